@@ -1,0 +1,52 @@
+// samplecard: writes a synthetic card for tests and manual checks.
+#include "samplecard/SampleCardWriter.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Writes a synthetic card under OUT_DIR/MOVE: chapter movies with their driving data, "
+        "the recording header file and ver.txt.");
+    parser.addHelpOption();
+    parser.addPositionalArgument("OUT_DIR", "folder to write the card into");
+    QCommandLineOption scenario("scenario", "standard (two trips, default) or single (one chapter)", "name",
+                                "standard");
+    QCommandLineOption duration("duration", "length of the chapter of the single scenario in ms", "ms",
+                                "60000");
+    parser.addOption(scenario);
+    parser.addOption(duration);
+    parser.process(app);
+
+    const QStringList args = parser.positionalArguments();
+    if (args.size() != 1)
+        parser.showHelp(2);
+
+    SampleScenario s;
+    if (parser.value(scenario) == "standard") {
+        s = SampleScenario::standard();
+    } else if (parser.value(scenario) == "single") {
+        bool ok = false;
+        const int ms = parser.value(duration).toInt(&ok);
+        if (!ok || ms <= 0 || ms > 3600000) {
+            std::fprintf(stderr, "samplecard: bad --duration\n");
+            return 2;
+        }
+        s = SampleScenario::singleChapter(ms);
+    } else {
+        std::fprintf(stderr, "samplecard: unknown scenario\n");
+        return 2;
+    }
+
+    SampleCardWriter writer(s);
+    if (!writer.writeCard(args.first())) {
+        std::fprintf(stderr, "samplecard: %s\n", qPrintable(writer.lastError()));
+        return 1;
+    }
+    return 0;
+}
