@@ -1,0 +1,80 @@
+#include "recording/CommonConst.h"
+
+#include "platform/UserTempFolder.h"
+#include "recording/FileUtil.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+const CommonConst::TempPaths &tempPaths()
+{
+    static const CommonConst::TempPaths paths = CommonConst::tempPathsBelow(UserTempFolder::path());
+    return paths;
+}
+
+} // namespace
+
+CommonConst::TempPaths CommonConst::tempPathsBelow(const QString &userTempFolder)
+{
+    TempPaths paths;
+    paths.dirPathTmp = FileUtil::appendPath(userTempFolder, QStringLiteral("TMP/"));
+    paths.archivePathTmp = FileUtil::appendPath(userTempFolder, QStringLiteral("ArchiveTmp/"));
+    paths.dirPathThumb = FileUtil::appendPath(paths.dirPathTmp, QStringLiteral("THUMB/"));
+    paths.dirPathMap = FileUtil::appendPath(paths.dirPathTmp, QStringLiteral("MAP/"));
+    return paths;
+}
+
+const QString &CommonConst::DIR_PATH_TMP()
+{
+    return tempPaths().dirPathTmp;
+}
+const QString &CommonConst::ARCHIVE_PATH_TMP()
+{
+    return tempPaths().archivePathTmp;
+}
+const QString &CommonConst::DIR_PATH_THUMB()
+{
+    return tempPaths().dirPathThumb;
+}
+const QString &CommonConst::DIR_PATH_MAP()
+{
+    return tempPaths().dirPathMap;
+}
+
+const QString &CommonConst::FMT_FORM_TITLE_MOVIE()
+{
+    static const QString title = QCoreApplication::translate("CommonConst", "Recording always on");
+    return title;
+}
+
+const QString &CommonConst::FMT_FORM_TITLE_EVENT()
+{
+    static const QString title = QCoreApplication::translate("CommonConst", "Event recording");
+    return title;
+}
+
+const QColor &CommonConst::FROM_TEXT_COLOR()
+{
+    static const QColor color = QColor::fromRgbF(1.0f, 1.0f, 1.0f, 1.0f);
+    return color;
+}
+
+const QColor &CommonConst::FROM_BACKGROUND_COLOR()
+{
+    static const QColor color = QColor::fromRgbF(0.0f, 0.0f, 0.0f, 1.0f);
+    return color;
+}
+
+QString CommonConst::caseName(RecMode mode)
+{
+    switch (mode) {
+    case RecMode::HighQuality:
+        return QStringLiteral("HighQuality");
+    case RecMode::Nomal:
+        return QStringLiteral("Nomal");
+    case RecMode::LongRec:
+        break;
+    }
+    return QStringLiteral("LongRec");
+}
