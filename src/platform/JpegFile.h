@@ -1,0 +1,13 @@
+// Writes a picture as a JPEG file without ever leaving a half-written file under the target name.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+class JpegFile
+{
+public:
+    // Encodes image with the encoder's default quality into a temporary file beside target,
+    // then renames it over target. False (and no file at target changed) on any failure.
+    static bool write(const QImage &image, const QString &targetPath);
+};

@@ -1,0 +1,19 @@
+// Takes one still picture out of a movie file with FFmpeg's libraries, for list thumbnails.
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+class MovieStillGrabber
+{
+public:
+    // Largest still the lists show; bigger frames are scaled down to fit, keeping their aspect.
+    static constexpr QSize MAX_SIZE{320, 180};
+
+    // The frame on screen at positionMs (milliseconds from the start of the movie's timeline),
+    // scaled down to fit maxSize. None when the movie cannot be opened or decoded, or when the
+    // position lies before the start or after the end of the video.
+    static std::optional<QImage> grab(const QString &moviePath, qint64 positionMs, QSize maxSize = MAX_SIZE);
+};
