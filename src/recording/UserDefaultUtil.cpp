@@ -1,0 +1,259 @@
+#include "recording/UserDefaultUtil.h"
+
+#include "recording/FileUtil.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+// The store's "text" accessor: texts and numbers give text, anything else (dates, lists, data) none.
+std::optional<QString> asText(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Bool:
+        return value.toString();
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QUrl> asUrl(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QUrl)
+        return value.toUrl();
+    if (value.typeId() == QMetaType::QString) {
+        const QString text = value.toString();
+        if (text.isEmpty())
+            return std::nullopt;
+        if (text.startsWith(QLatin1String("file:")))
+            return QUrl(text);
+        return QUrl::fromLocalFile(text);
+    }
+    return std::nullopt;
+}
+
+bool isExistingFolder(const QString &path)
+{
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && info.isDir();
+}
+
+std::uint8_t languageOf(const QVariant &value)
+{
+    const int raw = value.toInt();
+    return raw == 1 || raw == 2 ? std::uint8_t(raw) : 0;
+}
+
+} // namespace
+
+UserDefaultUtil::UserDefaultUtil()
+    : pathBackup(documentsPath()), pathDirGoogleEarth(documentsUrl()),
+      _store(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                         QStringLiteral("Orvalind"), QStringLiteral("Orvalind")))
+{
+}
+
+UserDefaultUtil::UserDefaultUtil(const QString &settingsFile)
+    : pathBackup(documentsPath()), pathDirGoogleEarth(documentsUrl()),
+      _store(std::make_unique<QSettings>(settingsFile, QSettings::IniFormat))
+{
+}
+
+UserDefaultUtil::~UserDefaultUtil() = default;
+
+QString UserDefaultUtil::documentsPath()
+{
+    QString path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (path.isEmpty())
+        path = QDir::homePath();
+    return path;
+}
+
+QUrl UserDefaultUtil::documentsUrl()
+{
+    return FileUtil::fileUrl(documentsPath());
+}
+
+void UserDefaultUtil::load()
+{
+    QSettings &s = *_store;
+    s.sync();
+    auto present = [&s](const char *key) { return s.contains(QLatin1String(key)); };
+    auto get = [&s](const char *key) { return s.value(QLatin1String(key)); };
+
+    if (present(KEY_LANGUAGE))
+        language = languageOf(get(KEY_LANGUAGE));
+
+    dateFormat = DateFormatType::MDY24H;
+    if (present(KEY_DATE_FORMAT))
+        dateFormat = dateFormatTypeFromRaw(get(KEY_DATE_FORMAT).toInt()).value_or(DateFormatType::MDY24H);
+
+    timeZone = 5;
+    if (present(KEY_TIME_ZONE)) {
+        const int raw = get(KEY_TIME_ZONE).toInt();
+        timeZone = raw >= 0 && raw <= 7 ? std::uint8_t(raw) : 5;
+    }
+
+    if (present(KEY_SUMMER_TIME))
+        summerTime = get(KEY_SUMMER_TIME).toBool();
+    if (present(KEY_SPEED_METER))
+        speedMeter = get(KEY_SPEED_METER).toBool();
+
+    if (present(KEY_PATH_BACKUP)) {
+        const std::optional<QString> text = asText(get(KEY_PATH_BACKUP));
+        pathBackup = text && isExistingFolder(*text) ? *text : documentsPath();
+    }
+    if (present(KEY_CARD_DRIVE_SELECT))
+        cardDriveSelect = asText(get(KEY_CARD_DRIVE_SELECT)).value_or(QString());
+    if (present(KEY_PATH_SELECT_FILE))
+        pathSelectFile = asText(get(KEY_PATH_SELECT_FILE)).value_or(documentsPath());
+    if (present(KEY_MAP_ZOOM))
+        mapZoom = get(KEY_MAP_ZOOM).toInt();
+    if (present(KEY_MAP_DISP_BALOON))
+        mapDispBaloon = get(KEY_MAP_DISP_BALOON).toBool();
+    if (present(KEY_MAP_TYPE_ID)) {
+        const std::optional<QString> text = asText(get(KEY_MAP_TYPE_ID));
+        if (!text)
+            return;
+        mapTypeId = *text;
+    }
+    if (present(KEY_VIEWER_VOLUME))
+        viewerVolume = get(KEY_VIEWER_VOLUME).toFloat();
+    if (present(KEY_VIEWER_IS_MUTE))
+        viewerIsMute = get(KEY_VIEWER_IS_MUTE).toBool();
+    if (present(KEY_VIEWER_GAMMA))
+        viewerGamma = get(KEY_VIEWER_GAMMA).toDouble();
+    if (present(KEY_DISP_SPEED_METER))
+        dispSpeedMeter = get(KEY_DISP_SPEED_METER).toBool();
+    if (present(KEY_DISP_CIRCLE_CHART))
+        dispCircleChart = get(KEY_DISP_CIRCLE_CHART).toBool();
+    if (present(KEY_DISP_CIRCLE_CHART_MAX_G)) {
+        const double maxG = get(KEY_DISP_CIRCLE_CHART_MAX_G).toDouble();
+        dispCircleChartMaxG = 0;
+        for (std::uint8_t i = 0; i < std::size(CIRCLE_CHART_MAX_G); ++i) {
+            if (maxG == CIRCLE_CHART_MAX_G[i])
+                dispCircleChartMaxG = i;
+        }
+    }
+    // A remembered cut or capture folder that has gone is replaced like the backup folder, so the tools
+    // never offer a folder that does not exist.
+    if (present(KEY_PATH_DIR_CUT)) {
+        const std::optional<QString> text = asText(get(KEY_PATH_DIR_CUT));
+        pathDirCut = text && isExistingFolder(*text) ? *text : documentsPath();
+    }
+    if (present(KEY_EXP_DLG_DATE_TIME))
+        expDlgDateTime = get(KEY_EXP_DLG_DATE_TIME).toBool();
+    if (present(KEY_EXP_DLG_SPEED))
+        expDlgSpeed = get(KEY_EXP_DLG_SPEED).toBool();
+    if (present(KEY_EXP_DLG_ACCELERATION))
+        expDlgAcceleration = get(KEY_EXP_DLG_ACCELERATION).toBool();
+    if (present(KEY_EXP_DLG_POINT))
+        expDlgPoint = get(KEY_EXP_DLG_POINT).toBool();
+    if (present(KEY_PATH_DIR_CAP)) {
+        const std::optional<QString> text = asText(get(KEY_PATH_DIR_CAP));
+        pathDirCap = text && isExistingFolder(*text) ? *text : documentsPath();
+    }
+    if (present(KEY_PATH_DIR_GOOGLE_EARTH))
+        pathDirGoogleEarth = asUrl(get(KEY_PATH_DIR_GOOGLE_EARTH)).value_or(documentsUrl());
+    if (present(KEY_VIEWER_FIRST_LAUNCH))
+        viewerFirstLaunch = get(KEY_VIEWER_FIRST_LAUNCH).toBool();
+}
+
+std::uint8_t UserDefaultUtil::getLanguage() const
+{
+    const QString key = QLatin1String(KEY_LANGUAGE);
+    return _store->contains(key) ? languageOf(_store->value(key)) : 0;
+}
+
+DateFormatType UserDefaultUtil::getDateFormat() const
+{
+    const QString key = QLatin1String(KEY_DATE_FORMAT);
+    if (!_store->contains(key))
+        return DateFormatType::MDY24H;
+    return dateFormatTypeFromRaw(_store->value(key).toInt()).value_or(DateFormatType::MDY24H);
+}
+
+std::uint8_t UserDefaultUtil::getTimeZone() const
+{
+    const QString key = QLatin1String(KEY_TIME_ZONE);
+    if (!_store->contains(key))
+        return 5;
+    const int raw = _store->value(key).toInt();
+    return raw >= 0 && raw <= 7 ? std::uint8_t(raw) : 5;
+}
+
+bool UserDefaultUtil::getSummerTime() const
+{
+    const QString key = QLatin1String(KEY_SUMMER_TIME);
+    return _store->contains(key) ? _store->value(key).toBool() : summerTime;
+}
+
+bool UserDefaultUtil::getSpeedMeter() const
+{
+    const QString key = QLatin1String(KEY_SPEED_METER);
+    return _store->contains(key) ? _store->value(key).toBool() : speedMeter;
+}
+
+void UserDefaultUtil::setLanguage(int value)
+{
+    const int index = value >= 0 && value <= 2 ? value : 0;
+    _store->setValue(QLatin1String(KEY_APPLE_LANGUAGES),
+                     QStringList{QString::fromLatin1(LANGUAGE_CODES[index])});
+    _store->sync();
+    setValue(QLatin1String(KEY_LANGUAGE), index);
+}
+
+void UserDefaultUtil::setPathDirGoogleEarth(const QUrl &url)
+{
+    pathDirGoogleEarth = url;
+    setValue(QLatin1String(KEY_PATH_DIR_GOOGLE_EARTH), url);
+}
+
+void UserDefaultUtil::setValue(const QString &key, const QVariant &value)
+{
+    _store->setValue(key, value);
+    _store->sync();
+}
+
+QVariant UserDefaultUtil::value(const QString &key) const
+{
+    return _store->value(key);
+}
+
+bool UserDefaultUtil::contains(const QString &key) const
+{
+    return _store->contains(key);
+}
+
+void UserDefaultUtil::remove(const QString &key)
+{
+    _store->remove(key);
+    _store->sync();
+}
+
+bool UserDefaultUtil::flag(const QString &key) const
+{
+    _store->sync();
+    return _store->value(key).toBool();
+}
+
+void UserDefaultUtil::setFlag(const QString &key, bool value)
+{
+    setValue(key, value);
+}
+
+QString UserDefaultUtil::fileName() const
+{
+    return _store->fileName();
+}
