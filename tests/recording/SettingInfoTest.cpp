@@ -1,0 +1,448 @@
+#include "recording/SettingInfo.h"
+
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTimeZone>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+using Bytes = SettingInfo::Bytes;
+
+Bytes bytesOf(const QByteArray &data)
+{
+    return Bytes(data.begin(), data.end());
+}
+
+QByteArray toQByteArray(const Bytes &bytes)
+{
+    return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A SETINF.DAT as the camera writes it: 24-byte header with the count at byte 8, then the items.
+QByteArray setinf(const std::vector<Bytes> &items, int count = -1)
+{
+    QByteArray file(24, '\0');
+    file[8] = char(count < 0 ? int(items.size()) : count);
+    for (const Bytes &item : items) {
+        file += toQByteArray(item);
+    }
+    return file;
+}
+
+Bytes item(SettingInfo::GroupCode code, Bytes data)
+{
+    return SettingInfo::createItem(code, data);
+}
+
+const Bytes newObjectBytes{0x00, 0x01, 0x07, 0x14, 0xFF, 0xFF, 0xFF, 0xED, 0x01, 0x21, 0xFF, 0xFF,
+                           0xFF, 0xFF, 0xFF, 0xDF, 0x01, 0x22, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xDC};
+
+} // namespace
+
+TEST(SettingInfoTest, NewObjectHoldsFileInfoAndWritesSecurityItems)
+{
+    SettingInfo info;
+    EXPECT_EQ(info.toBytes(), newObjectBytes);
+    EXPECT_EQ(info.getItem(SettingInfo::DataType::FileInfo),
+              (Bytes{0x00, 0x01, 0x07, 0x14, 0xFF, 0xFF, 0xFF, 0xED}));
+    EXPECT_TRUE(info.getItem(SettingInfo::DataType::DateTime).empty());
+    EXPECT_TRUE(info._deviceType.empty());
+    EXPECT_TRUE(info._unknownData.empty());
+
+    TempDir dir;
+    const QString path = dir.filePath("GROUP.DAT");
+    ASSERT_TRUE(info.Save(path));
+    const QByteArray file = readFile(path);
+    ASSERT_EQ(file.size(), 32768);
+    EXPECT_EQ(bytesOf(file.left(24)), newObjectBytes);
+    EXPECT_EQ(file.mid(24), QByteArray(32768 - 24, char(0xFF)));
+
+    SettingInfo back;
+    back.Load(path);
+    EXPECT_EQ(back.toBytes(), newObjectBytes);
+    EXPECT_TRUE(back._unknownData.empty()) << "the 0xFF padding is not an item";
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 1) << "no temporary left";
+}
+
+TEST(SettingInfoTest, ItemsNeedEightBytesAValidCheckByteAndAKnownCode)
+{
+    // Event sensitivity 0.50, as the settings dialog writes it.
+    EXPECT_EQ(item(SettingInfo::GRP_CD_GTRG_LEVEL, {0x00, 0x50}),
+              (Bytes{0x08, 0x01, 0x00, 0x50, 0xFF, 0xFF, 0xFF, 0xA6}));
+
+    SettingInfo info;
+    Bytes good = item(SettingInfo::GRP_CD_BUZZ_ACTION, {0x02});
+    EXPECT_FALSE(info.setItem(Bytes(good.begin(), good.begin() + 7)));
+    Bytes nine = good;
+    nine.push_back(0xFF);
+    EXPECT_FALSE(info.setItem(nine));
+    Bytes flipped = good;
+    flipped[7] ^= 0x01;
+    EXPECT_FALSE(info.setItem(flipped));
+    EXPECT_FALSE(info.setItem(Bytes(8, 0xFF))) << "padding passes the check but names no item";
+    EXPECT_FALSE(info.setItem(item({0x7E, 0x7E}, {0x01})));
+    EXPECT_TRUE(info._buzzAction.empty());
+
+    EXPECT_TRUE(info.setItem(good));
+    EXPECT_EQ(info._buzzAction, Bytes{0x02});
+    // A reader takes the row's data count, filler included.
+    EXPECT_TRUE(info.setItem(item(SettingInfo::GRP_CD_PTRG_TIME, {0x03})));
+    EXPECT_EQ(info._pTrgTime, (Bytes{0x03, 0xFF}));
+}
+
+TEST(SettingInfoTest, EveryItemSurvivesSaveAndReload)
+{
+    SettingInfo info;
+    info.setDateTime(QDateTime(QDate(2024, 3, 7), QTime(9, 5), Qt::LocalTime));
+    info._security1 = {0x01, 0x02, 0x03, 0x04, 0x05};
+    info._security2 = {0x06, 0x07, 0x08, 0x09, 0x10};
+    info.resetWifiPass();
+    info._resetWifiPass = {0x01};
+    info._resetAllSetting = {0x01};
+    info.setBuzzAction(1);
+    info.setGuidanceVolume(7);
+    info.setBuzzOperation(2);
+    info.setBuzzNoCard(0);
+    info.setBuzzSurv(1);
+    info.setGGdcLevel(120);
+    info.setGGdcTime(5);
+    info.setGTrgLevel(50);
+    info.setGTrgTime(3);
+    info.setPTrgLevel(4);
+    info.setPTrgTime(6);
+    info.setGTrgCross(3);
+    info.setModAngle(false, -7);
+    info.setQualityMode(2);
+    info.setRecSound(1);
+    info.setSurvRec(true, false, 1);
+    info.setOpeTime(30);
+    info.setSurvGSensorX(25);
+    info.setSurvGSensorY(35);
+    info.setSurvAccOffTime(2);
+    info.setSurvAccOnTime(2);
+    info.setAdvMode(true, false);
+    info.setRecFileCnt(1234);
+    info._unknownData.push_back(item({0x44, 0x01}, {0x09, 0x08, 0x07, 0x06, 0x05}));
+
+    TempDir dir;
+    const QString path = dir.filePath("GROUP.DAT");
+    ASSERT_TRUE(info.Save(path));
+    EXPECT_EQ(readFile(path).size(), 32768);
+
+    SettingInfo back;
+    back.Load(path);
+    EXPECT_EQ(back.toBytes(), info.toBytes());
+    EXPECT_EQ(back.toBytes().size(), size_t(8 * (33 + 1)));
+    EXPECT_EQ(back._datetime, (Bytes{0x24, 0x03, 0x07, 0x09, 0x05}));
+    EXPECT_EQ(back._pTrgTime, (Bytes{0x06, 0xFF})) << "the one setter that fills one of two bytes";
+    EXPECT_EQ(back.getBuzzAction(), 1);
+    EXPECT_EQ(back.getGuidanceVolume(), 7);
+    EXPECT_EQ(back.getBuzzOperation(), 2);
+    EXPECT_EQ(back.getBuzzNoCard(), 0);
+    EXPECT_EQ(back.getGGdcLevel(), 120);
+    EXPECT_EQ(back.getGTrgLevel(), 50);
+    EXPECT_EQ(back.getGTrgCross(), 3);
+    int32_t isAuto = 0, angle = 0;
+    back.getModAngle(isAuto, angle);
+    EXPECT_EQ(isAuto, 0);
+    EXPECT_EQ(angle, -7);
+    EXPECT_EQ(back.getQualityMode(), 2);
+    EXPECT_EQ(back.getRecSound(), 1);
+    int32_t on = 0, off = 0, mode = 0;
+    back.getSurvRec(on, off, mode);
+    EXPECT_EQ(std::tuple(on, off, mode), std::tuple(1, 0, 1));
+    EXPECT_EQ(back.getOpeTime(), 30);
+    EXPECT_EQ(back.getSurvGSensorX(), 25);
+    EXPECT_EQ(back.getSurvGSensorY(), 35);
+    EXPECT_EQ(back.getSurvAccOffTime(), 2);
+    EXPECT_EQ(back.getSurvAccnilnTime(), 2);
+    back.getAdvMode(on, off);
+    EXPECT_EQ(std::pair(on, off), std::pair(1, 0));
+    EXPECT_EQ(back.getRecFileCnt(), 1234);
+    EXPECT_EQ(back._wifiPass1.size(), 5u);
+    EXPECT_EQ(back._unknownData, info._unknownData);
+}
+
+TEST(SettingInfoTest, BcdAndRawAccessorsDecodeTheirRanges)
+{
+    EXPECT_EQ(SettingInfo::toBcd(0, 2), (Bytes{0x00, 0x00}));
+    EXPECT_EQ(SettingInfo::toBcd(99, 1), Bytes{0x99});
+    EXPECT_EQ(SettingInfo::toBcd(100, 1), Bytes{0x00});
+    EXPECT_EQ(SettingInfo::toBcd(12345, 2), (Bytes{0x23, 0x45}));
+    EXPECT_EQ(SettingInfo::toBcd(5, 2), (Bytes{0x00, 0x05}));
+    EXPECT_TRUE(SettingInfo::toBcd(7, 0).empty());
+    EXPECT_EQ(SettingInfo::toHexString(Bytes{0x0A, 0xFF, 0x12}, 2), QString("0AFF"));
+
+    SettingInfo info;
+    EXPECT_EQ(info.getBuzzAction(), -1) << "absent";
+    EXPECT_EQ(info.getGTrgLevel(), -1);
+    EXPECT_EQ(info.getDeviceType(), -1);
+    info._buzzAction = {0x15};
+    info._guidanceVolume = {0x15};
+    EXPECT_EQ(info.getBuzzAction(), 21);
+    EXPECT_EQ(info.getGuidanceVolume(), 15);
+    info._buzzAction = {0xFF};
+    info._guidanceVolume = {0xFF};
+    EXPECT_EQ(info.getBuzzAction(), 255);
+    EXPECT_EQ(info.getGuidanceVolume(), -1);
+    info._gTrgLevel = {0x00, 0x15};
+    EXPECT_EQ(info.getGTrgLevel(), 15);
+    info._gTrgLevel = {0x00, 0x1A};
+    EXPECT_EQ(info.getGTrgLevel(), -1);
+    info._gTrgLevel = {0x00};
+    EXPECT_EQ(info.getGTrgLevel(), -1) << "a short field is unreadable, not read past its end";
+
+    info.setBuzzAction(12);
+    EXPECT_EQ(info._buzzAction, Bytes{0x12});
+    EXPECT_EQ(info.getBuzzAction(), 18);
+    for (int32_t v = 0; v <= 9; ++v) {
+        info.setBuzzOperation(v);
+        info.setBuzzNoCard(v);
+        info.setSurvAccOffTime(v);
+        info.setSurvAccOnTime(v);
+        EXPECT_EQ(info.getBuzzOperation(), v);
+        EXPECT_EQ(info.getBuzzNoCard(), v);
+        EXPECT_EQ(info.getSurvAccOffTime(), v);
+        EXPECT_EQ(info.getSurvAccnilnTime(), v);
+    }
+    info._deviceType = {0x02};
+    EXPECT_EQ(info.getDeviceType(), 2);
+}
+
+TEST(SettingInfoTest, SpecialEncodings)
+{
+    SettingInfo info;
+    for (int64_t step : {1, 6, -3}) {
+        info.setGTrgCross(step);
+        EXPECT_EQ(info._gTrgCross, (Bytes{0x00, 0x10}));
+        EXPECT_EQ(info.getGTrgCross(), 1);
+    }
+    info.setGTrgCross(2);
+    EXPECT_EQ(info._gTrgCross, (Bytes{0x00, 0x20}));
+    EXPECT_EQ(info.getGTrgCross(), 2);
+    info._gTrgCross = {0x00, 0x35};
+    EXPECT_EQ(info.getGTrgCross(), 1);
+    info._gTrgCross = {0xFF, 0xFF};
+    EXPECT_EQ(info.getGTrgCross(), -1);
+
+    int32_t isAuto = 0, value = 0;
+    info.getModAngle(isAuto, value);
+    EXPECT_EQ(std::pair(isAuto, value), std::pair(-1, -2)) << "absent";
+    info.setModAngle(false, -7);
+    EXPECT_EQ(info._modAngle, (Bytes{0x01, 0x07}));
+    info.getModAngle(isAuto, value);
+    EXPECT_EQ(std::pair(isAuto, value), std::pair(0, -7));
+    info.setModAngle(false, 5);
+    EXPECT_EQ(info._modAngle, (Bytes{0x00, 0x05}));
+    info.setModAngle(true, 9);
+    EXPECT_EQ(info._modAngle, (Bytes{0x80, 0x00}));
+    info.getModAngle(isAuto, value);
+    EXPECT_EQ(std::pair(isAuto, value), std::pair(1, 0));
+    info._modAngle = {0x00, 0xAB};
+    info.getModAngle(isAuto, value);
+    EXPECT_EQ(std::pair(isAuto, value), std::pair(0, -2));
+    info._modAngle = {0x02, 0x05};
+    info.getModAngle(isAuto, value);
+    EXPECT_EQ(std::pair(isAuto, value), std::pair(-1, -2));
+
+    int32_t on = 0, off = 0, mode = 0;
+    info.setSurvRec(true, true, 1);
+    EXPECT_EQ(info._survRec, Bytes{0x00});
+    info.getSurvRec(on, off, mode);
+    EXPECT_EQ(std::tuple(on, off, mode), std::tuple(0, 1, 0));
+    info.setSurvRec(true, false, 0);
+    EXPECT_EQ(info._survRec, Bytes{0x01});
+    info.setSurvRec(true, false, 7);
+    EXPECT_EQ(info._survRec, Bytes{0x00});
+    info._survRec = {0x03};
+    info.getSurvRec(on, off, mode);
+    EXPECT_EQ(std::tuple(on, off, mode), std::tuple(-1, -1, -1));
+
+    info.setAdvMode(false, true);
+    EXPECT_EQ(info._advMode, Bytes{0x00});
+    info.getAdvMode(on, off);
+    EXPECT_EQ(std::pair(on, off), std::pair(0, 1));
+    info._advMode = {0x05};
+    info.getAdvMode(on, off);
+    EXPECT_EQ(std::pair(on, off), std::pair(-1, -1));
+
+    info.setDateTime(QDateTime());
+    EXPECT_TRUE(info._datetime.empty()) << "an invalid instant changes nothing";
+    info.setDateTimeNone();
+    EXPECT_EQ(info.getItem(SettingInfo::DataType::DateTime),
+              (Bytes{0x01, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+
+    info.resetWifiPass();
+    EXPECT_TRUE(info._resetWifiPass.empty());
+    const Bytes pieces[] = {info._wifiPass1, info._wifiPass2, info._wifiPass3, info._wifiPass4};
+    for (size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(pieces[k],
+                  Bytes(SettingInfo::FACTORY_WIFI_PASS[k].begin(), SettingInfo::FACTORY_WIFI_PASS[k].end()));
+    }
+    // The four password items go out between the file information and the buzzer items.
+    SettingInfo fresh;
+    fresh.resetWifiPass();
+    fresh.setBuzzAction(0);
+    const Bytes bytes = fresh.toBytes();
+    ASSERT_EQ(bytes.size(), size_t(8 * 8));
+    EXPECT_EQ(bytes[3 * 8 + 1], 0x55);
+    EXPECT_EQ(bytes[6 * 8 + 1], 0x58);
+    EXPECT_EQ(bytes[7 * 8], 0x03);
+}
+
+TEST(SettingInfoTest, RangeTests)
+{
+    EXPECT_TRUE(SettingInfo::checkRange(int64_t(5), 1, 10, false));
+    EXPECT_FALSE(SettingInfo::checkRange(int64_t(1), 1, 10, false));
+    EXPECT_TRUE(SettingInfo::checkRange(int64_t(1), 1, 10, true));
+    EXPECT_TRUE(SettingInfo::checkRange(int64_t(10), 1, 10, true));
+    EXPECT_FALSE(SettingInfo::checkRange(int64_t(11), 1, 10, true));
+    EXPECT_TRUE(SettingInfo::checkRange(int64_t(3), 3, 3, true));
+    EXPECT_FALSE(SettingInfo::checkRange(int64_t(5), 10, 1, true)) << "low above high";
+    EXPECT_TRUE(SettingInfo::checkRange(0.5, 0.1, 3.0, false));
+    EXPECT_TRUE(SettingInfo::checkRange(3.0, 0.1, 3.0, true));
+    EXPECT_FALSE(SettingInfo::checkRange(3.0, 0.1, 3.0, false));
+    EXPECT_FALSE(SettingInfo::checkRange(-0.1, 0.1, 3.0, true));
+}
+
+TEST(SettingInfoTest, SetinfReadsItsCountedItemsOnly)
+{
+    TempDir dir;
+    SettingInfo info;
+
+    info.Load_SETINF(dir.write("zero.DAT", setinf({item(SettingInfo::GRP_CD_FILE_INFO, {0x07, 0x14})}, 0)));
+    EXPECT_TRUE(info.getItem(SettingInfo::DataType::FileInfo).empty());
+
+    Bytes bad = item(SettingInfo::GRP_CD_QLT_MODE, {0x01});
+    bad[7] ^= 0x80;
+    const QString path = dir.write(
+        "SETINF.DAT",
+        setinf({item(SettingInfo::GRP_CD_DEVICETYPE, {0x01}), item(SettingInfo::GRP_CD_BUZZ_ACTION, {0x01}),
+                bad, item(SettingInfo::GRP_CD_BUZZ_ACTION, {0x02}), item({0x55, 0x01}, {0x11, 0x22}),
+                item({0x55, 0x01}, {0x33, 0x44}), Bytes(8, 0xFF)}) +
+            toQByteArray(item(SettingInfo::GRP_CD_REC_SOUND, {0x01})) /* after item N */);
+    info.Load_SETINF(path);
+    EXPECT_EQ(info.getDeviceType(), 1);
+    EXPECT_EQ(info.getBuzzAction(), 2) << "the later of two equal codes wins";
+    EXPECT_TRUE(info._qualityMode.empty()) << "bad check byte";
+    EXPECT_TRUE(info._recSound.empty()) << "bytes after the counted items are not read";
+    EXPECT_TRUE(info._fileInfo.empty());
+    ASSERT_EQ(info._unknownData.size(), 1u) << "one entry per unknown code, the later one";
+    EXPECT_EQ(info._unknownData[0], item({0x55, 0x01}, {0x33, 0x44}));
+    // The device type is read but never written; the unknown item is written back.
+    const Bytes bytes = info.toBytes();
+    EXPECT_EQ(bytes.size(), size_t(8 * 4));
+    EXPECT_EQ(Bytes(bytes.end() - 8, bytes.end()), info._unknownData[0]);
+
+    // A later load empties everything but a device type the new file lacks.
+    info.Load_SETINF(dir.write("other.DAT", setinf({item(SettingInfo::GRP_CD_ADV_MODE, {0x01})})));
+    EXPECT_EQ(info.getDeviceType(), 1);
+    EXPECT_EQ(info.getBuzzAction(), -1);
+    EXPECT_TRUE(info._unknownData.empty());
+    info.Load_SETINF(dir.filePath("missing.DAT"));
+    EXPECT_EQ(info.toBytes().size(), size_t(16)) << "only the two security items remain";
+}
+
+TEST(SettingInfoTest, TruncatedFilesGiveTheirWholeItems)
+{
+    TempDir dir;
+    SettingInfo info;
+    // Count says 3, the file holds two and a half items.
+    QByteArray file =
+        setinf({item(SettingInfo::GRP_CD_BUZZ_ACTION, {0x01}), item(SettingInfo::GRP_CD_QLT_MODE, {0x02}),
+                item(SettingInfo::GRP_CD_REC_SOUND, {0x01})});
+    file.chop(4);
+    info.Load_SETINF(dir.write("short.DAT", file));
+    EXPECT_EQ(info.getBuzzAction(), 1);
+    EXPECT_EQ(info.getQualityMode(), 2);
+    EXPECT_EQ(info.getRecSound(), -1);
+
+    for (int size : {0, 5, 8, 9, 23}) {
+        info.Load_SETINF(dir.write(QString("tiny%1.DAT").arg(size), QByteArray(size, char(0x07))));
+        EXPECT_EQ(info.getBuzzAction(), -1) << size;
+    }
+
+    // A GROUP.DAT with a partial last item.
+    QByteArray group = toQByteArray(item(SettingInfo::GRP_CD_BUZZ_SURV, {0x02})) +
+                       toQByteArray(item(SettingInfo::GRP_CD_OPE_TIME, {0x00, 0x30})).left(7);
+    info.Load(dir.write("GROUP.DAT", group));
+    EXPECT_EQ(info._buzzSurv, Bytes{0x02});
+    EXPECT_TRUE(info._opeTime.empty());
+}
+
+TEST(SettingInfoTest, MargeFillsAbsentItemsButNeverFileInfoOrPasswords)
+{
+    SettingInfo loaded;
+    loaded._fileInfo = {0x09, 0x09};
+    loaded.setBuzzAction(2);
+    loaded.setQualityMode(1);
+    loaded.resetWifiPass();
+    loaded._wifiPass1 = {1, 2, 3, 4, 5};
+    loaded._deviceType = {0x01};
+    loaded._unknownData.push_back(item({0x60, 0x01}, {0x01}));
+
+    SettingInfo fresh;
+    fresh.setQualityMode(0);
+    fresh.marge(loaded);
+    EXPECT_EQ(fresh._fileInfo, (Bytes{0x07, 0x14}));
+    EXPECT_TRUE(fresh._wifiPass1.empty());
+    EXPECT_TRUE(fresh._wifiPass4.empty());
+    EXPECT_TRUE(fresh._deviceType.empty());
+    EXPECT_EQ(fresh.getBuzzAction(), 2);
+    EXPECT_EQ(fresh.getQualityMode(), 0) << "a present item is kept";
+    EXPECT_EQ(fresh._unknownData, loaded._unknownData);
+}
+
+TEST(SettingInfoTest, FailedSavesAreReportedAndLeaveNoFile)
+{
+    TempDir dir;
+    SettingInfo info;
+    info.setBuzzAction(1);
+
+    // The card was removed: the folder is gone.
+    EXPECT_FALSE(info.Save(dir.filePath("gone/GROUP.DAT")));
+
+    // A read-only folder (root writes there anyway, so this case only runs for other users).
+    QDir().mkpath(dir.filePath("ro"));
+    QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::ExeOwner);
+    if (!QFileInfo(dir.filePath("ro")).isWritable()) {
+        EXPECT_FALSE(info.Save(dir.filePath("ro/GROUP.DAT")));
+        EXPECT_FALSE(QFile::exists(dir.filePath("ro/GROUP.DAT")));
+    }
+    QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    // A full card: the file-size limit makes the write stop short, as a full disk does.
+    const QString path = dir.filePath("GROUP.DAT");
+    ASSERT_TRUE(info.Save(path));
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool shortWriteSaved = info.Save(path);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(shortWriteSaved);
+    EXPECT_FALSE(QFile::exists(path)) << "the older GROUP.DAT goes too, so the camera applies nothing stale";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0) << "no temporary left";
+
+    // More items than 32768 bytes hold.
+    SettingInfo crowded;
+    for (int k = 0; k < 4096; ++k) {
+        crowded._unknownData.push_back(item({uint8_t(0x40 + k / 256), uint8_t(k % 256)}, {0x01}));
+    }
+    EXPECT_FALSE(crowded.Save(path));
+    EXPECT_FALSE(QFile::exists(path));
+}
