@@ -1,5 +1,7 @@
 #include "samplecard/SampleCardWriter.h"
 
+#include "samplecard/SampleSettingsFile.h"
+
 #include "recording/ShiftJisCodec.h"
 
 #include <QDir>
@@ -175,6 +177,8 @@ bool SampleCardWriter::writeCard(const QString &outDir)
     if (!writeVersionFile(QDir(card).filePath("ver.txt")))
         return false;
     if (!writeHeaderFile(QDir(card).filePath("Playback.inf")))
+        return false;
+    if (!SampleSettingsFile::write(_scenario, QDir(card).filePath("SETINF.DAT"), &_lastError))
         return false;
     for (const auto &trip : _scenario.trips) {
         for (const auto &chapter : trip.chapters) {

@@ -1,5 +1,6 @@
 #include "recording/SettingInfo.h"
 
+#include "samplecard/SampleSettingsFile.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -445,4 +446,36 @@ TEST(SettingInfoTest, FailedSavesAreReportedAndLeaveNoFile)
     }
     EXPECT_FALSE(crowded.Save(path));
     EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(SettingInfoTest, ReadsTheSampleCardsSettingsFile)
+{
+    const SampleScenario scenario = SampleScenario::standard();
+    TempDir dir;
+    const QString path = dir.filePath("MOVE/SETINF.DAT");
+    QString error;
+    ASSERT_TRUE(SampleSettingsFile::write(scenario, path, &error)) << error.toStdString();
+
+    SettingInfo info;
+    info.Load_SETINF(path);
+    EXPECT_EQ(info._fileInfo,
+              (Bytes{uint8_t(scenario.fileVersion >> 8), uint8_t(scenario.fileVersion & 0xFF)}));
+    EXPECT_EQ(info.getDeviceType(), scenario.terminalSeparate ? 1 : 0);
+    EXPECT_EQ(info.getGTrgLevel(), 50);
+    EXPECT_EQ(info.getGTrgCross(), 3);
+    int32_t isAuto = 0, angle = 0;
+    info.getModAngle(isAuto, angle);
+    EXPECT_EQ(isAuto, 1);
+    EXPECT_EQ(info.getQualityMode(), scenario.trips.front().chapters.front().recMode);
+    EXPECT_EQ(info.getRecFileCnt(), 100);
+    ASSERT_EQ(info._unknownData.size(), 1u);
+    EXPECT_EQ(info._unknownData[0][0], SampleSettingsFile::UNKNOWN_CODE[0]);
+
+    // Written back as GROUP.DAT, every item but the device type comes back.
+    const QString group = dir.filePath("MOVE/GROUP.DAT");
+    ASSERT_TRUE(info.Save(group));
+    SettingInfo back;
+    back.Load(group);
+    EXPECT_EQ(back.toBytes(), info.toBytes());
+    EXPECT_TRUE(back._deviceType.empty());
 }
