@@ -1,0 +1,70 @@
+// The media player the panel drives: one movie file (the "item") at a time, exact seeks, rate, sound,
+// brightness and the widget that shows its picture.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+class MediaEngine : public QObject
+{
+    Q_OBJECT
+public:
+    // Ready once the item's streams are open and it can be played or seeked.
+    enum class Status
+    {
+        Unknown,
+        ReadyToPlay,
+        Failed
+    };
+
+    explicit MediaEngine(QObject *parent = nullptr) : QObject(parent) {}
+    ~MediaEngine() override = default;
+
+    // Whether the file can be opened and has a video stream; checked before an item is made.
+    virtual bool canPlay(const QString &path) const = 0;
+    // Replaces the current item; the engine is paused (rate 0) and not ready until statusChanged.
+    virtual void replaceItem(const QString &path) = 0;
+    // Removes the current item, if any.
+    virtual void removeItem() = 0;
+    virtual bool hasItem() const = 0;
+    virtual Status status() const = 0;
+    bool isReadyToPlay() const { return hasItem() && status() == Status::ReadyToPlay; }
+
+    // 0 pauses; a positive rate plays at that speed.
+    virtual void setRate(double rate) = 0;
+    virtual double rate() const = 0;
+    void pause() { setRate(0.0); }
+
+    // Seeks to the exact frame at or before the time (no tolerance either way).
+    virtual void seekExact(qint64 timeMs) = 0;
+    // Steps frames from a paused picture (+1 forward, -1 back).
+    virtual void stepByCount(int count) = 0;
+    // Seconds into the item of the frame most recently shown (or the last seek target).
+    virtual double currentTime() const = 0;
+    // The item's nominal frame rate, 0 when unknown or without item.
+    virtual double frameRate() const = 0;
+    // The item's duration in ms, 0 when unknown or without item.
+    virtual qint64 durationMs() const = 0;
+
+    // 0.0 to 1.0.
+    virtual void setVolume(double volume) = 0;
+    virtual double volume() const = 0;
+    virtual void setMuted(bool muted) = 0;
+    virtual bool isMuted() const = 0;
+    // Brightness offset -1.0 to 1.0, 0 leaves the picture untouched.
+    virtual void setBrightness(double brightness) = 0;
+    virtual double brightness() const = 0;
+
+    // A new widget that shows the picture; the caller owns it through its Qt parent.
+    virtual QWidget *createVideoWidget(QWidget *parent) = 0;
+
+signals:
+    // The item's status changed (ready or failed).
+    void statusChanged();
+    // Playback reached the end of the item; the engine stays on its last frame.
+    void endOfItem();
+    // A new picture was shown; time is the frame's time in seconds into the item.
+    void frameShown(double timeSec);
+};

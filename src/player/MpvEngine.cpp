@@ -1,0 +1,382 @@
+#include "player/MpvEngine.h"
+
+#include "player/MpvGLWidget.h"
+#include "player/MpvImageWidget.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QMetaObject>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include <mpv/client.h>
+#include <mpv/render.h>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+namespace {
+
+enum ObservedProperty : uint64_t
+{
+    TimePos = 1,
+    EofReached = 2,
+};
+
+// mpv's software renderer writes this many bytes per pixel in "rgb0" order, which is
+// QImage::Format_RGBX8888 in memory.
+constexpr const char *SOFTWARE_FORMAT = "rgb0";
+
+double getDouble(mpv_handle *mpv, const char *name, double fallback)
+{
+    double value = 0.0;
+    if (mpv_get_property(mpv, name, MPV_FORMAT_DOUBLE, &value) < 0 || !std::isfinite(value))
+        return fallback;
+    return value;
+}
+
+int64_t getInt(mpv_handle *mpv, const char *name, int64_t fallback)
+{
+    int64_t value = 0;
+    if (mpv_get_property(mpv, name, MPV_FORMAT_INT64, &value) < 0)
+        return fallback;
+    return value;
+}
+
+} // namespace
+
+MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _mode(mode)
+{
+    if (_mode == RenderMode::Automatic) {
+        const QString platform = QGuiApplication::platformName();
+        const bool headless = platform == "offscreen" || platform == "minimal";
+        _mode = headless ? RenderMode::Software : RenderMode::OpenGL;
+    }
+
+    // libmpv refuses to run unless numbers are formatted the C way.
+    std::setlocale(LC_NUMERIC, "C");
+    _mpv = mpv_create();
+    if (!_mpv)
+        qFatal("mpv_create failed");
+    mpv_set_option_string(_mpv, "vo", "libmpv");
+    mpv_set_option_string(_mpv, "hwdec", "no");
+    // Stay on the last frame at the end of a file, as the panel expects to seek back.
+    mpv_set_option_string(_mpv, "keep-open", "yes");
+    mpv_set_option_string(_mpv, "idle", "yes");
+    mpv_set_option_string(_mpv, "pause", "yes");
+    mpv_set_option_string(_mpv, "hr-seek", "yes");
+    // Without it a paused seek shows its frame only after mpv's 200 ms wait for a second decoded
+    // frame; the panel seeks on every tick above 2x and steps frames while paused.
+    mpv_set_option_string(_mpv, "video-latency-hacks", "yes");
+    // The widget always has the movie's aspect; stretch like the original layer did.
+    mpv_set_option_string(_mpv, "keepaspect", "no");
+    mpv_set_option_string(_mpv, "audio-fallback-to-null", "yes");
+    mpv_set_option_string(_mpv, "input-default-bindings", "no");
+    mpv_set_option_string(_mpv, "terminal", "no");
+    mpv_set_option_string(_mpv, "osd-level", "0");
+    if (mpv_initialize(_mpv) < 0)
+        qFatal("mpv_initialize failed");
+
+    mpv_observe_property(_mpv, TimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(_mpv, EofReached, "eof-reached", MPV_FORMAT_FLAG);
+    // Runs on mpv's threads: only hop to the main thread.
+    mpv_set_wakeup_callback(
+        _mpv,
+        [](void *ctx) {
+            auto *engine = static_cast<MpvEngine *>(ctx);
+            QMetaObject::invokeMethod(engine, &MpvEngine::drainEvents, Qt::QueuedConnection);
+        },
+        this);
+
+    if (_mode == RenderMode::Software) {
+        mpv_render_param params[] = {
+            {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_SW)},
+            {MPV_RENDER_PARAM_INVALID, nullptr},
+        };
+        if (mpv_render_context_create(&_swContext, _mpv, params) < 0)
+            qFatal("mpv software render context could not be created");
+        mpv_render_context_set_update_callback(
+            _swContext,
+            [](void *ctx) {
+                auto *engine = static_cast<MpvEngine *>(ctx);
+                QMetaObject::invokeMethod(engine, &MpvEngine::renderSoftwareFrame, Qt::QueuedConnection);
+            },
+            this);
+        _renderContexts = 1;
+    }
+}
+
+MpvEngine::~MpvEngine()
+{
+    // Render contexts must go before the core they belong to.
+    emit aboutToClose();
+    if (_swContext) {
+        mpv_render_context_set_update_callback(_swContext, nullptr, nullptr);
+        mpv_render_context_free(_swContext);
+        _swContext = nullptr;
+    }
+    mpv_set_wakeup_callback(_mpv, nullptr, nullptr);
+    mpv_terminate_destroy(_mpv);
+}
+
+bool MpvEngine::canPlay(const QString &path) const
+{
+    AVFormatContext *format = nullptr;
+    const QByteArray file = QFile::encodeName(path);
+    if (avformat_open_input(&format, file.constData(), nullptr, nullptr) < 0)
+        return false;
+    bool playable = avformat_find_stream_info(format, nullptr) >= 0 &&
+                    av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0) >= 0;
+    avformat_close_input(&format);
+    return playable;
+}
+
+void MpvEngine::replaceItem(const QString &path)
+{
+    _hasItem = true;
+    _status = Status::Unknown;
+    _timePos = 0.0;
+    _frameRate = 0.0;
+    _durationMs = 0;
+    _eofReached = false;
+    _pendingPath = path;
+    _loadPending = true;
+    _pendingSeekMs = -1;
+    setRate(0.0);
+    issueLoad();
+}
+
+void MpvEngine::issueLoad()
+{
+    // Without a render context mpv would open the file with video disabled.
+    if (!_loadPending || _renderContexts == 0)
+        return;
+    _loadPending = false;
+    const QByteArray file = QFile::encodeName(_pendingPath);
+    const char *args[] = {"loadfile", file.constData(), "replace", nullptr};
+    mpv_node result;
+    if (mpv_command_ret(_mpv, args, &result) < 0) {
+        _status = Status::Failed;
+        emit statusChanged();
+        return;
+    }
+    _expectedEntryId = -1;
+    if (result.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < result.u.list->num; ++i) {
+            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
+                result.u.list->values[i].format == MPV_FORMAT_INT64)
+                _expectedEntryId = result.u.list->values[i].u.int64;
+        }
+    }
+    mpv_free_node_contents(&result);
+}
+
+void MpvEngine::removeItem()
+{
+    _hasItem = false;
+    _loadPending = false;
+    _pendingSeekMs = -1;
+    _status = Status::Unknown;
+    _expectedEntryId = -1;
+    _timePos = 0.0;
+    setRate(0.0);
+    // Synchronous, so that a later load cannot be overtaken by this stop.
+    const char *args[] = {"stop", nullptr};
+    mpv_command(_mpv, args);
+}
+
+void MpvEngine::setRate(double rate)
+{
+    _rate = rate > 0.0 ? rate : 0.0;
+    if (_rate > 0.0) {
+        double speed = _rate;
+        mpv_set_property_async(_mpv, 0, "speed", MPV_FORMAT_DOUBLE, &speed);
+    }
+    int paused = _rate > 0.0 ? 0 : 1;
+    mpv_set_property_async(_mpv, 0, "pause", MPV_FORMAT_FLAG, &paused);
+}
+
+void MpvEngine::seekExact(qint64 timeMs)
+{
+    if (!_hasItem)
+        return;
+    _eofReached = false;
+    _timePos = timeMs / 1000.0;
+    if (_status != Status::ReadyToPlay) {
+        // An item that is still opening takes the seek once it is loaded.
+        _pendingSeekMs = timeMs;
+        return;
+    }
+    const QByteArray seconds = QByteArray::number(timeMs / 1000.0, 'f', 3);
+    command({"seek", seconds.constData(), "absolute+exact"});
+}
+
+void MpvEngine::stepByCount(int count)
+{
+    if (!isReadyToPlay())
+        return;
+    for (int i = 0; i < std::abs(count); ++i)
+        command({count > 0 ? "frame-step" : "frame-back-step"});
+}
+
+void MpvEngine::setVolume(double volume)
+{
+    _volume = std::clamp(volume, 0.0, 1.0);
+    double percent = _volume * 100.0;
+    mpv_set_property_async(_mpv, 0, "volume", MPV_FORMAT_DOUBLE, &percent);
+}
+
+void MpvEngine::setMuted(bool muted)
+{
+    _muted = muted;
+    int flag = muted ? 1 : 0;
+    mpv_set_property_async(_mpv, 0, "mute", MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvEngine::setBrightness(double brightness)
+{
+    _brightness = std::clamp(brightness, -1.0, 1.0);
+    int64_t value = mpvBrightness();
+    mpv_set_property_async(_mpv, 0, "brightness", MPV_FORMAT_INT64, &value);
+}
+
+int MpvEngine::mpvBrightness() const
+{
+    return static_cast<int>(std::lround(_brightness * 100.0));
+}
+
+QWidget *MpvEngine::createVideoWidget(QWidget *parent)
+{
+    if (_mode == RenderMode::Software)
+        return new MpvImageWidget(this, parent);
+    return new MpvGLWidget(this, parent);
+}
+
+void MpvEngine::renderContextCreated()
+{
+    ++_renderContexts;
+    issueLoad();
+}
+
+void MpvEngine::renderContextFreed()
+{
+    _renderContexts = std::max(0, _renderContexts - 1);
+}
+
+void MpvEngine::noteFrameRendered()
+{
+    const double time = getDouble(_mpv, "time-pos", _timePos);
+    emit frameShown(time);
+}
+
+void MpvEngine::command(std::initializer_list<const char *> args)
+{
+    std::vector<const char *> list(args);
+    list.push_back(nullptr);
+    mpv_command_async(_mpv, 0, list.data());
+}
+
+// Main thread: runs after mpv's wakeup callback.
+void MpvEngine::drainEvents()
+{
+    while (_mpv) {
+        mpv_event *event = mpv_wait_event(_mpv, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        handleEvent(*event);
+    }
+}
+
+void MpvEngine::handleEvent(const mpv_event &event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE:
+        _startedEntryId = static_cast<mpv_event_start_file *>(event.data)->playlist_entry_id;
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        if (_hasItem && _startedEntryId == _expectedEntryId)
+            onFileLoaded();
+        break;
+    case MPV_EVENT_END_FILE: {
+        const auto *end = static_cast<mpv_event_end_file *>(event.data);
+        if (!_hasItem || end->playlist_entry_id != _expectedEntryId)
+            break;
+        if (end->reason == MPV_END_FILE_REASON_ERROR) {
+            _status = Status::Failed;
+            emit statusChanged();
+        } else if (end->reason == MPV_END_FILE_REASON_EOF) {
+            _rate = 0.0;
+            emit endOfItem();
+        }
+        break;
+    }
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        const auto *property = static_cast<mpv_event_property *>(event.data);
+        if (event.reply_userdata == TimePos && property->format == MPV_FORMAT_DOUBLE) {
+            _timePos = *static_cast<double *>(property->data);
+        } else if (event.reply_userdata == EofReached && property->format == MPV_FORMAT_FLAG) {
+            const bool eof = *static_cast<int *>(property->data) != 0;
+            if (eof && !_eofReached && _status == Status::ReadyToPlay) {
+                // keep-open pauses the core at the end, as a media player's rate drops to 0.
+                _rate = 0.0;
+                _eofReached = true;
+                emit endOfItem();
+            }
+            _eofReached = eof;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void MpvEngine::onFileLoaded()
+{
+    const double duration = getDouble(_mpv, "duration", 0.0);
+    _durationMs = static_cast<qint64>(duration * 1000.0);
+    _frameRate = getDouble(_mpv, "container-fps", 0.0);
+    if (_frameRate <= 0.0)
+        _frameRate = getDouble(_mpv, "estimated-vf-fps", 0.0);
+    _status = Status::ReadyToPlay;
+    if (_pendingSeekMs >= 0) {
+        const qint64 target = std::exchange(_pendingSeekMs, -1);
+        seekExact(target);
+    }
+    emit statusChanged();
+}
+
+// Main thread: runs after the software render context's update callback.
+void MpvEngine::renderSoftwareFrame()
+{
+    if (!_swContext)
+        return;
+    if (!(mpv_render_context_update(_swContext) & MPV_RENDER_UPDATE_FRAME))
+        return;
+    int width = static_cast<int>(getInt(_mpv, "dwidth", 0));
+    int height = static_cast<int>(getInt(_mpv, "dheight", 0));
+    if (width <= 0 || height <= 0) {
+        width = 16;
+        height = 9;
+    }
+    if (_softwareFrame.width() != width || _softwareFrame.height() != height)
+        _softwareFrame = QImage(width, height, QImage::Format_RGBX8888);
+    int size[2] = {width, height};
+    size_t stride = static_cast<size_t>(_softwareFrame.bytesPerLine());
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SW_SIZE, size},
+        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char *>(SOFTWARE_FORMAT)},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+        {MPV_RENDER_PARAM_SW_POINTER, _softwareFrame.bits()},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(_swContext, params);
+    emit softwareFrameChanged();
+    noteFrameRendered();
+}

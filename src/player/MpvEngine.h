@@ -1,0 +1,100 @@
+// The media engine over libmpv: one mpv core per engine, the picture through mpv's render API.
+#pragma once
+
+#include "player/MediaEngine.h"
+
+#include <QImage>
+#include <QString>
+
+struct mpv_handle;
+struct mpv_render_context;
+struct mpv_event;
+
+class MpvEngine : public MediaEngine
+{
+    Q_OBJECT
+public:
+    enum class RenderMode
+    {
+        // OpenGL on a display, software where there is none (the offscreen platform).
+        Automatic,
+        // mpv's OpenGL render context inside the video widget.
+        OpenGL,
+        // mpv's software renderer into a QImage that the video widgets paint.
+        Software
+    };
+
+    explicit MpvEngine(RenderMode mode = RenderMode::Automatic, QObject *parent = nullptr);
+    ~MpvEngine() override;
+
+    bool canPlay(const QString &path) const override;
+    void replaceItem(const QString &path) override;
+    void removeItem() override;
+    bool hasItem() const override { return _hasItem; }
+    Status status() const override { return _status; }
+    void setRate(double rate) override;
+    double rate() const override { return _rate; }
+    void seekExact(qint64 timeMs) override;
+    void stepByCount(int count) override;
+    double currentTime() const override { return _timePos; }
+    double frameRate() const override { return _hasItem ? _frameRate : 0.0; }
+    qint64 durationMs() const override { return _hasItem ? _durationMs : 0; }
+    void setVolume(double volume) override;
+    double volume() const override { return _volume; }
+    void setMuted(bool muted) override;
+    bool isMuted() const override { return _muted; }
+    void setBrightness(double brightness) override;
+    double brightness() const override { return _brightness; }
+    QWidget *createVideoWidget(QWidget *parent) override;
+
+    bool isSoftwareRender() const { return _mode == RenderMode::Software; }
+    // The last picture of the software renderer (null in OpenGL mode or before the first frame).
+    const QImage &softwareFrame() const { return _softwareFrame; }
+    // mpv's own "brightness" property (-100 to 100) as last set.
+    int mpvBrightness() const;
+
+    // For the OpenGL widget: the core its render context attaches to, and the hand-shake that
+    // lets items load only once a render context exists (mpv disables video without one).
+    mpv_handle *handle() const { return _mpv; }
+    void renderContextCreated();
+    void renderContextFreed();
+    // Called after the OpenGL widget drew a new frame.
+    void noteFrameRendered();
+
+signals:
+    // The render contexts of video widgets must be freed now: the core is going away.
+    void aboutToClose();
+    // The software renderer produced a new picture.
+    void softwareFrameChanged();
+
+private:
+    void drainEvents();
+    void handleEvent(const mpv_event &event);
+    void onFileLoaded();
+    void issueLoad();
+    void renderSoftwareFrame();
+    void command(std::initializer_list<const char *> args);
+
+    RenderMode _mode;
+    mpv_handle *_mpv = nullptr;
+    // Software mode only; freed before the core.
+    mpv_render_context *_swContext = nullptr;
+    int _renderContexts = 0;
+    QString _pendingPath;
+    bool _loadPending = false;
+    qint64 _pendingSeekMs = -1;
+    qint64 _expectedEntryId = -1;
+    qint64 _startedEntryId = -2;
+
+    bool _hasItem = false;
+    Status _status = Status::Unknown;
+    double _rate = 0.0;
+    double _timePos = 0.0;
+    double _frameRate = 0.0;
+    qint64 _durationMs = 0;
+    double _volume = 1.0;
+    bool _muted = false;
+    double _brightness = 0.0;
+    bool _eofReached = false;
+    QImage _softwareFrame;
+};

@@ -1,0 +1,102 @@
+#include "player/MpvGLWidget.h"
+
+#include "player/MpvEngine.h"
+
+#include <QMetaObject>
+#include <QOpenGLContext>
+
+#include <mpv/client.h>
+#include <mpv/render_gl.h>
+
+namespace {
+
+void *procAddress(void *, const char *name)
+{
+    QOpenGLContext *context = QOpenGLContext::currentContext();
+    return context ? reinterpret_cast<void *>(context->getProcAddress(name)) : nullptr;
+}
+
+} // namespace
+
+MpvGLWidget::MpvGLWidget(MpvEngine *engine, QWidget *parent) : QOpenGLWidget(parent), _engine(engine)
+{
+    // The core goes with the engine; the render context has to be freed first.
+    connect(engine, &MpvEngine::aboutToClose, this, &MpvGLWidget::freeContext, Qt::DirectConnection);
+}
+
+MpvGLWidget::~MpvGLWidget()
+{
+    freeContext();
+}
+
+void MpvGLWidget::initializeGL()
+{
+    if (!_engine || _context)
+        return;
+    mpv_opengl_init_params glInit{&procAddress, nullptr};
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_OPENGL)},
+        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glInit},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv_render_context_create(&_context, _engine->handle(), params) < 0) {
+        qWarning("[MpvGLWidget] OpenGL render context could not be created");
+        _context = nullptr;
+        return;
+    }
+    // Runs on mpv's threads: only hop to the main thread.
+    mpv_render_context_set_update_callback(
+        _context,
+        [](void *ctx) {
+            auto *widget = static_cast<MpvGLWidget *>(ctx);
+            QMetaObject::invokeMethod(widget, &MpvGLWidget::onUpdate, Qt::QueuedConnection);
+        },
+        this);
+    _engine->renderContextCreated();
+}
+
+void MpvGLWidget::paintGL()
+{
+    if (!_context)
+        return;
+    const qreal ratio = devicePixelRatioF();
+    mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), static_cast<int>(width() * ratio),
+                       static_cast<int>(height() * ratio), 0};
+    int flipY = 1;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+        {MPV_RENDER_PARAM_FLIP_Y, &flipY},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(_context, params);
+}
+
+// Main thread.
+void MpvGLWidget::onUpdate()
+{
+    if (!_context || !(mpv_render_context_update(_context) & MPV_RENDER_UPDATE_FRAME))
+        return;
+    if (window()->isMinimized() || !isVisible()) {
+        // No paint event comes while hidden; draw anyway so mpv's frame queue keeps moving.
+        makeCurrent();
+        paintGL();
+        doneCurrent();
+    } else {
+        update();
+    }
+    if (_engine)
+        _engine->noteFrameRendered();
+}
+
+void MpvGLWidget::freeContext()
+{
+    if (!_context)
+        return;
+    makeCurrent();
+    mpv_render_context_set_update_callback(_context, nullptr, nullptr);
+    mpv_render_context_free(_context);
+    _context = nullptr;
+    doneCurrent();
+    if (_engine)
+        _engine->renderContextFreed();
+}

@@ -1,0 +1,20 @@
+// Shows the software renderer's picture of an MpvEngine, stretched to the widget.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class MpvEngine;
+
+class MpvImageWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    MpvImageWidget(MpvEngine *engine, QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPointer<MpvEngine> _engine;
+};

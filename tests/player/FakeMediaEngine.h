@@ -1,0 +1,91 @@
+// A media engine without media for the play-state tests: records what the panel asks of it and
+// lets a test say when the item is ready or has ended.
+#pragma once
+
+#include "player/MediaEngine.h"
+
+#include <QSet>
+#include <QStringList>
+#include <QWidget>
+
+#include <vector>
+
+class FakeMediaEngine : public MediaEngine
+{
+public:
+    bool canPlay(const QString &path) const override { return !unplayable.contains(path); }
+    void replaceItem(const QString &path) override
+    {
+        items.append(path);
+        _hasItem = true;
+        _status = readyAtOnce ? Status::ReadyToPlay : Status::Unknown;
+        _rate = 0.0;
+        _time = 0.0;
+    }
+    void removeItem() override
+    {
+        _hasItem = false;
+        _status = Status::Unknown;
+        _rate = 0.0;
+    }
+    bool hasItem() const override { return _hasItem; }
+    Status status() const override { return _status; }
+    void setRate(double rate) override
+    {
+        _rate = rate;
+        rates.push_back(rate);
+    }
+    double rate() const override { return _rate; }
+    void seekExact(qint64 timeMs) override
+    {
+        seeks.push_back(timeMs);
+        _time = timeMs / 1000.0;
+    }
+    void stepByCount(int count) override { steps.push_back(count); }
+    double currentTime() const override { return _time; }
+    double frameRate() const override { return _hasItem ? fps : 0.0; }
+    qint64 durationMs() const override { return _hasItem ? duration : 0; }
+    void setVolume(double volume) override { _volume = volume; }
+    double volume() const override { return _volume; }
+    void setMuted(bool muted) override { _muted = muted; }
+    bool isMuted() const override { return _muted; }
+    void setBrightness(double brightness) override { _brightness = brightness; }
+    double brightness() const override { return _brightness; }
+    QWidget *createVideoWidget(QWidget *parent) override { return new QWidget(parent); }
+
+    // Test controls.
+    void becomeReady()
+    {
+        _status = Status::ReadyToPlay;
+        emit statusChanged();
+    }
+    void fail()
+    {
+        _status = Status::Failed;
+        emit statusChanged();
+    }
+    void finishItem()
+    {
+        _rate = 0.0;
+        emit endOfItem();
+    }
+    void setCurrentTime(double seconds) { _time = seconds; }
+
+    QStringList items;
+    QSet<QString> unplayable;
+    std::vector<qint64> seeks;
+    std::vector<double> rates;
+    std::vector<int> steps;
+    bool readyAtOnce = false;
+    double fps = 30.0;
+    qint64 duration = 60000;
+
+private:
+    bool _hasItem = false;
+    Status _status = Status::Unknown;
+    double _rate = 0.0;
+    double _time = 0.0;
+    double _volume = 1.0;
+    bool _muted = false;
+    double _brightness = 0.0;
+};
