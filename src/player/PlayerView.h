@@ -1,0 +1,85 @@
+// The video surface of the player panel: fits the picture to 16:9, zooms x1-x5 around a clicked
+// point, previews the zoom window, shows the trim-mode label and the band over trimmed clips.
+#pragma once
+
+#include <QPointF>
+#include <QPointer>
+#include <QRectF>
+#include <QWidget>
+
+#include <optional>
+
+class QLabel;
+class ZoomSelectOverlay;
+
+class PlayerView : public QWidget
+{
+    Q_OBJECT
+public:
+    // Raw value is the magnification.
+    enum class ScaleType
+    {
+        Scale_x1 = 1,
+        Scale_x2 = 2,
+        Scale_x3 = 3,
+        Scale_x4 = 4,
+        Scale_x5 = 5
+    };
+    static std::optional<ScaleType> scaleFromRaw(int raw);
+
+    explicit PlayerView(QWidget *parent = nullptr);
+
+    // The widget showing the current player's picture (the engine's video widget); the surface
+    // takes it as a child of its mask. Null shows black.
+    void setPlayerLayer(QWidget *widget);
+    QWidget *playerLayer() const { return _playerLayer; }
+    // Rebuilds the widget tree around the current player widget and lays it out.
+    void attachPlayer();
+    // Recomputes the geometry of every part from the view size and the zoom state.
+    void layoutZoom();
+    void showTrimLabel(bool show);
+
+    // The pointer's position in the view, clamped so that a zoom window around it fits the picture.
+    QPointF mouseZoomPoint() const;
+    QPointF clampZoomPoint(QPointF point) const;
+    // The picture's rectangle at x1: the largest 16:9 rectangle centred in the view.
+    QRectF fittedVideoRect() const;
+    // Geometry after the last layout, in view coordinates.
+    QRectF maskRect() const { return _maskRect; }
+    QRectF playerRect() const { return _playerRect; }
+    bool isZoomPreviewVisible() const;
+    QRectF zoomPreviewWindow() const;
+    QLabel *trimLabel() const { return lblTrim; }
+    QLabel *subMaskLabel() const { return lblSubMask; }
+
+    // Written by the panel; lay out afterwards.
+    const double videoAspect = 16.0 / 9.0;
+    ScaleType playerScale = ScaleType::Scale_x1;
+    // Zoom centre as fractions of the fitted picture from its top-left corner.
+    std::optional<QPointF> zoomPoint;
+    // Window coordinates of the click that fixed zoomPoint.
+    std::optional<QPointF> locationInWindow;
+    // The scale zoomPoint was last derived for.
+    std::optional<ScaleType> prevScale;
+    // The recording being played is a clip cut by the trim tool: cover its bottom strip.
+    bool isCutFile = false;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    QPointF fractionInMask(QPointF point) const;
+
+    QWidget *_maskLayer = nullptr;
+    QPointer<QWidget> _playerLayer;
+    ZoomSelectOverlay *_zoomSelectLayer = nullptr;
+    QLabel *lblSubMask = nullptr;
+    QLabel *lblTrim = nullptr;
+    QString strTrimMode;
+    QRectF _maskRect;
+    QRectF _playerRect;
+    // Last pointer position seen over the surface, view coordinates.
+    std::optional<QPointF> _pointer;
+};
