@@ -1,0 +1,172 @@
+#include "recording/Date.h"
+#include "recording/DateFormatTypeUtil.h"
+
+#include <QLocale>
+#include <QTimeZone>
+#include <gtest/gtest.h>
+
+namespace {
+
+Date utc(int y, int mo, int d, int h, int mi, int s = 0)
+{
+    return Date::fromDateTime(QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC));
+}
+
+const QString ISO = QStringLiteral("yyyy.MM.dd HH:mm:ss");
+
+QString show(const Date &date, int zoneSetting, bool summer)
+{
+    return date.toString(ISO, DateFormatTypeUtil::timeZoneIdentifier(zoneSetting), summer);
+}
+
+} // namespace
+
+TEST(DateTest, InstantsAndConversions)
+{
+    EXPECT_LT(Date::distantPast(), Date::fromUnixSeconds(0));
+    EXPECT_LT(Date::fromUnixSeconds(4294967295LL), Date::distantFuture());
+    EXPECT_EQ(Date(), Date::distantPast());
+    EXPECT_TRUE(Date().isDistantPast());
+    EXPECT_EQ(Date::distantPast().toDateTime(), QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(Date::distantFuture().toDateTime(), QDateTime(QDate(4001, 1, 1), QTime(0, 0), Qt::UTC));
+
+    const Date date = utc(2019, 12, 31, 23, 59, 59);
+    EXPECT_EQ(date.toUnixSeconds(), 1577836799);
+    EXPECT_EQ(Date::fromUnixSeconds(1577836799), date);
+    EXPECT_EQ(Date::fromDateTime(date.toDateTime()), date);
+    EXPECT_EQ(date.addingMilliseconds(1000).millisecondsSince(date), 1000);
+    EXPECT_EQ(Date::fromUnixMilliseconds(-1).toUnixSeconds(), -1);
+    EXPECT_EQ(Date::fromDateTime(QDateTime()), Date::distantPast());
+}
+
+TEST(DateTest, CompactTextInAZone)
+{
+    const QTimeZone chicago("America/Chicago");
+    const Date date = utc(2019, 7, 1, 12, 0, 5);
+    EXPECT_EQ(date.toCompactText(chicago), QStringLiteral("20190701070005"));
+    EXPECT_EQ(Date::fromCompactText(QStringLiteral("20190701070005"), chicago), date);
+    EXPECT_FALSE(Date::fromCompactText(QStringLiteral("2019070107000"), chicago));
+    EXPECT_FALSE(Date::fromCompactText(QStringLiteral("20191301070005"), chicago));
+    EXPECT_FALSE(Date::fromCompactText(QStringLiteral("2019070107000x"), chicago));
+}
+
+TEST(DateTest, EightZonesInSummerWithAndWithoutSummerTime)
+{
+    const Date summer = utc(2019, 7, 1, 12, 0);
+    const char *withDst[] = {"09:30", "09:00", "08:00", "07:00", "06:00", "05:00", "04:00", "02:00"};
+    const char *standard[] = {"08:30", "08:00", "07:00", "06:00", "05:00", "04:00", "03:00", "02:00"};
+    for (int zone = 0; zone < 8; ++zone) {
+        EXPECT_EQ(show(summer, zone, true),
+                  QStringLiteral("2019.07.01 %1:00").arg(QLatin1String(withDst[zone])))
+            << zone;
+        EXPECT_EQ(show(summer, zone, false),
+                  QStringLiteral("2019.07.01 %1:00").arg(QLatin1String(standard[zone])))
+            << zone;
+    }
+}
+
+TEST(DateTest, EightZonesInWinterIgnoreTheFlag)
+{
+    const Date winter = utc(2019, 1, 15, 12, 0);
+    const char *standard[] = {"08:30", "08:00", "07:00", "06:00", "05:00", "04:00", "03:00", "02:00"};
+    for (int zone = 0; zone < 8; ++zone) {
+        const QString expected = QStringLiteral("2019.01.15 %1:00").arg(QLatin1String(standard[zone]));
+        EXPECT_EQ(show(winter, zone, true), expected) << zone;
+        EXPECT_EQ(show(winter, zone, false), expected) << zone;
+    }
+}
+
+TEST(DateTest, CentralZoneIsChicagoNotUtc)
+{
+    EXPECT_EQ(DateFormatTypeUtil::timeZoneIdentifier(3), QStringLiteral("America/Chicago"));
+    const Date summer = utc(2019, 7, 1, 12, 0);
+    EXPECT_EQ(summer.toString(ISO, QStringLiteral("CST"), true), QStringLiteral("2019.07.01 07:00:00"));
+    EXPECT_EQ(summer.toString(ISO, QStringLiteral("CST"), false), QStringLiteral("2019.07.01 06:00:00"));
+}
+
+TEST(DateTest, SummerTimeOffShowsStandardTimeAcrossTheChanges)
+{
+    // Chicago springs forward at 2019-03-10 08:00 UTC and falls back at 2019-11-03 07:00 UTC.
+    EXPECT_EQ(show(utc(2019, 3, 10, 7, 30), 3, false), QStringLiteral("2019.03.10 01:30:00"));
+    EXPECT_EQ(show(utc(2019, 3, 10, 8, 30), 3, false), QStringLiteral("2019.03.10 02:30:00"));
+    EXPECT_EQ(show(utc(2019, 3, 10, 8, 30), 3, true), QStringLiteral("2019.03.10 03:30:00"));
+    EXPECT_EQ(show(utc(2019, 3, 10, 9, 30), 3, false), QStringLiteral("2019.03.10 03:30:00"));
+    EXPECT_EQ(show(utc(2019, 11, 3, 6, 30), 3, false), QStringLiteral("2019.11.03 00:30:00"));
+    EXPECT_EQ(show(utc(2019, 11, 3, 6, 30), 3, true), QStringLiteral("2019.11.03 01:30:00"));
+    EXPECT_EQ(show(utc(2019, 11, 3, 7, 30), 3, false), QStringLiteral("2019.11.03 01:30:00"));
+    EXPECT_EQ(show(utc(2019, 11, 3, 7, 30), 3, true), QStringLiteral("2019.11.03 01:30:00"));
+    // Newfoundland's half-hour zone springs forward at 2019-03-10 05:30 UTC.
+    EXPECT_EQ(show(utc(2019, 3, 10, 5, 0), 0, false), QStringLiteral("2019.03.10 01:30:00"));
+    EXPECT_EQ(show(utc(2019, 3, 10, 6, 0), 0, false), QStringLiteral("2019.03.10 02:30:00"));
+    EXPECT_EQ(show(utc(2019, 3, 10, 6, 0), 0, true), QStringLiteral("2019.03.10 03:30:00"));
+}
+
+TEST(DateTest, ZoneTableAndUnknownZones)
+{
+    EXPECT_EQ(DateFormatTypeUtil::timeZoneIdentifier(0), QStringLiteral("America/St_Johns"));
+    EXPECT_EQ(DateFormatTypeUtil::timeZoneIdentifier(9), QStringLiteral("America/St_Johns"));
+    EXPECT_EQ(DateFormatTypeUtil::timeZoneIdentifier(-1), QStringLiteral("America/St_Johns"));
+    EXPECT_EQ(DateFormatTypeUtil::timeZoneIdentifier(7), QStringLiteral("Pacific/Honolulu"));
+    EXPECT_EQ(DateFormatTypeUtil::timeZoneLabels().size(), 8);
+    EXPECT_EQ(DateFormatTypeUtil::timeZoneLabels().at(3), QStringLiteral("CST-Central"));
+
+    // An identifier the zone database does not know shows the system's zone.
+    const Date date = utc(2019, 7, 1, 12, 0);
+    EXPECT_EQ(date.toString(ISO, QStringLiteral("Nowhere/Zone"), true),
+              date.toString(ISO, QTimeZone::systemTimeZone()));
+    EXPECT_EQ(Date::resolveTimeZone(QStringLiteral("Canada/Pacific")).offsetFromUtc(date.toDateTime()),
+              -7 * 3600);
+}
+
+TEST(DateTest, PatternsAndAmPmWhateverTheLocale)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    const QTimeZone utcZone = QTimeZone::utc();
+    EXPECT_EQ(utc(2019, 7, 1, 13, 5, 9).toString(QStringLiteral("MM.dd.yyyy hh:mm:ss a"), utcZone),
+              QStringLiteral("07.01.2019 01:05:09 PM"));
+    EXPECT_EQ(utc(2019, 7, 1, 0, 5, 9).toString(QStringLiteral("hh:mm:ss a"), utcZone),
+              QStringLiteral("12:05:09 AM"));
+    EXPECT_EQ(utc(2019, 7, 1, 12, 0, 0).toString(QStringLiteral("hh:mm:ss a"), utcZone),
+              QStringLiteral("12:00:00 PM"));
+    EXPECT_EQ(utc(2019, 7, 1, 13, 5, 9)
+                  .toString(QStringLiteral("MM.dd.yyyy hh:mm:ss a"), QStringLiteral("UTC"), false),
+              QStringLiteral("07.01.2019 01:05:09 PM"));
+    QLocale::setDefault(saved);
+
+    const Date date = Date::fromUnixMilliseconds(utc(2024, 5, 1, 2, 3, 4).toUnixMilliseconds() + 56);
+    EXPECT_EQ(date.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.SSS'Z'"), utcZone),
+              QStringLiteral("2024-05-01T02:03:04.056Z"));
+    EXPECT_EQ(date.toString(QStringLiteral("yy/M/d H 'o''clock' EEE MMM"), utcZone),
+              QStringLiteral("24/5/1 2 o'clock Wed May"));
+}
+
+TEST(DateTest, FormatTablesCoverEveryType)
+{
+    const DateFormatTypeUtil::Table *tables[] = {
+        &DateFormatTypeUtil::dateTimeFormats(), &DateFormatTypeUtil::timeFormats(),
+        &DateFormatTypeUtil::twoLineFormats(),  &DateFormatTypeUtil::noDateTexts(),
+        &DateFormatTypeUtil::hyphenFormats(),   &DateFormatTypeUtil::subtitleFormats()};
+    for (const auto *table : tables) {
+        for (int raw = 0; raw < 4; ++raw)
+            EXPECT_TRUE(DateFormatTypeUtil::format(*table, *dateFormatTypeFromRaw(raw))) << raw;
+    }
+    EXPECT_FALSE(dateFormatTypeFromRaw(4));
+    EXPECT_FALSE(dateFormatTypeFromRaw(-1));
+
+    const Date summer = utc(2019, 7, 1, 12, 0);
+    auto render = [&](const DateFormatTypeUtil::Table &table, DateFormatType type) {
+        return summer.toString(table.at(type), QStringLiteral("Canada/Pacific"), true);
+    };
+    EXPECT_EQ(render(DateFormatTypeUtil::twoLineFormats(), DateFormatType::YMD24H),
+              QStringLiteral("2019.07.01\n05:00:00"));
+    EXPECT_EQ(render(DateFormatTypeUtil::dateTimeFormats(), DateFormatType::MDYAMPM),
+              QStringLiteral("07.01.2019 05:00:00 AM"));
+    EXPECT_EQ(render(DateFormatTypeUtil::hyphenFormats(), DateFormatType::YMDAMPM),
+              QStringLiteral("2019-07-01 05:00:00 AM"));
+    EXPECT_EQ(render(DateFormatTypeUtil::timeFormats(), DateFormatType::MDY24H), QStringLiteral("05:00:00"));
+    EXPECT_EQ(DateFormatTypeUtil::noDateTexts().at(DateFormatType::YMDAMPM),
+              QStringLiteral("----.--.-- --:-- --"));
+    EXPECT_EQ(&DateFormatTypeUtil::exportFormats(), &DateFormatTypeUtil::hyphenFormats());
+    EXPECT_EQ(DateFormatTypeUtil::dateFormatLabels().at(1), QStringLiteral("MM/DD/YYYY HH:MM:SS(24H)"));
+}

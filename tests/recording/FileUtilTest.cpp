@@ -1,0 +1,184 @@
+#include "recording/FileUtil.h"
+#include "recording/IOUtil.h"
+#include "recording/Regex.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList relativePaths(const QList<QUrl> &urls, const QString &base)
+{
+    QStringList out;
+    for (const QUrl &url : urls)
+        out.append(QDir(base).relativeFilePath(url.toLocalFile()));
+    out.sort();
+    return out;
+}
+
+} // namespace
+
+TEST(FileUtilTest, AppendPath)
+{
+    EXPECT_EQ(FileUtil::appendPath(QStringLiteral("/Volumes/CARD"), QStringLiteral("MOVE"),
+                                   {QStringLiteral("VREC_MOV_MNG.DAT")}),
+              QStringLiteral("/Volumes/CARD/MOVE/VREC_MOV_MNG.DAT"));
+    EXPECT_EQ(FileUtil::appendPath(QStringLiteral("/Volumes/CARD/"), QStringLiteral("MOVE")),
+              QStringLiteral("/Volumes/CARD/MOVE"));
+    EXPECT_EQ(FileUtil::appendPath(QStringLiteral("/a"), QStringLiteral("/b")), QStringLiteral("/a//b"));
+    EXPECT_EQ(
+        FileUtil::appendPath(QStringLiteral("/tmp/"), QStringLiteral("TMP/"), {QStringLiteral("THUMB/")}),
+        QStringLiteral("/tmp/TMP/THUMB/"));
+    EXPECT_EQ(FileUtil::appendPath(QString(), QStringLiteral("x")), QStringLiteral("/x"));
+}
+
+TEST(FileUtilTest, TripKeys)
+{
+    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("m2020010112345601.mp4")), QStringLiteral("202001011234"));
+    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("M2020010112345601.MP4")), QStringLiteral("202001011234"));
+    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("202001011234_0001.MP4")), QStringLiteral("202001011234"));
+    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("202001011234_0001.mP4")), QStringLiteral("202001011234"));
+    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("2020010112345601.MP4")), QStringLiteral("202001011234"));
+    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("abc.mp4")), QString());
+    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("20200101123_0001.MP4")), QString());
+    // The key is cut from the start of the name, wherever the pattern matched.
+    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("x2020010112345601")), QStringLiteral("x20200101123"));
+}
+
+TEST(FileUtilTest, FileNumbers)
+{
+    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("202001011234_0001.MP4")), 1);
+    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("/card/move01/202001011234_9999.MP4")), 9999);
+    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("m2020010112345601.mp4")), 5601);
+    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("ABCD.MP4")), 0);
+    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("123.MP4")), 0);
+    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("abc-123.MP4")), -123);
+    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("abc+123")), 123);
+    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("ab1 23.MP4")), 0);
+    EXPECT_EQ(FileUtil::getFileNumber(QString()), 0);
+}
+
+TEST(FileUtilTest, SplitPathUsesTheUrlsOwnDirectoryFlag)
+{
+    const auto [folder, name] = FileUtil::splitPath(QUrl::fromLocalFile(QStringLiteral("/card/MOVE/a.MP4")));
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->toLocalFile(), QStringLiteral("/card/MOVE/"));
+    EXPECT_EQ(name, QStringLiteral("a.MP4"));
+
+    const QUrl dir = QUrl::fromLocalFile(QStringLiteral("/card/MOVE/"));
+    const auto [dirFolder, dirName] = FileUtil::splitPath(dir);
+    EXPECT_EQ(dirFolder, dir);
+    EXPECT_TRUE(dirName.isEmpty());
+
+    TempDir temp;
+    EXPECT_TRUE(FileUtil::fileUrl(temp.path()).path().endsWith(QLatin1Char('/')));
+    EXPECT_FALSE(
+        FileUtil::fileUrl(temp.filePath(QStringLiteral("nothing"))).path().endsWith(QLatin1Char('/')));
+    EXPECT_TRUE(FileUtil::isDirectory(QUrl::fromLocalFile(temp.path())));
+    EXPECT_FALSE(FileUtil::isDirectory(QUrl::fromLocalFile(temp.write(QStringLiteral("f"), "x"))));
+    EXPECT_FALSE(FileUtil::isDirectory(QUrl::fromLocalFile(temp.filePath(QStringLiteral("missing")))));
+}
+
+TEST(FileUtilTest, RegexListsEveryMatchOrNone)
+{
+    const Regex regex(QStringLiteral("[0-9]{2}"));
+    EXPECT_FALSE(regex.matches(QStringLiteral("abc")));
+    EXPECT_EQ(regex.matches(QStringLiteral("a12b345")),
+              (QStringList{QStringLiteral("12"), QStringLiteral("34")}));
+    EXPECT_TRUE(Regex(QStringLiteral("move")).matches(QStringLiteral("MOVE01")));
+    // The card's pattern written with "^*" does not compile here; ours matches anywhere instead.
+    EXPECT_FALSE(QRegularExpression(QStringLiteral("^*move[0-9]+/\\w+\\.[mM][pP]4")).isValid());
+}
+
+TEST(FileUtilTest, MovieSearchOnACardTree)
+{
+    TempDir card;
+    const QString move = card.filePath(QStringLiteral("MOVE"));
+    const QStringList files = {
+        QStringLiteral("MOVE/move01/202001011234_0001.MP4"),         // taken
+        QStringLiteral("MOVE/MOVE02/202001011234_0002.mp4"),         // taken (case-insensitive)
+        QStringLiteral("MOVE/move03/m2020010112345601.mp4"),         // taken
+        QStringLiteral("MOVE/sub/move04/202001011235_0001.MP4"),     // taken: move folder deeper down
+        QStringLiteral("MOVE/202001011234_0003.MP4"),                // directly in the folder: not taken
+        QStringLiteral("MOVE/move01/m2020010112345601XMP4-123.MP4"), // file number -123: not taken
+        QStringLiteral("MOVE/move01/m2020010112345601XMP40123.MP4"), // file number 123: taken
+        QStringLiteral("MOVE/move01/ABCDEFGHIJKLMNOPQ.MP4"),         // no trip key
+        QStringLiteral("MOVE/move01/202001011234_0000.MP4"),         // file number 0
+        QStringLiteral("MOVE/move01/202001011234_0004.MOV"),         // other extension
+        QStringLiteral("MOVE/move01/.202001011234_0005.MP4"),        // hidden file
+        QStringLiteral("MOVE/.hidden/move09/202001011234_0006.MP4"), // inside a hidden folder
+        QStringLiteral("MOVE/_extras/move01/202001011234_0007.MP4"), // _extras is not entered
+        QStringLiteral("MOVE/_Extras/move01/202001011234_0008.MP4"), // _Extras is
+        QStringLiteral("MOVE/movies/202001011234_0009.MP4"),         // "movies" is no move<digits> folder
+    };
+    for (const QString &file : files)
+        ASSERT_FALSE(card.write(file, "x").isEmpty());
+    QDir().mkpath(card.filePath(QStringLiteral("MOVE/move05/202001011234_0010.MP4"))); // a folder, not a file
+
+    const QStringList expected = {QStringLiteral("MOVE02/202001011234_0002.mp4"),
+                                  QStringLiteral("_Extras/move01/202001011234_0008.MP4"),
+                                  QStringLiteral("move01/202001011234_0001.MP4"),
+                                  QStringLiteral("move01/m2020010112345601XMP40123.MP4"),
+                                  QStringLiteral("move03/m2020010112345601.mp4"),
+                                  QStringLiteral("sub/move04/202001011235_0001.MP4")};
+    const QUrl folder = FileUtil::fileUrl(move);
+    EXPECT_EQ(relativePaths(FileUtil::searchMovieFiles(folder), move), expected);
+
+    // A management file selects its folder, whatever its letter case.
+    card.write(QStringLiteral("MOVE/vrec_mov_mng.dat"), "x");
+    EXPECT_EQ(
+        relativePaths(FileUtil::searchMovieFiles(QUrl::fromLocalFile(move + "/vrec_mov_mng.dat")), move),
+        expected);
+    EXPECT_EQ(FileUtil::searchMovieFiles(QUrl::fromLocalFile(move + "/ADV_PRCT.DAT")).size(),
+              expected.size());
+
+    // A single movie file: only with the extension "MP4" exactly.
+    const QUrl single = QUrl::fromLocalFile(move + "/move01/202001011234_0001.MP4");
+    EXPECT_EQ(FileUtil::searchMovieFiles(single), QList<QUrl>{single});
+    EXPECT_TRUE(
+        FileUtil::searchMovieFiles(QUrl::fromLocalFile(move + "/MOVE02/202001011234_0002.mp4")).isEmpty());
+    EXPECT_TRUE(FileUtil::searchMovieFiles(QUrl::fromLocalFile(move + "/other.dat")).isEmpty());
+
+    // Without the directory flag a folder is a file without extension.
+    EXPECT_TRUE(FileUtil::searchMovieFiles(QUrl::fromLocalFile(move)).isEmpty());
+    EXPECT_TRUE(FileUtil::findFiles(QUrl::fromLocalFile(move), QStringLiteral(".")).isEmpty());
+    EXPECT_TRUE(
+        FileUtil::findFiles(QUrl::fromLocalFile(card.filePath(QStringLiteral("none/"))), QStringLiteral("."))
+            .isEmpty());
+}
+
+TEST(FileUtilTest, FindFilesListsFilesOnly)
+{
+    TempDir dir;
+    dir.write(QStringLiteral("a/one.txt"), "1");
+    dir.write(QStringLiteral("two.TXT"), "2");
+    dir.write(QStringLiteral("three.bin"), "3");
+    QDir().mkpath(dir.filePath(QStringLiteral("folder.txt")));
+    EXPECT_EQ(relativePaths(FileUtil::findFiles(FileUtil::fileUrl(dir.path()), QStringLiteral("\\.txt$")),
+                            dir.path()),
+              (QStringList{QStringLiteral("a/one.txt"), QStringLiteral("two.TXT")}));
+}
+
+TEST(FileUtilTest, RemoveFreeSpaceAndRandomNames)
+{
+    TempDir dir;
+    const QString file = dir.write(QStringLiteral("f.bin"), "x");
+    dir.write(QStringLiteral("sub/deep/g.bin"), "y");
+    IOUtil::remove(file);
+    IOUtil::remove(dir.filePath(QStringLiteral("sub")));
+    IOUtil::remove(dir.filePath(QStringLiteral("missing"))); // ignored
+    EXPECT_FALSE(QFileInfo::exists(file));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("sub"))));
+
+    EXPECT_GT(IOUtil::getFreeSpace(dir.path()), 0);
+    EXPECT_EQ(IOUtil::getFreeSpace(QStringLiteral("/no/such/volume/here")), -1);
+
+    EXPECT_TRUE(randomString(0).isEmpty());
+    const QString name = randomString(8);
+    EXPECT_EQ(name.size(), 8);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9a-zA-Z]{8}$")).match(name).hasMatch());
+    EXPECT_NE(randomString(12), randomString(12));
+}
