@@ -1,9 +1,12 @@
-// Test entry point for suites that create widgets (run with QT_QPA_PLATFORM=offscreen).
+// Test entry point for suites that create widgets. Without a display setting the suites run offscreen, so a
+// plain ctest (whose test discovery does not get the suites' environment) works on a headless machine.
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
