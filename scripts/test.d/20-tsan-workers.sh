@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the card library's tests with ThreadSanitizer (clang) and runs the tests of the background
+# workers, where threads meet. Any report fails the step.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+build=${TSAN_BUILD_DIR:-build-tsan}
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DORV_SANITIZE=thread -DORV_BUILD_GUI=OFF -DORV_BUILD_TESTS=ON >/dev/null
+cmake --build "$build" --parallel "$(nproc)" --target tests_card samplecard
+
+export QT_QPA_PLATFORM=offscreen
+export ORV_BUILD_DIR="$PWD/$build"
+export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1"
+"$build/tests/card/tests_card" --gtest_filter='WorkerGroupTest.*:CardDataWorkersTest.*'

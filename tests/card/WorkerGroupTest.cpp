@@ -1,0 +1,224 @@
+#include "card/WorkerGroup.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <numeric>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Runs the main thread's event loop until the condition holds or the time is up.
+bool spinUntil(const std::function<bool()> &condition, int timeoutMs = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+struct Probe
+{
+    std::atomic<bool> stop = false;
+    std::vector<int> delivered;   // main thread only
+    bool allOnMainThread = true;  // main thread only
+    int finishedCount = 0;        // main thread only
+    size_t deliveredAtFinish = 0; // main thread only
+
+    WorkerGroup::HandOff handOff(int value)
+    {
+        return [this, value] {
+            allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread();
+            delivered.push_back(value);
+        };
+    }
+    WorkerGroup::HandOff finished()
+    {
+        return [this] {
+            allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread();
+            ++finishedCount;
+            deliveredAtFinish = delivered.size();
+        };
+    }
+};
+
+} // namespace
+
+TEST(WorkerGroupTest, HandsResultsToTheMainThreadInOrderThenReportsTheEndOnce)
+{
+    Probe probe;
+    QObject context;
+    std::atomic<int> next = 0;
+    {
+        WorkerGroup group(
+            &context, [&] { return probe.stop.load(); }, 50ms, probe.finished());
+        group.start([&]() -> WorkerGroup::HandOff { return next < 20 ? probe.handOff(next++) : nullptr; },
+                    WorkerGroup::Priority::Background);
+        group.start([&]() -> WorkerGroup::HandOff { return nullptr; }, WorkerGroup::Priority::Default);
+        ASSERT_TRUE(spinUntil([&] { return probe.delivered.size() == 20; }));
+        EXPECT_EQ(probe.finishedCount, 0);
+        EXPECT_EQ(group.runningLoops(), 2);
+
+        probe.stop = true;
+        group.wake();
+        ASSERT_TRUE(spinUntil([&] { return probe.finishedCount == 1; }));
+        EXPECT_EQ(group.runningLoops(), 0);
+    }
+    std::vector<int> expected(20);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(probe.delivered, expected);
+    EXPECT_EQ(probe.deliveredAtFinish, 20u);
+    EXPECT_TRUE(probe.allOnMainThread);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(probe.finishedCount, 1);
+}
+
+TEST(WorkerGroupTest, PausesOnlyWhenAStepFindsNothing)
+{
+    Probe probe;
+    QObject context;
+    std::atomic<int> emptySteps = 0;
+    std::atomic<int> busySteps = 0;
+    QElapsedTimer timer;
+    timer.start();
+    WorkerGroup group(
+        &context, [&] { return probe.stop.load(); }, 200ms, nullptr);
+    group.start(
+        [&]() -> WorkerGroup::HandOff {
+            if (busySteps < 100) {
+                ++busySteps;
+                return [] {};
+            }
+            ++emptySteps;
+            return nullptr;
+        },
+        WorkerGroup::Priority::Default);
+    // A hundred steps with results run back to back, without pauses between them.
+    ASSERT_TRUE(spinUntil([&] { return emptySteps >= 1; }));
+    EXPECT_LT(timer.elapsed(), 150);
+    // Then one empty step per pause.
+    QThread::msleep(700);
+    EXPECT_GE(emptySteps.load(), 3);
+    EXPECT_LE(emptySteps.load(), 5);
+    probe.stop = true;
+}
+
+TEST(WorkerGroupTest, StopCutsAPauseShort)
+{
+    Probe probe;
+    QObject context;
+    std::atomic<int> steps = 0;
+    WorkerGroup group(
+        &context, [&] { return probe.stop.load(); }, 60s, probe.finished());
+    group.start(
+        [&]() -> WorkerGroup::HandOff {
+            ++steps;
+            return nullptr;
+        },
+        WorkerGroup::Priority::Background);
+    group.start(
+        [&]() -> WorkerGroup::HandOff {
+            ++steps;
+            return nullptr;
+        },
+        WorkerGroup::Priority::Default);
+    ASSERT_TRUE(spinUntil([&] { return steps == 2; }));
+    QThread::msleep(20); // both are asleep now, for a minute
+
+    QElapsedTimer timer;
+    timer.start();
+    probe.stop = true;
+    group.wake();
+    ASSERT_TRUE(spinUntil([&] { return probe.finishedCount == 1; }, 2000));
+    EXPECT_LT(timer.elapsed(), 500);
+    EXPECT_EQ(steps.load(), 2);
+}
+
+TEST(WorkerGroupTest, StopDuringAStepLetsItFinishAndDeliver)
+{
+    Probe probe;
+    QObject context;
+    std::atomic<bool> inStep = false;
+    WorkerGroup group(
+        &context, [&] { return probe.stop.load(); }, 60s, probe.finished());
+    group.start(
+        [&]() -> WorkerGroup::HandOff {
+            inStep = true;
+            QThread::msleep(300);
+            return probe.handOff(7);
+        },
+        WorkerGroup::Priority::Background);
+    ASSERT_TRUE(spinUntil([&] { return inStep.load(); }));
+    probe.stop = true;
+    group.wake();
+    ASSERT_TRUE(spinUntil([&] { return probe.finishedCount == 1; }));
+    EXPECT_EQ(probe.delivered, std::vector<int>{7});
+    EXPECT_EQ(probe.deliveredAtFinish, 1u);
+}
+
+TEST(WorkerGroupTest, NothingRunsWhenStoppedBeforeTheFirstStep)
+{
+    Probe probe;
+    probe.stop = true;
+    QObject context;
+    std::atomic<int> steps = 0;
+    WorkerGroup group(
+        &context, [&] { return probe.stop.load(); }, 60s, probe.finished());
+    group.start(
+        [&]() -> WorkerGroup::HandOff {
+            ++steps;
+            return nullptr;
+        },
+        WorkerGroup::Priority::Default);
+    ASSERT_TRUE(spinUntil([&] { return probe.finishedCount == 1; }));
+    EXPECT_EQ(steps.load(), 0);
+}
+
+TEST(WorkerGroupTest, ResultsForADeletedContextAreDropped)
+{
+    Probe probe;
+    auto context = std::make_unique<QObject>();
+    {
+        WorkerGroup group(
+            context.get(), [&] { return probe.stop.load(); }, 60s, probe.finished());
+        group.start(
+            [&]() -> WorkerGroup::HandOff {
+                probe.stop = true;
+                return probe.handOff(1);
+            },
+            WorkerGroup::Priority::Default);
+        group.join();
+    }
+    context.reset();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(probe.delivered.empty());
+    EXPECT_EQ(probe.finishedCount, 0);
+}
+
+TEST(WorkerGroupTest, TheEndHandlerMayDeleteTheGroup)
+{
+    Probe probe;
+    QObject context;
+    std::unique_ptr<WorkerGroup> group;
+    bool ended = false;
+    group = std::make_unique<WorkerGroup>(
+        &context, [&] { return probe.stop.load(); }, 60s,
+        [&] {
+            group.reset();
+            ended = true;
+        });
+    group->start([&]() -> WorkerGroup::HandOff { return nullptr; }, WorkerGroup::Priority::Default);
+    probe.stop = true;
+    group->wake();
+    ASSERT_TRUE(spinUntil([&] { return ended; }));
+    EXPECT_EQ(group, nullptr);
+}
