@@ -1,0 +1,75 @@
+#include "map/MapScriptText.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <charconv>
+#include <cmath>
+
+QString MapScriptText::number(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("NaN"); // still a valid script, unlike "nan" or "inf"
+    char buffer[64];
+    const double magnitude = std::fabs(value);
+    // 2^53: beyond it the fixed form stops being the natural one; degrees never get there.
+    const bool exponent = magnitude != 0.0 && (magnitude < 1e-4 || magnitude >= 9007199254740992.0);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      exponent ? std::chars_format::scientific : std::chars_format::fixed);
+    QString text = QString::fromLatin1(buffer, result.ptr - buffer);
+    if (!exponent && !text.contains(QLatin1Char('.')))
+        text += QStringLiteral(".0");
+    return text;
+}
+
+QString MapScriptText::string(const QString &text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    // Strip the array brackets; what is left is one JSON string literal.
+    QString literal = QString::fromUtf8(array.mid(1, array.size() - 2));
+    // Line and paragraph separators are legal in JSON but ended string literals in older scripts.
+    literal.replace(QChar(0x2028), QStringLiteral("\\u2028"));
+    literal.replace(QChar(0x2029), QStringLiteral("\\u2029"));
+    return literal;
+}
+
+QString MapScriptText::movePosition(double lat, double lng)
+{
+    return QStringLiteral("movePosition(") + number(lat) + QStringLiteral(",") + number(lng) + QStringLiteral(")");
+}
+
+QString MapScriptText::setCenter(double lat, double lng)
+{
+    return QStringLiteral("setCenter(") + number(lat) + QStringLiteral(",") + number(lng) + QStringLiteral(")");
+}
+
+QString MapScriptText::setZoom(int zoom) { return QStringLiteral("setZoom(%1)").arg(zoom); }
+
+QString MapScriptText::setMapTypeId(const QString &id)
+{
+    return QStringLiteral("setMapTypeId(") + string(id) + QStringLiteral(")");
+}
+
+QString MapScriptText::setDispBalloon(bool show)
+{
+    return QStringLiteral("setDispBalloon(") + boolean(show) + QStringLiteral(")");
+}
+
+QString MapScriptText::setLanguage(int language) { return QStringLiteral("setLanguage(%1)").arg(language); }
+
+QString MapScriptText::drawMyCar(double lat, double lng, qint64 iconCode, bool isGps)
+{
+    return QStringLiteral("drawMyCar(") + number(lat) + QStringLiteral(", ") + number(lng) + QStringLiteral(", ") +
+           QString::number(iconCode) + QStringLiteral(", ") + boolean(isGps) + QStringLiteral(")");
+}
+
+QString MapScriptText::addMarker(const QString &key, double lat, double lng, const QString &text, int kind)
+{
+    return QStringLiteral("addMarker(") + string(key) + QStringLiteral(", ") + number(lat) + QStringLiteral(", ") +
+           number(lng) + QStringLiteral(",") + string(text) + QStringLiteral(", ") + QString::number(kind) +
+           QStringLiteral(")");
+}
+
+QString MapScriptText::addPolyPoint(double lat, double lng)
+{
+    return QStringLiteral("addPolyPoint(") + number(lat) + QStringLiteral(", ") + number(lng) + QStringLiteral(")");
+}

@@ -1,0 +1,26 @@
+// Builds the script texts the map page understands: numbers written the way the page's callers
+// expect them and strings escaped so that no argument can break out of its quotes.
+#pragma once
+
+#include <QString>
+
+class MapScriptText
+{
+public:
+    // Shortest text that reads back to the same value, always with a fractional digit
+    // ("12.0"), in exponent form below 1e-4 in magnitude ("1e-05").
+    static QString number(double value);
+    // A JSON string literal, quotes included.
+    static QString string(const QString &text);
+    static QString boolean(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
+
+    static QString movePosition(double lat, double lng);
+    static QString setCenter(double lat, double lng);
+    static QString setZoom(int zoom);
+    static QString setMapTypeId(const QString &id);
+    static QString setDispBalloon(bool show);
+    static QString setLanguage(int language);
+    static QString drawMyCar(double lat, double lng, qint64 iconCode, bool isGps);
+    static QString addMarker(const QString &key, double lat, double lng, const QString &text, int kind);
+    static QString addPolyPoint(double lat, double lng);
+};

@@ -1,0 +1,235 @@
+#include "map/WebMapView.h"
+
+#include "map/MapScriptSink.h"
+#include "map/MapScriptText.h"
+#include "map/MapVersionNote.h"
+#include "map/ReachabilityProbe.h"
+#include "map/WebMapViewDelegate.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+// How long the version note waits for the page to report its map script version.
+constexpr int VERSION_NOTE_WAIT_MS = 5000;
+} // namespace
+
+WebMapView::WebMapView(MapScriptSink *sink, const Settings &settings, QObject *parent)
+    : QObject(parent), _sink(sink), _iniDispBalloon(settings.mapDispBalloon), _mapTypeId(settings.mapTypeId),
+      _mapZoom(settings.mapZoom), _mapDispBalloon(settings.mapDispBalloon), _mapLanguage(settings.mapLanguage)
+{
+    _reachabilityCheck = [this](std::function<void(bool)> done) {
+        ReachabilityProbe::check(ReachabilityProbe::mapHostName(), this, std::move(done));
+    };
+    _versionNoteFolder = MapVersionNote::defaultFolder();
+    connect(_sink, &MapScriptSink::pageLoaded, this, &WebMapView::onPageLoaded);
+    connect(_sink, &MapScriptSink::markerClicked, this, &WebMapView::onMarkerClicked);
+    connect(_sink, &MapScriptSink::pageStateChanged, this, &WebMapView::onPageStateChanged);
+}
+
+void WebMapView::runScript(const QString &script) { _sink->runScript(script); }
+
+void WebMapView::onPageLoaded()
+{
+    const int load = ++_loadCount;
+    QPointer<WebMapView> self(this);
+    _reachabilityCheck([self, load](bool reachable) {
+        // A later load runs its own check; this answer belongs to a page that is gone.
+        if (self && load == self->_loadCount)
+            self->initializeMap(reachable);
+    });
+}
+
+// Runs after every successful load. A page replaces the one before it with nothing drawn, so once
+// the settings were applied the route and markers go out again; an unreachable tile server only
+// leaves out the tiles (a never-initialised page still stays so, as before).
+void WebMapView::initializeMap(bool reachable)
+{
+    if (reachable)
+        runScript(QStringLiteral("initialize()"));
+    else if (!_flgInit)
+        return;
+    showCurrentPosition();
+    if (_flgInit)
+        sendAgainAfterReload();
+    updateMap();
+    if (reachable)
+        writeVersionNote();
+}
+
+void WebMapView::sendAgainAfterReload()
+{
+    runScript(MapScriptText::setLanguage(_mapLanguage));
+    // updateMap sends the route and markers itself when they were asked for before the settings.
+    if (!_flgPoly && !_polyList.empty())
+        drawPolyline();
+    if (!_flgMarker && !_markerList.empty())
+        drawMarkers();
+}
+
+void WebMapView::writeVersionNote()
+{
+    if (_versionNoteWritten || _versionNoteFolder.isEmpty())
+        return;
+    const QString version = getMapVersion();
+    if (version.isEmpty()) {
+        // The page reports its version through the channel, possibly after the load has finished.
+        if (_versionNotePending)
+            return;
+        _versionNotePending = true;
+        QTimer::singleShot(VERSION_NOTE_WAIT_MS, this, [this] {
+            if (!_versionNotePending)
+                return;
+            _versionNotePending = false;
+            _versionNoteWritten = true;
+            const QString reported = getMapVersion();
+            emit versionNoteDone(MapVersionNote::write(_versionNoteFolder, QCoreApplication::applicationVersion(),
+                                                       reported.isEmpty() ? QStringLiteral("unknown") : reported));
+        });
+        return;
+    }
+    _versionNotePending = false;
+    _versionNoteWritten = true;
+    emit versionNoteDone(MapVersionNote::write(_versionNoteFolder, QCoreApplication::applicationVersion(), version));
+}
+
+void WebMapView::onPageStateChanged()
+{
+    if (_versionNotePending && !getMapVersion().isEmpty())
+        writeVersionNote();
+}
+
+void WebMapView::onMarkerClicked(const QString &key)
+{
+    const auto it = _markerList.find(key);
+    if (it == _markerList.end() || !_delegate)
+        return;
+    // The delegate may empty the marker list (a new card opened); the point lives until it returns.
+    const std::shared_ptr<MapPoint> point = it->second;
+    _delegate->mapMarkerClicked(*point);
+}
+
+void WebMapView::showCurrentPosition()
+{
+    runScript(MapScriptText::movePosition(_currentPoint.lat, _currentPoint.lng));
+    runScript(MapScriptText::setZoom(_mapZoom));
+    runScript(MapScriptText::setMapTypeId(_mapTypeId));
+    runScript(MapScriptText::setDispBalloon(_mapDispBalloon));
+}
+
+void WebMapView::applyMapSettings()
+{
+    const bool carAway = _currentPoint.lat != _iniCenterLat && _currentPoint.lng != _iniCenterLng;
+    if (_mapViewHiddenFlg) {
+        if (carAway)
+            runScript(MapScriptText::setCenter(_currentPoint.lat, _currentPoint.lng));
+        runScript(MapScriptText::setMapTypeId(_mapTypeId));
+        if (_mapZoom != _iniZoom)
+            runScript(MapScriptText::setZoom(_mapZoom));
+    } else {
+        if (carAway)
+            runScript(MapScriptText::setCenter(_iniCenterLat, _iniCenterLng));
+        runScript(MapScriptText::setMapTypeId(_mapTypeId));
+        if (_mapZoom != _iniZoom)
+            runScript(MapScriptText::setZoom(_iniZoom));
+    }
+    if (_mapDispBalloon != _iniDispBalloon)
+        runScript(MapScriptText::setDispBalloon(_mapDispBalloon));
+    runScript(MapScriptText::setLanguage(_mapLanguage));
+}
+
+void WebMapView::updateMap()
+{
+    if (!_flgInit) {
+        applyMapSettings();
+        _flgInit = true;
+    }
+    if (_flgPoly)
+        drawPolyline();
+    if (_flgMarker)
+        drawMarkers();
+    if (_flgCar)
+        runScript(MapScriptText::drawMyCar(_currentPoint.lat, _currentPoint.lng,
+                                           MapPoint::iconCode(_currentPoint.icon), _currentPoint.isGps));
+}
+
+void WebMapView::drawMarkers()
+{
+    if (!_flgInit) {
+        _flgMarker = true;
+        return;
+    }
+    for (const auto &[key, point] : _markerList)
+        runScript(MapScriptText::addMarker(key, point->lat, point->lng, point->msg,
+                                           static_cast<int>(point->marker) + 1));
+}
+
+void WebMapView::setCenter(double lat, double lng)
+{
+    runScript(MapScriptText::setCenter(lat, lng));
+    _currentPoint.lat = lat;
+    _currentPoint.lng = lng;
+}
+
+void WebMapView::setZoom(int zoom) { runScript(MapScriptText::setZoom(zoom)); }
+
+void WebMapView::drawMyCar(double lat, double lng, IconId icon, bool isGps)
+{
+    if (lat == _currentPoint.lat && lng == _currentPoint.lng &&
+        MapPoint::iconCode(icon) == MapPoint::iconCode(_currentPoint.icon) && isGps == _currentPoint.isGps)
+        return;
+    runScript(MapScriptText::drawMyCar(lat, lng, MapPoint::iconCode(icon), isGps));
+    _currentPoint.lat = lat;
+    _currentPoint.lng = lng;
+    _currentPoint.icon = icon;
+    _currentPoint.isGps = isGps;
+}
+
+bool WebMapView::isNewPolyPoint(double lat, double lng) const
+{
+    // A point equal to one of the last two is dropped: the car standing still, or a back-and-forth
+    // jitter between two fixes.
+    const size_t n = _polyList.size();
+    for (size_t back = 1; back <= 2 && back <= n; ++back) {
+        const MapPoint &p = _polyList[n - back];
+        if (p.lat == lat && p.lng == lng)
+            return false;
+    }
+    return true;
+}
+
+void WebMapView::appendPolyPoint(double lat, double lng)
+{
+    if (lat == 0.0 && lng == 0.0)
+        return;
+    if (isNewPolyPoint(lat, lng))
+        _polyList.emplace_back(lat, lng);
+}
+
+void WebMapView::drawPolyline()
+{
+    if (!_flgInit) {
+        _flgPoly = true;
+        return;
+    }
+    for (const MapPoint &p : _polyList)
+        runScript(MapScriptText::addPolyPoint(p.lat, p.lng));
+    runScript(QStringLiteral("drawPolyline()"));
+}
+
+QString WebMapView::getZoom() const
+{
+    const auto zoom = _sink->pageState().zoom;
+    return zoom ? QString::number(*zoom) : QString();
+}
+
+QString WebMapView::getMapTypeId() const
+{
+    const QString reported = _sink->pageState().mapTypeId;
+    return reported.isEmpty() ? _mapTypeId : reported;
+}
+
+bool WebMapView::getDispBalloon() const { return _sink->pageState().dispBalloon.value_or(false); }
+
+QString WebMapView::getMapVersion() const { return _sink->pageState().mapVersion; }

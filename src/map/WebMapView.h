@@ -1,0 +1,123 @@
+// The bridge to the map page: keeps the program's copy of what the page shows (car, route,
+// markers) and turns the main window's requests into script calls, deferring the route and the
+// markers until the map settings have been applied and skipping car drawings that change nothing.
+#pragma once
+
+#include "map/MapPoint.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class MapScriptSink;
+class WebMapViewDelegate;
+
+class WebMapView : public QObject
+{
+    Q_OBJECT
+public:
+    // The viewer settings the bridge starts from.
+    struct Settings
+    {
+        QString mapTypeId = QStringLiteral("roadmap");
+        int mapZoom = 15;
+        bool mapDispBalloon = true;
+        int mapLanguage = 0; // 0 English, 1 French, 2 Spanish
+    };
+    // Asks whether the map's tile server is reachable and answers through the callback.
+    using ReachabilityCheck = std::function<void(std::function<void(bool)>)>;
+
+    // sink is where the scripts go; it must outlive the bridge.
+    WebMapView(MapScriptSink *sink, const Settings &settings, QObject *parent = nullptr);
+
+    void setDelegate(WebMapViewDelegate *delegate) { _delegate = delegate; }
+    void setReachabilityCheck(ReachabilityCheck check) { _reachabilityCheck = std::move(check); }
+    // Where "mv.txt" goes; empty writes no note.
+    void setVersionNoteFolder(const QString &folder) { _versionNoteFolder = folder; }
+
+    // Sends a script text as it is (the main window's removals and resets).
+    void runScript(const QString &script);
+
+    void showCurrentPosition();
+    void applyMapSettings();
+    void updateMap();
+    void drawMarkers();
+    void setCenter(double lat, double lng);
+    void drawMyCar(double lat, double lng, IconId icon, bool isGps);
+    void appendPolyPoint(double lat, double lng);
+    void drawPolyline();
+    void setZoom(int zoom);
+
+    // Answers of the page, from what it last reported; never waits for the page.
+    QString getZoom() const;      // decimal integer, empty before the page has reported
+    QString getMapTypeId() const; // the map type last applied until the page reports one
+    bool getDispBalloon() const;  // true only when the page reported balloons on
+    QString getMapVersion() const;
+
+    // Fields the main window works on directly: it empties the route after "removePolyLine()",
+    // the markers after "removeMarkerAll()" and clears the car after "removeMyCar()".
+    MapPoint &currentPoint() { return _currentPoint; }
+    std::vector<MapPoint> &polyList() { return _polyList; }
+    std::map<QString, std::shared_ptr<MapPoint>> &markerList() { return _markerList; }
+
+    bool flgCar() const { return _flgCar; }
+    void setFlgCar(bool on) { _flgCar = on; }
+    bool mapViewHiddenFlg() const { return _mapViewHiddenFlg; }
+    void setMapViewHiddenFlg(bool on) { _mapViewHiddenFlg = on; }
+    QString mapTypeId() const { return _mapTypeId; }
+    void setMapTypeId(const QString &id) { _mapTypeId = id; }
+    int mapZoom() const { return _mapZoom; }
+    void setMapZoom(int zoom) { _mapZoom = zoom; }
+    bool mapDispBalloon() const { return _mapDispBalloon; }
+    void setMapDispBalloon(bool on) { _mapDispBalloon = on; }
+    int mapLanguage() const { return _mapLanguage; }
+    void setMapLanguage(int language) { _mapLanguage = language; }
+    bool isInitialized() const { return _flgInit; }
+
+    // The start view of the page.
+    static constexpr double INI_CENTER_LAT = 50.8471;
+    static constexpr double INI_CENTER_LNG = -104.5627;
+    static constexpr int INI_ZOOM = 2;
+
+signals:
+    // The map version note was written (or failed): for tests and diagnostics.
+    void versionNoteDone(bool written);
+
+private:
+    void onPageLoaded();
+    void initializeMap(bool reachable);
+    void sendAgainAfterReload();
+    void writeVersionNote();
+    void onPageStateChanged();
+    void onMarkerClicked(const QString &key);
+    bool isNewPolyPoint(double lat, double lng) const;
+
+    MapScriptSink *_sink;
+    WebMapViewDelegate *_delegate = nullptr;
+    ReachabilityCheck _reachabilityCheck;
+    QString _versionNoteFolder;
+
+    MapPoint _currentPoint{INI_CENTER_LAT, INI_CENTER_LNG}; // the car as last drawn; also the last centre
+    double _iniCenterLat = INI_CENTER_LAT;
+    double _iniCenterLng = INI_CENTER_LNG;
+    int _iniZoom = INI_ZOOM;
+    bool _iniDispBalloon;
+    std::vector<MapPoint> _polyList;
+    std::map<QString, std::shared_ptr<MapPoint>> _markerList;
+    bool _flgInit = false;   // map settings applied (first updateMap)
+    bool _flgPoly = false;   // a route was asked for before _flgInit
+    bool _flgMarker = false; // markers were asked for before _flgInit
+    bool _flgCar = false;
+    bool _mapViewHiddenFlg = false;
+    QString _mapTypeId;
+    int _mapZoom;
+    bool _mapDispBalloon;
+    int _mapLanguage;
+
+    int _loadCount = 0;            // successful page loads; an older load's late probe answer is ignored
+    bool _versionNotePending = false; // waiting for the page to report its version
+    bool _versionNoteWritten = false;
+};
