@@ -160,7 +160,7 @@ function initialize()
     state.initialized = true;
     showTileLayer();
     rebuildControls();
-    map.setView([START_LAT, START_LNG], START_ZOOM, { animate: false });
+    centreOn(START_LAT, START_LNG, START_ZOOM);
     report();
 }
 
@@ -174,13 +174,29 @@ function showTileLayer()
         tileLayers[state.mapTypeId].addTo(map);
 }
 
-function movePosition(lat, lng) { map.panTo([lat, lng], { animate: false }); }
+// The centre asked for last. Leaflet keeps its centre in whole pixels of the current zoom, so
+// centring at a world view and then zooming in would drift by many pixels; zooming keeps this
+// centre until the user moves the map.
+var wantedCenter = null;
 
-function setCenter(lat, lng) { map.setView([lat, lng], map.getZoom(), { animate: false }); }
+map.on('moveend', function () {
+    if (wantedCenter && map.latLngToContainerPoint(wantedCenter).distanceTo(map.getSize().divideBy(2)) > 2)
+        wantedCenter = null;
+});
 
-function setZoom(zoom) { map.setZoom(zoom, { animate: false }); }
+function centreOn(lat, lng, zoom)
+{
+    wantedCenter = L.latLng(lat, lng);
+    map.setView(wantedCenter, zoom, { animate: false });
+}
 
-function clearZoomAndCenter() { map.setView([START_LAT, START_LNG], START_ZOOM, { animate: false }); }
+function movePosition(lat, lng) { centreOn(lat, lng, map.getZoom()); }
+
+function setCenter(lat, lng) { centreOn(lat, lng, map.getZoom()); }
+
+function setZoom(zoom) { map.setView(wantedCenter || map.getCenter(), zoom, { animate: false }); }
+
+function clearZoomAndCenter() { centreOn(START_LAT, START_LNG, START_ZOOM); }
 
 function setMapTypeId(id)
 {

@@ -34,15 +34,20 @@ QString MapScriptText::string(const QString &text)
 
 QString MapScriptText::movePosition(double lat, double lng)
 {
-    return QStringLiteral("movePosition(") + number(lat) + QStringLiteral(",") + number(lng) + QStringLiteral(")");
+    return QStringLiteral("movePosition(") + number(lat) + QStringLiteral(",") + number(lng) +
+           QStringLiteral(")");
 }
 
 QString MapScriptText::setCenter(double lat, double lng)
 {
-    return QStringLiteral("setCenter(") + number(lat) + QStringLiteral(",") + number(lng) + QStringLiteral(")");
+    return QStringLiteral("setCenter(") + number(lat) + QStringLiteral(",") + number(lng) +
+           QStringLiteral(")");
 }
 
-QString MapScriptText::setZoom(int zoom) { return QStringLiteral("setZoom(%1)").arg(zoom); }
+QString MapScriptText::setZoom(int zoom)
+{
+    return QStringLiteral("setZoom(%1)").arg(zoom);
+}
 
 QString MapScriptText::setMapTypeId(const QString &id)
 {
@@ -54,22 +59,27 @@ QString MapScriptText::setDispBalloon(bool show)
     return QStringLiteral("setDispBalloon(") + boolean(show) + QStringLiteral(")");
 }
 
-QString MapScriptText::setLanguage(int language) { return QStringLiteral("setLanguage(%1)").arg(language); }
+QString MapScriptText::setLanguage(int language)
+{
+    return QStringLiteral("setLanguage(%1)").arg(language);
+}
 
 QString MapScriptText::drawMyCar(double lat, double lng, qint64 iconCode, bool isGps)
 {
-    return QStringLiteral("drawMyCar(") + number(lat) + QStringLiteral(", ") + number(lng) + QStringLiteral(", ") +
-           QString::number(iconCode) + QStringLiteral(", ") + boolean(isGps) + QStringLiteral(")");
+    return QStringLiteral("drawMyCar(") + number(lat) + QStringLiteral(", ") + number(lng) +
+           QStringLiteral(", ") + QString::number(iconCode) + QStringLiteral(", ") + boolean(isGps) +
+           QStringLiteral(")");
 }
 
 QString MapScriptText::addMarker(const QString &key, double lat, double lng, const QString &text, int kind)
 {
-    return QStringLiteral("addMarker(") + string(key) + QStringLiteral(", ") + number(lat) + QStringLiteral(", ") +
-           number(lng) + QStringLiteral(",") + string(text) + QStringLiteral(", ") + QString::number(kind) +
-           QStringLiteral(")");
+    return QStringLiteral("addMarker(") + string(key) + QStringLiteral(", ") + number(lat) +
+           QStringLiteral(", ") + number(lng) + QStringLiteral(",") + string(text) + QStringLiteral(", ") +
+           QString::number(kind) + QStringLiteral(")");
 }
 
 QString MapScriptText::addPolyPoint(double lat, double lng)
 {
-    return QStringLiteral("addPolyPoint(") + number(lat) + QStringLiteral(", ") + number(lng) + QStringLiteral(")");
+    return QStringLiteral("addPolyPoint(") + number(lat) + QStringLiteral(", ") + number(lng) +
+           QStringLiteral(")");
 }

@@ -35,9 +35,15 @@ MapTitleView::MapTitleView(QWidget *parent) : QWidget(parent)
     connect(_mapWindowButton, &QToolButton::clicked, this, &MapTitleView::onMapWindowButton);
 }
 
-void MapTitleView::onMapShowButton() { setMapType(MapType::Show); }
+void MapTitleView::onMapShowButton()
+{
+    setMapType(MapType::Show);
+}
 
-void MapTitleView::onMapHideButton() { setMapType(MapType::Hidden); }
+void MapTitleView::onMapHideButton()
+{
+    setMapType(MapType::Hidden);
+}
 
 void MapTitleView::onMapWindowButton()
 {

@@ -22,4 +22,7 @@ MapView::MapView(const WebMapView::Settings &settings, QWidget *parent) : QWidge
     loadMapPage();
 }
 
-bool MapView::loadMapPage() { return _webPage->loadPage(_mapWebView->mapLanguage()); }
+bool MapView::loadMapPage()
+{
+    return _webPage->loadPage(_mapWebView->mapLanguage());
+}

@@ -39,9 +39,12 @@ MapWebPage::MapWebPage(QWebEngineView *view, QObject *parent) : MapScriptSink(pa
 QString MapWebPage::pageName(int language)
 {
     switch (language) {
-    case 1: return QStringLiteral("index_fr");
-    case 2: return QStringLiteral("index_es");
-    default: return QStringLiteral("index_en");
+    case 1:
+        return QStringLiteral("index_fr");
+    case 2:
+        return QStringLiteral("index_es");
+    default:
+        return QStringLiteral("index_en");
     }
 }
 

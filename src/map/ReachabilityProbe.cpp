@@ -2,7 +2,10 @@
 
 #include <QHostInfo>
 
-QString ReachabilityProbe::mapHostName() { return QStringLiteral("tile.openstreetmap.org"); }
+QString ReachabilityProbe::mapHostName()
+{
+    return QStringLiteral("tile.openstreetmap.org");
+}
 
 void ReachabilityProbe::check(const QString &hostName, QObject *context, std::function<void(bool)> done)
 {

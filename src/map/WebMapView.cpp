@@ -28,7 +28,10 @@ WebMapView::WebMapView(MapScriptSink *sink, const Settings &settings, QObject *p
     connect(_sink, &MapScriptSink::pageStateChanged, this, &WebMapView::onPageStateChanged);
 }
 
-void WebMapView::runScript(const QString &script) { _sink->runScript(script); }
+void WebMapView::runScript(const QString &script)
+{
+    _sink->runScript(script);
+}
 
 void WebMapView::onPageLoaded()
 {
@@ -84,14 +87,16 @@ void WebMapView::writeVersionNote()
             _versionNotePending = false;
             _versionNoteWritten = true;
             const QString reported = getMapVersion();
-            emit versionNoteDone(MapVersionNote::write(_versionNoteFolder, QCoreApplication::applicationVersion(),
-                                                       reported.isEmpty() ? QStringLiteral("unknown") : reported));
+            emit versionNoteDone(
+                MapVersionNote::write(_versionNoteFolder, QCoreApplication::applicationVersion(),
+                                      reported.isEmpty() ? QStringLiteral("unknown") : reported));
         });
         return;
     }
     _versionNotePending = false;
     _versionNoteWritten = true;
-    emit versionNoteDone(MapVersionNote::write(_versionNoteFolder, QCoreApplication::applicationVersion(), version));
+    emit versionNoteDone(
+        MapVersionNote::write(_versionNoteFolder, QCoreApplication::applicationVersion(), version));
 }
 
 void WebMapView::onPageStateChanged()
@@ -172,7 +177,10 @@ void WebMapView::setCenter(double lat, double lng)
     _currentPoint.lng = lng;
 }
 
-void WebMapView::setZoom(int zoom) { runScript(MapScriptText::setZoom(zoom)); }
+void WebMapView::setZoom(int zoom)
+{
+    runScript(MapScriptText::setZoom(zoom));
+}
 
 void WebMapView::drawMyCar(double lat, double lng, IconId icon, bool isGps)
 {
@@ -230,6 +238,12 @@ QString WebMapView::getMapTypeId() const
     return reported.isEmpty() ? _mapTypeId : reported;
 }
 
-bool WebMapView::getDispBalloon() const { return _sink->pageState().dispBalloon.value_or(false); }
+bool WebMapView::getDispBalloon() const
+{
+    return _sink->pageState().dispBalloon.value_or(false);
+}
 
-QString WebMapView::getMapVersion() const { return _sink->pageState().mapVersion; }
+QString WebMapView::getMapVersion() const
+{
+    return _sink->pageState().mapVersion;
+}

@@ -117,7 +117,7 @@ private:
     bool _mapDispBalloon;
     int _mapLanguage;
 
-    int _loadCount = 0;            // successful page loads; an older load's late probe answer is ignored
+    int _loadCount = 0;               // successful page loads; an older load's late probe answer is ignored
     bool _versionNotePending = false; // waiting for the page to report its version
     bool _versionNoteWritten = false;
 };

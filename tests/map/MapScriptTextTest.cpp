@@ -1,0 +1,73 @@
+#include "map/MapScriptText.h"
+
+#include <gtest/gtest.h>
+
+TEST(MapScriptTextTest, NumbersAreShortestWithAFractionalDigit)
+{
+    EXPECT_EQ(MapScriptText::number(12), "12.0");
+    EXPECT_EQ(MapScriptText::number(0), "0.0");
+    EXPECT_EQ(MapScriptText::number(1), "1.0");
+    EXPECT_EQ(MapScriptText::number(-104.5627), "-104.5627");
+    EXPECT_EQ(MapScriptText::number(35.689487), "35.689487");
+    EXPECT_EQ(MapScriptText::number(139.691706), "139.691706");
+    EXPECT_EQ(MapScriptText::number(0.1 + 0.2), "0.30000000000000004");
+    EXPECT_EQ(MapScriptText::number(0.0001), "0.0001");
+    EXPECT_EQ(MapScriptText::number(-180), "-180.0");
+}
+
+TEST(MapScriptTextTest, SmallNumbersUseTheExponentForm)
+{
+    EXPECT_EQ(MapScriptText::number(0.00001), "1e-05");
+    EXPECT_EQ(MapScriptText::number(-0.000015), "-1.5e-05");
+    const QString tiny = MapScriptText::number(1.0 / 36000.0);
+    EXPECT_TRUE(tiny.startsWith("2.77777777777777") && tiny.endsWith("e-05")) << tiny.toStdString();
+}
+
+TEST(MapScriptTextTest, NumbersReadBackToTheSameValue)
+{
+    for (double v : {1.0 / 36000.0, 35.6894871234567, -0.000123456789, 123456.789012345678}) {
+        const QString text = MapScriptText::number(v);
+        EXPECT_EQ(text.toDouble(), v) << text.toStdString();
+    }
+}
+
+TEST(MapScriptTextTest, NonFiniteNumbersStayValidScript)
+{
+    EXPECT_EQ(MapScriptText::number(std::numeric_limits<double>::quiet_NaN()), "NaN");
+    EXPECT_EQ(MapScriptText::number(std::numeric_limits<double>::infinity()), "NaN");
+}
+
+TEST(MapScriptTextTest, StringsAreEscapedJsonLiterals)
+{
+    EXPECT_EQ(MapScriptText::string("roadmap"), "\"roadmap\"");
+    EXPECT_EQ(MapScriptText::string("a\"b"), "\"a\\\"b\"");
+    EXPECT_EQ(MapScriptText::string("back\\slash"), "\"back\\\\slash\"");
+    EXPECT_EQ(MapScriptText::string("two\nlines"), "\"two\\nlines\"");
+    EXPECT_EQ(MapScriptText::string(QString::fromUtf8("\xe2\x80\xa8")), "\"\\u2028\"");
+    EXPECT_EQ(MapScriptText::string("05.01.2024 12:34:56 PM"), "\"05.01.2024 12:34:56 PM\"");
+    EXPECT_EQ(MapScriptText::string(QString::fromUtf8("日本")), QString::fromUtf8("\"日本\""));
+    EXPECT_EQ(MapScriptText::string(""), "\"\"");
+}
+
+TEST(MapScriptTextTest, CallTextsAreThoseThePageExpects)
+{
+    EXPECT_EQ(MapScriptText::drawMyCar(35.689487, 139.691706, 9, true),
+              "drawMyCar(35.689487, 139.691706, 9, true)");
+    EXPECT_EQ(MapScriptText::drawMyCar(1, 2, 1, false), "drawMyCar(1.0, 2.0, 1, false)");
+    EXPECT_EQ(MapScriptText::addMarker("C0_0", 1.0, 2.0, QString::fromUtf8("…"), 1),
+              QString::fromUtf8("addMarker(\"C0_0\", 1.0, 2.0,\"…\", 1)"));
+    EXPECT_EQ(MapScriptText::addPolyPoint(35.5, 139.25), "addPolyPoint(35.5, 139.25)");
+    EXPECT_EQ(MapScriptText::movePosition(50.8471, -104.5627), "movePosition(50.8471,-104.5627)");
+    EXPECT_EQ(MapScriptText::setCenter(50.8471, -104.5627), "setCenter(50.8471,-104.5627)");
+    EXPECT_EQ(MapScriptText::setZoom(15), "setZoom(15)");
+    EXPECT_EQ(MapScriptText::setMapTypeId("roadmap"), "setMapTypeId(\"roadmap\")");
+    EXPECT_EQ(MapScriptText::setDispBalloon(true), "setDispBalloon(true)");
+    EXPECT_EQ(MapScriptText::setLanguage(2), "setLanguage(2)");
+}
+
+TEST(MapScriptTextTest, AQuoteInAnArgumentCannotEndTheCall)
+{
+    EXPECT_EQ(MapScriptText::setMapTypeId("x\");evil(\""), "setMapTypeId(\"x\\\");evil(\\\"\")");
+    EXPECT_EQ(MapScriptText::addMarker("E\"1", 0.5, 0.25, "it's \"here\"", 2),
+              "addMarker(\"E\\\"1\", 0.5, 0.25,\"it's \\\"here\\\"\", 2)");
+}
