@@ -5,6 +5,9 @@
 #include <QDate>
 #include <QTime>
 
+#include <cctype>
+#include <cstdint>
+
 namespace {
 
 const QString ERROR_DOMAIN = QStringLiteral("Orvalind");
@@ -143,12 +146,23 @@ QByteArray DataUtility::subArray(Bytes data, qsizetype offset, qsizetype length)
 
 std::int16_t DataUtility::hexToGValue(const QString &hex)
 {
-    bool ok = false;
-    const qulonglong raw = hex.toULongLong(&ok, 16);
-    if (!ok || raw > 0xFFFF)
+    // Strict base-16 parse: an optional sign and hexadecimal digits only (no "0x", no blanks).
+    const qsizetype start = hex.startsWith(QLatin1Char('+')) || hex.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (hex.size() <= start || hex.size() > start + 8)
         return 0;
-    int result = int(raw / 16) * 2;
+    for (qsizetype i = start; i < hex.size(); ++i) {
+        if (!isxdigit(hex.at(i).unicode() < 128 ? hex.at(i).toLatin1() : 'x'))
+            return 0;
+    }
+    bool ok = false;
+    const qlonglong raw = hex.toLongLong(&ok, 16);
+    if (!ok)
+        return 0;
+    qlonglong result = raw / 16 * 2;
     if (raw > 0x7FFF)
         result -= 8192;
+    // Text of more than one 16-bit sample gives no value rather than a wrapped one.
+    if (result < INT16_MIN || result > INT16_MAX)
+        return 0;
     return std::int16_t(result);
 }

@@ -153,4 +153,8 @@ TEST(DataUtilityTest, GSamples)
     EXPECT_EQ(DataUtility::hexToGValue(QStringLiteral("XYZ")), 0);
     // More than one sample's worth of digits would not fit the result.
     EXPECT_EQ(DataUtility::hexToGValue(QStringLiteral("FFFFFF")), 0);
+    EXPECT_EQ(DataUtility::hexToGValue(QStringLiteral("123456789")), 0);
+    EXPECT_EQ(DataUtility::hexToGValue(QStringLiteral(" 10")), 0);
+    EXPECT_EQ(DataUtility::hexToGValue(QStringLiteral("0x10")), 0);
+    EXPECT_EQ(DataUtility::hexToGValue(QStringLiteral("-")), 0);
 }
