@@ -11,7 +11,7 @@ namespace {
 
 bool denotesDirectory(const QUrl &url)
 {
-    return url.path().endsWith(QLatin1Char('/'));
+    return url.path(QUrl::FullyDecoded).endsWith(QLatin1Char('/'));
 }
 
 QString pathExtension(const QString &name)
@@ -110,12 +110,12 @@ std::pair<std::optional<QUrl>, QString> FileUtil::splitPath(const QUrl &url)
 {
     if (denotesDirectory(url))
         return {url, QString()};
-    const QString path = url.path();
+    const QString path = url.path(QUrl::FullyDecoded);
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (slash < 0)
         return {std::nullopt, path};
     QUrl folder = url;
-    folder.setPath(path.left(slash + 1));
+    folder.setPath(path.left(slash + 1), QUrl::DecodedMode);
     return {folder, path.mid(slash + 1)};
 }
 
@@ -144,12 +144,12 @@ QList<QUrl> FileUtil::searchMovieFiles(const QUrl &selection)
         return {};
     }
     static const Regex dirPattern(CommonConst::PATTERN_MOVE_REGEX_DIR);
-    const QString folderPath = folder->path();
+    const QString folderPath = folder->path(QUrl::FullyDecoded);
     QList<QUrl> taken;
     for (const QUrl &file : findFiles(*folder, CommonConst::PATTERN_MOVE)) {
-        QString rel = file.path();
+        QString rel = file.path(QUrl::FullyDecoded);
         rel.remove(folderPath);
-        const QString fileName = lastPathComponent(file.path());
+        const QString fileName = lastPathComponent(file.path(QUrl::FullyDecoded));
         if (dirPattern.matches(rel) && !getTripKey(fileName).isEmpty() && getFileNumber(fileName) > 0)
             taken.append(file);
     }
@@ -158,7 +158,7 @@ QList<QUrl> FileUtil::searchMovieFiles(const QUrl &selection)
 
 bool FileUtil::isDirectory(const QUrl &url)
 {
-    const QFileInfo info(url.isLocalFile() ? url.toLocalFile() : url.path());
+    const QFileInfo info(url.isLocalFile() ? url.toLocalFile() : url.path(QUrl::FullyDecoded));
     return info.exists() && info.isDir();
 }
 

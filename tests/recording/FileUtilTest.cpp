@@ -150,6 +150,21 @@ TEST(FileUtilTest, MovieSearchOnACardTree)
             .isEmpty());
 }
 
+TEST(FileUtilTest, FolderNamesThatNeedEscapingInUrls)
+{
+    TempDir card;
+    const QString move = card.filePath(QStringLiteral("SD card #1 100%/MOVE"));
+    card.write(QStringLiteral("SD card #1 100%/MOVE/move01/202001011234_0001.MP4"), "x");
+    card.write(QStringLiteral("SD card #1 100%/MOVE/VREC_MOV_MNG.DAT"), "x");
+    const QList<QUrl> found = FileUtil::searchMovieFiles(QUrl::fromLocalFile(move + "/VREC_MOV_MNG.DAT"));
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found.front().toLocalFile(), move + "/move01/202001011234_0001.MP4");
+    const auto [folder, name] = FileUtil::splitPath(found.front());
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->toLocalFile(), move + "/move01/");
+    EXPECT_EQ(name, QStringLiteral("202001011234_0001.MP4"));
+}
+
 TEST(FileUtilTest, FindFilesListsFilesOnly)
 {
     TempDir dir;
