@@ -166,3 +166,11 @@ std::int16_t DataUtility::hexToGValue(const QString &hex)
         return 0;
     return std::int16_t(result);
 }
+
+std::int16_t DataUtility::gValueOfSample(std::uint16_t raw)
+{
+    int result = int(raw / 16) * 2;
+    if (raw > 0x7FFF)
+        result -= 8192;
+    return std::int16_t(result);
+}

@@ -57,6 +57,8 @@ public:
     // Hexadecimal text of one 16-bit G-sensor sample to milli-g: the top 12 bits are a two's-complement
     // count of 2 milli-g. 0 when the text is not hexadecimal.
     static std::int16_t hexToGValue(const QString &hex);
+    // The same for the sample word itself, for readers that decode thousands of samples per file.
+    static std::int16_t gValueOfSample(std::uint16_t raw);
 
     // True when width bytes from offset lie inside data.
     static bool inRange(Bytes data, qsizetype offset, qsizetype width)

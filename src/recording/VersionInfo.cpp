@@ -1,0 +1,99 @@
+#include "recording/VersionInfo.h"
+
+#include "recording/FileUtil.h"
+
+#include "platform/PlatformError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+
+namespace {
+
+const QString UNKNOWN_VERSION = QStringLiteral("バージョン情報が不明です。");
+
+} // namespace
+
+VersionInfo::VersionInfo(TargetType target, QString versionString)
+    : _target(target), _versionString(std::move(versionString))
+{
+}
+
+VersionInfo VersionInfo::fallback()
+{
+    return VersionInfo(TargetType::Gyomu12, Gyomu12TargetCode);
+}
+
+TargetType VersionInfo::getTargetType(const QString &targetCode)
+{
+    if (targetCode == CommonTargetCode)
+        return TargetType::Common;
+    if (targetCode == Gyomu12TargetCode)
+        return TargetType::Gyomu12;
+    throw PlatformError(QStringLiteral("未定義の向け先番号です: %1").arg(targetCode), -1);
+}
+
+QString VersionInfo::getTargetCode(TargetType target)
+{
+    switch (target) {
+    case TargetType::Common:
+        return CommonTargetCode;
+    case TargetType::Gyomu12:
+        return Gyomu12TargetCode;
+    case TargetType::None:
+        break;
+    }
+    return QStringLiteral("XXX");
+}
+
+QString VersionInfo::getTargetName(TargetType target, FormUtil::AppTarget appTarget)
+{
+    if (appTarget == FormUtil::AppTarget::Common) {
+        if (target == TargetType::Common)
+            return QStringLiteral("Pellor-3");
+        if (target == TargetType::Gyomu12)
+            return QStringLiteral("Pellor-4");
+    }
+    return QStringLiteral("不明な向け先");
+}
+
+double VersionInfo::binaryToGValue(long long bits) const
+{
+    return bits == 0 ? 0.0 : double(bits) / 1000.0;
+}
+
+VersionInfo VersionInfo::check(const QString &reader)
+{
+    if (reader.size() < 3)
+        throw PlatformError(UNKNOWN_VERSION, -1);
+    return VersionInfo(getTargetType(reader.left(3)), reader);
+}
+
+VersionInfo VersionInfo::check(const std::optional<QUrl> &dir)
+{
+    if (!dir)
+        return fallback();
+    const QString folder = dir->toLocalFile();
+    const QString verPath = QDir(folder).filePath(QStringLiteral("ver.txt"));
+    try {
+        if (FileUtil::isDirectory(QUrl::fromLocalFile(verPath)))
+            throw PlatformError(UNKNOWN_VERSION, -1);
+        QFile file(verPath);
+        if (!file.open(QIODevice::ReadOnly))
+            throw PlatformError(UNKNOWN_VERSION, -1);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(file.readAll());
+        if (utf8.hasError())
+            throw PlatformError(UNKNOWN_VERSION, -1);
+        // First line only; any line break ends it.
+        qsizetype end = 0;
+        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r' && text[end] != QChar(0x2028) &&
+               text[end] != QChar(0x2029) && text[end] != QChar(0x85))
+            ++end;
+        return check(text.left(end));
+    } catch (const PlatformError &) {
+        if (FileUtil::isDirectory(QUrl::fromLocalFile(QDir(folder).filePath(QStringLiteral("SETINF.DAT")))))
+            throw PlatformError(UNKNOWN_VERSION, -1);
+        return fallback();
+    }
+}

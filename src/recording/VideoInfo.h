@@ -1,0 +1,148 @@
+// One recording read from its file: header values, recording settings and the per-camera frame tables.
+#pragma once
+
+#include "recording/CommonConst.h"
+#include "recording/Date.h"
+#include "recording/DetectionType.h"
+#include "recording/PictureData.h"
+#include "recording/PlaybackInfo.h"
+#include "recording/TargetType.h"
+#include "recording/TerminalType.h"
+#include "recording/VideoFrame.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+class FullTimeDataInfo;
+class VersionInfo;
+
+// Frames of one camera by key: signed milliseconds from the recording's first millisecond counter.
+using FrameTable = std::map<int, VideoFramePtr>;
+// A table is never changed once published; a placeholder replaces it whole. Holders of a table keep
+// a consistent view while another thread looks up in the same recording.
+using FrameTablePtr = std::shared_ptr<const FrameTable>;
+
+class VideoInfo
+{
+public:
+    VideoInfo();
+    VideoInfo(const VideoInfo &) = delete;
+    VideoInfo &operator=(const VideoInfo &) = delete;
+    virtual ~VideoInfo() = default;
+
+    // --- Lookups (any thread; the placeholder tables they may store are guarded) ---
+
+    // The table of camera number; never empty: a missing camera gets { 0: new frame }, an empty table
+    // { 0: new frame at _playback.detectTime }, and that table is stored.
+    virtual FrameTablePtr getCameraFrames(int number);
+    // The frame shown at a position (ms key): the greatest key not above it, the last frame past the
+    // end, the frame at key 0 before the start. Never null. search does not change the result.
+    virtual VideoFramePtr findFrame(int number, int64_t position, bool search = true);
+    // Camera numbers that have a table, ascending.
+    std::vector<int> cameraNumbers() const;
+
+    static std::vector<VideoFramePtr> convertDictionary(const FrameTable &frames);
+    // Decimal detection code (10-32) of a header to its type; other codes give None.
+    static DetectionType getDetectType(uint8_t type);
+
+    // --- Reader dispatch ---
+
+    // Picks the reader by record type and extension. Appends "画像データがありません。" for a path that
+    // is not a local file (result null) and "正常な画像詳細情報ではありません。" when the reader returns
+    // nothing, a time span of 0 or an error; in that last case the partial recording is still returned.
+    static std::shared_ptr<VideoInfo> fromFile(const QUrl &path, const VersionInfo &ver, QStringList &errors,
+                                               const Date &left, const Date &right,
+                                               PictureData::PictureDataType pictureDataType,
+                                               FullTimeDataInfo &fullTimeDataInfo, PictureData::RecType recType,
+                                               const QByteArray &fileData);
+    // The camera's MP4 chapter (or a clip cut by the trim tool when its udat payload starts with
+    // fileData). ver, pictureDataType and fullTimeDataInfo are not used. isError is only ever set.
+    static std::shared_ptr<VideoInfo> readFileYohin14Move(const QUrl &filePath, const VersionInfo &ver,
+                                                          const Date &left, const Date &right,
+                                                          PictureData::PictureDataType pictureDataType,
+                                                          FullTimeDataInfo &fullTimeDataInfo, bool &isError,
+                                                          const QByteArray &fileData);
+    // Kind of recording file by its name: "Video.dat" and "M<12 digits>-<4 digits>.DAT" are Common,
+    // "[GVSEM]<16 digits>.DAT" is Gyomu12, anything else None.
+    static TargetType getTargetType(const QUrl &filePath);
+
+    // --- Shared steps of the readers ---
+
+    // Files frames by _timeStamp − base (first frame at a key stays; the list's first frame also at
+    // key 0). step > 0 numbers _movieTimeStamp 0, step, 2·step...; frames without a position take
+    // longitude/latitude unless longitude is −1 (longitude 0 clears latitude).
+    static FrameTable makeFrameTable(const std::vector<VideoFramePtr> &frames, int64_t base, int64_t step,
+                                     int32_t &longitude, int32_t &latitude);
+    // The camera-1 table of an MP4 chapter: gaps inside a block filled with copies every
+    // ceil(1000 / fps) ms; _movieTimeStamp measured from each block's first frame plus
+    // (blockNo − 1) × 1000.
+    static FrameTable makeMovieFrameTable(const std::vector<VideoFramePtr> &frames, uint32_t base, float fps);
+    // Key of the detection in camera 0 from the absolute counters of the first and last frame;
+    // marks the frame there (gDetected).
+    int64_t locateDetection(uint32_t first, uint32_t last);
+    // Stores the table of a camera (readers, before the recording is handed out).
+    void setCameraFrames(int number, FrameTable table);
+    // Rebuilds arrayCamera and arraySound from the tables: the last step of every reader.
+    void rebuildKeyLists();
+
+    bool isCutVideo() const { return _isCutVideo; }
+    CommonConst::RecMode recMode() const { return _recMode; }
+
+    QString _userCarCode = PlaybackInfo::DATANOTHING_ZERO_8;
+    QString _userDriverCode = PlaybackInfo::DATANOTHING_ZERO_8;
+    DetectionType _detectionType = DetectionType::GSensor;
+    QByteArray _jpegHeader;
+    QByteArray _jpegHeader12;
+    double gx = 0.0;
+    double gy = 0.0;
+    uint8_t state = 0;
+    uint8_t sw = 0;         // switch byte of the header
+    bool powerDown = false; // some kept sample reported a power-down
+    int cameras = 1;
+    uint8_t detectType = 0; // detection code of the header, decimal
+    Date firstTime;
+    int _bootID = 0;
+    Date lastTime;
+    uint32_t _timeSpan = 1; // last minus first millisecond counter; 0 marks a failed read
+    uint32_t _preTimeSpan = 0;
+    std::map<int, FrameTable> _soundFrames;
+    // Position j holds the ascending keys of the j-th camera number with a table.
+    std::vector<std::vector<int>> arrayCamera;
+    std::vector<std::vector<int>> arraySound;
+    std::vector<std::vector<int>> arrayViorate;
+    VideoFramePtr _thumbnail;
+    PlaybackInfo _playback;
+    uint32_t _addrs = 0;
+    uint32_t _blockSize = 0;
+    uint32_t _dataSize = 0;
+    std::vector<VideoFramePtr> _frameList;
+    QString _channel1TempName;
+    QString _channel2TempName;
+    QString _aacTempName;
+    bool bMoveSoundMute = true;
+    QString _fileVersion; // four hexadecimal digits of the file-information item
+    TerminalType _terminalType = TerminalType::None;
+    bool _isCutVideo = false;
+    bool isDatetime = false;
+    bool isSpeed = false;
+    bool isAcceleration = false;
+    bool isPoint = false;
+    CommonConst::RecMode _recMode = CommonConst::RecMode::Nomal;
+
+private:
+    FrameTablePtr cameraFramesLocked(int number);
+    FrameTablePtr placeholderLocked(int number);
+
+    // Guards _cameraFrames: the lookups store placeholder tables from whichever thread asks.
+    mutable std::mutex _framesMutex;
+    std::map<int, FrameTablePtr> _cameraFrames;
+};
