@@ -330,8 +330,10 @@ QByteArray SampleCardWriter::chapterHeaderRecord(const SampleTrip &trip, const S
     putU32(h, 40, uint32_t(trip.counterStart + detectMs));
     putU32(h, 44, _scenario.blockKey);
     h[64] = 3;
-    h.append(settingsItem(0x00, 0x01,
-                          QByteArray{char(_scenario.fileVersion >> 8), char(_scenario.fileVersion & 0xFF)}));
+    QByteArray version;
+    version.append(char(_scenario.fileVersion >> 8));
+    version.append(char(_scenario.fileVersion & 0xFF));
+    h.append(settingsItem(0x00, 0x01, version));
     h.append(settingsItem(0x01, 0x09, QByteArray(1, char(_scenario.terminalSeparate ? 1 : 0))));
     h.append(settingsItem(0x10, 0x03, QByteArray(1, char(chapter.recMode))));
     return h;

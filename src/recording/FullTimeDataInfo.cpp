@@ -32,9 +32,9 @@ int FullTimeDataInfo::CompareTo(const FullTimeDataInfo *obj) const
 {
     if (!obj)
         return 0;
-    for (const auto field : {&FullTimeDataInfo::_userCarCode, &FullTimeDataInfo::_userDriverCode,
-                             &FullTimeDataInfo::_startDate, &FullTimeDataInfo::_creationDate,
-                             &FullTimeDataInfo::_dirName}) {
+    for (const auto field :
+         {&FullTimeDataInfo::_userCarCode, &FullTimeDataInfo::_userDriverCode, &FullTimeDataInfo::_startDate,
+          &FullTimeDataInfo::_creationDate, &FullTimeDataInfo::_dirName}) {
         // Plain comparison by UTF-16 code unit, case-sensitive: "A" sorts before "a".
         const int c = QString::compare(this->*field, obj->*field, Qt::CaseSensitive);
         if (c != 0)

@@ -82,7 +82,8 @@ bool Mp4RecordingReader::decodeHeader(std::span<const uint8_t> header, VideoInfo
 
     const size_t count = header[64];
     // A header that announces more items than it holds is cut short: the items present are read.
-    const size_t present = header.size() > HEADER_ITEMS_OFFSET ? (header.size() - HEADER_ITEMS_OFFSET) / 8 : 0;
+    const size_t present =
+        header.size() > HEADER_ITEMS_OFFSET ? (header.size() - HEADER_ITEMS_OFFSET) / 8 : 0;
     if (present < count)
         isError = true;
     for (size_t i = 0; i < std::min(count, present); ++i) {
@@ -112,7 +113,8 @@ bool Mp4RecordingReader::decodeHeader(std::span<const uint8_t> header, VideoInfo
     return true;
 }
 
-VideoFramePtr Mp4RecordingReader::decodeRecord(std::span<const uint8_t> record, int32_t blockNo, bool &isError)
+VideoFramePtr Mp4RecordingReader::decodeRecord(std::span<const uint8_t> record, int32_t blockNo,
+                                               bool &isError)
 {
     auto frame = std::make_shared<VideoFrame>();
     frame->blockNo = blockNo;
@@ -162,7 +164,8 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const QString &path, const D
 }
 
 std::shared_ptr<VideoInfo> Mp4RecordingReader::read(std::span<const uint8_t> bytes, const Date &left,
-                                                    const Date &right, bool &isError, const QByteArray &fileData)
+                                                    const Date &right, bool &isError,
+                                                    const QByteArray &fileData)
 {
     auto info = std::make_shared<VideoInfo>();
     info->_playback = PlaybackInfo();
@@ -175,7 +178,8 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(std::span<const uint8_t> byt
     uint32_t smallest = 0; // of the file's kept frames
     uint32_t largest = 0;
 
-    if (fileData.size() == 8 && payload.size() >= 8 && std::memcmp(payload.data(), fileData.constData(), 8) == 0) {
+    if (fileData.size() == 8 && payload.size() >= 8 &&
+        std::memcmp(payload.data(), fileData.constData(), 8) == 0) {
         info->_isCutVideo = true;
         const auto counters = CutClipReader::read(*info, payload.subspan(8), left, right, isError);
         if (!counters)
@@ -211,7 +215,8 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(std::span<const uint8_t> byt
 
             BlockAccumulator acc;
             // The last 64 bytes of a block are never a record.
-            for (size_t at = 0; block.size() > RECORD_SIZE && at < block.size() - RECORD_SIZE; at += RECORD_SIZE) {
+            for (size_t at = 0; block.size() > RECORD_SIZE && at < block.size() - RECORD_SIZE;
+                 at += RECORD_SIZE) {
                 const auto record = block.subspan(at, RECORD_SIZE);
                 if (std::memcmp(record.data() + 60, blockKey.data(), 4) != 0)
                     break;
@@ -259,7 +264,8 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(std::span<const uint8_t> byt
         });
         const float fps = CommonConst::recModeFps(info->_recMode);
         info->setCameraFrames(1, VideoInfo::makeMovieFrameTable(frames, cameraOneBase, fps));
-        info->setCameraFrames(0, VideoInfo::makeFrameTable(frames, smallest, 0, fallbackLongitude, fallbackLatitude));
+        info->setCameraFrames(
+            0, VideoInfo::makeFrameTable(frames, smallest, 0, fallbackLongitude, fallbackLatitude));
         if (frames.empty())
             isError = true;
     }

@@ -8,11 +8,12 @@
 #include <cmath>
 #include <utility>
 
-PictureData::PictureData(const QUrl &path, PictureDataType pictureDataType, const Date &left, const Date &right,
-                         std::shared_ptr<FullTimeDataInfo> fullTimeDataInfo, std::optional<RecType> recType,
-                         const QByteArray &fileData)
+PictureData::PictureData(const QUrl &path, PictureDataType pictureDataType, const Date &left,
+                         const Date &right, std::shared_ptr<FullTimeDataInfo> fullTimeDataInfo,
+                         std::optional<RecType> recType, const QByteArray &fileData)
     : _mLeft(left), _mRight(right), _mPdtType(pictureDataType),
-      _mFullTimeDataInfo(fullTimeDataInfo ? std::move(fullTimeDataInfo) : std::make_shared<FullTimeDataInfo>()),
+      _mFullTimeDataInfo(fullTimeDataInfo ? std::move(fullTimeDataInfo)
+                                          : std::make_shared<FullTimeDataInfo>()),
       _fullPath(path)
 {
     if (recType == RecType::Yohin14Rec) {
@@ -31,8 +32,8 @@ PictureData::PictureData(const QUrl &path, PictureDataType pictureDataType, cons
     if (pictureDataType == PictureDataType::Thumbnail || !recType)
         return;
 
-    video = VideoInfo::fromFile(path, _ver, errors, left, right, pictureDataType, *_mFullTimeDataInfo, *recType,
-                                fileData);
+    video = VideoInfo::fromFile(path, _ver, errors, left, right, pictureDataType, *_mFullTimeDataInfo,
+                                *recType, fileData);
     if (video) {
         d2us = video->_playback.d2US;
         eventFPS = video->_playback.eventFPS;
@@ -144,7 +145,8 @@ void PictureData::setDirection()
     }
 }
 
-IconId PictureData::getDirection(int32_t longitude, int32_t latitude, int32_t prevLongitude, int32_t prevLatitude)
+IconId PictureData::getDirection(int32_t longitude, int32_t latitude, int32_t prevLongitude,
+                                 int32_t prevLatitude)
 {
     // 32-bit differences, wrapping as the camera software's do.
     const int32_t dx = int32_t(uint32_t(longitude) - uint32_t(prevLongitude));
@@ -158,10 +160,11 @@ IconId PictureData::getDirection(int32_t longitude, int32_t latitude, int32_t pr
     if (angle < 11.25 || angle >= 348.75)
         return IconId::East;
     static constexpr std::pair<double, IconId> sectors[] = {
-        {33.75, IconId::NorthEE},  {56.25, IconId::NorthEast}, {78.75, IconId::NNEast},  {101.25, IconId::North},
-        {123.75, IconId::NNWest},  {146.25, IconId::NorthWest}, {168.75, IconId::NorthWW}, {191.25, IconId::West},
-        {213.75, IconId::SouthWW}, {236.25, IconId::SouthWest}, {258.75, IconId::SSWest}, {281.25, IconId::South},
-        {303.75, IconId::SSEast},  {326.25, IconId::SouthEast},
+        {33.75, IconId::NorthEE},    {56.25, IconId::NorthEast},  {78.75, IconId::NNEast},
+        {101.25, IconId::North},     {123.75, IconId::NNWest},    {146.25, IconId::NorthWest},
+        {168.75, IconId::NorthWW},   {191.25, IconId::West},      {213.75, IconId::SouthWW},
+        {236.25, IconId::SouthWest}, {258.75, IconId::SSWest},    {281.25, IconId::South},
+        {303.75, IconId::SSEast},    {326.25, IconId::SouthEast},
     };
     for (const auto &[upper, icon] : sectors) {
         if (angle < upper)

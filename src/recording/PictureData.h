@@ -58,7 +58,8 @@ public:
     void setDistance();
     void setDirection();
     // Heading from the previous to this position as one of the 16 compass icons; None when unmoved.
-    static IconId getDirection(int32_t longitude, int32_t latitude, int32_t prevLongitude, int32_t prevLatitude);
+    static IconId getDirection(int32_t longitude, int32_t latitude, int32_t prevLongitude,
+                               int32_t prevLatitude);
 
     QString d2us = QStringLiteral("03");
     bool soundmute = false;

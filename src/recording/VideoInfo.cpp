@@ -26,10 +26,10 @@ QByteArray bytesOf(std::initializer_list<uint8_t> values)
 } // namespace
 
 VideoInfo::VideoInfo()
-    : _jpegHeader(bytesOf({0xFF, 0xD8, 0xFF, 0xC4, 0x01, 0xA2, 0x00, 0x00, 0x01, 0x05, 0x01, 0x01, 0x01, 0x01,
-                           0x01, 0x01})),
-      _jpegHeader12(bytesOf({0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x84, 0x00, 0x10, 0x0B, 0x0C, 0x0E, 0x0C, 0x0A, 0x10,
-                             0x0E, 0x0D})),
+    : _jpegHeader(bytesOf(
+          {0xFF, 0xD8, 0xFF, 0xC4, 0x01, 0xA2, 0x00, 0x00, 0x01, 0x05, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01})),
+      _jpegHeader12(bytesOf(
+          {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x84, 0x00, 0x10, 0x0B, 0x0C, 0x0E, 0x0C, 0x0A, 0x10, 0x0E, 0x0D})),
       _thumbnail(std::make_shared<VideoFrame>())
 {
     _cameraFrames[1] = std::make_shared<const FrameTable>(FrameTable{{0, std::make_shared<VideoFrame>()}});
@@ -252,8 +252,8 @@ TargetType VideoInfo::getTargetType(const QUrl &filePath)
 std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionInfo &ver, QStringList &errors,
                                                const Date &left, const Date &right,
                                                PictureData::PictureDataType pictureDataType,
-                                               FullTimeDataInfo &fullTimeDataInfo, PictureData::RecType recType,
-                                               const QByteArray &fileData)
+                                               FullTimeDataInfo &fullTimeDataInfo,
+                                               PictureData::RecType recType, const QByteArray &fileData)
 {
     if (!path.isLocalFile()) {
         errors.append(NO_PICTURE_DATA);
@@ -263,7 +263,8 @@ std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionIn
     std::shared_ptr<VideoInfo> info;
     const bool isMp4 = QFileInfo(path.path()).suffix().toUpper() == QStringLiteral("MP4");
     if (recType == PictureData::RecType::Yohin14Rec && isMp4)
-        info = readFileYohin14Move(path, ver, left, right, pictureDataType, fullTimeDataInfo, isError, fileData);
+        info =
+            readFileYohin14Move(path, ver, left, right, pictureDataType, fullTimeDataInfo, isError, fileData);
     // The camera's DAT layouts (event, movie and divided recordings) have readers of their own that are
     // not part of this library yet: such files read as nothing and report the failure below.
     if (!info || info->_timeSpan == 0 || isError)

@@ -62,8 +62,8 @@ public:
     static std::shared_ptr<VideoInfo> fromFile(const QUrl &path, const VersionInfo &ver, QStringList &errors,
                                                const Date &left, const Date &right,
                                                PictureData::PictureDataType pictureDataType,
-                                               FullTimeDataInfo &fullTimeDataInfo, PictureData::RecType recType,
-                                               const QByteArray &fileData);
+                                               FullTimeDataInfo &fullTimeDataInfo,
+                                               PictureData::RecType recType, const QByteArray &fileData);
     // The camera's MP4 chapter (or a clip cut by the trim tool when its udat payload starts with
     // fileData). ver, pictureDataType and fullTimeDataInfo are not used. isError is only ever set.
     static std::shared_ptr<VideoInfo> readFileYohin14Move(const QUrl &filePath, const VersionInfo &ver,
