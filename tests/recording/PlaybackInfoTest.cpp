@@ -1,0 +1,75 @@
+#include "recording/PlaybackInfo.h"
+#include "recording/IniFile.h"
+#include "recording/ShiftJisCodec.h"
+#include "recording/VideoFrame.h"
+
+#include "platform/PlatformError.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+TEST(PlaybackInfoTest, NewRecordHasTheUnknownValues)
+{
+    PlaybackInfo p;
+    EXPECT_EQ(p.userCarCode, "不明");
+    EXPECT_EQ(p._m_OrganizeName, "不明");
+    EXPECT_EQ(p.organizeCode, "00000000");
+    EXPECT_EQ(p.title, "なし");
+    EXPECT_EQ(p.movieFPS, "99");
+    EXPECT_EQ(p.detectionType, DetectionType::GSensor);
+    EXPECT_EQ(p.recordTime, VideoFrame::makeInvalidTime());
+    EXPECT_FALSE(p.gValue);
+}
+
+TEST(PlaybackInfoTest, LoadsShiftJisHeaderWithCrLfOrLf)
+{
+    TempDir dir;
+    for (const char *eol : {"\r\n", "\n", "\r"}) {
+        const QString text = QString("[INFO]%1USER_CAR_CODE = 12345678  %1TITLE=走行=1%1").arg(eol);
+        const QString path = dir.write("Playback.inf", *ShiftJisCodec::encode(text));
+        PlaybackInfo p;
+        p.load(path);
+        EXPECT_EQ(p.userCarCode, "12345678") << eol;
+        EXPECT_EQ(p.title, "走行=1");
+        EXPECT_EQ(p.userDriverCode, "");
+    }
+    PlaybackInfo missing;
+    missing.load(dir.filePath("none.inf"));
+    EXPECT_EQ(missing.userCarCode, "");
+    EXPECT_EQ(missing.title, "なし");
+}
+
+TEST(PlaybackInfoTest, IniRules)
+{
+    IniFile ini;
+    ini.loadText("KEY=before\n[ INFO ]\nA=1\n[INFO\n; note=x\n[INFO]\nB = "
+                 "2\nB=3\n\u3000C\u3000=\t4\u3000\nnoequals\n[info]\nB=9");
+    EXPECT_EQ(ini.map.value("KEY"), "before");
+    EXPECT_EQ(ini.map.value("[ INFO ]A"), "1");
+    EXPECT_EQ(ini.map.value("[ INFO ]; note"), "x"); // "[INFO" without "]" does not change the section
+    EXPECT_EQ(ini.value("INFO", "B"), "3");
+    EXPECT_EQ(ini.value("INFO", "C"), "4");
+    EXPECT_EQ(ini.value("info", "B"), "9");
+    try {
+        ini.value("INFO", "A");
+        FAIL() << "no error for a missing key";
+    } catch (const PlatformError &e) {
+        EXPECT_EQ(e.domain(), "指定されたキーが見つかりません: INFO A");
+        EXPECT_EQ(e.code(), -1);
+    }
+}
+
+TEST(PlaybackInfoTest, TextThatIsNotShiftJisLoadsNothing)
+{
+    TempDir dir;
+    // UTF-8 Japanese is not valid CP932.
+    const QString path =
+        dir.write("Playback.inf", QString("[INFO]\nTITLE=ドライブ€\n").toUtf8() + "\x80\xFF");
+    IniFile ini;
+    ini.map.insert("kept", "yes");
+    ini.load(path);
+    EXPECT_EQ(ini.map.size(), 1);
+    EXPECT_FALSE(ShiftJisCodec::decode(QByteArray("\x82")));
+    EXPECT_EQ(*ShiftJisCodec::decode(*ShiftJisCodec::encode(QString("テスト"))), "テスト");
+}

@@ -1,0 +1,137 @@
+// samplecard writes a card; recdump must print the scenario's frames back.
+#include "samplecard/SampleCardWriter.h"
+
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+QString tool(const QString &name)
+{
+    return QDir(qEnvironmentVariable("ORV_BUILD_DIR")).filePath("devtools/" + name);
+}
+
+QJsonObject recdump(const QString &path)
+{
+    QProcess p;
+    p.start(tool("recdump"), {path});
+    p.waitForFinished(60000);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+}
+
+QString iso(uint32_t seconds)
+{
+    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(Qt::ISODateWithMs);
+}
+
+QString violationName(uint8_t code, uint8_t sub)
+{
+    if (code == 0x10)
+        return "GDetection";
+    if (code == 0x14 && sub == 0)
+        return "Overspeed";
+    return "All";
+}
+
+} // namespace
+
+TEST(SampleCardRoundTripTest, RecdumpPrintsTheScenarioFramesBack)
+{
+    if (!qEnvironmentVariableIsSet("ORV_BUILD_DIR"))
+        GTEST_SKIP() << "ORV_BUILD_DIR is not set";
+    TempDir out;
+    QProcess samplecard;
+    samplecard.start(tool("samplecard"), {out.path()});
+    ASSERT_TRUE(samplecard.waitForFinished(120000));
+    ASSERT_EQ(samplecard.exitCode(), 0) << samplecard.readAllStandardError().constData();
+
+    const SampleCardWriter writer(SampleScenario::standard());
+    int chapters = 0;
+    for (const SampleTrip &trip : writer.scenario().trips) {
+        for (const SampleChapter &chapter : trip.chapters) {
+            ++chapters;
+            SCOPED_TRACE(SampleCardWriter::movieFileName(trip, chapter).toStdString());
+            const QJsonObject dump = recdump(writer.chapterPath(out.path(), trip, chapter));
+            const auto records = writer.chapterRecords(trip, chapter);
+
+            std::vector<SampleRecord> frames;
+            for (const auto &r : records) {
+                if (r.id == 0x55)
+                    frames.push_back(r);
+            }
+            ASSERT_FALSE(frames.empty());
+            const uint32_t first = frames.front().counter;
+            // Frames without a position take the first position of the file.
+            const SampleRecord &fallback = *std::find_if(records.begin(), records.end(),
+                                                         [](const SampleRecord &r) { return r.hasPosition; });
+            std::map<int, uint32_t> blockStart;
+            for (const auto &r : frames)
+                blockStart.try_emplace(r.blockNo, r.counter);
+
+            EXPECT_EQ(dump["errors"].toArray().size(), 0);
+            EXPECT_FALSE(dump["isCutVideo"].toBool());
+            EXPECT_EQ(dump["fileVersion"].toString(), "0714");
+            EXPECT_EQ(dump["terminalType"].toString(), "AllInOne");
+            EXPECT_EQ(dump["recMode"].toString(), "Nomal");
+            EXPECT_EQ(dump["detectType"].toInt(), 17);
+            EXPECT_EQ(dump["detectionType"].toString(), "Movie");
+            EXPECT_EQ(dump["timeSpan"].toInteger(), frames.back().counter - first);
+            EXPECT_EQ(dump["firstTime"].toString(), iso(frames.front().unixSeconds));
+            EXPECT_EQ(dump["lastTime"].toString(), iso(frames.back().unixSeconds));
+            EXPECT_EQ(dump["powerDown"].toBool(), chapter.powerDownAtEnd);
+
+            const QJsonArray zero = dump["cameras"].toObject()["0"].toArray();
+            const QJsonArray one = dump["cameras"].toObject()["1"].toArray();
+            ASSERT_EQ(size_t(zero.size()), frames.size());
+            ASSERT_EQ(one.size(), zero.size()); // 28 fps has no gaps to fill
+            for (size_t i = 0; i < frames.size(); ++i) {
+                const SampleRecord &r = frames[i];
+                const QJsonObject f = zero[qsizetype(i)].toObject();
+                SCOPED_TRACE(i);
+                EXPECT_EQ(f["key"].toInt(), int(r.counter - first));
+                EXPECT_EQ(one[qsizetype(i)].toObject()["key"].toInt(), int(r.counter - first));
+                EXPECT_EQ(f["time"].toString(), iso(r.unixSeconds));
+                EXPECT_EQ(f["timeStamp"].toInteger(), r.counter);
+                EXPECT_EQ(f["movieTimeStamp"].toInteger(),
+                          (r.blockNo - 1) * 1000 + r.counter - blockStart[r.blockNo]);
+                EXPECT_EQ(f["blockNo"].toInt(), r.blockNo);
+                EXPECT_EQ(f["longitude"].toInt(), r.hasPosition ? r.longitude : fallback.longitude);
+                EXPECT_EQ(f["latitude"].toInt(), r.hasPosition ? r.latitude : fallback.latitude);
+                EXPECT_EQ(f["posWest"].toInt(), r.hasPosition && r.longitude < 0 ? 1 : 0);
+                EXPECT_EQ(f["posSouth"].toInt(), r.hasPosition && r.latitude < 0 ? 1 : 0);
+                EXPECT_EQ(f["speed"].toInt(), r.speedTenths / 10);
+                EXPECT_DOUBLE_EQ(f["gX"].toDouble(), r.gXmg / 1000.0);
+                EXPECT_DOUBLE_EQ(f["gY"].toDouble(), r.gYmg / 1000.0);
+                EXPECT_DOUBLE_EQ(f["gZ"].toDouble(), r.gZmg / 1000.0);
+                EXPECT_EQ(f["sw"].toInt(), r.sw);
+                EXPECT_EQ(f["gps"].toBool(), r.gps);
+                EXPECT_EQ(f["powerDown"].toBool(), r.powerDown);
+                EXPECT_EQ(f["id"].toInt(), 0x55);
+                EXPECT_EQ(f["violationType"].toString(), violationName(r.violation, r.violationSub));
+            }
+        }
+    }
+    EXPECT_EQ(chapters, 5);
+}
+
+TEST(SampleCardRoundTripTest, SixtySecondChapterHasAboutSeventeenHundredFrames)
+{
+    TempDir out;
+    SampleCardWriter writer(SampleScenario::singleChapter(60000));
+    const SampleTrip &trip = writer.scenario().trips.front();
+    const auto records = writer.chapterRecords(trip, trip.chapters.front());
+    EXPECT_EQ(
+        std::count_if(records.begin(), records.end(), [](const SampleRecord &r) { return r.id == 0x55; }),
+        1680);
+    EXPECT_EQ(records.back().blockNo, 60);
+}

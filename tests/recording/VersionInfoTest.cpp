@@ -1,0 +1,110 @@
+#include "recording/VersionInfo.h"
+#include "recording/FullTimeDataInfo.h"
+
+#include "platform/PlatformError.h"
+
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const PlatformError &e) {
+        EXPECT_EQ(e.code(), -1);
+        return e.domain();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(VersionInfoTest, FirstLineGivesTheDestination)
+{
+    TempDir dir;
+    const auto folder = std::optional<QUrl>(QUrl::fromLocalFile(dir.path()));
+    dir.write("ver.txt", "103 v2.01\r\nsecond line\r\n");
+    VersionInfo v = VersionInfo::check(folder);
+    EXPECT_EQ(v._target, TargetType::Common);
+    EXPECT_EQ(v._versionString, "103 v2.01");
+
+    dir.write("ver.txt", "104");
+    EXPECT_EQ(VersionInfo::check(folder)._target, TargetType::Gyomu12);
+
+    for (const QByteArray &bad :
+         {QByteArray("10\n"), QByteArray("105 x\n"), QByteArray(""), QByteArray("\xFF\xFE")}) {
+        dir.write("ver.txt", bad);
+        const VersionInfo f = VersionInfo::check(folder);
+        EXPECT_EQ(f._target, TargetType::Gyomu12) << bad.constData();
+        EXPECT_EQ(f._versionString, "104");
+    }
+    EXPECT_EQ(VersionInfo::check(std::nullopt)._target, TargetType::Gyomu12);
+}
+
+TEST(VersionInfoTest, ErrorsOfTheTextCheckAndTheSettingsFolder)
+{
+    EXPECT_EQ(errorOf([] { VersionInfo::check(QString("10")); }), "バージョン情報が不明です。");
+    EXPECT_EQ(errorOf([] { VersionInfo::check(QString("105abc")); }), "未定義の向け先番号です: 105");
+
+    TempDir dir;
+    const auto folder = std::optional<QUrl>(QUrl::fromLocalFile(dir.path()));
+    EXPECT_EQ(VersionInfo::check(folder)._target, TargetType::Gyomu12); // neither file
+    QDir(dir.path()).mkdir("SETINF.DAT");
+    EXPECT_EQ(errorOf([&] { VersionInfo::check(folder); }), "バージョン情報が不明です。");
+
+    TempDir other;
+    QDir(other.path()).mkdir("ver.txt");
+    EXPECT_EQ(VersionInfo::check(std::optional<QUrl>(QUrl::fromLocalFile(other.path())))._target,
+              TargetType::Gyomu12);
+}
+
+TEST(VersionInfoTest, CodesNamesAndRawValues)
+{
+    EXPECT_FALSE(targetTypeFromRaw(2));
+    EXPECT_EQ(targetTypeFromRaw(153), TargetType::None);
+    EXPECT_EQ(VersionInfo::getTargetCode(TargetType::None), "XXX");
+    EXPECT_EQ(VersionInfo::getTargetCode(TargetType::Common), "103");
+    EXPECT_EQ(VersionInfo::getTargetName(TargetType::None), "不明な向け先");
+    EXPECT_EQ(VersionInfo::getTargetName(TargetType::Gyomu12), "Pellor-4");
+    EXPECT_EQ(VersionInfo::getTargetName(TargetType::Common, FormUtil::AppTarget::Gyomu12Only),
+              "不明な向け先");
+    EXPECT_DOUBLE_EQ(VersionInfo().binaryToGValue(1500), 1.5);
+    EXPECT_DOUBLE_EQ(VersionInfo().binaryToGValue(0), 0.0);
+}
+
+TEST(FullTimeDataInfoTest, KeysAndOrdering)
+{
+    FullTimeDataInfo a;
+    FullTimeDataInfo b;
+    EXPECT_FALSE(a.checkAllProperties());
+    EXPECT_FALSE(a.checkInfoByKey(b));
+    EXPECT_EQ(a.CompareTo(&b), 0);
+    EXPECT_EQ(a.CompareTo(nullptr), 0);
+
+    for (FullTimeDataInfo *r : {&a, &b}) {
+        r->_userCarCode = "C1";
+        r->_userDriverCode = "D1";
+        r->_startDate = "20240501123000";
+        r->_dirName = "dir";
+    }
+    a._creationDate = "20240501123000";
+    b._creationDate = "20240501123001";
+    EXPECT_TRUE(a.checkInfoByKey(b));
+    EXPECT_TRUE(a.checkAllProperties());
+    EXPECT_EQ(a.CompareTo(&b), -1);
+    EXPECT_EQ(b.CompareTo(&a), 1);
+    a._userCarCode = "A";
+    b._userCarCode = "a";
+    EXPECT_EQ(a.CompareTo(&b), -1);
+
+    FullTimeDataInfo c;
+    const QDateTime local(QDate(2024, 5, 1), QTime(23, 4, 5), QTimeZone::systemTimeZone());
+    c.setStartDate(Date::fromDateTime(local));
+    EXPECT_EQ(c._startDate, "20240501230405");
+}
