@@ -5,6 +5,9 @@
 
 int main(int argc, char **argv)
 {
+    // Where the suites find the developer programs (build/devtools/samplecard...).
+    if (qEnvironmentVariableIsEmpty("ORV_BUILD_DIR"))
+        qputenv("ORV_BUILD_DIR", ORV_DEFAULT_BUILD_DIR);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
