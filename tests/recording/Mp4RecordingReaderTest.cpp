@@ -1,3 +1,4 @@
+#include "recording/DataUtility.h"
 #include "recording/Mp4RecordingReader.h"
 #include "recording/VideoInfo.h"
 
@@ -445,4 +446,12 @@ TEST(Mp4RecordingReaderTest, CutClipPrefixIsRecognisedOnlyWithTheCallersItem)
     // The clip archive is not understood by this reader: the file reads as no recording.
     const Read clip = readBytes(file, Date::distantPast(), Date::distantFuture(), prefix);
     EXPECT_FALSE(clip.info);
+}
+
+TEST(Mp4RecordingReaderTest, SampleWordsDecodeAsTheirHexText)
+{
+    for (uint32_t raw = 0; raw <= 0xFFFF; ++raw) {
+        const QString hex = QString("%1").arg(raw, 4, 16, QChar('0')).toUpper();
+        ASSERT_EQ(DataUtility::gValueOfSample(uint16_t(raw)), DataUtility::hexToGValue(hex)) << raw;
+    }
 }
