@@ -5,6 +5,7 @@
 #include "map/MapVersionNote.h"
 #include "map/ReachabilityProbe.h"
 #include "map/WebMapViewDelegate.h"
+#include "recording/UserDefaultUtil.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -26,6 +27,16 @@ WebMapView::WebMapView(MapScriptSink *sink, const Settings &settings, QObject *p
     connect(_sink, &MapScriptSink::pageLoaded, this, &WebMapView::onPageLoaded);
     connect(_sink, &MapScriptSink::markerClicked, this, &WebMapView::onMarkerClicked);
     connect(_sink, &MapScriptSink::pageStateChanged, this, &WebMapView::onPageStateChanged);
+}
+
+WebMapView::Settings WebMapView::settingsFrom(const UserDefaultUtil &defaults)
+{
+    Settings settings;
+    settings.mapTypeId = defaults.mapTypeId;
+    settings.mapZoom = defaults.mapZoom;
+    settings.mapDispBalloon = defaults.mapDispBaloon;
+    settings.mapLanguage = defaults.language;
+    return settings;
 }
 
 void WebMapView::runScript(const QString &script)

@@ -13,6 +13,7 @@
 #include <vector>
 
 class MapScriptSink;
+class UserDefaultUtil;
 class WebMapViewDelegate;
 
 class WebMapView : public QObject
@@ -27,6 +28,8 @@ public:
         bool mapDispBalloon = true;
         int mapLanguage = 0; // 0 English, 1 French, 2 Spanish
     };
+    // The map values of the viewer settings.
+    static Settings settingsFrom(const UserDefaultUtil &defaults);
     // Asks whether the map's tile server is reachable and answers through the callback.
     using ReachabilityCheck = std::function<void(std::function<void(bool)>)>;
 

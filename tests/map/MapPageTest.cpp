@@ -183,3 +183,35 @@ TEST_F(MapPageTest, EveryLanguageHasItsPage)
         EXPECT_EQ(view.webPage()->page()->url(), MapWebPage::pageUrl(language));
     }
 }
+
+TEST_F(MapPageTest, MapTypesBalloonsAndTheCarWithoutGps)
+{
+    MapView view(WebMapView::Settings{});
+    WebMapView *bridge = view.mapWebView();
+    bridge->setReachabilityCheck([](std::function<void(bool)> done) { done(false); });
+    bridge->setVersionNoteFolder({});
+    EXPECT_EQ(view.webView()->contextMenuPolicy(), Qt::NoContextMenu);
+    QWebEnginePage *page = view.webPage()->page();
+    ASSERT_TRUE(waitFor([&] { return !bridge->getMapVersion().isEmpty(); }));
+    EXPECT_FALSE(bridge->isInitialized()); // unreachable: the page stays without tiles
+
+    bridge->runScript("setMapTypeId(\"terrain\")");
+    ASSERT_TRUE(waitFor([&] { return bridge->getMapTypeId() == "terrain"; }));
+    bridge->runScript("setMapTypeId(\"satellite\")"); // no such tiles here: the road map
+    ASSERT_TRUE(waitFor([&] { return bridge->getMapTypeId() == "roadmap"; }));
+    bridge->runScript("setDispBalloon(false)");
+    ASSERT_TRUE(waitFor([&] { return !bridge->getDispBalloon(); }));
+
+    bridge->drawMyCar(10.0, 20.0, IconId::GDetection, false);
+    const QVariantList car =
+        evaluate(
+            page,
+            "[document.querySelectorAll('.car-nogps').length, document.querySelectorAll('.car-still').length,"
+            " document.querySelectorAll('.leaflet-tile-pane img').length]")
+            .toList();
+    EXPECT_EQ(car, (QVariantList{1, 1, 0}));
+
+    bridge->runScript("removeMyCar()");
+    bridge->currentPoint().clear();
+    EXPECT_EQ(evaluate(page, "car === null").toBool(), true);
+}

@@ -2,6 +2,7 @@
 
 #include "FakeScriptSink.h"
 #include "map/WebMapViewDelegate.h"
+#include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -350,4 +351,20 @@ TEST_F(WebMapViewTest, TheVersionNoteWaitsForThePagesVersion)
     sink.finishLoad();
     sink.report({3, "roadmap", true, "Leaflet 1.6.0"});
     EXPECT_EQ(done.size(), 1u);
+}
+
+TEST(WebMapViewSettingsTest, StartsFromTheViewerSettings)
+{
+    TempDir dir;
+    UserDefaultUtil defaults(dir.filePath("settings.ini"));
+    defaults.setValue(UserDefaultUtil::KEY_MAP_ZOOM, 9);
+    defaults.setValue(UserDefaultUtil::KEY_MAP_TYPE_ID, "terrain");
+    defaults.setValue(UserDefaultUtil::KEY_MAP_DISP_BALOON, false);
+    defaults.setLanguage(2);
+    defaults.load();
+    const WebMapView::Settings settings = WebMapView::settingsFrom(defaults);
+    EXPECT_EQ(settings.mapZoom, 9);
+    EXPECT_EQ(settings.mapTypeId, "terrain");
+    EXPECT_FALSE(settings.mapDispBalloon);
+    EXPECT_EQ(settings.mapLanguage, 2);
 }
