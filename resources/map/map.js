@@ -56,7 +56,8 @@ Object.keys(TILE_SOURCES).forEach(function (id) {
 });
 var layerControl = null;
 var balloonControl = null;
-var markers = {};
+// Keyed by the application's marker keys; no prototype, so any key text is just a key.
+var markers = Object.create(null);
 var routePoints = [];
 var routeLine = null;
 var car = null;
@@ -263,7 +264,7 @@ function bindBalloon(marker)
 
 function addMarker(key, lat, lng, text, kind)
 {
-    if (markers.hasOwnProperty(key))
+    if (key in markers)
         map.removeLayer(markers[key]);
     var pinClass = PIN_CLASSES[kind] || PIN_CLASSES[1];
     var icon = L.divIcon({
@@ -290,7 +291,7 @@ function addMarker(key, lat, lng, text, kind)
 function removeMarkerAll()
 {
     Object.keys(markers).forEach(function (key) { map.removeLayer(markers[key]); });
-    markers = {};
+    markers = Object.create(null);
 }
 
 function addPolyPoint(lat, lng) { routePoints.push([lat, lng]); }

@@ -214,4 +214,15 @@ TEST_F(MapPageTest, MapTypesBalloonsAndTheCarWithoutGps)
     bridge->runScript("removeMyCar()");
     bridge->currentPoint().clear();
     EXPECT_EQ(evaluate(page, "car === null").toBool(), true);
+
+    // Keys and texts are data, whatever they hold.
+    bridge->updateMap();
+    bridge->markerList()["__proto__"] = std::make_shared<MapPoint>(1.0, 2.0, "p", MarkerType::NORMAL, 0, 0);
+    bridge->markerList()["a\"b');x('"] =
+        std::make_shared<MapPoint>(1.5, 2.5, "q\n\u2028", MarkerType::EVENT, 1);
+    bridge->drawMarkers();
+    const QStringList keys = evaluate(page, "Object.keys(markers).sort()").toStringList();
+    EXPECT_EQ(keys, (QStringList{"__proto__", "a\"b');x('"}));
+    EXPECT_EQ(evaluate(page, "markers['__proto__'].balloonText").toString(), "p");
+    EXPECT_EQ(evaluate(page, "typeof x").toString(), "undefined");
 }
