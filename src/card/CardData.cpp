@@ -1,0 +1,484 @@
+#include "card/CardData.h"
+
+#include "card/AdvMoveProtectInfo.h"
+#include "card/ChapterData.h"
+#include "card/MoveProtectInfo.h"
+#include "card/PictureDataUtil.h"
+#include "card/VrecMoveManagerInfo.h"
+#include "recording/DataUtility.h"
+#include "recording/FileUtil.h"
+
+#include <QFile>
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+#include <span>
+
+namespace {
+const QString kVrecFileName = QStringLiteral("VREC_MOV_MNG.DAT");
+const QString kPrctFileName = QStringLiteral("MOV_PRCT.DAT");
+const QString kAdvpFileName = QStringLiteral("ADV_PRCT.DAT");
+
+// Section bounds of MOV_PRCT.DAT by kind (NON, G, SURV, SW); NON has no records.
+constexpr qsizetype kSectionStart[] = {0x200, 0x200, 0x1600, 0x2A00};
+constexpr qsizetype kSectionEnd[] = {0x0, 0x1600, 0x2A00, 0x3400};
+
+std::optional<QByteArray> readWholeFile(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return std::nullopt;
+    QFile file(url.toLocalFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+// Movie files grouped by trip key, keys in the order first listed; a repeated file number within
+// one key is dropped (the first listed wins).
+struct KeyGroups
+{
+    QStringList keys;
+    QHash<QString, QList<QUrl>> files;
+    QHash<QString, QSet<int32_t>> numbers;
+
+    void add(const QUrl &file)
+    {
+        const auto name = file.fileName();
+        const auto key = FileUtil::getTripKey(name);
+        const auto number = FileUtil::getFileNumber(name);
+        auto &seen = numbers[key];
+        if (!files.contains(key))
+            keys.append(key);
+        else if (seen.contains(number))
+            return;
+        seen.insert(number);
+        files[key].append(file);
+    }
+};
+
+bool isManagementFileName(const QString &name)
+{
+    const auto upper = name.toUpper();
+    return upper == kVrecFileName || upper == kPrctFileName || upper == kAdvpFileName;
+}
+
+int32_t fileNumberOfPath(const QUrl &path)
+{
+    return FileUtil::getFileNumber(path.fileName());
+}
+
+// Clip windows and the numbering of the camera's files (1..9999, then 1 again).
+constexpr int64_t kLeadInLimit = 11999;
+constexpr int64_t kLeadOutLimit = 7999;
+constexpr int64_t kSurveillanceLimit = 59999;
+constexpr int64_t kLeadInWindow = 12000;
+constexpr int64_t kLeadOutWindow = 8000;
+constexpr int64_t kSurveillanceWindow = 60000;
+constexpr int32_t kLastFileNumber = 9999;
+
+// p comes directly before k, walking back.
+bool precedes(const ChapterData &p, const ChapterData &k)
+{
+    return p.fileNumber() < kLastFileNumber ? p.fileNumber() + 1 == k.fileNumber() : k.fileNumber() == 1;
+}
+
+// q comes directly after k (event form).
+bool followsEvent(const ChapterData &q, const ChapterData &k)
+{
+    return q.fileNumber() > 1 ? q.fileNumber() - 1 == k.fileNumber() : k.fileNumber() == kLastFileNumber;
+}
+
+// q comes directly after k (surveillance form).
+bool followsSurveillance(const ChapterData &q, const ChapterData &k)
+{
+    return k.fileNumber() < kLastFileNumber ? k.fileNumber() + 1 == q.fileNumber() : q.fileNumber() == 1;
+}
+
+// Milliseconds from a chapter's start to a record's time stamp. A record stamped before its
+// chapter (the camera's counter restarted) would wrap an unsigned subtraction into a huge
+// offset; it is placed at the chapter's start instead.
+int64_t offsetInto(uint32_t recordTimeStamp, ChapterData &chapter)
+{
+    return std::max<int64_t>(0, static_cast<int64_t>(recordTimeStamp) -
+                                    static_cast<int64_t>(chapter.timeStamp()));
+}
+} // namespace
+
+CardData::CardData() = default;
+
+CardData::~CardData()
+{
+    releaseLists();
+    _vrecList.clear();
+}
+
+void CardData::releaseLists()
+{
+    for (auto *list : {&_tripList, &_tripList_tab, &_advTripList}) {
+        for (const auto &trip : *list)
+            trip->dispose();
+        list->clear();
+    }
+    _moveProtectList.clear();
+    _advMoveProtectList.clear();
+}
+
+void CardData::dispose()
+{
+    _isDispose = true;
+    releaseLists();
+    _isDispose = false;
+}
+
+bool CardData::readVrecMoveManagerFile(const QUrl &url)
+{
+    const auto file = readWholeFile(url);
+    if (!file || file->size() < VrecMoveManagerInfo::HEADER_SIZE)
+        return false;
+    const auto data = DataUtility::asBytes(*file);
+    const uint8_t mode = data[0];
+    // Mode 0 skips every invalid record, mode 1 stops at the first end marker, any other mode
+    // takes nothing. Only whole records are read: the file may end without an end marker.
+    if (mode > 1)
+        return true;
+    for (qsizetype offset = VrecMoveManagerInfo::HEADER_SIZE;
+         offset + VrecMoveManagerInfo::RECORD_SIZE <= file->size();
+         offset += VrecMoveManagerInfo::RECORD_SIZE) {
+        auto record =
+            std::make_shared<VrecMoveManagerInfo>(data.subspan(offset, VrecMoveManagerInfo::RECORD_SIZE));
+        if (record->_infoEnable)
+            _vrecList.push_back(std::move(record));
+        else if (mode == 1 && record->_readStopFlag)
+            break;
+    }
+    return true;
+}
+
+bool CardData::readMoveProtectFile(const QUrl &url, int section)
+{
+    const auto file = readWholeFile(url);
+    if (!file || file->size() < MoveProtectInfo::HEADER_SIZE)
+        return false;
+    if (section < 0 || section > 3)
+        return true;
+    const auto data = DataUtility::asBytes(*file);
+    const uint8_t mode = data[0];
+    if (mode > 1)
+        return true;
+    // A file cut short ends the section at its last whole record.
+    const auto end = std::min(kSectionEnd[section], file->size());
+    const auto detect = static_cast<MoveProtectInfo::DetectStatus>(section);
+    for (qsizetype offset = kSectionStart[section]; offset + MoveProtectInfo::RECORD_SIZE <= end;
+         offset += MoveProtectInfo::RECORD_SIZE) {
+        auto record =
+            std::make_shared<MoveProtectInfo>(data.subspan(offset, MoveProtectInfo::RECORD_SIZE), detect);
+        if (record->_isInfoEnable)
+            _moveProtectList.push_back(std::move(record));
+        else if (mode == 1 && record->_isReadStopFlag)
+            break;
+    }
+    return true;
+}
+
+bool CardData::readAdvMoveProtectFile(const QUrl &url)
+{
+    const auto file = readWholeFile(url);
+    if (!file || file->size() < AdvMoveProtectInfo::HEADER_SIZE)
+        return false;
+    const auto data = DataUtility::asBytes(*file);
+    // Every whole record after the header is taken (the camera's files leave no spare record).
+    for (qsizetype offset = AdvMoveProtectInfo::HEADER_SIZE;
+         offset + AdvMoveProtectInfo::RECORD_SIZE <= file->size();
+         offset += AdvMoveProtectInfo::RECORD_SIZE) {
+        auto record =
+            std::make_shared<AdvMoveProtectInfo>(data.subspan(offset, AdvMoveProtectInfo::RECORD_SIZE));
+        if (!record->_infoEnable)
+            continue;
+        const bool repeated = std::any_of(_advMoveProtectList.begin(), _advMoveProtectList.end(),
+                                          [&](const auto &r) { return r->_fileName == record->_fileName; });
+        if (!repeated)
+            _advMoveProtectList.push_back(std::move(record));
+    }
+    return true;
+}
+
+bool CardData::isTripNameAscending(const TripData &a, const TripData &b)
+{
+    return a._tripName < b._tripName;
+}
+
+bool CardData::isFileNumberAscending(const QUrl &a, const QUrl &b)
+{
+    return fileNumberOfPath(a) < fileNumberOfPath(b);
+}
+
+bool CardData::isTripStartAscending(TripData &a, TripData &b)
+{
+    const auto firstA = a.firstChapter();
+    const auto firstB = b.firstChapter();
+    if (!firstA)
+        return static_cast<bool>(firstB);
+    if (!firstB)
+        return false;
+    return firstA->startTime() < firstB->startTime();
+}
+
+bool CardData::isTripWithoutSurveillance(TripData &trip,
+                                         const std::vector<std::shared_ptr<MoveProtectInfo>> &records)
+{
+    for (const auto &chapter : trip.sortedChapters()) {
+        const auto parent = chapter->parent();
+        const QString tripName = parent ? parent->_tripName : QString();
+        for (const auto &record : records) {
+            if (FileUtil::getTripKey(record->_fileName) == tripName &&
+                FileUtil::getFileNumber(record->_fileName) == chapter->fileNumber())
+                return false;
+        }
+    }
+    return true;
+}
+
+void CardData::formTrips(const QString &key, QList<QUrl> files, std::vector<std::shared_ptr<TripData>> &out)
+{
+    std::stable_sort(files.begin(), files.end(), isFileNumberAscending);
+    QList<QUrl> run;
+    int32_t previous = 0;
+    for (const auto &file : files) {
+        const auto number = fileNumberOfPath(file);
+        // No wrap-around here: 9999 followed by 1 ends one trip and starts another.
+        if (!run.isEmpty() && number != previous + 1) {
+            out.push_back(TripData::create(this, run, key));
+            run.clear();
+        }
+        run.append(file);
+        previous = number;
+    }
+    if (!run.isEmpty())
+        out.push_back(TripData::create(this, run, key));
+}
+
+void CardData::loadCardFolder(const QUrl &url)
+{
+    const auto [folder, name] = FileUtil::splitPath(url);
+    if (!folder)
+        return;
+    _tripList.clear();
+    _tripList_tab.clear();
+    _advTripList.clear();
+    _moveProtectList.clear();
+    _vrecList.clear();
+    _advMoveProtectList.clear();
+
+    if (!name.isEmpty() && !isManagementFileName(name)) {
+        auto trip = TripData::create(this, {url}, QString());
+        _tripList.push_back(trip);
+        _tripList_tab.push_back(trip);
+    } else {
+        KeyGroups groups;
+        for (const auto &file : FileUtil::searchMovieFiles(url))
+            groups.add(file);
+
+        // The chapters link their records when made, so the management files come first.
+        const auto folderPath = folder->toLocalFile();
+        const auto managementFile = [&folderPath](const QString &fileName) {
+            return QUrl::fromLocalFile(FileUtil::appendPath(folderPath, fileName));
+        };
+        readVrecMoveManagerFile(managementFile(kVrecFileName));
+        const auto prct = managementFile(kPrctFileName);
+        if (readMoveProtectFile(prct, 1) && readMoveProtectFile(prct, 2))
+            readMoveProtectFile(prct, 3);
+        readAdvMoveProtectFile(managementFile(kAdvpFileName));
+        const auto byDate = [](const auto &a, const auto &b) { return a->_datetime < b->_datetime; };
+        std::stable_sort(_moveProtectList.begin(), _moveProtectList.end(), byDate);
+        std::stable_sort(_advMoveProtectList.begin(), _advMoveProtectList.end(), byDate);
+
+        for (const auto &key : groups.keys)
+            formTrips(key, groups.files.value(key), _tripList);
+        const auto byStart = [](const auto &a, const auto &b) { return isTripStartAscending(*a, *b); };
+        std::stable_sort(_tripList.begin(), _tripList.end(), byStart);
+
+        std::vector<std::shared_ptr<MoveProtectInfo>> surveillance;
+        for (const auto &record : _moveProtectList)
+            if (record->_detect == MoveProtectInfo::DetectStatus::SURV)
+                surveillance.push_back(record);
+        for (const auto &trip : _tripList)
+            if (isTripWithoutSurveillance(*trip, surveillance))
+                _tripList_tab.push_back(trip);
+
+        KeyGroups adventure;
+        for (const auto &trip : _tripList) {
+            for (const auto &chapter : trip->sortedChapters()) {
+                for (const auto &record : _advMoveProtectList) {
+                    if (FileUtil::getTripKey(record->_fileName) == trip->_tripName &&
+                        FileUtil::getFileNumber(record->_fileName) == chapter->fileNumber())
+                        adventure.add(chapter->_pathMp4);
+                }
+            }
+        }
+        auto advKeys = adventure.keys;
+        std::sort(advKeys.begin(), advKeys.end());
+        for (const auto &key : advKeys)
+            formTrips(key, adventure.files.value(key), _advTripList);
+        std::stable_sort(_tripList_tab.begin(), _tripList_tab.end(), byStart);
+        std::stable_sort(_advTripList.begin(), _advTripList.end(), byStart);
+    }
+    _openSourcePath = url;
+    _isDispose = false;
+}
+
+std::vector<std::shared_ptr<TripData>> CardData::tripsByName() const
+{
+    auto trips = _tripList;
+    std::stable_sort(trips.begin(), trips.end(),
+                     [](const auto &a, const auto &b) { return isTripNameAscending(*a, *b); });
+    return trips;
+}
+
+std::shared_ptr<ChapterData> CardData::getEventChapter(MoveProtectInfo &record)
+{
+    if (auto cached = record.eventChapter())
+        return cached;
+    const auto key = FileUtil::getTripKey(record._fileName);
+    for (const auto &trip : tripsByName()) {
+        if (!trip->_tripName.startsWith(key))
+            continue;
+        if (auto chapter = trip->getEventChapter(record)) {
+            record.setEventChapter(chapter);
+            return chapter;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<ChapterData> CardData::getAdvChapter(AdvMoveProtectInfo &record)
+{
+    if (auto cached = record.eventChapter())
+        return cached;
+    const auto key = FileUtil::getTripKey(record._fileName);
+    for (const auto &trip : tripsByName()) {
+        if (!trip->_tripName.startsWith(key))
+            continue;
+        if (auto chapter = trip->getAdvEventChapter(record)) {
+            record.setEventChapter(chapter);
+            return chapter;
+        }
+    }
+    return nullptr;
+}
+
+EventClip CardData::getEventChapters(MoveProtectInfo &record)
+{
+    EventClip clip;
+    const auto eventChapter = getEventChapter(record);
+    if (!eventChapter)
+        return clip;
+    const auto d = offsetInto(record._timeStamp, *eventChapter);
+
+    ChapterList earlier;
+    int64_t acc = d;
+    auto k = eventChapter;
+    for (auto p = eventChapter->previousChapter(); p; p = p->previousChapter()) {
+        if (acc > kLeadInLimit || !precedes(*p, *k))
+            break;
+        earlier.push_back(p);
+        acc += p->frameTimeSpan();
+        k = p;
+    }
+
+    ChapterList later;
+    int64_t rem = eventChapter->frameTimeSpan() - d;
+    k = eventChapter;
+    for (auto q = eventChapter->nextChapter(); q; q = q->nextChapter()) {
+        if (rem > kLeadOutLimit || !followsEvent(*q, *k))
+            break;
+        later.push_back(q);
+        rem += q->frameTimeSpan();
+        k = q;
+    }
+
+    ChapterList chapters(earlier.rbegin(), earlier.rend());
+    chapters.push_back(eventChapter);
+    chapters.insert(chapters.end(), later.begin(), later.end());
+    clip.position = offsetInto(record._timeStamp, *chapters.front());
+    clip.start = std::max<int64_t>(0, clip.position - kLeadInWindow);
+    clip.end = std::min<int64_t>(clip.position + kLeadOutWindow, PictureDataUtil::getTotalLength(chapters));
+    clip.chapters = std::move(chapters);
+    return clip;
+}
+
+EventClip CardData::getSurveillanceChapters(MoveProtectInfo &record)
+{
+    EventClip clip;
+    const auto eventChapter = getEventChapter(record);
+    if (!eventChapter)
+        return clip;
+    const auto d = offsetInto(record._timeStamp, *eventChapter);
+
+    ChapterList chapters{eventChapter};
+    int64_t rem = eventChapter->frameTimeSpan() - d;
+    auto k = eventChapter;
+    for (auto q = eventChapter->nextChapter(); q; q = q->nextChapter()) {
+        if (rem > kSurveillanceLimit || !followsSurveillance(*q, *k))
+            break;
+        chapters.push_back(q);
+        rem += q->frameTimeSpan();
+        k = q;
+    }
+    clip.position = d;
+    clip.start = d;
+    clip.end = std::min<int64_t>(d + kSurveillanceWindow, PictureDataUtil::getTotalLength(chapters));
+    clip.chapters = std::move(chapters);
+    return clip;
+}
+
+EventClip CardData::getAdventureChapters(AdvMoveProtectInfo &record)
+{
+    EventClip clip;
+    clip.position = -1;
+    const auto ownChapter = getAdvChapter(record);
+    if (!ownChapter)
+        return clip;
+
+    // Walks over the neighbouring records of the same trip key. Records covering every number
+    // would lead the walk round in a circle; it stops at a record already visited.
+    const auto walk = [this, &record](bool backwards) {
+        ChapterList found;
+        QSet<const AdvMoveProtectInfo *> visited{&record};
+        const AdvMoveProtectInfo *cur = &record;
+        for (;;) {
+            const auto key = FileUtil::getTripKey(cur->_fileName);
+            const auto curNumber = cur->fileNumber();
+            const auto it =
+                std::find_if(_advMoveProtectList.begin(), _advMoveProtectList.end(), [&](const auto &a) {
+                    if (FileUtil::getTripKey(a->_fileName) != key)
+                        return false;
+                    const auto n = a->fileNumber();
+                    if (backwards)
+                        return n + 1 <= kLastFileNumber ? curNumber == n + 1 : curNumber == 1;
+                    return n - 1 >= 1 ? curNumber == n - 1 : curNumber == kLastFileNumber;
+                });
+            if (it == _advMoveProtectList.end() || visited.contains(it->get()))
+                break;
+            visited.insert(it->get());
+            if (auto chapter = getAdvChapter(**it))
+                found.push_back(chapter);
+            cur = it->get();
+        }
+        return found;
+    };
+    const auto earlier = walk(true);
+    const auto later = walk(false);
+
+    ChapterList chapters;
+    const auto addOnce = [&chapters](const std::shared_ptr<ChapterData> &chapter) {
+        if (std::find(chapters.begin(), chapters.end(), chapter) == chapters.end())
+            chapters.push_back(chapter);
+    };
+    std::for_each(earlier.rbegin(), earlier.rend(), addOnce);
+    addOnce(ownChapter);
+    std::for_each(later.begin(), later.end(), addOnce);
+    clip.start = 0;
+    clip.end = PictureDataUtil::getTotalLength(chapters);
+    clip.chapters = std::move(chapters);
+    return clip;
+}

@@ -1,0 +1,85 @@
+// The opened card (movie folder, backup folder or one movie file): its records, trips and clips.
+#pragma once
+
+#include "card/EventClip.h"
+#include "card/TripData.h"
+
+#include <QString>
+#include <QUrl>
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class AdvMoveProtectInfo;
+class CardDataDelegate;
+class MoveProtectInfo;
+class VrecMoveManagerInfo;
+
+class CardData
+{
+public:
+    enum class ActiveType
+    {
+        MovieRec = 0,
+        EventRec = 1,
+        AdventureRec = 2
+    };
+
+    static constexpr int THREADED_SLEEP_MSEC = 1000;    // idle pause of a worker
+    static constexpr int MAX_RETRY_CNT_PICTUREDATA = 5; // attempts per chapter at its driving data
+    static constexpr int MAX_RETRY_CNT_THUMBNAIL = 5;   // attempts per chapter or record at a thumbnail
+
+    CardData();
+    CardData(const CardData &) = delete;
+    CardData &operator=(const CardData &) = delete;
+    ~CardData();
+
+    // Fills the lists from the chosen path: a folder, one of its management files, or one movie
+    // file. Runs on the calling thread; meant for a card whose workers have not started.
+    void loadCardFolder(const QUrl &url);
+    // Without running workers, releases the lists at once.
+    void dispose();
+    // Disposes every trip and empties the trip and event lists (`_vrecList` stays).
+    void releaseLists();
+
+    // Management-file readers: append to their list; false when the file cannot be read or is
+    // shorter than its header.
+    bool readVrecMoveManagerFile(const QUrl &url);
+    bool readMoveProtectFile(const QUrl &url, int section);
+    bool readAdvMoveProtectFile(const QUrl &url);
+
+    // The chapter holding an event record's movie; cached in the record once found.
+    std::shared_ptr<ChapterData> getEventChapter(MoveProtectInfo &record);
+    // The chapter of an adventure record's movie; the search result is stored in the record.
+    std::shared_ptr<ChapterData> getAdvChapter(AdvMoveProtectInfo &record);
+
+    // Clips: 12 s before to 8 s after a G or SW event; 60 s from a surveillance event; the run
+    // of consecutive adventure files of a record.
+    EventClip getEventChapters(MoveProtectInfo &record);
+    EventClip getSurveillanceChapters(MoveProtectInfo &record);
+    EventClip getAdventureChapters(AdvMoveProtectInfo &record);
+
+    static bool isTripWithoutSurveillance(TripData &trip,
+                                          const std::vector<std::shared_ptr<MoveProtectInfo>> &records);
+    static bool isTripNameAscending(const TripData &a, const TripData &b);
+    static bool isFileNumberAscending(const QUrl &a, const QUrl &b);
+    // Trip order by the start of the first chapter. Trips without chapters come first and are
+    // equal to each other, so the predicate is a strict weak ordering.
+    static bool isTripStartAscending(TripData &a, TripData &b);
+
+    std::atomic<ActiveType> _activeType = ActiveType::MovieRec;
+    std::vector<std::shared_ptr<TripData>> _tripList;               // every trip of the source
+    std::vector<std::shared_ptr<TripData>> _tripList_tab;           // trips without a surveillance movie
+    std::vector<std::shared_ptr<TripData>> _advTripList;            // trips of the adventure movies
+    std::vector<std::shared_ptr<MoveProtectInfo>> _moveProtectList; // by date, oldest first
+    std::vector<std::shared_ptr<VrecMoveManagerInfo>> _vrecList;    // file order
+    std::vector<std::shared_ptr<AdvMoveProtectInfo>> _advMoveProtectList; // by date, oldest first
+    std::optional<QUrl> _openSourcePath;
+    CardDataDelegate *delegate = nullptr; // not owned; the owner clears it before it goes away
+    std::atomic<bool> _isDispose = false; // the workers stop when they see it
+
+private:
+    std::vector<std::shared_ptr<TripData>> tripsByName() const;
+    void formTrips(const QString &key, QList<QUrl> files, std::vector<std::shared_ptr<TripData>> &out);
+};

@@ -1,0 +1,227 @@
+#include "card/ChapterData.h"
+
+#include "card/AdvMoveProtectInfo.h"
+#include "card/CardData.h"
+#include "card/ChapterDataDelegate.h"
+#include "card/TripData.h"
+#include "card/VrecMoveManagerInfo.h"
+#include "recording/FileUtil.h"
+#include "recording/PictureData.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int32_t kLastFileNumber = 9999;
+}
+
+ChapterData::ChapterData(QUrl path, const std::shared_ptr<TripData> &parent)
+    : _pathMove(path), _pathMp4(std::move(path)), _parent(parent),
+      _fileNumber(FileUtil::getFileNumber(_pathMp4.fileName()))
+{
+    const CardData *card = parent ? parent->_parent : nullptr;
+    if (!card)
+        return;
+    // Records are matched by the trip's name, not by a key read from this file's own name.
+    const auto matches = [&](const QString &recordName) {
+        return FileUtil::getTripKey(recordName) == parent->_tripName &&
+               FileUtil::getFileNumber(recordName) == _fileNumber;
+    };
+    for (const auto &record : card->_vrecList)
+        if (matches(record->_fileName))
+            _vmmInfo = record;
+    for (const auto &record : card->_advMoveProtectList)
+        if (matches(record->_fileName))
+            _advInfo = record;
+}
+
+ChapterData::~ChapterData() = default;
+
+std::shared_ptr<TripData> ChapterData::parent() const
+{
+    return _parent.lock();
+}
+
+std::shared_ptr<ChapterData> ChapterData::previousChapter() const
+{
+    const auto trip = parent();
+    return trip ? trip->neighbour(this, -1) : nullptr;
+}
+
+std::shared_ptr<ChapterData> ChapterData::nextChapter() const
+{
+    const auto trip = parent();
+    return trip ? trip->neighbour(this, +1) : nullptr;
+}
+
+int32_t ChapterData::fileNumber() const
+{
+    return _fileNumber;
+}
+
+Date ChapterData::startDate(Date ChapterData::*cache, const Date *recordDate)
+{
+    {
+        std::lock_guard lock(_mutex);
+        if (this->*cache != Date::distantPast())
+            return this->*cache;
+        if (recordDate) {
+            this->*cache = *recordDate;
+            return this->*cache;
+        }
+    }
+    const auto picture = getPicture(true);
+    std::lock_guard lock(_mutex);
+    if (picture && picture->video)
+        this->*cache = picture->video->firstTime;
+    return this->*cache;
+}
+
+Date ChapterData::startTime()
+{
+    return startDate(&ChapterData::_startTime, _vmmInfo ? &_vmmInfo->_datetime : nullptr);
+}
+
+Date ChapterData::startAdvTime()
+{
+    return startDate(&ChapterData::_startAdvTime, _advInfo ? &_advInfo->_datetime : nullptr);
+}
+
+uint32_t ChapterData::timeStamp()
+{
+    {
+        std::lock_guard lock(_mutex);
+        if (_timeStamp != 0)
+            return static_cast<uint32_t>(_timeStamp);
+        if (_vmmInfo) {
+            _timeStamp = _vmmInfo->_timeStamp;
+            return static_cast<uint32_t>(_timeStamp);
+        }
+    }
+    const auto picture = getPicture(true);
+    if (!picture || !picture->video)
+        return 0;
+    const auto frame = picture->video->findFrame(0, 0, true);
+    std::lock_guard lock(_mutex);
+    if (frame)
+        _timeStamp = frame->_timeStamp;
+    return static_cast<uint32_t>(_timeStamp);
+}
+
+// The length depends only on the trip's start-time order (fixed once sorted), on time stamps
+// (fixed once found) and on the picture data (built at most once), so the first answer is the
+// answer for good. Keeping it makes timeline conversions cheap enough for every playback tick.
+int64_t ChapterData::frameTimeSpan()
+{
+    {
+        std::lock_guard lock(_mutex);
+        if (_isFrameTimeSpanKnown)
+            return _frameTimeSpan;
+    }
+    const auto span = computeFrameTimeSpan();
+    std::lock_guard lock(_mutex);
+    _frameTimeSpan = span;
+    _isFrameTimeSpanKnown = true;
+    return _frameTimeSpan;
+}
+
+int64_t ChapterData::computeFrameTimeSpan()
+{
+    if (const auto next = nextChapter()) {
+        const auto nextNumber = next->fileNumber();
+        // The camera numbers files 1..9999 and goes on with 1 after 9999.
+        const bool consecutive =
+            nextNumber >= 2 ? nextNumber == _fileNumber + 1 : _fileNumber == kLastFileNumber;
+        if (consecutive && next->_vmmInfo) {
+            const auto span = static_cast<int64_t>(next->timeStamp()) - static_cast<int64_t>(timeStamp());
+            // A negative difference means the camera's counter restarted between the two files;
+            // such a chapter could never play, so it falls back to its own recorded span.
+            if (span >= 0)
+                return span;
+        }
+    }
+    const auto picture = getPicture(true);
+    if (picture && picture->video)
+        return static_cast<int64_t>(picture->video->_timeSpan);
+    std::lock_guard lock(_mutex);
+    return _frameTimeSpan;
+}
+
+std::shared_ptr<PictureData> ChapterData::buildPicture(const QUrl &path)
+{
+    return std::make_shared<PictureData>(path, PictureData::PictureDataType::All, Date::distantPast(),
+                                         Date::distantFuture(), FullTimeDataInfo(),
+                                         PictureData::RecType::Yohin14Rec,
+                                         SettingInfo().getItem(SettingInfo::DataType::FileInfo));
+}
+
+std::shared_ptr<PictureData> ChapterData::getPicture(bool load)
+{
+    {
+        std::lock_guard lock(_mutex);
+        if (_picture || !load)
+            return _picture;
+        ++_retryCntPictureData;
+    }
+    // Reading a recording takes a while; build outside the lock. When another thread stored
+    // one meanwhile, the first stored wins and this one is dropped.
+    auto picture = buildPicture(_pathMove);
+    std::lock_guard lock(_mutex);
+    if (!_picture)
+        _picture = std::move(picture);
+    return _picture;
+}
+
+void ChapterData::sortByStartTime(std::vector<std::shared_ptr<ChapterData>> &chapters)
+{
+    // Read every start time once: each read may build picture data for a chapter without a record.
+    std::vector<std::pair<Date, std::shared_ptr<ChapterData>>> keyed;
+    keyed.reserve(chapters.size());
+    for (auto &chapter : chapters)
+        keyed.emplace_back(chapter->startTime(), std::move(chapter));
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        chapters[i] = std::move(keyed[i].second);
+}
+
+std::optional<QUrl> ChapterData::pathThumbnail() const
+{
+    std::lock_guard lock(_mutex);
+    return _pathThumbnail;
+}
+
+void ChapterData::setPathThumbnail(std::optional<QUrl> path)
+{
+    std::lock_guard lock(_mutex);
+    _pathThumbnail = std::move(path);
+}
+
+int64_t ChapterData::retryCntPictureData() const
+{
+    std::lock_guard lock(_mutex);
+    return _retryCntPictureData;
+}
+
+int64_t ChapterData::retryCntThumbnail() const
+{
+    std::lock_guard lock(_mutex);
+    return _retryCntThumbnail;
+}
+
+void ChapterData::addRetryCntThumbnail()
+{
+    std::lock_guard lock(_mutex);
+    ++_retryCntThumbnail;
+}
+
+std::shared_ptr<ChapterDataDelegate> ChapterData::delegate() const
+{
+    std::lock_guard lock(_mutex);
+    return _delegate.lock();
+}
+
+void ChapterData::setDelegate(const std::shared_ptr<ChapterDataDelegate> &delegate)
+{
+    std::lock_guard lock(_mutex);
+    _delegate = delegate;
+}

@@ -1,0 +1,89 @@
+// One movie file of a trip: its management records, start time, camera time stamp, length and driving data.
+#pragma once
+
+#include "recording/Date.h"
+
+#include <QString>
+#include <QUrl>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+class AdvMoveProtectInfo;
+class ChapterDataDelegate;
+class PictureData;
+class TripData;
+class VrecMoveManagerInfo;
+
+class ChapterData
+{
+public:
+    // Links the card's management records whose trip key is the trip's name and whose file
+    // number is this file's (the last match in list order wins).
+    ChapterData(QUrl path, const std::shared_ptr<TripData> &parent);
+    ChapterData(const ChapterData &) = delete;
+    ChapterData &operator=(const ChapterData &) = delete;
+    ~ChapterData();
+
+    std::shared_ptr<TripData> parent() const;
+    // Neighbours in the trip's start-time order (sorts the trip once); none at either end.
+    std::shared_ptr<ChapterData> previousChapter() const;
+    std::shared_ptr<ChapterData> nextChapter() const;
+
+    // Start date from the management record, else the first frame; distant past while unknown.
+    Date startTime();
+    // Start date from the adventure record, else the first frame.
+    Date startAdvTime();
+    // Camera millisecond counter at the file's start (0 while unknown).
+    uint32_t timeStamp();
+    // Length in ms on the trip timeline: the next consecutive chapter's time stamp minus this
+    // one's, or the recording's own span. Worked out once and then kept (see the .cpp).
+    int64_t frameTimeSpan();
+    // The driving data; built from the movie when missing and load is true (counts an attempt).
+    std::shared_ptr<PictureData> getPicture(bool load);
+
+    // File number of `_pathMp4` (0 when the name carries none).
+    int32_t fileNumber() const;
+
+    // Stable sort by start time, earliest first; unknown dates (distant past) first.
+    static void sortByStartTime(std::vector<std::shared_ptr<ChapterData>> &chapters);
+
+    // Seams for the background workers (thumbnail and picture-data retries).
+    std::optional<QUrl> pathThumbnail() const;
+    void setPathThumbnail(std::optional<QUrl> path);
+    int64_t retryCntPictureData() const;
+    int64_t retryCntThumbnail() const;
+    void addRetryCntThumbnail();
+    std::shared_ptr<ChapterDataDelegate> delegate() const;
+    void setDelegate(const std::shared_ptr<ChapterDataDelegate> &delegate);
+
+    const QUrl _pathMove; // the movie file: source of the driving data
+    const QUrl _pathMp4;  // the same file: source of the file number and of the thumbnail frame
+    // Records of this file in the card's lists, linked at creation and never changed afterwards.
+    std::shared_ptr<VrecMoveManagerInfo> _vmmInfo;
+    std::shared_ptr<AdvMoveProtectInfo> _advInfo;
+
+private:
+    static std::shared_ptr<PictureData> buildPicture(const QUrl &path);
+    Date startDate(Date ChapterData::*cache, const Date *recordDate);
+    int64_t computeFrameTimeSpan();
+
+    const std::weak_ptr<TripData> _parent;
+    const int32_t _fileNumber;
+
+    // Guards the caches below: the workers and the main thread read and fill them at once.
+    // Never held while calling out to another object.
+    mutable std::mutex _mutex;
+    Date _startAdvTime = Date::distantPast();
+    Date _startTime = Date::distantPast();
+    uint64_t _timeStamp = 0;
+    int64_t _frameTimeSpan = 0;
+    bool _isFrameTimeSpanKnown = false;
+    std::shared_ptr<PictureData> _picture;
+    std::optional<QUrl> _pathThumbnail;
+    int64_t _retryCntPictureData = 0;
+    int64_t _retryCntThumbnail = 0;
+    std::weak_ptr<ChapterDataDelegate> _delegate;
+};

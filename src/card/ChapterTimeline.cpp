@@ -1,0 +1,50 @@
+#include "card/ChapterTimeline.h"
+
+#include "card/ChapterData.h"
+
+#include <algorithm>
+
+ChapterTimeline::ChapterTimeline(ChapterList chapters) : _chapters(std::move(chapters))
+{
+    _lengths.reserve(_chapters.size());
+    _starts.reserve(_chapters.size() + 1);
+    int32_t start = 0;
+    _starts.push_back(start);
+    for (const auto &chapter : _chapters) {
+        const auto length = static_cast<int32_t>(chapter->frameTimeSpan());
+        _lengths.push_back(length);
+        start += length + 1;
+        _starts.push_back(start);
+    }
+}
+
+int32_t ChapterTimeline::totalLength() const
+{
+    return _chapters.empty() ? 0 : _starts.back() - 1;
+}
+
+void ChapterTimeline::chapterPosition(int32_t position, int64_t &index, int32_t &offset) const
+{
+    index = 0;
+    offset = 0;
+    if (_chapters.empty())
+        return;
+    if (position > totalLength()) {
+        index = static_cast<int64_t>(_chapters.size()) - 1;
+        offset = _lengths.back();
+        return;
+    }
+    // The chapter whose start is the last one not above the position. With negative lengths the
+    // starts are not monotonic; the linear walk of PictureDataUtil is the reference there, and
+    // the chapter record never yields a negative length.
+    const auto it = std::upper_bound(_starts.begin(), _starts.end() - 1, position);
+    const auto i = it == _starts.begin() ? 0 : static_cast<size_t>(it - _starts.begin()) - 1;
+    index = static_cast<int64_t>(i);
+    offset = std::clamp(position - _starts[i], 0, std::max(_lengths[i], 0));
+}
+
+int32_t ChapterTimeline::position(int64_t index, int32_t offset) const
+{
+    const auto k = static_cast<size_t>(std::clamp<int64_t>(index, 0, static_cast<int64_t>(_chapters.size())));
+    return _starts[k] + offset;
+}

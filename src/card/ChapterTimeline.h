@@ -1,0 +1,34 @@
+// A chapter list laid end to end with its chapter starts worked out once, for conversions on every playback
+// tick.
+#pragma once
+
+#include "card/TripData.h"
+
+#include <cstdint>
+#include <vector>
+
+// Chapter lengths never change once known (see ChapterData::frameTimeSpan), so the starts are
+// computed when the timeline is made: that reads every chapter's length, as the total length does.
+class ChapterTimeline
+{
+public:
+    ChapterTimeline() = default;
+    explicit ChapterTimeline(ChapterList chapters);
+
+    const ChapterList &chapters() const { return _chapters; }
+    size_t size() const { return _chapters.size(); }
+    bool empty() const { return _chapters.empty(); }
+    // L(i), narrowed to 32 bits.
+    int32_t length(size_t index) const { return _lengths[index]; }
+    // S(i) for i in 0..n; S(n) is one past the last position.
+    int32_t start(size_t index) const { return _starts[index]; }
+    int32_t totalLength() const;
+
+    void chapterPosition(int32_t position, int64_t &index, int32_t &offset) const;
+    int32_t position(int64_t index, int32_t offset) const;
+
+private:
+    ChapterList _chapters;
+    std::vector<int32_t> _lengths;
+    std::vector<int32_t> _starts;
+};

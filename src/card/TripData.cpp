@@ -1,0 +1,119 @@
+#include "card/TripData.h"
+
+#include "card/AdvMoveProtectInfo.h"
+#include "card/ChapterData.h"
+#include "card/MoveProtectInfo.h"
+#include "recording/FileUtil.h"
+
+#include <algorithm>
+
+std::shared_ptr<TripData> TripData::create(CardData *parent, const QList<QUrl> &paths, const QString &name)
+{
+    auto trip = std::make_shared<TripData>(Token{}, parent, name);
+    trip->setChapters(paths);
+    return trip;
+}
+
+TripData::TripData(Token, CardData *parent, QString name) : _parent(parent), _tripName(std::move(name)) {}
+
+void TripData::setChapters(const QList<QUrl> &paths)
+{
+    // Chapters link their management records at creation; build them outside the lock.
+    ChapterList chapters;
+    chapters.reserve(paths.size());
+    const auto self = shared_from_this();
+    for (const auto &path : paths)
+        chapters.push_back(std::make_shared<ChapterData>(path, self));
+    std::lock_guard lock(_mutex);
+    _chapterDataList = std::move(chapters);
+    _isSort = false;
+}
+
+void TripData::dispose()
+{
+    ChapterList released;
+    {
+        std::lock_guard lock(_mutex);
+        sortLocked();
+        released.swap(_chapterDataList);
+    }
+    // Chapters die outside the lock: a chapter's destructor may touch its picture data.
+}
+
+void TripData::sortLocked()
+{
+    if (!_isSort && _chapterDataList.size() > 1) {
+        ChapterData::sortByStartTime(_chapterDataList);
+        _isSort = true;
+    }
+}
+
+ChapterList TripData::sortedChapters()
+{
+    std::lock_guard lock(_mutex);
+    sortLocked();
+    return _chapterDataList;
+}
+
+ChapterList TripData::chapters() const
+{
+    std::lock_guard lock(_mutex);
+    return _chapterDataList;
+}
+
+std::shared_ptr<ChapterData> TripData::firstChapter()
+{
+    std::lock_guard lock(_mutex);
+    sortLocked();
+    return _chapterDataList.empty() ? nullptr : _chapterDataList.front();
+}
+
+size_t TripData::chapterCount() const
+{
+    std::lock_guard lock(_mutex);
+    return _chapterDataList.size();
+}
+
+bool TripData::isSort() const
+{
+    std::lock_guard lock(_mutex);
+    return _isSort;
+}
+
+std::shared_ptr<ChapterData> TripData::neighbour(const ChapterData *chapter, int step)
+{
+    std::lock_guard lock(_mutex);
+    sortLocked();
+    const auto it = std::find_if(_chapterDataList.begin(), _chapterDataList.end(),
+                                 [chapter](const auto &c) { return c.get() == chapter; });
+    if (it == _chapterDataList.end())
+        return nullptr;
+    const auto index = (it - _chapterDataList.begin()) + step;
+    if (index < 0 || index >= static_cast<qsizetype>(_chapterDataList.size()))
+        return nullptr;
+    return _chapterDataList[static_cast<size_t>(index)];
+}
+
+std::shared_ptr<ChapterData> TripData::getEventChapter(const MoveProtectInfo &record)
+{
+    return findChapter(record._fileName);
+}
+
+std::shared_ptr<ChapterData> TripData::getAdvEventChapter(const AdvMoveProtectInfo &record)
+{
+    return findChapter(record._fileName);
+}
+
+std::shared_ptr<ChapterData> TripData::findChapter(const QString &fileName)
+{
+    const auto key = FileUtil::getTripKey(fileName);
+    if (!_tripName.startsWith(key))
+        return nullptr;
+    const auto number = FileUtil::getFileNumber(fileName);
+    for (const auto &chapter : sortedChapters()) {
+        const auto parent = chapter->parent();
+        if (parent && parent->_tripName == key && chapter->fileNumber() == number)
+            return chapter;
+    }
+    return nullptr;
+}

@@ -1,0 +1,43 @@
+#include "card/VrecMoveManagerInfo.h"
+
+#include "card/ManagementRecordFields.h"
+#include "recording/DataUtility.h"
+
+namespace {
+constexpr uint8_t kMovieRecord = 0x17;
+constexpr uint8_t kEndMarker = 0xFF;
+} // namespace
+
+VrecMoveManagerInfo::VrecMoveManagerInfo(std::span<const uint8_t> data)
+{
+    _infoEnable = parse(data);
+}
+
+bool VrecMoveManagerInfo::parse(std::span<const uint8_t> data)
+{
+    if (data.size() < static_cast<size_t>(RECORD_SIZE))
+        return false;
+    if (data[0] == kEndMarker)
+        _readStopFlag = true;
+    if (data[0] != kMovieRecord)
+        return false;
+    _detectType = DataUtility::bcdToInt(kMovieRecord);
+    _datetime = ManagementRecordFields::date(data, 2);
+    const auto pos = ManagementRecordFields::position(data, 6, 9);
+    _longitude = pos.longitude;
+    _latitude = pos.latitude;
+    if (pos.hasFlags) {
+        _posWest = pos.posWest;
+        _posSouth = pos.posSouth;
+    }
+    // This file keeps whole units only: 57 tenths give 5.
+    _speed = static_cast<double>(ManagementRecordFields::speedTenths(data, 12) / 10);
+    _gX = ManagementRecordFields::gValue(data, 16);
+    _gY = ManagementRecordFields::gValue(data, 18);
+    _gZ = ManagementRecordFields::gValueZ(data, 20);
+    _sw = data[30];
+    _status = data[31];
+    _timeStamp = ManagementRecordFields::uint32(data, 40);
+    _fileName = ManagementRecordFields::fileName(data, 64);
+    return ManagementRecordFields::isMovieFileName(_fileName);
+}
