@@ -439,30 +439,31 @@ EventClip CardData::getAdventureChapters(AdvMoveProtectInfo &record)
     if (!ownChapter)
         return clip;
 
+    // The first record of each trip key and file number, in list order: the walk's look-up.
+    QHash<QPair<QString, int32_t>, AdvMoveProtectInfo *> firstRecord;
+    for (const auto &a : _advMoveProtectList) {
+        const auto at = qMakePair(FileUtil::getTripKey(a->_fileName), a->fileNumber());
+        if (!firstRecord.contains(at))
+            firstRecord.insert(at, a.get());
+    }
     // Walks over the neighbouring records of the same trip key. Records covering every number
-    // would lead the walk round in a circle; it stops at a record already visited.
-    const auto walk = [this, &record](bool backwards) {
+    // would lead a walk round in a circle; a walk stops at a record either walk has visited.
+    QSet<const AdvMoveProtectInfo *> visited{&record};
+    const auto walk = [this, &record, &firstRecord, &visited](bool backwards) {
         ChapterList found;
-        QSet<const AdvMoveProtectInfo *> visited{&record};
         const AdvMoveProtectInfo *cur = &record;
         for (;;) {
-            const auto key = FileUtil::getTripKey(cur->_fileName);
             const auto curNumber = cur->fileNumber();
-            const auto it =
-                std::find_if(_advMoveProtectList.begin(), _advMoveProtectList.end(), [&](const auto &a) {
-                    if (FileUtil::getTripKey(a->_fileName) != key)
-                        return false;
-                    const auto n = a->fileNumber();
-                    if (backwards)
-                        return n + 1 <= kLastFileNumber ? curNumber == n + 1 : curNumber == 1;
-                    return n - 1 >= 1 ? curNumber == n - 1 : curNumber == kLastFileNumber;
-                });
-            if (it == _advMoveProtectList.end() || visited.contains(it->get()))
+            // The neighbour's number: before 1 comes 9999, after 9999 comes 1.
+            const int32_t wanted = backwards ? (curNumber == 1 ? kLastFileNumber : curNumber - 1)
+                                             : (curNumber == kLastFileNumber ? 1 : curNumber + 1);
+            auto *next = firstRecord.value(qMakePair(FileUtil::getTripKey(cur->_fileName), wanted), nullptr);
+            if (!next || visited.contains(next))
                 break;
-            visited.insert(it->get());
-            if (auto chapter = getAdvChapter(**it))
+            visited.insert(next);
+            if (auto chapter = getAdvChapter(*next))
                 found.push_back(chapter);
-            cur = it->get();
+            cur = next;
         }
         return found;
     };

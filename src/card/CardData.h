@@ -33,7 +33,7 @@ public:
     CardData();
     CardData(const CardData &) = delete;
     CardData &operator=(const CardData &) = delete;
-    ~CardData();
+    virtual ~CardData();
 
     // Fills the lists from the chosen path: a folder, one of its management files, or one movie
     // file. Runs on the calling thread; meant for a card whose workers have not started.
@@ -45,9 +45,9 @@ public:
 
     // Management-file readers: append to their list; false when the file cannot be read or is
     // shorter than its header.
-    bool readVrecMoveManagerFile(const QUrl &url);
-    bool readMoveProtectFile(const QUrl &url, int section);
-    bool readAdvMoveProtectFile(const QUrl &url);
+    virtual bool readVrecMoveManagerFile(const QUrl &url);
+    virtual bool readMoveProtectFile(const QUrl &url, int section);
+    virtual bool readAdvMoveProtectFile(const QUrl &url);
 
     // The chapter holding an event record's movie; cached in the record once found.
     std::shared_ptr<ChapterData> getEventChapter(MoveProtectInfo &record);
