@@ -1,5 +1,14 @@
 #include "samplecard/ManagementFileWriter.h"
 
+#include "samplecard/SampleCardWriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+
 namespace {
 void putUInt(QByteArray &data, int offset, uint64_t value, int width)
 {
@@ -13,7 +22,112 @@ uint32_t positionWord(int32_t coordinate)
         static_cast<uint32_t>(coordinate < 0 ? -static_cast<int64_t>(coordinate) : coordinate);
     return (magnitude & 0x7FFFFF) | (coordinate < 0 ? 0x800000u : 0u);
 }
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+const SampleChapter *chapterAt(const SampleTrip &trip, int64_t atMs)
+{
+    for (const auto &chapter : trip.chapters)
+        if (atMs >= chapter.startMs && atMs < chapter.startMs + chapter.durationMs)
+            return &chapter;
+    return nullptr;
+}
 } // namespace
+
+QString ManagementFileWriter::recordFileName(const QString &tripKey, int fileNumber)
+{
+    return tripKey + QString("%1").arg(fileNumber, 4, 10, QChar('0'));
+}
+
+ManagementRecordValues ManagementFileWriter::valuesAt(const SampleTrip &trip, int64_t atMs, int fileNumber)
+{
+    ManagementRecordValues v;
+    v.unixSeconds = static_cast<uint32_t>(trip.start.toSecsSinceEpoch() + atMs / 1000);
+    v.timeStamp = trip.counterStart + static_cast<uint32_t>(atMs);
+    v.fileName = recordFileName(trip.key, fileNumber);
+    v.hasPosition = !trip.route.empty();
+    const auto pos = SampleCardWriter::positionAt(trip, atMs);
+    v.longitude = static_cast<int32_t>(std::lround(pos.longitudeDeg * 36000.0));
+    v.latitude = static_cast<int32_t>(std::lround(pos.latitudeDeg * 36000.0));
+    v.speedTenths = static_cast<uint16_t>(
+        std::clamp(std::lround(SampleCardWriter::speedAt(trip, atMs) * 10.0), 0L, 65535L));
+    const auto g = SampleCardWriter::gAt(trip, atMs);
+    v.gXmg = static_cast<int>(std::lround(g.gX * 500.0)) * 2;
+    v.gYmg = static_cast<int>(std::lround(g.gY * 500.0)) * 2;
+    v.gZmg = static_cast<int>(std::lround((g.gZ + 1.0) * 500.0)) * 2;
+    return v;
+}
+
+bool ManagementFileWriter::writeForScenario(const SampleScenario &scenario, const QString &cardFolder)
+{
+    std::vector<QByteArray> movies;
+    std::array<std::vector<QByteArray>, 3> sections;
+    std::vector<QByteArray> adventures;
+    for (const auto &trip : scenario.trips) {
+        for (const auto &chapter : trip.chapters)
+            movies.push_back(vrecRecord(valuesAt(trip, chapter.startMs, chapter.fileNumber)));
+        for (const auto &event : trip.events) {
+            if (event.kind == SampleEvent::Kind::Adventure) {
+                for (const auto &chapter : trip.chapters) {
+                    auto v = valuesAt(trip, chapter.startMs, chapter.fileNumber);
+                    v.type = 0x25;
+                    v.advModeStartFlg = &chapter == &trip.chapters.front() ? 1 : 0;
+                    v.endUnixSeconds = static_cast<uint32_t>(trip.start.toSecsSinceEpoch() +
+                                                             (chapter.startMs + chapter.durationMs) / 1000);
+                    adventures.push_back(advRecord(v));
+                }
+                continue;
+            }
+            const SampleChapter *chapter = chapterAt(trip, event.atMs);
+            if (!chapter)
+                continue;
+            auto v = valuesAt(trip, event.atMs, chapter->fileNumber);
+            v.sw = event.switchByte;
+            v.id = 0x55;
+            size_t section = 0;
+            switch (event.kind) {
+            case SampleEvent::Kind::GSensor:
+                v.type = 0x10;
+                section = 0;
+                break;
+            case SampleEvent::Kind::Surveillance:
+                v.type = 0x12;
+                v.survRecValidData = 1;
+                section = 1;
+                break;
+            default:
+                v.type = 0x20;
+                section = 2;
+                break;
+            }
+            sections[section].push_back(prctRecord(v));
+        }
+    }
+    const QDir dir(cardFolder);
+    return writeFile(dir.filePath("VREC_MOV_MNG.DAT"), vrecFile(1, movies)) &&
+           writeFile(dir.filePath("MOV_PRCT.DAT"), prctFile(1, sections)) &&
+           writeFile(dir.filePath("ADV_PRCT.DAT"), advFile(adventures));
+}
+
+bool ManagementFileWriter::writeSkippedFiles(const SampleScenario &scenario, const QString &cardFolder)
+{
+    if (scenario.trips.empty())
+        return true;
+    // Names of a trip key no real chapter uses, so a file taken by mistake shows in the card's lists.
+    const auto stray = [](int number) {
+        return "m999901010000" + QString("%1").arg(number, 4, 10, QChar('0')) + ".MP4";
+    };
+    const QDir dir(cardFolder);
+    return writeFile(dir.filePath(".Trashes/MOVE001/" + stray(1)), "hidden") &&
+           writeFile(dir.filePath(scenario.movieFolder + "/." + stray(2)), "hidden") &&
+           writeFile(dir.filePath(stray(3)), "not in a move folder") &&
+           writeFile(dir.filePath("_extras/MOVE001/" + stray(4)), "extras") &&
+           writeFile(dir.filePath(scenario.movieFolder + "/NOTES.TXT"), "stray");
+}
 
 uint16_t ManagementFileWriter::gSample(int milliG)
 {

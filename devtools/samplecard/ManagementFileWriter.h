@@ -7,9 +7,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // The values of one record; each file takes the fields its layout has.
+struct SampleScenario;
+struct SampleTrip;
+
 struct ManagementRecordValues
 {
     uint8_t type = 0x17; // 0x17 movie, 0x10/0x12/0x17/0x20 event, 0x25 adventure, 0xFF end marker
@@ -56,9 +60,20 @@ public:
     static QByteArray prctFile(uint8_t mode, const std::array<std::vector<QByteArray>, 3> &sections);
     static QByteArray advFile(const std::vector<QByteArray> &records);
 
+    // The three files of a scenario under cardFolder: one movie record per chapter, an event record
+    // per G, switch or surveillance event (in the chapter that holds it), and adventure records for
+    // every chapter of a trip that has an adventure event. False when a file cannot be written.
+    static bool writeForScenario(const SampleScenario &scenario, const QString &cardFolder);
+    // Files the movie search must pass over: a movie in a hidden folder, one outside any move
+    // folder, one below "_extras", and a stray text file beside the movies.
+    static bool writeSkippedFiles(const SampleScenario &scenario, const QString &cardFolder);
+    // "<trip key><4-digit number>", the 16 characters the management files name a movie by.
+    static QString recordFileName(const QString &tripKey, int fileNumber);
+
     // A G sample as the camera stores it: a 12-bit two's-complement count of 2 milli-g, shifted left by 4.
     static uint16_t gSample(int milliG);
 
 private:
     static void putCommon(QByteArray &record, const ManagementRecordValues &values);
+    static ManagementRecordValues valuesAt(const SampleTrip &trip, int64_t atMs, int fileNumber);
 };

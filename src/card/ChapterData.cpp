@@ -6,7 +6,10 @@
 #include "card/TripData.h"
 #include "card/VrecMoveManagerInfo.h"
 #include "recording/FileUtil.h"
+#include "recording/FullTimeDataInfo.h"
 #include "recording/PictureData.h"
+#include "recording/SettingInfo.h"
+#include "recording/VideoInfo.h"
 
 #include <algorithm>
 
@@ -148,10 +151,13 @@ int64_t ChapterData::computeFrameTimeSpan()
 
 std::shared_ptr<PictureData> ChapterData::buildPicture(const QUrl &path)
 {
-    return std::make_shared<PictureData>(path, PictureData::PictureDataType::All, Date::distantPast(),
-                                         Date::distantFuture(), FullTimeDataInfo(),
-                                         PictureData::RecType::Yohin14Rec,
-                                         SettingInfo().getItem(SettingInfo::DataType::FileInfo));
+    // The widest time window, the MP4 reader, and the file-information item that marks clips cut
+    // by the trim tool.
+    const auto fileInfo = SettingInfo().getItem(SettingInfo::DataType::FileInfo);
+    return std::make_shared<PictureData>(
+        path, PictureData::PictureDataType::All, Date::distantPast(), Date::distantFuture(),
+        std::make_shared<FullTimeDataInfo>(), PictureData::RecType::Yohin14Rec,
+        QByteArray(reinterpret_cast<const char *>(fileInfo.data()), static_cast<qsizetype>(fileInfo.size())));
 }
 
 std::shared_ptr<PictureData> ChapterData::getPicture(bool load)
