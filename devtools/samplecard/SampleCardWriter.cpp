@@ -1,5 +1,6 @@
 #include "samplecard/SampleCardWriter.h"
 
+#include "samplecard/ManagementFileWriter.h"
 #include "samplecard/SampleSettingsFile.h"
 
 #include "recording/ShiftJisCodec.h"
@@ -127,6 +128,41 @@ SampleScenario SampleScenario::standard()
     b.g = {{0, 0.0, 0.0, 0.0}};
     b.events = {{SampleEvent::Kind::ExtSwitch, 4000, 0x14, 0x00}};
     s.trips.push_back(b);
+
+    // Trip 3: numbered 1, 2 and 4; the gap splits it into two trips of one key.
+    SampleTrip c;
+    c.key = "202405031000";
+    c.start = QDateTime(QDate(2024, 5, 3), QTime(10, 0, 0), Qt::UTC);
+    c.counterStart = 900000;
+    c.chapters = {{1, 0, 3000}, {2, 3000, 3000}, {4, 9000, 3000}};
+    c.route = {{0, 2.3500, 48.8500}, {12000, 2.3600, 48.8550}};
+    c.speed = {{0, 20.0}, {12000, 40.0}};
+    c.g = {{0, 0.0, 0.0, 0.0}};
+    s.trips.push_back(c);
+
+    // Trip 4: parked, a surveillance recording triggered 1 s into it.
+    SampleTrip d;
+    d.key = "202405032200";
+    d.start = QDateTime(QDate(2024, 5, 3), QTime(22, 0, 0), Qt::UTC);
+    d.counterStart = 50000;
+    d.chapters = {{1, 0, 3000}, {2, 3000, 3000}};
+    d.route = {{0, 2.3600, 48.8550}};
+    d.speed = {{0, 0.0}};
+    d.g = {{0, 0.0, 0.0, 0.0}, {1000, 0.05, 0.0, 0.0}, {1500, 0.0, 0.0, 0.0}};
+    d.events = {{SampleEvent::Kind::Surveillance, 1000, 0x00, 0x00}};
+    s.trips.push_back(d);
+
+    // Trip 5: an adventure recording over three consecutive chapters.
+    SampleTrip e;
+    e.key = "202405041500";
+    e.start = QDateTime(QDate(2024, 5, 4), QTime(15, 0, 0), Qt::UTC);
+    e.counterStart = 7200000;
+    e.chapters = {{1, 0, 3000}, {2, 3000, 3000}, {3, 6000, 3000}};
+    e.route = {{0, 11.2500, 43.7700}, {9000, 11.2550, 43.7720}};
+    e.speed = {{0, 15.0}, {9000, 25.0}};
+    e.g = {{0, 0.0, 0.0, 0.0}};
+    e.events = {{SampleEvent::Kind::Adventure, 0, 0x00, 0x00}};
+    s.trips.push_back(e);
     return s;
 }
 
@@ -186,6 +222,10 @@ bool SampleCardWriter::writeCard(const QString &outDir)
                 return false;
         }
     }
+    if (!ManagementFileWriter::writeForScenario(_scenario, card))
+        return fail("cannot write the management files in " + card);
+    if (!ManagementFileWriter::writeSkippedFiles(_scenario, card))
+        return fail("cannot write the files to skip in " + card);
     return true;
 }
 

@@ -12,10 +12,11 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Writes a synthetic card under OUT_DIR/MOVE: chapter movies with their driving data, "
-        "the recording header file and ver.txt.");
+        "the recording header file, ver.txt, SETINF.DAT and the management files VREC_MOV_MNG.DAT, "
+        "MOV_PRCT.DAT and ADV_PRCT.DAT, plus a few files the movie search must skip.");
     parser.addHelpOption();
     parser.addPositionalArgument("OUT_DIR", "folder to write the card into");
-    QCommandLineOption scenario("scenario", "standard (two trips, default) or single (one chapter)", "name",
+    QCommandLineOption scenario("scenario", "standard (trips with a gap, events, surveillance and adventure; default) or single (one chapter)", "name",
                                 "standard");
     QCommandLineOption duration("duration", "length of the chapter of the single scenario in ms", "ms",
                                 "60000");
