@@ -16,8 +16,10 @@ int main(int argc, char **argv)
         "MOV_PRCT.DAT and ADV_PRCT.DAT, plus a few files the movie search must skip.");
     parser.addHelpOption();
     parser.addPositionalArgument("OUT_DIR", "folder to write the card into");
-    QCommandLineOption scenario("scenario", "standard (trips with a gap, events, surveillance and adventure; default) or single (one chapter)", "name",
-                                "standard");
+    QCommandLineOption scenario(
+        "scenario",
+        "standard (trips with a gap, events, surveillance and adventure; default) or single (one chapter)",
+        "name", "standard");
     QCommandLineOption duration("duration", "length of the chapter of the single scenario in ms", "ms",
                                 "60000");
     parser.addOption(scenario);

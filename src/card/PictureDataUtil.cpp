@@ -3,6 +3,7 @@
 #include "card/ChapterData.h"
 #include "card/ChapterTimeline.h"
 #include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
 
 namespace {
 int32_t lengthOf(const std::shared_ptr<ChapterData> &chapter)
@@ -54,7 +55,7 @@ int32_t PictureDataUtil::getTotalLength(Chapters chapters)
     return getPosition(chapters, last, lengthOf(chapters.back()));
 }
 
-VideoFramePtr PictureDataUtil::frameAt(ChapterData &chapter, int64_t camera, int32_t offset)
+VideoFramePtr PictureDataUtil::frameAt(ChapterData &chapter, int camera, int32_t offset)
 {
     const auto picture = chapter.getPicture(true);
     if (!picture || !picture->video)

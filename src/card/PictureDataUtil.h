@@ -39,5 +39,5 @@ public:
     static std::optional<uint32_t> getMovieTimeStamp(const ChapterTimeline &timeline, int32_t position);
 
 private:
-    static VideoFramePtr frameAt(ChapterData &chapter, int64_t camera, int32_t offset);
+    static VideoFramePtr frameAt(ChapterData &chapter, int camera, int32_t offset);
 };

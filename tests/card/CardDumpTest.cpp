@@ -45,12 +45,13 @@ TEST(CardDumpTest, StandardCardGivesItsTripsEventsAndAdventures)
 
     EXPECT_TRUE(json.value("openSourcePath").toString().endsWith("/MOVE/"));
     const auto trips = json.value("trips").toArray();
-    EXPECT_EQ(names(trips, "name"), (QStringList{"202405011230", "202405021700", "202405031000", "202405031000",
-                                                 "202405032200", "202405041500"}));
+    EXPECT_EQ(names(trips, "name"), (QStringList{"202405011230", "202405021700", "202405031000",
+                                                 "202405031000", "202405032200", "202405041500"}));
     // The numbering gap: 1 and 2, then 4 alone.
     EXPECT_EQ(names(trips[2].toObject().value("chapters").toArray(), "file"),
               (QStringList{"m2024050310000001.MP4", "m2024050310000002.MP4"}));
-    EXPECT_EQ(names(trips[3].toObject().value("chapters").toArray(), "file"), QStringList{"m2024050310000004.MP4"});
+    EXPECT_EQ(names(trips[3].toObject().value("chapters").toArray(), "file"),
+              QStringList{"m2024050310000004.MP4"});
     const auto first = trips[0].toObject().value("chapters").toArray();
     ASSERT_EQ(first.size(), 3);
     EXPECT_EQ(first[0].toObject().value("startTime").toString(), "2024-05-01T12:30:00.000Z");
@@ -63,8 +64,8 @@ TEST(CardDumpTest, StandardCardGivesItsTripsEventsAndAdventures)
     EXPECT_FALSE(first[0].toObject().value("thumbnail").toBool());
 
     // The surveillance trip is off the tab; the adventure has its own trip.
-    EXPECT_EQ(names(json.value("tabTrips").toArray()), (QStringList{"202405011230", "202405021700", "202405031000",
-                                                                    "202405031000", "202405041500"}));
+    EXPECT_EQ(names(json.value("tabTrips").toArray()),
+              (QStringList{"202405011230", "202405021700", "202405031000", "202405031000", "202405041500"}));
     EXPECT_EQ(names(json.value("advTrips").toArray()), QStringList{"202405041500"});
     EXPECT_EQ(json.value("vrec").toArray().size(), 13);
 
@@ -74,7 +75,8 @@ TEST(CardDumpTest, StandardCardGivesItsTripsEventsAndAdventures)
     EXPECT_EQ(g.value("detect").toString(), "G");
     EXPECT_EQ(g.value("chapter").toString(), "m2024050112300002.MP4");
     EXPECT_EQ(g.value("datetime").toString(), "2024-05-01T12:30:05.000Z");
-    EXPECT_EQ(clipChapters(g), (QStringList{"m2024050112300001.MP4", "m2024050112300002.MP4", "m2024050112300003.MP4"}));
+    EXPECT_EQ(clipChapters(g),
+              (QStringList{"m2024050112300001.MP4", "m2024050112300002.MP4", "m2024050112300003.MP4"}));
     EXPECT_EQ(g.value("clip").toObject().value("position").toInteger(), 5500);
     EXPECT_EQ(g.value("clip").toObject().value("start").toInteger(), 0);
     EXPECT_EQ(g.value("clip").toObject().value("end").toInteger(), 4000 + 1 + 4000 + 1 + lastSpan);
@@ -94,8 +96,8 @@ TEST(CardDumpTest, StandardCardGivesItsTripsEventsAndAdventures)
     const auto adventures = json.value("adventures").toArray();
     ASSERT_EQ(adventures.size(), 3);
     for (const auto &a : adventures) {
-        EXPECT_EQ(clipChapters(a.toObject()), (QStringList{"m2024050415000001.MP4", "m2024050415000002.MP4",
-                                                           "m2024050415000003.MP4"}));
+        EXPECT_EQ(clipChapters(a.toObject()),
+                  (QStringList{"m2024050415000001.MP4", "m2024050415000002.MP4", "m2024050415000003.MP4"}));
         EXPECT_EQ(a.toObject().value("clip").toObject().value("position").toInteger(), -1);
     }
 }
