@@ -202,6 +202,36 @@ bool CardData::readAdvMoveProtectFile(const QUrl &url)
     return true;
 }
 
+template <typename Record>
+std::shared_ptr<Record> CardData::findRecord(const std::vector<std::shared_ptr<Record>> &list,
+                                             RecordIndex &index, const RecordKey &key)
+{
+    if (!index.built || index.listSize != list.size()) {
+        index.last.clear();
+        for (size_t i = 0; i < list.size(); ++i) {
+            const auto &name = list[i]->_fileName;
+            index.last.insert(qMakePair(FileUtil::getTripKey(name), FileUtil::getFileNumber(name)), i);
+        }
+        index.listSize = list.size();
+        index.built = true;
+    }
+    const auto it = index.last.constFind(key);
+    return it == index.last.constEnd() ? nullptr : list[*it];
+}
+
+std::shared_ptr<VrecMoveManagerInfo> CardData::findVrecRecord(const QString &tripKey,
+                                                              int32_t fileNumber) const
+{
+    std::lock_guard lock(_indexMutex);
+    return findRecord(_vrecList, _vrecIndex, qMakePair(tripKey, fileNumber));
+}
+
+std::shared_ptr<AdvMoveProtectInfo> CardData::findAdvRecord(const QString &tripKey, int32_t fileNumber) const
+{
+    std::lock_guard lock(_indexMutex);
+    return findRecord(_advMoveProtectList, _advIndex, qMakePair(tripKey, fileNumber));
+}
+
 bool CardData::isTripNameAscending(const TripData &a, const TripData &b)
 {
     return a._tripName < b._tripName;
@@ -226,12 +256,17 @@ bool CardData::isTripStartAscending(TripData &a, TripData &b)
 bool CardData::isTripWithoutSurveillance(TripData &trip,
                                          const std::vector<std::shared_ptr<MoveProtectInfo>> &records)
 {
+    // Each record's key and number once, not once per chapter.
+    std::vector<std::pair<QString, int32_t>> files;
+    files.reserve(records.size());
+    for (const auto &record : records)
+        files.emplace_back(FileUtil::getTripKey(record->_fileName),
+                           FileUtil::getFileNumber(record->_fileName));
     for (const auto &chapter : trip.sortedChapters()) {
         const auto parent = chapter->parent();
         const QString tripName = parent ? parent->_tripName : QString();
-        for (const auto &record : records) {
-            if (FileUtil::getTripKey(record->_fileName) == tripName &&
-                FileUtil::getFileNumber(record->_fileName) == chapter->fileNumber())
+        for (const auto &[key, number] : files) {
+            if (key == tripName && number == chapter->fileNumber())
                 return false;
         }
     }
@@ -305,14 +340,18 @@ void CardData::loadCardFolder(const QUrl &url)
             if (isTripWithoutSurveillance(*trip, surveillance))
                 _tripList_tab.push_back(trip);
 
+        // The movies of adventure records: a chapter matched by several records is listed once per
+        // record (the grouping drops the repeats).
+        QHash<QPair<QString, int32_t>, int> adventureRecords;
+        for (const auto &record : _advMoveProtectList)
+            ++adventureRecords[qMakePair(FileUtil::getTripKey(record->_fileName),
+                                         FileUtil::getFileNumber(record->_fileName))];
         KeyGroups adventure;
         for (const auto &trip : _tripList) {
             for (const auto &chapter : trip->sortedChapters()) {
-                for (const auto &record : _advMoveProtectList) {
-                    if (FileUtil::getTripKey(record->_fileName) == trip->_tripName &&
-                        FileUtil::getFileNumber(record->_fileName) == chapter->fileNumber())
-                        adventure.add(chapter->_pathMp4);
-                }
+                const int count = adventureRecords.value(qMakePair(trip->_tripName, chapter->fileNumber()));
+                for (int i = 0; i < count; ++i)
+                    adventure.add(chapter->_pathMp4);
             }
         }
         auto advKeys = adventure.keys;

@@ -4,10 +4,13 @@
 #include "card/EventClip.h"
 #include "card/TripData.h"
 
+#include <QHash>
+#include <QPair>
 #include <QString>
 #include <QUrl>
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -60,6 +63,12 @@ public:
     EventClip getSurveillanceChapters(MoveProtectInfo &record);
     EventClip getAdventureChapters(AdvMoveProtectInfo &record);
 
+    // The last record of `_vrecList` / `_advMoveProtectList` whose file name has this trip key and
+    // file number; what a new chapter links. Indexed once per list length, so making the chapters
+    // of a large card does not compare every chapter with every record.
+    std::shared_ptr<VrecMoveManagerInfo> findVrecRecord(const QString &tripKey, int32_t fileNumber) const;
+    std::shared_ptr<AdvMoveProtectInfo> findAdvRecord(const QString &tripKey, int32_t fileNumber) const;
+
     static bool isTripWithoutSurveillance(TripData &trip,
                                           const std::vector<std::shared_ptr<MoveProtectInfo>> &records);
     static bool isTripNameAscending(const TripData &a, const TripData &b);
@@ -80,6 +89,21 @@ public:
     std::atomic<bool> _isDispose = false; // the workers stop when they see it
 
 private:
+    using RecordKey = QPair<QString, int32_t>; // trip key, file number
+    struct RecordIndex
+    {
+        size_t listSize = 0;
+        bool built = false;
+        QHash<RecordKey, size_t> last; // position of the last record with that key
+    };
+    template <typename Record>
+    static std::shared_ptr<Record> findRecord(const std::vector<std::shared_ptr<Record>> &list,
+                                              RecordIndex &index, const RecordKey &key);
+
     std::vector<std::shared_ptr<TripData>> tripsByName() const;
     void formTrips(const QString &key, QList<QUrl> files, std::vector<std::shared_ptr<TripData>> &out);
+
+    mutable std::mutex _indexMutex;
+    mutable RecordIndex _vrecIndex;
+    mutable RecordIndex _advIndex;
 };

@@ -24,17 +24,10 @@ ChapterData::ChapterData(QUrl path, const std::shared_ptr<TripData> &parent)
     const CardData *card = parent ? parent->_parent : nullptr;
     if (!card)
         return;
-    // Records are matched by the trip's name, not by a key read from this file's own name.
-    const auto matches = [&](const QString &recordName) {
-        return FileUtil::getTripKey(recordName) == parent->_tripName &&
-               FileUtil::getFileNumber(recordName) == _fileNumber;
-    };
-    for (const auto &record : card->_vrecList)
-        if (matches(record->_fileName))
-            _vmmInfo = record;
-    for (const auto &record : card->_advMoveProtectList)
-        if (matches(record->_fileName))
-            _advInfo = record;
+    // Records are matched by the trip's name, not by a key read from this file's own name; of
+    // several records of one file the last in list order is linked.
+    _vmmInfo = card->findVrecRecord(parent->_tripName, _fileNumber);
+    _advInfo = card->findAdvRecord(parent->_tripName, _fileNumber);
 }
 
 ChapterData::~ChapterData() = default;
