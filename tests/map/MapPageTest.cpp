@@ -226,3 +226,36 @@ TEST_F(MapPageTest, MapTypesBalloonsAndTheCarWithoutGps)
     EXPECT_EQ(evaluate(page, "markers['__proto__'].balloonText").toString(), "p");
     EXPECT_EQ(evaluate(page, "typeof x").toString(), "undefined");
 }
+
+TEST_F(MapPageTest, ScriptsGivenBeforeTheLoadRunAfterItInOrder)
+{
+    MapView view(WebMapView::Settings{});
+    view.mapWebView()->setReachabilityCheck([](std::function<void(bool)> done) { done(true); });
+    view.mapWebView()->setVersionNoteFolder({});
+    MapWebPage *page = view.webPage();
+    EXPECT_FALSE(page->isPageReady());
+    for (int i = 1; i <= 3; ++i)
+        page->runScript(QString("window.order = (window.order || []).concat([%1])").arg(i));
+    ASSERT_TRUE(waitFor([&] { return view.mapWebView()->isInitialized(); }));
+    EXPECT_EQ(evaluate(page->page(), "window.order").toList(), (QVariantList{1, 2, 3}));
+
+    WebMapView *bridge = view.mapWebView();
+    bridge->markerList()["E0"] = std::make_shared<MapPoint>(1.0, 2.0, "e", MarkerType::EVENT, 0);
+    bridge->drawMarkers();
+    bridge->appendPolyPoint(1.0, 2.0);
+    bridge->appendPolyPoint(1.5, 2.5);
+    bridge->drawPolyline();
+    bridge->drawMyCar(1.5, 2.5, IconId::North, true);
+    bridge->setFlgCar(true);
+
+    // A reload forgets what the old page reported until the new one reports again, and the new
+    // page gets the markers, the route and the car again.
+    page->page()->triggerAction(QWebEnginePage::Reload);
+    ASSERT_TRUE(waitFor([&] { return !page->isPageReady(); }));
+    EXPECT_EQ(view.mapWebView()->getZoom(), "");
+    ASSERT_TRUE(waitFor([&] { return !view.mapWebView()->getZoom().isEmpty(); }));
+    EXPECT_EQ(evaluate(page->page(), "window.order === undefined").toBool(), true);
+    ASSERT_TRUE(waitFor([&] { return evaluate(page->page(), "car !== null").toBool(); }));
+    EXPECT_EQ(evaluate(page->page(), "Object.keys(markers)").toStringList(), QStringList{"E0"});
+    EXPECT_EQ(evaluate(page->page(), "routeLine.getLatLngs().length").toInt(), 2);
+}
