@@ -1,15 +1,21 @@
 #include "map/WebMapView.h"
 
+#include "card/ChapterData.h"
+#include "card/TripData.h"
 #include "map/MapScriptSink.h"
 #include "map/MapScriptText.h"
 #include "map/MapVersionNote.h"
 #include "map/ReachabilityProbe.h"
 #include "map/WebMapViewDelegate.h"
+#include "recording/PictureData.h"
 #include "recording/UserDefaultUtil.h"
+#include "recording/VideoInfo.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
+
+#include <cmath>
 
 namespace {
 // How long the version note waits for the page to report its map script version.
@@ -132,6 +138,42 @@ void WebMapView::showCurrentPosition()
     runScript(MapScriptText::setZoom(_mapZoom));
     runScript(MapScriptText::setMapTypeId(_mapTypeId));
     runScript(MapScriptText::setDispBalloon(_mapDispBalloon));
+}
+
+namespace {
+// 1/36000 degree to degrees, rounded to six decimals (halves away from zero).
+double toDegrees(int32_t value)
+{
+    return std::round(value / 36000.0 * 1000000.0) / 1000000.0;
+}
+} // namespace
+
+void WebMapView::drawRoute(TripData &trip)
+{
+    // Sorts the chapters by start time the first time a trip of two or more is read.
+    const ChapterList chapters = trip.sortedChapters();
+    for (const std::shared_ptr<ChapterData> &chapter : chapters) {
+        // Driving data is built by the card's worker; later chapters wait for its next hand-over.
+        const std::shared_ptr<PictureData> picture = chapter->getPicture(false);
+        if (!picture)
+            break;
+        if (!picture->video)
+            continue;
+        const FrameTablePtr frames = picture->video->getCameraFrames(0);
+        if (!frames)
+            continue;
+        for (const VideoFramePtr &frame : VideoInfo::convertDictionary(*frames)) {
+            if (!frame || !frame->ex.isFrameEnable)
+                continue;
+            if (frame->_latitude == 0 && frame->_longitude == 0)
+                continue;
+            const double lat = toDegrees(frame->_latitude);
+            const double lng = toDegrees(frame->_longitude);
+            if (isNewPolyPoint(lat, lng))
+                _polyList.emplace_back(lat, lng);
+        }
+    }
+    drawPolyline();
 }
 
 void WebMapView::applyMapSettings()

@@ -13,6 +13,7 @@
 #include <vector>
 
 class MapScriptSink;
+class TripData;
 class UserDefaultUtil;
 class WebMapViewDelegate;
 
@@ -45,6 +46,9 @@ public:
     void runScript(const QString &script);
 
     void showCurrentPosition();
+    // Appends the trip's route, chapter by chapter in start-time order, up to the first chapter whose
+    // driving data is not built yet, and draws it. The caller empties the route first for a new one.
+    void drawRoute(TripData &trip);
     void applyMapSettings();
     void updateMap();
     void drawMarkers();
