@@ -75,7 +75,8 @@ int main(int argc, char **argv)
     if (read) {
         for (int number : video->cameraNumbers()) {
             QJsonArray frames;
-            for (const auto &[key, frame] : *video->getCameraFrames(number))
+            const FrameTablePtr table = video->getCameraFrames(number);
+            for (const auto &[key, frame] : *table)
                 frames.append(frameObject(key, *frame));
             cameras.insert(QString::number(number), frames);
         }

@@ -42,7 +42,8 @@ public:
     // --- Lookups (any thread; the placeholder tables they may store are guarded) ---
 
     // The table of camera number; never empty: a missing camera gets { 0: new frame }, an empty table
-    // { 0: new frame at _playback.detectTime }, and that table is stored.
+    // { 0: new frame at _playback.detectTime }, and that table is stored. Keep the returned pointer in a
+    // variable while walking the table ("for (x : *getCameraFrames(0))" drops it before the loop runs).
     virtual FrameTablePtr getCameraFrames(int number);
     // The frame shown at a position (ms key): the greatest key not above it, the last frame past the
     // end, the frame at key 0 before the start. Never null. search does not change the result.

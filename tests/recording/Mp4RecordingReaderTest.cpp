@@ -1,5 +1,5 @@
-#include "recording/DataUtility.h"
 #include "recording/Mp4RecordingReader.h"
+#include "recording/DataUtility.h"
 #include "recording/VideoInfo.h"
 
 #include "samplecard/SampleRecord.h"
@@ -139,7 +139,8 @@ Read readBytes(const Bytes &file, Date left = Date::distantPast(), Date right = 
 std::vector<int> keysOf(VideoInfo &info, int camera)
 {
     std::vector<int> keys;
-    for (const auto &entry : *info.getCameraFrames(camera))
+    const FrameTablePtr table = info.getCameraFrames(camera);
+    for (const auto &entry : *table)
         keys.push_back(entry.first);
     return keys;
 }

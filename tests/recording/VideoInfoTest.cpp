@@ -235,8 +235,10 @@ TEST(VideoInfoTest, LookupsFromTwoThreadsAreSafe)
     std::atomic<bool> stop{false};
     std::thread worker([&] {
         while (!stop) {
-            for (const auto &entry : *info->getCameraFrames(0))
-                entry.second->ex.distance += 0; // touches every frame of a consistent table
+            // The snapshot is kept while it is walked.
+            const FrameTablePtr table = info->getCameraFrames(0);
+            for (const auto &entry : *table)
+                entry.second->ex.distance += 0;
             info->getCameraFrames(1);
         }
     });
