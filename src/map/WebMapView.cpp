@@ -63,7 +63,7 @@ void WebMapView::onPageLoaded()
 
 // Runs after every successful load. A page replaces the one before it with nothing drawn, so once
 // the settings were applied the route and markers go out again; an unreachable tile server only
-// leaves out the tiles (a never-initialised page still stays so, as before).
+// leaves out the tiles (a first page before any settings were applied is left alone, as before).
 void WebMapView::initializeMap(bool reachable)
 {
     if (reachable)
