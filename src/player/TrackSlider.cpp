@@ -1,0 +1,52 @@
+#include "player/TrackSlider.h"
+
+#include "player/CustomSliderCell.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+TrackSlider::TrackSlider(CustomSliderCell *cell, QWidget *parent) : QWidget(parent), _cell(cell)
+{
+    _cell->setParent(this);
+    _cell->setControlView(this);
+    setFixedHeight(static_cast<int>(CustomSliderCell::CONTROL_HEIGHT));
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+QSize TrackSlider::sizeHint() const
+{
+    return QSize(400, static_cast<int>(CustomSliderCell::CONTROL_HEIGHT));
+}
+
+void TrackSlider::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    _cell->draw(painter, QRectF(rect()));
+}
+
+void TrackSlider::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !_cell->startTracking(event->position())) {
+        event->ignore();
+        return;
+    }
+    _lastPoint = event->position();
+    update();
+}
+
+void TrackSlider::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!_cell->isTracking())
+        return;
+    _cell->continueTracking(_lastPoint, event->position());
+    _lastPoint = event->position();
+}
+
+void TrackSlider::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!_cell->isTracking())
+        return;
+    _cell->stopTracking(_lastPoint, event->position());
+    update();
+}

@@ -1,0 +1,57 @@
+// A trip of generated chapters (samplecard movies with their driving data) in a temporary folder.
+#pragma once
+
+#include "card/ChapterData.h"
+#include "card/TripData.h"
+#include "samplecard/SampleCardWriter.h"
+#include "support/TempDir.h"
+
+#include <QDateTime>
+#include <QUrl>
+
+#include <memory>
+#include <vector>
+
+class TripFixture
+{
+public:
+    // One chapter per length (ms), numbered from 1, laid end to end.
+    explicit TripFixture(const std::vector<int> &lengthsMs, int width = 64, int height = 48, double fps = 28.0)
+    {
+        SampleScenario scenario;
+        scenario.fps = fps;
+        scenario.videoWidth = width;
+        scenario.videoHeight = height;
+        SampleTrip trip;
+        trip.key = "202405011200";
+        trip.start = QDateTime(QDate(2024, 5, 1), QTime(12, 0, 0), Qt::UTC);
+        int64_t at = 0;
+        for (size_t i = 0; i < lengthsMs.size(); ++i) {
+            trip.chapters.push_back({static_cast<int>(i + 1), at, lengthsMs[i]});
+            at += lengthsMs[i];
+        }
+        trip.route = {{0, 135.0, 34.0}, {at, 135.01, 34.01}};
+        trip.speed = {{0, 40.0}, {at, 60.0}};
+        trip.g = {{0, 0.0, 0.0, 0.0}, {at, 0.2, -0.2, 0.05}};
+        scenario.trips.push_back(trip);
+        SampleCardWriter writer(scenario);
+        QList<QUrl> paths;
+        for (const SampleChapter &chapter : trip.chapters) {
+            const QString path = writer.chapterPath(dir.path(), trip, chapter);
+            if (!writer.writeChapterMovie(trip, chapter, path)) {
+                error = writer.lastError();
+                return;
+            }
+            paths.append(QUrl::fromLocalFile(path));
+        }
+        tripData = TripData::create(nullptr, paths, trip.key);
+        chapters = tripData->chapters();
+    }
+
+    bool ok() const { return error.isEmpty() && !chapters.empty(); }
+
+    TempDir dir;
+    QString error;
+    std::shared_ptr<TripData> tripData;
+    ChapterList chapters;
+};
