@@ -276,15 +276,16 @@ void CustomSliderCell::updateMarkers()
 QRectF CustomSliderCell::barRect() const
 {
     const QSizeF bar = _barOffImage->defaultSize();
-    return QRectF(TRACK_INSET, (BAND_HEIGHT - bar.height()) / 2.0, std::max(0.0, controlWidth() - 2 * TRACK_INSET),
-                  bar.height());
+    return QRectF(TRACK_INSET, (BAND_HEIGHT - bar.height()) / 2.0,
+                  std::max(0.0, controlWidth() - 2 * TRACK_INSET), bar.height());
 }
 
 QRectF CustomSliderCell::knobRect() const
 {
     const QSizeF knob = _knobImage->defaultSize();
     const double centre = TRACK_INSET + valueToPosition(_value);
-    return QRectF(centre - knob.width() / 2.0, (BAND_HEIGHT - knob.height()) / 2.0, knob.width(), knob.height());
+    return QRectF(centre - knob.width() / 2.0, (BAND_HEIGHT - knob.height()) / 2.0, knob.width(),
+                  knob.height());
 }
 
 QRectF CustomSliderCell::rectOfTickMarkAtIndex(int64_t index) const
@@ -317,7 +318,8 @@ void CustomSliderCell::draw(QPainter &painter, const QRectF &frame)
         double end = played;
         if (std::floor(_value) - start >= TRM_MAX_VAL)
             end = valueToPosition(start + TRM_MAX_VAL);
-        const double x0 = rectOfTickMarkAtIndex(_selectStartSumFrameTS - static_cast<int64_t>(_minValue)).center().x();
+        const double x0 =
+            rectOfTickMarkAtIndex(_selectStartSumFrameTS - static_cast<int64_t>(_minValue)).center().x();
         drawImage(painter, _barSelectImage.get(), QRectF(x0, bar.y(), bar.x() + end - x0, bar.height()));
     }
 

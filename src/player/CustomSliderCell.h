@@ -6,10 +6,10 @@
 #include "recording/Date.h"
 
 #include <QObject>
-#include <QString>
 #include <QPointF>
 #include <QPointer>
 #include <QRectF>
+#include <QString>
 
 #include <array>
 #include <cstdint>

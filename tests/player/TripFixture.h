@@ -16,7 +16,8 @@ class TripFixture
 {
 public:
     // One chapter per length (ms), numbered from 1, laid end to end.
-    explicit TripFixture(const std::vector<int> &lengthsMs, int width = 64, int height = 48, double fps = 28.0)
+    explicit TripFixture(const std::vector<int> &lengthsMs, int width = 64, int height = 48,
+                         double fps = 28.0)
     {
         SampleScenario scenario;
         scenario.fps = fps;
