@@ -29,8 +29,12 @@ public:
     // Removes the current item, if any.
     virtual void removeItem() = 0;
     virtual bool hasItem() const = 0;
+    // The current item's status.
     virtual Status status() const = 0;
     bool isReadyToPlay() const { return hasItem() && status() == Status::ReadyToPlay; }
+    // The player's own status: ready once its first item was, and it stays so while later items
+    // open (a seek or a rate set meanwhile applies once the new item is loaded).
+    virtual bool isPlayerReady() const = 0;
 
     // 0 pauses; a positive rate plays at that speed.
     virtual void setRate(double rate) = 0;
@@ -45,7 +49,7 @@ public:
     virtual double currentTime() const = 0;
     // The item's nominal frame rate, 0 when unknown or without item.
     virtual double frameRate() const = 0;
-    // The item's duration in ms, 0 when unknown or without item.
+    // The item's duration in ms, known as soon as the item is replaced; 0 without item.
     virtual qint64 durationMs() const = 0;
 
     // 0.0 to 1.0.

@@ -127,23 +127,45 @@ MpvEngine::~MpvEngine()
 
 bool MpvEngine::canPlay(const QString &path) const
 {
+    return probe(path).playable;
+}
+
+MpvEngine::Probe MpvEngine::probe(const QString &path) const
+{
+    // The panel checks a file and then loads it: keep the last answer.
+    if (path == _probedPath)
+        return _probed;
+    Probe result;
     AVFormatContext *format = nullptr;
     const QByteArray file = QFile::encodeName(path);
-    if (avformat_open_input(&format, file.constData(), nullptr, nullptr) < 0)
-        return false;
-    bool playable = avformat_find_stream_info(format, nullptr) >= 0 &&
-                    av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0) >= 0;
-    avformat_close_input(&format);
-    return playable;
+    if (avformat_open_input(&format, file.constData(), nullptr, nullptr) == 0) {
+        if (avformat_find_stream_info(format, nullptr) >= 0) {
+            const int video = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+            if (video >= 0) {
+                result.playable = true;
+                if (format->duration > 0)
+                    result.durationMs = format->duration / (AV_TIME_BASE / 1000);
+                const AVRational rate = format->streams[video]->avg_frame_rate;
+                if (rate.num > 0 && rate.den > 0)
+                    result.frameRate = av_q2d(rate);
+            }
+        }
+        avformat_close_input(&format);
+    }
+    _probedPath = path;
+    _probed = result;
+    return result;
 }
 
 void MpvEngine::replaceItem(const QString &path)
 {
+    // Duration and frame rate are known at once, as the panel seeks right after replacing.
+    const Probe probed = probe(path);
     _hasItem = true;
     _status = Status::Unknown;
     _timePos = 0.0;
-    _frameRate = 0.0;
-    _durationMs = 0;
+    _frameRate = probed.frameRate;
+    _durationMs = probed.durationMs;
     _eofReached = false;
     _pendingPath = path;
     _loadPending = true;
@@ -340,11 +362,13 @@ void MpvEngine::handleEvent(const mpv_event &event)
 void MpvEngine::onFileLoaded()
 {
     const double duration = getDouble(_mpv, "duration", 0.0);
-    _durationMs = static_cast<qint64>(duration * 1000.0);
-    _frameRate = getDouble(_mpv, "container-fps", 0.0);
-    if (_frameRate <= 0.0)
-        _frameRate = getDouble(_mpv, "estimated-vf-fps", 0.0);
+    if (duration > 0.0)
+        _durationMs = static_cast<qint64>(duration * 1000.0);
+    const double fps = getDouble(_mpv, "container-fps", 0.0);
+    if (fps > 0.0)
+        _frameRate = fps;
     _status = Status::ReadyToPlay;
+    _playerReady = true;
     if (_pendingSeekMs >= 0) {
         const qint64 target = std::exchange(_pendingSeekMs, -1);
         seekExact(target);

@@ -32,6 +32,7 @@ public:
     void removeItem() override;
     bool hasItem() const override { return _hasItem; }
     Status status() const override { return _status; }
+    bool isPlayerReady() const override { return _playerReady; }
     void setRate(double rate) override;
     double rate() const override { return _rate; }
     void seekExact(qint64 timeMs) override;
@@ -86,6 +87,18 @@ private:
     qint64 _expectedEntryId = -1;
     qint64 _startedEntryId = -2;
 
+    // What the file's container says, read before mpv opens it.
+    struct Probe
+    {
+        bool playable = false;
+        qint64 durationMs = 0;
+        double frameRate = 0.0;
+    };
+    Probe probe(const QString &path) const;
+
+    mutable QString _probedPath;
+    mutable Probe _probed;
+    bool _playerReady = false;
     bool _hasItem = false;
     Status _status = Status::Unknown;
     double _rate = 0.0;

@@ -18,7 +18,7 @@ public:
     {
         items.append(path);
         _hasItem = true;
-        _status = readyAtOnce ? Status::ReadyToPlay : Status::Unknown;
+        _status = _playerReady ? Status::ReadyToPlay : Status::Unknown;
         _rate = 0.0;
         _time = 0.0;
     }
@@ -30,6 +30,7 @@ public:
     }
     bool hasItem() const override { return _hasItem; }
     Status status() const override { return _status; }
+    bool isPlayerReady() const override { return _playerReady; }
     void setRate(double rate) override
     {
         _rate = rate;
@@ -57,6 +58,7 @@ public:
     void becomeReady()
     {
         _status = Status::ReadyToPlay;
+        _playerReady = true;
         emit statusChanged();
     }
     void fail()
@@ -76,11 +78,11 @@ public:
     std::vector<qint64> seeks;
     std::vector<double> rates;
     std::vector<int> steps;
-    bool readyAtOnce = false;
     double fps = 30.0;
     qint64 duration = 60000;
 
 private:
+    bool _playerReady = false;
     bool _hasItem = false;
     Status _status = Status::Unknown;
     double _rate = 0.0;

@@ -1,0 +1,453 @@
+#include "player/MoviePlayerView.h"
+
+#include "player/MoviePlayerViewDelegate.h"
+#include "player/PlayMovieValueInfo.h"
+#include "player/TrackSlider.h"
+
+#include "card/ChapterData.h"
+#include "card/PictureDataUtil.h"
+
+#include "FakeMediaEngine.h"
+#include "TripFixture.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using PlayStatus = CommonConst::PlayStatus;
+
+namespace {
+
+constexpr int64_t MS = 1000000; // ns
+
+class RecordingDelegate : public QObject, public MoviePlayerViewDelegate
+{
+public:
+    void updateFrameWithStopWatch() override
+    {
+        ++frames;
+        if (onFrame)
+            onFrame();
+    }
+    bool syncChapterSelection() override
+    {
+        ++syncs;
+        return true;
+    }
+    void updateFrameDisplay(bool playing) override { displays.push_back(playing); }
+    void showFileNotFound() override { ++notFound; }
+    void showLoadFailed() override { ++loadFailed; }
+    void moviePlayerNotify(int) override {}
+
+    int frames = 0;
+    int syncs = 0;
+    int notFound = 0;
+    int loadFailed = 0;
+    std::vector<bool> displays;
+    std::function<void()> onFrame;
+};
+
+// Three generated chapters of about 2 s; the engine is a fake and the clock is the test's.
+class MoviePlayerViewTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { trip = std::make_unique<TripFixture>(std::vector<int>{2000, 2000, 2000}); }
+    static void TearDownTestSuite() { trip.reset(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(trip->ok()) << qPrintable(trip->error);
+        panel = std::make_unique<MoviePlayerView>(
+            nullptr,
+            [this] {
+                auto engine = std::make_unique<FakeMediaEngine>();
+                engine->fps = 30.0;
+                engines.push_back(engine.get());
+                return engine;
+            },
+            [this] { return now; });
+        panel->setDelegate(&delegate);
+    }
+
+    FakeMediaEngine *engine() const { return static_cast<FakeMediaEngine *>(panel->engine()); }
+    CustomSliderCell *cell() const { return panel->trackCell(); }
+    std::shared_ptr<PlayMovieValueInfo> model() const { return panel->_valueInfo; }
+    int64_t start(int64_t index) const { return PictureDataUtil::getPosition(trip->chapters, index, 0); }
+    QString file(int index) const { return trip->chapters[index]->_pathMp4.toLocalFile(); }
+
+    // Loads the trip and lets the first item become ready, playing or stopped.
+    void load(bool play)
+    {
+        panel->_valueInfo =
+            std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
+        panel->autoPlay = play;
+        panel->preparePlayer();
+        engine()->becomeReady();
+    }
+    // One clock tick after the given time.
+    void tick(int64_t ms)
+    {
+        now += ms * MS;
+        cell()->onValueChanged();
+    }
+
+    static std::unique_ptr<TripFixture> trip;
+    int64_t now = 5000 * MS;
+    RecordingDelegate delegate;
+    std::vector<FakeMediaEngine *> engines;
+    std::unique_ptr<MoviePlayerView> panel;
+};
+
+std::unique_ptr<TripFixture> MoviePlayerViewTest::trip;
+
+} // namespace
+
+TEST_F(MoviePlayerViewTest, PlayBeforeReadyStartsOnReadyAndSyncsOnce)
+{
+    panel->_valueInfo = std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
+    panel->preparePlayer();
+    ASSERT_NE(engine(), nullptr);
+    EXPECT_EQ(engine()->items, QStringList{file(0)});
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::NotReady);
+    EXPECT_EQ(cell()->valueInfo(), panel->_valueInfo);
+
+    panel->playMovie();
+    EXPECT_TRUE(panel->autoPlay);
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::NotReady);
+    EXPECT_FALSE(cell()->isClockRunning());
+
+    engine()->becomeReady();
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Play);
+    EXPECT_TRUE(cell()->isClockRunning());
+    EXPECT_FALSE(panel->autoPlay);
+    EXPECT_EQ(delegate.syncs, 1);
+    // The status is watched once per prepared item.
+    engine()->becomeReady();
+    EXPECT_EQ(delegate.syncs, 1);
+}
+
+TEST_F(MoviePlayerViewTest, ReadyWithoutAutoPlayStopsAtTheStartAndAReadyPlayerPreparesToStop)
+{
+    load(false);
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Stop);
+    EXPECT_FALSE(cell()->isClockRunning());
+    EXPECT_EQ(delegate.syncs, 1);
+    // The next item on the same (ready) player is stopped at once, without waiting for its status.
+    panel->_valueInfo = std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
+    panel->_valueInfo->setCurrentValue(start(2) + 10);
+    panel->preparePlayer();
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Stop);
+    EXPECT_EQ(engine()->items.back(), file(2));
+    EXPECT_EQ(delegate.syncs, 1);
+    EXPECT_EQ(engines.size(), 1u);
+}
+
+TEST_F(MoviePlayerViewTest, CrossingAChapterBorderSwapsTheFileOnTheNextTickAndKeepsPlaying)
+{
+    load(true);
+    ASSERT_EQ(panel->currentStatus(), PlayStatus::Play);
+    const int64_t border = start(1);
+    tick(border - 20);
+    EXPECT_EQ(panel->currentChapterData(), trip->chapters[0]);
+    tick(40); // now past the border
+    EXPECT_EQ(model()->currentIndex(), 1);
+    EXPECT_EQ(panel->currentChapterData(), trip->chapters[0]);
+    EXPECT_EQ(engine()->items.size(), 1);
+    const int syncs = delegate.syncs;
+    tick(33);
+    EXPECT_EQ(panel->currentChapterData(), trip->chapters[1]);
+    EXPECT_EQ(engine()->items.back(), file(1));
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Play);
+    EXPECT_TRUE(cell()->isClockRunning());
+    EXPECT_GE(delegate.syncs, syncs + 1);
+    // The file was seeked to the frame at the position, a little into the new chapter.
+    EXPECT_LT(engine()->seeks.back(), 200);
+}
+
+TEST_F(MoviePlayerViewTest, ClockReachingTheEndPauses)
+{
+    load(true);
+    tick(start(2) + 5000);
+    EXPECT_EQ(cell()->doubleValue(), cell()->maxValue());
+    tick(33);
+    tick(33);
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Pause);
+    EXPECT_FALSE(cell()->isClockRunning());
+    EXPECT_EQ(model()->currentValue(), model()->_maxValue);
+}
+
+TEST_F(MoviePlayerViewTest, StopReturnsToTheChapterStartForTripsAndToTheBoundsForEvents)
+{
+    load(true);
+    panel->moveToPosition(start(1) + 700, PlayStatus::Play);
+    panel->stopMovie();
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Stop);
+    EXPECT_EQ(model()->currentValue(), start(1));
+    EXPECT_EQ(cell()->integerValue(), start(1));
+
+    // An event of the same chapters: minimum 500, stopwatch start 900.
+    auto event = std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
+    event->_playType = CommonConst::PlayType::Event;
+    event->_minValue = 500;
+    event->_eventValue = 1500;
+    panel->_valueInfo = event;
+    panel->preparePlayer();
+    panel->playMovie();
+    panel->moveToPosition(start(1) + 700, PlayStatus::Play);
+    event->setStartValueStopwatch(900);
+    panel->stopMovie();
+    EXPECT_EQ(event->currentValue(), 900);
+    EXPECT_EQ(panel->currentChapterData(), trip->chapters[0]);
+}
+
+TEST_F(MoviePlayerViewTest, AboveTwiceTheEngineStaysPausedAndIsSeekedEveryTick)
+{
+    load(false);
+    panel->setPlayRate(3.0f);
+    panel->playMovie();
+    EXPECT_EQ(cell()->rate, 3.0f);
+    for (int i = 0; i < 5; ++i) {
+        const size_t seeks = engine()->seeks.size();
+        tick(33);
+        EXPECT_EQ(engine()->seeks.size(), seeks + 1);
+        EXPECT_EQ(engine()->rate(), 0.0);
+    }
+    // About 3 x 33 ms a tick.
+    EXPECT_NEAR(model()->currentValue(), 5 * 99, 2);
+    const auto expected =
+        PictureDataUtil::getMovieTimeStamp(trip->chapters, int32_t(model()->currentValue()));
+    ASSERT_TRUE(expected.has_value());
+    EXPECT_EQ(engine()->seeks.back(), int64_t(*expected));
+}
+
+TEST_F(MoviePlayerViewTest, SyncThresholdsStartPauseOrLeaveTheEngine)
+{
+    load(true);
+    panel->moveToPosition(1000, PlayStatus::Play);
+    const int64_t value = model()->currentValue();
+    const double t0 = *PictureDataUtil::getMovieTimeStamp(trip->chapters, int32_t(value));
+    auto sync = [&](double videoMs, double startRate) {
+        engine()->setCurrentTime(videoMs / 1000.0);
+        engine()->setRate(startRate);
+        panel->syncPlayerPosition(value);
+        return engine()->rate();
+    };
+    // Rate 1, no lead: the video lags -> play; ahead within 100 ms -> left alone; beyond -> pause.
+    EXPECT_EQ(sync(t0 - 40, 0.0), 1.0);
+    EXPECT_EQ(sync(t0, 0.0), 0.0);
+    EXPECT_EQ(sync(t0 + 90, 1.0), 1.0);
+    EXPECT_EQ(sync(t0 + 90, 0.0), 0.0);
+    EXPECT_EQ(sync(t0 + 110, 1.0), 0.0);
+    // Rate 2: 200 ms of lead.
+    panel->setPlayRate(2.0f);
+    EXPECT_EQ(sync(t0 + 280, 2.0), 2.0);
+    EXPECT_EQ(sync(t0 + 320, 2.0), 0.0);
+    EXPECT_EQ(sync(t0 - 40, 0.0), 2.0);
+    // Rate 0.5: no lead.
+    panel->setPlayRate(0.5f);
+    EXPECT_EQ(sync(t0 + 110, 0.5), 0.0);
+    EXPECT_EQ(sync(t0 - 40, 0.0), 0.5);
+    // The frame at the position lies at or past the movie's end.
+    panel->setPlayRate(1.0f);
+    engine()->duration = int64_t(t0);
+    EXPECT_EQ(sync(t0 - 40, 1.0), 0.0);
+    engine()->duration = 60000;
+    // Nothing changes ahead: the very end of the trip.
+    panel->moveToPosition(model()->_maxValue - 1, PlayStatus::Play);
+    engine()->setRate(1.0);
+    panel->syncPlayerPosition(model()->_maxValue);
+    EXPECT_EQ(engine()->rate(), 0.0);
+    // Paused panels leave the engine alone.
+    panel->pauseMovie();
+    EXPECT_EQ(sync(t0 - 500, 0.0), 0.0);
+}
+
+TEST_F(MoviePlayerViewTest, FrameStepsUseTheFrameRate)
+{
+    load(false);
+    EXPECT_EQ(panel->frameStep(), 33);
+    engine()->fps = 0.0;
+    EXPECT_EQ(panel->frameStep(), 35);
+    engine()->fps = 30.0;
+
+    panel->moveToPosition(1000, PlayStatus::Pause);
+    panel->frameForward();
+    EXPECT_EQ(model()->currentValue(), 1033);
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Pause);
+    panel->frameBack();
+    panel->frameBack();
+    EXPECT_EQ(model()->currentValue(), 967);
+
+    // Back at the first frame: the minimum, stopped.
+    panel->moveToPosition(20, PlayStatus::Pause);
+    panel->frameBack();
+    EXPECT_EQ(model()->currentValue(), 0);
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Stop);
+
+    // Forward never passes the maximum.
+    panel->moveToPosition(model()->_maxValue - 10, PlayStatus::Pause);
+    panel->frameForward();
+    EXPECT_EQ(model()->currentValue(), model()->_maxValue);
+
+    // Forward while playing only pauses.
+    panel->moveToPosition(1000, PlayStatus::Play);
+    ASSERT_EQ(panel->currentStatus(), PlayStatus::Play);
+    panel->frameForward();
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Pause);
+    EXPECT_EQ(model()->currentValue(), 1000);
+}
+
+TEST_F(MoviePlayerViewTest, FrameStepAcrossABorderChangesTheFileAndSelection)
+{
+    load(false);
+    panel->moveToPosition(start(1) - 10, PlayStatus::Pause);
+    const int syncs = delegate.syncs;
+    panel->frameForward();
+    EXPECT_EQ(model()->currentIndex(), 1);
+    EXPECT_EQ(panel->currentChapterData(), trip->chapters[1]);
+    EXPECT_EQ(engine()->items.back(), file(1));
+    EXPECT_EQ(delegate.syncs, syncs + 1);
+}
+
+TEST_F(MoviePlayerViewTest, ChapterJumpsGoToChapterStartsAndKeepTheState)
+{
+    load(true);
+    panel->nextChapter();
+    EXPECT_EQ(model()->currentValue(), start(1));
+    EXPECT_EQ(panel->currentChapterData(), trip->chapters[1]);
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Play);
+    panel->nextChapter();
+    panel->nextChapter(); // already the last
+    EXPECT_EQ(model()->currentValue(), start(2));
+    EXPECT_EQ(panel->prevAdventureChapter(), trip->chapters[1]);
+    EXPECT_EQ(panel->nextAdventureChapter(), nullptr);
+    panel->previousChapter();
+    panel->previousChapter();
+    panel->previousChapter(); // already the first
+    EXPECT_EQ(model()->currentValue(), 0);
+    EXPECT_EQ(panel->prevAdventureChapter(), nullptr);
+    EXPECT_EQ(panel->nextAdventureChapter(), trip->chapters[1]);
+    EXPECT_EQ(engine()->items, (QStringList{file(0), file(1), file(2), file(1), file(0)}));
+}
+
+TEST_F(MoviePlayerViewTest, MoveStartedInsideAMoveIsIgnored)
+{
+    load(false);
+    int inner = 0;
+    delegate.onFrame = [&] {
+        ++inner;
+        panel->moveToPosition(0, PlayStatus::Pause);
+    };
+    panel->moveToPosition(3000, PlayStatus::Pause);
+    EXPECT_GT(inner, 0);
+    EXPECT_EQ(model()->currentValue(), 3000);
+    delegate.onFrame = nullptr;
+    panel->moveToPosition(0, PlayStatus::Pause);
+    EXPECT_EQ(model()->currentValue(), 0);
+}
+
+TEST_F(MoviePlayerViewTest, UserSeekIntoAnotherChapterMovesAndTellsTheWindow)
+{
+    load(false);
+    const int syncs = delegate.syncs;
+    cell()->setIntegerValue(start(2) + 500);
+    emit cell()->userValueChanged();
+    EXPECT_EQ(panel->currentChapterData(), trip->chapters[2]);
+    EXPECT_EQ(model()->currentValue(), start(2) + 500);
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Pause);
+    EXPECT_GE(delegate.syncs, syncs + 1);
+    ASSERT_FALSE(delegate.displays.empty());
+    EXPECT_FALSE(delegate.displays.back());
+}
+
+TEST_F(MoviePlayerViewTest, EndOfItemIsHeardOnceAndOnlyFromThisPlayer)
+{
+    load(false);
+    panel->preparePlayer();
+    panel->preparePlayer();
+    // Another panel's player reaching its end is none of ours.
+    MoviePlayerView other(nullptr, [] { return std::make_unique<FakeMediaEngine>(); });
+    other._valueInfo = std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
+    other.preparePlayer();
+    const int syncs = delegate.syncs;
+    const int items = engine()->items.size();
+    static_cast<FakeMediaEngine *>(other.engine())->finishItem();
+    EXPECT_EQ(delegate.syncs, syncs);
+
+    // The position has gone on into the next chapter: the end of this item moves there once.
+    model()->setCurrentValue(start(1) + 100);
+    engine()->finishItem();
+    EXPECT_EQ(delegate.syncs, syncs + 1);
+    EXPECT_EQ(engine()->items.size(), items + 1);
+    EXPECT_EQ(panel->currentChapterData(), trip->chapters[1]);
+}
+
+TEST_F(MoviePlayerViewTest, FailedMoveToAChapterClearsThePictureKeepsTheChapterAndAlertsOnce)
+{
+    TripFixture broken({2000, 2000});
+    ASSERT_TRUE(broken.ok());
+    panel->_valueInfo = std::make_shared<PlayMovieValueInfo>(broken.chapters, CardData::ActiveType::MovieRec);
+    // Gone after the trip was read, as when the card is pulled out.
+    ASSERT_TRUE(QFile::remove(broken.chapters[1]->_pathMp4.toLocalFile()));
+    panel->autoPlay = true;
+    panel->preparePlayer();
+    engine()->becomeReady();
+    const int64_t second = PictureDataUtil::getPosition(broken.chapters, 1, 0);
+    tick(second + 10);
+    tick(33);
+    EXPECT_EQ(delegate.notFound, 1);
+    EXPECT_FALSE(engine()->hasItem());
+    EXPECT_EQ(panel->currentChapterData(), broken.chapters[1]);
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Pause);
+    for (int i = 0; i < 5; ++i)
+        tick(33);
+    panel->playMovie();
+    for (int i = 0; i < 5; ++i)
+        tick(33);
+    EXPECT_EQ(delegate.notFound, 1);
+}
+
+TEST_F(MoviePlayerViewTest, UnplayableFileAlertsLoadFailed)
+{
+    auto *probe = new FakeMediaEngine;
+    probe->unplayable.insert(file(0));
+    std::unique_ptr<MediaEngine> owned(probe);
+    MoviePlayerView view(nullptr, [&] { return std::move(owned); });
+    view.setDelegate(&delegate);
+    view._valueInfo = std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
+    view.preparePlayer();
+    EXPECT_EQ(delegate.loadFailed, 1);
+    EXPECT_TRUE(probe->items.isEmpty());
+}
+
+TEST_F(MoviePlayerViewTest, ResetDropsThePlayerAndInstallsAnEmptyModel)
+{
+    load(true);
+    panel->clearMovie(true);
+    EXPECT_EQ(panel->engine(), nullptr);
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::NotReady);
+    EXPECT_FALSE(cell()->isClockRunning());
+    EXPECT_TRUE(model()->_chapterDataList.empty());
+    EXPECT_EQ(cell()->valueInfo(), model());
+    EXPECT_EQ(panel->backText(), QString("Now Loading"));
+    panel->pauseMovie();
+    panel->stopMovie();
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::NotReady);
+}
+
+TEST(MoviePlayerViewRules, BrightnessFollowsTheGammaSetting)
+{
+    EXPECT_NEAR(MoviePlayerView::brightnessForGamma(0.1), -0.27, 1e-12);
+    EXPECT_EQ(MoviePlayerView::brightnessForGamma(1.0), 0.0);
+    EXPECT_NEAR(MoviePlayerView::brightnessForGamma(5.0), 0.4, 1e-12);
+    EXPECT_NEAR(MoviePlayerView::brightnessForGamma(3.0), 0.2, 1e-12);
+}
+
+TEST(MoviePlayerViewRules, EventFrameIsComputedWithoutWrapping)
+{
+    EXPECT_EQ(MoviePlayerView::eventFrameOf(5000, 2000), 3000);
+    EXPECT_EQ(MoviePlayerView::eventFrameOf(2000, 2000), 0);
+    EXPECT_EQ(MoviePlayerView::eventFrameOf(1000, 2000), -1);
+    EXPECT_EQ(MoviePlayerView::eventFrameOf(0, 0xFFFFFFFFu), -1);
+    EXPECT_EQ(MoviePlayerView::eventFrameOf(0xFFFFFFFFu, 0), 0xFFFFFFFFll);
+}
