@@ -223,8 +223,15 @@ std::optional<QString> MoviePlayerView::makePlayerItem(const ChapterData &chapte
 // Main thread: the engine reports the item's status.
 void MoviePlayerView::observePlayerItemStatus()
 {
-    if (!_isObservingStatus || !_videoPlayer || !_videoPlayer->hasItem())
+    if (!_videoPlayer || !_videoPlayer->hasItem())
         return;
+    if (!_isObservingStatus) {
+        // A chapter's file opened while the clock ran on: the seek made when it was swapped in is
+        // stale by the time it took to open, so go to the position once more.
+        if (_videoPlayer->status() == MediaEngine::Status::ReadyToPlay && _currentStatus == PlayStatus::Play)
+            seekToCurrentValue();
+        return;
+    }
     if (_videoPlayer->status() != MediaEngine::Status::ReadyToPlay) {
         pauseMovie();
         return;

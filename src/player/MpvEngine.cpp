@@ -389,6 +389,13 @@ void MpvEngine::renderSoftwareFrame()
         width = 16;
         height = 9;
     }
+    // The software path serves headless runs: scaling 1080p on the CPU for every frame would
+    // cost more than the frame interval.
+    constexpr int MAX_SOFTWARE_WIDTH = 960;
+    if (width > MAX_SOFTWARE_WIDTH) {
+        height = height * MAX_SOFTWARE_WIDTH / width;
+        width = MAX_SOFTWARE_WIDTH;
+    }
     if (_softwareFrame.width() != width || _softwareFrame.height() != height)
         _softwareFrame = QImage(width, height, QImage::Format_RGBX8888);
     int size[2] = {width, height};

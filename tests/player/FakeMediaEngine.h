@@ -18,7 +18,7 @@ public:
     {
         items.append(path);
         _hasItem = true;
-        _status = _playerReady ? Status::ReadyToPlay : Status::Unknown;
+        _status = _playerReady && !holdItems ? Status::ReadyToPlay : Status::Unknown;
         _rate = 0.0;
         _time = 0.0;
     }
@@ -78,6 +78,8 @@ public:
     std::vector<qint64> seeks;
     std::vector<double> rates;
     std::vector<int> steps;
+    // Later items stay opening until becomeReady, as a real file takes a moment to open.
+    bool holdItems = false;
     double fps = 30.0;
     qint64 duration = 60000;
 

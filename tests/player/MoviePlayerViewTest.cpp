@@ -164,6 +164,25 @@ TEST_F(MoviePlayerViewTest, CrossingAChapterBorderSwapsTheFileOnTheNextTickAndKe
     EXPECT_LT(engine()->seeks.back(), 200);
 }
 
+TEST_F(MoviePlayerViewTest, AFileThatOpensSlowlyIsSeekedToTheClocksPositionWhenReady)
+{
+    load(true);
+    engine()->holdItems = true;
+    tick(start(1) + 10);
+    tick(33);
+    ASSERT_EQ(panel->currentChapterData(), trip->chapters[1]);
+    EXPECT_EQ(engine()->status(), MediaEngine::Status::Unknown);
+    for (int i = 0; i < 10; ++i)
+        tick(33);
+    engine()->becomeReady();
+    const auto expected =
+        PictureDataUtil::getMovieTimeStamp(trip->chapters, int32_t(model()->currentValue()));
+    ASSERT_TRUE(expected.has_value());
+    EXPECT_GT(*expected, 300u);
+    EXPECT_EQ(engine()->seeks.back(), int64_t(*expected));
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Play);
+}
+
 TEST_F(MoviePlayerViewTest, ClockReachingTheEndPauses)
 {
     load(true);

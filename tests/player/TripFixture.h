@@ -7,6 +7,10 @@
 #include "support/TempDir.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QUrl>
 
 #include <memory>
@@ -15,9 +19,10 @@
 class TripFixture
 {
 public:
-    // One chapter per length (ms), numbered from 1, laid end to end.
+    // One chapter per length (ms), numbered from 1, laid end to end. A key frame every
+    // keyFrameInterval frames when given (as the camera writes), else x264's default.
     explicit TripFixture(const std::vector<int> &lengthsMs, int width = 64, int height = 48,
-                         double fps = 28.0)
+                         double fps = 28.0, int keyFrameInterval = 0)
     {
         SampleScenario scenario;
         scenario.fps = fps;
@@ -39,14 +44,40 @@ public:
         QList<QUrl> paths;
         for (const SampleChapter &chapter : trip.chapters) {
             const QString path = writer.chapterPath(dir.path(), trip, chapter);
-            if (!writer.writeChapterMovie(trip, chapter, path)) {
-                error = writer.lastError();
+            const bool written = keyFrameInterval > 0 ? writeMovie(writer, trip, chapter, path, width, height,
+                                                                   fps, keyFrameInterval)
+                                                      : writer.writeChapterMovie(trip, chapter, path);
+            if (!written) {
+                error = writer.lastError().isEmpty() ? "ffmpeg failed" : writer.lastError();
                 return;
             }
             paths.append(QUrl::fromLocalFile(path));
         }
         tripData = TripData::create(nullptr, paths, trip.key);
         chapters = tripData->chapters();
+    }
+
+    // The test pattern by ffmpeg with the chapter's driving data appended, as samplecard does.
+    static bool writeMovie(SampleCardWriter &writer, const SampleTrip &trip, const SampleChapter &chapter,
+                           const QString &path, int width, int height, double fps, int keyFrameInterval)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QProcess ffmpeg;
+        ffmpeg.start("ffmpeg", {"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
+                                QString("testsrc2=size=%1x%2:rate=%3:duration=%4")
+                                    .arg(width)
+                                    .arg(height)
+                                    .arg(fps)
+                                    .arg(chapter.durationMs / 1000.0, 0, 'f', 3),
+                                "-c:v", "libx264", "-preset", "ultrafast", "-g",
+                                QString::number(keyFrameInterval), "-pix_fmt", "yuv420p", "-f", "mp4", path});
+        if (!ffmpeg.waitForFinished(300000) || ffmpeg.exitCode() != 0)
+            return false;
+        QFile file(path);
+        if (!file.open(QIODevice::Append))
+            return false;
+        const QByteArray box = writer.udatBox(trip, chapter, file.size());
+        return file.write(box) == box.size();
     }
 
     bool ok() const { return error.isEmpty() && !chapters.empty(); }

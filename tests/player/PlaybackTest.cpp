@@ -1,0 +1,106 @@
+// The panel on the real engine (software render): a generated two-chapter trip plays across the
+// border and seeks exactly.
+#include "player/MoviePlayerView.h"
+
+#include "player/MpvEngine.h"
+#include "player/PlayMovieValueInfo.h"
+
+#include "card/ChapterData.h"
+#include "card/PictureDataUtil.h"
+
+#include "TestClips.h"
+#include "TripFixture.h"
+
+#include <gtest/gtest.h>
+
+using PlayStatus = CommonConst::PlayStatus;
+using testclips::waitUntil;
+
+namespace {
+
+struct Shown
+{
+    double movieMs;
+    int64_t position;
+    std::shared_ptr<ChapterData> chapter;
+};
+
+class PlaybackTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        trip = std::make_unique<TripFixture>(std::vector<int>{2000, 2000}, 320, 180, 28.0, 28);
+    }
+    static void TearDownTestSuite() { trip.reset(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(trip->ok()) << qPrintable(trip->error);
+        panel = std::make_unique<MoviePlayerView>(
+            nullptr, [] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Software); });
+        panel->resize(480, 320);
+        panel->_valueInfo =
+            std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
+    }
+
+    void watchFrames()
+    {
+        QObject::connect(panel->engine(), &MediaEngine::frameShown, [this](double t) {
+            shown.push_back({t * 1000.0, panel->_valueInfo->currentValue(), panel->currentChapterData()});
+        });
+    }
+
+    int64_t start(int64_t index) const { return PictureDataUtil::getPosition(trip->chapters, index, 0); }
+
+    static std::unique_ptr<TripFixture> trip;
+    std::unique_ptr<MoviePlayerView> panel;
+    std::vector<Shown> shown;
+};
+
+std::unique_ptr<TripFixture> PlaybackTest::trip;
+
+} // namespace
+
+TEST_F(PlaybackTest, PlaysAGeneratedTripAcrossTheChapterBorder)
+{
+    panel->autoPlay = true;
+    panel->preparePlayer();
+    watchFrames();
+    ASSERT_TRUE(waitUntil([&] { return panel->currentStatus() == PlayStatus::Play; }));
+    const int64_t border = start(1);
+    ASSERT_TRUE(waitUntil([&] { return panel->_valueInfo->currentValue() > border + 1300; }, 8000));
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Play);
+    EXPECT_EQ(panel->currentChapterData(), trip->chapters[1]);
+    EXPECT_GT(panel->engine()->currentTime(), 0.3);
+    // Once the second file is open and playing, its frames follow the clock's position.
+    int secondFileFrames = 0;
+    for (const Shown &s : shown) {
+        if (s.chapter != trip->chapters[1] || s.position < border + 800)
+            continue;
+        ++secondFileFrames;
+        const auto expected = PictureDataUtil::getMovieTimeStamp(trip->chapters, int32_t(s.position));
+        ASSERT_TRUE(expected.has_value());
+        EXPECT_NEAR(s.movieMs, double(*expected), 300.0) << "at position " << s.position;
+    }
+    EXPECT_GT(secondFileFrames, 5);
+}
+
+TEST_F(PlaybackTest, SeeksExactlyToTheFrameAtThePosition)
+{
+    panel->preparePlayer();
+    watchFrames();
+    ASSERT_TRUE(waitUntil([&] { return panel->currentStatus() == PlayStatus::Stop; }));
+    for (int64_t position : {int64_t(1234), start(1) + 1500, int64_t(400)}) {
+        shown.clear();
+        panel->moveToPosition(position, PlayStatus::Pause);
+        EXPECT_EQ(panel->currentStatus(), PlayStatus::Pause);
+        const auto expected = PictureDataUtil::getMovieTimeStamp(trip->chapters, int32_t(position));
+        ASSERT_TRUE(expected.has_value());
+        ASSERT_TRUE(waitUntil([&] {
+            return !shown.empty() && std::abs(shown.back().movieMs - double(*expected)) < 1000.0 / 28.0;
+        })) << "position "
+            << position << " expected " << *expected << " shown "
+            << (shown.empty() ? -1.0 : shown.back().movieMs);
+    }
+}
