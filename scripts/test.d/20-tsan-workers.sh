@@ -12,4 +12,4 @@ cmake --build "$build" --parallel "$(nproc)" --target tests_card samplecard
 export QT_QPA_PLATFORM=offscreen
 export ORV_BUILD_DIR="$PWD/$build"
 export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1"
-"$build/tests/card/tests_card" --gtest_filter='WorkerGroupTest.*:CardDataWorkersTest.*'
+"$build/tests/card/tests_card" --gtest_filter='WorkerGroupTest.*:CardDataWorkersTest.*:CardDataThreadsTest.*'

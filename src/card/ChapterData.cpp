@@ -108,16 +108,13 @@ uint32_t ChapterData::timeStamp()
 // answer for good. Keeping it makes timeline conversions cheap enough for every playback tick.
 int64_t ChapterData::frameTimeSpan()
 {
-    {
-        std::lock_guard lock(_mutex);
-        if (_isFrameTimeSpanKnown)
-            return _frameTimeSpan;
-    }
+    if (_isFrameTimeSpanKnown.load(std::memory_order_acquire))
+        return _frameTimeSpan.load(std::memory_order_relaxed);
+    // Two threads may work it out at once; both get the same value.
     const auto span = computeFrameTimeSpan();
-    std::lock_guard lock(_mutex);
-    _frameTimeSpan = span;
-    _isFrameTimeSpanKnown = true;
-    return _frameTimeSpan;
+    _frameTimeSpan.store(span, std::memory_order_relaxed);
+    _isFrameTimeSpanKnown.store(true, std::memory_order_release);
+    return span;
 }
 
 int64_t ChapterData::computeFrameTimeSpan()
@@ -138,8 +135,7 @@ int64_t ChapterData::computeFrameTimeSpan()
     const auto picture = getPicture(true);
     if (picture && picture->video)
         return static_cast<int64_t>(picture->video->_timeSpan);
-    std::lock_guard lock(_mutex);
-    return _frameTimeSpan;
+    return _frameTimeSpan.load(std::memory_order_relaxed);
 }
 
 std::shared_ptr<PictureData> ChapterData::buildPicture(const QUrl &path)

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QUrl>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -79,8 +80,10 @@ private:
     Date _startAdvTime = Date::distantPast();
     Date _startTime = Date::distantPast();
     uint64_t _timeStamp = 0;
-    int64_t _frameTimeSpan = 0;
-    bool _isFrameTimeSpanKnown = false;
+    // Read on every playback tick, so the known length is read without the lock: the flag is
+    // published (release) after the length is stored.
+    std::atomic<int64_t> _frameTimeSpan = 0;
+    std::atomic<bool> _isFrameTimeSpanKnown = false;
     std::shared_ptr<PictureData> _picture;
     std::optional<QUrl> _pathThumbnail;
     int64_t _retryCntPictureData = 0;

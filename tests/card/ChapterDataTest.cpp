@@ -4,6 +4,9 @@
 #include "card/CardFixture.h"
 #include "card/TripData.h"
 #include "card/VrecMoveManagerInfo.h"
+#include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
+#include "samplecard/SampleCardWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -82,6 +85,43 @@ TEST(ChapterDataTest, CounterRestartFallsBackToTheChaptersOwnSpan)
     const auto trip = TripData::create(card.get(), {m1, m2}, kKey);
     // Never negative: the placeholder's own span (0) instead of -499000.
     EXPECT_EQ(trip->sortedChapters()[0]->frameTimeSpan(), 0);
+}
+
+TEST(ChapterDataTest, CounterRestartTakesTheRecordedSpanOfARealMovie)
+{
+    CardFixture f;
+    auto scenario = SampleScenario::singleChapter(3000);
+    SampleCardWriter writer(scenario);
+    const auto &trip = writer.scenario().trips.front();
+    const auto path = f.root() + "/MOVE001/" + CardFixture::movieName(trip.key, 1);
+    ASSERT_TRUE(writer.writeChapterMovie(trip, trip.chapters.front(), path))
+        << writer.lastError().toStdString();
+    f.addVrec(trip.key, 1, 500000, 0);
+    const auto next = f.addMovie(trip.key, 2, 1000, 3); // the camera's counter restarted
+    const auto card = f.recordsOnly();
+    const auto made = TripData::create(card.get(), {QUrl::fromLocalFile(path), next}, trip.key);
+    const auto first = made->sortedChapters().front();
+    const auto picture = first->getPicture(true);
+    ASSERT_TRUE(picture && picture->video);
+    EXPECT_GT(picture->video->_timeSpan, 2900u);
+    EXPECT_EQ(first->frameTimeSpan(), static_cast<int64_t>(picture->video->_timeSpan));
+}
+
+TEST(ChapterDataTest, StartTimeAndTimeStampComeFromTheFirstFrameWithoutARecord)
+{
+    CardFixture f;
+    SampleCardWriter writer(SampleScenario::singleChapter(2000));
+    const auto &trip = writer.scenario().trips.front();
+    const auto path = f.root() + "/MOVE001/" + CardFixture::movieName(trip.key, 1);
+    ASSERT_TRUE(writer.writeChapterMovie(trip, trip.chapters.front(), path))
+        << writer.lastError().toStdString();
+    const auto card = f.recordsOnly();
+    const auto chapter =
+        TripData::create(card.get(), {QUrl::fromLocalFile(path)}, trip.key)->chapters().front();
+    EXPECT_EQ(chapter->startTime(), Date::fromDateTime(trip.start));
+    EXPECT_EQ(chapter->timeStamp(), trip.counterStart);
+    EXPECT_GT(chapter->frameTimeSpan(), 1900);
+    EXPECT_EQ(chapter->retryCntPictureData(), 1);
 }
 
 TEST(ChapterDataTest, UnreadableMovieWithoutRecordBuildsItsPictureOnce)
