@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <span>
+#include <vector>
 
 class Mp4Reader
 {
@@ -37,6 +38,8 @@ public:
     explicit Mp4Reader(const QString &path);
     // Walks bytes the caller keeps alive (fuzzing, tests).
     explicit Mp4Reader(std::span<const uint8_t> bytes);
+    // The reader keeps a view of the bytes: a temporary buffer would be gone after the walk.
+    explicit Mp4Reader(std::vector<uint8_t> &&) = delete;
     Mp4Reader(const Mp4Reader &) = delete;
     Mp4Reader &operator=(const Mp4Reader &) = delete;
 

@@ -259,9 +259,12 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(std::span<const uint8_t> byt
                           std::make_move_iterator(acc.frames.end()));
         }
 
-        std::stable_sort(frames.begin(), frames.end(), [](const VideoFramePtr &a, const VideoFramePtr &b) {
+        const auto byCounter = [](const VideoFramePtr &a, const VideoFramePtr &b) {
             return a->_timeStamp < b->_timeStamp;
-        });
+        };
+        // The camera writes its blocks in counter order; sort only what is not.
+        if (!std::is_sorted(frames.begin(), frames.end(), byCounter))
+            std::stable_sort(frames.begin(), frames.end(), byCounter);
         const float fps = CommonConst::recModeFps(info->_recMode);
         info->setCameraFrames(1, VideoInfo::makeMovieFrameTable(frames, cameraOneBase, fps));
         info->setCameraFrames(

@@ -195,8 +195,10 @@ FrameTable VideoInfo::makeFrameTable(const std::vector<VideoFramePtr> &frames, i
             frame->_movieTimeStamp = uint32_t(movie);
             movie += step;
         }
-        table.try_emplace(0, frame);
-        table.try_emplace(key, frame);
+        // Only the first frame can find key 0 empty; the keys mostly come in ascending order.
+        if (table.empty())
+            table.try_emplace(0, frame);
+        table.try_emplace(table.end(), key, frame);
         if (longitude == 0) {
             latitude = 0;
         } else if (longitude != -1 && frame->_longitude == 0) {
@@ -312,8 +314,9 @@ FrameTable VideoInfo::makeMovieFrameTable(const std::vector<VideoFramePtr> &fram
     for (const VideoFramePtr &frame : filled) {
         const uint32_t start = blockStart.try_emplace(frame->blockNo, frame->_timeStamp).first->second;
         frame->_movieTimeStamp = uint32_t(int64_t(frame->blockNo - 1) * 1000) + (frame->_timeStamp - start);
-        table.try_emplace(0, filled.front());
-        table.try_emplace(int(int64_t(frame->_timeStamp) - int64_t(base)), frame);
+        if (table.empty())
+            table.try_emplace(0, filled.front());
+        table.try_emplace(table.end(), int(int64_t(frame->_timeStamp) - int64_t(base)), frame);
     }
     return table;
 }
