@@ -275,11 +275,16 @@ bool CardData::isTripWithoutSurveillance(TripData &trip,
 
 void CardData::formTrips(const QString &key, QList<QUrl> files, std::vector<std::shared_ptr<TripData>> &out)
 {
-    std::stable_sort(files.begin(), files.end(), isFileNumberAscending);
+    // The order of isFileNumberAscending, with each number read once.
+    std::vector<std::pair<int32_t, QUrl>> numbered;
+    numbered.reserve(static_cast<size_t>(files.size()));
+    for (auto &file : files)
+        numbered.emplace_back(fileNumberOfPath(file), std::move(file));
+    std::stable_sort(numbered.begin(), numbered.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
     QList<QUrl> run;
     int32_t previous = 0;
-    for (const auto &file : files) {
-        const auto number = fileNumberOfPath(file);
+    for (const auto &[number, file] : numbered) {
         // No wrap-around here: 9999 followed by 1 ends one trip and starts another.
         if (!run.isEmpty() && number != previous + 1) {
             out.push_back(TripData::create(this, run, key));
