@@ -1,64 +1,47 @@
 #include "platform/KeyedArchiver.h"
 
 #include <bit>
-#include <limits>
-#include <plist/plist.h>
 
 namespace {
 // Seconds from 1970-01-01 to 2001-01-01, the reference date of archived dates.
 constexpr double referenceDateOffset = 978307200.0;
 } // namespace
 
-KeyedArchiver::KeyedArchiver() : _plist(plist_new_dict()), _objects(plist_new_array())
+KeyedArchiver::KeyedArchiver()
 {
-    plist_dict_set_item(_plist, "$archiver", plist_new_string("NSKeyedArchiver"));
-    plist_dict_set_item(_plist, "$version", plist_new_uint(100000));
-    plist_dict_set_item(_plist, "$objects", _objects);
-    append(plist_new_string("$null"));
+    append(_writer.addString(QStringLiteral("$null")));
 }
 
-KeyedArchiver::~KeyedArchiver()
+KeyedArchiver::Ref KeyedArchiver::append(BinaryPlistWriter::Index object)
 {
-    plist_free(_plist);
-}
-
-KeyedArchiver::Ref KeyedArchiver::append(void *node)
-{
-    plist_array_append_item(_objects, node);
-    _nodes.push_back(node);
-    return Ref(_nodes.size() - 1);
+    _entries.push_back(object);
+    _isInstance.push_back(false);
+    return Ref(_entries.size() - 1);
 }
 
 KeyedArchiver::Ref KeyedArchiver::encodeNumber(std::int64_t value)
 {
-    auto found = _integers.find(value);
-    if (found != _integers.end()) {
-        return found->second;
+    auto [it, inserted] = _integers.try_emplace(value, NullRef);
+    if (inserted) {
+        it->second = append(_writer.addInteger(value));
     }
-    // Binary property lists keep 8-byte integers signed: a negative value goes out as its
-    // two's complement and reads back as the same signed number.
-    const Ref ref = append(plist_new_uint(std::uint64_t(value)));
-    _integers.emplace(value, ref);
-    return ref;
+    return it->second;
 }
 
 KeyedArchiver::Ref KeyedArchiver::encodeNumber(double value)
 {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    auto found = _reals.find(bits);
-    if (found != _reals.end()) {
-        return found->second;
+    auto [it, inserted] = _reals.try_emplace(std::bit_cast<std::uint64_t>(value), NullRef);
+    if (inserted) {
+        it->second = append(_writer.addReal(value));
     }
-    const Ref ref = append(plist_new_real(value));
-    _reals.emplace(bits, ref);
-    return ref;
+    return it->second;
 }
 
 KeyedArchiver::Ref KeyedArchiver::encodeBoolNumber(bool value)
 {
     Ref &ref = value ? _true : _false;
     if (ref == NullRef) {
-        ref = append(plist_new_bool(value));
+        ref = append(_writer.addBool(value));
     }
     return ref;
 }
@@ -69,7 +52,7 @@ KeyedArchiver::Ref KeyedArchiver::encodeString(const QString &value)
     if (found != _strings.constEnd()) {
         return *found;
     }
-    const Ref ref = append(plist_new_string(value.toUtf8().constData()));
+    const Ref ref = append(_writer.addString(value));
     _strings.insert(value, ref);
     return ref;
 }
@@ -80,13 +63,11 @@ KeyedArchiver::Ref KeyedArchiver::classRef(const QString &className)
     if (found != _classes.constEnd()) {
         return *found;
     }
-    plist_t entry = plist_new_dict();
-    const QByteArray name = className.toUtf8();
-    plist_dict_set_item(entry, "$classname", plist_new_string(name.constData()));
-    plist_t classes = plist_new_array();
-    plist_array_append_item(classes, plist_new_string(name.constData()));
-    plist_array_append_item(classes, plist_new_string("NSObject"));
-    plist_dict_set_item(entry, "$classes", classes);
+    const auto entry = _writer.addDictionary();
+    _writer.insert(entry, QStringLiteral("$classname"), _writer.addString(className));
+    _writer.insert(
+        entry, QStringLiteral("$classes"),
+        _writer.addArray({_writer.addString(className), _writer.addString(QStringLiteral("NSObject"))}));
     const Ref ref = append(entry);
     _classes.insert(className, ref);
     return ref;
@@ -95,92 +76,87 @@ KeyedArchiver::Ref KeyedArchiver::classRef(const QString &className)
 KeyedArchiver::Ref KeyedArchiver::encodeDate(double unixSeconds)
 {
     const Ref cls = classRef(QStringLiteral("NSDate"));
-    plist_t date = plist_new_dict();
-    plist_dict_set_item(date, "NS.time", plist_new_real(unixSeconds - referenceDateOffset));
-    plist_dict_set_item(date, "$class", plist_new_uid(cls));
+    const auto date = _writer.addDictionary();
+    _writer.insert(date, QStringLiteral("NS.time"), _writer.addReal(unixSeconds - referenceDateOffset));
+    _writer.insert(date, QStringLiteral("$class"), _writer.addUid(cls));
     return append(date);
 }
 
 KeyedArchiver::Ref KeyedArchiver::encodeDictionary(std::span<const std::pair<Ref, Ref>> entries)
 {
     const Ref cls = classRef(QStringLiteral("NSDictionary"));
-    plist_t keys = plist_new_array();
-    plist_t values = plist_new_array();
+    std::vector<BinaryPlistWriter::Index> keys;
+    std::vector<BinaryPlistWriter::Index> values;
+    keys.reserve(entries.size());
+    values.reserve(entries.size());
     for (const auto &[key, value] : entries) {
-        plist_array_append_item(keys, plist_new_uid(key));
-        plist_array_append_item(values, plist_new_uid(value));
+        keys.push_back(_writer.addUid(key < _entries.size() ? key : NullRef));
+        values.push_back(_writer.addUid(value < _entries.size() ? value : NullRef));
     }
-    plist_t dictionary = plist_new_dict();
-    plist_dict_set_item(dictionary, "NS.keys", keys);
-    plist_dict_set_item(dictionary, "NS.objects", values);
-    plist_dict_set_item(dictionary, "$class", plist_new_uid(cls));
+    const auto dictionary = _writer.addDictionary();
+    _writer.insert(dictionary, QStringLiteral("NS.keys"), _writer.addArray(std::move(keys)));
+    _writer.insert(dictionary, QStringLiteral("NS.objects"), _writer.addArray(std::move(values)));
+    _writer.insert(dictionary, QStringLiteral("$class"), _writer.addUid(cls));
     return append(dictionary);
 }
 
 KeyedArchiver::Ref KeyedArchiver::encodeObject(const QString &className)
 {
     const Ref cls = classRef(className);
-    plist_t object = plist_new_dict();
-    plist_dict_set_item(object, "$class", plist_new_uid(cls));
-    return append(object);
+    const auto object = _writer.addDictionary();
+    _writer.insert(object, QStringLiteral("$class"), _writer.addUid(cls));
+    const Ref ref = append(object);
+    _isInstance[ref] = true;
+    return ref;
 }
 
-void *KeyedArchiver::instance(Ref object) const
+std::optional<BinaryPlistWriter::Index> KeyedArchiver::instance(Ref object) const
 {
-    if (object == NullRef || object >= _nodes.size() || plist_get_node_type(_nodes[object]) != PLIST_DICT) {
-        return nullptr;
+    if (object >= _entries.size() || !_isInstance[object]) {
+        return std::nullopt;
     }
-    return _nodes[object];
+    return _entries[object];
 }
 
 void KeyedArchiver::setInteger(Ref object, const char *key, std::int64_t value)
 {
-    if (plist_t node = instance(object)) {
-        plist_dict_set_item(node, key, plist_new_uint(std::uint64_t(value)));
+    if (const auto node = instance(object)) {
+        _writer.insert(*node, QLatin1String(key), _writer.addInteger(value));
     }
 }
 
 void KeyedArchiver::setDouble(Ref object, const char *key, double value)
 {
-    if (plist_t node = instance(object)) {
-        plist_dict_set_item(node, key, plist_new_real(value));
+    if (const auto node = instance(object)) {
+        _writer.insert(*node, QLatin1String(key), _writer.addReal(value));
     }
 }
 
 void KeyedArchiver::setBool(Ref object, const char *key, bool value)
 {
-    if (plist_t node = instance(object)) {
-        plist_dict_set_item(node, key, plist_new_bool(value));
+    if (const auto node = instance(object)) {
+        _writer.insert(*node, QLatin1String(key), _writer.addBool(value));
     }
 }
 
 void KeyedArchiver::setObject(Ref object, const char *key, Ref value)
 {
-    if (plist_t node = instance(object)) {
-        plist_dict_set_item(node, key, plist_new_uid(value < _nodes.size() ? value : NullRef));
+    if (const auto node = instance(object)) {
+        _writer.insert(*node, QLatin1String(key), _writer.addUid(value < _entries.size() ? value : NullRef));
     }
 }
 
-std::optional<QByteArray> KeyedArchiver::archive(Ref root) const
+std::optional<QByteArray> KeyedArchiver::archive(Ref root)
 {
-    if (root >= _nodes.size()) {
+    if (root >= _entries.size()) {
         return std::nullopt;
     }
-    plist_t top = plist_new_dict();
-    plist_dict_set_item(top, "root", plist_new_uid(root));
-    plist_dict_set_item(_plist, "$top", top);
-
-    char *bytes = nullptr;
-    std::uint32_t length = 0;
-    plist_to_bin(_plist, &bytes, &length);
-    plist_dict_remove_item(_plist, "$top");
-    if (!bytes || length == 0) {
-        if (bytes) {
-            plist_to_bin_free(bytes);
-        }
-        return std::nullopt;
-    }
-    QByteArray result(bytes, qsizetype(length));
-    plist_to_bin_free(bytes);
-    return result;
+    const auto top = _writer.addDictionary();
+    _writer.insert(top, QStringLiteral("root"), _writer.addUid(root));
+    const auto plist = _writer.addDictionary();
+    _writer.insert(plist, QStringLiteral("$version"), _writer.addInteger(100000));
+    _writer.insert(plist, QStringLiteral("$archiver"), _writer.addString(QStringLiteral("NSKeyedArchiver")));
+    _writer.insert(plist, QStringLiteral("$top"), top);
+    _writer.insert(plist, QStringLiteral("$objects"), _writer.addArray(_entries));
+    return _writer.finish(plist);
 }

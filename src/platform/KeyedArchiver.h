@@ -2,6 +2,8 @@
 // layout macOS keyed archives use, so that clips archived here and there read the same way.
 #pragma once
 
+#include "platform/BinaryPlistWriter.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -20,7 +22,6 @@ public:
     static constexpr Ref NullRef = 0;
 
     KeyedArchiver();
-    ~KeyedArchiver();
     KeyedArchiver(const KeyedArchiver &) = delete;
     KeyedArchiver &operator=(const KeyedArchiver &) = delete;
 
@@ -42,17 +43,18 @@ public:
     void setBool(Ref object, const char *key, bool value);
     void setObject(Ref object, const char *key, Ref value);
 
-    // The archive with root as its top object; none when the property list cannot be written.
-    std::optional<QByteArray> archive(Ref root) const;
+    // The archive with root as its top object; none when root was never encoded.
+    std::optional<QByteArray> archive(Ref root);
 
 private:
-    Ref append(void *node);
+    Ref append(BinaryPlistWriter::Index object);
     Ref classRef(const QString &className);
-    void *instance(Ref object) const;
+    // The dictionary of an instance made by encodeObject, or none.
+    std::optional<BinaryPlistWriter::Index> instance(Ref object) const;
 
-    void *_plist = nullptr;     // the archive's top dictionary, owns every node
-    void *_objects = nullptr;   // its $objects array
-    std::vector<void *> _nodes; // $objects entries by index
+    BinaryPlistWriter _writer;
+    std::vector<BinaryPlistWriter::Index> _entries; // $objects by Ref
+    std::vector<bool> _isInstance;                  // by Ref
     std::unordered_map<std::int64_t, Ref> _integers;
     std::unordered_map<std::uint64_t, Ref> _reals; // by bit pattern
     QHash<QString, Ref> _strings;
