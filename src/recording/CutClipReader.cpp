@@ -1,11 +1,90 @@
 #include "recording/CutClipReader.h"
 
+#include "recording/CutVideoKihonInfo.h"
 #include "recording/VideoInfo.h"
 
-// The clip archive's classes and their keyed decoding come with the trim tool's clip format; until
-// then a clip's archive is not understood and the clip reads as a file without driving data.
-std::optional<CutClipReader::Counters> CutClipReader::read(VideoInfo &, std::span<const uint8_t>,
-                                                           const Date &, const Date &, bool &)
+#include <QByteArray>
+#include <algorithm>
+#include <limits>
+
+std::optional<CutClipReader::Counters> CutClipReader::read(VideoInfo &info, std::span<const uint8_t> archive,
+                                                           const Date &left, const Date &right, bool &isError)
 {
-    return std::nullopt;
+    const auto clip = CutVideoKihonInfo::unarchive(
+        QByteArray::fromRawData(reinterpret_cast<const char *>(archive.data()), qsizetype(archive.size())));
+    if (!clip) {
+        return std::nullopt;
+    }
+    // Members a clip must carry for its frames to be placed: without them the clip has no driving
+    // data, rather than made-up values.
+    if (!clip->_detectType || !clip->_detectTime || !clip->_settingInfo._terminalType ||
+        !clip->_settingInfo._recMode) {
+        return std::nullopt;
+    }
+    for (const auto &entry : clip->_footerCamera1List) {
+        if (!entry.second.isComplete()) {
+            return std::nullopt;
+        }
+    }
+
+    info.detectType = *clip->_detectType;
+    info._playback.detectionType = VideoInfo::getDetectType(info.detectType);
+    info._playback.detectTime = *clip->_detectTime;
+    info.sw = clip->_sw;
+    info._playback.detectPosition = clip->_detectPosition;
+    info._fileVersion = clip->_settingInfo._fileVersion;
+    info._terminalType = *clip->_settingInfo._terminalType;
+    info._recMode = *clip->_settingInfo._recMode;
+    info.isDatetime = clip->_isDatetime;
+    info.isSpeed = clip->_isSpeed;
+    info.isAcceleration = clip->_isAcceleration;
+    info.isPoint = clip->_isPoint;
+
+    Date first = Date::distantPast();
+    Date last = Date::distantPast();
+    uint32_t smallest = 0x7FFFFFFF;
+    uint32_t largest = 0;
+    bool counted = false;
+    bool poweredDown = false;
+    FrameTable camera1;
+    FrameTable camera0;
+    for (const auto &[key, footer] : clip->_footerCamera1List) {
+        const VideoFramePtr frame = footer.makeVideoFrame();
+        poweredDown = poweredDown || frame->powerDown;
+        if (frame->_id == 0x55 || frame->_id == 0xAA) {
+            if (first.isDistantPast() || first > frame->time) {
+                first = frame->time;
+            }
+            if (last < frame->time) {
+                last = frame->time;
+            }
+            smallest = std::min(smallest, frame->_timeStamp);
+            largest = std::max(largest, frame->_timeStamp);
+            counted = true;
+        }
+        // Frame tables are keyed by int: a key beyond that range cannot be placed.
+        if (frame->_id == 0x55 && key >= std::numeric_limits<int>::min() &&
+            key <= std::numeric_limits<int>::max()) {
+            camera1.emplace(int(key), frame);
+            camera0.emplace(int(key), frame);
+        }
+    }
+
+    Counters counters;
+    if (counted && !(last < left || first > right)) {
+        info.firstTime = first;
+        if (info.lastTime < last) {
+            info.lastTime = last;
+        }
+        counters = {smallest, largest};
+        if (poweredDown) {
+            info.powerDown = true;
+        }
+    }
+    if (camera1.empty()) {
+        isError = true;
+    }
+    info.setCameraFrames(1, std::move(camera1));
+    info.setCameraFrames(0, std::move(camera0));
+    return counters;
 }

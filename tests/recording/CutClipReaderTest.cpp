@@ -1,0 +1,214 @@
+// Clips cut by the trim tool read back through the MP4 reader and recdump.
+#include "recording/CutClipReader.h"
+
+#include "recording/CutVideoBoxWriter.h"
+#include "recording/CutVideoKihonInfo.h"
+#include "recording/Mp4RecordingReader.h"
+#include "recording/SettingInfo.h"
+#include "recording/VideoInfo.h"
+#include "support/Ffmpeg.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+const Date start = Date::fromUnixSeconds(1714566896);
+
+// A clip of count frames 36 ms apart; every tenth footer is a sound record.
+CutVideoKihonInfo clipOf(int count)
+{
+    VideoInfo recording;
+    FrameTable table;
+    for (int i = 0; i < count; ++i) {
+        auto frame = std::make_shared<VideoFrame>();
+        frame->time = start.addingMilliseconds(i * 36);
+        frame->_timeStamp = uint32_t(700000 + i * 36);
+        frame->_movieTimeStamp = uint32_t(i * 36);
+        frame->_id = i % 10 == 9 ? 0xAA : 0x55;
+        frame->speed = i;
+        frame->_longitude = 4968000 + i;
+        frame->_latitude = -1285200;
+        frame->_posSouth = 1;
+        frame->gY = -0.25;
+        frame->blockNo = 1;
+        table.emplace(i * 36, frame);
+    }
+    recording.setCameraFrames(1, table);
+    recording.setCameraFrames(0, table);
+    recording.rebuildKeyLists();
+    recording.detectType = 10;
+    recording._playback.detectTime = start.addingSeconds(1);
+    recording._playback.detectPosition = 1000;
+    recording._fileVersion = "0714";
+    recording._terminalType = TerminalType::AllInOne;
+    recording._recMode = CommonConst::RecMode::LongRec;
+    return CutVideoKihonInfo::initFromVideoInfo(recording, 0, (count - 1) * 36, count * 36, true, false, true,
+                                                false);
+}
+
+QByteArray fileInfoItem()
+{
+    const auto item = SettingInfo().getItem(SettingInfo::DataType::FileInfo);
+    return QByteArray(reinterpret_cast<const char *>(item.data()), qsizetype(item.size()));
+}
+
+// A minimal MP4 head followed by the clip's box.
+QByteArray fileWith(const QByteArray &box)
+{
+    return QByteArray::fromHex("000000106674797069736f6d00000200") + box;
+}
+
+std::shared_ptr<VideoInfo> readBytes(const QByteArray &file, bool &isError,
+                                     const Date &left = Date::distantPast(),
+                                     const Date &right = Date::distantFuture())
+{
+    const auto bytes = std::span(reinterpret_cast<const uint8_t *>(file.constData()), size_t(file.size()));
+    return Mp4RecordingReader::read(bytes, left, right, isError, fileInfoItem());
+}
+
+QByteArray boxOf(const CutVideoKihonInfo &clip)
+{
+    return *CutVideoBoxWriter::makeBox(*clip.archivedData());
+}
+
+} // namespace
+
+TEST(CutClipReaderTest, TheMp4ReaderRebuildsTheClipsFrames)
+{
+    const CutVideoKihonInfo clip = clipOf(100);
+    bool isError = false;
+    const auto info = readBytes(fileWith(boxOf(clip)), isError);
+    ASSERT_TRUE(info);
+    EXPECT_FALSE(isError);
+    EXPECT_TRUE(info->isCutVideo());
+    EXPECT_EQ(info->detectType, 10);
+    EXPECT_EQ(info->_playback.detectionType, VideoInfo::getDetectType(10));
+    EXPECT_EQ(info->_fileVersion, "0714");
+    EXPECT_EQ(info->_terminalType, TerminalType::AllInOne);
+    EXPECT_EQ(info->_recMode, CommonConst::RecMode::LongRec);
+    EXPECT_TRUE(info->isDatetime);
+    EXPECT_TRUE(info->isAcceleration);
+    EXPECT_FALSE(info->isSpeed);
+    EXPECT_EQ(info->firstTime, start);
+    EXPECT_EQ(info->lastTime, start.addingMilliseconds(99 * 36)) << "sound records count for the time window";
+    EXPECT_EQ(info->_timeSpan, uint32_t(99 * 36));
+
+    const FrameTablePtr camera1 = info->getCameraFrames(1);
+    EXPECT_EQ(camera1->size(), 90u) << "only picture frames are placed";
+    EXPECT_FALSE(camera1->contains(9 * 36));
+    const VideoFrame &frame = *camera1->at(36 * 5);
+    EXPECT_EQ(frame._movieTimeStamp, uint32_t(36 * 5));
+    EXPECT_EQ(frame._timeStamp, uint32_t(700000 + 36 * 5));
+    EXPECT_EQ(frame.speed, 5);
+    EXPECT_EQ(frame._longitude, 4968005);
+    EXPECT_EQ(frame._posSouth, 1);
+    EXPECT_EQ(frame.gY, -0.25);
+    EXPECT_EQ(frame.time, start.addingMilliseconds(36 * 5));
+    EXPECT_EQ(info->getCameraFrames(0)->at(36 * 5), camera1->at(36 * 5)) << "one frame in both tables";
+
+    // A clip wholly before the window keeps its frames but no counters.
+    isError = false;
+    const auto late = readBytes(fileWith(boxOf(clip)), isError, start.addingSeconds(60));
+    ASSERT_TRUE(late);
+    EXPECT_EQ(late->_timeSpan, 0u);
+}
+
+TEST(CutClipReaderTest, BrokenOrForeignArchivesGiveNoDrivingData)
+{
+    const CutVideoKihonInfo clip = clipOf(20);
+    const QByteArray box = boxOf(clip);
+    bool isError = false;
+
+    // Another file-information item: not a trimmed clip (and no camera table either).
+    QByteArray foreign = box;
+    foreign[8 + 3] = 0x15;
+    const auto other = readBytes(fileWith(foreign), isError);
+    EXPECT_FALSE(other && other->isCutVideo());
+
+    // Required members missing: no recording, no crash.
+    CutVideoKihonInfo noDetect = clip;
+    noDetect._detectType.reset();
+    EXPECT_FALSE(readBytes(fileWith(boxOf(noDetect)), isError));
+    CutVideoKihonInfo noTime = clip;
+    noTime._detectTime.reset();
+    EXPECT_FALSE(readBytes(fileWith(boxOf(noTime)), isError));
+    CutVideoKihonInfo brokenFooter = clip;
+    brokenFooter._footerCamera1List.begin()->second._timeStamp.reset();
+    EXPECT_FALSE(readBytes(fileWith(boxOf(brokenFooter)), isError));
+
+    // A cut or garbled archive.
+    EXPECT_FALSE(readBytes(fileWith(box.left(box.size() / 2)), isError));
+    QByteArray garbled = box;
+    for (qsizetype i = 40; i < garbled.size(); i += 97) {
+        garbled[i] = char(garbled[i] ^ 0x5A);
+    }
+    (void)readBytes(fileWith(garbled), isError);
+
+    // No picture frames: an error, and the recording still comes back.
+    CutVideoKihonInfo silent = clip;
+    for (auto &entry : silent._footerCamera1List) {
+        entry.second._id = 0xAA;
+    }
+    isError = false;
+    const auto soundOnly = readBytes(fileWith(boxOf(silent)), isError);
+    ASSERT_TRUE(soundOnly);
+    EXPECT_TRUE(isError);
+}
+
+TEST(CutClipReaderTest, AnFfmpegClipWithTheBoxPlaysAndRecdumpPrintsItsFrames)
+{
+    if (!qEnvironmentVariableIsSet("ORV_BUILD_DIR")) {
+        GTEST_SKIP() << "ORV_BUILD_DIR is not set";
+    }
+    TempDir dir;
+    const QString path = dir.filePath("clip.mp4");
+    ASSERT_TRUE(Ffmpeg::writeTestMovie(path, 64, 48, 2.0));
+    const CutVideoKihonInfo clip = clipOf(55);
+    QString error;
+    ASSERT_TRUE(CutVideoBoxWriter::append(path, clip, &error)) << error.toStdString();
+
+    QProcess probe;
+    probe.start("ffprobe", {"-v", "error", "-show_entries", "stream=codec_type,nb_frames", "-count_frames",
+                            "-of", "json", path});
+    ASSERT_TRUE(probe.waitForFinished(60000));
+    EXPECT_EQ(probe.exitCode(), 0);
+    EXPECT_EQ(probe.readAllStandardError(), QByteArray()) << "ffprobe reports no error";
+    const QJsonArray streams =
+        QJsonDocument::fromJson(probe.readAllStandardOutput()).object()["streams"].toArray();
+    ASSERT_FALSE(streams.isEmpty());
+    EXPECT_EQ(streams[0].toObject()["nb_frames"].toString(), "50") << "every picture decodes";
+
+    QProcess recdump;
+    recdump.start(QDir(qEnvironmentVariable("ORV_BUILD_DIR")).filePath("devtools/recdump"), {path});
+    ASSERT_TRUE(recdump.waitForFinished(60000));
+    ASSERT_EQ(recdump.exitCode(), 0) << recdump.readAllStandardError().constData();
+    const QJsonObject dump = QJsonDocument::fromJson(recdump.readAllStandardOutput()).object();
+    EXPECT_TRUE(dump["isCutVideo"].toBool());
+    EXPECT_EQ(dump["fileVersion"].toString(), "0714");
+    EXPECT_EQ(dump["terminalType"].toString(), "AllInOne");
+    EXPECT_EQ(dump["recMode"].toString(), "LongRec");
+    EXPECT_EQ(dump["detectType"].toInt(), 10);
+    EXPECT_EQ(dump["errors"].toArray().size(), 0);
+    const QJsonArray frames = dump["cameras"].toObject()["1"].toArray();
+    ASSERT_EQ(frames.size(), 50);
+    int index = 0;
+    for (const auto &[key, footer] : clip._footerCamera1List) {
+        if (footer._id != 0x55) {
+            continue;
+        }
+        const QJsonObject frame = frames[index++].toObject();
+        EXPECT_EQ(frame["key"].toInt(), key);
+        EXPECT_EQ(frame["movieTimeStamp"].toInteger(), qint64(*footer._movieTimeStamp));
+        EXPECT_EQ(frame["timeStamp"].toInteger(), qint64(*footer._timeStamp));
+        EXPECT_EQ(frame["speed"].toInt(), footer._speed);
+        EXPECT_EQ(frame["longitude"].toInt(), footer._longitude);
+        EXPECT_EQ(frame["time"].toString(), footer._time->toDateTime().toUTC().toString(Qt::ISODateWithMs));
+    }
+}
