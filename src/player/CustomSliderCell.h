@@ -64,6 +64,8 @@ public:
     // One tick of the clock: the timer's action.
     void onValueChanged();
     bool isClockRunning() const;
+    // Clock time (ns) of the last tick, or of the start before the first; none while stopped.
+    std::optional<int64_t> prevDate() const { return _prevDate; }
 
     void setValueInfo(const std::shared_ptr<PlayMovieValueInfo> &info);
     const std::shared_ptr<PlayMovieValueInfo> &valueInfo() const { return _valueInfo; }

@@ -455,6 +455,17 @@ void MoviePlayerView::syncPlayerPosition(int64_t value)
         _videoPlayer->pause();
         return;
     }
+    // The video lags by more than the same margin: at the same rate it would never catch up (the
+    // engine takes a moment to start and to open a file), so bring it to the position, at most
+    // once per CATCH_UP_TICKS so that a slow decoder is not kept seeking.
+    ++_ticksSinceCatchUp;
+    if (static_cast<double>(*t0) > std::trunc(t * 1000.0 + 100.0 + lead) &&
+        _ticksSinceCatchUp >= CATCH_UP_TICKS) {
+        _ticksSinceCatchUp = 0;
+        seekToCurrentValue();
+        _videoPlayer->setRate(_settingRate);
+        return;
+    }
     // The video lags: let it play.
     if (static_cast<double>(*t0) > std::trunc(t * 1000.0))
         _videoPlayer->setRate(_settingRate);

@@ -141,4 +141,7 @@ private:
     // The event moment on the timeline of an event recording, ms; -1 = none.
     int64_t _eventFrame = -1;
     bool isPlayerSeek = false;
+    // Ticks between two seeks that bring a lagging video back to the position.
+    static constexpr int CATCH_UP_TICKS = 15;
+    int _ticksSinceCatchUp = CATCH_UP_TICKS;
 };

@@ -277,8 +277,38 @@ TEST_F(MoviePlayerViewTest, SyncThresholdsStartPauseOrLeaveTheEngine)
     panel->syncPlayerPosition(model()->_maxValue);
     EXPECT_EQ(engine()->rate(), 0.0);
     // Paused panels leave the engine alone.
+    panel->moveToPosition(1000, PlayStatus::Play);
     panel->pauseMovie();
     EXPECT_EQ(sync(t0 - 500, 0.0), 0.0);
+}
+
+TEST_F(MoviePlayerViewTest, AVideoLaggingBeyondTheMarginIsBroughtToThePositionNowAndThen)
+{
+    load(true);
+    panel->moveToPosition(1000, PlayStatus::Play);
+    const int64_t value = model()->currentValue();
+    const auto t0 = *PictureDataUtil::getMovieTimeStamp(trip->chapters, int32_t(value));
+    engine()->setCurrentTime((t0 - 300) / 1000.0);
+    engine()->setRate(1.0);
+    const size_t seeks = engine()->seeks.size();
+    panel->syncPlayerPosition(value);
+    ASSERT_EQ(engine()->seeks.size(), seeks + 1);
+    EXPECT_EQ(engine()->seeks.back(), int64_t(t0));
+    EXPECT_EQ(engine()->rate(), 1.0);
+    // Still behind on the next ticks: no new seek until the pause between catch-ups has passed.
+    for (int i = 1; i < 15; ++i) {
+        engine()->setCurrentTime((t0 - 300) / 1000.0);
+        panel->syncPlayerPosition(value);
+    }
+    EXPECT_EQ(engine()->seeks.size(), seeks + 1);
+    engine()->setCurrentTime((t0 - 300) / 1000.0);
+    panel->syncPlayerPosition(value);
+    EXPECT_EQ(engine()->seeks.size(), seeks + 2);
+    // Within the margin nothing is seeked.
+    engine()->setCurrentTime((t0 - 90) / 1000.0);
+    for (int i = 0; i < 20; ++i)
+        panel->syncPlayerPosition(value);
+    EXPECT_EQ(engine()->seeks.size(), seeks + 2);
 }
 
 TEST_F(MoviePlayerViewTest, FrameStepsUseTheFrameRate)
