@@ -8,7 +8,13 @@ build=${ASAN_BUILD_DIR:-build-asan}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DORV_SANITIZE=address,undefined -DCMAKE_CXX_FLAGS="-fno-sanitize-recover=all" \
   -DORV_BUILD_GUI=OFF -DORV_BUILD_TESTS=ON >/dev/null
-cmake --build "$build" --parallel "${ASAN_JOBS:-$(nproc)}" --target tests_recording samplecard
+# The suite runs the developer programs (samplecard, recdump, carddump) found in the build folder.
+targets=(tests_recording)
+known=$(ninja -C "$build" -t targets all)
+for program in samplecard recdump carddump; do
+  if grep -q "^devtools/$program:" <<<"$known"; then targets+=("$program"); fi
+done
+cmake --build "$build" --parallel "${ASAN_JOBS:-$(nproc)}" --target "${targets[@]}"
 
 export QT_QPA_PLATFORM=offscreen
 export ORV_BUILD_DIR="$PWD/$build"
