@@ -109,6 +109,8 @@ int main(int argc, char **argv)
         {"quit-after", "Quit after this many ms of playback.", "MS"},
         {"screenshot", "Save the window to this file just before quitting.", "FILE"},
         {"software", "Use mpv's software renderer even on a display."},
+        {"zoom", "Start zoomed at this scale (2-5) around the picture's upper left third.", "N"},
+        {"cut", "Show the band of a trimmed clip and the trim-mode label."},
     });
     parser.process(app);
 
@@ -153,7 +155,10 @@ int main(int argc, char **argv)
     panel.setDelegate(&window);
     app.installEventFilter(&window);
     panel.setWindowTitle("playerdemo");
-    panel.setStyleSheet("background-color: #16171a;");
+    QPalette dark = panel.palette();
+    dark.setColor(QPalette::Window, QColor(0x16, 0x17, 0x1a));
+    panel.setPalette(dark);
+    panel.setAutoFillBackground(true);
     panel.resize(960, 580);
     panel.show();
 
@@ -162,6 +167,17 @@ int main(int argc, char **argv)
     panel.autoPlay = true;
     panel.setPlayRate(parser.value("rate").toFloat());
     panel.preparePlayer();
+    if (const auto scale = PlayerView::scaleFromRaw(parser.value("zoom").toInt())) {
+        PlayerView *view = panel.playerView();
+        view->playerScale = *scale;
+        view->zoomPoint = QPointF(0.33, 0.33);
+        view->layoutZoom();
+    }
+    if (parser.isSet("cut")) {
+        panel.playerView()->isCutFile = true;
+        panel.playerView()->showTrimLabel(true);
+        panel.playerView()->layoutZoom();
+    }
 
     if (parser.isSet("quit-after")) {
         QTimer::singleShot(parser.value("quit-after").toInt(), &app, [&] {

@@ -1,0 +1,124 @@
+// Event and surveillance recordings of a generated card through the panel: the event model, its
+// moment on the timeline, its marker and where stop returns to.
+#include "player/MoviePlayerView.h"
+
+#include "player/PlayMovieValueInfo.h"
+
+#include "card/CardData.h"
+#include "card/ChapterData.h"
+#include "card/MoveProtectInfo.h"
+#include "card/PictureDataUtil.h"
+#include "recording/FileUtil.h"
+#include "samplecard/SampleCardWriter.h"
+#include "support/TempDir.h"
+
+#include "FakeMediaEngine.h"
+
+#include <gtest/gtest.h>
+
+using PlayStatus = CommonConst::PlayStatus;
+
+namespace {
+
+class EventPlaybackTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = std::make_unique<TempDir>();
+        SampleCardWriter writer(SampleScenario::standard());
+        written = writer.writeCard(dir->path());
+        error = writer.lastError();
+    }
+    static void TearDownTestSuite() { dir.reset(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(written) << qPrintable(error);
+        card.loadCardFolder(FileUtil::fileUrl(SampleCardWriter::cardFolder(dir->path())));
+        panel = std::make_unique<MoviePlayerView>(nullptr, [this] {
+            auto engine = std::make_unique<FakeMediaEngine>();
+            fake = engine.get();
+            return engine;
+        });
+    }
+
+    std::shared_ptr<MoveProtectInfo> record(MoveProtectInfo::DetectStatus kind)
+    {
+        for (const auto &r : card._moveProtectList) {
+            if (r->_detect == kind && card.getEventChapter(*r))
+                return r;
+        }
+        return nullptr;
+    }
+
+    static std::unique_ptr<TempDir> dir;
+    static bool written;
+    static QString error;
+    CardData card;
+    FakeMediaEngine *fake = nullptr;
+    std::unique_ptr<MoviePlayerView> panel;
+};
+
+std::unique_ptr<TempDir> EventPlaybackTest::dir;
+bool EventPlaybackTest::written = false;
+QString EventPlaybackTest::error;
+
+} // namespace
+
+TEST_F(EventPlaybackTest, ShockEventPlaysFromItsClipStartWithItsMomentAndMarker)
+{
+    const auto shock = record(MoveProtectInfo::DetectStatus::G);
+    ASSERT_NE(shock, nullptr);
+    panel->setEventMovie(card, shock);
+    const auto model = panel->_valueInfo;
+    EXPECT_EQ(model->_playType, CommonConst::PlayType::Event);
+    ASSERT_FALSE(model->_chapterDataList.empty());
+    ASSERT_TRUE(model->_eventValue.has_value());
+    EXPECT_GE(*model->_eventValue, 0);
+    EXPECT_EQ(model->_minValue, std::max<int64_t>(0, *model->_eventValue - 12000));
+    EXPECT_EQ(model->currentValue(), model->_minValue);
+    EXPECT_EQ(panel->eventFrame(),
+              int64_t(shock->_timeStamp) - int64_t(model->_chapterDataList.front()->timeStamp()));
+    EXPECT_EQ(panel->eventFrame(), *model->_eventValue);
+    // The shock's marker sits at its moment on the track bar.
+    CustomSliderCell *cell = panel->trackCell();
+    EXPECT_EQ(cell->valueInfo(), model);
+    ASSERT_EQ(cell->markers().count(*model->_eventValue - model->_minValue), 1u);
+    EXPECT_EQ(cell->markers().at(*model->_eventValue - model->_minValue), cell->image("parts_marker_g"));
+
+    // Stop returns to the clip's start (not to a chapter start), or to the stopwatch's if later.
+    fake->becomeReady();
+    ASSERT_EQ(panel->currentStatus(), PlayStatus::Stop);
+    panel->moveToPosition(model->_maxValue - 100, PlayStatus::Pause);
+    model->setStartValueStopwatch(model->_minValue + 250);
+    panel->stopMovie();
+    EXPECT_EQ(model->currentValue(), model->_minValue + 250);
+}
+
+TEST_F(EventPlaybackTest, SurveillanceRecordingPlaysSixtySecondsFromItsMoment)
+{
+    const auto surveillance = record(MoveProtectInfo::DetectStatus::SURV);
+    if (!surveillance)
+        GTEST_SKIP() << "the standard card has no surveillance record on its trips";
+    panel->setEventMovie(card, surveillance);
+    const auto model = panel->_valueInfo;
+    EXPECT_EQ(model->_playType, CommonConst::PlayType::Surveillance);
+    EXPECT_EQ(model->_minValue, *model->_eventValue);
+    EXPECT_TRUE(panel->trackCell()->markers().empty());
+}
+
+TEST_F(EventPlaybackTest, AdventureStopReturnsToTheChapterStart)
+{
+    ASSERT_FALSE(card._tripList.empty());
+    const ChapterList chapters = card._tripList.front()->sortedChapters();
+    ASSERT_GE(chapters.size(), 2u);
+    panel->_valueInfo = std::make_shared<PlayMovieValueInfo>(chapters, CardData::ActiveType::AdventureRec);
+    EXPECT_EQ(panel->_valueInfo->_playType, CommonConst::PlayType::Adventure);
+    panel->preparePlayer();
+    fake->becomeReady();
+    const int64_t second = PictureDataUtil::getPosition(chapters, 1, 0);
+    panel->moveToPosition(second + 900, PlayStatus::Pause);
+    panel->stopMovie();
+    EXPECT_EQ(panel->_valueInfo->currentValue(), second);
+}
