@@ -32,6 +32,8 @@ public:
     bool syncChapterSelection() override
     {
         ++syncs;
+        if (onSync)
+            onSync();
         return true;
     }
     void updateFrameDisplay(bool playing) override { displays.push_back(playing); }
@@ -45,6 +47,7 @@ public:
     int loadFailed = 0;
     std::vector<bool> displays;
     std::function<void()> onFrame;
+    std::function<void()> onSync;
 };
 
 // Three generated chapters of about 2 s; the engine is a fake and the clock is the test's.
@@ -377,6 +380,21 @@ TEST_F(MoviePlayerViewTest, ChapterJumpsGoToChapterStartsAndKeepTheState)
     EXPECT_EQ(panel->prevAdventureChapter(), nullptr);
     EXPECT_EQ(panel->nextAdventureChapter(), trip->chapters[1]);
     EXPECT_EQ(engine()->items, (QStringList{file(0), file(1), file(2), file(1), file(0)}));
+}
+
+TEST_F(MoviePlayerViewTest, ChapterJumpStartedInsideAJumpIsIgnored)
+{
+    load(false);
+    int inner = 0;
+    delegate.onSync = [&] {
+        ++inner;
+        panel->nextChapter();
+    };
+    panel->nextChapter();
+    delegate.onSync = nullptr;
+    EXPECT_GT(inner, 0);
+    EXPECT_EQ(model()->currentIndex(), 1);
+    EXPECT_EQ(model()->currentValue(), start(1));
 }
 
 TEST_F(MoviePlayerViewTest, MoveStartedInsideAMoveIsIgnored)
