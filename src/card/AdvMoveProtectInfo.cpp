@@ -59,13 +59,13 @@ int32_t AdvMoveProtectInfo::fileNumber() const
 std::shared_ptr<ChapterData> AdvMoveProtectInfo::eventChapter() const
 {
     std::lock_guard lock(_mutex);
-    return _eventChapter;
+    return _eventChapter.lock();
 }
 
 void AdvMoveProtectInfo::setEventChapter(std::shared_ptr<ChapterData> chapter)
 {
     std::lock_guard lock(_mutex);
-    _eventChapter = std::move(chapter);
+    _eventChapter = chapter;
 }
 
 std::optional<QUrl> AdvMoveProtectInfo::pathThumbnail() const

@@ -63,5 +63,7 @@ private:
     mutable std::mutex _mutex;
     std::optional<QUrl> _pathThumbnail;
     int32_t _retryCntThumbnail = 0;
-    std::shared_ptr<ChapterData> _eventChapter; // cached chapter of the record
+    // The cached chapter of the record, while its trip holds it. Weak: the trips own their chapters,
+    // and a chapter links back to its adventure record.
+    std::weak_ptr<ChapterData> _eventChapter;
 };

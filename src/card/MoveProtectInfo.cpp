@@ -56,13 +56,13 @@ bool MoveProtectInfo::parse(std::span<const uint8_t> data)
 std::shared_ptr<ChapterData> MoveProtectInfo::eventChapter() const
 {
     std::lock_guard lock(_mutex);
-    return _eventChapter;
+    return _eventChapter.lock();
 }
 
 void MoveProtectInfo::setEventChapter(std::shared_ptr<ChapterData> chapter)
 {
     std::lock_guard lock(_mutex);
-    _eventChapter = std::move(chapter);
+    _eventChapter = chapter;
 }
 
 std::optional<QUrl> MoveProtectInfo::pathThumbnail() const

@@ -263,7 +263,19 @@ TEST(CardDataTest, DisposeReleasesTripsAndEventsButKeepsMovieRecords)
     const auto card = f.load();
     const auto trip = card->_tripList[0];
     ASSERT_EQ(trip->chapterCount(), 2u);
+    // Clips cache the records' chapters; that must not keep chapters (and their driving data)
+    // alive once the card lets go of its trips.
+    ASSERT_TRUE(card->getEventChapters(*card->_moveProtectList[0]).chapters);
+    ASSERT_TRUE(card->getAdventureChapters(*card->_advMoveProtectList[0]).chapters);
+    std::weak_ptr<ChapterData> eventChapter = card->getEventChapter(*card->_moveProtectList[0]);
+    std::weak_ptr<ChapterData> advChapter = card->getAdvChapter(*card->_advMoveProtectList[0]);
+    std::weak_ptr<ChapterData> advTripChapter = card->_advTripList[0]->chapters()[0];
+    const auto advRecord = card->_advMoveProtectList[0];
     card->dispose();
+    EXPECT_TRUE(eventChapter.expired());
+    EXPECT_TRUE(advChapter.expired());
+    EXPECT_TRUE(advTripChapter.expired());
+    EXPECT_FALSE(advRecord->eventChapter());
     EXPECT_EQ(trip->chapterCount(), 0u);
     EXPECT_TRUE(card->_tripList.empty());
     EXPECT_TRUE(card->_tripList_tab.empty());
