@@ -5,9 +5,29 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace {
+// The lines the note writes to the console while it runs.
+QStringList g_console;
+
+class ConsoleCapture
+{
+public:
+    ConsoleCapture()
+    {
+        g_console.clear();
+        _previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &text) { g_console.append(text); });
+    }
+    ~ConsoleCapture() { qInstallMessageHandler(_previous); }
+    QStringList lines() const { return g_console; }
+
+private:
+    QtMessageHandler _previous;
+};
+
 QString readNote(const QString &path)
 {
     QFile file(path);
@@ -47,4 +67,40 @@ TEST(MapVersionNoteTest, AFileInThePlaceOfTheFolderFailsQuietly)
     EXPECT_FALSE(MapVersionNote::write(folder, "1.0.0", "v1"));
     EXPECT_EQ(readNote(folder), "not a folder");
     EXPECT_FALSE(MapVersionNote::write(QString(), "1.0.0", "v1"));
+}
+
+TEST(MapVersionNoteTest, ConsoleLinesTellWhatHappenedToTheFolder)
+{
+    TempDir dir;
+    const QString folder = dir.filePath("Orvalind");
+    {
+        ConsoleCapture console;
+        ASSERT_TRUE(MapVersionNote::write(folder, "1.0.0", "v1"));
+        EXPECT_EQ(console.lines(), QStringList{QString::fromUtf8("Orvalindフォルダが存在しませんよ")});
+    }
+    {
+        ConsoleCapture console;
+        ASSERT_TRUE(MapVersionNote::write(folder, "1.0.0", "v1"));
+        EXPECT_EQ(console.lines(), QStringList{QString::fromUtf8("Orvalindフォルダが存在しますよ")});
+    }
+    {
+        // The note's own name taken by a folder: the write fails into an existing folder.
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+        ASSERT_TRUE(QDir().mkpath(folder + "/mv.txt"));
+        ConsoleCapture console;
+        EXPECT_FALSE(MapVersionNote::write(folder, "1.0.0", "v1"));
+        const QStringList lines = console.lines();
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_EQ(lines[0], QString::fromUtf8("Orvalindフォルダが存在しますよ"));
+        EXPECT_TRUE(lines[1].startsWith("error: ")) << lines[1].toStdString();
+    }
+    {
+        const QString blocked = dir.write("file/Orvalind", "not a folder");
+        ConsoleCapture console;
+        EXPECT_FALSE(MapVersionNote::write(blocked, "1.0.0", "v1"));
+        const QStringList lines = console.lines();
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_EQ(lines[0], QString::fromUtf8("Orvalindフォルダが存在しませんよ"));
+        EXPECT_TRUE(lines[1].startsWith("folder generated failed: ")) << lines[1].toStdString();
+    }
 }

@@ -157,6 +157,26 @@ TEST_F(WebMapViewTest, MarkersAskedForBeforeTheSettingsAreSentByEveryUpdate)
     EXPECT_EQ(sink.take(), markers);
 }
 
+TEST_F(WebMapViewTest, DeferredRouteAndMarkersFollowTheSettingsThenTheCar)
+{
+    auto view = makeView(settings());
+    view->setMapViewHiddenFlg(true);
+    view->markerList()["E0"] = marker(1.0, 2.0, "e", MarkerType::EVENT, 0);
+    view->drawMarkers();
+    view->appendPolyPoint(1.0, 2.0);
+    view->appendPolyPoint(1.25, 2.5);
+    view->drawPolyline();
+    view->setCenter(1.25, 2.5);
+    view->setFlgCar(true);
+    sink.take();
+
+    view->updateMap();
+    EXPECT_EQ(sink.take(), (QStringList{"setCenter(1.25,2.5)", "setMapTypeId(\"roadmap\")", "setZoom(15)",
+                                        "setLanguage(1)", "addPolyPoint(1.0, 2.0)", "addPolyPoint(1.25, 2.5)",
+                                        "drawPolyline()", "addMarker(\"E0\", 1.0, 2.0,\"e\", 2)",
+                                        "drawMyCar(1.25, 2.5, 1, false)"}));
+}
+
 TEST_F(WebMapViewTest, MarkersDrawnAfterTheSettingsGoOutAtOnce)
 {
     auto view = makeView(settings());
