@@ -265,10 +265,13 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(std::span<const uint8_t> byt
         // The camera writes its blocks in counter order; sort only what is not.
         if (!std::is_sorted(frames.begin(), frames.end(), byCounter))
             std::stable_sort(frames.begin(), frames.end(), byCounter);
-        const float fps = CommonConst::recModeFps(info->_recMode);
-        info->setCameraFrames(1, VideoInfo::makeMovieFrameTable(frames, cameraOneBase, fps));
-        info->setCameraFrames(
-            0, VideoInfo::makeFrameTable(frames, smallest, 0, fallbackLongitude, fallbackLatitude));
+        // A file of the header alone builds no tables: camera 1 keeps the new recording's frame.
+        if (table.size() > 1) {
+            const float fps = CommonConst::recModeFps(info->_recMode);
+            info->setCameraFrames(1, VideoInfo::makeMovieFrameTable(frames, cameraOneBase, fps));
+            info->setCameraFrames(
+                0, VideoInfo::makeFrameTable(frames, smallest, 0, fallbackLongitude, fallbackLatitude));
+        }
         if (frames.empty())
             isError = true;
     }

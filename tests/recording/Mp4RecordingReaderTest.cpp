@@ -296,6 +296,24 @@ TEST(Mp4RecordingReaderTest, BlockSizesAndBlockKey)
     EXPECT_EQ(keyed.info->_timeSpan, 1000u);
 }
 
+TEST(Mp4RecordingReaderTest, HeaderOnlyFileKeepsTheNewRecordingsTables)
+{
+    // Only the header entry: no frame tables are built. Camera 1 keeps the frame a new recording
+    // holds, and the detection time comes from the frame the lookup then files for camera 0.
+    Header h;
+    h.code = 0x10;
+    h.detectCounter = 5000;
+    const Read r = readBytes(mp4(h.bytes(), {}));
+    ASSERT_TRUE(r.info);
+    EXPECT_TRUE(r.isError);
+    EXPECT_EQ(r.info->_timeSpan, 0u);
+    EXPECT_EQ(r.info->arrayCamera, (std::vector<std::vector<int>>{{0}}));
+    EXPECT_TRUE(r.info->getCameraFrames(1)->at(0)->time.isDistantPast());
+    EXPECT_EQ(r.info->_playback.detectPosition, 0);
+    EXPECT_TRUE(r.info->_playback.detectTime.isDistantPast());
+    EXPECT_TRUE(r.info->getCameraFrames(0)->at(0)->gDetected);
+}
+
 TEST(Mp4RecordingReaderTest, GapFillingAtTwentyEightFps)
 {
     const Header h;
