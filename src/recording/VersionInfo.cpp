@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
+#include <QTextBoundaryFinder>
 
 namespace {
 
@@ -64,9 +65,18 @@ double VersionInfo::binaryToGValue(long long bits) const
 
 VersionInfo VersionInfo::check(const QString &reader)
 {
-    if (reader.size() < 3)
-        throw PlatformError(UNKNOWN_VERSION, -1);
-    return VersionInfo(getTargetType(reader.left(3)), reader);
+    // Characters are the ones a reader sees: a pair of surrogates, or a digit with a combining mark, is
+    // one character.
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, reader);
+    qsizetype codeEnd = 0;
+    for (int count = 0; count < 3; ++count) {
+        if (codeEnd >= reader.size())
+            throw PlatformError(UNKNOWN_VERSION, -1);
+        codeEnd = graphemes.toNextBoundary();
+        if (codeEnd < 0)
+            throw PlatformError(UNKNOWN_VERSION, -1);
+    }
+    return VersionInfo(getTargetType(reader.left(codeEnd)), reader);
 }
 
 VersionInfo VersionInfo::check(const std::optional<QUrl> &dir)

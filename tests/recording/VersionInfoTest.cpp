@@ -64,6 +64,18 @@ TEST(VersionInfoTest, ErrorsOfTheTextCheckAndTheSettingsFolder)
               TargetType::Gyomu12);
 }
 
+TEST(VersionInfoTest, TheCodeIsThreeUserPerceivedCharacters)
+{
+    // A character outside the basic plane is one character, and a digit with a combining mark is one
+    // character that is not a plain digit.
+    EXPECT_EQ(errorOf([] { VersionInfo::check(QString::fromUtf8("1\U0001F600")); }),
+              "バージョン情報が不明です。");
+    EXPECT_EQ(errorOf([] { VersionInfo::check(QString::fromUtf8("103\u0301 v1")); }),
+              QString::fromUtf8("未定義の向け先番号です: 103\u0301"));
+    EXPECT_EQ(errorOf([] { VersionInfo::check(QString::fromUtf8("104\u0301")); }),
+              QString::fromUtf8("未定義の向け先番号です: 104\u0301"));
+}
+
 TEST(VersionInfoTest, CodesNamesAndRawValues)
 {
     EXPECT_FALSE(targetTypeFromRaw(2));
