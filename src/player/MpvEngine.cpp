@@ -263,9 +263,18 @@ void MpvEngine::setMuted(bool muted)
 
 void MpvEngine::setBrightness(double brightness)
 {
+    const double previous = _brightness;
     _brightness = std::clamp(brightness, -1.0, 1.0);
     int64_t value = mpvBrightness();
     mpv_set_property_async(_mpv, 0, "brightness", MPV_FORMAT_INT64, &value);
+    if (_mode == RenderMode::Software && _brightness != previous) {
+        // mpv's software renderer has no colour controls: FFmpeg's eq filter takes the same
+        // -1 to 1 offset. Changing it rebuilds the filter chain, which only a settings change does.
+        const QByteArray filter =
+            _brightness == 0.0 ? QByteArray() : "eq=brightness=" + QByteArray::number(_brightness, 'f', 3);
+        const char *text = filter.constData();
+        mpv_set_property_async(_mpv, 0, "vf", MPV_FORMAT_STRING, &text);
+    }
 }
 
 int MpvEngine::mpvBrightness() const

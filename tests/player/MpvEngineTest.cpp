@@ -134,6 +134,33 @@ TEST_F(MpvEngineTest, SoundAndBrightnessSettingsAreClamped)
     EXPECT_EQ(engine->mpvBrightness(), 100);
 }
 
+TEST_F(MpvEngineTest, BrightnessBrightensTheSoftwarePicture)
+{
+    auto meanGrey = [](const QImage &image) {
+        double sum = 0.0;
+        for (int y = 0; y < image.height(); y += 4)
+            for (int x = 0; x < image.width(); x += 4)
+                sum += qGray(image.pixel(x, y));
+        return sum / ((image.height() / 4) * (image.width() / 4));
+    };
+    ASSERT_TRUE(loadClip());
+    engine->seekExact(500);
+    ASSERT_TRUE(waitUntil([&] { return !shown.empty(); }));
+    const double plain = meanGrey(engine->softwareFrame());
+    engine->setBrightness(0.4);
+    shown.clear();
+    engine->seekExact(1000);
+    ASSERT_TRUE(waitUntil([&] { return !shown.empty() && std::abs(shown.back() - 1.0) < 0.04; }));
+    testclips::spin(100);
+    EXPECT_GT(meanGrey(engine->softwareFrame()), plain + 40);
+    engine->setBrightness(0.0);
+    shown.clear();
+    engine->seekExact(500);
+    ASSERT_TRUE(waitUntil([&] { return !shown.empty() && std::abs(shown.back() - 0.5) < 0.04; }));
+    testclips::spin(100);
+    EXPECT_NEAR(meanGrey(engine->softwareFrame()), plain, 3.0);
+}
+
 TEST_F(MpvEngineTest, RemovingTheItemAndReplacingItAgain)
 {
     ASSERT_TRUE(loadClip());
