@@ -21,7 +21,8 @@ public:
     // Text of the last failure of a write function.
     const QString &lastError() const { return _lastError; }
 
-    // The whole card under outDir: MOVE/ver.txt, MOVE/Playback.inf and every chapter movie.
+    // The whole card under outDir: MOVE/ver.txt, MOVE/Playback.inf, MOVE/SETINF.DAT, the management files and
+    // every chapter movie.
     bool writeCard(const QString &outDir);
 
     // One file each; parent folders are created.
