@@ -1,7 +1,7 @@
 // playerdemo: plays a generated trip in a window with the track bar.
 //
 //   playerdemo [--chapters N] [--seconds S] [--size WxH] [--fps F] [--rate R]
-//              [--quit-after MS] [--screenshot FILE] [--software]
+//              [--quit-after MS] [--screenshot FILE] [--software] [--zoom N] [--cut] [--check]
 //
 // Space plays or pauses, Left/Right step a frame, PgUp/PgDn jump a chapter, 1-5 choose the zoom
 // scale (click the picture to zoom there), S stops.
@@ -111,6 +111,7 @@ int main(int argc, char **argv)
         {"software", "Use mpv's software renderer even on a display."},
         {"zoom", "Start zoomed at this scale (2-5) around the picture's upper left third.", "N"},
         {"cut", "Show the band of a trimmed clip and the trim-mode label."},
+        {"check", "Before quitting, fail unless a picture is shown and playback reached the last chapter."},
     });
     parser.process(app);
 
@@ -181,9 +182,22 @@ int main(int argc, char **argv)
 
     if (parser.isSet("quit-after")) {
         QTimer::singleShot(parser.value("quit-after").toInt(), &app, [&] {
+            const QImage shot = panel.grab().toImage();
             if (parser.isSet("screenshot"))
-                panel.grab().save(parser.value("screenshot"));
-            app.quit();
+                shot.save(parser.value("screenshot"));
+            int code = 0;
+            if (parser.isSet("check")) {
+                const QPoint centre = panel.playerView()->geometry().center();
+                const QRgb pixel = shot.pixel(centre);
+                const bool picture = qRed(pixel) + qGreen(pixel) + qBlue(pixel) > 60;
+                const bool lastChapter =
+                    panel._valueInfo->currentIndex() == panel._valueInfo->chapterCount() - 1;
+                std::printf("[playerdemo] picture %s, chapter %lld of %lld\n", picture ? "shown" : "missing",
+                            static_cast<long long>(panel._valueInfo->currentIndex() + 1),
+                            static_cast<long long>(panel._valueInfo->chapterCount()));
+                code = picture && lastChapter ? 0 : 1;
+            }
+            app.exit(code);
         });
     }
     return app.exec();

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# The player's OpenGL path, which the offscreen suites cannot reach: playerdemo plays a generated
+# two-chapter trip in a window under Xvfb through mpv's OpenGL render context, and must show a
+# picture and reach the second chapter.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+build=${BUILD_DIR:-build}
+demo="$build/devtools/playerdemo"
+if [ ! -x "$demo" ]; then
+  echo "playerdemo not built; skipped"
+  exit 0
+fi
+shots=$(mktemp -d)
+trap 'rm -rf "$shots"' EXIT
+unset QT_QPA_PLATFORM
+xvfb-run -a -s "-screen 0 1280x800x24" "$demo" --chapters 2 --seconds 2 --size 640x360 \
+  --quit-after 3500 --check --screenshot "$shots/gl.png" 2>/dev/null | grep '^\[playerdemo\]'
