@@ -94,13 +94,14 @@ const SettingInfo::Bytes &fileInfoData()
     return data;
 }
 
-QByteArray readWholeFile(const QString &path)
+// The whole file, or its first maxSize bytes when given.
+QByteArray readWholeFile(const QString &path, qint64 maxSize = -1)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         return {};
     }
-    return file.readAll();
+    return maxSize < 0 ? file.readAll() : file.read(maxSize);
 }
 
 } // namespace
@@ -219,7 +220,8 @@ void SettingInfo::takeItems(std::span<const uint8_t> file, qsizetype offset, qsi
 void SettingInfo::Load_SETINF(const QString &path)
 {
     clearItems();
-    const QByteArray file = readWholeFile(path);
+    // The count is one byte: nothing past 255 items is ever read, whatever the file's size.
+    const QByteArray file = readWholeFile(path, SETINF_HEADER_SIZE + 255 * ITEM_BYTE_COUNT);
     if (file.size() <= SETINF_COUNT_OFFSET) {
         return;
     }
