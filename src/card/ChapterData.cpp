@@ -1,17 +1,26 @@
 #include "card/ChapterData.h"
 
+#include "card/AVUtil.h"
 #include "card/AdvMoveProtectInfo.h"
 #include "card/CardData.h"
 #include "card/ChapterDataDelegate.h"
 #include "card/TripData.h"
 #include "card/VrecMoveManagerInfo.h"
+#include "platform/JpegFile.h"
+#include "recording/CommonConst.h"
 #include "recording/FileUtil.h"
 #include "recording/FullTimeDataInfo.h"
 #include "recording/PictureData.h"
 #include "recording/SettingInfo.h"
 #include "recording/VideoInfo.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+
 #include <algorithm>
+#include <cstring>
 
 namespace {
 constexpr int32_t kLastFileNumber = 9999;
@@ -155,15 +164,86 @@ std::shared_ptr<PictureData> ChapterData::getPicture(bool load)
         std::lock_guard lock(_mutex);
         if (_picture || !load)
             return _picture;
+    }
+    // One build at a time per chapter: a second caller (the main thread while the worker builds,
+    // or the other way round) waits for the first and takes its result instead of reading the
+    // recording again. The field lock is not held meanwhile, so other reads go on.
+    std::lock_guard build(_pictureBuildMutex);
+    {
+        std::lock_guard lock(_mutex);
+        if (_picture)
+            return _picture;
         ++_retryCntPictureData;
     }
-    // Reading a recording takes a while; build outside the lock. When another thread stored
-    // one meanwhile, the first stored wins and this one is dropped.
     auto picture = buildPicture(_pathMove);
+    // The reader never fails outright; a recording it could not read has no video and counts as
+    // a failed attempt, so that the chapter is not taken for done.
+    if (picture && !picture->video)
+        picture.reset();
     std::lock_guard lock(_mutex);
     if (!_picture)
         _picture = std::move(picture);
     return _picture;
+}
+
+QString ChapterData::maskedThumbnailPath() const
+{
+    // One file per chapter: the movie's name plus a digest of its full path, since clips of the
+    // same name may lie in different folders.
+    const QByteArray digest =
+        QCryptographicHash::hash(_pathMp4.toString().toUtf8(), QCryptographicHash::Sha1).toHex().left(10);
+    return QDir(CommonConst::DIR_PATH_THUMB())
+        .filePath(QFileInfo(_pathMp4.path()).completeBaseName() + '_' + QString::fromLatin1(digest) +
+                  QStringLiteral("_cut_thum.jpeg"));
+}
+
+QImage ChapterData::maskBottomBand(const QImage &still)
+{
+    QImage image = still.convertToFormat(QImage::Format_RGB888);
+    const int band = qRound(image.height() * MASK_HEIGHT_RATIO);
+    for (int y = std::max(0, image.height() - band); y < image.height(); ++y)
+        std::memset(image.scanLine(y), 0, size_t(image.width()) * 3);
+    return image;
+}
+
+std::optional<QUrl> ChapterData::makeThumbnail(bool create)
+{
+    if (auto existing = pathThumbnail(); existing || !create)
+        return existing;
+    // The worker and an on-demand caller never make the same chapter's thumbnail twice at once.
+    std::unique_lock build(_thumbnailBuildMutex);
+    std::shared_ptr<PictureData> picture;
+    {
+        std::lock_guard lock(_mutex);
+        if (_pathThumbnail)
+            return _pathThumbnail;
+        ++_retryCntThumbnail;
+        picture = _picture;
+    }
+    const QUrl folder = QUrl::fromLocalFile(CommonConst::DIR_PATH_THUMB());
+    auto result = AVUtil::saveThumbnail(_pathMp4, 1, folder);
+    if (!result || !result->isLocalFile())
+        return std::nullopt;
+
+    // A clip cut by the trim tool carries burnt-in text at the bottom of its picture; its
+    // thumbnail covers it with a black band 30/1080 of the height.
+    if (picture && picture->video && picture->video->_isCutVideo) {
+        // A still that cannot be read back keeps its unmasked file.
+        if (const QImage still(result->toLocalFile()); !still.isNull()) {
+            const QString masked = maskedThumbnailPath();
+            if (!JpegFile::write(maskBottomBand(still), masked))
+                return std::nullopt;
+            result = QUrl::fromLocalFile(masked);
+        }
+    }
+    {
+        std::lock_guard lock(_mutex);
+        _pathThumbnail = result;
+    }
+    build.unlock();
+    if (const auto receiver = delegate())
+        receiver->thumbnailCreated(*this);
+    return result;
 }
 
 void ChapterData::sortByStartTime(std::vector<std::shared_ptr<ChapterData>> &chapters)

@@ -3,6 +3,7 @@
 
 #include "recording/Date.h"
 
+#include <QImage>
 #include <QString>
 #include <QUrl>
 #include <atomic>
@@ -51,6 +52,17 @@ public:
     // Stable sort by start time, earliest first; unknown dates (distant past) first.
     static void sortByStartTime(std::vector<std::shared_ptr<ChapterData>> &chapters);
 
+    // The thumbnail's URL. With create true and none made yet, counts an attempt and takes the
+    // movie's frame at 1 ms into the thumbnail folder (trimmed clips get a masked copy of their
+    // own); none when that fails. With create false, only reports the existing one.
+    std::optional<QUrl> makeThumbnail(bool create);
+    // Height of the band that hides a trimmed clip's burnt-in text, as a share of the picture.
+    static constexpr double MASK_HEIGHT_RATIO = 30.0 / 1080.0;
+    // The still with that band painted black along its bottom edge.
+    static QImage maskBottomBand(const QImage &still);
+    // Where this chapter's masked thumbnail goes: a file of its own in the thumbnail folder.
+    QString maskedThumbnailPath() const;
+
     // Seams for the background workers (thumbnail and picture-data retries).
     std::optional<QUrl> pathThumbnail() const;
     void setPathThumbnail(std::optional<QUrl> path);
@@ -77,6 +89,10 @@ private:
     // Guards the caches below: the workers and the main thread read and fill them at once.
     // Never held while calling out to another object.
     mutable std::mutex _mutex;
+    // Held while the driving data, or the thumbnail, is being made, so that a second caller waits
+    // for the first instead of making it again. Taken before _mutex, never the other way round.
+    std::mutex _pictureBuildMutex;
+    std::mutex _thumbnailBuildMutex;
     Date _startAdvTime = Date::distantPast();
     Date _startTime = Date::distantPast();
     uint64_t _timeStamp = 0;

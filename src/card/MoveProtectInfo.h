@@ -66,10 +66,13 @@ public:
     void setPathThumbnail(std::optional<QUrl> path);
     int32_t retryCntThumbnail() const;
     void addRetryCntThumbnail();
+    // Held while the record's still is being made, so that two callers never make it at once.
+    std::unique_lock<std::mutex> lockThumbnailBuild() const { return std::unique_lock(_thumbnailBuildMutex); }
 
 private:
     mutable std::mutex _mutex;
-    std::optional<QUrl> _pathThumbnail; // JPEG still of the event
+    mutable std::mutex _thumbnailBuildMutex; // taken before _mutex
+    std::optional<QUrl> _pathThumbnail;      // JPEG still of the event
     int32_t _retryCntThumbnail = 0;
     // The cached chapter of the record, while its trip holds it. Weak: the trips own their chapters,
     // and a chapter links back to its adventure record.

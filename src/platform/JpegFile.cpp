@@ -1,20 +1,27 @@
 #include "platform/JpegFile.h"
 
+#include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
+#include <QTemporaryFile>
+#include <cstdio>
 
 bool JpegFile::write(const QImage &image, const QString &targetPath)
 {
     if (image.isNull())
         return false;
-    // QSaveFile writes to a temporary name in the target's folder and renames on commit.
-    QSaveFile file(targetPath);
-    if (!file.open(QIODevice::WriteOnly))
+    // A temporary file beside the target, renamed over it once complete. Not synced to disk:
+    // stills are caches that are made again when lost.
+    QTemporaryFile file(QFileInfo(targetPath).absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    if (!file.open())
         return false;
     QImageWriter writer(&file, "jpeg");
-    if (!writer.write(image)) {
-        file.cancelWriting();
+    if (!writer.write(image) || !file.flush())
         return false;
-    }
-    return file.commit();
+    file.close();
+    // rename(2) replaces an existing target in one step; QFile::rename would refuse.
+    if (std::rename(QFile::encodeName(file.fileName()).constData(),
+                    QFile::encodeName(targetPath).constData()) != 0)
+        return false;
+    file.setAutoRemove(false);
+    return true;
 }
