@@ -1,15 +1,18 @@
 #include "card/CardData.h"
 
 #include "card/AdvMoveProtectInfo.h"
+#include "card/CardDataDelegate.h"
 #include "card/ChapterData.h"
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
 #include "card/VrecMoveManagerInfo.h"
+#include "card/WorkerGroup.h"
 #include "recording/DataUtility.h"
 #include "recording/FileUtil.h"
 
 #include <QFile>
 #include <QHash>
+#include <QObject>
 #include <QSet>
 #include <algorithm>
 #include <span>
@@ -108,6 +111,12 @@ CardData::CardData() = default;
 
 CardData::~CardData()
 {
+    // An owner that forgot to dispose: stop the workers and wait for their current step before
+    // the lists they read go away.
+    if (_wkThreadGroup) {
+        _isDispose = true;
+        _wkThreadGroup.reset();
+    }
     releaseLists();
     _vrecList.clear();
 }
@@ -126,6 +135,11 @@ void CardData::releaseLists()
 void CardData::dispose()
 {
     _isDispose = true;
+    if (_wkThreadGroup) {
+        // The workers may be iterating the lists: they are released once both have ended.
+        _wkThreadGroup->wake();
+        return;
+    }
     releaseLists();
     _isDispose = false;
 }

@@ -16,6 +16,8 @@
 
 class AdvMoveProtectInfo;
 class CardDataDelegate;
+class QObject;
+class WorkerGroup;
 class MoveProtectInfo;
 class VrecMoveManagerInfo;
 
@@ -41,7 +43,9 @@ public:
     // Fills the lists from the chosen path: a folder, one of its management files, or one movie
     // file. Runs on the calling thread; meant for a card whose workers have not started.
     void loadCardFolder(const QUrl &url);
-    // Without running workers, releases the lists at once.
+    // Without running workers, releases the lists at once. With workers, only asks them to end
+    // (they finish the step they are in); the lists are released on the main thread after both
+    // have ended.
     void dispose();
     // Disposes every trip and empties the trip and event lists (`_vrecList` stays).
     void releaseLists();
@@ -69,6 +73,22 @@ public:
     std::shared_ptr<VrecMoveManagerInfo> findVrecRecord(const QString &tripKey, int32_t fileNumber) const;
     std::shared_ptr<AdvMoveProtectInfo> findAdvRecord(const QString &tripKey, int32_t fileNumber) const;
 
+    // Background work (main thread): starts the picture-data worker (background priority) and the
+    // thumbnail worker (default priority). Each runs its step until `dispose`, pausing
+    // THREADED_SLEEP_MSEC while a step finds nothing, and hands every finished chapter to the
+    // delegate on the main thread.
+    void startLoadWorkers();
+    // One step of each worker (worker threads): the chapter whose driving data, or whose (or whose
+    // event's) thumbnail, this step made; none when nothing is left to try.
+    std::shared_ptr<ChapterData> loadNextPictureData();
+    std::shared_ptr<ChapterData> loadNextThumbnail();
+    // Stills of event records: the record's still after an attempt. force false only reports it.
+    std::optional<QUrl> makeEventThumbnail(bool force, MoveProtectInfo &record);
+    std::optional<QUrl> makeSurveillanceThumbnail(bool force, MoveProtectInfo &record);
+    // True when this call gave the record its still; false when it had one, its chapter is not on
+    // the card, its attempts are used up or the attempt failed.
+    bool loadEventThumbnail(MoveProtectInfo &record);
+
     static bool isTripWithoutSurveillance(TripData &trip,
                                           const std::vector<std::shared_ptr<MoveProtectInfo>> &records);
     static bool isTripNameAscending(const TripData &a, const TripData &b);
@@ -85,8 +105,10 @@ public:
     std::vector<std::shared_ptr<VrecMoveManagerInfo>> _vrecList;    // file order
     std::vector<std::shared_ptr<AdvMoveProtectInfo>> _advMoveProtectList; // by date, oldest first
     std::optional<QUrl> _openSourcePath;
-    CardDataDelegate *delegate = nullptr; // not owned; the owner clears it before it goes away
-    std::atomic<bool> _isDispose = false; // the workers stop when they see it
+    std::weak_ptr<CardDataDelegate> delegate; // receiver of the hand-offs; read on the main thread only
+    std::atomic<bool> _isDispose = false;     // the workers stop when they see it
+    // The running workers, from startLoadWorkers until their end is handled on the main thread.
+    std::unique_ptr<WorkerGroup> _wkThreadGroup;
 
 private:
     using RecordKey = QPair<QString, int32_t>; // trip key, file number
@@ -101,6 +123,12 @@ private:
                                               RecordIndex &index, const RecordKey &key);
 
     std::vector<std::shared_ptr<TripData>> tripsByName() const;
+    std::optional<QUrl> makeRecordThumbnail(bool force, MoveProtectInfo &record, bool isSurveillance);
+    void workersFinished();
+
+    // Main-thread object that the workers' hand-offs are queued on; it dies with this card, so a
+    // hand-off that arrives later is dropped.
+    std::unique_ptr<QObject> _handOffContext;
     void formTrips(const QString &key, QList<QUrl> files, std::vector<std::shared_ptr<TripData>> &out);
 
     mutable std::mutex _indexMutex;

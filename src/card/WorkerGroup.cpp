@@ -41,6 +41,7 @@ WorkerGroup::~WorkerGroup()
 void WorkerGroup::start(Step step, Priority priority)
 {
     ++_running;
+    ++_started;
     _threads.emplace_back([this, step = std::move(step), priority] { run(step, priority); });
 }
 
@@ -65,9 +66,15 @@ void WorkerGroup::run(const Step &step, Priority priority)
 {
     if (priority == Priority::Background)
         lowerThisThreadsPriority();
+    bool isIdle = false;
     if (!_shouldStop()) {
         do {
-            if (HandOff handOff = step()) {
+            HandOff handOff = step();
+            if (isIdle != !handOff) {
+                isIdle = !handOff;
+                _idleLoops += isIdle ? 1 : -1;
+            }
+            if (handOff) {
                 post(std::move(handOff));
             } else {
                 std::unique_lock lock(_pauseMutex);

@@ -50,6 +50,13 @@ public:
     void join();
     // Loops that have not returned yet.
     int runningLoops() const { return _running.load(); }
+    // True once every loop's latest step found nothing to do (any thread). Steps whose candidates
+    // only ever shrink are then done for good.
+    bool allLoopsIdle() const
+    {
+        const int started = _started.load();
+        return started > 0 && _idleLoops.load() == started;
+    }
 
 private:
     void run(const Step &step, Priority priority);
@@ -67,6 +74,8 @@ private:
     std::condition_variable _pauseEnded;
     bool _isWoken = false;
     std::atomic<int> _running = 0;
+    std::atomic<int> _idleLoops = 0;
+    std::atomic<int> _started = 0;
     std::vector<std::thread> _threads;
 };
 

@@ -43,7 +43,7 @@ TEST(CardDataTest, NewCardIsEmpty)
     EXPECT_TRUE(card._vrecList.empty());
     EXPECT_TRUE(card._advMoveProtectList.empty());
     EXPECT_FALSE(card._openSourcePath);
-    EXPECT_EQ(card.delegate, nullptr);
+    EXPECT_TRUE(card.delegate.expired());
     EXPECT_FALSE(card._isDispose);
 }
 

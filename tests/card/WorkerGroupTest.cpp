@@ -65,6 +65,7 @@ TEST(WorkerGroupTest, HandsResultsToTheMainThreadInOrderThenReportsTheEndOnce)
                     WorkerGroup::Priority::Background);
         group.start([&]() -> WorkerGroup::HandOff { return nullptr; }, WorkerGroup::Priority::Default);
         ASSERT_TRUE(spinUntil([&] { return probe.delivered.size() == 20; }));
+        ASSERT_TRUE(spinUntil([&] { return group.allLoopsIdle(); }));
         EXPECT_EQ(probe.finishedCount, 0);
         EXPECT_EQ(group.runningLoops(), 2);
 
@@ -105,6 +106,7 @@ TEST(WorkerGroupTest, PausesOnlyWhenAStepFindsNothing)
     // A hundred steps with results run back to back, without pauses between them.
     ASSERT_TRUE(spinUntil([&] { return emptySteps >= 1; }));
     EXPECT_LT(timer.elapsed(), 150);
+    EXPECT_TRUE(group.allLoopsIdle());
     // Then one empty step per pause.
     QThread::msleep(700);
     EXPECT_GE(emptySteps.load(), 3);

@@ -1,0 +1,327 @@
+#include "card/CardData.h"
+#include "card/CardDataDelegate.h"
+#include "card/ChapterData.h"
+#include "card/MoveProtectInfo.h"
+#include "card/WorkerGroup.h"
+#include "recording/FileUtil.h"
+#include "samplecard/SampleCardWriter.h"
+#include "support/TempDir.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <thread>
+
+namespace {
+
+bool spinUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+// Records every hand-off and the thread it arrived on.
+class RecordingDelegate : public CardDataDelegate
+{
+public:
+    void chapterDataUpdated(ChapterData &chapter) override { note(chapter, thumbnails); }
+    void redrawRoute(ChapterData &chapter) override { note(chapter, routes); }
+
+    std::vector<QString> thumbnails; // movie file names in arrival order
+    std::vector<QString> routes;
+    bool allOnMainThread = true;
+
+private:
+    void note(ChapterData &chapter, std::vector<QString> &list)
+    {
+        allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread();
+        list.push_back(chapter._pathMp4.fileName());
+    }
+};
+
+// The last chapter of the adventure trip, overwritten with noise; its management record stays, so
+// loading the card never needs its driving data.
+// The standard sample card below outDir. ThreadSanitizer's runtime cannot follow the child
+// processes that make its movies, so under it the card comes ready-made from the folder that
+// ORV_SAMPLE_CARD names (written by the samplecard program) and is copied.
+bool writeStandardCard(const QString &outDir)
+{
+    const QString ready = qEnvironmentVariable("ORV_SAMPLE_CARD");
+    if (ready.isEmpty()) {
+        SampleCardWriter writer(SampleScenario::standard());
+        return writer.writeCard(outDir);
+    }
+    QDirIterator it(ready, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString to = QDir(outDir).filePath(QDir(ready).relativeFilePath(from));
+        if (!QDir().mkpath(QFileInfo(to).absolutePath()) || !QFile::copy(from, to))
+            return false;
+    }
+    return true;
+}
+
+const QString CORRUPT_MOVIE = "m2024050415000003.MP4";
+
+class CardDataWorkersTest : public ::testing::Test
+{
+protected:
+    // The standard sample card with one movie that no reader or decoder can use.
+    static void SetUpTestSuite()
+    {
+        dir = new TempDir;
+        ASSERT_TRUE(writeStandardCard(dir->path()));
+        QByteArray garbage(64 * 1024, '\0');
+        for (int i = 0; i < garbage.size(); ++i)
+            garbage[i] = char((i * 7919) >> 3);
+        ASSERT_TRUE(QFileInfo::exists(dir->filePath("MOVE/MOVE001/" + CORRUPT_MOVIE)));
+        ASSERT_FALSE(dir->write("MOVE/MOVE001/" + CORRUPT_MOVIE, garbage).isEmpty());
+    }
+    static void TearDownTestSuite()
+    {
+        delete dir;
+        dir = nullptr;
+    }
+
+    void SetUp() override
+    {
+        card = std::make_unique<CardData>();
+        card->loadCardFolder(FileUtil::fileUrl(dir->filePath("MOVE")));
+        ASSERT_FALSE(card->_tripList.empty());
+        delegate = std::make_shared<RecordingDelegate>();
+        card->delegate = delegate;
+    }
+    void TearDown() override
+    {
+        if (card)
+            card->dispose();
+        spinUntil([&] { return !card || !card->_wkThreadGroup; }, 5000);
+    }
+
+    std::vector<std::shared_ptr<ChapterData>> allChapters() const
+    {
+        std::vector<std::shared_ptr<ChapterData>> result;
+        for (const auto &trip : card->_tripList)
+            for (const auto &chapter : trip->chapters())
+                result.push_back(chapter);
+        return result;
+    }
+    bool workersIdle() const { return card->_wkThreadGroup && card->_wkThreadGroup->allLoopsIdle(); }
+
+    static inline TempDir *dir = nullptr;
+    std::unique_ptr<CardData> card;
+    std::shared_ptr<RecordingDelegate> delegate;
+};
+
+} // namespace
+
+TEST_F(CardDataWorkersTest, EveryChapterGetsDrivingDataAndAThumbnailOnTheMainThread)
+{
+    card->startLoadWorkers();
+    ASSERT_TRUE(spinUntil([&] { return workersIdle(); }, 60000));
+    QCoreApplication::processEvents();
+
+    std::set<QString> good;
+    for (const auto &chapter : allChapters()) {
+        const QString name = chapter->_pathMp4.fileName();
+        SCOPED_TRACE(name.toStdString());
+        if (name == CORRUPT_MOVIE)
+            continue;
+        good.insert(name);
+        EXPECT_NE(chapter->getPicture(false), nullptr);
+        const auto thumbnail = chapter->makeThumbnail(false);
+        ASSERT_TRUE(thumbnail.has_value());
+        EXPECT_TRUE(QFileInfo(thumbnail->toLocalFile()).isFile());
+        EXPECT_EQ(chapter->retryCntThumbnail(), 1);
+    }
+    // One route hand-off per chapter with driving data; one thumbnail hand-off per chapter
+    // thumbnail and per event still.
+    EXPECT_EQ(std::set<QString>(delegate->routes.begin(), delegate->routes.end()), good);
+    EXPECT_EQ(delegate->routes.size(), good.size());
+    int events = 0;
+    for (const auto &record : card->_moveProtectList) {
+        SCOPED_TRACE(record->_fileName.toStdString());
+        ASSERT_TRUE(record->pathThumbnail().has_value());
+        EXPECT_TRUE(QFileInfo(record->pathThumbnail()->toLocalFile()).isFile());
+        EXPECT_EQ(record->retryCntThumbnail(), 1);
+        ++events;
+    }
+    EXPECT_EQ(events, 3);
+    // The adventure trips hold chapter objects of their own, which get thumbnails as well.
+    size_t adventureChapters = 0;
+    for (const auto &trip : card->_advTripList)
+        for (const auto &chapter : trip->chapters()) {
+            if (chapter->_pathMp4.fileName() == CORRUPT_MOVIE)
+                continue;
+            EXPECT_TRUE(chapter->makeThumbnail(false).has_value());
+            ++adventureChapters;
+        }
+    EXPECT_EQ(adventureChapters, 2u);
+    EXPECT_EQ(delegate->thumbnails.size(), good.size() + adventureChapters + events);
+    EXPECT_TRUE(delegate->allOnMainThread);
+}
+
+TEST_F(CardDataWorkersTest, ACorruptMovieIsTriedFiveTimesThenLeftAlone)
+{
+    // The movie is a chapter both of its trip and of the adventure trip (another chapter object).
+    std::vector<std::shared_ptr<ChapterData>> corrupt;
+    for (const auto &trips : {card->_tripList, card->_advTripList})
+        for (const auto &trip : trips)
+            for (const auto &chapter : trip->chapters())
+                if (chapter->_pathMp4.fileName() == CORRUPT_MOVIE)
+                    corrupt.push_back(chapter);
+    ASSERT_EQ(corrupt.size(), 2u);
+    const auto &inTrip = corrupt[0];
+    ASSERT_EQ(inTrip->retryCntPictureData(), 0);
+
+    card->startLoadWorkers();
+    // A failed attempt lets the step go on to other chapters, so a failing chapter gets about one
+    // attempt per pass, a pass a second once everything else is done.
+    const auto usedUp = [&] {
+        return inTrip->retryCntPictureData() == CardData::MAX_RETRY_CNT_PICTUREDATA &&
+               std::all_of(corrupt.begin(), corrupt.end(), [](const auto &c) {
+                   return c->retryCntThumbnail() == CardData::MAX_RETRY_CNT_THUMBNAIL;
+               });
+    };
+    ASSERT_TRUE(spinUntil(usedUp, 20000));
+    // Further idle passes come once a second; none of them tries again.
+    spinUntil([] { return false; }, 2300);
+    EXPECT_TRUE(usedUp());
+    EXPECT_EQ(inTrip->getPicture(false), nullptr);
+    EXPECT_FALSE(inTrip->makeThumbnail(false).has_value());
+    EXPECT_EQ(std::count(delegate->routes.begin(), delegate->routes.end(), CORRUPT_MOVIE), 0);
+    EXPECT_EQ(std::count(delegate->thumbnails.begin(), delegate->thumbnails.end(), CORRUPT_MOVIE), 0);
+}
+
+TEST_F(CardDataWorkersTest, DisposeEndsBothWorkersPromptlyAndReleasesTheListsAfter)
+{
+    card->startLoadWorkers();
+    // Let the workers get into their first steps.
+    ASSERT_TRUE(spinUntil([&] { return !delegate->routes.empty() || !delegate->thumbnails.empty(); }, 30000));
+    QElapsedTimer timer;
+    timer.start();
+    card->dispose();
+    // The lists stay while the workers may still be reading them.
+    EXPECT_TRUE(card->_isDispose);
+    EXPECT_FALSE(card->_tripList.empty());
+    ASSERT_TRUE(spinUntil([&] { return !card->_wkThreadGroup; }, 5000));
+    EXPECT_LT(timer.elapsed(), 1200);
+    EXPECT_TRUE(card->_tripList.empty());
+    EXPECT_TRUE(card->_tripList_tab.empty());
+    EXPECT_TRUE(card->_advTripList.empty());
+    EXPECT_TRUE(card->_moveProtectList.empty());
+    EXPECT_FALSE(card->_isDispose);
+}
+
+TEST_F(CardDataWorkersTest, DisposeDuringTheIdlePauseDoesNotWaitItOut)
+{
+    card->startLoadWorkers();
+    ASSERT_TRUE(spinUntil([&] { return workersIdle(); }, 60000));
+    QThread::msleep(100); // both asleep
+    QElapsedTimer timer;
+    timer.start();
+    card->dispose();
+    ASSERT_TRUE(spinUntil([&] { return !card->_wkThreadGroup; }, 5000));
+    EXPECT_LT(timer.elapsed(), 300);
+}
+
+TEST_F(CardDataWorkersTest, HandOffsForAGoneCardOrDelegateAreDropped)
+{
+    card->startLoadWorkers();
+    // Work piles up on the main queue while the main thread does not look.
+    QThread::msleep(400);
+    card->dispose();
+    card.reset(); // waits for the steps in progress
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(delegate->routes.empty());
+    EXPECT_TRUE(delegate->thumbnails.empty());
+
+    SetUp();
+    card->startLoadWorkers();
+    QThread::msleep(400);
+    delegate.reset();
+    ASSERT_TRUE(spinUntil([&] { return workersIdle(); }, 60000));
+    QCoreApplication::processEvents();
+}
+
+TEST_F(CardDataWorkersTest, TheActiveTripComesFirst)
+{
+    std::shared_ptr<TripData> active;
+    for (const auto &trip : card->_tripList_tab)
+        if (trip->_tripName == "202405021700")
+            active = trip;
+    ASSERT_NE(active, nullptr);
+    active->_isActive = true;
+    card->_activeType = CardData::ActiveType::MovieRec;
+
+    card->startLoadWorkers();
+    ASSERT_TRUE(
+        spinUntil([&] { return delegate->routes.size() >= 2 && delegate->thumbnails.size() >= 2; }, 60000));
+    const std::vector<QString> first{"m2024050217000001.MP4", "m2024050217000002.MP4"};
+    EXPECT_EQ(std::vector<QString>(delegate->routes.begin(), delegate->routes.begin() + 2), first);
+    EXPECT_EQ(std::vector<QString>(delegate->thumbnails.begin(), delegate->thumbnails.begin() + 2), first);
+}
+
+TEST_F(CardDataWorkersTest, TheMainThreadAndTheWorkersShareEachBuild)
+{
+    card->startLoadWorkers();
+    // Meanwhile the main thread asks for the same chapters, as the video list and the player do.
+    const auto chapters = allChapters();
+    do {
+        for (const auto &chapter : chapters) {
+            chapter->getPicture(true);
+            chapter->makeThumbnail(false);
+            chapter->frameTimeSpan();
+        }
+        for (const auto &record : card->_moveProtectList)
+            card->getEventChapter(*record);
+        for (const auto &trip : card->_tripList)
+            trip->sortedChapters();
+        QCoreApplication::processEvents();
+    } while (!workersIdle());
+
+    for (const auto &chapter : chapters) {
+        if (chapter->_pathMp4.fileName() == CORRUPT_MOVIE)
+            continue;
+        SCOPED_TRACE(chapter->_pathMp4.fileName().toStdString());
+        // Whoever came second waited for the first build and took its result.
+        EXPECT_EQ(chapter->retryCntPictureData(), 1);
+        EXPECT_NE(chapter->getPicture(false), nullptr);
+    }
+}
+
+TEST(ChapterDataBuildTest, ConcurrentCallersGetOneBuild)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeStandardCard(dir.path()));
+    for (int round = 0; round < 5; ++round) {
+        CardData card;
+        card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
+        const auto chapter = card._tripList.at(0)->chapters().at(0);
+        ASSERT_EQ(chapter->retryCntPictureData(), 0);
+        std::vector<std::shared_ptr<PictureData>> results(4);
+        std::vector<std::thread> threads;
+        for (size_t i = 0; i < results.size(); ++i)
+            threads.emplace_back([&, i] { results[i] = chapter->getPicture(true); });
+        for (auto &thread : threads)
+            thread.join();
+        ASSERT_NE(results[0], nullptr);
+        for (const auto &result : results)
+            EXPECT_EQ(result, results[0]);
+        EXPECT_EQ(chapter->retryCntPictureData(), 1);
+    }
+}
