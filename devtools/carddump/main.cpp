@@ -5,14 +5,17 @@
 #include "card/ChapterData.h"
 #include "card/MoveProtectInfo.h"
 #include "card/VrecMoveManagerInfo.h"
+#include "card/WorkerGroup.h"
 #include "recording/FileUtil.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -95,7 +98,8 @@ QJsonObject dump(CardData &card)
                                   {"datetime", dateValue(record->_datetime)},
                                   {"timeStamp", static_cast<qint64>(record->_timeStamp)},
                                   {"chapter", chapterName(card.getEventChapter(*record))},
-                                  {"clip", clipValue(clip)}});
+                                  {"clip", clipValue(clip)},
+                                  {"thumbnail", record->pathThumbnail().has_value()}});
     }
     QJsonArray adventures;
     for (const auto &record : card._advMoveProtectList) {
@@ -116,6 +120,24 @@ QJsonObject dump(CardData &card)
         {"adventures", adventures},
     };
 }
+// Attempts counted so far at driving data and thumbnails, over every chapter and event record.
+int64_t attemptsSoFar(CardData &card)
+{
+    int64_t sum = 0;
+    for (const auto *trips : {&card._tripList, &card._advTripList})
+        for (const auto &trip : *trips)
+            for (const auto &chapter : trip->chapters())
+                sum += chapter->retryCntPictureData() + chapter->retryCntThumbnail();
+    for (const auto &record : card._moveProtectList)
+        sum += record->retryCntThumbnail();
+    return sum;
+}
+
+void print(CardData &card)
+{
+    const auto json = QJsonDocument(dump(card)).toJson(QJsonDocument::Indented);
+    std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -127,6 +149,10 @@ int main(int argc, char **argv)
         "movie file) as the viewer does and prints its trips, events and adventures "
         "as JSON.");
     parser.addHelpOption();
+    const QCommandLineOption workersOption(
+        "workers", "Also run the two background workers until they have nothing left to try, "
+                   "so that every chapter shows whether it got its thumbnail.");
+    parser.addOption(workersOption);
     parser.addPositionalArgument("PATH", "folder or file to open");
     parser.process(app);
     const QStringList args = parser.positionalArguments();
@@ -135,8 +161,37 @@ int main(int argc, char **argv)
 
     CardData card;
     card.loadCardFolder(FileUtil::fileUrl(QFileInfo(args.first()).absoluteFilePath()));
-    const auto json = QJsonDocument(dump(card)).toJson(QJsonDocument::Indented);
-    std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
-    card.dispose();
-    return 0;
+    if (!parser.isSet(workersOption)) {
+        print(card);
+        card.dispose();
+        return 0;
+    }
+
+    // A failing item gets about one attempt per idle pass, so the workers are through when no
+    // attempt has been counted for longer than a pass while both are idle.
+    card.startLoadWorkers();
+    QTimer poll;
+    QElapsedTimer quiet;
+    quiet.start();
+    int64_t attempts = -1;
+    bool printed = false;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!printed) {
+            if (const int64_t now = attemptsSoFar(card); now != attempts) {
+                attempts = now;
+                quiet.restart();
+            }
+            if (card._wkThreadGroup->allLoopsIdle() &&
+                quiet.elapsed() > CardData::THREADED_SLEEP_MSEC * 3 / 2) {
+                print(card);
+                printed = true;
+                card.dispose();
+            }
+        }
+        // The lists are released on the main thread once both workers have ended.
+        if (printed && !card._wkThreadGroup)
+            app.quit();
+    });
+    poll.start(20);
+    return app.exec();
 }

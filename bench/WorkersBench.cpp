@@ -1,0 +1,122 @@
+// What the card's background workers do per chapter, on a generated card of 60 chapters of
+// 1920x1080 H.264 with their driving data: build the driving data, make the thumbnail. One core.
+#include "card/CardData.h"
+#include "card/ChapterData.h"
+#include "recording/FileUtil.h"
+#include "samplecard/SampleCardWriter.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <sched.h>
+
+namespace {
+
+constexpr int CHAPTERS = 60;
+constexpr int CHAPTER_MS = 5000;
+
+struct Card
+{
+    QTemporaryDir dir;
+    bool ok = false;
+
+    Card()
+    {
+        SampleScenario scenario = SampleScenario::singleChapter(CHAPTERS * CHAPTER_MS);
+        scenario.videoWidth = 1920;
+        scenario.videoHeight = 1080;
+        SampleTrip &trip = scenario.trips.front();
+        trip.chapters.clear();
+        for (int n = 1; n <= CHAPTERS; ++n)
+            trip.chapters.push_back({n, int64_t(n - 1) * CHAPTER_MS, CHAPTER_MS});
+        SampleCardWriter writer(scenario);
+        ok = writer.writeCard(dir.path());
+        // Generation uses every core; the measurement runs on one.
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(sched_getcpu(), &one);
+        sched_setaffinity(0, sizeof(one), &one);
+    }
+
+    std::unique_ptr<CardData> load() const
+    {
+        auto card = std::make_unique<CardData>();
+        card->loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
+        return card;
+    }
+};
+
+Card &card()
+{
+    static Card instance;
+    return instance;
+}
+
+std::vector<std::shared_ptr<ChapterData>> chaptersOf(CardData &card)
+{
+    std::vector<std::shared_ptr<ChapterData>> result;
+    for (const auto &trip : card._tripList)
+        for (const auto &chapter : trip->chapters())
+            result.push_back(chapter);
+    return result;
+}
+
+// The picture-data worker's step: one chapter's driving data, read from its movie.
+void BM_ChapterDrivingData(benchmark::State &state)
+{
+    if (!card().ok) {
+        state.SkipWithError("samplecard could not write the card");
+        return;
+    }
+    int64_t chapters = 0;
+    double elapsedMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto loaded = card().load();
+        const auto list = chaptersOf(*loaded);
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        for (const auto &chapter : list) {
+            if (!chapter->getPicture(true)) {
+                state.SkipWithError("driving data not read");
+                return;
+            }
+        }
+        elapsedMs +=
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        chapters += int64_t(list.size());
+    }
+    state.counters["ms/chapter"] = elapsedMs / double(std::max<int64_t>(chapters, 1));
+    state.counters["frames/chapter"] = CHAPTER_MS * 28.0 / 1000.0;
+}
+BENCHMARK(BM_ChapterDrivingData)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The thumbnail worker's step: one chapter's thumbnail, from the frame at 1 ms to a JPEG file.
+void BM_ChapterThumbnail(benchmark::State &state)
+{
+    if (!card().ok) {
+        state.SkipWithError("samplecard could not write the card");
+        return;
+    }
+    int64_t thumbnails = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto loaded = card().load();
+        const auto list = chaptersOf(*loaded);
+        state.ResumeTiming();
+        for (const auto &chapter : list) {
+            if (!chapter->makeThumbnail(true)) {
+                state.SkipWithError("thumbnail not made");
+                return;
+            }
+        }
+        thumbnails += int64_t(list.size());
+    }
+    state.counters["thumbnails/s"] = benchmark::Counter(double(thumbnails), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ChapterThumbnail)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
