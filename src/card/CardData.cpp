@@ -322,6 +322,13 @@ void CardData::loadCardFolder(const QUrl &url)
     _moveProtectList.clear();
     _vrecList.clear();
     _advMoveProtectList.clear();
+    {
+        // The indexes know the old lists only by their length; new lists of the same length
+        // would be looked up at the old positions.
+        std::lock_guard lock(_indexMutex);
+        _vrecIndex = {};
+        _advIndex = {};
+    }
 
     if (!name.isEmpty() && !isManagementFileName(name)) {
         auto trip = TripData::create(this, {url}, QString());

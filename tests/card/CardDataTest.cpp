@@ -307,3 +307,27 @@ TEST(CardDataTest, EventChapterIsFoundAcrossGapsAndCached)
     EXPECT_FALSE(card->getEventChapter(missing));
     EXPECT_FALSE(missing.eventChapter());
 }
+
+TEST(CardDataTest, SecondLoadLinksTheRecordsOfTheNewFolder)
+{
+    CardFixture first;
+    first.addMovie(kKey, 1, 1000, 0);
+    first.addAdventure(kKey, 1);
+    const auto card = first.load();
+    ASSERT_TRUE(card->_tripList[0]->chapters()[0]->_vmmInfo);
+    ASSERT_TRUE(card->_tripList[0]->chapters()[0]->_advInfo);
+
+    // Another folder with as many records: its chapters must link its own records.
+    CardFixture second;
+    second.addMovie(kKey2, 1, 5000, 60);
+    second.addAdventure(kKey2, 1);
+    second.writeManagementFiles();
+    card->loadCardFolder(second.folderUrl());
+    ASSERT_EQ(card->_vrecList.size(), 1u);
+    const auto chapter = card->_tripList[0]->chapters()[0];
+    ASSERT_TRUE(chapter->_vmmInfo);
+    EXPECT_EQ(chapter->_vmmInfo, card->_vrecList[0]);
+    EXPECT_EQ(chapter->timeStamp(), 5000u);
+    ASSERT_TRUE(chapter->_advInfo);
+    EXPECT_EQ(chapter->_advInfo, card->_advMoveProtectList[0]);
+}
