@@ -173,6 +173,11 @@ std::shared_ptr<PictureData> ChapterData::getPicture(bool load)
         std::lock_guard lock(_mutex);
         if (_picture)
             return _picture;
+        // A recording that failed five times is left alone on every road, not just the workers':
+        // otherwise each playback tick or sort comparison would read the broken file again on the
+        // main thread.
+        if (_retryCntPictureData >= CardData::MAX_RETRY_CNT_PICTUREDATA)
+            return nullptr;
         ++_retryCntPictureData;
     }
     auto picture = buildPicture(_pathMove);
