@@ -146,12 +146,10 @@ void UserDefaultUtil::load()
                 dispCircleChartMaxG = i;
         }
     }
-    // A remembered cut or capture folder that has gone is replaced like the backup folder, so the tools
-    // never offer a folder that does not exist.
-    if (present(KEY_PATH_DIR_CUT)) {
-        const std::optional<QString> text = asText(get(KEY_PATH_DIR_CUT));
-        pathDirCut = text && isExistingFolder(*text) ? *text : documentsPath();
-    }
+    // The trim and capture tools check their folder themselves and each has its own fallback, so a
+    // folder that has gone is kept as stored here.
+    if (present(KEY_PATH_DIR_CUT))
+        pathDirCut = asText(get(KEY_PATH_DIR_CUT)).value_or(documentsPath());
     if (present(KEY_EXP_DLG_DATE_TIME))
         expDlgDateTime = get(KEY_EXP_DLG_DATE_TIME).toBool();
     if (present(KEY_EXP_DLG_SPEED))
@@ -160,10 +158,8 @@ void UserDefaultUtil::load()
         expDlgAcceleration = get(KEY_EXP_DLG_ACCELERATION).toBool();
     if (present(KEY_EXP_DLG_POINT))
         expDlgPoint = get(KEY_EXP_DLG_POINT).toBool();
-    if (present(KEY_PATH_DIR_CAP)) {
-        const std::optional<QString> text = asText(get(KEY_PATH_DIR_CAP));
-        pathDirCap = text && isExistingFolder(*text) ? *text : documentsPath();
-    }
+    if (present(KEY_PATH_DIR_CAP))
+        pathDirCap = asText(get(KEY_PATH_DIR_CAP)).value_or(documentsPath());
     if (present(KEY_PATH_DIR_GOOGLE_EARTH))
         pathDirGoogleEarth = asUrl(get(KEY_PATH_DIR_GOOGLE_EARTH)).value_or(documentsUrl());
     if (present(KEY_VIEWER_FIRST_LAUNCH))

@@ -167,21 +167,40 @@ TEST_F(UserDefaultUtilTest, RemovedKeysKeepTheirValuesExceptDateFormatAndTimeZon
     EXPECT_FALSE(settings.summerTime);
 }
 
-TEST_F(UserDefaultUtilTest, SavedFoldersThatAreGoneOrFilesFallBackToDocuments)
+TEST_F(UserDefaultUtilTest, BackupFolderThatIsGoneOrAFileFallsBackToDocuments)
 {
     const QString aFile = dir.write(QStringLiteral("not-a-folder"), "x");
     store(QStringLiteral("pathBackup"), aFile);
-    store(QStringLiteral("pathDirCut"), dir.filePath(QStringLiteral("gone")));
-    store(QStringLiteral("pathDirCap"), dir.path());
     UserDefaultUtil settings(file);
     settings.load();
     EXPECT_EQ(settings.pathBackup, UserDefaultUtil::documentsPath());
-    EXPECT_EQ(settings.pathDirCut, UserDefaultUtil::documentsPath());
-    EXPECT_EQ(settings.pathDirCap, dir.path());
+
+    store(QStringLiteral("pathBackup"), dir.filePath(QStringLiteral("gone")));
+    settings.load();
+    EXPECT_EQ(settings.pathBackup, UserDefaultUtil::documentsPath());
 
     store(QStringLiteral("pathBackup"), dir.path());
     settings.load();
     EXPECT_EQ(settings.pathBackup, dir.path());
+}
+
+TEST_F(UserDefaultUtilTest, ToolFoldersAreKeptAsStoredAndOnlyNoTextGivesDocuments)
+{
+    // The trim and capture tools pick their own start folder when the stored one has gone (Documents for
+    // one, the Desktop for the other), so the load keeps a removed folder's text.
+    const QString gone = dir.filePath(QStringLiteral("gone"));
+    store(QStringLiteral("pathDirCut"), gone);
+    store(QStringLiteral("pathDirCap"), gone);
+    UserDefaultUtil settings(file);
+    settings.load();
+    EXPECT_EQ(settings.pathDirCut, gone);
+    EXPECT_EQ(settings.pathDirCap, gone);
+
+    store(QStringLiteral("pathDirCut"), QStringList{QStringLiteral("a"), QStringLiteral("b")});
+    store(QStringLiteral("pathDirCap"), QDateTime(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC));
+    settings.load();
+    EXPECT_EQ(settings.pathDirCut, UserDefaultUtil::documentsPath());
+    EXPECT_EQ(settings.pathDirCap, UserDefaultUtil::documentsPath());
 }
 
 TEST_F(UserDefaultUtilTest, MapTypeThatIsNoTextStopsTheLoad)
