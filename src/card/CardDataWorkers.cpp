@@ -181,9 +181,12 @@ std::optional<QUrl> CardData::makeRecordThumbnail(bool force, MoveProtectInfo &r
     const Chapter chapter = getEventChapter(record);
     if (!chapter)
         return std::nullopt;
+    // Only reporting: the main thread must not wait for an attempt running on the worker.
+    if (!force)
+        return record.pathThumbnail();
     const auto build = record.lockThumbnailBuild();
     // A record that has its still keeps it: no new grab, no counted attempt.
-    if (auto existing = record.pathThumbnail(); existing || !force)
+    if (auto existing = record.pathThumbnail())
         return existing;
     record.addRetryCntThumbnail();
     const int64_t attempts = record.retryCntThumbnail();

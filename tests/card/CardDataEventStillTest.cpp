@@ -10,6 +10,9 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 namespace {
 
 // The standard sample card: a G event 1.5 s into its chapter, a switch event and a surveillance
@@ -63,6 +66,20 @@ TEST_F(CardDataEventStillTest, AStillIsMadeOnceAndThenKeptWithoutNewAttempts)
     EXPECT_EQ(card.makeEventThumbnail(false, g), first);
     EXPECT_EQ(card.makeEventThumbnail(true, g), first);
     EXPECT_EQ(g.retryCntThumbnail(), 1);
+}
+
+TEST_F(CardDataEventStillTest, AskingForTheStillDoesNotWaitForAnAttemptInProgress)
+{
+    MoveProtectInfo &g = record(MoveProtectInfo::DetectStatus::G);
+    ASSERT_TRUE(card.getEventChapter(g));
+    // The worker is in the middle of an attempt (which may first build the chapter's driving data).
+    auto attempt = g.lockThumbnailBuild();
+    auto report = std::async(std::launch::async, [&] { return card.makeEventThumbnail(false, g); });
+    const auto status = report.wait_for(std::chrono::seconds(2));
+    attempt.unlock();
+    EXPECT_EQ(status, std::future_status::ready);
+    EXPECT_FALSE(report.get().has_value());
+    EXPECT_EQ(g.retryCntThumbnail(), 0);
 }
 
 TEST_F(CardDataEventStillTest, LaterAttemptsStepBackButNeverBeforeTheMovieStarts)
