@@ -103,8 +103,10 @@ void WorkerGroupRelay::post(WorkerGroup::HandOff handOff)
 
 void WorkerGroupRelay::deliver()
 {
-    // A hand-off may delete this relay's group; the queue stays alive for this call.
+    // A hand-off may delete this relay's group, or its context and with it this relay; the queue
+    // stays alive for this call, and what waits behind such a hand-off was meant for the dead owner.
     const std::shared_ptr<Mailbox> mailbox = _mailbox;
+    const QPointer<WorkerGroupRelay> self(this);
     for (;;) {
         WorkerGroup::HandOff next;
         {
@@ -115,5 +117,7 @@ void WorkerGroupRelay::deliver()
             mailbox->queue.pop_front();
         }
         next();
+        if (!self)
+            return;
     }
 }

@@ -224,3 +224,31 @@ TEST(WorkerGroupTest, TheEndHandlerMayDeleteTheGroup)
     ASSERT_TRUE(spinUntil([&] { return ended; }));
     EXPECT_EQ(group, nullptr);
 }
+
+TEST(WorkerGroupTest, AHandOffThatDeletesTheContextDropsTheResultsQueuedBehindIt)
+{
+    Probe probe;
+    auto context = std::make_unique<QObject>();
+    auto group = std::make_unique<WorkerGroup>(
+        context.get(), [&] { return probe.stop.load(); }, 60s, probe.finished());
+    std::atomic<int> steps = 0;
+    group->start(
+        [&]() -> WorkerGroup::HandOff {
+            const int value = ++steps;
+            if (value == 3)
+                probe.stop = true;
+            if (value != 1)
+                return probe.handOff(value);
+            // The owner goes away in the middle of a batch (its group first, then the context).
+            return [&] {
+                probe.delivered.push_back(1);
+                group.reset();
+                context.reset();
+            };
+        },
+        WorkerGroup::Priority::Default);
+    group->join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(probe.delivered, std::vector<int>{1});
+    EXPECT_EQ(probe.finishedCount, 0);
+}
