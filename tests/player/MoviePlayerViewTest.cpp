@@ -279,6 +279,12 @@ TEST_F(MoviePlayerViewTest, SyncThresholdsStartPauseOrLeaveTheEngine)
     engine()->setRate(1.0);
     panel->syncPlayerPosition(model()->_maxValue);
     EXPECT_EQ(engine()->rate(), 0.0);
+    // A position in an earlier chapter than the model's current one: pause, even when lagging.
+    panel->moveToPosition(start(1) + 500, PlayStatus::Play);
+    engine()->setCurrentTime((t0 - 40) / 1000.0);
+    engine()->setRate(0.0);
+    panel->syncPlayerPosition(value);
+    EXPECT_EQ(engine()->rate(), 0.0);
     // Paused panels leave the engine alone.
     panel->moveToPosition(1000, PlayStatus::Play);
     panel->pauseMovie();
