@@ -180,8 +180,12 @@ void MoviePlayerView::preparePlayer()
     _currentChapterData = _valueInfo->currentChapter();
     if (_currentChapterData) {
         const auto path = makePlayerItem(*_currentChapterData);
-        if (!path)
+        if (!path) {
+            // The previous item's movie must not go on playing under the new item's chapter.
+            pauseMovie();
+            _videoPlayer->removeItem();
             return;
+        }
         _videoPlayer->replaceItem(*path);
     }
     if (_videoPlayer->hasItem()) {

@@ -480,6 +480,28 @@ TEST_F(MoviePlayerViewTest, FailedMoveToAChapterClearsThePictureKeepsTheChapterA
     EXPECT_EQ(delegate.notFound, 1);
 }
 
+TEST_F(MoviePlayerViewTest, FailedPrepareOfTheNextItemLeavesNoOldMoviePlaying)
+{
+    TripFixture broken({2000, 2000});
+    ASSERT_TRUE(broken.ok());
+    ASSERT_TRUE(QFile::remove(broken.chapters[0]->_pathMp4.toLocalFile()));
+    load(true);
+    tick(500);
+    ASSERT_EQ(panel->currentStatus(), PlayStatus::Play);
+    // The next item is chosen while this one plays; its first file is gone.
+    panel->_valueInfo = std::make_shared<PlayMovieValueInfo>(broken.chapters, CardData::ActiveType::MovieRec);
+    panel->preparePlayer();
+    EXPECT_EQ(delegate.notFound, 1);
+    // The previous item's movie is not left in the player under the new item's chapter.
+    EXPECT_FALSE(engine()->hasItem());
+    EXPECT_NE(panel->currentStatus(), PlayStatus::Play);
+    EXPECT_FALSE(cell()->isClockRunning());
+    for (int i = 0; i < 5; ++i)
+        tick(33);
+    EXPECT_EQ(engine()->rate(), 0.0);
+    EXPECT_EQ(delegate.notFound, 1);
+}
+
 TEST_F(MoviePlayerViewTest, UnplayableFileAlertsLoadFailed)
 {
     auto *probe = new FakeMediaEngine;
