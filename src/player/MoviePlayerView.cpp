@@ -356,6 +356,10 @@ void MoviePlayerView::moveToPosition(int64_t position, PlayStatus status)
             // The old chapter's movie must not stay on screen under the new chapter.
             if (_videoPlayer)
                 _videoPlayer->removeItem();
+            // The track bar stays with the new chapter too, or the next tick would take the
+            // position back to the old one.
+            _cell->valueInfo()->setCurrentValue(_valueInfo->_currentValue);
+            _cell->setIntegerValue(_valueInfo->_currentValue);
             isPlayerSeek = false;
             return;
         }

@@ -480,6 +480,31 @@ TEST_F(MoviePlayerViewTest, FailedMoveToAChapterClearsThePictureKeepsTheChapterA
     EXPECT_EQ(delegate.notFound, 1);
 }
 
+TEST_F(MoviePlayerViewTest, FailedJumpToAChapterKeepsTheTrackBarOnTheNewChapter)
+{
+    TripFixture broken({2000, 2000});
+    ASSERT_TRUE(broken.ok());
+    panel->_valueInfo = std::make_shared<PlayMovieValueInfo>(broken.chapters, CardData::ActiveType::MovieRec);
+    ASSERT_TRUE(QFile::remove(broken.chapters[1]->_pathMp4.toLocalFile()));
+    panel->preparePlayer();
+    engine()->becomeReady();
+    const int64_t second = PictureDataUtil::getPosition(broken.chapters, 1, 0);
+    panel->nextChapter();
+    EXPECT_EQ(delegate.notFound, 1);
+    EXPECT_FALSE(engine()->hasItem());
+    EXPECT_EQ(panel->currentChapterData(), broken.chapters[1]);
+    EXPECT_EQ(cell()->integerValue(), second);
+    // Playing on goes on in the new chapter, not back in the old one.
+    const int items = engine()->items.size();
+    panel->playMovie();
+    for (int i = 0; i < 3; ++i)
+        tick(33);
+    EXPECT_EQ(panel->currentChapterData(), broken.chapters[1]);
+    EXPECT_GT(model()->currentValue(), second);
+    EXPECT_EQ(engine()->items.size(), items);
+    EXPECT_EQ(delegate.notFound, 1);
+}
+
 TEST_F(MoviePlayerViewTest, FailedPrepareOfTheNextItemLeavesNoOldMoviePlaying)
 {
     TripFixture broken({2000, 2000});
