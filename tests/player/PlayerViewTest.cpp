@@ -251,7 +251,11 @@ TEST(PlayerViewTest, ShowsTheRealEnginesPictureFitted)
     QObject::connect(&engine, &MediaEngine::frameShown, [&](double) { ++frames; });
     engine.replaceItem(clip);
     engine.seekExact(500);
-    ASSERT_TRUE(testclips::waitUntil([&] { return frames > 0; }));
+    // Before the first decoded frame mpv may draw a black picture: wait for the bars.
+    ASSERT_TRUE(testclips::waitUntil([&] {
+        const QImage &frame = engine.softwareFrame();
+        return frames > 0 && frame.width() > 4 && qGray(frame.pixel(4, 4)) > 120;
+    }));
     const QImage image = view.grab().toImage();
     const QRectF fit = view.fittedVideoRect();
     EXPECT_TRUE(isBlack(pixel(image, {10, 90})));
