@@ -1,19 +1,15 @@
 // One 512-byte record of the card's adventure protection file "ADV_PRCT.DAT".
 #pragma once
 
+#include "card/EventRecordCache.h"
 #include "recording/Date.h"
 
 #include <QString>
-#include <QUrl>
 #include <cstdint>
-#include <memory>
-#include <mutex>
-#include <optional>
 #include <span>
 
-class ChapterData;
-
-class AdvMoveProtectInfo
+// The thread-safe caches (eventChapter, pathThumbnail, retryCntThumbnail) come from EventRecordCache.
+class AdvMoveProtectInfo : public EventRecordCache
 {
 public:
     static constexpr qsizetype RECORD_SIZE = 512;
@@ -50,20 +46,4 @@ public:
     QString _fileName;
     Date _endDatetime = Date::distantPast();
     uint8_t advModeStartFlg = 0;
-
-    // Filled later from the card library and its workers (main and worker threads), hence the lock.
-    std::shared_ptr<ChapterData> eventChapter() const;
-    void setEventChapter(std::shared_ptr<ChapterData> chapter);
-    std::optional<QUrl> pathThumbnail() const;
-    void setPathThumbnail(std::optional<QUrl> path);
-    int32_t retryCntThumbnail() const;
-    void addRetryCntThumbnail();
-
-private:
-    mutable std::mutex _mutex;
-    std::optional<QUrl> _pathThumbnail;
-    int32_t _retryCntThumbnail = 0;
-    // The cached chapter of the record, while its trip holds it. Weak: the trips own their chapters,
-    // and a chapter links back to its adventure record.
-    std::weak_ptr<ChapterData> _eventChapter;
 };

@@ -2,11 +2,11 @@
 // name).
 #pragma once
 
+#include "recording/Date.h"
+
 #include <QString>
 #include <cstdint>
 #include <span>
-
-class Date;
 
 class ManagementRecordFields
 {
@@ -35,4 +35,37 @@ public:
     static QString fileName(std::span<const uint8_t> record, qsizetype offset);
     // The movie file name gives a trip key and a non-zero file number.
     static bool isMovieFileName(const QString &name);
+
+    // Fills the fields every record of the three files keeps at the same offsets: date, position, G,
+    // switch and status. A position of "none" leaves the record's hemisphere flags as they were.
+    template <class Record> static void decodeCommon(Record &record, std::span<const uint8_t> data)
+    {
+        record._datetime = date(data, 2);
+        const auto pos = position(data, 6, 9);
+        record._longitude = pos.longitude;
+        record._latitude = pos.latitude;
+        if (pos.hasFlags) {
+            record._posWest = pos.posWest;
+            record._posSouth = pos.posSouth;
+        }
+        record._gX = gValue(data, 16);
+        record._gY = gValue(data, 18);
+        record._gZ = gValueZ(data, 20);
+        record._sw = data[30];
+        record._status = data[31];
+    }
+
+    // The further fields the two 512-byte protection files share: speed with its decimal, picture
+    // channel, frame size, both time stamps, id and movie file name.
+    template <class Record> static void decodeProtectRecord(Record &record, std::span<const uint8_t> data)
+    {
+        decodeCommon(record, data);
+        record._speed = speedTenths(data, 12) / 10.0;
+        record._pictureChannel = data[32];
+        record._frameSize = uint32(data, 36);
+        record._timeStamp = uint32(data, 40);
+        record._id = data[44];
+        record._timeStamp2 = uint32(data, 56);
+        record._fileName = fileName(data, 64);
+    }
 };

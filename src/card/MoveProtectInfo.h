@@ -1,19 +1,16 @@
 // One 512-byte record of the card's event protection file "MOV_PRCT.DAT" (G, surveillance or switch event).
 #pragma once
 
+#include "card/EventRecordCache.h"
 #include "recording/Date.h"
 
 #include <QString>
-#include <QUrl>
 #include <cstdint>
-#include <memory>
 #include <mutex>
-#include <optional>
 #include <span>
 
-class ChapterData;
-
-class MoveProtectInfo
+// The thread-safe caches (eventChapter, pathThumbnail, retryCntThumbnail) come from EventRecordCache.
+class MoveProtectInfo : public EventRecordCache
 {
 public:
     // The section of the file a record comes from; the raw value is the section number.
@@ -59,22 +56,9 @@ public:
     int32_t _survRecValidData = 0; // a surveillance record counts only when not 0
     DetectStatus _detect = DetectStatus::NON;
 
-    // Filled later from the card library and its workers (main and worker threads), hence the lock.
-    std::shared_ptr<ChapterData> eventChapter() const;
-    void setEventChapter(std::shared_ptr<ChapterData> chapter);
-    std::optional<QUrl> pathThumbnail() const;
-    void setPathThumbnail(std::optional<QUrl> path);
-    int32_t retryCntThumbnail() const;
-    void addRetryCntThumbnail();
     // Held while the record's still is being made, so that two callers never make it at once.
     std::unique_lock<std::mutex> lockThumbnailBuild() const { return std::unique_lock(_thumbnailBuildMutex); }
 
 private:
-    mutable std::mutex _mutex;
-    mutable std::mutex _thumbnailBuildMutex; // taken before _mutex
-    std::optional<QUrl> _pathThumbnail;      // JPEG still of the event
-    int32_t _retryCntThumbnail = 0;
-    // The cached chapter of the record, while its trip holds it. Weak: the trips own their chapters,
-    // and a chapter links back to its adventure record.
-    std::weak_ptr<ChapterData> _eventChapter;
+    mutable std::mutex _thumbnailBuildMutex; // taken before the cache's lock
 };

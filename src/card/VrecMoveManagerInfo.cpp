@@ -22,21 +22,9 @@ bool VrecMoveManagerInfo::parse(std::span<const uint8_t> data)
     if (data[0] != kMovieRecord)
         return false;
     _detectType = DataUtility::bcdToInt(kMovieRecord);
-    _datetime = ManagementRecordFields::date(data, 2);
-    const auto pos = ManagementRecordFields::position(data, 6, 9);
-    _longitude = pos.longitude;
-    _latitude = pos.latitude;
-    if (pos.hasFlags) {
-        _posWest = pos.posWest;
-        _posSouth = pos.posSouth;
-    }
+    ManagementRecordFields::decodeCommon(*this, data);
     // This file keeps whole units only: 57 tenths give 5.
     _speed = static_cast<double>(ManagementRecordFields::speedTenths(data, 12) / 10);
-    _gX = ManagementRecordFields::gValue(data, 16);
-    _gY = ManagementRecordFields::gValue(data, 18);
-    _gZ = ManagementRecordFields::gValueZ(data, 20);
-    _sw = data[30];
-    _status = data[31];
     _timeStamp = ManagementRecordFields::uint32(data, 40);
     _fileName = ManagementRecordFields::fileName(data, 64);
     return ManagementRecordFields::isMovieFileName(_fileName);
