@@ -399,7 +399,8 @@ std::vector<std::shared_ptr<TripData>> CardData::tripsByName() const
     return trips;
 }
 
-std::shared_ptr<ChapterData> CardData::getEventChapter(MoveProtectInfo &record)
+template <typename Record, typename Find>
+std::shared_ptr<ChapterData> CardData::findEventChapter(Record &record, Find find)
 {
     if (auto cached = record.eventChapter())
         return cached;
@@ -407,7 +408,7 @@ std::shared_ptr<ChapterData> CardData::getEventChapter(MoveProtectInfo &record)
     for (const auto &trip : tripsByName()) {
         if (!trip->_tripName.startsWith(key))
             continue;
-        if (auto chapter = trip->getEventChapter(record)) {
+        if (auto chapter = find(*trip)) {
             record.setEventChapter(chapter);
             return chapter;
         }
@@ -415,20 +416,14 @@ std::shared_ptr<ChapterData> CardData::getEventChapter(MoveProtectInfo &record)
     return nullptr;
 }
 
+std::shared_ptr<ChapterData> CardData::getEventChapter(MoveProtectInfo &record)
+{
+    return findEventChapter(record, [&record](TripData &trip) { return trip.getEventChapter(record); });
+}
+
 std::shared_ptr<ChapterData> CardData::getAdvChapter(AdvMoveProtectInfo &record)
 {
-    if (auto cached = record.eventChapter())
-        return cached;
-    const auto key = FileUtil::getTripKey(record._fileName);
-    for (const auto &trip : tripsByName()) {
-        if (!trip->_tripName.startsWith(key))
-            continue;
-        if (auto chapter = trip->getAdvEventChapter(record)) {
-            record.setEventChapter(chapter);
-            return chapter;
-        }
-    }
-    return nullptr;
+    return findEventChapter(record, [&record](TripData &trip) { return trip.getAdvEventChapter(record); });
 }
 
 EventClip CardData::getEventChapters(MoveProtectInfo &record)

@@ -123,6 +123,10 @@ private:
                                               RecordIndex &index, const RecordKey &key);
 
     std::vector<std::shared_ptr<TripData>> tripsByName() const;
+    // The walk behind getEventChapter and getAdvChapter: the record's cached chapter, else the first
+    // chapter `find` gives from the trips of the record's trip key, in name order, then cached.
+    template <typename Record, typename Find>
+    std::shared_ptr<ChapterData> findEventChapter(Record &record, Find find);
     std::optional<QUrl> makeRecordThumbnail(bool force, MoveProtectInfo &record, bool isSurveillance);
     void workersFinished();
 
