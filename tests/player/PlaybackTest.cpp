@@ -102,9 +102,10 @@ TEST_F(PlaybackTest, PlaysAGeneratedTripAcrossTheChapterBorder)
     const int secondFileFrames = int(drifts.size());
     ASSERT_GT(secondFileFrames, 5);
     std::sort(drifts.begin(), drifts.end());
-    // Unloaded, the drift is within a frame (see PlaybackSyncBench); a starved CPU delays ticks,
-    // seeks and decoding by a few frames.
-    EXPECT_LT(drifts[drifts.size() / 2], 300.0);
+    // Unloaded, the drift is within a frame (PlaybackSyncBench measures it); a starved CPU, such as
+    // a small CI machine running suites side by side, delays ticks, seeks and decoding by several
+    // frames. The bound still catches a video that runs free of the clock or from the wrong offset.
+    EXPECT_LT(drifts[drifts.size() / 2], 1000.0);
     EXPECT_GT(secondFileFrames, 5);
 }
 
