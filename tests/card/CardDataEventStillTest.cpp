@@ -1,11 +1,9 @@
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/MoveProtectInfo.h"
-#include "recording/FileUtil.h"
-#include "samplecard/SampleCardWriter.h"
-#include "support/TempDir.h"
 
 #include "CardFixture.h"
+#include "StandardCardFixture.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -17,22 +15,9 @@ namespace {
 
 // The standard sample card: a G event 1.5 s into its chapter, a switch event and a surveillance
 // record 1 s into theirs.
-class CardDataEventStillTest : public ::testing::Test
+class CardDataEventStillTest : public StandardCardFixture
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        dir = new TempDir;
-        SampleCardWriter writer(SampleScenario::standard());
-        ASSERT_TRUE(writer.writeCard(dir->path())) << writer.lastError().toStdString();
-    }
-    static void TearDownTestSuite()
-    {
-        delete dir;
-        dir = nullptr;
-    }
-    void SetUp() override { card.loadCardFolder(FileUtil::fileUrl(dir->filePath("MOVE"))); }
-
     MoveProtectInfo &record(MoveProtectInfo::DetectStatus detect)
     {
         for (const auto &r : card._moveProtectList)
@@ -40,9 +25,6 @@ protected:
                 return *r;
         throw std::runtime_error("no such record");
     }
-
-    static inline TempDir *dir = nullptr;
-    CardData card;
 };
 
 } // namespace

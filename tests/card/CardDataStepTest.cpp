@@ -1,9 +1,8 @@
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/MoveProtectInfo.h"
-#include "recording/FileUtil.h"
-#include "samplecard/SampleCardWriter.h"
-#include "support/TempDir.h"
+
+#include "StandardCardFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,24 +14,8 @@ QString nameOf(const std::shared_ptr<ChapterData> &chapter)
 }
 
 // The workers' steps called one by one on the main thread, on the standard sample card.
-class CardDataStepTest : public ::testing::Test
+class CardDataStepTest : public StandardCardFixture
 {
-protected:
-    static void SetUpTestSuite()
-    {
-        dir = new TempDir;
-        SampleCardWriter writer(SampleScenario::standard());
-        ASSERT_TRUE(writer.writeCard(dir->path())) << writer.lastError().toStdString();
-    }
-    static void TearDownTestSuite()
-    {
-        delete dir;
-        dir = nullptr;
-    }
-    void SetUp() override { card.loadCardFolder(FileUtil::fileUrl(dir->filePath("MOVE"))); }
-
-    static inline TempDir *dir = nullptr;
-    CardData card;
 };
 
 } // namespace
