@@ -2,9 +2,9 @@
 // cut by ffmpeg from one generated movie when the benchmark starts. Runs on one core.
 #include "platform/JpegFile.h"
 #include "platform/MovieStillGrabber.h"
+#include "support/Ffmpeg.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sched.h>
@@ -20,32 +20,10 @@ struct Card
 
     Card()
     {
-        QProcess ffmpeg;
-        ffmpeg.setProcessChannelMode(QProcess::ForwardedChannels);
-        ffmpeg.start("ffmpeg", {"-nostdin",
-                                "-loglevel",
-                                "error",
-                                "-y",
-                                "-f",
-                                "lavfi",
-                                "-i",
-                                QString("testsrc2=size=1920x1080:rate=30:duration=%1").arg(CHAPTERS),
-                                "-c:v",
-                                "libx264",
-                                "-preset",
-                                "veryfast",
-                                "-pix_fmt",
-                                "yuv420p",
-                                "-g",
-                                "30",
-                                "-f",
-                                "segment",
-                                "-segment_time",
-                                "1",
-                                "-reset_timestamps",
-                                "1",
-                                dir.filePath("%04d.MP4")});
-        ffmpeg.waitForFinished(-1);
+        Ffmpeg::run({"-f", "lavfi", "-i",
+                     QString("testsrc2=size=1920x1080:rate=30:duration=%1").arg(CHAPTERS), "-c:v", "libx264",
+                     "-preset", "veryfast", "-pix_fmt", "yuv420p", "-g", "30", "-f", "segment",
+                     "-segment_time", "1", "-reset_timestamps", "1", dir.filePath("%04d.MP4")});
         for (int i = 0; i < CHAPTERS; ++i) {
             const QString path = dir.filePath(QString("%1.MP4").arg(i, 4, 10, QChar('0')));
             if (QFile::exists(path))

@@ -164,7 +164,8 @@ QByteArray ManagementFileWriter::vrecRecord(const ManagementRecordValues &values
     return record;
 }
 
-QByteArray ManagementFileWriter::prctRecord(const ManagementRecordValues &values)
+// The fields the event and adventure protection records share.
+QByteArray ManagementFileWriter::protectRecord(const ManagementRecordValues &values)
 {
     QByteArray record(PRCT_RECORD_SIZE, '\0');
     putCommon(record, values);
@@ -172,6 +173,12 @@ QByteArray ManagementFileWriter::prctRecord(const ManagementRecordValues &values
     putUInt(record, 36, values.frameSize, 4);
     record[44] = static_cast<char>(values.id);
     putUInt(record, 56, values.timeStamp2, 4);
+    return record;
+}
+
+QByteArray ManagementFileWriter::prctRecord(const ManagementRecordValues &values)
+{
+    QByteArray record = protectRecord(values);
     record[80] = static_cast<char>(values.protectType);
     record[81] = static_cast<char>(values.survRecValidData);
     return record;
@@ -179,12 +186,7 @@ QByteArray ManagementFileWriter::prctRecord(const ManagementRecordValues &values
 
 QByteArray ManagementFileWriter::advRecord(const ManagementRecordValues &values)
 {
-    QByteArray record(PRCT_RECORD_SIZE, '\0');
-    putCommon(record, values);
-    record[32] = static_cast<char>(values.channel);
-    putUInt(record, 36, values.frameSize, 4);
-    record[44] = static_cast<char>(values.id);
-    putUInt(record, 56, values.timeStamp2, 4);
+    QByteArray record = protectRecord(values);
     record[80] = static_cast<char>(values.advModeStartFlg);
     putUInt(record, 81, values.endUnixSeconds, 4);
     return record;

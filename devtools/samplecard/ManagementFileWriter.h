@@ -75,5 +75,6 @@ public:
 
 private:
     static void putCommon(QByteArray &record, const ManagementRecordValues &values);
+    static QByteArray protectRecord(const ManagementRecordValues &values);
     static ManagementRecordValues valuesAt(const SampleTrip &trip, int64_t atMs, int fileNumber);
 };
