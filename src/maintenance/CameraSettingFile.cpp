@@ -144,6 +144,18 @@ SettingInfo CameraSettingFile::build(const CameraSettingModel &model)
     return info;
 }
 
+bool CameraSettingFile::canResetWifiPass()
+{
+    for (const auto &piece : SettingInfo::FACTORY_WIFI_PASS) {
+        for (uint8_t byte : piece) {
+            if (byte != SettingInfo::NODATA) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 CameraSettingFile::SaveResult CameraSettingFile::save(CameraSettingModel &model,
                                                       const std::optional<QString> &cardFolder)
 {

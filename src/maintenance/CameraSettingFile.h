@@ -29,6 +29,10 @@ public:
         Saved,    // GROUP.DAT written and read back equal
         Failed    // writing or the read-back failed: no GROUP.DAT left in the folder
     };
+    // False while the camera's factory Wi-Fi password is not known to this program (its bytes are the
+    // settings model's "no data" filler): the reset box cannot be offered.
+    static bool canResetWifiPass();
+
     // Commits the texts being edited, then writes GROUP.DAT into cardFolder and checks it by reading it back.
     static SaveResult save(CameraSettingModel &model, const std::optional<QString> &cardFolder);
 };
