@@ -144,10 +144,18 @@ void CameraSettingDialog::buildWidgets()
     _cmbQuality = addCombo(recording, 0, tr("Recording quality"));
 
     QGridLayout *buzzer = group(tr("Buzzer"));
-    _cmbBuzzerAction = addCombo(buzzer, 0, tr("Actions"));
-    _cmbBuzzerOperation = addCombo(buzzer, 1, tr("Operation"));
-    _cmbBuzzerNoCard = addCombo(buzzer, 2, tr("No SD card"));
-    _cmbBuzzerSurveillance = addCombo(buzzer, 3, tr("Surveillance"));
+    // Two columns of two pop-ups each.
+    const auto buzzerCombo = [&](int row, int column, const QString &label) {
+        auto *combo = new QComboBox(this);
+        buzzer->addWidget(new QLabel(label, this), row, column * 2);
+        buzzer->addWidget(combo, row, column * 2 + 1);
+        return combo;
+    };
+    buzzer->setColumnStretch(3, 1);
+    _cmbBuzzerAction = buzzerCombo(0, 0, tr("Actions"));
+    _cmbBuzzerOperation = buzzerCombo(0, 1, tr("Operation"));
+    _cmbBuzzerNoCard = buzzerCombo(1, 0, tr("No SD card"));
+    _cmbBuzzerSurveillance = buzzerCombo(1, 1, tr("Surveillance"));
 
     QGridLayout *event = group(tr("Event detection"));
     _dtlSns = addTrio(event, 0, tr("Sensitivity (G)"), M::SNS_SLIDER, SNS_SCALE, SNS_TICK_STEP, Field::DtlSns,

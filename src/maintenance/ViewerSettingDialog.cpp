@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -41,15 +43,25 @@ ViewerSettingDialog::ViewerSettingDialog(UserDefaultUtil &settings, ApplicationR
     _cmbDateFormat->setObjectName(QStringLiteral("cmbDateFormat"));
     _cmbTimeZone->setObjectName(QStringLiteral("cmbTimeZone"));
     auto *layout = new QVBoxLayout(this);
-    auto *form = new QFormLayout;
-    form->addRow(tr("Language"), _cmbLanguage);
-    form->addRow(tr("Date format"), _cmbDateFormat);
-    form->addRow(tr("Time zone"), _cmbTimeZone);
-    _rbtnSummerTime = addRadios(this, form, tr("Summer time"), tr("On"), tr("Off"));
-    _rbtnSpeedMeter = addRadios(this, form, tr("Speed unit"), tr("km/h"), tr("mph"));
+    const auto group = [&](const QString &title) {
+        auto *box = new QGroupBox(title, this);
+        auto *form = new QFormLayout(box);
+        layout->addWidget(box);
+        return form;
+    };
+    QFormLayout *language = group(tr("Language"));
+    language->addRow(tr("Language"), _cmbLanguage);
+    QFormLayout *dateTime = group(tr("Date and time"));
+    dateTime->addRow(tr("Date format"), _cmbDateFormat);
+    dateTime->addRow(tr("Time zone"), _cmbTimeZone);
+    _rbtnSummerTime = addRadios(this, dateTime, tr("Summer time"), tr("On"), tr("Off"));
+    QFormLayout *speed = group(tr("Speed"));
+    _rbtnSpeedMeter = addRadios(this, speed, tr("Speed unit"), tr("km/h"), tr("mph"));
+    auto *note = new QLabel(tr("New settings take effect when the viewer starts again."), this);
+    note->setWordWrap(true);
+    layout->addWidget(note);
     _rbtnSummerTime->setObjectName(QStringLiteral("rbtnSummerTime"));
     _rbtnSpeedMeter->setObjectName(QStringLiteral("rbtnSpeedMeter"));
-    layout->addLayout(form);
     layout->addStretch();
     auto *buttons = new QDialogButtonBox(this);
     auto *ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
