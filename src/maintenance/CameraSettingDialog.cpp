@@ -11,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -320,4 +321,13 @@ void CameraSettingDialog::btnOkClick()
         return;
     }
     _prompter.warn(this, tr("Unable to overwrite the setup file."));
+}
+
+void CameraSettingDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

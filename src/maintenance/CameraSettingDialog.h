@@ -10,6 +10,7 @@
 
 class MessagePrompter;
 class QButtonGroup;
+class QKeyEvent;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -39,6 +40,10 @@ public:
     // The buttons' actions.
     void btnResetAllClick();
     void btnOkClick();
+
+protected:
+    // Escape does not close these dialogs: only their buttons and the close button do.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     struct TrioWidgets

@@ -8,6 +8,7 @@
 
 class MessagePrompter;
 class QButtonGroup;
+class QKeyEvent;
 class QComboBox;
 
 class ViewerSettingDialog : public QDialog
@@ -25,6 +26,10 @@ public:
     void reject() override;
 
     const ViewerSettingModel &model() const { return _model; }
+
+protected:
+    // Escape does not close these dialogs: only their buttons and the close button do.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void takeChoices();
