@@ -1,6 +1,7 @@
 #include "maintenance/CameraSettingModel.h"
 
 #include "maintenance/DecimalText.h"
+#include "recording/CommonConst.h"
 
 #include <QCoreApplication>
 #include <cmath>
@@ -23,8 +24,6 @@ const char *const POWER_MODE_TEXTS[] = {
     QT_TRANSLATE_NOOP("CameraSettingDialog", "Normal Wake-Up"),
     QT_TRANSLATE_NOOP("CameraSettingDialog", "Quick Wake-up"),
 };
-// Seconds of one movie file in each quality.
-const int FILE_SECONDS[] = {40, 52, 79};
 
 template <size_t N> QStringList translated(const char *const (&texts)[N])
 {
@@ -97,10 +96,12 @@ void CameraSettingModel::resetAll()
 
 void CameraSettingModel::updateMemoryInfo()
 {
-    txtMAMemory = DecimalText::hundredths(sliMA * MOVE_FILE_SIZE / 1024.0);
-    if (cmbQuality.index >= 0 && cmbQuality.index < int(std::size(FILE_SECONDS))) {
-        const double files = std::trunc(sliMA);
-        txtMATime = QString::number(std::llround(files * FILE_SECONDS[cmbQuality.index] / 60.0));
+    // Megabytes per file over 1024: the figure is in gigabytes.
+    txtMAMemory = DecimalText::hundredths(sliMA * CommonConst::MOVE_FILE_SIZE / 1024.0);
+    // The quality's index is the recording mode; each file covers the mode's span.
+    if (cmbQuality.index >= 0 && cmbQuality.index <= int(CommonConst::RecMode::LongRec)) {
+        const int fileSeconds = CommonConst::recSpan(CommonConst::RecMode(cmbQuality.index)) / 1000;
+        txtMATime = QString::number(std::llround(std::trunc(sliMA) * fileSeconds / 60.0));
     }
 }
 
@@ -195,21 +196,22 @@ void CameraSettingModel::choosePowerMode(int index)
     cmbSurvStartDelay.index = 0;
 }
 
-CameraSettingModel::Trio &CameraSettingModel::trio(TextField field)
+template <typename Model> auto &CameraSettingModel::trioOf(Model &model, TextField field)
 {
     switch (field) {
     case TextField::DtlSns:
-        return dtlSns;
+        return model.dtlSns;
     case TextField::DtlCrs:
-        return dtlCrs;
+        return model.dtlCrs;
     case TextField::DtlAngle:
-        return dtlAngle;
+        return model.dtlAngle;
     case TextField::SurvSns:
-        return survSns;
+        break;
     case TextField::QuikWakeUpTime:
+        Q_ASSERT_X(false, "trioOf", "the wake-up time has no slider");
         break;
     }
-    Q_UNREACHABLE();
+    return model.survSns;
 }
 
 const ControlRange &CameraSettingModel::sliderRange(TextField field) const
@@ -233,7 +235,7 @@ QString CameraSettingModel::text(TextField field) const
     if (field == TextField::QuikWakeUpTime) {
         return txtQuikWakeUpTime;
     }
-    return const_cast<CameraSettingModel *>(this)->trio(field).text;
+    return trioOf(*this, field).text;
 }
 
 bool CameraSettingModel::editText(TextField field, const QString &text)
@@ -242,7 +244,7 @@ bool CameraSettingModel::editText(TextField field, const QString &text)
         txtQuikWakeUpTime = text;
         return true;
     }
-    Trio &edited = trio(field);
+    Trio &edited = trioOf(*this, field);
     edited.text = text;
     // Only the angle is checked while typing. The "0" appended lets a partial number stand: an empty
     // field, a lone sign, a trailing point or exponent mark.
@@ -264,7 +266,7 @@ void CameraSettingModel::commitTextInput(TextField field)
         }
         return;
     }
-    Trio &edited = trio(field);
+    Trio &edited = trioOf(*this, field);
     if (!typed) {
         const bool isSensitivity = field == TextField::DtlSns || field == TextField::SurvSns;
         edited.text = isSensitivity ? DecimalText::hundredths(1.0 - edited.slider)

@@ -43,8 +43,7 @@ public:
     static constexpr double SUR_SENSOR_NORMAL = 0.3;
     static constexpr double SUR_SENSOR_HIGH = 0.2;
     static constexpr int QUIK_WAKEUP_TIME = 30;
-    static constexpr int MOVE_FILE_SIZE = 36; // MB per movie file
-    static constexpr double SNS_STEP = 0.01;  // stepper increment of both sensitivities, g
+    static constexpr double SNS_STEP = 0.01; // stepper increment of both sensitivities, g
 
     // The controls' ranges. A sensitivity slider's marks (every 0.01) are their own mirror image under
     // x -> 1 - x, so a typed level snaps to a mark that the slider can show at 1 - level. The cross and
@@ -123,7 +122,7 @@ public:
     QString txtMATime;
 
 private:
-    Trio &trio(TextField field);
+    template <typename Model> static auto &trioOf(Model &model, TextField field);
     const ControlRange &sliderRange(TextField field) const;
 
     bool _quikWakeUpEnabled = false;
