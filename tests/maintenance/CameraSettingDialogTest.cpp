@@ -32,6 +32,9 @@ TEST(CameraSettingDialogTest, SlidersHoldScaledIntegersTurnedRoundForSensitiviti
 
     slider->setValue(70); // as a drag does
     EXPECT_EQ(dialog.findChild<QLineEdit *>("txtDtlSns")->text(), "0.30");
+    dialog.findChild<QPushButton *>("btnDtlSnsHigh")->click();
+    EXPECT_EQ(slider->value(), 55);
+    EXPECT_EQ(dialog.findChild<QLineEdit *>("txtDtlSns")->text(), "0.45");
     dialog.findChild<QPushButton *>("btnSurvSnsHigh")->click();
     EXPECT_EQ(dialog.findChild<ScaledSlider *>("sliSurvSns")->value(), 80);
     EXPECT_EQ(dialog.findChild<QLineEdit *>("txtSurvSns")->text(), "0.20");
