@@ -2,6 +2,7 @@
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -45,23 +46,24 @@ TEST(DialogInUseLockTest, AFlagHeldByAnotherCopyRefusesAndIsLeftAlone)
 
 TEST(DialogInUseLockTest, ProcessScanFindsOnlyOtherProcessesOfTheSameExecutable)
 {
-    const QString sleepPath =
-        QFileInfo(QStandardPaths::findExecutable(QStringLiteral("sleep"))).canonicalFilePath();
-    ASSERT_FALSE(sleepPath.isEmpty());
+    // A program of our own, so that no other process on the machine runs the same file.
+    TempDir dir;
+    const QString copyPath = dir.filePath("orv-copy");
+    ASSERT_TRUE(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), copyPath));
+    QFile::setPermissions(copyPath, QFile::ReadOwner | QFile::ExeOwner);
+    const QString exe = QFileInfo(copyPath).canonicalFilePath();
     QProcess copy;
-    copy.start(sleepPath, {QStringLiteral("30")});
+    copy.start(exe, {QStringLiteral("30")});
     ASSERT_TRUE(copy.waitForStarted());
-    EXPECT_TRUE(DialogInUseLock::isOtherProcessRunning(sleepPath, ::getpid()));
-    EXPECT_FALSE(DialogInUseLock::isOtherProcessRunning(sleepPath, copy.processId()))
+    EXPECT_TRUE(DialogInUseLock::isOtherProcessRunning(exe, ::getpid()));
+    EXPECT_FALSE(DialogInUseLock::isOtherProcessRunning(exe, copy.processId()))
         << "the asking process itself does not count";
-    EXPECT_FALSE(DialogInUseLock::isOtherProcessRunning(sleepPath + QStringLiteral("-elsewhere"), ::getpid()))
+    EXPECT_FALSE(DialogInUseLock::isOtherProcessRunning(exe + QStringLiteral("-elsewhere"), ::getpid()))
         << "a copy started from another place is another program";
 
-    TempDir dir;
     UserDefaultUtil store(dir.filePath("s.conf"));
     store.setFlag(key, true);
-    DialogInUseLock lock(store,
-                         [&] { return DialogInUseLock::isOtherProcessRunning(sleepPath, ::getpid()); });
+    DialogInUseLock lock(store, [&] { return DialogInUseLock::isOtherProcessRunning(exe, ::getpid()); });
     EXPECT_FALSE(lock.acquire(key)) << "with another copy running the flag is not stale";
     copy.kill();
     copy.waitForFinished();
