@@ -90,16 +90,18 @@ void DrivingInfoView::setupView()
 
 void DrivingInfoView::setButtonTitles()
 {
+    // Sizes are in points of the screen, that is pixels here.
     QFont font(QStringLiteral("Arial"));
     const QString title = _speedMeterButton->text();
     const auto size = DrivingInfoLayout::titlePointSize([&](double pointSize) {
-        font.setPointSizeF(pointSize);
+        font.setPixelSize(static_cast<int>(pointSize));
         return QFontMetricsF(font).horizontalAdvance(title);
     });
     if (!size)
         return;
-    font.setPointSizeF(*size);
-    _speedMeterButton->setFont(font);
+    _speedMeterButton->setStyleSheet(
+        _speedMeterButton->styleSheet() +
+        QStringLiteral("QToolButton { font-family: Arial; font-size: %1px; }").arg(static_cast<int>(*size)));
 }
 
 void DrivingInfoView::loadMovieChapters(std::shared_ptr<DrivingDataSource> source)
