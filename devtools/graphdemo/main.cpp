@@ -1,7 +1,8 @@
 // graphdemo: plays a generated trip with the driving-data panel under the video, the panel following the
 // player's clock as the main window drives it. Dragging on the line chart seeks.
 //
-//   graphdemo [--chapters N] [--seconds S] [--mph] [--quit-after MS] [--screenshot FILE] [--software]
+//   graphdemo [--chapters N] [--seconds S] [--mph] [--pause-after MS] [--quit-after MS] [--screenshot FILE]
+//             [--software]
 //
 // Space plays or pauses, S stops.
 #include "graph/ChapterDrivingData.h"
@@ -163,6 +164,7 @@ int main(int argc, char **argv)
         {"chapters", "Number of chapters.", "N", "2"},
         {"seconds", "Length of each chapter in seconds.", "S", "20"},
         {"mph", "Show the speed in mph."},
+        {"pause-after", "Pause after this many ms of playback.", "MS"},
         {"quit-after", "Quit after this many ms of playback.", "MS"},
         {"screenshot", "Save the window to this file just before quitting.", "FILE"},
         {"software", "Use mpv's software renderer even on a display."},
@@ -225,6 +227,8 @@ int main(int argc, char **argv)
     panel->loadMovieChapters(source);
     panel->circleChartView()->loadMovieChapters(source);
 
+    if (parser.isSet("pause-after"))
+        QTimer::singleShot(parser.value("pause-after").toInt(), player, &MoviePlayerView::pauseMovie);
     if (parser.isSet("quit-after")) {
         QTimer::singleShot(parser.value("quit-after").toInt(), &app, [&] {
             if (parser.isSet("screenshot"))

@@ -27,7 +27,7 @@ CircleChartView::CircleChartView(UserDefaultUtil *settings, QWidget *parent)
 void CircleChartView::updateScopeImages()
 {
     const QString name = CircleChartModel::scopeImageName(_model.gScopeType, false);
-    const QSize size = GraphImages::naturalSize(name);
+    const QSize size = _images.naturalSize(name);
     _scopeButton->setIcon(QIcon(_images.pixmap(name)));
     _scopeButton->setIconSize(size);
     _scopeButton->setFixedSize(size);

@@ -18,8 +18,12 @@ bool GraphImages::exists(const QString &name)
 
 QSize GraphImages::naturalSize(const QString &name)
 {
+    if (const auto it = _sizes.constFind(name); it != _sizes.constEnd())
+        return *it;
     QSvgRenderer renderer(pathOf(name));
-    return renderer.isValid() ? renderer.defaultSize() : QSize();
+    const QSize size = renderer.isValid() ? renderer.defaultSize() : QSize();
+    _sizes.insert(name, size);
+    return size;
 }
 
 QPixmap GraphImages::pixmap(const QString &name, QSize size, qreal devicePixelRatio)

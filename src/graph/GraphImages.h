@@ -10,11 +10,12 @@ class GraphImages
 {
 public:
     // The picture's own size (its SVG view box); empty for an unknown name.
-    static QSize naturalSize(const QString &name);
+    QSize naturalSize(const QString &name);
     static bool exists(const QString &name);
     // The picture at a size (its own when empty) for the device pixel ratio.
     QPixmap pixmap(const QString &name, QSize size = {}, qreal devicePixelRatio = 1.0);
 
 private:
     QHash<QString, QPixmap> _cache;
+    QHash<QString, QSize> _sizes;
 };

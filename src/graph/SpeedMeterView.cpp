@@ -58,11 +58,11 @@ void SpeedMeterView::paintEvent(QPaintEvent *)
     const int64_t now = _model.now();
     // Unit at the bottom right (3 in, 10 up), digits centred 5 above the bottom, one point apart.
     const QString unitName = _model.isSpeedType == SpeedMeterType::MPH ? "parts_MPH" : "parts_kmh";
-    const QSize unitSize = GraphImages::naturalSize(QStringLiteral("parts_kmh"));
+    const QSize unitSize = _images.naturalSize(QStringLiteral("parts_kmh"));
     painter.drawPixmap(QPointF(width() - 3.0 - unitSize.width(), height() - 10.0 - unitSize.height()),
                        _images.pixmap(unitName, unitSize, ratio));
     const auto digits = _model.digitsAt(now);
-    const QSize digitSize = GraphImages::naturalSize(QStringLiteral("parts_speed_0"));
+    const QSize digitSize = _images.naturalSize(QStringLiteral("parts_speed_0"));
     const double rowWidth = digitSize.width() * 3.0 + 2.0;
     double x = centre.x() - rowWidth * 0.5;
     for (const int glyph : digits) {
