@@ -188,3 +188,27 @@ TEST(DrivingInfoViewTest, ToggleButtonsRelayoutAndDragsSeekThroughTheDelegate)
     };
     EXPECT_EQ(window.seeks, expected);
 }
+
+TEST(GraphViewTest, SegmentsTakeTheColourOfThePointTheyEndAt)
+{
+    GraphView graph;
+    graph.resize(400, 120);
+    graph.show();
+    graph.leftData = {{0, 0.2}, {1500, 0.2}, {3000, 0.2}, {4500, 0.2}};
+    graph.leftLineColor = {Qt::red, Qt::red, Qt::blue, Qt::blue};
+    graph.borderVartical = {-1};
+    graph.dataChanged();
+    const QImage image = graph.grab().toImage();
+    // 0.2 g on the 0.1..0.5 axis lies a quarter up; no event line for a negative position.
+    const auto colourAt = [&](int x) {
+        for (const int y : {89, 90, 91})
+            if (const QColor c = image.pixelColor(x, y); c == Qt::red || c == Qt::blue)
+                return c;
+        return QColor();
+    };
+    EXPECT_EQ(colourAt(66), QColor(Qt::red));
+    EXPECT_EQ(colourAt(200), QColor(Qt::blue));
+    EXPECT_EQ(colourAt(330), QColor(Qt::blue));
+    for (int x = 1; x < 400; ++x)
+        ASSERT_NE(image.pixelColor(x, 20), QColor(Qt::red)) << x;
+}
