@@ -51,11 +51,10 @@ public:
     }
     void updateFrameDisplay(bool playing) override
     {
+        // Until the first chapter is ready the panel keeps the trip it was given.
         const auto status = _player->currentStatus();
-        if (status == CommonConst::PlayStatus::NotReady) {
-            _panel->clearFrame();
+        if (status == CommonConst::PlayStatus::NotReady)
             return;
-        }
         const auto position = static_cast<int32_t>(_player->trackCell()->integerValue());
         int64_t index = 0;
         int32_t offset = 0;
