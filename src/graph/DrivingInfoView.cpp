@@ -183,6 +183,10 @@ void DrivingInfoView::onDisplayButton(bool circleChart)
 
 void DrivingInfoView::setGpsImage(const QString &name)
 {
+    // Set on every frame; the icon is only repainted when it changes.
+    if (name == _gpsImageName)
+        return;
+    _gpsImageName = name;
     const QSize size(static_cast<int>(DrivingInfoLayout::GPS_SIZE),
                      static_cast<int>(DrivingInfoLayout::GPS_SIZE));
     _gpsImage->setPixmap(_images.pixmap(name, size, devicePixelRatioF()));

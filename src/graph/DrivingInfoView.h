@@ -87,4 +87,5 @@ private:
     QToolButton *_speedMeterButton = nullptr;
     QToolButton *_circleChartButton = nullptr;
     QLabel *_gpsImage = nullptr;
+    QString _gpsImageName;
 };
