@@ -44,7 +44,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "Cuts the range FROM..TO (ms on the trip's timeline, 0 = the start of its first chapter) of trip N of "
+        "Cuts the range FROM..TO (ms on the trip's timeline, 0 = the start of its first chapter) of trip N "
+        "of "
         "the card at MOVE_PATH into OUT.mp4 with the clip's driving data appended, as the trim tool does. "
         "Dates are burned in with the default settings (24-hour, Pacific time, km/h). Progress on stderr; "
         "exit 0 only when the clip was saved.");

@@ -19,8 +19,8 @@ QString singleQuoted(QString text)
 QString FfmpegOperate::timeText(int64_t ms)
 {
     return QString::asprintf("%02lld:%02lld:%02lld.%03lld", static_cast<long long>(ms / 3600000),
-                             static_cast<long long>((ms / 60000) % 60), static_cast<long long>((ms / 1000) % 60),
-                             static_cast<long long>(ms % 1000));
+                             static_cast<long long>((ms / 60000) % 60),
+                             static_cast<long long>((ms / 1000) % 60), static_cast<long long>(ms % 1000));
 }
 
 QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QString &outputPath,
@@ -42,7 +42,8 @@ QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QSt
         args << QStringLiteral("-vcodec") << QStringLiteral("copy");
     } else {
         args << QStringLiteral("-i") << inputPath << QStringLiteral("-preset") << QStringLiteral("veryfast")
-             << QStringLiteral("-loglevel") << QStringLiteral("quiet") << QStringLiteral("-vf") << assFilter(assPath);
+             << QStringLiteral("-loglevel") << QStringLiteral("quiet") << QStringLiteral("-vf")
+             << assFilter(assPath);
         if (startText)
             args << QStringLiteral("-ss") << *startText;
         if (lengthText)
@@ -54,8 +55,12 @@ QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QSt
 
 QStringList FfmpegOperate::makeJoinArguments(const QString &listPath, const QString &outputPath, bool overlay)
 {
-    QStringList args{QStringLiteral("-y"), QStringLiteral("-f"),    QStringLiteral("concat"),
-                     QStringLiteral("-safe"), QStringLiteral("0"), QStringLiteral("-i"),
+    QStringList args{QStringLiteral("-y"),
+                     QStringLiteral("-f"),
+                     QStringLiteral("concat"),
+                     QStringLiteral("-safe"),
+                     QStringLiteral("0"),
+                     QStringLiteral("-i"),
                      listPath};
     if (overlay)
         args << QStringLiteral("-preset") << QStringLiteral("veryfast") << QStringLiteral("-loglevel")

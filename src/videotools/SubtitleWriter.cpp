@@ -47,14 +47,15 @@ QString SubtitleWriter::makeInfoText(const VideoFrame &frame, OverlayFlags flags
         const QString format =
             DateFormatTypeUtil::format(DateFormatTypeUtil::subtitleFormats(), _settings.dateFormat)
                 .value_or(D_FORMAT);
-        text += strDate + frame.time.toString(format, DateFormatTypeUtil::timeZoneIdentifier(_settings.timeZone),
-                                              _settings.summerTime);
+        text +=
+            strDate + frame.time.toString(format, DateFormatTypeUtil::timeZoneIdentifier(_settings.timeZone),
+                                          _settings.summerTime);
     }
     if (flags.isSpeed) {
-        const QString number = _settings.speedMeter
-                                   ? QString::number(frame.speed) + QStringLiteral("[KM/H]")
-                                   : QString::number(int32_t(std::floor(frame.speed / 1.6093))) +
-                                         QStringLiteral("[MPH]");
+        const QString number =
+            _settings.speedMeter
+                ? QString::number(frame.speed) + QStringLiteral("[KM/H]")
+                : QString::number(int32_t(std::floor(frame.speed / 1.6093))) + QStringLiteral("[MPH]");
         text += strSpeed + number;
     }
     if (flags.isAcceleration) {
@@ -69,7 +70,8 @@ QString SubtitleWriter::makeInfoText(const VideoFrame &frame, OverlayFlags flags
 QString SubtitleWriter::assTimeText(int64_t ms)
 {
     return QString::asprintf("%02lld:%02lld:%02lld.%02lld", static_cast<long long>(ms / 3600000),
-                             static_cast<long long>((ms / 60000) % 60), static_cast<long long>((ms / 1000) % 60),
+                             static_cast<long long>((ms / 60000) % 60),
+                             static_cast<long long>((ms / 1000) % 60),
                              static_cast<long long>((ms % 1000) / 10));
 }
 

@@ -201,8 +201,9 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
     QString finished = joined;
     if (isStartPassDue && rememberedStart) {
         finished = newClipPath(workFolder);
-        if (!runFfmpeg(FfmpegOperate::makeTrimArguments(joined, finished, QString(), rememberedStart, std::nullopt),
-                       0))
+        if (!runFfmpeg(
+                FfmpegOperate::makeTrimArguments(joined, finished, QString(), rememberedStart, std::nullopt),
+                0))
             return isCancelled() ? Result::Cancelled : Result::Failed;
     }
     // The cuts are no longer needed: free their space before the clip is copied out.
@@ -262,8 +263,8 @@ bool TrimWorker::moveIntoPlace(const QString &finished)
         QFile::remove(part);
         return false;
     }
-    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target.absoluteFilePath()).constData()) !=
-        0) {
+    if (std::rename(QFile::encodeName(part).constData(),
+                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
         QFile::remove(part);
         fail(tr("Cannot replace %1.").arg(target.absoluteFilePath()));
         return false;

@@ -41,7 +41,10 @@ public:
 
     // Called on the worker's thread after each step; total is 2n + 4 for n chapters, and a saved clip
     // has had 2n + 3 steps: the last one is the caller's, once it has the result.
-    void setProgressHandler(std::function<void(int step, int total)> handler) { _onProgress = std::move(handler); }
+    void setProgressHandler(std::function<void(int step, int total)> handler)
+    {
+        _onProgress = std::move(handler);
+    }
     // Called on the worker's thread with each console line (the ffmpeg command lines).
     void setLogHandler(std::function<void(const QString &)> handler) { _onLog = std::move(handler); }
 
