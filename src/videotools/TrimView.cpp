@@ -147,7 +147,9 @@ QString TrimView::saveFolder() const
 {
     if (!_settings.pathDirCut.isEmpty() && QFileInfo(_settings.pathDirCut).isDir())
         return _settings.pathDirCut;
-    return UserDefaultUtil::documentsPath();
+    const QString documents = UserDefaultUtil::documentsPath();
+    // A home without a Documents folder: the panel would otherwise open wherever the program started.
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 void TrimView::storeChoices(const QString &destination)

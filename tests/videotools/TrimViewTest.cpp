@@ -116,7 +116,8 @@ TempDir *TrimViewTest::card = nullptr;
 
 TEST_F(TrimViewTest, RangeAndLongJobChecksBeforeTheSavePanel)
 {
-    const QString save = "save:" + UserDefaultUtil::documentsPath() + ":mp4";
+    const QString documents = UserDefaultUtil::documentsPath();
+    const QString save = "save:" + (QFileInfo(documents).isDir() ? documents : QDir::homePath()) + ":mp4";
     struct Case
     {
         int64_t rangeMs;
