@@ -7,6 +7,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -88,9 +89,13 @@ int main(int argc, char **argv)
     request.destination = QFileInfo(args[1]).absoluteFilePath();
     request.workFolderBase = CommonConst::DIR_PATH_TMP();
     TrimWorker worker(std::move(request));
+    QElapsedTimer clock;
+    clock.start();
     worker.setLogHandler([](const QString &line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
-    worker.setProgressHandler(
-        [](int step, int total) { std::fprintf(stderr, "progress %d/%d\n", step, total); });
+    worker.setProgressHandler([&clock](int step, int total) {
+        std::fprintf(stderr, "progress %d/%d (%lld ms)\n", step, total,
+                     static_cast<long long>(clock.elapsed()));
+    });
     const TrimWorker::Result result = worker.run();
     card.dispose();
     if (result != TrimWorker::Result::Saved) {

@@ -39,7 +39,10 @@ QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QSt
         args << QStringLiteral("-i") << inputPath;
         if (lengthText)
             args << QStringLiteral("-t") << *lengthText;
-        args << QStringLiteral("-vcodec") << QStringLiteral("copy");
+        // The sound is copied too: re-encoding it would make a cut without burned-in data take
+        // seconds instead of the time to copy the file.
+        args << QStringLiteral("-vcodec") << QStringLiteral("copy") << QStringLiteral("-acodec")
+             << QStringLiteral("copy");
     } else {
         args << QStringLiteral("-i") << inputPath << QStringLiteral("-preset") << QStringLiteral("veryfast")
              << QStringLiteral("-loglevel") << QStringLiteral("quiet") << QStringLiteral("-vf")

@@ -14,8 +14,8 @@ public:
     // ms as "HH:MM:SS.mmm", the form of the "-ss" and "-t" values.
     static QString timeText(int64_t ms);
 
-    // One cut of inputPath into outputPath. Without a subtitle file (assPath empty) the streams are
-    // copied and "-ss" goes before the input (seeking to the key frame before the start); with one
+    // One cut of inputPath into outputPath. Without a subtitle file (assPath empty) picture and sound
+    // are copied and "-ss" goes before the input (seeking to the key frame before the start); with one
     // the picture is re-encoded with the subtitles burned in. start and end are ms of the input's
     // movie time; "-t" is end minus start. Empty when the end lies before the start.
     static QStringList makeTrimArguments(const QString &inputPath, const QString &outputPath,
