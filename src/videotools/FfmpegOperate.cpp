@@ -93,6 +93,7 @@ std::optional<QString> FfmpegOperate::margefileCreate(const QStringList &paths, 
         qWarning("[margefileCreate]Failed Write Error.");
         return std::nullopt;
     }
+    qInfo("[margefileCreate] Success:\"%s\"", qPrintable(listPath));
     return listPath;
 }
 

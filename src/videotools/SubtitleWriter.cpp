@@ -134,5 +134,6 @@ QString SubtitleWriter::ASSCreate(ChapterData &chapter, OverlayFlags flags, cons
         qWarning("[ASSCreate]Failed Write Error.");
         return {};
     }
+    qInfo("[ASSCreate] Success:\"%s\"", qPrintable(path));
     return path;
 }
