@@ -82,8 +82,9 @@ void TrimDialogs::setProgress(double value, const QString &label)
 {
     if (!_progress)
         return;
-    _progress->setValue(int(value));
     _progress->setLabelText(tr("Trimming video file.") + QLatin1Char('\n') + label);
+    // Last: a modal progress dialog handles events inside setValue, where the job's end may close it.
+    _progress->setValue(int(value));
 }
 
 void TrimDialogs::closeProgress()
