@@ -189,6 +189,7 @@ void TrimView::startTrim(const QString &destination)
     request.overlaySettings = OverlaySettings::from(_settings);
     request.destination = destination;
     request.workFolderBase = _workFolderBase;
+    request.ffmpegProgram = _ffmpegProgram;
     _worker = std::make_shared<TrimWorker>(std::move(request));
     _worker->setLogHandler([](const QString &line) { qInfo("%s", qPrintable(line)); });
     // The job's calls reach the panel on the main thread; the panel waits for the job before it goes.

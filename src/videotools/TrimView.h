@@ -37,6 +37,8 @@ public:
     void setPrompts(std::unique_ptr<TrimPrompts> prompts);
     // Where the job makes its work folder (the per-user temporary folder unless set).
     void setWorkFolderBase(const QString &folder) { _workFolderBase = folder; }
+    // Another program in place of ffmpeg from the PATH (tests).
+    void setFfmpegProgram(const QString &program) { _ffmpegProgram = program; }
 
     void setupControls();
     void saveAction();
@@ -69,6 +71,7 @@ private:
     UserDefaultUtil &_settings;
     std::unique_ptr<TrimPrompts> _prompts;
     QString _workFolderBase;
+    QString _ffmpegProgram;
     bool _cutFlg = false;
     bool _isCancelled = false;
     std::shared_ptr<TrimWorker> _worker;

@@ -170,11 +170,14 @@ TEST_F(TrimViewTest, SaveRunsTheJobAndReportsSavedOnce)
 
 TEST_F(TrimViewTest, CancelWhileRunningReportsOnlyCancelled)
 {
+    // An ffmpeg that never ends: only the cancel can end the job.
+    const QString program = _dir.write("slowffmpeg", "#!/bin/sh\nexec sleep 600\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    _view.setFfmpegProgram(program);
     open(500, 3500);
     _prompts->destination = _dir.filePath("cancelled.mp4");
     QEventLoop loop;
     _delegate.loop = &loop;
-    // Cancel at the first progress step, while the job still has its cuts to make.
     _prompts->onProgress = [&](double value) {
         if (value > 0 && _prompts->onCancel)
             std::exchange(_prompts->onCancel, nullptr)();
