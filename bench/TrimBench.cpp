@@ -1,4 +1,4 @@
-// The trim job on a generated trip of three 10-second 1280x720 chapters (28 fps, a key frame every 10
+// The trim job on a generated trip of three 20-second 1920x1080 chapters (28 fps, a key frame every 10
 // frames): stream copy against cp of the same chapters, and the burned-in cut against ffmpeg running
 // the same subtitle filter alone. MB/s and frames per second are the counters to compare.
 #include "card/CardData.h"
@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int CHAPTER_MS = 10000;
+constexpr int CHAPTER_MS = 20000;
 
 struct Trip
 {
@@ -32,8 +32,8 @@ struct Trip
         SampleScenario scenario = SampleScenario::singleChapter(CHAPTER_MS);
         scenario.trips.front().chapters = {
             {1, 0, CHAPTER_MS}, {2, CHAPTER_MS, CHAPTER_MS}, {3, 2 * CHAPTER_MS, CHAPTER_MS}};
-        scenario.videoWidth = 1280;
-        scenario.videoHeight = 720;
+        scenario.videoWidth = 1920;
+        scenario.videoHeight = 1080;
         scenario.keyFrameInterval = 10;
         SampleCardWriter writer(scenario);
         if (!writer.writeCard(dir.path()))
