@@ -424,7 +424,7 @@ bool SampleCardWriter::makeBaseMovie(int durationMs, const QString &path)
         const QString out = _cacheDir->filePath(QString("base_%1.mp4").arg(durationMs));
         const QString seconds = QString::number(durationMs / 1000.0, 'f', 3);
         const QString size = QString("%1x%2").arg(_scenario.videoWidth).arg(_scenario.videoHeight);
-        const QStringList args{
+        QStringList args{
             "-nostdin",
             "-hide_banner",
             "-loglevel",
@@ -450,8 +450,10 @@ bool SampleCardWriter::makeBaseMovie(int durationMs, const QString &path)
             "32k",
             "-ac",
             "1",
-            "-shortest",
-            out};
+            "-shortest"};
+        if (_scenario.keyFrameInterval > 0)
+            args << "-g" << QString::number(_scenario.keyFrameInterval);
+        args << out;
         QProcess ffmpeg;
         ffmpeg.start("ffmpeg", args);
         if (!ffmpeg.waitForStarted())

@@ -22,8 +22,11 @@ int main(int argc, char **argv)
         "name", "standard");
     QCommandLineOption duration("duration", "length of the chapter of the single scenario in ms", "ms",
                                 "60000");
+    QCommandLineOption gop("gop", "frames between key frames of the chapter movies (default: the encoder's)",
+                           "frames", "0");
     parser.addOption(scenario);
     parser.addOption(duration);
+    parser.addOption(gop);
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -43,6 +46,13 @@ int main(int argc, char **argv)
         s = SampleScenario::singleChapter(ms);
     } else {
         std::fprintf(stderr, "samplecard: unknown scenario\n");
+        return 2;
+    }
+
+    bool gopOk = false;
+    s.keyFrameInterval = parser.value(gop).toInt(&gopOk);
+    if (!gopOk || s.keyFrameInterval < 0) {
+        std::fprintf(stderr, "samplecard: bad --gop\n");
         return 2;
     }
 
