@@ -1,0 +1,200 @@
+#include "map/GoogleEarthExportCommand.h"
+#include "card/MoveProtectInfo.h"
+#include "card/StandardCardFixture.h"
+#include "map/GoogleEarthExportHost.h"
+#include "map/GoogleEarthLauncher.h"
+#include "map/KmzExporter.h"
+#include "map/TripKmlBuilder.h"
+#include "recording/UserDefaultUtil.h"
+
+#include <QTranslator>
+#include <deque>
+
+namespace {
+
+class FakeHost : public GoogleEarthExportHost
+{
+public:
+    bool isReadyToExport() override { return ready; }
+    void pauseMovie() override { events << "pause"; }
+    GoogleEarthExportSource playingItem() override { return source; }
+    std::optional<QString> chooseSavePath(const QString &startPath, const QString &message) override
+    {
+        events << "panel " + startPath;
+        if (choices.empty())
+            return std::nullopt;
+        const QString choice = choices.front();
+        choices.pop_front();
+        return choice;
+    }
+    void showWarning(const QString &message, const QString &informative) override
+    {
+        events << message + ": " + informative;
+    }
+    bool askYesNo(const QString &message, const QString &informative, const QString &,
+                  const QString &) override
+    {
+        events << message + ": " + informative;
+        return answerYes;
+    }
+
+    bool ready = true;
+    bool answerYes = false;
+    GoogleEarthExportSource source;
+    std::deque<QString> choices;
+    QStringList events;
+};
+
+class FakeLauncher : public GoogleEarthLauncher
+{
+public:
+    bool isInstalled() override { return installed; }
+    bool openFile(const QString &path) override
+    {
+        opened << path;
+        return true;
+    }
+    bool installed = false;
+    QStringList opened;
+};
+
+} // namespace
+
+class GoogleEarthExportCommandTest : public StandardCardFixture
+{
+protected:
+    void SetUp() override
+    {
+        StandardCardFixture::SetUp();
+        settings.pathDirGoogleEarth = QUrl::fromLocalFile(out.path());
+        host.source.card = &card;
+        host.source.chapters = card._tripList[0]->sortedChapters();
+        for (const auto &record : card._moveProtectList) {
+            if (record->_detect == MoveProtectInfo::DetectStatus::SURV)
+                host.source.records.push_back(record);
+        }
+    }
+    GoogleEarthExportCommand::Outcome run() { return command.exportGoogleEarthFile(); }
+
+    TempDir out;
+    UserDefaultUtil settings{out.filePath("settings.ini")};
+    KmzExporter exporter{settings, out.filePath("work")};
+    FakeHost host;
+    FakeLauncher launcher;
+    GoogleEarthExportCommand command{host, settings, exporter, launcher};
+};
+
+TEST_F(GoogleEarthExportCommandTest, RefusesExactlyTheThirtySevenCharacters)
+{
+    QString refused;
+    for (char16_t c = 0; c < 0x80; ++c) {
+        if (!GoogleEarthExportCommand::isValidFileName(QString("trip") + QChar(c)))
+            refused += QChar(c);
+    }
+    EXPECT_EQ(refused.size(), 37);
+    for (const char *name : {"trip:1", "a<b", "x|y", "tab\there", "line\nfeed", "q?", "back\\slash"})
+        EXPECT_FALSE(GoogleEarthExportCommand::isValidFileName(name)) << name;
+    for (const char *name : {"", "a & b", "bell\a", "back\bspace", "v\vt", "f\ff", "été"})
+        EXPECT_TRUE(GoogleEarthExportCommand::isValidFileName(QString::fromUtf8(name))) << name;
+}
+
+TEST_F(GoogleEarthExportCommandTest, BadNameIsRefusedThenTheChosenFileIsWrittenAndOpened)
+{
+    host.choices = {out.filePath("trip:1.kmz"), out.filePath("trip 1")};
+    host.answerYes = true;
+    launcher.installed = true;
+    EXPECT_EQ(run(), GoogleEarthExportCommand::Outcome::Exported);
+    const QString written = out.filePath("trip 1.kmz");
+    EXPECT_EQ(host.events,
+              (QStringList{"pause", "panel " + out.path(), "Warning: The file name is not valid.",
+                           "panel " + out.filePath("trip:1.kmz"), "confirmation: Launch Google Earth now?"}));
+    EXPECT_TRUE(QFileInfo(written).size() > 0);
+    EXPECT_EQ(launcher.opened, QStringList{written});
+    EXPECT_EQ(QFileInfo(settings.pathDirGoogleEarth.toLocalFile()).canonicalFilePath(),
+              QFileInfo(out.path()).canonicalFilePath());
+}
+
+TEST_F(GoogleEarthExportCommandTest, OutcomesAndWhatTheUserIsTold)
+{
+    const QString missingFolder = out.filePath("gone");
+    const struct
+    {
+        const char *what;
+        bool ready;
+        CommonConst::PlayType type;
+        qsizetype row;
+        QString choice; // empty: cancelled
+        bool yes, installed;
+        GoogleEarthExportCommand::Outcome outcome;
+        QString lastEvent;
+    } cases[] = {
+        {"not ready", false, CommonConst::PlayType::Movie, -1, "a", true, true,
+         GoogleEarthExportCommand::Outcome::NothingToExport, ""},
+        {"no row", true, CommonConst::PlayType::Surveillance, -1, "a", true, true,
+         GoogleEarthExportCommand::Outcome::NothingToExport, ""},
+        {"row past the list", true, CommonConst::PlayType::Surveillance, 1, "a", true, true,
+         GoogleEarthExportCommand::Outcome::NothingToExport, ""},
+        {"cancelled", true, CommonConst::PlayType::Movie, -1, "", true, true,
+         GoogleEarthExportCommand::Outcome::Cancelled, "panel " + out.path()},
+        {"not saved", true, CommonConst::PlayType::Movie, -1, out.filePath("gone/x.kmz"), true, true,
+         GoogleEarthExportCommand::Outcome::Failed, "Warning: The file could not be saved."},
+        {"no Google Earth", true, CommonConst::PlayType::Surveillance, 0, out.filePath("s.kmz"), true, false,
+         GoogleEarthExportCommand::Outcome::Exported, "Warning: Google Earth is not installed."},
+        {"answered no", true, CommonConst::PlayType::Adventure, -1, out.filePath("a.kmz"), false, true,
+         GoogleEarthExportCommand::Outcome::Exported, "confirmation: Launch Google Earth now?"},
+    };
+    for (const auto &c : cases) {
+        host.events.clear();
+        host.ready = c.ready;
+        host.source.playType = c.type;
+        host.source.row = c.row;
+        host.choices.clear();
+        if (!c.choice.isEmpty())
+            host.choices.push_back(c.choice);
+        host.answerYes = c.yes;
+        launcher.installed = c.installed;
+        settings.setPathDirGoogleEarth(QUrl::fromLocalFile(out.path()));
+        EXPECT_EQ(run(), c.outcome) << c.what;
+        EXPECT_EQ(host.events.isEmpty() ? QString() : host.events.last(), c.lastEvent) << c.what;
+        EXPECT_TRUE(launcher.opened.isEmpty()) << c.what;
+    }
+    // A remembered folder that is gone: the panel starts in Documents.
+    settings.setPathDirGoogleEarth(QUrl::fromLocalFile(missingFolder));
+    EXPECT_EQ(command.startFolder(), UserDefaultUtil::documentsPath());
+}
+
+TEST_F(GoogleEarthExportCommandTest, TextsInFrenchAndSpanish)
+{
+    const struct
+    {
+        const char *language;
+        const char *warning, *route;
+    } cases[] = {{"fr", "Avertissement: Le fichier n'a pas pu être enregistré.", "Itinéraire"},
+                 {"es", "Advertencia: No se pudo guardar el archivo.", "Ruta"}};
+    for (const auto &c : cases) {
+        QTranslator translator;
+        ASSERT_TRUE(translator.load(QString(":/i18n/googleearth_%1.qm").arg(c.language)));
+        QCoreApplication::installTranslator(&translator);
+        host.events.clear();
+        host.choices = {out.filePath("gone/x.kmz")};
+        EXPECT_EQ(run(), GoogleEarthExportCommand::Outcome::Failed);
+        EXPECT_EQ(host.events.last(), QString::fromUtf8(c.warning));
+        const XmlData document =
+            TripKmlBuilder::buildTripKml(host.source.chapters, "t", {"yyyy", "UTC", true});
+        EXPECT_EQ(document.FolderList.back().Name, QString::fromUtf8(c.route));
+        QCoreApplication::removeTranslator(&translator);
+    }
+}
+
+TEST(GoogleEarthLauncherTest, FoundOnThePath)
+{
+    TempDir bin;
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
+    GoogleEarthLauncher launcher;
+    EXPECT_FALSE(launcher.isInstalled());
+    const QString program = bin.write("google-earth-pro", "#!/bin/sh\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_TRUE(launcher.isInstalled());
+    qputenv("PATH", savedPath);
+}
