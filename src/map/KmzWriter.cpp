@@ -10,6 +10,9 @@
 
 namespace {
 
+// The level the zip program uses unless told otherwise.
+constexpr zip_uint32_t ZIP_DEFAULT_LEVEL = 6;
+
 QString zipError(zip_t *archive)
 {
     return QString::fromLocal8Bit(zip_strerror(archive));
@@ -40,7 +43,7 @@ bool writeArchive(const QString &path, const QString &entryName, const QString &
         zip_discard(archive);
         return false;
     }
-    if (zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE, 0) != 0 ||
+    if (zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE, ZIP_DEFAULT_LEVEL) != 0 ||
         zip_close(archive) != 0) {
         error = zipError(archive);
         zip_discard(archive);

@@ -1,5 +1,6 @@
 #include "card/StandardCardFixture.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -74,18 +75,29 @@ TEST_F(KmzExportToolTest, ExportsOpenInAKmlReader)
     const QString folder = work.filePath("my exports");
     QDir().mkpath(folder);
     for (const auto &c : cases) {
-        const QString destination = QDir(folder).filePath(c.selection.join(' ') + ".kmz");
+        // The document is named after the file, all but its last extension.
+        const QString name = c.selection.join(' ') + ".v2";
+        const QString destination = QDir(folder).filePath(name + ".kmz");
+        const QString before = QDateTime::currentDateTime().toString("yyyyMMddHHmm");
         const ProgramRun exported = kmzexport(c.selection, destination);
+        const QString after = QDateTime::currentDateTime().toString("yyyyMMddHHmm");
         ASSERT_EQ(exported.exitCode, 0) << exported.output.toStdString();
 
+        // One deflated entry named after the time of the export.
         const QStringList entries = run("unzip", {"-Z1", destination}).output.split('\n', Qt::SkipEmptyParts);
         ASSERT_EQ(entries.size(), 1);
-        EXPECT_TRUE(QRegularExpression("^\\d{12}\\.kml$").match(entries[0]).hasMatch())
+        EXPECT_TRUE(QRegularExpression("^\\d{12}\\.kml$").match(entries[0]).hasMatch());
+        EXPECT_TRUE(entries[0].left(12) >= before && entries[0].left(12) <= after)
             << entries[0].toStdString();
+        EXPECT_TRUE(run("unzip", {"-Zs", destination}).output.contains(" defN "));
         QXmlStreamReader xml(run("unzip", {"-p", destination}).output);
-        while (!xml.atEnd())
-            xml.readNext();
+        QStringList names;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"name")
+                names << xml.readElementText();
+        }
         EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        EXPECT_EQ(names.value(0), name);
         EXPECT_EQ(readerView(destination), c.view) << c.selection.join(' ').toStdString();
     }
     const QString privateFolder = QDir(work.path()).filePath(QString("orvalind-%1").arg(getuid()));

@@ -4,25 +4,13 @@
 #include "map/KmzWriter.h"
 #include "recording/UserDefaultUtil.h"
 
-#include <QDateTime>
 #include <QDir>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <QRegularExpression>
-#include <QXmlStreamReader>
 
 #include <csignal>
 #include <sys/resource.h>
 
 namespace {
-
-QString unzip(const QStringList &arguments)
-{
-    QProcess process;
-    process.start("unzip", arguments);
-    process.waitForFinished(-1);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 QByteArray fileBytes(const QString &path)
 {
@@ -35,43 +23,11 @@ QByteArray fileBytes(const QString &path)
 class KmzExporterTest : public StandardCardFixture
 {
 protected:
-    void SetUp() override
-    {
-        StandardCardFixture::SetUp();
-        settings.dateFormat = DateFormatType::YMD24H;
-    }
     QString workDirectory() const { return out.filePath("work/MAP"); }
 
     TempDir out;
     UserDefaultUtil settings{out.filePath("settings.ini")};
 };
-
-TEST_F(KmzExporterTest, ArchiveHoldsOneDeflatedDocumentNamedAfterTheExportTime)
-{
-    KmzExporter exporter(settings, workDirectory());
-    const QString destination = out.filePath("my trip.2019.kmz");
-    const QString before = QDateTime::currentDateTime().toString("yyyyMMddHHmm");
-    ASSERT_TRUE(exporter.exportTripKml(card._tripList[0]->sortedChapters(), destination))
-        << exporter.lastError().toStdString();
-    const QString after = QDateTime::currentDateTime().toString("yyyyMMddHHmm");
-
-    const QStringList entries = unzip({"-Z1", destination}).split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(entries.size(), 1);
-    EXPECT_TRUE(QRegularExpression("^\\d{12}\\.kml$").match(entries[0]).hasMatch());
-    EXPECT_TRUE(entries[0].left(12) >= before && entries[0].left(12) <= after);
-    EXPECT_TRUE(unzip({"-Z", destination}).contains(" def")) << "deflated";
-
-    QXmlStreamReader reader(unzip({"-p", destination}));
-    QString documentName;
-    while (!reader.atEnd()) {
-        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == u"name" &&
-            documentName.isEmpty())
-            documentName = reader.readElementText();
-    }
-    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
-    EXPECT_EQ(documentName, "my trip.2019");
-    EXPECT_FALSE(QFileInfo::exists(workDirectory()));
-}
 
 // The old file stays as it was on every failure, and nothing is left beside it or in the work folder.
 TEST_F(KmzExporterTest, FailedExportsLeaveTheOldFileAlone)
