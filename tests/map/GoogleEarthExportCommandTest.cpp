@@ -8,7 +8,6 @@
 #include "recording/UserDefaultUtil.h"
 
 #include <QTranslator>
-#include <deque>
 
 namespace {
 
@@ -21,11 +20,7 @@ public:
     std::optional<QString> chooseSavePath(const QString &startPath, const QString &message) override
     {
         events << "panel " + startPath;
-        if (choices.empty())
-            return std::nullopt;
-        const QString choice = choices.front();
-        choices.pop_front();
-        return choice;
+        return choices.isEmpty() ? std::nullopt : std::optional(choices.takeFirst());
     }
     void showWarning(const QString &message, const QString &informative) override
     {
@@ -41,7 +36,7 @@ public:
     bool ready = true;
     bool answerYes = false;
     GoogleEarthExportSource source;
-    std::deque<QString> choices;
+    QStringList choices;
     QStringList events;
 };
 
@@ -49,14 +44,13 @@ class FakeLauncher : public GoogleEarthLauncher
 {
 public:
     bool isInstalled() override { return installed; }
-    bool openFile(const QString &path) override
-    {
-        opened << path;
-        return true;
-    }
+    bool openFile(const QString &path) override { return !(opened << path).isEmpty(); }
     bool installed = false;
     QStringList opened;
 };
+
+using Outcome = GoogleEarthExportCommand::Outcome;
+using Type = CommonConst::PlayType;
 
 } // namespace
 
@@ -74,7 +68,7 @@ protected:
                 host.source.records.push_back(record);
         }
     }
-    GoogleEarthExportCommand::Outcome run() { return command.exportGoogleEarthFile(); }
+    Outcome run() { return command.exportGoogleEarthFile(); }
 
     TempDir out;
     UserDefaultUtil settings{out.filePath("settings.ini")};
@@ -103,7 +97,7 @@ TEST_F(GoogleEarthExportCommandTest, BadNameIsRefusedThenTheChosenFileIsWrittenA
     host.choices = {out.filePath("trip:1.kmz"), out.filePath("trip 1")};
     host.answerYes = true;
     launcher.installed = true;
-    EXPECT_EQ(run(), GoogleEarthExportCommand::Outcome::Exported);
+    EXPECT_EQ(run(), Outcome::Exported);
     const QString written = out.filePath("trip 1.kmz");
     EXPECT_EQ(host.events,
               (QStringList{"pause", "panel " + out.path(), "Warning: The file name is not valid.",
@@ -128,20 +122,16 @@ TEST_F(GoogleEarthExportCommandTest, OutcomesAndWhatTheUserIsTold)
         GoogleEarthExportCommand::Outcome outcome;
         QString lastEvent;
     } cases[] = {
-        {"not ready", false, CommonConst::PlayType::Movie, -1, "a", true, true,
-         GoogleEarthExportCommand::Outcome::NothingToExport, ""},
-        {"no row", true, CommonConst::PlayType::Surveillance, -1, "a", true, true,
-         GoogleEarthExportCommand::Outcome::NothingToExport, ""},
-        {"row past the list", true, CommonConst::PlayType::Surveillance, 1, "a", true, true,
-         GoogleEarthExportCommand::Outcome::NothingToExport, ""},
-        {"cancelled", true, CommonConst::PlayType::Movie, -1, "", true, true,
-         GoogleEarthExportCommand::Outcome::Cancelled, "panel " + out.path()},
-        {"not saved", true, CommonConst::PlayType::Movie, -1, out.filePath("gone/x.kmz"), true, true,
-         GoogleEarthExportCommand::Outcome::Failed, "Warning: The file could not be saved."},
-        {"no Google Earth", true, CommonConst::PlayType::Surveillance, 0, out.filePath("s.kmz"), true, false,
-         GoogleEarthExportCommand::Outcome::Exported, "Warning: Google Earth is not installed."},
-        {"answered no", true, CommonConst::PlayType::Adventure, -1, out.filePath("a.kmz"), false, true,
-         GoogleEarthExportCommand::Outcome::Exported, "confirmation: Launch Google Earth now?"},
+        {"not ready", false, Type::Movie, -1, "a", true, true, Outcome::NothingToExport, ""},
+        {"no row", true, Type::Surveillance, -1, "a", true, true, Outcome::NothingToExport, ""},
+        {"row past the list", true, Type::Surveillance, 1, "a", true, true, Outcome::NothingToExport, ""},
+        {"cancelled", true, Type::Movie, -1, "", true, true, Outcome::Cancelled, "panel " + out.path()},
+        {"not saved", true, Type::Movie, -1, out.filePath("gone/x.kmz"), true, true, Outcome::Failed,
+         "Warning: The file could not be saved."},
+        {"no Google Earth", true, Type::Surveillance, 0, out.filePath("s.kmz"), true, false,
+         Outcome::Exported, "Warning: Google Earth is not installed."},
+        {"answered no", true, Type::Adventure, -1, out.filePath("a.kmz"), false, true, Outcome::Exported,
+         "confirmation: Launch Google Earth now?"},
     };
     for (const auto &c : cases) {
         host.events.clear();
@@ -150,7 +140,7 @@ TEST_F(GoogleEarthExportCommandTest, OutcomesAndWhatTheUserIsTold)
         host.source.row = c.row;
         host.choices.clear();
         if (!c.choice.isEmpty())
-            host.choices.push_back(c.choice);
+            host.choices << c.choice;
         host.answerYes = c.yes;
         launcher.installed = c.installed;
         settings.setPathDirGoogleEarth(QUrl::fromLocalFile(out.path()));
@@ -177,7 +167,7 @@ TEST_F(GoogleEarthExportCommandTest, TextsInFrenchAndSpanish)
         QCoreApplication::installTranslator(&translator);
         host.events.clear();
         host.choices = {out.filePath("gone/x.kmz")};
-        EXPECT_EQ(run(), GoogleEarthExportCommand::Outcome::Failed);
+        EXPECT_EQ(run(), Outcome::Failed);
         EXPECT_EQ(host.events.last(), QString::fromUtf8(c.warning));
         const XmlData document =
             TripKmlBuilder::buildTripKml(host.source.chapters, "t", {"yyyy", "UTC", true});
