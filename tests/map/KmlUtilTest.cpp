@@ -113,41 +113,26 @@ TEST(KmlUtilTest, PlacemarkTrackAndFittedViewGolden)
     EXPECT_EQ(KmlUtil::kmlText(document), text);
 }
 
-TEST(KmlUtilTest, OnlyAMissingViewIsFittedAndOnlyToTheFirstTrack)
+TEST(KmlUtilTest, ViewIsFittedOnlyWhenMissingAndOnlyToTheFirstTrack)
 {
     XmlData document = pointAndTrackDocument("x");
-    document.FolderList.insert(document.FolderList.begin(),
-                               FolderData{"", {PlacemarkData{"First", "", {{{}, 10, 20, 0}}}}});
+    document.FolderList.insert(document.FolderList.begin(), {"", {{"First", "", {{{}, 10, 20, 0}}}, {}}});
     KmlUtil::kmlText(document);
     EXPECT_EQ(document.LookAt->Longitude, 10);
-    EXPECT_EQ(document.LookAt->Range, 0);
-
-    LookAtData own;
-    own.Tilt = 45;
-    document.LookAt = own;
-    EXPECT_TRUE(KmlUtil::kmlText(document).contains("<LookAt>\n<tilt>45.0</tilt>\n<altitudeMode>"));
-
+    EXPECT_EQ(document.LookAt->Range, 0) << "one sample";
+    document.LookAt = LookAtData{};
+    document.LookAt->TimeStan = TimeSpanData{TEN_AM_HONOLULU, std::nullopt};
+    EXPECT_TRUE(KmlUtil::kmlText(document).contains(
+        "<LookAt>\n<altitudeMode>clampToGround</altitudeMode>\n</LookAt>"));
     // Where the longitude span is the wider view: 2 degrees at cos(60°) = 0.5.
     EXPECT_DOUBLE_EQ(*KmlUtil::fitLookAt({{{}, 10, 60, 0}, {{}, 12, 60, 0}}).Range, 110000);
-}
 
-TEST(KmlUtilTest, EmptyPartsWriteNothingButTheirFrame)
-{
-    XmlData document;
-    document.Name = "n";
-    document.FolderList.push_back({"", {PlacemarkData{}}});
-    const QString text = KmlUtil::kmlText(document);
-    EXPECT_TRUE(text.contains("<!-- LookAt -->\n\n<!-- Style -->")) << "no track, no view";
-    EXPECT_TRUE(text.endsWith("<!-- Folder -->\n<Folder>\n<Placemark>\n<Snippet maxLines=\"0\"></Snippet>\n"
-                              "</Placemark>\n</Folder>\n</Document>\n</kml>\n"));
-    document.FolderList.clear();
-    EXPECT_TRUE(KmlUtil::kmlText(document).endsWith("<!-- Folder -->\n</Document>\n</kml>\n"));
-
-    LookAtData halfSpan;
-    halfSpan.TimeStan = TimeSpanData{TEN_AM_HONOLULU, std::nullopt};
-    EXPECT_EQ(KmlUtil::lookAtText(halfSpan),
-              "<LookAt>\n<altitudeMode>clampToGround</altitudeMode>\n</LookAt>");
-    EXPECT_EQ(KmlUtil::lookAtText(std::nullopt), "");
+    document = XmlData{"n", {}, {{"", {PlacemarkData{}}}}};
+    EXPECT_TRUE(KmlUtil::kmlText(document).endsWith(
+        "<!-- Folder -->\n<Folder>\n<Placemark>\n<Snippet maxLines=\"0\"></Snippet>\n"
+        "</Placemark>\n</Folder>\n</Document>\n</kml>\n"));
+    EXPECT_TRUE(KmlUtil::kmlText(document).contains("<!-- LookAt -->\n\n<!-- Style -->"))
+        << "no track, no view";
 }
 
 // Every text reaches the reader as it was given: markup, quotes, template markers and CDATA ends included.
@@ -177,35 +162,14 @@ TEST(KmlUtilTest, HostileTextsStayTextAndTheDocumentStaysWellFormed)
 TEST(KmlUtilTest, TimeElementsAreUtcAndNamesAreInTheViewersZone)
 {
     EXPECT_EQ(KmlUtil::kmlDateText(TEN_AM_HONOLULU), "2019-05-01T20:00:00Z");
-    const struct
-    {
-        KmlDateSettings settings;
-        const char *expected;
-    } cases[] = {
-        {HONOLULU, "05-01-2019 10:00:00 AM"},
-        {{"yyyy-MM-dd HH:mm:ss", "America/Toronto", true}, "2019-05-01 16:00:00"},
-        {{"yyyy-MM-dd HH:mm:ss", "America/Toronto", false}, "2019-05-01 15:00:00"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(KmlUtil::kmlDisplayDateText(TEN_AM_HONOLULU, c.settings), c.expected);
+    EXPECT_EQ(KmlUtil::kmlDisplayDateText(TEN_AM_HONOLULU, {"HH:mm", "America/Toronto", true}), "16:00");
+    EXPECT_EQ(KmlUtil::kmlDisplayDateText(TEN_AM_HONOLULU, {"HH:mm", "America/Toronto", false}), "15:00");
 }
 
 TEST(KmlUtilTest, PointPlacemarkNeedsBothCoordinates)
 {
-    const struct
-    {
-        std::int32_t longitude, latitude;
-        const char *coordinates; // nullptr: no placemark
-    } cases[] = {
-        {0, 1, nullptr}, {1, 0, nullptr}, {1, -1, "2.8e-05,-2.8e-05,0.0"}, {18, 36000, "0.0005,1.0,0.0"}};
-    for (const auto &c : cases) {
-        const auto placemark =
-            KmlUtil::makeFramePlacemark(TEN_AM_HONOLULU, c.longitude, c.latitude, HONOLULU);
-        ASSERT_EQ(placemark.has_value(), c.coordinates != nullptr) << c.longitude << "," << c.latitude;
-        if (!placemark)
-            continue;
-        XmlData document;
-        document.FolderList.push_back({"", {*placemark}});
-        EXPECT_TRUE(KmlUtil::kmlText(document).contains(QString("<coordinates>") + c.coordinates + "<"));
-    }
+    EXPECT_FALSE(KmlUtil::makeFramePlacemark(TEN_AM_HONOLULU, 0, 1, HONOLULU));
+    EXPECT_FALSE(KmlUtil::makeFramePlacemark(TEN_AM_HONOLULU, 1, 0, HONOLULU));
+    XmlData document{"", {}, {{"", {*KmlUtil::makeFramePlacemark(TEN_AM_HONOLULU, 1, -18, HONOLULU)}}}};
+    EXPECT_TRUE(KmlUtil::kmlText(document).contains("<coordinates>2.8e-05,-0.0005,0.0</coordinates>"));
 }
