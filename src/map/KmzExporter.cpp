@@ -73,6 +73,12 @@ template <typename Build> bool KmzExporter::exportDocument(const QString &destin
         _lastError = QStringLiteral("no destination");
         return false;
     }
+    // Without a private temporary folder the map folder's path is relative: never work below the
+    // current folder.
+    if (QDir::isRelativePath(_workDirectory)) {
+        _lastError = QStringLiteral("no private temporary folder");
+        return false;
+    }
     const QString workFolder = QDir(_workDirectory).filePath(makeRandomName(12));
     if (!QDir().mkpath(workFolder)) {
         _lastError = QStringLiteral("cannot create the work folder %1").arg(workFolder);
