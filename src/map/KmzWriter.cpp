@@ -19,10 +19,13 @@ QString zipError(zip_t *archive)
 }
 
 // Builds the archive at path; false with the reason in error. libzip writes the archive itself on close.
-bool writeArchive(const QString &path, const QString &entryName, const QString &sourceFile, QString &error)
+// opened tells whether path was ours to write (an existing file is never opened).
+bool writeArchive(const QString &path, const QString &entryName, const QString &sourceFile, QString &error,
+                  bool &opened)
 {
     int code = 0;
     zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_EXCL, &code);
+    opened = archive != nullptr;
     if (!archive) {
         zip_error_t reason;
         zip_error_init_with_code(&reason, code);
@@ -64,14 +67,16 @@ bool KmzWriter::write(const QString &destination, const QString &entryName, cons
         QStringLiteral(".%1.%2.part")
             .arg(target.fileName())
             .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-    bool ok = writeArchive(temporary, entryName, sourceFile, reason);
+    bool opened = false;
+    bool ok = writeArchive(temporary, entryName, sourceFile, reason, opened);
     if (ok && std::rename(QFile::encodeName(temporary).constData(),
                           QFile::encodeName(destination).constData()) != 0) {
         reason = QStringLiteral("cannot replace %1").arg(destination);
         ok = false;
     }
     if (!ok) {
-        QFile::remove(temporary);
+        if (opened)
+            QFile::remove(temporary);
         if (error)
             *error = reason;
     }
