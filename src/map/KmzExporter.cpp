@@ -82,13 +82,14 @@ template <typename Build> bool KmzExporter::exportDocument(const QString &destin
     const QString workFolder = QDir(_workDirectory).filePath(makeRandomName(12));
     if (!QDir().mkpath(workFolder)) {
         _lastError = QStringLiteral("cannot create the work folder %1").arg(workFolder);
+        QDir().rmdir(_workDirectory);
         return false;
     }
     XmlData document = build(QFileInfo(destination).completeBaseName(), *dates);
     const QString kmlPath = QDir(workFolder).filePath(entryName());
     QFile kml(kmlPath);
     const QByteArray text = KmlUtil::kmlText(document).toUtf8();
-    bool ok = kml.open(QIODevice::WriteOnly) && kml.write(text) == text.size();
+    bool ok = kml.open(QIODevice::WriteOnly) && kml.write(text) == text.size() && kml.flush();
     kml.close();
     if (!ok)
         _lastError = QStringLiteral("cannot write %1").arg(kmlPath);
