@@ -80,7 +80,8 @@ template <typename Build> bool KmzExporter::exportDocument(const QString &destin
         return false;
     }
     const QString workFolder = QDir(_workDirectory).filePath(makeRandomName(12));
-    if (!QDir().mkpath(workFolder)) {
+    // A second try: another export that just ended may have removed the map folder in between.
+    if (!QDir().mkpath(workFolder) && !QDir().mkpath(workFolder)) {
         _lastError = QStringLiteral("cannot create the work folder %1").arg(workFolder);
         QDir().rmdir(_workDirectory);
         return false;
