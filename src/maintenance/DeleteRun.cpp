@@ -1,0 +1,97 @@
+#include "maintenance/DeleteRun.h"
+
+#include "maintenance/BackupCopyJob.h"
+#include "maintenance/MaintenancePrompter.h"
+#include "maintenance/TaskProgress.h"
+
+#include <QFileInfo>
+#include <QTimer>
+#include <QtDebug>
+
+DeleteRun::DeleteRun(GuardedRemover remover, QString folder, bool wholeFolder, QStringList files,
+                     MaintenancePrompter &prompter, TaskProgress &progress,
+                     std::shared_ptr<std::atomic<bool>> cancel, Settings settings, QObject *parent)
+    : QObject(parent), _remover(std::move(remover)), _folder(std::move(folder)), _wholeFolder(wholeFolder),
+      _files(std::move(files)), _prompter(prompter), _progress(progress), _cancel(std::move(cancel)),
+      _settings(settings)
+{
+}
+
+void DeleteRun::later(void (DeleteRun::*step)())
+{
+    QTimer::singleShot(_settings.paceMs, this, step);
+}
+
+void DeleteRun::start()
+{
+    if (_folder.isEmpty())
+        _cancel->store(true);
+    if (_wholeFolder && !_cancel->load()) {
+        QTimer::singleShot(0, this, &DeleteRun::removeFolder);
+        return;
+    }
+    QTimer::singleShot(0, this, &DeleteRun::removeNextFile);
+}
+
+void DeleteRun::removeFolder()
+{
+    for (int attempt = 0; attempt < _settings.maxAttempts && !_cancel->load(); ++attempt) {
+        if (const auto refusal = _remover.refuseFolder(_folder)) {
+            qWarning().noquote() << "[Cleanup] refused:" << *refusal;
+            _cancel->store(true);
+            break;
+        }
+        const auto error = _remover.removeFolder(_folder);
+        if (!error && !QFileInfo::exists(_folder))
+            break;
+        if (error) {
+            _progress.stopTimer();
+            if (_prompter.askRemoveFailure(true) != MaintenancePrompter::RemoveAnswer::Retry)
+                break;
+        }
+    }
+    if (!_cancel->load())
+        _progress.setProgress(100.0, QStringLiteral("100%"));
+    later(&DeleteRun::end);
+}
+
+void DeleteRun::removeNextFile()
+{
+    if (_cancel->load() || _next >= _files.size()) {
+        later(&DeleteRun::end);
+        return;
+    }
+    removeFile(_files[_next++]);
+    const double value = double(_next) / double(_files.size()) * 100.0;
+    _progress.setProgress(value, BackupCopyJob::percentText(value));
+    later(&DeleteRun::removeNextFile);
+}
+
+void DeleteRun::removeFile(const QString &file)
+{
+    for (int attempt = 0; attempt < _settings.maxAttempts && !_cancel->load(); ++attempt) {
+        if (const auto refusal = _remover.refuseFile(file, _folder)) {
+            qWarning().noquote() << "[Cleanup] refused:" << *refusal;
+            _cancel->store(true);
+            return;
+        }
+        if (!_remover.removeFile(file, _folder))
+            return;
+        _progress.stopTimer();
+        switch (_prompter.askRemoveFailure(false)) {
+        case MaintenancePrompter::RemoveAnswer::Retry:
+            break;
+        case MaintenancePrompter::RemoveAnswer::Ignore:
+            return;
+        case MaintenancePrompter::RemoveAnswer::Cancel:
+            _cancel->store(true);
+            return;
+        }
+    }
+}
+
+void DeleteRun::end()
+{
+    _progress.stopTimer();
+    emit finished(_cancel->load());
+}
