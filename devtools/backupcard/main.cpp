@@ -12,6 +12,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -60,6 +61,9 @@ int main(int argc, char **argv)
     }
 
     const QString root = QFileInfo(args[1]).absoluteFilePath();
+    // The dialog's backup root always exists; here it may be new.
+    if (!QDir().mkpath(root))
+        return fail(QStringLiteral("cannot make %1").arg(root));
     const QString name = args[2];
     std::int64_t selection = std::int64_t(tree.checkedSize());
     if (tree.checkedCount() > 0 && card._openSourcePath)

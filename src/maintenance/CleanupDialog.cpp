@@ -150,8 +150,9 @@ void CleanupDialog::btnOk_Click()
     auto cancel = std::make_shared<std::atomic<bool>>(false);
     _taskProgress = _host->createTaskProgress();
     _taskProgress->start(TaskMode::Cleanup, tr("Delete"), cancel);
-    _run = new DeleteRun(GuardedRemover(backupRoot), cleanupDirPath.value_or(QString()), _isFolderDelete,
-                         tree.checkedPaths(), _prompter, *_taskProgress, cancel, {paceMs, 10}, this);
+    _run = new DeleteRun(std::make_unique<GuardedRemover>(backupRoot), cleanupDirPath.value_or(QString()),
+                         _isFolderDelete, tree.checkedPaths(), _prompter, *_taskProgress, cancel,
+                         {paceMs, 10}, this);
     connect(_run, &DeleteRun::finished, this, &CleanupDialog::finishDelete);
     _run->start();
 }

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <QtDebug>
 
-DeleteRun::DeleteRun(GuardedRemover remover, QString folder, bool wholeFolder, QStringList files,
-                     MaintenancePrompter &prompter, TaskProgress &progress,
+DeleteRun::DeleteRun(std::unique_ptr<GuardedRemover> remover, QString folder, bool wholeFolder,
+                     QStringList files, MaintenancePrompter &prompter, TaskProgress &progress,
                      std::shared_ptr<std::atomic<bool>> cancel, Settings settings, QObject *parent)
     : QObject(parent), _remover(std::move(remover)), _folder(std::move(folder)), _wholeFolder(wholeFolder),
       _files(std::move(files)), _prompter(prompter), _progress(progress), _cancel(std::move(cancel)),
@@ -36,12 +36,12 @@ void DeleteRun::start()
 void DeleteRun::removeFolder()
 {
     for (int attempt = 0; attempt < _settings.maxAttempts && !_cancel->load(); ++attempt) {
-        if (const auto refusal = _remover.refuseFolder(_folder)) {
+        if (const auto refusal = _remover->refuseFolder(_folder)) {
             qWarning().noquote() << "[Cleanup] refused:" << *refusal;
             _cancel->store(true);
             break;
         }
-        const auto error = _remover.removeFolder(_folder);
+        const auto error = _remover->removeFolder(_folder);
         if (!error && !QFileInfo::exists(_folder))
             break;
         if (error) {
@@ -70,12 +70,12 @@ void DeleteRun::removeNextFile()
 void DeleteRun::removeFile(const QString &file)
 {
     for (int attempt = 0; attempt < _settings.maxAttempts && !_cancel->load(); ++attempt) {
-        if (const auto refusal = _remover.refuseFile(file, _folder)) {
+        if (const auto refusal = _remover->refuseFile(file, _folder)) {
             qWarning().noquote() << "[Cleanup] refused:" << *refusal;
             _cancel->store(true);
             return;
         }
-        if (!_remover.removeFile(file, _folder))
+        if (!_remover->removeFile(file, _folder))
             return;
         _progress.stopTimer();
         switch (_prompter.askRemoveFailure(false)) {

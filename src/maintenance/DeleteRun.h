@@ -24,7 +24,7 @@ public:
         int maxAttempts = 10; // removals of one item before it is given up as if "ignore" was answered
     };
 
-    DeleteRun(GuardedRemover remover, QString folder, bool wholeFolder, QStringList files,
+    DeleteRun(std::unique_ptr<GuardedRemover> remover, QString folder, bool wholeFolder, QStringList files,
               MaintenancePrompter &prompter, TaskProgress &progress,
               std::shared_ptr<std::atomic<bool>> cancel, Settings settings, QObject *parent = nullptr);
 
@@ -42,7 +42,7 @@ private:
     void end();
     void later(void (DeleteRun::*step)());
 
-    GuardedRemover _remover;
+    std::unique_ptr<GuardedRemover> _remover;
     QString _folder;
     bool _wholeFolder;
     QStringList _files;

@@ -10,14 +10,16 @@ class GuardedRemover
 {
 public:
     explicit GuardedRemover(QString backupRoot);
+    virtual ~GuardedRemover() = default;
 
     // Why a path may not be removed; none when it may.
     std::optional<QString> refuseFolder(const QString &folder) const;
     std::optional<QString> refuseFile(const QString &file, const QString &folder) const;
 
     // Remove and report the reason of a refusal or failure; none on success (also when nothing was there).
-    std::optional<QString> removeFolder(const QString &folder) const;
-    std::optional<QString> removeFile(const QString &file, const QString &folder) const;
+    // Virtual so tests can make a removal fail.
+    virtual std::optional<QString> removeFolder(const QString &folder) const;
+    virtual std::optional<QString> removeFile(const QString &file, const QString &folder) const;
 
 private:
     QString _backupRoot;
