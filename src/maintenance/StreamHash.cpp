@@ -41,8 +41,18 @@ void StreamHash::update(const void *data, std::size_t size)
         block(_tail.data());
         _tailSize = 0;
     }
-    for (; size >= 32; p += 32, size -= 32)
-        block(p);
+    // Lanes in locals: the input is read as bytes, which may alias the members, so updating the members
+    // in the loop would make the compiler store and reload them for every block.
+    std::uint64_t a = _lanes[0], b = _lanes[1], c = _lanes[2], d = _lanes[3];
+    for (; size >= 32; p += 32, size -= 32) {
+        std::uint64_t w[4];
+        std::memcpy(w, p, 32);
+        a = mix(a, w[0]);
+        b = mix(b, w[1]);
+        c = mix(c, w[2]);
+        d = mix(d, w[3]);
+    }
+    _lanes = {a, b, c, d};
     std::memcpy(_tail.data(), p, size);
     _tailSize = size;
 }
