@@ -68,9 +68,16 @@ TEST(BackupSettingDialogTest, SizeFollowsTheChecksAndOkChecksTheName)
     EXPECT_EQ(rig.prompter.log,
               (QStringList{"warn:Please provide the folder name.", "warn:Chapter was not selected."}));
     EXPECT_EQ(rig.host.progress.starts, 0);
+
+    bool closed = false;
+    QObject::connect(rig.dialog.get(), &BackupSettingDialog::closeRequested, [&] { closed = true; });
+    rig.settings.setFlag(UserDefaultUtil::KEY_BACKUP_SETTING_FLG, true);
+    rig.dialog->btnCancel_Click();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(rig.settings.flag(UserDefaultUtil::KEY_BACKUP_SETTING_FLG));
 }
 
-TEST(BackupSettingDialogTest, BackupRunsAskesBeforeCopyingIntoAnExistingFolderAndReportsFailures)
+TEST(BackupSettingDialogTest, BackupRunsAsksBeforeCopyingIntoAnExistingFolderAndReportsFailures)
 {
     DialogRig rig;
     rig.settings.setFlag(UserDefaultUtil::KEY_BACKUP_SETTING_FLG, true);
