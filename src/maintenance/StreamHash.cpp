@@ -5,6 +5,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 namespace {
 constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ULL;
@@ -33,8 +36,43 @@ inline std::uint64_t avalanche(std::uint64_t h)
 // Each lane adds its neighbour's word and the 32 x 32 bit product of the halves of its own keyed word.
 // With SSE2 (every x86-64) that is two vector multiplies per 64 bytes, which lets the hash keep up with
 // the disk; elsewhere the same sums are made one lane at a time.
+#if defined(__x86_64__) && defined(__GNUC__)
+namespace {
+// The same sums four lanes at a time, for processors with AVX2 (chosen at run time).
+__attribute__((target("avx2"))) void accumulateAvx2(std::uint64_t *lanes, const unsigned char *p,
+                                                    std::size_t stripes)
+{
+    __m256i acc[2];
+    __m256i keys[2];
+    for (int j = 0; j < 2; ++j) {
+        acc[j] = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(lanes + 4 * j));
+        keys[j] = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(kKeys + 4 * j));
+    }
+    for (std::size_t s = 0; s < stripes; ++s, p += 64) {
+        for (int j = 0; j < 2; ++j) {
+            const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(p + 32 * j));
+            const __m256i v = _mm256_xor_si256(d, keys[j]);
+            const __m256i product = _mm256_mul_epu32(v, _mm256_shuffle_epi32(v, _MM_SHUFFLE(2, 3, 0, 1)));
+            const __m256i neighbour = _mm256_shuffle_epi32(d, _MM_SHUFFLE(1, 0, 3, 2));
+            acc[j] = _mm256_add_epi64(acc[j], _mm256_add_epi64(neighbour, product));
+        }
+    }
+    for (int j = 0; j < 2; ++j)
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(lanes + 4 * j), acc[j]);
+}
+
+const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+} // namespace
+#endif
+
 void StreamHash::accumulate(std::uint64_t *lanes, const unsigned char *p, std::size_t stripes)
 {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (kHasAvx2) {
+        accumulateAvx2(lanes, p, stripes);
+        return;
+    }
+#endif
 #if defined(__SSE2__)
     __m128i acc[4];
     __m128i keys[4];
