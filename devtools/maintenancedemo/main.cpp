@@ -6,7 +6,7 @@
 #include "maintenance/BackupSettingDialog.h"
 #include "maintenance/CleanupDialog.h"
 #include "maintenance/MaintenanceHost.h"
-#include "maintenance/MessageBoxPrompter.h"
+#include "maintenance/MaintenanceMessageBoxes.h"
 #include "maintenance/TaskProgress.h"
 #include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
@@ -25,10 +25,13 @@ class DemoHost : public MaintenanceHost
 {
     class Progress : public TaskProgress
     {
-        void start(TaskMode, const QString &, std::shared_ptr<std::atomic<bool>>) override {}
+        void start(Mode, const QString &) override {}
+        const std::atomic<bool> &cancelFlag() const override { return _cancel; }
+        void cancel() override { _cancel = true; }
         void setProgress(double, const QString &) override {}
         void stopTimer() override {}
-        void finish(const QString &) override {}
+        void finish(bool) override {}
+        std::atomic<bool> _cancel = false;
     };
 
 public:
@@ -65,7 +68,7 @@ int main(int argc, char **argv)
     settings.setValue(UserDefaultUtil::KEY_PATH_BACKUP, root);
     settings.load();
     DemoHost host;
-    MessageBoxPrompter prompter;
+    MaintenanceMessageBoxes prompter;
     CardData card;
     card.loadCardFolder(FileUtil::fileUrl(root + "/20240501123000"));
 

@@ -82,7 +82,7 @@ BackupSettingDialog::BackupSettingDialog(UserDefaultUtil &settings, MaintenanceH
 BackupSettingDialog::~BackupSettingDialog()
 {
     if (_thread) {
-        _cancel->store(true);
+        _taskProgress->cancel();
         _thread->wait();
         delete _thread;
     }
@@ -194,14 +194,13 @@ void BackupSettingDialog::btnOk_Click()
 
 void BackupSettingDialog::startBackup(BackupCopyPlan plan)
 {
-    _cancel = std::make_shared<std::atomic<bool>>(false);
     _taskProgress = _host.createTaskProgress();
-    _taskProgress->start(TaskMode::Backup, tr("Back up"), _cancel);
+    _taskProgress->start(TaskProgress::Mode::Backup, tr("Back up"));
 
-    // The worker touches only its own copies, the copier and the flag; everything shown goes through queued
-    // calls on this dialog, which waits for the thread before it goes away.
-    _thread = QThread::create([this, plan = std::move(plan), copier = _copier, cancel = _cancel,
-                               pause = _finishPauseMs]() mutable {
+    // The worker touches only its own copies, the copier and the progress's flag; everything shown goes
+    // through queued calls on this dialog, which keeps the progress and waits for the thread before it goes.
+    _thread = QThread::create([this, plan = std::move(plan), copier = _copier,
+                               cancel = &_taskProgress->cancelFlag(), pause = _finishPauseMs]() mutable {
         BackupCopyJob job(std::move(plan), *copier);
         const auto outcome = job.run(*cancel, [this](int copied, int total) {
             const double value = double(copied) / double(total) * 100.0;
@@ -226,7 +225,7 @@ void BackupSettingDialog::finishBackup(const BackupCopyJob::Outcome &outcome)
         qWarning().noquote() << "[Backup]" << outcome.detail;
         _prompter.warn(*outcome.alert);
     }
-    _taskProgress->finish(outcome.cancelled ? tr("Backup cancelled.") : tr("Save completed."));
+    _taskProgress->finish(outcome.cancelled);
     backupFinished();
     emit backupEnded(outcome.cancelled);
 }

@@ -85,6 +85,5 @@ private:
     int _finishPauseMs = 400;
 
     std::unique_ptr<TaskProgress> _taskProgress;
-    std::shared_ptr<std::atomic<bool>> _cancel;
     QThread *_thread = nullptr;
 };

@@ -147,12 +147,10 @@ void CleanupDialog::btnOk_Click()
     if (!_host)
         return;
 
-    auto cancel = std::make_shared<std::atomic<bool>>(false);
     _taskProgress = _host->createTaskProgress();
-    _taskProgress->start(TaskMode::Cleanup, tr("Delete"), cancel);
+    _taskProgress->start(TaskProgress::Mode::Cleanup, tr("Delete"));
     _run = new DeleteRun(std::make_unique<GuardedRemover>(backupRoot), cleanupDirPath.value_or(QString()),
-                         _isFolderDelete, tree.checkedPaths(), _prompter, *_taskProgress, cancel,
-                         {paceMs, 10}, this);
+                         _isFolderDelete, tree.checkedPaths(), _prompter, *_taskProgress, {paceMs, 10}, this);
     connect(_run, &DeleteRun::finished, this, &CleanupDialog::finishDelete);
     _run->start();
 }
@@ -161,7 +159,7 @@ void CleanupDialog::finishDelete(bool cancelled)
 {
     _run->deleteLater();
     _run = nullptr;
-    _taskProgress->finish(cancelled ? tr("Delete cancelled.") : tr("Delete completed."));
+    _taskProgress->finish(cancelled);
     _taskProgress.reset();
     emit runEnded(cancelled);
     // A source that no longer exists is not opened again; the main window stays with no card open.

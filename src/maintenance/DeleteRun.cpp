@@ -10,11 +10,15 @@
 
 DeleteRun::DeleteRun(std::unique_ptr<GuardedRemover> remover, QString folder, bool wholeFolder,
                      QStringList files, MaintenancePrompter &prompter, TaskProgress &progress,
-                     std::shared_ptr<std::atomic<bool>> cancel, Settings settings, QObject *parent)
+                     Settings settings, QObject *parent)
     : QObject(parent), _remover(std::move(remover)), _folder(std::move(folder)), _wholeFolder(wholeFolder),
-      _files(std::move(files)), _prompter(prompter), _progress(progress), _cancel(std::move(cancel)),
-      _settings(settings)
+      _files(std::move(files)), _prompter(prompter), _progress(progress), _settings(settings)
 {
+}
+
+bool DeleteRun::isCancelled() const
+{
+    return _progress.cancelFlag().load();
 }
 
 void DeleteRun::later(void (DeleteRun::*step)())
@@ -25,8 +29,8 @@ void DeleteRun::later(void (DeleteRun::*step)())
 void DeleteRun::start()
 {
     if (_folder.isEmpty())
-        _cancel->store(true);
-    if (_wholeFolder && !_cancel->load()) {
+        _progress.cancel();
+    if (_wholeFolder && !isCancelled()) {
         QTimer::singleShot(0, this, &DeleteRun::removeFolder);
         return;
     }
@@ -35,10 +39,10 @@ void DeleteRun::start()
 
 void DeleteRun::removeFolder()
 {
-    for (int attempt = 0; attempt < _settings.maxAttempts && !_cancel->load(); ++attempt) {
+    for (int attempt = 0; attempt < _settings.maxAttempts && !isCancelled(); ++attempt) {
         if (const auto refusal = _remover->refuseFolder(_folder)) {
             qWarning().noquote() << "[Cleanup] refused:" << *refusal;
-            _cancel->store(true);
+            _progress.cancel();
             break;
         }
         const auto error = _remover->removeFolder(_folder);
@@ -50,14 +54,14 @@ void DeleteRun::removeFolder()
                 break;
         }
     }
-    if (!_cancel->load())
+    if (!isCancelled())
         _progress.setProgress(100.0, QStringLiteral("100%"));
     later(&DeleteRun::end);
 }
 
 void DeleteRun::removeNextFile()
 {
-    if (_cancel->load() || _next >= _files.size()) {
+    if (isCancelled() || _next >= _files.size()) {
         later(&DeleteRun::end);
         return;
     }
@@ -69,10 +73,10 @@ void DeleteRun::removeNextFile()
 
 void DeleteRun::removeFile(const QString &file)
 {
-    for (int attempt = 0; attempt < _settings.maxAttempts && !_cancel->load(); ++attempt) {
+    for (int attempt = 0; attempt < _settings.maxAttempts && !isCancelled(); ++attempt) {
         if (const auto refusal = _remover->refuseFile(file, _folder)) {
             qWarning().noquote() << "[Cleanup] refused:" << *refusal;
-            _cancel->store(true);
+            _progress.cancel();
             return;
         }
         if (!_remover->removeFile(file, _folder))
@@ -84,7 +88,7 @@ void DeleteRun::removeFile(const QString &file)
         case MaintenancePrompter::RemoveAnswer::Ignore:
             return;
         case MaintenancePrompter::RemoveAnswer::Cancel:
-            _cancel->store(true);
+            _progress.cancel();
             return;
         }
     }
@@ -93,5 +97,5 @@ void DeleteRun::removeFile(const QString &file)
 void DeleteRun::end()
 {
     _progress.stopTimer();
-    emit finished(_cancel->load());
+    emit finished(isCancelled());
 }

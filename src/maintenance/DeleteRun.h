@@ -7,7 +7,6 @@
 
 #include <QObject>
 #include <QStringList>
-#include <atomic>
 #include <memory>
 
 class MaintenancePrompter;
@@ -25,12 +24,12 @@ public:
     };
 
     DeleteRun(std::unique_ptr<GuardedRemover> remover, QString folder, bool wholeFolder, QStringList files,
-              MaintenancePrompter &prompter, TaskProgress &progress,
-              std::shared_ptr<std::atomic<bool>> cancel, Settings settings, QObject *parent = nullptr);
+              MaintenancePrompter &prompter, TaskProgress &progress, Settings settings,
+              QObject *parent = nullptr);
 
     // Main thread; returns at once, finished() follows.
     void start();
-    bool isCancelled() const { return _cancel->load(); }
+    bool isCancelled() const;
 
 signals:
     void finished(bool cancelled);
@@ -48,7 +47,6 @@ private:
     QStringList _files;
     MaintenancePrompter &_prompter;
     TaskProgress &_progress;
-    std::shared_ptr<std::atomic<bool>> _cancel;
     Settings _settings;
     qsizetype _next = 0;
 };

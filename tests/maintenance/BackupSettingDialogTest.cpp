@@ -43,8 +43,8 @@ struct DialogRig
     CardFixture f;
     std::unique_ptr<CardData> card;
     UserDefaultUtil settings;
-    FakeHost host;
-    FakePrompter prompter;
+    FakeMaintenanceHost host;
+    FakeMaintenancePrompter prompter;
     std::unique_ptr<BackupSettingDialog> dialog;
 };
 } // namespace

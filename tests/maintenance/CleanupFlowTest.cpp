@@ -35,8 +35,8 @@ struct FlowRig
     TempDir dir;
     CardFixture f;
     UserDefaultUtil settings;
-    FakeHost host;
-    FakePrompter prompter;
+    FakeMaintenanceHost host;
+    FakeMaintenancePrompter prompter;
     std::unique_ptr<BackUpFolderSelectDialog> chooser;
 };
 

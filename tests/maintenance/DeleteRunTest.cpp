@@ -71,11 +71,11 @@ TEST(DeleteRunTest, WholeFolderOrChosenChaptersWithProgress)
         for (int i = 0; i < 3; ++i)
             files << dir.write(QString("root/bk/MOVE001/m%1.MP4").arg(i), "x");
         dir.write("root/bk/MOV_PRCT.DAT", "p");
-        FakePrompter prompter;
+        FakeMaintenancePrompter prompter;
         ProgressLog log;
-        FakeTaskProgress progress(log);
+        FakeMaintenanceProgress progress(log);
         DeleteRun run(std::make_unique<GuardedRemover>(dir.filePath("root")), dir.filePath("root/bk"), whole,
-                      files, prompter, progress, std::make_shared<std::atomic<bool>>(false), {0, 10});
+                      files, prompter, progress, {0, 10});
         EXPECT_FALSE(runToEnd(run));
         EXPECT_EQ(QFileInfo::exists(dir.filePath("root/bk")), !whole);
         EXPECT_EQ(QFileInfo::exists(dir.filePath("root/bk/MOV_PRCT.DAT")), !whole);
@@ -126,13 +126,12 @@ TEST(DeleteRunTest, FailedRemovalsFollowTheAnswerAndRetriesAreBounded)
         const QString stuck = dir.write("root/bk/A/m1.MP4", "x");
         const QString other = dir.write("root/bk/B/m2.MP4", "y");
         const QString folder = dir.filePath("root/bk");
-        FakePrompter prompter;
+        FakeMaintenancePrompter prompter;
         prompter.removeAnswer = c.answer;
         ProgressLog log;
-        FakeTaskProgress progress(log);
+        FakeMaintenanceProgress progress(log);
         DeleteRun run(std::make_unique<StuckRemover>(dir.filePath("root"), c.whole ? folder : stuck), folder,
-                      c.whole, {stuck, other}, prompter, progress, std::make_shared<std::atomic<bool>>(false),
-                      {0, 4});
+                      c.whole, {stuck, other}, prompter, progress, {0, 4});
         EXPECT_EQ(runToEnd(run), c.cancelled);
         EXPECT_EQ(prompter.log.size(), c.prompts);
         EXPECT_EQ(QFileInfo::exists(other), !c.secondRemoved);

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <deque>
 
-class FakePrompter : public MaintenancePrompter
+class FakeMaintenancePrompter : public MaintenancePrompter
 {
 public:
     void warn(const QString &text) override { log << "warn:" + text; }
@@ -36,34 +36,42 @@ public:
 struct ProgressLog
 {
     QStringList labels;
-    QStringList finished;
-    std::shared_ptr<std::atomic<bool>> cancel;
+    QStringList finished; // the closing messages the window would show
     int starts = 0;
 };
 
-class FakeTaskProgress : public TaskProgress
+class FakeMaintenanceProgress : public TaskProgress
 {
 public:
-    explicit FakeTaskProgress(ProgressLog &log) : _log(log) {}
-    void start(TaskMode, const QString &, std::shared_ptr<std::atomic<bool>> cancelFlag) override
+    explicit FakeMaintenanceProgress(ProgressLog &log) : _log(log) {}
+    void start(Mode mode, const QString &) override
     {
         ++_log.starts;
-        _log.cancel = std::move(cancelFlag);
+        _mode = mode;
     }
+    const std::atomic<bool> &cancelFlag() const override { return _cancel; }
+    void cancel() override { _cancel = true; }
     void setProgress(double, const QString &label) override { _log.labels << label; }
     void stopTimer() override {}
-    void finish(const QString &text) override { _log.finished << text; }
+    void finish(bool cancelled) override
+    {
+        const bool backup = _mode == Mode::Backup;
+        _log.finished << (cancelled ? (backup ? "Backup cancelled." : "Delete cancelled.")
+                                    : (backup ? "Save completed." : "Delete completed."));
+    }
 
 private:
     ProgressLog &_log;
+    Mode _mode = Mode::Cleanup;
+    std::atomic<bool> _cancel = false;
 };
 
-class FakeHost : public MaintenanceHost
+class FakeMaintenanceHost : public MaintenanceHost
 {
 public:
     std::unique_ptr<TaskProgress> createTaskProgress() override
     {
-        return std::make_unique<FakeTaskProgress>(progress);
+        return std::make_unique<FakeMaintenanceProgress>(progress);
     }
     bool confirmStopWatchReset() override
     {

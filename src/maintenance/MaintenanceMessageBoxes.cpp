@@ -1,4 +1,4 @@
-#include "maintenance/MessageBoxPrompter.h"
+#include "maintenance/MaintenanceMessageBoxes.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -11,13 +11,13 @@ QString tr(const char *text)
 }
 } // namespace
 
-void MessageBoxPrompter::warn(const QString &text)
+void MaintenanceMessageBoxes::warn(const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, tr("Warning"), text, QMessageBox::Ok, _parent);
     box.exec();
 }
 
-bool MessageBoxPrompter::confirm(const QString &text, bool critical)
+bool MaintenanceMessageBoxes::confirm(const QString &text, bool critical)
 {
     QMessageBox box(critical ? QMessageBox::Critical : QMessageBox::Information, tr("confirmation"), text,
                     QMessageBox::NoButton, _parent);
@@ -28,7 +28,7 @@ bool MessageBoxPrompter::confirm(const QString &text, bool critical)
     return box.clickedButton() == ok;
 }
 
-MaintenancePrompter::RemoveAnswer MessageBoxPrompter::askRemoveFailure(bool folder)
+MaintenancePrompter::RemoveAnswer MaintenanceMessageBoxes::askRemoveFailure(bool folder)
 {
     QMessageBox box(QMessageBox::Critical, tr("Warning"),
                     tr("The action can't be completed because the folder or a file in it is open in another "

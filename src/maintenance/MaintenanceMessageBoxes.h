@@ -6,10 +6,10 @@
 #include <QPointer>
 #include <QWidget>
 
-class MessageBoxPrompter : public MaintenancePrompter
+class MaintenanceMessageBoxes : public MaintenancePrompter
 {
 public:
-    explicit MessageBoxPrompter(QWidget *parent = nullptr) : _parent(parent) {}
+    explicit MaintenanceMessageBoxes(QWidget *parent = nullptr) : _parent(parent) {}
 
     void warn(const QString &text) override;
     bool confirm(const QString &text, bool critical) override;
