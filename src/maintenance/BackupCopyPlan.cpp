@@ -1,0 +1,89 @@
+#include "maintenance/BackupCopyPlan.h"
+
+#include "maintenance/ManagementFiles.h"
+#include "recording/FileUtil.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <sys/stat.h>
+
+namespace {
+QString fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return text;
+}
+} // namespace
+
+std::optional<QString> BackupCopyPlan::targetOf(const QString &source, const QString &sourceFolder,
+                                                const QString &destDirPath)
+{
+    if (sourceFolder.isEmpty() || destDirPath.isEmpty() || !QDir::isAbsolutePath(source) ||
+        !QDir::isAbsolutePath(sourceFolder))
+        return std::nullopt;
+    const QString folder = QDir::cleanPath(sourceFolder);
+    const QString file = QDir::cleanPath(source);
+    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+    // Case-sensitive on purpose: the file system is, and a name differing in case is another file.
+    if (!file.startsWith(prefix) || file.size() == prefix.size())
+        return std::nullopt;
+    const QString relative = file.mid(prefix.size());
+    return QDir::cleanPath(destDirPath) + u'/' + relative;
+}
+
+bool BackupCopyPlan::isSameFile(const QString &a, const QString &b)
+{
+    struct stat sa
+    {
+    };
+    struct stat sb
+    {
+    };
+    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 ||
+        ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::optional<BackupCopyPlan> BackupCopyPlan::make(const std::optional<QUrl> &openSourcePath,
+                                                   const QStringList &chapterPaths,
+                                                   const QString &destDirPath, QString *error)
+{
+    if (!openSourcePath || !openSourcePath->isLocalFile()) {
+        fail(error, QStringLiteral("no opened source"));
+        return std::nullopt;
+    }
+    const auto [folderUrl, fileName] = FileUtil::splitPath(*openSourcePath);
+    if (!folderUrl) {
+        fail(error, QStringLiteral("no source folder"));
+        return std::nullopt;
+    }
+    BackupCopyPlan plan;
+    plan._sourceFolder = QDir::cleanPath(folderUrl->toLocalFile());
+    plan._destDirPath = QDir::cleanPath(destDirPath);
+
+    QStringList sources = chapterPaths;
+    if (fileName.isEmpty() || ManagementFiles::isManagementFile(fileName)) {
+        for (const QString &name : ManagementFiles::names()) {
+            const QString path = FileUtil::appendPath(plan._sourceFolder, name);
+            if (QFileInfo(path).isFile())
+                sources << path;
+        }
+    }
+    for (const QString &source : sources) {
+        const auto target = targetOf(source, plan._sourceFolder, plan._destDirPath);
+        if (!target) {
+            fail(error,
+                 QStringLiteral("%1 lies outside the source folder %2").arg(source, plan._sourceFolder));
+            return std::nullopt;
+        }
+        if (*target == QDir::cleanPath(source) || isSameFile(source, *target)) {
+            fail(error, QStringLiteral("%1 would be copied onto itself").arg(source));
+            return std::nullopt;
+        }
+        plan._entries.push_back({QDir::cleanPath(source), *target});
+    }
+    return plan;
+}
