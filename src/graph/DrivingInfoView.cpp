@@ -233,6 +233,7 @@ void DrivingInfoView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(0x20, 0x21, 0x25));
-    painter.setPen(QPen(Qt::darkGray, 1.0));
+    // A third of white, not Qt::darkGray (which is half).
+    painter.setPen(QPen(QColor(85, 85, 85), 1.0));
     painter.drawRect(QRectF(0.5, 0.5, width() - 1.0, height() - 1.0));
 }

@@ -208,6 +208,9 @@ void GraphView::mouseEvent(double x, CommonConst::MouseStatus phase)
 
 void GraphView::mousePressEvent(QMouseEvent *event)
 {
+    // Only the primary button selects: a context click must not seek the video.
+    if (event->button() != Qt::LeftButton)
+        return;
     qCDebug(lcGraphView) << "GraphView mouseDown";
     mouseEvent(event->position().x(), CommonConst::MouseStatus::MouseDown);
 }
@@ -223,6 +226,8 @@ void GraphView::mouseMoveEvent(QMouseEvent *event)
 
 void GraphView::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (event->button() != Qt::LeftButton)
+        return;
     qCDebug(lcGraphView) << "GraphView mouseUp";
     mouseEvent(event->position().x(), CommonConst::MouseStatus::MouseUp);
 }

@@ -14,7 +14,7 @@ public:
     // Inclusive at both ends.
     bool contains(double value) const;
     double clamp(double value) const;
-    // The value of the tick mark nearest to value (ties go to the lower mark); without tick marks the
+    // The value of the tick mark nearest to value (halfway goes to the upper mark); without tick marks the
     // value itself.
     double closestTick(double value) const;
 

@@ -66,11 +66,11 @@ private:
     DrivingInfoView &_panel;
 };
 
-void sendMouse(QWidget *widget, QEvent::Type type, double x)
+void sendMouse(QWidget *widget, QEvent::Type type, double x, Qt::MouseButton button = Qt::LeftButton)
 {
     const QPointF at(x, widget->height() / 2.0);
-    QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent event(type, at, widget->mapToGlobal(at), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
 }
 } // namespace
@@ -177,6 +177,10 @@ TEST(DrivingInfoViewTest, ToggleButtonsRelayoutAndDragsSeekThroughTheDelegate)
     EXPECT_EQ(panel.model().minValue(), 9991);
     GraphView *graph = panel.lineChartView()->graphView();
     const double w = graph->width();
+    // A context click seeks nothing.
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseMove, QEvent::MouseButtonRelease})
+        sendMouse(graph, type, w / 3, Qt::RightButton);
+    EXPECT_TRUE(window.seeks.empty());
     sendMouse(graph, QEvent::MouseButtonPress, w / 2);
     for (const double x : {w / 4, w + 50, -20.0})
         sendMouse(graph, QEvent::MouseMove, x);
