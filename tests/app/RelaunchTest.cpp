@@ -23,13 +23,15 @@ TEST(RelaunchTest, TheNewCopyIsToldWhichProcessToWaitFor)
 
 TEST(RelaunchTest, WaitEndsWhenTheOldProcessHasGoneOrItsNumberRunsAnotherProgram)
 {
+    // cat runs until its input closes; not sleep, which another suite counts copies of.
     QProcess old;
-    old.start("sleep", {"0.3"});
+    old.start("cat", {});
     ASSERT_TRUE(old.waitForStarted());
     const qint64 pid = old.processId();
     // Another program under that number (a reused one) is not waited for.
     EXPECT_TRUE(Relaunch::waitForExit(pid, QCoreApplication::applicationFilePath(), 0));
     EXPECT_FALSE(Relaunch::waitForExit(pid, "/proc/" + QString::number(pid) + "/exe", 0)) << "still running";
+    old.closeWriteChannel();
     ASSERT_TRUE(old.waitForFinished());
     EXPECT_TRUE(Relaunch::waitForExit(pid, "/proc/self/exe", 0));
 }
