@@ -11,13 +11,14 @@ MainMenu::MainMenu(QMenuBar *menuBar, std::function<MenuValidation::State()> sta
     // Linux has no application menu: "About" goes to Help and "Quit" to File, as desktops expect.
     QMenu *file = menuBar->addMenu(tr("&File"));
     addAction(file, MenuCommand::Open, tr("Open"), QKeySequence::Open);
-    addAction(file, MenuCommand::SaveAs, tr("Save as"), QKeySequence::SaveAs);
+    addAction(file, MenuCommand::SaveAs, tr("Save as"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
     addAction(file, MenuCommand::Quit, tr("&Quit"), QKeySequence::Quit);
 
     QMenu *view = menuBar->addMenu(tr("&View"));
+    // F11 on every desktop: the standard full-screen key differs between desktops and is empty on some.
     QAction *fullScreen =
-        addAction(view, MenuCommand::FullScreen, tr("Full Screen Display"), QKeySequence::FullScreen);
+        addAction(view, MenuCommand::FullScreen, tr("Full Screen Display"), QKeySequence(Qt::Key_F11));
     fullScreen->setCheckable(true);
 
     QMenu *settings = menuBar->addMenu(tr("&Settings"));
