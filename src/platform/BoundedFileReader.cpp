@@ -24,21 +24,35 @@ QString withErrno(const char *text, int error)
 
 } // namespace
 
+namespace {
+
+// What the path leads to, or why it is not a regular file.
+QString statRegular(const QByteArray &name, struct stat &info)
+{
+    if (::lstat(name.constData(), &info) != 0)
+        return withErrno("cannot be opened: %1", errno);
+    // A link is followed, but what it leads to must itself be a regular file.
+    if (S_ISLNK(info.st_mode) && ::stat(name.constData(), &info) != 0)
+        return withErrno("cannot be opened: %1", errno);
+    if (!S_ISREG(info.st_mode))
+        return tr("not a regular file");
+    return {};
+}
+
+} // namespace
+
+QString BoundedFileReader::whyNotRegular(const QString &path)
+{
+    struct stat info = {};
+    return statRegular(QFile::encodeName(path), info);
+}
+
 BoundedFileReader::BoundedFileReader(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
     struct stat before = {};
-    if (::lstat(name.constData(), &before) != 0) {
-        fail(withErrno("cannot be opened: %1", errno));
-        return;
-    }
-    // A link is followed, but what it leads to must itself be a regular file.
-    if (S_ISLNK(before.st_mode) && ::stat(name.constData(), &before) != 0) {
-        fail(withErrno("cannot be opened: %1", errno));
-        return;
-    }
-    if (!S_ISREG(before.st_mode)) {
-        fail(tr("not a regular file"));
+    if (const QString refusal = statRegular(name, before); !refusal.isEmpty()) {
+        fail(refusal);
         return;
     }
     // Should a FIFO take the file's place after the check, a non-blocking open still returns at once

@@ -44,6 +44,9 @@ public:
     // the size at open, or a file that ended before the range did.
     bool readInto(uint64_t offset, std::span<uint8_t> out);
 
+    // Why the path is not opened as a file (empty when it is, or links to, a regular file): for
+    // skipping folder entries without opening them.
+    static QString whyNotRegular(const QString &path);
     // The whole file, at most maxBytes of it.
     static Contents readFile(const QString &path, qint64 maxBytes, Oversize oversize);
 
