@@ -2,6 +2,7 @@
 
 #include "platform/JpegFile.h"
 #include "platform/MovieStillGrabber.h"
+#include "platform/UserTempFolder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -23,7 +24,7 @@ std::optional<QUrl> AVUtil::saveThumbnail(const QUrl &movie, qint64 positionMs, 
     if (!movie.isLocalFile() || !folder.isLocalFile() || !folder.path().endsWith('/'))
         return std::nullopt;
     const QString folderPath = folder.toLocalFile();
-    if (!QDir().mkpath(folderPath))
+    if (!UserTempFolder::makeFolder(folderPath))
         return std::nullopt;
     const QString target = QDir(folderPath).filePath(thumbnailFileName(movie, positionMs));
 
