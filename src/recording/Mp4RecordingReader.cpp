@@ -185,10 +185,13 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
                                                     const Date &right, bool &isError,
                                                     const QByteArray &fileData, QString *problem)
 {
-    // Whatever the reader could not read is the reason there is no recording.
+    // Whatever the reader could not read is the reason there is no recording; a file it read
+    // whole simply holds none.
     const auto failed = [&reader, problem]() -> std::shared_ptr<VideoInfo> {
-        if (problem && !reader.error().isEmpty())
-            *problem = reader.error();
+        if (problem)
+            *problem = !reader.error().isEmpty()
+                           ? reader.error()
+                           : QCoreApplication::translate("Mp4RecordingReader", "holds no driving data");
         return nullptr;
     };
     auto info = std::make_shared<VideoInfo>();
@@ -207,20 +210,20 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
         info->_isCutVideo = true;
         const auto counters = CutClipReader::read(*info, payload.subspan(8), left, right, isError);
         if (!counters)
-            return nullptr;
+            return failed();
         smallest = counters->smallest;
         largest = counters->largest;
     } else {
         const auto table = reader.readUdatTable();
         if (table.empty())
-            return nullptr;
+            return failed();
         // Entries in ascending offset order: the first is the header record, the others data blocks.
         auto entry = table.begin();
         const auto header = reader.readEntry(entry->first, entry->second);
         if (header.empty())
             return failed();
         if (!decodeHeader(header, *info, isError))
-            return nullptr;
+            return failed();
         const auto blockKey = header.subspan(44, 4);
 
         int32_t fallbackLongitude = 0;
