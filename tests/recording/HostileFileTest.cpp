@@ -4,6 +4,7 @@
 #include "recording/PictureData.h"
 #include "recording/PlaybackInfo.h"
 #include "recording/SettingInfo.h"
+#include "recording/VersionInfo.h"
 #include "recording/VideoInfo.h"
 
 #include "samplecard/SampleCardWriter.h"
@@ -104,7 +105,7 @@ TEST(HostileFileTest, GapFillingStopsAtTheFrameBound)
 TEST(HostileFileTest, FifosInPlaceOfRecordingFilesAreSkipped)
 {
     TempDir dir;
-    for (const char *name : {"m2024050112300001.MP4", "SETINF.DAT", "GROUP.DAT", "Playback.inf"})
+    for (const char *name : {"m2024050112300001.MP4", "SETINF.DAT", "GROUP.DAT", "Playback.inf", "ver.txt"})
         ASSERT_TRUE(HostileFiles::makeFifo(dir.filePath(name))) << name;
     const PictureData picture = readAsWorker(dir.filePath("m2024050112300001.MP4"));
     EXPECT_FALSE(picture.video);
@@ -115,6 +116,8 @@ TEST(HostileFileTest, FifosInPlaceOfRecordingFilesAreSkipped)
     PlaybackInfo playback;
     playback.load(dir.filePath("Playback.inf"));
     EXPECT_EQ(playback.title, QStringLiteral("なし"));
+    EXPECT_EQ(VersionInfo::check(QUrl::fromLocalFile(dir.path()))._versionString,
+              VersionInfo::fallback()._versionString);
 }
 
 // The selected folder's path is removed from the front of a file's path only: when its text appears
