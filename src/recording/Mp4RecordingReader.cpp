@@ -66,6 +66,12 @@ struct BlockAccumulator
     std::vector<VideoFramePtr> frames;
 };
 
+QString tooManyFrames()
+{
+    return QCoreApplication::translate("Mp4RecordingReader",
+                                       "holds more driving data than its movie's length allows");
+}
+
 } // namespace
 
 bool Mp4RecordingReader::decodeHeader(std::span<const uint8_t> header, VideoInfo &info, bool &isError)
@@ -267,8 +273,7 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
                 acc.frames.push_back(std::move(frame));
                 if (frames.size() + acc.frames.size() > maxFrames) {
                     if (problem)
-                        *problem = QCoreApplication::translate(
-                            "Mp4RecordingReader", "holds more driving data than its movie's length allows");
+                        *problem = tooManyFrames();
                     return nullptr;
                 }
             }
