@@ -22,7 +22,7 @@ int main(int argc, char **argv)
         return 1;
     }
     const std::pair<const char *, const char *> files[] = {
-        {"vrec", "VREC_MOV_MNG.DAT"}, {"prct", "MOV_PRCT.DAT"}, {"adv", "ADV_PRCT.DAT"},
+        {"vrec", "VREC_MOV_MNG.DAT"}, {"prct", "MOV_PRCT.DAT"},     {"adv", "ADV_PRCT.DAT"},
         {"setinf", "SETINF.DAT"},     {"playback", "Playback.inf"},
     };
     for (const auto &[folder, name] : files) {

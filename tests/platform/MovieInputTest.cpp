@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -73,7 +74,7 @@ TEST(MovieInputTest, MessagesNameTheFileOncePerCause)
     EXPECT_EQ(problems.count(problems.front()), 5);
 }
 
-TEST(MovieInputTest, ACancelEndsTheWorkWithAReason)
+TEST(MovieInputTest, ACancelATimeLimitOrAFifoEndTheWorkWithAReason)
 {
     TempDir dir;
     const QString movie = dir.filePath("a.MP4");
@@ -82,6 +83,12 @@ TEST(MovieInputTest, ACancelEndsTheWorkWithAReason)
     const std::atomic<bool> cancel = true;
     QString problem;
     EXPECT_FALSE(MovieStillGrabber::grab(movie, 500, MovieStillGrabber::MAX_SIZE, &cancel, &problem));
+    EXPECT_FALSE(problem.isEmpty());
+    // A FIFO in the movie's place is refused at once, never waited on.
+    const QString fifo = dir.filePath("m2024050112300003.MP4");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    problem.clear();
+    EXPECT_FALSE(MovieStillGrabber::grab(fifo, 500, MovieStillGrabber::MAX_SIZE, nullptr, &problem));
     EXPECT_FALSE(problem.isEmpty());
     MovieInput expired(movie, nullptr, std::chrono::milliseconds(-1));
     EXPECT_FALSE(expired.format());
