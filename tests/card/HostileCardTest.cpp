@@ -56,40 +56,7 @@ QMap<QString, QString> snapshot(const QString &folder)
     return entries;
 }
 
-QStringList problemFiles(const CardData &card)
-{
-    QStringList files;
-    for (const auto &problem : card._fileProblems.problems())
-        files << QFileInfo(problem.file).fileName();
-    return files;
-}
-
 } // namespace
-
-// Management files that are FIFOs, links to a device or gigabytes of nothing are refused and listed
-// once each; a FIFO is never waited on.
-TEST(HostileCardTest, ManagementFilesThatLieAreRefusedAndListedOnce)
-{
-    const auto fifo = [](const QString &path) { return HostileFiles::makeFifo(path); };
-    const auto zero = [](const QString &path) { return QFile::link("/dev/zero", path); };
-    const auto sparse = [](const QString &path) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.resize(3ll << 30);
-    };
-    const std::function<bool(const QString &)> makers[] = {fifo, zero, sparse};
-    for (const char *name : {"VREC_MOV_MNG.DAT", "MOV_PRCT.DAT", "ADV_PRCT.DAT"}) {
-        for (size_t kind = 0; kind < std::size(makers); ++kind) {
-            CardFixture f;
-            ASSERT_TRUE(makers[kind](f.root() + "/" + name));
-            const auto card = f.load();
-            // The camera's protection file has a fixed size: only that much of a larger one is read.
-            const bool refused = !(QString(name) == "MOV_PRCT.DAT" && kind == 2);
-            EXPECT_EQ(problemFiles(*card), refused ? QStringList{name} : QStringList{}) << name << kind;
-            EXPECT_TRUE(card->_vrecList.empty() && card->_moveProtectList.empty() &&
-                        card->_advMoveProtectList.empty());
-        }
-    }
-}
 
 TEST(HostileCardTest, EachManagementFileIsReadOncePerOpen)
 {

@@ -38,22 +38,6 @@ TEST(BoundedFileReaderTest, OpensOnlyRegularFilesAndLinksToThem)
     }
 }
 
-// A file cut short after the open gives failed reads with a reason, never a signal.
-TEST(BoundedFileReaderTest, AFileThatShrinksGivesFailedReads)
-{
-    TempDir dir;
-    const QString path = dir.write("a.bin", QByteArray(100, 'a'));
-    BoundedFileReader reader(path);
-    ASSERT_TRUE(reader.isOpen());
-    ASSERT_TRUE(QFile::resize(path, 50));
-    std::vector<uint8_t> out(40);
-    EXPECT_TRUE(reader.readInto(0, out));
-    EXPECT_FALSE(reader.readInto(40, out));
-    EXPECT_FALSE(reader.error().isEmpty());
-    EXPECT_FALSE(reader.readInto(90, out)); // past the size at open
-    EXPECT_FALSE(reader.readInto(UINT64_MAX, out));
-}
-
 TEST(BoundedFileReaderTest, WholeFileReadsKeepTheirBound)
 {
     TempDir dir;
