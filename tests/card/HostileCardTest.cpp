@@ -3,6 +3,7 @@
 #include "card/ChapterData.h"
 
 #include "samplecard/SampleCardWriter.h"
+#include "support/FileFlipper.h"
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
 

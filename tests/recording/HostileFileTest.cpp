@@ -8,6 +8,7 @@
 #include "recording/VideoInfo.h"
 
 #include "samplecard/SampleCardWriter.h"
+#include "support/FileFlipper.h"
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
 

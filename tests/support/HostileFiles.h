@@ -1,12 +1,9 @@
 // Files a pulled card, a backup folder or a crafted copy can hand the readers, for the robustness
-// suites: a chapter whose driving data lie about its length, FIFOs, files cut while being read.
+// suites: a chapter whose driving data lie about its length, FIFOs; and the memory a read takes.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
-
-#include <atomic>
-#include <thread>
 
 class HostileFiles
 {
@@ -22,19 +19,4 @@ public:
     // current use the peak (false where the kernel does not allow it).
     static bool resetPeakResident();
     static qint64 peakResidentBytes();
-};
-
-// Flips a file between empty and its full contents on a thread of its own until destroyed.
-class FileFlipper
-{
-public:
-    FileFlipper(const QString &path, QByteArray contents);
-    ~FileFlipper();
-    // Flips done so far.
-    int flips() const { return _flips; }
-
-private:
-    std::atomic<bool> _stop = false;
-    std::atomic<int> _flips = 0;
-    std::thread _thread;
 };
