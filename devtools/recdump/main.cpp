@@ -97,6 +97,7 @@ int main(int argc, char **argv)
         {"lastTime", timeValue(video->lastTime)},
         {"timeSpan", qint64(video->_timeSpan)},
         {"errors", QJsonArray::fromStringList(picture.errors)},
+        {"problem", picture.problem.isEmpty() ? QJsonValue::Null : QJsonValue(picture.problem)},
         {"cameras", cameras},
     };
     const QByteArray json = QJsonDocument(out).toJson(QJsonDocument::Indented);

@@ -4,7 +4,10 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <atomic>
 #include <optional>
+
+class MovieInput;
 
 class MovieStillGrabber
 {
@@ -14,6 +17,12 @@ public:
 
     // The frame on screen at positionMs (milliseconds from the start of the movie's timeline),
     // scaled down to fit maxSize. None when the movie cannot be opened or decoded, or when the
-    // position lies before the start or after the end of the video.
-    static std::optional<QImage> grab(const QString &moviePath, qint64 positionMs, QSize maxSize = MAX_SIZE);
+    // position lies before the start or after the end of the video. Only regular files are read;
+    // cancel (may be null) or the input's time limit stops the work. problem (may be null) gets the
+    // reason, for the user, when the file itself could not be opened or read.
+    static std::optional<QImage> grab(const QString &moviePath, qint64 positionMs, QSize maxSize = MAX_SIZE,
+                                      const std::atomic<bool> *cancel = nullptr, QString *problem = nullptr);
+
+private:
+    static std::optional<QImage> grabFrom(const MovieInput &input, qint64 positionMs, QSize maxSize);
 };

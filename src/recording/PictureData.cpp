@@ -33,7 +33,7 @@ PictureData::PictureData(const QUrl &path, PictureDataType pictureDataType, cons
         return;
 
     video = VideoInfo::fromFile(path, _ver, errors, left, right, pictureDataType, *_mFullTimeDataInfo,
-                                *recType, fileData);
+                                *recType, fileData, &problem);
     if (video) {
         d2us = video->_playback.d2US;
         eventFPS = video->_playback.eventFPS;

@@ -255,7 +255,8 @@ std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionIn
                                                const Date &left, const Date &right,
                                                PictureData::PictureDataType pictureDataType,
                                                FullTimeDataInfo &fullTimeDataInfo,
-                                               PictureData::RecType recType, const QByteArray &fileData)
+                                               PictureData::RecType recType, const QByteArray &fileData,
+                                               QString *problem)
 {
     if (!path.isLocalFile()) {
         errors.append(NO_PICTURE_DATA);
@@ -265,8 +266,8 @@ std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionIn
     std::shared_ptr<VideoInfo> info;
     const bool isMp4 = QFileInfo(path.path()).suffix().toUpper() == QStringLiteral("MP4");
     if (recType == PictureData::RecType::Yohin14Rec && isMp4)
-        info =
-            readFileYohin14Move(path, ver, left, right, pictureDataType, fullTimeDataInfo, isError, fileData);
+        info = readFileYohin14Move(path, ver, left, right, pictureDataType, fullTimeDataInfo, isError,
+                                   fileData, problem);
     // The camera's DAT layouts (event, movie and divided recordings) have readers of their own that are
     // not part of this library yet: such files read as nothing and report the failure below.
     if (!info || info->_timeSpan == 0 || isError)
@@ -277,12 +278,14 @@ std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionIn
 std::shared_ptr<VideoInfo> VideoInfo::readFileYohin14Move(const QUrl &filePath, const VersionInfo &,
                                                           const Date &left, const Date &right,
                                                           PictureData::PictureDataType, FullTimeDataInfo &,
-                                                          bool &isError, const QByteArray &fileData)
+                                                          bool &isError, const QByteArray &fileData,
+                                                          QString *problem)
 {
-    return Mp4RecordingReader::read(filePath.toLocalFile(), left, right, isError, fileData);
+    return Mp4RecordingReader::read(filePath.toLocalFile(), left, right, isError, fileData, problem);
 }
 
-FrameTable VideoInfo::makeMovieFrameTable(const std::vector<VideoFramePtr> &frames, uint32_t base, float fps)
+FrameTable VideoInfo::makeMovieFrameTable(const std::vector<VideoFramePtr> &frames, uint32_t base, float fps,
+                                          size_t maxFrames)
 {
     // Gaps inside a block longer than this are a broken counter, not dropped frames: they are left open,
     // which also bounds the copies a corrupt file can make.
@@ -293,12 +296,15 @@ FrameTable VideoInfo::makeMovieFrameTable(const std::vector<VideoFramePtr> &fram
     const uint32_t interval = fps > 0.0f ? uint32_t(std::ceil(1000.0f / fps)) : 1000u;
 
     std::vector<VideoFramePtr> filled;
-    filled.reserve(frames.size() + frames.size() / 8);
+    filled.reserve(std::min(frames.size() + frames.size() / 8, std::max(maxFrames, frames.size())));
+    // The copies of all gaps together stay within the frames the movie's length allows.
+    size_t copiesLeft = maxFrames > frames.size() ? maxFrames - frames.size() : 0;
     VideoFramePtr previous = frames.front();
     for (const VideoFramePtr &frame : frames) {
         if (previous->blockNo == frame->blockNo && frame->_timeStamp > previous->_timeStamp &&
             uint64_t(frame->_timeStamp) - previous->_timeStamp <= MAX_FILL_GAP_MS) {
-            while (uint64_t(previous->_timeStamp) + interval < frame->_timeStamp) {
+            while (copiesLeft > 0 && uint64_t(previous->_timeStamp) + interval < frame->_timeStamp) {
+                --copiesLeft;
                 auto copy = std::make_shared<VideoFrame>(*previous);
                 copy->_timeStamp = previous->_timeStamp + interval;
                 filled.push_back(copy);
