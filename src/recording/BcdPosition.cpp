@@ -6,7 +6,7 @@ namespace {
 
 const QString NOT_A_NUMBER = QStringLiteral("数値に変換できません。");
 
-int32_t combine(int degrees, int minutes, int tenths)
+int64_t combine(int64_t degrees, int64_t minutes, int64_t tenths)
 {
     return degrees * 3600000 + minutes * 60000 + tenths * 100;
 }
@@ -25,7 +25,7 @@ std::vector<int> BcdPosition::splitDigits(const QString &text)
     return digits;
 }
 
-int32_t BcdPosition::convertLongitude(const QString &longitude)
+int64_t BcdPosition::convertLongitude(const QString &longitude)
 {
     const std::vector<int> d = splitDigits(longitude);
     if (d.size() < 8)
@@ -33,7 +33,7 @@ int32_t BcdPosition::convertLongitude(const QString &longitude)
     return combine(100 * d[0] + 10 * d[1] + d[2], 10 * d[3] + d[4], 100 * d[5] + 10 * d[6] + d[7]);
 }
 
-int32_t BcdPosition::convertLatitude(const QString &latitude)
+int64_t BcdPosition::convertLatitude(const QString &latitude)
 {
     const std::vector<int> d = splitDigits(latitude);
     if (d.size() < 7)

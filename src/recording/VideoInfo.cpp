@@ -338,12 +338,12 @@ std::shared_ptr<VideoInfo> VideoInfo::readFileOther(const QUrl &filePath, const 
                                                 &fullTimeDataInfo, isError);
 }
 
-int32_t VideoInfo::convertLongitude(const QString &longitude)
+int64_t VideoInfo::convertLongitude(const QString &longitude)
 {
     return BcdPosition::convertLongitude(longitude);
 }
 
-int32_t VideoInfo::convertLatitude(const QString &latitude)
+int64_t VideoInfo::convertLatitude(const QString &latitude)
 {
     return BcdPosition::convertLatitude(latitude);
 }

@@ -92,8 +92,8 @@ public:
                                                     PictureData::PictureDataType pictureDataType,
                                                     FullTimeDataInfo &fullTimeDataInfo, bool &isError);
     // BCD position digits to 1/3,600,000 degree (BcdPosition).
-    static int32_t convertLongitude(const QString &longitude);
-    static int32_t convertLatitude(const QString &latitude);
+    static int64_t convertLongitude(const QString &longitude);
+    static int64_t convertLatitude(const QString &latitude);
     // Kind of recording file by its name: "Video.dat" and "M<12 digits>-<4 digits>.DAT" are Common,
     // "[GVSEM]<16 digits>.DAT" is Gyomu12, anything else None.
     static TargetType getTargetType(const QUrl &filePath);

@@ -88,12 +88,12 @@ TEST(DividedDatReaderTest, BcdPositionConversion)
     const struct
     {
         const char *longitude, *latitude;
-        int32_t lon, lat;
+        int64_t lon, lat;
     } cases[] = {
         {"13945123", "3541234", 503112300, 128483400},
         {"13945123", "35412340", 503112300, 128483400},
         {"00000000", "0000000", 0, 0},
-        {"18059599", "9059599", 180 * 3600000 + 59 * 60000 + 59900, 90 * 3600000 + 59 * 60000 + 59900},
+        {"99999999", "9999999", 999 * 3600000LL + 99 * 60000 + 99900, 99 * 3600000 + 99 * 60000 + 99900},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(BcdPosition::convertLongitude(c.longitude), c.lon);
