@@ -25,8 +25,11 @@ std::optional<uint8_t> bcd(uint8_t value)
     return uint8_t((value >> 4) * 10 + (value & 0x0F));
 }
 
+} // namespace
+
 // 24-bit position word: bit 23 is the west or south flag, bits 0-22 the magnitude.
-int32_t signedPosition(std::span<const uint8_t> record, qsizetype offset, uint16_t &negativeFlag)
+int32_t Mp4RecordingReader::signedPosition(std::span<const uint8_t> record, qsizetype offset,
+                                           uint16_t &negativeFlag)
 {
     const int32_t word = DataUtility::getUInt24(record, offset);
     const int32_t magnitude = word & 0x7FFFFF;
@@ -34,7 +37,7 @@ int32_t signedPosition(std::span<const uint8_t> record, qsizetype offset, uint16
     return negativeFlag ? -magnitude : magnitude;
 }
 
-ViolationType violationOfCode(uint8_t code)
+ViolationType Mp4RecordingReader::violationOfCode(uint8_t code)
 {
     switch (code) {
     case 10:
@@ -54,6 +57,8 @@ ViolationType violationOfCode(uint8_t code)
         return ViolationType::All;
     }
 }
+
+namespace {
 
 // What one data block contributes: its kept frames and their time and counter range.
 struct BlockAccumulator

@@ -4,6 +4,7 @@
 
 #include "recording/Date.h"
 #include "recording/VideoFrame.h"
+#include "recording/ViolationType.h"
 
 #include <QByteArray>
 #include <QString>
@@ -50,6 +51,11 @@ public:
     static bool decodeHeader(std::span<const uint8_t> header, VideoInfo &info, bool &isError);
     // One 64-byte frame record; the caller has checked the length.
     static VideoFramePtr decodeRecord(std::span<const uint8_t> record, int32_t blockNo, bool &isError);
+
+    // Shared with the DAT readers: the 24-bit position word at offset (bit 23 west or south, the rest the
+    // magnitude in 1/36000 degree), and the decimal violation code to its type (unknown codes All).
+    static int32_t signedPosition(std::span<const uint8_t> record, qsizetype offset, uint16_t &negativeFlag);
+    static ViolationType violationOfCode(uint8_t code);
 
 private:
     static std::shared_ptr<VideoInfo> read(const Mp4Reader &reader, const Date &left, const Date &right,

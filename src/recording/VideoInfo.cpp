@@ -1,6 +1,11 @@
 #include "recording/VideoInfo.h"
 
+#include "recording/BcdPosition.h"
+#include "recording/DividedDatReader.h"
+#include "recording/EventRecordingReader.h"
 #include "recording/FullTimeDataInfo.h"
+#include "recording/LegacyFrameFileReader.h"
+#include "recording/MovieDatReader.h"
 #include "recording/Mp4RecordingReader.h"
 #include "recording/Regex.h"
 #include "recording/VersionInfo.h"
@@ -268,8 +273,10 @@ std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionIn
     if (recType == PictureData::RecType::Yohin14Rec && isMp4)
         info = readFileYohin14Move(path, ver, left, right, pictureDataType, fullTimeDataInfo, isError,
                                    fileData, problem);
-    // The camera's DAT layouts (event, movie and divided recordings) have readers of their own that are
-    // not part of this library yet: such files read as nothing and report the failure below.
+    else if (recType == PictureData::RecType::EventRec)
+        info = readFileEvent(path, ver, left, right, pictureDataType, fullTimeDataInfo, isError);
+    else
+        info = readFile0401Move(path, ver, left, right, pictureDataType, fullTimeDataInfo, isError);
     if (!info || info->_timeSpan == 0 || isError)
         errors.append(BAD_PICTURE_DETAIL);
     return info;
@@ -282,6 +289,65 @@ std::shared_ptr<VideoInfo> VideoInfo::readFileYohin14Move(const QUrl &filePath, 
                                                           QString *problem)
 {
     return Mp4RecordingReader::read(filePath.toLocalFile(), left, right, isError, fileData, problem);
+}
+
+// --- The DAT layouts ---
+
+std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionInfo &, QStringList &errors,
+                                               const Date &left, const Date &right,
+                                               PictureData::PictureDataType pictureDataType,
+                                               FullTimeDataInfo &fullTimeDataInfo)
+{
+    if (!path.isLocalFile()) {
+        errors.append(NO_PICTURE_DATA);
+        return nullptr;
+    }
+    bool isError = false;
+    auto info = readFileOther(path, left, right, pictureDataType, fullTimeDataInfo, isError);
+    if (!info || info->_timeSpan == 0 || isError)
+        errors.append(BAD_PICTURE_DETAIL);
+    return info;
+}
+
+std::shared_ptr<VideoInfo> VideoInfo::fromDivisionFile(const QUrl &path, QStringList &errors)
+{
+    return DividedDatReader::fromDivisionFile(path, errors);
+}
+
+std::shared_ptr<VideoInfo> VideoInfo::readFile0401Move(const QUrl &filePath, const VersionInfo &,
+                                                       const Date &left, const Date &right,
+                                                       PictureData::PictureDataType pictureDataType,
+                                                       FullTimeDataInfo &fullTimeDataInfo, bool &isError)
+{
+    return MovieDatReader::read(filePath.toLocalFile(), left, right, pictureDataType, &fullTimeDataInfo,
+                                isError);
+}
+
+std::shared_ptr<VideoInfo> VideoInfo::readFileEvent(const QUrl &filePath, const VersionInfo &,
+                                                    const Date &left, const Date &right,
+                                                    PictureData::PictureDataType pictureDataType,
+                                                    FullTimeDataInfo &fullTimeDataInfo, bool &isError)
+{
+    return EventRecordingReader::readFileEvent(filePath.toLocalFile(), left, right, pictureDataType,
+                                               &fullTimeDataInfo, isError);
+}
+
+std::shared_ptr<VideoInfo> VideoInfo::readFileOther(const QUrl &filePath, const Date &left, const Date &right,
+                                                    PictureData::PictureDataType pictureDataType,
+                                                    FullTimeDataInfo &fullTimeDataInfo, bool &isError)
+{
+    return LegacyFrameFileReader::readFileOther(filePath.toLocalFile(), left, right, pictureDataType,
+                                                &fullTimeDataInfo, isError);
+}
+
+int64_t VideoInfo::convertLongitude(const QString &longitude)
+{
+    return BcdPosition::convertLongitude(longitude);
+}
+
+int64_t VideoInfo::convertLatitude(const QString &latitude)
+{
+    return BcdPosition::convertLatitude(latitude);
 }
 
 FrameTable VideoInfo::makeMovieFrameTable(const std::vector<VideoFramePtr> &frames, uint32_t base, float fps,

@@ -73,6 +73,28 @@ public:
     readFileYohin14Move(const QUrl &filePath, const VersionInfo &ver, const Date &left, const Date &right,
                         PictureData::PictureDataType pictureDataType, FullTimeDataInfo &fullTimeDataInfo,
                         bool &isError, const QByteArray &fileData, QString *problem = nullptr);
+    // The camera's DAT layouts, read by classes of their own (MovieDatReader, EventRecordingReader,
+    // DividedDatReader, LegacyFrameFileReader). The overload without a record type reads the legacy
+    // frame-file layout and reports failures like the dispatch above.
+    static std::shared_ptr<VideoInfo> fromFile(const QUrl &path, const VersionInfo &ver, QStringList &errors,
+                                               const Date &left, const Date &right,
+                                               PictureData::PictureDataType pictureDataType,
+                                               FullTimeDataInfo &fullTimeDataInfo);
+    static std::shared_ptr<VideoInfo> fromDivisionFile(const QUrl &path, QStringList &errors);
+    static std::shared_ptr<VideoInfo> readFile0401Move(const QUrl &filePath, const VersionInfo &ver,
+                                                       const Date &left, const Date &right,
+                                                       PictureData::PictureDataType pictureDataType,
+                                                       FullTimeDataInfo &fullTimeDataInfo, bool &isError);
+    static std::shared_ptr<VideoInfo> readFileEvent(const QUrl &filePath, const VersionInfo &ver,
+                                                    const Date &left, const Date &right,
+                                                    PictureData::PictureDataType pictureDataType,
+                                                    FullTimeDataInfo &fullTimeDataInfo, bool &isError);
+    static std::shared_ptr<VideoInfo> readFileOther(const QUrl &filePath, const Date &left, const Date &right,
+                                                    PictureData::PictureDataType pictureDataType,
+                                                    FullTimeDataInfo &fullTimeDataInfo, bool &isError);
+    // BCD position digits to 1/3,600,000 degree (BcdPosition).
+    static int64_t convertLongitude(const QString &longitude);
+    static int64_t convertLatitude(const QString &latitude);
     // Kind of recording file by its name: "Video.dat" and "M<12 digits>-<4 digits>.DAT" are Common,
     // "[GVSEM]<16 digits>.DAT" is Gyomu12, anything else None.
     static TargetType getTargetType(const QUrl &filePath);
