@@ -20,7 +20,8 @@ QString fail(QString *error, const QString &text)
 std::optional<QString> BackupCopyPlan::targetOf(const QString &source, const QString &sourceFolder,
                                                 const QString &destDirPath)
 {
-    if (sourceFolder.isEmpty() || destDirPath.isEmpty() || !QDir::isAbsolutePath(source) ||
+    // A relative destination (a backup root set as a relative path) would land below the current folder.
+    if (sourceFolder.isEmpty() || !QDir::isAbsolutePath(destDirPath) || !QDir::isAbsolutePath(source) ||
         !QDir::isAbsolutePath(sourceFolder))
         return std::nullopt;
     const QString folder = QDir::cleanPath(sourceFolder);

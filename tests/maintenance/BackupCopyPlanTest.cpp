@@ -69,6 +69,7 @@ TEST(BackupCopyPlanTest, RefusesSourcesOutsideTheFolderAndCopiesOntoThemselves)
         {{chapter}, dir.filePath("MOVE")},   // the backup folder is the source folder
         {{chapter}, dir.filePath("linked")}, // the same, through a link
         {{chapter}, {}},
+        {{chapter}, "b/n"}, // a relative backup root
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.dest.toStdString());
