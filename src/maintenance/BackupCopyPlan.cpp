@@ -15,6 +15,31 @@ QString fail(QString *error, const QString &text)
         *error = text;
     return text;
 }
+// True when path, or where it would be made, lies inside folder or is folder: every existing ancestor is
+// compared by device and inode, so links and a file system that ignores case cannot hide it.
+bool liesInside(const QString &path, const QString &folder)
+{
+    struct stat inner
+    {
+    };
+    // A relative or empty path is refused by targetOf.
+    if (!QDir::isAbsolutePath(path) || ::stat(QFile::encodeName(folder).constData(), &inner) != 0)
+        return false;
+    QString existing = QDir::cleanPath(path);
+    while (!QFileInfo::exists(existing) && existing != u"/")
+        existing = QFileInfo(existing).path();
+    for (QString at = QFileInfo(existing).canonicalFilePath(); !at.isEmpty(); at = QFileInfo(at).path()) {
+        struct stat st
+        {
+        };
+        if (::stat(QFile::encodeName(at).constData(), &st) == 0 && st.st_dev == inner.st_dev &&
+            st.st_ino == inner.st_ino)
+            return true;
+        if (at == u"/")
+            break;
+    }
+    return false;
+}
 } // namespace
 
 std::optional<QString> BackupCopyPlan::targetOf(const QString &source, const QString &sourceFolder,
@@ -66,7 +91,15 @@ std::optional<BackupCopyPlan> BackupCopyPlan::make(const std::optional<QUrl> &op
     plan._destDirPath = QDir::cleanPath(destDirPath);
 
     QStringList sources = chapterPaths;
-    if (fileName.isEmpty() || ManagementFiles::isManagementFile(fileName)) {
+    const bool folderSource = fileName.isEmpty() || ManagementFiles::isManagementFile(fileName);
+    // A folder source is read with all its sub-folders: a backup inside it would write onto the card and
+    // become part of the source the next time it is opened.
+    if (folderSource && liesInside(plan._destDirPath, plan._sourceFolder)) {
+        fail(error, QStringLiteral("the backup folder %1 lies inside the source folder %2")
+                        .arg(plan._destDirPath, plan._sourceFolder));
+        return std::nullopt;
+    }
+    if (folderSource) {
         for (const QString &name : ManagementFiles::names()) {
             const QString path = FileUtil::appendPath(plan._sourceFolder, name);
             if (QFileInfo(path).isFile())

@@ -70,6 +70,8 @@ TEST(BackupCopyPlanTest, RefusesSourcesOutsideTheFolderAndCopiesOntoThemselves)
         {{chapter}, dir.filePath("linked")}, // the same, through a link
         {{chapter}, {}},
         {{chapter}, "b/n"}, // a relative backup root
+        {{chapter}, dir.filePath("MOVE/MOVE001/new")},
+        {{chapter}, dir.filePath("linked/b/n")}, // inside the source, through a link
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.dest.toStdString());
@@ -78,4 +80,7 @@ TEST(BackupCopyPlanTest, RefusesSourcesOutsideTheFolderAndCopiesOntoThemselves)
         EXPECT_FALSE(error.isEmpty());
     }
     EXPECT_FALSE(BackupCopyPlan::make(std::nullopt, {chapter}, dir.filePath("b/n")));
+    // A single opened movie file is all that is copied: its folder may hold the backup root.
+    EXPECT_TRUE(
+        BackupCopyPlan::make(QUrl::fromLocalFile(chapter), {chapter}, dir.filePath("MOVE/MOVE001/b")));
 }
