@@ -117,6 +117,11 @@ std::optional<BackupCopyPlan> BackupCopyPlan::make(const std::optional<QUrl> &op
             fail(error, QStringLiteral("%1 would be copied onto itself").arg(source));
             return std::nullopt;
         }
+        // A link in an earlier backup folder may lead back into the source.
+        if (folderSource && liesInside(QFileInfo(*target).path(), plan._sourceFolder)) {
+            fail(error, QStringLiteral("%1 would be written inside the source folder").arg(*target));
+            return std::nullopt;
+        }
         plan._entries.push_back({QDir::cleanPath(source), *target});
     }
     return plan;

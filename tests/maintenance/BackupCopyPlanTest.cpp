@@ -59,6 +59,8 @@ TEST(BackupCopyPlanTest, RefusesSourcesOutsideTheFolderAndCopiesOntoThemselves)
     const QString outside = dir.write("other/m2.MP4", "y");
     const auto source = FileUtil::fileUrl(dir.filePath("MOVE"));
     ASSERT_TRUE(QFile::link(dir.filePath("MOVE"), dir.filePath("linked")));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("MOVE/MOVE002")) && QDir().mkpath(dir.filePath("old")));
+    ASSERT_TRUE(QFile::link(dir.filePath("MOVE/MOVE002"), dir.filePath("old/MOVE001")));
     struct Case
     {
         QStringList chapters;
@@ -72,6 +74,7 @@ TEST(BackupCopyPlanTest, RefusesSourcesOutsideTheFolderAndCopiesOntoThemselves)
         {{chapter}, "b/n"}, // a relative backup root
         {{chapter}, dir.filePath("MOVE/MOVE001/new")},
         {{chapter}, dir.filePath("linked/b/n")}, // inside the source, through a link
+        {{chapter}, dir.filePath("old")},        // an earlier backup whose MOVE001 leads into the source
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.dest.toStdString());
