@@ -15,12 +15,38 @@ QString fail(QString *error, const QString &text)
         *error = text;
     return text;
 }
+// True when path, or where it would be made, lies inside folder or is folder: every existing ancestor is
+// compared by device and inode, so links and a file system that ignores case cannot hide it.
+bool liesInside(const QString &path, const QString &folder)
+{
+    struct stat inner
+    {
+    };
+    // A relative or empty path is refused by targetOf.
+    if (!QDir::isAbsolutePath(path) || ::stat(QFile::encodeName(folder).constData(), &inner) != 0)
+        return false;
+    QString existing = QDir::cleanPath(path);
+    while (!QFileInfo::exists(existing) && existing != u"/")
+        existing = QFileInfo(existing).path();
+    for (QString at = QFileInfo(existing).canonicalFilePath(); !at.isEmpty(); at = QFileInfo(at).path()) {
+        struct stat st
+        {
+        };
+        if (::stat(QFile::encodeName(at).constData(), &st) == 0 && st.st_dev == inner.st_dev &&
+            st.st_ino == inner.st_ino)
+            return true;
+        if (at == u"/")
+            break;
+    }
+    return false;
+}
 } // namespace
 
 std::optional<QString> BackupCopyPlan::targetOf(const QString &source, const QString &sourceFolder,
                                                 const QString &destDirPath)
 {
-    if (sourceFolder.isEmpty() || destDirPath.isEmpty() || !QDir::isAbsolutePath(source) ||
+    // A relative destination (a backup root set as a relative path) would land below the current folder.
+    if (sourceFolder.isEmpty() || !QDir::isAbsolutePath(destDirPath) || !QDir::isAbsolutePath(source) ||
         !QDir::isAbsolutePath(sourceFolder))
         return std::nullopt;
     const QString folder = QDir::cleanPath(sourceFolder);
@@ -65,7 +91,15 @@ std::optional<BackupCopyPlan> BackupCopyPlan::make(const std::optional<QUrl> &op
     plan._destDirPath = QDir::cleanPath(destDirPath);
 
     QStringList sources = chapterPaths;
-    if (fileName.isEmpty() || ManagementFiles::isManagementFile(fileName)) {
+    const bool folderSource = fileName.isEmpty() || ManagementFiles::isManagementFile(fileName);
+    // A folder source is read with all its sub-folders: a backup inside it would write onto the card and
+    // become part of the source the next time it is opened.
+    if (folderSource && liesInside(plan._destDirPath, plan._sourceFolder)) {
+        fail(error, QStringLiteral("the backup folder %1 lies inside the source folder %2")
+                        .arg(plan._destDirPath, plan._sourceFolder));
+        return std::nullopt;
+    }
+    if (folderSource) {
         for (const QString &name : ManagementFiles::names()) {
             const QString path = FileUtil::appendPath(plan._sourceFolder, name);
             if (QFileInfo(path).isFile())
@@ -81,6 +115,11 @@ std::optional<BackupCopyPlan> BackupCopyPlan::make(const std::optional<QUrl> &op
         }
         if (*target == QDir::cleanPath(source) || isSameFile(source, *target)) {
             fail(error, QStringLiteral("%1 would be copied onto itself").arg(source));
+            return std::nullopt;
+        }
+        // A link in an earlier backup folder may lead back into the source.
+        if (folderSource && liesInside(QFileInfo(*target).path(), plan._sourceFolder)) {
+            fail(error, QStringLiteral("%1 would be written inside the source folder").arg(*target));
             return std::nullopt;
         }
         plan._entries.push_back({QDir::cleanPath(source), *target});

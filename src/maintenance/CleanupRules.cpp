@@ -18,7 +18,11 @@ bool CleanupRules::isInUse(const std::optional<QUrl> &openSourcePath, const QStr
     const auto folder = FileUtil::splitPath(*openSourcePath).first;
     if (!folder)
         return false;
-    return QDir::cleanPath(folder->toLocalFile()).toUpper() == QDir::cleanPath(cleanupDirPath).toUpper();
+    // A movie file opened on its own lies in a sub-folder of the backup folder, and the delete removes it
+    // all the same: the main window must let go of it too.
+    const QString open = QDir::cleanPath(folder->toLocalFile()).toUpper();
+    const QString cleanup = QDir::cleanPath(cleanupDirPath).toUpper();
+    return open == cleanup || open.startsWith(cleanup.endsWith(u'/') ? cleanup : cleanup + u'/');
 }
 
 std::int64_t CleanupRules::freeAfterDelete(const BackupTree &tree, std::int64_t freeBytes,

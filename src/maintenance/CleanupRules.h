@@ -16,8 +16,8 @@ public:
 
     // Every chapter chosen (and at least one): the run deletes the whole folder.
     static bool isWholeFolder(const BackupTree &tree);
-    // The open source's folder (a file gives its folder) is the cleanup folder, compared without regard to
-    // case and to a trailing "/".
+    // The open source's folder (a file gives its folder) is the cleanup folder or lies inside it, compared
+    // without regard to case and to a trailing "/".
     static bool isInUse(const std::optional<QUrl> &openSourcePath, const QString &cleanupDirPath);
     // Free bytes after the deletion: the chosen chapters' sizes plus the free space, plus the management
     // files when the whole folder goes.

@@ -211,8 +211,22 @@ QString KmlUtil::escapeText(const QString &text)
 {
     QString out;
     out.reserve(text.size());
-    for (QChar c : text) {
-        switch (c.unicode()) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        // XML 1.0 has no way to write most control characters (file names may hold them) or an unpaired
+        // surrogate, not even as a reference: they become U+FFFD so that the document stays readable.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+            continue;
+        }
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != 0x09 && u != 0x0A && u != 0x0D) || c.isSurrogate() || u == 0xFFFE ||
+            u == 0xFFFF) {
+            out += QChar(QChar::ReplacementCharacter);
+            continue;
+        }
+        switch (u) {
         case '&':
             out += QStringLiteral("&amp;");
             break;

@@ -45,7 +45,7 @@ public:
 
     // 1/36000 degree to degrees with six decimals, halves away from zero.
     static double degrees(std::int32_t value);
-    // Character data and attribute values: & < > " ' as entities.
+    // Character data and attribute values: & < > " ' as entities; characters XML cannot carry as U+FFFD.
     static QString escapeText(const QString &text);
     // The document skeleton with its four slots "{0}" to "{3}".
     static QString templateText();

@@ -59,6 +59,8 @@ TEST(BackupCopyPlanTest, RefusesSourcesOutsideTheFolderAndCopiesOntoThemselves)
     const QString outside = dir.write("other/m2.MP4", "y");
     const auto source = FileUtil::fileUrl(dir.filePath("MOVE"));
     ASSERT_TRUE(QFile::link(dir.filePath("MOVE"), dir.filePath("linked")));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("MOVE/MOVE002")) && QDir().mkpath(dir.filePath("old")));
+    ASSERT_TRUE(QFile::link(dir.filePath("MOVE/MOVE002"), dir.filePath("old/MOVE001")));
     struct Case
     {
         QStringList chapters;
@@ -69,6 +71,10 @@ TEST(BackupCopyPlanTest, RefusesSourcesOutsideTheFolderAndCopiesOntoThemselves)
         {{chapter}, dir.filePath("MOVE")},   // the backup folder is the source folder
         {{chapter}, dir.filePath("linked")}, // the same, through a link
         {{chapter}, {}},
+        {{chapter}, "b/n"}, // a relative backup root
+        {{chapter}, dir.filePath("MOVE/MOVE001/new")},
+        {{chapter}, dir.filePath("linked/b/n")}, // inside the source, through a link
+        {{chapter}, dir.filePath("old")},        // an earlier backup whose MOVE001 leads into the source
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.dest.toStdString());
@@ -77,4 +83,7 @@ TEST(BackupCopyPlanTest, RefusesSourcesOutsideTheFolderAndCopiesOntoThemselves)
         EXPECT_FALSE(error.isEmpty());
     }
     EXPECT_FALSE(BackupCopyPlan::make(std::nullopt, {chapter}, dir.filePath("b/n")));
+    // A single opened movie file is all that is copied: its folder may hold the backup root.
+    EXPECT_TRUE(
+        BackupCopyPlan::make(QUrl::fromLocalFile(chapter), {chapter}, dir.filePath("MOVE/MOVE001/b")));
 }

@@ -138,9 +138,11 @@ TEST(CleanupFlowTest, TheOpenSourceIsInUseWhateverTheCase)
 {
     const std::pair<std::optional<QUrl>, bool> cases[] = {
         {QUrl::fromLocalFile("/r/BK/"), true},
-        {QUrl::fromLocalFile("/r/bk/MOVE001/m.MP4"), false},
+        {QUrl::fromLocalFile("/r/bk/MOVE001/m.MP4"), true},
+        {QUrl::fromLocalFile("/r/Bk/MOVE001/"), true},
         {QUrl::fromLocalFile("/r/bk/m.MP4"), true},
         {QUrl::fromLocalFile("/r/bk2/"), false},
+        {QUrl::fromLocalFile("/r/bk2/MOVE001/m.MP4"), false},
         {std::nullopt, false},
     };
     for (const auto &[source, inUse] : cases)

@@ -157,6 +157,17 @@ TEST(KmlUtilTest, HostileTextsStayTextAndTheDocumentStaysWellFormed)
     EXPECT_EQ(texts["name"], (QStringList{hostile, "Event", "05-01-2019 10:00:00 AM", hostile, "MyCar"}));
     EXPECT_EQ(texts["description"], QStringList{hostile});
     EXPECT_EQ(texts["styleUrl"], QStringList{hostile});
+
+    // A file name may hold BEL, BS, VT or FF, which XML cannot carry even as references.
+    XmlData named{QString("a\u0007b\u000Cc") + QChar(0xD800) + "\U0001F697", {}, {}};
+    QXmlStreamReader names(KmlUtil::kmlText(named));
+    QString name;
+    while (!names.atEnd()) {
+        if (names.readNext() == QXmlStreamReader::StartElement && names.name() == u"name")
+            name = names.readElementText();
+    }
+    ASSERT_FALSE(names.hasError()) << names.errorString().toStdString();
+    EXPECT_EQ(name, QString("a\uFFFDb\uFFFDc\uFFFD\U0001F697"));
 }
 
 TEST(KmlUtilTest, TimeElementsAreUtcAndNamesAreInTheViewersZone)
