@@ -5,7 +5,7 @@
 #include <QTemporaryFile>
 #include <cstdio>
 
-bool JpegFile::write(const QImage &image, const QString &targetPath)
+bool JpegFile::write(const QImage &image, const QString &targetPath, int quality)
 {
     if (image.isNull())
         return false;
@@ -15,6 +15,7 @@ bool JpegFile::write(const QImage &image, const QString &targetPath)
     if (!file.open())
         return false;
     QImageWriter writer(&file, "jpeg");
+    writer.setQuality(quality);
     if (!writer.write(image) || !file.flush())
         return false;
     file.close();

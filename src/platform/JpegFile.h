@@ -7,7 +7,7 @@
 class JpegFile
 {
 public:
-    // Encodes image with the encoder's default quality into a temporary file beside target,
+    // Encodes image (quality 0-100, -1 the encoder's default) into a temporary file beside target,
     // then renames it over target. False (and no file at target changed) on any failure.
-    static bool write(const QImage &image, const QString &targetPath);
+    static bool write(const QImage &image, const QString &targetPath, int quality = -1);
 };
