@@ -107,9 +107,10 @@ void StillCapture::drawOverlayText(QImage &image, const QString &text, int pixel
     }
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    // The outline first and the white glyphs over it, so the outline only rims them: 3 % of the text
+    // size outside the glyphs, at least most of a pixel, and small text stays white inside.
+    painter.strokePath(path, QPen(Qt::black, std::max(1.5, pixelSize * 0.06)));
     painter.fillPath(path, Qt::white);
-    // The outline is 3 % of the text size wide outside the glyphs (at least one pixel in all).
-    painter.strokePath(path, QPen(Qt::black, std::max(1.0, pixelSize * 0.06)));
 }
 
 std::optional<QImage> StillCapture::makeStill(const CaptureRequest &request)
