@@ -128,7 +128,7 @@ std::optional<QImage> StillCapture::makeStill(const CaptureRequest &request)
 bool StillCapture::capture(const CaptureRequest &request)
 {
     const auto image = makeStill(request);
-    if (!image || !JpegFile::write(*image, request.destination, JPEG_QUALITY))
+    if (!image || !JpegFile::write(*image, request.destination, JPEG_QUALITY, true))
         return false;
     // The temporary file was private to the user; the still is an ordinary document.
     QFile::setPermissions(request.destination,

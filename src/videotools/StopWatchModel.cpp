@@ -167,6 +167,8 @@ float StopWatchModel::chapterDistance(ChapterData &chapter)
         const FrameTablePtr frames = picture->video->getCameraFrames(0);
         int64_t previous = 0;
         for (const auto &[key, frame] : *frames) {
+            if (!frame)
+                continue;
             sum += float(int64_t(frame->speed) * (int64_t(key) - previous));
             previous = key;
         }
@@ -191,6 +193,8 @@ float StopWatchModel::getDistance(int64_t position)
     const FrameTablePtr frames = picture->video->getCameraFrames(0);
     int64_t previous = 0;
     for (const auto &[key, frame] : *frames) {
+        if (!frame)
+            continue;
         if (key > offset) {
             sum += float(offset - previous) * float(frame->speed);
             break;

@@ -48,9 +48,9 @@ StopWatchView::StopWatchView(const UserDefaultUtil &settings, QWidget *parent)
     grid->addWidget(lblTimeTotal, StopWatchModel::LAP_MAX + 1, 1);
     grid->addWidget(lblSpeedTotal, StopWatchModel::LAP_MAX + 1, 2);
 
-    btnStartStop = new QPushButton(QStringLiteral("START/STOP"), this);
-    btnLapReset = new QPushButton(QStringLiteral("LAP/RESET"), this);
-    btnReturn = new QPushButton(QStringLiteral("PREVIOUS LAP"), this);
+    btnStartStop = new QPushButton(tr("START/STOP"), this);
+    btnLapReset = new QPushButton(tr("LAP/RESET"), this);
+    btnReturn = new QPushButton(tr("PREVIOUS LAP"), this);
     auto *buttons = new QHBoxLayout;
     for (QPushButton *button : {btnStartStop, btnLapReset, btnReturn}) {
         button->setFocusPolicy(Qt::NoFocus); // keys stay with the window: Escape hides it
