@@ -6,6 +6,7 @@
 #include "support/TempDir.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -150,5 +151,30 @@ TEST_F(ToolDialogViewTest, TrimRunsTheSharedJobAndReportsSaved)
     EXPECT_EQ(values.back(), 100.0);
     EXPECT_TRUE(std::all_of(values.begin(), values.end() - 1, [](double v) { return v <= 99.0; }));
     EXPECT_GT(QFileInfo(_dir.filePath("clip.mp4")).size(), 0);
+    EXPECT_TRUE(QDir(_dir.filePath("TMP")).isEmpty());
+}
+
+TEST_F(ToolDialogViewTest, CancelWhileTrimmingReportsOnlyCancelled)
+{
+    // An ffmpeg that never ends: only the cancel can end the run.
+    const QString program = _dir.write("slowffmpeg", "#!/bin/sh\nexec sleep 600\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ToolDialogView &view = open(ToolTestCard::shared().tripInfo(ToolType::Trim, 4000));
+    view.setFfmpegProgram(program);
+    _prompts->destination = _dir.filePath("cancelled.mp4");
+    QEventLoop loop;
+    _delegate.loop = &loop;
+    _prompts->onProgress = [&](double value) {
+        if (value > 0 && _prompts->onCancel)
+            std::exchange(_prompts->onCancel, nullptr)();
+    };
+    view.saveAction();
+    loop.exec();
+    while (view.isBusy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_TRUE(view.cancelFlg());
+    EXPECT_EQ(_delegate.results, QList<int>{ToolViewDelegate::CancelledWhileRunning});
+    EXPECT_TRUE(_prompts->calls.filter("alert:").isEmpty());
+    EXPECT_FALSE(QFile::exists(_dir.filePath("cancelled.mp4")));
     EXPECT_TRUE(QDir(_dir.filePath("TMP")).isEmpty());
 }
