@@ -1,6 +1,8 @@
 #include "videotools/StopWatchModel.h"
 
 #include "ToolTestCard.h"
+#include "card/EventClip.h"
+#include "card/MoveProtectInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -128,4 +130,37 @@ TEST(StopWatchTextTest, RowTexts)
     EXPECT_EQ(StopWatchModel::speedText(std::nullopt, true), "-km/h");
     EXPECT_EQ(StopWatchModel::speedText(std::nullopt, false), "-MPH");
     EXPECT_EQ(StopWatchModel::speedText(LapInfo{0, 1, 57}, true), "57km/h");
+}
+
+TEST(StopWatchEventTest, AnEventOrAdventureReplacesTheItemAndStartsAtItsStart)
+{
+    TempDir dir;
+    ASSERT_TRUE(SampleCardWriter(SampleScenario::standard()).writeCard(dir.path()));
+    CardData card;
+    card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
+    ASSERT_FALSE(card._moveProtectList.empty());
+    ASSERT_FALSE(card._advMoveProtectList.empty());
+    StopWatchModel model;
+    std::vector<StopWatchMarkers> sent;
+    model.onMarkersChanged = [&](const StopWatchMarkers &m) { sent.push_back(m); };
+    const auto load = [&](auto &record, auto clipOf, auto setter) {
+        model.setChapterDataList(card._tripList.front()->sortedChapters());
+        model.setCurrentMs(900);
+        model.startStop();
+        (model.*setter)(card, record);
+        const EventClip clip = (card.*clipOf)(record);
+        ASSERT_TRUE(clip.chapters);
+        EXPECT_EQ(model.chapterDataList(), *clip.chapters);
+        EXPECT_EQ(model.currentMs(), clip.start);
+        EXPECT_EQ(model.status(), StopWatchStatus::Ready);
+        EXPECT_EQ(sent.back(), StopWatchMarkers{});
+    };
+    MoveProtectInfo &event = *card._moveProtectList.front();
+    load(event,
+         event._detect == MoveProtectInfo::DetectStatus::SURV ? &CardData::getSurveillanceChapters
+                                                              : &CardData::getEventChapters,
+         &StopWatchModel::setEventChapters);
+    load(*card._advMoveProtectList.front(), &CardData::getAdventureChapters,
+         &StopWatchModel::setTripChapters);
+    card.dispose();
 }
