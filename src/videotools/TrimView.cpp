@@ -95,11 +95,11 @@ void TrimView::setupControls()
         window()->setWindowTitle(txtTitleTrim);
     lblInsert->setText(overview1);
     lblWarning->setText(overview2);
-    const OverlayFlags stored = OverlayChoices::load(_settings);
-    const std::pair<QCheckBox *, bool> boxes[] = {{chkDate, stored.isDatetime},
-                                                  {chkSpeed, stored.isSpeed},
-                                                  {chkAccel, stored.isAcceleration},
-                                                  {chkPoint, stored.isPoint}};
+    const OverlayFlags choices = OverlayChoices::load(_settings);
+    const std::pair<QCheckBox *, bool> boxes[] = {{chkDate, choices.isDatetime},
+                                                  {chkSpeed, choices.isSpeed},
+                                                  {chkAccel, choices.isAcceleration},
+                                                  {chkPoint, choices.isPoint}};
     for (const auto &[box, stored] : boxes) {
         // A trimmed clip keeps the data it was cut with: nothing more is burned in.
         box->setChecked(!_cutFlg && stored);
