@@ -1,13 +1,21 @@
-// tooldemo: opens the trim tool on a generated trip as the main window will, for manual checks and
-// screenshots under Xvfb.
+// tooldemo: opens a video tool on a generated trip as the main window will, for manual checks and
+// screenshots under Xvfb: the trim tool, the capture tool, the tool panel (which nothing else opens)
+// or the stopwatch.
 //   tooldemo [--card MOVE_PATH] [--trip N] [--from MS] [--to MS] [--clip] [--press-save] [--save-to FILE]
-//            [--quit-after MS] [--screenshot FILE]
+//            [--capture] [--panel] [--position MS] [--brightness X] [--show-still] [--video-size WxH]
+//            [--stopwatch MARKS] [--mph] [--quit-after MS] [--screenshot FILE]
 #include "card/CardData.h"
 #include "card/ChapterData.h"
+#include "card/PictureDataUtil.h"
 #include "recording/CommonConst.h"
 #include "recording/FileUtil.h"
+#include "recording/PictureData.h"
 #include "recording/UserDefaultUtil.h"
+#include "recording/VideoInfo.h"
 #include "samplecard/SampleCardWriter.h"
+#include "videotools/CaptureView.h"
+#include "videotools/StopWatchView.h"
+#include "videotools/ToolDialogView.h"
 #include "videotools/ToolViewDelegate.h"
 #include "videotools/TrimDialogs.h"
 #include "videotools/TrimView.h"
@@ -17,6 +25,8 @@
 #include <QCommandLineParser>
 #include <QDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPixmap>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -50,6 +60,13 @@ public:
         : TrimDialogs(parent), _destination(std::move(destination))
     {
     }
+    // Scripted runs (a file given) report alerts on the console instead of waiting for a click.
+    void showAlert(Style style, const QString &title, const QString &text) override
+    {
+        if (_destination.isEmpty())
+            return TrimDialogs::showAlert(style, title, text);
+        std::fprintf(stderr, "tooldemo: alert %s: %s\n", qPrintable(title), qPrintable(text));
+    }
     std::optional<QString> chooseDestination(const QString &folder, const QString &extension) override
     {
         if (_destination.isEmpty())
@@ -60,6 +77,35 @@ public:
 private:
     QString _destination;
 };
+
+// Stands in for the main window's track bar and stopwatch button.
+class DemoStopWatchDelegate : public StopWatchViewDelegate
+{
+public:
+    void updateStopWatchMarkers(const StopWatchMarkers &m) override
+    {
+        QStringList laps;
+        for (const int64_t lap : m.lapMs)
+            laps << QString::number(lap);
+        std::fprintf(stderr, "tooldemo: markers status %d start %lld laps [%s] stop %lld last %lld\n",
+                     int(m.status), static_cast<long long>(m.startMs), qPrintable(laps.join(',')),
+                     static_cast<long long>(m.stopMs), static_cast<long long>(m.lastMarkMs));
+    }
+    void stopWatchHidden() override { std::fprintf(stderr, "tooldemo: stopwatch hidden\n"); }
+};
+
+// The still just saved, in a window of its own for the screenshot.
+void showStill(const QString &path)
+{
+    auto *label = new QLabel;
+    label->setAttribute(Qt::WA_DeleteOnClose);
+    const QPixmap still(path);
+    label->setPixmap(still);
+    label->setFixedSize(still.size()); // a new window would otherwise be capped at 2/3 of the screen
+    label->setWindowTitle(QFileInfo(path).fileName());
+    label->move(40, 200);
+    label->show();
+}
 
 } // namespace
 
@@ -77,6 +123,15 @@ int main(int argc, char **argv)
         {"clip", "Open a trimmed clip of the selection instead of the trip."},
         {"press-save", "Press Save once the window is shown."},
         {"save-to", "Answer the save panel with this file.", "FILE"},
+        {"capture", "The capture tool (with --panel: the tool panel's capture) instead of the trim tool."},
+        {"panel", "The tool panel instead of the separate tool."},
+        {"position", "Capture position, ms on the trip's timeline (default: --to).", "MS"},
+        {"brightness", "The player's brightness slider for the capture (0 to 5).", "X", "1.0"},
+        {"show-still", "Show the captured still in a window once it is saved."},
+        {"video-size", "Picture size of the generated card's movies.", "WxH"},
+        {"stopwatch", "The stopwatch with these marks: start, laps..., then the running position.",
+         "MS,MS,..."},
+        {"mph", "Speeds in MPH."},
         {"quit-after", "Quit after this many ms.", "MS"},
         {"screenshot", "Save the screen to this file just before quitting.", "FILE"},
     });
@@ -87,6 +142,10 @@ int main(int argc, char **argv)
     if (movePath.isEmpty()) {
         SampleScenario scenario = SampleScenario::standard();
         scenario.keyFrameInterval = 10;
+        if (const QStringList size = parser.value("video-size").split('x'); size.size() == 2) {
+            scenario.videoWidth = size[0].toInt();
+            scenario.videoHeight = size[1].toInt();
+        }
         SampleCardWriter writer(scenario);
         if (!writer.writeCard(scratch.path())) {
             std::fprintf(stderr, "tooldemo: %s\n", qPrintable(writer.lastError()));
@@ -130,22 +189,91 @@ int main(int argc, char **argv)
     UserDefaultUtil settings(QDir(scratch.path()).filePath("settings.ini"));
     settings.expDlgDateTime = true;
     settings.expDlgSpeed = true;
+    settings.speedMeter = !parser.isSet("mph");
+    const bool capture = parser.isSet("capture");
+    const int32_t position =
+        int32_t(parser.value("position").isEmpty() ? *info.selectEndSumFrameTS
+                                                   : parser.value("position").toLongLong());
+    if (capture) {
+        // What the main window hands the capture: the chapter shown at the position and its movie time.
+        int64_t index = 0;
+        int32_t offset = 0;
+        PictureDataUtil::getChapterPosition(info.chapterList, position, index, offset);
+        info.type = ToolType::Capture;
+        info.chapter = info.chapterList[size_t(index)];
+        info.selectEndSumFrameTS = position;
+        info.currentCMtimeMs =
+            PictureDataUtil::getMovieTimeStamp(info.chapterList, position).value_or(offset);
+        info.brightBarVal = parser.value("brightness").toDouble();
+        if (const auto picture = info.chapter->getPicture(true); picture && picture->video)
+            info.recMode = picture->video->recMode();
+    }
+
     QDialog window;
-    window.setWindowTitle(QCoreApplication::translate("TrimView", "Trim Tool"));
     DemoDelegate delegate(window);
-    auto *view = new TrimView(settings, &window);
     auto *layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view);
-    view->toolinfo = info;
-    view->delegate = &delegate;
-    view->setPrompts(std::make_unique<DemoDialogs>(view, parser.value("save-to")));
-    view->setupControls();
-    window.resize(500, 135);
     window.move(40, 40);
+    DemoStopWatchDelegate stopWatchDelegate;
+    std::unique_ptr<StopWatchView> stopWatch;
+    std::function<void()> pressSave;
 
-    if (parser.isSet("press-save"))
-        QTimer::singleShot(300, view, &TrimView::saveAction);
+    if (parser.isSet("stopwatch")) {
+        stopWatch = std::make_unique<StopWatchView>(settings);
+        stopWatch->setDelegate(&stopWatchDelegate);
+        stopWatch->model().setChapterDataList(info.chapterList);
+        stopWatch->setupWindow();
+        stopWatch->move(40, 40);
+        stopWatch->show();
+        // Plays the marks: START at the first, LAP at each next one, the running lap up to the last.
+        const QStringList marks = parser.value("stopwatch").split(',', Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i < marks.size(); ++i) {
+            stopWatch->setCurrentSumFrameTimeSpan(marks[i].toLongLong());
+            if (i == 0)
+                stopWatch->startStop();
+            else if (i + 1 < marks.size())
+                stopWatch->lapReset();
+        }
+        stopWatch->redrawLaps();
+    } else if (parser.isSet("panel")) {
+        auto *view = new ToolDialogView(settings, &window);
+        layout->addWidget(view);
+        view->toolinfo = info;
+        view->delegate = &delegate;
+        view->setPrompts(std::make_unique<DemoDialogs>(view, parser.value("save-to")));
+        window.show();
+        view->viewDidAppear();
+        pressSave = [view] { view->saveAction(); };
+    } else if (capture) {
+        window.setWindowTitle(QCoreApplication::translate("CaptureView", "Capture Image"));
+        auto *view = new CaptureView(settings, &window);
+        layout->addWidget(view);
+        view->toolinfo = info;
+        view->delegate = &delegate;
+        view->setPrompts(std::make_unique<DemoDialogs>(view, parser.value("save-to")));
+        view->setupControls();
+        window.resize(500, 110);
+        if (parser.isSet("show-still"))
+            QObject::connect(view, &CaptureView::captureFinished,
+                             [path = parser.value("save-to")](bool saved) {
+                                 if (saved)
+                                     showStill(path);
+                             });
+        pressSave = [view] { view->saveAction(); };
+    } else {
+        window.setWindowTitle(QCoreApplication::translate("TrimView", "Trim Tool"));
+        auto *view = new TrimView(settings, &window);
+        layout->addWidget(view);
+        view->toolinfo = info;
+        view->delegate = &delegate;
+        view->setPrompts(std::make_unique<DemoDialogs>(view, parser.value("save-to")));
+        view->setupControls();
+        window.resize(500, 135);
+        pressSave = [view] { view->saveAction(); };
+    }
+
+    if (parser.isSet("press-save") && pressSave)
+        QTimer::singleShot(300, &window, pressSave);
     if (parser.isSet("quit-after")) {
         QTimer::singleShot(parser.value("quit-after").toInt(), &app, [&] {
             if (parser.isSet("screenshot"))
@@ -153,8 +281,10 @@ int main(int argc, char **argv)
             QApplication::exit(0);
         });
     }
-    window.show();
+    if (!stopWatch)
+        window.show();
     const int code = app.exec();
+    stopWatch.reset();
     clipCard.dispose();
     card.dispose();
     return code;

@@ -1,4 +1,4 @@
-// Takes one still picture out of a movie file with FFmpeg's libraries, for list thumbnails.
+// Takes one still picture out of a movie file with FFmpeg's libraries, for list thumbnails and stills.
 #pragma once
 
 #include <QImage>
@@ -14,6 +14,8 @@ class MovieStillGrabber
 public:
     // Largest still the lists show; bigger frames are scaled down to fit, keeping their aspect.
     static constexpr QSize MAX_SIZE{320, 180};
+    // No scaling: the movie's own picture size.
+    static constexpr QSize NATURAL_SIZE{1 << 16, 1 << 16};
 
     // The frame on screen at positionMs (milliseconds from the start of the movie's timeline),
     // scaled down to fit maxSize. None when the movie cannot be opened or decoded, or when the

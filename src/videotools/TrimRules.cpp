@@ -1,5 +1,9 @@
 #include "videotools/TrimRules.h"
 
+#include "recording/IOUtil.h"
+
+#include <QDir>
+
 QString TrimRules::makeDurationText(int64_t spanMs, const QString &strHour, const QString &strMinute)
 {
     const int64_t hours = spanMs / 3600000;
@@ -23,4 +27,12 @@ bool TrimRules::hasDiskSpace(CommonConst::RecMode recMode, int64_t rangeMs, int6
     const DiskNeed need = diskNeed(recMode, rangeMs);
     const auto mib = [](int64_t bytes) { return bytes < 0 ? 0 : bytes / 1048576; };
     return mib(workFreeBytes) >= need.workMiB && mib(destinationFreeBytes) >= need.destinationMiB;
+}
+
+bool TrimRules::checkDiskSpace(CommonConst::RecMode recMode, int64_t rangeMs, const QString &workFolder,
+                               const QString &destinationFolder)
+{
+    QDir().mkpath(workFolder);
+    return hasDiskSpace(recMode, rangeMs, IOUtil::getFreeSpace(workFolder),
+                        IOUtil::getFreeSpace(destinationFolder));
 }

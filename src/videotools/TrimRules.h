@@ -35,6 +35,11 @@ public:
     static bool hasDiskSpace(CommonConst::RecMode recMode, int64_t rangeMs, int64_t workFreeBytes,
                              int64_t destinationFreeBytes);
 
+    // The same with the free space the volumes of the two folders report; makes the work folder first,
+    // since a folder that does not exist reports none.
+    static bool checkDiskSpace(CommonConst::RecMode recMode, int64_t rangeMs, const QString &workFolder,
+                               const QString &destinationFolder);
+
     // The progress bar stays at 99 until the job's last step forces 100.
     static double progressValue(double percent, bool force)
     {

@@ -1,13 +1,14 @@
 #include "videotools/TrimView.h"
 
 #include "card/ChapterData.h"
-#include "recording/IOUtil.h"
 #include "recording/PictureData.h"
 #include "recording/UserDefaultUtil.h"
 #include "recording/VideoInfo.h"
+#include "videotools/OverlayChoices.h"
 #include "videotools/ToolViewDelegate.h"
 #include "videotools/TrimDialogs.h"
 #include "videotools/TrimRules.h"
+#include "videotools/TrimRunner.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -15,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
 
 TrimView::TrimView(UserDefaultUtil &settings, QWidget *parent)
@@ -34,7 +34,7 @@ TrimView::TrimView(UserDefaultUtil &settings, QWidget *parent)
       txtChkDate(tr("Time/Date")), txtChkSpeed(tr("Speed")), txtSave(tr("Save")), txtCancel(tr("Cancel")),
       al_errorMsg(tr("Cut was unsuccessful.")), al_infoTitle(tr("Information")), al_infoMsg(tr("Saved")),
       txtConfirmation(tr("confirmation")), _settings(settings), _prompts(std::make_unique<TrimDialogs>(this)),
-      _workFolderBase(CommonConst::DIR_PATH_TMP())
+      _workFolderBase(CommonConst::DIR_PATH_TMP()), _runner(new TrimRunner(this))
 {
     lblInsert = new QLabel(this);
     lblWarning = new QLabel(this);
@@ -68,16 +68,17 @@ TrimView::TrimView(UserDefaultUtil &settings, QWidget *parent)
     connect(btnSave, &QPushButton::clicked, this, &TrimView::saveAction);
     connect(btnBack, &QPushButton::clicked, this, &TrimView::backAction);
     connect(btnCancel, &QPushButton::clicked, this, &TrimView::cancelAction);
+    connect(_runner, &TrimRunner::progress, this,
+            [this](int step, int total) { updateProgress(100.0 * step / total, false); });
+    connect(_runner, &TrimRunner::finished, this, &TrimView::onTrimFinished);
 }
 
-TrimView::~TrimView()
+bool TrimView::isRunning() const
 {
-    // A tool dropped while its job runs: stop the job and wait, the job's calls come back to us.
-    if (_thread) {
-        _worker->cancel();
-        _thread->wait();
-    }
+    return _runner->isRunning();
 }
+
+TrimView::~TrimView() = default;
 
 void TrimView::setPrompts(std::unique_ptr<TrimPrompts> prompts)
 {
@@ -94,10 +95,11 @@ void TrimView::setupControls()
         window()->setWindowTitle(txtTitleTrim);
     lblInsert->setText(overview1);
     lblWarning->setText(overview2);
-    const std::pair<QCheckBox *, bool> boxes[] = {{chkDate, _settings.expDlgDateTime},
-                                                  {chkSpeed, _settings.expDlgSpeed},
-                                                  {chkAccel, _settings.expDlgAcceleration},
-                                                  {chkPoint, _settings.expDlgPoint}};
+    const OverlayFlags choices = OverlayChoices::load(_settings);
+    const std::pair<QCheckBox *, bool> boxes[] = {{chkDate, choices.isDatetime},
+                                                  {chkSpeed, choices.isSpeed},
+                                                  {chkAccel, choices.isAcceleration},
+                                                  {chkPoint, choices.isPoint}};
     for (const auto &[box, stored] : boxes) {
         // A trimmed clip keeps the data it was cut with: nothing more is burned in.
         box->setChecked(!_cutFlg && stored);
@@ -126,7 +128,7 @@ void TrimView::saveAction()
         qInfo("No selected Movie.");
         return;
     }
-    if (_thread)
+    if (isRunning())
         return; // one job at a time
     _isCancelled = false;
     const int64_t range = *toolinfo->selectEndSumFrameTS - *toolinfo->selectStartSumFrameTS;
@@ -138,40 +140,19 @@ void TrimView::saveAction()
         !_prompts->confirm(txtConfirmation,
                            bigDataMsgFormat.arg(TrimRules::makeDurationText(range, strHour, strMinute))))
         return;
-    const auto destination = _prompts->chooseDestination(saveFolder(), EX_MOV);
+    // A home without a Documents folder: the panel would otherwise open wherever the program started.
+    const QString documents = UserDefaultUtil::documentsPath();
+    const QString folder = OverlayChoices::startFolder(
+        _settings.pathDirCut, QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    const auto destination = _prompts->chooseDestination(folder, EX_MOV);
     if (destination)
         startTrim(*destination);
 }
 
-QString TrimView::saveFolder() const
-{
-    if (!_settings.pathDirCut.isEmpty() && QFileInfo(_settings.pathDirCut).isDir())
-        return _settings.pathDirCut;
-    const QString documents = UserDefaultUtil::documentsPath();
-    // A home without a Documents folder: the panel would otherwise open wherever the program started.
-    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
-}
-
-void TrimView::storeChoices(const QString &destination)
-{
-    const OverlayFlags flags = checkedFlags();
-    const std::pair<const char *, bool UserDefaultUtil::*> keys[] = {
-        {UserDefaultUtil::KEY_EXP_DLG_DATE_TIME, &UserDefaultUtil::expDlgDateTime},
-        {UserDefaultUtil::KEY_EXP_DLG_SPEED, &UserDefaultUtil::expDlgSpeed},
-        {UserDefaultUtil::KEY_EXP_DLG_ACCELERATION, &UserDefaultUtil::expDlgAcceleration},
-        {UserDefaultUtil::KEY_EXP_DLG_POINT, &UserDefaultUtil::expDlgPoint}};
-    const bool values[] = {flags.isDatetime, flags.isSpeed, flags.isAcceleration, flags.isPoint};
-    for (size_t i = 0; i < 4; ++i) {
-        _settings.*keys[i].second = values[i];
-        _settings.setValue(QString::fromLatin1(keys[i].first), values[i]);
-    }
-    _settings.pathDirCut = QFileInfo(destination).absolutePath();
-    _settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_PATH_DIR_CUT), _settings.pathDirCut);
-}
-
 void TrimView::startTrim(const QString &destination)
 {
-    storeChoices(destination);
+    OverlayChoices::store(_settings, checkedFlags());
+    OverlayChoices::storeCutFolder(_settings, QFileInfo(destination).absolutePath());
     // The save panel offers the card's own recordings; replacing one would destroy it.
     if (TrimWorker::isSourceRecording(destination, toolinfo->chapterList)) {
         _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMsg);
@@ -190,31 +171,15 @@ void TrimView::startTrim(const QString &destination)
     request.destination = destination;
     request.workFolderBase = _workFolderBase;
     request.ffmpegProgram = _ffmpegProgram;
-    _worker = std::make_shared<TrimWorker>(std::move(request));
-    _worker->setLogHandler([](const QString &line) { qInfo("%s", qPrintable(line)); });
-    // The job's calls reach the panel on the main thread; the panel waits for the job before it goes.
-    _worker->setProgressHandler([this](int step, int total) {
-        QMetaObject::invokeMethod(
-            this, [this, step, total] { updateProgress(100.0 * step / total, false); }, Qt::QueuedConnection);
-    });
-    _thread = QThread::create([this, worker = _worker] {
-        const TrimWorker::Result result = worker->run();
-        const QString error = worker->errorText();
-        QMetaObject::invokeMethod(
-            this, [this, result, error] { onTrimFinished(result, error); }, Qt::QueuedConnection);
-    });
     _prompts->openProgress(txtTitleTrim, [this] { taskProgressDialogOnClose(); });
     updateProgress(0.0, false);
-    _thread->start();
+    _runner->start(std::move(request));
 }
 
 bool TrimView::checkDiskSpace(const QString &destinationFolder)
 {
     const int64_t range = *toolinfo->selectEndSumFrameTS - *toolinfo->selectStartSumFrameTS;
-    // The work folder is made here: the free space of a folder that does not exist reads as none.
-    QDir().mkpath(_workFolderBase);
-    if (TrimRules::hasDiskSpace(toolinfo->recMode, range, IOUtil::getFreeSpace(_workFolderBase),
-                                IOUtil::getFreeSpace(destinationFolder)))
+    if (TrimRules::checkDiskSpace(toolinfo->recMode, range, _workFolderBase, destinationFolder))
         return true;
     _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, warnDiskMsg);
     return false;
@@ -228,10 +193,6 @@ void TrimView::updateProgress(double percent, bool force)
 
 void TrimView::onTrimFinished(TrimWorker::Result result, const QString &error)
 {
-    _thread->wait();
-    _thread->deleteLater();
-    _thread = nullptr;
-    _worker.reset();
     if (_isCancelled || result == TrimWorker::Result::Cancelled) {
         qInfo("cancel");
         _prompts->closeProgress();
@@ -254,7 +215,7 @@ void TrimView::taskProgressDialogOnClose()
 {
     qInfo("taskProgressDialogOnClose");
     // Too late once the clip is replacing the destination: the job then reports "Saved" itself.
-    if (!_worker || !_worker->cancel())
+    if (!_runner->cancel())
         return;
     _isCancelled = true;
     _prompts->closeProgress();

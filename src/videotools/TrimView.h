@@ -14,8 +14,8 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
-class QThread;
 class ToolViewDelegate;
+class TrimRunner;
 class TrimPrompts;
 class UserDefaultUtil;
 
@@ -50,7 +50,7 @@ public:
     void taskProgressDialogOnClose();
 
     bool cutFlg() const { return _cutFlg; }
-    bool isRunning() const { return _thread != nullptr; }
+    bool isRunning() const;
     // The check boxes as they stand (on or mixed counts as on).
     OverlayFlags checkedFlags() const;
     // Sets the progress dialog's bar to percent (99 at most unless forced) and its label.
@@ -65,8 +65,6 @@ private:
     void startTrim(const QString &destination);
     bool checkDiskSpace(const QString &destinationFolder);
     void onTrimFinished(TrimWorker::Result result, const QString &error);
-    void storeChoices(const QString &destination);
-    QString saveFolder() const;
 
     UserDefaultUtil &_settings;
     std::unique_ptr<TrimPrompts> _prompts;
@@ -74,8 +72,7 @@ private:
     QString _ffmpegProgram;
     bool _cutFlg = false;
     bool _isCancelled = false;
-    std::shared_ptr<TrimWorker> _worker;
-    QThread *_thread = nullptr;
+    TrimRunner *_runner = nullptr;
 
     QLabel *lblInsert = nullptr;
     QLabel *lblWarning = nullptr;

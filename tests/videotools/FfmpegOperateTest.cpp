@@ -23,7 +23,8 @@ TEST(FfmpegOperateTest, CutArgumentsPerForm)
         {"", std::nullopt, std::nullopt, "-y -i /t/a.mp4 -vcodec copy -acodec copy -g 10 /t/b.mp4"},
         {"", 5000, std::nullopt, "-y -ss 00:00:05.000 -i /t/a.mp4 -vcodec copy -acodec copy -g 10 /t/b.mp4"},
         {"", std::nullopt, 65250, "-y -i /t/a.mp4 -t 00:01:05.250 -vcodec copy -acodec copy -g 10 /t/b.mp4"},
-        {"", 3723500, 3725734, "-y -ss 01:02:03.500 -i /t/a.mp4 -t 00:00:02.234 -vcodec copy -acodec copy -g 10 /t/b.mp4"},
+        {"", 3723500, 3725734,
+         "-y -ss 01:02:03.500 -i /t/a.mp4 -t 00:00:02.234 -vcodec copy -acodec copy -g 10 /t/b.mp4"},
         {"/tmp/movinfo.ass", 1000, 4000,
          "-y -i /t/a.mp4 -preset veryfast -loglevel quiet -vf ass='/tmp/movinfo.ass' -ss 00:00:01.000 "
          "-t 00:00:03.000 -g 10 /t/b.mp4"},

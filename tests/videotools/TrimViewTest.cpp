@@ -1,5 +1,6 @@
 #include "videotools/TrimView.h"
 
+#include "FakeToolPrompts.h"
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "recording/FileUtil.h"
@@ -17,50 +18,8 @@
 
 namespace {
 
-struct FakePrompts : TrimPrompts
-{
-    QStringList calls; // "alert:<text>", "confirm:<text>", "save:<folder>", "progress:<label>"...
-    bool answer = true;
-    std::optional<QString> destination;
-    std::function<void()> onCancel;
-    std::function<void(double)> onProgress;
-
-    void showAlert(Style, const QString &, const QString &text) override { calls << "alert:" + text; }
-    bool confirm(const QString &, const QString &text) override
-    {
-        calls << "confirm:" + text;
-        return answer;
-    }
-    std::optional<QString> chooseDestination(const QString &folder, const QString &extension) override
-    {
-        calls << "save:" + folder + ":" + extension;
-        return destination;
-    }
-    void openProgress(const QString &, std::function<void()> cancel) override
-    {
-        onCancel = std::move(cancel);
-    }
-    void setProgress(double value, const QString &label) override
-    {
-        calls << "progress:" + label;
-        if (onProgress)
-            onProgress(value);
-    }
-    void closeProgress() override { calls << "close"; }
-};
-
-struct FakeDelegate : ToolViewDelegate
-{
-    QList<int> results;
-    QEventLoop *loop = nullptr;
-    void toolWindowClosed(int result) override
-    {
-        results << result;
-        if (loop)
-            loop->quit();
-    }
-    void closeToolWindow() override {}
-};
+using FakePrompts = FakeToolPrompts;
+using FakeDelegate = FakeToolDelegate;
 
 class TrimViewTest : public ::testing::Test
 {
