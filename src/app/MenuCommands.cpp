@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 MenuCommands::MenuCommands(Services services, QObject *parent) : QObject(parent), _s(std::move(services)) {}
 
@@ -73,7 +72,7 @@ QString MenuCommands::backupChooserStart(const QString &storedPath)
     // The stored setting is a plain local path (a path with blanks or "#" is no URL).
     if (!storedPath.isEmpty() && QFileInfo(storedPath).isDir())
         return storedPath;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return UserDefaultUtil::documentsPath();
 }
 
 void MenuCommands::selectBackupDirectory()
