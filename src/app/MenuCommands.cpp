@@ -5,7 +5,10 @@
 #include "card/CardData.h"
 #include "maintenance/BackUpFolderSelectDialog.h"
 #include "maintenance/BackupSettingDialog.h"
+#include "maintenance/CameraSettingDialog.h"
 #include "maintenance/MessagePrompter.h"
+#include "recording/FileUtil.h"
+#include "recording/SettingInfo.h"
 #include "recording/UserDefaultUtil.h"
 
 #include <QDir>
@@ -92,4 +95,25 @@ void MenuCommands::selectBackupDirectory()
     const QString path = QDir::cleanPath(*chosen);
     _s.settings.pathBackup = path;
     _s.settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_PATH_BACKUP), path);
+}
+
+void MenuCommands::openCameraSetting(const QString &cardRoot)
+{
+    const QString path = FileUtil::appendPath(cardRoot, QStringLiteral("SETINF.DAT"));
+    std::optional<SettingInfo> settingInfo;
+    if (QFileInfo(path).isFile()) {
+        SettingInfo loaded;
+        loaded.Load_SETINF(path);
+        // Only a file of this camera's format is shown; reading empties the item first, so a file
+        // without it differs too.
+        if (loaded._fileInfo == SettingInfo()._fileInfo)
+            settingInfo = std::move(loaded);
+    }
+    if (!settingInfo)
+        warn(tr("Unable to read the setup file."));
+    CameraSettingDialog dialog(_s.prompter);
+    dialog.setSettingInfo(std::move(settingInfo));
+    dialog.setupDialog();
+    dialog.setDefaultDirPath(cardRoot);
+    _s.runner.run(ModalWindow::Type::CameraSetting, &dialog, tr("Camera Settings"), QSize(590, 631));
 }

@@ -47,6 +47,9 @@ public:
     void showBackupSettingDialog();
     void showCleanupDialog();
     void selectBackupDirectory();
+    // The card drive selection's OK (camera settings, second stage): the camera settings dialog on the
+    // drive's SETINF.DAT, or without settings after a warning when that file is missing or foreign.
+    void openCameraSetting(const QString &cardRoot);
 
     // Where the backup chooser opens: the stored backup folder when it exists, else Documents.
     static QString backupChooserStart(const QString &storedPath);

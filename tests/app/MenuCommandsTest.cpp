@@ -2,6 +2,7 @@
 #include "app/ModalRunner.h"
 #include "card/CardData.h"
 #include "maintenance/BackUpFolderSelectDialog.h"
+#include "recording/SettingInfo.h"
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
 
@@ -10,6 +11,7 @@
 #include "FakePlayback.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using PS = CommonConst::PlayStatus;
@@ -150,5 +152,35 @@ TEST(MenuCommandsTest, TheBackupChooserStartsAtTheStoredLocalPathAndStoresThePat
         EXPECT_EQ(h.log, (QStringList{"lower", "chooser " + start, "raise"}));
         EXPECT_EQ(h.settings.value(UserDefaultUtil::KEY_PATH_BACKUP).toString(), row.chosen.value_or(h.root));
         EXPECT_FALSE(h.settings.flag(UserDefaultUtil::KEY_BACKUP_DIRECTORY_SETTING_FLG));
+    }
+}
+
+TEST(MenuCommandsTest, CameraSettingsOpenAfterAWarningWhenTheSetupFileIsMissingOrForeign)
+{
+    const auto setinf = [](std::vector<uint8_t> fileInfo) {
+        QByteArray bytes(24, '\0');
+        bytes[8] = 1;
+        const uint8_t code[] = {0x00, 0x01};
+        const SettingInfo::Bytes item = SettingInfo::createItem(code, fileInfo);
+        bytes.append(reinterpret_cast<const char *>(item.data()), qsizetype(item.size()));
+        return bytes;
+    };
+    const std::pair<std::optional<QByteArray>, bool> rows[] = {{std::nullopt, true},
+                                                               {setinf({0x07, 0x14}), false},
+                                                               {setinf({0x07, 0x15}), true},
+                                                               {QByteArray(), true}};
+    for (const auto &[file, warned] : rows) {
+        Harness h(false);
+        const QString card = h.dir.filePath("card");
+        QDir().mkpath(card);
+        if (file) {
+            QFile out(card + "/SETINF.DAT");
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(*file);
+        }
+        h.commands.openCameraSetting(card);
+        EXPECT_EQ(h.prompter.shown,
+                  warned ? QStringList{"warn: Unable to read the setup file."} : QStringList{});
+        EXPECT_TRUE(h.log.contains("run 2 Camera Settings 590x631")) << h.log.join('|').toStdString();
     }
 }
