@@ -2,6 +2,7 @@
 
 #include "app/DialogInUseLock.h"
 #include "app/DrivingPanelCoordinator.h"
+#include "app/GoogleEarthExportHostImpl.h"
 #include "app/MainMenu.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowLayout.h"
@@ -13,6 +14,9 @@
 #include "graph/DrivingInfoView.h"
 #include "maintenance/MaintenanceMessageBoxes.h"
 #include "map/EmptyMapView.h"
+#include "map/GoogleEarthExportCommand.h"
+#include "map/GoogleEarthLauncher.h"
+#include "map/KmzExporter.h"
 #include "map/MapTitleView.h"
 #include "map/MapView.h"
 #include "player/CustomSliderCell.h"
@@ -115,6 +119,9 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
                      [this] { _menuCommands->selectBackupDirectory(); });
     menu->validate();
 
+    _googleEarthHost = std::make_unique<GoogleEarthExportHostImpl>(
+        *_player, *playerView, [&window] { return window.cardData(); }, &window, topMost);
+
     _toolWindows = new ToolWindows(settings, prompter, &window,
                                    {[playerView] { return playerStateOf(*playerView); },
                                     [playerView](bool on) {
@@ -136,6 +143,13 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
 }
 
 WindowCoordinators::~WindowCoordinators() = default;
+
+void WindowCoordinators::exportGoogleEarthFile()
+{
+    KmzExporter exporter(_settings);
+    GoogleEarthLauncher launcher;
+    GoogleEarthExportCommand(*_googleEarthHost, _settings, exporter, launcher).exportGoogleEarthFile();
+}
 
 void WindowCoordinators::hostDrivingPanel()
 {

@@ -9,6 +9,7 @@
 #include <optional>
 
 class DialogInUseLock;
+class GoogleEarthExportHostImpl;
 class DrivingInfoView;
 class DrivingPanelCoordinator;
 class MainWindow;
@@ -42,6 +43,9 @@ public:
     ToolWindows &toolWindows() const { return *_toolWindows; }
     DialogInUseLock &inUseLock() const { return *_lock; }
 
+    // The player's Google Earth button: exports the playing item as a KMZ file.
+    void exportGoogleEarthFile();
+
 private:
     void hostDrivingPanel();
 
@@ -52,6 +56,7 @@ private:
     std::unique_ptr<MaintenanceMessageBoxes> _maintenancePrompter;
     std::unique_ptr<MaintenanceHostImpl> _host;
     std::unique_ptr<DrivingPanelCoordinator> _drivingPanel;
+    std::unique_ptr<GoogleEarthExportHostImpl> _googleEarthHost;
     DrivingInfoView *_drivingInfoView = nullptr;
     MapPanelModes *_mapModes = nullptr;
     MenuCommands *_menuCommands = nullptr;
