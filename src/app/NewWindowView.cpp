@@ -30,7 +30,6 @@ NewWindowView::NewWindowView(QWidget *windowParent, QObject *parent)
     auto *close = new QToolButton(strip);
     close->setObjectName(QStringLiteral("mapWindowCloseButton"));
     close->setText(tr("Close"));
-    close->setAutoRaise(true);
     connect(close, &QToolButton::clicked, this, &NewWindowView::windowCloseOnclick);
     auto *stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(8, 0, 4, 0);
