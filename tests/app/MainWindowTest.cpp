@@ -124,6 +124,14 @@ TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
     EXPECT_EQ(f.chooserStarts, QStringList{root});
     EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_PATH_BACKUP).toString(), *f.chosenFolder);
     EXPECT_FALSE(f.settings.flag(UserDefaultUtil::KEY_BACKUP_DIRECTORY_SETTING_FLG));
+
+    // A usable card enables Save as and Back up; both open the backup dialog.
+    f.window->setBackupFlg(true);
+    menu->action(MenuCommand::SaveAs)->trigger();
+    menu->action(MenuCommand::BackUp)->trigger();
+    ASSERT_EQ(f.runs.size(), 4u);
+    EXPECT_EQ(f.runs[2].type, ModalWindow::Type::BackupSetting);
+    EXPECT_EQ(f.runs[3].title, "Select backup folder");
 }
 
 TEST(MainWindowTest, FullScreenLeavesThePlayerAloneAndLeavingItBringsThePanelsBack)
