@@ -9,6 +9,7 @@
 #include "app/MaintenanceHostImpl.h"
 #include "app/MapPanelModes.h"
 #include "app/MenuCommands.h"
+#include "app/NewWindowView.h"
 #include "app/PlayerPanelControl.h"
 #include "app/ToolWindows.h"
 #include "graph/DrivingInfoView.h"
@@ -142,7 +143,12 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
                                    &window);
 }
 
-WindowCoordinators::~WindowCoordinators() = default;
+WindowCoordinators::~WindowCoordinators()
+{
+    // A detached map goes back into the main window first, so it is deleted with the window's panels.
+    if (_mapModes && _mapModes->newWindowView().window())
+        _mapModes->newWindowView().windowCloseOnclick();
+}
 
 void WindowCoordinators::exportGoogleEarthFile()
 {

@@ -4,6 +4,7 @@
 #include "app/ModalRunner.h"
 #include "map/EmptyMapView.h"
 #include "map/MapTitleView.h"
+#include "map/MapView.h"
 #include "player/MoviePlayerView.h"
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
@@ -177,4 +178,18 @@ TEST(MainWindowTest, ClosingTheWindowWithNothingLoadedQuitsWithoutAskingAndSaves
     EXPECT_TRUE(f.prompter.shown.isEmpty());
     EXPECT_TRUE(f.settings.contains(UserDefaultUtil::KEY_VIEWER_IS_MUTE));
     EXPECT_FALSE(f.settings.contains(UserDefaultUtil::KEY_MAP_TYPE_ID)) << "no item: no map state";
+}
+
+TEST(MainWindowTest, AWindowClosedWithTheMapDetachedTakesTheMapBackFirst)
+{
+    TempDir dir;
+    Fixture f(dir.filePath("s.conf"));
+    f.settings.viewerFirstLaunch = true;
+    f.startUpUntilShown();
+    QPointer<MapView> map = f.window->mapView();
+    f.window->panels()->mapTitleView()->onMapWindowButton();
+    ASSERT_NE(map->window(), f.window.get());
+    f.window.reset();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(map.isNull()) << "deleted with the main window, not left behind";
 }
