@@ -686,4 +686,18 @@
       <translation>Archivos de Google Earth (*.kmz)</translation>
     </message>
   </context>
+  <context>
+    <name>DrivingInfoView</name>
+    <message>
+      <source>Meter</source>
+      <translation>Velocímetro</translation>
+    </message>
+  </context>
+  <context>
+    <name>LineView</name>
+    <message>
+      <source>Speed</source>
+      <translation>Velocidad</translation>
+    </message>
+  </context>
 </TS>

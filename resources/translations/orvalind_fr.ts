@@ -686,4 +686,18 @@
       <translation>Fichiers Google Earth (*.kmz)</translation>
     </message>
   </context>
+  <context>
+    <name>DrivingInfoView</name>
+    <message>
+      <source>Meter</source>
+      <translation>Compteur</translation>
+    </message>
+  </context>
+  <context>
+    <name>LineView</name>
+    <message>
+      <source>Speed</source>
+      <translation>Vitesse</translation>
+    </message>
+  </context>
 </TS>
