@@ -7,6 +7,7 @@
 #include "app/QuitConfirmation.h"
 #include "app/StandardModalRunner.h"
 #include "app/UpdateCheck.h"
+#include "app/WindowCoordinators.h"
 #include "app/WindowTitle.h"
 #include "card/CardData.h"
 #include "card/ChapterData.h"
@@ -31,7 +32,9 @@
 MainWindow::MainWindow(Services services, QWidget *parent)
     : QMainWindow(parent), _settings(services.settings), _prompter(services.prompter),
       _openUrl(std::move(services.openUrl)), _updateServer(std::move(services.updateServer)),
-      _cardData(std::make_unique<CardData>())
+      _cardData(std::make_unique<CardData>()),
+      _otherInstanceRunning(std::move(services.otherInstanceRunning)),
+      _chooseDirectory(std::move(services.chooseDirectory))
 {
     setObjectName(QStringLiteral("Main"));
     if (!_openUrl)
@@ -66,6 +69,7 @@ MainWindow::MainWindow(Services services, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    _coordinators.reset();
     _cardData->dispose();
 }
 
@@ -88,6 +92,9 @@ void MainWindow::startUp()
     connect(qApp, &QGuiApplication::applicationStateChanged, this, &MainWindow::onApplicationStateChanged);
     buildMenu();
     _backupFlg = false;
+    _coordinators = std::make_unique<WindowCoordinators>(
+        *this, _settings, _prompter, *_modalRunner,
+        WindowCoordinators::Options{_otherInstanceRunning, _chooseDirectory});
     _menu->validate();
 
     // Shown from the event loop, as the last step of start-up; the first launch's dialog follows it.
@@ -315,9 +322,8 @@ void MainWindow::showAboutDialog()
 void MainWindow::showViewerSettingDialog()
 {
     pauseForCommand();
-    DialogInUseLock lock(_settings);
     const DialogInUseLock::Hold hold =
-        lock.acquire(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_SETTING_FLG));
+        _coordinators->inUseLock().acquire(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_SETTING_FLG));
     if (!hold) {
         _prompter.warn(this, DialogInUseLock::inUseWarningText());
         return;
@@ -332,6 +338,13 @@ void MainWindow::openDownloadPage()
     const QUrl url = UpdateCheck::downloadPageUrl(_settings.language);
     if (url.isValid())
         _openUrl(url);
+}
+
+void MainWindow::setBackupFlg(bool enabled)
+{
+    _backupFlg = enabled;
+    if (_menu)
+        _menu->validate();
 }
 
 void MainWindow::announceNewerVersion()
