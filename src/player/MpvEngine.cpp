@@ -29,6 +29,9 @@ enum ObservedProperty : uint64_t
     EofReached = 2,
 };
 
+// Reply tag of seek commands, so that a refused seek does not keep the next one waiting.
+constexpr uint64_t SEEK_REPLY = 100;
+
 // mpv's software renderer writes this many bytes per pixel in "rgb0" order, which is
 // QImage::Format_RGBX8888 in memory.
 constexpr const char *SOFTWARE_FORMAT = "rgb0";
@@ -164,12 +167,13 @@ void MpvEngine::replaceItem(const QString &path)
     _hasItem = true;
     _status = Status::Unknown;
     _timePos = 0.0;
+    _shownTime = 0.0;
     _frameRate = probed.frameRate;
     _durationMs = probed.durationMs;
     _eofReached = false;
     _pendingPath = path;
     _loadPending = true;
-    _pendingSeekMs = -1;
+    _seeks.clear();
     setRate(0.0);
     issueLoad();
 }
@@ -203,10 +207,11 @@ void MpvEngine::removeItem()
 {
     _hasItem = false;
     _loadPending = false;
-    _pendingSeekMs = -1;
+    _seeks.clear();
     _status = Status::Unknown;
     _expectedEntryId = -1;
     _timePos = 0.0;
+    _shownTime = 0.0;
     setRate(0.0);
     // Synchronous, so that a later load cannot be overtaken by this stop.
     const char *args[] = {"stop", nullptr};
@@ -229,14 +234,22 @@ void MpvEngine::seekExact(qint64 timeMs)
     if (!_hasItem)
         return;
     _eofReached = false;
-    _timePos = timeMs / 1000.0;
-    if (_status != Status::ReadyToPlay) {
-        // An item that is still opening takes the seek once it is loaded.
-        _pendingSeekMs = timeMs;
+    // Targets asked for in one pass of the event loop become one seek, to the last of them.
+    if (_seeks.request(timeMs))
+        QMetaObject::invokeMethod(this, &MpvEngine::flushSeek, Qt::QueuedConnection);
+}
+
+void MpvEngine::flushSeek()
+{
+    // An item that is still opening takes the seek once it is loaded.
+    if (!_hasItem || _status != Status::ReadyToPlay)
         return;
-    }
-    const QByteArray seconds = QByteArray::number(timeMs / 1000.0, 'f', 3);
-    command({"seek", seconds.constData(), "absolute+exact"});
+    const auto target = _seeks.take();
+    if (!target)
+        return;
+    const QByteArray seconds = QByteArray::number(*target / 1000.0, 'f', 3);
+    const char *args[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
+    mpv_command_async(_mpv, SEEK_REPLY, args);
 }
 
 void MpvEngine::stepByCount(int count)
@@ -303,6 +316,7 @@ void MpvEngine::renderContextFreed()
 void MpvEngine::noteFrameRendered()
 {
     const double time = getDouble(_mpv, "time-pos", _timePos);
+    _shownTime = time;
     emit frameShown(time);
 }
 
@@ -327,6 +341,17 @@ void MpvEngine::drainEvents()
 void MpvEngine::handleEvent(const mpv_event &event)
 {
     switch (event.event_id) {
+    case MPV_EVENT_PLAYBACK_RESTART:
+        // A seek finished: the next merged target may go.
+        _seeks.finished();
+        flushSeek();
+        break;
+    case MPV_EVENT_COMMAND_REPLY:
+        if (event.reply_userdata == SEEK_REPLY && event.error < 0) {
+            _seeks.finished();
+            flushSeek();
+        }
+        break;
     case MPV_EVENT_START_FILE:
         _startedEntryId = static_cast<mpv_event_start_file *>(event.data)->playlist_entry_id;
         break;
@@ -378,10 +403,7 @@ void MpvEngine::onFileLoaded()
         _frameRate = fps;
     _status = Status::ReadyToPlay;
     _playerReady = true;
-    if (_pendingSeekMs >= 0) {
-        const qint64 target = std::exchange(_pendingSeekMs, -1);
-        seekExact(target);
-    }
+    flushSeek();
     emit statusChanged();
 }
 

@@ -57,12 +57,39 @@ void PlayerView::setPlayerLayer(QWidget *widget)
     _playerLayer = widget;
 }
 
+void PlayerView::setStandbyLayer(QWidget *widget)
+{
+    if (_standbyLayer == widget)
+        return;
+    if (_standbyLayer) {
+        _standbyLayer->hide();
+        _standbyLayer->deleteLater();
+    }
+    _standbyLayer = widget;
+    if (_standbyLayer) {
+        _standbyLayer->setParent(_maskLayer);
+        _standbyLayer->setMouseTracking(true);
+        _standbyLayer->show();
+        _standbyLayer->lower();
+    }
+    layoutZoom();
+}
+
+void PlayerView::swapLayers()
+{
+    std::swap(_playerLayer, _standbyLayer);
+    if (_playerLayer)
+        _playerLayer->raise();
+    layoutZoom();
+}
+
 void PlayerView::attachPlayer()
 {
     if (_playerLayer) {
         _playerLayer->setParent(_maskLayer);
         _playerLayer->setMouseTracking(true);
         _playerLayer->show();
+        _playerLayer->raise();
     }
     // Bottom to top: picture (clipped by the mask), zoom preview, band, trim label.
     _maskLayer->lower();
@@ -143,8 +170,10 @@ void PlayerView::layoutZoom()
     _playerRect = QRectF(centre.x() - anchor.x() * pw, centre.y() - anchor.y() * ph, pw, ph);
 
     _maskLayer->setGeometry(toPixels(_maskRect));
-    if (_playerLayer)
-        _playerLayer->setGeometry(toPixels(_playerRect.translated(-_maskLayer->pos())));
+    for (QWidget *layer : {_playerLayer.data(), _standbyLayer.data()}) {
+        if (layer)
+            layer->setGeometry(toPixels(_playerRect.translated(-_maskLayer->pos())));
+    }
 
     _zoomSelectLayer->setGeometry(0, 0, width(), height());
     if (!zoomPoint && playerScale != ScaleType::Scale_x1) {

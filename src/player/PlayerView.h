@@ -33,6 +33,12 @@ public:
     // takes it as a child of its mask. Null shows black.
     void setPlayerLayer(QWidget *widget);
     QWidget *playerLayer() const { return _playerLayer; }
+    // The second player's picture (a chapter opened ahead), kept under the current one with the
+    // same geometry so that a swap shows it at once.
+    void setStandbyLayer(QWidget *widget);
+    QWidget *standbyLayer() const { return _standbyLayer; }
+    // The standby picture becomes the current one and the current one waits under it.
+    void swapLayers();
     // Rebuilds the widget tree around the current player widget and lays it out.
     void attachPlayer();
     // Recomputes the geometry of every part from the view size and the zoom state.
@@ -74,6 +80,7 @@ private:
 
     QWidget *_maskLayer = nullptr;
     QPointer<QWidget> _playerLayer;
+    QPointer<QWidget> _standbyLayer;
     ZoomSelectOverlay *_zoomSelectLayer = nullptr;
     QLabel *lblSubMask = nullptr;
     QLabel *lblTrim = nullptr;

@@ -1,0 +1,68 @@
+#include "player/PlaybackSync.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+PlaybackSync::Step engineStep(const PlaybackSync::Input &in)
+{
+    using Step = PlaybackSync::Step;
+    if (!in.isPlaying || !in.isEngineReady || !in.targetMs)
+        return Step::None;
+    const auto target = static_cast<double>(*in.targetMs);
+    if (in.rate > PlaybackSync::SETTING_RATE_PLAY)
+        return Step::SeekEngine;
+    const double lead = in.rate <= 1.0 ? 0.0 : in.rate * 100.0;
+    // Nothing ahead changes (the movie's end, or a still recording): hold the picture.
+    if ((!in.ahead50Ms && !in.ahead150Ms) ||
+        (in.ahead50Ms && in.ahead150Ms && *in.ahead50Ms == *in.ahead150Ms))
+        return Step::HoldEngine;
+    if (*in.targetMs >= in.durationMs)
+        return Step::HoldEngine;
+    const double margin = static_cast<double>(PlaybackSync::MARGIN_MS);
+    if (target < std::trunc(in.shownMs - margin - lead))
+        return Step::HoldEngine;
+    // At the same rate a picture lagging this far would never catch up.
+    if (target > std::trunc(in.shownMs + margin + lead) &&
+        in.ticksSinceCatchUp >= PlaybackSync::CATCH_UP_TICKS)
+        return Step::CatchUp;
+    if (target > std::trunc(in.shownMs) && in.engineRate != in.rate)
+        return Step::PlayEngine;
+    return Step::None;
+}
+
+} // namespace
+
+PlaybackSync::Action PlaybackSync::decide(const Input &in)
+{
+    Action action;
+    if (in.isPlaying && in.isTrimSpanReached) {
+        action.step = Step::PausePanel;
+        return action;
+    }
+    if (in.positionChapter != in.loadedChapter) {
+        const bool prepared =
+            in.positionChapter && in.preparedChapter == in.positionChapter && in.isPreparedReady;
+        action.step = prepared ? Step::SwapPrepared : Step::ChangeChapter;
+        return action;
+    }
+    if (in.isPlaying && in.position >= in.maximum) {
+        action.step = Step::PausePanel;
+        return action;
+    }
+    action.step = engineStep(in);
+
+    if (!in.isPlaying || !in.loadedChapter || *in.loadedChapter + 1 >= in.chapterCount)
+        return action;
+    const int64_t next = *in.loadedChapter + 1;
+    const double toBorderMs = static_cast<double>(in.nextBorder - in.position) / std::max(in.rate, 0.01);
+    if (in.preparedChapter != next) {
+        action.prepareNext = toBorderMs <= static_cast<double>(PREPARE_AHEAD_MS);
+    } else if (in.isPreparedReady && toBorderMs > 0.0 && toBorderMs <= TICK_MS) {
+        // Swapping on the tick after the border would show the old chapter's last frame a tick
+        // too long.
+        action.swapInMs = toBorderMs;
+    }
+    return action;
+}

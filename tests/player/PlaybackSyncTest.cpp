@@ -1,0 +1,126 @@
+#include "player/PlaybackSync.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using Step = PlaybackSync::Step;
+using Input = PlaybackSync::Input;
+
+// Playing at 1x in the first of three one-minute chapters, the picture on the clock's frame.
+Input playing()
+{
+    Input in;
+    in.position = 30000;
+    in.maximum = 180002;
+    in.rate = 1.0;
+    in.isPlaying = true;
+    in.positionChapter = 0;
+    in.loadedChapter = 0;
+    in.chapterCount = 3;
+    in.nextBorder = 60001;
+    in.isEngineReady = true;
+    in.engineRate = 1.0;
+    in.shownMs = 1000.0;
+    in.targetMs = 1000;
+    in.ahead50Ms = 1050;
+    in.ahead150Ms = 1150;
+    in.durationMs = 60000;
+    return in;
+}
+
+struct Case
+{
+    const char *name;
+    std::function<void(Input &)> change;
+    Step step;
+    bool prepareNext = false;
+    std::optional<double> swapInMs = std::nullopt;
+};
+
+} // namespace
+
+TEST(PlaybackSyncTest, DecisionTable)
+{
+    const Case cases[] = {
+        {"in step", [](Input &) {}, Step::None},
+        {"lags, engine paused", [](Input &in) { in.shownMs = 960, in.engineRate = 0; }, Step::PlayEngine},
+        {"lags, engine playing", [](Input &in) { in.shownMs = 960; }, Step::None},
+        {"ahead inside the margin", [](Input &in) { in.shownMs = 1099; }, Step::None},
+        {"ahead past the margin", [](Input &in) { in.shownMs = 1101.5; }, Step::HoldEngine},
+        {"lags past the margin", [](Input &in) { in.shownMs = 899; }, Step::CatchUp},
+        {"lags past the margin soon after a catch-up",
+         [](Input &in) { in.shownMs = 899, in.engineRate = 0, in.ticksSinceCatchUp = 3; }, Step::PlayEngine},
+        {"2x: ahead inside margin and lead", [](Input &in) { in.rate = 2, in.shownMs = 1299; }, Step::None},
+        {"2x: ahead past margin and lead", [](Input &in) { in.rate = 2, in.shownMs = 1301.5; },
+         Step::HoldEngine},
+        {"2x: lags inside margin and lead",
+         [](Input &in) { in.rate = 2, in.shownMs = 701, in.engineRate = 0; }, Step::PlayEngine},
+        {"2x: lags past margin and lead", [](Input &in) { in.rate = 2, in.shownMs = 699; }, Step::CatchUp},
+        {"0.5x: no lead", [](Input &in) { in.rate = 0.5, in.shownMs = 1101.5; }, Step::HoldEngine},
+        {"0.5x: lags", [](Input &in) { in.rate = 0.5, in.shownMs = 960, in.engineRate = 0; },
+         Step::PlayEngine},
+        {"3x seeks", [](Input &in) { in.rate = 3; }, Step::SeekEngine},
+        {"5x seeks", [](Input &in) { in.rate = 5, in.shownMs = 5000; }, Step::SeekEngine},
+        {"10x seeks", [](Input &in) { in.rate = 10, in.shownMs = 0; }, Step::SeekEngine},
+        {"no driving data", [](Input &in) { in.targetMs.reset(); }, Step::None},
+        {"nothing ahead changes", [](Input &in) { in.ahead150Ms = 1050; }, Step::HoldEngine},
+        {"nothing ahead at all", [](Input &in) { in.ahead50Ms.reset(), in.ahead150Ms.reset(); },
+         Step::HoldEngine},
+        {"frame past the movie's end", [](Input &in) { in.durationMs = 1000; }, Step::HoldEngine},
+        {"paused, after a seek", [](Input &in) { in.isPlaying = false, in.shownMs = 5000; }, Step::None},
+        {"engine still opening", [](Input &in) { in.isEngineReady = false; }, Step::None},
+        {"trim span reached", [](Input &in) { in.isTrimSpanReached = true; }, Step::PausePanel},
+        {"end of the trip", [](Input &in) { in.position = in.maximum; }, Step::PausePanel},
+        {"end of the trip, paused", [](Input &in) { in.position = in.maximum, in.isPlaying = false; },
+         Step::None},
+        {"border, next prepared",
+         [](Input &in) { in.positionChapter = 1, in.preparedChapter = 1, in.isPreparedReady = true; },
+         Step::SwapPrepared},
+        {"border, next still opening", [](Input &in) { in.positionChapter = 1, in.preparedChapter = 1; },
+         Step::ChangeChapter},
+        {"border, next file missing (not prepared)", [](Input &in) { in.positionChapter = 1; },
+         Step::ChangeChapter},
+        {"paused seek into another chapter",
+         [](Input &in) {
+             in.isPlaying = false, in.positionChapter = 2, in.preparedChapter = 1, in.isPreparedReady = true;
+         },
+         Step::ChangeChapter},
+        {"position outside the list", [](Input &in) { in.positionChapter.reset(); }, Step::ChangeChapter},
+        {"1.5 s before the border: prepare", [](Input &in) { in.position = 58501; }, Step::None, true},
+        {"2.5 s before the border: not yet", [](Input &in) { in.position = 57501; }, Step::None},
+        {"2x, 3 s of timeline (1.5 s) before the border", [](Input &in) { in.position = 57001, in.rate = 2; },
+         Step::None, true},
+        {"prepared already", [](Input &in) { in.position = 58501, in.preparedChapter = 1; }, Step::None},
+        {"last chapter: nothing to prepare",
+         [](Input &in) {
+             in.positionChapter = in.loadedChapter = 2, in.nextBorder = 180003, in.position = 179000;
+         },
+         Step::None},
+        {"paused: nothing prepared", [](Input &in) { in.position = 58501, in.isPlaying = false; },
+         Step::None},
+        {"border inside the next tick: swap then",
+         [](Input &in) { in.position = 59981, in.preparedChapter = 1, in.isPreparedReady = true; },
+         Step::None, false, 20.0},
+        {"2x: border inside the next tick",
+         [](Input &in) {
+             in.position = 59961, in.rate = 2, in.preparedChapter = 1, in.isPreparedReady = true;
+         },
+         Step::None, false, 20.0},
+        {"border two ticks away",
+         [](Input &in) { in.position = 59941, in.preparedChapter = 1, in.isPreparedReady = true; },
+         Step::None},
+        {"border inside the next tick, next still opening",
+         [](Input &in) { in.position = 59981, in.preparedChapter = 1; }, Step::None},
+    };
+    for (const Case &c : cases) {
+        Input in = playing();
+        c.change(in);
+        const auto action = PlaybackSync::decide(in);
+        EXPECT_EQ(action.step, c.step) << c.name;
+        EXPECT_EQ(action.prepareNext, c.prepareNext) << c.name;
+        EXPECT_EQ(action.swapInMs, c.swapInMs) << c.name;
+    }
+}
