@@ -1,21 +1,12 @@
 #include "player/MoviePlayerView.h"
 
 #include "player/CustomSliderCell.h"
-#include "player/MediaEngine.h"
 #include "player/MoviePlayerViewDelegate.h"
-#include "player/PlayMovieValueInfo.h"
 #include "player/PlayerView.h"
 #include "player/TrackSlider.h"
 
-#include "card/ChapterData.h"
 #include "card/MoveProtectInfo.h"
-#include "card/PictureDataUtil.h"
-#include "recording/PictureData.h"
-#include "recording/VideoFrame.h"
-#include "recording/VideoInfo.h"
 
-#include <QFileInfo>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -34,6 +25,14 @@ MoviePlayerView::MoviePlayerView(EngineFactory engineFactory, PlaybackClock::Tim
     connect(_engines.get(), &PlayerEngines::statusChanged, this, &MoviePlayerView::observePlayerItemStatus);
     connect(_engines.get(), &PlayerEngines::endOfItem, this, &MoviePlayerView::playerItemDidPlayToEndTime);
     connect(_engines.get(), &PlayerEngines::frameShown, this, &MoviePlayerView::frameShown);
+    // An extra tick when the clock reaches a border swaps the chapters then, rather than up to a
+    // tick later; the step is measured, so the rhythm keeps its pace.
+    _borderTimer.setSingleShot(true);
+    _borderTimer.setTimerType(Qt::PreciseTimer);
+    connect(&_borderTimer, &QTimer::timeout, this, [this] {
+        if (_currentStatus == PlayStatus::Play)
+            _clock->tick();
+    });
     _cell = new CustomSliderCell(_clock);
     _trackSlider = new TrackSlider(_cell, this);
     _cell->setDelegate(this);
@@ -313,17 +312,11 @@ void MoviePlayerView::trackbarValueChanged()
     if (action.step == Step::PausePanel)
         pauseMovie();
     else
-        applyEngineStep(action.step);
+        applyEngineStep(action);
     if (action.prepareNext)
         prepareNextChapter();
-    if (action.swapInMs) {
-        // An extra tick when the clock reaches the border swaps the chapters then, rather than
-        // up to a tick later; the step is measured, so the rhythm keeps its pace.
-        QTimer::singleShot(static_cast<int>(std::ceil(*action.swapInMs)), Qt::PreciseTimer, this, [this] {
-            if (_currentStatus == PlayStatus::Play)
-                _clock->tick();
-        });
-    }
+    if (action.swapInMs)
+        _borderTimer.start(static_cast<int>(std::ceil(*action.swapInMs)));
     if (auto *d = delegate())
         d->updateFrameWithStopWatch();
 }
@@ -336,14 +329,14 @@ void MoviePlayerView::syncPlayerPosition(int64_t value)
     in.positionChapter = in.loadedChapter;
     in.isTrimSpanReached = false;
     in.maximum = INT64_MAX;
-    applyEngineStep(PlaybackSync::decide(in).step);
+    applyEngineStep(PlaybackSync::decide(in));
 }
 
-void MoviePlayerView::applyEngineStep(Step step)
+void MoviePlayerView::applyEngineStep(const PlaybackSync::Action &action)
 {
     // Finding the frame of a seek target is only worth it for a seek.
-    const bool seeks = step == Step::SeekEngine || step == Step::CatchUp;
-    _engines->apply(step, _settingRate, seeks ? seekTarget() : 0);
+    const bool seeks = action.step == Step::SeekEngine || action.step == Step::CatchUp;
+    _engines->apply(action.step, action.engineRate, seeks ? seekTarget() : 0);
 }
 
 void MoviePlayerView::prepareNextChapter()

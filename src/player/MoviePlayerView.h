@@ -15,6 +15,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -157,7 +158,7 @@ private:
     // A move that tells the main window when it changed the chapter.
     void moveAndSync(int64_t position, CommonConst::PlayStatus status);
     void jumpChapter(int delta);
-    void applyEngineStep(PlaybackSync::Step step);
+    void applyEngineStep(const PlaybackSync::Action &action);
     void swapToPrepared();
 
     std::shared_ptr<PlaybackClock> _clock;
@@ -182,4 +183,5 @@ private:
     // The event moment on the timeline of an event recording, ms; -1 = none.
     int64_t _eventFrame = -1;
     bool _isPlayerSeek = false;
+    QTimer _borderTimer;
 };

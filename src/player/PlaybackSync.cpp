@@ -5,9 +5,10 @@
 
 namespace {
 
-PlaybackSync::Step engineStep(const PlaybackSync::Input &in)
+PlaybackSync::Step engineStep(const PlaybackSync::Input &in, double &engineRate)
 {
     using Step = PlaybackSync::Step;
+    engineRate = in.rate;
     if (!in.isPlaying || !in.isEngineReady || !in.targetMs)
         return Step::None;
     const auto target = static_cast<double>(*in.targetMs);
@@ -27,9 +28,13 @@ PlaybackSync::Step engineStep(const PlaybackSync::Input &in)
     if (target > std::trunc(in.shownMs + margin + lead) &&
         in.ticksSinceCatchUp >= PlaybackSync::CATCH_UP_TICKS)
         return Step::CatchUp;
-    if (target > std::trunc(in.shownMs) && in.engineRate != in.rate)
-        return Step::PlayEngine;
-    return Step::None;
+    // Inside the margin the engine plays a little faster or slower until the frame on screen is the
+    // clock's: its start takes a moment, and its clock and ours drift apart.
+    if (target > std::trunc(in.shownMs))
+        engineRate = in.rate * (1.0 + PlaybackSync::NUDGE);
+    else if (target < std::trunc(in.shownMs))
+        engineRate = in.rate * (1.0 - PlaybackSync::NUDGE);
+    return in.engineRate != engineRate ? Step::PlayEngine : Step::None;
 }
 
 } // namespace
@@ -51,7 +56,7 @@ PlaybackSync::Action PlaybackSync::decide(const Input &in)
         action.step = Step::PausePanel;
         return action;
     }
-    action.step = engineStep(in);
+    action.step = engineStep(in, action.engineRate);
 
     if (!in.isPlaying || !in.loadedChapter || *in.loadedChapter + 1 >= in.chapterCount)
         return action;
@@ -59,9 +64,9 @@ PlaybackSync::Action PlaybackSync::decide(const Input &in)
     const double toBorderMs = static_cast<double>(in.nextBorder - in.position) / std::max(in.rate, 0.01);
     if (in.preparedChapter != next) {
         action.prepareNext = toBorderMs <= static_cast<double>(PREPARE_AHEAD_MS);
-    } else if (in.isPreparedReady && toBorderMs > 0.0 && toBorderMs <= TICK_MS) {
-        // Swapping on the tick after the border would show the old chapter's last frame a tick
-        // too long.
+    } else if (in.isPreparedReady && toBorderMs > 0.0 && toBorderMs <= 2.0 * TICK_MS) {
+        // Swapping on the tick after the border would show the old chapter's last frame up to a
+        // tick too long; a busy main thread ticks late, so the next tick is not the limit.
         action.swapInMs = toBorderMs;
     }
     return action;

@@ -15,6 +15,9 @@ public:
     // Ticks between two seeks that bring a lagging video back to the position, so that a slow
     // decoder is not kept seeking.
     static constexpr int CATCH_UP_TICKS = 15;
+    // Within the margin a picture off the clock's frame is brought to it by playing this much
+    // faster or slower (10 %: a frame of 36 ms is made up in about a third of a second).
+    static constexpr double NUDGE = 0.1;
     // Wall time before a border at which the next chapter is opened in the second engine: mpv
     // takes 200-450 ms to open a file, more on a loaded machine.
     static constexpr int64_t PREPARE_AHEAD_MS = 2000;
@@ -51,7 +54,7 @@ public:
         None,
         // Pause the engine (the picture is ahead, or nothing ahead changes).
         HoldEngine,
-        // Let the engine play at the rate: the picture lags.
+        // Let the engine play at engineRate: the picture lags, or is a frame off within the margin.
         PlayEngine,
         // Pause the engine and seek it to the position (fast rates).
         SeekEngine,
@@ -67,9 +70,11 @@ public:
     struct Action
     {
         Step step = Step::None;
+        // The engine's rate for PlayEngine and CatchUp.
+        double engineRate = 0.0;
         // Open the chapter after the loaded one, paused at its first frame, in the second engine.
         bool prepareNext = false;
-        // The prepared chapter's border comes before the next tick: swap after this many ms.
+        // The prepared chapter's border comes within two ticks: swap after this many ms.
         std::optional<double> swapInMs;
     };
 

@@ -38,6 +38,7 @@ struct Case
     Step step;
     bool prepareNext = false;
     std::optional<double> swapInMs = std::nullopt;
+    double engineRate = 0.0; // checked for PlayEngine
 };
 
 } // namespace
@@ -46,22 +47,53 @@ TEST(PlaybackSyncTest, DecisionTable)
 {
     const Case cases[] = {
         {"in step", [](Input &) {}, Step::None},
-        {"lags, engine paused", [](Input &in) { in.shownMs = 960, in.engineRate = 0; }, Step::PlayEngine},
-        {"lags, engine playing", [](Input &in) { in.shownMs = 960; }, Step::None},
-        {"ahead inside the margin", [](Input &in) { in.shownMs = 1099; }, Step::None},
+        {"in step, engine paused", [](Input &in) { in.engineRate = 0; }, Step::PlayEngine, false, {}, 1.0},
+        {"a frame behind: a little faster",
+         [](Input &in) { in.shownMs = 964; },
+         Step::PlayEngine,
+         false,
+         {},
+         1.1},
+        {"a frame behind, faster already", [](Input &in) { in.shownMs = 964, in.engineRate = 1.1; },
+         Step::None},
+        {"a frame ahead: a little slower",
+         [](Input &in) { in.shownMs = 1036; },
+         Step::PlayEngine,
+         false,
+         {},
+         0.9},
+        {"ahead inside the margin, paused",
+         [](Input &in) { in.shownMs = 1099, in.engineRate = 0; },
+         Step::PlayEngine,
+         false,
+         {},
+         0.9},
         {"ahead past the margin", [](Input &in) { in.shownMs = 1101.5; }, Step::HoldEngine},
         {"lags past the margin", [](Input &in) { in.shownMs = 899; }, Step::CatchUp},
         {"lags past the margin soon after a catch-up",
-         [](Input &in) { in.shownMs = 899, in.engineRate = 0, in.ticksSinceCatchUp = 3; }, Step::PlayEngine},
-        {"2x: ahead inside margin and lead", [](Input &in) { in.rate = 2, in.shownMs = 1299; }, Step::None},
+         [](Input &in) { in.shownMs = 899, in.engineRate = 0, in.ticksSinceCatchUp = 3; },
+         Step::PlayEngine,
+         false,
+         {},
+         1.1},
+        {"2x: ahead inside margin and lead",
+         [](Input &in) { in.rate = 2, in.shownMs = 1299, in.engineRate = 1.8; }, Step::None},
         {"2x: ahead past margin and lead", [](Input &in) { in.rate = 2, in.shownMs = 1301.5; },
          Step::HoldEngine},
         {"2x: lags inside margin and lead",
-         [](Input &in) { in.rate = 2, in.shownMs = 701, in.engineRate = 0; }, Step::PlayEngine},
+         [](Input &in) { in.rate = 2, in.shownMs = 701, in.engineRate = 0; },
+         Step::PlayEngine,
+         false,
+         {},
+         2.2},
         {"2x: lags past margin and lead", [](Input &in) { in.rate = 2, in.shownMs = 699; }, Step::CatchUp},
         {"0.5x: no lead", [](Input &in) { in.rate = 0.5, in.shownMs = 1101.5; }, Step::HoldEngine},
-        {"0.5x: lags", [](Input &in) { in.rate = 0.5, in.shownMs = 960, in.engineRate = 0; },
-         Step::PlayEngine},
+        {"0.5x: lags",
+         [](Input &in) { in.rate = 0.5, in.shownMs = 960, in.engineRate = 0; },
+         Step::PlayEngine,
+         false,
+         {},
+         0.55},
         {"3x seeks", [](Input &in) { in.rate = 3; }, Step::SeekEngine},
         {"5x seeks", [](Input &in) { in.rate = 5, in.shownMs = 5000; }, Step::SeekEngine},
         {"10x seeks", [](Input &in) { in.rate = 10, in.shownMs = 0; }, Step::SeekEngine},
@@ -91,8 +123,8 @@ TEST(PlaybackSyncTest, DecisionTable)
         {"position outside the list", [](Input &in) { in.positionChapter.reset(); }, Step::ChangeChapter},
         {"1.5 s before the border: prepare", [](Input &in) { in.position = 58501; }, Step::None, true},
         {"2.5 s before the border: not yet", [](Input &in) { in.position = 57501; }, Step::None},
-        {"2x, 3 s of timeline (1.5 s) before the border", [](Input &in) { in.position = 57001, in.rate = 2; },
-         Step::None, true},
+        {"2x, 3 s of timeline (1.5 s) before the border",
+         [](Input &in) { in.position = 57001, in.rate = in.engineRate = 2; }, Step::None, true},
         {"prepared already", [](Input &in) { in.position = 58501, in.preparedChapter = 1; }, Step::None},
         {"last chapter: nothing to prepare",
          [](Input &in) {
@@ -106,11 +138,15 @@ TEST(PlaybackSyncTest, DecisionTable)
          Step::None, false, 20.0},
         {"2x: border inside the next tick",
          [](Input &in) {
-             in.position = 59961, in.rate = 2, in.preparedChapter = 1, in.isPreparedReady = true;
+             in.position = 59961, in.rate = in.engineRate = 2, in.preparedChapter = 1,
+             in.isPreparedReady = true;
          },
          Step::None, false, 20.0},
-        {"border two ticks away",
+        {"border inside two ticks (a late tick)",
          [](Input &in) { in.position = 59941, in.preparedChapter = 1, in.isPreparedReady = true; },
+         Step::None, false, 60.0},
+        {"border three ticks away",
+         [](Input &in) { in.position = 59901, in.preparedChapter = 1, in.isPreparedReady = true; },
          Step::None},
         {"border inside the next tick, next still opening",
          [](Input &in) { in.position = 59981, in.preparedChapter = 1; }, Step::None},
@@ -122,5 +158,7 @@ TEST(PlaybackSyncTest, DecisionTable)
         EXPECT_EQ(action.step, c.step) << c.name;
         EXPECT_EQ(action.prepareNext, c.prepareNext) << c.name;
         EXPECT_EQ(action.swapInMs, c.swapInMs) << c.name;
+        if (c.step == Step::PlayEngine)
+            EXPECT_DOUBLE_EQ(action.engineRate, c.engineRate) << c.name;
     }
 }

@@ -43,9 +43,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(trip->ok()) << qPrintable(trip->error);
-        panel = std::make_unique<MoviePlayerView>([] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Software); });
+        panel = std::make_unique<MoviePlayerView>(
+            [] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Software); });
         panel->resize(480, 320);
-        panel->setValueInfo(std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec));
+        panel->setValueInfo(
+            std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec));
     }
 
     void watchFrames()
