@@ -13,6 +13,7 @@
 #include "player/PlayMovieValueInfo.h"
 #include "player/PlaybackClock.h"
 
+#include "card/ChapterData.h"
 #include "card/PictureDataUtil.h"
 
 #include "TestClips.h"
@@ -20,10 +21,15 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
+#include <mpv/client.h>
+#include <mpv/render.h>
+
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <deque>
 #include <memory>
@@ -194,6 +200,77 @@ void BM_ExactSeekWhilePaused(benchmark::State &state)
     state.counters["max_ms"] = percentile(latencies, 1.0);
 }
 
+// The same exact seeks straight on one libmpv core, as the mpv program makes them: paused,
+// "seek T absolute+exact", timed to the rendered frame at T. The baseline for BM_ExactSeekWhilePaused.
+void BM_MpvOwnExactSeek(benchmark::State &state)
+{
+    std::setlocale(LC_NUMERIC, "C");
+    mpv_handle *mpv = mpv_create();
+    for (const auto &[name, value] : {std::pair{"vo", "libmpv"},
+                                      {"hwdec", "no"},
+                                      {"keep-open", "yes"},
+                                      {"pause", "yes"},
+                                      {"hr-seek", "yes"},
+                                      {"video-latency-hacks", "yes"},
+                                      {"audio-fallback-to-null", "yes"},
+                                      {"terminal", "no"}})
+        mpv_set_option_string(mpv, name, value);
+    mpv_initialize(mpv);
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_SW)},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+    mpv_render_context *render = nullptr;
+    mpv_render_context_create(&render, mpv, params);
+    const QByteArray file = QFile::encodeName(trip().chapters[0]->_pathMp4.toLocalFile());
+    const char *load[] = {"loadfile", file.constData(), nullptr};
+    mpv_command(mpv, load);
+    std::vector<uint8_t> pixels(960 * 540 * 4);
+    int size[2] = {960, 540};
+    size_t stride = 960 * 4;
+    // Renders pictures until one shows the target time (ms); false when none does in time.
+    const auto waitFor = [&](double targetMs, int timeoutMs) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs) {
+            mpv_wait_event(mpv, 0.001);
+            if (!(mpv_render_context_update(render) & MPV_RENDER_UPDATE_FRAME))
+                continue;
+            mpv_render_param sw[] = {{MPV_RENDER_PARAM_SW_SIZE, size},
+                                     {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char *>("rgb0")},
+                                     {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+                                     {MPV_RENDER_PARAM_SW_POINTER, pixels.data()},
+                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
+            mpv_render_context_render(render, sw);
+            double t = -1.0;
+            mpv_get_property(mpv, "time-pos", MPV_FORMAT_DOUBLE, &t);
+            if (std::abs(t * 1000.0 - targetMs) < 1.0)
+                return true;
+        }
+        return false;
+    };
+    waitFor(0.0, 5000);
+    auto model = std::make_shared<PlayMovieValueInfo>(trip().chapters, CardData::ActiveType::MovieRec);
+    std::vector<double> latencies;
+    int64_t position = 1234;
+    for (auto _ : state) {
+        position = (position + 7919) % (CHAPTER_MS - 1000);
+        const auto expected = PictureDataUtil::getMovieTimeStamp(model->timeline(), int32_t(position));
+        const QByteArray seconds = QByteArray::number(double(*expected) / 1000.0, 'f', 3);
+        QElapsedTimer timer;
+        timer.start();
+        const char *seek[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
+        mpv_command_async(mpv, 0, seek);
+        waitFor(double(*expected), 5000);
+        const double ms = double(timer.nsecsElapsed()) / 1e6;
+        state.SetIterationTime(ms / 1000.0);
+        latencies.push_back(ms);
+    }
+    mpv_render_context_free(render);
+    mpv_terminate_destroy(mpv);
+    state.counters["median_ms"] = percentile(latencies, 0.5);
+    state.counters["p95_ms"] = percentile(latencies, 0.95);
+    state.counters["max_ms"] = percentile(latencies, 1.0);
+}
+
 double minOf(const std::vector<double> &v)
 {
     return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
@@ -204,6 +281,14 @@ double maxOf(const std::vector<double> &v)
 }
 
 BENCHMARK(BM_ExactSeekWhilePaused)
+    ->UseManualTime()
+    ->Iterations(40)
+    ->Repetitions(3)
+    ->ComputeStatistics("min", minOf)
+    ->ComputeStatistics("max", maxOf)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MpvOwnExactSeek)
     ->UseManualTime()
     ->Iterations(40)
     ->Repetitions(3)
