@@ -336,7 +336,7 @@ void MoviePlayerView::applyEngineStep(const PlaybackSync::Action &action)
 {
     // Finding the frame of a seek target is only worth it for a seek.
     const bool seeks = action.step == Step::SeekEngine || action.step == Step::CatchUp;
-    _engines->apply(action.step, action.engineRate, seeks ? seekTarget() : 0);
+    _engines->apply(action, seeks ? seekTarget() : 0);
 }
 
 void MoviePlayerView::prepareNextChapter()

@@ -5,10 +5,11 @@
 
 namespace {
 
-PlaybackSync::Step engineStep(const PlaybackSync::Input &in, double &engineRate)
+PlaybackSync::Step engineStep(const PlaybackSync::Input &in, double &engineRate, double &averageLagMs)
 {
     using Step = PlaybackSync::Step;
     engineRate = in.rate;
+    averageLagMs = 0.0;
     if (!in.isPlaying || !in.isEngineReady || !in.targetMs)
         return Step::None;
     const auto target = static_cast<double>(*in.targetMs);
@@ -29,11 +30,13 @@ PlaybackSync::Step engineStep(const PlaybackSync::Input &in, double &engineRate)
         in.ticksSinceCatchUp >= PlaybackSync::CATCH_UP_TICKS)
         return Step::CatchUp;
     // Inside the margin the engine plays a little faster or slower until the frame on screen is the
-    // clock's: its start takes a moment, and its clock and ours drift apart.
-    if (target > std::trunc(in.shownMs))
-        engineRate = in.rate * (1.0 + PlaybackSync::NUDGE);
-    else if (target < std::trunc(in.shownMs))
-        engineRate = in.rate * (1.0 - PlaybackSync::NUDGE);
+    // clock's: its start takes a moment, and its clock and ours drift apart. Whole percent steps
+    // keep the rate from being set on every tick.
+    const double lag = target - std::trunc(in.shownMs);
+    averageLagMs = in.averageLagMs + (lag - in.averageLagMs) * PlaybackSync::LAG_WEIGHT;
+    const double nudge =
+        std::clamp(averageLagMs / PlaybackSync::FULL_NUDGE_LAG_MS, -1.0, 1.0) * PlaybackSync::NUDGE;
+    engineRate = in.rate * (1.0 + std::round(nudge * 100.0) / 100.0);
     return in.engineRate != engineRate ? Step::PlayEngine : Step::None;
 }
 
@@ -56,7 +59,7 @@ PlaybackSync::Action PlaybackSync::decide(const Input &in)
         action.step = Step::PausePanel;
         return action;
     }
-    action.step = engineStep(in, action.engineRate);
+    action.step = engineStep(in, action.engineRate, action.averageLagMs);
 
     if (!in.isPlaying || !in.loadedChapter || *in.loadedChapter + 1 >= in.chapterCount)
         return action;

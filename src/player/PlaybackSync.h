@@ -15,9 +15,13 @@ public:
     // Ticks between two seeks that bring a lagging video back to the position, so that a slow
     // decoder is not kept seeking.
     static constexpr int CATCH_UP_TICKS = 15;
-    // Within the margin a picture off the clock's frame is brought to it by playing this much
-    // faster or slower (10 %: a frame of 36 ms is made up in about a third of a second).
+    // Within the margin the engine plays up to this much faster or slower until the frame on
+    // screen is the clock's (10 %: a frame of 36 ms is made up in about a third of a second).
     static constexpr double NUDGE = 0.1;
+    // The lag (ms) that gets the whole nudge, and the weight of each tick's lag in its average:
+    // one tick sees whole frames only, the average over ticks at changing phases sees between them.
+    static constexpr double FULL_NUDGE_LAG_MS = 36.0;
+    static constexpr double LAG_WEIGHT = 0.2;
     // Wall time before a border at which the next chapter is opened in the second engine: mpv
     // takes 200-450 ms to open a file, more on a loaded machine.
     static constexpr int64_t PREPARE_AHEAD_MS = 2000;
@@ -47,6 +51,8 @@ public:
         std::optional<int64_t> ahead150Ms;
         int64_t durationMs = 0;
         int ticksSinceCatchUp = CATCH_UP_TICKS;
+        // The clock's movie time minus the frame on screen's, averaged over the previous ticks.
+        double averageLagMs = 0.0;
     };
 
     enum class Step
@@ -72,6 +78,8 @@ public:
         Step step = Step::None;
         // The engine's rate for PlayEngine and CatchUp.
         double engineRate = 0.0;
+        // The lag average to keep for the next tick.
+        double averageLagMs = 0.0;
         // Open the chapter after the loaded one, paused at its first frame, in the second engine.
         bool prepareNext = false;
         // The prepared chapter's border comes within two ticks: swap after this many ms.

@@ -120,6 +120,7 @@ void PlayerEngines::swap()
         _next->pause();
     dropPrepared();
     _ticksSinceCatchUp = PlaybackSync::CATCH_UP_TICKS;
+    _averageLagMs = 0.0;
     // Its first frame is on screen now.
     if (_current)
         emit frameShown(_current->currentTime());
@@ -152,6 +153,7 @@ void PlayerEngines::describe(PlaybackSync::Input &in) const
     in.preparedChapter = _preparedIndex;
     in.isPreparedReady = isPreparedReady();
     in.ticksSinceCatchUp = _ticksSinceCatchUp;
+    in.averageLagMs = _averageLagMs;
     if (_current) {
         in.isEngineReady = _current->isReadyToPlay();
         in.engineRate = _current->rate();
@@ -159,9 +161,12 @@ void PlayerEngines::describe(PlaybackSync::Input &in) const
     }
 }
 
-void PlayerEngines::apply(PlaybackSync::Step step, double rate, int64_t seekTargetMs)
+void PlayerEngines::apply(const PlaybackSync::Action &action, int64_t seekTargetMs)
 {
     using Step = PlaybackSync::Step;
+    const Step step = action.step;
+    const double rate = action.engineRate;
+    _averageLagMs = action.averageLagMs;
     ++_ticksSinceCatchUp;
     if (!_current)
         return;

@@ -68,8 +68,8 @@ public:
     static double brightnessForGamma(double gamma);
     // The engines' part of a sync decision's input.
     void describe(PlaybackSync::Input &in) const;
-    // Does the engine's part of a sync step; a seek goes to the given movie time.
-    void apply(PlaybackSync::Step step, double rate, int64_t seekTargetMs);
+    // Does the engine's part of a sync action; a seek goes to the given movie time.
+    void apply(const PlaybackSync::Action &action, int64_t seekTargetMs);
 
 signals:
     // From the engine on screen only.
@@ -93,6 +93,7 @@ private:
     std::shared_ptr<ChapterData> _preparedChapter;
     // Ticks since the last catch-up seek.
     int _ticksSinceCatchUp = PlaybackSync::CATCH_UP_TICKS;
+    double _averageLagMs = 0.0;
     bool _muted = false;
     double _volume = 1.0;
 };
