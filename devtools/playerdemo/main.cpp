@@ -82,9 +82,8 @@ protected:
         default:
             if (const auto scale = PlayerView::scaleFromRaw(key->key() - Qt::Key_0)) {
                 PlayerView *view = _panel->playerView();
-                view->playerScale = *scale;
-                view->zoomPoint.reset();
-                view->locationInWindow.reset();
+                view->resetZoom();
+                view->setPlayerScale(*scale);
                 view->layoutZoom();
                 return true;
             }
@@ -196,12 +195,12 @@ int main(int argc, char **argv)
     panel.preparePlayer();
     if (const auto scale = PlayerView::scaleFromRaw(parser.value("zoom").toInt())) {
         PlayerView *view = panel.playerView();
-        view->playerScale = *scale;
-        view->zoomPoint = QPointF(0.33, 0.33);
+        view->setPlayerScale(*scale);
+        view->setZoomPoint(QPointF(0.33, 0.33));
         view->layoutZoom();
     }
     if (parser.isSet("cut")) {
-        panel.playerView()->isCutFile = true;
+        panel.playerView()->setCutFile(true);
         panel.playerView()->showTrimLabel(true);
         panel.playerView()->layoutZoom();
     }
@@ -232,9 +231,11 @@ int main(int argc, char **argv)
                     const double afterMs = (double(panel.clock()->now()) - crossedNs) / 1e6;
                     image.save(QString("%1/border-%2.png").arg(parser.value("border-shots")).arg(shot));
                     const auto frame = frameStampIn(image, panel, scenario.videoWidth);
-                    // The frame due at the moment of the grab, give or take one (a busy machine grabs late).
+                    // One of the new chapter's first frames: not past the one due at the moment of the
+                    // grab (the old chapter's are far beyond it). A frame lagging behind the due one is
+                    // the sync benchmark's business; it is printed.
                     const int expected = int(afterMs * panel.clock()->rate() * fps / 1000.0);
-                    const bool ok = frame && std::abs(*frame - expected) <= 1;
+                    const bool ok = frame && *frame <= expected + 1;
                     bordersShown = bordersShown && ok;
                     std::printf(
                         "[playerdemo] border %d into chapter %lld: frame %d on screen %.0f ms after (%s)\n",

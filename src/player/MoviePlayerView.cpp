@@ -121,7 +121,7 @@ void MoviePlayerView::preparePlayer()
         player->seekExact(_valueInfo->minValue());
     }
     _cell->setValueInfo(_valueInfo);
-    _playerView->isCutFile = PlayMovieValueInfo::isCutChapter(chapter.get());
+    _playerView->setCutFile(PlayMovieValueInfo::isCutChapter(chapter.get()));
     _playerView->setPlayerLayer(_engines->currentWidget());
     _playerView->attachPlayer();
 }
@@ -350,7 +350,7 @@ void MoviePlayerView::prepareNextChapter()
 void MoviePlayerView::swapToPrepared()
 {
     _engines->swap();
-    _playerView->isCutFile = PlayMovieValueInfo::isCutChapter(currentChapterData().get());
+    _playerView->setCutFile(PlayMovieValueInfo::isCutChapter(currentChapterData().get()));
     if (_currentStatus == PlayStatus::Play && _settingRate <= PlaybackSync::SETTING_RATE_PLAY)
         engine()->setRate(_settingRate); // its first frame is the clock's: it runs from there at once
     else if (_currentStatus == PlayStatus::Play)
