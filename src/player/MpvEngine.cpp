@@ -112,6 +112,9 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
             },
             this);
         _renderContexts = 1;
+        _renderTimer.setSingleShot(true);
+        _renderTimer.setTimerType(Qt::PreciseTimer);
+        connect(&_renderTimer, &QTimer::timeout, this, &MpvEngine::drawSoftwareFrame);
     }
 }
 
@@ -168,6 +171,7 @@ void MpvEngine::replaceItem(const QString &path)
     _status = Status::Unknown;
     _timePos = 0.0;
     _shownTime = 0.0;
+    _displaySize = QSize();
     _frameRate = probed.frameRate;
     _durationMs = probed.durationMs;
     _eofReached = false;
@@ -315,7 +319,10 @@ void MpvEngine::renderContextFreed()
 
 void MpvEngine::noteFrameRendered()
 {
-    const double time = getDouble(_mpv, "time-pos", _timePos);
+    // Reading a property waits for mpv's core, which while playing sleeps until its next frame is
+    // due: the main thread would stall for most of every frame. Playing, the observed time-pos has
+    // come with the frame; paused (after a seek) the core answers at once.
+    const double time = _rate > 0.0 ? _timePos : getDouble(_mpv, "time-pos", _timePos);
     _shownTime = time;
     emit frameShown(time);
 }
@@ -414,8 +421,32 @@ void MpvEngine::renderSoftwareFrame()
         return;
     if (!(mpv_render_context_update(_swContext) & MPV_RENDER_UPDATE_FRAME))
         return;
-    int width = static_cast<int>(getInt(_mpv, "dwidth", 0));
-    int height = static_cast<int>(getInt(_mpv, "dheight", 0));
+    // mpv hands a playing frame over before its display time: drawing it at once would show it
+    // up to a frame early, waiting inside the render would put the main thread to sleep.
+    mpv_render_frame_info info{};
+    mpv_render_param next{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
+    int64_t waitUs = 0;
+    if (mpv_render_context_get_info(_swContext, next) >= 0 && info.target_time > 0)
+        waitUs = info.target_time - mpv_get_time_us(_mpv);
+    if (waitUs > 1000) {
+        _renderTimer.start(static_cast<int>(waitUs / 1000));
+        return;
+    }
+    drawSoftwareFrame();
+}
+
+void MpvEngine::drawSoftwareFrame()
+{
+    _renderTimer.stop();
+    if (!_swContext)
+        return;
+    // Read once per item: a property read waits for the core, which while playing sleeps until
+    // its next frame is due.
+    if (_displaySize.isEmpty())
+        _displaySize =
+            QSize(static_cast<int>(getInt(_mpv, "dwidth", 0)), static_cast<int>(getInt(_mpv, "dheight", 0)));
+    int width = _displaySize.width();
+    int height = _displaySize.height();
     if (width <= 0 || height <= 0) {
         width = 16;
         height = 9;
@@ -431,11 +462,15 @@ void MpvEngine::renderSoftwareFrame()
         _softwareFrame = QImage(width, height, QImage::Format_RGBX8888);
     int size[2] = {width, height};
     size_t stride = static_cast<size_t>(_softwareFrame.bytesPerLine());
+    int block = 0;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_SW_SIZE, size},
         {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char *>(SOFTWARE_FORMAT)},
         {MPV_RENDER_PARAM_SW_STRIDE, &stride},
         {MPV_RENDER_PARAM_SW_POINTER, _softwareFrame.bits()},
+        // Not waiting for the frame's display time: that would put the main thread to sleep for
+        // most of every frame (the frame is due when mpv asks for the update).
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context_render(_swContext, params);

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QTimer>
 
 struct mpv_handle;
 struct mpv_render_context;
@@ -75,6 +76,7 @@ private:
     void onFileLoaded();
     void issueLoad();
     void renderSoftwareFrame();
+    void drawSoftwareFrame();
     void command(std::initializer_list<const char *> args);
     // Sends the merged seek target, when the core has none in flight.
     void flushSeek();
@@ -115,4 +117,8 @@ private:
     double _brightness = 0.0;
     bool _eofReached = false;
     QImage _softwareFrame;
+    // The picture's display size, read at its first software render.
+    QSize _displaySize;
+    // Holds a software frame until its display time.
+    QTimer _renderTimer;
 };

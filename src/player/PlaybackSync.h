@@ -21,7 +21,7 @@ public:
     // The lag (ms) that gets the whole nudge, and the weight of each tick's lag in its average:
     // one tick sees whole frames only, the average over ticks at changing phases sees between them.
     static constexpr double FULL_NUDGE_LAG_MS = 36.0;
-    static constexpr double LAG_WEIGHT = 0.2;
+    static constexpr double LAG_WEIGHT = 0.05;
     // Wall time before a border at which the next chapter is opened in the second engine: mpv
     // takes 200-450 ms to open a file, more on a loaded machine.
     static constexpr int64_t PREPARE_AHEAD_MS = 2000;
