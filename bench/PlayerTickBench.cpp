@@ -1,9 +1,9 @@
 // Main-thread cost of one playback clock tick (position, chapter lookup, sync decision, the chapter
 // swap when a border is crossed) on a trip of 1,000 generated chapters, with a fake media engine so
 // that only the panel's own work is timed. Runs on one core.
-#include "player/CustomSliderCell.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
+#include "player/PlaybackClock.h"
 
 #include "card/PictureDataUtil.h"
 
@@ -31,7 +31,7 @@ struct Trip
         fixture = std::make_unique<TripFixture>(std::vector<int>(CHAPTERS, 1000));
         model = std::make_shared<PlayMovieValueInfo>(fixture->chapters, CardData::ActiveType::MovieRec);
         // Every chapter's driving data is built once, as the card's worker does in the background.
-        for (int64_t position = 0; position < model->_maxValue; position += 500)
+        for (int64_t position = 0; position < model->maxValue(); position += 500)
             PictureDataUtil::getMovieTimeStamp(model->timeline(), int32_t(position));
         cpu_set_t one;
         CPU_ZERO(&one);
@@ -51,34 +51,41 @@ void tickBench(benchmark::State &state, float rate)
     Trip &t = trip();
     int64_t now = 0;
     FakeMediaEngine *engine = nullptr;
+    std::vector<FakeMediaEngine *> engines;
     MoviePlayerView panel(
-        nullptr,
         [&] {
             auto e = std::make_unique<FakeMediaEngine>();
-            engine = e.get();
+            engines.push_back(e.get());
+            // Every file opens at once, so that borders swap in the prepared engine.
+            e->becomeReady();
             return e;
         },
         [&] { return now; });
     auto model = std::make_shared<PlayMovieValueInfo>(t.fixture->chapters, CardData::ActiveType::MovieRec);
-    panel._valueInfo = model;
-    panel.autoPlay = true;
+    panel.setValueInfo(model);
+    panel.setAutoPlay(true);
     panel.setPlayRate(rate);
     panel.preparePlayer();
+    engine = engines.front();
     engine->becomeReady();
     // Start half-way, so that the chapter lookups walk a long list.
-    panel.moveToPosition(model->_maxValue / 2, CommonConst::PlayStatus::Play);
-    CustomSliderCell *cell = panel.trackCell();
+    panel.moveToPosition(model->maxValue() / 2, CommonConst::PlayStatus::Play);
+    PlaybackClock *clock = panel.clock();
     for (auto _ : state) {
         now += TICK_NS;
-        cell->onValueChanged();
+        clock->tick();
         if (panel.currentStatus() != CommonConst::PlayStatus::Play) {
             state.PauseTiming();
-            panel.moveToPosition(model->_maxValue / 2, CommonConst::PlayStatus::Play);
+            panel.moveToPosition(model->maxValue() / 2, CommonConst::PlayStatus::Play);
             state.ResumeTiming();
         }
     }
     state.counters["chapters"] = double(model->chapterCount());
-    state.counters["files"] = double(engine->items.size());
+    double files = 0;
+    for (FakeMediaEngine *e : engines)
+        files += double(e->items.size());
+    state.counters["files"] = files;
+    state.counters["engines"] = double(engines.size());
 }
 
 void BM_ClockTickRate1(benchmark::State &state)

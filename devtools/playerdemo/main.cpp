@@ -2,6 +2,7 @@
 //
 //   playerdemo [--chapters N] [--seconds S] [--size WxH] [--fps F] [--rate R]
 //              [--quit-after MS] [--screenshot FILE] [--software] [--zoom N] [--cut] [--check]
+//              [--border-shots DIR]
 //
 // Space plays or pauses, Left/Right step a frame, PgUp/PgDn jump a chapter, 1-5 choose the zoom
 // scale (click the picture to zoom there), S stops.
@@ -9,9 +10,11 @@
 #include "player/MoviePlayerViewDelegate.h"
 #include "player/MpvEngine.h"
 #include "player/PlayMovieValueInfo.h"
+#include "player/PlaybackClock.h"
 #include "player/PlayerView.h"
 
 #include "card/ChapterData.h"
+#include "card/PictureDataUtil.h"
 #include "card/TripData.h"
 #include "samplecard/SampleCardWriter.h"
 
@@ -23,6 +26,7 @@
 #include <QUrl>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -36,7 +40,7 @@ public:
     bool syncChapterSelection() override
     {
         std::printf("[playerdemo] chapter %lld\n",
-                    static_cast<long long>(_panel->_valueInfo->currentIndex()));
+                    static_cast<long long>(_panel->valueInfo()->currentIndex()));
         return true;
     }
     void updateFrameDisplay(bool) override {}
@@ -78,9 +82,8 @@ protected:
         default:
             if (const auto scale = PlayerView::scaleFromRaw(key->key() - Qt::Key_0)) {
                 PlayerView *view = _panel->playerView();
-                view->playerScale = *scale;
-                view->zoomPoint.reset();
-                view->locationInWindow.reset();
+                view->resetZoom();
+                view->setPlayerScale(*scale);
                 view->layoutZoom();
                 return true;
             }
@@ -91,6 +94,23 @@ protected:
 private:
     MoviePlayerView *_panel;
 };
+
+// The frame number the picture carries in its stamp (see SampleCardWriter::videoInputArgs),
+// read from a screenshot of the panel; none when a block is neither black nor white.
+std::optional<int> frameStampIn(const QImage &shot, MoviePlayerView &panel, int videoWidth)
+{
+    const QRectF picture = panel.playerView()->maskRect().translated(panel.playerView()->pos());
+    const double scale = picture.width() / videoWidth;
+    int frame = 0;
+    for (int bit = 0; bit < 16; ++bit) {
+        const QPoint at(int(picture.x() + (32 * bit + 16) * scale), int(picture.y() + 16 * scale));
+        const int grey = qGray(shot.pixel(at));
+        if (grey > 64 && grey < 192)
+            return std::nullopt;
+        frame |= (grey >= 192 ? 1 : 0) << bit;
+    }
+    return frame;
+}
 
 } // namespace
 
@@ -111,7 +131,10 @@ int main(int argc, char **argv)
         {"software", "Use mpv's software renderer even on a display."},
         {"zoom", "Start zoomed at this scale (2-5) around the picture's upper left third.", "N"},
         {"cut", "Show the band of a trimmed clip and the trim-mode label."},
-        {"check", "Before quitting, fail unless a picture is shown and playback reached the last chapter."},
+        {"check", "Before quitting, fail unless a picture is shown and playback reached the last chapter "
+                  "(and, with --border-shots, each shot shows the new chapter's first frames)."},
+        {"border-shots", "Save the window 50 ms after each of the first two chapter borders into DIR.",
+         "DIR"},
     });
     parser.process(app);
 
@@ -123,6 +146,7 @@ int main(int argc, char **argv)
     scenario.fps = parser.value("fps").toDouble();
     scenario.videoWidth = size.value(0).toInt();
     scenario.videoHeight = size.value(1).toInt();
+    scenario.frameStamp = true;
     SampleTrip trip;
     trip.key = "202405011200";
     trip.start = QDateTime(QDate(2024, 5, 1), QTime(12, 0, 0), Qt::UTC);
@@ -148,7 +172,8 @@ int main(int argc, char **argv)
     const auto tripData = TripData::create(nullptr, paths, trip.key);
 
     const bool software = parser.isSet("software");
-    MoviePlayerView panel(nullptr, [software] {
+    // The application will choose its engine the same way: the panel only asks the factory.
+    MoviePlayerView panel([software] {
         return std::make_unique<MpvEngine>(software ? MpvEngine::RenderMode::Software
                                                     : MpvEngine::RenderMode::Automatic);
     });
@@ -163,21 +188,61 @@ int main(int argc, char **argv)
     panel.resize(960, 580);
     panel.show();
 
-    panel._valueInfo =
-        std::make_shared<PlayMovieValueInfo>(tripData->chapters(), CardData::ActiveType::MovieRec);
-    panel.autoPlay = true;
+    panel.setValueInfo(
+        std::make_shared<PlayMovieValueInfo>(tripData->chapters(), CardData::ActiveType::MovieRec));
+    panel.setAutoPlay(true);
     panel.setPlayRate(parser.value("rate").toFloat());
     panel.preparePlayer();
     if (const auto scale = PlayerView::scaleFromRaw(parser.value("zoom").toInt())) {
         PlayerView *view = panel.playerView();
-        view->playerScale = *scale;
-        view->zoomPoint = QPointF(0.33, 0.33);
+        view->setPlayerScale(*scale);
+        view->setZoomPoint(QPointF(0.33, 0.33));
         view->layoutZoom();
     }
     if (parser.isSet("cut")) {
-        panel.playerView()->isCutFile = true;
+        panel.playerView()->setCutFile(true);
         panel.playerView()->showTrimLabel(true);
         panel.playerView()->layoutZoom();
+    }
+
+    // 50 ms after the clock crosses each of the first two borders, the picture should be one of
+    // the new chapter's first frames.
+    int shots = 0;
+    bool bordersShown = true;
+    int64_t lastIndex = 0;
+    const double fps = scenario.fps;
+    if (parser.isSet("border-shots")) {
+        QObject::connect(panel.clock(), &PlaybackClock::ticked, &panel, [&] {
+            const int64_t index = panel.valueInfo()->currentIndex();
+            if (index != lastIndex + 1 || shots >= 2 || panel.clock()->rate() <= 0) {
+                lastIndex = index;
+                return;
+            }
+            lastIndex = index;
+            const int64_t border = PictureDataUtil::getPosition(panel.valueInfo()->timeline(), index, 0);
+            // When the clock crossed the border, on its own time source (ns).
+            const double crossedNs = double(*panel.clock()->lastTickNs()) -
+                                     double(panel.clock()->position() - border) / panel.clock()->rate() * 1e6;
+            const double since = (double(panel.clock()->now()) - crossedNs) / 1e6;
+            const int shot = ++shots;
+            QTimer::singleShot(
+                std::max(0, int(50.0 - since)), Qt::PreciseTimer, &panel, [&, shot, index, crossedNs] {
+                    const QImage image = panel.grab().toImage();
+                    const double afterMs = (double(panel.clock()->now()) - crossedNs) / 1e6;
+                    image.save(QString("%1/border-%2.png").arg(parser.value("border-shots")).arg(shot));
+                    const auto frame = frameStampIn(image, panel, scenario.videoWidth);
+                    // One of the new chapter's first frames: not past the one due at the moment of the
+                    // grab (the old chapter's are far beyond it). A frame lagging behind the due one is
+                    // the sync benchmark's business; it is printed.
+                    const int expected = int(afterMs * panel.clock()->rate() * fps / 1000.0);
+                    const bool ok = frame && *frame <= expected + 1;
+                    bordersShown = bordersShown && ok;
+                    std::printf(
+                        "[playerdemo] border %d into chapter %lld: frame %d on screen %.0f ms after (%s)\n",
+                        shot, static_cast<long long>(index + 1), frame ? *frame : -1, afterMs,
+                        ok ? "the new chapter's" : "NOT the new chapter's");
+                });
+        });
     }
 
     if (parser.isSet("quit-after")) {
@@ -191,11 +256,12 @@ int main(int argc, char **argv)
                 const QRgb pixel = shot.pixel(centre);
                 const bool picture = qRed(pixel) + qGreen(pixel) + qBlue(pixel) > 60;
                 const bool lastChapter =
-                    panel._valueInfo->currentIndex() == panel._valueInfo->chapterCount() - 1;
+                    panel.valueInfo()->currentIndex() == panel.valueInfo()->chapterCount() - 1;
                 std::printf("[playerdemo] picture %s, chapter %lld of %lld\n", picture ? "shown" : "missing",
-                            static_cast<long long>(panel._valueInfo->currentIndex() + 1),
-                            static_cast<long long>(panel._valueInfo->chapterCount()));
-                code = picture && lastChapter ? 0 : 1;
+                            static_cast<long long>(panel.valueInfo()->currentIndex() + 1),
+                            static_cast<long long>(panel.valueInfo()->chapterCount()));
+                const bool borders = !parser.isSet("border-shots") || (shots >= 2 && bordersShown);
+                code = picture && lastChapter && borders ? 0 : 1;
             }
             app.exit(code);
         });

@@ -413,6 +413,31 @@ QByteArray SampleCardWriter::udatBox(const SampleTrip &trip, const SampleChapter
     return box;
 }
 
+QStringList SampleCardWriter::videoInputArgs(int width, int height, double fps, double seconds,
+                                             bool frameStamp)
+{
+    const QString length = QString::number(seconds, 'f', 3);
+    QStringList args{
+        "-f", "lavfi", "-i",
+        QString("testsrc2=size=%1x%2:rate=%3:duration=%4").arg(width).arg(height).arg(fps).arg(length)};
+    if (frameStamp)
+        args << "-f"
+             << "lavfi"
+             << "-i" << QString("color=c=black:size=512x32:rate=%1:duration=%2").arg(fps).arg(length);
+    return args;
+}
+
+QStringList SampleCardWriter::frameStampArgs(int audioInput)
+{
+    QStringList args{
+        "-filter_complex",
+        "[1:v]geq=lum='255*mod(floor(N/pow(2,floor(X/32))),2)':cb=128:cr=128[b];[0:v][b]overlay=0:0[v]",
+        "-map", "[v]"};
+    if (audioInput >= 0)
+        args << "-map" << QString("%1:a").arg(audioInput);
+    return args;
+}
+
 bool SampleCardWriter::makeBaseMovie(int durationMs, const QString &path)
 {
     if (!_baseMovies.contains(durationMs)) {
@@ -423,34 +448,28 @@ bool SampleCardWriter::makeBaseMovie(int durationMs, const QString &path)
         }
         const QString out = _cacheDir->filePath(QString("base_%1.mp4").arg(durationMs));
         const QString seconds = QString::number(durationMs / 1000.0, 'f', 3);
-        const QString size = QString("%1x%2").arg(_scenario.videoWidth).arg(_scenario.videoHeight);
-        QStringList args{
-            "-nostdin",
-            "-hide_banner",
-            "-loglevel",
-            "error",
-            "-y",
-            "-f",
-            "lavfi",
-            "-i",
-            QString("testsrc2=size=%1:rate=%2:duration=%3").arg(size).arg(_scenario.fps).arg(seconds),
-            "-f",
-            "lavfi",
-            "-i",
-            QString("sine=frequency=440:sample_rate=16000:duration=%1").arg(seconds),
-            "-c:v",
-            "libx264",
-            "-preset",
-            "ultrafast",
-            "-pix_fmt",
-            "yuv420p",
-            "-c:a",
-            "aac",
-            "-b:a",
-            "32k",
-            "-ac",
-            "1",
-            "-shortest"};
+        QStringList args{"-nostdin", "-hide_banner", "-loglevel", "error", "-y"};
+        args << videoInputArgs(_scenario.videoWidth, _scenario.videoHeight, _scenario.fps,
+                               durationMs / 1000.0, _scenario.frameStamp);
+        const int audioInput = _scenario.frameStamp ? 2 : 1;
+        args << "-f"
+             << "lavfi"
+             << "-i" << QString("sine=frequency=440:sample_rate=16000:duration=%1").arg(seconds);
+        if (_scenario.frameStamp)
+            args << frameStampArgs(audioInput);
+        args << "-c:v"
+             << "libx264"
+             << "-preset"
+             << "ultrafast"
+             << "-pix_fmt"
+             << "yuv420p"
+             << "-c:a"
+             << "aac"
+             << "-b:a"
+             << "32k"
+             << "-ac"
+             << "1"
+             << "-shortest";
         if (_scenario.keyFrameInterval > 0)
             args << "-g" << QString::number(_scenario.keyFrameInterval);
         args << out;

@@ -35,6 +35,12 @@ public:
     QString chapterPath(const QString &outDir, const SampleTrip &trip, const SampleChapter &chapter) const;
     // "m" + trip key + 4-digit file number + ".MP4", the camera's movie file name.
     static QString movieFileName(const SampleTrip &trip, const SampleChapter &chapter);
+    // ffmpeg's inputs of a base movie's picture: the test pattern, and with a frame stamp a second
+    // source for it. The stamp is the frame number in 16 blocks of 32x32 pixels along the top
+    // left, bit 0 first, white for 1 and black for 0, readable from a screenshot of the picture.
+    static QStringList videoInputArgs(int width, int height, double fps, double seconds, bool frameStamp);
+    // After all inputs: draws the stamp and maps the picture, and the audio input when not -1.
+    static QStringList frameStampArgs(int audioInput);
 
     // The data behind a chapter movie, for tests that compare what a reader sees.
     // Records in file order (blocks in order, frames before sound records within a block).

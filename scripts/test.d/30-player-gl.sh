@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The player's OpenGL path, which the offscreen suites cannot reach: playerdemo plays a generated
-# two-chapter trip in a window under Xvfb through mpv's OpenGL render context, and must show a
-# picture and reach the second chapter.
+# three-chapter trip in a window under Xvfb through mpv's OpenGL render context, and must show a
+# picture, reach the last chapter and, 50 ms after each border, show the new chapter's frame.
+# Chapters of 4 s: the next file is opened 2 s before its border, and under Xvfb's software GL
+# that costs the main thread a few hundred ms, which must not fall on the border itself.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -14,5 +16,5 @@ fi
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 unset QT_QPA_PLATFORM
-xvfb-run -a -s "-screen 0 1280x800x24" "$demo" --chapters 2 --seconds 2 --size 640x360 \
-  --quit-after 3500 --check --screenshot "$shots/gl.png" 2>/dev/null | grep '^\[playerdemo\]'
+xvfb-run -a -s "-screen 0 1280x800x24" "$demo" --chapters 3 --seconds 4 --size 640x360 \
+  --quit-after 10500 --check --screenshot "$shots/gl.png" --border-shots "$shots" 2>/dev/null | grep '^\[playerdemo\]'

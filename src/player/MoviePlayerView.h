@@ -1,14 +1,21 @@
-// The player panel: plays the chapters of one item as one timeline. The track bar's clock owns
-// the position; the media engine is nudged to follow it, and the chapter's file is swapped when
-// the position enters another chapter.
+// The player panel: plays the chapters of one item as one timeline. The playback clock owns the
+// position; on each tick the panel asks PlaybackSync what the engine must do and does it. A second
+// engine opens the next chapter ahead so that the border shows its first frame at once.
 #pragma once
 
-#include "player/CustomSliderCell.h"
+#include "card/ChapterData.h"
+#include "card/PictureDataUtil.h"
 #include "player/CustomSliderCellDelegate.h"
+#include "player/MediaEngine.h"
+#include "player/PlayMovieValueInfo.h"
+#include "player/PlaybackClock.h"
+#include "player/PlaybackSync.h"
+#include "player/PlayerEngines.h"
 #include "recording/CommonConst.h"
 
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -18,6 +25,7 @@
 
 class CardData;
 class ChapterData;
+class CustomSliderCell;
 class MediaEngine;
 class MoveProtectInfo;
 class MoviePlayerViewDelegate;
@@ -30,26 +38,27 @@ class MoviePlayerView : public QWidget, public CustomSliderCellDelegate
 {
     Q_OBJECT
 public:
-    using EngineFactory = std::function<std::unique_ptr<MediaEngine>()>;
+    // Makes the media engines (the caller chooses which); the panel holds at most two at a time.
+    using EngineFactory = PlayerEngines::EngineFactory;
 
-    // Without a factory the panel plays through libmpv.
-    explicit MoviePlayerView(QWidget *parent = nullptr, EngineFactory engineFactory = {},
-                             CustomSliderCell::Clock clock = {});
+    explicit MoviePlayerView(EngineFactory engineFactory, PlaybackClock::TimeSource time = {},
+                             QWidget *parent = nullptr);
     ~MoviePlayerView() override;
 
     static constexpr int KOMA_START_INTERVAL = 200; // ms before a held frame step repeats
     static constexpr int KOMA_INTERVAL = 35;        // ms between repeats; also the step without a frame rate
-    static constexpr float VOLUME_MAX = 1.0f, VOLUME_MIN = 0.0f, VOLUME_SILENCE = 0.0f;
-    static constexpr double GAMMA_MAX = 5.0, GAMMA_MIN = 0.1, GAMMA_DEFAULT = 1.0;
     static constexpr float PLAY_RATE_NOMAL = 1.0f, PLAY_RATE_SLOW = 0.5f;
-    static constexpr float SETTING_RATE_PLAY = 2.0f; // above it the engine stays paused and is seeked
-    static constexpr int64_t TRIM_MAX_MS = 1800000;
 
     // The main window (a MoviePlayerViewDelegate); calls are skipped once it is gone.
-    void setDelegate(QObject *delegate);
+    void setDelegate(QObject *delegate) { _delegateObject = delegate; }
 
     // Loading and play states.
     void setEventMovie(CardData &card, const std::shared_ptr<MoveProtectInfo> &protectInfo);
+    // The main window installs trip and adventure models here before preparePlayer.
+    void setValueInfo(std::shared_ptr<PlayMovieValueInfo> info);
+    const std::shared_ptr<PlayMovieValueInfo> &valueInfo() const { return _valueInfo; }
+    bool autoPlay() const { return _autoPlay; }
+    void setAutoPlay(bool on) { _autoPlay = on; }
     void preparePlayer();
     void clearMovie(bool isLoading);
     void resetPlayer();
@@ -61,72 +70,106 @@ public:
     void syncPlayerPosition(int64_t value);
     void frameBack();
     void frameForward();
-    void previousChapter();
-    void nextChapter();
-    std::shared_ptr<ChapterData> prevAdventureChapter();
-    std::shared_ptr<ChapterData> nextAdventureChapter();
+    void previousChapter() { jumpChapter(-1); }
+    void nextChapter() { jumpChapter(1); }
+    std::shared_ptr<ChapterData> prevAdventureChapter() { return _valueInfo->neighbourChapter(-1); }
+    std::shared_ptr<ChapterData> nextAdventureChapter() { return _valueInfo->neighbourChapter(1); }
 
     // The clock tick, and the user's seek on the track bar.
     void trackbarValueChanged() override;
     void trackbarUserChanged();
+    // A move is running (the per-frame display of the main window skips its work meanwhile).
+    bool isPlayerSeek() const { return _isPlayerSeek; }
 
-    std::shared_ptr<ChapterData> currentChapter();
-    std::shared_ptr<PictureData> currentPictureData();
-    double frameRate() const;
+    std::shared_ptr<ChapterData> currentChapter() { return _valueInfo->currentChapter(); }
+    std::shared_ptr<PictureData> currentPictureData()
+    {
+        const auto chapter = currentChapter();
+        return chapter ? chapter->getPicture(true) : nullptr;
+    }
+    double frameRate() const { return engine() && engine()->hasItem() ? engine()->frameRate() : 0.0; }
     int64_t movieDuration();
     // One frame in ms: 1000 / frame rate, or KOMA_INTERVAL when the rate is unknown.
-    int64_t frameStep() const;
-    // The event moment on the timeline from the two camera counters; -1 when the event would lie
-    // before the first chapter.
-    static int64_t eventFrameOf(uint32_t eventTimeStamp, uint32_t firstChapterTimeStamp);
-    // The brightness offset (-1 to 1) for a gamma setting (0.1 to 5).
-    static double brightnessForGamma(double gamma);
+    int64_t frameStep() const
+    {
+        const double rate = frameRate();
+        return rate > 0.0 ? static_cast<int64_t>(1000.0 / rate) : KOMA_INTERVAL;
+    }
 
-    // Rate, sound, labels and buttons; the controls complete these.
-    void applyPlayRate();
-    void setPlayRate(float rate);
+    // Rate, sound, labels and buttons; the controls complete these (until then the rate is the
+    // one set with setPlayRate).
+    void applyPlayRate()
+    {
+        setSettingRate(_playRate);
+        _engines->setSound(_isMute, _wkVolume);
+    }
+    void setPlayRate(float rate)
+    {
+        _playRate = rate;
+        applyPlayRate();
+    }
     float settingRate() const { return _settingRate; }
     void setSettingRate(float rate);
-    void updateDatetimeLabel();
-    void updateDiffSecLabel();
-    void updateControlButtons();
-    void updateToolButtons();
+    // The labels and buttons come with the panel's controls; until then they have nothing to show.
+    void updateDatetimeLabel() {}
+    void updateDiffSecLabel() {}
+    void updateControlButtons() {}
+    void updateToolButtons() {}
 
     CommonConst::PlayStatus currentStatus() const { return _currentStatus; }
-    MediaEngine *engine() const { return _videoPlayer.get(); }
+    PlaybackClock *clock() const { return _clock.get(); }
+    // The engine whose picture is on screen, and the one holding the next chapter.
+    MediaEngine *engine() const { return _engines->current(); }
+    MediaEngine *preparedEngine() const { return _engines->prepared(); }
+    std::optional<int64_t> preparedChapterIndex() const { return _engines->preparedIndex(); }
     PlayerView *playerView() const { return _playerView; }
     TrackSlider *trackSlider() const { return _trackSlider; }
     CustomSliderCell *trackCell() const { return _cell; }
-    const std::shared_ptr<ChapterData> &currentChapterData() const { return _currentChapterData; }
+    // The chapter whose file is in the engine on screen.
+    const std::shared_ptr<ChapterData> &currentChapterData() const { return _engines->loadedChapter(); }
     int64_t eventFrame() const { return _eventFrame; }
     const QString &backText() const { return _backText; }
 
-    // Set by the main window before it prepares an item.
-    bool autoPlay = false;
-    bool _isNextTrip = false;
-    bool _isPrevTrip = false;
-    // The value model; the main window installs trip and adventure models here.
-    std::shared_ptr<PlayMovieValueInfo> _valueInfo;
+signals:
+    // A new picture is on screen: time in seconds into the current chapter's movie.
+    void frameShown(double timeSec);
 
 private:
     MoviePlayerViewDelegate *delegate() const;
-    void createPlayer();
-    // Checks the chapter's file; alerts and gives none when it cannot be played.
-    std::optional<QString> makePlayerItem(const ChapterData &chapter);
+    // Puts the chapter's file into the engine on screen; alerts when it cannot be played.
+    bool loadChapter(const std::shared_ptr<ChapterData> &chapter);
     void observePlayerItemStatus();
     void playerItemDidPlayToEndTime();
-    bool isPlayerReady() const;
-    int64_t chapterStart(int64_t index) const;
-    std::optional<uint32_t> movieTimeStampAt(int64_t position) const;
+    bool isPlayerReady() const { return engine() && engine()->isPlayerReady(); }
+    void syncChapterSelection();
+    // The state to restore after a move: none while the engine is not ready.
+    CommonConst::PlayStatus readyStatus() const
+    {
+        return isPlayerReady() ? _currentStatus : CommonConst::PlayStatus::NotReady;
+    }
+    int64_t chapterStart(int64_t index) const
+    {
+        return PictureDataUtil::getPosition(_valueInfo->timeline(), index, 0);
+    }
+    // Movie time of the frame at the position, capped by the movie's duration.
+    int64_t seekTarget();
+    PlaybackSync::Input syncInput(int64_t position);
+    void prepareNextChapter();
+    // A move that tells the main window when it changed the chapter.
+    void moveAndSync(int64_t position, CommonConst::PlayStatus status);
+    void jumpChapter(int delta);
+    void applyEngineStep(const PlaybackSync::Action &action);
+    void swapToPrepared();
 
-    EngineFactory _engineFactory;
-    std::unique_ptr<MediaEngine> _videoPlayer;
-    QPointer<QWidget> _videoWidget;
+    std::shared_ptr<PlaybackClock> _clock;
+    std::shared_ptr<PlayMovieValueInfo> _valueInfo;
     PlayerView *_playerView = nullptr;
+    std::unique_ptr<PlayerEngines> _engines;
     TrackSlider *_trackSlider = nullptr;
     CustomSliderCell *_cell = nullptr;
     QPointer<QObject> _delegateObject;
 
+    bool _autoPlay = false;
     bool _isProcessing = false;
     // The status of a prepared item is watched until it is ready.
     bool _isObservingStatus = false;
@@ -135,13 +178,10 @@ private:
     bool _isMute = false;
     QString _backText;
     CommonConst::PlayStatus _currentStatus = CommonConst::PlayStatus::NotReady;
-    std::shared_ptr<ChapterData> _currentChapterData;
     double _gamma = 1.0;
     float _settingRate = 1.0f;
     // The event moment on the timeline of an event recording, ms; -1 = none.
     int64_t _eventFrame = -1;
-    bool isPlayerSeek = false;
-    // Ticks between two seeks that bring a lagging video back to the position.
-    static constexpr int CATCH_UP_TICKS = 15;
-    int _ticksSinceCatchUp = CATCH_UP_TICKS;
+    bool _isPlayerSeek = false;
+    QTimer _borderTimer;
 };

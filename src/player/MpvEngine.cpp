@@ -29,6 +29,9 @@ enum ObservedProperty : uint64_t
     EofReached = 2,
 };
 
+// Reply tag of seek commands, so that a refused seek does not keep the next one waiting.
+constexpr uint64_t SEEK_REPLY = 100;
+
 // mpv's software renderer writes this many bytes per pixel in "rgb0" order, which is
 // QImage::Format_RGBX8888 in memory.
 constexpr const char *SOFTWARE_FORMAT = "rgb0";
@@ -109,6 +112,9 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
             },
             this);
         _renderContexts = 1;
+        _renderTimer.setSingleShot(true);
+        _renderTimer.setTimerType(Qt::PreciseTimer);
+        connect(&_renderTimer, &QTimer::timeout, this, &MpvEngine::drawSoftwareFrame);
     }
 }
 
@@ -164,12 +170,14 @@ void MpvEngine::replaceItem(const QString &path)
     _hasItem = true;
     _status = Status::Unknown;
     _timePos = 0.0;
+    _shownTime = 0.0;
+    _displaySize = QSize();
     _frameRate = probed.frameRate;
     _durationMs = probed.durationMs;
     _eofReached = false;
     _pendingPath = path;
     _loadPending = true;
-    _pendingSeekMs = -1;
+    _seeks.clear();
     setRate(0.0);
     issueLoad();
 }
@@ -203,10 +211,11 @@ void MpvEngine::removeItem()
 {
     _hasItem = false;
     _loadPending = false;
-    _pendingSeekMs = -1;
+    _seeks.clear();
     _status = Status::Unknown;
     _expectedEntryId = -1;
     _timePos = 0.0;
+    _shownTime = 0.0;
     setRate(0.0);
     // Synchronous, so that a later load cannot be overtaken by this stop.
     const char *args[] = {"stop", nullptr};
@@ -229,14 +238,22 @@ void MpvEngine::seekExact(qint64 timeMs)
     if (!_hasItem)
         return;
     _eofReached = false;
-    _timePos = timeMs / 1000.0;
-    if (_status != Status::ReadyToPlay) {
-        // An item that is still opening takes the seek once it is loaded.
-        _pendingSeekMs = timeMs;
+    // Targets asked for in one pass of the event loop become one seek, to the last of them.
+    if (_seeks.request(timeMs))
+        QMetaObject::invokeMethod(this, &MpvEngine::flushSeek, Qt::QueuedConnection);
+}
+
+void MpvEngine::flushSeek()
+{
+    // An item that is still opening takes the seek once it is loaded.
+    if (!_hasItem || _status != Status::ReadyToPlay)
         return;
-    }
-    const QByteArray seconds = QByteArray::number(timeMs / 1000.0, 'f', 3);
-    command({"seek", seconds.constData(), "absolute+exact"});
+    const auto target = _seeks.take();
+    if (!target)
+        return;
+    const QByteArray seconds = QByteArray::number(*target / 1000.0, 'f', 3);
+    const char *args[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
+    mpv_command_async(_mpv, SEEK_REPLY, args);
 }
 
 void MpvEngine::stepByCount(int count)
@@ -302,7 +319,11 @@ void MpvEngine::renderContextFreed()
 
 void MpvEngine::noteFrameRendered()
 {
-    const double time = getDouble(_mpv, "time-pos", _timePos);
+    // Reading a property waits for mpv's core, which while playing sleeps until its next frame is
+    // due: the main thread would stall for most of every frame. Playing, the observed time-pos has
+    // come with the frame; paused (after a seek) the core answers at once.
+    const double time = _rate > 0.0 ? _timePos : getDouble(_mpv, "time-pos", _timePos);
+    _shownTime = time;
     emit frameShown(time);
 }
 
@@ -327,6 +348,17 @@ void MpvEngine::drainEvents()
 void MpvEngine::handleEvent(const mpv_event &event)
 {
     switch (event.event_id) {
+    case MPV_EVENT_PLAYBACK_RESTART:
+        // A seek finished: the next merged target may go.
+        _seeks.finished();
+        flushSeek();
+        break;
+    case MPV_EVENT_COMMAND_REPLY:
+        if (event.reply_userdata == SEEK_REPLY && event.error < 0) {
+            _seeks.finished();
+            flushSeek();
+        }
+        break;
     case MPV_EVENT_START_FILE:
         _startedEntryId = static_cast<mpv_event_start_file *>(event.data)->playlist_entry_id;
         break;
@@ -378,10 +410,7 @@ void MpvEngine::onFileLoaded()
         _frameRate = fps;
     _status = Status::ReadyToPlay;
     _playerReady = true;
-    if (_pendingSeekMs >= 0) {
-        const qint64 target = std::exchange(_pendingSeekMs, -1);
-        seekExact(target);
-    }
+    flushSeek();
     emit statusChanged();
 }
 
@@ -392,8 +421,32 @@ void MpvEngine::renderSoftwareFrame()
         return;
     if (!(mpv_render_context_update(_swContext) & MPV_RENDER_UPDATE_FRAME))
         return;
-    int width = static_cast<int>(getInt(_mpv, "dwidth", 0));
-    int height = static_cast<int>(getInt(_mpv, "dheight", 0));
+    // mpv hands a playing frame over before its display time: drawing it at once would show it
+    // up to a frame early, waiting inside the render would put the main thread to sleep.
+    mpv_render_frame_info info{};
+    mpv_render_param next{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
+    int64_t waitUs = 0;
+    if (mpv_render_context_get_info(_swContext, next) >= 0 && info.target_time > 0)
+        waitUs = info.target_time - mpv_get_time_us(_mpv);
+    if (waitUs > 1000) {
+        _renderTimer.start(static_cast<int>(waitUs / 1000));
+        return;
+    }
+    drawSoftwareFrame();
+}
+
+void MpvEngine::drawSoftwareFrame()
+{
+    _renderTimer.stop();
+    if (!_swContext)
+        return;
+    // Read once per item: a property read waits for the core, which while playing sleeps until
+    // its next frame is due.
+    if (_displaySize.isEmpty())
+        _displaySize =
+            QSize(static_cast<int>(getInt(_mpv, "dwidth", 0)), static_cast<int>(getInt(_mpv, "dheight", 0)));
+    int width = _displaySize.width();
+    int height = _displaySize.height();
     if (width <= 0 || height <= 0) {
         width = 16;
         height = 9;
@@ -409,11 +462,15 @@ void MpvEngine::renderSoftwareFrame()
         _softwareFrame = QImage(width, height, QImage::Format_RGBX8888);
     int size[2] = {width, height};
     size_t stride = static_cast<size_t>(_softwareFrame.bytesPerLine());
+    int block = 0;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_SW_SIZE, size},
         {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char *>(SOFTWARE_FORMAT)},
         {MPV_RENDER_PARAM_SW_STRIDE, &stride},
         {MPV_RENDER_PARAM_SW_POINTER, _softwareFrame.bits()},
+        // Not waiting for the frame's display time: that would put the main thread to sleep for
+        // most of every frame (the frame is due when mpv asks for the update).
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context_render(_swContext, params);

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "player/MediaEngine.h"
+#include "player/SeekMerger.h"
 
 #include <QImage>
 #include <QString>
+#include <QTimer>
 
 struct mpv_handle;
 struct mpv_render_context;
@@ -37,7 +39,7 @@ public:
     double rate() const override { return _rate; }
     void seekExact(qint64 timeMs) override;
     void stepByCount(int count) override;
-    double currentTime() const override { return _timePos; }
+    double currentTime() const override { return _shownTime; }
     double frameRate() const override { return _hasItem ? _frameRate : 0.0; }
     qint64 durationMs() const override { return _hasItem ? _durationMs : 0; }
     void setVolume(double volume) override;
@@ -74,7 +76,10 @@ private:
     void onFileLoaded();
     void issueLoad();
     void renderSoftwareFrame();
+    void drawSoftwareFrame();
     void command(std::initializer_list<const char *> args);
+    // Sends the merged seek target, when the core has none in flight.
+    void flushSeek();
 
     RenderMode _mode;
     mpv_handle *_mpv = nullptr;
@@ -83,7 +88,7 @@ private:
     int _renderContexts = 0;
     QString _pendingPath;
     bool _loadPending = false;
-    qint64 _pendingSeekMs = -1;
+    SeekMerger _seeks;
     qint64 _expectedEntryId = -1;
     qint64 _startedEntryId = -2;
 
@@ -103,6 +108,8 @@ private:
     Status _status = Status::Unknown;
     double _rate = 0.0;
     double _timePos = 0.0;
+    // Time of the frame last rendered: the one on screen.
+    double _shownTime = 0.0;
     double _frameRate = 0.0;
     qint64 _durationMs = 0;
     double _volume = 1.0;
@@ -110,4 +117,8 @@ private:
     double _brightness = 0.0;
     bool _eofReached = false;
     QImage _softwareFrame;
+    // The picture's display size, read at its first software render.
+    QSize _displaySize;
+    // Holds a software frame until its display time.
+    QTimer _renderTimer;
 };

@@ -22,6 +22,9 @@ MpvGLWidget::MpvGLWidget(MpvEngine *engine, QWidget *parent) : QOpenGLWidget(par
 {
     // The core goes with the engine; the render context has to be freed first.
     connect(engine, &MpvEngine::aboutToClose, this, &MpvGLWidget::freeContext, Qt::DirectConnection);
+    _drawTimer.setSingleShot(true);
+    _drawTimer.setTimerType(Qt::PreciseTimer);
+    connect(&_drawTimer, &QTimer::timeout, this, &MpvGLWidget::drawFrame);
 }
 
 MpvGLWidget::~MpvGLWidget()
@@ -63,9 +66,13 @@ void MpvGLWidget::paintGL()
     mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), static_cast<int>(width() * ratio),
                        static_cast<int>(height() * ratio), 0};
     int flipY = 1;
+    // By default a render waits for its frame's display time, on the main thread that also runs
+    // the clock and the second engine's widget: the frame is due when mpv asks for the update.
+    int block = 0;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
         {MPV_RENDER_PARAM_FLIP_Y, &flipY},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context_render(_context, params);
@@ -75,6 +82,24 @@ void MpvGLWidget::paintGL()
 void MpvGLWidget::onUpdate()
 {
     if (!_context || !(mpv_render_context_update(_context) & MPV_RENDER_UPDATE_FRAME))
+        return;
+    // mpv hands a playing frame over before its display time: draw it when it is due.
+    mpv_render_frame_info info{};
+    mpv_render_param next{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
+    int64_t waitUs = 0;
+    if (_engine && mpv_render_context_get_info(_context, next) >= 0 && info.target_time > 0)
+        waitUs = info.target_time - mpv_get_time_us(_engine->handle());
+    if (waitUs > 1000) {
+        _drawTimer.start(static_cast<int>(waitUs / 1000));
+        return;
+    }
+    drawFrame();
+}
+
+void MpvGLWidget::drawFrame()
+{
+    _drawTimer.stop();
+    if (!_context)
         return;
     if (window()->isMinimized() || !isVisible()) {
         // No paint event comes while hidden; draw anyway so mpv's frame queue keeps moving.

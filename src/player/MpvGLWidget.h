@@ -3,6 +3,7 @@
 
 #include <QOpenGLWidget>
 #include <QPointer>
+#include <QTimer>
 
 class MpvEngine;
 struct mpv_render_context;
@@ -20,8 +21,11 @@ protected:
 
 private:
     void onUpdate();
+    void drawFrame();
     void freeContext();
 
     QPointer<MpvEngine> _engine;
     mpv_render_context *_context = nullptr;
+    // Holds a frame until its display time.
+    QTimer _drawTimer;
 };

@@ -4,6 +4,10 @@
 #include "card/EventClip.h"
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
+#include "player/PlaybackClock.h"
+#include "recording/PictureData.h"
+#include "recording/VideoFrame.h"
+#include "recording/VideoInfo.h"
 
 #include <algorithm>
 
@@ -17,9 +21,15 @@ int32_t narrow(int64_t value)
 
 } // namespace
 
-PlayMovieValueInfo::PlayMovieValueInfo() = default;
+PlayMovieValueInfo::PlayMovieValueInfo() : _clock(std::make_shared<PlaybackClock>())
+{
+    // A default timeline has no start for chapter 0; the empty list's has.
+    _timeline = ChapterTimeline(ChapterList{});
+    _clock->setRange(_minValue, _maxValue);
+}
 
 PlayMovieValueInfo::PlayMovieValueInfo(CardData &card, const std::shared_ptr<MoveProtectInfo> &protectInfo)
+    : PlayMovieValueInfo()
 {
     _protectInfo = protectInfo;
     if (!protectInfo) {
@@ -40,31 +50,30 @@ PlayMovieValueInfo::PlayMovieValueInfo(CardData &card, const std::shared_ptr<Mov
         _eventValue = clip.position;
         _minValue = clip.start;
         _maxValue = clip.end;
-        _currentValue = clip.start;
+        _clock->setRange(_minValue, _maxValue);
+        _clock->setPosition(clip.start);
     } else {
         _eventValue = -1;
-        _minValue = 0;
-        _maxValue = 1;
-        _currentValue = 0;
     }
 }
 
 PlayMovieValueInfo::PlayMovieValueInfo(ChapterList chapterDataList, CardData::ActiveType activeType)
-    : _chapterDataList(std::move(chapterDataList))
+    : PlayMovieValueInfo()
 {
+    _chapterDataList = std::move(chapterDataList);
     _playType = activeType == CardData::ActiveType::AdventureRec ? CommonConst::PlayType::Adventure
                                                                  : CommonConst::PlayType::Movie;
     _timeline = ChapterTimeline(_chapterDataList);
     _minValue = 0;
     _maxValue = PictureDataUtil::getTotalLength(_timeline);
-    _currentValue = 0;
+    _clock->setRange(_minValue, _maxValue);
+    _clock->setPosition(0);
 }
 
 PlayMovieValueInfo::~PlayMovieValueInfo()
 {
     _chapterDataList.clear();
     _protectInfo.reset();
-    _advProtectInfo.reset();
 }
 
 int64_t PlayMovieValueInfo::effectiveStart() const
@@ -82,38 +91,50 @@ int64_t PlayMovieValueInfo::effectiveEnd() const
     return _endValueMovieCut ? std::min(_maxValue, *_endValueMovieCut) : _maxValue;
 }
 
+int64_t PlayMovieValueInfo::currentValue() const
+{
+    return _clock->position();
+}
+
 void PlayMovieValueInfo::setCurrentValue(int64_t value)
 {
     value = std::max(effectiveStart(), value);
     value = std::min(effectiveEnd(), value);
-    if (value == _currentValue)
+    if (value != _clock->position())
+        _clock->setPosition(value);
+}
+
+void PlayMovieValueInfo::attachClock(const std::shared_ptr<PlaybackClock> &clock)
+{
+    if (!clock || clock == _clock)
         return;
-    _currentIndex.reset();
-    _currentFrame.reset();
-    _currentValue = value;
+    clock->setRange(_minValue, _maxValue);
+    clock->setPosition(_clock->position());
+    _clock = clock;
 }
 
 void PlayMovieValueInfo::convertCurrent()
 {
-    if (_currentIndex && _currentFrame)
+    // The clock moves the position under the model: the cache is keyed by the position.
+    const int64_t value = _clock->position();
+    if (_convertedValue == value)
         return;
-    int64_t index = 0;
     int32_t offset = 0;
-    PictureDataUtil::getChapterPosition(_timeline, narrow(_currentValue), index, offset);
-    _currentIndex = index;
+    PictureDataUtil::getChapterPosition(_timeline, narrow(value), _currentIndex, offset);
     _currentFrame = offset;
+    _convertedValue = value;
 }
 
 int64_t PlayMovieValueInfo::currentIndex()
 {
     convertCurrent();
-    return *_currentIndex;
+    return _currentIndex;
 }
 
 int64_t PlayMovieValueInfo::currentFrame()
 {
     convertCurrent();
-    return *_currentFrame;
+    return _currentFrame;
 }
 
 std::shared_ptr<ChapterData> PlayMovieValueInfo::currentChapter()
@@ -127,21 +148,18 @@ std::shared_ptr<ChapterData> PlayMovieValueInfo::currentChapter()
 void PlayMovieValueInfo::setStartValueStopwatch(std::optional<int64_t> value)
 {
     _startValueStopwatch = value;
-    _startValue.reset();
     _startFrameIndex.reset();
 }
 
 void PlayMovieValueInfo::setStartValueMovieCut(std::optional<int64_t> value)
 {
     _startValueMovieCut = value;
-    _startValue.reset();
     _startFrameIndex.reset();
 }
 
 void PlayMovieValueInfo::setEndValueMovieCut(std::optional<int64_t> value)
 {
     _endValueMovieCut = value;
-    _endValue.reset();
     _endFrameIndex.reset();
 }
 
@@ -165,4 +183,59 @@ int64_t PlayMovieValueInfo::endFrameIndex()
     if (!_endFrameIndex)
         _endFrameIndex = chapterIndexAt(effectiveEnd());
     return *_endFrameIndex;
+}
+
+std::optional<int64_t> PlayMovieValueInfo::movieTimeAt(int64_t position) const
+{
+    const auto time = PictureDataUtil::getMovieTimeStamp(_timeline, narrow(position));
+    return time ? std::optional<int64_t>(*time) : std::nullopt;
+}
+
+std::optional<int64_t> PlayMovieValueInfo::movieTimeOfCurrentFrame()
+{
+    const auto chapter = currentChapter();
+    const auto picture = chapter ? chapter->getPicture(true) : nullptr;
+    if (!picture || !picture->video)
+        return std::nullopt;
+    const auto frame = picture->video->findFrame(1, narrow(currentFrame()), true);
+    return frame ? std::optional<int64_t>(frame->_movieTimeStamp) : std::nullopt;
+}
+
+int64_t PlayMovieValueInfo::eventFrameOf(uint32_t eventTimeStamp, uint32_t firstChapterTimeStamp)
+{
+    // Both are unsigned camera counters: subtract in 64 bits rather than wrap around.
+    const int64_t frame = static_cast<int64_t>(eventTimeStamp) - static_cast<int64_t>(firstChapterTimeStamp);
+    return frame >= 0 ? frame : -1;
+}
+
+bool PlayMovieValueInfo::isCutChapter(ChapterData *chapter)
+{
+    const auto picture = chapter ? chapter->getPicture(true) : nullptr;
+    return picture && picture->video && picture->video->isCutVideo();
+}
+
+std::shared_ptr<ChapterData> PlayMovieValueInfo::neighbourChapter(int delta)
+{
+    const auto chapter = currentChapter();
+    const auto it = std::find(_chapterDataList.begin(), _chapterDataList.end(), chapter);
+    const auto index = (it - _chapterDataList.begin()) + delta;
+    if (!chapter || index < 0 || index >= chapterCount())
+        return nullptr;
+    return _chapterDataList[static_cast<size_t>(index)];
+}
+
+void PlayMovieValueInfo::describe(PlaybackSync::Input &in, int64_t position)
+{
+    in.position = position;
+    in.maximum = _maxValue;
+    in.chapterCount = chapterCount();
+    int64_t index = 0;
+    int32_t offset = 0;
+    PictureDataUtil::getChapterPosition(_timeline, narrow(position), index, offset);
+    in.positionChapter = index >= 0 && index < chapterCount() ? std::optional<int64_t>(index) : std::nullopt;
+    if (in.loadedChapter && *in.loadedChapter < chapterCount())
+        in.nextBorder = PictureDataUtil::getPosition(_timeline, *in.loadedChapter + 1, 0);
+    in.targetMs = movieTimeAt(position);
+    in.ahead50Ms = movieTimeAt(position + 50);
+    in.ahead150Ms = movieTimeAt(position + 150);
 }

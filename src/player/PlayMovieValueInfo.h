@@ -5,15 +5,16 @@
 #include "card/CardData.h"
 #include "card/ChapterTimeline.h"
 #include "card/TripData.h"
+#include "player/PlaybackSync.h"
 #include "recording/CommonConst.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 
-class AdvMoveProtectInfo;
 class ChapterData;
 class MoveProtectInfo;
+class PlaybackClock;
 
 class PlayMovieValueInfo
 {
@@ -27,14 +28,23 @@ public:
     PlayMovieValueInfo(ChapterList chapterDataList, CardData::ActiveType activeType);
     ~PlayMovieValueInfo();
 
-    int64_t currentValue() const { return _currentValue; }
+    // The position lives in the clock; a model made alone has a clock of its own until the panel
+    // attaches the player's (the position moves over with it).
+    int64_t currentValue() const;
     // Clamps to the effective start, then to the effective end (the end wins when they cross).
     void setCurrentValue(int64_t value);
+    void attachClock(const std::shared_ptr<PlaybackClock> &clock);
+    const std::shared_ptr<PlaybackClock> &clock() const { return _clock; }
     // Chapter index and offset of the current position, worked out once per distinct value.
     int64_t currentIndex();
     int64_t currentFrame();
     // The chapter at currentIndex, null outside the list.
     std::shared_ptr<ChapterData> currentChapter();
+    // The chapter delta places after the current one in the list; null past either end or when
+    // the position is outside the list.
+    std::shared_ptr<ChapterData> neighbourChapter(int delta);
+    // The timeline's part of a sync decision's input at a position; the loaded chapter is filled in.
+    void describe(PlaybackSync::Input &in, int64_t position);
 
     std::optional<int64_t> startValueStopwatch() const { return _startValueStopwatch; }
     void setStartValueStopwatch(std::optional<int64_t> value);
@@ -53,31 +63,46 @@ public:
     // The chapter list with its starts worked out, for conversions on every clock tick.
     const ChapterTimeline &timeline() const { return _timeline; }
     int64_t chapterCount() const { return static_cast<int64_t>(_chapterDataList.size()); }
+    const ChapterList &chapterDataList() const { return _chapterDataList; }
+    CommonConst::PlayType playType() const { return _playType; }
+    const std::shared_ptr<MoveProtectInfo> &protectInfo() const { return _protectInfo; }
+    // The event's position; -1 when its chapters were not found; none for trips and adventures.
+    std::optional<int64_t> eventValue() const { return _eventValue; }
+    int64_t minValue() const { return _minValue; }
+    int64_t maxValue() const { return _maxValue; }
 
-    // Read and written directly by the player panel and the track bar.
+    // Movie time (ms into its chapter's movie) of the frame at a position; none outside the list
+    // or without driving data.
+    std::optional<int64_t> movieTimeAt(int64_t position) const;
+    // Movie time of camera 1's frame at the current offset, where a seek to the position goes.
+    std::optional<int64_t> movieTimeOfCurrentFrame();
+    // The event moment on the timeline from the two camera counters; -1 when the event would lie
+    // before the first chapter.
+    // The chapter's driving data says its movie is a clip cut by the trim tool.
+    static bool isCutChapter(ChapterData *chapter);
+    static int64_t eventFrameOf(uint32_t eventTimeStamp, uint32_t firstChapterTimeStamp);
+
+protected:
+    // Stored fields; a subclass may set up a bare model (tests do).
     CommonConst::PlayType _playType = CommonConst::PlayType::Movie;
     ChapterList _chapterDataList;
     std::shared_ptr<MoveProtectInfo> _protectInfo;
-    std::shared_ptr<AdvMoveProtectInfo> _advProtectInfo;
-    int64_t _currentValue = 0;
-    std::optional<int64_t> _currentIndex;
-    std::optional<int64_t> _currentFrame;
-    // The event's position; -1 when its chapters were not found; none for trips and adventures.
     std::optional<int64_t> _eventValue;
     int64_t _minValue = 0;
     int64_t _maxValue = 1;
     std::optional<int64_t> _startValueStopwatch;
     std::optional<int64_t> _startValueMovieCut;
     std::optional<int64_t> _endValueMovieCut;
-    // Derived start and end, emptied with their frame indexes; nothing reads them.
-    std::optional<int64_t> _startValue;
-    std::optional<int64_t> _endValue;
+    // Chapter index and offset of the position they were worked out for.
+    std::optional<int64_t> _convertedValue;
+    int64_t _currentIndex = 0;
+    int64_t _currentFrame = 0;
     std::optional<int64_t> _startFrameIndex;
     std::optional<int64_t> _endFrameIndex;
+    std::shared_ptr<PlaybackClock> _clock;
+    ChapterTimeline _timeline;
 
 private:
     int64_t chapterIndexAt(int64_t position) const;
     void convertCurrent();
-
-    ChapterTimeline _timeline;
 };

@@ -57,12 +57,39 @@ void PlayerView::setPlayerLayer(QWidget *widget)
     _playerLayer = widget;
 }
 
+void PlayerView::setStandbyLayer(QWidget *widget)
+{
+    if (_standbyLayer == widget)
+        return;
+    if (_standbyLayer) {
+        _standbyLayer->hide();
+        _standbyLayer->deleteLater();
+    }
+    _standbyLayer = widget;
+    if (_standbyLayer) {
+        _standbyLayer->setParent(_maskLayer);
+        _standbyLayer->setMouseTracking(true);
+        _standbyLayer->show();
+        _standbyLayer->lower();
+    }
+    layoutZoom();
+}
+
+void PlayerView::swapLayers()
+{
+    std::swap(_playerLayer, _standbyLayer);
+    if (_playerLayer)
+        _playerLayer->raise();
+    layoutZoom();
+}
+
 void PlayerView::attachPlayer()
 {
     if (_playerLayer) {
         _playerLayer->setParent(_maskLayer);
         _playerLayer->setMouseTracking(true);
         _playerLayer->show();
+        _playerLayer->raise();
     }
     // Bottom to top: picture (clipped by the mask), zoom preview, band, trim label.
     _maskLayer->lower();
@@ -91,7 +118,7 @@ QRectF PlayerView::fittedVideoRect() const
 
 QPointF PlayerView::clampZoomPoint(QPointF point) const
 {
-    const double s = static_cast<int>(playerScale);
+    const double s = static_cast<int>(_playerScale);
     const QRectF m = _maskRect.isNull() ? fittedVideoRect() : _maskRect;
     const QPointF low(m.left() + m.width() / (2 * s), m.top() + m.height() / (2 * s));
     const QPointF high(width() - low.x(), height() - low.y());
@@ -126,16 +153,16 @@ void PlayerView::layoutZoom()
 
     QPointF anchor(0.5, 0.5);
     double scale = 1.0;
-    if (zoomPoint && playerScale != ScaleType::Scale_x1) {
-        if (locationInWindow && (!prevScale || *prevScale != playerScale)) {
+    if (_zoomPoint && _playerScale != ScaleType::Scale_x1) {
+        if (_locationInWindow && (!_prevScale || *_prevScale != _playerScale)) {
             // The window for the new scale has another size: clamp the clicked spot again.
             const QPointF inView =
-                window() == this ? *locationInWindow : mapFrom(window(), *locationInWindow);
-            zoomPoint = fractionInMask(clampZoomPoint(inView));
-            prevScale = playerScale;
+                window() == this ? *_locationInWindow : mapFrom(window(), *_locationInWindow);
+            _zoomPoint = fractionInMask(clampZoomPoint(inView));
+            _prevScale = _playerScale;
         }
-        anchor = *zoomPoint;
-        scale = static_cast<int>(playerScale);
+        anchor = *_zoomPoint;
+        scale = static_cast<int>(_playerScale);
     }
     const double pw = vw * scale;
     const double ph = vh * scale;
@@ -143,12 +170,14 @@ void PlayerView::layoutZoom()
     _playerRect = QRectF(centre.x() - anchor.x() * pw, centre.y() - anchor.y() * ph, pw, ph);
 
     _maskLayer->setGeometry(toPixels(_maskRect));
-    if (_playerLayer)
-        _playerLayer->setGeometry(toPixels(_playerRect.translated(-_maskLayer->pos())));
+    for (QWidget *layer : {_playerLayer.data(), _standbyLayer.data()}) {
+        if (layer)
+            layer->setGeometry(toPixels(_playerRect.translated(-_maskLayer->pos())));
+    }
 
     _zoomSelectLayer->setGeometry(0, 0, width(), height());
-    if (!zoomPoint && playerScale != ScaleType::Scale_x1) {
-        const double s = static_cast<int>(playerScale);
+    if (!_zoomPoint && _playerScale != ScaleType::Scale_x1) {
+        const double s = static_cast<int>(_playerScale);
         const double zw = vw / s;
         const double zh = vh / s;
         const QPointF p = mouseZoomPoint();
@@ -169,7 +198,7 @@ void PlayerView::layoutZoom()
         lblSubMask->setPalette(black);
         lblSubMask->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    if (isCutFile) {
+    if (_isCutFile) {
         const double band = _playerRect.height() * CUT_BAND_LINES / PICTURE_LINES;
         lblSubMask->setGeometry(
             toPixels(QRectF(_playerRect.left(), _playerRect.bottom() - band, _playerRect.width(), band)));
@@ -219,24 +248,29 @@ void PlayerView::resizeEvent(QResizeEvent *event)
 void PlayerView::mousePressEvent(QMouseEvent *event)
 {
     const QPointF p = event->position();
-    if (!zoomPoint && playerScale != ScaleType::Scale_x1) {
+    if (!_zoomPoint && _playerScale != ScaleType::Scale_x1) {
         _pointer = p;
-        zoomPoint = fractionInMask(clampZoomPoint(p));
-        locationInWindow = mapTo(window(), p);
+        _zoomPoint = fractionInMask(clampZoomPoint(p));
+        _locationInWindow = mapTo(window(), p);
     } else {
-        playerScale = ScaleType::Scale_x1;
-        zoomPoint.reset();
-        locationInWindow.reset();
+        resetZoom();
     }
     layoutZoom();
     // The panel above also reacts to the click.
     event->ignore();
 }
 
+void PlayerView::resetZoom()
+{
+    _playerScale = ScaleType::Scale_x1;
+    _zoomPoint.reset();
+    _locationInWindow.reset();
+}
+
 void PlayerView::mouseMoveEvent(QMouseEvent *event)
 {
     _pointer = event->position();
-    if (!zoomPoint)
+    if (!_zoomPoint)
         layoutZoom();
     event->ignore();
 }

@@ -33,6 +33,12 @@ public:
     // takes it as a child of its mask. Null shows black.
     void setPlayerLayer(QWidget *widget);
     QWidget *playerLayer() const { return _playerLayer; }
+    // The second player's picture (a chapter opened ahead), kept under the current one with the
+    // same geometry so that a swap shows it at once.
+    void setStandbyLayer(QWidget *widget);
+    QWidget *standbyLayer() const { return _standbyLayer; }
+    // The standby picture becomes the current one and the current one waits under it.
+    void swapLayers();
     // Rebuilds the widget tree around the current player widget and lays it out.
     void attachPlayer();
     // Recomputes the geometry of every part from the view size and the zoom state.
@@ -52,17 +58,23 @@ public:
     QLabel *trimLabel() const { return lblTrim; }
     QLabel *subMaskLabel() const { return lblSubMask; }
 
-    // Written by the panel; lay out afterwards.
     const double videoAspect = 16.0 / 9.0;
-    ScaleType playerScale = ScaleType::Scale_x1;
+    // Zoom state, written by the panel; lay out (layoutZoom) afterwards.
+    ScaleType playerScale() const { return _playerScale; }
+    void setPlayerScale(ScaleType scale) { _playerScale = scale; }
     // Zoom centre as fractions of the fitted picture from its top-left corner.
-    std::optional<QPointF> zoomPoint;
+    std::optional<QPointF> zoomPoint() const { return _zoomPoint; }
+    void setZoomPoint(std::optional<QPointF> point) { _zoomPoint = point; }
     // Window coordinates of the click that fixed zoomPoint.
-    std::optional<QPointF> locationInWindow;
+    std::optional<QPointF> locationInWindow() const { return _locationInWindow; }
+    void setLocationInWindow(std::optional<QPointF> location) { _locationInWindow = location; }
     // The scale zoomPoint was last derived for.
-    std::optional<ScaleType> prevScale;
+    std::optional<ScaleType> prevScale() const { return _prevScale; }
+    // Back to x1 without a zoom centre (the scale the centre was derived for is kept).
+    void resetZoom();
     // The recording being played is a clip cut by the trim tool: cover its bottom strip.
-    bool isCutFile = false;
+    bool isCutFile() const { return _isCutFile; }
+    void setCutFile(bool isCut) { _isCutFile = isCut; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -74,12 +86,18 @@ private:
 
     QWidget *_maskLayer = nullptr;
     QPointer<QWidget> _playerLayer;
+    QPointer<QWidget> _standbyLayer;
     ZoomSelectOverlay *_zoomSelectLayer = nullptr;
     QLabel *lblSubMask = nullptr;
     QLabel *lblTrim = nullptr;
     QString strTrimMode;
     QRectF _maskRect;
     QRectF _playerRect;
+    ScaleType _playerScale = ScaleType::Scale_x1;
+    std::optional<QPointF> _zoomPoint;
+    std::optional<QPointF> _locationInWindow;
+    std::optional<ScaleType> _prevScale;
+    bool _isCutFile = false;
     // Last pointer position seen over the surface, view coordinates.
     std::optional<QPointF> _pointer;
 };

@@ -2,10 +2,12 @@
 
 #include "player/CustomSliderCellDelegate.h"
 #include "player/PlayMovieValueInfo.h"
+#include "player/PlaybackClock.h"
 #include "player/TrackSlider.h"
 
 #include "card/MoveProtectInfo.h"
 
+#include "TestModels.h"
 #include "TripFixture.h"
 
 #include <QTimer>
@@ -23,21 +25,9 @@ public:
     int calls = 0;
 };
 
-std::shared_ptr<MoveProtectInfo> record(MoveProtectInfo::DetectStatus detect)
+std::shared_ptr<RangeModel> rangeModel(int64_t min, int64_t max, int64_t current = 0)
 {
-    const std::vector<uint8_t> zeros(MoveProtectInfo::RECORD_SIZE, 0);
-    auto info = std::make_shared<MoveProtectInfo>(std::span<const uint8_t>(zeros), detect);
-    info->_detect = detect;
-    return info;
-}
-
-std::shared_ptr<PlayMovieValueInfo> rangeModel(int64_t min, int64_t max, int64_t current = 0)
-{
-    auto info = std::make_shared<PlayMovieValueInfo>();
-    info->_minValue = min;
-    info->_maxValue = max;
-    info->_currentValue = current;
-    return info;
+    return std::make_shared<RangeModel>(min, max, current);
 }
 
 // A track bar 416 wide: the track is 400 wide from x = 8, so one pixel is range/400 ms.
@@ -45,7 +35,7 @@ struct Bar
 {
     Bar()
     {
-        cell = new CustomSliderCell(nullptr, [this] { return now; });
+        cell = new CustomSliderCell(std::make_shared<PlaybackClock>([this] { return now; }));
         slider = std::make_unique<TrackSlider>(cell);
         slider->resize(416, 34);
         cell->setDelegate(&delegate);
@@ -61,60 +51,11 @@ struct Bar
 
 } // namespace
 
-TEST(CustomSliderCellTest, ClockRunsOnlyWhilePlayingAndKeepsOneTimer)
-{
-    Bar bar;
-    bar.cell->setValueInfo(rangeModel(0, 100000));
-    const int told = bar.delegate.calls;
-    bar.cell->restartClock();
-    EXPECT_FALSE(bar.cell->isClockRunning());
-    bar.cell->onValueChanged();
-    EXPECT_EQ(bar.cell->doubleValue(), 0.0);
-    EXPECT_EQ(bar.delegate.calls, told);
-
-    bar.cell->isPlay = true;
-    bar.cell->restartClock();
-    bar.cell->restartClock();
-    EXPECT_TRUE(bar.cell->isClockRunning());
-    EXPECT_EQ(bar.cell->findChildren<QTimer *>().size(), 1);
-
-    bar.cell->isPlay = false;
-    bar.cell->restartClock();
-    EXPECT_FALSE(bar.cell->isClockRunning());
-    bar.cell->onValueChanged();
-    EXPECT_EQ(bar.delegate.calls, told);
-}
-
-TEST(CustomSliderCellTest, TicksAdvanceByElapsedTimeTimesRate)
-{
-    Bar bar;
-    bar.cell->setValueInfo(rangeModel(0, 100000));
-    bar.cell->isPlay = true;
-    bar.cell->restartClock();
-    bar.now += 33333333;
-    bar.cell->onValueChanged();
-    EXPECT_NEAR(bar.cell->doubleValue(), 33.333333, 1e-6);
-    bar.cell->rate = 2.0f;
-    bar.now += 33333333;
-    bar.cell->onValueChanged();
-    EXPECT_NEAR(bar.cell->doubleValue(), 100.0, 1e-5);
-    // A late tick makes up for the lost time.
-    bar.cell->rate = 1.0f;
-    bar.now += 100 * MS;
-    bar.cell->onValueChanged();
-    EXPECT_NEAR(bar.cell->doubleValue(), 200.0, 1e-5);
-    // The value never leaves the range.
-    bar.now += 1000000 * MS;
-    bar.cell->onValueChanged();
-    EXPECT_EQ(bar.cell->doubleValue(), 100000.0);
-}
-
 TEST(CustomSliderCellTest, TickDuringADragKeepsTheDraggedValueButTellsThePanel)
 {
     Bar bar;
     bar.cell->setValueInfo(rangeModel(0, 40000));
-    bar.cell->isPlay = true;
-    bar.cell->restartClock();
+    bar.cell->clock()->play();
     ASSERT_TRUE(bar.cell->startTracking({bar.xOf(10000), 10}));
     EXPECT_NEAR(bar.cell->doubleValue(), 10000, 1e-6);
     const int told = bar.delegate.calls;
@@ -152,7 +93,7 @@ TEST(CustomSliderCellTest, NewValueModelSetsRangeTicksValueAndTellsThePanel)
     EXPECT_EQ(bar.cell->integerValue(), 12000);
     EXPECT_EQ(bar.delegate.calls, told + 1);
     EXPECT_EQ(bar.cell->valueInfo(), info);
-    EXPECT_FALSE(bar.cell->hasBaseDate);
+    EXPECT_FALSE(bar.cell->baseDate().has_value());
     // Without chapters the date is the minimum in seconds after 1970 plus the position.
     EXPECT_EQ(bar.cell->currentDate(), Date::fromUnixSeconds(12000).addingMilliseconds(12000));
 }
@@ -161,27 +102,28 @@ TEST(CustomSliderCellTest, EventMarkerFollowsTheRecordKind)
 {
     Bar bar;
     auto info = rangeModel(12000, 32000);
-    info->_playType = CommonConst::PlayType::Event;
-    info->_eventValue = 24000;
-    info->_protectInfo = record(MoveProtectInfo::DetectStatus::G);
     bar.cell->setValueInfo(info);
-    ASSERT_EQ(bar.cell->markers().size(), 1u);
-    EXPECT_EQ(bar.cell->markers().begin()->first, 12000);
-    EXPECT_EQ(bar.cell->markers().begin()->second, bar.cell->image("parts_marker_g"));
-
-    info->_protectInfo = record(MoveProtectInfo::DetectStatus::SW);
-    bar.cell->updateMarkers();
-    EXPECT_EQ(bar.cell->markers().at(12000), bar.cell->image("parts_marker_sw"));
-    for (auto kind : {MoveProtectInfo::DetectStatus::SURV, MoveProtectInfo::DetectStatus::NON}) {
-        info->_protectInfo = record(kind);
+    using Detect = MoveProtectInfo::DetectStatus;
+    const struct
+    {
+        Detect detect;
+        int64_t position;
+        QString marker; // empty: none
+    } cases[] = {{Detect::G, 24000, "parts_marker_g"},
+                 {Detect::SW, 24000, "parts_marker_sw"},
+                 {Detect::SURV, 24000, ""},
+                 {Detect::NON, 24000, ""},
+                 {Detect::G, 100, ""}}; // below the minimum
+    for (const auto &c : cases) {
+        info->setEvent(c.position, makeRecord(c.detect));
         bar.cell->updateMarkers();
-        EXPECT_TRUE(bar.cell->markers().empty());
+        if (c.marker.isEmpty()) {
+            EXPECT_TRUE(bar.cell->markers().empty()) << int(c.detect);
+        } else {
+            ASSERT_EQ(bar.cell->markers().size(), 1u);
+            EXPECT_EQ(bar.cell->markers().at(12000), c.marker);
+        }
     }
-    // A position below the minimum gets no marker.
-    info->_protectInfo = record(MoveProtectInfo::DetectStatus::G);
-    info->_eventValue = 100;
-    bar.cell->updateMarkers();
-    EXPECT_TRUE(bar.cell->markers().empty());
 }
 
 TEST(CustomSliderCellTest, StopwatchAndTrimMarkersReplaceEarlierOnesAtTheSameKey)
@@ -191,25 +133,21 @@ TEST(CustomSliderCellTest, StopwatchAndTrimMarkersReplaceEarlierOnesAtTheSameKey
     CustomSliderCell &cell = *bar.cell;
     EXPECT_TRUE(cell.markers().empty()); // created stopped with no start and no stop
 
-    cell.swStatus = StopWatchStatus::Start;
-    cell.swStartSumFrameTS = 1000;
+    std::vector<int64_t> laps;
     for (int lap = 1; lap <= 10; ++lap)
-        cell.swLapSumFrameTSList.push_back(1000 + lap * 1000);
-    cell.updateMarkers();
+        laps.push_back(1000 + lap * 1000);
+    cell.setStopwatch(StopWatchStatus::Start, 1000, laps, -1);
     ASSERT_EQ(cell.markers().size(), 11u);
-    EXPECT_EQ(cell.markers().at(1000), cell.image("parts_marker_start"));
-    EXPECT_EQ(cell.markers().at(4000), cell.image("parts_marker_n3"));
-    EXPECT_EQ(cell.markers().at(11000), cell.image("parts_marker_n10"));
+    EXPECT_EQ(cell.markers().at(1000), "parts_marker_start");
+    EXPECT_EQ(cell.markers().at(4000), "parts_marker_n3");
+    EXPECT_EQ(cell.markers().at(11000), "parts_marker_n10");
 
-    cell.swStatus = StopWatchStatus::Stop;
-    cell.swStopSumFrameTS = 11000;
-    cell.updateMarkers();
-    EXPECT_EQ(cell.markers().at(11000), cell.image("parts_marker_end"));
+    cell.setStopwatch(StopWatchStatus::Stop, 1000, laps, 11000);
+    EXPECT_EQ(cell.markers().at(11000), "parts_marker_end");
 
     cell.setSelectFrame(true); // at 50000
-    cell.swStopSumFrameTS = 50000;
-    cell.updateMarkers();
-    EXPECT_EQ(cell.markers().at(50000), cell.image("parts_marker_s"));
+    cell.setStopwatch(StopWatchStatus::Stop, 1000, laps, 50000);
+    EXPECT_EQ(cell.markers().at(50000), "parts_marker_s");
     // Ten laps and every marker draw without fault.
     EXPECT_FALSE(bar.slider->grab().isNull());
 }
@@ -221,7 +159,7 @@ TEST(CustomSliderCellTest, TrimSelectionBoundsTheModelForThirtyMinutes)
     bar.cell->setValueInfo(info);
     bar.cell->setSelectFrame(true);
     EXPECT_TRUE(bar.cell->selectFrame());
-    EXPECT_EQ(bar.cell->_selectStartSumFrameTS, 100000);
+    EXPECT_EQ(bar.cell->selectStartSumFrameTS(), 100000);
     EXPECT_EQ(info->startValueMovieCut(), 100000);
     EXPECT_EQ(info->endValueMovieCut(), 1900000);
     info->setCurrentValue(3000000);
@@ -231,7 +169,7 @@ TEST(CustomSliderCellTest, TrimSelectionBoundsTheModelForThirtyMinutes)
     bar.cell->setSelectFrame(false);
     EXPECT_FALSE(info->startValueMovieCut().has_value());
     EXPECT_FALSE(info->endValueMovieCut().has_value());
-    EXPECT_EQ(bar.cell->_selectStartSumFrameTS, 100000);
+    EXPECT_EQ(bar.cell->selectStartSumFrameTS(), 100000);
 }
 
 TEST(CustomSliderCellTest, DragCannotGoBeforeTheRunningStopwatchsLastMark)
@@ -239,15 +177,13 @@ TEST(CustomSliderCellTest, DragCannotGoBeforeTheRunningStopwatchsLastMark)
     Bar bar;
     bar.cell->setValueInfo(rangeModel(0, 40000, 30000));
     CustomSliderCell &cell = *bar.cell;
-    cell.swStatus = StopWatchStatus::Start;
-    cell.swStartSumFrameTS = 10000;
-    cell.swLapSumFrameTSList = {20000};
+    cell.setStopwatch(StopWatchStatus::Start, 10000, {20000}, -1);
     const QPointF pinned = cell.limitTrackingPoint(bar.xOf(15000), {bar.xOf(15000), 10});
     EXPECT_NEAR(pinned.x(), bar.xOf(20000), 1e-9);
     const QPointF free = cell.limitTrackingPoint(bar.xOf(25000), {bar.xOf(25000), 10});
     EXPECT_NEAR(free.x(), bar.xOf(25000), 1e-9);
     // Once stopped, the stopwatch no longer limits the drag (nor does the trim selection).
-    cell.swStopSumFrameTS = 22000;
+    cell.setStopwatch(StopWatchStatus::Stop, 10000, {20000}, 22000);
     cell.setSelectFrame(true);
     const QPointF stopped = cell.limitTrackingPoint(bar.xOf(1000), {bar.xOf(1000), 10});
     EXPECT_NEAR(stopped.x(), bar.xOf(1000), 1e-9);
@@ -259,7 +195,7 @@ TEST(CustomSliderCellTest, DragIsKeptInsideTheTrimSelection)
     auto info = rangeModel(0, 4000000, 1000000);
     bar.cell->setValueInfo(info);
     CustomSliderCell &cell = *bar.cell;
-    cell.swStartSumFrameTS = -1;
+    cell.setStopwatch(StopWatchStatus::Start, -1, {}, -1);
     cell.setSelectFrame(true);
     const int told = bar.delegate.calls;
     const QPointF before = cell.limitTrackingPoint(bar.xOf(500000), {bar.xOf(500000), 10});
@@ -279,9 +215,7 @@ TEST(CustomSliderCellTest, EmptyRangesAndEmptyModelsDrawWithoutFault)
     Bar bar;
     bar.cell->setValueInfo(std::make_shared<PlayMovieValueInfo>());
     EXPECT_EQ(bar.cell->numberOfTickMarks(), 1);
-    bar.cell->swStatus = StopWatchStatus::Start;
-    bar.cell->swStartSumFrameTS = 0;
-    bar.cell->updateMarkers();
+    bar.cell->setStopwatch(StopWatchStatus::Start, 0, {}, -1);
     EXPECT_EQ(bar.cell->rectOfTickMarkAtIndex(0).center().x(), 8.0);
     EXPECT_FALSE(bar.slider->grab().isNull());
 
@@ -305,10 +239,9 @@ TEST(CustomSliderCellTest, CurrentDateComesFromTheFrameAtThePosition)
     auto info = std::make_shared<PlayMovieValueInfo>(trip.chapters, CardData::ActiveType::MovieRec);
     bar.cell->setValueInfo(info);
     const Date start = Date::fromDateTime(QDateTime(QDate(2024, 5, 1), QTime(12, 0, 0), Qt::UTC));
-    EXPECT_TRUE(bar.cell->hasBaseDate);
-    EXPECT_EQ(bar.cell->baseDate, start);
+    EXPECT_EQ(bar.cell->baseDate(), start);
     EXPECT_EQ(bar.cell->currentDate(), start);
-    bar.cell->setIntegerValue(info->_maxValue);
+    bar.cell->setIntegerValue(info->maxValue());
     const Date end = bar.cell->currentDate();
     EXPECT_GE(end.millisecondsSince(start), 3000);
     EXPECT_LE(end.millisecondsSince(start), 4100);

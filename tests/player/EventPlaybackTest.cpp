@@ -2,6 +2,8 @@
 // moment on the timeline, its marker and where stop returns to.
 #include "player/MoviePlayerView.h"
 
+#include "player/CustomSliderCell.h"
+
 #include "player/PlayMovieValueInfo.h"
 
 #include "card/CardData.h"
@@ -36,7 +38,7 @@ protected:
     {
         ASSERT_TRUE(written) << qPrintable(error);
         card.loadCardFolder(FileUtil::fileUrl(SampleCardWriter::cardFolder(dir->path())));
-        panel = std::make_unique<MoviePlayerView>(nullptr, [this] {
+        panel = std::make_unique<MoviePlayerView>([this] {
             auto engine = std::make_unique<FakeMediaEngine>();
             fake = engine.get();
             return engine;
@@ -71,29 +73,29 @@ TEST_F(EventPlaybackTest, ShockEventPlaysFromItsClipStartWithItsMomentAndMarker)
     const auto shock = record(MoveProtectInfo::DetectStatus::G);
     ASSERT_NE(shock, nullptr);
     panel->setEventMovie(card, shock);
-    const auto model = panel->_valueInfo;
-    EXPECT_EQ(model->_playType, CommonConst::PlayType::Event);
-    ASSERT_FALSE(model->_chapterDataList.empty());
-    ASSERT_TRUE(model->_eventValue.has_value());
-    EXPECT_GE(*model->_eventValue, 0);
-    EXPECT_EQ(model->_minValue, std::max<int64_t>(0, *model->_eventValue - 12000));
-    EXPECT_EQ(model->currentValue(), model->_minValue);
+    const auto model = panel->valueInfo();
+    EXPECT_EQ(model->playType(), CommonConst::PlayType::Event);
+    ASSERT_FALSE(model->chapterDataList().empty());
+    ASSERT_TRUE(model->eventValue().has_value());
+    EXPECT_GE(*model->eventValue(), 0);
+    EXPECT_EQ(model->minValue(), std::max<int64_t>(0, *model->eventValue() - 12000));
+    EXPECT_EQ(model->currentValue(), model->minValue());
     EXPECT_EQ(panel->eventFrame(),
-              int64_t(shock->_timeStamp) - int64_t(model->_chapterDataList.front()->timeStamp()));
-    EXPECT_EQ(panel->eventFrame(), *model->_eventValue);
+              int64_t(shock->_timeStamp) - int64_t(model->chapterDataList().front()->timeStamp()));
+    EXPECT_EQ(panel->eventFrame(), *model->eventValue());
     // The shock's marker sits at its moment on the track bar.
     CustomSliderCell *cell = panel->trackCell();
     EXPECT_EQ(cell->valueInfo(), model);
-    ASSERT_EQ(cell->markers().count(*model->_eventValue - model->_minValue), 1u);
-    EXPECT_EQ(cell->markers().at(*model->_eventValue - model->_minValue), cell->image("parts_marker_g"));
+    ASSERT_EQ(cell->markers().count(*model->eventValue() - model->minValue()), 1u);
+    EXPECT_EQ(cell->markers().at(*model->eventValue() - model->minValue()), "parts_marker_g");
 
     // Stop returns to the clip's start (not to a chapter start), or to the stopwatch's if later.
     fake->becomeReady();
     ASSERT_EQ(panel->currentStatus(), PlayStatus::Stop);
-    panel->moveToPosition(model->_maxValue - 100, PlayStatus::Pause);
-    model->setStartValueStopwatch(model->_minValue + 250);
+    panel->moveToPosition(model->maxValue() - 100, PlayStatus::Pause);
+    model->setStartValueStopwatch(model->minValue() + 250);
     panel->stopMovie();
-    EXPECT_EQ(model->currentValue(), model->_minValue + 250);
+    EXPECT_EQ(model->currentValue(), model->minValue() + 250);
 }
 
 TEST_F(EventPlaybackTest, SurveillanceRecordingPlaysSixtySecondsFromItsMoment)
@@ -102,9 +104,9 @@ TEST_F(EventPlaybackTest, SurveillanceRecordingPlaysSixtySecondsFromItsMoment)
     if (!surveillance)
         GTEST_SKIP() << "the standard card has no surveillance record on its trips";
     panel->setEventMovie(card, surveillance);
-    const auto model = panel->_valueInfo;
-    EXPECT_EQ(model->_playType, CommonConst::PlayType::Surveillance);
-    EXPECT_EQ(model->_minValue, *model->_eventValue);
+    const auto model = panel->valueInfo();
+    EXPECT_EQ(model->playType(), CommonConst::PlayType::Surveillance);
+    EXPECT_EQ(model->minValue(), *model->eventValue());
     EXPECT_TRUE(panel->trackCell()->markers().empty());
 }
 
@@ -113,12 +115,12 @@ TEST_F(EventPlaybackTest, AdventureStopReturnsToTheChapterStart)
     ASSERT_FALSE(card._tripList.empty());
     const ChapterList chapters = card._tripList.front()->sortedChapters();
     ASSERT_GE(chapters.size(), 2u);
-    panel->_valueInfo = std::make_shared<PlayMovieValueInfo>(chapters, CardData::ActiveType::AdventureRec);
-    EXPECT_EQ(panel->_valueInfo->_playType, CommonConst::PlayType::Adventure);
+    panel->setValueInfo(std::make_shared<PlayMovieValueInfo>(chapters, CardData::ActiveType::AdventureRec));
+    EXPECT_EQ(panel->valueInfo()->playType(), CommonConst::PlayType::Adventure);
     panel->preparePlayer();
     fake->becomeReady();
     const int64_t second = PictureDataUtil::getPosition(chapters, 1, 0);
     panel->moveToPosition(second + 900, PlayStatus::Pause);
     panel->stopMovie();
-    EXPECT_EQ(panel->_valueInfo->currentValue(), second);
+    EXPECT_EQ(panel->valueInfo()->currentValue(), second);
 }

@@ -1,5 +1,6 @@
 #include "player/MoviePlayerView.h"
 
+#include "player/CustomSliderCell.h"
 #include "player/MoviePlayerViewDelegate.h"
 #include "player/PlayMovieValueInfo.h"
 #include "player/TrackSlider.h"
@@ -50,6 +51,19 @@ public:
     std::function<void()> onSync;
 };
 
+// An event over the trip's chapters from 500 ms on.
+struct EventOnTrip : PlayMovieValueInfo
+{
+    explicit EventOnTrip(const ChapterList &chapters)
+        : PlayMovieValueInfo(chapters, CardData::ActiveType::MovieRec)
+    {
+        _playType = CommonConst::PlayType::Event;
+        _minValue = 500;
+        _eventValue = 1500;
+        clock()->setRange(_minValue, _maxValue);
+    }
+};
+
 // Three generated chapters of about 2 s; the engine is a fake and the clock is the test's.
 class MoviePlayerViewTest : public ::testing::Test
 {
@@ -61,7 +75,6 @@ protected:
     {
         ASSERT_TRUE(trip->ok()) << qPrintable(trip->error);
         panel = std::make_unique<MoviePlayerView>(
-            nullptr,
             [this] {
                 auto engine = std::make_unique<FakeMediaEngine>();
                 engine->fps = 30.0;
@@ -74,16 +87,17 @@ protected:
 
     FakeMediaEngine *engine() const { return static_cast<FakeMediaEngine *>(panel->engine()); }
     CustomSliderCell *cell() const { return panel->trackCell(); }
-    std::shared_ptr<PlayMovieValueInfo> model() const { return panel->_valueInfo; }
+    std::shared_ptr<PlayMovieValueInfo> model() const { return panel->valueInfo(); }
+    bool clockRuns() const { return panel->clock()->isRunning(); }
     int64_t start(int64_t index) const { return PictureDataUtil::getPosition(trip->chapters, index, 0); }
     QString file(int index) const { return trip->chapters[index]->_pathMp4.toLocalFile(); }
 
     // Loads the trip and lets the first item become ready, playing or stopped.
     void load(bool play)
     {
-        panel->_valueInfo =
-            std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
-        panel->autoPlay = play;
+        panel->setValueInfo(
+            std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec));
+        panel->setAutoPlay(play);
         panel->preparePlayer();
         engine()->becomeReady();
     }
@@ -107,22 +121,22 @@ std::unique_ptr<TripFixture> MoviePlayerViewTest::trip;
 
 TEST_F(MoviePlayerViewTest, PlayBeforeReadyStartsOnReadyAndSyncsOnce)
 {
-    panel->_valueInfo = std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
+    panel->setValueInfo(std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec));
     panel->preparePlayer();
     ASSERT_NE(engine(), nullptr);
     EXPECT_EQ(engine()->items, QStringList{file(0)});
     EXPECT_EQ(panel->currentStatus(), PlayStatus::NotReady);
-    EXPECT_EQ(cell()->valueInfo(), panel->_valueInfo);
+    EXPECT_EQ(cell()->valueInfo(), panel->valueInfo());
 
     panel->playMovie();
-    EXPECT_TRUE(panel->autoPlay);
+    EXPECT_TRUE(panel->autoPlay());
     EXPECT_EQ(panel->currentStatus(), PlayStatus::NotReady);
-    EXPECT_FALSE(cell()->isClockRunning());
+    EXPECT_FALSE(clockRuns());
 
     engine()->becomeReady();
     EXPECT_EQ(panel->currentStatus(), PlayStatus::Play);
-    EXPECT_TRUE(cell()->isClockRunning());
-    EXPECT_FALSE(panel->autoPlay);
+    EXPECT_TRUE(clockRuns());
+    EXPECT_FALSE(panel->autoPlay());
     EXPECT_EQ(delegate.syncs, 1);
     // The status is watched once per prepared item.
     engine()->becomeReady();
@@ -133,11 +147,11 @@ TEST_F(MoviePlayerViewTest, ReadyWithoutAutoPlayStopsAtTheStartAndAReadyPlayerPr
 {
     load(false);
     EXPECT_EQ(panel->currentStatus(), PlayStatus::Stop);
-    EXPECT_FALSE(cell()->isClockRunning());
+    EXPECT_FALSE(clockRuns());
     EXPECT_EQ(delegate.syncs, 1);
     // The next item on the same (ready) player is stopped at once, without waiting for its status.
-    panel->_valueInfo = std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
-    panel->_valueInfo->setCurrentValue(start(2) + 10);
+    panel->setValueInfo(std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec));
+    model()->setCurrentValue(start(2) + 10);
     panel->preparePlayer();
     EXPECT_EQ(panel->currentStatus(), PlayStatus::Stop);
     EXPECT_EQ(engine()->items.back(), file(2));
@@ -145,26 +159,85 @@ TEST_F(MoviePlayerViewTest, ReadyWithoutAutoPlayStopsAtTheStartAndAReadyPlayerPr
     EXPECT_EQ(engines.size(), 1u);
 }
 
-TEST_F(MoviePlayerViewTest, CrossingAChapterBorderSwapsTheFileOnTheNextTickAndKeepsPlaying)
+TEST_F(MoviePlayerViewTest, TheNextChapterIsPreparedAndSwappedInAtTheBorder)
 {
     load(true);
     ASSERT_EQ(panel->currentStatus(), PlayStatus::Play);
     const int64_t border = start(1);
-    tick(border - 20);
-    EXPECT_EQ(panel->currentChapterData(), trip->chapters[0]);
-    tick(40); // now past the border
-    EXPECT_EQ(model()->currentIndex(), 1);
-    EXPECT_EQ(panel->currentChapterData(), trip->chapters[0]);
-    EXPECT_EQ(engine()->items.size(), 1);
+    tick(border - 1000);
+    // Within the preparation lead: the second engine opens the next file at its first frame.
+    ASSERT_EQ(engines.size(), 2u);
+    EXPECT_EQ(panel->preparedChapterIndex(), 1);
+    EXPECT_EQ(engines[1]->items, QStringList{file(1)});
+    const auto firstFrame = PictureDataUtil::getMovieTimeStamp(trip->chapters, int32_t(border));
+    ASSERT_TRUE(firstFrame.has_value());
+    EXPECT_EQ(engines[1]->seeks.back(), int64_t(*firstFrame));
+    engines[1]->becomeReady();
+    std::vector<double> shown;
+    QObject::connect(panel.get(), &MoviePlayerView::frameShown, [&](double t) { shown.push_back(t); });
+    tick(990);
+    EXPECT_EQ(panel->engine(), engines[0]);
     const int syncs = delegate.syncs;
-    tick(33);
+    tick(20); // the tick that crosses the border shows the new chapter
+    EXPECT_EQ(panel->engine(), engines[1]);
     EXPECT_EQ(panel->currentChapterData(), trip->chapters[1]);
-    EXPECT_EQ(engine()->items.back(), file(1));
-    EXPECT_EQ(panel->currentStatus(), PlayStatus::Play);
-    EXPECT_TRUE(cell()->isClockRunning());
-    EXPECT_GE(delegate.syncs, syncs + 1);
-    // The file was seeked to the frame at the position, a little into the new chapter.
-    EXPECT_LT(engine()->seeks.back(), 200);
+    EXPECT_EQ(engines[0]->items.size(), 1); // no file was swapped into the engine on screen
+    EXPECT_EQ(engines[0]->rate(), 0.0);
+    EXPECT_EQ(engines[1]->rate(), 1.0); // already lagging the clock: it plays at once
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), *firstFrame / 1000.0);
+    EXPECT_EQ(delegate.syncs, syncs + 1);
+    EXPECT_TRUE(clockRuns());
+    // The old engine waits for the chapter after.
+    tick(start(2) - start(1) - 1500);
+    EXPECT_EQ(panel->preparedEngine(), engines[0]);
+    EXPECT_EQ(engines[0]->items.back(), file(2));
+    EXPECT_EQ(engines.size(), 2u);
+}
+
+TEST_F(MoviePlayerViewTest, PreparingAReadyPlayingPlayerStopsTheClock)
+{
+    load(true);
+    tick(500);
+    ASSERT_TRUE(clockRuns());
+    panel->setValueInfo(std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec));
+    panel->preparePlayer();
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Stop);
+    EXPECT_FALSE(clockRuns());
+    tick(500);
+    EXPECT_EQ(model()->currentValue(), 0);
+}
+
+TEST_F(MoviePlayerViewTest, ClockModelAndTrackBarAgreeAfterEveryKindOfMove)
+{
+    load(false);
+    const std::vector<std::function<void()>> moves = {
+        [&] { panel->moveToPosition(start(1) + 300, PlayStatus::Pause); },
+        [&] { panel->frameForward(); },
+        [&] { panel->frameBack(); },
+        [&] { panel->nextChapter(); },
+        [&] { panel->previousChapter(); },
+        [&] {
+            cell()->setIntegerValue(start(2) + 40);
+            emit cell()->userValueChanged();
+        },
+        [&] {
+            panel->playMovie();
+            tick(100);
+            panel->pauseMovie();
+        },
+        [&] { panel->stopMovie(); },
+    };
+    for (size_t i = 0; i < moves.size(); ++i) {
+        moves[i]();
+        EXPECT_EQ(model()->currentValue(), panel->clock()->position()) << i;
+        EXPECT_EQ(cell()->integerValue(), panel->clock()->position()) << i;
+        EXPECT_EQ(model()->currentChapter(), panel->currentChapterData()) << i;
+        EXPECT_DOUBLE_EQ(cell()->knobRect().center().x(),
+                         CustomSliderCell::TRACK_INSET +
+                             cell()->valueToPosition(double(panel->clock()->position())))
+            << i;
+    }
 }
 
 TEST_F(MoviePlayerViewTest, AFileThatOpensSlowlyIsSeekedToTheClocksPositionWhenReady)
@@ -194,8 +267,8 @@ TEST_F(MoviePlayerViewTest, ClockReachingTheEndPauses)
     tick(33);
     tick(33);
     EXPECT_EQ(panel->currentStatus(), PlayStatus::Pause);
-    EXPECT_FALSE(cell()->isClockRunning());
-    EXPECT_EQ(model()->currentValue(), model()->_maxValue);
+    EXPECT_FALSE(clockRuns());
+    EXPECT_EQ(model()->currentValue(), model()->maxValue());
 }
 
 TEST_F(MoviePlayerViewTest, StopReturnsToTheChapterStartForTripsAndToTheBoundsForEvents)
@@ -208,11 +281,8 @@ TEST_F(MoviePlayerViewTest, StopReturnsToTheChapterStartForTripsAndToTheBoundsFo
     EXPECT_EQ(cell()->integerValue(), start(1));
 
     // An event of the same chapters: minimum 500, stopwatch start 900.
-    auto event = std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
-    event->_playType = CommonConst::PlayType::Event;
-    event->_minValue = 500;
-    event->_eventValue = 1500;
-    panel->_valueInfo = event;
+    auto event = std::make_shared<EventOnTrip>(trip->chapters);
+    panel->setValueInfo(event);
     panel->preparePlayer();
     panel->playMovie();
     panel->moveToPosition(start(1) + 700, PlayStatus::Play);
@@ -220,104 +290,6 @@ TEST_F(MoviePlayerViewTest, StopReturnsToTheChapterStartForTripsAndToTheBoundsFo
     panel->stopMovie();
     EXPECT_EQ(event->currentValue(), 900);
     EXPECT_EQ(panel->currentChapterData(), trip->chapters[0]);
-}
-
-TEST_F(MoviePlayerViewTest, AboveTwiceTheEngineStaysPausedAndIsSeekedEveryTick)
-{
-    load(false);
-    panel->setPlayRate(3.0f);
-    panel->playMovie();
-    EXPECT_EQ(cell()->rate, 3.0f);
-    for (int i = 0; i < 5; ++i) {
-        const size_t seeks = engine()->seeks.size();
-        tick(33);
-        EXPECT_EQ(engine()->seeks.size(), seeks + 1);
-        EXPECT_EQ(engine()->rate(), 0.0);
-    }
-    // About 3 x 33 ms a tick.
-    EXPECT_NEAR(model()->currentValue(), 5 * 99, 2);
-    const auto expected =
-        PictureDataUtil::getMovieTimeStamp(trip->chapters, int32_t(model()->currentValue()));
-    ASSERT_TRUE(expected.has_value());
-    EXPECT_EQ(engine()->seeks.back(), int64_t(*expected));
-}
-
-TEST_F(MoviePlayerViewTest, SyncThresholdsStartPauseOrLeaveTheEngine)
-{
-    load(true);
-    panel->moveToPosition(1000, PlayStatus::Play);
-    const int64_t value = model()->currentValue();
-    const double t0 = *PictureDataUtil::getMovieTimeStamp(trip->chapters, int32_t(value));
-    auto sync = [&](double videoMs, double startRate) {
-        engine()->setCurrentTime(videoMs / 1000.0);
-        engine()->setRate(startRate);
-        panel->syncPlayerPosition(value);
-        return engine()->rate();
-    };
-    // Rate 1, no lead: the video lags -> play; ahead within 100 ms -> left alone; beyond -> pause.
-    EXPECT_EQ(sync(t0 - 40, 0.0), 1.0);
-    EXPECT_EQ(sync(t0, 0.0), 0.0);
-    EXPECT_EQ(sync(t0 + 90, 1.0), 1.0);
-    EXPECT_EQ(sync(t0 + 90, 0.0), 0.0);
-    EXPECT_EQ(sync(t0 + 110, 1.0), 0.0);
-    // Rate 2: 200 ms of lead.
-    panel->setPlayRate(2.0f);
-    EXPECT_EQ(sync(t0 + 280, 2.0), 2.0);
-    EXPECT_EQ(sync(t0 + 320, 2.0), 0.0);
-    EXPECT_EQ(sync(t0 - 40, 0.0), 2.0);
-    // Rate 0.5: no lead.
-    panel->setPlayRate(0.5f);
-    EXPECT_EQ(sync(t0 + 110, 0.5), 0.0);
-    EXPECT_EQ(sync(t0 - 40, 0.0), 0.5);
-    // The frame at the position lies at or past the movie's end.
-    panel->setPlayRate(1.0f);
-    engine()->duration = int64_t(t0);
-    EXPECT_EQ(sync(t0 - 40, 1.0), 0.0);
-    engine()->duration = 60000;
-    // Nothing changes ahead: the very end of the trip.
-    panel->moveToPosition(model()->_maxValue - 1, PlayStatus::Play);
-    engine()->setRate(1.0);
-    panel->syncPlayerPosition(model()->_maxValue);
-    EXPECT_EQ(engine()->rate(), 0.0);
-    // A position in an earlier chapter than the model's current one: pause, even when lagging.
-    panel->moveToPosition(start(1) + 500, PlayStatus::Play);
-    engine()->setCurrentTime((t0 - 40) / 1000.0);
-    engine()->setRate(0.0);
-    panel->syncPlayerPosition(value);
-    EXPECT_EQ(engine()->rate(), 0.0);
-    // Paused panels leave the engine alone.
-    panel->moveToPosition(1000, PlayStatus::Play);
-    panel->pauseMovie();
-    EXPECT_EQ(sync(t0 - 500, 0.0), 0.0);
-}
-
-TEST_F(MoviePlayerViewTest, AVideoLaggingBeyondTheMarginIsBroughtToThePositionNowAndThen)
-{
-    load(true);
-    panel->moveToPosition(1000, PlayStatus::Play);
-    const int64_t value = model()->currentValue();
-    const auto t0 = *PictureDataUtil::getMovieTimeStamp(trip->chapters, int32_t(value));
-    engine()->setCurrentTime((t0 - 300) / 1000.0);
-    engine()->setRate(1.0);
-    const size_t seeks = engine()->seeks.size();
-    panel->syncPlayerPosition(value);
-    ASSERT_EQ(engine()->seeks.size(), seeks + 1);
-    EXPECT_EQ(engine()->seeks.back(), int64_t(t0));
-    EXPECT_EQ(engine()->rate(), 1.0);
-    // Still behind on the next ticks: no new seek until the pause between catch-ups has passed.
-    for (int i = 1; i < 15; ++i) {
-        engine()->setCurrentTime((t0 - 300) / 1000.0);
-        panel->syncPlayerPosition(value);
-    }
-    EXPECT_EQ(engine()->seeks.size(), seeks + 1);
-    engine()->setCurrentTime((t0 - 300) / 1000.0);
-    panel->syncPlayerPosition(value);
-    EXPECT_EQ(engine()->seeks.size(), seeks + 2);
-    // Within the margin nothing is seeked.
-    engine()->setCurrentTime((t0 - 90) / 1000.0);
-    for (int i = 0; i < 20; ++i)
-        panel->syncPlayerPosition(value);
-    EXPECT_EQ(engine()->seeks.size(), seeks + 2);
 }
 
 TEST_F(MoviePlayerViewTest, FrameStepsUseTheFrameRate)
@@ -343,9 +315,9 @@ TEST_F(MoviePlayerViewTest, FrameStepsUseTheFrameRate)
     EXPECT_EQ(panel->currentStatus(), PlayStatus::Stop);
 
     // Forward never passes the maximum.
-    panel->moveToPosition(model()->_maxValue - 10, PlayStatus::Pause);
+    panel->moveToPosition(model()->maxValue() - 10, PlayStatus::Pause);
     panel->frameForward();
-    EXPECT_EQ(model()->currentValue(), model()->_maxValue);
+    EXPECT_EQ(model()->currentValue(), model()->maxValue());
 
     // Forward while playing only pauses.
     panel->moveToPosition(1000, PlayStatus::Play);
@@ -439,8 +411,8 @@ TEST_F(MoviePlayerViewTest, EndOfItemIsHeardOnceAndOnlyFromThisPlayer)
     panel->preparePlayer();
     panel->preparePlayer();
     // Another panel's player reaching its end is none of ours.
-    MoviePlayerView other(nullptr, [] { return std::make_unique<FakeMediaEngine>(); });
-    other._valueInfo = std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
+    MoviePlayerView other([] { return std::make_unique<FakeMediaEngine>(); });
+    other.setValueInfo(std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec));
     other.preparePlayer();
     const int syncs = delegate.syncs;
     const int items = engine()->items.size();
@@ -459,10 +431,11 @@ TEST_F(MoviePlayerViewTest, FailedMoveToAChapterClearsThePictureKeepsTheChapterA
 {
     TripFixture broken({2000, 2000});
     ASSERT_TRUE(broken.ok());
-    panel->_valueInfo = std::make_shared<PlayMovieValueInfo>(broken.chapters, CardData::ActiveType::MovieRec);
+    panel->setValueInfo(
+        std::make_shared<PlayMovieValueInfo>(broken.chapters, CardData::ActiveType::MovieRec));
     // Gone after the trip was read, as when the card is pulled out.
     ASSERT_TRUE(QFile::remove(broken.chapters[1]->_pathMp4.toLocalFile()));
-    panel->autoPlay = true;
+    panel->setAutoPlay(true);
     panel->preparePlayer();
     engine()->becomeReady();
     const int64_t second = PictureDataUtil::getPosition(broken.chapters, 1, 0);
@@ -484,7 +457,8 @@ TEST_F(MoviePlayerViewTest, FailedJumpToAChapterKeepsTheTrackBarOnTheNewChapter)
 {
     TripFixture broken({2000, 2000});
     ASSERT_TRUE(broken.ok());
-    panel->_valueInfo = std::make_shared<PlayMovieValueInfo>(broken.chapters, CardData::ActiveType::MovieRec);
+    panel->setValueInfo(
+        std::make_shared<PlayMovieValueInfo>(broken.chapters, CardData::ActiveType::MovieRec));
     ASSERT_TRUE(QFile::remove(broken.chapters[1]->_pathMp4.toLocalFile()));
     panel->preparePlayer();
     engine()->becomeReady();
@@ -514,13 +488,14 @@ TEST_F(MoviePlayerViewTest, FailedPrepareOfTheNextItemLeavesNoOldMoviePlaying)
     tick(500);
     ASSERT_EQ(panel->currentStatus(), PlayStatus::Play);
     // The next item is chosen while this one plays; its first file is gone.
-    panel->_valueInfo = std::make_shared<PlayMovieValueInfo>(broken.chapters, CardData::ActiveType::MovieRec);
+    panel->setValueInfo(
+        std::make_shared<PlayMovieValueInfo>(broken.chapters, CardData::ActiveType::MovieRec));
     panel->preparePlayer();
     EXPECT_EQ(delegate.notFound, 1);
     // The previous item's movie is not left in the player under the new item's chapter.
     EXPECT_FALSE(engine()->hasItem());
     EXPECT_NE(panel->currentStatus(), PlayStatus::Play);
-    EXPECT_FALSE(cell()->isClockRunning());
+    EXPECT_FALSE(clockRuns());
     for (int i = 0; i < 5; ++i)
         tick(33);
     EXPECT_EQ(engine()->rate(), 0.0);
@@ -532,9 +507,9 @@ TEST_F(MoviePlayerViewTest, UnplayableFileAlertsLoadFailed)
     auto *probe = new FakeMediaEngine;
     probe->unplayable.insert(file(0));
     std::unique_ptr<MediaEngine> owned(probe);
-    MoviePlayerView view(nullptr, [&] { return std::move(owned); });
+    MoviePlayerView view([&] { return std::move(owned); });
     view.setDelegate(&delegate);
-    view._valueInfo = std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
+    view.setValueInfo(std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec));
     view.preparePlayer();
     EXPECT_EQ(delegate.loadFailed, 1);
     EXPECT_TRUE(probe->items.isEmpty());
@@ -546,8 +521,8 @@ TEST_F(MoviePlayerViewTest, ResetDropsThePlayerAndInstallsAnEmptyModel)
     panel->clearMovie(true);
     EXPECT_EQ(panel->engine(), nullptr);
     EXPECT_EQ(panel->currentStatus(), PlayStatus::NotReady);
-    EXPECT_FALSE(cell()->isClockRunning());
-    EXPECT_TRUE(model()->_chapterDataList.empty());
+    EXPECT_FALSE(clockRuns());
+    EXPECT_TRUE(model()->chapterDataList().empty());
     EXPECT_EQ(cell()->valueInfo(), model());
     EXPECT_EQ(panel->backText(), QString("Now Loading"));
     panel->pauseMovie();
@@ -555,19 +530,19 @@ TEST_F(MoviePlayerViewTest, ResetDropsThePlayerAndInstallsAnEmptyModel)
     EXPECT_EQ(panel->currentStatus(), PlayStatus::NotReady);
 }
 
-TEST(MoviePlayerViewRules, BrightnessFollowsTheGammaSetting)
-{
-    EXPECT_NEAR(MoviePlayerView::brightnessForGamma(0.1), -0.27, 1e-12);
-    EXPECT_EQ(MoviePlayerView::brightnessForGamma(1.0), 0.0);
-    EXPECT_NEAR(MoviePlayerView::brightnessForGamma(5.0), 0.4, 1e-12);
-    EXPECT_NEAR(MoviePlayerView::brightnessForGamma(3.0), 0.2, 1e-12);
-}
-
 TEST(MoviePlayerViewRules, EventFrameIsComputedWithoutWrapping)
 {
-    EXPECT_EQ(MoviePlayerView::eventFrameOf(5000, 2000), 3000);
-    EXPECT_EQ(MoviePlayerView::eventFrameOf(2000, 2000), 0);
-    EXPECT_EQ(MoviePlayerView::eventFrameOf(1000, 2000), -1);
-    EXPECT_EQ(MoviePlayerView::eventFrameOf(0, 0xFFFFFFFFu), -1);
-    EXPECT_EQ(MoviePlayerView::eventFrameOf(0xFFFFFFFFu, 0), 0xFFFFFFFFll);
+    const struct
+    {
+        uint32_t event, first;
+        int64_t frame;
+    } cases[] = {{5000, 2000, 3000},
+                 {2000, 2000, 0},
+                 {1000, 2000, -1},
+                 {0, 0xFFFFFFFFu, -1},
+                 {0xFFFFFFFFu, 0, 0xFFFFFFFFll}};
+    for (const auto &c : cases)
+        EXPECT_EQ(PlayMovieValueInfo::eventFrameOf(c.event, c.first), c.frame) << c.event;
+    EXPECT_NEAR(PlayerEngines::brightnessForGamma(0.1), -0.27, 1e-12);
+    EXPECT_NEAR(PlayerEngines::brightnessForGamma(5.0), 0.4, 1e-12);
 }

@@ -5,38 +5,25 @@
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
 
+#include "TestModels.h"
 #include "TripFixture.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-PlayMovieValueInfo rangeModel(int64_t min, int64_t max)
-{
-    PlayMovieValueInfo info;
-    info._minValue = min;
-    info._maxValue = max;
-    return info;
-}
-
-std::shared_ptr<MoveProtectInfo> record(MoveProtectInfo::DetectStatus detect)
-{
-    const std::vector<uint8_t> zeros(MoveProtectInfo::RECORD_SIZE, 0);
-    auto info = std::make_shared<MoveProtectInfo>(std::span<const uint8_t>(zeros), detect);
-    info->_detect = detect;
-    return info;
-}
+auto record = makeRecord;
 
 } // namespace
 
 TEST(PlayMovieValueInfoTest, EmptyModelCoversZeroToOne)
 {
     PlayMovieValueInfo info;
-    EXPECT_EQ(info._playType, CommonConst::PlayType::Movie);
-    EXPECT_EQ(info._minValue, 0);
-    EXPECT_EQ(info._maxValue, 1);
+    EXPECT_EQ(info.playType(), CommonConst::PlayType::Movie);
+    EXPECT_EQ(info.minValue(), 0);
+    EXPECT_EQ(info.maxValue(), 1);
     EXPECT_EQ(info.currentValue(), 0);
-    EXPECT_FALSE(info._eventValue.has_value());
+    EXPECT_FALSE(info.eventValue().has_value());
     EXPECT_EQ(info.currentIndex(), 0);
     EXPECT_EQ(info.currentFrame(), 0);
     EXPECT_EQ(info.currentChapter(), nullptr);
@@ -46,7 +33,7 @@ TEST(PlayMovieValueInfoTest, EmptyModelCoversZeroToOne)
 
 TEST(PlayMovieValueInfoTest, WrittenPositionsAreClampedToStopwatchAndTrimBounds)
 {
-    PlayMovieValueInfo info = rangeModel(0, 3001);
+    RangeModel info(0, 3001);
     info.setStartValueStopwatch(500);
     info.setStartValueMovieCut(1000);
     info.setEndValueMovieCut(2500);
@@ -69,7 +56,7 @@ TEST(PlayMovieValueInfoTest, WrittenPositionsAreClampedToStopwatchAndTrimBounds)
 
 TEST(PlayMovieValueInfoTest, StartAboveEndGivesTheEnd)
 {
-    PlayMovieValueInfo info = rangeModel(0, 3001);
+    RangeModel info(0, 3001);
     info.setStartValueStopwatch(2000);
     info.setEndValueMovieCut(1500);
     for (int64_t v : {0, 1700, 2500, 9000}) {
@@ -84,28 +71,28 @@ TEST(PlayMovieValueInfoTest, AnEventWhoseMovieIsNotOnTheCardFallsBack)
     auto event_ = record(MoveProtectInfo::DetectStatus::G);
     event_->_fileName = "m2024050112000003.MP4";
     PlayMovieValueInfo event(card, event_);
-    EXPECT_EQ(event._playType, CommonConst::PlayType::Event);
-    EXPECT_EQ(event._eventValue, -1);
-    EXPECT_EQ(event._minValue, 0);
-    EXPECT_EQ(event._maxValue, 1);
+    EXPECT_EQ(event.playType(), CommonConst::PlayType::Event);
+    EXPECT_EQ(event.eventValue(), -1);
+    EXPECT_EQ(event.minValue(), 0);
+    EXPECT_EQ(event.maxValue(), 1);
     EXPECT_EQ(event.currentValue(), 0);
-    EXPECT_TRUE(event._chapterDataList.empty());
-    EXPECT_EQ(event._protectInfo, event_);
+    EXPECT_TRUE(event.chapterDataList().empty());
+    EXPECT_EQ(event.protectInfo(), event_);
 
-    EXPECT_EQ(PlayMovieValueInfo(card, record(MoveProtectInfo::DetectStatus::SURV))._playType,
+    EXPECT_EQ(PlayMovieValueInfo(card, record(MoveProtectInfo::DetectStatus::SURV)).playType(),
               CommonConst::PlayType::Surveillance);
-    EXPECT_EQ(PlayMovieValueInfo(card, record(MoveProtectInfo::DetectStatus::SW))._playType,
+    EXPECT_EQ(PlayMovieValueInfo(card, record(MoveProtectInfo::DetectStatus::SW)).playType(),
               CommonConst::PlayType::Event);
 }
 
 TEST(PlayMovieValueInfoTest, EmptyTripHasRangeZeroToZero)
 {
     PlayMovieValueInfo trip(ChapterList{}, CardData::ActiveType::MovieRec);
-    EXPECT_EQ(trip._minValue, 0);
-    EXPECT_EQ(trip._maxValue, 0);
+    EXPECT_EQ(trip.minValue(), 0);
+    EXPECT_EQ(trip.maxValue(), 0);
     EXPECT_EQ(trip.currentIndex(), 0);
     EXPECT_EQ(trip.currentFrame(), 0);
-    EXPECT_EQ(PlayMovieValueInfo(ChapterList{}, CardData::ActiveType::AdventureRec)._playType,
+    EXPECT_EQ(PlayMovieValueInfo(ChapterList{}, CardData::ActiveType::AdventureRec).playType(),
               CommonConst::PlayType::Adventure);
 }
 
@@ -117,9 +104,9 @@ TEST(PlayMovieValueInfoTest, TripModelConvertsAndCachesTheCurrentPosition)
     const int64_t first = trip.chapters[0]->frameTimeSpan();
     const int64_t second = trip.chapters[1]->frameTimeSpan();
     ASSERT_GT(first, 1000);
-    EXPECT_EQ(info._maxValue, first + 1 + second);
-    EXPECT_EQ(info._maxValue, PictureDataUtil::getTotalLength(trip.chapters));
-    EXPECT_FALSE(info._eventValue.has_value());
+    EXPECT_EQ(info.maxValue(), first + 1 + second);
+    EXPECT_EQ(info.maxValue(), PictureDataUtil::getTotalLength(trip.chapters));
+    EXPECT_FALSE(info.eventValue().has_value());
 
     info.setCurrentValue(first);
     EXPECT_EQ(info.currentIndex(), 0);
@@ -129,12 +116,25 @@ TEST(PlayMovieValueInfoTest, TripModelConvertsAndCachesTheCurrentPosition)
     EXPECT_EQ(info.currentFrame(), 0);
     EXPECT_EQ(info.currentChapter(), trip.chapters[1]);
 
-    // The same value keeps the cache; a new one empties it.
-    info._currentFrame = 777;
-    info.setCurrentValue(first + 1);
-    EXPECT_EQ(info.currentFrame(), 777);
-    info.setCurrentValue(first + 11);
+    // The clock moves the position under the model: the conversion follows it.
+    info.clock()->setPosition(first + 11);
     EXPECT_EQ(info.currentFrame(), 10);
+    EXPECT_EQ(info.currentIndex(), 1);
+    info.clock()->setPosition(5);
+    EXPECT_EQ(info.currentIndex(), 0);
+}
+
+TEST(PlayMovieValueInfoTest, AttachingAClockMovesThePositionAndRangeIntoIt)
+{
+    RangeModel info(1000, 5000, 2500);
+    auto clock = std::make_shared<PlaybackClock>();
+    clock->setRange(0, 1);
+    info.attachClock(clock);
+    EXPECT_EQ(clock->minimum(), 1000);
+    EXPECT_EQ(clock->maximum(), 5000);
+    EXPECT_EQ(clock->position(), 2500);
+    clock->setPosition(4000);
+    EXPECT_EQ(info.currentValue(), 4000);
 }
 
 TEST(PlayMovieValueInfoTest, FrameIndexesFollowTheBounds)
@@ -144,7 +144,7 @@ TEST(PlayMovieValueInfoTest, FrameIndexesFollowTheBounds)
     PlayMovieValueInfo info(trip.chapters, CardData::ActiveType::MovieRec);
     EXPECT_EQ(info.startFrameIndex(), 0);
     EXPECT_EQ(info.endFrameIndex(), 1);
-    info.setStartValueMovieCut(info._maxValue - 10);
+    info.setStartValueMovieCut(info.maxValue() - 10);
     EXPECT_EQ(info.startFrameIndex(), 1);
     info.setEndValueMovieCut(100);
     EXPECT_EQ(info.endFrameIndex(), 0);

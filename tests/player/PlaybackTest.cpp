@@ -44,15 +44,15 @@ protected:
     {
         ASSERT_TRUE(trip->ok()) << qPrintable(trip->error);
         panel = std::make_unique<MoviePlayerView>(
-            nullptr, [] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Software); });
+            [] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Software); });
         panel->resize(480, 320);
-        panel->_valueInfo =
-            std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec);
+        panel->setValueInfo(
+            std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec));
     }
 
     void watchFrames()
     {
-        QObject::connect(panel->engine(), &MediaEngine::frameShown, [this](double t) {
+        QObject::connect(panel.get(), &MoviePlayerView::frameShown, [this](double t) {
             // The clock's position now: the last tick's value carried forward, since a loaded
             // machine delays ticks more than frames.
             CustomSliderCell *cell = panel->trackCell();
@@ -60,8 +60,8 @@ protected:
                                     std::chrono::steady_clock::now().time_since_epoch())
                                     .count();
             double position = cell->doubleValue();
-            if (cell->isPlay && cell->prevDate())
-                position += double(cell->rate) * double(now - *cell->prevDate()) / 1e6;
+            if (cell->clock()->isRunning() && cell->clock()->lastTickNs())
+                position += cell->clock()->rate() * double(now - *cell->clock()->lastTickNs()) / 1e6;
             position = std::min(position, cell->maxValue());
             shown.push_back({t * 1000.0, int64_t(position), panel->currentChapterData()});
         });
@@ -80,12 +80,12 @@ std::unique_ptr<TripFixture> PlaybackTest::trip;
 
 TEST_F(PlaybackTest, PlaysAGeneratedTripAcrossTheChapterBorder)
 {
-    panel->autoPlay = true;
+    panel->setAutoPlay(true);
     panel->preparePlayer();
     watchFrames();
     ASSERT_TRUE(waitUntil([&] { return panel->currentStatus() == PlayStatus::Play; }));
     const int64_t border = start(1);
-    ASSERT_TRUE(waitUntil([&] { return panel->_valueInfo->currentValue() > border + 1300; }, 8000));
+    ASSERT_TRUE(waitUntil([&] { return panel->valueInfo()->currentValue() > border + 1300; }, 8000));
     EXPECT_EQ(panel->currentStatus(), PlayStatus::Play);
     EXPECT_EQ(panel->currentChapterData(), trip->chapters[1]);
     EXPECT_GT(panel->engine()->currentTime(), 0.3);

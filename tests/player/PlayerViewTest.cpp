@@ -118,7 +118,7 @@ TEST(PlayerViewTest, ZoomPreviewStaysInsideThePictureAndAClickZoomsOnTheClampedS
 {
     Surface s(640, 360);
     PlayerView *view = s.view;
-    view->playerScale = PlayerView::ScaleType::Scale_x3;
+    view->setPlayerScale(PlayerView::ScaleType::Scale_x3);
     move(view, {2, 3});
     ASSERT_TRUE(view->isZoomPreviewVisible());
     const QRectF window = view->zoomPreviewWindow();
@@ -132,9 +132,9 @@ TEST(PlayerViewTest, ZoomPreviewStaysInsideThePictureAndAClickZoomsOnTheClampedS
     EXPECT_NE(pixel(image, {600, 340}), QColor(Qt::yellow).rgb());
 
     press(view, {2, 3});
-    ASSERT_TRUE(view->zoomPoint.has_value());
-    EXPECT_NEAR(view->zoomPoint->x(), 1.0 / 6, 1e-6);
-    EXPECT_NEAR(view->zoomPoint->y(), 1.0 / 6, 1e-6);
+    ASSERT_TRUE(view->zoomPoint().has_value());
+    EXPECT_NEAR(view->zoomPoint()->x(), 1.0 / 6, 1e-6);
+    EXPECT_NEAR(view->zoomPoint()->y(), 1.0 / 6, 1e-6);
     EXPECT_FALSE(view->isZoomPreviewVisible());
     EXPECT_NEAR(view->playerRect().width(), 1920.0, 1e-6);
     EXPECT_NEAR(view->playerRect().left(), 0.0, 1e-6);
@@ -147,8 +147,8 @@ TEST(PlayerViewTest, ZoomPreviewStaysInsideThePictureAndAClickZoomsOnTheClampedS
 
     // The next click returns to x1.
     press(view, {300, 200});
-    EXPECT_EQ(view->playerScale, PlayerView::ScaleType::Scale_x1);
-    EXPECT_FALSE(view->zoomPoint.has_value());
+    EXPECT_EQ(view->playerScale(), PlayerView::ScaleType::Scale_x1);
+    EXPECT_FALSE(view->zoomPoint().has_value());
     EXPECT_EQ(view->playerRect(), view->maskRect());
     EXPECT_EQ(s.panel.presses, 2);
 }
@@ -157,8 +157,8 @@ TEST(PlayerViewTest, AClickAtScaleOneChangesNothingButReachesThePanel)
 {
     Surface s(640, 360);
     press(s.view, {100, 100});
-    EXPECT_EQ(s.view->playerScale, PlayerView::ScaleType::Scale_x1);
-    EXPECT_FALSE(s.view->zoomPoint.has_value());
+    EXPECT_EQ(s.view->playerScale(), PlayerView::ScaleType::Scale_x1);
+    EXPECT_FALSE(s.view->zoomPoint().has_value());
     EXPECT_FALSE(s.view->isZoomPreviewVisible());
     EXPECT_EQ(s.view->playerRect(), s.view->maskRect());
     EXPECT_EQ(s.panel.presses, 1);
@@ -168,31 +168,31 @@ TEST(PlayerViewTest, ChangingTheScaleWhileZoomedKeepsTheClickedSpotClampedForThe
 {
     Surface s(640, 360);
     PlayerView *view = s.view;
-    view->playerScale = PlayerView::ScaleType::Scale_x2;
+    view->setPlayerScale(PlayerView::ScaleType::Scale_x2);
     press(view, {200, 120});
-    ASSERT_TRUE(view->zoomPoint.has_value());
-    const QPointF atTwo = *view->zoomPoint;
+    ASSERT_TRUE(view->zoomPoint().has_value());
+    const QPointF atTwo = *view->zoomPoint();
     EXPECT_NEAR(atTwo.x(), 200.0 / 640, 1e-6);
     EXPECT_NEAR(atTwo.y(), 120.0 / 360, 1e-6);
 
-    view->playerScale = PlayerView::ScaleType::Scale_x4;
+    view->setPlayerScale(PlayerView::ScaleType::Scale_x4);
     view->layoutZoom();
     // The x4 window is narrower: the same spot needs no clamping here.
-    EXPECT_NEAR(view->zoomPoint->x(), 200.0 / 640, 1e-6);
+    EXPECT_NEAR(view->zoomPoint()->x(), 200.0 / 640, 1e-6);
     EXPECT_NEAR(view->playerRect().width(), 2560.0, 1e-6);
 
     // A spot near the edge is clamped again at every change of scale.
     press(view, {0, 0});
-    view->playerScale = PlayerView::ScaleType::Scale_x2;
+    view->setPlayerScale(PlayerView::ScaleType::Scale_x2);
     press(view, {10, 10});
-    EXPECT_NEAR(view->zoomPoint->x(), 0.25, 1e-6);
-    view->playerScale = PlayerView::ScaleType::Scale_x4;
+    EXPECT_NEAR(view->zoomPoint()->x(), 0.25, 1e-6);
+    view->setPlayerScale(PlayerView::ScaleType::Scale_x4);
     view->layoutZoom();
-    EXPECT_NEAR(view->zoomPoint->x(), 0.125, 1e-6);
-    EXPECT_NEAR(view->zoomPoint->y(), 0.125, 1e-6);
-    view->playerScale = PlayerView::ScaleType::Scale_x2;
+    EXPECT_NEAR(view->zoomPoint()->x(), 0.125, 1e-6);
+    EXPECT_NEAR(view->zoomPoint()->y(), 0.125, 1e-6);
+    view->setPlayerScale(PlayerView::ScaleType::Scale_x2);
     view->layoutZoom();
-    EXPECT_NEAR(view->zoomPoint->x(), 0.25, 1e-6);
+    EXPECT_NEAR(view->zoomPoint()->x(), 0.25, 1e-6);
 }
 
 TEST(PlayerViewTest, TrimmedClipsGetABlackBandOverTheBottomStrip)
@@ -203,7 +203,7 @@ TEST(PlayerViewTest, TrimmedClipsGetABlackBandOverTheBottomStrip)
     QImage image = s.grab();
     EXPECT_EQ(pixel(image, {700, 538}), QColor(Qt::yellow).rgb());
 
-    s.view->isCutFile = true;
+    s.view->setCutFile(true);
     s.view->layoutZoom();
     const QRect band = s.view->subMaskLabel()->geometry();
     EXPECT_EQ(band.height(), 15); // 540 * 30 / 1080

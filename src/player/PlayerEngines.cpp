@@ -1,0 +1,192 @@
+#include "player/PlayerEngines.h"
+
+#include "player/MediaEngine.h"
+#include "player/PlayerView.h"
+
+#include "card/ChapterData.h"
+
+#include <QFileInfo>
+#include <QWidget>
+
+PlayerEngines::PlayerEngines(EngineFactory factory, PlayerView *surface, QObject *parent)
+    : QObject(parent), _factory(std::move(factory)), _surface(surface)
+{
+}
+
+PlayerEngines::~PlayerEngines()
+{
+    // The video widgets' render contexts go before the engines' cores.
+    delete _currentWidget.data();
+    delete _nextWidget.data();
+}
+
+std::unique_ptr<MediaEngine> PlayerEngines::make(QPointer<QWidget> &widget)
+{
+    auto engine = _factory();
+    MediaEngine *raw = engine.get();
+    connect(raw, &MediaEngine::statusChanged, this, [this, raw] {
+        if (raw == _current.get())
+            emit statusChanged();
+    });
+    connect(raw, &MediaEngine::endOfItem, this, [this, raw] {
+        if (raw == _current.get())
+            emit endOfItem();
+    });
+    connect(raw, &MediaEngine::frameShown, this, [this, raw](double t) {
+        if (raw == _current.get())
+            emit frameShown(t);
+    });
+    engine->setMuted(_muted);
+    engine->setVolume(_volume);
+    widget = engine->createVideoWidget(_surface);
+    return engine;
+}
+
+bool PlayerEngines::ensureCurrent()
+{
+    if (_current)
+        return false;
+    _current = make(_currentWidget);
+    return true;
+}
+
+void PlayerEngines::reset()
+{
+    _surface->setPlayerLayer(nullptr);
+    _surface->setStandbyLayer(nullptr);
+    _currentWidget = nullptr;
+    _nextWidget = nullptr;
+    _current.reset();
+    _next.reset();
+    dropPrepared();
+}
+
+PlayerEngines::LoadResult PlayerEngines::load(const ChapterData &chapter, double brightness)
+{
+    const QString path = chapter._pathMp4.toLocalFile();
+    if (!QFileInfo(path).isFile())
+        return LoadResult::Missing;
+    if (!_current || !_current->canPlay(path))
+        return LoadResult::Unplayable;
+    _current->setBrightness(brightness);
+    _current->replaceItem(path);
+    return LoadResult::Loaded;
+}
+
+void PlayerEngines::setLoaded(std::shared_ptr<ChapterData> chapter, std::optional<int64_t> index)
+{
+    _loadedChapter = std::move(chapter);
+    _loadedIndex = _loadedChapter ? index : std::nullopt;
+}
+
+void PlayerEngines::prepare(int64_t index, const std::shared_ptr<ChapterData> &chapter, int64_t firstFrameMs,
+                            double brightness)
+{
+    _preparedIndex = index;
+    _preparedChapter.reset();
+    const QString path = chapter ? chapter->_pathMp4.toLocalFile() : QString();
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    if (!_next) {
+        _next = make(_nextWidget);
+        _surface->setStandbyLayer(_nextWidget);
+    }
+    if (!_next->canPlay(path))
+        return;
+    _next->setBrightness(brightness);
+    _next->replaceItem(path);
+    _next->seekExact(firstFrameMs);
+    _preparedChapter = chapter;
+}
+
+bool PlayerEngines::isPreparedReady() const
+{
+    return _preparedChapter && _next && _next->isReadyToPlay();
+}
+
+void PlayerEngines::dropPrepared()
+{
+    _preparedIndex.reset();
+    _preparedChapter.reset();
+}
+
+void PlayerEngines::swap()
+{
+    setLoaded(_preparedChapter, _preparedIndex);
+    std::swap(_current, _next);
+    std::swap(_currentWidget, _nextWidget);
+    _surface->swapLayers();
+    if (_next)
+        _next->pause();
+    dropPrepared();
+    _ticksSinceCatchUp = PlaybackSync::CATCH_UP_TICKS;
+    _averageLagMs = 0.0;
+    // Its first frame is on screen now.
+    if (_current)
+        emit frameShown(_current->currentTime());
+}
+
+void PlayerEngines::setSound(bool muted, double volume)
+{
+    _muted = muted;
+    _volume = volume;
+    for (MediaEngine *engine : {_current.get(), _next.get()}) {
+        if (engine) {
+            engine->setMuted(muted);
+            engine->setVolume(volume);
+        }
+    }
+}
+
+double PlayerEngines::brightnessForGamma(double g)
+{
+    if (g == 1.0)
+        return 0.0;
+    if (g < 1.0)
+        return g * 0.3 + 0.7 - 1.0;
+    return ((5.0 - g) * -0.25 + 1.0) * 0.4;
+}
+
+void PlayerEngines::describe(PlaybackSync::Input &in) const
+{
+    in.loadedChapter = _loadedIndex;
+    in.preparedChapter = _preparedIndex;
+    in.isPreparedReady = isPreparedReady();
+    in.ticksSinceCatchUp = _ticksSinceCatchUp;
+    in.averageLagMs = _averageLagMs;
+    if (_current) {
+        in.isEngineReady = _current->isReadyToPlay();
+        in.engineRate = _current->rate();
+        in.shownMs = _current->currentTime() * 1000.0;
+    }
+}
+
+void PlayerEngines::apply(const PlaybackSync::Action &action, int64_t seekTargetMs)
+{
+    using Step = PlaybackSync::Step;
+    const Step step = action.step;
+    const double rate = action.engineRate;
+    _averageLagMs = action.averageLagMs;
+    ++_ticksSinceCatchUp;
+    if (!_current)
+        return;
+    switch (step) {
+    case Step::HoldEngine:
+        _current->pause();
+        break;
+    case Step::PlayEngine:
+        _current->setRate(rate);
+        break;
+    case Step::SeekEngine:
+        _current->pause();
+        _current->seekExact(seekTargetMs);
+        break;
+    case Step::CatchUp:
+        _ticksSinceCatchUp = 0;
+        _current->seekExact(seekTargetMs);
+        _current->setRate(rate);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,163 @@
+#include "player/PlaybackSync.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using Step = PlaybackSync::Step;
+using Input = PlaybackSync::Input;
+
+// Playing at 1x in the first of three one-minute chapters, the picture on the clock's frame.
+Input playing()
+{
+    Input in;
+    in.position = 30000;
+    in.maximum = 180002;
+    in.rate = 1.0;
+    in.isPlaying = true;
+    in.positionChapter = 0;
+    in.loadedChapter = 0;
+    in.chapterCount = 3;
+    in.nextBorder = 60001;
+    in.isEngineReady = true;
+    in.engineRate = 1.0;
+    in.shownMs = 1000.0;
+    in.targetMs = 1000;
+    in.ahead50Ms = 1050;
+    in.ahead150Ms = 1150;
+    in.durationMs = 60000;
+    return in;
+}
+
+struct Case
+{
+    const char *name;
+    std::function<void(Input &)> change;
+    Step step;
+    bool prepareNext = false;
+    std::optional<double> swapInMs = std::nullopt;
+};
+
+} // namespace
+
+TEST(PlaybackSyncTest, DecisionTable)
+{
+    const Case cases[] = {
+        {"in step", [](Input &) {}, Step::None},
+        {"behind on average, faster already",
+         [](Input &in) { in.shownMs = 964, in.averageLagMs = 36, in.engineRate = 1.1; }, Step::None},
+        {"ahead past the margin", [](Input &in) { in.shownMs = 1101.5; }, Step::HoldEngine},
+        {"lags past the margin", [](Input &in) { in.shownMs = 899; }, Step::CatchUp},
+        {"2x: ahead past margin and lead", [](Input &in) { in.rate = 2, in.shownMs = 1301.5; },
+         Step::HoldEngine},
+        {"2x: lags past margin and lead", [](Input &in) { in.rate = 2, in.shownMs = 699; }, Step::CatchUp},
+        {"0.5x: no lead", [](Input &in) { in.rate = 0.5, in.shownMs = 1101.5; }, Step::HoldEngine},
+        {"3x seeks", [](Input &in) { in.rate = 3; }, Step::SeekEngine},
+        {"5x seeks", [](Input &in) { in.rate = 5, in.shownMs = 5000; }, Step::SeekEngine},
+        {"10x seeks", [](Input &in) { in.rate = 10, in.shownMs = 0; }, Step::SeekEngine},
+        {"no driving data", [](Input &in) { in.targetMs.reset(); }, Step::None},
+        {"nothing ahead changes", [](Input &in) { in.ahead150Ms = 1050; }, Step::HoldEngine},
+        {"nothing ahead at all", [](Input &in) { in.ahead50Ms.reset(), in.ahead150Ms.reset(); },
+         Step::HoldEngine},
+        {"frame past the movie's end", [](Input &in) { in.durationMs = 1000; }, Step::HoldEngine},
+        {"paused, after a seek", [](Input &in) { in.isPlaying = false, in.shownMs = 5000; }, Step::None},
+        {"engine still opening", [](Input &in) { in.isEngineReady = false; }, Step::None},
+        {"trim span reached", [](Input &in) { in.isTrimSpanReached = true; }, Step::PausePanel},
+        {"end of the trip", [](Input &in) { in.position = in.maximum; }, Step::PausePanel},
+        {"end of the trip, paused", [](Input &in) { in.position = in.maximum, in.isPlaying = false; },
+         Step::None},
+        {"border, next prepared",
+         [](Input &in) { in.positionChapter = 1, in.preparedChapter = 1, in.isPreparedReady = true; },
+         Step::SwapPrepared},
+        {"border, next still opening", [](Input &in) { in.positionChapter = 1, in.preparedChapter = 1; },
+         Step::ChangeChapter},
+        {"border, next file missing (not prepared)", [](Input &in) { in.positionChapter = 1; },
+         Step::ChangeChapter},
+        {"paused seek into another chapter",
+         [](Input &in) {
+             in.isPlaying = false, in.positionChapter = 2, in.preparedChapter = 1, in.isPreparedReady = true;
+         },
+         Step::ChangeChapter},
+        {"position outside the list", [](Input &in) { in.positionChapter.reset(); }, Step::ChangeChapter},
+        {"1.5 s before the border: prepare", [](Input &in) { in.position = 58501; }, Step::None, true},
+        {"2.5 s before the border: not yet", [](Input &in) { in.position = 57501; }, Step::None},
+        {"2x, 3 s of timeline (1.5 s) before the border",
+         [](Input &in) { in.position = 57001, in.rate = in.engineRate = 2; }, Step::None, true},
+        {"prepared already", [](Input &in) { in.position = 58501, in.preparedChapter = 1; }, Step::None},
+        {"last chapter: nothing to prepare",
+         [](Input &in) {
+             in.positionChapter = in.loadedChapter = 2, in.nextBorder = 180003, in.position = 179000;
+         },
+         Step::None},
+        {"paused: nothing prepared", [](Input &in) { in.position = 58501, in.isPlaying = false; },
+         Step::None},
+        {"border inside the next tick: swap then",
+         [](Input &in) { in.position = 59981, in.preparedChapter = 1, in.isPreparedReady = true; },
+         Step::None, false, 20.0},
+        {"2x: border inside the next tick",
+         [](Input &in) {
+             in.position = 59961, in.rate = in.engineRate = 2, in.preparedChapter = 1,
+             in.isPreparedReady = true;
+         },
+         Step::None, false, 20.0},
+        {"border inside two ticks (a late tick)",
+         [](Input &in) { in.position = 59941, in.preparedChapter = 1, in.isPreparedReady = true; },
+         Step::None, false, 60.0},
+        {"border three ticks away",
+         [](Input &in) { in.position = 59901, in.preparedChapter = 1, in.isPreparedReady = true; },
+         Step::None},
+        {"border inside the next tick, next still opening",
+         [](Input &in) { in.position = 59981, in.preparedChapter = 1; }, Step::None},
+    };
+    for (const Case &c : cases) {
+        Input in = playing();
+        c.change(in);
+        const auto action = PlaybackSync::decide(in);
+        EXPECT_EQ(action.step, c.step) << c.name;
+        EXPECT_EQ(action.prepareNext, c.prepareNext) << c.name;
+        EXPECT_EQ(action.swapInMs, c.swapInMs) << c.name;
+    }
+}
+
+TEST(PlaybackSyncTest, InsideTheMarginTheRateIsNudgedByTheAverageLag)
+{
+    // Rate, frame on screen (the clock's frame is at 1000 ms), lag average before, engine rate
+    // before; the rate asked for, or 0 when the engine is left alone.
+    const struct
+    {
+        double rate, shownMs, averageLagMs, engineRate, asked;
+    } cases[] = {
+        {1.0, 1000, 0, 0, 1.0},     // in step, engine paused: start it
+        {1.0, 1000, 0, 1.0, 0},     // in step: leave it
+        {1.0, 960, 0, 1.0, 1.01},   // a frame behind once: a little faster
+        {1.0, 964, 36, 1.0, 1.1},   // a frame behind on average: the whole nudge
+        {1.0, 964, 36, 1.1, 0},     // faster already
+        {1.0, 1000, 20, 1.0, 1.05}, // in step now, still behind on average
+        {1.0, 1040, 0, 1.0, 0.99},  // a frame ahead once: a little slower
+        {1.0, 1090, 0, 0, 0.99},    // ahead inside the margin, paused: slower, not held
+        {2.0, 701, 0, 0, 2.08},     // 2x, lagging inside margin and lead
+        {2.0, 1299, -60, 1.8, 0},   // 2x, ahead inside margin and lead, slowest already
+        {0.5, 960, 0, 0, 0.505},    // 0.5x, lagging
+    };
+    for (const auto &c : cases) {
+        Input in = playing();
+        in.rate = c.rate;
+        in.shownMs = c.shownMs;
+        in.averageLagMs = c.averageLagMs;
+        in.engineRate = c.engineRate;
+        const auto action = PlaybackSync::decide(in);
+        if (c.asked == 0) {
+            EXPECT_EQ(action.step, Step::None) << c.shownMs;
+        } else {
+            EXPECT_EQ(action.step, Step::PlayEngine) << c.shownMs;
+            EXPECT_NEAR(action.engineRate, c.asked, 1e-9) << c.shownMs;
+        }
+    }
+    // Soon after a catch-up a lag past the margin is only nudged.
+    Input in = playing();
+    in.shownMs = 899;
+    in.ticksSinceCatchUp = 3;
+    EXPECT_EQ(PlaybackSync::decide(in).step, Step::PlayEngine);
+}
