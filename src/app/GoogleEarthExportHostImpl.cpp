@@ -41,9 +41,9 @@ GoogleEarthExportSource GoogleEarthExportHostImpl::playingItem()
 {
     GoogleEarthExportSource source;
     source.card = _card ? _card() : nullptr;
-    if (_player._valueInfo) {
-        source.playType = _player._valueInfo->_playType;
-        source.chapters = _player._valueInfo->_chapterDataList;
+    if (_player.valueInfo()) {
+        source.playType = _player.valueInfo()->playType();
+        source.chapters = _player.valueInfo()->chapterDataList();
     }
     if (_listRecords)
         std::tie(source.records, source.row) = _listRecords();

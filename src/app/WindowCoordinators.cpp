@@ -49,16 +49,16 @@ std::optional<QString> chooseDirectoryWithPanel(QWidget *parent, const QString &
 ToolWindows::PlayerState playerStateOf(MoviePlayerView &player)
 {
     ToolWindows::PlayerState state;
-    const std::shared_ptr<PictureData> picture = player._valueInfo ? player.currentPictureData() : nullptr;
+    const std::shared_ptr<PictureData> picture = player.valueInfo() ? player.currentPictureData() : nullptr;
     CustomSliderCell *track = player.trackCell();
     state.hasRecording = picture && picture->video && track;
     if (!state.hasRecording)
         return state;
     state.selectFrame = track->selectFrame();
-    state.selectStartMs = track->_selectStartSumFrameTS;
+    state.selectStartMs = track->selectStartSumFrameTS();
     state.trackValue = track->doubleValue();
-    state.info.chapter = player._valueInfo->currentChapter();
-    state.info.chapterList = player._valueInfo->_chapterDataList;
+    state.info.chapter = player.valueInfo()->currentChapter();
+    state.info.chapterList = player.valueInfo()->chapterDataList();
     state.info.recMode = picture->video->recMode();
     if (const MediaEngine *engine = player.engine()) {
         const double seconds = engine->currentTime();
@@ -106,8 +106,8 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
     _menuCommands = new MenuCommands({settings, prompter, *_maintenancePrompter, *_host, runner, *_player,
                                       *_lock, &window, [&window] { return window.cardData(); },
                                       [playerView]() -> std::shared_ptr<ChapterData> {
-                                          return playerView->_valueInfo
-                                                     ? playerView->_valueInfo->currentChapter()
+                                          return playerView->valueInfo()
+                                                     ? playerView->valueInfo()->currentChapter()
                                                      : nullptr;
                                       },
                                       chooser, topMost},
@@ -126,7 +126,7 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
     _toolWindows = new ToolWindows(settings, prompter, &window,
                                    {[playerView] { return playerStateOf(*playerView); },
                                     [playerView](bool on) {
-                                        if (playerView->_valueInfo && playerView->trackCell()) {
+                                        if (playerView->valueInfo() && playerView->trackCell()) {
                                             playerView->trackCell()->setSelectFrame(on);
                                             playerView->trackSlider()->update();
                                         }
