@@ -4,6 +4,8 @@
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/TripData.h"
+#include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
 
 #include <QPointer>
 #include <QThread>
@@ -92,8 +94,7 @@ CardOpener::Outcome CardOpener::complete(CardData &card)
     }
     // The first trip in start-time order; only a trip with chapters has a file to check.
     TripData &first = *card._tripList.front();
-    if (!first.sortedChapters().empty() &&
-        _host.firstChapterVersion(card) != QLatin1String(READABLE_VERSION)) {
+    if (!first.sortedChapters().empty() && firstChapterVersion(card) != QLatin1String(READABLE_VERSION)) {
         _host.clearPlayer();
         _host.warn(tr("Unable to read the selected file."));
         _host.setLoading(false);
@@ -123,4 +124,14 @@ void CardOpener::showProblems(CardData &card)
     if (!problems.isEmpty())
         _host.warn(tr("These files could not be read and were left out:") + QLatin1Char('\n') +
                    problems.join(QLatin1Char('\n')));
+}
+
+QString CardOpener::firstChapterVersion(CardData &card)
+{
+    if (card._tripList.empty())
+        return {};
+    // Reads the movie's driving data here, on the main thread, as the check needs it now.
+    const std::shared_ptr<ChapterData> first = card._tripList.front()->firstChapter();
+    const std::shared_ptr<PictureData> picture = first ? first->getPicture(true) : nullptr;
+    return picture && picture->video ? picture->video->_fileVersion : QString();
 }

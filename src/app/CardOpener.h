@@ -32,6 +32,7 @@ public:
         NothingPlayable,
         Dropped
     };
+    Q_ENUM(Outcome)
 
     explicit CardOpener(CardOpenerHost &host, QObject *parent = nullptr);
     ~CardOpener() override;
@@ -48,6 +49,9 @@ public:
     bool isLoading() const { return _loading != nullptr; }
     // The kind of the source that is open (none before the first successful open).
     std::optional<MovieType> openMovieType() const { return _openMovieType; }
+
+    // The file version of the first trip's first chapter ("0714" is readable); empty when unreadable.
+    static QString firstChapterVersion(CardData &card);
 
 signals:
     void finished(CardOpener::Outcome outcome);

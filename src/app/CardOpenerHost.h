@@ -24,8 +24,6 @@ public:
     // "Warning", critical, with the child windows lowered around it.
     virtual void warn(const QString &text) = 0;
 
-    // The first chapter's file version ("0714" is the readable one); empty when it cannot be read.
-    virtual QString firstChapterVersion(CardData &card) = 0;
     virtual void startLoadWorkers(CardData &card) = 0;
     // The list filled, the frame display refreshed, the map cleared ("clearZoomAndCenter()") and marked.
     virtual void showCard(CardData &card) = 0;

@@ -5,15 +5,11 @@
 #include "app/MainWindowLayout.h"
 #include "app/VideoListView.h"
 #include "card/CardData.h"
-#include "card/ChapterData.h"
-#include "card/TripData.h"
 #include "maintenance/MessagePrompter.h"
 #include "map/MapView.h"
 #include "map/WebMapView.h"
 #include "player/MoviePlayerView.h"
-#include "recording/PictureData.h"
 #include "recording/UserDefaultUtil.h"
-#include "recording/VideoInfo.h"
 
 MainWindowCardHost::MainWindowCardHost(MainWindow &window) : _window(window) {}
 
@@ -81,15 +77,6 @@ void MainWindowCardHost::warn(const QString &text)
     _window.setChildWindowsTopMost(false);
     _window.prompter().warn(&_window, text);
     _window.setChildWindowsTopMost(true);
-}
-
-QString MainWindowCardHost::firstChapterVersion(CardData &card)
-{
-    if (card._tripList.empty())
-        return {};
-    const std::shared_ptr<ChapterData> first = card._tripList.front()->firstChapter();
-    const std::shared_ptr<PictureData> picture = first ? first->getPicture(true) : nullptr;
-    return picture && picture->video ? picture->video->_fileVersion : QString();
 }
 
 void MainWindowCardHost::startLoadWorkers(CardData &card)

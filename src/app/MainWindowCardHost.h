@@ -29,7 +29,6 @@ public:
     void setAutoPlay(bool autoPlay) override;
     void setLoadingTextVisible(bool visible) override;
     void warn(const QString &text) override;
-    QString firstChapterVersion(CardData &card) override;
     void startLoadWorkers(CardData &card) override;
     void showCard(CardData &card) override;
     bool playFirstItem() override;
