@@ -103,7 +103,6 @@ void MainWindow::setUpOpening()
     _maintenancePrompter = std::make_unique<MaintenanceMessageBoxes>(this);
     _videoTypeSelectDialog = new VideoTypeSelectDialog(
         {_settings, _prompter, *_maintenancePrompter, *_volumes, *_modalRunner, {}}, this);
-    _videoTypeSelectDialog->setWindowFlags(Qt::Widget);
     _videoTypeSelectDialog->delegate = _cardHost.get();
 }
 

@@ -86,7 +86,9 @@ void MainWindowCardHost::startLoadWorkers(CardData &card)
 
 void MainWindowCardHost::showCard(CardData &card)
 {
-    _window.videoListView()->setListData(card);
+    VideoListView *list = _window.videoListView();
+    list->model()->setDateStyle(VideoListModel::DateStyle::from(_window.settings()));
+    list->setListData(card);
     _window.mapView()->mapWebView()->runScript(QStringLiteral("clearZoomAndCenter()"));
     // The markers of the lists join with the map's list markers.
 }

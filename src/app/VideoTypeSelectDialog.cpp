@@ -7,6 +7,7 @@
 #include "maintenance/BackupFolderList.h"
 #include "maintenance/MessagePrompter.h"
 #include "maintenance/TaskProgress.h"
+#include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
 
 #include <QFileDialog>
@@ -138,7 +139,7 @@ std::unique_ptr<TaskProgress> VideoTypeSelectDialog::createTaskProgress()
 void VideoTypeSelectDialog::openSourcePath(const QString &path, MovieType type)
 {
     if (delegate)
-        delegate->openVideoData(QUrl::fromLocalFile(path), true, type);
+        delegate->openVideoData(FileUtil::fileUrl(path), true, type); // a folder's URL ends in "/"
     // The nested window ends now; this one once that run has returned.
     QPointer<VideoTypeSelectDialog> self(this);
     QMetaObject::invokeMethod(

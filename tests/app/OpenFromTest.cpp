@@ -135,7 +135,7 @@ TEST(OpenFromTest, BackupFolderChoices)
     f.dialog->backupFolderOnClick();
     f.settle();
     ASSERT_EQ(f.owner.opened.size(), 1u);
-    EXPECT_EQ(QDir::cleanPath(f.owner.opened[0].first.toLocalFile()), backups.filePath("Sample"));
+    EXPECT_EQ(f.owner.opened[0].first.toLocalFile(), backups.filePath("Sample") + "/") << "a folder's URL";
     EXPECT_EQ(f.owner.opened[0].second, MovieType::Backup);
     EXPECT_TRUE(f.closed);
 }
