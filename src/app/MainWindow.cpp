@@ -340,6 +340,7 @@ void MainWindow::resetDisplay()
     _cardOpener->retire(_cardData);
     _cardData = std::make_shared<CardData>();
     _cardData->delegate = _cardCallbacks;
+    _videoListView->setListData(*_cardData);
 }
 
 bool MainWindow::saveViewerState()
