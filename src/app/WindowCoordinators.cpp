@@ -104,7 +104,7 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
         };
     }
     _menuCommands = new MenuCommands({settings, prompter, *_maintenancePrompter, *_host, runner, *_player,
-                                      *_lock, &window, [&window] { return window.cardData(); },
+                                      *_lock, &window, [&window] { return window.cardData().get(); },
                                       [playerView]() -> std::shared_ptr<ChapterData> {
                                           return playerView->valueInfo()
                                                      ? playerView->valueInfo()->currentChapter()
@@ -121,7 +121,7 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
     menu->validate();
 
     _googleEarthHost = std::make_unique<GoogleEarthExportHostImpl>(
-        *_player, *playerView, [&window] { return window.cardData(); }, &window, topMost);
+        *_player, *playerView, [&window] { return window.cardData().get(); }, &window, topMost);
 
     _toolWindows = new ToolWindows(settings, prompter, &window,
                                    {[playerView] { return playerStateOf(*playerView); },

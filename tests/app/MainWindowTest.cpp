@@ -95,8 +95,8 @@ TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
     f.settings.language = 2;
     f.startUpUntilShown();
     MainMenu *menu = f.window->mainMenu();
-    for (MenuCommand off :
-         {MenuCommand::Open, MenuCommand::SaveAs, MenuCommand::BackUp, MenuCommand::CameraSettings})
+    EXPECT_TRUE(menu->action(MenuCommand::Open)->isEnabled());
+    for (MenuCommand off : {MenuCommand::SaveAs, MenuCommand::BackUp, MenuCommand::CameraSettings})
         EXPECT_FALSE(menu->action(off)->isEnabled()) << static_cast<int>(off);
 
     menu->action(MenuCommand::About)->trigger();
