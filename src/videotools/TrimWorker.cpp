@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <sys/stat.h>
 
 namespace {
 
@@ -66,12 +67,22 @@ std::optional<TrimWorker::Range> TrimWorker::planRange(const ChapterList &chapte
 
 bool TrimWorker::isSourceRecording(const QString &destination, const ChapterList &chapters)
 {
-    const QString target = QFileInfo(destination).canonicalFilePath();
-    if (target.isEmpty())
+    // By the file itself, not its name: a symbolic or hard link, or another letter case on the card's
+    // FAT file system, names the same recording.
+    struct stat target
+    {
+    };
+    if (::stat(QFile::encodeName(destination).constData(), &target) != 0)
         return false; // nothing there yet: it cannot be a recording
+    const auto isTarget = [&](const QUrl &url) {
+        struct stat other
+        {
+        };
+        return url.isLocalFile() && ::stat(QFile::encodeName(url.toLocalFile()).constData(), &other) == 0 &&
+               other.st_dev == target.st_dev && other.st_ino == target.st_ino;
+    };
     return std::any_of(chapters.begin(), chapters.end(), [&](const std::shared_ptr<ChapterData> &chapter) {
-        return QFileInfo(chapter->_pathMp4.toLocalFile()).canonicalFilePath() == target ||
-               QFileInfo(chapter->_pathMove.toLocalFile()).canonicalFilePath() == target;
+        return isTarget(chapter->_pathMp4) || isTarget(chapter->_pathMove);
     });
 }
 
