@@ -1,5 +1,7 @@
 #include "videotools/TrimDialogs.h"
 
+#include "videotools/TrimRules.h"
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -59,7 +61,7 @@ std::optional<QString> TrimDialogs::chooseDestination(const QString &folder, con
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first();
+    return TrimRules::withExtension(dialog.selectedFiles().first(), extension);
 }
 
 void TrimDialogs::openProgress(const QString &title, std::function<void()> onCancel)
