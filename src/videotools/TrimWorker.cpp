@@ -204,7 +204,10 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
         const auto listPath = FfmpegOperate::margefileCreate(clips, workFolder);
         if (!listPath)
             return fail(tr("Cannot write the list of cuts in %1.").arg(workFolder));
-        if (!runFfmpeg(FfmpegOperate::makeJoinArguments(*listPath, joined, overlay), 0))
+        // Run from the work folder with the list by name: the list names the cuts the same way, so the
+        // folder's path (which may hold a line feed) is never parsed by ffmpeg's concat demuxer.
+        const QString listName = QFileInfo(*listPath).fileName();
+        if (!runFfmpeg(FfmpegOperate::makeJoinArguments(listName, joined, overlay), 0, workFolder))
             return isCancelled() ? Result::Cancelled : Result::Failed;
     }
 
@@ -231,7 +234,7 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
     return Result::Saved;
 }
 
-bool TrimWorker::runFfmpeg(const QStringList &arguments, int64_t expectedMs)
+bool TrimWorker::runFfmpeg(const QStringList &arguments, int64_t expectedMs, const QString &folder)
 {
     if (arguments.isEmpty()) {
         fail(tr("The selection ends before it starts."));
@@ -241,6 +244,8 @@ bool TrimWorker::runFfmpeg(const QStringList &arguments, int64_t expectedMs)
     if (!_request.ffmpegProgram.isEmpty())
         job.setProgram(_request.ffmpegProgram);
     job.setExpectedDurationMs(expectedMs);
+    if (!folder.isEmpty())
+        job.setWorkingDirectory(folder);
     log(job.commandLine());
     const FfmpegJob::Outcome outcome = job.run(&_isCancelRequested);
     if (outcome == FfmpegJob::Outcome::Succeeded)

@@ -287,7 +287,7 @@ TEST_F(TrimWorkerTest, AwkwardFolderNamesForWorkAndDestination)
     const QString folder = _work.filePath("clips 'one', two: three");
     ASSERT_TRUE(QDir().mkpath(folder));
     TrimRequest r = request(1500, 7500, folder + "/it's, a clip.mp4", {false, true, false, false});
-    r.workFolderBase = folder + "/work 'x', y:z";
+    r.workFolderBase = folder + "/work 'x', y:z\n#?";
     TrimWorker worker(r);
     ASSERT_EQ(worker.run(), TrimWorker::Result::Saved) << worker.errorText().toStdString();
     EXPECT_TRUE(MovieProbe::probe(r.destination));
