@@ -260,8 +260,11 @@ bool TrimWorker::moveIntoPlace(const QString &finished)
     // The clip goes to a hidden name beside the destination first, so the rename below is atomic and
     // the old file stays whole until the new one is complete.
     const QFileInfo target(_request.destination);
-    const QString part = FileUtil::appendPath(
-        target.absolutePath(), QStringLiteral(".%1.%2.part").arg(target.fileName(), randomString(8)));
+    QString partName = QStringLiteral(".%1.%2.part").arg(target.fileName(), randomString(8));
+    // A destination name near the file system's limit of 255 bytes has no room for the additions.
+    if (QFile::encodeName(partName).size() > 255)
+        partName = QStringLiteral(".%1.part").arg(randomString(8));
+    const QString part = FileUtil::appendPath(target.absolutePath(), partName);
     const qint64 expectedSize = QFileInfo(finished).size();
     if (!QFile::rename(finished, part) && !QFile::copy(finished, part)) {
         QFile::remove(part);
