@@ -10,6 +10,8 @@
 #include "videotools/TrimDialogs.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -118,8 +120,10 @@ void CaptureView::saveAction()
     }
     if (_isBusy)
         return;
-    const QString folder =
-        OverlayChoices::startFolder(_settings.pathDirCap, UserDefaultUtil::documentsPath());
+    // A home without a Documents folder: the panel would otherwise open wherever the program started.
+    const QString documents = UserDefaultUtil::documentsPath();
+    const QString folder = OverlayChoices::startFolder(
+        _settings.pathDirCap, QFileInfo(documents).isDir() ? documents : QDir::homePath());
     if (const auto destination = _prompts->chooseDestination(folder, EX_IMAGE))
         startCapture(*destination);
 }

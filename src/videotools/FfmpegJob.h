@@ -44,6 +44,8 @@ public:
     // The length of the output in ms, so progress can be given as a percentage; unknown without it.
     void setExpectedDurationMs(int64_t ms) { _expectedDurationMs = ms; }
     void setCancelGraceMs(int ms) { _cancelGraceMs = ms; }
+    // The folder relative paths in the arguments start from.
+    void setWorkingDirectory(const QString &folder) { _process.setWorkingDirectory(folder); }
 
     const QString &label() const { return _label; }
     // The arguments ffmpeg is given: our progress options, then the job's own.

@@ -3,6 +3,7 @@
 #include "recording/FileUtil.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
@@ -74,11 +75,15 @@ QStringList FfmpegOperate::makeJoinArguments(const QString &listPath, const QStr
     return args;
 }
 
-QString FfmpegOperate::concatListText(const QStringList &paths)
+QString FfmpegOperate::concatListText(const QStringList &paths, const QString &folder)
 {
+    const QString listFolder = folder.isEmpty() ? QString() : QFileInfo(folder).absoluteFilePath();
     QStringList lines;
-    for (const QString &path : paths)
-        lines << QStringLiteral("file ") + singleQuoted(path);
+    for (const QString &path : paths) {
+        const QFileInfo file(path);
+        lines << QStringLiteral("file ") +
+                     singleQuoted(file.absolutePath() == listFolder ? file.fileName() : path);
+    }
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -88,7 +93,7 @@ std::optional<QString> FfmpegOperate::margefileCreate(const QStringList &paths, 
         return std::nullopt;
     const QString listPath = FileUtil::appendPath(folder, randomString(12) + QStringLiteral(".txt"));
     QSaveFile file(listPath);
-    const QByteArray bytes = concatListText(paths).toUtf8();
+    const QByteArray bytes = concatListText(paths, folder).toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         qWarning("[margefileCreate]Failed Write Error.");
         return std::nullopt;

@@ -27,8 +27,10 @@ public:
     static QStringList makeJoinArguments(const QString &listPath, const QString &outputPath, bool overlay);
 
     // The concat list of the paths, one "file" line each, joined by line feeds without a last one.
-    // Each path is quoted as the concat demuxer reads it, so blanks, quotes and commas are kept.
-    static QString concatListText(const QStringList &paths);
+    // Each path is quoted as the concat demuxer reads it, so blanks, quotes and commas are kept. A path
+    // in folder (the list's own) is written by its name: the demuxer reads it from the list's folder,
+    // so no character of that folder (a line feed, "#", "?") reaches its line and URL parsing.
+    static QString concatListText(const QStringList &paths, const QString &folder = QString());
     // Writes the concat list as "<12 random characters>.txt" into folder. The list's path; none when
     // there are fewer than two paths or the file was not written completely.
     static std::optional<QString> margefileCreate(const QStringList &paths, const QString &folder);

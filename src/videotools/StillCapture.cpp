@@ -21,6 +21,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <sys/stat.h>
 
 double StillCapture::brightnessOffset(double x)
 {
@@ -125,14 +126,34 @@ std::optional<QImage> StillCapture::makeStill(const CaptureRequest &request)
     return image;
 }
 
+namespace {
+
+// The process's umask as the kernel reports it: umask(2) can only read it by changing it, which would
+// race with files other threads create.
+mode_t currentUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+            bool ok = false;
+            const uint mask = line.startsWith("Umask:") ? line.mid(6).trimmed().toUInt(&ok, 8) : 0;
+            if (ok)
+                return mode_t(mask);
+        }
+    }
+    return 022;
+}
+
+} // namespace
+
 bool StillCapture::capture(const CaptureRequest &request)
 {
     const auto image = makeStill(request);
     if (!image || !JpegFile::write(*image, request.destination, JPEG_QUALITY, true))
         return false;
-    // The temporary file was private to the user; the still is an ordinary document.
-    QFile::setPermissions(request.destination,
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // The temporary file was private to the user; the still is an ordinary document, with the
+    // permissions the user's umask gives new files.
+    ::chmod(QFile::encodeName(request.destination).constData(), 0666 & ~currentUmask());
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "videotools/TrimDialogs.h"
 
+#include "videotools/TrimRules.h"
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -47,9 +49,9 @@ std::optional<QString> TrimDialogs::chooseDestination(const QString &folder, con
     dialog.setDirectory(folder);
     dialog.setNameFilter(QStringLiteral("*.") + extension);
     dialog.setDefaultSuffix(extension);
-    // The panel's "extension: " row with its one-item pop-up.
+    // The panel's "extension: " row with its one-item pop-up; only the word is translated.
     if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout())) {
-        auto *label = new QLabel(QStringLiteral("extension: "), &dialog);
+        auto *label = new QLabel(tr("extension") + QStringLiteral(": "), &dialog);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto *popUp = new QComboBox(&dialog);
         popUp->addItem(extension);
@@ -59,7 +61,7 @@ std::optional<QString> TrimDialogs::chooseDestination(const QString &folder, con
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first();
+    return TrimRules::withExtension(dialog.selectedFiles().first(), extension);
 }
 
 void TrimDialogs::openProgress(const QString &title, std::function<void()> onCancel)

@@ -3,6 +3,7 @@
 #include "recording/IOUtil.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 QString TrimRules::makeDurationText(int64_t spanMs, const QString &strHour, const QString &strMinute)
 {
@@ -35,4 +36,14 @@ bool TrimRules::checkDiskSpace(CommonConst::RecMode recMode, int64_t rangeMs, co
     QDir().mkpath(workFolder);
     return hasDiskSpace(recMode, rangeMs, IOUtil::getFreeSpace(workFolder),
                         IOUtil::getFreeSpace(destinationFolder));
+}
+
+QString TrimRules::withExtension(const QString &path, const QString &extension)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    const bool isJpeg = extension.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0 &&
+                        suffix.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0;
+    if (isJpeg || suffix.compare(extension, Qt::CaseInsensitive) == 0)
+        return path;
+    return path + QLatin1Char('.') + extension;
 }

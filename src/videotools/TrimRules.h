@@ -40,6 +40,10 @@ public:
     static bool checkDiskSpace(CommonConst::RecMode recMode, int64_t rangeMs, const QString &workFolder,
                                const QString &destinationFolder);
 
+    // The save panel's name with the tool's file type: another type gets the extension appended, so
+    // a typed name can never replace a recording or a card file of another type ("jpg" is a "jpeg").
+    static QString withExtension(const QString &path, const QString &extension);
+
     // The progress bar stays at 99 until the job's last step forces 100.
     static double progressValue(double percent, bool force)
     {

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <sys/stat.h>
 
 namespace {
 
@@ -66,12 +67,22 @@ std::optional<TrimWorker::Range> TrimWorker::planRange(const ChapterList &chapte
 
 bool TrimWorker::isSourceRecording(const QString &destination, const ChapterList &chapters)
 {
-    const QString target = QFileInfo(destination).canonicalFilePath();
-    if (target.isEmpty())
+    // By the file itself, not its name: a symbolic or hard link, or another letter case on the card's
+    // FAT file system, names the same recording.
+    struct stat target
+    {
+    };
+    if (::stat(QFile::encodeName(destination).constData(), &target) != 0)
         return false; // nothing there yet: it cannot be a recording
+    const auto isTarget = [&](const QUrl &url) {
+        struct stat other
+        {
+        };
+        return url.isLocalFile() && ::stat(QFile::encodeName(url.toLocalFile()).constData(), &other) == 0 &&
+               other.st_dev == target.st_dev && other.st_ino == target.st_ino;
+    };
     return std::any_of(chapters.begin(), chapters.end(), [&](const std::shared_ptr<ChapterData> &chapter) {
-        return QFileInfo(chapter->_pathMp4.toLocalFile()).canonicalFilePath() == target ||
-               QFileInfo(chapter->_pathMove.toLocalFile()).canonicalFilePath() == target;
+        return isTarget(chapter->_pathMp4) || isTarget(chapter->_pathMove);
     });
 }
 
@@ -193,7 +204,10 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
         const auto listPath = FfmpegOperate::margefileCreate(clips, workFolder);
         if (!listPath)
             return fail(tr("Cannot write the list of cuts in %1.").arg(workFolder));
-        if (!runFfmpeg(FfmpegOperate::makeJoinArguments(*listPath, joined, overlay), 0))
+        // Run from the work folder with the list by name: the list names the cuts the same way, so the
+        // folder's path (which may hold a line feed) is never parsed by ffmpeg's concat demuxer.
+        const QString listName = QFileInfo(*listPath).fileName();
+        if (!runFfmpeg(FfmpegOperate::makeJoinArguments(listName, joined, overlay), 0, workFolder))
             return isCancelled() ? Result::Cancelled : Result::Failed;
     }
 
@@ -220,7 +234,7 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
     return Result::Saved;
 }
 
-bool TrimWorker::runFfmpeg(const QStringList &arguments, int64_t expectedMs)
+bool TrimWorker::runFfmpeg(const QStringList &arguments, int64_t expectedMs, const QString &folder)
 {
     if (arguments.isEmpty()) {
         fail(tr("The selection ends before it starts."));
@@ -230,6 +244,8 @@ bool TrimWorker::runFfmpeg(const QStringList &arguments, int64_t expectedMs)
     if (!_request.ffmpegProgram.isEmpty())
         job.setProgram(_request.ffmpegProgram);
     job.setExpectedDurationMs(expectedMs);
+    if (!folder.isEmpty())
+        job.setWorkingDirectory(folder);
     log(job.commandLine());
     const FfmpegJob::Outcome outcome = job.run(&_isCancelRequested);
     if (outcome == FfmpegJob::Outcome::Succeeded)
@@ -244,8 +260,11 @@ bool TrimWorker::moveIntoPlace(const QString &finished)
     // The clip goes to a hidden name beside the destination first, so the rename below is atomic and
     // the old file stays whole until the new one is complete.
     const QFileInfo target(_request.destination);
-    const QString part = FileUtil::appendPath(
-        target.absolutePath(), QStringLiteral(".%1.%2.part").arg(target.fileName(), randomString(8)));
+    QString partName = QStringLiteral(".%1.%2.part").arg(target.fileName(), randomString(8));
+    // A destination name near the file system's limit of 255 bytes has no room for the additions.
+    if (QFile::encodeName(partName).size() > 255)
+        partName = QStringLiteral(".%1.part").arg(randomString(8));
+    const QString part = FileUtil::appendPath(target.absolutePath(), partName);
     const qint64 expectedSize = QFileInfo(finished).size();
     if (!QFile::rename(finished, part) && !QFile::copy(finished, part)) {
         QFile::remove(part);

@@ -72,7 +72,7 @@ private:
     };
 
     Result runPasses(const QString &workFolder);
-    bool runFfmpeg(const QStringList &arguments, int64_t expectedMs);
+    bool runFfmpeg(const QStringList &arguments, int64_t expectedMs, const QString &folder = QString());
     bool moveIntoPlace(const QString &finished);
     void step();
     bool isCancelled() const { return _state.load() == Cancelled; }

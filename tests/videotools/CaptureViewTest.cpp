@@ -6,6 +6,7 @@
 #include "support/TempDir.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <gtest/gtest.h>
@@ -46,6 +47,11 @@ TEST(CaptureViewTest, SavesOrRefusesAndClosesOnlyAfterSuccess)
         if (!c.isMovieMissing)
             loop.exec();
         EXPECT_EQ(fake->calls.last(), c.alert);
+        // The first save starts where no stored folder exists yet: Documents, else the home folder.
+        const QString documents = UserDefaultUtil::documentsPath();
+        if (c.closed == 1)
+            EXPECT_EQ(fake->calls.front(),
+                      "save:" + (QFileInfo(documents).isDir() ? documents : QDir::homePath()) + ":jpeg");
         EXPECT_EQ(delegate.closed, c.closed);
         EXPECT_EQ(QImageReader(*fake->destination).canRead(), !c.isMovieMissing);
         // A trimmed clip: the boxes are off and disabled, so nothing is written into the still.

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -54,6 +55,18 @@ TEST(StillCaptureTest, TakesTheExactFrameAtNaturalSizeAsJpeg)
     ASSERT_EQ(still.size(), QSize(640, 360));
     // Limited-range luma 140 is about 144 in full range; its neighbours 80 and 200 are far off.
     EXPECT_NEAR(meanGrey(still, still.rect()), 144.0, 6.0);
+
+    // The still gets the permissions of a new file under the user's umask.
+    for (const auto &[mask, permissions] : {std::pair{022, 0644}, std::pair{077, 0600}}) {
+        const mode_t old = ::umask(mode_t(mask));
+        ASSERT_TRUE(StillCapture::capture(request));
+        ::umask(old);
+        struct stat info
+        {
+        };
+        ASSERT_EQ(::stat(QFile::encodeName(request.destination).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, mode_t(permissions)) << mask;
+    }
 
     // No picture there: nothing is written and an older file stays.
     request.positionMs = 60000;

@@ -54,4 +54,17 @@ TEST(TrimRulesTest, ProgressStaysBelowHundredUntilForced)
     }
 }
 
+TEST(TrimRulesTest, SavedNameAlwaysHasTheToolsFileType)
+{
+    const std::tuple<const char *, const char *, const char *> cases[] = {
+        {"/m/clip.mp4", "mp4", "/m/clip.mp4"},
+        {"/m/clip.MP4", "mp4", "/m/clip.MP4"},
+        {"/card/m01.DAT", "mp4", "/card/m01.DAT.mp4"},
+        {"/card/m01.MP4", "jpeg", "/card/m01.MP4.jpeg"},
+        {"/p/a.jpg", "jpeg", "/p/a.jpg"},
+        {"/p/a", "jpeg", "/p/a.jpeg"}};
+    for (const auto &[path, extension, expected] : cases)
+        EXPECT_EQ(TrimRules::withExtension(path, extension), expected) << path;
+}
+
 } // namespace

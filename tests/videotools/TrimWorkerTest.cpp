@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -259,8 +260,12 @@ TEST_F(TrimWorkerTest, RefusedOrFailedDestinationsKeepTheirFiles)
     // The same recording by another spelling of its path.
     const QString sameByLink = _work.filePath("link.MP4");
     ASSERT_TRUE(QFile::link(source, sameByLink));
+    // A hard link (or another letter case on a card's FAT file system) is the same file too.
+    const QString sameByHardLink = _work.filePath("hard.mp4");
+    ASSERT_EQ(::link(QFile::encodeName(source).constData(), QFile::encodeName(sameByHardLink).constData()),
+              0);
     for (const QString &destination :
-         {source, sameByLink,
+         {source, sameByLink, sameByHardLink,
           QFileInfo(source).dir().filePath("../MOVE001/" + QFileInfo(source).fileName())}) {
         TrimWorker worker(request(500, 2500, destination));
         EXPECT_EQ(worker.run(), TrimWorker::Result::Failed) << destination.toStdString();
@@ -282,12 +287,13 @@ TEST_F(TrimWorkerTest, AwkwardFolderNamesForWorkAndDestination)
     const QString folder = _work.filePath("clips 'one', two: three");
     ASSERT_TRUE(QDir().mkpath(folder));
     TrimRequest r = request(1500, 7500, folder + "/it's, a clip.mp4", {false, true, false, false});
-    r.workFolderBase = folder + "/work 'x', y:z";
+    r.workFolderBase = folder + "/work 'x', y:z\n#?";
     TrimWorker worker(r);
     ASSERT_EQ(worker.run(), TrimWorker::Result::Saved) << worker.errorText().toStdString();
     EXPECT_TRUE(MovieProbe::probe(r.destination));
     EXPECT_TRUE(QDir(r.workFolderBase).isEmpty());
-    TrimWorker copy(request(1500, 7500, folder + "/copy, 'b'.mp4"));
+    // Also a name as long as the file system allows.
+    TrimWorker copy(request(1500, 7500, folder + "/" + QString(251, 'b') + ".mp4"));
     EXPECT_EQ(copy.run(), TrimWorker::Result::Saved) << copy.errorText().toStdString();
 }
 
