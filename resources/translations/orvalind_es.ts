@@ -1,703 +1,1672 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES" sourcelanguage="en">
-  <context>
+<context>
     <name>AppAboutDialog</name>
     <message>
-      <location filename="../../src/app/AppAboutDialog.cpp" line="12" />
-      <source>OK</source>
-      <translation>Aceptar</translation>
+        <location filename="../../src/app/AppAboutDialog.cpp" line="+12"/>
+        <source>OK</source>
+        <translation>Aceptar</translation>
     </message>
     <message>
-      <location filename="../../src/app/AppAboutDialog.cpp" line="37" />
-      <source>Version information</source>
-      <translation>Información de la versión</translation>
+        <location line="+25"/>
+        <source>Version information</source>
+        <translation>Información de la versión</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
+    <name>BackUpFolderSelectDialog</name>
+    <message>
+        <location filename="../../src/maintenance/BackUpFolderSelectDialog.cpp" line="+23"/>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Select Folder to delete</source>
+        <translation>Seleccionar la carpeta que se eliminará</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Select backup folder</source>
+        <translation>Seleccionar carpeta de copia de seguridad</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Select folder</source>
+        <translation>Seleccione una carpeta</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Select delete data</source>
+        <translation>Seleccionar los datos que se eliminarán</translation>
+    </message>
+</context>
+<context>
+    <name>BackupSettingDialog</name>
+    <message>
+        <location filename="../../src/maintenance/BackupCopyJob.cpp" line="+74"/>
+        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="+189"/>
+        <source>Unable to copy the file.</source>
+        <translation>No se puede copiar el archivo.</translation>
+    </message>
+    <message>
+        <location filename="../../src/maintenance/BackupFolderName.cpp" line="+52"/>
+        <source>Please provide the folder name.</source>
+        <translation>Indique el nombre de la carpeta.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The folder name format is not valid.</source>
+        <translation>El formato del nombre de carpeta no es válido.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Folder name should be less than 255 characters.</source>
+        <translation>El nombre de la carpeta debe tener menos de 255 caracteres.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Chapter was not selected.</source>
+        <translation>No se ha seleccionado ningún capítulo.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>There is not enough disk space or memory available.</source>
+        <translation>No hay suficiente espacio en disco o memoria disponible.</translation>
+    </message>
+    <message>
+        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="-142"/>
+        <source>Check All</source>
+        <translation>Marcar todo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Uncheck All</source>
+        <translation>Desmarcar todo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Folder name</source>
+        <translation>Nombre de la carpeta</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Free space</source>
+        <translation>Espacio libre</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Backup size</source>
+        <translation>Tamaño de la copia de seguridad</translation>
+    </message>
+    <message>
+        <location line="+115"/>
+        <source>The folder already exists at the selected destination. Would you like to overwrite?</source>
+        <translation>La carpeta ya existe en el destino seleccionado. ¿Desea sobrescribirla?</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Back up</source>
+        <translation>Copia de seguridad</translation>
+    </message>
+</context>
+<context>
+    <name>BackupTreeModel</name>
+    <message>
+        <location filename="../../src/maintenance/BackupTreeModel.cpp" line="+86"/>
+        <source>Yes</source>
+        <translation>Sí</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>Trip</source>
+        <translation>Trayecto</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Chapter</source>
+        <translation>Capítulo</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Start time</source>
+        <translation>Hora de inicio</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Event</source>
+        <translation>Evento</translation>
+    </message>
+</context>
+<context>
+    <name>BoundedFileReader</name>
+    <message>
+        <location filename="../../src/platform/BoundedFileReader.cpp" line="+33"/>
+        <location line="+3"/>
+        <location line="+26"/>
+        <source>cannot be opened: %1</source>
+        <translation>no se puede abrir: %1</translation>
+    </message>
+    <message>
+        <location line="-24"/>
+        <source>not a regular file</source>
+        <translation>no es un archivo normal</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>was replaced while it was opened</source>
+        <translation>se reemplazó mientras se abría</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>a read runs past the end of the file</source>
+        <translation>una lectura sobrepasa el final del archivo</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>read failed: %1</source>
+        <translation>error de lectura: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>ended early: it was cut short or removed while it was read</source>
+        <translation>termina antes de tiempo: se truncó o se eliminó mientras se leía</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>larger than %1 bytes, far more than its format holds</source>
+        <translation>más de %1 bytes, mucho más de lo que admite su formato</translation>
+    </message>
+</context>
+<context>
     <name>CameraSettingDialog</name>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="65" />
-      <source>Camera Settings</source>
-      <translation>Ajustes de la cámara</translation>
+        <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="+65"/>
+        <source>Camera Settings</source>
+        <translation>Ajustes de la cámara</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="77" />
-      <source>Unable to read the setup file.</source>
-      <translation>No se puede leer el archivo de ajustes.</translation>
+        <location line="+12"/>
+        <source>Unable to read the setup file.</source>
+        <translation>No se puede leer el archivo de ajustes.</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="119" />
-      <source>On</source>
-      <translation>Activado</translation>
+        <location line="+42"/>
+        <source>On</source>
+        <translation>Activado</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="120" />
-      <location filename="../../src/maintenance/CameraSettingModel.cpp" line="21" />
-      <source>Off</source>
-      <translation>Desactivado</translation>
+        <location line="+1"/>
+        <location filename="../../src/maintenance/CameraSettingModel.cpp" line="+21"/>
+        <source>Off</source>
+        <translation>Desactivado</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="144" />
-      <source>Recording</source>
-      <translation>Grabación</translation>
+        <location line="+24"/>
+        <source>Recording</source>
+        <translation>Grabación</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="145" />
-      <source>Recording quality</source>
-      <translation>Calidad de grabación</translation>
+        <location line="+1"/>
+        <source>Recording quality</source>
+        <translation>Calidad de grabación</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="147" />
-      <source>Buzzer</source>
-      <translation>Avisador acústico</translation>
+        <location line="+2"/>
+        <source>Buzzer</source>
+        <translation>Avisador acústico</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="156" />
-      <source>Actions</source>
-      <translation>Acciones</translation>
+        <location line="+9"/>
+        <source>Actions</source>
+        <translation>Acciones</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="157" />
-      <source>Operation</source>
-      <translation>Funcionamiento</translation>
+        <location line="+1"/>
+        <source>Operation</source>
+        <translation>Funcionamiento</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="158" />
-      <source>No SD card</source>
-      <translation>Sin tarjeta SD</translation>
+        <location line="+1"/>
+        <source>No SD card</source>
+        <translation>Sin tarjeta SD</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="159" />
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="175" />
-      <source>Surveillance</source>
-      <translation>Vigilancia</translation>
+        <location line="+1"/>
+        <location line="+16"/>
+        <source>Surveillance</source>
+        <translation>Vigilancia</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="161" />
-      <source>Event detection</source>
-      <translation>Detección de eventos</translation>
+        <location line="-14"/>
+        <source>Event detection</source>
+        <translation>Detección de eventos</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="162" />
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="177" />
-      <source>Sensitivity (G)</source>
-      <translation>Sensibilidad (G)</translation>
+        <location line="+1"/>
+        <location line="+15"/>
+        <source>Sensitivity (G)</source>
+        <translation>Sensibilidad (G)</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="164" />
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="179" />
-      <source>Normal</source>
-      <translation>Normal</translation>
+        <location line="-13"/>
+        <location line="+15"/>
+        <source>Normal</source>
+        <translation>Normal</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="166" />
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="181" />
-      <location filename="../../src/maintenance/CameraSettingModel.cpp" line="20" />
-      <source>High</source>
-      <translation>Alta</translation>
+        <location line="-13"/>
+        <location line="+15"/>
+        <location filename="../../src/maintenance/CameraSettingModel.cpp" line="-1"/>
+        <source>High</source>
+        <translation>Alta</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="170" />
-      <source>Cross setting</source>
-      <translation>Ajuste transversal</translation>
+        <location line="-11"/>
+        <source>Cross setting</source>
+        <translation>Ajuste transversal</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="173" />
-      <source>Angle</source>
-      <translation>Ángulo</translation>
+        <location line="+3"/>
+        <source>Angle</source>
+        <translation>Ángulo</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="176" />
-      <source>Surveillance recording</source>
-      <translation>Grabación de vigilancia</translation>
+        <location line="+3"/>
+        <source>Surveillance recording</source>
+        <translation>Grabación de vigilancia</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="185" />
-      <source>Start delay</source>
-      <translation>Retardo de inicio</translation>
+        <location line="+9"/>
+        <source>Start delay</source>
+        <translation>Retardo de inicio</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="186" />
-      <source>Power mode</source>
-      <translation>Modo de alimentación</translation>
+        <location line="+1"/>
+        <source>Power mode</source>
+        <translation>Modo de alimentación</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="191" />
-      <source>Quick wake-up time</source>
-      <translation>Tiempo de activación rápida</translation>
+        <location line="+5"/>
+        <source>Quick wake-up time</source>
+        <translation>Tiempo de activación rápida</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="194" />
-      <source>Adventure mode</source>
-      <translation>Modo aventura</translation>
+        <location line="+3"/>
+        <source>Adventure mode</source>
+        <translation>Modo aventura</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="196" />
-      <source>Memory allocation</source>
-      <translation>Reparto de la memoria</translation>
+        <location line="+2"/>
+        <source>Memory allocation</source>
+        <translation>Reparto de la memoria</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="200" />
-      <source>Recording files</source>
-      <translation>Archivos de grabación</translation>
+        <location line="+4"/>
+        <source>Recording files</source>
+        <translation>Archivos de grabación</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="202" />
-      <source>Memory (GB)</source>
-      <translation>Memoria (GB)</translation>
+        <location line="+2"/>
+        <source>Memory (GB)</source>
+        <translation>Memoria (GB)</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="204" />
-      <source>Recording time (min)</source>
-      <translation>Tiempo de grabación (min)</translation>
+        <location line="+2"/>
+        <source>Recording time (min)</source>
+        <translation>Tiempo de grabación (min)</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="207" />
-      <source>Reset the Wi-Fi password to the factory setting</source>
-      <translation>Restablecer la contraseña Wi-Fi de fábrica</translation>
+        <location line="+3"/>
+        <source>Reset the Wi-Fi password to the factory setting</source>
+        <translation>Restablecer la contraseña Wi-Fi de fábrica</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="213" />
-      <source>The camera's factory Wi-Fi password is not known to this program, so it cannot be reset from here.</source>
-      <translation>Este programa no conoce la contraseña Wi-Fi de fábrica de la cámara, por lo que no puede restablecerla.</translation>
+        <location line="+6"/>
+        <source>The camera&apos;s factory Wi-Fi password is not known to this program, so it cannot be reset from here.</source>
+        <translation>Este programa no conoce la contraseña Wi-Fi de fábrica de la cámara, por lo que no puede restablecerla.</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="218" />
-      <source>Reset all</source>
-      <translation>Restablecer todo</translation>
+        <location line="+5"/>
+        <source>Reset all</source>
+        <translation>Restablecer todo</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="219" />
-      <source>OK</source>
-      <translation>Aceptar</translation>
+        <location line="+1"/>
+        <source>OK</source>
+        <translation>Aceptar</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="220" />
-      <source>Cancel</source>
-      <translation>Cancelar</translation>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="311" />
-      <source>This will overwrite the setup file. Are you sure?</source>
-      <translation>Se sobrescribirá el archivo de ajustes. ¿Continuar?</translation>
+        <location line="+91"/>
+        <source>This will overwrite the setup file. Are you sure?</source>
+        <translation>Se sobrescribirá el archivo de ajustes. ¿Continuar?</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="318" />
-      <source>The camera settings have been saved. Updates will be applied after inserting the SD card into the camera.</source>
-      <translation>Los ajustes de la cámara se han guardado. Se aplicarán al insertar la tarjeta SD en la cámara.</translation>
+        <location line="+7"/>
+        <source>The camera settings have been saved. Updates will be applied after inserting the SD card into the camera.</source>
+        <translation>Los ajustes de la cámara se han guardado. Se aplicarán al insertar la tarjeta SD en la cámara.</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingDialog.cpp" line="323" />
-      <source>Unable to overwrite the setup file.</source>
-      <translation>No se puede sobrescribir el archivo de ajustes.</translation>
+        <location line="+5"/>
+        <source>Unable to overwrite the setup file.</source>
+        <translation>No se puede sobrescribir el archivo de ajustes.</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingModel.cpp" line="14" />
-      <source>High quality mode</source>
-      <translation>Modo de alta calidad</translation>
+        <location filename="../../src/maintenance/CameraSettingModel.cpp" line="-6"/>
+        <source>High quality mode</source>
+        <translation>Modo de alta calidad</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingModel.cpp" line="15" />
-      <source>Standard mode</source>
-      <translation>Modo estándar</translation>
+        <location line="+1"/>
+        <source>Standard mode</source>
+        <translation>Modo estándar</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingModel.cpp" line="16" />
-      <source>Extended time mode</source>
-      <translation>Modo de larga duración</translation>
+        <location line="+1"/>
+        <source>Extended time mode</source>
+        <translation>Modo de larga duración</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingModel.cpp" line="19" />
-      <source>Low</source>
-      <translation>Baja</translation>
+        <location line="+3"/>
+        <source>Low</source>
+        <translation>Baja</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingModel.cpp" line="24" />
-      <source>Normal Wake-Up</source>
-      <translation>Activación normal</translation>
+        <location line="+5"/>
+        <source>Normal Wake-Up</source>
+        <translation>Activación normal</translation>
     </message>
     <message>
-      <location filename="../../src/maintenance/CameraSettingModel.cpp" line="25" />
-      <source>Quick Wake-up</source>
-      <translation>Activación rápida</translation>
+        <location line="+1"/>
+        <source>Quick Wake-up</source>
+        <translation>Activación rápida</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
+    <name>CaptureView</name>
+    <message>
+        <location filename="../../src/videotools/CaptureView.cpp" line="+22"/>
+        <source>Insert data.</source>
+        <translation>Insertar datos.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Acceleration</source>
+        <translation>Aceleración</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Coordinates</source>
+        <translation>Coordenadas</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Time/Date</source>
+        <translation>Hora/Fecha</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Speed</source>
+        <translation>Velocidad</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Unable to save the image.</source>
+        <translation>No se puede guardar la imagen.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Information</source>
+        <translation>Información</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Saved</source>
+        <translation>Guardado</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>* Additional information cannot be added after cut screen.</source>
+        <translation>* No se puede añadir información después de recortar la pantalla.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Warning</source>
+        <translation>Advertencia</translation>
+    </message>
+</context>
+<context>
+    <name>CardDriveSelectDialog</name>
+    <message>
+        <location filename="../../src/app/CardDriveSelectDialog.cpp" line="+26"/>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Select card drive</source>
+        <translation>Seleccionar la unidad de tarjeta</translation>
+    </message>
+</context>
+<context>
+    <name>CardOpener</name>
+    <message>
+        <location filename="../../src/app/CardOpener.cpp" line="+88"/>
+        <location line="+20"/>
+        <source>Unable to locate the file.</source>
+        <translation>No se puede encontrar el archivo.</translation>
+    </message>
+    <message>
+        <location line="-9"/>
+        <source>Unable to read the selected file.</source>
+        <translation>No se puede leer el archivo seleccionado.</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>These files could not be read and were left out:</source>
+        <translation>Estos archivos no se pudieron leer y se omitieron:</translation>
+    </message>
+</context>
+<context>
+    <name>CleanupDialog</name>
+    <message>
+        <location filename="../../src/maintenance/CleanupDialog.cpp" line="+38"/>
+        <source>Check All</source>
+        <translation>Marcar todo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Uncheck All</source>
+        <translation>Desmarcar todo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Folder</source>
+        <translation>Carpeta</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Free space after deletion</source>
+        <translation>Espacio libre tras la eliminación</translation>
+    </message>
+    <message>
+        <location line="+71"/>
+        <source>Chapter was not selected.</source>
+        <translation>No se ha seleccionado ningún capítulo.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>This will delete the backup folder and all its contents. Are you sure?</source>
+        <translation>Se eliminará la carpeta de copia de seguridad y todo su contenido. ¿Está seguro?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The selected chapter(s) will be deleted. Are you sure?</source>
+        <translation>Se eliminarán los capítulos seleccionados. ¿Está seguro?</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>A file in the backup folder is currently in use. Proceed with delete?</source>
+        <translation>Un archivo de la carpeta de copia de seguridad está en uso. ¿Continuar con la eliminación?</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Delete</source>
+        <translation>Eliminar</translation>
+    </message>
+</context>
+<context>
     <name>CommonConst</name>
     <message>
-      <location filename="../../src/recording/CommonConst.cpp" line="47" />
-      <source>Recording always on</source>
-      <translation>Grabación continua</translation>
+        <location filename="../../src/recording/CommonConst.cpp" line="+47"/>
+        <source>Recording always on</source>
+        <translation>Grabación continua</translation>
     </message>
     <message>
-      <location filename="../../src/recording/CommonConst.cpp" line="53" />
-      <source>Event recording</source>
-      <translation>Grabación de evento</translation>
+        <location line="+6"/>
+        <source>Event recording</source>
+        <translation>Grabación de evento</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
     <name>DialogInUseLock</name>
     <message>
-      <location filename="../../src/app/DialogInUseLock.cpp" line="104" />
-      <source>The selected file operation is currently in use by another instance of the application.</source>
-      <translation>La operación elegida está en uso en otra instancia de la aplicación.</translation>
-    </message>
-  </context>
-  <context>
-    <name>MainMenu</name>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="12" />
-      <source>&amp;File</source>
-      <translation>&amp;Archivo</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="13" />
-      <source>Open</source>
-      <translation>Abrir</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="14" />
-      <source>Save as</source>
-      <translation>Guardar como</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="16" />
-      <source>&amp;Quit</source>
-      <translation>&amp;Salir</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="18" />
-      <source>&amp;View</source>
-      <translation>&amp;Ver</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="19" />
-      <source>Full Screen Display</source>
-      <translation>Pantalla completa</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="23" />
-      <source>&amp;Settings</source>
-      <translation>A&amp;justes</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="24" />
-      <source>Viewer Settings</source>
-      <translation>Ajustes del visor</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="25" />
-      <source>Camera Settings</source>
-      <translation>Ajustes de la cámara</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="26" />
-      <source>Backup Directory Settings</source>
-      <translation>Carpeta de copias de seguridad</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="28" />
-      <source>&amp;Back up</source>
-      <translation>&amp;Copia de seguridad</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="29" />
-      <source>Back up</source>
-      <translation>Copia de seguridad</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="30" />
-      <source>Delete</source>
-      <translation>Eliminar</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="32" />
-      <source>&amp;Help</source>
-      <translation>Ay&amp;uda</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="33" />
-      <source>Download Updates</source>
-      <translation>Descargar actualizaciones</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/MainMenu.cpp" line="35" />
-      <source>About Orvalind</source>
-      <translation>Acerca de Orvalind</translation>
-    </message>
-  </context>
-  <context>
-    <name>MainWindow</name>
-    <message>
-      <location filename="../../src/app/MainWindow.cpp" line="150" />
-      <location filename="../../src/app/MainWindow.cpp" line="321" />
-      <source>Viewer Settings</source>
-      <translation>Ajustes del visor</translation>
-    </message>
-  </context>
-  <context>
-    <name>MapTitleView</name>
-    <message>
-      <location filename="../../src/map/MapTitleView.cpp" line="11" />
-      <source>Map</source>
-      <translation>Mapa</translation>
-    </message>
-    <message>
-      <location filename="../../src/map/MapTitleView.cpp" line="13" />
-      <location filename="../../src/map/MapTitleView.cpp" line="14" />
-      <source>Show map</source>
-      <translation>Mostrar el mapa</translation>
-    </message>
-    <message>
-      <location filename="../../src/map/MapTitleView.cpp" line="16" />
-      <source>Hide</source>
-      <translation>Ocultar</translation>
-    </message>
-    <message>
-      <location filename="../../src/map/MapTitleView.cpp" line="17" />
-      <source>Hide map</source>
-      <translation>Ocultar el mapa</translation>
-    </message>
-    <message>
-      <location filename="../../src/map/MapTitleView.cpp" line="19" />
-      <source>Window</source>
-      <translation>Ventana</translation>
-    </message>
-    <message>
-      <location filename="../../src/map/MapTitleView.cpp" line="20" />
-      <source>Show map in a window</source>
-      <translation>Mostrar el mapa en una ventana</translation>
-    </message>
-  </context>
-  <context>
-    <name>MessageBoxPrompter</name>
-    <message>
-      <location filename="../../src/maintenance/MessageBoxPrompter.cpp" line="8" />
-      <source>confirmation</source>
-      <translation>confirmación</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/MessageBoxPrompter.cpp" line="9" />
-      <source>OK</source>
-      <translation>Aceptar</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/MessageBoxPrompter.cpp" line="10" />
-      <source>Cancel</source>
-      <translation>Cancelar</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/MessageBoxPrompter.cpp" line="18" />
-      <source>Warning</source>
-      <translation>Advertencia</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/MessageBoxPrompter.cpp" line="24" />
-      <source>Information</source>
-      <translation>Información</translation>
-    </message>
-  </context>
-  <context>
-    <name>MoviePlayerView</name>
-    <message>
-      <location filename="../../src/player/MoviePlayerView.cpp" line="255" />
-      <source>Now Loading</source>
-      <translation>Cargando…</translation>
-    </message>
-  </context>
-  <context>
-    <name>PlayerView</name>
-    <message>
-      <location filename="../../src/player/PlayerView.cpp" line="32" />
-      <source>● Trim Mode</source>
-      <translation>● Modo de recorte</translation>
-    </message>
-  </context>
-  <context>
-    <name>QuitConfirmation</name>
-    <message>
-      <location filename="../../src/app/QuitConfirmation.cpp" line="14" />
-      <source>This will close %1. Proceed?</source>
-      <translation>Se cerrará %1. ¿Continuar?</translation>
-    </message>
-  </context>
-  <context>
-    <name>TaskProgressDialog</name>
-    <message>
-      <location filename="../../src/app/TaskProgressDialog.cpp" line="41" />
-      <source>Cancel</source>
-      <translation>Cancelar</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/TaskProgressDialog.cpp" line="66" />
-      <source>Backing up files</source>
-      <translation>Copiando los archivos</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/TaskProgressDialog.cpp" line="69" />
-      <source>Delete file</source>
-      <translation>Eliminando los archivos</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/TaskProgressDialog.cpp" line="72" />
-      <source>Trimming video file.</source>
-      <translation>Recortando el vídeo.</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/TaskProgressDialog.cpp" line="110" />
-      <source>elapsed time：</source>
-      <translation>tiempo transcurrido：</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/TaskProgressDialog.cpp" line="130" />
-      <source>Information</source>
-      <translation>Información</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/TaskProgressDialog.cpp" line="140" />
-      <source>Save completed.</source>
-      <translation>Guardado completado.</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/TaskProgressDialog.cpp" line="145" />
-      <source>Backup cancelled.</source>
-      <translation>Copia de seguridad cancelada.</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/TaskProgressDialog.cpp" line="150" />
-      <source>Delete completed.</source>
-      <translation>Eliminación completada.</translation>
-    </message>
-    <message>
-      <location filename="../../src/app/TaskProgressDialog.cpp" line="155" />
-      <source>Delete cancelled.</source>
-      <translation>Eliminación cancelada.</translation>
-    </message>
-  </context>
-  <context>
-    <name>UpdateCheck</name>
-    <message>
-      <location filename="../../src/app/UpdateCheck.cpp" line="74" />
-      <source>The latest version of %1 is available for download at the URL listed in the owner's manual.</source>
-      <translation>La última versión de %1 puede descargarse en la dirección indicada en el manual del usuario.</translation>
-    </message>
-  </context>
-  <context>
-    <name>ViewerSettingDialog</name>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="42" />
-      <source>Viewer Settings</source>
-      <translation>Ajustes del visor</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="53" />
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="54" />
-      <source>Language</source>
-      <translation>Idioma</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="55" />
-      <source>Date and time</source>
-      <translation>Fecha y hora</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="56" />
-      <source>Date format</source>
-      <translation>Formato de fecha</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="57" />
-      <source>Time zone</source>
-      <translation>Zona horaria</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="58" />
-      <source>Summer time</source>
-      <translation>Horario de verano</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="58" />
-      <source>On</source>
-      <translation>Activado</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="58" />
-      <source>Off</source>
-      <translation>Desactivado</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="59" />
-      <source>Speed</source>
-      <translation>Velocidad</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="60" />
-      <source>Speed unit</source>
-      <translation>Unidad de velocidad</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="60" />
-      <source>km/h</source>
-      <translation>km/h</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="60" />
-      <source>mph</source>
-      <translation>mph</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="61" />
-      <source>New settings take effect when the viewer starts again.</source>
-      <translation>Los nuevos ajustes se aplicarán cuando el visor vuelva a iniciarse.</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="68" />
-      <source>OK</source>
-      <translation>Aceptar</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="69" />
-      <source>Cancel</source>
-      <translation>Cancelar</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="81" />
-      <source>English</source>
-      <translation>Inglés</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="81" />
-      <source>French</source>
-      <translation>Francés</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="81" />
-      <source>Spanish</source>
-      <translation>Español</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="87" />
-      <source>NST-Newfoundland</source>
-      <translation>NST-Terranova</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="87" />
-      <source>AST-Atlantic</source>
-      <translation>AST-Atlántico</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="87" />
-      <source>EST-Eastern</source>
-      <translation>EST-Este</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="88" />
-      <source>CST-Central</source>
-      <translation>CST-Centro</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="88" />
-      <source>MST-Mountain</source>
-      <translation>MST-Montaña</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="88" />
-      <source>PST-Pacific</source>
-      <translation>PST-Pacífico</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="88" />
-      <source>AKST-Alaska</source>
-      <translation>AKST-Alaska</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="89" />
-      <source>HAST-Hawaii</source>
-      <translation>HAST-Hawái</translation>
-    </message>
-    <message>
-      <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="117" />
-      <source>Settings will be reflected after restarting the application. Would you like to restart now?</source>
-      <translation>Los ajustes se aplicarán al reiniciar la aplicación. ¿Desea reiniciar ahora?</translation>
-    </message>
-  </context>
-  <context>
-    <name>MenuCommands</name>
-    <message>
-      <source>Select backup folder</source>
-      <translation>Seleccionar carpeta de copia de seguridad</translation>
-    </message>
-    <message>
-      <source>Select Folder to delete</source>
-      <translation>Seleccionar la carpeta que se eliminará</translation>
-    </message>
-    <message>
-      <source>Unable to locate the file.</source>
-      <translation>No se puede encontrar el archivo.</translation>
-    </message>
-    <message>
-      <source>Select Back Up Directory</source>
-      <translation>Seleccionar el directorio de copia de seguridad</translation>
-    </message>
-    <message>
-      <source>Unable to read the setup file.</source>
-      <translation>No se puede leer el archivo de configuración.</translation>
-    </message>
-    <message>
-      <source>Camera Settings</source>
-      <translation>Ajustes de la cámara</translation>
-    </message>
-  </context>
-  <context>
-    <name>ToolWindows</name>
-    <message>
-      <source>Trim Tool</source>
-      <translation>Herramienta de recorte</translation>
-    </message>
-    <message>
-      <source>Cut was unsuccessful.</source>
-      <translation>El corte no se ha realizado correctamente.</translation>
-    </message>
-    <message>
-      <source>The trim tool operation was cancelled.</source>
-      <translation>Se ha cancelado la operación de recorte.</translation>
-    </message>
-  </context>
-  <context>
-    <name>NewWindowView</name>
-    <message>
-      <source>Map</source>
-      <translation>Mapa</translation>
-    </message>
-    <message>
-      <source>Close</source>
-      <translation>Cerrar</translation>
-    </message>
-  </context>
-  <context>
-    <name>QObject</name>
-    <message>
-      <source>OK</source>
-      <translation>Aceptar</translation>
-    </message>
-    <message>
-      <source>Google Earth files (*.kmz)</source>
-      <translation>Archivos de Google Earth (*.kmz)</translation>
-    </message>
-  </context>
-  <context>
+        <location filename="../../src/app/DialogInUseLock.cpp" line="+104"/>
+        <source>The selected file operation is currently in use by another instance of the application.</source>
+        <translation>La operación elegida está en uso en otra instancia de la aplicación.</translation>
+    </message>
+</context>
+<context>
     <name>DrivingInfoView</name>
     <message>
-      <source>Meter</source>
-      <translation>Velocímetro</translation>
+        <location filename="../../src/graph/DrivingInfoView.cpp" line="+43"/>
+        <source>Meter</source>
+        <translation>Velocímetro</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
+    <name>FfmpegJob</name>
+    <message>
+        <location filename="../../src/videotools/FfmpegJob.cpp" line="+26"/>
+        <source>ffmpeg could not be started: %1</source>
+        <translation>No se pudo iniciar ffmpeg: %1</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>The ffmpeg program was not found on the PATH.</source>
+        <translation>No se encontró el programa ffmpeg en el PATH.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>No ffmpeg arguments.</source>
+        <translation>No hay argumentos para ffmpeg.</translation>
+    </message>
+    <message>
+        <location line="+136"/>
+        <source>ffmpeg was cancelled.</source>
+        <translation>Se canceló ffmpeg.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ffmpeg could not be started.</source>
+        <translation>No se pudo iniciar ffmpeg.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ffmpeg ended with exit code %1.</source>
+        <translation>ffmpeg terminó con el código de salida %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ffmpeg crashed.</source>
+        <translation>ffmpeg se bloqueó.</translation>
+    </message>
+</context>
+<context>
     <name>LineView</name>
     <message>
-      <source>Speed</source>
-      <translation>Velocidad</translation>
+        <location filename="../../src/graph/LineView.cpp" line="+21"/>
+        <source>Speed</source>
+        <translation>Velocidad</translation>
     </message>
-  </context>
+</context>
+<context>
+    <name>MainMenu</name>
+    <message>
+        <location filename="../../src/app/MainMenu.cpp" line="+12"/>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Save as</source>
+        <translation>Guardar como</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Quit</source>
+        <translation>&amp;Salir</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;View</source>
+        <translation>&amp;Ver</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Full Screen Display</source>
+        <translation>Pantalla completa</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Settings</source>
+        <translation>A&amp;justes</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Viewer Settings</source>
+        <translation>Ajustes del visor</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Camera Settings</source>
+        <translation>Ajustes de la cámara</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Backup Directory Settings</source>
+        <translation>Carpeta de copias de seguridad</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Back up</source>
+        <translation>&amp;Copia de seguridad</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Back up</source>
+        <translation>Copia de seguridad</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Delete</source>
+        <translation>Eliminar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Help</source>
+        <translation>Ay&amp;uda</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Download Updates</source>
+        <translation>Descargar actualizaciones</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>About Orvalind</source>
+        <translation>Acerca de Orvalind</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <location filename="../../src/app/MainWindow.cpp" line="+117"/>
+        <source>Open From</source>
+        <translation>Abrir desde</translation>
+    </message>
+    <message>
+        <location line="+103"/>
+        <location line="+176"/>
+        <source>Viewer Settings</source>
+        <translation>Ajustes del visor</translation>
+    </message>
+</context>
+<context>
+    <name>MaintenancePrompter</name>
+    <message>
+        <location filename="../../src/maintenance/MaintenanceMessageBoxes.cpp" line="+9"/>
+        <location line="+21"/>
+        <source>Warning</source>
+        <translation>Advertencia</translation>
+    </message>
+    <message>
+        <location line="-13"/>
+        <source>confirmation</source>
+        <translation>confirmación</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+17"/>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <location line="-15"/>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The action can&apos;t be completed because the folder or a file in it is open in another program. Please try again after closing the other application.</source>
+        <translation>No se puede completar la acción porque la carpeta o un archivo que contiene está abierto en otro programa. Vuelva a intentarlo después de cerrar la otra aplicación.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+6"/>
+        <source>ignore</source>
+        <translation>omitir</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>Retry</source>
+        <translation>Reintentar</translation>
+    </message>
+</context>
+<context>
+    <name>MapTitleView</name>
+    <message>
+        <location filename="../../src/map/MapTitleView.cpp" line="+11"/>
+        <source>Map</source>
+        <translation>Mapa</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+1"/>
+        <source>Show map</source>
+        <translation>Mostrar el mapa</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Hide</source>
+        <translation>Ocultar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Hide map</source>
+        <translation>Ocultar el mapa</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Window</source>
+        <translation>Ventana</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show map in a window</source>
+        <translation>Mostrar el mapa en una ventana</translation>
+    </message>
+</context>
+<context>
+    <name>MenuCommands</name>
+    <message>
+        <location filename="../../src/app/MenuCommands.cpp" line="+49"/>
+        <source>Select backup folder</source>
+        <translation>Seleccionar carpeta de copia de seguridad</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Select Folder to delete</source>
+        <translation>Seleccionar la carpeta que se eliminará</translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>Unable to locate the file.</source>
+        <translation>No se puede encontrar el archivo.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Select Back Up Directory</source>
+        <translation>Seleccionar el directorio de copia de seguridad</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Unable to read the setup file.</source>
+        <translation>No se puede leer el archivo de configuración.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Camera Settings</source>
+        <translation>Ajustes de la cámara</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBoxPrompter</name>
+    <message>
+        <location filename="../../src/maintenance/MessageBoxPrompter.cpp" line="+8"/>
+        <source>confirmation</source>
+        <translation>confirmación</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Warning</source>
+        <translation>Advertencia</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Information</source>
+        <translation>Información</translation>
+    </message>
+</context>
+<context>
+    <name>MovieInput</name>
+    <message>
+        <location filename="../../src/platform/MovieInput.cpp" line="+94"/>
+        <source>reading was stopped</source>
+        <translation>se detuvo la lectura</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>reading took too long and was stopped</source>
+        <translation>la lectura tardó demasiado y se detuvo</translation>
+    </message>
+</context>
+<context>
+    <name>MoviePlayerView</name>
+    <message>
+        <location filename="../../src/player/MoviePlayerView.cpp" line="+168"/>
+        <source>Now Loading</source>
+        <translation>Cargando…</translation>
+    </message>
+</context>
+<context>
+    <name>MovieStillGrabber</name>
+    <message>
+        <location filename="../../src/platform/MovieStillGrabber.cpp" line="+157"/>
+        <source>not a movie that can be read</source>
+        <translation>no es un vídeo que se pueda leer</translation>
+    </message>
+</context>
+<context>
+    <name>Mp4Reader</name>
+    <message>
+        <location filename="../../src/recording/Mp4Reader.cpp" line="+55"/>
+        <source>its driving data claim more than %1 bytes</source>
+        <translation>sus datos de conducción indican más de %1 bytes</translation>
+    </message>
+</context>
+<context>
+    <name>Mp4RecordingReader</name>
+    <message>
+        <location filename="../../src/recording/Mp4RecordingReader.cpp" line="+76"/>
+        <source>holds more driving data than its movie&apos;s length allows</source>
+        <translation>contiene más datos de conducción de los que permite la duración de su vídeo</translation>
+    </message>
+    <message>
+        <location line="+129"/>
+        <source>holds no driving data</source>
+        <translation>no contiene datos de conducción</translation>
+    </message>
+</context>
+<context>
+    <name>NewWindowView</name>
+    <message>
+        <location filename="../../src/app/NewWindowView.cpp" line="+29"/>
+        <source>Map</source>
+        <translation>Mapa</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+</context>
+<context>
+    <name>PlayerView</name>
+    <message>
+        <location filename="../../src/player/PlayerView.cpp" line="+32"/>
+        <source>● Trim Mode</source>
+        <translation>● Modo de recorte</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <location filename="../../src/app/WindowCoordinators.cpp" line="+43"/>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <location filename="../../src/app/GoogleEarthExportHostImpl.cpp" line="+57"/>
+        <source>Google Earth files (*.kmz)</source>
+        <translation>Archivos de Google Earth (*.kmz)</translation>
+    </message>
+</context>
+<context>
+    <name>QuitConfirmation</name>
+    <message>
+        <location filename="../../src/app/QuitConfirmation.cpp" line="+14"/>
+        <source>This will close %1. Proceed?</source>
+        <translation>Se cerrará %1. ¿Continuar?</translation>
+    </message>
+</context>
+<context>
+    <name>StopWatchView</name>
+    <message>
+        <location filename="../../src/videotools/StopWatchView.cpp" line="+47"/>
+        <source>Total</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+104"/>
+        <source>START/STOP</source>
+        <translation>INICIO/PARADA</translation>
+    </message>
+    <message>
+        <location line="-103"/>
+        <location line="+103"/>
+        <source>LAP/RESET</source>
+        <translation>VUELTA/REINICIO</translation>
+    </message>
+    <message>
+        <location line="-102"/>
+        <location line="+102"/>
+        <source>PREVIOUS LAP</source>
+        <translation>VUELTA ANTERIOR</translation>
+    </message>
+    <message>
+        <location line="-77"/>
+        <source>Stopwatch</source>
+        <translation>Cronómetro</translation>
+    </message>
+</context>
+<context>
+    <name>SubtitleWriter</name>
+    <message>
+        <location filename="../../src/videotools/SubtitleWriter.cpp" line="+36"/>
+        <source>time/date</source>
+        <translation>fecha/hora</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>speed</source>
+        <translation>velocidad</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>acceleration</source>
+        <translation>aceleración</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>latitude</source>
+        <translation>latitud</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>longitude</source>
+        <translation>longitud</translation>
+    </message>
+</context>
+<context>
+    <name>TaskProgressDialog</name>
+    <message>
+        <location filename="../../src/app/TaskProgressDialog.cpp" line="+41"/>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Backing up files</source>
+        <translation>Copiando los archivos</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Delete file</source>
+        <translation>Eliminando los archivos</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Trimming video file.</source>
+        <translation>Recortando el vídeo.</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>elapsed time：</source>
+        <translation>tiempo transcurrido：</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Information</source>
+        <translation>Información</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Save completed.</source>
+        <translation>Guardado completado.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Backup cancelled.</source>
+        <translation>Copia de seguridad cancelada.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Delete completed.</source>
+        <translation>Eliminación completada.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Delete cancelled.</source>
+        <translation>Eliminación cancelada.</translation>
+    </message>
+</context>
+<context>
+    <name>ToolDialogView</name>
+    <message>
+        <location filename="../../src/videotools/ToolDialogView.cpp" line="+63"/>
+        <source>Trim Tool</source>
+        <translation>Herramienta de recorte</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+12"/>
+        <source>Insert data.</source>
+        <translation>Insertar datos.</translation>
+    </message>
+    <message>
+        <location line="-11"/>
+        <source>Warning: Adding data to video will increase processing time.</source>
+        <translation>Advertencia: añadir datos al vídeo aumentará el tiempo de procesamiento.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Back</source>
+        <translation>Atrás</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Warning</source>
+        <translation>Advertencia</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unable to save because the selected time range is less than 2 seconds. Please increase the selected time range for trim operation.</source>
+        <translation>No se puede guardar porque el intervalo seleccionado dura menos de 2 segundos. Amplíe el intervalo seleccionado para el recorte.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+6"/>
+        <source>Acceleration</source>
+        <translation>Aceleración</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <location line="+7"/>
+        <source>Coordinates</source>
+        <translation>Coordenadas</translation>
+    </message>
+    <message>
+        <location line="-7"/>
+        <source>Hour</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Minutes</source>
+        <translation>Minutos</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>It will take more than %1 to complete video trimming. Would you like to continue?</source>
+        <translation>El recorte del vídeo tardará más de %1. ¿Desea continuar?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>There is not enough disk space or memory available.</source>
+        <translation>No hay suficiente espacio en disco o memoria disponible.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>* Additional information cannot be added after cut screen.</source>
+        <translation>* No se puede añadir información después de recortar la pantalla.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Capture Image</source>
+        <translation>Capturar imagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Time/Date</source>
+        <translation>Hora/Fecha</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Speed</source>
+        <translation>Velocidad</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Cut was unsuccessful.</source>
+        <translation>El corte no se ha realizado correctamente.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Unable to save the image.</source>
+        <translation>No se puede guardar la imagen.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Information</source>
+        <translation>Información</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Saved</source>
+        <translation>Guardado</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>confirmation</source>
+        <translation>confirmación</translation>
+    </message>
+</context>
+<context>
+    <name>ToolWindows</name>
+    <message>
+        <location filename="../../src/app/ToolWindows.cpp" line="+95"/>
+        <source>Trim Tool</source>
+        <translation>Herramienta de recorte</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <source>Cut was unsuccessful.</source>
+        <translation>El corte no se ha realizado correctamente.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The trim tool operation was cancelled.</source>
+        <translation>Se ha cancelado la operación de recorte.</translation>
+    </message>
+</context>
+<context>
+    <name>TrimView</name>
+    <message>
+        <location filename="../../src/videotools/TrimDialogs.cpp" line="+23"/>
+        <location line="+7"/>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+34"/>
+        <location filename="../../src/videotools/TrimView.cpp" line="+34"/>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <location line="-17"/>
+        <source>extension</source>
+        <translation>extensión</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+18"/>
+        <source>Trimming video file.</source>
+        <translation>Recortando el vídeo.</translation>
+    </message>
+    <message>
+        <location filename="../../src/videotools/TrimView.cpp" line="-12"/>
+        <source>Trim Tool</source>
+        <translation>Herramienta de recorte</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Insert data.</source>
+        <translation>Insertar datos.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Warning: Adding data to video will increase processing time.</source>
+        <translation>Advertencia: añadir datos al vídeo aumentará el tiempo de procesamiento.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Back</source>
+        <translation>Atrás</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Warning</source>
+        <translation>Advertencia</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unable to save because the selected time range is less than 2 seconds. Please increase the selected time range for trim operation.</source>
+        <translation>No se puede guardar porque el intervalo seleccionado dura menos de 2 segundos. Amplíe el intervalo seleccionado para el recorte.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Acceleration</source>
+        <translation>Aceleración</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Coordinates</source>
+        <translation>Coordenadas</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Hour</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Minutes</source>
+        <translation>Minutos</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>It will take more than %1 to complete video trimming. Would you like to continue?</source>
+        <translation>El recorte del vídeo tardará más de %1. ¿Desea continuar?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>There is not enough disk space or memory available.</source>
+        <translation>No hay suficiente espacio en disco o memoria disponible.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>* Additional information cannot be added after cut screen.</source>
+        <translation>* No se puede añadir información después de recortar la pantalla.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Time/Date</source>
+        <translation>Hora/Fecha</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Speed</source>
+        <translation>Velocidad</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cut was unsuccessful.</source>
+        <translation>El corte no se ha realizado correctamente.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Information</source>
+        <translation>Información</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Saved</source>
+        <translation>Guardado</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>confirmation</source>
+        <translation>confirmación</translation>
+    </message>
+</context>
+<context>
+    <name>TrimWorker</name>
+    <message>
+        <location filename="../../src/videotools/TrimWorker.cpp" line="+103"/>
+        <source>The destination is one of the recordings being trimmed.</source>
+        <translation>El destino es una de las grabaciones que se están recortando.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+5"/>
+        <source>Cannot create the work folder %1.</source>
+        <translation>No se puede crear la carpeta de trabajo %1.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>The selection lies outside the recordings.</source>
+        <translation>La selección queda fuera de las grabaciones.</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>No recording of the selection has driving data.</source>
+        <translation>Ninguna grabación de la selección tiene datos de conducción.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>The recording %1 is missing.</source>
+        <translation>Falta la grabación %1.</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Cannot move %1 in the work folder.</source>
+        <translation>No se puede mover %1 en la carpeta de trabajo.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Cannot write the list of cuts in %1.</source>
+        <translation>No se puede escribir la lista de cortes en %1.</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>The selection ends before it starts.</source>
+        <translation>La selección termina antes de empezar.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Cannot write %1.</source>
+        <translation>No se puede escribir %1.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The clip written to %1 is incomplete.</source>
+        <translation>El clip escrito en %1 está incompleto.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Cannot replace %1.</source>
+        <translation>No se puede reemplazar %1.</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateCheck</name>
+    <message>
+        <location filename="../../src/app/UpdateCheck.cpp" line="+74"/>
+        <source>The latest version of %1 is available for download at the URL listed in the owner&apos;s manual.</source>
+        <translation>La última versión de %1 puede descargarse en la dirección indicada en el manual del usuario.</translation>
+    </message>
+</context>
+<context>
+    <name>VideoListModel</name>
+    <message>
+        <location filename="../../src/app/VideoListModel.cpp" line="+271"/>
+        <source>Sensing time/date</source>
+        <translation>Detectado el</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Recording time/date</source>
+        <translation>Grabado el</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+</context>
+<context>
+    <name>VideoListView</name>
+    <message>
+        <location filename="../../src/app/VideoListView.cpp" line="+37"/>
+        <source>Trip</source>
+        <translation>Trayecto</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>List from Engine ON till OFF</source>
+        <translation>Lista desde el encendido hasta el apagado del motor</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Chapter</source>
+        <translation>Capítulo</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Break down list of selected trip</source>
+        <translation>Desglose del trayecto seleccionado</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Event</source>
+        <translation>Evento</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Event list at the time of sensing shock</source>
+        <translation>Lista de eventos en el momento de detectar un impacto</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Surveillance</source>
+        <translation>Vigilancia</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Surveillance list at the time of sensing shock</source>
+        <translation>Lista de vigilancia en el momento de detectar un impacto</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Adventure</source>
+        <translation>Aventura</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>List from Adventure ON till OFF</source>
+        <translation>Lista desde la activación hasta la desactivación del modo aventura</translation>
+    </message>
+</context>
+<context>
+    <name>VideoTypeSelectDialog</name>
+    <message>
+        <location filename="../../src/app/VideoTypeSelectDialog.cpp" line="+24"/>
+        <source>Select File</source>
+        <translation>Seleccionar archivo</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Movies (*.mp4)</source>
+        <translation>Vídeos (*.mp4)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Card drive</source>
+        <translation>Unidad de &amp;tarjeta</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Backup folder</source>
+        <translation>Carpeta de copia de &amp;seguridad</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;File on this computer</source>
+        <translation>&amp;Archivo en este equipo</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Unable to locate the selected drive.</source>
+        <translation>No se puede encontrar la unidad seleccionada.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Selection of Card Drive</source>
+        <translation>Selección de la unidad de tarjeta</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>There is no backup folder.</source>
+        <translation>No hay ninguna carpeta de copia de seguridad.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Selection of backup folder</source>
+        <translation>Selección de la carpeta de copia de seguridad</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerSettingDialog</name>
+    <message>
+        <location filename="../../src/maintenance/ViewerSettingDialog.cpp" line="+42"/>
+        <source>Viewer Settings</source>
+        <translation>Ajustes del visor</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+1"/>
+        <source>Language</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Date and time</source>
+        <translation>Fecha y hora</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Date format</source>
+        <translation>Formato de fecha</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Time zone</source>
+        <translation>Zona horaria</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Summer time</source>
+        <translation>Horario de verano</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>On</source>
+        <translation>Activado</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Off</source>
+        <translation>Desactivado</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Speed</source>
+        <translation>Velocidad</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Speed unit</source>
+        <translation>Unidad de velocidad</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>km/h</source>
+        <translation>km/h</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>mph</source>
+        <translation>mph</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>New settings take effect when the viewer starts again.</source>
+        <translation>Los nuevos ajustes se aplicarán cuando el visor vuelva a iniciarse.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>English</source>
+        <translation>Inglés</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>French</source>
+        <translation>Francés</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Spanish</source>
+        <translation>Español</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>NST-Newfoundland</source>
+        <translation>NST-Terranova</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>AST-Atlantic</source>
+        <translation>AST-Atlántico</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>EST-Eastern</source>
+        <translation>EST-Este</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CST-Central</source>
+        <translation>CST-Centro</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>MST-Mountain</source>
+        <translation>MST-Montaña</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>PST-Pacific</source>
+        <translation>PST-Pacífico</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>AKST-Alaska</source>
+        <translation>AKST-Alaska</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>HAST-Hawaii</source>
+        <translation>HAST-Hawái</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Settings will be reflected after restarting the application. Would you like to restart now?</source>
+        <translation>Los ajustes se aplicarán al reiniciar la aplicación. ¿Desea reiniciar ahora?</translation>
+    </message>
+</context>
 </TS>

@@ -6,12 +6,21 @@
 #include <QTranslator>
 #include <iterator>
 
-QString AppTranslator::catalogueFor(int language)
+namespace {
+
+QString cataloguePath(const char *name, int language)
 {
     if (language <= 0 || language >= int(std::size(UserDefaultUtil::LANGUAGE_CODES)))
         return {};
-    return QStringLiteral(":/i18n/orvalind_%1.qm")
-        .arg(QLatin1String(UserDefaultUtil::LANGUAGE_CODES[language]));
+    return QStringLiteral(":/i18n/%1_%2.qm")
+        .arg(QLatin1String(name), QLatin1String(UserDefaultUtil::LANGUAGE_CODES[language]));
+}
+
+} // namespace
+
+QString AppTranslator::catalogueFor(int language)
+{
+    return cataloguePath("orvalind", language);
 }
 
 std::unique_ptr<QTranslator> AppTranslator::install(int language)
@@ -22,5 +31,10 @@ std::unique_ptr<QTranslator> AppTranslator::install(int language)
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(path) || !QCoreApplication::installTranslator(translator.get()))
         return nullptr;
+    // The Google Earth export's texts have a catalogue of their own; it is owned by the main one, whose
+    // end removes both from the application.
+    auto *exportTexts = new QTranslator(translator.get());
+    if (exportTexts->load(cataloguePath("googleearth", language)))
+        QCoreApplication::installTranslator(exportTexts);
     return translator;
 }

@@ -4,25 +4,22 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("MaintenancePrompter", text);
-}
-} // namespace
-
 void MaintenanceMessageBoxes::warn(const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, tr("Warning"), text, QMessageBox::Ok, _parent);
+    QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("MaintenancePrompter", "Warning"),
+                    text, QMessageBox::Ok, _parent);
     box.exec();
 }
 
 bool MaintenanceMessageBoxes::confirm(const QString &text, bool critical)
 {
-    QMessageBox box(critical ? QMessageBox::Critical : QMessageBox::Information, tr("confirmation"), text,
+    QMessageBox box(critical ? QMessageBox::Critical : QMessageBox::Information,
+                    QCoreApplication::translate("MaintenancePrompter", "confirmation"), text,
                     QMessageBox::NoButton, _parent);
-    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
-    QPushButton *ok = box.addButton(tr("OK"), QMessageBox::AcceptRole);
+    QPushButton *cancel =
+        box.addButton(QCoreApplication::translate("MaintenancePrompter", "Cancel"), QMessageBox::RejectRole);
+    QPushButton *ok =
+        box.addButton(QCoreApplication::translate("MaintenancePrompter", "OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(cancel);
     box.exec();
     return box.clickedButton() == ok;
@@ -30,15 +27,23 @@ bool MaintenanceMessageBoxes::confirm(const QString &text, bool critical)
 
 MaintenancePrompter::RemoveAnswer MaintenanceMessageBoxes::askRemoveFailure(bool folder)
 {
-    QMessageBox box(QMessageBox::Critical, tr("Warning"),
-                    tr("The action can't be completed because the folder or a file in it is open in another "
-                       "program. Please try again after closing the other application."),
+    QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("MaintenancePrompter", "Warning"),
+                    QCoreApplication::translate(
+                        "MaintenancePrompter",
+                        "The action can't be completed because the folder or a file in it is open in another "
+                        "program. Please try again after closing the other application."),
                     QMessageBox::NoButton, _parent);
-    QPushButton *cancel = folder ? nullptr : box.addButton(tr("Cancel"), QMessageBox::RejectRole);
-    QPushButton *ignore = folder ? box.addButton(tr("ignore"), QMessageBox::RejectRole) : nullptr;
-    QPushButton *retry = box.addButton(tr("Retry"), QMessageBox::AcceptRole);
+    QPushButton *cancel = folder ? nullptr
+                                 : box.addButton(QCoreApplication::translate("MaintenancePrompter", "Cancel"),
+                                                 QMessageBox::RejectRole);
+    QPushButton *ignore = folder ? box.addButton(QCoreApplication::translate("MaintenancePrompter", "ignore"),
+                                                 QMessageBox::RejectRole)
+                                 : nullptr;
+    QPushButton *retry =
+        box.addButton(QCoreApplication::translate("MaintenancePrompter", "Retry"), QMessageBox::AcceptRole);
     if (!folder)
-        ignore = box.addButton(tr("ignore"), QMessageBox::DestructiveRole);
+        ignore = box.addButton(QCoreApplication::translate("MaintenancePrompter", "ignore"),
+                               QMessageBox::DestructiveRole);
     box.setDefaultButton(folder ? ignore : cancel);
     box.exec();
     if (box.clickedButton() == retry)

@@ -30,12 +30,12 @@ namespace {
 QString statRegular(const QByteArray &name, struct stat &info)
 {
     if (::lstat(name.constData(), &info) != 0)
-        return withErrno("cannot be opened: %1", errno);
+        return withErrno(QT_TRANSLATE_NOOP("BoundedFileReader", "cannot be opened: %1"), errno);
     // A link is followed, but what it leads to must itself be a regular file.
     if (S_ISLNK(info.st_mode) && ::stat(name.constData(), &info) != 0)
-        return withErrno("cannot be opened: %1", errno);
+        return withErrno(QT_TRANSLATE_NOOP("BoundedFileReader", "cannot be opened: %1"), errno);
     if (!S_ISREG(info.st_mode))
-        return tr("not a regular file");
+        return QCoreApplication::translate("BoundedFileReader", "not a regular file");
     return {};
 }
 
@@ -59,7 +59,7 @@ BoundedFileReader::BoundedFileReader(const QString &path)
     // (a blocking one would wait for a writer forever); the check after the open then refuses it.
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        fail(withErrno("cannot be opened: %1", errno));
+        fail(withErrno(QT_TRANSLATE_NOOP("BoundedFileReader", "cannot be opened: %1"), errno));
         return;
     }
     struct stat after = {};
@@ -98,7 +98,7 @@ bool BoundedFileReader::readInto(uint64_t offset, std::span<uint8_t> out)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            fail(withErrno("read failed: %1", errno));
+            fail(withErrno(QT_TRANSLATE_NOOP("BoundedFileReader", "read failed: %1"), errno));
             return false;
         }
         if (n == 0) {

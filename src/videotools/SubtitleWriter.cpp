@@ -32,11 +32,13 @@ QString degreesText(int32_t value)
 } // namespace
 
 SubtitleWriter::SubtitleWriter(OverlaySettings settings)
-    : _settings(settings), strDate(QLatin1Char(' ') + label("time/date") + FULLWIDTH_COLON),
-      strSpeed(IDEOGRAPHIC_SPACE + label("speed") + FULLWIDTH_COLON),
-      strAccel(IDEOGRAPHIC_SPACE + label("acceleration") + FULLWIDTH_COLON),
-      strLat(IDEOGRAPHIC_SPACE + label("latitude") + FULLWIDTH_COLON),
-      strLon(IDEOGRAPHIC_SPACE + label("longitude") + FULLWIDTH_COLON)
+    : _settings(settings),
+      strDate(QLatin1Char(' ') + label(QT_TRANSLATE_NOOP("SubtitleWriter", "time/date")) + FULLWIDTH_COLON),
+      strSpeed(IDEOGRAPHIC_SPACE + label(QT_TRANSLATE_NOOP("SubtitleWriter", "speed")) + FULLWIDTH_COLON),
+      strAccel(IDEOGRAPHIC_SPACE + label(QT_TRANSLATE_NOOP("SubtitleWriter", "acceleration")) +
+               FULLWIDTH_COLON),
+      strLat(IDEOGRAPHIC_SPACE + label(QT_TRANSLATE_NOOP("SubtitleWriter", "latitude")) + FULLWIDTH_COLON),
+      strLon(IDEOGRAPHIC_SPACE + label(QT_TRANSLATE_NOOP("SubtitleWriter", "longitude")) + FULLWIDTH_COLON)
 {
 }
 

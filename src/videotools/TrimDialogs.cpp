@@ -11,13 +11,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
-namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("TrimView", text);
-}
-} // namespace
-
 TrimDialogs::~TrimDialogs()
 {
     closeProgress();
@@ -27,15 +20,15 @@ void TrimDialogs::showAlert(Style style, const QString &title, const QString &te
 {
     QMessageBox box(style == Style::Critical ? QMessageBox::Critical : QMessageBox::Information, title, text,
                     QMessageBox::NoButton, _parent);
-    box.addButton(tr("OK"), QMessageBox::AcceptRole);
+    box.addButton(QCoreApplication::translate("TrimView", "OK"), QMessageBox::AcceptRole);
     box.exec();
 }
 
 bool TrimDialogs::confirm(const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton, _parent);
-    QPushButton *ok = box.addButton(tr("OK"), QMessageBox::AcceptRole);
-    box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+    QPushButton *ok = box.addButton(QCoreApplication::translate("TrimView", "OK"), QMessageBox::AcceptRole);
+    box.addButton(QCoreApplication::translate("TrimView", "Cancel"), QMessageBox::RejectRole);
     box.setDefaultButton(ok);
     box.exec();
     return box.clickedButton() == ok;
@@ -51,7 +44,8 @@ std::optional<QString> TrimDialogs::chooseDestination(const QString &folder, con
     dialog.setDefaultSuffix(extension);
     // The panel's "extension: " row with its one-item pop-up; only the word is translated.
     if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout())) {
-        auto *label = new QLabel(tr("extension") + QStringLiteral(": "), &dialog);
+        auto *label =
+            new QLabel(QCoreApplication::translate("TrimView", "extension") + QStringLiteral(": "), &dialog);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto *popUp = new QComboBox(&dialog);
         popUp->addItem(extension);
@@ -67,7 +61,8 @@ std::optional<QString> TrimDialogs::chooseDestination(const QString &folder, con
 void TrimDialogs::openProgress(const QString &title, std::function<void()> onCancel)
 {
     closeProgress();
-    _progress = new QProgressDialog(tr("Trimming video file."), tr("Cancel"), 0, 100, _parent);
+    _progress = new QProgressDialog(QCoreApplication::translate("TrimView", "Trimming video file."),
+                                    QCoreApplication::translate("TrimView", "Cancel"), 0, 100, _parent);
     _progress->setWindowTitle(title);
     _progress->setWindowModality(Qt::ApplicationModal);
     _progress->setAutoClose(false);
@@ -84,7 +79,8 @@ void TrimDialogs::setProgress(double value, const QString &label)
 {
     if (!_progress)
         return;
-    _progress->setLabelText(tr("Trimming video file.") + QLatin1Char('\n') + label);
+    _progress->setLabelText(QCoreApplication::translate("TrimView", "Trimming video file.") +
+                            QLatin1Char('\n') + label);
     // Last: a modal progress dialog handles events inside setValue, where the job's end may close it.
     _progress->setValue(int(value));
 }

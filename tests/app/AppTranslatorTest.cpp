@@ -11,11 +11,12 @@ TEST(AppTranslatorTest, TheLanguageSettingPicksTheBuiltInCatalogue)
         int language;
         const char *quit;   // the File menu's item
         const char *mapTab; // the map panel's title bar
+        const char *trip;   // the Google Earth export's own catalogue
     } rows[] = {
-        {0, "&Quit", "Map"},
-        {1, "&Quitter", "Carte"},
-        {2, "&Salir", "Mapa"},
-        {7, "&Quit", "Map"},
+        {0, "&Quit", "Map", "Trip"},
+        {1, "&Quitter", "Carte", "Trajet"},
+        {2, "&Salir", "Mapa", "Trayecto"},
+        {7, "&Quit", "Map", "Trip"},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.language);
@@ -23,5 +24,6 @@ TEST(AppTranslatorTest, TheLanguageSettingPicksTheBuiltInCatalogue)
         EXPECT_EQ(translator != nullptr, row.language == 1 || row.language == 2);
         EXPECT_EQ(QCoreApplication::translate("MainMenu", "&Quit"), row.quit);
         EXPECT_EQ(QCoreApplication::translate("MapTitleView", "Map"), row.mapTab);
+        EXPECT_EQ(QCoreApplication::translate("TripKmlBuilder", "Trip"), row.trip);
     }
 }
