@@ -110,6 +110,9 @@ QJsonObject dump(CardData &card)
                                       {"chapter", chapterName(card.getAdvChapter(*record))},
                                       {"clip", clipValue(clip)}});
     }
+    QJsonArray problems;
+    for (const auto &problem : card._fileProblems.problems())
+        problems.append(QJsonObject{{"file", problem.file}, {"reason", problem.reason}});
     return QJsonObject{
         {"openSourcePath", card._openSourcePath ? card._openSourcePath->toLocalFile() : QString()},
         {"trips", trips},
@@ -118,6 +121,7 @@ QJsonObject dump(CardData &card)
         {"vrec", vrec},
         {"events", events},
         {"adventures", adventures},
+        {"problems", problems},
     };
 }
 // Attempts counted so far at driving data and thumbnails, over every chapter and event record.

@@ -469,7 +469,10 @@ bool SampleCardWriter::makeBaseMovie(int durationMs, const QString &path)
              << "32k"
              << "-ac"
              << "1"
-             << "-shortest" << out;
+             << "-shortest";
+        if (_scenario.keyFrameInterval > 0)
+            args << "-g" << QString::number(_scenario.keyFrameInterval);
+        args << out;
         QProcess ffmpeg;
         ffmpeg.start("ffmpeg", args);
         if (!ffmpeg.waitForStarted())

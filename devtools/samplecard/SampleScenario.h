@@ -85,6 +85,7 @@ struct SampleScenario
     int videoWidth = 64;             // the base movie made by ffmpeg
     int videoHeight = 48;
     bool frameStamp = false; // the picture carries its frame number (SampleCardWriter::videoSource)
+    int keyFrameInterval = 0;            // frames between key frames of the base movie; 0: the encoder's own
     QString versionText = "104 1.00.00"; // first line of ver.txt
     uint16_t fileVersion = 0x0714;       // settings item (00, 01) of every chapter header
     bool terminalSeparate = false;       // settings item (01, 09)

@@ -1,8 +1,10 @@
 // samplecard: writes a synthetic card for tests and manual checks.
 #include "samplecard/SampleCardWriter.h"
+#include "samplecard/SampleDatWriter.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 
 #include <cstdio>
 
@@ -13,7 +15,8 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(
         "Writes a synthetic card under OUT_DIR/MOVE: chapter movies with their driving data, "
         "the recording header file, ver.txt, SETINF.DAT and the management files VREC_MOV_MNG.DAT, "
-        "MOV_PRCT.DAT and ADV_PRCT.DAT, plus a few files the movie search must skip.");
+        "MOV_PRCT.DAT and ADV_PRCT.DAT, plus a few files the movie search must skip; and under OUT_DIR/DAT "
+        "one recording of each DAT layout (movie, event, divided, legacy) with its header file.");
     parser.addHelpOption();
     parser.addPositionalArgument("OUT_DIR", "folder to write the card into");
     QCommandLineOption scenario(
@@ -22,8 +25,11 @@ int main(int argc, char **argv)
         "name", "standard");
     QCommandLineOption duration("duration", "length of the chapter of the single scenario in ms", "ms",
                                 "60000");
+    QCommandLineOption gop("gop", "frames between key frames of the chapter movies (default: the encoder's)",
+                           "frames", "0");
     parser.addOption(scenario);
     parser.addOption(duration);
+    parser.addOption(gop);
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -46,9 +52,23 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    bool gopOk = false;
+    s.keyFrameInterval = parser.value(gop).toInt(&gopOk);
+    if (!gopOk || s.keyFrameInterval < 0) {
+        std::fprintf(stderr, "samplecard: bad --gop\n");
+        return 2;
+    }
+
     SampleCardWriter writer(s);
     if (!writer.writeCard(args.first())) {
         std::fprintf(stderr, "samplecard: %s\n", qPrintable(writer.lastError()));
+        return 1;
+    }
+    // One recording of each DAT layout beside the card, under OUT_DIR/DAT.
+    QString error;
+    const auto jpegs = SampleDatWriter::makeJpegs(8, error);
+    if (!jpegs || !SampleDatWriter(s, *jpegs).writeAll(QDir(args.first()).filePath("DAT"), error)) {
+        std::fprintf(stderr, "samplecard: %s\n", qPrintable(error));
         return 1;
     }
     return 0;

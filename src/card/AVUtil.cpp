@@ -2,6 +2,7 @@
 
 #include "platform/JpegFile.h"
 #include "platform/MovieStillGrabber.h"
+#include "platform/UserTempFolder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -17,16 +18,18 @@ QString AVUtil::thumbnailFileName(const QUrl &movie, qint64 positionMs)
     return QFileInfo(movie.path()).completeBaseName() + '_' + digits + QStringLiteral(".jpeg");
 }
 
-std::optional<QUrl> AVUtil::saveThumbnail(const QUrl &movie, qint64 positionMs, const QUrl &folder)
+std::optional<QUrl> AVUtil::saveThumbnail(const QUrl &movie, qint64 positionMs, const QUrl &folder,
+                                          const std::atomic<bool> *cancel, QString *problem)
 {
     if (!movie.isLocalFile() || !folder.isLocalFile() || !folder.path().endsWith('/'))
         return std::nullopt;
     const QString folderPath = folder.toLocalFile();
-    if (!QDir().mkpath(folderPath))
+    if (!UserTempFolder::makeFolder(folderPath))
         return std::nullopt;
     const QString target = QDir(folderPath).filePath(thumbnailFileName(movie, positionMs));
 
-    const auto still = MovieStillGrabber::grab(movie.toLocalFile(), positionMs);
+    const auto still = MovieStillGrabber::grab(movie.toLocalFile(), positionMs, MovieStillGrabber::MAX_SIZE,
+                                               cancel, problem);
     if (!still || !JpegFile::write(*still, target))
         return std::nullopt;
     return QUrl::fromLocalFile(target);

@@ -10,7 +10,9 @@
 #include "recording/DataUtility.h"
 #include "recording/FileUtil.h"
 
-#include <QFile>
+#include "platform/BoundedFileReader.h"
+
+#include <QFileInfo>
 #include <QHash>
 #include <QObject>
 #include <QSet>
@@ -25,16 +27,6 @@ const QString kAdvpFileName = QStringLiteral("ADV_PRCT.DAT");
 // Section bounds of MOV_PRCT.DAT by kind (NON, G, SURV, SW); NON has no records.
 constexpr qsizetype kSectionStart[] = {0x200, 0x200, 0x1600, 0x2A00};
 constexpr qsizetype kSectionEnd[] = {0x0, 0x1600, 0x2A00, 0x3400};
-
-std::optional<QByteArray> readWholeFile(const QUrl &url)
-{
-    if (!url.isLocalFile())
-        return std::nullopt;
-    QFile file(url.toLocalFile());
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
-}
 
 // Movie files grouped by trip key, keys in the order first listed; a repeated file number within
 // one key is dropped (the first listed wins).
@@ -144,9 +136,34 @@ void CardData::dispose()
     _isDispose = false;
 }
 
+std::optional<QByteArray> CardData::readManagementFile(const QUrl &url, qint64 maxBytes, bool isFixedSize)
+{
+    if (!url.isLocalFile())
+        return std::nullopt;
+    const QString path = url.toLocalFile();
+    if (_loadReads) {
+        if (const auto it = _loadReads->constFind(path); it != _loadReads->constEnd())
+            return *it;
+    }
+    std::optional<QByteArray> bytes;
+    // A card without one of its management files is usual and not worth a message.
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
+        auto contents = BoundedFileReader::readFile(path, maxBytes,
+                                                    isFixedSize ? BoundedFileReader::Oversize::TakePrefix
+                                                                : BoundedFileReader::Oversize::Refuse);
+        if (contents.ok())
+            bytes = std::move(contents.bytes);
+        else
+            _fileProblems.add(path, contents.error);
+    }
+    if (_loadReads)
+        _loadReads->insert(path, bytes);
+    return bytes;
+}
+
 bool CardData::readVrecMoveManagerFile(const QUrl &url)
 {
-    const auto file = readWholeFile(url);
+    const auto file = readManagementFile(url, MAX_MANAGEMENT_FILE_BYTES, false);
     if (!file || file->size() < VrecMoveManagerInfo::HEADER_SIZE)
         return false;
     const auto data = DataUtility::asBytes(*file);
@@ -170,7 +187,8 @@ bool CardData::readVrecMoveManagerFile(const QUrl &url)
 
 bool CardData::readMoveProtectFile(const QUrl &url, int section)
 {
-    const auto file = readWholeFile(url);
+    // Its sections end at a fixed place: nothing past the last one is ever looked at.
+    const auto file = readManagementFile(url, kSectionEnd[3], true);
     if (!file || file->size() < MoveProtectInfo::HEADER_SIZE)
         return false;
     if (section < 0 || section > 3)
@@ -196,7 +214,7 @@ bool CardData::readMoveProtectFile(const QUrl &url, int section)
 
 bool CardData::readAdvMoveProtectFile(const QUrl &url)
 {
-    const auto file = readWholeFile(url);
+    const auto file = readManagementFile(url, MAX_MANAGEMENT_FILE_BYTES, false);
     if (!file || file->size() < AdvMoveProtectInfo::HEADER_SIZE)
         return false;
     const auto data = DataUtility::asBytes(*file);
@@ -322,6 +340,8 @@ void CardData::loadCardFolder(const QUrl &url)
     _moveProtectList.clear();
     _vrecList.clear();
     _advMoveProtectList.clear();
+    _fileProblems.clear();
+    _loadReads.emplace();
     {
         // The indexes know the old lists only by their length; new lists of the same length
         // would be looked up at the old positions.
@@ -330,14 +350,24 @@ void CardData::loadCardFolder(const QUrl &url)
         _advIndex = {};
     }
 
+    // A FIFO, device or folder under a movie's name is skipped with a message: opening it could
+    // block, and reading it could never end.
+    const auto isMovieFile = [this](const QUrl &file) {
+        const QString refusal = BoundedFileReader::whyNotRegular(file.toLocalFile());
+        _fileProblems.add(file.toLocalFile(), refusal);
+        return refusal.isEmpty();
+    };
     if (!name.isEmpty() && !isManagementFileName(name)) {
-        auto trip = TripData::create(this, {url}, QString());
-        _tripList.push_back(trip);
-        _tripList_tab.push_back(trip);
+        if (isMovieFile(url)) {
+            auto trip = TripData::create(this, {url}, QString());
+            _tripList.push_back(trip);
+            _tripList_tab.push_back(trip);
+        }
     } else {
         KeyGroups groups;
         for (const auto &file : FileUtil::searchMovieFiles(url))
-            groups.add(file);
+            if (isMovieFile(file))
+                groups.add(file);
 
         // The chapters link their records when made, so the management files come first.
         const auto folderPath = folder->toLocalFile();
@@ -387,6 +417,7 @@ void CardData::loadCardFolder(const QUrl &url)
         std::stable_sort(_tripList_tab.begin(), _tripList_tab.end(), byStart);
         std::stable_sort(_advTripList.begin(), _advTripList.end(), byStart);
     }
+    _loadReads.reset();
     _openSourcePath = url;
     _isDispose = false;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "card/EventClip.h"
+#include "card/FileProblemList.h"
 #include "card/TripData.h"
 
 #include <QHash>
@@ -34,6 +35,9 @@ public:
     static constexpr int THREADED_SLEEP_MSEC = 1000;    // idle pause of a worker
     static constexpr int MAX_RETRY_CNT_PICTUREDATA = 5; // attempts per chapter at its driving data
     static constexpr int MAX_RETRY_CNT_THUMBNAIL = 5;   // attempts per chapter or record at a thumbnail
+    // VREC_MOV_MNG.DAT and ADV_PRCT.DAT have no size of their own; a real card's are a few hundred
+    // KB, so a larger file is refused rather than allocated.
+    static constexpr qint64 MAX_MANAGEMENT_FILE_BYTES = 64 << 20;
 
     CardData();
     CardData(const CardData &) = delete;
@@ -51,7 +55,7 @@ public:
     void releaseLists();
 
     // Management-file readers: append to their list; false when the file cannot be read or is
-    // shorter than its header.
+    // shorter than its header. A file that exists but cannot be read is listed in _fileProblems.
     virtual bool readVrecMoveManagerFile(const QUrl &url);
     virtual bool readMoveProtectFile(const QUrl &url, int section);
     virtual bool readAdvMoveProtectFile(const QUrl &url);
@@ -105,6 +109,8 @@ public:
     std::vector<std::shared_ptr<VrecMoveManagerInfo>> _vrecList;    // file order
     std::vector<std::shared_ptr<AdvMoveProtectInfo>> _advMoveProtectList; // by date, oldest first
     std::optional<QUrl> _openSourcePath;
+    // Files of the opened source that could not be read or were skipped (loader and workers).
+    FileProblemList _fileProblems;
     std::weak_ptr<CardDataDelegate> delegate; // receiver of the hand-offs; read on the main thread only
     std::atomic<bool> _isDispose = false;     // the workers stop when they see it
     // The running workers, from startLoadWorkers until their end is handled on the main thread.
@@ -128,6 +134,12 @@ private:
     template <typename Record, typename Find>
     std::shared_ptr<ChapterData> findEventChapter(Record &record, Find find);
     std::optional<QUrl> makeRecordThumbnail(bool force, MoveProtectInfo &record, bool isSurveillance);
+    // The bytes of a management file (at most maxBytes; past it a file is refused unless its format
+    // has a fixed size), read once per loadCardFolder; none for a missing file, and a problem listed
+    // for one that cannot be read.
+    std::optional<QByteArray> readManagementFile(const QUrl &url, qint64 maxBytes, bool isFixedSize);
+    // Reads made by the running loadCardFolder, by path: each file is read once per open.
+    std::optional<QHash<QString, std::optional<QByteArray>>> _loadReads;
     void workersFinished();
 
     // Main-thread object that the workers' hand-offs are queued on; it dies with this card, so a

@@ -206,7 +206,9 @@ std::optional<QUrl> CardData::makeRecordThumbnail(bool force, MoveProtectInfo &r
     // Each retry looks half a second earlier, but never before the movie's start, where no
     // attempt could ever succeed.
     const int64_t position = std::max<int64_t>(0, grab - EVENT_STILL_STEP_BACK_MS * attempts);
-    auto still = AVUtil::saveThumbnail(chapter->_pathMp4, position, thumbnailFolder());
+    QString problem;
+    auto still = AVUtil::saveThumbnail(chapter->_pathMp4, position, thumbnailFolder(), &_isDispose, &problem);
+    _fileProblems.add(chapter->_pathMp4.toLocalFile(), problem);
     if (still && still->isLocalFile())
         record.setPathThumbnail(still);
     return record.pathThumbnail();

@@ -158,6 +158,14 @@ std::shared_ptr<PictureData> ChapterData::buildPicture(const QUrl &path)
         QByteArray(reinterpret_cast<const char *>(fileInfo.data()), static_cast<qsizetype>(fileInfo.size())));
 }
 
+void ChapterData::reportProblem(const QString &reason) const
+{
+    if (reason.isEmpty())
+        return;
+    if (const auto trip = parent(); trip && trip->_parent)
+        trip->_parent->_fileProblems.add(_pathMove.toLocalFile(), reason);
+}
+
 std::shared_ptr<PictureData> ChapterData::getPicture(bool load)
 {
     {
@@ -181,6 +189,8 @@ std::shared_ptr<PictureData> ChapterData::getPicture(bool load)
         ++_retryCntPictureData;
     }
     auto picture = buildPicture(_pathMove);
+    if (picture)
+        reportProblem(picture->problem);
     // The reader never fails outright; a recording it could not read has no video and counts as
     // a failed attempt, so that the chapter is not taken for done.
     if (picture && !picture->video)
@@ -226,9 +236,14 @@ std::optional<QUrl> ChapterData::makeThumbnail(bool create)
         picture = _picture;
     }
     const QUrl folder = QUrl::fromLocalFile(CommonConst::DIR_PATH_THUMB());
-    auto result = AVUtil::saveThumbnail(_pathMp4, 1, folder);
-    if (!result || !result->isLocalFile())
+    QString problem;
+    const auto trip = parent();
+    const std::atomic<bool> *cancel = trip && trip->_parent ? &trip->_parent->_isDispose : nullptr;
+    auto result = AVUtil::saveThumbnail(_pathMp4, 1, folder, cancel, &problem);
+    if (!result || !result->isLocalFile()) {
+        reportProblem(problem);
         return std::nullopt;
+    }
 
     // A clip cut by the trim tool carries burnt-in text at the bottom of its picture; its
     // thumbnail covers it with a black band 30/1080 of the height.

@@ -80,6 +80,8 @@ public:
 
 private:
     static std::shared_ptr<PictureData> buildPicture(const QUrl &path);
+    // Lists why this movie could not be read with the card's problems (once per cause).
+    void reportProblem(const QString &reason) const;
     Date startDate(Date ChapterData::*cache, const Date *recordDate);
     int64_t computeFrameTimeSpan();
 

@@ -4,18 +4,20 @@
 #include <QImageWriter>
 #include <QTemporaryFile>
 #include <cstdio>
+#include <unistd.h>
 
-bool JpegFile::write(const QImage &image, const QString &targetPath)
+bool JpegFile::write(const QImage &image, const QString &targetPath, int quality, bool sync)
 {
     if (image.isNull())
         return false;
-    // A temporary file beside the target, renamed over it once complete. Not synced to disk:
-    // stills are caches that are made again when lost.
+    // A temporary file beside the target, renamed over it once complete. Thumbnails are caches made
+    // again when lost and skip the sync; a user's still is on disk before it replaces the old file.
     QTemporaryFile file(QFileInfo(targetPath).absoluteFilePath() + QStringLiteral(".XXXXXX"));
     if (!file.open())
         return false;
     QImageWriter writer(&file, "jpeg");
-    if (!writer.write(image) || !file.flush())
+    writer.setQuality(quality);
+    if (!writer.write(image) || !file.flush() || (sync && ::fsync(file.handle()) != 0))
         return false;
     file.close();
     // rename(2) replaces an existing target in one step; QFile::rename would refuse.

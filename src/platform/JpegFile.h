@@ -7,7 +7,8 @@
 class JpegFile
 {
 public:
-    // Encodes image with the encoder's default quality into a temporary file beside target,
-    // then renames it over target. False (and no file at target changed) on any failure.
-    static bool write(const QImage &image, const QString &targetPath);
+    // Encodes image (quality 0-100, -1 the encoder's default) into a temporary file beside target,
+    // synced to disk when asked, then renames it over target. False (and no file at target changed)
+    // on any failure.
+    static bool write(const QImage &image, const QString &targetPath, int quality = -1, bool sync = false);
 };

@@ -1,5 +1,9 @@
 #include "platform/MovieStillGrabber.h"
 
+#include "platform/MovieInput.h"
+
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -16,10 +20,6 @@ extern "C" {
 
 namespace {
 
-struct FormatCloser
-{
-    void operator()(AVFormatContext *c) const { avformat_close_input(&c); }
-};
 struct CodecFreer
 {
     void operator()(AVCodecContext *c) const { avcodec_free_context(&c); }
@@ -143,22 +143,31 @@ std::optional<QImage> toImage(const AVFrame *frame, QSize maxSize)
 
 } // namespace
 
-std::optional<QImage> MovieStillGrabber::grab(const QString &moviePath, qint64 positionMs, QSize maxSize)
+std::optional<QImage> MovieStillGrabber::grab(const QString &moviePath, qint64 positionMs, QSize maxSize,
+                                              const std::atomic<bool> *cancel, QString *problem)
 {
     if (positionMs < 0)
         return std::nullopt;
+    MovieInput input(moviePath, cancel);
+    auto still = input.format() ? grabFrom(input, positionMs, maxSize) : std::nullopt;
+    if (!still && problem) {
+        // Whatever the input learnt about the file is the reason; a position past the end is none.
+        *problem = input.error();
+        if (problem->isEmpty() && !input.format())
+            *problem = QCoreApplication::translate("MovieStillGrabber", "not a movie that can be read");
+    }
+    return still;
+}
 
-    AVFormatContext *rawFormat = nullptr;
-    if (avformat_open_input(&rawFormat, moviePath.toUtf8().constData(), nullptr, nullptr) < 0)
-        return std::nullopt;
-    std::unique_ptr<AVFormatContext, FormatCloser> format(rawFormat);
-
-    int streamIndex = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+std::optional<QImage> MovieStillGrabber::grabFrom(const MovieInput &input, qint64 positionMs, QSize maxSize)
+{
+    AVFormatContext *const format = input.format();
+    int streamIndex = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     // MP4 headers carry everything the decoder needs; probing packets is only for other containers.
     if (streamIndex < 0 || format->streams[streamIndex]->codecpar->width <= 0) {
-        if (avformat_find_stream_info(format.get(), nullptr) < 0)
+        if (avformat_find_stream_info(format, nullptr) < 0)
             return std::nullopt;
-        streamIndex = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        streamIndex = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
         if (streamIndex < 0)
             return std::nullopt;
     }
@@ -183,8 +192,8 @@ std::optional<QImage> MovieStillGrabber::grab(const QString &moviePath, qint64 p
     if (stream->duration > 0 && targetTs >= startTs + stream->duration)
         return std::nullopt;
     // Backward: land on the key frame at or before the target, then decode forward.
-    if (targetTs > startTs && av_seek_frame(format.get(), streamIndex, targetTs, AVSEEK_FLAG_BACKWARD) < 0)
-        av_seek_frame(format.get(), streamIndex, startTs, AVSEEK_FLAG_BACKWARD);
+    if (targetTs > startTs && av_seek_frame(format, streamIndex, targetTs, AVSEEK_FLAG_BACKWARD) < 0)
+        av_seek_frame(format, streamIndex, startTs, AVSEEK_FLAG_BACKWARD);
 
     std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
     FramePtr frame(av_frame_alloc());
@@ -217,8 +226,8 @@ std::optional<QImage> MovieStillGrabber::grab(const QString &moviePath, qint64 p
     };
 
     bool found = false;
-    while (!found && framesSeen < MAX_FRAMES_AFTER_SEEK) {
-        const int read = av_read_frame(format.get(), packet.get());
+    while (!found && framesSeen < MAX_FRAMES_AFTER_SEEK && !input.isInterrupted()) {
+        const int read = av_read_frame(format, packet.get());
         if (read < 0)
             break;
         if (packet->stream_index == streamIndex) {

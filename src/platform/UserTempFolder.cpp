@@ -22,7 +22,47 @@ bool isOwnPrivateFolder(const QByteArray &path)
     return true;
 }
 
+// A folder we made or trust below the user's folder: a real folder of ours, not a link.
+bool isOwnFolder(const QByteArray &path)
+{
+    struct stat info = {};
+    return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid();
+}
+
 } // namespace
+
+bool UserTempFolder::makeFolder(const QString &folder)
+{
+    return makeFolderBelow(QDir::tempPath(), folder);
+}
+
+bool UserTempFolder::makeFolderBelow(const QString &base, const QString &folder)
+{
+    const QString root = QDir::cleanPath(base) + QLatin1Char('/');
+    const QString target = QDir::cleanPath(folder);
+    const QString prefix = QStringLiteral("orvalind-%1").arg(::getuid());
+    if (!target.startsWith(root))
+        return QDir().mkpath(target);
+    const QStringList parts = target.mid(root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    // The preferred name or one of its fresh variants ("-XXXXXX"); anything else is not ours to check.
+    if (parts.isEmpty() || !(parts.front() == prefix || parts.front().startsWith(prefix + QLatin1Char('-'))))
+        return QDir().mkpath(target);
+    QString path = root + parts.front();
+    QByteArray encoded = QFile::encodeName(path);
+    if (::mkdir(encoded.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    if (!isOwnPrivateFolder(encoded))
+        return false;
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        path += QLatin1Char('/') + parts[i];
+        encoded = QFile::encodeName(path);
+        if (::mkdir(encoded.constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+        if (!isOwnFolder(encoded))
+            return false;
+    }
+    return true;
+}
 
 QString UserTempFolder::path()
 {

@@ -14,4 +14,12 @@ public:
     static QString path();
     // The same below another base folder; used by tests.
     static QString pathBelow(const QString &base);
+
+    // Makes folder and its missing parents. Inside a user temporary folder of the system temp folder,
+    // that folder is checked again first (ours, mode 0700, no link) and made again when a cleaner
+    // removed it, and every folder made below it gets mode 0700 and must not be a link: what was
+    // trusted at start may have been replaced since. False when a check or a creation fails.
+    static bool makeFolder(const QString &folder);
+    // The same with another system temp folder; used by tests.
+    static bool makeFolderBelow(const QString &base, const QString &folder);
 };

@@ -148,7 +148,9 @@ QList<QUrl> FileUtil::searchMovieFiles(const QUrl &selection)
     QList<QUrl> taken;
     for (const QUrl &file : findFiles(*folder, CommonConst::PATTERN_MOVE)) {
         QString rel = file.path(QUrl::FullyDecoded);
-        rel.remove(folderPath);
+        // Only the leading folder goes: its text may appear again deeper in the path.
+        if (rel.startsWith(folderPath))
+            rel.remove(0, folderPath.size());
         const QString fileName = lastPathComponent(file.path(QUrl::FullyDecoded));
         if (dirPattern.matches(rel) && !getTripKey(fileName).isEmpty() && getFileNumber(fileName) > 0)
             taken.append(file);

@@ -2,9 +2,9 @@
 
 #include "recording/ShiftJisCodec.h"
 
+#include "platform/BoundedFileReader.h"
 #include "platform/PlatformError.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 namespace {
@@ -26,10 +26,11 @@ QString trimBlanks(QStringView text)
 
 void IniFile::load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto contents =
+        BoundedFileReader::readFile(path, MAX_FILE_BYTES, BoundedFileReader::Oversize::Refuse);
+    if (!contents.ok())
         return;
-    const auto text = ShiftJisCodec::decode(file.readAll());
+    const auto text = ShiftJisCodec::decode(contents.bytes);
     if (!text)
         return;
     loadText(*text);

@@ -7,7 +7,11 @@
 class IniFile
 {
 public:
-    // Adds the file's keys to map; a file that cannot be read or decoded leaves map as it was.
+    // The camera's header files are a few hundred bytes; a larger one is not read.
+    static constexpr qint64 MAX_FILE_BYTES = 1 << 20;
+
+    // Adds the file's keys to map; a file that cannot be read or decoded, or is larger than
+    // MAX_FILE_BYTES, leaves map as it was.
     void load(const QString &path);
     // Decodes already-read text (what load does after decoding).
     void loadText(const QString &text);

@@ -7,6 +7,8 @@
 
 #include "platform/PlatformError.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -23,8 +25,11 @@ std::optional<uint8_t> bcd(uint8_t value)
     return uint8_t((value >> 4) * 10 + (value & 0x0F));
 }
 
+} // namespace
+
 // 24-bit position word: bit 23 is the west or south flag, bits 0-22 the magnitude.
-int32_t signedPosition(std::span<const uint8_t> record, qsizetype offset, uint16_t &negativeFlag)
+int32_t Mp4RecordingReader::signedPosition(std::span<const uint8_t> record, qsizetype offset,
+                                           uint16_t &negativeFlag)
 {
     const int32_t word = DataUtility::getUInt24(record, offset);
     const int32_t magnitude = word & 0x7FFFFF;
@@ -32,7 +37,7 @@ int32_t signedPosition(std::span<const uint8_t> record, qsizetype offset, uint16
     return negativeFlag ? -magnitude : magnitude;
 }
 
-ViolationType violationOfCode(uint8_t code)
+ViolationType Mp4RecordingReader::violationOfCode(uint8_t code)
 {
     switch (code) {
     case 10:
@@ -53,6 +58,8 @@ ViolationType violationOfCode(uint8_t code)
     }
 }
 
+namespace {
+
 // What one data block contributes: its kept frames and their time and counter range.
 struct BlockAccumulator
 {
@@ -63,6 +70,12 @@ struct BlockAccumulator
     bool powerDown = false;
     std::vector<VideoFramePtr> frames;
 };
+
+QString tooManyFrames()
+{
+    return QCoreApplication::translate("Mp4RecordingReader",
+                                       "holds more driving data than its movie's length allows");
+}
 
 } // namespace
 
@@ -154,26 +167,51 @@ VideoFramePtr Mp4RecordingReader::decodeRecord(std::span<const uint8_t> record, 
     return frame;
 }
 
-std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const QString &path, const Date &left, const Date &right,
-                                                    bool &isError, const QByteArray &fileData)
+size_t Mp4RecordingReader::maxFramesFor(int64_t durationMs)
 {
-    MappedFile file(path);
-    if (!file.isOpen())
-        return nullptr;
-    return read(file.bytes(), left, right, isError, fileData);
+    constexpr int64_t CAMERAS = 2;
+    constexpr int64_t FPS = 30;
+    constexpr int64_t MARGIN_FRAMES = 10 * FPS;
+    const int64_t seconds = (std::max<int64_t>(durationMs, 0) + 999) / 1000;
+    return size_t(CAMERAS * seconds * FPS + MARGIN_FRAMES);
+}
+
+std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const QString &path, const Date &left, const Date &right,
+                                                    bool &isError, const QByteArray &fileData,
+                                                    QString *problem)
+{
+    const Mp4Reader reader(path);
+    return read(reader, left, right, isError, fileData, problem);
 }
 
 std::shared_ptr<VideoInfo> Mp4RecordingReader::read(std::span<const uint8_t> bytes, const Date &left,
                                                     const Date &right, bool &isError,
-                                                    const QByteArray &fileData)
+                                                    const QByteArray &fileData, QString *problem)
 {
+    const Mp4Reader reader(bytes);
+    return read(reader, left, right, isError, fileData, problem);
+}
+
+std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, const Date &left,
+                                                    const Date &right, bool &isError,
+                                                    const QByteArray &fileData, QString *problem)
+{
+    // Whatever the reader could not read is the reason there is no recording; a file it read
+    // whole simply holds none.
+    const auto failed = [&reader, problem]() -> std::shared_ptr<VideoInfo> {
+        if (problem)
+            *problem = !reader.error().isEmpty()
+                           ? reader.error()
+                           : QCoreApplication::translate("Mp4RecordingReader", "holds no driving data");
+        return nullptr;
+    };
     auto info = std::make_shared<VideoInfo>();
     info->_playback = PlaybackInfo();
 
-    const Mp4Reader reader(bytes);
     const auto payload = reader.readPayload(Mp4Reader::BoxType::Udat);
     if (payload.empty())
-        return nullptr;
+        return failed();
+    const size_t maxFrames = maxFramesFor(reader.movieDurationMs().value_or(DURATION_WITHOUT_HEADER_MS));
 
     uint32_t smallest = 0; // of the file's kept frames
     uint32_t largest = 0;
@@ -183,20 +221,20 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(std::span<const uint8_t> byt
         info->_isCutVideo = true;
         const auto counters = CutClipReader::read(*info, payload.subspan(8), left, right, isError);
         if (!counters)
-            return nullptr;
+            return failed();
         smallest = counters->smallest;
         largest = counters->largest;
     } else {
         const auto table = reader.readUdatTable();
         if (table.empty())
-            return nullptr;
+            return failed();
         // Entries in ascending offset order: the first is the header record, the others data blocks.
         auto entry = table.begin();
         const auto header = reader.readEntry(entry->first, entry->second);
         if (header.empty())
-            return nullptr;
+            return failed();
         if (!decodeHeader(header, *info, isError))
-            return nullptr;
+            return failed();
         const auto blockKey = header.subspan(44, 4);
 
         int32_t fallbackLongitude = 0;
@@ -204,11 +242,13 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(std::span<const uint8_t> byt
         uint32_t cameraOneBase = 0;
         std::vector<VideoFramePtr> frames;
         // Entries may overlap in a corrupt file; valid blocks never add up to more than the file.
-        uint64_t budget = bytes.size();
+        uint64_t budget = reader.fileSize();
         int32_t blockNo = 0;
         for (++entry; entry != table.end(); ++entry) {
             ++blockNo;
             const auto block = reader.readEntry(entry->first, entry->second);
+            if (!reader.error().isEmpty())
+                return failed();
             if (block.size() > budget)
                 break;
             budget -= block.size();
@@ -236,6 +276,11 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(std::span<const uint8_t> byt
                 acc.smallest = std::min(acc.smallest, frame->_timeStamp);
                 acc.largest = std::max(acc.largest, frame->_timeStamp);
                 acc.frames.push_back(std::move(frame));
+                if (frames.size() + acc.frames.size() > maxFrames) {
+                    if (problem)
+                        *problem = tooManyFrames();
+                    return nullptr;
+                }
             }
 
             // A block without kept frames contributes nothing: its untouched smallest counter must not
@@ -268,7 +313,7 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(std::span<const uint8_t> byt
         // A file of the header alone builds no tables: camera 1 keeps the new recording's frame.
         if (table.size() > 1) {
             const float fps = CommonConst::recModeFps(info->_recMode);
-            info->setCameraFrames(1, VideoInfo::makeMovieFrameTable(frames, cameraOneBase, fps));
+            info->setCameraFrames(1, VideoInfo::makeMovieFrameTable(frames, cameraOneBase, fps, maxFrames));
             info->setCameraFrames(
                 0, VideoInfo::makeFrameTable(frames, smallest, 0, fallbackLongitude, fallbackLatitude));
         }

@@ -27,13 +27,16 @@ PictureData::PictureData(const QUrl &path, PictureDataType pictureDataType, cons
         }
     }
 
-    // The divided DAT layout (Thumbnail) and the DAT recordings have readers of their own that this
-    // library does not include yet; such a unit holds no recording.
-    if (pictureDataType == PictureDataType::Thumbnail || !recType)
+    // The divided layout: its header values and thumbnail only, without distances or directions.
+    if (pictureDataType == PictureDataType::Thumbnail) {
+        video = VideoInfo::fromDivisionFile(path, errors);
+        return;
+    }
+    if (!recType)
         return;
 
     video = VideoInfo::fromFile(path, _ver, errors, left, right, pictureDataType, *_mFullTimeDataInfo,
-                                *recType, fileData);
+                                *recType, fileData, &problem);
     if (video) {
         d2us = video->_playback.d2US;
         eventFPS = video->_playback.eventFPS;

@@ -67,6 +67,8 @@ public:
     QString movieFPS = QStringLiteral("01");
     std::shared_ptr<VideoInfo> video;
     QStringList errors;
+    // Why the file itself could not be read or was refused, for the user; empty otherwise.
+    QString problem;
 
 private:
     Date _mLeft = Date::distantPast();

@@ -2,6 +2,8 @@
 
 #include "recording/CommonConst.h"
 
+#include "platform/BoundedFileReader.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
@@ -94,14 +96,10 @@ const SettingInfo::Bytes &fileInfoData()
     return data;
 }
 
-// The whole file, or its first maxSize bytes when given.
-QByteArray readWholeFile(const QString &path, qint64 maxSize = -1)
+// The file's first maxSize bytes: the settings files have a fixed size, nothing past it is looked at.
+QByteArray readWholeFile(const QString &path, qint64 maxSize)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        return {};
-    }
-    return maxSize < 0 ? file.readAll() : file.read(maxSize);
+    return BoundedFileReader::readFile(path, maxSize, BoundedFileReader::Oversize::TakePrefix).bytes;
 }
 
 } // namespace
@@ -232,7 +230,7 @@ void SettingInfo::Load_SETINF(const QString &path)
 void SettingInfo::Load(const QString &path)
 {
     clearItems();
-    const QByteArray file = readWholeFile(path);
+    const QByteArray file = readWholeFile(path, CommonConst::FILE_SIZE_SETTING_WRITE);
     const auto bytes = std::span(reinterpret_cast<const uint8_t *>(file.constData()), size_t(file.size()));
     takeItems(bytes, 0, file.size() / ITEM_BYTE_COUNT);
 }
@@ -251,7 +249,7 @@ bool SettingInfo::Save(const QString &path) const
                 file.commit();
     }
     if (saved) {
-        const QByteArray written = readWholeFile(path);
+        const QByteArray written = readWholeFile(path, qint64(bytes.size()) + 1);
         saved =
             written.size() == qsizetype(bytes.size()) &&
             std::equal(bytes.begin(), bytes.end(), reinterpret_cast<const uint8_t *>(written.constData()));

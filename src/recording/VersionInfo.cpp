@@ -2,6 +2,7 @@
 
 #include "recording/FileUtil.h"
 
+#include "platform/BoundedFileReader.h"
 #include "platform/PlatformError.h"
 
 #include <QDir>
@@ -88,11 +89,14 @@ VersionInfo VersionInfo::check(const std::optional<QUrl> &dir)
     try {
         if (FileUtil::isDirectory(QUrl::fromLocalFile(verPath)))
             throw PlatformError(UNKNOWN_VERSION, -1);
-        QFile file(verPath);
-        if (!file.open(QIODevice::ReadOnly))
+        // The file holds one short line; a larger one, or a FIFO or device in its place, is not read.
+        constexpr qint64 MAX_VERSION_FILE_BYTES = 64 * 1024;
+        const auto contents =
+            BoundedFileReader::readFile(verPath, MAX_VERSION_FILE_BYTES, BoundedFileReader::Oversize::Refuse);
+        if (!contents.ok())
             throw PlatformError(UNKNOWN_VERSION, -1);
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = utf8.decode(file.readAll());
+        const QString text = utf8.decode(contents.bytes);
         if (utf8.hasError())
             throw PlatformError(UNKNOWN_VERSION, -1);
         // First line only; any line break ends it.

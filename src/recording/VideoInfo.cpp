@@ -1,6 +1,11 @@
 #include "recording/VideoInfo.h"
 
+#include "recording/BcdPosition.h"
+#include "recording/DividedDatReader.h"
+#include "recording/EventRecordingReader.h"
 #include "recording/FullTimeDataInfo.h"
+#include "recording/LegacyFrameFileReader.h"
+#include "recording/MovieDatReader.h"
 #include "recording/Mp4RecordingReader.h"
 #include "recording/Regex.h"
 #include "recording/VersionInfo.h"
@@ -255,7 +260,8 @@ std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionIn
                                                const Date &left, const Date &right,
                                                PictureData::PictureDataType pictureDataType,
                                                FullTimeDataInfo &fullTimeDataInfo,
-                                               PictureData::RecType recType, const QByteArray &fileData)
+                                               PictureData::RecType recType, const QByteArray &fileData,
+                                               QString *problem)
 {
     if (!path.isLocalFile()) {
         errors.append(NO_PICTURE_DATA);
@@ -265,10 +271,12 @@ std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionIn
     std::shared_ptr<VideoInfo> info;
     const bool isMp4 = QFileInfo(path.path()).suffix().toUpper() == QStringLiteral("MP4");
     if (recType == PictureData::RecType::Yohin14Rec && isMp4)
-        info =
-            readFileYohin14Move(path, ver, left, right, pictureDataType, fullTimeDataInfo, isError, fileData);
-    // The camera's DAT layouts (event, movie and divided recordings) have readers of their own that are
-    // not part of this library yet: such files read as nothing and report the failure below.
+        info = readFileYohin14Move(path, ver, left, right, pictureDataType, fullTimeDataInfo, isError,
+                                   fileData, problem);
+    else if (recType == PictureData::RecType::EventRec)
+        info = readFileEvent(path, ver, left, right, pictureDataType, fullTimeDataInfo, isError);
+    else
+        info = readFile0401Move(path, ver, left, right, pictureDataType, fullTimeDataInfo, isError);
     if (!info || info->_timeSpan == 0 || isError)
         errors.append(BAD_PICTURE_DETAIL);
     return info;
@@ -277,12 +285,73 @@ std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionIn
 std::shared_ptr<VideoInfo> VideoInfo::readFileYohin14Move(const QUrl &filePath, const VersionInfo &,
                                                           const Date &left, const Date &right,
                                                           PictureData::PictureDataType, FullTimeDataInfo &,
-                                                          bool &isError, const QByteArray &fileData)
+                                                          bool &isError, const QByteArray &fileData,
+                                                          QString *problem)
 {
-    return Mp4RecordingReader::read(filePath.toLocalFile(), left, right, isError, fileData);
+    return Mp4RecordingReader::read(filePath.toLocalFile(), left, right, isError, fileData, problem);
 }
 
-FrameTable VideoInfo::makeMovieFrameTable(const std::vector<VideoFramePtr> &frames, uint32_t base, float fps)
+// --- The DAT layouts ---
+
+std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionInfo &, QStringList &errors,
+                                               const Date &left, const Date &right,
+                                               PictureData::PictureDataType pictureDataType,
+                                               FullTimeDataInfo &fullTimeDataInfo)
+{
+    if (!path.isLocalFile()) {
+        errors.append(NO_PICTURE_DATA);
+        return nullptr;
+    }
+    bool isError = false;
+    auto info = readFileOther(path, left, right, pictureDataType, fullTimeDataInfo, isError);
+    if (!info || info->_timeSpan == 0 || isError)
+        errors.append(BAD_PICTURE_DETAIL);
+    return info;
+}
+
+std::shared_ptr<VideoInfo> VideoInfo::fromDivisionFile(const QUrl &path, QStringList &errors)
+{
+    return DividedDatReader::fromDivisionFile(path, errors);
+}
+
+std::shared_ptr<VideoInfo> VideoInfo::readFile0401Move(const QUrl &filePath, const VersionInfo &,
+                                                       const Date &left, const Date &right,
+                                                       PictureData::PictureDataType pictureDataType,
+                                                       FullTimeDataInfo &fullTimeDataInfo, bool &isError)
+{
+    return MovieDatReader::read(filePath.toLocalFile(), left, right, pictureDataType, &fullTimeDataInfo,
+                                isError);
+}
+
+std::shared_ptr<VideoInfo> VideoInfo::readFileEvent(const QUrl &filePath, const VersionInfo &,
+                                                    const Date &left, const Date &right,
+                                                    PictureData::PictureDataType pictureDataType,
+                                                    FullTimeDataInfo &fullTimeDataInfo, bool &isError)
+{
+    return EventRecordingReader::readFileEvent(filePath.toLocalFile(), left, right, pictureDataType,
+                                               &fullTimeDataInfo, isError);
+}
+
+std::shared_ptr<VideoInfo> VideoInfo::readFileOther(const QUrl &filePath, const Date &left, const Date &right,
+                                                    PictureData::PictureDataType pictureDataType,
+                                                    FullTimeDataInfo &fullTimeDataInfo, bool &isError)
+{
+    return LegacyFrameFileReader::readFileOther(filePath.toLocalFile(), left, right, pictureDataType,
+                                                &fullTimeDataInfo, isError);
+}
+
+int64_t VideoInfo::convertLongitude(const QString &longitude)
+{
+    return BcdPosition::convertLongitude(longitude);
+}
+
+int64_t VideoInfo::convertLatitude(const QString &latitude)
+{
+    return BcdPosition::convertLatitude(latitude);
+}
+
+FrameTable VideoInfo::makeMovieFrameTable(const std::vector<VideoFramePtr> &frames, uint32_t base, float fps,
+                                          size_t maxFrames)
 {
     // Gaps inside a block longer than this are a broken counter, not dropped frames: they are left open,
     // which also bounds the copies a corrupt file can make.
@@ -293,12 +362,15 @@ FrameTable VideoInfo::makeMovieFrameTable(const std::vector<VideoFramePtr> &fram
     const uint32_t interval = fps > 0.0f ? uint32_t(std::ceil(1000.0f / fps)) : 1000u;
 
     std::vector<VideoFramePtr> filled;
-    filled.reserve(frames.size() + frames.size() / 8);
+    filled.reserve(std::min(frames.size() + frames.size() / 8, std::max(maxFrames, frames.size())));
+    // The copies of all gaps together stay within the frames the movie's length allows.
+    size_t copiesLeft = maxFrames > frames.size() ? maxFrames - frames.size() : 0;
     VideoFramePtr previous = frames.front();
     for (const VideoFramePtr &frame : frames) {
         if (previous->blockNo == frame->blockNo && frame->_timeStamp > previous->_timeStamp &&
             uint64_t(frame->_timeStamp) - previous->_timeStamp <= MAX_FILL_GAP_MS) {
-            while (uint64_t(previous->_timeStamp) + interval < frame->_timeStamp) {
+            while (copiesLeft > 0 && uint64_t(previous->_timeStamp) + interval < frame->_timeStamp) {
+                --copiesLeft;
                 auto copy = std::make_shared<VideoFrame>(*previous);
                 copy->_timeStamp = previous->_timeStamp + interval;
                 filled.push_back(copy);

@@ -60,18 +60,41 @@ public:
     // Picks the reader by record type and extension. Appends "画像データがありません。" for a path that
     // is not a local file (result null) and "正常な画像詳細情報ではありません。" when the reader returns
     // nothing, a time span of 0 or an error; in that last case the partial recording is still returned.
+    // problem gets the reason, for the user, when the file itself could not be read or was refused.
     static std::shared_ptr<VideoInfo> fromFile(const QUrl &path, const VersionInfo &ver, QStringList &errors,
                                                const Date &left, const Date &right,
                                                PictureData::PictureDataType pictureDataType,
                                                FullTimeDataInfo &fullTimeDataInfo,
-                                               PictureData::RecType recType, const QByteArray &fileData);
+                                               PictureData::RecType recType, const QByteArray &fileData,
+                                               QString *problem = nullptr);
     // The camera's MP4 chapter (or a clip cut by the trim tool when its udat payload starts with
     // fileData). ver, pictureDataType and fullTimeDataInfo are not used. isError is only ever set.
-    static std::shared_ptr<VideoInfo> readFileYohin14Move(const QUrl &filePath, const VersionInfo &ver,
-                                                          const Date &left, const Date &right,
-                                                          PictureData::PictureDataType pictureDataType,
-                                                          FullTimeDataInfo &fullTimeDataInfo, bool &isError,
-                                                          const QByteArray &fileData);
+    static std::shared_ptr<VideoInfo>
+    readFileYohin14Move(const QUrl &filePath, const VersionInfo &ver, const Date &left, const Date &right,
+                        PictureData::PictureDataType pictureDataType, FullTimeDataInfo &fullTimeDataInfo,
+                        bool &isError, const QByteArray &fileData, QString *problem = nullptr);
+    // The camera's DAT layouts, read by classes of their own (MovieDatReader, EventRecordingReader,
+    // DividedDatReader, LegacyFrameFileReader). The overload without a record type reads the legacy
+    // frame-file layout and reports failures like the dispatch above.
+    static std::shared_ptr<VideoInfo> fromFile(const QUrl &path, const VersionInfo &ver, QStringList &errors,
+                                               const Date &left, const Date &right,
+                                               PictureData::PictureDataType pictureDataType,
+                                               FullTimeDataInfo &fullTimeDataInfo);
+    static std::shared_ptr<VideoInfo> fromDivisionFile(const QUrl &path, QStringList &errors);
+    static std::shared_ptr<VideoInfo> readFile0401Move(const QUrl &filePath, const VersionInfo &ver,
+                                                       const Date &left, const Date &right,
+                                                       PictureData::PictureDataType pictureDataType,
+                                                       FullTimeDataInfo &fullTimeDataInfo, bool &isError);
+    static std::shared_ptr<VideoInfo> readFileEvent(const QUrl &filePath, const VersionInfo &ver,
+                                                    const Date &left, const Date &right,
+                                                    PictureData::PictureDataType pictureDataType,
+                                                    FullTimeDataInfo &fullTimeDataInfo, bool &isError);
+    static std::shared_ptr<VideoInfo> readFileOther(const QUrl &filePath, const Date &left, const Date &right,
+                                                    PictureData::PictureDataType pictureDataType,
+                                                    FullTimeDataInfo &fullTimeDataInfo, bool &isError);
+    // BCD position digits to 1/3,600,000 degree (BcdPosition).
+    static int64_t convertLongitude(const QString &longitude);
+    static int64_t convertLatitude(const QString &latitude);
     // Kind of recording file by its name: "Video.dat" and "M<12 digits>-<4 digits>.DAT" are Common,
     // "[GVSEM]<16 digits>.DAT" is Gyomu12, anything else None.
     static TargetType getTargetType(const QUrl &filePath);
@@ -85,8 +108,9 @@ public:
                                      int32_t &longitude, int32_t &latitude);
     // The camera-1 table of an MP4 chapter: gaps inside a block filled with copies every
     // ceil(1000 / fps) ms; _movieTimeStamp measured from each block's first frame plus
-    // (blockNo − 1) × 1000.
-    static FrameTable makeMovieFrameTable(const std::vector<VideoFramePtr> &frames, uint32_t base, float fps);
+    // (blockNo − 1) × 1000. The copies stop once the table holds maxFrames frames.
+    static FrameTable makeMovieFrameTable(const std::vector<VideoFramePtr> &frames, uint32_t base, float fps,
+                                          size_t maxFrames = SIZE_MAX);
     // Key of the detection in camera 0 from the absolute counters of the first and last frame;
     // marks the frame there (gDetected).
     int64_t locateDetection(uint32_t first, uint32_t last);

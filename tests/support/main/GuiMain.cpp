@@ -3,13 +3,21 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "PrivateTempDir.h"
+
 int main(int argc, char **argv)
 {
     // Where the suites find the developer programs (build/devtools/samplecard...).
     if (qEnvironmentVariableIsEmpty("ORV_BUILD_DIR"))
         qputenv("ORV_BUILD_DIR", ORV_DEFAULT_BUILD_DIR);
+    usePrivateTempDir();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Suites that host the map page start Qt WebEngine: as root it runs only without its sandbox, and it
+    // needs shared GL contexts set before the application exists.
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,111 @@
+// maintenancedemo: shows the backup, backup folder selection or delete dialog over a sample card, for
+// screenshots under Xvfb. Questions are answered "Cancel"; no progress window is shown.
+#include "card/CardData.h"
+#include "card/ChapterData.h"
+#include "maintenance/BackUpFolderSelectDialog.h"
+#include "maintenance/BackupSettingDialog.h"
+#include "maintenance/CleanupDialog.h"
+#include "maintenance/MaintenanceHost.h"
+#include "maintenance/MaintenanceMessageBoxes.h"
+#include "maintenance/TaskProgress.h"
+#include "recording/FileUtil.h"
+#include "recording/UserDefaultUtil.h"
+#include "samplecard/SampleCardWriter.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+class DemoHost : public MaintenanceHost
+{
+    class Progress : public TaskProgress
+    {
+        void start(Mode, const QString &) override {}
+        const std::atomic<bool> &cancelFlag() const override { return _cancel; }
+        void cancel() override { _cancel = true; }
+        void setProgress(double, const QString &) override {}
+        void stopTimer() override {}
+        void finish(bool) override {}
+        std::atomic<bool> _cancel = false;
+    };
+
+public:
+    std::unique_ptr<TaskProgress> createTaskProgress() override { return std::make_unique<Progress>(); }
+    bool confirmStopWatchReset() override { return false; }
+    void resetDisplay() override {}
+    void reopenVideoData(const QUrl &) override {}
+    void openBackupFolderPath(const QString &) override {}
+};
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    QCommandLineOption dialogOption("dialog", "backup (default), chooser or cleanup", "name", "backup");
+    QCommandLineOption shot("screenshot", "grab the window into FILE and quit", "file");
+    parser.addOption(dialogOption);
+    parser.addOption(shot);
+    parser.process(app);
+
+    QTemporaryDir dir;
+    SampleCardWriter writer(SampleScenario::standard());
+    if (!writer.writeCard(dir.path())) {
+        std::fprintf(stderr, "maintenancedemo: %s\n", qPrintable(writer.lastError()));
+        return 1;
+    }
+    const QString root = dir.filePath("backups");
+    QDir().mkpath(root);
+    QDir().rename(dir.filePath("MOVE"), root + "/20240501123000");
+    QDir().mkpath(root + "/20240430080000");
+    UserDefaultUtil settings(dir.filePath("settings.ini"));
+    settings.setValue(UserDefaultUtil::KEY_PATH_BACKUP, root);
+    settings.load();
+    DemoHost host;
+    MaintenanceMessageBoxes prompter;
+    CardData card;
+    card.loadCardFolder(FileUtil::fileUrl(root + "/20240501123000"));
+
+    std::unique_ptr<QWidget> window;
+    const QString which = parser.value(dialogOption);
+    if (which == "chooser") {
+        auto chooser = std::make_unique<BackUpFolderSelectDialog>(settings, &host, prompter);
+        chooser->mode = BackUpFolderSelectDialog::Mode::Cleanup;
+        chooser->setupDialog();
+        chooser->setWindowTitle(QObject::tr("Select Folder to delete"));
+        chooser->resize(336, 188);
+        window = std::move(chooser);
+    } else if (which == "cleanup") {
+        auto cleanup = std::make_unique<CleanupDialog>(settings, &host, prompter);
+        cleanup->backupRoot = root;
+        cleanup->cleanupDirPath = root + "/20240501123000";
+        cleanup->setupDialog();
+        cleanup->btnCheckOn_Click();
+        cleanup->setWindowTitle(QObject::tr("Select delete data"));
+        cleanup->resize(763, 436);
+        window = std::move(cleanup);
+    } else {
+        auto backup = std::make_unique<BackupSettingDialog>(settings, host, prompter);
+        backup->cardData = &card;
+        backup->pathBackup = root;
+        backup->playChapter = card._tripList.front()->sortedChapters()[1]; // the first trip shows mixed
+        backup->setupDialog();
+        backup->setWindowTitle(QObject::tr("Select backup folder"));
+        backup->resize(640, 480);
+        window = std::move(backup);
+    }
+    window->show();
+    if (parser.isSet(shot)) {
+        QTimer::singleShot(1500, [&] {
+            window->screen()->grabWindow(window->winId()).save(parser.value(shot));
+            app.quit();
+        });
+    }
+    return app.exec();
+}

@@ -1,0 +1,68 @@
+// libFuzzer target: the four DAT readers (movie, event, divided, legacy frame file) over one file, and
+// the lookups and per-frame values over what they read.
+#include "recording/DividedDatReader.h"
+#include "recording/EventRecordingReader.h"
+#include "recording/LegacyFrameFileReader.h"
+#include "recording/MovieDatReader.h"
+#include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QUrl>
+
+#include <cstddef>
+#include <cstdint>
+#include <unistd.h>
+
+namespace {
+
+// The readers take paths; the input goes to a file named as the divided reader expects.
+const QString &inputPath()
+{
+    static const QString path = [] {
+        const QString dir = QDir::temp().filePath(QStringLiteral("orv-datfuzz-%1").arg(::getpid()));
+        QDir().mkpath(dir);
+        return QDir(dir).filePath(QStringLiteral("Video.dat"));
+    }();
+    return path;
+}
+
+void exercise(const std::shared_ptr<VideoInfo> &info)
+{
+    for (int camera = 0; camera < 4; ++camera) {
+        for (int64_t position : {int64_t(-1), int64_t(0), int64_t(200), int64_t(info->_timeSpan)})
+            (void)info->findFrame(camera, position, true);
+    }
+    PictureData picture(QUrl::fromLocalFile("/nonexistent/fuzz.DAT"), PictureData::PictureDataType::All,
+                        Date::distantPast(), Date::distantFuture(), nullptr, std::nullopt, {});
+    picture.video = info;
+    picture.setDistance();
+    picture.setDirection();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    QFile file(inputPath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return 0;
+    file.write(reinterpret_cast<const char *>(data), qint64(size));
+    file.close();
+
+    const Date left = Date::distantPast();
+    const Date right = Date::distantFuture();
+    // Thumbnail and Classify keep the temporary files out of most runs; one reader writes them.
+    const auto type = size % 2 ? PictureData::PictureDataType::All : PictureData::PictureDataType::Classify;
+    bool isError = false;
+    exercise(MovieDatReader::read(inputPath(), left, right, type, nullptr, isError));
+    exercise(EventRecordingReader::readFileEvent(inputPath(), left, right,
+                                                 PictureData::PictureDataType::Thumbnail, nullptr, isError));
+    exercise(LegacyFrameFileReader::readFileOther(inputPath(), Date::fromUnixSeconds(1700000000), right,
+                                                  PictureData::PictureDataType::All, nullptr, isError));
+    QStringList errors;
+    exercise(DividedDatReader::fromDivisionFile(QUrl::fromLocalFile(inputPath()), errors));
+    return 0;
+}

@@ -1,0 +1,78 @@
+#include "app/ChildWindows.h"
+
+#include <algorithm>
+
+void ChildWindows::add(QWidget *window)
+{
+    if (!window)
+        return;
+    std::erase_if(_entries, [](const Entry &entry) { return entry.window.isNull(); });
+    _entries.push_back({window, true, false});
+    setLevel(window, true);
+}
+
+void ChildWindows::setLevel(QWidget *window, bool floating)
+{
+    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == floating)
+        return;
+    // Changing the flags of a shown window hides it on X11; show it again where it was.
+    const bool visible = window->isVisible();
+    const QPoint position = window->pos();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, floating);
+    if (visible) {
+        window->move(position);
+        window->show();
+    }
+}
+
+void ChildWindows::setTopMost(bool topMost)
+{
+    for (Entry &entry : _entries) {
+        if (!entry.window || !entry.window->isVisible())
+            continue;
+        entry.topMostFlg = topMost;
+        setLevel(entry.window, topMost);
+    }
+}
+
+void ChildWindows::applicationActive(bool active)
+{
+    for (Entry &entry : _entries) {
+        if (!entry.window || !entry.window->isVisible())
+            continue;
+        // The flag stays, so floating resumes when the application is active again.
+        setLevel(entry.window, active && entry.topMostFlg);
+    }
+}
+
+void ChildWindows::mainWindowMinimised()
+{
+    for (Entry &entry : _entries) {
+        entry.shownBeforeMinimise = entry.window && entry.window->isVisible();
+        if (entry.shownBeforeMinimise)
+            entry.window->hide();
+    }
+}
+
+void ChildWindows::mainWindowRestored()
+{
+    for (Entry &entry : _entries) {
+        if (entry.window && entry.shownBeforeMinimise)
+            entry.window->show();
+    }
+}
+
+void ChildWindows::hideAll()
+{
+    for (Entry &entry : _entries) {
+        if (entry.window)
+            entry.window->hide();
+    }
+}
+
+bool ChildWindows::isTopMost(const QWidget *window) const
+{
+    const auto it = std::find_if(_entries.begin(), _entries.end(),
+                                 [window](const Entry &entry) { return entry.window == window; });
+    return it != _entries.end() && it->window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}

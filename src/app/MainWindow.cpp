@@ -1,0 +1,342 @@
+#include "app/MainWindow.h"
+
+#include "app/AppAboutDialog.h"
+#include "app/DialogInUseLock.h"
+#include "app/MainMenu.h"
+#include "app/MainWindowLayout.h"
+#include "app/QuitConfirmation.h"
+#include "app/StandardModalRunner.h"
+#include "app/UpdateCheck.h"
+#include "app/WindowTitle.h"
+#include "card/CardData.h"
+#include "card/ChapterData.h"
+#include "maintenance/MessagePrompter.h"
+#include "maintenance/ViewerSettingDialog.h"
+#include "map/EmptyMapView.h"
+#include "map/MapView.h"
+#include "map/ReachabilityProbe.h"
+#include "player/MediaEngine.h"
+#include "player/MoviePlayerView.h"
+#include "player/PlayMovieValueInfo.h"
+#include "recording/CommonConst.h"
+#include "recording/UserDefaultUtil.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QPointer>
+#include <QWindowStateChangeEvent>
+
+MainWindow::MainWindow(Services services, QWidget *parent)
+    : QMainWindow(parent), _settings(services.settings), _prompter(services.prompter),
+      _openUrl(std::move(services.openUrl)), _updateServer(std::move(services.updateServer)),
+      _cardData(std::make_unique<CardData>())
+{
+    setObjectName(QStringLiteral("Main"));
+    if (!_openUrl)
+        _openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    _modalRunner = services.modalRunner
+                       ? services.modalRunner(*this)
+                       : std::make_unique<StandardModalRunner>(
+                             _settings, this, [this](bool topMost) { setChildWindowsTopMost(topMost); });
+    _quitConfirmation = std::make_unique<QuitConfirmation>(
+        _settings, _prompter,
+        QuitConfirmation::Hooks{
+            [this] { return isPlayerActive(); }, [this] { _panels->moviePlayerView()->pauseMovie(); },
+            [this] { return saveViewerState(); }, [this](bool topMost) { setChildWindowsTopMost(topMost); }});
+
+    _panels = new MainWindowLayout(createPlayerPanel(), this);
+    setCentralWidget(_panels);
+    _mapView = new MapView(WebMapView::settingsFrom(_settings), this);
+    MapReachabilityWatcher::Probe probe = services.reachability;
+    if (!probe) {
+        probe = [this](std::function<void(bool)> done) {
+            ReachabilityProbe::check(ReachabilityProbe::mapHostName(), this, std::move(done));
+        };
+    }
+    _mapView->mapWebView()->setReachabilityCheck(probe);
+    _reachability = new MapReachabilityWatcher(
+        probe, [this] { return _mapView->loadMapPage(); }, this);
+    _appAboutDialog = new AppAboutDialog;
+    _appAboutDialog->setParent(this, _appAboutDialog->windowFlags());
+    resize(1280, 800);
+    setMinimumSize(800, 520);
+}
+
+MainWindow::~MainWindow()
+{
+    _cardData->dispose();
+}
+
+MoviePlayerView *MainWindow::createPlayerPanel()
+{
+    // The player panel plays through libmpv; the engine behind it is the panel's own business.
+    return new MoviePlayerView(this);
+}
+
+void MainWindow::startUp()
+{
+    _reachability->start();
+    _panels->emptyMapView()->addMapView(_mapView);
+    // Black behind the panels; the menu bar keeps the desktop's colours.
+    QPalette background = _panels->palette();
+    background.setColor(QPalette::Window, Qt::black);
+    background.setColor(QPalette::WindowText, QColor(0xd8, 0xdc, 0xe0));
+    _panels->setPalette(background);
+    _panels->setAutoFillBackground(true);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, &MainWindow::onApplicationStateChanged);
+    buildMenu();
+    _backupFlg = false;
+    _menu->validate();
+
+    // Shown from the event loop, as the last step of start-up; the first launch's dialog follows it.
+    QPointer<MainWindow> self(this);
+    QMetaObject::invokeMethod(
+        this,
+        [self] {
+            if (self)
+                self->deferredShow();
+        },
+        Qt::QueuedConnection);
+    if (_updateServer) {
+        _updateCheck = new UpdateCheck(*_updateServer, this);
+        connect(_updateCheck, &UpdateCheck::newerVersionAvailable, this, &MainWindow::announceNewerVersion);
+        _updateCheck->checkUpdate(QCoreApplication::applicationVersion());
+    }
+    updateWindowTitle();
+    if (!_settings.viewerFirstLaunch) {
+        QMetaObject::invokeMethod(
+            this,
+            [self] {
+                if (self)
+                    self->firstLaunch();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void MainWindow::buildMenu()
+{
+    _menu = new MainMenu(
+        menuBar(),
+        [this] {
+            MenuValidation::State state;
+            state.backupFlg = _backupFlg;
+            // A modal run over the window (its own dialogs) counts as a sheet the window does not serve.
+            state.sheetAttached = QApplication::activeModalWidget() != nullptr;
+            return state;
+        },
+        this);
+    _menu->setHandler(MenuCommand::About, [this] { showAboutDialog(); });
+    _menu->setHandler(MenuCommand::ViewerSettings, [this] { showViewerSettingDialog(); });
+    _menu->setHandler(MenuCommand::DownloadUpdates, [this] { openDownloadPage(); });
+    _menu->setHandler(MenuCommand::FullScreen, [this] { toggleFullScreen(); });
+    _menu->setHandler(MenuCommand::Quit, [this] { requestQuit(); });
+    // Open, Save as, Camera Settings, Backup Directory Settings, Back up and Delete get their handlers
+    // with their dialogs; until then the menu shows them disabled.
+}
+
+void MainWindow::deferredShow()
+{
+    // The driving-data panel draws its meter itself once shown; nothing waits for it here.
+    show();
+    emit startUpShown();
+}
+
+void MainWindow::firstLaunch()
+{
+    _settings.viewerFirstLaunch = true;
+    _settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_FIRST_LAUNCH), true);
+    ViewerSettingDialog dialog(_settings, this, _prompter);
+    _modalRunner->run(ModalWindow::Type::ViewerSetting, &dialog, tr("Viewer Settings"), QSize(575, 540));
+}
+
+bool MainWindow::isPlayerActive() const
+{
+    const MoviePlayerView *player = _panels->moviePlayerView();
+    return player->engine() && player->engine()->isReadyToPlay() &&
+           player->currentStatus() != CommonConst::PlayStatus::NotReady;
+}
+
+void MainWindow::pauseForCommand()
+{
+    if (isPlayerActive())
+        _panels->moviePlayerView()->pauseMovie();
+}
+
+bool MainWindow::confirmTerminate()
+{
+    return _quitConfirmation->confirmTerminate(this);
+}
+
+void MainWindow::requestQuit()
+{
+    if (_quitConfirmed || !confirmTerminate())
+        return;
+    _quitConfirmed = true;
+    _childWindows.hideAll();
+    // exit, not quit: the windows' close handlers would ask again.
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::terminateForRestart()
+{
+    // The dialog's modal run has ended; quit from the event loop, as the Quit command does.
+    QPointer<MainWindow> self(this);
+    QMetaObject::invokeMethod(
+        this,
+        [self] {
+            if (self)
+                self->requestQuit();
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing the main window quits: on Linux a program without a window cannot be reached again.
+    if (!_quitConfirmed) {
+        requestQuit();
+        if (!_quitConfirmed) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        const Qt::WindowStates old = static_cast<QWindowStateChangeEvent *>(event)->oldState();
+        const Qt::WindowStates now = windowState();
+        if (now.testFlag(Qt::WindowMinimized) && !old.testFlag(Qt::WindowMinimized))
+            _childWindows.mainWindowMinimised();
+        else if (old.testFlag(Qt::WindowMinimized) && !now.testFlag(Qt::WindowMinimized))
+            _childWindows.mainWindowRestored();
+        const bool fullScreen = now.testFlag(Qt::WindowFullScreen);
+        if (fullScreen != _isFullscreen)
+            updatePanelLayout(fullScreen);
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::onApplicationStateChanged(Qt::ApplicationState state)
+{
+    _childWindows.applicationActive(state == Qt::ApplicationActive);
+}
+
+void MainWindow::setChildWindowsTopMost(bool topMost)
+{
+    _childWindows.setTopMost(topMost);
+}
+
+void MainWindow::toggleFullScreen()
+{
+    if (isFullScreen())
+        showNormal();
+    else
+        showFullScreen();
+}
+
+void MainWindow::updatePanelLayout(bool fullScreen)
+{
+    _panels->apply(PanelLayout::sizesFor(fullScreen));
+    _isFullscreen = fullScreen;
+    if (_menu) {
+        if (QAction *action = _menu->action(MenuCommand::FullScreen))
+            action->setChecked(fullScreen);
+    }
+}
+
+void MainWindow::updateWindowTitle()
+{
+    MoviePlayerView *player = _panels->moviePlayerView();
+    std::optional<QString> path;
+    CommonConst::PlayType playType = CommonConst::PlayType::Movie;
+    if (player->_valueInfo) {
+        playType = player->_valueInfo->_playType;
+        if (const std::shared_ptr<ChapterData> chapter = player->_valueInfo->currentChapter())
+            path = chapter->_pathMp4.toLocalFile();
+    }
+    setWindowTitle(WindowTitle::text(playType, path, isPlayerActive()));
+}
+
+void MainWindow::resetDisplay()
+{
+    MoviePlayerView *player = _panels->moviePlayerView();
+    player->autoPlay = false;
+    player->clearMovie(false);
+    WebMapView *bridge = _mapView->mapWebView();
+    bridge->runScript(QStringLiteral("removePolyLine()"));
+    bridge->polyList().clear();
+    bridge->runScript(QStringLiteral("removeMarkerAll()"));
+    bridge->markerList().clear();
+    bridge->runScript(QStringLiteral("removeMyCar()"));
+    bridge->currentPoint().clear();
+    _backupFlg = false;
+    _menu->validate();
+    _cardData->dispose();
+    _cardData = std::make_unique<CardData>();
+}
+
+bool MainWindow::saveViewerState()
+{
+    WebMapView *bridge = _mapView->mapWebView();
+    if (isPlayerActive()) {
+        if (_isMapZoomAndCenter) {
+            bool ok = false;
+            const int zoom = bridge->getZoom().toInt(&ok, 10);
+            if (!ok)
+                return false;
+            _settings.mapZoom = zoom;
+            _settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_MAP_ZOOM), zoom);
+            _settings.mapDispBaloon = bridge->getDispBalloon();
+            _settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_MAP_DISP_BALOON),
+                               _settings.mapDispBaloon);
+        }
+        _settings.mapTypeId = bridge->getMapTypeId();
+        _settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_MAP_TYPE_ID), _settings.mapTypeId);
+    }
+    // The player keeps its sound and brightness choices in the settings as they change.
+    _settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_IS_MUTE), _settings.viewerIsMute);
+    _settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_GAMMA), _settings.viewerGamma);
+    return true;
+}
+
+void MainWindow::showAboutDialog()
+{
+    pauseForCommand();
+    _modalRunner->run(ModalWindow::Type::Etc, _appAboutDialog, AppAboutDialog::windowTitleText(),
+                      QSize(487, 407));
+}
+
+void MainWindow::showViewerSettingDialog()
+{
+    pauseForCommand();
+    DialogInUseLock lock(_settings);
+    const DialogInUseLock::Hold hold =
+        lock.acquire(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_SETTING_FLG));
+    if (!hold) {
+        _prompter.warn(this, DialogInUseLock::inUseWarningText());
+        return;
+    }
+    ViewerSettingDialog dialog(_settings, this, _prompter);
+    _modalRunner->run(ModalWindow::Type::ViewerSetting, &dialog, tr("Viewer Settings"), QSize(575, 540));
+}
+
+void MainWindow::openDownloadPage()
+{
+    pauseForCommand();
+    const QUrl url = UpdateCheck::downloadPageUrl(_settings.language);
+    if (url.isValid())
+        _openUrl(url);
+}
+
+void MainWindow::announceNewerVersion()
+{
+    setChildWindowsTopMost(false);
+    _prompter.inform(this, UpdateCheck::announcementText());
+    setChildWindowsTopMost(true);
+}

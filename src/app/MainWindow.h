@@ -1,0 +1,114 @@
+// The application's one main window: owns the card library object, the panels, the map and the
+// dialogs; starts up, routes the menus, follows full screen and minimising, and decides quitting.
+#pragma once
+
+#include "app/ChildWindows.h"
+#include "app/MapReachabilityWatcher.h"
+#include "maintenance/ApplicationRestarter.h"
+
+#include <QMainWindow>
+#include <QUrl>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class AppAboutDialog;
+class CardData;
+class MainMenu;
+class MainWindowLayout;
+class MapView;
+class MessagePrompter;
+class ModalRunner;
+class MoviePlayerView;
+class QuitConfirmation;
+class UpdateCheck;
+class UserDefaultUtil;
+
+class MainWindow : public QMainWindow, public ApplicationRestarter
+{
+    Q_OBJECT
+public:
+    // What the window is given rather than makes, so that tests can give stand-ins.
+    struct Services
+    {
+        UserDefaultUtil &settings;                  // loaded before the window is made
+        MessagePrompter &prompter;                  // alerts and the quit question
+        MapReachabilityWatcher::Probe reachability; // none: the real probe of the tile server
+        std::optional<QUrl> updateServer;           // none: no update check
+        std::function<std::unique_ptr<ModalRunner>(MainWindow &)> modalRunner; // none: real windows
+        std::function<void(const QUrl &)> openUrl;                             // none: the desktop's browser
+    };
+
+    explicit MainWindow(Services services, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up sequence; the window shows itself from the event loop, then the first launch opens
+    // the viewer settings.
+    void startUp();
+
+    // Quitting: asks when a recording is loaded; true when the application may end. Then quits.
+    bool confirmTerminate();
+    void requestQuit();
+    void terminateForRestart() override;
+
+    // Display reset, viewer state, title and layout.
+    void resetDisplay();
+    bool saveViewerState();
+    void updateWindowTitle();
+    void updatePanelLayout(bool fullScreen);
+    void setChildWindowsTopMost(bool topMost);
+
+    // Menu commands.
+    void showAboutDialog();
+    void showViewerSettingDialog();
+    void openDownloadPage();
+    void toggleFullScreen();
+
+    bool isPlayerActive() const;
+    bool isFullscreen() const { return _isFullscreen; }
+    bool backupFlg() const { return _backupFlg; }
+    bool isQuitConfirmed() const { return _quitConfirmed; }
+    MainMenu *mainMenu() const { return _menu; }
+    MainWindowLayout *panels() const { return _panels; }
+    MapView *mapView() const { return _mapView; }
+    ChildWindows &childWindows() { return _childWindows; }
+    MapReachabilityWatcher *reachabilityWatcher() const { return _reachability; }
+
+signals:
+    // The deferred show has run (start-up is over on the screen).
+    void startUpShown();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    MoviePlayerView *createPlayerPanel();
+    void buildMenu();
+    void deferredShow();
+    void firstLaunch();
+    void pauseForCommand();
+    void onApplicationStateChanged(Qt::ApplicationState state);
+    void announceNewerVersion();
+
+    UserDefaultUtil &_settings;
+    MessagePrompter &_prompter;
+    std::function<void(const QUrl &)> _openUrl;
+    std::optional<QUrl> _updateServer;
+    std::unique_ptr<CardData> _cardData;
+    std::unique_ptr<ModalRunner> _modalRunner;
+    std::unique_ptr<QuitConfirmation> _quitConfirmation;
+    MainWindowLayout *_panels;
+    MapView *_mapView;
+    MainMenu *_menu = nullptr;
+    AppAboutDialog *_appAboutDialog;
+    MapReachabilityWatcher *_reachability;
+    UpdateCheck *_updateCheck = nullptr;
+    ChildWindows _childWindows;
+
+    bool _isFullscreen = false;
+    bool _backupFlg = false;
+    bool _isMapZoomAndCenter = false; // the map was centred on a card; only then is its zoom kept
+    bool _quitConfirmed = false;      // the quit question was answered; the close that follows is not asked
+    bool _wasMinimised = false;
+};

@@ -1,0 +1,101 @@
+#include "maintenance/DeleteRun.h"
+
+#include "maintenance/BackupCopyJob.h"
+#include "maintenance/MaintenancePrompter.h"
+#include "maintenance/TaskProgress.h"
+
+#include <QFileInfo>
+#include <QTimer>
+#include <QtDebug>
+
+DeleteRun::DeleteRun(std::unique_ptr<GuardedRemover> remover, QString folder, bool wholeFolder,
+                     QStringList files, MaintenancePrompter &prompter, TaskProgress &progress,
+                     Settings settings, QObject *parent)
+    : QObject(parent), _remover(std::move(remover)), _folder(std::move(folder)), _wholeFolder(wholeFolder),
+      _files(std::move(files)), _prompter(prompter), _progress(progress), _settings(settings)
+{
+}
+
+bool DeleteRun::isCancelled() const
+{
+    return _progress.cancelFlag().load();
+}
+
+void DeleteRun::later(void (DeleteRun::*step)())
+{
+    QTimer::singleShot(_settings.paceMs, this, step);
+}
+
+void DeleteRun::start()
+{
+    if (_folder.isEmpty())
+        _progress.cancel();
+    if (_wholeFolder && !isCancelled()) {
+        QTimer::singleShot(0, this, &DeleteRun::removeFolder);
+        return;
+    }
+    QTimer::singleShot(0, this, &DeleteRun::removeNextFile);
+}
+
+void DeleteRun::removeFolder()
+{
+    for (int attempt = 0; attempt < _settings.maxAttempts && !isCancelled(); ++attempt) {
+        if (const auto refusal = _remover->refuseFolder(_folder)) {
+            qWarning().noquote() << "[Cleanup] refused:" << *refusal;
+            _progress.cancel();
+            break;
+        }
+        const auto error = _remover->removeFolder(_folder);
+        if (!error && !QFileInfo::exists(_folder))
+            break;
+        if (error) {
+            _progress.stopTimer();
+            if (_prompter.askRemoveFailure(true) != MaintenancePrompter::RemoveAnswer::Retry)
+                break;
+        }
+    }
+    if (!isCancelled())
+        _progress.setProgress(100.0, QStringLiteral("100%"));
+    later(&DeleteRun::end);
+}
+
+void DeleteRun::removeNextFile()
+{
+    if (isCancelled() || _next >= _files.size()) {
+        later(&DeleteRun::end);
+        return;
+    }
+    removeFile(_files[_next++]);
+    const double value = double(_next) / double(_files.size()) * 100.0;
+    _progress.setProgress(value, BackupCopyJob::percentText(value));
+    later(&DeleteRun::removeNextFile);
+}
+
+void DeleteRun::removeFile(const QString &file)
+{
+    for (int attempt = 0; attempt < _settings.maxAttempts && !isCancelled(); ++attempt) {
+        if (const auto refusal = _remover->refuseFile(file, _folder)) {
+            qWarning().noquote() << "[Cleanup] refused:" << *refusal;
+            _progress.cancel();
+            return;
+        }
+        if (!_remover->removeFile(file, _folder))
+            return;
+        _progress.stopTimer();
+        switch (_prompter.askRemoveFailure(false)) {
+        case MaintenancePrompter::RemoveAnswer::Retry:
+            break;
+        case MaintenancePrompter::RemoveAnswer::Ignore:
+            return;
+        case MaintenancePrompter::RemoveAnswer::Cancel:
+            _progress.cancel();
+            return;
+        }
+    }
+}
+
+void DeleteRun::end()
+{
+    _progress.stopTimer();
+    emit finished(isCancelled());
+}

@@ -1,0 +1,20 @@
+// The maintenance alerts and questions as message boxes over a parent window.
+#pragma once
+
+#include "maintenance/MaintenancePrompter.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class MaintenanceMessageBoxes : public MaintenancePrompter
+{
+public:
+    explicit MaintenanceMessageBoxes(QWidget *parent = nullptr) : _parent(parent) {}
+
+    void warn(const QString &text) override;
+    bool confirm(const QString &text, bool critical) override;
+    RemoveAnswer askRemoveFailure(bool folder) override;
+
+private:
+    QPointer<QWidget> _parent;
+};

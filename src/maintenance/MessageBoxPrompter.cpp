@@ -1,0 +1,26 @@
+#include "maintenance/MessageBoxPrompter.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+bool MessageBoxPrompter::confirm(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Information, tr("confirmation"), text, QMessageBox::NoButton, parent);
+    QPushButton *ok = box.addButton(tr("OK"), QMessageBox::AcceptRole);
+    box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
+void MessageBoxPrompter::warn(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, tr("Warning"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void MessageBoxPrompter::inform(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Information, tr("Information"), text, QMessageBox::Ok, parent);
+    box.exec();
+}

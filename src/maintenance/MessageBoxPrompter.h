@@ -1,0 +1,15 @@
+// The settings dialogs' alerts as modal message boxes.
+#pragma once
+
+#include "maintenance/MessagePrompter.h"
+
+#include <QCoreApplication>
+
+class MessageBoxPrompter : public MessagePrompter
+{
+    Q_DECLARE_TR_FUNCTIONS(MessageBoxPrompter)
+public:
+    bool confirm(QWidget *parent, const QString &text) override;
+    void warn(QWidget *parent, const QString &text) override;
+    void inform(QWidget *parent, const QString &text) override;
+};

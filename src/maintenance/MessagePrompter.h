@@ -1,0 +1,18 @@
+// The alerts of the settings dialogs, behind an interface so that their flows run in tests without a
+// modal loop.
+#pragma once
+
+class QString;
+class QWidget;
+
+class MessagePrompter
+{
+public:
+    virtual ~MessagePrompter() = default;
+    // A question titled "confirmation" with "OK" (the default) before "Cancel"; true for OK.
+    virtual bool confirm(QWidget *parent, const QString &text) = 0;
+    // A critical alert titled "Warning".
+    virtual void warn(QWidget *parent, const QString &text) = 0;
+    // An informational alert titled "Information".
+    virtual void inform(QWidget *parent, const QString &text) = 0;
+};

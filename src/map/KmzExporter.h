@@ -1,0 +1,40 @@
+// Writes the route of a trip or of an event as a KMZ file: the KML text in a fresh work folder, packed
+// into the destination, the work folder removed on every path.
+#pragma once
+
+#include "card/TripData.h"
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+class MoveProtectInfo;
+class UserDefaultUtil;
+
+class KmzExporter
+{
+public:
+    // Dates follow the settings as they stand at each export. Work folders are made below
+    // workDirectory (by default the map folder of the program's private temporary folder).
+    explicit KmzExporter(const UserDefaultUtil &settings, QString workDirectory = {});
+
+    // True only when the destination now holds the new archive; otherwise it is as it was.
+    bool exportTripKml(std::span<const std::shared_ptr<ChapterData>> chapters, const QString &destination);
+    bool exportEventKml(const std::optional<ChapterList> &chapters, std::int64_t start, std::int64_t end,
+                        const MoveProtectInfo &record, const QString &destination);
+    // Why the last export failed.
+    const QString &lastError() const { return _lastError; }
+
+    // Characters drawn uniformly from the 62 digits and ASCII letters.
+    static QString makeRandomName(int length);
+    // The archive's entry: the local time of the export, "yyyyMMddHHmm.kml".
+    static QString entryName();
+
+private:
+    template <typename Build> bool exportDocument(const QString &destination, Build build);
+
+    const UserDefaultUtil &_settings;
+    QString _workDirectory;
+    QString _lastError;
+};

@@ -1,0 +1,84 @@
+#include "map/KmzWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cstdio>
+#include <zip.h>
+
+namespace {
+
+// The level the zip program uses unless told otherwise.
+constexpr zip_uint32_t ZIP_DEFAULT_LEVEL = 6;
+
+QString zipError(zip_t *archive)
+{
+    return QString::fromLocal8Bit(zip_strerror(archive));
+}
+
+// Builds the archive at path; false with the reason in error. libzip writes the archive itself on close.
+// opened tells whether path was ours to write (an existing file is never opened).
+bool writeArchive(const QString &path, const QString &entryName, const QString &sourceFile, QString &error,
+                  bool &opened)
+{
+    int code = 0;
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_EXCL, &code);
+    opened = archive != nullptr;
+    if (!archive) {
+        zip_error_t reason;
+        zip_error_init_with_code(&reason, code);
+        error = QString::fromLocal8Bit(zip_error_strerror(&reason));
+        zip_error_fini(&reason);
+        return false;
+    }
+    zip_source_t *source = zip_source_file(archive, QFile::encodeName(sourceFile).constData(), 0, -1);
+    if (!source) {
+        error = zipError(archive);
+        zip_discard(archive);
+        return false;
+    }
+    const zip_int64_t index = zip_file_add(archive, entryName.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
+        error = zipError(archive);
+        zip_source_free(source);
+        zip_discard(archive);
+        return false;
+    }
+    if (zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE, ZIP_DEFAULT_LEVEL) != 0 ||
+        zip_close(archive) != 0) {
+        error = zipError(archive);
+        zip_discard(archive);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool KmzWriter::write(const QString &destination, const QString &entryName, const QString &sourceFile,
+                      QString *error)
+{
+    QString reason;
+    const QFileInfo target(destination);
+    // Beside the destination, so that the final rename stays on one file system and is atomic.
+    const QString temporary = target.absoluteDir().filePath(
+        QStringLiteral(".%1.%2.part")
+            .arg(target.fileName())
+            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    bool opened = false;
+    bool ok = writeArchive(temporary, entryName, sourceFile, reason, opened);
+    if (ok && std::rename(QFile::encodeName(temporary).constData(),
+                          QFile::encodeName(destination).constData()) != 0) {
+        reason = QStringLiteral("cannot replace %1").arg(destination);
+        ok = false;
+    }
+    if (!ok) {
+        if (opened)
+            QFile::remove(temporary);
+        if (error)
+            *error = reason;
+    }
+    return ok;
+}

@@ -1,0 +1,16 @@
+// Packs one file into a KMZ (zip) archive at a destination that only changes once the archive is whole.
+#pragma once
+
+#include <QString>
+
+class KmzWriter
+{
+public:
+    KmzWriter() = delete;
+
+    // Writes an archive holding the source file as its one deflated entry, first under a temporary
+    // name beside the destination, then renamed over it. On failure the old destination is as it
+    // was, no temporary file is left, and error (when given) says why.
+    static bool write(const QString &destination, const QString &entryName, const QString &sourceFile,
+                      QString *error = nullptr);
+};

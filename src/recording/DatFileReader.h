@@ -1,0 +1,37 @@
+// A recording file opened for bounded positioned reads into the caller's buffers: regular files only,
+// never mapped, so a file that shrinks or a device node cannot stall or fault a reader.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+class DatFileReader
+{
+public:
+    explicit DatFileReader(const QString &path);
+    ~DatFileReader();
+    DatFileReader(const DatFileReader &) = delete;
+    DatFileReader &operator=(const DatFileReader &) = delete;
+
+    // False when the path is not a regular file that could be opened for reading.
+    bool isOpen() const { return _fd >= 0; }
+    // Length at open time.
+    uint64_t size() const { return _size; }
+
+    // Fills out with the bytes at offset; false when they are not all inside the file or the read fails.
+    bool readAt(uint64_t offset, std::span<uint8_t> out) const;
+    // length bytes at offset, refused (nullopt) when length exceeds maxLength, the format's bound.
+    std::optional<QByteArray> read(uint64_t offset, uint64_t length, uint64_t maxLength) const;
+    // Offset of the first (or, with last, the final) occurrence of needle wholly inside [from, to),
+    // searched through a fixed window.
+    std::optional<uint64_t> find(uint64_t from, uint64_t to, std::span<const uint8_t> needle,
+                                 bool last = false) const;
+
+private:
+    int _fd = -1;
+    uint64_t _size = 0;
+};

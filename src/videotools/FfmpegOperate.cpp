@@ -1,0 +1,111 @@
+#include "videotools/FfmpegOperate.h"
+
+#include "recording/FileUtil.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+// Single quotes keep everything literal in ffmpeg's tokenizer; a quote itself is closed, escaped and
+// reopened: it's -> 'it'\''s'.
+QString singleQuoted(QString text)
+{
+    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\'');
+}
+
+} // namespace
+
+QString FfmpegOperate::timeText(int64_t ms)
+{
+    return QString::asprintf("%02lld:%02lld:%02lld.%03lld", static_cast<long long>(ms / 3600000),
+                             static_cast<long long>((ms / 60000) % 60),
+                             static_cast<long long>((ms / 1000) % 60), static_cast<long long>(ms % 1000));
+}
+
+QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QString &outputPath,
+                                             const QString &assPath, std::optional<uint32_t> start,
+                                             std::optional<uint32_t> end)
+{
+    if (start && end && *end < *start)
+        return {};
+    const std::optional<QString> startText = start ? std::optional(timeText(*start)) : std::nullopt;
+    const std::optional<QString> lengthText =
+        end ? std::optional(timeText(int64_t(*end) - int64_t(start.value_or(0)))) : std::nullopt;
+    QStringList args{QStringLiteral("-y")};
+    if (assPath.isEmpty()) {
+        if (startText)
+            args << QStringLiteral("-ss") << *startText;
+        args << QStringLiteral("-i") << inputPath;
+        if (lengthText)
+            args << QStringLiteral("-t") << *lengthText;
+        // The sound is copied too: re-encoding it would make a cut without burned-in data take
+        // seconds instead of the time to copy the file.
+        args << QStringLiteral("-vcodec") << QStringLiteral("copy") << QStringLiteral("-acodec")
+             << QStringLiteral("copy");
+    } else {
+        args << QStringLiteral("-i") << inputPath << QStringLiteral("-preset") << QStringLiteral("veryfast")
+             << QStringLiteral("-loglevel") << QStringLiteral("quiet") << QStringLiteral("-vf")
+             << assFilter(assPath);
+        if (startText)
+            args << QStringLiteral("-ss") << *startText;
+        if (lengthText)
+            args << QStringLiteral("-t") << *lengthText;
+    }
+    args << QStringLiteral("-g") << QStringLiteral("10") << outputPath;
+    return args;
+}
+
+QStringList FfmpegOperate::makeJoinArguments(const QString &listPath, const QString &outputPath, bool overlay)
+{
+    QStringList args{QStringLiteral("-y"),
+                     QStringLiteral("-f"),
+                     QStringLiteral("concat"),
+                     QStringLiteral("-safe"),
+                     QStringLiteral("0"),
+                     QStringLiteral("-i"),
+                     listPath};
+    if (overlay)
+        args << QStringLiteral("-preset") << QStringLiteral("veryfast") << QStringLiteral("-loglevel")
+             << QStringLiteral("quiet");
+    else
+        args << QStringLiteral("-c") << QStringLiteral("copy");
+    args << outputPath;
+    return args;
+}
+
+QString FfmpegOperate::concatListText(const QStringList &paths)
+{
+    QStringList lines;
+    for (const QString &path : paths)
+        lines << QStringLiteral("file ") + singleQuoted(path);
+    return lines.join(QLatin1Char('\n'));
+}
+
+std::optional<QString> FfmpegOperate::margefileCreate(const QStringList &paths, const QString &folder)
+{
+    if (paths.size() < 2)
+        return std::nullopt;
+    const QString listPath = FileUtil::appendPath(folder, randomString(12) + QStringLiteral(".txt"));
+    QSaveFile file(listPath);
+    const QByteArray bytes = concatListText(paths).toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        qWarning("[margefileCreate]Failed Write Error.");
+        return std::nullopt;
+    }
+    qInfo("[margefileCreate] Success:\"%s\"", qPrintable(listPath));
+    return listPath;
+}
+
+QString FfmpegOperate::assFilter(const QString &assPath)
+{
+    // First the option parser of the filter (":" separates options, "\" escapes), then the graph
+    // parser (quotes, "," and brackets), which takes one level off before the option parser runs.
+    QString option;
+    for (const QChar c : assPath) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('\'') || c == QLatin1Char(':'))
+            option += QLatin1Char('\\');
+        option += c;
+    }
+    return QStringLiteral("ass=") + singleQuoted(option);
+}

@@ -1,0 +1,39 @@
+// The ffmpeg argument lists of the trim tools: one cut of a chapter movie, and the join of the cuts.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+class FfmpegOperate
+{
+public:
+    FfmpegOperate() = delete;
+
+    // ms as "HH:MM:SS.mmm", the form of the "-ss" and "-t" values.
+    static QString timeText(int64_t ms);
+
+    // One cut of inputPath into outputPath. Without a subtitle file (assPath empty) picture and sound
+    // are copied and "-ss" goes before the input (seeking to the key frame before the start); with one
+    // the picture is re-encoded with the subtitles burned in. start and end are ms of the input's
+    // movie time; "-t" is end minus start. Empty when the end lies before the start.
+    static QStringList makeTrimArguments(const QString &inputPath, const QString &outputPath,
+                                         const QString &assPath, std::optional<uint32_t> start,
+                                         std::optional<uint32_t> end);
+
+    // The join of the files a concat list names into outputPath: stream copy, or re-encoded when the
+    // clips carry burned-in subtitles (overlay).
+    static QStringList makeJoinArguments(const QString &listPath, const QString &outputPath, bool overlay);
+
+    // The concat list of the paths, one "file" line each, joined by line feeds without a last one.
+    // Each path is quoted as the concat demuxer reads it, so blanks, quotes and commas are kept.
+    static QString concatListText(const QStringList &paths);
+    // Writes the concat list as "<12 random characters>.txt" into folder. The list's path; none when
+    // there are fewer than two paths or the file was not written completely.
+    static std::optional<QString> margefileCreate(const QStringList &paths, const QString &folder);
+
+    // The "ass" filter of a subtitle file, escaped for ffmpeg's option and filter-graph parsers, so a
+    // path with a quote, a colon, a comma or brackets names the file.
+    static QString assFilter(const QString &assPath);
+};

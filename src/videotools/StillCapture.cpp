@@ -1,0 +1,147 @@
+#include "videotools/StillCapture.h"
+
+#include "card/ChapterData.h"
+#include "card/PictureDataUtil.h"
+#include "platform/JpegFile.h"
+#include "platform/MovieStillGrabber.h"
+#include "recording/UserDefaultUtil.h"
+#include "videotools/OverlayChoices.h"
+#include "videotools/SubtitleWriter.h"
+#include "videotools/ToolInfo.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QThread>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+double StillCapture::brightnessOffset(double x)
+{
+    if (x == 1.0)
+        return 0.0;
+    // Below neutral the slider darkens by up to 0.3, above it brightens by up to 0.4 at 5.
+    if (x < 1.0)
+        return x * 0.3 + 0.7 + (-1.0);
+    return ((5.0 - x) * (-0.25) + 1.0) * 0.4;
+}
+
+int StillCapture::fontPixelSize(CommonConst::RecMode recMode)
+{
+    return recMode == CommonConst::RecMode::LongRec ? 8 : 20;
+}
+
+std::optional<CaptureRequest> StillCapture::makeRequest(const ToolInfo &info, OverlayFlags flags,
+                                                        const OverlaySettings &settings,
+                                                        const QString &destination)
+{
+    if (!info.chapter)
+        return std::nullopt;
+    CaptureRequest request;
+    request.moviePath = info.chapter->_pathMp4.toLocalFile();
+    request.positionMs = info.currentCMtimeMs;
+    request.recMode = info.recMode;
+    request.brightBarVal = info.brightBarVal;
+    request.destination = destination;
+    const auto position = info.selectEndSumFrameTS;
+    if (flags.any() && position && *position >= std::numeric_limits<int32_t>::min() &&
+        *position <= std::numeric_limits<int32_t>::max()) {
+        if (const auto frame = PictureDataUtil::getVideoFrame(info.chapterList, int32_t(*position));
+            frame && *frame)
+            request.overlayText = SubtitleWriter(settings).makeInfoText(**frame, flags);
+    }
+    return request;
+}
+
+std::optional<CaptureRequest> StillCapture::prepareSave(const ToolInfo &info, OverlayFlags flags,
+                                                        UserDefaultUtil &settings, const QString &destination)
+{
+    OverlayChoices::store(settings, flags);
+    OverlayChoices::storeCaptureFolder(settings, QFileInfo(destination).absolutePath());
+    if (!info.chapter || !QFileInfo::exists(info.chapter->_pathMp4.toLocalFile()))
+        return std::nullopt;
+    return makeRequest(info, flags, OverlaySettings::from(settings), destination);
+}
+
+void StillCapture::applyBrightness(QImage &image, double offset)
+{
+    if (offset == 0.0)
+        return;
+    std::array<uchar, 256> table{};
+    for (int v = 0; v < 256; ++v)
+        table[size_t(v)] = uchar(std::clamp<long>(std::lround(v + offset * 255.0), 0, 255));
+    image = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = row[x];
+            row[x] = qRgb(table[size_t(qRed(p))], table[size_t(qGreen(p))], table[size_t(qBlue(p))]);
+        }
+    }
+}
+
+void StillCapture::drawOverlayText(QImage &image, const QString &text, int pixelSize)
+{
+    if (text.isEmpty() || image.isNull())
+        return;
+    if (image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    QFont font;
+    font.setBold(true);
+    font.setPixelSize(pixelSize);
+    const QFontMetricsF metrics(font);
+    // The text field's own inset: the block sits just inside the corner, as a fitted label would.
+    constexpr double inset = 2.0;
+    QPainterPath path;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    double baseline = image.height() - inset - metrics.descent();
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+        path.addText(QPointF(inset, baseline), font, lines[i]);
+        baseline -= metrics.lineSpacing();
+    }
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The outline first and the white glyphs over it, so the outline only rims them: 3 % of the text
+    // size outside the glyphs, at least most of a pixel, and small text stays white inside.
+    painter.strokePath(path, QPen(Qt::black, std::max(1.5, pixelSize * 0.06)));
+    painter.fillPath(path, Qt::white);
+}
+
+std::optional<QImage> StillCapture::makeStill(const CaptureRequest &request)
+{
+    auto still =
+        MovieStillGrabber::grab(request.moviePath, request.positionMs, MovieStillGrabber::NATURAL_SIZE);
+    if (!still)
+        return std::nullopt;
+    QImage image = still->convertToFormat(QImage::Format_RGB32);
+    applyBrightness(image, brightnessOffset(request.brightBarVal));
+    drawOverlayText(image, request.overlayText, fontPixelSize(request.recMode));
+    return image;
+}
+
+bool StillCapture::capture(const CaptureRequest &request)
+{
+    const auto image = makeStill(request);
+    if (!image || !JpegFile::write(*image, request.destination, JPEG_QUALITY, true))
+        return false;
+    // The temporary file was private to the user; the still is an ordinary document.
+    QFile::setPermissions(request.destination,
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return true;
+}
+
+void StillCapture::start(CaptureRequest request, QObject *context, std::function<void(bool)> done)
+{
+    auto saved = std::make_shared<bool>(false);
+    QThread *thread = QThread::create([request = std::move(request), saved] { *saved = capture(request); });
+    // Connected to context: a tool closed meanwhile is not called back.
+    QObject::connect(thread, &QThread::finished, context, [saved, done = std::move(done)] { done(*saved); });
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
+}

@@ -1,0 +1,253 @@
+#include "videotools/StopWatchModel.h"
+
+#include "card/CardData.h"
+#include "card/ChapterData.h"
+#include "card/EventClip.h"
+#include "card/MoveProtectInfo.h"
+#include "card/PictureDataUtil.h"
+#include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QString FMT_TIME_DEFAULT = QStringLiteral("--'--\"-");
+const QString FMT_SPEED_DEFAULT = QStringLiteral("-km/h");
+const QString FMT_SPEED_DEFAULT_MPH = QStringLiteral("-MPH");
+
+int32_t toPosition(int64_t ms)
+{
+    return int32_t(
+        std::clamp<int64_t>(ms, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+} // namespace
+
+void StopWatchModel::setEventChapters(CardData &card, MoveProtectInfo &record)
+{
+    const EventClip clip = record._detect == MoveProtectInfo::DetectStatus::SURV
+                               ? card.getSurveillanceChapters(record)
+                               : card.getEventChapters(record);
+    clearData();
+    resetMeasurement();
+    _chapters = clip.chapters.value_or(ChapterList{});
+    _currentMs = clip.start;
+}
+
+void StopWatchModel::setTripChapters(CardData &card, AdvMoveProtectInfo &record)
+{
+    const EventClip clip = card.getAdventureChapters(record);
+    clearData();
+    resetMeasurement();
+    _chapters = clip.chapters.value_or(ChapterList{});
+    _currentMs = clip.start;
+}
+
+void StopWatchModel::startStop()
+{
+    if (_status == StopWatchStatus::Ready) {
+        _status = StopWatchStatus::Start;
+        _startMs = _currentMs;
+    } else if (_status == StopWatchStatus::Start) {
+        _status = StopWatchStatus::Stop;
+        _stopMs = _currentMs;
+    }
+    sendMarkers();
+}
+
+void StopWatchModel::lapReset()
+{
+    if (_status == StopWatchStatus::Stop) {
+        resetMeasurement();
+        return;
+    }
+    if (_laps.size() >= size_t(LAP_MAX))
+        return;
+    _laps.push_back(setLap(lastMarkSumFrameTimeSpan(), _currentMs));
+    sendMarkers();
+}
+
+void StopWatchModel::previousLap()
+{
+    if (_laps.empty())
+        return;
+    _laps.pop_back();
+    sendMarkers();
+}
+
+void StopWatchModel::stopMeasurement()
+{
+    if (_status != StopWatchStatus::Start)
+        return;
+    _status = StopWatchStatus::Stop;
+    _stopMs = _currentMs;
+    sendMarkers();
+}
+
+void StopWatchModel::resetMeasurement()
+{
+    _startMs = 0;
+    _stopMs = 0;
+    _laps.clear();
+    _status = StopWatchStatus::Ready;
+    sendMarkers();
+}
+
+void StopWatchModel::clearData()
+{
+    _chapters.clear();
+    _chapterDistance.clear();
+    _currentMs = 0;
+    _startMs = 0;
+    _stopMs = 0;
+    _laps.clear();
+    _status = StopWatchStatus::Ready;
+}
+
+int64_t StopWatchModel::lastMarkSumFrameTimeSpan() const
+{
+    if (_stopMs >= 1)
+        return _stopMs;
+    if (!_laps.empty())
+        return _laps.back().pos;
+    return _startMs;
+}
+
+StopWatchMarkers StopWatchModel::markers() const
+{
+    StopWatchMarkers m{_status, _startMs, {}, _stopMs, lastMarkSumFrameTimeSpan()};
+    for (const LapInfo &lap : _laps)
+        m.lapMs.push_back(lap.pos);
+    return m;
+}
+
+void StopWatchModel::sendMarkers()
+{
+    if (onMarkersChanged)
+        onMarkersChanged(markers());
+}
+
+StopWatchModel::Buttons StopWatchModel::buttons() const
+{
+    switch (_status) {
+    case StopWatchStatus::Ready:
+        return {true, false, false};
+    case StopWatchStatus::Start:
+        // Nine stored laps: the running lap keeps the tenth row.
+        return {true, _laps.size() < size_t(LAP_MAX - 1), !_laps.empty()};
+    case StopWatchStatus::Stop:
+        return {false, true, false};
+    }
+    return {};
+}
+
+LapInfo StopWatchModel::setLap(int64_t from, int64_t to)
+{
+    if (from >= to)
+        return {from, 0, 0};
+    LapInfo lap{to, to - from, 0};
+    const double distance = double(getDistance(to)) - double(getDistance(from));
+    lap.aveSpeed = std::llround(distance / double(lap.lapTimeSpan));
+    if (!_isKmh)
+        lap.aveSpeed = int64_t(std::floor(double(lap.aveSpeed) / 1.6093));
+    return lap;
+}
+
+float StopWatchModel::chapterDistance(ChapterData &chapter)
+{
+    if (const auto cached = _chapterDistance.find(&chapter); cached != _chapterDistance.end())
+        return cached->second;
+    float sum = 0.0f;
+    const std::shared_ptr<PictureData> picture =
+        chapter.frameTimeSpan() < 1 ? nullptr : chapter.getPicture(true);
+    if (picture && picture->video) {
+        const FrameTablePtr frames = picture->video->getCameraFrames(0);
+        int64_t previous = 0;
+        for (const auto &[key, frame] : *frames) {
+            if (!frame)
+                continue;
+            sum += float(int64_t(frame->speed) * (int64_t(key) - previous));
+            previous = key;
+        }
+    }
+    _chapterDistance[&chapter] = sum;
+    return sum;
+}
+
+float StopWatchModel::getDistance(int64_t position)
+{
+    if (_chapters.empty())
+        return 0.0f;
+    int64_t index = 0;
+    int32_t offset = 0;
+    PictureDataUtil::getChapterPosition(_chapters, toPosition(position), index, offset);
+    float sum = 0.0f;
+    for (int64_t i = 0; i < index; ++i)
+        sum += chapterDistance(*_chapters[size_t(i)]);
+    const std::shared_ptr<PictureData> picture = _chapters[size_t(index)]->getPicture(true);
+    if (!picture || !picture->video)
+        return sum;
+    const FrameTablePtr frames = picture->video->getCameraFrames(0);
+    int64_t previous = 0;
+    for (const auto &[key, frame] : *frames) {
+        if (!frame)
+            continue;
+        if (key > offset) {
+            sum += float(offset - previous) * float(frame->speed);
+            break;
+        }
+        sum += float(key - previous) * float(frame->speed);
+        previous = key;
+    }
+    return sum;
+}
+
+std::array<std::optional<LapInfo>, StopWatchModel::LAP_MAX> StopWatchModel::rows()
+{
+    std::array<std::optional<LapInfo>, LAP_MAX> result;
+    size_t row = 0;
+    for (; row < _laps.size() && row < result.size(); ++row)
+        result[row] = _laps[row];
+    if (row < result.size()) {
+        if (_status == StopWatchStatus::Start)
+            result[row] = setLap(lastMarkSumFrameTimeSpan(), _currentMs);
+        else if (_status == StopWatchStatus::Stop)
+            result[row] = setLap(_laps.empty() ? _startMs : _laps.back().pos, _stopMs);
+    }
+    return result;
+}
+
+std::optional<LapInfo> StopWatchModel::total()
+{
+    if (_status == StopWatchStatus::Start)
+        return setLap(_startMs, _currentMs);
+    if (_status == StopWatchStatus::Stop)
+        return setLap(_startMs, _stopMs);
+    return std::nullopt;
+}
+
+QString StopWatchModel::lapTimeText(const std::optional<LapInfo> &lap)
+{
+    if (!lap)
+        return FMT_TIME_DEFAULT;
+    const int64_t t = lap->lapTimeSpan;
+    return QString::asprintf("%02d'%02d\"%01d", int((t / 60000) % 3600), int((t / 1000) % 60),
+                             int((t % 1000) / 100));
+}
+
+QString StopWatchModel::speedText(const std::optional<LapInfo> &lap, bool kmh)
+{
+    if (!lap)
+        return kmh ? FMT_SPEED_DEFAULT : FMT_SPEED_DEFAULT_MPH;
+    return QString::number(lap->aveSpeed) + (kmh ? QStringLiteral("km/h") : QStringLiteral("MPH"));
+}
+
+void StopWatchModel::setChapterDataList(ChapterList chapters)
+{
+    // The cache is keyed by chapter address: a freed chapter's address may come back for another.
+    _chapterDistance.clear();
+    _chapters = std::move(chapters);
+}

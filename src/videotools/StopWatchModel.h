@@ -1,0 +1,99 @@
+// The stopwatch's measurement in video time: start, up to nine laps and stop as positions on the
+// played item's timeline, each lap's time and average speed from the recorded speeds, and the state
+// of its three buttons. No clock runs here: the player hands over its position.
+#pragma once
+
+#include "card/TripData.h"
+#include "videotools/StopWatchViewDelegate.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+class CardData;
+class MoveProtectInfo;
+class AdvMoveProtectInfo;
+
+// One lap: where it ends (ms), how long it took (ms) and its average speed in the unit shown.
+struct LapInfo
+{
+    int64_t pos = 0;
+    int64_t lapTimeSpan = 0;
+    int64_t aveSpeed = 0;
+};
+
+class StopWatchModel
+{
+public:
+    static constexpr int LAP_MAX = 10; // rows; at most nine stored laps and the running one
+
+    struct Buttons
+    {
+        bool startStop = false;
+        bool lapReset = false;
+        bool previousLap = false;
+    };
+
+    StopWatchStatus status() const { return _status; }
+    const std::vector<LapInfo> &laps() const { return _laps; }
+    int64_t startMs() const { return _startMs; }
+    int64_t stopMs() const { return _stopMs; }
+    int64_t currentMs() const { return _currentMs; }
+    // The player's position, set on every frame.
+    void setCurrentMs(int64_t ms) { _currentMs = ms; }
+    // true km/h, false mph (the "SpeedMeter" setting).
+    void setSpeedMeter(bool kmh) { _isKmh = kmh; }
+    bool isKmh() const { return _isKmh; }
+    // Runs after every change of the marks.
+    std::function<void(const StopWatchMarkers &)> onMarkersChanged;
+
+    const ChapterList &chapterDataList() const { return _chapters; }
+    // Also forgets the distances of the previous chapters.
+    void setChapterDataList(ChapterList chapters);
+    // Loads an event or surveillance record, or an adventure record, of the card: clears everything
+    // and starts at the record's start.
+    void setEventChapters(CardData &card, MoveProtectInfo &record);
+    void setTripChapters(CardData &card, AdvMoveProtectInfo &record);
+
+    void startStop();
+    void lapReset();
+    void previousLap();
+    // The player's Stop button: ends a running measurement.
+    void stopMeasurement();
+    void resetMeasurement();
+    void clearData();
+
+    int64_t lastMarkSumFrameTimeSpan() const;
+    StopWatchMarkers markers() const;
+    Buttons buttons() const;
+
+    // The lap from one position to another; a backwards or empty one has time and speed 0.
+    LapInfo setLap(int64_t from, int64_t to);
+    // The recorded speed (km/h) integrated over time (ms) from the start of the list to the position.
+    float getDistance(int64_t position);
+
+    // Rows 1 to 10 and the total, as shown now; none for an empty row.
+    std::array<std::optional<LapInfo>, LAP_MAX> rows();
+    std::optional<LapInfo> total();
+
+    // The row texts: "mm'ss\"t" and "<n>km/h" or "<n>MPH", or the empty-row texts without a lap.
+    static QString lapTimeText(const std::optional<LapInfo> &lap);
+    static QString speedText(const std::optional<LapInfo> &lap, bool kmh);
+
+private:
+    void sendMarkers();
+    float chapterDistance(ChapterData &chapter);
+
+    ChapterList _chapters;
+    std::map<const ChapterData *, float> _chapterDistance; // whole chapters, until clearData
+    StopWatchStatus _status = StopWatchStatus::Ready;
+    int64_t _currentMs = 0;
+    int64_t _startMs = 0;
+    int64_t _stopMs = 0;
+    std::vector<LapInfo> _laps;
+    bool _isKmh = true;
+};

@@ -1,0 +1,29 @@
+// What the main window hands a tool when it opens it: the item being played and the marked range.
+#pragma once
+
+#include "card/TripData.h"
+#include "recording/CommonConst.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+enum class ToolType
+{
+    Trim = 0,
+    Capture = 1,
+};
+
+// Positions are plain milliseconds on the played item's timeline (the track bar's values), so the tools
+// need nothing of the player.
+struct ToolInfo
+{
+    ToolType type = ToolType::Trim;
+    std::shared_ptr<ChapterData> chapter; // the chapter being shown; null when the player's index is outside
+    ChapterList chapterList;              // the played item's chapters in timeline order
+    std::optional<int64_t> selectStartSumFrameTS; // the trim selection's start
+    std::optional<int64_t> selectEndSumFrameTS;   // the current position, rounded down
+    CommonConst::RecMode recMode = CommonConst::RecMode::Nomal;
+    int64_t currentCMtimeMs = 0; // the player's time in its current movie; 0 without one
+    double brightBarVal = 1.0;   // the brightness slider, 1.0 neutral
+};

@@ -1,0 +1,22 @@
+// Everything one trim needs, taken on the main thread before the worker starts: the worker reads no
+// widget and no setting.
+#pragma once
+
+#include "card/TripData.h"
+#include "videotools/OverlayFlags.h"
+#include "videotools/OverlaySettings.h"
+
+#include <QString>
+#include <cstdint>
+
+struct TrimRequest
+{
+    ChapterList chapters; // the played item's chapters in timeline order
+    int64_t startMs = 0;  // the selection on their timeline
+    int64_t endMs = 0;
+    OverlayFlags flags; // what to burn in (all off for a trimmed clip as source)
+    OverlaySettings overlaySettings;
+    QString destination;    // the clip's path
+    QString workFolderBase; // the job makes its private work folder below it (created when missing)
+    QString ffmpegProgram;  // empty: "ffmpeg" from the PATH
+};

@@ -1,0 +1,293 @@
+#include "videotools/TrimWorker.h"
+
+#include "card/ChapterData.h"
+#include "card/PictureDataUtil.h"
+#include "platform/MovieProbe.h"
+#include "recording/CutVideoBoxWriter.h"
+#include "recording/CutVideoKihonInfo.h"
+#include "recording/FileUtil.h"
+#include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
+#include "videotools/FfmpegJob.h"
+#include "videotools/FfmpegOperate.h"
+#include "videotools/SubtitleWriter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("TrimWorker", text);
+}
+
+QString newClipPath(const QString &folder)
+{
+    return FileUtil::appendPath(folder, randomString(8) + QStringLiteral(".mp4"));
+}
+
+} // namespace
+
+TrimWorker::TrimWorker(TrimRequest request) : _request(std::move(request)) {}
+
+std::optional<TrimWorker::Range> TrimWorker::planRange(const ChapterList &chapters, int64_t startMs,
+                                                       int64_t endMs)
+{
+    constexpr int64_t lowest = std::numeric_limits<int32_t>::min();
+    constexpr int64_t highest = std::numeric_limits<int32_t>::max();
+    if (chapters.empty() || startMs < lowest || startMs > highest || endMs < lowest || endMs > highest)
+        return std::nullopt;
+    Range range;
+    range.startPosition = int32_t(startMs);
+    range.endPosition = int32_t(endMs);
+    PictureDataUtil::getChapterPosition(chapters, range.startPosition, range.startIndex, range.startOffset);
+    PictureDataUtil::getChapterPosition(chapters, range.endPosition, range.endIndex, range.endOffset);
+    const int64_t firstLength = chapters[size_t(range.startIndex)]->frameTimeSpan();
+    if (firstLength - range.startOffset < EDGE_MARGIN_MS) {
+        range.startOffset = int32_t(std::max<int64_t>(firstLength - EDGE_MARGIN_MS, 0));
+        range.startPosition = PictureDataUtil::getPosition(chapters, range.startIndex, range.startOffset);
+    }
+    if (range.endOffset < EDGE_MARGIN_MS) {
+        const int64_t lastLength = chapters[size_t(range.endIndex)]->frameTimeSpan();
+        range.endOffset = int32_t(std::min<int64_t>(EDGE_MARGIN_MS, lastLength));
+        range.endPosition = PictureDataUtil::getPosition(chapters, range.endIndex, range.endOffset);
+    }
+    if (range.endIndex < range.startIndex)
+        return std::nullopt;
+    return range;
+}
+
+bool TrimWorker::isSourceRecording(const QString &destination, const ChapterList &chapters)
+{
+    const QString target = QFileInfo(destination).canonicalFilePath();
+    if (target.isEmpty())
+        return false; // nothing there yet: it cannot be a recording
+    return std::any_of(chapters.begin(), chapters.end(), [&](const std::shared_ptr<ChapterData> &chapter) {
+        return QFileInfo(chapter->_pathMp4.toLocalFile()).canonicalFilePath() == target ||
+               QFileInfo(chapter->_pathMove.toLocalFile()).canonicalFilePath() == target;
+    });
+}
+
+bool TrimWorker::cancel()
+{
+    int expected = Running;
+    if (_state.compare_exchange_strong(expected, Cancelled) || expected == Cancelled) {
+        _isCancelRequested = true;
+        return true;
+    }
+    return false;
+}
+
+TrimWorker::Result TrimWorker::run()
+{
+    Result result = Result::Failed;
+    if (isSourceRecording(_request.destination, _request.chapters)) {
+        result = fail(tr("The destination is one of the recordings being trimmed."));
+    } else if (!QDir().mkpath(_request.workFolderBase)) {
+        result = fail(tr("Cannot create the work folder %1.").arg(_request.workFolderBase));
+    } else {
+        // Every temporary file of the job lives in this folder, which goes with it on every path.
+        QTemporaryDir work(FileUtil::appendPath(_request.workFolderBase, QStringLiteral("trim-XXXXXX")));
+        result = work.isValid() ? runPasses(work.path())
+                                : fail(tr("Cannot create the work folder %1.").arg(work.path()));
+    }
+    int expected = Running;
+    _state.compare_exchange_strong(expected, Ended);
+    if (expected == Cancelled)
+        return Result::Cancelled;
+    return result;
+}
+
+TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
+{
+    const ChapterList &chapters = _request.chapters;
+    const auto range = planRange(chapters, _request.startMs, _request.endMs);
+    if (!range)
+        return fail(tr("The selection lies outside the recordings."));
+    const int64_t n = range->chapterCount();
+    _total = int(2 * n + 4);
+    const bool overlay = _request.flags.any();
+
+    // Metadata pass: the clip's driving data, from the chapters whose recording can be read.
+    std::optional<CutVideoKihonInfo> metadata;
+    for (int64_t i = range->startIndex; i <= range->endIndex; ++i) {
+        if (isCancelled())
+            return Result::Cancelled;
+        ChapterData &chapter = *chapters[size_t(i)];
+        const int64_t endCut = i == range->endIndex ? range->endOffset : chapter.frameTimeSpan();
+        const auto movie = MovieProbe::probe(chapter._pathMp4.toLocalFile());
+        const int64_t duration = movie ? movie->durationMs : 0;
+        const std::shared_ptr<PictureData> picture = chapter.getPicture(true);
+        if (picture && picture->video) {
+            VideoInfo &video = *picture->video;
+            if (!metadata) {
+                const OverlayFlags flags =
+                    video._isCutVideo
+                        ? OverlayFlags{video.isDatetime, video.isSpeed, video.isAcceleration, video.isPoint}
+                        : _request.flags;
+                metadata = CutVideoKihonInfo::initFromVideoInfo(video, range->startOffset, endCut, duration,
+                                                                flags.isDatetime, flags.isSpeed,
+                                                                flags.isAcceleration, flags.isPoint);
+            } else {
+                metadata->appendChapter(video, endCut, duration);
+            }
+        }
+        step();
+    }
+    if (!metadata)
+        return fail(tr("No recording of the selection has driving data."));
+
+    // Pass 1: one cut per chapter.
+    const SubtitleWriter subtitles(_request.overlaySettings);
+    const QString assPath = FileUtil::appendPath(workFolder, SubtitleWriter::ASS_FILE_NAME);
+    QStringList clips;
+    std::optional<uint32_t> rememberedStart;
+    bool isStartPassDue = false;
+    for (int64_t k = 0; k < n; ++k) {
+        if (isCancelled())
+            return Result::Cancelled;
+        ChapterData &chapter = *chapters[size_t(range->startIndex + k)];
+        const QString input = chapter._pathMp4.toLocalFile();
+        if (!QFileInfo::exists(input))
+            return fail(tr("The recording %1 is missing.").arg(input));
+        const QString ass = overlay ? subtitles.ASSCreate(chapter, _request.flags, assPath) : QString();
+        const auto startStamp =
+            k == 0 ? PictureDataUtil::getMovieTimeStamp(chapters, range->startPosition) : std::nullopt;
+        const auto endStamp =
+            k == n - 1 ? PictureDataUtil::getMovieTimeStamp(chapters, range->endPosition) : std::nullopt;
+        const QString clip = newClipPath(workFolder);
+        QStringList args;
+        if (k == 0 && n > 1 && !overlay) {
+            // The whole first chapter is copied; its start is cut from the joined clip, so the join
+            // starts on a key frame.
+            args = FfmpegOperate::makeTrimArguments(input, clip, ass, std::nullopt, std::nullopt);
+            rememberedStart = startStamp;
+            isStartPassDue = true;
+        } else {
+            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp);
+        }
+        const int64_t expected =
+            int64_t(endStamp.value_or(uint32_t(chapter.frameTimeSpan()))) - int64_t(startStamp.value_or(0));
+        if (!runFfmpeg(args, expected))
+            return isCancelled() ? Result::Cancelled : Result::Failed;
+        clips << clip;
+        step();
+    }
+    if (isCancelled())
+        return Result::Cancelled;
+
+    // Pass 2: the join.
+    step();
+    const QString joined = newClipPath(workFolder);
+    if (clips.size() == 1) {
+        if (!QFile::rename(clips.first(), joined))
+            return fail(tr("Cannot move %1 in the work folder.").arg(clips.first()));
+    } else {
+        const auto listPath = FfmpegOperate::margefileCreate(clips, workFolder);
+        if (!listPath)
+            return fail(tr("Cannot write the list of cuts in %1.").arg(workFolder));
+        if (!runFfmpeg(FfmpegOperate::makeJoinArguments(*listPath, joined, overlay), 0))
+            return isCancelled() ? Result::Cancelled : Result::Failed;
+    }
+
+    // Pass 3: the start of the first chapter, cut from the joined clip.
+    QString finished = joined;
+    if (isStartPassDue && rememberedStart) {
+        finished = newClipPath(workFolder);
+        if (!runFfmpeg(
+                FfmpegOperate::makeTrimArguments(joined, finished, QString(), rememberedStart, std::nullopt),
+                0))
+            return isCancelled() ? Result::Cancelled : Result::Failed;
+    }
+    // The cuts are no longer needed: free their space before the clip is copied out.
+    for (const QString &clip : clips)
+        QFile::remove(clip);
+    step();
+
+    QString boxError;
+    if (!CutVideoBoxWriter::append(finished, *metadata, &boxError))
+        return fail(boxError);
+    step();
+    if (!moveIntoPlace(finished))
+        return isCancelled() ? Result::Cancelled : Result::Failed;
+    return Result::Saved;
+}
+
+bool TrimWorker::runFfmpeg(const QStringList &arguments, int64_t expectedMs)
+{
+    if (arguments.isEmpty()) {
+        fail(tr("The selection ends before it starts."));
+        return false;
+    }
+    FfmpegJob job(arguments);
+    if (!_request.ffmpegProgram.isEmpty())
+        job.setProgram(_request.ffmpegProgram);
+    job.setExpectedDurationMs(expectedMs);
+    log(job.commandLine());
+    const FfmpegJob::Outcome outcome = job.run(&_isCancelRequested);
+    if (outcome == FfmpegJob::Outcome::Succeeded)
+        return true;
+    if (outcome != FfmpegJob::Outcome::Cancelled)
+        fail(job.errorText());
+    return false;
+}
+
+bool TrimWorker::moveIntoPlace(const QString &finished)
+{
+    // The clip goes to a hidden name beside the destination first, so the rename below is atomic and
+    // the old file stays whole until the new one is complete.
+    const QFileInfo target(_request.destination);
+    const QString part = FileUtil::appendPath(
+        target.absolutePath(), QStringLiteral(".%1.%2.part").arg(target.fileName(), randomString(8)));
+    const qint64 expectedSize = QFileInfo(finished).size();
+    if (!QFile::rename(finished, part) && !QFile::copy(finished, part)) {
+        QFile::remove(part);
+        fail(tr("Cannot write %1.").arg(part));
+        return false;
+    }
+    if (QFileInfo(part).size() != expectedSize) {
+        QFile::remove(part);
+        fail(tr("The clip written to %1 is incomplete.").arg(part));
+        return false;
+    }
+    // The one commit point: a cancel that came before it wins, one after it is too late.
+    int expected = Running;
+    if (!_state.compare_exchange_strong(expected, Committed)) {
+        QFile::remove(part);
+        return false;
+    }
+    if (std::rename(QFile::encodeName(part).constData(),
+                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        QFile::remove(part);
+        fail(tr("Cannot replace %1.").arg(target.absoluteFilePath()));
+        return false;
+    }
+    return true;
+}
+
+void TrimWorker::step()
+{
+    ++_step;
+    if (_onProgress)
+        _onProgress(_step, _total);
+}
+
+TrimWorker::Result TrimWorker::fail(const QString &text)
+{
+    if (_errorText.isEmpty())
+        _errorText = text;
+    return Result::Failed;
+}
+
+void TrimWorker::log(const QString &line)
+{
+    if (_onLog)
+        _onLog(line);
+}

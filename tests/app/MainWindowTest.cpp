@@ -1,0 +1,149 @@
+#include "app/MainWindow.h"
+#include "app/MainMenu.h"
+#include "app/MainWindowLayout.h"
+#include "app/ModalRunner.h"
+#include "map/EmptyMapView.h"
+#include "map/MapTitleView.h"
+#include "player/MoviePlayerView.h"
+#include "recording/UserDefaultUtil.h"
+#include "support/TempDir.h"
+
+#include "../maintenance/FakePrompts.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QUrlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+struct Run
+{
+    ModalWindow::Type type;
+    QString title;
+};
+
+struct RecordingRunner : ModalRunner
+{
+    explicit RecordingRunner(std::vector<Run> &runs) : runs(runs) {}
+    void run(ModalWindow::Type type, QWidget *, const QString &title, std::optional<QSize>) override
+    {
+        runs.push_back({type, title});
+    }
+    std::vector<Run> &runs;
+};
+
+// The window and its stand-ins: no modal loops, no network, no browser.
+struct Fixture
+{
+    explicit Fixture(const QString &settingsFile) : settings(settingsFile)
+    {
+        settings.load();
+        window = std::make_unique<MainWindow>(MainWindow::Services{
+            settings, prompter, [](std::function<void(bool)> done) { done(false); }, std::nullopt,
+            [this](MainWindow &) { return std::make_unique<RecordingRunner>(runs); },
+            [this](const QUrl &url) { opened.push_back(url); }});
+    }
+    void startUpUntilShown()
+    {
+        bool shown = false;
+        QObject::connect(window.get(), &MainWindow::startUpShown, [&] { shown = true; });
+        window->startUp();
+        while (!shown)
+            QCoreApplication::processEvents();
+        // Step B, when due, was queued right behind the show.
+        QCoreApplication::processEvents();
+    }
+
+    UserDefaultUtil settings;
+    FakePrompter prompter;
+    std::vector<Run> runs;
+    std::vector<QUrl> opened;
+    std::unique_ptr<MainWindow> window;
+};
+} // namespace
+
+TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStarts)
+{
+    TempDir dir;
+    {
+        Fixture first(dir.filePath("s.conf"));
+        first.startUpUntilShown();
+        EXPECT_TRUE(first.window->isVisible());
+        ASSERT_EQ(first.runs.size(), 1u);
+        EXPECT_EQ(first.runs[0].type, ModalWindow::Type::ViewerSetting);
+        EXPECT_TRUE(first.window->reachabilityWatcher()->isReprobing()) << "the map server was unreachable";
+    }
+    Fixture second(dir.filePath("s.conf"));
+    second.startUpUntilShown();
+    EXPECT_TRUE(second.window->isVisible());
+    EXPECT_TRUE(second.runs.empty());
+}
+
+TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
+{
+    TempDir dir;
+    Fixture f(dir.filePath("s.conf"));
+    f.settings.viewerFirstLaunch = true;
+    f.settings.language = 2;
+    f.startUpUntilShown();
+    MainMenu *menu = f.window->mainMenu();
+    for (MenuCommand off : {MenuCommand::Open, MenuCommand::SaveAs, MenuCommand::BackUp, MenuCommand::Delete,
+                            MenuCommand::CameraSettings, MenuCommand::BackupDirectorySettings})
+        EXPECT_FALSE(menu->action(off)->isEnabled()) << static_cast<int>(off);
+
+    menu->action(MenuCommand::About)->trigger();
+    menu->action(MenuCommand::ViewerSettings)->trigger();
+    ASSERT_EQ(f.runs.size(), 2u);
+    EXPECT_EQ(f.runs[0].type, ModalWindow::Type::Etc);
+    EXPECT_EQ(f.runs[1].type, ModalWindow::Type::ViewerSetting);
+    EXPECT_FALSE(f.settings.flag(UserDefaultUtil::KEY_VIEWER_SETTING_FLG)) << "released after the run";
+
+    menu->action(MenuCommand::DownloadUpdates)->trigger();
+    ASSERT_EQ(f.opened.size(), 1u);
+    EXPECT_EQ(QUrlQuery(f.opened[0]).queryItemValue("lang"), "es");
+}
+
+TEST(MainWindowTest, FullScreenLeavesThePlayerAloneAndLeavingItBringsThePanelsBack)
+{
+    TempDir dir;
+    Fixture f(dir.filePath("s.conf"));
+    f.settings.viewerFirstLaunch = true;
+    f.startUpUntilShown();
+    MainWindowLayout *panels = f.window->panels();
+    const QList<QWidget *> sides = {panels->mapTitleView(), panels->emptyMapView(), panels->videoListSlot(),
+                                    panels->drivingInfoSlot()};
+    const int normalWidth = panels->moviePlayerView()->width();
+
+    f.window->mainMenu()->action(MenuCommand::FullScreen)->trigger();
+    while (!f.window->isFullscreen())
+        QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    for (QWidget *side : sides)
+        EXPECT_FALSE(side->isVisible()) << side->metaObject()->className();
+    EXPECT_EQ(panels->moviePlayerView()->width(), panels->width());
+    EXPECT_EQ(panels->moviePlayerView()->height(), panels->height());
+    EXPECT_TRUE(f.window->mainMenu()->action(MenuCommand::FullScreen)->isChecked());
+
+    f.window->mainMenu()->action(MenuCommand::FullScreen)->trigger();
+    while (f.window->isFullscreen())
+        QCoreApplication::processEvents();
+    f.window->resize(1280, 800);
+    QCoreApplication::processEvents();
+    for (QWidget *side : sides)
+        EXPECT_TRUE(side->isVisible()) << side->metaObject()->className();
+    EXPECT_EQ(panels->mapTitleView()->width(), panels->videoListSlot()->width());
+    EXPECT_EQ(panels->moviePlayerView()->width(), normalWidth);
+}
+
+TEST(MainWindowTest, ClosingTheWindowWithNothingLoadedQuitsWithoutAskingAndSavesTheViewerState)
+{
+    TempDir dir;
+    Fixture f(dir.filePath("s.conf"));
+    f.settings.viewerFirstLaunch = true;
+    f.startUpUntilShown();
+    EXPECT_TRUE(f.window->close());
+    EXPECT_TRUE(f.window->isQuitConfirmed());
+    EXPECT_TRUE(f.prompter.shown.isEmpty());
+    EXPECT_TRUE(f.settings.contains(UserDefaultUtil::KEY_VIEWER_IS_MUTE));
+    EXPECT_FALSE(f.settings.contains(UserDefaultUtil::KEY_MAP_TYPE_ID)) << "no item: no map state";
+}

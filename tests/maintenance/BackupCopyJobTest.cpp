@@ -1,0 +1,232 @@
+#include "maintenance/BackupCopyJob.h"
+#include "maintenance/VerifiedFileCopier.h"
+
+#include "recording/FileUtil.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <map>
+#include <unistd.h>
+
+namespace {
+using Snapshot = std::map<QString, QByteArray>;
+
+Snapshot snapshot(const QString &root)
+{
+    Snapshot files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        files[path.mid(root.size())] = file.readAll();
+    }
+    return files;
+}
+
+// Bytes that differ from file to file and from run to run of the generator.
+QByteArray pattern(int size, char seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char(seed + i * 7 + (i >> 11));
+    return bytes;
+}
+
+BackupCopyPlan planOf(const TempDir &dir, const QStringList &chapters, const QString &dest = "dest/bk")
+{
+    QStringList paths;
+    for (const auto &c : chapters)
+        paths << dir.filePath("card/MOVE/" + c);
+    auto plan = BackupCopyPlan::make(FileUtil::fileUrl(dir.filePath("card/MOVE")), paths, dir.filePath(dest));
+    EXPECT_TRUE(plan);
+    return *plan;
+}
+
+// The real copier with one fault on its n-th file.
+class FaultyCopier : public VerifiedFileCopier
+{
+public:
+    enum class Fault
+    {
+        DiskFull,
+        SourceVanishes,
+        ReadOnlyTarget,
+        CorruptWrite,
+        ShortRead
+    };
+    FaultyCopier(Fault fault, int onCall, QString vanishing = {})
+        : _fault(fault), _onCall(onCall), _vanishing(std::move(vanishing))
+    {
+    }
+    Result copy(const QString &source, const QString &target) override
+    {
+        ++_calls;
+        _written = 0;
+        return VerifiedFileCopier::copy(source, target);
+    }
+
+protected:
+    bool active() const { return _calls == _onCall; }
+    ssize_t readChunk(int fd, char *buffer, size_t size) override
+    {
+        const ssize_t n = VerifiedFileCopier::readChunk(fd, buffer, size);
+        if (active() && _fault == Fault::SourceVanishes)
+            QFile::remove(_vanishing);
+        if (active() && _fault == Fault::ShortRead && _written > 0)
+            return 0;
+        return n;
+    }
+    ssize_t writeChunk(int fd, const char *buffer, size_t size) override
+    {
+        if (active() && _fault == Fault::DiskFull && _written > 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        std::string bytes(buffer, size);
+        if (active() && _fault == Fault::CorruptWrite)
+            bytes[size / 2] ^= 0x01;
+        const ssize_t n = VerifiedFileCopier::writeChunk(fd, bytes.data(), size);
+        _written += n > 0 ? n : 0;
+        return n;
+    }
+    int openTemporary(const QByteArray &path) override
+    {
+        if (active() && _fault == Fault::ReadOnlyTarget) {
+            errno = EROFS;
+            return -1;
+        }
+        return VerifiedFileCopier::openTemporary(path);
+    }
+
+private:
+    Fault _fault;
+    int _onCall;
+    QString _vanishing;
+    int _calls = 0;
+    ssize_t _written = 0;
+};
+
+class ScriptedCopier : public FileCopier
+{
+public:
+    Result copy(const QString &source, const QString &target) override
+    {
+        calls << QFileInfo(source).fileName();
+        if (failOn == calls.size())
+            return {false, "injected"};
+        const Result result = real.copy(source, target);
+        if (cancelOn == calls.size())
+            cancel->store(true);
+        return result;
+    }
+    VerifiedFileCopier real;
+    QStringList calls;
+    int failOn = 0;
+    int cancelOn = 0;
+    std::atomic<bool> *cancel = nullptr;
+};
+} // namespace
+
+// Each fault strikes the second file, which replaces a file of an earlier backup; the first file is new.
+TEST(BackupCopyJobTest, FaultsEndWithAMessageAndLoseNothing)
+{
+    using Fault = FaultyCopier::Fault;
+    for (const Fault fault : {Fault::DiskFull, Fault::SourceVanishes, Fault::ReadOnlyTarget,
+                              Fault::CorruptWrite, Fault::ShortRead}) {
+        SCOPED_TRACE(int(fault));
+        TempDir dir;
+        dir.write("card/MOVE/MOVE001/a.MP4", pattern(3 << 20, 1));
+        dir.write("card/MOVE/MOVE001/b.MP4", pattern((2 << 20) + 5, 2));
+        dir.write("card/MOVE/MOV_PRCT.DAT", pattern(1536, 3));
+        dir.write("dest/bk/MOVE001/b.MP4", "old b");
+        dir.write("dest/bk/MOV_PRCT.DAT", "old prct");
+        dir.write("dest/bk/notes.txt", "the user's");
+        const Snapshot sources = snapshot(dir.filePath("card"));
+        const Snapshot earlier = snapshot(dir.filePath("dest"));
+
+        FaultyCopier copier(fault, 2, dir.filePath("card/MOVE/MOVE001/b.MP4"));
+        BackupCopyJob job(planOf(dir, {"MOVE001/a.MP4", "MOVE001/b.MP4"}), copier);
+        const std::atomic<bool> cancel = false;
+        const auto outcome = job.run(cancel);
+
+        EXPECT_TRUE(outcome.cancelled);
+        EXPECT_EQ(outcome.alert, "Unable to copy the file.");
+        EXPECT_FALSE(outcome.detail.isEmpty());
+        EXPECT_EQ(snapshot(dir.filePath("dest")), earlier); // a.MP4 was new, so it is gone again
+        Snapshot remaining = sources;
+        if (fault == Fault::SourceVanishes)
+            remaining.erase("/MOVE/MOVE001/b.MP4");
+        EXPECT_EQ(snapshot(dir.filePath("card")), remaining);
+    }
+}
+
+TEST(BackupCopyJobTest, CancelDuringTheThirdOfTenFilesKeepsTheUsersFolder)
+{
+    TempDir dir;
+    QStringList chapters;
+    for (int i = 0; i < 10; ++i) {
+        chapters << QString("MOVE001/m%1.MP4").arg(i);
+        dir.write("card/MOVE/" + chapters.last(), pattern(1000 + i, char(i)));
+    }
+    dir.write("dest/bk/keep.txt", "mine");
+    dir.write("dest/bk/MOVE001/m1.MP4", "an earlier m1");
+    std::atomic<bool> cancel = false;
+    ScriptedCopier copier;
+    copier.cancel = &cancel;
+    copier.cancelOn = 3;
+    BackupCopyJob job(planOf(dir, chapters), copier);
+    const auto outcome = job.run(cancel);
+
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_FALSE(outcome.alert);
+    EXPECT_EQ(outcome.copied, 3);
+    EXPECT_EQ(copier.calls, (QStringList{"m0.MP4", "m1.MP4", "m2.MP4"}));
+    // m0 and m2 were new and are removed; m1 stood there before and keeps its new content.
+    Snapshot expected{{"/bk/keep.txt", "mine"}, {"/bk/MOVE001/m1.MP4", pattern(1001, 1)}};
+    EXPECT_EQ(snapshot(dir.filePath("dest")), expected);
+}
+
+TEST(BackupCopyJobTest, FailureOnTheFirstFileRemovesTheFoldersTheRunMade)
+{
+    TempDir dir;
+    dir.write("card/MOVE/MOVE001/m0.MP4", "zero");
+    dir.write("card/MOVE/VREC_MOV_MNG.DAT", "v");
+    ScriptedCopier copier;
+    copier.failOn = 1;
+    BackupCopyJob job(planOf(dir, {"MOVE001/m0.MP4"}, "dest/new/bk"), copier);
+    const std::atomic<bool> cancel = false;
+    const auto outcome = job.run(cancel);
+    EXPECT_EQ(outcome.alert, "Unable to copy the file.");
+    EXPECT_EQ(outcome.copied, 0);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("dest")));
+}
+
+TEST(BackupCopyJobTest, CopiesInOrderWithProgressAndRefusesAFolderWhereAFileGoes)
+{
+    TempDir dir;
+    dir.write("card/MOVE/MOVE001/m0.MP4", pattern(5000, 9));
+    dir.write("card/MOVE/ADV_PRCT.DAT", "adv");
+    dir.write("card/MOVE/VREC_MOV_MNG.DAT", "vrec");
+    QStringList labels;
+    ScriptedCopier copier;
+    BackupCopyJob job(planOf(dir, {"MOVE001/m0.MP4"}), copier);
+    const std::atomic<bool> cancel = false;
+    const auto outcome = job.run(
+        cancel, [&](int copied, int total) { labels << BackupCopyJob::percentText(copied * 100.0 / total); });
+    EXPECT_FALSE(outcome.cancelled);
+    EXPECT_EQ(copier.calls, (QStringList{"m0.MP4", "VREC_MOV_MNG.DAT", "ADV_PRCT.DAT"}));
+    EXPECT_EQ(labels, (QStringList{u"33％"_qs, u"66％"_qs, u"100％"_qs}));
+    EXPECT_EQ(snapshot(dir.filePath("dest/bk")), snapshot(dir.filePath("card/MOVE")));
+
+    // A folder standing at a target is refused and kept with what it holds.
+    dir.write("dest2/bk/MOVE001/m0.MP4/inside.txt", "kept");
+    VerifiedFileCopier real;
+    BackupCopyJob blocked(planOf(dir, {"MOVE001/m0.MP4"}, "dest2/bk"), real);
+    EXPECT_EQ(blocked.run(cancel).alert, "Unable to copy the file.");
+    EXPECT_EQ(snapshot(dir.filePath("dest2")), (Snapshot{{"/bk/MOVE001/m0.MP4/inside.txt", "kept"}}));
+}

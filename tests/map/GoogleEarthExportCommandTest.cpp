@@ -1,0 +1,177 @@
+#include "map/GoogleEarthExportCommand.h"
+#include "card/MoveProtectInfo.h"
+#include "card/StandardCardFixture.h"
+#include "map/GoogleEarthExportHost.h"
+#include "map/GoogleEarthLauncher.h"
+#include "map/KmzExporter.h"
+#include "recording/UserDefaultUtil.h"
+
+#include <QTranslator>
+
+namespace {
+
+// The main window's prompts and the desktop, as the command sees them.
+class FakeHost : public GoogleEarthExportHost, public GoogleEarthLauncher
+{
+public:
+    bool isReadyToExport() override { return ready; }
+    void pauseMovie() override { events << "pause"; }
+    GoogleEarthExportSource playingItem() override { return source; }
+    std::optional<QString> chooseSavePath(const QString &startPath, const QString &message) override
+    {
+        events << "panel " + startPath;
+        return choices.isEmpty() ? std::nullopt : std::optional(choices.takeFirst());
+    }
+    void showWarning(const QString &message, const QString &informative) override
+    {
+        events << message + ": " + informative;
+    }
+    bool askYesNo(const QString &message, const QString &informative, const QString &,
+                  const QString &) override
+    {
+        events << message + ": " + informative;
+        return answerYes;
+    }
+
+    bool isInstalled() override { return installed; }
+    bool openFile(const QString &path) override { return !(opened << path).isEmpty(); }
+
+    bool ready = true;
+    bool answerYes = false;
+    bool installed = false;
+    GoogleEarthExportSource source;
+    QStringList choices;
+    QStringList events;
+    QStringList opened;
+};
+
+using Outcome = GoogleEarthExportCommand::Outcome;
+using Type = CommonConst::PlayType;
+
+} // namespace
+
+class GoogleEarthExportCommandTest : public StandardCardFixture
+{
+protected:
+    void SetUp() override
+    {
+        StandardCardFixture::SetUp();
+        settings.pathDirGoogleEarth = QUrl::fromLocalFile(out.path());
+        host.source.card = &card;
+        host.source.chapters = card._tripList[0]->sortedChapters();
+        for (const auto &record : card._moveProtectList) {
+            if (record->_detect == MoveProtectInfo::DetectStatus::SURV)
+                host.source.records.push_back(record);
+        }
+    }
+    Outcome run() { return command.exportGoogleEarthFile(); }
+
+    TempDir out;
+    UserDefaultUtil settings{out.filePath("settings.ini")};
+    KmzExporter exporter{settings, out.filePath("work")};
+    FakeHost host;
+    GoogleEarthExportCommand command{host, settings, exporter, host};
+};
+
+TEST_F(GoogleEarthExportCommandTest, RefusesExactlyTheThirtySevenCharacters)
+{
+    QString refused, controls;
+    for (char16_t c = 0; c < 0x80; ++c) {
+        if (!GoogleEarthExportCommand::isValidFileName(QString("trip") + QChar(c)))
+            refused += QChar(c);
+        if (c < 0x20 && (c < 7 || c == 9 || c == 10 || c >= 13)) // not BEL, BS, VT or FF
+            controls += QChar(c);
+    }
+    EXPECT_EQ(refused, controls + "\"*/:<>?\\|");
+    EXPECT_EQ(refused.size(), 37);
+}
+
+TEST_F(GoogleEarthExportCommandTest, BadNameIsRefusedThenTheChosenFileIsWrittenAndOpened)
+{
+    host.choices = {out.filePath("trip:1.kmz"), out.filePath("trip 1")};
+    host.answerYes = true;
+    host.installed = true;
+    EXPECT_EQ(run(), Outcome::Exported);
+    const QString written = out.filePath("trip 1.kmz");
+    EXPECT_EQ(host.events,
+              (QStringList{"pause", "panel " + out.path(), "Warning: The file name is not valid.",
+                           "panel " + out.filePath("trip:1.kmz"), "confirmation: Launch Google Earth now?"}));
+    EXPECT_TRUE(QFileInfo(written).size() > 0);
+    EXPECT_EQ(host.opened, QStringList{written});
+    EXPECT_EQ(QFileInfo(settings.pathDirGoogleEarth.toLocalFile()).canonicalFilePath(),
+              QFileInfo(out.path()).canonicalFilePath());
+}
+
+TEST_F(GoogleEarthExportCommandTest, OutcomesAndWhatTheUserIsTold)
+{
+    const QString missingFolder = out.filePath("gone");
+    const struct
+    {
+        const char *what;
+        bool ready;
+        CommonConst::PlayType type;
+        qsizetype row;
+        QString choice; // empty: cancelled
+        bool yes, installed;
+        GoogleEarthExportCommand::Outcome outcome;
+        QString lastEvent;
+    } cases[] = {
+        {"not ready", false, Type::Movie, -1, "a", true, true, Outcome::NothingToExport, ""},
+        {"no row", true, Type::Surveillance, -1, "a", true, true, Outcome::NothingToExport, ""},
+        {"row past the list", true, Type::Surveillance, 1, "a", true, true, Outcome::NothingToExport, ""},
+        {"cancelled", true, Type::Movie, -1, "", true, true, Outcome::Cancelled, "panel " + out.path()},
+        {"not saved", true, Type::Movie, -1, out.filePath("gone/x.kmz"), true, true, Outcome::Failed,
+         "Warning: The file could not be saved."},
+        {"no Google Earth", true, Type::Surveillance, 0, out.filePath("s.kmz"), true, false,
+         Outcome::Exported, "Warning: Google Earth is not installed."},
+        {"answered no", true, Type::Adventure, -1, out.filePath("a.kmz"), false, true, Outcome::Exported,
+         "confirmation: Launch Google Earth now?"},
+    };
+    for (const auto &c : cases) {
+        host.events.clear();
+        host.ready = c.ready;
+        host.source.playType = c.type;
+        host.source.row = c.row;
+        host.choices.clear();
+        if (!c.choice.isEmpty())
+            host.choices << c.choice;
+        host.answerYes = c.yes;
+        host.installed = c.installed;
+        settings.setPathDirGoogleEarth(QUrl::fromLocalFile(out.path()));
+        EXPECT_EQ(run(), c.outcome) << c.what;
+        EXPECT_EQ(host.events.isEmpty() ? QString() : host.events.last(), c.lastEvent) << c.what;
+        EXPECT_TRUE(host.opened.isEmpty()) << c.what;
+    }
+    // A remembered folder that is gone: the panel starts in Documents.
+    settings.setPathDirGoogleEarth(QUrl::fromLocalFile(missingFolder));
+    EXPECT_EQ(command.startFolder(), UserDefaultUtil::documentsPath());
+}
+
+// The new warning too; the document's texts are checked through kmzexport.
+TEST_F(GoogleEarthExportCommandTest, TextsInFrenchAndSpanish)
+{
+    for (const auto &[language, warning] :
+         {std::pair{"fr", "Avertissement: Le fichier n'a pas pu être enregistré."},
+          {"es", "Advertencia: No se pudo guardar el archivo."}}) {
+        QTranslator translator;
+        ASSERT_TRUE(translator.load(QString(":/i18n/googleearth_%1.qm").arg(language)));
+        QCoreApplication::installTranslator(&translator);
+        host.choices = {out.filePath("gone/x.kmz")};
+        EXPECT_EQ(run(), Outcome::Failed);
+        EXPECT_EQ(host.events.last(), QString::fromUtf8(warning));
+        QCoreApplication::removeTranslator(&translator);
+    }
+}
+
+TEST(GoogleEarthLauncherTest, FoundOnThePath)
+{
+    TempDir bin;
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
+    GoogleEarthLauncher launcher;
+    EXPECT_FALSE(launcher.isInstalled());
+    const QString program = bin.write("google-earth-pro", "#!/bin/sh\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_TRUE(launcher.isInstalled());
+    qputenv("PATH", savedPath);
+}

@@ -1,0 +1,89 @@
+#include "map/KmzExporter.h"
+#include "card/ChapterData.h"
+#include "card/StandardCardFixture.h"
+#include "map/KmzWriter.h"
+#include "recording/UserDefaultUtil.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+} // namespace
+
+class KmzExporterTest : public StandardCardFixture
+{
+protected:
+    QString workDirectory() const { return out.filePath("work/MAP"); }
+
+    TempDir out;
+    UserDefaultUtil settings{out.filePath("settings.ini")};
+};
+
+// The old file stays as it was on every failure, and nothing is left beside it or in the work folder.
+TEST_F(KmzExporterTest, FailedExportsLeaveTheOldFileAlone)
+{
+    const QString folder = out.filePath("out");
+    QDir().mkpath(folder);
+    const QString destination = QDir(folder).filePath("route.kmz");
+    out.write("out/route.kmz", "old");
+    out.write("blocker", "a file where the work folder should go");
+    const struct
+    {
+        const char *what;
+        QString workDirectory;
+        QString destination;
+    } cases[] = {
+        {"work folder cannot be made", out.filePath("blocker/MAP"), destination},
+        {"destination folder missing", workDirectory(), out.filePath("no/such/route.kmz")},
+        {"destination is a folder", workDirectory(), folder},
+    };
+    for (const auto &c : cases) {
+        KmzExporter exporter(settings, c.workDirectory);
+        EXPECT_FALSE(exporter.exportTripKml(card._tripList[0]->sortedChapters(), c.destination)) << c.what;
+        EXPECT_FALSE(exporter.lastError().isEmpty()) << c.what;
+        EXPECT_EQ(fileBytes(destination), "old") << c.what;
+        EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{"route.kmz"})
+            << c.what;
+        EXPECT_FALSE(QFileInfo::exists(workDirectory())) << c.what;
+    }
+    KmzExporter exporter(settings, workDirectory());
+    ASSERT_TRUE(exporter.exportTripKml(card._tripList[0]->sortedChapters(), destination));
+    EXPECT_TRUE(fileBytes(destination).startsWith("PK"))
+        << "the old file is replaced once the new one is whole";
+}
+
+// A write that fails half-way (the file size limit stands in for a full disk).
+TEST_F(KmzExporterTest, ArchiveCutShortByAFailingWriteReplacesNothing)
+{
+    QByteArray noise(256 * 1024, '\0');
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+    const QString source = out.write("noise.bin", noise);
+    const QString destination = out.write("dest/old.kmz", "old");
+
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    QString error;
+    const bool written = KmzWriter::write(destination, "202401010000.kml", source, &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(fileBytes(destination), "old");
+    EXPECT_EQ(QDir(out.filePath("dest")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"old.kmz"});
+}

@@ -1,0 +1,191 @@
+#include "card/ChapterData.h"
+#include "card/MoveProtectInfo.h"
+#include "card/PictureDataUtil.h"
+#include "card/StandardCardFixture.h"
+#include "map/EventKmlBuilder.h"
+#include "map/RouteFrameCollection.h"
+#include "map/TripKmlBuilder.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const KmlDateSettings DATES{"MM-dd-yyyy hh:mm:ss a", "Pacific/Honolulu", true};
+
+// The document in short: past the template's head, no style block, the zeros and the altitude mode of every
+// LookAt left out and each LookAt on one line, runs of track lines counted.
+std::string outline(XmlData document)
+{
+    QString text = KmlUtil::kmlText(document).section('\n', 3).remove(KmlUtil::styleBlock());
+    text.remove(QRegularExpression(
+        "\n<(altitude|heading|tilt)>0.0</\\1>|\n<altitudeMode>clampToGround</altitudeMode>"));
+    for (const auto &lookAt : QRegularExpression("<LookAt>\n[^/]*(/[^L][^/]*)*</LookAt>").globalMatch(text))
+        text.replace(lookAt.captured(0), QString(lookAt.captured(0)).replace('\n', ' '));
+    for (const char *tag : {"when", "gx:coord"}) {
+        for (const auto &run : QRegularExpression(QString("(?m)(^<%1>.*\n)+").arg(tag)).globalMatch(text))
+            text.replace(run.captured(0), QString("%1 %2 lines\n").arg(run.captured(0).count('\n')).arg(tag));
+    }
+    return text.trimmed().toStdString();
+}
+
+// A trip of two chapters, west and south: a point per chapter and the car's 168 samples.
+const char *const TRIP_GOLDEN = R"(<name>trip</name>
+<!-- LookAt -->
+<LookAt> <gx:TimeSpan><begin>2024-05-02T17:00:00Z</begin><end>2024-05-02T17:00:05Z</end></gx:TimeSpan> <longitude>-58.381486</longitude> <latitude>-34.601986</latitude> <range>675.2399999995617</range> </LookAt>
+<!-- Style -->
+<!-- Folder -->
+<Folder>
+<name>Chapter</name>
+<Placemark>
+<Snippet maxLines="0"></Snippet>
+<name>05-02-2024 07:00:00 AM</name>
+<Point><coordinates>-58.38,-34.6,0.0</coordinates></Point>
+<LookAt> <gx:TimeStamp><when>2024-05-02T17:00:00Z</when></gx:TimeStamp> <longitude>-58.38</longitude> <latitude>-34.6</latitude> <range>1000.0</range> </LookAt>
+</Placemark>
+<Placemark>
+<Snippet maxLines="0"></Snippet>
+<name>05-02-2024 07:00:03 AM</name>
+<Point><coordinates>-58.3815,-34.602,0.0</coordinates></Point>
+<LookAt> <gx:TimeStamp><when>2024-05-02T17:00:03Z</when></gx:TimeStamp> <longitude>-58.3815</longitude> <latitude>-34.602</latitude> <range>1000.0</range> </LookAt>
+</Placemark>
+</Folder>
+<Folder>
+<name>Route</name>
+<Placemark>
+<Snippet maxLines="0"></Snippet>
+<name>MyCar</name>
+<styleUrl>#track_style</styleUrl>
+<description><![CDATA[Trip<br><br>Recording start time/date<br>05-02-2024 07:00:00 AM<br>Recording end time/date<br>05-02-2024 07:00:05 AM<br>]]></description>
+<gx:Track>
+168 when lines
+168 gx:coord lines
+</gx:Track>
+</Placemark>
+</Folder>
+</Document>
+</kml>)";
+// A switch event whose clip is that trip: the event's point, then the same track.
+const char *const EVENT_GOLDEN = R"(<name>sw</name>
+<!-- LookAt -->
+<LookAt> <gx:TimeSpan><begin>2024-05-02T17:00:00Z</begin><end>2024-05-02T17:00:05Z</end></gx:TimeSpan> <longitude>-58.381486</longitude> <latitude>-34.601986</latitude> <range>675.2399999995617</range> </LookAt>
+<!-- Style -->
+<!-- Folder -->
+<Folder>
+<name>Event</name>
+<Placemark>
+<Snippet maxLines="0"></Snippet>
+<name>05-02-2024 07:00:04 AM</name>
+<Point><coordinates>-58.382,-34.602667,0.0</coordinates></Point>
+<LookAt> <gx:TimeStamp><when>2024-05-02T17:00:04Z</when></gx:TimeStamp> <longitude>-58.382</longitude> <latitude>-34.602667</latitude> <range>1000.0</range> </LookAt>
+</Placemark>
+</Folder>
+<Folder>
+<name>Route</name>
+<Placemark>
+<Snippet maxLines="0"></Snippet>
+<name>MyCar</name>
+<styleUrl>#track_style</styleUrl>
+<description><![CDATA[Event<br><br>Sensing time/date<br>05-02-2024 07:00:04 AM<br>]]></description>
+<gx:Track>
+168 when lines
+168 gx:coord lines
+</gx:Track>
+</Placemark>
+</Folder>
+</Document>
+</kml>)";
+
+} // namespace
+
+class RouteDocumentsTest : public StandardCardFixture
+{
+protected:
+    ChapterList trip(size_t index) { return card._tripList.at(index)->sortedChapters(); }
+    MoveProtectInfo &record(MoveProtectInfo::DetectStatus detect)
+    {
+        for (const auto &r : card._moveProtectList) {
+            if (r->_detect == detect)
+                return *r;
+        }
+        throw std::runtime_error("no such record");
+    }
+};
+
+TEST_F(RouteDocumentsTest, TripDocumentGolden)
+{
+    EXPECT_EQ(outline(TripKmlBuilder::buildTripKml(trip(1), "trip", DATES)), TRIP_GOLDEN);
+}
+
+TEST_F(RouteDocumentsTest, EventDocumentGolden)
+{
+    MoveProtectInfo &sw = record(MoveProtectInfo::DetectStatus::SW);
+    const EventClip clip = card.getEventChapters(sw);
+    EXPECT_EQ(outline(EventKmlBuilder::buildEventKml(*clip.chapters, clip.start, clip.end, sw, "sw", DATES)),
+              EVENT_GOLDEN);
+}
+
+TEST_F(RouteDocumentsTest, SurveillanceTextAndAStandingCarsTrack)
+{
+    MoveProtectInfo &surveillance = record(MoveProtectInfo::DetectStatus::SURV);
+    const EventClip clip = card.getSurveillanceChapters(surveillance);
+    XmlData document =
+        EventKmlBuilder::buildEventKml(*clip.chapters, clip.start, clip.end, surveillance, "s", DATES);
+    ASSERT_EQ(document.FolderList.size(), 2u);
+    EXPECT_EQ(document.FolderList[0].Name, "Event");
+    const PlacemarkData &car = document.FolderList[1].PlacemarkList.at(0);
+    EXPECT_EQ(car.Description, "Surveillance<br><br>Sensing time/date<br>05-03-2024 12:00:01 PM<br>");
+    // Only the frames whose position moved on make the track.
+    EXPECT_EQ(car.TrackList.size(), 2u);
+}
+
+// A chapter whose movie is gone: no point and no samples from it, and no dates in the text when it is
+// the first; a route collection stops there.
+TEST_F(RouteDocumentsTest, UnreadableChaptersDropOutOfTheRoute)
+{
+    const ChapterList real = trip(0);
+    const auto gone =
+        TripData::create(
+            nullptr, {real[0]->_pathMove, FileUtil::fileUrl(dir->filePath("gone.MP4")), real[2]->_pathMove},
+            "x")
+            ->chapters();
+    const ChapterList goneFirst{gone[1], real[1]};
+    const XmlData document = TripKmlBuilder::buildTripKml(goneFirst, "t", DATES);
+    ASSERT_EQ(document.FolderList.size(), 2u);
+    EXPECT_EQ(document.FolderList[0].PlacemarkList.size(), 1u);
+    EXPECT_EQ(document.FolderList[1].PlacemarkList[0].Description, "Trip<br><br>");
+    EXPECT_FALSE(document.FolderList[1].PlacemarkList[0].TrackList.empty());
+
+    const auto collected = RouteFrameCollection::collectMovieFrames(gone, 0, 1000000);
+    EXPECT_EQ(collected, RouteFrameCollection::cameraFrames(*gone[0]).frames);
+}
+
+TEST_F(RouteDocumentsTest, RouteRunsFromTheLastUsableFrameBeforeEachEnd)
+{
+    const ChapterList chapters = trip(0);
+    const ChapterList first{chapters[0]};
+    const auto frames = RouteFrameCollection::cameraFrames(*chapters[0]).frames;
+    auto key = [&](auto it) { return int32_t((*it)->_timeStamp - frames[0]->_timeStamp); };
+    // The frame is usable (or the chapter's first) and no usable frame follows it up to the offset.
+    auto isLastUsableUpTo = [&](const VideoFramePtr &frame, int32_t offset) {
+        auto it = std::find(frames.begin(), frames.end(), frame);
+        bool ok =
+            it != frames.end() && key(it) <= offset && (frame->ex.isFrameEnable || it == frames.begin());
+        while (ok && ++it != frames.end() && key(it) <= offset)
+            ok = !(*it)->ex.isFrameEnable;
+        return ok;
+    };
+    for (const auto &[start, end] : {std::pair{0, 0}, {0, 4000}, {1500, 2500}, {2000, 3999}}) {
+        const auto route = RouteFrameCollection::collectMovieFrames(first, start, end);
+        ASSERT_FALSE(route.empty());
+        EXPECT_TRUE(isLastUsableUpTo(route.front(), start)) << start;
+        EXPECT_TRUE(isLastUsableUpTo(route.back(), end)) << end;
+        EXPECT_TRUE(
+            std::equal(route.begin(), route.end(), std::find(frames.begin(), frames.end(), route.front())));
+    }
+    EXPECT_TRUE(RouteFrameCollection::collectMovieFrames(first, 3000, 1000).empty());
+    // Across chapters: the middle one whole.
+    const auto route =
+        RouteFrameCollection::collectMovieFrames(chapters, 0, PictureDataUtil::getTotalLength(chapters));
+    const auto middle = RouteFrameCollection::cameraFrames(*chapters[1]).frames;
+    EXPECT_NE(std::search(route.begin(), route.end(), middle.begin(), middle.end()), route.end());
+}

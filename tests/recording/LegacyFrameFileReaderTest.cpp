@@ -1,0 +1,131 @@
+// The legacy frame-file reader: BCD driving data, the thumbnail and the resynchronisation on damage.
+#include "recording/LegacyFrameFileReader.h"
+#include "recording/VideoInfo.h"
+#include "samplecard/SampleDatWriter.h"
+
+#include "support/TempDir.h"
+
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Read
+{
+    std::shared_ptr<VideoInfo> info;
+    bool isError = false;
+};
+
+Read readLegacy(const QByteArray &bytes,
+                PictureData::PictureDataType type = PictureData::PictureDataType::All)
+{
+    TempDir dir;
+    Read r;
+    r.info = LegacyFrameFileReader::readFileOther(dir.write("L.DAT", bytes), Date::distantPast(),
+                                                  Date::distantFuture(), type, nullptr, r.isError);
+    return r;
+}
+
+const SampleDatWriter writer(SampleScenario::standard(), SampleDatWriter::placeholderJpegs(3));
+
+qsizetype recordAt(const QByteArray &file, size_t i)
+{
+    qsizetype at = 48 + 8 * uint8_t(file[32]);
+    for (size_t k = 0; k < i; ++k)
+        at += 60 + qsizetype(qFromBigEndian<uint32_t>(file.constData() + at));
+    return at;
+}
+
+std::vector<uint32_t> stamps(VideoInfo &info)
+{
+    std::vector<uint32_t> out;
+    for (const auto &[key, frame] : *info.getCameraFrames(0))
+        out.push_back(frame->_timeStamp);
+    return out;
+}
+
+} // namespace
+
+TEST(LegacyFrameFileReaderTest, ReadsBcdFramesAfterTheThumbnail)
+{
+    const Read r = readLegacy(writer.legacyFile());
+    ASSERT_FALSE(r.isError);
+    VideoInfo &info = *r.info;
+    const auto &frames = writer.frames();
+    EXPECT_EQ(info._bootID, 0x012345);
+    EXPECT_EQ(info._playback.eventFPS, "05");
+    EXPECT_EQ(info._thumbnail->_timeStamp, frames[0].timeStamp);
+    const FrameTablePtr all = info.getCameraFrames(0);
+    ASSERT_EQ(all->size(), frames.size() - 1);
+    size_t i = 1;
+    for (const auto &[key, frame] : *all) {
+        const SampleDatFrame &f = frames[i++];
+        EXPECT_EQ(key, int(f.timeStamp - frames[1].timeStamp));
+        EXPECT_EQ(frame->time, Date::fromUnixSeconds(f.unixSeconds));
+        EXPECT_EQ(frame->_longitude, f.longitude); // 1/36000 degree, as the map and KML read it
+        EXPECT_EQ(frame->_latitude, f.latitude);
+        EXPECT_DOUBLE_EQ(frame->gX, f.gX / 1000.0);
+        EXPECT_EQ(frame->speed, f.speed);
+        EXPECT_EQ(frame->camera, f.camera);
+        EXPECT_EQ(frame->_imageData.mid(6, 11), "HALVERO-QIN");
+    }
+    EXPECT_EQ(info._jpegHeader, all->rbegin()->second->_imageData.first(16));
+    EXPECT_EQ(info.getCameraFrames(2)->size(), frames.size() / 2);
+}
+
+TEST(LegacyFrameFileReaderTest, BadDatesAndCodesResynchroniseOnTheNextMarker)
+{
+    const auto &frames = writer.frames();
+    const struct
+    {
+        const char *name;
+        qsizetype offset; // in record 3
+        char value;
+        bool dropped;
+    } cases[] = {
+        {"date digit", 28 + 5, char(0x1A), true},        {"date that cannot be", 28 + 5, char(0x13), true},
+        {"violation code", 28 + 24, char(0xA0), true},   {"speed digit", 28 + 14, char(0x0F), false},
+        {"longitude digit", 28 + 16, char(0xF0), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray file = writer.legacyFile();
+        file[recordAt(file, 3) + c.offset] = c.value;
+        const Read r = readLegacy(file);
+        EXPECT_TRUE(r.isError);
+        std::vector<uint32_t> expected;
+        for (size_t i = 1; i < frames.size(); ++i) {
+            if (!(c.dropped && i == 3))
+                expected.push_back(frames[i].timeStamp);
+        }
+        EXPECT_EQ(stamps(*r.info), expected);
+    }
+
+    // Without a marker after the damage the walk steps on and meets no further record.
+    QByteArray file = writer.legacyFile().left(recordAt(writer.legacyFile(), 4));
+    file[recordAt(file, 3) + 28 + 5] = char(0x1A);
+    file.append(QByteArray(300, char(0x77)));
+    EXPECT_EQ(stamps(*readLegacy(file).info).size(), 2u);
+}
+
+TEST(LegacyFrameFileReaderTest, SignedBcdGAndEmptyOrTruncatedFiles)
+{
+    QByteArray file = writer.legacyFile();
+    file[recordAt(file, 1) + 28 + 10] = char(0x81);
+    file[recordAt(file, 1) + 28 + 11] = char(0x25);
+    EXPECT_DOUBLE_EQ(readLegacy(file).info->getCameraFrames(0)->at(0)->gX, -0.125);
+
+    file = writer.legacyFile();
+    file[32] = 0; // no items: header values only
+    Read r = readLegacy(file);
+    EXPECT_EQ(r.info->_timeSpan, 0u);
+    EXPECT_EQ(r.info->_bootID, 0x012345);
+
+    // A picture cut short ends the pass; Classify keeps no picture bytes.
+    file = writer.legacyFile();
+    file.chop(1);
+    r = readLegacy(file, PictureData::PictureDataType::Classify);
+    EXPECT_EQ(stamps(*r.info).size(), writer.frames().size() - 2);
+    EXPECT_TRUE(r.info->getCameraFrames(0)->at(0)->_imageData.isEmpty());
+}

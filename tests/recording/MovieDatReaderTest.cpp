@@ -1,0 +1,162 @@
+// The movie DAT reader over files samplecard's DAT writer makes, intact and damaged.
+#include "recording/MovieDatReader.h"
+#include "recording/FullTimeDataInfo.h"
+#include "recording/RecordingTempFiles.h"
+#include "recording/VideoInfo.h"
+#include "samplecard/SampleDatWriter.h"
+
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Read
+{
+    std::shared_ptr<VideoInfo> info;
+    bool isError = false;
+};
+
+Read readMovie(const QByteArray &bytes, Date left = Date::distantPast(), Date right = Date::distantFuture(),
+               PictureData::PictureDataType type = PictureData::PictureDataType::Classify)
+{
+    TempDir dir;
+    Read r;
+    r.info = MovieDatReader::read(dir.write("M202405010300-0001.DAT", bytes), left, right, type, nullptr,
+                                  r.isError);
+    return r;
+}
+
+// Time stamps of camera 0, in key order.
+std::vector<uint32_t> stamps(VideoInfo &info)
+{
+    std::vector<uint32_t> out;
+    for (const auto &[key, frame] : *info.getCameraFrames(0))
+        out.push_back(frame->_timeStamp);
+    return out;
+}
+
+const SampleDatWriter writer(SampleScenario::standard(), SampleDatWriter::placeholderJpegs(3));
+// The second block starts after the header, the first block's 48-byte head, its payload and records.
+qsizetype secondBlock(const QByteArray &file)
+{
+    return 0x2000 + qsizetype(qFromBigEndian<uint32_t>(file.constData() + 0x2000));
+}
+
+void put32(QByteArray &b, qsizetype at, uint32_t v)
+{
+    qToBigEndian(v, b.data() + at);
+}
+
+} // namespace
+
+TEST(MovieDatReaderTest, ReadsHeaderItemsAndEveryPictureFrame)
+{
+    const Read r = readMovie(writer.movieFile());
+    ASSERT_FALSE(r.isError);
+    VideoInfo &info = *r.info;
+    EXPECT_EQ(info._fileVersion, "0714");
+    EXPECT_EQ(info._playback.userCarCode, "12345678"); // no header file, no FullTimeDataInfo
+    EXPECT_EQ(info._playback.movieFPS, "01");
+    EXPECT_FALSE(info.bMoveSoundMute);
+    EXPECT_EQ(info._playback.detectionType, DetectionType::GSensor);
+
+    const auto &frames = writer.frames();
+    const FrameTablePtr cameraOne = info.getCameraFrames(1);
+    ASSERT_EQ(cameraOne->size(), frames.size());
+    size_t i = 0;
+    for (const auto &[key, frame] : *cameraOne) {
+        const SampleDatFrame &f = frames[i];
+        EXPECT_EQ(key, int(f.timeStamp - frames.front().timeStamp));
+        EXPECT_EQ(frame->_movieTimeStamp, i * 199); // "01": a frame every 199.8 ms, truncated
+        EXPECT_EQ(frame->_longitude, f.longitude);
+        EXPECT_EQ(frame->_latitude, f.latitude);
+        EXPECT_EQ(frame->speed, f.speed);
+        EXPECT_EQ(frame->time, Date::fromUnixSeconds(f.unixSeconds));
+        EXPECT_EQ(frame.get(), info.getCameraFrames(0)->at(key).get()); // the same frame objects
+        ++i;
+    }
+    EXPECT_EQ(info._timeSpan, frames.back().timeStamp - frames.front().timeStamp);
+}
+
+TEST(MovieDatReaderTest, UserCodesComeFromTheInfoRecordOnlyWhenGiven)
+{
+    TempDir dir;
+    const QString path = dir.write("M.DAT", writer.movieFile());
+    FullTimeDataInfo fullTime;
+    fullTime._userCarCode = "11112222";
+    bool isError = false;
+    const auto info = MovieDatReader::read(path, Date::distantPast(), Date::distantFuture(),
+                                           PictureData::PictureDataType::Classify, &fullTime, isError);
+    EXPECT_EQ(info->_playback.userCarCode, "11112222");
+    EXPECT_EQ(info->_playback.userDriverCode, "");
+}
+
+TEST(MovieDatReaderTest, AllWritesTheLastPictureAndSoundChunks)
+{
+    const Read r = readMovie(writer.movieFile(), Date::distantPast(), Date::distantFuture(),
+                             PictureData::PictureDataType::All);
+    QFile channel(r.info->_channel1TempName);
+    QFile sound(r.info->_aacTempName);
+    ASSERT_TRUE(channel.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(sound.open(QIODevice::ReadOnly));
+    EXPECT_EQ(channel.readAll(), writer.frames().back().jpeg);
+    EXPECT_EQ(sound.readAll(), QByteArray(32, char(0x21)));
+    EXPECT_TRUE(r.info->_channel1TempName.startsWith(RecordingTempFiles::path("")));
+}
+
+TEST(MovieDatReaderTest, BlocksOutsideTheWindowAndAfterAnEndRecordAreLeftOut)
+{
+    const auto &frames = writer.frames();
+    // The first block ends before the second second of the recording.
+    const Read windowed = readMovie(writer.movieFile(), Date::fromUnixSeconds(frames.back().unixSeconds));
+    EXPECT_EQ(stamps(*windowed.info).front(), frames[frames.size() / 2].timeStamp);
+
+    // An end record in place of the second record: the first block keeps one frame, the next block is read.
+    QByteArray file = writer.movieFile();
+    const qsizetype records =
+        0x2000 + 48 + qsizetype(qFromBigEndian<uint32_t>(file.constData() + 0x2000 + 8));
+    file.replace(records + 64 + 60, 4, SampleDatWriter::IDENTIFIER);
+    const Read ended = readMovie(file);
+    EXPECT_EQ(stamps(*ended.info).size(), 1 + frames.size() / 2);
+}
+
+TEST(MovieDatReaderTest, DamagedBlockLengthsEndTheWalk)
+{
+    const QByteArray good = writer.movieFile();
+    const size_t half = writer.frames().size() / 2;
+    struct Case
+    {
+        const char *name;
+        std::function<void(QByteArray &)> damage;
+        size_t frames;
+        bool isError;
+    };
+    const Case cases[] = {
+        {"zero length", [](QByteArray &f) { put32(f, 0x2000, 0); }, 0, true},
+        {"second block of zero length", [&](QByteArray &f) { put32(f, secondBlock(f), 0); }, half, false},
+        {"second block past the end", [&](QByteArray &f) { put32(f, secondBlock(f), 0xFFFFFF00); }, half,
+         false},
+        {"truncated second block", [](QByteArray &f) { f.chop(10); }, half, false},
+        {"shorter than its header", [](QByteArray &f) { f.truncate(0x2000 - 1); }, 0, true},
+        {"header alone", [](QByteArray &f) { f.truncate(0x2000); }, 0, true},
+        {"bad item type, later items still read", [](QByteArray &f) { f[80] = char(0x1A); }, 2 * half, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray file = good;
+        c.damage(file);
+        Read r = readMovie(file);
+        EXPECT_EQ(r.isError, c.isError);
+        EXPECT_EQ(r.info->getCameraFrames(1)->size(), std::max<size_t>(c.frames, 1));
+        if (c.frames == 0)
+            EXPECT_EQ(r.info->_timeSpan, 0u);
+        else
+            EXPECT_EQ(r.info->_playback.userCarCode, "12345678");
+    }
+}

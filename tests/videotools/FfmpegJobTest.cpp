@@ -1,0 +1,94 @@
+#include "videotools/FfmpegJob.h"
+
+#include "support/TempDir.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Waits, without a time bound, for the job's end.
+void waitFor(FfmpegJob &job)
+{
+    QEventLoop loop;
+    QObject::connect(&job, &FfmpegJob::finished, &loop, &QEventLoop::quit);
+    if (job.outcome() == FfmpegJob::Outcome::NotFinished)
+        loop.exec();
+}
+
+const QStringList ENDLESS = {"-f", "lavfi", "-i", "testsrc2=size=64x48:rate=25", "-f", "null", "-"};
+
+TEST(FfmpegJobTest, ProgressLines)
+{
+    struct Case
+    {
+        const char *line;
+        int64_t expectedMs;
+        std::optional<int> percent;
+    };
+    const Case cases[] = {
+        {"out_time_us=1500000", 3000, 50},        {"out_time_ms=3000000\n", 3000, 100},
+        {"out_time_us=9000000", 3000, 100},       {"out_time_us=-5", 3000, std::nullopt},
+        {"out_time_us=1500000", 0, std::nullopt}, {"progress=end", 0, 100},
+        {"frame=12", 3000, std::nullopt},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(FfmpegJob::progressOfLine(c.line, c.expectedMs), c.percent) << c.line;
+}
+
+TEST(FfmpegJobTest, MissingProgramIsAClearError)
+{
+    for (const bool blocking : {true, false}) {
+        FfmpegJob job({"-version"});
+        job.setProgram(QString());
+        if (blocking) {
+            job.run();
+        } else {
+            job.start();
+            waitFor(job);
+        }
+        EXPECT_EQ(job.outcome(), FfmpegJob::Outcome::FailedToStart);
+        EXPECT_TRUE(job.errorText().contains("not found on the PATH"));
+    }
+}
+
+TEST(FfmpegJobTest, FailureKeepsTheLogTail)
+{
+    FfmpegJob job({"-i", "/nonexistent/in.mp4", "/nonexistent/out.mp4"});
+    EXPECT_EQ(job.run(), FfmpegJob::Outcome::Failed);
+    EXPECT_NE(job.exitCode(), 0);
+    EXPECT_TRUE(job.logTail().contains("/nonexistent/in.mp4"));
+    EXPECT_TRUE(job.errorText().startsWith("ffmpeg ended with exit code"));
+}
+
+TEST(FfmpegJobTest, CancelWhileRunningEndsTheProcess)
+{
+    // Blocking: the flag is raised from inside the run, once ffmpeg reports progress.
+    std::atomic<bool> cancel = false;
+    FfmpegJob blocking(ENDLESS);
+    blocking.setExpectedDurationMs(600000);
+    QObject::connect(&blocking, &FfmpegJob::progressChanged, [&] { cancel = true; });
+    EXPECT_EQ(blocking.run(&cancel), FfmpegJob::Outcome::Cancelled);
+
+    FfmpegJob async(ENDLESS);
+    async.setExpectedDurationMs(600000);
+    QObject::connect(&async, &FfmpegJob::progressChanged, &async, &FfmpegJob::cancel);
+    async.start();
+    waitFor(async);
+    EXPECT_EQ(async.outcome(), FfmpegJob::Outcome::Cancelled);
+}
+
+TEST(FfmpegJobTest, CancelKillsAProgramThatIgnoresTerminate)
+{
+    TempDir dir;
+    const QString script = dir.write("stubborn", "#!/bin/sh\ntrap '' TERM\nwhile :; do sleep 0.05; done\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    FfmpegJob job({"-y"});
+    job.setProgram(script);
+    job.setCancelGraceMs(200);
+    const std::atomic<bool> cancel = true;
+    EXPECT_EQ(job.run(&cancel), FfmpegJob::Outcome::Cancelled);
+}
+
+} // namespace

@@ -1,0 +1,136 @@
+#include "videotools/StillCapture.h"
+
+#include "ToolTestCard.h"
+#include "support/Ffmpeg.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <gtest/gtest.h>
+
+namespace {
+
+double meanGrey(const QImage &image, QRect area)
+{
+    double sum = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            sum += qGray(image.pixel(x, y));
+    return sum / (area.width() * area.height());
+}
+
+// The rows and columns of a picture that hold a pixel brighter than dark grey.
+QRect brightArea(const QImage &image)
+{
+    QRect area;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) > 200)
+                area |= QRect(x, y, 1, 1);
+    return area;
+}
+
+} // namespace
+
+TEST(StillCaptureTest, TakesTheExactFrameAtNaturalSizeAsJpeg)
+{
+    TempDir dir;
+    // A grey that steps up each second (20, 80, 140, 200) with key frames only every 4 s, so the
+    // frame at 2.5 s must be decoded forward from the start; 640 x 360 is above the thumbnail size.
+    const QString movie = dir.filePath("steps.mp4");
+    ASSERT_TRUE(Ffmpeg::run({"-f", "lavfi", "-i", "nullsrc=s=640x360:r=25:d=4", "-vf",
+                             "geq=lum='20+60*floor(T)':cb=128:cr=128,format=yuv420p", "-c:v", "libx264", "-g",
+                             "100", movie}));
+    CaptureRequest request{movie, 2500, CommonConst::RecMode::Nomal, 1.0, {}, dir.filePath("still.jpeg")};
+    ASSERT_TRUE(StillCapture::capture(request));
+
+    QFile file(request.destination);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(3), QByteArray("\xFF\xD8\xFF", 3));
+    file.close();
+    QImageReader reader(request.destination);
+    EXPECT_EQ(reader.format(), "jpeg");
+    const QImage still = reader.read();
+    ASSERT_EQ(still.size(), QSize(640, 360));
+    // Limited-range luma 140 is about 144 in full range; its neighbours 80 and 200 are far off.
+    EXPECT_NEAR(meanGrey(still, still.rect()), 144.0, 6.0);
+
+    // No picture there: nothing is written and an older file stays.
+    request.positionMs = 60000;
+    EXPECT_FALSE(StillCapture::capture(request));
+    EXPECT_EQ(QImageReader(request.destination).read().size(), QSize(640, 360));
+    request.moviePath = dir.filePath("missing.mp4");
+    request.destination = dir.filePath("other.jpeg");
+    EXPECT_FALSE(StillCapture::capture(request));
+    EXPECT_FALSE(QFile::exists(request.destination));
+}
+
+TEST(StillCaptureTest, BrightnessOfTheSliderOnAGreyFrame)
+{
+    // The player's slider: darker by up to 0.3 below 1, brighter by 0.1 per step above it.
+    const struct
+    {
+        double slider;
+        double mean;
+    } cases[] = {{0.0, 128 - 0.3 * 255}, {1.0, 128}, {3.0, 128 + 0.2 * 255}, {5.0, 128 + 0.4 * 255}};
+    for (const auto &c : cases) {
+        QImage grey(32, 16, QImage::Format_RGB32);
+        grey.fill(qRgb(128, 128, 128));
+        StillCapture::applyBrightness(grey, StillCapture::brightnessOffset(c.slider));
+        EXPECT_NEAR(meanGrey(grey, grey.rect()), c.mean, 0.6) << c.slider;
+    }
+    QImage white(4, 4, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    StillCapture::applyBrightness(white, StillCapture::brightnessOffset(5.0));
+    EXPECT_EQ(white.pixel(0, 0), qRgb(255, 255, 255)); // clipped, not wrapped
+}
+
+TEST(StillCaptureTest, TextSitsBottomLeftInTheRecordingModesSize)
+{
+    const struct
+    {
+        CommonConst::RecMode mode;
+        int minHeight;
+        int maxHeight;
+    } cases[] = {{CommonConst::RecMode::HighQuality, 14, 26},
+                 {CommonConst::RecMode::Nomal, 14, 26},
+                 {CommonConst::RecMode::LongRec, 4, 11}};
+    for (const auto &c : cases) {
+        QImage image(400, 200, QImage::Format_RGB32);
+        image.fill(qRgb(100, 100, 100));
+        StillCapture::drawOverlayText(image, QStringLiteral("Hg 12:34"), StillCapture::fontPixelSize(c.mode));
+        const QRect text = brightArea(image);
+        EXPECT_GE(text.height(), c.minHeight) << int(c.mode);
+        EXPECT_LE(text.height(), c.maxHeight) << int(c.mode);
+        EXPECT_LT(text.left(), 8);
+        EXPECT_GT(text.bottom(), image.height() - 10);
+        // The white glyphs carry a dark outline on the grey.
+        int dark = 0;
+        const QRect rim = text.adjusted(-2, -2, 2, 2) & image.rect();
+        for (int y = rim.top(); y <= rim.bottom(); ++y)
+            for (int x = rim.left(); x <= rim.right(); ++x)
+                dark += qGray(image.pixel(x, y)) < 50;
+        EXPECT_GT(dark, text.width()) << int(c.mode);
+    }
+    QImage untouched(40, 20, QImage::Format_RGB32);
+    untouched.fill(Qt::black);
+    StillCapture::drawOverlayText(untouched, QString(), 20);
+    EXPECT_TRUE(brightArea(untouched).isEmpty());
+}
+
+TEST(StillCaptureTest, RequestTextNeedsAFlagAndDrivingData)
+{
+    ToolTestCard &card = ToolTestCard::shared();
+    const OverlaySettings settings;
+    const OverlayFlags speed{false, true, false, false};
+    ToolInfo info = card.tripInfo(ToolType::Capture, 2500);
+    auto request = StillCapture::makeRequest(info, speed, settings, "x.jpeg");
+    ASSERT_TRUE(request);
+    EXPECT_TRUE(request->overlayText.contains("100[KM/H]")) << qPrintable(request->overlayText);
+    EXPECT_EQ(request->positionMs, 2500);
+    EXPECT_TRUE(StillCapture::makeRequest(info, {}, settings, "x.jpeg")->overlayText.isEmpty());
+    info.selectEndSumFrameTS = int64_t(1) << 40; // beyond the 32-bit timeline
+    EXPECT_TRUE(StillCapture::makeRequest(info, speed, settings, "x.jpeg")->overlayText.isEmpty());
+    info.chapter.reset();
+    EXPECT_FALSE(StillCapture::makeRequest(info, speed, settings, "x.jpeg"));
+}

@@ -1,0 +1,166 @@
+#include "videotools/StopWatchModel.h"
+
+#include "ToolTestCard.h"
+#include "card/EventClip.h"
+#include "card/MoveProtectInfo.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class StopWatchModelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        _model.setChapterDataList(ToolTestCard::shared().trip._tripList.front()->sortedChapters());
+        _model.onMarkersChanged = [this](const StopWatchMarkers &markers) { _sent.push_back(markers); };
+    }
+    void at(int64_t ms) { _model.setCurrentMs(ms); }
+
+    StopWatchModel _model;
+    std::vector<StopWatchMarkers> _sent;
+};
+
+} // namespace
+
+TEST_F(StopWatchModelTest, RunningLapAndTotalFromStartToThePosition)
+{
+    for (const auto &row : _model.rows())
+        EXPECT_FALSE(row);
+    EXPECT_FALSE(_model.total());
+    at(10000);
+    _model.startStop();
+    at(25000);
+    const auto running = _model.rows()[0];
+    ASSERT_TRUE(running);
+    EXPECT_EQ(StopWatchModel::lapTimeText(running), "00'15\"0");
+    EXPECT_EQ(StopWatchModel::speedText(running, true), "100km/h");
+    EXPECT_EQ(StopWatchModel::lapTimeText(_model.total()), "00'15\"0");
+    EXPECT_FALSE(_model.rows()[1]);
+
+    _model.startStop();
+    at(28000); // playing on after STOP changes nothing
+    EXPECT_EQ(_model.rows()[0]->lapTimeSpan, 15000);
+    EXPECT_EQ(_model.total()->lapTimeSpan, 15000);
+    EXPECT_EQ(_sent.back(), (StopWatchMarkers{StopWatchStatus::Stop, 10000, {}, 25000, 25000}));
+}
+
+TEST_F(StopWatchModelTest, NineLapsFillTheRowsAndTheTenthIsTheRunningLap)
+{
+    at(1000);
+    _model.startStop();
+    for (int lap = 1; lap <= 9; ++lap) {
+        EXPECT_TRUE(_model.buttons().lapReset) << lap;
+        at(1000 + lap * 2000);
+        _model.lapReset();
+        EXPECT_EQ(_model.lastMarkSumFrameTimeSpan(), 1000 + lap * 2000);
+    }
+    EXPECT_FALSE(_model.buttons().lapReset);
+    EXPECT_TRUE(_model.buttons().previousLap);
+    at(21500);
+    const auto rows = _model.rows();
+    EXPECT_EQ(rows[8]->pos, 19000);
+    EXPECT_EQ(rows[9]->lapTimeSpan, 2500);
+    EXPECT_EQ(_sent.back().lapMs.size(), 9u);
+
+    _model.previousLap();
+    EXPECT_TRUE(_model.buttons().lapReset);
+    EXPECT_EQ(_model.lastMarkSumFrameTimeSpan(), 17000);
+    EXPECT_EQ(_model.rows()[8]->lapTimeSpan, 4500); // the running lap now starts at the eighth mark
+}
+
+TEST_F(StopWatchModelTest, ButtonsAndMarkersThroughTheStates)
+{
+    const auto buttons = [this] {
+        const auto b = _model.buttons();
+        return std::array{b.startStop, b.lapReset, b.previousLap};
+    };
+    EXPECT_EQ(buttons(), (std::array{true, false, false}));
+    at(3000);
+    _model.startStop();
+    EXPECT_EQ(buttons(), (std::array{true, true, false}));
+    at(5000);
+    _model.lapReset();
+    EXPECT_EQ(buttons(), (std::array{true, true, true}));
+    at(7000);
+    _model.stopMeasurement(); // the player's Stop button
+    EXPECT_EQ(buttons(), (std::array{false, true, false}));
+    EXPECT_EQ(_sent.back(), (StopWatchMarkers{StopWatchStatus::Stop, 3000, {5000}, 7000, 7000}));
+    EXPECT_EQ(_model.rows()[1]->lapTimeSpan, 2000); // the final lap from the last mark to the stop
+
+    _model.lapReset(); // RESET in Stop
+    EXPECT_EQ(_model.status(), StopWatchStatus::Ready);
+    EXPECT_EQ(buttons(), (std::array{true, false, false}));
+    EXPECT_EQ(_sent.back(), StopWatchMarkers{});
+    EXPECT_FALSE(_model.rows()[0]);
+    _model.stopMeasurement();
+    EXPECT_EQ(_model.status(), StopWatchStatus::Ready); // only a running measurement stops
+}
+
+TEST_F(StopWatchModelTest, AverageSpeedsInTheUnitShown)
+{
+    EXPECT_EQ(_model.setLap(1000, 8000).aveSpeed, 100);
+    _model.setSpeedMeter(false);
+    const LapInfo mph = _model.setLap(1000, 8000);
+    EXPECT_EQ(mph.aveSpeed, 62); // floor(100 / 1.6093)
+    EXPECT_EQ(StopWatchModel::speedText(mph, false), "62MPH");
+
+    // Backwards or empty laps, and a list without driving data, give 0.
+    const LapInfo backwards = _model.setLap(5000, 3000);
+    EXPECT_EQ((std::array{backwards.pos, backwards.lapTimeSpan, backwards.aveSpeed}),
+              (std::array<int64_t, 3>{5000, 0, 0}));
+    _model.clearData();
+    const LapInfo empty = _model.setLap(1000, 8000);
+    EXPECT_EQ(empty.lapTimeSpan, 7000);
+    EXPECT_EQ(empty.aveSpeed, 0);
+    EXPECT_EQ(_model.getDistance(5000), 0.0f);
+}
+
+TEST(StopWatchTextTest, RowTexts)
+{
+    const struct
+    {
+        int64_t ms;
+        const char *text;
+    } times[] = {{15000, "00'15\"0"}, {83456, "01'23\"4"}, {3723456, "62'03\"4"}, {99, "00'00\"0"}};
+    for (const auto &t : times)
+        EXPECT_EQ(StopWatchModel::lapTimeText(LapInfo{0, t.ms, 0}), t.text);
+    EXPECT_EQ(StopWatchModel::lapTimeText(std::nullopt), "--'--\"-");
+    EXPECT_EQ(StopWatchModel::speedText(std::nullopt, true), "-km/h");
+    EXPECT_EQ(StopWatchModel::speedText(std::nullopt, false), "-MPH");
+    EXPECT_EQ(StopWatchModel::speedText(LapInfo{0, 1, 57}, true), "57km/h");
+}
+
+TEST(StopWatchEventTest, AnEventOrAdventureReplacesTheItemAndStartsAtItsStart)
+{
+    TempDir dir;
+    ASSERT_TRUE(SampleCardWriter(SampleScenario::standard()).writeCard(dir.path()));
+    CardData card;
+    card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
+    ASSERT_FALSE(card._moveProtectList.empty());
+    ASSERT_FALSE(card._advMoveProtectList.empty());
+    StopWatchModel model;
+    std::vector<StopWatchMarkers> sent;
+    model.onMarkersChanged = [&](const StopWatchMarkers &m) { sent.push_back(m); };
+    const auto load = [&](auto &record, auto clipOf, auto setter) {
+        model.setChapterDataList(card._tripList.front()->sortedChapters());
+        model.setCurrentMs(900);
+        model.startStop();
+        (model.*setter)(card, record);
+        const EventClip clip = (card.*clipOf)(record);
+        ASSERT_TRUE(clip.chapters);
+        EXPECT_EQ(model.chapterDataList(), *clip.chapters);
+        EXPECT_EQ(model.currentMs(), clip.start);
+        EXPECT_EQ(model.status(), StopWatchStatus::Ready);
+        EXPECT_EQ(sent.back(), StopWatchMarkers{});
+    };
+    MoveProtectInfo &event = *card._moveProtectList.front();
+    load(event,
+         event._detect == MoveProtectInfo::DetectStatus::SURV ? &CardData::getSurveillanceChapters
+                                                              : &CardData::getEventChapters,
+         &StopWatchModel::setEventChapters);
+    load(*card._advMoveProtectList.front(), &CardData::getAdventureChapters,
+         &StopWatchModel::setTripChapters);
+    card.dispose();
+}

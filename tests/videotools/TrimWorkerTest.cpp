@@ -1,0 +1,294 @@
+// The trim job with the real ffmpeg on generated chapters (64 x 48, 28 fps, a key frame every 10 frames).
+#include "videotools/TrimWorker.h"
+
+#include "card/CardData.h"
+#include "card/ChapterData.h"
+#include "card/PictureDataUtil.h"
+#include "platform/MovieProbe.h"
+#include "recording/FileUtil.h"
+#include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
+#include "samplecard/SampleCardWriter.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+constexpr int64_t GOP_MS = 10 * 1000 / 28 + 1;
+
+class TrimWorkerTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        SampleScenario scenario = SampleScenario::singleChapter(3000);
+        SampleTrip &trip = scenario.trips.front();
+        trip.chapters = {{1, 0, 3000}, {2, 3000, 3000}, {3, 6000, 3000}};
+        trip.speed = {{0, 10.0}, {9000, 100.0}};
+        scenario.keyFrameInterval = 10;
+        card = new TempDir;
+        SampleCardWriter writer(scenario);
+        ASSERT_TRUE(writer.writeCard(card->path())) << writer.lastError().toStdString();
+    }
+    static void TearDownTestSuite()
+    {
+        delete card;
+        card = nullptr;
+    }
+
+    void SetUp() override
+    {
+        _card.loadCardFolder(FileUtil::fileUrl(card->filePath("MOVE")));
+        ASSERT_EQ(_card._tripList.size(), 1u);
+        _chapters = _card._tripList.front()->sortedChapters();
+        ASSERT_EQ(_chapters.size(), 3u);
+    }
+    void TearDown() override
+    {
+        _chapters.clear();
+        _card.dispose();
+    }
+
+    TrimRequest request(int64_t startMs, int64_t endMs, const QString &destination, OverlayFlags flags = {})
+    {
+        TrimRequest r;
+        r.chapters = _chapters;
+        r.startMs = startMs;
+        r.endMs = endMs;
+        r.flags = flags;
+        r.destination = destination;
+        r.workFolderBase = _work.filePath("TMP");
+        return r;
+    }
+
+    // Runs a job and keeps its ffmpeg command lines.
+    TrimWorker::Result trim(TrimWorker &worker)
+    {
+        worker.setLogHandler([this](const QString &line) { _commands << line; });
+        return worker.run();
+    }
+
+    bool workFolderIsEmpty() const
+    {
+        return QDir(_work.filePath("TMP")).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+
+    // The saved clip: a sound movie of the selection's length, read back as a trimmed clip whose data
+    // are the source's over the range.
+    void expectClipOf(const QString &path, const TrimWorker::Range &range)
+    {
+        QProcess ffprobe;
+        ffprobe.start("ffprobe", {"-v", "error", path});
+        ASSERT_TRUE(ffprobe.waitForFinished(-1));
+        EXPECT_EQ(ffprobe.exitCode(), 0);
+        EXPECT_TRUE(ffprobe.readAllStandardError().isEmpty());
+        const auto movie = MovieProbe::probe(path);
+        ASSERT_TRUE(movie);
+        EXPECT_NEAR(double(movie->durationMs), double(range.endPosition - range.startPosition), GOP_MS);
+
+        QProcess recdump;
+        recdump.start(QDir(qEnvironmentVariable("ORV_BUILD_DIR")).filePath("devtools/recdump"), {path});
+        ASSERT_TRUE(recdump.waitForFinished(-1));
+        const QJsonObject dump = QJsonDocument::fromJson(recdump.readAllStandardOutput()).object();
+        EXPECT_TRUE(dump["isCutVideo"].toBool());
+        EXPECT_TRUE(dump["errors"].toArray().isEmpty());
+        const QJsonArray frames = dump["cameras"].toObject()["0"].toArray();
+        ASSERT_FALSE(frames.isEmpty());
+        for (const QJsonValue &value : frames) {
+            const QJsonObject frame = value.toObject();
+            const int64_t key = frame["key"].toInteger();
+            const auto source = PictureDataUtil::getVideoFrame(_chapters, range.startPosition + int32_t(key));
+            ASSERT_TRUE(source) << key;
+            // Chapter borders add a millisecond each to the timeline: allow a neighbouring sample.
+            EXPECT_NEAR(frame["speed"].toInt(), (*source)->speed, 1) << key;
+        }
+        EXPECT_NEAR(double(frames.last()["key"].toInteger()), double(range.endPosition - range.startPosition),
+                    40);
+    }
+
+    static TempDir *card;
+    CardData _card;
+    ChapterList _chapters;
+    TempDir _work;
+    QStringList _commands;
+};
+
+TempDir *TrimWorkerTest::card = nullptr;
+
+TEST_F(TrimWorkerTest, EdgeMargins)
+{
+    // Chapter starts: 0, 3001, 6002 (each chapter 3000 ms long, a border adds 1 ms).
+    struct Case
+    {
+        int64_t start, end;
+        int32_t startOffset, endOffset;
+        int32_t startPosition, endPosition;
+    };
+    const Case cases[] = {
+        {500, 2500, 500, 2500, 500, 2500},
+        {2500, 7400, 1900, 1398, 1900, 7400}, // 500 ms before its chapter's end: back by 600
+        {1000, 6302, 1000, 1100, 1000, 7102}, // 300 ms into its chapter: forward by 800
+        {2999, 3100, 1900, 1100, 1900, 4101},
+    };
+    for (const Case &c : cases) {
+        const auto range = TrimWorker::planRange(_chapters, c.start, c.end);
+        ASSERT_TRUE(range);
+        EXPECT_EQ(range->startOffset, c.startOffset) << c.start;
+        EXPECT_EQ(range->endOffset, c.endOffset) << c.end;
+        EXPECT_EQ(range->startPosition, c.startPosition) << c.start;
+        EXPECT_EQ(range->endPosition, c.endPosition) << c.end;
+    }
+    EXPECT_FALSE(TrimWorker::planRange(_chapters, 0, int64_t(1) << 33));
+    EXPECT_FALSE(TrimWorker::planRange({}, 0, 2000));
+}
+
+TEST_F(TrimWorkerTest, OneChapterIsOneCutWithoutList)
+{
+    const QString out = _work.filePath("one.mp4");
+    TrimWorker worker(request(500, 2500, out));
+    std::vector<std::pair<int, int>> steps;
+    worker.setProgressHandler([&](int step, int total) { steps.emplace_back(step, total); });
+    ASSERT_EQ(trim(worker), TrimWorker::Result::Saved) << worker.errorText().toStdString();
+    ASSERT_EQ(_commands.size(), 1);
+    EXPECT_TRUE(_commands[0].contains("-ss 00:00:00.") && _commands[0].contains("-vcodec copy"));
+    EXPECT_EQ(steps.size(), 5u); // 2n + 3
+    EXPECT_EQ(steps.back(), std::make_pair(5, 6));
+    EXPECT_TRUE(workFolderIsEmpty());
+    expectClipOf(out, *TrimWorker::planRange(_chapters, 500, 2500));
+}
+
+TEST_F(TrimWorkerTest, ThreeChaptersCopyTheFirstWholeAndCutItsStartLast)
+{
+    const QString out = _work.filePath("three.mp4");
+    TrimWorker worker(request(1500, 7500, out));
+    ASSERT_EQ(trim(worker), TrimWorker::Result::Saved) << worker.errorText().toStdString();
+    ASSERT_EQ(_commands.size(), 5);
+    EXPECT_FALSE(_commands[0].contains("-ss") || _commands[0].contains("-t "));
+    EXPECT_FALSE(_commands[1].contains("-ss") || _commands[1].contains("-t "));
+    EXPECT_TRUE(_commands[2].contains(" -t ") && !_commands[2].contains("-ss"));
+    EXPECT_TRUE(_commands[3].contains("-f concat -safe 0") && _commands[3].contains("-c copy"));
+    EXPECT_TRUE(_commands[4].contains("-ss 00:00:01.") && _commands[4].contains("-vcodec copy"));
+    EXPECT_TRUE(workFolderIsEmpty());
+    expectClipOf(out, *TrimWorker::planRange(_chapters, 1500, 7500));
+}
+
+TEST_F(TrimWorkerTest, OverlaySubtitlesEveryCutAndReencodesTheJoin)
+{
+    const QString out = _work.filePath("overlay.mp4");
+    TrimWorker worker(request(1500, 7500, out, {true, true, true, true}));
+    ASSERT_EQ(trim(worker), TrimWorker::Result::Saved) << worker.errorText().toStdString();
+    ASSERT_EQ(_commands.size(), 4);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(_commands[i].contains("-vf ass=")) << i;
+    EXPECT_TRUE(_commands[0].contains("-ss 00:00:01."));
+    EXPECT_FALSE(_commands[3].contains("-c copy"));
+    EXPECT_TRUE(workFolderIsEmpty());
+    expectClipOf(out, *TrimWorker::planRange(_chapters, 1500, 7500));
+
+    // The clip as a source: its own flags go into the new clip, nothing is burned in again.
+    const auto trip = TripData::create(nullptr, {QUrl::fromLocalFile(out)}, QString());
+    TrimRequest again = request(500, 3000, _work.filePath("again.mp4"));
+    again.chapters = trip->sortedChapters();
+    TrimWorker second(again);
+    _commands.clear();
+    ASSERT_EQ(trim(second), TrimWorker::Result::Saved) << second.errorText().toStdString();
+    EXPECT_FALSE(_commands.join(' ').contains("ass="));
+    const auto savedTrip = TripData::create(nullptr, {QUrl::fromLocalFile(again.destination)}, QString());
+    const auto clip = savedTrip->sortedChapters().front()->getPicture(true);
+    ASSERT_TRUE(clip && clip->video);
+    EXPECT_TRUE(clip->video->_isCutVideo && clip->video->isDatetime && clip->video->isSpeed &&
+                clip->video->isAcceleration && clip->video->isPoint);
+    trip->dispose();
+    savedTrip->dispose();
+}
+
+TEST_F(TrimWorkerTest, CancelDuringTheFirstPassStopsFfmpegQuietly)
+{
+    // An ffmpeg that never ends on its own: the cancel must end it.
+    const QString program = _work.write("slowffmpeg", "#!/bin/sh\nexec sleep 600\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TrimRequest r = request(1500, 7500, _work.filePath("cancelled.mp4"));
+    r.ffmpegProgram = program;
+    TrimWorker worker(r);
+    std::thread canceller;
+    worker.setLogHandler([&](const QString &) {
+        if (!canceller.joinable())
+            canceller = std::thread([&] { EXPECT_TRUE(worker.cancel()); });
+    });
+    EXPECT_EQ(worker.run(), TrimWorker::Result::Cancelled);
+    canceller.join();
+    EXPECT_TRUE(worker.errorText().isEmpty());
+    EXPECT_FALSE(QFile::exists(r.destination));
+    EXPECT_TRUE(workFolderIsEmpty());
+}
+
+TEST_F(TrimWorkerTest, CancelBeforeOrAfterTheCommitPoint)
+{
+    // Just before the move into place: cancelled, nothing saved.
+    const QString out = _work.write("late.mp4", "old");
+    TrimWorker early(request(500, 2500, out));
+    early.setProgressHandler([&](int step, int total) {
+        if (step == total - 1)
+            EXPECT_TRUE(early.cancel());
+    });
+    EXPECT_EQ(early.run(), TrimWorker::Result::Cancelled);
+    QFile old(out);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+    EXPECT_TRUE(QDir(_work.path()).entryList({".*.part"}, QDir::Hidden | QDir::Files).isEmpty());
+    EXPECT_TRUE(workFolderIsEmpty());
+
+    // After the job: too late, the clip stays saved and only one outcome is reported.
+    TrimWorker late(request(500, 2500, out));
+    EXPECT_EQ(late.run(), TrimWorker::Result::Saved);
+    EXPECT_FALSE(late.cancel());
+    EXPECT_TRUE(MovieProbe::probe(out));
+}
+
+TEST_F(TrimWorkerTest, RefusedOrFailedDestinationsKeepTheirFiles)
+{
+    const QString source = _chapters[1]->_pathMp4.toLocalFile();
+    const qint64 sourceSize = QFileInfo(source).size();
+    // The same recording by another spelling of its path.
+    const QString sameByLink = _work.filePath("link.MP4");
+    ASSERT_TRUE(QFile::link(source, sameByLink));
+    for (const QString &destination :
+         {source, sameByLink,
+          QFileInfo(source).dir().filePath("../MOVE001/" + QFileInfo(source).fileName())}) {
+        TrimWorker worker(request(500, 2500, destination));
+        EXPECT_EQ(worker.run(), TrimWorker::Result::Failed) << destination.toStdString();
+        EXPECT_EQ(QFileInfo(source).size(), sourceSize);
+    }
+
+    // A destination that cannot be replaced: a folder with contents under the clip's name.
+    const QString blocked = _work.write("blocked.mp4/keep.txt", "keep");
+    TrimWorker worker(request(500, 2500, QFileInfo(blocked).path()));
+    EXPECT_EQ(worker.run(), TrimWorker::Result::Failed);
+    EXPECT_FALSE(worker.errorText().isEmpty());
+    EXPECT_TRUE(QFile::exists(blocked));
+    EXPECT_TRUE(QDir(_work.path()).entryList({".*.part"}, QDir::Hidden | QDir::Files).isEmpty());
+    EXPECT_TRUE(workFolderIsEmpty());
+}
+
+TEST_F(TrimWorkerTest, AwkwardFolderNamesForWorkAndDestination)
+{
+    const QString folder = _work.filePath("clips 'one', two: three");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    TrimRequest r = request(1500, 7500, folder + "/it's, a clip.mp4", {false, true, false, false});
+    r.workFolderBase = folder + "/work 'x', y:z";
+    TrimWorker worker(r);
+    ASSERT_EQ(worker.run(), TrimWorker::Result::Saved) << worker.errorText().toStdString();
+    EXPECT_TRUE(MovieProbe::probe(r.destination));
+    EXPECT_TRUE(QDir(r.workFolderBase).isEmpty());
+    TrimWorker copy(request(1500, 7500, folder + "/copy, 'b'.mp4"));
+    EXPECT_EQ(copy.run(), TrimWorker::Result::Saved) << copy.errorText().toStdString();
+}
+
+} // namespace
