@@ -10,6 +10,7 @@
 #include "graph/DrivingInfoView.h"
 #include "graph/DrivingInfoViewDelegate.h"
 #include "graph/SpeedDurations.h"
+#include "player/CustomSliderCell.h"
 #include "player/MoviePlayerView.h"
 #include "player/MoviePlayerViewDelegate.h"
 #include "player/MpvEngine.h"
@@ -196,7 +197,7 @@ int main(int argc, char **argv)
     settings.speedMeter = !parser.isSet("mph");
     settings.timeZone = 1;
     const bool software = parser.isSet("software");
-    auto *player = new MoviePlayerView(nullptr, [software] {
+    auto *player = new MoviePlayerView([software] {
         return std::make_unique<MpvEngine>(software ? MpvEngine::RenderMode::Software
                                                     : MpvEngine::RenderMode::Automatic);
     });
@@ -219,9 +220,9 @@ int main(int argc, char **argv)
     window.show();
     panel->setupView();
 
-    player->_valueInfo =
-        std::make_shared<PlayMovieValueInfo>(tripData->chapters(), CardData::ActiveType::MovieRec);
-    player->autoPlay = true;
+    player->setValueInfo(
+        std::make_shared<PlayMovieValueInfo>(tripData->chapters(), CardData::ActiveType::MovieRec));
+    player->setAutoPlay(true);
     player->preparePlayer();
     panel->loadMovieChapters(source);
     panel->circleChartView()->loadMovieChapters(source);

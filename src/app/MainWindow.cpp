@@ -17,6 +17,7 @@
 #include "map/ReachabilityProbe.h"
 #include "player/MediaEngine.h"
 #include "player/MoviePlayerView.h"
+#include "player/MpvEngine.h"
 #include "player/PlayMovieValueInfo.h"
 #include "recording/CommonConst.h"
 #include "recording/UserDefaultUtil.h"
@@ -71,8 +72,9 @@ MainWindow::~MainWindow()
 
 MoviePlayerView *MainWindow::createPlayerPanel()
 {
-    // The player panel plays through libmpv; the engine behind it is the panel's own business.
-    return new MoviePlayerView(this);
+    // The player panel plays through libmpv engines made here; it holds at most two at a time.
+    return new MoviePlayerView([] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Automatic); }, {},
+                               this);
 }
 
 void MainWindow::startUp()
@@ -255,9 +257,9 @@ void MainWindow::updateWindowTitle()
     MoviePlayerView *player = _panels->moviePlayerView();
     std::optional<QString> path;
     CommonConst::PlayType playType = CommonConst::PlayType::Movie;
-    if (player->_valueInfo) {
-        playType = player->_valueInfo->_playType;
-        if (const std::shared_ptr<ChapterData> chapter = player->_valueInfo->currentChapter())
+    if (const auto &valueInfo = player->valueInfo()) {
+        playType = valueInfo->playType();
+        if (const std::shared_ptr<ChapterData> chapter = valueInfo->currentChapter())
             path = chapter->_pathMp4.toLocalFile();
     }
     setWindowTitle(WindowTitle::text(playType, path, isPlayerActive()));
@@ -266,7 +268,7 @@ void MainWindow::updateWindowTitle()
 void MainWindow::resetDisplay()
 {
     MoviePlayerView *player = _panels->moviePlayerView();
-    player->autoPlay = false;
+    player->setAutoPlay(false);
     player->clearMovie(false);
     WebMapView *bridge = _mapView->mapWebView();
     bridge->runScript(QStringLiteral("removePolyLine()"));
