@@ -4,6 +4,7 @@
 #include "app/DialogInUseLock.h"
 #include "app/MainMenu.h"
 #include "app/MainWindowLayout.h"
+#include "app/MainWindowPlayerHost.h"
 #include "app/QuitConfirmation.h"
 #include "app/StandardModalRunner.h"
 #include "app/UpdateCheck.h"
@@ -73,8 +74,16 @@ MainWindow::~MainWindow()
 MoviePlayerView *MainWindow::createPlayerPanel()
 {
     // The player panel plays through libmpv engines made here; it holds at most two at a time.
-    return new MoviePlayerView([] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Automatic); }, {},
-                               this);
+    auto *panel = new MoviePlayerView(
+        [] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Automatic); }, {}, this);
+    _playerHost = std::make_unique<MainWindowPlayerHost>(*this);
+    panel->setHost(_playerHost.get());
+    panel->setSettings(&_settings);
+    // The stored sound and brightness, through the panel's own setters.
+    panel->setVolume(_settings.viewerVolume);
+    panel->setMute(_settings.viewerIsMute);
+    panel->setGamma(_settings.viewerGamma);
+    return panel;
 }
 
 void MainWindow::startUp()

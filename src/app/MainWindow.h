@@ -20,6 +20,7 @@ class MapView;
 class MessagePrompter;
 class ModalRunner;
 class MoviePlayerView;
+class PlayerPanelHost;
 class QuitConfirmation;
 class UpdateCheck;
 class UserDefaultUtil;
@@ -105,6 +106,7 @@ private:
     MapReachabilityWatcher *_reachability;
     UpdateCheck *_updateCheck = nullptr;
     ChildWindows _childWindows;
+    std::unique_ptr<PlayerPanelHost> _playerHost;
 
     bool _isFullscreen = false;
     bool _backupFlg = false;
