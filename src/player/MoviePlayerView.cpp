@@ -47,10 +47,6 @@ MoviePlayerView::MoviePlayerView(EngineFactory engineFactory, PlaybackClock::Tim
         trackbarUserChanged();
         _trackSlider->setFocus();
     });
-    _loadingText = new QLabel(_playerView);
-    _loadingText->setStyleSheet(QStringLiteral("color: #c8ccd0; font-size: 20px; background: transparent;"));
-    _loadingText->setAttribute(Qt::WA_TransparentForMouseEvents);
-    _loadingText->hide();
     setFocusPolicy(Qt::ClickFocus);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -60,7 +56,7 @@ MoviePlayerView::MoviePlayerView(EngineFactory engineFactory, PlaybackClock::Tim
     layout->addWidget(_trackSlider);
     layout->addWidget(_controls->datetimeView());
     layout->addWidget(_controls->controllerView());
-    setupGradientLayer(true);
+    _playerView->setGradient(true);
     updateDatetimeLabel();
     updateControlButtons();
     updateToolButtons();
@@ -185,12 +181,8 @@ void MoviePlayerView::clearMovie(bool isLoading)
 {
     _backText = isLoading ? tr("Now Loading") : QString();
     resetPlayer();
-    setupGradientLayer(false);
-    _loadingText->setText(_backText);
-    _loadingText->adjustSize();
-    _loadingText->setVisible(!_backText.isEmpty());
-    _loadingText->move((_playerView->width() - _loadingText->width()) / 2,
-                       (_playerView->height() - _loadingText->height()) / 2);
+    _playerView->setGradient(false);
+    _playerView->setBackText(_backText);
     updateControlButtons();
     updateDiffSecLabel();
     updateDatetimeLabel();
@@ -466,56 +458,6 @@ void MoviePlayerView::setSettingRate(float rate)
 
 // --- controls ---
 
-void MoviePlayerView::applyPlayRate()
-{
-    _controls->applyPlayRate();
-}
-
-float MoviePlayerView::currentVolume() const
-{
-    return static_cast<float>(_controls->volumeSlider()->doubleValue());
-}
-
-void MoviePlayerView::setVolume(float value)
-{
-    _controls->setVolume(value);
-}
-
-void MoviePlayerView::setMute(bool on)
-{
-    _controls->setMute(on);
-}
-
-void MoviePlayerView::setGamma(double value)
-{
-    _controls->setGamma(value);
-}
-
-void MoviePlayerView::updateDatetimeLabel()
-{
-    _controls->updateDatetimeLabel();
-}
-
-void MoviePlayerView::updateDiffSecLabel()
-{
-    _controls->updateDiffSecLabel();
-}
-
-void MoviePlayerView::updateControlButtons()
-{
-    _controls->updateControlButtons();
-}
-
-void MoviePlayerView::updateToolButtons()
-{
-    _controls->updateToolButtons();
-}
-
-void MoviePlayerView::setTrimMode(bool on)
-{
-    _controls->setTrimMode(on);
-}
-
 void MoviePlayerView::updateStopWatchMarkers(StopWatchStatus status, int64_t start, std::vector<int64_t> laps,
                                              int64_t stop, int64_t holdStart)
 {
@@ -524,11 +466,6 @@ void MoviePlayerView::updateStopWatchMarkers(StopWatchStatus status, int64_t sta
                                                                         : std::nullopt);
     _trackSlider->update();
     updateControlButtons();
-}
-
-void MoviePlayerView::setPrevNextTrip(bool isPrevTrip, bool isNextTrip)
-{
-    _controls->setPrevNextTrip(isPrevTrip, isNextTrip);
 }
 
 void MoviePlayerView::setHost(PlayerPanelHost *host)
@@ -542,21 +479,6 @@ void MoviePlayerView::setSettings(UserDefaultUtil *settings)
 {
     _controls->setSettings(settings);
     updateDatetimeLabel();
-}
-
-void MoviePlayerView::setupGradientLayer(bool on)
-{
-    QPalette palette = _playerView->palette();
-    if (on) {
-        QLinearGradient gradient(0, 0, 0, 1);
-        gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
-        gradient.setColorAt(0, Qt::black);
-        gradient.setColorAt(1, Qt::darkGray);
-        palette.setBrush(QPalette::Window, gradient);
-    } else {
-        palette.setBrush(QPalette::Window, Qt::black);
-    }
-    _playerView->setPalette(palette);
 }
 
 void MoviePlayerView::keyPressEvent(QKeyEvent *event)

@@ -10,6 +10,7 @@
 #include "player/PlayMovieValueInfo.h"
 #include "player/PlaybackClock.h"
 #include "player/PlaybackSync.h"
+#include "player/PlayerControls.h"
 #include "player/PlayerEngines.h"
 #include "player/TrackMarks.h"
 #include "recording/CommonConst.h"
@@ -103,7 +104,7 @@ public:
     }
 
     // Rate, sound, labels and buttons, kept by the panel's controls.
-    void applyPlayRate();
+    void applyPlayRate() { _controls->applyPlayRate(); }
     // A rate outside the speed slider's steps, for the developer programs and benchmarks.
     void setPlayRate(float rate)
     {
@@ -113,22 +114,25 @@ public:
     float settingRate() const { return _settingRate; }
     void setSettingRate(float rate);
     float volume() const { return _isMute ? _wkVolume : currentVolume(); }
-    void setVolume(float value);
+    void setVolume(float value) { _controls->setVolume(value); }
     bool isMute() const { return _isMute; }
-    void setMute(bool on);
+    void setMute(bool on) { _controls->setMute(on); }
     double gamma() const { return _gamma; }
-    void setGamma(double value);
-    void updateDatetimeLabel();
-    void updateDiffSecLabel();
-    void updateControlButtons();
-    void updateToolButtons();
+    void setGamma(double value) { _controls->setGamma(value); }
+    void updateDatetimeLabel() { _controls->updateDatetimeLabel(); }
+    void updateDiffSecLabel() { _controls->updateDiffSecLabel(); }
+    void updateControlButtons() { _controls->updateControlButtons(); }
+    void updateToolButtons() { _controls->updateToolButtons(); }
     // The trim selection on the track bar, its label on the video and the trim button.
-    void setTrimMode(bool on);
+    void setTrimMode(bool on) { _controls->setTrimMode(on); }
     // The stopwatch's marks; while it runs the position cannot go back before holdStart.
     void updateStopWatchMarkers(StopWatchStatus status, int64_t start, std::vector<int64_t> laps,
                                 int64_t stop, int64_t holdStart);
     // The main window's list has an item before / after this one.
-    void setPrevNextTrip(bool isPrevTrip, bool isNextTrip);
+    void setPrevNextTrip(bool isPrevTrip, bool isNextTrip)
+    {
+        _controls->setPrevNextTrip(isPrevTrip, isNextTrip);
+    }
     // The main window's side of the tool bar and item buttons, and the settings store that keeps the
     // volume, mute and brightness.
     void setHost(PlayerPanelHost *host);
@@ -167,9 +171,7 @@ signals:
 private:
     friend class PlayerControls;
     MoviePlayerViewDelegate *delegate() const;
-    float currentVolume() const;
-    // Black to dark grey behind the video; gone once the panel is cleared.
-    void setupGradientLayer(bool on);
+    float currentVolume() const { return _controls->sliderVolume(); }
     // Puts the chapter's file into the engine on screen; alerts when it cannot be played.
     bool loadChapter(const std::shared_ptr<ChapterData> &chapter);
     void observePlayerItemStatus();
@@ -202,7 +204,6 @@ private:
     TrackSlider *_trackSlider = nullptr;
     CustomSliderCell *_cell = nullptr;
     PlayerControls *_controls = nullptr;
-    QLabel *_loadingText = nullptr;
     QPointer<QObject> _delegateObject;
 
     bool _autoPlay = false;

@@ -396,6 +396,11 @@ void PlayerControls::applyPlayRate()
                               _panel._isMute ? _panel._wkVolume : _volumeSlider->doubleValue());
 }
 
+float PlayerControls::sliderVolume() const
+{
+    return static_cast<float>(_volumeSlider->doubleValue());
+}
+
 void PlayerControls::setVolume(float value)
 {
     const float v = std::clamp(value, VOLUME_MIN, VOLUME_MAX);
@@ -475,25 +480,8 @@ void PlayerControls::setPrevNextTrip(bool prev, bool next)
 
 bool PlayerControls::keyDown(QKeyEvent *event)
 {
-    if (_zoom->isShown()) {
-        _zoom->zoomMenu()->setDelegate(_zoom);
-        switch (event->key()) {
-        case Qt::Key_Left:
-        case Qt::Key_Up:
-            _zoom->moveZoomHover(false);
-            return true;
-        case Qt::Key_Right:
-        case Qt::Key_Down:
-            _zoom->moveZoomHover(true);
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            _zoom->selectHoveredZoomButton();
-            return true;
-        default:
-            break;
-        }
-    }
+    if (_zoom->keyDown(event->key()))
+        return true;
     if (event->key() == Qt::Key_Escape) {
         escFullScreenCancel();
         _zoom->escape();

@@ -47,6 +47,7 @@ public:
     void setVolume(float value);
     void setMute(bool on);
     void setGamma(double value);
+    float sliderVolume() const;
 
     void setTrimMode(bool on);
     void setPrevNextTrip(bool prev, bool next);

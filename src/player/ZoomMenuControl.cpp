@@ -178,3 +178,26 @@ void ZoomMenuControl::layoutMenu(int toolBarBottom)
     const QPoint at = _zoomButton->mapTo(_panel, QPoint(0, 0));
     _zoomMenu->move(at.x(), toolBarBottom);
 }
+
+bool ZoomMenuControl::keyDown(int key)
+{
+    if (!isShown())
+        return false;
+    _zoomMenu->setDelegate(this);
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        moveZoomHover(false);
+        return true;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        moveZoomHover(true);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        selectHoveredZoomButton();
+        return true;
+    default:
+        return false;
+    }
+}

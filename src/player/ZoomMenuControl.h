@@ -39,6 +39,8 @@ public:
     bool selectHoveredZoomButton();
     void moveZoomHover(bool forward);
     void clearZoomHover();
+    // Arrow keys and Return while the menu is open; true when the key was taken.
+    bool keyDown(int key);
     // Escape: close the menu; the zoom button stays on while a scale is applied.
     void escape();
     // A click on the panel outside the open menu closes it.
