@@ -3,9 +3,15 @@
 #include <QEvent>
 
 namespace {
+// The icon draws the same image in every mode: the button itself picks the image of its state.
 QIcon image(const QString &name)
 {
-    return name.isEmpty() ? QIcon() : QIcon(QStringLiteral(":/images/player/%1.svg").arg(name));
+    if (name.isEmpty())
+        return {};
+    const QString path = QStringLiteral(":/images/player/%1.svg").arg(name);
+    QIcon icon(path);
+    icon.addFile(path, {}, QIcon::Disabled);
+    return icon;
 }
 } // namespace
 

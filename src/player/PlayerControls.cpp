@@ -28,6 +28,17 @@ using Service = PlayerPanelHost::Service;
 using Scale = PlayerView::ScaleType;
 
 namespace {
+// A control's image with its dimmed image for the disabled state.
+QIcon controlIcon(const QString &image)
+{
+    QIcon icon(QStringLiteral(":/images/player/%1.svg").arg(image));
+    icon.addFile(QStringLiteral(":/images/player/%1_off.svg").arg(image), {}, QIcon::Disabled);
+    return icon;
+}
+
+const QString SMALL_BUTTON_STYLE = QStringLiteral("QToolButton { border: none; background: transparent; }"
+                                                  "QToolButton:focus { border: 1px solid #5a9be0; }");
+
 void apply(QWidget *w, const PlayerPanelRules::Button &b)
 {
     w->setEnabled(b.enabled);
@@ -75,8 +86,9 @@ QToolButton *PlayerControls::controlButton(const QString &name, const QString &i
 {
     auto *b = new QToolButton(_controllerView);
     b->setObjectName(name);
-    b->setIcon(QIcon(QStringLiteral(":/images/player/%1.svg").arg(image)));
+    b->setIcon(controlIcon(image));
     b->setIconSize(QSize(26, 26));
+    b->setStyleSheet(SMALL_BUTTON_STYLE);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::StrongFocus);
     _controllerView->layout()->addWidget(b);
@@ -101,8 +113,9 @@ void PlayerControls::buildToolBar()
     auto small = [this, layout](const QString &name, const QString &image) {
         auto *b = new QToolButton(_toolsView);
         b->setObjectName(name);
-        b->setIcon(QIcon(QStringLiteral(":/images/player/%1.svg").arg(image)));
+        b->setIcon(controlIcon(image));
         b->setIconSize(QSize(20, 20));
+        b->setStyleSheet(SMALL_BUTTON_STYLE);
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::StrongFocus);
         layout->addWidget(b);
@@ -115,10 +128,11 @@ void PlayerControls::buildToolBar()
     _volumeButton = small(QStringLiteral("volumeButton"), QStringLiteral("button_volume"));
     _volumeButton->setCheckable(true);
     _volumeButton->setChecked(true);
-    QIcon volumeIcon(QStringLiteral(":/images/player/button_volume.svg"));
-    volumeIcon.addFile(QStringLiteral(":/images/player/button_volume_mute.svg"), {}, QIcon::Normal,
-                       QIcon::Off);
-    volumeIcon.addFile(QStringLiteral(":/images/player/button_volume.svg"), {}, QIcon::Normal, QIcon::On);
+    QIcon volumeIcon;
+    for (const auto mode : {QIcon::Normal, QIcon::Active}) {
+        volumeIcon.addFile(QStringLiteral(":/images/player/button_volume_mute.svg"), {}, mode, QIcon::Off);
+        volumeIcon.addFile(QStringLiteral(":/images/player/button_volume.svg"), {}, mode, QIcon::On);
+    }
     _volumeButton->setIcon(volumeIcon);
     _volumeSlider =
         new CustomSliderCellMin(QStringLiteral("volume"), VOLUME_MIN, VOLUME_MAX, 100, _toolsView);
@@ -204,6 +218,7 @@ void PlayerControls::buildControlBar()
     layout->addWidget(_playSpeedSlowLabel);
     layout->addWidget(_playSpeedSlider);
     layout->addWidget(_playSpeedFastLabel);
+    layout->addSpacing(8);
     layout->addWidget(_playSpeedRateLabel);
 
     connect(_moviePlayButton, &QToolButton::clicked, this, [this] { onPlay(); });
