@@ -30,6 +30,7 @@
 #include <QCommandLineParser>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -114,7 +115,17 @@ public:
     explicit DemoHost(QWidget *window) : _window(window) {}
     bool provides(Service service) const override { return service == Service::FullScreen; }
     bool isFullscreen() const override { return _window->isFullScreen(); }
-    void toggleFullScreen() override { isFullscreen() ? _window->showNormal() : _window->showFullScreen(); }
+    void toggleFullScreen() override
+    {
+        if (isFullscreen()) {
+            _window->showNormal();
+            _window->resize(960, 580);
+        } else {
+            _window->showFullScreen();
+            // Without a window manager (Xvfb) the window is not resized for it.
+            _window->setGeometry(_window->screen()->geometry());
+        }
+    }
 
 private:
     QWidget *_window;
