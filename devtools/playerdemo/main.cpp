@@ -114,10 +114,11 @@ class DemoHost : public PlayerPanelHost
 public:
     explicit DemoHost(QWidget *window) : _window(window) {}
     bool provides(Service service) const override { return service == Service::FullScreen; }
-    bool isFullscreen() const override { return _window->isFullScreen(); }
+    bool isFullscreen() const override { return _full; }
     void toggleFullScreen() override
     {
-        if (isFullscreen()) {
+        _full = !_full;
+        if (!_full) {
             _window->showNormal();
             _window->resize(960, 580);
         } else {
@@ -129,6 +130,7 @@ public:
 
 private:
     QWidget *_window;
+    bool _full = false;
 };
 
 // Runs one scripted step; false for a step it does not know.
