@@ -60,6 +60,7 @@ public:
     bool isZoomPreviewVisible() const;
     QRectF zoomPreviewWindow() const;
     QLabel *trimLabel() const { return lblTrim; }
+    QLabel *backLabel() const { return _backLabel; }
     QLabel *subMaskLabel() const { return lblSubMask; }
 
     const double videoAspect = 16.0 / 9.0;

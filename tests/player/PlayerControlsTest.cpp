@@ -298,4 +298,21 @@ TEST_F(PlayerControlsTest, HeldFrameStepRepeatsUntilTheEndAndPlayAtTheEndRewinds
     EXPECT_EQ(delegate.codes, std::vector<int>{7});
 }
 
+TEST_F(PlayerControlsTest, StopwatchHoldsFrameBackAndLoadingTextIsShown)
+{
+    load();
+    const int64_t at = panel->trackCell()->maxValue() / 2;
+    panel->moveToPosition(at, PlayStatus::Pause);
+    EXPECT_TRUE(button("komaBack")->isEnabled());
+    panel->updateStopWatchMarkers(StopWatchStatus::Start, at, {}, -1, at);
+    EXPECT_FALSE(button("komaBack")->isEnabled());
+    panel->updateStopWatchMarkers(StopWatchStatus::Stop, at, {}, at + 500, at);
+    EXPECT_TRUE(button("komaBack")->isEnabled());
+    panel->clearMovie(true);
+    EXPECT_TRUE(panel->playerView()->backLabel()->isVisibleTo(panel.get()));
+    EXPECT_EQ(panel->playerView()->backLabel()->text(), QStringLiteral("Now Loading"));
+    EXPECT_FALSE(button("play")->isEnabled());
+    EXPECT_EQ(controls()->diffSecLabel()->text(), QStringLiteral("±00.0"));
+}
+
 } // namespace
