@@ -170,6 +170,7 @@ signals:
 
 private:
     friend class PlayerControls;
+    friend class PlayerAdjustments;
     MoviePlayerViewDelegate *delegate() const;
     float currentVolume() const { return _controls->sliderVolume(); }
     // Puts the chapter's file into the engine on screen; alerts when it cannot be played.

@@ -7,6 +7,7 @@
 #include "player/MoviePlayerView.h"
 #include "player/MoviePlayerViewDelegate.h"
 #include "player/NSZoomView.h"
+#include "player/PlayerAdjustments.h"
 #include "player/PlayerPanelHost.h"
 #include "player/PlayerView.h"
 #include "player/TrackSlider.h"
@@ -121,31 +122,11 @@ void PlayerControls::buildToolBar()
         layout->addWidget(b);
         return b;
     };
-    _brightButton = small(QStringLiteral("bright"), QStringLiteral("button_bright"));
-    _brightSlider = new CustomSliderCellMin(QStringLiteral("bright"), GAMMA_MIN, GAMMA_MAX, 10, _toolsView);
-    _brightSlider->setFixedWidth(90);
-    layout->addWidget(_brightSlider);
-    _volumeButton = small(QStringLiteral("volumeButton"), QStringLiteral("button_volume"));
-    _volumeButton->setCheckable(true);
-    _volumeButton->setChecked(true);
-    QIcon volumeIcon;
-    for (const auto mode : {QIcon::Normal, QIcon::Active}) {
-        volumeIcon.addFile(QStringLiteral(":/images/player/button_volume_mute.svg"), {}, mode, QIcon::Off);
-        volumeIcon.addFile(QStringLiteral(":/images/player/button_volume.svg"), {}, mode, QIcon::On);
-    }
-    _volumeButton->setIcon(volumeIcon);
-    _volumeSlider =
-        new CustomSliderCellMin(QStringLiteral("volume"), VOLUME_MIN, VOLUME_MAX, 100, _toolsView);
-    _volumeSlider->setFixedWidth(90);
-    layout->addWidget(_volumeSlider);
+    _adjust = new PlayerAdjustments(_panel, _toolsView);
+    _adjust->addSoundControls(layout, small);
     layout->addSpacing(12);
     _fullscreenButton = small(QStringLiteral("fullscrn"), QStringLiteral("button_fullscreen"));
     _fullscreenButton->setCheckable(true);
-
-    _brightButton->setToolTip(tr("Standard brightness"));
-    _volumeButton->setToolTip(tr("Mute"));
-    _brightSlider->setDoubleValue(GAMMA_DEFAULT);
-    _volumeSlider->setDoubleValue(VOLUME_MAX);
 
     const auto call = [this](void (PlayerPanelHost::*f)()) {
         return [this, f] {
@@ -171,18 +152,6 @@ void PlayerControls::buildToolBar()
     });
     connect(_zoomButton, &QToolButton::clicked, this, [this] { _zoom->onZoomButton(); });
     connect(_fullscreenButton, &QToolButton::clicked, this, [this](bool on) { onFullscreenButton(on); });
-    connect(_brightButton, &QToolButton::clicked, this, [this] { setGamma(GAMMA_DEFAULT); });
-    connect(_brightSlider, &QSlider::valueChanged, this, [this] { setGamma(_brightSlider->doubleValue()); });
-    connect(_volumeButton, &QToolButton::clicked, this, [this] {
-        setMute(!_volumeButton->isChecked());
-        applyPlayRate();
-    });
-    connect(_volumeSlider, &QSlider::valueChanged, this, [this] {
-        if (!_panel._isMute) {
-            setVolume(static_cast<float>(_volumeSlider->doubleValue()));
-            applyPlayRate();
-        }
-    });
 }
 
 void PlayerControls::buildControlBar()
@@ -204,22 +173,7 @@ void PlayerControls::buildControlBar()
         b->setAutoRepeatInterval(MoviePlayerView::KOMA_INTERVAL);
     }
     layout->addStretch(1);
-    _playSpeedSlowLabel = new QLabel(QStringLiteral("×0.5"), _controllerView);
-    _playSpeedSlider = new CustomSliderCellMin(QStringLiteral("speed"), 0, 5, 1, _controllerView);
-    _playSpeedSlider->setFixedWidth(110);
-    _playSpeedSlider->setPageStep(1);
-    _playSpeedSlider->setValue(1);
-    _playSpeedFastLabel = new QLabel(QStringLiteral("×10"), _controllerView);
-    _playSpeedRateLabel = new QLabel(PlayerPanelRules::rateForSlider(1).text, _controllerView);
-    _playSpeedRateLabel->setMinimumWidth(110);
-    for (QLabel *l : {_playSpeedSlowLabel, _playSpeedFastLabel, _playSpeedRateLabel}) {
-        l->setStyleSheet(QStringLiteral("color: #c8ccd0;"));
-    }
-    layout->addWidget(_playSpeedSlowLabel);
-    layout->addWidget(_playSpeedSlider);
-    layout->addWidget(_playSpeedFastLabel);
-    layout->addSpacing(8);
-    layout->addWidget(_playSpeedRateLabel);
+    _adjust->addSpeedControls(layout, _controllerView);
 
     connect(_moviePlayButton, &QToolButton::clicked, this, [this] { onPlay(); });
     connect(_moviePauseButton, &QToolButton::clicked, this, [this] {
@@ -245,7 +199,6 @@ void PlayerControls::buildControlBar()
         if (_host)
             _host->playNextItem();
     });
-    connect(_playSpeedSlider, &QSlider::valueChanged, this, [this] { applyPlayRate(); });
 }
 
 QWidget *PlayerControls::control(const QString &name) const
@@ -330,10 +283,8 @@ void PlayerControls::updateControlButtons()
     _panel.trackSlider()->setEnabled(c.trackbar.enabled);
     // One of play and pause shows at a time.
     _moviePlayButton->setVisible(!c.pause.visible);
-    if (!in.ready) {
-        _brightButton->setToolTip(tr("Standard brightness"));
-        _volumeButton->setToolTip(_panel._isMute ? tr("take off mute") : tr("Mute"));
-    }
+    if (!in.ready)
+        _adjust->resetToolTips();
 }
 
 void PlayerControls::updateToolButtons()
@@ -395,81 +346,55 @@ void PlayerControls::updateDiffSecLabel()
 
 // --- rate, sound, brightness ---
 
-void PlayerControls::store(const char *key, const QVariant &value)
+void PlayerControls::setSettings(UserDefaultUtil *settings)
 {
-    if (_settings)
-        _settings->setValue(QLatin1String(key), value);
+    _settings = settings;
+    _adjust->setSettings(settings);
 }
 
 void PlayerControls::applyPlayRate()
 {
-    const auto step = PlayerPanelRules::rateForSlider(_playSpeedSlider->value());
-    _panel._playRate = step.rate;
-    _playSpeedRateLabel->setText(step.text);
-    _panel.setSettingRate(step.rate);
-    _panel._engines->setSound(_panel._isMute,
-                              _panel._isMute ? _panel._wkVolume : _volumeSlider->doubleValue());
-}
-
-float PlayerControls::sliderVolume() const
-{
-    return static_cast<float>(_volumeSlider->doubleValue());
+    _adjust->applyPlayRate();
 }
 
 void PlayerControls::setVolume(float value)
 {
-    const float v = std::clamp(value, VOLUME_MIN, VOLUME_MAX);
-    if (_panel._isMute) {
-        _panel._wkVolume = v;
-    } else {
-        const QSignalBlocker block(_volumeSlider);
-        _volumeSlider->setDoubleValue(v);
-        _panel._engines->setSound(false, v);
-    }
-    if (_settings)
-        _settings->viewerVolume = v;
-    store(UserDefaultUtil::KEY_VIEWER_VOLUME, v);
+    _adjust->setVolume(value);
 }
 
 void PlayerControls::setMute(bool on)
 {
-    if (on != _panel._isMute) {
-        const QSignalBlocker block(_volumeSlider);
-        if (on) {
-            _panel._wkVolume = static_cast<float>(_volumeSlider->doubleValue());
-            _volumeSlider->setDoubleValue(0.0);
-        } else {
-            _volumeSlider->setDoubleValue(_panel._wkVolume);
-        }
-        _volumeButton->setChecked(!on);
-        _panel._isMute = on;
-        applyPlayRate();
-        _volumeButton->setToolTip(on ? tr("take off mute") : tr("Mute"));
-    }
-    _volumeSlider->setEnabled(!_panel._isMute);
-    if (_settings)
-        _settings->viewerIsMute = _panel._isMute;
-    store(UserDefaultUtil::KEY_VIEWER_IS_MUTE, _panel._isMute);
+    _adjust->setMute(on);
 }
 
 void PlayerControls::setGamma(double value)
 {
-    _panel._gamma = std::clamp(value, GAMMA_MIN, GAMMA_MAX);
-    {
-        const QSignalBlocker block(_brightSlider);
-        _brightSlider->setDoubleValue(_panel._gamma);
-    }
-    if (MediaEngine *engine = _panel.engine()) {
-        engine->setBrightness(PlayerEngines::brightnessForGamma(_panel._gamma));
-        // A paused picture is drawn again with the new filter.
-        if (!(_panel.isPlayerReady() && _panel.currentStatus() == PlayStatus::Play) && engine->hasItem()) {
-            engine->stepByCount(1);
-            engine->stepByCount(-1);
-        }
-    }
-    if (_settings)
-        _settings->viewerGamma = _panel._gamma;
-    store(UserDefaultUtil::KEY_VIEWER_GAMMA, _panel._gamma);
+    _adjust->setGamma(value);
+}
+
+float PlayerControls::sliderVolume() const
+{
+    return _adjust->sliderVolume();
+}
+
+QLabel *PlayerControls::playSpeedRateLabel() const
+{
+    return _adjust->playSpeedRateLabel();
+}
+
+CustomSliderCellMin *PlayerControls::volumeSlider() const
+{
+    return _adjust->volumeSlider();
+}
+
+CustomSliderCellMin *PlayerControls::brightSlider() const
+{
+    return _adjust->brightSlider();
+}
+
+CustomSliderCellMin *PlayerControls::playSpeedSlider() const
+{
+    return _adjust->playSpeedSlider();
 }
 
 void PlayerControls::setTrimMode(bool on)

@@ -13,6 +13,7 @@
 class CustomSliderCellMin;
 class EXTextButton;
 class MoviePlayerView;
+class PlayerAdjustments;
 class ZoomMenuControl;
 class PlayerPanelHost;
 class QKeyEvent;
@@ -25,9 +26,6 @@ class PlayerControls : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr double GAMMA_MIN = 0.1, GAMMA_MAX = 5.0, GAMMA_DEFAULT = 1.0;
-    static constexpr float VOLUME_MIN = 0.0f, VOLUME_MAX = 1.0f;
-
     explicit PlayerControls(MoviePlayerView &panel);
 
     QWidget *toolsView() const { return _toolsView; }
@@ -35,7 +33,7 @@ public:
     QWidget *controllerView() const { return _controllerView; }
 
     void setHost(PlayerPanelHost *host) { _host = host; }
-    void setSettings(UserDefaultUtil *settings) { _settings = settings; }
+    void setSettings(UserDefaultUtil *settings);
 
     void updateControlButtons();
     void updateToolButtons();
@@ -43,6 +41,7 @@ public:
     void updateDiffSecLabel();
 
     // Rate, sound and brightness; the setters store the value in the settings.
+    PlayerAdjustments *adjustments() const { return _adjust; }
     void applyPlayRate();
     void setVolume(float value);
     void setMute(bool on);
@@ -67,10 +66,10 @@ public:
     QWidget *control(const QString &name) const;
     QLabel *datetimeLabel() const { return _datetimeLabel; }
     QLabel *diffSecLabel() const { return _diffSecLabel; }
-    QLabel *playSpeedRateLabel() const { return _playSpeedRateLabel; }
-    CustomSliderCellMin *volumeSlider() const { return _volumeSlider; }
-    CustomSliderCellMin *brightSlider() const { return _brightSlider; }
-    CustomSliderCellMin *playSpeedSlider() const { return _playSpeedSlider; }
+    QLabel *playSpeedRateLabel() const;
+    CustomSliderCellMin *volumeSlider() const;
+    CustomSliderCellMin *brightSlider() const;
+    CustomSliderCellMin *playSpeedSlider() const;
 
 private:
     void buildToolBar();
@@ -88,11 +87,11 @@ private:
     QWidget *_toolsView, *_datetimeView, *_controllerView;
     EXTextButton *_openButton, *_saveButton, *_settingButton, *_cutButton, *_snapShotButton, *_zoomButton,
         *_stopWatchButton, *_googleEathButton;
-    QToolButton *_fullscreenButton, *_brightButton, *_volumeButton;
+    QToolButton *_fullscreenButton;
     QToolButton *_movieFirstButton, *_movieRewindButton, *_movieKomaBackButton, *_moviePlayButton,
         *_moviePauseButton, *_movieStopButton, *_movieKomaGoButton, *_movieForwardButton, *_movieLastButton;
-    CustomSliderCellMin *_brightSlider, *_volumeSlider, *_playSpeedSlider;
-    QLabel *_datetimeLabel, *_diffSecLabel, *_playSpeedSlowLabel, *_playSpeedFastLabel, *_playSpeedRateLabel;
+    PlayerAdjustments *_adjust = nullptr;
+    QLabel *_datetimeLabel, *_diffSecLabel;
     ZoomMenuControl *_zoom;
     bool _isPrevTrip = false, _isNextTrip = false;
 };
