@@ -298,6 +298,45 @@ TEST_F(PlayerControlsTest, HeldFrameStepRepeatsUntilTheEndAndPlayAtTheEndRewinds
     EXPECT_EQ(delegate.codes, std::vector<int>{7});
 }
 
+TEST_F(PlayerControlsTest, VolumeBubbleOnlyInsideTheBarBand)
+{
+    panel->show();
+    CustomSliderCellMin *slider = controls()->volumeSlider();
+    const auto press = [&](int y) {
+        const QPointF at(slider->width() / 2.0, y);
+        QMouseEvent event(QEvent::MouseButtonPress, at, slider->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(slider, &event);
+    };
+    press(0); // outside the 10-pixel band: refused, no bubble
+    EXPECT_EQ(slider->valLabel(), nullptr);
+    press(slider->height() / 2);
+    ASSERT_NE(slider->valLabel(), nullptr);
+    EXPECT_TRUE(slider->valLabel()->isVisible());
+    EXPECT_EQ(slider->valLabel()->text(), CustomSliderCellMin::bubbleText("volume", slider->doubleValue()));
+    mouse(slider, QEvent::MouseButtonRelease);
+    EXPECT_FALSE(slider->valLabel()->isVisible());
+}
+
+TEST_F(PlayerControlsTest, PointerOverTheMenuEndsKeyboardHighlightAndAClickOutsideClosesIt)
+{
+    load();
+    panel->show();
+    ZoomMenuControl *zoom = controls()->zoom();
+    button("zoom")->click();
+    keyClick(panel.get(), Qt::Key_Right);
+    ASSERT_TRUE(zoom->zoomMenu()->button(0)->flgZoomBtnForKey());
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), zoom->zoomMenu()->mapToGlobal(QPointF(2, 2)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(zoom->zoomMenu(), &move);
+    EXPECT_FALSE(zoom->zoomMenu()->button(0)->flgZoomBtnForKey());
+    EXPECT_EQ(zoom->hoveredZoomButtonIndex(), NSZoomView::COUNT);
+    EXPECT_TRUE(zoom->isShown());
+    zoom->closeZoomMenu(); // what the click catcher reports
+    EXPECT_FALSE(zoom->isShown());
+    EXPECT_FALSE(button("zoom")->isChecked());
+}
+
 TEST_F(PlayerControlsTest, StopwatchHoldsFrameBackAndLoadingTextIsShown)
 {
     load();
