@@ -2,7 +2,11 @@
 //
 //   playerdemo [--chapters N] [--seconds S] [--size WxH] [--fps F] [--rate R]
 //              [--quit-after MS] [--screenshot FILE] [--software] [--zoom N] [--cut] [--check]
-//              [--border-shots DIR]
+//              [--border-shots DIR] [--script STEPS]
+//
+// --script "MS:ACTION;..." runs actions at times after the start: key:NAME (a key sequence such as
+// Right, Return, Escape, Shift+Tab, sent to the focused control), click:NAME (a control of the panel:
+// play, pause, stop, komaGo, zoom, fullscrn, ...), focus:NAME, trim:on|off, shot:FILE, quit.
 //
 // Space plays or pauses, Left/Right step a frame, PgUp/PgDn jump a chapter, 1-5 choose the zoom
 // scale (click the picture to zoom there), S stops.
@@ -11,16 +15,22 @@
 #include "player/MpvEngine.h"
 #include "player/PlayMovieValueInfo.h"
 #include "player/PlaybackClock.h"
+#include "player/PlayerControls.h"
+#include "player/PlayerPanelHost.h"
 #include "player/PlayerView.h"
+#include "player/ZoomMenuControl.h"
 
 #include "card/ChapterData.h"
 #include "card/PictureDataUtil.h"
 #include "card/TripData.h"
 #include "samplecard/SampleCardWriter.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -57,6 +67,9 @@ protected:
         if (event->type() != QEvent::KeyPress)
             return QObject::eventFilter(object, event);
         auto *key = static_cast<QKeyEvent *>(event);
+        // The open zoom menu takes the arrows and Return.
+        if (_panel->controls()->zoom()->isShown())
+            return QObject::eventFilter(object, event);
         switch (key->key()) {
         case Qt::Key_Space:
             if (_panel->currentStatus() == CommonConst::PlayStatus::Play)
@@ -94,6 +107,65 @@ protected:
 private:
     MoviePlayerView *_panel;
 };
+
+// The window's side of the tool bar: full screen only, as in the application today.
+class DemoHost : public PlayerPanelHost
+{
+public:
+    explicit DemoHost(QWidget *window) : _window(window) {}
+    bool provides(Service service) const override { return service == Service::FullScreen; }
+    bool isFullscreen() const override { return _full; }
+    void toggleFullScreen() override
+    {
+        _full = !_full;
+        if (!_full) {
+            _window->showNormal();
+            _window->resize(960, 580);
+        } else {
+            _window->showFullScreen();
+            // Without a window manager (Xvfb) the window is not resized for it.
+            _window->setGeometry(_window->screen()->geometry());
+        }
+    }
+
+private:
+    QWidget *_window;
+    bool _full = false;
+};
+
+// Runs one scripted step; false for a step it does not know.
+bool runStep(QApplication &app, MoviePlayerView &panel, const QString &action, const QString &arg)
+{
+    if (action == "key") {
+        const QKeyCombination combo = QKeySequence::fromString(arg)[0];
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &panel;
+        int key = combo.key();
+        if (key == Qt::Key_Tab && (combo.keyboardModifiers() & Qt::ShiftModifier))
+            key = Qt::Key_Backtab;
+        QKeyEvent press(QEvent::KeyPress, key, combo.keyboardModifiers());
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, combo.keyboardModifiers());
+        QApplication::sendEvent(target, &release);
+    } else if (action == "click" || action == "focus") {
+        auto *w = panel.controls()->control(arg);
+        if (!w)
+            return false;
+        if (auto *b = qobject_cast<QAbstractButton *>(w); b && action == "click")
+            b->click();
+        else
+            w->setFocus(Qt::TabFocusReason);
+    } else if (action == "trim") {
+        panel.setTrimMode(arg == "on");
+    } else if (action == "shot") {
+        panel.window()->grab().toImage().save(arg);
+    } else if (action == "quit") {
+        app.quit();
+    } else {
+        return false;
+    }
+    std::printf("[playerdemo] %s %s\n", qPrintable(action), qPrintable(arg));
+    return true;
+}
 
 // The frame number the picture carries in its stamp (see SampleCardWriter::videoInputArgs),
 // read from a screenshot of the panel; none when a block is neither black nor white.
@@ -135,6 +207,7 @@ int main(int argc, char **argv)
                   "(and, with --border-shots, each shot shows the new chapter's first frames)."},
         {"border-shots", "Save the window 50 ms after each of the first two chapter borders into DIR.",
          "DIR"},
+        {"script", "Scripted input: MS:ACTION[:ARG];... (see the head of the source).", "STEPS"},
     });
     parser.process(app);
 
@@ -179,6 +252,8 @@ int main(int argc, char **argv)
     });
     DemoWindow window(&panel);
     panel.setDelegate(&window);
+    DemoHost host(&panel);
+    panel.setHost(&host);
     app.installEventFilter(&window);
     panel.setWindowTitle("playerdemo");
     QPalette dark = panel.palette();
@@ -242,6 +317,15 @@ int main(int argc, char **argv)
                         shot, static_cast<long long>(index + 1), frame ? *frame : -1, afterMs,
                         ok ? "the new chapter's" : "NOT the new chapter's");
                 });
+        });
+    }
+
+    for (const QString &step : parser.value("script").split(';', Qt::SkipEmptyParts)) {
+        const QStringList parts = step.split(':');
+        const QString action = parts.value(1), arg = parts.mid(2).join(':');
+        QTimer::singleShot(parts.value(0).toInt(), &panel, [&app, &panel, action, arg] {
+            if (!runStep(app, panel, action, arg))
+                std::fprintf(stderr, "playerdemo: unknown step %s:%s\n", qPrintable(action), qPrintable(arg));
         });
     }
 

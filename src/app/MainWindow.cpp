@@ -7,6 +7,7 @@
 #include "app/MainMenu.h"
 #include "app/MainWindowCardHost.h"
 #include "app/MainWindowLayout.h"
+#include "app/MainWindowPlayerHost.h"
 #include "app/QuitConfirmation.h"
 #include "app/StandardModalRunner.h"
 #include "app/StorageVolumeLister.h"
@@ -135,8 +136,16 @@ bool MainWindow::playFirstItem()
 MoviePlayerView *MainWindow::createPlayerPanel()
 {
     // The player panel plays through libmpv engines made here; it holds at most two at a time.
-    return new MoviePlayerView([] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Automatic); }, {},
-                               this);
+    auto *panel = new MoviePlayerView(
+        [] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Automatic); }, {}, this);
+    _playerHost = std::make_unique<MainWindowPlayerHost>(*this);
+    panel->setHost(_playerHost.get());
+    panel->setSettings(&_settings);
+    // The stored sound and brightness, through the panel's own setters.
+    panel->setVolume(_settings.viewerVolume);
+    panel->setMute(_settings.viewerIsMute);
+    panel->setGamma(_settings.viewerGamma);
+    return panel;
 }
 
 void MainWindow::startUp()

@@ -24,6 +24,7 @@ class MapView;
 class MessagePrompter;
 class ModalRunner;
 class MoviePlayerView;
+class PlayerPanelHost;
 class QuitConfirmation;
 class UpdateCheck;
 class UserDefaultUtil;
@@ -148,6 +149,7 @@ private:
     std::function<bool()> _otherInstanceRunning;
     std::function<std::optional<QString>(const QString &, const QString &)> _chooseDirectory;
     std::unique_ptr<WindowCoordinators> _coordinators;
+    std::unique_ptr<PlayerPanelHost> _playerHost;
 
     bool _isFullscreen = false;
     bool _backupFlg = false;

@@ -1,12 +1,17 @@
 #include "player/MoviePlayerView.h"
 
 #include "player/CustomSliderCell.h"
+#include "player/CustomSliderCellMin.h"
 #include "player/MoviePlayerViewDelegate.h"
+#include "player/PlayerControls.h"
 #include "player/PlayerView.h"
 #include "player/TrackSlider.h"
+#include "player/ZoomMenuControl.h"
 
 #include "card/MoveProtectInfo.h"
 
+#include <QKeyEvent>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -35,17 +40,26 @@ MoviePlayerView::MoviePlayerView(EngineFactory engineFactory, PlaybackClock::Tim
     });
     _cell = new CustomSliderCell(_clock);
     _trackSlider = new TrackSlider(_cell, this);
+    _controls = new PlayerControls(*this);
     _cell->setDelegate(this);
     _cell->setValueInfo(_valueInfo);
     connect(_cell, &CustomSliderCell::userValueChanged, this, [this] {
         trackbarUserChanged();
         _trackSlider->setFocus();
     });
+    setFocusPolicy(Qt::ClickFocus);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
+    layout->addWidget(_controls->toolsView());
     layout->addWidget(_playerView, 1);
     layout->addWidget(_trackSlider);
+    layout->addWidget(_controls->datetimeView());
+    layout->addWidget(_controls->controllerView());
+    _playerView->setGradient(true);
+    updateDatetimeLabel();
+    updateControlButtons();
+    updateToolButtons();
 }
 
 MoviePlayerView::~MoviePlayerView()
@@ -167,6 +181,8 @@ void MoviePlayerView::clearMovie(bool isLoading)
 {
     _backText = isLoading ? tr("Now Loading") : QString();
     resetPlayer();
+    _playerView->setGradient(false);
+    _playerView->setBackText(_backText);
     updateControlButtons();
     updateDiffSecLabel();
     updateDatetimeLabel();
@@ -438,4 +454,53 @@ void MoviePlayerView::setSettingRate(float rate)
     _clock->setRate(rate);
     if (isPlayerReady() && _currentStatus == PlayStatus::Play)
         engine()->setRate(rate > PlaybackSync::SETTING_RATE_PLAY ? 0.0 : rate);
+}
+
+// --- controls ---
+
+void MoviePlayerView::updateStopWatchMarkers(StopWatchStatus status, int64_t start, std::vector<int64_t> laps,
+                                             int64_t stop, int64_t holdStart)
+{
+    _cell->setStopwatch(status, start, std::move(laps), stop);
+    _valueInfo->setStartValueStopwatch(status == StopWatchStatus::Start ? std::optional<int64_t>(holdStart)
+                                                                        : std::nullopt);
+    _trackSlider->update();
+    updateControlButtons();
+}
+
+void MoviePlayerView::setHost(PlayerPanelHost *host)
+{
+    _controls->setHost(host);
+    updateToolButtons();
+    updateControlButtons();
+}
+
+void MoviePlayerView::setSettings(UserDefaultUtil *settings)
+{
+    _controls->setSettings(settings);
+    updateDatetimeLabel();
+}
+
+void MoviePlayerView::keyPressEvent(QKeyEvent *event)
+{
+    if (!_controls->keyDown(event))
+        QWidget::keyPressEvent(event);
+}
+
+bool MoviePlayerView::focusNextPrevChild(bool next)
+{
+    return _controls->moveToolFocus(next) || QWidget::focusNextPrevChild(next);
+}
+
+void MoviePlayerView::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    _controls->panelClicked(at, _playerView->geometry().contains(at));
+    QWidget::mousePressEvent(event);
+}
+
+void MoviePlayerView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    _controls->zoom()->layoutMenu(_controls->toolsView()->geometry().bottom() + 1);
 }

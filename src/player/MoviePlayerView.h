@@ -10,7 +10,9 @@
 #include "player/PlayMovieValueInfo.h"
 #include "player/PlaybackClock.h"
 #include "player/PlaybackSync.h"
+#include "player/PlayerControls.h"
 #include "player/PlayerEngines.h"
+#include "player/TrackMarks.h"
 #include "recording/CommonConst.h"
 
 #include <QPointer>
@@ -22,6 +24,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class CardData;
 class ChapterData;
@@ -31,7 +34,11 @@ class MoveProtectInfo;
 class MoviePlayerViewDelegate;
 class PictureData;
 class PlayMovieValueInfo;
+class PlayerControls;
+class PlayerPanelHost;
 class PlayerView;
+class QLabel;
+class UserDefaultUtil;
 class TrackSlider;
 
 class MoviePlayerView : public QWidget, public CustomSliderCellDelegate
@@ -96,25 +103,46 @@ public:
         return rate > 0.0 ? static_cast<int64_t>(1000.0 / rate) : KOMA_INTERVAL;
     }
 
-    // Rate, sound, labels and buttons; the controls complete these (until then the rate is the
-    // one set with setPlayRate).
-    void applyPlayRate()
-    {
-        setSettingRate(_playRate);
-        _engines->setSound(_isMute, _wkVolume);
-    }
+    // Rate, sound, labels and buttons, kept by the panel's controls.
+    void applyPlayRate() { _controls->applyPlayRate(); }
+    // A rate outside the speed slider's steps, for the developer programs and benchmarks.
     void setPlayRate(float rate)
     {
         _playRate = rate;
-        applyPlayRate();
+        setSettingRate(rate);
     }
     float settingRate() const { return _settingRate; }
     void setSettingRate(float rate);
-    // The labels and buttons come with the panel's controls; until then they have nothing to show.
-    void updateDatetimeLabel() {}
-    void updateDiffSecLabel() {}
-    void updateControlButtons() {}
-    void updateToolButtons() {}
+    float volume() const { return _isMute ? _wkVolume : currentVolume(); }
+    void setVolume(float value) { _controls->setVolume(value); }
+    bool isMute() const { return _isMute; }
+    void setMute(bool on) { _controls->setMute(on); }
+    double gamma() const { return _gamma; }
+    void setGamma(double value) { _controls->setGamma(value); }
+    void updateDatetimeLabel() { _controls->updateDatetimeLabel(); }
+    void updateDiffSecLabel() { _controls->updateDiffSecLabel(); }
+    void updateControlButtons() { _controls->updateControlButtons(); }
+    void updateToolButtons() { _controls->updateToolButtons(); }
+    // The trim selection on the track bar, its label on the video and the trim button.
+    void setTrimMode(bool on) { _controls->setTrimMode(on); }
+    // The stopwatch's marks; while it runs the position cannot go back before holdStart.
+    void updateStopWatchMarkers(StopWatchStatus status, int64_t start, std::vector<int64_t> laps,
+                                int64_t stop, int64_t holdStart);
+    // The main window's list has an item before / after this one.
+    void setPrevNextTrip(bool isPrevTrip, bool isNextTrip)
+    {
+        _controls->setPrevNextTrip(isPrevTrip, isNextTrip);
+    }
+    // The main window's side of the tool bar and item buttons, and the settings store that keeps the
+    // volume, mute and brightness.
+    void setHost(PlayerPanelHost *host);
+    void setSettings(UserDefaultUtil *settings);
+    PlayerControls *controls() const { return _controls; }
+    // Ready for the controls: an item that can play, in a play state.
+    bool isControlReady() const
+    {
+        return isPlayerReady() && _currentStatus != CommonConst::PlayStatus::NotReady;
+    }
 
     CommonConst::PlayStatus currentStatus() const { return _currentStatus; }
     PlaybackClock *clock() const { return _clock.get(); }
@@ -130,12 +158,21 @@ public:
     int64_t eventFrame() const { return _eventFrame; }
     const QString &backText() const { return _backText; }
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
 signals:
     // A new picture is on screen: time in seconds into the current chapter's movie.
     void frameShown(double timeSec);
 
 private:
+    friend class PlayerControls;
+    friend class PlayerAdjustments;
     MoviePlayerViewDelegate *delegate() const;
+    float currentVolume() const { return _controls->sliderVolume(); }
     // Puts the chapter's file into the engine on screen; alerts when it cannot be played.
     bool loadChapter(const std::shared_ptr<ChapterData> &chapter);
     void observePlayerItemStatus();
@@ -167,6 +204,7 @@ private:
     std::unique_ptr<PlayerEngines> _engines;
     TrackSlider *_trackSlider = nullptr;
     CustomSliderCell *_cell = nullptr;
+    PlayerControls *_controls = nullptr;
     QPointer<QObject> _delegateObject;
 
     bool _autoPlay = false;

@@ -243,6 +243,38 @@ void PlayerView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layoutZoom();
+    if (_backLabel)
+        _backLabel->move((width() - _backLabel->width()) / 2, (height() - _backLabel->height()) / 2);
+}
+
+void PlayerView::setGradient(bool on)
+{
+    QPalette palette = this->palette();
+    if (on) {
+        QLinearGradient gradient(0, 0, 0, 1);
+        gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
+        gradient.setColorAt(0, Qt::black);
+        gradient.setColorAt(1, Qt::darkGray);
+        palette.setBrush(QPalette::Window, gradient);
+    } else {
+        palette.setBrush(QPalette::Window, Qt::black);
+    }
+    setPalette(palette);
+}
+
+void PlayerView::setBackText(const QString &text)
+{
+    if (!_backLabel) {
+        _backLabel = new QLabel(this);
+        _backLabel->setStyleSheet(
+            QStringLiteral("color: #c8ccd0; font-size: 20px; background: transparent;"));
+        _backLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    _backLabel->setText(text);
+    _backLabel->adjustSize();
+    _backLabel->setVisible(!text.isEmpty());
+    _backLabel->raise();
+    _backLabel->move((width() - _backLabel->width()) / 2, (height() - _backLabel->height()) / 2);
 }
 
 void PlayerView::mousePressEvent(QMouseEvent *event)

@@ -44,6 +44,10 @@ public:
     // Recomputes the geometry of every part from the view size and the zoom state.
     void layoutZoom();
     void showTrimLabel(bool show);
+    // Black to dark grey behind the picture; the panel drops it once it is cleared.
+    void setGradient(bool on);
+    // The text shown in the middle while there is no picture ("Now Loading"); empty hides it.
+    void setBackText(const QString &text);
 
     // The pointer's position in the view, clamped so that a zoom window around it fits the picture.
     QPointF mouseZoomPoint() const;
@@ -56,6 +60,7 @@ public:
     bool isZoomPreviewVisible() const;
     QRectF zoomPreviewWindow() const;
     QLabel *trimLabel() const { return lblTrim; }
+    QLabel *backLabel() const { return _backLabel; }
     QLabel *subMaskLabel() const { return lblSubMask; }
 
     const double videoAspect = 16.0 / 9.0;
@@ -90,6 +95,7 @@ private:
     ZoomSelectOverlay *_zoomSelectLayer = nullptr;
     QLabel *lblSubMask = nullptr;
     QLabel *lblTrim = nullptr;
+    QLabel *_backLabel = nullptr;
     QString strTrimMode;
     QRectF _maskRect;
     QRectF _playerRect;

@@ -1,0 +1,103 @@
+#include "player/EXTextButton.h"
+
+#include <QEvent>
+
+namespace {
+// The icon draws the same image in every mode: the button itself picks the image of its state.
+QIcon image(const QString &name)
+{
+    if (name.isEmpty())
+        return {};
+    const QString path = QStringLiteral(":/images/player/%1.svg").arg(name);
+    QIcon icon(path);
+    icon.addFile(path, {}, QIcon::Disabled);
+    return icon;
+}
+} // namespace
+
+EXTextButton::EXTextButton(QWidget *parent) : QToolButton(parent)
+{
+    setAutoRaise(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setToolButtonStyle(Qt::ToolButtonIconOnly);
+    setStyleSheet(QStringLiteral("QToolButton { color: white; border: none; }"
+                                 "QToolButton:focus { border: 1px solid #5a9be0; border-radius: 3px; }"
+                                 "QToolButton:checked { background: #3a4450; border-radius: 3px; }"));
+}
+
+void EXTextButton::setImages(const QString &normal, const QString &hover, const QString &disabled)
+{
+    _originalImage = image(normal);
+    _mouseOverImage = image(hover);
+    _disableImage = image(disabled);
+    _look = Look::Normal;
+    setIcon(_originalImage);
+    updateCellInside();
+}
+
+void EXTextButton::show(Look look)
+{
+    const QIcon &icon = look == Look::Hover      ? _mouseOverImage
+                        : look == Look::Disabled ? _disableImage
+                                                 : _originalImage;
+    if (_look == look || icon.isNull())
+        return;
+    _look = look;
+    setIcon(icon);
+}
+
+void EXTextButton::mouseEntered(bool realEvent)
+{
+    if (realEvent && _flgZoomBtnForKey)
+        return;
+    _isMouseOver = true;
+    if (isEnabled())
+        show(Look::Hover);
+}
+
+void EXTextButton::mouseExited()
+{
+    // A disabled button keeps its hover flag until it is enabled and left again.
+    if (!isEnabled() || !_isMouseOver)
+        return;
+    _isMouseOver = false;
+    show(Look::Normal);
+}
+
+void EXTextButton::enterEvent(QEnterEvent *event)
+{
+    mouseEntered(true);
+    QToolButton::enterEvent(event);
+}
+
+void EXTextButton::leaveEvent(QEvent *event)
+{
+    mouseExited();
+    QToolButton::leaveEvent(event);
+}
+
+void EXTextButton::mousePressEvent(QMouseEvent *event)
+{
+    if (isEnabled() && _isMouseOver) {
+        _isMouseOver = false;
+        show(Look::Normal);
+    }
+    QToolButton::mousePressEvent(event);
+}
+
+void EXTextButton::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange)
+        updateCellInside();
+    QToolButton::changeEvent(event);
+}
+
+void EXTextButton::updateCellInside()
+{
+    if (!isEnabled())
+        show(Look::Disabled);
+    else if (!_isMouseOver)
+        show(Look::Normal);
+    else
+        show(Look::Hover);
+}

@@ -1,0 +1,484 @@
+#include "player/PlayerControls.h"
+
+#include "player/CustomSliderCell.h"
+#include "player/CustomSliderCellMin.h"
+#include "player/EXTextButton.h"
+#include "player/FilterView.h"
+#include "player/MoviePlayerView.h"
+#include "player/MoviePlayerViewDelegate.h"
+#include "player/NSZoomView.h"
+#include "player/PlayerAdjustments.h"
+#include "player/PlayerPanelHost.h"
+#include "player/PlayerView.h"
+#include "player/TrackSlider.h"
+#include "player/ZoomMenuControl.h"
+
+#include "recording/DateFormatTypeUtil.h"
+#include "recording/UserDefaultUtil.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QToolButton>
+
+#include <algorithm>
+
+using PlayStatus = CommonConst::PlayStatus;
+using PlayType = CommonConst::PlayType;
+using Service = PlayerPanelHost::Service;
+using Scale = PlayerView::ScaleType;
+
+namespace {
+// A control's image with its dimmed image for the disabled state.
+QIcon controlIcon(const QString &image)
+{
+    QIcon icon(QStringLiteral(":/images/player/%1.svg").arg(image));
+    icon.addFile(QStringLiteral(":/images/player/%1_off.svg").arg(image), {}, QIcon::Disabled);
+    return icon;
+}
+
+const QString SMALL_BUTTON_STYLE = QStringLiteral("QToolButton { border: none; background: transparent; }"
+                                                  "QToolButton:focus { border: 1px solid #5a9be0; }");
+
+void apply(QWidget *w, const PlayerPanelRules::Button &b)
+{
+    w->setEnabled(b.enabled);
+    w->setVisible(b.visible);
+    w->setToolTip(b.toolTip);
+}
+
+QWidget *bar(QWidget *parent)
+{
+    auto *w = new QWidget(parent);
+    auto *layout = new QHBoxLayout(w);
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->setSpacing(4);
+    return w;
+}
+} // namespace
+
+PlayerControls::PlayerControls(MoviePlayerView &panel)
+    : QObject(&panel), _panel(panel), _toolsView(bar(&panel)), _datetimeView(bar(&panel)),
+      _controllerView(bar(&panel))
+{
+    buildToolBar();
+    _datetimeLabel = new QLabel(_datetimeView);
+    _diffSecLabel = new QLabel(_datetimeView);
+    _datetimeView->layout()->addWidget(_datetimeLabel);
+    static_cast<QHBoxLayout *>(_datetimeView->layout())->addStretch(1);
+    _datetimeView->layout()->addWidget(_diffSecLabel);
+    for (QLabel *l : {_datetimeLabel, _diffSecLabel})
+        l->setStyleSheet(QStringLiteral("color: white; font-size: 14px;"));
+    buildControlBar();
+    _zoom = new ZoomMenuControl(&panel, _zoomButton, panel.playerView(), [this] { updateToolButtons(); });
+}
+
+EXTextButton *PlayerControls::toolButton(const QString &name, const QString &image)
+{
+    auto *b = new EXTextButton(_toolsView);
+    b->setIdentifier(name);
+    b->setImages(image, image + QStringLiteral("_over"), image + QStringLiteral("_off"));
+    b->setIconSize(QSize(28, 28));
+    _toolsView->layout()->addWidget(b);
+    return b;
+}
+
+QToolButton *PlayerControls::controlButton(const QString &name, const QString &image)
+{
+    auto *b = new QToolButton(_controllerView);
+    b->setObjectName(name);
+    b->setIcon(controlIcon(image));
+    b->setIconSize(QSize(26, 26));
+    b->setStyleSheet(SMALL_BUTTON_STYLE);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::StrongFocus);
+    _controllerView->layout()->addWidget(b);
+    return b;
+}
+
+void PlayerControls::buildToolBar()
+{
+    auto *layout = static_cast<QHBoxLayout *>(_toolsView->layout());
+    _openButton = toolButton(QStringLiteral("open"), QStringLiteral("button_open"));
+    _saveButton = toolButton(QStringLiteral("save"), QStringLiteral("button_save"));
+    _settingButton = toolButton(QStringLiteral("setting"), QStringLiteral("button_setting"));
+    layout->addSpacing(12);
+    _cutButton = toolButton(QStringLiteral("cut"), QStringLiteral("button_cut"));
+    _snapShotButton = toolButton(QStringLiteral("snapshot"), QStringLiteral("button_snapshot"));
+    _zoomButton = toolButton(QStringLiteral("zoom"), QStringLiteral("button_zoom"));
+    _stopWatchButton = toolButton(QStringLiteral("stopwatch"), QStringLiteral("button_stopwatch"));
+    _googleEathButton = toolButton(QStringLiteral("google"), QStringLiteral("button_google"));
+    for (EXTextButton *b : {_cutButton, _zoomButton, _stopWatchButton})
+        b->setCheckable(true);
+    layout->addStretch(1);
+    auto small = [this, layout](const QString &name, const QString &image) {
+        auto *b = new QToolButton(_toolsView);
+        b->setObjectName(name);
+        b->setIcon(controlIcon(image));
+        b->setIconSize(QSize(20, 20));
+        b->setStyleSheet(SMALL_BUTTON_STYLE);
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::StrongFocus);
+        layout->addWidget(b);
+        return b;
+    };
+    _adjust = new PlayerAdjustments(_panel, _toolsView);
+    _adjust->addSoundControls(layout, small);
+    layout->addSpacing(12);
+    _fullscreenButton = small(QStringLiteral("fullscrn"), QStringLiteral("button_fullscreen"));
+    _fullscreenButton->setCheckable(true);
+
+    const auto call = [this](void (PlayerPanelHost::*f)()) {
+        return [this, f] {
+            if (_host)
+                (_host->*f)();
+        };
+    };
+    connect(_openButton, &QToolButton::clicked, this, call(&PlayerPanelHost::showOpenFromDialog));
+    connect(_saveButton, &QToolButton::clicked, this, call(&PlayerPanelHost::showBackupSettingDialog));
+    connect(_settingButton, &QToolButton::clicked, this, call(&PlayerPanelHost::showCameraSettingDialog));
+    connect(_googleEathButton, &QToolButton::clicked, this, call(&PlayerPanelHost::exportGoogleEarthFile));
+    connect(_cutButton, &QToolButton::clicked, this, [this] {
+        if (_host)
+            _host->openToolWindow(PlayerPanelHost::TOOL_TRIM);
+    });
+    connect(_snapShotButton, &QToolButton::clicked, this, [this] {
+        if (_host)
+            _host->openToolWindow(PlayerPanelHost::TOOL_CAPTURE);
+    });
+    connect(_stopWatchButton, &QToolButton::clicked, this, [this](bool on) {
+        if (_host)
+            on ? _host->showStopWatch() : _host->hideStopWatch();
+    });
+    connect(_zoomButton, &QToolButton::clicked, this, [this] { _zoom->onZoomButton(); });
+    connect(_fullscreenButton, &QToolButton::clicked, this, [this](bool on) { onFullscreenButton(on); });
+}
+
+void PlayerControls::buildControlBar()
+{
+    auto *layout = static_cast<QHBoxLayout *>(_controllerView->layout());
+    _movieFirstButton = controlButton(QStringLiteral("first"), QStringLiteral("button_first"));
+    _movieRewindButton = controlButton(QStringLiteral("rewind"), QStringLiteral("button_rewind"));
+    _movieKomaBackButton = controlButton(QStringLiteral("komaBack"), QStringLiteral("button_koma_back"));
+    _moviePlayButton = controlButton(QStringLiteral("play"), QStringLiteral("button_play"));
+    _moviePauseButton = controlButton(QStringLiteral("pause"), QStringLiteral("button_pause"));
+    _movieStopButton = controlButton(QStringLiteral("stop"), QStringLiteral("button_stop"));
+    _movieKomaGoButton = controlButton(QStringLiteral("komaGo"), QStringLiteral("button_koma_go"));
+    _movieForwardButton = controlButton(QStringLiteral("forward"), QStringLiteral("button_forward"));
+    _movieLastButton = controlButton(QStringLiteral("last"), QStringLiteral("button_last"));
+    // Holding a frame step repeats it.
+    for (QToolButton *b : {_movieKomaBackButton, _movieKomaGoButton}) {
+        b->setAutoRepeat(true);
+        b->setAutoRepeatDelay(MoviePlayerView::KOMA_START_INTERVAL);
+        b->setAutoRepeatInterval(MoviePlayerView::KOMA_INTERVAL);
+    }
+    layout->addStretch(1);
+    _adjust->addSpeedControls(layout, _controllerView);
+
+    connect(_moviePlayButton, &QToolButton::clicked, this, [this] { onPlay(); });
+    connect(_moviePauseButton, &QToolButton::clicked, this, [this] {
+        _panel.pauseMovie();
+        if (auto *d = _panel.delegate())
+            d->updateFrameDisplay(false);
+        _moviePlayButton->setFocus();
+    });
+    connect(_movieStopButton, &QToolButton::clicked, this, [this] {
+        if (auto *d = _panel.delegate())
+            d->moviePlayerNotify(7);
+        _panel.stopMovie();
+    });
+    connect(_movieKomaBackButton, &QToolButton::clicked, this, [this] { stepFrame(false); });
+    connect(_movieKomaGoButton, &QToolButton::clicked, this, [this] { stepFrame(true); });
+    connect(_movieRewindButton, &QToolButton::clicked, &_panel, &MoviePlayerView::previousChapter);
+    connect(_movieForwardButton, &QToolButton::clicked, &_panel, &MoviePlayerView::nextChapter);
+    connect(_movieFirstButton, &QToolButton::clicked, this, [this] {
+        if (_host)
+            _host->playPreviousItem();
+    });
+    connect(_movieLastButton, &QToolButton::clicked, this, [this] {
+        if (_host)
+            _host->playNextItem();
+    });
+}
+
+QWidget *PlayerControls::control(const QString &name) const
+{
+    if (name == QLatin1String("zoomMenu"))
+        return _zoom->zoomMenu();
+    for (QWidget *root : {_toolsView, _controllerView})
+        if (auto *w = root->findChild<QWidget *>(name))
+            return w;
+    return nullptr;
+}
+
+bool PlayerControls::provides(int service) const
+{
+    return _host && _host->provides(static_cast<Service>(service));
+}
+
+void PlayerControls::stepFrame(bool forward)
+{
+    // A held button keeps repeating; a step that is no longer allowed is refused.
+    QToolButton *button = forward ? _movieKomaGoButton : _movieKomaBackButton;
+    if (!button->isEnabled())
+        return;
+    forward ? _panel.frameForward() : _panel.frameBack();
+    if (auto *d = _panel.delegate())
+        d->updateFrameDisplay(false);
+}
+
+void PlayerControls::onPlay()
+{
+    CustomSliderCell *cell = _panel.trackCell();
+    _panel.valueInfo()->setCurrentValue(cell->integerValue());
+    if (cell->integerValue() >= cell->maxValue()) {
+        _panel.valueInfo()->setCurrentValue(static_cast<int64_t>(cell->minValue()));
+        _panel.trackbarValueChanged();
+        _panel.seekToCurrentValue();
+    }
+    _panel.playMovie();
+    _moviePauseButton->setFocus();
+}
+
+// --- refreshers ---
+
+void PlayerControls::updateControlButtons()
+{
+    PlayerPanelRules::ControlInput in;
+    in.ready = _panel.isControlReady();
+    in.status = _panel.currentStatus();
+    if (in.ready) {
+        auto &info = *_panel.valueInfo();
+        CustomSliderCell *cell = _panel.trackCell();
+        info.setCurrentValue(cell->integerValue());
+        in.playType = info.playType();
+        in.value = cell->integerValue();
+        in.minValue = info.minValue();
+        in.maxValue = info.maxValue();
+        in.startValueStopwatch = info.startValueStopwatch();
+        in.startValueMovieCut = info.startValueMovieCut();
+        in.endValueMovieCut = info.endValueMovieCut();
+        if (cell->selectFrame())
+            in.trimSelectStart = cell->selectStartSumFrameTS();
+        if (in.playType == PlayType::Adventure) {
+            in.hasPrevChapter = _panel.prevAdventureChapter() != nullptr;
+            in.hasNextChapter = _panel.nextAdventureChapter() != nullptr;
+        } else if (in.playType == PlayType::Movie) {
+            in.hasPrevChapter = info.startFrameIndex() < info.currentIndex();
+            in.hasNextChapter = info.currentIndex() < info.endFrameIndex();
+        }
+        in.isPrevTrip = _isPrevTrip && provides(int(Service::PreviousItem));
+        in.isNextTrip = _isNextTrip && provides(int(Service::NextItem));
+    }
+    const auto c = PlayerPanelRules::controlButtons(in);
+    apply(_moviePlayButton, c.play);
+    apply(_moviePauseButton, c.pause);
+    apply(_movieStopButton, c.stop);
+    apply(_movieKomaBackButton, c.komaBack);
+    apply(_movieKomaGoButton, c.komaGo);
+    apply(_movieRewindButton, c.rewind);
+    apply(_movieForwardButton, c.forward);
+    apply(_movieFirstButton, c.first);
+    apply(_movieLastButton, c.last);
+    _panel.trackSlider()->setEnabled(c.trackbar.enabled);
+    // One of play and pause shows at a time.
+    _moviePlayButton->setVisible(!c.pause.visible);
+    if (!in.ready)
+        _adjust->resetToolTips();
+}
+
+void PlayerControls::updateToolButtons()
+{
+    const bool ready = _panel.isControlReady();
+    const auto t = PlayerPanelRules::toolButtons(
+        {ready, _zoomButton->isChecked(), _cutButton->isChecked(), _host && _host->isSaveAvailable()});
+    const std::pair<QWidget *, PlayerPanelRules::Button> buttons[] = {
+        {_saveButton, t.save},         {_settingButton, t.setting},
+        {_cutButton, t.cut},           {_snapShotButton, t.snapShot},
+        {_zoomButton, t.zoom},         {_stopWatchButton, t.stopWatch},
+        {_googleEathButton, t.google}, {_fullscreenButton, t.fullscreen}};
+    // The main window's part: a button whose handler it does not have stays disabled.
+    const std::pair<QWidget *, Service> services[] = {
+        {_openButton, Service::OpenFrom},          {_saveButton, Service::Save},
+        {_settingButton, Service::CameraSetting},  {_cutButton, Service::TrimTool},
+        {_snapShotButton, Service::CaptureTool},   {_stopWatchButton, Service::StopWatch},
+        {_googleEathButton, Service::GoogleEarth}, {_fullscreenButton, Service::FullScreen}};
+    for (auto [w, b] : buttons) {
+        for (const auto &[sw, service] : services)
+            if (sw == w && !provides(int(service)))
+                b = {false, true, {}};
+        apply(w, b);
+    }
+    _openButton->setEnabled(provides(int(Service::OpenFrom)));
+    if (_fullscreenButton->isChecked() && _fullscreenButton->isEnabled())
+        _fullscreenButton->setToolTip(tr("Close full screen"));
+}
+
+void PlayerControls::updateDatetimeLabel()
+{
+    PlayerPanelRules::DateInput in;
+    if (_settings) {
+        in.format = _settings->dateFormat;
+        in.timeZone = DateFormatTypeUtil::timeZoneIdentifier(_settings->timeZone);
+        in.summerTime = _settings->summerTime;
+    } else {
+        in.timeZone = DateFormatTypeUtil::timeZoneIdentifier(UserDefaultUtil().timeZone);
+    }
+    in.ready = _panel.currentStatus() != PlayStatus::NotReady;
+    if (in.ready) {
+        CustomSliderCell *cell = _panel.trackCell();
+        in.current = cell->currentDate();
+        if (cell->selectFrame())
+            in.selectStart = cell->selectStartDate();
+    }
+    _datetimeLabel->setText(PlayerPanelRules::datetimeText(in));
+}
+
+void PlayerControls::updateDiffSecLabel()
+{
+    const bool ready = _panel.engine() && _panel.isControlReady();
+    const auto &info = _panel.valueInfo();
+    if (ready && info->playType() == PlayType::Event && _panel.eventFrame() >= 0)
+        info->setCurrentValue(_panel.trackCell()->integerValue());
+    _diffSecLabel->setText(
+        PlayerPanelRules::diffSecText(ready, info->playType(), _panel.eventFrame(), info->currentValue()));
+}
+
+// --- rate, sound, brightness ---
+
+void PlayerControls::setSettings(UserDefaultUtil *settings)
+{
+    _settings = settings;
+    _adjust->setSettings(settings);
+}
+
+void PlayerControls::applyPlayRate()
+{
+    _adjust->applyPlayRate();
+}
+
+void PlayerControls::setVolume(float value)
+{
+    _adjust->setVolume(value);
+}
+
+void PlayerControls::setMute(bool on)
+{
+    _adjust->setMute(on);
+}
+
+void PlayerControls::setGamma(double value)
+{
+    _adjust->setGamma(value);
+}
+
+float PlayerControls::sliderVolume() const
+{
+    return _adjust->sliderVolume();
+}
+
+QLabel *PlayerControls::playSpeedRateLabel() const
+{
+    return _adjust->playSpeedRateLabel();
+}
+
+CustomSliderCellMin *PlayerControls::volumeSlider() const
+{
+    return _adjust->volumeSlider();
+}
+
+CustomSliderCellMin *PlayerControls::brightSlider() const
+{
+    return _adjust->brightSlider();
+}
+
+CustomSliderCellMin *PlayerControls::playSpeedSlider() const
+{
+    return _adjust->playSpeedSlider();
+}
+
+void PlayerControls::setTrimMode(bool on)
+{
+    _panel.trackCell()->setSelectFrame(on);
+    _panel.trackSlider()->update();
+    _panel.playerView()->showTrimLabel(on);
+    _panel.playerView()->layoutZoom();
+    _cutButton->setChecked(on);
+    updateControlButtons();
+    updateDatetimeLabel();
+    updateToolButtons();
+}
+
+void PlayerControls::setPrevNextTrip(bool prev, bool next)
+{
+    _isPrevTrip = prev;
+    _isNextTrip = next;
+    updateControlButtons();
+}
+
+// --- keys, clicks and full screen ---
+
+bool PlayerControls::keyDown(QKeyEvent *event)
+{
+    if (_zoom->keyDown(event->key()))
+        return true;
+    if (event->key() == Qt::Key_Escape) {
+        escFullScreenCancel();
+        _zoom->escape();
+        return true;
+    }
+    return false;
+}
+
+bool PlayerControls::moveToolFocus(bool forward)
+{
+    QWidget *focus = _toolsView->focusWidget();
+    if (!focus || !focus->hasFocus())
+        return false;
+    const auto target =
+        PlayerPanelRules::moveToolFocus(focus->objectName(), forward, _stopWatchButton->isEnabled());
+    QWidget *next = target ? _toolsView->findChild<QWidget *>(*target) : nullptr;
+    if (!next)
+        return false;
+    next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void PlayerControls::panelClicked(const QPoint &panelPos, bool onVideo)
+{
+    _zoom->panelClicked(panelPos);
+    if (onVideo && _fullscreenButton->isChecked())
+        escFullScreenCancel();
+    _zoom->resetZoomKeySelection();
+    updateToolButtons();
+}
+
+void PlayerControls::onFullscreenButton(bool on)
+{
+    _fullscreenButton->setChecked(on);
+    if (on) {
+        _fullscreenButton->setToolTip(_fullscreenButton->isEnabled() ? tr("Close full screen") : QString());
+        if (_zoom->isScaled())
+            _zoom->resetZoomAndButtons();
+    } else {
+        _fullscreenButton->setToolTip(_fullscreenButton->isEnabled() ? tr("Full Screen Display") : QString());
+    }
+    if (_host) {
+        if (on != _host->isFullscreen())
+            _host->toggleFullScreen();
+        _host->updatePanelLayout(on);
+    }
+}
+
+void PlayerControls::escFullScreenCancel()
+{
+    if (!_fullscreenButton->isChecked())
+        return;
+    _fullscreenButton->setChecked(false);
+    _fullscreenButton->setToolTip(_fullscreenButton->isEnabled() ? tr("Full Screen Display") : QString());
+    if (_host) {
+        if (_host->isFullscreen())
+            _host->toggleFullScreen();
+        _host->updatePanelLayout(false);
+    }
+}

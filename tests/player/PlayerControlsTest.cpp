@@ -1,0 +1,357 @@
+#include "player/PlayerControls.h"
+
+#include "player/CustomSliderCell.h"
+#include "player/CustomSliderCellMin.h"
+#include "player/EXTextButton.h"
+#include "player/MoviePlayerView.h"
+#include "player/MoviePlayerViewDelegate.h"
+#include "player/NSZoomView.h"
+#include "player/PlayerPanelHost.h"
+#include "player/PlayerView.h"
+#include "player/ZoomMenuControl.h"
+
+#include "recording/UserDefaultUtil.h"
+
+#include "FakeMediaEngine.h"
+#include "TripFixture.h"
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QThread>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using PlayStatus = CommonConst::PlayStatus;
+using Scale = PlayerView::ScaleType;
+
+namespace {
+
+void keyClick(QWidget *w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods);
+    QApplication::sendEvent(w, &release);
+}
+
+void mouse(QWidget *w, QEvent::Type type)
+{
+    const QPointF at(w->width() / 2.0, w->height() / 2.0);
+    QMouseEvent event(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+// A main window that has every service and counts the full-screen switches.
+class FakeHost : public PlayerPanelHost
+{
+public:
+    bool provides(Service) const override { return true; }
+    bool isFullscreen() const override { return fullscreen; }
+    void toggleFullScreen() override { fullscreen = !fullscreen; }
+    void updatePanelLayout(bool on) override { layouts.push_back(on); }
+    bool fullscreen = false;
+    std::vector<bool> layouts;
+};
+
+class NotifyDelegate : public QObject, public MoviePlayerViewDelegate
+{
+public:
+    void updateFrameWithStopWatch() override {}
+    bool syncChapterSelection() override { return true; }
+    void updateFrameDisplay(bool) override {}
+    void showFileNotFound() override {}
+    void showLoadFailed() override {}
+    void moviePlayerNotify(int code) override { codes.push_back(code); }
+    std::vector<int> codes;
+};
+
+class PlayerControlsTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { trip = std::make_unique<TripFixture>(std::vector<int>{2000, 2000}); }
+    static void TearDownTestSuite() { trip.reset(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(trip->ok()) << qPrintable(trip->error);
+        settings = std::make_unique<UserDefaultUtil>(dir.filePath("settings.ini"));
+        panel = std::make_unique<MoviePlayerView>(
+            [] {
+                auto engine = std::make_unique<FakeMediaEngine>();
+                engine->fps = 30.0;
+                return engine;
+            },
+            [this] { return now; });
+        panel->setDelegate(&delegate);
+        panel->setHost(&host);
+        panel->setSettings(settings.get());
+        panel->resize(900, 600);
+    }
+
+    FakeMediaEngine *engine() const { return static_cast<FakeMediaEngine *>(panel->engine()); }
+    PlayerControls *controls() const { return panel->controls(); }
+    QAbstractButton *button(const char *name) const
+    {
+        return qobject_cast<QAbstractButton *>(controls()->control(QString::fromLatin1(name)));
+    }
+    void load()
+    {
+        panel->setValueInfo(
+            std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec));
+        panel->preparePlayer();
+        engine()->becomeReady();
+    }
+
+    static std::unique_ptr<TripFixture> trip;
+    TempDir dir;
+    std::unique_ptr<UserDefaultUtil> settings;
+    int64_t now = 5000 * 1000000LL;
+    FakeHost host;
+    NotifyDelegate delegate;
+    std::unique_ptr<MoviePlayerView> panel;
+};
+
+std::unique_ptr<TripFixture> PlayerControlsTest::trip;
+
+TEST_F(PlayerControlsTest, MuteKeepsTheVolumeAndBothAreStored)
+{
+    load();
+    panel->setVolume(0.4f);
+    panel->setMute(true);
+    EXPECT_EQ(controls()->volumeSlider()->doubleValue(), 0.0);
+    EXPECT_FALSE(controls()->volumeSlider()->isEnabled());
+    EXPECT_TRUE(engine()->isMuted());
+    panel->setVolume(0.7f); // while muted only the kept volume changes
+    EXPECT_EQ(controls()->volumeSlider()->doubleValue(), 0.0);
+    panel->setMute(false);
+    EXPECT_NEAR(controls()->volumeSlider()->doubleValue(), 0.7, 1e-9);
+    EXPECT_TRUE(controls()->volumeSlider()->isEnabled());
+    EXPECT_FALSE(engine()->isMuted());
+    EXPECT_NEAR(engine()->volume(), 0.7, 1e-6);
+    panel->setVolume(3.0f);
+    UserDefaultUtil reread(settings->fileName());
+    reread.load();
+    EXPECT_EQ(reread.viewerVolume, 1.0f);
+    EXPECT_FALSE(reread.viewerIsMute);
+}
+
+TEST_F(PlayerControlsTest, BrightnessClampsAndRedrawsOnlyAPausedPicture)
+{
+    load();
+    const struct
+    {
+        double value, stored;
+    } cases[] = {{7.0, 5.0}, {0.0, 0.1}, {2.5, 2.5}};
+    for (const auto &c : cases) {
+        engine()->steps.clear();
+        panel->setGamma(c.value);
+        EXPECT_EQ(panel->gamma(), c.stored);
+        EXPECT_EQ(engine()->steps, (std::vector<int>{1, -1})) << c.value;
+        EXPECT_NEAR(controls()->brightSlider()->doubleValue(), c.stored, 1e-9);
+    }
+    panel->playMovie();
+    engine()->steps.clear();
+    panel->setGamma(1.0);
+    EXPECT_TRUE(engine()->steps.empty());
+    UserDefaultUtil reread(settings->fileName());
+    reread.load();
+    EXPECT_EQ(reread.viewerGamma, 1.0);
+}
+
+TEST_F(PlayerControlsTest, FastRatesLeaveTheEngineStillAndNameTheRate)
+{
+    load();
+    panel->playMovie();
+    controls()->playSpeedSlider()->setValue(4);
+    EXPECT_EQ(panel->settingRate(), 5.0f);
+    EXPECT_EQ(engine()->rate(), 0.0);
+    EXPECT_EQ(controls()->playSpeedRateLabel()->text(), QStringLiteral("×5 times speed"));
+    controls()->playSpeedSlider()->setValue(2);
+    EXPECT_EQ(engine()->rate(), 2.0);
+}
+
+TEST_F(PlayerControlsTest, BubbleTexts)
+{
+    const struct
+    {
+        const char *id;
+        double value;
+        const char *text;
+    } cases[] = {{"volume", 0.5, "8"},   {"volume", 1.0, "16"}, {"volume", 0.03125, "1"},
+                 {"bright", 2.0, "2.0"}, {"speed", 3.0, ""},    {"other", 1.0, ""}};
+    for (const auto &c : cases)
+        EXPECT_EQ(CustomSliderCellMin::bubbleText(QString::fromLatin1(c.id), c.value),
+                  QString::fromLatin1(c.text));
+}
+
+TEST(EXTextButtonTest, HoverDisabledAndKeyboardStates)
+{
+    EXTextButton b;
+    b.setImages(QStringLiteral("button_zoom"), QStringLiteral("button_zoom_over"),
+                QStringLiteral("button_zoom_off"));
+    b.mouseEntered(true);
+    EXPECT_EQ(b.look(), EXTextButton::Look::Hover);
+    b.mouseExited();
+    b.setFlgZoomBtnForKey(true);
+    b.mouseEntered(true); // the pointer is ignored while the keyboard drives the menu
+    EXPECT_FALSE(b.isMouseOver());
+    b.mouseEntered(false);
+    EXPECT_EQ(b.look(), EXTextButton::Look::Hover);
+    b.setEnabled(false);
+    EXPECT_EQ(b.look(), EXTextButton::Look::Disabled);
+    b.mouseExited(); // a disabled button keeps its hover flag
+    EXPECT_TRUE(b.isMouseOver());
+    b.setEnabled(true);
+    EXPECT_EQ(b.look(), EXTextButton::Look::Hover);
+    EXTextButton plain;
+    plain.setImages(QStringLiteral("button_play"));
+    plain.setEnabled(false);
+    plain.mouseEntered(true);
+    EXPECT_EQ(plain.look(), EXTextButton::Look::Normal);
+}
+
+TEST_F(PlayerControlsTest, ZoomMenuByKeysAndTrimExcludesZoom)
+{
+    load();
+    panel->show();
+    ZoomMenuControl *zoom = controls()->zoom();
+    button("zoom")->click();
+    ASSERT_TRUE(zoom->isShown());
+    EXPECT_FALSE(button("cut")->isEnabled());
+    const struct
+    {
+        Qt::Key key;
+        int hovered;
+    } keys[] = {{Qt::Key_Right, 0}, {Qt::Key_Down, 1}, {Qt::Key_Left, 0}, {Qt::Key_Up, 4}, {Qt::Key_Left, 3}};
+    for (const auto &k : keys) {
+        keyClick(panel.get(), k.key);
+        EXPECT_EQ(zoom->hoveredZoomButtonIndex(), k.hovered);
+    }
+    keyClick(panel.get(), Qt::Key_Return);
+    EXPECT_FALSE(zoom->isShown());
+    EXPECT_EQ(panel->playerView()->playerScale(), Scale::Scale_x4);
+    EXPECT_TRUE(button("zoom")->isChecked());
+    button("zoom")->click();
+    keyClick(panel.get(), Qt::Key_Escape);
+    EXPECT_FALSE(zoom->isShown());
+    EXPECT_TRUE(button("zoom")->isChecked()); // the applied scale stays
+    // Full screen resets the zoom.
+    button("fullscrn")->click();
+    EXPECT_TRUE(host.fullscreen);
+    EXPECT_EQ(panel->playerView()->playerScale(), Scale::Scale_x1);
+    EXPECT_FALSE(button("zoom")->isChecked());
+    keyClick(panel.get(), Qt::Key_Escape);
+    EXPECT_FALSE(host.fullscreen);
+    EXPECT_EQ(host.layouts, (std::vector<bool>{true, false}));
+    panel->setTrimMode(true);
+    EXPECT_FALSE(button("zoom")->isEnabled());
+    EXPECT_TRUE(controls()->datetimeLabel()->text().contains(QString::fromUtf8(" ～ ")));
+    EXPECT_TRUE(button("cut")->isChecked());
+}
+
+TEST_F(PlayerControlsTest, TabAndShiftTabInTheToolBar)
+{
+    load();
+    panel->show();
+    QApplication::setActiveWindow(panel.get());
+    const struct
+    {
+        const char *from;
+        bool forward;
+        const char *to;
+    } cases[] = {{"google", true, "fullscrn"}, {"fullscrn", false, "google"}};
+    for (const auto &c : cases) {
+        controls()->control(QString::fromLatin1(c.from))->setFocus();
+        keyClick(QApplication::focusWidget(), c.forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                 c.forward ? Qt::NoModifier : Qt::ShiftModifier);
+        ASSERT_TRUE(QApplication::focusWidget());
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(c.to));
+    }
+}
+
+TEST_F(PlayerControlsTest, HeldFrameStepRepeatsUntilTheEndAndPlayAtTheEndRewinds)
+{
+    load();
+    auto *go = qobject_cast<QToolButton *>(button("komaGo"));
+    ASSERT_TRUE(go->isEnabled());
+    panel->trackCell()->setDoubleValue(panel->trackCell()->maxValue() - 150);
+    panel->updateControlButtons();
+    const int64_t before = panel->valueInfo()->currentValue();
+    mouse(go, QEvent::MouseButtonPress);
+    // Held, it repeats until the end disables it.
+    while (go->isEnabled()) {
+        QApplication::processEvents();
+        QThread::msleep(5);
+    }
+    mouse(go, QEvent::MouseButtonRelease);
+    EXPECT_GE(panel->valueInfo()->currentValue() - before, 150 - panel->frameStep());
+    EXPECT_EQ(panel->valueInfo()->currentValue(), static_cast<int64_t>(panel->trackCell()->maxValue()));
+    button("play")->click();
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Play);
+    EXPECT_EQ(panel->valueInfo()->currentValue(), static_cast<int64_t>(panel->trackCell()->minValue()));
+    button("stop")->click();
+    EXPECT_EQ(delegate.codes, std::vector<int>{7});
+}
+
+TEST_F(PlayerControlsTest, VolumeBubbleOnlyInsideTheBarBand)
+{
+    panel->show();
+    CustomSliderCellMin *slider = controls()->volumeSlider();
+    const auto press = [&](int y) {
+        const QPointF at(slider->width() / 2.0, y);
+        QMouseEvent event(QEvent::MouseButtonPress, at, slider->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(slider, &event);
+    };
+    press(0); // outside the 10-pixel band: refused, no bubble
+    EXPECT_EQ(slider->valLabel(), nullptr);
+    press(slider->height() / 2);
+    ASSERT_NE(slider->valLabel(), nullptr);
+    EXPECT_TRUE(slider->valLabel()->isVisible());
+    EXPECT_EQ(slider->valLabel()->text(), CustomSliderCellMin::bubbleText("volume", slider->doubleValue()));
+    mouse(slider, QEvent::MouseButtonRelease);
+    EXPECT_FALSE(slider->valLabel()->isVisible());
+}
+
+TEST_F(PlayerControlsTest, PointerOverTheMenuEndsKeyboardHighlightAndAClickOutsideClosesIt)
+{
+    load();
+    panel->show();
+    ZoomMenuControl *zoom = controls()->zoom();
+    button("zoom")->click();
+    keyClick(panel.get(), Qt::Key_Right);
+    ASSERT_TRUE(zoom->zoomMenu()->button(0)->flgZoomBtnForKey());
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), zoom->zoomMenu()->mapToGlobal(QPointF(2, 2)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(zoom->zoomMenu(), &move);
+    EXPECT_FALSE(zoom->zoomMenu()->button(0)->flgZoomBtnForKey());
+    EXPECT_EQ(zoom->hoveredZoomButtonIndex(), NSZoomView::COUNT);
+    EXPECT_TRUE(zoom->isShown());
+    zoom->closeZoomMenu(); // what the click catcher reports
+    EXPECT_FALSE(zoom->isShown());
+    EXPECT_FALSE(button("zoom")->isChecked());
+}
+
+TEST_F(PlayerControlsTest, StopwatchHoldsFrameBackAndLoadingTextIsShown)
+{
+    load();
+    const int64_t at = panel->trackCell()->maxValue() / 2;
+    panel->moveToPosition(at, PlayStatus::Pause);
+    EXPECT_TRUE(button("komaBack")->isEnabled());
+    panel->updateStopWatchMarkers(StopWatchStatus::Start, at, {}, -1, at);
+    EXPECT_FALSE(button("komaBack")->isEnabled());
+    panel->updateStopWatchMarkers(StopWatchStatus::Stop, at, {}, at + 500, at);
+    EXPECT_TRUE(button("komaBack")->isEnabled());
+    panel->clearMovie(true);
+    EXPECT_TRUE(panel->playerView()->backLabel()->isVisibleTo(panel.get()));
+    EXPECT_EQ(panel->playerView()->backLabel()->text(), QStringLiteral("Now Loading"));
+    EXPECT_FALSE(button("play")->isEnabled());
+    EXPECT_EQ(controls()->diffSecLabel()->text(), QStringLiteral("±00.0"));
+}
+
+} // namespace

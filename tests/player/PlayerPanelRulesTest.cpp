@@ -1,0 +1,201 @@
+#include "player/PlayerPanelRules.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimeZone>
+
+using PlayType = CommonConst::PlayType;
+using PlayStatus = CommonConst::PlayStatus;
+using Rules = PlayerPanelRules;
+
+TEST(PlayerPanelRulesTest, SpeedSliderStepsAndOutOfRangeValues)
+{
+    const struct
+    {
+        int value;
+        float rate;
+        const char *text;
+    } cases[] = {{0, 0.5f, "×0.5 time speed"},
+                 {4, 5.0f, "×5 times speed"},
+                 {5, 10.0f, "×10 times speed"},
+                 {-1, 1.0f, "standard"},
+                 {6, 1.0f, "standard"}};
+    for (const auto &c : cases) {
+        const auto step = Rules::rateForSlider(c.value);
+        EXPECT_EQ(step.rate, c.rate) << c.value;
+        EXPECT_EQ(step.text, QString::fromUtf8(c.text)) << c.value;
+    }
+}
+
+TEST(PlayerPanelRulesTest, SecondsFromTheEvent)
+{
+    const struct
+    {
+        bool ready;
+        PlayType type;
+        int64_t eventFrame, value;
+        const char *text;
+    } cases[] = {
+        {false, PlayType::Event, 1000, 5000, "±00.0"},  {true, PlayType::Movie, 1000, 5000, ""},
+        {true, PlayType::Event, -1, 5000, ""},          {true, PlayType::Event, 10000, 9960, "±00.0"},
+        {true, PlayType::Event, 10000, 15300, "+05.3"}, {true, PlayType::Event, 20000, 8000, "-12.0"},
+        {true, PlayType::Event, 0, 123400, "+123.4"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(Rules::diffSecText(c.ready, c.type, c.eventFrame, c.value), QString::fromUtf8(c.text))
+            << c.eventFrame << " " << c.value;
+}
+
+TEST(PlayerPanelRulesTest, DateLabelInEachFormatZoneAndSummerTime)
+{
+    const Date at = Date::fromDateTime(QDateTime(QDate(2019, 7, 1), QTime(20, 34, 56), Qt::UTC));
+    const struct
+    {
+        DateFormatType format;
+        const char *zone;
+        bool summer;
+        const char *text;
+    } cases[] = {{DateFormatType::MDYAMPM, "America/Chicago", true, "07.01.2019 03:34:56 PM"},
+                 {DateFormatType::MDY24H, "America/Chicago", false, "07.01.2019 14:34:56"},
+                 {DateFormatType::YMDAMPM, "Canada/Pacific", false, "2019.07.01 12:34:56 PM"},
+                 {DateFormatType::YMD24H, "Canada/Pacific", true, "2019.07.01 13:34:56"},
+                 {DateFormatType::MDYAMPM, "Canada/Pacific", false, "07.01.2019 12:34:56 PM"},
+                 {DateFormatType::YMD24H, "America/Chicago", true, "2019.07.01 15:34:56"}};
+    for (const auto &c : cases) {
+        Rules::DateInput in{c.format, QString::fromLatin1(c.zone), c.summer, true, at, std::nullopt};
+        EXPECT_EQ(Rules::datetimeText(in), QString::fromLatin1(c.text)) << c.zone << c.summer;
+    }
+}
+
+TEST(PlayerPanelRulesTest, DateLabelPlaceholderAndTrimJoin)
+{
+    const Date at = Date::fromDateTime(QDateTime(QDate(2019, 7, 1), QTime(20, 34, 56), Qt::UTC));
+    Rules::DateInput in{DateFormatType::YMD24H, QStringLiteral("America/Chicago"), false, false, at, {}};
+    EXPECT_EQ(Rules::datetimeText(in), QStringLiteral("----.--.-- --:--"));
+    in.ready = true;
+    in.current = Date::fromUnixMilliseconds(0);
+    in.format = DateFormatType::MDYAMPM;
+    EXPECT_EQ(Rules::datetimeText(in), QStringLiteral("--.--.---- --:-- --"));
+    in.format = DateFormatType::YMD24H;
+    in.current = at;
+    in.selectStart = at.addingSeconds(-90);
+    EXPECT_EQ(Rules::datetimeText(in), QString::fromUtf8("2019.07.01 14:33:26 ～ 2019.07.01 14:34:56"));
+}
+
+// Enabled buttons (one letter each) and tool tips of the control bar for one situation.
+// p play, P pause shown, s stop, b frame back, g frame forward, r rewind, f forward, 1 first, 9 last.
+TEST(PlayerPanelRulesTest, ControlBarMatrix)
+{
+    struct Case
+    {
+        bool ready;
+        PlayType type;
+        bool trim;
+        const char *enabled;
+        const char *firstTip;
+        const char *rewindTip;
+    };
+    const Case cases[] = {
+        {false, PlayType::Movie, false, "", "", ""},
+        {false, PlayType::Event, true, "", "", ""},
+        {true, PlayType::Movie, false, "pPsbgrf19", "Previous trip", "Previous chapter"},
+        {true, PlayType::Adventure, false, "pPsbgrf19", "Previous adventure", "Previous chapter"},
+        {true, PlayType::Event, false, "pPsbg19", "Previous event", ""},
+        {true, PlayType::Surveillance, false, "pPsbg19", "Previous event", ""},
+        // The trim selection starts at the position: no step back out of it.
+        {true, PlayType::Movie, true, "pPsgrf19", "Previous trip", "Previous chapter"},
+        {true, PlayType::Event, true, "pPsg19", "Previous event", ""},
+    };
+    for (const auto &c : cases) {
+        Rules::ControlInput in;
+        in.ready = c.ready;
+        in.playType = c.type;
+        in.status = c.ready ? PlayStatus::Play : PlayStatus::NotReady;
+        in.value = 5000;
+        in.maxValue = 60000;
+        if (c.trim)
+            in.trimSelectStart = 5000;
+        in.hasPrevChapter = in.hasNextChapter = in.isPrevTrip = in.isNextTrip = true;
+        const auto b = Rules::controlButtons(in);
+        const std::pair<char, const Rules::Button *> all[] = {
+            {'p', &b.play},   {'s', &b.stop},    {'b', &b.komaBack}, {'g', &b.komaGo},
+            {'r', &b.rewind}, {'f', &b.forward}, {'1', &b.first},    {'9', &b.last}};
+        std::string got;
+        for (const auto &[letter, button] : all) {
+            if (letter == 's' && b.pause.visible)
+                got += 'P';
+            if (button->enabled)
+                got += letter;
+            EXPECT_EQ(button->toolTip.isEmpty(), !button->enabled) << letter;
+        }
+        EXPECT_EQ(got, c.enabled) << int(c.type) << c.ready << c.trim;
+        EXPECT_EQ(b.first.toolTip, QString::fromLatin1(c.firstTip));
+        EXPECT_EQ(b.rewind.toolTip, QString::fromLatin1(c.rewindTip));
+        EXPECT_EQ(b.fullscreen.enabled, c.ready);
+    }
+}
+
+TEST(PlayerPanelRulesTest, PlayButtonAtTheEndAndAtATrimEnd)
+{
+    Rules::ControlInput in;
+    in.ready = true;
+    in.status = PlayStatus::Pause;
+    in.maxValue = in.value = 60000;
+    EXPECT_TRUE(Rules::controlButtons(in).play.enabled); // rewinds when pressed
+    EXPECT_FALSE(Rules::controlButtons(in).komaGo.enabled);
+    in.value = 30000;
+    in.endValueMovieCut = 30000;
+    EXPECT_FALSE(Rules::controlButtons(in).play.enabled);
+    in.startValueStopwatch = 30000;
+    EXPECT_FALSE(Rules::controlButtons(in).komaBack.enabled);
+}
+
+TEST(PlayerPanelRulesTest, TrimAndZoomExcludeEachOther)
+{
+    const auto zoomOn = Rules::toolButtons({true, true, false, false});
+    EXPECT_FALSE(zoomOn.cut.enabled);
+    EXPECT_FALSE(zoomOn.snapShot.enabled);
+    EXPECT_TRUE(zoomOn.zoom.enabled);
+    const auto trimOn = Rules::toolButtons({true, false, true, true});
+    EXPECT_TRUE(trimOn.cut.enabled);
+    EXPECT_FALSE(trimOn.zoom.enabled);
+    EXPECT_EQ(trimOn.save.toolTip, QStringLiteral("Save"));
+    const auto notReady = Rules::toolButtons({false, false, false, true});
+    EXPECT_TRUE(notReady.open.enabled && notReady.setting.enabled);
+    EXPECT_FALSE(notReady.save.enabled || notReady.stopWatch.enabled || notReady.fullscreen.enabled);
+    EXPECT_TRUE(notReady.fullscreen.toolTip.isEmpty());
+}
+
+TEST(PlayerPanelRulesTest, TabOrderOfTheToolBar)
+{
+    const struct
+    {
+        const char *from;
+        bool forward, stopWatch;
+        const char *to; // "" = the ordinary chain
+    } cases[] = {{"google", true, true, "fullscrn"},
+                 {"fullscrn", false, true, "google"},
+                 {"setting", true, true, ""},
+                 {"bright", false, true, ""},
+                 {"setting", true, false, "bright"},
+                 {"google", true, false, "bright"},
+                 {"bright", false, false, "setting"},
+                 {"fullscrn", false, false, "setting"},
+                 {"zoom", true, false, ""}};
+    for (const auto &c : cases)
+        EXPECT_EQ(
+            Rules::moveToolFocus(QString::fromLatin1(c.from), c.forward, c.stopWatch).value_or(QString()),
+            QString::fromLatin1(c.to))
+            << c.from << c.forward << c.stopWatch;
+}
+
+TEST(PlayerPanelRulesTest, ZoomHighlightCyclesBothWays)
+{
+    int forward = 5, backward = 5;
+    std::vector<int> f, b;
+    for (int i = 0; i < 6; ++i) {
+        f.push_back(forward = Rules::moveZoomHover(forward, true));
+        b.push_back(backward = Rules::moveZoomHover(backward, false));
+    }
+    EXPECT_EQ(f, (std::vector<int>{0, 1, 2, 3, 4, 0}));
+    EXPECT_EQ(b, (std::vector<int>{0, 4, 3, 2, 1, 0}));
+}
