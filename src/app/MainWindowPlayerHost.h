@@ -1,5 +1,5 @@
-// The main window's side of the player panel's tool bar: what the window can do today. The panel keeps
-// the buttons of everything else disabled.
+// The main window's side of the player panel's tool bar. The panel keeps the buttons of whatever the
+// window does not provide disabled.
 #pragma once
 
 #include "player/PlayerPanelHost.h"
@@ -12,6 +12,11 @@ public:
     explicit MainWindowPlayerHost(MainWindow &window) : _window(window) {}
 
     bool provides(Service service) const override;
+    void showOpenFromDialog() override;
+    void showBackupSettingDialog() override;
+    void openToolWindow(int type) override;
+    void exportGoogleEarthFile() override;
+    bool isSaveAvailable() const override;
     bool isFullscreen() const override;
     void toggleFullScreen() override;
     void updatePanelLayout(bool fullScreen) override;

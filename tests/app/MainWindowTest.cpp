@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/MainMenu.h"
 #include "app/MainWindowLayout.h"
+#include "app/MainWindowPlayerHost.h"
 #include "app/ModalRunner.h"
 #include "map/EmptyMapView.h"
 #include "map/MapTitleView.h"
@@ -192,4 +193,20 @@ TEST(MainWindowTest, AWindowClosedWithTheMapDetachedTakesTheMapBackFirst)
     f.window.reset();
     QCoreApplication::processEvents();
     EXPECT_TRUE(map.isNull()) << "deleted with the main window, not left behind";
+}
+
+TEST(MainWindowTest, PlayerButtonsReachTheWindowsCommandsOnceStartedUp)
+{
+    TempDir dir;
+    Fixture f(dir.filePath("s.conf"));
+    f.settings.viewerFirstLaunch = true;
+    f.startUpUntilShown();
+    MainWindowPlayerHost host(*f.window);
+    using S = PlayerPanelHost::Service;
+    for (S on : {S::OpenFrom, S::Save, S::TrimTool, S::GoogleEarth, S::FullScreen})
+        EXPECT_TRUE(host.provides(on)) << static_cast<int>(on);
+    EXPECT_FALSE(host.isSaveAvailable()) << "nothing is open to back up";
+    host.showOpenFromDialog();
+    ASSERT_EQ(f.runs.size(), 1u);
+    EXPECT_EQ(f.runs[0].type, ModalWindow::Type::OpenForm);
 }
