@@ -62,3 +62,9 @@ void StopWatchCoordinator::closeStopWatch()
     if (_calls.stopWatchButtonOff)
         _calls.stopWatchButtonOff();
 }
+
+void StopWatchCoordinator::updateStopWatchPosition(int64_t positionMs)
+{
+    _panel.setCurrentSumFrameTimeSpan(positionMs);
+    _panel.redrawLaps();
+}

@@ -43,6 +43,8 @@ public:
 
     void showStopWatch();
     void closeStopWatch();
+    // Every tick of the player's clock, shown or not: the stopwatch's running lap follows the position.
+    void updateStopWatchPosition(int64_t positionMs);
 
 private:
     void loadPlayedItem(const PlayedItem &item);
