@@ -652,6 +652,10 @@
   <context>
     <name>ToolWindows</name>
     <message>
+      <source>Capture Image</source>
+      <translation>Capturar imagen</translation>
+    </message>
+    <message>
       <source>Trim Tool</source>
       <translation>Herramienta de recorte</translation>
     </message>

@@ -652,6 +652,10 @@
   <context>
     <name>ToolWindows</name>
     <message>
+      <source>Capture Image</source>
+      <translation>Capture d'image</translation>
+    </message>
+    <message>
       <source>Trim Tool</source>
       <translation>Outil de découpe</translation>
     </message>
