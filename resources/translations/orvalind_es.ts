@@ -625,6 +625,14 @@
   <context>
     <name>MenuCommands</name>
     <message>
+      <source>Selection of Card Drive</source>
+      <translation>Selección de la unidad de tarjeta</translation>
+    </message>
+    <message>
+      <source>Unable to locate the selected drive.</source>
+      <translation>No se puede encontrar la unidad seleccionada.</translation>
+    </message>
+    <message>
       <source>Select backup folder</source>
       <translation>Seleccionar carpeta de copia de seguridad</translation>
     </message>
@@ -681,6 +689,10 @@
   </context>
   <context>
     <name>QObject</name>
+    <message>
+      <source>The Stopwatch measurement result will be deleted. Proceed?</source>
+      <translation>Se eliminará el resultado de la medición del cronómetro. ¿Continuar?</translation>
+    </message>
     <message>
       <source>OK</source>
       <translation>Aceptar</translation>

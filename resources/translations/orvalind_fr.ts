@@ -625,6 +625,14 @@
   <context>
     <name>MenuCommands</name>
     <message>
+      <source>Selection of Card Drive</source>
+      <translation>Sélection du lecteur de carte</translation>
+    </message>
+    <message>
+      <source>Unable to locate the selected drive.</source>
+      <translation>Impossible de trouver le lecteur sélectionné.</translation>
+    </message>
+    <message>
       <source>Select backup folder</source>
       <translation>Sélectionner le dossier de sauvegarde</translation>
     </message>
@@ -681,6 +689,10 @@
   </context>
   <context>
     <name>QObject</name>
+    <message>
+      <source>The Stopwatch measurement result will be deleted. Proceed?</source>
+      <translation>Le résultat de mesure du chronomètre sera supprimé. Continuer ?</translation>
+    </message>
     <message>
       <source>OK</source>
       <translation>OK</translation>

@@ -22,8 +22,8 @@ void MainWindowCardHost::openVideoData(const QUrl &url, bool autoPlay, MovieType
 
 bool MainWindowCardHost::confirmStopWatchReset()
 {
-    // No stopwatch measures yet, so no result can be lost.
-    return true;
+    WindowCoordinators *coordinators = _window.coordinators();
+    return !coordinators || coordinators->stopWatch().confirmStopWatchReset();
 }
 
 void MainWindowCardHost::keepMapState()

@@ -68,3 +68,13 @@ void StopWatchCoordinator::updateStopWatchPosition(int64_t positionMs)
     _panel.setCurrentSumFrameTimeSpan(positionMs);
     _panel.redrawLaps();
 }
+
+bool StopWatchCoordinator::confirmStopWatchReset()
+{
+    if (!_panel.isMeasuring())
+        return true;
+    if (_calls.askReset && !_calls.askReset())
+        return false;
+    _panel.resetMeasurement();
+    return true;
+}

@@ -44,6 +44,11 @@ bool StopWatchWindow::isLoaded() const
     return _view && _view->isLoaded();
 }
 
+bool StopWatchWindow::isMeasuring() const
+{
+    return _view && _view->model().status() != StopWatchStatus::Ready;
+}
+
 QWidget *StopWatchWindow::window()
 {
     return _view;

@@ -43,6 +43,7 @@ public:
 
     // StopWatchPanel
     bool isLoaded() const override;
+    bool isMeasuring() const override;
     QWidget *window() override;
     void setupWindow() override;
     void clearData() override;

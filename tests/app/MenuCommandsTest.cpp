@@ -1,5 +1,7 @@
 #include "app/MenuCommands.h"
+#include "app/CardDriveSelectDialog.h"
 #include "app/ModalRunner.h"
+#include "app/VolumeLister.h"
 #include "card/CardData.h"
 #include "maintenance/BackUpFolderSelectDialog.h"
 #include "recording/SettingInfo.h"
@@ -17,6 +19,12 @@
 using PS = CommonConst::PlayStatus;
 
 namespace {
+struct FakeVolumes : VolumeLister
+{
+    std::vector<Volume> volumes;
+    std::vector<Volume> mountedVolumes() const override { return volumes; }
+};
+
 struct Harness : ModalRunner
 {
     explicit Harness(bool otherCopy)
@@ -35,7 +43,12 @@ struct Harness : ModalRunner
                         log << "chooser " + start;
                         return chosen;
                     },
-                    [this](bool on) { log << (on ? "raise" : "lower"); }})
+                    [this](bool on) { log << (on ? "raise" : "lower"); },
+                    &volumes,
+                    [this] {
+                        log << "confirm";
+                        return mayReset;
+                    }})
     {
         root = dir.filePath("backups #1");
         QDir().mkpath(root + "/20240501120000");
@@ -48,6 +61,13 @@ struct Harness : ModalRunner
                    .arg(title)
                    .arg(size ? size->width() : 0)
                    .arg(size ? size->height() : 0);
+        if (settings.flag(UserDefaultUtil::KEY_CAMERA_SETTING_FLG))
+            log << "holds camera";
+        if (auto *drives = qobject_cast<CardDriveSelectDialog *>(view)) {
+            log << "drives " + drives->cardDriveName().join(',');
+            if (onDrives)
+                onDrives(*drives);
+        }
         if (auto *chooser = qobject_cast<BackUpFolderSelectDialog *>(view))
             log << "source " + (chooser->openSourcePath ? chooser->openSourcePath->toLocalFile() : "none");
         for (const char *key :
@@ -67,6 +87,9 @@ struct Harness : ModalRunner
     DialogInUseLock lock;
     std::optional<QString> chosen;
     QStringList log;
+    FakeVolumes volumes;
+    bool mayReset = true;
+    std::function<void(CardDriveSelectDialog &)> onDrives;
     MenuCommands commands;
 };
 
@@ -182,5 +205,62 @@ TEST(MenuCommandsTest, CameraSettingsOpenAfterAWarningWhenTheSetupFileIsMissingO
         EXPECT_EQ(h.prompter.shown,
                   warned ? QStringList{"warn: Unable to read the setup file."} : QStringList{});
         EXPECT_TRUE(h.log.contains("run 2 Camera Settings 590x631")) << h.log.join('|').toStdString();
+    }
+}
+
+TEST(MenuCommandsTest, CameraSettingsFirstOfferTheRemovableDrivesAndOpenTheChosenCardsSettings)
+{
+    struct Row
+    {
+        const char *name;
+        std::vector<VolumeLister::Volume> volumes;
+        bool mayReset;
+        bool pressOk; // else Cancel
+        QStringList log;
+    };
+    const QString sd = "/media/u/CAMERA_SD";
+    const Row rows[] = {
+        {"no removable drive", {{"/", false}}, true, true, {"lower", "raise"}},
+        {"cancel",
+         {{"/", false}, {sd, true}},
+         true,
+         false,
+         {"run 2 Selection of Card Drive 335x188", "holds camera", "drives CAMERA_SD"}},
+        {"ok",
+         {{"/", false}, {sd, true}},
+         true,
+         true,
+         {"run 2 Selection of Card Drive 335x188", "holds camera", "drives CAMERA_SD", "confirm", "lower",
+          "raise", "run 2 Camera Settings 590x631", "holds camera"}},
+        {"stopwatch kept",
+         {{sd, true}},
+         false,
+         true,
+         {"run 2 Selection of Card Drive 335x188", "holds camera", "drives CAMERA_SD", "confirm"}},
+    };
+    for (const Row &row : rows) {
+        Harness h(false);
+        h.player.status = PS::Play;
+        h.volumes.volumes = row.volumes;
+        h.mayReset = row.mayReset;
+        h.onDrives = [&row](CardDriveSelectDialog &d) {
+            row.pressOk ? d.btnOk_Click() : d.btnCancel_Click();
+        };
+        h.commands.showCameraSettingDialog();
+        EXPECT_EQ(h.player.calls, QStringList{"pause"}) << row.name;
+        EXPECT_EQ(h.log, row.log) << row.name;
+        // The fake card has no SETINF.DAT: its settings open after the warning.
+        QStringList alerts;
+        if (row.log.size() == 2)
+            alerts << "warn: Unable to locate the selected drive.";
+        if (row.log.contains("run 2 Camera Settings 590x631"))
+            alerts << "warn: Unable to read the setup file.";
+        EXPECT_EQ(h.prompter.shown, alerts) << row.name;
+        EXPECT_FALSE(h.settings.flag(UserDefaultUtil::KEY_CAMERA_SETTING_FLG)) << row.name;
+        EXPECT_EQ(h.settings.value("bodyCardDriveSelect").toString(),
+                  row.log.contains("confirm") && row.mayReset ? "CAMERA_SD" : "")
+            << row.name;
+        EXPECT_TRUE(h.settings.value(UserDefaultUtil::KEY_CARD_DRIVE_SELECT).isNull())
+            << "the Open From drive is apart";
     }
 }
