@@ -78,3 +78,8 @@ bool StopWatchCoordinator::confirmStopWatchReset()
     _panel.resetMeasurement();
     return true;
 }
+
+void StopWatchCoordinator::stopMeasurement()
+{
+    _panel.stopMeasurement();
+}

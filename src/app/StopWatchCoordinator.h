@@ -50,6 +50,8 @@ public:
     // Before another source or item replaces the played one: true when nothing is measured, or the user
     // agreed and the measurement was reset.
     bool confirmStopWatchReset();
+    // The player's Stop button (event code 7): a running measurement ends at the position.
+    void stopMeasurement();
 
 private:
     void loadPlayedItem(const PlayedItem &item);

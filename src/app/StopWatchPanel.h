@@ -24,6 +24,7 @@ public:
     virtual void setupWindow() = 0;
     virtual void clearData() = 0;
     virtual void resetMeasurement() = 0;
+    virtual void stopMeasurement() = 0;
     virtual void setChapters(const ChapterList &chapters) = 0;
     virtual void setEventChapters(CardData &card, MoveProtectInfo &record) = 0;
     virtual void setTripChapters(CardData &card, AdvMoveProtectInfo &record) = 0;

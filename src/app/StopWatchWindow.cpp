@@ -80,6 +80,12 @@ void StopWatchWindow::resetMeasurement()
         _view->resetMeasurement();
 }
 
+void StopWatchWindow::stopMeasurement()
+{
+    if (_view)
+        _view->stopMeasurement();
+}
+
 void StopWatchWindow::setChapters(const ChapterList &chapters)
 {
     if (_view)

@@ -48,6 +48,7 @@ public:
     void setupWindow() override;
     void clearData() override;
     void resetMeasurement() override;
+    void stopMeasurement() override;
     void setChapters(const ChapterList &chapters) override;
     void setEventChapters(CardData &card, MoveProtectInfo &record) override;
     void setTripChapters(CardData &card, AdvMoveProtectInfo &record) override;

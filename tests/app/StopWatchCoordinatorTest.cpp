@@ -23,6 +23,7 @@ struct FakeStopWatch : StopWatchPanel
         calls << "reset";
         laps = 0;
     }
+    void stopMeasurement() override { calls << "stop"; }
     void setChapters(const ChapterList &chapters) override
     {
         calls << QStringLiteral("chapters %1").arg(chapters.size());

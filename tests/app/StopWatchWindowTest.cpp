@@ -79,4 +79,8 @@ TEST(StopWatchWindowTest, TheRealWindowKeepsItsLapsAcrossHideAndShowAndFollowsTh
     EXPECT_EQ(view->model().status(), StopWatchStatus::Start);
     coordinator.closeStopWatch();
     EXPECT_FALSE(view->isVisible());
+    coordinator.stopMeasurement(); // the player's Stop button, the window hidden
+    EXPECT_EQ(sent.back().status, StopWatchStatus::Stop);
+    EXPECT_EQ(sent.back().stopMs, 7000);
+    EXPECT_EQ(sent.back().holdFromMs, std::nullopt) << "a stopped stopwatch holds the position no more";
 }
