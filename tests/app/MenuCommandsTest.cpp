@@ -93,6 +93,16 @@ struct Harness : ModalRunner
     MenuCommands commands;
 };
 
+QByteArray setinf(std::vector<uint8_t> fileInfo)
+{
+    QByteArray bytes(24, '\0');
+    bytes[8] = 1;
+    const uint8_t code[] = {0x00, 0x01};
+    const SettingInfo::Bytes item = SettingInfo::createItem(code, fileInfo);
+    bytes.append(reinterpret_cast<const char *>(item.data()), qsizetype(item.size()));
+    return bytes;
+}
+
 const char *const IN_USE =
     "warn: The selected file operation is currently in use by another instance of the application.";
 } // namespace
@@ -180,14 +190,6 @@ TEST(MenuCommandsTest, TheBackupChooserStartsAtTheStoredLocalPathAndStoresThePat
 
 TEST(MenuCommandsTest, CameraSettingsOpenAfterAWarningWhenTheSetupFileIsMissingOrForeign)
 {
-    const auto setinf = [](std::vector<uint8_t> fileInfo) {
-        QByteArray bytes(24, '\0');
-        bytes[8] = 1;
-        const uint8_t code[] = {0x00, 0x01};
-        const SettingInfo::Bytes item = SettingInfo::createItem(code, fileInfo);
-        bytes.append(reinterpret_cast<const char *>(item.data()), qsizetype(item.size()));
-        return bytes;
-    };
     const std::pair<std::optional<QByteArray>, bool> rows[] = {{std::nullopt, true},
                                                                {setinf({0x07, 0x14}), false},
                                                                {setinf({0x07, 0x15}), true},
@@ -210,57 +212,40 @@ TEST(MenuCommandsTest, CameraSettingsOpenAfterAWarningWhenTheSetupFileIsMissingO
 
 TEST(MenuCommandsTest, CameraSettingsFirstOfferTheRemovableDrivesAndOpenTheChosenCardsSettings)
 {
+    const QString drives = "run 2 Selection of Card Drive 335x188|holds camera|drives CAMERA_SD";
     struct Row
     {
-        const char *name;
-        std::vector<VolumeLister::Volume> volumes;
-        bool mayReset;
-        bool pressOk; // else Cancel
-        QStringList log;
+        bool removable, mayReset, pressOk;
+        QString log, alert, stored;
     };
-    const QString sd = "/media/u/CAMERA_SD";
     const Row rows[] = {
-        {"no removable drive", {{"/", false}}, true, true, {"lower", "raise"}},
-        {"cancel",
-         {{"/", false}, {sd, true}},
-         true,
-         false,
-         {"run 2 Selection of Card Drive 335x188", "holds camera", "drives CAMERA_SD"}},
-        {"ok",
-         {{"/", false}, {sd, true}},
-         true,
-         true,
-         {"run 2 Selection of Card Drive 335x188", "holds camera", "drives CAMERA_SD", "confirm", "lower",
-          "raise", "run 2 Camera Settings 590x631", "holds camera"}},
-        {"stopwatch kept",
-         {{sd, true}},
-         false,
-         true,
-         {"run 2 Selection of Card Drive 335x188", "holds camera", "drives CAMERA_SD", "confirm"}},
+        {false, true, true, "lower|raise", "Unable to locate the selected drive.", ""},
+        {true, true, false, drives, "", ""},
+        // The settings are read from the drive's root, not from its recordings folder.
+        {true, true, true, drives + "|confirm|run 2 Camera Settings 590x631|holds camera", "", "CAMERA_SD"},
+        {true, false, true, drives + "|confirm", "", ""}, // the stopwatch measurement kept
     };
     for (const Row &row : rows) {
         Harness h(false);
         h.player.status = PS::Play;
-        h.volumes.volumes = row.volumes;
+        const QString card = h.dir.filePath("CAMERA_SD");
+        QDir().mkpath(card + "/MOVE");
+        QFile out(card + "/SETINF.DAT");
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(setinf({0x07, 0x14}));
+        out.close();
+        h.volumes.volumes = {{"/", false}, {card, row.removable}};
         h.mayReset = row.mayReset;
         h.onDrives = [&row](CardDriveSelectDialog &d) {
             row.pressOk ? d.btnOk_Click() : d.btnCancel_Click();
         };
         h.commands.showCameraSettingDialog();
-        EXPECT_EQ(h.player.calls, QStringList{"pause"}) << row.name;
-        EXPECT_EQ(h.log, row.log) << row.name;
-        // The fake card has no SETINF.DAT: its settings open after the warning.
-        QStringList alerts;
-        if (row.log.size() == 2)
-            alerts << "warn: Unable to locate the selected drive.";
-        if (row.log.contains("run 2 Camera Settings 590x631"))
-            alerts << "warn: Unable to read the setup file.";
-        EXPECT_EQ(h.prompter.shown, alerts) << row.name;
-        EXPECT_FALSE(h.settings.flag(UserDefaultUtil::KEY_CAMERA_SETTING_FLG)) << row.name;
-        EXPECT_EQ(h.settings.value("bodyCardDriveSelect").toString(),
-                  row.log.contains("confirm") && row.mayReset ? "CAMERA_SD" : "")
-            << row.name;
-        EXPECT_TRUE(h.settings.value(UserDefaultUtil::KEY_CARD_DRIVE_SELECT).isNull())
-            << "the Open From drive is apart";
+        EXPECT_EQ(h.player.calls, QStringList{"pause"});
+        EXPECT_EQ(h.log.join('|'), row.log);
+        EXPECT_EQ(h.prompter.shown.join(""), row.alert.isEmpty() ? "" : "warn: " + row.alert)
+            << row.log.toStdString();
+        EXPECT_FALSE(h.settings.flag(UserDefaultUtil::KEY_CAMERA_SETTING_FLG)) << row.log.toStdString();
+        EXPECT_EQ(h.settings.value("bodyCardDriveSelect").toString(), row.stored) << row.log.toStdString();
+        EXPECT_TRUE(h.settings.value(UserDefaultUtil::KEY_CARD_DRIVE_SELECT).isNull());
     }
 }
