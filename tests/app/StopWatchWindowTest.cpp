@@ -50,22 +50,15 @@ TEST(StopWatchWindowTest, TheRealWindowKeepsItsLapsAcrossHideAndShowAndFollowsTh
                                       [] { return QPoint(300, 40); },
                                       {}});
     StopWatchView *view = panel.view();
-    ASSERT_NE(view, nullptr);
     EXPECT_FALSE(view->isVisible()) << "made with the main window, shown only on demand";
 
     coordinator.showStopWatch();
     EXPECT_TRUE(view->isVisible()) << "the window flags set after showing must not hide it";
-    EXPECT_TRUE(view->isWindow());
-    EXPECT_TRUE(panel.isLoaded());
 
     view->startStop();
-    ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent.back().status, StopWatchStatus::Start);
-    EXPECT_EQ(sent.back().startMs, 2000);
-    EXPECT_EQ(sent.back().holdFromMs, 2000);
     coordinator.updateStopWatchPosition(5500);
     view->lapReset();
-    EXPECT_EQ(sent.back().lapMs, std::vector<int64_t>{5500});
+    EXPECT_EQ(sent.back(), (StopWatchWindow::TrackUpdate{StopWatchStatus::Start, 2000, {5500}, -1, 5500}));
     coordinator.updateStopWatchPosition(7000);
     EXPECT_EQ(view->lapText(1), QStringLiteral("00'01\"5")) << "the running lap follows the position";
 
@@ -80,7 +73,5 @@ TEST(StopWatchWindowTest, TheRealWindowKeepsItsLapsAcrossHideAndShowAndFollowsTh
     coordinator.closeStopWatch();
     EXPECT_FALSE(view->isVisible());
     coordinator.stopMeasurement(); // the player's Stop button, the window hidden
-    EXPECT_EQ(sent.back().status, StopWatchStatus::Stop);
-    EXPECT_EQ(sent.back().stopMs, 7000);
-    EXPECT_EQ(sent.back().holdFromMs, std::nullopt) << "a stopped stopwatch holds the position no more";
+    EXPECT_EQ(sent.back(), (StopWatchWindow::TrackUpdate{StopWatchStatus::Stop, 2000, {5500}, 7000, {}}));
 }
