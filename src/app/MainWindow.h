@@ -98,6 +98,7 @@ public:
     bool backupFlg() const { return _backupFlg; }
     // Save and the backup menus follow the kind of source open.
     WindowCoordinators *coordinators() const { return _coordinators.get(); }
+    const VolumeLister &volumes() const { return *_volumes; }
     bool isQuitConfirmed() const { return _quitConfirmed; }
     MainMenu *mainMenu() const { return _menu; }
     MainWindowLayout *panels() const { return _panels; }

@@ -3,7 +3,9 @@
 #include "app/CardOpener.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowLayout.h"
+#include "app/StopWatchCoordinator.h"
 #include "app/VideoListView.h"
+#include "app/WindowCoordinators.h"
 #include "card/CardData.h"
 #include "maintenance/MessagePrompter.h"
 #include "map/MapView.h"
@@ -20,8 +22,8 @@ void MainWindowCardHost::openVideoData(const QUrl &url, bool autoPlay, MovieType
 
 bool MainWindowCardHost::confirmStopWatchReset()
 {
-    // No stopwatch measures yet, so no result can be lost.
-    return true;
+    WindowCoordinators *coordinators = _window.coordinators();
+    return !coordinators || coordinators->stopWatch().confirmStopWatchReset();
 }
 
 void MainWindowCardHost::keepMapState()
@@ -111,7 +113,8 @@ void MainWindowCardHost::clearPlayer()
 
 void MainWindowCardHost::closeStopWatch()
 {
-    // No stopwatch window exists yet.
+    if (WindowCoordinators *coordinators = _window.coordinators())
+        coordinators->stopWatch().closeStopWatch();
 }
 
 void MainWindowCardHost::updateWindowTitle()

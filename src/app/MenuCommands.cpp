@@ -1,7 +1,10 @@
 #include "app/MenuCommands.h"
 
+#include "app/CardDriveSelectDialog.h"
+#include "app/CardDriveSelectDialogDelegate.h"
 #include "app/ModalRunner.h"
 #include "app/PlaybackControl.h"
+#include "app/VolumeLister.h"
 #include "card/CardData.h"
 #include "maintenance/BackUpFolderSelectDialog.h"
 #include "maintenance/BackupSettingDialog.h"
@@ -13,6 +16,30 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+namespace {
+// The camera settings' card drive, remembered apart from the one opened for recordings.
+constexpr const char *KEY_BODY_CARD_DRIVE_SELECT = "bodyCardDriveSelect";
+
+// The card drive selection's OK, in camera-setting mode: the chosen drive's root (not its recordings
+// folder) goes to the camera settings.
+class CameraDriveChoice : public CardDriveSelectDialogDelegate
+{
+public:
+    CameraDriveChoice(MenuCommands &commands, const CardDriveSelectDialog &dialog,
+                      std::function<bool()> confirm)
+        : _commands(commands), _dialog(dialog), _confirm(std::move(confirm))
+    {
+    }
+    void openCardDrivePath(const QString &) override { _commands.openCameraSetting(_dialog.dirPathCard()); }
+    bool confirmStopWatchReset() override { return !_confirm || _confirm(); }
+
+private:
+    MenuCommands &_commands;
+    const CardDriveSelectDialog &_dialog;
+    std::function<bool()> _confirm;
+};
+} // namespace
 
 MenuCommands::MenuCommands(Services services, QObject *parent) : QObject(parent), _s(std::move(services)) {}
 
@@ -95,6 +122,25 @@ void MenuCommands::selectBackupDirectory()
     const QString path = QDir::cleanPath(*chosen);
     _s.settings.pathBackup = path;
     _s.settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_PATH_BACKUP), path);
+}
+
+void MenuCommands::showCameraSettingDialog()
+{
+    const DialogInUseLock::Hold hold = pauseAndAcquire(UserDefaultUtil::KEY_CAMERA_SETTING_FLG);
+    if (!hold)
+        return;
+    if (!_s.volumes || _s.volumes->removablePaths().isEmpty()) {
+        warn(tr("Unable to locate the selected drive."));
+        return;
+    }
+    CardDriveSelectDialog dialog(_s.settings, *_s.volumes);
+    CameraDriveChoice choice(*this, dialog, _s.confirmStopWatchReset);
+    dialog.delegate = &choice;
+    dialog.userDefaultsKey = QString::fromLatin1(KEY_BODY_CARD_DRIVE_SELECT);
+    dialog.selectCardDriveType = CardDriveSelectDialog::CardDriveType::CameraSetting;
+    dialog.loadDriveList();
+    // The camera settings dialog runs inside this run, from the OK button.
+    _s.runner.run(ModalWindow::Type::CameraSetting, &dialog, tr("Selection of Card Drive"), QSize(335, 188));
 }
 
 void MenuCommands::openCameraSetting(const QString &cardRoot)

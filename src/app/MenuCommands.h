@@ -1,6 +1,6 @@
-// The file-changing menu commands: Save as / Back up, Delete and Backup Directory Settings. Each pauses a
-// ready player, takes its dialog's in-use flag (released when the run returns, on every path) and runs
-// its dialog in a modal window.
+// The file-changing menu commands: Save as / Back up, Delete, Backup Directory Settings and Camera
+// Settings. Each pauses a ready player, takes its dialog's in-use flag (released when the run returns, on
+// every path) and runs its dialog in a modal window.
 #pragma once
 
 #include "app/DialogInUseLock.h"
@@ -20,6 +20,7 @@ class ModalRunner;
 class PlaybackControl;
 class QWidget;
 class UserDefaultUtil;
+class VolumeLister;
 
 class MenuCommands : public QObject
 {
@@ -40,6 +41,9 @@ public:
         // The folder chooser: start folder, message; the chosen folder or none.
         std::function<std::optional<QString>(const QString &start, const QString &message)> chooseDirectory;
         std::function<void(bool topMost)> setChildWindowsTopMost;
+        const VolumeLister *volumes = nullptr; // the card drives offered for the camera settings
+        // May a stopwatch measurement be dropped (asked by the card drive selection's OK)?
+        std::function<bool()> confirmStopWatchReset;
     };
 
     explicit MenuCommands(Services services, QObject *parent = nullptr);
@@ -47,6 +51,8 @@ public:
     void showBackupSettingDialog();
     void showCleanupDialog();
     void selectBackupDirectory();
+    // Camera Settings, first stage: the card drive selection, whose OK leads to openCameraSetting.
+    void showCameraSettingDialog();
     // The card drive selection's OK (camera settings, second stage): the camera settings dialog on the
     // drive's SETINF.DAT, or without settings after a warning when that file is missing or foreign.
     void openCameraSetting(const QString &cardRoot);

@@ -62,3 +62,24 @@ void StopWatchCoordinator::closeStopWatch()
     if (_calls.stopWatchButtonOff)
         _calls.stopWatchButtonOff();
 }
+
+void StopWatchCoordinator::updateStopWatchPosition(int64_t positionMs)
+{
+    _panel.setCurrentSumFrameTimeSpan(positionMs);
+    _panel.redrawLaps();
+}
+
+bool StopWatchCoordinator::confirmStopWatchReset()
+{
+    if (!_panel.isMeasuring())
+        return true;
+    if (_calls.askReset && !_calls.askReset())
+        return false;
+    _panel.resetMeasurement();
+    return true;
+}
+
+void StopWatchCoordinator::stopMeasurement()
+{
+    _panel.stopMeasurement();
+}

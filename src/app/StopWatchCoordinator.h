@@ -37,12 +37,21 @@ public:
         // its top edge.
         std::function<QPoint()> windowTopLeft;
         std::function<void()> stopWatchButtonOff;
+        // "The Stopwatch measurement result will be deleted. Proceed?", child windows lowered around it.
+        std::function<bool()> askReset;
     };
 
     StopWatchCoordinator(StopWatchPanel &panel, ChildWindows &childWindows, Calls calls);
 
     void showStopWatch();
     void closeStopWatch();
+    // Every tick of the player's clock, shown or not: the stopwatch's running lap follows the position.
+    void updateStopWatchPosition(int64_t positionMs);
+    // Before another source or item replaces the played one: true when nothing is measured, or the user
+    // agreed and the measurement was reset.
+    bool confirmStopWatchReset();
+    // The player's Stop button (event code 7): a running measurement ends at the position.
+    void stopMeasurement();
 
 private:
     void loadPlayedItem(const PlayedItem &item);

@@ -16,12 +16,15 @@ class StopWatchPanel
 public:
     virtual ~StopWatchPanel() = default;
     virtual bool isLoaded() const = 0;
+    // Started or stopped, with a result a new item would drop.
+    virtual bool isMeasuring() const = 0;
     // The floating window, made on first use; the main window places it and registers it as a child.
     virtual QWidget *window() = 0;
     // After the window is first shown: floating, and from now on isLoaded.
     virtual void setupWindow() = 0;
     virtual void clearData() = 0;
     virtual void resetMeasurement() = 0;
+    virtual void stopMeasurement() = 0;
     virtual void setChapters(const ChapterList &chapters) = 0;
     virtual void setEventChapters(CardData &card, MoveProtectInfo &record) = 0;
     virtual void setTripChapters(CardData &card, AdvMoveProtectInfo &record) = 0;

@@ -31,12 +31,14 @@ ToolWindows::ToolWindows(UserDefaultUtil &settings, MessagePrompter &prompter, Q
     : QObject(parent), _settings(settings), _prompter(prompter), _window(window), _calls(std::move(calls))
 {
     if (!_calls.runToolWindow) {
-        _calls.runToolWindow = [this](ModalWindow &toolWindow, TrimView &tool) {
-            toolWindow.runStandard(&tool, {toolWindow.windowTitle(), TRIM_CONTENT_SIZE,
-                                           _calls.setChildWindowsTopMost, [w = _window] {
-                                               if (w && w->isVisible())
-                                                   w->activateWindow();
-                                           }});
+        _calls.runToolWindow = [this](ModalWindow &toolWindow, QWidget &tool) {
+            const QSize size =
+                toolWindow.type() == ModalWindow::Type::Capture ? CAPTURE_CONTENT_SIZE : TRIM_CONTENT_SIZE;
+            toolWindow.runStandard(
+                &tool, {toolWindow.windowTitle(), size, _calls.setChildWindowsTopMost, [w = _window] {
+                            if (w && w->isVisible())
+                                w->activateWindow();
+                        }});
         };
     }
 }
@@ -68,8 +70,13 @@ void ToolWindows::openToolWindow(int type)
         showCutFailed();
         return;
     }
+    if (type == SNAPSHOT_BUTTON) {
+        _calls.pauseMovie();
+        openCaptureTool(std::move(*info));
+        return;
+    }
     if (type != CUT_BUTTON)
-        return; // the capture tool joins with the stopwatch's tool panel
+        return;
     if (!state.selectFrame) {
         // The first press only starts the range selection.
         _calls.setTrimMode(true);
@@ -87,20 +94,38 @@ void ToolWindows::openTrimTool(ToolInfo info)
     tool->delegate = this;
     tool->setPrompts(std::make_unique<TrimProgressPrompts>(_settings, _window));
     tool->setupControls();
-
-    ModalWindow window(&_settings, _window);
-    window.setType(ModalWindow::Type::Trim);
     TrimWindowCloser closer(*tool);
-    window.setMwDelegate(&closer);
-    window.setWindowTitle(tr("Trim Tool"));
+    runToolWindow(ModalWindow::Type::Trim, tr("Trim Tool"), *tool, &closer);
+    // A job still finishing keeps its thread until the tool goes; the tool waits for it.
+    tool.reset();
+}
+
+void ToolWindows::openCaptureTool(ToolInfo info)
+{
+    auto tool = std::make_unique<CaptureView>(_settings);
+    _captureView = tool.get();
+    tool->toolinfo = std::move(info);
+    tool->delegate = this;
+    tool->setPrompts(std::make_unique<TrimProgressPrompts>(_settings, _window));
+    tool->setupControls();
+    // Its close button ends the run directly; a still being written is finished on its thread
+    // without a report.
+    runToolWindow(ModalWindow::Type::Capture, tr("Capture Image"), *tool, nullptr);
+}
+
+void ToolWindows::runToolWindow(ModalWindow::Type type, const QString &title, QWidget &tool,
+                                ModalWindowDelegate *closer)
+{
+    ModalWindow window(&_settings, _window);
+    window.setType(type);
+    window.setMwDelegate(closer);
+    window.setWindowTitle(title);
     if (_calls.toolWindowTopLeft)
         window.move(_calls.toolWindowTopLeft());
     _toolWindow = &window;
-    _calls.runToolWindow(window, *tool);
+    _calls.runToolWindow(window, tool);
     _toolWindow = nullptr;
     window.setMwDelegate(nullptr);
-    // A job still finishing keeps its thread until the tool goes; the tool waits for it.
-    tool.reset();
 }
 
 void ToolWindows::queueAbort()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/ModalWindow.h"
+#include "videotools/CaptureView.h"
 #include "videotools/ToolInfo.h"
 #include "videotools/ToolViewDelegate.h"
 #include "videotools/TrimView.h"
@@ -15,6 +16,7 @@
 #include <functional>
 
 class MessagePrompter;
+class ModalWindowDelegate;
 class QWidget;
 class UserDefaultUtil;
 
@@ -26,6 +28,7 @@ public:
     static constexpr int CUT_BUTTON = 5;
     static constexpr int SNAPSHOT_BUTTON = 6;
     static constexpr QSize TRIM_CONTENT_SIZE{500, 135};
+    static constexpr QSize CAPTURE_CONTENT_SIZE{500, 110};
 
     // What the player shows when a tool button is pressed.
     struct PlayerState
@@ -54,8 +57,8 @@ public:
         std::function<QPoint()> toolWindowTopLeft; // global: below the pressed button
         std::function<void(bool enabled)> setBackupFlg;
         std::function<void(bool topMost)> setChildWindowsTopMost;
-        // Runs the tool window modally; the real run unless a test replaces it.
-        std::function<void(ModalWindow &window, TrimView &tool)> runToolWindow;
+        // Runs the tool window (its type says which tool) modally; the real run unless a test replaces it.
+        std::function<void(ModalWindow &window, QWidget &tool)> runToolWindow;
     };
 
     ToolWindows(UserDefaultUtil &settings, MessagePrompter &prompter, QWidget *window, Calls calls,
@@ -73,10 +76,14 @@ public:
     static std::optional<ToolInfo> makeToolInfo(ToolType type, const PlayerState &state);
 
     TrimView *trimView() const { return _trimView; }
+    CaptureView *captureView() const { return _captureView; }
 
 private:
     void showCutFailed();
     void openTrimTool(ToolInfo info);
+    void openCaptureTool(ToolInfo info);
+    void runToolWindow(ModalWindow::Type type, const QString &title, QWidget &tool,
+                       ModalWindowDelegate *closer);
     void showTrimCancelled();
     void queueAbort();
     void alert(const QString &text, bool warning);
@@ -87,5 +94,6 @@ private:
     Calls _calls;
     OpenSource _openSource = OpenSource::None;
     QPointer<TrimView> _trimView;
+    QPointer<CaptureView> _captureView;
     QPointer<ModalWindow> _toolWindow;
 };

@@ -11,9 +11,13 @@
 #include "app/MenuCommands.h"
 #include "app/NewWindowView.h"
 #include "app/PlayerPanelControl.h"
+#include "app/StopWatchCoordinator.h"
+#include "app/StopWatchWindow.h"
 #include "app/ToolWindows.h"
+#include "app/VideoListView.h"
 #include "graph/DrivingInfoView.h"
 #include "maintenance/MaintenanceMessageBoxes.h"
+#include "maintenance/MessagePrompter.h"
 #include "map/EmptyMapView.h"
 #include "map/GoogleEarthExportCommand.h"
 #include "map/GoogleEarthLauncher.h"
@@ -84,6 +88,7 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
         MaintenanceHostImpl::Calls{{}, [&window] { window.resetDisplay(); }, {}, {}, topMost});
 
     hostDrivingPanel();
+    makeStopWatch();
 
     WebMapView *bridge = window.mapView()->mapWebView();
     _mapModes = new MapPanelModes({*_player,
@@ -110,12 +115,15 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
                                                      ? playerView->valueInfo()->currentChapter()
                                                      : nullptr;
                                       },
-                                      chooser, topMost},
+                                      chooser, topMost, &window.volumes(),
+                                      // Nothing measured is dropped without asking; see the stopwatch.
+                                      [this] { return _stopWatch->confirmStopWatchReset(); }},
                                      &window);
     MainMenu *menu = window.mainMenu();
     menu->setHandler(MenuCommand::SaveAs, [this] { _menuCommands->showBackupSettingDialog(); });
     menu->setHandler(MenuCommand::BackUp, [this] { _menuCommands->showBackupSettingDialog(); });
     menu->setHandler(MenuCommand::Delete, [this] { _menuCommands->showCleanupDialog(); });
+    menu->setHandler(MenuCommand::CameraSettings, [this] { _menuCommands->showCameraSettingDialog(); });
     menu->setHandler(MenuCommand::BackupDirectorySettings,
                      [this] { _menuCommands->selectBackupDirectory(); });
     menu->validate();
@@ -176,4 +184,67 @@ void WindowCoordinators::hostDrivingPanel()
         // The per-frame display joins with playing items; until then the panel shows its position.
         [] {});
     _drivingInfoView->delegate = _drivingPanel.get();
+}
+
+void WindowCoordinators::makeStopWatch()
+{
+    MoviePlayerView *playerView = _window.panels()->moviePlayerView();
+    _stopWatchWindow = std::make_unique<StopWatchWindow>(
+        _settings, &_window,
+        StopWatchWindow::Calls{[playerView](const StopWatchWindow::TrackUpdate &marks) {
+                                   CustomSliderCell *track = playerView->trackCell();
+                                   if (!playerView->valueInfo() || !track)
+                                       return;
+                                   track->setStopwatch(marks.status, marks.startMs, marks.lapMs,
+                                                       marks.stopMs);
+                                   playerView->valueInfo()->setStartValueStopwatch(marks.holdFromMs);
+                                   playerView->trackSlider()->update();
+                               },
+                               // The player's stopwatch button comes with the player's tool buttons.
+                               {}});
+    MainWindow &window = _window;
+    _stopWatch = std::make_unique<StopWatchCoordinator>(
+        *_stopWatchWindow, window.childWindows(),
+        StopWatchCoordinator::Calls{
+            [playerView] {
+                StopWatchCoordinator::PlayedItem item;
+                PlayMovieValueInfo *info = playerView->valueInfo().get();
+                if (!info)
+                    return item;
+                item.playType = info->playType();
+                item.chapters = info->chapterDataList();
+                item.protectInfo = info->protectInfo();
+                // The value model keeps no adventure record: an adventure keeps the
+                // stopwatch's chapters.
+                if (playerView->trackCell())
+                    info->setCurrentValue(playerView->trackCell()->integerValue());
+                item.positionMs = info->currentValue();
+                return item;
+            },
+            [&window] { return window.cardData().get(); },
+            [&window] {
+                // The list panel's width left of the main window's right edge, 22
+                // below its top.
+                const QRect frame = window.frameGeometry();
+                const int listWidth = window.videoListView() ? window.videoListView()->width() : 0;
+                return QPoint(frame.x() + frame.width() - listWidth, frame.y() + 22);
+            },
+            {},
+            [this] {
+                _window.setChildWindowsTopMost(false);
+                const bool agreed = _window.prompter().confirm(
+                    &_window, QObject::tr("The Stopwatch measurement result will be deleted. Proceed?"));
+                _window.setChildWindowsTopMost(true);
+                return agreed;
+            }});
+}
+
+void WindowCoordinators::updateStopWatchPosition()
+{
+    MoviePlayerView *playerView = _window.panels()->moviePlayerView();
+    PlayMovieValueInfo *info = playerView->valueInfo().get();
+    if (!info || !playerView->trackCell())
+        return;
+    info->setCurrentValue(playerView->trackCell()->integerValue());
+    _stopWatch->updateStopWatchPosition(info->currentValue());
 }

@@ -20,6 +20,8 @@ class MenuCommands;
 class MessagePrompter;
 class ModalRunner;
 class PlayerPanelControl;
+class StopWatchCoordinator;
+class StopWatchWindow;
 class ToolWindows;
 class UserDefaultUtil;
 
@@ -42,12 +44,19 @@ public:
     MenuCommands &menuCommands() const { return *_menuCommands; }
     ToolWindows &toolWindows() const { return *_toolWindows; }
     DialogInUseLock &inUseLock() const { return *_lock; }
+    StopWatchCoordinator &stopWatch() const { return *_stopWatch; }
+    StopWatchWindow &stopWatchWindow() const { return *_stopWatchWindow; }
+
+    // The stopwatch's part of each clock tick: the track bar's position, clamped by the value model,
+    // goes to the stopwatch. The per-frame display calls it after drawing the frame.
+    void updateStopWatchPosition();
 
     // The player's Google Earth button: exports the playing item as a KMZ file.
     void exportGoogleEarthFile();
 
 private:
     void hostDrivingPanel();
+    void makeStopWatch();
 
     MainWindow &_window;
     UserDefaultUtil &_settings;
@@ -57,6 +66,8 @@ private:
     std::unique_ptr<MaintenanceHostImpl> _host;
     std::unique_ptr<DrivingPanelCoordinator> _drivingPanel;
     std::unique_ptr<GoogleEarthExportHostImpl> _googleEarthHost;
+    std::unique_ptr<StopWatchWindow> _stopWatchWindow;
+    std::unique_ptr<StopWatchCoordinator> _stopWatch;
     DrivingInfoView *_drivingInfoView = nullptr;
     MapPanelModes *_mapModes = nullptr;
     MenuCommands *_menuCommands = nullptr;

@@ -97,7 +97,8 @@ TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
     f.startUpUntilShown();
     MainMenu *menu = f.window->mainMenu();
     EXPECT_TRUE(menu->action(MenuCommand::Open)->isEnabled());
-    for (MenuCommand off : {MenuCommand::SaveAs, MenuCommand::BackUp, MenuCommand::CameraSettings})
+    EXPECT_TRUE(menu->action(MenuCommand::CameraSettings)->isEnabled());
+    for (MenuCommand off : {MenuCommand::SaveAs, MenuCommand::BackUp})
         EXPECT_FALSE(menu->action(off)->isEnabled()) << static_cast<int>(off);
 
     menu->action(MenuCommand::About)->trigger();

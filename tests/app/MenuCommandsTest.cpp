@@ -1,5 +1,7 @@
 #include "app/MenuCommands.h"
+#include "app/CardDriveSelectDialog.h"
 #include "app/ModalRunner.h"
+#include "app/VolumeLister.h"
 #include "card/CardData.h"
 #include "maintenance/BackUpFolderSelectDialog.h"
 #include "recording/SettingInfo.h"
@@ -17,6 +19,12 @@
 using PS = CommonConst::PlayStatus;
 
 namespace {
+struct FakeVolumes : VolumeLister
+{
+    std::vector<Volume> volumes;
+    std::vector<Volume> mountedVolumes() const override { return volumes; }
+};
+
 struct Harness : ModalRunner
 {
     explicit Harness(bool otherCopy)
@@ -35,7 +43,12 @@ struct Harness : ModalRunner
                         log << "chooser " + start;
                         return chosen;
                     },
-                    [this](bool on) { log << (on ? "raise" : "lower"); }})
+                    [this](bool on) { log << (on ? "raise" : "lower"); },
+                    &volumes,
+                    [this] {
+                        log << "confirm";
+                        return mayReset;
+                    }})
     {
         root = dir.filePath("backups #1");
         QDir().mkpath(root + "/20240501120000");
@@ -48,6 +61,13 @@ struct Harness : ModalRunner
                    .arg(title)
                    .arg(size ? size->width() : 0)
                    .arg(size ? size->height() : 0);
+        if (settings.flag(UserDefaultUtil::KEY_CAMERA_SETTING_FLG))
+            log << "holds camera";
+        if (auto *drives = qobject_cast<CardDriveSelectDialog *>(view)) {
+            log << "drives " + drives->cardDriveName().join(',');
+            if (onDrives)
+                onDrives(*drives);
+        }
         if (auto *chooser = qobject_cast<BackUpFolderSelectDialog *>(view))
             log << "source " + (chooser->openSourcePath ? chooser->openSourcePath->toLocalFile() : "none");
         for (const char *key :
@@ -67,8 +87,21 @@ struct Harness : ModalRunner
     DialogInUseLock lock;
     std::optional<QString> chosen;
     QStringList log;
+    FakeVolumes volumes;
+    bool mayReset = true;
+    std::function<void(CardDriveSelectDialog &)> onDrives;
     MenuCommands commands;
 };
+
+QByteArray setinf(std::vector<uint8_t> fileInfo)
+{
+    QByteArray bytes(24, '\0');
+    bytes[8] = 1;
+    const uint8_t code[] = {0x00, 0x01};
+    const SettingInfo::Bytes item = SettingInfo::createItem(code, fileInfo);
+    bytes.append(reinterpret_cast<const char *>(item.data()), qsizetype(item.size()));
+    return bytes;
+}
 
 const char *const IN_USE =
     "warn: The selected file operation is currently in use by another instance of the application.";
@@ -157,14 +190,6 @@ TEST(MenuCommandsTest, TheBackupChooserStartsAtTheStoredLocalPathAndStoresThePat
 
 TEST(MenuCommandsTest, CameraSettingsOpenAfterAWarningWhenTheSetupFileIsMissingOrForeign)
 {
-    const auto setinf = [](std::vector<uint8_t> fileInfo) {
-        QByteArray bytes(24, '\0');
-        bytes[8] = 1;
-        const uint8_t code[] = {0x00, 0x01};
-        const SettingInfo::Bytes item = SettingInfo::createItem(code, fileInfo);
-        bytes.append(reinterpret_cast<const char *>(item.data()), qsizetype(item.size()));
-        return bytes;
-    };
     const std::pair<std::optional<QByteArray>, bool> rows[] = {{std::nullopt, true},
                                                                {setinf({0x07, 0x14}), false},
                                                                {setinf({0x07, 0x15}), true},
@@ -182,5 +207,45 @@ TEST(MenuCommandsTest, CameraSettingsOpenAfterAWarningWhenTheSetupFileIsMissingO
         EXPECT_EQ(h.prompter.shown,
                   warned ? QStringList{"warn: Unable to read the setup file."} : QStringList{});
         EXPECT_TRUE(h.log.contains("run 2 Camera Settings 590x631")) << h.log.join('|').toStdString();
+    }
+}
+
+TEST(MenuCommandsTest, CameraSettingsFirstOfferTheRemovableDrivesAndOpenTheChosenCardsSettings)
+{
+    const QString drives = "run 2 Selection of Card Drive 335x188|holds camera|drives CAMERA_SD";
+    struct Row
+    {
+        bool removable, mayReset, pressOk;
+        QString log, alert, stored;
+    };
+    const Row rows[] = {
+        {false, true, true, "lower|raise", "Unable to locate the selected drive.", ""},
+        {true, true, false, drives, "", ""},
+        // The settings are read from the drive's root, not from its recordings folder.
+        {true, true, true, drives + "|confirm|run 2 Camera Settings 590x631|holds camera", "", "CAMERA_SD"},
+        {true, false, true, drives + "|confirm", "", ""}, // the stopwatch measurement kept
+    };
+    for (const Row &row : rows) {
+        Harness h(false);
+        h.player.status = PS::Play;
+        const QString card = h.dir.filePath("CAMERA_SD");
+        QDir().mkpath(card + "/MOVE");
+        QFile out(card + "/SETINF.DAT");
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(setinf({0x07, 0x14}));
+        out.close();
+        h.volumes.volumes = {{"/", false}, {card, row.removable}};
+        h.mayReset = row.mayReset;
+        h.onDrives = [&row](CardDriveSelectDialog &d) {
+            row.pressOk ? d.btnOk_Click() : d.btnCancel_Click();
+        };
+        h.commands.showCameraSettingDialog();
+        EXPECT_EQ(h.player.calls, QStringList{"pause"});
+        EXPECT_EQ(h.log.join('|'), row.log);
+        EXPECT_EQ(h.prompter.shown.join(""), row.alert.isEmpty() ? "" : "warn: " + row.alert)
+            << row.log.toStdString();
+        EXPECT_FALSE(h.settings.flag(UserDefaultUtil::KEY_CAMERA_SETTING_FLG)) << row.log.toStdString();
+        EXPECT_EQ(h.settings.value("bodyCardDriveSelect").toString(), row.stored) << row.log.toStdString();
+        EXPECT_TRUE(h.settings.value(UserDefaultUtil::KEY_CARD_DRIVE_SELECT).isNull());
     }
 }

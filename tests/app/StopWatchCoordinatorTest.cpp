@@ -14,6 +14,7 @@ namespace {
 struct FakeStopWatch : StopWatchPanel
 {
     bool isLoaded() const override { return loaded; }
+    bool isMeasuring() const override { return laps > 0; }
     QWidget *window() override { return &widget; }
     void setupWindow() override { loaded = true; }
     void clearData() override { calls << "clear"; }
@@ -22,6 +23,7 @@ struct FakeStopWatch : StopWatchPanel
         calls << "reset";
         laps = 0;
     }
+    void stopMeasurement() override { calls << "stop"; }
     void setChapters(const ChapterList &chapters) override
     {
         calls << QStringLiteral("chapters %1").arg(chapters.size());
@@ -89,5 +91,28 @@ TEST(StopWatchCoordinatorTest, TheFirstShowLoadsThePlayedItemAndAReopenedStopwat
         EXPECT_TRUE(panel.widget.isVisible());
         EXPECT_TRUE(panel.calls.isEmpty()) << "nothing reloaded";
         EXPECT_EQ(panel.laps, 3);
+    }
+}
+
+TEST(StopWatchCoordinatorTest, AMeasurementIsDroppedOnlyWhenTheUserAgrees)
+{
+    struct Row
+    {
+        int laps;
+        bool agree;
+        bool goOn;
+        QStringList calls;
+    };
+    const Row rows[] = {{0, false, true, {}}, {2, true, true, {"ask", "reset"}}, {2, false, false, {"ask"}}};
+    for (const Row &row : rows) {
+        FakeStopWatch panel;
+        ChildWindows children;
+        panel.laps = row.laps;
+        StopWatchCoordinator coordinator(panel, children, {{}, {}, {}, {}, [&] {
+                                                               panel.calls << "ask";
+                                                               return row.agree;
+                                                           }});
+        EXPECT_EQ(coordinator.confirmStopWatchReset(), row.goOn) << row.laps << row.agree;
+        EXPECT_EQ(panel.calls, row.calls) << row.laps << row.agree;
     }
 }

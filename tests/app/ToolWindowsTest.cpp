@@ -5,6 +5,7 @@
 #include "../maintenance/FakePrompts.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -26,14 +27,19 @@ struct Harness
                                [] { return QPoint(120, 340); },
                                [this](bool on) { backupFlg = on; },
                                {},
-                               [this](ModalWindow &window, TrimView &tool) { run(window, tool); }});
+                               [this](ModalWindow &window, QWidget &tool) { run(window, tool); }});
     }
-    void run(ModalWindow &window, TrimView &tool)
+    void run(ModalWindow &window, QWidget &tool)
     {
         calls << QStringLiteral("run %1 %2,%3").arg(window.windowTitle()).arg(window.x()).arg(window.y());
-        EXPECT_EQ(window.type(), ModalWindow::Type::Trim);
-        EXPECT_EQ(tool.toolinfo->selectStartSumFrameTS, 4000);
-        EXPECT_EQ(tool.toolinfo->selectEndSumFrameTS, 9876);
+        auto *trim = qobject_cast<TrimView *>(&tool);
+        auto *capture = qobject_cast<CaptureView *>(&tool);
+        ASSERT_TRUE(trim || capture);
+        EXPECT_EQ(window.type(), trim ? ModalWindow::Type::Trim : ModalWindow::Type::Capture);
+        const ToolInfo &info = trim ? *trim->toolinfo : *capture->toolinfo;
+        EXPECT_EQ(info.type, trim ? ToolType::Trim : ToolType::Capture);
+        EXPECT_EQ(info.selectStartSumFrameTS, 4000);
+        EXPECT_EQ(info.selectEndSumFrameTS, 9876);
         window.show();
         action(window, tool);
         while (window.isVisible())
@@ -47,7 +53,7 @@ struct Harness
     ToolWindows::PlayerState state;
     QStringList calls;
     bool backupFlg = false;
-    std::function<void(ModalWindow &, TrimView &)> action;
+    std::function<void(ModalWindow &, QWidget &)> action;
     std::unique_ptr<ToolWindows> tools;
 };
 } // namespace
@@ -106,7 +112,7 @@ TEST(ToolWindowsTest, TheSecondPressOpensTheTrimWindowAndEachResultEndsItsRun)
     };
     for (const Row &row : rows) {
         Harness h;
-        h.action = row.action;
+        h.action = [&row](ModalWindow &w, QWidget &tool) { row.action(w, *qobject_cast<TrimView *>(&tool)); };
         h.tools->openToolWindow(ToolWindows::CUT_BUTTON);
         QCoreApplication::processEvents();
         QStringList expected{"pause", "run Trim Tool 120,340"};
@@ -114,6 +120,33 @@ TEST(ToolWindowsTest, TheSecondPressOpensTheTrimWindowAndEachResultEndsItsRun)
         EXPECT_EQ(h.calls, expected) << row.name;
         EXPECT_EQ(h.prompter.shown, row.alerts) << row.name;
     }
+}
+
+TEST(ToolWindowsTest, TheSnapshotButtonOpensTheCaptureWindowUntilItsCancelOrCloseButton)
+{
+    const std::pair<const char *, std::function<void(ModalWindow &, CaptureView &)>> rows[] = {
+        {"cancel", [](ModalWindow &, CaptureView &t) { t.cancelAction(); }},
+        {"close button", [](ModalWindow &w, CaptureView &) { w.closeButtonPressed(); }},
+        {"escape", [](ModalWindow &w, CaptureView &) {
+             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+             QCoreApplication::sendEvent(&w, &escape);
+         }}};
+    for (const auto &[name, action] : rows) {
+        Harness h;
+        h.state.selectFrame = false; // no trim range needed for a still
+        h.action = [&action](ModalWindow &w, QWidget &tool) {
+            action(w, *qobject_cast<CaptureView *>(&tool));
+        };
+        h.tools->openToolWindow(ToolWindows::SNAPSHOT_BUTTON);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(h.calls, (QStringList{"pause", "run Capture Image 120,340", "ended"})) << name;
+        EXPECT_TRUE(h.prompter.shown.isEmpty()) << name;
+    }
+    Harness none;
+    none.state.hasRecording = false;
+    none.tools->openToolWindow(ToolWindows::SNAPSHOT_BUTTON);
+    EXPECT_EQ(none.calls, QStringList{"trim off"});
+    EXPECT_EQ(none.prompter.shown, QStringList{"warn: Cut was unsuccessful."});
 }
 
 TEST(ToolWindowsTest, SaveFollowsTheKindOfSourceOpen)
