@@ -575,6 +575,24 @@
     </message>
 </context>
 <context>
+    <name>CustomSliderCellMin</name>
+    <message>
+        <location filename="../../src/player/CustomSliderCellMin.cpp" line="+32"/>
+        <source>Adjust brightness</source>
+        <translation>Ajustar el brillo</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Volume control</source>
+        <translation>Control de volumen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Play back speed</source>
+        <translation>Velocidad de reproducción</translation>
+    </message>
+</context>
+<context>
     <name>DialogInUseLock</name>
     <message>
         <location filename="../../src/app/DialogInUseLock.cpp" line="+104"/>
@@ -722,12 +740,12 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="+117"/>
+        <location filename="../../src/app/MainWindow.cpp" line="+118"/>
         <source>Open From</source>
         <translation>Abrir desde</translation>
     </message>
     <message>
-        <location line="+103"/>
+        <location line="+111"/>
         <location line="+176"/>
         <source>Viewer Settings</source>
         <translation>Ajustes del visor</translation>
@@ -811,7 +829,7 @@
 <context>
     <name>MenuCommands</name>
     <message>
-        <location filename="../../src/app/MenuCommands.cpp" line="+49"/>
+        <location filename="../../src/app/MenuCommands.cpp" line="+76"/>
         <source>Select backup folder</source>
         <translation>Seleccionar carpeta de copia de seguridad</translation>
     </message>
@@ -831,7 +849,17 @@
         <translation>Seleccionar el directorio de copia de seguridad</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+16"/>
+        <source>Unable to locate the selected drive.</source>
+        <translation>No se puede encontrar la unidad seleccionada.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Selection of Card Drive</source>
+        <translation>Selección de la unidad de tarjeta</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>Unable to read the setup file.</source>
         <translation>No se puede leer el archivo de configuración.</translation>
     </message>
@@ -885,9 +913,149 @@
 <context>
     <name>MoviePlayerView</name>
     <message>
-        <location filename="../../src/player/MoviePlayerView.cpp" line="+168"/>
+        <location filename="../../src/player/MoviePlayerView.cpp" line="+182"/>
         <source>Now Loading</source>
         <translation>Cargando…</translation>
+    </message>
+    <message>
+        <location filename="../../src/player/PlayerPanelRules.cpp" line="+18"/>
+        <source>×0.5 time speed</source>
+        <translation>Velocidad ×0,5</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>standard</source>
+        <translation>estándar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>×2 times speed</source>
+        <translation>Velocidad ×2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>×3 times speed</source>
+        <translation>Velocidad ×3</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>×5 times speed</source>
+        <translation>Velocidad ×5</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>×10 times speed</source>
+        <translation>Velocidad ×10</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>±00.0</source>
+        <translation>±00.0</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>Previous trip</source>
+        <translation>Trayecto anterior</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Previous adventure</source>
+        <translation>Aventura anterior</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Previous event</source>
+        <translation>Evento anterior</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Next Trip</source>
+        <translation>Trayecto siguiente</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Next adventure</source>
+        <translation>Aventura siguiente</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Next event</source>
+        <translation>Evento siguiente</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>momentary pause</source>
+        <translation>Pausa</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Play back</source>
+        <translation>Reproducir</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Frame playback</source>
+        <translation>Fotograma anterior</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Frame advance</source>
+        <translation>Fotograma siguiente</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Previous chapter</source>
+        <translation>Capítulo anterior</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Next chapter</source>
+        <translation>Capítulo siguiente</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Setting</source>
+        <translation>Ajustes</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Trim Tool</source>
+        <translation>Herramienta de recorte</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Screen Capture</source>
+        <translation>Captura de pantalla</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Stopwatch</source>
+        <translation>Cronómetro</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>File output for Google Earth</source>
+        <translation>Archivo para Google Earth</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Full Screen Display</source>
+        <translation>Pantalla completa</translation>
     </message>
 </context>
 <context>
@@ -933,6 +1101,43 @@
     </message>
 </context>
 <context>
+    <name>PlayerAdjustments</name>
+    <message>
+        <location filename="../../src/player/PlayerAdjustments.cpp" line="+41"/>
+        <location line="+43"/>
+        <source>Standard brightness</source>
+        <translation>Brillo estándar</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <location line="+43"/>
+        <location line="+52"/>
+        <source>Mute</source>
+        <translation>Silenciar</translation>
+    </message>
+    <message>
+        <location line="-52"/>
+        <location line="+52"/>
+        <source>take off mute</source>
+        <translation>Activar el sonido</translation>
+    </message>
+</context>
+<context>
+    <name>PlayerControls</name>
+    <message>
+        <location filename="../../src/player/PlayerControls.cpp" line="+314"/>
+        <location line="+146"/>
+        <source>Close full screen</source>
+        <translation>Salir de pantalla completa</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+14"/>
+        <source>Full Screen Display</source>
+        <translation>Pantalla completa</translation>
+    </message>
+</context>
+<context>
     <name>PlayerView</name>
     <message>
         <location filename="../../src/player/PlayerView.cpp" line="+32"/>
@@ -943,9 +1148,14 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../src/app/WindowCoordinators.cpp" line="+43"/>
+        <location filename="../../src/app/WindowCoordinators.cpp" line="+47"/>
         <source>OK</source>
         <translation>Aceptar</translation>
+    </message>
+    <message>
+        <location line="+189"/>
+        <source>The Stopwatch measurement result will be deleted. Proceed?</source>
+        <translation>Se eliminará el resultado de la medición del cronómetro. ¿Continuar?</translation>
     </message>
     <message>
         <location filename="../../src/app/GoogleEarthExportHostImpl.cpp" line="+57"/>
@@ -1197,12 +1407,17 @@
 <context>
     <name>ToolWindows</name>
     <message>
-        <location filename="../../src/app/ToolWindows.cpp" line="+95"/>
+        <location filename="../../src/app/ToolWindows.cpp" line="+98"/>
         <source>Trim Tool</source>
         <translation>Herramienta de recorte</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+15"/>
+        <source>Capture Image</source>
+        <translation>Capturar imagen</translation>
+    </message>
+    <message>
+        <location line="+66"/>
         <source>Cut was unsuccessful.</source>
         <translation>El corte no se ha realizado correctamente.</translation>
     </message>

@@ -575,6 +575,24 @@
     </message>
 </context>
 <context>
+    <name>CustomSliderCellMin</name>
+    <message>
+        <location filename="../../src/player/CustomSliderCellMin.cpp" line="+32"/>
+        <source>Adjust brightness</source>
+        <translation>Régler la luminosité</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Volume control</source>
+        <translation>Réglage du volume</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Play back speed</source>
+        <translation>Vitesse de lecture</translation>
+    </message>
+</context>
+<context>
     <name>DialogInUseLock</name>
     <message>
         <location filename="../../src/app/DialogInUseLock.cpp" line="+104"/>
@@ -722,12 +740,12 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="+117"/>
+        <location filename="../../src/app/MainWindow.cpp" line="+118"/>
         <source>Open From</source>
         <translation>Ouvrir depuis</translation>
     </message>
     <message>
-        <location line="+103"/>
+        <location line="+111"/>
         <location line="+176"/>
         <source>Viewer Settings</source>
         <translation>Réglages de la visionneuse</translation>
@@ -811,7 +829,7 @@
 <context>
     <name>MenuCommands</name>
     <message>
-        <location filename="../../src/app/MenuCommands.cpp" line="+49"/>
+        <location filename="../../src/app/MenuCommands.cpp" line="+76"/>
         <source>Select backup folder</source>
         <translation>Sélectionner le dossier de sauvegarde</translation>
     </message>
@@ -831,7 +849,17 @@
         <translation>Sélectionner le répertoire de sauvegarde</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+16"/>
+        <source>Unable to locate the selected drive.</source>
+        <translation>Impossible de trouver le lecteur sélectionné.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Selection of Card Drive</source>
+        <translation>Sélection du lecteur de carte</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>Unable to read the setup file.</source>
         <translation>Impossible de lire le fichier de configuration.</translation>
     </message>
@@ -885,9 +913,149 @@
 <context>
     <name>MoviePlayerView</name>
     <message>
-        <location filename="../../src/player/MoviePlayerView.cpp" line="+168"/>
+        <location filename="../../src/player/MoviePlayerView.cpp" line="+182"/>
         <source>Now Loading</source>
         <translation>Chargement…</translation>
+    </message>
+    <message>
+        <location filename="../../src/player/PlayerPanelRules.cpp" line="+18"/>
+        <source>×0.5 time speed</source>
+        <translation>Vitesse ×0,5</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>standard</source>
+        <translation>standard</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>×2 times speed</source>
+        <translation>Vitesse ×2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>×3 times speed</source>
+        <translation>Vitesse ×3</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>×5 times speed</source>
+        <translation>Vitesse ×5</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>×10 times speed</source>
+        <translation>Vitesse ×10</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>±00.0</source>
+        <translation>±00.0</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>Previous trip</source>
+        <translation>Trajet précédent</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Previous adventure</source>
+        <translation>Aventure précédente</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Previous event</source>
+        <translation>Événement précédent</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Next Trip</source>
+        <translation>Trajet suivant</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Next adventure</source>
+        <translation>Aventure suivante</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Next event</source>
+        <translation>Événement suivant</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>momentary pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Play back</source>
+        <translation>Lecture</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Stop</source>
+        <translation>Arrêt</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Frame playback</source>
+        <translation>Image précédente</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Frame advance</source>
+        <translation>Image suivante</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Previous chapter</source>
+        <translation>Chapitre précédent</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Next chapter</source>
+        <translation>Chapitre suivant</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Setting</source>
+        <translation>Réglages</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Trim Tool</source>
+        <translation>Outil de découpe</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Screen Capture</source>
+        <translation>Capture d&apos;écran</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Stopwatch</source>
+        <translation>Chronomètre</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>File output for Google Earth</source>
+        <translation>Fichier pour Google Earth</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Full Screen Display</source>
+        <translation>Plein écran</translation>
     </message>
 </context>
 <context>
@@ -933,6 +1101,43 @@
     </message>
 </context>
 <context>
+    <name>PlayerAdjustments</name>
+    <message>
+        <location filename="../../src/player/PlayerAdjustments.cpp" line="+41"/>
+        <location line="+43"/>
+        <source>Standard brightness</source>
+        <translation>Luminosité standard</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <location line="+43"/>
+        <location line="+52"/>
+        <source>Mute</source>
+        <translation>Couper le son</translation>
+    </message>
+    <message>
+        <location line="-52"/>
+        <location line="+52"/>
+        <source>take off mute</source>
+        <translation>Rétablir le son</translation>
+    </message>
+</context>
+<context>
+    <name>PlayerControls</name>
+    <message>
+        <location filename="../../src/player/PlayerControls.cpp" line="+314"/>
+        <location line="+146"/>
+        <source>Close full screen</source>
+        <translation>Quitter le plein écran</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+14"/>
+        <source>Full Screen Display</source>
+        <translation>Plein écran</translation>
+    </message>
+</context>
+<context>
     <name>PlayerView</name>
     <message>
         <location filename="../../src/player/PlayerView.cpp" line="+32"/>
@@ -943,9 +1148,14 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../src/app/WindowCoordinators.cpp" line="+43"/>
+        <location filename="../../src/app/WindowCoordinators.cpp" line="+47"/>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+189"/>
+        <source>The Stopwatch measurement result will be deleted. Proceed?</source>
+        <translation>Le résultat de mesure du chronomètre sera supprimé. Continuer ?</translation>
     </message>
     <message>
         <location filename="../../src/app/GoogleEarthExportHostImpl.cpp" line="+57"/>
@@ -1197,12 +1407,17 @@
 <context>
     <name>ToolWindows</name>
     <message>
-        <location filename="../../src/app/ToolWindows.cpp" line="+95"/>
+        <location filename="../../src/app/ToolWindows.cpp" line="+98"/>
         <source>Trim Tool</source>
         <translation>Outil de découpe</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+15"/>
+        <source>Capture Image</source>
+        <translation>Capture d&apos;image</translation>
+    </message>
+    <message>
+        <location line="+66"/>
         <source>Cut was unsuccessful.</source>
         <translation>La découpe a échoué.</translation>
     </message>
