@@ -1,15 +1,22 @@
 #include "app/MainWindow.h"
 
 #include "app/AppAboutDialog.h"
+#include "app/CardCallbacks.h"
+#include "app/CardOpener.h"
 #include "app/DialogInUseLock.h"
 #include "app/MainMenu.h"
+#include "app/MainWindowCardHost.h"
 #include "app/MainWindowLayout.h"
 #include "app/QuitConfirmation.h"
 #include "app/StandardModalRunner.h"
+#include "app/StorageVolumeLister.h"
 #include "app/UpdateCheck.h"
+#include "app/VideoListView.h"
+#include "app/VideoTypeSelectDialog.h"
 #include "app/WindowTitle.h"
 #include "card/CardData.h"
 #include "card/ChapterData.h"
+#include "maintenance/MaintenanceMessageBoxes.h"
 #include "maintenance/MessagePrompter.h"
 #include "maintenance/ViewerSettingDialog.h"
 #include "map/EmptyMapView.h"
@@ -24,6 +31,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QPointer>
@@ -32,7 +40,7 @@
 MainWindow::MainWindow(Services services, QWidget *parent)
     : QMainWindow(parent), _settings(services.settings), _prompter(services.prompter),
       _openUrl(std::move(services.openUrl)), _updateServer(std::move(services.updateServer)),
-      _cardData(std::make_unique<CardData>())
+      _cardData(std::make_shared<CardData>())
 {
     setObjectName(QStringLiteral("Main"));
     if (!_openUrl)
@@ -59,6 +67,7 @@ MainWindow::MainWindow(Services services, QWidget *parent)
     _mapView->mapWebView()->setReachabilityCheck(probe);
     _reachability = new MapReachabilityWatcher(
         probe, [this] { return _mapView->loadMapPage(); }, this);
+    setUpOpening();
     _appAboutDialog = new AppAboutDialog;
     _appAboutDialog->setParent(this, _appAboutDialog->windowFlags());
     resize(1280, 800);
@@ -67,7 +76,56 @@ MainWindow::MainWindow(Services services, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // A read still running ends before the card it fills goes.
+    delete _cardOpener;
+    _cardOpener = nullptr;
     _cardData->dispose();
+}
+
+void MainWindow::setUpOpening()
+{
+    _videoListView = new VideoListView(_panels->videoListSlot());
+    _panels->videoListSlot()->layout()->addWidget(_videoListView);
+    _cardCallbacks = std::make_shared<CardCallbacks>(*_videoListView->model(), [this](TripData &trip) {
+        WebMapView *bridge = _mapView->mapWebView();
+        bridge->runScript(QStringLiteral("removePolyLine()"));
+        bridge->polyList().clear();
+        bridge->drawRoute(trip);
+    });
+    _cardData->delegate = _cardCallbacks;
+    _cardHost = std::make_unique<MainWindowCardHost>(*this);
+    _cardOpener = new CardOpener(*_cardHost, this);
+    connect(_cardOpener, &CardOpener::finished, this, [this](CardOpener::Outcome outcome) {
+        // "Back up" follows the kind of source that is open, not the last button pressed.
+        if (outcome == CardOpener::Outcome::Opened)
+            setBackupFlg(_cardOpener->openMovieType() == MovieType::Card);
+    });
+    _volumes = std::make_unique<StorageVolumeLister>();
+    _maintenancePrompter = std::make_unique<MaintenanceMessageBoxes>(this);
+    _videoTypeSelectDialog = new VideoTypeSelectDialog(
+        {_settings, _prompter, *_maintenancePrompter, *_volumes, *_modalRunner, {}}, this);
+    _videoTypeSelectDialog->delegate = _cardHost.get();
+}
+
+void MainWindow::showOpenFromDialog()
+{
+    pauseForCommand();
+    _modalRunner->run(ModalWindow::Type::OpenForm, _videoTypeSelectDialog, tr("Open From"), QSize(300, 170));
+}
+
+void MainWindow::setBackupFlg(bool usable)
+{
+    _backupFlg = usable;
+    if (_menu)
+        _menu->validate();
+}
+
+bool MainWindow::playFirstItem()
+{
+    VideoListView *list = _videoListView;
+    _videoListView->model()->resetRows();
+    return list->selectRow(0, CommonConst::ListType::Trip, true) ||
+           list->selectRow(0, CommonConst::ListType::Surveillance, true);
 }
 
 MoviePlayerView *MainWindow::createPlayerPanel()
@@ -135,7 +193,8 @@ void MainWindow::buildMenu()
     _menu->setHandler(MenuCommand::DownloadUpdates, [this] { openDownloadPage(); });
     _menu->setHandler(MenuCommand::FullScreen, [this] { toggleFullScreen(); });
     _menu->setHandler(MenuCommand::Quit, [this] { requestQuit(); });
-    // Open, Save as, Camera Settings, Backup Directory Settings, Back up and Delete get their handlers
+    _menu->setHandler(MenuCommand::Open, [this] { showOpenFromDialog(); });
+    // Save as, Camera Settings, Backup Directory Settings, Back up and Delete get their handlers
     // with their dialogs; until then the menu shows them disabled.
 }
 
@@ -279,8 +338,11 @@ void MainWindow::resetDisplay()
     bridge->currentPoint().clear();
     _backupFlg = false;
     _menu->validate();
-    _cardData->dispose();
-    _cardData = std::make_unique<CardData>();
+    _videoListView->model()->resetRows();
+    _cardOpener->retire(_cardData);
+    _cardData = std::make_shared<CardData>();
+    _cardData->delegate = _cardCallbacks;
+    _videoListView->setListData(*_cardData);
 }
 
 bool MainWindow::saveViewerState()

@@ -13,6 +13,10 @@
 #include <optional>
 
 class AppAboutDialog;
+class CardCallbacks;
+class CardOpener;
+class MainWindowCardHost;
+class MaintenanceMessageBoxes;
 class CardData;
 class MainMenu;
 class MainWindowLayout;
@@ -23,6 +27,9 @@ class MoviePlayerView;
 class QuitConfirmation;
 class UpdateCheck;
 class UserDefaultUtil;
+class VideoListView;
+class VideoTypeSelectDialog;
+class VolumeLister;
 
 class MainWindow : public QMainWindow, public ApplicationRestarter
 {
@@ -63,6 +70,23 @@ public:
     void showViewerSettingDialog();
     void openDownloadPage();
     void toggleFullScreen();
+    void showOpenFromDialog();
+
+    // Opening a source.
+    std::shared_ptr<CardData> cardData() const { return _cardData; }
+    CardOpener *cardOpener() const { return _cardOpener; }
+    VideoListView *videoListView() const { return _videoListView; }
+    VideoTypeSelectDialog *videoTypeSelectDialog() const { return _videoTypeSelectDialog; }
+    bool isLoading() const { return _isLoading; }
+    void setLoading(bool loading) { _isLoading = loading; }
+    bool isMapZoomAndCenter() const { return _isMapZoomAndCenter; }
+    void setMapZoomAndCenter(bool centred) { _isMapZoomAndCenter = centred; }
+    void setBackupFlg(bool usable);
+    UserDefaultUtil &settings() { return _settings; }
+    MessagePrompter &prompter() { return _prompter; }
+    // Where opening hands over to playback: marks the first trip's row, failing that the first
+    // surveillance recording's; false when neither exists. Playing the item replaces this.
+    virtual bool playFirstItem();
 
     bool isPlayerActive() const;
     bool isFullscreen() const { return _isFullscreen; }
@@ -84,6 +108,7 @@ protected:
 
 private:
     MoviePlayerView *createPlayerPanel();
+    void setUpOpening();
     void buildMenu();
     void deferredShow();
     void firstLaunch();
@@ -95,7 +120,7 @@ private:
     MessagePrompter &_prompter;
     std::function<void(const QUrl &)> _openUrl;
     std::optional<QUrl> _updateServer;
-    std::unique_ptr<CardData> _cardData;
+    std::shared_ptr<CardData> _cardData;
     std::unique_ptr<ModalRunner> _modalRunner;
     std::unique_ptr<QuitConfirmation> _quitConfirmation;
     MainWindowLayout *_panels;
@@ -105,6 +130,15 @@ private:
     MapReachabilityWatcher *_reachability;
     UpdateCheck *_updateCheck = nullptr;
     ChildWindows _childWindows;
+    // Opening a source and the video list.
+    std::unique_ptr<VolumeLister> _volumes;
+    std::unique_ptr<MaintenanceMessageBoxes> _maintenancePrompter;
+    std::unique_ptr<MainWindowCardHost> _cardHost;
+    std::shared_ptr<CardCallbacks> _cardCallbacks;
+    CardOpener *_cardOpener = nullptr;
+    VideoListView *_videoListView = nullptr;
+    VideoTypeSelectDialog *_videoTypeSelectDialog = nullptr;
+    bool _isLoading = false;
 
     bool _isFullscreen = false;
     bool _backupFlg = false;

@@ -87,7 +87,8 @@ TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
     f.settings.language = 2;
     f.startUpUntilShown();
     MainMenu *menu = f.window->mainMenu();
-    for (MenuCommand off : {MenuCommand::Open, MenuCommand::SaveAs, MenuCommand::BackUp, MenuCommand::Delete,
+    EXPECT_TRUE(menu->action(MenuCommand::Open)->isEnabled());
+    for (MenuCommand off : {MenuCommand::SaveAs, MenuCommand::BackUp, MenuCommand::Delete,
                             MenuCommand::CameraSettings, MenuCommand::BackupDirectorySettings})
         EXPECT_FALSE(menu->action(off)->isEnabled()) << static_cast<int>(off);
 

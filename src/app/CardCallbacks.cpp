@@ -1,0 +1,36 @@
+#include "app/CardCallbacks.h"
+
+#include "app/VideoListModel.h"
+#include "card/ChapterData.h"
+#include "card/TripData.h"
+#include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
+
+#include <algorithm>
+
+CardCallbacks::CardCallbacks(VideoListModel &list, std::function<void(TripData &)> redrawTripRoute)
+    : _list(list), _redrawTripRoute(std::move(redrawTripRoute))
+{
+}
+
+void CardCallbacks::chapterDataUpdated(ChapterData &chapter)
+{
+    _list.chapterDataUpdated(chapter);
+}
+
+void CardCallbacks::redrawRoute(ChapterData &chapter)
+{
+    // A trimmed clip's frame carries burnt-in text: its still is made again without it.
+    const std::shared_ptr<PictureData> picture = chapter.getPicture(false);
+    if (picture && picture->video && picture->video->isCutVideo())
+        chapter.setPathThumbnail(std::nullopt);
+    const int tripRow = _list.currentRowTrip() >= 0 ? _list.currentRowTrip() : _list.workRowTrip();
+    if (tripRow < 0 || tripRow >= static_cast<int>(_list.tripData().size()))
+        return;
+    const std::vector<std::shared_ptr<ChapterData>> chapters = _list.selectedTripChapters();
+    const bool selected =
+        std::any_of(chapters.begin(), chapters.end(),
+                    [&chapter](const std::shared_ptr<ChapterData> &c) { return c.get() == &chapter; });
+    if (selected && _redrawTripRoute)
+        _redrawTripRoute(*_list.tripData()[tripRow]);
+}

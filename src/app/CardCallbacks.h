@@ -1,0 +1,24 @@
+// The card library's hand-offs while its workers run: a new still refreshes the rows that show the
+// chapter (in place, no whole reload), new driving data redraws the selected trip's route.
+#pragma once
+
+#include "card/CardDataDelegate.h"
+
+#include <functional>
+
+class TripData;
+class VideoListModel;
+
+class CardCallbacks : public CardDataDelegate
+{
+public:
+    // redrawTripRoute: the map's route removed and drawn again for the trip.
+    CardCallbacks(VideoListModel &list, std::function<void(TripData &)> redrawTripRoute);
+
+    void chapterDataUpdated(ChapterData &chapter) override;
+    void redrawRoute(ChapterData &chapter) override;
+
+private:
+    VideoListModel &_list;
+    std::function<void(TripData &)> _redrawTripRoute;
+};

@@ -1,0 +1,137 @@
+#include "app/CardOpener.h"
+
+#include "app/CardOpenerHost.h"
+#include "card/CardData.h"
+#include "card/ChapterData.h"
+#include "card/TripData.h"
+#include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
+
+#include <QPointer>
+#include <QThread>
+
+namespace {
+const char *const READABLE_VERSION = "0714";
+}
+
+CardOpener::CardOpener(CardOpenerHost &host, QObject *parent) : QObject(parent), _host(host)
+{
+    loadCard = [](CardData &card, const QUrl &url) { card.loadCardFolder(url); };
+}
+
+CardOpener::~CardOpener()
+{
+    _pool.waitForDone();
+}
+
+void CardOpener::retire(const std::shared_ptr<CardData> &card)
+{
+    if (!card)
+        return;
+    if (card == _loading)
+        card->_isDispose = true;
+    else
+        card->dispose();
+}
+
+void CardOpener::openVideoData(const QUrl &url, bool autoPlay, MovieType type)
+{
+    _host.keepMapState();
+    _host.resetDisplay();
+    _host.setLoading(true);
+    _host.setAutoPlay(autoPlay);
+    _host.setLoadingTextVisible(true);
+    std::shared_ptr<CardData> card = _host.cardData();
+    _loading = card;
+    _openMovieType.reset();
+    QPointer<CardOpener> self(this);
+    const int pause = pauseMsec;
+    std::function<void(CardData &, const QUrl &)> load = loadCard;
+    _pool.start([self, card, url, pause, load, type]() mutable {
+        QThread::msleep(static_cast<unsigned long>(pause));
+        if (!card->_isDispose)
+            load(*card, url);
+        if (!self)
+            return;
+        // The card goes back with the completion, so its last owner lets go of it on the main thread.
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, card, type] {
+                if (self)
+                    self->cardLoadFinished(card, type);
+            },
+            Qt::QueuedConnection);
+        card.reset();
+    });
+}
+
+void CardOpener::cardLoadFinished(const std::shared_ptr<CardData> &card, MovieType type)
+{
+    if (_loading == card)
+        _loading.reset();
+    // A later open took the window's place, or the window let go of this card: nothing more happens.
+    if (card->_isDispose || card != _host.cardData()) {
+        card->dispose();
+        emit finished(Outcome::Dropped);
+        return;
+    }
+    const Outcome outcome = complete(*card);
+    if (outcome == Outcome::Opened || outcome == Outcome::NothingPlayable)
+        _openMovieType = type;
+    emit finished(outcome);
+}
+
+CardOpener::Outcome CardOpener::complete(CardData &card)
+{
+    _host.setLoadingTextVisible(false);
+    if (card._tripList.empty()) {
+        _host.warn(tr("Unable to locate the file."));
+        _host.disableSave();
+        _host.setLoading(false);
+        _host.closeStopWatch();
+        _host.updateWindowTitle();
+        return Outcome::NoRecordings;
+    }
+    // The first trip in start-time order; only a trip with chapters has a file to check.
+    TripData &first = *card._tripList.front();
+    if (!first.sortedChapters().empty() && firstChapterVersion(card) != QLatin1String(READABLE_VERSION)) {
+        _host.clearPlayer();
+        _host.warn(tr("Unable to read the selected file."));
+        _host.setLoading(false);
+        _host.closeStopWatch();
+        _host.updateWindowTitle();
+        return Outcome::UnreadableFile;
+    }
+    _host.startLoadWorkers(card);
+    _host.showCard(card);
+    if (!_host.playFirstItem()) {
+        _host.warn(tr("Unable to locate the file."));
+        _host.disableSave();
+        _host.setLoading(false);
+        showProblems(card);
+        return Outcome::NothingPlayable;
+    }
+    _host.setLoading(false);
+    _host.updateWindowTitle();
+    showProblems(card);
+    return Outcome::Opened;
+}
+
+void CardOpener::showProblems(CardData &card)
+{
+    // One message per open, after the card is shown, naming every file the reader left out.
+    const QStringList problems = _host.loadProblems(card);
+    if (!problems.isEmpty())
+        _host.warn(tr("These files could not be read and were left out:") + QLatin1Char('\n') +
+                   problems.join(QLatin1Char('\n')));
+}
+
+QString CardOpener::firstChapterVersion(CardData &card)
+{
+    if (card._tripList.empty())
+        return {};
+    // Reads the movie's driving data here, on the main thread, as the check needs it now.
+    const std::shared_ptr<ChapterData> first = card._tripList.front()->firstChapter();
+    const std::shared_ptr<PictureData> picture = first ? first->getPicture(true) : nullptr;
+    return picture && picture->video ? picture->video->_fileVersion : QString();
+}

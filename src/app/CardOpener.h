@@ -1,0 +1,68 @@
+// Opening a card's folder, a backup folder or one movie file: the display is reset, the folder is read
+// on a worker thread after a short pause, and the completion on the main thread checks the result,
+// shows the card and hands over to playback.
+//
+// Every open reads into its own card object; a completion whose card is no longer the window's (a later
+// open replaced it) is dropped, so two overlapping opens never fill one card.
+#pragma once
+
+#include "app/VideoTypeSelectDialogDelegate.h"
+
+#include <QObject>
+#include <QThreadPool>
+#include <QUrl>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class CardData;
+class CardOpenerHost;
+
+class CardOpener : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int LOAD_PAUSE_MSEC = 400;
+
+    enum class Outcome
+    {
+        Opened,
+        NoRecordings,
+        UnreadableFile,
+        NothingPlayable,
+        Dropped
+    };
+    Q_ENUM(Outcome)
+
+    explicit CardOpener(CardOpenerHost &host, QObject *parent = nullptr);
+    ~CardOpener() override;
+
+    // Reads the folder on the worker (tests give a reader of their own).
+    std::function<void(CardData &card, const QUrl &url)> loadCard;
+    int pauseMsec = LOAD_PAUSE_MSEC;
+
+    void openVideoData(const QUrl &url, bool autoPlay, MovieType type);
+    // Retires a card the window lets go of: one still being read is only marked, and its completion
+    // releases it once the reading is over.
+    void retire(const std::shared_ptr<CardData> &card);
+
+    bool isLoading() const { return _loading != nullptr; }
+    // The kind of the source that is open (none before the first successful open).
+    std::optional<MovieType> openMovieType() const { return _openMovieType; }
+
+    // The file version of the first trip's first chapter ("0714" is readable); empty when unreadable.
+    static QString firstChapterVersion(CardData &card);
+
+signals:
+    void finished(CardOpener::Outcome outcome);
+
+private:
+    void cardLoadFinished(const std::shared_ptr<CardData> &card, MovieType type);
+    Outcome complete(CardData &card);
+    void showProblems(CardData &card);
+
+    CardOpenerHost &_host;
+    QThreadPool _pool;
+    std::shared_ptr<CardData> _loading; // the card of the latest open while it is read
+    std::optional<MovieType> _openMovieType;
+};

@@ -1,0 +1,42 @@
+// What opening a source does to the main window, step by step; tests give a recording stand-in.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class CardData;
+
+class CardOpenerHost
+{
+public:
+    virtual ~CardOpenerHost() = default;
+
+    // Before the reset: keeps the map's zoom and balloon state when the map was centred on a card.
+    virtual void keepMapState() = 0;
+    // Clears everything that shows the previous source and puts a fresh card object in its place.
+    virtual void resetDisplay() = 0;
+    virtual std::shared_ptr<CardData> cardData() = 0;
+    virtual void setLoading(bool loading) = 0;
+    // The player: the play wish and the "Now Loading" text.
+    virtual void setAutoPlay(bool autoPlay) = 0;
+    virtual void setLoadingTextVisible(bool visible) = 0;
+    // "Warning", critical, with the child windows lowered around it.
+    virtual void warn(const QString &text) = 0;
+
+    virtual void startLoadWorkers(CardData &card) = 0;
+    // The list filled, the frame display refreshed, the map cleared ("clearZoomAndCenter()") and marked.
+    virtual void showCard(CardData &card) = 0;
+    // Where opening hands over to playback: the first trip, failing that the first surveillance
+    // recording. False when neither plays.
+    virtual bool playFirstItem() = 0;
+
+    // After a failure: the Save button off and without tool tip.
+    virtual void disableSave() = 0;
+    // The player emptied and the list's change guard dropped (before the unreadable-file alert).
+    virtual void clearPlayer() = 0;
+    virtual void closeStopWatch() = 0;
+    virtual void updateWindowTitle() = 0;
+    // The card reader's list of files it could not read or skipped.
+    virtual QStringList loadProblems(CardData &card) = 0;
+};

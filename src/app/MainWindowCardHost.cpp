@@ -1,0 +1,125 @@
+#include "app/MainWindowCardHost.h"
+
+#include "app/CardOpener.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowLayout.h"
+#include "app/VideoListView.h"
+#include "card/CardData.h"
+#include "maintenance/MessagePrompter.h"
+#include "map/MapView.h"
+#include "map/WebMapView.h"
+#include "player/MoviePlayerView.h"
+#include "recording/UserDefaultUtil.h"
+
+MainWindowCardHost::MainWindowCardHost(MainWindow &window) : _window(window) {}
+
+void MainWindowCardHost::openVideoData(const QUrl &url, bool autoPlay, MovieType type)
+{
+    _window.cardOpener()->openVideoData(url, autoPlay, type);
+}
+
+bool MainWindowCardHost::confirmStopWatchReset()
+{
+    // No stopwatch measures yet, so no result can be lost.
+    return true;
+}
+
+void MainWindowCardHost::keepMapState()
+{
+    WebMapView *bridge = _window.mapView()->mapWebView();
+    bool ok = false;
+    const int zoom = bridge->getZoom().toInt(&ok, 10);
+    if (!ok || !_window.isMapZoomAndCenter())
+        return;
+    UserDefaultUtil &settings = _window.settings();
+    settings.mapZoom = zoom;
+    settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_MAP_ZOOM), zoom);
+    settings.mapDispBaloon = bridge->getDispBalloon();
+    settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_MAP_DISP_BALOON), settings.mapDispBaloon);
+    _window.setMapZoomAndCenter(false);
+}
+
+void MainWindowCardHost::resetDisplay()
+{
+    _window.resetDisplay();
+}
+
+std::shared_ptr<CardData> MainWindowCardHost::cardData()
+{
+    return _window.cardData();
+}
+
+void MainWindowCardHost::setLoading(bool loading)
+{
+    _window.setLoading(loading);
+}
+
+void MainWindowCardHost::setAutoPlay(bool autoPlay)
+{
+    MoviePlayerView *player = _window.panels()->moviePlayerView();
+    const bool wished = player->autoPlay;
+    player->autoPlay = autoPlay;
+    if (!wished && autoPlay)
+        player->playMovie();
+}
+
+void MainWindowCardHost::setLoadingTextVisible(bool visible)
+{
+    MoviePlayerView *player = _window.panels()->moviePlayerView();
+    const bool autoPlay = player->autoPlay;
+    player->clearMovie(visible);
+    player->autoPlay = autoPlay;
+    player->update();
+}
+
+void MainWindowCardHost::warn(const QString &text)
+{
+    _window.setChildWindowsTopMost(false);
+    _window.prompter().warn(&_window, text);
+    _window.setChildWindowsTopMost(true);
+}
+
+void MainWindowCardHost::startLoadWorkers(CardData &card)
+{
+    card.startLoadWorkers();
+}
+
+void MainWindowCardHost::showCard(CardData &card)
+{
+    VideoListView *list = _window.videoListView();
+    list->model()->setDateStyle(VideoListModel::DateStyle::from(_window.settings()));
+    list->setListData(card);
+    _window.mapView()->mapWebView()->runScript(QStringLiteral("clearZoomAndCenter()"));
+    // The markers of the lists join with the map's list markers.
+}
+
+bool MainWindowCardHost::playFirstItem()
+{
+    return _window.playFirstItem();
+}
+
+void MainWindowCardHost::disableSave()
+{
+    _window.setBackupFlg(false);
+}
+
+void MainWindowCardHost::clearPlayer()
+{
+    _window.panels()->moviePlayerView()->clearMovie(false);
+    _window.videoListView()->model()->isSelectRowChanging = false;
+}
+
+void MainWindowCardHost::closeStopWatch()
+{
+    // No stopwatch window exists yet.
+}
+
+void MainWindowCardHost::updateWindowTitle()
+{
+    _window.updateWindowTitle();
+}
+
+QStringList MainWindowCardHost::loadProblems(CardData &card)
+{
+    return problems ? problems(card) : QStringList();
+}

@@ -1,0 +1,43 @@
+// The main window's side of opening a source: the steps of the open flow on the window's panels, and
+// the Open From dialog's calls.
+#pragma once
+
+#include "app/CardOpenerHost.h"
+#include "app/VideoTypeSelectDialogDelegate.h"
+
+#include <functional>
+
+class MainWindow;
+
+class MainWindowCardHost : public CardOpenerHost, public VideoTypeSelectDialogDelegate
+{
+public:
+    explicit MainWindowCardHost(MainWindow &window);
+
+    // The card reader's problem list, when it keeps one (none: nothing to report).
+    std::function<QStringList(CardData &)> problems;
+
+    // VideoTypeSelectDialogDelegate
+    void openVideoData(const QUrl &url, bool autoPlay, MovieType type) override;
+    bool confirmStopWatchReset() override;
+
+    // CardOpenerHost
+    void keepMapState() override;
+    void resetDisplay() override;
+    std::shared_ptr<CardData> cardData() override;
+    void setLoading(bool loading) override;
+    void setAutoPlay(bool autoPlay) override;
+    void setLoadingTextVisible(bool visible) override;
+    void warn(const QString &text) override;
+    void startLoadWorkers(CardData &card) override;
+    void showCard(CardData &card) override;
+    bool playFirstItem() override;
+    void disableSave() override;
+    void clearPlayer() override;
+    void closeStopWatch() override;
+    void updateWindowTitle() override;
+    QStringList loadProblems(CardData &card) override;
+
+private:
+    MainWindow &_window;
+};

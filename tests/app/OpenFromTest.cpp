@@ -1,0 +1,261 @@
+#include "app/CardDriveSelectDialog.h"
+#include "app/ModalRunner.h"
+#include "app/StorageVolumeLister.h"
+#include "app/VideoTypeSelectDialog.h"
+#include "maintenance/BackUpFolderSelectDialog.h"
+#include "recording/UserDefaultUtil.h"
+#include "support/TempDir.h"
+
+#include "../maintenance/FakePrompts.h"
+#include "../maintenance/MaintenanceFakes.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+struct FakeVolumes : VolumeLister
+{
+    std::vector<Volume> volumes;
+    std::vector<Volume> mountedVolumes() const override { return volumes; }
+};
+
+// Runs no window: hands the view to the test's action, which plays the user.
+struct ActingRunner : ModalRunner
+{
+    std::function<void(QWidget *)> act;
+    QStringList titles;
+    void run(ModalWindow::Type, QWidget *view, const QString &title, std::optional<QSize>) override
+    {
+        titles << title;
+        if (act)
+            act(view);
+    }
+};
+
+struct FakeOwner : VideoTypeSelectDialogDelegate
+{
+    bool agree = true;
+    std::vector<std::pair<QUrl, MovieType>> opened;
+    void openVideoData(const QUrl &url, bool autoPlay, MovieType type) override
+    {
+        EXPECT_TRUE(autoPlay);
+        opened.emplace_back(url, type);
+    }
+    bool confirmStopWatchReset() override { return agree; }
+};
+
+const FakeVolumes TWO_CARDS = [] {
+    FakeVolumes v;
+    v.volumes = {{"/media/u/B", true}, {"/", false}, {"/media/u/A", true}};
+    return v;
+}();
+
+struct Fixture
+{
+    TempDir dir;
+    UserDefaultUtil settings{dir.filePath("s.conf")};
+    FakePrompter prompter;
+    FakeMaintenancePrompter maintenancePrompter;
+    ActingRunner runner;
+    FakeOwner owner;
+    QString chosenFile;
+    QStringList fileStarts;
+    std::unique_ptr<VideoTypeSelectDialog> dialog;
+    bool closed = false;
+
+    explicit Fixture(const VolumeLister &volumes)
+    {
+        dialog = std::make_unique<VideoTypeSelectDialog>(
+            VideoTypeSelectDialog::Services{settings, prompter, maintenancePrompter, volumes, runner,
+                                            [this](QWidget *, const QString &start) {
+                                                fileStarts << start;
+                                                return chosenFile;
+                                            }});
+        dialog->delegate = &owner;
+        QObject::connect(dialog.get(), &QDialog::finished, [this] { closed = true; });
+    }
+    void settle() { QCoreApplication::processEvents(); }
+};
+} // namespace
+
+TEST(OpenFromTest, CardDriveChoices)
+{
+    FakeVolumes fixed;
+    fixed.volumes = {{"/", false}, {"/home", false}};
+    {
+        Fixture f(fixed);
+        f.dialog->cardDataOnClick();
+        EXPECT_EQ(f.prompter.shown, QStringList{"warn: Unable to locate the selected drive."});
+        EXPECT_TRUE(f.runner.titles.isEmpty());
+        EXPECT_EQ(f.dialog->selectMovieType(), MovieType::PC);
+    }
+    {
+        Fixture f(TWO_CARDS);
+        f.runner.act = [](QWidget *view) { qobject_cast<CardDriveSelectDialog *>(view)->btnCancel_Click(); };
+        f.dialog->cardDataOnClick();
+        f.settle();
+        EXPECT_EQ(f.runner.titles, QStringList{"Selection of Card Drive"});
+        EXPECT_TRUE(f.owner.opened.empty());
+        EXPECT_FALSE(f.closed) << "Open From stays";
+        EXPECT_EQ(f.dialog->selectMovieType(), MovieType::Card);
+    }
+    {
+        Fixture f(TWO_CARDS);
+        f.runner.act = [](QWidget *view) {
+            auto *drives = qobject_cast<CardDriveSelectDialog *>(view);
+            drives->cmbCardDriveFolder()->setCurrentIndex(1);
+            drives->btnOk_Click();
+        };
+        f.dialog->cardDataOnClick();
+        f.settle();
+        ASSERT_EQ(f.owner.opened.size(), 1u);
+        EXPECT_EQ(f.owner.opened[0].first.toLocalFile(), "/media/u/B/MOVE/");
+        EXPECT_EQ(f.owner.opened[0].second, MovieType::Card);
+        EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_CARD_DRIVE_SELECT).toString(), "B");
+        EXPECT_TRUE(f.closed);
+    }
+}
+
+TEST(OpenFromTest, BackupFolderChoices)
+{
+    FakeVolumes none;
+    Fixture f(none);
+    TempDir backups;
+    f.settings.setValue(UserDefaultUtil::KEY_PATH_BACKUP, backups.path());
+    f.dialog->backupFolderOnClick();
+    EXPECT_EQ(f.prompter.shown, QStringList{"warn: There is no backup folder."});
+    EXPECT_TRUE(f.runner.titles.isEmpty());
+
+    // The backup directory is read again at the press.
+    ASSERT_TRUE(QDir(backups.path()).mkpath("Sample"));
+    f.runner.act = [&f](QWidget *) { f.dialog->backUpFolderSelectDialog()->btnOk_Click(); };
+    f.dialog->backupFolderOnClick();
+    f.settle();
+    ASSERT_EQ(f.owner.opened.size(), 1u);
+    EXPECT_EQ(f.owner.opened[0].first.toLocalFile(), backups.filePath("Sample") + "/") << "a folder's URL";
+    EXPECT_EQ(f.owner.opened[0].second, MovieType::Backup);
+    EXPECT_TRUE(f.closed);
+}
+
+TEST(OpenFromTest, FileChoiceStoresALocalPathAndStartsInItsFolder)
+{
+    FakeVolumes none;
+    Fixture f(none);
+    TempDir movies;
+    const QString movie = movies.filePath("clip.mp4");
+    QFile(movie).open(QIODevice::WriteOnly);
+
+    f.dialog->fileSelectOnClick(); // cancelled
+    EXPECT_EQ(f.fileStarts, QStringList{UserDefaultUtil::documentsPath()});
+    EXPECT_TRUE(f.owner.opened.empty());
+    EXPECT_FALSE(f.closed);
+
+    f.chosenFile = movie;
+    f.dialog->fileSelectOnClick();
+    ASSERT_EQ(f.owner.opened.size(), 1u);
+    EXPECT_EQ(f.owner.opened[0].first, QUrl::fromLocalFile(movie));
+    EXPECT_EQ(f.owner.opened[0].second, MovieType::PC);
+    EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_PATH_SELECT_FILE).toString(), movie);
+    EXPECT_TRUE(f.closed);
+
+    EXPECT_EQ(f.dialog->fileStartFolder(), movies.path());
+    QFile::remove(movie);
+    EXPECT_EQ(f.dialog->fileStartFolder(), UserDefaultUtil::documentsPath()) << "the stored file is gone";
+
+    f.owner.agree = false;
+    f.dialog->fileSelectOnClick();
+    EXPECT_EQ(f.fileStarts.size(), 2) << "a refused stopwatch reset opens no panel";
+}
+
+TEST(CardDriveSelectDialogTest, ListsRemovableVolumesInOrderAndPreselectsTheStoredName)
+{
+    TempDir dir;
+    UserDefaultUtil settings(dir.filePath("s.conf"));
+    const QString key = "cardDriveSelect";
+    const std::pair<QVariant, int> stored[] = {{QVariant(), 0}, {"B", 1}, {"Z", 0}, {5, 0}};
+    for (const auto &[value, index] : stored) {
+        if (value.isValid())
+            settings.setValue(key, value);
+        CardDriveSelectDialog dialog(settings, TWO_CARDS);
+        dialog.userDefaultsKey = key;
+        dialog.loadDriveList();
+        EXPECT_EQ(dialog.cardDriveName(), QStringList({"A", "B"}));
+        EXPECT_EQ(dialog.cardDriveURLs(), QStringList({"/media/u/A", "/media/u/B"}));
+        EXPECT_EQ(dialog.cmbCardDriveFolder()->currentIndex(), index) << value.toString().toStdString();
+    }
+}
+
+TEST(CardDriveSelectDialogTest, OkAndCancelPerOwner)
+{
+    struct Owner : CardDriveSelectDialogDelegate
+    {
+        bool agree = true;
+        QStringList opened;
+        void openCardDrivePath(const QString &path) override { opened << path; }
+        bool confirmStopWatchReset() override { return agree; }
+    };
+    TempDir dir;
+    UserDefaultUtil settings(dir.filePath("s.conf"));
+    const QString flag = UserDefaultUtil::KEY_CAMERA_SETTING_FLG;
+    for (auto type : {CardDriveSelectDialog::CardDriveType::FileOpen,
+                      CardDriveSelectDialog::CardDriveType::CameraSetting}) {
+        const bool camera = type == CardDriveSelectDialog::CardDriveType::CameraSetting;
+        Owner owner;
+        CardDriveSelectDialog dialog(settings, TWO_CARDS);
+        dialog.delegate = &owner;
+        dialog.selectCardDriveType = type;
+        dialog.userDefaultsKey = QString("key%1").arg(camera);
+        dialog.loadDriveList();
+        int ends = 0;
+        QObject::connect(&dialog, &QDialog::finished, [&ends] { ++ends; });
+
+        owner.agree = false;
+        dialog.btnOk_Click();
+        EXPECT_TRUE(owner.opened.isEmpty());
+        EXPECT_FALSE(settings.contains(*dialog.userDefaultsKey));
+        owner.agree = true;
+        settings.setFlag(flag, true);
+        dialog.btnOk_Click();
+        EXPECT_EQ(owner.opened, QStringList{"/media/u/A/MOVE/"});
+        EXPECT_EQ(settings.value(*dialog.userDefaultsKey).toString(), "A");
+        EXPECT_EQ(ends, camera ? 1 : 0) << "the Open From dialog ends its own runs";
+        EXPECT_EQ(settings.flag(flag), !camera);
+
+        settings.setFlag(flag, true);
+        dialog.btnCancel_Click();
+        EXPECT_EQ(settings.flag(flag), !camera);
+    }
+}
+
+TEST(StorageVolumeListerTest, RemovableByTheDiskFlagTheCardReaderOrTheMediaMounts)
+{
+    TempDir sys;
+    QDir root(sys.path());
+    for (const auto &[disk, removable] : {std::pair{"sdb", "1"}, std::pair{"sda", "0"}}) {
+        root.mkpath(QString("devices/%1/%1%2").arg(disk).arg(1));
+        QFile(sys.filePath(QString("devices/%1/%1%2/partition").arg(disk).arg(1))).open(QIODevice::WriteOnly);
+        QFile flag(sys.filePath(QString("devices/%1/removable").arg(disk)));
+        flag.open(QIODevice::WriteOnly);
+        flag.write(removable);
+        flag.close();
+        root.mkpath("class/block");
+        QFile::link(sys.filePath(QString("devices/%1/%1%2").arg(disk).arg(1)),
+                    sys.filePath(QString("class/block/%1%2").arg(disk).arg(1)));
+        QFile::link(sys.filePath(QString("devices/%1").arg(disk)),
+                    sys.filePath(QString("class/block/%1").arg(disk)));
+    }
+    const StorageVolumeLister lister(sys.path());
+    const struct
+    {
+        const char *device, *mount;
+        bool removable;
+    } cases[] = {{"/dev/sdb1", "/mnt/card", true},   {"/dev/sdb", "/mnt/whole", true},
+                 {"/dev/sda1", "/", false},          {"/dev/mmcblk0p1", "/mnt/sd", true},
+                 {"tmpfs", "/media/u/CARD", true},   {"/dev/sda2", "/run/media/u/CARD", true},
+                 {"/dev/nvme0n1p1", "/home", false}, {"tmpfs", "/mediafiles", false}};
+    for (const auto &c : cases)
+        EXPECT_EQ(lister.isRemovable(c.device, c.mount), c.removable) << c.device << " " << c.mount;
+}

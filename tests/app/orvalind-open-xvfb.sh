@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Starts orvalind on a virtual X screen with the sample card kept as a backup folder and opens it through
+# the real dialogs by keys: Ctrl+O, "Backup folder" (Alt+B), Return on the folder choice. The card must
+# open without an alert. With a folder given, the screen is grabbed once per list tab.
+#   orvalind-open-xvfb.sh ORVALIND SAMPLECARD SCREENGRAB [SHOTS_DIR]
+set -euo pipefail
+program=$1 samplecard=$2 screengrab=$3 shots=${4:-}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$samplecard" "$work/card" >/dev/null
+mkdir -p "$work/backup" "$work/config/Orvalind"
+mv "$work/card/MOVE" "$work/backup/Sample"
+printf '[General]\nTQ-MW58_ViewerFirstLaunch=true\nLanguage=0\npathBackup=%s\n' "$work/backup" \
+  > "$work/config/Orvalind/Orvalind.ini"
+
+# No traffic off the machine: the program runs in a network namespace of its own.
+if unshare -n true 2>/dev/null; then
+  isolate=(unshare -n)
+elif unshare -rn true 2>/dev/null; then
+  isolate=(unshare -rn)
+else
+  echo "no network namespace available: skipped" >&2
+  exit 77
+fi
+
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime
+export QT_QPA_PLATFORM=xcb QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
+mkdir -m 0700 -p "$work/runtime"
+
+xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
+  set -u
+  program=$1 screengrab=$2 shots=$3
+  shift 3
+  "$@" "$program" & pid=$!
+  fail() { echo "$1" >&2; [ -n "$shots" ] && "$screengrab" "$shots/failure.png"; kill "$pid" 2>/dev/null; exit 1; }
+  window=$(xdotool search --sync --onlyvisible --name "^Orvalind$" | head -1)
+  xdotool windowfocus --sync "$window"
+  xdotool key ctrl+o
+  xdotool search --sync --onlyvisible --name "^Open From$" >/dev/null
+  xdotool key alt+b
+  xdotool search --sync --onlyvisible --name "^Selection of backup folder$" >/dev/null
+  xdotool key Return
+  # Both windows close; the card is read in the background and its stills arrive while the workers run.
+  while xdotool search --onlyvisible --name "^Open From$" >/dev/null 2>&1; do sleep 0.1; done
+  for _ in $(seq 30); do
+    xdotool search --onlyvisible --name "^Warning$" >/dev/null 2>&1 && fail "an alert came up"
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null || fail "orvalind ended"
+  if [ -n "$shots" ]; then
+    sleep 3
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    "$screengrab" "$shots/open-trip.png"
+    # Where each tab is at the window size of the first start; the row of the tab shown moves next to
+    # the table, so the places follow the order of the clicks.
+    for place in "chapter 1099 300" "event 1009 276" "surveillance 1190 300" "adventure 1220 276"; do
+      read -r tab dx dy <<<"$place"
+      xdotool mousemove $((X + dx)) $((Y + dy)) click 1
+      sleep 1
+      "$screengrab" "$shots/open-$tab.png"
+    done
+  fi
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+' open-test "$program" "$screengrab" "$shots" "${isolate[@]}"
