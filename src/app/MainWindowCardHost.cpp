@@ -57,8 +57,8 @@ void MainWindowCardHost::setLoading(bool loading)
 void MainWindowCardHost::setAutoPlay(bool autoPlay)
 {
     MoviePlayerView *player = _window.panels()->moviePlayerView();
-    const bool wished = player->autoPlay;
-    player->autoPlay = autoPlay;
+    const bool wished = player->autoPlay();
+    player->setAutoPlay(autoPlay);
     if (!wished && autoPlay)
         player->playMovie();
 }
@@ -66,9 +66,9 @@ void MainWindowCardHost::setAutoPlay(bool autoPlay)
 void MainWindowCardHost::setLoadingTextVisible(bool visible)
 {
     MoviePlayerView *player = _window.panels()->moviePlayerView();
-    const bool autoPlay = player->autoPlay;
+    const bool autoPlay = player->autoPlay();
     player->clearMovie(visible);
-    player->autoPlay = autoPlay;
+    player->setAutoPlay(autoPlay);
     player->update();
 }
 
