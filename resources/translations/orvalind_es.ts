@@ -622,4 +622,82 @@
       <translation>Los ajustes se aplicarán al reiniciar la aplicación. ¿Desea reiniciar ahora?</translation>
     </message>
   </context>
+  <context>
+    <name>MenuCommands</name>
+    <message>
+      <source>Select backup folder</source>
+      <translation>Seleccionar carpeta de copia de seguridad</translation>
+    </message>
+    <message>
+      <source>Select Folder to delete</source>
+      <translation>Seleccionar la carpeta que se eliminará</translation>
+    </message>
+    <message>
+      <source>Unable to locate the file.</source>
+      <translation>No se puede encontrar el archivo.</translation>
+    </message>
+    <message>
+      <source>Select Back Up Directory</source>
+      <translation>Seleccionar el directorio de copia de seguridad</translation>
+    </message>
+    <message>
+      <source>Unable to read the setup file.</source>
+      <translation>No se puede leer el archivo de configuración.</translation>
+    </message>
+    <message>
+      <source>Camera Settings</source>
+      <translation>Ajustes de la cámara</translation>
+    </message>
+  </context>
+  <context>
+    <name>ToolWindows</name>
+    <message>
+      <source>Trim Tool</source>
+      <translation>Herramienta de recorte</translation>
+    </message>
+    <message>
+      <source>Cut was unsuccessful.</source>
+      <translation>El corte no se ha realizado correctamente.</translation>
+    </message>
+    <message>
+      <source>The trim tool operation was cancelled.</source>
+      <translation>Se ha cancelado la operación de recorte.</translation>
+    </message>
+  </context>
+  <context>
+    <name>NewWindowView</name>
+    <message>
+      <source>Map</source>
+      <translation>Mapa</translation>
+    </message>
+    <message>
+      <source>Close</source>
+      <translation>Cerrar</translation>
+    </message>
+  </context>
+  <context>
+    <name>QObject</name>
+    <message>
+      <source>OK</source>
+      <translation>Aceptar</translation>
+    </message>
+    <message>
+      <source>Google Earth files (*.kmz)</source>
+      <translation>Archivos de Google Earth (*.kmz)</translation>
+    </message>
+  </context>
+  <context>
+    <name>DrivingInfoView</name>
+    <message>
+      <source>Meter</source>
+      <translation>Velocímetro</translation>
+    </message>
+  </context>
+  <context>
+    <name>LineView</name>
+    <message>
+      <source>Speed</source>
+      <translation>Velocidad</translation>
+    </message>
+  </context>
 </TS>

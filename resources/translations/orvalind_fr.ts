@@ -622,4 +622,82 @@
       <translation>Les réglages seront appliqués au redémarrage de l'application. Redémarrer maintenant ?</translation>
     </message>
   </context>
+  <context>
+    <name>MenuCommands</name>
+    <message>
+      <source>Select backup folder</source>
+      <translation>Sélectionner le dossier de sauvegarde</translation>
+    </message>
+    <message>
+      <source>Select Folder to delete</source>
+      <translation>Sélectionner le dossier à supprimer</translation>
+    </message>
+    <message>
+      <source>Unable to locate the file.</source>
+      <translation>Impossible de trouver le fichier.</translation>
+    </message>
+    <message>
+      <source>Select Back Up Directory</source>
+      <translation>Sélectionner le répertoire de sauvegarde</translation>
+    </message>
+    <message>
+      <source>Unable to read the setup file.</source>
+      <translation>Impossible de lire le fichier de configuration.</translation>
+    </message>
+    <message>
+      <source>Camera Settings</source>
+      <translation>Réglages de la caméra</translation>
+    </message>
+  </context>
+  <context>
+    <name>ToolWindows</name>
+    <message>
+      <source>Trim Tool</source>
+      <translation>Outil de découpe</translation>
+    </message>
+    <message>
+      <source>Cut was unsuccessful.</source>
+      <translation>La découpe a échoué.</translation>
+    </message>
+    <message>
+      <source>The trim tool operation was cancelled.</source>
+      <translation>L'opération de découpe a été annulée.</translation>
+    </message>
+  </context>
+  <context>
+    <name>NewWindowView</name>
+    <message>
+      <source>Map</source>
+      <translation>Carte</translation>
+    </message>
+    <message>
+      <source>Close</source>
+      <translation>Fermer</translation>
+    </message>
+  </context>
+  <context>
+    <name>QObject</name>
+    <message>
+      <source>OK</source>
+      <translation>OK</translation>
+    </message>
+    <message>
+      <source>Google Earth files (*.kmz)</source>
+      <translation>Fichiers Google Earth (*.kmz)</translation>
+    </message>
+  </context>
+  <context>
+    <name>DrivingInfoView</name>
+    <message>
+      <source>Meter</source>
+      <translation>Compteur</translation>
+    </message>
+  </context>
+  <context>
+    <name>LineView</name>
+    <message>
+      <source>Speed</source>
+      <translation>Vitesse</translation>
+    </message>
+  </context>
 </TS>

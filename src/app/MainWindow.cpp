@@ -13,6 +13,7 @@
 #include "app/UpdateCheck.h"
 #include "app/VideoListView.h"
 #include "app/VideoTypeSelectDialog.h"
+#include "app/WindowCoordinators.h"
 #include "app/WindowTitle.h"
 #include "card/CardData.h"
 #include "card/ChapterData.h"
@@ -40,7 +41,9 @@
 MainWindow::MainWindow(Services services, QWidget *parent)
     : QMainWindow(parent), _settings(services.settings), _prompter(services.prompter),
       _openUrl(std::move(services.openUrl)), _updateServer(std::move(services.updateServer)),
-      _cardData(std::make_shared<CardData>())
+      _cardData(std::make_shared<CardData>()),
+      _otherInstanceRunning(std::move(services.otherInstanceRunning)),
+      _chooseDirectory(std::move(services.chooseDirectory))
 {
     setObjectName(QStringLiteral("Main"));
     if (!_openUrl)
@@ -76,6 +79,7 @@ MainWindow::MainWindow(Services services, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    _coordinators.reset();
     // A read still running ends before the card it fills goes.
     delete _cardOpener;
     _cardOpener = nullptr;
@@ -148,6 +152,9 @@ void MainWindow::startUp()
     connect(qApp, &QGuiApplication::applicationStateChanged, this, &MainWindow::onApplicationStateChanged);
     buildMenu();
     _backupFlg = false;
+    _coordinators = std::make_unique<WindowCoordinators>(
+        *this, _settings, _prompter, *_modalRunner,
+        WindowCoordinators::Options{_otherInstanceRunning, _chooseDirectory});
     _menu->validate();
 
     // Shown from the event loop, as the last step of start-up; the first launch's dialog follows it.
@@ -379,9 +386,8 @@ void MainWindow::showAboutDialog()
 void MainWindow::showViewerSettingDialog()
 {
     pauseForCommand();
-    DialogInUseLock lock(_settings);
     const DialogInUseLock::Hold hold =
-        lock.acquire(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_SETTING_FLG));
+        _coordinators->inUseLock().acquire(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_SETTING_FLG));
     if (!hold) {
         _prompter.warn(this, DialogInUseLock::inUseWarningText());
         return;

@@ -30,6 +30,7 @@ class UserDefaultUtil;
 class VideoListView;
 class VideoTypeSelectDialog;
 class VolumeLister;
+class WindowCoordinators;
 
 class MainWindow : public QMainWindow, public ApplicationRestarter
 {
@@ -44,6 +45,9 @@ public:
         std::optional<QUrl> updateServer;           // none: no update check
         std::function<std::unique_ptr<ModalRunner>(MainWindow &)> modalRunner; // none: real windows
         std::function<void(const QUrl &)> openUrl;                             // none: the desktop's browser
+        std::function<bool()> otherInstanceRunning; // none: the scan of running processes
+        std::function<std::optional<QString>(const QString &start, const QString &message)>
+            chooseDirectory; // none: the folder panel
     };
 
     explicit MainWindow(Services services, QWidget *parent = nullptr);
@@ -91,6 +95,8 @@ public:
     bool isPlayerActive() const;
     bool isFullscreen() const { return _isFullscreen; }
     bool backupFlg() const { return _backupFlg; }
+    // Save and the backup menus follow the kind of source open.
+    WindowCoordinators *coordinators() const { return _coordinators.get(); }
     bool isQuitConfirmed() const { return _quitConfirmed; }
     MainMenu *mainMenu() const { return _menu; }
     MainWindowLayout *panels() const { return _panels; }
@@ -139,6 +145,9 @@ private:
     VideoListView *_videoListView = nullptr;
     VideoTypeSelectDialog *_videoTypeSelectDialog = nullptr;
     bool _isLoading = false;
+    std::function<bool()> _otherInstanceRunning;
+    std::function<std::optional<QString>(const QString &, const QString &)> _chooseDirectory;
+    std::unique_ptr<WindowCoordinators> _coordinators;
 
     bool _isFullscreen = false;
     bool _backupFlg = false;

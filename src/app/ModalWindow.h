@@ -46,9 +46,11 @@ public:
     // their opener gave them.
     void center();
 
+public slots:
     // Ends the modal run; the only way a run ends.
     void abortModal();
 
+public:
     // The opener's standard run: title, optional content size, child windows lowered around the run,
     // the window hidden afterwards. Returns when the run ends.
     struct RunOptions

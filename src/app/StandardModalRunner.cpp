@@ -18,6 +18,9 @@ void StandardModalRunner::run(ModalWindow::Type type, QWidget *view, const QStri
     if (auto *dialog = qobject_cast<QDialog *>(view)) {
         // The dialog's own OK and Cancel end the run; a nested dialog's run has returned by then.
         finished = QObject::connect(dialog, &QDialog::finished, &window, &ModalWindow::abortModal);
+    } else if (view && view->metaObject()->indexOfSignal("closeRequested()") >= 0) {
+        // The maintenance dialogs are plain widgets that ask for their window to close.
+        finished = QObject::connect(view, SIGNAL(closeRequested()), &window, SLOT(abortModal()));
     }
     QPointer<QWidget> parent(_parent);
     window.runStandard(view, {title, contentSize, _setChildWindowsTopMost, [parent] {

@@ -112,10 +112,15 @@ void TaskProgressDialog::timeUpdateWithTimer()
     _dotCount = (_dotCount + 1) % 11;
 }
 
-void TaskProgressDialog::cancelTask()
+void TaskProgressDialog::stopTimer()
 {
     if (_timer)
         _timer->stop();
+}
+
+void TaskProgressDialog::cancelTask()
+{
+    stopTimer();
     _cancelFlg.store(true, std::memory_order_release);
     // Backup and delete workers see the flag themselves; a trim's owner has to stop its job.
     if (_taskMode == TaskMode::Trim && _delegate)

@@ -53,6 +53,8 @@ public:
     void startProgress();
     // Cancel button and the window's close button.
     void cancelTask();
+    // Stops the elapsed time where it is (the job failed or ended) without cancelling.
+    void stopTimer();
 
     void showSaveCompleted();
     void showBackupCancelled();

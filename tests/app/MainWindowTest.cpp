@@ -4,6 +4,7 @@
 #include "app/ModalRunner.h"
 #include "map/EmptyMapView.h"
 #include "map/MapTitleView.h"
+#include "map/MapView.h"
 #include "player/MoviePlayerView.h"
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
 
@@ -41,7 +43,11 @@ struct Fixture
         window = std::make_unique<MainWindow>(MainWindow::Services{
             settings, prompter, [](std::function<void(bool)> done) { done(false); }, std::nullopt,
             [this](MainWindow &) { return std::make_unique<RecordingRunner>(runs); },
-            [this](const QUrl &url) { opened.push_back(url); }});
+            [this](const QUrl &url) { opened.push_back(url); }, [] { return false; },
+            [this](const QString &start, const QString &) {
+                chooserStarts << start;
+                return chosenFolder;
+            }});
     }
     void startUpUntilShown()
     {
@@ -58,6 +64,8 @@ struct Fixture
     FakePrompter prompter;
     std::vector<Run> runs;
     std::vector<QUrl> opened;
+    QStringList chooserStarts;
+    std::optional<QString> chosenFolder;
     std::unique_ptr<MainWindow> window;
 };
 } // namespace
@@ -88,8 +96,7 @@ TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
     f.startUpUntilShown();
     MainMenu *menu = f.window->mainMenu();
     EXPECT_TRUE(menu->action(MenuCommand::Open)->isEnabled());
-    for (MenuCommand off : {MenuCommand::SaveAs, MenuCommand::BackUp, MenuCommand::Delete,
-                            MenuCommand::CameraSettings, MenuCommand::BackupDirectorySettings})
+    for (MenuCommand off : {MenuCommand::SaveAs, MenuCommand::BackUp, MenuCommand::CameraSettings})
         EXPECT_FALSE(menu->action(off)->isEnabled()) << static_cast<int>(off);
 
     menu->action(MenuCommand::About)->trigger();
@@ -102,6 +109,30 @@ TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
     menu->action(MenuCommand::DownloadUpdates)->trigger();
     ASSERT_EQ(f.opened.size(), 1u);
     EXPECT_EQ(QUrlQuery(f.opened[0]).queryItemValue("lang"), "es");
+
+    // Delete with no backup folder under the root: the warning, and the flag free again.
+    const QString root = dir.filePath("backup #1 root");
+    ASSERT_TRUE(QDir().mkpath(root));
+    f.settings.setValue(UserDefaultUtil::KEY_PATH_BACKUP, root);
+    menu->action(MenuCommand::Delete)->trigger();
+    EXPECT_EQ(f.prompter.shown, QStringList{"warn: Unable to locate the file."});
+    EXPECT_EQ(f.runs.size(), 2u);
+    EXPECT_FALSE(f.settings.flag(UserDefaultUtil::KEY_BACKUP_DELETE_FLG));
+
+    // The chooser starts in the stored folder, read as a local path ("#" and blanks are no URL).
+    f.chosenFolder = dir.filePath("other #2");
+    menu->action(MenuCommand::BackupDirectorySettings)->trigger();
+    EXPECT_EQ(f.chooserStarts, QStringList{root});
+    EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_PATH_BACKUP).toString(), *f.chosenFolder);
+    EXPECT_FALSE(f.settings.flag(UserDefaultUtil::KEY_BACKUP_DIRECTORY_SETTING_FLG));
+
+    // A usable card enables Save as and Back up; both open the backup dialog.
+    f.window->setBackupFlg(true);
+    menu->action(MenuCommand::SaveAs)->trigger();
+    menu->action(MenuCommand::BackUp)->trigger();
+    ASSERT_EQ(f.runs.size(), 4u);
+    EXPECT_EQ(f.runs[2].type, ModalWindow::Type::BackupSetting);
+    EXPECT_EQ(f.runs[3].title, "Select backup folder");
 }
 
 TEST(MainWindowTest, FullScreenLeavesThePlayerAloneAndLeavingItBringsThePanelsBack)
@@ -147,4 +178,18 @@ TEST(MainWindowTest, ClosingTheWindowWithNothingLoadedQuitsWithoutAskingAndSaves
     EXPECT_TRUE(f.prompter.shown.isEmpty());
     EXPECT_TRUE(f.settings.contains(UserDefaultUtil::KEY_VIEWER_IS_MUTE));
     EXPECT_FALSE(f.settings.contains(UserDefaultUtil::KEY_MAP_TYPE_ID)) << "no item: no map state";
+}
+
+TEST(MainWindowTest, AWindowClosedWithTheMapDetachedTakesTheMapBackFirst)
+{
+    TempDir dir;
+    Fixture f(dir.filePath("s.conf"));
+    f.settings.viewerFirstLaunch = true;
+    f.startUpUntilShown();
+    QPointer<MapView> map = f.window->mapView();
+    f.window->panels()->mapTitleView()->onMapWindowButton();
+    ASSERT_NE(map->window(), f.window.get());
+    f.window.reset();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(map.isNull()) << "deleted with the main window, not left behind";
 }

@@ -1,0 +1,64 @@
+#include "app/StopWatchCoordinator.h"
+
+#include "app/ChildWindows.h"
+#include "app/StopWatchPanel.h"
+
+#include <QWidget>
+
+StopWatchCoordinator::StopWatchCoordinator(StopWatchPanel &panel, ChildWindows &childWindows, Calls calls)
+    : _panel(panel), _childWindows(childWindows), _calls(std::move(calls))
+{
+}
+
+void StopWatchCoordinator::showStopWatch()
+{
+    if (_panel.isLoaded()) {
+        // The same window with its measurement; the play operations keep its item current.
+        if (QWidget *window = _panel.window())
+            window->show();
+        return;
+    }
+    QWidget *window = _panel.window();
+    if (_calls.windowTopLeft && window)
+        window->move(_calls.windowTopLeft());
+    const PlayedItem item = _calls.playedItem ? _calls.playedItem() : PlayedItem{};
+    loadPlayedItem(item);
+    _panel.setCurrentSumFrameTimeSpan(item.positionMs);
+    _panel.redrawLaps();
+    if (window)
+        window->show();
+    _panel.setupWindow();
+    _childWindows.add(window);
+}
+
+void StopWatchCoordinator::loadPlayedItem(const PlayedItem &item)
+{
+    CardData *card = _calls.cardData ? _calls.cardData() : nullptr;
+    switch (item.playType) {
+    case CommonConst::PlayType::Movie:
+        _panel.clearData();
+        _panel.resetMeasurement();
+        _panel.setChapters(item.chapters);
+        break;
+    case CommonConst::PlayType::Adventure:
+        // Without its record the stopwatch keeps the chapters it had.
+        if (item.advProtectInfo && card)
+            _panel.setTripChapters(*card, *item.advProtectInfo);
+        break;
+    case CommonConst::PlayType::Event:
+    case CommonConst::PlayType::Surveillance:
+        if (item.protectInfo && card)
+            _panel.setEventChapters(*card, *item.protectInfo);
+        break;
+    }
+}
+
+void StopWatchCoordinator::closeStopWatch()
+{
+    if (_panel.isLoaded()) {
+        if (QWidget *window = _panel.window())
+            window->hide();
+    }
+    if (_calls.stopWatchButtonOff)
+        _calls.stopWatchButtonOff();
+}

@@ -1,0 +1,91 @@
+// The player's tool buttons and what the tools report: the cut button's two presses (range selection
+// first, then the trim tool over the range), the tool window below the pressed button, the results
+// that end its run, and Save enabled by the kind of source actually open.
+#pragma once
+
+#include "app/ModalWindow.h"
+#include "videotools/ToolInfo.h"
+#include "videotools/ToolViewDelegate.h"
+#include "videotools/TrimView.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QSize>
+#include <functional>
+
+class MessagePrompter;
+class QWidget;
+class UserDefaultUtil;
+
+class ToolWindows : public QObject, public ToolViewDelegate
+{
+    Q_OBJECT
+public:
+    // Tool-button codes of openToolWindow.
+    static constexpr int CUT_BUTTON = 5;
+    static constexpr int SNAPSHOT_BUTTON = 6;
+    static constexpr QSize TRIM_CONTENT_SIZE{500, 135};
+
+    // What the player shows when a tool button is pressed.
+    struct PlayerState
+    {
+        bool hasRecording = false; // picture data with its recording, and a track bar
+        bool selectFrame = false;  // a trim range is being selected
+        int64_t selectStartMs = 0;
+        double trackValue = 0.0; // the track bar's position, ms (a double: may be anything)
+        ToolInfo info;           // chapter, chapter list, recording mode, player time, brightness
+    };
+
+    // The kind of source opened last; only a camera card can be saved or backed up.
+    enum class OpenSource
+    {
+        None,
+        Card,
+        BackupFolder,
+        MovieFile,
+    };
+
+    struct Calls
+    {
+        std::function<PlayerState()> playerState;
+        std::function<void(bool on)> setTrimMode;
+        std::function<void()> pauseMovie;
+        std::function<QPoint()> toolWindowTopLeft; // global: below the pressed button
+        std::function<void(bool enabled)> setBackupFlg;
+        std::function<void(bool topMost)> setChildWindowsTopMost;
+        // Runs the tool window modally; the real run unless a test replaces it.
+        std::function<void(ModalWindow &window, TrimView &tool)> runToolWindow;
+    };
+
+    ToolWindows(UserDefaultUtil &settings, MessagePrompter &prompter, QWidget *window, Calls calls,
+                QObject *parent = nullptr);
+    ~ToolWindows() override;
+
+    void openToolWindow(int type);
+    void toolWindowClosed(int result) override;
+    void closeToolWindow() override;
+
+    void setOpenSource(OpenSource source) { _openSource = source; }
+    void enableSaveButton();
+
+    // The ToolInfo of a trim or capture, or none when the track value cannot be a position.
+    static std::optional<ToolInfo> makeToolInfo(ToolType type, const PlayerState &state);
+
+    TrimView *trimView() const { return _trimView; }
+
+private:
+    void showCutFailed();
+    void openTrimTool(ToolInfo info);
+    void showTrimCancelled();
+    void queueAbort();
+    void alert(const QString &text, bool warning);
+
+    UserDefaultUtil &_settings;
+    MessagePrompter &_prompter;
+    QPointer<QWidget> _window;
+    Calls _calls;
+    OpenSource _openSource = OpenSource::None;
+    QPointer<TrimView> _trimView;
+    QPointer<ModalWindow> _toolWindow;
+};

@@ -1,0 +1,179 @@
+#include "app/WindowCoordinators.h"
+
+#include "app/DialogInUseLock.h"
+#include "app/DrivingPanelCoordinator.h"
+#include "app/GoogleEarthExportHostImpl.h"
+#include "app/MainMenu.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowLayout.h"
+#include "app/MaintenanceHostImpl.h"
+#include "app/MapPanelModes.h"
+#include "app/MenuCommands.h"
+#include "app/NewWindowView.h"
+#include "app/PlayerPanelControl.h"
+#include "app/ToolWindows.h"
+#include "graph/DrivingInfoView.h"
+#include "maintenance/MaintenanceMessageBoxes.h"
+#include "map/EmptyMapView.h"
+#include "map/GoogleEarthExportCommand.h"
+#include "map/GoogleEarthLauncher.h"
+#include "map/KmzExporter.h"
+#include "map/MapTitleView.h"
+#include "map/MapView.h"
+#include "player/CustomSliderCell.h"
+#include "player/MediaEngine.h"
+#include "player/MoviePlayerView.h"
+#include "player/PlayMovieValueInfo.h"
+#include "player/TrackSlider.h"
+#include "recording/PictureData.h"
+#include "recording/UserDefaultUtil.h"
+#include "recording/VideoInfo.h"
+
+#include <QFileDialog>
+#include <QLayout>
+#include <QToolButton>
+#include <cmath>
+
+namespace {
+std::optional<QString> chooseDirectoryWithPanel(QWidget *parent, const QString &start, const QString &message)
+{
+    QFileDialog panel(parent, message, start);
+    panel.setFileMode(QFileDialog::Directory);
+    panel.setOption(QFileDialog::ShowDirsOnly);
+    panel.setLabelText(QFileDialog::Accept, QObject::tr("OK"));
+    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
+        return std::nullopt;
+    return panel.selectedFiles().constFirst();
+}
+
+ToolWindows::PlayerState playerStateOf(MoviePlayerView &player)
+{
+    ToolWindows::PlayerState state;
+    const std::shared_ptr<PictureData> picture = player.valueInfo() ? player.currentPictureData() : nullptr;
+    CustomSliderCell *track = player.trackCell();
+    state.hasRecording = picture && picture->video && track;
+    if (!state.hasRecording)
+        return state;
+    state.selectFrame = track->selectFrame();
+    state.selectStartMs = track->selectStartSumFrameTS();
+    state.trackValue = track->doubleValue();
+    state.info.chapter = player.valueInfo()->currentChapter();
+    state.info.chapterList = player.valueInfo()->chapterDataList();
+    state.info.recMode = picture->video->recMode();
+    if (const MediaEngine *engine = player.engine()) {
+        const double seconds = engine->currentTime();
+        state.info.currentCMtimeMs = std::isfinite(seconds) ? static_cast<int64_t>(seconds * 1000.0) : 0;
+        state.info.brightBarVal = engine->brightness();
+    }
+    return state;
+}
+} // namespace
+
+WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &settings,
+                                       MessagePrompter &prompter, ModalRunner &runner, Options options)
+    : _window(window), _settings(settings)
+{
+    MainWindowLayout *panels = window.panels();
+    MoviePlayerView *playerView = panels->moviePlayerView();
+    _player = std::make_unique<PlayerPanelControl>(*playerView);
+    _lock = std::make_unique<DialogInUseLock>(settings, std::move(options.otherInstanceRunning));
+    _maintenancePrompter = std::make_unique<MaintenanceMessageBoxes>(&window);
+    auto topMost = [&window](bool on) { window.setChildWindowsTopMost(on); };
+    _host = std::make_unique<MaintenanceHostImpl>(
+        settings, &window,
+        MaintenanceHostImpl::Calls{{}, [&window] { window.resetDisplay(); }, {}, {}, topMost});
+
+    hostDrivingPanel();
+
+    WebMapView *bridge = window.mapView()->mapWebView();
+    _mapModes = new MapPanelModes({*_player,
+                                   window.mapView(),
+                                   panels->mapTitleView(),
+                                   panels->emptyMapView(),
+                                   window.childWindows(),
+                                   &window,
+                                   [bridge](bool hidden) { bridge->setMapViewHiddenFlg(hidden); },
+                                   {}},
+                                  &window);
+    panels->mapTitleView()->setDelegate(_mapModes);
+
+    auto chooser = options.chooseDirectory;
+    if (!chooser) {
+        chooser = [&window](const QString &start, const QString &message) {
+            return chooseDirectoryWithPanel(&window, start, message);
+        };
+    }
+    _menuCommands = new MenuCommands({settings, prompter, *_maintenancePrompter, *_host, runner, *_player,
+                                      *_lock, &window, [&window] { return window.cardData().get(); },
+                                      [playerView]() -> std::shared_ptr<ChapterData> {
+                                          return playerView->valueInfo()
+                                                     ? playerView->valueInfo()->currentChapter()
+                                                     : nullptr;
+                                      },
+                                      chooser, topMost},
+                                     &window);
+    MainMenu *menu = window.mainMenu();
+    menu->setHandler(MenuCommand::SaveAs, [this] { _menuCommands->showBackupSettingDialog(); });
+    menu->setHandler(MenuCommand::BackUp, [this] { _menuCommands->showBackupSettingDialog(); });
+    menu->setHandler(MenuCommand::Delete, [this] { _menuCommands->showCleanupDialog(); });
+    menu->setHandler(MenuCommand::BackupDirectorySettings,
+                     [this] { _menuCommands->selectBackupDirectory(); });
+    menu->validate();
+
+    _googleEarthHost = std::make_unique<GoogleEarthExportHostImpl>(
+        *_player, *playerView, [&window] { return window.cardData().get(); }, &window, topMost);
+
+    _toolWindows = new ToolWindows(settings, prompter, &window,
+                                   {[playerView] { return playerStateOf(*playerView); },
+                                    [playerView](bool on) {
+                                        if (playerView->valueInfo() && playerView->trackCell()) {
+                                            playerView->trackCell()->setSelectFrame(on);
+                                            playerView->trackSlider()->update();
+                                        }
+                                    },
+                                    [this] { _player->pauseMovie(); },
+                                    [playerView] {
+                                        // Below the track bar until the player's tool buttons exist.
+                                        const QWidget *anchor = playerView->trackSlider();
+                                        return anchor->mapToGlobal(QPoint(0, anchor->height()));
+                                    },
+                                    [&window](bool enabled) { window.setBackupFlg(enabled); },
+                                    topMost,
+                                    {}},
+                                   &window);
+}
+
+WindowCoordinators::~WindowCoordinators()
+{
+    // A detached map goes back into the main window first, so it is deleted with the window's panels.
+    if (_mapModes && _mapModes->newWindowView().window())
+        _mapModes->newWindowView().windowCloseOnclick();
+}
+
+void WindowCoordinators::exportGoogleEarthFile()
+{
+    KmzExporter exporter(_settings);
+    GoogleEarthLauncher launcher;
+    GoogleEarthExportCommand(*_googleEarthHost, _settings, exporter, launcher).exportGoogleEarthFile();
+}
+
+void WindowCoordinators::hostDrivingPanel()
+{
+    QWidget *slot = _window.panels()->drivingInfoSlot();
+    _drivingInfoView = new DrivingInfoView(&_settings, slot);
+    slot->layout()->addWidget(_drivingInfoView);
+    _drivingInfoView->setDispSpeedMeter(_settings.dispSpeedMeter);
+    _drivingInfoView->setDispCircleChart(_settings.dispCircleChart);
+    _drivingInfoView->setupView();
+    DrivingInfoView *view = _drivingInfoView;
+    _drivingPanel = std::make_unique<DrivingPanelCoordinator>(
+        _settings, *_player,
+        DrivingPanelCoordinator::Panel{
+            [view](bool circleChart) {
+                return (circleChart ? view->circleChartButton() : view->speedMeterButton())->isChecked();
+            },
+            [view] { return view->selectedPosition(); }, [view](int position) { view->setValue(position); }},
+        // The per-frame display joins with playing items; until then the panel shows its position.
+        [] {});
+    _drivingInfoView->delegate = _drivingPanel.get();
+}

@@ -1,0 +1,42 @@
+// A player stand-in for the main window's coordinators: records what it is asked, keeps a status.
+#pragma once
+
+#include "app/PlaybackControl.h"
+
+#include <QString>
+#include <QStringList>
+
+class FakePlayback : public PlaybackControl
+{
+public:
+    CommonConst::PlayStatus status = CommonConst::PlayStatus::NotReady;
+    QStringList calls; // "pause", "play", "stop", "move 1200 Pause"
+
+    CommonConst::PlayStatus readyStatus() const override { return status; }
+    void pauseMovie() override
+    {
+        calls << "pause";
+        if (status != CommonConst::PlayStatus::NotReady)
+            status = CommonConst::PlayStatus::Pause;
+    }
+    void playMovie() override
+    {
+        calls << "play";
+        status = CommonConst::PlayStatus::Play;
+    }
+    void stopMovie() override
+    {
+        calls << "stop";
+        status = CommonConst::PlayStatus::Stop;
+    }
+    void moveToPosition(int64_t position, CommonConst::PlayStatus restore) override
+    {
+        calls << QStringLiteral("move %1 %2").arg(position).arg(name(restore));
+        status = restore;
+    }
+    static QString name(CommonConst::PlayStatus s)
+    {
+        static const char *names[] = {"NotReady", "Play", "Pause", "Stop"};
+        return QString::fromLatin1(names[static_cast<int>(s)]);
+    }
+};
