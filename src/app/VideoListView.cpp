@@ -65,7 +65,8 @@ VideoListView::VideoListView(QWidget *parent)
     _listTable->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignBottom);
     _listTable->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { color: white; background: rgb(51,51,51); font-size: 15pt;"
-                       " border: none; border-right: 1px solid black; padding-left: 4px; }"));
+                       " border: none; padding-left: 4px; }"
+                       " QHeaderView::section:first { border-right: 1px solid black; }"));
     _listTable->setStyleSheet(QStringLiteral("QTableView { background: black; border: none; }"));
     connect(_listTable, &QTableView::pressed, this,
             [this](const QModelIndex &index) { emit rowClicked(_model->listType(), index.row()); });
