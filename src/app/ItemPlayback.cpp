@@ -1,6 +1,5 @@
 #include "app/ItemPlayback.h"
 
-#include "app/FrameDisplay.h"
 #include "app/StopWatchPanel.h"
 #include "app/VideoListModel.h"
 #include "app/VideoListView.h"
@@ -20,6 +19,7 @@
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
 #include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -40,7 +40,11 @@ int32_t narrow(int64_t value)
 }
 } // namespace
 
-ItemPlayback::ItemPlayback(Parts parts, Hooks hooks) : _parts(std::move(parts)), _hooks(std::move(hooks)) {}
+ItemPlayback::ItemPlayback(Parts parts, Hooks hooks)
+    : _parts(std::move(parts)), _hooks(std::move(hooks)),
+      _frames(_parts.player, _parts.map, _parts.panel, _hooks.redisplayMap)
+{
+}
 
 ItemPlayback::~ItemPlayback() = default;
 
@@ -63,7 +67,7 @@ bool ItemPlayback::beginChange(int index, ListType type, bool switchTab, bool le
     model.isSelectRowChanging = true;
     if (leaveTrim && _hooks.leaveTrimMode)
         _hooks.leaveTrimMode();
-    _currentMp4Path.reset();
+    _frames.forgetChapter();
     _parts.player.pauseMovie();
     if (_hooks.confirmStopWatchReset && !_hooks.confirmStopWatchReset())
         return giveUp();
@@ -422,8 +426,7 @@ void ItemPlayback::playNeighbour(int step)
 
 bool ItemPlayback::isPlayerReady() const
 {
-    const MediaEngine *engine = _parts.player.engine();
-    return engine && engine->isReadyToPlay();
+    return FrameFollower::isPlayerReady(_parts.player);
 }
 
 bool ItemPlayback::syncChapterSelection()
@@ -482,56 +485,10 @@ void ItemPlayback::moviePlayerNotify(int code)
 
 void ItemPlayback::updateFrameWithStopWatch()
 {
-    MoviePlayerView &player = _parts.player;
-    updateFrameDisplay(isPlayerReady() && player.currentStatus() == CommonConst::PlayStatus::Play);
-    StopWatchPanel *stopWatch = _parts.stopWatch ? _parts.stopWatch() : nullptr;
-    if (stopWatch && player.valueInfo()) {
-        stopWatch->setCurrentSumFrameTimeSpan(player.valueInfo()->currentValue());
-        stopWatch->redrawLaps();
-    }
+    _frames.updateFrameWithStopWatch(_parts.stopWatch ? _parts.stopWatch() : nullptr);
 }
 
 void ItemPlayback::updateFrameDisplay(bool playing)
 {
-    MoviePlayerView &player = _parts.player;
-    DrivingInfoView *panel = _parts.panel ? _parts.panel() : nullptr;
-    const std::shared_ptr<PlayMovieValueInfo> valueInfo = player.valueInfo();
-    const auto picture = valueInfo && valueInfo->chapterCount() > 0 ? player.currentPictureData() : nullptr;
-    if (!picture || !isPlayerReady() || player.currentStatus() == CommonConst::PlayStatus::NotReady) {
-        if (panel)
-            panel->clearFrame();
-        return;
-    }
-    if (player.isPlayerSeek())
-        return;
-    const FrameTablePtr frames = picture->video ? picture->video->getCameraFrames(0) : nullptr;
-    const auto chapter = valueInfo->currentChapter();
-    if (const auto car = FrameDisplay::carPosition(frames.get(), valueInfo->currentFrame(), chapter,
-                                                   valueInfo->chapterDataList())) {
-        _parts.map.drawMyCar(KmlUtil::degrees(car->latitude), KmlUtil::degrees(car->longitude), car->icon,
-                             car->gps);
-        _parts.map.setFlgCar(true);
-        if (_hooks.redisplayMap)
-            _hooks.redisplayMap();
-    }
-    const int32_t position = narrow(valueInfo->currentValue());
-    if (_sourceOf != valueInfo) {
-        _sourceOf = valueInfo;
-        _source = std::make_shared<ChapterDrivingData>(valueInfo->chapterDataList());
-    }
-    const std::optional<DrivingSample> frame = _source->sampleAtPosition(position);
-    if (!frame)
-        return;
-    if (chapter && (!_currentMp4Path || *_currentMp4Path != chapter->_pathMp4)) {
-        const auto chapterPicture = chapter->getPicture(true);
-        if (chapterPicture && chapterPicture->video) {
-            _durInfo = FrameDisplay::speedRunTableOf(*chapterPicture->video);
-            _currentMp4Path = chapter->_pathMp4;
-            ++_tableBuilds;
-        }
-    }
-    if (panel)
-        panel->showFrame(position, frame,
-                         isPlayerReady() ? player.currentStatus() : CommonConst::PlayStatus::NotReady,
-                         playing, _durInfo);
+    _frames.updateFrameDisplay(playing);
 }

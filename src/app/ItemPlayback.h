@@ -3,6 +3,7 @@
 // the list's navigation, the player's event codes and the per-frame display that follows the clock.
 #pragma once
 
+#include "app/FrameFollower.h"
 #include "card/TripData.h"
 #include "graph/SpeedDurations.h"
 #include "recording/CommonConst.h"
@@ -70,9 +71,7 @@ public:
     void updateFrameWithStopWatch();
     void updateFrameDisplay(bool playing);
 
-    // The chapter whose speed-run table is held; none makes the next frame rebuild it.
-    const std::optional<QUrl> &currentMp4Path() const { return _currentMp4Path; }
-    int speedRunTableBuilds() const { return _tableBuilds; }
+    const FrameFollower &frames() const { return _frames; }
 
 private:
     enum class Protect
@@ -94,9 +93,5 @@ private:
 
     Parts _parts;
     Hooks _hooks;
-    std::optional<QUrl> _currentMp4Path;
-    SpeedDurationTable _durInfo;
-    int _tableBuilds = 0;
-    std::shared_ptr<PlayMovieValueInfo> _sourceOf; // the item the panel source was made for
-    std::shared_ptr<ChapterDrivingData> _source;
+    FrameFollower _frames;
 };

@@ -145,7 +145,7 @@ TEST_F(ItemPlaybackTest, ATripLoadsAtItsChapterWithTheMapCleanedAndItsNeighbours
     EXPECT_EQ(card->_activeType, CardData::ActiveType::MovieRec);
     EXPECT_EQ(neighbours, std::make_pair(true, static_cast<int>(trips.size()) > 2));
     EXPECT_EQ(sink.scripts.mid(0, 2), (QStringList{"removePolyLine()", "removeMyCar()"}));
-    EXPECT_FALSE(playback->currentMp4Path()) << "the meter's table is rebuilt for the new item";
+    EXPECT_FALSE(playback->frames().currentMp4Path()) << "the meter's table is rebuilt for the new item";
     EXPECT_TRUE(calls.isEmpty());
 }
 
@@ -214,8 +214,8 @@ TEST_F(ItemPlaybackTest, AnEventDrawsOnlyItsWindowsRouteAndFollowsTheClock)
     for (int i = 0; i < 5; ++i)
         playback->updateFrameWithStopWatch();
     EXPECT_EQ(scriptsNamed("drawMyCar").size(), 1);
-    EXPECT_EQ(playback->speedRunTableBuilds(), 1);
-    EXPECT_TRUE(playback->currentMp4Path());
+    EXPECT_EQ(playback->frames().speedRunTableBuilds(), 1);
+    EXPECT_TRUE(playback->frames().currentMp4Path());
 }
 
 TEST_F(ItemPlaybackTest, PlayerEventCodes)
