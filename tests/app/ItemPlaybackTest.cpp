@@ -293,3 +293,23 @@ TEST_F(ItemPlaybackTest, AMarkerClickPlaysItsRecordingAndAnOutOfRangeClickNothin
     markers->mapMarkerClicked(MapPoint(1, 2, "", MarkerType::NORMAL, 1, 0));
     EXPECT_EQ(player.valueInfo()->chapterDataList(), list.model()->tripData()[1]->sortedChapters());
 }
+
+TEST_F(ItemPlaybackTest, AnUnreadableVersionAlertsAndLeavesThePlayerClearAndTheGuardDown)
+{
+    card->dispose();
+    card = std::make_shared<CardData>();
+    card->loadCardFolder(writtenSampleCard(0x0713));
+    list.setListData(*card);
+    const std::function<bool()> plays[] = {
+        [&] { return playback->playTripItem(0, 0, false, true); },
+        [&] { return playback->playEventItem(0, false); },
+        [&] { return playback->playSurveillanceItem(0, false); },
+    };
+    for (const auto &play : plays) {
+        calls.clear();
+        EXPECT_FALSE(play());
+        EXPECT_EQ(calls, QStringList{"warn Unable to read the selected file."});
+        EXPECT_FALSE(list.model()->isSelectRowChanging);
+        EXPECT_EQ(player.valueInfo()->chapterCount(), 0);
+    }
+}
