@@ -65,8 +65,12 @@ bool ItemPlayback::beginChange(int index, ListType type, bool switchTab, bool le
 {
     VideoListModel &model = *_parts.list.model();
     model.isSelectRowChanging = true;
-    if (leaveTrim && _hooks.leaveTrimMode)
-        _hooks.leaveTrimMode();
+    if (leaveTrim) {
+        if (_hooks.leaveTrimMode)
+            _hooks.leaveTrimMode();
+        if (_hooks.resetZoom)
+            _hooks.resetZoom();
+    }
     _frames.forgetChapter();
     _parts.player.pauseMovie();
     if (_hooks.confirmStopWatchReset && !_hooks.confirmStopWatchReset())
@@ -473,8 +477,7 @@ void ItemPlayback::moviePlayerNotify(int code)
     case 7:
         if (_hooks.stopMeasurement)
             _hooks.stopMeasurement();
-        if (const auto &selection = _parts.player.trackCell()->valueInfo();
-            selection && selection->startValueMovieCut() && _hooks.leaveTrimMode)
+        if (_parts.player.trackCell()->selectFrame() && _hooks.leaveTrimMode)
             _hooks.leaveTrimMode();
         return;
     default:

@@ -45,8 +45,9 @@ public:
         std::function<void()> showFileNotFound;
         std::function<void(const QString &text)> warn; // "Warning", critical, child windows lowered
         std::function<void()> updateWindowTitle;
-        std::function<bool &()> loading;     // the window's loading flag
-        std::function<void()> leaveTrimMode; // trim mode off and zoom reset, when the player has them
+        std::function<bool &()> loading;                          // the window's loading flag
+        std::function<void()> leaveTrimMode;                      // the trim selection off
+        std::function<void()> resetZoom;                          // the picture back to x1
         std::function<void(bool previous, bool next)> neighbours; // the player's item buttons
         std::function<void()> stopMeasurement;                    // the stopwatch's, on Stop
         std::function<void()> redisplayMap;                       // queued after the car moved

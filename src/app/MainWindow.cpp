@@ -25,10 +25,13 @@
 #include "map/EmptyMapView.h"
 #include "map/MapView.h"
 #include "map/ReachabilityProbe.h"
+#include "player/CustomSliderCell.h"
 #include "player/MediaEngine.h"
 #include "player/MoviePlayerView.h"
 #include "player/MpvEngine.h"
 #include "player/PlayMovieValueInfo.h"
+#include "player/PlayerView.h"
+#include "player/TrackSlider.h"
 #include "recording/CommonConst.h"
 #include "recording/UserDefaultUtil.h"
 
@@ -145,6 +148,11 @@ void MainWindow::setUpPlaying()
     };
     hooks.updateWindowTitle = [this] { updateWindowTitle(); };
     hooks.loading = [this]() -> bool & { return _isLoading; };
+    hooks.leaveTrimMode = [player] {
+        player->trackCell()->setSelectFrame(false);
+        player->trackSlider()->update();
+    };
+    hooks.resetZoom = [player] { player->playerView()->resetZoom(); };
     hooks.redisplayMap = [self] {
         QMetaObject::invokeMethod(
             self,

@@ -10,6 +10,7 @@
 #include "graph/DrivingInfoView.h"
 #include "map/MapPoint.h"
 #include "map/WebMapView.h"
+#include "player/CustomSliderCell.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
 #include "recording/PictureData.h"
@@ -45,6 +46,7 @@ protected:
         hooks.loading = [this]() -> bool & { return loading; };
         hooks.neighbours = [this](bool previous, bool next) { neighbours = {previous, next}; };
         hooks.stopMeasurement = [this] { calls << "stop measurement"; };
+        hooks.leaveTrimMode = [this] { ++trims; };
         playback = std::make_unique<ItemPlayback>(
             ItemPlayback::Parts{player, list, map, [this] { return card; }, [this] { return &panel; },
                                 [] { return nullptr; }},
@@ -95,6 +97,7 @@ protected:
     QStringList calls;
     std::pair<bool, bool> neighbours;
     int titles = 0;
+    int trims = 0;
     bool loading = false;
     bool keepResults = true;
     bool reachable = false;
@@ -221,6 +224,7 @@ TEST_F(ItemPlaybackTest, AnEventDrawsOnlyItsWindowsRouteAndFollowsTheClock)
 TEST_F(ItemPlaybackTest, PlayerEventCodes)
 {
     ASSERT_TRUE(playback->playTripItem(0, 0, false, true));
+    EXPECT_EQ(std::exchange(trims, 0), 1) << "playing an item leaves trim mode";
     engine->becomeReady();
     struct Case
     {
@@ -245,6 +249,11 @@ TEST_F(ItemPlaybackTest, PlayerEventCodes)
         EXPECT_EQ(!scriptsNamed("drawMyCar").isEmpty(), c.car) << c.code;
         EXPECT_EQ(calls, c.call.isEmpty() ? QStringList() : QStringList{c.call}) << c.code;
     }
+    // Stop with a trim selection also leaves trim mode.
+    EXPECT_EQ(trims, 0);
+    player.trackCell()->setSelectFrame(true);
+    playback->moviePlayerNotify(7);
+    EXPECT_EQ(trims, 1);
 }
 
 TEST_F(ItemPlaybackTest, MarkersAreKeyedPerItemAndTheMapIsCentredOncePerCardOnlineAndOffline)
