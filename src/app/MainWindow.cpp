@@ -4,12 +4,16 @@
 #include "app/CardCallbacks.h"
 #include "app/CardOpener.h"
 #include "app/DialogInUseLock.h"
+#include "app/ItemPlayback.h"
+#include "app/ListMarkers.h"
 #include "app/MainMenu.h"
 #include "app/MainWindowCardHost.h"
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowPlayerHost.h"
 #include "app/QuitConfirmation.h"
 #include "app/StandardModalRunner.h"
+#include "app/StopWatchCoordinator.h"
+#include "app/StopWatchWindow.h"
 #include "app/StorageVolumeLister.h"
 #include "app/UpdateCheck.h"
 #include "app/VideoListView.h"
@@ -24,10 +28,13 @@
 #include "map/EmptyMapView.h"
 #include "map/MapView.h"
 #include "map/ReachabilityProbe.h"
+#include "player/CustomSliderCell.h"
 #include "player/MediaEngine.h"
 #include "player/MoviePlayerView.h"
 #include "player/MpvEngine.h"
 #include "player/PlayMovieValueInfo.h"
+#include "player/PlayerView.h"
+#include "player/TrackSlider.h"
 #include "recording/CommonConst.h"
 #include "recording/UserDefaultUtil.h"
 
@@ -98,6 +105,7 @@ void MainWindow::setUpOpening()
         bridge->drawRoute(trip);
     });
     _cardData->delegate = _cardCallbacks;
+    setUpPlaying();
     _cardHost = std::make_unique<MainWindowCardHost>(*this);
     _cardOpener = new CardOpener(*_cardHost, this);
     connect(_cardOpener, &CardOpener::finished, this, [this](CardOpener::Outcome outcome) {
@@ -125,12 +133,134 @@ void MainWindow::setBackupFlg(bool usable)
         _menu->validate();
 }
 
+void MainWindow::setUpPlaying()
+{
+    MoviePlayerView *player = _panels->moviePlayerView();
+    player->setDelegate(this);
+    WebMapView *map = _mapView->mapWebView();
+    map->setDelegate(this);
+    auto card = [this] { return _cardData; };
+    QPointer<MainWindow> self(this);
+    ItemPlayback::Hooks hooks;
+    hooks.confirmStopWatchReset = [this] {
+        return !_coordinators || _coordinators->stopWatch().confirmStopWatchReset();
+    };
+    hooks.stopMeasurement = [this] {
+        if (_coordinators)
+            _coordinators->stopWatch().stopMeasurement();
+    };
+    hooks.neighbours = [player](bool previous, bool next) { player->setPrevNextTrip(previous, next); };
+    hooks.showFileNotFound = [this] { showFileNotFound(); };
+    hooks.warn = [this](const QString &text) {
+        setChildWindowsTopMost(false);
+        _prompter.warn(this, text);
+        setChildWindowsTopMost(true);
+    };
+    hooks.updateWindowTitle = [this] { updateWindowTitle(); };
+    hooks.loading = [this]() -> bool & { return _isLoading; };
+    hooks.leaveTrimMode = [player] {
+        player->trackCell()->setSelectFrame(false);
+        player->trackSlider()->update();
+    };
+    hooks.resetZoom = [player] { player->playerView()->resetZoom(); };
+    hooks.redisplayMap = [self] {
+        QMetaObject::invokeMethod(
+            self,
+            [self] {
+                if (self)
+                    self->_mapView->update();
+            },
+            Qt::QueuedConnection);
+    };
+    _itemPlayback = std::make_unique<ItemPlayback>(
+        ItemPlayback::Parts{*player, *_videoListView, *map, card,
+                            [this] { return _coordinators ? _coordinators->drivingInfoView() : nullptr; },
+                            [this]() -> StopWatchPanel * {
+                                return _coordinators ? &_coordinators->stopWatchWindow() : nullptr;
+                            }},
+        std::move(hooks));
+    connect(_videoListView, &VideoListView::rowClicked, this,
+            [this](CommonConst::ListType type, int row) { _itemPlayback->listRowSelected(type, row); });
+
+    ListMarkers::Hooks markerHooks;
+    markerHooks.post = [self](std::function<void()> task) {
+        QMetaObject::invokeMethod(
+            self,
+            [self, task = std::move(task)] {
+                if (self)
+                    task();
+            },
+            Qt::QueuedConnection);
+    };
+    markerHooks.centred = [this]() -> bool & { return _isMapZoomAndCenter; };
+    markerHooks.selectRow = [this](CommonConst::ListType type, int row, bool switchTab) {
+        return _videoListView->selectRow(row, type, switchTab);
+    };
+    markerHooks.selectListItem = [this](CommonConst::ListType type, int row, int chapter, bool switchTab) {
+        _itemPlayback->selectListItem(type, row, chapter, switchTab);
+    };
+    markerHooks.playEventItem = [this](int index, bool switchTab) {
+        return _itemPlayback->playEventItem(index, switchTab);
+    };
+    markerHooks.playSurveillanceItem = [this](int index, bool switchTab) {
+        return _itemPlayback->playSurveillanceItem(index, switchTab);
+    };
+    _listMarkers = std::make_unique<ListMarkers>(
+        ListMarkers::Parts{*map, *_videoListView->model(), card, _settings}, std::move(markerHooks));
+}
+
 bool MainWindow::playFirstItem()
 {
-    VideoListView *list = _videoListView;
-    _videoListView->model()->resetRows();
-    return list->selectRow(0, CommonConst::ListType::Trip, true) ||
-           list->selectRow(0, CommonConst::ListType::Surveillance, true);
+    return _itemPlayback->playTripItem(0, 0, true, true) || _itemPlayback->playSurveillanceItem(0, true);
+}
+
+void MainWindow::updateFrameWithStopWatch()
+{
+    _itemPlayback->updateFrameWithStopWatch();
+}
+
+bool MainWindow::syncChapterSelection()
+{
+    return _itemPlayback->syncChapterSelection();
+}
+
+void MainWindow::updateFrameDisplay(bool playing)
+{
+    _itemPlayback->updateFrameDisplay(playing);
+}
+
+void MainWindow::moviePlayerNotify(int code)
+{
+    _itemPlayback->moviePlayerNotify(code);
+}
+
+void MainWindow::mapMarkerClicked(const MapPoint &point)
+{
+    _listMarkers->mapMarkerClicked(point);
+    updateWindowTitle();
+}
+
+void MainWindow::showFileNotFound()
+{
+    resetDisplay();
+    if (_isFullscreen)
+        toggleFullScreen();
+    updatePanelLayout(false);
+    setChildWindowsTopMost(false);
+    _prompter.warn(this, tr("Unable to locate the file."));
+    setChildWindowsTopMost(true);
+}
+
+void MainWindow::showLoadFailed()
+{
+    if (_isFullscreen)
+        toggleFullScreen();
+    updatePanelLayout(false);
+    setChildWindowsTopMost(false);
+    _prompter.warn(this,
+                   tr("The current video data could not be loaded. Please restart the application and try "
+                      "again. If still unsuccessful, please select another chapter for playback."));
+    setChildWindowsTopMost(true);
 }
 
 MoviePlayerView *MainWindow::createPlayerPanel()

@@ -5,6 +5,8 @@
 #include "app/ChildWindows.h"
 #include "app/MapReachabilityWatcher.h"
 #include "maintenance/ApplicationRestarter.h"
+#include "map/WebMapViewDelegate.h"
+#include "player/MoviePlayerViewDelegate.h"
 
 #include <QMainWindow>
 #include <QUrl>
@@ -15,6 +17,8 @@
 class AppAboutDialog;
 class CardCallbacks;
 class CardOpener;
+class ItemPlayback;
+class ListMarkers;
 class MainWindowCardHost;
 class MaintenanceMessageBoxes;
 class CardData;
@@ -33,7 +37,10 @@ class VideoTypeSelectDialog;
 class VolumeLister;
 class WindowCoordinators;
 
-class MainWindow : public QMainWindow, public ApplicationRestarter
+class MainWindow : public QMainWindow,
+                   public ApplicationRestarter,
+                   public MoviePlayerViewDelegate,
+                   public WebMapViewDelegate
 {
     Q_OBJECT
 public:
@@ -89,9 +96,21 @@ public:
     void setBackupFlg(bool usable);
     UserDefaultUtil &settings() { return _settings; }
     MessagePrompter &prompter() { return _prompter; }
-    // Where opening hands over to playback: marks the first trip's row, failing that the first
-    // surveillance recording's; false when neither exists. Playing the item replaces this.
+    // Where opening hands over to playback: plays the first trip, failing that the first surveillance
+    // recording; false when neither plays.
     virtual bool playFirstItem();
+    ItemPlayback &itemPlayback() { return *_itemPlayback; }
+    ListMarkers &listMarkers() { return *_listMarkers; }
+
+    // The player panel's calls.
+    void updateFrameWithStopWatch() override;
+    bool syncChapterSelection() override;
+    void updateFrameDisplay(bool playing) override;
+    void showFileNotFound() override;
+    void showLoadFailed() override;
+    void moviePlayerNotify(int code) override;
+    // A marker of the lists was clicked on the map.
+    void mapMarkerClicked(const MapPoint &point) override;
 
     bool isPlayerActive() const;
     bool isFullscreen() const { return _isFullscreen; }
@@ -117,6 +136,7 @@ protected:
 private:
     MoviePlayerView *createPlayerPanel();
     void setUpOpening();
+    void setUpPlaying();
     void buildMenu();
     void deferredShow();
     void firstLaunch();
@@ -151,6 +171,8 @@ private:
     std::function<std::optional<QString>(const QString &, const QString &)> _chooseDirectory;
     std::unique_ptr<WindowCoordinators> _coordinators;
     std::unique_ptr<PlayerPanelHost> _playerHost;
+    std::unique_ptr<ItemPlayback> _itemPlayback;
+    std::unique_ptr<ListMarkers> _listMarkers;
 
     bool _isFullscreen = false;
     bool _backupFlg = false;

@@ -1,5 +1,7 @@
 #include "app/MainWindowCardHost.h"
 
+#include "app/ListMarkers.h"
+
 #include "app/CardOpener.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowLayout.h"
@@ -92,7 +94,12 @@ void MainWindowCardHost::showCard(CardData &card)
     list->model()->setDateStyle(VideoListModel::DateStyle::from(_window.settings()));
     list->setListData(card);
     _window.mapView()->mapWebView()->runScript(QStringLiteral("clearZoomAndCenter()"));
-    // The markers of the lists join with the map's list markers.
+    // Per-frame refresh, then the markers in the order events, surveillance, trips.
+    _window.updateFrameDisplay(false);
+    ListMarkers &markers = _window.listMarkers();
+    markers.setEventMapMarkers();
+    markers.setSurveillanceMapMarkers();
+    markers.setTripMapMarkers();
 }
 
 bool MainWindowCardHost::playFirstItem()

@@ -14,7 +14,12 @@ public:
     bool provides(Service service) const override;
     void showOpenFromDialog() override;
     void showBackupSettingDialog() override;
+    void showCameraSettingDialog() override;
     void openToolWindow(int type) override;
+    void showStopWatch() override;
+    void hideStopWatch() override;
+    void playPreviousItem() override;
+    void playNextItem() override;
     void exportGoogleEarthFile() override;
     bool isSaveAvailable() const override;
     bool isFullscreen() const override;

@@ -181,8 +181,7 @@ void WindowCoordinators::hostDrivingPanel()
                 return (circleChart ? view->circleChartButton() : view->speedMeterButton())->isChecked();
             },
             [view] { return view->selectedPosition(); }, [view](int position) { view->setValue(position); }},
-        // The per-frame display joins with playing items; until then the panel shows its position.
-        [] {});
+        [this] { _window.updateFrameDisplay(false); });
     _drivingInfoView->delegate = _drivingPanel.get();
 }
 

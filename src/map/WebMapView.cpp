@@ -62,14 +62,13 @@ void WebMapView::onPageLoaded()
 }
 
 // Runs after every successful load. A page replaces the one before it with nothing drawn, so once
-// the settings were applied the route and markers go out again; an unreachable tile server only
-// leaves out the tiles (a first page before any settings were applied is left alone, as before).
+// the settings were applied the route and markers go out again. An unreachable tile server only
+// leaves out what needs the network (the tiles and the version note): the page is set up all the
+// same, so that a card opened offline is centred on its markers rather than on the start view.
 void WebMapView::initializeMap(bool reachable)
 {
     if (reachable)
         runScript(QStringLiteral("initialize()"));
-    else if (!_flgInit)
-        return;
     showCurrentPosition();
     if (_flgInit)
         sendAgainAfterReload();

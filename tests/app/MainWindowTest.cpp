@@ -204,7 +204,8 @@ TEST(MainWindowTest, PlayerButtonsReachTheWindowsCommandsOnceStartedUp)
     f.startUpUntilShown();
     MainWindowPlayerHost host(*f.window);
     using S = PlayerPanelHost::Service;
-    for (S on : {S::OpenFrom, S::Save, S::TrimTool, S::GoogleEarth, S::FullScreen})
+    for (S on : {S::OpenFrom, S::Save, S::CameraSetting, S::TrimTool, S::CaptureTool, S::StopWatch,
+                 S::GoogleEarth, S::FullScreen, S::PreviousItem, S::NextItem})
         EXPECT_TRUE(host.provides(on)) << static_cast<int>(on);
     EXPECT_FALSE(host.isSaveAvailable()) << "nothing is open to back up";
     host.showOpenFromDialog();

@@ -1,0 +1,119 @@
+#include "app/FrameDisplay.h"
+
+#include "card/ChapterData.h"
+#include "card/VrecMoveManagerInfo.h"
+#include "recording/PictureData.h"
+
+#include <vector>
+
+namespace {
+bool hasPosition(const VideoFrame &frame)
+{
+    return frame._latitude != 0 || frame._longitude != 0;
+}
+
+std::optional<CarFix> fallbackFix(int32_t latitude, int32_t longitude)
+{
+    if (latitude == 0 && longitude == 0)
+        return std::nullopt;
+    return CarFix{latitude, longitude, IconId::North, false};
+}
+} // namespace
+
+std::optional<CarFix> FrameDisplay::carPosition(const FrameTable *frames, int64_t currentFrame,
+                                                const std::shared_ptr<ChapterData> &current,
+                                                const ChapterList &chapters)
+{
+    if (frames && !frames->empty()) {
+        auto it =
+            frames->upper_bound(static_cast<int>(std::clamp<int64_t>(currentFrame, INT32_MIN, INT32_MAX)));
+        if (it != frames->begin()) {
+            const VideoFrame &frame = *std::prev(it)->second;
+            // Both coordinates are needed here; a frame with one of them zero is taken for no fix.
+            if (frame._latitude != 0 && frame._longitude != 0)
+                return CarFix{frame._latitude, frame._longitude, frame.ex.direction, frame.gps};
+        }
+    }
+    // The last position of an earlier chapter, only from recordings already read.
+    for (auto chapter = current ? current->previousChapter() : nullptr; chapter;
+         chapter = chapter->previousChapter()) {
+        const auto picture = chapter->getPicture(false);
+        if (!picture || !picture->video)
+            continue;
+        const VideoFramePtr last = picture->video->findFrame(0, picture->video->_timeSpan, true);
+        if (last && hasPosition(*last))
+            return fallbackFix(last->_latitude, last->_longitude);
+    }
+    for (const auto &chapter : chapters) {
+        if (!chapter)
+            continue;
+        if (chapter->_vmmInfo) {
+            if (auto fix = fallbackFix(chapter->_vmmInfo->_latitude, chapter->_vmmInfo->_longitude))
+                return fix;
+            continue;
+        }
+        const auto picture = chapter->getPicture(false);
+        if (!picture || !picture->video)
+            continue;
+        if (const VideoFramePtr first = picture->video->findFrame(0, 0, false))
+            if (auto fix = fallbackFix(first->_latitude, first->_longitude))
+                return fix;
+    }
+    return std::nullopt;
+}
+
+SpeedDurationTable FrameDisplay::speedRunTable(std::span<const SpeedRunEntry> entries)
+{
+    SpeedDurationTable table;
+    int64_t previous = 0;
+    int64_t runStart = 0;
+    int64_t accumulated = 0;
+    int32_t runSpeed = 0;
+    bool first = true;
+    for (const SpeedRunEntry &entry : entries) {
+        if (first) {
+            accumulated = entry.stamp - previous;
+            runStart = entry.stamp;
+            runSpeed = entry.speed;
+        }
+        if (runSpeed != entry.speed) {
+            table[static_cast<int32_t>(runStart)] = accumulated / 1000.0;
+            accumulated = 0;
+            runStart = entry.stamp;
+        }
+        accumulated += entry.stamp - previous;
+        runSpeed = entry.speed;
+        previous = entry.stamp;
+        first = false;
+    }
+    if (!entries.empty())
+        table[static_cast<int32_t>(runStart)] = accumulated / 1000.0;
+
+    double runLength = 0.0;
+    double elapsed = 0.0;
+    for (const SpeedRunEntry &entry : entries) {
+        if (const auto it = table.find(entry.stamp); it != table.end()) {
+            runLength = it->second;
+            elapsed = 0.0;
+        } else {
+            elapsed += (entry.stamp - previous) / 1000.0;
+            table[entry.stamp] = runLength - elapsed;
+        }
+        previous = entry.stamp;
+    }
+    return table;
+}
+
+SpeedDurationTable FrameDisplay::speedRunTableOf(VideoInfo &video)
+{
+    const FrameTablePtr frames = video.getCameraFrames(0);
+    std::vector<SpeedRunEntry> entries;
+    if (frames) {
+        entries.reserve(frames->size());
+        for (const auto &[key, frame] : *frames) {
+            const VideoFramePtr stamped = video.findFrame(1, key, true);
+            entries.push_back({stamped ? static_cast<int32_t>(stamped->_movieTimeStamp) : 0, frame->speed});
+        }
+    }
+    return speedRunTable(entries);
+}

@@ -1,0 +1,92 @@
+#include "app/FrameFollower.h"
+
+#include "app/FrameDisplay.h"
+#include "app/StopWatchPanel.h"
+#include "card/ChapterData.h"
+#include "graph/ChapterDrivingData.h"
+#include "graph/DrivingInfoView.h"
+#include "map/KmlUtil.h"
+#include "map/WebMapView.h"
+#include "player/MediaEngine.h"
+#include "player/MoviePlayerView.h"
+#include "player/PlayMovieValueInfo.h"
+#include "recording/PictureData.h"
+
+#include <limits>
+
+FrameFollower::FrameFollower(MoviePlayerView &player, WebMapView &map,
+                             std::function<DrivingInfoView *()> panel, std::function<void()> redisplayMap)
+    : _player(player), _map(map), _panel(std::move(panel)), _redisplayMap(std::move(redisplayMap))
+{
+}
+
+FrameFollower::~FrameFollower() = default;
+
+namespace {
+int32_t narrow(int64_t value)
+{
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+} // namespace
+
+bool FrameFollower::isPlayerReady(const MoviePlayerView &player)
+{
+    const MediaEngine *engine = player.engine();
+    return engine && engine->isReadyToPlay();
+}
+
+void FrameFollower::updateFrameWithStopWatch(StopWatchPanel *stopWatch)
+{
+    MoviePlayerView &player = _player;
+    updateFrameDisplay(isPlayerReady(_player) && player.currentStatus() == CommonConst::PlayStatus::Play);
+    if (stopWatch && player.valueInfo()) {
+        stopWatch->setCurrentSumFrameTimeSpan(player.valueInfo()->currentValue());
+        stopWatch->redrawLaps();
+    }
+}
+
+void FrameFollower::updateFrameDisplay(bool playing)
+{
+    MoviePlayerView &player = _player;
+    DrivingInfoView *panel = _panel ? _panel() : nullptr;
+    const std::shared_ptr<PlayMovieValueInfo> valueInfo = player.valueInfo();
+    const auto picture = valueInfo && valueInfo->chapterCount() > 0 ? player.currentPictureData() : nullptr;
+    if (!picture || !isPlayerReady(_player) || player.currentStatus() == CommonConst::PlayStatus::NotReady) {
+        if (panel)
+            panel->clearFrame();
+        return;
+    }
+    if (player.isPlayerSeek())
+        return;
+    const FrameTablePtr frames = picture->video ? picture->video->getCameraFrames(0) : nullptr;
+    const auto chapter = valueInfo->currentChapter();
+    if (const auto car = FrameDisplay::carPosition(frames.get(), valueInfo->currentFrame(), chapter,
+                                                   valueInfo->chapterDataList())) {
+        _map.drawMyCar(KmlUtil::degrees(car->latitude), KmlUtil::degrees(car->longitude), car->icon,
+                       car->gps);
+        _map.setFlgCar(true);
+        if (_redisplayMap)
+            _redisplayMap();
+    }
+    const int32_t position = narrow(valueInfo->currentValue());
+    if (_sourceOf != valueInfo) {
+        _sourceOf = valueInfo;
+        _source = std::make_shared<ChapterDrivingData>(valueInfo->chapterDataList());
+    }
+    const std::optional<DrivingSample> frame = _source->sampleAtPosition(position);
+    if (!frame)
+        return;
+    if (chapter && (!_currentMp4Path || *_currentMp4Path != chapter->_pathMp4)) {
+        const auto chapterPicture = chapter->getPicture(true);
+        if (chapterPicture && chapterPicture->video) {
+            _durInfo = FrameDisplay::speedRunTableOf(*chapterPicture->video);
+            _currentMp4Path = chapter->_pathMp4;
+            ++_tableBuilds;
+        }
+    }
+    if (panel)
+        panel->showFrame(position, frame,
+                         isPlayerReady(_player) ? player.currentStatus() : CommonConst::PlayStatus::NotReady,
+                         playing, _durInfo);
+}

@@ -1,0 +1,324 @@
+#include "app/ItemPlayback.h"
+#include "app/ListMarkers.h"
+#include "app/VideoListModel.h"
+#include "app/VideoListView.h"
+#include "card/CardData.h"
+#include "card/ChapterData.h"
+#include "card/EventClip.h"
+#include "card/MoveProtectInfo.h"
+#include "card/PictureDataUtil.h"
+#include "graph/DrivingInfoView.h"
+#include "map/MapPoint.h"
+#include "map/WebMapView.h"
+#include "player/CustomSliderCell.h"
+#include "player/MoviePlayerView.h"
+#include "player/PlayMovieValueInfo.h"
+#include "recording/PictureData.h"
+#include "recording/UserDefaultUtil.h"
+#include "recording/VideoInfo.h"
+#include "support/TempDir.h"
+
+#include "../map/FakeScriptSink.h"
+#include "../player/FakeMediaEngine.h"
+#include "SampleCards.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+using LT = CommonConst::ListType;
+
+class ItemPlaybackTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        card->loadCardFolder(writtenSampleCard());
+        list.setListData(*card);
+        map.setReachabilityCheck([this](std::function<void(bool)> done) { done(reachable); });
+        map.setVersionNoteFolder({});
+        player.setAutoPlay(true);
+        ItemPlayback::Hooks hooks;
+        hooks.confirmStopWatchReset = [this] { return keepResults; };
+        hooks.showFileNotFound = [this] { calls << "not found"; };
+        hooks.warn = [this](const QString &text) { calls << "warn " + text; };
+        hooks.updateWindowTitle = [this] { ++titles; };
+        hooks.loading = [this]() -> bool & { return loading; };
+        hooks.neighbours = [this](bool previous, bool next) { neighbours = {previous, next}; };
+        hooks.stopMeasurement = [this] { calls << "stop measurement"; };
+        hooks.leaveTrimMode = [this] { ++trims; };
+        playback = std::make_unique<ItemPlayback>(
+            ItemPlayback::Parts{player, list, map, [this] { return card; }, [this] { return &panel; },
+                                [] { return nullptr; }},
+            hooks);
+        ListMarkers::Hooks markerHooks;
+        markerHooks.post = [this](std::function<void()> task) { posted.push_back(std::move(task)); };
+        markerHooks.centred = [this]() -> bool & { return centred; };
+        markerHooks.selectRow = [this](LT type, int row, bool s) { return list.selectRow(row, type, s); };
+        markerHooks.selectListItem = [this](LT type, int row, int chapter, bool s) {
+            playback->selectListItem(type, row, chapter, s);
+        };
+        markerHooks.playEventItem = [this](int i, bool s) { return playback->playEventItem(i, s); };
+        markerHooks.playSurveillanceItem = [this](int i, bool s) {
+            return playback->playSurveillanceItem(i, s);
+        };
+        markers = std::make_unique<ListMarkers>(
+            ListMarkers::Parts{map, *list.model(), [this] { return card; }, settings}, markerHooks);
+    }
+    void TearDown() override { card->dispose(); }
+
+    void loadPage()
+    {
+        sink.finishLoad();
+        sink.take();
+    }
+    int currentRow(LT type) const { return list.model()->currentRow(type); }
+    QStringList scriptsNamed(const QString &prefix) const
+    {
+        return sink.scripts.filter(QRegularExpression("^" + prefix));
+    }
+
+    TempDir dir;
+    UserDefaultUtil settings{dir.filePath("s.conf")};
+    std::shared_ptr<CardData> card = std::make_shared<CardData>();
+    VideoListView list;
+    FakeScriptSink sink;
+    WebMapView map{&sink, {}};
+    FakeMediaEngine *engine = nullptr;
+    MoviePlayerView player{[this] {
+        auto made = std::make_unique<FakeMediaEngine>();
+        engine = made.get();
+        return made;
+    }};
+    DrivingInfoView panel;
+    std::unique_ptr<ItemPlayback> playback;
+    std::unique_ptr<ListMarkers> markers;
+    std::vector<std::function<void()>> posted;
+    QStringList calls;
+    std::pair<bool, bool> neighbours;
+    int titles = 0;
+    int trims = 0;
+    bool loading = false;
+    bool keepResults = true;
+    bool reachable = false;
+    bool centred = false;
+};
+} // namespace
+
+TEST_F(ItemPlaybackTest, GuardsRefuseAReentryAndRowsOutOfRangeWithoutTouchingAnything)
+{
+    ASSERT_GE(list.model()->tripData().size(), 2u);
+    ASSERT_FALSE(list.model()->adventureData().empty());
+    ASSERT_FALSE(list.model()->eventList().empty());
+    ASSERT_FALSE(list.model()->surveillanceList().empty());
+    const std::function<bool(int)> plays[] = {
+        [&](int i) { return playback->playTripItem(i, 0, false, true); },
+        [&](int i) { return playback->playAdventureItem(i, 0, false); },
+        [&](int i) { return playback->playEventItem(i, false); },
+        [&](int i) { return playback->playSurveillanceItem(i, false); },
+    };
+    for (size_t k = 0; k < std::size(plays); ++k) {
+        // While another item loads (the adventure's too, whatever its current row is).
+        list.model()->isSelectRowChanging = true;
+        EXPECT_FALSE(plays[k](0)) << k;
+        list.model()->isSelectRowChanging = false;
+        EXPECT_FALSE(plays[k](-1)) << k;
+        EXPECT_FALSE(plays[k](1000)) << k;
+        EXPECT_TRUE(sink.scripts.isEmpty()) << k;
+        EXPECT_EQ(player.valueInfo()->chapterCount(), 0) << k;
+    }
+    // Stopwatch results kept: nothing is loaded and the guard is down again.
+    keepResults = false;
+    EXPECT_FALSE(plays[0](0));
+    EXPECT_FALSE(list.model()->isSelectRowChanging);
+    EXPECT_EQ(player.valueInfo()->chapterCount(), 0);
+}
+
+TEST_F(ItemPlaybackTest, ATripLoadsAtItsChapterWithTheMapCleanedAndItsNeighbours)
+{
+    const auto &trips = list.model()->tripData();
+    loadPage();
+    ASSERT_TRUE(playback->playTripItem(1, 1, false, true));
+    EXPECT_EQ(player.valueInfo()->chapterDataList(), trips[1]->sortedChapters());
+    EXPECT_EQ(player.valueInfo()->currentValue(),
+              PictureDataUtil::getPosition(trips[1]->sortedChapters(), 1, 0));
+    EXPECT_EQ(currentRow(LT::Trip), 1);
+    EXPECT_EQ(currentRow(LT::TripChapter), 1);
+    EXPECT_FALSE(list.model()->isSelectRowChanging);
+    EXPECT_EQ(card->_activeType, CardData::ActiveType::MovieRec);
+    EXPECT_EQ(neighbours, std::make_pair(true, static_cast<int>(trips.size()) > 2));
+    EXPECT_EQ(sink.scripts.mid(0, 2), (QStringList{"removePolyLine()", "removeMyCar()"}));
+    EXPECT_FALSE(playback->frames().currentMp4Path()) << "the meter's table is rebuilt for the new item";
+    EXPECT_TRUE(calls.isEmpty());
+}
+
+TEST_F(ItemPlaybackTest, PreviousAndNextAcrossItemsStopAtTheEnds)
+{
+    const int trips = static_cast<int>(list.model()->tripData().size());
+    ASSERT_TRUE(playback->playTripItem(0, 0, false, true));
+    struct Step
+    {
+        int code; // 3 previous, 4 next
+        int row;
+    };
+    std::vector<Step> steps{{3, 0}, {4, 1}, {3, 0}};
+    for (int i = 1; i < trips; ++i)
+        steps.push_back({4, i});
+    steps.push_back({4, trips - 1});
+    for (const Step &step : steps) {
+        const int before = titles;
+        playback->moviePlayerNotify(step.code);
+        EXPECT_EQ(currentRow(LT::Trip), step.row) << step.code;
+        EXPECT_EQ(titles, before + 1) << "the title is refreshed also when nothing plays";
+        EXPECT_FALSE(loading);
+    }
+}
+
+TEST_F(ItemPlaybackTest, AChapterRowOfThePlayingTripSeeksAndKeepsTheStatus)
+{
+    ASSERT_TRUE(playback->playTripItem(0, 0, false, true));
+    const auto chapters = list.model()->selectedTripChapters();
+    ASSERT_GE(chapters.size(), 3u);
+    engine->becomeReady();
+    player.playMovie();
+    const auto item = player.valueInfo();
+    EXPECT_TRUE(playback->listRowSelected(LT::TripChapter, 2));
+    EXPECT_EQ(player.valueInfo(), item) << "same item, no reload";
+    EXPECT_EQ(item->currentValue(), PictureDataUtil::getPosition(chapters, 2, 0));
+    EXPECT_EQ(player.currentStatus(), CommonConst::PlayStatus::Play);
+    EXPECT_EQ(currentRow(LT::TripChapter), 2);
+    EXPECT_FALSE(playback->listRowSelected(LT::TripChapter, static_cast<int>(chapters.size())));
+}
+
+TEST_F(ItemPlaybackTest, AnEventDrawsOnlyItsWindowsRouteAndFollowsTheClock)
+{
+    loadPage();
+    ASSERT_TRUE(playback->playEventItem(0, false));
+    EXPECT_EQ(player.valueInfo()->playType(), CommonConst::PlayType::Event);
+    EXPECT_EQ(card->_activeType, CardData::ActiveType::EventRec);
+    EXPECT_EQ(neighbours.first, false);
+    const int points = scriptsNamed("addPolyPoint").size();
+    EXPECT_GT(points, 0);
+    // A window without positions: no point, but the route is still drawn (empty).
+    const EventClip clip = card->getEventChapters(*list.model()->eventList()[0]);
+    for (const auto &chapter : *clip.chapters) {
+        for (const auto &[key, frame] : *chapter->getPicture(true)->video->getCameraFrames(0))
+            frame->_latitude = frame->_longitude = 0;
+    }
+    sink.take();
+    ASSERT_TRUE(playback->playEventItem(0, false));
+    EXPECT_TRUE(scriptsNamed("addPolyPoint").isEmpty());
+    EXPECT_EQ(sink.scripts.last(), "drawPolyline()");
+
+    // Ticks: the car is drawn once per change, the meter's table built once per chapter.
+    engine->becomeReady();
+    player.playMovie();
+    sink.take();
+    for (int i = 0; i < 5; ++i)
+        playback->updateFrameWithStopWatch();
+    EXPECT_EQ(scriptsNamed("drawMyCar").size(), 1);
+    EXPECT_EQ(playback->frames().speedRunTableBuilds(), 1);
+    EXPECT_TRUE(playback->frames().currentMp4Path());
+}
+
+TEST_F(ItemPlaybackTest, PlayerEventCodes)
+{
+    ASSERT_TRUE(playback->playTripItem(0, 0, false, true));
+    EXPECT_EQ(std::exchange(trims, 0), 1) << "playing an item leaves trim mode";
+    engine->becomeReady();
+    struct Case
+    {
+        int code;
+        int titles;   // sync and item changes refresh the title
+        bool car;     // a refresh draws the car again after it was cleared
+        QString call; // a hook reached
+    } const cases[] = {{1, 1, true, {}},
+                       {2, 1, true, {}},
+                       {5, 0, false, {}},
+                       {6, 0, true, {}},
+                       {0, 0, true, {}},
+                       {8, 0, true, {}},
+                       {7, 0, false, "stop measurement"}};
+    for (const Case &c : cases) {
+        map.currentPoint().clear();
+        sink.take();
+        calls.clear();
+        titles = 0;
+        playback->moviePlayerNotify(c.code);
+        EXPECT_EQ(titles, c.titles) << c.code;
+        EXPECT_EQ(!scriptsNamed("drawMyCar").isEmpty(), c.car) << c.code;
+        EXPECT_EQ(calls, c.call.isEmpty() ? QStringList() : QStringList{c.call}) << c.code;
+    }
+    // Stop with a trim selection also leaves trim mode.
+    EXPECT_EQ(trims, 0);
+    player.trackCell()->setSelectFrame(true);
+    playback->moviePlayerNotify(7);
+    EXPECT_EQ(trims, 1);
+}
+
+TEST_F(ItemPlaybackTest, MarkersAreKeyedPerItemAndTheMapIsCentredOncePerCardOnlineAndOffline)
+{
+    for (const bool online : {false, true}) {
+        reachable = online;
+        loadPage();
+        map.markerList().clear();
+        centred = false;
+        // An event without a position gets no marker of its own.
+        list.model()->eventList()[0]->_latitude = 0;
+        list.model()->eventList()[0]->_longitude = 0;
+        markers->setEventMapMarkers();
+        markers->setSurveillanceMapMarkers();
+        markers->setTripMapMarkers();
+        QStringList keys;
+        for (const auto &[key, point] : map.markerList())
+            keys << key;
+        EXPECT_FALSE(keys.contains("E0")) << online;
+        EXPECT_TRUE(keys.contains("C0_0")) << online;
+        EXPECT_EQ(keys.filter(QRegularExpression("^(E[1-9]\\d*|S\\d+|C\\d+_\\d+)$")), keys) << online;
+        QStringList drawn = scriptsNamed("addMarker"); // each builder draws the whole list so far
+        drawn.removeDuplicates();
+        EXPECT_EQ(drawn.size(), keys.size()) << online;
+        for (auto &task : std::exchange(posted, {}))
+            task();
+        EXPECT_EQ(scriptsNamed("setCenter").size(), 1) << "centred once, " << online;
+        EXPECT_TRUE(centred);
+        markers->setTripMapMarkers();
+        for (auto &task : std::exchange(posted, {}))
+            task();
+        EXPECT_EQ(scriptsNamed("setCenter").size(), 1) << online;
+        sink.take();
+    }
+}
+
+TEST_F(ItemPlaybackTest, AMarkerClickPlaysItsRecordingAndAnOutOfRangeClickNothing)
+{
+    const int events = static_cast<int>(list.model()->eventList().size());
+    markers->mapMarkerClicked(MapPoint(1, 2, "", MarkerType::SURVEILLANCE, 99));
+    markers->mapMarkerClicked(MapPoint(1, 2, "", MarkerType::EVENT, events));
+    EXPECT_EQ(player.valueInfo()->chapterCount(), 0);
+    markers->mapMarkerClicked(MapPoint(1, 2, "", MarkerType::EVENT, events - 1));
+    EXPECT_EQ(player.valueInfo()->playType(), CommonConst::PlayType::Event);
+    EXPECT_EQ(currentRow(LT::Event), events - 1);
+    markers->mapMarkerClicked(MapPoint(1, 2, "", MarkerType::NORMAL, 1, 0));
+    EXPECT_EQ(player.valueInfo()->chapterDataList(), list.model()->tripData()[1]->sortedChapters());
+}
+
+TEST_F(ItemPlaybackTest, AnUnreadableVersionAlertsAndLeavesThePlayerClearAndTheGuardDown)
+{
+    card->dispose();
+    card = std::make_shared<CardData>();
+    card->loadCardFolder(writtenSampleCard(0x0713));
+    list.setListData(*card);
+    const std::function<bool()> plays[] = {
+        [&] { return playback->playTripItem(0, 0, false, true); },
+        [&] { return playback->playEventItem(0, false); },
+        [&] { return playback->playSurveillanceItem(0, false); },
+    };
+    for (const auto &play : plays) {
+        calls.clear();
+        EXPECT_FALSE(play());
+        EXPECT_EQ(calls, QStringList{"warn Unable to read the selected file."});
+        EXPECT_FALSE(list.model()->isSelectRowChanging);
+        EXPECT_EQ(player.valueInfo()->chapterCount(), 0);
+    }
+}

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Opens the sample card as orvalind-open-xvfb.sh does, lets the first trip play, then clicks the first
+# event row and the adventure row; nothing may raise an alert. With a folder given, the screen is grabbed
+# twice a few seconds apart for each item (video, meter, charts and car moving together).
+#   orvalind-play-xvfb.sh ORVALIND SAMPLECARD SCREENGRAB [SHOTS_DIR]
+set -euo pipefail
+program=$1 samplecard=$2 screengrab=$3 shots=${4:-}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$samplecard" "$work/card" >/dev/null
+mkdir -p "$work/backup" "$work/config/Orvalind"
+mv "$work/card/MOVE" "$work/backup/Sample"
+printf '[General]\nTQ-MW58_ViewerFirstLaunch=true\nLanguage=0\npathBackup=%s\n' "$work/backup" \
+  > "$work/config/Orvalind/Orvalind.ini"
+
+# No traffic off the machine: the program runs in a network namespace of its own.
+if unshare -n true 2>/dev/null; then
+  isolate=(unshare -n)
+elif unshare -rn true 2>/dev/null; then
+  isolate=(unshare -rn)
+else
+  echo "no network namespace available: skipped" >&2
+  exit 77
+fi
+
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime
+export QT_QPA_PLATFORM=xcb QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
+mkdir -m 0700 -p "$work/runtime"
+
+xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
+  set -u
+  program=$1 screengrab=$2 shots=$3
+  shift 3
+  "$@" "$program" & pid=$!
+  fail() { echo "$1" >&2; [ -n "$shots" ] && "$screengrab" "$shots/failure.png"; kill "$pid" 2>/dev/null; exit 1; }
+  window=$(xdotool search --sync --onlyvisible --name "^Orvalind$" | head -1)
+  xdotool windowfocus --sync "$window"
+  xdotool key ctrl+o
+  xdotool search --sync --onlyvisible --name "^Open From$" >/dev/null
+  xdotool key alt+b
+  xdotool search --sync --onlyvisible --name "^Selection of backup folder$" >/dev/null
+  xdotool key Return
+  # Both windows close; the card is read in the background and its stills arrive while the workers run.
+  while xdotool search --onlyvisible --name "^Open From$" >/dev/null 2>&1; do sleep 0.1; done
+  for _ in $(seq 30); do
+    xdotool search --onlyvisible --name "^Warning$" >/dev/null 2>&1 && fail "an alert came up"
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null || fail "orvalind ended"
+  shot() { [ -n "$shots" ] && "$screengrab" "$shots/$1.png"; return 0; }
+  alert() { xdotool search --onlyvisible --name "^Warning$" >/dev/null 2>&1; }
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  # Places at the window size of the first start: tab buttons, then the first row below the header.
+  click() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.5; }
+  sleep 1; shot trip-1; sleep 3; shot trip-2
+  alert && fail "an alert came up while the trip played"
+  click 1009 276; click 1037 350
+  sleep 1; shot event-1; sleep 3; shot event-2
+  alert && fail "an alert came up while the event played"
+  click 1220 276; click 1037 350
+  sleep 1; shot adventure-1; sleep 3; shot adventure-2
+  alert && fail "an alert came up while the adventure played"
+  kill -0 "$pid" 2>/dev/null || fail "orvalind ended"
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+' play-test "$program" "$screengrab" "$shots" "${isolate[@]}"
