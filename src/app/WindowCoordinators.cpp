@@ -238,12 +238,3 @@ void WindowCoordinators::makeStopWatch()
             }});
 }
 
-void WindowCoordinators::updateStopWatchPosition()
-{
-    MoviePlayerView *playerView = _window.panels()->moviePlayerView();
-    PlayMovieValueInfo *info = playerView->valueInfo().get();
-    if (!info || !playerView->trackCell())
-        return;
-    info->setCurrentValue(playerView->trackCell()->integerValue());
-    _stopWatch->updateStopWatchPosition(info->currentValue());
-}

@@ -47,10 +47,6 @@ public:
     StopWatchCoordinator &stopWatch() const { return *_stopWatch; }
     StopWatchWindow &stopWatchWindow() const { return *_stopWatchWindow; }
 
-    // The stopwatch's part of each clock tick: the track bar's position, clamped by the value model,
-    // goes to the stopwatch. The per-frame display calls it after drawing the frame.
-    void updateStopWatchPosition();
-
     // The player's Google Earth button: exports the playing item as a KMZ file.
     void exportGoogleEarthFile();
 
