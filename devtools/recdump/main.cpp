@@ -75,9 +75,8 @@ int main(int argc, char **argv)
     if (read) {
         for (int number : video->cameraNumbers()) {
             QJsonArray frames;
-            const FrameTablePtr table = video->getCameraFrames(number);
-            for (const auto &[key, frame] : *table)
-                frames.append(frameObject(key, *frame));
+            for (const auto &[key, frame] : video->getCameraFrames(number))
+                frames.append(frameObject(key, frame));
             cameras.insert(QString::number(number), frames);
         }
     }

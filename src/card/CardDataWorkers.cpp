@@ -200,8 +200,8 @@ std::optional<QUrl> CardData::makeRecordThumbnail(bool force, MoveProtectInfo &r
     int64_t grab = 1;
     if (const auto picture = chapter->getPicture(true); picture && picture->video) {
         const VideoInfo &video = *picture->video;
-        if (const auto frame = picture->video->findFrame(1, offset, true))
-            grab = int64_t(std::min(frame->_movieTimeStamp, video._timeSpan)) + 1;
+        const VideoFrame frame = picture->video->findFrame(1, offset, true);
+        grab = int64_t(std::min(frame._movieTimeStamp, video._timeSpan)) + 1;
     }
     // Each retry looks half a second earlier, but never before the movie's start, where no
     // attempt could ever succeed.

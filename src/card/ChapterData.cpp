@@ -105,10 +105,9 @@ uint32_t ChapterData::timeStamp()
     const auto picture = getPicture(true);
     if (!picture || !picture->video)
         return 0;
-    const auto frame = picture->video->findFrame(0, 0, true);
+    const VideoFrame frame = picture->video->findFrame(0, 0, true);
     std::lock_guard lock(_mutex);
-    if (frame)
-        _timeStamp = frame->_timeStamp;
+    _timeStamp = frame._timeStamp;
     return static_cast<uint32_t>(_timeStamp);
 }
 

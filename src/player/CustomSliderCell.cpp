@@ -183,8 +183,8 @@ Date CustomSliderCell::currentDate()
 {
     _valueInfo->setCurrentValue(integerValue());
     const auto frame = PictureDataUtil::getVideoFrame(_valueInfo->timeline(), narrow(integerValue()));
-    if (frame && *frame)
-        return (*frame)->time;
+    if (frame)
+        return frame->time;
     const int64_t index = _valueInfo->currentIndex();
     if (index < _valueInfo->chapterCount())
         return _valueInfo->_chapterDataList[static_cast<size_t>(index)]->startTime();
@@ -194,8 +194,8 @@ Date CustomSliderCell::currentDate()
 Date CustomSliderCell::selectStartDate()
 {
     const auto frame = PictureDataUtil::getVideoFrame(_valueInfo->timeline(), narrow(_selectStartSumFrameTS));
-    if (frame && *frame)
-        return (*frame)->time;
+    if (frame)
+        return frame->time;
     return fallbackDate().addingMilliseconds(_selectStartSumFrameTS);
 }
 

@@ -486,9 +486,7 @@ void MoviePlayerView::seekToCurrentValue()
     if (const auto chapter = _valueInfo->currentChapter()) {
         const auto picture = chapter->getPicture(true);
         if (picture && picture->video) {
-            const auto frame = picture->video->findFrame(1, narrow(_valueInfo->currentFrame()), true);
-            if (frame)
-                target = frame->_movieTimeStamp;
+            target = picture->video->findFrame(1, narrow(_valueInfo->currentFrame()), true)._movieTimeStamp;
         }
     }
     if (target > duration)

@@ -20,7 +20,7 @@ public:
     static CutVideoFooterInfo initFromVideoFrame(const VideoFrame &frame);
 
     // A new frame of a cut clip from this footer (violation type All); the fields it needs must be set.
-    VideoFramePtr makeVideoFrame() const;
+    VideoFrame makeVideoFrame() const;
     // Whether every optional field the clip reader needs has a value.
     bool isComplete() const;
 

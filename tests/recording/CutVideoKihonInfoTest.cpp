@@ -16,21 +16,21 @@ const Date clipStart = Date::fromUnixSeconds(1714566896);
 std::shared_ptr<VideoInfo> recording(int lengthMs, int stepMs = 100, int movieOffsetMs = 0)
 {
     auto info = std::make_shared<VideoInfo>();
-    FrameTable table;
+    std::map<int, VideoFrame> table;
     for (int key = 0; key <= lengthMs; key += stepMs) {
-        auto frame = std::make_shared<VideoFrame>();
-        frame->time = clipStart.addingMilliseconds(key);
-        frame->_timeStamp = uint32_t(50000 + key);
-        frame->_movieTimeStamp = uint32_t(key + movieOffsetMs);
-        frame->_id = 0x55;
-        frame->blockNo = 1 + key / 1000;
-        frame->speed = key / 100;
-        frame->_longitude = -key;
-        frame->_latitude = key;
-        frame->_posWest = 1;
-        frame->gX = key / 1000.0;
-        frame->pictureChannel = 1;
-        frame->frameSize = 4096;
+        VideoFrame frame;
+        frame.time = clipStart.addingMilliseconds(key);
+        frame._timeStamp = uint32_t(50000 + key);
+        frame._movieTimeStamp = uint32_t(key + movieOffsetMs);
+        frame._id = 0x55;
+        frame.blockNo = 1 + key / 1000;
+        frame.speed = key / 100;
+        frame._longitude = -key;
+        frame._latitude = key;
+        frame._posWest = 1;
+        frame.gX = key / 1000.0;
+        frame.pictureChannel = 1;
+        frame.frameSize = 4096;
         table.emplace(key, frame);
     }
     info->setCameraFrames(1, table);
@@ -179,8 +179,9 @@ TEST(CutVideoKihonInfoTest, MovieTimeStampsAreClampedNotWrapped)
 {
     // Movie time stamps that fall below the start frame's (a later block restarting its count).
     auto chapter = recording(3000, 100, 0);
-    FrameTable table = *chapter->getCameraFrames(1);
-    table.at(2000)->_movieTimeStamp = 10;
+    chapter->editFrames(1, [](std::span<const int32_t> keys, std::vector<VideoFrame> &frames) {
+        frames[size_t(std::find(keys.begin(), keys.end(), 2000) - keys.begin())]._movieTimeStamp = 10;
+    });
     auto info = CutVideoKihonInfo::initFromVideoInfo(*chapter, 1000, 3000, 3000, false, false, false, false);
     EXPECT_EQ(info._footerCamera1List.at(1000)._movieTimeStamp, 0u) << "below the clip's start";
     EXPECT_EQ(info._footerCamera1List.at(1100)._movieTimeStamp, 1100u);
