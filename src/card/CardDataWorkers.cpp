@@ -23,6 +23,9 @@ using Trips = std::vector<std::shared_ptr<TripData>>;
 // Each attempt at an event still looks this much earlier than the one before (ms).
 constexpr int64_t EVENT_STILL_STEP_BACK_MS = 500;
 
+// Candidates a worker's step tried, failed or not; every loop has a thread of its own.
+thread_local int64_t attemptsOfThisStep = 0;
+
 bool hasPictureCandidate(const Chapter &chapter)
 {
     return chapter && chapter->retryCntPictureData() < CardData::MAX_RETRY_CNT_PICTUREDATA &&
@@ -32,7 +35,10 @@ bool hasPictureCandidate(const Chapter &chapter)
 // Builds a candidate's driving data (the attempt is counted by getPicture); true when it has some.
 bool loadPicture(const Chapter &chapter)
 {
-    return hasPictureCandidate(chapter) && chapter->getPicture(true) != nullptr;
+    if (!hasPictureCandidate(chapter))
+        return false;
+    ++attemptsOfThisStep;
+    return chapter->getPicture(true) != nullptr;
 }
 
 bool loadThumbnail(const Chapter &chapter)
@@ -40,6 +46,7 @@ bool loadThumbnail(const Chapter &chapter)
     if (!chapter || chapter->retryCntThumbnail() >= CardData::MAX_RETRY_CNT_THUMBNAIL ||
         chapter->pathThumbnail())
         return false;
+    ++attemptsOfThisStep;
     return chapter->makeThumbnail(true).has_value();
 }
 
@@ -82,9 +89,15 @@ void CardData::startLoadWorkers()
     // The hand-offs run on the main thread through the context, which dies with this card; the
     // delegate is resolved there, at the moment of the call.
     using Requirement = void (CardDataDelegate::*)(ChapterData &);
+    _loopsWithNothingLeft = 0;
     const auto worker = [this](std::shared_ptr<ChapterData> (CardData::*step)(), Requirement requirement) {
-        return [this, step, requirement]() -> WorkerGroup::HandOff {
+        return [this, step, requirement, isDone = false]() mutable -> WorkerGroup::HandOff {
+            attemptsOfThisStep = 0;
             Chapter chapter = (this->*step)();
+            if (!chapter && attemptsOfThisStep == 0 && !isDone) {
+                isDone = true;
+                ++_loopsWithNothingLeft;
+            }
             if (!chapter)
                 return nullptr;
             return [this, chapter = std::move(chapter), requirement] {
@@ -219,5 +232,6 @@ bool CardData::loadEventThumbnail(MoveProtectInfo &record)
     const bool isSurveillance = record._detect == MoveProtectInfo::DetectStatus::SURV;
     if (makeRecordThumbnail(false, record, isSurveillance))
         return false;
+    ++attemptsOfThisStep;
     return makeRecordThumbnail(true, record, isSurveillance).has_value();
 }
