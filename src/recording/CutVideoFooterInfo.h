@@ -52,6 +52,8 @@ public:
     std::optional<uint8_t> _id;              // 0x55 picture frame, 0xAA sound
     std::optional<uint32_t> _movieTimeStamp; // ms in the clip's movie
 
+    bool operator==(const CutVideoFooterInfo &) const = default;
+
 private:
     CutVideoFooterInfo() = default;
 };
