@@ -54,18 +54,6 @@ const QString &CommonConst::FMT_FORM_TITLE_EVENT()
     return title;
 }
 
-const QColor &CommonConst::FROM_TEXT_COLOR()
-{
-    static const QColor color = QColor::fromRgbF(1.0f, 1.0f, 1.0f, 1.0f);
-    return color;
-}
-
-const QColor &CommonConst::FROM_BACKGROUND_COLOR()
-{
-    static const QColor color = QColor::fromRgbF(0.0f, 0.0f, 0.0f, 1.0f);
-    return color;
-}
-
 QString CommonConst::caseName(RecMode mode)
 {
     switch (mode) {
