@@ -1,4 +1,5 @@
 #include "recording/CommonConst.h"
+#include "recording/EnumCases.h"
 
 #include "platform/UserTempFolder.h"
 #include "recording/FileUtil.h"
@@ -56,13 +57,10 @@ const QString &CommonConst::FMT_FORM_TITLE_EVENT()
 
 QString CommonConst::caseName(RecMode mode)
 {
-    switch (mode) {
-    case RecMode::HighQuality:
-        return QStringLiteral("HighQuality");
-    case RecMode::Nomal:
-        return QStringLiteral("Nomal");
-    case RecMode::LongRec:
-        break;
-    }
-    return QStringLiteral("LongRec");
+    static constexpr auto cases = std::to_array<EnumCase<RecMode>>({
+        {RecMode::HighQuality, "HighQuality"},
+        {RecMode::Nomal, "Nomal"},
+        {RecMode::LongRec, "LongRec"},
+    });
+    return enumCaseName(cases, mode);
 }
