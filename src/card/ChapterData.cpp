@@ -215,13 +215,12 @@ std::optional<QUrl> ChapterData::makeThumbnail(bool create)
     if (auto existing = pathThumbnail(); existing || !create)
         return existing;
     // The worker and an on-demand caller never make the same chapter's thumbnail twice at once.
-    std::unique_lock build(_thumbnailBuildMutex);
+    std::unique_lock build = _thumbnail.lockThumbnailBuild();
+    if (auto kept = _thumbnail.pathOrCountAttempt())
+        return kept;
     std::shared_ptr<PictureData> picture;
     {
         std::lock_guard lock(_mutex);
-        if (_pathThumbnail)
-            return _pathThumbnail;
-        ++_retryCntThumbnail;
         picture = _picture;
     }
     const QUrl folder = QUrl::fromLocalFile(CommonConst::DIR_PATH_THUMB());
@@ -240,10 +239,7 @@ std::optional<QUrl> ChapterData::makeThumbnail(bool create)
             result = QUrl::fromLocalFile(masked);
         }
     }
-    {
-        std::lock_guard lock(_mutex);
-        _pathThumbnail = result;
-    }
+    _thumbnail.setPathThumbnail(result);
     build.unlock();
     if (const auto receiver = delegate())
         receiver->thumbnailCreated(*this);
@@ -265,14 +261,12 @@ void ChapterData::sortByStartTime(std::vector<std::shared_ptr<ChapterData>> &cha
 
 std::optional<QUrl> ChapterData::pathThumbnail() const
 {
-    std::lock_guard lock(_mutex);
-    return _pathThumbnail;
+    return _thumbnail.pathThumbnail();
 }
 
 void ChapterData::setPathThumbnail(std::optional<QUrl> path)
 {
-    std::lock_guard lock(_mutex);
-    _pathThumbnail = std::move(path);
+    _thumbnail.setPathThumbnail(std::move(path));
 }
 
 int64_t ChapterData::retryCntPictureData() const
@@ -283,14 +277,12 @@ int64_t ChapterData::retryCntPictureData() const
 
 int64_t ChapterData::retryCntThumbnail() const
 {
-    std::lock_guard lock(_mutex);
-    return _retryCntThumbnail;
+    return _thumbnail.retryCntThumbnail();
 }
 
 void ChapterData::addRetryCntThumbnail()
 {
-    std::lock_guard lock(_mutex);
-    ++_retryCntThumbnail;
+    _thumbnail.addRetryCntThumbnail();
 }
 
 std::shared_ptr<ChapterDataDelegate> ChapterData::delegate() const

@@ -1,6 +1,7 @@
 // One movie file of a trip: its management records, start time, camera time stamp, length and driving data.
 #pragma once
 
+#include "card/ThumbnailCache.h"
 #include "recording/Date.h"
 
 #include <QImage>
@@ -92,7 +93,6 @@ private:
     // Held while the driving data, or the thumbnail, is being made, so that a second caller waits
     // for the first instead of making it again. Taken before _mutex, never the other way round.
     std::mutex _pictureBuildMutex;
-    std::mutex _thumbnailBuildMutex;
     Date _startAdvTime = Date::distantPast();
     Date _startTime = Date::distantPast();
     uint64_t _timeStamp = 0;
@@ -101,8 +101,7 @@ private:
     std::atomic<int64_t> _frameTimeSpan = 0;
     std::atomic<bool> _isFrameTimeSpanKnown = false;
     std::shared_ptr<PictureData> _picture;
-    std::optional<QUrl> _pathThumbnail;
     int64_t _retryCntPictureData = 0;
-    int64_t _retryCntThumbnail = 0;
+    ThumbnailCache _thumbnail;
     std::weak_ptr<ChapterDataDelegate> _delegate;
 };
