@@ -26,17 +26,11 @@ namespace {
 constexpr int32_t kLastFileNumber = 9999;
 }
 
-ChapterData::ChapterData(QUrl path, const std::shared_ptr<TripData> &parent)
-    : _pathMove(path), _pathMp4(std::move(path)), _parent(parent),
+ChapterData::ChapterData(QUrl path, const std::shared_ptr<TripData> &parent, Records records)
+    : _pathMove(path), _pathMp4(std::move(path)), _vmmInfo(std::move(records.vmmInfo)),
+      _advInfo(std::move(records.advInfo)), _parent(parent),
       _fileNumber(FileUtil::getFileNumber(_pathMp4.fileName()))
 {
-    const CardData *card = parent ? parent->_parent : nullptr;
-    if (!card)
-        return;
-    // Records are matched by the trip's name, not by a key read from this file's own name; of
-    // several records of one file the last in list order is linked.
-    _vmmInfo = card->findVrecRecord(parent->_tripName, _fileNumber);
-    _advInfo = card->findAdvRecord(parent->_tripName, _fileNumber);
 }
 
 ChapterData::~ChapterData() = default;

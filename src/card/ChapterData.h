@@ -23,9 +23,14 @@ class VrecMoveManagerInfo;
 class ChapterData
 {
 public:
-    // Links the card's management records whose trip key is the trip's name and whose file
-    // number is this file's (the last match in list order wins).
-    ChapterData(QUrl path, const std::shared_ptr<TripData> &parent);
+    // The card's management records of this file, as the loader found them.
+    struct Records
+    {
+        std::shared_ptr<VrecMoveManagerInfo> vmmInfo;
+        std::shared_ptr<AdvMoveProtectInfo> advInfo;
+    };
+
+    ChapterData(QUrl path, const std::shared_ptr<TripData> &parent, Records records);
     ChapterData(const ChapterData &) = delete;
     ChapterData &operator=(const ChapterData &) = delete;
     ~ChapterData();
