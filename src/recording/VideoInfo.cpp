@@ -154,10 +154,6 @@ void VideoInfo::setCameraFrames(int number, const std::map<int, VideoFrame> &fra
     for (const auto &[key, frame] : frames)
         pairs.emplace_back(key, pool->add(frame));
     CameraKeys table = CameraKeys::fromPairs(std::move(pairs));
-    // Slots of an appended table do not start at 0.
-    if (!table.keys.empty() && table.indices.empty() && pool->size() != table.keys.size())
-        for (size_t i = 0; i < table.keys.size(); ++i)
-            table.indices.push_back(uint32_t(pool->size() - table.keys.size() + i));
     _pool = std::move(pool);
     _cameraFrames[number] = std::make_shared<const CameraKeys>(std::move(table));
 }
