@@ -146,9 +146,10 @@ TEST(PictureDataTest, DirectionSectors)
     EXPECT_EQ(PictureData::getDirection(7, 7, 7, 7), IconId::None);
     // Sector edges, anticlockwise from east.
     const std::pair<double, IconId> sectors[] = {
-        {11.0, IconId::East},      {12.0, IconId::NorthEE},   {70.0, IconId::NNEast},  {110.0, IconId::NNWest},
-        {160.0, IconId::NorthWW},  {200.0, IconId::SouthWW},  {250.0, IconId::SSWest}, {290.0, IconId::SSEast},
-        {315.0, IconId::SouthEast}, {340.0, IconId::SouthEE}, {349.0, IconId::East},
+        {11.0, IconId::East},     {12.0, IconId::NorthEE},  {70.0, IconId::NNEast},
+        {110.0, IconId::NNWest},  {160.0, IconId::NorthWW}, {200.0, IconId::SouthWW},
+        {250.0, IconId::SSWest},  {290.0, IconId::SSEast},  {315.0, IconId::SouthEast},
+        {340.0, IconId::SouthEE}, {349.0, IconId::East},
     };
     for (const auto &[degrees, icon] : sectors)
         EXPECT_EQ(at(degrees), icon) << degrees;

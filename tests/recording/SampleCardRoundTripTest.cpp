@@ -123,4 +123,3 @@ TEST(SampleCardRoundTripTest, RecdumpPrintsTheScenarioFramesBack)
     }
     EXPECT_EQ(chapters, 13); // five trips of the standard scenario
 }
-
