@@ -130,15 +130,16 @@ void VideoInfo::setFrames(std::shared_ptr<const FramePool> pool, std::map<int, C
 {
     std::map<int, std::shared_ptr<const CameraKeys>> stored;
     std::vector<std::shared_ptr<const CameraKeys>> distinct;
-    for (auto &[number, table] : tables) {
+    for (auto &entry : tables) {
+        CameraKeys &table = entry.second;
         const auto same = std::find_if(distinct.begin(), distinct.end(),
-                                       [&](const auto &kept) { return kept->sameAs(table); });
+                                       [&table](const auto &kept) { return kept->sameAs(table); });
         if (same != distinct.end()) {
-            stored[number] = *same;
+            stored[entry.first] = *same;
             continue;
         }
         distinct.push_back(std::make_shared<const CameraKeys>(std::move(table)));
-        stored[number] = distinct.back();
+        stored[entry.first] = distinct.back();
     }
     std::lock_guard lock(_framesMutex);
     _pool = std::move(pool);
