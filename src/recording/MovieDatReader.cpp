@@ -227,7 +227,9 @@ std::shared_ptr<VideoInfo> MovieDatReader::read(const QString &path, const Date 
     }
 
     kept = {};
-    const auto byCounter = [](const VideoFrame &a, const VideoFrame &b) { return a._timeStamp < b._timeStamp; };
+    const auto byCounter = [](const VideoFrame &a, const VideoFrame &b) {
+        return a._timeStamp < b._timeStamp;
+    };
     std::stable_sort(cameraOne.begin(), cameraOne.end(), byCounter);
     auto pool = std::make_shared<FramePool>();
     std::vector<uint32_t> order;

@@ -169,7 +169,8 @@ TEST_F(RouteDocumentsTest, RouteRunsFromTheLastUsableFrameBeforeEachEnd)
     auto key = [&](auto it) { return int32_t(it->_timeStamp - frames[0]._timeStamp); };
     const auto same = [](const VideoFrame &a, const VideoFrame &b) { return a.sameAs(b); };
     const auto findFrame = [&](const VideoFrame &frame) {
-        return std::find_if(frames.begin(), frames.end(), [&](const VideoFrame &f) { return f.sameAs(frame); });
+        return std::find_if(frames.begin(), frames.end(),
+                            [&](const VideoFrame &f) { return f.sameAs(frame); });
     };
     // The frame is usable (or the chapter's first) and no usable frame follows it up to the offset.
     auto isLastUsableUpTo = [&](const VideoFrame &frame, int32_t offset) {
@@ -184,8 +185,7 @@ TEST_F(RouteDocumentsTest, RouteRunsFromTheLastUsableFrameBeforeEachEnd)
         ASSERT_FALSE(route.empty());
         EXPECT_TRUE(isLastUsableUpTo(route.front(), start)) << start;
         EXPECT_TRUE(isLastUsableUpTo(route.back(), end)) << end;
-        EXPECT_TRUE(
-            std::equal(route.begin(), route.end(), findFrame(route.front()), same));
+        EXPECT_TRUE(std::equal(route.begin(), route.end(), findFrame(route.front()), same));
     }
     EXPECT_TRUE(RouteFrameCollection::collectMovieFrames(first, 3000, 1000).empty());
     // Across chapters: the middle one whole.
