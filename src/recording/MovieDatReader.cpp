@@ -232,10 +232,10 @@ std::shared_ptr<VideoInfo> MovieDatReader::read(const QString &path, const Date 
     };
     std::stable_sort(cameraOne.begin(), cameraOne.end(), byCounter);
     auto pool = std::make_shared<FramePool>();
-    std::vector<uint32_t> order;
-    order.reserve(cameraOne.size());
+    std::vector<uint32_t> cameraOneSlots;
+    cameraOneSlots.reserve(cameraOne.size());
     for (const VideoFrame &frame : cameraOne)
-        order.push_back(pool->add(frame));
+        cameraOneSlots.push_back(pool->add(frame));
     if (cameraOne.empty())
         isError = true;
     cameraOne = {};
@@ -243,8 +243,9 @@ std::shared_ptr<VideoInfo> MovieDatReader::read(const QString &path, const Date 
     int32_t noFillLatitude = -1;
     // Camera 0 files the same pool frames as camera 1.
     std::map<int, CameraKeys> tables;
-    tables[1] = VideoInfo::makeFrameTable(*pool, order, start, int64_t(interval), noFill, noFillLatitude);
-    tables[0] = VideoInfo::makeFrameTable(*pool, order, start, 0, longitude, latitude);
+    tables[1] =
+        VideoInfo::makeFrameTable(*pool, cameraOneSlots, start, int64_t(interval), noFill, noFillLatitude);
+    tables[0] = VideoInfo::makeFrameTable(*pool, cameraOneSlots, start, 0, longitude, latitude);
     pool->shrinkToFit();
     info->setFrames(std::move(pool), std::move(tables));
     info->rebuildKeyLists();
