@@ -83,7 +83,7 @@ void BM_ReadChapterDrivingData(benchmark::State &state)
     for (auto _ : state) {
         bool isError = false;
         auto info = Mp4RecordingReader::read(path, Date::distantPast(), Date::distantFuture(), isError, {});
-        frames = info->getCameraFrames(1)->size();
+        frames = info->getCameraFrames(1).size();
         benchmark::DoNotOptimize(info);
     }
     state.counters["frames"] = double(frames);
@@ -92,7 +92,7 @@ void BM_ReadChapterDrivingData(benchmark::State &state)
     bool isError = false;
     auto kept = Mp4RecordingReader::read(path, Date::distantPast(), Date::distantFuture(), isError, {});
     const long long after = liveBytes;
-    state.counters["bytesPerFrame"] = double(after - before) / double(kept->getCameraFrames(1)->size());
+    state.counters["bytesPerFrame"] = double(after - before) / double(kept->getCameraFrames(1).size());
 }
 BENCHMARK(BM_ReadChapterDrivingData)->Unit(benchmark::kMicrosecond);
 

@@ -18,15 +18,15 @@ int main(int argc, char **argv)
     int n = 0;
     for (int count : {1, 3, 8}) {
         VideoInfo recording;
-        FrameTable table;
+        std::map<int, VideoFrame> table;
         for (int i = 0; i < count; ++i) {
-            auto frame = std::make_shared<VideoFrame>();
-            frame->time = Date::fromUnixSeconds(1714566896).addingMilliseconds(i * 36);
-            frame->_timeStamp = uint32_t(1000 + i * 36);
-            frame->_movieTimeStamp = uint32_t(i * 36);
-            frame->_id = i == 2 ? 0xAA : 0x55;
-            frame->_longitude = -4968000 - i;
-            frame->gX = 0.5;
+            VideoFrame frame;
+            frame.time = Date::fromUnixSeconds(1714566896).addingMilliseconds(i * 36);
+            frame._timeStamp = uint32_t(1000 + i * 36);
+            frame._movieTimeStamp = uint32_t(i * 36);
+            frame._id = i == 2 ? 0xAA : 0x55;
+            frame._longitude = -4968000 - i;
+            frame.gX = 0.5;
             table.emplace(i * 36, frame);
         }
         recording.setCameraFrames(1, table);

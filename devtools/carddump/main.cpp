@@ -10,7 +10,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -124,19 +123,6 @@ QJsonObject dump(CardData &card)
         {"problems", problems},
     };
 }
-// Attempts counted so far at driving data and thumbnails, over every chapter and event record.
-int64_t attemptsSoFar(CardData &card)
-{
-    int64_t sum = 0;
-    for (const auto *trips : {&card._tripList, &card._advTripList})
-        for (const auto &trip : *trips)
-            for (const auto &chapter : trip->chapters())
-                sum += chapter->retryCntPictureData() + chapter->retryCntThumbnail();
-    for (const auto &record : card._moveProtectList)
-        sum += record->retryCntThumbnail();
-    return sum;
-}
-
 void print(CardData &card)
 {
     const auto json = QJsonDocument(dump(card)).toJson(QJsonDocument::Indented);
@@ -171,28 +157,17 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    // A failing item gets about one attempt per idle pass, so the workers are through when no
-    // attempt has been counted for longer than a pass while both are idle.
+    // The workers report when nothing is left to try; the lists are released on the main thread
+    // once both have then ended.
     card.startLoadWorkers();
     QTimer poll;
-    QElapsedTimer quiet;
-    quiet.start();
-    int64_t attempts = -1;
     bool printed = false;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!printed) {
-            if (const int64_t now = attemptsSoFar(card); now != attempts) {
-                attempts = now;
-                quiet.restart();
-            }
-            if (card._wkThreadGroup->allLoopsIdle() &&
-                quiet.elapsed() > CardData::THREADED_SLEEP_MSEC * 3 / 2) {
-                print(card);
-                printed = true;
-                card.dispose();
-            }
+        if (!printed && card.loadWorkersDone()) {
+            print(card);
+            printed = true;
+            card.dispose();
         }
-        // The lists are released on the main thread once both workers have ended.
         if (printed && !card._wkThreadGroup)
             app.quit();
     });

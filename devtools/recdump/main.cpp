@@ -83,9 +83,9 @@ void addDatMembers(QJsonObject &out, const VideoInfo &video)
                                {"recordTime", timeValue(p.recordTime)},
                                {"endTime", timeValue(p.endTime)},
                            });
-    QJsonObject thumbnail = frameObject(0, *video._thumbnail);
+    QJsonObject thumbnail = frameObject(0, video._thumbnail);
     thumbnail.remove("key");
-    addDatFrameMembers(thumbnail, *video._thumbnail);
+    addDatFrameMembers(thumbnail, video._thumbnail);
     out.insert("thumbnail", thumbnail);
 }
 
@@ -159,11 +159,10 @@ int main(int argc, char **argv)
     if (read) {
         for (int number : video->cameraNumbers()) {
             QJsonArray frames;
-            const FrameTablePtr table = video->getCameraFrames(number);
-            for (const auto &[key, frame] : *table) {
-                QJsonObject o = frameObject(key, *frame);
+            for (const auto &[key, frame] : video->getCameraFrames(number)) {
+                QJsonObject o = frameObject(key, frame);
                 if (isDat)
-                    addDatFrameMembers(o, *frame);
+                    addDatFrameMembers(o, frame);
                 frames.append(o);
             }
             cameras.insert(QString::number(number), frames);

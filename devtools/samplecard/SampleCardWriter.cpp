@@ -168,15 +168,22 @@ SampleScenario SampleScenario::standard()
 
 SampleScenario SampleScenario::singleChapter(int durationMs)
 {
+    return chapters(1, durationMs);
+}
+
+SampleScenario SampleScenario::chapters(int count, int durationMs)
+{
     SampleScenario s;
     SampleTrip t;
     t.key = "202406151000";
     t.start = QDateTime(QDate(2024, 6, 15), QTime(10, 0, 0), Qt::UTC);
     t.counterStart = 500000;
-    t.chapters = {{1, 0, durationMs}};
-    t.route = {{0, 135.0, 34.0}, {durationMs, 135.01, 34.01}};
-    t.speed = {{0, 40.0}, {durationMs, 60.0}};
-    t.g = {{0, 0.0, 0.0, 0.0}, {durationMs, 0.2, -0.2, 0.05}};
+    for (int n = 1; n <= count; ++n)
+        t.chapters.push_back({n, int64_t(n - 1) * durationMs, durationMs});
+    const int64_t total = int64_t(count) * durationMs;
+    t.route = {{0, 135.0, 34.0}, {total, 135.0 + 0.01 * count, 34.0 + 0.01 * count}};
+    t.speed = {{0, 40.0}, {total, 60.0}};
+    t.g = {{0, 0.0, 0.0, 0.0}, {total, 0.2, -0.2, 0.05}};
     s.trips.push_back(t);
     return s;
 }
@@ -490,7 +497,7 @@ bool SampleCardWriter::makeBaseMovie(int durationMs, const QString &path)
 bool SampleCardWriter::writeChapterMovie(const SampleTrip &trip, const SampleChapter &chapter,
                                          const QString &path)
 {
-    if (!makeBaseMovie(chapter.durationMs, path))
+    if (!makeBaseMovie(_scenario.movieMs > 0 ? _scenario.movieMs : chapter.durationMs, path))
         return false;
     QFile f(path);
     if (!f.open(QIODevice::Append))

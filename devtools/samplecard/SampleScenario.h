@@ -93,9 +93,12 @@ struct SampleScenario
     QString userCarCode = "12345678";
     QString userDriverCode = "87654321";
     QString title = "テスト走行";
+    int movieMs = 0; // length of every chapter's movie; 0 gives each the length of its driving data
 
     // The fixed scenario that `samplecard OUT` writes.
     static SampleScenario standard();
     // One trip with one chapter of the given length: for benchmarks and quick tests.
     static SampleScenario singleChapter(int durationMs);
+    // One trip of count chapters of durationMs each (count at most 9999), for memory benchmarks.
+    static SampleScenario chapters(int count, int durationMs);
 };

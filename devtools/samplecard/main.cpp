@@ -23,13 +23,19 @@ int main(int argc, char **argv)
         "scenario",
         "standard (trips with a gap, events, surveillance and adventure; default) or single (one chapter)",
         "name", "standard");
-    QCommandLineOption duration("duration", "length of the chapter of the single scenario in ms", "ms",
+    QCommandLineOption duration("duration", "length of each chapter of the single scenario in ms", "ms",
                                 "60000");
     QCommandLineOption gop("gop", "frames between key frames of the chapter movies (default: the encoder's)",
                            "frames", "0");
+    QCommandLineOption chapters("chapters", "number of chapters of the single scenario (1-9999)", "count",
+                                "1");
+    QCommandLineOption movie("movie-ms", "length of every chapter's movie in ms (default: the chapter's)",
+                             "ms", "0");
     parser.addOption(scenario);
     parser.addOption(duration);
     parser.addOption(gop);
+    parser.addOption(chapters);
+    parser.addOption(movie);
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -46,7 +52,17 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "samplecard: bad --duration\n");
             return 2;
         }
-        s = SampleScenario::singleChapter(ms);
+        const int count = parser.value(chapters).toInt(&ok);
+        if (!ok || count < 1 || count > 9999) {
+            std::fprintf(stderr, "samplecard: bad --chapters\n");
+            return 2;
+        }
+        s = SampleScenario::chapters(count, ms);
+        s.movieMs = parser.value(movie).toInt(&ok);
+        if (!ok || s.movieMs < 0 || s.movieMs > 3600000) {
+            std::fprintf(stderr, "samplecard: bad --movie-ms\n");
+            return 2;
+        }
     } else {
         std::fprintf(stderr, "samplecard: unknown scenario\n");
         return 2;

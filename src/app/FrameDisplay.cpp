@@ -25,10 +25,12 @@ std::optional<CarFix> FrameDisplay::carPosition(const FrameTable *frames, int64_
                                                 const ChapterList &chapters)
 {
     if (frames && !frames->empty()) {
-        auto it =
-            frames->upper_bound(static_cast<int>(std::clamp<int64_t>(currentFrame, INT32_MIN, INT32_MAX)));
-        if (it != frames->begin()) {
-            const VideoFrame &frame = *std::prev(it)->second;
+        const std::span<const int32_t> keys = frames->keys();
+        const auto it =
+            std::upper_bound(keys.begin(), keys.end(),
+                             static_cast<int32_t>(std::clamp<int64_t>(currentFrame, INT32_MIN, INT32_MAX)));
+        if (it != keys.begin()) {
+            const VideoFrame frame = frames->frame(static_cast<size_t>(it - keys.begin()) - 1);
             // Both coordinates are needed here; a frame with one of them zero is taken for no fix.
             if (frame._latitude != 0 && frame._longitude != 0)
                 return CarFix{frame._latitude, frame._longitude, frame.ex.direction, frame.gps};
@@ -40,9 +42,9 @@ std::optional<CarFix> FrameDisplay::carPosition(const FrameTable *frames, int64_
         const auto picture = chapter->getPicture(false);
         if (!picture || !picture->video)
             continue;
-        const VideoFramePtr last = picture->video->findFrame(0, picture->video->_timeSpan, true);
-        if (last && hasPosition(*last))
-            return fallbackFix(last->_latitude, last->_longitude);
+        const VideoFrame last = picture->video->findFrame(0, picture->video->_timeSpan, true);
+        if (hasPosition(last))
+            return fallbackFix(last._latitude, last._longitude);
     }
     for (const auto &chapter : chapters) {
         if (!chapter)
@@ -55,9 +57,9 @@ std::optional<CarFix> FrameDisplay::carPosition(const FrameTable *frames, int64_
         const auto picture = chapter->getPicture(false);
         if (!picture || !picture->video)
             continue;
-        if (const VideoFramePtr first = picture->video->findFrame(0, 0, false))
-            if (auto fix = fallbackFix(first->_latitude, first->_longitude))
-                return fix;
+        const VideoFrame first = picture->video->findFrame(0, 0, false);
+        if (auto fix = fallbackFix(first._latitude, first._longitude))
+            return fix;
     }
     return std::nullopt;
 }
@@ -106,14 +108,12 @@ SpeedDurationTable FrameDisplay::speedRunTable(std::span<const SpeedRunEntry> en
 
 SpeedDurationTable FrameDisplay::speedRunTableOf(VideoInfo &video)
 {
-    const FrameTablePtr frames = video.getCameraFrames(0);
+    const FrameTable frames = video.getCameraFrames(0);
     std::vector<SpeedRunEntry> entries;
-    if (frames) {
-        entries.reserve(frames->size());
-        for (const auto &[key, frame] : *frames) {
-            const VideoFramePtr stamped = video.findFrame(1, key, true);
-            entries.push_back({stamped ? static_cast<int32_t>(stamped->_movieTimeStamp) : 0, frame->speed});
-        }
+    entries.reserve(frames.size());
+    for (const auto &[key, frame] : frames) {
+        const VideoFrame stamped = video.findFrame(1, key, true);
+        entries.push_back({static_cast<int32_t>(stamped._movieTimeStamp), frame.speed});
     }
     return speedRunTable(entries);
 }

@@ -59,10 +59,11 @@ void FrameFollower::updateFrameDisplay(bool playing)
     }
     if (player.isPlayerSeek())
         return;
-    const FrameTablePtr frames = picture->video ? picture->video->getCameraFrames(0) : nullptr;
+    const std::optional<FrameTable> frames =
+        picture->video ? std::optional(picture->video->getCameraFrames(0)) : std::nullopt;
     const auto chapter = valueInfo->currentChapter();
-    if (const auto car = FrameDisplay::carPosition(frames.get(), valueInfo->currentFrame(), chapter,
-                                                   valueInfo->chapterDataList())) {
+    if (const auto car = FrameDisplay::carPosition(frames ? &*frames : nullptr, valueInfo->currentFrame(),
+                                                   chapter, valueInfo->chapterDataList())) {
         _map.drawMyCar(KmlUtil::degrees(car->latitude), KmlUtil::degrees(car->longitude), car->icon,
                        car->gps);
         _map.setFlgCar(true);

@@ -268,11 +268,10 @@ bool ItemPlayback::playProtectItem(int index, bool switchTab, Protect kind)
     model.isSelectRowChanging = false;
 
     // Only the frames of the clip's window, and only those with a position; drawn even when empty.
-    for (const VideoFramePtr &frame :
+    for (const VideoFrame &frame :
          RouteFrameCollection::collectMovieFrames(chapters, narrow(clip.start), narrow(clip.end))) {
-        if (frame && (frame->_latitude != 0 || frame->_longitude != 0))
-            _parts.map.appendPolyPoint(KmlUtil::degrees(frame->_latitude),
-                                       KmlUtil::degrees(frame->_longitude));
+        if (frame._latitude != 0 || frame._longitude != 0)
+            _parts.map.appendPolyPoint(KmlUtil::degrees(frame._latitude), KmlUtil::degrees(frame._longitude));
     }
     _parts.map.drawPolyline();
     if (_hooks.neighbours)

@@ -16,11 +16,11 @@
 
 namespace {
 // The first frame of a chapter's recording, read when missing.
-VideoFramePtr firstFrame(ChapterData &chapter, Date *date = nullptr)
+std::optional<VideoFrame> firstFrame(ChapterData &chapter, Date *date = nullptr)
 {
     const auto picture = chapter.getPicture(true);
     if (!picture || !picture->video)
-        return nullptr;
+        return std::nullopt;
     if (date)
         *date = picture->video->firstTime;
     return picture->video->findFrame(0, 0, false);
@@ -75,7 +75,7 @@ void ListMarkers::setSurveillanceMapMarkers()
         // Each record's own position: one without a readable first frame gets no marker, rather than
         // the previous record's.
         const auto chapter = record.eventChapter();
-        const VideoFramePtr frame = chapter ? firstFrame(*chapter) : nullptr;
+        const std::optional<VideoFrame> frame = chapter ? firstFrame(*chapter) : std::nullopt;
         if (!frame)
             continue;
         const double lat = KmlUtil::degrees(frame->_latitude);
@@ -104,7 +104,7 @@ void ListMarkers::setTripMapMarkers()
                 date = chapter._vmmInfo->_datetime;
                 latitude = chapter._vmmInfo->_latitude;
                 longitude = chapter._vmmInfo->_longitude;
-            } else if (const VideoFramePtr frame = firstFrame(chapter, &date)) {
+            } else if (const std::optional<VideoFrame> frame = firstFrame(chapter, &date)) {
                 latitude = frame->_latitude;
                 longitude = frame->_longitude;
             }

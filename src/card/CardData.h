@@ -82,6 +82,10 @@ public:
     // THREADED_SLEEP_MSEC while a step finds nothing, and hands every finished chapter to the
     // delegate on the main thread.
     void startLoadWorkers();
+    // True once each worker has had a step that found nothing left to try: every candidate has
+    // what it needs or has used up its attempts. Candidates only ever shrink, so this stays true.
+    // Any thread.
+    bool loadWorkersDone() const { return _loopsWithNothingLeft.load() == 2; }
     // One step of each worker (worker threads): the chapter whose driving data, or whose (or whose
     // event's) thumbnail, this step made; none when nothing is left to try.
     std::shared_ptr<ChapterData> loadNextPictureData();
@@ -145,6 +149,7 @@ private:
     // Main-thread object that the workers' hand-offs are queued on; it dies with this card, so a
     // hand-off that arrives later is dropped.
     std::unique_ptr<QObject> _handOffContext;
+    std::atomic<int> _loopsWithNothingLeft = 0;
     void formTrips(const QString &key, QList<QUrl> files, std::vector<std::shared_ptr<TripData>> &out);
 
     mutable std::mutex _indexMutex;

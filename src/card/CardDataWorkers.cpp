@@ -3,6 +3,7 @@
 #include "card/AVUtil.h"
 #include "card/CardData.h"
 #include "card/CardDataDelegate.h"
+#include "card/CardWorkerSteps.h"
 #include "card/ChapterData.h"
 #include "card/MoveProtectInfo.h"
 #include "card/TripData.h"
@@ -18,49 +19,9 @@
 namespace {
 
 using Chapter = std::shared_ptr<ChapterData>;
-using Trips = std::vector<std::shared_ptr<TripData>>;
 
 // Each attempt at an event still looks this much earlier than the one before (ms).
 constexpr int64_t EVENT_STILL_STEP_BACK_MS = 500;
-
-bool hasPictureCandidate(const Chapter &chapter)
-{
-    return chapter && chapter->retryCntPictureData() < CardData::MAX_RETRY_CNT_PICTUREDATA &&
-           !chapter->getPicture(false);
-}
-
-// Builds a candidate's driving data (the attempt is counted by getPicture); true when it has some.
-bool loadPicture(const Chapter &chapter)
-{
-    return hasPictureCandidate(chapter) && chapter->getPicture(true) != nullptr;
-}
-
-bool loadThumbnail(const Chapter &chapter)
-{
-    if (!chapter || chapter->retryCntThumbnail() >= CardData::MAX_RETRY_CNT_THUMBNAIL ||
-        chapter->pathThumbnail())
-        return false;
-    return chapter->makeThumbnail(true).has_value();
-}
-
-// The first chapter of the trips (all of them, or only the active ones) for which the rule
-// succeeds; every chapter or only each trip's first.
-template <typename Rule>
-Chapter firstInTrips(const Trips &trips, bool activeOnly, bool firstChapterOnly, Rule rule)
-{
-    for (const auto &trip : trips) {
-        if (activeOnly && !trip->_isActive)
-            continue;
-        const ChapterList chapters = trip->sortedChapters();
-        for (const auto &chapter : chapters) {
-            if (rule(chapter))
-                return chapter;
-            if (firstChapterOnly)
-                break;
-        }
-    }
-    return nullptr;
-}
 
 QUrl thumbnailFolder()
 {
@@ -82,9 +43,15 @@ void CardData::startLoadWorkers()
     // The hand-offs run on the main thread through the context, which dies with this card; the
     // delegate is resolved there, at the moment of the call.
     using Requirement = void (CardDataDelegate::*)(ChapterData &);
+    _loopsWithNothingLeft = 0;
     const auto worker = [this](std::shared_ptr<ChapterData> (CardData::*step)(), Requirement requirement) {
-        return [this, step, requirement]() -> WorkerGroup::HandOff {
+        return [this, step, requirement, isDone = false]() mutable -> WorkerGroup::HandOff {
+            CardWorkerSteps::resetAttempts();
             Chapter chapter = (this->*step)();
+            if (!chapter && CardWorkerSteps::attempts() == 0 && !isDone) {
+                isDone = true;
+                ++_loopsWithNothingLeft;
+            }
             if (!chapter)
                 return nullptr;
             return [this, chapter = std::move(chapter), requirement] {
@@ -110,60 +77,12 @@ void CardData::workersFinished()
 
 std::shared_ptr<ChapterData> CardData::loadNextPictureData()
 {
-    // What the user looks at first, then every trip. The lists themselves are not changed while
-    // the workers run; only the order within a trip may be (under the trip's lock).
-    switch (_activeType.load()) {
-    case ActiveType::EventRec:
-        // Only records whose chapter the lookup has already cached.
-        for (const auto &record : _moveProtectList) {
-            if (Chapter chapter = record->eventChapter(); loadPicture(chapter))
-                return chapter;
-        }
-        break;
-    case ActiveType::AdventureRec:
-        if (Chapter chapter = firstInTrips(_advTripList, true, false, loadPicture))
-            return chapter;
-        break;
-    case ActiveType::MovieRec:
-        if (Chapter chapter = firstInTrips(_tripList_tab, true, false, loadPicture))
-            return chapter;
-        break;
-    }
-    return firstInTrips(_tripList, false, false, loadPicture);
+    return CardWorkerSteps::nextPictureData(*this);
 }
 
 std::shared_ptr<ChapterData> CardData::loadNextThumbnail()
 {
-    const auto passM = [this] { return firstInTrips(_tripList_tab, true, false, loadThumbnail); };
-    const auto passM1 = [this] { return firstInTrips(_tripList_tab, true, true, loadThumbnail); };
-    const auto passA = [this] { return firstInTrips(_advTripList, false, false, loadThumbnail); };
-    const auto passA1 = [this] { return firstInTrips(_advTripList, false, true, loadThumbnail); };
-    const auto passT = [this] { return firstInTrips(_tripList, false, false, loadThumbnail); };
-    const auto passE = [this]() -> Chapter {
-        for (const auto &record : _moveProtectList) {
-            if (loadEventThumbnail(*record))
-                return record->eventChapter();
-        }
-        return nullptr;
-    };
-    using Pass = std::function<Chapter()>;
-    std::vector<Pass> passes;
-    switch (_activeType.load()) {
-    case ActiveType::MovieRec:
-        passes = {passM, passM1, passT, passE, passA};
-        break;
-    case ActiveType::EventRec:
-        passes = {passE, passT, passE, passA};
-        break;
-    case ActiveType::AdventureRec:
-        passes = {passA, passA1, passT, passE, passA};
-        break;
-    }
-    for (const Pass &pass : passes) {
-        if (Chapter chapter = pass())
-            return chapter;
-    }
-    return nullptr;
+    return CardWorkerSteps::nextThumbnail(*this);
 }
 
 std::optional<QUrl> CardData::makeEventThumbnail(bool force, MoveProtectInfo &record)
@@ -200,8 +119,8 @@ std::optional<QUrl> CardData::makeRecordThumbnail(bool force, MoveProtectInfo &r
     int64_t grab = 1;
     if (const auto picture = chapter->getPicture(true); picture && picture->video) {
         const VideoInfo &video = *picture->video;
-        if (const auto frame = picture->video->findFrame(1, offset, true))
-            grab = int64_t(std::min(frame->_movieTimeStamp, video._timeSpan)) + 1;
+        const VideoFrame frame = picture->video->findFrame(1, offset, true);
+        grab = int64_t(std::min(frame._movieTimeStamp, video._timeSpan)) + 1;
     }
     // Each retry looks half a second earlier, but never before the movie's start, where no
     // attempt could ever succeed.
@@ -216,10 +135,5 @@ std::optional<QUrl> CardData::makeRecordThumbnail(bool force, MoveProtectInfo &r
 
 bool CardData::loadEventThumbnail(MoveProtectInfo &record)
 {
-    if (!getEventChapter(record) || record.retryCntThumbnail() >= MAX_RETRY_CNT_THUMBNAIL)
-        return false;
-    const bool isSurveillance = record._detect == MoveProtectInfo::DetectStatus::SURV;
-    if (makeRecordThumbnail(false, record, isSurveillance))
-        return false;
-    return makeRecordThumbnail(true, record, isSurveillance).has_value();
+    return CardWorkerSteps::eventThumbnail(*this, record);
 }

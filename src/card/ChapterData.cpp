@@ -26,17 +26,11 @@ namespace {
 constexpr int32_t kLastFileNumber = 9999;
 }
 
-ChapterData::ChapterData(QUrl path, const std::shared_ptr<TripData> &parent)
-    : _pathMove(path), _pathMp4(std::move(path)), _parent(parent),
+ChapterData::ChapterData(QUrl path, const std::shared_ptr<TripData> &parent, Records records)
+    : _pathMove(path), _pathMp4(std::move(path)), _vmmInfo(std::move(records.vmmInfo)),
+      _advInfo(std::move(records.advInfo)), _parent(parent),
       _fileNumber(FileUtil::getFileNumber(_pathMp4.fileName()))
 {
-    const CardData *card = parent ? parent->_parent : nullptr;
-    if (!card)
-        return;
-    // Records are matched by the trip's name, not by a key read from this file's own name; of
-    // several records of one file the last in list order is linked.
-    _vmmInfo = card->findVrecRecord(parent->_tripName, _fileNumber);
-    _advInfo = card->findAdvRecord(parent->_tripName, _fileNumber);
 }
 
 ChapterData::~ChapterData() = default;
@@ -105,10 +99,9 @@ uint32_t ChapterData::timeStamp()
     const auto picture = getPicture(true);
     if (!picture || !picture->video)
         return 0;
-    const auto frame = picture->video->findFrame(0, 0, true);
+    const VideoFrame frame = picture->video->findFrame(0, 0, true);
     std::lock_guard lock(_mutex);
-    if (frame)
-        _timeStamp = frame->_timeStamp;
+    _timeStamp = frame._timeStamp;
     return static_cast<uint32_t>(_timeStamp);
 }
 
@@ -226,13 +219,12 @@ std::optional<QUrl> ChapterData::makeThumbnail(bool create)
     if (auto existing = pathThumbnail(); existing || !create)
         return existing;
     // The worker and an on-demand caller never make the same chapter's thumbnail twice at once.
-    std::unique_lock build(_thumbnailBuildMutex);
+    std::unique_lock build = _thumbnail.lockThumbnailBuild();
+    if (auto kept = _thumbnail.pathOrCountAttempt())
+        return kept;
     std::shared_ptr<PictureData> picture;
     {
         std::lock_guard lock(_mutex);
-        if (_pathThumbnail)
-            return _pathThumbnail;
-        ++_retryCntThumbnail;
         picture = _picture;
     }
     const QUrl folder = QUrl::fromLocalFile(CommonConst::DIR_PATH_THUMB());
@@ -256,10 +248,7 @@ std::optional<QUrl> ChapterData::makeThumbnail(bool create)
             result = QUrl::fromLocalFile(masked);
         }
     }
-    {
-        std::lock_guard lock(_mutex);
-        _pathThumbnail = result;
-    }
+    _thumbnail.setPathThumbnail(result);
     build.unlock();
     if (const auto receiver = delegate())
         receiver->thumbnailCreated(*this);
@@ -281,14 +270,12 @@ void ChapterData::sortByStartTime(std::vector<std::shared_ptr<ChapterData>> &cha
 
 std::optional<QUrl> ChapterData::pathThumbnail() const
 {
-    std::lock_guard lock(_mutex);
-    return _pathThumbnail;
+    return _thumbnail.pathThumbnail();
 }
 
 void ChapterData::setPathThumbnail(std::optional<QUrl> path)
 {
-    std::lock_guard lock(_mutex);
-    _pathThumbnail = std::move(path);
+    _thumbnail.setPathThumbnail(std::move(path));
 }
 
 int64_t ChapterData::retryCntPictureData() const
@@ -299,14 +286,12 @@ int64_t ChapterData::retryCntPictureData() const
 
 int64_t ChapterData::retryCntThumbnail() const
 {
-    std::lock_guard lock(_mutex);
-    return _retryCntThumbnail;
+    return _thumbnail.retryCntThumbnail();
 }
 
 void ChapterData::addRetryCntThumbnail()
 {
-    std::lock_guard lock(_mutex);
-    ++_retryCntThumbnail;
+    _thumbnail.addRetryCntThumbnail();
 }
 
 std::shared_ptr<ChapterDataDelegate> ChapterData::delegate() const

@@ -1,6 +1,7 @@
 // One movie file of a trip: its management records, start time, camera time stamp, length and driving data.
 #pragma once
 
+#include "card/ThumbnailCache.h"
 #include "recording/Date.h"
 
 #include <QImage>
@@ -22,9 +23,14 @@ class VrecMoveManagerInfo;
 class ChapterData
 {
 public:
-    // Links the card's management records whose trip key is the trip's name and whose file
-    // number is this file's (the last match in list order wins).
-    ChapterData(QUrl path, const std::shared_ptr<TripData> &parent);
+    // The card's management records of this file, as the loader found them.
+    struct Records
+    {
+        std::shared_ptr<VrecMoveManagerInfo> vmmInfo;
+        std::shared_ptr<AdvMoveProtectInfo> advInfo;
+    };
+
+    ChapterData(QUrl path, const std::shared_ptr<TripData> &parent, Records records);
     ChapterData(const ChapterData &) = delete;
     ChapterData &operator=(const ChapterData &) = delete;
     ~ChapterData();
@@ -94,7 +100,6 @@ private:
     // Held while the driving data, or the thumbnail, is being made, so that a second caller waits
     // for the first instead of making it again. Taken before _mutex, never the other way round.
     std::mutex _pictureBuildMutex;
-    std::mutex _thumbnailBuildMutex;
     Date _startAdvTime = Date::distantPast();
     Date _startTime = Date::distantPast();
     uint64_t _timeStamp = 0;
@@ -103,8 +108,7 @@ private:
     std::atomic<int64_t> _frameTimeSpan = 0;
     std::atomic<bool> _isFrameTimeSpanKnown = false;
     std::shared_ptr<PictureData> _picture;
-    std::optional<QUrl> _pathThumbnail;
     int64_t _retryCntPictureData = 0;
-    int64_t _retryCntThumbnail = 0;
+    ThumbnailCache _thumbnail;
     std::weak_ptr<ChapterDataDelegate> _delegate;
 };

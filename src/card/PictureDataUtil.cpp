@@ -55,25 +55,22 @@ int32_t PictureDataUtil::getTotalLength(Chapters chapters)
     return getPosition(chapters, last, lengthOf(chapters.back()));
 }
 
-VideoFramePtr PictureDataUtil::frameAt(ChapterData &chapter, int camera, int32_t offset)
+std::optional<VideoFrame> PictureDataUtil::frameAt(ChapterData &chapter, int camera, int32_t offset)
 {
     const auto picture = chapter.getPicture(true);
     if (!picture || !picture->video)
-        return nullptr;
+        return std::nullopt;
     return picture->video->findFrame(camera, offset, true);
 }
 
-std::optional<VideoFramePtr> PictureDataUtil::getVideoFrame(Chapters chapters, int32_t position)
+std::optional<VideoFrame> PictureDataUtil::getVideoFrame(Chapters chapters, int32_t position)
 {
     int64_t index = 0;
     int32_t offset = 0;
     getChapterPosition(chapters, position, index, offset);
     if (index >= static_cast<int64_t>(chapters.size()))
         return std::nullopt;
-    auto frame = frameAt(*chapters[static_cast<size_t>(index)], 0, offset);
-    if (!frame)
-        return std::nullopt;
-    return frame;
+    return frameAt(*chapters[static_cast<size_t>(index)], 0, offset);
 }
 
 std::optional<uint32_t> PictureDataUtil::getMovieTimeStamp(Chapters chapters, int32_t position)
@@ -105,17 +102,14 @@ int32_t PictureDataUtil::getTotalLength(const ChapterTimeline &timeline)
     return timeline.totalLength();
 }
 
-std::optional<VideoFramePtr> PictureDataUtil::getVideoFrame(const ChapterTimeline &timeline, int32_t position)
+std::optional<VideoFrame> PictureDataUtil::getVideoFrame(const ChapterTimeline &timeline, int32_t position)
 {
     int64_t index = 0;
     int32_t offset = 0;
     timeline.chapterPosition(position, index, offset);
     if (timeline.empty())
         return std::nullopt;
-    auto frame = frameAt(*timeline.chapters()[static_cast<size_t>(index)], 0, offset);
-    if (!frame)
-        return std::nullopt;
-    return frame;
+    return frameAt(*timeline.chapters()[static_cast<size_t>(index)], 0, offset);
 }
 
 std::optional<uint32_t> PictureDataUtil::getMovieTimeStamp(const ChapterTimeline &timeline, int32_t position)

@@ -26,7 +26,7 @@ public:
     static int32_t getPosition(Chapters chapters, int64_t index, int32_t offset);
     static int32_t getTotalLength(Chapters chapters);
     // The driving data at a position (camera 0), building the chapter's picture data when missing.
-    static std::optional<VideoFramePtr> getVideoFrame(Chapters chapters, int32_t position);
+    static std::optional<VideoFrame> getVideoFrame(Chapters chapters, int32_t position);
     // The position within its movie file of the frame at a position (camera 1).
     static std::optional<uint32_t> getMovieTimeStamp(Chapters chapters, int32_t position);
 
@@ -35,9 +35,9 @@ public:
                                    int32_t &offset);
     static int32_t getPosition(const ChapterTimeline &timeline, int64_t index, int32_t offset);
     static int32_t getTotalLength(const ChapterTimeline &timeline);
-    static std::optional<VideoFramePtr> getVideoFrame(const ChapterTimeline &timeline, int32_t position);
+    static std::optional<VideoFrame> getVideoFrame(const ChapterTimeline &timeline, int32_t position);
     static std::optional<uint32_t> getMovieTimeStamp(const ChapterTimeline &timeline, int32_t position);
 
 private:
-    static VideoFramePtr frameAt(ChapterData &chapter, int camera, int32_t offset);
+    static std::optional<VideoFrame> frameAt(ChapterData &chapter, int camera, int32_t offset);
 };

@@ -1,8 +1,10 @@
 #include "card/TripData.h"
 
 #include "card/AdvMoveProtectInfo.h"
+#include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/MoveProtectInfo.h"
+#include "card/VrecMoveManagerInfo.h"
 #include "recording/FileUtil.h"
 
 #include <algorithm>
@@ -22,8 +24,16 @@ void TripData::setChapters(const QList<QUrl> &paths)
     ChapterList chapters;
     chapters.reserve(paths.size());
     const auto self = shared_from_this();
-    for (const auto &path : paths)
-        chapters.push_back(std::make_shared<ChapterData>(path, self));
+    for (const auto &path : paths) {
+        // Records are matched by the trip's name, not by a key read from the file's own name; of
+        // several records of one file the last in list order is linked.
+        ChapterData::Records records;
+        if (_parent) {
+            const int32_t number = FileUtil::getFileNumber(path.fileName());
+            records = {_parent->findVrecRecord(_tripName, number), _parent->findAdvRecord(_tripName, number)};
+        }
+        chapters.push_back(std::make_shared<ChapterData>(path, self, std::move(records)));
+    }
     std::lock_guard lock(_mutex);
     _chapterDataList = std::move(chapters);
     _isSort = false;

@@ -31,7 +31,8 @@ public:
     TripData(const TripData &) = delete;
     TripData &operator=(const TripData &) = delete;
 
-    // Replaces the chapters, one per movie path in the given order; the list is unsorted again.
+    // Replaces the chapters, one per movie path in the given order, each handed the card's management
+    // records of its file; the list is unsorted again.
     void setChapters(const QList<QUrl> &paths);
     // Sorts the chapters once (when not yet sorted and two or more), then lets go of them.
     void dispose();

@@ -25,15 +25,13 @@ std::optional<DrivingSample> ChapterDrivingData::sampleAt(size_t index, int32_t 
     if (!picture || !picture->video)
         return std::nullopt;
     // The frame is read and let go here; the views keep only these values.
-    const auto frame = picture->video->findFrame(0, offset, true);
-    if (!frame)
-        return std::nullopt;
+    const VideoFrame frame = picture->video->findFrame(0, offset, true);
     DrivingSample sample;
-    sample.time = frame->time;
-    sample.speedKmh = frame->speed;
-    sample.gX = frame->gX;
-    sample.gY = frame->gY;
-    sample.gps = frame->gps;
-    sample.movieTimeStampMs = frame->_movieTimeStamp;
+    sample.time = frame.time;
+    sample.speedKmh = frame.speed;
+    sample.gX = frame.gX;
+    sample.gY = frame.gY;
+    sample.gps = frame.gps;
+    sample.movieTimeStampMs = frame._movieTimeStamp;
     return sample;
 }

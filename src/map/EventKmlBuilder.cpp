@@ -26,11 +26,11 @@ XmlData EventKmlBuilder::buildEventKml(std::span<const std::shared_ptr<ChapterDa
     car.Description =
         (record._detect == MoveProtectInfo::DetectStatus::SURV ? tr("Surveillance") : tr("Event")) + br + br +
         tr("Sensing time/date") + br + KmlUtil::kmlDisplayDateText(record._datetime, settings) + br;
-    for (const VideoFramePtr &frame : frames) {
-        if (!frame->ex.isFrameEnable || (frame->_longitude == 0 && frame->_latitude == 0))
+    for (const VideoFrame &frame : frames) {
+        if (!frame.ex.isFrameEnable || (frame._longitude == 0 && frame._latitude == 0))
             continue;
         car.TrackList.push_back(
-            {frame->time, KmlUtil::degrees(frame->_longitude), KmlUtil::degrees(frame->_latitude), 0});
+            {frame.time, KmlUtil::degrees(frame._longitude), KmlUtil::degrees(frame._latitude), 0});
     }
     document.FolderList.push_back(FolderData{tr("Route"), {std::move(car)}});
     return document;

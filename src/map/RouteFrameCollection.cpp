@@ -8,11 +8,11 @@
 namespace {
 
 // Index of the last usable frame whose key is not above the offset; the first frame when none is.
-size_t boundFrame(const std::vector<std::pair<int, VideoFramePtr>> &keyed, std::int32_t offset)
+size_t boundFrame(const FrameTable &keyed, std::int32_t offset)
 {
     size_t found = 0;
-    for (size_t i = 0; i < keyed.size() && keyed[i].first <= offset; ++i) {
-        if (keyed[i].second->ex.isFrameEnable)
+    for (size_t i = 0; i < keyed.size() && keyed.key(i) <= offset; ++i) {
+        if (keyed.frame(i).ex.isFrameEnable)
             found = i;
     }
     return found;
@@ -31,15 +31,14 @@ RouteFrameCollection::ChapterFrames RouteFrameCollection::cameraFrames(ChapterDa
         return result;
     result.status = ChapterFrames::Status::Read;
     // Keep the table alive while walking it.
-    const FrameTablePtr table = picture->video->getCameraFrames(0);
-    result.frames = VideoInfo::convertDictionary(*table);
+    result.frames = VideoInfo::convertDictionary(picture->video->getCameraFrames(0));
     return result;
 }
 
-std::vector<VideoFramePtr> RouteFrameCollection::collectMovieFrames(Chapters chapters, std::int32_t start,
-                                                                    std::int32_t end)
+std::vector<VideoFrame> RouteFrameCollection::collectMovieFrames(Chapters chapters, std::int32_t start,
+                                                                 std::int32_t end)
 {
-    std::vector<VideoFramePtr> collected;
+    std::vector<VideoFrame> collected;
     if (chapters.empty())
         return collected;
     int64_t index = 0;
@@ -53,15 +52,14 @@ std::vector<VideoFramePtr> RouteFrameCollection::collectMovieFrames(Chapters cha
         if (!picture)
             return collected;
         if (!picture->video)
-            return {std::make_shared<VideoFrame>()};
-        const FrameTablePtr table = picture->video->getCameraFrames(0);
-        if (table->empty())
+            return {VideoFrame()};
+        const FrameTable table = picture->video->getCameraFrames(0);
+        if (table.empty())
             continue;
-        const std::vector<std::pair<int, VideoFramePtr>> keyed(table->begin(), table->end());
-        const size_t first = k == 0 ? boundFrame(keyed, startOffset) : 0;
-        const size_t last = k + 1 == chapters.size() ? boundFrame(keyed, endOffset) : keyed.size() - 1;
+        const size_t first = k == 0 ? boundFrame(table, startOffset) : 0;
+        const size_t last = k + 1 == chapters.size() ? boundFrame(table, endOffset) : table.size() - 1;
         for (size_t i = first; i <= last && last >= first; ++i)
-            collected.push_back(keyed[i].second);
+            collected.push_back(table.frame(i));
     }
     return collected;
 }

@@ -26,7 +26,7 @@ public:
             Read
         };
         Status status = Status::NoPicture;
-        std::vector<VideoFramePtr> frames; // camera 0, ascending key (time)
+        std::vector<VideoFrame> frames; // camera 0, ascending key (time)
     };
     // Reads the chapter's driving data when missing (counting the attempt).
     static ChapterFrames cameraFrames(ChapterData &chapter);
@@ -35,6 +35,6 @@ public:
     // the last usable frame not after the start, the last chapter up to the last usable frame not
     // after the end, the chapters between whole. A chapter that cannot be read ends the collection;
     // one read without driving data gives a single frame without a position instead of a route.
-    static std::vector<VideoFramePtr> collectMovieFrames(Chapters chapters, std::int32_t start,
-                                                         std::int32_t end);
+    static std::vector<VideoFrame> collectMovieFrames(Chapters chapters, std::int32_t start,
+                                                      std::int32_t end);
 };

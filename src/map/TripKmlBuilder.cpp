@@ -19,7 +19,7 @@ XmlData TripKmlBuilder::buildTripKml(std::span<const std::shared_ptr<ChapterData
     for (const auto &chapter : read) {
         if (chapter.frames.empty())
             continue;
-        const VideoFrame &frame = *chapter.frames.front();
+        const VideoFrame &frame = chapter.frames.front();
         if (auto point = KmlUtil::makeFramePlacemark(frame.time, frame._longitude, frame._latitude, settings))
             chapterFolder.PlacemarkList.push_back(std::move(*point));
     }
@@ -35,19 +35,19 @@ XmlData TripKmlBuilder::buildTripKml(std::span<const std::shared_ptr<ChapterData
     if (read.front().status == Status::Read && read.back().status == Status::Read) {
         if (!read.front().frames.empty())
             car.Description += tr("Recording start time/date") + br +
-                               KmlUtil::kmlDisplayDateText(read.front().frames.front()->time, settings);
+                               KmlUtil::kmlDisplayDateText(read.front().frames.front().time, settings);
         car.Description += br;
         if (!read.back().frames.empty())
             car.Description += tr("Recording end time/date") + br +
-                               KmlUtil::kmlDisplayDateText(read.back().frames.back()->time, settings);
+                               KmlUtil::kmlDisplayDateText(read.back().frames.back().time, settings);
         car.Description += br;
     }
     for (const auto &chapter : read) {
-        for (const VideoFramePtr &frame : chapter.frames) {
-            if (!frame->ex.isFrameEnable || (frame->_longitude == 0 && frame->_latitude == 0))
+        for (const VideoFrame &frame : chapter.frames) {
+            if (!frame.ex.isFrameEnable || (frame._longitude == 0 && frame._latitude == 0))
                 continue;
             car.TrackList.push_back(
-                {frame->time, KmlUtil::degrees(frame->_longitude), KmlUtil::degrees(frame->_latitude), 0});
+                {frame.time, KmlUtil::degrees(frame._longitude), KmlUtil::degrees(frame._latitude), 0});
         }
     }
     document.FolderList.push_back(FolderData{tr("Route"), {std::move(car)}});

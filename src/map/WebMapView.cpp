@@ -158,16 +158,13 @@ void WebMapView::drawRoute(TripData &trip)
             break;
         if (!picture->video)
             continue;
-        const FrameTablePtr frames = picture->video->getCameraFrames(0);
-        if (!frames)
-            continue;
-        for (const VideoFramePtr &frame : VideoInfo::convertDictionary(*frames)) {
-            if (!frame || !frame->ex.isFrameEnable)
+        for (const auto &[key, frame] : picture->video->getCameraFrames(0)) {
+            if (!frame.ex.isFrameEnable)
                 continue;
-            if (frame->_latitude == 0 && frame->_longitude == 0)
+            if (frame._latitude == 0 && frame._longitude == 0)
                 continue;
-            const double lat = toDegrees(frame->_latitude);
-            const double lng = toDegrees(frame->_longitude);
+            const double lat = toDegrees(frame._latitude);
+            const double lng = toDegrees(frame._longitude);
             if (isNewPolyPoint(lat, lng))
                 _polyList.emplace_back(lat, lng);
         }

@@ -147,8 +147,8 @@ Date CustomSliderCell::currentDate()
 {
     _valueInfo->setCurrentValue(integerValue());
     const auto frame = PictureDataUtil::getVideoFrame(_valueInfo->timeline(), narrow(integerValue()));
-    if (frame && *frame)
-        return (*frame)->time;
+    if (frame)
+        return frame->time;
     const int64_t index = _valueInfo->currentIndex();
     if (index < _valueInfo->chapterCount())
         return _valueInfo->chapterDataList()[static_cast<size_t>(index)]->startTime();
@@ -159,8 +159,8 @@ Date CustomSliderCell::selectStartDate()
 {
     const int64_t start = _marks.selectStartSumFrameTS;
     const auto frame = PictureDataUtil::getVideoFrame(_valueInfo->timeline(), narrow(start));
-    if (frame && *frame)
-        return (*frame)->time;
+    if (frame)
+        return frame->time;
     return fallbackDate().addingMilliseconds(start);
 }
 

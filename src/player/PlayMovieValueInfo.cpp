@@ -197,8 +197,7 @@ std::optional<int64_t> PlayMovieValueInfo::movieTimeOfCurrentFrame()
     const auto picture = chapter ? chapter->getPicture(true) : nullptr;
     if (!picture || !picture->video)
         return std::nullopt;
-    const auto frame = picture->video->findFrame(1, narrow(currentFrame()), true);
-    return frame ? std::optional<int64_t>(frame->_movieTimeStamp) : std::nullopt;
+    return int64_t(picture->video->findFrame(1, narrow(currentFrame()), true)._movieTimeStamp);
 }
 
 int64_t PlayMovieValueInfo::eventFrameOf(uint32_t eventTimeStamp, uint32_t firstChapterTimeStamp)

@@ -1,4 +1,5 @@
 #include "recording/CommonConst.h"
+#include "recording/EnumCases.h"
 
 #include "platform/UserTempFolder.h"
 #include "recording/FileUtil.h"
@@ -54,27 +55,12 @@ const QString &CommonConst::FMT_FORM_TITLE_EVENT()
     return title;
 }
 
-const QColor &CommonConst::FROM_TEXT_COLOR()
-{
-    static const QColor color = QColor::fromRgbF(1.0f, 1.0f, 1.0f, 1.0f);
-    return color;
-}
-
-const QColor &CommonConst::FROM_BACKGROUND_COLOR()
-{
-    static const QColor color = QColor::fromRgbF(0.0f, 0.0f, 0.0f, 1.0f);
-    return color;
-}
-
 QString CommonConst::caseName(RecMode mode)
 {
-    switch (mode) {
-    case RecMode::HighQuality:
-        return QStringLiteral("HighQuality");
-    case RecMode::Nomal:
-        return QStringLiteral("Nomal");
-    case RecMode::LongRec:
-        break;
-    }
-    return QStringLiteral("LongRec");
+    static constexpr auto cases = std::to_array<EnumCase<RecMode>>({
+        {RecMode::HighQuality, "HighQuality"},
+        {RecMode::Nomal, "Nomal"},
+        {RecMode::LongRec, "LongRec"},
+    });
+    return enumCaseName(cases, mode);
 }

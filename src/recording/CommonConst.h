@@ -4,7 +4,6 @@
 
 #include "recording/Date.h"
 
-#include <QColor>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -83,8 +82,6 @@ public:
     // Titles translated with the "CommonConst" context; the English text when there is no translation.
     static const QString &FMT_FORM_TITLE_MOVIE(); // "Recording always on"
     static const QString &FMT_FORM_TITLE_EVENT(); // "Event recording"
-    static const QColor &FROM_TEXT_COLOR();       // opaque white
-    static const QColor &FROM_BACKGROUND_COLOR(); // opaque black
 
     // The four temporary paths computed below another user temp folder (the pure part of the above).
     struct TempPaths

@@ -46,10 +46,12 @@ std::optional<CutClipReader::Counters> CutClipReader::read(VideoInfo &info, std:
     uint32_t largest = 0;
     bool counted = false;
     bool poweredDown = false;
-    FrameTable camera1;
-    FrameTable camera0;
+    // Both cameras file the same frames.
+    auto pool = std::make_shared<FramePool>();
+    std::vector<std::pair<int, uint32_t>> filed;
     for (const auto &[key, footer] : clip->_footerCamera1List) {
-        const VideoFramePtr frame = footer.makeVideoFrame();
+        const VideoFrame built = footer.makeVideoFrame();
+        const VideoFrame *frame = &built;
         poweredDown = poweredDown || frame->powerDown;
         if (frame->_id == 0x55 || frame->_id == 0xAA) {
             if (first.isDistantPast() || first > frame->time) {
@@ -65,8 +67,7 @@ std::optional<CutClipReader::Counters> CutClipReader::read(VideoInfo &info, std:
         // Frame tables are keyed by int: a key beyond that range cannot be placed.
         if (frame->_id == 0x55 && key >= std::numeric_limits<int>::min() &&
             key <= std::numeric_limits<int>::max()) {
-            camera1.emplace(int(key), frame);
-            camera0.emplace(int(key), frame);
+            filed.emplace_back(int(key), pool->add(built));
         }
     }
 
@@ -81,10 +82,10 @@ std::optional<CutClipReader::Counters> CutClipReader::read(VideoInfo &info, std:
             info.powerDown = true;
         }
     }
-    if (camera1.empty()) {
+    if (filed.empty()) {
         isError = true;
     }
-    info.setCameraFrames(1, std::move(camera1));
-    info.setCameraFrames(0, std::move(camera0));
+    CameraKeys table = CameraKeys::fromPairs(std::move(filed));
+    info.setFrames(std::move(pool), {{0, table}, {1, table}});
     return counters;
 }

@@ -93,29 +93,29 @@ bool CutVideoFooterInfo::isComplete() const
     return _blockNo && _time && _pictureChannel && _frameSize && _timeStamp && _id && _movieTimeStamp;
 }
 
-VideoFramePtr CutVideoFooterInfo::makeVideoFrame() const
+VideoFrame CutVideoFooterInfo::makeVideoFrame() const
 {
-    auto frame = std::make_shared<VideoFrame>();
-    frame->blockNo = _blockNo.value_or(0);
-    frame->time = _time.value_or(Date::distantPast());
-    frame->_longitude = _longitude;
-    frame->_latitude = _latitude;
-    frame->_posWest = _posWest;
-    frame->_posSouth = _posSouth;
-    frame->speed = _speed;
-    frame->gX = _gX;
-    frame->gY = _gY;
-    frame->gZ = _gZ;
-    frame->sw = _iSwitch;
-    frame->gps = _gps;
-    frame->_gps2 = _gps2;
-    frame->powerDown = _powerDown;
-    frame->pictureChannel = _pictureChannel.value_or(0);
-    frame->frameSize = _frameSize.value_or(0);
-    frame->_timeStamp = _timeStamp.value_or(0);
-    frame->_id = _id.value_or(0);
-    frame->_movieTimeStamp = _movieTimeStamp.value_or(0);
-    frame->ex.violationType = ViolationType::All;
+    VideoFrame frame;
+    frame.blockNo = _blockNo.value_or(0);
+    frame.time = _time.value_or(Date::distantPast());
+    frame._longitude = _longitude;
+    frame._latitude = _latitude;
+    frame._posWest = _posWest;
+    frame._posSouth = _posSouth;
+    frame.speed = _speed;
+    frame.gX = _gX;
+    frame.gY = _gY;
+    frame.gZ = _gZ;
+    frame.sw = _iSwitch;
+    frame.gps = _gps;
+    frame._gps2 = _gps2;
+    frame.powerDown = _powerDown;
+    frame.pictureChannel = _pictureChannel.value_or(0);
+    frame.frameSize = _frameSize.value_or(0);
+    frame._timeStamp = _timeStamp.value_or(0);
+    frame._id = _id.value_or(0);
+    frame._movieTimeStamp = _movieTimeStamp.value_or(0);
+    frame.ex.violationType = ViolationType::All;
     return frame;
 }
 

@@ -20,7 +20,7 @@ public:
     static CutVideoFooterInfo initFromVideoFrame(const VideoFrame &frame);
 
     // A new frame of a cut clip from this footer (violation type All); the fields it needs must be set.
-    VideoFramePtr makeVideoFrame() const;
+    VideoFrame makeVideoFrame() const;
     // Whether every optional field the clip reader needs has a value.
     bool isComplete() const;
 
@@ -51,6 +51,8 @@ public:
     std::optional<uint32_t> _timeStamp;      // the camera's millisecond counter
     std::optional<uint8_t> _id;              // 0x55 picture frame, 0xAA sound
     std::optional<uint32_t> _movieTimeStamp; // ms in the clip's movie
+
+    bool operator==(const CutVideoFooterInfo &) const = default;
 
 private:
     CutVideoFooterInfo() = default;

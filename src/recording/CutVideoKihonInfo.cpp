@@ -85,8 +85,8 @@ CutVideoKihonInfo CutVideoKihonInfo::initFromVideoInfo(VideoInfo &recording, int
     info._detectTime = recording._playback.detectTime;
     info._sw = recording.sw;
     info._detectPosition = recording._playback.detectPosition;
-    info._firstTime = recording.findFrame(0, startMs, true)->time;
-    info._lastTime = recording.findFrame(0, endMs, true)->time;
+    info._firstTime = recording.findFrame(0, startMs, true).time;
+    info._lastTime = recording.findFrame(0, endMs, true).time;
     info._powerDown = recording.powerDown;
     info._settingInfo._fileVersion = recording._fileVersion;
     info._settingInfo._terminalType = recording._terminalType;
@@ -96,22 +96,22 @@ CutVideoKihonInfo CutVideoKihonInfo::initFromVideoInfo(VideoInfo &recording, int
     info._isAcceleration = isAcceleration;
     info._isPoint = isPoint;
 
-    const VideoFramePtr startFrame = recording.findFrame(1, startMs, true);
-    const int64_t movieStart = startFrame->_movieTimeStamp;
-    const FrameTablePtr frames = recording.getCameraFrames(1);
-    for (const auto &[key, frame] : *frames) {
+    const VideoFrame startFrame = recording.findFrame(1, startMs, true);
+    const int64_t movieStart = startFrame._movieTimeStamp;
+    const FrameTable frames = recording.getCameraFrames(1);
+    for (const auto &[key, frame] : frames) {
         if (key < startMs) {
             continue;
         }
         if (key > endMs) {
             break;
         }
-        auto footer = CutVideoFooterInfo::initFromVideoFrame(*frame);
-        footer._movieTimeStamp = clampMovieTime(int64_t(frame->_movieTimeStamp) - movieStart);
+        auto footer = CutVideoFooterInfo::initFromVideoFrame(frame);
+        footer._movieTimeStamp = clampMovieTime(int64_t(frame._movieTimeStamp) - movieStart);
         info._footerCamera1List.insert_or_assign(key - startMs, std::move(footer));
     }
     // The clip always starts with a frame, also when the start falls between two frames.
-    auto first = CutVideoFooterInfo::initFromVideoFrame(*startFrame);
+    auto first = CutVideoFooterInfo::initFromVideoFrame(startFrame);
     first._movieTimeStamp = 0;
     info._footerCamera1List.insert_or_assign(0, std::move(first));
 
@@ -124,13 +124,13 @@ void CutVideoKihonInfo::appendChapter(VideoInfo &recording, int64_t endMs, int64
 {
     const int64_t offset = _totalTimeSpan + 1;
     const int64_t movieOffset = _totalMovieTimeSpan;
-    const FrameTablePtr frames = recording.getCameraFrames(1);
-    for (const auto &[key, frame] : *frames) {
+    const FrameTable frames = recording.getCameraFrames(1);
+    for (const auto &[key, frame] : frames) {
         if (key > endMs) {
             break;
         }
-        auto footer = CutVideoFooterInfo::initFromVideoFrame(*frame);
-        footer._movieTimeStamp = clampMovieTime(int64_t(frame->_movieTimeStamp) + movieOffset);
+        auto footer = CutVideoFooterInfo::initFromVideoFrame(frame);
+        footer._movieTimeStamp = clampMovieTime(int64_t(frame._movieTimeStamp) + movieOffset);
         _footerCamera1List.insert_or_assign(key + offset, std::move(footer));
     }
     _totalTimeSpan = offset + endMs;

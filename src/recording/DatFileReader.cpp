@@ -2,54 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-DatFileReader::DatFileReader(const QString &path)
-{
-    const QByteArray name = path.toLocal8Bit();
-    // O_NONBLOCK: opening a FIFO planted on a card must not wait for a writer.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    struct stat st = {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
-        ::close(fd);
-        return;
-    }
-    _fd = fd;
-    _size = uint64_t(st.st_size);
-}
-
-DatFileReader::~DatFileReader()
-{
-    if (_fd >= 0)
-        ::close(_fd);
-}
 
 bool DatFileReader::readAt(uint64_t offset, std::span<uint8_t> out) const
 {
-    if (_fd < 0 || offset > _size || out.size() > _size - offset)
-        return false;
-    size_t done = 0;
-    while (done < out.size()) {
-        const ssize_t n = ::pread(_fd, out.data() + done, out.size() - done, off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false; // the file shrank or the device failed
-        done += size_t(n);
-    }
-    return true;
+    return _file.readInto(offset, out);
 }
 
 std::optional<QByteArray> DatFileReader::read(uint64_t offset, uint64_t length, uint64_t maxLength) const
 {
-    if (length > maxLength || offset > _size || length > _size - offset)
+    if (length > maxLength || offset > size() || length > size() - offset)
         return std::nullopt;
     QByteArray bytes(qsizetype(length), Qt::Uninitialized);
     if (!readAt(offset, std::span(reinterpret_cast<uint8_t *>(bytes.data()), size_t(length))))
@@ -61,7 +22,7 @@ std::optional<uint64_t> DatFileReader::find(uint64_t from, uint64_t to, std::spa
                                             bool last) const
 {
     constexpr size_t WINDOW = 64 * 1024;
-    to = std::min(to, _size);
+    to = std::min(to, size());
     if (needle.empty() || needle.size() > WINDOW || from >= to || to - from < needle.size())
         return std::nullopt;
     std::array<uint8_t, WINDOW> buffer;

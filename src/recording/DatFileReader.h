@@ -1,6 +1,8 @@
-// A recording file opened for bounded positioned reads into the caller's buffers: regular files only,
-// never mapped, so a file that shrinks or a device node cannot stall or fault a reader.
+// A recording file opened for bounded positioned reads into the caller's buffers, through the card
+// files' BoundedFileReader (regular files only, never mapped), plus the reads the DAT layouts need.
 #pragma once
+
+#include "platform/BoundedFileReader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,15 +14,14 @@
 class DatFileReader
 {
 public:
-    explicit DatFileReader(const QString &path);
-    ~DatFileReader();
+    explicit DatFileReader(const QString &path) : _file(path) {}
     DatFileReader(const DatFileReader &) = delete;
     DatFileReader &operator=(const DatFileReader &) = delete;
 
     // False when the path is not a regular file that could be opened for reading.
-    bool isOpen() const { return _fd >= 0; }
+    bool isOpen() const { return _file.isOpen(); }
     // Length at open time.
-    uint64_t size() const { return _size; }
+    uint64_t size() const { return _file.size(); }
 
     // Fills out with the bytes at offset; false when they are not all inside the file or the read fails.
     bool readAt(uint64_t offset, std::span<uint8_t> out) const;
@@ -32,6 +33,6 @@ public:
                                  bool last = false) const;
 
 private:
-    int _fd = -1;
-    uint64_t _size = 0;
+    // Reads only record why they failed; the readers ask for nothing but success.
+    mutable BoundedFileReader _file;
 };

@@ -1,7 +1,7 @@
 // The viewer's date-format setting: month-first or year-first, 12-hour or 24-hour.
 #pragma once
 
-#include <optional>
+#include "recording/EnumCases.h"
 
 enum class DateFormatType : int
 {
@@ -11,10 +11,14 @@ enum class DateFormatType : int
     YMD24H = 3,
 };
 
-// None for a raw value outside 0...3.
+inline constexpr auto DATE_FORMAT_TYPE_CASES = std::to_array<EnumCase<DateFormatType>>({
+    {DateFormatType::MDYAMPM, "MDYAMPM"},
+    {DateFormatType::MDY24H, "MDY24H"},
+    {DateFormatType::YMDAMPM, "YMDAMPM"},
+    {DateFormatType::YMD24H, "YMD24H"},
+});
+
 constexpr std::optional<DateFormatType> dateFormatTypeFromRaw(int raw)
 {
-    if (raw < 0 || raw > 3)
-        return std::nullopt;
-    return static_cast<DateFormatType>(raw);
+    return enumFromRaw(DATE_FORMAT_TYPE_CASES, raw);
 }

@@ -1,8 +1,7 @@
 // Why a recording was made: the card's detection code as the recording model uses it.
 #pragma once
 
-#include <QString>
-#include <optional>
+#include "recording/EnumCases.h"
 
 enum class DetectionType : int
 {
@@ -20,17 +19,27 @@ enum class DetectionType : int
     Movie = 10,
 };
 
-// None for a raw value outside -1...10 (never a default case).
+inline constexpr auto DETECTION_TYPE_CASES = std::to_array<EnumCase<DetectionType>>({
+    {DetectionType::All, "All"},
+    {DetectionType::None, "None"},
+    {DetectionType::GSensor, "GSensor"},
+    {DetectionType::ExtSW, "ExtSW"},
+    {DetectionType::UrgencySW, "UrgencySW"},
+    {DetectionType::ExtTrigger, "ExtTrigger"},
+    {DetectionType::SpeedTrigger, "SpeedTrigger"},
+    {DetectionType::D1, "D1"},
+    {DetectionType::D2, "D2"},
+    {DetectionType::D3, "D3"},
+    {DetectionType::D4, "D4"},
+    {DetectionType::Movie, "Movie"},
+});
+
 constexpr std::optional<DetectionType> detectionTypeFromRaw(int raw)
 {
-    if (raw < -1 || raw > 10)
-        return std::nullopt;
-    return static_cast<DetectionType>(raw);
+    return enumFromRaw(DETECTION_TYPE_CASES, raw);
 }
 
 inline QString caseName(DetectionType value)
 {
-    static const char *const names[] = {"All",          "None", "GSensor", "ExtSW", "UrgencySW", "ExtTrigger",
-                                        "SpeedTrigger", "D1",   "D2",      "D3",    "D4",        "Movie"};
-    return QString::fromLatin1(names[static_cast<int>(value) + 1]);
+    return enumCaseName(DETECTION_TYPE_CASES, value);
 }

@@ -90,7 +90,7 @@ std::shared_ptr<VideoInfo> DividedDatReader::readDivisionFile(const QString &pat
     // The walk reads frame headers only; the thumbnail's picture bytes are not kept.
     std::array<uint8_t, FRAME_HEADER_SIZE> frame;
     const uint64_t length = file.size();
-    for (uint64_t f = itemsEnd, n = 0; f < length && info->_thumbnail->_id != 0x55; ++n) {
+    for (uint64_t f = itemsEnd, n = 0; f < length && info->_thumbnail._id != 0x55; ++n) {
         if (!file.readAt(f, frame))
             break;
         const uint64_t pictureLength = DataUtility::getUInt32(frame, 0);
@@ -124,22 +124,26 @@ void DividedDatReader::readDivisionFrame(VideoInfo &info, std::span<const uint8_
 {
     if (bytes.size() < FRAME_HEADER_SIZE)
         return;
-    auto frame = std::make_shared<VideoFrame>();
-    frame->_timeStamp = DataUtility::getUInt32(bytes, 4);
+    VideoFrame frame;
+    frame._timeStamp = DataUtility::getUInt32(bytes, 4);
     if (const auto date = bcdDate(bytes, 36))
-        frame->time = *date;
-    frame->_id = bytes[44];
-    if (frame->_id != 0x55)
+        frame.time = *date;
+    frame._id = bytes[44];
+    if (frame._id != 0x55)
         return;
-    frame->_imageData = info._jpegHeader;
+    frame._imageData = info._jpegHeader;
     if (const auto longitude = position(bytes, 48, BcdPosition::convertLongitude))
-        frame->_longitude = *longitude;
+        frame._longitude = *longitude;
     if (const auto latitude = position(bytes, 52, BcdPosition::convertLatitude))
-        frame->_latitude = *latitude;
+        frame._latitude = *latitude;
     info._thumbnail = frame;
-    const FrameTablePtr cameraZero = info.getCameraFrames(0);
-    if (const auto it = cameraZero->find(0); it != cameraZero->end()) {
-        it->second->_longitude = frame->_longitude;
-        it->second->_latitude = frame->_latitude;
-    }
+    info.getCameraFrames(0); // a missing table becomes its placeholder, which takes the position
+    info.editFrames(0, [&frame](std::span<const int32_t> keys, std::vector<VideoFrame> &frames) {
+        for (size_t i = 0; i < keys.size(); ++i) {
+            if (keys[i] == 0) {
+                frames[i]._longitude = frame._longitude;
+                frames[i]._latitude = frame._latitude;
+            }
+        }
+    });
 }

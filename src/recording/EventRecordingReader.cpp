@@ -54,26 +54,26 @@ void applyItems(std::span<const uint8_t> header, size_t count, VideoInfo &info,
     }
 }
 
-VideoFramePtr decodeFixedPart(std::span<const uint8_t> block, bool &isError)
+VideoFrame decodeFixedPart(std::span<const uint8_t> block, bool &isError)
 {
-    auto frame = std::make_shared<VideoFrame>();
-    frame->time = DataUtility::getUnixDate(block, 34);
-    DatHeader::decodePosition(block, 38, 41, *frame);
-    frame->speed = DataUtility::getUInt16(block, 44) / 10;
-    frame->_engineSpeed = DataUtility::getUInt16(block, 46);
-    frame->gX = DataUtility::gValueOfSample(DataUtility::getUInt16(block, 48)) / 1000.0;
-    frame->gY = DataUtility::gValueOfSample(DataUtility::getUInt16(block, 50)) / 1000.0;
-    frame->gZ = (DataUtility::gValueOfSample(DataUtility::getUInt16(block, 52)) - 1000) / 1000.0;
-    frame->status = block[61];
-    frame->sw = block[62];
+    VideoFrame frame;
+    frame.time = DataUtility::getUnixDate(block, 34);
+    DatHeader::decodePosition(block, 38, 41, frame);
+    frame.speed = DataUtility::getUInt16(block, 44) / 10;
+    frame._engineSpeed = DataUtility::getUInt16(block, 46);
+    frame.gX = DataUtility::gValueOfSample(DataUtility::getUInt16(block, 48)) / 1000.0;
+    frame.gY = DataUtility::gValueOfSample(DataUtility::getUInt16(block, 50)) / 1000.0;
+    frame.gZ = (DataUtility::gValueOfSample(DataUtility::getUInt16(block, 52)) - 1000) / 1000.0;
+    frame.status = block[61];
+    frame.sw = block[62];
     const uint8_t flags = block[63];
-    frame->gps = flags & 0x04;
-    frame->_gps2 = flags & 0x02;
-    frame->powerDown = flags & 0x01;
-    frame->camera = block[64];
-    frame->_timeStamp = DataUtility::getUInt32(block, 72);
-    frame->_id = block[76];
-    DatHeader::decodeViolation(block[77], block[78], *frame, isError);
+    frame.gps = flags & 0x04;
+    frame._gps2 = flags & 0x02;
+    frame.powerDown = flags & 0x01;
+    frame.camera = block[64];
+    frame._timeStamp = DataUtility::getUInt32(block, 72);
+    frame._id = block[76];
+    DatHeader::decodeViolation(block[77], block[78], frame, isError);
     return frame;
 }
 
@@ -128,9 +128,11 @@ void EventRecordingReader::readEventFrames(const DatFileReader &file, std::span<
     bool firstInWindow = true;
     bool haveThumbnail = false;
     std::optional<std::pair<int32_t, int32_t>> firstPosition;
-    std::vector<VideoFramePtr> all;
-    std::vector<VideoFramePtr> cameraOne;
-    std::vector<VideoFramePtr> cameraTwo;
+    // Each frame is stored once; the lists hold its slot.
+    auto pool = std::make_shared<FramePool>();
+    std::vector<uint32_t> all;
+    std::vector<uint32_t> cameraOne;
+    std::vector<uint32_t> cameraTwo;
     std::array<uint8_t, FIXED_SIZE> fixed;
 
     for (uint64_t b = HEADER_SIZE; b + FIXED_SIZE <= length;) {
@@ -142,13 +144,13 @@ void EventRecordingReader::readEventFrames(const DatFileReader &file, std::span<
             break;
         if (std::memcmp(fixed.data() + 92, identifier.data(), 4) != 0)
             break;
-        VideoFramePtr frame = decodeFixedPart(fixed, isError);
+        VideoFrame frame = decodeFixedPart(fixed, isError);
         if (!firstPosition)
-            firstPosition.emplace(frame->_longitude, frame->_latitude);
+            firstPosition.emplace(frame._longitude, frame._latitude);
         const uint64_t next = b + blockLength;
-        if (frame->powerDown)
+        if (frame.powerDown)
             info.powerDown = true;
-        if (frame->time < left || frame->time > right) {
+        if (frame.time < left || frame.time > right) {
             b = next;
             continue;
         }
@@ -156,54 +158,56 @@ void EventRecordingReader::readEventFrames(const DatFileReader &file, std::span<
             firstInWindow = false;
         } else {
             if (smallest == 0) {
-                smallest = frame->_timeStamp;
-                info.firstTime = frame->time;
+                smallest = frame._timeStamp;
+                info.firstTime = frame.time;
             } else {
-                smallest = frame->_timeStamp == 0 ? 0 : std::min(smallest, frame->_timeStamp);
-                info.firstTime = std::min(info.firstTime, frame->time);
+                smallest = frame._timeStamp == 0 ? 0 : std::min(smallest, frame._timeStamp);
+                info.firstTime = std::min(info.firstTime, frame.time);
             }
-            largest = std::max(largest, frame->_timeStamp);
-            info.lastTime = std::max(info.lastTime, frame->time);
+            largest = std::max(largest, frame._timeStamp);
+            info.lastTime = std::max(info.lastTime, frame.time);
         }
-        if (frame->_id == 0x55) {
+        if (frame._id == 0x55) {
             const bool skipImage =
                 pictureDataType == PictureData::PictureDataType::Thumbnail && haveThumbnail;
             const uint64_t imageLength = DataUtility::getUInt32(fixed, 8);
             if (!skipImage && imageLength <= blockLength - FIXED_SIZE) {
                 if (auto image = file.read(b + FIXED_SIZE, imageLength, MAX_IMAGE_SIZE)) {
-                    frame->_imageData = std::move(*image);
-                    frame->addrs = uint32_t(b + FIXED_SIZE);
+                    frame._imageData = std::move(*image);
+                    frame.addrs = uint32_t(b + FIXED_SIZE);
                 }
             }
             if (!haveThumbnail) {
                 haveThumbnail = true;
-                info._thumbnail = frame;
+                info._thumbnail = std::move(frame);
             } else {
-                all.push_back(frame);
-                (frame->camera == 2 ? cameraTwo : cameraOne).push_back(frame);
+                const uint32_t slot = pool->add(frame);
+                all.push_back(slot);
+                (frame.camera == 2 ? cameraTwo : cameraOne).push_back(slot);
             }
         }
         b = next;
     }
 
-    const auto byCounter = [](const VideoFramePtr &a, const VideoFramePtr &b) {
-        return a->_timeStamp < b->_timeStamp;
-    };
     for (auto *list : {&all, &cameraOne, &cameraTwo})
-        std::stable_sort(list->begin(), list->end(), byCounter);
+        pool->sortByCounter(*list);
     int32_t noFill = -1;
     int32_t noFillLatitude = -1;
     int32_t longitude = firstPosition ? firstPosition->first : 0;
     int32_t latitude = firstPosition ? firstPosition->second : 0;
-    info.setCameraFrames(1, VideoInfo::makeFrameTable(cameraOne, smallest, 0, noFill, noFillLatitude));
-    info.setCameraFrames(2, VideoInfo::makeFrameTable(cameraTwo, smallest, 0, noFill, noFillLatitude));
-    info.setCameraFrames(0, VideoInfo::makeFrameTable(all, smallest, 0, longitude, latitude));
+    std::map<int, CameraKeys> tables;
+    tables[1] = VideoInfo::makeFrameTable(*pool, cameraOne, smallest, 0, noFill, noFillLatitude);
+    tables[2] = VideoInfo::makeFrameTable(*pool, cameraTwo, smallest, 0, noFill, noFillLatitude);
+    tables[0] = VideoInfo::makeFrameTable(*pool, all, smallest, 0, longitude, latitude);
+    if (all.size() >= 2) {
+        const uint32_t before = pool->at(all[all.size() - 2])._timeStamp;
+        info._preTimeSpan = before - std::min(smallest, before);
+    }
+    pool->shrinkToFit();
+    info.setFrames(std::move(pool), std::move(tables));
     info.rebuildKeyLists();
 
     info._timeSpan = largest - std::min(smallest, largest);
-    if (all.size() >= 2)
-        info._preTimeSpan =
-            all[all.size() - 2]->_timeStamp - std::min(smallest, all[all.size() - 2]->_timeStamp);
     if (all.empty())
         isError = true;
     info._playback.detectPosition = info.locateDetection(smallest, largest);

@@ -1,9 +1,7 @@
 // Icons of the map page: event kinds, the 16 compass headings and the pins; raw values are the page's codes.
 #pragma once
 
-#include <QString>
-#include <array>
-#include <optional>
+#include "recording/EnumCases.h"
 
 enum class IconId : int
 {
@@ -46,14 +44,8 @@ enum class IconId : int
     Pin_Gray_focus = 68,
 };
 
-struct IconIdCase
-{
-    IconId id;
-    const char *name;
-};
-
 // All 37 cases in declaration order (the order is an index some tables use).
-inline constexpr std::array<IconIdCase, 37> ICON_ID_CASES = {{
+inline constexpr auto ICON_ID_CASES = std::to_array<EnumCase<IconId>>({
     {IconId::None, "None"},
     {IconId::GDetection, "GDetection"},
     {IconId::SpeedOver, "SpeedOver"},
@@ -91,23 +83,15 @@ inline constexpr std::array<IconIdCase, 37> ICON_ID_CASES = {{
     {IconId::Pin_Red_focus, "Pin_Red_focus"},
     {IconId::Pin_Blue_focus, "Pin_Blue_focus"},
     {IconId::Pin_Gray_focus, "Pin_Gray_focus"},
-}};
+});
 
 // None for a number that is no icon code.
 constexpr std::optional<IconId> iconIdFromRaw(int raw)
 {
-    for (const IconIdCase &c : ICON_ID_CASES) {
-        if (static_cast<int>(c.id) == raw)
-            return c.id;
-    }
-    return std::nullopt;
+    return enumFromRaw(ICON_ID_CASES, raw);
 }
 
 inline QString caseName(IconId value)
 {
-    for (const IconIdCase &c : ICON_ID_CASES) {
-        if (c.id == value)
-            return QString::fromLatin1(c.name);
-    }
-    return {};
+    return enumCaseName(ICON_ID_CASES, value);
 }

@@ -129,43 +129,45 @@ void LegacyFrameFileReader::readJpegFrames(const DatFileReader &file, uint64_t o
     uint32_t smallest = 0;
     uint32_t largest = 0;
     bool haveThumbnail = false;
-    std::vector<VideoFramePtr> lists[4]; // 0 all, then cameras 1-3
+    // Each frame is stored once; the lists hold its slot.
+    auto pool = std::make_shared<FramePool>();
+    std::vector<uint32_t> lists[4]; // 0 all, then cameras 1-3
     std::array<uint8_t, RECORD_FIXED_SIZE> fixed;
 
     for (uint64_t p = offset; p < length;) {
         if (!file.readAt(p, fixed))
             break;
         const uint64_t imageLength = DataUtility::getUInt32(fixed, 0);
-        auto frame = std::make_shared<VideoFrame>();
-        frame->_timeStamp = DataUtility::getUInt32(fixed, 4);
-        frame->_id = fixed[8];
+        VideoFrame frame;
+        frame._timeStamp = DataUtility::getUInt32(fixed, 4);
+        frame._id = fixed[8];
         const auto data = std::span<const uint8_t>(fixed).subspan(28);
-        frame->camera = data[0];
-        orFlag(isError, [&] { frame->gX = DataUtility::getBcdInt16(data, 10) / 1000.0; });
-        orFlag(isError, [&] { frame->gY = DataUtility::getBcdInt16(data, 12) / 1000.0; });
-        orFlag(isError, [&] { frame->speed = DataUtility::getBcdUInt16(data, 14); });
+        frame.camera = data[0];
+        orFlag(isError, [&] { frame.gX = DataUtility::getBcdInt16(data, 10) / 1000.0; });
+        orFlag(isError, [&] { frame.gY = DataUtility::getBcdInt16(data, 12) / 1000.0; });
+        orFlag(isError, [&] { frame.speed = DataUtility::getBcdUInt16(data, 14); });
         orFlag(isError, [&] {
             const auto digits =
                 QStringLiteral("%1").arg(DataUtility::getBcdUInt32(data, 16), 8, 10, QChar('0'));
-            frame->_longitude = BcdPosition::toFrameUnit(BcdPosition::convertLongitude(digits));
+            frame._longitude = BcdPosition::toFrameUnit(BcdPosition::convertLongitude(digits));
         });
         orFlag(isError, [&] {
             const auto digits =
                 QStringLiteral("%1").arg(DataUtility::getBcdUInt32(data, 20), 8, 10, QChar('0'));
-            frame->_latitude = BcdPosition::toFrameUnit(BcdPosition::convertLatitude(digits));
+            frame._latitude = BcdPosition::toFrameUnit(BcdPosition::convertLatitude(digits));
         });
-        frame->status = data[27];
-        frame->sw = data[28];
+        frame.status = data[27];
+        frame.sw = data[28];
         const uint8_t flags = data[29];
-        frame->gps = flags & 0x04;
-        frame->_gps2 = flags & 0x02;
-        frame->powerDown = flags & 0x01;
-        if (frame->powerDown)
+        frame.gps = flags & 0x04;
+        frame._gps2 = flags & 0x02;
+        frame.powerDown = flags & 0x01;
+        if (frame.powerDown)
             info.powerDown = true;
 
         bool valid = true;
         try {
-            frame->time = DataUtility::getBcdDate(data, 4);
+            frame.time = DataUtility::getBcdDate(data, 4);
         } catch (const PlatformError &) {
             valid = false;
         }
@@ -177,54 +179,54 @@ void LegacyFrameFileReader::readJpegFrames(const DatFileReader &file, uint64_t o
             p = marker ? *marker - MARKER_OFFSET : p + 52;
             continue;
         }
-        frame->ex.violationType = Mp4RecordingReader::violationOfCode(*violation);
+        frame.ex.violationType = Mp4RecordingReader::violationOfCode(*violation);
 
         const uint64_t next = p + RECORD_FIXED_SIZE + imageLength;
         if (imageLength > length - p - RECORD_FIXED_SIZE)
             break; // the picture runs past the end of the file
         p = next;
-        if (frame->time < left || frame->time > right || frame->_id != 0x55)
+        if (frame.time < left || frame.time > right || frame._id != 0x55)
             continue;
         if (pictureDataType != PictureData::PictureDataType::Classify && imageLength >= 16) {
             if (auto image = file.read(next - imageLength, imageLength, MAX_IMAGE_SIZE)) {
                 info._jpegHeader = image->first(16);
-                frame->_imageData = std::move(*image);
+                frame._imageData = std::move(*image);
             }
         }
         if (!haveThumbnail) {
             haveThumbnail = true;
-            info._thumbnail = frame;
+            info._thumbnail = std::move(frame);
             continue;
         }
         if (smallest == 0) {
-            smallest = frame->_timeStamp;
-            info.firstTime = frame->time;
+            smallest = frame._timeStamp;
+            info.firstTime = frame.time;
         } else {
-            smallest = std::min(smallest, frame->_timeStamp);
-            info.firstTime = std::min(info.firstTime, frame->time);
+            smallest = std::min(smallest, frame._timeStamp);
+            info.firstTime = std::min(info.firstTime, frame.time);
         }
-        largest = std::max(largest, frame->_timeStamp);
-        info.lastTime = std::max(info.lastTime, frame->time);
-        lists[0].push_back(frame);
-        lists[frame->camera == 3 ? 3 : frame->camera == 2 ? 2 : 1].push_back(frame);
+        largest = std::max(largest, frame._timeStamp);
+        info.lastTime = std::max(info.lastTime, frame.time);
+        const uint32_t slot = pool->add(frame);
+        lists[0].push_back(slot);
+        lists[frame.camera == 3 ? 3 : frame.camera == 2 ? 2 : 1].push_back(slot);
     }
 
-    for (auto &list : lists) {
-        std::stable_sort(list.begin(), list.end(), [](const VideoFramePtr &a, const VideoFramePtr &b) {
-            return a->_timeStamp < b->_timeStamp;
-        });
-    }
+    for (auto &list : lists)
+        pool->sortByCounter(list);
+    std::map<int, CameraKeys> tables;
     for (int camera : {1, 2, 3, 0}) {
         int32_t noFill = -1;
         int32_t noFillLatitude = -1;
-        info.setCameraFrames(camera,
-                             VideoInfo::makeFrameTable(lists[camera], smallest, 0, noFill, noFillLatitude));
+        tables[camera] = VideoInfo::makeFrameTable(*pool, lists[camera], smallest, 0, noFill, noFillLatitude);
     }
-    info.rebuildKeyLists();
     info._timeSpan = largest > smallest ? largest - smallest : 0;
     if (lists[0].size() >= 2) {
-        const uint32_t before = lists[0][lists[0].size() - 2]->_timeStamp;
+        const uint32_t before = pool->at(lists[0][lists[0].size() - 2])._timeStamp;
         info._preTimeSpan = before > smallest ? before - smallest : 0;
     }
+    pool->shrinkToFit();
+    info.setFrames(std::move(pool), std::move(tables));
+    info.rebuildKeyLists();
     info._playback.detectPosition = info.locateDetection(smallest, largest);
 }

@@ -26,8 +26,8 @@ struct Block
     uint32_t smallest = 0; // 0: none yet
     uint32_t largest = 0;
     bool powerDown = false;
-    std::vector<VideoFramePtr> frames; // every record, for the temporary files
-    std::vector<VideoFramePtr> pictures;
+    std::vector<VideoFrame> frames; // every record, for the temporary files
+    std::vector<VideoFrame> pictures;
 };
 
 void applyItems(std::span<const uint8_t> header, VideoInfo &info, const FullTimeDataInfo *fullTime,
@@ -80,9 +80,9 @@ void writeLastChunk(const DatFileReader &file, const std::vector<Block> &blocks,
 {
     const VideoFrame *last = nullptr;
     for (const Block &block : blocks) {
-        for (const VideoFramePtr &frame : block.frames) {
-            if (frame->_id == id && (id != 0x55 || frame->pictureChannel == 1))
-                last = frame.get();
+        for (const VideoFrame &frame : block.frames) {
+            if (frame._id == id && (id != 0x55 || frame.pictureChannel == 1))
+                last = &frame;
         }
     }
     if (!last)
@@ -130,7 +130,7 @@ std::shared_ptr<VideoInfo> MovieDatReader::read(const QString &path, const Date 
     uint32_t end = 0;
     int32_t longitude = 0;
     int32_t latitude = 0;
-    std::vector<VideoFramePtr> cameraOne;
+    std::vector<VideoFrame> cameraOne;
     std::vector<Block> kept;
 
     if (readable) {
@@ -169,29 +169,29 @@ std::shared_ptr<VideoInfo> MovieDatReader::read(const QString &path, const Date 
                         ended = true;
                         break;
                     }
-                    VideoFramePtr frame = Mp4RecordingReader::decodeRecord(record, 0, isError);
-                    frame->_engineSpeed = DataUtility::getUInt16(record, 14);
-                    frame->status = record[29];
-                    if (DatHeader::decodePosition(record, 6, 9, *frame) && latitude == 0) {
-                        longitude = frame->_longitude;
-                        latitude = frame->_latitude;
+                    VideoFrame frame = Mp4RecordingReader::decodeRecord(record, 0, isError);
+                    frame._engineSpeed = DataUtility::getUInt16(record, 14);
+                    frame.status = record[29];
+                    if (DatHeader::decodePosition(record, 6, 9, frame) && latitude == 0) {
+                        longitude = frame._longitude;
+                        latitude = frame._latitude;
                     }
-                    frame->addrs = uint32_t(payload);
-                    payload += frame->frameSize;
-                    if (frame->powerDown)
+                    frame.addrs = uint32_t(payload);
+                    payload += frame.frameSize;
+                    if (frame.powerDown)
                         block.powerDown = true;
-                    if (frame->_id == 0x55 || frame->_id == 0xAA) {
-                        const uint32_t t = frame->_timeStamp;
+                    if (frame._id == 0x55 || frame._id == 0xAA) {
+                        const uint32_t t = frame._timeStamp;
                         if (block.smallest == 0) {
                             block.smallest = t;
-                            block.firstTime = frame->time;
+                            block.firstTime = frame.time;
                         } else {
                             block.smallest = std::min(block.smallest, t);
-                            block.firstTime = std::min(block.firstTime, frame->time);
+                            block.firstTime = std::min(block.firstTime, frame.time);
                         }
                         block.largest = std::max(block.largest, t);
-                        block.lastTime = std::max(block.lastTime, frame->time);
-                        if (frame->_id == 0x55)
+                        block.lastTime = std::max(block.lastTime, frame.time);
+                        if (frame._id == 0x55)
                             block.pictures.push_back(frame);
                     }
                     block.frames.push_back(std::move(frame));
@@ -226,24 +226,33 @@ std::shared_ptr<VideoInfo> MovieDatReader::read(const QString &path, const Date 
         writeLastChunk(file, kept, 0xAA, info->_aacTempName);
     }
 
-    const auto byCounter = [](const VideoFramePtr &a, const VideoFramePtr &b) {
-        return a->_timeStamp < b->_timeStamp;
+    kept = {};
+    const auto byCounter = [](const VideoFrame &a, const VideoFrame &b) {
+        return a._timeStamp < b._timeStamp;
     };
     std::stable_sort(cameraOne.begin(), cameraOne.end(), byCounter);
-    int32_t noFill = -1;
-    int32_t noFillLatitude = -1;
-    // Camera 0 holds the same frame objects as camera 1.
-    info->setCameraFrames(
-        1, VideoInfo::makeFrameTable(cameraOne, start, int64_t(interval), noFill, noFillLatitude));
-    info->setCameraFrames(0, VideoInfo::makeFrameTable(cameraOne, start, 0, longitude, latitude));
+    auto pool = std::make_shared<FramePool>();
+    std::vector<uint32_t> cameraOneSlots;
+    cameraOneSlots.reserve(cameraOne.size());
+    for (const VideoFrame &frame : cameraOne)
+        cameraOneSlots.push_back(pool->add(frame));
     if (cameraOne.empty())
         isError = true;
+    cameraOne = {};
+    int32_t noFill = -1;
+    int32_t noFillLatitude = -1;
+    // Camera 0 files the same pool frames as camera 1.
+    std::map<int, CameraKeys> tables;
+    tables[1] =
+        VideoInfo::makeFrameTable(*pool, cameraOneSlots, start, int64_t(interval), noFill, noFillLatitude);
+    tables[0] = VideoInfo::makeFrameTable(*pool, cameraOneSlots, start, 0, longitude, latitude);
+    pool->shrinkToFit();
+    info->setFrames(std::move(pool), std::move(tables));
     info->rebuildKeyLists();
     info->_timeSpan = end - start;
     info->_playback.detectPosition = info->locateDetection(start, end);
-    const FrameTablePtr cameraZero = info->getCameraFrames(0);
-    if (const auto it = cameraZero->find(int(info->_playback.detectPosition)); it != cameraZero->end())
-        info->_playback.detectTime = it->second->time;
+    if (const auto frame = info->getCameraFrames(0).find(int(info->_playback.detectPosition)))
+        info->_playback.detectTime = frame->time;
     info->_playback.recordTime = info->firstTime;
     info->_playback.endTime = info->lastTime;
     return info;

@@ -68,7 +68,7 @@ struct BlockAccumulator
     uint32_t smallest = SMALLEST_START;
     uint32_t largest = 0;
     bool powerDown = false;
-    std::vector<VideoFramePtr> frames;
+    std::vector<VideoFrame> frames;
 };
 
 QString tooManyFrames()
@@ -126,10 +126,10 @@ bool Mp4RecordingReader::decodeHeader(std::span<const uint8_t> header, VideoInfo
     return true;
 }
 
-VideoFramePtr Mp4RecordingReader::decodeRecord(std::span<const uint8_t> record, int32_t blockNo,
-                                               bool &isError)
+VideoFrame Mp4RecordingReader::decodeRecord(std::span<const uint8_t> record, int32_t blockNo, bool &isError)
 {
-    auto frame = std::make_shared<VideoFrame>();
+    VideoFrame result;
+    VideoFrame *frame = &result;
     frame->blockNo = blockNo;
     frame->time = DataUtility::getUnixDate(record, 2);
     if (!(record[6] == 0xFF && record[7] == 0xFF && record[8] == 0xFF)) {
@@ -164,7 +164,7 @@ VideoFramePtr Mp4RecordingReader::decodeRecord(std::span<const uint8_t> record, 
     } else {
         isError = true;
     }
-    return frame;
+    return result;
 }
 
 size_t Mp4RecordingReader::maxFramesFor(int64_t durationMs)
@@ -240,7 +240,8 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
         int32_t fallbackLongitude = 0;
         int32_t fallbackLatitude = 0;
         uint32_t cameraOneBase = 0;
-        std::vector<VideoFramePtr> frames;
+        std::vector<VideoFrame> frames;
+        bool keptFrames = false;
         // Entries may overlap in a corrupt file; valid blocks never add up to more than the file.
         uint64_t budget = reader.fileSize();
         int32_t blockNo = 0;
@@ -260,21 +261,21 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
                 const auto record = block.subspan(at, RECORD_SIZE);
                 if (std::memcmp(record.data() + 60, blockKey.data(), 4) != 0)
                     break;
-                VideoFramePtr frame = decodeRecord(record, blockNo, isError);
+                VideoFrame frame = decodeRecord(record, blockNo, isError);
                 if (!(record[6] == 0xFF && record[7] == 0xFF && record[8] == 0xFF) && fallbackLatitude == 0) {
-                    fallbackLongitude = frame->_longitude;
-                    fallbackLatitude = frame->_latitude;
+                    fallbackLongitude = frame._longitude;
+                    fallbackLatitude = frame._latitude;
                 }
-                if (frame->powerDown)
+                if (frame.powerDown)
                     acc.powerDown = true;
-                if (frame->_id != 0x55)
+                if (frame._id != 0x55)
                     continue;
-                if (acc.firstTime.isDistantPast() || acc.firstTime > frame->time)
-                    acc.firstTime = frame->time;
-                if (acc.lastTime < frame->time)
-                    acc.lastTime = frame->time;
-                acc.smallest = std::min(acc.smallest, frame->_timeStamp);
-                acc.largest = std::max(acc.largest, frame->_timeStamp);
+                if (acc.firstTime.isDistantPast() || acc.firstTime > frame.time)
+                    acc.firstTime = frame.time;
+                if (acc.lastTime < frame.time)
+                    acc.lastTime = frame.time;
+                acc.smallest = std::min(acc.smallest, frame._timeStamp);
+                acc.largest = std::max(acc.largest, frame._timeStamp);
                 acc.frames.push_back(std::move(frame));
                 if (frames.size() + acc.frames.size() > maxFrames) {
                     if (problem)
@@ -300,12 +301,13 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
                 info->lastTime = acc.lastTime;
             if (acc.powerDown)
                 info->powerDown = true;
+            keptFrames = true;
             frames.insert(frames.end(), std::make_move_iterator(acc.frames.begin()),
                           std::make_move_iterator(acc.frames.end()));
         }
 
-        const auto byCounter = [](const VideoFramePtr &a, const VideoFramePtr &b) {
-            return a->_timeStamp < b->_timeStamp;
+        const auto byCounter = [](const VideoFrame &a, const VideoFrame &b) {
+            return a._timeStamp < b._timeStamp;
         };
         // The camera writes its blocks in counter order; sort only what is not.
         if (!std::is_sorted(frames.begin(), frames.end(), byCounter))
@@ -313,20 +315,30 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
         // A file of the header alone builds no tables: camera 1 keeps the new recording's frame.
         if (table.size() > 1) {
             const float fps = CommonConst::recModeFps(info->_recMode);
-            info->setCameraFrames(1, VideoInfo::makeMovieFrameTable(frames, cameraOneBase, fps, maxFrames));
-            info->setCameraFrames(
-                0, VideoInfo::makeFrameTable(frames, smallest, 0, fallbackLongitude, fallbackLatitude));
+            auto pool = std::make_shared<FramePool>();
+            std::vector<uint32_t> indices;
+            indices.reserve(frames.size());
+            for (const VideoFrame &frame : frames)
+                indices.push_back(pool->add(frame));
+            frames = {};
+            std::map<int, CameraKeys> tables;
+            // Camera 1 first: its repeats keep the positions the frames have before camera 0 fills in
+            // the fallback position.
+            tables[1] = VideoInfo::makeMovieFrameTable(*pool, indices, cameraOneBase, fps, maxFrames);
+            tables[0] =
+                VideoInfo::makeFrameTable(*pool, indices, smallest, 0, fallbackLongitude, fallbackLatitude);
+            pool->shrinkToFit();
+            info->setFrames(std::move(pool), std::move(tables));
         }
-        if (frames.empty())
+        if (!keptFrames)
             isError = true;
     }
 
     info->rebuildKeyLists();
     info->_timeSpan = largest - smallest;
     info->_playback.detectPosition = info->locateDetection(smallest, largest);
-    const FrameTablePtr cameraZero = info->getCameraFrames(0);
-    if (const auto it = cameraZero->find(int(info->_playback.detectPosition)); it != cameraZero->end())
-        info->_playback.detectTime = it->second->time;
+    if (const auto frame = info->getCameraFrames(0).find(int(info->_playback.detectPosition)))
+        info->_playback.detectTime = frame->time;
     info->_playback.recordTime = info->firstTime;
     info->_playback.endTime = info->lastTime;
     return info;

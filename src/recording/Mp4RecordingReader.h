@@ -50,7 +50,7 @@ public:
     // record is too short to hold its item count (it is at least 65 bytes).
     static bool decodeHeader(std::span<const uint8_t> header, VideoInfo &info, bool &isError);
     // One 64-byte frame record; the caller has checked the length.
-    static VideoFramePtr decodeRecord(std::span<const uint8_t> record, int32_t blockNo, bool &isError);
+    static VideoFrame decodeRecord(std::span<const uint8_t> record, int32_t blockNo, bool &isError);
 
     // Shared with the DAT readers: the 24-bit position word at offset (bit 23 west or south, the rest the
     // magnitude in 1/36000 degree), and the decimal violation code to its type (unknown codes All).

@@ -5,6 +5,7 @@
 
 #include "platform/PlatformError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -74,78 +75,74 @@ void PictureData::setDistance()
 {
     if (!video)
         return;
-    const FrameTablePtr table = video->getCameraFrames(0);
     const int64_t detect = video->_playback.detectPosition;
     const int64_t span = video->_timeSpan;
     // A detection position of 0 or less refers to the end of the recording.
     const int64_t reference = (detect > 0 && detect < span) ? detect : (detect < span ? span : 0);
-
-    std::vector<const VideoFramePtr *> frames;
-    frames.reserve(table->size());
-    const auto at = table->find(int(reference));
-    if (at != table->end())
-        at->second->ex.distance = 0;
-    for (auto it = table->begin(); it != table->end(); ++it) {
-        frames.push_back(&it->second);
-        if (it == at)
-            break;
-    }
-    if (frames.size() <= 1)
-        return;
-
-    // Metres driven from each frame's predecessor up to the reference, from speed and time alone; the
-    // float steps keep the camera software's rounding.
-    double total = 0.0;
-    for (size_t i = frames.size() - 1; i >= 1; --i) {
-        VideoFrame &a = **frames[i];
-        const VideoFrame &b = **frames[i - 1];
-        const uint32_t dt = a._timeStamp - std::min(a._timeStamp, b._timeStamp);
-        const float perHour = float(3600.0 / (double(dt) * 0.001));
-        if (perHour != 0.0f)
-            total += double(float(a.speed) * 1000.0f / perHour);
-        a.ex.distance = total;
-    }
+    video->getCameraFrames(0); // a missing or empty table becomes its placeholder first
+    video->editFrames(0, [&](std::span<const int32_t> keys, std::vector<VideoFrame> &table) {
+        const auto at = std::find(keys.begin(), keys.end(), int32_t(reference));
+        size_t count = table.size();
+        if (at != keys.end()) {
+            count = size_t(at - keys.begin()) + 1;
+            table[count - 1].ex.distance = 0;
+        }
+        if (count <= 1)
+            return;
+        // Metres driven from each frame's predecessor up to the reference, from speed and time alone;
+        // the float steps keep the camera software's rounding.
+        double total = 0.0;
+        for (size_t i = count - 1; i >= 1; --i) {
+            VideoFrame &a = table[i];
+            const VideoFrame &b = table[i - 1];
+            const uint32_t dt = a._timeStamp - std::min(a._timeStamp, b._timeStamp);
+            const float perHour = float(3600.0 / (double(dt) * 0.001));
+            if (perHour != 0.0f)
+                total += double(float(a.speed) * 1000.0f / perHour);
+            a.ex.distance = total;
+        }
+    });
 }
 
 void PictureData::setDirection()
 {
     if (!video)
         return;
-    const FrameTablePtr table = video->getCameraFrames(0);
-    const auto zero = table->find(0);
-    if (zero == table->end())
-        return;
-
-    using Position = std::pair<int32_t, int32_t>;
-    Position previous{zero->second->_longitude, zero->second->_latitude};
-    Position p1{0, 0};
-    Position p2{0, 0};
-    IconId last = IconId::None;
-    std::optional<bool> previousGps;
-    std::optional<size_t> first;
-    std::vector<VideoFrame *> frames;
-    frames.reserve(table->size());
-    for (const auto &[key, frame] : *table) {
-        const Position p{frame->_longitude, frame->_latitude};
-        IconId d = getDirection(p.first, p.second, previous.first, previous.second);
-        if (d == IconId::None)
-            d = last; // standing still keeps the last heading
-        frame->ex.direction = d;
-        last = d;
-        if (d != IconId::None && !first)
-            first = frames.size();
-        if ((previousGps && frame->gps != *previousGps) || (p != p1 && p != p2))
-            frame->ex.isFrameEnable = true;
-        p2 = p1;
-        p1 = p;
-        previous = p;
-        previousGps = frame->gps;
-        frames.push_back(frame.get());
-    }
-    if (first && *first > 0) {
-        for (size_t i = 0; i < *first; ++i)
-            frames[i]->ex.direction = frames[*first]->ex.direction;
-    }
+    video->getCameraFrames(0);
+    video->editFrames(0, [](std::span<const int32_t> keys, std::vector<VideoFrame> &frames) {
+        const auto zero = std::find(keys.begin(), keys.end(), 0);
+        if (zero == keys.end())
+            return;
+        const VideoFrame &start = frames[size_t(zero - keys.begin())];
+        using Position = std::pair<int32_t, int32_t>;
+        Position previous{start._longitude, start._latitude};
+        Position p1{0, 0};
+        Position p2{0, 0};
+        IconId last = IconId::None;
+        std::optional<bool> previousGps;
+        std::optional<size_t> first;
+        for (size_t i = 0; i < frames.size(); ++i) {
+            VideoFrame &frame = frames[i];
+            const Position p{frame._longitude, frame._latitude};
+            IconId d = getDirection(p.first, p.second, previous.first, previous.second);
+            if (d == IconId::None)
+                d = last; // standing still keeps the last heading
+            frame.ex.direction = d;
+            last = d;
+            if (d != IconId::None && !first)
+                first = i;
+            if ((previousGps && frame.gps != *previousGps) || (p != p1 && p != p2))
+                frame.ex.isFrameEnable = true;
+            p2 = p1;
+            p1 = p;
+            previous = p;
+            previousGps = frame.gps;
+        }
+        if (first && *first > 0) {
+            for (size_t i = 0; i < *first; ++i)
+                frames[i].ex.direction = frames[*first].ex.direction;
+        }
+    });
 }
 
 IconId PictureData::getDirection(int32_t longitude, int32_t latitude, int32_t prevLongitude,

@@ -17,6 +17,10 @@ struct ItemRow
     SettingInfo::Bytes SettingInfo::*field;
     int dataCount; // data bytes a reader takes out of the item
     int dataType;  // SettingInfo::DataType as int; -1 for the read-only device type
+    // For the plain accessors (readValue / writeValue): how the value reads, and the BCD bytes
+    // written (and read, for Bcd).
+    SettingInfo::Encoding read = SettingInfo::Encoding::None;
+    int digits = 0;
 };
 
 // In the order the codes are matched when reading; the write order is DataType's.
@@ -24,6 +28,7 @@ const std::array<ItemRow, 34> &itemRows()
 {
     using S = SettingInfo;
     using T = SettingInfo::DataType;
+    using E = SettingInfo::Encoding;
     static const std::array<ItemRow, 34> rows{{
         {S::GRP_CD_FILE_INFO, &S::_fileInfo, 2, int(T::FileInfo)},
         {S::GRP_CD_DATETIME, &S::_datetime, 5, int(T::DateTime)},
@@ -36,29 +41,29 @@ const std::array<ItemRow, 34> &itemRows()
         {S::GRP_CD_WIFI_PASS4, &S::_wifiPass4, 5, int(T::WiFiPass4)},
         {S::GRP_CD_RESET_WIFI_PASS, &S::_resetWifiPass, 1, int(T::ResetWifiPass)},
         {S::GRP_CD_RESET_ALL_SETTING, &S::_resetAllSetting, 1, int(T::ResetAllSetting)},
-        {S::GRP_CD_BUZZ_ACTION, &S::_buzzAction, 1, int(T::BuzzAction)},
-        {S::GRP_CD_GDC_VOLUME, &S::_guidanceVolume, 1, int(T::GuidanceVolume)},
-        {S::GRP_CD_BUZZ_OPERATION, &S::_buzzOperation, 1, int(T::BuzzOperation)},
-        {S::GRP_CD_BUZZ_NOCARD, &S::_buzzNoCard, 1, int(T::BuzzNoCard)},
-        {S::GRP_CD_BUZZ_SURV, &S::_buzzSurv, 1, int(T::BuzzSurv)},
-        {S::GRP_CD_GGDC_LEVEL, &S::_gGdcLevel, 2, int(T::GGdcLelvel)},
-        {S::GRP_CD_GGDC_TIME, &S::_gGdcTime, 1, int(T::GGdcTime)},
-        {S::GRP_CD_GTRG_LEVEL, &S::_gTrgLevel, 2, int(T::GTrgLevel)},
-        {S::GRP_CD_GTRG_TIME, &S::_gTrgTime, 1, int(T::GTrgTime)},
-        {S::GRP_CD_PTRG_LEVEL, &S::_pTrgLevel, 1, int(T::PTrgLevel)},
-        {S::GRP_CD_PTRG_TIME, &S::_pTrgTime, 2, int(T::PTrgTime)},
+        {S::GRP_CD_BUZZ_ACTION, &S::_buzzAction, 1, int(T::BuzzAction), E::Byte, 1},
+        {S::GRP_CD_GDC_VOLUME, &S::_guidanceVolume, 1, int(T::GuidanceVolume), E::Bcd, 1},
+        {S::GRP_CD_BUZZ_OPERATION, &S::_buzzOperation, 1, int(T::BuzzOperation), E::Byte, 1},
+        {S::GRP_CD_BUZZ_NOCARD, &S::_buzzNoCard, 1, int(T::BuzzNoCard), E::Byte, 1},
+        {S::GRP_CD_BUZZ_SURV, &S::_buzzSurv, 1, int(T::BuzzSurv), E::None, 1},
+        {S::GRP_CD_GGDC_LEVEL, &S::_gGdcLevel, 2, int(T::GGdcLelvel), E::Bcd, 2},
+        {S::GRP_CD_GGDC_TIME, &S::_gGdcTime, 1, int(T::GGdcTime), E::None, 1},
+        {S::GRP_CD_GTRG_LEVEL, &S::_gTrgLevel, 2, int(T::GTrgLevel), E::Bcd, 2},
+        {S::GRP_CD_GTRG_TIME, &S::_gTrgTime, 1, int(T::GTrgTime), E::None, 1},
+        {S::GRP_CD_PTRG_LEVEL, &S::_pTrgLevel, 1, int(T::PTrgLevel), E::None, 1},
+        {S::GRP_CD_PTRG_TIME, &S::_pTrgTime, 2, int(T::PTrgTime), E::None, 1},
         {S::GRP_CD_GTRG_CROSS, &S::_gTrgCross, 2, int(T::GtrgCross)},
         {S::GRP_CD_MOD_ANGL, &S::_modAngle, 2, int(T::ModAngle)},
-        {S::GRP_CD_QLT_MODE, &S::_qualityMode, 1, int(T::QualityMode)},
-        {S::GRP_CD_REC_SOUND, &S::_recSound, 1, int(T::RecSound)},
+        {S::GRP_CD_QLT_MODE, &S::_qualityMode, 1, int(T::QualityMode), E::Bcd, 1},
+        {S::GRP_CD_REC_SOUND, &S::_recSound, 1, int(T::RecSound), E::Bcd, 1},
         {S::GRP_CD_SURV_REC, &S::_survRec, 1, int(T::SurvRec)},
-        {S::GRP_CD_OPE_TIME, &S::_opeTime, 2, int(T::OpeTime)},
-        {S::GRP_CD_SURV_G_SENSOR_X, &S::_survGSensorX, 2, int(T::SurvGSensorX)},
-        {S::GRP_CD_SURV_G_SENSOR_Y, &S::_survGSensorY, 2, int(T::SurvGSensorY)},
-        {S::GRP_CD_SURV_ACC_OFF_TIME, &S::_survAccOffTime, 1, int(T::SurvAccOffTime)},
-        {S::GRP_CD_SURV_ACC_ON_TIME, &S::_survAccOnTime, 1, int(T::SurvAccOnTime)},
+        {S::GRP_CD_OPE_TIME, &S::_opeTime, 2, int(T::OpeTime), E::Bcd, 2},
+        {S::GRP_CD_SURV_G_SENSOR_X, &S::_survGSensorX, 2, int(T::SurvGSensorX), E::Bcd, 2},
+        {S::GRP_CD_SURV_G_SENSOR_Y, &S::_survGSensorY, 2, int(T::SurvGSensorY), E::Bcd, 2},
+        {S::GRP_CD_SURV_ACC_OFF_TIME, &S::_survAccOffTime, 1, int(T::SurvAccOffTime), E::Byte, 1},
+        {S::GRP_CD_SURV_ACC_ON_TIME, &S::_survAccOnTime, 1, int(T::SurvAccOnTime), E::Byte, 1},
         {S::GRP_CD_ADV_MODE, &S::_advMode, 1, int(T::AdvMode)},
-        {S::GRP_CD_REC_FILE, &S::_recFileCnt, 2, int(T::RecFileCnt)},
+        {S::GRP_CD_REC_FILE, &S::_recFileCnt, 2, int(T::RecFileCnt), E::Bcd, 2},
     }};
     return rows;
 }
@@ -358,76 +363,30 @@ void SettingInfo::setDateTimeNone()
     _datetime = Bytes(5, NODATA);
 }
 
+int32_t SettingInfo::readValue(DataType type) const
+{
+    const ItemRow &row = rowOf(type);
+    switch (row.read) {
+    case Encoding::Byte:
+        return getByteValue(this->*row.field);
+    case Encoding::Bcd:
+        return getBcdValue(this->*row.field, row.digits);
+    case Encoding::None:
+        break;
+    }
+    return -1;
+}
+
+void SettingInfo::writeValue(DataType type, int64_t value)
+{
+    const ItemRow &row = rowOf(type);
+    setBcdValue(value, row.digits, this->*row.field);
+}
+
 int32_t SettingInfo::getDeviceType() const
 {
     return getByteValue(_deviceType);
 }
-int32_t SettingInfo::getBuzzAction() const
-{
-    return getByteValue(_buzzAction);
-}
-void SettingInfo::setBuzzAction(int32_t value)
-{
-    setBcdValue(value, 1, _buzzAction);
-}
-int32_t SettingInfo::getGuidanceVolume() const
-{
-    return getBcdValue(_guidanceVolume, 1);
-}
-void SettingInfo::setGuidanceVolume(int32_t value)
-{
-    setBcdValue(value, 1, _guidanceVolume);
-}
-int32_t SettingInfo::getBuzzOperation() const
-{
-    return getByteValue(_buzzOperation);
-}
-void SettingInfo::setBuzzOperation(int32_t value)
-{
-    setBcdValue(value, 1, _buzzOperation);
-}
-int32_t SettingInfo::getBuzzNoCard() const
-{
-    return getByteValue(_buzzNoCard);
-}
-void SettingInfo::setBuzzNoCard(int32_t value)
-{
-    setBcdValue(value, 1, _buzzNoCard);
-}
-int32_t SettingInfo::getGGdcLevel() const
-{
-    return getBcdValue(_gGdcLevel, 2);
-}
-void SettingInfo::setGGdcLevel(int32_t value)
-{
-    setBcdValue(value, 2, _gGdcLevel);
-}
-void SettingInfo::setGGdcTime(int32_t value)
-{
-    setBcdValue(value, 1, _gGdcTime);
-}
-int32_t SettingInfo::getGTrgLevel() const
-{
-    return getBcdValue(_gTrgLevel, 2);
-}
-void SettingInfo::setGTrgLevel(int32_t value)
-{
-    setBcdValue(value, 2, _gTrgLevel);
-}
-void SettingInfo::setGTrgTime(int32_t value)
-{
-    setBcdValue(value, 1, _gTrgTime);
-}
-void SettingInfo::setPTrgLevel(int32_t value)
-{
-    setBcdValue(value, 1, _pTrgLevel);
-}
-// The item carries two data bytes; only the first is set, the second goes out as filler.
-void SettingInfo::setPTrgTime(int32_t value)
-{
-    setBcdValue(value, 1, _pTrgTime);
-}
-
 int32_t SettingInfo::getGTrgCross() const
 {
     switch (getBcdValue(_gTrgCross, 2)) {
@@ -502,34 +461,12 @@ void SettingInfo::setModAngle(bool isAuto, int32_t value)
     _modAngle = {uint8_t(value < 0 ? 0x01 : 0x00), toBcd(value, 1)[0]};
 }
 
-int32_t SettingInfo::getQualityMode() const
-{
-    return getBcdValue(_qualityMode, 1);
-}
-void SettingInfo::setQualityMode(int32_t value)
-{
-    setBcdValue(value, 1, _qualityMode);
-}
-int32_t SettingInfo::getRecSound() const
-{
-    return getBcdValue(_recSound, 1);
-}
-void SettingInfo::setRecSound(int32_t value)
-{
-    setBcdValue(value, 1, _recSound);
-}
-
 void SettingInfo::resetWifiPass()
 {
     Bytes *fields[] = {&_wifiPass1, &_wifiPass2, &_wifiPass3, &_wifiPass4};
     for (size_t k = 0; k < FACTORY_WIFI_PASS.size(); ++k) {
         *fields[k] = Bytes(FACTORY_WIFI_PASS[k].begin(), FACTORY_WIFI_PASS[k].end());
     }
-}
-
-void SettingInfo::setBuzzSurv(int32_t value)
-{
-    setBcdValue(value, 1, _buzzSurv);
 }
 
 void SettingInfo::setSurvRec(bool valueOn, bool valueOff, int32_t valueMode)
@@ -562,47 +499,6 @@ void SettingInfo::getSurvRec(int32_t &valueOn, int32_t &valueOff, int32_t &value
     }
 }
 
-void SettingInfo::setOpeTime(int32_t value)
-{
-    setBcdValue(value, 2, _opeTime);
-}
-int32_t SettingInfo::getOpeTime() const
-{
-    return getBcdValue(_opeTime, 2);
-}
-void SettingInfo::setSurvAccOffTime(int32_t value)
-{
-    setBcdValue(value, 1, _survAccOffTime);
-}
-int32_t SettingInfo::getSurvAccOffTime() const
-{
-    return getByteValue(_survAccOffTime);
-}
-void SettingInfo::setSurvAccOnTime(int32_t value)
-{
-    setBcdValue(value, 1, _survAccOnTime);
-}
-int32_t SettingInfo::getSurvAccnilnTime() const
-{
-    return getByteValue(_survAccOnTime);
-}
-void SettingInfo::setSurvGSensorX(int32_t value)
-{
-    setBcdValue(value, 2, _survGSensorX);
-}
-int32_t SettingInfo::getSurvGSensorX() const
-{
-    return getBcdValue(_survGSensorX, 2);
-}
-void SettingInfo::setSurvGSensorY(int32_t value)
-{
-    setBcdValue(value, 2, _survGSensorY);
-}
-int32_t SettingInfo::getSurvGSensorY() const
-{
-    return getBcdValue(_survGSensorY, 2);
-}
-
 void SettingInfo::setAdvMode(bool valueOn, bool valueOff)
 {
     setBcdValue(valueOn && !valueOff ? 1 : 0, 1, _advMode);
@@ -619,15 +515,6 @@ void SettingInfo::getAdvMode(int32_t &valueOn, int32_t &valueOff) const
     } else if (_advMode[0] == 1) {
         valueOn = 1, valueOff = 0;
     }
-}
-
-void SettingInfo::setRecFileCnt(int32_t value)
-{
-    setBcdValue(value, 2, _recFileCnt);
-}
-int32_t SettingInfo::getRecFileCnt() const
-{
-    return getBcdValue(_recFileCnt, 2);
 }
 
 namespace {

@@ -157,6 +157,18 @@ public:
     bool Save(const QString &path) const;
     void marge(const SettingInfo &info);
 
+    // How a plain item's value reads: the byte as it is, or its BCD digits; None for items that
+    // are only written or have their own accessors.
+    enum class Encoding
+    {
+        None,
+        Byte,
+        Bcd,
+    };
+    // The plain accessors, by the item's row of the table: -1 for an absent or unreadable value.
+    int32_t readValue(DataType type) const;
+    void writeValue(DataType type, int64_t value);
+
     // Value helpers shared by the accessors.
     static Bytes toBcd(int64_t value, int count);
     static QString toHexString(std::span<const uint8_t> data, int count);
@@ -168,48 +180,48 @@ public:
     void setDateTime(const QDateTime &value);
     void setDateTimeNone();
     int32_t getDeviceType() const;
-    int32_t getBuzzAction() const;
-    void setBuzzAction(int32_t value);
-    int32_t getGuidanceVolume() const;
-    void setGuidanceVolume(int32_t value);
-    int32_t getBuzzOperation() const;
-    void setBuzzOperation(int32_t value);
-    int32_t getBuzzNoCard() const;
-    void setBuzzNoCard(int32_t value);
-    int32_t getGGdcLevel() const;
-    void setGGdcLevel(int32_t value);
-    void setGGdcTime(int32_t value);
-    int32_t getGTrgLevel() const;
-    void setGTrgLevel(int32_t value);
-    void setGTrgTime(int32_t value);
-    void setPTrgLevel(int32_t value);
-    void setPTrgTime(int32_t value);
+    int32_t getBuzzAction() const { return readValue(DataType::BuzzAction); }
+    void setBuzzAction(int32_t value) { writeValue(DataType::BuzzAction, value); }
+    int32_t getGuidanceVolume() const { return readValue(DataType::GuidanceVolume); }
+    void setGuidanceVolume(int32_t value) { writeValue(DataType::GuidanceVolume, value); }
+    int32_t getBuzzOperation() const { return readValue(DataType::BuzzOperation); }
+    void setBuzzOperation(int32_t value) { writeValue(DataType::BuzzOperation, value); }
+    int32_t getBuzzNoCard() const { return readValue(DataType::BuzzNoCard); }
+    void setBuzzNoCard(int32_t value) { writeValue(DataType::BuzzNoCard, value); }
+    int32_t getGGdcLevel() const { return readValue(DataType::GGdcLelvel); }
+    void setGGdcLevel(int32_t value) { writeValue(DataType::GGdcLelvel, value); }
+    void setGGdcTime(int32_t value) { writeValue(DataType::GGdcTime, value); }
+    int32_t getGTrgLevel() const { return readValue(DataType::GTrgLevel); }
+    void setGTrgLevel(int32_t value) { writeValue(DataType::GTrgLevel, value); }
+    void setGTrgTime(int32_t value) { writeValue(DataType::GTrgTime, value); }
+    void setPTrgLevel(int32_t value) { writeValue(DataType::PTrgLevel, value); }
+    void setPTrgTime(int32_t value) { writeValue(DataType::PTrgTime, value); }
     int32_t getGTrgCross() const;
     void setGTrgCross(int64_t value);
     void getModAngle(int32_t &isAuto, int32_t &value) const;
     void setModAngle(bool isAuto, int32_t value);
-    int32_t getQualityMode() const;
-    void setQualityMode(int32_t value);
-    int32_t getRecSound() const;
-    void setRecSound(int32_t value);
+    int32_t getQualityMode() const { return readValue(DataType::QualityMode); }
+    void setQualityMode(int32_t value) { writeValue(DataType::QualityMode, value); }
+    int32_t getRecSound() const { return readValue(DataType::RecSound); }
+    void setRecSound(int32_t value) { writeValue(DataType::RecSound, value); }
     void resetWifiPass();
-    void setBuzzSurv(int32_t value);
+    void setBuzzSurv(int32_t value) { writeValue(DataType::BuzzSurv, value); }
     void setSurvRec(bool valueOn, bool valueOff, int32_t valueMode);
     void getSurvRec(int32_t &valueOn, int32_t &valueOff, int32_t &valueMode) const;
-    void setOpeTime(int32_t value);
-    int32_t getOpeTime() const;
-    void setSurvAccOffTime(int32_t value);
-    int32_t getSurvAccOffTime() const;
-    void setSurvAccOnTime(int32_t value);
-    int32_t getSurvAccnilnTime() const;
-    void setSurvGSensorX(int32_t value);
-    int32_t getSurvGSensorX() const;
-    void setSurvGSensorY(int32_t value);
-    int32_t getSurvGSensorY() const;
+    void setOpeTime(int32_t value) { writeValue(DataType::OpeTime, value); }
+    int32_t getOpeTime() const { return readValue(DataType::OpeTime); }
+    void setSurvAccOffTime(int32_t value) { writeValue(DataType::SurvAccOffTime, value); }
+    int32_t getSurvAccOffTime() const { return readValue(DataType::SurvAccOffTime); }
+    void setSurvAccOnTime(int32_t value) { writeValue(DataType::SurvAccOnTime, value); }
+    int32_t getSurvAccnilnTime() const { return readValue(DataType::SurvAccOnTime); }
+    void setSurvGSensorX(int32_t value) { writeValue(DataType::SurvGSensorX, value); }
+    int32_t getSurvGSensorX() const { return readValue(DataType::SurvGSensorX); }
+    void setSurvGSensorY(int32_t value) { writeValue(DataType::SurvGSensorY, value); }
+    int32_t getSurvGSensorY() const { return readValue(DataType::SurvGSensorY); }
     void setAdvMode(bool valueOn, bool valueOff);
     void getAdvMode(int32_t &valueOn, int32_t &valueOff) const;
-    void setRecFileCnt(int32_t value);
-    int32_t getRecFileCnt() const;
+    void setRecFileCnt(int32_t value) { writeValue(DataType::RecFileCnt, value); }
+    int32_t getRecFileCnt() const { return readValue(DataType::RecFileCnt); }
 
     // Range tests of the dialog's inputs: strictly inside is true, on a bound is isPermission.
     static bool checkRange(double doTarget, double doLow, double doHigh, bool isPermission);

@@ -1,9 +1,7 @@
 // Destination (market) a camera was built for, as its version file names it.
 #pragma once
 
-#include <QString>
-
-#include <optional>
+#include "recording/EnumCases.h"
 
 enum class TargetType : int
 {
@@ -12,30 +10,18 @@ enum class TargetType : int
     None = 153,
 };
 
-// None for any raw value other than 0, 1 and 153.
+inline constexpr auto TARGET_TYPE_CASES = std::to_array<EnumCase<TargetType>>({
+    {TargetType::Common, "Common"},
+    {TargetType::Gyomu12, "Gyomu12"},
+    {TargetType::None, "None"},
+});
+
 constexpr std::optional<TargetType> targetTypeFromRaw(int raw)
 {
-    switch (raw) {
-    case 0:
-        return TargetType::Common;
-    case 1:
-        return TargetType::Gyomu12;
-    case 153:
-        return TargetType::None;
-    default:
-        return std::nullopt;
-    }
+    return enumFromRaw(TARGET_TYPE_CASES, raw);
 }
 
 inline QString caseName(TargetType value)
 {
-    switch (value) {
-    case TargetType::Common:
-        return QStringLiteral("Common");
-    case TargetType::Gyomu12:
-        return QStringLiteral("Gyomu12");
-    case TargetType::None:
-        break;
-    }
-    return QStringLiteral("None");
+    return enumCaseName(TARGET_TYPE_CASES, value);
 }

@@ -1,8 +1,7 @@
 // Camera build: camera and recorder in one body, in two, or not known.
 #pragma once
 
-#include <QString>
-#include <optional>
+#include "recording/EnumCases.h"
 
 enum class TerminalType : int
 {
@@ -11,15 +10,18 @@ enum class TerminalType : int
     None = 2,
 };
 
+inline constexpr auto TERMINAL_TYPE_CASES = std::to_array<EnumCase<TerminalType>>({
+    {TerminalType::Separate, "Separate"},
+    {TerminalType::AllInOne, "AllInOne"},
+    {TerminalType::None, "None"},
+});
+
 constexpr std::optional<TerminalType> terminalTypeFromRaw(int raw)
 {
-    if (raw < 0 || raw > 2)
-        return std::nullopt;
-    return static_cast<TerminalType>(raw);
+    return enumFromRaw(TERMINAL_TYPE_CASES, raw);
 }
 
 inline QString caseName(TerminalType value)
 {
-    static const char *const names[] = {"Separate", "AllInOne", "None"};
-    return QString::fromLatin1(names[static_cast<int>(value)]);
+    return enumCaseName(TERMINAL_TYPE_CASES, value);
 }

@@ -7,24 +7,27 @@
 
 #include <QByteArray>
 #include <cstdint>
-#include <memory>
 
-// Frames are shared by reference between frame tables, lists and views (VideoFramePtr); a change made
-// through one holder is seen by all. The fields are public because every reader fills them directly.
-//
-// Copying follows the recording readers' gap-filling rule, not memberwise copy: the copy constructor
-// (explicit, so no accidental copies) takes camera, frame, gDetected, time, the G values, _engineSpeed,
-// speed, _longitude, _latitude, status, sw, gps, ex, lacked, _imageData, _id, _timeStamp and blockNo,
-// and leaves powerDown, _posWest, _posSouth, _gps2, _movieTimeStamp, addrs, frameSize and pictureChannel
-// at their defaults. The inherited latitude/longitude stay 0.
+// A frame is a plain value: recordings keep theirs in a compact pool (FramePool) and hand out copies, so
+// a change to a returned frame stays with the caller. The fields are public because every reader fills
+// them directly.
 class VideoFrame : public ILocation
 {
 public:
     VideoFrame();
-    explicit VideoFrame(const VideoFrame &copy);
-    VideoFrame &operator=(const VideoFrame &) = delete;
+    VideoFrame(const VideoFrame &) = default;
+    VideoFrame &operator=(const VideoFrame &) = default;
     VideoFrame(VideoFrame &&) = default;
     VideoFrame &operator=(VideoFrame &&) = default;
+
+    // The frame the readers' gap filling puts in place of a missing sample: it takes camera, frame,
+    // gDetected, time, the G values, _engineSpeed, speed, _longitude, _latitude, status, sw, gps, ex,
+    // lacked, _imageData, _id, _timeStamp and blockNo, and leaves powerDown, _posWest, _posSouth, _gps2,
+    // _movieTimeStamp, addrs, frameSize, pictureChannel and the inherited latitude/longitude at their
+    // defaults.
+    VideoFrame repeated() const;
+    // Every field, the doubles compared bit for bit.
+    bool sameAs(const VideoFrame &other) const;
 
     // 2000-01-01 00:00:00 local time: the clock value of a camera whose clock was never set.
     static Date makeInvalidTime();
@@ -61,5 +64,3 @@ public:
     std::int32_t pictureChannel = 0;
     std::int32_t blockNo = 0;
 };
-
-using VideoFramePtr = std::shared_ptr<VideoFrame>;

@@ -1,8 +1,9 @@
 // Identifier byte of a sample in the card's recordings: picture frames and sound blocks.
 #pragma once
 
+#include "recording/EnumCases.h"
+
 #include <cstdint>
-#include <optional>
 
 enum class VideoId : std::uint8_t
 {
@@ -10,12 +11,12 @@ enum class VideoId : std::uint8_t
     Sound = 0xAA,
 };
 
-// None for any byte other than 0x55 and 0xAA.
+inline constexpr auto VIDEO_ID_CASES = std::to_array<EnumCase<VideoId>>({
+    {VideoId::Image, "Image"},
+    {VideoId::Sound, "Sound"},
+});
+
 constexpr std::optional<VideoId> videoIdFromRaw(std::uint8_t raw)
 {
-    if (raw == 0x55)
-        return VideoId::Image;
-    if (raw == 0xAA)
-        return VideoId::Sound;
-    return std::nullopt;
+    return enumFromRaw(VIDEO_ID_CASES, raw);
 }

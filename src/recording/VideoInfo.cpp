@@ -30,77 +30,83 @@ QByteArray bytesOf(std::initializer_list<uint8_t> values)
 
 } // namespace
 
+namespace {
+
+std::shared_ptr<const CameraKeys> placeholderTable(const VideoFrame &frame)
+{
+    auto table = std::make_shared<CameraKeys>();
+    table->keys = {0};
+    table->placeholder = frame;
+    return table;
+}
+
+} // namespace
+
 VideoInfo::VideoInfo()
     : _jpegHeader(bytesOf(
           {0xFF, 0xD8, 0xFF, 0xC4, 0x01, 0xA2, 0x00, 0x00, 0x01, 0x05, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01})),
       _jpegHeader12(bytesOf(
           {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x84, 0x00, 0x10, 0x0B, 0x0C, 0x0E, 0x0C, 0x0A, 0x10, 0x0E, 0x0D})),
-      _thumbnail(std::make_shared<VideoFrame>())
+      _pool(std::make_shared<FramePool>())
 {
-    _cameraFrames[1] = std::make_shared<const FrameTable>(FrameTable{{0, std::make_shared<VideoFrame>()}});
+    _cameraFrames[1] = placeholderTable(VideoFrame());
 }
 
-FrameTablePtr VideoInfo::cameraFramesLocked(int number)
+FrameTable VideoInfo::cameraFramesLocked(int number)
 {
-    const auto it = _cameraFrames.find(number);
+    auto it = _cameraFrames.find(number);
     if (it == _cameraFrames.end()) {
-        auto table = std::make_shared<const FrameTable>(FrameTable{{0, std::make_shared<VideoFrame>()}});
-        _cameraFrames[number] = table;
-        return table;
+        it = _cameraFrames.emplace(number, placeholderTable(VideoFrame())).first;
+    } else if (it->second->keys.empty()) {
+        VideoFrame frame;
+        frame.time = _playback.detectTime;
+        it->second = placeholderTable(frame);
     }
-    if (it->second->empty()) {
-        auto frame = std::make_shared<VideoFrame>();
-        frame->time = _playback.detectTime;
-        it->second = std::make_shared<const FrameTable>(FrameTable{{0, frame}});
-    }
-    return it->second;
+    return FrameTable(_pool, it->second);
 }
 
-FrameTablePtr VideoInfo::placeholderLocked(int number)
+VideoFrame VideoInfo::placeholderLocked(int number)
 {
-    auto table = std::make_shared<const FrameTable>(FrameTable{{0, std::make_shared<VideoFrame>()}});
-    _cameraFrames[number] = table;
-    return table;
+    _cameraFrames[number] = placeholderTable(VideoFrame());
+    return VideoFrame();
 }
 
-FrameTablePtr VideoInfo::getCameraFrames(int number)
+FrameTable VideoInfo::getCameraFrames(int number)
 {
     std::lock_guard lock(_framesMutex);
     return cameraFramesLocked(number);
 }
 
-VideoFramePtr VideoInfo::findFrame(int number, int64_t position, bool /*search*/)
+VideoFrame VideoInfo::findFrame(int number, int64_t position, bool /*search*/)
 {
     std::lock_guard lock(_framesMutex);
-    if (number >= 0 && size_t(number) < arrayCamera.size()) {
-        const std::vector<int> &keys = arrayCamera[size_t(number)];
+    if (number >= 0 && size_t(number) < _indexed.size()) {
+        const std::vector<int32_t> &keys = _indexed[size_t(number)]->keys;
         if (keys.empty())
-            return placeholderLocked(number)->begin()->second;
+            return placeholderLocked(number);
         // First key not below the position, then step back unless it is the position itself.
         auto i = std::lower_bound(keys.begin(), keys.end(), position,
-                                  [](int key, int64_t pos) { return int64_t(key) < pos; }) -
+                                  [](int32_t key, int64_t pos) { return int64_t(key) < pos; }) -
                  keys.begin();
         i = std::min<ptrdiff_t>(i, ptrdiff_t(keys.size()) - 1);
         if (keys[size_t(i)] > position)
             --i;
-        const FrameTablePtr table = cameraFramesLocked(number);
+        const FrameTable table = cameraFramesLocked(number);
         if (i >= 0) {
-            const auto it = table->find(keys[size_t(i)]);
-            if (it != table->end())
-                return it->second;
+            if (auto frame = table.find(keys[size_t(i)]))
+                return std::move(*frame);
         }
-        const auto zero = table->find(0);
-        if (zero != table->end())
-            return zero->second;
-        return placeholderLocked(number)->begin()->second;
+        if (auto zero = table.find(0))
+            return std::move(*zero);
+        return placeholderLocked(number);
     }
 
     const auto found = _cameraFrames.find(number);
     if (found == _cameraFrames.end())
-        return placeholderLocked(number)->begin()->second;
-    const FrameTablePtr table = found->second;
+        return placeholderLocked(number);
+    const FrameTable table(_pool, found->second);
     int64_t lower = 0;
-    for (const auto &[key, frame] : *table) {
+    for (const int32_t key : table.keys()) {
         if (key < position) {
             lower = key;
             continue;
@@ -108,14 +114,12 @@ VideoFramePtr VideoInfo::findFrame(int number, int64_t position, bool /*search*/
         const int64_t d1 = std::max<int64_t>(position - lower, 0);
         const int64_t d2 = int64_t(key) - position;
         const int64_t chosen = d2 < d1 ? key : lower; // a tie keeps the lower key
-        const auto it = table->find(int(chosen));
-        if (it != table->end())
-            return it->second;
+        if (auto frame = table.find(chosen))
+            return std::move(*frame);
     }
-    const auto it = table->find(int(lower));
-    if (it != table->end())
-        return it->second;
-    return placeholderLocked(number)->begin()->second;
+    if (auto frame = table.find(lower))
+        return std::move(*frame);
+    return placeholderLocked(number);
 }
 
 std::vector<int> VideoInfo::cameraNumbers() const
@@ -127,37 +131,100 @@ std::vector<int> VideoInfo::cameraNumbers() const
     return numbers;
 }
 
-void VideoInfo::setCameraFrames(int number, FrameTable table)
+void VideoInfo::setFrames(std::shared_ptr<const FramePool> pool, std::map<int, CameraKeys> tables)
 {
-    auto shared = std::make_shared<const FrameTable>(std::move(table));
+    std::map<int, std::shared_ptr<const CameraKeys>> stored;
+    std::vector<std::shared_ptr<const CameraKeys>> distinct;
+    for (auto &entry : tables) {
+        CameraKeys &table = entry.second;
+        const auto same = std::find_if(distinct.begin(), distinct.end(),
+                                       [&table](const auto &kept) { return kept->sameAs(table); });
+        if (same != distinct.end()) {
+            stored[entry.first] = *same;
+            continue;
+        }
+        distinct.push_back(std::make_shared<const CameraKeys>(std::move(table)));
+        stored[entry.first] = distinct.back();
+    }
     std::lock_guard lock(_framesMutex);
-    _cameraFrames[number] = std::move(shared);
+    _pool = std::move(pool);
+    for (auto &[number, table] : stored)
+        _cameraFrames[number] = std::move(table);
+}
+
+void VideoInfo::setCameraFrames(int number, const std::map<int, VideoFrame> &frames)
+{
+    std::lock_guard lock(_framesMutex);
+    auto pool = std::make_shared<FramePool>(*_pool);
+    std::vector<std::pair<int, uint32_t>> pairs;
+    for (const auto &[key, frame] : frames)
+        pairs.emplace_back(key, pool->add(frame));
+    CameraKeys table = CameraKeys::fromPairs(std::move(pairs));
+    _pool = std::move(pool);
+    _cameraFrames[number] = std::make_shared<const CameraKeys>(std::move(table));
+}
+
+void VideoInfo::editFrames(
+    int number, const std::function<void(std::span<const int32_t>, std::vector<VideoFrame> &)> &edit)
+{
+    std::lock_guard lock(_framesMutex);
+    const auto found = _cameraFrames.find(number);
+    if (found == _cameraFrames.end())
+        return;
+    if (found->second->placeholder) {
+        std::vector<VideoFrame> frames{*found->second->placeholder};
+        edit(found->second->keys, frames);
+        found->second = placeholderTable(frames.front());
+        return;
+    }
+    const CameraKeys &table = *found->second;
+    std::vector<int32_t> keys;
+    std::vector<uint32_t> indices;
+    std::vector<VideoFrame> frames;
+    for (size_t i = 0; i < table.keys.size(); ++i) {
+        if (table.slot(i) & FramePool::REPEAT_BIT)
+            continue;
+        keys.push_back(table.keys[i]);
+        indices.push_back(table.slot(i));
+        frames.push_back(_pool->at(indices.back()));
+    }
+    edit(keys, frames);
+    // Lookups in flight keep the pool they hold; the edited frames go into a copy.
+    auto pool = std::make_shared<FramePool>(*_pool);
+    for (size_t i = 0; i < indices.size(); ++i)
+        pool->replace(indices[i], frames[i]);
+    _pool = std::move(pool);
 }
 
 void VideoInfo::rebuildKeyLists()
 {
-    const auto keysOf = [](const FrameTable &table) {
-        std::vector<int> keys;
-        keys.reserve(table.size());
-        for (const auto &entry : table)
-            keys.push_back(entry.first);
-        return keys;
-    };
     std::lock_guard lock(_framesMutex);
-    arrayCamera.clear();
+    _indexed.clear();
     for (const auto &entry : _cameraFrames)
-        arrayCamera.push_back(keysOf(*entry.second));
-    arraySound.clear();
-    for (const auto &entry : _soundFrames)
-        arraySound.push_back(keysOf(entry.second));
+        _indexed.push_back(entry.second);
 }
 
-std::vector<VideoFramePtr> VideoInfo::convertDictionary(const FrameTable &frames)
+size_t VideoInfo::frameBytes() const
 {
-    std::vector<VideoFramePtr> list;
+    std::lock_guard lock(_framesMutex);
+    size_t bytes = sizeof(FramePool) + _pool->heapBytes();
+    std::vector<const CameraKeys *> counted;
+    for (const auto &entry : _cameraFrames) {
+        if (std::find(counted.begin(), counted.end(), entry.second.get()) != counted.end())
+            continue;
+        counted.push_back(entry.second.get());
+        bytes += sizeof(CameraKeys) + entry.second->keys.capacity() * sizeof(int32_t) +
+                 entry.second->indices.capacity() * sizeof(uint32_t);
+    }
+    return bytes;
+}
+
+std::vector<VideoFrame> VideoInfo::convertDictionary(const FrameTable &frames)
+{
+    std::vector<VideoFrame> list;
     list.reserve(frames.size());
-    for (const auto &entry : frames)
-        list.push_back(entry.second);
+    for (size_t i = 0; i < frames.size(); ++i)
+        list.push_back(frames.frame(i));
     return list;
 }
 
@@ -189,29 +256,35 @@ DetectionType VideoInfo::getDetectType(uint8_t type)
     }
 }
 
-FrameTable VideoInfo::makeFrameTable(const std::vector<VideoFramePtr> &frames, int64_t base, int64_t step,
-                                     int32_t &longitude, int32_t &latitude)
+CameraKeys VideoInfo::makeFrameTable(FramePool &pool, std::span<const uint32_t> indices, int64_t base,
+                                     int64_t step, int32_t &longitude, int32_t &latitude)
 {
-    FrameTable table;
+    std::vector<std::pair<int, uint32_t>> pairs;
+    pairs.reserve(indices.size() + 1);
     int64_t movie = 0;
-    for (const VideoFramePtr &frame : frames) {
-        const int key = int(int64_t(frame->_timeStamp) - base);
+    for (const uint32_t slot : indices) {
+        VideoFrame frame = pool.at(slot);
+        const int key = int(int64_t(frame._timeStamp) - base);
+        bool changed = false;
         if (step > 0) {
-            frame->_movieTimeStamp = uint32_t(movie);
+            frame._movieTimeStamp = uint32_t(movie);
             movie += step;
+            changed = true;
         }
-        // Only the first frame can find key 0 empty; the keys mostly come in ascending order.
-        if (table.empty())
-            table.try_emplace(0, frame);
-        table.try_emplace(table.end(), key, frame);
+        if (pairs.empty())
+            pairs.emplace_back(0, slot);
+        pairs.emplace_back(key, slot);
         if (longitude == 0) {
             latitude = 0;
-        } else if (longitude != -1 && frame->_longitude == 0) {
-            frame->_longitude = longitude;
-            frame->_latitude = latitude;
+        } else if (longitude != -1 && frame._longitude == 0) {
+            frame._longitude = longitude;
+            frame._latitude = latitude;
+            changed = true;
         }
+        if (changed)
+            pool.replace(slot, frame);
     }
-    return table;
+    return CameraKeys::fromPairs(std::move(pairs));
 }
 
 int64_t VideoInfo::locateDetection(uint32_t first, uint32_t last)
@@ -220,25 +293,31 @@ int64_t VideoInfo::locateDetection(uint32_t first, uint32_t last)
         return 0;
     const int64_t r = _playback.detectPosition - int64_t(first);
     const int64_t p = (r >= 1 && r < int64_t(last)) ? r : 0;
-    const FrameTablePtr table = getCameraFrames(0);
-    int64_t lower = 0;
-    for (const auto &[key, frame] : *table) {
-        if (key == p) {
-            frame->gDetected = true;
-            return p;
+    int64_t located = 0;
+    getCameraFrames(0); // a missing or empty table becomes its placeholder, as before any lookup
+    editFrames(0, [&](std::span<const int32_t> keys, std::vector<VideoFrame> &frames) {
+        int64_t lower = 0;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const int64_t key = keys[i];
+            if (key == p) {
+                frames[i].gDetected = true;
+                located = p;
+                return;
+            }
+            if (key < p) {
+                lower = key;
+                continue;
+            }
+            // The first key above p: the nearer neighbour, a tie going to the later key.
+            const int64_t chosen = (p - lower < key - p) ? lower : key;
+            const auto at = std::find(keys.begin(), keys.end(), chosen);
+            if (at != keys.end())
+                frames[size_t(at - keys.begin())].gDetected = true;
+            located = chosen;
+            return;
         }
-        if (key < p) {
-            lower = key;
-            continue;
-        }
-        // The first key above p: the nearer neighbour, a tie going to the later key.
-        const int64_t chosen = (p - lower < key - p) ? lower : key;
-        const auto it = table->find(int(chosen));
-        if (it != table->end())
-            it->second->gDetected = true;
-        return chosen;
-    }
-    return 0;
+    });
+    return located;
 }
 
 TargetType VideoInfo::getTargetType(const QUrl &filePath)
@@ -350,45 +429,66 @@ int64_t VideoInfo::convertLatitude(const QString &latitude)
     return BcdPosition::convertLatitude(latitude);
 }
 
-FrameTable VideoInfo::makeMovieFrameTable(const std::vector<VideoFramePtr> &frames, uint32_t base, float fps,
-                                          size_t maxFrames)
+CameraKeys VideoInfo::makeMovieFrameTable(FramePool &pool, std::span<const uint32_t> indices, uint32_t base,
+                                          float fps, size_t maxFrames)
 {
     // Gaps inside a block longer than this are a broken counter, not dropped frames: they are left open,
-    // which also bounds the copies a corrupt file can make.
+    // which also bounds the repeats a corrupt file can make.
     constexpr uint64_t MAX_FILL_GAP_MS = 2000;
-    FrameTable table;
-    if (frames.empty())
-        return table;
+    if (indices.empty())
+        return {};
     const uint32_t interval = fps > 0.0f ? uint32_t(std::ceil(1000.0f / fps)) : 1000u;
 
-    std::vector<VideoFramePtr> filled;
-    filled.reserve(std::min(frames.size() + frames.size() / 8, std::max(maxFrames, frames.size())));
-    // The copies of all gaps together stay within the frames the movie's length allows.
-    size_t copiesLeft = maxFrames > frames.size() ? maxFrames - frames.size() : 0;
-    VideoFramePtr previous = frames.front();
-    for (const VideoFramePtr &frame : frames) {
-        if (previous->blockNo == frame->blockNo && frame->_timeStamp > previous->_timeStamp &&
-            uint64_t(frame->_timeStamp) - previous->_timeStamp <= MAX_FILL_GAP_MS) {
-            while (copiesLeft > 0 && uint64_t(previous->_timeStamp) + interval < frame->_timeStamp) {
-                --copiesLeft;
-                auto copy = std::make_shared<VideoFrame>(*previous);
-                copy->_timeStamp = previous->_timeStamp + interval;
-                filled.push_back(copy);
-                previous = std::move(copy);
+    // (slot, counter, block) of each frame in filing order, repeats included.
+    struct Filed
+    {
+        uint32_t slot;
+        uint32_t timeStamp;
+        int32_t blockNo;
+    };
+    std::vector<Filed> filed;
+    filed.reserve(std::min(indices.size() + indices.size() / 8, std::max(maxFrames, indices.size())));
+    // The repeats of all gaps together stay within the frames the movie's length allows.
+    size_t repeatsLeft = maxFrames > indices.size() ? maxFrames - indices.size() : 0;
+    std::vector<VideoFrame> frames;
+    frames.reserve(indices.size());
+    for (const uint32_t slot : indices)
+        frames.push_back(pool.at(slot));
+    Filed previous{indices.front(), frames.front()._timeStamp, frames.front().blockNo};
+    for (size_t i = 0; i < indices.size(); ++i) {
+        const VideoFrame &frame = frames[i];
+        if (previous.blockNo == frame.blockNo && frame._timeStamp > previous.timeStamp &&
+            uint64_t(frame._timeStamp) - previous.timeStamp <= MAX_FILL_GAP_MS) {
+            while (repeatsLeft > 0 && uint64_t(previous.timeStamp) + interval < frame._timeStamp) {
+                --repeatsLeft;
+                previous = {previous.slot | FramePool::REPEAT_BIT, previous.timeStamp + interval,
+                            previous.blockNo};
+                filed.push_back(previous);
             }
         }
-        filled.push_back(frame);
-        previous = frame;
+        previous = {indices[i], frame._timeStamp, frame.blockNo};
+        filed.push_back(previous);
     }
 
     // Each block is one second of movie: its frames are measured from the block's own first frame.
     std::map<int32_t, uint32_t> blockStart;
-    for (const VideoFramePtr &frame : filled) {
-        const uint32_t start = blockStart.try_emplace(frame->blockNo, frame->_timeStamp).first->second;
-        frame->_movieTimeStamp = uint32_t(int64_t(frame->blockNo - 1) * 1000) + (frame->_timeStamp - start);
-        if (table.empty())
-            table.try_emplace(0, filled.front());
-        table.try_emplace(table.end(), int(int64_t(frame->_timeStamp) - int64_t(base)), frame);
+    std::vector<std::pair<int, uint32_t>> pairs;
+    pairs.reserve(filed.size() + 1);
+    size_t next = 0; // the next of frames in filed order
+    for (const Filed &f : filed) {
+        const uint32_t start = blockStart.try_emplace(f.blockNo, f.timeStamp).first->second;
+        const uint32_t movie = uint32_t(int64_t(f.blockNo - 1) * 1000) + (f.timeStamp - start);
+        uint32_t slot = f.slot;
+        if (slot & FramePool::REPEAT_BIT) {
+            slot = pool.addRepeat(slot & ~FramePool::REPEAT_BIT, f.timeStamp, movie);
+        } else {
+            VideoFrame &frame = frames[next++];
+            frame._movieTimeStamp = movie;
+            pool.replace(slot, frame);
+        }
+        if (pairs.empty())
+            pairs.emplace_back(0, slot);
+        pairs.emplace_back(int(int64_t(f.timeStamp) - int64_t(base)), slot);
     }
-    return table;
+    return CameraKeys::fromPairs(std::move(pairs));
 }

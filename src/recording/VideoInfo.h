@@ -4,6 +4,8 @@
 #include "recording/CommonConst.h"
 #include "recording/Date.h"
 #include "recording/DetectionType.h"
+#include "recording/FramePool.h"
+#include "recording/FrameTable.h"
 #include "recording/PictureData.h"
 #include "recording/PlaybackInfo.h"
 #include "recording/TargetType.h"
@@ -16,20 +18,16 @@
 #include <QUrl>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <vector>
 
 class FullTimeDataInfo;
 class VersionInfo;
-
-// Frames of one camera by key: signed milliseconds from the recording's first millisecond counter.
-using FrameTable = std::map<int, VideoFramePtr>;
-// A table is never changed once published; a placeholder replaces it whole. Holders of a table keep
-// a consistent view while another thread looks up in the same recording.
-using FrameTablePtr = std::shared_ptr<const FrameTable>;
 
 class VideoInfo
 {
@@ -42,16 +40,15 @@ public:
     // --- Lookups (any thread; the placeholder tables they may store are guarded) ---
 
     // The table of camera number; never empty: a missing camera gets { 0: new frame }, an empty table
-    // { 0: new frame at _playback.detectTime }, and that table is stored. Keep the returned pointer in a
-    // variable while walking the table ("for (x : *getCameraFrames(0))" drops it before the loop runs).
-    virtual FrameTablePtr getCameraFrames(int number);
+    // { 0: new frame at _playback.detectTime }, and that table is stored.
+    virtual FrameTable getCameraFrames(int number);
     // The frame shown at a position (ms key): the greatest key not above it, the last frame past the
-    // end, the frame at key 0 before the start. Never null. search does not change the result.
-    virtual VideoFramePtr findFrame(int number, int64_t position, bool search = true);
+    // end, the frame at key 0 before the start. search does not change the result.
+    virtual VideoFrame findFrame(int number, int64_t position, bool search = true);
     // Camera numbers that have a table, ascending.
     std::vector<int> cameraNumbers() const;
 
-    static std::vector<VideoFramePtr> convertDictionary(const FrameTable &frames);
+    static std::vector<VideoFrame> convertDictionary(const FrameTable &frames);
     // Decimal detection code (10-32) of a header to its type; other codes give None.
     static DetectionType getDetectType(uint8_t type);
 
@@ -101,23 +98,33 @@ public:
 
     // --- Shared steps of the readers ---
 
-    // Files frames by _timeStamp − base (first frame at a key stays; the list's first frame also at
+    // Files the frames at indices by _timeStamp − base (first frame at a key stays; the first slot also at
     // key 0). step > 0 numbers _movieTimeStamp 0, step, 2·step...; frames without a position take
     // longitude/latitude unless longitude is −1 (longitude 0 clears latitude).
-    static FrameTable makeFrameTable(const std::vector<VideoFramePtr> &frames, int64_t base, int64_t step,
-                                     int32_t &longitude, int32_t &latitude);
-    // The camera-1 table of an MP4 chapter: gaps inside a block filled with copies every
+    static CameraKeys makeFrameTable(FramePool &pool, std::span<const uint32_t> indices, int64_t base,
+                                     int64_t step, int32_t &longitude, int32_t &latitude);
+    // The camera-1 table of an MP4 chapter: gaps inside a block filled with repeats every
     // ceil(1000 / fps) ms; _movieTimeStamp measured from each block's first frame plus
-    // (blockNo − 1) × 1000. The copies stop once the table holds maxFrames frames.
-    static FrameTable makeMovieFrameTable(const std::vector<VideoFramePtr> &frames, uint32_t base, float fps,
-                                          size_t maxFrames = SIZE_MAX);
+    // (blockNo − 1) × 1000. The repeats stop once the table holds maxFrames frames.
+    static CameraKeys makeMovieFrameTable(FramePool &pool, std::span<const uint32_t> indices, uint32_t base,
+                                          float fps, size_t maxFrames = SIZE_MAX);
     // Key of the detection in camera 0 from the absolute counters of the first and last frame;
     // marks the frame there (gDetected).
     int64_t locateDetection(uint32_t first, uint32_t last);
-    // Stores the table of a camera (readers, before the recording is handed out).
-    void setCameraFrames(int number, FrameTable table);
-    // Rebuilds arrayCamera and arraySound from the tables: the last step of every reader.
+    // Stores the frames and the tables of every camera (readers, before the recording is handed out).
+    // Tables with the same keys and indices are kept once.
+    void setFrames(std::shared_ptr<const FramePool> pool, std::map<int, CameraKeys> tables);
+    // Stores the table of one camera from frames by key, added to the pool.
+    void setCameraFrames(int number, const std::map<int, VideoFrame> &frames);
+    // Hands the frames of a camera's table, in key order, to edit and stores what it leaves. Repeats
+    // are not handed over. Lookups made meanwhile see the frames before or after, never a mix.
+    void editFrames(
+        int number,
+        const std::function<void(std::span<const int32_t> keys, std::vector<VideoFrame> &frames)> &edit);
+    // Fixes the key lists findFrame searches: the last step of every reader.
     void rebuildKeyLists();
+    // Heap bytes of the frames and tables (shared parts counted once), for the memory benchmark.
+    size_t frameBytes() const;
 
     bool isCutVideo() const { return _isCutVideo; }
     CommonConst::RecMode recMode() const { return _recMode; }
@@ -139,17 +146,11 @@ public:
     Date lastTime;
     uint32_t _timeSpan = 1; // last minus first millisecond counter; 0 marks a failed read
     uint32_t _preTimeSpan = 0;
-    std::map<int, FrameTable> _soundFrames;
-    // Position j holds the ascending keys of the j-th camera number with a table.
-    std::vector<std::vector<int>> arrayCamera;
-    std::vector<std::vector<int>> arraySound;
-    std::vector<std::vector<int>> arrayViorate;
-    VideoFramePtr _thumbnail;
+    VideoFrame _thumbnail;
     PlaybackInfo _playback;
     uint32_t _addrs = 0;
     uint32_t _blockSize = 0;
     uint32_t _dataSize = 0;
-    std::vector<VideoFramePtr> _frameList;
     QString _channel1TempName;
     QString _channel2TempName;
     QString _aacTempName;
@@ -164,10 +165,13 @@ public:
     CommonConst::RecMode _recMode = CommonConst::RecMode::Nomal;
 
 private:
-    FrameTablePtr cameraFramesLocked(int number);
-    FrameTablePtr placeholderLocked(int number);
+    FrameTable cameraFramesLocked(int number);
+    VideoFrame placeholderLocked(int number);
 
-    // Guards _cameraFrames: the lookups store placeholder tables from whichever thread asks.
+    // Guards the members below: the lookups store placeholder tables from whichever thread asks.
     mutable std::mutex _framesMutex;
-    std::map<int, FrameTablePtr> _cameraFrames;
+    std::shared_ptr<const FramePool> _pool;
+    std::map<int, std::shared_ptr<const CameraKeys>> _cameraFrames;
+    // The tables in camera-number order when the key lists were fixed; findFrame(j) searches the j-th.
+    std::vector<std::shared_ptr<const CameraKeys>> _indexed;
 };

@@ -1,8 +1,7 @@
 // Driving violation signalled at a frame (All means none).
 #pragma once
 
-#include <QString>
-#include <optional>
+#include "recording/EnumCases.h"
 
 enum class ViolationType : int
 {
@@ -18,18 +17,25 @@ enum class ViolationType : int
     VelocityGDetection = 8,
 };
 
-// None for a raw value outside -1...8.
+inline constexpr auto VIOLATION_TYPE_CASES = std::to_array<EnumCase<ViolationType>>({
+    {ViolationType::All, "All"},
+    {ViolationType::Overspeed, "Overspeed"},
+    {ViolationType::Accel, "Accel"},
+    {ViolationType::Decel, "Decel"},
+    {ViolationType::Swerve, "Swerve"},
+    {ViolationType::Idling, "Idling"},
+    {ViolationType::GDetection, "GDetection"},
+    {ViolationType::LongRun, "LongRun"},
+    {ViolationType::OverEnginespeed, "OverEnginespeed"},
+    {ViolationType::VelocityGDetection, "VelocityGDetection"},
+});
+
 constexpr std::optional<ViolationType> violationTypeFromRaw(int raw)
 {
-    if (raw < -1 || raw > 8)
-        return std::nullopt;
-    return static_cast<ViolationType>(raw);
+    return enumFromRaw(VIOLATION_TYPE_CASES, raw);
 }
 
 inline QString caseName(ViolationType value)
 {
-    static const char *const names[] = {
-        "All",    "Overspeed",  "Accel",   "Decel",           "Swerve",
-        "Idling", "GDetection", "LongRun", "OverEnginespeed", "VelocityGDetection"};
-    return QString::fromLatin1(names[static_cast<int>(value) + 1]);
+    return enumCaseName(VIOLATION_TYPE_CASES, value);
 }

@@ -164,12 +164,10 @@ float StopWatchModel::chapterDistance(ChapterData &chapter)
     const std::shared_ptr<PictureData> picture =
         chapter.frameTimeSpan() < 1 ? nullptr : chapter.getPicture(true);
     if (picture && picture->video) {
-        const FrameTablePtr frames = picture->video->getCameraFrames(0);
+        const FrameTable frames = picture->video->getCameraFrames(0);
         int64_t previous = 0;
-        for (const auto &[key, frame] : *frames) {
-            if (!frame)
-                continue;
-            sum += float(int64_t(frame->speed) * (int64_t(key) - previous));
+        for (const auto &[key, frame] : frames) {
+            sum += float(int64_t(frame.speed) * (int64_t(key) - previous));
             previous = key;
         }
     }
@@ -190,16 +188,14 @@ float StopWatchModel::getDistance(int64_t position)
     const std::shared_ptr<PictureData> picture = _chapters[size_t(index)]->getPicture(true);
     if (!picture || !picture->video)
         return sum;
-    const FrameTablePtr frames = picture->video->getCameraFrames(0);
+    const FrameTable frames = picture->video->getCameraFrames(0);
     int64_t previous = 0;
-    for (const auto &[key, frame] : *frames) {
-        if (!frame)
-            continue;
+    for (const auto &[key, frame] : frames) {
         if (key > offset) {
-            sum += float(offset - previous) * float(frame->speed);
+            sum += float(offset - previous) * float(frame.speed);
             break;
         }
-        sum += float(key - previous) * float(frame->speed);
+        sum += float(key - previous) * float(frame.speed);
         previous = key;
     }
     return sum;

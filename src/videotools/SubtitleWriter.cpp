@@ -103,10 +103,10 @@ QString SubtitleWriter::assDocument(VideoInfo *recording, int width, int height,
     };
     if (recording) {
         // Keep the table alive while walking it: a lookup may replace the recording's tables.
-        const FrameTablePtr frames = recording->getCameraFrames(0);
+        const FrameTable frames = recording->getCameraFrames(0);
         std::optional<uint32_t> previous;
-        for (const auto &[key, frame] : *frames) {
-            const uint32_t movieTime = recording->findFrame(1, key, true)->_movieTimeStamp;
+        for (const auto &[key, frame] : frames) {
+            const uint32_t movieTime = recording->findFrame(1, key, true)._movieTimeStamp;
             if (!previous) {
                 previous = movieTime;
                 continue;
@@ -114,7 +114,7 @@ QString SubtitleWriter::assDocument(VideoInfo *recording, int width, int height,
             if (movieTime <= *previous)
                 continue;
             lines << QStringLiteral("Dialogue: 0,%1,%2,Default,,0000,0000,0000,,%3")
-                         .arg(assTimeText(*previous), assTimeText(movieTime), makeInfoText(*frame, flags));
+                         .arg(assTimeText(*previous), assTimeText(movieTime), makeInfoText(frame, flags));
             previous = movieTime;
         }
     }

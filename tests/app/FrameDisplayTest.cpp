@@ -1,23 +1,33 @@
 #include "app/FrameDisplay.h"
 #include "card/ChapterData.h"
 #include "card/VrecMoveManagerInfo.h"
+#include "recording/FrameTable.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-VideoFramePtr frame(int32_t lat, int32_t lng, IconId direction, bool gps)
+VideoFrame frame(int32_t lat, int32_t lng, IconId direction, bool gps)
 {
-    auto f = std::make_shared<VideoFrame>();
-    f->_latitude = lat;
-    f->_longitude = lng;
-    f->ex.direction = direction;
-    f->gps = gps;
+    VideoFrame f;
+    f._latitude = lat;
+    f._longitude = lng;
+    f.ex.direction = direction;
+    f.gps = gps;
     return f;
+}
+
+FrameTable tableOf(const std::vector<std::pair<int, VideoFrame>> &frames)
+{
+    auto pool = std::make_shared<FramePool>();
+    std::vector<std::pair<int, uint32_t>> pairs;
+    for (const auto &[key, f] : frames)
+        pairs.emplace_back(key, pool->add(f));
+    return FrameTable(pool, std::make_shared<CameraKeys>(CameraKeys::fromPairs(std::move(pairs))));
 }
 
 std::shared_ptr<ChapterData> recordChapter(int32_t lat, int32_t lng)
 {
-    auto chapter = std::make_shared<ChapterData>(QUrl(), nullptr);
+    auto chapter = std::make_shared<ChapterData>(QUrl(), nullptr, ChapterData::Records{});
     chapter->_vmmInfo = std::make_shared<VrecMoveManagerInfo>(std::span<const uint8_t>());
     chapter->_vmmInfo->_latitude = lat;
     chapter->_vmmInfo->_longitude = lng;
@@ -27,8 +37,8 @@ std::shared_ptr<ChapterData> recordChapter(int32_t lat, int32_t lng)
 
 TEST(FrameDisplayTest, CarFromTheFrameAtOrBeforeThePositionElseTheItemsFirstPositionHeadingNorth)
 {
-    const FrameTable frames{{100, frame(10, 20, IconId::NorthEast, true)},
-                            {200, frame(0, 5, IconId::NorthWest, true)}};
+    const FrameTable frames =
+        tableOf({{100, frame(10, 20, IconId::NorthEast, true)}, {200, frame(0, 5, IconId::NorthWest, true)}});
     const ChapterList located{recordChapter(0, 0), recordChapter(7, 8)};
     const CarFix fallback{7, 8, IconId::North, false};
     struct Case

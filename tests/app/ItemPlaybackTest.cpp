@@ -202,8 +202,12 @@ TEST_F(ItemPlaybackTest, AnEventDrawsOnlyItsWindowsRouteAndFollowsTheClock)
     // A window without positions: no point, but the route is still drawn (empty).
     const EventClip clip = card->getEventChapters(*list.model()->eventList()[0]);
     for (const auto &chapter : *clip.chapters) {
-        for (const auto &[key, frame] : *chapter->getPicture(true)->video->getCameraFrames(0))
-            frame->_latitude = frame->_longitude = 0;
+        const auto video = chapter->getPicture(true)->video;
+        for (const int camera : video->cameraNumbers())
+            video->editFrames(camera, [](std::span<const int32_t>, std::vector<VideoFrame> &frames) {
+                for (VideoFrame &frame : frames)
+                    frame._latitude = frame._longitude = 0;
+            });
     }
     sink.take();
     ASSERT_TRUE(playback->playEventItem(0, false));

@@ -33,69 +33,37 @@ MoveProtectInfo &onlyEvent(CardData &card)
 }
 } // namespace
 
-TEST(CardDataClipTest, EventNearTheStartOfItsChapterTakesThePreviousChapter)
+TEST(CardDataClipTest, EventClipsOverMinuteChapters)
 {
-    CardFixture f;
-    addMinuteChapters(f, 1);
-    f.addEvent(1, kKey, 2, 163000); // 3000 ms into chapter 2
-    const auto card = f.load();
-    const auto clip = card->getEventChapters(onlyEvent(*card));
-    EXPECT_EQ(clipNumbers(clip), (Numbers{1, 2}));
-    EXPECT_EQ(clip.position, 63000);
-    EXPECT_EQ(clip.start, 51000);
-    EXPECT_EQ(clip.end, 71000);
-}
-
-TEST(CardDataClipTest, EventTwelveSecondsInTakesNoEarlierChapter)
-{
-    CardFixture f;
-    addMinuteChapters(f, 1);
-    f.addEvent(1, kKey, 2, 175000); // 15000 ms into chapter 2
-    const auto card = f.load();
-    const auto clip = card->getEventChapters(onlyEvent(*card));
-    EXPECT_EQ(clipNumbers(clip), (Numbers{2}));
-    EXPECT_EQ(clip.position, 15000);
-    EXPECT_EQ(clip.start, 3000);
-    EXPECT_EQ(clip.end, 23000);
-}
-
-TEST(CardDataClipTest, EventAtTheTripStartStartsAtZero)
-{
-    CardFixture f;
-    addMinuteChapters(f, 1);
-    f.addEvent(3, kKey, 1, 100500);
-    const auto card = f.load();
-    const auto clip = card->getEventChapters(onlyEvent(*card));
-    EXPECT_EQ(clipNumbers(clip), (Numbers{1}));
-    EXPECT_EQ(clip.position, 500);
-    EXPECT_EQ(clip.start, 0);
-    EXPECT_EQ(clip.end, 8500);
-}
-
-TEST(CardDataClipTest, EventNearTheEndTakesTheNextChapter)
-{
-    CardFixture f;
-    addMinuteChapters(f, 1);
-    f.addEvent(1, kKey, 1, 155000); // 55000 ms into a 60000 ms chapter
-    const auto card = f.load();
-    const auto clip = card->getEventChapters(onlyEvent(*card));
-    EXPECT_EQ(clipNumbers(clip), (Numbers{1, 2}));
-    EXPECT_EQ(clip.position, 55000);
-    EXPECT_EQ(clip.start, 43000);
-    EXPECT_EQ(clip.end, 63000);
-}
-
-TEST(CardDataClipTest, EventEndIsClampedToTheList)
-{
-    CardFixture f;
-    addMinuteChapters(f, 1, 2);
-    f.addEvent(1, kKey, 2, 160000); // chapter 2 is the last: its own span (0 here)
-    const auto card = f.load();
-    const auto clip = card->getEventChapters(onlyEvent(*card));
-    EXPECT_EQ(clipNumbers(clip), (Numbers{1, 2}));
-    EXPECT_EQ(clip.position, 60000);
-    EXPECT_EQ(clip.start, 48000);
-    EXPECT_EQ(clip.end, 60001); // the list's total length
+    struct Case
+    {
+        const char *what;
+        int type; // of the event record
+        int chapters;
+        int eventChapter;
+        uint32_t eventCounter;
+        Numbers clipChapters;
+        int64_t position, start, end;
+    };
+    const Case cases[] = {
+        {"3 s into chapter 2 takes the previous chapter", 1, 3, 2, 163000, {1, 2}, 63000, 51000, 71000},
+        {"15 s into chapter 2 takes no earlier one", 1, 3, 2, 175000, {2}, 15000, 3000, 23000},
+        {"at the trip start the clip starts at 0", 3, 3, 1, 100500, {1}, 500, 0, 8500},
+        {"near the end takes the next chapter", 1, 3, 1, 155000, {1, 2}, 55000, 43000, 63000},
+        {"the end is clamped to the list's length", 1, 2, 2, 160000, {1, 2}, 60000, 48000, 60001},
+        // The counter restarted: without the clamp the offset would wrap and no chapter would fit.
+        {"stamped before its chapter is placed at its start", 1, 3, 2, 50, {1, 2}, 0, 0, 8000},
+    };
+    for (const Case &c : cases) {
+        CardFixture f;
+        addMinuteChapters(f, 1, c.chapters);
+        f.addEvent(c.type, kKey, c.eventChapter, c.eventCounter);
+        const auto card = f.load();
+        const auto clip = card->getEventChapters(onlyEvent(*card));
+        EXPECT_EQ(clipNumbers(clip), c.clipChapters) << c.what;
+        EXPECT_EQ(std::tuple(clip.position, clip.start, clip.end), std::tuple(c.position, c.start, c.end))
+            << c.what;
+    }
 }
 
 TEST(CardDataClipTest, PreviousChapterAcrossTheWrapIsTakenButNotAcrossAGap)
@@ -120,27 +88,14 @@ TEST(CardDataClipTest, PreviousChapterAcrossTheWrapIsTakenButNotAcrossAGap)
     }
 }
 
-TEST(CardDataClipTest, EventStampedBeforeItsChapterIsPlacedAtTheChapterStart)
+TEST(CardDataClipTest, SurveillanceStampedBeforeItsChapterIsPlacedAtTheChapterStart)
 {
-    CardFixture f;
-    addMinuteChapters(f, 1);
-    f.addEvent(1, kKey, 2, 50); // the counter restarted: below chapter 2's 160000
-    const auto card = f.load();
-    const auto clip = card->getEventChapters(onlyEvent(*card));
-    // Without the clamp the offset would wrap to about 4.29e9 and no chapter would fit.
-    EXPECT_EQ(clipNumbers(clip), (Numbers{1, 2}));
-    EXPECT_EQ(clip.position, 0);
-    EXPECT_EQ(clip.start, 0);
-    EXPECT_EQ(clip.end, 8000);
-
     CardFixture g;
     addMinuteChapters(g, 1);
     g.addEvent(2, kKey, 1, 50);
-    const auto card2 = g.load();
-    const auto surv = card2->getSurveillanceChapters(onlyEvent(*card2));
-    EXPECT_EQ(surv.position, 0);
-    EXPECT_EQ(surv.start, 0);
-    EXPECT_EQ(surv.end, 60000);
+    const auto card = g.load();
+    const auto surv = card->getSurveillanceChapters(onlyEvent(*card));
+    EXPECT_EQ(std::tuple(surv.position, surv.start, surv.end), std::tuple(0, 0, 60000));
 }
 
 TEST(CardDataClipTest, SurveillanceRunsSixtySecondsFromTheEvent)

@@ -32,21 +32,6 @@ public:
 };
 } // namespace
 
-TEST(CardDataTest, NewCardIsEmpty)
-{
-    CardData card;
-    EXPECT_EQ(card._activeType, CardData::ActiveType::MovieRec);
-    EXPECT_TRUE(card._tripList.empty());
-    EXPECT_TRUE(card._tripList_tab.empty());
-    EXPECT_TRUE(card._advTripList.empty());
-    EXPECT_TRUE(card._moveProtectList.empty());
-    EXPECT_TRUE(card._vrecList.empty());
-    EXPECT_TRUE(card._advMoveProtectList.empty());
-    EXPECT_FALSE(card._openSourcePath);
-    EXPECT_TRUE(card.delegate.expired());
-    EXPECT_FALSE(card._isDispose);
-}
-
 TEST(CardDataTest, SingleMovieFileBecomesOneUnnamedTripWithoutReadingManagementFiles)
 {
     CardFixture f;

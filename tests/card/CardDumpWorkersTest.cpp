@@ -1,6 +1,5 @@
 #include "support/TempDir.h"
 
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -25,13 +24,10 @@ TEST(CardDumpWorkersTest, EveryChapterAndEventGetsItsThumbnailAndTheRunEnds)
     // A chapter no decoder can read: it is tried five times, then the run still ends.
     ASSERT_FALSE(dir.write("MOVE/MOVE001/m2024050322000002.MP4", QByteArray(4096, 'x')).isEmpty());
 
-    QElapsedTimer timer;
-    timer.start();
     QProcess carddump;
     carddump.start(tool("carddump"), {"--workers", dir.filePath("MOVE")});
     ASSERT_TRUE(carddump.waitForFinished(60000));
     ASSERT_EQ(carddump.exitCode(), 0) << carddump.readAllStandardError().toStdString();
-    EXPECT_LT(timer.elapsed(), 20000);
     QJsonParseError error;
     const auto json = QJsonDocument::fromJson(carddump.readAllStandardOutput(), &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError);

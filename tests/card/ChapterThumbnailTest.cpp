@@ -96,14 +96,14 @@ bool writeTrimmedClip(const QString &path, QSize size)
         return false;
     const Date start = Date::fromUnixSeconds(1714566896);
     VideoInfo recording;
-    FrameTable table;
+    std::map<int, VideoFrame> table;
     for (int i = 0; i < 20; ++i) {
-        auto frame = std::make_shared<VideoFrame>();
-        frame->time = start.addingMilliseconds(i * 36);
-        frame->_timeStamp = uint32_t(700000 + i * 36);
-        frame->_movieTimeStamp = uint32_t(i * 36);
-        frame->_id = 0x55;
-        frame->blockNo = 1;
+        VideoFrame frame;
+        frame.time = start.addingMilliseconds(i * 36);
+        frame._timeStamp = uint32_t(700000 + i * 36);
+        frame._movieTimeStamp = uint32_t(i * 36);
+        frame._id = 0x55;
+        frame.blockNo = 1;
         table.emplace(i * 36, frame);
     }
     recording.setCameraFrames(0, table);

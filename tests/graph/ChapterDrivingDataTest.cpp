@@ -19,10 +19,10 @@ TEST(ChapterDrivingDataTest, GeneratedTripReadsAsTheTimelineDoes)
         const auto frame = PictureDataUtil::getVideoFrame(timeline, position);
         const auto sample = source->sampleAtPosition(position);
         ASSERT_TRUE(frame && sample) << position;
-        EXPECT_EQ(sample->speedKmh, (*frame)->speed) << position;
-        EXPECT_EQ(sample->gX, (*frame)->gX);
-        EXPECT_EQ(sample->time, (*frame)->time);
-        EXPECT_EQ(sample->movieTimeStampMs, (*frame)->_movieTimeStamp);
+        EXPECT_EQ(sample->speedKmh, frame->speed) << position;
+        EXPECT_EQ(sample->gX, frame->gX);
+        EXPECT_EQ(sample->time, frame->time);
+        EXPECT_EQ(sample->movieTimeStampMs, frame->_movieTimeStamp);
     }
 
     // The fixture's speed climbs from 40 to 60 km/h: the second chapter's series and a meter table.

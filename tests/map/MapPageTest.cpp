@@ -2,6 +2,7 @@
 #include "map/MapView.h"
 #include "map/MapWebPage.h"
 #include "map/WebMapViewDelegate.h"
+#include "support/EventLoop.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -22,18 +23,6 @@ struct ClickRecorder : WebMapViewDelegate
     std::vector<MapPoint> clicked;
 };
 
-// Tests may wait on the event loop; the application never does.
-bool waitFor(const std::function<bool()> &done, int timeoutMs = 20000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
-}
-
 QVariant evaluate(QWebEnginePage *page, const QString &script)
 {
     QVariant result;
@@ -42,7 +31,7 @@ QVariant evaluate(QWebEnginePage *page, const QString &script)
         result = value;
         finished = true;
     });
-    waitFor([&] { return finished; });
+    EventLoop::waitUntil([&] { return finished; });
     return result;
 }
 
@@ -107,7 +96,7 @@ TEST_F(MapPageTest, DrawsRouteCarAndMarkersAndHearsClicks)
     // Faked online: the page asks for tiles and the interceptor refuses them.
     bridge->setReachabilityCheck([](std::function<void(bool)> done) { done(true); });
     bridge->setVersionNoteFolder({});
-    ASSERT_TRUE(waitFor([&] { return refuser.refused > 0; }));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return refuser.refused > 0; }));
     ClickRecorder recorder;
     bridge->setDelegate(&recorder);
     view.resize(800, 600);
@@ -119,7 +108,8 @@ TEST_F(MapPageTest, DrawsRouteCarAndMarkersAndHearsClicks)
     bridge->markerList()["C0_0"] =
         std::make_shared<MapPoint>(35.6586, 139.7454, "t", MarkerType::NORMAL, 0, 0);
     bridge->drawMarkers();
-    ASSERT_TRUE(waitFor([&] { return !bridge->getMapVersion().isEmpty() && bridge->isInitialized(); }));
+    ASSERT_TRUE(
+        EventLoop::waitUntil([&] { return !bridge->getMapVersion().isEmpty() && bridge->isInitialized(); }));
     EXPECT_TRUE(bridge->getMapVersion().startsWith("Leaflet "));
 
     // What the card-open centring does, then a route and the car.
@@ -134,7 +124,8 @@ TEST_F(MapPageTest, DrawsRouteCarAndMarkersAndHearsClicks)
     bridge->drawPolyline();
     bridge->drawMyCar(35.672, 139.758, IconId::East, true);
 
-    ASSERT_TRUE(waitFor([&] { return bridge->getZoom() == "13"; })) << bridge->getZoom().toStdString();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "13"; }))
+        << bridge->getZoom().toStdString();
     EXPECT_EQ(bridge->getMapTypeId(), "roadmap");
     EXPECT_TRUE(bridge->getDispBalloon());
 
@@ -174,22 +165,22 @@ TEST_F(MapPageTest, DrawsRouteCarAndMarkersAndHearsClicks)
                         Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &press);
     QCoreApplication::sendEvent(target, &release);
-    ASSERT_TRUE(waitFor([&] { return !recorder.clicked.empty(); }, 10000));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return !recorder.clicked.empty(); }));
     EXPECT_EQ(recorder.clicked[0].marker, MarkerType::EVENT);
     EXPECT_EQ(recorder.clicked[0].eventIndex, 0);
 
     // The page cannot delete the object it talks to; unknown keys do nothing.
     evaluate(page, "bridge.deleteLater(); bridge.markerClickWithId('X9');");
-    waitFor([] { return false; }, 300);
+    EventLoop::runFor(std::chrono::milliseconds(300));
     evaluate(page, "bridge.markerClickWithId('C0_0');");
-    ASSERT_TRUE(waitFor([&] { return recorder.clicked.size() == 2; }, 5000));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return recorder.clicked.size() == 2; }));
     EXPECT_EQ(recorder.clicked[1].tripIndex, 0);
     EXPECT_EQ(recorder.clicked[1].marker, MarkerType::NORMAL);
 
     // For a look at the page: ORV_MAP_SCREENSHOT=file.png (under xvfb-run with the xcb platform).
     const QString shot = qEnvironmentVariable("ORV_MAP_SCREENSHOT");
     if (!shot.isEmpty()) {
-        waitFor([] { return false; }, 1500);
+        EventLoop::runFor(std::chrono::milliseconds(1500));
         view.grab().save(shot);
     }
 }
@@ -202,7 +193,7 @@ TEST_F(MapPageTest, EveryLanguageHasItsPage)
         MapView view(settings);
         view.mapWebView()->setReachabilityCheck([](std::function<void(bool)> done) { done(true); });
         view.mapWebView()->setVersionNoteFolder({});
-        ASSERT_TRUE(waitFor([&] { return view.mapWebView()->isInitialized(); }));
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return view.mapWebView()->isInitialized(); }));
         const QString lang = evaluate(view.webPage()->page(), "document.documentElement.lang").toString();
         EXPECT_EQ(lang, QStringList({"en", "fr", "es"})[language]);
         EXPECT_EQ(view.webPage()->page()->url(), MapWebPage::pageUrl(language));
@@ -217,15 +208,15 @@ TEST_F(MapPageTest, MapTypesBalloonsAndTheCarWithoutGps)
     bridge->setVersionNoteFolder({});
     EXPECT_EQ(view.webView()->contextMenuPolicy(), Qt::NoContextMenu);
     QWebEnginePage *page = view.webPage()->page();
-    ASSERT_TRUE(waitFor([&] { return !bridge->getMapVersion().isEmpty(); }));
-    EXPECT_TRUE(waitFor([&] { return bridge->isInitialized(); })); // unreachable: set up, without tiles
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return !bridge->getMapVersion().isEmpty(); }));
+    EXPECT_TRUE(EventLoop::waitUntil([&] { return bridge->isInitialized(); })); // unreachable: set up, without tiles
 
     bridge->runScript("setMapTypeId(\"terrain\")");
-    ASSERT_TRUE(waitFor([&] { return bridge->getMapTypeId() == "terrain"; }));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getMapTypeId() == "terrain"; }));
     bridge->runScript("setMapTypeId(\"satellite\")"); // no such tiles here: the road map
-    ASSERT_TRUE(waitFor([&] { return bridge->getMapTypeId() == "roadmap"; }));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getMapTypeId() == "roadmap"; }));
     bridge->runScript("setDispBalloon(false)");
-    ASSERT_TRUE(waitFor([&] { return !bridge->getDispBalloon(); }));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return !bridge->getDispBalloon(); }));
 
     bridge->drawMyCar(10.0, 20.0, IconId::GDetection, false);
     const QVariantList car =
@@ -261,7 +252,7 @@ TEST_F(MapPageTest, ScriptsGivenBeforeTheLoadRunAfterItInOrder)
     EXPECT_FALSE(page->isPageReady());
     for (int i = 1; i <= 3; ++i)
         page->runScript(QString("window.order = (window.order || []).concat([%1])").arg(i));
-    ASSERT_TRUE(waitFor([&] { return view.mapWebView()->isInitialized(); }));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return view.mapWebView()->isInitialized(); }));
     EXPECT_EQ(evaluate(page->page(), "window.order").toList(), (QVariantList{1, 2, 3}));
 
     WebMapView *bridge = view.mapWebView();
@@ -276,11 +267,11 @@ TEST_F(MapPageTest, ScriptsGivenBeforeTheLoadRunAfterItInOrder)
     // A reload forgets what the old page reported until the new one reports again, and the new
     // page gets the markers, the route and the car again.
     page->page()->triggerAction(QWebEnginePage::Reload);
-    ASSERT_TRUE(waitFor([&] { return !page->isPageReady(); }));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return !page->isPageReady(); }));
     EXPECT_EQ(view.mapWebView()->getZoom(), "");
-    ASSERT_TRUE(waitFor([&] { return !view.mapWebView()->getZoom().isEmpty(); }));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return !view.mapWebView()->getZoom().isEmpty(); }));
     EXPECT_EQ(evaluate(page->page(), "window.order === undefined").toBool(), true);
-    ASSERT_TRUE(waitFor([&] { return evaluate(page->page(), "car !== null").toBool(); }));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return evaluate(page->page(), "car !== null").toBool(); }));
     EXPECT_EQ(evaluate(page->page(), "Object.keys(markers)").toStringList(), QStringList{"E0"});
     EXPECT_EQ(evaluate(page->page(), "routeLine.getLatLngs().length").toInt(), 2);
 }

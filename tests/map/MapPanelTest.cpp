@@ -27,13 +27,6 @@ constexpr std::array<bool, 4> HIDDEN_CONTROLS{false, true, false, false};
 
 } // namespace
 
-TEST(MapTitleViewTest, StartsInShowWithItsControls)
-{
-    MapTitleView title;
-    EXPECT_EQ(title.mapType(), MapType::Show);
-    EXPECT_EQ(shown(title), SHOW_CONTROLS);
-}
-
 TEST(MapTitleViewTest, ButtonsSwitchTheControlsAndReportTheMode)
 {
     MapTitleView title;

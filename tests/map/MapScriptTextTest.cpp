@@ -2,39 +2,24 @@
 
 #include <gtest/gtest.h>
 
-TEST(MapScriptTextTest, NumbersAreShortestWithAFractionalDigit)
+TEST(MapScriptTextTest, NumbersAreShortestWithAFractionalDigitAndStayValidScript)
 {
-    EXPECT_EQ(MapScriptText::number(12), "12.0");
-    EXPECT_EQ(MapScriptText::number(0), "0.0");
-    EXPECT_EQ(MapScriptText::number(1), "1.0");
-    EXPECT_EQ(MapScriptText::number(-104.5627), "-104.5627");
-    EXPECT_EQ(MapScriptText::number(35.689487), "35.689487");
-    EXPECT_EQ(MapScriptText::number(139.691706), "139.691706");
-    EXPECT_EQ(MapScriptText::number(0.1 + 0.2), "0.30000000000000004");
-    EXPECT_EQ(MapScriptText::number(0.0001), "0.0001");
-    EXPECT_EQ(MapScriptText::number(-180), "-180.0");
-}
-
-TEST(MapScriptTextTest, SmallNumbersUseTheExponentForm)
-{
-    EXPECT_EQ(MapScriptText::number(0.00001), "1e-05");
-    EXPECT_EQ(MapScriptText::number(-0.000015), "-1.5e-05");
-    const QString tiny = MapScriptText::number(1.0 / 36000.0);
-    EXPECT_TRUE(tiny.startsWith("2.77777777777777") && tiny.endsWith("e-05")) << tiny.toStdString();
-}
-
-TEST(MapScriptTextTest, NumbersReadBackToTheSameValue)
-{
-    for (double v : {1.0 / 36000.0, 35.6894871234567, -0.000123456789, 123456.789012345678}) {
-        const QString text = MapScriptText::number(v);
-        EXPECT_EQ(text.toDouble(), v) << text.toStdString();
-    }
-}
-
-TEST(MapScriptTextTest, NonFiniteNumbersStayValidScript)
-{
-    EXPECT_EQ(MapScriptText::number(std::numeric_limits<double>::quiet_NaN()), "NaN");
-    EXPECT_EQ(MapScriptText::number(std::numeric_limits<double>::infinity()), "NaN");
+    const std::pair<double, const char *> cases[] = {
+        {12, "12.0"},
+        {0, "0.0"},
+        {-104.5627, "-104.5627"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {0.0001, "0.0001"},
+        {-180, "-180.0"},
+        {0.00001, "1e-05"},
+        {-0.000015, "-1.5e-05"}, // small numbers take the exponent form
+        {std::numeric_limits<double>::quiet_NaN(), "NaN"},
+        {std::numeric_limits<double>::infinity(), "NaN"},
+    };
+    for (const auto &[value, text] : cases)
+        EXPECT_EQ(MapScriptText::number(value), text) << text;
+    for (double v : {1.0 / 36000.0, 35.6894871234567, -0.000123456789, 123456.789012345678})
+        EXPECT_EQ(MapScriptText::number(v).toDouble(), v) << "reads back to the same value";
 }
 
 TEST(MapScriptTextTest, StringsAreEscapedJsonLiterals)

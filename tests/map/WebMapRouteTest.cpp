@@ -50,11 +50,11 @@ protected:
         const auto picture = chapter.getPicture(false);
         if (!picture || !picture->video)
             return out;
-        for (const auto &frame : VideoInfo::convertDictionary(*picture->video->getCameraFrames(0))) {
-            if (!frame->ex.isFrameEnable || (frame->_latitude == 0 && frame->_longitude == 0))
+        for (const auto &frame : VideoInfo::convertDictionary(picture->video->getCameraFrames(0))) {
+            if (!frame.ex.isFrameEnable || (frame._latitude == 0 && frame._longitude == 0))
                 continue;
-            out.emplace_back(std::round(frame->_latitude / 36000.0 * 1e6) / 1e6,
-                             std::round(frame->_longitude / 36000.0 * 1e6) / 1e6);
+            out.emplace_back(std::round(frame._latitude / 36000.0 * 1e6) / 1e6,
+                             std::round(frame._longitude / 36000.0 * 1e6) / 1e6);
         }
         return out;
     }

@@ -53,16 +53,3 @@ TEST(UserTempFolderTest, DoesNotFollowALinkPlantedUnderItsName)
     const QString second = UserTempFolder::pathBelow(other.path());
     EXPECT_TRUE(QFileInfo(second).isDir());
 }
-
-TEST(UserTempFolderTest, PlatformErrorCarriesDomainAndCode)
-{
-    try {
-        throw PlatformError(QStringLiteral("Orvalind"), 0);
-    } catch (const std::exception &error) {
-        const auto *platform = dynamic_cast<const PlatformError *>(&error);
-        ASSERT_NE(platform, nullptr);
-        EXPECT_EQ(platform->domain(), QStringLiteral("Orvalind"));
-        EXPECT_EQ(platform->code(), 0);
-        EXPECT_STREQ(error.what(), "Orvalind (0)");
-    }
-}

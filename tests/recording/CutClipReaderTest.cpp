@@ -25,19 +25,19 @@ const Date start = Date::fromUnixSeconds(1714566896);
 CutVideoKihonInfo clipOf(int count)
 {
     VideoInfo recording;
-    FrameTable table;
+    std::map<int, VideoFrame> table;
     for (int i = 0; i < count; ++i) {
-        auto frame = std::make_shared<VideoFrame>();
-        frame->time = start.addingMilliseconds(i * 36);
-        frame->_timeStamp = uint32_t(700000 + i * 36);
-        frame->_movieTimeStamp = uint32_t(i * 36);
-        frame->_id = i % 10 == 9 ? 0xAA : 0x55;
-        frame->speed = i;
-        frame->_longitude = 4968000 + i;
-        frame->_latitude = -1285200;
-        frame->_posSouth = 1;
-        frame->gY = -0.25;
-        frame->blockNo = 1;
+        VideoFrame frame;
+        frame.time = start.addingMilliseconds(i * 36);
+        frame._timeStamp = uint32_t(700000 + i * 36);
+        frame._movieTimeStamp = uint32_t(i * 36);
+        frame._id = i % 10 == 9 ? 0xAA : 0x55;
+        frame.speed = i;
+        frame._longitude = 4968000 + i;
+        frame._latitude = -1285200;
+        frame._posSouth = 1;
+        frame.gY = -0.25;
+        frame.blockNo = 1;
         table.emplace(i * 36, frame);
     }
     recording.setCameraFrames(1, table);
@@ -100,10 +100,10 @@ TEST(CutClipReaderTest, TheMp4ReaderRebuildsTheClipsFrames)
     EXPECT_EQ(info->lastTime, start.addingMilliseconds(99 * 36)) << "sound records count for the time window";
     EXPECT_EQ(info->_timeSpan, uint32_t(99 * 36));
 
-    const FrameTablePtr camera1 = info->getCameraFrames(1);
-    EXPECT_EQ(camera1->size(), 90u) << "only picture frames are placed";
-    EXPECT_FALSE(camera1->contains(9 * 36));
-    const VideoFrame &frame = *camera1->at(36 * 5);
+    const FrameTable camera1 = info->getCameraFrames(1);
+    EXPECT_EQ(camera1.size(), 90u) << "only picture frames are placed";
+    EXPECT_FALSE(camera1.find(9 * 36));
+    const VideoFrame frame = *camera1.find(36 * 5);
     EXPECT_EQ(frame._movieTimeStamp, uint32_t(36 * 5));
     EXPECT_EQ(frame._timeStamp, uint32_t(700000 + 36 * 5));
     EXPECT_EQ(frame.speed, 5);
@@ -111,7 +111,7 @@ TEST(CutClipReaderTest, TheMp4ReaderRebuildsTheClipsFrames)
     EXPECT_EQ(frame._posSouth, 1);
     EXPECT_EQ(frame.gY, -0.25);
     EXPECT_EQ(frame.time, start.addingMilliseconds(36 * 5));
-    EXPECT_EQ(info->getCameraFrames(0)->at(36 * 5), camera1->at(36 * 5)) << "one frame in both tables";
+    EXPECT_EQ(info->getCameraFrames(0).cameraKeys(), camera1.cameraKeys()) << "one table for both cameras";
 
     // A clip wholly before the window keeps its frames but no counters.
     isError = false;

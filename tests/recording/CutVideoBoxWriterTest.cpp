@@ -16,14 +16,14 @@ namespace {
 CutVideoKihonInfo clipOf(int count)
 {
     VideoInfo recording;
-    FrameTable table;
+    std::map<int, VideoFrame> table;
     for (int i = 0; i < count; ++i) {
-        auto frame = std::make_shared<VideoFrame>();
-        frame->time = Date::fromUnixSeconds(1714566896).addingMilliseconds(i * 36);
-        frame->_timeStamp = uint32_t(1000 + i * 36);
-        frame->_movieTimeStamp = uint32_t(i * 36);
-        frame->_id = 0x55;
-        frame->speed = i % 120;
+        VideoFrame frame;
+        frame.time = Date::fromUnixSeconds(1714566896).addingMilliseconds(i * 36);
+        frame._timeStamp = uint32_t(1000 + i * 36);
+        frame._movieTimeStamp = uint32_t(i * 36);
+        frame._id = 0x55;
+        frame.speed = i % 120;
         table.emplace(i * 36, frame);
     }
     recording.setCameraFrames(1, table);

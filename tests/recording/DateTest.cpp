@@ -140,33 +140,3 @@ TEST(DateTest, PatternsAndAmPmWhateverTheLocale)
     EXPECT_EQ(date.toString(QStringLiteral("yy/M/d H 'o''clock' EEE MMM"), utcZone),
               QStringLiteral("24/5/1 2 o'clock Wed May"));
 }
-
-TEST(DateTest, FormatTablesCoverEveryType)
-{
-    const DateFormatTypeUtil::Table *tables[] = {
-        &DateFormatTypeUtil::dateTimeFormats(), &DateFormatTypeUtil::timeFormats(),
-        &DateFormatTypeUtil::twoLineFormats(),  &DateFormatTypeUtil::noDateTexts(),
-        &DateFormatTypeUtil::hyphenFormats(),   &DateFormatTypeUtil::subtitleFormats()};
-    for (const auto *table : tables) {
-        for (int raw = 0; raw < 4; ++raw)
-            EXPECT_TRUE(DateFormatTypeUtil::format(*table, *dateFormatTypeFromRaw(raw))) << raw;
-    }
-    EXPECT_FALSE(dateFormatTypeFromRaw(4));
-    EXPECT_FALSE(dateFormatTypeFromRaw(-1));
-
-    const Date summer = utc(2019, 7, 1, 12, 0);
-    auto render = [&](const DateFormatTypeUtil::Table &table, DateFormatType type) {
-        return summer.toString(table.at(type), QStringLiteral("Canada/Pacific"), true);
-    };
-    EXPECT_EQ(render(DateFormatTypeUtil::twoLineFormats(), DateFormatType::YMD24H),
-              QStringLiteral("2019.07.01\n05:00:00"));
-    EXPECT_EQ(render(DateFormatTypeUtil::dateTimeFormats(), DateFormatType::MDYAMPM),
-              QStringLiteral("07.01.2019 05:00:00 AM"));
-    EXPECT_EQ(render(DateFormatTypeUtil::hyphenFormats(), DateFormatType::YMDAMPM),
-              QStringLiteral("2019-07-01 05:00:00 AM"));
-    EXPECT_EQ(render(DateFormatTypeUtil::timeFormats(), DateFormatType::MDY24H), QStringLiteral("05:00:00"));
-    EXPECT_EQ(DateFormatTypeUtil::noDateTexts().at(DateFormatType::YMDAMPM),
-              QStringLiteral("----.--.-- --:-- --"));
-    EXPECT_EQ(&DateFormatTypeUtil::exportFormats(), &DateFormatTypeUtil::hyphenFormats());
-    EXPECT_EQ(DateFormatTypeUtil::dateFormatLabels().at(1), QStringLiteral("MM/DD/YYYY HH:MM:SS(24H)"));
-}

@@ -40,12 +40,12 @@ TEST(DividedDatReaderTest, ThumbnailIsTheFirstKind55FrameWithItsPosition)
 {
     const auto info = readDivided(writer.dividedFile());
     const auto &frames = writer.frames();
-    EXPECT_EQ(info->_thumbnail->_timeStamp, frames[2].timeStamp);
+    EXPECT_EQ(info->_thumbnail._timeStamp, frames[2].timeStamp);
     // Positions are brought to the frame unit (1/36000 degree) every other reader stores.
-    EXPECT_EQ(info->_thumbnail->_longitude, frames[2].longitude);
-    EXPECT_EQ(info->_thumbnail->_latitude, frames[2].latitude);
-    EXPECT_EQ(info->getCameraFrames(0)->at(0)->_longitude, frames[2].longitude);
-    EXPECT_EQ(info->_thumbnail->_imageData, info->_jpegHeader);
+    EXPECT_EQ(info->_thumbnail._longitude, frames[2].longitude);
+    EXPECT_EQ(info->_thumbnail._latitude, frames[2].latitude);
+    EXPECT_EQ(info->getCameraFrames(0).at(0)._longitude, frames[2].longitude);
+    EXPECT_EQ(info->_thumbnail._imageData, info->_jpegHeader);
     EXPECT_EQ(info->_playback.movieFPS, "01");
     EXPECT_EQ(info->_playback.userCarCode, "12345678"); // the new header's "不明" is replaced
     EXPECT_EQ(info->firstTime, Date::fromUnixSeconds(frames[1].unixSeconds));
@@ -62,15 +62,15 @@ TEST(DividedDatReaderTest, DamagedFieldsAndFramesLeaveTheirDefaults)
     file.replace(frameAt(file, 0) + 36, 6, SampleDatWriter::bcdDate(frames[0].unixSeconds - 60));
     file[frameAt(file, 1) + 36] = char(0x9A);
     auto info = readDivided(file);
-    EXPECT_EQ(info->_thumbnail->_latitude, 0);
-    EXPECT_EQ(info->_thumbnail->_longitude, frames[2].longitude);
+    EXPECT_EQ(info->_thumbnail._latitude, 0);
+    EXPECT_EQ(info->_thumbnail._longitude, frames[2].longitude);
     EXPECT_EQ(info->firstTime, Date::fromUnixSeconds(frames[0].unixSeconds - 60));
 
     // A picture running past the end ends the walk before the thumbnail.
     file = writer.dividedFile();
     qToBigEndian<uint32_t>(0x7FFFFFFF, file.data() + frameAt(file, 1));
     info = readDivided(file);
-    EXPECT_NE(info->_thumbnail->_id, 0x55);
+    EXPECT_NE(info->_thumbnail._id, 0x55);
     EXPECT_EQ(info->firstTime, Date::fromUnixSeconds(frames[1].unixSeconds));
 }
 

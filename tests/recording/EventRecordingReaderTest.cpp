@@ -48,21 +48,21 @@ TEST(EventRecordingReaderTest, ReadsEveryBlockAfterTheThumbnailWithImageAndPosit
     const auto &frames = writer.frames();
     EXPECT_EQ(info.cameras, 2);
     EXPECT_EQ(info._playback.gValue, "0064");
-    EXPECT_EQ(info._thumbnail->_timeStamp, frames[0].timeStamp);
-    EXPECT_EQ(info._thumbnail->_imageData, frames[0].jpeg); // from the block, not the file's start
+    EXPECT_EQ(info._thumbnail._timeStamp, frames[0].timeStamp);
+    EXPECT_EQ(info._thumbnail._imageData, frames[0].jpeg); // from the block, not the file's start
 
-    const FrameTablePtr all = info.getCameraFrames(0);
-    ASSERT_EQ(all->size(), frames.size() - 1);
+    const FrameTable all = info.getCameraFrames(0);
+    ASSERT_EQ(all.size(), frames.size() - 1);
     size_t i = 1;
-    for (const auto &[key, frame] : *all) {
+    for (const auto &[key, frame] : all) {
         const SampleDatFrame &f = frames[i++];
         EXPECT_EQ(key, int(f.timeStamp - frames[1].timeStamp));
-        EXPECT_EQ(frame->_longitude, f.longitude);
-        EXPECT_EQ(frame->_latitude, f.latitude);
-        EXPECT_EQ(frame->camera, f.camera);
-        EXPECT_EQ(frame->_imageData, f.jpeg);
+        EXPECT_EQ(frame._longitude, f.longitude);
+        EXPECT_EQ(frame._latitude, f.latitude);
+        EXPECT_EQ(frame.camera, f.camera);
+        EXPECT_EQ(frame._imageData, f.jpeg);
     }
-    EXPECT_EQ(info.getCameraFrames(2)->size(), frames.size() / 2);
+    EXPECT_EQ(info.getCameraFrames(2).size(), frames.size() / 2);
     EXPECT_EQ(info._timeSpan, frames.back().timeStamp - frames[1].timeStamp);
     EXPECT_EQ(info._preTimeSpan, frames[frames.size() - 2].timeStamp - frames[1].timeStamp);
 }
@@ -86,7 +86,7 @@ TEST(EventRecordingReaderTest, ViolationCodesUseTheSharedMapping)
         file[blockAt(1) + 78] = char(c.qualifier);
         const Read r = readEvent(file);
         EXPECT_EQ(r.isError, c.isError);
-        EXPECT_EQ(r.info->getCameraFrames(0)->at(0)->ex.violationType, c.expected);
+        EXPECT_EQ(r.info->getCameraFrames(0).at(0).ex.violationType, c.expected);
     }
 }
 
@@ -114,7 +114,7 @@ TEST(EventRecordingReaderTest, DamageEndsThePassAtThePreviousBlock)
         c.damage(file);
         const Read r = readEvent(file);
         EXPECT_EQ(r.isError, c.isError);
-        EXPECT_EQ(r.info->getCameraFrames(0)->size(), std::max<size_t>(c.frames, 1));
+        EXPECT_EQ(r.info->getCameraFrames(0).size(), std::max<size_t>(c.frames, 1));
         if (c.frames == 0)
             EXPECT_EQ(r.info->_timeSpan, 0u);
     }
@@ -128,6 +128,6 @@ TEST(EventRecordingReaderTest, BlocksBeforeTheWindowAreSkipped)
     const size_t inWindow = size_t(std::count_if(frames.begin(), frames.end(), [&](const SampleDatFrame &f) {
         return f.unixSeconds == frames.back().unixSeconds;
     }));
-    EXPECT_EQ(r.info->getCameraFrames(0)->size(), inWindow - 1);
-    EXPECT_EQ(r.info->_thumbnail->time, Date::fromUnixSeconds(frames.back().unixSeconds));
+    EXPECT_EQ(r.info->getCameraFrames(0).size(), inWindow - 1);
+    EXPECT_EQ(r.info->_thumbnail.time, Date::fromUnixSeconds(frames.back().unixSeconds));
 }

@@ -90,16 +90,17 @@ TEST(HostileFileTest, MoreFramesThanTheMovieAllowsAreRefusedInBoundedMemory)
 // However far apart a block's frames lie, the copies that fill the gaps stop at the bound.
 TEST(HostileFileTest, GapFillingStopsAtTheFrameBound)
 {
-    std::vector<VideoFramePtr> frames;
+    FramePool pool;
+    std::vector<uint32_t> frames;
     for (uint32_t i = 0; i < 1000; ++i) {
-        auto frame = std::make_shared<VideoFrame>();
-        frame->blockNo = 1;
-        frame->_timeStamp = i * 2000;
-        frames.push_back(frame);
+        VideoFrame frame;
+        frame.blockNo = 1;
+        frame._timeStamp = i * 2000;
+        frames.push_back(pool.add(frame));
     }
     for (const size_t bound : {size_t(0), size_t(1000), size_t(5000)}) {
-        const auto table = VideoInfo::makeMovieFrameTable(frames, 0, 30.0f, bound);
-        EXPECT_EQ(table.size(), std::max(bound, frames.size())) << bound;
+        const auto table = VideoInfo::makeMovieFrameTable(pool, frames, 0, 30.0f, bound);
+        EXPECT_EQ(table.keys.size(), std::max(bound, frames.size())) << bound;
     }
 }
 

@@ -40,8 +40,8 @@ qsizetype recordAt(const QByteArray &file, size_t i)
 std::vector<uint32_t> stamps(VideoInfo &info)
 {
     std::vector<uint32_t> out;
-    for (const auto &[key, frame] : *info.getCameraFrames(0))
-        out.push_back(frame->_timeStamp);
+    for (const auto &[key, frame] : info.getCameraFrames(0))
+        out.push_back(frame._timeStamp);
     return out;
 }
 
@@ -55,23 +55,23 @@ TEST(LegacyFrameFileReaderTest, ReadsBcdFramesAfterTheThumbnail)
     const auto &frames = writer.frames();
     EXPECT_EQ(info._bootID, 0x012345);
     EXPECT_EQ(info._playback.eventFPS, "05");
-    EXPECT_EQ(info._thumbnail->_timeStamp, frames[0].timeStamp);
-    const FrameTablePtr all = info.getCameraFrames(0);
-    ASSERT_EQ(all->size(), frames.size() - 1);
+    EXPECT_EQ(info._thumbnail._timeStamp, frames[0].timeStamp);
+    const FrameTable all = info.getCameraFrames(0);
+    ASSERT_EQ(all.size(), frames.size() - 1);
     size_t i = 1;
-    for (const auto &[key, frame] : *all) {
+    for (const auto &[key, frame] : all) {
         const SampleDatFrame &f = frames[i++];
         EXPECT_EQ(key, int(f.timeStamp - frames[1].timeStamp));
-        EXPECT_EQ(frame->time, Date::fromUnixSeconds(f.unixSeconds));
-        EXPECT_EQ(frame->_longitude, f.longitude); // 1/36000 degree, as the map and KML read it
-        EXPECT_EQ(frame->_latitude, f.latitude);
-        EXPECT_DOUBLE_EQ(frame->gX, f.gX / 1000.0);
-        EXPECT_EQ(frame->speed, f.speed);
-        EXPECT_EQ(frame->camera, f.camera);
-        EXPECT_EQ(frame->_imageData.mid(6, 11), "HALVERO-QIN");
+        EXPECT_EQ(frame.time, Date::fromUnixSeconds(f.unixSeconds));
+        EXPECT_EQ(frame._longitude, f.longitude); // 1/36000 degree, as the map and KML read it
+        EXPECT_EQ(frame._latitude, f.latitude);
+        EXPECT_DOUBLE_EQ(frame.gX, f.gX / 1000.0);
+        EXPECT_EQ(frame.speed, f.speed);
+        EXPECT_EQ(frame.camera, f.camera);
+        EXPECT_EQ(frame._imageData.mid(6, 11), "HALVERO-QIN");
     }
-    EXPECT_EQ(info._jpegHeader, all->rbegin()->second->_imageData.first(16));
-    EXPECT_EQ(info.getCameraFrames(2)->size(), frames.size() / 2);
+    EXPECT_EQ(info._jpegHeader, all.frame(all.size() - 1)._imageData.first(16));
+    EXPECT_EQ(info.getCameraFrames(2).size(), frames.size() / 2);
 }
 
 TEST(LegacyFrameFileReaderTest, BadDatesAndCodesResynchroniseOnTheNextMarker)
@@ -114,7 +114,7 @@ TEST(LegacyFrameFileReaderTest, SignedBcdGAndEmptyOrTruncatedFiles)
     QByteArray file = writer.legacyFile();
     file[recordAt(file, 1) + 28 + 10] = char(0x81);
     file[recordAt(file, 1) + 28 + 11] = char(0x25);
-    EXPECT_DOUBLE_EQ(readLegacy(file).info->getCameraFrames(0)->at(0)->gX, -0.125);
+    EXPECT_DOUBLE_EQ(readLegacy(file).info->getCameraFrames(0).at(0).gX, -0.125);
 
     file = writer.legacyFile();
     file[32] = 0; // no items: header values only
@@ -127,5 +127,5 @@ TEST(LegacyFrameFileReaderTest, SignedBcdGAndEmptyOrTruncatedFiles)
     file.chop(1);
     r = readLegacy(file, PictureData::PictureDataType::Classify);
     EXPECT_EQ(stamps(*r.info).size(), writer.frames().size() - 2);
-    EXPECT_TRUE(r.info->getCameraFrames(0)->at(0)->_imageData.isEmpty());
+    EXPECT_TRUE(r.info->getCameraFrames(0).at(0)._imageData.isEmpty());
 }

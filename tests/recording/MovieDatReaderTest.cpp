@@ -36,8 +36,8 @@ Read readMovie(const QByteArray &bytes, Date left = Date::distantPast(), Date ri
 std::vector<uint32_t> stamps(VideoInfo &info)
 {
     std::vector<uint32_t> out;
-    for (const auto &[key, frame] : *info.getCameraFrames(0))
-        out.push_back(frame->_timeStamp);
+    for (const auto &[key, frame] : info.getCameraFrames(0))
+        out.push_back(frame._timeStamp);
     return out;
 }
 
@@ -67,18 +67,18 @@ TEST(MovieDatReaderTest, ReadsHeaderItemsAndEveryPictureFrame)
     EXPECT_EQ(info._playback.detectionType, DetectionType::GSensor);
 
     const auto &frames = writer.frames();
-    const FrameTablePtr cameraOne = info.getCameraFrames(1);
-    ASSERT_EQ(cameraOne->size(), frames.size());
+    const FrameTable cameraOne = info.getCameraFrames(1);
+    ASSERT_EQ(cameraOne.size(), frames.size());
     size_t i = 0;
-    for (const auto &[key, frame] : *cameraOne) {
+    for (const auto &[key, frame] : cameraOne) {
         const SampleDatFrame &f = frames[i];
         EXPECT_EQ(key, int(f.timeStamp - frames.front().timeStamp));
-        EXPECT_EQ(frame->_movieTimeStamp, i * 199); // "01": a frame every 199.8 ms, truncated
-        EXPECT_EQ(frame->_longitude, f.longitude);
-        EXPECT_EQ(frame->_latitude, f.latitude);
-        EXPECT_EQ(frame->speed, f.speed);
-        EXPECT_EQ(frame->time, Date::fromUnixSeconds(f.unixSeconds));
-        EXPECT_EQ(frame.get(), info.getCameraFrames(0)->at(key).get()); // the same frame objects
+        EXPECT_EQ(frame._movieTimeStamp, i * 199); // "01": a frame every 199.8 ms, truncated
+        EXPECT_EQ(frame._longitude, f.longitude);
+        EXPECT_EQ(frame._latitude, f.latitude);
+        EXPECT_EQ(frame.speed, f.speed);
+        EXPECT_EQ(frame.time, Date::fromUnixSeconds(f.unixSeconds));
+        EXPECT_TRUE(frame.sameAs(info.getCameraFrames(0).at(key))); // the same pool frames
         ++i;
     }
     EXPECT_EQ(info._timeSpan, frames.back().timeStamp - frames.front().timeStamp);
@@ -153,7 +153,7 @@ TEST(MovieDatReaderTest, DamagedBlockLengthsEndTheWalk)
         c.damage(file);
         Read r = readMovie(file);
         EXPECT_EQ(r.isError, c.isError);
-        EXPECT_EQ(r.info->getCameraFrames(1)->size(), std::max<size_t>(c.frames, 1));
+        EXPECT_EQ(r.info->getCameraFrames(1).size(), std::max<size_t>(c.frames, 1));
         if (c.frames == 0)
             EXPECT_EQ(r.info->_timeSpan, 0u);
         else

@@ -9,19 +9,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(PlaybackInfoTest, NewRecordHasTheUnknownValues)
-{
-    PlaybackInfo p;
-    EXPECT_EQ(p.userCarCode, "不明");
-    EXPECT_EQ(p._m_OrganizeName, "不明");
-    EXPECT_EQ(p.organizeCode, "00000000");
-    EXPECT_EQ(p.title, "なし");
-    EXPECT_EQ(p.movieFPS, "99");
-    EXPECT_EQ(p.detectionType, DetectionType::GSensor);
-    EXPECT_EQ(p.recordTime, VideoFrame::makeInvalidTime());
-    EXPECT_FALSE(p.gValue);
-}
-
 TEST(PlaybackInfoTest, LoadsShiftJisHeaderWithCrLfOrLf)
 {
     TempDir dir;

@@ -123,15 +123,3 @@ TEST(SampleCardRoundTripTest, RecdumpPrintsTheScenarioFramesBack)
     }
     EXPECT_EQ(chapters, 13); // five trips of the standard scenario
 }
-
-TEST(SampleCardRoundTripTest, SixtySecondChapterHasAboutSeventeenHundredFrames)
-{
-    TempDir out;
-    SampleCardWriter writer(SampleScenario::singleChapter(60000));
-    const SampleTrip &trip = writer.scenario().trips.front();
-    const auto records = writer.chapterRecords(trip, trip.chapters.front());
-    EXPECT_EQ(
-        std::count_if(records.begin(), records.end(), [](const SampleRecord &r) { return r.id == 0x55; }),
-        1680);
-    EXPECT_EQ(records.back().blockNo, 60);
-}

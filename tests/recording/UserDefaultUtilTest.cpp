@@ -23,43 +23,6 @@ protected:
 
 } // namespace
 
-TEST_F(UserDefaultUtilTest, EmptyStoreGivesEveryDefault)
-{
-    UserDefaultUtil settings(file);
-    settings.load();
-    EXPECT_EQ(settings.language, 0);
-    EXPECT_EQ(settings.dateFormat, DateFormatType::MDY24H);
-    EXPECT_EQ(settings.timeZone, 5);
-    EXPECT_FALSE(settings.summerTime);
-    EXPECT_TRUE(settings.speedMeter);
-    EXPECT_EQ(settings.pathBackup, UserDefaultUtil::documentsPath());
-    EXPECT_TRUE(settings.cardDriveSelect.isEmpty());
-    EXPECT_TRUE(settings.pathSelectFile.isEmpty());
-    EXPECT_EQ(settings.mapZoom, 15);
-    EXPECT_TRUE(settings.mapDispBaloon);
-    EXPECT_EQ(settings.mapTypeId, QStringLiteral("roadmap"));
-    EXPECT_EQ(settings.viewerVolume, 1.0f);
-    EXPECT_FALSE(settings.viewerIsMute);
-    EXPECT_EQ(settings.viewerGamma, 1.0);
-    EXPECT_TRUE(settings.dispSpeedMeter);
-    EXPECT_TRUE(settings.dispCircleChart);
-    EXPECT_EQ(settings.dispCircleChartMaxG, 0);
-    EXPECT_TRUE(settings.pathDirCut.isEmpty());
-    EXPECT_FALSE(settings.expDlgDateTime || settings.expDlgSpeed || settings.expDlgAcceleration ||
-                 settings.expDlgPoint);
-    EXPECT_TRUE(settings.pathDirCap.isEmpty());
-    EXPECT_EQ(settings.pathDirGoogleEarth, UserDefaultUtil::documentsUrl());
-    EXPECT_FALSE(settings.viewerFirstLaunch);
-    EXPECT_EQ(settings.newWindowSize, QSizeF(480, 294));
-    EXPECT_FALSE(settings.restartFlg);
-
-    EXPECT_EQ(settings.getLanguage(), 0);
-    EXPECT_EQ(settings.getDateFormat(), DateFormatType::MDY24H);
-    EXPECT_EQ(settings.getTimeZone(), 5);
-    EXPECT_FALSE(settings.getSummerTime());
-    EXPECT_TRUE(settings.getSpeedMeter());
-}
-
 TEST_F(UserDefaultUtilTest, RoundTripThroughTheStore)
 {
     TempDir folders;

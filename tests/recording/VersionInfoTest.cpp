@@ -76,20 +76,6 @@ TEST(VersionInfoTest, TheCodeIsThreeUserPerceivedCharacters)
               QString::fromUtf8("未定義の向け先番号です: 104\u0301"));
 }
 
-TEST(VersionInfoTest, CodesNamesAndRawValues)
-{
-    EXPECT_FALSE(targetTypeFromRaw(2));
-    EXPECT_EQ(targetTypeFromRaw(153), TargetType::None);
-    EXPECT_EQ(VersionInfo::getTargetCode(TargetType::None), "XXX");
-    EXPECT_EQ(VersionInfo::getTargetCode(TargetType::Common), "103");
-    EXPECT_EQ(VersionInfo::getTargetName(TargetType::None), "不明な向け先");
-    EXPECT_EQ(VersionInfo::getTargetName(TargetType::Gyomu12), "Pellor-4");
-    EXPECT_EQ(VersionInfo::getTargetName(TargetType::Common, FormUtil::AppTarget::Gyomu12Only),
-              "不明な向け先");
-    EXPECT_DOUBLE_EQ(VersionInfo().binaryToGValue(1500), 1.5);
-    EXPECT_DOUBLE_EQ(VersionInfo().binaryToGValue(0), 0.0);
-}
-
 TEST(FullTimeDataInfoTest, KeysAndOrdering)
 {
     FullTimeDataInfo a;

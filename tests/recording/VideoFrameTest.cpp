@@ -1,108 +1,125 @@
 #include "recording/VideoFrame.h"
+#include "recording/FramePool.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>
-#include <map>
 
-TEST(VideoFrameTest, NewFrameDefaults)
+#include <functional>
+
+namespace {
+
+VideoFrame cameraFrame()
 {
-    const VideoFrame frame;
-    EXPECT_EQ(frame.camera, 1);
-    EXPECT_TRUE(frame.gps);
-    EXPECT_TRUE(frame._gps2);
-    EXPECT_EQ(frame.time, Date::distantPast());
-    EXPECT_EQ(frame.latitude, 0);
-    EXPECT_EQ(frame.longitude, 0);
-    EXPECT_EQ(frame.ex.detectionType, DetectionType::All);
-    EXPECT_EQ(frame.ex.violationType, ViolationType::All);
-    EXPECT_EQ(frame.ex.direction, IconId::None);
-    EXPECT_FALSE(frame.ex.isFrameEnable);
-    const QDateTime local = frame.invalidTime.toDateTime().toTimeZone(QTimeZone::systemTimeZone());
-    EXPECT_EQ(local.date(), QDate(2000, 1, 1));
-    EXPECT_EQ(local.time(), QTime(0, 0, 0));
+    VideoFrame f;
+    f.time = Date::fromUnixSeconds(1700000000);
+    f.gX = -1.0;
+    f.gY = 0.25;
+    f.gZ = 0.002;
+    f.speed = 6553;
+    f._longitude = -4680000;
+    f._latitude = 1260000;
+    f.sw = 0x42;
+    f.gps = false;
+    f.powerDown = true;
+    f._posWest = 1;
+    f._gps2 = false;
+    f._id = 0x55;
+    f._timeStamp = 0xFFFFFFF0u;
+    f._movieTimeStamp = 777;
+    f.frameSize = 4096;
+    f.pictureChannel = 2;
+    f.blockNo = 60;
+    f.ex.violationType = ViolationType::Overspeed;
+    f.ex.direction = IconId::SouthWest;
+    f.ex.distance = 12.345678901234;
+    f.ex.isFrameEnable = true;
+    f.gDetected = true;
+    return f;
 }
 
-TEST(VideoFrameTest, CopyTakesTheDataButNotThePictureAndPowerFields)
+} // namespace
+
+TEST(VideoFrameTest, NewFrameHasTheInvalidClockTime)
 {
-    VideoFrame source;
+    const QDateTime local = VideoFrame().invalidTime.toDateTime().toTimeZone(QTimeZone::systemTimeZone());
+    EXPECT_EQ(local, QDateTime(QDate(2000, 1, 1), QTime(0, 0, 0), QTimeZone::systemTimeZone()));
+}
+
+TEST(VideoFrameTest, RepeatTakesTheDataButNotThePictureAndPowerFields)
+{
+    VideoFrame source = cameraFrame();
     source.camera = 2;
-    source.frame = 17;
-    source.gDetected = true;
-    source.time = Date::fromUnixSeconds(1700000000);
-    source.gX = 0.25;
-    source.gY = -0.5;
-    source.gZ = 1.5;
-    source._engineSpeed = 2400;
-    source.speed = 88;
-    source._longitude = -4680000;
-    source._latitude = 1260000;
-    source.status = 3;
-    source.sw = 4;
-    source.gps = false;
-    source.ex.detectionType = DetectionType::GSensor;
-    source.ex.direction = IconId::SouthWest;
-    source.ex.distance = 12.5;
-    source.ex.isFrameEnable = true;
-    source.lacked = true;
     source._imageData = QByteArray("jpeg");
-    source._id = 0x55;
-    source._timeStamp = 123456;
-    source.blockNo = 9;
-    source.powerDown = true;
-    source._posWest = 1;
-    source._posSouth = 1;
-    source._gps2 = false;
-    source._movieTimeStamp = 777;
     source.addrs = 42;
-    source.frameSize = 4096;
-    source.pictureChannel = 2;
     source.latitude = 5;
-    source.longitude = 6;
-
-    const auto copy = std::make_shared<VideoFrame>(source);
-    EXPECT_EQ(copy->camera, 2);
-    EXPECT_EQ(copy->frame, 17);
-    EXPECT_TRUE(copy->gDetected);
-    EXPECT_EQ(copy->time, source.time);
-    EXPECT_EQ(copy->gX, 0.25);
-    EXPECT_EQ(copy->gY, -0.5);
-    EXPECT_EQ(copy->gZ, 1.5);
-    EXPECT_EQ(copy->_engineSpeed, 2400);
-    EXPECT_EQ(copy->speed, 88);
-    EXPECT_EQ(copy->_longitude, -4680000);
-    EXPECT_EQ(copy->_latitude, 1260000);
-    EXPECT_EQ(copy->status, 3);
-    EXPECT_EQ(copy->sw, 4);
-    EXPECT_FALSE(copy->gps);
-    EXPECT_EQ(copy->ex, source.ex);
-    EXPECT_TRUE(copy->lacked);
-    EXPECT_EQ(copy->_imageData, QByteArray("jpeg"));
-    EXPECT_EQ(copy->_id, 0x55);
-    EXPECT_EQ(copy->_timeStamp, 123456u);
-    EXPECT_EQ(copy->blockNo, 9);
-
-    EXPECT_FALSE(copy->powerDown);
-    EXPECT_EQ(copy->_posWest, 0);
-    EXPECT_EQ(copy->_posSouth, 0);
-    EXPECT_TRUE(copy->_gps2);
-    EXPECT_EQ(copy->_movieTimeStamp, 0u);
-    EXPECT_EQ(copy->addrs, 0u);
-    EXPECT_EQ(copy->frameSize, 0u);
-    EXPECT_EQ(copy->pictureChannel, 0);
-    EXPECT_EQ(copy->latitude, 0);
-    EXPECT_EQ(copy->longitude, 0);
-    EXPECT_EQ(copy->invalidTime, VideoFrame::makeInvalidTime());
-
-    // The copy is a frame of its own.
-    copy->speed = 1;
-    EXPECT_EQ(source.speed, 88);
+    VideoFrame expected = source;
+    expected.powerDown = false;
+    expected._posWest = 0;
+    expected._gps2 = true;
+    expected._movieTimeStamp = 0;
+    expected.addrs = 0;
+    expected.frameSize = 0;
+    expected.pictureChannel = 0;
+    expected.latitude = 0;
+    EXPECT_TRUE(source.repeated().sameAs(expected));
 }
 
-TEST(VideoFrameTest, HoldersShareOneFrame)
+// Every frame comes back from the pool exactly as it went in, whether it fits the compact form or not.
+TEST(VideoFrameTest, PoolGivesBackEveryFrameExactly)
 {
-    const VideoFramePtr frame = std::make_shared<VideoFrame>();
-    std::map<int, VideoFramePtr> first{{0, frame}};
-    std::map<int, VideoFramePtr> second{{40, frame}};
-    first[0]->gDetected = true;
-    EXPECT_TRUE(second[40]->gDetected);
+    const std::function<void(VideoFrame &)> changes[] = {
+        [](VideoFrame &) {},
+        [](VideoFrame &f) { f.time = Date::distantPast(); },
+        [](VideoFrame &f) { f.time = f.time.addingMilliseconds(36); }, // a cut clip's fractional second
+        [](VideoFrame &f) { f.time = Date::fromUnixSeconds(0xFFFFFFFFll); },
+        [](VideoFrame &f) { f.gX = 0.1234; },   // not a whole milli-g
+        [](VideoFrame &f) { f.gY = -0.0; },     // the sign of zero survives
+        [](VideoFrame &f) { f.gZ = 40.0; },     // beyond 16 bits of milli-g
+        [](VideoFrame &f) { f.speed = 70000; }, // a cut clip's wide values
+        [](VideoFrame &f) { f.speed = -1; },
+        [](VideoFrame &f) { f.blockNo = 70000; },
+        [](VideoFrame &f) { f.sw = 300; },
+        [](VideoFrame &f) { f._posSouth = 2; },
+        [](VideoFrame &f) { f.status = 3; },
+        [](VideoFrame &f) { f._imageData = "jpeg"; },
+        [](VideoFrame &f) { f.ex.detectionType = DetectionType::GSensor; },
+        [](VideoFrame &f) { f.ex.direction = IconId::Pin_Gray_focus; },
+    };
+    FramePool pool;
+    std::vector<VideoFrame> frames;
+    for (const auto &change : changes) {
+        frames.push_back(cameraFrame());
+        change(frames.back());
+        pool.add(frames.back());
+    }
+    for (uint32_t i = 0; i < frames.size(); ++i)
+        EXPECT_TRUE(pool.at(i).sameAs(frames[i])) << i;
+    // Replacing a wide frame by a compact one and back.
+    pool.replace(4, cameraFrame());
+    EXPECT_TRUE(pool.at(4).sameAs(cameraFrame()));
+    pool.replace(4, frames[4]);
+    EXPECT_TRUE(pool.at(4).sameAs(frames[4]));
+}
+
+TEST(VideoFrameTest, RepeatsReferToTheirFrame)
+{
+    FramePool pool;
+    VideoFrame source = cameraFrame();
+    source.gDetected = false;
+    source.ex.distance = 0;
+    source.ex.direction = IconId::None;
+    source.ex.isFrameEnable = false;
+    const uint32_t slot = pool.add(source);
+    const uint32_t repeat = pool.addRepeat(pool.addRepeat(slot, 1, 2), 3, 4);
+    // Later changes to the source reach its repeats, except the position it had then.
+    VideoFrame moved = source;
+    moved._longitude = 1;
+    moved.speed = 9;
+    pool.replace(slot, moved);
+    VideoFrame expected = source.repeated();
+    expected.speed = 9;
+    expected._timeStamp = 3;
+    expected._movieTimeStamp = 4;
+    EXPECT_TRUE(pool.at(repeat).sameAs(expected));
+    EXPECT_EQ(pool.size(), 1u);
 }

@@ -11,90 +11,74 @@
 
 namespace {
 
-VideoFramePtr frameAt(uint32_t timeStamp)
+VideoFrame frameAt(uint32_t timeStamp)
 {
-    auto f = std::make_shared<VideoFrame>();
-    f->_timeStamp = timeStamp;
+    VideoFrame f;
+    f._timeStamp = timeStamp;
     return f;
 }
 
-// A recording whose camera 0 holds the given keys, with key lists rebuilt as a reader leaves them.
-std::shared_ptr<VideoInfo> recordingWithKeys(std::initializer_list<int> keys)
+// A recording whose camera 0 holds the given keys, with key lists fixed as a reader leaves them.
+std::shared_ptr<VideoInfo> recordingWithKeys(std::initializer_list<int> keys, bool index = true)
 {
     auto info = std::make_shared<VideoInfo>();
-    FrameTable table;
+    std::map<int, VideoFrame> table;
     for (int k : keys)
-        table[k] = frameAt(uint32_t(k));
+        table.emplace(k, frameAt(uint32_t(k)));
     info->setCameraFrames(0, table);
-    info->rebuildKeyLists();
+    if (index)
+        info->rebuildKeyLists();
     return info;
+}
+
+std::vector<int> keysOf(const FrameTable &table)
+{
+    return {table.keys().begin(), table.keys().end()};
 }
 
 } // namespace
 
-TEST(VideoInfoTest, NewRecordingHoldsOnePlaceholderFrame)
+TEST(VideoInfoTest, FindFrameLookups)
+{
+    // (keys, key lists fixed, position, counter of the frame found)
+    struct Case
+    {
+        std::initializer_list<int> keys;
+        bool indexed;
+        int64_t position;
+        uint32_t found;
+    };
+    const Case cases[] = {
+        {{0, 36, 72}, true, 50, 36}, {{0, 36, 72}, true, 36, 36}, {{0, 36, 72}, true, 500, 72},
+        {{0, 36, 72}, true, -5, 0},  {{0, 36, 72}, true, 71, 36}, {{10, 20}, false, 15, 10},
+        {{10, 20}, false, 16, 20},   {{10, 20}, false, 25, 20}, // unindexed: nearest, a tie to the lower
+    };
+    for (const Case &c : cases) {
+        auto info = recordingWithKeys(c.keys, c.indexed);
+        EXPECT_EQ(info->findFrame(0, c.position, true)._timeStamp, c.found) << c.position;
+        EXPECT_EQ(info->findFrame(0, c.position, false)._timeStamp, c.found) << c.position;
+    }
+}
+
+TEST(VideoInfoTest, MissingAndEmptyTablesBecomeStoredPlaceholders)
 {
     VideoInfo info;
-    EXPECT_EQ(info._timeSpan, 1u);
-    EXPECT_EQ(info._userCarCode, "00000000");
-    EXPECT_EQ(info._jpegHeader.size(), 16);
-    EXPECT_EQ(uint8_t(info._jpegHeader12[3]), 0xDB);
     EXPECT_EQ(info.cameraNumbers(), (std::vector<int>{1}));
-    EXPECT_EQ(info.getCameraFrames(1)->size(), 1u);
-    EXPECT_EQ(info.recMode(), CommonConst::RecMode::Nomal);
-    EXPECT_EQ(info._terminalType, TerminalType::None);
-}
-
-TEST(VideoInfoTest, FindFrameTakesTheGreatestKeyNotAboveThePosition)
-{
-    auto info = recordingWithKeys({0, 36, 72});
-    const auto table = info->getCameraFrames(0);
-    EXPECT_EQ(info->findFrame(0, 50, true), table->at(36));
-    EXPECT_EQ(info->findFrame(0, 36, false), table->at(36));
-    EXPECT_EQ(info->findFrame(0, 500, true), table->at(72));
-    EXPECT_EQ(info->findFrame(0, -5, true), table->at(0));
-    EXPECT_EQ(info->findFrame(0, 71, true), table->at(36));
-}
-
-TEST(VideoInfoTest, FindFrameWithEmptyKeyListOrNoCameraStoresAPlaceholder)
-{
-    auto info = std::make_shared<VideoInfo>();
-    info->setCameraFrames(0, FrameTable{});
-    info->rebuildKeyLists(); // camera 0: empty list, camera 1: [0]
-    const VideoFramePtr placeholder = info->findFrame(0, 10, true);
-    ASSERT_TRUE(placeholder);
-    EXPECT_EQ(info->getCameraFrames(0)->size(), 1u);
-    EXPECT_EQ(info->getCameraFrames(0)->at(0), placeholder);
-
-    // No key list and no table for camera 3.
-    const VideoFramePtr third = info->findFrame(3, 100, true);
-    EXPECT_TRUE(third->time.isDistantPast());
-    EXPECT_EQ(info->getCameraFrames(3)->size(), 1u);
-    EXPECT_EQ(info->getCameraFrames(3)->at(0), third);
-}
-
-TEST(VideoInfoTest, GetCameraFramesNeverGivesAnEmptyTable)
-{
-    VideoInfo info;
     info._playback.detectTime = Date::fromUnixSeconds(1000);
-    info.setCameraFrames(2, FrameTable{});
-    const auto table = info.getCameraFrames(2);
-    ASSERT_EQ(table->size(), 1u);
-    EXPECT_EQ(table->at(0)->time, Date::fromUnixSeconds(1000));
-    const auto missing = info.getCameraFrames(7);
-    ASSERT_EQ(missing->size(), 1u);
-    EXPECT_TRUE(missing->at(0)->time.isDistantPast());
-    EXPECT_EQ(info.getCameraFrames(7), missing); // stored, not made anew
-}
+    info.setCameraFrames(2, {});
+    EXPECT_EQ(keysOf(info.getCameraFrames(2)), (std::vector<int>{0}));
+    EXPECT_EQ(info.getCameraFrames(2).at(0).time, Date::fromUnixSeconds(1000));
+    EXPECT_TRUE(info.getCameraFrames(7).at(0).time.isDistantPast());
+    EXPECT_EQ(info.getCameraFrames(7).cameraKeys(), info.getCameraFrames(7).cameraKeys()) << "stored";
 
-TEST(VideoInfoTest, WalkWithoutKeyListPrefersTheLowerKeyOnATie)
-{
-    VideoInfo info;
-    info.setCameraFrames(0, FrameTable{{10, frameAt(10)}, {20, frameAt(20)}});
-    // No rebuild: arrayCamera is empty, so the table is walked.
-    EXPECT_EQ(info.findFrame(0, 15, true)->_timeStamp, 10u);
-    EXPECT_EQ(info.findFrame(0, 16, true)->_timeStamp, 20u);
-    EXPECT_EQ(info.findFrame(0, 25, true)->_timeStamp, 20u);
+    // An empty key list, and a camera with neither list nor table.
+    auto empty = std::make_shared<VideoInfo>();
+    empty->setCameraFrames(0, {});
+    empty->rebuildKeyLists();
+    EXPECT_TRUE(empty->findFrame(0, 10, true).time.isDistantPast());
+    EXPECT_EQ(empty->getCameraFrames(0).size(), 1u);
+    EXPECT_TRUE(empty->findFrame(3, 100, true).time.isDistantPast());
+    EXPECT_EQ(empty->getCameraFrames(3).size(), 1u);
 }
 
 TEST(VideoInfoTest, LocateDetectionChoosesTheNearerKeyAndMarksIt)
@@ -103,21 +87,18 @@ TEST(VideoInfoTest, LocateDetectionChoosesTheNearerKeyAndMarksIt)
     info->_playback.detectionType = DetectionType::GSensor;
     info->_playback.detectPosition = 5150;
     EXPECT_EQ(info->locateDetection(5000, 9000), 200);
-    EXPECT_TRUE(info->getCameraFrames(0)->at(200)->gDetected);
-    EXPECT_FALSE(info->getCameraFrames(0)->at(100)->gDetected);
-
-    info->_playback.detectPosition = 5120;
-    EXPECT_EQ(info->locateDetection(5000, 9000), 100);
-    info->_playback.detectPosition = 5100;
-    EXPECT_EQ(info->locateDetection(5000, 9000), 100);
-    // Outside 1 <= r < last: 0.
-    info->_playback.detectPosition = 4000;
-    EXPECT_EQ(info->locateDetection(5000, 9000), 0);
+    EXPECT_TRUE(info->getCameraFrames(0).at(200).gDetected);
+    EXPECT_FALSE(info->getCameraFrames(0).at(100).gDetected);
+    // (detection counter, key located): 5100 exact, 5120 nearer the lower, 4000 outside 1 <= r < last.
+    for (const auto &[counter, key] : {std::pair{5120, 100}, {5100, 100}, {4000, 0}}) {
+        info->_playback.detectPosition = counter;
+        EXPECT_EQ(info->locateDetection(5000, 9000), key) << counter;
+    }
     // Past the last key: 0, nothing marked.
     auto late = recordingWithKeys({0, 100});
     late->_playback.detectPosition = 5500;
     EXPECT_EQ(late->locateDetection(5000, 9000), 0);
-    EXPECT_FALSE(late->getCameraFrames(0)->at(100)->gDetected);
+    EXPECT_FALSE(late->getCameraFrames(0).at(100).gDetected);
 
     info->_playback.detectionType = DetectionType::Movie;
     info->_playback.detectPosition = 5150;
@@ -126,57 +107,61 @@ TEST(VideoInfoTest, LocateDetectionChoosesTheNearerKeyAndMarksIt)
 
 TEST(VideoInfoTest, MakeFrameTableNumbersMoviePositionsAndFillsPositions)
 {
-    std::vector<VideoFramePtr> frames{frameAt(1000), frameAt(1040), frameAt(1080)};
-    frames[1]->_longitude = 77;
-    frames[1]->_latitude = 88;
+    FramePool pool;
+    VideoFrame placed = frameAt(1040);
+    placed._longitude = 77;
+    placed._latitude = 88;
+    const std::vector<uint32_t> placedAt{pool.add(frameAt(1000)), pool.add(placed), pool.add(frameAt(1080))};
     int32_t longitude = 5;
     int32_t latitude = 6;
-    const FrameTable table = VideoInfo::makeFrameTable(frames, 1000, 40, longitude, latitude);
-    EXPECT_EQ(table.size(), 3u);
-    EXPECT_EQ(frames[2]->_movieTimeStamp, 80u);
-    EXPECT_EQ(frames[0]->_longitude, 5);
-    EXPECT_EQ(frames[1]->_longitude, 77);
-    EXPECT_EQ(frames[2]->_latitude, 6);
+    const CameraKeys table = VideoInfo::makeFrameTable(pool, placedAt, 1000, 40, longitude, latitude);
+    EXPECT_EQ(table.keys, (std::vector<int32_t>{0, 40, 80}));
+    EXPECT_EQ(pool.at(2)._movieTimeStamp, 80u);
+    EXPECT_EQ(pool.at(0)._longitude, 5);
+    EXPECT_EQ(pool.at(1)._longitude, 77);
+    EXPECT_EQ(pool.at(2)._latitude, 6);
 
-    std::vector<VideoFramePtr> none{frameAt(1000)};
+    FramePool none;
+    const std::vector<uint32_t> one{none.add(frameAt(1000))};
     longitude = -1;
-    VideoInfo::makeFrameTable(none, 1000, 0, longitude, latitude);
-    EXPECT_EQ(none[0]->_longitude, 0);
-
+    VideoInfo::makeFrameTable(none, one, 1000, 0, longitude, latitude);
+    EXPECT_EQ(none.at(0)._longitude, 0);
     longitude = 0;
     latitude = 9;
-    VideoInfo::makeFrameTable(none, 1000, 0, longitude, latitude);
-    EXPECT_EQ(none[0]->_longitude, 0);
+    VideoInfo::makeFrameTable(none, one, 1000, 0, longitude, latitude);
+    EXPECT_EQ(none.at(0)._longitude, 0);
     EXPECT_EQ(latitude, 0);
 
     // The first frame at a key stays, and the list's first frame is also at key 0.
-    std::vector<VideoFramePtr> twice{frameAt(1010), frameAt(1010)};
+    FramePool twice;
+    const std::vector<uint32_t> both{twice.add(frameAt(1010)), twice.add(frameAt(1010))};
     longitude = -1;
-    const FrameTable dup = VideoInfo::makeFrameTable(twice, 1000, 0, longitude, latitude);
-    EXPECT_EQ(dup.at(10), twice[0]);
-    EXPECT_EQ(dup.at(0), twice[0]);
+    const CameraKeys dup = VideoInfo::makeFrameTable(twice, both, 1000, 0, longitude, latitude);
+    EXPECT_EQ(dup.keys, (std::vector<int32_t>{0, 10}));
+    EXPECT_EQ(dup.slot(0), 0u);
+    EXPECT_EQ(dup.slot(1), 0u);
 }
 
-TEST(VideoInfoTest, SmallConversions)
+TEST(VideoInfoTest, EqualTablesAreKeptOnce)
 {
-    auto a = frameAt(1);
-    auto b = frameAt(2);
-    auto c = frameAt(3);
-    EXPECT_EQ(VideoInfo::convertDictionary(FrameTable{{72, c}, {0, a}, {36, b}}),
-              (std::vector<VideoFramePtr>{a, b, c}));
-    EXPECT_EQ(VideoInfo::getDetectType(17), DetectionType::Movie);
-    EXPECT_EQ(VideoInfo::getDetectType(10), DetectionType::GSensor);
-    EXPECT_EQ(VideoInfo::getDetectType(32), DetectionType::UrgencySW);
-    EXPECT_EQ(VideoInfo::getDetectType(30), DetectionType::ExtTrigger);
-    EXPECT_EQ(VideoInfo::getDetectType(12), DetectionType::None);
-    EXPECT_EQ(VideoInfo::getDetectType(9), DetectionType::None);
+    VideoInfo info;
+    auto pool = std::make_shared<FramePool>();
+    const std::vector<std::pair<int, uint32_t>> pairs{{0, pool->add(frameAt(5))},
+                                                      {36, pool->add(frameAt(41))}};
+    CameraKeys table = CameraKeys::fromPairs(pairs);
+    EXPECT_TRUE(table.indices.empty()) << "slot i is i";
+    info.setFrames(pool, {{0, table}, {1, table}});
+    EXPECT_EQ(info.getCameraFrames(0).cameraKeys(), info.getCameraFrames(1).cameraKeys());
+    EXPECT_EQ(VideoInfo::convertDictionary(info.getCameraFrames(1)).back()._timeStamp, 41u);
+}
 
-    EXPECT_EQ(VideoInfo::getTargetType(QUrl::fromLocalFile("/card/EVT/Video.dat")), TargetType::Common);
-    EXPECT_EQ(VideoInfo::getTargetType(QUrl::fromLocalFile("/card/m201901011230-0001.dat")),
-              TargetType::Common);
-    EXPECT_EQ(VideoInfo::getTargetType(QUrl::fromLocalFile("/card/G2019010112300001.DAT")),
-              TargetType::Gyomu12);
-    EXPECT_EQ(VideoInfo::getTargetType(QUrl::fromLocalFile("/card/movie.mp4")), TargetType::None);
+TEST(VideoInfoTest, TargetTypeByFileName)
+{
+    for (const auto &[name, type] : {std::pair{"/card/EVT/Video.dat", TargetType::Common},
+                                     {"/card/m201901011230-0001.dat", TargetType::Common},
+                                     {"/card/G2019010112300001.DAT", TargetType::Gyomu12},
+                                     {"/card/movie.mp4", TargetType::None}})
+        EXPECT_EQ(VideoInfo::getTargetType(QUrl::fromLocalFile(name)), type) << name;
 }
 
 TEST(VideoInfoTest, DispatchReportsItsTwoTexts)
@@ -224,26 +209,27 @@ TEST(VideoInfoTest, DispatchReportsItsTwoTexts)
     EXPECT_EQ(errors, QStringList{"正常な画像詳細情報ではありません。"});
 }
 
-TEST(VideoInfoTest, LookupsFromTwoThreadsAreSafe)
+TEST(VideoInfoTest, LookupsAndEditsFromTwoThreadsAreSafe)
 {
     // A recording without kept frames: every lookup of camera 0 stores a new placeholder table, while
-    // another thread walks the tables as the distance computation does.
-    auto info = std::make_shared<VideoInfo>();
-    info->setCameraFrames(0, FrameTable{});
-    info->setCameraFrames(1, FrameTable{});
+    // another thread edits and walks the tables as the distance computation does.
+    auto info = recordingWithKeys({0, 36, 72});
+    info->setCameraFrames(1, {});
     info->rebuildKeyLists();
     std::atomic<bool> stop{false};
     std::thread worker([&] {
         while (!stop) {
-            // The snapshot is kept while it is walked.
-            const FrameTablePtr table = info->getCameraFrames(0);
-            for (const auto &entry : *table)
-                entry.second->ex.distance += 0;
+            info->editFrames(0, [](std::span<const int32_t>, std::vector<VideoFrame> &frames) {
+                for (VideoFrame &frame : frames)
+                    frame.ex.distance += 1;
+            });
+            for (const auto &[key, frame] : info->getCameraFrames(0))
+                ASSERT_GE(frame.ex.distance, 0);
             info->getCameraFrames(1);
         }
     });
     for (int i = 0; i < 20000; ++i)
-        ASSERT_TRUE(info->findFrame(i % 3, i, true));
+        (void)info->findFrame(i % 3, i, true);
     stop = true;
     worker.join();
 }

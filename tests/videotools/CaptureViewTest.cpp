@@ -27,7 +27,8 @@ TEST(CaptureViewTest, SavesOrRefusesAndClosesOnlyAfterSuccess)
     };
     ToolTestCard &card = ToolTestCard::shared();
     ToolInfo missing = card.tripInfo(ToolType::Capture);
-    missing.chapter = std::make_shared<ChapterData>(QUrl::fromLocalFile(dir.filePath("gone.MP4")), nullptr);
+    missing.chapter = std::make_shared<ChapterData>(QUrl::fromLocalFile(dir.filePath("gone.MP4")), nullptr,
+                                                    ChapterData::Records{});
     const Case cases[] = {{card.tripInfo(ToolType::Capture), false, "alert:Saved", 1, true},
                           {card.clipInfo(ToolType::Capture), false, "alert:Saved", 2, false},
                           {missing, true, "alert:Unable to save the image.", 2, false}};

@@ -9,15 +9,15 @@ namespace {
 
 const QString SPEED = QStringLiteral("\u3000speed\uFF1A");
 
-VideoFramePtr frameWith(int32_t speed, double gX = 0, double gY = 0, int32_t lat = 0, int32_t lon = 0)
+VideoFrame frameWith(int32_t speed, double gX = 0, double gY = 0, int32_t lat = 0, int32_t lon = 0)
 {
-    auto frame = std::make_shared<VideoFrame>();
-    frame->speed = speed;
-    frame->gX = gX;
-    frame->gY = gY;
-    frame->_latitude = lat;
-    frame->_longitude = lon;
-    frame->time = Date::fromUnixSeconds(1714566600); // 2024-05-01 12:30:00 UTC
+    VideoFrame frame;
+    frame.speed = speed;
+    frame.gX = gX;
+    frame.gY = gY;
+    frame._latitude = lat;
+    frame._longitude = lon;
+    frame.time = Date::fromUnixSeconds(1714566600); // 2024-05-01 12:30:00 UTC
     return frame;
 }
 
@@ -27,7 +27,7 @@ TEST(SubtitleWriterTest, InfoTextItems)
     {
         OverlayFlags flags;
         bool speedMeter;
-        VideoFramePtr frame;
+        VideoFrame frame;
         QString expected;
     };
     const Case cases[] = {
@@ -47,7 +47,7 @@ TEST(SubtitleWriterTest, InfoTextItems)
     };
     for (const Case &c : cases) {
         const SubtitleWriter writer({DateFormatType::YMD24H, 5, false, c.speedMeter});
-        EXPECT_EQ(writer.makeInfoText(*c.frame, c.flags), c.expected);
+        EXPECT_EQ(writer.makeInfoText(c.frame, c.flags), c.expected);
     }
 }
 
@@ -60,12 +60,12 @@ TEST(SubtitleWriterTest, SubtitleTimesInHundredths)
 TEST(SubtitleWriterTest, DocumentHeaderAndOneEventPerLaterMovieTime)
 {
     VideoInfo recording;
-    FrameTable camera0, camera1;
+    std::map<int, VideoFrame> camera0, camera1;
     const std::pair<int, uint32_t> frames[] = {{0, 0}, {100, 100}, {150, 100}, {200, 200}};
     for (const auto &[key, movieTime] : frames) {
         camera0[key] = frameWith(key);
         camera1[key] = frameWith(key);
-        camera1[key]->_movieTimeStamp = movieTime;
+        camera1[key]._movieTimeStamp = movieTime;
     }
     recording.setCameraFrames(0, camera0);
     recording.setCameraFrames(1, camera1);

@@ -108,7 +108,7 @@ protected:
             const auto source = PictureDataUtil::getVideoFrame(_chapters, range.startPosition + int32_t(key));
             ASSERT_TRUE(source) << key;
             // Chapter borders add a millisecond each to the timeline: allow a neighbouring sample.
-            EXPECT_NEAR(frame["speed"].toInt(), (*source)->speed, 1) << key;
+            EXPECT_NEAR(frame["speed"].toInt(), source->speed, 1) << key;
         }
         EXPECT_NEAR(double(frames.last()["key"].toInteger()), double(range.endPosition - range.startPosition),
                     40);
