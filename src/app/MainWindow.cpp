@@ -43,6 +43,7 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QPointer>
 #include <QWindowStateChangeEvent>
 
@@ -107,6 +108,12 @@ void MainWindow::setUpOpening()
     _cardData->delegate = _cardCallbacks;
     setUpPlaying();
     _cardHost = std::make_unique<MainWindowCardHost>(*this);
+    _cardHost->problems = [](CardData &card) {
+        QStringList lines;
+        for (const FileProblemList::Problem &problem : card._fileProblems.problems())
+            lines << QStringLiteral("%1: %2").arg(QFileInfo(problem.file).fileName(), problem.reason);
+        return lines;
+    };
     _cardOpener = new CardOpener(*_cardHost, this);
     connect(_cardOpener, &CardOpener::finished, this, [this](CardOpener::Outcome outcome) {
         // "Back up" follows the kind of source that is open, not the last button pressed.
