@@ -2,6 +2,8 @@
 # Starts orvalind on a virtual X screen with the sample card kept as a backup folder and opens it through
 # the real dialogs by keys: Ctrl+O, "Backup folder" (Alt+B), Return on the folder choice. The card must
 # open without an alert. With a folder given, the screen is grabbed once per list tab.
+# With ORV_XVFB_MODE=play (orvalind-play-xvfb.sh) it then lets the first trip play and clicks the first
+# event row and the adventure row, grabbing the screen twice a few seconds apart for each item.
 #   orvalind-open-xvfb.sh ORVALIND SAMPLECARD SCREENGRAB [SHOTS_DIR]
 set -euo pipefail
 program=$1 samplecard=$2 screengrab=$3 shots=${4:-}
@@ -29,8 +31,8 @@ mkdir -m 0700 -p "$work/runtime"
 
 xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   set -u
-  program=$1 screengrab=$2 shots=$3
-  shift 3
+  program=$1 screengrab=$2 shots=$3 mode=$4
+  shift 4
   "$@" "$program" & pid=$!
   fail() { echo "$1" >&2; [ -n "$shots" ] && "$screengrab" "$shots/failure.png"; kill "$pid" 2>/dev/null; exit 1; }
   window=$(xdotool search --sync --onlyvisible --name "^Orvalind$" | head -1)
@@ -47,19 +49,36 @@ xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
     sleep 0.1
   done
   kill -0 "$pid" 2>/dev/null || fail "orvalind ended"
-  if [ -n "$shots" ]; then
-    sleep 3
+  if [ "$mode" = play ]; then
+    shot() { [ -n "$shots" ] && "$screengrab" "$shots/$1.png"; return 0; }
+    alert() { xdotool search --onlyvisible --name "^Warning$" >/dev/null 2>&1; }
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    "$screengrab" "$shots/open-trip.png"
-    # Where each tab is at the window size of the first start; the row of the tab shown moves next to
-    # the table, so the places follow the order of the clicks.
-    for place in "chapter 1099 300" "event 1009 276" "surveillance 1190 300" "adventure 1220 276"; do
-      read -r tab dx dy <<<"$place"
-      xdotool mousemove $((X + dx)) $((Y + dy)) click 1
-      sleep 1
-      "$screengrab" "$shots/open-$tab.png"
-    done
+    # Places at the window size of the first start: tab buttons, then the first row below the header.
+    click() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.5; }
+    sleep 1; shot trip-1; sleep 3; shot trip-2
+    alert && fail "an alert came up while the trip played"
+    click 1009 276; click 1037 350
+    sleep 1; shot event-1; sleep 3; shot event-2
+    alert && fail "an alert came up while the event played"
+    click 1220 276; click 1037 350
+    sleep 1; shot adventure-1; sleep 3; shot adventure-2
+    alert && fail "an alert came up while the adventure played"
+    kill -0 "$pid" 2>/dev/null || fail "orvalind ended"
+  else
+    if [ -n "$shots" ]; then
+      sleep 3
+      eval "$(xdotool getwindowgeometry --shell "$window")"
+      "$screengrab" "$shots/open-trip.png"
+      # Where each tab is at the window size of the first start; the row of the tab shown moves next to
+      # the table, so the places follow the order of the clicks.
+      for place in "chapter 1099 300" "event 1009 276" "surveillance 1190 300" "adventure 1220 276"; do
+        read -r tab dx dy <<<"$place"
+        xdotool mousemove $((X + dx)) $((Y + dy)) click 1
+        sleep 1
+        "$screengrab" "$shots/open-$tab.png"
+      done
+    fi
   fi
   kill "$pid"
   wait "$pid" 2>/dev/null || true
-' open-test "$program" "$screengrab" "$shots" "${isolate[@]}"
+' open-test "$program" "$screengrab" "$shots" "${ORV_XVFB_MODE:-open}" "${isolate[@]}"
