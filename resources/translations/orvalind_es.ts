@@ -564,7 +564,7 @@
 <context>
     <name>CommonConst</name>
     <message>
-        <location filename="../../src/recording/CommonConst.cpp" line="+47"/>
+        <location filename="../../src/recording/CommonConst.cpp" line="+48"/>
         <source>Recording always on</source>
         <translation>Grabación continua</translation>
     </message>
@@ -740,15 +740,30 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="+118"/>
+        <location filename="../../src/app/MainWindow.cpp" line="+133"/>
         <source>Open From</source>
         <translation>Abrir desde</translation>
     </message>
     <message>
-        <location line="+111"/>
+        <location line="+124"/>
+        <source>Unable to locate the file.</source>
+        <translation>No se puede encontrar el archivo.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The current video data could not be loaded. Please restart the application and try again. If still unsuccessful, please select another chapter for playback.</source>
+        <translation>No se han podido cargar los datos de vídeo actuales. Reinicie la aplicación y vuelva a intentarlo. Si sigue sin funcionar, seleccione otro capítulo para reproducir.</translation>
+    </message>
+    <message>
+        <location line="+98"/>
         <location line="+176"/>
         <source>Viewer Settings</source>
         <translation>Ajustes del visor</translation>
+    </message>
+    <message>
+        <location filename="../../src/app/ItemPlayback.cpp" line="+33"/>
+        <source>Unable to read the selected file.</source>
+        <translation>No se puede leer el archivo seleccionado.</translation>
     </message>
 </context>
 <context>
@@ -1153,7 +1168,7 @@
         <translation>Aceptar</translation>
     </message>
     <message>
-        <location line="+189"/>
+        <location line="+188"/>
         <source>The Stopwatch measurement result will be deleted. Proceed?</source>
         <translation>Se eliminará el resultado de la medición del cronómetro. ¿Continuar?</translation>
     </message>

@@ -564,7 +564,7 @@
 <context>
     <name>CommonConst</name>
     <message>
-        <location filename="../../src/recording/CommonConst.cpp" line="+47"/>
+        <location filename="../../src/recording/CommonConst.cpp" line="+48"/>
         <source>Recording always on</source>
         <translation>Enregistrement permanent</translation>
     </message>
@@ -740,15 +740,30 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="+118"/>
+        <location filename="../../src/app/MainWindow.cpp" line="+133"/>
         <source>Open From</source>
         <translation>Ouvrir depuis</translation>
     </message>
     <message>
-        <location line="+111"/>
+        <location line="+124"/>
+        <source>Unable to locate the file.</source>
+        <translation>Impossible de trouver le fichier.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The current video data could not be loaded. Please restart the application and try again. If still unsuccessful, please select another chapter for playback.</source>
+        <translation>Les données vidéo actuelles n&apos;ont pas pu être chargées. Redémarrez l&apos;application et réessayez. En cas de nouvel échec, choisissez un autre chapitre à lire.</translation>
+    </message>
+    <message>
+        <location line="+98"/>
         <location line="+176"/>
         <source>Viewer Settings</source>
         <translation>Réglages de la visionneuse</translation>
+    </message>
+    <message>
+        <location filename="../../src/app/ItemPlayback.cpp" line="+33"/>
+        <source>Unable to read the selected file.</source>
+        <translation>Impossible de lire le fichier sélectionné.</translation>
     </message>
 </context>
 <context>
@@ -1153,7 +1168,7 @@
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+189"/>
+        <location line="+188"/>
         <source>The Stopwatch measurement result will be deleted. Proceed?</source>
         <translation>Le résultat de mesure du chronomètre sera supprimé. Continuer ?</translation>
     </message>
