@@ -8,6 +8,7 @@
 #include "videotools/StillCapture.h"
 #include "videotools/ToolViewDelegate.h"
 #include "videotools/TrimDialogs.h"
+#include "videotools/TrimEndReport.h"
 #include "videotools/TrimRules.h"
 #include "videotools/TrimRunner.h"
 
@@ -319,22 +320,8 @@ void ToolDialogView::startTrim(const QString &destination)
 
 void ToolDialogView::onTrimFinished(TrimWorker::Result result, const QString &error)
 {
-    if (_cancelFlg || result == TrimWorker::Result::Cancelled) {
-        qInfo("cancel");
-        _prompts->closeProgress();
-        return;
-    }
-    if (result == TrimWorker::Result::Saved) {
-        updateProgress(true, 100.0);
-        _prompts->showAlert(TrimPrompts::Style::Informational, al_infoTitle, al_infoMsg);
-        _prompts->closeProgress();
-        if (delegate)
-            delegate->toolWindowClosed(ToolViewDelegate::Saved);
-        return;
-    }
-    qWarning("Trim failed: %s", qPrintable(error));
-    _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMsg);
-    _prompts->closeProgress();
+    TrimEndReport{al_infoTitle, al_infoMsg, al_warningTitle, al_errorMsg}.finish(
+        *_prompts, delegate, _cancelFlg, result, error, [this] { updateProgress(true, 100.0); });
 }
 
 void ToolDialogView::taskProgressDialogOnClose()

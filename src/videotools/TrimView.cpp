@@ -7,6 +7,7 @@
 #include "videotools/OverlayChoices.h"
 #include "videotools/ToolViewDelegate.h"
 #include "videotools/TrimDialogs.h"
+#include "videotools/TrimEndReport.h"
 #include "videotools/TrimRules.h"
 #include "videotools/TrimRunner.h"
 
@@ -193,22 +194,8 @@ void TrimView::updateProgress(double percent, bool force)
 
 void TrimView::onTrimFinished(TrimWorker::Result result, const QString &error)
 {
-    if (_isCancelled || result == TrimWorker::Result::Cancelled) {
-        qInfo("cancel");
-        _prompts->closeProgress();
-        return;
-    }
-    if (result == TrimWorker::Result::Saved) {
-        updateProgress(100.0, true);
-        _prompts->showAlert(TrimPrompts::Style::Informational, al_infoTitle, al_infoMsg);
-        _prompts->closeProgress();
-        if (delegate)
-            delegate->toolWindowClosed(ToolViewDelegate::Saved);
-        return;
-    }
-    qWarning("Trim failed: %s", qPrintable(error));
-    _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMsg);
-    _prompts->closeProgress();
+    TrimEndReport{al_infoTitle, al_infoMsg, al_warningTitle, al_errorMsg}.finish(
+        *_prompts, delegate, _isCancelled, result, error, [this] { updateProgress(100.0, true); });
 }
 
 void TrimView::taskProgressDialogOnClose()
