@@ -3,7 +3,9 @@
 
 #include "card/EventClip.h"
 #include "card/FileProblemList.h"
+#include "card/ManagementFileReader.h"
 #include "card/TripData.h"
+#include "card/TripFormer.h"
 
 #include <QHash>
 #include <QPair>
@@ -35,9 +37,6 @@ public:
     static constexpr int THREADED_SLEEP_MSEC = 1000;    // idle pause of a worker
     static constexpr int MAX_RETRY_CNT_PICTUREDATA = 5; // attempts per chapter at its driving data
     static constexpr int MAX_RETRY_CNT_THUMBNAIL = 5;   // attempts per chapter or record at a thumbnail
-    // VREC_MOV_MNG.DAT and ADV_PRCT.DAT have no size of their own; a real card's are a few hundred
-    // KB, so a larger file is refused rather than allocated.
-    static constexpr qint64 MAX_MANAGEMENT_FILE_BYTES = 64 << 20;
 
     CardData();
     CardData(const CardData &) = delete;
@@ -54,8 +53,9 @@ public:
     // Disposes every trip and empties the trip and event lists (`_vrecList` stays).
     void releaseLists();
 
-    // Management-file readers: append to their list; false when the file cannot be read or is
-    // shorter than its header. A file that exists but cannot be read is listed in _fileProblems.
+    // Management-file readers (`ManagementFileReader`): append to their list; false when the file
+    // cannot be read or is shorter than its header. A file that exists but cannot be read is listed
+    // in _fileProblems.
     virtual bool readVrecMoveManagerFile(const QUrl &url);
     virtual bool readMoveProtectFile(const QUrl &url, int section);
     virtual bool readAdvMoveProtectFile(const QUrl &url);
@@ -97,13 +97,26 @@ public:
     // the card, its attempts are used up or the attempt failed.
     bool loadEventThumbnail(MoveProtectInfo &record);
 
+    // Trip forming and its orders (`TripFormer`).
     static bool isTripWithoutSurveillance(TripData &trip,
-                                          const std::vector<std::shared_ptr<MoveProtectInfo>> &records);
-    static bool isTripNameAscending(const TripData &a, const TripData &b);
-    static bool isFileNumberAscending(const QUrl &a, const QUrl &b);
+                                          const std::vector<std::shared_ptr<MoveProtectInfo>> &records)
+    {
+        return TripFormer::isTripWithoutSurveillance(trip, records);
+    }
+    static bool isTripNameAscending(const TripData &a, const TripData &b)
+    {
+        return TripFormer::isTripNameAscending(a, b);
+    }
+    static bool isFileNumberAscending(const QUrl &a, const QUrl &b)
+    {
+        return TripFormer::isFileNumberAscending(a, b);
+    }
     // Trip order by the start of the first chapter. Trips without chapters come first and are
     // equal to each other, so the predicate is a strict weak ordering.
-    static bool isTripStartAscending(TripData &a, TripData &b);
+    static bool isTripStartAscending(TripData &a, TripData &b)
+    {
+        return TripFormer::isTripStartAscending(a, b);
+    }
 
     std::atomic<ActiveType> _activeType = ActiveType::MovieRec;
     std::vector<std::shared_ptr<TripData>> _tripList;               // every trip of the source
@@ -138,19 +151,14 @@ private:
     template <typename Record, typename Find>
     std::shared_ptr<ChapterData> findEventChapter(Record &record, Find find);
     std::optional<QUrl> makeRecordThumbnail(bool force, MoveProtectInfo &record, bool isSurveillance);
-    // The bytes of a management file (at most maxBytes; past it a file is refused unless its format
-    // has a fixed size), read once per loadCardFolder; none for a missing file, and a problem listed
-    // for one that cannot be read.
-    std::optional<QByteArray> readManagementFile(const QUrl &url, qint64 maxBytes, bool isFixedSize);
-    // Reads made by the running loadCardFolder, by path: each file is read once per open.
-    std::optional<QHash<QString, std::optional<QByteArray>>> _loadReads;
     void workersFinished();
+
+    ManagementFileReader _managementReader{_fileProblems};
 
     // Main-thread object that the workers' hand-offs are queued on; it dies with this card, so a
     // hand-off that arrives later is dropped.
     std::unique_ptr<QObject> _handOffContext;
     std::atomic<int> _loopsWithNothingLeft = 0;
-    void formTrips(const QString &key, QList<QUrl> files, std::vector<std::shared_ptr<TripData>> &out);
 
     mutable std::mutex _indexMutex;
     mutable RecordIndex _vrecIndex;
