@@ -81,7 +81,9 @@ const QString &cardOf(int chapters)
     if (!cards.contains(chapters)) {
         auto dir = std::make_unique<QTemporaryDir>();
         SampleScenario scenario = SampleScenario::chapters(chapters, CHAPTER_MS);
-        scenario.movieMs = 1000;
+        // Long enough that the reader takes the chapter's driving data (it bounds frames by the movie's
+        // length).
+        scenario.movieMs = CHAPTER_MS / 2;
         SampleCardWriter writer(scenario);
         paths[chapters] = writer.writeCard(dir->path()) ? dir->filePath("MOVE") : QString();
         cards[chapters] = std::move(dir);
