@@ -1,10 +1,7 @@
 #include "player/PlayerControls.h"
 
-#include "player/CustomSliderCell.h"
 #include "player/CustomSliderCellMin.h"
 #include "player/EXTextButton.h"
-#include "player/MoviePlayerView.h"
-#include "player/MoviePlayerViewDelegate.h"
 #include "player/NSZoomView.h"
 #include "player/PlayerPanelHost.h"
 #include "player/PlayerView.h"
@@ -12,8 +9,7 @@
 
 #include "recording/UserDefaultUtil.h"
 
-#include "FakeMediaEngine.h"
-#include "TripFixture.h"
+#include "PanelFixture.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
@@ -22,8 +18,6 @@
 #include <QMouseEvent>
 #include <QThread>
 #include <QToolButton>
-
-#include <gtest/gtest.h>
 
 using PlayStatus = CommonConst::PlayStatus;
 using Scale = PlayerView::ScaleType;
@@ -38,9 +32,10 @@ void keyClick(QWidget *w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     QApplication::sendEvent(w, &release);
 }
 
-void mouse(QWidget *w, QEvent::Type type)
+// A left-button event at the given height, or at the widget's centre.
+void mouse(QWidget *w, QEvent::Type type, std::optional<double> y = {})
 {
-    const QPointF at(w->width() / 2.0, w->height() / 2.0);
+    const QPointF at(w->width() / 2.0, y.value_or(w->height() / 2.0));
     QMouseEvent event(type, at, w->mapToGlobal(at), Qt::LeftButton,
                       type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &event);
@@ -58,69 +53,39 @@ public:
     std::vector<bool> layouts;
 };
 
-class NotifyDelegate : public QObject, public MoviePlayerViewDelegate
-{
-public:
-    void updateFrameWithStopWatch() override {}
-    bool syncChapterSelection() override { return true; }
-    void updateFrameDisplay(bool) override {}
-    void showFileNotFound() override {}
-    void showLoadFailed() override {}
-    void moviePlayerNotify(int code) override { codes.push_back(code); }
-    std::vector<int> codes;
-};
-
-class PlayerControlsTest : public ::testing::Test
+class PlayerControlsTest : public PanelFixture
 {
 protected:
-    static void SetUpTestSuite() { trip = std::make_unique<TripFixture>(std::vector<int>{2000, 2000}); }
-    static void TearDownTestSuite() { trip.reset(); }
-
     void SetUp() override
     {
-        ASSERT_TRUE(trip->ok()) << qPrintable(trip->error);
+        PanelFixture::SetUp();
         settings = std::make_unique<UserDefaultUtil>(dir.filePath("settings.ini"));
-        panel = std::make_unique<MoviePlayerView>(
-            [] {
-                auto engine = std::make_unique<FakeMediaEngine>();
-                engine->fps = 30.0;
-                return engine;
-            },
-            [this] { return now; });
-        panel->setDelegate(&delegate);
         panel->setHost(&host);
         panel->setSettings(settings.get());
         panel->resize(900, 600);
     }
 
-    FakeMediaEngine *engine() const { return static_cast<FakeMediaEngine *>(panel->engine()); }
     PlayerControls *controls() const { return panel->controls(); }
     QAbstractButton *button(const char *name) const
     {
         return qobject_cast<QAbstractButton *>(controls()->control(QString::fromLatin1(name)));
     }
-    void load()
+    // The settings as read back from the disk.
+    std::unique_ptr<UserDefaultUtil> stored() const
     {
-        panel->setValueInfo(
-            std::make_shared<PlayMovieValueInfo>(trip->chapters, CardData::ActiveType::MovieRec));
-        panel->preparePlayer();
-        engine()->becomeReady();
+        auto reread = std::make_unique<UserDefaultUtil>(settings->fileName());
+        reread->load();
+        return reread;
     }
 
-    static std::unique_ptr<TripFixture> trip;
     TempDir dir;
     std::unique_ptr<UserDefaultUtil> settings;
-    int64_t now = 5000 * 1000000LL;
     FakeHost host;
-    NotifyDelegate delegate;
-    std::unique_ptr<MoviePlayerView> panel;
 };
-
-std::unique_ptr<TripFixture> PlayerControlsTest::trip;
 
 TEST_F(PlayerControlsTest, MuteKeepsTheVolumeAndBothAreStored)
 {
-    load();
+    load(false);
     panel->setVolume(0.4f);
     panel->setMute(true);
     EXPECT_EQ(controls()->volumeSlider()->doubleValue(), 0.0);
@@ -134,15 +99,13 @@ TEST_F(PlayerControlsTest, MuteKeepsTheVolumeAndBothAreStored)
     EXPECT_FALSE(engine()->isMuted());
     EXPECT_NEAR(engine()->volume(), 0.7, 1e-6);
     panel->setVolume(3.0f);
-    UserDefaultUtil reread(settings->fileName());
-    reread.load();
-    EXPECT_EQ(reread.viewerVolume, 1.0f);
-    EXPECT_FALSE(reread.viewerIsMute);
+    EXPECT_EQ(stored()->viewerVolume, 1.0f);
+    EXPECT_FALSE(stored()->viewerIsMute);
 }
 
 TEST_F(PlayerControlsTest, BrightnessClampsAndRedrawsOnlyAPausedPicture)
 {
-    load();
+    load(false);
     const struct
     {
         double value, stored;
@@ -158,14 +121,12 @@ TEST_F(PlayerControlsTest, BrightnessClampsAndRedrawsOnlyAPausedPicture)
     engine()->steps.clear();
     panel->setGamma(1.0);
     EXPECT_TRUE(engine()->steps.empty());
-    UserDefaultUtil reread(settings->fileName());
-    reread.load();
-    EXPECT_EQ(reread.viewerGamma, 1.0);
+    EXPECT_EQ(stored()->viewerGamma, 1.0);
 }
 
 TEST_F(PlayerControlsTest, FastRatesLeaveTheEngineStillAndNameTheRate)
 {
-    load();
+    load(false);
     panel->playMovie();
     controls()->playSpeedSlider()->setValue(4);
     EXPECT_EQ(panel->settingRate(), 5.0f);
@@ -217,7 +178,7 @@ TEST(EXTextButtonTest, HoverDisabledAndKeyboardStates)
 
 TEST_F(PlayerControlsTest, ZoomMenuByKeysAndTrimExcludesZoom)
 {
-    load();
+    load(false);
     panel->show();
     ZoomMenuControl *zoom = controls()->zoom();
     button("zoom")->click();
@@ -256,7 +217,7 @@ TEST_F(PlayerControlsTest, ZoomMenuByKeysAndTrimExcludesZoom)
 
 TEST_F(PlayerControlsTest, TabAndShiftTabInTheToolBar)
 {
-    load();
+    load(false);
     panel->show();
     QApplication::setActiveWindow(panel.get());
     const struct
@@ -276,7 +237,7 @@ TEST_F(PlayerControlsTest, TabAndShiftTabInTheToolBar)
 
 TEST_F(PlayerControlsTest, HeldFrameStepRepeatsUntilTheEndAndPlayAtTheEndRewinds)
 {
-    load();
+    load(false);
     auto *go = qobject_cast<QToolButton *>(button("komaGo"));
     ASSERT_TRUE(go->isEnabled());
     panel->trackCell()->setDoubleValue(panel->trackCell()->maxValue() - 150);
@@ -302,15 +263,9 @@ TEST_F(PlayerControlsTest, VolumeBubbleOnlyInsideTheBarBand)
 {
     panel->show();
     CustomSliderCellMin *slider = controls()->volumeSlider();
-    const auto press = [&](int y) {
-        const QPointF at(slider->width() / 2.0, y);
-        QMouseEvent event(QEvent::MouseButtonPress, at, slider->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(slider, &event);
-    };
-    press(0); // outside the 10-pixel band: refused, no bubble
+    mouse(slider, QEvent::MouseButtonPress, 0); // outside the 10-pixel band: refused, no bubble
     EXPECT_EQ(slider->valLabel(), nullptr);
-    press(slider->height() / 2);
+    mouse(slider, QEvent::MouseButtonPress);
     ASSERT_NE(slider->valLabel(), nullptr);
     EXPECT_TRUE(slider->valLabel()->isVisible());
     EXPECT_EQ(slider->valLabel()->text(), CustomSliderCellMin::bubbleText("volume", slider->doubleValue()));
@@ -320,7 +275,7 @@ TEST_F(PlayerControlsTest, VolumeBubbleOnlyInsideTheBarBand)
 
 TEST_F(PlayerControlsTest, PointerOverTheMenuEndsKeyboardHighlightAndAClickOutsideClosesIt)
 {
-    load();
+    load(false);
     panel->show();
     ZoomMenuControl *zoom = controls()->zoom();
     button("zoom")->click();
@@ -339,7 +294,7 @@ TEST_F(PlayerControlsTest, PointerOverTheMenuEndsKeyboardHighlightAndAClickOutsi
 
 TEST_F(PlayerControlsTest, StopwatchHoldsFrameBackAndLoadingTextIsShown)
 {
-    load();
+    load(false);
     const int64_t at = panel->trackCell()->maxValue() / 2;
     panel->moveToPosition(at, PlayStatus::Pause);
     EXPECT_TRUE(button("komaBack")->isEnabled());
