@@ -3,7 +3,6 @@
 #include "player/MoviePlayerView.h"
 
 #include "player/CustomSliderCell.h"
-
 #include "player/PlayMovieValueInfo.h"
 
 #include "card/CardData.h"
@@ -29,14 +28,14 @@ protected:
     {
         dir = std::make_unique<TempDir>();
         SampleCardWriter writer(SampleScenario::standard());
-        written = writer.writeCard(dir->path());
-        error = writer.lastError();
+        if (!writer.writeCard(dir->path()))
+            error = "the sample card was not written: " + writer.lastError();
     }
     static void TearDownTestSuite() { dir.reset(); }
 
     void SetUp() override
     {
-        ASSERT_TRUE(written) << qPrintable(error);
+        ASSERT_TRUE(error.isEmpty()) << qPrintable(error);
         card.loadCardFolder(FileUtil::fileUrl(SampleCardWriter::cardFolder(dir->path())));
         panel = std::make_unique<MoviePlayerView>([this] {
             auto engine = std::make_unique<FakeMediaEngine>();
@@ -47,24 +46,18 @@ protected:
 
     std::shared_ptr<MoveProtectInfo> record(MoveProtectInfo::DetectStatus kind)
     {
-        for (const auto &r : card._moveProtectList) {
+        for (const auto &r : card._moveProtectList)
             if (r->_detect == kind && card.getEventChapter(*r))
                 return r;
-        }
         return nullptr;
     }
 
-    static std::unique_ptr<TempDir> dir;
-    static bool written;
-    static QString error;
+    static inline std::unique_ptr<TempDir> dir;
+    static inline QString error;
     CardData card;
     FakeMediaEngine *fake = nullptr;
     std::unique_ptr<MoviePlayerView> panel;
 };
-
-std::unique_ptr<TempDir> EventPlaybackTest::dir;
-bool EventPlaybackTest::written = false;
-QString EventPlaybackTest::error;
 
 } // namespace
 

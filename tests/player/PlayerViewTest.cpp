@@ -238,7 +238,7 @@ TEST(PlayerViewTest, ShowsTheRealEnginesPictureFitted)
     engine.replaceItem(clip);
     engine.seekExact(500);
     // Before the first decoded frame mpv may draw a black picture: wait for the bars.
-    ASSERT_TRUE(testclips::waitUntil([&] {
+    ASSERT_TRUE(EventLoop::waitUntil([&] {
         const QImage &frame = engine.softwareFrame();
         return frames > 0 && frame.width() > 4 && qGray(frame.pixel(4, 4)) > 120;
     }));
