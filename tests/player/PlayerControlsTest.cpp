@@ -188,7 +188,8 @@ TEST_F(PlayerControlsTest, ZoomMenuByKeysAndTrimExcludesZoom)
     {
         Qt::Key key;
         int hovered;
-    } keys[] = {{Qt::Key_Right, 0}, {Qt::Key_Down, 1}, {Qt::Key_Left, 0}, {Qt::Key_Up, 4}, {Qt::Key_Left, 3}};
+    } keys[] = {{Qt::Key_Left, 0},  {Qt::Key_Down, 1}, {Qt::Key_Left, 0}, {Qt::Key_Up, 4},
+                {Qt::Key_Right, 0}, {Qt::Key_Left, 4}, {Qt::Key_Left, 3}};
     for (const auto &k : keys) {
         keyClick(panel.get(), k.key);
         EXPECT_EQ(zoom->hoveredZoomButtonIndex(), k.hovered);

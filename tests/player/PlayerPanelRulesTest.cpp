@@ -187,15 +187,3 @@ TEST(PlayerPanelRulesTest, TabOrderOfTheToolBar)
             QString::fromLatin1(c.to))
             << c.from << c.forward << c.stopWatch;
 }
-
-TEST(PlayerPanelRulesTest, ZoomHighlightCyclesBothWays)
-{
-    int forward = 5, backward = 5;
-    std::vector<int> f, b;
-    for (int i = 0; i < 6; ++i) {
-        f.push_back(forward = Rules::moveZoomHover(forward, true));
-        b.push_back(backward = Rules::moveZoomHover(backward, false));
-    }
-    EXPECT_EQ(f, (std::vector<int>{0, 1, 2, 3, 4, 0}));
-    EXPECT_EQ(b, (std::vector<int>{0, 4, 3, 2, 1, 0}));
-}
