@@ -42,18 +42,29 @@ TEST_F(MoviePlayerViewTest, PlayBeforeReadyStartsOnReadyAndSyncsOnce)
     EXPECT_EQ(delegate.syncs, 1);
 }
 
-TEST_F(MoviePlayerViewTest, ReadyWithoutAutoPlayStopsAtTheStartAndAReadyPlayerPreparesToStop)
+TEST_F(MoviePlayerViewTest, PreparingAReadyPlayerStopsItAtOnceAndStopsTheClock)
 {
     load(false);
     EXPECT_EQ(panel->currentStatus(), PlayStatus::Stop);
     EXPECT_FALSE(clockRuns());
-    // The next item on the same (ready) player is stopped at once, without waiting for its status.
-    panel->setValueInfo(tripModel(trip->chapters));
-    model()->setCurrentValue(start(2) + 10);
-    panel->preparePlayer();
-    EXPECT_EQ(panel->currentStatus(), PlayStatus::Stop);
-    EXPECT_EQ(engine()->items.back(), file(2));
-    EXPECT_EQ(delegate.syncs, 1);
+    // The next item on a ready player, stopped or playing, is stopped without waiting for its status.
+    for (const bool playing : {false, true}) {
+        SCOPED_TRACE(playing);
+        if (playing) {
+            panel->playMovie();
+            tick(500);
+            ASSERT_TRUE(clockRuns());
+        }
+        panel->setValueInfo(tripModel(trip->chapters));
+        model()->setCurrentValue(start(2) + 10);
+        panel->preparePlayer();
+        EXPECT_EQ(panel->currentStatus(), PlayStatus::Stop);
+        EXPECT_FALSE(clockRuns());
+        EXPECT_EQ(engine()->items.back(), file(2));
+        tick(500);
+        EXPECT_EQ(model()->currentValue(), start(2) + 10);
+        EXPECT_EQ(delegate.syncs, 1);
+    }
     EXPECT_EQ(engines.size(), 1u);
 }
 
@@ -91,19 +102,6 @@ TEST_F(MoviePlayerViewTest, TheNextChapterIsPreparedAndSwappedInAtTheBorder)
     EXPECT_EQ(panel->preparedEngine(), engines[0]);
     EXPECT_EQ(engines[0]->items.back(), file(2));
     EXPECT_EQ(engines.size(), 2u);
-}
-
-TEST_F(MoviePlayerViewTest, PreparingAReadyPlayingPlayerStopsTheClock)
-{
-    load(true);
-    tick(500);
-    ASSERT_TRUE(clockRuns());
-    panel->setValueInfo(tripModel(trip->chapters));
-    panel->preparePlayer();
-    EXPECT_EQ(panel->currentStatus(), PlayStatus::Stop);
-    EXPECT_FALSE(clockRuns());
-    tick(500);
-    EXPECT_EQ(model()->currentValue(), 0);
 }
 
 // After each move the clock, the model, the track bar and its knob agree; a move into another chapter

@@ -19,16 +19,12 @@
 class RecordingDelegate : public QObject, public MoviePlayerViewDelegate
 {
 public:
-    void updateFrameWithStopWatch() override
-    {
-        if (onFrame)
-            onFrame();
-    }
+    // Hooks run inside the panel's calls, for re-entry checks.
+    void updateFrameWithStopWatch() override { onFrame ? onFrame() : void(); }
     bool syncChapterSelection() override
     {
         ++syncs;
-        if (onSync)
-            onSync();
+        onSync ? onSync() : void();
         return true;
     }
     void updateFrameDisplay(bool playing) override { displays.push_back(playing); }

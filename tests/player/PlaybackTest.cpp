@@ -8,8 +8,8 @@
 #include "card/ChapterData.h"
 #include "card/PictureDataUtil.h"
 
-#include "support/EventLoop.h"
 #include "TripFixture.h"
+#include "support/EventLoop.h"
 
 #include <gtest/gtest.h>
 
