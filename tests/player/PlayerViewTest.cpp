@@ -73,15 +73,13 @@ struct Surface
         panel.resize(w, h);
         view = new PlayerView(&panel);
         view->resize(w, h);
-        picture = new QuadrantWidget;
-        view->setPlayerLayer(picture);
+        view->setPlayerLayer(new QuadrantWidget);
         view->attachPlayer();
     }
     QImage grab() { return view->grab().toImage(); }
 
     PanelWidget panel;
     PlayerView *view = nullptr;
-    QuadrantWidget *picture = nullptr;
 };
 
 } // namespace
@@ -124,11 +122,7 @@ TEST(PlayerViewTest, ZoomPreviewStaysInsideThePictureAndAClickZoomsOnTheClampedS
     view->setPlayerScale(PlayerView::ScaleType::Scale_x3);
     mouse(view, {2, 3}, QEvent::MouseMove);
     ASSERT_TRUE(view->isZoomPreviewVisible());
-    const QRectF window = view->zoomPreviewWindow();
-    EXPECT_NEAR(window.width(), 640.0 / 3, 1e-6);
-    EXPECT_NEAR(window.height(), 120.0, 1e-6);
-    EXPECT_TRUE(view->maskRect().adjusted(-0.01, -0.01, 0.01, 0.01).contains(window));
-    EXPECT_NEAR(window.left(), 0.0, 1e-6);
+    EXPECT_EQ(view->zoomPreviewWindow(), QRectF(0, 0, 640.0 / 3, 120)); // held inside the picture
     // The preview darkens outside the window only.
     QImage image = s.grab();
     EXPECT_EQ(pixel(image, {20, 20}), RED);
@@ -139,9 +133,7 @@ TEST(PlayerViewTest, ZoomPreviewStaysInsideThePictureAndAClickZoomsOnTheClampedS
     EXPECT_NEAR(view->zoomPoint()->x(), 1.0 / 6, 1e-6);
     EXPECT_NEAR(view->zoomPoint()->y(), 1.0 / 6, 1e-6);
     EXPECT_FALSE(view->isZoomPreviewVisible());
-    EXPECT_NEAR(view->playerRect().width(), 1920.0, 1e-6);
-    EXPECT_NEAR(view->playerRect().left(), 0.0, 1e-6);
-    EXPECT_NEAR(view->playerRect().top(), 0.0, 1e-6);
+    EXPECT_EQ(view->playerRect(), QRectF(0, 0, 1920, 1080));
     // Only the top-left third of the picture is on screen now: all red.
     image = s.grab();
     EXPECT_EQ(pixel(image, {5, 5}), RED);
@@ -182,37 +174,26 @@ TEST(PlayerViewTest, ChangingTheScaleWhileZoomedKeepsTheClickedSpotClampedForThe
     spot(Scale::Scale_x2, {}, 0.25, 0.25);
 }
 
-TEST(PlayerViewTest, TrimmedClipsGetABlackBandOverTheBottomStrip)
+TEST(PlayerViewTest, TrimmedClipsGetABlackBandOverTheBottomStripAndTrimModeALabel)
 {
     Surface s(960, 540);
     s.view->layoutZoom();
     EXPECT_TRUE(s.view->subMaskLabel()->isHidden());
-    QImage image = s.grab();
-    EXPECT_EQ(pixel(image, {700, 538}), YELLOW);
-
+    EXPECT_EQ(pixel(s.grab(), {700, 538}), YELLOW);
+    // The band is 30 of 1080 lines high.
     s.view->setCutFile(true);
     s.view->layoutZoom();
-    const QRect band = s.view->subMaskLabel()->geometry();
-    EXPECT_EQ(band.height(), 15); // 540 * 30 / 1080
-    EXPECT_EQ(band.bottom(), 539);
-    EXPECT_EQ(band.width(), 960);
-    image = s.grab();
-    EXPECT_TRUE(isBlack(pixel(image, {700, 538})));
-    EXPECT_TRUE(isBlack(pixel(image, {700, 526})));
+    const QImage image = s.grab();
+    EXPECT_TRUE(isBlack(pixel(image, {700, 538})) && isBlack(pixel(image, {700, 526})));
     EXPECT_EQ(pixel(image, {700, 520}), YELLOW);
-}
 
-TEST(PlayerViewTest, TrimLabelSitsAtThePicturesTopLeftCorner)
-{
-    Surface s(640, 200);
     s.view->showTrimLabel(true);
     s.view->layoutZoom();
     QLabel *label = s.view->trimLabel();
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), QString("● Trim Mode"));
     EXPECT_FALSE(label->isHidden());
-    const QRectF picture = s.view->playerRect();
-    EXPECT_EQ(label->pos(), QPoint(int(picture.left() + 5), int(picture.top() + 5)));
+    EXPECT_EQ(label->pos(), s.view->playerRect().topLeft().toPoint() + QPoint(5, 5));
     s.view->showTrimLabel(false);
     EXPECT_TRUE(label->isHidden());
 }
@@ -233,21 +214,18 @@ TEST(PlayerViewTest, ShowsTheRealEnginesPictureFitted)
     view.resize(480, 180);
     view.setPlayerLayer(engine.createVideoWidget(&view));
     view.attachPlayer();
-    int frames = 0;
-    QObject::connect(&engine, &MediaEngine::frameShown, [&](double) { ++frames; });
     engine.replaceItem(clip);
     engine.seekExact(500);
     // Before the first decoded frame mpv may draw a black picture: wait for the bars.
     ASSERT_TRUE(EventLoop::waitUntil([&] {
         const QImage &frame = engine.softwareFrame();
-        return frames > 0 && frame.width() > 4 && qGray(frame.pixel(4, 4)) > 120;
+        return frame.width() > 4 && qGray(frame.pixel(4, 4)) > 120;
     }));
     const QImage image = view.grab().toImage();
     const QRectF fit = view.fittedVideoRect();
     EXPECT_TRUE(isBlack(pixel(image, {10, 90})));
     EXPECT_TRUE(isBlack(pixel(image, {470, 90})));
     // The bars' top-left is light grey, the picture reaches the fitted rectangle's corners.
-    const QRgb topLeft = pixel(image, {fit.left() + 4, fit.top() + 4});
-    EXPECT_GT(qGray(topLeft), 120);
+    EXPECT_GT(qGray(pixel(image, {fit.left() + 4, fit.top() + 4})), 120);
     EXPECT_FALSE(isBlack(pixel(image, {fit.right() - 4, fit.top() + 4})));
 }
