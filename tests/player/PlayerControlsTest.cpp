@@ -10,13 +10,13 @@
 #include "recording/UserDefaultUtil.h"
 
 #include "PanelFixture.h"
+#include "support/EventLoop.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QThread>
 #include <QToolButton>
 
 using PlayStatus = CommonConst::PlayStatus;
@@ -175,7 +175,7 @@ TEST(EXTextButtonTest, HoverDisabledAndKeyboardStates)
     EXPECT_EQ(plain.look(), EXTextButton::Look::Normal);
 }
 
-TEST_F(PlayerControlsTest, ZoomMenuByKeysAndTrimExcludesZoom)
+TEST_F(PlayerControlsTest, ZoomMenuByKeysAndPointerFullScreenResetsItAndTrimExcludesIt)
 {
     load(false);
     panel->show();
@@ -209,6 +209,18 @@ TEST_F(PlayerControlsTest, ZoomMenuByKeysAndTrimExcludesZoom)
     keyClick(panel.get(), Qt::Key_Escape);
     EXPECT_FALSE(host.fullscreen);
     EXPECT_EQ(host.layouts, (std::vector<bool>{true, false}));
+    // The pointer over the menu takes the highlight back from the keys; a click outside closes it.
+    button("zoom")->click();
+    keyClick(panel.get(), Qt::Key_Right);
+    ASSERT_TRUE(zoom->zoomMenu()->button(0)->flgZoomBtnForKey());
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), zoom->zoomMenu()->mapToGlobal(QPointF(2, 2)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(zoom->zoomMenu(), &move);
+    EXPECT_FALSE(zoom->zoomMenu()->button(0)->flgZoomBtnForKey());
+    EXPECT_EQ(zoom->hoveredZoomButtonIndex(), NSZoomView::COUNT);
+    zoom->closeZoomMenu(); // what the click catcher reports
+    EXPECT_FALSE(zoom->isShown());
+    EXPECT_FALSE(button("zoom")->isChecked());
     panel->setTrimMode(true);
     EXPECT_FALSE(button("zoom")->isEnabled());
     EXPECT_TRUE(controls()->datetimeLabel()->text().contains(QString::fromUtf8(" ～ ")));
@@ -245,10 +257,7 @@ TEST_F(PlayerControlsTest, HeldFrameStepRepeatsUntilTheEndAndPlayAtTheEndRewinds
     const int64_t before = panel->valueInfo()->currentValue();
     mouse(go, QEvent::MouseButtonPress);
     // Held, it repeats until the end disables it.
-    while (go->isEnabled()) {
-        QApplication::processEvents();
-        QThread::msleep(5);
-    }
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return !go->isEnabled(); }));
     mouse(go, QEvent::MouseButtonRelease);
     EXPECT_GE(panel->valueInfo()->currentValue() - before, 150 - panel->frameStep());
     EXPECT_EQ(panel->valueInfo()->currentValue(), static_cast<int64_t>(panel->trackCell()->maxValue()));
@@ -271,25 +280,6 @@ TEST_F(PlayerControlsTest, VolumeBubbleOnlyInsideTheBarBand)
     EXPECT_EQ(slider->valLabel()->text(), CustomSliderCellMin::bubbleText("volume", slider->doubleValue()));
     mouse(slider, QEvent::MouseButtonRelease);
     EXPECT_FALSE(slider->valLabel()->isVisible());
-}
-
-TEST_F(PlayerControlsTest, PointerOverTheMenuEndsKeyboardHighlightAndAClickOutsideClosesIt)
-{
-    load(false);
-    panel->show();
-    ZoomMenuControl *zoom = controls()->zoom();
-    button("zoom")->click();
-    keyClick(panel.get(), Qt::Key_Right);
-    ASSERT_TRUE(zoom->zoomMenu()->button(0)->flgZoomBtnForKey());
-    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), zoom->zoomMenu()->mapToGlobal(QPointF(2, 2)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(zoom->zoomMenu(), &move);
-    EXPECT_FALSE(zoom->zoomMenu()->button(0)->flgZoomBtnForKey());
-    EXPECT_EQ(zoom->hoveredZoomButtonIndex(), NSZoomView::COUNT);
-    EXPECT_TRUE(zoom->isShown());
-    zoom->closeZoomMenu(); // what the click catcher reports
-    EXPECT_FALSE(zoom->isShown());
-    EXPECT_FALSE(button("zoom")->isChecked());
 }
 
 TEST_F(PlayerControlsTest, StopwatchHoldsFrameBackAndLoadingTextIsShown)
