@@ -107,7 +107,7 @@ TEST_F(MeterFixture, ChangeWhilePlayingCountsThroughEverySpeedInTheTableTime)
     EXPECT_EQ(digits(), (std::array<int, 3>{N, 4, 5}));
 }
 
-TEST_F(MeterFixture, ChangeWhilePausedShowsTheTargetAtOnceAndTurnsInDefaultTime)
+TEST_F(MeterFixture, ChangeWhilePausedShowsTheTargetAtOnceAndTurnsInDefaultTimeInEitherUnit)
 {
     meter.updateSpeed(makeSample(0, 38), false, {});
     now += 1000;
@@ -115,6 +115,12 @@ TEST_F(MeterFixture, ChangeWhilePausedShowsTheTargetAtOnceAndTurnsInDefaultTime)
     EXPECT_EQ(digits(), (std::array<int, 3>{N, 4, 1}));
     now += 125;
     EXPECT_NEAR(degrees(meter.needleAngleAt(now)), 108.0 - 1.2 * 39.5, 1e-6);
+    // Miles per hour turn the needle to the kilometre angle.
+    meter.isSpeedType = SpeedMeterType::MPH;
+    meter.updateSpeed(makeSample(0, 150), false, {});
+    now += 1000;
+    EXPECT_EQ(digits(), (std::array<int, 3>{N, 9, 3}));
+    EXPECT_NEAR(degrees(meter.needleAngleAt(now)), 108.0 - 1.2 * 149.6649, 1e-6);
 }
 
 TEST_F(MeterFixture, NoFixShowsAHyphenAndTheNumberReturnsWithTheFix)
@@ -129,13 +135,4 @@ TEST_F(MeterFixture, NoFixShowsAHyphenAndTheNumberReturnsWithTheFix)
     EXPECT_TRUE(meter.isGpsOn());
     EXPECT_EQ(digits(), (std::array<int, 3>{N, 6, 0}));
     EXPECT_FALSE(meter.isAnimating(now));
-}
-
-TEST_F(MeterFixture, MilesPerHourTurnTheNeedleToTheKilometreAngle)
-{
-    meter.isSpeedType = SpeedMeterType::MPH;
-    meter.updateSpeed(makeSample(0, 150), false, {});
-    now += 1000;
-    EXPECT_EQ(digits(), (std::array<int, 3>{N, 9, 3}));
-    EXPECT_NEAR(degrees(meter.needleAngleAt(now)), 108.0 - 1.2 * 149.6649, 1e-6);
 }
