@@ -83,7 +83,7 @@ protected:
     FakeHost host;
 };
 
-TEST_F(PlayerControlsTest, MuteKeepsTheVolumeAndBothAreStored)
+TEST_F(PlayerControlsTest, MuteKeepsTheVolumeBrightnessRedrawsAPausedPictureAndBothAreStored)
 {
     load(false);
     panel->setVolume(0.4f);
@@ -101,11 +101,8 @@ TEST_F(PlayerControlsTest, MuteKeepsTheVolumeAndBothAreStored)
     panel->setVolume(3.0f);
     EXPECT_EQ(stored()->viewerVolume, 1.0f);
     EXPECT_FALSE(stored()->viewerIsMute);
-}
 
-TEST_F(PlayerControlsTest, BrightnessClampsAndRedrawsOnlyAPausedPicture)
-{
-    load(false);
+    // Brightness is clamped and redraws only a paused picture.
     const struct
     {
         double value, stored;
