@@ -109,16 +109,3 @@ TEST(PlayMovieValueInfoTest, TripModelConvertsThePositionAndTheTrimBoundsToChapt
     EXPECT_EQ(info.startFrameIndex(), 0);
     EXPECT_EQ(info.endFrameIndex(), 1);
 }
-
-TEST(PlayMovieValueInfoTest, AttachingAClockMovesThePositionAndRangeIntoIt)
-{
-    RangeModel info(1000, 5000, 2500);
-    auto clock = std::make_shared<PlaybackClock>();
-    clock->setRange(0, 1);
-    info.attachClock(clock);
-    EXPECT_EQ(clock->minimum(), 1000);
-    EXPECT_EQ(clock->maximum(), 5000);
-    EXPECT_EQ(clock->position(), 2500);
-    clock->setPosition(4000);
-    EXPECT_EQ(info.currentValue(), 4000);
-}
