@@ -40,11 +40,8 @@ public:
     int32_t chapterSpan(size_t index) const override { return _lengths[index]; }
     std::optional<DrivingSample> sampleAt(size_t index, int32_t offset) override
     {
-        ++lookups;
         return _fn(position(static_cast<int64_t>(index), offset));
     }
-
-    int lookups = 0;
 
 private:
     std::vector<int32_t> _lengths;

@@ -31,11 +31,7 @@ public:
     bool hasItem() const override { return _hasItem; }
     Status status() const override { return _status; }
     bool isPlayerReady() const override { return _playerReady; }
-    void setRate(double rate) override
-    {
-        _rate = rate;
-        rates.push_back(rate);
-    }
+    void setRate(double rate) override { _rate = rate; }
     double rate() const override { return _rate; }
     void seekExact(qint64 timeMs) override
     {
@@ -61,22 +57,15 @@ public:
         _playerReady = true;
         emit statusChanged();
     }
-    void fail()
-    {
-        _status = Status::Failed;
-        emit statusChanged();
-    }
     void finishItem()
     {
         _rate = 0.0;
         emit endOfItem();
     }
-    void setCurrentTime(double seconds) { _time = seconds; }
 
     QStringList items;
     QSet<QString> unplayable;
     std::vector<qint64> seeks;
-    std::vector<double> rates;
     std::vector<int> steps;
     // Later items stay opening until becomeReady, as a real file takes a moment to open.
     bool holdItems = false;

@@ -10,93 +10,69 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+using PlayType = CommonConst::PlayType;
 
-auto record = makeRecord;
-
-} // namespace
-
-TEST(PlayMovieValueInfoTest, EmptyModelCoversZeroToOne)
+TEST(PlayMovieValueInfoTest, EmptyModelsHaveAnEmptyRangeAndKeepThePositionInIt)
 {
-    PlayMovieValueInfo info;
-    EXPECT_EQ(info.playType(), CommonConst::PlayType::Movie);
-    EXPECT_EQ(info.minValue(), 0);
-    EXPECT_EQ(info.maxValue(), 1);
-    EXPECT_EQ(info.currentValue(), 0);
-    EXPECT_FALSE(info.eventValue().has_value());
-    EXPECT_EQ(info.currentIndex(), 0);
-    EXPECT_EQ(info.currentFrame(), 0);
-    EXPECT_EQ(info.currentChapter(), nullptr);
-    info.setCurrentValue(7);
-    EXPECT_EQ(info.currentValue(), 1);
+    PlayMovieValueInfo none;
+    EXPECT_EQ(none.maxValue(), 1);
+    EXPECT_EQ(none.currentChapter(), nullptr);
+    none.setCurrentValue(7);
+    EXPECT_EQ(none.currentValue(), 1);
+
+    PlayMovieValueInfo trip(ChapterList{}, CardData::ActiveType::AdventureRec);
+    EXPECT_EQ(trip.playType(), PlayType::Adventure);
+    EXPECT_EQ(trip.maxValue(), 0);
+    EXPECT_EQ(trip.currentIndex(), 0);
+    EXPECT_EQ(trip.currentFrame(), 0);
+
+    // An event whose movie is not on the card falls back to the empty range.
+    CardData card;
+    auto record = makeRecord(MoveProtectInfo::DetectStatus::G);
+    record->_fileName = "m2024050112000003.MP4";
+    PlayMovieValueInfo event(card, record);
+    EXPECT_EQ(event.playType(), PlayType::Event);
+    EXPECT_EQ(event.eventValue(), -1);
+    EXPECT_EQ(event.maxValue(), 1);
+    EXPECT_TRUE(event.chapterDataList().empty());
+    EXPECT_EQ(event.protectInfo(), record);
+    EXPECT_EQ(PlayMovieValueInfo(card, makeRecord(MoveProtectInfo::DetectStatus::SURV)).playType(),
+              PlayType::Surveillance);
+    EXPECT_EQ(PlayMovieValueInfo(card, makeRecord(MoveProtectInfo::DetectStatus::SW)).playType(),
+              PlayType::Event);
 }
 
 TEST(PlayMovieValueInfoTest, WrittenPositionsAreClampedToStopwatchAndTrimBounds)
 {
-    RangeModel info(0, 3001);
-    info.setStartValueStopwatch(500);
-    info.setStartValueMovieCut(1000);
-    info.setEndValueMovieCut(2500);
-    info.setCurrentValue(200);
-    EXPECT_EQ(info.currentValue(), 1000);
-    info.setCurrentValue(2600);
-    EXPECT_EQ(info.currentValue(), 2500);
-    info.setCurrentValue(1500);
-    EXPECT_EQ(info.currentValue(), 1500);
-    // Writing a bound does not move the position.
-    info.setStartValueMovieCut(std::nullopt);
-    info.setEndValueMovieCut(std::nullopt);
-    info.setStartValueStopwatch(2000);
-    EXPECT_EQ(info.currentValue(), 1500);
-    info.setCurrentValue(100);
-    EXPECT_EQ(info.currentValue(), 2000);
-    info.setCurrentValue(5000);
-    EXPECT_EQ(info.currentValue(), 3001);
-}
-
-TEST(PlayMovieValueInfoTest, StartAboveEndGivesTheEnd)
-{
-    RangeModel info(0, 3001);
-    info.setStartValueStopwatch(2000);
-    info.setEndValueMovieCut(1500);
-    for (int64_t v : {0, 1700, 2500, 9000}) {
-        info.setCurrentValue(v);
-        EXPECT_EQ(info.currentValue(), 1500) << v;
+    // Range 0..3001; bounds (-1: none), the position written and the position kept.
+    const struct
+    {
+        int64_t stopwatch, cutStart, cutEnd, written, kept;
+    } cases[] = {
+        {500, 1000, 2500, 200, 1000},
+        {500, 1000, 2500, 2600, 2500},
+        {500, 1000, 2500, 1500, 1500},
+        {2000, -1, -1, 100, 2000},
+        {2000, -1, -1, 5000, 3001},
+        {-1, -1, -1, 3001, 3001},
+        // A start above the end gives the end.
+        {2000, -1, 1500, 0, 1500},
+        {2000, -1, 1500, 1700, 1500},
+        {2000, -1, 1500, 9000, 1500},
+    };
+    const auto bound = [](int64_t v) { return v < 0 ? std::nullopt : std::optional(v); };
+    for (const auto &c : cases) {
+        RangeModel info(0, 3001, 1500);
+        info.setStartValueStopwatch(bound(c.stopwatch));
+        info.setStartValueMovieCut(bound(c.cutStart));
+        info.setEndValueMovieCut(bound(c.cutEnd));
+        EXPECT_EQ(info.currentValue(), 1500); // writing a bound does not move the position
+        info.setCurrentValue(c.written);
+        EXPECT_EQ(info.currentValue(), c.kept) << c.written;
     }
 }
 
-TEST(PlayMovieValueInfoTest, AnEventWhoseMovieIsNotOnTheCardFallsBack)
-{
-    CardData card;
-    auto event_ = record(MoveProtectInfo::DetectStatus::G);
-    event_->_fileName = "m2024050112000003.MP4";
-    PlayMovieValueInfo event(card, event_);
-    EXPECT_EQ(event.playType(), CommonConst::PlayType::Event);
-    EXPECT_EQ(event.eventValue(), -1);
-    EXPECT_EQ(event.minValue(), 0);
-    EXPECT_EQ(event.maxValue(), 1);
-    EXPECT_EQ(event.currentValue(), 0);
-    EXPECT_TRUE(event.chapterDataList().empty());
-    EXPECT_EQ(event.protectInfo(), event_);
-
-    EXPECT_EQ(PlayMovieValueInfo(card, record(MoveProtectInfo::DetectStatus::SURV)).playType(),
-              CommonConst::PlayType::Surveillance);
-    EXPECT_EQ(PlayMovieValueInfo(card, record(MoveProtectInfo::DetectStatus::SW)).playType(),
-              CommonConst::PlayType::Event);
-}
-
-TEST(PlayMovieValueInfoTest, EmptyTripHasRangeZeroToZero)
-{
-    PlayMovieValueInfo trip(ChapterList{}, CardData::ActiveType::MovieRec);
-    EXPECT_EQ(trip.minValue(), 0);
-    EXPECT_EQ(trip.maxValue(), 0);
-    EXPECT_EQ(trip.currentIndex(), 0);
-    EXPECT_EQ(trip.currentFrame(), 0);
-    EXPECT_EQ(PlayMovieValueInfo(ChapterList{}, CardData::ActiveType::AdventureRec).playType(),
-              CommonConst::PlayType::Adventure);
-}
-
-TEST(PlayMovieValueInfoTest, TripModelConvertsAndCachesTheCurrentPosition)
+TEST(PlayMovieValueInfoTest, TripModelConvertsThePositionAndTheTrimBoundsToChapters)
 {
     TripFixture trip({2000, 3000});
     ASSERT_TRUE(trip.ok()) << qPrintable(trip.error);
@@ -122,34 +98,14 @@ TEST(PlayMovieValueInfoTest, TripModelConvertsAndCachesTheCurrentPosition)
     EXPECT_EQ(info.currentIndex(), 1);
     info.clock()->setPosition(5);
     EXPECT_EQ(info.currentIndex(), 0);
-}
 
-TEST(PlayMovieValueInfoTest, AttachingAClockMovesThePositionAndRangeIntoIt)
-{
-    RangeModel info(1000, 5000, 2500);
-    auto clock = std::make_shared<PlaybackClock>();
-    clock->setRange(0, 1);
-    info.attachClock(clock);
-    EXPECT_EQ(clock->minimum(), 1000);
-    EXPECT_EQ(clock->maximum(), 5000);
-    EXPECT_EQ(clock->position(), 2500);
-    clock->setPosition(4000);
-    EXPECT_EQ(info.currentValue(), 4000);
-}
-
-TEST(PlayMovieValueInfoTest, FrameIndexesFollowTheBounds)
-{
-    TripFixture trip({2000, 3000});
-    ASSERT_TRUE(trip.ok()) << qPrintable(trip.error);
-    PlayMovieValueInfo info(trip.chapters, CardData::ActiveType::MovieRec);
-    EXPECT_EQ(info.startFrameIndex(), 0);
-    EXPECT_EQ(info.endFrameIndex(), 1);
+    // The trim bounds' chapters.
     info.setStartValueMovieCut(info.maxValue() - 10);
     EXPECT_EQ(info.startFrameIndex(), 1);
     info.setEndValueMovieCut(100);
     EXPECT_EQ(info.endFrameIndex(), 0);
     info.setEndValueMovieCut(std::nullopt);
-    EXPECT_EQ(info.endFrameIndex(), 1);
     info.setStartValueMovieCut(std::nullopt);
     EXPECT_EQ(info.startFrameIndex(), 0);
+    EXPECT_EQ(info.endFrameIndex(), 1);
 }

@@ -31,6 +31,13 @@ Input playing()
     return in;
 }
 
+// The next chapter prepared and ready.
+void nextReady(Input &in)
+{
+    in.preparedChapter = 1;
+    in.isPreparedReady = true;
+}
+
 struct Case
 {
     const char *name;
@@ -46,40 +53,32 @@ TEST(PlaybackSyncTest, DecisionTable)
 {
     const Case cases[] = {
         {"in step", [](Input &) {}, Step::None},
-        {"behind on average, faster already",
+        {"behind, faster already",
          [](Input &in) { in.shownMs = 964, in.averageLagMs = 36, in.engineRate = 1.1; }, Step::None},
         {"ahead past the margin", [](Input &in) { in.shownMs = 1101.5; }, Step::HoldEngine},
         {"lags past the margin", [](Input &in) { in.shownMs = 899; }, Step::CatchUp},
-        {"2x: ahead past margin and lead", [](Input &in) { in.rate = 2, in.shownMs = 1301.5; },
-         Step::HoldEngine},
-        {"2x: lags past margin and lead", [](Input &in) { in.rate = 2, in.shownMs = 699; }, Step::CatchUp},
+        {"2x: ahead past margin+lead", [](Input &in) { in.rate = 2, in.shownMs = 1301.5; }, Step::HoldEngine},
+        {"2x: lags past margin+lead", [](Input &in) { in.rate = 2, in.shownMs = 699; }, Step::CatchUp},
         {"0.5x: no lead", [](Input &in) { in.rate = 0.5, in.shownMs = 1101.5; }, Step::HoldEngine},
         {"3x seeks", [](Input &in) { in.rate = 3; }, Step::SeekEngine},
         {"5x seeks", [](Input &in) { in.rate = 5, in.shownMs = 5000; }, Step::SeekEngine},
         {"10x seeks", [](Input &in) { in.rate = 10, in.shownMs = 0; }, Step::SeekEngine},
         {"no driving data", [](Input &in) { in.targetMs.reset(); }, Step::None},
         {"nothing ahead changes", [](Input &in) { in.ahead150Ms = 1050; }, Step::HoldEngine},
-        {"nothing ahead at all", [](Input &in) { in.ahead50Ms.reset(), in.ahead150Ms.reset(); },
-         Step::HoldEngine},
+        {"nothing ahead", [](Input &in) { in.ahead50Ms.reset(), in.ahead150Ms.reset(); }, Step::HoldEngine},
         {"frame past the movie's end", [](Input &in) { in.durationMs = 1000; }, Step::HoldEngine},
         {"paused, after a seek", [](Input &in) { in.isPlaying = false, in.shownMs = 5000; }, Step::None},
         {"engine still opening", [](Input &in) { in.isEngineReady = false; }, Step::None},
         {"trim span reached", [](Input &in) { in.isTrimSpanReached = true; }, Step::PausePanel},
         {"end of the trip", [](Input &in) { in.position = in.maximum; }, Step::PausePanel},
-        {"end of the trip, paused", [](Input &in) { in.position = in.maximum, in.isPlaying = false; },
-         Step::None},
-        {"border, next prepared",
-         [](Input &in) { in.positionChapter = 1, in.preparedChapter = 1, in.isPreparedReady = true; },
+        {"end, paused", [](Input &in) { in.position = in.maximum, in.isPlaying = false; }, Step::None},
+        {"border, next prepared", [](Input &in) { in.positionChapter = 1, nextReady(in); },
          Step::SwapPrepared},
         {"border, next still opening", [](Input &in) { in.positionChapter = 1, in.preparedChapter = 1; },
          Step::ChangeChapter},
-        {"border, next file missing (not prepared)", [](Input &in) { in.positionChapter = 1; },
-         Step::ChangeChapter},
+        {"border, next file missing", [](Input &in) { in.positionChapter = 1; }, Step::ChangeChapter},
         {"paused seek into another chapter",
-         [](Input &in) {
-             in.isPlaying = false, in.positionChapter = 2, in.preparedChapter = 1, in.isPreparedReady = true;
-         },
-         Step::ChangeChapter},
+         [](Input &in) { in.isPlaying = false, in.positionChapter = 2, nextReady(in); }, Step::ChangeChapter},
         {"position outside the list", [](Input &in) { in.positionChapter.reset(); }, Step::ChangeChapter},
         {"1.5 s before the border: prepare", [](Input &in) { in.position = 58501; }, Step::None, true},
         {"2.5 s before the border: not yet", [](Input &in) { in.position = 57501; }, Step::None},
@@ -91,23 +90,15 @@ TEST(PlaybackSyncTest, DecisionTable)
              in.positionChapter = in.loadedChapter = 2, in.nextBorder = 180003, in.position = 179000;
          },
          Step::None},
-        {"paused: nothing prepared", [](Input &in) { in.position = 58501, in.isPlaying = false; },
-         Step::None},
-        {"border inside the next tick: swap then",
-         [](Input &in) { in.position = 59981, in.preparedChapter = 1, in.isPreparedReady = true; },
+        {"paused: not prepared", [](Input &in) { in.position = 58501, in.isPlaying = false; }, Step::None},
+        {"border in the next tick: swap then", [](Input &in) { in.position = 59981, nextReady(in); },
          Step::None, false, 20.0},
-        {"2x: border inside the next tick",
-         [](Input &in) {
-             in.position = 59961, in.rate = in.engineRate = 2, in.preparedChapter = 1,
-             in.isPreparedReady = true;
-         },
-         Step::None, false, 20.0},
-        {"border inside two ticks (a late tick)",
-         [](Input &in) { in.position = 59941, in.preparedChapter = 1, in.isPreparedReady = true; },
+        {"2x: border in the next tick",
+         [](Input &in) { in.position = 59961, in.rate = in.engineRate = 2, nextReady(in); }, Step::None,
+         false, 20.0},
+        {"border in two ticks (a late tick)", [](Input &in) { in.position = 59941, nextReady(in); },
          Step::None, false, 60.0},
-        {"border three ticks away",
-         [](Input &in) { in.position = 59901, in.preparedChapter = 1, in.isPreparedReady = true; },
-         Step::None},
+        {"border three ticks away", [](Input &in) { in.position = 59901, nextReady(in); }, Step::None},
         {"border inside the next tick, next still opening",
          [](Input &in) { in.position = 59981, in.preparedChapter = 1; }, Step::None},
     };

@@ -4,13 +4,13 @@
 #include "card/ChapterData.h"
 #include "card/TripData.h"
 #include "samplecard/SampleCardWriter.h"
+#include "support/Ffmpeg.h"
 #include "support/TempDir.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QUrl>
 
 #include <memory>
@@ -62,22 +62,15 @@ public:
                            const QString &path, int width, int height, double fps, int keyFrameInterval)
     {
         QDir().mkpath(QFileInfo(path).path());
-        QProcess ffmpeg;
-        ffmpeg.start("ffmpeg", {"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
-                                QString("testsrc2=size=%1x%2:rate=%3:duration=%4")
-                                    .arg(width)
-                                    .arg(height)
-                                    .arg(fps)
-                                    .arg(chapter.durationMs / 1000.0, 0, 'f', 3),
-                                "-c:v", "libx264", "-preset", "ultrafast", "-g",
-                                QString::number(keyFrameInterval), "-pix_fmt", "yuv420p", "-f", "mp4", path});
-        if (!ffmpeg.waitForFinished(300000) || ffmpeg.exitCode() != 0)
+        const QString source =
+            QString("testsrc2=size=%1x%2:rate=%3:duration=%4").arg(width).arg(height).arg(fps);
+        if (!Ffmpeg::run({"-f", "lavfi", "-i", source.arg(chapter.durationMs / 1000.0, 0, 'f', 3), "-c:v",
+                          "libx264", "-preset", "ultrafast", "-g", QString::number(keyFrameInterval),
+                          "-pix_fmt", "yuv420p", "-f", "mp4", path}))
             return false;
         QFile file(path);
-        if (!file.open(QIODevice::Append))
-            return false;
         const QByteArray box = writer.udatBox(trip, chapter, file.size());
-        return file.write(box) == box.size();
+        return file.open(QIODevice::Append) && file.write(box) == box.size();
     }
 
     bool ok() const { return error.isEmpty() && !chapters.empty(); }
