@@ -3,14 +3,11 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "PrivateTempDir.h"
+#include "TestProcess.h"
 
 int main(int argc, char **argv)
 {
-    // Where the suites find the developer programs (build/devtools/samplecard...).
-    if (qEnvironmentVariableIsEmpty("ORV_BUILD_DIR"))
-        qputenv("ORV_BUILD_DIR", ORV_DEFAULT_BUILD_DIR);
-    usePrivateTempDir();
+    prepareTestProcess();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Suites that host the map page start Qt WebEngine: as root it runs only without its sandbox, and it
