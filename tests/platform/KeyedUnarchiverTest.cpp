@@ -1,4 +1,5 @@
 #include "platform/KeyedUnarchiver.h"
+#include "platform/BinaryPlistWriter.h"
 
 #include <QByteArray>
 #include <gtest/gtest.h>
@@ -30,9 +31,8 @@ public:
         plist_t cls = plist_new_dict();
         plist_dict_set_item(cls, "$classname", plist_new_string(name));
         plist_t classes = plist_new_array();
-        for (const char *c : chain) {
+        for (const char *c : chain)
             plist_array_append_item(classes, plist_new_string(c));
-        }
         plist_dict_set_item(cls, "$classes", classes);
         return add(cls);
     }
@@ -131,19 +131,14 @@ TEST(KeyedUnarchiverTest, RejectsWhatIsNotAKeyedArchive)
     // Every truncation of a valid list fails cleanly or reads; none crashes.
     for (qsizetype size = 0; size < whole.size(); ++size) {
         const auto archive = KeyedUnarchiver::fromData(whole.left(size));
-        if (archive) {
+        if (archive)
             (void)archive->root().kind();
-        }
     }
     // A plain property list without $objects and $top.
-    plist_t plain = plist_new_dict();
-    plist_dict_set_item(plain, "a", plist_new_uint(1));
-    char *data = nullptr;
-    uint32_t length = 0;
-    plist_to_bin(plain, &data, &length);
-    EXPECT_FALSE(KeyedUnarchiver::fromData(QByteArray(data, length)));
-    plist_to_bin_free(data);
-    plist_free(plain);
+    BinaryPlistWriter plain;
+    const auto root = plain.addDictionary();
+    plain.insert(root, "a", plain.addInteger(1));
+    EXPECT_FALSE(KeyedUnarchiver::fromData(plain.finish(root)));
 
     // A root of the null object, and a top without a root.
     const auto nullRoot = KeyedUnarchiver::fromData(whole);

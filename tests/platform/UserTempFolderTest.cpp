@@ -1,10 +1,10 @@
 #include "platform/UserTempFolder.h"
-#include "platform/PlatformError.h"
 #include "support/TempDir.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,8 +41,6 @@ TEST(UserTempFolderTest, DoesNotFollowALinkPlantedUnderItsName)
     const QString name = QDir(base.path()).filePath(QStringLiteral("orvalind-%1").arg(::getuid()));
     ASSERT_TRUE(QFile::link(elsewhere.path(), name));
     const QString path = UserTempFolder::pathBelow(base.path());
-    EXPECT_FALSE(path.isEmpty());
-    EXPECT_NE(path, name);
     EXPECT_TRUE(path.startsWith(name + QLatin1Char('-')));
     EXPECT_FALSE(QFileInfo(path).isSymLink());
     EXPECT_EQ(modeOf(path), 0700u);
@@ -50,6 +48,50 @@ TEST(UserTempFolderTest, DoesNotFollowALinkPlantedUnderItsName)
     // A plain file under the name is passed over the same way.
     TempDir other;
     other.write(QStringLiteral("orvalind-%1").arg(::getuid()), "x");
-    const QString second = UserTempFolder::pathBelow(other.path());
-    EXPECT_TRUE(QFileInfo(second).isDir());
+    EXPECT_TRUE(QFileInfo(UserTempFolder::pathBelow(other.path())).isDir());
+}
+
+// The private folder trusted at start may be removed by a cleaner and taken by someone else; making a
+// folder inside it checks it again and refuses what is no longer ours.
+TEST(UserTempFolderTest, MakingAFolderInsideChecksThePrivateFolderAgain)
+{
+    using Tamper = std::function<bool(const QString &, const QString &)>;
+    const struct
+    {
+        const char *what;
+        Tamper tamper;
+        bool made;
+    } cases[] = {
+        {"removed", [](const QString &user, const QString &) { return QDir(user).removeRecursively(); },
+         true},
+        {"opened to all",
+         [](const QString &user, const QString &) {
+             return ::chmod(QFile::encodeName(user).constData(), 0777) == 0;
+         },
+         true},
+        {"replaced by a link",
+         [](const QString &user, const QString &elsewhere) {
+             return QDir(user).removeRecursively() && QFile::link(elsewhere, user);
+         },
+         false},
+        {"a link inside",
+         [](const QString &user, const QString &elsewhere) {
+             return QDir(user + "/TMP").removeRecursively() && QFile::link(elsewhere, user + "/TMP");
+         },
+         false},
+    };
+    for (const auto &c : cases) {
+        TempDir base;
+        TempDir elsewhere;
+        const QString user = UserTempFolder::pathBelow(base.path());
+        const QString thumbs = user + "/TMP/THUMB";
+        ASSERT_TRUE(UserTempFolder::makeFolderBelow(base.path(), thumbs)) << c.what;
+        ASSERT_TRUE(c.tamper(user, elsewhere.path())) << c.what;
+        EXPECT_EQ(UserTempFolder::makeFolderBelow(base.path(), thumbs), c.made) << c.what;
+        EXPECT_TRUE(QDir(elsewhere.path()).isEmpty()) << c.what;
+        if (c.made) {
+            EXPECT_EQ(modeOf(user), 0700u) << c.what;
+            EXPECT_TRUE(QFileInfo(thumbs).isDir()) << c.what;
+        }
+    }
 }
