@@ -7,8 +7,8 @@
 
 namespace {
 
-// Builds an archive by hand, the way macOS lays one out: module-prefixed class names, mutable
-// collection classes, texts as NSMutableString instances and numbers as separate objects.
+// Builds an archive by hand, for what our own writer never makes. Archives written the macOS way are read
+// in the recording tests.
 class HandArchive
 {
 public:
@@ -26,20 +26,17 @@ public:
         plist_array_append_item(_objects, node);
         return _count++;
     }
-    uint64_t addClass(const char *name, std::initializer_list<const char *> chain)
+    // An instance of a class whose chain is the class and NSObject.
+    plist_t instance(const char *className)
     {
         plist_t cls = plist_new_dict();
-        plist_dict_set_item(cls, "$classname", plist_new_string(name));
+        plist_dict_set_item(cls, "$classname", plist_new_string(className));
         plist_t classes = plist_new_array();
-        for (const char *c : chain)
-            plist_array_append_item(classes, plist_new_string(c));
+        plist_array_append_item(classes, plist_new_string(className));
+        plist_array_append_item(classes, plist_new_string("NSObject"));
         plist_dict_set_item(cls, "$classes", classes);
-        return add(cls);
-    }
-    plist_t instance(uint64_t cls)
-    {
         plist_t object = plist_new_dict();
-        plist_dict_set_item(object, "$class", plist_new_uid(cls));
+        plist_dict_set_item(object, "$class", plist_new_uid(add(cls)));
         return object;
     }
     QByteArray bytes(uint64_t root)
@@ -63,61 +60,19 @@ private:
 
 } // namespace
 
-TEST(KeyedUnarchiverTest, ReadsMacStyleArchives)
+TEST(KeyedUnarchiverTest, NullAndDanglingReferencesAreToldApart)
 {
     HandArchive hand;
-    const uint64_t rootClass = hand.addClass("Orvalind.Thing", {"Orvalind.Thing", "NSObject"});
-    const uint64_t dictClass =
-        hand.addClass("NSMutableDictionary", {"NSMutableDictionary", "NSDictionary", "NSObject"});
-    const uint64_t stringClass =
-        hand.addClass("NSMutableString", {"NSMutableString", "NSString", "NSObject"});
-    const uint64_t dateClass = hand.addClass("NSDate", {"NSDate", "NSObject"});
-
-    plist_t mutableText = hand.instance(stringClass);
-    plist_dict_set_item(mutableText, "NS.string", plist_new_string("mutable"));
-    const uint64_t mutableRef = hand.add(mutableText);
-    const uint64_t wideRef = hand.add(plist_new_string("ＶＥＲ０７１４")); // UTF-16 in the binary list
-    plist_t date = hand.instance(dateClass);
-    plist_dict_set_item(date, "NS.time", plist_new_real(0.5));
-    const uint64_t dateRef = hand.add(date);
-    const uint64_t key = hand.add(plist_new_uint(uint64_t(int64_t(-100))));
-    const uint64_t number = hand.add(plist_new_uint(42));
-    plist_t dict = hand.instance(dictClass);
-    plist_t keys = plist_new_array();
-    plist_array_append_item(keys, plist_new_uid(key));
-    plist_t values = plist_new_array();
-    plist_array_append_item(values, plist_new_uid(number));
-    plist_dict_set_item(dict, "NS.keys", keys);
-    plist_dict_set_item(dict, "NS.objects", values);
-    const uint64_t dictRef = hand.add(dict);
-
-    plist_t root = hand.instance(rootClass);
-    plist_dict_set_item(root, "mutable", plist_new_uid(mutableRef));
-    plist_dict_set_item(root, "wide", plist_new_uid(wideRef));
-    plist_dict_set_item(root, "date", plist_new_uid(dateRef));
-    plist_dict_set_item(root, "dict", plist_new_uid(dictRef));
+    plist_t root = hand.instance("Orvalind.Thing");
     plist_dict_set_item(root, "nothing", plist_new_uid(0));
     plist_dict_set_item(root, "dangling", plist_new_uid(9999));
-    const uint64_t rootRef = hand.add(root);
-
-    const QByteArray bytes = hand.bytes(rootRef);
-    const QByteArray utf16 = QByteArray::fromHex("ff36ff25ff32ff10ff17ff11ff14");
-    ASSERT_TRUE(bytes.contains(utf16)) << "the text is stored as UTF-16";
-
-    const auto archive = KeyedUnarchiver::fromData(bytes);
+    const auto archive = KeyedUnarchiver::fromData(hand.bytes(hand.add(root)));
     ASSERT_TRUE(archive);
     const ArchivedValue value = archive->root();
-    EXPECT_TRUE(value.isInstanceOf("Thing")) << "the module prefix is dropped";
-    EXPECT_EQ(value.className(), "Thing");
-    EXPECT_EQ(value.decodeString("mutable").value, "mutable");
-    EXPECT_EQ(value.decodeString("wide").value, QString::fromUtf8("ＶＥＲ０７１４"));
-    EXPECT_DOUBLE_EQ(value.decodeDate("date").value, 978307200.5);
-    const auto entries = value.decodeDictionary("dict").value.entries();
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].first.toInteger(), -100);
-    EXPECT_EQ(entries[0].second.toInteger(), 42);
+    EXPECT_EQ(value.className(), "Thing") << "the module prefix is dropped";
     EXPECT_EQ(value.decodeString("nothing").field, ArchiveField::Null);
     EXPECT_EQ(value.decodeString("dangling").field, ArchiveField::OtherType);
+    EXPECT_EQ(value.decodeObject("dangling", "Thing").field, ArchiveField::OtherType);
 }
 
 TEST(KeyedUnarchiverTest, RejectsWhatIsNotAKeyedArchive)
