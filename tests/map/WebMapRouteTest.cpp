@@ -71,9 +71,3 @@ TEST_F(WebMapRouteTest, ASecondChapterWithoutDrivingDataWaitsForTheNextCall)
     sent = sink.take();
     EXPECT_EQ(sent.size(), qsizetype(view.polyList().size() + 1));
 }
-
-TEST_F(WebMapRouteTest, ATripWithoutChaptersDrawsAnEmptyLine)
-{
-    view.drawRoute(*TripData::create(nullptr, {}, "empty"));
-    EXPECT_EQ(sink.take(), QStringList{"drawPolyline()"});
-}
