@@ -1,72 +1,37 @@
 #include "platform/KeyedUnarchiver.h"
 #include "platform/BinaryPlistWriter.h"
 
-#include <QByteArray>
 #include <gtest/gtest.h>
-#include <plist/plist.h>
 
 namespace {
 
-// Builds an archive by hand, for what our own writer never makes. Archives written the macOS way are read
-// in the recording tests.
-class HandArchive
+// A keyed archive our own archiver never makes: its root (UID rootUid) is of a module-prefixed class
+// and holds the given UIDs. Archives written the macOS way are read in the recording tests.
+QByteArray handArchive(uint64_t rootUid, std::initializer_list<std::pair<const char *, uint64_t>> members)
 {
-public:
-    HandArchive() : _plist(plist_new_dict()), _objects(plist_new_array())
-    {
-        plist_dict_set_item(_plist, "$version", plist_new_uint(100000));
-        plist_dict_set_item(_plist, "$archiver", plist_new_string("NSKeyedArchiver"));
-        plist_dict_set_item(_plist, "$objects", _objects);
-        add(plist_new_string("$null"));
-    }
-    ~HandArchive() { plist_free(_plist); }
-
-    uint64_t add(plist_t node)
-    {
-        plist_array_append_item(_objects, node);
-        return _count++;
-    }
-    // An instance of a class whose chain is the class and NSObject.
-    plist_t instance(const char *className)
-    {
-        plist_t cls = plist_new_dict();
-        plist_dict_set_item(cls, "$classname", plist_new_string(className));
-        plist_t classes = plist_new_array();
-        plist_array_append_item(classes, plist_new_string(className));
-        plist_array_append_item(classes, plist_new_string("NSObject"));
-        plist_dict_set_item(cls, "$classes", classes);
-        plist_t object = plist_new_dict();
-        plist_dict_set_item(object, "$class", plist_new_uid(add(cls)));
-        return object;
-    }
-    QByteArray bytes(uint64_t root)
-    {
-        plist_t top = plist_new_dict();
-        plist_dict_set_item(top, "root", plist_new_uid(root));
-        plist_dict_set_item(_plist, "$top", top);
-        char *data = nullptr;
-        uint32_t length = 0;
-        plist_to_bin(_plist, &data, &length);
-        QByteArray result(data, length);
-        plist_to_bin_free(data);
-        return result;
-    }
-
-private:
-    plist_t _plist;
-    plist_t _objects;
-    uint64_t _count = 0;
-};
+    BinaryPlistWriter w;
+    const auto cls = w.addDictionary();
+    w.insert(cls, "$classname", w.addString("Orvalind.Thing"));
+    w.insert(cls, "$classes", w.addArray({w.addString("Orvalind.Thing"), w.addString("NSObject")}));
+    const auto root = w.addDictionary();
+    w.insert(root, "$class", w.addUid(2));
+    for (const auto &[key, uid] : members)
+        w.insert(root, key, w.addUid(uid));
+    const auto top = w.addDictionary();
+    w.insert(top, "root", w.addUid(rootUid));
+    const auto archive = w.addDictionary();
+    w.insert(archive, "$version", w.addInteger(100000));
+    w.insert(archive, "$archiver", w.addString("NSKeyedArchiver"));
+    w.insert(archive, "$objects", w.addArray({w.addString("$null"), root, cls}));
+    w.insert(archive, "$top", top);
+    return w.finish(archive);
+}
 
 } // namespace
 
 TEST(KeyedUnarchiverTest, NullAndDanglingReferencesAreToldApart)
 {
-    HandArchive hand;
-    plist_t root = hand.instance("Orvalind.Thing");
-    plist_dict_set_item(root, "nothing", plist_new_uid(0));
-    plist_dict_set_item(root, "dangling", plist_new_uid(9999));
-    const auto archive = KeyedUnarchiver::fromData(hand.bytes(hand.add(root)));
+    const auto archive = KeyedUnarchiver::fromData(handArchive(1, {{"nothing", 0}, {"dangling", 9999}}));
     ASSERT_TRUE(archive);
     const ArchivedValue value = archive->root();
     EXPECT_EQ(value.className(), "Thing") << "the module prefix is dropped";
@@ -81,8 +46,7 @@ TEST(KeyedUnarchiverTest, RejectsWhatIsNotAKeyedArchive)
     EXPECT_FALSE(KeyedUnarchiver::fromData(QByteArray("<?xml version=\"1.0\"?><plist/>")));
     EXPECT_FALSE(KeyedUnarchiver::fromData(QByteArray("bplist00") + QByteArray(40, '\xff')));
 
-    HandArchive hand;
-    const QByteArray whole = hand.bytes(0);
+    const QByteArray whole = handArchive(0, {});
     // Every truncation of a valid list fails cleanly or reads; none crashes.
     for (qsizetype size = 0; size < whole.size(); ++size) {
         const auto archive = KeyedUnarchiver::fromData(whole.left(size));
