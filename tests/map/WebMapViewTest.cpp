@@ -92,24 +92,7 @@ TEST_F(WebMapViewTest, AReloadOnceReachableInitialisesAndSendsEverythingAgain)
          {"setLanguage(1)", "addMarker(\"E0\", 1.0, 2.0,\"m\", 2)", "addPolyPoint(3.0, 4.0)"})
         EXPECT_EQ(sent.count(script), 1) << script;
     EXPECT_EQ(sent.last(), "drawMyCar(1.0, 2.0, 1, false)");
-}
-
-TEST_F(WebMapViewTest, AReloadOfAnInitialisedPageSendsRouteAndMarkersOnce)
-{
-    auto view = makeView();
-    sink.finishLoad();
-    view->appendPolyPoint(3.0, 4.0);
-    view->drawPolyline();
-    addMarker(*view, "C0_0", 1.0, 2.0, "t", MarkerType::NORMAL, -1);
-    view->drawMarkers();
-    sink.take();
-
-    sink.finishLoad();
-    const QStringList sent = sink.take();
-    for (const char *script :
-         {"addPolyPoint(3.0, 4.0)", "drawPolyline()", "addMarker(\"C0_0\", 1.0, 2.0,\"t\", 1)"})
-        EXPECT_EQ(sent.count(script), 1) << script;
-    EXPECT_FALSE(sent.contains("setZoom(2)")); // the settings are applied once
+    EXPECT_FALSE(sent.contains("setZoom(2)")) << "the settings are applied once";
 }
 
 TEST_F(WebMapViewTest, AProbeAnswerForAReplacedPageIsIgnored)
