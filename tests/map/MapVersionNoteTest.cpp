@@ -12,20 +12,12 @@ namespace {
 // The lines the note writes to the console while it runs.
 QStringList g_console;
 
-class ConsoleCapture
+struct ConsoleCapture
 {
-public:
-    ConsoleCapture()
-    {
-        g_console.clear();
-        _previous = qInstallMessageHandler(
-            [](QtMsgType, const QMessageLogContext &, const QString &text) { g_console.append(text); });
-    }
-    ~ConsoleCapture() { qInstallMessageHandler(_previous); }
-    QStringList lines() const { return g_console; }
-
-private:
-    QtMessageHandler _previous;
+    ConsoleCapture() { g_console.clear(); }
+    ~ConsoleCapture() { qInstallMessageHandler(previous); }
+    QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &text) { g_console.append(text); });
 };
 
 QString readNote(const QString &path)
@@ -70,7 +62,7 @@ TEST(MapVersionNoteTest, MakesTheFolderReplacesAnOldNoteAndRefusesWhatIsInTheWay
     for (const auto &c : cases) {
         ConsoleCapture console;
         EXPECT_EQ(MapVersionNote::write(c.folder, "1.0.1", "v2"), c.written) << c.folder.toStdString();
-        const QStringList lines = console.lines();
+        const QStringList lines = g_console;
         ASSERT_EQ(lines.size(), c.console.size()) << lines.join('|').toStdString();
         EXPECT_EQ(lines.front(), c.console.front());
         EXPECT_TRUE(lines.back().startsWith(c.console.back())) << lines.back().toStdString();
