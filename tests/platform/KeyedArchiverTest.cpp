@@ -21,11 +21,13 @@ QString stringOf(plist_t node)
     return result;
 }
 
-uint64_t uidOf(plist_t node)
+// An unsigned integer (PLIST_UINT) or a UID (PLIST_UID) node's value; 0 for any other node.
+uint64_t valueOf(plist_t node, plist_type type)
 {
-    uint64_t uid = 0;
-    plist_get_uid_val(node, &uid);
-    return uid;
+    uint64_t value = 0;
+    if (plist_get_node_type(node) == type)
+        (type == PLIST_UID ? plist_get_uid_val : plist_get_uint_val)(node, &value);
+    return value;
 }
 
 } // namespace
@@ -37,30 +39,26 @@ TEST(KeyedArchiverTest, WritesTheKeyedArchiveLayout)
     archiver.setObject(root, "name", archiver.encodeString("abc"));
     archiver.setInteger(root, "count", 3);
     const auto bytes = archiver.archive(root);
-    ASSERT_TRUE(bytes);
-    ASSERT_TRUE(bytes->startsWith("bplist00"));
+    ASSERT_TRUE(bytes && bytes->startsWith("bplist00"));
 
     PlistHolder plist;
     plist_from_bin(bytes->constData(), uint32_t(bytes->size()), &plist.node);
     ASSERT_TRUE(plist.node);
-    EXPECT_EQ(stringOf(plist_dict_get_item(plist.node, "$archiver")), "NSKeyedArchiver");
-    uint64_t version = 0;
-    plist_get_uint_val(plist_dict_get_item(plist.node, "$version"), &version);
-    EXPECT_EQ(version, 100000u);
-    plist_t objects = plist_dict_get_item(plist.node, "$objects");
+    const auto item = [](plist_t dict, const char *key) { return plist_dict_get_item(dict, key); };
+    plist_t objects = item(plist.node, "$objects");
+    const auto member = [&](plist_t dict, const char *key) { // the object a member's UID names
+        return plist_array_get_item(objects, uint32_t(valueOf(item(dict, key), PLIST_UID)));
+    };
+    EXPECT_EQ(stringOf(item(plist.node, "$archiver")), "NSKeyedArchiver");
+    EXPECT_EQ(valueOf(item(plist.node, "$version"), PLIST_UINT), 100000u);
     EXPECT_EQ(stringOf(plist_array_get_item(objects, 0)), "$null");
-    plist_t top = plist_dict_get_item(plist.node, "$top");
-    const uint64_t rootUid = uidOf(plist_dict_get_item(top, "root"));
-    plist_t object = plist_array_get_item(objects, uint32_t(rootUid));
+    plist_t object = member(item(plist.node, "$top"), "root");
     ASSERT_EQ(plist_get_node_type(object), PLIST_DICT);
-    uint64_t count = 0;
-    plist_get_uint_val(plist_dict_get_item(object, "count"), &count);
-    EXPECT_EQ(count, 3u) << "integers are stored inline";
-    EXPECT_EQ(stringOf(plist_array_get_item(objects, uint32_t(uidOf(plist_dict_get_item(object, "name"))))),
-              "abc");
-    plist_t cls = plist_array_get_item(objects, uint32_t(uidOf(plist_dict_get_item(object, "$class"))));
-    EXPECT_EQ(stringOf(plist_dict_get_item(cls, "$classname")), "Thing");
-    plist_t classes = plist_dict_get_item(cls, "$classes");
+    EXPECT_EQ(valueOf(item(object, "count"), PLIST_UINT), 3u) << "integers are stored inline";
+    EXPECT_EQ(stringOf(member(object, "name")), "abc");
+    plist_t cls = member(object, "$class");
+    EXPECT_EQ(stringOf(item(cls, "$classname")), "Thing");
+    plist_t classes = item(cls, "$classes");
     ASSERT_EQ(plist_array_get_size(classes), 2u);
     EXPECT_EQ(stringOf(plist_array_get_item(classes, 1)), "NSObject");
 }
