@@ -161,28 +161,21 @@ TEST_F(WebMapViewTest, DeferredRouteAndMarkersFollowTheSettingsThenTheCar)
 
 TEST_F(WebMapViewTest, RoutePointRules)
 {
-    // A point is left out when it has no position (0, 0), or equals the last or the one before the last.
-    const struct
-    {
-        std::vector<double> points; // latitude and longitude alike, but for the last case
-        std::vector<double> kept;
-    } cases[] = {
-        {{0, 1, 2, 1, 2}, {1, 2}},
-        {{1, 2, 3, 1}, {1, 2, 3, 1}},
+    const std::pair<std::vector<std::pair<double, double>>, std::vector<double>> cases[] = {
+        {{{0, 0}, {1, 1}, {2, 2}, {1, 1}, {2, 2}},
+         {1, 2}}, // no position; the last or the one before it again
+        {{{1, 1}, {2, 2}, {3, 3}, {1, 1}}, {1, 2, 3, 1}},
+        {{{0, 139.5}, {0, 139.5}}, {0}}, // latitude 0 alone is a position
     };
-    for (const auto &c : cases) {
+    for (const auto &[points, keptLatitudes] : cases) {
         auto view = makeView();
-        for (double v : c.points)
-            view->appendPolyPoint(v, v);
+        for (const auto &[lat, lng] : points)
+            view->appendPolyPoint(lat, lng);
         std::vector<double> kept;
         for (const MapPoint &p : view->polyList())
             kept.push_back(p.lat);
-        EXPECT_EQ(kept, c.kept);
+        EXPECT_EQ(kept, keptLatitudes);
     }
-    auto view = makeView();
-    view->appendPolyPoint(0.0, 139.5); // latitude 0 alone is a position
-    view->appendPolyPoint(0.0, 139.5);
-    EXPECT_EQ(view->polyList().size(), 1u);
 }
 
 TEST_F(WebMapViewTest, TheCarIsSentOnlyWhenSomethingChanged)
