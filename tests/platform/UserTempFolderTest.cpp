@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,30 +54,18 @@ TEST(UserTempFolderTest, DoesNotFollowALinkPlantedUnderItsName)
 // folder inside it checks it again and refuses what is no longer ours.
 TEST(UserTempFolderTest, MakingAFolderInsideChecksThePrivateFolderAgain)
 {
-    using Tamper = std::function<bool(const QString &, const QString &)>;
     const struct
     {
         const char *what;
-        Tamper tamper;
+        const char *removed; // below the private folder; none when null
+        const char *linked;  // to a folder elsewhere, after the removal
+        bool opened;         // to all
         bool made;
     } cases[] = {
-        {"removed", [](const QString &user, const QString &) { return QDir(user).removeRecursively(); },
-         true},
-        {"opened to all",
-         [](const QString &user, const QString &) {
-             return ::chmod(QFile::encodeName(user).constData(), 0777) == 0;
-         },
-         true},
-        {"replaced by a link",
-         [](const QString &user, const QString &elsewhere) {
-             return QDir(user).removeRecursively() && QFile::link(elsewhere, user);
-         },
-         false},
-        {"a link inside",
-         [](const QString &user, const QString &elsewhere) {
-             return QDir(user + "/TMP").removeRecursively() && QFile::link(elsewhere, user + "/TMP");
-         },
-         false},
+        {"removed", "", nullptr, false, true},
+        {"opened to all", nullptr, nullptr, true, true},
+        {"replaced by a link", "", "", false, false},
+        {"a link inside", "/TMP", "/TMP", false, false},
     };
     for (const auto &c : cases) {
         TempDir base;
@@ -86,7 +73,12 @@ TEST(UserTempFolderTest, MakingAFolderInsideChecksThePrivateFolderAgain)
         const QString user = UserTempFolder::pathBelow(base.path());
         const QString thumbs = user + "/TMP/THUMB";
         ASSERT_TRUE(UserTempFolder::makeFolderBelow(base.path(), thumbs)) << c.what;
-        ASSERT_TRUE(c.tamper(user, elsewhere.path())) << c.what;
+        if (c.removed)
+            ASSERT_TRUE(QDir(user + c.removed).removeRecursively()) << c.what;
+        if (c.linked)
+            ASSERT_TRUE(QFile::link(elsewhere.path(), user + c.linked)) << c.what;
+        if (c.opened)
+            ASSERT_EQ(::chmod(QFile::encodeName(user).constData(), 0777), 0) << c.what;
         EXPECT_EQ(UserTempFolder::makeFolderBelow(base.path(), thumbs), c.made) << c.what;
         EXPECT_TRUE(QDir(elsewhere.path()).isEmpty()) << c.what;
         if (c.made) {
