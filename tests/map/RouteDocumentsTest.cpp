@@ -69,7 +69,9 @@ const QString TRIP_GOLDEN = QString("<name>trip</name>\n") + VIEW + R"(<Folder>
 <LookAt> <gx:TimeStamp><when>2024-05-02T17:00:03Z</when></gx:TimeStamp> <longitude>-58.3815</longitude> <latitude>-34.602</latitude> <range>1000.0</range> </LookAt>
 </Placemark>
 </Folder>
-)" + routeFolder("Trip<br><br>Recording start time/date<br>05-02-2024 07:00:00 AM<br>Recording end time/date<br>05-02-2024 07:00:05 AM<br>");
+)" +
+                            routeFolder("Trip<br><br>Recording start time/date<br>05-02-2024 07:00:00 "
+                                        "AM<br>Recording end time/date<br>05-02-2024 07:00:05 AM<br>");
 const QString EVENT_GOLDEN = QString("<name>sw</name>\n") + VIEW + R"(<Folder>
 <name>Event</name>
 <Placemark>
