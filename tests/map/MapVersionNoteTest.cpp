@@ -12,20 +12,12 @@ namespace {
 // The lines the note writes to the console while it runs.
 QStringList g_console;
 
-class ConsoleCapture
+struct ConsoleCapture
 {
-public:
-    ConsoleCapture()
-    {
-        g_console.clear();
-        _previous = qInstallMessageHandler(
-            [](QtMsgType, const QMessageLogContext &, const QString &text) { g_console.append(text); });
-    }
-    ~ConsoleCapture() { qInstallMessageHandler(_previous); }
-    QStringList lines() const { return g_console; }
-
-private:
-    QtMessageHandler _previous;
+    ConsoleCapture() { g_console.clear(); }
+    ~ConsoleCapture() { qInstallMessageHandler(previous); }
+    QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &text) { g_console.append(text); });
 };
 
 QString readNote(const QString &path)
@@ -46,61 +38,39 @@ TEST(MapVersionNoteTest, ThreeLinesEachEndedByALineFeed)
                         "Maps JavaScript API Version: Leaflet 1.6.0\n");
 }
 
-TEST(MapVersionNoteTest, MakesTheFolderAndReplacesAnOldNote)
+// The console lines tell what happened to the folder; whatever holds the note's place is left as it was.
+TEST(MapVersionNoteTest, MakesTheFolderReplacesAnOldNoteAndRefusesWhatIsInTheWay)
 {
     TempDir dir;
-    const QString folder = dir.filePath("deep/Orvalind");
-    ASSERT_TRUE(MapVersionNote::write(folder, "1.0.0", "v1"));
-    EXPECT_TRUE(readNote(folder + "/mv.txt").endsWith("Maps JavaScript API Version: v1\n"));
-    ASSERT_TRUE(MapVersionNote::write(folder, "1.0.1", "v2"));
-    const QString note = readNote(folder + "/mv.txt");
-    EXPECT_TRUE(note.contains(QString::fromUtf8("バージョン: 1.0.1\n")));
-    EXPECT_TRUE(note.endsWith("Maps JavaScript API Version: v2\n"));
-    EXPECT_FALSE(note.contains("v1"));
-}
-
-TEST(MapVersionNoteTest, AFileInThePlaceOfTheFolderFailsQuietly)
-{
-    TempDir dir;
-    const QString folder = dir.write("Orvalind", "not a folder");
-    ASSERT_FALSE(folder.isEmpty());
-    EXPECT_FALSE(MapVersionNote::write(folder, "1.0.0", "v1"));
-    EXPECT_EQ(readNote(folder), "not a folder");
+    const QString absent = QString::fromUtf8("Orvalindフォルダが存在しませんよ");
+    const QString present = QString::fromUtf8("Orvalindフォルダが存在しますよ");
+    const QString old = dir.write("old/Orvalind/mv.txt", "an old note").section('/', 0, -2);
+    const QString taken = dir.filePath("taken/Orvalind");
+    ASSERT_TRUE(QDir().mkpath(taken + "/mv.txt"));
+    const QString blocked = dir.write("file/Orvalind", "not a folder");
+    const struct
+    {
+        QString folder;
+        bool written;
+        QStringList console; // the last line's start
+    } cases[] = {
+        {dir.filePath("deep/Orvalind"), true, {absent}},
+        {old, true, {present}},
+        {taken, false, {present, "error: "}},
+        {blocked, false, {absent, "folder generated failed: "}},
+    };
+    for (const auto &c : cases) {
+        ConsoleCapture console;
+        EXPECT_EQ(MapVersionNote::write(c.folder, "1.0.1", "v2"), c.written) << c.folder.toStdString();
+        const QStringList lines = g_console;
+        ASSERT_EQ(lines.size(), c.console.size()) << lines.join('|').toStdString();
+        EXPECT_EQ(lines.front(), c.console.front());
+        EXPECT_TRUE(lines.back().startsWith(c.console.back())) << lines.back().toStdString();
+        const QString note = readNote(c.folder + "/mv.txt");
+        EXPECT_EQ(note.endsWith(QString::fromUtf8("バージョン: 1.0.1\nMaps JavaScript API Version: v2\n")) &&
+                      !note.contains("old"),
+                  c.written);
+    }
+    EXPECT_EQ(readNote(blocked), "not a folder");
     EXPECT_FALSE(MapVersionNote::write(QString(), "1.0.0", "v1"));
-}
-
-TEST(MapVersionNoteTest, ConsoleLinesTellWhatHappenedToTheFolder)
-{
-    TempDir dir;
-    const QString folder = dir.filePath("Orvalind");
-    {
-        ConsoleCapture console;
-        ASSERT_TRUE(MapVersionNote::write(folder, "1.0.0", "v1"));
-        EXPECT_EQ(console.lines(), QStringList{QString::fromUtf8("Orvalindフォルダが存在しませんよ")});
-    }
-    {
-        ConsoleCapture console;
-        ASSERT_TRUE(MapVersionNote::write(folder, "1.0.0", "v1"));
-        EXPECT_EQ(console.lines(), QStringList{QString::fromUtf8("Orvalindフォルダが存在しますよ")});
-    }
-    {
-        // The note's own name taken by a folder: the write fails into an existing folder.
-        ASSERT_TRUE(QDir(folder).removeRecursively());
-        ASSERT_TRUE(QDir().mkpath(folder + "/mv.txt"));
-        ConsoleCapture console;
-        EXPECT_FALSE(MapVersionNote::write(folder, "1.0.0", "v1"));
-        const QStringList lines = console.lines();
-        ASSERT_EQ(lines.size(), 2);
-        EXPECT_EQ(lines[0], QString::fromUtf8("Orvalindフォルダが存在しますよ"));
-        EXPECT_TRUE(lines[1].startsWith("error: ")) << lines[1].toStdString();
-    }
-    {
-        const QString blocked = dir.write("file/Orvalind", "not a folder");
-        ConsoleCapture console;
-        EXPECT_FALSE(MapVersionNote::write(blocked, "1.0.0", "v1"));
-        const QStringList lines = console.lines();
-        ASSERT_EQ(lines.size(), 2);
-        EXPECT_EQ(lines[0], QString::fromUtf8("Orvalindフォルダが存在しませんよ"));
-        EXPECT_TRUE(lines[1].startsWith("folder generated failed: ")) << lines[1].toStdString();
-    }
 }

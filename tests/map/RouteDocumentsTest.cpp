@@ -28,13 +28,33 @@ std::string outline(XmlData document)
     return text.trimmed().toStdString();
 }
 
-// A trip of two chapters, west and south: a point per chapter and the car's 168 samples.
-const char *const TRIP_GOLDEN = R"(<name>trip</name>
-<!-- LookAt -->
+// Both documents below: a trip of two chapters, west and south, and a switch event whose clip is that
+// trip. They share the fitted view and the car's 168 samples.
+const char *const VIEW = R"(<!-- LookAt -->
 <LookAt> <gx:TimeSpan><begin>2024-05-02T17:00:00Z</begin><end>2024-05-02T17:00:05Z</end></gx:TimeSpan> <longitude>-58.381486</longitude> <latitude>-34.601986</latitude> <range>675.2399999995617</range> </LookAt>
 <!-- Style -->
 <!-- Folder -->
-<Folder>
+)";
+QString routeFolder(const char *description)
+{
+    return QString(R"(<Folder>
+<name>Route</name>
+<Placemark>
+<Snippet maxLines="0"></Snippet>
+<name>MyCar</name>
+<styleUrl>#track_style</styleUrl>
+<description><![CDATA[%1]]></description>
+<gx:Track>
+168 when lines
+168 gx:coord lines
+</gx:Track>
+</Placemark>
+</Folder>
+</Document>
+</kml>)")
+        .arg(description);
+}
+const QString TRIP_GOLDEN = QString("<name>trip</name>\n") + VIEW + R"(<Folder>
 <name>Chapter</name>
 <Placemark>
 <Snippet maxLines="0"></Snippet>
@@ -49,28 +69,10 @@ const char *const TRIP_GOLDEN = R"(<name>trip</name>
 <LookAt> <gx:TimeStamp><when>2024-05-02T17:00:03Z</when></gx:TimeStamp> <longitude>-58.3815</longitude> <latitude>-34.602</latitude> <range>1000.0</range> </LookAt>
 </Placemark>
 </Folder>
-<Folder>
-<name>Route</name>
-<Placemark>
-<Snippet maxLines="0"></Snippet>
-<name>MyCar</name>
-<styleUrl>#track_style</styleUrl>
-<description><![CDATA[Trip<br><br>Recording start time/date<br>05-02-2024 07:00:00 AM<br>Recording end time/date<br>05-02-2024 07:00:05 AM<br>]]></description>
-<gx:Track>
-168 when lines
-168 gx:coord lines
-</gx:Track>
-</Placemark>
-</Folder>
-</Document>
-</kml>)";
-// A switch event whose clip is that trip: the event's point, then the same track.
-const char *const EVENT_GOLDEN = R"(<name>sw</name>
-<!-- LookAt -->
-<LookAt> <gx:TimeSpan><begin>2024-05-02T17:00:00Z</begin><end>2024-05-02T17:00:05Z</end></gx:TimeSpan> <longitude>-58.381486</longitude> <latitude>-34.601986</latitude> <range>675.2399999995617</range> </LookAt>
-<!-- Style -->
-<!-- Folder -->
-<Folder>
+)" +
+                            routeFolder("Trip<br><br>Recording start time/date<br>05-02-2024 07:00:00 "
+                                        "AM<br>Recording end time/date<br>05-02-2024 07:00:05 AM<br>");
+const QString EVENT_GOLDEN = QString("<name>sw</name>\n") + VIEW + R"(<Folder>
 <name>Event</name>
 <Placemark>
 <Snippet maxLines="0"></Snippet>
@@ -79,21 +81,7 @@ const char *const EVENT_GOLDEN = R"(<name>sw</name>
 <LookAt> <gx:TimeStamp><when>2024-05-02T17:00:04Z</when></gx:TimeStamp> <longitude>-58.382</longitude> <latitude>-34.602667</latitude> <range>1000.0</range> </LookAt>
 </Placemark>
 </Folder>
-<Folder>
-<name>Route</name>
-<Placemark>
-<Snippet maxLines="0"></Snippet>
-<name>MyCar</name>
-<styleUrl>#track_style</styleUrl>
-<description><![CDATA[Event<br><br>Sensing time/date<br>05-02-2024 07:00:04 AM<br>]]></description>
-<gx:Track>
-168 when lines
-168 gx:coord lines
-</gx:Track>
-</Placemark>
-</Folder>
-</Document>
-</kml>)";
+)" + routeFolder("Event<br><br>Sensing time/date<br>05-02-2024 07:00:04 AM<br>");
 
 } // namespace
 
@@ -113,7 +101,7 @@ protected:
 
 TEST_F(RouteDocumentsTest, TripDocumentGolden)
 {
-    EXPECT_EQ(outline(TripKmlBuilder::buildTripKml(trip(1), "trip", DATES)), TRIP_GOLDEN);
+    EXPECT_EQ(outline(TripKmlBuilder::buildTripKml(trip(1), "trip", DATES)), TRIP_GOLDEN.toStdString());
 }
 
 TEST_F(RouteDocumentsTest, EventDocumentGolden)
@@ -121,7 +109,7 @@ TEST_F(RouteDocumentsTest, EventDocumentGolden)
     MoveProtectInfo &sw = record(MoveProtectInfo::DetectStatus::SW);
     const EventClip clip = card.getEventChapters(sw);
     EXPECT_EQ(outline(EventKmlBuilder::buildEventKml(*clip.chapters, clip.start, clip.end, sw, "sw", DATES)),
-              EVENT_GOLDEN);
+              EVENT_GOLDEN.toStdString());
 }
 
 TEST_F(RouteDocumentsTest, SurveillanceTextAndAStandingCarsTrack)

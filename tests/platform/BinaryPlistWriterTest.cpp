@@ -32,9 +32,8 @@ TEST(BinaryPlistWriterTest, LibplistReadsEveryKindAndSize)
     for (int padding : {0, 300, 70000}) { // one-, two- and four-byte object references
         BinaryPlistWriter writer;
         std::vector<BinaryPlistWriter::Index> items;
-        for (int i = 0; i < padding; ++i) {
+        for (int i = 0; i < padding; ++i)
             items.push_back(writer.addInteger(1000000 + i));
-        }
         const auto list = writer.addArray(items);
         const auto root = writer.addDictionary();
         writer.insert(root, "list", list);
@@ -51,32 +50,31 @@ TEST(BinaryPlistWriterTest, LibplistReadsEveryKindAndSize)
 
         Parsed parsed(writer.finish(root));
         ASSERT_TRUE(parsed.node) << padding;
+        const auto item = [&](const char *key) { return plist_dict_get_item(parsed.node, key); };
+        const auto uintOf = [](plist_t node) {
+            uint64_t value = 0;
+            plist_get_uint_val(node, &value);
+            return value;
+        };
         EXPECT_EQ(plist_dict_get_size(parsed.node), 9u);
-        EXPECT_EQ(plist_array_get_size(plist_dict_get_item(parsed.node, "list")), uint32_t(padding));
-        uint64_t value = 0;
-        if (padding) {
-            plist_get_uint_val(
-                plist_array_get_item(plist_dict_get_item(parsed.node, "list"), uint32_t(padding - 1)),
-                &value);
-            EXPECT_EQ(value, uint64_t(1000000 + padding - 1));
-        }
-        plist_get_uint_val(plist_dict_get_item(parsed.node, "negative"), &value);
-        EXPECT_EQ(int64_t(value), -2);
-        plist_get_uint_val(plist_dict_get_item(parsed.node, "big"), &value);
-        EXPECT_EQ(value, 0x123456789AULL);
+        EXPECT_EQ(plist_array_get_size(item("list")), uint32_t(padding));
+        if (padding)
+            EXPECT_EQ(uintOf(plist_array_get_item(item("list"), uint32_t(padding - 1))),
+                      uint64_t(1000000 + padding - 1));
+        EXPECT_EQ(int64_t(uintOf(item("negative"))), -2);
+        EXPECT_EQ(uintOf(item("big")), 0x123456789AULL);
         double real = 0;
-        plist_get_real_val(plist_dict_get_item(parsed.node, "real"), &real);
+        plist_get_real_val(item("real"), &real);
         EXPECT_EQ(real, -1.5);
-        uint8_t flag = 0;
-        plist_get_bool_val(plist_dict_get_item(parsed.node, "yes"), &flag);
-        EXPECT_EQ(flag, 1);
-        plist_get_bool_val(plist_dict_get_item(parsed.node, "no"), &flag);
-        EXPECT_EQ(flag, 0);
-        EXPECT_EQ(stringOf(plist_dict_get_item(parsed.node, "long")), QString(40, 'x'));
-        EXPECT_EQ(stringOf(plist_dict_get_item(parsed.node, "wide")),
-                  QString::fromUtf8("ドライブ記録ドライブ記録ドライブ記録"));
-        plist_get_uid_val(plist_dict_get_item(parsed.node, "uid"), &value);
-        EXPECT_EQ(value, 70000u);
+        uint8_t yes = 0, no = 1;
+        plist_get_bool_val(item("yes"), &yes);
+        plist_get_bool_val(item("no"), &no);
+        EXPECT_TRUE(yes && !no);
+        EXPECT_EQ(stringOf(item("long")), QString(40, 'x'));
+        EXPECT_EQ(stringOf(item("wide")), QString::fromUtf8("ドライブ記録ドライブ記録ドライブ記録"));
+        uint64_t uid = 0;
+        plist_get_uid_val(item("uid"), &uid);
+        EXPECT_EQ(uid, 70000u);
     }
 }
 

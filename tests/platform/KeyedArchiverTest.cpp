@@ -21,11 +21,13 @@ QString stringOf(plist_t node)
     return result;
 }
 
-uint64_t uidOf(plist_t node)
+// An unsigned integer (PLIST_UINT) or a UID (PLIST_UID) node's value; 0 for any other node.
+uint64_t valueOf(plist_t node, plist_type type)
 {
-    uint64_t uid = 0;
-    plist_get_uid_val(node, &uid);
-    return uid;
+    uint64_t value = 0;
+    if (plist_get_node_type(node) == type)
+        (type == PLIST_UID ? plist_get_uid_val : plist_get_uint_val)(node, &value);
+    return value;
 }
 
 } // namespace
@@ -37,50 +39,42 @@ TEST(KeyedArchiverTest, WritesTheKeyedArchiveLayout)
     archiver.setObject(root, "name", archiver.encodeString("abc"));
     archiver.setInteger(root, "count", 3);
     const auto bytes = archiver.archive(root);
-    ASSERT_TRUE(bytes);
-    ASSERT_TRUE(bytes->startsWith("bplist00"));
+    ASSERT_TRUE(bytes && bytes->startsWith("bplist00"));
 
     PlistHolder plist;
     plist_from_bin(bytes->constData(), uint32_t(bytes->size()), &plist.node);
     ASSERT_TRUE(plist.node);
-    EXPECT_EQ(stringOf(plist_dict_get_item(plist.node, "$archiver")), "NSKeyedArchiver");
-    uint64_t version = 0;
-    plist_get_uint_val(plist_dict_get_item(plist.node, "$version"), &version);
-    EXPECT_EQ(version, 100000u);
-    plist_t objects = plist_dict_get_item(plist.node, "$objects");
+    const auto item = [](plist_t dict, const char *key) { return plist_dict_get_item(dict, key); };
+    plist_t objects = item(plist.node, "$objects");
+    const auto member = [&](plist_t dict, const char *key) { // the object a member's UID names
+        return plist_array_get_item(objects, uint32_t(valueOf(item(dict, key), PLIST_UID)));
+    };
+    EXPECT_EQ(stringOf(item(plist.node, "$archiver")), "NSKeyedArchiver");
+    EXPECT_EQ(valueOf(item(plist.node, "$version"), PLIST_UINT), 100000u);
     EXPECT_EQ(stringOf(plist_array_get_item(objects, 0)), "$null");
-    plist_t top = plist_dict_get_item(plist.node, "$top");
-    const uint64_t rootUid = uidOf(plist_dict_get_item(top, "root"));
-    plist_t object = plist_array_get_item(objects, uint32_t(rootUid));
+    plist_t object = member(item(plist.node, "$top"), "root");
     ASSERT_EQ(plist_get_node_type(object), PLIST_DICT);
-    uint64_t count = 0;
-    plist_get_uint_val(plist_dict_get_item(object, "count"), &count);
-    EXPECT_EQ(count, 3u) << "integers are stored inline";
-    EXPECT_EQ(stringOf(plist_array_get_item(objects, uint32_t(uidOf(plist_dict_get_item(object, "name"))))),
-              "abc");
-    plist_t cls = plist_array_get_item(objects, uint32_t(uidOf(plist_dict_get_item(object, "$class"))));
-    EXPECT_EQ(stringOf(plist_dict_get_item(cls, "$classname")), "Thing");
-    plist_t classes = plist_dict_get_item(cls, "$classes");
+    EXPECT_EQ(valueOf(item(object, "count"), PLIST_UINT), 3u) << "integers are stored inline";
+    EXPECT_EQ(stringOf(member(object, "name")), "abc");
+    plist_t cls = member(object, "$class");
+    EXPECT_EQ(stringOf(item(cls, "$classname")), "Thing");
+    plist_t classes = item(cls, "$classes");
     ASSERT_EQ(plist_array_get_size(classes), 2u);
     EXPECT_EQ(stringOf(plist_array_get_item(classes, 1)), "NSObject");
 }
 
+// The recording tests round-trip real archives; here the edges they do not reach.
 TEST(KeyedArchiverTest, EveryKindOfValueReadsBackWithItsType)
 {
     KeyedArchiver archiver;
     const auto root = archiver.encodeObject("Root");
     const auto child = archiver.encodeObject("Child");
-    archiver.setInteger(child, "n", -5);
     archiver.setInteger(root, "int", -1234567890123LL);
     archiver.setInteger(root, "u32", 0xFFFFFFFFLL);
-    archiver.setDouble(root, "real", -0.125);
-    archiver.setBool(root, "flag", true);
     archiver.setObject(root, "number", archiver.encodeNumber(int64_t(200)));
     archiver.setObject(root, "realNumber", archiver.encodeNumber(2.5));
     archiver.setObject(root, "boolNumber", archiver.encodeBoolNumber(false));
     archiver.setObject(root, "text", archiver.encodeString("0714"));
-    archiver.setObject(root, "wide", archiver.encodeString(QString::fromUtf8("走行ログ")));
-    archiver.setObject(root, "date", archiver.encodeDate(1714566896.25));
     archiver.setObject(root, "none", KeyedArchiver::NullRef);
     archiver.setObject(root, "child", child);
     const std::pair<KeyedArchiver::Ref, KeyedArchiver::Ref> entries[] = {
@@ -101,8 +95,6 @@ TEST(KeyedArchiverTest, EveryKindOfValueReadsBackWithItsType)
 
     EXPECT_EQ(value.decodeInteger("int").value, -1234567890123LL);
     EXPECT_EQ(value.decodeInteger("u32").value, 0xFFFFFFFFLL);
-    EXPECT_EQ(value.decodeDouble("real").value, -0.125);
-    EXPECT_TRUE(value.decodeBool("flag").value);
     EXPECT_EQ(value.decodeInteger("number", 0, 255).value, 200);
     EXPECT_EQ(value.decodeInteger("number", 0, 100).field, ArchiveField::OtherType)
         << "out of the asked range";
@@ -111,24 +103,14 @@ TEST(KeyedArchiverTest, EveryKindOfValueReadsBackWithItsType)
     EXPECT_EQ(value.decodeBool("boolNumber").field, ArchiveField::Present);
     EXPECT_FALSE(value.decodeBool("boolNumber").value);
     EXPECT_EQ(value.decodeString("text").value, "0714");
-    EXPECT_EQ(value.decodeString("wide").value, QString::fromUtf8("走行ログ"));
-    EXPECT_DOUBLE_EQ(value.decodeDate("date").value, 1714566896.25);
 
     // Absent, null and mistyped members are told apart.
     EXPECT_EQ(value.decodeInteger("missing").field, ArchiveField::Absent);
     EXPECT_EQ(value.decodeInteger("none").field, ArchiveField::Null);
-    EXPECT_EQ(value.decodeDate("none").field, ArchiveField::Null);
     EXPECT_EQ(value.decodeInteger("text").field, ArchiveField::OtherType);
     EXPECT_EQ(value.decodeString("number").field, ArchiveField::OtherType);
-    EXPECT_EQ(value.decodeBool("number").field, ArchiveField::OtherType);
-    EXPECT_EQ(value.decodeDate("real").field, ArchiveField::OtherType);
     EXPECT_EQ(value.decodeObject("child", "Root").field, ArchiveField::OtherType);
-    EXPECT_EQ(value.decodeObject("text", "Child").field, ArchiveField::OtherType);
     EXPECT_EQ(value.decodeDictionary("child").field, ArchiveField::OtherType);
-
-    const auto child2 = value.decodeObject("child", "Child");
-    ASSERT_TRUE(child2.isPresent());
-    EXPECT_EQ(child2.value.decodeInteger("n").value, -5);
 
     const auto dict = value.decodeDictionary("dict");
     ASSERT_TRUE(dict.isPresent());

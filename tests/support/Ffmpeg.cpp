@@ -23,27 +23,11 @@ bool Ffmpeg::writeTestMovie(const QString &path, int width, int height, double s
 {
     const QString source =
         QString("testsrc2=size=%1x%2:rate=%3:duration=%4").arg(width).arg(height).arg(fps).arg(seconds);
-    return run({"-f",
-                "lavfi",
-                "-i",
-                source,
-                "-vf",
-                "hue=h=t*40*" + QString::number(fps),
-                "-c:v",
-                "libx264",
-                "-preset",
-                "veryfast",
-                "-pix_fmt",
-                "yuv420p",
-                "-g",
-                QString::number(keyFrameInterval),
-                "-colorspace",
-                "bt709",
-                "-color_primaries",
-                "bt709",
-                "-color_trc",
-                "bt709",
-                "-color_range",
-                "tv",
-                path});
+    return run(
+        QStringList{"-f", "lavfi", "-i", source, "-vf", "hue=h=t*40*" + QString::number(fps)} +
+        QString("-c:v libx264 -preset veryfast -pix_fmt yuv420p -g %1 -colorspace bt709 -color_primaries "
+                "bt709 -color_trc bt709 -color_range tv")
+            .arg(keyFrameInterval)
+            .split(' ') +
+        QStringList{path});
 }

@@ -1,6 +1,7 @@
 #include "HostileFiles.h"
 
 #include <QFile>
+#include <QtEndian>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,18 +9,16 @@
 
 namespace {
 
-void appendU32(QByteArray &b, uint32_t v)
+QByteArray u32(uint32_t v)
 {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        b.append(char((v >> shift) & 0xFF));
+    QByteArray b(4, '\0');
+    qToBigEndian(v, b.data());
+    return b;
 }
 
 QByteArray box(const char *type, const QByteArray &payload)
 {
-    QByteArray b;
-    appendU32(b, uint32_t(8 + payload.size()));
-    b.append(type, 4);
-    return b + payload;
+    return u32(uint32_t(8 + payload.size())) + QByteArray(type, 4) + payload;
 }
 
 } // namespace
@@ -27,40 +26,29 @@ QByteArray box(const char *type, const QByteArray &payload)
 QByteArray HostileFiles::chapter(int records, int gapMs, int durationMs)
 {
     const QByteArray ftyp = box("ftyp", QByteArray("isom") + QByteArray(12, '\0'));
-    QByteArray mvhd(4, '\0'); // version 0, no flags
-    appendU32(mvhd, 0);       // created
-    appendU32(mvhd, 0);       // modified
-    appendU32(mvhd, 1000);    // time scale
-    appendU32(mvhd, uint32_t(durationMs));
-    mvhd.append(QByteArray(80, '\0'));
+    // Version 0 and no flags, created and modified at 0, a millisecond time scale.
+    const QByteArray mvhd =
+        u32(0) + u32(0) + u32(0) + u32(1000) + u32(uint32_t(durationMs)) + QByteArray(80, '\0');
     const QByteArray moov = box("moov", box("mvhd", mvhd));
 
-    const char key[4] = {'K', 'E', 'Y', '1'};
+    const QByteArray key("KEY1", 4);
     QByteArray header(88, '\0');
     header[0] = char(0x17);
-    header.replace(44, 4, key, 4);
+    header.replace(44, 4, key);
     QByteArray block;
     block.reserve(qsizetype(records) * 64 + 64);
     for (int i = 0; i < records; ++i) {
         QByteArray record(64, '\0');
-        const uint32_t stamp = uint32_t(i) * uint32_t(gapMs);
-        for (int k = 0; k < 4; ++k)
-            record[40 + k] = char((stamp >> (24 - 8 * k)) & 0xFF);
+        record.replace(40, 4, u32(uint32_t(i) * uint32_t(gapMs)));
         record[44] = char(0x55);
-        record.replace(60, 4, key, 4);
+        record.replace(60, 4, key);
         block += record;
     }
     block += QByteArray(64, '\0');
 
-    const qsizetype udatOffset = ftyp.size() + moov.size();
-    QByteArray table;
-    appendU32(table, 0);
-    appendU32(table, 2);
-    const qsizetype dataStart = udatOffset + 8 + 8 + 16;
-    appendU32(table, uint32_t(dataStart));
-    appendU32(table, uint32_t(header.size()));
-    appendU32(table, uint32_t(dataStart + header.size()));
-    appendU32(table, uint32_t(block.size()));
+    const qsizetype dataStart = ftyp.size() + moov.size() + 8 + 8 + 16;
+    const QByteArray table = u32(0) + u32(2) + u32(uint32_t(dataStart)) + u32(uint32_t(header.size())) +
+                             u32(uint32_t(dataStart + header.size())) + u32(uint32_t(block.size()));
     return ftyp + moov + box("udat", table + header + block) + box("mdat", {});
 }
 
