@@ -1,194 +1,168 @@
+// The trim tool and the tool panel's trim layout: the same checks before the save panel and the same job.
 #include "videotools/TrimView.h"
+#include "videotools/ToolDialogView.h"
 
 #include "FakeToolPrompts.h"
-#include "card/CardData.h"
-#include "card/ChapterData.h"
-#include "recording/FileUtil.h"
+#include "ToolTestCard.h"
 #include "recording/UserDefaultUtil.h"
-#include "samplecard/SampleCardWriter.h"
 #include "support/TempDir.h"
-#include "videotools/ToolViewDelegate.h"
-#include "videotools/TrimPrompts.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <gtest/gtest.h>
 
 namespace {
 
-using FakePrompts = FakeToolPrompts;
-using FakeDelegate = FakeToolDelegate;
-
-class TrimViewTest : public ::testing::Test
+template <class View> class TrimViewTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        card = new TempDir;
-        SampleScenario scenario = SampleScenario::singleChapter(4000);
-        scenario.keyFrameInterval = 10;
-        SampleCardWriter writer(scenario);
-        ASSERT_TRUE(writer.writeCard(card->path()));
-    }
-    static void TearDownTestSuite()
-    {
-        delete card;
-        card = nullptr;
-    }
+    static constexpr bool IS_TOOL = std::is_same_v<View, TrimView>;
 
-    void SetUp() override
-    {
-        _card.loadCardFolder(FileUtil::fileUrl(card->filePath("MOVE")));
-        ASSERT_EQ(_card._tripList.size(), 1u);
-        _view.setWorkFolderBase(_dir.filePath("TMP"));
-        _view.delegate = &_delegate;
-        auto prompts = std::make_unique<FakePrompts>();
-        _prompts = prompts.get();
-        _view.setPrompts(std::move(prompts));
-    }
-    void TearDown() override { _card.dispose(); }
-
-    void open(int64_t start, int64_t end, bool date = false)
+    View &open(const ToolInfo &info, bool date = false)
     {
         _settings.expDlgDateTime = date;
-        ToolInfo info;
-        info.chapterList = _card._tripList.front()->sortedChapters();
-        info.chapter = info.chapterList.front();
-        info.selectStartSumFrameTS = start;
-        info.selectEndSumFrameTS = end;
-        _view.toolinfo = info;
-        _view.setupControls();
+        _view = std::make_unique<View>(_settings);
+        _view->setWorkFolderBase(_dir.filePath("TMP"));
+        _view->toolinfo = info;
+        _view->delegate = &_delegate;
+        auto prompts = std::make_unique<FakeToolPrompts>();
+        _prompts = prompts.get();
+        _view->setPrompts(std::move(prompts));
+        if constexpr (IS_TOOL) {
+            _view->setupControls();
+        } else {
+            _view->show();
+            _view->viewDidAppear();
+        }
+        return *_view;
+    }
+    bool busy() const
+    {
+        if constexpr (IS_TOOL)
+            return _view->isRunning();
+        else
+            return _view->isBusy();
+    }
+    // The tool opens its first save panel in Documents, the panel on the Desktop; else the home folder.
+    static QString firstFolder()
+    {
+        const QString folder = IS_TOOL ? UserDefaultUtil::documentsPath() : QDir::homePath() + "/Desktop";
+        return QFileInfo(folder).isDir() ? folder : QDir::homePath();
+    }
+    // Saves the trip's first 4 s with the date burned in; waits for the window's result and the job's end.
+    // With another ffmpeg (one that never ends) the run is cancelled at its first progress.
+    void runTrim(const QString &destination, const QString &ffmpeg = {})
+    {
+        View &view = open(ToolTestCard::shared().tripInfo(ToolType::Trim, 4000), true);
+        if (!ffmpeg.isEmpty())
+            view.setFfmpegProgram(ffmpeg);
+        _prompts->destination = destination;
+        _prompts->onProgress = [this, ffmpeg](double value) {
+            _progress.push_back(value);
+            if (!ffmpeg.isEmpty() && value > 0 && _prompts->onCancel)
+                std::exchange(_prompts->onCancel, nullptr)();
+        };
+        QEventLoop loop;
+        _delegate.loop = &loop;
+        view.saveAction();
+        loop.exec();
+        while (busy())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        EXPECT_TRUE(QDir(_dir.filePath("TMP")).isEmpty());
     }
 
-    static TempDir *card;
     TempDir _dir;
     UserDefaultUtil _settings{_dir.filePath("settings.ini")};
-    TrimView _view{_settings};
-    FakePrompts *_prompts = nullptr;
-    FakeDelegate _delegate;
-    CardData _card;
+    FakeToolDelegate _delegate;
+    FakeToolPrompts *_prompts = nullptr;
+    std::unique_ptr<View> _view;
+    std::vector<double> _progress;
 };
 
-TempDir *TrimViewTest::card = nullptr;
+using Views = ::testing::Types<TrimView, ToolDialogView>;
+TYPED_TEST_SUITE(TrimViewTest, Views);
 
-TEST_F(TrimViewTest, RangeAndLongJobChecksBeforeTheSavePanel)
+TYPED_TEST(TrimViewTest, RangeAndLongJobChecksBeforeTheSavePanel)
 {
-    const QString documents = UserDefaultUtil::documentsPath();
-    const QString save = "save:" + (QFileInfo(documents).isDir() ? documents : QDir::homePath()) + ":mp4";
-    struct Case
+    const QString save = "save:" + this->firstFolder() + ":mp4";
+    const QString longJob = "confirm:It will take more than %1 to complete video trimming. Would you like to "
+                            "continue?";
+    const struct
     {
         int64_t rangeMs;
-        bool date;
-        bool answer;
-        QStringList calls;
+        bool date, answer;
+        QStringList calls; // "short" for the too-short alert
+    } cases[] = {
+        {1999, false, true, {"short"}},
+        {2000, false, true, {save}},
+        {299999, true, true, {save}},
+        {300000, true, false, {longJob.arg("5Minutes")}},
+        {3900000, true, true, {longJob.arg("1Hour5Minutes"), save}},
+        {36000000, false, true, {save}},
     };
-    const QString tooShort = "alert:" + _view.al_warningMsg;
-    const QString longJob =
-        "confirm:It will take more than 5Minutes to complete video trimming. Would you like to "
-        "continue?";
-    const Case cases[] = {
-        {1999, false, true, {tooShort}},       {2000, false, true, {save}},
-        {299999, true, true, {save}},          {300000, true, false, {longJob}},
-        {300000, true, true, {longJob, save}}, {36000000, false, true, {save}},
-    };
-    for (const Case &c : cases) {
-        _prompts->calls.clear();
-        _prompts->answer = c.answer;
-        open(1000, 1000 + c.rangeMs, c.date);
-        _view.saveAction();
-        EXPECT_EQ(_prompts->calls, c.calls) << c.rangeMs;
+    for (const auto &c : cases) {
+        auto &view = this->open(ToolTestCard::shared().tripInfo(ToolType::Trim, c.rangeMs), c.date);
+        this->_prompts->answer = c.answer;
+        view.saveAction();
+        EXPECT_EQ(this->_prompts->calls.replaceInStrings("alert:" + view.al_warningMsg, "short"), c.calls)
+            << c.rangeMs;
     }
-    EXPECT_TRUE(_delegate.results.isEmpty());
+    EXPECT_TRUE(this->_delegate.results.isEmpty());
 }
 
-TEST_F(TrimViewTest, SaveRunsTheJobAndReportsSavedOnce)
+TYPED_TEST(TrimViewTest, SaveRunsTheJobReportsSavedOnceAndStoresTheChoices)
 {
-    open(500, 3500, true);
-    _prompts->destination = _dir.filePath("clip.mp4");
-    std::vector<double> values;
-    _prompts->onProgress = [&](double value) { values.push_back(value); };
-    QEventLoop loop;
-    _delegate.loop = &loop;
-    _view.saveAction();
-    ASSERT_TRUE(_view.isRunning());
-    loop.exec();
-    EXPECT_EQ(_delegate.results, QList<int>{ToolViewDelegate::Saved});
-    EXPECT_EQ(_prompts->calls.filter("alert:").join(','), "alert:Saved");
+    const QString clip = this->_dir.filePath("clip.mp4");
+    this->runTrim(clip);
+    EXPECT_EQ(this->_delegate.results, QList<int>{ToolViewDelegate::Saved});
+    EXPECT_EQ(this->_prompts->calls.filter("alert:").join(','), "alert:Saved");
+    const std::vector<double> &values = this->_progress;
+    ASSERT_FALSE(values.empty());
     EXPECT_EQ(values.back(), 100.0);
-    EXPECT_TRUE(std::all_of(values.begin(), values.end() - 1, [](double v) { return v < 100.0; }));
-    EXPECT_TRUE(QFileInfo(_dir.filePath("clip.mp4")).size() > 0);
-    EXPECT_TRUE(QDir(_dir.filePath("TMP")).isEmpty());
-    // The choices were stored for the next opening.
-    UserDefaultUtil reread(_dir.filePath("settings.ini"));
+    EXPECT_TRUE(std::all_of(values.begin(), values.end() - 1, [](double v) { return v <= 99.0; }));
+    EXPECT_GT(QFileInfo(clip).size(), 0);
+    UserDefaultUtil reread(this->_dir.filePath("settings.ini"));
     reread.load();
     EXPECT_TRUE(reread.expDlgDateTime);
-    EXPECT_EQ(reread.pathDirCut, _dir.path());
+    EXPECT_EQ(reread.pathDirCut, this->_dir.path());
 }
 
-TEST_F(TrimViewTest, CancelWhileRunningReportsOnlyCancelled)
+TYPED_TEST(TrimViewTest, CancelWhileRunningReportsOnlyCancelled)
 {
-    // An ffmpeg that never ends: only the cancel can end the job.
-    const QString program = _dir.write("slowffmpeg", "#!/bin/sh\nexec sleep 600\n");
+    const QString program = this->_dir.write("endless", "#!/bin/sh\nexec sleep 600\n");
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    _view.setFfmpegProgram(program);
-    open(500, 3500);
-    _prompts->destination = _dir.filePath("cancelled.mp4");
-    QEventLoop loop;
-    _delegate.loop = &loop;
-    _prompts->onProgress = [&](double value) {
-        if (value > 0 && _prompts->onCancel)
-            std::exchange(_prompts->onCancel, nullptr)();
-    };
-    _view.saveAction();
-    loop.exec();
-    while (_view.isRunning())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    EXPECT_EQ(_delegate.results, QList<int>{ToolViewDelegate::CancelledWhileRunning});
-    EXPECT_TRUE(_prompts->calls.filter("alert:").isEmpty());
-    EXPECT_FALSE(QFile::exists(_dir.filePath("cancelled.mp4")));
-    EXPECT_TRUE(QDir(_dir.filePath("TMP")).isEmpty());
+    this->runTrim(this->_dir.filePath("cancelled.mp4"), program);
+    EXPECT_EQ(this->_delegate.results, QList<int>{ToolViewDelegate::CancelledWhileRunning});
+    EXPECT_TRUE(this->_prompts->calls.filter("alert:").isEmpty());
+    EXPECT_FALSE(QFile::exists(this->_dir.filePath("cancelled.mp4")));
 }
 
-TEST_F(TrimViewTest, SourceRecordingAsDestinationIsRefused)
+TYPED_TEST(TrimViewTest, SourceRecordingAsDestinationIsRefused)
 {
-    open(500, 3500);
-    _prompts->destination = _card._tripList.front()->sortedChapters().front()->_pathMp4.toLocalFile();
-    _view.saveAction();
-    EXPECT_FALSE(_view.isRunning());
-    EXPECT_EQ(_prompts->calls.last(), "alert:Cut was unsuccessful.");
+    const ToolInfo info = ToolTestCard::shared().tripInfo(ToolType::Trim, 4000);
+    const QString source = info.chapterList.front()->_pathMp4.toLocalFile();
+    const qint64 size = QFileInfo(source).size();
+    this->open(info);
+    this->_prompts->destination = source;
+    this->_view->saveAction();
+    EXPECT_FALSE(this->busy());
+    EXPECT_EQ(this->_prompts->calls.last(), "alert:Cut was unsuccessful.");
+    EXPECT_EQ(QFileInfo(source).size(), size);
 }
 
-TEST_F(TrimViewTest, TrimmedClipDisablesTheBoxesAndAsksNothing)
+TYPED_TEST(TrimViewTest, TrimmedClipDisablesTheBoxesAndAsksNothing)
 {
-    open(500, 3500, true);
-    _prompts->destination = _dir.filePath("first.mp4");
-    QEventLoop loop;
-    _delegate.loop = &loop;
-    _view.saveAction();
-    loop.exec();
-
-    CardData clipCard;
-    clipCard.loadCardFolder(FileUtil::fileUrl(_dir.filePath("first.mp4")));
-    ASSERT_EQ(clipCard._tripList.size(), 1u);
-    ToolInfo info;
-    info.chapterList = clipCard._tripList.front()->sortedChapters();
-    info.chapter = info.chapterList.front();
-    info.selectStartSumFrameTS = 0;
+    ToolInfo info = ToolTestCard::shared().clipInfo(ToolType::Trim);
     info.selectEndSumFrameTS = 36000000;
-    _view.toolinfo = info;
-    _view.setupControls();
-    EXPECT_TRUE(_view.cutFlg());
-    EXPECT_FALSE(_view.checkedFlags().any());
-    const auto boxes = _view.findChildren<QCheckBox *>();
+    this->_settings.expDlgSpeed = true;
+    auto &view = this->open(info, true);
+    EXPECT_TRUE(view.cutFlg());
+    EXPECT_FALSE(view.checkedFlags().any());
+    const auto boxes = view.template findChildren<QCheckBox *>();
     EXPECT_TRUE(std::none_of(boxes.begin(), boxes.end(), [](QCheckBox *b) { return b->isEnabled(); }));
-    _prompts->calls.clear();
-    _prompts->destination.reset();
-    _view.saveAction();
-    EXPECT_EQ(_prompts->calls.size(), 1);
-    EXPECT_TRUE(_prompts->calls.front().startsWith("save:" + _dir.path()));
-    clipCard.dispose();
+    view.saveAction();
+    EXPECT_EQ(this->_prompts->calls, QStringList{"save:" + this->firstFolder() + ":mp4"});
 }
 
 } // namespace
