@@ -17,22 +17,25 @@ TEST(CaptureViewTest, SavesOrRefusesAndClosesOnlyAfterSuccess)
     UserDefaultUtil settings(dir.filePath("settings.ini"));
     settings.expDlgSpeed = true;
     FakeToolDelegate delegate;
-    struct Case
+    ToolTestCard &card = ToolTestCard::shared();
+    ToolInfo missing = card.tripInfo(ToolType::Capture);
+    missing.chapter = std::make_shared<ChapterData>(QUrl::fromLocalFile(dir.filePath("gone.MP4")), nullptr,
+                                                    ChapterData::Records{});
+    const struct
     {
         ToolInfo info;
         bool isMovieMissing;
         const char *alert;
         int closed;
         bool isSpeedOn; // the stored choice as the view shows it
-    };
-    ToolTestCard &card = ToolTestCard::shared();
-    ToolInfo missing = card.tripInfo(ToolType::Capture);
-    missing.chapter = std::make_shared<ChapterData>(QUrl::fromLocalFile(dir.filePath("gone.MP4")), nullptr,
-                                                    ChapterData::Records{});
-    const Case cases[] = {{card.tripInfo(ToolType::Capture), false, "alert:Saved", 1, true},
-                          {card.clipInfo(ToolType::Capture), false, "alert:Saved", 2, false},
-                          {missing, true, "alert:Unable to save the image.", 2, false}};
-    for (const Case &c : cases) {
+    } cases[] = {{card.tripInfo(ToolType::Capture), false, "alert:Saved", 1, true},
+                 {card.clipInfo(ToolType::Capture), false, "alert:Saved", 2, false},
+                 {missing, true, "alert:Unable to save the image.", 2, false}};
+    // The first save starts where no stored folder exists yet: Documents, else the home folder.
+    const QString documents = UserDefaultUtil::documentsPath();
+    const QString firstSave =
+        "save:" + (QFileInfo(documents).isDir() ? documents : QDir::homePath()) + ":jpeg";
+    for (const auto &c : cases) {
         CaptureView view(settings);
         view.toolinfo = c.info;
         view.delegate = &delegate;
@@ -48,11 +51,7 @@ TEST(CaptureViewTest, SavesOrRefusesAndClosesOnlyAfterSuccess)
         if (!c.isMovieMissing)
             loop.exec();
         EXPECT_EQ(fake->calls.last(), c.alert);
-        // The first save starts where no stored folder exists yet: Documents, else the home folder.
-        const QString documents = UserDefaultUtil::documentsPath();
-        if (c.closed == 1)
-            EXPECT_EQ(fake->calls.front(),
-                      "save:" + (QFileInfo(documents).isDir() ? documents : QDir::homePath()) + ":jpeg");
+        EXPECT_EQ(fake->calls.front() == firstSave, c.closed == 1);
         EXPECT_EQ(delegate.closed, c.closed);
         EXPECT_EQ(QImageReader(*fake->destination).canRead(), !c.isMovieMissing);
         // A trimmed clip: the boxes are off and disabled, so nothing is written into the still.

@@ -1,4 +1,5 @@
-// The trim tool and the tool panel's trim layout: the same checks before the save panel and the same job.
+// The trim tool and the tool panel: the trim layout's checks and job are typed tests over both views, then
+// the panel's own layouts and capture.
 #include "videotools/TrimView.h"
 #include "videotools/ToolDialogView.h"
 
@@ -10,6 +11,9 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QImageReader>
+#include <QLabel>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,7 +48,7 @@ protected:
         else
             return _view->isBusy();
     }
-    // The tool opens its first save panel in Documents, the panel on the Desktop; else the home folder.
+    // The tool opens its first save panel in Documents, the panel on the Desktop; else in the home folder.
     static QString firstFolder()
     {
         const QString folder = IS_TOOL ? UserDefaultUtil::documentsPath() : QDir::homePath() + "/Desktop";
@@ -163,6 +167,81 @@ TYPED_TEST(TrimViewTest, TrimmedClipDisablesTheBoxesAndAsksNothing)
     EXPECT_TRUE(std::none_of(boxes.begin(), boxes.end(), [](QCheckBox *b) { return b->isEnabled(); }));
     view.saveAction();
     EXPECT_EQ(this->_prompts->calls, QStringList{"save:" + this->firstFolder() + ":mp4"});
+}
+
+using ToolDialogViewTest = TrimViewTest<ToolDialogView>;
+
+TEST_F(ToolDialogViewTest, SizeAndControlsOfEachTool)
+{
+    ToolTestCard &card = ToolTestCard::shared();
+    struct Case
+    {
+        ToolInfo info;
+        int height;
+        bool back, warning, notAdd;
+        int buttonMargin; // Save's left and Cancel's right distance from the edges
+    };
+    const Case cases[] = {
+        {card.tripInfo(ToolType::Trim), 110, true, true, false, 50},
+        {card.clipInfo(ToolType::Trim), 135, true, true, true, 50},
+        {card.tripInfo(ToolType::Capture), 85, false, false, false, 70},
+        {card.clipInfo(ToolType::Capture), 110, false, false, true, 70},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.height);
+        ToolDialogView &view = open(c.info);
+        EXPECT_EQ(view.size(), QSize(400, c.height));
+        EXPECT_EQ((std::array{view.btnBack->isVisible(), view.lblWarning->isVisible(),
+                              view.lblNotAdd->isVisible()}),
+                  (std::array{c.back, c.warning, c.notAdd}));
+        EXPECT_EQ(view.btnSave->x(), c.buttonMargin);
+        EXPECT_EQ(400 - view.btnCancel->geometry().right() - 1, c.buttonMargin);
+        EXPECT_EQ(view.btnSave->y(), view.btnCancel->y());
+        // The buttons lie below the last text row.
+        const QLabel *above = c.notAdd ? view.lblNotAdd : c.warning ? view.lblWarning : nullptr;
+        EXPECT_GT(view.btnSave->y(), above ? above->geometry().bottom() : view.chkDate->geometry().bottom());
+        EXPECT_EQ(view.sEx(), c.info.type == ToolType::Capture ? "jpeg" : "mp4");
+    }
+}
+
+TEST_F(ToolDialogViewTest, CaptureSavePanelFolderAndTheCloseResults)
+{
+    // Capture goes straight to the save panel, in the stored folder while it exists.
+    _settings.pathDirCap = _dir.path();
+    open(ToolTestCard::shared().tripInfo(ToolType::Capture, 1000)).saveAction();
+    EXPECT_EQ(_prompts->calls, QStringList{"save:" + _dir.path() + ":jpeg"});
+    _settings.pathDirCap = _dir.filePath("gone");
+    _view->saveAction();
+    EXPECT_EQ(_prompts->calls.last(), "save:" + firstFolder() + ":jpeg");
+    _view->cancelAction(); // capture: the window is only closed
+    _view->backAction();
+    open(ToolTestCard::shared().tripInfo(ToolType::Trim)).cancelAction();
+    EXPECT_EQ(_delegate.closed, 1);
+    EXPECT_EQ(_delegate.results, (QList<int>{ToolViewDelegate::Back, ToolViewDelegate::Cancel}));
+}
+
+TEST_F(ToolDialogViewTest, CaptureSavesTheStillAndStoresTheChoices)
+{
+    ToolDialogView &view = open(ToolTestCard::shared().tripInfo(ToolType::Capture, 2500));
+    view.chkDate->setChecked(true); // then off again below: all boxes off must be stored as false
+    _settings.setValue(UserDefaultUtil::KEY_EXP_DLG_DATE_TIME, true);
+    view.chkDate->setChecked(false);
+    _prompts->destination = _dir.filePath("still.jpeg");
+    QEventLoop loop;
+    _prompts->loop = &loop;
+    view.saveAction();
+    EXPECT_TRUE(view.isBusy());
+    EXPECT_FALSE(view.btnSave->isEnabled());
+    loop.exec();
+    EXPECT_EQ(_prompts->calls.last(), "alert:Saved");
+    EXPECT_EQ(_delegate.closed, 1);
+    EXPECT_TRUE(view.btnSave->isEnabled());
+    EXPECT_EQ(QImageReader(_dir.filePath("still.jpeg")).format(), "jpeg");
+    UserDefaultUtil reread(_dir.filePath("settings.ini"));
+    reread.load();
+    EXPECT_FALSE(reread.expDlgDateTime || reread.expDlgSpeed || reread.expDlgAcceleration ||
+                 reread.expDlgPoint);
+    EXPECT_EQ(reread.pathDirCap, _dir.path());
 }
 
 } // namespace
