@@ -37,14 +37,6 @@ TEST(FfmpegOperateTest, CutArgumentsPerForm)
     }
 }
 
-TEST(FfmpegOperateTest, JoinArgumentsCopyOrReencode)
-{
-    EXPECT_EQ(FfmpegOperate::makeJoinArguments("/t/l.txt", "/t/o.mp4", false).join(' '),
-              "-y -f concat -safe 0 -i /t/l.txt -c copy /t/o.mp4");
-    EXPECT_EQ(FfmpegOperate::makeJoinArguments("/t/l.txt", "/t/o.mp4", true).join(' '),
-              "-y -f concat -safe 0 -i /t/l.txt -preset veryfast -loglevel quiet /t/o.mp4");
-}
-
 TEST(FfmpegOperateTest, ConcatListNeedsTwoPathsAndEndsWithoutLineFeed)
 {
     TempDir dir;

@@ -6,14 +6,6 @@ namespace {
 
 using Mode = CommonConst::RecMode;
 
-TEST(TrimRulesTest, DurationText)
-{
-    const std::pair<int64_t, const char *> cases[] = {
-        {300000, "5m"}, {3599999, "59m"}, {3600000, "1h0m"}, {3725000, "1h2m"}, {36000000, "10h0m"}};
-    for (const auto &[span, text] : cases)
-        EXPECT_EQ(TrimRules::makeDurationText(span, "h", "m"), text) << span;
-}
-
 TEST(TrimRulesTest, DiskSpaceFigures)
 {
     constexpr int64_t MiB = 1048576;

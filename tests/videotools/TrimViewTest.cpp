@@ -102,6 +102,7 @@ TYPED_TEST(TrimViewTest, RangeAndLongJobChecksBeforeTheSavePanel)
         {2000, false, true, {save}},
         {299999, true, true, {save}},
         {300000, true, false, {longJob.arg("5Minutes")}},
+        {3599999, true, false, {longJob.arg("59Minutes")}},
         {3900000, true, true, {longJob.arg("1Hour5Minutes"), save}},
         {36000000, false, true, {save}},
     };
