@@ -47,48 +47,54 @@ BackupCopyPlan planOf(const TempDir &dir, const QStringList &chapters, const QSt
     return *plan;
 }
 
-// The real copier with one fault on its n-th file.
+// The real copier recording the names it copies, with an optional fault on its n-th file and an optional
+// cancel raised after its n-th file.
 class FaultyCopier : public VerifiedFileCopier
 {
 public:
     enum class Fault
     {
+        None,
         DiskFull,
         SourceVanishes,
         ReadOnlyTarget,
         CorruptWrite,
         ShortRead
     };
-    FaultyCopier(Fault fault, int onCall, QString vanishing = {})
+    explicit FaultyCopier(Fault fault = Fault::None, int onCall = 0, QString vanishing = {})
         : _fault(fault), _onCall(onCall), _vanishing(std::move(vanishing))
     {
     }
     Result copy(const QString &source, const QString &target) override
     {
-        ++_calls;
+        calls << QFileInfo(source).fileName();
         _written = 0;
-        return VerifiedFileCopier::copy(source, target);
+        const Result result = VerifiedFileCopier::copy(source, target);
+        if (cancelOn == calls.size())
+            cancel->store(true);
+        return result;
     }
+    QStringList calls;
+    int cancelOn = 0;
+    std::atomic<bool> *cancel = nullptr;
 
 protected:
-    bool active() const { return _calls == _onCall; }
+    bool active(Fault fault) const { return _fault == fault && calls.size() == _onCall; }
     ssize_t readChunk(int fd, char *buffer, size_t size) override
     {
         const ssize_t n = VerifiedFileCopier::readChunk(fd, buffer, size);
-        if (active() && _fault == Fault::SourceVanishes)
+        if (active(Fault::SourceVanishes))
             QFile::remove(_vanishing);
-        if (active() && _fault == Fault::ShortRead && _written > 0)
-            return 0;
-        return n;
+        return active(Fault::ShortRead) && _written > 0 ? 0 : n;
     }
     ssize_t writeChunk(int fd, const char *buffer, size_t size) override
     {
-        if (active() && _fault == Fault::DiskFull && _written > 0) {
+        if (active(Fault::DiskFull) && _written > 0) {
             errno = ENOSPC;
             return -1;
         }
         std::string bytes(buffer, size);
-        if (active() && _fault == Fault::CorruptWrite)
+        if (active(Fault::CorruptWrite))
             bytes[size / 2] ^= 0x01;
         const ssize_t n = VerifiedFileCopier::writeChunk(fd, bytes.data(), size);
         _written += n > 0 ? n : 0;
@@ -96,7 +102,7 @@ protected:
     }
     int openTemporary(const QByteArray &path) override
     {
-        if (active() && _fault == Fault::ReadOnlyTarget) {
+        if (active(Fault::ReadOnlyTarget)) {
             errno = EROFS;
             return -1;
         }
@@ -107,28 +113,7 @@ private:
     Fault _fault;
     int _onCall;
     QString _vanishing;
-    int _calls = 0;
     ssize_t _written = 0;
-};
-
-class ScriptedCopier : public FileCopier
-{
-public:
-    Result copy(const QString &source, const QString &target) override
-    {
-        calls << QFileInfo(source).fileName();
-        if (failOn == calls.size())
-            return {false, "injected"};
-        const Result result = real.copy(source, target);
-        if (cancelOn == calls.size())
-            cancel->store(true);
-        return result;
-    }
-    VerifiedFileCopier real;
-    QStringList calls;
-    int failOn = 0;
-    int cancelOn = 0;
-    std::atomic<bool> *cancel = nullptr;
 };
 } // namespace
 
@@ -176,7 +161,7 @@ TEST(BackupCopyJobTest, CancelDuringTheThirdOfTenFilesKeepsTheUsersFolder)
     dir.write("dest/bk/keep.txt", "mine");
     dir.write("dest/bk/MOVE001/m1.MP4", "an earlier m1");
     std::atomic<bool> cancel = false;
-    ScriptedCopier copier;
+    FaultyCopier copier;
     copier.cancel = &cancel;
     copier.cancelOn = 3;
     BackupCopyJob job(planOf(dir, chapters), copier);
@@ -191,29 +176,14 @@ TEST(BackupCopyJobTest, CancelDuringTheThirdOfTenFilesKeepsTheUsersFolder)
     EXPECT_EQ(snapshot(dir.filePath("dest")), expected);
 }
 
-TEST(BackupCopyJobTest, FailureOnTheFirstFileRemovesTheFoldersTheRunMade)
-{
-    TempDir dir;
-    dir.write("card/MOVE/MOVE001/m0.MP4", "zero");
-    dir.write("card/MOVE/VREC_MOV_MNG.DAT", "v");
-    ScriptedCopier copier;
-    copier.failOn = 1;
-    BackupCopyJob job(planOf(dir, {"MOVE001/m0.MP4"}, "dest/new/bk"), copier);
-    const std::atomic<bool> cancel = false;
-    const auto outcome = job.run(cancel);
-    EXPECT_EQ(outcome.alert, "Unable to copy the file.");
-    EXPECT_EQ(outcome.copied, 0);
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("dest")));
-}
-
-TEST(BackupCopyJobTest, CopiesInOrderWithProgressAndRefusesAFolderWhereAFileGoes)
+TEST(BackupCopyJobTest, CopiesInOrderWithProgressAndFailuresLeaveTargetsAsTheyWere)
 {
     TempDir dir;
     dir.write("card/MOVE/MOVE001/m0.MP4", pattern(5000, 9));
     dir.write("card/MOVE/ADV_PRCT.DAT", "adv");
     dir.write("card/MOVE/VREC_MOV_MNG.DAT", "vrec");
     QStringList labels;
-    ScriptedCopier copier;
+    FaultyCopier copier;
     BackupCopyJob job(planOf(dir, {"MOVE001/m0.MP4"}), copier);
     const std::atomic<bool> cancel = false;
     const auto outcome = job.run(
@@ -229,4 +199,11 @@ TEST(BackupCopyJobTest, CopiesInOrderWithProgressAndRefusesAFolderWhereAFileGoes
     BackupCopyJob blocked(planOf(dir, {"MOVE001/m0.MP4"}, "dest2/bk"), real);
     EXPECT_EQ(blocked.run(cancel).alert, "Unable to copy the file.");
     EXPECT_EQ(snapshot(dir.filePath("dest2")), (Snapshot{{"/bk/MOVE001/m0.MP4/inside.txt", "kept"}}));
+
+    // A failure on the first file into a new folder removes the folders the run made.
+    FaultyCopier failing(FaultyCopier::Fault::ReadOnlyTarget, 1);
+    const auto outcome3 = BackupCopyJob(planOf(dir, {"MOVE001/m0.MP4"}, "dest3/new/bk"), failing).run(cancel);
+    EXPECT_EQ(outcome3.alert, "Unable to copy the file.");
+    EXPECT_EQ(outcome3.copied, 0);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("dest3")));
 }
