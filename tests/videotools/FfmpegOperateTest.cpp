@@ -1,6 +1,5 @@
 #include "videotools/FfmpegOperate.h"
 
-#include "support/Ffmpeg.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -48,31 +47,6 @@ TEST(FfmpegOperateTest, ConcatListNeedsTwoPathsAndEndsWithoutLineFeed)
     QFile file(*list);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "file '/t/a.mp4'\nfile '/t/it'\\''s.mp4'");
-}
-
-// ffmpeg itself reads the list and the filter: the names must reach it whole.
-TEST(FfmpegOperateTest, AwkwardPathsReachFfmpeg)
-{
-    TempDir dir;
-    const QString folder = dir.filePath("a b'c,d:e[f];g\\h");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString first = folder + "/one, 'x'.mp4";
-    const QString second = folder + "/two:y.mp4";
-    ASSERT_TRUE(Ffmpeg::writeTestMovie(first, 64, 48, 0.5));
-    ASSERT_TRUE(Ffmpeg::writeTestMovie(second, 64, 48, 0.5));
-    const auto list = FfmpegOperate::margefileCreate({first, second}, folder);
-    ASSERT_TRUE(list);
-    const QString joined = folder + "/joined.mp4";
-    QStringList join = FfmpegOperate::makeJoinArguments(*list, joined, false);
-    join.removeFirst(); // the helper adds its own -y
-    EXPECT_TRUE(Ffmpeg::run(join));
-    const QString ass = folder + "/sub's:1,2.ass";
-    QFile assFile(ass);
-    ASSERT_TRUE(assFile.open(QIODevice::WriteOnly));
-    assFile.write("[Script Info]\nScriptType: v4.00+\n\n[Events]\n"
-                  "Format: Layer, Start, End, Style, Actor, MarginL, MarginR, MarginV, Effect, Text\n");
-    assFile.close();
-    EXPECT_TRUE(Ffmpeg::run({"-i", joined, "-vf", FfmpegOperate::assFilter(ass), folder + "/burned.mp4"}));
 }
 
 } // namespace

@@ -269,7 +269,8 @@ TEST_F(TrimWorkerTest, AwkwardFolderNamesForWorkAndDestination)
     const QString folder = _work.filePath("clips 'one', two: three");
     ASSERT_TRUE(QDir().mkpath(folder));
     TrimRequest r = request(1500, 7500, folder + "/it's, a clip.mp4", {false, true, false, false});
-    r.workFolderBase = folder + "/work 'x', y:z\n#?";
+    // The concat list and the subtitle file live here: they reach ffmpeg's list, option and graph parsers.
+    r.workFolderBase = folder + "/work 'x', y:z[f];g\\h\n#?";
     TrimWorker worker(r);
     ASSERT_EQ(worker.run(), TrimWorker::Result::Saved) << worker.errorText().toStdString();
     EXPECT_TRUE(MovieProbe::probe(r.destination));
