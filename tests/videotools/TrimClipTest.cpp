@@ -14,31 +14,24 @@ TEST(TrimClipTest, ExitStatusAndNothingLeftBehind)
     TempDir dir;
     SampleScenario scenario = SampleScenario::singleChapter(3000);
     scenario.keyFrameInterval = 10;
-    SampleCardWriter writer(scenario);
-    ASSERT_TRUE(writer.writeCard(dir.path()));
+    ASSERT_TRUE(SampleCardWriter(scenario).writeCard(dir.path()));
     const QString tmp = dir.filePath("tmp");
     ASSERT_TRUE(QDir().mkpath(tmp));
-    const QString move = dir.filePath("MOVE");
-    struct Case
+    const QStringList trip0{dir.filePath("MOVE"), "--trip", "0", "--from", "200", "--to", "2800"};
+    QStringList trip1 = trip0;
+    trip1[2] = "1"; // no such trip
+    const struct
     {
         QStringList args;
         int exitCode;
         bool isSaved;
+    } cases[] = {
+        {trip0 + QStringList{"--overlay", "speed,point", dir.filePath("a.mp4")}, 0, true},
+        {trip1 + QStringList{dir.filePath("b.mp4")}, 1, false},
+        {trip0 + QStringList{"--overlay", "colour", dir.filePath("c.mp4")}, 2, false},
+        {trip0 + QStringList{dir.filePath("no/such/folder/d.mp4")}, 1, false},
     };
-    const Case cases[] = {
-        {{move, "--trip", "0", "--from", "200", "--to", "2800", "--overlay", "speed,point",
-          dir.filePath("a.mp4")},
-         0,
-         true},
-        {{move, "--trip", "1", "--from", "200", "--to", "2800", dir.filePath("b.mp4")}, 1, false},
-        {{move, "--trip", "0", "--from", "200", "--to", "2800", "--overlay", "colour", dir.filePath("c.mp4")},
-         2,
-         false},
-        {{move, "--trip", "0", "--from", "200", "--to", "2800", dir.filePath("no/such/folder/d.mp4")},
-         1,
-         false},
-    };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         QProcess trimclip;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("TMPDIR", tmp);
