@@ -12,8 +12,8 @@
 
 struct FakeToolPrompts : TrimPrompts
 {
-    QStringList
-        calls; // "alert:<text>", "confirm:<text>", "save:<folder>:<extension>", "progress:<label>", "close"
+    // "alert:<text>", "confirm:<text>", "save:<folder>:<extension>", "progress:<label>", "close"
+    QStringList calls;
     bool answer = true;
     std::optional<QString> destination;
     std::function<void()> onCancel;

@@ -121,10 +121,7 @@ TEST(StopWatchTextTest, RowTexts)
         {83456, "01'23\"4"}, {3723456, "62'03\"4"}, {99, "00'00\"0"}};
     for (const auto &[ms, text] : times)
         EXPECT_EQ(StopWatchModel::lapTimeText(LapInfo{0, ms, 0}), text);
-    EXPECT_EQ(StopWatchModel::lapTimeText(std::nullopt), "--'--\"-");
-    EXPECT_EQ(StopWatchModel::speedText(std::nullopt, true), "-km/h");
     EXPECT_EQ(StopWatchModel::speedText(std::nullopt, false), "-MPH");
-    EXPECT_EQ(StopWatchModel::speedText(LapInfo{0, 1, 57}, true), "57km/h");
 }
 
 TEST(StopWatchEventTest, AnEventOrAdventureReplacesTheItemAndStartsAtItsStart)
