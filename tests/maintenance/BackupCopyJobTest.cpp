@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <map>
@@ -45,6 +46,19 @@ BackupCopyPlan planOf(const TempDir &dir, const QStringList &chapters, const QSt
     auto plan = BackupCopyPlan::make(FileUtil::fileUrl(dir.filePath("card/MOVE")), paths, dir.filePath(dest));
     EXPECT_TRUE(plan);
     return *plan;
+}
+
+// Runs a developer program of the build; a non-zero exit fails the test unless the caller takes the code.
+QByteArray run(const QString &program, const QStringList &args, int *exitCode = nullptr)
+{
+    QProcess process;
+    process.start(qEnvironmentVariable("ORV_BUILD_DIR") + "/devtools/" + program, args);
+    EXPECT_TRUE(process.waitForFinished(-1));
+    if (exitCode)
+        *exitCode = process.exitCode();
+    else
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput();
 }
 
 // The real copier recording the names it copies, with an optional fault on its n-th file and an optional
@@ -206,4 +220,24 @@ TEST(BackupCopyJobTest, CopiesInOrderWithProgressAndFailuresLeaveTargetsAsTheyWe
     EXPECT_EQ(outcome3.alert, "Unable to copy the file.");
     EXPECT_EQ(outcome3.copied, 0);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("dest3")));
+}
+
+// The sample card backed up whole reads back as the same card; a backup onto the card itself is refused.
+TEST(BackupCardToolTest, BackupOfTheSampleCardReopensAsTheSameCard)
+{
+    TempDir dir;
+    run("samplecard", {dir.path()});
+    const QString card = dir.filePath("MOVE");
+    const Snapshot before = snapshot(card);
+    run("backupcard", {card, dir.filePath("backups"), "whole", "--all"});
+    const QString whole = dir.filePath("backups/whole");
+    EXPECT_EQ(run("carddump", {whole}).replace(whole.toUtf8(), "<source>"),
+              run("carddump", {card}).replace(card.toUtf8(), "<source>"));
+
+    int exitCode = 0;
+    run("backupcard", {card, dir.path(), "MOVE", "--all"}, &exitCode);
+    EXPECT_NE(exitCode, 0);
+    run("backupcard", {card, dir.filePath("backups"), "part", "--trips", "0,9"}, &exitCode);
+    EXPECT_NE(exitCode, 0);
+    EXPECT_EQ(snapshot(card), before);
 }

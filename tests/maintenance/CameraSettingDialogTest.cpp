@@ -1,5 +1,5 @@
 #include "maintenance/CameraSettingDialog.h"
-#include "FakePrompts.h"
+#include "MaintenanceFakes.h"
 #include "maintenance/ScaledSlider.h"
 #include "support/TempDir.h"
 

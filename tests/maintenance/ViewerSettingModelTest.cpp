@@ -1,5 +1,5 @@
 #include "maintenance/ViewerSettingModel.h"
-#include "FakePrompts.h"
+#include "MaintenanceFakes.h"
 #include "maintenance/ViewerSettingDialog.h"
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
@@ -65,20 +65,15 @@ TEST(ViewerSettingModelTest, OnlyAChangeFromTheSettingsInUseAsksToRestart)
     }
 }
 
-TEST(ViewerSettingModelTest, FrenchIsStoredAsOneAndItsCode)
-{
-    Fixture f;
-    f.model.language = 1;
-    f.model.store();
-    EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_LANGUAGE).toInt(), 1);
-    EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_APPLE_LANGUAGES).toStringList(), QStringList{"fr"});
-}
-
 TEST(ViewerSettingModelTest, RestartNowReloadsAndQuitsWhileNotNowKeepsAsking)
 {
     Fixture f;
     f.model.speedKmh = false;
+    f.model.language = 1;
     ASSERT_TRUE(f.model.store());
+    EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_LANGUAGE).toInt(), 1)
+        << "French is stored as 1 and its code";
+    EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_APPLE_LANGUAGES).toStringList(), QStringList{"fr"});
     f.model.answerRestart(false);
     EXPECT_FALSE(f.settings.restartFlg);
     EXPECT_FALSE(f.settings.flag(FLAG));
