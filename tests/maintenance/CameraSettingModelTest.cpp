@@ -151,10 +151,10 @@ TEST(CameraSettingModelTest, CommittedTextSnapsToTheSliderMarksOrGoesBack)
     } cases[] = {
         // clang-format off
         {Field::DtlSns, "0.456", "0.46", 0.54}, {Field::DtlSns, "0.95", "0.90", 0.10},
-        {Field::DtlSns, "x", "0.50", 0.50}, {Field::SurvSns, "2e-1", "0.20", 0.80}, {Field::SurvSns, "inf", "0.30", 0.70},
-        {Field::DtlCrs, "2.6", "3", 3}, {Field::DtlCrs, "9", "5", 5}, {Field::DtlCrs, "x", "1", 1},
-        {Field::DtlAngle, "7.4", "7", 7}, {Field::DtlAngle, "-7.6", "-8", -8}, {Field::DtlAngle, "-", "0", 0},
-        {Field::DtlAngle, "-1e9", "-45", -45},
+        {Field::DtlSns, "x", "0.50", 0.50}, {Field::SurvSns, "2e-1", "0.20", 0.80},
+        {Field::SurvSns, "inf", "0.30", 0.70}, {Field::DtlCrs, "2.6", "3", 3}, {Field::DtlCrs, "9", "5", 5},
+        {Field::DtlCrs, "x", "1", 1}, {Field::DtlAngle, "7.4", "7", 7}, {Field::DtlAngle, "-7.6", "-8", -8},
+        {Field::DtlAngle, "-", "0", 0}, {Field::DtlAngle, "-1e9", "-45", -45},
         {Field::QuikWakeUpTime, "500", "120", 120}, {Field::QuikWakeUpTime, "12.9", "12", 12},
         {Field::QuikWakeUpTime, "-3", "1", 1}, {Field::QuikWakeUpTime, "x", "30", 30},
         {Field::QuikWakeUpTime, "", "30", 30},
