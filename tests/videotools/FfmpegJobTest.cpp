@@ -77,18 +77,16 @@ TEST(FfmpegJobTest, CancelWhileRunningEndsTheProcess)
     async.start();
     waitFor(async);
     EXPECT_EQ(async.outcome(), FfmpegJob::Outcome::Cancelled);
-}
 
-TEST(FfmpegJobTest, CancelKillsAProgramThatIgnoresTerminate)
-{
+    // A program that ignores the terminate signal is killed after the grace time.
     TempDir dir;
     const QString script = dir.write("stubborn", "#!/bin/sh\ntrap '' TERM\nwhile :; do sleep 0.05; done\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    FfmpegJob job({"-y"});
-    job.setProgram(script);
-    job.setCancelGraceMs(200);
-    const std::atomic<bool> cancel = true;
-    EXPECT_EQ(job.run(&cancel), FfmpegJob::Outcome::Cancelled);
+    FfmpegJob stubborn({"-y"});
+    stubborn.setProgram(script);
+    stubborn.setCancelGraceMs(200);
+    cancel = true;
+    EXPECT_EQ(stubborn.run(&cancel), FfmpegJob::Outcome::Cancelled);
 }
 
 } // namespace

@@ -23,29 +23,27 @@ VideoFrame frameWith(int32_t speed, double gX = 0, double gY = 0, int32_t lat = 
 
 TEST(SubtitleWriterTest, InfoTextItems)
 {
-    struct Case
+    const OverlayFlags speed{false, true, false, false};
+    const struct
     {
         OverlayFlags flags;
         bool speedMeter;
         VideoFrame frame;
         QString expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{}, true, frameWith(100), ""},
-        {{false, true, false, false}, false, frameWith(100), SPEED + "62[MPH]"},
-        {{false, true, false, false}, true, frameWith(100), SPEED + "100[KM/H]"},
+        {speed, false, frameWith(100), SPEED + "62[MPH]"},
+        {speed, true, frameWith(100), SPEED + "100[KM/H]"},
         {{false, false, true, false}, true, frameWith(0, 0.3, 0.4), "\u3000acceleration\uFF1A0.500[G]"},
-        {{false, false, false, true},
-         true,
-         frameWith(0, 0, 0, int32_t(35.55 * 36000), -1800000),
+        // clang-format off
+        {{false, false, false, true}, true, frameWith(0, 0, 0, int32_t(35.55 * 36000), -1800000),
          "\u3000latitude\uFF1A35.550000\u3000longitude\uFF1A-50.000000"},
         // Canada/Pacific, 24-hour year first, standard time all year.
-        {{true, true, false, false},
-         true,
-         frameWith(7),
+        {{true, true, false, false}, true, frameWith(7),
          " time/date\uFF1A2024.05.01 04:30:00" + SPEED + "7[KM/H]"},
+        // clang-format on
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const SubtitleWriter writer({DateFormatType::YMD24H, 5, false, c.speedMeter});
         EXPECT_EQ(writer.makeInfoText(c.frame, c.flags), c.expected);
     }

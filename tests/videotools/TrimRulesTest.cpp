@@ -34,18 +34,6 @@ TEST(TrimRulesTest, DiskSpaceFigures)
     EXPECT_FALSE(TrimRules::hasDiskSpace(Mode::HighQuality, 1000, -1, 0));
 }
 
-TEST(TrimRulesTest, ProgressStaysBelowHundredUntilForced)
-{
-    const std::tuple<double, bool, double, const char *> cases[] = {{100.0, false, 99.0, "99%"},
-                                                                    {100.0, true, 100.0, "100%"},
-                                                                    {57.8, false, 57.8, "57%"},
-                                                                    {0.0, false, 0.0, "0%"}};
-    for (const auto &[percent, force, value, label] : cases) {
-        EXPECT_DOUBLE_EQ(TrimRules::progressValue(percent, force), value);
-        EXPECT_EQ(TrimRules::progressLabel(value), label);
-    }
-}
-
 TEST(TrimRulesTest, SavedNameAlwaysHasTheToolsFileType)
 {
     const std::tuple<const char *, const char *, const char *> cases[] = {

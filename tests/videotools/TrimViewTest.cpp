@@ -126,6 +126,7 @@ TYPED_TEST(TrimViewTest, SaveRunsTheJobReportsSavedOnceAndStoresTheChoices)
     ASSERT_FALSE(values.empty());
     EXPECT_EQ(values.back(), 100.0);
     EXPECT_TRUE(std::all_of(values.begin(), values.end() - 1, [](double v) { return v <= 99.0; }));
+    EXPECT_EQ(this->_prompts->calls.filter("progress:").last(), "progress:100%");
     EXPECT_GT(QFileInfo(clip).size(), 0);
     UserDefaultUtil reread(this->_dir.filePath("settings.ini"));
     reread.load();

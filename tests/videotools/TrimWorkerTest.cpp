@@ -157,9 +157,10 @@ TEST_F(TrimWorkerTest, CommandsAndClipByChapterCountAndOverlay)
     } cases[] = {
         // clang-format off
         {500, 2500, {}, {"-ss 00:00:00\\..* -vcodec copy"}},
-        {1500, 7500, {}, {"^(?!.*(-ss|-t ))", "^(?!.*(-ss|-t ))", "^(?!.*-ss).* -t ", "-f concat -safe 0 .*-c copy",
-                          "-ss 00:00:01\\..* -vcodec copy"}},
-        {1500, 7500, {true, true, true, true}, {"-vf ass=.*-ss 00:00:01\\.", "-vf ass=", "-vf ass=", "^(?!.*-c copy)"}},
+        {1500, 7500, {}, {"^(?!.*(-ss|-t ))", "^(?!.*(-ss|-t ))", "^(?!.*-ss).* -t ",
+                          "-f concat -safe 0 .*-c copy", "-ss 00:00:01\\..* -vcodec copy"}},
+        {1500, 7500, {true, true, true, true},
+         {"-vf ass=.*-ss 00:00:01\\.", "-vf ass=", "-vf ass=", "^(?!.*-c copy)"}},
         // clang-format on
     };
     QString out;
