@@ -11,18 +11,19 @@
 #include <gtest/gtest.h>
 
 namespace {
-bool runToEnd(DeleteRun &run)
+// Runs a delete to its end and answers whether it ended cancelled.
+bool runToEnd(std::unique_ptr<GuardedRemover> remover, const QString &folder, bool whole,
+              const QStringList &files, FakeMaintenancePrompter &prompter, ProgressLog &log,
+              DeleteRun::Settings settings)
 {
-    bool done = false;
-    bool cancelled = false;
-    QObject::connect(&run, &DeleteRun::finished, [&](bool c) {
-        done = true;
-        cancelled = c;
-    });
+    FakeMaintenanceProgress progress(log);
+    DeleteRun run(std::move(remover), folder, whole, files, prompter, progress, settings);
+    std::optional<bool> cancelled;
+    QObject::connect(&run, &DeleteRun::finished, [&](bool c) { cancelled = c; });
     run.start();
-    while (!done)
+    while (!cancelled)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return cancelled;
+    return *cancelled;
 }
 } // namespace
 
@@ -67,10 +68,8 @@ TEST(DeleteRunTest, WholeFolderOrChosenChaptersWithProgress)
         dir.write("root/bk/MOV_PRCT.DAT", "p");
         FakeMaintenancePrompter prompter;
         ProgressLog log;
-        FakeMaintenanceProgress progress(log);
-        DeleteRun run(std::make_unique<GuardedRemover>(dir.filePath("root")), dir.filePath("root/bk"), whole,
-                      files, prompter, progress, {0, 10});
-        EXPECT_FALSE(runToEnd(run));
+        EXPECT_FALSE(runToEnd(std::make_unique<GuardedRemover>(dir.filePath("root")), dir.filePath("root/bk"),
+                              whole, files, prompter, log, {0, 10}));
         EXPECT_EQ(QFileInfo::exists(dir.filePath("root/bk")), !whole);
         EXPECT_EQ(QFileInfo::exists(dir.filePath("root/bk/MOV_PRCT.DAT")), !whole);
         EXPECT_FALSE(QFileInfo::exists(files[0]));
@@ -102,18 +101,16 @@ TEST(DeleteRunTest, FailedRemovalsFollowTheAnswerAndRetriesAreBounded)
         QString _stuck;
     };
     using A = MaintenancePrompter::RemoveAnswer;
-    struct Case
+    const struct
     {
         A answer;
-        bool whole;
-        bool cancelled;
+        bool whole, cancelled;
         int prompts;
         bool secondRemoved;
-    };
-    const Case cases[] = {{A::Ignore, false, false, 1, true},
-                          {A::Cancel, false, true, 1, false},
-                          {A::Retry, false, false, 4, true},
-                          {A::Retry, true, false, 0, false}};
+    } cases[] = {{A::Ignore, false, false, 1, true},
+                 {A::Cancel, false, true, 1, false},
+                 {A::Retry, false, false, 4, true},
+                 {A::Retry, true, false, 0, false}};
     for (const auto &c : cases) {
         SCOPED_TRACE(int(c.answer));
         TempDir dir;
@@ -123,10 +120,9 @@ TEST(DeleteRunTest, FailedRemovalsFollowTheAnswerAndRetriesAreBounded)
         FakeMaintenancePrompter prompter;
         prompter.removeAnswer = c.answer;
         ProgressLog log;
-        FakeMaintenanceProgress progress(log);
-        DeleteRun run(std::make_unique<StuckRemover>(dir.filePath("root"), c.whole ? folder : stuck), folder,
-                      c.whole, {stuck, other}, prompter, progress, {0, 4});
-        EXPECT_EQ(runToEnd(run), c.cancelled);
+        EXPECT_EQ(runToEnd(std::make_unique<StuckRemover>(dir.filePath("root"), c.whole ? folder : stuck),
+                           folder, c.whole, {stuck, other}, prompter, log, {0, 4}),
+                  c.cancelled);
         EXPECT_EQ(prompter.log.size(), c.prompts);
         EXPECT_EQ(QFileInfo::exists(other), !c.secondRemoved);
         EXPECT_TRUE(QFileInfo::exists(stuck));
