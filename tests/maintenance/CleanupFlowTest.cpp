@@ -108,6 +108,9 @@ TEST(CleanupFlowTest, DeletingFromTheOpenSourceResetsTheDisplayAndReopensWhatIsL
             (QStringList{question,
                          "confirm:A file in the backup folder is currently in use. Proceed with delete?"}));
         EXPECT_EQ(rig.host.progress.finished, QStringList{"Delete completed."});
+        // A whole folder goes in one step, chapters one by one with a full-width percent sign.
+        const QStringList labels = whole ? QStringList{"100%"} : QStringList{u"50％"_qs, u"100％"_qs};
+        EXPECT_EQ(rig.host.progress.labels, labels);
         EXPECT_EQ(closed, whole);
         EXPECT_EQ(QFileInfo::exists(rig.bk()), !whole);
         EXPECT_EQ(QFileInfo::exists(rig.bk("VREC_MOV_MNG.DAT")), !whole);

@@ -58,28 +58,6 @@ TEST(GuardedRemoverTest, RefusesAnythingButADirectChildOfTheRoot)
     EXPECT_FALSE(QFileInfo(dir.filePath("root/bk/link.MP4")).isSymLink());
 }
 
-TEST(DeleteRunTest, WholeFolderOrChosenChaptersWithProgress)
-{
-    for (const bool whole : {true, false}) {
-        TempDir dir;
-        QStringList files;
-        for (int i = 0; i < 3; ++i)
-            files << dir.write(QString("root/bk/MOVE001/m%1.MP4").arg(i), "x");
-        dir.write("root/bk/MOV_PRCT.DAT", "p");
-        FakeMaintenancePrompter prompter;
-        ProgressLog log;
-        EXPECT_FALSE(runToEnd(std::make_unique<GuardedRemover>(dir.filePath("root")), dir.filePath("root/bk"),
-                              whole, files, prompter, log, {0, 10}));
-        EXPECT_EQ(QFileInfo::exists(dir.filePath("root/bk")), !whole);
-        EXPECT_EQ(QFileInfo::exists(dir.filePath("root/bk/MOV_PRCT.DAT")), !whole);
-        EXPECT_FALSE(QFileInfo::exists(files[0]));
-        const QStringList labels =
-            whole ? QStringList{"100%"} : QStringList{u"33％"_qs, u"66％"_qs, u"100％"_qs};
-        EXPECT_EQ(log.labels, labels);
-        EXPECT_TRUE(prompter.log.isEmpty());
-    }
-}
-
 // Removals that fail: the answers decide, and retrying has an end.
 TEST(DeleteRunTest, FailedRemovalsFollowTheAnswerAndRetriesAreBounded)
 {
