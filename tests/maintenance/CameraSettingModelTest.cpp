@@ -1,12 +1,18 @@
-// The camera settings dialog without widgets, and the GROUP.DAT file it loads from and saves to.
+// The camera settings dialog without widgets, the GROUP.DAT file it loads from and saves to, and the dialog.
 #include "maintenance/CameraSettingModel.h"
+#include "MaintenanceFakes.h"
+#include "maintenance/CameraSettingDialog.h"
 #include "maintenance/CameraSettingFile.h"
 #include "maintenance/DecimalText.h"
+#include "maintenance/ScaledSlider.h"
 #include "recording/SettingInfo.h"
 #include "support/TempDir.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -40,14 +46,19 @@ struct Loaded
     SettingInfo written;
 };
 
-Loaded loadAndBuild(const std::vector<Item> &items)
+SettingInfo settingsOf(const std::vector<Item> &items)
 {
     SettingInfo info;
     for (const Item &item : items)
         info.setItem(SettingInfo::createItem(item.code, item.data));
+    return info;
+}
+
+Loaded loadAndBuild(const std::vector<Item> &items)
+{
     Loaded loaded;
     loaded.model.setupLists();
-    loaded.warning = CameraSettingFile::load(loaded.model, info);
+    loaded.warning = CameraSettingFile::load(loaded.model, settingsOf(items));
     loaded.model.applyTextValues();
     loaded.written = CameraSettingFile::build(loaded.model);
     return loaded;
@@ -346,4 +357,55 @@ TEST(CameraSettingFileTest, FailedSaveLeavesNoGroupFile)
     EXPECT_FALSE(QFile::exists(path)) << "the older GROUP.DAT goes too";
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_EQ(CameraSettingFile::save(model, dir.filePath("missing")), Result::Failed);
+}
+
+TEST(CameraSettingDialogTest, SlidersHoldScaledIntegersTurnedRoundForSensitivities)
+{
+    FakePrompter prompter;
+    CameraSettingDialog dialog(prompter);
+    dialog.setSettingInfo(settingsOf({{SettingInfo::GRP_CD_GTRG_LEVEL, {0x00, 0x45}}}));
+    dialog.setupDialog();
+    auto *slider = dialog.findChild<ScaledSlider *>("sliDtlSns");
+    EXPECT_EQ(slider->value(), 55);
+    EXPECT_EQ(dialog.findChild<QLineEdit *>("txtDtlSns")->text(), "0.45");
+
+    slider->setValue(70); // as a drag does
+    EXPECT_EQ(dialog.findChild<QLineEdit *>("txtDtlSns")->text(), "0.30");
+    dialog.findChild<QPushButton *>("btnDtlSnsHigh")->click();
+    EXPECT_EQ(slider->value(), 55);
+    EXPECT_EQ(dialog.findChild<QLineEdit *>("txtDtlSns")->text(), "0.45");
+    dialog.findChild<QPushButton *>("btnSurvSnsHigh")->click();
+    EXPECT_EQ(dialog.findChild<ScaledSlider *>("sliSurvSns")->value(), 80);
+    EXPECT_EQ(dialog.findChild<QLineEdit *>("txtSurvSns")->text(), "0.20");
+
+    auto *wifi = dialog.findChild<QCheckBox *>("chkPassInit");
+    EXPECT_FALSE(wifi->isEnabled()) << "the factory password is not known";
+    EXPECT_FALSE(wifi->toolTip().isEmpty());
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+TEST(CameraSettingDialogTest, OkAsksThenSavesOrWarnsAndStaysOpen)
+{
+    TempDir dir;
+    FakePrompter prompter;
+    CameraSettingDialog dialog(prompter);
+    dialog.setSettingInfo(settingsOf({{SettingInfo::GRP_CD_DEVICETYPE, {0xFF}}}));
+    dialog.setupDialog();
+    EXPECT_EQ(prompter.shown, QStringList{"warn: Unable to read the setup file."});
+
+    prompter.shown.clear();
+    dialog.btnOkClick();
+    EXPECT_EQ(prompter.shown.last(), "warn: Unable to overwrite the setup file.") << "no card folder";
+
+    dialog.setDefaultDirPath(dir.path());
+    prompter.confirmAnswer = false;
+    dialog.btnOkClick();
+    EXPECT_FALSE(QFile::exists(dir.filePath("GROUP.DAT")));
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    prompter.confirmAnswer = true;
+    dialog.btnOkClick();
+    EXPECT_TRUE(QFile::exists(dir.filePath("GROUP.DAT")));
+    EXPECT_TRUE(prompter.shown.last().startsWith("inform: The camera settings have been saved."));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
