@@ -18,7 +18,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -192,26 +191,6 @@ TEST_F(TrimWorkerTest, CommandsAndClipByChapterCountAndOverlay)
                 clip->video->isAcceleration && clip->video->isPoint);
     trip->dispose();
     savedTrip->dispose();
-}
-
-TEST_F(TrimWorkerTest, CancelDuringTheFirstPassStopsFfmpegQuietly)
-{
-    // An ffmpeg that never ends on its own: the cancel must end it.
-    const QString program = _work.write("slowffmpeg", "#!/bin/sh\nexec sleep 600\n");
-    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    TrimRequest r = request(1500, 7500, _work.filePath("cancelled.mp4"));
-    r.ffmpegProgram = program;
-    TrimWorker worker(r);
-    std::thread canceller;
-    worker.setLogHandler([&](const QString &) {
-        if (!canceller.joinable())
-            canceller = std::thread([&] { EXPECT_TRUE(worker.cancel()); });
-    });
-    EXPECT_EQ(worker.run(), TrimWorker::Result::Cancelled);
-    canceller.join();
-    EXPECT_TRUE(worker.errorText().isEmpty());
-    EXPECT_FALSE(QFile::exists(r.destination));
-    EXPECT_TRUE(nothingLeftBehind());
 }
 
 TEST_F(TrimWorkerTest, CancelBeforeOrAfterTheCommitPoint)

@@ -1,7 +1,8 @@
-// The trim tool and the tool panel: the trim layout's checks and job are typed tests over both views, then
-// the panel's own layouts and capture.
-#include "videotools/TrimView.h"
+// The trim tool, the capture tool and the tool panel. The panel's trim and capture layouts share typed tests
+// with the two tools; the panel's own layouts come last.
+#include "videotools/CaptureView.h"
 #include "videotools/ToolDialogView.h"
+#include "videotools/TrimView.h"
 
 #include "FakeToolPrompts.h"
 #include "ToolTestCard.h"
@@ -21,37 +22,38 @@ namespace {
 template <class View> class TrimViewTest : public ::testing::Test
 {
 protected:
-    static constexpr bool IS_TOOL = std::is_same_v<View, TrimView>;
+    static constexpr bool IS_PANEL = std::is_same_v<View, ToolDialogView>;
 
     View &open(const ToolInfo &info, bool date = false)
     {
         _settings.expDlgDateTime = date;
         _view = std::make_unique<View>(_settings);
-        _view->setWorkFolderBase(_dir.filePath("TMP"));
+        if constexpr (!std::is_same_v<View, CaptureView>)
+            _view->setWorkFolderBase(_dir.filePath("TMP"));
         _view->toolinfo = info;
         _view->delegate = &_delegate;
         auto prompts = std::make_unique<FakeToolPrompts>();
         _prompts = prompts.get();
         _view->setPrompts(std::move(prompts));
-        if constexpr (IS_TOOL) {
-            _view->setupControls();
-        } else {
+        if constexpr (IS_PANEL) {
             _view->show();
             _view->viewDidAppear();
+        } else {
+            _view->setupControls();
         }
         return *_view;
     }
     bool busy() const
     {
-        if constexpr (IS_TOOL)
+        if constexpr (std::is_same_v<View, TrimView>)
             return _view->isRunning();
         else
             return _view->isBusy();
     }
-    // The tool opens its first save panel in Documents, the panel on the Desktop; else in the home folder.
+    // A tool opens its first save panel in Documents, the panel on the Desktop; else in the home folder.
     static QString firstFolder()
     {
-        const QString folder = IS_TOOL ? UserDefaultUtil::documentsPath() : QDir::homePath() + "/Desktop";
+        const QString folder = IS_PANEL ? QDir::homePath() + "/Desktop" : UserDefaultUtil::documentsPath();
         return QFileInfo(folder).isDir() ? folder : QDir::homePath();
     }
     // Saves the trip's first 4 s with the date burned in; waits for the window's result and the job's end.
@@ -171,6 +173,60 @@ TYPED_TEST(TrimViewTest, TrimmedClipDisablesTheBoxesAndAsksNothing)
     EXPECT_EQ(this->_prompts->calls, QStringList{"save:" + this->firstFolder() + ":mp4"});
 }
 
+template <class View> class CaptureViewTest : public TrimViewTest<View>
+{
+};
+using CaptureViews = ::testing::Types<CaptureView, ToolDialogView>;
+TYPED_TEST_SUITE(CaptureViewTest, CaptureViews);
+
+TYPED_TEST(CaptureViewTest, SavesOrRefusesClosesOnlyAfterSuccessAndStoresTheChoices)
+{
+    ToolTestCard &card = ToolTestCard::shared();
+    ToolInfo missing = card.tripInfo(ToolType::Capture);
+    missing.chapter = std::make_shared<ChapterData>(QUrl::fromLocalFile(this->_dir.filePath("gone.MP4")),
+                                                    nullptr, ChapterData::Records{});
+    const struct
+    {
+        ToolInfo info;
+        bool isMovieMissing;
+        const char *alert;
+        int closed;
+        bool isSpeedOn; // the stored choice as the view shows it
+    } cases[] = {{card.tripInfo(ToolType::Capture), false, "alert:Saved", 1, true},
+                 {card.clipInfo(ToolType::Capture), false, "alert:Saved", 2, false},
+                 {missing, true, "alert:Unable to save the image.", 2, false}};
+    this->_settings.expDlgSpeed = true;
+    const QString still = this->_dir.filePath("still.jpeg");
+    for (const auto &c : cases) {
+        auto &view = this->open(c.info);
+        this->_prompts->destination = still;
+        QFile::remove(still);
+        QEventLoop loop;
+        this->_prompts->loop = &loop;
+        view.saveAction();
+        if (!c.isMovieMissing) {
+            EXPECT_TRUE(this->busy());
+            loop.exec();
+        }
+        EXPECT_EQ(this->_prompts->calls.last(), c.alert);
+        // Only the first save starts where no stored folder exists yet.
+        EXPECT_EQ(this->_prompts->calls.front() == "save:" + this->firstFolder() + ":jpeg", c.closed == 1);
+        EXPECT_EQ(this->_delegate.closed, c.closed);
+        EXPECT_EQ(QImageReader(still).format(), c.isMovieMissing ? "" : "jpeg");
+        // A trimmed clip: the boxes are off and disabled, so nothing is written into the still.
+        const auto boxes = view.template findChildren<QCheckBox *>();
+        EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(), [](auto *b) { return b->isEnabled(); }),
+                  view.cutFlg() ? 0 : 4);
+        EXPECT_EQ(view.checkedFlags().isSpeed, c.isSpeedOn);
+    }
+    // The clip's boxes, all off, were stored with the folder.
+    UserDefaultUtil reread(this->_dir.filePath("settings.ini"));
+    reread.load();
+    EXPECT_FALSE(reread.expDlgDateTime || reread.expDlgSpeed || reread.expDlgAcceleration ||
+                 reread.expDlgPoint);
+    EXPECT_EQ(reread.pathDirCap, this->_dir.path());
+}
+
 using ToolDialogViewTest = TrimViewTest<ToolDialogView>;
 
 TEST_F(ToolDialogViewTest, SizeAndControlsOfEachTool)
@@ -220,30 +276,6 @@ TEST_F(ToolDialogViewTest, CaptureSavePanelFolderAndTheCloseResults)
     open(ToolTestCard::shared().tripInfo(ToolType::Trim)).cancelAction();
     EXPECT_EQ(_delegate.closed, 1);
     EXPECT_EQ(_delegate.results, (QList<int>{ToolViewDelegate::Back, ToolViewDelegate::Cancel}));
-}
-
-TEST_F(ToolDialogViewTest, CaptureSavesTheStillAndStoresTheChoices)
-{
-    ToolDialogView &view = open(ToolTestCard::shared().tripInfo(ToolType::Capture, 2500));
-    view.chkDate->setChecked(true); // then off again below: all boxes off must be stored as false
-    _settings.setValue(UserDefaultUtil::KEY_EXP_DLG_DATE_TIME, true);
-    view.chkDate->setChecked(false);
-    _prompts->destination = _dir.filePath("still.jpeg");
-    QEventLoop loop;
-    _prompts->loop = &loop;
-    view.saveAction();
-    EXPECT_TRUE(view.isBusy());
-    EXPECT_FALSE(view.btnSave->isEnabled());
-    loop.exec();
-    EXPECT_EQ(_prompts->calls.last(), "alert:Saved");
-    EXPECT_EQ(_delegate.closed, 1);
-    EXPECT_TRUE(view.btnSave->isEnabled());
-    EXPECT_EQ(QImageReader(_dir.filePath("still.jpeg")).format(), "jpeg");
-    UserDefaultUtil reread(_dir.filePath("settings.ini"));
-    reread.load();
-    EXPECT_FALSE(reread.expDlgDateTime || reread.expDlgSpeed || reread.expDlgAcceleration ||
-                 reread.expDlgPoint);
-    EXPECT_EQ(reread.pathDirCap, _dir.path());
 }
 
 } // namespace
