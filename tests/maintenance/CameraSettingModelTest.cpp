@@ -281,23 +281,17 @@ TEST(CameraSettingFileTest, LoadShowsItemsWithinTheControlsRangesAndWarnsOfUnkno
     }
 }
 
-TEST(CameraSettingFileTest, SaveAppliesTheFieldBeingEditedAndWritesOnlyTheControlsItems)
+// Which items are written, and how, is the golden file's and the load table's part.
+TEST(CameraSettingFileTest, SaveAppliesTheFieldBeingEdited)
 {
     TempDir dir;
     CameraSettingModel model = setUp();
     model.editText(Field::DtlSns, "0.456");
-    model.cmbSurvStartDelay.index = 1;
-    model.editText(Field::QuikWakeUpTime, "77");
     ASSERT_EQ(CameraSettingFile::save(model, dir.path() + "/"), Result::Saved);
     EXPECT_EQ(model.dtlSns.text, "0.46");
-
     SettingInfo back;
     back.Load(dir.filePath("GROUP.DAT"));
     EXPECT_EQ(back.getGTrgLevel(), 46);
-    EXPECT_EQ(back.getSurvAccOffTime(), 2);
-    EXPECT_EQ(back.getSurvAccnilnTime(), 2) << "both delay items carry the same value";
-    EXPECT_EQ(back.getOpeTime(), -1) << "Normal Wake-Up writes no wake-up item";
-
     EXPECT_EQ(CameraSettingFile::save(model, std::nullopt), Result::NoFolder);
 }
 
