@@ -38,26 +38,6 @@ protected:
 
 } // namespace
 
-TEST_F(StopWatchModelTest, RunningLapAndTotalFromStartToThePosition)
-{
-    EXPECT_FALSE(_model.total());
-    at(10000);
-    _model.startStop();
-    at(25000);
-    const auto running = _model.rows()[0];
-    ASSERT_TRUE(running);
-    EXPECT_EQ(StopWatchModel::lapTimeText(running), "00'15\"0");
-    EXPECT_EQ(StopWatchModel::speedText(running, true), "100km/h");
-    EXPECT_EQ(StopWatchModel::lapTimeText(_model.total()), "00'15\"0");
-    EXPECT_FALSE(_model.rows()[1]);
-
-    _model.startStop();
-    at(28000); // playing on after STOP changes nothing
-    EXPECT_EQ(_model.rows()[0]->lapTimeSpan, 15000);
-    EXPECT_EQ(_model.total()->lapTimeSpan, 15000);
-    EXPECT_EQ(_sent.back(), (StopWatchMarkers{StopWatchStatus::Stop, 10000, {}, 25000, 25000}));
-}
-
 TEST_F(StopWatchModelTest, NineLapsFillTheRowsAndTheTenthIsTheRunningLap)
 {
     at(1000);
@@ -82,17 +62,23 @@ TEST_F(StopWatchModelTest, NineLapsFillTheRowsAndTheTenthIsTheRunningLap)
     EXPECT_EQ(_model.rows()[8]->lapTimeSpan, 4500); // the running lap now starts at the eighth mark
 }
 
-TEST_F(StopWatchModelTest, ButtonsAndMarkersThroughTheStates)
+TEST_F(StopWatchModelTest, ButtonsMarkersAndRowsThroughTheStates)
 {
     const auto buttons = [this] {
         const auto b = _model.buttons();
         return std::array{b.startStop, b.lapReset, b.previousLap};
     };
     EXPECT_EQ(buttons(), (std::array{true, false, false}));
+    EXPECT_FALSE(_model.total());
     _model.startStop(); // at the trip's very start: 0 is a marker like any other
     EXPECT_EQ(_sent.back(), (StopWatchMarkers{StopWatchStatus::Start, 0, {}, 0, 0}));
     EXPECT_EQ(buttons(), (std::array{true, true, false}));
     at(5000);
+    // The running lap and the total reach from the start to the position.
+    EXPECT_EQ(
+        (std::array{_model.rows()[0]->lapTimeSpan, _model.rows()[0]->aveSpeed, _model.total()->lapTimeSpan}),
+        (std::array<int64_t, 3>{5000, 100, 5000}));
+    EXPECT_FALSE(_model.rows()[1]);
     _model.lapReset();
     EXPECT_EQ(buttons(), (std::array{true, true, true}));
     at(7000);
@@ -100,6 +86,8 @@ TEST_F(StopWatchModelTest, ButtonsAndMarkersThroughTheStates)
     EXPECT_EQ(buttons(), (std::array{false, true, false}));
     EXPECT_EQ(_sent.back(), (StopWatchMarkers{StopWatchStatus::Stop, 0, {5000}, 7000, 7000}));
     EXPECT_EQ(_model.rows()[1]->lapTimeSpan, 2000); // the final lap from the last mark to the stop
+    at(9000);                                       // playing on after the stop changes nothing
+    EXPECT_EQ(_model.total()->lapTimeSpan, 7000);
 
     _model.lapReset(); // RESET in Stop
     EXPECT_EQ(_model.status(), StopWatchStatus::Ready);
