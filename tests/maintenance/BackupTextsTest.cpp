@@ -65,7 +65,6 @@ TEST(BackupFolderNameTest, ChecksInTheDialogsOrder)
         if (c != 0x07 && c != 0x08 && c != 0x0B && c != 0x0C)
             refused += QChar(c);
     }
-    ASSERT_EQ(refused.size(), 37);
     for (const QChar c : refused)
         EXPECT_EQ(BackupFolderName::check("ab" + QString(c) + "cd", 1, 100, 10), P::BadFormat)
             << int(c.unicode());

@@ -32,11 +32,7 @@ using Bytes = SettingInfo::Bytes;
 using Code = SettingInfo::GroupCode;
 using Result = CameraSettingFile::SaveResult;
 
-struct Item
-{
-    Code code;
-    Bytes data;
-};
+using Item = std::pair<Code, Bytes>;
 
 // The loaded dialog state, and the items its OK writes.
 struct Loaded
@@ -49,8 +45,8 @@ struct Loaded
 SettingInfo settingsOf(const std::vector<Item> &items)
 {
     SettingInfo info;
-    for (const Item &item : items)
-        info.setItem(SettingInfo::createItem(item.code, item.data));
+    for (const auto &[code, data] : items)
+        info.setItem(SettingInfo::createItem(code, data));
     return info;
 }
 
@@ -68,11 +64,9 @@ Loaded loadAndBuild(const std::vector<Item> &items)
 Bytes writtenData(const SettingInfo &info, Code code)
 {
     const Bytes all = info.toBytes();
-    for (size_t at = 0; at + 8 <= all.size(); at += 8) {
-        if (all[at] == code[0] && all[at + 1] == code[1]) {
+    for (size_t at = 0; at + 8 <= all.size(); at += 8)
+        if (all[at] == code[0] && all[at + 1] == code[1])
             return Bytes(all.begin() + long(at) + 2, all.begin() + long(at) + 7);
-        }
-    }
     return {};
 }
 
@@ -81,11 +75,6 @@ Bytes data(std::initializer_list<uint8_t> head)
     Bytes bytes(head);
     bytes.resize(5, 0xFF);
     return bytes;
-}
-
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
 }
 
 // The controls as "name=value" words.
@@ -123,9 +112,8 @@ TEST(DecimalTextTest, TakesDecimalNumbersOnly)
         {"1 ", {}},        {"1,5", std::nullopt},   {"", std::nullopt},    {"-", std::nullopt},
         {"1e", {}},        {"1e999", std::nullopt}, {".", std::nullopt},   {"１", std::nullopt},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : cases)
         EXPECT_EQ(DecimalText::parse(QString::fromUtf8(c.text)), c.value) << c.text;
-    }
     EXPECT_EQ(DecimalText::hundredths(0.125), "0.13") << "halves away from zero";
     EXPECT_EQ(DecimalText::hundredths(0.57), "0.57");
 }
@@ -316,14 +304,15 @@ TEST(CameraSettingFileTest, GoldenGroupFile)
     ASSERT_EQ(CameraSettingFile::save(model, dir.path()), Result::Saved);
     QFile file(dir.filePath("GROUP.DAT"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QByteArray expected = hex("00 01 07 14 FF FF FF ED 01 21 FF FF FF FF FF DF 01 22 FF FF FF FF FF DC"
-                              "01 55 FF FF FF FF FF AB 01 56 FF FF FF FF FF A8 01 57 FF FF FF FF FF A9"
-                              "01 58 FF FF FF FF FF A6 03 01 00 FF FF FF FF 02 03 06 01 FF FF FF FF 04"
-                              "03 07 02 FF FF FF FF 06 03 08 01 FF FF FF FF 0A 08 01 00 45 FF FF FF B3"
-                              "08 11 00 30 FF FF FF D6 08 12 01 05 FF FF FF E1 10 03 02 FF FF FF FF 11"
-                              "20 00 02 FF FF FF FF 22 20 01 00 45 FF FF FF 9B 20 02 00 20 FF FF FF FD"
-                              "20 04 02 FF FF FF FF 26 20 05 02 FF FF FF FF 27 30 00 00 FF FF FF FF 30"
-                              "30 01 02 50 FF FF FF 9C");
+    QByteArray expected = QByteArray::fromHex( // skips the blanks
+        "00 01 07 14 FF FF FF ED 01 21 FF FF FF FF FF DF 01 22 FF FF FF FF FF DC"
+        "01 55 FF FF FF FF FF AB 01 56 FF FF FF FF FF A8 01 57 FF FF FF FF FF A9"
+        "01 58 FF FF FF FF FF A6 03 01 00 FF FF FF FF 02 03 06 01 FF FF FF FF 04"
+        "03 07 02 FF FF FF FF 06 03 08 01 FF FF FF FF 0A 08 01 00 45 FF FF FF B3"
+        "08 11 00 30 FF FF FF D6 08 12 01 05 FF FF FF E1 10 03 02 FF FF FF FF 11"
+        "20 00 02 FF FF FF FF 22 20 01 00 45 FF FF FF 9B 20 02 00 20 FF FF FF FD"
+        "20 04 02 FF FF FF FF 26 20 05 02 FF FF FF FF 27 30 00 00 FF FF FF FF 30"
+        "30 01 02 50 FF FF FF 9C");
     expected.append(32768 - expected.size(), char(0xFF));
     EXPECT_EQ(file.readAll().toHex(' '), expected.toHex(' '));
 }
