@@ -1,6 +1,6 @@
 // The camera settings dialog without widgets, the GROUP.DAT file it loads from and saves to, and the dialog.
 #include "maintenance/CameraSettingModel.h"
-#include "MaintenanceFakes.h"
+#include "FakePrompts.h"
 #include "maintenance/CameraSettingDialog.h"
 #include "maintenance/CameraSettingFile.h"
 #include "maintenance/DecimalText.h"

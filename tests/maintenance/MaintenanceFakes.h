@@ -1,11 +1,8 @@
-// Test helpers: prompters with scripted answers, a progress window, a main window and a restart that record
-// calls.
+// Test helpers: a prompter with scripted answers, a progress window and a main window that record calls.
 #pragma once
 
-#include "maintenance/ApplicationRestarter.h"
 #include "maintenance/MaintenanceHost.h"
 #include "maintenance/MaintenancePrompter.h"
-#include "maintenance/MessagePrompter.h"
 #include "maintenance/TaskProgress.h"
 
 #include <QStringList>
@@ -88,27 +85,4 @@ public:
     ProgressLog progress;
     QStringList calls;
     bool stopWatchAnswer = true;
-};
-
-// The dialogs' alerts.
-class FakePrompter : public MessagePrompter
-{
-public:
-    bool confirmAnswer = true;
-    QStringList shown; // "confirm: text", "warn: text", "inform: text" in order
-
-    bool confirm(QWidget *, const QString &text) override
-    {
-        shown << "confirm: " + text;
-        return confirmAnswer;
-    }
-    void warn(QWidget *, const QString &text) override { shown << "warn: " + text; }
-    void inform(QWidget *, const QString &text) override { shown << "inform: " + text; }
-};
-
-class FakeRestarter : public ApplicationRestarter
-{
-public:
-    int terminations = 0;
-    void terminateForRestart() override { ++terminations; }
 };

@@ -1,5 +1,5 @@
 #include "maintenance/ViewerSettingModel.h"
-#include "MaintenanceFakes.h"
+#include "FakePrompts.h"
 #include "maintenance/ViewerSettingDialog.h"
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"

@@ -1,0 +1,30 @@
+// Test stand-ins for the dialogs' alerts and the application's restart.
+#pragma once
+
+#include "maintenance/ApplicationRestarter.h"
+#include "maintenance/MessagePrompter.h"
+
+#include <QString>
+#include <QStringList>
+
+class FakePrompter : public MessagePrompter
+{
+public:
+    bool confirmAnswer = true;
+    QStringList shown; // "confirm: text", "warn: text", "inform: text" in order
+
+    bool confirm(QWidget *, const QString &text) override
+    {
+        shown << "confirm: " + text;
+        return confirmAnswer;
+    }
+    void warn(QWidget *, const QString &text) override { shown << "warn: " + text; }
+    void inform(QWidget *, const QString &text) override { shown << "inform: " + text; }
+};
+
+class FakeRestarter : public ApplicationRestarter
+{
+public:
+    int terminations = 0;
+    void terminateForRestart() override { ++terminations; }
+};
