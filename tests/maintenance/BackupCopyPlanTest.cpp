@@ -9,12 +9,11 @@
 
 TEST(BackupCopyPlanTest, TargetsByPathArithmetic)
 {
-    struct Case
+    const struct
     {
         QString source;
         std::optional<QString> target;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"/card/MOVE/MOVE001/m1.MP4", "/b/20240501/MOVE001/m1.MP4"},
         {"/card/MOVE/MOV_PRCT.DAT", "/b/20240501/MOV_PRCT.DAT"},
         // The folder's text again further down is only a folder name there.
@@ -41,12 +40,11 @@ TEST(BackupCopyPlanTest, RefusesSourcesOutsideTheFolderAndCopiesOntoThemselves)
     ASSERT_TRUE(QFile::link(dir.filePath("MOVE"), dir.filePath("linked")));
     ASSERT_TRUE(QDir().mkpath(dir.filePath("MOVE/MOVE002")) && QDir().mkpath(dir.filePath("old")));
     ASSERT_TRUE(QFile::link(dir.filePath("MOVE/MOVE002"), dir.filePath("old/MOVE001")));
-    struct Case
+    const struct
     {
         QStringList chapters;
         QString dest;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{outside}, dir.filePath("b/n")},
         {{chapter}, dir.filePath("MOVE")},   // the backup folder is the source folder
         {{chapter}, dir.filePath("linked")}, // the same, through a link

@@ -5,13 +5,12 @@
 
 TEST(BackupSizeTextTest, BothRoundingsAndTheEmptyText)
 {
-    struct Case
+    const struct
     {
         std::int64_t bytes;
         const char *backup;
         const char *cleanup;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {0, "0.0 MB", "0.0 MB"},
         {1572864, "1.5 MB", "1.5 MB"},
         {10485760000, "10,000.0 MB", "10,000.0 MB"},
@@ -34,14 +33,13 @@ TEST(BackupFolderNameTest, ChecksInTheDialogsOrder)
     using P = BackupFolderName::Problem;
     const QString combining =
         QString::fromUtf16(u"e\u0301").repeated(255); // 255 characters as the user sees them
-    struct Case
+    const struct
     {
         QString name;
         int checked;
         std::int64_t freeBytes;
         std::optional<P> problem;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"", 1, 100, P::Empty},
         {QString(255, 'a'), 1, 100, std::nullopt},
         {QString(256, 'a'), 1, 100, P::TooLong},

@@ -40,11 +40,6 @@ struct FlowRig
     std::unique_ptr<BackUpFolderSelectDialog> chooser;
 };
 
-void runUntilIdle(CleanupDialog &dialog)
-{
-    while (dialog.isRunning())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
 } // namespace
 
 TEST(CleanupFlowTest, ChooserListsFoldersAndKeepsTheDeleteFlagOfOtherFlows)
@@ -96,7 +91,8 @@ TEST(CleanupFlowTest, DeletingFromTheOpenSourceResetsTheDisplayAndReopensWhatIsL
                                         Qt::Unchecked, Qt::CheckStateRole);
             dialog.btnOk_Click();
             EXPECT_EQ(rig.host.calls, (QStringList{"confirmStopWatchReset", "resetDisplay"}));
-            runUntilIdle(dialog);
+            while (dialog.isRunning())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         };
         rig.chooser->btnOk_Click();
 

@@ -21,19 +21,18 @@ const QStringList ENDLESS = {"-f", "lavfi", "-i", "testsrc2=size=64x48:rate=25",
 
 TEST(FfmpegJobTest, ProgressLines)
 {
-    struct Case
+    const struct
     {
         const char *line;
         int64_t expectedMs;
         std::optional<int> percent;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"out_time_us=1500000", 3000, 50},        {"out_time_ms=3000000\n", 3000, 100},
         {"out_time_us=9000000", 3000, 100},       {"out_time_us=-5", 3000, std::nullopt},
         {"out_time_us=1500000", 0, std::nullopt}, {"progress=end", 0, 100},
         {"frame=12", 3000, std::nullopt},
     };
-    for (const Case &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(FfmpegJob::progressOfLine(c.line, c.expectedMs), c.percent) << c.line;
 }
 

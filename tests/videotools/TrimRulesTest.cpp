@@ -9,22 +9,21 @@ using Mode = CommonConst::RecMode;
 TEST(TrimRulesTest, DiskSpaceFigures)
 {
     constexpr int64_t MiB = 1048576;
-    struct Case
+    const struct
     {
         Mode mode;
         int64_t rangeMs;
         int64_t workMiB, destinationMiB;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {Mode::LongRec, 100000, 108, 36},
         {Mode::HighQuality, 39999, 36, 0},
         {Mode::HighQuality, 40000, 108, 36},
         {Mode::Nomal, 104000, 180, 72},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.rangeMs);
         const auto need = TrimRules::diskNeed(c.mode, c.rangeMs);
-        EXPECT_EQ(need.workMiB, c.workMiB) << c.rangeMs;
-        EXPECT_EQ(need.destinationMiB, c.destinationMiB) << c.rangeMs;
+        EXPECT_EQ((std::pair{need.workMiB, need.destinationMiB}), (std::pair{c.workMiB, c.destinationMiB}));
         EXPECT_TRUE(TrimRules::hasDiskSpace(c.mode, c.rangeMs, c.workMiB * MiB, c.destinationMiB * MiB));
         EXPECT_FALSE(TrimRules::hasDiskSpace(c.mode, c.rangeMs, c.workMiB * MiB - 1, c.destinationMiB * MiB));
         EXPECT_EQ(TrimRules::hasDiskSpace(c.mode, c.rangeMs, c.workMiB * MiB, c.destinationMiB * MiB - 1),
