@@ -34,30 +34,12 @@ using Result = CameraSettingFile::SaveResult;
 
 using Item = std::pair<Code, Bytes>;
 
-// The loaded dialog state, and the items its OK writes.
-struct Loaded
-{
-    CameraSettingModel model;
-    bool warning = false;
-    SettingInfo written;
-};
-
 SettingInfo settingsOf(const std::vector<Item> &items)
 {
     SettingInfo info;
     for (const auto &[code, data] : items)
         info.setItem(SettingInfo::createItem(code, data));
     return info;
-}
-
-Loaded loadAndBuild(const std::vector<Item> &items)
-{
-    Loaded loaded;
-    loaded.model.setupLists();
-    loaded.warning = CameraSettingFile::load(loaded.model, settingsOf(items));
-    loaded.model.applyTextValues();
-    loaded.written = CameraSettingFile::build(loaded.model);
-    return loaded;
 }
 
 // The data bytes of the written item with the code, empty when it is not written.
@@ -259,13 +241,16 @@ TEST(CameraSettingFileTest, LoadShowsItemsWithinTheControlsRangesAndWarnsOfUnkno
     };
     // clang-format on
     for (const auto &c : cases) {
-        const Loaded loaded = loadAndBuild(c.items);
-        const QStringList words = shown(loaded.model);
+        // Loaded as the dialog opens, then the items its OK writes.
+        CameraSettingModel model = setUp();
+        const bool warning = CameraSettingFile::load(model, settingsOf(c.items));
+        model.applyTextValues();
+        const QStringList words = shown(model);
         for (const QString &word : QString(c.shows).split(' ')) {
             EXPECT_TRUE(words.contains(word)) << c.shows << " in " << words.join(' ').toStdString();
         }
-        EXPECT_EQ(writtenData(loaded.written, c.code), c.written) << c.shows;
-        EXPECT_EQ(loaded.warning, c.warning) << c.shows;
+        EXPECT_EQ(writtenData(CameraSettingFile::build(model), c.code), c.written) << c.shows;
+        EXPECT_EQ(warning, c.warning) << c.shows;
     }
 }
 
