@@ -11,7 +11,6 @@
 #include "card/CardFixture.h"
 #include "recording/UserDefaultUtil.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 

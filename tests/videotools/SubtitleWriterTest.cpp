@@ -2,7 +2,6 @@
 
 #include "recording/VideoInfo.h"
 
-#include <QDateTime>
 #include <gtest/gtest.h>
 
 namespace {
