@@ -12,6 +12,7 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -253,6 +254,39 @@ TEST_F(TrimWorkerTest, AwkwardFolderNamesForWorkAndDestination)
     // Also a name as long as the file system allows.
     TrimWorker copy(request(1500, 7500, folder + "/" + QString(251, 'b') + ".mp4"));
     EXPECT_EQ(copy.run(), TrimWorker::Result::Saved) << copy.errorText().toStdString();
+}
+
+// trimclip, the job without windows: exit status, the clip, and an empty work folder either way.
+TEST_F(TrimWorkerTest, TrimclipExitStatusAndNothingLeftBehind)
+{
+    const QString tmp = _work.filePath("tmp");
+    ASSERT_TRUE(QDir().mkpath(tmp));
+    const QStringList trip0{cardFolder(), "--trip", "0", "--from", "200", "--to", "2800"};
+    QStringList trip1 = trip0;
+    trip1[2] = "1"; // no such trip
+    const struct
+    {
+        QStringList args;
+        int exitCode;
+        bool isSaved;
+    } cases[] = {
+        {trip0 + QStringList{"--overlay", "speed,point", _work.filePath("a.mp4")}, 0, true},
+        {trip1 + QStringList{_work.filePath("b.mp4")}, 1, false},
+        {trip0 + QStringList{"--overlay", "colour", _work.filePath("c.mp4")}, 2, false},
+        {trip0 + QStringList{_work.filePath("no/such/folder/d.mp4")}, 1, false},
+    };
+    for (const auto &c : cases) {
+        QProcess trimclip;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMPDIR", tmp);
+        trimclip.setProcessEnvironment(env);
+        trimclip.start(QDir(qEnvironmentVariable("ORV_BUILD_DIR")).filePath("devtools/trimclip"), c.args);
+        ASSERT_TRUE(trimclip.waitForFinished(-1));
+        EXPECT_EQ(trimclip.exitCode(), c.exitCode) << trimclip.readAllStandardError().toStdString();
+        EXPECT_EQ(QFile::exists(c.args.last()), c.isSaved);
+        QDirIterator files(tmp, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        EXPECT_FALSE(files.hasNext()) << files.next().toStdString();
+    }
 }
 
 } // namespace
