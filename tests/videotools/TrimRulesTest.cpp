@@ -12,17 +12,14 @@ namespace {
 
 using Mode = CommonConst::RecMode;
 
-struct TrimCase
-{
-    const char *ass;
-    std::optional<uint32_t> start;
-    std::optional<uint32_t> end;
-    const char *expected;
-};
-
 TEST(FfmpegOperateTest, CutArgumentsPerForm)
 {
-    const TrimCase cases[] = {
+    const struct
+    {
+        const char *ass;
+        std::optional<uint32_t> start, end;
+        const char *expected;
+    } cases[] = {
         {"", std::nullopt, std::nullopt, "-y -i /t/a.mp4 -vcodec copy -acodec copy -g 10 /t/b.mp4"},
         {"", 5000, std::nullopt, "-y -ss 00:00:05.000 -i /t/a.mp4 -vcodec copy -acodec copy -g 10 /t/b.mp4"},
         {"", std::nullopt, 65250, "-y -i /t/a.mp4 -t 00:01:05.250 -vcodec copy -acodec copy -g 10 /t/b.mp4"},
@@ -33,11 +30,9 @@ TEST(FfmpegOperateTest, CutArgumentsPerForm)
          "-t 00:00:03.000 -g 10 /t/b.mp4"},
         {"", 4000, 1000, ""},
     };
-    for (const TrimCase &c : cases) {
-        const QStringList args =
-            FfmpegOperate::makeTrimArguments("/t/a.mp4", "/t/b.mp4", c.ass, c.start, c.end);
-        EXPECT_EQ(args.join(' ').toStdString(), c.expected);
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(FfmpegOperate::makeTrimArguments("/t/a.mp4", "/t/b.mp4", c.ass, c.start, c.end).join(' '),
+                  c.expected);
 }
 
 TEST(FfmpegOperateTest, ConcatListNeedsTwoPathsAndEndsWithoutLineFeed)
