@@ -36,7 +36,8 @@ TEST(FfmpegJobTest, ProgressLines)
         EXPECT_EQ(FfmpegJob::progressOfLine(c.line, c.expectedMs), c.percent) << c.line;
 }
 
-TEST(FfmpegJobTest, MissingProgramIsAClearError)
+// A missing program, run blocking or not, and a failed run that keeps the tail of its log.
+TEST(FfmpegJobTest, FailuresAreClearErrors)
 {
     for (const bool blocking : {true, false}) {
         FfmpegJob job({"-version"});
@@ -50,15 +51,11 @@ TEST(FfmpegJobTest, MissingProgramIsAClearError)
         EXPECT_EQ(job.outcome(), FfmpegJob::Outcome::FailedToStart);
         EXPECT_TRUE(job.errorText().contains("not found on the PATH"));
     }
-}
-
-TEST(FfmpegJobTest, FailureKeepsTheLogTail)
-{
-    FfmpegJob job({"-i", "/nonexistent/in.mp4", "/nonexistent/out.mp4"});
-    EXPECT_EQ(job.run(), FfmpegJob::Outcome::Failed);
-    EXPECT_NE(job.exitCode(), 0);
-    EXPECT_TRUE(job.logTail().contains("/nonexistent/in.mp4"));
-    EXPECT_TRUE(job.errorText().startsWith("ffmpeg ended with exit code"));
+    FfmpegJob failed({"-i", "/nonexistent/in.mp4", "/nonexistent/out.mp4"});
+    EXPECT_EQ(failed.run(), FfmpegJob::Outcome::Failed);
+    EXPECT_NE(failed.exitCode(), 0);
+    EXPECT_TRUE(failed.logTail().contains("/nonexistent/in.mp4"));
+    EXPECT_TRUE(failed.errorText().startsWith("ffmpeg ended with exit code"));
 }
 
 TEST(FfmpegJobTest, CancelWhileRunningEndsTheProcess)
