@@ -78,8 +78,7 @@ TEST(BackupSizeTextTest, BothRoundingsAndTheEmptyText)
     const struct
     {
         std::int64_t bytes;
-        const char *backup;
-        const char *cleanup;
+        const char *backup, *cleanup;
     } cases[] = {
         {0, "0.0 MB", "0.0 MB"},
         {1572864, "1.5 MB", "1.5 MB"},

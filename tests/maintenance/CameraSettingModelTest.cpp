@@ -126,8 +126,7 @@ TEST(CameraSettingModelTest, CommittedTextSnapsToTheSliderMarksOrGoesBack)
     const struct
     {
         Field field;
-        const char *typed;
-        const char *text;
+        const char *typed, *text;
         double slider;
     } cases[] = {
         // clang-format off
