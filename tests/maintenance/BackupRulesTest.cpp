@@ -128,10 +128,9 @@ TEST(BackupFolderNameTest, ChecksInTheDialogsOrder)
         EXPECT_EQ(BackupFolderName::check(c.name, c.checked, c.freeBytes, 10), c.problem);
     }
     QString refused = "\"<>|:*?\\/";
-    for (char16_t c = 0; c < 0x20; ++c) {
+    for (char16_t c = 0; c < 0x20; ++c)
         if (c != 0x07 && c != 0x08 && c != 0x0B && c != 0x0C)
             refused += QChar(c);
-    }
     for (const QChar c : refused)
         EXPECT_EQ(BackupFolderName::check("ab" + QString(c) + "cd", 1, 100, 10), P::BadFormat)
             << int(c.unicode());

@@ -245,9 +245,8 @@ TEST(CameraSettingFileTest, LoadShowsItemsWithinTheControlsRangesAndWarnsOfUnkno
         const bool warning = CameraSettingFile::load(model, settingsOf(c.items));
         model.applyTextValues();
         const QStringList words = shown(model);
-        for (const QString &word : QString(c.shows).split(' ')) {
+        for (const QString &word : QString(c.shows).split(' '))
             EXPECT_TRUE(words.contains(word)) << c.shows << " in " << words.join(' ').toStdString();
-        }
         EXPECT_EQ(writtenData(CameraSettingFile::build(model), c.code), c.written) << c.shows;
         EXPECT_EQ(warning, c.warning) << c.shows;
     }

@@ -48,10 +48,7 @@ struct FakeToolPrompts : TrimPrompts
         calls << "save:" + folder + ":" + extension;
         return destination;
     }
-    void openProgress(const QString &, std::function<void()> cancel) override
-    {
-        onCancel = std::move(cancel);
-    }
+    void openProgress(const QString &, std::function<void()> cancel) override { onCancel = cancel; }
     void setProgress(double value, const QString &label) override
     {
         calls << "progress:" + label;
