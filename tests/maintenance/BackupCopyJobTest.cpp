@@ -1,12 +1,21 @@
+// Backing up: the copy job with injected faults, the backup dialog around it, and the backupcard program.
 #include "maintenance/BackupCopyJob.h"
+#include "maintenance/BackupSettingDialog.h"
+#include "maintenance/BackupTreeModel.h"
 #include "maintenance/VerifiedFileCopier.h"
 
+#include "MaintenanceFakes.h"
+#include "card/CardFixture.h"
 #include "recording/FileUtil.h"
+#include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLineEdit>
+#include <QProcess>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <map>
@@ -47,48 +56,67 @@ BackupCopyPlan planOf(const TempDir &dir, const QStringList &chapters, const QSt
     return *plan;
 }
 
-// The real copier with one fault on its n-th file.
+// Runs a developer program of the build; a non-zero exit fails the test unless the caller takes the code.
+QByteArray run(const QString &program, const QStringList &args, int *exitCode = nullptr)
+{
+    QProcess process;
+    process.start(qEnvironmentVariable("ORV_BUILD_DIR") + "/devtools/" + program, args);
+    EXPECT_TRUE(process.waitForFinished(-1));
+    if (exitCode)
+        *exitCode = process.exitCode();
+    else
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput();
+}
+
+// The real copier recording the names it copies, with an optional fault on its n-th file and an optional
+// cancel raised after its n-th file.
 class FaultyCopier : public VerifiedFileCopier
 {
 public:
     enum class Fault
     {
+        None,
         DiskFull,
         SourceVanishes,
         ReadOnlyTarget,
         CorruptWrite,
         ShortRead
     };
-    FaultyCopier(Fault fault, int onCall, QString vanishing = {})
+    explicit FaultyCopier(Fault fault = Fault::None, int onCall = 0, QString vanishing = {})
         : _fault(fault), _onCall(onCall), _vanishing(std::move(vanishing))
     {
     }
     Result copy(const QString &source, const QString &target) override
     {
-        ++_calls;
+        calls << QFileInfo(source).fileName();
         _written = 0;
-        return VerifiedFileCopier::copy(source, target);
+        const Result result = VerifiedFileCopier::copy(source, target);
+        if (cancelOn == calls.size())
+            cancel->store(true);
+        return result;
     }
+    QStringList calls;
+    int cancelOn = 0;
+    std::atomic<bool> *cancel = nullptr;
 
 protected:
-    bool active() const { return _calls == _onCall; }
+    bool active(Fault fault) const { return _fault == fault && calls.size() == _onCall; }
     ssize_t readChunk(int fd, char *buffer, size_t size) override
     {
         const ssize_t n = VerifiedFileCopier::readChunk(fd, buffer, size);
-        if (active() && _fault == Fault::SourceVanishes)
+        if (active(Fault::SourceVanishes))
             QFile::remove(_vanishing);
-        if (active() && _fault == Fault::ShortRead && _written > 0)
-            return 0;
-        return n;
+        return active(Fault::ShortRead) && _written > 0 ? 0 : n;
     }
     ssize_t writeChunk(int fd, const char *buffer, size_t size) override
     {
-        if (active() && _fault == Fault::DiskFull && _written > 0) {
+        if (active(Fault::DiskFull) && _written > 0) {
             errno = ENOSPC;
             return -1;
         }
         std::string bytes(buffer, size);
-        if (active() && _fault == Fault::CorruptWrite)
+        if (active(Fault::CorruptWrite))
             bytes[size / 2] ^= 0x01;
         const ssize_t n = VerifiedFileCopier::writeChunk(fd, bytes.data(), size);
         _written += n > 0 ? n : 0;
@@ -96,7 +124,7 @@ protected:
     }
     int openTemporary(const QByteArray &path) override
     {
-        if (active() && _fault == Fault::ReadOnlyTarget) {
+        if (active(Fault::ReadOnlyTarget)) {
             errno = EROFS;
             return -1;
         }
@@ -107,28 +135,37 @@ private:
     Fault _fault;
     int _onCall;
     QString _vanishing;
-    int _calls = 0;
     ssize_t _written = 0;
 };
-
-class ScriptedCopier : public FileCopier
+// A card with a trip of three chapters, the first of 1 MiB, and its backup dialog.
+struct DialogRig
 {
-public:
-    Result copy(const QString &source, const QString &target) override
+    DialogRig() : settings(dir.filePath("settings.ini"))
     {
-        calls << QFileInfo(source).fileName();
-        if (failOn == calls.size())
-            return {false, "injected"};
-        const Result result = real.copy(source, target);
-        if (cancelOn == calls.size())
-            cancel->store(true);
-        return result;
+        const QString kKey = "202405011200";
+        for (int i = 0; i < 3; ++i)
+            f.addMovie(kKey, i + 1, 100000 + 60000 * uint32_t(i), 60 * i);
+        f.write("MOVE/MOVE001/" + CardFixture::movieName(kKey, 1), QByteArray(1048576, 'a'));
+        card = f.load(); // writes VREC_MOV_MNG.DAT (3 records)
+        dialog = std::make_unique<BackupSettingDialog>(settings, host, prompter);
+        dialog->cardData = card.get();
+        dialog->pathBackup = dir.filePath("backups");
+        QDir().mkpath(*dialog->pathBackup);
+        dialog->setFinishPause(0);
+        dialog->setupDialog();
     }
-    VerifiedFileCopier real;
-    QStringList calls;
-    int failOn = 0;
-    int cancelOn = 0;
-    std::atomic<bool> *cancel = nullptr;
+    void waitForEnd()
+    {
+        while (dialog->isRunning())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    TempDir dir;
+    CardFixture f;
+    std::unique_ptr<CardData> card;
+    UserDefaultUtil settings;
+    FakeMaintenanceHost host;
+    FakeMaintenancePrompter prompter;
+    std::unique_ptr<BackupSettingDialog> dialog;
 };
 } // namespace
 
@@ -176,7 +213,7 @@ TEST(BackupCopyJobTest, CancelDuringTheThirdOfTenFilesKeepsTheUsersFolder)
     dir.write("dest/bk/keep.txt", "mine");
     dir.write("dest/bk/MOVE001/m1.MP4", "an earlier m1");
     std::atomic<bool> cancel = false;
-    ScriptedCopier copier;
+    FaultyCopier copier;
     copier.cancel = &cancel;
     copier.cancelOn = 3;
     BackupCopyJob job(planOf(dir, chapters), copier);
@@ -191,29 +228,14 @@ TEST(BackupCopyJobTest, CancelDuringTheThirdOfTenFilesKeepsTheUsersFolder)
     EXPECT_EQ(snapshot(dir.filePath("dest")), expected);
 }
 
-TEST(BackupCopyJobTest, FailureOnTheFirstFileRemovesTheFoldersTheRunMade)
-{
-    TempDir dir;
-    dir.write("card/MOVE/MOVE001/m0.MP4", "zero");
-    dir.write("card/MOVE/VREC_MOV_MNG.DAT", "v");
-    ScriptedCopier copier;
-    copier.failOn = 1;
-    BackupCopyJob job(planOf(dir, {"MOVE001/m0.MP4"}, "dest/new/bk"), copier);
-    const std::atomic<bool> cancel = false;
-    const auto outcome = job.run(cancel);
-    EXPECT_EQ(outcome.alert, "Unable to copy the file.");
-    EXPECT_EQ(outcome.copied, 0);
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("dest")));
-}
-
-TEST(BackupCopyJobTest, CopiesInOrderWithProgressAndRefusesAFolderWhereAFileGoes)
+TEST(BackupCopyJobTest, CopiesInOrderWithProgressAndFailuresLeaveTargetsAsTheyWere)
 {
     TempDir dir;
     dir.write("card/MOVE/MOVE001/m0.MP4", pattern(5000, 9));
     dir.write("card/MOVE/ADV_PRCT.DAT", "adv");
     dir.write("card/MOVE/VREC_MOV_MNG.DAT", "vrec");
     QStringList labels;
-    ScriptedCopier copier;
+    FaultyCopier copier;
     BackupCopyJob job(planOf(dir, {"MOVE001/m0.MP4"}), copier);
     const std::atomic<bool> cancel = false;
     const auto outcome = job.run(
@@ -229,4 +251,88 @@ TEST(BackupCopyJobTest, CopiesInOrderWithProgressAndRefusesAFolderWhereAFileGoes
     BackupCopyJob blocked(planOf(dir, {"MOVE001/m0.MP4"}, "dest2/bk"), real);
     EXPECT_EQ(blocked.run(cancel).alert, "Unable to copy the file.");
     EXPECT_EQ(snapshot(dir.filePath("dest2")), (Snapshot{{"/bk/MOVE001/m0.MP4/inside.txt", "kept"}}));
+
+    // A failure on the first file into a new folder removes the folders the run made.
+    FaultyCopier failing(FaultyCopier::Fault::ReadOnlyTarget, 1);
+    const auto outcome3 = BackupCopyJob(planOf(dir, {"MOVE001/m0.MP4"}, "dest3/new/bk"), failing).run(cancel);
+    EXPECT_EQ(outcome3.alert, "Unable to copy the file.");
+    EXPECT_EQ(outcome3.copied, 0);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("dest3")));
+}
+
+TEST(BackupSettingDialogTest, SizeFollowsTheChecksAndOkChecksTheName)
+{
+    DialogRig rig;
+    EXPECT_EQ(rig.dialog->sizeText(), "0.0 MB");
+    const QModelIndex trip = rig.dialog->model()->index(0, 0);
+    rig.dialog->model()->setData(rig.dialog->model()->index(0, BackupTreeModel::ChapterColumn, trip),
+                                 Qt::Checked, Qt::CheckStateRole);
+    EXPECT_EQ(rig.dialog->sizeText(), "1.0 MB"); // the chapter and the management file
+    rig.dialog->btnCheckOff_Click();
+    EXPECT_EQ(rig.dialog->sizeText(), "0.0 MB");
+
+    rig.dialog->folderNameField()->setText("");
+    rig.dialog->btnOk_Click();
+    rig.dialog->folderNameField()->setText("ok");
+    rig.dialog->btnOk_Click();
+    EXPECT_EQ(rig.prompter.log,
+              (QStringList{"warn:Please provide the folder name.", "warn:Chapter was not selected."}));
+    EXPECT_EQ(rig.host.progress.starts, 0);
+
+    bool closed = false;
+    QObject::connect(rig.dialog.get(), &BackupSettingDialog::closeRequested, [&] { closed = true; });
+    rig.settings.setFlag(UserDefaultUtil::KEY_BACKUP_SETTING_FLG, true);
+    rig.dialog->btnCancel_Click();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(rig.settings.flag(UserDefaultUtil::KEY_BACKUP_SETTING_FLG));
+}
+
+TEST(BackupSettingDialogTest, BackupRunsAsksBeforeCopyingIntoAnExistingFolderAndReportsFailures)
+{
+    DialogRig rig;
+    rig.settings.setFlag(UserDefaultUtil::KEY_BACKUP_SETTING_FLG, true);
+    rig.dialog->folderNameField()->setText("bk");
+    rig.dialog->btnCheckOn_Click();
+    rig.dialog->btnOk_Click();
+    rig.waitForEnd();
+    EXPECT_EQ(rig.host.progress.finished, QStringList{"Save completed."});
+    EXPECT_FALSE(rig.settings.flag(UserDefaultUtil::KEY_BACKUP_SETTING_FLG));
+    EXPECT_EQ(QDir(rig.dir.filePath("backups/bk/MOVE001")).entryList(QDir::Files).size(), 3);
+    EXPECT_TRUE(QFileInfo::exists(rig.dir.filePath("backups/bk/VREC_MOV_MNG.DAT")));
+
+    rig.prompter.confirmAnswers = {false};
+    rig.dialog->btnOk_Click();
+    EXPECT_EQ(rig.host.progress.starts, 1);
+
+    const Snapshot earlier = snapshot(rig.dir.filePath("backups"));
+    rig.dialog->setCopier(std::make_shared<FaultyCopier>(FaultyCopier::Fault::ReadOnlyTarget, 1));
+    rig.prompter.log.clear();
+    rig.dialog->btnOk_Click(); // "OK" to the overwrite question
+    rig.waitForEnd();
+    EXPECT_EQ(rig.prompter.log,
+              (QStringList{"confirm:The folder already exists at the selected destination. Would "
+                           "you like to overwrite?",
+                           "warn:Unable to copy the file."}));
+    EXPECT_EQ(rig.host.progress.finished, (QStringList{"Save completed.", "Backup cancelled."}));
+    EXPECT_EQ(snapshot(rig.dir.filePath("backups")), earlier);
+}
+
+// The sample card backed up whole reads back as the same card; a backup onto the card itself is refused.
+TEST(BackupCardToolTest, BackupOfTheSampleCardReopensAsTheSameCard)
+{
+    TempDir dir;
+    run("samplecard", {dir.path()});
+    const QString card = dir.filePath("MOVE");
+    const Snapshot before = snapshot(card);
+    run("backupcard", {card, dir.filePath("backups"), "whole", "--all"});
+    const QString whole = dir.filePath("backups/whole");
+    EXPECT_EQ(run("carddump", {whole}).replace(whole.toUtf8(), "<source>"),
+              run("carddump", {card}).replace(card.toUtf8(), "<source>"));
+
+    int exitCode = 0;
+    run("backupcard", {card, dir.path(), "MOVE", "--all"}, &exitCode);
+    EXPECT_NE(exitCode, 0);
+    run("backupcard", {card, dir.filePath("backups"), "part", "--trips", "0,9"}, &exitCode);
+    EXPECT_NE(exitCode, 0);
+    EXPECT_EQ(snapshot(card), before);
 }

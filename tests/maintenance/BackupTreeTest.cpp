@@ -10,12 +10,17 @@ namespace {
 const QString kKey = "202405011200";
 const QString kKey2 = "202405021300";
 
+// One field of each chapter node of a trip.
+template <class T> std::vector<T> column(const Backup &trip, T BackupItem::*field)
+{
+    std::vector<T> values;
+    for (const BackupItem &item : trip.children)
+        values.push_back(item.*field);
+    return values;
+}
 std::vector<int> states(const Backup &trip)
 {
-    std::vector<int> result;
-    for (const auto &item : trip.children)
-        result.push_back(item.chapterItem);
-    return result;
+    return column(trip, &BackupItem::chapterItem);
 }
 
 // Trip 0: four chapters of 60 s; chapter 2 lies in the clips of a G and a switch event, chapter 1 in the
@@ -38,14 +43,7 @@ struct TreeCard
 };
 } // namespace
 
-TEST(BackupTreeTest, SourceWithoutTripsGivesNoNodes)
-{
-    CardFixture f;
-    const auto card = f.load();
-    EXPECT_TRUE(BackupTree::build(*card, nullptr).backups().empty());
-}
-
-TEST(BackupTreeTest, NodesCarryEventsSizesAndThePlayingChapter)
+TEST(BackupTreeTest, NodesCarryEventsSizesAndThePlayingChapterAndAnEmptySourceHasNone)
 {
     TreeCard c;
     QFile::remove(c.f.root() + "/MOVE001/" + CardFixture::movieName(kKey2, 1));
@@ -57,12 +55,8 @@ TEST(BackupTreeTest, NodesCarryEventsSizesAndThePlayingChapter)
     EXPECT_EQ(first.trip, -1);
     EXPECT_EQ(states(first), (std::vector<int>{0, 0, 1, 0}));
     EXPECT_TRUE(first.dateEvent);
-    std::vector<bool> events;
-    for (const auto &item : first.children)
-        events.push_back(item.dateEvent);
-    EXPECT_EQ(events, (std::vector<bool>{true, true, false, false}));
-    EXPECT_EQ(first.children[0].fileSize, 1000u);
-    EXPECT_EQ(first.children[1].fileSize, 234u);
+    EXPECT_EQ(column(first, &BackupItem::dateEvent), (std::vector<bool>{true, true, false, false}));
+    EXPECT_EQ(column(first, &BackupItem::fileSize), (std::vector<std::uint64_t>{1000, 234, 0, 0}));
     EXPECT_EQ(first.children[2].idx, (std::array<int, 2>{0, 2}));
 
     const Backup &second = tree.backups()[1];
@@ -71,6 +65,9 @@ TEST(BackupTreeTest, NodesCarryEventsSizesAndThePlayingChapter)
     EXPECT_FALSE(second.dateEvent);
     EXPECT_EQ(second.children[0].fileSize, 0u); // deleted since the card was opened
     EXPECT_EQ(tree.checkedPaths(), QStringList{playing->_pathMove.toLocalFile()});
+
+    CardFixture empty;
+    EXPECT_TRUE(BackupTree::build(*empty.load(), nullptr).backups().empty());
 }
 
 TEST(BackupTreeTest, CheckChangesKeepTripStatesInStep)

@@ -21,23 +21,23 @@ const QStringList ENDLESS = {"-f", "lavfi", "-i", "testsrc2=size=64x48:rate=25",
 
 TEST(FfmpegJobTest, ProgressLines)
 {
-    struct Case
+    const struct
     {
         const char *line;
         int64_t expectedMs;
         std::optional<int> percent;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"out_time_us=1500000", 3000, 50},        {"out_time_ms=3000000\n", 3000, 100},
         {"out_time_us=9000000", 3000, 100},       {"out_time_us=-5", 3000, std::nullopt},
         {"out_time_us=1500000", 0, std::nullopt}, {"progress=end", 0, 100},
         {"frame=12", 3000, std::nullopt},
     };
-    for (const Case &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(FfmpegJob::progressOfLine(c.line, c.expectedMs), c.percent) << c.line;
 }
 
-TEST(FfmpegJobTest, MissingProgramIsAClearError)
+// A missing program, run blocking or not, and a failed run that keeps the tail of its log.
+TEST(FfmpegJobTest, FailuresAreClearErrors)
 {
     for (const bool blocking : {true, false}) {
         FfmpegJob job({"-version"});
@@ -51,15 +51,11 @@ TEST(FfmpegJobTest, MissingProgramIsAClearError)
         EXPECT_EQ(job.outcome(), FfmpegJob::Outcome::FailedToStart);
         EXPECT_TRUE(job.errorText().contains("not found on the PATH"));
     }
-}
-
-TEST(FfmpegJobTest, FailureKeepsTheLogTail)
-{
-    FfmpegJob job({"-i", "/nonexistent/in.mp4", "/nonexistent/out.mp4"});
-    EXPECT_EQ(job.run(), FfmpegJob::Outcome::Failed);
-    EXPECT_NE(job.exitCode(), 0);
-    EXPECT_TRUE(job.logTail().contains("/nonexistent/in.mp4"));
-    EXPECT_TRUE(job.errorText().startsWith("ffmpeg ended with exit code"));
+    FfmpegJob failed({"-i", "/nonexistent/in.mp4", "/nonexistent/out.mp4"});
+    EXPECT_EQ(failed.run(), FfmpegJob::Outcome::Failed);
+    EXPECT_NE(failed.exitCode(), 0);
+    EXPECT_TRUE(failed.logTail().contains("/nonexistent/in.mp4"));
+    EXPECT_TRUE(failed.errorText().startsWith("ffmpeg ended with exit code"));
 }
 
 TEST(FfmpegJobTest, CancelWhileRunningEndsTheProcess)
@@ -77,18 +73,16 @@ TEST(FfmpegJobTest, CancelWhileRunningEndsTheProcess)
     async.start();
     waitFor(async);
     EXPECT_EQ(async.outcome(), FfmpegJob::Outcome::Cancelled);
-}
 
-TEST(FfmpegJobTest, CancelKillsAProgramThatIgnoresTerminate)
-{
+    // A program that ignores the terminate signal is killed after the grace time.
     TempDir dir;
     const QString script = dir.write("stubborn", "#!/bin/sh\ntrap '' TERM\nwhile :; do sleep 0.05; done\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    FfmpegJob job({"-y"});
-    job.setProgram(script);
-    job.setCancelGraceMs(200);
-    const std::atomic<bool> cancel = true;
-    EXPECT_EQ(job.run(&cancel), FfmpegJob::Outcome::Cancelled);
+    FfmpegJob stubborn({"-y"});
+    stubborn.setProgram(script);
+    stubborn.setCancelGraceMs(200);
+    cancel = true;
+    EXPECT_EQ(stubborn.run(&cancel), FfmpegJob::Outcome::Cancelled);
 }
 
 } // namespace

@@ -1,12 +1,26 @@
+// The stopwatch: its model on the shared tool card, then the window's buttons, keys and hiding.
 #include "videotools/StopWatchModel.h"
+#include "videotools/StopWatchView.h"
 
 #include "ToolTestCard.h"
 #include "card/EventClip.h"
 #include "card/MoveProtectInfo.h"
+#include "recording/UserDefaultUtil.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
+
+struct FakeDelegate : StopWatchViewDelegate
+{
+    std::vector<StopWatchMarkers> markers;
+    int hidden = 0;
+    void updateStopWatchMarkers(const StopWatchMarkers &m) override { markers.push_back(m); }
+    void stopWatchHidden() override { ++hidden; }
+};
 
 class StopWatchModelTest : public ::testing::Test
 {
@@ -24,28 +38,6 @@ protected:
 
 } // namespace
 
-TEST_F(StopWatchModelTest, RunningLapAndTotalFromStartToThePosition)
-{
-    for (const auto &row : _model.rows())
-        EXPECT_FALSE(row);
-    EXPECT_FALSE(_model.total());
-    at(10000);
-    _model.startStop();
-    at(25000);
-    const auto running = _model.rows()[0];
-    ASSERT_TRUE(running);
-    EXPECT_EQ(StopWatchModel::lapTimeText(running), "00'15\"0");
-    EXPECT_EQ(StopWatchModel::speedText(running, true), "100km/h");
-    EXPECT_EQ(StopWatchModel::lapTimeText(_model.total()), "00'15\"0");
-    EXPECT_FALSE(_model.rows()[1]);
-
-    _model.startStop();
-    at(28000); // playing on after STOP changes nothing
-    EXPECT_EQ(_model.rows()[0]->lapTimeSpan, 15000);
-    EXPECT_EQ(_model.total()->lapTimeSpan, 15000);
-    EXPECT_EQ(_sent.back(), (StopWatchMarkers{StopWatchStatus::Stop, 10000, {}, 25000, 25000}));
-}
-
 TEST_F(StopWatchModelTest, NineLapsFillTheRowsAndTheTenthIsTheRunningLap)
 {
     at(1000);
@@ -56,8 +48,7 @@ TEST_F(StopWatchModelTest, NineLapsFillTheRowsAndTheTenthIsTheRunningLap)
         _model.lapReset();
         EXPECT_EQ(_model.lastMarkSumFrameTimeSpan(), 1000 + lap * 2000);
     }
-    EXPECT_FALSE(_model.buttons().lapReset);
-    EXPECT_TRUE(_model.buttons().previousLap);
+    EXPECT_TRUE(!_model.buttons().lapReset && _model.buttons().previousLap) << "ten laps at most";
     at(21500);
     const auto rows = _model.rows();
     EXPECT_EQ(rows[8]->pos, 19000);
@@ -70,24 +61,32 @@ TEST_F(StopWatchModelTest, NineLapsFillTheRowsAndTheTenthIsTheRunningLap)
     EXPECT_EQ(_model.rows()[8]->lapTimeSpan, 4500); // the running lap now starts at the eighth mark
 }
 
-TEST_F(StopWatchModelTest, ButtonsAndMarkersThroughTheStates)
+TEST_F(StopWatchModelTest, ButtonsMarkersAndRowsThroughTheStates)
 {
     const auto buttons = [this] {
         const auto b = _model.buttons();
         return std::array{b.startStop, b.lapReset, b.previousLap};
     };
     EXPECT_EQ(buttons(), (std::array{true, false, false}));
-    at(3000);
-    _model.startStop();
+    EXPECT_FALSE(_model.total());
+    _model.startStop(); // at the trip's very start: 0 is a marker like any other
+    EXPECT_EQ(_sent.back(), (StopWatchMarkers{StopWatchStatus::Start, 0, {}, 0, 0}));
     EXPECT_EQ(buttons(), (std::array{true, true, false}));
     at(5000);
+    // The running lap and the total reach from the start to the position.
+    EXPECT_EQ(
+        (std::array{_model.rows()[0]->lapTimeSpan, _model.rows()[0]->aveSpeed, _model.total()->lapTimeSpan}),
+        (std::array<int64_t, 3>{5000, 100, 5000}));
+    EXPECT_FALSE(_model.rows()[1]);
     _model.lapReset();
     EXPECT_EQ(buttons(), (std::array{true, true, true}));
     at(7000);
     _model.stopMeasurement(); // the player's Stop button
     EXPECT_EQ(buttons(), (std::array{false, true, false}));
-    EXPECT_EQ(_sent.back(), (StopWatchMarkers{StopWatchStatus::Stop, 3000, {5000}, 7000, 7000}));
+    EXPECT_EQ(_sent.back(), (StopWatchMarkers{StopWatchStatus::Stop, 0, {5000}, 7000, 7000}));
     EXPECT_EQ(_model.rows()[1]->lapTimeSpan, 2000); // the final lap from the last mark to the stop
+    at(9000);                                       // playing on after the stop changes nothing
+    EXPECT_EQ(_model.total()->lapTimeSpan, 7000);
 
     _model.lapReset(); // RESET in Stop
     EXPECT_EQ(_model.status(), StopWatchStatus::Ready);
@@ -119,17 +118,11 @@ TEST_F(StopWatchModelTest, AverageSpeedsInTheUnitShown)
 
 TEST(StopWatchTextTest, RowTexts)
 {
-    const struct
-    {
-        int64_t ms;
-        const char *text;
-    } times[] = {{15000, "00'15\"0"}, {83456, "01'23\"4"}, {3723456, "62'03\"4"}, {99, "00'00\"0"}};
-    for (const auto &t : times)
-        EXPECT_EQ(StopWatchModel::lapTimeText(LapInfo{0, t.ms, 0}), t.text);
-    EXPECT_EQ(StopWatchModel::lapTimeText(std::nullopt), "--'--\"-");
-    EXPECT_EQ(StopWatchModel::speedText(std::nullopt, true), "-km/h");
+    const std::pair<int64_t, const char *> times[] = {
+        {83456, "01'23\"4"}, {3723456, "62'03\"4"}, {99, "00'00\"0"}};
+    for (const auto &[ms, text] : times)
+        EXPECT_EQ(StopWatchModel::lapTimeText(LapInfo{0, ms, 0}), text);
     EXPECT_EQ(StopWatchModel::speedText(std::nullopt, false), "-MPH");
-    EXPECT_EQ(StopWatchModel::speedText(LapInfo{0, 1, 57}, true), "57km/h");
 }
 
 TEST(StopWatchEventTest, AnEventOrAdventureReplacesTheItemAndStartsAtItsStart)
@@ -163,4 +156,47 @@ TEST(StopWatchEventTest, AnEventOrAdventureReplacesTheItemAndStartsAtItsStart)
     load(*card._advMoveProtectList.front(), &CardData::getAdventureChapters,
          &StopWatchModel::setTripChapters);
     card.dispose();
+}
+
+TEST(StopWatchViewTest, EscapeAndCloseHideAndKeepTheLaps)
+{
+    TempDir dir;
+    UserDefaultUtil settings(dir.filePath("settings.ini"));
+    StopWatchView view(settings);
+    FakeDelegate delegate;
+    view.setDelegate(&delegate);
+    view.model().setChapterDataList(ToolTestCard::shared().trip._tripList.front()->sortedChapters());
+    view.setupWindow();
+    view.show();
+    EXPECT_EQ(view.lapText(0), "--'--\"-");
+    EXPECT_EQ(view.speedText(10), "-km/h");
+
+    view.setCurrentSumFrameTimeSpan(2000);
+    view.btnStartStop->click();
+    view.setCurrentSumFrameTimeSpan(6000);
+    view.btnLapReset->click();
+    view.setCurrentSumFrameTimeSpan(9000);
+    view.redrawLaps();
+    const QStringList shown{view.lapText(0), view.lapText(1), view.lapText(10), view.speedText(1)};
+    EXPECT_EQ(shown, (QStringList{"00'04\"0", "00'03\"0", "00'07\"0", "100km/h"}));
+    EXPECT_EQ(delegate.markers.back().lapMs, std::vector<int64_t>{6000});
+    EXPECT_EQ(view.btnReturn->toolTip(), "PREVIOUS LAP");
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &escape);
+    EXPECT_FALSE(view.isVisible());
+    view.show();
+    view.close(); // the close button
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_EQ(delegate.hidden, 2);
+    view.show();
+    EXPECT_EQ((QStringList{view.lapText(0), view.lapText(1), view.lapText(10), view.speedText(1)}), shown);
+
+    // Stop: only LAP/RESET is left, and it resets.
+    view.btnStartStop->click();
+    EXPECT_FALSE(view.btnStartStop->isEnabled());
+    EXPECT_EQ(view.btnStartStop->toolTip(), QString());
+    view.btnLapReset->click();
+    EXPECT_EQ(view.lapText(0), "--'--\"-");
+    EXPECT_EQ(delegate.markers.back(), StopWatchMarkers{});
 }

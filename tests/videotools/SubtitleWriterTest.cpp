@@ -2,7 +2,6 @@
 
 #include "recording/VideoInfo.h"
 
-#include <QDateTime>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,38 +22,30 @@ VideoFrame frameWith(int32_t speed, double gX = 0, double gY = 0, int32_t lat = 
 
 TEST(SubtitleWriterTest, InfoTextItems)
 {
-    struct Case
+    const OverlayFlags speed{false, true, false, false};
+    const struct
     {
         OverlayFlags flags;
         bool speedMeter;
         VideoFrame frame;
         QString expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{}, true, frameWith(100), ""},
-        {{false, true, false, false}, false, frameWith(100), SPEED + "62[MPH]"},
-        {{false, true, false, false}, true, frameWith(100), SPEED + "100[KM/H]"},
+        {speed, false, frameWith(100), SPEED + "62[MPH]"},
+        {speed, true, frameWith(100), SPEED + "100[KM/H]"},
         {{false, false, true, false}, true, frameWith(0, 0.3, 0.4), "\u3000acceleration\uFF1A0.500[G]"},
-        {{false, false, false, true},
-         true,
-         frameWith(0, 0, 0, int32_t(35.55 * 36000), -1800000),
+        // clang-format off
+        {{false, false, false, true}, true, frameWith(0, 0, 0, int32_t(35.55 * 36000), -1800000),
          "\u3000latitude\uFF1A35.550000\u3000longitude\uFF1A-50.000000"},
         // Canada/Pacific, 24-hour year first, standard time all year.
-        {{true, true, false, false},
-         true,
-         frameWith(7),
+        {{true, true, false, false}, true, frameWith(7),
          " time/date\uFF1A2024.05.01 04:30:00" + SPEED + "7[KM/H]"},
+        // clang-format on
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const SubtitleWriter writer({DateFormatType::YMD24H, 5, false, c.speedMeter});
         EXPECT_EQ(writer.makeInfoText(c.frame, c.flags), c.expected);
     }
-}
-
-TEST(SubtitleWriterTest, SubtitleTimesInHundredths)
-{
-    EXPECT_EQ(SubtitleWriter::assTimeText(83456), "00:01:23.45");
-    EXPECT_EQ(SubtitleWriter::assTimeText(36000000 + 9), "10:00:00.00");
 }
 
 TEST(SubtitleWriterTest, DocumentHeaderAndOneEventPerLaterMovieTime)
@@ -82,6 +73,7 @@ TEST(SubtitleWriterTest, DocumentHeaderAndOneEventPerLaterMovieTime)
               "Dialogue: 0,00:00:00.00,00:00:00.10,Default,,0000,0000,0000,," + SPEED + "100[KM/H]");
     EXPECT_EQ(lines[16],
               "Dialogue: 0,00:00:00.10,00:00:00.20,Default,,0000,0000,0000,," + SPEED + "200[KM/H]");
+    EXPECT_EQ(SubtitleWriter::assTimeText(36000000 + 9), "10:00:00.00"); // cut to hundredths
     for (const auto &[width, fontSize] : {std::pair{640, "9"}, std::pair{641, "24"}}) {
         const QStringList header = writer.assDocument(nullptr, width, 360, {true}).split('\n');
         EXPECT_EQ(header.size(), 15);

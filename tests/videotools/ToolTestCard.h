@@ -16,55 +16,40 @@
 class ToolTestCard
 {
 public:
-    // Three chapters of 10 s at a steady 100 km/h.
-    static SampleScenario scenario()
-    {
-        SampleScenario s = SampleScenario::singleChapter(10000);
-        s.keyFrameInterval = 10;
-        SampleTrip &trip = s.trips.front();
-        trip.chapters = {{1, 0, 10000}, {2, 10000, 10000}, {3, 20000, 10000}};
-        trip.speed = {{0, 100.0}};
-        return s;
-    }
-
     static ToolTestCard &shared()
     {
         static ToolTestCard card;
         return card;
     }
 
-    // The trip as the main window hands it to a tool, current position atMs.
-    ToolInfo tripInfo(ToolType type, int64_t atMs = 2500)
-    {
-        ToolInfo info;
-        info.type = type;
-        info.chapterList = trip._tripList.front()->sortedChapters();
-        info.chapter = info.chapterList.front();
-        info.selectStartSumFrameTS = 0;
-        info.selectEndSumFrameTS = atMs;
-        info.currentCMtimeMs = atMs;
-        return info;
-    }
-    ToolInfo clipInfo(ToolType type)
-    {
-        ToolInfo info;
-        info.type = type;
-        info.chapterList = clip._tripList.front()->sortedChapters();
-        info.chapter = info.chapterList.front();
-        info.selectStartSumFrameTS = 0;
-        info.selectEndSumFrameTS = 2500;
-        info.currentCMtimeMs = 1000;
-        return info;
-    }
+    // The trip, or the clip cut from its 1 s to 5 s, as the main window hands it to a tool.
+    ToolInfo tripInfo(ToolType type, int64_t atMs = 2500) const { return infoOf(trip, type, atMs, atMs); }
+    ToolInfo clipInfo(ToolType type) const { return infoOf(clip, type, 2500, 1000); }
 
     TempDir dir;
     CardData trip;
     CardData clip;
 
 private:
+    static ToolInfo infoOf(const CardData &card, ToolType type, int64_t endMs, int64_t currentMs)
+    {
+        ToolInfo info;
+        info.type = type;
+        info.chapterList = card._tripList.front()->sortedChapters();
+        info.chapter = info.chapterList.front();
+        info.selectStartSumFrameTS = 0;
+        info.selectEndSumFrameTS = endMs;
+        info.currentCMtimeMs = currentMs;
+        return info;
+    }
     ToolTestCard()
     {
-        SampleCardWriter writer(scenario());
+        // Three chapters of 10 s at a steady 100 km/h.
+        SampleScenario scenario = SampleScenario::singleChapter(10000);
+        scenario.keyFrameInterval = 10;
+        scenario.trips.front().chapters = {{1, 0, 10000}, {2, 10000, 10000}, {3, 20000, 10000}};
+        scenario.trips.front().speed = {{0, 100.0}};
+        SampleCardWriter writer(scenario);
         EXPECT_TRUE(writer.writeCard(dir.path()));
         trip.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
         TrimRequest request;

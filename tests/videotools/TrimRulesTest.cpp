@@ -1,38 +1,71 @@
+// The trim's plain rules: ffmpeg's arguments and concat list, the disk space it needs, the saved name.
 #include "videotools/TrimRules.h"
+#include "videotools/FfmpegOperate.h"
 
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
 
 using Mode = CommonConst::RecMode;
 
-TEST(TrimRulesTest, DurationText)
+TEST(FfmpegOperateTest, CutArgumentsPerForm)
 {
-    const std::pair<int64_t, const char *> cases[] = {
-        {300000, "5m"}, {3599999, "59m"}, {3600000, "1h0m"}, {3725000, "1h2m"}, {36000000, "10h0m"}};
-    for (const auto &[span, text] : cases)
-        EXPECT_EQ(TrimRules::makeDurationText(span, "h", "m"), text) << span;
+    const struct
+    {
+        const char *ass;
+        std::optional<uint32_t> start, end;
+        const char *expected;
+    } cases[] = {
+        {"", std::nullopt, std::nullopt, "-y -i /t/a.mp4 -vcodec copy -acodec copy -g 10 /t/b.mp4"},
+        {"", 5000, std::nullopt, "-y -ss 00:00:05.000 -i /t/a.mp4 -vcodec copy -acodec copy -g 10 /t/b.mp4"},
+        {"", std::nullopt, 65250, "-y -i /t/a.mp4 -t 00:01:05.250 -vcodec copy -acodec copy -g 10 /t/b.mp4"},
+        {"", 3723500, 3725734,
+         "-y -ss 01:02:03.500 -i /t/a.mp4 -t 00:00:02.234 -vcodec copy -acodec copy -g 10 /t/b.mp4"},
+        {"/tmp/movinfo.ass", 1000, 4000,
+         "-y -i /t/a.mp4 -preset veryfast -loglevel quiet -vf ass='/tmp/movinfo.ass' -ss 00:00:01.000 "
+         "-t 00:00:03.000 -g 10 /t/b.mp4"},
+        {"", 4000, 1000, ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FfmpegOperate::makeTrimArguments("/t/a.mp4", "/t/b.mp4", c.ass, c.start, c.end).join(' '),
+                  c.expected);
+}
+
+TEST(FfmpegOperateTest, ConcatListNeedsTwoPathsAndEndsWithoutLineFeed)
+{
+    TempDir dir;
+    EXPECT_FALSE(FfmpegOperate::margefileCreate({"/t/a.mp4"}, dir.path()));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    const auto list = FfmpegOperate::margefileCreate({"/t/a.mp4", "/t/it's.mp4"}, dir.path());
+    ASSERT_TRUE(list);
+    EXPECT_EQ(QFileInfo(*list).fileName().size(), 16);
+    QFile file(*list);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "file '/t/a.mp4'\nfile '/t/it'\\''s.mp4'");
 }
 
 TEST(TrimRulesTest, DiskSpaceFigures)
 {
     constexpr int64_t MiB = 1048576;
-    struct Case
+    const struct
     {
         Mode mode;
         int64_t rangeMs;
         int64_t workMiB, destinationMiB;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {Mode::LongRec, 100000, 108, 36},
         {Mode::HighQuality, 39999, 36, 0},
         {Mode::HighQuality, 40000, 108, 36},
         {Mode::Nomal, 104000, 180, 72},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.rangeMs);
         const auto need = TrimRules::diskNeed(c.mode, c.rangeMs);
-        EXPECT_EQ(need.workMiB, c.workMiB) << c.rangeMs;
-        EXPECT_EQ(need.destinationMiB, c.destinationMiB) << c.rangeMs;
+        EXPECT_EQ((std::pair{need.workMiB, need.destinationMiB}), (std::pair{c.workMiB, c.destinationMiB}));
         EXPECT_TRUE(TrimRules::hasDiskSpace(c.mode, c.rangeMs, c.workMiB * MiB, c.destinationMiB * MiB));
         EXPECT_FALSE(TrimRules::hasDiskSpace(c.mode, c.rangeMs, c.workMiB * MiB - 1, c.destinationMiB * MiB));
         EXPECT_EQ(TrimRules::hasDiskSpace(c.mode, c.rangeMs, c.workMiB * MiB, c.destinationMiB * MiB - 1),
@@ -40,18 +73,6 @@ TEST(TrimRulesTest, DiskSpaceFigures)
     }
     // An unreadable volume counts as full.
     EXPECT_FALSE(TrimRules::hasDiskSpace(Mode::HighQuality, 1000, -1, 0));
-}
-
-TEST(TrimRulesTest, ProgressStaysBelowHundredUntilForced)
-{
-    const std::tuple<double, bool, double, const char *> cases[] = {{100.0, false, 99.0, "99%"},
-                                                                    {100.0, true, 100.0, "100%"},
-                                                                    {57.8, false, 57.8, "57%"},
-                                                                    {0.0, false, 0.0, "0%"}};
-    for (const auto &[percent, force, value, label] : cases) {
-        EXPECT_DOUBLE_EQ(TrimRules::progressValue(percent, force), value);
-        EXPECT_EQ(TrimRules::progressLabel(value), label);
-    }
 }
 
 TEST(TrimRulesTest, SavedNameAlwaysHasTheToolsFileType)

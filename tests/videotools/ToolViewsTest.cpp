@@ -1,0 +1,326 @@
+// The trim tool, the capture tool and the tool panel. The panel's trim and capture layouts share typed tests
+// with the two tools; the panel's own layouts come last.
+#include "videotools/CaptureView.h"
+#include "videotools/ToolDialogView.h"
+#include "videotools/ToolViewDelegate.h"
+#include "videotools/TrimPrompts.h"
+#include "videotools/TrimView.h"
+
+#include "ToolTestCard.h"
+#include "recording/UserDefaultUtil.h"
+#include "support/TempDir.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QImageReader>
+#include <QLabel>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The tools' dialogs and main window as the tests see them: every call recorded.
+struct FakeToolPrompts : TrimPrompts
+{
+    // "alert:<text>", "confirm:<text>", "save:<folder>:<extension>", "progress:<label>", "close"
+    QStringList calls;
+    bool answer = true;
+    std::optional<QString> destination;
+    std::function<void()> onCancel;
+    std::function<void(double)> onProgress;
+    QEventLoop *loop = nullptr; // left at the first alert
+
+    void showAlert(Style, const QString &, const QString &text) override
+    {
+        calls << "alert:" + text;
+        if (loop)
+            loop->quit();
+    }
+    bool confirm(const QString &, const QString &text) override
+    {
+        calls << "confirm:" + text;
+        return answer;
+    }
+    std::optional<QString> chooseDestination(const QString &folder, const QString &extension) override
+    {
+        calls << "save:" + folder + ":" + extension;
+        return destination;
+    }
+    void openProgress(const QString &, std::function<void()> cancel) override { onCancel = cancel; }
+    void setProgress(double value, const QString &label) override
+    {
+        calls << "progress:" + label;
+        if (onProgress)
+            onProgress(value);
+    }
+    void closeProgress() override { calls << "close"; }
+};
+
+struct FakeToolDelegate : ToolViewDelegate
+{
+    QList<int> results;
+    int closed = 0; // closeToolWindow calls
+    QEventLoop *loop = nullptr;
+    void toolWindowClosed(int result) override
+    {
+        results << result;
+        if (loop)
+            loop->quit();
+    }
+    void closeToolWindow() override { ++closed; }
+};
+
+template <class View> class TrimViewTest : public ::testing::Test
+{
+protected:
+    static constexpr bool IS_PANEL = std::is_same_v<View, ToolDialogView>;
+
+    View &open(const ToolInfo &info, bool date = false)
+    {
+        _settings.expDlgDateTime = date;
+        _view = std::make_unique<View>(_settings);
+        if constexpr (!std::is_same_v<View, CaptureView>)
+            _view->setWorkFolderBase(_dir.filePath("TMP"));
+        _view->toolinfo = info;
+        _view->delegate = &_delegate;
+        auto prompts = std::make_unique<FakeToolPrompts>();
+        _prompts = prompts.get();
+        _view->setPrompts(std::move(prompts));
+        if constexpr (IS_PANEL) {
+            _view->show();
+            _view->viewDidAppear();
+        } else {
+            _view->setupControls();
+        }
+        return *_view;
+    }
+    bool busy() const
+    {
+        if constexpr (std::is_same_v<View, TrimView>)
+            return _view->isRunning();
+        else
+            return _view->isBusy();
+    }
+    // A tool opens its first save panel in Documents, the panel on the Desktop; else in the home folder.
+    static QString firstFolder()
+    {
+        const QString folder = IS_PANEL ? QDir::homePath() + "/Desktop" : UserDefaultUtil::documentsPath();
+        return QFileInfo(folder).isDir() ? folder : QDir::homePath();
+    }
+    // Saves the trip's first 4 s with the date burned in; waits for the window's result and the job's end.
+    // With another ffmpeg (one that never ends) the run is cancelled at its first progress.
+    void runTrim(const QString &destination, const QString &ffmpeg = {})
+    {
+        View &view = open(ToolTestCard::shared().tripInfo(ToolType::Trim, 4000), true);
+        if (!ffmpeg.isEmpty())
+            view.setFfmpegProgram(ffmpeg);
+        _prompts->destination = destination;
+        _prompts->onProgress = [this, ffmpeg](double value) {
+            _progress.push_back(value);
+            if (!ffmpeg.isEmpty() && value > 0 && _prompts->onCancel)
+                std::exchange(_prompts->onCancel, nullptr)();
+        };
+        QEventLoop loop;
+        _delegate.loop = &loop;
+        view.saveAction();
+        loop.exec();
+        while (busy())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        EXPECT_TRUE(QDir(_dir.filePath("TMP")).isEmpty());
+    }
+
+    TempDir _dir;
+    UserDefaultUtil _settings{_dir.filePath("settings.ini")};
+    FakeToolDelegate _delegate;
+    FakeToolPrompts *_prompts = nullptr;
+    std::unique_ptr<View> _view;
+    std::vector<double> _progress;
+};
+
+using Views = ::testing::Types<TrimView, ToolDialogView>;
+TYPED_TEST_SUITE(TrimViewTest, Views);
+
+TYPED_TEST(TrimViewTest, RangeAndLongJobChecksBeforeTheSavePanel)
+{
+    const QString save = "save:" + this->firstFolder() + ":mp4";
+    const QString longJob = "confirm:It will take more than %1 to complete video trimming. Would you like to "
+                            "continue?";
+    const struct
+    {
+        int64_t rangeMs;
+        bool date, answer;
+        QStringList calls; // "short" for the too-short alert
+    } cases[] = {
+        {1999, false, true, {"short"}},
+        {2000, false, true, {save}},
+        {299999, true, true, {save}},
+        {300000, true, false, {longJob.arg("5Minutes")}},
+        {3599999, true, false, {longJob.arg("59Minutes")}},
+        {3900000, true, true, {longJob.arg("1Hour5Minutes"), save}},
+        {36000000, false, true, {save}},
+    };
+    for (const auto &c : cases) {
+        auto &view = this->open(ToolTestCard::shared().tripInfo(ToolType::Trim, c.rangeMs), c.date);
+        this->_prompts->answer = c.answer;
+        view.saveAction();
+        EXPECT_EQ(this->_prompts->calls.replaceInStrings("alert:" + view.al_warningMsg, "short"), c.calls)
+            << c.rangeMs;
+    }
+    EXPECT_TRUE(this->_delegate.results.isEmpty());
+}
+
+TYPED_TEST(TrimViewTest, SaveRunsTheJobReportsSavedOnceAndStoresTheChoices)
+{
+    const QString clip = this->_dir.filePath("clip.mp4");
+    this->runTrim(clip);
+    EXPECT_EQ(this->_delegate.results, QList<int>{ToolViewDelegate::Saved});
+    EXPECT_EQ(this->_prompts->calls.filter("alert:").join(','), "alert:Saved");
+    const std::vector<double> &values = this->_progress;
+    ASSERT_FALSE(values.empty());
+    EXPECT_EQ(values.back(), 100.0);
+    EXPECT_TRUE(std::all_of(values.begin(), values.end() - 1, [](double v) { return v <= 99.0; }));
+    EXPECT_EQ(this->_prompts->calls.filter("progress:").last(), "progress:100%");
+    EXPECT_GT(QFileInfo(clip).size(), 0);
+    UserDefaultUtil reread(this->_dir.filePath("settings.ini"));
+    reread.load();
+    EXPECT_TRUE(reread.expDlgDateTime);
+    EXPECT_EQ(reread.pathDirCut, this->_dir.path());
+}
+
+TYPED_TEST(TrimViewTest, CancelWhileRunningReportsOnlyCancelled)
+{
+    const QString program = this->_dir.write("endless", "#!/bin/sh\nexec sleep 600\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    this->runTrim(this->_dir.filePath("cancelled.mp4"), program);
+    EXPECT_EQ(this->_delegate.results, QList<int>{ToolViewDelegate::CancelledWhileRunning});
+    EXPECT_TRUE(this->_prompts->calls.filter("alert:").isEmpty());
+    EXPECT_FALSE(QFile::exists(this->_dir.filePath("cancelled.mp4")));
+}
+
+TYPED_TEST(TrimViewTest, SourceRecordingAsDestinationIsRefused)
+{
+    const ToolInfo info = ToolTestCard::shared().tripInfo(ToolType::Trim, 4000);
+    const QString source = info.chapterList.front()->_pathMp4.toLocalFile();
+    const qint64 size = QFileInfo(source).size();
+    this->open(info);
+    this->_prompts->destination = source;
+    this->_view->saveAction();
+    EXPECT_FALSE(this->busy());
+    EXPECT_EQ(this->_prompts->calls.last(), "alert:Cut was unsuccessful.");
+    EXPECT_EQ(QFileInfo(source).size(), size);
+}
+
+TYPED_TEST(TrimViewTest, TrimmedClipDisablesTheBoxesAndAsksNothing)
+{
+    ToolInfo info = ToolTestCard::shared().clipInfo(ToolType::Trim);
+    info.selectEndSumFrameTS = 36000000;
+    this->_settings.expDlgSpeed = true;
+    auto &view = this->open(info, true);
+    EXPECT_TRUE(view.cutFlg());
+    EXPECT_FALSE(view.checkedFlags().any());
+    const auto boxes = view.template findChildren<QCheckBox *>();
+    EXPECT_TRUE(std::none_of(boxes.begin(), boxes.end(), [](QCheckBox *b) { return b->isEnabled(); }));
+    view.saveAction();
+    EXPECT_EQ(this->_prompts->calls, QStringList{"save:" + this->firstFolder() + ":mp4"});
+}
+
+template <class View> class CaptureViewTest : public TrimViewTest<View>
+{
+};
+using CaptureViews = ::testing::Types<CaptureView, ToolDialogView>;
+TYPED_TEST_SUITE(CaptureViewTest, CaptureViews);
+
+TYPED_TEST(CaptureViewTest, SavesOrRefusesClosesOnlyAfterSuccessAndStoresTheChoices)
+{
+    ToolTestCard &card = ToolTestCard::shared();
+    ToolInfo missing = card.tripInfo(ToolType::Capture);
+    missing.chapter = std::make_shared<ChapterData>(QUrl::fromLocalFile(this->_dir.filePath("gone.MP4")),
+                                                    nullptr, ChapterData::Records{});
+    const struct
+    {
+        ToolInfo info;
+        bool isMovieMissing;
+        const char *alert;
+        int closed;
+        bool isSpeedOn; // the stored choice as the view shows it
+    } cases[] = {{card.tripInfo(ToolType::Capture), false, "alert:Saved", 1, true},
+                 {card.clipInfo(ToolType::Capture), false, "alert:Saved", 2, false},
+                 {missing, true, "alert:Unable to save the image.", 2, false}};
+    this->_settings.expDlgSpeed = true;
+    const QString still = this->_dir.filePath("still.jpeg");
+    for (const auto &c : cases) {
+        auto &view = this->open(c.info);
+        this->_prompts->destination = still;
+        QFile::remove(still);
+        QEventLoop loop;
+        this->_prompts->loop = &loop;
+        view.saveAction();
+        if (!c.isMovieMissing) {
+            EXPECT_TRUE(this->busy());
+            loop.exec();
+        }
+        EXPECT_EQ(this->_prompts->calls.last(), c.alert);
+        // Only the first save starts where no stored folder exists yet; later ones in the stored folder.
+        const QString folder = c.closed == 1 ? this->firstFolder() : this->_dir.path();
+        EXPECT_EQ(this->_prompts->calls.front(), "save:" + folder + ":jpeg");
+        EXPECT_EQ(this->_delegate.closed, c.closed);
+        EXPECT_EQ(QImageReader(still).format(), c.isMovieMissing ? "" : "jpeg");
+        // A trimmed clip: the boxes are off and disabled, so nothing is written into the still.
+        const auto boxes = view.template findChildren<QCheckBox *>();
+        EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(), [](auto *b) { return b->isEnabled(); }),
+                  view.cutFlg() ? 0 : 4);
+        EXPECT_EQ(view.checkedFlags().isSpeed, c.isSpeedOn);
+    }
+    // The clip's boxes, all off, were stored with the folder.
+    UserDefaultUtil reread(this->_dir.filePath("settings.ini"));
+    reread.load();
+    EXPECT_FALSE(reread.expDlgDateTime || reread.expDlgSpeed || reread.expDlgAcceleration ||
+                 reread.expDlgPoint);
+    EXPECT_EQ(reread.pathDirCap, this->_dir.path());
+}
+
+using ToolDialogViewTest = TrimViewTest<ToolDialogView>;
+
+TEST_F(ToolDialogViewTest, ControlsOfEachLayout)
+{
+    ToolTestCard &card = ToolTestCard::shared();
+    const struct
+    {
+        ToolInfo info;
+        bool back, warning, notAdd;
+    } cases[] = {
+        {card.tripInfo(ToolType::Trim), true, true, false},
+        {card.clipInfo(ToolType::Trim), true, true, true},
+        {card.tripInfo(ToolType::Capture), false, false, false},
+        {card.clipInfo(ToolType::Capture), false, false, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.info.type) * 2 + c.notAdd);
+        ToolDialogView &view = open(c.info);
+        EXPECT_EQ((std::array{view.btnBack->isVisible(), view.lblWarning->isVisible(),
+                              view.lblNotAdd->isVisible()}),
+                  (std::array{c.back, c.warning, c.notAdd}));
+        // Save and Cancel sit on one row, as far from the edges, below the last text row.
+        EXPECT_EQ(view.btnSave->y(), view.btnCancel->y());
+        EXPECT_EQ(view.width() - view.btnCancel->geometry().right() - 1, view.btnSave->x());
+        const QLabel *above = c.notAdd ? view.lblNotAdd : c.warning ? view.lblWarning : nullptr;
+        EXPECT_GT(view.btnSave->y(), above ? above->geometry().bottom() : view.chkDate->geometry().bottom());
+    }
+}
+
+TEST_F(ToolDialogViewTest, CaptureSavePanelFolderAndTheCloseResults)
+{
+    // A stored folder that has gone: the save panel falls back.
+    _settings.pathDirCap = _dir.filePath("gone");
+    open(ToolTestCard::shared().tripInfo(ToolType::Capture, 1000)).saveAction();
+    EXPECT_EQ(_prompts->calls.last(), "save:" + firstFolder() + ":jpeg");
+    _view->cancelAction(); // capture: the window is only closed
+    _view->backAction();
+    open(ToolTestCard::shared().tripInfo(ToolType::Trim)).cancelAction();
+    EXPECT_EQ(_delegate.closed, 1);
+    EXPECT_EQ(_delegate.results, (QList<int>{ToolViewDelegate::Back, ToolViewDelegate::Cancel}));
+}
+
+} // namespace
