@@ -1,5 +1,6 @@
 #include "recording/Mp4RecordingReader.h"
 #include "recording/DataUtility.h"
+#include "recording/SettingInfo.h"
 #include "recording/VideoInfo.h"
 
 #include "samplecard/SampleRecord.h"
@@ -30,7 +31,6 @@ Bytes toBytes(const QByteArray &a)
 struct Header
 {
     uint8_t code = 0x17;
-    uint32_t detectSeconds = 1714566600;
     uint8_t sw = 0;
     uint32_t detectCounter = 0;
     std::vector<Bytes> items;
@@ -40,7 +40,7 @@ struct Header
     {
         Bytes h(80, 0);
         h[0] = code;
-        putU32(h, 2, detectSeconds);
+        putU32(h, 2, uint32_t(BASE_TIME.toUnixSeconds()));
         h[30] = sw;
         putU32(h, 40, detectCounter);
         putU32(h, 44, KEY);
@@ -53,17 +53,8 @@ struct Header
 
 Bytes item(uint8_t high, uint8_t low, std::initializer_list<uint8_t> data)
 {
-    Bytes b(8, 0xFF);
-    b[0] = high;
-    b[1] = low;
-    size_t i = 2;
-    for (uint8_t d : data)
-        b[i++] = d;
-    uint8_t check = 0;
-    for (int j = 0; j < 7; ++j)
-        check ^= b[j];
-    b[7] = check;
-    return b;
+    const uint8_t code[] = {high, low};
+    return SettingInfo::createItem(code, std::span(data.begin(), data.size()));
 }
 
 SampleRecord record(uint32_t counter, int64_t secondsAfterBase = 0, uint8_t id = 0x55)
@@ -94,31 +85,22 @@ Bytes block(const std::vector<SampleRecord> &records, bool trailer = true)
 // ftyp, then udat with its entry table and the entries' data, then mdat.
 Bytes mp4(const Bytes &header, const std::vector<Bytes> &blocks)
 {
-    Bytes file = {0, 0, 0, 16, 'f', 't', 'y', 'p', 'i', 's', 'o', 'm', 0, 0, 2, 0};
     std::vector<Bytes> entries{header};
     entries.insert(entries.end(), blocks.begin(), blocks.end());
-    const size_t boxStart = file.size();
-    const size_t tableEnd = boxStart + 8 + 8 + 8 * entries.size();
-    Bytes payload(8 + 8 * entries.size(), 0);
-    putU32(payload, 4, uint32_t(entries.size()));
-    size_t dataAt = tableEnd;
+    Bytes file = {0, 0, 0, 16, 'f', 't', 'y', 'p', 'i', 's', 'o', 'm', 0, 0, 2, 0};
+    file.resize(16 + 16 + 8 * entries.size());
+    size_t dataAt = file.size();
+    std::copy_n("udat", 4, file.begin() + 20);
+    putU32(file, 28, uint32_t(entries.size()));
     for (size_t i = 0; i < entries.size(); ++i) {
-        putU32(payload, 8 + 8 * i, uint32_t(dataAt));
-        putU32(payload, 12 + 8 * i, uint32_t(entries[i].size()));
+        putU32(file, 32 + 8 * i, uint32_t(dataAt));
+        putU32(file, 36 + 8 * i, uint32_t(entries[i].size()));
         dataAt += entries[i].size();
     }
     for (const auto &e : entries)
-        payload.insert(payload.end(), e.begin(), e.end());
-    Bytes box(8, 0);
-    putU32(box, 0, uint32_t(8 + payload.size()));
-    box[4] = 'u';
-    box[5] = 'd';
-    box[6] = 'a';
-    box[7] = 't';
-    file.insert(file.end(), box.begin(), box.end());
-    file.insert(file.end(), payload.begin(), payload.end());
-    const Bytes mdat = {0, 0, 0, 8, 'm', 'd', 'a', 't'};
-    file.insert(file.end(), mdat.begin(), mdat.end());
+        file.insert(file.end(), e.begin(), e.end());
+    putU32(file, 16, uint32_t(file.size() - 16));
+    file.insert(file.end(), {0, 0, 0, 8, 'm', 'd', 'a', 't'});
     return file;
 }
 
@@ -146,100 +128,53 @@ std::vector<int> keysOf(VideoInfo &info, int camera)
 
 } // namespace
 
-TEST(Mp4RecordingReaderTest, DecodesPositionSpeedGAndFlags)
+// Every field of samplecard's records is compared through recdump in the sample card's round trip.
+TEST(Mp4RecordingReaderTest, DecodesSignedPositionsAndTheFieldsRecdumpLeavesOut)
 {
     SampleRecord r = record(1000);
-    r.speedTenths = 999;
-    r.gXmg = -1000;
-    r.gYmg = 250;
     r.gZmg = 0; // stored as 1000 mg: no acceleration
-    r.sw = 0x42;
-    r.powerDown = true;
-    r.gps = false;
-    r.gps2 = true;
+    r.gps2 = false;
     r.pictureChannel = 2;
     r.frameSize = 4096;
     QByteArray bytes = r.bytes();
     // Longitude 0x80 0x01 0x00 is west 256; latitude 0x00 0x01 0x00 is north 256.
-    bytes[6] = char(0x80);
-    bytes[7] = 0x01;
-    bytes[8] = 0x00;
-    bytes[9] = 0x00;
-    bytes[10] = 0x01;
-    bytes[11] = 0x00;
+    bytes.replace(6, 6, QByteArray::fromHex("800100000100"));
     bool isError = false;
-    const Bytes raw = toBytes(bytes);
-    const VideoFrame f = Mp4RecordingReader::decodeRecord(raw, 3, isError);
+    const VideoFrame f = Mp4RecordingReader::decodeRecord(toBytes(bytes), 3, isError);
     EXPECT_FALSE(isError);
-    EXPECT_EQ(f._longitude, -256);
-    EXPECT_EQ(f._posWest, 1);
-    EXPECT_EQ(f._latitude, 256);
-    EXPECT_EQ(f._posSouth, 0);
-    EXPECT_EQ(f.speed, 99);
-    EXPECT_DOUBLE_EQ(f.gX, -1.0);
-    EXPECT_DOUBLE_EQ(f.gY, 0.25);
+    EXPECT_EQ(std::tuple(f._longitude, f._posWest, f._latitude, f._posSouth), std::tuple(-256, 1, 256, 0));
     EXPECT_DOUBLE_EQ(f.gZ, 0.0);
-    EXPECT_EQ(f.sw, 0x42);
-    EXPECT_TRUE(f.powerDown);
-    EXPECT_FALSE(f.gps);
-    EXPECT_TRUE(f._gps2);
+    EXPECT_FALSE(f._gps2);
     EXPECT_EQ(f.pictureChannel, 2);
     EXPECT_EQ(f.frameSize, 4096u);
-    EXPECT_EQ(f._timeStamp, 1000u);
-    EXPECT_EQ(f._id, 0x55);
     EXPECT_EQ(f.blockNo, 3);
-    EXPECT_EQ(f.time, BASE_TIME);
-
-    // South and west magnitudes from samplecard's own encoder.
-    SampleRecord south = record(1);
-    south.longitude = -2101734;
-    south.latitude = -1245672;
-    const Bytes southRaw = toBytes(south.bytes());
-    const VideoFrame s = Mp4RecordingReader::decodeRecord(southRaw, 1, isError);
-    EXPECT_EQ(s._longitude, -2101734);
-    EXPECT_EQ(s._latitude, -1245672);
-    EXPECT_EQ(s._posSouth, 1);
-
-    SampleRecord none = record(1);
-    none.hasPosition = false;
-    const Bytes noneRaw = toBytes(none.bytes());
-    const VideoFrame n = Mp4RecordingReader::decodeRecord(noneRaw, 1, isError);
-    EXPECT_EQ(n._longitude, 0);
-    EXPECT_EQ(n._latitude, 0);
-    EXPECT_EQ(n._posWest, 0);
 }
 
 TEST(Mp4RecordingReaderTest, DecodesViolationCodes)
 {
-    const auto violation = [](uint8_t code, uint8_t sub, bool &isError) {
+    // (code, qualifier, type, error): the qualifier only qualifies overspeed; a bad BCD digit sets the
+    // error flag and leaves the type as far as it was decoded.
+    const struct
+    {
+        uint8_t code, sub;
+        ViolationType type;
+        bool isError;
+    } cases[] = {
+        {0x10, 0, ViolationType::GDetection, false},  {0x11, 0, ViolationType::VelocityGDetection, false},
+        {0x12, 0, ViolationType::Accel, false},       {0x13, 0, ViolationType::Decel, false},
+        {0x15, 0, ViolationType::Overspeed, false},   {0x14, 5, ViolationType::All, false},
+        {0x16, 5, ViolationType::Swerve, false},      {0x99, 0, ViolationType::All, false},
+        {0x00, 0, ViolationType::All, false},         {0x1A, 0, ViolationType::All, true},
+        {0x14, 0xF0, ViolationType::Overspeed, true}, {0x16, 0xF0, ViolationType::Swerve, false}};
+    for (const auto &c : cases) {
         SampleRecord r = record(1);
-        r.violation = code;
-        r.violationSub = sub;
-        const Bytes raw = toBytes(r.bytes());
-        return Mp4RecordingReader::decodeRecord(raw, 1, isError).ex.violationType;
-    };
-    bool isError = false;
-    EXPECT_EQ(violation(0x10, 0, isError), ViolationType::GDetection);
-    EXPECT_EQ(violation(0x11, 0, isError), ViolationType::VelocityGDetection);
-    EXPECT_EQ(violation(0x12, 0, isError), ViolationType::Accel);
-    EXPECT_EQ(violation(0x13, 0, isError), ViolationType::Decel);
-    EXPECT_EQ(violation(0x14, 0x00, isError), ViolationType::Overspeed);
-    EXPECT_EQ(violation(0x15, 0x00, isError), ViolationType::Overspeed);
-    EXPECT_EQ(violation(0x14, 0x05, isError), ViolationType::All);
-    EXPECT_EQ(violation(0x16, 0x05, isError), ViolationType::Swerve); // byte 46 only qualifies overspeed
-    EXPECT_EQ(violation(0x99, 0, isError), ViolationType::All);
-    EXPECT_EQ(violation(0x00, 0, isError), ViolationType::All);
-    EXPECT_FALSE(isError);
-
-    // A bad BCD digit sets the error flag and leaves the type as far as it was decoded.
-    EXPECT_EQ(violation(0x1A, 0, isError), ViolationType::All);
-    EXPECT_TRUE(isError);
-    isError = false;
-    EXPECT_EQ(violation(0x14, 0xF0, isError), ViolationType::Overspeed);
-    EXPECT_TRUE(isError);
-    isError = false;
-    EXPECT_EQ(violation(0x16, 0xF0, isError), ViolationType::Swerve);
-    EXPECT_FALSE(isError);
+        r.violation = c.code;
+        r.violationSub = c.sub;
+        bool isError = false;
+        EXPECT_EQ(Mp4RecordingReader::decodeRecord(toBytes(r.bytes()), 1, isError).ex.violationType, c.type)
+            << int(c.code) << " " << int(c.sub);
+        EXPECT_EQ(isError, c.isError) << int(c.code) << " " << int(c.sub);
+    }
 }
 
 TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFields)
