@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QSettings>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,58 +27,49 @@ protected:
 TEST_F(UserDefaultUtilTest, RoundTripThroughTheStore)
 {
     TempDir folders;
+    const QUrl googleEarth = QUrl::fromLocalFile(folders.path() + QLatin1Char('/'));
+    // (key, value written, the loaded member); the circle chart's scale 2.5 G is entry 4 of its list.
+    const struct
+    {
+        const char *key;
+        QVariant value;
+        std::function<QVariant(const UserDefaultUtil &)> loaded;
+    } keys[] = {
+        {"DateFormat", 3, [](auto &s) { return int(s.dateFormat); }},
+        {"TimeZone", 0, [](auto &s) { return s.timeZone; }},
+        {"SummerTime", true, [](auto &s) { return s.summerTime; }},
+        {"SpeedMeter", false, [](auto &s) { return s.speedMeter; }},
+        {"pathBackup", folders.path(), [](auto &s) { return s.pathBackup; }},
+        {"cardDriveSelect", "/media/CARD", [](auto &s) { return s.cardDriveSelect; }},
+        {"pathSelectFile", "/media/CARD/a.MP4", [](auto &s) { return s.pathSelectFile; }},
+        {"mapZoom", 9, [](auto &s) { return s.mapZoom; }},
+        {"mapDispBaloon", false, [](auto &s) { return s.mapDispBaloon; }},
+        {"mapTypeId", "satellite", [](auto &s) { return s.mapTypeId; }},
+        {"viewerVolume", 0.25f, [](auto &s) { return s.viewerVolume; }},
+        {"viewerIsMute", true, [](auto &s) { return s.viewerIsMute; }},
+        {"viewerGamma", 2.5, [](auto &s) { return s.viewerGamma; }},
+        {"dispSpeedMeter", false, [](auto &s) { return s.dispSpeedMeter; }},
+        {"dispCircleChart", false, [](auto &s) { return s.dispCircleChart; }},
+        {"dispCircleChartMaxG", 2.5, [](auto &s) { return s.dispCircleChartMaxG == 4 ? 2.5 : -1.0; }},
+        {"pathDirCut", folders.path(), [](auto &s) { return s.pathDirCut; }},
+        {"expDlgDateTime", true, [](auto &s) { return s.expDlgDateTime; }},
+        {"expDlgPoint", true, [](auto &s) { return s.expDlgPoint && !s.expDlgSpeed; }},
+        {"pathDirCap", folders.path(), [](auto &s) { return s.pathDirCap; }},
+        {"TQ-MW58_ViewerFirstLaunch", true, [](auto &s) { return s.viewerFirstLaunch; }},
+    };
     {
         UserDefaultUtil writer(file);
-        writer.setValue(QStringLiteral("DateFormat"), 3);
-        writer.setValue(QStringLiteral("TimeZone"), 0);
-        writer.setValue(QStringLiteral("SummerTime"), true);
-        writer.setValue(QStringLiteral("SpeedMeter"), false);
-        writer.setValue(QStringLiteral("pathBackup"), folders.path());
-        writer.setValue(QStringLiteral("cardDriveSelect"), QStringLiteral("/media/CARD"));
-        writer.setValue(QStringLiteral("pathSelectFile"), QStringLiteral("/media/CARD/a.MP4"));
-        writer.setValue(QStringLiteral("mapZoom"), 9);
-        writer.setValue(QStringLiteral("mapDispBaloon"), false);
-        writer.setValue(QStringLiteral("mapTypeId"), QStringLiteral("satellite"));
-        writer.setValue(QStringLiteral("viewerVolume"), 0.25f);
-        writer.setValue(QStringLiteral("viewerIsMute"), true);
-        writer.setValue(QStringLiteral("viewerGamma"), 2.5);
-        writer.setValue(QStringLiteral("dispSpeedMeter"), false);
-        writer.setValue(QStringLiteral("dispCircleChart"), false);
-        writer.setValue(QStringLiteral("dispCircleChartMaxG"), 2.5);
-        writer.setValue(QStringLiteral("pathDirCut"), folders.path());
-        writer.setValue(QStringLiteral("expDlgDateTime"), true);
-        writer.setValue(QStringLiteral("expDlgPoint"), true);
-        writer.setValue(QStringLiteral("pathDirCap"), folders.path());
-        writer.setPathDirGoogleEarth(QUrl::fromLocalFile(folders.path() + QLatin1Char('/')));
-        writer.setValue(QStringLiteral("TQ-MW58_ViewerFirstLaunch"), true);
+        for (const auto &k : keys)
+            writer.setValue(QString::fromLatin1(k.key), k.value);
+        writer.setPathDirGoogleEarth(googleEarth);
         writer.setLanguage(1);
     }
     UserDefaultUtil settings(file);
     settings.load();
+    for (const auto &k : keys)
+        EXPECT_EQ(k.loaded(settings), k.value) << k.key;
+    EXPECT_EQ(settings.pathDirGoogleEarth, googleEarth);
     EXPECT_EQ(settings.language, 1);
-    EXPECT_EQ(settings.dateFormat, DateFormatType::YMD24H);
-    EXPECT_EQ(settings.timeZone, 0);
-    EXPECT_TRUE(settings.summerTime);
-    EXPECT_FALSE(settings.speedMeter);
-    EXPECT_EQ(settings.pathBackup, folders.path());
-    EXPECT_EQ(settings.cardDriveSelect, QStringLiteral("/media/CARD"));
-    EXPECT_EQ(settings.pathSelectFile, QStringLiteral("/media/CARD/a.MP4"));
-    EXPECT_EQ(settings.mapZoom, 9);
-    EXPECT_FALSE(settings.mapDispBaloon);
-    EXPECT_EQ(settings.mapTypeId, QStringLiteral("satellite"));
-    EXPECT_EQ(settings.viewerVolume, 0.25f);
-    EXPECT_TRUE(settings.viewerIsMute);
-    EXPECT_EQ(settings.viewerGamma, 2.5);
-    EXPECT_FALSE(settings.dispSpeedMeter);
-    EXPECT_FALSE(settings.dispCircleChart);
-    EXPECT_EQ(settings.dispCircleChartMaxG, 4);
-    EXPECT_EQ(settings.pathDirCut, folders.path());
-    EXPECT_TRUE(settings.expDlgDateTime);
-    EXPECT_FALSE(settings.expDlgSpeed);
-    EXPECT_TRUE(settings.expDlgPoint);
-    EXPECT_EQ(settings.pathDirCap, folders.path());
-    EXPECT_EQ(settings.pathDirGoogleEarth, QUrl::fromLocalFile(folders.path() + QLatin1Char('/')));
-    EXPECT_TRUE(settings.viewerFirstLaunch);
     EXPECT_EQ(settings.value(QStringLiteral("AppleLanguages")).toStringList(),
               QStringList{QStringLiteral("fr")});
 }
@@ -132,19 +124,16 @@ TEST_F(UserDefaultUtilTest, RemovedKeysKeepTheirValuesExceptDateFormatAndTimeZon
 
 TEST_F(UserDefaultUtilTest, BackupFolderThatIsGoneOrAFileFallsBackToDocuments)
 {
-    const QString aFile = dir.write(QStringLiteral("not-a-folder"), "x");
-    store(QStringLiteral("pathBackup"), aFile);
     UserDefaultUtil settings(file);
-    settings.load();
-    EXPECT_EQ(settings.pathBackup, UserDefaultUtil::documentsPath());
-
-    store(QStringLiteral("pathBackup"), dir.filePath(QStringLiteral("gone")));
-    settings.load();
-    EXPECT_EQ(settings.pathBackup, UserDefaultUtil::documentsPath());
-
-    store(QStringLiteral("pathBackup"), dir.path());
-    settings.load();
-    EXPECT_EQ(settings.pathBackup, dir.path());
+    const QString aFile = dir.write(QStringLiteral("not-a-folder"), "x");
+    for (const auto &[stored, loaded] :
+         {std::pair{aFile, UserDefaultUtil::documentsPath()},
+          {dir.filePath(QStringLiteral("gone")), UserDefaultUtil::documentsPath()},
+          {dir.path(), dir.path()}}) {
+        store(QStringLiteral("pathBackup"), stored);
+        settings.load();
+        EXPECT_EQ(settings.pathBackup, loaded) << qPrintable(stored);
+    }
 }
 
 TEST_F(UserDefaultUtilTest, ToolFoldersAreKeptAsStoredAndOnlyNoTextGivesDocuments)
