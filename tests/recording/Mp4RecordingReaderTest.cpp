@@ -104,6 +104,12 @@ Bytes mp4(const Bytes &header, const std::vector<Bytes> &blocks)
     return file;
 }
 
+// A file of the default header and these blocks.
+Bytes mp4(const std::vector<Bytes> &blocks)
+{
+    return mp4(Header().bytes(), blocks);
+}
+
 struct Read
 {
     std::shared_ptr<VideoInfo> info;
@@ -120,10 +126,8 @@ Read readBytes(const Bytes &file, Date left = Date::distantPast(), Date right = 
 
 std::vector<int> keysOf(VideoInfo &info, int camera)
 {
-    std::vector<int> keys;
-    for (const int32_t key : info.getCameraFrames(camera).keys())
-        keys.push_back(key);
-    return keys;
+    const FrameTable table = info.getCameraFrames(camera);
+    return {table.keys().begin(), table.keys().end()};
 }
 
 } // namespace
@@ -210,22 +214,21 @@ TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFields)
 
 TEST(Mp4RecordingReaderTest, BlockSizesAndBlockKey)
 {
-    const Header h;
     // 64 bytes: nothing; 128 bytes: one record (the last 64 bytes are never a record).
-    const Read none = readBytes(mp4(h.bytes(), {block({record(100)}, false)}));
+    const Read none = readBytes(mp4({block({record(100)}, false)}));
     ASSERT_TRUE(none.info);
     EXPECT_TRUE(none.isError);
     EXPECT_EQ(none.info->_timeSpan, 0u);
 
-    const Read one = readBytes(mp4(h.bytes(), {block({record(100), record(136)}, false)}));
+    const Read one = readBytes(mp4({block({record(100), record(136)}, false)}));
     EXPECT_EQ(keysOf(*one.info, 0), (std::vector<int>{0}));
     EXPECT_FALSE(one.isError);
 
     // A record with another block key ends its block; the next block is read again.
     SampleRecord stranger = record(172);
     stranger.blockKey = KEY + 1;
-    const Read keyed = readBytes(
-        mp4(h.bytes(), {block({record(100), record(136), stranger, record(208)}), block({record(1100)})}));
+    const Read keyed =
+        readBytes(mp4({block({record(100), record(136), stranger, record(208)}), block({record(1100)})}));
     EXPECT_EQ(keysOf(*keyed.info, 0), (std::vector<int>{0, 36, 1000}));
     EXPECT_EQ(keyed.info->_timeSpan, 1000u);
 }
@@ -248,10 +251,9 @@ TEST(Mp4RecordingReaderTest, HeaderOnlyFileKeepsTheNewRecordingsTables)
     EXPECT_TRUE(r.info->getCameraFrames(0).at(0).gDetected);
 }
 
-TEST(Mp4RecordingReaderTest, GapFillingAtTwentyEightFps)
+TEST(Mp4RecordingReaderTest, GapFillingAtTwentyEightFpsAndMoviePositionsPerBlock)
 {
-    const Header h;
-    const Read r = readBytes(mp4(h.bytes(), {block({record(5000), record(5100)})}));
+    const Read r = readBytes(mp4({block({record(5000), record(5100)})}));
     ASSERT_TRUE(r.info);
     EXPECT_EQ(keysOf(*r.info, 1), (std::vector<int>{0, 36, 72, 100}));
     EXPECT_EQ(keysOf(*r.info, 0), (std::vector<int>{0, 100}));
@@ -263,43 +265,22 @@ TEST(Mp4RecordingReaderTest, GapFillingAtTwentyEightFps)
     EXPECT_TRUE(cameraOne.at(100).sameAs(r.info->getCameraFrames(0).at(100)));
 
     // Frames of different blocks are not bridged.
-    const Read apart = readBytes(mp4(h.bytes(), {block({record(5000)}), block({record(5100)})}));
+    const Read apart = readBytes(mp4({block({record(5000)}), block({record(5100)})}));
     EXPECT_EQ(keysOf(*apart.info, 1), (std::vector<int>{0, 100}));
-}
 
-TEST(Mp4RecordingReaderTest, MovieTimeStampsOfLaterBlocksKeepTheirPlace)
-{
-    const Header h;
     // Three one-second blocks; the second starts 40 ms late, as blocks do.
-    const Read r = readBytes(mp4(h.bytes(), {block({record(10000), record(10036), record(10072)}),
-                                             block({record(11040), record(11076)}), block({record(12000)})}));
-    const auto table = r.info->getCameraFrames(1);
+    const Read blocks = readBytes(mp4({block({record(10000), record(10036), record(10072)}),
+                                       block({record(11040), record(11076)}), block({record(12000)})}));
+    const auto table = blocks.info->getCameraFrames(1);
     EXPECT_EQ(table.at(72)._movieTimeStamp, 72u);
     EXPECT_EQ(table.at(1040)._movieTimeStamp, 1000u);
     EXPECT_EQ(table.at(1076)._movieTimeStamp, 1036u);
     EXPECT_EQ(table.at(2000)._movieTimeStamp, 2000u);
 }
 
-TEST(Mp4RecordingReaderTest, BlocksWithoutFramesContributeNothing)
+TEST(Mp4RecordingReaderTest, BlocksOutsideTheWindowOrWithoutFramesContributeNothing)
 {
-    const Header h;
-    // A block of sound samples only, before the frames: with the widest window it must not make
-    // 0x7FFFFFFF the smallest counter.
-    const Read r = readBytes(mp4(h.bytes(), {block({record(9000, 0, 0xAA), record(9036, 0, 0xAA)}),
-                                             block({record(10000, 1), record(10500, 1)})}));
-    ASSERT_TRUE(r.info);
-    EXPECT_FALSE(r.isError);
-    EXPECT_EQ(r.info->_timeSpan, 500u);
-    EXPECT_EQ(keysOf(*r.info, 0), (std::vector<int>{0, 500}));
-    EXPECT_EQ(r.info->getCameraFrames(1).key(0), 0);
-    EXPECT_EQ(r.info->firstTime, BASE_TIME.addingSeconds(1));
-}
-
-TEST(Mp4RecordingReaderTest, TimeWindowDropsWholeBlocks)
-{
-    const Header h;
-    const Bytes file =
-        mp4(h.bytes(), {block({record(1000, 0)}), block({record(2000, 1)}), block({record(3000, 2)})});
+    const Bytes file = mp4({block({record(1000, 0)}), block({record(2000, 1)}), block({record(3000, 2)})});
     const Read r = readBytes(file, BASE_TIME.addingSeconds(1), BASE_TIME.addingSeconds(1));
     EXPECT_EQ(keysOf(*r.info, 0), (std::vector<int>{0}));
     EXPECT_EQ(r.info->getCameraFrames(0).at(0)._timeStamp, 2000u);
@@ -310,20 +291,25 @@ TEST(Mp4RecordingReaderTest, TimeWindowDropsWholeBlocks)
     const Read after = readBytes(file, BASE_TIME.addingSeconds(10), Date::distantFuture());
     EXPECT_TRUE(after.isError);
     EXPECT_TRUE(after.info->firstTime.isDistantPast());
-}
 
-TEST(Mp4RecordingReaderTest, FallbackPositionAndPowerDown)
-{
-    const Header h;
+    // A block of sound samples only, before the frames: with the widest window it must not make
+    // 0x7FFFFFFF the smallest counter.
+    const Read sound = readBytes(mp4({block({record(9000, 0, 0xAA), record(9036, 0, 0xAA)}),
+                                      block({record(10000, 1), record(10500, 1)})}));
+    ASSERT_TRUE(sound.info);
+    EXPECT_FALSE(sound.isError);
+    EXPECT_EQ(sound.info->_timeSpan, 500u);
+    EXPECT_EQ(keysOf(*sound.info, 0), (std::vector<int>{0, 500}));
+    EXPECT_EQ(sound.info->firstTime, BASE_TIME.addingSeconds(1));
+
+    // A frame without a position takes the first one; a sound record's power-down marks the recording.
     SampleRecord lost = record(1036);
     lost.hasPosition = false;
-    SampleRecord sound = record(1050, 0, 0xAA);
-    sound.powerDown = true; // any record of a kept block marks the recording
-    const Read r = readBytes(mp4(h.bytes(), {block({record(1000), lost, sound})}));
-    const auto cameraZero = r.info->getCameraFrames(0);
-    EXPECT_EQ(cameraZero.at(36)._longitude, 5000000);
-    EXPECT_EQ(cameraZero.at(36)._latitude, 1280000);
-    EXPECT_TRUE(r.info->powerDown);
+    SampleRecord last = record(1050, 0, 0xAA);
+    last.powerDown = true;
+    const Read kept = readBytes(mp4({block({record(1000), lost, last})}));
+    EXPECT_EQ(kept.info->getCameraFrames(0).at(36)._latitude, 1280000);
+    EXPECT_TRUE(kept.info->powerDown);
 }
 
 TEST(Mp4RecordingReaderTest, DetectionPositionIsMadeRelative)
@@ -385,13 +371,9 @@ TEST(Mp4RecordingReaderTest, TruncatedAndCorruptFilesNeverReadOutOfBounds)
 
 TEST(Mp4RecordingReaderTest, CutClipPrefixIsRecognisedOnlyWithTheCallersItem)
 {
-    const Header h;
-    const Bytes file = mp4(h.bytes(), {block({record(1000)})});
+    const Bytes file = mp4({block({record(1000)})});
     // Payload bytes 0-7 of our file: 0 0 0 0, then the entry count 2.
     const QByteArray prefix = QByteArray::fromHex("0000000000000002");
-    const Read camera = readBytes(file, Date::distantPast(), Date::distantFuture(), {});
-    ASSERT_TRUE(camera.info);
-    EXPECT_FALSE(camera.info->isCutVideo());
     const Read other =
         readBytes(file, Date::distantPast(), Date::distantFuture(), QByteArray::fromHex("0001071"));
     EXPECT_FALSE(other.info->isCutVideo());
