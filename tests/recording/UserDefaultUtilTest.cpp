@@ -86,9 +86,6 @@ TEST_F(UserDefaultUtilTest, OutOfRangeValuesFallBack)
     EXPECT_EQ(settings.timeZone, 5);
     EXPECT_EQ(settings.language, 0);
     EXPECT_EQ(settings.dispCircleChartMaxG, 0);
-    EXPECT_EQ(settings.getDateFormat(), DateFormatType::MDY24H);
-    EXPECT_EQ(settings.getTimeZone(), 5);
-    EXPECT_EQ(settings.getLanguage(), 0);
 
     store(QStringLiteral("TimeZone"), -1);
     store(QStringLiteral("Language"), 2);
@@ -170,23 +167,6 @@ TEST_F(UserDefaultUtilTest, MapTypeThatIsNoTextStopsTheLoad)
     settings.load();
     EXPECT_EQ(settings.mapTypeId, QStringLiteral("5"));
     EXPECT_EQ(settings.viewerGamma, 2.0);
-}
-
-TEST_F(UserDefaultUtilTest, DialogFlagsAreSharedThroughTheStore)
-{
-    UserDefaultUtil first(file);
-    UserDefaultUtil second(file);
-    const QString keys[] = {QStringLiteral("viewerSettingFlg"), QStringLiteral("cameraSettingFlg"),
-                            QStringLiteral("backupSettingFlg"), QStringLiteral("backupDeleteFlg"),
-                            QStringLiteral("backupDirectorySettingFlg")};
-    for (const QString &key : keys) {
-        EXPECT_FALSE(second.flag(key)) << qPrintable(key);
-        first.setFlag(key, true);
-        EXPECT_TRUE(second.flag(key)) << qPrintable(key);
-        first.setFlag(key, false);
-        EXPECT_FALSE(second.flag(key)) << qPrintable(key);
-    }
-    EXPECT_EQ(QLatin1String(UserDefaultUtil::KEY_BACKUP_DIRECTORY_SETTING_FLG), keys[4]);
 }
 
 TEST_F(UserDefaultUtilTest, LanguageOutsideTheListIsStoredAsEnglish)
