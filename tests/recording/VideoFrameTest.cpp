@@ -1,7 +1,6 @@
 #include "recording/VideoFrame.h"
 #include "recording/FramePool.h"
 
-#include <QTimeZone>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -38,12 +37,6 @@ VideoFrame cameraFrame()
 }
 
 } // namespace
-
-TEST(VideoFrameTest, NewFrameHasTheInvalidClockTime)
-{
-    const QDateTime local = VideoFrame().invalidTime.toDateTime().toTimeZone(QTimeZone::systemTimeZone());
-    EXPECT_EQ(local, QDateTime(QDate(2000, 1, 1), QTime(0, 0, 0), QTimeZone::systemTimeZone()));
-}
 
 TEST(VideoFrameTest, RepeatTakesTheDataButNotThePictureAndPowerFields)
 {
