@@ -2,11 +2,11 @@
 // recdump.
 #include "recording/CutClipReader.h"
 
+#include "recording/ClipRecording.h"
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
 #include "recording/Mp4RecordingReader.h"
 #include "recording/SettingInfo.h"
-#include "recording/VideoInfo.h"
 #include "support/Ffmpeg.h"
 #include "support/TempDir.h"
 
@@ -23,38 +23,11 @@
 
 namespace {
 
-const Date start = Date::fromUnixSeconds(1714566896);
-
 // A clip of count frames 36 ms apart; every tenth footer is a sound record.
 CutVideoKihonInfo clipOf(int count)
 {
-    VideoInfo recording;
-    std::map<int, VideoFrame> table;
-    for (int i = 0; i < count; ++i) {
-        VideoFrame frame;
-        frame.time = start.addingMilliseconds(i * 36);
-        frame._timeStamp = uint32_t(700000 + i * 36);
-        frame._movieTimeStamp = uint32_t(i * 36);
-        frame._id = i % 10 == 9 ? 0xAA : 0x55;
-        frame.speed = i;
-        frame._longitude = 4968000 + i;
-        frame._latitude = -1285200;
-        frame._posSouth = 1;
-        frame.gY = -0.25;
-        frame.blockNo = 1;
-        table.emplace(i * 36, frame);
-    }
-    recording.setCameraFrames(1, table);
-    recording.setCameraFrames(0, table);
-    recording.rebuildKeyLists();
-    recording.detectType = 10;
-    recording._playback.detectTime = start.addingSeconds(1);
-    recording._playback.detectPosition = 1000;
-    recording._fileVersion = "0714";
-    recording._terminalType = TerminalType::AllInOne;
-    recording._recMode = CommonConst::RecMode::LongRec;
-    return CutVideoKihonInfo::initFromVideoInfo(recording, 0, (count - 1) * 36, count * 36, true, false, true,
-                                                false);
+    return CutVideoKihonInfo::initFromVideoInfo(*clipRecording(count, 36, 700000, true), 0, (count - 1) * 36,
+                                                count * 36, true, false, true, false);
 }
 
 QByteArray fileInfoItem()
@@ -138,8 +111,9 @@ TEST(CutClipReaderTest, TheMp4ReaderRebuildsTheClipsFrames)
     EXPECT_TRUE(info->isDatetime);
     EXPECT_TRUE(info->isAcceleration);
     EXPECT_FALSE(info->isSpeed);
-    EXPECT_EQ(info->firstTime, start);
-    EXPECT_EQ(info->lastTime, start.addingMilliseconds(99 * 36)) << "sound records count for the time window";
+    EXPECT_EQ(info->firstTime, clipStart);
+    EXPECT_EQ(info->lastTime, clipStart.addingMilliseconds(99 * 36))
+        << "sound records count for the time window";
     EXPECT_EQ(info->_timeSpan, uint32_t(99 * 36));
 
     const FrameTable camera1 = info->getCameraFrames(1);
@@ -147,12 +121,12 @@ TEST(CutClipReaderTest, TheMp4ReaderRebuildsTheClipsFrames)
     EXPECT_FALSE(camera1.find(9 * 36));
     const VideoFrame frame = *camera1.find(36 * 5);
     EXPECT_EQ(frame._posSouth, 1);
-    EXPECT_EQ(frame.gY, -0.25);
+    EXPECT_EQ(frame.gY, -0.18);
     EXPECT_EQ(info->getCameraFrames(0).cameraKeys(), camera1.cameraKeys()) << "one table for both cameras";
 
     // A clip wholly before the window keeps its frames but no counters.
     isError = false;
-    const auto late = readBytes(fileWith(boxOf(clip)), isError, start.addingSeconds(60));
+    const auto late = readBytes(fileWith(boxOf(clip)), isError, clipStart.addingSeconds(60));
     ASSERT_TRUE(late);
     EXPECT_EQ(late->_timeSpan, 0u);
 }

@@ -1,6 +1,6 @@
 #include "recording/CutVideoKihonInfo.h"
 
-#include "recording/VideoInfo.h"
+#include "recording/ClipRecording.h"
 
 #include <gtest/gtest.h>
 #include <plist/plist.h>
@@ -9,35 +9,10 @@
 
 namespace {
 
-const Date clipStart = Date::fromUnixSeconds(1714566896);
-
-// A recording whose frames sit every stepMs from 0 to lengthMs in both camera tables; a frame's
-// movie time stamp is its key, its counter its key plus 50000.
+// Frames every stepMs from 0 to lengthMs; a frame's counter is its key plus 50000.
 std::shared_ptr<VideoInfo> recording(int lengthMs, int stepMs = 100)
 {
-    auto info = std::make_shared<VideoInfo>();
-    std::map<int, VideoFrame> table;
-    for (int key = 0; key <= lengthMs; key += stepMs) {
-        VideoFrame frame;
-        frame.time = clipStart.addingMilliseconds(key);
-        frame._timeStamp = uint32_t(50000 + key);
-        frame._movieTimeStamp = uint32_t(key);
-        frame.gX = key / 1000.0;
-        frame._id = 0x55;
-        frame._longitude = -key;
-        table.emplace(key, frame);
-    }
-    info->setCameraFrames(1, table);
-    info->setCameraFrames(0, table);
-    info->rebuildKeyLists();
-    info->detectType = 17;
-    info->sw = 2;
-    info->_playback.detectTime = clipStart.addingSeconds(5);
-    info->_playback.detectPosition = 5000;
-    info->_fileVersion = "0714";
-    info->_terminalType = TerminalType::AllInOne;
-    info->_recMode = CommonConst::RecMode::LongRec;
-    return info;
+    return clipRecording(lengthMs / stepMs + 1, stepMs, 50000, false);
 }
 
 // Edits every object of a class in an archive with raw property-list calls, for archives that our
