@@ -138,74 +138,45 @@ TEST(SettingInfoTest, AccessorsReadAndWriteTheirEncodings)
         EXPECT_EQ(SettingInfo::toBcd(value, count), bytes) << value;
     EXPECT_EQ(SettingInfo::toHexString(Bytes{0x0A, 0xFF, 0x12}, 2), QString("0AFF"));
 
-    using Values = std::vector<int32_t>;
-    const auto plain = [](int32_t (SettingInfo::*get)() const) {
-        return std::function([get](const SettingInfo &info) { return Values{(info.*get)()}; });
-    };
-    const std::function modAngle = [](const SettingInfo &info) {
-        Values v(2);
-        info.getModAngle(v[0], v[1]);
-        return v;
-    };
-    const std::function survRec = [](const SettingInfo &info) {
-        Values v(3);
-        info.getSurvRec(v[0], v[1], v[2]);
-        return v;
-    };
-    const std::function advMode = [](const SettingInfo &info) {
-        Values v(2);
-        info.getAdvMode(v[0], v[1]);
-        return v;
-    };
-    // (field, its bytes, reader, values read): absent, unreadable and short fields give -1 (the angle -2).
-    // The values the settings dialog shows and writes are in the camera settings file's tests.
-    const struct
-    {
-        Bytes SettingInfo::*field;
-        Bytes raw;
-        std::function<Values(const SettingInfo &)> get;
-        Values expected;
-    } reads[] = {
-        {&SettingInfo::_buzzAction, {}, plain(&SettingInfo::getBuzzAction), {-1}},
-        {&SettingInfo::_buzzAction, {0x15}, plain(&SettingInfo::getBuzzAction), {21}},
-        {&SettingInfo::_buzzAction, {0xFF}, plain(&SettingInfo::getBuzzAction), {255}},
-        {&SettingInfo::_guidanceVolume, {0x15}, plain(&SettingInfo::getGuidanceVolume), {15}},
-        {&SettingInfo::_guidanceVolume, {0xFF}, plain(&SettingInfo::getGuidanceVolume), {-1}},
-        {&SettingInfo::_gTrgLevel, {0x00}, plain(&SettingInfo::getGTrgLevel), {-1}},
-        {&SettingInfo::_deviceType, {0x02}, plain(&SettingInfo::getDeviceType), {2}},
-        {&SettingInfo::_gTrgCross, {0xFF, 0xFF}, plain(&SettingInfo::getGTrgCross), {-1}},
-        {&SettingInfo::_modAngle, {}, modAngle, {-1, -2}},
-        {&SettingInfo::_modAngle, {0x02, 0x05}, modAngle, {-1, -2}},
-        {&SettingInfo::_survRec, {0x03}, survRec, {-1, -1, -1}},
-        {&SettingInfo::_advMode, {0x05}, advMode, {-1, -1}},
-    };
-    for (size_t i = 0; i < std::size(reads); ++i) {
+    // Absent, unreadable and short fields read as -1 (the angle as -2). The values the settings dialog
+    // shows and writes are in the camera settings file's tests.
+    const auto with = [](Bytes SettingInfo::*field, Bytes raw) {
         SettingInfo info;
-        info.*reads[i].field = reads[i].raw;
-        EXPECT_EQ(reads[i].get(info), reads[i].expected) << i;
+        info.*field = raw;
+        return info;
+    };
+    EXPECT_EQ(with(&SettingInfo::_buzzAction, {}).getBuzzAction(), -1);
+    EXPECT_EQ(with(&SettingInfo::_buzzAction, {0x15}).getBuzzAction(), 21) << "a byte";
+    EXPECT_EQ(with(&SettingInfo::_buzzAction, {0xFF}).getBuzzAction(), 255);
+    EXPECT_EQ(with(&SettingInfo::_guidanceVolume, {0x15}).getGuidanceVolume(), 15) << "BCD digits";
+    EXPECT_EQ(with(&SettingInfo::_guidanceVolume, {0xFF}).getGuidanceVolume(), -1);
+    EXPECT_EQ(with(&SettingInfo::_gTrgLevel, {0x00}).getGTrgLevel(), -1);
+    EXPECT_EQ(with(&SettingInfo::_deviceType, {0x02}).getDeviceType(), 2);
+    EXPECT_EQ(with(&SettingInfo::_gTrgCross, {0xFF, 0xFF}).getGTrgCross(), -1);
+    int32_t a = 0, b = 0, c = 0;
+    for (const Bytes &angle : {Bytes{}, Bytes{0x02, 0x05}}) {
+        with(&SettingInfo::_modAngle, angle).getModAngle(a, b);
+        EXPECT_EQ(std::pair(a, b), std::pair(-1, -2)) << angle.size();
     }
+    with(&SettingInfo::_survRec, {0x03}).getSurvRec(a, b, c);
+    EXPECT_EQ(std::tuple(a, b, c), std::tuple(-1, -1, -1));
+    with(&SettingInfo::_advMode, {0x05}).getAdvMode(a, b);
+    EXPECT_EQ(std::pair(a, b), std::pair(-1, -1));
 
-    // (setter, field, bytes written): a crossing step outside the list is written as 1.
-    const struct
-    {
-        std::function<void(SettingInfo &)> set;
-        Bytes SettingInfo::*field;
-        Bytes expected;
-    } writes[] = {
-        {[](SettingInfo &s) { s.setBuzzAction(12); }, &SettingInfo::_buzzAction, {0x12}},
-        {[](SettingInfo &s) { s.setGTrgCross(6); }, &SettingInfo::_gTrgCross, {0x00, 0x10}},
-        {[](SettingInfo &s) { s.setModAngle(true, 9); }, &SettingInfo::_modAngle, {0x80, 0x00}},
-        {[](SettingInfo &s) { s.setSurvRec(true, false, 7); }, &SettingInfo::_survRec, {0x00}},
-        {[](SettingInfo &s) { s.setDateTime(QDateTime()); }, &SettingInfo::_datetime, {}},
-    };
-    for (size_t i = 0; i < std::size(writes); ++i) {
-        SettingInfo info;
-        writes[i].set(info);
-        EXPECT_EQ(info.*writes[i].field, writes[i].expected) << i;
-    }
-    SettingInfo none;
-    none.setDateTimeNone();
-    EXPECT_EQ(none.getItem(SettingInfo::DataType::DateTime),
+    // A crossing step outside the list is written as 1; an invalid instant changes nothing.
+    SettingInfo info;
+    info.setBuzzAction(12);
+    info.setGTrgCross(6);
+    info.setModAngle(true, 9);
+    info.setSurvRec(true, false, 7);
+    info.setDateTime(QDateTime());
+    EXPECT_EQ(info._buzzAction, Bytes{0x12});
+    EXPECT_EQ(info._gTrgCross, (Bytes{0x00, 0x10}));
+    EXPECT_EQ(info._modAngle, (Bytes{0x80, 0x00}));
+    EXPECT_EQ(info._survRec, Bytes{0x00});
+    EXPECT_TRUE(info._datetime.empty());
+    info.setDateTimeNone();
+    EXPECT_EQ(info.getItem(SettingInfo::DataType::DateTime),
               (Bytes{0x01, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
 }
 
