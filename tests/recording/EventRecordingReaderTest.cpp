@@ -40,7 +40,8 @@ qsizetype blockAt(size_t i)
 
 } // namespace
 
-TEST(EventRecordingReaderTest, ReadsEveryBlockAfterTheThumbnailWithImageAndPosition)
+// Positions are compared through recdump in the DAT round trip.
+TEST(EventRecordingReaderTest, ReadsEveryBlockAfterTheThumbnailWithItsImage)
 {
     const Read r = readEvent(writer.eventFile());
     ASSERT_FALSE(r.isError);
@@ -57,8 +58,6 @@ TEST(EventRecordingReaderTest, ReadsEveryBlockAfterTheThumbnailWithImageAndPosit
     for (const auto &[key, frame] : all) {
         const SampleDatFrame &f = frames[i++];
         EXPECT_EQ(key, int(f.timeStamp - frames[1].timeStamp));
-        EXPECT_EQ(frame._longitude, f.longitude);
-        EXPECT_EQ(frame._latitude, f.latitude);
         EXPECT_EQ(frame.camera, f.camera);
         EXPECT_EQ(frame._imageData, f.jpeg);
     }
