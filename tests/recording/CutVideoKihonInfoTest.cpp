@@ -226,91 +226,48 @@ TEST(CutVideoKihonInfoTest, OptionalAndMissingMembers)
 
 TEST(CutVideoKihonInfoTest, ReadsAnArchiveWrittenTheMacWay)
 {
-    // Module-prefixed class names, mutable dictionaries, numbers as separate objects, a mutable
-    // string, Swift's Int64 keys.
-    plist_t objects = plist_new_array();
-    plist_t plist = fill(plist_new_dict(), "$version", plist_new_uint(100000), "$archiver",
-                         plist_new_string("NSKeyedArchiver"), "$objects", objects);
-    uint64_t count = 0;
-    auto add = [&](plist_t node) {
-        plist_array_append_item(objects, node);
-        return count++;
-    };
-    auto ref = [&](plist_t node) { return plist_new_uid(add(node)); };
-    auto number = [&](int64_t value) { return ref(plist_new_uint(uint64_t(value))); };
-    auto instanceOf = [&](const char *name) {
-        plist_t chain = plist_new_array();
-        plist_array_append_item(chain, plist_new_string(name));
-        plist_array_append_item(chain, plist_new_string("NSObject"));
-        const uint64_t cls =
-            add(fill(plist_new_dict(), "$classname", plist_new_string(name), "$classes", chain));
-        return [cls] { return fill(plist_new_dict(), "$class", plist_new_uid(cls)); };
-    };
-    add(plist_new_string("$null"));
-    const auto kihon = instanceOf("ドライブ録.CutVideoKihonInfo");
-    const auto setting = instanceOf("ドライブ録.CutVideoSettingInfo");
-    const auto footerObject = instanceOf("ドライブ録.CutVideoFooterInfo");
-    const auto dictObject = instanceOf("NSMutableDictionary");
-    const auto stringObject = instanceOf("NSMutableString");
-    const auto dateObject = instanceOf("NSDate");
-    auto date = [&](double since) {
-        return ref(fill(dateObject(), "NS.time", plist_new_real(1714566896.0 - 978307200.0 + since)));
-    };
-    auto footer = [&](int64_t ms, bool gps) {
-        return ref(fill(footerObject(), "cvfi_zqa_blockNo", number(1), "cvfi_zqa_time", date(ms / 1000.0),
-                        "cvfi_zqa_longitude", plist_new_uint(uint64_t(int64_t(-4968000))),
-                        "cvfi_zqa_latitude", plist_new_uint(1285200), "cvfi_zqa_posWest", number(1),
-                        "cvfi_zqa_posSouth", number(0), "cvfi_zqa_speed", plist_new_uint(42), "cvfi_zqa_gX",
-                        plist_new_real(0.25), "cvfi_zqa_gY", plist_new_real(-0.5), "cvfi_zqa_gZ",
-                        plist_new_real(0), "cvfi_zqa_iSwitch", plist_new_uint(0), "cvfi_zqa_gps",
-                        plist_new_bool(gps), "cvfi_zqa_gps2", plist_new_bool(1), "cvfi_zqa_powerDown",
-                        plist_new_bool(0), "cvfi_zqa_pictureChannel", number(1), "cvfi_zqa_frameSize",
-                        number(30000), "cvfi_zqa_timeStamp", number(900000 + ms), "cvfi_zqa_id", number(0x55),
-                        "cvfi_zqa_movieTimeStamp", number(ms)));
-    };
-    plist_t keys = plist_new_array();
-    plist_t values = plist_new_array();
-    for (const int64_t ms : {0, 36}) {
-        plist_array_append_item(keys, number(ms));
-        plist_array_append_item(values, footer(ms, ms == 0));
-    }
-    plist_t root =
-        fill(kihon(), "cvki_zqa_settingInfo",
-             ref(fill(setting(), "cvsi_zqa_fileVersion",
-                      ref(fill(stringObject(), "NS.string", plist_new_string("0714"))),
-                      "cvsi_zqa_terminalType", plist_new_uint(0), "cvsi_zqa_recMode", plist_new_uint(2))),
-             "cvki_zqa_footerCamera1List", ref(fill(dictObject(), "NS.keys", keys, "NS.objects", values)),
-             "cvki_zqa_footerSoundList",
-             ref(fill(dictObject(), "NS.keys", plist_new_array(), "NS.objects", plist_new_array())),
-             "cvki_zqa_detectType", number(10), "cvki_zqa_detectTime", date(0.5), "cvki_zqa_sw", number(1),
-             "cvki_zqa_detectPosition", plist_new_uint(12000), "cvki_zqa_firstTime", date(0),
-             "cvki_zqa_lastTime", date(0.036), "cvki_zqa_powerDown", plist_new_bool(0),
-             "cvki_zqa_totalTimeSpan", plist_new_uint(36), "cvki_zqa_totalMoviewTimeSpan", plist_new_uint(72),
-             "cvki_zqa_isDatetime", plist_new_bool(1), "cvki_zqa_isSpeed", plist_new_bool(0),
-             "cvki_zqa_isAcceleration", plist_new_bool(0), "cvki_zqa_isPoint", plist_new_bool(1));
-    plist_dict_set_item(plist, "$top", fill(plist_new_dict(), "root", ref(root)));
+    auto chapter = recording(2000);
+    auto info = CutVideoKihonInfo::initFromVideoInfo(*chapter, 0, 2000, 2000, true, false, true, false);
+    const QByteArray ours = *info.archivedData();
 
+    // The other platform's app writes module-prefixed class names (the module name in UTF-16),
+    // mutable dictionaries and a mutable string object.
+    plist_t plist = nullptr;
+    plist_from_bin(ours.constData(), uint32_t(ours.size()), &plist);
+    plist_t objects = plist_dict_get_item(plist, "$objects");
+    const uint32_t count = plist_array_get_size(objects);
+    plist_t chain = plist_new_array();
+    plist_array_append_item(chain, plist_new_string("NSMutableString"));
+    plist_array_append_item(objects, fill(plist_new_dict(), "$classname", plist_new_string("NSMutableString"),
+                                          "$classes", chain));
+    for (uint32_t i = 0; i < count; ++i) {
+        plist_t object = plist_array_get_item(objects, i);
+        plist_t name =
+            plist_get_node_type(object) == PLIST_DICT ? plist_dict_get_item(object, "$classname") : nullptr;
+        char *text = nullptr;
+        plist_get_string_val(name ? name : object, &text);
+        const QString value = QString::fromUtf8(text);
+        free(text);
+        if (name && value.startsWith("CutVideo")) {
+            plist_set_string_val(name, ("ドライブ録." + value).toUtf8().constData());
+        } else if (name && value == "NSDictionary") {
+            plist_set_string_val(name, "NSMutableDictionary");
+        } else if (!name && value == "0714") {
+            plist_array_set_item(
+                objects,
+                fill(plist_new_dict(), "$class", plist_new_uid(count), "NS.string", plist_new_string("0714")),
+                i);
+        }
+    }
     char *out = nullptr;
     uint32_t length = 0;
     plist_to_bin(plist, &out, &length);
     const QByteArray bytes(out, length);
     plist_to_bin_free(out);
     plist_free(plist);
+    ASSERT_NE(bytes, ours);
 
-    const auto info = CutVideoKihonInfo::unarchive(bytes);
-    ASSERT_TRUE(info);
-    EXPECT_EQ(info->_settingInfo._fileVersion, "0714");
-    EXPECT_EQ(info->_settingInfo._recMode, CommonConst::RecMode::LongRec);
-    EXPECT_EQ(info->_detectType, uint8_t(10));
-    EXPECT_EQ(info->_detectTime, Date::fromUnixMilliseconds(1714566896500));
-    EXPECT_EQ(info->_totalMovieTimeSpan, 72);
-    ASSERT_EQ(info->_footerCamera1List.size(), 2u);
-    const auto &second = info->_footerCamera1List.at(36);
-    EXPECT_TRUE(second.isComplete());
-    EXPECT_EQ(second._time, Date::fromUnixMilliseconds(1714566896036));
-    EXPECT_EQ(second._longitude, -4968000);
-    EXPECT_EQ(second._gY, -0.5);
-    EXPECT_FALSE(second._gps);
-    EXPECT_EQ(second._frameSize, 30000u);
-    EXPECT_EQ(second._movieTimeStamp, 36u);
+    const auto back = CutVideoKihonInfo::unarchive(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->archivedData(), ours) << "the same clip as ours";
 }
