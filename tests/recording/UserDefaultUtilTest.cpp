@@ -101,10 +101,6 @@ TEST_F(UserDefaultUtilTest, RemovedKeysKeepTheirValuesExceptDateFormatAndTimeZon
     store(QStringLiteral("SummerTime"), true);
     UserDefaultUtil settings(file);
     settings.load();
-    EXPECT_EQ(settings.dateFormat, DateFormatType::YMD24H);
-    EXPECT_EQ(settings.timeZone, 2);
-    EXPECT_TRUE(settings.summerTime);
-
     settings.remove(QStringLiteral("DateFormat"));
     settings.remove(QStringLiteral("TimeZone"));
     settings.remove(QStringLiteral("SummerTime"));

@@ -106,25 +106,13 @@ TEST(VideoInfoTest, LocateDetectionChoosesTheNearerKeyAndMarksIt)
     EXPECT_EQ(info->locateDetection(5000, 9000), 0);
 }
 
-TEST(VideoInfoTest, MakeFrameTableNumbersMoviePositionsAndFillsPositions)
+// Movie positions and the fallback position of a frame without one are in the MP4 reader's tests.
+TEST(VideoInfoTest, MakeFrameTableWithoutAFallbackPositionAndWithRepeatedKeys)
 {
-    FramePool pool;
-    VideoFrame placed = frameAt(1040);
-    placed._longitude = 77;
-    placed._latitude = 88;
-    const std::vector<uint32_t> placedAt{pool.add(frameAt(1000)), pool.add(placed), pool.add(frameAt(1080))};
-    int32_t longitude = 5;
-    int32_t latitude = 6;
-    const CameraKeys table = VideoInfo::makeFrameTable(pool, placedAt, 1000, 40, longitude, latitude);
-    EXPECT_EQ(table.keys, (std::vector<int32_t>{0, 40, 80}));
-    EXPECT_EQ(pool.at(2)._movieTimeStamp, 80u);
-    EXPECT_EQ(pool.at(0)._longitude, 5);
-    EXPECT_EQ(pool.at(1)._longitude, 77);
-    EXPECT_EQ(pool.at(2)._latitude, 6);
-
+    int32_t longitude = -1;
+    int32_t latitude = 0;
     FramePool none;
     const std::vector<uint32_t> one{none.add(frameAt(1000))};
-    longitude = -1;
     VideoInfo::makeFrameTable(none, one, 1000, 0, longitude, latitude);
     EXPECT_EQ(none.at(0)._longitude, 0);
     longitude = 0;
