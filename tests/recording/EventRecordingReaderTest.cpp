@@ -1,5 +1,6 @@
 // The event recording reader over files samplecard's DAT writer makes, intact and damaged.
 #include "recording/EventRecordingReader.h"
+#include "recording/RecordingRead.h"
 #include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
 
@@ -11,12 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct Read
-{
-    std::shared_ptr<VideoInfo> info;
-    bool isError = false;
-};
 
 Read readEvent(const QByteArray &bytes, Date left = Date::distantPast())
 {

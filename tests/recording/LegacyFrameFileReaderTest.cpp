@@ -1,5 +1,6 @@
 // The legacy frame-file reader: BCD driving data, the thumbnail and the resynchronisation on damage.
 #include "recording/LegacyFrameFileReader.h"
+#include "recording/RecordingRead.h"
 #include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
 
@@ -10,12 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct Read
-{
-    std::shared_ptr<VideoInfo> info;
-    bool isError = false;
-};
 
 Read readLegacy(const QByteArray &bytes,
                 PictureData::PictureDataType type = PictureData::PictureDataType::All)
@@ -35,14 +30,6 @@ qsizetype recordAt(const QByteArray &file, size_t i)
     for (size_t k = 0; k < i; ++k)
         at += 60 + qsizetype(qFromBigEndian<uint32_t>(file.constData() + at));
     return at;
-}
-
-std::vector<uint32_t> stamps(VideoInfo &info)
-{
-    std::vector<uint32_t> out;
-    for (const auto &[key, frame] : info.getCameraFrames(0))
-        out.push_back(frame._timeStamp);
-    return out;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The movie DAT reader over files samplecard's DAT writer makes, intact and damaged.
 #include "recording/MovieDatReader.h"
 #include "recording/FullTimeDataInfo.h"
+#include "recording/RecordingRead.h"
 #include "recording/RecordingTempFiles.h"
 #include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
@@ -16,12 +17,6 @@
 
 namespace {
 
-struct Read
-{
-    std::shared_ptr<VideoInfo> info;
-    bool isError = false;
-};
-
 Read readMovie(const QByteArray &bytes, Date left = Date::distantPast(),
                PictureData::PictureDataType type = PictureData::PictureDataType::Classify,
                FullTimeDataInfo *fullTime = nullptr)
@@ -31,15 +26,6 @@ Read readMovie(const QByteArray &bytes, Date left = Date::distantPast(),
     r.info = MovieDatReader::read(dir.write("M202405010300-0001.DAT", bytes), left, Date::distantFuture(),
                                   type, fullTime, r.isError);
     return r;
-}
-
-// Time stamps of camera 0, in key order.
-std::vector<uint32_t> stamps(VideoInfo &info)
-{
-    std::vector<uint32_t> out;
-    for (const auto &[key, frame] : info.getCameraFrames(0))
-        out.push_back(frame._timeStamp);
-    return out;
 }
 
 const SampleDatWriter writer(SampleScenario::standard(), SampleDatWriter::placeholderJpegs(3));

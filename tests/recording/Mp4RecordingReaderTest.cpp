@@ -1,5 +1,6 @@
 #include "recording/Mp4RecordingReader.h"
 #include "recording/DataUtility.h"
+#include "recording/RecordingRead.h"
 #include "recording/SettingInfo.h"
 #include "recording/VideoInfo.h"
 
@@ -109,12 +110,6 @@ Bytes mp4(const std::vector<Bytes> &blocks)
 {
     return mp4(Header().bytes(), blocks);
 }
-
-struct Read
-{
-    std::shared_ptr<VideoInfo> info;
-    bool isError = false;
-};
 
 Read readBytes(const Bytes &file, Date left = Date::distantPast(), Date right = Date::distantFuture(),
                const QByteArray &fileData = {})
