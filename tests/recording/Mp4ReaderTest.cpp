@@ -114,25 +114,19 @@ TEST(Mp4ReaderTest, UdatTableReadsOnlyEntriesFollowedByPayload)
     EXPECT_TRUE(tableOf(box("moov", 40)).empty());
 }
 
-TEST(Mp4ReaderTest, EntriesPastTheEndReadEmpty)
-{
-    const Bytes file = box("ftyp", 24);
-    Mp4Reader reader(file);
-    EXPECT_EQ(reader.readEntry(30, 2).size(), 2u);
-    EXPECT_TRUE(reader.readEntry(30, 3).empty());
-    EXPECT_TRUE(reader.readEntry(0xFFFFFFFFull, 0xFFFFFFFFull).empty());
-    EXPECT_TRUE(reader.readEntry(40, 0).empty());
-}
-
-TEST(Mp4ReaderTest, ReadsAFileAndToleratesMissingOnes)
+TEST(Mp4ReaderTest, ReadsAFileToleratesMissingOnesAndEntriesPastTheEndReadEmpty)
 {
     TempDir dir;
-    const Bytes file = concat({box("ftyp", 24), udat(1, {{0, 8}}, 2)});
+    const Bytes file = concat({box("ftyp", 24), udat(1, {{0, 8}}, 2)}); // 58 bytes
     Mp4Reader reader(
         dir.write("a.MP4", QByteArray(reinterpret_cast<const char *>(file.data()), file.size())));
     EXPECT_TRUE(reader.isOpen());
     EXPECT_EQ(reader.readUdatTable().size(), 1u);
     EXPECT_EQ(reader.readEntry(0, 8)[7], 0x70); // 'p' of ftyp
+    EXPECT_EQ(reader.readEntry(56, 2).size(), 2u);
+    EXPECT_TRUE(reader.readEntry(56, 3).empty());
+    EXPECT_TRUE(reader.readEntry(0xFFFFFFFFull, 0xFFFFFFFFull).empty());
+    EXPECT_TRUE(reader.readEntry(60, 0).empty());
 
     for (const QString &path : {dir.filePath("none.MP4"), dir.path()})
         EXPECT_FALSE(Mp4Reader(path).isOpen()) << qPrintable(path);

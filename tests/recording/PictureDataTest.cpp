@@ -107,7 +107,7 @@ TEST(PictureDataTest, DistanceIsMeasuredBackToTheEndOrTheDetection)
     EXPECT_DOUBLE_EQ(u.at(1).ex.distance, 0.0);
 }
 
-TEST(PictureDataTest, DirectionBackFillsAndKeepsTheLastHeading)
+TEST(PictureDataTest, DirectionBackFillsKeepsTheLastHeadingAndFollowsTheSectors)
 {
     Unit u;
     u.store(Unit::rows({{0, 0, 100, 100}, {36, 0, 100, 100}, {72, 0, 100, 200}, {108, 0, 100, 200}}), 0, 108);
@@ -126,10 +126,7 @@ TEST(PictureDataTest, DirectionBackFillsAndKeepsTheLastHeading)
     EXPECT_FALSE(u.at(0).ex.isFrameEnable);
     EXPECT_TRUE(u.at(1).ex.isFrameEnable);
     EXPECT_EQ(u.at(1).ex.direction, IconId::None);
-}
 
-TEST(PictureDataTest, DirectionSectors)
-{
     const auto at = [](double degrees) {
         const double rad = degrees * 3.141592653589793 / 180.0;
         return PictureData::getDirection(int32_t(std::lround(std::cos(rad) * 1e6)),
