@@ -134,6 +134,16 @@ TEST(FileUtilTest, MovieSearchOnACardTree)
     EXPECT_TRUE(
         FileUtil::findFiles(QUrl::fromLocalFile(card.filePath(QStringLiteral("none/"))), QStringLiteral("."))
             .isEmpty());
+
+    // The general search lists files only.
+    TempDir dir;
+    dir.write(QStringLiteral("a/one.txt"), "1");
+    dir.write(QStringLiteral("two.TXT"), "2");
+    dir.write(QStringLiteral("three.bin"), "3");
+    QDir().mkpath(dir.filePath(QStringLiteral("folder.txt")));
+    EXPECT_EQ(relativePaths(FileUtil::findFiles(FileUtil::fileUrl(dir.path()), QStringLiteral("\\.txt$")),
+                            dir.path()),
+              (QStringList{QStringLiteral("a/one.txt"), QStringLiteral("two.TXT")}));
 }
 
 TEST(FileUtilTest, FolderNamesThatNeedEscapingInUrls)
@@ -149,18 +159,6 @@ TEST(FileUtilTest, FolderNamesThatNeedEscapingInUrls)
     ASSERT_TRUE(folder);
     EXPECT_EQ(folder->toLocalFile(), move + "/move01/");
     EXPECT_EQ(name, QStringLiteral("202001011234_0001.MP4"));
-}
-
-TEST(FileUtilTest, FindFilesListsFilesOnly)
-{
-    TempDir dir;
-    dir.write(QStringLiteral("a/one.txt"), "1");
-    dir.write(QStringLiteral("two.TXT"), "2");
-    dir.write(QStringLiteral("three.bin"), "3");
-    QDir().mkpath(dir.filePath(QStringLiteral("folder.txt")));
-    EXPECT_EQ(relativePaths(FileUtil::findFiles(FileUtil::fileUrl(dir.path()), QStringLiteral("\\.txt$")),
-                            dir.path()),
-              (QStringList{QStringLiteral("a/one.txt"), QStringLiteral("two.TXT")}));
 }
 
 TEST(FileUtilTest, RemoveFreeSpaceAndRandomNames)

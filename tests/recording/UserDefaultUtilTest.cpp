@@ -74,7 +74,7 @@ TEST_F(UserDefaultUtilTest, RoundTripThroughTheStore)
               QStringList{QStringLiteral("fr")});
 }
 
-TEST_F(UserDefaultUtilTest, OutOfRangeValuesFallBack)
+TEST_F(UserDefaultUtilTest, OutOfRangeValuesFallBackAndAMapTypeThatIsNoTextStopsTheLoad)
 {
     store(QStringLiteral("DateFormat"), 7);
     store(QStringLiteral("TimeZone"), 8);
@@ -92,6 +92,19 @@ TEST_F(UserDefaultUtilTest, OutOfRangeValuesFallBack)
     settings.load();
     EXPECT_EQ(settings.timeZone, 5);
     EXPECT_EQ(settings.language, 2);
+
+    store(QStringLiteral("mapTypeId"), QDateTime(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC));
+    store(QStringLiteral("viewerGamma"), 2.0);
+    store(QStringLiteral("mapZoom"), 11);
+    settings.load();
+    EXPECT_EQ(settings.mapZoom, 11);
+    EXPECT_EQ(settings.mapTypeId, QStringLiteral("roadmap"));
+    EXPECT_EQ(settings.viewerGamma, 1.0);
+
+    store(QStringLiteral("mapTypeId"), 5);
+    settings.load();
+    EXPECT_EQ(settings.mapTypeId, QStringLiteral("5"));
+    EXPECT_EQ(settings.viewerGamma, 2.0);
 }
 
 TEST_F(UserDefaultUtilTest, RemovedKeysKeepTheirValuesExceptDateFormatAndTimeZone)
@@ -115,7 +128,7 @@ TEST_F(UserDefaultUtilTest, RemovedKeysKeepTheirValuesExceptDateFormatAndTimeZon
     EXPECT_FALSE(settings.summerTime);
 }
 
-TEST_F(UserDefaultUtilTest, BackupFolderThatIsGoneOrAFileFallsBackToDocuments)
+TEST_F(UserDefaultUtilTest, GoneBackupFolderGivesDocumentsToolFoldersOnlyWhenNoText)
 {
     UserDefaultUtil settings(file);
     const QString aFile = dir.write(QStringLiteral("not-a-folder"), "x");
@@ -127,16 +140,12 @@ TEST_F(UserDefaultUtilTest, BackupFolderThatIsGoneOrAFileFallsBackToDocuments)
         settings.load();
         EXPECT_EQ(settings.pathBackup, loaded) << qPrintable(stored);
     }
-}
 
-TEST_F(UserDefaultUtilTest, ToolFoldersAreKeptAsStoredAndOnlyNoTextGivesDocuments)
-{
     // The trim and capture tools pick their own start folder when the stored one has gone (Documents for
     // one, the Desktop for the other), so the load keeps a removed folder's text.
     const QString gone = dir.filePath(QStringLiteral("gone"));
     store(QStringLiteral("pathDirCut"), gone);
     store(QStringLiteral("pathDirCap"), gone);
-    UserDefaultUtil settings(file);
     settings.load();
     EXPECT_EQ(settings.pathDirCut, gone);
     EXPECT_EQ(settings.pathDirCap, gone);
@@ -146,23 +155,6 @@ TEST_F(UserDefaultUtilTest, ToolFoldersAreKeptAsStoredAndOnlyNoTextGivesDocument
     settings.load();
     EXPECT_EQ(settings.pathDirCut, UserDefaultUtil::documentsPath());
     EXPECT_EQ(settings.pathDirCap, UserDefaultUtil::documentsPath());
-}
-
-TEST_F(UserDefaultUtilTest, MapTypeThatIsNoTextStopsTheLoad)
-{
-    store(QStringLiteral("mapTypeId"), QDateTime(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC));
-    store(QStringLiteral("viewerGamma"), 2.0);
-    store(QStringLiteral("mapZoom"), 11);
-    UserDefaultUtil settings(file);
-    settings.load();
-    EXPECT_EQ(settings.mapZoom, 11);
-    EXPECT_EQ(settings.mapTypeId, QStringLiteral("roadmap"));
-    EXPECT_EQ(settings.viewerGamma, 1.0);
-
-    store(QStringLiteral("mapTypeId"), 5);
-    settings.load();
-    EXPECT_EQ(settings.mapTypeId, QStringLiteral("5"));
-    EXPECT_EQ(settings.viewerGamma, 2.0);
 }
 
 TEST_F(UserDefaultUtilTest, LanguageOutsideTheListIsStoredAsEnglish)

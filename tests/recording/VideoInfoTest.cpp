@@ -39,7 +39,7 @@ std::vector<int> keysOf(const FrameTable &table)
 
 } // namespace
 
-TEST(VideoInfoTest, FindFrameLookups)
+TEST(VideoInfoTest, FindFrameLookupsAndPlaceholdersForMissingAndEmptyTables)
 {
     // (keys, key lists fixed, position, counter of the frame found)
     struct Case
@@ -59,10 +59,7 @@ TEST(VideoInfoTest, FindFrameLookups)
         EXPECT_EQ(info->findFrame(0, c.position, true)._timeStamp, c.found) << c.position;
         EXPECT_EQ(info->findFrame(0, c.position, false)._timeStamp, c.found) << c.position;
     }
-}
 
-TEST(VideoInfoTest, MissingAndEmptyTablesBecomeStoredPlaceholders)
-{
     VideoInfo info;
     EXPECT_EQ(info.cameraNumbers(), (std::vector<int>{1}));
     info._playback.detectTime = Date::fromUnixSeconds(1000);
