@@ -101,7 +101,7 @@ TEST(CutVideoKihonInfoTest, OneChapterKeysRunFromTheFrameAtOrBeforeTheStart)
     EXPECT_EQ(between._totalTimeSpan, 7950);
 }
 
-TEST(CutVideoKihonInfoTest, FurtherChaptersFollowOneMillisecondAfterThePrevious)
+TEST(CutVideoKihonInfoTest, FurtherChaptersFollowOneMillisecondAfterThePreviousAndMovieTimeStampsAreClamped)
 {
     auto first = recording(30000);
     auto second = recording(10000);
@@ -126,16 +126,13 @@ TEST(CutVideoKihonInfoTest, FurtherChaptersFollowOneMillisecondAfterThePrevious)
     EXPECT_EQ(info._footerCamera1List.at(o)._movieTimeStamp, uint32_t(b));
     EXPECT_EQ(info._totalTimeSpan, o + 2000);
     EXPECT_EQ(info._totalMovieTimeSpan, b + 3000);
-}
 
-TEST(CutVideoKihonInfoTest, MovieTimeStampsAreClampedNotWrapped)
-{
     // Movie time stamps that fall below the start frame's (a later block restarting its count).
     auto chapter = recording(3000);
     chapter->editFrames(1, [](std::span<const int32_t> keys, std::vector<VideoFrame> &frames) {
         frames[size_t(std::find(keys.begin(), keys.end(), 2000) - keys.begin())]._movieTimeStamp = 10;
     });
-    auto info = CutVideoKihonInfo::initFromVideoInfo(*chapter, 1000, 3000, 3000, false, false, false, false);
+    info = CutVideoKihonInfo::initFromVideoInfo(*chapter, 1000, 3000, 3000, false, false, false, false);
     EXPECT_EQ(info._footerCamera1List.at(1000)._movieTimeStamp, 0u) << "below the clip's start";
     EXPECT_EQ(info._footerCamera1List.at(1100)._movieTimeStamp, 1100u);
 

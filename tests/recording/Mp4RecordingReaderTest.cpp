@@ -176,7 +176,7 @@ TEST(Mp4RecordingReaderTest, DecodesViolationCodes)
     }
 }
 
-TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFields)
+TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFieldsAndPosition)
 {
     Header h;
     h.code = 0x10;
@@ -205,9 +205,23 @@ TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFields)
     EXPECT_EQ(c.info->detectType, 0);
     EXPECT_EQ(c.info->_playback.detectionType, DetectionType::GSensor);
     EXPECT_FALSE(c.isError);
+
+    h = Header();
+    h.code = 0x10;
+    h.detectCounter = 10150; // tie between keys 100 and 200: the later one
+    const Read r = readBytes(mp4(h.bytes(), {block({record(10000), record(10100), record(10200, 1)})}));
+    EXPECT_EQ(r.info->_playback.detectPosition, 200);
+    EXPECT_TRUE(r.info->getCameraFrames(0).at(200).gDetected);
+    EXPECT_EQ(r.info->_playback.detectTime, BASE_TIME.addingSeconds(1));
+    EXPECT_EQ(r.info->_playback.recordTime, BASE_TIME);
+    EXPECT_EQ(r.info->_playback.endTime, BASE_TIME.addingSeconds(1));
+
+    h.code = 0x17; // a plain movie has its detection at 0
+    const Read m = readBytes(mp4(h.bytes(), {block({record(10000), record(10100), record(10200)})}));
+    EXPECT_EQ(m.info->_playback.detectPosition, 0);
 }
 
-TEST(Mp4RecordingReaderTest, BlockSizesAndBlockKey)
+TEST(Mp4RecordingReaderTest, BlockSizesBlockKeyAndAHeaderOnlyFile)
 {
     // 64 bytes: nothing; 128 bytes: one record (the last 64 bytes are never a record).
     const Read none = readBytes(mp4({block({record(100)}, false)}));
@@ -226,10 +240,7 @@ TEST(Mp4RecordingReaderTest, BlockSizesAndBlockKey)
         readBytes(mp4({block({record(100), record(136), stranger, record(208)}), block({record(1100)})}));
     EXPECT_EQ(keysOf(*keyed.info, 0), (std::vector<int>{0, 36, 1000}));
     EXPECT_EQ(keyed.info->_timeSpan, 1000u);
-}
 
-TEST(Mp4RecordingReaderTest, HeaderOnlyFileKeepsTheNewRecordingsTables)
-{
     // Only the header entry: no frame tables are built. Camera 1 keeps the frame a new recording
     // holds, and the detection time comes from the frame the lookup then files for camera 0.
     Header h;
@@ -305,23 +316,6 @@ TEST(Mp4RecordingReaderTest, BlocksOutsideTheWindowOrWithoutFramesContributeNoth
     const Read kept = readBytes(mp4({block({record(1000), lost, last})}));
     EXPECT_EQ(kept.info->getCameraFrames(0).at(36)._latitude, 1280000);
     EXPECT_TRUE(kept.info->powerDown);
-}
-
-TEST(Mp4RecordingReaderTest, DetectionPositionIsMadeRelative)
-{
-    Header h;
-    h.code = 0x10;
-    h.detectCounter = 10150; // tie between keys 100 and 200: the later one
-    const Read r = readBytes(mp4(h.bytes(), {block({record(10000), record(10100), record(10200, 1)})}));
-    EXPECT_EQ(r.info->_playback.detectPosition, 200);
-    EXPECT_TRUE(r.info->getCameraFrames(0).at(200).gDetected);
-    EXPECT_EQ(r.info->_playback.detectTime, BASE_TIME.addingSeconds(1));
-    EXPECT_EQ(r.info->_playback.recordTime, BASE_TIME);
-    EXPECT_EQ(r.info->_playback.endTime, BASE_TIME.addingSeconds(1));
-
-    h.code = 0x17; // a plain movie has its detection at 0
-    const Read m = readBytes(mp4(h.bytes(), {block({record(10000), record(10100), record(10200)})}));
-    EXPECT_EQ(m.info->_playback.detectPosition, 0);
 }
 
 TEST(Mp4RecordingReaderTest, TruncatedAndCorruptFilesNeverReadOutOfBounds)

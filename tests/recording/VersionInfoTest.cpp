@@ -25,7 +25,7 @@ QString errorOf(const std::function<void()> &f)
 
 } // namespace
 
-TEST(VersionInfoTest, FirstLineGivesTheDestination)
+TEST(VersionInfoTest, FirstLineGivesTheDestinationOrTheErrors)
 {
     TempDir dir;
     const auto folder = std::optional<QUrl>(QUrl::fromLocalFile(dir.path()));
@@ -45,10 +45,7 @@ TEST(VersionInfoTest, FirstLineGivesTheDestination)
         EXPECT_EQ(f._versionString, "104");
     }
     EXPECT_EQ(VersionInfo::check(std::nullopt)._target, TargetType::Gyomu12);
-}
 
-TEST(VersionInfoTest, ErrorsOfTheTextCheckAndTheSettingsFolder)
-{
     // The code is three user-perceived characters: one outside the basic plane is one character, and a
     // digit with a combining mark is one character that is not a plain digit.
     for (const auto &[text, error] : {std::pair{"10", "バージョン情報が不明です。"},
@@ -59,9 +56,10 @@ TEST(VersionInfoTest, ErrorsOfTheTextCheckAndTheSettingsFolder)
         EXPECT_EQ(errorOf([&] { VersionInfo::check(QString::fromUtf8(text)); }), QString::fromUtf8(error))
             << text;
 
-    TempDir dir;
-    const auto folder = std::optional<QUrl>(QUrl::fromLocalFile(dir.path()));
-    EXPECT_EQ(VersionInfo::check(folder)._target, TargetType::Gyomu12); // neither file
+    TempDir none;
+    EXPECT_EQ(VersionInfo::check(std::optional(QUrl::fromLocalFile(none.path())))._target,
+              TargetType::Gyomu12);
+    QDir(dir.path()).remove("ver.txt");
     QDir(dir.path()).mkdir("SETINF.DAT");
     EXPECT_EQ(errorOf([&] { VersionInfo::check(folder); }), "バージョン情報が不明です。");
     TempDir other;
