@@ -73,14 +73,10 @@ SampleRecord record(uint32_t counter, int64_t secondsAfterBase = 0, uint8_t id =
 // A data block: records then the 64 bytes the camera leaves unused.
 Bytes block(const std::vector<SampleRecord> &records, bool trailer = true)
 {
-    Bytes b;
-    for (const auto &r : records) {
-        const Bytes one = toBytes(r.bytes());
-        b.insert(b.end(), one.begin(), one.end());
-    }
-    if (trailer)
-        b.insert(b.end(), 64, 0);
-    return b;
+    QByteArray b;
+    for (const auto &r : records)
+        b += r.bytes();
+    return toBytes(trailer ? b + QByteArray(64, '\0') : b);
 }
 
 // ftyp, then udat with its entry table and the entries' data, then mdat.
