@@ -53,7 +53,8 @@ TEST(VersionInfoTest, FirstLineGivesTheDestinationOrTheErrors)
                                       {"1\U0001F600", "バージョン情報が不明です。"},
                                       {"103\u0301 v1", "未定義の向け先番号です: 103\u0301"},
                                       {"104\u0301", "未定義の向け先番号です: 104\u0301"}})
-        EXPECT_EQ(errorOf([&] { VersionInfo::check(QString::fromUtf8(text)); }), QString::fromUtf8(error))
+        EXPECT_EQ(errorOf([code = QString::fromUtf8(text)] { VersionInfo::check(code); }),
+                  QString::fromUtf8(error))
             << text;
 
     TempDir none;
