@@ -15,32 +15,13 @@ std::shared_ptr<VideoInfo> recording(int lengthMs, int stepMs = 100)
     return clipRecording(lengthMs / stepMs + 1, stepMs, 50000, false);
 }
 
-// Edits every object of a class in an archive with raw property-list calls, for archives that our
-// own writer would never make.
-QByteArray editArchive(const QByteArray &bytes, const char *className,
-                       const std::function<void(plist_t)> &edit)
+// Rewrites an archive's object list with raw property-list calls, for archives our own writer would
+// never make.
+QByteArray rewrite(const QByteArray &bytes, const std::function<void(plist_t objects)> &edit)
 {
     plist_t plist = nullptr;
     plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &plist);
-    plist_t objects = plist_dict_get_item(plist, "$objects");
-    const uint32_t count = plist_array_get_size(objects);
-    for (uint32_t i = 0; i < count; ++i) {
-        plist_t object = plist_array_get_item(objects, i);
-        plist_t cls =
-            plist_get_node_type(object) == PLIST_DICT ? plist_dict_get_item(object, "$class") : nullptr;
-        if (!cls) {
-            continue;
-        }
-        uint64_t uid = 0;
-        plist_get_uid_val(cls, &uid);
-        char *name = nullptr;
-        plist_get_string_val(plist_dict_get_item(plist_array_get_item(objects, uint32_t(uid)), "$classname"),
-                             &name);
-        if (name && std::string_view(name) == className) {
-            edit(object);
-        }
-        free(name);
-    }
+    edit(plist_dict_get_item(plist, "$objects"));
     char *out = nullptr;
     uint32_t length = 0;
     plist_to_bin(plist, &out, &length);
@@ -48,6 +29,35 @@ QByteArray editArchive(const QByteArray &bytes, const char *className,
     plist_to_bin_free(out);
     plist_free(plist);
     return result;
+}
+
+// The text of a string node; empty for none or another kind.
+QString textOf(plist_t node)
+{
+    char *text = nullptr;
+    if (node)
+        plist_get_string_val(node, &text);
+    const QString value = QString::fromUtf8(text);
+    free(text);
+    return value;
+}
+
+// Edits every object of a class.
+QByteArray editArchive(const QByteArray &bytes, const char *className,
+                       const std::function<void(plist_t)> &edit)
+{
+    return rewrite(bytes, [&](plist_t objects) {
+        for (uint32_t i = 0; i < plist_array_get_size(objects); ++i) {
+            plist_t object = plist_array_get_item(objects, i);
+            uint64_t cls = 0;
+            if (plist_get_node_type(object) != PLIST_DICT || !plist_dict_get_item(object, "$class"))
+                continue;
+            plist_get_uid_val(plist_dict_get_item(object, "$class"), &cls);
+            if (textOf(plist_dict_get_item(plist_array_get_item(objects, uint32_t(cls)), "$classname")) ==
+                className)
+                edit(object);
+        }
+    });
 }
 
 QByteArray without(const QByteArray &bytes, const char *className, const char *key)
@@ -213,8 +223,8 @@ TEST(CutVideoKihonInfoTest, OptionalAndMissingMembers)
     })));
 
     // A root of another class, and bytes that are no archive.
-    EXPECT_FALSE(CutVideoKihonInfo::unarchive(editArchive(bytes, "CutVideoKihonInfo", [](plist_t) {
-                                              }).replace("CutVideoKihonInfo", "CutVideoKihonInfX")));
+    EXPECT_FALSE(CutVideoKihonInfo::unarchive(
+        rewrite(bytes, [](plist_t) {}).replace("CutVideoKihonInfo", "CutVideoKihonInfX")));
     EXPECT_FALSE(CutVideoKihonInfo::unarchive(QByteArray("not an archive")));
     for (qsizetype size = 0; size < bytes.size(); size += 7) {
         (void)CutVideoKihonInfo::unarchive(bytes.left(size)); // no crash on any truncation
@@ -229,39 +239,29 @@ TEST(CutVideoKihonInfoTest, ReadsAnArchiveWrittenTheMacWay)
 
     // The other platform's app writes module-prefixed class names (the module name in UTF-16),
     // mutable dictionaries and a mutable string object.
-    plist_t plist = nullptr;
-    plist_from_bin(ours.constData(), uint32_t(ours.size()), &plist);
-    plist_t objects = plist_dict_get_item(plist, "$objects");
-    const uint32_t count = plist_array_get_size(objects);
-    plist_t chain = plist_new_array();
-    plist_array_append_item(chain, plist_new_string("NSMutableString"));
-    plist_array_append_item(objects, fill(plist_new_dict(), "$classname", plist_new_string("NSMutableString"),
-                                          "$classes", chain));
-    for (uint32_t i = 0; i < count; ++i) {
-        plist_t object = plist_array_get_item(objects, i);
-        plist_t name =
-            plist_get_node_type(object) == PLIST_DICT ? plist_dict_get_item(object, "$classname") : nullptr;
-        char *text = nullptr;
-        plist_get_string_val(name ? name : object, &text);
-        const QString value = QString::fromUtf8(text);
-        free(text);
-        if (name && value.startsWith("CutVideo")) {
-            plist_set_string_val(name, ("ドライブ録." + value).toUtf8().constData());
-        } else if (name && value == "NSDictionary") {
-            plist_set_string_val(name, "NSMutableDictionary");
-        } else if (!name && value == "0714") {
-            plist_array_set_item(
-                objects,
-                fill(plist_new_dict(), "$class", plist_new_uid(count), "NS.string", plist_new_string("0714")),
-                i);
+    const QByteArray bytes = rewrite(ours, [](plist_t objects) {
+        const uint32_t count = plist_array_get_size(objects);
+        plist_t chain = plist_new_array();
+        plist_array_append_item(chain, plist_new_string("NSMutableString"));
+        plist_array_append_item(objects, fill(plist_new_dict(), "$classname",
+                                              plist_new_string("NSMutableString"), "$classes", chain));
+        for (uint32_t i = 0; i < count; ++i) {
+            plist_t object = plist_array_get_item(objects, i);
+            plist_t name = plist_get_node_type(object) == PLIST_DICT
+                               ? plist_dict_get_item(object, "$classname")
+                               : nullptr;
+            const QString value = textOf(name ? name : object);
+            if (name && value.startsWith("CutVideo"))
+                plist_set_string_val(name, ("ドライブ録." + value).toUtf8().constData());
+            else if (name && value == "NSDictionary")
+                plist_set_string_val(name, "NSMutableDictionary");
+            else if (!name && value == "0714")
+                plist_array_set_item(objects,
+                                     fill(plist_new_dict(), "$class", plist_new_uid(count), "NS.string",
+                                          plist_new_string("0714")),
+                                     i);
         }
-    }
-    char *out = nullptr;
-    uint32_t length = 0;
-    plist_to_bin(plist, &out, &length);
-    const QByteArray bytes(out, length);
-    plist_to_bin_free(out);
-    plist_free(plist);
+    });
     ASSERT_NE(bytes, ours);
 
     const auto back = CutVideoKihonInfo::unarchive(bytes);
