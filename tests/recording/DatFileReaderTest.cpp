@@ -7,7 +7,7 @@
 
 #include <sys/stat.h>
 
-TEST(DatFileReaderTest, OpensRegularFilesOnly)
+TEST(DatFileReaderTest, OpensRegularFilesOnlyAndReadsStayInsideThemAndTheirBound)
 {
     TempDir dir;
     const QString fifo = dir.filePath("fifo");
@@ -16,11 +16,7 @@ TEST(DatFileReaderTest, OpensRegularFilesOnly)
     EXPECT_FALSE(DatFileReader(dir.path()).isOpen());
     EXPECT_FALSE(DatFileReader(dir.filePath("missing")).isOpen());
     EXPECT_TRUE(DatFileReader(dir.write("empty", {})).isOpen());
-}
 
-TEST(DatFileReaderTest, ReadsStayInsideTheFileAndTheirBound)
-{
-    TempDir dir;
     const DatFileReader file(dir.write("f", QByteArray("0123456789")));
     uint8_t four[4];
     EXPECT_TRUE(file.readAt(6, four));

@@ -87,12 +87,6 @@ TEST(DatRecordingRoundTripTest, RecdumpPrintsTheFramesOfEachLayout)
         recdump({"--picture-type", "Thumbnail", SampleDatWriter::dividedPath(out.path())});
     EXPECT_EQ(divided["thumbnail"]["timeStamp"].toInteger(), frames[2].timeStamp);
     EXPECT_EQ(divided["lastTime"].toString(), iso(frames.back().unixSeconds));
-
-    // A window that starts with the last second leaves the movie's first block out.
-    const QJsonObject windowed = recdump({"--rec-type", "MovieRec", "--left", iso(frames.back().unixSeconds),
-                                          SampleDatWriter::moviePath(out.path())});
-    EXPECT_EQ(windowed["cameras"]["0"].toArray().first()["timeStamp"].toInteger(),
-              frames[frames.size() / 2].timeStamp);
 }
 
 TEST(DatRecordingRoundTripTest, EveryPrefixOfEachLayoutReadsShorter)

@@ -21,44 +21,30 @@ QStringList relativePaths(const QList<QUrl> &urls, const QString &base)
 
 } // namespace
 
-TEST(FileUtilTest, AppendPath)
+TEST(FileUtilTest, PathsTripKeysAndFileNumbers)
 {
-    EXPECT_EQ(FileUtil::appendPath(QStringLiteral("/Volumes/CARD"), QStringLiteral("MOVE"),
-                                   {QStringLiteral("VREC_MOV_MNG.DAT")}),
-              QStringLiteral("/Volumes/CARD/MOVE/VREC_MOV_MNG.DAT"));
-    EXPECT_EQ(FileUtil::appendPath(QStringLiteral("/Volumes/CARD/"), QStringLiteral("MOVE")),
-              QStringLiteral("/Volumes/CARD/MOVE"));
-    EXPECT_EQ(FileUtil::appendPath(QStringLiteral("/a"), QStringLiteral("/b")), QStringLiteral("/a//b"));
-    EXPECT_EQ(
-        FileUtil::appendPath(QStringLiteral("/tmp/"), QStringLiteral("TMP/"), {QStringLiteral("THUMB/")}),
-        QStringLiteral("/tmp/TMP/THUMB/"));
-    EXPECT_EQ(FileUtil::appendPath(QString(), QStringLiteral("x")), QStringLiteral("/x"));
-}
+    EXPECT_EQ(FileUtil::appendPath("/Volumes/CARD/", "MOVE", {"VREC_MOV_MNG.DAT"}),
+              "/Volumes/CARD/MOVE/VREC_MOV_MNG.DAT");
+    EXPECT_EQ(FileUtil::appendPath("/a", "/b"), "/a//b");
+    EXPECT_EQ(FileUtil::appendPath("/tmp/", "TMP/", {"THUMB/"}), "/tmp/TMP/THUMB/");
+    EXPECT_EQ(FileUtil::appendPath(QString(), "x"), "/x");
 
-TEST(FileUtilTest, TripKeys)
-{
-    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("m2020010112345601.mp4")), QStringLiteral("202001011234"));
-    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("M2020010112345601.MP4")), QStringLiteral("202001011234"));
-    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("202001011234_0001.MP4")), QStringLiteral("202001011234"));
-    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("202001011234_0001.mP4")), QStringLiteral("202001011234"));
-    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("2020010112345601.MP4")), QStringLiteral("202001011234"));
-    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("abc.mp4")), QString());
-    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("20200101123_0001.MP4")), QString());
     // The key is cut from the start of the name, wherever the pattern matched.
-    EXPECT_EQ(FileUtil::getTripKey(QStringLiteral("x2020010112345601")), QStringLiteral("x20200101123"));
-}
+    for (const auto &[name, key] : {std::pair{"m2020010112345601.mp4", "202001011234"},
+                                    {"M2020010112345601.MP4", "202001011234"},
+                                    {"2020010112345601.MP4", "202001011234"},
+                                    {"20200101123_0001.MP4", ""},
+                                    {"x2020010112345601", "x20200101123"}})
+        EXPECT_EQ(FileUtil::getTripKey(name), key) << name;
 
-TEST(FileUtilTest, FileNumbers)
-{
-    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("202001011234_0001.MP4")), 1);
-    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("/card/move01/202001011234_9999.MP4")), 9999);
-    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("m2020010112345601.mp4")), 5601);
-    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("ABCD.MP4")), 0);
-    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("123.MP4")), 0);
-    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("abc-123.MP4")), -123);
-    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("abc+123")), 123);
-    EXPECT_EQ(FileUtil::getFileNumber(QStringLiteral("ab1 23.MP4")), 0);
-    EXPECT_EQ(FileUtil::getFileNumber(QString()), 0);
+    for (const auto &[name, number] : {std::pair{"/card/move01/202001011234_9999.MP4", 9999},
+                                       {"m2020010112345601.mp4", 5601},
+                                       {"ABCD.MP4", 0},
+                                       {"abc-123.MP4", -123},
+                                       {"abc+123", 123},
+                                       {"ab1 23.MP4", 0},
+                                       {"", 0}})
+        EXPECT_EQ(FileUtil::getFileNumber(name), number) << name;
 }
 
 TEST(FileUtilTest, SplitPathUsesTheUrlsOwnDirectoryFlag)
@@ -148,6 +134,16 @@ TEST(FileUtilTest, MovieSearchOnACardTree)
     EXPECT_TRUE(
         FileUtil::findFiles(QUrl::fromLocalFile(card.filePath(QStringLiteral("none/"))), QStringLiteral("."))
             .isEmpty());
+
+    // The general search lists files only.
+    TempDir dir;
+    dir.write(QStringLiteral("a/one.txt"), "1");
+    dir.write(QStringLiteral("two.TXT"), "2");
+    dir.write(QStringLiteral("three.bin"), "3");
+    QDir().mkpath(dir.filePath(QStringLiteral("folder.txt")));
+    EXPECT_EQ(relativePaths(FileUtil::findFiles(FileUtil::fileUrl(dir.path()), QStringLiteral("\\.txt$")),
+                            dir.path()),
+              (QStringList{QStringLiteral("a/one.txt"), QStringLiteral("two.TXT")}));
 }
 
 TEST(FileUtilTest, FolderNamesThatNeedEscapingInUrls)
@@ -165,18 +161,6 @@ TEST(FileUtilTest, FolderNamesThatNeedEscapingInUrls)
     EXPECT_EQ(name, QStringLiteral("202001011234_0001.MP4"));
 }
 
-TEST(FileUtilTest, FindFilesListsFilesOnly)
-{
-    TempDir dir;
-    dir.write(QStringLiteral("a/one.txt"), "1");
-    dir.write(QStringLiteral("two.TXT"), "2");
-    dir.write(QStringLiteral("three.bin"), "3");
-    QDir().mkpath(dir.filePath(QStringLiteral("folder.txt")));
-    EXPECT_EQ(relativePaths(FileUtil::findFiles(FileUtil::fileUrl(dir.path()), QStringLiteral("\\.txt$")),
-                            dir.path()),
-              (QStringList{QStringLiteral("a/one.txt"), QStringLiteral("two.TXT")}));
-}
-
 TEST(FileUtilTest, RemoveFreeSpaceAndRandomNames)
 {
     TempDir dir;
@@ -191,9 +175,6 @@ TEST(FileUtilTest, RemoveFreeSpaceAndRandomNames)
     EXPECT_GT(IOUtil::getFreeSpace(dir.path()), 0);
     EXPECT_EQ(IOUtil::getFreeSpace(QStringLiteral("/no/such/volume/here")), -1);
 
-    EXPECT_TRUE(randomString(0).isEmpty());
-    const QString name = randomString(8);
-    EXPECT_EQ(name.size(), 8);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9a-zA-Z]{8}$")).match(name).hasMatch());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9a-zA-Z]{8}$")).match(randomString(8)).hasMatch());
     EXPECT_NE(randomString(12), randomString(12));
 }

@@ -1,5 +1,7 @@
 #include "recording/Mp4RecordingReader.h"
 #include "recording/DataUtility.h"
+#include "recording/RecordingRead.h"
+#include "recording/SettingInfo.h"
 #include "recording/VideoInfo.h"
 
 #include "samplecard/SampleRecord.h"
@@ -30,7 +32,6 @@ Bytes toBytes(const QByteArray &a)
 struct Header
 {
     uint8_t code = 0x17;
-    uint32_t detectSeconds = 1714566600;
     uint8_t sw = 0;
     uint32_t detectCounter = 0;
     std::vector<Bytes> items;
@@ -40,7 +41,7 @@ struct Header
     {
         Bytes h(80, 0);
         h[0] = code;
-        putU32(h, 2, detectSeconds);
+        putU32(h, 2, uint32_t(BASE_TIME.toUnixSeconds()));
         h[30] = sw;
         putU32(h, 40, detectCounter);
         putU32(h, 44, KEY);
@@ -53,17 +54,8 @@ struct Header
 
 Bytes item(uint8_t high, uint8_t low, std::initializer_list<uint8_t> data)
 {
-    Bytes b(8, 0xFF);
-    b[0] = high;
-    b[1] = low;
-    size_t i = 2;
-    for (uint8_t d : data)
-        b[i++] = d;
-    uint8_t check = 0;
-    for (int j = 0; j < 7; ++j)
-        check ^= b[j];
-    b[7] = check;
-    return b;
+    const uint8_t code[] = {high, low};
+    return SettingInfo::createItem(code, std::span(data.begin(), data.size()));
 }
 
 SampleRecord record(uint32_t counter, int64_t secondsAfterBase = 0, uint8_t id = 0x55)
@@ -81,52 +73,39 @@ SampleRecord record(uint32_t counter, int64_t secondsAfterBase = 0, uint8_t id =
 // A data block: records then the 64 bytes the camera leaves unused.
 Bytes block(const std::vector<SampleRecord> &records, bool trailer = true)
 {
-    Bytes b;
-    for (const auto &r : records) {
-        const Bytes one = toBytes(r.bytes());
-        b.insert(b.end(), one.begin(), one.end());
-    }
-    if (trailer)
-        b.insert(b.end(), 64, 0);
-    return b;
+    QByteArray b;
+    for (const auto &r : records)
+        b += r.bytes();
+    return toBytes(trailer ? b + QByteArray(64, '\0') : b);
 }
 
 // ftyp, then udat with its entry table and the entries' data, then mdat.
 Bytes mp4(const Bytes &header, const std::vector<Bytes> &blocks)
 {
-    Bytes file = {0, 0, 0, 16, 'f', 't', 'y', 'p', 'i', 's', 'o', 'm', 0, 0, 2, 0};
     std::vector<Bytes> entries{header};
     entries.insert(entries.end(), blocks.begin(), blocks.end());
-    const size_t boxStart = file.size();
-    const size_t tableEnd = boxStart + 8 + 8 + 8 * entries.size();
-    Bytes payload(8 + 8 * entries.size(), 0);
-    putU32(payload, 4, uint32_t(entries.size()));
-    size_t dataAt = tableEnd;
+    Bytes file = {0, 0, 0, 16, 'f', 't', 'y', 'p', 'i', 's', 'o', 'm', 0, 0, 2, 0};
+    file.resize(16 + 16 + 8 * entries.size());
+    size_t dataAt = file.size();
+    std::copy_n("udat", 4, file.begin() + 20);
+    putU32(file, 28, uint32_t(entries.size()));
     for (size_t i = 0; i < entries.size(); ++i) {
-        putU32(payload, 8 + 8 * i, uint32_t(dataAt));
-        putU32(payload, 12 + 8 * i, uint32_t(entries[i].size()));
+        putU32(file, 32 + 8 * i, uint32_t(dataAt));
+        putU32(file, 36 + 8 * i, uint32_t(entries[i].size()));
         dataAt += entries[i].size();
     }
     for (const auto &e : entries)
-        payload.insert(payload.end(), e.begin(), e.end());
-    Bytes box(8, 0);
-    putU32(box, 0, uint32_t(8 + payload.size()));
-    box[4] = 'u';
-    box[5] = 'd';
-    box[6] = 'a';
-    box[7] = 't';
-    file.insert(file.end(), box.begin(), box.end());
-    file.insert(file.end(), payload.begin(), payload.end());
-    const Bytes mdat = {0, 0, 0, 8, 'm', 'd', 'a', 't'};
-    file.insert(file.end(), mdat.begin(), mdat.end());
+        file.insert(file.end(), e.begin(), e.end());
+    putU32(file, 16, uint32_t(file.size() - 16));
+    file.insert(file.end(), {0, 0, 0, 8, 'm', 'd', 'a', 't'});
     return file;
 }
 
-struct Read
+// A file of the default header and these blocks.
+Bytes mp4(const std::vector<Bytes> &blocks)
 {
-    std::shared_ptr<VideoInfo> info;
-    bool isError = false;
-};
+    return mp4(Header().bytes(), blocks);
+}
 
 Read readBytes(const Bytes &file, Date left = Date::distantPast(), Date right = Date::distantFuture(),
                const QByteArray &fileData = {})
@@ -138,111 +117,62 @@ Read readBytes(const Bytes &file, Date left = Date::distantPast(), Date right = 
 
 std::vector<int> keysOf(VideoInfo &info, int camera)
 {
-    std::vector<int> keys;
-    for (const int32_t key : info.getCameraFrames(camera).keys())
-        keys.push_back(key);
-    return keys;
+    const FrameTable table = info.getCameraFrames(camera);
+    return {table.keys().begin(), table.keys().end()};
 }
 
 } // namespace
 
-TEST(Mp4RecordingReaderTest, DecodesPositionSpeedGAndFlags)
+// Every field of samplecard's records is compared through recdump in the sample card's round trip.
+TEST(Mp4RecordingReaderTest, DecodesSignedPositionsAndTheFieldsRecdumpLeavesOut)
 {
     SampleRecord r = record(1000);
-    r.speedTenths = 999;
-    r.gXmg = -1000;
-    r.gYmg = 250;
     r.gZmg = 0; // stored as 1000 mg: no acceleration
-    r.sw = 0x42;
-    r.powerDown = true;
-    r.gps = false;
-    r.gps2 = true;
+    r.gps2 = false;
     r.pictureChannel = 2;
     r.frameSize = 4096;
     QByteArray bytes = r.bytes();
     // Longitude 0x80 0x01 0x00 is west 256; latitude 0x00 0x01 0x00 is north 256.
-    bytes[6] = char(0x80);
-    bytes[7] = 0x01;
-    bytes[8] = 0x00;
-    bytes[9] = 0x00;
-    bytes[10] = 0x01;
-    bytes[11] = 0x00;
+    bytes.replace(6, 6, QByteArray::fromHex("800100000100"));
     bool isError = false;
-    const Bytes raw = toBytes(bytes);
-    const VideoFrame f = Mp4RecordingReader::decodeRecord(raw, 3, isError);
+    const VideoFrame f = Mp4RecordingReader::decodeRecord(toBytes(bytes), 3, isError);
     EXPECT_FALSE(isError);
-    EXPECT_EQ(f._longitude, -256);
-    EXPECT_EQ(f._posWest, 1);
-    EXPECT_EQ(f._latitude, 256);
-    EXPECT_EQ(f._posSouth, 0);
-    EXPECT_EQ(f.speed, 99);
-    EXPECT_DOUBLE_EQ(f.gX, -1.0);
-    EXPECT_DOUBLE_EQ(f.gY, 0.25);
+    EXPECT_EQ(std::tuple(f._longitude, f._posWest, f._latitude, f._posSouth), std::tuple(-256, 1, 256, 0));
     EXPECT_DOUBLE_EQ(f.gZ, 0.0);
-    EXPECT_EQ(f.sw, 0x42);
-    EXPECT_TRUE(f.powerDown);
-    EXPECT_FALSE(f.gps);
-    EXPECT_TRUE(f._gps2);
+    EXPECT_FALSE(f._gps2);
     EXPECT_EQ(f.pictureChannel, 2);
     EXPECT_EQ(f.frameSize, 4096u);
-    EXPECT_EQ(f._timeStamp, 1000u);
-    EXPECT_EQ(f._id, 0x55);
     EXPECT_EQ(f.blockNo, 3);
-    EXPECT_EQ(f.time, BASE_TIME);
-
-    // South and west magnitudes from samplecard's own encoder.
-    SampleRecord south = record(1);
-    south.longitude = -2101734;
-    south.latitude = -1245672;
-    const Bytes southRaw = toBytes(south.bytes());
-    const VideoFrame s = Mp4RecordingReader::decodeRecord(southRaw, 1, isError);
-    EXPECT_EQ(s._longitude, -2101734);
-    EXPECT_EQ(s._latitude, -1245672);
-    EXPECT_EQ(s._posSouth, 1);
-
-    SampleRecord none = record(1);
-    none.hasPosition = false;
-    const Bytes noneRaw = toBytes(none.bytes());
-    const VideoFrame n = Mp4RecordingReader::decodeRecord(noneRaw, 1, isError);
-    EXPECT_EQ(n._longitude, 0);
-    EXPECT_EQ(n._latitude, 0);
-    EXPECT_EQ(n._posWest, 0);
 }
 
 TEST(Mp4RecordingReaderTest, DecodesViolationCodes)
 {
-    const auto violation = [](uint8_t code, uint8_t sub, bool &isError) {
+    // (code, qualifier, type, error): the qualifier only qualifies overspeed; a bad BCD digit sets the
+    // error flag and leaves the type as far as it was decoded.
+    const struct
+    {
+        uint8_t code, sub;
+        ViolationType type;
+        bool isError;
+    } cases[] = {
+        {0x10, 0, ViolationType::GDetection, false},  {0x11, 0, ViolationType::VelocityGDetection, false},
+        {0x12, 0, ViolationType::Accel, false},       {0x13, 0, ViolationType::Decel, false},
+        {0x15, 0, ViolationType::Overspeed, false},   {0x14, 5, ViolationType::All, false},
+        {0x16, 5, ViolationType::Swerve, false},      {0x99, 0, ViolationType::All, false},
+        {0x00, 0, ViolationType::All, false},         {0x1A, 0, ViolationType::All, true},
+        {0x14, 0xF0, ViolationType::Overspeed, true}, {0x16, 0xF0, ViolationType::Swerve, false}};
+    for (const auto &c : cases) {
         SampleRecord r = record(1);
-        r.violation = code;
-        r.violationSub = sub;
-        const Bytes raw = toBytes(r.bytes());
-        return Mp4RecordingReader::decodeRecord(raw, 1, isError).ex.violationType;
-    };
-    bool isError = false;
-    EXPECT_EQ(violation(0x10, 0, isError), ViolationType::GDetection);
-    EXPECT_EQ(violation(0x11, 0, isError), ViolationType::VelocityGDetection);
-    EXPECT_EQ(violation(0x12, 0, isError), ViolationType::Accel);
-    EXPECT_EQ(violation(0x13, 0, isError), ViolationType::Decel);
-    EXPECT_EQ(violation(0x14, 0x00, isError), ViolationType::Overspeed);
-    EXPECT_EQ(violation(0x15, 0x00, isError), ViolationType::Overspeed);
-    EXPECT_EQ(violation(0x14, 0x05, isError), ViolationType::All);
-    EXPECT_EQ(violation(0x16, 0x05, isError), ViolationType::Swerve); // byte 46 only qualifies overspeed
-    EXPECT_EQ(violation(0x99, 0, isError), ViolationType::All);
-    EXPECT_EQ(violation(0x00, 0, isError), ViolationType::All);
-    EXPECT_FALSE(isError);
-
-    // A bad BCD digit sets the error flag and leaves the type as far as it was decoded.
-    EXPECT_EQ(violation(0x1A, 0, isError), ViolationType::All);
-    EXPECT_TRUE(isError);
-    isError = false;
-    EXPECT_EQ(violation(0x14, 0xF0, isError), ViolationType::Overspeed);
-    EXPECT_TRUE(isError);
-    isError = false;
-    EXPECT_EQ(violation(0x16, 0xF0, isError), ViolationType::Swerve);
-    EXPECT_FALSE(isError);
+        r.violation = c.code;
+        r.violationSub = c.sub;
+        bool isError = false;
+        EXPECT_EQ(Mp4RecordingReader::decodeRecord(toBytes(r.bytes()), 1, isError).ex.violationType, c.type)
+            << int(c.code) << " " << int(c.sub);
+        EXPECT_EQ(isError, c.isError) << int(c.code) << " " << int(c.sub);
+    }
 }
 
-TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFields)
+TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFieldsAndPosition)
 {
     Header h;
     h.code = 0x10;
@@ -271,32 +201,42 @@ TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFields)
     EXPECT_EQ(c.info->detectType, 0);
     EXPECT_EQ(c.info->_playback.detectionType, DetectionType::GSensor);
     EXPECT_FALSE(c.isError);
+
+    h = Header();
+    h.code = 0x10;
+    h.detectCounter = 10150; // tie between keys 100 and 200: the later one
+    const Read r = readBytes(mp4(h.bytes(), {block({record(10000), record(10100), record(10200, 1)})}));
+    EXPECT_EQ(r.info->_playback.detectPosition, 200);
+    EXPECT_TRUE(r.info->getCameraFrames(0).at(200).gDetected);
+    EXPECT_EQ(r.info->_playback.detectTime, BASE_TIME.addingSeconds(1));
+    EXPECT_EQ(r.info->_playback.recordTime, BASE_TIME);
+    EXPECT_EQ(r.info->_playback.endTime, BASE_TIME.addingSeconds(1));
+
+    h.code = 0x17; // a plain movie has its detection at 0
+    const Read m = readBytes(mp4(h.bytes(), {block({record(10000), record(10100), record(10200)})}));
+    EXPECT_EQ(m.info->_playback.detectPosition, 0);
 }
 
-TEST(Mp4RecordingReaderTest, BlockSizesAndBlockKey)
+TEST(Mp4RecordingReaderTest, BlockSizesBlockKeyAndAHeaderOnlyFile)
 {
-    const Header h;
     // 64 bytes: nothing; 128 bytes: one record (the last 64 bytes are never a record).
-    const Read none = readBytes(mp4(h.bytes(), {block({record(100)}, false)}));
+    const Read none = readBytes(mp4({block({record(100)}, false)}));
     ASSERT_TRUE(none.info);
     EXPECT_TRUE(none.isError);
     EXPECT_EQ(none.info->_timeSpan, 0u);
 
-    const Read one = readBytes(mp4(h.bytes(), {block({record(100), record(136)}, false)}));
+    const Read one = readBytes(mp4({block({record(100), record(136)}, false)}));
     EXPECT_EQ(keysOf(*one.info, 0), (std::vector<int>{0}));
     EXPECT_FALSE(one.isError);
 
     // A record with another block key ends its block; the next block is read again.
     SampleRecord stranger = record(172);
     stranger.blockKey = KEY + 1;
-    const Read keyed = readBytes(
-        mp4(h.bytes(), {block({record(100), record(136), stranger, record(208)}), block({record(1100)})}));
+    const Read keyed =
+        readBytes(mp4({block({record(100), record(136), stranger, record(208)}), block({record(1100)})}));
     EXPECT_EQ(keysOf(*keyed.info, 0), (std::vector<int>{0, 36, 1000}));
     EXPECT_EQ(keyed.info->_timeSpan, 1000u);
-}
 
-TEST(Mp4RecordingReaderTest, HeaderOnlyFileKeepsTheNewRecordingsTables)
-{
     // Only the header entry: no frame tables are built. Camera 1 keeps the frame a new recording
     // holds, and the detection time comes from the frame the lookup then files for camera 0.
     Header h;
@@ -313,10 +253,9 @@ TEST(Mp4RecordingReaderTest, HeaderOnlyFileKeepsTheNewRecordingsTables)
     EXPECT_TRUE(r.info->getCameraFrames(0).at(0).gDetected);
 }
 
-TEST(Mp4RecordingReaderTest, GapFillingAtTwentyEightFps)
+TEST(Mp4RecordingReaderTest, GapFillingAtTwentyEightFpsAndMoviePositionsPerBlock)
 {
-    const Header h;
-    const Read r = readBytes(mp4(h.bytes(), {block({record(5000), record(5100)})}));
+    const Read r = readBytes(mp4({block({record(5000), record(5100)})}));
     ASSERT_TRUE(r.info);
     EXPECT_EQ(keysOf(*r.info, 1), (std::vector<int>{0, 36, 72, 100}));
     EXPECT_EQ(keysOf(*r.info, 0), (std::vector<int>{0, 100}));
@@ -328,43 +267,22 @@ TEST(Mp4RecordingReaderTest, GapFillingAtTwentyEightFps)
     EXPECT_TRUE(cameraOne.at(100).sameAs(r.info->getCameraFrames(0).at(100)));
 
     // Frames of different blocks are not bridged.
-    const Read apart = readBytes(mp4(h.bytes(), {block({record(5000)}), block({record(5100)})}));
+    const Read apart = readBytes(mp4({block({record(5000)}), block({record(5100)})}));
     EXPECT_EQ(keysOf(*apart.info, 1), (std::vector<int>{0, 100}));
-}
 
-TEST(Mp4RecordingReaderTest, MovieTimeStampsOfLaterBlocksKeepTheirPlace)
-{
-    const Header h;
     // Three one-second blocks; the second starts 40 ms late, as blocks do.
-    const Read r = readBytes(mp4(h.bytes(), {block({record(10000), record(10036), record(10072)}),
-                                             block({record(11040), record(11076)}), block({record(12000)})}));
-    const auto table = r.info->getCameraFrames(1);
+    const Read blocks = readBytes(mp4({block({record(10000), record(10036), record(10072)}),
+                                       block({record(11040), record(11076)}), block({record(12000)})}));
+    const auto table = blocks.info->getCameraFrames(1);
     EXPECT_EQ(table.at(72)._movieTimeStamp, 72u);
     EXPECT_EQ(table.at(1040)._movieTimeStamp, 1000u);
     EXPECT_EQ(table.at(1076)._movieTimeStamp, 1036u);
     EXPECT_EQ(table.at(2000)._movieTimeStamp, 2000u);
 }
 
-TEST(Mp4RecordingReaderTest, BlocksWithoutFramesContributeNothing)
+TEST(Mp4RecordingReaderTest, BlocksOutsideTheWindowOrWithoutFramesContributeNothing)
 {
-    const Header h;
-    // A block of sound samples only, before the frames: with the widest window it must not make
-    // 0x7FFFFFFF the smallest counter.
-    const Read r = readBytes(mp4(h.bytes(), {block({record(9000, 0, 0xAA), record(9036, 0, 0xAA)}),
-                                             block({record(10000, 1), record(10500, 1)})}));
-    ASSERT_TRUE(r.info);
-    EXPECT_FALSE(r.isError);
-    EXPECT_EQ(r.info->_timeSpan, 500u);
-    EXPECT_EQ(keysOf(*r.info, 0), (std::vector<int>{0, 500}));
-    EXPECT_EQ(r.info->getCameraFrames(1).key(0), 0);
-    EXPECT_EQ(r.info->firstTime, BASE_TIME.addingSeconds(1));
-}
-
-TEST(Mp4RecordingReaderTest, TimeWindowDropsWholeBlocks)
-{
-    const Header h;
-    const Bytes file =
-        mp4(h.bytes(), {block({record(1000, 0)}), block({record(2000, 1)}), block({record(3000, 2)})});
+    const Bytes file = mp4({block({record(1000, 0)}), block({record(2000, 1)}), block({record(3000, 2)})});
     const Read r = readBytes(file, BASE_TIME.addingSeconds(1), BASE_TIME.addingSeconds(1));
     EXPECT_EQ(keysOf(*r.info, 0), (std::vector<int>{0}));
     EXPECT_EQ(r.info->getCameraFrames(0).at(0)._timeStamp, 2000u);
@@ -375,37 +293,25 @@ TEST(Mp4RecordingReaderTest, TimeWindowDropsWholeBlocks)
     const Read after = readBytes(file, BASE_TIME.addingSeconds(10), Date::distantFuture());
     EXPECT_TRUE(after.isError);
     EXPECT_TRUE(after.info->firstTime.isDistantPast());
-}
 
-TEST(Mp4RecordingReaderTest, FallbackPositionAndPowerDown)
-{
-    const Header h;
+    // A block of sound samples only, before the frames: with the widest window it must not make
+    // 0x7FFFFFFF the smallest counter.
+    const Read sound = readBytes(mp4({block({record(9000, 0, 0xAA), record(9036, 0, 0xAA)}),
+                                      block({record(10000, 1), record(10500, 1)})}));
+    ASSERT_TRUE(sound.info);
+    EXPECT_FALSE(sound.isError);
+    EXPECT_EQ(sound.info->_timeSpan, 500u);
+    EXPECT_EQ(keysOf(*sound.info, 0), (std::vector<int>{0, 500}));
+    EXPECT_EQ(sound.info->firstTime, BASE_TIME.addingSeconds(1));
+
+    // A frame without a position takes the first one; a sound record's power-down marks the recording.
     SampleRecord lost = record(1036);
     lost.hasPosition = false;
-    SampleRecord sound = record(1050, 0, 0xAA);
-    sound.powerDown = true; // any record of a kept block marks the recording
-    const Read r = readBytes(mp4(h.bytes(), {block({record(1000), lost, sound})}));
-    const auto cameraZero = r.info->getCameraFrames(0);
-    EXPECT_EQ(cameraZero.at(36)._longitude, 5000000);
-    EXPECT_EQ(cameraZero.at(36)._latitude, 1280000);
-    EXPECT_TRUE(r.info->powerDown);
-}
-
-TEST(Mp4RecordingReaderTest, DetectionPositionIsMadeRelative)
-{
-    Header h;
-    h.code = 0x10;
-    h.detectCounter = 10150; // tie between keys 100 and 200: the later one
-    const Read r = readBytes(mp4(h.bytes(), {block({record(10000), record(10100), record(10200, 1)})}));
-    EXPECT_EQ(r.info->_playback.detectPosition, 200);
-    EXPECT_TRUE(r.info->getCameraFrames(0).at(200).gDetected);
-    EXPECT_EQ(r.info->_playback.detectTime, BASE_TIME.addingSeconds(1));
-    EXPECT_EQ(r.info->_playback.recordTime, BASE_TIME);
-    EXPECT_EQ(r.info->_playback.endTime, BASE_TIME.addingSeconds(1));
-
-    h.code = 0x17; // a plain movie has its detection at 0
-    const Read m = readBytes(mp4(h.bytes(), {block({record(10000), record(10100), record(10200)})}));
-    EXPECT_EQ(m.info->_playback.detectPosition, 0);
+    SampleRecord last = record(1050, 0, 0xAA);
+    last.powerDown = true;
+    const Read kept = readBytes(mp4({block({record(1000), lost, last})}));
+    EXPECT_EQ(kept.info->getCameraFrames(0).at(36)._latitude, 1280000);
+    EXPECT_TRUE(kept.info->powerDown);
 }
 
 TEST(Mp4RecordingReaderTest, TruncatedAndCorruptFilesNeverReadOutOfBounds)
@@ -450,13 +356,9 @@ TEST(Mp4RecordingReaderTest, TruncatedAndCorruptFilesNeverReadOutOfBounds)
 
 TEST(Mp4RecordingReaderTest, CutClipPrefixIsRecognisedOnlyWithTheCallersItem)
 {
-    const Header h;
-    const Bytes file = mp4(h.bytes(), {block({record(1000)})});
+    const Bytes file = mp4({block({record(1000)})});
     // Payload bytes 0-7 of our file: 0 0 0 0, then the entry count 2.
     const QByteArray prefix = QByteArray::fromHex("0000000000000002");
-    const Read camera = readBytes(file, Date::distantPast(), Date::distantFuture(), {});
-    ASSERT_TRUE(camera.info);
-    EXPECT_FALSE(camera.info->isCutVideo());
     const Read other =
         readBytes(file, Date::distantPast(), Date::distantFuture(), QByteArray::fromHex("0001071"));
     EXPECT_FALSE(other.info->isCutVideo());

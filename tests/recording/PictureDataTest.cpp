@@ -49,20 +49,14 @@ struct Unit
 
 } // namespace
 
-TEST(PictureDataTest, WithoutRecordTypeNothingIsRead)
+TEST(PictureDataTest, Mp4ChaptersIgnoreTheFoldersVersionFile)
 {
+    // Without a record type nothing is read.
     Unit u;
     EXPECT_FALSE(u.picture.video);
     EXPECT_TRUE(u.picture.errors.isEmpty());
-    EXPECT_EQ(u.picture.movieFPS, "01");
-    EXPECT_EQ(u.picture.d2us, "03");
     EXPECT_EQ(u.picture.dataPath()->toLocalFile(), "/nonexistent");
-    EXPECT_FALSE(u.picture.GetFrameTimeSpan());
-    EXPECT_FALSE(u.picture.startTime());
-}
 
-TEST(PictureDataTest, Mp4ChaptersIgnoreTheFoldersVersionFile)
-{
     TempDir dir;
     dir.write("ver.txt", "103 1.0\n");
     const QString path = dir.write("m2024050112300001.MP4", QByteArray("not a movie"));
@@ -78,7 +72,6 @@ TEST(PictureDataTest, Mp4ChaptersIgnoreTheFoldersVersionFile)
                       Date::distantFuture(), std::make_shared<FullTimeDataInfo>(),
                       PictureData::RecType::MovieRec, {});
     EXPECT_EQ(other.ver()._target, TargetType::Common);
-    EXPECT_EQ(other.d2us, "03");
 }
 
 TEST(PictureDataTest, DistanceIsMeasuredBackToTheEndOrTheDetection)
@@ -114,7 +107,7 @@ TEST(PictureDataTest, DistanceIsMeasuredBackToTheEndOrTheDetection)
     EXPECT_DOUBLE_EQ(u.at(1).ex.distance, 0.0);
 }
 
-TEST(PictureDataTest, DirectionBackFillsAndKeepsTheLastHeading)
+TEST(PictureDataTest, DirectionBackFillsKeepsTheLastHeadingAndFollowsTheSectors)
 {
     Unit u;
     u.store(Unit::rows({{0, 0, 100, 100}, {36, 0, 100, 100}, {72, 0, 100, 200}, {108, 0, 100, 200}}), 0, 108);
@@ -133,10 +126,7 @@ TEST(PictureDataTest, DirectionBackFillsAndKeepsTheLastHeading)
     EXPECT_FALSE(u.at(0).ex.isFrameEnable);
     EXPECT_TRUE(u.at(1).ex.isFrameEnable);
     EXPECT_EQ(u.at(1).ex.direction, IconId::None);
-}
 
-TEST(PictureDataTest, DirectionSectors)
-{
     const auto at = [](double degrees) {
         const double rad = degrees * 3.141592653589793 / 180.0;
         return PictureData::getDirection(int32_t(std::lround(std::cos(rad) * 1e6)),

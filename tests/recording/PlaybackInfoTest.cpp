@@ -27,7 +27,7 @@ TEST(PlaybackInfoTest, LoadsShiftJisHeaderWithCrLfOrLf)
     EXPECT_EQ(missing.title, "なし");
 }
 
-TEST(PlaybackInfoTest, IniRules)
+TEST(PlaybackInfoTest, IniRulesAndTextThatIsNotShiftJisLoadsNothing)
 {
     IniFile ini;
     ini.loadText("KEY=before\n[ INFO ]\nA=1\n[INFO\n; note=x\n[INFO]\nB = "
@@ -45,18 +45,15 @@ TEST(PlaybackInfoTest, IniRules)
         EXPECT_EQ(e.domain(), "指定されたキーが見つかりません: INFO A");
         EXPECT_EQ(e.code(), -1);
     }
-}
 
-TEST(PlaybackInfoTest, TextThatIsNotShiftJisLoadsNothing)
-{
     TempDir dir;
     // UTF-8 Japanese is not valid CP932.
     const QString path =
         dir.write("Playback.inf", QString("[INFO]\nTITLE=ドライブ€\n").toUtf8() + "\x80\xFF");
-    IniFile ini;
-    ini.map.insert("kept", "yes");
-    ini.load(path);
-    EXPECT_EQ(ini.map.size(), 1);
+    IniFile kept;
+    kept.map.insert("kept", "yes");
+    kept.load(path);
+    EXPECT_EQ(kept.map.size(), 1);
     EXPECT_FALSE(ShiftJisCodec::decode(QByteArray("\x82")));
     EXPECT_EQ(*ShiftJisCodec::decode(*ShiftJisCodec::encode(QString("テスト"))), "テスト");
 }

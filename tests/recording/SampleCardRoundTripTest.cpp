@@ -34,15 +34,6 @@ QString iso(uint32_t seconds)
     return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(Qt::ISODateWithMs);
 }
 
-QString violationName(uint8_t code, uint8_t sub)
-{
-    if (code == 0x10)
-        return "GDetection";
-    if (code == 0x14 && sub == 0)
-        return "Overspeed";
-    return "All";
-}
-
 } // namespace
 
 TEST(SampleCardRoundTripTest, RecdumpPrintsTheScenarioFramesBack)
@@ -117,7 +108,10 @@ TEST(SampleCardRoundTripTest, RecdumpPrintsTheScenarioFramesBack)
                 EXPECT_EQ(f["gps"].toBool(), r.gps);
                 EXPECT_EQ(f["powerDown"].toBool(), r.powerDown);
                 EXPECT_EQ(f["id"].toInt(), 0x55);
-                EXPECT_EQ(f["violationType"].toString(), violationName(r.violation, r.violationSub));
+                EXPECT_EQ(f["violationType"].toString(), r.violation == 0x10 ? "GDetection"
+                                                         : r.violation == 0x14 && r.violationSub == 0
+                                                             ? "Overspeed"
+                                                             : "All");
             }
         }
     }

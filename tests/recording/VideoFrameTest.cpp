@@ -1,7 +1,6 @@
 #include "recording/VideoFrame.h"
 #include "recording/FramePool.h"
 
-#include <QTimeZone>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -39,13 +38,7 @@ VideoFrame cameraFrame()
 
 } // namespace
 
-TEST(VideoFrameTest, NewFrameHasTheInvalidClockTime)
-{
-    const QDateTime local = VideoFrame().invalidTime.toDateTime().toTimeZone(QTimeZone::systemTimeZone());
-    EXPECT_EQ(local, QDateTime(QDate(2000, 1, 1), QTime(0, 0, 0), QTimeZone::systemTimeZone()));
-}
-
-TEST(VideoFrameTest, RepeatTakesTheDataButNotThePictureAndPowerFields)
+TEST(VideoFrameTest, RepeatsTakeTheDataButNotThePictureAndPowerFieldsAndReferToTheirFrame)
 {
     VideoFrame source = cameraFrame();
     source.camera = 2;
@@ -62,6 +55,26 @@ TEST(VideoFrameTest, RepeatTakesTheDataButNotThePictureAndPowerFields)
     expected.pictureChannel = 0;
     expected.latitude = 0;
     EXPECT_TRUE(source.repeated().sameAs(expected));
+
+    // In the pool, later changes to the source reach its repeats, except the position it had then.
+    FramePool pool;
+    VideoFrame plain = cameraFrame();
+    plain.gDetected = false;
+    plain.ex.distance = 0;
+    plain.ex.direction = IconId::None;
+    plain.ex.isFrameEnable = false;
+    const uint32_t slot = pool.add(plain);
+    const uint32_t repeat = pool.addRepeat(pool.addRepeat(slot, 1, 2), 3, 4);
+    VideoFrame moved = plain;
+    moved._longitude = 1;
+    moved.speed = 9;
+    pool.replace(slot, moved);
+    expected = plain.repeated();
+    expected.speed = 9;
+    expected._timeStamp = 3;
+    expected._movieTimeStamp = 4;
+    EXPECT_TRUE(pool.at(repeat).sameAs(expected));
+    EXPECT_EQ(pool.size(), 1u);
 }
 
 // Every frame comes back from the pool exactly as it went in, whether it fits the compact form or not.
@@ -99,27 +112,4 @@ TEST(VideoFrameTest, PoolGivesBackEveryFrameExactly)
     EXPECT_TRUE(pool.at(4).sameAs(cameraFrame()));
     pool.replace(4, frames[4]);
     EXPECT_TRUE(pool.at(4).sameAs(frames[4]));
-}
-
-TEST(VideoFrameTest, RepeatsReferToTheirFrame)
-{
-    FramePool pool;
-    VideoFrame source = cameraFrame();
-    source.gDetected = false;
-    source.ex.distance = 0;
-    source.ex.direction = IconId::None;
-    source.ex.isFrameEnable = false;
-    const uint32_t slot = pool.add(source);
-    const uint32_t repeat = pool.addRepeat(pool.addRepeat(slot, 1, 2), 3, 4);
-    // Later changes to the source reach its repeats, except the position it had then.
-    VideoFrame moved = source;
-    moved._longitude = 1;
-    moved.speed = 9;
-    pool.replace(slot, moved);
-    VideoFrame expected = source.repeated();
-    expected.speed = 9;
-    expected._timeStamp = 3;
-    expected._movieTimeStamp = 4;
-    EXPECT_TRUE(pool.at(repeat).sameAs(expected));
-    EXPECT_EQ(pool.size(), 1u);
 }

@@ -2,6 +2,7 @@
 #include "recording/FullTimeDataInfo.h"
 #include "recording/VersionInfo.h"
 
+#include "support/HostileFiles.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +39,7 @@ std::vector<int> keysOf(const FrameTable &table)
 
 } // namespace
 
-TEST(VideoInfoTest, FindFrameLookups)
+TEST(VideoInfoTest, FindFrameLookupsAndPlaceholdersForMissingAndEmptyTables)
 {
     // (keys, key lists fixed, position, counter of the frame found)
     struct Case
@@ -58,10 +59,7 @@ TEST(VideoInfoTest, FindFrameLookups)
         EXPECT_EQ(info->findFrame(0, c.position, true)._timeStamp, c.found) << c.position;
         EXPECT_EQ(info->findFrame(0, c.position, false)._timeStamp, c.found) << c.position;
     }
-}
 
-TEST(VideoInfoTest, MissingAndEmptyTablesBecomeStoredPlaceholders)
-{
     VideoInfo info;
     EXPECT_EQ(info.cameraNumbers(), (std::vector<int>{1}));
     info._playback.detectTime = Date::fromUnixSeconds(1000);
@@ -105,25 +103,13 @@ TEST(VideoInfoTest, LocateDetectionChoosesTheNearerKeyAndMarksIt)
     EXPECT_EQ(info->locateDetection(5000, 9000), 0);
 }
 
-TEST(VideoInfoTest, MakeFrameTableNumbersMoviePositionsAndFillsPositions)
+// Movie positions and the fallback position of a frame without one are in the MP4 reader's tests.
+TEST(VideoInfoTest, MakeFrameTableWithoutAFallbackPositionAndWithRepeatedKeys)
 {
-    FramePool pool;
-    VideoFrame placed = frameAt(1040);
-    placed._longitude = 77;
-    placed._latitude = 88;
-    const std::vector<uint32_t> placedAt{pool.add(frameAt(1000)), pool.add(placed), pool.add(frameAt(1080))};
-    int32_t longitude = 5;
-    int32_t latitude = 6;
-    const CameraKeys table = VideoInfo::makeFrameTable(pool, placedAt, 1000, 40, longitude, latitude);
-    EXPECT_EQ(table.keys, (std::vector<int32_t>{0, 40, 80}));
-    EXPECT_EQ(pool.at(2)._movieTimeStamp, 80u);
-    EXPECT_EQ(pool.at(0)._longitude, 5);
-    EXPECT_EQ(pool.at(1)._longitude, 77);
-    EXPECT_EQ(pool.at(2)._latitude, 6);
-
+    int32_t longitude = -1;
+    int32_t latitude = 0;
     FramePool none;
     const std::vector<uint32_t> one{none.add(frameAt(1000))};
-    longitude = -1;
     VideoInfo::makeFrameTable(none, one, 1000, 0, longitude, latitude);
     EXPECT_EQ(none.at(0)._longitude, 0);
     longitude = 0;
@@ -169,43 +155,25 @@ TEST(VideoInfoTest, DispatchReportsItsTwoTexts)
     TempDir dir;
     FullTimeDataInfo info;
     QStringList errors;
-    const auto none = VideoInfo::fromFile(
-        QUrl("https://example.invalid/a.MP4"), VersionInfo::fallback(), errors, Date::distantPast(),
-        Date::distantFuture(), PictureData::PictureDataType::All, info, PictureData::RecType::Yohin14Rec, {});
-    EXPECT_FALSE(none);
+    const auto read = [&](const QUrl &url) {
+        errors.clear();
+        return VideoInfo::fromFile(url, VersionInfo::fallback(), errors, Date::distantPast(),
+                                   Date::distantFuture(), PictureData::PictureDataType::All, info,
+                                   PictureData::RecType::Yohin14Rec, {});
+    };
+    EXPECT_FALSE(read(QUrl("https://example.invalid/a.MP4")));
     EXPECT_EQ(errors, QStringList{"画像データがありません。"});
 
-    // An MP4 whose only block is not a frame: a recording with a time span of 0, reported and returned.
-    QByteArray file = QByteArray::fromHex("00000010667479706973736f6d00000200");
-    file.chop(1);
-    QByteArray header(80, '\0');
-    header[0] = 0x17;
-    QByteArray block(128, '\0');
-    block[44] = char(0xAA);
-    QByteArray payload = QByteArray::fromHex("00000000"
-                                             "00000002");
-    const int dataAt = file.size() + 8 + 8 + 16;
-    payload += QByteArray::fromHex(QByteArray::number(dataAt, 16).rightJustified(8, '0') + "00000050");
-    payload += QByteArray::fromHex(QByteArray::number(dataAt + 80, 16).rightJustified(8, '0') + "00000080");
-    payload += header + block;
-    file += QByteArray::fromHex(QByteArray::number(8 + payload.size(), 16).rightJustified(8, '0')) + "udat" +
-            payload;
-    const QString path = dir.write("m2024050112300001.MP4", file);
-    errors.clear();
-    const auto empty = VideoInfo::fromFile(
-        QUrl::fromLocalFile(path), VersionInfo::fallback(), errors, Date::distantPast(),
-        Date::distantFuture(), PictureData::PictureDataType::All, info, PictureData::RecType::Yohin14Rec, {});
-    ASSERT_TRUE(empty);
-    EXPECT_EQ(empty->_timeSpan, 0u);
+    // A chapter of one frame: a recording with a time span of 0, reported and returned.
+    const auto single =
+        read(QUrl::fromLocalFile(dir.write("m2024050112300001.MP4", HostileFiles::chapter(1, 30, 1000))));
+    ASSERT_TRUE(single);
+    EXPECT_EQ(single->_timeSpan, 0u);
     EXPECT_EQ(errors, QStringList{"正常な画像詳細情報ではありません。"});
 
     // A file without driving data gives nothing, with the same text.
-    errors.clear();
-    const QString plain = dir.write("plain.MP4", QByteArray::fromHex("00000008667265650000"));
-    EXPECT_FALSE(VideoInfo::fromFile(QUrl::fromLocalFile(plain), VersionInfo::fallback(), errors,
-                                     Date::distantPast(), Date::distantFuture(),
-                                     PictureData::PictureDataType::All, info,
-                                     PictureData::RecType::Yohin14Rec, {}));
+    EXPECT_FALSE(
+        read(QUrl::fromLocalFile(dir.write("plain.MP4", QByteArray::fromHex("00000008667265650000")))));
     EXPECT_EQ(errors, QStringList{"正常な画像詳細情報ではありません。"});
 }
 
