@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <span>
 #include <vector>
 
 class CardFixture
@@ -108,6 +109,11 @@ public:
         card->readMoveProtectFile(QUrl::fromLocalFile(_root + "/MOV_PRCT.DAT"), 3);
         card->readAdvMoveProtectFile(QUrl::fromLocalFile(_root + "/ADV_PRCT.DAT"));
         return card;
+    }
+
+    static std::span<const uint8_t> bytes(const QByteArray &data)
+    {
+        return {reinterpret_cast<const uint8_t *>(data.constData()), static_cast<size_t>(data.size())};
     }
 
     static std::vector<int> numbers(const ChapterList &chapters)
