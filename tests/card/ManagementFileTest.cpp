@@ -1,0 +1,285 @@
+#include "card/AdvMoveProtectInfo.h"
+#include "card/CardData.h"
+#include "card/CardFixture.h"
+#include "card/MoveProtectInfo.h"
+#include "card/VrecMoveManagerInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+using W = ManagementFileWriter;
+using Detect = MoveProtectInfo::DetectStatus;
+using B = CardFixture;
+
+ManagementRecordValues record(int number, uint8_t type = 0x17)
+{
+    ManagementRecordValues v;
+    v.type = type;
+    v.fileName = CardFixture::recordName("202405011200", number);
+    v.unixSeconds = CardFixture::BASE_SECONDS + static_cast<uint32_t>(number);
+    return v;
+}
+
+ManagementRecordValues endMarker()
+{
+    return record(0, 0xFF);
+}
+
+constexpr int VREC = -1; // readNames' section for VREC_MOV_MNG.DAT
+constexpr int ADV = -2;  // and for ADV_PRCT.DAT; others are the sections of MOV_PRCT.DAT
+
+// The records a reader takes from the bytes, by file number (MOV_PRCT.DAT's with their kind, as
+// "G1"), or "failed" when the reader fails.
+std::string readNames(const QByteArray &file, int section)
+{
+    TempDir dir;
+    const auto url = QUrl::fromLocalFile(dir.write("DATA.DAT", file));
+    CardData card;
+    const bool ok = section == VREC  ? card.readVrecMoveManagerFile(url)
+                    : section == ADV ? card.readAdvMoveProtectFile(url)
+                                     : card.readMoveProtectFile(url, section);
+    QStringList names;
+    for (const auto &r : card._vrecList)
+        names << QString::number(r->_fileName.right(4).toInt());
+    for (const auto &r : card._advMoveProtectList)
+        names << QString::number(r->fileNumber());
+    const char *kinds[] = {"", "G", "SURV", "SW"};
+    for (const auto &r : card._moveProtectList)
+        names << kinds[static_cast<int>(r->_detect)] + QString::number(r->_fileName.right(4).toInt());
+    return ok ? names.join(' ').toStdString() : "failed";
+}
+} // namespace
+
+TEST(ManagementFileTest, ReadersTakeWholeRecordsUpToTheirEnd)
+{
+    const auto vrec = [](uint8_t mode) {
+        return W::vrecFile(mode,
+                           {W::vrecRecord(record(1)), W::vrecRecord(endMarker()), W::vrecRecord(record(3))});
+    };
+    const auto vrec2 = W::vrecFile(0, {W::vrecRecord(record(1)), W::vrecRecord(record(2))});
+    const auto prct = [](uint8_t mode) {
+        return W::prctFile(mode,
+                           {std::vector{W::prctRecord(record(1, 0x10)), W::prctRecord(record(2, 0x10)),
+                                        W::prctRecord(endMarker()), W::prctRecord(record(4, 0x10))},
+                            std::vector{W::prctRecord(record(5, 0x10))},
+                            std::vector{W::prctRecord(record(6, 0x20)), W::prctRecord(record(7, 0x20))}});
+    };
+    const auto prct3 =
+        W::prctFile(0, {std::vector{W::prctRecord(record(1, 0x10)), W::prctRecord(record(2, 0x10))},
+                        std::vector{W::prctRecord(record(3, 0x10))}, std::vector<QByteArray>{}});
+    const auto adv = W::advFile({W::advRecord(record(1, 0x25)), W::advRecord(record(2, 0x25))});
+    const auto advMarked =
+        W::advFile({W::advRecord(record(1, 0x25)), W::advRecord(endMarker()), W::advRecord(record(3, 0x25))});
+    struct Case
+    {
+        const char *what;
+        QByteArray file;
+        int section;
+        const char *names;
+    };
+    const Case cases[] = {
+        // The header's mode: 1 stops at an end marker, 0 skips it, 2 takes nothing.
+        {"movie file, mode 1", vrec(1), VREC, "1"},
+        {"movie file, mode 0", vrec(0), VREC, "1 3"},
+        {"movie file, mode 2", vrec(2), VREC, ""},
+        {"movie file cut in a record", vrec2.left(vrec2.size() - 1), VREC, "1"},
+        {"movie file cut after a record", vrec2.left(64 + 80), VREC, "1"},
+        {"movie file of its header", vrec2.left(64), VREC, ""},
+        {"movie file shorter than its header", vrec2.left(63), VREC, "failed"},
+        // Each section of the protection file gives its kind; an end marker stops only its section.
+        {"G section", prct(1), 1, "G1 G2"},
+        {"surveillance section", prct(1), 2, "SURV5"},
+        {"switch section", prct(1), 3, "SW6 SW7"},
+        {"G section, mode 0", prct(0), 1, "G1 G2 G4"},
+        {"G section, mode 2", prct(2), 1, ""},
+        {"section 0", prct(1), 0, ""},
+        {"protection file cut in the second G record", prct3.left(0x200 + 512 + 100), 1, "G1"},
+        {"and its later sections are empty", prct3.left(0x200 + 512 + 100), 2, ""},
+        {"cut in the surveillance record", prct3.left(0x1600 + 511), 2, ""},
+        {"cut after the surveillance record", prct3.left(0x1600 + 512), 2, "SURV3"},
+        {"protection file shorter than its header", prct3.left(511), 1, "failed"},
+        // The adventure file has no end marker.
+        {"adventure file with an end marker", advMarked, ADV, "1 3"},
+        {"adventure file", adv, ADV, "1 2"},
+        {"adventure file cut in a record", adv.left(adv.size() - 1), ADV, "1"},
+        {"adventure file of its header", adv.left(512), ADV, ""},
+        {"adventure file shorter than its header", adv.left(100), ADV, "failed"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(readNames(c.file, c.section), c.names) << c.what;
+}
+
+TEST(ManagementFileTest, ReadersFailWithoutAFileAndAppendOtherwise)
+{
+    TempDir dir;
+    CardData card;
+    const auto missing = QUrl::fromLocalFile(dir.filePath("missing.DAT"));
+    EXPECT_FALSE(card.readVrecMoveManagerFile(missing));
+    EXPECT_FALSE(card.readMoveProtectFile(missing, 1));
+    EXPECT_FALSE(card.readAdvMoveProtectFile(missing));
+    EXPECT_FALSE(card.readVrecMoveManagerFile(QUrl("http://example.invalid/VREC_MOV_MNG.DAT")));
+    const auto path = dir.write("VREC_MOV_MNG.DAT", W::vrecFile(0, {W::vrecRecord(record(1))}));
+    EXPECT_TRUE(card.readVrecMoveManagerFile(QUrl::fromLocalFile(path)));
+    EXPECT_TRUE(card.readVrecMoveManagerFile(QUrl::fromLocalFile(path)));
+    EXPECT_EQ(card._vrecList.size(), 2u); // the loader empties the list first
+
+    // Of two adventure records of one name, the first wins.
+    auto second = record(5, 0x25);
+    second.unixSeconds = 1;
+    const auto adv = QUrl::fromLocalFile(
+        dir.write("ADV_PRCT.DAT", W::advFile({W::advRecord(record(5, 0x25)), W::advRecord(second)})));
+    ASSERT_TRUE(card.readAdvMoveProtectFile(adv));
+    ASSERT_EQ(card._advMoveProtectList.size(), 1u);
+    EXPECT_EQ(card._advMoveProtectList[0]->_datetime, Date::fromUnixSeconds(record(5).unixSeconds));
+}
+
+TEST(ManagementFileTest, RecordsThatDoNotCount)
+{
+    const auto vrec = [](const ManagementRecordValues &v, int size = W::VREC_RECORD_SIZE) {
+        const VrecMoveManagerInfo info(B::bytes(W::vrecRecord(v).left(size)));
+        return std::pair(info._infoEnable, info._readStopFlag);
+    };
+    const auto prct = [](const ManagementRecordValues &v, Detect detect) {
+        const MoveProtectInfo info(B::bytes(W::prctRecord(v)), detect);
+        return std::pair(info._isInfoEnable, info._isReadStopFlag);
+    };
+    const auto adv = [](const ManagementRecordValues &v) {
+        const AdvMoveProtectInfo info(B::bytes(W::advRecord(v)));
+        return std::pair(info._infoEnable, info._readStopFlag);
+    };
+    using P = std::pair<bool, bool>; // counts, ends the list
+    EXPECT_EQ(vrec(record(1)), P(true, false));
+    EXPECT_EQ(vrec(record(1, 0x10)), P(false, false));
+    EXPECT_EQ(vrec(record(0)), P(false, false)); // file number 0000
+    EXPECT_EQ(vrec(endMarker()), P(false, true));
+    EXPECT_EQ(vrec(record(1), 79), P(false, false));
+    EXPECT_FALSE(VrecMoveManagerInfo({})._infoEnable);
+    for (const uint8_t type : {0x10, 0x12, 0x17, 0x20}) {
+        EXPECT_EQ(prct(record(1, type), Detect::G), P(true, false)) << int(type);
+        EXPECT_EQ(MoveProtectInfo(B::bytes(W::prctRecord(record(1, type))), Detect::G)._detectType,
+                  (type >> 4) * 10 + (type & 0xF));
+    }
+    EXPECT_EQ(prct(record(1, 0x11), Detect::SW), P(false, false));
+    EXPECT_EQ(prct(record(1, 0x17), Detect::SW), P(true, false));
+    auto invalidSurveillance = record(1, 0x10);
+    invalidSurveillance.survRecValidData = 0;
+    EXPECT_EQ(prct(invalidSurveillance, Detect::SURV), P(false, false));
+    EXPECT_EQ(prct(invalidSurveillance, Detect::G), P(true, false));
+    EXPECT_EQ(prct(endMarker(), Detect::G), P(false, true));
+    EXPECT_EQ(adv(endMarker()), P(false, false));
+    auto letters = record(1, 0x25);
+    letters.fileName = "202405011200ABCD";
+    EXPECT_EQ(adv(letters), P(false, false));
+    EXPECT_EQ(AdvMoveProtectInfo(B::bytes(W::advRecord(letters))).fileNumber(), 0);
+}
+
+TEST(ManagementFileTest, MovieRecordFields)
+{
+    auto v = record(7);
+    v.timeStamp = 0x01020304;
+    v.longitude = -0x1234;
+    v.latitude = 0x2345;
+    v.speedTenths = 57;
+    v.gXmg = 250;
+    v.gYmg = -100;
+    v.gZmg = 1500;
+    v.sw = 3;
+    v.status = 9;
+    const VrecMoveManagerInfo info(B::bytes(W::vrecRecord(v)));
+    EXPECT_EQ(std::tuple(info._detectType, info._datetime, info._fileName, info._timeStamp),
+              std::tuple(17, Date::fromUnixSeconds(v.unixSeconds), QString("2024050112000007"), 0x01020304u));
+    EXPECT_EQ(std::tuple(info._posWest, info._longitude, info._posSouth, info._latitude),
+              std::tuple(1, -4660, 0, 0x2345));
+    EXPECT_DOUBLE_EQ(info._speed, 5.0); // whole units only in this file
+    EXPECT_DOUBLE_EQ(info._gX, 0.25);
+    EXPECT_DOUBLE_EQ(info._gY, -0.1);
+    EXPECT_DOUBLE_EQ(info._gZ, 0.5);
+    EXPECT_EQ(std::pair(info._sw, info._status), std::pair(3, 9));
+
+    v.hasPosition = false;
+    const VrecMoveManagerInfo nowhere(B::bytes(W::vrecRecord(v)));
+    EXPECT_EQ(std::tuple(nowhere._posWest, nowhere._longitude, nowhere._posSouth, nowhere._latitude),
+              std::tuple(0, 0, 0, 0));
+}
+
+TEST(ManagementFileTest, EventRecordFields)
+{
+    auto v = record(12, 0x20);
+    v.longitude = 0x1234;
+    v.latitude = -0x42;
+    v.speedTenths = 57;
+    v.gXmg = -2;
+    v.gZmg = 1000;
+    v.sw = 1;
+    v.status = 2;
+    v.channel = 3;
+    v.frameSize = 0xA0B0C0D0;
+    v.timeStamp = 0x11223344;
+    v.id = 0x55;
+    v.timeStamp2 = 77;
+    v.protectType = 4;
+    v.survRecValidData = 5;
+    const MoveProtectInfo info(B::bytes(W::prctRecord(v)), Detect::SW);
+    EXPECT_EQ(std::tuple(info._detectType, info._detect, info._datetime, info._fileName),
+              std::tuple(20, Detect::SW, Date::fromUnixSeconds(v.unixSeconds), QString("2024050112000012")));
+    EXPECT_EQ(std::tuple(info._longitude, info._posWest, info._latitude, info._posSouth),
+              std::tuple(0x1234, 0, -0x42, 1));
+    EXPECT_DOUBLE_EQ(info._speed, 5.7); // the tenth is kept here
+    EXPECT_DOUBLE_EQ(info._gX, -0.002);
+    EXPECT_DOUBLE_EQ(info._gZ, 0.0);
+    EXPECT_EQ(std::tuple(info._sw, info._status, info._pictureChannel, info._frameSize, info._timeStamp,
+                         info._id, info._timeStamp2, info._protectType, info._survRecValidData),
+              std::tuple(1, 2, 3, 0xA0B0C0D0u, 0x11223344u, 0x55, 77u, 4, 5));
+}
+
+TEST(ManagementFileTest, AdventureRecordFields)
+{
+    auto v = record(42, 0x25);
+    v.advModeStartFlg = 1;
+    v.endUnixSeconds = 1714568400;
+    v.speedTenths = 123;
+    v.timeStamp = 5000;
+    const AdvMoveProtectInfo info(B::bytes(W::advRecord(v)));
+    EXPECT_EQ(std::tuple(info._infoEnable, info._detectType, info._datetime, info._endDatetime),
+              std::tuple(true, 25, Date::fromUnixSeconds(v.unixSeconds), Date::fromUnixSeconds(1714568400)));
+    EXPECT_EQ(std::tuple(info.advModeStartFlg, info._timeStamp, info.fileNumber()), std::tuple(1, 5000u, 42));
+    EXPECT_DOUBLE_EQ(info._speed, 12.3);
+}
+
+// Cut and scrambled management files give shorter lists, never a read past the data.
+TEST(ManagementFileRobustnessTest, EveryCutOfValidFilesAndRandomBytesReadSafely)
+{
+    const auto readAll = [](const QByteArray &bytes) {
+        TempDir dir;
+        const auto url = QUrl::fromLocalFile(dir.write("DATA.DAT", bytes));
+        CardData card;
+        card.readVrecMoveManagerFile(url);
+        for (int section = 0; section <= 3; ++section)
+            card.readMoveProtectFile(url, section);
+        card.readAdvMoveProtectFile(url);
+        return card._vrecList.size() + card._moveProtectList.size() + card._advMoveProtectList.size();
+    };
+    const auto vrec = W::vrecFile(0, {W::vrecRecord(record(1)), W::vrecRecord(record(1))});
+    const auto event = W::prctRecord(record(1, 0x10));
+    const auto prct = W::prctFile(0, {std::vector{event}, std::vector{event}, std::vector{event}});
+    const auto adv = W::advFile({W::advRecord(record(1, 0x25))});
+    for (const auto &file : {vrec, prct, adv}) {
+        size_t previous = 0;
+        for (qsizetype cut = 0; cut <= file.size(); cut += file.size() > 4096 ? 97 : 7) {
+            const auto taken = readAll(file.left(cut));
+            EXPECT_GE(taken, previous) << cut; // a longer prefix never gives fewer records
+            previous = taken;
+        }
+    }
+    std::mt19937 random(99);
+    std::uniform_int_distribution<int> length(0, 0x3600);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int i = 0; i < 60; ++i) {
+        QByteArray bytes(length(random), '\0');
+        for (auto &b : bytes)
+            b = static_cast<char>(byte(random) < 32 ? 0x25 : byte(random)); // plenty of record types
+        readAll(bytes);
+    }
+}
