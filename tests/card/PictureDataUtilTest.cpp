@@ -37,70 +37,62 @@ struct TimelineCard
     }
 };
 
-std::pair<int64_t, int32_t> chapterPosition(const ChapterList &chapters, int32_t position)
+using P = std::pair<int64_t, int32_t>;
+
+// The chapter index and offset of a position, on a chapter list or a timeline.
+template <typename Chapters> P positionIn(const Chapters &chapters, int32_t position)
 {
     int64_t index = -1;
     int32_t offset = -1;
     PictureDataUtil::getChapterPosition(chapters, position, index, offset);
     return {index, offset};
 }
-
-std::pair<int64_t, int32_t> timelinePosition(const ChapterTimeline &timeline, int32_t position)
-{
-    int64_t index = -1;
-    int32_t offset = -1;
-    PictureDataUtil::getChapterPosition(timeline, position, index, offset);
-    return {index, offset};
-}
-
-using P = std::pair<int64_t, int32_t>;
 } // namespace
 
-TEST(PictureDataUtilTest, TwoChapterExamplesHoldForTheListAndTheTimeline)
+// Each chapter after the first adds one position; positions outside the trip are clamped to it.
+TEST(PictureDataUtilTest, ExamplesHoldForTheListAndTheTimeline)
 {
-    TimelineCard t({1000, 2000});
-    const ChapterTimeline timeline(t.chapters);
-    for (const auto &[position, expected] : std::vector<std::pair<int32_t, P>>{{1000, {0, 1000}},
-                                                                               {1001, {1, 0}},
-                                                                               {3001, {1, 2000}},
-                                                                               {3002, {1, 2000}},
-                                                                               {99999, {1, 2000}},
-                                                                               {-5, {0, 0}},
-                                                                               {0, {0, 0}}}) {
-        EXPECT_EQ(chapterPosition(t.chapters, position), expected) << position;
-        EXPECT_EQ(timelinePosition(timeline, position), expected) << position;
+    struct Case
+    {
+        std::vector<uint32_t> lengths;
+        int32_t total;
+        std::vector<std::pair<int32_t, P>> positions; // position -> chapter index, offset
+        std::vector<std::pair<P, int32_t>> back;      // chapter index, offset -> position
+    };
+    const Case cases[] = {
+        {{1000, 2000},
+         3001,
+         {{1000, {0, 1000}},
+          {1001, {1, 0}},
+          {3001, {1, 2000}},
+          {3002, {1, 2000}},
+          {99999, {1, 2000}},
+          {-5, {0, 0}},
+          {0, {0, 0}}},
+         {{{1, 0}, 1001}, {{2, 5}, 3007}, {{7, 5}, 3007}, {{0, 1500}, 1500}}},
+        {{1000, 0, 500}, 1502, {{1001, {1, 0}}, {1002, {2, 0}}}, {}},
+        {{1000}, 1000, {}, {}},
+        {{}, 0, {{500, {0, 0}}}, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.lengths.size());
+        TimelineCard t(c.lengths);
+        const ChapterTimeline timeline(t.chapters);
+        EXPECT_EQ(PictureDataUtil::getTotalLength(t.chapters), c.total);
+        EXPECT_EQ(PictureDataUtil::getTotalLength(timeline), c.total);
+        for (const auto &[position, expected] : c.positions) {
+            EXPECT_EQ(positionIn(t.chapters, position), expected) << position;
+            EXPECT_EQ(positionIn(timeline, position), expected) << position;
+        }
+        for (const auto &[at, expected] : c.back) {
+            EXPECT_EQ(PictureDataUtil::getPosition(t.chapters, at.first, at.second), expected);
+            EXPECT_EQ(PictureDataUtil::getPosition(timeline, at.first, at.second), expected);
+        }
+        // The placeholder movies have no driving data.
+        EXPECT_FALSE(PictureDataUtil::getVideoFrame(t.chapters, 10));
+        EXPECT_FALSE(PictureDataUtil::getMovieTimeStamp(timeline, 10));
     }
-    for (const auto &[index, offset, expected] : std::vector<std::tuple<int64_t, int32_t, int32_t>>{
-             {1, 0, 1001}, {2, 5, 3007}, {7, 5, 3007}, {0, 1500, 1500}}) {
-        EXPECT_EQ(PictureDataUtil::getPosition(t.chapters, index, offset), expected);
-        EXPECT_EQ(PictureDataUtil::getPosition(timeline, index, offset), expected);
-    }
-    EXPECT_EQ(PictureDataUtil::getTotalLength(t.chapters), 3001);
-    EXPECT_EQ(PictureDataUtil::getTotalLength(timeline), 3001);
-}
-
-TEST(PictureDataUtilTest, TotalLengthOfOneAndOfNoChapter)
-{
-    TimelineCard t({1000});
-    EXPECT_EQ(PictureDataUtil::getTotalLength(t.chapters), 1000);
-    EXPECT_EQ(PictureDataUtil::getTotalLength(ChapterTimeline(t.chapters)), 1000);
-    const ChapterList none;
-    EXPECT_EQ(PictureDataUtil::getTotalLength(none), 0);
-    EXPECT_EQ(chapterPosition(none, 500), (P{0, 0}));
-    EXPECT_EQ(timelinePosition(ChapterTimeline(), 500), (P{0, 0}));
-    EXPECT_FALSE(PictureDataUtil::getVideoFrame(none, 0));
-    EXPECT_FALSE(PictureDataUtil::getMovieTimeStamp(none, 0));
-}
-
-TEST(PictureDataUtilTest, ZeroLengthChapterTakesOnePosition)
-{
-    TimelineCard t({1000, 0, 500});
-    const ChapterTimeline timeline(t.chapters);
-    EXPECT_EQ(chapterPosition(t.chapters, 1001), (P{1, 0}));
-    EXPECT_EQ(chapterPosition(t.chapters, 1002), (P{2, 0}));
-    EXPECT_EQ(timelinePosition(timeline, 1001), (P{1, 0}));
-    EXPECT_EQ(timelinePosition(timeline, 1002), (P{2, 0}));
-    EXPECT_EQ(PictureDataUtil::getTotalLength(t.chapters), 1502);
+    EXPECT_EQ(positionIn(ChapterTimeline(), 500), (P{0, 0}));
 }
 
 TEST(PictureDataUtilTest, PositionsRoundTripOverRandomLengths)
@@ -119,19 +111,12 @@ TEST(PictureDataUtilTest, PositionsRoundTripOverRandomLengths)
         std::uniform_int_distribution<int32_t> position(-10, total + 10);
         for (int i = 0; i < 400; ++i) {
             const auto p = i < 20 ? total - 10 + i : position(random);
-            const auto [index, offset] = chapterPosition(t.chapters, p);
-            ASSERT_EQ(timelinePosition(timeline, p), (P{index, offset})) << p;
+            const auto [index, offset] = positionIn(t.chapters, p);
+            ASSERT_EQ(positionIn(timeline, p), (P{index, offset})) << p;
             if (p >= 0 && p <= total) {
                 ASSERT_EQ(PictureDataUtil::getPosition(t.chapters, index, offset), p);
                 ASSERT_EQ(PictureDataUtil::getPosition(timeline, index, offset), p);
             }
         }
     }
-}
-
-TEST(PictureDataUtilTest, FrameLookupWithoutDrivingDataGivesNothing)
-{
-    TimelineCard t({1000});
-    EXPECT_FALSE(PictureDataUtil::getVideoFrame(t.chapters, 10));
-    EXPECT_FALSE(PictureDataUtil::getMovieTimeStamp(ChapterTimeline(t.chapters), 10));
 }

@@ -8,17 +8,7 @@
 
 namespace {
 const QString kKey = "202405011200";
-
-std::shared_ptr<MoveProtectInfo> eventRecord(const QString &name)
-{
-    ManagementRecordValues v;
-    v.type = 0x10;
-    v.fileName = name;
-    const auto bytes = ManagementFileWriter::prctRecord(v);
-    return std::make_shared<MoveProtectInfo>(
-        std::span(reinterpret_cast<const uint8_t *>(bytes.constData()), static_cast<size_t>(bytes.size())),
-        MoveProtectInfo::DetectStatus::G);
-}
+using Numbers = std::vector<int>;
 } // namespace
 
 TEST(TripDataTest, KeepsTheGivenOrderUntilTimeOrderIsNeeded)
@@ -29,28 +19,21 @@ TEST(TripDataTest, KeepsTheGivenOrderUntilTimeOrderIsNeeded)
     const auto m2 = f.addMovie(kKey, 2, 2000, 60);
     const auto card = f.recordsOnly();
     const auto trip = TripData::create(card.get(), {m3, m1, m2}, kKey);
-    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (std::vector<int>{3, 1, 2}));
+    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{3, 1, 2}));
     EXPECT_FALSE(trip->isSort());
-    EXPECT_EQ(CardFixture::numbers(trip->sortedChapters()), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(CardFixture::numbers(trip->sortedChapters()), (Numbers{1, 2, 3}));
     EXPECT_TRUE(trip->isSort());
-    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{1, 2, 3}));
     EXPECT_EQ(trip->chapters()[0]->parent(), trip);
 
     trip->setChapters({m2, m1});
     EXPECT_FALSE(trip->isSort());
-    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (std::vector<int>{2, 1}));
-}
-
-TEST(TripDataTest, OneChapterIsNeverSorted)
-{
-    CardFixture f;
-    const auto m1 = f.addMovie(kKey, 1, 1000);
-    const auto card = f.recordsOnly();
-    const auto trip = TripData::create(card.get(), {m1}, kKey);
+    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{2, 1}));
+    // One chapter is never sorted and has no neighbours.
+    trip->setChapters({m1});
     trip->sortedChapters();
-    EXPECT_FALSE(trip->chapters()[0]->nextChapter());
-    EXPECT_FALSE(trip->chapters()[0]->previousChapter());
     EXPECT_FALSE(trip->isSort());
+    EXPECT_FALSE(trip->chapters()[0]->nextChapter() || trip->chapters()[0]->previousChapter());
 }
 
 TEST(TripDataTest, FindsTheEventChapterByKeyAndNumber)
@@ -60,31 +43,18 @@ TEST(TripDataTest, FindsTheEventChapterByKeyAndNumber)
     const auto m1 = f.addMovie(kKey, 1, 1000, 0);
     const auto card = f.recordsOnly();
     const auto trip = TripData::create(card.get(), {m2, m1}, kKey);
-
-    EXPECT_FALSE(trip->getEventChapter(*eventRecord("2024050212000001")));
+    const auto find = [&](const QString &name) {
+        ManagementRecordValues v;
+        v.type = 0x10;
+        v.fileName = name;
+        return trip->getEventChapter(MoveProtectInfo(CardFixture::bytes(ManagementFileWriter::prctRecord(v)),
+                                                     MoveProtectInfo::DetectStatus::G));
+    };
+    EXPECT_FALSE(find("2024050212000001"));
     EXPECT_FALSE(trip->isSort()); // another key: the list is not even sorted
-
-    const auto found = trip->getEventChapter(*eventRecord(CardFixture::recordName(kKey, 2)));
+    const auto found = find(CardFixture::recordName(kKey, 2));
     ASSERT_TRUE(found);
     EXPECT_EQ(found->_pathMp4, m2);
     EXPECT_TRUE(trip->isSort());
-    EXPECT_FALSE(trip->getEventChapter(*eventRecord(CardFixture::recordName(kKey, 3))));
-}
-
-TEST(TripDataTest, DisposeLetsGoOfTheChapters)
-{
-    CardFixture f;
-    const auto m1 = f.addMovie(kKey, 1, 1000, 0);
-    const auto m2 = f.addMovie(kKey, 2, 2000, 60);
-    const auto card = f.recordsOnly();
-    const auto trip = TripData::create(card.get(), {m2, m1}, kKey);
-    std::weak_ptr<ChapterData> chapter = trip->chapters()[0];
-    trip->dispose();
-    EXPECT_EQ(trip->chapterCount(), 0u);
-    EXPECT_TRUE(chapter.expired());
-    EXPECT_EQ(trip->_tripName, kKey);
-
-    const auto empty = TripData::create(card.get(), {}, kKey);
-    empty->dispose();
-    EXPECT_EQ(empty->chapterCount(), 0u);
+    EXPECT_FALSE(find(CardFixture::recordName(kKey, 3)));
 }
