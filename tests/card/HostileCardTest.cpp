@@ -1,19 +1,12 @@
 #include "card/CardData.h"
 #include "card/CardFixture.h"
 #include "card/ChapterData.h"
-
-#include "samplecard/SampleCardWriter.h"
+#include "card/StandardCardFixture.h"
 #include "support/FileFlipper.h"
 #include "support/HostileFiles.h"
-#include "support/TempDir.h"
 
 #include <QCryptographicHash>
-#include <QDirIterator>
-#include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -23,11 +16,6 @@
 namespace {
 
 const QString kKey = "202405011200";
-
-QString tool(const QString &name)
-{
-    return qEnvironmentVariable("ORV_BUILD_DIR") + "/devtools/" + name;
-}
 
 // Every entry below the folder: links by target, FIFOs by kind, files by size, time and contents
 // (a file too big to hash by its size and time alone).
@@ -40,11 +28,8 @@ QMap<QString, QString> snapshot(const QString &folder)
         const QString path = it.next();
         struct stat info = {};
         ::lstat(QFile::encodeName(path).constData(), &info);
-        QString text = QString("%1 %2 %3.%4")
-                           .arg(info.st_mode)
-                           .arg(info.st_size)
-                           .arg(info.st_mtim.tv_sec)
-                           .arg(info.st_mtim.tv_nsec);
+        QString text = QString::asprintf("%o %lld %lld.%09ld", unsigned(info.st_mode), qint64(info.st_size),
+                                         qint64(info.st_mtim.tv_sec), long(info.st_mtim.tv_nsec));
         if (S_ISLNK(info.st_mode)) {
             text += " -> " + QFile::symLinkTarget(path);
         } else if (S_ISREG(info.st_mode) && info.st_size < (64 << 20)) {
@@ -126,10 +111,7 @@ TEST(HostileCardTest, WorkersReadOrReportAMovieCutWhileTheyReadIt)
 TEST(HostileCardTest, CarddumpOverAMixedCardListsEveryProblemAndChangesNothing)
 {
     TempDir dir;
-    QProcess samplecard;
-    samplecard.start(tool("samplecard"), {dir.path()});
-    ASSERT_TRUE(samplecard.waitForFinished(-1));
-    ASSERT_EQ(samplecard.exitCode(), 0) << samplecard.readAllStandardError().toStdString();
+    runTool("samplecard", {dir.path()});
     const QString move = dir.filePath("MOVE");
     const QString movies = move + "/MOVE001/";
     for (const char *name : {"VREC_MOV_MNG.DAT", "ADV_PRCT.DAT", "MOV_PRCT.DAT"})
@@ -151,15 +133,7 @@ TEST(HostileCardTest, CarddumpOverAMixedCardListsEveryProblemAndChangesNothing)
         dir.write("MOVE/MOVE001/m2024060100000004.MP4", whole.readAll().left(whole.size() / 2)).isEmpty());
     const auto before = snapshot(dir.path());
 
-    QProcess carddump;
-    carddump.start(tool("carddump"), {"--workers", move});
-    ASSERT_TRUE(carddump.waitForFinished(-1));
-    ASSERT_EQ(carddump.exitStatus(), QProcess::NormalExit);
-    ASSERT_EQ(carddump.exitCode(), 0) << carddump.readAllStandardError().toStdString();
-    QJsonParseError error;
-    const auto json = QJsonDocument::fromJson(carddump.readAllStandardOutput(), &error).object();
-    ASSERT_EQ(error.error, QJsonParseError::NoError);
-
+    const auto json = runCarddump({"--workers", move});
     QSet<QString> problems;
     QStringList files;
     for (const auto &value : json.value("problems").toArray()) {
