@@ -4,45 +4,14 @@
 #include "recording/CommonConst.h"
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
-#include "recording/FileUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
-#include "samplecard/SampleCardWriter.h"
 #include "support/Ffmpeg.h"
 #include "support/TempDir.h"
 
 #include "CardFixture.h"
 
-#include <QFileInfo>
-#include <QImageReader>
 #include <gtest/gtest.h>
-
-TEST(ChapterThumbnailTest, IsMadeOnceFromTheMovieAndThenOnlyReported)
-{
-    TempDir dir;
-    SampleCardWriter writer(SampleScenario::singleChapter(2000));
-    ASSERT_TRUE(writer.writeCard(dir.path())) << writer.lastError().toStdString();
-    CardData card;
-    card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
-    ASSERT_EQ(card._tripList.size(), 1u);
-    const auto chapter = card._tripList[0]->chapters().at(0);
-
-    EXPECT_FALSE(chapter->makeThumbnail(false).has_value());
-    EXPECT_EQ(chapter->retryCntThumbnail(), 0);
-    const auto made = chapter->makeThumbnail(true);
-    ASSERT_TRUE(made.has_value());
-    EXPECT_EQ(QFileInfo(made->toLocalFile()).absolutePath() + '/',
-              QFileInfo(CommonConst::DIR_PATH_THUMB()).absoluteFilePath());
-    QImageReader reader(made->toLocalFile());
-    EXPECT_EQ(reader.format(), "jpeg");
-    EXPECT_LE(reader.size().width(), 320);
-    EXPECT_LE(reader.size().height(), 180);
-    EXPECT_EQ(chapter->retryCntThumbnail(), 1);
-
-    EXPECT_EQ(chapter->makeThumbnail(true), made);
-    EXPECT_EQ(chapter->makeThumbnail(false), made);
-    EXPECT_EQ(chapter->retryCntThumbnail(), 1);
-}
 
 TEST(ChapterThumbnailTest, AMovieWithoutFramesCountsEveryAttempt)
 {
