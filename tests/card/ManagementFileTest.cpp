@@ -175,77 +175,68 @@ TEST(ManagementFileTest, RecordsThatDoNotCount)
     EXPECT_EQ(AdvMoveProtectInfo(B::bytes(W::advRecord(letters))).fileNumber(), 0);
 }
 
-TEST(ManagementFileTest, MovieRecordFields)
+// Every field with a value of its own; each record takes the fields its layout has.
+TEST(ManagementFileTest, RecordFields)
 {
-    auto v = record(7);
-    v.timeStamp = 0x01020304;
-    v.longitude = -0x1234;
-    v.latitude = 0x2345;
-    v.speedTenths = 57;
-    v.gXmg = 250;
-    v.gYmg = -100;
-    v.gZmg = 1500;
-    v.sw = 3;
-    v.status = 9;
-    const VrecMoveManagerInfo info(B::bytes(W::vrecRecord(v)));
-    EXPECT_EQ(std::tuple(info._detectType, info._datetime, info._fileName, info._timeStamp),
-              std::tuple(17, Date::fromUnixSeconds(v.unixSeconds), QString("2024050112000007"), 0x01020304u));
-    EXPECT_EQ(std::tuple(info._posWest, info._longitude, info._posSouth, info._latitude),
-              std::tuple(1, -4660, 0, 0x2345));
-    EXPECT_DOUBLE_EQ(info._speed, 5.0); // whole units only in this file
-    EXPECT_DOUBLE_EQ(info._gX, 0.25);
-    EXPECT_DOUBLE_EQ(info._gY, -0.1);
-    EXPECT_DOUBLE_EQ(info._gZ, 0.5);
-    EXPECT_EQ(std::pair(info._sw, info._status), std::pair(3, 9));
+    const auto base = record(12);
+    ManagementRecordValues v{.type = 0x17,
+                             .unixSeconds = base.unixSeconds,
+                             .longitude = -0x1234,
+                             .latitude = -0x42,
+                             .speedTenths = 57,
+                             .gXmg = 250,
+                             .gYmg = -100,
+                             .gZmg = 1500,
+                             .sw = 3,
+                             .status = 9,
+                             .channel = 6,
+                             .frameSize = 0xA0B0C0D0,
+                             .timeStamp = 0x11223344,
+                             .id = 0x55,
+                             .timeStamp2 = 77,
+                             .fileName = base.fileName,
+                             .protectType = 4,
+                             .survRecValidData = 5,
+                             .advModeStartFlg = 1,
+                             .endUnixSeconds = 1714568400};
+    const auto date = Date::fromUnixSeconds(v.unixSeconds);
+    const VrecMoveManagerInfo movie(B::bytes(W::vrecRecord(v)));
+    EXPECT_EQ(std::tuple(movie._detectType, movie._datetime, movie._fileName, movie._timeStamp, movie._sw,
+                         movie._status),
+              std::tuple(17, date, base.fileName, 0x11223344u, 3, 9));
+    EXPECT_EQ(std::tuple(movie._posWest, movie._longitude, movie._posSouth, movie._latitude),
+              std::tuple(1, -0x1234, 1, -0x42));
+    EXPECT_DOUBLE_EQ(movie._speed, 5.0); // whole units only in this file
+    EXPECT_DOUBLE_EQ(movie._gX, 0.25);
+    EXPECT_DOUBLE_EQ(movie._gY, -0.1);
+    EXPECT_DOUBLE_EQ(movie._gZ, 0.5); // 1 g of gravity taken out
 
+    v.type = 0x20;
+    const MoveProtectInfo event(B::bytes(W::prctRecord(v)), Detect::SW);
+    EXPECT_EQ(std::tuple(event._detectType, event._detect, event._datetime, event._fileName),
+              std::tuple(20, Detect::SW, date, base.fileName));
+    EXPECT_EQ(std::tuple(event._longitude, event._posWest, event._latitude, event._posSouth),
+              std::tuple(-0x1234, 1, -0x42, 1));
+    EXPECT_DOUBLE_EQ(event._speed, 5.7); // the tenth is kept here
+    EXPECT_DOUBLE_EQ(event._gX, 0.25);
+    EXPECT_DOUBLE_EQ(event._gZ, 0.5);
+    EXPECT_EQ(std::tuple(event._sw, event._status, event._pictureChannel, event._frameSize, event._timeStamp,
+                         event._id, event._timeStamp2, event._protectType, event._survRecValidData),
+              std::tuple(3, 9, 6, 0xA0B0C0D0u, 0x11223344u, 0x55, 77u, 4, 5));
+
+    v.type = 0x25;
+    const AdvMoveProtectInfo adventure(B::bytes(W::advRecord(v)));
+    EXPECT_EQ(std::tuple(adventure._infoEnable, adventure._detectType, adventure._datetime,
+                         adventure._endDatetime, adventure.advModeStartFlg, adventure._timeStamp,
+                         adventure.fileNumber()),
+              std::tuple(true, 25, date, Date::fromUnixSeconds(1714568400), 1, 0x11223344u, 12));
+    EXPECT_DOUBLE_EQ(adventure._speed, 5.7);
+
+    v.type = 0x17;
     v.hasPosition = false;
     const VrecMoveManagerInfo nowhere(B::bytes(W::vrecRecord(v)));
     EXPECT_EQ(std::tuple(nowhere._posWest, nowhere._longitude, nowhere._posSouth, nowhere._latitude),
               std::tuple(0, 0, 0, 0));
-}
-
-TEST(ManagementFileTest, EventRecordFields)
-{
-    auto v = record(12, 0x20);
-    v.longitude = 0x1234;
-    v.latitude = -0x42;
-    v.speedTenths = 57;
-    v.gXmg = -2;
-    v.gZmg = 1000;
-    v.sw = 1;
-    v.status = 2;
-    v.channel = 3;
-    v.frameSize = 0xA0B0C0D0;
-    v.timeStamp = 0x11223344;
-    v.id = 0x55;
-    v.timeStamp2 = 77;
-    v.protectType = 4;
-    v.survRecValidData = 5;
-    const MoveProtectInfo info(B::bytes(W::prctRecord(v)), Detect::SW);
-    EXPECT_EQ(std::tuple(info._detectType, info._detect, info._datetime, info._fileName),
-              std::tuple(20, Detect::SW, Date::fromUnixSeconds(v.unixSeconds), QString("2024050112000012")));
-    EXPECT_EQ(std::tuple(info._longitude, info._posWest, info._latitude, info._posSouth),
-              std::tuple(0x1234, 0, -0x42, 1));
-    EXPECT_DOUBLE_EQ(info._speed, 5.7); // the tenth is kept here
-    EXPECT_DOUBLE_EQ(info._gX, -0.002);
-    EXPECT_DOUBLE_EQ(info._gZ, 0.0);
-    EXPECT_EQ(std::tuple(info._sw, info._status, info._pictureChannel, info._frameSize, info._timeStamp,
-                         info._id, info._timeStamp2, info._protectType, info._survRecValidData),
-              std::tuple(1, 2, 3, 0xA0B0C0D0u, 0x11223344u, 0x55, 77u, 4, 5));
-}
-
-TEST(ManagementFileTest, AdventureRecordFields)
-{
-    auto v = record(42, 0x25);
-    v.advModeStartFlg = 1;
-    v.endUnixSeconds = 1714568400;
-    v.speedTenths = 123;
-    v.timeStamp = 5000;
-    const AdvMoveProtectInfo info(B::bytes(W::advRecord(v)));
-    EXPECT_EQ(std::tuple(info._infoEnable, info._detectType, info._datetime, info._endDatetime),
-              std::tuple(true, 25, Date::fromUnixSeconds(v.unixSeconds), Date::fromUnixSeconds(1714568400)));
-    EXPECT_EQ(std::tuple(info.advModeStartFlg, info._timeStamp, info.fileNumber()), std::tuple(1, 5000u, 42));
-    EXPECT_DOUBLE_EQ(info._speed, 12.3);
 }
 
 // Cut and scrambled management files give shorter lists, never a read past the data.
