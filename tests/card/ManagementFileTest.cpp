@@ -27,6 +27,31 @@ ManagementRecordValues endMarker()
     return record(0, 0xFF);
 }
 
+using Records = std::initializer_list<ManagementRecordValues>;
+QByteArray vrecFile(uint8_t mode, Records records)
+{
+    std::vector<QByteArray> bytes;
+    for (const auto &v : records)
+        bytes.push_back(W::vrecRecord(v));
+    return W::vrecFile(mode, bytes);
+}
+QByteArray prctFile(uint8_t mode, Records g, Records surv, Records sw)
+{
+    const std::array<Records, 3> records{g, surv, sw};
+    std::array<std::vector<QByteArray>, 3> sections;
+    for (size_t i = 0; i < 3; ++i)
+        for (const auto &v : records[i])
+            sections[i].push_back(W::prctRecord(v));
+    return W::prctFile(mode, sections);
+}
+QByteArray advFile(Records records)
+{
+    std::vector<QByteArray> bytes;
+    for (const auto &v : records)
+        bytes.push_back(W::advRecord(v));
+    return W::advFile(bytes);
+}
+
 constexpr int VREC = -1; // readNames' section for VREC_MOV_MNG.DAT
 constexpr int ADV = -2;  // and for ADV_PRCT.DAT; others are the sections of MOV_PRCT.DAT
 
@@ -52,26 +77,24 @@ std::string readNames(const QByteArray &file, int section)
 }
 } // namespace
 
-TEST(ManagementFileTest, ReadersTakeWholeRecordsUpToTheirEnd)
+TEST(ManagementFileTest, ReadersTakeTheRecordsThatCountUpToTheirEnd)
 {
-    const auto vrec = [](uint8_t mode) {
-        return W::vrecFile(mode,
-                           {W::vrecRecord(record(1)), W::vrecRecord(endMarker()), W::vrecRecord(record(3))});
-    };
-    const auto vrec2 = W::vrecFile(0, {W::vrecRecord(record(1)), W::vrecRecord(record(2))});
+    const auto vrec = [](uint8_t mode) { return vrecFile(mode, {record(1), endMarker(), record(3)}); };
+    const auto vrec2 = vrecFile(0, {record(1), record(2)});
     const auto prct = [](uint8_t mode) {
-        return W::prctFile(mode,
-                           {std::vector{W::prctRecord(record(1, 0x10)), W::prctRecord(record(2, 0x10)),
-                                        W::prctRecord(endMarker()), W::prctRecord(record(4, 0x10))},
-                            std::vector{W::prctRecord(record(5, 0x10))},
-                            std::vector{W::prctRecord(record(6, 0x20)), W::prctRecord(record(7, 0x20))}});
+        return prctFile(mode, {record(1, 0x10), record(2, 0x10), endMarker(), record(4, 0x10)},
+                        {record(5, 0x10)}, {record(6, 0x20), record(7, 0x20)});
     };
-    const auto prct3 =
-        W::prctFile(0, {std::vector{W::prctRecord(record(1, 0x10)), W::prctRecord(record(2, 0x10))},
-                        std::vector{W::prctRecord(record(3, 0x10))}, std::vector<QByteArray>{}});
-    const auto adv = W::advFile({W::advRecord(record(1, 0x25)), W::advRecord(record(2, 0x25))});
-    const auto advMarked =
-        W::advFile({W::advRecord(record(1, 0x25)), W::advRecord(endMarker()), W::advRecord(record(3, 0x25))});
+    const auto prct3 = prctFile(0, {record(1, 0x10), record(2, 0x10)}, {record(3, 0x10)}, {});
+    // A surveillance record counts only with its valid-data flag; a switch record only of type 0x17 or 0x20.
+    auto noSurveillance = record(5, 0x10);
+    noSurveillance.survRecValidData = 0;
+    const auto types =
+        prctFile(0, {record(1, 0x10), record(2, 0x12), record(3, 0x17), record(4, 0x20), noSurveillance},
+                 {noSurveillance, record(8, 0x10)}, {record(6, 0x11), record(7, 0x17)});
+    auto letters = record(1, 0x25);
+    letters.fileName = "202405011200ABCD";
+    const auto adv = advFile({record(1, 0x25), record(2, 0x25)});
     struct Case
     {
         const char *what;
@@ -84,6 +107,8 @@ TEST(ManagementFileTest, ReadersTakeWholeRecordsUpToTheirEnd)
         {"movie file, mode 1", vrec(1), VREC, "1"},
         {"movie file, mode 0", vrec(0), VREC, "1 3"},
         {"movie file, mode 2", vrec(2), VREC, ""},
+        {"movie file: other types and number 0000 do not count",
+         vrecFile(0, {record(1, 0x10), record(0), record(2)}), VREC, "2"},
         {"movie file cut in a record", vrec2.left(vrec2.size() - 1), VREC, "1"},
         {"movie file cut after a record", vrec2.left(64 + 80), VREC, "1"},
         {"movie file of its header", vrec2.left(64), VREC, ""},
@@ -95,14 +120,18 @@ TEST(ManagementFileTest, ReadersTakeWholeRecordsUpToTheirEnd)
         {"G section, mode 0", prct(0), 1, "G1 G2 G4"},
         {"G section, mode 2", prct(2), 1, ""},
         {"section 0", prct(1), 0, ""},
+        {"G section of every type", types, 1, "G1 G2 G3 G4 G5"},
+        {"surveillance without valid data", types, 2, "SURV8"},
+        {"switch of another type", types, 3, "SW7"},
         {"protection file cut in the second G record", prct3.left(0x200 + 512 + 100), 1, "G1"},
         {"and its later sections are empty", prct3.left(0x200 + 512 + 100), 2, ""},
         {"cut in the surveillance record", prct3.left(0x1600 + 511), 2, ""},
         {"cut after the surveillance record", prct3.left(0x1600 + 512), 2, "SURV3"},
         {"protection file shorter than its header", prct3.left(511), 1, "failed"},
-        // The adventure file has no end marker.
-        {"adventure file with an end marker", advMarked, ADV, "1 3"},
-        {"adventure file", adv, ADV, "1 2"},
+        // The adventure file has no end marker; names must end in a number.
+        {"adventure file with an end marker", advFile({record(1, 0x25), endMarker(), record(3, 0x25)}), ADV,
+         "1 3"},
+        {"adventure name without a number", advFile({letters, record(2, 0x25)}), ADV, "2"},
         {"adventure file cut in a record", adv.left(adv.size() - 1), ADV, "1"},
         {"adventure file of its header", adv.left(512), ADV, ""},
         {"adventure file shorter than its header", adv.left(100), ADV, "failed"},
@@ -120,7 +149,7 @@ TEST(ManagementFileTest, ReadersFailWithoutAFileAndAppendOtherwise)
     EXPECT_FALSE(card.readMoveProtectFile(missing, 1));
     EXPECT_FALSE(card.readAdvMoveProtectFile(missing));
     EXPECT_FALSE(card.readVrecMoveManagerFile(QUrl("http://example.invalid/VREC_MOV_MNG.DAT")));
-    const auto path = dir.write("VREC_MOV_MNG.DAT", W::vrecFile(0, {W::vrecRecord(record(1))}));
+    const auto path = dir.write("VREC_MOV_MNG.DAT", vrecFile(0, {record(1)}));
     EXPECT_TRUE(card.readVrecMoveManagerFile(QUrl::fromLocalFile(path)));
     EXPECT_TRUE(card.readVrecMoveManagerFile(QUrl::fromLocalFile(path)));
     EXPECT_EQ(card._vrecList.size(), 2u); // the loader empties the list first
@@ -128,51 +157,10 @@ TEST(ManagementFileTest, ReadersFailWithoutAFileAndAppendOtherwise)
     // Of two adventure records of one name, the first wins.
     auto second = record(5, 0x25);
     second.unixSeconds = 1;
-    const auto adv = QUrl::fromLocalFile(
-        dir.write("ADV_PRCT.DAT", W::advFile({W::advRecord(record(5, 0x25)), W::advRecord(second)})));
+    const auto adv = QUrl::fromLocalFile(dir.write("ADV_PRCT.DAT", advFile({record(5, 0x25), second})));
     ASSERT_TRUE(card.readAdvMoveProtectFile(adv));
     ASSERT_EQ(card._advMoveProtectList.size(), 1u);
     EXPECT_EQ(card._advMoveProtectList[0]->_datetime, Date::fromUnixSeconds(record(5).unixSeconds));
-}
-
-TEST(ManagementFileTest, RecordsThatDoNotCount)
-{
-    const auto vrec = [](const ManagementRecordValues &v, int size = W::VREC_RECORD_SIZE) {
-        const VrecMoveManagerInfo info(B::bytes(W::vrecRecord(v).left(size)));
-        return std::pair(info._infoEnable, info._readStopFlag);
-    };
-    const auto prct = [](const ManagementRecordValues &v, Detect detect) {
-        const MoveProtectInfo info(B::bytes(W::prctRecord(v)), detect);
-        return std::pair(info._isInfoEnable, info._isReadStopFlag);
-    };
-    const auto adv = [](const ManagementRecordValues &v) {
-        const AdvMoveProtectInfo info(B::bytes(W::advRecord(v)));
-        return std::pair(info._infoEnable, info._readStopFlag);
-    };
-    using P = std::pair<bool, bool>; // counts, ends the list
-    EXPECT_EQ(vrec(record(1)), P(true, false));
-    EXPECT_EQ(vrec(record(1, 0x10)), P(false, false));
-    EXPECT_EQ(vrec(record(0)), P(false, false)); // file number 0000
-    EXPECT_EQ(vrec(endMarker()), P(false, true));
-    EXPECT_EQ(vrec(record(1), 79), P(false, false));
-    EXPECT_FALSE(VrecMoveManagerInfo({})._infoEnable);
-    for (const uint8_t type : {0x10, 0x12, 0x17, 0x20}) {
-        EXPECT_EQ(prct(record(1, type), Detect::G), P(true, false)) << int(type);
-        EXPECT_EQ(MoveProtectInfo(B::bytes(W::prctRecord(record(1, type))), Detect::G)._detectType,
-                  (type >> 4) * 10 + (type & 0xF));
-    }
-    EXPECT_EQ(prct(record(1, 0x11), Detect::SW), P(false, false));
-    EXPECT_EQ(prct(record(1, 0x17), Detect::SW), P(true, false));
-    auto invalidSurveillance = record(1, 0x10);
-    invalidSurveillance.survRecValidData = 0;
-    EXPECT_EQ(prct(invalidSurveillance, Detect::SURV), P(false, false));
-    EXPECT_EQ(prct(invalidSurveillance, Detect::G), P(true, false));
-    EXPECT_EQ(prct(endMarker(), Detect::G), P(false, true));
-    EXPECT_EQ(adv(endMarker()), P(false, false));
-    auto letters = record(1, 0x25);
-    letters.fileName = "202405011200ABCD";
-    EXPECT_EQ(adv(letters), P(false, false));
-    EXPECT_EQ(AdvMoveProtectInfo(B::bytes(W::advRecord(letters))).fileNumber(), 0);
 }
 
 // Every field with a value of its own; each record takes the fields its layout has.
@@ -252,11 +240,9 @@ TEST(ManagementFileRobustnessTest, EveryCutOfValidFilesAndRandomBytesReadSafely)
         card.readAdvMoveProtectFile(url);
         return card._vrecList.size() + card._moveProtectList.size() + card._advMoveProtectList.size();
     };
-    const auto vrec = W::vrecFile(0, {W::vrecRecord(record(1)), W::vrecRecord(record(1))});
-    const auto event = W::prctRecord(record(1, 0x10));
-    const auto prct = W::prctFile(0, {std::vector{event}, std::vector{event}, std::vector{event}});
-    const auto adv = W::advFile({W::advRecord(record(1, 0x25))});
-    for (const auto &file : {vrec, prct, adv}) {
+    const auto event = record(1, 0x10);
+    for (const auto &file : {vrecFile(0, {record(1), record(1)}), prctFile(0, {event}, {event}, {event}),
+                             advFile({record(1, 0x25)})}) {
         size_t previous = 0;
         for (qsizetype cut = 0; cut <= file.size(); cut += file.size() > 4096 ? 97 : 7) {
             const auto taken = readAll(file.left(cut));
