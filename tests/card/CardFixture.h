@@ -47,32 +47,20 @@ public:
 
     void addVrec(const QString &key, int number, uint32_t timeStamp, int64_t startSeconds)
     {
-        ManagementRecordValues v;
-        v.fileName = recordName(key, number);
-        v.timeStamp = timeStamp;
-        v.unixSeconds = static_cast<uint32_t>(BASE_SECONDS + startSeconds);
-        _vrec.push_back(ManagementFileWriter::vrecRecord(v));
+        _vrec.push_back(ManagementFileWriter::vrecRecord(values(0x17, key, number, timeStamp, startSeconds)));
     }
 
     // section 1 G, 2 SURV, 3 SW.
     void addEvent(int section, const QString &key, int number, uint32_t timeStamp, int64_t atSeconds = 0)
     {
-        ManagementRecordValues v;
-        v.type = section == 3 ? 0x20 : 0x10;
-        v.fileName = recordName(key, number);
-        v.timeStamp = timeStamp;
-        v.unixSeconds = static_cast<uint32_t>(BASE_SECONDS + atSeconds);
+        const auto v = values(section == 3 ? 0x20 : 0x10, key, number, timeStamp, atSeconds);
         _prct[static_cast<size_t>(section - 1)].push_back(ManagementFileWriter::prctRecord(v));
         _hasPrct = true;
     }
 
     void addAdventure(const QString &key, int number, int64_t atSeconds = 0)
     {
-        ManagementRecordValues v;
-        v.type = 0x25;
-        v.fileName = recordName(key, number);
-        v.unixSeconds = static_cast<uint32_t>(BASE_SECONDS + atSeconds);
-        _adv.push_back(ManagementFileWriter::advRecord(v));
+        _adv.push_back(ManagementFileWriter::advRecord(values(0x25, key, number, 0, atSeconds)));
     }
 
     void writeManagementFiles() const
@@ -104,9 +92,8 @@ public:
         writeManagementFiles();
         auto card = std::make_unique<CardData>();
         card->readVrecMoveManagerFile(QUrl::fromLocalFile(_root + "/VREC_MOV_MNG.DAT"));
-        card->readMoveProtectFile(QUrl::fromLocalFile(_root + "/MOV_PRCT.DAT"), 1);
-        card->readMoveProtectFile(QUrl::fromLocalFile(_root + "/MOV_PRCT.DAT"), 2);
-        card->readMoveProtectFile(QUrl::fromLocalFile(_root + "/MOV_PRCT.DAT"), 3);
+        for (int section = 1; section <= 3; ++section)
+            card->readMoveProtectFile(QUrl::fromLocalFile(_root + "/MOV_PRCT.DAT"), section);
         card->readAdvMoveProtectFile(QUrl::fromLocalFile(_root + "/ADV_PRCT.DAT"));
         return card;
     }
@@ -125,6 +112,17 @@ public:
     }
 
 private:
+    static ManagementRecordValues values(uint8_t type, const QString &key, int number, uint32_t timeStamp,
+                                         int64_t atSeconds)
+    {
+        ManagementRecordValues v;
+        v.type = type;
+        v.fileName = recordName(key, number);
+        v.timeStamp = timeStamp;
+        v.unixSeconds = static_cast<uint32_t>(BASE_SECONDS + atSeconds);
+        return v;
+    }
+
     TempDir _dir;
     QString _root;
     std::vector<QByteArray> _vrec;
