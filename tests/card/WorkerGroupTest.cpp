@@ -113,55 +113,25 @@ TEST(WorkerGroupTest, StopDuringAStepLetsItFinishAndDeliver)
     EXPECT_EQ(probe.deliveredAtFinish, 1u);
 }
 
-TEST(WorkerGroupTest, NothingRunsWhenStoppedBeforeTheFirstStep)
+TEST(WorkerGroupTest, NothingRunsWhenStoppedBeforeTheFirstStepAndTheEndHandlerMayDeleteTheGroup)
 {
     Probe probe;
-    probe.stop = true;
-    QObject context;
-    const auto group = probe.group(&context, 60s);
-    group->start(probe.idleStep(), WorkerGroup::Priority::Default);
-    ASSERT_TRUE(probe.waitForEnd());
-    EXPECT_EQ(probe.steps.load(), 0);
-}
-
-TEST(WorkerGroupTest, ResultsForADeletedContextAreDropped)
-{
-    Probe probe;
-    auto context = std::make_unique<QObject>();
-    auto group = probe.group(context.get(), 60s);
-    group->start(
-        [&]() -> WorkerGroup::HandOff {
-            probe.stop = true;
-            return probe.handOff(1);
-        },
-        WorkerGroup::Priority::Default);
-    group->join();
-    group.reset();
-    context.reset();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(probe.delivered.empty());
-    EXPECT_EQ(probe.finishedCount, 0);
-}
-
-TEST(WorkerGroupTest, TheEndHandlerMayDeleteTheGroup)
-{
-    std::atomic<bool> stop = false;
     QObject context;
     std::unique_ptr<WorkerGroup> group;
     bool ended = false;
     group = std::make_unique<WorkerGroup>(
-        &context, [&] { return stop.load(); }, 60s,
+        &context, [] { return true; }, 60s,
         [&] {
             group.reset();
             ended = true;
         });
-    group->start([]() -> WorkerGroup::HandOff { return nullptr; }, WorkerGroup::Priority::Default);
-    stop = true;
-    group->wake();
+    group->start(probe.idleStep(), WorkerGroup::Priority::Default);
     ASSERT_TRUE(EventLoop::waitUntil([&] { return ended; }));
     EXPECT_EQ(group, nullptr);
+    EXPECT_EQ(probe.steps.load(), 0);
 }
 
+// Covers results for a deleted context in general: those queued behind the deletion are dropped.
 TEST(WorkerGroupTest, AHandOffThatDeletesTheContextDropsTheResultsQueuedBehindIt)
 {
     Probe probe;
