@@ -115,17 +115,3 @@ TEST(ChapterDataTest, UnreadableMovieWithoutRecordIsReadAtMostFiveTimes)
         EXPECT_FALSE(chapter->getPicture(true));
     EXPECT_EQ(chapter->retryCntPictureData(), CardData::MAX_RETRY_CNT_PICTUREDATA);
 }
-
-TEST(ChapterDataTest, SortByStartTimeIsStableWithUnknownDatesFirst)
-{
-    CardFixture f;
-    const auto a = f.addMovie(kKey, 1, 1000, 60);
-    const auto b = f.addMovie(kKey, 2, 1000, 0);
-    const auto c = f.addMovie(kKey, 3, 1000, 60);
-    const auto d = f.addMovie(kKey, 4, std::nullopt);
-    const auto card = f.recordsOnly();
-    const auto trip = TripData::create(card.get(), {a, b, c, d}, kKey);
-    auto chapters = trip->chapters();
-    ChapterData::sortByStartTime(chapters);
-    EXPECT_EQ(CardFixture::numbers(chapters), (std::vector<int>{4, 2, 1, 3}));
-}
