@@ -42,11 +42,10 @@ TEST(CardDumpTest, StandardCardGivesItsTripsEventsAndAdventures)
     EXPECT_EQ(names(json.value("tabTrips").toArray()),
               (QStringList{"202405011230", "202405021700", "202405031000", "202405031000", "202405041500"}));
     EXPECT_EQ(names(json.value("advTrips").toArray()), QStringList{"202405041500"});
+    // The last chapter's length is its recording's own span.
     const auto first = trips[0].toObject().value("chapters").toArray();
     ASSERT_EQ(first.size(), 3);
-    EXPECT_EQ(first[0].toObject().value("startTime").toString(), "2024-05-01T12:30:00.000Z");
     EXPECT_EQ(first[0].toObject().value("frameTimeSpan").toInteger(), 4000);
-    // The last chapter's length is its recording's own span.
     const auto lastSpan = first[2].toObject().value("frameTimeSpan").toInteger();
     EXPECT_TRUE(lastSpan > 3800 && lastSpan < 4000) << lastSpan;
 
@@ -59,13 +58,6 @@ TEST(CardDumpTest, StandardCardGivesItsTripsEventsAndAdventures)
     EXPECT_EQ(clipChapters(g),
               (QStringList{"m2024050112300001.MP4", "m2024050112300002.MP4", "m2024050112300003.MP4"}));
     EXPECT_EQ(clipSpan(g), std::tuple(5500, 0, 4000 + 1 + 4000 + 1 + lastSpan));
-    EXPECT_EQ(clipChapters(events[1].toObject()),
-              (QStringList{"m2024050217000001.MP4", "m2024050217000002.MP4"}));
-    EXPECT_EQ(std::get<0>(clipSpan(events[1].toObject())), 4000);
-    EXPECT_EQ(clipChapters(events[2].toObject()),
-              (QStringList{"m2024050322000001.MP4", "m2024050322000002.MP4"}));
-    EXPECT_EQ(std::get<0>(clipSpan(events[2].toObject())), 1000);
-    EXPECT_EQ(std::get<1>(clipSpan(events[2].toObject())), 1000);
     for (const auto &a : json.value("adventures").toArray()) {
         EXPECT_EQ(clipChapters(a.toObject()),
                   (QStringList{"m2024050415000001.MP4", "m2024050415000002.MP4", "m2024050415000003.MP4"}));

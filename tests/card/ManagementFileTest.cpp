@@ -167,26 +167,13 @@ TEST(ManagementFileTest, ReadersFailWithoutAFileAndAppendOtherwise)
 TEST(ManagementFileTest, RecordFields)
 {
     const auto base = record(12);
-    ManagementRecordValues v{.type = 0x17,
-                             .unixSeconds = base.unixSeconds,
-                             .longitude = -0x1234,
-                             .latitude = -0x42,
-                             .speedTenths = 57,
-                             .gXmg = 250,
-                             .gYmg = -100,
-                             .gZmg = 1500,
-                             .sw = 3,
-                             .status = 9,
-                             .channel = 6,
-                             .frameSize = 0xA0B0C0D0,
-                             .timeStamp = 0x11223344,
-                             .id = 0x55,
-                             .timeStamp2 = 77,
-                             .fileName = base.fileName,
-                             .protectType = 4,
-                             .survRecValidData = 5,
-                             .advModeStartFlg = 1,
-                             .endUnixSeconds = 1714568400};
+    auto v = base;
+    std::tie(v.longitude, v.latitude, v.speedTenths, v.gXmg, v.gYmg, v.gZmg, v.sw, v.status, v.channel) =
+        std::tuple(-0x1234, -0x42, uint16_t(57), 250, -100, 1500, uint8_t(3), uint8_t(9), uint8_t(6));
+    std::tie(v.frameSize, v.timeStamp, v.id, v.timeStamp2, v.protectType, v.survRecValidData,
+             v.advModeStartFlg, v.endUnixSeconds) =
+        std::tuple(0xA0B0C0D0u, 0x11223344u, uint8_t(0x55), 77u, uint8_t(4), uint8_t(5), uint8_t(1),
+                   1714568400u);
     const auto date = Date::fromUnixSeconds(v.unixSeconds);
     const VrecMoveManagerInfo movie(B::bytes(W::vrecRecord(v)));
     EXPECT_EQ(std::tuple(movie._detectType, movie._datetime, movie._fileName, movie._timeStamp, movie._sw,
