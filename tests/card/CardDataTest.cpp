@@ -170,18 +170,20 @@ TEST(CardDataTest, EventChaptersAreFoundAcrossGapsCachedAndReleasedWithTheTrips)
     f.addMovie(kKey, 2, 61000, 60);
     f.addMovie(kKey, 5, 1000, 300);
     f.addEvent(1, kKey, 5, 2000, 301);
-    f.addEvent(1, kKey, 9, 2000, 302); // not on the card
+    f.addEvent(1, kKey, 9, 2000, 302);  // not on the card
+    f.addEvent(1, kKey2, 5, 2000, 303); // nor is this one: another key
     f.addAdventure(kKey, 2);
     const auto card = f.load();
     auto &present = *card->_moveProtectList[0];
-    auto &missing = *card->_moveProtectList[1];
     const auto advRecord = card->_advMoveProtectList[0];
     std::weak_ptr<ChapterData> eventChapter = card->getEventChapter(present);
     ASSERT_FALSE(eventChapter.expired());
     EXPECT_EQ(eventChapter.lock()->fileNumber(), 5);
     EXPECT_EQ(present.eventChapter(), eventChapter.lock());
-    EXPECT_FALSE(card->getEventChapter(missing));
-    EXPECT_FALSE(missing.eventChapter());
+    for (const size_t missing : {1, 2}) {
+        EXPECT_FALSE(card->getEventChapter(*card->_moveProtectList[missing]));
+        EXPECT_FALSE(card->_moveProtectList[missing]->eventChapter());
+    }
 
     const auto trip = card->_tripList[0];
     ASSERT_TRUE(card->getEventChapters(present).chapters);

@@ -13,18 +13,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(ChapterThumbnailTest, AMovieWithoutFramesCountsEveryAttempt)
-{
-    CardFixture fixture;
-    fixture.addMovie("202405011230", 1, 5000); // an empty file
-    auto card = fixture.load();
-    const auto chapter = card->_tripList.at(0)->chapters().at(0);
-    for (int attempt = 1; attempt <= 3; ++attempt) {
-        EXPECT_FALSE(chapter->makeThumbnail(true).has_value());
-        EXPECT_EQ(chapter->retryCntThumbnail(), attempt);
-    }
-}
-
 namespace {
 
 // Makes a trimmed clip: an ffmpeg movie with the trim tool's metadata box of count frames.

@@ -140,19 +140,14 @@ TEST(ManagementFileTest, ReadersTakeTheRecordsThatCountUpToTheirEnd)
         EXPECT_EQ(readNames(c.file, c.section), c.names) << c.what;
 }
 
-TEST(ManagementFileTest, ReadersFailWithoutAFileAndAppendOtherwise)
+TEST(ManagementFileTest, ReadersFailWithoutAFileAndKeepTheFirstAdventureOfAName)
 {
     TempDir dir;
     CardData card;
     const auto missing = QUrl::fromLocalFile(dir.filePath("missing.DAT"));
     EXPECT_FALSE(card.readVrecMoveManagerFile(missing));
-    EXPECT_FALSE(card.readMoveProtectFile(missing, 1));
     EXPECT_FALSE(card.readAdvMoveProtectFile(missing));
     EXPECT_FALSE(card.readVrecMoveManagerFile(QUrl("http://example.invalid/VREC_MOV_MNG.DAT")));
-    const auto path = dir.write("VREC_MOV_MNG.DAT", vrecFile(0, {record(1)}));
-    EXPECT_TRUE(card.readVrecMoveManagerFile(QUrl::fromLocalFile(path)));
-    EXPECT_TRUE(card.readVrecMoveManagerFile(QUrl::fromLocalFile(path)));
-    EXPECT_EQ(card._vrecList.size(), 2u); // the loader empties the list first
 
     // Of two adventure records of one name, the first wins.
     auto second = record(5, 0x25);

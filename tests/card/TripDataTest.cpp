@@ -39,26 +39,3 @@ TEST(TripDataTest, KeepsTheGivenOrderUntilTimeOrderIsNeeded)
     EXPECT_FALSE(trip->isSort());
     EXPECT_FALSE(trip->chapters()[0]->nextChapter() || trip->chapters()[0]->previousChapter());
 }
-
-TEST(TripDataTest, FindsTheEventChapterByKeyAndNumber)
-{
-    CardFixture f;
-    const auto m2 = f.addMovie(kKey, 2, 2000, 60);
-    const auto m1 = f.addMovie(kKey, 1, 1000, 0);
-    const auto card = f.recordsOnly();
-    const auto trip = TripData::create(card.get(), {m2, m1}, kKey);
-    const auto find = [&](const QString &name) {
-        ManagementRecordValues v;
-        v.type = 0x10;
-        v.fileName = name;
-        return trip->getEventChapter(MoveProtectInfo(CardFixture::bytes(ManagementFileWriter::prctRecord(v)),
-                                                     MoveProtectInfo::DetectStatus::G));
-    };
-    EXPECT_FALSE(find("2024050212000001"));
-    EXPECT_FALSE(trip->isSort()); // another key: the list is not even sorted
-    const auto found = find(CardFixture::recordName(kKey, 2));
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->_pathMp4, m2);
-    EXPECT_TRUE(trip->isSort());
-    EXPECT_FALSE(find(CardFixture::recordName(kKey, 3)));
-}
