@@ -1,17 +1,48 @@
 #include "card/ChapterData.h"
-#include "card/AdvMoveProtectInfo.h"
-#include "card/CardData.h"
 #include "card/CardFixture.h"
-#include "card/TripData.h"
-#include "card/VrecMoveManagerInfo.h"
+#include "recording/CommonConst.h"
+#include "recording/CutVideoBoxWriter.h"
+#include "recording/CutVideoKihonInfo.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 #include "samplecard/SampleCardWriter.h"
+#include "support/Ffmpeg.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 const QString kKey = "202405011200";
+using Numbers = std::vector<int>;
+
+// Makes a trimmed clip: an ffmpeg movie with the trim tool's metadata box of count frames.
+bool writeTrimmedClip(const QString &path, QSize size)
+{
+    if (!Ffmpeg::writeTestMovie(path, size.width(), size.height(), 1.0))
+        return false;
+    const Date start = Date::fromUnixSeconds(1714566896);
+    VideoInfo recording;
+    std::map<int, VideoFrame> table;
+    for (int i = 0; i < 20; ++i) {
+        VideoFrame frame;
+        frame.time = start.addingMilliseconds(i * 36);
+        frame._timeStamp = uint32_t(700000 + i * 36);
+        frame._movieTimeStamp = uint32_t(i * 36);
+        frame._id = 0x55;
+        frame.blockNo = 1;
+        table.emplace(i * 36, frame);
+    }
+    recording.setCameraFrames(0, table);
+    recording.setCameraFrames(1, table);
+    recording.rebuildKeyLists();
+    recording.detectType = 10;
+    recording._playback.detectTime = start;
+    recording._fileVersion = "0714";
+    recording._terminalType = TerminalType::AllInOne;
+    recording._recMode = CommonConst::RecMode::Nomal;
+    const auto info =
+        CutVideoKihonInfo::initFromVideoInfo(recording, 0, 19 * 36, 20 * 36, true, true, true, true);
+    return CutVideoBoxWriter::append(path, info);
+}
 } // namespace
 
 TEST(ChapterDataTest, LinksTheLastMatchingRecordsOfItsTripNameAndNumber)
@@ -114,4 +145,64 @@ TEST(ChapterDataTest, UnreadableMovieWithoutRecordIsReadAtMostFiveTimes)
     for (int i = 0; i < 10; ++i)
         EXPECT_FALSE(chapter->getPicture(true));
     EXPECT_EQ(chapter->retryCntPictureData(), CardData::MAX_RETRY_CNT_PICTUREDATA);
+}
+
+TEST(TripDataTest, KeepsTheGivenOrderUntilTimeOrderIsNeeded)
+{
+    CardFixture f;
+    const auto m3 = f.addMovie(kKey, 3, 3000, 120);
+    const auto m1 = f.addMovie(kKey, 1, 1000, 0);
+    const auto m2 = f.addMovie(kKey, 2, 2000, 60);
+    const auto m4 = f.addMovie(kKey, 4, std::nullopt);
+    const auto m5 = f.addMovie(kKey, 5, 1000, 60);
+    const auto card = f.recordsOnly();
+    const auto trip = TripData::create(card.get(), {m3, m1, m2}, kKey);
+    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{3, 1, 2}));
+    EXPECT_FALSE(trip->isSort());
+    EXPECT_EQ(CardFixture::numbers(trip->sortedChapters()), (Numbers{1, 2, 3}));
+    EXPECT_TRUE(trip->isSort());
+    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{1, 2, 3}));
+    EXPECT_EQ(trip->chapters()[0]->parent(), trip);
+
+    // The time order is stable, with unknown dates first.
+    trip->setChapters({m2, m5, m3, m4, m1});
+    EXPECT_FALSE(trip->isSort());
+    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{2, 5, 3, 4, 1}));
+    EXPECT_EQ(CardFixture::numbers(trip->sortedChapters()), (Numbers{4, 1, 2, 5, 3}));
+    // One chapter is never sorted and has no neighbours.
+    trip->setChapters({m1});
+    trip->sortedChapters();
+    EXPECT_FALSE(trip->isSort());
+    EXPECT_FALSE(trip->chapters()[0]->nextChapter() || trip->chapters()[0]->previousChapter());
+}
+
+TEST(ChapterThumbnailTest, EachTrimmedClipGetsItsOwnMaskedThumbnail)
+{
+    TempDir dir;
+    const QString wide = dir.write("a/clip.mp4", {});
+    const QString narrow = dir.write("b/clip.mp4", {}); // same name, other folder
+    ASSERT_TRUE(writeTrimmedClip(wide, {640, 360}));
+    ASSERT_TRUE(writeTrimmedClip(narrow, {640, 480}));
+    const auto trip =
+        TripData::create(nullptr, {QUrl::fromLocalFile(wide), QUrl::fromLocalFile(narrow)}, QString());
+    std::vector<QString> made;
+    for (const auto &chapter : trip->chapters()) {
+        // Before its driving data is known, a clip's thumbnail is not masked; so build it first.
+        const auto picture = chapter->getPicture(true);
+        ASSERT_TRUE(picture && picture->video && picture->video->_isCutVideo);
+        const auto thumbnail = chapter->makeThumbnail(true);
+        ASSERT_TRUE(thumbnail.has_value());
+        EXPECT_EQ(thumbnail->toLocalFile(), chapter->maskedThumbnailPath());
+        made.push_back(thumbnail->toLocalFile());
+    }
+    ASSERT_EQ(made.size(), 2u);
+    ASSERT_NE(made[0], made[1]);
+    // Each file still holds its own clip's picture, with the band along the bottom.
+    const QImage first(made[0]);
+    const QImage second(made[1]);
+    EXPECT_EQ(std::pair(first.size(), second.size()), std::pair(QSize(320, 180), QSize(240, 180)));
+    for (const QImage &image : {first, second}) {
+        EXPECT_LT(qGray(image.pixel(image.width() / 2, image.height() - 2)), 16);
+        EXPECT_GT(qGray(image.pixel(image.width() / 2, image.height() / 2)), 16);
+    }
 }
