@@ -323,16 +323,6 @@ TEST(CardDataThreadsTest, WorkerAndMainThreadShareChaptersAndRecords)
     }
 }
 
-TEST(CardDataEmptyStepTest, NothingToDoOnAnEmptyCard)
-{
-    CardData card;
-    for (const auto type : {CardData::ActiveType::MovieRec, CardData::ActiveType::EventRec}) {
-        card._activeType = type;
-        EXPECT_EQ(card.loadNextPictureData(), nullptr);
-        EXPECT_EQ(card.loadNextThumbnail(), nullptr);
-    }
-}
-
 TEST_F(CardDataStepTest, EventViewTurnsToTheEventChaptersOnceTheyAreKnown)
 {
     card->_activeType = CardData::ActiveType::EventRec;

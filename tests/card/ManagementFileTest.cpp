@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace {
 using W = ManagementFileWriter;
 using Detect = MoveProtectInfo::DetectStatus;
@@ -209,8 +207,9 @@ TEST(ManagementFileTest, RecordFields)
               std::tuple(0, 0, 0, 0));
 }
 
-// Cut and scrambled management files give shorter lists, never a read past the data.
-TEST(ManagementFileRobustnessTest, EveryCutOfValidFilesAndRandomBytesReadSafely)
+// Cut management files give shorter lists, never a read past the data (the fuzz runs feed them random
+// bytes).
+TEST(ManagementFileRobustnessTest, EveryCutOfAValidFileReadsSafely)
 {
     const auto readAll = [](const QByteArray &bytes) {
         TempDir dir;
@@ -231,14 +230,5 @@ TEST(ManagementFileRobustnessTest, EveryCutOfValidFilesAndRandomBytesReadSafely)
             EXPECT_GE(taken, previous) << cut; // a longer prefix never gives fewer records
             previous = taken;
         }
-    }
-    std::mt19937 random(99);
-    std::uniform_int_distribution<int> length(0, 0x3600);
-    std::uniform_int_distribution<int> byte(0, 255);
-    for (int i = 0; i < 60; ++i) {
-        QByteArray bytes(length(random), '\0');
-        for (auto &b : bytes)
-            b = static_cast<char>(byte(random) < 32 ? 0x25 : byte(random)); // plenty of record types
-        readAll(bytes);
     }
 }
