@@ -259,43 +259,35 @@ TEST(PictureDataUtilTest, ExamplesHoldForTheListAndTheTimeline)
     struct Case
     {
         std::vector<uint32_t> lengths;
-        int32_t total;
-        std::vector<std::pair<int32_t, P>> positions; // position -> chapter index, offset
-        std::vector<std::pair<P, int32_t>> back;      // chapter index, offset -> position
+        int32_t total, position;
+        P at; // chapter index, offset
     };
     const Case cases[] = {
-        {{1000, 2000},
-         3001,
-         {{1000, {0, 1000}},
-          {1001, {1, 0}},
-          {3001, {1, 2000}},
-          {3002, {1, 2000}},
-          {99999, {1, 2000}},
-          {-5, {0, 0}},
-          {0, {0, 0}}},
-         {{{1, 0}, 1001}, {{2, 5}, 3007}, {{7, 5}, 3007}, {{0, 1500}, 1500}}},
-        {{1000, 0, 500}, 1502, {{1001, {1, 0}}, {1002, {2, 0}}}, {}},
-        {{}, 0, {{500, {0, 0}}}, {}},
+        {{1000, 2000}, 3001, 1000, {0, 1000}},  {{1000, 2000}, 3001, 1001, {1, 0}},
+        {{1000, 2000}, 3001, 3001, {1, 2000}},  {{1000, 2000}, 3001, 3002, {1, 2000}},
+        {{1000, 2000}, 3001, 99999, {1, 2000}}, {{1000, 2000}, 3001, -5, {0, 0}},
+        {{1000, 2000}, 3001, 0, {0, 0}},        {{1000, 0, 500}, 1502, 1001, {1, 0}},
+        {{1000, 0, 500}, 1502, 1002, {2, 0}},   {{}, 0, 500, {0, 0}},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.lengths.size());
+        SCOPED_TRACE(c.position);
         TimelineCard t(c.lengths);
         const ChapterTimeline timeline(t.chapters);
+        EXPECT_EQ(positionIn(t.chapters, c.position), c.at);
+        EXPECT_EQ(positionIn(timeline, c.position), c.at);
         EXPECT_EQ(PictureDataUtil::getTotalLength(t.chapters), c.total);
         EXPECT_EQ(PictureDataUtil::getTotalLength(timeline), c.total);
-        for (const auto &[position, expected] : c.positions) {
-            EXPECT_EQ(positionIn(t.chapters, position), expected) << position;
-            EXPECT_EQ(positionIn(timeline, position), expected) << position;
-        }
-        for (const auto &[at, expected] : c.back) {
-            EXPECT_EQ(PictureDataUtil::getPosition(t.chapters, at.first, at.second), expected);
-            EXPECT_EQ(PictureDataUtil::getPosition(timeline, at.first, at.second), expected);
-        }
         // The placeholder movies have no driving data.
         EXPECT_FALSE(PictureDataUtil::getVideoFrame(t.chapters, 10));
         EXPECT_FALSE(PictureDataUtil::getMovieTimeStamp(timeline, 10));
     }
     EXPECT_EQ(positionIn(ChapterTimeline(), 500), (P{0, 0}));
+    TimelineCard t({1000, 2000});
+    for (const auto &[index, offset, position] :
+         {std::tuple{1, 0, 1001}, {2, 5, 3007}, {7, 5, 3007}, {0, 1500, 1500}}) {
+        EXPECT_EQ(PictureDataUtil::getPosition(t.chapters, index, offset), position);
+        EXPECT_EQ(PictureDataUtil::getPosition(ChapterTimeline(t.chapters), index, offset), position);
+    }
 }
 
 TEST(PictureDataUtilTest, PositionsRoundTripOverRandomLengths)
