@@ -55,7 +55,6 @@ public:
     {
         const auto v = values(section == 3 ? 0x20 : 0x10, key, number, timeStamp, atSeconds);
         _prct[static_cast<size_t>(section - 1)].push_back(ManagementFileWriter::prctRecord(v));
-        _hasPrct = true;
     }
 
     void addAdventure(const QString &key, int number, int64_t atSeconds = 0)
@@ -67,7 +66,7 @@ public:
     {
         if (!_vrec.empty())
             _dir.write("MOVE/VREC_MOV_MNG.DAT", ManagementFileWriter::vrecFile(0, _vrec));
-        if (_hasPrct)
+        if (!_prct[0].empty() || !_prct[1].empty() || !_prct[2].empty())
             _dir.write("MOVE/MOV_PRCT.DAT", ManagementFileWriter::prctFile(0, _prct));
         if (!_adv.empty())
             _dir.write("MOVE/ADV_PRCT.DAT", ManagementFileWriter::advFile(_adv));
@@ -78,10 +77,10 @@ public:
         _dir.write(relativePath, bytes);
     }
 
-    std::unique_ptr<CardData> load(const QUrl &url = {}) const
+    template <typename Card = CardData> std::unique_ptr<Card> load(const QUrl &url = {}) const
     {
         writeManagementFiles();
-        auto card = std::make_unique<CardData>();
+        auto card = std::make_unique<Card>();
         card->loadCardFolder(url.isEmpty() ? folderUrl() : url);
         return card;
     }
@@ -127,6 +126,5 @@ private:
     QString _root;
     std::vector<QByteArray> _vrec;
     std::array<std::vector<QByteArray>, 3> _prct;
-    bool _hasPrct = false;
     std::vector<QByteArray> _adv;
 };
