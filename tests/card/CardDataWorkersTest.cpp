@@ -130,9 +130,12 @@ TEST_F(CardDataWorkersTest, EveryChapterGetsDrivingDataAndAThumbnailOnTheMainThr
             SCOPED_TRACE(name.toStdString());
             if (name == CORRUPT_MOVIE)
                 continue;
+            // Made once into the thumbnail folder, then only reported.
             const auto thumbnail = chapter->makeThumbnail(false);
             ASSERT_TRUE(thumbnail.has_value());
             EXPECT_TRUE(QFileInfo(thumbnail->toLocalFile()).isFile());
+            EXPECT_EQ(QFileInfo(thumbnail->toLocalFile()).absolutePath() + '/',
+                      QFileInfo(CommonConst::DIR_PATH_THUMB()).absoluteFilePath());
             EXPECT_EQ(chapter->retryCntThumbnail(), 1);
             thumbnails.insert(name);
             if (!adventure) {
@@ -366,20 +369,6 @@ TEST_F(CardDataStepTest, MovieViewServesTheActiveTripFirstThenEveryTrip)
     for (int i = 0; i < 4; ++i)
         thumbnails.push_back(nameOf(card->loadNextThumbnail()));
     EXPECT_EQ(thumbnails, pictures);
-}
-
-TEST_F(CardDataStepTest, AChapterThumbnailIsMadeOnceFromTheMovieAndThenOnlyReported)
-{
-    const auto chapter = card->_tripList.at(0)->chapters().at(0);
-    EXPECT_FALSE(chapter->makeThumbnail(false).has_value());
-    EXPECT_EQ(chapter->retryCntThumbnail(), 0);
-    const auto made = chapter->makeThumbnail(true);
-    ASSERT_TRUE(made.has_value());
-    EXPECT_EQ(QFileInfo(made->toLocalFile()).absolutePath() + '/',
-              QFileInfo(CommonConst::DIR_PATH_THUMB()).absoluteFilePath());
-    EXPECT_EQ(chapter->makeThumbnail(true), made);
-    EXPECT_EQ(chapter->makeThumbnail(false), made);
-    EXPECT_EQ(chapter->retryCntThumbnail(), 1);
 }
 
 // The still's name carries its second in the movie: the G event is 1.5 s in, taken half a second
