@@ -326,7 +326,7 @@ TEST(CardDataThreadsTest, WorkerAndMainThreadShareChaptersAndRecords)
     }
 }
 
-TEST_F(CardDataStepTest, EventViewTurnsToTheEventChaptersOnceTheyAreKnown)
+TEST_F(CardDataStepTest, EventViewTurnsToTheEventChaptersAndStillsOnceTheyAreKnown)
 {
     card->_activeType = CardData::ActiveType::EventRec;
     for (const auto &record : card->_moveProtectList)
@@ -342,15 +342,10 @@ TEST_F(CardDataStepTest, EventViewTurnsToTheEventChaptersOnceTheyAreKnown)
         pictures.push_back(nameOf(card->loadNextPictureData()));
     EXPECT_EQ(pictures, (std::vector<QString>{"m2024050112300002.MP4", "m2024050217000002.MP4",
                                               "m2024050322000001.MP4", "m2024050112300003.MP4"}));
-}
-
-TEST_F(CardDataStepTest, EventViewMakesTheEventStillsFirst)
-{
-    card->_activeType = CardData::ActiveType::EventRec;
+    // The event stills come first, and not as the chapters' own thumbnails.
     const auto &g = card->_moveProtectList.front();
     EXPECT_EQ(nameOf(card->loadNextThumbnail()), "m2024050112300002.MP4");
     EXPECT_TRUE(g->pathThumbnail().has_value());
-    // The event step does not give the chapter itself its thumbnail.
     EXPECT_FALSE(g->eventChapter()->makeThumbnail(false).has_value());
 }
 
