@@ -421,6 +421,21 @@ TEST_F(CardDataStepTest, LaterStillAttemptsStepBackButNeverBeforeTheMovieStarts)
     EXPECT_EQ(g.retryCntThumbnail(), CardData::MAX_RETRY_CNT_THUMBNAIL);
 }
 
+// Without a record, the times come from the movie's first frame; a trip's last chapter lasts as long as
+// its recording.
+TEST_F(CardDataStepTest, ARealMovieGivesItsOwnTimesAndSpan)
+{
+    const auto trip =
+        TripData::create(nullptr, {card->_tripList[0]->chapters()[2]->_pathMp4}, "202405011230");
+    const auto chapter = trip->chapters().front();
+    EXPECT_EQ(chapter->startTime(),
+              Date::fromDateTime(QDateTime::fromString("2024-05-01T12:30:08Z", Qt::ISODate)));
+    EXPECT_EQ(chapter->timeStamp(), 3608000u);
+    EXPECT_TRUE(chapter->frameTimeSpan() > 3800 && chapter->frameTimeSpan() < 4000)
+        << chapter->frameTimeSpan();
+    EXPECT_EQ(chapter->retryCntPictureData(), 1);
+}
+
 TEST(CardDataEventStillEdgeTest, EventsAtTheChapterStartAndMissingChapters)
 {
     CardFixture fixture;

@@ -9,7 +9,6 @@
 #include "recording/CutVideoKihonInfo.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
-#include "samplecard/SampleCardWriter.h"
 #include "support/Ffmpeg.h"
 #include "support/TempDir.h"
 
@@ -143,32 +142,6 @@ TEST(ChapterDataTest, LengthIsTheNextConsecutiveChaptersTimeStampDifference)
             EXPECT_EQ(chapters[i]->nextChapter(), i + 1 < chapters.size() ? chapters[i + 1] : nullptr);
         }
     }
-}
-
-TEST(ChapterDataTest, ARealMovieGivesTimesWithoutARecordAndItsSpanAfterACounterRestart)
-{
-    CardFixture f;
-    SampleCardWriter writer(SampleScenario::singleChapter(3000));
-    const auto &trip = writer.scenario().trips.front();
-    const auto path = QUrl::fromLocalFile(f.root() + "/MOVE001/" + CardFixture::movieName(trip.key, 1));
-    ASSERT_TRUE(writer.writeChapterMovie(trip, trip.chapters.front(), path.toLocalFile()))
-        << writer.lastError().toStdString();
-    const auto bare = f.recordsOnly();
-    const auto single = TripData::create(bare.get(), {path}, trip.key);
-    const auto chapter = single->chapters().front();
-    EXPECT_EQ(chapter->startTime(), Date::fromDateTime(trip.start));
-    EXPECT_EQ(chapter->timeStamp(), trip.counterStart);
-    EXPECT_GT(chapter->frameTimeSpan(), 2900);
-    EXPECT_EQ(chapter->retryCntPictureData(), 1);
-
-    f.addVrec(trip.key, 1, 500000, 0);
-    const auto next = f.addMovie(trip.key, 2, 1000, 3); // the camera's counter restarted
-    const auto card = f.recordsOnly();
-    const auto made = TripData::create(card.get(), {path, next}, trip.key);
-    const auto first = made->sortedChapters().front();
-    const auto picture = first->getPicture(true);
-    ASSERT_TRUE(picture && picture->video);
-    EXPECT_EQ(first->frameTimeSpan(), static_cast<int64_t>(picture->video->_timeSpan));
 }
 
 // A recording that cannot be read leaves no picture data: each read on demand is a new, counted
