@@ -26,28 +26,25 @@ ManagementRecordValues endMarker()
 }
 
 using Records = std::initializer_list<ManagementRecordValues>;
-QByteArray vrecFile(uint8_t mode, Records records)
+std::vector<QByteArray> encoded(Records records, QByteArray (*encode)(const ManagementRecordValues &))
 {
     std::vector<QByteArray> bytes;
     for (const auto &v : records)
-        bytes.push_back(W::vrecRecord(v));
-    return W::vrecFile(mode, bytes);
+        bytes.push_back(encode(v));
+    return bytes;
+}
+QByteArray vrecFile(uint8_t mode, Records records)
+{
+    return W::vrecFile(mode, encoded(records, &W::vrecRecord));
 }
 QByteArray prctFile(uint8_t mode, Records g, Records surv, Records sw)
 {
-    const std::array<Records, 3> records{g, surv, sw};
-    std::array<std::vector<QByteArray>, 3> sections;
-    for (size_t i = 0; i < 3; ++i)
-        for (const auto &v : records[i])
-            sections[i].push_back(W::prctRecord(v));
-    return W::prctFile(mode, sections);
+    return W::prctFile(
+        mode, {encoded(g, &W::prctRecord), encoded(surv, &W::prctRecord), encoded(sw, &W::prctRecord)});
 }
 QByteArray advFile(Records records)
 {
-    std::vector<QByteArray> bytes;
-    for (const auto &v : records)
-        bytes.push_back(W::advRecord(v));
-    return W::advFile(bytes);
+    return W::advFile(encoded(records, &W::advRecord));
 }
 
 constexpr int VREC = -1; // readNames' section for VREC_MOV_MNG.DAT
