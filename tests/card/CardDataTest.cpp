@@ -296,11 +296,7 @@ TEST(CardDataClipTest, AdventureClipsAreTheRunOfConsecutiveRecords)
         int64_t end;
     };
     const Case cases[] = {
-        {"the run wraps from 9999 to 1",
-         {9998, 9999, 1},
-         {9999, 9998, 1},
-         {9998, 9999, 1},
-         60000 + 1 + 0 + 1 + 0},
+        {"the run wraps from 9999 to 1", {9998, 9999, 1}, {9999, 9998, 1}, {9998, 9999, 1}, 60002},
         {"without neighbours its own chapter", {1, 2, 3}, {2}, {2}, 60000},
         {"without its chapter no clip", {1, 2, 3}, {8}, {}, 0},
     };
@@ -324,14 +320,10 @@ TEST(CardDataClipTest, AdventureClipsAreTheRunOfConsecutiveRecords)
 TEST(CardDataClipTest, AdventureWalkEndsWhenTheRecordsCoverEveryNumber)
 {
     CardFixture f;
+    for (int n = 1; n <= 9999; ++n)
+        f.addAdventure(kKey, n);
     const auto card = minuteCard(f, {5, 6});
-    for (int n = 1; n <= 9999; ++n) {
-        ManagementRecordValues v;
-        v.type = 0x25;
-        v.fileName = CardFixture::recordName(kKey, n);
-        card->_advMoveProtectList.push_back(
-            std::make_shared<AdvMoveProtectInfo>(CardFixture::bytes(ManagementFileWriter::advRecord(v))));
-    }
+    ASSERT_EQ(card->_advMoveProtectList[4]->fileNumber(), 5);
     auto numbers = clipNumbers(card->getAdventureChapters(*card->_advMoveProtectList[4]));
     std::sort(numbers.begin(), numbers.end());
     EXPECT_EQ(numbers, (Numbers{5, 6}));
