@@ -73,25 +73,14 @@ TEST(HostileCardTest, EachManagementFileIsReadOncePerOpen)
 TEST(HostileCardTest, WorkersReadOrReportAMovieCutWhileTheyReadIt)
 {
     TempDir dir;
-    // ThreadSanitizer's runtime cannot follow the ffmpeg child that makes a movie: under it the chapter
-    // comes from the ready-made card that ORV_SAMPLE_CARD names.
-    const QString ready = qEnvironmentVariable("ORV_SAMPLE_CARD");
+    ASSERT_TRUE(writeStandardCard(dir.path()));
     const QString path = dir.filePath("MOVE/MOVE001/m2024050112300001.MP4");
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-    if (ready.isEmpty()) {
-        SampleCardWriter writer(SampleScenario::singleChapter(10000));
-        const SampleTrip &trip = writer.scenario().trips.front();
-        ASSERT_TRUE(writer.writeChapterMovie(trip, trip.chapters.front(), path));
-    } else {
-        ASSERT_TRUE(QFile::copy(ready + "/MOVE/MOVE001/m2024050112300001.MP4", path));
-    }
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     FileFlipper flipper(path, file.readAll());
     for (int round = 0; round < 200; ++round) {
         CardData card;
         card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
-        ASSERT_EQ(card._tripList.size(), 1u);
         std::thread picture([&card] { card.loadNextPictureData(); });
         std::thread thumbnail([&card] { card.loadNextThumbnail(); });
         picture.join();
