@@ -289,14 +289,6 @@ TEST(PictureDataUtilTest, PositionsRoundTripOverRandomLengths)
     }
 }
 
-TEST(AVUtilTest, FileNameCarriesThePositionAsTimeOfDay)
-{
-    const QUrl movie = QUrl::fromLocalFile("/card/MOVE/MOVE001/240501123456_0001.MP4");
-    // 25 h 1 min 1 s: the hours wrap at 24.
-    EXPECT_EQ(AVUtil::thumbnailFileName(movie, 90061000), "240501123456_0001_010101.jpeg");
-    EXPECT_EQ(AVUtil::thumbnailFileName(QUrl::fromLocalFile("/x/clip.cut.mp4"), 999), "clip.cut_000000.jpeg");
-}
-
 TEST(AVUtilTest, WritesTheStillIntoTheFolderMadeOnDemandAndRefusesBadArguments)
 {
     TempDir dir;
@@ -310,6 +302,9 @@ TEST(AVUtilTest, WritesTheStillIntoTheFolderMadeOnDemandAndRefusesBadArguments)
     EXPECT_EQ(reader.format(), "jpeg");
     EXPECT_EQ(reader.size(), QSize(320, 180));
     EXPECT_EQ(QDir(dir.filePath("TMP/THUMB")).entryList(QDir::Files).size(), 1);
+    // The name carries the position as a time of day: 25 h 1 min 1 s wraps to 01:01:01.
+    EXPECT_EQ(AVUtil::thumbnailFileName(movieUrl, 90061000), "240501123456_0001_010101.jpeg");
+    EXPECT_EQ(AVUtil::thumbnailFileName(QUrl::fromLocalFile("/x/clip.cut.mp4"), 999), "clip.cut_000000.jpeg");
 
     // A folder URL without the trailing "/" is not a directory URL: nothing is made.
     EXPECT_FALSE(AVUtil::saveThumbnail(movieUrl, 1, QUrl::fromLocalFile(dir.filePath("A"))).has_value());
