@@ -173,10 +173,9 @@ TEST(CardDataTest, StaticOrdersAndSurveillanceMatch)
         for (size_t j = 0; j < order.size(); ++j)
             EXPECT_EQ(CardData::isTripStartAscending(*order[i], *order[j]), rank[i] < rank[j]) << i << j;
 
-    EXPECT_TRUE(
-        CardData::isFileNumberAscending(QUrl("file:///x/ABCD.MP4"), QUrl("file:///x/m2024050112000001.MP4")));
-    EXPECT_FALSE(CardData::isFileNumberAscending(QUrl("file:///x/m2024050112000002.MP4"),
-                                                 QUrl("file:///x/m2024050112000001.MP4")));
+    const QUrl one("file:///x/m2024050112000001.MP4"), two("file:///x/m2024050112000002.MP4");
+    EXPECT_TRUE(CardData::isFileNumberAscending(QUrl("file:///x/ABCD.MP4"), one));
+    EXPECT_FALSE(CardData::isFileNumberAscending(two, one));
     EXPECT_TRUE(CardData::isTripWithoutSurveillance(*late, card->_moveProtectList));
     f.addEvent(2, kKey2, 3, 1200);
     EXPECT_FALSE(CardData::isTripWithoutSurveillance(*late, f.recordsOnly()->_moveProtectList));

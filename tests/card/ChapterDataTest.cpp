@@ -202,8 +202,7 @@ TEST(ChapterThumbnailTest, EachTrimmedClipGetsItsOwnMaskedThumbnail)
     const QString narrow = dir.write("b/clip.mp4", {}); // same name, other folder
     ASSERT_TRUE(writeTrimmedClip(wide, {640, 360}));
     ASSERT_TRUE(writeTrimmedClip(narrow, {640, 480}));
-    const auto trip =
-        TripData::create(nullptr, {QUrl::fromLocalFile(wide), QUrl::fromLocalFile(narrow)}, QString());
+    const auto trip = TripData::create(nullptr, {QUrl::fromLocalFile(wide), QUrl::fromLocalFile(narrow)}, "");
     std::vector<QString> made;
     for (const auto &chapter : trip->chapters()) {
         // Before its driving data is known, a clip's thumbnail is not masked; so build it first.
