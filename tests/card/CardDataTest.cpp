@@ -50,8 +50,7 @@ std::unique_ptr<CardData> minuteCard(CardFixture &f, const Numbers &numbers, boo
 {
     QList<QUrl> movies;
     for (const int n : numbers)
-        movies.prepend(
-            f.addMovie(kKey, n, 100000 + 60000 * static_cast<uint32_t>(movies.size()), 60 * movies.size()));
+        movies.prepend(f.addMovie(kKey, n, 100000 + 60000 * uint32_t(movies.size()), 60 * movies.size()));
     if (!byHand)
         return f.load();
     auto card = f.recordsOnly();

@@ -47,9 +47,8 @@ bool writeTrimmedClip(const QString &path, QSize size)
     recording._fileVersion = "0714";
     recording._terminalType = TerminalType::AllInOne;
     recording._recMode = CommonConst::RecMode::Nomal;
-    const auto info =
-        CutVideoKihonInfo::initFromVideoInfo(recording, 0, 19 * 36, 20 * 36, true, true, true, true);
-    return CutVideoBoxWriter::append(path, info);
+    return CutVideoBoxWriter::append(
+        path, CutVideoKihonInfo::initFromVideoInfo(recording, 0, 19 * 36, 20 * 36, true, true, true, true));
 }
 
 // A trip whose first lengths.size() chapters have exactly those lengths (one trailing chapter
@@ -66,8 +65,7 @@ struct TimelineCard
         QList<QUrl> movies;
         uint32_t stamp = 100000;
         for (size_t i = 0; i <= lengths.size(); ++i) {
-            movies.append(
-                fixture.addMovie(kKey, static_cast<int>(i) + 1, stamp, static_cast<int64_t>(i) * 60));
+            movies.append(fixture.addMovie(kKey, int(i) + 1, stamp, int64_t(i) * 60));
             if (i < lengths.size())
                 stamp += lengths[i];
         }
