@@ -1,21 +1,26 @@
 #include "card/CardData.h"
 #include "card/AdvMoveProtectInfo.h"
 #include "card/CardFixture.h"
-#include "card/ChapterData.h"
 #include "card/MoveProtectInfo.h"
-#include "card/VrecMoveManagerInfo.h"
+#include "card/PictureDataUtil.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 const QString kKey = "202405011200";
 const QString kKey2 = "202405021300";
+using Trips = std::vector<std::shared_ptr<TripData>>;
 
-std::vector<std::vector<int>> tripNumbers(const std::vector<std::shared_ptr<TripData>> &trips)
+// "<trip name>:<file numbers>" per trip.
+QStringList describe(const Trips &trips)
 {
-    std::vector<std::vector<int>> result;
-    for (const auto &t : trips)
-        result.push_back(CardFixture::numbers(t->chapters()));
+    QStringList result;
+    for (const auto &t : trips) {
+        QStringList numbers;
+        for (const int n : CardFixture::numbers(t->chapters()))
+            numbers << QString::number(n);
+        result << t->_tripName + ":" + numbers.join(',');
+    }
     return result;
 }
 
@@ -30,267 +35,190 @@ public:
     }
     std::vector<int> sections;
 };
+
+using Numbers = std::vector<int>;
+using Span = std::tuple<int64_t, int64_t, int64_t>; // position, start, end
+
+Numbers clipNumbers(const EventClip &clip)
+{
+    return clip.chapters ? CardFixture::numbers(*clip.chapters) : Numbers{};
+}
+
+// Chapters of 60 s each (the last closes the previous one's length) with their time stamps from
+// 100000 on. The loader splits trips at the wrap from 9999 to 1; byHand makes one trip of them all.
+std::unique_ptr<CardData> minuteCard(CardFixture &f, const Numbers &numbers, bool byHand = false)
+{
+    QList<QUrl> movies;
+    for (const int n : numbers)
+        movies.prepend(f.addMovie(kKey, n, 100000 + 60000 * uint32_t(movies.size()), 60 * movies.size()));
+    if (!byHand)
+        return f.load();
+    auto card = f.recordsOnly();
+    card->_tripList.push_back(TripData::create(card.get(), movies, kKey));
+    return card;
+}
+
+// Section 2 is surveillance: a clip of 60 s; the others 12 s before to 8 s after.
+EventClip clipOf(CardData &card)
+{
+    EXPECT_EQ(card._moveProtectList.size(), 1u);
+    auto &record = *card._moveProtectList.front();
+    return record._detect == MoveProtectInfo::DetectStatus::SURV ? card.getSurveillanceChapters(record)
+                                                                 : card.getEventChapters(record);
+}
 } // namespace
 
-TEST(CardDataTest, SingleMovieFileBecomesOneUnnamedTripWithoutReadingManagementFiles)
+// One card, one trip key per case; trips are ordered by their start.
+TEST(CardDataTest, FolderLayoutsGiveTheirTrips)
+{
+    const QString gap = "202405010800", wrap = "202405010900", stray = "202405011000", surv = "202405011100",
+                  adv = "202405011300";
+    CardFixture f;
+    // MOV_PRCT.DAT's later sections are read only after the first one was.
+    const auto empty = f.load<RecordingCard>();
+    EXPECT_TRUE(empty->_tripList.empty());
+    EXPECT_EQ(empty->sections, std::vector<int>{1});
+    for (const auto &[n, at] : {std::pair{1, 0}, {2, 60}, {4, 180}})
+        f.addMovie(gap, n, 1000 + 1000 * at, at);
+    // 9998 and 9999 were recorded before 0001: no wrap-around when forming trips.
+    for (const auto &[n, at] : {std::pair{9998, 600}, {9999, 660}, {1, 720}})
+        f.addMovie(wrap, n, 1000 + 1000 * at, at);
+    f.addMovie(stray, 1, 1000, 1200);
+    f.write("MOVE/.hidden/" + CardFixture::movieName(stray, 2));
+    f.write("MOVE/MOVE001/." + CardFixture::movieName(stray, 3).mid(1));
+    f.write("MOVE/" + CardFixture::movieName(stray, 4)); // not inside a move folder
+    f.write("MOVE/_extras/MOVE001/" + CardFixture::movieName(stray, 5));
+    f.write("MOVE/MOVE001/notes.txt", "stray");
+    // A surveillance movie keeps its trip off the tab; G and switch events do not.
+    f.addMovie(surv, 1, 1000, 1800);
+    f.addMovie(surv, 3, 1000, 1920);
+    f.addEvent(2, surv, 3, 1500, 1921);
+    f.addEvent(1, surv, 1, 1500, 1801);
+    f.addEvent(3, gap, 1, 1200, 1);
+    for (int n = 5; n <= 7; ++n)
+        f.addMovie(adv, n, 1000 + 60000 * n, 2400 + 60 * n);
+    f.addAdventure(adv, 5, 2);
+    f.addAdventure(adv, 7, 1);
+    const auto card = f.load<RecordingCard>();
+    EXPECT_EQ(card->sections, (std::vector<int>{1, 2, 3}));
+    const QStringList trips{gap + ":1,2", gap + ":4",  wrap + ":9998,9999", wrap + ":1",
+                            stray + ":1", surv + ":1", surv + ":3",         adv + ":5,6,7"};
+    EXPECT_EQ(describe(card->_tripList), trips);
+    QStringList tab = trips;
+    tab.removeAll(surv + ":3");
+    EXPECT_EQ(describe(card->_tripList_tab), tab);
+    EXPECT_EQ(describe(card->_advTripList), (QStringList{adv + ":5", adv + ":7"}));
+    EXPECT_EQ(card->_openSourcePath, f.folderUrl());
+    for (const auto &trip : card->_tripList)
+        EXPECT_EQ(trip->_parent, card.get());
+    // Records by date, oldest first, whatever their section.
+    std::vector<MoveProtectInfo::DetectStatus> detects;
+    for (const auto &record : card->_moveProtectList)
+        detects.push_back(record->_detect);
+    using D = MoveProtectInfo::DetectStatus;
+    EXPECT_EQ(detects, (std::vector{D::SW, D::G, D::SURV}));
+    EXPECT_EQ(card->_advMoveProtectList[0]->fileNumber(), 7);
+    // Adventure trips hold chapter objects of their own, linked to their records.
+    const auto own = card->_advTripList[0]->chapters()[0];
+    const auto shared = card->_tripList.back()->chapters()[0];
+    EXPECT_NE(own, shared);
+    EXPECT_EQ(own->_pathMp4, shared->_pathMp4);
+    EXPECT_TRUE(own->_advInfo);
+    EXPECT_FALSE(card->_tripList.back()->chapters()[1]->_advInfo);
+}
+
+TEST(CardDataTest, ChosenFilesOpenAsAMovieOrAsTheirFolder)
 {
     CardFixture f;
     const auto movie = f.addMovie(kKey, 1, 1000);
-    f.addEvent(1, kKey, 1, 1500);
-    const auto card = f.load(movie);
-    ASSERT_EQ(card->_tripList.size(), 1u);
-    EXPECT_EQ(card->_tripList_tab, card->_tripList);
-    EXPECT_EQ(card->_tripList[0]->_tripName, "");
-    const auto chapters = card->_tripList[0]->chapters();
-    ASSERT_EQ(chapters.size(), 1u);
-    EXPECT_EQ(chapters[0]->_pathMp4, movie);
-    EXPECT_TRUE(card->_vrecList.empty());
-    EXPECT_TRUE(card->_moveProtectList.empty());
-    EXPECT_TRUE(card->_advTripList.empty());
-    EXPECT_EQ(card->_openSourcePath, movie);
-    EXPECT_FALSE(card->_isDispose);
-}
-
-TEST(CardDataTest, ManagementFileChosenAsPathLoadsItsFolder)
-{
-    CardFixture f;
-    f.addMovie(kKey, 1, 1000);
-    f.addMovie(kKey, 2, 61000, 60);
-    f.writeManagementFiles();
-    const auto chosen = QUrl::fromLocalFile(f.root() + "/vrec_mov_mng.dat");
-    f.write("MOVE/vrec_mov_mng.dat"); // the name the user picked, in lower case
-    const auto card = f.load(chosen);
-    EXPECT_EQ(tripNumbers(card->_tripList), (std::vector<std::vector<int>>{{1, 2}}));
-    EXPECT_EQ(card->_vrecList.size(), 2u);
-    EXPECT_EQ(card->_openSourcePath, chosen);
-}
-
-TEST(CardDataTest, NumberingGapsAndTheWrapSplitTrips)
-{
-    CardFixture f;
-    f.addMovie(kKey, 1, 1000, 0);
-    f.addMovie(kKey, 2, 61000, 60);
-    f.addMovie(kKey, 4, 181000, 180);
-    // 9998 and 9999 were recorded before 0001 of another key's wrap: no wrap-around when forming trips.
-    f.addMovie(kKey2, 9998, 1000, -600);
-    f.addMovie(kKey2, 9999, 61000, -540);
-    f.addMovie(kKey2, 1, 121000, -480);
-    const auto card = f.load();
-    EXPECT_EQ(tripNumbers(card->_tripList), (std::vector<std::vector<int>>{{9998, 9999}, {1}, {1, 2}, {4}}));
-    for (const auto &trip : card->_tripList) {
-        EXPECT_FALSE(trip->_tripName.isEmpty());
-        EXPECT_EQ(trip->_parent, card.get());
-    }
-    EXPECT_EQ(card->_tripList[0]->_tripName, kKey2);
-    EXPECT_EQ(card->_tripList[2]->_tripName, kKey);
-    EXPECT_EQ(card->_tripList[3]->_tripName, kKey);
-    EXPECT_EQ(card->_tripList_tab, card->_tripList);
-}
-
-TEST(CardDataTest, SameFileInTwoFoldersGivesOneChapter)
-{
-    CardFixture f;
-    const auto first = f.addMovie(kKey, 1, 1000, 0, "MOVE001");
-    f.addMovie(kKey, 1, std::nullopt, 0, "MOVE002");
+    f.addMovie(kKey, 1, std::nullopt, 0, "MOVE002"); // the same file in a second folder
     f.addMovie(kKey, 2, 61000, 60, "MOVE002");
-    const auto card = f.load();
-    ASSERT_EQ(tripNumbers(card->_tripList), (std::vector<std::vector<int>>{{1, 2}}));
-    EXPECT_EQ(card->_tripList[0]->chapters()[0]->_pathMp4, first);
-}
-
-TEST(CardDataTest, HiddenStrayAndExtraFilesAreSkipped)
-{
-    CardFixture f;
-    f.addMovie(kKey, 1, 1000);
-    f.write("MOVE/.hidden/" + CardFixture::movieName(kKey, 2));
-    f.write("MOVE/MOVE001/." + CardFixture::movieName(kKey, 3).mid(1));
-    f.write("MOVE/" + CardFixture::movieName(kKey, 4)); // not inside a move folder
-    f.write("MOVE/_extras/MOVE001/" + CardFixture::movieName(kKey, 5));
-    f.write("MOVE/MOVE001/notes.txt", "stray");
-    const auto card = f.load();
-    EXPECT_EQ(tripNumbers(card->_tripList), (std::vector<std::vector<int>>{{1}}));
-}
-
-TEST(CardDataTest, SurveillanceMoviesKeepTheirTripOffTheTab)
-{
-    CardFixture f;
-    f.addMovie(kKey, 1, 1000, 0);
-    f.addMovie(kKey, 3, 1000, 120); // its own trip
-    f.addMovie(kKey2, 1, 1000, 600);
-    f.addEvent(2, kKey, 3, 1500, 121);  // surveillance in the second trip
-    f.addEvent(1, kKey2, 1, 1500, 601); // a G event keeps its trip on the tab
-    f.addEvent(3, kKey, 1, 1200, 1);    // so does a switch event
-    const auto card = f.load();
-    ASSERT_EQ(card->_tripList.size(), 3u);
-    EXPECT_EQ(tripNumbers(card->_tripList_tab), (std::vector<std::vector<int>>{{1}, {1}}));
-    EXPECT_EQ(card->_tripList_tab[0]->_tripName, kKey);
-    EXPECT_EQ(card->_tripList_tab[1]->_tripName, kKey2);
-    // Records by date, oldest first, whatever their section.
-    ASSERT_EQ(card->_moveProtectList.size(), 3u);
-    EXPECT_EQ(card->_moveProtectList[0]->_detect, MoveProtectInfo::DetectStatus::SW);
-    EXPECT_EQ(card->_moveProtectList[1]->_detect, MoveProtectInfo::DetectStatus::SURV);
-    EXPECT_EQ(card->_moveProtectList[2]->_detect, MoveProtectInfo::DetectStatus::G);
-}
-
-TEST(CardDataTest, AdventureRecordsFormTripsOfTheirOwnChapters)
-{
-    CardFixture f;
-    for (int n = 4; n <= 8; ++n)
-        f.addMovie(kKey, n, 1000 + 60000 * n, 60 * n);
-    f.addAdventure(kKey, 7, 3);
-    f.addAdventure(kKey, 5, 2);
-    f.addAdventure(kKey, 6, 1);
-    f.addAdventure(kKey, 6, 9);  // repeated name: dropped by the reader
-    f.addAdventure(kKey2, 1, 0); // not on the card
-    const auto card = f.load();
-    EXPECT_EQ(tripNumbers(card->_advTripList), (std::vector<std::vector<int>>{{5, 6, 7}}));
-    EXPECT_EQ(card->_advMoveProtectList.size(), 4u);
-    EXPECT_EQ(card->_advMoveProtectList[0]->fileNumber(), 1); // oldest first
-    const auto adv = card->_advTripList[0]->chapters();
-    const auto all = card->_tripList[0]->chapters();
-    EXPECT_NE(adv[0], all[1]); // chapter objects of their own
-    EXPECT_EQ(adv[0]->_pathMp4, all[1]->_pathMp4);
-    EXPECT_TRUE(adv[0]->_advInfo);
-    EXPECT_FALSE(all[0]->_advInfo);
-}
-
-TEST(CardDataTest, AdventureGapGivesTwoAdventureTrips)
-{
-    CardFixture f;
-    for (int n = 5; n <= 7; ++n)
-        f.addMovie(kKey, n, 1000 + 60000 * n, 60 * n);
-    f.addAdventure(kKey, 5);
-    f.addAdventure(kKey, 7);
-    const auto card = f.load();
-    EXPECT_EQ(tripNumbers(card->_advTripList), (std::vector<std::vector<int>>{{5}, {7}}));
-}
-
-TEST(CardDataTest, LaterSectionsAreReadOnlyAfterTheEarlierOneSucceeded)
-{
-    CardFixture f;
-    f.addMovie(kKey, 1, 1000);
+    f.addEvent(1, kKey, 1, 1500);
     f.writeManagementFiles();
-    RecordingCard without;
-    without.loadCardFolder(f.folderUrl());
-    EXPECT_EQ(without.sections, std::vector<int>{1});
-
-    f.addEvent(1, kKey, 1, 1200);
-    f.writeManagementFiles();
-    RecordingCard with;
-    with.loadCardFolder(f.folderUrl());
-    EXPECT_EQ(with.sections, (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(with._moveProtectList.size(), 1u);
+    // One movie: an unnamed trip of its own, no management file read.
+    const auto single = f.load(movie);
+    EXPECT_EQ(describe(single->_tripList), QStringList{":1"});
+    EXPECT_EQ(single->_tripList_tab, single->_tripList);
+    EXPECT_TRUE(single->_vrecList.empty() && single->_moveProtectList.empty());
+    EXPECT_EQ(single->_openSourcePath, movie);
+    // A management file (the name the user picked, in lower case) opens its folder.
+    const auto chosen = QUrl::fromLocalFile(f.root() + "/vrec_mov_mng.dat");
+    f.write("MOVE/vrec_mov_mng.dat");
+    const auto folder = f.load(chosen);
+    EXPECT_EQ(describe(folder->_tripList), QStringList{kKey + ":1,2"});
+    EXPECT_EQ(folder->_tripList[0]->chapters()[0]->_pathMp4, movie); // the first folder's copy
+    EXPECT_EQ(folder->_vrecList.size(), 2u);
+    EXPECT_EQ(folder->_openSourcePath, chosen);
 }
 
-TEST(CardDataTest, EmptyFolderGivesEmptyLists)
-{
-    CardFixture f;
-    const auto card = f.load();
-    EXPECT_TRUE(card->_tripList.empty());
-    EXPECT_TRUE(card->_tripList_tab.empty());
-    EXPECT_TRUE(card->_moveProtectList.empty());
-    EXPECT_EQ(card->_openSourcePath, f.folderUrl());
-}
-
-TEST(CardDataTest, TripStartOrderIsAStrictWeakOrderingWithEmptyTripsFirst)
+TEST(CardDataTest, StaticOrdersAndSurveillanceMatch)
 {
     CardFixture f;
     const auto a = f.addMovie(kKey, 1, 1000, 0);
     const auto b = f.addMovie(kKey, 2, 1000, 0);
-    const auto c = f.addMovie(kKey2, 1, 1000, 60);
+    const auto c = f.addMovie(kKey2, 3, 1000, 60);
+    f.addEvent(2, kKey2, 2, 1200); // same key as c, other number
+    f.addEvent(2, kKey, 3, 1200);  // same number as c, other key
     const auto card = f.recordsOnly();
+    // Trips without chapters come first and equal each other; equal starts are equal.
     const auto empty1 = TripData::create(card.get(), {}, "x");
     const auto empty2 = TripData::create(card.get(), {}, "y");
     const auto early = TripData::create(card.get(), {a}, kKey);
     const auto sameStart = TripData::create(card.get(), {b}, kKey);
     const auto late = TripData::create(card.get(), {c}, kKey2);
-    EXPECT_FALSE(CardData::isTripStartAscending(*empty1, *empty2));
-    EXPECT_FALSE(CardData::isTripStartAscending(*empty2, *empty1));
-    EXPECT_FALSE(CardData::isTripStartAscending(*empty1, *empty1));
-    EXPECT_TRUE(CardData::isTripStartAscending(*empty1, *early));
-    EXPECT_FALSE(CardData::isTripStartAscending(*early, *empty1));
-    EXPECT_TRUE(CardData::isTripStartAscending(*early, *late));
-    EXPECT_FALSE(CardData::isTripStartAscending(*late, *early));
-    EXPECT_FALSE(CardData::isTripStartAscending(*early, *sameStart));
-    EXPECT_FALSE(CardData::isTripStartAscending(*sameStart, *early));
+    const std::vector<std::shared_ptr<TripData>> order{empty1, empty2, early, sameStart, late};
+    const int rank[] = {0, 0, 1, 1, 2};
+    for (size_t i = 0; i < order.size(); ++i)
+        for (size_t j = 0; j < order.size(); ++j)
+            EXPECT_EQ(CardData::isTripStartAscending(*order[i], *order[j]), rank[i] < rank[j]) << i << j;
 
-    std::vector<std::shared_ptr<TripData>> trips{late, empty1, sameStart, early, empty2};
-    std::stable_sort(trips.begin(), trips.end(),
-                     [](const auto &x, const auto &y) { return CardData::isTripStartAscending(*x, *y); });
-    EXPECT_EQ(trips, (std::vector<std::shared_ptr<TripData>>{empty1, empty2, sameStart, early, late}));
+    const QUrl one("file:///x/m2024050112000001.MP4"), two("file:///x/m2024050112000002.MP4");
+    EXPECT_TRUE(CardData::isFileNumberAscending(QUrl("file:///x/ABCD.MP4"), one));
+    EXPECT_FALSE(CardData::isFileNumberAscending(two, one));
+    EXPECT_TRUE(CardData::isTripWithoutSurveillance(*late, card->_moveProtectList));
+    f.addEvent(2, kKey2, 3, 1200);
+    EXPECT_FALSE(CardData::isTripWithoutSurveillance(*late, f.recordsOnly()->_moveProtectList));
 }
 
-TEST(CardDataTest, FileNumberOrderAndSurveillanceMatchOnKeyAndNumber)
-{
-    EXPECT_TRUE(
-        CardData::isFileNumberAscending(QUrl("file:///x/ABCD.MP4"), QUrl("file:///x/m2024050112000001.MP4")));
-    EXPECT_FALSE(CardData::isFileNumberAscending(QUrl("file:///x/m2024050112000002.MP4"),
-                                                 QUrl("file:///x/m2024050112000001.MP4")));
-    CardFixture f;
-    const auto movie = f.addMovie(kKey, 3, 1000);
-    f.addEvent(2, kKey2, 3, 1200); // same number, other key
-    const auto card = f.recordsOnly();
-    const auto trip = TripData::create(card.get(), {movie}, kKey);
-    EXPECT_TRUE(CardData::isTripWithoutSurveillance(*trip, card->_moveProtectList));
-    EXPECT_TRUE(CardData::isTripWithoutSurveillance(*trip, {}));
-    f.addEvent(2, kKey, 3, 1200);
-    const auto card2 = f.recordsOnly();
-    EXPECT_FALSE(CardData::isTripWithoutSurveillance(*trip, card2->_moveProtectList));
-}
-
-TEST(CardDataTest, DisposeReleasesTripsAndEventsButKeepsMovieRecords)
-{
-    CardFixture f;
-    f.addMovie(kKey, 1, 1000, 0);
-    f.addMovie(kKey, 2, 61000, 60);
-    f.addEvent(1, kKey, 1, 1500);
-    f.addAdventure(kKey, 2);
-    const auto card = f.load();
-    const auto trip = card->_tripList[0];
-    ASSERT_EQ(trip->chapterCount(), 2u);
-    // Clips cache the records' chapters; that must not keep chapters (and their driving data)
-    // alive once the card lets go of its trips.
-    ASSERT_TRUE(card->getEventChapters(*card->_moveProtectList[0]).chapters);
-    ASSERT_TRUE(card->getAdventureChapters(*card->_advMoveProtectList[0]).chapters);
-    std::weak_ptr<ChapterData> eventChapter = card->getEventChapter(*card->_moveProtectList[0]);
-    std::weak_ptr<ChapterData> advChapter = card->getAdvChapter(*card->_advMoveProtectList[0]);
-    std::weak_ptr<ChapterData> advTripChapter = card->_advTripList[0]->chapters()[0];
-    const auto advRecord = card->_advMoveProtectList[0];
-    card->dispose();
-    EXPECT_TRUE(eventChapter.expired());
-    EXPECT_TRUE(advChapter.expired());
-    EXPECT_TRUE(advTripChapter.expired());
-    EXPECT_FALSE(advRecord->eventChapter());
-    EXPECT_EQ(trip->chapterCount(), 0u);
-    EXPECT_TRUE(card->_tripList.empty());
-    EXPECT_TRUE(card->_tripList_tab.empty());
-    EXPECT_TRUE(card->_advTripList.empty());
-    EXPECT_TRUE(card->_moveProtectList.empty());
-    EXPECT_TRUE(card->_advMoveProtectList.empty());
-    EXPECT_EQ(card->_vrecList.size(), 2u);
-    EXPECT_FALSE(card->_isDispose);
-    EXPECT_TRUE(card->_openSourcePath);
-}
-
-TEST(CardDataTest, EventChapterIsFoundAcrossGapsAndCached)
+// Clips cache the records' chapters; that must not keep chapters (and their driving data) alive once
+// the card lets go of its trips.
+TEST(CardDataTest, EventChaptersAreFoundAcrossGapsCachedAndReleasedWithTheTrips)
 {
     CardFixture f;
     f.addMovie(kKey, 1, 1000, 0);
     f.addMovie(kKey, 2, 61000, 60);
     f.addMovie(kKey, 5, 1000, 300);
     f.addEvent(1, kKey, 5, 2000, 301);
-    f.addEvent(1, kKey, 9, 2000, 302); // not on the card
+    f.addEvent(1, kKey, 9, 2000, 302);  // not on the card
+    f.addEvent(1, kKey2, 5, 2000, 303); // nor is this one: another key
+    f.addAdventure(kKey, 2);
     const auto card = f.load();
-    ASSERT_EQ(card->_moveProtectList.size(), 2u);
     auto &present = *card->_moveProtectList[0];
-    auto &missing = *card->_moveProtectList[1];
-    const auto chapter = card->getEventChapter(present);
-    ASSERT_TRUE(chapter);
-    EXPECT_EQ(chapter->fileNumber(), 5);
-    EXPECT_EQ(present.eventChapter(), chapter);
-    EXPECT_EQ(card->getEventChapter(present), chapter);
-    EXPECT_FALSE(card->getEventChapter(missing));
-    EXPECT_FALSE(missing.eventChapter());
+    const auto advRecord = card->_advMoveProtectList[0];
+    std::weak_ptr<ChapterData> eventChapter = card->getEventChapter(present);
+    ASSERT_FALSE(eventChapter.expired());
+    EXPECT_EQ(eventChapter.lock()->fileNumber(), 5);
+    EXPECT_EQ(present.eventChapter(), eventChapter.lock());
+    for (const size_t missing : {1, 2}) {
+        EXPECT_FALSE(card->getEventChapter(*card->_moveProtectList[missing]));
+        EXPECT_FALSE(card->_moveProtectList[missing]->eventChapter());
+    }
+
+    const auto trip = card->_tripList[0];
+    ASSERT_TRUE(card->getEventChapters(present).chapters);
+    ASSERT_TRUE(card->getAdventureChapters(*advRecord).chapters);
+    std::weak_ptr<ChapterData> advChapter = card->getAdvChapter(*advRecord);
+    std::weak_ptr<ChapterData> advTripChapter = card->_advTripList[0]->chapters()[0];
+    card->dispose();
+    EXPECT_TRUE(eventChapter.expired());
+    EXPECT_TRUE(advChapter.expired());
+    EXPECT_TRUE(advTripChapter.expired());
+    EXPECT_FALSE(advRecord->eventChapter());
+    EXPECT_EQ(trip->chapterCount(), 0u);
+    EXPECT_TRUE(card->_tripList.empty() && card->_tripList_tab.empty() && card->_advTripList.empty());
+    EXPECT_TRUE(card->_moveProtectList.empty() && card->_advMoveProtectList.empty());
+    EXPECT_EQ(card->_vrecList.size(), 3u); // movie records stay
+    EXPECT_FALSE(card->_isDispose);
 }
 
 TEST(CardDataTest, SecondLoadLinksTheRecordsOfTheNewFolder)
@@ -310,9 +238,91 @@ TEST(CardDataTest, SecondLoadLinksTheRecordsOfTheNewFolder)
     card->loadCardFolder(second.folderUrl());
     ASSERT_EQ(card->_vrecList.size(), 1u);
     const auto chapter = card->_tripList[0]->chapters()[0];
-    ASSERT_TRUE(chapter->_vmmInfo);
     EXPECT_EQ(chapter->_vmmInfo, card->_vrecList[0]);
     EXPECT_EQ(chapter->timeStamp(), 5000u);
-    ASSERT_TRUE(chapter->_advInfo);
     EXPECT_EQ(chapter->_advInfo, card->_advMoveProtectList[0]);
+}
+
+TEST(CardDataClipTest, EventClipsOverMinuteChapters)
+{
+    struct Case
+    {
+        const char *what;
+        int section; // of the event record
+        Numbers chapters;
+        int eventChapter;
+        uint32_t eventCounter;
+        Numbers clipChapters;
+        Span span;
+        bool byHand = false;
+    };
+    const Case cases[] = {
+        {"3 s into chapter 2 takes chapter 1", 1, {1, 2, 3}, 2, 163000, {1, 2}, {63000, 51000, 71000}},
+        {"15 s into chapter 2 takes no earlier one", 1, {1, 2, 3}, 2, 175000, {2}, {15000, 3000, 23000}},
+        {"at the trip start the clip starts at 0", 3, {1, 2, 3}, 1, 100500, {1}, {500, 0, 8500}},
+        {"near the end takes the next chapter", 1, {1, 2, 3}, 1, 155000, {1, 2}, {55000, 43000, 63000}},
+        {"the end is clamped to the list's length", 1, {1, 2}, 2, 160000, {1, 2}, {60000, 48000, 60001}},
+        // The counter restarted: without the clamp the offset would wrap and no chapter would fit.
+        {"stamped before its chapter is placed at its start", 1, {1, 2, 3}, 2, 50, {1, 2}, {0, 0, 8000}},
+        {"surveillance runs 60 s from the event", 2, {1, 2, 3}, 1, 101000, {1, 2}, {1000, 1000, 61000}},
+        {"surveillance stamped before its chapter", 2, {1, 2, 3}, 1, 50, {1}, {0, 0, 60000}},
+        {"a record without its chapter gives no clip", 1, {1, 2, 3}, 7, 100000, {}, {0, 0, 0}},
+        {"nor does a surveillance record", 2, {1, 2, 3}, 7, 100000, {}, {0, 0, 0}},
+        {"back across the wrap", 1, {9999, 1, 2}, 1, 161000, {9999, 1}, {61000, 49000, 69000}, true},
+        {"but not across a gap", 1, {9998, 1, 2}, 1, 161000, {1}, {1000, 0, 9000}, true},
+        {"surveillance over the wrap", 2, {9999, 1, 2}, 9999, 101000, {9999, 1}, {1000, 1000, 61000}, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        CardFixture f;
+        f.addEvent(c.section, kKey, c.eventChapter, c.eventCounter);
+        const auto card = minuteCard(f, c.chapters, c.byHand);
+        const auto clip = clipOf(*card);
+        EXPECT_EQ(clipNumbers(clip), c.clipChapters);
+        EXPECT_EQ(Span(clip.position, clip.start, clip.end), c.span);
+    }
+}
+
+TEST(CardDataClipTest, AdventureClipsAreTheRunOfConsecutiveRecords)
+{
+    struct Case
+    {
+        const char *what;
+        Numbers chapters;
+        Numbers records; // adventure records, the clip's is the first
+        Numbers clipChapters;
+        int64_t end;
+    };
+    const Case cases[] = {
+        {"the run wraps from 9999 to 1", {9998, 9999, 1}, {9999, 9998, 1}, {9998, 9999, 1}, 60002},
+        {"without neighbours its own chapter", {1, 2, 3}, {2}, {2}, 60000},
+        {"without its chapter no clip", {1, 2, 3}, {8}, {}, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        CardFixture f;
+        for (size_t i = 0; i < c.records.size(); ++i)
+            f.addAdventure(kKey, c.records[i], -static_cast<int64_t>(i)); // the first is the newest
+        const auto card = minuteCard(f, c.chapters);
+        const auto clip = card->getAdventureChapters(*card->_advMoveProtectList.back());
+        EXPECT_EQ(clipNumbers(clip), c.clipChapters);
+        EXPECT_EQ(Span(clip.position, clip.start, clip.end), Span(-1, 0, c.end));
+        if (clip.chapters) {
+            EXPECT_EQ(clip.end, PictureDataUtil::getTotalLength(*clip.chapters));
+        }
+    }
+}
+
+// Going back from 5 the walk comes round to 6; it stops at the first record seen before and keeps
+// every chapter once.
+TEST(CardDataClipTest, AdventureWalkEndsWhenTheRecordsCoverEveryNumber)
+{
+    CardFixture f;
+    for (int n = 1; n <= 9999; ++n)
+        f.addAdventure(kKey, n);
+    const auto card = minuteCard(f, {5, 6});
+    ASSERT_EQ(card->_advMoveProtectList[4]->fileNumber(), 5);
+    auto numbers = clipNumbers(card->getAdventureChapters(*card->_advMoveProtectList[4]));
+    std::sort(numbers.begin(), numbers.end());
+    EXPECT_EQ(numbers, (Numbers{5, 6}));
 }

@@ -1,25 +1,30 @@
 #include "card/CardData.h"
 #include "card/CardDataDelegate.h"
+#include "card/CardFixture.h"
 #include "card/ChapterData.h"
+#include "card/ChapterTimeline.h"
 #include "card/MoveProtectInfo.h"
+#include "card/PictureDataUtil.h"
+#include "card/StandardCardFixture.h"
 #include "card/WorkerGroup.h"
-#include "recording/FileUtil.h"
-#include "samplecard/SampleCardWriter.h"
+#include "recording/CommonConst.h"
 #include "support/EventLoop.h"
-#include "support/TempDir.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <future>
 #include <gtest/gtest.h>
-
 #include <set>
 #include <thread>
 
 namespace {
+using Detect = MoveProtectInfo::DetectStatus;
+
+QString nameOf(const std::shared_ptr<ChapterData> &chapter)
+{
+    return chapter ? chapter->_pathMp4.fileName() : QString("none");
+}
 
 // Records every hand-off and the thread it arrived on.
 class RecordingDelegate : public CardDataDelegate
@@ -39,28 +44,6 @@ private:
         list.push_back(chapter._pathMp4.fileName());
     }
 };
-
-// The last chapter of the adventure trip, overwritten with noise; its management record stays, so
-// loading the card never needs its driving data.
-// The standard sample card below outDir. ThreadSanitizer's runtime cannot follow the child
-// processes that make its movies, so under it the card comes ready-made from the folder that
-// ORV_SAMPLE_CARD names (written by the samplecard program) and is copied.
-bool writeStandardCard(const QString &outDir)
-{
-    const QString ready = qEnvironmentVariable("ORV_SAMPLE_CARD");
-    if (ready.isEmpty()) {
-        SampleCardWriter writer(SampleScenario::standard());
-        return writer.writeCard(outDir);
-    }
-    QDirIterator it(ready, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString from = it.next();
-        const QString to = QDir(outDir).filePath(QDir(ready).relativeFilePath(from));
-        if (!QDir().mkpath(QFileInfo(to).absolutePath()) || !QFile::copy(from, to))
-            return false;
-    }
-    return true;
-}
 
 const QString CORRUPT_MOVIE = "m2024050415000003.MP4";
 
@@ -99,21 +82,37 @@ protected:
         EventLoop::waitUntil([&] { return !card || !card->_wkThreadGroup; });
     }
 
-    std::vector<std::shared_ptr<ChapterData>> allChapters() const
+    // The chapters of the trips, or the adventure trips' chapter objects of their own.
+    std::vector<std::shared_ptr<ChapterData>> allChapters(bool adventure = false) const
     {
         std::vector<std::shared_ptr<ChapterData>> result;
-        for (const auto &trip : card->_tripList)
+        for (const auto &trip : adventure ? card->_advTripList : card->_tripList)
             for (const auto &chapter : trip->chapters())
                 result.push_back(chapter);
         return result;
     }
     bool workersIdle() const { return card->_wkThreadGroup && card->_wkThreadGroup->allLoopsIdle(); }
+    MoveProtectInfo &record(Detect detect)
+    {
+        for (const auto &r : card->_moveProtectList)
+            if (r->_detect == detect)
+                return *r;
+        throw std::runtime_error("no such record");
+    }
+    std::optional<QUrl> still(bool force, MoveProtectInfo &r)
+    {
+        return r._detect == Detect::SURV ? card->makeSurveillanceThumbnail(force, r)
+                                         : card->makeEventThumbnail(force, r);
+    }
 
     static inline TempDir *dir = nullptr;
     std::unique_ptr<CardData> card;
     std::shared_ptr<RecordingDelegate> delegate;
 };
 
+// The workers' steps and the stills they make, called on the main thread on the same card: a G event
+// 1.5 s into its chapter, a switch event and a surveillance record 1 s into theirs.
+using CardDataStepTest = CardDataWorkersTest;
 } // namespace
 
 TEST_F(CardDataWorkersTest, EveryChapterGetsDrivingDataAndAThumbnailOnTheMainThread)
@@ -122,43 +121,38 @@ TEST_F(CardDataWorkersTest, EveryChapterGetsDrivingDataAndAThumbnailOnTheMainThr
     ASSERT_TRUE(EventLoop::waitUntil([&] { return workersIdle(); }));
     QCoreApplication::processEvents();
 
-    std::set<QString> good;
-    for (const auto &chapter : allChapters()) {
-        const QString name = chapter->_pathMp4.fileName();
-        SCOPED_TRACE(name.toStdString());
-        if (name == CORRUPT_MOVIE)
-            continue;
-        good.insert(name);
-        EXPECT_NE(chapter->getPicture(false), nullptr);
-        const auto thumbnail = chapter->makeThumbnail(false);
-        ASSERT_TRUE(thumbnail.has_value());
-        EXPECT_TRUE(QFileInfo(thumbnail->toLocalFile()).isFile());
-        EXPECT_EQ(chapter->retryCntThumbnail(), 1);
-    }
-    // One route hand-off per chapter with driving data; one thumbnail hand-off per chapter
+    // One route hand-off per trip chapter with driving data; one thumbnail hand-off per chapter
     // thumbnail and per event still.
-    EXPECT_EQ(std::set<QString>(delegate->routes.begin(), delegate->routes.end()), good);
-    EXPECT_EQ(delegate->routes.size(), good.size());
-    int events = 0;
+    std::multiset<QString> routes, thumbnails;
+    for (const bool adventure : {false, true})
+        for (const auto &chapter : allChapters(adventure)) {
+            const QString name = chapter->_pathMp4.fileName();
+            SCOPED_TRACE(name.toStdString());
+            if (name == CORRUPT_MOVIE)
+                continue;
+            // Made once into the thumbnail folder, then only reported.
+            const auto thumbnail = chapter->makeThumbnail(false);
+            ASSERT_TRUE(thumbnail.has_value());
+            EXPECT_TRUE(QFileInfo(thumbnail->toLocalFile()).isFile());
+            EXPECT_EQ(QFileInfo(thumbnail->toLocalFile()).absolutePath() + '/',
+                      QFileInfo(CommonConst::DIR_PATH_THUMB()).absoluteFilePath());
+            EXPECT_EQ(chapter->retryCntThumbnail(), 1);
+            thumbnails.insert(name);
+            if (!adventure) {
+                EXPECT_NE(chapter->getPicture(false), nullptr);
+                routes.insert(name);
+            }
+        }
+    ASSERT_FALSE(card->_moveProtectList.empty());
     for (const auto &record : card->_moveProtectList) {
         SCOPED_TRACE(record->_fileName.toStdString());
         ASSERT_TRUE(record->pathThumbnail().has_value());
         EXPECT_TRUE(QFileInfo(record->pathThumbnail()->toLocalFile()).isFile());
         EXPECT_EQ(record->retryCntThumbnail(), 1);
-        ++events;
+        thumbnails.insert(record->eventChapter()->_pathMp4.fileName());
     }
-    EXPECT_EQ(events, 3);
-    // The adventure trips hold chapter objects of their own, which get thumbnails as well.
-    size_t adventureChapters = 0;
-    for (const auto &trip : card->_advTripList)
-        for (const auto &chapter : trip->chapters()) {
-            if (chapter->_pathMp4.fileName() == CORRUPT_MOVIE)
-                continue;
-            EXPECT_TRUE(chapter->makeThumbnail(false).has_value());
-            ++adventureChapters;
-        }
-    EXPECT_EQ(adventureChapters, 2u);
-    EXPECT_EQ(delegate->thumbnails.size(), good.size() + adventureChapters + events);
+    EXPECT_EQ(std::multiset<QString>(delegate->routes.begin(), delegate->routes.end()), routes);
+    EXPECT_EQ(std::multiset<QString>(delegate->thumbnails.begin(), delegate->thumbnails.end()), thumbnails);
     EXPECT_TRUE(delegate->allOnMainThread);
 }
 
@@ -166,14 +160,12 @@ TEST_F(CardDataWorkersTest, ACorruptMovieIsTriedFiveTimesThenLeftAlone)
 {
     // The movie is a chapter both of its trip and of the adventure trip (another chapter object).
     std::vector<std::shared_ptr<ChapterData>> corrupt;
-    for (const auto &trips : {card->_tripList, card->_advTripList})
-        for (const auto &trip : trips)
-            for (const auto &chapter : trip->chapters())
-                if (chapter->_pathMp4.fileName() == CORRUPT_MOVIE)
-                    corrupt.push_back(chapter);
+    for (const bool adventure : {false, true})
+        for (const auto &chapter : allChapters(adventure))
+            if (chapter->_pathMp4.fileName() == CORRUPT_MOVIE)
+                corrupt.push_back(chapter);
     ASSERT_EQ(corrupt.size(), 2u);
     const auto &inTrip = corrupt[0];
-    ASSERT_EQ(inTrip->retryCntPictureData(), 0);
 
     card->startLoadWorkers();
     // A failed attempt lets the step go on to other chapters, so a failing chapter gets about one
@@ -194,68 +186,34 @@ TEST_F(CardDataWorkersTest, ACorruptMovieIsTriedFiveTimesThenLeftAlone)
     EXPECT_EQ(std::count(delegate->thumbnails.begin(), delegate->thumbnails.end(), CORRUPT_MOVIE), 0);
 }
 
-TEST_F(CardDataWorkersTest, DisposeEndsBothWorkersPromptlyAndReleasesTheListsAfter)
+TEST_F(CardDataWorkersTest, DisposeReleasesTheListsOnceTheWorkersEndAndDropsLaterHandOffs)
 {
     card->startLoadWorkers();
-    // Let the workers get into their first steps.
-    ASSERT_TRUE(
-        EventLoop::waitUntil([&] { return !delegate->routes.empty() || !delegate->thumbnails.empty(); }));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return delegate->routes.size() + delegate->thumbnails.size(); }));
     card->dispose();
     // The lists stay while the workers may still be reading them.
     EXPECT_TRUE(card->_isDispose);
     EXPECT_FALSE(card->_tripList.empty());
     ASSERT_TRUE(EventLoop::waitUntil([&] { return !card->_wkThreadGroup; }));
-    EXPECT_TRUE(card->_tripList.empty());
-    EXPECT_TRUE(card->_tripList_tab.empty());
-    EXPECT_TRUE(card->_advTripList.empty());
-    EXPECT_TRUE(card->_moveProtectList.empty());
+    EXPECT_TRUE(card->_tripList.empty() && card->_tripList_tab.empty() && card->_advTripList.empty() &&
+                card->_moveProtectList.empty());
     EXPECT_FALSE(card->_isDispose);
-}
 
-TEST_F(CardDataWorkersTest, DisposeDuringTheIdlePauseDoesNotWaitItOut)
-{
+    // Hand-offs for a card or delegate gone meanwhile are dropped: work piles up on the main queue
+    // while the main thread does not look.
+    SetUp();
     card->startLoadWorkers();
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return workersIdle(); }));
-    QThread::msleep(100); // both asleep
-    card->dispose();
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return !card->_wkThreadGroup; }));
-}
-
-TEST_F(CardDataWorkersTest, HandOffsForAGoneCardOrDelegateAreDropped)
-{
-    card->startLoadWorkers();
-    // Work piles up on the main queue while the main thread does not look.
     QThread::msleep(400);
     card->dispose();
     card.reset(); // waits for the steps in progress
     QCoreApplication::processEvents();
-    EXPECT_TRUE(delegate->routes.empty());
-    EXPECT_TRUE(delegate->thumbnails.empty());
-
+    EXPECT_TRUE(delegate->routes.empty() && delegate->thumbnails.empty());
     SetUp();
     card->startLoadWorkers();
     QThread::msleep(400);
     delegate.reset();
     ASSERT_TRUE(EventLoop::waitUntil([&] { return workersIdle(); }));
     QCoreApplication::processEvents();
-}
-
-TEST_F(CardDataWorkersTest, TheActiveTripComesFirst)
-{
-    std::shared_ptr<TripData> active;
-    for (const auto &trip : card->_tripList_tab)
-        if (trip->_tripName == "202405021700")
-            active = trip;
-    ASSERT_NE(active, nullptr);
-    active->_isActive = true;
-    card->_activeType = CardData::ActiveType::MovieRec;
-
-    card->startLoadWorkers();
-    ASSERT_TRUE(EventLoop::waitUntil(
-        [&] { return delegate->routes.size() >= 2 && delegate->thumbnails.size() >= 2; }));
-    const std::vector<QString> first{"m2024050217000001.MP4", "m2024050217000002.MP4"};
-    EXPECT_EQ(std::vector<QString>(delegate->routes.begin(), delegate->routes.begin() + 2), first);
-    EXPECT_EQ(std::vector<QString>(delegate->thumbnails.begin(), delegate->thumbnails.begin() + 2), first);
 }
 
 TEST_F(CardDataWorkersTest, TheMainThreadAndTheWorkersShareEachBuild)
@@ -286,13 +244,11 @@ TEST_F(CardDataWorkersTest, TheMainThreadAndTheWorkersShareEachBuild)
     }
 }
 
-TEST(ChapterDataBuildTest, ConcurrentCallersGetOneBuild)
+TEST_F(CardDataWorkersTest, ConcurrentCallersGetOneBuild)
 {
-    TempDir dir;
-    ASSERT_TRUE(writeStandardCard(dir.path()));
     for (int round = 0; round < 5; ++round) {
         CardData card;
-        card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
+        card.loadCardFolder(FileUtil::fileUrl(dir->filePath("MOVE")));
         const auto chapter = card._tripList.at(0)->chapters().at(0);
         ASSERT_EQ(chapter->retryCntPictureData(), 0);
         std::vector<std::shared_ptr<PictureData>> results(4);
@@ -306,4 +262,185 @@ TEST(ChapterDataBuildTest, ConcurrentCallersGetOneBuild)
             EXPECT_EQ(result, results[0]);
         EXPECT_EQ(chapter->retryCntPictureData(), 1);
     }
+}
+
+// What a background worker and the main thread do to the same card at once: the worker builds
+// driving data and reads times while the main thread sorts the trip, walks neighbours, looks up
+// events and converts timeline positions. Run under ThreadSanitizer by the CI step.
+TEST(CardDataThreadsTest, WorkerAndMainThreadShareChaptersAndRecords)
+{
+    const QString key = "202405011200";
+    CardFixture f;
+    QList<QUrl> movies;
+    for (int n = 12; n >= 1; --n) // given in reverse: the first time-ordered read sorts the trip
+        movies.append(f.addMovie(key, n, 100000 + 60000 * static_cast<uint32_t>(n), 60 * n));
+    f.addEvent(1, key, 6, 100000 + 60000 * 6 + 500);
+    const auto card = f.recordsOnly();
+    const auto trip = TripData::create(card.get(), movies, key);
+    card->_tripList.push_back(trip);
+    auto &record = *card->_moveProtectList.front();
+    const auto unsorted = trip->chapters();
+
+    std::thread worker([&] {
+        for (int round = 0; round < 20; ++round) {
+            for (const auto &chapter : unsorted) {
+                chapter->getPicture(true);
+                chapter->startTime();
+                chapter->timeStamp();
+                chapter->frameTimeSpan();
+                if (!chapter->pathThumbnail())
+                    chapter->addRetryCntThumbnail();
+                card->getEventChapter(record);
+            }
+        }
+    });
+    for (int round = 0; round < 20; ++round) {
+        const auto sorted = trip->sortedChapters();
+        for (const auto &chapter : sorted) {
+            chapter->nextChapter();
+            chapter->previousChapter();
+            chapter->setPathThumbnail(chapter->pathThumbnail());
+        }
+        const auto clip = card->getEventChapters(record);
+        ASSERT_TRUE(clip.chapters);
+        const ChapterTimeline timeline(sorted);
+        int64_t index = 0;
+        int32_t offset = 0;
+        PictureDataUtil::getChapterPosition(timeline, 60000 * 3 + 10, index, offset);
+        EXPECT_EQ(index, 3);
+        EXPECT_EQ(offset, 7);
+    }
+    worker.join();
+    EXPECT_EQ(CardFixture::numbers(trip->chapters()).front(), 1);
+    // The placeholder movies cannot be read: nothing is stored, and the builds were counted one at
+    // a time per chapter up to the limit.
+    for (const auto &chapter : unsorted) {
+        EXPECT_EQ(chapter->retryCntPictureData(), CardData::MAX_RETRY_CNT_PICTUREDATA);
+        EXPECT_EQ(chapter->getPicture(false), nullptr);
+    }
+}
+
+TEST_F(CardDataStepTest, EventViewTurnsToTheEventChaptersAndStillsOnceTheyAreKnown)
+{
+    card->_activeType = CardData::ActiveType::EventRec;
+    for (const auto &record : card->_moveProtectList)
+        ASSERT_EQ(record->eventChapter(), nullptr);
+    // No event chapter is known yet: the trips in their order.
+    EXPECT_EQ(nameOf(card->loadNextPictureData()), "m2024050112300001.MP4");
+
+    for (const auto &record : card->_moveProtectList)
+        ASSERT_NE(card->getEventChapter(*record), nullptr);
+    // Now the records' chapters in record order (oldest first), then the trips again.
+    std::vector<QString> pictures;
+    for (int i = 0; i < 4; ++i)
+        pictures.push_back(nameOf(card->loadNextPictureData()));
+    EXPECT_EQ(pictures, (std::vector<QString>{"m2024050112300002.MP4", "m2024050217000002.MP4",
+                                              "m2024050322000001.MP4", "m2024050112300003.MP4"}));
+    // The event stills come first, and not as the chapters' own thumbnails.
+    const auto &g = card->_moveProtectList.front();
+    EXPECT_EQ(nameOf(card->loadNextThumbnail()), "m2024050112300002.MP4");
+    EXPECT_TRUE(g->pathThumbnail().has_value());
+    EXPECT_FALSE(g->eventChapter()->makeThumbnail(false).has_value());
+}
+
+TEST_F(CardDataStepTest, MovieViewServesTheActiveTripFirstThenEveryTrip)
+{
+    for (const auto &trip : card->_tripList_tab)
+        if (trip->_tripName == "202405031000")
+            trip->_isActive = true; // both trips of the key, the gap splits them
+    card->_activeType = CardData::ActiveType::MovieRec;
+    std::vector<QString> pictures;
+    for (int i = 0; i < 4; ++i)
+        pictures.push_back(nameOf(card->loadNextPictureData()));
+    EXPECT_EQ(pictures, (std::vector<QString>{"m2024050310000001.MP4", "m2024050310000002.MP4",
+                                              "m2024050310000004.MP4", "m2024050112300001.MP4"}));
+    std::vector<QString> thumbnails;
+    for (int i = 0; i < 4; ++i)
+        thumbnails.push_back(nameOf(card->loadNextThumbnail()));
+    EXPECT_EQ(thumbnails, pictures);
+}
+
+// The still's name carries its second in the movie: the G event is 1.5 s in, taken half a second
+// earlier on the first attempt.
+TEST_F(CardDataStepTest, AnEventStillIsMadeOnceAndThenKeptWithoutNewAttempts)
+{
+    for (const auto &[detect, name] : {std::pair{Detect::G, "m2024050112300002_000001.jpeg"},
+                                       std::pair{Detect::SURV, "m2024050322000001_000000.jpeg"}}) {
+        SCOPED_TRACE(name);
+        MoveProtectInfo &r = record(detect);
+        EXPECT_FALSE(still(false, r).has_value()); // before any still exists: nothing, nothing counted
+        EXPECT_EQ(r.retryCntThumbnail(), 0);
+        ASSERT_TRUE(card->loadEventThumbnail(r));
+        const auto first = r.pathThumbnail();
+        ASSERT_TRUE(first.has_value());
+        EXPECT_EQ(first->fileName(), name);
+        EXPECT_TRUE(QFileInfo(first->toLocalFile()).isFile());
+        EXPECT_FALSE(card->loadEventThumbnail(r));
+        EXPECT_EQ(still(false, r), first);
+        EXPECT_EQ(still(true, r), first);
+        EXPECT_EQ(r.retryCntThumbnail(), 1);
+    }
+}
+
+TEST_F(CardDataStepTest, AskingForAStillDoesNotWaitForAnAttemptInProgress)
+{
+    MoveProtectInfo &g = record(Detect::G);
+    ASSERT_TRUE(card->getEventChapter(g));
+    // The worker is in the middle of an attempt (which may first build the chapter's driving data).
+    auto attempt = g.lockThumbnailBuild();
+    auto report = std::async(std::launch::async, [&] { return card->makeEventThumbnail(false, g); });
+    const auto status = report.wait_for(std::chrono::seconds(2));
+    attempt.unlock();
+    EXPECT_EQ(status, std::future_status::ready);
+    EXPECT_FALSE(report.get().has_value());
+    EXPECT_EQ(g.retryCntThumbnail(), 0);
+}
+
+TEST_F(CardDataStepTest, LaterStillAttemptsStepBackButNeverBeforeTheMovieStarts)
+{
+    MoveProtectInfo &sw = record(Detect::SW);
+    // Three failed attempts so far: the fourth would look 2 s before an event 1 s into the movie.
+    for (int i = 0; i < 3; ++i)
+        sw.addRetryCntThumbnail();
+    const auto still = card->makeEventThumbnail(true, sw);
+    ASSERT_TRUE(still.has_value());
+    EXPECT_EQ(still->fileName(), "m2024050217000002_000000.jpeg");
+    EXPECT_EQ(sw.retryCntThumbnail(), 4);
+    // Once the attempts are used up, no more.
+    MoveProtectInfo &g = record(Detect::G);
+    for (int i = 0; i < CardData::MAX_RETRY_CNT_THUMBNAIL; ++i)
+        g.addRetryCntThumbnail();
+    EXPECT_FALSE(card->loadEventThumbnail(g));
+    EXPECT_FALSE(g.pathThumbnail().has_value());
+    EXPECT_EQ(g.retryCntThumbnail(), CardData::MAX_RETRY_CNT_THUMBNAIL);
+}
+
+// Without a record, the times come from the movie's first frame; a trip's last chapter lasts as long as
+// its recording.
+TEST_F(CardDataStepTest, ARealMovieGivesItsOwnTimesAndSpan)
+{
+    const auto trip = TripData::create(nullptr, {card->_tripList[0]->chapters()[2]->_pathMp4}, "");
+    const auto chapter = trip->chapters().front();
+    EXPECT_EQ(chapter->startTime(), Date::fromUnixSeconds(1714566608)); // 2024-05-01 12:30:08 UTC
+    EXPECT_EQ(chapter->timeStamp(), 3608000u);
+    const auto span = chapter->frameTimeSpan();
+    EXPECT_TRUE(span > 3800 && span < 4000) << span;
+    EXPECT_EQ(chapter->retryCntPictureData(), 1);
+}
+
+TEST(CardDataEventStillEdgeTest, EventsAtTheChapterStartAndMissingChapters)
+{
+    CardFixture fixture;
+    fixture.addMovie("202405011230", 1, 5000);
+    fixture.addEvent(1, "202405011230", 1, 5000); // G right at the chapter's start
+    fixture.addEvent(3, "202405011230", 7, 9000); // SW whose movie is not on the card
+    auto card = fixture.load();
+    ASSERT_EQ(card->_moveProtectList.size(), 2u);
+    MoveProtectInfo &atStart = *card->_moveProtectList[0];
+    MoveProtectInfo &missing = *card->_moveProtectList[1];
+    // The attempt is counted, but no still is taken for an event at offset 0.
+    EXPECT_FALSE(card->makeEventThumbnail(true, atStart).has_value());
+    EXPECT_EQ(atStart.retryCntThumbnail(), 1);
+    EXPECT_FALSE(card->loadEventThumbnail(missing));
+    EXPECT_EQ(missing.retryCntThumbnail(), 0);
 }

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <span>
 #include <vector>
 
 class CardFixture
@@ -46,39 +47,26 @@ public:
 
     void addVrec(const QString &key, int number, uint32_t timeStamp, int64_t startSeconds)
     {
-        ManagementRecordValues v;
-        v.fileName = recordName(key, number);
-        v.timeStamp = timeStamp;
-        v.unixSeconds = static_cast<uint32_t>(BASE_SECONDS + startSeconds);
-        _vrec.push_back(ManagementFileWriter::vrecRecord(v));
+        _vrec.push_back(ManagementFileWriter::vrecRecord(values(0x17, key, number, timeStamp, startSeconds)));
     }
 
     // section 1 G, 2 SURV, 3 SW.
     void addEvent(int section, const QString &key, int number, uint32_t timeStamp, int64_t atSeconds = 0)
     {
-        ManagementRecordValues v;
-        v.type = section == 3 ? 0x20 : 0x10;
-        v.fileName = recordName(key, number);
-        v.timeStamp = timeStamp;
-        v.unixSeconds = static_cast<uint32_t>(BASE_SECONDS + atSeconds);
+        const auto v = values(section == 3 ? 0x20 : 0x10, key, number, timeStamp, atSeconds);
         _prct[static_cast<size_t>(section - 1)].push_back(ManagementFileWriter::prctRecord(v));
-        _hasPrct = true;
     }
 
     void addAdventure(const QString &key, int number, int64_t atSeconds = 0)
     {
-        ManagementRecordValues v;
-        v.type = 0x25;
-        v.fileName = recordName(key, number);
-        v.unixSeconds = static_cast<uint32_t>(BASE_SECONDS + atSeconds);
-        _adv.push_back(ManagementFileWriter::advRecord(v));
+        _adv.push_back(ManagementFileWriter::advRecord(values(0x25, key, number, 0, atSeconds)));
     }
 
     void writeManagementFiles() const
     {
         if (!_vrec.empty())
             _dir.write("MOVE/VREC_MOV_MNG.DAT", ManagementFileWriter::vrecFile(0, _vrec));
-        if (_hasPrct)
+        if (!_prct[0].empty() || !_prct[1].empty() || !_prct[2].empty())
             _dir.write("MOVE/MOV_PRCT.DAT", ManagementFileWriter::prctFile(0, _prct));
         if (!_adv.empty())
             _dir.write("MOVE/ADV_PRCT.DAT", ManagementFileWriter::advFile(_adv));
@@ -89,10 +77,10 @@ public:
         _dir.write(relativePath, bytes);
     }
 
-    std::unique_ptr<CardData> load(const QUrl &url = {}) const
+    template <typename Card = CardData> std::unique_ptr<Card> load(const QUrl &url = {}) const
     {
         writeManagementFiles();
-        auto card = std::make_unique<CardData>();
+        auto card = std::make_unique<Card>();
         card->loadCardFolder(url.isEmpty() ? folderUrl() : url);
         return card;
     }
@@ -103,11 +91,15 @@ public:
         writeManagementFiles();
         auto card = std::make_unique<CardData>();
         card->readVrecMoveManagerFile(QUrl::fromLocalFile(_root + "/VREC_MOV_MNG.DAT"));
-        card->readMoveProtectFile(QUrl::fromLocalFile(_root + "/MOV_PRCT.DAT"), 1);
-        card->readMoveProtectFile(QUrl::fromLocalFile(_root + "/MOV_PRCT.DAT"), 2);
-        card->readMoveProtectFile(QUrl::fromLocalFile(_root + "/MOV_PRCT.DAT"), 3);
+        for (int section = 1; section <= 3; ++section)
+            card->readMoveProtectFile(QUrl::fromLocalFile(_root + "/MOV_PRCT.DAT"), section);
         card->readAdvMoveProtectFile(QUrl::fromLocalFile(_root + "/ADV_PRCT.DAT"));
         return card;
+    }
+
+    static std::span<const uint8_t> bytes(const QByteArray &data)
+    {
+        return {reinterpret_cast<const uint8_t *>(data.constData()), static_cast<size_t>(data.size())};
     }
 
     static std::vector<int> numbers(const ChapterList &chapters)
@@ -119,10 +111,20 @@ public:
     }
 
 private:
+    static ManagementRecordValues values(uint8_t type, const QString &key, int number, uint32_t timeStamp,
+                                         int64_t atSeconds)
+    {
+        ManagementRecordValues v;
+        v.type = type;
+        v.fileName = recordName(key, number);
+        v.timeStamp = timeStamp;
+        v.unixSeconds = static_cast<uint32_t>(BASE_SECONDS + atSeconds);
+        return v;
+    }
+
     TempDir _dir;
     QString _root;
     std::vector<QByteArray> _vrec;
     std::array<std::vector<QByteArray>, 3> _prct;
-    bool _hasPrct = false;
     std::vector<QByteArray> _adv;
 };

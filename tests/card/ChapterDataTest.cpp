@@ -1,17 +1,91 @@
 #include "card/ChapterData.h"
-#include "card/AdvMoveProtectInfo.h"
+#include "card/AVUtil.h"
 #include "card/CardData.h"
 #include "card/CardFixture.h"
-#include "card/TripData.h"
-#include "card/VrecMoveManagerInfo.h"
+#include "card/ChapterTimeline.h"
+#include "card/PictureDataUtil.h"
+#include "recording/CommonConst.h"
+#include "recording/CutVideoBoxWriter.h"
+#include "recording/CutVideoKihonInfo.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
-#include "samplecard/SampleCardWriter.h"
+#include "support/Ffmpeg.h"
+#include "support/TempDir.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 const QString kKey = "202405011200";
+using Numbers = std::vector<int>;
+
+// Makes a trimmed clip: an ffmpeg movie with the trim tool's metadata box of count frames.
+bool writeTrimmedClip(const QString &path, QSize size)
+{
+    if (!Ffmpeg::writeTestMovie(path, size.width(), size.height(), 1.0))
+        return false;
+    const Date start = Date::fromUnixSeconds(1714566896);
+    VideoInfo recording;
+    std::map<int, VideoFrame> table;
+    for (int i = 0; i < 20; ++i) {
+        VideoFrame frame;
+        frame.time = start.addingMilliseconds(i * 36);
+        frame._timeStamp = uint32_t(700000 + i * 36);
+        frame._movieTimeStamp = uint32_t(i * 36);
+        frame._id = 0x55;
+        frame.blockNo = 1;
+        table.emplace(i * 36, frame);
+    }
+    recording.setCameraFrames(0, table);
+    recording.setCameraFrames(1, table);
+    recording.rebuildKeyLists();
+    recording.detectType = 10;
+    recording._playback.detectTime = start;
+    recording._fileVersion = "0714";
+    recording._terminalType = TerminalType::AllInOne;
+    recording._recMode = CommonConst::RecMode::Nomal;
+    return CutVideoBoxWriter::append(
+        path, CutVideoKihonInfo::initFromVideoInfo(recording, 0, 19 * 36, 20 * 36, true, true, true, true));
+}
+
+// A trip whose first lengths.size() chapters have exactly those lengths (one trailing chapter
+// closes the last length), and the list of those chapters.
+struct TimelineCard
+{
+    CardFixture fixture;
+    std::unique_ptr<CardData> card;
+    std::shared_ptr<TripData> trip;
+    ChapterList chapters;
+
+    explicit TimelineCard(const std::vector<uint32_t> &lengths)
+    {
+        QList<QUrl> movies;
+        uint32_t stamp = 100000;
+        for (size_t i = 0; i <= lengths.size(); ++i) {
+            movies.append(fixture.addMovie(kKey, int(i) + 1, stamp, int64_t(i) * 60));
+            if (i < lengths.size())
+                stamp += lengths[i];
+        }
+        card = fixture.recordsOnly();
+        trip = TripData::create(card.get(), movies, kKey);
+        const auto all = trip->sortedChapters();
+        chapters.assign(all.begin(), all.begin() + static_cast<qsizetype>(lengths.size()));
+    }
+};
+
+using P = std::pair<int64_t, int32_t>;
+
+// The chapter index and offset of a position, on a chapter list or a timeline.
+template <typename Chapters> P positionIn(const Chapters &chapters, int32_t position)
+{
+    int64_t index = -1;
+    int32_t offset = -1;
+    PictureDataUtil::getChapterPosition(chapters, position, index, offset);
+    return {index, offset};
+}
 } // namespace
 
 TEST(ChapterDataTest, LinksTheLastMatchingRecordsOfItsTripNameAndNumber)
@@ -22,108 +96,54 @@ TEST(ChapterDataTest, LinksTheLastMatchingRecordsOfItsTripNameAndNumber)
     f.addVrec("202405021300", 1, 9000, 90);
     f.addAdventure(kKey, 1, 7);
     const auto card = f.recordsOnly();
-    const auto trip = TripData::create(card.get(), {m1}, kKey);
-    const auto chapter = trip->chapters()[0];
-    ASSERT_TRUE(chapter->_vmmInfo);
-    EXPECT_EQ(chapter->_vmmInfo->_timeStamp, 5000u);
+    const auto linked = TripData::create(card.get(), {m1}, kKey);
+    const auto chapter = linked->chapters()[0];
     EXPECT_EQ(chapter->timeStamp(), 5000u);
     EXPECT_EQ(chapter->startTime(), Date::fromUnixSeconds(CardFixture::BASE_SECONDS + 30));
     ASSERT_TRUE(chapter->_advInfo);
     EXPECT_EQ(chapter->startAdvTime(), Date::fromUnixSeconds(CardFixture::BASE_SECONDS + 7));
-
-    // Records are matched by the trip's name: an unnamed trip links nothing.
-    const auto unnamed = TripData::create(card.get(), {m1}, "");
-    EXPECT_FALSE(unnamed->chapters()[0]->_vmmInfo);
-    // Without a card there is nothing to link.
-    const auto orphan = TripData::create(nullptr, {m1}, kKey);
-    EXPECT_FALSE(orphan->chapters()[0]->_vmmInfo);
+    // Records are matched by the trip's name, and only with a card.
+    EXPECT_FALSE(TripData::create(card.get(), {m1}, "")->chapters()[0]->_vmmInfo);
+    EXPECT_FALSE(TripData::create(nullptr, {m1}, kKey)->chapters()[0]->_vmmInfo);
 }
 
+// A chapter lasts until the next consecutive chapter's time stamp; a gap, a counter restart and the
+// last chapter take the recording's own span, which these placeholders do not have.
 TEST(ChapterDataTest, LengthIsTheNextConsecutiveChaptersTimeStampDifference)
 {
-    CardFixture f;
-    const auto m1 = f.addMovie(kKey, 1, 10000, 0);
-    const auto m2 = f.addMovie(kKey, 2, 70000, 60);
-    const auto m3 = f.addMovie(kKey, 3, 100000, 90);
-    const auto m5 = f.addMovie(kKey, 5, 200000, 190);
-    const auto card = f.recordsOnly();
-    const auto trip = TripData::create(card.get(), {m5, m3, m2, m1}, kKey);
-    const auto chapters = trip->sortedChapters();
-    EXPECT_EQ(chapters[0]->frameTimeSpan(), 60000);
-    EXPECT_EQ(chapters[1]->frameTimeSpan(), 30000);
-    // A gap and the last chapter take the recording's own span; these placeholders have none.
-    EXPECT_EQ(chapters[2]->frameTimeSpan(), 0);
-    EXPECT_EQ(chapters[3]->frameTimeSpan(), 0);
-    EXPECT_EQ(chapters[0]->nextChapter(), chapters[1]);
-    EXPECT_EQ(chapters[1]->previousChapter(), chapters[0]);
-    EXPECT_FALSE(chapters[0]->previousChapter());
-    EXPECT_FALSE(chapters[3]->nextChapter());
+    struct Case
+    {
+        const char *what;
+        std::vector<std::pair<int, uint32_t>> movies; // number, time stamp; in time order
+        std::vector<int64_t> spans;
+    };
+    const Case cases[] = {
+        {"consecutive, then a gap", {{1, 10000}, {2, 70000}, {3, 100000}, {5, 200000}}, {60000, 30000, 0, 0}},
+        {"1 follows 9999", {{9999, 10000}, {1, 70000}}, {60000, 0}},
+        {"1 after any other number is a gap", {{9998, 10000}, {1, 70000}}, {0, 0}},
+        {"the counter restarted", {{1, 500000}, {2, 1000}}, {0, 0}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        CardFixture f;
+        QList<QUrl> movies;
+        for (const auto &[number, stamp] : c.movies)
+            movies.prepend(f.addMovie(kKey, number, stamp, 60 * movies.size()));
+        const auto card = f.recordsOnly();
+        const auto trip = TripData::create(card.get(), movies, kKey);
+        const auto chapters = trip->sortedChapters();
+        ASSERT_EQ(chapters.size(), c.spans.size());
+        for (size_t i = 0; i < chapters.size(); ++i) {
+            EXPECT_EQ(chapters[i]->fileNumber(), c.movies[i].first);
+            EXPECT_EQ(chapters[i]->frameTimeSpan(), c.spans[i]) << i;
+            EXPECT_EQ(chapters[i]->previousChapter(), i > 0 ? chapters[i - 1] : nullptr);
+            EXPECT_EQ(chapters[i]->nextChapter(), i + 1 < chapters.size() ? chapters[i + 1] : nullptr);
+        }
+    }
 }
 
-TEST(ChapterDataTest, NumberOneFollowsNineThousandNineHundredNinetyNine)
-{
-    CardFixture f;
-    const auto m9999 = f.addMovie(kKey, 9999, 10000, 0);
-    const auto m1 = f.addMovie(kKey, 1, 70000, 60);
-    const auto m9998 = f.addMovie(kKey, 9998, 10000, -100);
-    const auto card = f.recordsOnly();
-    const auto wrap = TripData::create(card.get(), {m1, m9999}, kKey);
-    EXPECT_EQ(wrap->sortedChapters()[0]->frameTimeSpan(), 60000);
-
-    // 1 after any other number is a gap.
-    const auto gap = TripData::create(card.get(), {m9998, m1}, kKey);
-    EXPECT_EQ(gap->sortedChapters()[0]->fileNumber(), 9998);
-    EXPECT_EQ(gap->sortedChapters()[0]->frameTimeSpan(), 0);
-}
-
-TEST(ChapterDataTest, CounterRestartFallsBackToTheChaptersOwnSpan)
-{
-    CardFixture f;
-    const auto m1 = f.addMovie(kKey, 1, 500000, 0);
-    const auto m2 = f.addMovie(kKey, 2, 1000, 60); // the camera's counter restarted
-    const auto card = f.recordsOnly();
-    const auto trip = TripData::create(card.get(), {m1, m2}, kKey);
-    // Never negative: the placeholder's own span (0) instead of -499000.
-    EXPECT_EQ(trip->sortedChapters()[0]->frameTimeSpan(), 0);
-}
-
-TEST(ChapterDataTest, CounterRestartTakesTheRecordedSpanOfARealMovie)
-{
-    CardFixture f;
-    auto scenario = SampleScenario::singleChapter(3000);
-    SampleCardWriter writer(scenario);
-    const auto &trip = writer.scenario().trips.front();
-    const auto path = f.root() + "/MOVE001/" + CardFixture::movieName(trip.key, 1);
-    ASSERT_TRUE(writer.writeChapterMovie(trip, trip.chapters.front(), path))
-        << writer.lastError().toStdString();
-    f.addVrec(trip.key, 1, 500000, 0);
-    const auto next = f.addMovie(trip.key, 2, 1000, 3); // the camera's counter restarted
-    const auto card = f.recordsOnly();
-    const auto made = TripData::create(card.get(), {QUrl::fromLocalFile(path), next}, trip.key);
-    const auto first = made->sortedChapters().front();
-    const auto picture = first->getPicture(true);
-    ASSERT_TRUE(picture && picture->video);
-    EXPECT_GT(picture->video->_timeSpan, 2900u);
-    EXPECT_EQ(first->frameTimeSpan(), static_cast<int64_t>(picture->video->_timeSpan));
-}
-
-TEST(ChapterDataTest, StartTimeAndTimeStampComeFromTheFirstFrameWithoutARecord)
-{
-    CardFixture f;
-    SampleCardWriter writer(SampleScenario::singleChapter(2000));
-    const auto &trip = writer.scenario().trips.front();
-    const auto path = f.root() + "/MOVE001/" + CardFixture::movieName(trip.key, 1);
-    ASSERT_TRUE(writer.writeChapterMovie(trip, trip.chapters.front(), path))
-        << writer.lastError().toStdString();
-    const auto card = f.recordsOnly();
-    const auto chapter =
-        TripData::create(card.get(), {QUrl::fromLocalFile(path)}, trip.key)->chapters().front();
-    EXPECT_EQ(chapter->startTime(), Date::fromDateTime(trip.start));
-    EXPECT_EQ(chapter->timeStamp(), trip.counterStart);
-    EXPECT_GT(chapter->frameTimeSpan(), 1900);
-    EXPECT_EQ(chapter->retryCntPictureData(), 1);
-}
-
+// A recording that cannot be read leaves no picture data: each read on demand is a new, counted
+// attempt until the limit, and then the file is not read again.
 TEST(ChapterDataTest, UnreadableMovieWithoutRecordIsReadAtMostFiveTimes)
 {
     CardFixture f;
@@ -133,8 +153,6 @@ TEST(ChapterDataTest, UnreadableMovieWithoutRecordIsReadAtMostFiveTimes)
     const auto chapter = trip->chapters()[0];
     EXPECT_FALSE(chapter->getPicture(false));
     EXPECT_EQ(chapter->retryCntPictureData(), 0);
-    // A recording that cannot be read leaves no picture data: each read on demand is a new,
-    // counted attempt until the limit, and then the file is not read again.
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(chapter->startTime(), Date::distantPast());
         EXPECT_EQ(chapter->timeStamp(), 0u);
@@ -146,29 +164,156 @@ TEST(ChapterDataTest, UnreadableMovieWithoutRecordIsReadAtMostFiveTimes)
     EXPECT_EQ(chapter->retryCntPictureData(), CardData::MAX_RETRY_CNT_PICTUREDATA);
 }
 
-TEST(ChapterDataTest, SortByStartTimeIsStableWithUnknownDatesFirst)
+TEST(TripDataTest, KeepsTheGivenOrderUntilTimeOrderIsNeeded)
 {
     CardFixture f;
-    const auto a = f.addMovie(kKey, 1, 1000, 60);
-    const auto b = f.addMovie(kKey, 2, 1000, 0);
-    const auto c = f.addMovie(kKey, 3, 1000, 60);
-    const auto d = f.addMovie(kKey, 4, std::nullopt);
+    const auto m3 = f.addMovie(kKey, 3, 3000, 120);
+    const auto m1 = f.addMovie(kKey, 1, 1000, 0);
+    const auto m2 = f.addMovie(kKey, 2, 2000, 60);
+    const auto m4 = f.addMovie(kKey, 4, std::nullopt);
+    const auto m5 = f.addMovie(kKey, 5, 1000, 60);
     const auto card = f.recordsOnly();
-    const auto trip = TripData::create(card.get(), {a, b, c, d}, kKey);
-    auto chapters = trip->chapters();
-    ChapterData::sortByStartTime(chapters);
-    EXPECT_EQ(CardFixture::numbers(chapters), (std::vector<int>{4, 2, 1, 3}));
+    const auto trip = TripData::create(card.get(), {m3, m1, m2}, kKey);
+    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{3, 1, 2}));
+    EXPECT_FALSE(trip->isSort());
+    EXPECT_EQ(CardFixture::numbers(trip->sortedChapters()), (Numbers{1, 2, 3}));
+    EXPECT_TRUE(trip->isSort());
+    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{1, 2, 3}));
+    EXPECT_EQ(trip->chapters()[0]->parent(), trip);
+
+    // The time order is stable, with unknown dates first.
+    trip->setChapters({m2, m5, m3, m4, m1});
+    EXPECT_FALSE(trip->isSort());
+    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{2, 5, 3, 4, 1}));
+    EXPECT_EQ(CardFixture::numbers(trip->sortedChapters()), (Numbers{4, 1, 2, 5, 3}));
+    // One chapter is never sorted and has no neighbours.
+    trip->setChapters({m1});
+    trip->sortedChapters();
+    EXPECT_FALSE(trip->isSort());
+    EXPECT_FALSE(trip->chapters()[0]->nextChapter() || trip->chapters()[0]->previousChapter());
 }
 
-TEST(ChapterDataTest, WorkerSeamsCountAttemptsAndKeepTheThumbnail)
+TEST(ChapterThumbnailTest, EachTrimmedClipGetsItsOwnMaskedThumbnail)
 {
-    CardFixture f;
-    const auto m1 = f.addMovie(kKey, 1, 1000);
-    const auto card = f.recordsOnly();
-    const auto chapter = TripData::create(card.get(), {m1}, kKey)->chapters()[0];
-    EXPECT_FALSE(chapter->pathThumbnail());
-    chapter->addRetryCntThumbnail();
-    chapter->setPathThumbnail(QUrl::fromLocalFile("/tmp/x.jpeg"));
-    EXPECT_EQ(chapter->retryCntThumbnail(), 1);
-    EXPECT_EQ(chapter->pathThumbnail(), QUrl::fromLocalFile("/tmp/x.jpeg"));
+    TempDir dir;
+    const QString wide = dir.write("a/clip.mp4", {});
+    const QString narrow = dir.write("b/clip.mp4", {}); // same name, other folder
+    ASSERT_TRUE(writeTrimmedClip(wide, {640, 360}));
+    ASSERT_TRUE(writeTrimmedClip(narrow, {640, 480}));
+    const auto trip = TripData::create(nullptr, {QUrl::fromLocalFile(wide), QUrl::fromLocalFile(narrow)}, "");
+    std::vector<QString> made;
+    for (const auto &chapter : trip->chapters()) {
+        // Before its driving data is known, a clip's thumbnail is not masked; so build it first.
+        const auto picture = chapter->getPicture(true);
+        ASSERT_TRUE(picture && picture->video && picture->video->_isCutVideo);
+        const auto thumbnail = chapter->makeThumbnail(true);
+        ASSERT_TRUE(thumbnail.has_value());
+        EXPECT_EQ(thumbnail->toLocalFile(), chapter->maskedThumbnailPath());
+        made.push_back(thumbnail->toLocalFile());
+    }
+    ASSERT_EQ(made.size(), 2u);
+    ASSERT_NE(made[0], made[1]);
+    // Each file still holds its own clip's picture, with the band along the bottom.
+    const QImage first(made[0]);
+    const QImage second(made[1]);
+    EXPECT_EQ(std::pair(first.size(), second.size()), std::pair(QSize(320, 180), QSize(240, 180)));
+    for (const QImage &image : {first, second}) {
+        EXPECT_LT(qGray(image.pixel(image.width() / 2, image.height() - 2)), 16);
+        EXPECT_GT(qGray(image.pixel(image.width() / 2, image.height() / 2)), 16);
+    }
+}
+
+// Each chapter after the first adds one position; positions outside the trip are clamped to it.
+TEST(PictureDataUtilTest, ExamplesHoldForTheListAndTheTimeline)
+{
+    struct Case
+    {
+        std::vector<uint32_t> lengths;
+        int32_t total, position;
+        P at; // chapter index, offset
+    };
+    const Case cases[] = {
+        {{1000, 2000}, 3001, 1000, {0, 1000}},  {{1000, 2000}, 3001, 1001, {1, 0}},
+        {{1000, 2000}, 3001, 3001, {1, 2000}},  {{1000, 2000}, 3001, 3002, {1, 2000}},
+        {{1000, 2000}, 3001, 99999, {1, 2000}}, {{1000, 2000}, 3001, -5, {0, 0}},
+        {{1000, 2000}, 3001, 0, {0, 0}},        {{1000, 0, 500}, 1502, 1001, {1, 0}},
+        {{1000, 0, 500}, 1502, 1002, {2, 0}},   {{}, 0, 500, {0, 0}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.position);
+        TimelineCard t(c.lengths);
+        const ChapterTimeline timeline(t.chapters);
+        EXPECT_EQ(positionIn(t.chapters, c.position), c.at);
+        EXPECT_EQ(positionIn(timeline, c.position), c.at);
+        EXPECT_EQ(PictureDataUtil::getTotalLength(t.chapters), c.total);
+        EXPECT_EQ(PictureDataUtil::getTotalLength(timeline), c.total);
+        // The placeholder movies have no driving data.
+        EXPECT_FALSE(PictureDataUtil::getVideoFrame(t.chapters, 10));
+        EXPECT_FALSE(PictureDataUtil::getMovieTimeStamp(timeline, 10));
+    }
+    EXPECT_EQ(positionIn(ChapterTimeline(), 500), (P{0, 0}));
+    TimelineCard t({1000, 2000});
+    for (const auto &[index, offset, position] :
+         {std::tuple{1, 0, 1001}, {2, 5, 3007}, {7, 5, 3007}, {0, 1500, 1500}}) {
+        EXPECT_EQ(PictureDataUtil::getPosition(t.chapters, index, offset), position);
+        EXPECT_EQ(PictureDataUtil::getPosition(ChapterTimeline(t.chapters), index, offset), position);
+    }
+}
+
+TEST(PictureDataUtilTest, PositionsRoundTripOverRandomLengths)
+{
+    std::mt19937 random(20240501);
+    for (int round = 0; round < 12; ++round) {
+        std::uniform_int_distribution<int> count(1, 12);
+        std::uniform_int_distribution<uint32_t> length(0, 70000);
+        std::vector<uint32_t> lengths(static_cast<size_t>(count(random)));
+        for (auto &l : lengths)
+            l = round % 4 == 0 ? length(random) % 5 : length(random);
+        TimelineCard t(lengths);
+        const ChapterTimeline timeline(t.chapters);
+        const auto total = PictureDataUtil::getTotalLength(t.chapters);
+        ASSERT_EQ(timeline.totalLength(), total);
+        std::uniform_int_distribution<int32_t> position(-10, total + 10);
+        for (int i = 0; i < 400; ++i) {
+            const auto p = i < 20 ? total - 10 + i : position(random);
+            const auto [index, offset] = positionIn(t.chapters, p);
+            ASSERT_EQ(positionIn(timeline, p), (P{index, offset})) << p;
+            if (p >= 0 && p <= total) {
+                ASSERT_EQ(PictureDataUtil::getPosition(t.chapters, index, offset), p);
+                ASSERT_EQ(PictureDataUtil::getPosition(timeline, index, offset), p);
+            }
+        }
+    }
+}
+
+TEST(AVUtilTest, WritesTheStillIntoTheFolderMadeOnDemandAndRefusesBadArguments)
+{
+    TempDir dir;
+    const QString movie = dir.filePath("240501123456_0001.MP4");
+    ASSERT_TRUE(Ffmpeg::writeTestMovie(movie, 1280, 720, 2.0));
+    const QUrl movieUrl = QUrl::fromLocalFile(movie);
+    const auto still = AVUtil::saveThumbnail(movieUrl, 1500, QUrl::fromLocalFile(dir.filePath("TMP/THUMB/")));
+    ASSERT_TRUE(still.has_value());
+    EXPECT_EQ(still->toLocalFile(), dir.filePath("TMP/THUMB/240501123456_0001_000001.jpeg"));
+    QImageReader reader(still->toLocalFile());
+    EXPECT_EQ(reader.format(), "jpeg");
+    EXPECT_EQ(reader.size(), QSize(320, 180));
+    EXPECT_EQ(QDir(dir.filePath("TMP/THUMB")).entryList(QDir::Files).size(), 1);
+    // The name carries the position as a time of day: 25 h 1 min 1 s wraps to 01:01:01.
+    EXPECT_EQ(AVUtil::thumbnailFileName(movieUrl, 90061000), "240501123456_0001_010101.jpeg");
+    EXPECT_EQ(AVUtil::thumbnailFileName(QUrl::fromLocalFile("/x/clip.cut.mp4"), 999), "clip.cut_000000.jpeg");
+
+    // A folder URL without the trailing "/" is not a directory URL: nothing is made.
+    EXPECT_FALSE(AVUtil::saveThumbnail(movieUrl, 1, QUrl::fromLocalFile(dir.filePath("A"))).has_value());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("A")));
+    EXPECT_FALSE(
+        AVUtil::saveThumbnail(QUrl("http://host/x.mp4"), 1, QUrl::fromLocalFile(dir.filePath("B/"))));
+    const QUrl folder = QUrl::fromLocalFile(dir.filePath("C/"));
+    EXPECT_FALSE(AVUtil::saveThumbnail(movieUrl, -500, folder).has_value());
+    EXPECT_FALSE(AVUtil::saveThumbnail(movieUrl, 5000, folder).has_value());
+    EXPECT_FALSE(AVUtil::saveThumbnail(QUrl::fromLocalFile(dir.write("bad.MP4", "not a movie")), 1, folder));
+    EXPECT_TRUE(QDir(dir.filePath("C")).entryList(QDir::Files).isEmpty());
+    // A file where the folder should be.
+    dir.write("D", "x");
+    EXPECT_FALSE(AVUtil::saveThumbnail(movieUrl, 1, QUrl::fromLocalFile(dir.filePath("D/"))).has_value());
 }
