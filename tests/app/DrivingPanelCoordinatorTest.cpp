@@ -2,7 +2,7 @@
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
 
-#include "FakePlayback.h"
+#include "AppFakes.h"
 
 #include <gtest/gtest.h>
 

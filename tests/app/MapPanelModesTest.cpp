@@ -4,7 +4,7 @@
 #include "map/EmptyMapView.h"
 #include "map/MapTitleView.h"
 
-#include "FakePlayback.h"
+#include "AppFakes.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

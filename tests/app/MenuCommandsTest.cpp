@@ -10,7 +10,7 @@
 
 #include "../maintenance/FakePrompts.h"
 #include "../maintenance/MaintenanceFakes.h"
-#include "FakePlayback.h"
+#include "AppFakes.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,12 +19,6 @@
 using PS = CommonConst::PlayStatus;
 
 namespace {
-struct FakeVolumes : VolumeLister
-{
-    std::vector<Volume> volumes;
-    std::vector<Volume> mountedVolumes() const override { return volumes; }
-};
-
 struct Harness : ModalRunner
 {
     explicit Harness(bool otherCopy)

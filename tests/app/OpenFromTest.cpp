@@ -8,6 +8,7 @@
 
 #include "../maintenance/FakePrompts.h"
 #include "../maintenance/MaintenanceFakes.h"
+#include "AppFakes.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -16,12 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct FakeVolumes : VolumeLister
-{
-    std::vector<Volume> volumes;
-    std::vector<Volume> mountedVolumes() const override { return volumes; }
-};
-
 // Runs no window: hands the view to the test's action, which plays the user.
 struct ActingRunner : ModalRunner
 {
@@ -47,11 +42,8 @@ struct FakeOwner : VideoTypeSelectDialogDelegate
     bool confirmStopWatchReset() override { return agree; }
 };
 
-const FakeVolumes TWO_CARDS = [] {
-    FakeVolumes v;
-    v.volumes = {{"/media/u/B", true}, {"/", false}, {"/media/u/A", true}};
-    return v;
-}();
+const FakeVolumes NO_VOLUMES;
+const FakeVolumes TWO_CARDS{{{"/media/u/B", true}, {"/", false}, {"/media/u/A", true}}};
 
 struct Fixture
 {
@@ -83,8 +75,7 @@ struct Fixture
 
 TEST(OpenFromTest, CardDriveChoices)
 {
-    FakeVolumes fixed;
-    fixed.volumes = {{"/", false}, {"/home", false}};
+    const FakeVolumes fixed{{{"/", false}, {"/home", false}}};
     {
         Fixture f(fixed);
         f.dialog->cardDataOnClick();
@@ -121,8 +112,7 @@ TEST(OpenFromTest, CardDriveChoices)
 
 TEST(OpenFromTest, BackupFolderChoices)
 {
-    FakeVolumes none;
-    Fixture f(none);
+    Fixture f(NO_VOLUMES);
     TempDir backups;
     f.settings.setValue(UserDefaultUtil::KEY_PATH_BACKUP, backups.path());
     f.dialog->backupFolderOnClick();
@@ -142,8 +132,7 @@ TEST(OpenFromTest, BackupFolderChoices)
 
 TEST(OpenFromTest, FileChoiceStoresALocalPathAndStartsInItsFolder)
 {
-    FakeVolumes none;
-    Fixture f(none);
+    Fixture f(NO_VOLUMES);
     TempDir movies;
     const QString movie = movies.filePath("clip.mp4");
     QFile(movie).open(QIODevice::WriteOnly);
@@ -192,7 +181,7 @@ TEST(CardDriveSelectDialogTest, OkAndCancelPerOwner)
 {
     struct Owner : CardDriveSelectDialogDelegate
     {
-        bool agree = true;
+        bool agree = false;
         QStringList opened;
         void openCardDrivePath(const QString &path) override { opened << path; }
         bool confirmStopWatchReset() override { return agree; }
@@ -200,9 +189,9 @@ TEST(CardDriveSelectDialogTest, OkAndCancelPerOwner)
     TempDir dir;
     UserDefaultUtil settings(dir.filePath("s.conf"));
     const QString flag = UserDefaultUtil::KEY_CAMERA_SETTING_FLG;
-    for (auto type : {CardDriveSelectDialog::CardDriveType::FileOpen,
-                      CardDriveSelectDialog::CardDriveType::CameraSetting}) {
-        const bool camera = type == CardDriveSelectDialog::CardDriveType::CameraSetting;
+    using T = CardDriveSelectDialog::CardDriveType;
+    for (const T type : {T::FileOpen, T::CameraSetting}) {
+        const bool camera = type == T::CameraSetting;
         Owner owner;
         CardDriveSelectDialog dialog(settings, TWO_CARDS);
         dialog.delegate = &owner;
@@ -211,51 +200,41 @@ TEST(CardDriveSelectDialogTest, OkAndCancelPerOwner)
         dialog.loadDriveList();
         int ends = 0;
         QObject::connect(&dialog, &QDialog::finished, [&ends] { ++ends; });
-
-        owner.agree = false;
-        dialog.btnOk_Click();
-        EXPECT_TRUE(owner.opened.isEmpty());
+        dialog.btnOk_Click(); // the stopwatch measurement kept: nothing opened or stored
         EXPECT_FALSE(settings.contains(*dialog.userDefaultsKey));
         owner.agree = true;
-        settings.setFlag(flag, true);
-        dialog.btnOk_Click();
+        for (const bool ok : {true, false}) {
+            settings.setFlag(flag, true);
+            ok ? dialog.btnOk_Click() : dialog.btnCancel_Click();
+            EXPECT_EQ(settings.flag(flag), !camera) << "only the camera's run holds the flag";
+            if (ok)
+                EXPECT_EQ(ends, camera ? 1 : 0) << "the Open From dialog ends its own runs";
+        }
         EXPECT_EQ(owner.opened, QStringList{"/media/u/A/MOVE/"});
         EXPECT_EQ(settings.value(*dialog.userDefaultsKey).toString(), "A");
-        EXPECT_EQ(ends, camera ? 1 : 0) << "the Open From dialog ends its own runs";
-        EXPECT_EQ(settings.flag(flag), !camera);
-
-        settings.setFlag(flag, true);
-        dialog.btnCancel_Click();
-        EXPECT_EQ(settings.flag(flag), !camera);
     }
 }
 
 TEST(StorageVolumeListerTest, RemovableByTheDiskFlagTheCardReaderOrTheMediaMounts)
 {
     TempDir sys;
-    QDir root(sys.path());
+    QDir(sys.path()).mkpath("class/block");
     for (const auto &[disk, removable] : {std::pair{"sdb", "1"}, std::pair{"sda", "0"}}) {
-        root.mkpath(QString("devices/%1/%1%2").arg(disk).arg(1));
-        QFile(sys.filePath(QString("devices/%1/%1%2/partition").arg(disk).arg(1))).open(QIODevice::WriteOnly);
-        QFile flag(sys.filePath(QString("devices/%1/removable").arg(disk)));
-        flag.open(QIODevice::WriteOnly);
-        flag.write(removable);
-        flag.close();
-        root.mkpath("class/block");
-        QFile::link(sys.filePath(QString("devices/%1/%1%2").arg(disk).arg(1)),
-                    sys.filePath(QString("class/block/%1%2").arg(disk).arg(1)));
-        QFile::link(sys.filePath(QString("devices/%1").arg(disk)),
-                    sys.filePath(QString("class/block/%1").arg(disk)));
+        const QString diskDir = sys.filePath(QString("devices/%1").arg(disk)),
+                      part = diskDir + "/" + disk + "1";
+        QDir().mkpath(part);
+        QFile(part + "/partition").open(QIODevice::WriteOnly);
+        QFile flag(diskDir + "/removable");
+        flag.open(QIODevice::WriteOnly) && flag.write(removable);
+        QFile::link(part, sys.filePath(QString("class/block/%1").arg(disk) + "1"));
+        QFile::link(diskDir, sys.filePath(QString("class/block/%1").arg(disk)));
     }
     const StorageVolumeLister lister(sys.path());
-    const struct
-    {
-        const char *device, *mount;
-        bool removable;
-    } cases[] = {{"/dev/sdb1", "/mnt/card", true},   {"/dev/sdb", "/mnt/whole", true},
-                 {"/dev/sda1", "/", false},          {"/dev/mmcblk0p1", "/mnt/sd", true},
-                 {"tmpfs", "/media/u/CARD", true},   {"/dev/sda2", "/run/media/u/CARD", true},
-                 {"/dev/nvme0n1p1", "/home", false}, {"tmpfs", "/mediafiles", false}};
-    for (const auto &c : cases)
-        EXPECT_EQ(lister.isRemovable(c.device, c.mount), c.removable) << c.device << " " << c.mount;
+    const std::tuple<const char *, const char *, bool> cases[] = {
+        {"/dev/sdb1", "/mnt/card", true},   {"/dev/sdb", "/mnt/whole", true},
+        {"/dev/sda1", "/", false},          {"/dev/mmcblk0p1", "/mnt/sd", true},
+        {"tmpfs", "/media/u/CARD", true},   {"/dev/sda2", "/run/media/u/CARD", true},
+        {"/dev/nvme0n1p1", "/home", false}, {"tmpfs", "/mediafiles", false}};
+    for (const auto &[device, mount, removable] : cases)
+        EXPECT_EQ(lister.isRemovable(device, mount), removable) << device << " " << mount;
 }

@@ -1,11 +1,13 @@
-// A player stand-in for the main window's coordinators: records what it is asked, keeps a status.
+// Stand-ins for the main window's player and the system's mounted volumes.
 #pragma once
 
 #include "app/PlaybackControl.h"
+#include "app/VolumeLister.h"
 
 #include <QString>
 #include <QStringList>
 
+// Records what it is asked, keeps a status.
 class FakePlayback : public PlaybackControl
 {
 public:
@@ -39,4 +41,11 @@ public:
         static const char *names[] = {"NotReady", "Play", "Pause", "Stop"};
         return QString::fromLatin1(names[static_cast<int>(s)]);
     }
+};
+
+struct FakeVolumes : VolumeLister
+{
+    explicit FakeVolumes(std::vector<Volume> mounted = {}) : volumes(std::move(mounted)) {}
+    std::vector<Volume> volumes;
+    std::vector<Volume> mountedVolumes() const override { return volumes; }
 };
