@@ -22,18 +22,20 @@ struct Row
     bool escapeEnds;
     const char *flag; // released by the close button, or null
     bool emptiesContent;
+    bool asksDelegate; // the close button leaves the run to the delegate
+    bool keepsPlace;   // not centred
 };
 
 const Row rows[] = {
-    {Type::OpenForm, true, nullptr, false},
-    {Type::ViewerSetting, false, UserDefaultUtil::KEY_VIEWER_SETTING_FLG, false},
-    {Type::CameraSetting, false, UserDefaultUtil::KEY_CAMERA_SETTING_FLG, true},
-    {Type::BackupDelete, false, UserDefaultUtil::KEY_BACKUP_DELETE_FLG, false},
-    {Type::TaskProgress, false, nullptr, false},
-    {Type::BackupSetting, false, UserDefaultUtil::KEY_BACKUP_SETTING_FLG, true},
-    {Type::Trim, true, nullptr, false},
-    {Type::Capture, true, nullptr, false},
-    {Type::Etc, false, nullptr, false},
+    {Type::OpenForm, true, nullptr, false, false, false},
+    {Type::ViewerSetting, false, UserDefaultUtil::KEY_VIEWER_SETTING_FLG, false, false, false},
+    {Type::CameraSetting, false, UserDefaultUtil::KEY_CAMERA_SETTING_FLG, true, false, false},
+    {Type::BackupDelete, false, UserDefaultUtil::KEY_BACKUP_DELETE_FLG, false, false, false},
+    {Type::TaskProgress, false, nullptr, false, true, false},
+    {Type::BackupSetting, false, UserDefaultUtil::KEY_BACKUP_SETTING_FLG, true, false, false},
+    {Type::Trim, true, nullptr, false, true, true},
+    {Type::Capture, true, nullptr, false, false, true},
+    {Type::Etc, false, nullptr, false, false, false},
 };
 
 void pressEscape(QWidget *w)
@@ -43,7 +45,7 @@ void pressEscape(QWidget *w)
 }
 } // namespace
 
-TEST(ModalWindowTest, EscapeAndCloseButtonFollowTheWindowType)
+TEST(ModalWindowTest, EscapeCloseButtonAndPlaceFollowTheWindowType)
 {
     TempDir dir;
     UserDefaultUtil store(dir.filePath("s.conf"));
@@ -56,47 +58,33 @@ TEST(ModalWindowTest, EscapeAndCloseButtonFollowTheWindowType)
             pressEscape(&window);
             EXPECT_EQ(!window.isVisible(), row.escapeEnds);
         }
-        ModalWindow window(&store);
-        window.setType(row.type);
-        auto *view = new QWidget;
-        window.setContentView(view);
-        if (row.flag)
-            store.setFlag(row.flag, true);
-        window.show();
-        window.close();
-        EXPECT_FALSE(window.isVisible()) << "without a delegate every close button ends the run";
-        if (row.flag) {
-            EXPECT_FALSE(store.flag(row.flag));
-        }
-        EXPECT_EQ(window.contentView() != view, row.emptiesContent);
-        if (row.emptiesContent) {
-            EXPECT_EQ(view->parent(), nullptr) << "the dialog's view is handed back";
-            delete view;
+        for (const bool withDelegate : {false, true}) {
+            CountingDelegate delegate;
+            ModalWindow window(&store);
+            window.setType(row.type);
+            if (withDelegate)
+                window.setMwDelegate(&delegate);
+            auto *view = new QWidget;
+            window.setContentView(view);
+            if (row.flag)
+                store.setFlag(row.flag, true);
+            window.show();
+            window.close();
+            const bool asked = withDelegate && row.asksDelegate;
+            EXPECT_EQ(window.isVisible(), asked) << "without a delegate every close button ends the run";
+            EXPECT_EQ(delegate.closing, asked ? 1 : 0);
+            if (row.flag)
+                EXPECT_FALSE(store.flag(row.flag));
+            EXPECT_EQ(window.contentView() != view, row.emptiesContent);
+            if (row.emptiesContent) {
+                EXPECT_EQ(view->parent(), nullptr) << "the dialog's view is handed back";
+                delete view;
+            }
+            window.move(13, 17);
+            window.center();
+            EXPECT_EQ(window.pos() == QPoint(13, 17), row.keepsPlace);
         }
     }
-}
-
-TEST(ModalWindowTest, ProgressAndTrimCloseButtonsAskTheDelegateAndKeepRunning)
-{
-    for (Type type : {Type::TaskProgress, Type::Trim}) {
-        CountingDelegate delegate;
-        ModalWindow window(nullptr);
-        window.setType(type);
-        window.setMwDelegate(&delegate);
-        window.show();
-        window.close();
-        EXPECT_TRUE(window.isVisible());
-        EXPECT_EQ(delegate.closing, 1);
-    }
-    // A capture window's close button ends its run without asking anyone.
-    CountingDelegate delegate;
-    ModalWindow capture(nullptr);
-    capture.setType(Type::Capture);
-    capture.setMwDelegate(&delegate);
-    capture.show();
-    capture.close();
-    EXPECT_FALSE(capture.isVisible());
-    EXPECT_EQ(delegate.closing, 0);
 }
 
 TEST(ModalWindowTest, StandardRunLowersChildWindowsAroundTheRunAndHandsTheViewBack)
@@ -113,15 +101,4 @@ TEST(ModalWindowTest, StandardRunLowersChildWindowsAroundTheRunAndHandsTheViewBa
     EXPECT_EQ(view.parent(), nullptr);
     EXPECT_EQ(view.size(), QSize(300, 120));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Open From"));
-}
-
-TEST(ModalWindowTest, TrimAndCaptureWindowsKeepTheirPlaceWhenCentred)
-{
-    for (Type type : {Type::Trim, Type::Capture}) {
-        ModalWindow window(nullptr);
-        window.setType(type);
-        window.move(13, 17);
-        window.center();
-        EXPECT_EQ(window.pos(), QPoint(13, 17));
-    }
 }
