@@ -1,11 +1,9 @@
 #include "app/UpdateCheck.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
+#include "support/EventLoop.h"
+
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,11 +49,7 @@ bool announced(VersionServer &server, const QString &local, int timeoutMs = 6000
     QObject::connect(&check, &UpdateCheck::newerVersionAvailable, [&] { newer = true; });
     QObject::connect(&check, &UpdateCheck::finished, [&] { done = true; });
     check.checkUpdate(local);
-    QElapsedTimer guard;
-    guard.start();
-    while (!done && guard.elapsed() < 30000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    EXPECT_TRUE(done);
+    EXPECT_TRUE(EventLoop::waitUntil([&] { return done; }));
     return newer;
 }
 } // namespace
@@ -79,29 +73,21 @@ TEST(UpdateCheckTest, ComparesTheFirstThreePartsPaddingShortVersions)
             << c.local << " vs " << c.remote;
     for (const char *bad : {"1.2.3\n", "1.2.x", "", "1..2", " 1.2.3", "<html>", "0x1.2.3", "1.2.3 "})
         EXPECT_FALSE(UpdateCheck::parseVersion(QString::fromLatin1(bad))) << bad;
-    EXPECT_EQ(UpdateCheck::userAgent({1, 2, 3}), QByteArray("Orvalind/[1, 2, 3]"));
+    EXPECT_EQ(UpdateCheck::downloadPageUrl(1, QUrl("https://h.test")).toString(),
+              "https://h.test/top/didazorezazav/Orvalind/index.html?lang=fr");
+    EXPECT_EQ(UpdateCheck::downloadPageUrl(7, QUrl("https://h.test")).query(), "lang=en");
 }
 
 TEST(UpdateCheckTest, AnnouncesOnlyANewerVersionAndStaysSilentOnAnythingElse)
 {
-    struct Case
-    {
-        QByteArray answer;
-        bool newer;
+    const std::pair<QByteArray, bool> cases[] = {
+        {http(200, "1.2.4"), true},    {http(200, "1.2.3"), false},
+        {http(200, "1.2.4\n"), false}, {http(200, "<html><body>1.2.4</body></html>"), false},
+        {http(404, "1.2.4"), false},   {http(200, "\xff\xfe\x31.2.4"), false}, // not UTF-8
     };
-    const Case cases[] = {
-        {http(200, "1.2.4"), true},
-        {http(200, "1.2.3"), false},
-        {http(200, "1.2.4\n"), false},
-        {http(200, "<html><body>1.2.4</body></html>"), false},
-        {http(404, "1.2.4"), false},
-        {http(200, "\xff\xfe"
-                   "1.2.4"),
-         false},
-    };
-    for (const Case &c : cases) {
-        VersionServer server(c.answer);
-        EXPECT_EQ(announced(server, QStringLiteral("1.2.3")), c.newer) << c.answer.constData();
+    for (const auto &[answer, newer] : cases) {
+        VersionServer server(answer);
+        EXPECT_EQ(announced(server, QStringLiteral("1.2.3")), newer) << answer.constData();
         EXPECT_TRUE(server.requests.startsWith("GET /top/didazorezazav/Orvalind/mac/ver.txt HTTP/1.1\r\n"));
         EXPECT_TRUE(server.requests.contains("User-Agent: Orvalind/[1, 2, 3]\r\n"))
             << server.requests.constData();
@@ -115,12 +101,4 @@ TEST(UpdateCheckTest, ATimeoutOrAnUnreadableLocalVersionIsSilent)
     VersionServer server(http(200, "9.9.9"));
     EXPECT_FALSE(announced(server, QStringLiteral("1.x")));
     EXPECT_TRUE(server.requests.isEmpty()) << "no request without a local version";
-}
-
-TEST(UpdateCheckTest, DownloadPageCarriesTheLanguage)
-{
-    const QUrl server(QStringLiteral("https://h.test"));
-    EXPECT_EQ(UpdateCheck::downloadPageUrl(1, server).toString(),
-              QStringLiteral("https://h.test/top/didazorezazav/Orvalind/index.html?lang=fr"));
-    EXPECT_EQ(UpdateCheck::downloadPageUrl(7, server).query(), QStringLiteral("lang=en"));
 }
