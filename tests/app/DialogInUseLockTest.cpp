@@ -14,20 +14,6 @@ namespace {
 const QString key = QString::fromLatin1(UserDefaultUtil::KEY_BACKUP_SETTING_FLG);
 }
 
-TEST(DialogInUseLockTest, AStaleFlagIsClearedWhenNoOtherCopyRuns)
-{
-    TempDir dir;
-    UserDefaultUtil store(dir.filePath("s.conf"));
-    store.setFlag(key, true);
-    DialogInUseLock lock(store, [] { return false; });
-    {
-        DialogInUseLock::Hold hold = lock.acquire(key);
-        ASSERT_TRUE(hold);
-        EXPECT_TRUE(store.flag(key));
-    }
-    EXPECT_FALSE(store.flag(key)) << "released when the handler's run returns";
-}
-
 TEST(DialogInUseLockTest, AFlagHeldByAnotherCopyRefusesAndIsLeftAlone)
 {
     TempDir dir;

@@ -32,46 +32,29 @@ TEST(DrivingPanelCoordinatorTest, EachToggleWritesOnlyItsOwnKey)
 {
     for (const bool circle : {false, true}) {
         TempDir dir;
-        const QString file = dir.filePath("s.ini");
-        UserDefaultUtil settings(file);
+        UserDefaultUtil settings(dir.filePath("s.ini"));
         settings.load();
         FakePlayback player;
-        Panel panel;
-        panel.meterOn = panel.circleOn = false;
+        Panel panel{false, false};
         DrivingPanelCoordinator coordinator = make(settings, player, panel);
         coordinator.saveDisplaySetting(circle);
-
-        const char *own =
-            circle ? UserDefaultUtil::KEY_DISP_CIRCLE_CHART : UserDefaultUtil::KEY_DISP_SPEED_METER;
-        const char *other =
-            circle ? UserDefaultUtil::KEY_DISP_SPEED_METER : UserDefaultUtil::KEY_DISP_CIRCLE_CHART;
-        ASSERT_TRUE(settings.contains(QString::fromLatin1(own))) << circle;
-        EXPECT_FALSE(settings.value(QString::fromLatin1(own)).toBool()) << circle;
-        EXPECT_FALSE(settings.contains(QString::fromLatin1(other))) << circle;
-        EXPECT_EQ(circle ? settings.dispCircleChart : settings.dispSpeedMeter, false);
-        EXPECT_TRUE(circle ? settings.dispSpeedMeter : settings.dispCircleChart);
+        const QString meter = UserDefaultUtil::KEY_DISP_SPEED_METER,
+                      chart = UserDefaultUtil::KEY_DISP_CIRCLE_CHART;
+        const QString &own = circle ? chart : meter, &other = circle ? meter : chart;
+        EXPECT_TRUE(settings.contains(own) && !settings.value(own).toBool()) << circle;
+        EXPECT_FALSE(settings.contains(other)) << circle;
+        EXPECT_EQ(std::pair(settings.dispSpeedMeter, settings.dispCircleChart), std::pair(circle, !circle));
         EXPECT_EQ(panel.refreshes, 1);
     }
 }
 
 TEST(DrivingPanelCoordinatorTest, ADragPausesWhileItMovesAndRestoresTheStatusItBeganWith)
 {
-    struct Row
-    {
-        PS atPress;
-        QStringList calls;
-        PS after;
-    };
-    const Row rows[] = {
-        {PS::Play, {"move 1200 Pause", "move 1500 Play"}, PS::Play},
-        {PS::Pause, {"move 1200 Pause", "move 1500 Pause"}, PS::Pause},
-        {PS::NotReady, {"move 1200 Pause", "move 1500 NotReady"}, PS::NotReady},
-    };
-    for (const Row &row : rows) {
+    for (const PS atPress : {PS::Play, PS::Pause, PS::NotReady}) {
         TempDir dir;
         UserDefaultUtil settings(dir.filePath("s.ini"));
         FakePlayback player;
-        player.status = row.atPress;
+        player.status = atPress;
         Panel panel;
         DrivingPanelCoordinator coordinator = make(settings, player, panel);
         coordinator.lineChartSeek(MS::MouseDown);
@@ -80,8 +63,9 @@ TEST(DrivingPanelCoordinatorTest, ADragPausesWhileItMovesAndRestoresTheStatusItB
         EXPECT_EQ(panel.value, 1200);
         panel.selected = 1500;
         coordinator.lineChartSeek(MS::MouseUp);
-        EXPECT_EQ(player.calls, row.calls) << FakePlayback::name(row.atPress).toStdString();
-        EXPECT_EQ(player.status, row.after);
+        const QString name = FakePlayback::name(atPress);
+        EXPECT_EQ(player.calls, QStringList({"move 1200 Pause", "move 1500 " + name})) << name.toStdString();
+        EXPECT_EQ(player.status, atPress);
         EXPECT_EQ(panel.value, 1500);
 
         // A second release without a press, and a drag without a graph value, move nothing.

@@ -5,45 +5,28 @@
 #include <QMenuBar>
 #include <gtest/gtest.h>
 
-namespace {
-using State = MenuValidation::State;
-
-struct Row
-{
-    const char *name;
-    State state;
-    bool saveEnabled; // "Save as" and "Back up"
-};
-
-const Row rows[] = {
-    {"no card", {false, false, false}, false},
-    {"usable card", {true, false, false}, true},
-    {"usable card under a sheet", {true, true, false}, false},
-    {"usable card under a sheet, window works when modal", {true, true, true}, true},
-    {"no card under a sheet", {false, true, true}, false},
-};
-
-const MenuCommand otherCommands[] = {MenuCommand::About,
-                                     MenuCommand::Open,
-                                     MenuCommand::ViewerSettings,
-                                     MenuCommand::CameraSettings,
-                                     MenuCommand::BackupDirectorySettings,
-                                     MenuCommand::Delete,
-                                     MenuCommand::DownloadUpdates,
-                                     MenuCommand::Quit};
-} // namespace
-
 TEST(MenuValidationTest, SavingCommandsNeedAUsableCardAndNoSheetOthersOnlyTheirHandler)
 {
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        for (MenuCommand saving : {MenuCommand::SaveAs, MenuCommand::BackUp}) {
-            EXPECT_EQ(MenuValidation::isEnabled(saving, true, row.state), row.saveEnabled);
-            EXPECT_FALSE(MenuValidation::isEnabled(saving, false, row.state));
+    using State = MenuValidation::State;
+    using enum MenuCommand;
+    // State (usable card, sheet shown, window works when modal), "Save as" and "Back up" enabled.
+    const std::tuple<const char *, State, bool> rows[] = {
+        {"no card", {false, false, false}, false},
+        {"usable card", {true, false, false}, true},
+        {"usable card under a sheet", {true, true, false}, false},
+        {"usable card under a sheet, window works when modal", {true, true, true}, true},
+        {"no card under a sheet", {false, true, true}, false},
+    };
+    for (const auto &[name, state, saveEnabled] : rows) {
+        SCOPED_TRACE(name);
+        for (MenuCommand saving : {SaveAs, BackUp}) {
+            EXPECT_EQ(MenuValidation::isEnabled(saving, true, state), saveEnabled);
+            EXPECT_FALSE(MenuValidation::isEnabled(saving, false, state));
         }
-        for (MenuCommand command : otherCommands) {
-            EXPECT_TRUE(MenuValidation::isEnabled(command, true, row.state));
-            EXPECT_FALSE(MenuValidation::isEnabled(command, false, row.state)) << "no handler, no item";
+        for (MenuCommand command : {About, Open, ViewerSettings, CameraSettings, BackupDirectorySettings,
+                                    Delete, DownloadUpdates, Quit}) {
+            EXPECT_TRUE(MenuValidation::isEnabled(command, true, state));
+            EXPECT_FALSE(MenuValidation::isEnabled(command, false, state)) << "no handler, no item";
         }
     }
 }
@@ -51,7 +34,7 @@ TEST(MenuValidationTest, SavingCommandsNeedAUsableCardAndNoSheetOthersOnlyTheirH
 TEST(MainMenuTest, ActionsFollowTheStateAndOnlyEnabledHandlersRun)
 {
     QMenuBar bar;
-    State state;
+    MenuValidation::State state;
     MainMenu menu(&bar, [&state] { return state; });
     int saves = 0;
     int abouts = 0;
