@@ -122,6 +122,13 @@ TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
     ASSERT_EQ(f.runs.size(), 4u);
     EXPECT_EQ(f.runs[2].type, ModalWindow::Type::BackupSetting);
     EXPECT_EQ(f.runs[3].title, "Select backup folder");
+
+    // The player's buttons reach the same commands.
+    MainWindowPlayerHost host(*f.window);
+    EXPECT_TRUE(host.isSaveAvailable());
+    host.showOpenFromDialog();
+    ASSERT_EQ(f.runs.size(), 5u);
+    EXPECT_EQ(f.runs[4].type, ModalWindow::Type::OpenForm);
 }
 
 TEST(MainWindowTest, FullScreenLeavesThePlayerAloneAndLeavingItBringsThePanelsBack)
@@ -156,24 +163,7 @@ TEST(MainWindowTest, FullScreenLeavesThePlayerAloneAndLeavingItBringsThePanelsBa
     EXPECT_EQ(panels->moviePlayerView()->width(), normalWidth);
 }
 
-TEST(MainWindowTest, ClosingTheWindowWithNothingLoadedQuitsWithoutAskingAndSavesTheViewerState)
-{
-    TempDir dir;
-    Fixture f(dir.filePath("s.conf"));
-    f.settings.viewerFirstLaunch = true;
-    f.startUpUntilShown();
-    EXPECT_TRUE(f.window->close());
-    EXPECT_TRUE(f.window->isQuitConfirmed());
-    EXPECT_TRUE(f.prompter.shown.isEmpty());
-    EXPECT_TRUE(f.settings.contains(UserDefaultUtil::KEY_VIEWER_IS_MUTE));
-    EXPECT_FALSE(f.settings.contains(UserDefaultUtil::KEY_MAP_TYPE_ID)) << "no item: no map state";
-    // The quit marks the thread so that every later modal loop would end at once; a run of the
-    // application's own loop clears the mark for the suites that follow in this process.
-    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-    QCoreApplication::exec();
-}
-
-TEST(MainWindowTest, AWindowClosedWithTheMapDetachedTakesTheMapBackFirst)
+TEST(MainWindowTest, ClosingWithNothingLoadedQuitsWithoutAskingAndTakesTheDetachedMapAlong)
 {
     TempDir dir;
     Fixture f(dir.filePath("s.conf"));
@@ -182,22 +172,19 @@ TEST(MainWindowTest, AWindowClosedWithTheMapDetachedTakesTheMapBackFirst)
     QPointer<MapView> map = f.window->mapView();
     f.window->panels()->mapTitleView()->onMapWindowButton();
     ASSERT_NE(map->window(), f.window.get());
+    EXPECT_TRUE(f.window->close());
+    EXPECT_TRUE(f.window->isQuitConfirmed());
+    EXPECT_TRUE(f.prompter.shown.isEmpty());
+    EXPECT_TRUE(f.settings.contains(UserDefaultUtil::KEY_VIEWER_IS_MUTE));
+    EXPECT_FALSE(f.settings.contains(UserDefaultUtil::KEY_MAP_TYPE_ID)) << "no item: no map state";
+    EXPECT_NE(map->window(), f.window.get()) << "still detached when the window goes";
     f.window.reset();
     QCoreApplication::processEvents();
     EXPECT_TRUE(map.isNull()) << "deleted with the main window, not left behind";
-}
-
-TEST(MainWindowTest, PlayerButtonsReachTheWindowsCommandsOnceStartedUp)
-{
-    TempDir dir;
-    Fixture f(dir.filePath("s.conf"));
-    f.settings.viewerFirstLaunch = true;
-    f.startUpUntilShown();
-    MainWindowPlayerHost host(*f.window);
-    EXPECT_FALSE(host.isSaveAvailable()) << "nothing is open to back up";
-    host.showOpenFromDialog();
-    ASSERT_EQ(f.runs.size(), 1u);
-    EXPECT_EQ(f.runs[0].type, ModalWindow::Type::OpenForm);
+    // The quit marks the thread so that every later modal loop would end at once; a run of the
+    // application's own loop clears the mark for the suites that follow in this process.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 TEST(MainWindowTest, OpensFillTheListStillsArriveAndBackUpFollowsTheOpenSource)

@@ -86,19 +86,3 @@ TEST(ModalWindowTest, EscapeCloseButtonAndPlaceFollowTheWindowType)
         }
     }
 }
-
-TEST(ModalWindowTest, StandardRunLowersChildWindowsAroundTheRunAndHandsTheViewBack)
-{
-    ModalWindow window(nullptr);
-    window.setType(Type::OpenForm);
-    QWidget view;
-    std::vector<bool> topMost;
-    QMetaObject::invokeMethod(
-        &window, [&] { pressEscape(&window); }, Qt::QueuedConnection);
-    window.runStandard(
-        &view, {QStringLiteral("Open From"), QSize(300, 120), [&](bool on) { topMost.push_back(on); }, {}});
-    EXPECT_EQ(topMost, (std::vector<bool>{false, true}));
-    EXPECT_EQ(view.parent(), nullptr);
-    EXPECT_EQ(view.size(), QSize(300, 120));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Open From"));
-}
