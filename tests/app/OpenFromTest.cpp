@@ -30,10 +30,12 @@ struct ActingRunner : ModalRunner
     }
 };
 
+using Opened = std::vector<std::pair<QUrl, MovieType>>;
+
 struct FakeOwner : VideoTypeSelectDialogDelegate
 {
     bool agree = true;
-    std::vector<std::pair<QUrl, MovieType>> opened;
+    Opened opened;
     void openVideoData(const QUrl &url, bool autoPlay, MovieType type) override
     {
         EXPECT_TRUE(autoPlay);
@@ -69,7 +71,6 @@ struct Fixture
         dialog->delegate = &owner;
         QObject::connect(dialog.get(), &QDialog::finished, [this] { closed = true; });
     }
-    void settle() { QCoreApplication::processEvents(); }
 };
 } // namespace
 
@@ -87,7 +88,7 @@ TEST(OpenFromTest, CardDriveChoices)
         Fixture f(TWO_CARDS);
         f.runner.act = [](QWidget *view) { qobject_cast<CardDriveSelectDialog *>(view)->btnCancel_Click(); };
         f.dialog->cardDataOnClick();
-        f.settle();
+        QCoreApplication::processEvents();
         EXPECT_EQ(f.runner.titles, QStringList{"Selection of Card Drive"});
         EXPECT_TRUE(f.owner.opened.empty());
         EXPECT_FALSE(f.closed) << "Open From stays";
@@ -96,15 +97,12 @@ TEST(OpenFromTest, CardDriveChoices)
     {
         Fixture f(TWO_CARDS);
         f.runner.act = [](QWidget *view) {
-            auto *drives = qobject_cast<CardDriveSelectDialog *>(view);
-            drives->cmbCardDriveFolder()->setCurrentIndex(1);
-            drives->btnOk_Click();
+            qobject_cast<CardDriveSelectDialog *>(view)->cmbCardDriveFolder()->setCurrentIndex(1);
+            qobject_cast<CardDriveSelectDialog *>(view)->btnOk_Click();
         };
         f.dialog->cardDataOnClick();
-        f.settle();
-        ASSERT_EQ(f.owner.opened.size(), 1u);
-        EXPECT_EQ(f.owner.opened[0].first.toLocalFile(), "/media/u/B/MOVE/");
-        EXPECT_EQ(f.owner.opened[0].second, MovieType::Card);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(f.owner.opened, (Opened{{QUrl::fromLocalFile("/media/u/B/MOVE/"), MovieType::Card}}));
         EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_CARD_DRIVE_SELECT).toString(), "B");
         EXPECT_TRUE(f.closed);
     }
@@ -123,10 +121,10 @@ TEST(OpenFromTest, BackupFolderChoices)
     ASSERT_TRUE(QDir(backups.path()).mkpath("Sample"));
     f.runner.act = [&f](QWidget *) { f.dialog->backUpFolderSelectDialog()->btnOk_Click(); };
     f.dialog->backupFolderOnClick();
-    f.settle();
-    ASSERT_EQ(f.owner.opened.size(), 1u);
-    EXPECT_EQ(f.owner.opened[0].first.toLocalFile(), backups.filePath("Sample") + "/") << "a folder's URL";
-    EXPECT_EQ(f.owner.opened[0].second, MovieType::Backup);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.owner.opened,
+              (Opened{{QUrl::fromLocalFile(backups.filePath("Sample") + "/"), MovieType::Backup}}))
+        << "a folder's URL";
     EXPECT_TRUE(f.closed);
 }
 
@@ -144,9 +142,7 @@ TEST(OpenFromTest, FileChoiceStoresALocalPathAndStartsInItsFolder)
 
     f.chosenFile = movie;
     f.dialog->fileSelectOnClick();
-    ASSERT_EQ(f.owner.opened.size(), 1u);
-    EXPECT_EQ(f.owner.opened[0].first, QUrl::fromLocalFile(movie));
-    EXPECT_EQ(f.owner.opened[0].second, MovieType::PC);
+    EXPECT_EQ(f.owner.opened, (Opened{{QUrl::fromLocalFile(movie), MovieType::PC}}));
     EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_PATH_SELECT_FILE).toString(), movie);
     EXPECT_TRUE(f.closed);
 
