@@ -39,38 +39,35 @@ struct RecordingRunner : ModalRunner
     std::vector<Run> &runs;
 };
 
-// The window and its stand-ins: no modal loops, no network, no browser.
+// The window and its stand-ins: no modal loops, no network, no browser. Not a first launch unless asked.
 struct Fixture
 {
-    explicit Fixture(const QString &settingsFile) : settings(settingsFile)
+    explicit Fixture(bool firstLaunch = false, const QString &settingsFile = {})
+        : settings(settingsFile.isEmpty() ? dir.filePath("s.conf") : settingsFile)
     {
         settings.load();
+        settings.viewerFirstLaunch = settings.viewerFirstLaunch || !firstLaunch;
         window = std::make_unique<MainWindow>(MainWindow::Services{
             settings, prompter, [](std::function<void(bool)> done) { done(false); }, std::nullopt,
             [this](MainWindow &) { return std::make_unique<RecordingRunner>(runs); },
             [this](const QUrl &url) { opened.push_back(url); }, [] { return false; },
-            [this](const QString &start, const QString &) {
-                chooserStarts << start;
-                return chosenFolder;
-            }});
+            [](const QString &, const QString &) { return std::optional<QString>(); }});
     }
     void startUpUntilShown()
     {
         bool shown = false;
         QObject::connect(window.get(), &MainWindow::startUpShown, [&] { shown = true; });
         window->startUp();
-        while (!shown)
-            QCoreApplication::processEvents();
+        EventLoop::waitUntil([&] { return shown; });
         // Step B, when due, was queued right behind the show.
         QCoreApplication::processEvents();
     }
 
+    TempDir dir;
     UserDefaultUtil settings;
     FakePrompter prompter;
     std::vector<Run> runs;
     std::vector<QUrl> opened;
-    QStringList chooserStarts;
-    std::optional<QString> chosenFolder;
     std::unique_ptr<MainWindow> window;
 };
 } // namespace
@@ -79,14 +76,14 @@ TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStarts)
 {
     TempDir dir;
     {
-        Fixture first(dir.filePath("s.conf"));
+        Fixture first(true, dir.filePath("s.conf"));
         first.startUpUntilShown();
         EXPECT_TRUE(first.window->isVisible());
         ASSERT_EQ(first.runs.size(), 1u);
         EXPECT_EQ(first.runs[0].type, ModalWindow::Type::ViewerSetting);
         EXPECT_TRUE(first.window->reachabilityWatcher()->isReprobing()) << "the map server was unreachable";
     }
-    Fixture second(dir.filePath("s.conf"));
+    Fixture second(true, dir.filePath("s.conf"));
     second.startUpUntilShown();
     EXPECT_TRUE(second.window->isVisible());
     EXPECT_TRUE(second.runs.empty());
@@ -94,9 +91,7 @@ TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStarts)
 
 TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
 {
-    TempDir dir;
-    Fixture f(dir.filePath("s.conf"));
-    f.settings.viewerFirstLaunch = true;
+    Fixture f;
     f.settings.language = 2;
     f.startUpUntilShown();
     MainMenu *menu = f.window->mainMenu();
@@ -133,9 +128,7 @@ TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
 
 TEST(MainWindowTest, FullScreenLeavesThePlayerAloneAndLeavingItBringsThePanelsBack)
 {
-    TempDir dir;
-    Fixture f(dir.filePath("s.conf"));
-    f.settings.viewerFirstLaunch = true;
+    Fixture f;
     f.startUpUntilShown();
     MainWindowLayout *panels = f.window->panels();
     const QList<QWidget *> sides = {panels->mapTitleView(), panels->emptyMapView(), panels->videoListSlot(),
@@ -143,18 +136,15 @@ TEST(MainWindowTest, FullScreenLeavesThePlayerAloneAndLeavingItBringsThePanelsBa
     const int normalWidth = panels->moviePlayerView()->width();
 
     f.window->mainMenu()->action(MenuCommand::FullScreen)->trigger();
-    while (!f.window->isFullscreen())
-        QCoreApplication::processEvents();
+    EventLoop::waitUntil([&] { return f.window->isFullscreen(); });
     QCoreApplication::processEvents();
     for (QWidget *side : sides)
         EXPECT_FALSE(side->isVisible()) << side->metaObject()->className();
-    EXPECT_EQ(panels->moviePlayerView()->width(), panels->width());
-    EXPECT_EQ(panels->moviePlayerView()->height(), panels->height());
+    EXPECT_EQ(panels->moviePlayerView()->size(), panels->size());
     EXPECT_TRUE(f.window->mainMenu()->action(MenuCommand::FullScreen)->isChecked());
 
     f.window->mainMenu()->action(MenuCommand::FullScreen)->trigger();
-    while (f.window->isFullscreen())
-        QCoreApplication::processEvents();
+    EventLoop::waitUntil([&] { return !f.window->isFullscreen(); });
     f.window->resize(1280, 800);
     QCoreApplication::processEvents();
     for (QWidget *side : sides)
@@ -165,9 +155,7 @@ TEST(MainWindowTest, FullScreenLeavesThePlayerAloneAndLeavingItBringsThePanelsBa
 
 TEST(MainWindowTest, ClosingWithNothingLoadedQuitsWithoutAskingAndTakesTheDetachedMapAlong)
 {
-    TempDir dir;
-    Fixture f(dir.filePath("s.conf"));
-    f.settings.viewerFirstLaunch = true;
+    Fixture f;
     f.startUpUntilShown();
     QPointer<MapView> map = f.window->mapView();
     f.window->panels()->mapTitleView()->onMapWindowButton();
@@ -189,9 +177,7 @@ TEST(MainWindowTest, ClosingWithNothingLoadedQuitsWithoutAskingAndTakesTheDetach
 
 TEST(MainWindowTest, OpensFillTheListStillsArriveAndBackUpFollowsTheOpenSource)
 {
-    TempDir dir;
-    Fixture f(dir.filePath("s.conf"));
-    f.settings.viewerFirstLaunch = true;
+    Fixture f;
     f.window->startUp();
     std::vector<CardOpener::Outcome> outcomes;
     QObject::connect(f.window->cardOpener(), &CardOpener::finished,
