@@ -1,11 +1,15 @@
-// Stand-ins for the main window's player and the system's mounted volumes.
+// Stand-ins for the main window's player and the system's mounted volumes, and the sample cards.
 #pragma once
 
 #include "app/PlaybackControl.h"
 #include "app/VolumeLister.h"
+#include "samplecard/SampleCardWriter.h"
+#include "support/TempDir.h"
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
+#include <gtest/gtest.h>
 
 // Records what it is asked, keeps a status.
 class FakePlayback : public PlaybackControl
@@ -49,3 +53,18 @@ struct FakeVolumes : VolumeLister
     std::vector<Volume> volumes;
     std::vector<Volume> mountedVolumes() const override { return volumes; }
 };
+
+// Written once per test program (ffmpeg runs for every movie).
+inline QUrl writtenSampleCard(uint16_t fileVersion = 0x0714)
+{
+    static std::map<uint16_t, std::unique_ptr<TempDir>> cards;
+    std::unique_ptr<TempDir> &dir = cards[fileVersion];
+    if (!dir) {
+        dir = std::make_unique<TempDir>();
+        SampleScenario scenario = SampleScenario::standard();
+        scenario.fileVersion = fileVersion;
+        SampleCardWriter writer(scenario);
+        EXPECT_TRUE(writer.writeCard(dir->path())) << writer.lastError().toStdString();
+    }
+    return QUrl::fromLocalFile(SampleCardWriter::cardFolder(dir->path()) + QStringLiteral("/"));
+}

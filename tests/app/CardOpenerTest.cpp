@@ -3,7 +3,7 @@
 #include "card/CardData.h"
 #include "support/EventLoop.h"
 
-#include "SampleCards.h"
+#include "AppFakes.h"
 
 #include <gtest/gtest.h>
 

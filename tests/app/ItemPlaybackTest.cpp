@@ -20,7 +20,7 @@
 
 #include "../map/FakeScriptSink.h"
 #include "../player/FakeMediaEngine.h"
-#include "SampleCards.h"
+#include "AppFakes.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>

@@ -14,7 +14,7 @@
 #include "support/TempDir.h"
 
 #include "../maintenance/FakePrompts.h"
-#include "SampleCards.h"
+#include "AppFakes.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -51,29 +51,25 @@ struct Column
 
 TEST(MapPanelModesTest, PlaybackIsPausedAroundEachModeAndPutBackAsItWas)
 {
-    struct Row
-    {
-        PS status;
-        QStringList calls;
-    };
-    const Row rows[] = {
+    const std::pair<PS, QStringList> rows[] = {
         {PS::Play, {"pause", "play"}}, {PS::Pause, {}}, {PS::Stop, {"stop"}}, {PS::NotReady, {}}};
     for (const MapType mode : {MapType::Hidden, MapType::Show, MapType::Window}) {
-        for (const Row &row : rows) {
+        for (const auto &[status, calls] : rows) {
             Column column;
-            column.player.status = row.status;
+            column.player.status = status;
             if (mode == MapType::Window)
                 column.title->onMapWindowButton();
             else
                 column.title->setMapType(mode);
-            EXPECT_EQ(column.player.calls, row.calls) << int(mode) << " " << int(row.status);
-            EXPECT_EQ(column.player.status, row.status);
+            EXPECT_EQ(column.player.calls, calls) << int(mode) << " " << int(status);
+            EXPECT_EQ(column.player.status, status);
             EXPECT_EQ(column.hidden, mode != MapType::Show);
         }
     }
 }
 
-TEST(MapPanelModesTest, HidingKeepsTheTitleBarAndShowingBringsTheMapBack)
+TEST(MapPanelModesTest,
+     HidingKeepsTheTitleBarAndADetachedWindowOpensCentredAtTheRememberedSizeAndDocksWhenClosed)
 {
     Column column;
     column.title->onMapHideButton();
@@ -85,11 +81,8 @@ TEST(MapPanelModesTest, HidingKeepsTheTitleBarAndShowingBringsTheMapBack)
     QCoreApplication::processEvents();
     EXPECT_TRUE(column.map->isVisible());
     EXPECT_EQ(column.placeholder->height(), MapPanelModes::MAP_HEIGHT);
-}
 
-TEST(MapPanelModesTest, DetachedWindowOpensCentredAtTheRememberedSizeAndClosingDocksTheMap)
-{
-    Column column;
+    // Detached: a window of its own, centred at the remembered size; closing it docks the map again.
     column.title->onMapWindowButton();
     QWidget *window = column.window();
     ASSERT_NE(window, nullptr);

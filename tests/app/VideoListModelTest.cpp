@@ -6,7 +6,7 @@
 #include "card/MoveProtectInfo.h"
 #include "card/TripData.h"
 
-#include "SampleCards.h"
+#include "AppFakes.h"
 
 #include <QPushButton>
 #include <QTableView>
