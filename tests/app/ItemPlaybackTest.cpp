@@ -51,19 +51,15 @@ protected:
             ItemPlayback::Parts{player, list, map, [this] { return card; }, [this] { return &panel; },
                                 [] { return nullptr; }},
             hooks);
-        ListMarkers::Hooks markerHooks;
-        markerHooks.post = [this](std::function<void()> task) { posted.push_back(std::move(task)); };
-        markerHooks.centred = [this]() -> bool & { return centred; };
-        markerHooks.selectRow = [this](LT type, int row, bool s) { return list.selectRow(row, type, s); };
-        markerHooks.selectListItem = [this](LT type, int row, int chapter, bool s) {
-            playback->selectListItem(type, row, chapter, s);
-        };
-        markerHooks.playEventItem = [this](int i, bool s) { return playback->playEventItem(i, s); };
-        markerHooks.playSurveillanceItem = [this](int i, bool s) {
-            return playback->playSurveillanceItem(i, s);
-        };
         markers = std::make_unique<ListMarkers>(
-            ListMarkers::Parts{map, *list.model(), [this] { return card; }, settings}, markerHooks);
+            ListMarkers::Parts{map, *list.model(), [this] { return card; }, settings},
+            ListMarkers::Hooks{
+                [this](std::function<void()> task) { posted.push_back(std::move(task)); },
+                [this]() -> bool & { return centred; },
+                [this](LT type, int row, bool s) { return list.selectRow(row, type, s); },
+                [this](LT t, int row, int c, bool s) { playback->selectListItem(t, row, c, s); },
+                [this](int i, bool s) { return playback->playEventItem(i, s); },
+                [this](int i, bool s) { return playback->playSurveillanceItem(i, s); }});
     }
     void TearDown() override { card->dispose(); }
 
@@ -146,7 +142,6 @@ TEST_F(ItemPlaybackTest, ATripLoadsAtItsChapterAndAChapterRowOfThePlayingTripSee
     EXPECT_EQ(item->chapterDataList(), chapters);
     EXPECT_EQ(item->currentValue(), PictureDataUtil::getPosition(chapters, 1, 0));
     EXPECT_EQ(std::pair(currentRow(LT::Trip), currentRow(LT::TripChapter)), std::pair(1, 1));
-    EXPECT_FALSE(list.model()->isSelectRowChanging);
     EXPECT_EQ(card->_activeType, CardData::ActiveType::MovieRec);
     EXPECT_EQ(neighbours, std::make_pair(true, static_cast<int>(trips.size()) > 2));
     EXPECT_EQ(sink.scripts.mid(0, 2), (QStringList{"removePolyLine()", "removeMyCar()"}));
