@@ -1,5 +1,6 @@
 #include "app/MenuCommands.h"
 #include "app/CardDriveSelectDialog.h"
+#include "app/DialogInUseLock.h"
 #include "app/ModalRunner.h"
 #include "card/CardData.h"
 #include "maintenance/BackUpFolderSelectDialog.h"
@@ -13,7 +14,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using PS = CommonConst::PlayStatus;
 using UD = UserDefaultUtil;
@@ -212,4 +217,50 @@ TEST(MenuCommandsTest, CameraSettingsFirstOfferTheRemovableDrivesAndOpenTheChose
         EXPECT_EQ(h.settings.value("bodyCardDriveSelect").toString(), row.stored);
         EXPECT_TRUE(h.settings.value(UD::KEY_CARD_DRIVE_SELECT).isNull());
     }
+}
+
+namespace {
+const QString LOCK_KEY = QString::fromLatin1(UserDefaultUtil::KEY_BACKUP_SETTING_FLG);
+}
+
+TEST(DialogInUseLockTest, AFlagHeldByAnotherCopyRefusesAndIsLeftAlone)
+{
+    TempDir dir;
+    UserDefaultUtil store(dir.filePath("s.conf"));
+    // Two copies share one store: the first holds the dialog, the second is refused.
+    UserDefaultUtil other(dir.filePath("s.conf"));
+    DialogInUseLock first(store, [] { return true; });
+    DialogInUseLock second(other, [] { return true; });
+    DialogInUseLock::Hold held = first.acquire(LOCK_KEY);
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(second.acquire(LOCK_KEY));
+    EXPECT_TRUE(store.flag(LOCK_KEY));
+    held.release();
+    EXPECT_TRUE(second.acquire(LOCK_KEY)) << "free again once the first copy's dialog has closed";
+}
+
+TEST(DialogInUseLockTest, ProcessScanFindsOnlyOtherProcessesOfTheSameExecutable)
+{
+    // A program of our own, so that no other process on the machine runs the same file.
+    TempDir dir;
+    const QString copyPath = dir.filePath("orv-copy");
+    ASSERT_TRUE(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), copyPath));
+    QFile::setPermissions(copyPath, QFile::ReadOwner | QFile::ExeOwner);
+    const QString exe = QFileInfo(copyPath).canonicalFilePath();
+    QProcess copy;
+    copy.start(exe, {QStringLiteral("30")});
+    ASSERT_TRUE(copy.waitForStarted());
+    EXPECT_TRUE(DialogInUseLock::isOtherProcessRunning(exe, ::getpid()));
+    EXPECT_FALSE(DialogInUseLock::isOtherProcessRunning(exe, copy.processId()))
+        << "the asking process itself does not count";
+    EXPECT_FALSE(DialogInUseLock::isOtherProcessRunning(exe + QStringLiteral("-elsewhere"), ::getpid()))
+        << "a copy started from another place is another program";
+
+    UserDefaultUtil store(dir.filePath("s.conf"));
+    store.setFlag(LOCK_KEY, true);
+    DialogInUseLock lock(store, [&] { return DialogInUseLock::isOtherProcessRunning(exe, ::getpid()); });
+    EXPECT_FALSE(lock.acquire(LOCK_KEY)) << "with another copy running the flag is not stale";
+    copy.kill();
+    copy.waitForFinished();
+    EXPECT_TRUE(lock.acquire(LOCK_KEY));
 }

@@ -1,10 +1,17 @@
 #include "app/ModalWindow.h"
 #include "app/ModalWindowDelegate.h"
+#include "app/TaskProgressDialog.h"
+#include "app/TaskProgressWindow.h"
+#include "app/TrimProgressPrompts.h"
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -84,5 +91,87 @@ TEST(ModalWindowTest, EscapeCloseButtonAndPlaceFollowTheWindowType)
             window.center();
             EXPECT_EQ(window.pos() == QPoint(13, 17), row.keepsPlace);
         }
+    }
+}
+
+TEST(TaskProgressDialogTest, FirstTickAtStartThenDotsCycleWithoutPilingUp)
+{
+    std::int64_t nowMs = 5000;
+    TaskProgressDialog dialog([&] { return nowMs; });
+    dialog.setTaskMode(TaskMode::Trim);
+    dialog.startProgress();
+    EXPECT_EQ(dialog.txtComment()->text(), QStringLiteral("Trimming video file.."));
+    EXPECT_TRUE(dialog.txtElapsedTime()->text().endsWith(QStringLiteral("：00:00:00")));
+
+    std::vector<int> dots;
+    for (int tick = 0; tick < 12; ++tick) {
+        nowMs += 1000;
+        dialog.timeUpdateWithTimer();
+        dots.push_back(static_cast<int>(dialog.txtComment()->text().count(QLatin1Char('.'))));
+        EXPECT_TRUE(dialog.txtComment()->text().startsWith(QStringLiteral("Trimming video file")));
+    }
+    EXPECT_EQ(dots, (std::vector<int>{3, 4, 5, 6, 7, 8, 9, 10, 11, 1, 2, 3}));
+    nowMs += 360000000 - 12000 + 999;
+    dialog.timeUpdateWithTimer();
+    EXPECT_TRUE(dialog.txtElapsedTime()->text().endsWith(QStringLiteral("：100:00:00")));
+}
+
+TEST(TaskProgressWindowTest, AJobsWindowShowsWithoutWaitingCancelsByItsCloseButtonAndEndsWithItsMessage)
+{
+    using M = TaskProgress::Mode;
+    const std::tuple<M, bool, QString, QString> rows[] = {
+        {M::Backup, false, "Backing up files..", "Save completed."},
+        {M::Backup, true, "Backing up files..", "Backup cancelled."},
+        {M::Cleanup, false, "Delete file..", "Delete completed."},
+        {M::Cleanup, true, "Delete file..", "Delete cancelled."},
+    };
+    for (const auto &[mode, cancelled, comment, message] : rows) {
+        TempDir dir;
+        UserDefaultUtil settings(dir.filePath("s.ini"));
+        QStringList log;
+        TaskProgressWindow progress(settings, nullptr, [&log](bool on) { log << (on ? "raise" : "lower"); });
+        progress.dialog().informationAlert = [&log](const QString &text) { log << text; };
+        progress.start(mode, "Back up");
+        EXPECT_TRUE(progress.window().isVisible());
+        EXPECT_EQ(progress.window().windowModality(), Qt::ApplicationModal);
+        EXPECT_EQ(progress.dialog().txtComment()->text(), comment);
+        progress.setProgress(std::numeric_limits<double>::quiet_NaN(), "–");
+        EXPECT_EQ(progress.dialog().progressBar()->value(), 0);
+        progress.setProgress(66.0, "66％");
+        EXPECT_EQ(progress.dialog().progressBar()->value(), 66);
+        if (cancelled)
+            progress.window().closeButtonPressed();
+        EXPECT_EQ(progress.cancelFlag().load(), cancelled);
+        EXPECT_TRUE(progress.window().isVisible()) << "the job ends the window, not the close button";
+        progress.finish(cancelled);
+        EXPECT_FALSE(progress.window().isVisible());
+        EXPECT_EQ(log, (QStringList{"lower", message, "raise"}));
+    }
+}
+
+TEST(TrimProgressPromptsTest, TheTrimsProgressIsTheTaskWindowWhoseCancelAndCloseButtonStopTheJob)
+{
+    for (const bool viaCloseButton : {false, true}) {
+        TempDir dir;
+        UserDefaultUtil settings(dir.filePath("s.ini"));
+        TrimProgressPrompts prompts(settings, nullptr);
+        int cancels = 0;
+        prompts.openProgress("Trim Tool", [&] {
+            ++cancels;
+            prompts.closeProgress(); // as the tool does once its job has stopped
+        });
+        auto *window = qobject_cast<ModalWindow *>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->type(), ModalWindow::Type::TaskProgress);
+        EXPECT_EQ(window->findChild<QLabel *>()->text().toStdString(), "Trimming video file..");
+        prompts.setProgress(250.0, "99%");
+        EXPECT_EQ(window->findChild<QProgressBar *>()->value(), 100);
+        if (viaCloseButton)
+            window->closeButtonPressed();
+        else
+            window->findChild<QPushButton *>()->click();
+        EXPECT_EQ(cancels, 1);
+        EXPECT_FALSE(window->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
