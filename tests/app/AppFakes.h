@@ -15,35 +15,29 @@
 class FakePlayback : public PlaybackControl
 {
 public:
-    CommonConst::PlayStatus status = CommonConst::PlayStatus::NotReady;
+    using PS = CommonConst::PlayStatus;
+    PS status = PS::NotReady;
     QStringList calls; // "pause", "play", "stop", "move 1200 Pause"
 
-    CommonConst::PlayStatus readyStatus() const override { return status; }
-    void pauseMovie() override
+    PS readyStatus() const override { return status; }
+    void pauseMovie() override { record("pause", status == PS::NotReady ? status : PS::Pause); }
+    void playMovie() override { record("play", PS::Play); }
+    void stopMovie() override { record("stop", PS::Stop); }
+    void moveToPosition(int64_t position, PS restore) override
     {
-        calls << "pause";
-        if (status != CommonConst::PlayStatus::NotReady)
-            status = CommonConst::PlayStatus::Pause;
+        record(QStringLiteral("move %1 %2").arg(position).arg(name(restore)), restore);
     }
-    void playMovie() override
-    {
-        calls << "play";
-        status = CommonConst::PlayStatus::Play;
-    }
-    void stopMovie() override
-    {
-        calls << "stop";
-        status = CommonConst::PlayStatus::Stop;
-    }
-    void moveToPosition(int64_t position, CommonConst::PlayStatus restore) override
-    {
-        calls << QStringLiteral("move %1 %2").arg(position).arg(name(restore));
-        status = restore;
-    }
-    static QString name(CommonConst::PlayStatus s)
+    static QString name(PS s)
     {
         static const char *names[] = {"NotReady", "Play", "Pause", "Stop"};
         return QString::fromLatin1(names[static_cast<int>(s)]);
+    }
+
+private:
+    void record(const QString &call, PS next)
+    {
+        calls << call;
+        status = next;
     }
 };
 

@@ -203,13 +203,9 @@ TEST(RelaunchTest, TheNewCopyIsToldWhichProcessToWaitFor)
     EXPECT_EQ(plan.program, "/opt/orvalind/bin/orvalind");
     EXPECT_EQ(Relaunch::waitTarget(QStringList(plan.program) + plan.arguments), 4242)
         << "what one copy writes the next one reads";
-    const QStringList noWait[] = {{"orvalind"},
-                                  {"orvalind", "--relaunch-after"},
-                                  {"orvalind", "--relaunch-after", "12x"},
-                                  {"orvalind", "--relaunch-after", "-5"},
-                                  {"orvalind", "--other", "12"}};
-    for (const QStringList &arguments : noWait)
-        EXPECT_FALSE(Relaunch::waitTarget(arguments)) << arguments.join(' ').toStdString();
+    for (const char *line : {"orvalind", "orvalind --relaunch-after", "orvalind --relaunch-after 12x",
+                             "orvalind --relaunch-after -5", "orvalind --other 12"})
+        EXPECT_FALSE(Relaunch::waitTarget(QString(line).split(' '))) << line;
 }
 
 TEST(RelaunchTest, WaitEndsWhenTheOldProcessHasGoneOrItsNumberRunsAnotherProgram)

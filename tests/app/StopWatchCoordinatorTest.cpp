@@ -128,16 +128,9 @@ TEST(StopWatchWindowTest, TheRealWindowKeepsItsLapsAcrossHideAndShowAndFollowsTh
         settings, &mainWindow,
         {[&](const StopWatchWindow::TrackUpdate &u) { sent.push_back(u); }, [&] { ++buttonOff; }});
     ChildWindows children;
-    int64_t position = 2000;
-    StopWatchCoordinator coordinator(panel, children,
-                                     {[&] {
-                                          StopWatchCoordinator::PlayedItem item;
-                                          item.positionMs = position;
-                                          return item;
-                                      },
-                                      [] { return nullptr; },
-                                      [] { return QPoint(300, 40); },
-                                      {}});
+    StopWatchCoordinator::PlayedItem item{CommonConst::PlayType::Movie, {}, {}, {}, 2000};
+    StopWatchCoordinator coordinator(
+        panel, children, {[&] { return item; }, [] { return nullptr; }, [] { return QPoint(300, 40); }, {}});
     StopWatchView *view = panel.view();
     EXPECT_FALSE(view->isVisible()) << "made with the main window, shown only on demand";
 
@@ -154,7 +147,7 @@ TEST(StopWatchWindowTest, TheRealWindowKeepsItsLapsAcrossHideAndShowAndFollowsTh
     view->hideWindow();
     EXPECT_FALSE(view->isVisible());
     EXPECT_GE(buttonOff, 1) << "hiding turns the player's button off";
-    position = 99000; // a reopened stopwatch is not reloaded
+    item.positionMs = 99000; // a reopened stopwatch is not reloaded
     coordinator.showStopWatch();
     EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(view->lapText(0), QStringLiteral("00'03\"5"));
