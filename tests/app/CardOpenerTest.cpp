@@ -31,15 +31,8 @@ struct FakeHost : CardOpenerHost
     void setLoadingTextVisible(bool on) override { steps << QStringLiteral("loadingText %1").arg(on); }
     void warn(const QString &text) override { steps << "warn: " + text; }
     void startLoadWorkers(CardData &) override { steps << "workers"; }
-    void showCard(CardData &shown) override
-    {
-        steps << (&shown == card.get() ? "show" : "show a stale card");
-    }
-    bool playFirstItem() override
-    {
-        steps << "play";
-        return plays;
-    }
+    void showCard(CardData &c) override { steps << (&c == card.get() ? "show" : "show a stale card"); }
+    bool playFirstItem() override { return steps << "play", plays; }
     void disableSave() override { steps << "saveOff"; }
     void clearPlayer() override { steps << "clearPlayer"; }
     void closeStopWatch() override { steps << "closeStopWatch"; }

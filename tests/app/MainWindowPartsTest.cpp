@@ -256,9 +256,8 @@ TEST(MapReachabilityWatcherTest, ThePageLoadsOnceTheServerAnswersAndAMissingPage
 
 namespace {
 // Answers every request with one fixed response, or never (answer empty); keeps the request heads.
-class VersionServer : public QTcpServer
+struct VersionServer : QTcpServer
 {
-public:
     explicit VersionServer(QByteArray answer) : _answer(std::move(answer))
     {
         listen(QHostAddress::LocalHost);
@@ -275,8 +274,6 @@ public:
     }
     QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(serverPort())); }
     QByteArray requests;
-
-private:
     QByteArray _answer;
 };
 

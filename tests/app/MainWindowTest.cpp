@@ -25,20 +25,16 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct Run
-{
-    ModalWindow::Type type;
-    QString title;
-};
+using Runs = std::vector<std::pair<ModalWindow::Type, QString>>; // kind and title of each modal run
 
 struct RecordingRunner : ModalRunner
 {
-    explicit RecordingRunner(std::vector<Run> &runs) : runs(runs) {}
+    explicit RecordingRunner(Runs &runs) : runs(runs) {}
     void run(ModalWindow::Type type, QWidget *, const QString &title, std::optional<QSize>) override
     {
-        runs.push_back({type, title});
+        runs.emplace_back(type, title);
     }
-    std::vector<Run> &runs;
+    Runs &runs;
 };
 
 // The window and its stand-ins: no modal loops, no network, no browser. Not a first launch unless asked.
@@ -68,7 +64,7 @@ struct Fixture
     TempDir dir;
     UserDefaultUtil settings;
     FakePrompter prompter;
-    std::vector<Run> runs;
+    Runs runs;
     std::vector<QUrl> opened;
     std::unique_ptr<MainWindow> window;
 };
@@ -82,7 +78,7 @@ TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStarts)
         first.startUpUntilShown();
         EXPECT_TRUE(first.window->isVisible());
         ASSERT_EQ(first.runs.size(), 1u);
-        EXPECT_EQ(first.runs[0].type, ModalWindow::Type::ViewerSetting);
+        EXPECT_EQ(first.runs[0].first, ModalWindow::Type::ViewerSetting);
         EXPECT_TRUE(first.window->reachabilityWatcher()->isReprobing()) << "the map server was unreachable";
     }
     Fixture second(true, dir.filePath("s.conf"));
@@ -104,8 +100,8 @@ TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
     menu->action(MenuCommand::About)->trigger();
     menu->action(MenuCommand::ViewerSettings)->trigger();
     ASSERT_EQ(f.runs.size(), 2u);
-    EXPECT_EQ(f.runs[0].type, ModalWindow::Type::Etc);
-    EXPECT_EQ(f.runs[1].type, ModalWindow::Type::ViewerSetting);
+    EXPECT_EQ(f.runs[0].first, ModalWindow::Type::Etc);
+    EXPECT_EQ(f.runs[1].first, ModalWindow::Type::ViewerSetting);
     EXPECT_FALSE(f.settings.flag(UserDefaultUtil::KEY_VIEWER_SETTING_FLG)) << "released after the run";
 
     menu->action(MenuCommand::DownloadUpdates)->trigger();
@@ -117,15 +113,15 @@ TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
     menu->action(MenuCommand::SaveAs)->trigger();
     menu->action(MenuCommand::BackUp)->trigger();
     ASSERT_EQ(f.runs.size(), 4u);
-    EXPECT_EQ(f.runs[2].type, ModalWindow::Type::BackupSetting);
-    EXPECT_EQ(f.runs[3].title, "Select backup folder");
+    EXPECT_EQ(f.runs[2].first, ModalWindow::Type::BackupSetting);
+    EXPECT_EQ(f.runs[3].second, "Select backup folder");
 
     // The player's buttons reach the same commands.
     MainWindowPlayerHost host(*f.window);
     EXPECT_TRUE(host.isSaveAvailable());
     host.showOpenFromDialog();
     ASSERT_EQ(f.runs.size(), 5u);
-    EXPECT_EQ(f.runs[4].type, ModalWindow::Type::OpenForm);
+    EXPECT_EQ(f.runs[4].first, ModalWindow::Type::OpenForm);
 }
 
 TEST(MainWindowTest, FullScreenLeavesThePlayerAloneAndLeavingItBringsThePanelsBack)

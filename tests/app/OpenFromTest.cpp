@@ -17,60 +17,47 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Runs no window: hands the view to the test's action, which plays the user.
-struct ActingRunner : ModalRunner
+using Opened = std::vector<std::pair<QUrl, MovieType>>;
+
+const FakeVolumes NO_VOLUMES;
+const FakeVolumes TWO_CARDS{{{"/media/u/B", true}, {"/", false}, {"/media/u/A", true}}};
+
+// The Open From dialog's services and owner. Its runs show no window: the test's action plays the user.
+struct Fixture : ModalRunner, VideoTypeSelectDialogDelegate
 {
-    std::function<void(QWidget *)> act;
-    QStringList titles;
+    explicit Fixture(const VolumeLister &volumes)
+    {
+        dialog = std::make_unique<VideoTypeSelectDialog>(VideoTypeSelectDialog::Services{
+            settings, prompter, maintenancePrompter, volumes, *this,
+            [this](QWidget *, const QString &start) { return fileStarts << start, chosenFile; }});
+        dialog->delegate = this;
+        QObject::connect(dialog.get(), &QDialog::finished, [this] { closed = true; });
+    }
     void run(ModalWindow::Type, QWidget *view, const QString &title, std::optional<QSize>) override
     {
         titles << title;
         if (act)
             act(view);
     }
-};
-
-using Opened = std::vector<std::pair<QUrl, MovieType>>;
-
-struct FakeOwner : VideoTypeSelectDialogDelegate
-{
-    bool agree = true;
-    Opened opened;
     void openVideoData(const QUrl &url, bool autoPlay, MovieType type) override
     {
         EXPECT_TRUE(autoPlay);
         opened.emplace_back(url, type);
     }
     bool confirmStopWatchReset() override { return agree; }
-};
 
-const FakeVolumes NO_VOLUMES;
-const FakeVolumes TWO_CARDS{{{"/media/u/B", true}, {"/", false}, {"/media/u/A", true}}};
-
-struct Fixture
-{
     TempDir dir;
     UserDefaultUtil settings{dir.filePath("s.conf")};
     FakePrompter prompter;
     FakeMaintenancePrompter maintenancePrompter;
-    ActingRunner runner;
-    FakeOwner owner;
+    std::function<void(QWidget *)> act;
+    QStringList titles;
+    bool agree = true;
+    Opened opened;
     QString chosenFile;
     QStringList fileStarts;
     std::unique_ptr<VideoTypeSelectDialog> dialog;
     bool closed = false;
-
-    explicit Fixture(const VolumeLister &volumes)
-    {
-        dialog = std::make_unique<VideoTypeSelectDialog>(
-            VideoTypeSelectDialog::Services{settings, prompter, maintenancePrompter, volumes, runner,
-                                            [this](QWidget *, const QString &start) {
-                                                fileStarts << start;
-                                                return chosenFile;
-                                            }});
-        dialog->delegate = &owner;
-        QObject::connect(dialog.get(), &QDialog::finished, [this] { closed = true; });
-    }
 };
 } // namespace
 
@@ -81,28 +68,28 @@ TEST(OpenFromTest, CardDriveChoices)
         Fixture f(fixed);
         f.dialog->cardDataOnClick();
         EXPECT_EQ(f.prompter.shown, QStringList{"warn: Unable to locate the selected drive."});
-        EXPECT_TRUE(f.runner.titles.isEmpty());
+        EXPECT_TRUE(f.titles.isEmpty());
         EXPECT_EQ(f.dialog->selectMovieType(), MovieType::PC);
     }
     {
         Fixture f(TWO_CARDS);
-        f.runner.act = [](QWidget *view) { qobject_cast<CardDriveSelectDialog *>(view)->btnCancel_Click(); };
+        f.act = [](QWidget *view) { qobject_cast<CardDriveSelectDialog *>(view)->btnCancel_Click(); };
         f.dialog->cardDataOnClick();
         QCoreApplication::processEvents();
-        EXPECT_EQ(f.runner.titles, QStringList{"Selection of Card Drive"});
-        EXPECT_TRUE(f.owner.opened.empty());
+        EXPECT_EQ(f.titles, QStringList{"Selection of Card Drive"});
+        EXPECT_TRUE(f.opened.empty());
         EXPECT_FALSE(f.closed) << "Open From stays";
         EXPECT_EQ(f.dialog->selectMovieType(), MovieType::Card);
     }
     {
         Fixture f(TWO_CARDS);
-        f.runner.act = [](QWidget *view) {
+        f.act = [](QWidget *view) {
             qobject_cast<CardDriveSelectDialog *>(view)->cmbCardDriveFolder()->setCurrentIndex(1);
             qobject_cast<CardDriveSelectDialog *>(view)->btnOk_Click();
         };
         f.dialog->cardDataOnClick();
         QCoreApplication::processEvents();
-        EXPECT_EQ(f.owner.opened, (Opened{{QUrl::fromLocalFile("/media/u/B/MOVE/"), MovieType::Card}}));
+        EXPECT_EQ(f.opened, (Opened{{QUrl::fromLocalFile("/media/u/B/MOVE/"), MovieType::Card}}));
         EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_CARD_DRIVE_SELECT).toString(), "B");
         EXPECT_TRUE(f.closed);
     }
@@ -115,15 +102,14 @@ TEST(OpenFromTest, BackupFolderChoices)
     f.settings.setValue(UserDefaultUtil::KEY_PATH_BACKUP, backups.path());
     f.dialog->backupFolderOnClick();
     EXPECT_EQ(f.prompter.shown, QStringList{"warn: There is no backup folder."});
-    EXPECT_TRUE(f.runner.titles.isEmpty());
+    EXPECT_TRUE(f.titles.isEmpty());
 
     // The backup directory is read again at the press.
     ASSERT_TRUE(QDir(backups.path()).mkpath("Sample"));
-    f.runner.act = [&f](QWidget *) { f.dialog->backUpFolderSelectDialog()->btnOk_Click(); };
+    f.act = [&f](QWidget *) { f.dialog->backUpFolderSelectDialog()->btnOk_Click(); };
     f.dialog->backupFolderOnClick();
     QCoreApplication::processEvents();
-    EXPECT_EQ(f.owner.opened,
-              (Opened{{QUrl::fromLocalFile(backups.filePath("Sample") + "/"), MovieType::Backup}}))
+    EXPECT_EQ(f.opened, (Opened{{QUrl::fromLocalFile(backups.filePath("Sample") + "/"), MovieType::Backup}}))
         << "a folder's URL";
     EXPECT_TRUE(f.closed);
 }
@@ -137,12 +123,12 @@ TEST(OpenFromTest, FileChoiceStoresALocalPathAndStartsInItsFolder)
 
     f.dialog->fileSelectOnClick(); // cancelled
     EXPECT_EQ(f.fileStarts, QStringList{UserDefaultUtil::documentsPath()});
-    EXPECT_TRUE(f.owner.opened.empty());
+    EXPECT_TRUE(f.opened.empty());
     EXPECT_FALSE(f.closed);
 
     f.chosenFile = movie;
     f.dialog->fileSelectOnClick();
-    EXPECT_EQ(f.owner.opened, (Opened{{QUrl::fromLocalFile(movie), MovieType::PC}}));
+    EXPECT_EQ(f.opened, (Opened{{QUrl::fromLocalFile(movie), MovieType::PC}}));
     EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_PATH_SELECT_FILE).toString(), movie);
     EXPECT_TRUE(f.closed);
 
@@ -150,7 +136,7 @@ TEST(OpenFromTest, FileChoiceStoresALocalPathAndStartsInItsFolder)
     QFile::remove(movie);
     EXPECT_EQ(f.dialog->fileStartFolder(), UserDefaultUtil::documentsPath()) << "the stored file is gone";
 
-    f.owner.agree = false;
+    f.agree = false;
     f.dialog->fileSelectOnClick();
     EXPECT_EQ(f.fileStarts.size(), 2) << "a refused stopwatch reset opens no panel";
 }
