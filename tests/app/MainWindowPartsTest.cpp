@@ -64,6 +64,49 @@ struct FakeProbe
         done(reachable);
     }
 };
+
+// Answers every request with one fixed response, or never (answer empty); keeps the request heads.
+struct VersionServer : QTcpServer
+{
+    explicit VersionServer(QByteArray answer) : _answer(std::move(answer))
+    {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket *socket = nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                requests += socket->readAll();
+                if (requests.contains("\r\n\r\n") && !_answer.isEmpty()) {
+                    socket->write(_answer);
+                    socket->disconnectFromHost();
+                }
+            });
+        });
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(serverPort())); }
+    QByteArray requests;
+    QByteArray _answer;
+};
+
+QByteArray http(int status, const QByteArray &body)
+{
+    return "HTTP/1.1 " + QByteArray::number(status) +
+           " X\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
+           body;
+}
+
+// Runs one check against the server; answers whether the newer-version signal came.
+bool announced(VersionServer &server, const QString &local, int timeoutMs = 60000)
+{
+    UpdateCheck check(server.url());
+    check.setTimeoutMs(timeoutMs);
+    bool newer = false;
+    bool done = false;
+    QObject::connect(&check, &UpdateCheck::newerVersionAvailable, [&] { newer = true; });
+    QObject::connect(&check, &UpdateCheck::finished, [&] { done = true; });
+    check.checkUpdate(local);
+    EXPECT_TRUE(EventLoop::waitUntil([&] { return done; }));
+    return newer;
+}
 } // namespace
 
 TEST(WindowTitleTest, KindOfRecordingAndMovieWhilePlayingElseTheProductName)
@@ -253,51 +296,6 @@ TEST(MapReachabilityWatcherTest, ThePageLoadsOnceTheServerAnswersAndAMissingPage
     EXPECT_FALSE(reachableAtStart.isReprobing());
     EXPECT_EQ(loads, 2) << "the page loaded with the window";
 }
-
-namespace {
-// Answers every request with one fixed response, or never (answer empty); keeps the request heads.
-struct VersionServer : QTcpServer
-{
-    explicit VersionServer(QByteArray answer) : _answer(std::move(answer))
-    {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            QTcpSocket *socket = nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                requests += socket->readAll();
-                if (requests.contains("\r\n\r\n") && !_answer.isEmpty()) {
-                    socket->write(_answer);
-                    socket->disconnectFromHost();
-                }
-            });
-        });
-    }
-    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(serverPort())); }
-    QByteArray requests;
-    QByteArray _answer;
-};
-
-QByteArray http(int status, const QByteArray &body)
-{
-    return "HTTP/1.1 " + QByteArray::number(status) +
-           " X\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
-           body;
-}
-
-// Runs one check against the server; answers whether the newer-version signal came.
-bool announced(VersionServer &server, const QString &local, int timeoutMs = 60000)
-{
-    UpdateCheck check(server.url());
-    check.setTimeoutMs(timeoutMs);
-    bool newer = false;
-    bool done = false;
-    QObject::connect(&check, &UpdateCheck::newerVersionAvailable, [&] { newer = true; });
-    QObject::connect(&check, &UpdateCheck::finished, [&] { done = true; });
-    check.checkUpdate(local);
-    EXPECT_TRUE(EventLoop::waitUntil([&] { return done; }));
-    return newer;
-}
-} // namespace
 
 TEST(UpdateCheckTest, ComparesTheFirstThreePartsPaddingShortVersions)
 {

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using PS = CommonConst::PlayStatus;
+using MS = CommonConst::MouseStatus;
 
 namespace {
 // A main window's map column with a plain widget standing in for the web map.
@@ -50,6 +51,23 @@ struct Column
     std::optional<bool> hidden;
     std::vector<bool> frames;
 };
+
+struct Panel
+{
+    bool meterOn = true, circleOn = true;
+    std::optional<int> selected;
+    std::optional<int> value;
+    int refreshes = 0;
+};
+
+DrivingPanelCoordinator make(UserDefaultUtil &settings, FakePlayback &player, Panel &panel)
+{
+    return DrivingPanelCoordinator(settings, player,
+                                   {[&panel](bool circle) { return circle ? panel.circleOn : panel.meterOn; },
+                                    [&panel] { return panel.selected; },
+                                    [&panel](int v) { panel.value = v; }},
+                                   [&panel] { ++panel.refreshes; });
+}
 } // namespace
 
 TEST(MapPanelModesTest, PlaybackIsPausedAroundEachModeAndPutBackAsItWas)
@@ -119,27 +137,6 @@ TEST(MapPanelModesTest,
     QCoreApplication::processEvents();
     EXPECT_EQ(column.map->parentWidget(), column.placeholder);
 }
-
-using MS = CommonConst::MouseStatus;
-
-namespace {
-struct Panel
-{
-    bool meterOn = true, circleOn = true;
-    std::optional<int> selected;
-    std::optional<int> value;
-    int refreshes = 0;
-};
-
-DrivingPanelCoordinator make(UserDefaultUtil &settings, FakePlayback &player, Panel &panel)
-{
-    return DrivingPanelCoordinator(settings, player,
-                                   {[&panel](bool circle) { return circle ? panel.circleOn : panel.meterOn; },
-                                    [&panel] { return panel.selected; },
-                                    [&panel](int v) { panel.value = v; }},
-                                   [&panel] { ++panel.refreshes; });
-}
-} // namespace
 
 TEST(DrivingPanelCoordinatorTest, EachToggleWritesOnlyItsOwnKey)
 {

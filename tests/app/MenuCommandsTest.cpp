@@ -105,6 +105,7 @@ const std::pair<const char *, void (MenuCommands::*)()> FLAGGED[] = {
     {UD::KEY_BACKUP_DELETE_FLG, &MenuCommands::showCleanupDialog},
     {UD::KEY_BACKUP_DIRECTORY_SETTING_FLG, &MenuCommands::selectBackupDirectory},
 };
+const QString LOCK_KEY = QString::fromLatin1(UD::KEY_BACKUP_SETTING_FLG);
 } // namespace
 
 TEST(MenuCommandsTest, EachCommandPausesAReadyPlayerAndReleasesItsFlagWhenTheRunReturns)
@@ -217,10 +218,6 @@ TEST(MenuCommandsTest, CameraSettingsFirstOfferTheRemovableDrivesAndOpenTheChose
         EXPECT_EQ(h.settings.value("bodyCardDriveSelect").toString(), row.stored);
         EXPECT_TRUE(h.settings.value(UD::KEY_CARD_DRIVE_SELECT).isNull());
     }
-}
-
-namespace {
-const QString LOCK_KEY = QString::fromLatin1(UserDefaultUtil::KEY_BACKUP_SETTING_FLG);
 }
 
 TEST(DialogInUseLockTest, AFlagHeldByAnotherCopyRefusesAndIsLeftAlone)

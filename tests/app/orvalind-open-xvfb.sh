@@ -43,8 +43,9 @@ xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   shift 4
   "$@" "$program" & pid=$!
   fail() { echo "$1" >&2; [ -n "$shots" ] && "$screengrab" "$shots/failure.png"; kill "$pid" 2>/dev/null; exit 1; }
-  window=$(xdotool search --sync --onlyvisible --name "^Orvalind$" | head -1)
-  xdotool windowfocus --sync "$window"
+  # The first window found may be replaced while the program starts (an X error then): look again.
+  until window=$(xdotool search --sync --onlyvisible --name "^Orvalind$" | head -1) &&
+    xdotool windowfocus --sync "$window" 2>/dev/null; do sleep 0.2; done
   if [ "$mode" = quit ]; then
     # Alt+F opens File, Q chooses Quit; a question, when one is asked, is answered with Return (OK).
     xdotool key alt+f
