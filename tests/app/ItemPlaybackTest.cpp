@@ -162,7 +162,7 @@ TEST_F(ItemPlaybackTest, GuardsRefuseAReentryAndRowsOutOfRangeWithoutTouchingAny
     EXPECT_EQ(chapters(), 0);
 }
 
-TEST_F(ItemPlaybackTest, ATripLoadsAtItsChapterAndAChapterRowOfThePlayingTripSeeksKeepingTheStatus)
+TEST_F(ItemPlaybackTest, ATripLoadsAtItsChapterAChapterRowSeeksKeepingTheStatusAndNeighboursStopAtTheEnds)
 {
     const auto &trips = list.model()->tripData();
     const auto chapters = trips[1]->sortedChapters();
@@ -187,15 +187,12 @@ TEST_F(ItemPlaybackTest, ATripLoadsAtItsChapterAndAChapterRowOfThePlayingTripSee
     EXPECT_EQ(player.currentStatus(), CommonConst::PlayStatus::Play);
     EXPECT_EQ(currentRow(LT::TripChapter), 0);
     EXPECT_FALSE(playback->listRowSelected(LT::TripChapter, 2));
-}
-
-TEST_F(ItemPlaybackTest, PreviousAndNextAcrossItemsStopAtTheEnds)
-{
-    const int trips = static_cast<int>(list.model()->tripData().size());
+    // Previous and next across the trips stop at the ends.
+    const int count = static_cast<int>(trips.size());
     ASSERT_TRUE(playback->playTripItem(0, 0, false, true));
     std::vector<std::pair<int, int>> steps{{3, 0}, {4, 1}, {3, 0}}; // code (3 previous, 4 next), row
-    for (int i = 1; i <= trips; ++i)
-        steps.emplace_back(4, std::min(i, trips - 1));
+    for (int i = 1; i <= count; ++i)
+        steps.emplace_back(4, std::min(i, count - 1));
     for (const auto &[code, row] : steps) {
         const int before = titles;
         playback->moviePlayerNotify(code);

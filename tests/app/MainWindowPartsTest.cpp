@@ -201,7 +201,7 @@ TEST(AppAboutDialogTest, OkAndEscapeEndTheStandardRunAndTheLabelShowsTheVersion)
     EXPECT_EQ(topMost, QStringList({"down", "up", "down", "up"}));
 }
 
-TEST(QuitConfirmationTest, AsksOnlyWithALoadedRecordingAndCancelKeepsRunningWithoutRestart)
+TEST(QuitConfirmationTest, AsksOnlyWithALoadedRecordingAndCancelOrEscapeKeepsRunningWithoutRestart)
 {
     // Recording loaded, OK pressed, asked, terminates.
     const bool rows[][4] = {
@@ -225,10 +225,7 @@ TEST(QuitConfirmationTest, AsksOnlyWithALoadedRecordingAndCancelKeepsRunningWith
         EXPECT_EQ(saves, terminate ? 1 : 0);
         EXPECT_EQ(settings.restartFlg, terminate) << "a cancelled quit drops the restart";
     }
-}
-
-TEST(QuitConfirmationTest, EscapeOnTheQuestionIsCancel)
-{
+    // The real question: Escape is Cancel.
     MessageBoxPrompter prompter;
     bool escaped = false;
     const auto poll = whenModal([&](QWidget *modal) {
@@ -240,7 +237,7 @@ TEST(QuitConfirmationTest, EscapeOnTheQuestionIsCancel)
     EXPECT_TRUE(escaped);
 }
 
-TEST(RelaunchTest, TheNewCopyIsToldWhichProcessToWaitFor)
+TEST(RelaunchTest, TheNewCopyWaitsForTheOldProcessUntilItHasGoneOrItsNumberRunsAnotherProgram)
 {
     const Relaunch::Plan plan = Relaunch::plan("/opt/orvalind/bin/orvalind", 4242);
     EXPECT_EQ(plan.program, "/opt/orvalind/bin/orvalind");
@@ -249,10 +246,6 @@ TEST(RelaunchTest, TheNewCopyIsToldWhichProcessToWaitFor)
     for (const char *line : {"orvalind", "orvalind --relaunch-after", "orvalind --relaunch-after 12x",
                              "orvalind --relaunch-after -5", "orvalind --other 12"})
         EXPECT_FALSE(Relaunch::waitTarget(QString(line).split(' '))) << line;
-}
-
-TEST(RelaunchTest, WaitEndsWhenTheOldProcessHasGoneOrItsNumberRunsAnotherProgram)
-{
     // cat runs until its input closes; not sleep, which another suite counts copies of.
     QProcess old;
     old.start("cat", {});
@@ -299,21 +292,16 @@ TEST(MapReachabilityWatcherTest, ThePageLoadsOnceTheServerAnswersAndAMissingPage
 
 TEST(UpdateCheckTest, ComparesTheFirstThreePartsPaddingShortVersions)
 {
-    struct Case
-    {
-        const char *local, *remote;
-        bool newer;
+    const auto version = [](const char *text) {
+        return *UpdateCheck::parseVersion(QString::fromLatin1(text));
     };
-    const Case cases[] = {
+    const std::tuple<const char *, const char *, bool> cases[] = {
         {"1.2.3", "1.2.4", true},    {"1.2.3", "1.2.3", false}, {"1.2.3", "1.1.9", false},
         {"1.2.3", "1.2.3.7", false}, {"1.9.9", "2.0.0", true},  {"1.2", "1.2.1", true},
         {"1.2.1", "1.2", false},     {"1.2.3", "1.10.0", true}, {"1.2.3", "-1.9.9", false},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(
-            UpdateCheck::isNewer(*UpdateCheck::parseVersion(c.local), *UpdateCheck::parseVersion(c.remote)),
-            c.newer)
-            << c.local << " vs " << c.remote;
+    for (const auto &[local, remote, newer] : cases)
+        EXPECT_EQ(UpdateCheck::isNewer(version(local), version(remote)), newer) << local << " vs " << remote;
     for (const char *bad : {"1.2.3\n", "1.2.x", "", "1..2", " 1.2.3", "<html>", "0x1.2.3", "1.2.3 "})
         EXPECT_FALSE(UpdateCheck::parseVersion(QString::fromLatin1(bad))) << bad;
     EXPECT_EQ(UpdateCheck::downloadPageUrl(1, QUrl("https://h.test")).toString(),

@@ -7,7 +7,6 @@
 #include "support/TempDir.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -44,12 +43,6 @@ const Row rows[] = {
     {Type::Capture, true, nullptr, false, false, true},
     {Type::Etc, false, nullptr, false, false, false},
 };
-
-void pressEscape(QWidget *w)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-}
 } // namespace
 
 TEST(ModalWindowTest, EscapeCloseButtonAndPlaceFollowTheWindowType)
@@ -62,7 +55,8 @@ TEST(ModalWindowTest, EscapeCloseButtonAndPlaceFollowTheWindowType)
             ModalWindow window(&store);
             window.setType(row.type);
             window.show();
-            pressEscape(&window);
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(&window, &escape);
             EXPECT_EQ(!window.isVisible(), row.escapeEnds);
         }
         for (const bool withDelegate : {false, true}) {

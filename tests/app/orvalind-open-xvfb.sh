@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# Starts orvalind on a virtual X screen, in a network namespace of its own and with a temporary settings
-# folder, in one of three modes (ORV_XVFB_MODE):
-#  open (default): opens the sample card, kept as a backup folder, through the real dialogs by keys:
-#    Ctrl+O, "Backup folder" (Alt+B), Return on the folder choice. The card must open without an alert.
-#    With a folder given, the screen is grabbed once per list tab.
-#  play (orvalind-play-xvfb.sh): opens it so, lets the first trip play and clicks the first event row and
-#    the adventure row, grabbing the screen twice a few seconds apart for each item.
-#  quit (orvalind-quit-xvfb.sh): quits through the File menu; the program must end by itself with status 0
-#    and keep its settings.
+# Starts orvalind on a virtual X screen, without network and with temporary settings. ORV_XVFB_MODE:
+#  open (default): opens the sample card, kept as a backup folder, through the real dialogs by keys (Ctrl+O,
+#    Alt+B "Backup folder", Return); no alert may come up. With a folder given, each list tab is grabbed.
+#  play: opens it so, plays the first trip, then clicks the first event and the adventure, grabbing twice.
+#  quit: quits through the File menu; the program must end by itself with status 0 and keep its settings.
 #   orvalind-open-xvfb.sh ORVALIND SAMPLECARD SCREENGRAB [SHOTS_DIR]
 set -euo pipefail
 program=$1 samplecard=${2:-} screengrab=${3:-} shots=${4:-} mode=${ORV_XVFB_MODE:-open}
