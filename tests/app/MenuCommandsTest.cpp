@@ -132,7 +132,7 @@ TEST(MenuCommandsTest, EachCommandPausesAReadyPlayerAndReleasesItsFlagWhenTheRun
     }
 }
 
-TEST(MenuCommandsTest, AFlagHeldByAnotherCopyRefusesTheCommandAndStaysSet)
+TEST(MenuCommandsTest, AFlagHeldByAnotherCopyRefusesTheCommandAndStaysSetAndAWarningFreesTheFlag)
 {
     for (const auto &[key, command] : FLAGGED) {
         Harness h(true);
@@ -146,10 +146,7 @@ TEST(MenuCommandsTest, AFlagHeldByAnotherCopyRefusesTheCommandAndStaysSet)
         EXPECT_EQ(h.log, (QStringList{"lower", "raise"})) << key;
         EXPECT_TRUE(h.settings.flag(key));
     }
-}
-
-TEST(MenuCommandsTest, DeleteWithoutBackupFoldersWarnsAndFreesTheFlag)
-{
+    // Delete without backup folders warns and frees its flag.
     Harness h(true);
     QDir(h.root + "/20240501120000").removeRecursively();
     h.commands.showCleanupDialog();

@@ -95,7 +95,7 @@ TEST(OpenFromTest, CardDriveChoices)
     }
 }
 
-TEST(OpenFromTest, BackupFolderChoices)
+TEST(OpenFromTest, BackupFolderAndFileChoicesTheFileStoredAsALocalPathThePanelStartingInItsFolder)
 {
     Fixture f(NO_VOLUMES);
     TempDir backups;
@@ -112,11 +112,9 @@ TEST(OpenFromTest, BackupFolderChoices)
     EXPECT_EQ(f.opened, (Opened{{QUrl::fromLocalFile(backups.filePath("Sample") + "/"), MovieType::Backup}}))
         << "a folder's URL";
     EXPECT_TRUE(f.closed);
-}
-
-TEST(OpenFromTest, FileChoiceStoresALocalPathAndStartsInItsFolder)
-{
-    Fixture f(NO_VOLUMES);
+    // The file choice.
+    f.closed = false;
+    f.opened.clear();
     TempDir movies;
     const QString movie = movies.filePath("clip.mp4");
     QFile(movie).open(QIODevice::WriteOnly);

@@ -154,7 +154,7 @@ TEST_F(VideoListModelTest, AClickIsOnlyReportedAndTabsSwapTheirRows)
     }
 }
 
-TEST_F(VideoListModelTest, StillsRefreshOnlyTheRowsShowingTheChapter)
+TEST_F(VideoListModelTest, StillsRefreshOnlyTheRowsShowingTheChapterAndDrivingDataOnlyTheSelectedTripsRoute)
 {
     int resets = 0;
     std::vector<int> changedRows;
@@ -162,7 +162,8 @@ TEST_F(VideoListModelTest, StillsRefreshOnlyTheRowsShowingTheChapter)
     QObject::connect(
         &model, &QAbstractItemModel::dataChanged,
         [&](const QModelIndex &from, const QModelIndex &) { changedRows.push_back(from.row()); });
-    CardCallbacks callbacks(model, {});
+    std::vector<TripData *> redrawn;
+    CardCallbacks callbacks(model, [&](TripData &trip) { redrawn.push_back(&trip); });
     const auto trip = model.tripData()[1];
     const auto chapters = trip->sortedChapters();
     ASSERT_GE(chapters.size(), 2u);
@@ -190,12 +191,8 @@ TEST_F(VideoListModelTest, StillsRefreshOnlyTheRowsShowingTheChapter)
     }
     model.setListType(LT::Trip);
     EXPECT_EQ(paths()[1], "/s/new.jpg");
-}
-
-TEST_F(VideoListModelTest, DrivingDataRedrawsTheRouteOfTheSelectedTripOnly)
-{
-    std::vector<TripData *> redrawn;
-    CardCallbacks callbacks(model, [&](TripData &trip) { redrawn.push_back(&trip); });
+    // Driving data redraws the route of the selected trip only.
+    redrawn.clear();
     const auto selected = model.tripData()[0];
     const auto other = model.tripData()[1];
     callbacks.redrawRoute(*selected->firstChapter());
