@@ -70,7 +70,7 @@ struct Fixture
 };
 } // namespace
 
-TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStarts)
+TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStartsAndFullScreenShowsOnlyThePlayer)
 {
     TempDir dir;
     {
@@ -81,10 +81,32 @@ TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStarts)
         EXPECT_EQ(first.runs[0].first, ModalWindow::Type::ViewerSetting);
         EXPECT_TRUE(first.window->reachabilityWatcher()->isReprobing()) << "the map server was unreachable";
     }
-    Fixture second(true, dir.filePath("s.conf"));
-    second.startUpUntilShown();
-    EXPECT_TRUE(second.window->isVisible());
-    EXPECT_TRUE(second.runs.empty());
+    Fixture f(true, dir.filePath("s.conf"));
+    f.startUpUntilShown();
+    EXPECT_TRUE(f.window->isVisible());
+    EXPECT_TRUE(f.runs.empty());
+    // Full screen leaves the player alone; leaving it brings the panels back.
+    MainWindowLayout *panels = f.window->panels();
+    const QList<QWidget *> sides = {panels->mapTitleView(), panels->emptyMapView(), panels->videoListSlot(),
+                                    panels->drivingInfoSlot()};
+    const int normalWidth = panels->moviePlayerView()->width();
+
+    f.window->mainMenu()->action(MenuCommand::FullScreen)->trigger();
+    EventLoop::waitUntil([&] { return f.window->isFullscreen(); });
+    QCoreApplication::processEvents();
+    for (QWidget *side : sides)
+        EXPECT_FALSE(side->isVisible()) << side->metaObject()->className();
+    EXPECT_EQ(panels->moviePlayerView()->size(), panels->size());
+    EXPECT_TRUE(f.window->mainMenu()->action(MenuCommand::FullScreen)->isChecked());
+
+    f.window->mainMenu()->action(MenuCommand::FullScreen)->trigger();
+    EventLoop::waitUntil([&] { return !f.window->isFullscreen(); });
+    f.window->resize(1280, 800);
+    QCoreApplication::processEvents();
+    for (QWidget *side : sides)
+        EXPECT_TRUE(side->isVisible()) << side->metaObject()->className();
+    EXPECT_EQ(panels->mapTitleView()->width(), panels->videoListSlot()->width());
+    EXPECT_EQ(panels->moviePlayerView()->width(), normalWidth);
 }
 
 TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
@@ -122,33 +144,6 @@ TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
     host.showOpenFromDialog();
     ASSERT_EQ(f.runs.size(), 5u);
     EXPECT_EQ(f.runs[4].first, ModalWindow::Type::OpenForm);
-}
-
-TEST(MainWindowTest, FullScreenLeavesThePlayerAloneAndLeavingItBringsThePanelsBack)
-{
-    Fixture f;
-    f.startUpUntilShown();
-    MainWindowLayout *panels = f.window->panels();
-    const QList<QWidget *> sides = {panels->mapTitleView(), panels->emptyMapView(), panels->videoListSlot(),
-                                    panels->drivingInfoSlot()};
-    const int normalWidth = panels->moviePlayerView()->width();
-
-    f.window->mainMenu()->action(MenuCommand::FullScreen)->trigger();
-    EventLoop::waitUntil([&] { return f.window->isFullscreen(); });
-    QCoreApplication::processEvents();
-    for (QWidget *side : sides)
-        EXPECT_FALSE(side->isVisible()) << side->metaObject()->className();
-    EXPECT_EQ(panels->moviePlayerView()->size(), panels->size());
-    EXPECT_TRUE(f.window->mainMenu()->action(MenuCommand::FullScreen)->isChecked());
-
-    f.window->mainMenu()->action(MenuCommand::FullScreen)->trigger();
-    EventLoop::waitUntil([&] { return !f.window->isFullscreen(); });
-    f.window->resize(1280, 800);
-    QCoreApplication::processEvents();
-    for (QWidget *side : sides)
-        EXPECT_TRUE(side->isVisible()) << side->metaObject()->className();
-    EXPECT_EQ(panels->mapTitleView()->width(), panels->videoListSlot()->width());
-    EXPECT_EQ(panels->moviePlayerView()->width(), normalWidth);
 }
 
 TEST(MainWindowTest, ClosingWithNothingLoadedQuitsWithoutAskingAndTakesTheDetachedMapAlong)

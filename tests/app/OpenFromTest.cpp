@@ -71,28 +71,23 @@ TEST(OpenFromTest, CardDriveChoices)
         EXPECT_TRUE(f.titles.isEmpty());
         EXPECT_EQ(f.dialog->selectMovieType(), MovieType::PC);
     }
-    {
-        Fixture f(TWO_CARDS);
-        f.act = [](QWidget *view) { qobject_cast<CardDriveSelectDialog *>(view)->btnCancel_Click(); };
-        f.dialog->cardDataOnClick();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(f.titles, QStringList{"Selection of Card Drive"});
-        EXPECT_TRUE(f.opened.empty());
-        EXPECT_FALSE(f.closed) << "Open From stays";
-        EXPECT_EQ(f.dialog->selectMovieType(), MovieType::Card);
-    }
-    {
-        Fixture f(TWO_CARDS);
-        f.act = [](QWidget *view) {
-            qobject_cast<CardDriveSelectDialog *>(view)->cmbCardDriveFolder()->setCurrentIndex(1);
-            qobject_cast<CardDriveSelectDialog *>(view)->btnOk_Click();
-        };
-        f.dialog->cardDataOnClick();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(f.opened, (Opened{{QUrl::fromLocalFile("/media/u/B/MOVE/"), MovieType::Card}}));
-        EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_CARD_DRIVE_SELECT).toString(), "B");
-        EXPECT_TRUE(f.closed);
-    }
+    Fixture f(TWO_CARDS);
+    f.act = [](QWidget *view) { qobject_cast<CardDriveSelectDialog *>(view)->btnCancel_Click(); };
+    f.dialog->cardDataOnClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.titles, QStringList{"Selection of Card Drive"});
+    EXPECT_TRUE(f.opened.empty());
+    EXPECT_FALSE(f.closed) << "Open From stays";
+    EXPECT_EQ(f.dialog->selectMovieType(), MovieType::Card);
+    f.act = [](QWidget *view) {
+        qobject_cast<CardDriveSelectDialog *>(view)->cmbCardDriveFolder()->setCurrentIndex(1);
+        qobject_cast<CardDriveSelectDialog *>(view)->btnOk_Click();
+    };
+    f.dialog->cardDataOnClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.opened, (Opened{{QUrl::fromLocalFile("/media/u/B/MOVE/"), MovieType::Card}}));
+    EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_CARD_DRIVE_SELECT).toString(), "B");
+    EXPECT_TRUE(f.closed);
 }
 
 TEST(OpenFromTest, BackupFolderAndFileChoicesTheFileStoredAsALocalPathThePanelStartingInItsFolder)
