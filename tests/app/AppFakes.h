@@ -32,8 +32,6 @@ public:
         static const char *names[] = {"NotReady", "Play", "Pause", "Stop"};
         return QString::fromLatin1(names[static_cast<int>(s)]);
     }
-
-private:
     void record(const QString &call, PS next)
     {
         calls << call;

@@ -21,16 +21,9 @@ struct FakeStopWatch : StopWatchPanel
     QWidget *window() override { return &widget; }
     void setupWindow() override { loaded = true; }
     void clearData() override { calls << "clear"; }
-    void resetMeasurement() override
-    {
-        calls << "reset";
-        laps = 0;
-    }
+    void resetMeasurement() override { calls << "reset", laps = 0; }
     void stopMeasurement() override { calls << "stop"; }
-    void setChapters(const ChapterList &chapters) override
-    {
-        calls << QStringLiteral("chapters %1").arg(chapters.size());
-    }
+    void setChapters(const ChapterList &c) override { calls << QStringLiteral("chapters %1").arg(c.size()); }
     void setEventChapters(CardData &, MoveProtectInfo &) override { calls << "event"; }
     void setTripChapters(CardData &, AdvMoveProtectInfo &) override { calls << "adventure"; }
     void setCurrentSumFrameTimeSpan(int64_t ms) override { calls << QStringLiteral("at %1").arg(ms); }
@@ -77,24 +70,17 @@ TEST(StopWatchCoordinatorTest, TheFirstShowLoadsThePlayedItemBesideTheMainWindow
 
 TEST(StopWatchCoordinatorTest, AMeasurementIsDroppedOnlyWhenTheUserAgrees)
 {
-    struct Row
-    {
-        int laps;
-        bool agree;
-        bool goOn;
-        QStringList calls;
-    };
-    const Row rows[] = {{0, false, true, {}}, {2, true, true, {"ask", "reset"}}, {2, false, false, {"ask"}}};
-    for (const Row &row : rows) {
+    // Laps measured, the user's answer, whether the caller may go on, the calls.
+    const std::tuple<int, bool, bool, QStringList> rows[] = {
+        {0, false, true, {}}, {2, true, true, {"ask", "reset"}}, {2, false, false, {"ask"}}};
+    for (const auto &[laps, agree, goOn, calls] : rows) {
         FakeStopWatch panel;
         ChildWindows children;
-        panel.laps = row.laps;
-        StopWatchCoordinator coordinator(panel, children, {{}, {}, {}, {}, [&] {
-                                                               panel.calls << "ask";
-                                                               return row.agree;
-                                                           }});
-        EXPECT_EQ(coordinator.confirmStopWatchReset(), row.goOn) << row.laps << row.agree;
-        EXPECT_EQ(panel.calls, row.calls) << row.laps << row.agree;
+        panel.laps = laps;
+        StopWatchCoordinator coordinator(panel, children,
+                                         {{}, {}, {}, {}, [&] { return panel.calls << "ask", agree; }});
+        EXPECT_EQ(coordinator.confirmStopWatchReset(), goOn) << laps << agree;
+        EXPECT_EQ(panel.calls, calls) << laps << agree;
     }
 }
 
