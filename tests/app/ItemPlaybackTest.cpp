@@ -274,8 +274,7 @@ TEST_F(ItemPlaybackTest, MarkersAreKeyedPerItemCentredOncePerCardOnlineAndOfflin
         map.markerList().clear();
         centred = false;
         // An event without a position gets no marker of its own.
-        list.model()->eventList()[0]->_latitude = 0;
-        list.model()->eventList()[0]->_longitude = 0;
+        list.model()->eventList()[0]->_latitude = list.model()->eventList()[0]->_longitude = 0;
         markers->setEventMapMarkers();
         markers->setSurveillanceMapMarkers();
         markers->setTripMapMarkers();

@@ -45,7 +45,6 @@ struct Harness : ModalRunner
                &volumes,
                [this] { return log << "confirm", mayReset; }})
     {
-        root = dir.filePath("backups #1");
         QDir().mkpath(root + "/20240501120000");
         settings.setValue(UD::KEY_PATH_BACKUP, root);
     }
@@ -67,7 +66,7 @@ struct Harness : ModalRunner
     }
 
     TempDir dir;
-    QString root;
+    QString root = dir.filePath("backups #1");
     UserDefaultUtil settings;
     FakePrompter prompter;
     FakeMaintenancePrompter maintenancePrompter;

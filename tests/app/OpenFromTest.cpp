@@ -64,13 +64,11 @@ struct Fixture : ModalRunner, VideoTypeSelectDialogDelegate
 TEST(OpenFromTest, CardDriveChoices)
 {
     const FakeVolumes fixed{{{"/", false}, {"/home", false}}};
-    {
-        Fixture f(fixed);
-        f.dialog->cardDataOnClick();
-        EXPECT_EQ(f.prompter.shown, QStringList{"warn: Unable to locate the selected drive."});
-        EXPECT_TRUE(f.titles.isEmpty());
-        EXPECT_EQ(f.dialog->selectMovieType(), MovieType::PC);
-    }
+    Fixture none(fixed);
+    none.dialog->cardDataOnClick();
+    EXPECT_EQ(none.prompter.shown, QStringList{"warn: Unable to locate the selected drive."});
+    EXPECT_TRUE(none.titles.isEmpty());
+    EXPECT_EQ(none.dialog->selectMovieType(), MovieType::PC);
     Fixture f(TWO_CARDS);
     f.act = [](QWidget *view) { qobject_cast<CardDriveSelectDialog *>(view)->btnCancel_Click(); };
     f.dialog->cardDataOnClick();

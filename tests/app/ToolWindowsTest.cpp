@@ -80,7 +80,7 @@ TEST(ToolWindowsTest, TheCutButtonFirstSelectsARangeAndRefusesWithoutAUsablePosi
     }
 }
 
-TEST(ToolWindowsTest, TheSecondPressOpensTheTrimWindowAndEachResultEndsItsRun)
+TEST(ToolWindowsTest, TheSecondPressOpensTheTrimWindowTheSnapshotButtonTheCaptureWindowEachEndingItsRun)
 {
     using Action = std::function<void(ModalWindow &, TrimView &)>;
     // How the run ends, the calls after the run line, the alerts.
@@ -103,10 +103,7 @@ TEST(ToolWindowsTest, TheSecondPressOpensTheTrimWindowAndEachResultEndsItsRun)
         EXPECT_EQ(h.calls, QStringList({"pause", "run Trim Tool 120,340"}) + after);
         EXPECT_EQ(h.prompter.shown, alerts);
     }
-}
-
-TEST(ToolWindowsTest, TheSnapshotButtonOpensTheCaptureWindowUntilItsCancelOrCloseButton)
-{
+    // The snapshot button's capture window ends by its Cancel, close button or Escape.
     const std::function<void(ModalWindow &, CaptureView &)> ends[] = {
         [](ModalWindow &, CaptureView &t) { t.cancelAction(); },
         [](ModalWindow &w, CaptureView &) { w.closeButtonPressed(); },
