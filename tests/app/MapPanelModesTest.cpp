@@ -145,7 +145,7 @@ TEST(DrivingPanelCoordinatorTest, EachToggleWritesOnlyItsOwnKey)
         UserDefaultUtil settings(dir.filePath("s.ini"));
         settings.load();
         FakePlayback player;
-        Panel panel{false, false};
+        Panel panel{false, false, {}, {}, 0};
         DrivingPanelCoordinator coordinator = make(settings, player, panel);
         coordinator.saveDisplaySetting(circle);
         const QString meter = UserDefaultUtil::KEY_DISP_SPEED_METER,

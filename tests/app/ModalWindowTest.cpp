@@ -74,8 +74,7 @@ TEST(ModalWindowTest, EscapeCloseButtonAndPlaceFollowTheWindowType)
             const bool asked = withDelegate && row.asksDelegate;
             EXPECT_EQ(window.isVisible(), asked) << "without a delegate every close button ends the run";
             EXPECT_EQ(delegate.closing, asked ? 1 : 0);
-            if (row.flag)
-                EXPECT_FALSE(store.flag(row.flag));
+            EXPECT_FALSE(row.flag && store.flag(row.flag));
             EXPECT_EQ(window.contentView() != view, row.emptiesContent);
             if (row.emptiesContent) {
                 EXPECT_EQ(view->parent(), nullptr) << "the dialog's view is handed back";

@@ -59,7 +59,7 @@ TEST(StopWatchCoordinatorTest, TheFirstShowLoadsThePlayedItemBesideTheMainWindow
         }
         StopWatchCoordinator coordinator(
             panel, children,
-            {[&] { return item; }, [&] { return &card; }, [] { return QPoint(900, 62); }, {}});
+            {[&] { return item; }, [&] { return &card; }, [] { return QPoint(900, 62); }, {}, {}});
         coordinator.showStopWatch();
         EXPECT_EQ(panel.calls, load + QStringList({"at 61000", "redraw"})) << int(type);
         EXPECT_TRUE(panel.widget.isVisible());
@@ -116,7 +116,8 @@ TEST(StopWatchWindowTest, TheRealWindowKeepsItsLapsAcrossHideAndShowAndFollowsTh
     ChildWindows children;
     StopWatchCoordinator::PlayedItem item{CommonConst::PlayType::Movie, {}, {}, {}, 2000};
     StopWatchCoordinator coordinator(
-        panel, children, {[&] { return item; }, [] { return nullptr; }, [] { return QPoint(300, 40); }, {}});
+        panel, children,
+        {[&] { return item; }, [] { return nullptr; }, [] { return QPoint(300, 40); }, {}, {}});
     StopWatchView *view = panel.view();
     EXPECT_FALSE(view->isVisible()) << "made with the main window, shown only on demand";
 

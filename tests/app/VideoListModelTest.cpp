@@ -100,8 +100,7 @@ TEST_F(VideoListModelTest, ChapterTabFollowsTheCurrentRowsAndTheAdventureStartsI
     const auto chapters = model.selectedAdventureChapters();
     ASSERT_FALSE(chapters.empty());
     for (int current : {-1, 1, 0}) {
-        if (current >= 0)
-            ASSERT_TRUE(model.selectRow(current, LT::AdvChapter, false));
+        ASSERT_TRUE(current < 0 || model.selectRow(current, LT::AdvChapter, false));
         model.setListType(LT::AdvChapter);
         const Date expected = current == 0 ? chapters.front()->startAdvTime() : chapters.front()->startTime();
         EXPECT_EQ(model.tableData().front()._dateTime, date(expected)) << current;
