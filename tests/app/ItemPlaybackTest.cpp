@@ -1,4 +1,5 @@
 #include "app/ItemPlayback.h"
+#include "app/FrameDisplay.h"
 #include "app/ListMarkers.h"
 #include "app/VideoListModel.h"
 #include "app/VideoListView.h"
@@ -7,12 +8,14 @@
 #include "card/EventClip.h"
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
+#include "card/VrecMoveManagerInfo.h"
 #include "graph/DrivingInfoView.h"
 #include "map/MapPoint.h"
 #include "map/WebMapView.h"
 #include "player/CustomSliderCell.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
+#include "recording/FrameTable.h"
 #include "recording/PictureData.h"
 #include "recording/UserDefaultUtil.h"
 #include "recording/VideoInfo.h"
@@ -20,7 +23,7 @@
 
 #include "../map/FakeScriptSink.h"
 #include "../player/FakeMediaEngine.h"
-#include "SampleCards.h"
+#include "AppFakes.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -51,19 +54,15 @@ protected:
             ItemPlayback::Parts{player, list, map, [this] { return card; }, [this] { return &panel; },
                                 [] { return nullptr; }},
             hooks);
-        ListMarkers::Hooks markerHooks;
-        markerHooks.post = [this](std::function<void()> task) { posted.push_back(std::move(task)); };
-        markerHooks.centred = [this]() -> bool & { return centred; };
-        markerHooks.selectRow = [this](LT type, int row, bool s) { return list.selectRow(row, type, s); };
-        markerHooks.selectListItem = [this](LT type, int row, int chapter, bool s) {
-            playback->selectListItem(type, row, chapter, s);
-        };
-        markerHooks.playEventItem = [this](int i, bool s) { return playback->playEventItem(i, s); };
-        markerHooks.playSurveillanceItem = [this](int i, bool s) {
-            return playback->playSurveillanceItem(i, s);
-        };
         markers = std::make_unique<ListMarkers>(
-            ListMarkers::Parts{map, *list.model(), [this] { return card; }, settings}, markerHooks);
+            ListMarkers::Parts{map, *list.model(), [this] { return card; }, settings},
+            ListMarkers::Hooks{
+                [this](std::function<void()> task) { posted.push_back(std::move(task)); },
+                [this]() -> bool & { return centred; },
+                [this](LT type, int row, bool s) { return list.selectRow(row, type, s); },
+                [this](LT t, int row, int c, bool s) { playback->selectListItem(t, row, c, s); },
+                [this](int i, bool s) { return playback->playEventItem(i, s); },
+                [this](int i, bool s) { return playback->playSurveillanceItem(i, s); }});
     }
     void TearDown() override { card->dispose(); }
 
@@ -73,9 +72,15 @@ protected:
         sink.take();
     }
     int currentRow(LT type) const { return list.model()->currentRow(type); }
+    int chapters() const { return player.valueInfo()->chapterCount(); }
     QStringList scriptsNamed(const QString &prefix) const
     {
         return sink.scripts.filter(QRegularExpression("^" + prefix));
+    }
+    void runPosted()
+    {
+        for (auto &task : std::exchange(posted, {}))
+            task();
     }
 
     TempDir dir;
@@ -103,14 +108,38 @@ protected:
     bool reachable = false;
     bool centred = false;
 };
+
+VideoFrame frame(int32_t lat, int32_t lng, IconId direction, bool gps)
+{
+    VideoFrame f;
+    f._latitude = lat;
+    f._longitude = lng;
+    f.ex.direction = direction;
+    f.gps = gps;
+    return f;
+}
+
+FrameTable tableOf(const std::vector<std::pair<int, VideoFrame>> &frames)
+{
+    auto pool = std::make_shared<FramePool>();
+    std::vector<std::pair<int, uint32_t>> pairs;
+    for (const auto &[key, f] : frames)
+        pairs.emplace_back(key, pool->add(f));
+    return FrameTable(pool, std::make_shared<CameraKeys>(CameraKeys::fromPairs(std::move(pairs))));
+}
+
+std::shared_ptr<ChapterData> recordChapter(int32_t lat, int32_t lng)
+{
+    auto chapter = std::make_shared<ChapterData>(QUrl(), nullptr, ChapterData::Records{});
+    chapter->_vmmInfo = std::make_shared<VrecMoveManagerInfo>(std::span<const uint8_t>());
+    chapter->_vmmInfo->_latitude = lat;
+    chapter->_vmmInfo->_longitude = lng;
+    return chapter;
+}
 } // namespace
 
 TEST_F(ItemPlaybackTest, GuardsRefuseAReentryAndRowsOutOfRangeWithoutTouchingAnything)
 {
-    ASSERT_GE(list.model()->tripData().size(), 2u);
-    ASSERT_FALSE(list.model()->adventureData().empty());
-    ASSERT_FALSE(list.model()->eventList().empty());
-    ASSERT_FALSE(list.model()->surveillanceList().empty());
     const std::function<bool(int)> plays[] = {
         [&](int i) { return playback->playTripItem(i, 0, false, true); },
         [&](int i) { return playback->playAdventureItem(i, 0, false); },
@@ -122,72 +151,55 @@ TEST_F(ItemPlaybackTest, GuardsRefuseAReentryAndRowsOutOfRangeWithoutTouchingAny
         list.model()->isSelectRowChanging = true;
         EXPECT_FALSE(plays[k](0)) << k;
         list.model()->isSelectRowChanging = false;
-        EXPECT_FALSE(plays[k](-1)) << k;
-        EXPECT_FALSE(plays[k](1000)) << k;
+        EXPECT_FALSE(plays[k](-1) || plays[k](1000)) << k;
         EXPECT_TRUE(sink.scripts.isEmpty()) << k;
-        EXPECT_EQ(player.valueInfo()->chapterCount(), 0) << k;
+        EXPECT_EQ(chapters(), 0) << k;
     }
     // Stopwatch results kept: nothing is loaded and the guard is down again.
     keepResults = false;
     EXPECT_FALSE(plays[0](0));
     EXPECT_FALSE(list.model()->isSelectRowChanging);
-    EXPECT_EQ(player.valueInfo()->chapterCount(), 0);
+    EXPECT_EQ(chapters(), 0);
 }
 
-TEST_F(ItemPlaybackTest, ATripLoadsAtItsChapterWithTheMapCleanedAndItsNeighbours)
+TEST_F(ItemPlaybackTest, ATripLoadsAtItsChapterAChapterRowSeeksKeepingTheStatusAndNeighboursStopAtTheEnds)
 {
     const auto &trips = list.model()->tripData();
+    const auto chapters = trips[1]->sortedChapters();
+    ASSERT_EQ(chapters.size(), 2u);
     loadPage();
     ASSERT_TRUE(playback->playTripItem(1, 1, false, true));
-    EXPECT_EQ(player.valueInfo()->chapterDataList(), trips[1]->sortedChapters());
-    EXPECT_EQ(player.valueInfo()->currentValue(),
-              PictureDataUtil::getPosition(trips[1]->sortedChapters(), 1, 0));
-    EXPECT_EQ(currentRow(LT::Trip), 1);
-    EXPECT_EQ(currentRow(LT::TripChapter), 1);
-    EXPECT_FALSE(list.model()->isSelectRowChanging);
+    const auto item = player.valueInfo();
+    EXPECT_EQ(item->chapterDataList(), chapters);
+    EXPECT_EQ(item->currentValue(), PictureDataUtil::getPosition(chapters, 1, 0));
+    EXPECT_EQ(std::pair(currentRow(LT::Trip), currentRow(LT::TripChapter)), std::pair(1, 1));
     EXPECT_EQ(card->_activeType, CardData::ActiveType::MovieRec);
     EXPECT_EQ(neighbours, std::make_pair(true, static_cast<int>(trips.size()) > 2));
     EXPECT_EQ(sink.scripts.mid(0, 2), (QStringList{"removePolyLine()", "removeMyCar()"}));
     EXPECT_FALSE(playback->frames().currentMp4Path()) << "the meter's table is rebuilt for the new item";
     EXPECT_TRUE(calls.isEmpty());
-}
 
-TEST_F(ItemPlaybackTest, PreviousAndNextAcrossItemsStopAtTheEnds)
-{
-    const int trips = static_cast<int>(list.model()->tripData().size());
+    engine->becomeReady();
+    player.playMovie();
+    EXPECT_TRUE(playback->listRowSelected(LT::TripChapter, 0));
+    EXPECT_EQ(player.valueInfo(), item) << "same item, no reload";
+    EXPECT_EQ(item->currentValue(), PictureDataUtil::getPosition(chapters, 0, 0));
+    EXPECT_EQ(player.currentStatus(), CommonConst::PlayStatus::Play);
+    EXPECT_EQ(currentRow(LT::TripChapter), 0);
+    EXPECT_FALSE(playback->listRowSelected(LT::TripChapter, 2));
+    // Previous and next across the trips stop at the ends.
+    const int count = static_cast<int>(trips.size());
     ASSERT_TRUE(playback->playTripItem(0, 0, false, true));
-    struct Step
-    {
-        int code; // 3 previous, 4 next
-        int row;
-    };
-    std::vector<Step> steps{{3, 0}, {4, 1}, {3, 0}};
-    for (int i = 1; i < trips; ++i)
-        steps.push_back({4, i});
-    steps.push_back({4, trips - 1});
-    for (const Step &step : steps) {
+    std::vector<std::pair<int, int>> steps{{3, 0}, {4, 1}, {3, 0}}; // code (3 previous, 4 next), row
+    for (int i = 1; i <= count; ++i)
+        steps.emplace_back(4, std::min(i, count - 1));
+    for (const auto &[code, row] : steps) {
         const int before = titles;
-        playback->moviePlayerNotify(step.code);
-        EXPECT_EQ(currentRow(LT::Trip), step.row) << step.code;
+        playback->moviePlayerNotify(code);
+        EXPECT_EQ(currentRow(LT::Trip), row) << code;
         EXPECT_EQ(titles, before + 1) << "the title is refreshed also when nothing plays";
         EXPECT_FALSE(loading);
     }
-}
-
-TEST_F(ItemPlaybackTest, AChapterRowOfThePlayingTripSeeksAndKeepsTheStatus)
-{
-    ASSERT_TRUE(playback->playTripItem(0, 0, false, true));
-    const auto chapters = list.model()->selectedTripChapters();
-    ASSERT_GE(chapters.size(), 3u);
-    engine->becomeReady();
-    player.playMovie();
-    const auto item = player.valueInfo();
-    EXPECT_TRUE(playback->listRowSelected(LT::TripChapter, 2));
-    EXPECT_EQ(player.valueInfo(), item) << "same item, no reload";
-    EXPECT_EQ(item->currentValue(), PictureDataUtil::getPosition(chapters, 2, 0));
-    EXPECT_EQ(player.currentStatus(), CommonConst::PlayStatus::Play);
-    EXPECT_EQ(currentRow(LT::TripChapter), 2);
-    EXPECT_FALSE(playback->listRowSelected(LT::TripChapter, static_cast<int>(chapters.size())));
 }
 
 TEST_F(ItemPlaybackTest, AnEventDrawsOnlyItsWindowsRouteAndFollowsTheClock)
@@ -196,9 +208,8 @@ TEST_F(ItemPlaybackTest, AnEventDrawsOnlyItsWindowsRouteAndFollowsTheClock)
     ASSERT_TRUE(playback->playEventItem(0, false));
     EXPECT_EQ(player.valueInfo()->playType(), CommonConst::PlayType::Event);
     EXPECT_EQ(card->_activeType, CardData::ActiveType::EventRec);
-    EXPECT_EQ(neighbours.first, false);
-    const int points = scriptsNamed("addPolyPoint").size();
-    EXPECT_GT(points, 0);
+    EXPECT_FALSE(neighbours.first);
+    EXPECT_FALSE(scriptsNamed("addPolyPoint").isEmpty());
     // A window without positions: no point, but the route is still drawn (empty).
     const EventClip clip = card->getEventChapters(*list.model()->eventList()[0]);
     for (const auto &chapter : *clip.chapters) {
@@ -230,28 +241,23 @@ TEST_F(ItemPlaybackTest, PlayerEventCodes)
     ASSERT_TRUE(playback->playTripItem(0, 0, false, true));
     EXPECT_EQ(std::exchange(trims, 0), 1) << "playing an item leaves trim mode";
     engine->becomeReady();
-    struct Case
-    {
-        int code;
-        int titles;   // sync and item changes refresh the title
-        bool car;     // a refresh draws the car again after it was cleared
-        QString call; // a hook reached
-    } const cases[] = {{1, 1, true, {}},
-                       {2, 1, true, {}},
-                       {5, 0, false, {}},
-                       {6, 0, true, {}},
-                       {0, 0, true, {}},
-                       {8, 0, true, {}},
-                       {7, 0, false, "stop measurement"}};
-    for (const Case &c : cases) {
+    // Code, title refreshes (sync and item changes), car drawn again after it was cleared, hook reached.
+    const std::tuple<int, int, bool, QStringList> cases[] = {{1, 1, true, {}},
+                                                             {2, 1, true, {}},
+                                                             {5, 0, false, {}},
+                                                             {6, 0, true, {}},
+                                                             {0, 0, true, {}},
+                                                             {8, 0, true, {}},
+                                                             {7, 0, false, {"stop measurement"}}};
+    for (const auto &[code, titleCount, car, hooks] : cases) {
         map.currentPoint().clear();
         sink.take();
         calls.clear();
         titles = 0;
-        playback->moviePlayerNotify(c.code);
-        EXPECT_EQ(titles, c.titles) << c.code;
-        EXPECT_EQ(!scriptsNamed("drawMyCar").isEmpty(), c.car) << c.code;
-        EXPECT_EQ(calls, c.call.isEmpty() ? QStringList() : QStringList{c.call}) << c.code;
+        playback->moviePlayerNotify(code);
+        EXPECT_EQ(titles, titleCount) << code;
+        EXPECT_EQ(!scriptsNamed("drawMyCar").isEmpty(), car) << code;
+        EXPECT_EQ(calls, hooks) << code;
     }
     // Stop with a trim selection also leaves trim mode.
     EXPECT_EQ(trims, 0);
@@ -260,7 +266,7 @@ TEST_F(ItemPlaybackTest, PlayerEventCodes)
     EXPECT_EQ(trims, 1);
 }
 
-TEST_F(ItemPlaybackTest, MarkersAreKeyedPerItemAndTheMapIsCentredOncePerCardOnlineAndOffline)
+TEST_F(ItemPlaybackTest, MarkersAreKeyedPerItemCentredOncePerCardOnlineAndOfflineAndAClickPlaysItsRecording)
 {
     for (const bool online : {false, true}) {
         reachable = online;
@@ -268,8 +274,7 @@ TEST_F(ItemPlaybackTest, MarkersAreKeyedPerItemAndTheMapIsCentredOncePerCardOnli
         map.markerList().clear();
         centred = false;
         // An event without a position gets no marker of its own.
-        list.model()->eventList()[0]->_latitude = 0;
-        list.model()->eventList()[0]->_longitude = 0;
+        list.model()->eventList()[0]->_latitude = list.model()->eventList()[0]->_longitude = 0;
         markers->setEventMapMarkers();
         markers->setSurveillanceMapMarkers();
         markers->setTripMapMarkers();
@@ -282,24 +287,19 @@ TEST_F(ItemPlaybackTest, MarkersAreKeyedPerItemAndTheMapIsCentredOncePerCardOnli
         QStringList drawn = scriptsNamed("addMarker"); // each builder draws the whole list so far
         drawn.removeDuplicates();
         EXPECT_EQ(drawn.size(), keys.size()) << online;
-        for (auto &task : std::exchange(posted, {}))
-            task();
+        runPosted();
         EXPECT_EQ(scriptsNamed("setCenter").size(), 1) << "centred once, " << online;
         EXPECT_TRUE(centred);
         markers->setTripMapMarkers();
-        for (auto &task : std::exchange(posted, {}))
-            task();
+        runPosted();
         EXPECT_EQ(scriptsNamed("setCenter").size(), 1) << online;
         sink.take();
     }
-}
-
-TEST_F(ItemPlaybackTest, AMarkerClickPlaysItsRecordingAndAnOutOfRangeClickNothing)
-{
+    // A click plays its recording; one out of range, nothing.
     const int events = static_cast<int>(list.model()->eventList().size());
     markers->mapMarkerClicked(MapPoint(1, 2, "", MarkerType::SURVEILLANCE, 99));
     markers->mapMarkerClicked(MapPoint(1, 2, "", MarkerType::EVENT, events));
-    EXPECT_EQ(player.valueInfo()->chapterCount(), 0);
+    EXPECT_EQ(chapters(), 0);
     markers->mapMarkerClicked(MapPoint(1, 2, "", MarkerType::EVENT, events - 1));
     EXPECT_EQ(player.valueInfo()->playType(), CommonConst::PlayType::Event);
     EXPECT_EQ(currentRow(LT::Event), events - 1);
@@ -313,16 +313,46 @@ TEST_F(ItemPlaybackTest, AnUnreadableVersionAlertsAndLeavesThePlayerClearAndTheG
     card = std::make_shared<CardData>();
     card->loadCardFolder(writtenSampleCard(0x0713));
     list.setListData(*card);
-    const std::function<bool()> plays[] = {
-        [&] { return playback->playTripItem(0, 0, false, true); },
-        [&] { return playback->playEventItem(0, false); },
-        [&] { return playback->playSurveillanceItem(0, false); },
-    };
-    for (const auto &play : plays) {
+    for (const bool event : {false, true}) { // the movie and the protected recordings' paths
         calls.clear();
-        EXPECT_FALSE(play());
+        EXPECT_FALSE(event ? playback->playEventItem(0, false) : playback->playTripItem(0, 0, false, true));
         EXPECT_EQ(calls, QStringList{"warn Unable to read the selected file."});
         EXPECT_FALSE(list.model()->isSelectRowChanging);
-        EXPECT_EQ(player.valueInfo()->chapterCount(), 0);
+        EXPECT_EQ(chapters(), 0);
     }
+}
+
+TEST(FrameDisplayTest, CarFromTheFrameAtOrBeforeThePositionElseTheItemsFirstPositionHeadingNorth)
+{
+    const FrameTable frames =
+        tableOf({{100, frame(10, 20, IconId::NorthEast, true)}, {200, frame(0, 5, IconId::NorthWest, true)}});
+    const ChapterList located{recordChapter(0, 0), recordChapter(7, 8)};
+    const CarFix fallback{7, 8, IconId::North, false};
+    struct Case
+    {
+        int64_t offset;
+        const ChapterList *chapters;
+        std::optional<CarFix> car;
+    } const cases[] = {
+        {100, &located, CarFix{10, 20, IconId::NorthEast, true}},
+        {199, &located, CarFix{10, 20, IconId::NorthEast, true}},
+        {250, &located, fallback}, // latitude 0 with a longitude counts as no fix
+        {50, &located, fallback},  // before the first frame
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(FrameDisplay::carPosition(&frames, c.offset, nullptr, *c.chapters), c.car) << c.offset;
+    const ChapterList nowhere{recordChapter(0, 0)};
+    EXPECT_EQ(FrameDisplay::carPosition(&frames, 250, nullptr, nowhere), std::nullopt) << "the car stays";
+    EXPECT_EQ(FrameDisplay::carPosition(nullptr, 0, nullptr, located), fallback);
+}
+
+TEST(FrameDisplayTest, SpeedRunTableCountsTheFirstStampTwiceAndGivesWhatIsLeftOfEachRun)
+{
+    const SpeedRunEntry entries[] = {{40, 10}, {100, 10}, {200, 20}, {300, 20}};
+    const SpeedDurationTable table = FrameDisplay::speedRunTable(entries);
+    const std::pair<int32_t, double> expected[] = {{40, 0.14}, {100, 0.08}, {200, 0.2}, {300, 0.1}};
+    ASSERT_EQ(table.size(), std::size(expected));
+    for (const auto &[stamp, seconds] : expected)
+        EXPECT_NEAR(table.at(stamp), seconds, 1e-9) << stamp;
+    EXPECT_TRUE(FrameDisplay::speedRunTable({}).empty());
 }

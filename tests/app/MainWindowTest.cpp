@@ -1,166 +1,106 @@
 #include "app/MainWindow.h"
+#include "app/CardOpener.h"
 #include "app/MainMenu.h"
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowPlayerHost.h"
+#include "app/MenuValidation.h"
 #include "app/ModalRunner.h"
+#include "app/VideoListView.h"
 #include "map/EmptyMapView.h"
 #include "map/MapTitleView.h"
 #include "map/MapView.h"
 #include "player/MoviePlayerView.h"
 #include "recording/UserDefaultUtil.h"
+#include "support/EventLoop.h"
 #include "support/TempDir.h"
 
 #include "../maintenance/FakePrompts.h"
+#include "AppFakes.h"
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDir>
+#include <QMenuBar>
+#include <QTimer>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
 
 namespace {
-struct Run
-{
-    ModalWindow::Type type;
-    QString title;
-};
+using Runs = std::vector<std::pair<ModalWindow::Type, QString>>; // kind and title of each modal run
 
 struct RecordingRunner : ModalRunner
 {
-    explicit RecordingRunner(std::vector<Run> &runs) : runs(runs) {}
+    explicit RecordingRunner(Runs &runs) : runs(runs) {}
     void run(ModalWindow::Type type, QWidget *, const QString &title, std::optional<QSize>) override
     {
-        runs.push_back({type, title});
+        runs.emplace_back(type, title);
     }
-    std::vector<Run> &runs;
+    Runs &runs;
 };
 
-// The window and its stand-ins: no modal loops, no network, no browser.
+// The window and its stand-ins: no modal loops, no network, no browser. Not a first launch unless asked.
 struct Fixture
 {
-    explicit Fixture(const QString &settingsFile) : settings(settingsFile)
+    explicit Fixture(bool firstLaunch = false, const QString &settingsFile = {})
+        : settings(settingsFile.isEmpty() ? dir.filePath("s.conf") : settingsFile)
     {
         settings.load();
+        settings.viewerFirstLaunch = settings.viewerFirstLaunch || !firstLaunch;
         window = std::make_unique<MainWindow>(MainWindow::Services{
             settings, prompter, [](std::function<void(bool)> done) { done(false); }, std::nullopt,
             [this](MainWindow &) { return std::make_unique<RecordingRunner>(runs); },
             [this](const QUrl &url) { opened.push_back(url); }, [] { return false; },
-            [this](const QString &start, const QString &) {
-                chooserStarts << start;
-                return chosenFolder;
-            }});
+            [](const QString &, const QString &) { return std::optional<QString>(); }});
     }
     void startUpUntilShown()
     {
         bool shown = false;
         QObject::connect(window.get(), &MainWindow::startUpShown, [&] { shown = true; });
         window->startUp();
-        while (!shown)
-            QCoreApplication::processEvents();
+        EventLoop::waitUntil([&] { return shown; });
         // Step B, when due, was queued right behind the show.
         QCoreApplication::processEvents();
     }
 
+    TempDir dir;
     UserDefaultUtil settings;
     FakePrompter prompter;
-    std::vector<Run> runs;
+    Runs runs;
     std::vector<QUrl> opened;
-    QStringList chooserStarts;
-    std::optional<QString> chosenFolder;
     std::unique_ptr<MainWindow> window;
 };
 } // namespace
 
-TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStarts)
+TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStartsAndFullScreenShowsOnlyThePlayer)
 {
     TempDir dir;
     {
-        Fixture first(dir.filePath("s.conf"));
+        Fixture first(true, dir.filePath("s.conf"));
         first.startUpUntilShown();
         EXPECT_TRUE(first.window->isVisible());
         ASSERT_EQ(first.runs.size(), 1u);
-        EXPECT_EQ(first.runs[0].type, ModalWindow::Type::ViewerSetting);
+        EXPECT_EQ(first.runs[0].first, ModalWindow::Type::ViewerSetting);
         EXPECT_TRUE(first.window->reachabilityWatcher()->isReprobing()) << "the map server was unreachable";
     }
-    Fixture second(dir.filePath("s.conf"));
-    second.startUpUntilShown();
-    EXPECT_TRUE(second.window->isVisible());
-    EXPECT_TRUE(second.runs.empty());
-}
-
-TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
-{
-    TempDir dir;
-    Fixture f(dir.filePath("s.conf"));
-    f.settings.viewerFirstLaunch = true;
-    f.settings.language = 2;
+    Fixture f(true, dir.filePath("s.conf"));
     f.startUpUntilShown();
-    MainMenu *menu = f.window->mainMenu();
-    EXPECT_TRUE(menu->action(MenuCommand::Open)->isEnabled());
-    EXPECT_TRUE(menu->action(MenuCommand::CameraSettings)->isEnabled());
-    for (MenuCommand off : {MenuCommand::SaveAs, MenuCommand::BackUp})
-        EXPECT_FALSE(menu->action(off)->isEnabled()) << static_cast<int>(off);
-
-    menu->action(MenuCommand::About)->trigger();
-    menu->action(MenuCommand::ViewerSettings)->trigger();
-    ASSERT_EQ(f.runs.size(), 2u);
-    EXPECT_EQ(f.runs[0].type, ModalWindow::Type::Etc);
-    EXPECT_EQ(f.runs[1].type, ModalWindow::Type::ViewerSetting);
-    EXPECT_FALSE(f.settings.flag(UserDefaultUtil::KEY_VIEWER_SETTING_FLG)) << "released after the run";
-
-    menu->action(MenuCommand::DownloadUpdates)->trigger();
-    ASSERT_EQ(f.opened.size(), 1u);
-    EXPECT_EQ(QUrlQuery(f.opened[0]).queryItemValue("lang"), "es");
-
-    // Delete with no backup folder under the root: the warning, and the flag free again.
-    const QString root = dir.filePath("backup #1 root");
-    ASSERT_TRUE(QDir().mkpath(root));
-    f.settings.setValue(UserDefaultUtil::KEY_PATH_BACKUP, root);
-    menu->action(MenuCommand::Delete)->trigger();
-    EXPECT_EQ(f.prompter.shown, QStringList{"warn: Unable to locate the file."});
-    EXPECT_EQ(f.runs.size(), 2u);
-    EXPECT_FALSE(f.settings.flag(UserDefaultUtil::KEY_BACKUP_DELETE_FLG));
-
-    // The chooser starts in the stored folder, read as a local path ("#" and blanks are no URL).
-    f.chosenFolder = dir.filePath("other #2");
-    menu->action(MenuCommand::BackupDirectorySettings)->trigger();
-    EXPECT_EQ(f.chooserStarts, QStringList{root});
-    EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_PATH_BACKUP).toString(), *f.chosenFolder);
-    EXPECT_FALSE(f.settings.flag(UserDefaultUtil::KEY_BACKUP_DIRECTORY_SETTING_FLG));
-
-    // A usable card enables Save as and Back up; both open the backup dialog.
-    f.window->setBackupFlg(true);
-    menu->action(MenuCommand::SaveAs)->trigger();
-    menu->action(MenuCommand::BackUp)->trigger();
-    ASSERT_EQ(f.runs.size(), 4u);
-    EXPECT_EQ(f.runs[2].type, ModalWindow::Type::BackupSetting);
-    EXPECT_EQ(f.runs[3].title, "Select backup folder");
-}
-
-TEST(MainWindowTest, FullScreenLeavesThePlayerAloneAndLeavingItBringsThePanelsBack)
-{
-    TempDir dir;
-    Fixture f(dir.filePath("s.conf"));
-    f.settings.viewerFirstLaunch = true;
-    f.startUpUntilShown();
+    EXPECT_TRUE(f.window->isVisible());
+    EXPECT_TRUE(f.runs.empty());
+    // Full screen leaves the player alone; leaving it brings the panels back.
     MainWindowLayout *panels = f.window->panels();
     const QList<QWidget *> sides = {panels->mapTitleView(), panels->emptyMapView(), panels->videoListSlot(),
                                     panels->drivingInfoSlot()};
     const int normalWidth = panels->moviePlayerView()->width();
 
     f.window->mainMenu()->action(MenuCommand::FullScreen)->trigger();
-    while (!f.window->isFullscreen())
-        QCoreApplication::processEvents();
+    EventLoop::waitUntil([&] { return f.window->isFullscreen(); });
     QCoreApplication::processEvents();
     for (QWidget *side : sides)
         EXPECT_FALSE(side->isVisible()) << side->metaObject()->className();
-    EXPECT_EQ(panels->moviePlayerView()->width(), panels->width());
-    EXPECT_EQ(panels->moviePlayerView()->height(), panels->height());
+    EXPECT_EQ(panels->moviePlayerView()->size(), panels->size());
     EXPECT_TRUE(f.window->mainMenu()->action(MenuCommand::FullScreen)->isChecked());
 
     f.window->mainMenu()->action(MenuCommand::FullScreen)->trigger();
-    while (f.window->isFullscreen())
-        QCoreApplication::processEvents();
+    EventLoop::waitUntil([&] { return !f.window->isFullscreen(); });
     f.window->resize(1280, 800);
     QCoreApplication::processEvents();
     for (QWidget *side : sides)
@@ -169,46 +109,158 @@ TEST(MainWindowTest, FullScreenLeavesThePlayerAloneAndLeavingItBringsThePanelsBa
     EXPECT_EQ(panels->moviePlayerView()->width(), normalWidth);
 }
 
-TEST(MainWindowTest, ClosingTheWindowWithNothingLoadedQuitsWithoutAskingAndSavesTheViewerState)
+TEST(MainWindowTest, MenuCommandsWithoutCardAndTheirRuns)
 {
-    TempDir dir;
-    Fixture f(dir.filePath("s.conf"));
-    f.settings.viewerFirstLaunch = true;
+    Fixture f;
+    f.settings.language = 2;
     f.startUpUntilShown();
+    MainMenu *menu = f.window->mainMenu();
+    EXPECT_TRUE(menu->action(MenuCommand::Open)->isEnabled());
+    EXPECT_FALSE(menu->action(MenuCommand::SaveAs)->isEnabled() ||
+                 menu->action(MenuCommand::BackUp)->isEnabled());
+
+    menu->action(MenuCommand::About)->trigger();
+    menu->action(MenuCommand::ViewerSettings)->trigger();
+    ASSERT_EQ(f.runs.size(), 2u);
+    EXPECT_EQ(f.runs[0].first, ModalWindow::Type::Etc);
+    EXPECT_EQ(f.runs[1].first, ModalWindow::Type::ViewerSetting);
+    EXPECT_FALSE(f.settings.flag(UserDefaultUtil::KEY_VIEWER_SETTING_FLG)) << "released after the run";
+
+    menu->action(MenuCommand::DownloadUpdates)->trigger();
+    ASSERT_EQ(f.opened.size(), 1u);
+    EXPECT_EQ(QUrlQuery(f.opened[0]).queryItemValue("lang"), "es");
+
+    // A usable card enables Save as and Back up; both open the backup dialog.
+    f.window->setBackupFlg(true);
+    menu->action(MenuCommand::SaveAs)->trigger();
+    menu->action(MenuCommand::BackUp)->trigger();
+    ASSERT_EQ(f.runs.size(), 4u);
+    EXPECT_EQ(f.runs[2].first, ModalWindow::Type::BackupSetting);
+    EXPECT_EQ(f.runs[3].second, "Select backup folder");
+
+    // The player's buttons reach the same commands.
+    MainWindowPlayerHost host(*f.window);
+    host.showOpenFromDialog();
+    ASSERT_EQ(f.runs.size(), 5u);
+    EXPECT_EQ(f.runs[4].first, ModalWindow::Type::OpenForm);
+}
+
+TEST(MainWindowTest, ClosingWithNothingLoadedQuitsWithoutAskingAndTakesTheDetachedMapAlong)
+{
+    Fixture f;
+    f.startUpUntilShown();
+    QPointer<MapView> map = f.window->mapView();
+    f.window->panels()->mapTitleView()->onMapWindowButton();
+    ASSERT_NE(map->window(), f.window.get());
     EXPECT_TRUE(f.window->close());
     EXPECT_TRUE(f.window->isQuitConfirmed());
     EXPECT_TRUE(f.prompter.shown.isEmpty());
     EXPECT_TRUE(f.settings.contains(UserDefaultUtil::KEY_VIEWER_IS_MUTE));
     EXPECT_FALSE(f.settings.contains(UserDefaultUtil::KEY_MAP_TYPE_ID)) << "no item: no map state";
-}
-
-TEST(MainWindowTest, AWindowClosedWithTheMapDetachedTakesTheMapBackFirst)
-{
-    TempDir dir;
-    Fixture f(dir.filePath("s.conf"));
-    f.settings.viewerFirstLaunch = true;
-    f.startUpUntilShown();
-    QPointer<MapView> map = f.window->mapView();
-    f.window->panels()->mapTitleView()->onMapWindowButton();
-    ASSERT_NE(map->window(), f.window.get());
+    EXPECT_NE(map->window(), f.window.get()) << "still detached when the window goes";
     f.window.reset();
     QCoreApplication::processEvents();
     EXPECT_TRUE(map.isNull()) << "deleted with the main window, not left behind";
+    // The quit marks the thread so that every later modal loop would end at once; a run of the
+    // application's own loop clears the mark for the suites that follow in this process.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
-TEST(MainWindowTest, PlayerButtonsReachTheWindowsCommandsOnceStartedUp)
+TEST(MainWindowTest, OpensFillTheListStillsArriveAndBackUpFollowsTheOpenSource)
 {
-    TempDir dir;
-    Fixture f(dir.filePath("s.conf"));
-    f.settings.viewerFirstLaunch = true;
-    f.startUpUntilShown();
-    MainWindowPlayerHost host(*f.window);
-    using S = PlayerPanelHost::Service;
-    for (S on : {S::OpenFrom, S::Save, S::CameraSetting, S::TrimTool, S::CaptureTool, S::StopWatch,
-                 S::GoogleEarth, S::FullScreen, S::PreviousItem, S::NextItem})
-        EXPECT_TRUE(host.provides(on)) << static_cast<int>(on);
-    EXPECT_FALSE(host.isSaveAvailable()) << "nothing is open to back up";
-    host.showOpenFromDialog();
-    ASSERT_EQ(f.runs.size(), 1u);
-    EXPECT_EQ(f.runs[0].type, ModalWindow::Type::OpenForm);
+    Fixture f;
+    f.window->startUp();
+    std::vector<CardOpener::Outcome> outcomes;
+    QObject::connect(f.window->cardOpener(), &CardOpener::finished,
+                     [&](CardOpener::Outcome outcome) { outcomes.push_back(outcome); });
+    f.window->cardOpener()->pauseMsec = 0;
+    auto open = [&](const QUrl &url, MovieType type) {
+        f.window->cardOpener()->openVideoData(url, true, type);
+        EXPECT_TRUE(f.window->isLoading());
+        EventLoop::waitUntil([&, before = outcomes.size()] { return outcomes.size() > before; });
+        return outcomes.back();
+    };
+    VideoListModel *list = f.window->videoListView()->model();
+
+    // The map page has not answered a zoom: nothing of the map is kept and the flag stays.
+    f.window->setMapZoomAndCenter(true);
+    EXPECT_EQ(open(writtenSampleCard(), MovieType::Backup), CardOpener::Outcome::Opened);
+    EXPECT_TRUE(f.window->isMapZoomAndCenter());
+    EXPECT_FALSE(f.settings.contains(UserDefaultUtil::KEY_MAP_ZOOM));
+    EXPECT_FALSE(f.window->isLoading());
+    EXPECT_FALSE(f.window->backupFlg()) << "a backup folder is not backed up again";
+    ASSERT_EQ(list->rowCount(), static_cast<int>(list->tripData().size()));
+    EXPECT_EQ(list->shownCurrentRow(), 0);
+    // The workers' stills reach the rows in place.
+    EXPECT_TRUE(EventLoop::waitUntil([list] {
+        return !list->index(0, VideoListModel::ImageColumn)
+                    .data(VideoListModel::ThumbnailRole)
+                    .toString()
+                    .isEmpty();
+    }));
+
+    EXPECT_EQ(open(writtenSampleCard(), MovieType::Card), CardOpener::Outcome::Opened);
+    EXPECT_TRUE(f.window->backupFlg());
+    EXPECT_EQ(open(writtenSampleCard(0x0713), MovieType::Card), CardOpener::Outcome::UnreadableFile);
+    EXPECT_FALSE(f.window->backupFlg());
+    EXPECT_EQ(list->rowCount(), 0) << "the previous card's rows went with the reset";
+    EXPECT_EQ(f.prompter.shown, QStringList{"warn: Unable to read the selected file."});
+}
+
+TEST(MenuValidationTest, SavingCommandsNeedAUsableCardAndNoSheetOthersOnlyTheirHandler)
+{
+    using State = MenuValidation::State;
+    using enum MenuCommand;
+    // State (usable card, sheet shown, window works when modal), "Save as" and "Back up" enabled.
+    const std::tuple<const char *, State, bool> rows[] = {
+        {"no card", {false, false, false}, false},
+        {"usable card", {true, false, false}, true},
+        {"usable card under a sheet", {true, true, false}, false},
+        {"usable card under a sheet, window works when modal", {true, true, true}, true},
+        {"no card under a sheet", {false, true, true}, false},
+    };
+    for (const auto &[name, state, saveEnabled] : rows) {
+        SCOPED_TRACE(name);
+        for (MenuCommand saving : {SaveAs, BackUp}) {
+            EXPECT_EQ(MenuValidation::isEnabled(saving, true, state), saveEnabled);
+            EXPECT_FALSE(MenuValidation::isEnabled(saving, false, state));
+        }
+        for (MenuCommand command : {About, Open, ViewerSettings, CameraSettings, BackupDirectorySettings,
+                                    Delete, DownloadUpdates, Quit}) {
+            EXPECT_TRUE(MenuValidation::isEnabled(command, true, state));
+            EXPECT_FALSE(MenuValidation::isEnabled(command, false, state)) << "no handler, no item";
+        }
+    }
+}
+
+TEST(MainMenuTest, ActionsFollowTheStateAndOnlyEnabledHandlersRun)
+{
+    QMenuBar bar;
+    MenuValidation::State state;
+    MainMenu menu(&bar, [&state] { return state; });
+    int saves = 0;
+    int abouts = 0;
+    menu.setHandler(MenuCommand::SaveAs, [&] { ++saves; });
+    menu.setHandler(MenuCommand::About, [&] { ++abouts; });
+
+    EXPECT_FALSE(menu.action(MenuCommand::Open)->isEnabled());
+    EXPECT_FALSE(menu.action(MenuCommand::SaveAs)->isEnabled());
+    menu.action(MenuCommand::SaveAs)->trigger();
+    menu.trigger(MenuCommand::Open);
+    EXPECT_EQ(saves, 0);
+
+    state.backupFlg = true;
+    menu.validate();
+    EXPECT_TRUE(menu.action(MenuCommand::SaveAs)->isEnabled());
+    EXPECT_FALSE(menu.action(MenuCommand::BackUp)->isEnabled()) << "its handler does not exist";
+    menu.action(MenuCommand::SaveAs)->trigger();
+    menu.action(MenuCommand::About)->trigger();
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(abouts, 1);
+
+    // The state is asked again when a command is chosen, not only when a menu opens.
+    state.backupFlg = false;
+    menu.trigger(MenuCommand::SaveAs);
+    EXPECT_EQ(saves, 1);
 }

@@ -1,10 +1,13 @@
 #include "app/MapPanelModes.h"
 #include "app/ChildWindows.h"
+#include "app/DrivingPanelCoordinator.h"
 #include "app/NewWindowView.h"
 #include "map/EmptyMapView.h"
 #include "map/MapTitleView.h"
+#include "recording/UserDefaultUtil.h"
+#include "support/TempDir.h"
 
-#include "FakePlayback.h"
+#include "AppFakes.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -14,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using PS = CommonConst::PlayStatus;
+using MS = CommonConst::MouseStatus;
 
 namespace {
 // A main window's map column with a plain widget standing in for the web map.
@@ -47,33 +51,46 @@ struct Column
     std::optional<bool> hidden;
     std::vector<bool> frames;
 };
+
+struct Panel
+{
+    bool meterOn = true, circleOn = true;
+    std::optional<int> selected;
+    std::optional<int> value;
+    int refreshes = 0;
+};
+
+DrivingPanelCoordinator make(UserDefaultUtil &settings, FakePlayback &player, Panel &panel)
+{
+    return DrivingPanelCoordinator(settings, player,
+                                   {[&panel](bool circle) { return circle ? panel.circleOn : panel.meterOn; },
+                                    [&panel] { return panel.selected; },
+                                    [&panel](int v) { panel.value = v; }},
+                                   [&panel] { ++panel.refreshes; });
+}
 } // namespace
 
 TEST(MapPanelModesTest, PlaybackIsPausedAroundEachModeAndPutBackAsItWas)
 {
-    struct Row
-    {
-        PS status;
-        QStringList calls;
-    };
-    const Row rows[] = {
+    const std::pair<PS, QStringList> rows[] = {
         {PS::Play, {"pause", "play"}}, {PS::Pause, {}}, {PS::Stop, {"stop"}}, {PS::NotReady, {}}};
     for (const MapType mode : {MapType::Hidden, MapType::Show, MapType::Window}) {
-        for (const Row &row : rows) {
+        for (const auto &[status, calls] : rows) {
             Column column;
-            column.player.status = row.status;
+            column.player.status = status;
             if (mode == MapType::Window)
                 column.title->onMapWindowButton();
             else
                 column.title->setMapType(mode);
-            EXPECT_EQ(column.player.calls, row.calls) << int(mode) << " " << int(row.status);
-            EXPECT_EQ(column.player.status, row.status);
+            EXPECT_EQ(column.player.calls, calls) << int(mode) << " " << int(status);
+            EXPECT_EQ(column.player.status, status);
             EXPECT_EQ(column.hidden, mode != MapType::Show);
         }
     }
 }
 
-TEST(MapPanelModesTest, HidingKeepsTheTitleBarAndShowingBringsTheMapBack)
+TEST(MapPanelModesTest,
+     HidingKeepsTheTitleBarAndADetachedWindowOpensCentredAtTheRememberedSizeAndDocksWhenClosed)
 {
     Column column;
     column.title->onMapHideButton();
@@ -85,11 +102,8 @@ TEST(MapPanelModesTest, HidingKeepsTheTitleBarAndShowingBringsTheMapBack)
     QCoreApplication::processEvents();
     EXPECT_TRUE(column.map->isVisible());
     EXPECT_EQ(column.placeholder->height(), MapPanelModes::MAP_HEIGHT);
-}
 
-TEST(MapPanelModesTest, DetachedWindowOpensCentredAtTheRememberedSizeAndClosingDocksTheMap)
-{
-    Column column;
+    // Detached: a window of its own, centred at the remembered size; closing it docks the map again.
     column.title->onMapWindowButton();
     QWidget *window = column.window();
     ASSERT_NE(window, nullptr);
@@ -122,4 +136,53 @@ TEST(MapPanelModesTest, DetachedWindowOpensCentredAtTheRememberedSizeAndClosingD
     column.window()->close(); // the close box
     QCoreApplication::processEvents();
     EXPECT_EQ(column.map->parentWidget(), column.placeholder);
+}
+
+TEST(DrivingPanelCoordinatorTest, EachToggleWritesOnlyItsOwnKey)
+{
+    for (const bool circle : {false, true}) {
+        TempDir dir;
+        UserDefaultUtil settings(dir.filePath("s.ini"));
+        settings.load();
+        FakePlayback player;
+        Panel panel{false, false, {}, {}, 0};
+        DrivingPanelCoordinator coordinator = make(settings, player, panel);
+        coordinator.saveDisplaySetting(circle);
+        const QString meter = UserDefaultUtil::KEY_DISP_SPEED_METER,
+                      chart = UserDefaultUtil::KEY_DISP_CIRCLE_CHART;
+        const QString &own = circle ? chart : meter, &other = circle ? meter : chart;
+        EXPECT_TRUE(settings.contains(own) && !settings.value(own).toBool()) << circle;
+        EXPECT_FALSE(settings.contains(other)) << circle;
+        EXPECT_EQ(std::pair(settings.dispSpeedMeter, settings.dispCircleChart), std::pair(circle, !circle));
+        EXPECT_EQ(panel.refreshes, 1);
+    }
+}
+
+TEST(DrivingPanelCoordinatorTest, ADragPausesWhileItMovesAndRestoresTheStatusItBeganWith)
+{
+    for (const PS atPress : {PS::Play, PS::Pause, PS::NotReady}) {
+        TempDir dir;
+        UserDefaultUtil settings(dir.filePath("s.ini"));
+        FakePlayback player;
+        player.status = atPress;
+        Panel panel;
+        DrivingPanelCoordinator coordinator = make(settings, player, panel);
+        coordinator.lineChartSeek(MS::MouseDown);
+        panel.selected = 1200;
+        coordinator.lineChartSeek(MS::MouseDragged);
+        EXPECT_EQ(panel.value, 1200);
+        panel.selected = 1500;
+        coordinator.lineChartSeek(MS::MouseUp);
+        const QString name = FakePlayback::name(atPress);
+        EXPECT_EQ(player.calls, QStringList({"move 1200 Pause", "move 1500 " + name})) << name.toStdString();
+        EXPECT_EQ(player.status, atPress);
+        EXPECT_EQ(panel.value, 1500);
+
+        // A second release without a press, and a drag without a graph value, move nothing.
+        player.calls.clear();
+        coordinator.lineChartSeek(MS::MouseUp);
+        panel.selected.reset();
+        coordinator.lineChartSeek(MS::MouseDragged);
+        EXPECT_TRUE(player.calls.isEmpty());
+    }
 }

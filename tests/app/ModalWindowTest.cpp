@@ -1,10 +1,16 @@
 #include "app/ModalWindow.h"
 #include "app/ModalWindowDelegate.h"
+#include "app/TaskProgressDialog.h"
+#include "app/TaskProgressWindow.h"
+#include "app/TrimProgressPrompts.h"
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,28 +28,24 @@ struct Row
     bool escapeEnds;
     const char *flag; // released by the close button, or null
     bool emptiesContent;
+    bool asksDelegate; // the close button leaves the run to the delegate
+    bool keepsPlace;   // not centred
 };
 
 const Row rows[] = {
-    {Type::OpenForm, true, nullptr, false},
-    {Type::ViewerSetting, false, UserDefaultUtil::KEY_VIEWER_SETTING_FLG, false},
-    {Type::CameraSetting, false, UserDefaultUtil::KEY_CAMERA_SETTING_FLG, true},
-    {Type::BackupDelete, false, UserDefaultUtil::KEY_BACKUP_DELETE_FLG, false},
-    {Type::TaskProgress, false, nullptr, false},
-    {Type::BackupSetting, false, UserDefaultUtil::KEY_BACKUP_SETTING_FLG, true},
-    {Type::Trim, true, nullptr, false},
-    {Type::Capture, true, nullptr, false},
-    {Type::Etc, false, nullptr, false},
+    {Type::OpenForm, true, nullptr, false, false, false},
+    {Type::ViewerSetting, false, UserDefaultUtil::KEY_VIEWER_SETTING_FLG, false, false, false},
+    {Type::CameraSetting, false, UserDefaultUtil::KEY_CAMERA_SETTING_FLG, true, false, false},
+    {Type::BackupDelete, false, UserDefaultUtil::KEY_BACKUP_DELETE_FLG, false, false, false},
+    {Type::TaskProgress, false, nullptr, false, true, false},
+    {Type::BackupSetting, false, UserDefaultUtil::KEY_BACKUP_SETTING_FLG, true, false, false},
+    {Type::Trim, true, nullptr, false, true, true},
+    {Type::Capture, true, nullptr, false, false, true},
+    {Type::Etc, false, nullptr, false, false, false},
 };
-
-void pressEscape(QWidget *w)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-}
 } // namespace
 
-TEST(ModalWindowTest, EscapeAndCloseButtonFollowTheWindowType)
+TEST(ModalWindowTest, EscapeCloseButtonAndPlaceFollowTheWindowType)
 {
     TempDir dir;
     UserDefaultUtil store(dir.filePath("s.conf"));
@@ -53,75 +55,115 @@ TEST(ModalWindowTest, EscapeAndCloseButtonFollowTheWindowType)
             ModalWindow window(&store);
             window.setType(row.type);
             window.show();
-            pressEscape(&window);
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(&window, &escape);
             EXPECT_EQ(!window.isVisible(), row.escapeEnds);
         }
-        ModalWindow window(&store);
-        window.setType(row.type);
-        auto *view = new QWidget;
-        window.setContentView(view);
-        if (row.flag)
-            store.setFlag(row.flag, true);
-        window.show();
-        window.close();
-        EXPECT_FALSE(window.isVisible()) << "without a delegate every close button ends the run";
-        if (row.flag) {
-            EXPECT_FALSE(store.flag(row.flag));
-        }
-        EXPECT_EQ(window.contentView() != view, row.emptiesContent);
-        if (row.emptiesContent) {
-            EXPECT_EQ(view->parent(), nullptr) << "the dialog's view is handed back";
-            delete view;
+        for (const bool withDelegate : {false, true}) {
+            CountingDelegate delegate;
+            ModalWindow window(&store);
+            window.setType(row.type);
+            if (withDelegate)
+                window.setMwDelegate(&delegate);
+            auto *view = new QWidget;
+            window.setContentView(view);
+            if (row.flag)
+                store.setFlag(row.flag, true);
+            window.show();
+            window.close();
+            const bool asked = withDelegate && row.asksDelegate;
+            EXPECT_EQ(window.isVisible(), asked) << "without a delegate every close button ends the run";
+            EXPECT_EQ(delegate.closing, asked ? 1 : 0);
+            EXPECT_FALSE(row.flag && store.flag(row.flag));
+            EXPECT_EQ(window.contentView() != view, row.emptiesContent);
+            if (row.emptiesContent) {
+                EXPECT_EQ(view->parent(), nullptr) << "the dialog's view is handed back";
+                delete view;
+            }
+            window.move(13, 17);
+            window.center();
+            EXPECT_EQ(window.pos() == QPoint(13, 17), row.keepsPlace);
         }
     }
 }
 
-TEST(ModalWindowTest, ProgressAndTrimCloseButtonsAskTheDelegateAndKeepRunning)
+TEST(TaskProgressDialogTest, FirstTickAtStartThenDotsCycleWithoutPilingUp)
 {
-    for (Type type : {Type::TaskProgress, Type::Trim}) {
-        CountingDelegate delegate;
-        ModalWindow window(nullptr);
-        window.setType(type);
-        window.setMwDelegate(&delegate);
-        window.show();
-        window.close();
-        EXPECT_TRUE(window.isVisible());
-        EXPECT_EQ(delegate.closing, 1);
+    std::int64_t nowMs = 5000;
+    TaskProgressDialog dialog([&] { return nowMs; });
+    dialog.setTaskMode(TaskMode::Trim);
+    dialog.startProgress();
+    EXPECT_EQ(dialog.txtComment()->text(), QStringLiteral("Trimming video file.."));
+    EXPECT_TRUE(dialog.txtElapsedTime()->text().endsWith(QStringLiteral("：00:00:00")));
+
+    std::vector<int> dots;
+    for (int tick = 0; tick < 12; ++tick) {
+        nowMs += 1000;
+        dialog.timeUpdateWithTimer();
+        dots.push_back(static_cast<int>(dialog.txtComment()->text().count(QLatin1Char('.'))));
+        EXPECT_TRUE(dialog.txtComment()->text().startsWith(QStringLiteral("Trimming video file")));
     }
-    // A capture window's close button ends its run without asking anyone.
-    CountingDelegate delegate;
-    ModalWindow capture(nullptr);
-    capture.setType(Type::Capture);
-    capture.setMwDelegate(&delegate);
-    capture.show();
-    capture.close();
-    EXPECT_FALSE(capture.isVisible());
-    EXPECT_EQ(delegate.closing, 0);
+    EXPECT_EQ(dots, (std::vector<int>{3, 4, 5, 6, 7, 8, 9, 10, 11, 1, 2, 3}));
+    nowMs += 360000000 - 12000 + 999;
+    dialog.timeUpdateWithTimer();
+    EXPECT_TRUE(dialog.txtElapsedTime()->text().endsWith(QStringLiteral("：100:00:00")));
 }
 
-TEST(ModalWindowTest, StandardRunLowersChildWindowsAroundTheRunAndHandsTheViewBack)
+TEST(TaskProgressWindowTest, AJobsWindowShowsWithoutWaitingCancelsByItsCloseButtonAndEndsWithItsMessage)
 {
-    ModalWindow window(nullptr);
-    window.setType(Type::OpenForm);
-    QWidget view;
-    std::vector<bool> topMost;
-    QMetaObject::invokeMethod(
-        &window, [&] { pressEscape(&window); }, Qt::QueuedConnection);
-    window.runStandard(
-        &view, {QStringLiteral("Open From"), QSize(300, 120), [&](bool on) { topMost.push_back(on); }, {}});
-    EXPECT_EQ(topMost, (std::vector<bool>{false, true}));
-    EXPECT_EQ(view.parent(), nullptr);
-    EXPECT_EQ(view.size(), QSize(300, 120));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Open From"));
+    using M = TaskProgress::Mode;
+    const std::tuple<M, bool, QString, QString> rows[] = {
+        {M::Backup, false, "Backing up files..", "Save completed."},
+        {M::Backup, true, "Backing up files..", "Backup cancelled."},
+        {M::Cleanup, false, "Delete file..", "Delete completed."},
+        {M::Cleanup, true, "Delete file..", "Delete cancelled."},
+    };
+    for (const auto &[mode, cancelled, comment, message] : rows) {
+        TempDir dir;
+        UserDefaultUtil settings(dir.filePath("s.ini"));
+        QStringList log;
+        TaskProgressWindow progress(settings, nullptr, [&log](bool on) { log << (on ? "raise" : "lower"); });
+        progress.dialog().informationAlert = [&log](const QString &text) { log << text; };
+        progress.start(mode, "Back up");
+        EXPECT_TRUE(progress.window().isVisible());
+        EXPECT_EQ(progress.window().windowModality(), Qt::ApplicationModal);
+        EXPECT_EQ(progress.dialog().txtComment()->text(), comment);
+        progress.setProgress(std::numeric_limits<double>::quiet_NaN(), "–");
+        EXPECT_EQ(progress.dialog().progressBar()->value(), 0);
+        progress.setProgress(66.0, "66％");
+        EXPECT_EQ(progress.dialog().progressBar()->value(), 66);
+        if (cancelled)
+            progress.window().closeButtonPressed();
+        EXPECT_EQ(progress.cancelFlag().load(), cancelled);
+        EXPECT_TRUE(progress.window().isVisible()) << "the job ends the window, not the close button";
+        progress.finish(cancelled);
+        EXPECT_FALSE(progress.window().isVisible());
+        EXPECT_EQ(log, (QStringList{"lower", message, "raise"}));
+    }
 }
 
-TEST(ModalWindowTest, TrimAndCaptureWindowsKeepTheirPlaceWhenCentred)
+TEST(TrimProgressPromptsTest, TheTrimsProgressIsTheTaskWindowWhoseCancelAndCloseButtonStopTheJob)
 {
-    for (Type type : {Type::Trim, Type::Capture}) {
-        ModalWindow window(nullptr);
-        window.setType(type);
-        window.move(13, 17);
-        window.center();
-        EXPECT_EQ(window.pos(), QPoint(13, 17));
+    for (const bool viaCloseButton : {false, true}) {
+        TempDir dir;
+        UserDefaultUtil settings(dir.filePath("s.ini"));
+        TrimProgressPrompts prompts(settings, nullptr);
+        int cancels = 0;
+        prompts.openProgress("Trim Tool", [&] {
+            ++cancels;
+            prompts.closeProgress(); // as the tool does once its job has stopped
+        });
+        auto *window = qobject_cast<ModalWindow *>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->type(), ModalWindow::Type::TaskProgress);
+        prompts.setProgress(250.0, "99%");
+        EXPECT_EQ(window->findChild<QProgressBar *>()->value(), 100);
+        if (viaCloseButton)
+            window->closeButtonPressed();
+        else
+            window->findChild<QPushButton *>()->click();
+        EXPECT_EQ(cancels, 1);
+        EXPECT_FALSE(window->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }

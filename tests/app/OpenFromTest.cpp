@@ -8,6 +8,7 @@
 
 #include "../maintenance/FakePrompts.h"
 #include "../maintenance/MaintenanceFakes.h"
+#include "AppFakes.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -16,148 +17,109 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct FakeVolumes : VolumeLister
-{
-    std::vector<Volume> volumes;
-    std::vector<Volume> mountedVolumes() const override { return volumes; }
-};
+using Opened = std::vector<std::pair<QUrl, MovieType>>;
 
-// Runs no window: hands the view to the test's action, which plays the user.
-struct ActingRunner : ModalRunner
+const FakeVolumes NO_VOLUMES;
+const FakeVolumes TWO_CARDS{{{"/media/u/B", true}, {"/", false}, {"/media/u/A", true}}};
+
+// The Open From dialog's services and owner. Its runs show no window: the test's action plays the user.
+struct Fixture : ModalRunner, VideoTypeSelectDialogDelegate
 {
-    std::function<void(QWidget *)> act;
-    QStringList titles;
+    explicit Fixture(const VolumeLister &volumes)
+    {
+        dialog = std::make_unique<VideoTypeSelectDialog>(VideoTypeSelectDialog::Services{
+            settings, prompter, maintenancePrompter, volumes, *this,
+            [this](QWidget *, const QString &start) { return fileStarts << start, chosenFile; }});
+        dialog->delegate = this;
+        QObject::connect(dialog.get(), &QDialog::finished, [this] { closed = true; });
+    }
     void run(ModalWindow::Type, QWidget *view, const QString &title, std::optional<QSize>) override
     {
         titles << title;
         if (act)
             act(view);
     }
-};
-
-struct FakeOwner : VideoTypeSelectDialogDelegate
-{
-    bool agree = true;
-    std::vector<std::pair<QUrl, MovieType>> opened;
     void openVideoData(const QUrl &url, bool autoPlay, MovieType type) override
     {
         EXPECT_TRUE(autoPlay);
         opened.emplace_back(url, type);
     }
     bool confirmStopWatchReset() override { return agree; }
-};
 
-const FakeVolumes TWO_CARDS = [] {
-    FakeVolumes v;
-    v.volumes = {{"/media/u/B", true}, {"/", false}, {"/media/u/A", true}};
-    return v;
-}();
-
-struct Fixture
-{
     TempDir dir;
     UserDefaultUtil settings{dir.filePath("s.conf")};
     FakePrompter prompter;
     FakeMaintenancePrompter maintenancePrompter;
-    ActingRunner runner;
-    FakeOwner owner;
+    std::function<void(QWidget *)> act;
+    QStringList titles;
+    bool agree = true;
+    Opened opened;
     QString chosenFile;
     QStringList fileStarts;
     std::unique_ptr<VideoTypeSelectDialog> dialog;
     bool closed = false;
-
-    explicit Fixture(const VolumeLister &volumes)
-    {
-        dialog = std::make_unique<VideoTypeSelectDialog>(
-            VideoTypeSelectDialog::Services{settings, prompter, maintenancePrompter, volumes, runner,
-                                            [this](QWidget *, const QString &start) {
-                                                fileStarts << start;
-                                                return chosenFile;
-                                            }});
-        dialog->delegate = &owner;
-        QObject::connect(dialog.get(), &QDialog::finished, [this] { closed = true; });
-    }
-    void settle() { QCoreApplication::processEvents(); }
 };
 } // namespace
 
 TEST(OpenFromTest, CardDriveChoices)
 {
-    FakeVolumes fixed;
-    fixed.volumes = {{"/", false}, {"/home", false}};
-    {
-        Fixture f(fixed);
-        f.dialog->cardDataOnClick();
-        EXPECT_EQ(f.prompter.shown, QStringList{"warn: Unable to locate the selected drive."});
-        EXPECT_TRUE(f.runner.titles.isEmpty());
-        EXPECT_EQ(f.dialog->selectMovieType(), MovieType::PC);
-    }
-    {
-        Fixture f(TWO_CARDS);
-        f.runner.act = [](QWidget *view) { qobject_cast<CardDriveSelectDialog *>(view)->btnCancel_Click(); };
-        f.dialog->cardDataOnClick();
-        f.settle();
-        EXPECT_EQ(f.runner.titles, QStringList{"Selection of Card Drive"});
-        EXPECT_TRUE(f.owner.opened.empty());
-        EXPECT_FALSE(f.closed) << "Open From stays";
-        EXPECT_EQ(f.dialog->selectMovieType(), MovieType::Card);
-    }
-    {
-        Fixture f(TWO_CARDS);
-        f.runner.act = [](QWidget *view) {
-            auto *drives = qobject_cast<CardDriveSelectDialog *>(view);
-            drives->cmbCardDriveFolder()->setCurrentIndex(1);
-            drives->btnOk_Click();
-        };
-        f.dialog->cardDataOnClick();
-        f.settle();
-        ASSERT_EQ(f.owner.opened.size(), 1u);
-        EXPECT_EQ(f.owner.opened[0].first.toLocalFile(), "/media/u/B/MOVE/");
-        EXPECT_EQ(f.owner.opened[0].second, MovieType::Card);
-        EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_CARD_DRIVE_SELECT).toString(), "B");
-        EXPECT_TRUE(f.closed);
-    }
+    const FakeVolumes fixed{{{"/", false}, {"/home", false}}};
+    Fixture none(fixed);
+    none.dialog->cardDataOnClick();
+    EXPECT_EQ(none.prompter.shown, QStringList{"warn: Unable to locate the selected drive."});
+    EXPECT_TRUE(none.titles.isEmpty());
+    EXPECT_EQ(none.dialog->selectMovieType(), MovieType::PC);
+    Fixture f(TWO_CARDS);
+    f.act = [](QWidget *view) { qobject_cast<CardDriveSelectDialog *>(view)->btnCancel_Click(); };
+    f.dialog->cardDataOnClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.titles, QStringList{"Selection of Card Drive"});
+    EXPECT_TRUE(f.opened.empty());
+    EXPECT_FALSE(f.closed) << "Open From stays";
+    EXPECT_EQ(f.dialog->selectMovieType(), MovieType::Card);
+    f.act = [](QWidget *view) {
+        qobject_cast<CardDriveSelectDialog *>(view)->cmbCardDriveFolder()->setCurrentIndex(1);
+        qobject_cast<CardDriveSelectDialog *>(view)->btnOk_Click();
+    };
+    f.dialog->cardDataOnClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.opened, (Opened{{QUrl::fromLocalFile("/media/u/B/MOVE/"), MovieType::Card}}));
+    EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_CARD_DRIVE_SELECT).toString(), "B");
+    EXPECT_TRUE(f.closed);
 }
 
-TEST(OpenFromTest, BackupFolderChoices)
+TEST(OpenFromTest, BackupFolderAndFileChoicesTheFileStoredAsALocalPathThePanelStartingInItsFolder)
 {
-    FakeVolumes none;
-    Fixture f(none);
+    Fixture f(NO_VOLUMES);
     TempDir backups;
     f.settings.setValue(UserDefaultUtil::KEY_PATH_BACKUP, backups.path());
     f.dialog->backupFolderOnClick();
     EXPECT_EQ(f.prompter.shown, QStringList{"warn: There is no backup folder."});
-    EXPECT_TRUE(f.runner.titles.isEmpty());
+    EXPECT_TRUE(f.titles.isEmpty());
 
     // The backup directory is read again at the press.
     ASSERT_TRUE(QDir(backups.path()).mkpath("Sample"));
-    f.runner.act = [&f](QWidget *) { f.dialog->backUpFolderSelectDialog()->btnOk_Click(); };
+    f.act = [&f](QWidget *) { f.dialog->backUpFolderSelectDialog()->btnOk_Click(); };
     f.dialog->backupFolderOnClick();
-    f.settle();
-    ASSERT_EQ(f.owner.opened.size(), 1u);
-    EXPECT_EQ(f.owner.opened[0].first.toLocalFile(), backups.filePath("Sample") + "/") << "a folder's URL";
-    EXPECT_EQ(f.owner.opened[0].second, MovieType::Backup);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.opened, (Opened{{QUrl::fromLocalFile(backups.filePath("Sample") + "/"), MovieType::Backup}}))
+        << "a folder's URL";
     EXPECT_TRUE(f.closed);
-}
-
-TEST(OpenFromTest, FileChoiceStoresALocalPathAndStartsInItsFolder)
-{
-    FakeVolumes none;
-    Fixture f(none);
+    // The file choice.
+    f.closed = false;
+    f.opened.clear();
     TempDir movies;
     const QString movie = movies.filePath("clip.mp4");
     QFile(movie).open(QIODevice::WriteOnly);
 
     f.dialog->fileSelectOnClick(); // cancelled
     EXPECT_EQ(f.fileStarts, QStringList{UserDefaultUtil::documentsPath()});
-    EXPECT_TRUE(f.owner.opened.empty());
+    EXPECT_TRUE(f.opened.empty());
     EXPECT_FALSE(f.closed);
 
     f.chosenFile = movie;
     f.dialog->fileSelectOnClick();
-    ASSERT_EQ(f.owner.opened.size(), 1u);
-    EXPECT_EQ(f.owner.opened[0].first, QUrl::fromLocalFile(movie));
-    EXPECT_EQ(f.owner.opened[0].second, MovieType::PC);
+    EXPECT_EQ(f.opened, (Opened{{QUrl::fromLocalFile(movie), MovieType::PC}}));
     EXPECT_EQ(f.settings.value(UserDefaultUtil::KEY_PATH_SELECT_FILE).toString(), movie);
     EXPECT_TRUE(f.closed);
 
@@ -165,7 +127,7 @@ TEST(OpenFromTest, FileChoiceStoresALocalPathAndStartsInItsFolder)
     QFile::remove(movie);
     EXPECT_EQ(f.dialog->fileStartFolder(), UserDefaultUtil::documentsPath()) << "the stored file is gone";
 
-    f.owner.agree = false;
+    f.agree = false;
     f.dialog->fileSelectOnClick();
     EXPECT_EQ(f.fileStarts.size(), 2) << "a refused stopwatch reset opens no panel";
 }
@@ -192,7 +154,7 @@ TEST(CardDriveSelectDialogTest, OkAndCancelPerOwner)
 {
     struct Owner : CardDriveSelectDialogDelegate
     {
-        bool agree = true;
+        bool agree = false;
         QStringList opened;
         void openCardDrivePath(const QString &path) override { opened << path; }
         bool confirmStopWatchReset() override { return agree; }
@@ -200,9 +162,9 @@ TEST(CardDriveSelectDialogTest, OkAndCancelPerOwner)
     TempDir dir;
     UserDefaultUtil settings(dir.filePath("s.conf"));
     const QString flag = UserDefaultUtil::KEY_CAMERA_SETTING_FLG;
-    for (auto type : {CardDriveSelectDialog::CardDriveType::FileOpen,
-                      CardDriveSelectDialog::CardDriveType::CameraSetting}) {
-        const bool camera = type == CardDriveSelectDialog::CardDriveType::CameraSetting;
+    using T = CardDriveSelectDialog::CardDriveType;
+    for (const T type : {T::FileOpen, T::CameraSetting}) {
+        const bool camera = type == T::CameraSetting;
         Owner owner;
         CardDriveSelectDialog dialog(settings, TWO_CARDS);
         dialog.delegate = &owner;
@@ -211,51 +173,40 @@ TEST(CardDriveSelectDialogTest, OkAndCancelPerOwner)
         dialog.loadDriveList();
         int ends = 0;
         QObject::connect(&dialog, &QDialog::finished, [&ends] { ++ends; });
-
-        owner.agree = false;
-        dialog.btnOk_Click();
-        EXPECT_TRUE(owner.opened.isEmpty());
+        dialog.btnOk_Click(); // the stopwatch measurement kept: nothing opened or stored
         EXPECT_FALSE(settings.contains(*dialog.userDefaultsKey));
         owner.agree = true;
-        settings.setFlag(flag, true);
-        dialog.btnOk_Click();
+        for (const bool ok : {true, false}) {
+            settings.setFlag(flag, true);
+            ok ? dialog.btnOk_Click() : dialog.btnCancel_Click();
+            EXPECT_EQ(settings.flag(flag), !camera) << "only the camera's run holds the flag";
+        }
+        EXPECT_EQ(ends, camera ? 2 : 1) << "OK ends only the camera's run: the Open From dialog ends its own";
         EXPECT_EQ(owner.opened, QStringList{"/media/u/A/MOVE/"});
         EXPECT_EQ(settings.value(*dialog.userDefaultsKey).toString(), "A");
-        EXPECT_EQ(ends, camera ? 1 : 0) << "the Open From dialog ends its own runs";
-        EXPECT_EQ(settings.flag(flag), !camera);
-
-        settings.setFlag(flag, true);
-        dialog.btnCancel_Click();
-        EXPECT_EQ(settings.flag(flag), !camera);
     }
 }
 
 TEST(StorageVolumeListerTest, RemovableByTheDiskFlagTheCardReaderOrTheMediaMounts)
 {
     TempDir sys;
-    QDir root(sys.path());
+    QDir(sys.path()).mkpath("class/block");
     for (const auto &[disk, removable] : {std::pair{"sdb", "1"}, std::pair{"sda", "0"}}) {
-        root.mkpath(QString("devices/%1/%1%2").arg(disk).arg(1));
-        QFile(sys.filePath(QString("devices/%1/%1%2/partition").arg(disk).arg(1))).open(QIODevice::WriteOnly);
-        QFile flag(sys.filePath(QString("devices/%1/removable").arg(disk)));
-        flag.open(QIODevice::WriteOnly);
-        flag.write(removable);
-        flag.close();
-        root.mkpath("class/block");
-        QFile::link(sys.filePath(QString("devices/%1/%1%2").arg(disk).arg(1)),
-                    sys.filePath(QString("class/block/%1%2").arg(disk).arg(1)));
-        QFile::link(sys.filePath(QString("devices/%1").arg(disk)),
-                    sys.filePath(QString("class/block/%1").arg(disk)));
+        const QString diskDir = sys.filePath(QString("devices/%1").arg(disk)),
+                      part = diskDir + "/" + disk + "1";
+        QDir().mkpath(part);
+        QFile(part + "/partition").open(QIODevice::WriteOnly);
+        QFile flag(diskDir + "/removable");
+        flag.open(QIODevice::WriteOnly) && flag.write(removable);
+        QFile::link(part, sys.filePath(QString("class/block/%1").arg(disk) + "1"));
+        QFile::link(diskDir, sys.filePath(QString("class/block/%1").arg(disk)));
     }
     const StorageVolumeLister lister(sys.path());
-    const struct
-    {
-        const char *device, *mount;
-        bool removable;
-    } cases[] = {{"/dev/sdb1", "/mnt/card", true},   {"/dev/sdb", "/mnt/whole", true},
-                 {"/dev/sda1", "/", false},          {"/dev/mmcblk0p1", "/mnt/sd", true},
-                 {"tmpfs", "/media/u/CARD", true},   {"/dev/sda2", "/run/media/u/CARD", true},
-                 {"/dev/nvme0n1p1", "/home", false}, {"tmpfs", "/mediafiles", false}};
-    for (const auto &c : cases)
-        EXPECT_EQ(lister.isRemovable(c.device, c.mount), c.removable) << c.device << " " << c.mount;
+    const std::tuple<const char *, const char *, bool> cases[] = {
+        {"/dev/sdb1", "/mnt/card", true},   {"/dev/sdb", "/mnt/whole", true},
+        {"/dev/sda1", "/", false},          {"/dev/mmcblk0p1", "/mnt/sd", true},
+        {"tmpfs", "/media/u/CARD", true},   {"/dev/sda2", "/run/media/u/CARD", true},
+        {"/dev/nvme0n1p1", "/home", false}, {"tmpfs", "/mediafiles", false}};
+    for (const auto &[device, mount, removable] : cases)
+        EXPECT_EQ(lister.isRemovable(device, mount), removable) << device << " " << mount;
 }

@@ -11,12 +11,12 @@
 #include <limits>
 
 namespace {
+// The tool windows with the player faked; a run shows the window, lets the test act and waits for its end.
 struct Harness
 {
     Harness() : settings(dir.filePath("s.ini"))
     {
-        state.hasRecording = true;
-        state.selectFrame = true;
+        state.hasRecording = state.selectFrame = true;
         state.selectStartMs = 4000;
         state.trackValue = 9876.9;
         tools = std::make_unique<ToolWindows>(
@@ -41,7 +41,7 @@ struct Harness
         EXPECT_EQ(info.selectStartSumFrameTS, 4000);
         EXPECT_EQ(info.selectEndSumFrameTS, 9876);
         window.show();
-        action(window, tool);
+        trim ? trimAction(window, *trim) : captureAction(window, *capture);
         while (window.isVisible())
             QCoreApplication::processEvents();
         calls << "ended";
@@ -53,109 +53,86 @@ struct Harness
     ToolWindows::PlayerState state;
     QStringList calls;
     bool backupFlg = false;
-    std::function<void(ModalWindow &, QWidget &)> action;
+    std::function<void(ModalWindow &, TrimView &)> trimAction;
+    std::function<void(ModalWindow &, CaptureView &)> captureAction;
     std::unique_ptr<ToolWindows> tools;
 };
+
+const QString CUT_FAILED = QStringLiteral("warn: Cut was unsuccessful.");
 } // namespace
 
 TEST(ToolWindowsTest, TheCutButtonFirstSelectsARangeAndRefusesWithoutAUsablePosition)
 {
-    struct Row
-    {
-        bool hasRecording;
-        bool selecting;
-        double trackValue;
-        QStringList calls;
-    };
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    const Row rows[] = {
-        {true, false, 1500.0, {"trim on"}}, {false, true, 1500.0, {"trim off"}},
-        {true, true, nan, {"trim off"}},    {true, false, inf, {"trim off"}},
-        {true, true, 1e300, {"trim off"}},  {true, true, -3.0, {"trim off"}},
-    };
-    for (const Row &row : rows) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(),
+                 inf = std::numeric_limits<double>::infinity();
+    // Recording, selecting, track value; refused ones leave trim mode with the alert.
+    const std::tuple<bool, bool, double, bool> rows[] = {
+        {true, false, 1500.0, false}, {false, true, 1500.0, true}, {true, true, nan, true},
+        {true, false, inf, true},     {true, true, 1e300, true},   {true, true, -3.0, true}};
+    for (const auto &[hasRecording, selecting, trackValue, refused] : rows) {
         Harness h;
-        h.state.hasRecording = row.hasRecording;
-        h.state.selectFrame = row.selecting;
-        h.state.trackValue = row.trackValue;
+        h.state.hasRecording = hasRecording;
+        h.state.selectFrame = selecting;
+        h.state.trackValue = trackValue;
         h.tools->openToolWindow(ToolWindows::CUT_BUTTON);
-        EXPECT_EQ(h.calls, row.calls) << row.trackValue;
-        const bool refused = row.calls == QStringList{"trim off"};
-        EXPECT_EQ(h.prompter.shown.size(), refused ? 1 : 0);
-        if (refused)
-            EXPECT_EQ(h.prompter.shown.value(0), "warn: Cut was unsuccessful.");
+        EXPECT_EQ(h.calls, QStringList{refused ? "trim off" : "trim on"}) << trackValue;
+        EXPECT_EQ(h.prompter.shown, refused ? QStringList{CUT_FAILED} : QStringList{}) << trackValue;
     }
 }
 
-TEST(ToolWindowsTest, TheSecondPressOpensTheTrimWindowAndEachResultEndsItsRun)
+TEST(ToolWindowsTest, TheSecondPressOpensTheTrimWindowTheSnapshotButtonTheCaptureWindowEachEndingItsRun)
 {
-    struct Row
-    {
-        const char *name;
-        std::function<void(ModalWindow &, TrimView &)> action;
-        QStringList after; // calls after the run line
-        QStringList alerts;
-    };
-    const Row rows[] = {
-        {"back", [](ModalWindow &, TrimView &t) { t.backAction(); }, {"ended"}, {}},
-        {"close button", [](ModalWindow &w, TrimView &) { w.closeButtonPressed(); }, {"ended"}, {}},
-        {"cancel", [](ModalWindow &, TrimView &t) { t.cancelAction(); }, {"trim off", "ended"}, {}},
-        {"saved",
-         [](ModalWindow &, TrimView &t) { t.delegate->toolWindowClosed(2); },
+    using Action = std::function<void(ModalWindow &, TrimView &)>;
+    // How the run ends, the calls after the run line, the alerts.
+    const std::tuple<Action, QStringList, QStringList> rows[] = {
+        {[](ModalWindow &, TrimView &t) { t.backAction(); }, {"ended"}, {}},
+        {[](ModalWindow &w, TrimView &) { w.closeButtonPressed(); }, {"ended"}, {}},
+        {[](ModalWindow &, TrimView &t) { t.cancelAction(); }, {"trim off", "ended"}, {}},
+        {[](ModalWindow &, TrimView &t) { t.delegate->toolWindowClosed(2); },
          {"trim off", "ended"},
-         {}},
-        {"cancelled while running",
-         [](ModalWindow &, TrimView &t) { t.delegate->toolWindowClosed(3); },
+         {}},                                                                 // saved
+        {[](ModalWindow &, TrimView &t) { t.delegate->toolWindowClosed(3); }, // cancelled while running
          {"ended"},
          {"inform: The trim tool operation was cancelled."}},
     };
-    for (const Row &row : rows) {
+    for (const auto &[action, after, alerts] : rows) {
         Harness h;
-        h.action = [&row](ModalWindow &w, QWidget &tool) { row.action(w, *qobject_cast<TrimView *>(&tool)); };
+        h.trimAction = action;
         h.tools->openToolWindow(ToolWindows::CUT_BUTTON);
         QCoreApplication::processEvents();
-        QStringList expected{"pause", "run Trim Tool 120,340"};
-        expected << row.after;
-        EXPECT_EQ(h.calls, expected) << row.name;
-        EXPECT_EQ(h.prompter.shown, row.alerts) << row.name;
+        EXPECT_EQ(h.calls, QStringList({"pause", "run Trim Tool 120,340"}) + after);
+        EXPECT_EQ(h.prompter.shown, alerts);
     }
-}
-
-TEST(ToolWindowsTest, TheSnapshotButtonOpensTheCaptureWindowUntilItsCancelOrCloseButton)
-{
-    const std::pair<const char *, std::function<void(ModalWindow &, CaptureView &)>> rows[] = {
-        {"cancel", [](ModalWindow &, CaptureView &t) { t.cancelAction(); }},
-        {"close button", [](ModalWindow &w, CaptureView &) { w.closeButtonPressed(); }},
-        {"escape", [](ModalWindow &w, CaptureView &) {
-             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-             QCoreApplication::sendEvent(&w, &escape);
-         }}};
-    for (const auto &[name, action] : rows) {
+    // The snapshot button's capture window ends by its Cancel, close button or Escape.
+    const std::function<void(ModalWindow &, CaptureView &)> ends[] = {
+        [](ModalWindow &, CaptureView &t) { t.cancelAction(); },
+        [](ModalWindow &w, CaptureView &) { w.closeButtonPressed(); },
+        [](ModalWindow &w, CaptureView &) {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(&w, &escape);
+        }};
+    for (const auto &end : ends) {
         Harness h;
         h.state.selectFrame = false; // no trim range needed for a still
-        h.action = [&action](ModalWindow &w, QWidget &tool) {
-            action(w, *qobject_cast<CaptureView *>(&tool));
-        };
+        h.captureAction = end;
         h.tools->openToolWindow(ToolWindows::SNAPSHOT_BUTTON);
         QCoreApplication::processEvents();
-        EXPECT_EQ(h.calls, (QStringList{"pause", "run Capture Image 120,340", "ended"})) << name;
-        EXPECT_TRUE(h.prompter.shown.isEmpty()) << name;
+        EXPECT_EQ(h.calls, (QStringList{"pause", "run Capture Image 120,340", "ended"}));
+        EXPECT_TRUE(h.prompter.shown.isEmpty());
     }
     Harness none;
     none.state.hasRecording = false;
     none.tools->openToolWindow(ToolWindows::SNAPSHOT_BUTTON);
     EXPECT_EQ(none.calls, QStringList{"trim off"});
-    EXPECT_EQ(none.prompter.shown, QStringList{"warn: Cut was unsuccessful."});
+    EXPECT_EQ(none.prompter.shown, QStringList{CUT_FAILED});
 }
 
 TEST(ToolWindowsTest, SaveFollowsTheKindOfSourceOpen)
 {
     using S = ToolWindows::OpenSource;
-    const std::pair<S, bool> rows[] = {
-        {S::Card, true}, {S::BackupFolder, false}, {S::MovieFile, false}, {S::None, false}};
     Harness h;
-    for (const auto &[source, enabled] : rows) {
+    for (const auto &[source, enabled] :
+         {std::pair{S::Card, true}, {S::BackupFolder, false}, {S::MovieFile, false}, {S::None, false}}) {
         h.backupFlg = !enabled;
         h.tools->setOpenSource(source);
         h.tools->enableSaveButton();

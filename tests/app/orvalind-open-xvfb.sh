@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
-# Starts orvalind on a virtual X screen with the sample card kept as a backup folder and opens it through
-# the real dialogs by keys: Ctrl+O, "Backup folder" (Alt+B), Return on the folder choice. The card must
-# open without an alert. With a folder given, the screen is grabbed once per list tab.
-# With ORV_XVFB_MODE=play (orvalind-play-xvfb.sh) it then lets the first trip play and clicks the first
-# event row and the adventure row, grabbing the screen twice a few seconds apart for each item.
+# Starts orvalind on a virtual X screen, without network and with temporary settings. ORV_XVFB_MODE:
+#  open (default): opens the sample card, kept as a backup folder, through the real dialogs by keys (Ctrl+O,
+#    Alt+B "Backup folder", Return); no alert may come up. With a folder given, each list tab is grabbed.
+#  play: opens it so, plays the first trip, then clicks the first event and the adventure, grabbing twice.
+#  quit: quits through the File menu; the program must end by itself with status 0 and keep its settings.
 #   orvalind-open-xvfb.sh ORVALIND SAMPLECARD SCREENGRAB [SHOTS_DIR]
 set -euo pipefail
-program=$1 samplecard=$2 screengrab=$3 shots=${4:-}
+program=$1 samplecard=${2:-} screengrab=${3:-} shots=${4:-} mode=${ORV_XVFB_MODE:-open}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$samplecard" "$work/card" >/dev/null
 mkdir -p "$work/backup" "$work/config/Orvalind"
-mv "$work/card/MOVE" "$work/backup/Sample"
+if [ "$mode" != quit ]; then
+  "$samplecard" "$work/card" >/dev/null
+  mv "$work/card/MOVE" "$work/backup/Sample"
+fi
+# Not the first launch (its settings dialog would cover the window); English menus.
 printf '[General]\nTQ-MW58_ViewerFirstLaunch=true\nLanguage=0\npathBackup=%s\n' "$work/backup" \
   > "$work/config/Orvalind/Orvalind.ini"
 
-# No traffic off the machine: the program runs in a network namespace of its own.
+# The program looks up the map and update servers at start; in a network namespace of its own it sends
+# nothing off the machine (the X server is reached through its socket file).
 if unshare -n true 2>/dev/null; then
   isolate=(unshare -n)
 elif unshare -rn true 2>/dev/null; then
@@ -35,8 +39,22 @@ xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   shift 4
   "$@" "$program" & pid=$!
   fail() { echo "$1" >&2; [ -n "$shots" ] && "$screengrab" "$shots/failure.png"; kill "$pid" 2>/dev/null; exit 1; }
-  window=$(xdotool search --sync --onlyvisible --name "^Orvalind$" | head -1)
-  xdotool windowfocus --sync "$window"
+  # The first window found may be replaced while the program starts (an X error then): look again.
+  until window=$(xdotool search --sync --onlyvisible --name "^Orvalind$" | head -1) &&
+    xdotool windowfocus --sync "$window" 2>/dev/null; do sleep 0.2; done
+  if [ "$mode" = quit ]; then
+    # Alt+F opens File, Q chooses Quit; a question, when one is asked, is answered with Return (OK).
+    xdotool key alt+f
+    xdotool key q
+    for _ in $(seq 600); do
+      kill -0 "$pid" 2>/dev/null || break
+      if xdotool search --onlyvisible --name "^confirmation$" >/dev/null 2>&1; then xdotool key Return; fi
+      sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "orvalind did not quit"
+    wait "$pid"
+    exit
+  fi
   xdotool key ctrl+o
   xdotool search --sync --onlyvisible --name "^Open From$" >/dev/null
   xdotool key alt+b
@@ -64,21 +82,21 @@ xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
     sleep 1; shot adventure-1; sleep 3; shot adventure-2
     alert && fail "an alert came up while the adventure played"
     kill -0 "$pid" 2>/dev/null || fail "orvalind ended"
-  else
-    if [ -n "$shots" ]; then
-      sleep 3
-      eval "$(xdotool getwindowgeometry --shell "$window")"
-      "$screengrab" "$shots/open-trip.png"
-      # Where each tab is at the window size of the first start; the row of the tab shown moves next to
-      # the table, so the places follow the order of the clicks.
-      for place in "chapter 1099 300" "event 1009 276" "surveillance 1190 300" "adventure 1220 276"; do
-        read -r tab dx dy <<<"$place"
-        xdotool mousemove $((X + dx)) $((Y + dy)) click 1
-        sleep 1
-        "$screengrab" "$shots/open-$tab.png"
-      done
-    fi
+  elif [ -n "$shots" ]; then
+    sleep 3
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    "$screengrab" "$shots/open-trip.png"
+    # Where each tab is at the window size of the first start; the row of the tab shown moves next to
+    # the table, so the places follow the order of the clicks.
+    for place in "chapter 1099 300" "event 1009 276" "surveillance 1190 300" "adventure 1220 276"; do
+      read -r tab dx dy <<<"$place"
+      xdotool mousemove $((X + dx)) $((Y + dy)) click 1
+      sleep 1
+      "$screengrab" "$shots/open-$tab.png"
+    done
   fi
   kill "$pid"
   wait "$pid" 2>/dev/null || true
-' open-test "$program" "$screengrab" "$shots" "${ORV_XVFB_MODE:-open}" "${isolate[@]}"
+' open-test "$program" "$screengrab" "$shots" "$mode" "${isolate[@]}"
+
+[ "$mode" != quit ] || grep -q 'TQ-MW58_ViewerFirstLaunch=true' "$work/config/Orvalind/Orvalind.ini"
