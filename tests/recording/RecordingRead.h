@@ -3,7 +3,10 @@
 
 #include "recording/VideoInfo.h"
 
+#include <QByteArray>
+
 #include <memory>
+#include <span>
 #include <vector>
 
 struct Read
@@ -19,4 +22,9 @@ inline std::vector<uint32_t> stamps(VideoInfo &info)
     for (const auto &[key, frame] : info.getCameraFrames(0))
         out.push_back(frame._timeStamp);
     return out;
+}
+
+inline std::span<const uint8_t> bytesOf(const QByteArray &bytes)
+{
+    return {reinterpret_cast<const uint8_t *>(bytes.data()), size_t(bytes.size())};
 }
