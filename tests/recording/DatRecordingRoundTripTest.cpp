@@ -9,34 +9,13 @@
 
 #include "support/TempDir.h"
 
-#include <QDateTime>
-#include <QDir>
+#include "RecordingRead.h"
+
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-
-namespace {
-
-QJsonObject recdump(const QStringList &args)
-{
-    QProcess p;
-    p.start(QDir(qEnvironmentVariable("ORV_BUILD_DIR")).filePath("devtools/recdump"), args);
-    p.waitForFinished(-1);
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-}
-
-QString iso(int64_t seconds)
-{
-    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(Qt::ISODateWithMs);
-}
-
-} // namespace
 
 TEST(DatRecordingRoundTripTest, RecdumpPrintsTheFramesOfEachLayout)
 {

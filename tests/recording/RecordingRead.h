@@ -1,9 +1,15 @@
-// What the recording readers' tests keep of a read.
+// What the recording readers' tests keep of a read, and recdump's view of a file.
 #pragma once
 
 #include "recording/VideoInfo.h"
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <span>
@@ -27,4 +33,24 @@ inline std::vector<uint32_t> stamps(VideoInfo &info)
 inline std::span<const uint8_t> bytesOf(const QByteArray &bytes)
 {
     return {reinterpret_cast<const uint8_t *>(bytes.data()), size_t(bytes.size())};
+}
+
+inline QString tool(const QString &name)
+{
+    return QDir(qEnvironmentVariable("ORV_BUILD_DIR")).filePath("devtools/" + name);
+}
+
+// recdump's JSON for these arguments; an exit other than 0 fails the test.
+inline QJsonObject recdump(const QStringList &args)
+{
+    QProcess p;
+    p.start(tool("recdump"), args);
+    p.waitForFinished(-1);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+}
+
+inline QString iso(int64_t unixSeconds)
+{
+    return QDateTime::fromSecsSinceEpoch(unixSeconds, Qt::UTC).toString(Qt::ISODateWithMs);
 }
