@@ -1,7 +1,7 @@
 // Clips cut by the trim tool: the box written after the movie, read back through the MP4 reader and
 // recdump.
 #include "recording/CutClipReader.h"
-
+#include "RecordingRead.h"
 #include "recording/ClipRecording.h"
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
@@ -10,9 +10,6 @@
 #include "support/Ffmpeg.h"
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
-
-#include "RecordingRead.h"
-
 #include <QFile>
 #include <QJsonArray>
 #include <QProcess>

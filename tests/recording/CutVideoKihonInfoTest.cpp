@@ -1,11 +1,8 @@
 #include "recording/CutVideoKihonInfo.h"
-
 #include "recording/ClipRecording.h"
-
+#include <functional>
 #include <gtest/gtest.h>
 #include <plist/plist.h>
-
-#include <functional>
 
 namespace {
 

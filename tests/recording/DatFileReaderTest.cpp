@@ -1,10 +1,7 @@
 // Bounded positioned reads: only regular files, nothing outside the file, markers across windows.
 #include "recording/DatFileReader.h"
-
 #include "support/TempDir.h"
-
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 TEST(DatFileReaderTest, OpensRegularFilesOnlyAndReadsStayInsideThemAndTheirBound)

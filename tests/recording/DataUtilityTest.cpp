@@ -1,6 +1,5 @@
 #include "recording/DataUtility.h"
 #include "platform/PlatformError.h"
-
 #include <functional>
 #include <gtest/gtest.h>
 #include <vector>
@@ -95,11 +94,12 @@ TEST(DataUtilityTest, BigEndianFieldsHexTextAndShortData)
     EXPECT_EQ(DataUtility::getUInt16(data, -1), 0u);
 
     // (bytes, as a signed number): more than four bytes give 0.
-    for (const auto &[bytes, value] : {std::pair{Bytes{}, 0},
-                                       {Bytes{1, 2, 3, 4, 5}, 0},
-                                       {Bytes{0x80, 0, 0, 0}, -2147483647 - 1},
-                                       {Bytes{0xFF, 0xFF, 0xFF, 0xFF}, -1},
-                                       {Bytes{0xFF, 0xFF, 0xFF}, 16777215}})
+    const std::pair<Bytes, int> numbers[] = {{{}, 0},
+                                             {{1, 2, 3, 4, 5}, 0},
+                                             {{0x80, 0, 0, 0}, INT32_MIN},
+                                             {{0xFF, 0xFF, 0xFF, 0xFF}, -1},
+                                             {{0xFF, 0xFF, 0xFF}, 16777215}};
+    for (const auto &[bytes, value] : numbers)
         EXPECT_EQ(DataUtility::toUInt32(bytes), value) << bytes.size();
 
     const Bytes hex = {0x0A, 0xFF, 0x00};
@@ -116,17 +116,10 @@ TEST(DataUtilityTest, BigEndianFieldsHexTextAndShortData)
 TEST(DataUtilityTest, GSamples)
 {
     // The top 12 bits are a two's complement count of 2 mg; text that is no sample's four hex digits is 0.
-    for (const auto &[text, value] : {std::pair{"000F", 0},
-                                      {"0010", 2},
-                                      {"7FFF", 4094},
-                                      {"8000", -4096},
-                                      {"ffff", -2},
-                                      {"", 0},
-                                      {"XYZ", 0},
-                                      {"FFFFFF", 0},
-                                      {"123456789", 0},
-                                      {" 10", 0},
-                                      {"0x10", 0},
-                                      {"-", 0}})
+    const std::pair<const char *, int> samples[] = {
+        {"000F", 0}, {"0010", 2},   {"7FFF", 4094},   {"8000", -4096}, {"ffff", -2}, {"", 0},
+        {"XYZ", 0},  {"FFFFFF", 0}, {"123456789", 0}, {" 10", 0},      {"0x10", 0},  {"-", 0},
+    };
+    for (const auto &[text, value] : samples)
         EXPECT_EQ(DataUtility::hexToGValue(QString::fromLatin1(text)), value) << text;
 }

@@ -1,6 +1,5 @@
 #include "recording/Date.h"
 #include "recording/DateFormatTypeUtil.h"
-
 #include <QLocale>
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -72,20 +71,20 @@ TEST(DateTest, SummerTimeOffShowsStandardTimeAcrossTheChanges)
 {
     // Chicago springs forward at 2019-03-10 08:00 UTC and falls back at 2019-11-03 07:00 UTC;
     // Newfoundland's half-hour zone springs forward at 2019-03-10 05:30 UTC.
-    for (const auto &[date, zone, summer, shown] :
-         {std::tuple{utc(2019, 3, 10, 7, 30), 3, false, "03.10 01:30"},
-          {utc(2019, 3, 10, 8, 30), 3, false, "03.10 02:30"},
-          {utc(2019, 3, 10, 8, 30), 3, true, "03.10 03:30"},
-          {utc(2019, 3, 10, 9, 30), 3, false, "03.10 03:30"},
-          {utc(2019, 11, 3, 6, 30), 3, false, "11.03 00:30"},
-          {utc(2019, 11, 3, 6, 30), 3, true, "11.03 01:30"},
-          {utc(2019, 11, 3, 7, 30), 3, false, "11.03 01:30"},
-          {utc(2019, 11, 3, 7, 30), 3, true, "11.03 01:30"},
-          {utc(2019, 3, 10, 5, 0), 0, false, "03.10 01:30"},
-          {utc(2019, 3, 10, 6, 0), 0, false, "03.10 02:30"},
-          {utc(2019, 3, 10, 6, 0), 0, true, "03.10 03:30"}})
+    // (UTC month, day, hour, minute; zone; summer time; shown)
+    const std::tuple<int, int, int, int, int, bool, const char *> changes[] = {
+        {3, 10, 7, 30, 3, false, "03.10 01:30"}, {3, 10, 8, 30, 3, false, "03.10 02:30"},
+        {3, 10, 8, 30, 3, true, "03.10 03:30"},  {3, 10, 9, 30, 3, false, "03.10 03:30"},
+        {11, 3, 6, 30, 3, false, "11.03 00:30"}, {11, 3, 6, 30, 3, true, "11.03 01:30"},
+        {11, 3, 7, 30, 3, false, "11.03 01:30"}, {11, 3, 7, 30, 3, true, "11.03 01:30"},
+        {3, 10, 5, 0, 0, false, "03.10 01:30"},  {3, 10, 6, 0, 0, false, "03.10 02:30"},
+        {3, 10, 6, 0, 0, true, "03.10 03:30"},
+    };
+    for (const auto &[month, day, hour, minute, zone, summer, shown] : changes) {
+        const Date date = utc(2019, month, day, hour, minute);
         EXPECT_EQ(show(date, zone, summer), QStringLiteral("2019.%1:00").arg(shown))
             << date.toUnixSeconds() << " " << zone << " " << summer;
+    }
 }
 
 TEST(DateTest, PatternsAndAmPmWhateverTheLocale)

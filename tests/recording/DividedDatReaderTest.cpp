@@ -1,14 +1,11 @@
 // The divided DAT reader: header values, the thumbnail frame and the first and last times.
 #include "recording/DividedDatReader.h"
+#include "platform/PlatformError.h"
 #include "recording/BcdPosition.h"
 #include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
-
-#include "platform/PlatformError.h"
 #include "support/TempDir.h"
-
 #include <QtEndian>
-
 #include <gtest/gtest.h>
 
 namespace {

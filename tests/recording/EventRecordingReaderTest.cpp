@@ -3,11 +3,8 @@
 #include "recording/RecordingRead.h"
 #include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
-
 #include "support/TempDir.h"
-
 #include <QtEndian>
-
 #include <functional>
 #include <gtest/gtest.h>
 

@@ -2,7 +2,6 @@
 #include "recording/IOUtil.h"
 #include "recording/Regex.h"
 #include "support/TempDir.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -30,20 +29,22 @@ TEST(FileUtilTest, PathsTripKeysAndFileNumbers)
     EXPECT_EQ(FileUtil::appendPath(QString(), "x"), "/x");
 
     // The key is cut from the start of the name, wherever the pattern matched.
-    for (const auto &[name, key] : {std::pair{"m2020010112345601.mp4", "202001011234"},
-                                    {"M2020010112345601.MP4", "202001011234"},
-                                    {"2020010112345601.MP4", "202001011234"},
-                                    {"20200101123_0001.MP4", ""},
-                                    {"x2020010112345601", "x20200101123"}})
+    const std::pair<const char *, const char *> keys[] = {
+        {"m2020010112345601.mp4", "202001011234"}, {"M2020010112345601.MP4", "202001011234"},
+        {"2020010112345601.MP4", "202001011234"},  {"20200101123_0001.MP4", ""},
+        {"x2020010112345601", "x20200101123"},
+    };
+    for (const auto &[name, key] : keys)
         EXPECT_EQ(FileUtil::getTripKey(name), key) << name;
 
-    for (const auto &[name, number] : {std::pair{"/card/move01/202001011234_9999.MP4", 9999},
-                                       {"m2020010112345601.mp4", 5601},
-                                       {"ABCD.MP4", 0},
-                                       {"abc-123.MP4", -123},
-                                       {"abc+123", 123},
-                                       {"ab1 23.MP4", 0},
-                                       {"", 0}})
+    const std::pair<const char *, int> numbers[] = {{"/card/move01/202001011234_9999.MP4", 9999},
+                                                    {"m2020010112345601.mp4", 5601},
+                                                    {"ABCD.MP4", 0},
+                                                    {"abc-123.MP4", -123},
+                                                    {"abc+123", 123},
+                                                    {"ab1 23.MP4", 0},
+                                                    {"", 0}};
+    for (const auto &[name, number] : numbers)
         EXPECT_EQ(FileUtil::getFileNumber(name), number) << name;
 }
 

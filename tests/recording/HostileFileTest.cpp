@@ -6,12 +6,10 @@
 #include "recording/SettingInfo.h"
 #include "recording/VersionInfo.h"
 #include "recording/VideoInfo.h"
-
 #include "samplecard/SampleCardWriter.h"
 #include "support/FileFlipper.h"
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
-
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>

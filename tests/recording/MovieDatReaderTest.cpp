@@ -5,14 +5,10 @@
 #include "recording/RecordingTempFiles.h"
 #include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
-
 #include "support/TempDir.h"
-
 #include <QFile>
 #include <QtEndian>
-
 #include <functional>
-
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,9 +1,7 @@
 #include "recording/PictureData.h"
 #include "recording/FullTimeDataInfo.h"
 #include "recording/VideoInfo.h"
-
 #include "support/TempDir.h"
-
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,12 +1,9 @@
 #include "recording/PlaybackInfo.h"
+#include "platform/PlatformError.h"
 #include "recording/IniFile.h"
 #include "recording/ShiftJisCodec.h"
 #include "recording/VideoFrame.h"
-
-#include "platform/PlatformError.h"
-
 #include "support/TempDir.h"
-
 #include <gtest/gtest.h>
 
 TEST(PlaybackInfoTest, LoadsShiftJisHeaderWithCrLfOrLf)

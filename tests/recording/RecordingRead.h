@@ -2,7 +2,6 @@
 #pragma once
 
 #include "recording/VideoInfo.h"
-
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
@@ -10,7 +9,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <span>
 #include <vector>

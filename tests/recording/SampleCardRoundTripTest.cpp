@@ -1,15 +1,10 @@
 // samplecard writes a card; recdump must print the scenario's frames back.
-#include "samplecard/SampleCardWriter.h"
-
-#include "support/TempDir.h"
-
 #include "RecordingRead.h"
-
+#include "samplecard/SampleCardWriter.h"
+#include "support/TempDir.h"
 #include <QJsonArray>
 #include <QProcess>
-
 #include <gtest/gtest.h>
-
 #include <map>
 
 TEST(SampleCardRoundTripTest, RecdumpPrintsTheScenarioFramesBack)

@@ -1,8 +1,6 @@
 #include "recording/SettingInfo.h"
-
 #include "samplecard/SampleSettingsFile.h"
 #include "support/TempDir.h"
-
 #include <QDir>
 #include <QFile>
 #include <QTimeZone>
@@ -139,11 +137,10 @@ TEST(SettingInfoTest, EveryItemSurvivesSaveAndReloadButMoreThanTheFileHoldsAreNo
 
 TEST(SettingInfoTest, AccessorsReadAndWriteTheirEncodings)
 {
-    for (const auto &[value, count, bytes] : {std::tuple{int64_t(0), 2, Bytes{0x00, 0x00}},
-                                              {99, 1, Bytes{0x99}},
-                                              {100, 1, Bytes{0x00}},
-                                              {12345, 2, Bytes{0x23, 0x45}},
-                                              {7, 0, Bytes{}}})
+    const std::tuple<int64_t, int, Bytes> bcd[] = {
+        {0, 2, {0x00, 0x00}}, {99, 1, {0x99}}, {100, 1, {0x00}}, {12345, 2, {0x23, 0x45}}, {7, 0, {}},
+    };
+    for (const auto &[value, count, bytes] : bcd)
         EXPECT_EQ(SettingInfo::toBcd(value, count), bytes) << value;
     EXPECT_EQ(SettingInfo::toHexString(Bytes{0x0A, 0xFF, 0x12}, 2), QString("0AFF"));
 
@@ -192,14 +189,12 @@ TEST(SettingInfoTest, AccessorsReadAndWriteTheirEncodings)
 TEST(SettingInfoTest, RangeTests)
 {
     // (value, low, high, inclusive, in range)
-    for (const auto &[v, lo, hi, inclusive, in] : {std::tuple{5.0, 1.0, 10.0, false, true},
-                                                   {1.0, 1.0, 10.0, false, false},
-                                                   {10.0, 1.0, 10.0, true, true},
-                                                   {11.0, 1.0, 10.0, true, false},
-                                                   {3.0, 3.0, 3.0, true, true},
-                                                   {5.0, 10.0, 1.0, true, false},
-                                                   {3.0, 0.1, 3.0, false, false},
-                                                   {-0.1, 0.1, 3.0, true, false}})
+    const std::tuple<double, double, double, bool, bool> ranges[] = {
+        {5.0, 1.0, 10.0, false, true},  {1.0, 1.0, 10.0, false, false}, {10.0, 1.0, 10.0, true, true},
+        {11.0, 1.0, 10.0, true, false}, {3.0, 3.0, 3.0, true, true},    {5.0, 10.0, 1.0, true, false},
+        {3.0, 0.1, 3.0, false, false},  {-0.1, 0.1, 3.0, true, false},
+    };
+    for (const auto &[v, lo, hi, inclusive, in] : ranges)
         EXPECT_EQ(SettingInfo::checkRange(v, lo, hi, inclusive), in) << v << " " << lo << " " << hi;
     EXPECT_FALSE(SettingInfo::checkRange(int64_t(1), 1, 10, false));
 }

@@ -1,6 +1,5 @@
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
-
 #include <QDateTime>
 #include <QSettings>
 #include <functional>

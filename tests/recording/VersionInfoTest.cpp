@@ -1,13 +1,9 @@
 #include "recording/VersionInfo.h"
-#include "recording/FullTimeDataInfo.h"
-
 #include "platform/PlatformError.h"
-
+#include "recording/FullTimeDataInfo.h"
 #include "support/TempDir.h"
-
 #include <QDir>
 #include <QTimeZone>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,11 +44,13 @@ TEST(VersionInfoTest, FirstLineGivesTheDestinationOrTheErrors)
 
     // The code is three user-perceived characters: one outside the basic plane is one character, and a
     // digit with a combining mark is one character that is not a plain digit.
-    for (const auto &[text, error] : {std::pair{"10", "バージョン情報が不明です。"},
-                                      {"105abc", "未定義の向け先番号です: 105"},
-                                      {"1\U0001F600", "バージョン情報が不明です。"},
-                                      {"103\u0301 v1", "未定義の向け先番号です: 103\u0301"},
-                                      {"104\u0301", "未定義の向け先番号です: 104\u0301"}})
+    const std::pair<const char *, const char *> codes[] = {
+        {"10", "バージョン情報が不明です。"},
+        {"105abc", "未定義の向け先番号です: 105"},
+        {"1\U0001F600", "バージョン情報が不明です。"},
+        {"103\u0301 v1", "未定義の向け先番号です: 103\u0301"},
+        {"104\u0301", "未定義の向け先番号です: 104\u0301"}};
+    for (const auto &[text, error] : codes)
         EXPECT_EQ(errorOf([code = QString::fromUtf8(text)] { VersionInfo::check(code); }),
                   QString::fromUtf8(error))
             << text;

@@ -1,13 +1,10 @@
 #include "recording/VideoInfo.h"
 #include "recording/FullTimeDataInfo.h"
 #include "recording/VersionInfo.h"
-
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
-
-#include <gtest/gtest.h>
-
 #include <atomic>
+#include <gtest/gtest.h>
 #include <thread>
 
 namespace {
@@ -143,10 +140,11 @@ TEST(VideoInfoTest, EqualTablesAreKeptOnce)
 
 TEST(VideoInfoTest, TargetTypeByFileName)
 {
-    for (const auto &[name, type] : {std::pair{"/card/EVT/Video.dat", TargetType::Common},
-                                     {"/card/m201901011230-0001.dat", TargetType::Common},
-                                     {"/card/G2019010112300001.DAT", TargetType::Gyomu12},
-                                     {"/card/movie.mp4", TargetType::None}})
+    const std::pair<const char *, TargetType> names[] = {{"/card/EVT/Video.dat", TargetType::Common},
+                                                         {"/card/m201901011230-0001.dat", TargetType::Common},
+                                                         {"/card/G2019010112300001.DAT", TargetType::Gyomu12},
+                                                         {"/card/movie.mp4", TargetType::None}};
+    for (const auto &[name, type] : names)
         EXPECT_EQ(VideoInfo::getTargetType(QUrl::fromLocalFile(name)), type) << name;
 }
 

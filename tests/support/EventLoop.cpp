@@ -1,5 +1,4 @@
 #include "support/EventLoop.h"
-
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>

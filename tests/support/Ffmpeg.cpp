@@ -1,5 +1,4 @@
 #include "Ffmpeg.h"
-
 #include <QProcess>
 
 bool Ffmpeg::run(const QStringList &args, QByteArray *output)

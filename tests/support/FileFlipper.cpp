@@ -1,7 +1,5 @@
 #include "FileFlipper.h"
-
 #include <QFile>
-
 #include <fcntl.h>
 #include <unistd.h>
 

@@ -1,8 +1,6 @@
 #include "HostileFiles.h"
-
 #include <QFile>
 #include <QtEndian>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
