@@ -68,16 +68,12 @@ QByteArray withNull(const QByteArray &bytes, const char *className, const char *
                        [key](plist_t object) { plist_dict_set_item(object, key, plist_new_uid(0)); });
 }
 
-// Sets key/value pairs of a property-list dictionary.
-plist_t fill(plist_t object)
+plist_t dict(std::initializer_list<std::pair<const char *, plist_t>> items)
 {
+    plist_t object = plist_new_dict();
+    for (const auto &[key, node] : items)
+        plist_dict_set_item(object, key, node);
     return object;
-}
-
-template <typename... Rest> plist_t fill(plist_t object, const char *key, plist_t node, Rest... rest)
-{
-    plist_dict_set_item(object, key, node);
-    return fill(object, rest...);
 }
 
 } // namespace
@@ -240,8 +236,8 @@ TEST(CutVideoKihonInfoTest, ReadsAnArchiveWrittenTheMacWay)
         const uint32_t count = plist_array_get_size(objects);
         plist_t chain = plist_new_array();
         plist_array_append_item(chain, plist_new_string("NSMutableString"));
-        plist_array_append_item(objects, fill(plist_new_dict(), "$classname",
-                                              plist_new_string("NSMutableString"), "$classes", chain));
+        plist_array_append_item(
+            objects, dict({{"$classname", plist_new_string("NSMutableString")}, {"$classes", chain}}));
         for (uint32_t i = 0; i < count; ++i) {
             plist_t object = plist_array_get_item(objects, i);
             plist_t name = plist_get_node_type(object) == PLIST_DICT
@@ -253,10 +249,9 @@ TEST(CutVideoKihonInfoTest, ReadsAnArchiveWrittenTheMacWay)
             else if (name && value == "NSDictionary")
                 plist_set_string_val(name, "NSMutableDictionary");
             else if (!name && value == "0714")
-                plist_array_set_item(objects,
-                                     fill(plist_new_dict(), "$class", plist_new_uid(count), "NS.string",
-                                          plist_new_string("0714")),
-                                     i);
+                plist_array_set_item(
+                    objects,
+                    dict({{"$class", plist_new_uid(count)}, {"NS.string", plist_new_string("0714")}}), i);
         }
     });
     ASSERT_NE(bytes, ours);

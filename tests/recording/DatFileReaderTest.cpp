@@ -1,14 +1,14 @@
 // Bounded positioned reads: only regular files, nothing outside the file, markers across windows.
 #include "recording/DatFileReader.h"
+#include "support/HostileFiles.h"
 #include "support/TempDir.h"
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 TEST(DatFileReaderTest, OpensRegularFilesOnlyAndReadsStayInsideThemAndTheirBound)
 {
     TempDir dir;
     const QString fifo = dir.filePath("fifo");
-    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(HostileFiles::makeFifo(fifo));
     EXPECT_FALSE(DatFileReader(fifo).isOpen()); // and does not wait for a writer
     EXPECT_FALSE(DatFileReader(dir.path()).isOpen());
     EXPECT_FALSE(DatFileReader(dir.filePath("missing")).isOpen());

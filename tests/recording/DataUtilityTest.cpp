@@ -1,5 +1,5 @@
 #include "recording/DataUtility.h"
-#include "platform/PlatformError.h"
+#include "recording/RecordingRead.h"
 #include <functional>
 #include <gtest/gtest.h>
 #include <vector>
@@ -8,25 +8,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The error code a call throws, and its domain; 999 when it throws nothing.
-std::pair<int, QString> errorOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const PlatformError &error) {
-        return {error.code(), error.domain()};
-    }
-    return {999, {}};
-}
-
 int codeOf(const std::function<void()> &call)
 {
     return errorOf(call).first;
-}
-
-Date utc(int y, int mo, int d, int h, int mi, int s)
-{
-    return Date::fromDateTime(QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC));
 }
 
 } // namespace

@@ -1,15 +1,11 @@
 #include "recording/Date.h"
 #include "recording/DateFormatTypeUtil.h"
+#include "recording/RecordingRead.h"
 #include <QLocale>
 #include <QTimeZone>
 #include <gtest/gtest.h>
 
 namespace {
-
-Date utc(int y, int mo, int d, int h, int mi, int s = 0)
-{
-    return Date::fromDateTime(QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC));
-}
 
 const QString ISO = QStringLiteral("yyyy.MM.dd HH:mm:ss");
 

@@ -82,19 +82,16 @@ TEST(DividedDatReaderTest, OnlyLocalFilesWithTheDividedNamesAreRead)
 
 TEST(DividedDatReaderTest, BcdPositionConversion)
 {
-    const struct
-    {
-        const char *longitude, *latitude;
-        int64_t lon, lat;
-    } cases[] = {
+    // (longitude text, latitude text, longitude, latitude)
+    const std::tuple<const char *, const char *, int64_t, int64_t> cases[] = {
         {"13945123", "3541234", 503112300, 128483400},
         {"13945123", "35412340", 503112300, 128483400},
         {"00000000", "0000000", 0, 0},
         {"99999999", "9999999", 999 * 3600000LL + 99 * 60000 + 99900, 99 * 3600000 + 99 * 60000 + 99900},
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(BcdPosition::convertLongitude(c.longitude), c.lon);
-        EXPECT_EQ(BcdPosition::convertLatitude(c.latitude), c.lat);
+    for (const auto &[longitude, latitude, lon, lat] : cases) {
+        EXPECT_EQ(BcdPosition::convertLongitude(longitude), lon);
+        EXPECT_EQ(BcdPosition::convertLatitude(latitude), lat);
     }
     for (const char *bad : {"1394512A", "1394512", "139 4512"})
         EXPECT_THROW(BcdPosition::convertLongitude(bad), PlatformError);

@@ -58,26 +58,21 @@ TEST(LegacyFrameFileReaderTest, ReadsBcdFramesAfterTheThumbnail)
 TEST(LegacyFrameFileReaderTest, BadDatesAndCodesResynchroniseOnTheNextMarker)
 {
     const auto &frames = writer.frames();
-    const struct
-    {
-        const char *name;
-        qsizetype offset; // in record 3
-        char value;
-        bool dropped;
-    } cases[] = {
+    // (name, offset in record 3, value, record dropped)
+    const std::tuple<const char *, qsizetype, char, bool> cases[] = {
         {"date digit", 28 + 5, char(0x1A), true},        {"date that cannot be", 28 + 5, char(0x13), true},
         {"violation code", 28 + 24, char(0xA0), true},   {"speed digit", 28 + 14, char(0x0F), false},
         {"longitude digit", 28 + 16, char(0xF0), false},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto &[name, offset, value, dropped] : cases) {
+        SCOPED_TRACE(name);
         QByteArray file = writer.legacyFile();
-        file[recordAt(file, 3) + c.offset] = c.value;
+        file[recordAt(file, 3) + offset] = value;
         const Read r = readLegacy(file);
         EXPECT_TRUE(r.isError);
         std::vector<uint32_t> expected;
         for (size_t i = 1; i < frames.size(); ++i) {
-            if (!(c.dropped && i == 3))
+            if (!(dropped && i == 3))
                 expected.push_back(frames[i].timeStamp);
         }
         EXPECT_EQ(stamps(*r.info), expected);

@@ -5,10 +5,10 @@
 #include "recording/RecordingTempFiles.h"
 #include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
+#include "support/HostileFiles.h"
 #include "support/TempDir.h"
 #include <QFile>
 #include <QtEndian>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,11 +29,6 @@ const SampleDatWriter writer(SampleScenario::standard(), SampleDatWriter::placeh
 qsizetype secondBlock(const QByteArray &file)
 {
     return 0x2000 + qsizetype(qFromBigEndian<uint32_t>(file.constData() + 0x2000));
-}
-
-void put32(QByteArray &b, qsizetype at, uint32_t v)
-{
-    qToBigEndian(v, b.data() + at);
 }
 
 } // namespace
@@ -103,24 +98,18 @@ TEST(MovieDatReaderTest, DamagedBlockLengthsEndTheWalk)
 {
     const QByteArray good = writer.movieFile();
     const size_t half = writer.frames().size() / 2;
-    struct Case
-    {
-        const char *name;
-        std::function<void(QByteArray &)> damage;
-        size_t frames;
-        bool isError;
-    };
-    const Case cases[] = {
-        {"zero length", [](QByteArray &f) { put32(f, 0x2000, 0); }, 0, true},
-        {"second block of zero length", [&](QByteArray &f) { put32(f, secondBlock(f), 0); }, half, false},
-        {"second block past the end", [&](QByteArray &f) { put32(f, secondBlock(f), 0xFFFFFF00); }, half,
-         false},
+    const Damage cases[] = {
+        {"zero length", [](QByteArray &f) { f.replace(0x2000, 4, HostileFiles::u32(0)); }, 0, true},
+        {"second block of zero length",
+         [&](QByteArray &f) { f.replace(secondBlock(f), 4, HostileFiles::u32(0)); }, half, false},
+        {"second block past the end",
+         [&](QByteArray &f) { f.replace(secondBlock(f), 4, HostileFiles::u32(0xFFFFFF00)); }, half, false},
         {"truncated second block", [](QByteArray &f) { f.chop(10); }, half, false},
         {"shorter than its header", [](QByteArray &f) { f.truncate(0x2000 - 1); }, 0, true},
         {"header alone", [](QByteArray &f) { f.truncate(0x2000); }, 0, true},
         {"bad item type, later items still read", [](QByteArray &f) { f[80] = char(0x1A); }, 2 * half, true},
     };
-    for (const Case &c : cases) {
+    for (const Damage &c : cases) {
         SCOPED_TRACE(c.name);
         QByteArray file = good;
         c.damage(file);

@@ -117,26 +117,21 @@ TEST(Mp4RecordingReaderTest, DecodesViolationCodes)
 {
     // (code, qualifier, type, error): the qualifier only qualifies overspeed; a bad BCD digit sets the
     // error flag and leaves the type as far as it was decoded.
-    const struct
-    {
-        uint8_t code, sub;
-        ViolationType type;
-        bool isError;
-    } cases[] = {
+    const std::tuple<uint8_t, uint8_t, ViolationType, bool> cases[] = {
         {0x10, 0, ViolationType::GDetection, false},  {0x11, 0, ViolationType::VelocityGDetection, false},
         {0x12, 0, ViolationType::Accel, false},       {0x13, 0, ViolationType::Decel, false},
         {0x15, 0, ViolationType::Overspeed, false},   {0x14, 5, ViolationType::All, false},
         {0x16, 5, ViolationType::Swerve, false},      {0x99, 0, ViolationType::All, false},
         {0x00, 0, ViolationType::All, false},         {0x1A, 0, ViolationType::All, true},
         {0x14, 0xF0, ViolationType::Overspeed, true}, {0x16, 0xF0, ViolationType::Swerve, false}};
-    for (const auto &c : cases) {
+    for (const auto &[code, sub, type, isError] : cases) {
         SampleRecord r = record(1);
-        r.violation = c.code;
-        r.violationSub = c.sub;
-        bool isError = false;
-        EXPECT_EQ(Mp4RecordingReader::decodeRecord(bytesOf(r.bytes()), 1, isError).ex.violationType, c.type)
-            << int(c.code) << " " << int(c.sub);
-        EXPECT_EQ(isError, c.isError) << int(c.code) << " " << int(c.sub);
+        r.violation = code;
+        r.violationSub = sub;
+        bool error = false;
+        EXPECT_EQ(Mp4RecordingReader::decodeRecord(bytesOf(r.bytes()), 1, error).ex.violationType, type)
+            << int(code) << " " << int(sub);
+        EXPECT_EQ(error, isError) << int(code) << " " << int(sub);
     }
 }
 

@@ -9,13 +9,9 @@ namespace {
 // A unit over a file that does not exist, with a recording the test builds by hand.
 struct Unit
 {
-    PictureData picture{QUrl::fromLocalFile("/nonexistent/m2024050112300001.MP4"),
-                        PictureData::PictureDataType::All,
-                        Date::distantPast(),
-                        Date::distantFuture(),
-                        std::make_shared<FullTimeDataInfo>(),
-                        std::nullopt,
-                        {}};
+    PictureData picture = PictureData(
+        QUrl::fromLocalFile("/nonexistent/m2024050112300001.MP4"), PictureData::PictureDataType::All,
+        Date::distantPast(), Date::distantFuture(), std::make_shared<FullTimeDataInfo>(), std::nullopt, {});
 
     // Camera-0 frames at keys = time stamps, with speed and position.
     static std::vector<VideoFrame> rows(std::initializer_list<std::tuple<int, int, int32_t, int32_t>> rows)

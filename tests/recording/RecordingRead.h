@@ -1,6 +1,7 @@
 // What the recording readers' tests keep of a read, and recdump's view of a file.
 #pragma once
 
+#include "platform/PlatformError.h"
 #include "recording/VideoInfo.h"
 #include <QByteArray>
 #include <QDateTime>
@@ -8,10 +9,20 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <span>
 #include <vector>
+
+// A change to a good file, the frames the read still gives and whether it reports an error.
+struct Damage
+{
+    const char *name;
+    std::function<void(QByteArray &)> damage;
+    size_t frames;
+    bool isError;
+};
 
 struct Read
 {
@@ -51,4 +62,20 @@ inline QJsonObject recdump(const QStringList &args)
 inline QString iso(int64_t unixSeconds)
 {
     return QDateTime::fromSecsSinceEpoch(unixSeconds, Qt::UTC).toString(Qt::ISODateWithMs);
+}
+
+// The error code a call throws and its domain (the description); 999 when it throws nothing.
+inline std::pair<int, QString> errorOf(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const PlatformError &error) {
+        return {error.code(), error.domain()};
+    }
+    return {999, {}};
+}
+
+inline Date utc(int y, int mo, int d, int h, int mi, int s = 0)
+{
+    return Date::fromDateTime(QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC));
 }

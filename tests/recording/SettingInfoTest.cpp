@@ -74,16 +74,15 @@ TEST(SettingInfoTest, ItemsNeedEightBytesAValidCheckByteAndAKnownCode)
               (Bytes{0x08, 0x01, 0x00, 0x50, 0xFF, 0xFF, 0xFF, 0xA6}));
 
     SettingInfo info;
-    Bytes good = item(SettingInfo::GRP_CD_BUZZ_ACTION, {0x02});
-    EXPECT_FALSE(info.setItem(Bytes(good.begin(), good.begin() + 7)));
-    Bytes nine = good;
+    const Bytes good = item(SettingInfo::GRP_CD_BUZZ_ACTION, {0x02});
+    Bytes nine = good, flipped = good;
     nine.push_back(0xFF);
-    EXPECT_FALSE(info.setItem(nine));
-    Bytes flipped = good;
     flipped[7] ^= 0x01;
-    EXPECT_FALSE(info.setItem(flipped));
-    EXPECT_FALSE(info.setItem(Bytes(8, 0xFF))) << "padding passes the check but names no item";
-    EXPECT_FALSE(info.setItem(item({0x7E, 0x7E}, {0x01})));
+    // Seven bytes, nine, a bad check byte, padding (which passes the check but names no item), an unknown
+    // code.
+    for (const Bytes &bad :
+         {Bytes(good.begin(), good.begin() + 7), nine, flipped, Bytes(8, 0xFF), item({0x7E, 0x7E}, {0x01})})
+        EXPECT_FALSE(info.setItem(bad)) << bad.size();
     EXPECT_TRUE(info._buzzAction.empty());
 
     EXPECT_TRUE(info.setItem(good));

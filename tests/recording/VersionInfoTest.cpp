@@ -1,25 +1,10 @@
 #include "recording/VersionInfo.h"
-#include "platform/PlatformError.h"
 #include "recording/FullTimeDataInfo.h"
+#include "recording/RecordingRead.h"
 #include "support/TempDir.h"
 #include <QDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
-
-namespace {
-
-QString errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const PlatformError &e) {
-        EXPECT_EQ(e.code(), -1);
-        return e.domain();
-    }
-    return {};
-}
-
-} // namespace
 
 TEST(VersionInfoTest, FirstLineGivesTheDestinationOrTheErrors)
 {
@@ -52,7 +37,7 @@ TEST(VersionInfoTest, FirstLineGivesTheDestinationOrTheErrors)
         {"104\u0301", "未定義の向け先番号です: 104\u0301"}};
     for (const auto &[text, error] : codes)
         EXPECT_EQ(errorOf([code = QString::fromUtf8(text)] { VersionInfo::check(code); }),
-                  QString::fromUtf8(error))
+                  std::pair(-1, QString::fromUtf8(error)))
             << text;
 
     TempDir none;
@@ -60,7 +45,8 @@ TEST(VersionInfoTest, FirstLineGivesTheDestinationOrTheErrors)
               TargetType::Gyomu12);
     QDir(dir.path()).remove("ver.txt");
     QDir(dir.path()).mkdir("SETINF.DAT");
-    EXPECT_EQ(errorOf([&] { VersionInfo::check(folder); }), "バージョン情報が不明です。");
+    EXPECT_EQ(errorOf([&] { VersionInfo::check(folder); }),
+              std::pair(-1, QString("バージョン情報が不明です。")));
     TempDir other;
     QDir(other.path()).mkdir("ver.txt");
     EXPECT_EQ(VersionInfo::check(std::optional<QUrl>(QUrl::fromLocalFile(other.path())))._target,

@@ -17,7 +17,7 @@ VideoFrame frameAt(uint32_t timeStamp)
 }
 
 // A recording whose camera 0 holds the given keys, with key lists fixed as a reader leaves them.
-std::shared_ptr<VideoInfo> recordingWithKeys(std::initializer_list<int> keys, bool index = true)
+std::shared_ptr<VideoInfo> recordingWithKeys(const std::vector<int> &keys, bool index = true)
 {
     auto info = std::make_shared<VideoInfo>();
     std::map<int, VideoFrame> table;
@@ -39,22 +39,15 @@ std::vector<int> keysOf(const FrameTable &table)
 TEST(VideoInfoTest, FindFrameLookupsAndPlaceholdersForMissingAndEmptyTables)
 {
     // (keys, key lists fixed, position, counter of the frame found)
-    struct Case
-    {
-        std::initializer_list<int> keys;
-        bool indexed;
-        int64_t position;
-        uint32_t found;
-    };
-    const Case cases[] = {
+    const std::tuple<std::vector<int>, bool, int64_t, uint32_t> cases[] = {
         {{0, 36, 72}, true, 50, 36}, {{0, 36, 72}, true, 36, 36}, {{0, 36, 72}, true, 500, 72},
         {{0, 36, 72}, true, -5, 0},  {{0, 36, 72}, true, 71, 36}, {{10, 20}, false, 15, 10},
         {{10, 20}, false, 16, 20},   {{10, 20}, false, 25, 20}, // unindexed: nearest, a tie to the lower
     };
-    for (const Case &c : cases) {
-        auto info = recordingWithKeys(c.keys, c.indexed);
-        EXPECT_EQ(info->findFrame(0, c.position, true)._timeStamp, c.found) << c.position;
-        EXPECT_EQ(info->findFrame(0, c.position, false)._timeStamp, c.found) << c.position;
+    for (const auto &[keys, indexed, position, found] : cases) {
+        auto info = recordingWithKeys(keys, indexed);
+        EXPECT_EQ(info->findFrame(0, position, true)._timeStamp, found) << position;
+        EXPECT_EQ(info->findFrame(0, position, false)._timeStamp, found) << position;
     }
 
     VideoInfo info;
