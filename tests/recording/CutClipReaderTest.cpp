@@ -1,20 +1,17 @@
 // Clips cut by the trim tool: the box written after the movie, read back through the MP4 reader and
 // recdump.
 #include "recording/CutClipReader.h"
-#include "RecordingRead.h"
 #include "recording/ClipRecording.h"
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
 #include "recording/Mp4RecordingReader.h"
+#include "recording/RecordingRead.h"
 #include "recording/SettingInfo.h"
 #include "support/Ffmpeg.h"
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
-#include <QFile>
 #include <QJsonArray>
-#include <QProcess>
 #include <csignal>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 namespace {
@@ -66,10 +63,6 @@ TEST(CutClipReaderTest, TheBoxFollowsTheMovieOrAFailedWriteLeavesTheMovieAsItWas
     // A full disk: the file-size limit stops the write short.
     const QByteArray movie(4000, 'm');
     const QString path = dir.write("clip.mp4", movie);
-    auto contents = [&] {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -82,10 +75,10 @@ TEST(CutClipReaderTest, TheBoxFollowsTheMovieOrAFailedWriteLeavesTheMovieAsItWas
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(appended);
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(contents(), movie) << "no partial box stays behind";
+    EXPECT_EQ(readAll(path), movie) << "no partial box stays behind";
 
     ASSERT_TRUE(CutVideoBoxWriter::append(path, clip, &error)) << error.toStdString();
-    EXPECT_EQ(contents(), movie + boxOf(clip)) << "the box ends the file";
+    EXPECT_EQ(readAll(path), movie + boxOf(clip)) << "the box ends the file";
 }
 
 TEST(CutClipReaderTest, TheMp4ReaderRebuildsTheClipsFrames)

@@ -1,16 +1,13 @@
 // samplecard's DAT recordings read back by recdump through the reader dispatch (the frames it wrote),
 // and by each reader cut short anywhere.
-#include "RecordingRead.h"
 #include "recording/DividedDatReader.h"
 #include "recording/EventRecordingReader.h"
 #include "recording/LegacyFrameFileReader.h"
 #include "recording/MovieDatReader.h"
-#include "recording/VideoInfo.h"
+#include "recording/RecordingRead.h"
 #include "samplecard/SampleDatWriter.h"
 #include "support/TempDir.h"
 #include <QJsonArray>
-#include <functional>
-#include <gtest/gtest.h>
 
 TEST(DatRecordingRoundTripTest, RecdumpPrintsTheFramesOfEachLayout)
 {

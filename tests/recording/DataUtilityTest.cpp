@@ -1,8 +1,5 @@
 #include "recording/DataUtility.h"
 #include "recording/RecordingRead.h"
-#include <functional>
-#include <gtest/gtest.h>
-#include <vector>
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include "recording/RecordingRead.h"
 #include <QLocale>
 #include <QTimeZone>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,12 +1,10 @@
 // The event recording reader over files samplecard's DAT writer makes, intact and damaged.
 #include "recording/EventRecordingReader.h"
 #include "recording/RecordingRead.h"
-#include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
 #include <QtEndian>
-#include <gtest/gtest.h>
 
 namespace {
 

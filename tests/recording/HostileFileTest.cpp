@@ -3,32 +3,15 @@
 #include "recording/Mp4RecordingReader.h"
 #include "recording/PictureData.h"
 #include "recording/PlaybackInfo.h"
+#include "recording/RecordingRead.h"
 #include "recording/SettingInfo.h"
 #include "recording/VersionInfo.h"
-#include "recording/VideoInfo.h"
 #include "samplecard/SampleCardWriter.h"
 #include "support/FileFlipper.h"
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
-#include <QDir>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <gtest/gtest.h>
 
 namespace {
-
-QByteArray sampleChapter(const TempDir &dir)
-{
-    SampleCardWriter writer(SampleScenario::singleChapter(10000));
-    const SampleTrip &trip = writer.scenario().trips.front();
-    const QString path = dir.filePath("sample.MP4");
-    if (!writer.writeChapterMovie(trip, trip.chapters.front(), path))
-        return {};
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 PictureData readAsWorker(const QString &path)
 {
@@ -44,14 +27,14 @@ PictureData readAsWorker(const QString &path)
 TEST(HostileFileTest, AMovieCutWhileItIsReadIsReadOrReported)
 {
     TempDir dir;
-    const QByteArray movie = sampleChapter(dir);
-    ASSERT_FALSE(movie.isEmpty());
-    const QString path = dir.write("m2024050112300001.MP4", movie);
-    FileFlipper flipper(path, movie);
-    const QString recdump = qEnvironmentVariable("ORV_BUILD_DIR") + "/devtools/recdump";
+    SampleCardWriter writer(SampleScenario::singleChapter(10000));
+    const SampleTrip &trip = writer.scenario().trips.front();
+    const QString path = dir.filePath("m2024050112300001.MP4");
+    ASSERT_TRUE(writer.writeChapterMovie(trip, trip.chapters.front(), path));
+    FileFlipper flipper(path, readAll(path));
     for (int round = 0; round < 200; ++round) {
         QProcess process;
-        process.start(recdump, {path});
+        process.start(tool("recdump"), {path});
         ASSERT_TRUE(process.waitForFinished(-1));
         ASSERT_EQ(process.exitStatus(), QProcess::NormalExit) << round;
         const auto json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();

@@ -1,11 +1,9 @@
 // The legacy frame-file reader: BCD driving data, the thumbnail and the resynchronisation on damage.
 #include "recording/LegacyFrameFileReader.h"
 #include "recording/RecordingRead.h"
-#include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
 #include "support/TempDir.h"
 #include <QtEndian>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,8 +1,7 @@
 #include "recording/Mp4Reader.h"
-#include "RecordingRead.h"
+#include "recording/RecordingRead.h"
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -2,11 +2,8 @@
 #include "recording/DataUtility.h"
 #include "recording/RecordingRead.h"
 #include "recording/SettingInfo.h"
-#include "recording/VideoInfo.h"
 #include "samplecard/SampleRecord.h"
 #include "support/HostileFiles.h"
-#include <gtest/gtest.h>
-#include <vector>
 
 namespace {
 

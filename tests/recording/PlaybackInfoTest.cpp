@@ -4,7 +4,6 @@
 #include "recording/ShiftJisCodec.h"
 #include "recording/VideoFrame.h"
 #include "support/TempDir.h"
-#include <gtest/gtest.h>
 
 TEST(PlaybackInfoTest, LoadsShiftJisHeaderWithCrLfOrLf)
 {

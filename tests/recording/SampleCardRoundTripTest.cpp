@@ -1,10 +1,8 @@
 // samplecard writes a card; recdump must print the scenario's frames back.
-#include "RecordingRead.h"
+#include "recording/RecordingRead.h"
 #include "samplecard/SampleCardWriter.h"
 #include "support/TempDir.h"
 #include <QJsonArray>
-#include <QProcess>
-#include <gtest/gtest.h>
 #include <map>
 
 TEST(SampleCardRoundTripTest, RecdumpPrintsTheScenarioFramesBack)

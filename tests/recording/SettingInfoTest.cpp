@@ -1,29 +1,16 @@
 #include "recording/SettingInfo.h"
+#include "recording/RecordingRead.h"
 #include "samplecard/SampleSettingsFile.h"
 #include "support/TempDir.h"
-#include <QDir>
-#include <QFile>
 #include <QTimeZone>
-#include <gtest/gtest.h>
 
 namespace {
 
 using Bytes = SettingInfo::Bytes;
 
-Bytes bytesOf(const QByteArray &data)
-{
-    return Bytes(data.begin(), data.end());
-}
-
 QByteArray toQByteArray(const Bytes &bytes)
 {
     return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A SETINF.DAT as the camera writes it: 24-byte header with the count at byte 8, then the items.
@@ -55,9 +42,9 @@ TEST(SettingInfoTest, NewObjectHoldsFileInfoAndWritesSecurityItems)
     TempDir dir;
     const QString path = dir.filePath("GROUP.DAT");
     ASSERT_TRUE(info.Save(path));
-    const QByteArray file = readFile(path);
+    const QByteArray file = readAll(path);
     ASSERT_EQ(file.size(), 32768);
-    EXPECT_EQ(bytesOf(file.left(24)), newObjectBytes);
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 24), newObjectBytes);
     EXPECT_EQ(file.mid(24), QByteArray(32768 - 24, char(0xFF)));
 
     SettingInfo back;
@@ -115,7 +102,7 @@ TEST(SettingInfoTest, EveryItemSurvivesSaveAndReloadButMoreThanTheFileHoldsAreNo
     TempDir dir;
     const QString path = dir.filePath("GROUP.DAT");
     ASSERT_TRUE(info.Save(path));
-    EXPECT_EQ(readFile(path).size(), 32768);
+    EXPECT_EQ(readAll(path).size(), 32768);
 
     SettingInfo back;
     back.Load(path);

@@ -2,9 +2,7 @@
 #include "recording/FullTimeDataInfo.h"
 #include "recording/RecordingRead.h"
 #include "support/TempDir.h"
-#include <QDir>
 #include <QTimeZone>
-#include <gtest/gtest.h>
 
 TEST(VersionInfoTest, FirstLineGivesTheDestinationOrTheErrors)
 {
