@@ -57,14 +57,23 @@ QByteArray editArchive(const QByteArray &bytes, const char *className,
     });
 }
 
-QByteArray without(const QByteArray &bytes, const char *className, const char *key)
+// The class whose members carry a key's prefix.
+const char *classOf(const char *key)
 {
-    return editArchive(bytes, className, [key](plist_t object) { plist_dict_remove_item(object, key); });
+    const QByteArray prefix = QByteArray(key).left(4);
+    return prefix == "cvki"   ? "CutVideoKihonInfo"
+           : prefix == "cvsi" ? "CutVideoSettingInfo"
+                              : "CutVideoFooterInfo";
 }
 
-QByteArray withNull(const QByteArray &bytes, const char *className, const char *key)
+QByteArray without(const QByteArray &bytes, const char *key)
 {
-    return editArchive(bytes, className,
+    return editArchive(bytes, classOf(key), [key](plist_t object) { plist_dict_remove_item(object, key); });
+}
+
+QByteArray withNull(const QByteArray &bytes, const char *key)
+{
+    return editArchive(bytes, classOf(key),
                        [key](plist_t object) { plist_dict_set_item(object, key, plist_new_uid(0)); });
 }
 
@@ -181,32 +190,22 @@ TEST(CutVideoKihonInfoTest, OptionalAndMissingMembers)
 
     // Optional members: null or absent give no value; integer and bool keys their zero.
     const auto read = [](const QByteArray &archive) { return CutVideoKihonInfo::unarchive(archive).value(); };
-    EXPECT_FALSE(read(withNull(bytes, "CutVideoKihonInfo", "cvki_zqa_detectType"))._detectType);
-    EXPECT_FALSE(read(without(bytes, "CutVideoKihonInfo", "cvki_zqa_detectTime"))._detectTime);
-    EXPECT_EQ(read(without(bytes, "CutVideoKihonInfo", "cvki_zqa_totalMoviewTimeSpan"))._totalMovieTimeSpan,
-              0);
-    const auto noGps = read(without(bytes, "CutVideoFooterInfo", "cvfi_zqa_gps"))._footerCamera1List.at(0);
+    EXPECT_FALSE(read(withNull(bytes, "cvki_zqa_detectType"))._detectType);
+    EXPECT_FALSE(read(without(bytes, "cvki_zqa_detectTime"))._detectTime);
+    EXPECT_EQ(read(without(bytes, "cvki_zqa_totalMoviewTimeSpan"))._totalMovieTimeSpan, 0);
+    const auto noGps = read(without(bytes, "cvfi_zqa_gps"))._footerCamera1List.at(0);
     EXPECT_TRUE(!noGps._gps && noGps._gps2);
-    EXPECT_FALSE(read(withNull(bytes, "CutVideoFooterInfo", "cvfi_zqa_timeStamp"))
-                     ._footerCamera1List.at(0)
-                     .isComplete());
-    EXPECT_EQ(read(without(bytes, "CutVideoSettingInfo", "cvsi_zqa_recMode"))._settingInfo._recMode,
-              CommonConst::RecMode::Nomal);
+    EXPECT_FALSE(read(withNull(bytes, "cvfi_zqa_timeStamp"))._footerCamera1List.at(0).isComplete());
+    EXPECT_EQ(read(without(bytes, "cvsi_zqa_recMode"))._settingInfo._recMode, CommonConst::RecMode::Nomal);
 
     // Required members: any one missing or of another type fails the whole archive.
-    const std::pair<const char *, const char *> required[] = {
-        {"CutVideoKihonInfo", "cvki_zqa_settingInfo"},
-        {"CutVideoKihonInfo", "cvki_zqa_footerCamera1List"},
-        {"CutVideoKihonInfo", "cvki_zqa_footerSoundList"},
-        {"CutVideoKihonInfo", "cvki_zqa_sw"},
-        {"CutVideoKihonInfo", "cvki_zqa_firstTime"},
-        {"CutVideoKihonInfo", "cvki_zqa_lastTime"},
-        {"CutVideoSettingInfo", "cvsi_zqa_fileVersion"},
-        {"CutVideoFooterInfo", "cvfi_zqa_posWest"},
-        {"CutVideoFooterInfo", "cvfi_zqa_posSouth"}};
-    for (const auto &[cls, key] : required) {
-        EXPECT_FALSE(CutVideoKihonInfo::unarchive(without(bytes, cls, key))) << key;
-        EXPECT_FALSE(CutVideoKihonInfo::unarchive(withNull(bytes, cls, key))) << key;
+    const char *required[] = {
+        "cvki_zqa_settingInfo", "cvki_zqa_footerCamera1List", "cvki_zqa_footerSoundList",
+        "cvki_zqa_sw",          "cvki_zqa_firstTime",         "cvki_zqa_lastTime",
+        "cvsi_zqa_fileVersion", "cvfi_zqa_posWest",           "cvfi_zqa_posSouth"};
+    for (const char *key : required) {
+        EXPECT_FALSE(CutVideoKihonInfo::unarchive(without(bytes, key))) << key;
+        EXPECT_FALSE(CutVideoKihonInfo::unarchive(withNull(bytes, key))) << key;
     }
     EXPECT_FALSE(CutVideoKihonInfo::unarchive(editArchive(bytes, "CutVideoKihonInfo", [](plist_t object) {
         plist_dict_set_item(object, "cvki_zqa_sw", plist_new_uid(1)); // the "$null" text's neighbour

@@ -61,15 +61,10 @@ QByteArray block(const std::vector<SampleRecord> &records, bool trailer = true)
     return trailer ? b + QByteArray(64, '\0') : b;
 }
 
-QByteArray mp4(const QByteArray &header, std::vector<QByteArray> blocks)
+QByteArray mp4(std::vector<QByteArray> blocks, const QByteArray &header = Header().bytes())
 {
     blocks.insert(blocks.begin(), header);
     return HostileFiles::mp4(blocks);
-}
-
-QByteArray mp4(const std::vector<QByteArray> &blocks)
-{
-    return mp4(Header().bytes(), blocks);
 }
 
 Read readBytes(const QByteArray &file, Date left = Date::distantPast(), Date right = Date::distantFuture(),
@@ -139,7 +134,7 @@ TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFieldsAndPosition)
     h.sw = 0x25;
     h.items = {item(0x00, 0x01, {0x07, 0x14}), item(0x01, 0x09, {0x01}), item(0x10, 0x03, {0x02}),
                item(0x1A, 0x03, {0x00})}; // a bad BCD group code is skipped
-    const Read a = readBytes(mp4(h.bytes(), {block({record(5000)})}));
+    const Read a = readBytes(mp4({block({record(5000)})}, h.bytes()));
     ASSERT_TRUE(a.info);
     EXPECT_EQ(a.info->_fileVersion, "0714");
     EXPECT_EQ(a.info->_terminalType, TerminalType::Separate);
@@ -149,14 +144,14 @@ TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFieldsAndPosition)
     EXPECT_EQ(a.info->sw, 25);
 
     h.items = {item(0x10, 0x03, {0x07}), item(0x01, 0x09, {0x00})};
-    const Read b = readBytes(mp4(h.bytes(), {block({record(5000)})}));
+    const Read b = readBytes(mp4({block({record(5000)})}, h.bytes()));
     EXPECT_EQ(b.info->recMode(), CommonConst::RecMode::Nomal);
     EXPECT_EQ(b.info->_terminalType, TerminalType::AllInOne);
     EXPECT_EQ(b.info->_fileVersion, "");
 
     h.items = {item(0x10, 0x03, {0x00})};
     h.code = 0xAB; // bad BCD: the detection fields keep their defaults
-    const Read c = readBytes(mp4(h.bytes(), {block({record(5000)})}));
+    const Read c = readBytes(mp4({block({record(5000)})}, h.bytes()));
     EXPECT_EQ(c.info->recMode(), CommonConst::RecMode::HighQuality);
     EXPECT_EQ(c.info->detectType, 0);
     EXPECT_EQ(c.info->_playback.detectionType, DetectionType::GSensor);
@@ -165,7 +160,7 @@ TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFieldsAndPosition)
     h = Header();
     h.code = 0x10;
     h.detectCounter = 10150; // tie between keys 100 and 200: the later one
-    const Read r = readBytes(mp4(h.bytes(), {block({record(10000), record(10100), record(10200, 1)})}));
+    const Read r = readBytes(mp4({block({record(10000), record(10100), record(10200, 1)})}, h.bytes()));
     EXPECT_EQ(r.info->_playback.detectPosition, 200);
     EXPECT_TRUE(r.info->getCameraFrames(0).at(200).gDetected);
     EXPECT_EQ(r.info->_playback.detectTime, BASE_TIME.addingSeconds(1));
@@ -173,7 +168,7 @@ TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFieldsAndPosition)
     EXPECT_EQ(r.info->_playback.endTime, BASE_TIME.addingSeconds(1));
 
     h.code = 0x17; // a plain movie has its detection at 0
-    const Read m = readBytes(mp4(h.bytes(), {block({record(10000), record(10100), record(10200)})}));
+    const Read m = readBytes(mp4({block({record(10000), record(10100), record(10200)})}, h.bytes()));
     EXPECT_EQ(m.info->_playback.detectPosition, 0);
 }
 
@@ -202,7 +197,7 @@ TEST(Mp4RecordingReaderTest, BlockSizesBlockKeyAndAHeaderOnlyFile)
     Header h;
     h.code = 0x10;
     h.detectCounter = 5000;
-    const Read r = readBytes(mp4(h.bytes(), {}));
+    const Read r = readBytes(mp4({}, h.bytes()));
     ASSERT_TRUE(r.info);
     EXPECT_TRUE(r.isError);
     EXPECT_EQ(r.info->_timeSpan, 0u);
@@ -278,7 +273,7 @@ TEST(Mp4RecordingReaderTest, BlocksOutsideTheWindowOrWithoutFramesContributeNoth
 TEST(Mp4RecordingReaderTest, TruncatedAndCorruptFilesNeverReadOutOfBounds)
 {
     Header h;
-    const QByteArray good = mp4(h.bytes(), {block({record(1000), record(1036)})});
+    const QByteArray good = mp4({block({record(1000), record(1036)})}, h.bytes());
 
     // Every prefix of a good file reads without a crash; most give no recording.
     for (qsizetype n = 0; n < good.size(); ++n)
@@ -295,13 +290,13 @@ TEST(Mp4RecordingReaderTest, TruncatedAndCorruptFilesNeverReadOutOfBounds)
     // A header shorter than its items need: the items present are read, the failure is flagged.
     h.items = {item(0x10, 0x03, {0x02})};
     h.announced = 5;
-    const Read s = readBytes(mp4(h.bytes(), {block({record(1000)})}));
+    const Read s = readBytes(mp4({block({record(1000)})}, h.bytes()));
     ASSERT_TRUE(s.info);
     EXPECT_TRUE(s.isError);
     EXPECT_EQ(s.info->recMode(), CommonConst::RecMode::LongRec);
 
     // A header record of 64 bytes or fewer is no recording.
-    EXPECT_FALSE(readBytes(mp4(h.bytes().left(64), {block({record(1000)})})).info);
+    EXPECT_FALSE(readBytes(mp4({block({record(1000)})}, h.bytes().left(64))).info);
 
     // No udat box, or an empty entry table.
     EXPECT_FALSE(readBytes(box("ftyp", "isom")).info);
