@@ -1,7 +1,5 @@
 #include "recording/FileUtil.h"
-#include "recording/FullTimeDataInfo.h"
 #include "recording/Mp4RecordingReader.h"
-#include "recording/PictureData.h"
 #include "recording/PlaybackInfo.h"
 #include "recording/RecordingRead.h"
 #include "recording/SettingInfo.h"
@@ -12,13 +10,6 @@
 #include "support/TempDir.h"
 
 namespace {
-
-PictureData readAsWorker(const QString &path)
-{
-    return PictureData(QUrl::fromLocalFile(path), PictureData::PictureDataType::All, Date::distantPast(),
-                       Date::distantFuture(), std::make_shared<FullTimeDataInfo>(),
-                       PictureData::RecType::Yohin14Rec, {});
-}
 
 } // namespace
 
@@ -42,7 +33,7 @@ TEST(HostileFileTest, AMovieCutWhileItIsReadIsReadOrReported)
         const bool read = !json.value("cameras").toObject().isEmpty();
         EXPECT_TRUE(read || !json.value("problem").isNull()) << round;
 
-        const PictureData picture = readAsWorker(path);
+        const PictureData picture = pictureOf(path);
         EXPECT_TRUE(picture.video || !picture.problem.isEmpty()) << round;
     }
     EXPECT_GT(flipper.flips(), 0);
@@ -57,7 +48,7 @@ TEST(HostileFileTest, MoreFramesThanTheMovieAllowsAreRefusedInBoundedMemory)
     // What the read adds to the peak: a suite run in one process (or under a sanitizer) starts high.
     ASSERT_TRUE(HostileFiles::resetPeakResident());
     const qint64 before = HostileFiles::peakResidentBytes();
-    const PictureData picture = readAsWorker(path);
+    const PictureData picture = pictureOf(path);
     EXPECT_FALSE(picture.video);
     EXPECT_FALSE(picture.problem.isEmpty());
     const qint64 peak = HostileFiles::peakResidentBytes();
@@ -65,7 +56,7 @@ TEST(HostileFileTest, MoreFramesThanTheMovieAllowsAreRefusedInBoundedMemory)
 
     // The same records in a movie long enough for them are read.
     const QString fitting = dir.write("m2024050112300002.MP4", HostileFiles::chapter(200, 30, 6000));
-    EXPECT_TRUE(readAsWorker(fitting).video);
+    EXPECT_TRUE(pictureOf(fitting).video);
 }
 
 // However far apart a block's frames lie, the copies that fill the gaps stop at the bound.
@@ -91,7 +82,7 @@ TEST(HostileFileTest, FifosInPlaceOfRecordingFilesAreSkipped)
     TempDir dir;
     for (const char *name : {"m2024050112300001.MP4", "SETINF.DAT", "GROUP.DAT", "Playback.inf", "ver.txt"})
         ASSERT_TRUE(HostileFiles::makeFifo(dir.filePath(name))) << name;
-    const PictureData picture = readAsWorker(dir.filePath("m2024050112300001.MP4"));
+    const PictureData picture = pictureOf(dir.filePath("m2024050112300001.MP4"));
     EXPECT_FALSE(picture.video);
     EXPECT_FALSE(picture.problem.isEmpty());
     SettingInfo settings;

@@ -69,10 +69,9 @@ TEST(LegacyFrameFileReaderTest, BadDatesAndCodesResynchroniseOnTheNextMarker)
         const Read r = readLegacy(file);
         EXPECT_TRUE(r.isError);
         std::vector<uint32_t> expected;
-        for (size_t i = 1; i < frames.size(); ++i) {
+        for (size_t i = 1; i < frames.size(); ++i)
             if (!(dropped && i == 3))
                 expected.push_back(frames[i].timeStamp);
-        }
         EXPECT_EQ(stamps(*r.info), expected);
     }
 

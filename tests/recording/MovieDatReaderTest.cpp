@@ -1,6 +1,5 @@
 // The movie DAT reader over files samplecard's DAT writer makes, intact and damaged.
 #include "recording/MovieDatReader.h"
-#include "recording/FullTimeDataInfo.h"
 #include "recording/RecordingRead.h"
 #include "recording/RecordingTempFiles.h"
 #include "samplecard/SampleDatWriter.h"

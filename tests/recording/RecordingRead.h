@@ -2,6 +2,8 @@
 #pragma once
 
 #include "platform/PlatformError.h"
+#include "recording/FullTimeDataInfo.h"
+#include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 #include <QByteArray>
 #include <QDateTime>
@@ -85,4 +87,13 @@ inline QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A file read as the card's workers read it.
+inline PictureData pictureOf(const QString &path,
+                             std::optional<PictureData::RecType> rec = PictureData::RecType::Yohin14Rec,
+                             PictureData::PictureDataType type = PictureData::PictureDataType::All)
+{
+    return PictureData(QUrl::fromLocalFile(path), type, Date::distantPast(), Date::distantFuture(),
+                       std::make_shared<FullTimeDataInfo>(), rec, {});
 }

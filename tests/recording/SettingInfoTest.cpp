@@ -18,9 +18,8 @@ QByteArray setinf(const std::vector<Bytes> &items, int count = -1)
 {
     QByteArray file(24, '\0');
     file[8] = char(count < 0 ? int(items.size()) : count);
-    for (const Bytes &item : items) {
+    for (const Bytes &item : items)
         file += toQByteArray(item);
-    }
     return file;
 }
 
@@ -114,9 +113,8 @@ TEST(SettingInfoTest, EveryItemSurvivesSaveAndReloadButMoreThanTheFileHoldsAreNo
     // More items than the file holds: not saved, and the older file goes too (a full card and a removed
     // card are in the camera settings file's tests).
     SettingInfo crowded;
-    for (int k = 0; k < 4096; ++k) {
+    for (int k = 0; k < 4096; ++k)
         crowded._unknownData.push_back(item({uint8_t(0x40 + k / 256), uint8_t(k % 256)}, {0x01}));
-    }
     EXPECT_FALSE(crowded.Save(path));
     EXPECT_FALSE(QFile::exists(path));
 }

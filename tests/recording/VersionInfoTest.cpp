@@ -1,5 +1,4 @@
 #include "recording/VersionInfo.h"
-#include "recording/FullTimeDataInfo.h"
 #include "recording/RecordingRead.h"
 #include "support/TempDir.h"
 #include <QTimeZone>
