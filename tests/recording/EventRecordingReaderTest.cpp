@@ -31,7 +31,7 @@ qsizetype blockAt(size_t i)
 } // namespace
 
 // Positions are compared through recdump in the DAT round trip.
-TEST(EventRecordingReaderTest, ReadsEveryBlockAfterTheThumbnailWithItsImage)
+TEST(EventRecordingReaderTest, ReadsEveryBlockAfterTheThumbnailWithItsImageAndSkipsThoseBeforeTheWindow)
 {
     const Read r = readEvent(writer.eventFile());
     ASSERT_FALSE(r.isError);
@@ -54,6 +54,14 @@ TEST(EventRecordingReaderTest, ReadsEveryBlockAfterTheThumbnailWithItsImage)
     EXPECT_EQ(info.getCameraFrames(2).size(), frames.size() / 2);
     EXPECT_EQ(info._timeSpan, frames.back().timeStamp - frames[1].timeStamp);
     EXPECT_EQ(info._preTimeSpan, frames[frames.size() - 2].timeStamp - frames[1].timeStamp);
+
+    const Read windowed = readEvent(writer.eventFile(), Date::fromUnixSeconds(frames.back().unixSeconds));
+    // The first block inside the window is the thumbnail and counts for no time range.
+    const size_t inWindow = size_t(std::count_if(frames.begin(), frames.end(), [&](const SampleDatFrame &f) {
+        return f.unixSeconds == frames.back().unixSeconds;
+    }));
+    EXPECT_EQ(windowed.info->getCameraFrames(0).size(), inWindow - 1);
+    EXPECT_EQ(windowed.info->_thumbnail.time, Date::fromUnixSeconds(frames.back().unixSeconds));
 }
 
 TEST(EventRecordingReaderTest, ViolationCodesUseTheSharedMapping)
@@ -97,16 +105,4 @@ TEST(EventRecordingReaderTest, DamageEndsThePassAtThePreviousBlock)
         if (c.frames == 0)
             EXPECT_EQ(r.info->_timeSpan, 0u);
     }
-}
-
-TEST(EventRecordingReaderTest, BlocksBeforeTheWindowAreSkipped)
-{
-    const auto &frames = writer.frames();
-    const Read r = readEvent(writer.eventFile(), Date::fromUnixSeconds(frames.back().unixSeconds));
-    // The first block inside the window is the thumbnail and counts for no time range.
-    const size_t inWindow = size_t(std::count_if(frames.begin(), frames.end(), [&](const SampleDatFrame &f) {
-        return f.unixSeconds == frames.back().unixSeconds;
-    }));
-    EXPECT_EQ(r.info->getCameraFrames(0).size(), inWindow - 1);
-    EXPECT_EQ(r.info->_thumbnail.time, Date::fromUnixSeconds(frames.back().unixSeconds));
 }

@@ -78,7 +78,7 @@ TEST(FileUtilTest, RegexListsEveryMatchOrNone)
     EXPECT_FALSE(QRegularExpression("^*move[0-9]+/\\w+\\.[mM][pP]4").isValid());
 }
 
-TEST(FileUtilTest, MovieSearchOnACardTree)
+TEST(FileUtilTest, MovieSearchOnACardTreeAndInFoldersThatNeedEscapingInUrls)
 {
     TempDir card;
     const QString move = card.filePath("MOVE");
@@ -137,21 +137,17 @@ TEST(FileUtilTest, MovieSearchOnACardTree)
     QDir().mkpath(dir.filePath("folder.txt"));
     EXPECT_EQ(relativePaths(FileUtil::findFiles(FileUtil::fileUrl(dir.path()), "\\.txt$"), dir.path()),
               (QStringList{"a/one.txt", "two.TXT"}));
-}
 
-TEST(FileUtilTest, FolderNamesThatNeedEscapingInUrls)
-{
-    TempDir card;
-    const QString move = card.filePath("SD card #1 100%/MOVE");
+    const QString escaped = card.filePath("SD card #1 100%/MOVE");
     card.write("SD card #1 100%/MOVE/move01/202001011234_0001.MP4", "x");
     card.write("SD card #1 100%/MOVE/VREC_MOV_MNG.DAT", "x");
-    const QList<QUrl> found = FileUtil::searchMovieFiles(QUrl::fromLocalFile(move + "/VREC_MOV_MNG.DAT"));
+    const QList<QUrl> found = FileUtil::searchMovieFiles(QUrl::fromLocalFile(escaped + "/VREC_MOV_MNG.DAT"));
     ASSERT_EQ(found.size(), 1);
-    EXPECT_EQ(found.front().toLocalFile(), move + "/move01/202001011234_0001.MP4");
-    const auto [folder, name] = FileUtil::splitPath(found.front());
-    ASSERT_TRUE(folder);
-    EXPECT_EQ(folder->toLocalFile(), move + "/move01/");
-    EXPECT_EQ(name, "202001011234_0001.MP4");
+    EXPECT_EQ(found.front().toLocalFile(), escaped + "/move01/202001011234_0001.MP4");
+    const auto [foundFolder, foundName] = FileUtil::splitPath(found.front());
+    ASSERT_TRUE(foundFolder);
+    EXPECT_EQ(foundFolder->toLocalFile(), escaped + "/move01/");
+    EXPECT_EQ(foundName, "202001011234_0001.MP4");
 }
 
 TEST(FileUtilTest, RemoveFreeSpaceAndRandomNames)

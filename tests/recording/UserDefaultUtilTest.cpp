@@ -24,7 +24,7 @@ protected:
 
 } // namespace
 
-TEST_F(UserDefaultUtilTest, RoundTripThroughTheStore)
+TEST_F(UserDefaultUtilTest, RoundTripThroughTheStoreAndALanguageOutsideTheListStoredAsEnglish)
 {
     TempDir folders;
     const QUrl googleEarth = QUrl::fromLocalFile(folders.path() + QLatin1Char('/'));
@@ -66,6 +66,13 @@ TEST_F(UserDefaultUtilTest, RoundTripThroughTheStore)
     EXPECT_EQ(settings.pathDirGoogleEarth, googleEarth);
     EXPECT_EQ(settings.language, 1);
     EXPECT_EQ(settings.value("AppleLanguages").toStringList(), QStringList{"fr"});
+
+    settings.setLanguage(7);
+    EXPECT_EQ(settings.value("AppleLanguages").toStringList(), QStringList{"en"});
+    EXPECT_EQ(settings.getLanguage(), 0);
+    settings.setLanguage(2);
+    EXPECT_EQ(settings.getLanguage(), 2);
+    EXPECT_EQ(settings.language, 1); // takes effect at the next start
 }
 
 TEST_F(UserDefaultUtilTest, OutOfRangeValuesFallBackAndAMapTypeThatIsNoTextStopsTheLoad)
@@ -140,15 +147,4 @@ TEST_F(UserDefaultUtilTest, GoneBackupFolderGivesDocumentsToolFoldersOnlyWhenNoT
     settings.load();
     EXPECT_EQ(settings.pathDirCut, UserDefaultUtil::documentsPath());
     EXPECT_EQ(settings.pathDirCap, UserDefaultUtil::documentsPath());
-}
-
-TEST_F(UserDefaultUtilTest, LanguageOutsideTheListIsStoredAsEnglish)
-{
-    UserDefaultUtil settings(file);
-    settings.setLanguage(7);
-    EXPECT_EQ(settings.value("AppleLanguages").toStringList(), QStringList{"en"});
-    EXPECT_EQ(settings.getLanguage(), 0);
-    settings.setLanguage(2);
-    EXPECT_EQ(settings.getLanguage(), 2);
-    EXPECT_EQ(settings.language, 0); // takes effect at the next start
 }

@@ -94,7 +94,7 @@ TEST(VideoInfoTest, LocateDetectionChoosesTheNearerKeyAndMarksIt)
 }
 
 // Movie positions and the fallback position of a frame without one are in the MP4 reader's tests.
-TEST(VideoInfoTest, MakeFrameTableWithoutAFallbackPositionAndWithRepeatedKeys)
+TEST(VideoInfoTest, MakeFrameTableWithoutAFallbackPositionWithRepeatedKeysAndEqualTablesKeptOnce)
 {
     int32_t longitude = -1;
     int32_t latitude = 0;
@@ -116,10 +116,7 @@ TEST(VideoInfoTest, MakeFrameTableWithoutAFallbackPositionAndWithRepeatedKeys)
     EXPECT_EQ(dup.keys, (std::vector<int32_t>{0, 10}));
     EXPECT_EQ(dup.slot(0), 0u);
     EXPECT_EQ(dup.slot(1), 0u);
-}
 
-TEST(VideoInfoTest, EqualTablesAreKeptOnce)
-{
     VideoInfo info;
     auto pool = std::make_shared<FramePool>();
     const std::vector<std::pair<int, uint32_t>> pairs{{0, pool->add(frameAt(5))},
