@@ -12,7 +12,7 @@ int codeOf(const std::function<void()> &call)
 
 } // namespace
 
-TEST(DataUtilityTest, BcdNumbersAndTheirErrors)
+TEST(DataUtilityTest, BcdNumbersDatesAndTheirErrors)
 {
     EXPECT_EQ(DataUtility::bcdToInt(0x59), 59);
     for (std::uint8_t bad : {0x9A, 0xA0, 0x1F, 0xFF})
@@ -35,10 +35,7 @@ TEST(DataUtilityTest, BcdNumbersAndTheirErrors)
     EXPECT_EQ(codeOf([&] { DataUtility::getBcdUInt16(three, -1); }), 0);
     EXPECT_EQ(codeOf([&] { DataUtility::getBcdDate(Bytes{0x19, 0x12, 0x31, 0x23, 0x59}, 0); }), 0);
     EXPECT_EQ(codeOf([&] { DataUtility::getBcdDate(Bytes{}, 0); }), 0);
-}
 
-TEST(DataUtilityTest, BcdAndUnixDates)
-{
     EXPECT_EQ(DataUtility::getBcdDate(Bytes{0x19, 0x12, 0x31, 0x23, 0x59, 0x59}, 0),
               utc(2019, 12, 31, 23, 59, 59));
     EXPECT_EQ(DataUtility::getBcdDate(Bytes{0xFF, 0x00, 0x01, 0x01, 0x00, 0x00, 0x00}, 1),

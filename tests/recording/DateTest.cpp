@@ -15,7 +15,7 @@ QString show(const Date &date, int zoneSetting, bool summer)
 
 } // namespace
 
-TEST(DateTest, InstantsAndConversions)
+TEST(DateTest, InstantsConversionsPatternsAndAmPmWhateverTheLocale)
 {
     EXPECT_LT(Date::distantPast(), Date::fromUnixSeconds(0));
     EXPECT_LT(Date::fromUnixSeconds(4294967295LL), Date::distantFuture());
@@ -30,6 +30,25 @@ TEST(DateTest, InstantsAndConversions)
     EXPECT_EQ(Date::fromCompactText(QStringLiteral("20190701070005"), chicago), utc(2019, 7, 1, 12, 0, 5));
     for (const char *bad : {"2019070107000", "20191301070005", "2019070107000x"})
         EXPECT_FALSE(Date::fromCompactText(QString::fromLatin1(bad), chicago)) << bad;
+
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    const QTimeZone utcZone = QTimeZone::utc();
+    for (const auto &[hour, shown] : {std::pair{13, "07.01.2019 01:05:09 PM"},
+                                      {0, "07.01.2019 12:05:09 AM"},
+                                      {12, "07.01.2019 12:05:09 PM"}})
+        EXPECT_EQ(utc(2019, 7, 1, hour, 5, 9).toString(QStringLiteral("MM.dd.yyyy hh:mm:ss a"), utcZone),
+                  QString::fromLatin1(shown));
+    EXPECT_EQ(utc(2019, 7, 1, 13, 5, 9)
+                  .toString(QStringLiteral("MM.dd.yyyy hh:mm:ss a"), QStringLiteral("UTC"), false),
+              QStringLiteral("07.01.2019 01:05:09 PM"));
+    QLocale::setDefault(saved);
+
+    const Date withMs = Date::fromUnixMilliseconds(utc(2024, 5, 1, 2, 3, 4).toUnixMilliseconds() + 56);
+    EXPECT_EQ(withMs.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.SSS'Z'"), utcZone),
+              QStringLiteral("2024-05-01T02:03:04.056Z"));
+    EXPECT_EQ(withMs.toString(QStringLiteral("yy/M/d H 'o''clock' EEE MMM"), utcZone),
+              QStringLiteral("24/5/1 2 o'clock Wed May"));
 }
 
 TEST(DateTest, EightZonesWithAndWithoutSummerTime)
@@ -79,26 +98,4 @@ TEST(DateTest, SummerTimeOffShowsStandardTimeAcrossTheChanges)
         EXPECT_EQ(show(date, zone, summer), QStringLiteral("2019.%1:00").arg(shown))
             << date.toUnixSeconds() << " " << zone << " " << summer;
     }
-}
-
-TEST(DateTest, PatternsAndAmPmWhateverTheLocale)
-{
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-    const QTimeZone utcZone = QTimeZone::utc();
-    for (const auto &[hour, shown] : {std::pair{13, "07.01.2019 01:05:09 PM"},
-                                      {0, "07.01.2019 12:05:09 AM"},
-                                      {12, "07.01.2019 12:05:09 PM"}})
-        EXPECT_EQ(utc(2019, 7, 1, hour, 5, 9).toString(QStringLiteral("MM.dd.yyyy hh:mm:ss a"), utcZone),
-                  QString::fromLatin1(shown));
-    EXPECT_EQ(utc(2019, 7, 1, 13, 5, 9)
-                  .toString(QStringLiteral("MM.dd.yyyy hh:mm:ss a"), QStringLiteral("UTC"), false),
-              QStringLiteral("07.01.2019 01:05:09 PM"));
-    QLocale::setDefault(saved);
-
-    const Date date = Date::fromUnixMilliseconds(utc(2024, 5, 1, 2, 3, 4).toUnixMilliseconds() + 56);
-    EXPECT_EQ(date.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.SSS'Z'"), utcZone),
-              QStringLiteral("2024-05-01T02:03:04.056Z"));
-    EXPECT_EQ(date.toString(QStringLiteral("yy/M/d H 'o''clock' EEE MMM"), utcZone),
-              QStringLiteral("24/5/1 2 o'clock Wed May"));
 }

@@ -33,7 +33,7 @@ qsizetype frameAt(const QByteArray &file, size_t i)
 
 } // namespace
 
-TEST(DividedDatReaderTest, ThumbnailIsTheFirstKind55FrameWithItsPosition)
+TEST(DividedDatReaderTest, ThumbnailIsTheFirstKind55FrameOfLocalFilesWithTheDividedNames)
 {
     const auto info = readDivided(writer.dividedFile());
     const auto &frames = writer.frames();
@@ -48,6 +48,12 @@ TEST(DividedDatReaderTest, ThumbnailIsTheFirstKind55FrameWithItsPosition)
     EXPECT_EQ(info->firstTime, Date::fromUnixSeconds(frames[1].unixSeconds));
     // The last marker in a file shorter than the search window gives the last time.
     EXPECT_EQ(info->lastTime, Date::fromUnixSeconds(frames.back().unixSeconds));
+
+    QStringList errors;
+    DividedDatReader::fromDivisionFile(QUrl("https://example.invalid/Video.dat"), errors);
+    EXPECT_EQ(errors, QStringList{"画像データがありません。"});
+    EXPECT_TRUE(readDivided(writer.dividedFile(), "G2020010112000001.DAT")->firstTime.isDistantPast());
+    EXPECT_FALSE(readDivided(writer.dividedFile(), "Video.dat")->firstTime.isDistantPast());
 }
 
 TEST(DividedDatReaderTest, DamagedFieldsAndFramesLeaveTheirDefaults)
@@ -69,15 +75,6 @@ TEST(DividedDatReaderTest, DamagedFieldsAndFramesLeaveTheirDefaults)
     info = readDivided(file);
     EXPECT_NE(info->_thumbnail._id, 0x55);
     EXPECT_EQ(info->firstTime, Date::fromUnixSeconds(frames[1].unixSeconds));
-}
-
-TEST(DividedDatReaderTest, OnlyLocalFilesWithTheDividedNamesAreRead)
-{
-    QStringList errors;
-    DividedDatReader::fromDivisionFile(QUrl("https://example.invalid/Video.dat"), errors);
-    EXPECT_EQ(errors, QStringList{"画像データがありません。"});
-    EXPECT_TRUE(readDivided(writer.dividedFile(), "G2020010112000001.DAT")->firstTime.isDistantPast());
-    EXPECT_FALSE(readDivided(writer.dividedFile(), "Video.dat")->firstTime.isDistantPast());
 }
 
 TEST(DividedDatReaderTest, BcdPositionConversion)

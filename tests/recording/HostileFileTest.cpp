@@ -41,7 +41,7 @@ TEST(HostileFileTest, AMovieCutWhileItIsReadIsReadOrReported)
 
 // 100,000 records 2 s apart in a one-minute movie would fill millions of frames; the reader refuses
 // the file before it builds more than the movie's length allows.
-TEST(HostileFileTest, MoreFramesThanTheMovieAllowsAreRefusedInBoundedMemory)
+TEST(HostileFileTest, MoreFramesThanTheMovieAllowsAreRefusedAndGapFillingStopsAtTheBound)
 {
     TempDir dir;
     const QString path = dir.write("m2024050112300001.MP4", HostileFiles::chapter(100000, 2000, 60000));
@@ -57,11 +57,8 @@ TEST(HostileFileTest, MoreFramesThanTheMovieAllowsAreRefusedInBoundedMemory)
     // The same records in a movie long enough for them are read.
     const QString fitting = dir.write("m2024050112300002.MP4", HostileFiles::chapter(200, 30, 6000));
     EXPECT_TRUE(pictureOf(fitting).video);
-}
 
-// However far apart a block's frames lie, the copies that fill the gaps stop at the bound.
-TEST(HostileFileTest, GapFillingStopsAtTheFrameBound)
-{
+    // However far apart a block's frames lie, the copies that fill the gaps stop at the bound.
     FramePool pool;
     std::vector<uint32_t> frames;
     for (uint32_t i = 0; i < 1000; ++i) {

@@ -53,7 +53,7 @@ TEST(LegacyFrameFileReaderTest, ReadsBcdFramesAfterTheThumbnail)
     EXPECT_EQ(info.getCameraFrames(2).size(), frames.size() / 2);
 }
 
-TEST(LegacyFrameFileReaderTest, BadDatesAndCodesResynchroniseOnTheNextMarker)
+TEST(LegacyFrameFileReaderTest, BadDatesAndCodesResynchroniseSignedBcdGAndEmptyOrTruncatedFiles)
 {
     const auto &frames = writer.frames();
     // (name, offset in record 3, value, record dropped)
@@ -80,11 +80,8 @@ TEST(LegacyFrameFileReaderTest, BadDatesAndCodesResynchroniseOnTheNextMarker)
     file[recordAt(file, 3) + 28 + 5] = char(0x1A);
     file.append(QByteArray(300, char(0x77)));
     EXPECT_EQ(stamps(*readLegacy(file).info).size(), 2u);
-}
 
-TEST(LegacyFrameFileReaderTest, SignedBcdGAndEmptyOrTruncatedFiles)
-{
-    QByteArray file = writer.legacyFile();
+    file = writer.legacyFile();
     file[recordAt(file, 1) + 28 + 10] = char(0x81);
     file[recordAt(file, 1) + 28 + 11] = char(0x25);
     EXPECT_DOUBLE_EQ(readLegacy(file).info->getCameraFrames(0).at(0).gX, -0.125);

@@ -30,7 +30,7 @@ qsizetype secondBlock(const QByteArray &file)
 } // namespace
 
 // The frames' positions, speeds and times are compared through recdump in the DAT round trip.
-TEST(MovieDatReaderTest, ReadsHeaderItemsAndEveryPictureFrame)
+TEST(MovieDatReaderTest, ReadsHeaderItemsEveryPictureFrameAndWithAllTheLastPictureAndSound)
 {
     const Read r = readMovie(writer.movieFile());
     ASSERT_FALSE(r.isError);
@@ -60,14 +60,11 @@ TEST(MovieDatReaderTest, ReadsHeaderItemsAndEveryPictureFrame)
         readMovie(writer.movieFile(), Date::distantPast(), PictureData::PictureDataType::Classify, &fullTime);
     EXPECT_EQ(given.info->_playback.userCarCode, "11112222");
     EXPECT_EQ(given.info->_playback.userDriverCode, "");
-}
 
-TEST(MovieDatReaderTest, AllWritesTheLastPictureAndSoundChunks)
-{
-    const Read r = readMovie(writer.movieFile(), Date::distantPast(), PictureData::PictureDataType::All);
-    EXPECT_EQ(readAll(r.info->_channel1TempName), writer.frames().back().jpeg);
-    EXPECT_EQ(readAll(r.info->_aacTempName), QByteArray(32, char(0x21)));
-    EXPECT_TRUE(r.info->_channel1TempName.startsWith(RecordingTempFiles::path("")));
+    const Read all = readMovie(writer.movieFile(), Date::distantPast(), PictureData::PictureDataType::All);
+    EXPECT_EQ(readAll(all.info->_channel1TempName), writer.frames().back().jpeg);
+    EXPECT_EQ(readAll(all.info->_aacTempName), QByteArray(32, char(0x21)));
+    EXPECT_TRUE(all.info->_channel1TempName.startsWith(RecordingTempFiles::path("")));
 }
 
 TEST(MovieDatReaderTest, BlocksOutsideTheWindowAndAfterAnEndRecordAreLeftOut)

@@ -84,7 +84,7 @@ std::vector<int> keysOf(VideoInfo &info, int camera)
 } // namespace
 
 // Every field of samplecard's records is compared through recdump in the sample card's round trip.
-TEST(Mp4RecordingReaderTest, DecodesSignedPositionsAndTheFieldsRecdumpLeavesOut)
+TEST(Mp4RecordingReaderTest, DecodesSignedPositionsSampleWordsAndTheFieldsRecdumpLeavesOut)
 {
     SampleRecord r = record(1000);
     r.gZmg = 0; // stored as 1000 mg: no acceleration
@@ -103,6 +103,12 @@ TEST(Mp4RecordingReaderTest, DecodesSignedPositionsAndTheFieldsRecdumpLeavesOut)
     EXPECT_EQ(f.pictureChannel, 2);
     EXPECT_EQ(f.frameSize, 4096u);
     EXPECT_EQ(f.blockNo, 3);
+
+    // Every G sample word decodes as the hex text of its four digits does.
+    for (uint32_t raw = 0; raw <= 0xFFFF; ++raw) {
+        const QString hex = QString("%1").arg(raw, 4, 16, QChar('0')).toUpper();
+        ASSERT_EQ(DataUtility::gValueOfSample(uint16_t(raw)), DataUtility::hexToGValue(hex)) << raw;
+    }
 }
 
 TEST(Mp4RecordingReaderTest, DecodesViolationCodes)
@@ -270,7 +276,7 @@ TEST(Mp4RecordingReaderTest, BlocksOutsideTheWindowOrWithoutFramesContributeNoth
     EXPECT_TRUE(kept.info->powerDown);
 }
 
-TEST(Mp4RecordingReaderTest, TruncatedAndCorruptFilesNeverReadOutOfBounds)
+TEST(Mp4RecordingReaderTest, TruncatedCorruptAndClipFilesNeverReadOutOfBoundsOrAsRecordings)
 {
     Header h;
     const QByteArray good = mp4({block({record(1000), record(1036)})}, h.bytes());
@@ -303,10 +309,7 @@ TEST(Mp4RecordingReaderTest, TruncatedAndCorruptFilesNeverReadOutOfBounds)
     QByteArray emptyTable = good;
     emptyTable.replace(table + 4, 4, u32(0));
     EXPECT_FALSE(readBytes(emptyTable).info);
-}
 
-TEST(Mp4RecordingReaderTest, CutClipPrefixIsRecognisedOnlyWithTheCallersItem)
-{
     const QByteArray file = mp4({block({record(1000)})});
     // Payload bytes 0-7 of our file: 0 0 0 0, then the entry count 2.
     const QByteArray prefix = QByteArray::fromHex("0000000000000002");
@@ -316,12 +319,4 @@ TEST(Mp4RecordingReaderTest, CutClipPrefixIsRecognisedOnlyWithTheCallersItem)
     // The clip archive is not understood by this reader: the file reads as no recording.
     const Read clip = readBytes(file, Date::distantPast(), Date::distantFuture(), prefix);
     EXPECT_FALSE(clip.info);
-}
-
-TEST(Mp4RecordingReaderTest, SampleWordsDecodeAsTheirHexText)
-{
-    for (uint32_t raw = 0; raw <= 0xFFFF; ++raw) {
-        const QString hex = QString("%1").arg(raw, 4, 16, QChar('0')).toUpper();
-        ASSERT_EQ(DataUtility::gValueOfSample(uint16_t(raw)), DataUtility::hexToGValue(hex)) << raw;
-    }
 }

@@ -5,7 +5,7 @@
 #include "recording/VideoFrame.h"
 #include "support/TempDir.h"
 
-TEST(PlaybackInfoTest, LoadsShiftJisHeaderWithCrLfOrLf)
+TEST(PlaybackInfoTest, LoadsShiftJisHeaderByTheIniRulesAndNothingFromOtherText)
 {
     TempDir dir;
     for (const char *eol : {"\r\n", "\n", "\r"}) {
@@ -21,10 +21,7 @@ TEST(PlaybackInfoTest, LoadsShiftJisHeaderWithCrLfOrLf)
     missing.load(dir.filePath("none.inf"));
     EXPECT_EQ(missing.userCarCode, "");
     EXPECT_EQ(missing.title, "なし");
-}
 
-TEST(PlaybackInfoTest, IniRulesAndTextThatIsNotShiftJisLoadsNothing)
-{
     IniFile ini;
     ini.loadText("KEY=before\n[ INFO ]\nA=1\n[INFO\n; note=x\n[INFO]\nB = "
                  "2\nB=3\n\u3000C\u3000=\t4\u3000\nnoequals\n[info]\nB=9");
@@ -37,13 +34,11 @@ TEST(PlaybackInfoTest, IniRulesAndTextThatIsNotShiftJisLoadsNothing)
     EXPECT_EQ(errorOf([&] { ini.value("INFO", "A"); }),
               std::pair(-1, QString("指定されたキーが見つかりません: INFO A")));
 
-    TempDir dir;
     // UTF-8 Japanese is not valid CP932.
-    const QString path =
-        dir.write("Playback.inf", QString("[INFO]\nTITLE=ドライブ€\n").toUtf8() + "\x80\xFF");
+    const QString utf8 = dir.write("utf8.inf", QString("[INFO]\nTITLE=ドライブ€\n").toUtf8() + "\x80\xFF");
     IniFile kept;
     kept.map.insert("kept", "yes");
-    kept.load(path);
+    kept.load(utf8);
     EXPECT_EQ(kept.map.size(), 1);
     EXPECT_FALSE(ShiftJisCodec::decode(QByteArray("\x82")));
     EXPECT_EQ(*ShiftJisCodec::decode(*ShiftJisCodec::encode(QString("テスト"))), "テスト");

@@ -1,4 +1,5 @@
-// What the recording readers' tests keep of a read, and recdump's view of a file.
+// Helpers the recording suites share: what a read gives, files and their bytes, recdump's view of a
+// file, thrown errors and UTC instants.
 #pragma once
 
 #include "platform/PlatformError.h"

@@ -119,7 +119,7 @@ TEST(SettingInfoTest, EveryItemSurvivesSaveAndReloadButMoreThanTheFileHoldsAreNo
     EXPECT_FALSE(QFile::exists(path));
 }
 
-TEST(SettingInfoTest, AccessorsReadAndWriteTheirEncodings)
+TEST(SettingInfoTest, AccessorsReadAndWriteTheirEncodingsAndCheckRanges)
 {
     const std::tuple<int64_t, int, Bytes> bcd[] = {
         {0, 2, {0x00, 0x00}}, {99, 1, {0x99}}, {100, 1, {0x00}}, {12345, 2, {0x23, 0x45}}, {7, 0, {}},
@@ -168,10 +168,7 @@ TEST(SettingInfoTest, AccessorsReadAndWriteTheirEncodings)
     info.setDateTimeNone();
     EXPECT_EQ(info.getItem(SettingInfo::DataType::DateTime),
               (Bytes{0x01, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
-}
 
-TEST(SettingInfoTest, RangeTests)
-{
     // (value, low, high, inclusive, in range)
     const std::tuple<double, double, double, bool, bool> ranges[] = {
         {5.0, 1.0, 10.0, false, true},  {1.0, 1.0, 10.0, false, false}, {10.0, 1.0, 10.0, true, true},

@@ -128,7 +128,7 @@ TEST(VideoInfoTest, MakeFrameTableWithoutAFallbackPositionWithRepeatedKeysAndEqu
     EXPECT_EQ(VideoInfo::convertDictionary(info.getCameraFrames(1)).back()._timeStamp, 41u);
 }
 
-TEST(VideoInfoTest, TargetTypeByFileName)
+TEST(VideoInfoTest, TargetTypeByFileNameAndTheTwoTextsOfTheDispatch)
 {
     const std::pair<const char *, TargetType> names[] = {{"/card/EVT/Video.dat", TargetType::Common},
                                                          {"/card/m201901011230-0001.dat", TargetType::Common},
@@ -136,10 +136,7 @@ TEST(VideoInfoTest, TargetTypeByFileName)
                                                          {"/card/movie.mp4", TargetType::None}};
     for (const auto &[name, type] : names)
         EXPECT_EQ(VideoInfo::getTargetType(QUrl::fromLocalFile(name)), type) << name;
-}
 
-TEST(VideoInfoTest, DispatchReportsItsTwoTexts)
-{
     TempDir dir;
     FullTimeDataInfo info;
     QStringList errors;
