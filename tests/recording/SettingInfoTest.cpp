@@ -64,8 +64,7 @@ TEST(SettingInfoTest, ItemsNeedEightBytesAValidCheckByteAndAKnownCode)
     Bytes nine = good, flipped = good;
     nine.push_back(0xFF);
     flipped[7] ^= 0x01;
-    // Seven bytes, nine, a bad check byte, padding (which passes the check but names no item), an unknown
-    // code.
+    // Seven bytes, nine, a bad check byte, padding (passes the check, names no item), an unknown code.
     for (const Bytes &bad :
          {Bytes(good.begin(), good.begin() + 7), nine, flipped, Bytes(8, 0xFF), item({0x7E, 0x7E}, {0x01})})
         EXPECT_FALSE(info.setItem(bad)) << bad.size();

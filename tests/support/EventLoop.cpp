@@ -1,4 +1,5 @@
 #include "support/EventLoop.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>

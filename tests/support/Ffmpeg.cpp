@@ -1,4 +1,5 @@
 #include "Ffmpeg.h"
+
 #include <QProcess>
 
 bool Ffmpeg::run(const QStringList &args, QByteArray *output)

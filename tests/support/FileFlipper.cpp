@@ -1,5 +1,7 @@
 #include "FileFlipper.h"
+
 #include <QFile>
+
 #include <fcntl.h>
 #include <unistd.h>
 

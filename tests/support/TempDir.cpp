@@ -1,14 +1,12 @@
 #include "TempDir.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 TempDir::TempDir() : _path(_dir.path()) {}
 
-QString TempDir::filePath(const QString &name) const
-{
-    return QDir(_path).filePath(name);
-}
+QString TempDir::filePath(const QString &name) const { return QDir(_path).filePath(name); }
 
 QString TempDir::write(const QString &relativePath, const QByteArray &bytes) const
 {
