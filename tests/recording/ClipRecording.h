@@ -2,7 +2,6 @@
 #pragma once
 
 #include "recording/VideoInfo.h"
-
 #include <memory>
 
 inline const Date clipStart = Date::fromUnixSeconds(1714566896);

@@ -1,5 +1,4 @@
 #include "recording/CommonConst.h"
-
 #include <QDir>
 #include <gtest/gtest.h>
 

@@ -1,11 +1,8 @@
 #include "recording/CutVideoKihonInfo.h"
-
 #include "recording/ClipRecording.h"
-
+#include <functional>
 #include <gtest/gtest.h>
 #include <plist/plist.h>
-
-#include <functional>
 
 namespace {
 
@@ -60,27 +57,32 @@ QByteArray editArchive(const QByteArray &bytes, const char *className,
     });
 }
 
-QByteArray without(const QByteArray &bytes, const char *className, const char *key)
+// The class whose members carry a key's prefix.
+const char *classOf(const char *key)
 {
-    return editArchive(bytes, className, [key](plist_t object) { plist_dict_remove_item(object, key); });
+    const QByteArray prefix = QByteArray(key).left(4);
+    return prefix == "cvki"   ? "CutVideoKihonInfo"
+           : prefix == "cvsi" ? "CutVideoSettingInfo"
+                              : "CutVideoFooterInfo";
 }
 
-QByteArray withNull(const QByteArray &bytes, const char *className, const char *key)
+QByteArray without(const QByteArray &bytes, const char *key)
 {
-    return editArchive(bytes, className,
+    return editArchive(bytes, classOf(key), [key](plist_t object) { plist_dict_remove_item(object, key); });
+}
+
+QByteArray withNull(const QByteArray &bytes, const char *key)
+{
+    return editArchive(bytes, classOf(key),
                        [key](plist_t object) { plist_dict_set_item(object, key, plist_new_uid(0)); });
 }
 
-// Sets key/value pairs of a property-list dictionary.
-plist_t fill(plist_t object)
+plist_t dict(std::initializer_list<std::pair<const char *, plist_t>> items)
 {
+    plist_t object = plist_new_dict();
+    for (const auto &[key, node] : items)
+        plist_dict_set_item(object, key, node);
     return object;
-}
-
-template <typename... Rest> plist_t fill(plist_t object, const char *key, plist_t node, Rest... rest)
-{
-    plist_dict_set_item(object, key, node);
-    return fill(object, rest...);
 }
 
 } // namespace
@@ -173,14 +175,11 @@ TEST(CutVideoKihonInfoTest, TwentyThousandFootersSurviveTheArchive)
     ASSERT_TRUE(bytes);
     const auto back = CutVideoKihonInfo::unarchive(*bytes);
     ASSERT_TRUE(back);
-    for (const auto &[key, footer] : info._footerCamera1List) {
-        ASSERT_TRUE(back->_footerCamera1List.at(key) == footer) << key;
-    }
-    // Every member read back writes the same archive again.
+    // Every member read back, the odd footer's included, writes the same archive again.
     EXPECT_EQ(back->archivedData(), bytes);
 }
 
-TEST(CutVideoKihonInfoTest, OptionalAndMissingMembers)
+TEST(CutVideoKihonInfoTest, OptionalAndMissingMembersAndAnArchiveWrittenTheMacWay)
 {
     auto chapter = recording(2000);
     auto info = CutVideoKihonInfo::initFromVideoInfo(*chapter, 0, 2000, 2000, false, false, false, false);
@@ -188,32 +187,22 @@ TEST(CutVideoKihonInfoTest, OptionalAndMissingMembers)
 
     // Optional members: null or absent give no value; integer and bool keys their zero.
     const auto read = [](const QByteArray &archive) { return CutVideoKihonInfo::unarchive(archive).value(); };
-    EXPECT_FALSE(read(withNull(bytes, "CutVideoKihonInfo", "cvki_zqa_detectType"))._detectType);
-    EXPECT_FALSE(read(without(bytes, "CutVideoKihonInfo", "cvki_zqa_detectTime"))._detectTime);
-    EXPECT_EQ(read(without(bytes, "CutVideoKihonInfo", "cvki_zqa_totalMoviewTimeSpan"))._totalMovieTimeSpan,
-              0);
-    const auto noGps = read(without(bytes, "CutVideoFooterInfo", "cvfi_zqa_gps"))._footerCamera1List.at(0);
+    EXPECT_FALSE(read(withNull(bytes, "cvki_zqa_detectType"))._detectType);
+    EXPECT_FALSE(read(without(bytes, "cvki_zqa_detectTime"))._detectTime);
+    EXPECT_EQ(read(without(bytes, "cvki_zqa_totalMoviewTimeSpan"))._totalMovieTimeSpan, 0);
+    const auto noGps = read(without(bytes, "cvfi_zqa_gps"))._footerCamera1List.at(0);
     EXPECT_TRUE(!noGps._gps && noGps._gps2);
-    EXPECT_FALSE(read(withNull(bytes, "CutVideoFooterInfo", "cvfi_zqa_timeStamp"))
-                     ._footerCamera1List.at(0)
-                     .isComplete());
-    EXPECT_EQ(read(without(bytes, "CutVideoSettingInfo", "cvsi_zqa_recMode"))._settingInfo._recMode,
-              CommonConst::RecMode::Nomal);
+    EXPECT_FALSE(read(withNull(bytes, "cvfi_zqa_timeStamp"))._footerCamera1List.at(0).isComplete());
+    EXPECT_EQ(read(without(bytes, "cvsi_zqa_recMode"))._settingInfo._recMode, CommonConst::RecMode::Nomal);
 
     // Required members: any one missing or of another type fails the whole archive.
-    const std::pair<const char *, const char *> required[] = {
-        {"CutVideoKihonInfo", "cvki_zqa_settingInfo"},
-        {"CutVideoKihonInfo", "cvki_zqa_footerCamera1List"},
-        {"CutVideoKihonInfo", "cvki_zqa_footerSoundList"},
-        {"CutVideoKihonInfo", "cvki_zqa_sw"},
-        {"CutVideoKihonInfo", "cvki_zqa_firstTime"},
-        {"CutVideoKihonInfo", "cvki_zqa_lastTime"},
-        {"CutVideoSettingInfo", "cvsi_zqa_fileVersion"},
-        {"CutVideoFooterInfo", "cvfi_zqa_posWest"},
-        {"CutVideoFooterInfo", "cvfi_zqa_posSouth"}};
-    for (const auto &[cls, key] : required) {
-        EXPECT_FALSE(CutVideoKihonInfo::unarchive(without(bytes, cls, key))) << key;
-        EXPECT_FALSE(CutVideoKihonInfo::unarchive(withNull(bytes, cls, key))) << key;
+    const char *required[] = {
+        "cvki_zqa_settingInfo", "cvki_zqa_footerCamera1List", "cvki_zqa_footerSoundList",
+        "cvki_zqa_sw",          "cvki_zqa_firstTime",         "cvki_zqa_lastTime",
+        "cvsi_zqa_fileVersion", "cvfi_zqa_posWest",           "cvfi_zqa_posSouth"};
+    for (const char *key : required) {
+        EXPECT_FALSE(CutVideoKihonInfo::unarchive(without(bytes, key))) << key;
+        EXPECT_FALSE(CutVideoKihonInfo::unarchive(withNull(bytes, key))) << key;
     }
     EXPECT_FALSE(CutVideoKihonInfo::unarchive(editArchive(bytes, "CutVideoKihonInfo", [](plist_t object) {
         plist_dict_set_item(object, "cvki_zqa_sw", plist_new_uid(1)); // the "$null" text's neighbour
@@ -229,22 +218,15 @@ TEST(CutVideoKihonInfoTest, OptionalAndMissingMembers)
     for (qsizetype size = 0; size < bytes.size(); size += 7) {
         (void)CutVideoKihonInfo::unarchive(bytes.left(size)); // no crash on any truncation
     }
-}
-
-TEST(CutVideoKihonInfoTest, ReadsAnArchiveWrittenTheMacWay)
-{
-    auto chapter = recording(2000);
-    auto info = CutVideoKihonInfo::initFromVideoInfo(*chapter, 0, 2000, 2000, true, false, true, false);
-    const QByteArray ours = *info.archivedData();
 
     // The other platform's app writes module-prefixed class names (the module name in UTF-16),
     // mutable dictionaries and a mutable string object.
-    const QByteArray bytes = rewrite(ours, [](plist_t objects) {
+    const QByteArray mac = rewrite(bytes, [](plist_t objects) {
         const uint32_t count = plist_array_get_size(objects);
         plist_t chain = plist_new_array();
         plist_array_append_item(chain, plist_new_string("NSMutableString"));
-        plist_array_append_item(objects, fill(plist_new_dict(), "$classname",
-                                              plist_new_string("NSMutableString"), "$classes", chain));
+        plist_array_append_item(
+            objects, dict({{"$classname", plist_new_string("NSMutableString")}, {"$classes", chain}}));
         for (uint32_t i = 0; i < count; ++i) {
             plist_t object = plist_array_get_item(objects, i);
             plist_t name = plist_get_node_type(object) == PLIST_DICT
@@ -256,15 +238,13 @@ TEST(CutVideoKihonInfoTest, ReadsAnArchiveWrittenTheMacWay)
             else if (name && value == "NSDictionary")
                 plist_set_string_val(name, "NSMutableDictionary");
             else if (!name && value == "0714")
-                plist_array_set_item(objects,
-                                     fill(plist_new_dict(), "$class", plist_new_uid(count), "NS.string",
-                                          plist_new_string("0714")),
-                                     i);
+                plist_array_set_item(
+                    objects,
+                    dict({{"$class", plist_new_uid(count)}, {"NS.string", plist_new_string("0714")}}), i);
         }
     });
-    ASSERT_NE(bytes, ours);
-
-    const auto back = CutVideoKihonInfo::unarchive(bytes);
+    ASSERT_NE(mac, bytes);
+    const auto back = CutVideoKihonInfo::unarchive(mac);
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->archivedData(), ours) << "the same clip as ours";
+    EXPECT_EQ(back->archivedData(), bytes) << "the same clip as ours";
 }

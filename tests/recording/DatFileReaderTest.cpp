@@ -1,17 +1,14 @@
 // Bounded positioned reads: only regular files, nothing outside the file, markers across windows.
 #include "recording/DatFileReader.h"
-
+#include "support/HostileFiles.h"
 #include "support/TempDir.h"
-
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-TEST(DatFileReaderTest, OpensRegularFilesOnlyAndReadsStayInsideThemAndTheirBound)
+TEST(DatFileReaderTest, OpensRegularFilesOnlyReadsInsideThemAndFindsMarkersAcrossWindows)
 {
     TempDir dir;
     const QString fifo = dir.filePath("fifo");
-    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(HostileFiles::makeFifo(fifo));
     EXPECT_FALSE(DatFileReader(fifo).isOpen()); // and does not wait for a writer
     EXPECT_FALSE(DatFileReader(dir.path()).isOpen());
     EXPECT_FALSE(DatFileReader(dir.filePath("missing")).isOpen());
@@ -25,21 +22,17 @@ TEST(DatFileReaderTest, OpensRegularFilesOnlyAndReadsStayInsideThemAndTheirBound
     EXPECT_EQ(file.read(2, 3, 3), QByteArray("234"));
     EXPECT_FALSE(file.read(2, 3, 2));
     EXPECT_FALSE(file.read(8, 3, 100));
-}
 
-TEST(DatFileReaderTest, FindsFirstAndLastMarkerAcrossWindows)
-{
-    TempDir dir;
     QByteArray bytes(200000, 'x');
     const QByteArray marker("MARK");
     // One across the first window boundary (64 KiB), one near the end.
     for (qsizetype at : {65534, 199990})
         bytes.replace(at, marker.size(), marker);
-    const DatFileReader file(dir.write("f", bytes));
+    const DatFileReader marked(dir.write("m", bytes));
     const auto needle = std::span(reinterpret_cast<const uint8_t *>(marker.constData()), 4);
-    EXPECT_EQ(file.find(0, file.size(), needle), 65534u);
-    EXPECT_EQ(file.find(65535, file.size(), needle), 199990u);
-    EXPECT_EQ(file.find(0, file.size(), needle, true), 199990u);
-    EXPECT_EQ(file.find(0, 199993, needle, true), 65534u); // the last one does not fit before the end
-    EXPECT_FALSE(file.find(199991, file.size(), needle));
+    EXPECT_EQ(marked.find(0, marked.size(), needle), 65534u);
+    EXPECT_EQ(marked.find(65535, marked.size(), needle), 199990u);
+    EXPECT_EQ(marked.find(0, marked.size(), needle, true), 199990u);
+    EXPECT_EQ(marked.find(0, 199993, needle, true), 65534u); // the last one does not fit before the end
+    EXPECT_FALSE(marked.find(199991, marked.size(), needle));
 }

@@ -4,39 +4,10 @@
 #include "recording/EventRecordingReader.h"
 #include "recording/LegacyFrameFileReader.h"
 #include "recording/MovieDatReader.h"
-#include "recording/VideoInfo.h"
+#include "recording/RecordingRead.h"
 #include "samplecard/SampleDatWriter.h"
-
 #include "support/TempDir.h"
-
-#include <QDateTime>
-#include <QDir>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-
-#include <gtest/gtest.h>
-
-#include <functional>
-
-namespace {
-
-QJsonObject recdump(const QStringList &args)
-{
-    QProcess p;
-    p.start(QDir(qEnvironmentVariable("ORV_BUILD_DIR")).filePath("devtools/recdump"), args);
-    p.waitForFinished(-1);
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-}
-
-QString iso(int64_t seconds)
-{
-    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(Qt::ISODateWithMs);
-}
-
-} // namespace
 
 TEST(DatRecordingRoundTripTest, RecdumpPrintsTheFramesOfEachLayout)
 {

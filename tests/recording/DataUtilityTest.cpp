@@ -1,38 +1,18 @@
 #include "recording/DataUtility.h"
-#include "platform/PlatformError.h"
-
-#include <functional>
-#include <gtest/gtest.h>
-#include <vector>
+#include "recording/RecordingRead.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// The error code a call throws, and its domain; 999 when it throws nothing.
-std::pair<int, QString> errorOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const PlatformError &error) {
-        return {error.code(), error.domain()};
-    }
-    return {999, {}};
-}
 
 int codeOf(const std::function<void()> &call)
 {
     return errorOf(call).first;
 }
 
-Date utc(int y, int mo, int d, int h, int mi, int s)
-{
-    return Date::fromDateTime(QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC));
-}
-
 } // namespace
 
-TEST(DataUtilityTest, BcdNumbersAndTheirErrors)
+TEST(DataUtilityTest, BcdNumbersDatesAndTheirErrors)
 {
     EXPECT_EQ(DataUtility::bcdToInt(0x59), 59);
     for (std::uint8_t bad : {0x9A, 0xA0, 0x1F, 0xFF})
@@ -55,10 +35,7 @@ TEST(DataUtilityTest, BcdNumbersAndTheirErrors)
     EXPECT_EQ(codeOf([&] { DataUtility::getBcdUInt16(three, -1); }), 0);
     EXPECT_EQ(codeOf([&] { DataUtility::getBcdDate(Bytes{0x19, 0x12, 0x31, 0x23, 0x59}, 0); }), 0);
     EXPECT_EQ(codeOf([&] { DataUtility::getBcdDate(Bytes{}, 0); }), 0);
-}
 
-TEST(DataUtilityTest, BcdAndUnixDates)
-{
     EXPECT_EQ(DataUtility::getBcdDate(Bytes{0x19, 0x12, 0x31, 0x23, 0x59, 0x59}, 0),
               utc(2019, 12, 31, 23, 59, 59));
     EXPECT_EQ(DataUtility::getBcdDate(Bytes{0xFF, 0x00, 0x01, 0x01, 0x00, 0x00, 0x00}, 1),
@@ -95,11 +72,12 @@ TEST(DataUtilityTest, BigEndianFieldsHexTextAndShortData)
     EXPECT_EQ(DataUtility::getUInt16(data, -1), 0u);
 
     // (bytes, as a signed number): more than four bytes give 0.
-    for (const auto &[bytes, value] : {std::pair{Bytes{}, 0},
-                                       {Bytes{1, 2, 3, 4, 5}, 0},
-                                       {Bytes{0x80, 0, 0, 0}, -2147483647 - 1},
-                                       {Bytes{0xFF, 0xFF, 0xFF, 0xFF}, -1},
-                                       {Bytes{0xFF, 0xFF, 0xFF}, 16777215}})
+    const std::pair<Bytes, int> numbers[] = {{{}, 0},
+                                             {{1, 2, 3, 4, 5}, 0},
+                                             {{0x80, 0, 0, 0}, INT32_MIN},
+                                             {{0xFF, 0xFF, 0xFF, 0xFF}, -1},
+                                             {{0xFF, 0xFF, 0xFF}, 16777215}};
+    for (const auto &[bytes, value] : numbers)
         EXPECT_EQ(DataUtility::toUInt32(bytes), value) << bytes.size();
 
     const Bytes hex = {0x0A, 0xFF, 0x00};
@@ -116,17 +94,10 @@ TEST(DataUtilityTest, BigEndianFieldsHexTextAndShortData)
 TEST(DataUtilityTest, GSamples)
 {
     // The top 12 bits are a two's complement count of 2 mg; text that is no sample's four hex digits is 0.
-    for (const auto &[text, value] : {std::pair{"000F", 0},
-                                      {"0010", 2},
-                                      {"7FFF", 4094},
-                                      {"8000", -4096},
-                                      {"ffff", -2},
-                                      {"", 0},
-                                      {"XYZ", 0},
-                                      {"FFFFFF", 0},
-                                      {"123456789", 0},
-                                      {" 10", 0},
-                                      {"0x10", 0},
-                                      {"-", 0}})
+    const std::pair<const char *, int> samples[] = {
+        {"000F", 0}, {"0010", 2},   {"7FFF", 4094},   {"8000", -4096}, {"ffff", -2}, {"", 0},
+        {"XYZ", 0},  {"FFFFFF", 0}, {"123456789", 0}, {" 10", 0},      {"0x10", 0},  {"-", 0},
+    };
+    for (const auto &[text, value] : samples)
         EXPECT_EQ(DataUtility::hexToGValue(QString::fromLatin1(text)), value) << text;
 }

@@ -1,14 +1,11 @@
 // The divided DAT reader: header values, the thumbnail frame and the first and last times.
 #include "recording/DividedDatReader.h"
+#include "platform/PlatformError.h"
 #include "recording/BcdPosition.h"
 #include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
-
-#include "platform/PlatformError.h"
 #include "support/TempDir.h"
-
 #include <QtEndian>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,7 +33,7 @@ qsizetype frameAt(const QByteArray &file, size_t i)
 
 } // namespace
 
-TEST(DividedDatReaderTest, ThumbnailIsTheFirstKind55FrameWithItsPosition)
+TEST(DividedDatReaderTest, ThumbnailIsTheFirstKind55FrameOfLocalFilesWithTheDividedNames)
 {
     const auto info = readDivided(writer.dividedFile());
     const auto &frames = writer.frames();
@@ -51,6 +48,12 @@ TEST(DividedDatReaderTest, ThumbnailIsTheFirstKind55FrameWithItsPosition)
     EXPECT_EQ(info->firstTime, Date::fromUnixSeconds(frames[1].unixSeconds));
     // The last marker in a file shorter than the search window gives the last time.
     EXPECT_EQ(info->lastTime, Date::fromUnixSeconds(frames.back().unixSeconds));
+
+    QStringList errors;
+    DividedDatReader::fromDivisionFile(QUrl("https://example.invalid/Video.dat"), errors);
+    EXPECT_EQ(errors, QStringList{"画像データがありません。"});
+    EXPECT_TRUE(readDivided(writer.dividedFile(), "G2020010112000001.DAT")->firstTime.isDistantPast());
+    EXPECT_FALSE(readDivided(writer.dividedFile(), "Video.dat")->firstTime.isDistantPast());
 }
 
 TEST(DividedDatReaderTest, DamagedFieldsAndFramesLeaveTheirDefaults)
@@ -74,30 +77,18 @@ TEST(DividedDatReaderTest, DamagedFieldsAndFramesLeaveTheirDefaults)
     EXPECT_EQ(info->firstTime, Date::fromUnixSeconds(frames[1].unixSeconds));
 }
 
-TEST(DividedDatReaderTest, OnlyLocalFilesWithTheDividedNamesAreRead)
-{
-    QStringList errors;
-    DividedDatReader::fromDivisionFile(QUrl("https://example.invalid/Video.dat"), errors);
-    EXPECT_EQ(errors, QStringList{"画像データがありません。"});
-    EXPECT_TRUE(readDivided(writer.dividedFile(), "G2020010112000001.DAT")->firstTime.isDistantPast());
-    EXPECT_FALSE(readDivided(writer.dividedFile(), "Video.dat")->firstTime.isDistantPast());
-}
-
 TEST(DividedDatReaderTest, BcdPositionConversion)
 {
-    const struct
-    {
-        const char *longitude, *latitude;
-        int64_t lon, lat;
-    } cases[] = {
+    // (longitude text, latitude text, longitude, latitude)
+    const std::tuple<const char *, const char *, int64_t, int64_t> cases[] = {
         {"13945123", "3541234", 503112300, 128483400},
         {"13945123", "35412340", 503112300, 128483400},
         {"00000000", "0000000", 0, 0},
         {"99999999", "9999999", 999 * 3600000LL + 99 * 60000 + 99900, 99 * 3600000 + 99 * 60000 + 99900},
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(BcdPosition::convertLongitude(c.longitude), c.lon);
-        EXPECT_EQ(BcdPosition::convertLatitude(c.latitude), c.lat);
+    for (const auto &[longitude, latitude, lon, lat] : cases) {
+        EXPECT_EQ(BcdPosition::convertLongitude(longitude), lon);
+        EXPECT_EQ(BcdPosition::convertLatitude(latitude), lat);
     }
     for (const char *bad : {"1394512A", "1394512", "139 4512"})
         EXPECT_THROW(BcdPosition::convertLongitude(bad), PlatformError);

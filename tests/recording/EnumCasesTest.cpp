@@ -1,7 +1,6 @@
 #include "recording/DetectionType.h"
 #include "recording/TargetType.h"
 #include "recording/VideoId.h"
-
 #include <gtest/gtest.h>
 
 TEST(EnumCasesTest, RawValuesOutsideTheCasesGiveNothing)

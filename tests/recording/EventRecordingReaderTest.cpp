@@ -1,15 +1,10 @@
 // The event recording reader over files samplecard's DAT writer makes, intact and damaged.
 #include "recording/EventRecordingReader.h"
 #include "recording/RecordingRead.h"
-#include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
-
+#include "support/HostileFiles.h"
 #include "support/TempDir.h"
-
 #include <QtEndian>
-
-#include <functional>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -36,7 +31,7 @@ qsizetype blockAt(size_t i)
 } // namespace
 
 // Positions are compared through recdump in the DAT round trip.
-TEST(EventRecordingReaderTest, ReadsEveryBlockAfterTheThumbnailWithItsImage)
+TEST(EventRecordingReaderTest, ReadsEveryBlockAfterTheThumbnailWithItsImageAndSkipsThoseBeforeTheWindow)
 {
     const Read r = readEvent(writer.eventFile());
     ASSERT_FALSE(r.isError);
@@ -59,44 +54,42 @@ TEST(EventRecordingReaderTest, ReadsEveryBlockAfterTheThumbnailWithItsImage)
     EXPECT_EQ(info.getCameraFrames(2).size(), frames.size() / 2);
     EXPECT_EQ(info._timeSpan, frames.back().timeStamp - frames[1].timeStamp);
     EXPECT_EQ(info._preTimeSpan, frames[frames.size() - 2].timeStamp - frames[1].timeStamp);
+
+    const Read windowed = readEvent(writer.eventFile(), Date::fromUnixSeconds(frames.back().unixSeconds));
+    // The first block inside the window is the thumbnail and counts for no time range.
+    const size_t inWindow = size_t(std::count_if(frames.begin(), frames.end(), [&](const SampleDatFrame &f) {
+        return f.unixSeconds == frames.back().unixSeconds;
+    }));
+    EXPECT_EQ(windowed.info->getCameraFrames(0).size(), inWindow - 1);
+    EXPECT_EQ(windowed.info->_thumbnail.time, Date::fromUnixSeconds(frames.back().unixSeconds));
 }
 
 TEST(EventRecordingReaderTest, ViolationCodesUseTheSharedMapping)
 {
-    const struct
-    {
-        uint8_t code, qualifier;
-        ViolationType expected;
-        bool isError;
-    } cases[] = {
+    // (code, qualifier, type, error)
+    const std::tuple<uint8_t, uint8_t, ViolationType, bool> cases[] = {
         {0x14, 0x00, ViolationType::Overspeed, false},  {0x14, 0x01, ViolationType::All, false},
         {0x10, 0x00, ViolationType::GDetection, false}, {0x13, 0x00, ViolationType::Decel, false},
         {0x17, 0x00, ViolationType::All, false},        {0x1A, 0x00, ViolationType::All, true},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.code);
+    for (const auto &[code, qualifier, expected, isError] : cases) {
+        SCOPED_TRACE(code);
         QByteArray file = writer.eventFile();
-        file[blockAt(1) + 77] = char(c.code);
-        file[blockAt(1) + 78] = char(c.qualifier);
+        file[blockAt(1) + 77] = char(code);
+        file[blockAt(1) + 78] = char(qualifier);
         const Read r = readEvent(file);
-        EXPECT_EQ(r.isError, c.isError);
-        EXPECT_EQ(r.info->getCameraFrames(0).at(0).ex.violationType, c.expected);
+        EXPECT_EQ(r.isError, isError);
+        EXPECT_EQ(r.info->getCameraFrames(0).at(0).ex.violationType, expected);
     }
 }
 
 TEST(EventRecordingReaderTest, DamageEndsThePassAtThePreviousBlock)
 {
-    const struct
-    {
-        const char *name;
-        std::function<void(QByteArray &)> damage;
-        size_t frames; // in camera 0
-        bool isError;
-    } cases[] = {
+    const Damage cases[] = {
+        // frames in camera 0
         {"other identifier", [](QByteArray &f) { f[blockAt(4) + 93] = 'X'; }, 3, false},
-        {"block length 96", [](QByteArray &f) { qToBigEndian<uint32_t>(96, f.data() + blockAt(4)); }, 3,
-         false},
-        {"block length 0", [](QByteArray &f) { qToBigEndian<uint32_t>(0, f.data() + blockAt(4)); }, 3, false},
+        {"block length 96", [](QByteArray &f) { f.replace(blockAt(4), 4, HostileFiles::u32(96)); }, 3, false},
+        {"block length 0", [](QByteArray &f) { f.replace(blockAt(4), 4, HostileFiles::u32(0)); }, 3, false},
         {"block past the end", [](QByteArray &f) { f.chop(1); }, writer.frames().size() - 2, false},
         {"shorter than its header", [](QByteArray &f) { f.truncate(0x1FFF); }, 0, true},
         {"no items", [](QByteArray &f) { f[64] = 0; }, 0, false},
@@ -112,16 +105,4 @@ TEST(EventRecordingReaderTest, DamageEndsThePassAtThePreviousBlock)
         if (c.frames == 0)
             EXPECT_EQ(r.info->_timeSpan, 0u);
     }
-}
-
-TEST(EventRecordingReaderTest, BlocksBeforeTheWindowAreSkipped)
-{
-    const auto &frames = writer.frames();
-    const Read r = readEvent(writer.eventFile(), Date::fromUnixSeconds(frames.back().unixSeconds));
-    // The first block inside the window is the thumbnail and counts for no time range.
-    const size_t inWindow = size_t(std::count_if(frames.begin(), frames.end(), [&](const SampleDatFrame &f) {
-        return f.unixSeconds == frames.back().unixSeconds;
-    }));
-    EXPECT_EQ(r.info->getCameraFrames(0).size(), inWindow - 1);
-    EXPECT_EQ(r.info->_thumbnail.time, Date::fromUnixSeconds(frames.back().unixSeconds));
 }

@@ -2,7 +2,6 @@
 #include "recording/IOUtil.h"
 #include "recording/Regex.h"
 #include "support/TempDir.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -30,91 +29,88 @@ TEST(FileUtilTest, PathsTripKeysAndFileNumbers)
     EXPECT_EQ(FileUtil::appendPath(QString(), "x"), "/x");
 
     // The key is cut from the start of the name, wherever the pattern matched.
-    for (const auto &[name, key] : {std::pair{"m2020010112345601.mp4", "202001011234"},
-                                    {"M2020010112345601.MP4", "202001011234"},
-                                    {"2020010112345601.MP4", "202001011234"},
-                                    {"20200101123_0001.MP4", ""},
-                                    {"x2020010112345601", "x20200101123"}})
+    const std::pair<const char *, const char *> keys[] = {
+        {"m2020010112345601.mp4", "202001011234"}, {"M2020010112345601.MP4", "202001011234"},
+        {"2020010112345601.MP4", "202001011234"},  {"20200101123_0001.MP4", ""},
+        {"x2020010112345601", "x20200101123"},
+    };
+    for (const auto &[name, key] : keys)
         EXPECT_EQ(FileUtil::getTripKey(name), key) << name;
 
-    for (const auto &[name, number] : {std::pair{"/card/move01/202001011234_9999.MP4", 9999},
-                                       {"m2020010112345601.mp4", 5601},
-                                       {"ABCD.MP4", 0},
-                                       {"abc-123.MP4", -123},
-                                       {"abc+123", 123},
-                                       {"ab1 23.MP4", 0},
-                                       {"", 0}})
+    const std::pair<const char *, int> numbers[] = {{"/card/move01/202001011234_9999.MP4", 9999},
+                                                    {"m2020010112345601.mp4", 5601},
+                                                    {"ABCD.MP4", 0},
+                                                    {"abc-123.MP4", -123},
+                                                    {"abc+123", 123},
+                                                    {"ab1 23.MP4", 0},
+                                                    {"", 0}};
+    for (const auto &[name, number] : numbers)
         EXPECT_EQ(FileUtil::getFileNumber(name), number) << name;
 }
 
 TEST(FileUtilTest, SplitPathUsesTheUrlsOwnDirectoryFlag)
 {
-    const auto [folder, name] = FileUtil::splitPath(QUrl::fromLocalFile(QStringLiteral("/card/MOVE/a.MP4")));
+    const auto [folder, name] = FileUtil::splitPath(QUrl::fromLocalFile("/card/MOVE/a.MP4"));
     ASSERT_TRUE(folder);
-    EXPECT_EQ(folder->toLocalFile(), QStringLiteral("/card/MOVE/"));
-    EXPECT_EQ(name, QStringLiteral("a.MP4"));
+    EXPECT_EQ(folder->toLocalFile(), "/card/MOVE/");
+    EXPECT_EQ(name, "a.MP4");
 
-    const QUrl dir = QUrl::fromLocalFile(QStringLiteral("/card/MOVE/"));
+    const QUrl dir = QUrl::fromLocalFile("/card/MOVE/");
     const auto [dirFolder, dirName] = FileUtil::splitPath(dir);
     EXPECT_EQ(dirFolder, dir);
     EXPECT_TRUE(dirName.isEmpty());
 
     TempDir temp;
     EXPECT_TRUE(FileUtil::fileUrl(temp.path()).path().endsWith(QLatin1Char('/')));
-    EXPECT_FALSE(
-        FileUtil::fileUrl(temp.filePath(QStringLiteral("nothing"))).path().endsWith(QLatin1Char('/')));
+    EXPECT_FALSE(FileUtil::fileUrl(temp.filePath("nothing")).path().endsWith(QLatin1Char('/')));
     EXPECT_TRUE(FileUtil::isDirectory(QUrl::fromLocalFile(temp.path())));
-    EXPECT_FALSE(FileUtil::isDirectory(QUrl::fromLocalFile(temp.write(QStringLiteral("f"), "x"))));
-    EXPECT_FALSE(FileUtil::isDirectory(QUrl::fromLocalFile(temp.filePath(QStringLiteral("missing")))));
+    EXPECT_FALSE(FileUtil::isDirectory(QUrl::fromLocalFile(temp.write("f", "x"))));
+    EXPECT_FALSE(FileUtil::isDirectory(QUrl::fromLocalFile(temp.filePath("missing"))));
 }
 
 TEST(FileUtilTest, RegexListsEveryMatchOrNone)
 {
-    const Regex regex(QStringLiteral("[0-9]{2}"));
-    EXPECT_FALSE(regex.matches(QStringLiteral("abc")));
-    EXPECT_EQ(regex.matches(QStringLiteral("a12b345")),
-              (QStringList{QStringLiteral("12"), QStringLiteral("34")}));
-    EXPECT_TRUE(Regex(QStringLiteral("move")).matches(QStringLiteral("MOVE01")));
+    const Regex regex("[0-9]{2}");
+    EXPECT_FALSE(regex.matches("abc"));
+    EXPECT_EQ(regex.matches("a12b345"), (QStringList{"12", "34"}));
+    EXPECT_TRUE(Regex("move").matches("MOVE01"));
     // The card's pattern written with "^*" does not compile here; ours matches anywhere instead.
-    EXPECT_FALSE(QRegularExpression(QStringLiteral("^*move[0-9]+/\\w+\\.[mM][pP]4")).isValid());
+    EXPECT_FALSE(QRegularExpression("^*move[0-9]+/\\w+\\.[mM][pP]4").isValid());
 }
 
-TEST(FileUtilTest, MovieSearchOnACardTree)
+TEST(FileUtilTest, MovieSearchOnACardTreeAndInFoldersThatNeedEscapingInUrls)
 {
     TempDir card;
-    const QString move = card.filePath(QStringLiteral("MOVE"));
+    const QString move = card.filePath("MOVE");
     const QStringList files = {
-        QStringLiteral("MOVE/move01/202001011234_0001.MP4"),         // taken
-        QStringLiteral("MOVE/MOVE02/202001011234_0002.mp4"),         // taken (case-insensitive)
-        QStringLiteral("MOVE/move03/m2020010112345601.mp4"),         // taken
-        QStringLiteral("MOVE/sub/move04/202001011235_0001.MP4"),     // taken: move folder deeper down
-        QStringLiteral("MOVE/202001011234_0003.MP4"),                // directly in the folder: not taken
-        QStringLiteral("MOVE/move01/m2020010112345601XMP4-123.MP4"), // file number -123: not taken
-        QStringLiteral("MOVE/move01/m2020010112345601XMP40123.MP4"), // file number 123: taken
-        QStringLiteral("MOVE/move01/ABCDEFGHIJKLMNOPQ.MP4"),         // no trip key
-        QStringLiteral("MOVE/move01/202001011234_0000.MP4"),         // file number 0
-        QStringLiteral("MOVE/move01/202001011234_0004.MOV"),         // other extension
-        QStringLiteral("MOVE/move01/.202001011234_0005.MP4"),        // hidden file
-        QStringLiteral("MOVE/.hidden/move09/202001011234_0006.MP4"), // inside a hidden folder
-        QStringLiteral("MOVE/_extras/move01/202001011234_0007.MP4"), // _extras is not entered
-        QStringLiteral("MOVE/_Extras/move01/202001011234_0008.MP4"), // _Extras is
-        QStringLiteral("MOVE/movies/202001011234_0009.MP4"),         // "movies" is no move<digits> folder
+        "MOVE/move01/202001011234_0001.MP4",         // taken
+        "MOVE/MOVE02/202001011234_0002.mp4",         // taken (case-insensitive)
+        "MOVE/move03/m2020010112345601.mp4",         // taken
+        "MOVE/sub/move04/202001011235_0001.MP4",     // taken: move folder deeper down
+        "MOVE/202001011234_0003.MP4",                // directly in the folder: not taken
+        "MOVE/move01/m2020010112345601XMP4-123.MP4", // file number -123: not taken
+        "MOVE/move01/m2020010112345601XMP40123.MP4", // file number 123: taken
+        "MOVE/move01/ABCDEFGHIJKLMNOPQ.MP4",         // no trip key
+        "MOVE/move01/202001011234_0000.MP4",         // file number 0
+        "MOVE/move01/202001011234_0004.MOV",         // other extension
+        "MOVE/move01/.202001011234_0005.MP4",        // hidden file
+        "MOVE/.hidden/move09/202001011234_0006.MP4", // inside a hidden folder
+        "MOVE/_extras/move01/202001011234_0007.MP4", // _extras is not entered
+        "MOVE/_Extras/move01/202001011234_0008.MP4", // _Extras is
+        "MOVE/movies/202001011234_0009.MP4",         // "movies" is no move<digits> folder
     };
     for (const QString &file : files)
         ASSERT_FALSE(card.write(file, "x").isEmpty());
-    QDir().mkpath(card.filePath(QStringLiteral("MOVE/move05/202001011234_0010.MP4"))); // a folder, not a file
+    QDir().mkpath(card.filePath("MOVE/move05/202001011234_0010.MP4")); // a folder, not a file
 
-    const QStringList expected = {QStringLiteral("MOVE02/202001011234_0002.mp4"),
-                                  QStringLiteral("_Extras/move01/202001011234_0008.MP4"),
-                                  QStringLiteral("move01/202001011234_0001.MP4"),
-                                  QStringLiteral("move01/m2020010112345601XMP40123.MP4"),
-                                  QStringLiteral("move03/m2020010112345601.mp4"),
-                                  QStringLiteral("sub/move04/202001011235_0001.MP4")};
+    const QStringList expected = {"MOVE02/202001011234_0002.mp4", "_Extras/move01/202001011234_0008.MP4",
+                                  "move01/202001011234_0001.MP4", "move01/m2020010112345601XMP40123.MP4",
+                                  "move03/m2020010112345601.mp4", "sub/move04/202001011235_0001.MP4"};
     const QUrl folder = FileUtil::fileUrl(move);
     EXPECT_EQ(relativePaths(FileUtil::searchMovieFiles(folder), move), expected);
 
     // A management file selects its folder, whatever its letter case.
-    card.write(QStringLiteral("MOVE/vrec_mov_mng.dat"), "x");
+    card.write("MOVE/vrec_mov_mng.dat", "x");
     EXPECT_EQ(
         relativePaths(FileUtil::searchMovieFiles(QUrl::fromLocalFile(move + "/vrec_mov_mng.dat")), move),
         expected);
@@ -130,51 +126,44 @@ TEST(FileUtilTest, MovieSearchOnACardTree)
 
     // Without the directory flag a folder is a file without extension.
     EXPECT_TRUE(FileUtil::searchMovieFiles(QUrl::fromLocalFile(move)).isEmpty());
-    EXPECT_TRUE(FileUtil::findFiles(QUrl::fromLocalFile(move), QStringLiteral(".")).isEmpty());
-    EXPECT_TRUE(
-        FileUtil::findFiles(QUrl::fromLocalFile(card.filePath(QStringLiteral("none/"))), QStringLiteral("."))
-            .isEmpty());
+    EXPECT_TRUE(FileUtil::findFiles(QUrl::fromLocalFile(move), ".").isEmpty());
+    EXPECT_TRUE(FileUtil::findFiles(QUrl::fromLocalFile(card.filePath("none/")), ".").isEmpty());
 
     // The general search lists files only.
     TempDir dir;
-    dir.write(QStringLiteral("a/one.txt"), "1");
-    dir.write(QStringLiteral("two.TXT"), "2");
-    dir.write(QStringLiteral("three.bin"), "3");
-    QDir().mkpath(dir.filePath(QStringLiteral("folder.txt")));
-    EXPECT_EQ(relativePaths(FileUtil::findFiles(FileUtil::fileUrl(dir.path()), QStringLiteral("\\.txt$")),
-                            dir.path()),
-              (QStringList{QStringLiteral("a/one.txt"), QStringLiteral("two.TXT")}));
-}
+    dir.write("a/one.txt", "1");
+    dir.write("two.TXT", "2");
+    dir.write("three.bin", "3");
+    QDir().mkpath(dir.filePath("folder.txt"));
+    EXPECT_EQ(relativePaths(FileUtil::findFiles(FileUtil::fileUrl(dir.path()), "\\.txt$"), dir.path()),
+              (QStringList{"a/one.txt", "two.TXT"}));
 
-TEST(FileUtilTest, FolderNamesThatNeedEscapingInUrls)
-{
-    TempDir card;
-    const QString move = card.filePath(QStringLiteral("SD card #1 100%/MOVE"));
-    card.write(QStringLiteral("SD card #1 100%/MOVE/move01/202001011234_0001.MP4"), "x");
-    card.write(QStringLiteral("SD card #1 100%/MOVE/VREC_MOV_MNG.DAT"), "x");
-    const QList<QUrl> found = FileUtil::searchMovieFiles(QUrl::fromLocalFile(move + "/VREC_MOV_MNG.DAT"));
+    const QString escaped = card.filePath("SD card #1 100%/MOVE");
+    card.write("SD card #1 100%/MOVE/move01/202001011234_0001.MP4", "x");
+    card.write("SD card #1 100%/MOVE/VREC_MOV_MNG.DAT", "x");
+    const QList<QUrl> found = FileUtil::searchMovieFiles(QUrl::fromLocalFile(escaped + "/VREC_MOV_MNG.DAT"));
     ASSERT_EQ(found.size(), 1);
-    EXPECT_EQ(found.front().toLocalFile(), move + "/move01/202001011234_0001.MP4");
-    const auto [folder, name] = FileUtil::splitPath(found.front());
-    ASSERT_TRUE(folder);
-    EXPECT_EQ(folder->toLocalFile(), move + "/move01/");
-    EXPECT_EQ(name, QStringLiteral("202001011234_0001.MP4"));
+    EXPECT_EQ(found.front().toLocalFile(), escaped + "/move01/202001011234_0001.MP4");
+    const auto [foundFolder, foundName] = FileUtil::splitPath(found.front());
+    ASSERT_TRUE(foundFolder);
+    EXPECT_EQ(foundFolder->toLocalFile(), escaped + "/move01/");
+    EXPECT_EQ(foundName, "202001011234_0001.MP4");
 }
 
 TEST(FileUtilTest, RemoveFreeSpaceAndRandomNames)
 {
     TempDir dir;
-    const QString file = dir.write(QStringLiteral("f.bin"), "x");
-    dir.write(QStringLiteral("sub/deep/g.bin"), "y");
+    const QString file = dir.write("f.bin", "x");
+    dir.write("sub/deep/g.bin", "y");
     IOUtil::remove(file);
-    IOUtil::remove(dir.filePath(QStringLiteral("sub")));
-    IOUtil::remove(dir.filePath(QStringLiteral("missing"))); // ignored
+    IOUtil::remove(dir.filePath("sub"));
+    IOUtil::remove(dir.filePath("missing")); // ignored
     EXPECT_FALSE(QFileInfo::exists(file));
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("sub"))));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("sub")));
 
     EXPECT_GT(IOUtil::getFreeSpace(dir.path()), 0);
-    EXPECT_EQ(IOUtil::getFreeSpace(QStringLiteral("/no/such/volume/here")), -1);
+    EXPECT_EQ(IOUtil::getFreeSpace("/no/such/volume/here"), -1);
 
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9a-zA-Z]{8}$")).match(randomString(8)).hasMatch());
+    EXPECT_TRUE(QRegularExpression("^[0-9a-zA-Z]{8}$").match(randomString(8)).hasMatch());
     EXPECT_NE(randomString(12), randomString(12));
 }

@@ -1,43 +1,15 @@
 #include "recording/FileUtil.h"
-#include "recording/FullTimeDataInfo.h"
 #include "recording/Mp4RecordingReader.h"
-#include "recording/PictureData.h"
 #include "recording/PlaybackInfo.h"
+#include "recording/RecordingRead.h"
 #include "recording/SettingInfo.h"
 #include "recording/VersionInfo.h"
-#include "recording/VideoInfo.h"
-
 #include "samplecard/SampleCardWriter.h"
 #include "support/FileFlipper.h"
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
 
-#include <QDir>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <gtest/gtest.h>
-
 namespace {
-
-QByteArray sampleChapter(const TempDir &dir)
-{
-    SampleCardWriter writer(SampleScenario::singleChapter(10000));
-    const SampleTrip &trip = writer.scenario().trips.front();
-    const QString path = dir.filePath("sample.MP4");
-    if (!writer.writeChapterMovie(trip, trip.chapters.front(), path))
-        return {};
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-PictureData readAsWorker(const QString &path)
-{
-    return PictureData(QUrl::fromLocalFile(path), PictureData::PictureDataType::All, Date::distantPast(),
-                       Date::distantFuture(), std::make_shared<FullTimeDataInfo>(),
-                       PictureData::RecType::Yohin14Rec, {});
-}
 
 } // namespace
 
@@ -46,14 +18,14 @@ PictureData readAsWorker(const QString &path)
 TEST(HostileFileTest, AMovieCutWhileItIsReadIsReadOrReported)
 {
     TempDir dir;
-    const QByteArray movie = sampleChapter(dir);
-    ASSERT_FALSE(movie.isEmpty());
-    const QString path = dir.write("m2024050112300001.MP4", movie);
-    FileFlipper flipper(path, movie);
-    const QString recdump = qEnvironmentVariable("ORV_BUILD_DIR") + "/devtools/recdump";
+    SampleCardWriter writer(SampleScenario::singleChapter(10000));
+    const SampleTrip &trip = writer.scenario().trips.front();
+    const QString path = dir.filePath("m2024050112300001.MP4");
+    ASSERT_TRUE(writer.writeChapterMovie(trip, trip.chapters.front(), path));
+    FileFlipper flipper(path, readAll(path));
     for (int round = 0; round < 200; ++round) {
         QProcess process;
-        process.start(recdump, {path});
+        process.start(tool("recdump"), {path});
         ASSERT_TRUE(process.waitForFinished(-1));
         ASSERT_EQ(process.exitStatus(), QProcess::NormalExit) << round;
         const auto json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
@@ -61,7 +33,7 @@ TEST(HostileFileTest, AMovieCutWhileItIsReadIsReadOrReported)
         const bool read = !json.value("cameras").toObject().isEmpty();
         EXPECT_TRUE(read || !json.value("problem").isNull()) << round;
 
-        const PictureData picture = readAsWorker(path);
+        const PictureData picture = pictureOf(path);
         EXPECT_TRUE(picture.video || !picture.problem.isEmpty()) << round;
     }
     EXPECT_GT(flipper.flips(), 0);
@@ -69,14 +41,14 @@ TEST(HostileFileTest, AMovieCutWhileItIsReadIsReadOrReported)
 
 // 100,000 records 2 s apart in a one-minute movie would fill millions of frames; the reader refuses
 // the file before it builds more than the movie's length allows.
-TEST(HostileFileTest, MoreFramesThanTheMovieAllowsAreRefusedInBoundedMemory)
+TEST(HostileFileTest, MoreFramesThanTheMovieAllowsAreRefusedAndGapFillingStopsAtTheBound)
 {
     TempDir dir;
     const QString path = dir.write("m2024050112300001.MP4", HostileFiles::chapter(100000, 2000, 60000));
     // What the read adds to the peak: a suite run in one process (or under a sanitizer) starts high.
     ASSERT_TRUE(HostileFiles::resetPeakResident());
     const qint64 before = HostileFiles::peakResidentBytes();
-    const PictureData picture = readAsWorker(path);
+    const PictureData picture = pictureOf(path);
     EXPECT_FALSE(picture.video);
     EXPECT_FALSE(picture.problem.isEmpty());
     const qint64 peak = HostileFiles::peakResidentBytes();
@@ -84,12 +56,9 @@ TEST(HostileFileTest, MoreFramesThanTheMovieAllowsAreRefusedInBoundedMemory)
 
     // The same records in a movie long enough for them are read.
     const QString fitting = dir.write("m2024050112300002.MP4", HostileFiles::chapter(200, 30, 6000));
-    EXPECT_TRUE(readAsWorker(fitting).video);
-}
+    EXPECT_TRUE(pictureOf(fitting).video);
 
-// However far apart a block's frames lie, the copies that fill the gaps stop at the bound.
-TEST(HostileFileTest, GapFillingStopsAtTheFrameBound)
-{
+    // However far apart a block's frames lie, the copies that fill the gaps stop at the bound.
     FramePool pool;
     std::vector<uint32_t> frames;
     for (uint32_t i = 0; i < 1000; ++i) {
@@ -110,7 +79,7 @@ TEST(HostileFileTest, FifosInPlaceOfRecordingFilesAreSkipped)
     TempDir dir;
     for (const char *name : {"m2024050112300001.MP4", "SETINF.DAT", "GROUP.DAT", "Playback.inf", "ver.txt"})
         ASSERT_TRUE(HostileFiles::makeFifo(dir.filePath(name))) << name;
-    const PictureData picture = readAsWorker(dir.filePath("m2024050112300001.MP4"));
+    const PictureData picture = pictureOf(dir.filePath("m2024050112300001.MP4"));
     EXPECT_FALSE(picture.video);
     EXPECT_FALSE(picture.problem.isEmpty());
     SettingInfo settings;

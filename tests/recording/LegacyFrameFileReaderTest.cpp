@@ -1,14 +1,9 @@
 // The legacy frame-file reader: BCD driving data, the thumbnail and the resynchronisation on damage.
 #include "recording/LegacyFrameFileReader.h"
 #include "recording/RecordingRead.h"
-#include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
-
 #include "support/TempDir.h"
-
 #include <QtEndian>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -58,31 +53,25 @@ TEST(LegacyFrameFileReaderTest, ReadsBcdFramesAfterTheThumbnail)
     EXPECT_EQ(info.getCameraFrames(2).size(), frames.size() / 2);
 }
 
-TEST(LegacyFrameFileReaderTest, BadDatesAndCodesResynchroniseOnTheNextMarker)
+TEST(LegacyFrameFileReaderTest, BadDatesAndCodesResynchroniseSignedBcdGAndEmptyOrTruncatedFiles)
 {
     const auto &frames = writer.frames();
-    const struct
-    {
-        const char *name;
-        qsizetype offset; // in record 3
-        char value;
-        bool dropped;
-    } cases[] = {
+    // (name, offset in record 3, value, record dropped)
+    const std::tuple<const char *, qsizetype, char, bool> cases[] = {
         {"date digit", 28 + 5, char(0x1A), true},        {"date that cannot be", 28 + 5, char(0x13), true},
         {"violation code", 28 + 24, char(0xA0), true},   {"speed digit", 28 + 14, char(0x0F), false},
         {"longitude digit", 28 + 16, char(0xF0), false},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto &[name, offset, value, dropped] : cases) {
+        SCOPED_TRACE(name);
         QByteArray file = writer.legacyFile();
-        file[recordAt(file, 3) + c.offset] = c.value;
+        file[recordAt(file, 3) + offset] = value;
         const Read r = readLegacy(file);
         EXPECT_TRUE(r.isError);
         std::vector<uint32_t> expected;
-        for (size_t i = 1; i < frames.size(); ++i) {
-            if (!(c.dropped && i == 3))
+        for (size_t i = 1; i < frames.size(); ++i)
+            if (!(dropped && i == 3))
                 expected.push_back(frames[i].timeStamp);
-        }
         EXPECT_EQ(stamps(*r.info), expected);
     }
 
@@ -91,11 +80,8 @@ TEST(LegacyFrameFileReaderTest, BadDatesAndCodesResynchroniseOnTheNextMarker)
     file[recordAt(file, 3) + 28 + 5] = char(0x1A);
     file.append(QByteArray(300, char(0x77)));
     EXPECT_EQ(stamps(*readLegacy(file).info).size(), 2u);
-}
 
-TEST(LegacyFrameFileReaderTest, SignedBcdGAndEmptyOrTruncatedFiles)
-{
-    QByteArray file = writer.legacyFile();
+    file = writer.legacyFile();
     file[recordAt(file, 1) + 28 + 10] = char(0x81);
     file[recordAt(file, 1) + 28 + 11] = char(0x25);
     EXPECT_DOUBLE_EQ(readLegacy(file).info->getCameraFrames(0).at(0).gX, -0.125);

@@ -1,19 +1,11 @@
 // The movie DAT reader over files samplecard's DAT writer makes, intact and damaged.
 #include "recording/MovieDatReader.h"
-#include "recording/FullTimeDataInfo.h"
 #include "recording/RecordingRead.h"
 #include "recording/RecordingTempFiles.h"
-#include "recording/VideoInfo.h"
 #include "samplecard/SampleDatWriter.h"
-
+#include "support/HostileFiles.h"
 #include "support/TempDir.h"
-
-#include <QFile>
 #include <QtEndian>
-
-#include <functional>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -35,15 +27,10 @@ qsizetype secondBlock(const QByteArray &file)
     return 0x2000 + qsizetype(qFromBigEndian<uint32_t>(file.constData() + 0x2000));
 }
 
-void put32(QByteArray &b, qsizetype at, uint32_t v)
-{
-    qToBigEndian(v, b.data() + at);
-}
-
 } // namespace
 
 // The frames' positions, speeds and times are compared through recdump in the DAT round trip.
-TEST(MovieDatReaderTest, ReadsHeaderItemsAndEveryPictureFrame)
+TEST(MovieDatReaderTest, ReadsHeaderItemsEveryPictureFrameAndWithAllTheLastPictureAndSound)
 {
     const Read r = readMovie(writer.movieFile());
     ASSERT_FALSE(r.isError);
@@ -73,18 +60,11 @@ TEST(MovieDatReaderTest, ReadsHeaderItemsAndEveryPictureFrame)
         readMovie(writer.movieFile(), Date::distantPast(), PictureData::PictureDataType::Classify, &fullTime);
     EXPECT_EQ(given.info->_playback.userCarCode, "11112222");
     EXPECT_EQ(given.info->_playback.userDriverCode, "");
-}
 
-TEST(MovieDatReaderTest, AllWritesTheLastPictureAndSoundChunks)
-{
-    const Read r = readMovie(writer.movieFile(), Date::distantPast(), PictureData::PictureDataType::All);
-    QFile channel(r.info->_channel1TempName);
-    QFile sound(r.info->_aacTempName);
-    ASSERT_TRUE(channel.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(sound.open(QIODevice::ReadOnly));
-    EXPECT_EQ(channel.readAll(), writer.frames().back().jpeg);
-    EXPECT_EQ(sound.readAll(), QByteArray(32, char(0x21)));
-    EXPECT_TRUE(r.info->_channel1TempName.startsWith(RecordingTempFiles::path("")));
+    const Read all = readMovie(writer.movieFile(), Date::distantPast(), PictureData::PictureDataType::All);
+    EXPECT_EQ(readAll(all.info->_channel1TempName), writer.frames().back().jpeg);
+    EXPECT_EQ(readAll(all.info->_aacTempName), QByteArray(32, char(0x21)));
+    EXPECT_TRUE(all.info->_channel1TempName.startsWith(RecordingTempFiles::path("")));
 }
 
 TEST(MovieDatReaderTest, BlocksOutsideTheWindowAndAfterAnEndRecordAreLeftOut)
@@ -107,24 +87,18 @@ TEST(MovieDatReaderTest, DamagedBlockLengthsEndTheWalk)
 {
     const QByteArray good = writer.movieFile();
     const size_t half = writer.frames().size() / 2;
-    struct Case
-    {
-        const char *name;
-        std::function<void(QByteArray &)> damage;
-        size_t frames;
-        bool isError;
-    };
-    const Case cases[] = {
-        {"zero length", [](QByteArray &f) { put32(f, 0x2000, 0); }, 0, true},
-        {"second block of zero length", [&](QByteArray &f) { put32(f, secondBlock(f), 0); }, half, false},
-        {"second block past the end", [&](QByteArray &f) { put32(f, secondBlock(f), 0xFFFFFF00); }, half,
-         false},
+    const Damage cases[] = {
+        {"zero length", [](QByteArray &f) { f.replace(0x2000, 4, HostileFiles::u32(0)); }, 0, true},
+        {"second block of zero length",
+         [&](QByteArray &f) { f.replace(secondBlock(f), 4, HostileFiles::u32(0)); }, half, false},
+        {"second block past the end",
+         [&](QByteArray &f) { f.replace(secondBlock(f), 4, HostileFiles::u32(0xFFFFFF00)); }, half, false},
         {"truncated second block", [](QByteArray &f) { f.chop(10); }, half, false},
         {"shorter than its header", [](QByteArray &f) { f.truncate(0x2000 - 1); }, 0, true},
         {"header alone", [](QByteArray &f) { f.truncate(0x2000); }, 0, true},
         {"bad item type, later items still read", [](QByteArray &f) { f[80] = char(0x1A); }, 2 * half, true},
     };
-    for (const Case &c : cases) {
+    for (const Damage &c : cases) {
         SCOPED_TRACE(c.name);
         QByteArray file = good;
         c.damage(file);

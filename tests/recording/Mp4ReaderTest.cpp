@@ -1,67 +1,37 @@
 #include "recording/Mp4Reader.h"
-
+#include "recording/RecordingRead.h"
+#include "support/HostileFiles.h"
 #include "support/TempDir.h"
-
-#include <gtest/gtest.h>
-
-#include <vector>
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+const auto u32 = HostileFiles::u32;
 
-void putU32(Bytes &b, uint32_t v)
+QByteArray box(const char *type, qsizetype payloadSize)
 {
-    for (int s = 24; s >= 0; s -= 8)
-        b.push_back(uint8_t(v >> s));
+    return HostileFiles::box(type, QByteArray(payloadSize, '\0'));
 }
 
-Bytes box(const char *type, size_t payloadSize, uint8_t fill = 0)
+QByteArray udat(uint32_t count, const std::vector<std::pair<uint32_t, uint32_t>> &entries, qsizetype trailing)
 {
-    Bytes b;
-    putU32(b, uint32_t(8 + payloadSize));
-    b.insert(b.end(), type, type + 4);
-    b.insert(b.end(), payloadSize, fill);
-    return b;
+    QByteArray payload = u32(0) + u32(count);
+    for (auto [offset, size] : entries)
+        payload += u32(offset) + u32(size);
+    return HostileFiles::box("udat", payload + QByteArray(trailing, '\xEE'));
 }
 
-Bytes udat(uint32_t count, const std::vector<std::pair<uint32_t, uint32_t>> &entries, size_t trailing)
+std::map<uint32_t, uint32_t> tableOf(const QByteArray &file)
 {
-    Bytes payload;
-    putU32(payload, 0);
-    putU32(payload, count);
-    for (auto [offset, size] : entries) {
-        putU32(payload, offset);
-        putU32(payload, size);
-    }
-    payload.insert(payload.end(), trailing, 0xEE);
-    Bytes b;
-    putU32(b, uint32_t(8 + payload.size()));
-    b.insert(b.end(), {'u', 'd', 'a', 't'});
-    b.insert(b.end(), payload.begin(), payload.end());
-    return b;
-}
-
-Bytes concat(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const auto &p : parts)
-        all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
-std::map<uint32_t, uint32_t> tableOf(const Bytes &file)
-{
-    return Mp4Reader(file).readUdatTable();
+    return Mp4Reader(bytesOf(file)).readUdatTable();
 }
 
 } // namespace
 
-TEST(Mp4ReaderTest, WalkFindsTheFourBoxesUntilUdatAndMdat)
+TEST(Mp4ReaderTest, WalkFindsTheFourBoxesUntilUdatAndMdatAndStopsAtBrokenLengths)
 {
-    const Bytes file =
-        concat({box("ftyp", 24), box("free", 5), box("moov", 40), udat(1, {{0, 4}}, 4), box("mdat", 100)});
-    Mp4Reader reader(file);
+    const QByteArray file =
+        box("ftyp", 24) + box("free", 5) + box("moov", 40) + udat(1, {{0, 4}}, 4) + box("mdat", 100);
+    Mp4Reader reader(bytesOf(file));
     ASSERT_EQ(reader.boxData().size(), 4u);
     EXPECT_EQ(reader.boxData().at(Mp4Reader::BoxType::Ftyp)._boxLen, 32u);
     EXPECT_EQ(reader.boxData().at(Mp4Reader::BoxType::Moov)._offset, 32u + 13u);
@@ -69,33 +39,25 @@ TEST(Mp4ReaderTest, WalkFindsTheFourBoxesUntilUdatAndMdat)
     EXPECT_EQ(reader.readPayload(Mp4Reader::BoxType::Mdat).size(), 100u);
 
     // A later box of the same type replaces the first; nothing after udat and mdat is read.
-    const Bytes twice =
-        concat({box("moov", 4), box("moov", 12), box("mdat", 4), udat(1, {{1, 2}}, 1), box("ftyp", 4)});
-    Mp4Reader later(twice);
+    const QByteArray twice =
+        box("moov", 4) + box("moov", 12) + box("mdat", 4) + udat(1, {{1, 2}}, 1) + box("ftyp", 4);
+    Mp4Reader later(bytesOf(twice));
     EXPECT_EQ(later.boxData().at(Mp4Reader::BoxType::Moov)._boxLen, 20u);
     EXPECT_FALSE(later.boxData().contains(Mp4Reader::BoxType::Ftyp));
-}
 
-TEST(Mp4ReaderTest, WalkStopsAtUnsupportedOrBrokenLengths)
-{
     // After an 8-byte ftyp: the 64-bit length form (1), a length past the end of the file, a header cut
     // short at the end of the file.
-    Bytes large = box("moov", 8);
-    large[3] = 1;
-    Bytes longer = box("udat", 8);
-    longer[2] = 0x10;
-    const Bytes tail = {0, 0, 0, 8, 'u', 'd'};
-    for (const Bytes &next : {concat({large, box("mdat", 8)}), longer, tail}) {
-        const Bytes file = concat({box("ftyp", 8), next});
-        EXPECT_EQ(Mp4Reader(file).boxData().size(), 1u) << next.size();
+    const QByteArray large = u32(1) + "moov" + QByteArray(8, '\0') + box("mdat", 8);
+    const QByteArray longer = u32(0x1010) + "udat" + QByteArray(8, '\0');
+    for (const QByteArray &next : {large, longer, u32(8) + "ud"}) {
+        const QByteArray file = box("ftyp", 8) + next;
+        EXPECT_EQ(Mp4Reader(bytesOf(file)).boxData().size(), 1u) << next.size();
     }
 
     // A length with the top bit set reads as negative and counts as 0.
-    Bytes negative = box("udat", 8);
-    negative[0] = 0xFF;
-    EXPECT_TRUE(Mp4Reader(negative).boxData().empty());
-    const Bytes none;
-    EXPECT_TRUE(Mp4Reader(none).readUdatTable().empty());
+    const QByteArray negative = u32(0xFF000010) + "udat" + QByteArray(8, '\0');
+    EXPECT_TRUE(Mp4Reader(bytesOf(negative)).boxData().empty());
+    EXPECT_TRUE(tableOf({}).empty());
 }
 
 TEST(Mp4ReaderTest, UdatTableReadsOnlyEntriesFollowedByPayload)
@@ -117,9 +79,7 @@ TEST(Mp4ReaderTest, UdatTableReadsOnlyEntriesFollowedByPayload)
 TEST(Mp4ReaderTest, ReadsAFileToleratesMissingOnesAndEntriesPastTheEndReadEmpty)
 {
     TempDir dir;
-    const Bytes file = concat({box("ftyp", 24), udat(1, {{0, 8}}, 2)}); // 58 bytes
-    Mp4Reader reader(
-        dir.write("a.MP4", QByteArray(reinterpret_cast<const char *>(file.data()), file.size())));
+    Mp4Reader reader(dir.write("a.MP4", box("ftyp", 24) + udat(1, {{0, 8}}, 2))); // 58 bytes
     EXPECT_TRUE(reader.isOpen());
     EXPECT_EQ(reader.readUdatTable().size(), 1u);
     EXPECT_EQ(reader.readEntry(0, 8)[7], 0x70); // 'p' of ftyp

@@ -2,60 +2,42 @@
 #include "recording/DataUtility.h"
 #include "recording/RecordingRead.h"
 #include "recording/SettingInfo.h"
-#include "recording/VideoInfo.h"
-
 #include "samplecard/SampleRecord.h"
-
-#include <gtest/gtest.h>
-
-#include <vector>
+#include "support/HostileFiles.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+const auto box = HostileFiles::box;
+const auto u32 = HostileFiles::u32;
 constexpr uint32_t KEY = 0xA1B2C3D4;
 const Date BASE_TIME = Date::fromUnixSeconds(1714566600); // 2024-05-01 12:30:00 UTC
-
-void putU32(Bytes &b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = uint8_t(v >> (24 - 8 * i));
-}
-
-Bytes toBytes(const QByteArray &a)
-{
-    return Bytes(a.begin(), a.end());
-}
 
 // A header record: detection code (packed BCD), time, switch byte, detection counter, block key and
 // setting items.
 struct Header
 {
-    uint8_t code = 0x17;
-    uint8_t sw = 0;
+    uint8_t code = 0x17, sw = 0;
     uint32_t detectCounter = 0;
-    std::vector<Bytes> items;
+    std::vector<QByteArray> items;
     int announced = -1; // item count written at byte 64; -1: the number of items
 
-    Bytes bytes() const
+    QByteArray bytes() const
     {
-        Bytes h(80, 0);
-        h[0] = code;
-        putU32(h, 2, uint32_t(BASE_TIME.toUnixSeconds()));
-        h[30] = sw;
-        putU32(h, 40, detectCounter);
-        putU32(h, 44, KEY);
-        h[64] = uint8_t(announced < 0 ? items.size() : size_t(announced));
+        QByteArray h = char(code) + QByteArray(1, '\0') + u32(uint32_t(BASE_TIME.toUnixSeconds())) +
+                       QByteArray(34, '\0') + u32(detectCounter) + u32(KEY) + QByteArray(32, '\0');
+        h[30] = char(sw);
+        h[64] = char(announced < 0 ? items.size() : size_t(announced));
         for (const auto &item : items)
-            h.insert(h.end(), item.begin(), item.end());
+            h += item;
         return h;
     }
 };
 
-Bytes item(uint8_t high, uint8_t low, std::initializer_list<uint8_t> data)
+QByteArray item(uint8_t high, uint8_t low, std::initializer_list<uint8_t> data)
 {
     const uint8_t code[] = {high, low};
-    return SettingInfo::createItem(code, std::span(data.begin(), data.size()));
+    const auto b = SettingInfo::createItem(code, std::span(data.begin(), data.size()));
+    return QByteArray(reinterpret_cast<const char *>(b.data()), qsizetype(b.size()));
 }
 
 SampleRecord record(uint32_t counter, int64_t secondsAfterBase = 0, uint8_t id = 0x55)
@@ -71,47 +53,25 @@ SampleRecord record(uint32_t counter, int64_t secondsAfterBase = 0, uint8_t id =
 }
 
 // A data block: records then the 64 bytes the camera leaves unused.
-Bytes block(const std::vector<SampleRecord> &records, bool trailer = true)
+QByteArray block(const std::vector<SampleRecord> &records, bool trailer = true)
 {
     QByteArray b;
     for (const auto &r : records)
         b += r.bytes();
-    return toBytes(trailer ? b + QByteArray(64, '\0') : b);
+    return trailer ? b + QByteArray(64, '\0') : b;
 }
 
-// ftyp, then udat with its entry table and the entries' data, then mdat.
-Bytes mp4(const Bytes &header, const std::vector<Bytes> &blocks)
+QByteArray mp4(std::vector<QByteArray> blocks, const QByteArray &header = Header().bytes())
 {
-    std::vector<Bytes> entries{header};
-    entries.insert(entries.end(), blocks.begin(), blocks.end());
-    Bytes file = {0, 0, 0, 16, 'f', 't', 'y', 'p', 'i', 's', 'o', 'm', 0, 0, 2, 0};
-    file.resize(16 + 16 + 8 * entries.size());
-    size_t dataAt = file.size();
-    std::copy_n("udat", 4, file.begin() + 20);
-    putU32(file, 28, uint32_t(entries.size()));
-    for (size_t i = 0; i < entries.size(); ++i) {
-        putU32(file, 32 + 8 * i, uint32_t(dataAt));
-        putU32(file, 36 + 8 * i, uint32_t(entries[i].size()));
-        dataAt += entries[i].size();
-    }
-    for (const auto &e : entries)
-        file.insert(file.end(), e.begin(), e.end());
-    putU32(file, 16, uint32_t(file.size() - 16));
-    file.insert(file.end(), {0, 0, 0, 8, 'm', 'd', 'a', 't'});
-    return file;
+    blocks.insert(blocks.begin(), header);
+    return HostileFiles::mp4(blocks);
 }
 
-// A file of the default header and these blocks.
-Bytes mp4(const std::vector<Bytes> &blocks)
-{
-    return mp4(Header().bytes(), blocks);
-}
-
-Read readBytes(const Bytes &file, Date left = Date::distantPast(), Date right = Date::distantFuture(),
+Read readBytes(const QByteArray &file, Date left = Date::distantPast(), Date right = Date::distantFuture(),
                const QByteArray &fileData = {})
 {
     Read r;
-    r.info = Mp4RecordingReader::read(file, left, right, r.isError, fileData);
+    r.info = Mp4RecordingReader::read(bytesOf(file), left, right, r.isError, fileData);
     return r;
 }
 
@@ -124,7 +84,7 @@ std::vector<int> keysOf(VideoInfo &info, int camera)
 } // namespace
 
 // Every field of samplecard's records is compared through recdump in the sample card's round trip.
-TEST(Mp4RecordingReaderTest, DecodesSignedPositionsAndTheFieldsRecdumpLeavesOut)
+TEST(Mp4RecordingReaderTest, DecodesSignedPositionsSampleWordsAndTheFieldsRecdumpLeavesOut)
 {
     SampleRecord r = record(1000);
     r.gZmg = 0; // stored as 1000 mg: no acceleration
@@ -135,7 +95,7 @@ TEST(Mp4RecordingReaderTest, DecodesSignedPositionsAndTheFieldsRecdumpLeavesOut)
     // Longitude 0x80 0x01 0x00 is west 256; latitude 0x00 0x01 0x00 is north 256.
     bytes.replace(6, 6, QByteArray::fromHex("800100000100"));
     bool isError = false;
-    const VideoFrame f = Mp4RecordingReader::decodeRecord(toBytes(bytes), 3, isError);
+    const VideoFrame f = Mp4RecordingReader::decodeRecord(bytesOf(bytes), 3, isError);
     EXPECT_FALSE(isError);
     EXPECT_EQ(std::tuple(f._longitude, f._posWest, f._latitude, f._posSouth), std::tuple(-256, 1, 256, 0));
     EXPECT_DOUBLE_EQ(f.gZ, 0.0);
@@ -143,32 +103,33 @@ TEST(Mp4RecordingReaderTest, DecodesSignedPositionsAndTheFieldsRecdumpLeavesOut)
     EXPECT_EQ(f.pictureChannel, 2);
     EXPECT_EQ(f.frameSize, 4096u);
     EXPECT_EQ(f.blockNo, 3);
+
+    // Every G sample word decodes as the hex text of its four digits does.
+    for (uint32_t raw = 0; raw <= 0xFFFF; ++raw) {
+        const QString hex = QString("%1").arg(raw, 4, 16, QChar('0')).toUpper();
+        ASSERT_EQ(DataUtility::gValueOfSample(uint16_t(raw)), DataUtility::hexToGValue(hex)) << raw;
+    }
 }
 
 TEST(Mp4RecordingReaderTest, DecodesViolationCodes)
 {
     // (code, qualifier, type, error): the qualifier only qualifies overspeed; a bad BCD digit sets the
     // error flag and leaves the type as far as it was decoded.
-    const struct
-    {
-        uint8_t code, sub;
-        ViolationType type;
-        bool isError;
-    } cases[] = {
+    const std::tuple<uint8_t, uint8_t, ViolationType, bool> cases[] = {
         {0x10, 0, ViolationType::GDetection, false},  {0x11, 0, ViolationType::VelocityGDetection, false},
         {0x12, 0, ViolationType::Accel, false},       {0x13, 0, ViolationType::Decel, false},
         {0x15, 0, ViolationType::Overspeed, false},   {0x14, 5, ViolationType::All, false},
         {0x16, 5, ViolationType::Swerve, false},      {0x99, 0, ViolationType::All, false},
         {0x00, 0, ViolationType::All, false},         {0x1A, 0, ViolationType::All, true},
         {0x14, 0xF0, ViolationType::Overspeed, true}, {0x16, 0xF0, ViolationType::Swerve, false}};
-    for (const auto &c : cases) {
+    for (const auto &[code, sub, type, isError] : cases) {
         SampleRecord r = record(1);
-        r.violation = c.code;
-        r.violationSub = c.sub;
-        bool isError = false;
-        EXPECT_EQ(Mp4RecordingReader::decodeRecord(toBytes(r.bytes()), 1, isError).ex.violationType, c.type)
-            << int(c.code) << " " << int(c.sub);
-        EXPECT_EQ(isError, c.isError) << int(c.code) << " " << int(c.sub);
+        r.violation = code;
+        r.violationSub = sub;
+        bool error = false;
+        EXPECT_EQ(Mp4RecordingReader::decodeRecord(bytesOf(r.bytes()), 1, error).ex.violationType, type)
+            << int(code) << " " << int(sub);
+        EXPECT_EQ(error, isError) << int(code) << " " << int(sub);
     }
 }
 
@@ -179,7 +140,7 @@ TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFieldsAndPosition)
     h.sw = 0x25;
     h.items = {item(0x00, 0x01, {0x07, 0x14}), item(0x01, 0x09, {0x01}), item(0x10, 0x03, {0x02}),
                item(0x1A, 0x03, {0x00})}; // a bad BCD group code is skipped
-    const Read a = readBytes(mp4(h.bytes(), {block({record(5000)})}));
+    const Read a = readBytes(mp4({block({record(5000)})}, h.bytes()));
     ASSERT_TRUE(a.info);
     EXPECT_EQ(a.info->_fileVersion, "0714");
     EXPECT_EQ(a.info->_terminalType, TerminalType::Separate);
@@ -189,14 +150,14 @@ TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFieldsAndPosition)
     EXPECT_EQ(a.info->sw, 25);
 
     h.items = {item(0x10, 0x03, {0x07}), item(0x01, 0x09, {0x00})};
-    const Read b = readBytes(mp4(h.bytes(), {block({record(5000)})}));
+    const Read b = readBytes(mp4({block({record(5000)})}, h.bytes()));
     EXPECT_EQ(b.info->recMode(), CommonConst::RecMode::Nomal);
     EXPECT_EQ(b.info->_terminalType, TerminalType::AllInOne);
     EXPECT_EQ(b.info->_fileVersion, "");
 
     h.items = {item(0x10, 0x03, {0x00})};
     h.code = 0xAB; // bad BCD: the detection fields keep their defaults
-    const Read c = readBytes(mp4(h.bytes(), {block({record(5000)})}));
+    const Read c = readBytes(mp4({block({record(5000)})}, h.bytes()));
     EXPECT_EQ(c.info->recMode(), CommonConst::RecMode::HighQuality);
     EXPECT_EQ(c.info->detectType, 0);
     EXPECT_EQ(c.info->_playback.detectionType, DetectionType::GSensor);
@@ -205,7 +166,7 @@ TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFieldsAndPosition)
     h = Header();
     h.code = 0x10;
     h.detectCounter = 10150; // tie between keys 100 and 200: the later one
-    const Read r = readBytes(mp4(h.bytes(), {block({record(10000), record(10100), record(10200, 1)})}));
+    const Read r = readBytes(mp4({block({record(10000), record(10100), record(10200, 1)})}, h.bytes()));
     EXPECT_EQ(r.info->_playback.detectPosition, 200);
     EXPECT_TRUE(r.info->getCameraFrames(0).at(200).gDetected);
     EXPECT_EQ(r.info->_playback.detectTime, BASE_TIME.addingSeconds(1));
@@ -213,7 +174,7 @@ TEST(Mp4RecordingReaderTest, HeaderItemsAndDetectionFieldsAndPosition)
     EXPECT_EQ(r.info->_playback.endTime, BASE_TIME.addingSeconds(1));
 
     h.code = 0x17; // a plain movie has its detection at 0
-    const Read m = readBytes(mp4(h.bytes(), {block({record(10000), record(10100), record(10200)})}));
+    const Read m = readBytes(mp4({block({record(10000), record(10100), record(10200)})}, h.bytes()));
     EXPECT_EQ(m.info->_playback.detectPosition, 0);
 }
 
@@ -242,7 +203,7 @@ TEST(Mp4RecordingReaderTest, BlockSizesBlockKeyAndAHeaderOnlyFile)
     Header h;
     h.code = 0x10;
     h.detectCounter = 5000;
-    const Read r = readBytes(mp4(h.bytes(), {}));
+    const Read r = readBytes(mp4({}, h.bytes()));
     ASSERT_TRUE(r.info);
     EXPECT_TRUE(r.isError);
     EXPECT_EQ(r.info->_timeSpan, 0u);
@@ -282,7 +243,8 @@ TEST(Mp4RecordingReaderTest, GapFillingAtTwentyEightFpsAndMoviePositionsPerBlock
 
 TEST(Mp4RecordingReaderTest, BlocksOutsideTheWindowOrWithoutFramesContributeNothing)
 {
-    const Bytes file = mp4({block({record(1000, 0)}), block({record(2000, 1)}), block({record(3000, 2)})});
+    const QByteArray file =
+        mp4({block({record(1000, 0)}), block({record(2000, 1)}), block({record(3000, 2)})});
     const Read r = readBytes(file, BASE_TIME.addingSeconds(1), BASE_TIME.addingSeconds(1));
     EXPECT_EQ(keysOf(*r.info, 0), (std::vector<int>{0}));
     EXPECT_EQ(r.info->getCameraFrames(0).at(0)._timeStamp, 2000u);
@@ -314,21 +276,19 @@ TEST(Mp4RecordingReaderTest, BlocksOutsideTheWindowOrWithoutFramesContributeNoth
     EXPECT_TRUE(kept.info->powerDown);
 }
 
-TEST(Mp4RecordingReaderTest, TruncatedAndCorruptFilesNeverReadOutOfBounds)
+TEST(Mp4RecordingReaderTest, TruncatedCorruptAndClipFilesNeverReadOutOfBoundsOrAsRecordings)
 {
     Header h;
-    const Bytes good = mp4(h.bytes(), {block({record(1000), record(1036)})});
+    const QByteArray good = mp4({block({record(1000), record(1036)})}, h.bytes());
 
     // Every prefix of a good file reads without a crash; most give no recording.
-    for (size_t n = 0; n < good.size(); ++n) {
-        const Bytes cut(good.begin(), good.begin() + n);
-        bool isError = false;
-        Mp4RecordingReader::read(cut, Date::distantPast(), Date::distantFuture(), isError, {});
-    }
+    for (qsizetype n = 0; n < good.size(); ++n)
+        readBytes(good.left(n));
 
     // An entry table that points past the end of the file.
-    Bytes past = good;
-    putU32(past, 16 + 8 + 16, 0x7FFFFFF0); // file offset of the first block
+    const qsizetype table = good.indexOf("udat") + 4; // version, count, then (offset, size) pairs
+    QByteArray past = good;
+    past.replace(table + 16, 4, u32(0x7FFFFFF0)); // file offset of the first block
     const Read p = readBytes(past);
     ASSERT_TRUE(p.info);
     EXPECT_TRUE(p.isError);
@@ -336,27 +296,21 @@ TEST(Mp4RecordingReaderTest, TruncatedAndCorruptFilesNeverReadOutOfBounds)
     // A header shorter than its items need: the items present are read, the failure is flagged.
     h.items = {item(0x10, 0x03, {0x02})};
     h.announced = 5;
-    const Read s = readBytes(mp4(h.bytes(), {block({record(1000)})}));
+    const Read s = readBytes(mp4({block({record(1000)})}, h.bytes()));
     ASSERT_TRUE(s.info);
     EXPECT_TRUE(s.isError);
     EXPECT_EQ(s.info->recMode(), CommonConst::RecMode::LongRec);
 
     // A header record of 64 bytes or fewer is no recording.
-    const Bytes fullHeader = h.bytes();
-    const Bytes shortHeader(fullHeader.begin(), fullHeader.begin() + 64);
-    EXPECT_FALSE(readBytes(mp4(shortHeader, {block({record(1000)})})).info);
+    EXPECT_FALSE(readBytes(mp4({block({record(1000)})}, h.bytes().left(64))).info);
 
     // No udat box, or an empty entry table.
-    const Bytes noUdat = {0, 0, 0, 16, 'f', 't', 'y', 'p', 'i', 's', 'o', 'm', 0, 0, 2, 0};
-    EXPECT_FALSE(readBytes(noUdat).info);
-    Bytes emptyTable = good;
-    putU32(emptyTable, 16 + 8 + 4, 0);
+    EXPECT_FALSE(readBytes(box("ftyp", "isom")).info);
+    QByteArray emptyTable = good;
+    emptyTable.replace(table + 4, 4, u32(0));
     EXPECT_FALSE(readBytes(emptyTable).info);
-}
 
-TEST(Mp4RecordingReaderTest, CutClipPrefixIsRecognisedOnlyWithTheCallersItem)
-{
-    const Bytes file = mp4({block({record(1000)})});
+    const QByteArray file = mp4({block({record(1000)})});
     // Payload bytes 0-7 of our file: 0 0 0 0, then the entry count 2.
     const QByteArray prefix = QByteArray::fromHex("0000000000000002");
     const Read other =
@@ -365,12 +319,4 @@ TEST(Mp4RecordingReaderTest, CutClipPrefixIsRecognisedOnlyWithTheCallersItem)
     // The clip archive is not understood by this reader: the file reads as no recording.
     const Read clip = readBytes(file, Date::distantPast(), Date::distantFuture(), prefix);
     EXPECT_FALSE(clip.info);
-}
-
-TEST(Mp4RecordingReaderTest, SampleWordsDecodeAsTheirHexText)
-{
-    for (uint32_t raw = 0; raw <= 0xFFFF; ++raw) {
-        const QString hex = QString("%1").arg(raw, 4, 16, QChar('0')).toUpper();
-        ASSERT_EQ(DataUtility::gValueOfSample(uint16_t(raw)), DataUtility::hexToGValue(hex)) << raw;
-    }
 }

@@ -1,23 +1,13 @@
 #include "recording/PictureData.h"
-#include "recording/FullTimeDataInfo.h"
-#include "recording/VideoInfo.h"
-
+#include "recording/RecordingRead.h"
 #include "support/TempDir.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
 // A unit over a file that does not exist, with a recording the test builds by hand.
 struct Unit
 {
-    PictureData picture{QUrl::fromLocalFile("/nonexistent/m2024050112300001.MP4"),
-                        PictureData::PictureDataType::All,
-                        Date::distantPast(),
-                        Date::distantFuture(),
-                        std::make_shared<FullTimeDataInfo>(),
-                        std::nullopt,
-                        {}};
+    PictureData picture = pictureOf("/nonexistent/m2024050112300001.MP4", std::nullopt);
 
     // Camera-0 frames at keys = time stamps, with speed and position.
     static std::vector<VideoFrame> rows(std::initializer_list<std::tuple<int, int, int32_t, int32_t>> rows)
@@ -60,17 +50,14 @@ TEST(PictureDataTest, Mp4ChaptersIgnoreTheFoldersVersionFile)
     TempDir dir;
     dir.write("ver.txt", "103 1.0\n");
     const QString path = dir.write("m2024050112300001.MP4", QByteArray("not a movie"));
-    PictureData mp4(QUrl::fromLocalFile(path), PictureData::PictureDataType::All, Date::distantPast(),
-                    Date::distantFuture(), std::make_shared<FullTimeDataInfo>(),
-                    PictureData::RecType::Yohin14Rec, {});
+    const PictureData mp4 = pictureOf(path);
     EXPECT_EQ(mp4.ver()._target, TargetType::Gyomu12);
     EXPECT_EQ(mp4.ver()._versionString, "104");
     EXPECT_FALSE(mp4.video);
     EXPECT_EQ(mp4.errors, QStringList{"正常な画像詳細情報ではありません。"});
 
-    PictureData other(QUrl::fromLocalFile(path), PictureData::PictureDataType::Thumbnail, Date::distantPast(),
-                      Date::distantFuture(), std::make_shared<FullTimeDataInfo>(),
-                      PictureData::RecType::MovieRec, {});
+    const PictureData other =
+        pictureOf(path, PictureData::RecType::MovieRec, PictureData::PictureDataType::Thumbnail);
     EXPECT_EQ(other.ver()._target, TargetType::Common);
 }
 

@@ -1,40 +1,9 @@
 // samplecard writes a card; recdump must print the scenario's frames back.
+#include "recording/RecordingRead.h"
 #include "samplecard/SampleCardWriter.h"
-
 #include "support/TempDir.h"
-
-#include <QDir>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-
-#include <gtest/gtest.h>
-
 #include <map>
-
-namespace {
-
-QString tool(const QString &name)
-{
-    return QDir(qEnvironmentVariable("ORV_BUILD_DIR")).filePath("devtools/" + name);
-}
-
-QJsonObject recdump(const QString &path)
-{
-    QProcess p;
-    p.start(tool("recdump"), {path});
-    p.waitForFinished(60000);
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-}
-
-QString iso(uint32_t seconds)
-{
-    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(Qt::ISODateWithMs);
-}
-
-} // namespace
 
 TEST(SampleCardRoundTripTest, RecdumpPrintsTheScenarioFramesBack)
 {
@@ -52,7 +21,7 @@ TEST(SampleCardRoundTripTest, RecdumpPrintsTheScenarioFramesBack)
         for (const SampleChapter &chapter : trip.chapters) {
             ++chapters;
             SCOPED_TRACE(SampleCardWriter::movieFileName(trip, chapter).toStdString());
-            const QJsonObject dump = recdump(writer.chapterPath(out.path(), trip, chapter));
+            const QJsonObject dump = recdump({writer.chapterPath(out.path(), trip, chapter)});
             const auto records = writer.chapterRecords(trip, chapter);
 
             std::vector<SampleRecord> frames;

@@ -1,31 +1,16 @@
 #include "recording/SettingInfo.h"
-
+#include "recording/RecordingRead.h"
 #include "samplecard/SampleSettingsFile.h"
 #include "support/TempDir.h"
-
-#include <QDir>
-#include <QFile>
 #include <QTimeZone>
-#include <gtest/gtest.h>
 
 namespace {
 
 using Bytes = SettingInfo::Bytes;
 
-Bytes bytesOf(const QByteArray &data)
-{
-    return Bytes(data.begin(), data.end());
-}
-
 QByteArray toQByteArray(const Bytes &bytes)
 {
     return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A SETINF.DAT as the camera writes it: 24-byte header with the count at byte 8, then the items.
@@ -33,9 +18,8 @@ QByteArray setinf(const std::vector<Bytes> &items, int count = -1)
 {
     QByteArray file(24, '\0');
     file[8] = char(count < 0 ? int(items.size()) : count);
-    for (const Bytes &item : items) {
+    for (const Bytes &item : items)
         file += toQByteArray(item);
-    }
     return file;
 }
 
@@ -57,9 +41,9 @@ TEST(SettingInfoTest, NewObjectHoldsFileInfoAndWritesSecurityItems)
     TempDir dir;
     const QString path = dir.filePath("GROUP.DAT");
     ASSERT_TRUE(info.Save(path));
-    const QByteArray file = readFile(path);
+    const QByteArray file = readAll(path);
     ASSERT_EQ(file.size(), 32768);
-    EXPECT_EQ(bytesOf(file.left(24)), newObjectBytes);
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 24), newObjectBytes);
     EXPECT_EQ(file.mid(24), QByteArray(32768 - 24, char(0xFF)));
 
     SettingInfo back;
@@ -76,16 +60,14 @@ TEST(SettingInfoTest, ItemsNeedEightBytesAValidCheckByteAndAKnownCode)
               (Bytes{0x08, 0x01, 0x00, 0x50, 0xFF, 0xFF, 0xFF, 0xA6}));
 
     SettingInfo info;
-    Bytes good = item(SettingInfo::GRP_CD_BUZZ_ACTION, {0x02});
-    EXPECT_FALSE(info.setItem(Bytes(good.begin(), good.begin() + 7)));
-    Bytes nine = good;
+    const Bytes good = item(SettingInfo::GRP_CD_BUZZ_ACTION, {0x02});
+    Bytes nine = good, flipped = good;
     nine.push_back(0xFF);
-    EXPECT_FALSE(info.setItem(nine));
-    Bytes flipped = good;
     flipped[7] ^= 0x01;
-    EXPECT_FALSE(info.setItem(flipped));
-    EXPECT_FALSE(info.setItem(Bytes(8, 0xFF))) << "padding passes the check but names no item";
-    EXPECT_FALSE(info.setItem(item({0x7E, 0x7E}, {0x01})));
+    // Seven bytes, nine, a bad check byte, padding (passes the check, names no item), an unknown code.
+    for (const Bytes &bad :
+         {Bytes(good.begin(), good.begin() + 7), nine, flipped, Bytes(8, 0xFF), item({0x7E, 0x7E}, {0x01})})
+        EXPECT_FALSE(info.setItem(bad)) << bad.size();
     EXPECT_TRUE(info._buzzAction.empty());
 
     EXPECT_TRUE(info.setItem(good));
@@ -118,7 +100,7 @@ TEST(SettingInfoTest, EveryItemSurvivesSaveAndReloadButMoreThanTheFileHoldsAreNo
     TempDir dir;
     const QString path = dir.filePath("GROUP.DAT");
     ASSERT_TRUE(info.Save(path));
-    EXPECT_EQ(readFile(path).size(), 32768);
+    EXPECT_EQ(readAll(path).size(), 32768);
 
     SettingInfo back;
     back.Load(path);
@@ -130,20 +112,18 @@ TEST(SettingInfoTest, EveryItemSurvivesSaveAndReloadButMoreThanTheFileHoldsAreNo
     // More items than the file holds: not saved, and the older file goes too (a full card and a removed
     // card are in the camera settings file's tests).
     SettingInfo crowded;
-    for (int k = 0; k < 4096; ++k) {
+    for (int k = 0; k < 4096; ++k)
         crowded._unknownData.push_back(item({uint8_t(0x40 + k / 256), uint8_t(k % 256)}, {0x01}));
-    }
     EXPECT_FALSE(crowded.Save(path));
     EXPECT_FALSE(QFile::exists(path));
 }
 
-TEST(SettingInfoTest, AccessorsReadAndWriteTheirEncodings)
+TEST(SettingInfoTest, AccessorsReadAndWriteTheirEncodingsAndCheckRanges)
 {
-    for (const auto &[value, count, bytes] : {std::tuple{int64_t(0), 2, Bytes{0x00, 0x00}},
-                                              {99, 1, Bytes{0x99}},
-                                              {100, 1, Bytes{0x00}},
-                                              {12345, 2, Bytes{0x23, 0x45}},
-                                              {7, 0, Bytes{}}})
+    const std::tuple<int64_t, int, Bytes> bcd[] = {
+        {0, 2, {0x00, 0x00}}, {99, 1, {0x99}}, {100, 1, {0x00}}, {12345, 2, {0x23, 0x45}}, {7, 0, {}},
+    };
+    for (const auto &[value, count, bytes] : bcd)
         EXPECT_EQ(SettingInfo::toBcd(value, count), bytes) << value;
     EXPECT_EQ(SettingInfo::toHexString(Bytes{0x0A, 0xFF, 0x12}, 2), QString("0AFF"));
 
@@ -187,19 +167,14 @@ TEST(SettingInfoTest, AccessorsReadAndWriteTheirEncodings)
     info.setDateTimeNone();
     EXPECT_EQ(info.getItem(SettingInfo::DataType::DateTime),
               (Bytes{0x01, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
-}
 
-TEST(SettingInfoTest, RangeTests)
-{
     // (value, low, high, inclusive, in range)
-    for (const auto &[v, lo, hi, inclusive, in] : {std::tuple{5.0, 1.0, 10.0, false, true},
-                                                   {1.0, 1.0, 10.0, false, false},
-                                                   {10.0, 1.0, 10.0, true, true},
-                                                   {11.0, 1.0, 10.0, true, false},
-                                                   {3.0, 3.0, 3.0, true, true},
-                                                   {5.0, 10.0, 1.0, true, false},
-                                                   {3.0, 0.1, 3.0, false, false},
-                                                   {-0.1, 0.1, 3.0, true, false}})
+    const std::tuple<double, double, double, bool, bool> ranges[] = {
+        {5.0, 1.0, 10.0, false, true},  {1.0, 1.0, 10.0, false, false}, {10.0, 1.0, 10.0, true, true},
+        {11.0, 1.0, 10.0, true, false}, {3.0, 3.0, 3.0, true, true},    {5.0, 10.0, 1.0, true, false},
+        {3.0, 0.1, 3.0, false, false},  {-0.1, 0.1, 3.0, true, false},
+    };
+    for (const auto &[v, lo, hi, inclusive, in] : ranges)
         EXPECT_EQ(SettingInfo::checkRange(v, lo, hi, inclusive), in) << v << " " << lo << " " << hi;
     EXPECT_FALSE(SettingInfo::checkRange(int64_t(1), 1, 10, false));
 }

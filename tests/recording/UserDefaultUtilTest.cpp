@@ -1,6 +1,5 @@
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
-
 #include <QDateTime>
 #include <QSettings>
 #include <functional>
@@ -12,19 +11,20 @@ class UserDefaultUtilTest : public ::testing::Test
 {
 protected:
     TempDir dir;
-    QString file = dir.filePath(QStringLiteral("settings.conf"));
+    QString file = dir.filePath("settings.conf");
 
     // Writes keys the way another copy of the viewer (or an older run) left them.
-    void store(const QString &key, const QVariant &value)
+    void store(std::initializer_list<std::pair<const char *, QVariant>> values)
     {
         QSettings settings(file, QSettings::IniFormat);
-        settings.setValue(key, value);
+        for (const auto &[key, value] : values)
+            settings.setValue(QString::fromLatin1(key), value);
     }
 };
 
 } // namespace
 
-TEST_F(UserDefaultUtilTest, RoundTripThroughTheStore)
+TEST_F(UserDefaultUtilTest, RoundTripThroughTheStoreAndALanguageOutsideTheListStoredAsEnglish)
 {
     TempDir folders;
     const QUrl googleEarth = QUrl::fromLocalFile(folders.path() + QLatin1Char('/'));
@@ -65,16 +65,19 @@ TEST_F(UserDefaultUtilTest, RoundTripThroughTheStore)
         EXPECT_EQ(k.loaded(settings), k.value) << k.key;
     EXPECT_EQ(settings.pathDirGoogleEarth, googleEarth);
     EXPECT_EQ(settings.language, 1);
-    EXPECT_EQ(settings.value(QStringLiteral("AppleLanguages")).toStringList(),
-              QStringList{QStringLiteral("fr")});
+    EXPECT_EQ(settings.value("AppleLanguages").toStringList(), QStringList{"fr"});
+
+    settings.setLanguage(7);
+    EXPECT_EQ(settings.value("AppleLanguages").toStringList(), QStringList{"en"});
+    EXPECT_EQ(settings.getLanguage(), 0);
+    settings.setLanguage(2);
+    EXPECT_EQ(settings.getLanguage(), 2);
+    EXPECT_EQ(settings.language, 1); // takes effect at the next start
 }
 
 TEST_F(UserDefaultUtilTest, OutOfRangeValuesFallBackAndAMapTypeThatIsNoTextStopsTheLoad)
 {
-    store(QStringLiteral("DateFormat"), 7);
-    store(QStringLiteral("TimeZone"), 8);
-    store(QStringLiteral("Language"), 3);
-    store(QStringLiteral("dispCircleChartMaxG"), 2.4);
+    store({{"DateFormat", 7}, {"TimeZone", 8}, {"Language", 3}, {"dispCircleChartMaxG", 2.4}});
     UserDefaultUtil settings(file);
     settings.load();
     EXPECT_EQ(settings.dateFormat, DateFormatType::MDY24H);
@@ -82,43 +85,39 @@ TEST_F(UserDefaultUtilTest, OutOfRangeValuesFallBackAndAMapTypeThatIsNoTextStops
     EXPECT_EQ(settings.language, 0);
     EXPECT_EQ(settings.dispCircleChartMaxG, 0);
 
-    store(QStringLiteral("TimeZone"), -1);
-    store(QStringLiteral("Language"), 2);
+    store({{"TimeZone", -1}, {"Language", 2}});
     settings.load();
     EXPECT_EQ(settings.timeZone, 5);
     EXPECT_EQ(settings.language, 2);
 
-    store(QStringLiteral("mapTypeId"), QDateTime(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC));
-    store(QStringLiteral("viewerGamma"), 2.0);
-    store(QStringLiteral("mapZoom"), 11);
+    store({{"mapTypeId", QDateTime(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC)},
+           {"viewerGamma", 2.0},
+           {"mapZoom", 11}});
     settings.load();
     EXPECT_EQ(settings.mapZoom, 11);
-    EXPECT_EQ(settings.mapTypeId, QStringLiteral("roadmap"));
+    EXPECT_EQ(settings.mapTypeId, "roadmap");
     EXPECT_EQ(settings.viewerGamma, 1.0);
 
-    store(QStringLiteral("mapTypeId"), 5);
+    store({{"mapTypeId", 5}});
     settings.load();
-    EXPECT_EQ(settings.mapTypeId, QStringLiteral("5"));
+    EXPECT_EQ(settings.mapTypeId, "5");
     EXPECT_EQ(settings.viewerGamma, 2.0);
 }
 
 TEST_F(UserDefaultUtilTest, RemovedKeysKeepTheirValuesExceptDateFormatAndTimeZone)
 {
-    store(QStringLiteral("DateFormat"), 3);
-    store(QStringLiteral("TimeZone"), 2);
-    store(QStringLiteral("SummerTime"), true);
+    store({{"DateFormat", 3}, {"TimeZone", 2}, {"SummerTime", true}});
     UserDefaultUtil settings(file);
     settings.load();
-    settings.remove(QStringLiteral("DateFormat"));
-    settings.remove(QStringLiteral("TimeZone"));
-    settings.remove(QStringLiteral("SummerTime"));
+    for (const char *key : {"DateFormat", "TimeZone", "SummerTime"})
+        settings.remove(QString::fromLatin1(key));
     settings.load();
     EXPECT_EQ(settings.dateFormat, DateFormatType::MDY24H);
     EXPECT_EQ(settings.timeZone, 5);
     EXPECT_TRUE(settings.summerTime);
     // The direct getters read the store, not the values.
     settings.summerTime = false;
-    store(QStringLiteral("SummerTime"), true);
+    store({{"SummerTime", true}});
     EXPECT_TRUE(settings.getSummerTime());
     EXPECT_FALSE(settings.summerTime);
 }
@@ -126,40 +125,26 @@ TEST_F(UserDefaultUtilTest, RemovedKeysKeepTheirValuesExceptDateFormatAndTimeZon
 TEST_F(UserDefaultUtilTest, GoneBackupFolderGivesDocumentsToolFoldersOnlyWhenNoText)
 {
     UserDefaultUtil settings(file);
-    const QString aFile = dir.write(QStringLiteral("not-a-folder"), "x");
-    for (const auto &[stored, loaded] :
-         {std::pair{aFile, UserDefaultUtil::documentsPath()},
-          {dir.filePath(QStringLiteral("gone")), UserDefaultUtil::documentsPath()},
-          {dir.path(), dir.path()}}) {
-        store(QStringLiteral("pathBackup"), stored);
+    const QString aFile = dir.write("not-a-folder", "x");
+    for (const auto &[stored, loaded] : {std::pair{aFile, UserDefaultUtil::documentsPath()},
+                                         {dir.filePath("gone"), UserDefaultUtil::documentsPath()},
+                                         {dir.path(), dir.path()}}) {
+        store({{"pathBackup", stored}});
         settings.load();
         EXPECT_EQ(settings.pathBackup, loaded) << qPrintable(stored);
     }
 
     // The trim and capture tools pick their own start folder when the stored one has gone (Documents for
     // one, the Desktop for the other), so the load keeps a removed folder's text.
-    const QString gone = dir.filePath(QStringLiteral("gone"));
-    store(QStringLiteral("pathDirCut"), gone);
-    store(QStringLiteral("pathDirCap"), gone);
+    const QString gone = dir.filePath("gone");
+    store({{"pathDirCut", gone}, {"pathDirCap", gone}});
     settings.load();
     EXPECT_EQ(settings.pathDirCut, gone);
     EXPECT_EQ(settings.pathDirCap, gone);
 
-    store(QStringLiteral("pathDirCut"), QStringList{QStringLiteral("a"), QStringLiteral("b")});
-    store(QStringLiteral("pathDirCap"), QDateTime(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC));
+    store({{"pathDirCut", QStringList{"a", "b"}},
+           {"pathDirCap", QDateTime(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC)}});
     settings.load();
     EXPECT_EQ(settings.pathDirCut, UserDefaultUtil::documentsPath());
     EXPECT_EQ(settings.pathDirCap, UserDefaultUtil::documentsPath());
-}
-
-TEST_F(UserDefaultUtilTest, LanguageOutsideTheListIsStoredAsEnglish)
-{
-    UserDefaultUtil settings(file);
-    settings.setLanguage(7);
-    EXPECT_EQ(settings.value(QStringLiteral("AppleLanguages")).toStringList(),
-              QStringList{QStringLiteral("en")});
-    EXPECT_EQ(settings.getLanguage(), 0);
-    settings.setLanguage(2);
-    EXPECT_EQ(settings.getLanguage(), 2);
-    EXPECT_EQ(settings.language, 0); // takes effect at the next start
 }

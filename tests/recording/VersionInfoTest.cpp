@@ -1,29 +1,7 @@
 #include "recording/VersionInfo.h"
-#include "recording/FullTimeDataInfo.h"
-
-#include "platform/PlatformError.h"
-
+#include "recording/RecordingRead.h"
 #include "support/TempDir.h"
-
-#include <QDir>
 #include <QTimeZone>
-
-#include <gtest/gtest.h>
-
-namespace {
-
-QString errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const PlatformError &e) {
-        EXPECT_EQ(e.code(), -1);
-        return e.domain();
-    }
-    return {};
-}
-
-} // namespace
 
 TEST(VersionInfoTest, FirstLineGivesTheDestinationOrTheErrors)
 {
@@ -48,13 +26,15 @@ TEST(VersionInfoTest, FirstLineGivesTheDestinationOrTheErrors)
 
     // The code is three user-perceived characters: one outside the basic plane is one character, and a
     // digit with a combining mark is one character that is not a plain digit.
-    for (const auto &[text, error] : {std::pair{"10", "バージョン情報が不明です。"},
-                                      {"105abc", "未定義の向け先番号です: 105"},
-                                      {"1\U0001F600", "バージョン情報が不明です。"},
-                                      {"103\u0301 v1", "未定義の向け先番号です: 103\u0301"},
-                                      {"104\u0301", "未定義の向け先番号です: 104\u0301"}})
+    const std::pair<const char *, const char *> codes[] = {
+        {"10", "バージョン情報が不明です。"},
+        {"105abc", "未定義の向け先番号です: 105"},
+        {"1\U0001F600", "バージョン情報が不明です。"},
+        {"103\u0301 v1", "未定義の向け先番号です: 103\u0301"},
+        {"104\u0301", "未定義の向け先番号です: 104\u0301"}};
+    for (const auto &[text, error] : codes)
         EXPECT_EQ(errorOf([code = QString::fromUtf8(text)] { VersionInfo::check(code); }),
-                  QString::fromUtf8(error))
+                  std::pair(-1, QString::fromUtf8(error)))
             << text;
 
     TempDir none;
@@ -62,7 +42,8 @@ TEST(VersionInfoTest, FirstLineGivesTheDestinationOrTheErrors)
               TargetType::Gyomu12);
     QDir(dir.path()).remove("ver.txt");
     QDir(dir.path()).mkdir("SETINF.DAT");
-    EXPECT_EQ(errorOf([&] { VersionInfo::check(folder); }), "バージョン情報が不明です。");
+    EXPECT_EQ(errorOf([&] { VersionInfo::check(folder); }),
+              std::pair(-1, QString("バージョン情報が不明です。")));
     TempDir other;
     QDir(other.path()).mkdir("ver.txt");
     EXPECT_EQ(VersionInfo::check(std::optional<QUrl>(QUrl::fromLocalFile(other.path())))._target,

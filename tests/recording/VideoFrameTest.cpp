@@ -1,9 +1,7 @@
 #include "recording/VideoFrame.h"
 #include "recording/FramePool.h"
-
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,13 +1,10 @@
 #include "recording/VideoInfo.h"
 #include "recording/FullTimeDataInfo.h"
 #include "recording/VersionInfo.h"
-
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
-
-#include <gtest/gtest.h>
-
 #include <atomic>
+#include <gtest/gtest.h>
 #include <thread>
 
 namespace {
@@ -20,7 +17,7 @@ VideoFrame frameAt(uint32_t timeStamp)
 }
 
 // A recording whose camera 0 holds the given keys, with key lists fixed as a reader leaves them.
-std::shared_ptr<VideoInfo> recordingWithKeys(std::initializer_list<int> keys, bool index = true)
+std::shared_ptr<VideoInfo> recordingWithKeys(const std::vector<int> &keys, bool index = true)
 {
     auto info = std::make_shared<VideoInfo>();
     std::map<int, VideoFrame> table;
@@ -42,22 +39,15 @@ std::vector<int> keysOf(const FrameTable &table)
 TEST(VideoInfoTest, FindFrameLookupsAndPlaceholdersForMissingAndEmptyTables)
 {
     // (keys, key lists fixed, position, counter of the frame found)
-    struct Case
-    {
-        std::initializer_list<int> keys;
-        bool indexed;
-        int64_t position;
-        uint32_t found;
-    };
-    const Case cases[] = {
+    const std::tuple<std::vector<int>, bool, int64_t, uint32_t> cases[] = {
         {{0, 36, 72}, true, 50, 36}, {{0, 36, 72}, true, 36, 36}, {{0, 36, 72}, true, 500, 72},
         {{0, 36, 72}, true, -5, 0},  {{0, 36, 72}, true, 71, 36}, {{10, 20}, false, 15, 10},
         {{10, 20}, false, 16, 20},   {{10, 20}, false, 25, 20}, // unindexed: nearest, a tie to the lower
     };
-    for (const Case &c : cases) {
-        auto info = recordingWithKeys(c.keys, c.indexed);
-        EXPECT_EQ(info->findFrame(0, c.position, true)._timeStamp, c.found) << c.position;
-        EXPECT_EQ(info->findFrame(0, c.position, false)._timeStamp, c.found) << c.position;
+    for (const auto &[keys, indexed, position, found] : cases) {
+        auto info = recordingWithKeys(keys, indexed);
+        EXPECT_EQ(info->findFrame(0, position, true)._timeStamp, found) << position;
+        EXPECT_EQ(info->findFrame(0, position, false)._timeStamp, found) << position;
     }
 
     VideoInfo info;
@@ -104,7 +94,7 @@ TEST(VideoInfoTest, LocateDetectionChoosesTheNearerKeyAndMarksIt)
 }
 
 // Movie positions and the fallback position of a frame without one are in the MP4 reader's tests.
-TEST(VideoInfoTest, MakeFrameTableWithoutAFallbackPositionAndWithRepeatedKeys)
+TEST(VideoInfoTest, MakeFrameTableWithoutAFallbackPositionWithRepeatedKeysAndEqualTablesKeptOnce)
 {
     int32_t longitude = -1;
     int32_t latitude = 0;
@@ -126,10 +116,7 @@ TEST(VideoInfoTest, MakeFrameTableWithoutAFallbackPositionAndWithRepeatedKeys)
     EXPECT_EQ(dup.keys, (std::vector<int32_t>{0, 10}));
     EXPECT_EQ(dup.slot(0), 0u);
     EXPECT_EQ(dup.slot(1), 0u);
-}
 
-TEST(VideoInfoTest, EqualTablesAreKeptOnce)
-{
     VideoInfo info;
     auto pool = std::make_shared<FramePool>();
     const std::vector<std::pair<int, uint32_t>> pairs{{0, pool->add(frameAt(5))},
@@ -141,17 +128,15 @@ TEST(VideoInfoTest, EqualTablesAreKeptOnce)
     EXPECT_EQ(VideoInfo::convertDictionary(info.getCameraFrames(1)).back()._timeStamp, 41u);
 }
 
-TEST(VideoInfoTest, TargetTypeByFileName)
+TEST(VideoInfoTest, TargetTypeByFileNameAndTheTwoTextsOfTheDispatch)
 {
-    for (const auto &[name, type] : {std::pair{"/card/EVT/Video.dat", TargetType::Common},
-                                     {"/card/m201901011230-0001.dat", TargetType::Common},
-                                     {"/card/G2019010112300001.DAT", TargetType::Gyomu12},
-                                     {"/card/movie.mp4", TargetType::None}})
+    const std::pair<const char *, TargetType> names[] = {{"/card/EVT/Video.dat", TargetType::Common},
+                                                         {"/card/m201901011230-0001.dat", TargetType::Common},
+                                                         {"/card/G2019010112300001.DAT", TargetType::Gyomu12},
+                                                         {"/card/movie.mp4", TargetType::None}};
+    for (const auto &[name, type] : names)
         EXPECT_EQ(VideoInfo::getTargetType(QUrl::fromLocalFile(name)), type) << name;
-}
 
-TEST(VideoInfoTest, DispatchReportsItsTwoTexts)
-{
     TempDir dir;
     FullTimeDataInfo info;
     QStringList errors;

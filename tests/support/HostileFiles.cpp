@@ -1,36 +1,41 @@
 #include "HostileFiles.h"
-
 #include <QFile>
 #include <QtEndian>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-QByteArray u32(uint32_t v)
+QByteArray HostileFiles::u32(uint32_t bigEndian)
 {
     QByteArray b(4, '\0');
-    qToBigEndian(v, b.data());
+    qToBigEndian(bigEndian, b.data());
     return b;
 }
 
-QByteArray box(const char *type, const QByteArray &payload)
+QByteArray HostileFiles::box(const char *type, const QByteArray &payload)
 {
     return u32(uint32_t(8 + payload.size())) + QByteArray(type, 4) + payload;
 }
 
-} // namespace
+QByteArray HostileFiles::mp4(const std::vector<QByteArray> &entries, int durationMs)
+{
+    QByteArray head = box("ftyp", QByteArray("isom") + QByteArray(4, '\0'));
+    // Version 0 and no flags, created and modified at 0, a millisecond time scale.
+    if (durationMs >= 0)
+        head += box("moov", box("mvhd", u32(0) + u32(0) + u32(0) + u32(1000) + u32(uint32_t(durationMs)) +
+                                            QByteArray(80, '\0')));
+    QByteArray table = u32(0) + u32(uint32_t(entries.size())), data;
+    qsizetype at = head.size() + 8 + 8 + 8 * qsizetype(entries.size());
+    for (const QByteArray &entry : entries) {
+        table += u32(uint32_t(at)) + u32(uint32_t(entry.size()));
+        at += entry.size();
+        data += entry;
+    }
+    return head + box("udat", table + data) + box("mdat", {});
+}
 
 QByteArray HostileFiles::chapter(int records, int gapMs, int durationMs)
 {
-    const QByteArray ftyp = box("ftyp", QByteArray("isom") + QByteArray(12, '\0'));
-    // Version 0 and no flags, created and modified at 0, a millisecond time scale.
-    const QByteArray mvhd =
-        u32(0) + u32(0) + u32(0) + u32(1000) + u32(uint32_t(durationMs)) + QByteArray(80, '\0');
-    const QByteArray moov = box("moov", box("mvhd", mvhd));
-
     const QByteArray key("KEY1", 4);
     QByteArray header(88, '\0');
     header[0] = char(0x17);
@@ -44,12 +49,7 @@ QByteArray HostileFiles::chapter(int records, int gapMs, int durationMs)
         record.replace(60, 4, key);
         block += record;
     }
-    block += QByteArray(64, '\0');
-
-    const qsizetype dataStart = ftyp.size() + moov.size() + 8 + 8 + 16;
-    const QByteArray table = u32(0) + u32(2) + u32(uint32_t(dataStart)) + u32(uint32_t(header.size())) +
-                             u32(uint32_t(dataStart + header.size())) + u32(uint32_t(block.size()));
-    return ftyp + moov + box("udat", table + header + block) + box("mdat", {});
+    return mp4({header, block + QByteArray(64, '\0')}, durationMs);
 }
 
 bool HostileFiles::makeFifo(const QString &path)
