@@ -55,13 +55,23 @@ xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
     wait "$pid"
     exit
   fi
-  xdotool key ctrl+o
-  xdotool search --sync --onlyvisible --name "^Open From$" >/dev/null
-  xdotool key alt+b
-  xdotool search --sync --onlyvisible --name "^Selection of backup folder$" >/dev/null
+  shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+  # A key can reach the program on a loaded machine before it listens: it is pressed again until its window
+  # shows, and every wait has an end with a message (a lost key would otherwise hang until the timeout).
+  press_until_shown() {
+    local name=$1 key=$2
+    for _ in $(seq 6); do
+      xdotool key "$key"
+      for _ in $(seq 100); do shown "$name" && return 0; sleep 0.1; done
+    done
+    fail "no window $name after $key"
+  }
+  press_until_shown "^Open From$" ctrl+o
+  press_until_shown "^Selection of backup folder$" alt+b
   xdotool key Return
   # Both windows close; the card is read in the background and its stills arrive while the workers run.
-  while xdotool search --onlyvisible --name "^Open From$" >/dev/null 2>&1; do sleep 0.1; done
+  for _ in $(seq 600); do shown "^Open From$" || break; sleep 0.1; done
+  shown "^Open From$" && fail "the chosen backup folder was not opened"
   for _ in $(seq 30); do
     xdotool search --onlyvisible --name "^Warning$" >/dev/null 2>&1 && fail "an alert came up"
     sleep 0.1
