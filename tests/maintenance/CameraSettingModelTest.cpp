@@ -6,6 +6,7 @@
 #include "maintenance/DecimalText.h"
 #include "maintenance/ScaledSlider.h"
 #include "recording/SettingInfo.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <QCheckBox>
@@ -13,9 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -309,15 +308,12 @@ TEST(CameraSettingFileTest, FailedSaveLeavesNoGroupFile)
     ASSERT_TRUE(QFile::exists(path));
 
     // A full card: the file-size limit stops the write short, as a full disk does.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const Result result = CameraSettingFile::save(model, dir.path());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    Result result = Result::Saved;
+    {
+        const FileSizeLimit limit(1000);
+        ASSERT_TRUE(limit.active());
+        result = CameraSettingFile::save(model, dir.path());
+    }
 
     EXPECT_EQ(result, Result::Failed);
     EXPECT_FALSE(QFile::exists(path)) << "the older GROUP.DAT goes too";

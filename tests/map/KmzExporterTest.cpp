@@ -4,11 +4,10 @@
 #include "map/KmzWriter.h"
 #include "recording/UserDefaultUtil.h"
 
+#include "support/FileSizeLimit.h"
 #include <QDir>
 #include <QRandomGenerator>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -71,15 +70,13 @@ TEST_F(KmzExporterTest, ArchiveCutShortByAFailingWriteReplacesNothing)
     const QString source = out.write("noise.bin", noise);
     const QString destination = out.write("dest/old.kmz", "old");
 
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
     QString error;
-    const bool written = KmzWriter::write(destination, "202401010000.kml", source, &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
+    bool written = true;
+    {
+        const FileSizeLimit limit(64 * 1024);
+        ASSERT_TRUE(limit.active());
+        written = KmzWriter::write(destination, "202401010000.kml", source, &error);
+    }
 
     EXPECT_FALSE(written);
     EXPECT_FALSE(error.isEmpty());

@@ -8,11 +8,10 @@
 #include "recording/RecordingRead.h"
 #include "recording/SettingInfo.h"
 #include "support/Ffmpeg.h"
+#include "support/FileSizeLimit.h"
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
 #include <QJsonArray>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -63,16 +62,13 @@ TEST(CutClipReaderTest, TheBoxFollowsTheMovieOrAFailedWriteLeavesTheMovieAsItWas
     // A full disk: the file-size limit stops the write short.
     const QByteArray movie(4000, 'm');
     const QString path = dir.write("clip.mp4", movie);
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 6000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
     error.clear();
-    const bool appended = CutVideoBoxWriter::append(path, clip, &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    bool appended = true;
+    {
+        const FileSizeLimit limit(6000);
+        ASSERT_TRUE(limit.active());
+        appended = CutVideoBoxWriter::append(path, clip, &error);
+    }
     EXPECT_FALSE(appended);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(readAll(path), movie) << "no partial box stays behind";
