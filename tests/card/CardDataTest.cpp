@@ -1,4 +1,3 @@
-#include "card/CardData.h"
 #include "card/AdvMoveProtectInfo.h"
 #include "card/CardFixture.h"
 #include "card/MoveProtectInfo.h"
@@ -89,10 +88,12 @@ TEST(CardDataTest, FolderLayoutsGiveTheirTrips)
     f.write("MOVE/" + CardFixture::movieName(stray, 4)); // not inside a move folder
     f.write("MOVE/_extras/MOVE001/" + CardFixture::movieName(stray, 5));
     f.write("MOVE/MOVE001/notes.txt", "stray");
-    // A surveillance movie keeps its trip off the tab; G and switch events do not.
+    // A surveillance movie keeps its trip off the tab, matched by key and number; G and switch
+    // events do not.
     f.addMovie(surv, 1, 1000, 1800);
     f.addMovie(surv, 3, 1000, 1920);
     f.addEvent(2, surv, 3, 1500, 1921);
+    f.addEvent(2, "202405019999", 1, 1500, 1922);
     f.addEvent(1, surv, 1, 1500, 1801);
     f.addEvent(3, gap, 1, 1200, 1);
     for (int n = 5; n <= 7; ++n)
@@ -116,7 +117,7 @@ TEST(CardDataTest, FolderLayoutsGiveTheirTrips)
     for (const auto &record : card->_moveProtectList)
         detects.push_back(record->_detect);
     using D = MoveProtectInfo::DetectStatus;
-    EXPECT_EQ(detects, (std::vector{D::SW, D::G, D::SURV}));
+    EXPECT_EQ(detects, (std::vector{D::SW, D::G, D::SURV, D::SURV}));
     EXPECT_EQ(card->_advMoveProtectList[0]->fileNumber(), 7);
     // Adventure trips hold chapter objects of their own, linked to their records.
     const auto own = card->_advTripList[0]->chapters()[0];
@@ -125,6 +126,15 @@ TEST(CardDataTest, FolderLayoutsGiveTheirTrips)
     EXPECT_EQ(own->_pathMp4, shared->_pathMp4);
     EXPECT_TRUE(own->_advInfo);
     EXPECT_FALSE(card->_tripList.back()->chapters()[1]->_advInfo);
+    // The start order is a strict weak one: trips without chapters come first and equal each other.
+    auto all = card->_tripList;
+    all.insert(all.begin(), {TripData::create(card.get(), {}, "x"), TripData::create(card.get(), {}, "y")});
+    for (size_t i = 0; i < all.size(); ++i)
+        for (size_t j = 0; j < all.size(); ++j)
+            EXPECT_EQ(CardData::isTripStartAscending(*all[i], *all[j]),
+                      std::max(i, size_t(1)) < std::max(j, size_t(1)))
+                << i << j;
+    EXPECT_TRUE(CardData::isFileNumberAscending(QUrl("file:///x/ABCD.MP4"), own->_pathMp4));
 }
 
 TEST(CardDataTest, ChosenFilesOpenAsAMovieOrAsTheirFolder)
@@ -151,35 +161,6 @@ TEST(CardDataTest, ChosenFilesOpenAsAMovieOrAsTheirFolder)
     EXPECT_EQ(folder->_openSourcePath, chosen);
 }
 
-TEST(CardDataTest, StaticOrdersAndSurveillanceMatch)
-{
-    CardFixture f;
-    const auto a = f.addMovie(kKey, 1, 1000, 0);
-    const auto b = f.addMovie(kKey, 2, 1000, 0);
-    const auto c = f.addMovie(kKey2, 3, 1000, 60);
-    f.addEvent(2, kKey2, 2, 1200); // same key as c, other number
-    f.addEvent(2, kKey, 3, 1200);  // same number as c, other key
-    const auto card = f.recordsOnly();
-    // Trips without chapters come first and equal each other; equal starts are equal.
-    const auto empty1 = TripData::create(card.get(), {}, "x");
-    const auto empty2 = TripData::create(card.get(), {}, "y");
-    const auto early = TripData::create(card.get(), {a}, kKey);
-    const auto sameStart = TripData::create(card.get(), {b}, kKey);
-    const auto late = TripData::create(card.get(), {c}, kKey2);
-    const std::vector<std::shared_ptr<TripData>> order{empty1, empty2, early, sameStart, late};
-    const int rank[] = {0, 0, 1, 1, 2};
-    for (size_t i = 0; i < order.size(); ++i)
-        for (size_t j = 0; j < order.size(); ++j)
-            EXPECT_EQ(CardData::isTripStartAscending(*order[i], *order[j]), rank[i] < rank[j]) << i << j;
-
-    const QUrl one("file:///x/m2024050112000001.MP4"), two("file:///x/m2024050112000002.MP4");
-    EXPECT_TRUE(CardData::isFileNumberAscending(QUrl("file:///x/ABCD.MP4"), one));
-    EXPECT_FALSE(CardData::isFileNumberAscending(two, one));
-    EXPECT_TRUE(CardData::isTripWithoutSurveillance(*late, card->_moveProtectList));
-    f.addEvent(2, kKey2, 3, 1200);
-    EXPECT_FALSE(CardData::isTripWithoutSurveillance(*late, f.recordsOnly()->_moveProtectList));
-}
-
 // Clips cache the records' chapters; that must not keep chapters (and their driving data) alive once
 // the card lets go of its trips.
 TEST(CardDataTest, EventChaptersAreFoundAcrossGapsCachedAndReleasedWithTheTrips)
@@ -188,7 +169,7 @@ TEST(CardDataTest, EventChaptersAreFoundAcrossGapsCachedAndReleasedWithTheTrips)
     f.addMovie(kKey, 1, 1000, 0);
     f.addMovie(kKey, 2, 61000, 60);
     f.addMovie(kKey, 5, 1000, 300);
-    f.addEvent(1, kKey, 5, 2000, 301);
+    f.addEvent(1, kKey, 5, 1000, 301);  // at its chapter's start
     f.addEvent(1, kKey, 9, 2000, 302);  // not on the card
     f.addEvent(1, kKey2, 5, 2000, 303); // nor is this one: another key
     f.addAdventure(kKey, 2);
@@ -203,6 +184,11 @@ TEST(CardDataTest, EventChaptersAreFoundAcrossGapsCachedAndReleasedWithTheTrips)
         EXPECT_FALSE(card->getEventChapter(*card->_moveProtectList[missing]));
         EXPECT_FALSE(card->_moveProtectList[missing]->eventChapter());
     }
+    // A still attempt at the chapter's start is counted but takes none; without a chapter, none is made.
+    EXPECT_FALSE(card->makeEventThumbnail(true, present).has_value());
+    EXPECT_EQ(present.retryCntThumbnail(), 1);
+    EXPECT_FALSE(card->loadEventThumbnail(*card->_moveProtectList[1]));
+    EXPECT_EQ(card->_moveProtectList[1]->retryCntThumbnail(), 0);
 
     const auto trip = card->_tripList[0];
     ASSERT_TRUE(card->getEventChapters(present).chapters);

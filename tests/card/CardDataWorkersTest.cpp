@@ -1,7 +1,5 @@
-#include "card/CardData.h"
 #include "card/CardDataDelegate.h"
 #include "card/CardFixture.h"
-#include "card/ChapterData.h"
 #include "card/ChapterTimeline.h"
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
@@ -21,9 +19,14 @@
 namespace {
 using Detect = MoveProtectInfo::DetectStatus;
 
-QString nameOf(const std::shared_ptr<ChapterData> &chapter)
+// The movies of the chapters that count steps of one worker made.
+std::vector<QString> stepNames(int count, const std::function<std::shared_ptr<ChapterData>()> &step)
 {
-    return chapter ? chapter->_pathMp4.fileName() : QString("none");
+    std::vector<QString> names;
+    for (int i = 0; i < count; ++i)
+        if (const auto chapter = step())
+            names.push_back(chapter->_pathMp4.fileName());
+    return names;
 }
 
 // Records every hand-off and the thread it arrived on.
@@ -55,11 +58,8 @@ protected:
     {
         dir = new TempDir;
         ASSERT_TRUE(writeStandardCard(dir->path()));
-        QByteArray garbage(64 * 1024, '\0');
-        for (int i = 0; i < garbage.size(); ++i)
-            garbage[i] = char((i * 7919) >> 3);
         ASSERT_TRUE(QFileInfo::exists(dir->filePath("MOVE/MOVE001/" + CORRUPT_MOVIE)));
-        ASSERT_FALSE(dir->write("MOVE/MOVE001/" + CORRUPT_MOVIE, garbage).isEmpty());
+        ASSERT_FALSE(dir->write("MOVE/MOVE001/" + CORRUPT_MOVIE, QByteArray(64 * 1024, 'x')).isEmpty());
     }
     static void TearDownTestSuite()
     {
@@ -201,26 +201,33 @@ TEST_F(CardDataWorkersTest, DisposeReleasesTheListsOnceTheWorkersEndAndDropsLate
 
     // Hand-offs for a card or delegate gone meanwhile are dropped: work piles up on the main queue
     // while the main thread does not look.
-    SetUp();
-    card->startLoadWorkers();
-    QThread::msleep(400);
-    card->dispose();
-    card.reset(); // waits for the steps in progress
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(delegate->routes.empty() && delegate->thumbnails.empty());
-    SetUp();
-    card->startLoadWorkers();
-    QThread::msleep(400);
-    delegate.reset();
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return workersIdle(); }));
-    QCoreApplication::processEvents();
+    for (const bool dropCard : {true, false}) {
+        SetUp();
+        card->startLoadWorkers();
+        QThread::msleep(400);
+        if (dropCard) {
+            card->dispose();
+            card.reset(); // waits for the steps in progress
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(delegate->routes.empty() && delegate->thumbnails.empty());
+        } else {
+            delegate.reset();
+            ASSERT_TRUE(EventLoop::waitUntil([&] { return workersIdle(); }));
+            QCoreApplication::processEvents();
+        }
+    }
 }
 
 TEST_F(CardDataWorkersTest, TheMainThreadAndTheWorkersShareEachBuild)
 {
     card->startLoadWorkers();
-    // Meanwhile the main thread asks for the same chapters, as the video list and the player do.
+    // Meanwhile the main thread and another thread ask for the same chapters, as the video list and
+    // the player do.
     const auto chapters = allChapters();
+    std::thread other([&] {
+        for (const auto &chapter : chapters)
+            chapter->getPicture(true);
+    });
     do {
         for (const auto &chapter : chapters) {
             chapter->getPicture(true);
@@ -233,6 +240,7 @@ TEST_F(CardDataWorkersTest, TheMainThreadAndTheWorkersShareEachBuild)
             trip->sortedChapters();
         QCoreApplication::processEvents();
     } while (!workersIdle());
+    other.join();
 
     for (const auto &chapter : chapters) {
         if (chapter->_pathMp4.fileName() == CORRUPT_MOVIE)
@@ -241,26 +249,6 @@ TEST_F(CardDataWorkersTest, TheMainThreadAndTheWorkersShareEachBuild)
         // Whoever came second waited for the first build and took its result.
         EXPECT_EQ(chapter->retryCntPictureData(), 1);
         EXPECT_NE(chapter->getPicture(false), nullptr);
-    }
-}
-
-TEST_F(CardDataWorkersTest, ConcurrentCallersGetOneBuild)
-{
-    for (int round = 0; round < 5; ++round) {
-        CardData card;
-        card.loadCardFolder(FileUtil::fileUrl(dir->filePath("MOVE")));
-        const auto chapter = card._tripList.at(0)->chapters().at(0);
-        ASSERT_EQ(chapter->retryCntPictureData(), 0);
-        std::vector<std::shared_ptr<PictureData>> results(4);
-        std::vector<std::thread> threads;
-        for (size_t i = 0; i < results.size(); ++i)
-            threads.emplace_back([&, i] { results[i] = chapter->getPicture(true); });
-        for (auto &thread : threads)
-            thread.join();
-        ASSERT_NE(results[0], nullptr);
-        for (const auto &result : results)
-            EXPECT_EQ(result, results[0]);
-        EXPECT_EQ(chapter->retryCntPictureData(), 1);
     }
 }
 
@@ -325,20 +313,21 @@ TEST_F(CardDataStepTest, EventViewTurnsToTheEventChaptersAndStillsOnceTheyAreKno
     card->_activeType = CardData::ActiveType::EventRec;
     for (const auto &record : card->_moveProtectList)
         ASSERT_EQ(record->eventChapter(), nullptr);
+    const auto pictures = [&](int count) {
+        return stepNames(count, [&] { return card->loadNextPictureData(); });
+    };
     // No event chapter is known yet: the trips in their order.
-    EXPECT_EQ(nameOf(card->loadNextPictureData()), "m2024050112300001.MP4");
+    EXPECT_EQ(pictures(1), std::vector<QString>{"m2024050112300001.MP4"});
 
     for (const auto &record : card->_moveProtectList)
         ASSERT_NE(card->getEventChapter(*record), nullptr);
     // Now the records' chapters in record order (oldest first), then the trips again.
-    std::vector<QString> pictures;
-    for (int i = 0; i < 4; ++i)
-        pictures.push_back(nameOf(card->loadNextPictureData()));
-    EXPECT_EQ(pictures, (std::vector<QString>{"m2024050112300002.MP4", "m2024050217000002.MP4",
-                                              "m2024050322000001.MP4", "m2024050112300003.MP4"}));
+    EXPECT_EQ(pictures(4), (std::vector<QString>{"m2024050112300002.MP4", "m2024050217000002.MP4",
+                                                 "m2024050322000001.MP4", "m2024050112300003.MP4"}));
     // The event stills come first, and not as the chapters' own thumbnails.
     const auto &g = card->_moveProtectList.front();
-    EXPECT_EQ(nameOf(card->loadNextThumbnail()), "m2024050112300002.MP4");
+    EXPECT_EQ(stepNames(1, [&] { return card->loadNextThumbnail(); }),
+              std::vector<QString>{"m2024050112300002.MP4"});
     EXPECT_TRUE(g->pathThumbnail().has_value());
     EXPECT_FALSE(g->eventChapter()->makeThumbnail(false).has_value());
 }
@@ -349,15 +338,10 @@ TEST_F(CardDataStepTest, MovieViewServesTheActiveTripFirstThenEveryTrip)
         if (trip->_tripName == "202405031000")
             trip->_isActive = true; // both trips of the key, the gap splits them
     card->_activeType = CardData::ActiveType::MovieRec;
-    std::vector<QString> pictures;
-    for (int i = 0; i < 4; ++i)
-        pictures.push_back(nameOf(card->loadNextPictureData()));
+    const auto pictures = stepNames(4, [&] { return card->loadNextPictureData(); });
     EXPECT_EQ(pictures, (std::vector<QString>{"m2024050310000001.MP4", "m2024050310000002.MP4",
                                               "m2024050310000004.MP4", "m2024050112300001.MP4"}));
-    std::vector<QString> thumbnails;
-    for (int i = 0; i < 4; ++i)
-        thumbnails.push_back(nameOf(card->loadNextThumbnail()));
-    EXPECT_EQ(thumbnails, pictures);
+    EXPECT_EQ(stepNames(4, [&] { return card->loadNextThumbnail(); }), pictures);
 }
 
 // The still's name carries its second in the movie: the G event is 1.5 s in, taken half a second
@@ -426,21 +410,4 @@ TEST_F(CardDataStepTest, ARealMovieGivesItsOwnTimesAndSpan)
     const auto span = chapter->frameTimeSpan();
     EXPECT_TRUE(span > 3800 && span < 4000) << span;
     EXPECT_EQ(chapter->retryCntPictureData(), 1);
-}
-
-TEST(CardDataEventStillEdgeTest, EventsAtTheChapterStartAndMissingChapters)
-{
-    CardFixture fixture;
-    fixture.addMovie("202405011230", 1, 5000);
-    fixture.addEvent(1, "202405011230", 1, 5000); // G right at the chapter's start
-    fixture.addEvent(3, "202405011230", 7, 9000); // SW whose movie is not on the card
-    auto card = fixture.load();
-    ASSERT_EQ(card->_moveProtectList.size(), 2u);
-    MoveProtectInfo &atStart = *card->_moveProtectList[0];
-    MoveProtectInfo &missing = *card->_moveProtectList[1];
-    // The attempt is counted, but no still is taken for an event at offset 0.
-    EXPECT_FALSE(card->makeEventThumbnail(true, atStart).has_value());
-    EXPECT_EQ(atStart.retryCntThumbnail(), 1);
-    EXPECT_FALSE(card->loadEventThumbnail(missing));
-    EXPECT_EQ(missing.retryCntThumbnail(), 0);
 }
