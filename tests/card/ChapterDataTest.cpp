@@ -1,6 +1,4 @@
-#include "card/ChapterData.h"
 #include "card/AVUtil.h"
-#include "card/CardData.h"
 #include "card/CardFixture.h"
 #include "card/ChapterTimeline.h"
 #include "card/PictureDataUtil.h"
@@ -10,10 +8,7 @@
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 #include "support/Ffmpeg.h"
-#include "support/TempDir.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QImageReader>
 #include <gtest/gtest.h>
 #include <random>
@@ -173,19 +168,14 @@ TEST(TripDataTest, KeepsTheGivenOrderUntilTimeOrderIsNeeded)
     const auto m4 = f.addMovie(kKey, 4, std::nullopt);
     const auto m5 = f.addMovie(kKey, 5, 1000, 60);
     const auto card = f.recordsOnly();
-    const auto trip = TripData::create(card.get(), {m3, m1, m2}, kKey);
-    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{3, 1, 2}));
-    EXPECT_FALSE(trip->isSort());
-    EXPECT_EQ(CardFixture::numbers(trip->sortedChapters()), (Numbers{1, 2, 3}));
-    EXPECT_TRUE(trip->isSort());
-    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{1, 2, 3}));
-    EXPECT_EQ(trip->chapters()[0]->parent(), trip);
-
     // The time order is stable, with unknown dates first.
-    trip->setChapters({m2, m5, m3, m4, m1});
-    EXPECT_FALSE(trip->isSort());
+    const auto trip = TripData::create(card.get(), {m2, m5, m3, m4, m1}, kKey);
     EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{2, 5, 3, 4, 1}));
+    EXPECT_FALSE(trip->isSort());
     EXPECT_EQ(CardFixture::numbers(trip->sortedChapters()), (Numbers{4, 1, 2, 5, 3}));
+    EXPECT_TRUE(trip->isSort());
+    EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{4, 1, 2, 5, 3}));
+    EXPECT_EQ(trip->chapters()[0]->parent(), trip);
     // One chapter is never sorted and has no neighbours.
     trip->setChapters({m1});
     trip->sortedChapters();
@@ -223,41 +213,31 @@ TEST(ChapterThumbnailTest, EachTrimmedClipGetsItsOwnMaskedThumbnail)
     }
 }
 
-// Each chapter after the first adds one position; positions outside the trip are clamped to it.
+// Each chapter after the first adds one position, an empty chapter too; positions outside the trip
+// are clamped to it.
 TEST(PictureDataUtilTest, ExamplesHoldForTheListAndTheTimeline)
 {
-    struct Case
-    {
-        std::vector<uint32_t> lengths;
-        int32_t total, position;
-        P at; // chapter index, offset
-    };
-    const Case cases[] = {
-        {{1000, 2000}, 3001, 1000, {0, 1000}},  {{1000, 2000}, 3001, 1001, {1, 0}},
-        {{1000, 2000}, 3001, 3001, {1, 2000}},  {{1000, 2000}, 3001, 3002, {1, 2000}},
-        {{1000, 2000}, 3001, 99999, {1, 2000}}, {{1000, 2000}, 3001, -5, {0, 0}},
-        {{1000, 2000}, 3001, 0, {0, 0}},        {{1000, 0, 500}, 1502, 1001, {1, 0}},
-        {{1000, 0, 500}, 1502, 1002, {2, 0}},   {{}, 0, 500, {0, 0}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.position);
-        TimelineCard t(c.lengths);
-        const ChapterTimeline timeline(t.chapters);
-        EXPECT_EQ(positionIn(t.chapters, c.position), c.at);
-        EXPECT_EQ(positionIn(timeline, c.position), c.at);
-        EXPECT_EQ(PictureDataUtil::getTotalLength(t.chapters), c.total);
-        EXPECT_EQ(PictureDataUtil::getTotalLength(timeline), c.total);
-        // The placeholder movies have no driving data.
-        EXPECT_FALSE(PictureDataUtil::getVideoFrame(t.chapters, 10));
-        EXPECT_FALSE(PictureDataUtil::getMovieTimeStamp(timeline, 10));
+    TimelineCard t({1000, 0, 500});
+    const ChapterTimeline timeline(t.chapters);
+    EXPECT_EQ(PictureDataUtil::getTotalLength(t.chapters), 1502);
+    EXPECT_EQ(PictureDataUtil::getTotalLength(timeline), 1502);
+    for (const auto &[position, at] : {std::pair{1000, P{0, 1000}},
+                                       {1001, {1, 0}},
+                                       {1002, {2, 0}},
+                                       {1502, {2, 500}},
+                                       {99999, {2, 500}},
+                                       {-5, {0, 0}},
+                                       {0, {0, 0}}}) {
+        EXPECT_EQ(positionIn(t.chapters, position), at) << position;
+        EXPECT_EQ(positionIn(timeline, position), at) << position;
     }
-    EXPECT_EQ(positionIn(ChapterTimeline(), 500), (P{0, 0}));
-    TimelineCard t({1000, 2000});
     for (const auto &[index, offset, position] :
-         {std::tuple{1, 0, 1001}, {2, 5, 3007}, {7, 5, 3007}, {0, 1500, 1500}}) {
+         {std::tuple{1, 0, 1001}, {3, 5, 1508}, {7, 5, 1508}, {0, 1500, 1500}}) {
         EXPECT_EQ(PictureDataUtil::getPosition(t.chapters, index, offset), position);
-        EXPECT_EQ(PictureDataUtil::getPosition(ChapterTimeline(t.chapters), index, offset), position);
+        EXPECT_EQ(PictureDataUtil::getPosition(timeline, index, offset), position);
     }
+    EXPECT_EQ(positionIn(ChapterList(), 500), (P{0, 0}));
+    EXPECT_EQ(positionIn(ChapterTimeline(), 500), (P{0, 0}));
 }
 
 TEST(PictureDataUtilTest, PositionsRoundTripOverRandomLengths)
@@ -296,24 +276,24 @@ TEST(AVUtilTest, WritesTheStillIntoTheFolderMadeOnDemandAndRefusesBadArguments)
     ASSERT_TRUE(still.has_value());
     EXPECT_EQ(still->toLocalFile(), dir.filePath("TMP/THUMB/240501123456_0001_000001.jpeg"));
     QImageReader reader(still->toLocalFile());
-    EXPECT_EQ(reader.format(), "jpeg");
-    EXPECT_EQ(reader.size(), QSize(320, 180));
-    EXPECT_EQ(QDir(dir.filePath("TMP/THUMB")).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(std::pair(reader.format(), reader.size()), std::pair(QByteArray("jpeg"), QSize(320, 180)));
     // The name carries the position as a time of day: 25 h 1 min 1 s wraps to 01:01:01.
     EXPECT_EQ(AVUtil::thumbnailFileName(movieUrl, 90061000), "240501123456_0001_010101.jpeg");
     EXPECT_EQ(AVUtil::thumbnailFileName(QUrl::fromLocalFile("/x/clip.cut.mp4"), 999), "clip.cut_000000.jpeg");
 
-    // A folder URL without the trailing "/" is not a directory URL: nothing is made.
-    EXPECT_FALSE(AVUtil::saveThumbnail(movieUrl, 1, QUrl::fromLocalFile(dir.filePath("A"))).has_value());
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("A")));
-    EXPECT_FALSE(
-        AVUtil::saveThumbnail(QUrl("http://host/x.mp4"), 1, QUrl::fromLocalFile(dir.filePath("B/"))));
-    const QUrl folder = QUrl::fromLocalFile(dir.filePath("C/"));
-    EXPECT_FALSE(AVUtil::saveThumbnail(movieUrl, -500, folder).has_value());
-    EXPECT_FALSE(AVUtil::saveThumbnail(movieUrl, 5000, folder).has_value());
-    EXPECT_FALSE(AVUtil::saveThumbnail(QUrl::fromLocalFile(dir.write("bad.MP4", "not a movie")), 1, folder));
-    EXPECT_TRUE(QDir(dir.filePath("C")).entryList(QDir::Files).isEmpty());
-    // A file where the folder should be.
+    // A folder URL without the trailing "/", a remote movie, positions outside the movie, a file that is
+    // no movie, a file where the folder should be: nothing is made.
     dir.write("D", "x");
-    EXPECT_FALSE(AVUtil::saveThumbnail(movieUrl, 1, QUrl::fromLocalFile(dir.filePath("D/"))).has_value());
+    const QUrl folder = QUrl::fromLocalFile(dir.filePath("C/"));
+    const QUrl bad = QUrl::fromLocalFile(dir.write("bad.MP4", "not a movie"));
+    for (const auto &[source, ms, target] : {std::tuple{movieUrl, 1, QUrl::fromLocalFile(dir.filePath("A"))},
+                                             {QUrl("http://host/x.mp4"), 1, folder},
+                                             {movieUrl, -500, folder},
+                                             {movieUrl, 5000, folder},
+                                             {bad, 1, folder},
+                                             {movieUrl, 1, QUrl::fromLocalFile(dir.filePath("D/"))}})
+        EXPECT_FALSE(AVUtil::saveThumbnail(source, ms, target).has_value())
+            << target.toString().toStdString() << ms;
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("A")));
+    EXPECT_TRUE(QDir(dir.filePath("C")).entryList(QDir::Files).isEmpty());
 }
