@@ -10,7 +10,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
 struct Probe
 {
     std::atomic<bool> stop = false;
@@ -34,17 +33,18 @@ struct Probe
             return nullptr;
         };
     }
+    void onMainThread() { allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread(); }
     WorkerGroup::HandOff handOff(int value)
     {
         return [this, value] {
-            allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread();
+            onMainThread();
             delivered.push_back(value);
         };
     }
     WorkerGroup::HandOff finished()
     {
         return [this] {
-            allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread();
+            onMainThread();
             ++finishedCount;
             deliveredAtFinish = delivered.size();
         };
@@ -54,7 +54,6 @@ struct Probe
         return EventLoop::waitUntil([&] { return finishedCount == 1; });
     }
 };
-
 } // namespace
 
 // With a pause of a day, the steps with results get through only if they run back to back, and the
