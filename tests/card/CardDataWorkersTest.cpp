@@ -326,16 +326,20 @@ TEST_F(CardDataStepTest, MovieViewServesTheActiveTripFirstThenEveryTrip)
     EXPECT_EQ(stepNames(4, [&] { return card->loadNextThumbnail(); }), pictures);
 }
 
-// The still's name carries its second in the movie: the G event is 1.5 s in, taken half a second
-// earlier on the first attempt.
-TEST_F(CardDataStepTest, AnEventStillIsMadeOnceAndThenKeptWithoutNewAttempts)
+// The still's name carries its second in the movie. The G event is 1.5 s in, taken half a second earlier
+// on the first attempt; after three failed attempts the fourth would look 2 s before the switch event,
+// which is 1 s into its movie.
+TEST_F(CardDataStepTest, StillsStepBackButNeverBeforeTheMovieStartsAndAreMadeOnce)
 {
-    for (const auto &[detect, name] : {std::pair{Detect::G, "m2024050112300002_000001.jpeg"},
-                                       std::pair{Detect::SURV, "m2024050322000001_000000.jpeg"}}) {
+    for (const auto &[detect, failed, name] : {std::tuple{Detect::G, 0, "m2024050112300002_000001.jpeg"},
+                                               {Detect::SURV, 0, "m2024050322000001_000000.jpeg"},
+                                               {Detect::SW, 3, "m2024050217000002_000000.jpeg"}}) {
         SCOPED_TRACE(name);
         MoveProtectInfo &r = record(detect);
         EXPECT_FALSE(still(false, r).has_value()); // before any still exists: nothing, nothing counted
         EXPECT_EQ(r.retryCntThumbnail(), 0);
+        for (int i = 0; i < failed; ++i)
+            r.addRetryCntThumbnail();
         ASSERT_TRUE(card->loadEventThumbnail(r));
         const auto first = r.pathThumbnail();
         ASSERT_TRUE(first.has_value());
@@ -344,8 +348,16 @@ TEST_F(CardDataStepTest, AnEventStillIsMadeOnceAndThenKeptWithoutNewAttempts)
         EXPECT_FALSE(card->loadEventThumbnail(r));
         EXPECT_EQ(still(false, r), first);
         EXPECT_EQ(still(true, r), first);
-        EXPECT_EQ(r.retryCntThumbnail(), 1);
+        EXPECT_EQ(r.retryCntThumbnail(), failed + 1);
     }
+    // Once the attempts are used up, no more.
+    SetUp();
+    MoveProtectInfo &g = record(Detect::G);
+    for (int i = 0; i < CardData::MAX_RETRY_CNT_THUMBNAIL; ++i)
+        g.addRetryCntThumbnail();
+    EXPECT_FALSE(card->loadEventThumbnail(g));
+    EXPECT_FALSE(g.pathThumbnail().has_value());
+    EXPECT_EQ(g.retryCntThumbnail(), CardData::MAX_RETRY_CNT_THUMBNAIL);
 }
 
 TEST_F(CardDataStepTest, AskingForAStillDoesNotWaitForAnAttemptInProgress)
@@ -360,25 +372,6 @@ TEST_F(CardDataStepTest, AskingForAStillDoesNotWaitForAnAttemptInProgress)
     EXPECT_EQ(status, std::future_status::ready);
     EXPECT_FALSE(report.get().has_value());
     EXPECT_EQ(g.retryCntThumbnail(), 0);
-}
-
-TEST_F(CardDataStepTest, LaterStillAttemptsStepBackButNeverBeforeTheMovieStarts)
-{
-    MoveProtectInfo &sw = record(Detect::SW);
-    // Three failed attempts so far: the fourth would look 2 s before an event 1 s into the movie.
-    for (int i = 0; i < 3; ++i)
-        sw.addRetryCntThumbnail();
-    const auto still = card->makeEventThumbnail(true, sw);
-    ASSERT_TRUE(still.has_value());
-    EXPECT_EQ(still->fileName(), "m2024050217000002_000000.jpeg");
-    EXPECT_EQ(sw.retryCntThumbnail(), 4);
-    // Once the attempts are used up, no more.
-    MoveProtectInfo &g = record(Detect::G);
-    for (int i = 0; i < CardData::MAX_RETRY_CNT_THUMBNAIL; ++i)
-        g.addRetryCntThumbnail();
-    EXPECT_FALSE(card->loadEventThumbnail(g));
-    EXPECT_FALSE(g.pathThumbnail().has_value());
-    EXPECT_EQ(g.retryCntThumbnail(), CardData::MAX_RETRY_CNT_THUMBNAIL);
 }
 
 // Without a record, the times come from the movie's first frame; a trip's last chapter lasts as long as
