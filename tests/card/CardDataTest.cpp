@@ -207,25 +207,37 @@ TEST(CardDataTest, EventChaptersAreFoundAcrossGapsCachedAndReleasedWithTheTrips)
     EXPECT_FALSE(card->_isDispose);
 }
 
+// A chapter links the last records of its trip name and number; a second load on the same card links
+// the new folder's records.
 TEST(CardDataTest, SecondLoadLinksTheRecordsOfTheNewFolder)
 {
     CardFixture first;
-    first.addMovie(kKey, 1, 1000, 0);
-    first.addAdventure(kKey, 1);
+    const auto m1 = first.addMovie(kKey, 1, 1000, 0);
+    first.addVrec(kKey, 1, 5000, 30); // a second record for the same file wins
+    first.addVrec(kKey2, 1, 9000, 90);
+    first.addAdventure(kKey, 1, 7);
     const auto card = first.load();
-    ASSERT_TRUE(card->_tripList[0]->chapters()[0]->_vmmInfo);
-    ASSERT_TRUE(card->_tripList[0]->chapters()[0]->_advInfo);
+    auto chapter = card->_tripList[0]->chapters()[0];
+    EXPECT_EQ(chapter->timeStamp(), 5000u);
+    EXPECT_EQ(chapter->startTime(), Date::fromUnixSeconds(CardFixture::BASE_SECONDS + 30));
+    ASSERT_TRUE(chapter->_advInfo);
+    EXPECT_EQ(chapter->startAdvTime(), Date::fromUnixSeconds(CardFixture::BASE_SECONDS + 7));
+    // Records are matched by the trip's name, and only with a card.
+    EXPECT_FALSE(TripData::create(card.get(), {m1}, "")->chapters()[0]->_vmmInfo);
+    EXPECT_FALSE(TripData::create(nullptr, {m1}, kKey)->chapters()[0]->_vmmInfo);
 
     // Another folder with as many records: its chapters must link its own records.
     CardFixture second;
-    second.addMovie(kKey2, 1, 5000, 60);
+    second.addMovie(kKey2, 1, 6000, 60);
+    second.addVrec(kKey, 7, 1000, 0);
+    second.addVrec(kKey, 8, 1000, 0);
     second.addAdventure(kKey2, 1);
     second.writeManagementFiles();
     card->loadCardFolder(second.folderUrl());
-    ASSERT_EQ(card->_vrecList.size(), 1u);
-    const auto chapter = card->_tripList[0]->chapters()[0];
+    ASSERT_EQ(card->_vrecList.size(), 3u);
+    chapter = card->_tripList[0]->chapters()[0];
     EXPECT_EQ(chapter->_vmmInfo, card->_vrecList[0]);
-    EXPECT_EQ(chapter->timeStamp(), 5000u);
+    EXPECT_EQ(chapter->timeStamp(), 6000u);
     EXPECT_EQ(chapter->_advInfo, card->_advMoveProtectList[0]);
 }
 

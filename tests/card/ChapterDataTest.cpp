@@ -83,25 +83,6 @@ template <typename Chapters> P positionIn(const Chapters &chapters, int32_t posi
 }
 } // namespace
 
-TEST(ChapterDataTest, LinksTheLastMatchingRecordsOfItsTripNameAndNumber)
-{
-    CardFixture f;
-    const auto m1 = f.addMovie(kKey, 1, 1000, 0);
-    f.addVrec(kKey, 1, 5000, 30); // a second record for the same file wins
-    f.addVrec("202405021300", 1, 9000, 90);
-    f.addAdventure(kKey, 1, 7);
-    const auto card = f.recordsOnly();
-    const auto linked = TripData::create(card.get(), {m1}, kKey);
-    const auto chapter = linked->chapters()[0];
-    EXPECT_EQ(chapter->timeStamp(), 5000u);
-    EXPECT_EQ(chapter->startTime(), Date::fromUnixSeconds(CardFixture::BASE_SECONDS + 30));
-    ASSERT_TRUE(chapter->_advInfo);
-    EXPECT_EQ(chapter->startAdvTime(), Date::fromUnixSeconds(CardFixture::BASE_SECONDS + 7));
-    // Records are matched by the trip's name, and only with a card.
-    EXPECT_FALSE(TripData::create(card.get(), {m1}, "")->chapters()[0]->_vmmInfo);
-    EXPECT_FALSE(TripData::create(nullptr, {m1}, kKey)->chapters()[0]->_vmmInfo);
-}
-
 // A chapter lasts until the next consecutive chapter's time stamp; a gap, a counter restart and the
 // last chapter take the recording's own span, which these placeholders do not have.
 TEST(ChapterDataTest, LengthIsTheNextConsecutiveChaptersTimeStampDifference)
