@@ -47,10 +47,10 @@ QByteArray advFile(Records records)
 constexpr int VREC = -1; // readNames' section for VREC_MOV_MNG.DAT
 constexpr int ADV = -2;  // and for ADV_PRCT.DAT; others are the sections of MOV_PRCT.DAT
 
-// The records a reader takes from the bytes, by file number (MOV_PRCT.DAT's with their kind, as
-// "G1"), or "failed" when the reader fails.
 const QByteArray NO_FILE = "(no file)";
 
+// The records a reader takes from the bytes, by file number (MOV_PRCT.DAT's with their kind, as
+// "G1"), or "failed" when the reader fails.
 std::string readNames(const QByteArray &file, int section)
 {
     TempDir dir;
