@@ -118,29 +118,9 @@ TEST(ChapterDataTest, LengthIsTheNextConsecutiveChaptersTimeStampDifference)
     }
 }
 
-// A recording that cannot be read leaves no picture data: each read on demand is a new, counted
-// attempt until the limit, and then the file is not read again.
-TEST(ChapterDataTest, UnreadableMovieWithoutRecordIsReadAtMostFiveTimes)
-{
-    CardFixture f;
-    const auto m1 = f.addMovie(kKey, 1, std::nullopt);
-    const auto card = f.recordsOnly();
-    const auto trip = TripData::create(card.get(), {m1}, kKey);
-    const auto chapter = trip->chapters()[0];
-    EXPECT_FALSE(chapter->getPicture(false));
-    EXPECT_EQ(chapter->retryCntPictureData(), 0);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(chapter->startTime(), Date::distantPast());
-        EXPECT_EQ(chapter->timeStamp(), 0u);
-        EXPECT_EQ(chapter->frameTimeSpan(), 0);
-    }
-    EXPECT_EQ(chapter->retryCntPictureData(), CardData::MAX_RETRY_CNT_PICTUREDATA);
-    for (int i = 0; i < 10; ++i)
-        EXPECT_FALSE(chapter->getPicture(true));
-    EXPECT_EQ(chapter->retryCntPictureData(), CardData::MAX_RETRY_CNT_PICTUREDATA);
-}
-
-TEST(TripDataTest, KeepsTheGivenOrderUntilTimeOrderIsNeeded)
+// Without records a placeholder movie's times are unknown; it cannot be read and leaves no picture
+// data: each read on demand is a new, counted attempt until the limit, and then it is not read again.
+TEST(TripDataTest, KeepsTheGivenOrderUntilTimeOrderIsNeededAndReadsAnUnreadableMovieAtMostFiveTimes)
 {
     CardFixture f;
     const auto m3 = f.addMovie(kKey, 3, 3000, 120);
@@ -149,14 +129,26 @@ TEST(TripDataTest, KeepsTheGivenOrderUntilTimeOrderIsNeeded)
     const auto m4 = f.addMovie(kKey, 4, std::nullopt);
     const auto m5 = f.addMovie(kKey, 5, 1000, 60);
     const auto card = f.recordsOnly();
-    // The time order is stable, with unknown dates first.
     const auto trip = TripData::create(card.get(), {m2, m5, m3, m4, m1}, kKey);
+    const auto unreadable = trip->chapters()[3];
+    EXPECT_FALSE(unreadable->getPicture(false));
+    EXPECT_EQ(unreadable->retryCntPictureData(), 0);
+    // The time order is stable, with unknown dates first.
     EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{2, 5, 3, 4, 1}));
     EXPECT_FALSE(trip->isSort());
     EXPECT_EQ(CardFixture::numbers(trip->sortedChapters()), (Numbers{4, 1, 2, 5, 3}));
     EXPECT_TRUE(trip->isSort());
     EXPECT_EQ(CardFixture::numbers(trip->chapters()), (Numbers{4, 1, 2, 5, 3}));
     EXPECT_EQ(trip->chapters()[0]->parent(), trip);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(unreadable->startTime(), Date::distantPast());
+        EXPECT_EQ(unreadable->timeStamp(), 0u);
+        EXPECT_EQ(unreadable->frameTimeSpan(), 0);
+    }
+    EXPECT_EQ(unreadable->retryCntPictureData(), CardData::MAX_RETRY_CNT_PICTUREDATA);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_FALSE(unreadable->getPicture(true));
+    EXPECT_EQ(unreadable->retryCntPictureData(), CardData::MAX_RETRY_CNT_PICTUREDATA);
     // One chapter is never sorted and has no neighbours.
     trip->setChapters({m1});
     trip->sortedChapters();
