@@ -40,8 +40,11 @@ xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   "$@" "$program" & pid=$!
   fail() { echo "$1" >&2; [ -n "$shots" ] && "$screengrab" "$shots/failure.png"; kill "$pid" 2>/dev/null; exit 1; }
   # The first window found may be replaced while the program starts (an X error then): look again.
-  until window=$(xdotool search --sync --onlyvisible --name "^Orvalind$" | head -1) &&
-    xdotool windowfocus --sync "$window" 2>/dev/null; do sleep 0.2; done
+  until window=$(xdotool search --onlyvisible --name "^Orvalind$" 2>/dev/null | head -1) && [ -n "$window" ] &&
+    xdotool windowfocus --sync "$window" 2>/dev/null; do
+    kill -0 "$pid" 2>/dev/null || fail "orvalind ended before its window showed"
+    sleep 0.2
+  done
   if [ "$mode" = quit ]; then
     # Alt+F opens File, Q chooses Quit; a question, when one is asked, is answered with Return (OK).
     xdotool key alt+f
