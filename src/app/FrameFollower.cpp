@@ -13,6 +13,7 @@
 #include "recording/PictureData.h"
 
 #include <limits>
+#include <utility>
 
 FrameFollower::FrameFollower(MoviePlayerView &player, WebMapView &map,
                              std::function<DrivingInfoView *()> panel, std::function<void()> redisplayMap)
@@ -32,8 +33,17 @@ int32_t narrow(int64_t value)
 
 bool FrameFollower::isPlayerReady(const MoviePlayerView &player)
 {
+    // The player's own readiness: it stays while the item of another chapter opens, so a chapter
+    // change neither empties the panel nor loses the title.
     const MediaEngine *engine = player.engine();
-    return engine && engine->isReadyToPlay();
+    return engine && engine->isPlayerReady();
+}
+
+void FrameFollower::setPanelLoader(std::function<void(DrivingInfoView &)> load)
+{
+    _loadPanel = std::move(load);
+    _loaderOf = _player.valueInfo();
+    _panelCleared = false;
 }
 
 void FrameFollower::updateFrameWithStopWatch(StopWatchPanel *stopWatch)
@@ -55,6 +65,10 @@ void FrameFollower::updateFrameDisplay(bool playing)
     if (!picture || !isPlayerReady(_player) || player.currentStatus() == CommonConst::PlayStatus::NotReady) {
         if (panel)
             panel->clearFrame();
+        // Another item (or none) drops the loader and what it holds.
+        if (valueInfo != _loaderOf)
+            _loadPanel = nullptr;
+        _panelCleared = panel && _loadPanel;
         return;
     }
     if (player.isPlayerSeek())
@@ -86,6 +100,8 @@ void FrameFollower::updateFrameDisplay(bool playing)
             ++_tableBuilds;
         }
     }
+    if (panel && std::exchange(_panelCleared, false))
+        _loadPanel(*panel);
     if (panel)
         panel->showFrame(position, frame,
                          isPlayerReady(_player) ? player.currentStatus() : CommonConst::PlayStatus::NotReady,
