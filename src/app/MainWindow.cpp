@@ -165,10 +165,7 @@ void MainWindow::setUpPlaying()
     };
     hooks.updateWindowTitle = [this] { updateWindowTitle(); };
     hooks.loading = [this]() -> bool & { return _isLoading; };
-    hooks.leaveTrimMode = [player] {
-        player->trackCell()->setSelectFrame(false);
-        player->trackSlider()->update();
-    };
+    hooks.leaveTrimMode = [player] { player->setTrimMode(false); };
     hooks.resetZoom = [player] { player->playerView()->resetZoom(); };
     hooks.redisplayMap = [self] {
         QMetaObject::invokeMethod(
