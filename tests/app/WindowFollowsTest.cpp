@@ -331,7 +331,7 @@ TEST(WindowFollowsTest, TheFirstCutPressEntersTrimModeAndEveryWayOutClearsItsLab
     }
 }
 
-TEST(WindowFollowsTest, TrimAndCaptureWindowsOpenBelowTheirButtonsAndTheZoomMenuUnderItsButton)
+TEST(WindowFollowsTest, TrimAndCaptureWindowsOpenBelowTheirButtons)
 {
     PlayingWindow w;
     w.player()->moveToPosition(w.start(0) + 1000, PS::Pause);
@@ -357,18 +357,6 @@ TEST(WindowFollowsTest, TrimAndCaptureWindowsOpenBelowTheirButtonsAndTheZoomMenu
         const QPoint below = button->mapToGlobal(QPoint(0, button->height()));
         EXPECT_EQ(*topLeft, below);
     }
-
-    // The zoom menu at its first opening.
-    w.window->coordinators()->toolWindows().toolWindowClosed(1);
-    QAbstractButton *zoom = w.button("zoom");
-    ASSERT_TRUE(zoom->isEnabled());
-    zoom->click();
-    NSZoomView *menu = w.controls()->zoom()->zoomMenu();
-    ASSERT_TRUE(menu->isVisible());
-    const QPoint menuAt = menu->mapToGlobal(QPoint(0, 0));
-    EXPECT_EQ(menuAt.x(), zoom->mapToGlobal(QPoint(0, 0)).x());
-    EXPECT_EQ(menuAt.y(),
-              w.controls()->toolsView()->mapToGlobal(QPoint(0, w.controls()->toolsView()->height())).y());
 }
 
 TEST(WindowFollowsTest, AValueBubbleLiesWhollyInsideTheWindowsContent)
