@@ -13,7 +13,6 @@
 #include "recording/PictureData.h"
 
 #include <limits>
-#include <utility>
 
 FrameFollower::FrameFollower(MoviePlayerView &player, WebMapView &map,
                              std::function<DrivingInfoView *()> panel, std::function<void()> redisplayMap)
@@ -39,13 +38,6 @@ bool FrameFollower::isPlayerReady(const MoviePlayerView &player)
     return engine && engine->isPlayerReady();
 }
 
-void FrameFollower::setPanelLoader(std::function<void(DrivingInfoView &)> load)
-{
-    _loadPanel = std::move(load);
-    _loaderOf = _player.valueInfo();
-    _panelCleared = false;
-}
-
 void FrameFollower::updateFrameWithStopWatch(StopWatchPanel *stopWatch)
 {
     MoviePlayerView &player = _player;
@@ -65,10 +57,6 @@ void FrameFollower::updateFrameDisplay(bool playing)
     if (!picture || !isPlayerReady(_player) || player.currentStatus() == CommonConst::PlayStatus::NotReady) {
         if (panel)
             panel->clearFrame();
-        // Another item (or none) drops the loader and what it holds.
-        if (valueInfo != _loaderOf)
-            _loadPanel = nullptr;
-        _panelCleared = panel && _loadPanel;
         return;
     }
     if (player.isPlayerSeek())
@@ -100,8 +88,6 @@ void FrameFollower::updateFrameDisplay(bool playing)
             ++_tableBuilds;
         }
     }
-    if (panel && std::exchange(_panelCleared, false))
-        _loadPanel(*panel);
     if (panel)
         panel->showFrame(position, frame,
                          isPlayerReady(_player) ? player.currentStatus() : CommonConst::PlayStatus::NotReady,

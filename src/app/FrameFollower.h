@@ -28,8 +28,6 @@ public:
     void updateFrameDisplay(bool playing);
     // An item change: the next frame builds the table again.
     void forgetChapter() { _currentMp4Path.reset(); }
-    // Fills the panel with the item's series; run again when a frame follows an emptied panel.
-    void setPanelLoader(std::function<void(DrivingInfoView &)> load);
 
     // The chapter whose speed-run table is held; none makes the next frame rebuild it.
     const std::optional<QUrl> &currentMp4Path() const { return _currentMp4Path; }
@@ -47,7 +45,4 @@ private:
     int _tableBuilds = 0;
     std::shared_ptr<PlayMovieValueInfo> _sourceOf; // the item the panel source was made for
     std::shared_ptr<ChapterDrivingData> _source;
-    std::function<void(DrivingInfoView &)> _loadPanel;
-    std::shared_ptr<PlayMovieValueInfo> _loaderOf; // the item the loader fills the panel with
-    bool _panelCleared = false;
 };

@@ -103,13 +103,12 @@ bool ItemPlayback::filesExist(const ChapterList &chapters) const
     return true;
 }
 
-void ItemPlayback::loadPanels(DrivingInfoView &panel, const std::function<void(DrivingInfoView &)> &load)
+void ItemPlayback::loadPanels(const std::function<void()> &load)
 {
     // Loaded before and after one refresh, so the charts start from the item's first frame.
-    load(panel);
+    load();
     updateFrameDisplay(false);
-    load(panel);
-    _frames.setPanelLoader(load);
+    load();
 }
 
 bool ItemPlayback::playTripItem(int tripIndex, int chapterIndex, bool switchTab, bool resetTools)
@@ -198,9 +197,9 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
         player.updateDatetimeLabel();
     if (DrivingInfoView *panel = _parts.panel ? _parts.panel() : nullptr) {
         auto source = std::make_shared<ChapterDrivingData>(chapters);
-        loadPanels(*panel, [source](DrivingInfoView &view) {
-            view.loadMovieChapters(source);
-            view.circleChartView()->loadMovieChapters(source);
+        loadPanels([panel, source] {
+            panel->loadMovieChapters(source);
+            panel->circleChartView()->loadMovieChapters(source);
         });
     } else {
         updateFrameDisplay(false);
@@ -282,9 +281,9 @@ bool ItemPlayback::playProtectItem(int index, bool switchTab, Protect kind)
         stopWatch->setEventChapters(*card, *list[static_cast<size_t>(index)]);
     player.updateDatetimeLabel();
     if (DrivingInfoView *panel = _parts.panel ? _parts.panel() : nullptr) {
-        loadPanels(*panel, [card, record](DrivingInfoView &view) {
-            view.loadEventChapters(*card, *record);
-            view.circleChartView()->loadEventChapters(*card, *record);
+        loadPanels([panel, card, record] {
+            panel->loadEventChapters(*card, *record);
+            panel->circleChartView()->loadEventChapters(*card, *record);
         });
     } else {
         updateFrameDisplay(false);

@@ -87,7 +87,7 @@ private:
     bool filesExist(const ChapterList &chapters) const;
     bool giveUp();
     void unreadable();
-    void loadPanels(DrivingInfoView &panel, const std::function<void(DrivingInfoView &)> &load);
+    void loadPanels(const std::function<void()> &load);
     void playNeighbour(int step);
     bool isPlayerReady() const;
     void selectChapterOf(ListType type, int row, int chapterIndex, bool switchTab);

@@ -176,6 +176,17 @@ TEST(ChildWindowsTest, ModalRunsActivationAndMinimisingAffectOnlyVisibleWindows)
     children.mainWindowRestored();
     EXPECT_TRUE(stopwatch.isVisible());
     EXPECT_FALSE(map.isVisible()) << "hidden before minimising, hidden after";
+
+    // Full screen: what it hid comes back, what was hidden before or closed meanwhile stays hidden.
+    children.setFullScreen(true);
+    EXPECT_FALSE(stopwatch.isVisible());
+    children.setFullScreen(false);
+    EXPECT_TRUE(stopwatch.isVisible());
+    EXPECT_FALSE(map.isVisible());
+    children.setFullScreen(true);
+    children.closed(&stopwatch);
+    children.setFullScreen(false);
+    EXPECT_FALSE(stopwatch.isVisible());
 }
 
 TEST(AppAboutDialogTest, OkAndEscapeEndTheStandardRunAndTheLabelShowsTheVersion)
