@@ -1631,6 +1631,10 @@
 <context>
     <name>UpdateCheck</name>
     <message>
+        <source>announcement</source>
+        <translation>Anuncio</translation>
+    </message>
+    <message>
         <location filename="../../src/app/UpdateCheck.cpp" line="+74"/>
         <source>The latest version of %1 is available for download at the URL listed in the owner&apos;s manual.</source>
         <translation>La última versión de %1 puede descargarse en la dirección indicada en el manual del usuario.</translation>

@@ -1631,6 +1631,10 @@
 <context>
     <name>UpdateCheck</name>
     <message>
+        <source>announcement</source>
+        <translation>Annonce</translation>
+    </message>
+    <message>
         <location filename="../../src/app/UpdateCheck.cpp" line="+74"/>
         <source>The latest version of %1 is available for download at the URL listed in the owner&apos;s manual.</source>
         <translation>La dernière version de %1 peut être téléchargée à l&apos;adresse indiquée dans le manuel d&apos;utilisation.</translation>

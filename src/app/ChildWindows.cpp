@@ -1,13 +1,14 @@
 #include "app/ChildWindows.h"
 
 #include <algorithm>
+#include <utility>
 
 void ChildWindows::add(QWidget *window)
 {
     if (!window)
         return;
     std::erase_if(_entries, [](const Entry &entry) { return entry.window.isNull(); });
-    _entries.push_back({window, true, false});
+    _entries.push_back({window, true, false, false});
     setLevel(window, true);
 }
 
@@ -67,6 +68,29 @@ void ChildWindows::hideAll()
     for (Entry &entry : _entries) {
         if (entry.window)
             entry.window->hide();
+    }
+}
+
+void ChildWindows::setFullScreen(bool fullScreen)
+{
+    for (Entry &entry : _entries) {
+        if (!entry.window)
+            continue;
+        if (fullScreen && entry.window->isVisible()) {
+            entry.window->hide();
+            entry.hiddenByFullScreen = true;
+        } else if (!fullScreen && std::exchange(entry.hiddenByFullScreen, false) &&
+                   !entry.window->isVisible()) {
+            entry.window->show();
+        }
+    }
+}
+
+void ChildWindows::closed(const QWidget *window)
+{
+    for (Entry &entry : _entries) {
+        if (entry.window == window)
+            entry.shownBeforeMinimise = entry.hiddenByFullScreen = false;
     }
 }
 

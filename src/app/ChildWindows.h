@@ -1,6 +1,6 @@
 // The floating windows the main window owns (the stopwatch and the detached map): kept above other
 // windows except around modal runs and while the application is inactive, hidden while the main
-// window is minimised and shown again when it is restored.
+// window is minimised or in full screen and shown again when it is restored or leaves full screen.
 #pragma once
 
 #include <QPointer>
@@ -24,6 +24,10 @@ public:
     void mainWindowRestored();
     // The main window closes: every child window goes off the screen.
     void hideAll();
+    // Full screen hides the visible windows; leaving it shows again those it hid.
+    void setFullScreen(bool fullScreen);
+    // The window was closed on purpose: nothing brings it back by itself.
+    void closed(const QWidget *window);
 
     bool isTopMost(const QWidget *window) const;
 
@@ -33,6 +37,7 @@ private:
         QPointer<QWidget> window;
         bool topMostFlg = true; // floats while the application is active
         bool shownBeforeMinimise = false;
+        bool hiddenByFullScreen = false;
     };
     static void setLevel(QWidget *window, bool floating);
 

@@ -32,8 +32,10 @@ int32_t narrow(int64_t value)
 
 bool FrameFollower::isPlayerReady(const MoviePlayerView &player)
 {
+    // The player's own readiness: it stays while the item of another chapter opens, so a chapter
+    // change neither empties the panel nor loses the title.
     const MediaEngine *engine = player.engine();
-    return engine && engine->isReadyToPlay();
+    return engine && engine->isPlayerReady();
 }
 
 void FrameFollower::updateFrameWithStopWatch(StopWatchPanel *stopWatch)

@@ -67,7 +67,7 @@ MainWindow::MainWindow(Services services, QWidget *parent)
             [this] { return isPlayerActive(); }, [this] { _panels->moviePlayerView()->pauseMovie(); },
             [this] { return saveViewerState(); }, [this](bool topMost) { setChildWindowsTopMost(topMost); }});
 
-    _panels = new MainWindowLayout(createPlayerPanel(), this);
+    _panels = new MainWindowLayout(createPlayerPanel(std::move(services.engines)), this);
     setCentralWidget(_panels);
     _mapView = new MapView(WebMapView::settingsFrom(_settings), this);
     MapReachabilityWatcher::Probe probe = services.reachability;
@@ -130,7 +130,7 @@ void MainWindow::setUpOpening()
 void MainWindow::showOpenFromDialog()
 {
     pauseForCommand();
-    _modalRunner->run(ModalWindow::Type::OpenForm, _videoTypeSelectDialog, tr("Open From"), QSize(300, 170));
+    _modalRunner->run(ModalWindow::Type::OpenForm, _videoTypeSelectDialog, tr("Open From"), QSize(285, 155));
 }
 
 void MainWindow::setBackupFlg(bool usable)
@@ -165,10 +165,7 @@ void MainWindow::setUpPlaying()
     };
     hooks.updateWindowTitle = [this] { updateWindowTitle(); };
     hooks.loading = [this]() -> bool & { return _isLoading; };
-    hooks.leaveTrimMode = [player] {
-        player->trackCell()->setSelectFrame(false);
-        player->trackSlider()->update();
-    };
+    hooks.leaveTrimMode = [player] { player->setTrimMode(false); };
     hooks.resetZoom = [player] { player->playerView()->resetZoom(); };
     hooks.redisplayMap = [self] {
         QMetaObject::invokeMethod(
@@ -250,6 +247,8 @@ void MainWindow::mapMarkerClicked(const MapPoint &point)
 void MainWindow::showFileNotFound()
 {
     resetDisplay();
+    if (_coordinators)
+        _coordinators->stopWatch().closeStopWatch();
     if (_isFullscreen)
         toggleFullScreen();
     updatePanelLayout(false);
@@ -270,11 +269,12 @@ void MainWindow::showLoadFailed()
     setChildWindowsTopMost(true);
 }
 
-MoviePlayerView *MainWindow::createPlayerPanel()
+MoviePlayerView *MainWindow::createPlayerPanel(std::function<std::unique_ptr<MediaEngine>()> engines)
 {
     // The player panel plays through libmpv engines made here; it holds at most two at a time.
-    auto *panel = new MoviePlayerView(
-        [] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Automatic); }, {}, this);
+    if (!engines)
+        engines = [] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Automatic); };
+    auto *panel = new MoviePlayerView(std::move(engines), {}, this);
     _playerHost = std::make_unique<MainWindowPlayerHost>(*this);
     panel->setHost(_playerHost.get());
     panel->setSettings(&_settings);
@@ -368,9 +368,8 @@ void MainWindow::firstLaunch()
 
 bool MainWindow::isPlayerActive() const
 {
-    const MoviePlayerView *player = _panels->moviePlayerView();
-    return player->engine() && player->engine()->isReadyToPlay() &&
-           player->currentStatus() != CommonConst::PlayStatus::NotReady;
+    // The player's readiness, which a chapter opening within the item keeps.
+    return _panels->moviePlayerView()->isControlReady();
 }
 
 void MainWindow::pauseForCommand()
@@ -429,9 +428,12 @@ void MainWindow::changeEvent(QEvent *event)
             _childWindows.mainWindowMinimised();
         else if (old.testFlag(Qt::WindowMinimized) && !now.testFlag(Qt::WindowMinimized))
             _childWindows.mainWindowRestored();
+        // Entered or left by the player's button, the menu, F11 or the window manager alike.
         const bool fullScreen = now.testFlag(Qt::WindowFullScreen);
-        if (fullScreen != _isFullscreen)
+        if (fullScreen != _isFullscreen) {
+            _panels->moviePlayerView()->controls()->fullscreenEntered(fullScreen);
             updatePanelLayout(fullScreen);
+        }
     }
     QMainWindow::changeEvent(event);
 }
@@ -457,11 +459,14 @@ void MainWindow::toggleFullScreen()
 void MainWindow::updatePanelLayout(bool fullScreen)
 {
     _panels->apply(PanelLayout::sizesFor(fullScreen));
+    _childWindows.setFullScreen(fullScreen);
+    _panels->moviePlayerView()->controls()->toolsView()->setHidden(fullScreen);
     _isFullscreen = fullScreen;
     if (_menu) {
         if (QAction *action = _menu->action(MenuCommand::FullScreen))
             action->setChecked(fullScreen);
     }
+    updateFrameDisplay(false);
 }
 
 void MainWindow::updateWindowTitle()
@@ -496,6 +501,7 @@ void MainWindow::resetDisplay()
     _cardData = std::make_shared<CardData>();
     _cardData->delegate = _cardCallbacks;
     _videoListView->setListData(*_cardData);
+    updateFrameDisplay(false);
 }
 
 bool MainWindow::saveViewerState()
@@ -553,6 +559,6 @@ void MainWindow::openDownloadPage()
 void MainWindow::announceNewerVersion()
 {
     setChildWindowsTopMost(false);
-    _prompter.inform(this, UpdateCheck::announcementText());
+    _prompter.announce(this, UpdateCheck::announcementTitle(), UpdateCheck::announcementText());
     setChildWindowsTopMost(true);
 }

@@ -25,6 +25,7 @@ class CardData;
 class MainMenu;
 class MainWindowLayout;
 class MapView;
+class MediaEngine;
 class MessagePrompter;
 class ModalRunner;
 class MoviePlayerView;
@@ -55,7 +56,8 @@ public:
         std::function<void(const QUrl &)> openUrl;                             // none: the desktop's browser
         std::function<bool()> otherInstanceRunning; // none: the scan of running processes
         std::function<std::optional<QString>(const QString &start, const QString &message)>
-            chooseDirectory; // none: the folder panel
+            chooseDirectory;                                   // none: the folder panel
+        std::function<std::unique_ptr<MediaEngine>()> engines; // none: libmpv
     };
 
     explicit MainWindow(Services services, QWidget *parent = nullptr);
@@ -134,7 +136,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    MoviePlayerView *createPlayerPanel();
+    MoviePlayerView *createPlayerPanel(std::function<std::unique_ptr<MediaEngine>()> engines);
     void setUpOpening();
     void setUpPlaying();
     void buildMenu();

@@ -72,7 +72,8 @@ QWidget *NewWindowView::openWindow(const QString &title)
 {
     auto *window = new QWidget(_windowParent, Qt::Window);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(title);
+    // Qt shows the program's name for an empty title; a blank keeps the title bar empty.
+    window->setWindowTitle(title.isEmpty() ? QStringLiteral(" ") : title);
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(_view);

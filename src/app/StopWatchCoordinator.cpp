@@ -56,8 +56,10 @@ void StopWatchCoordinator::loadPlayedItem(const PlayedItem &item)
 void StopWatchCoordinator::closeStopWatch()
 {
     if (_panel.isLoaded()) {
-        if (QWidget *window = _panel.window())
+        if (QWidget *window = _panel.window()) {
             window->hide();
+            _childWindows.closed(window);
+        }
     }
     if (_calls.stopWatchButtonOff)
         _calls.stopWatchButtonOff();

@@ -121,7 +121,8 @@ void ToolWindows::runToolWindow(ModalWindow::Type type, const QString &title, QW
     window.setMwDelegate(closer);
     window.setWindowTitle(title);
     if (_calls.toolWindowTopLeft)
-        window.move(_calls.toolWindowTopLeft());
+        window.move(_calls.toolWindowTopLeft(type == ModalWindow::Type::Capture ? ToolType::Capture
+                                                                                : ToolType::Trim));
     _toolWindow = &window;
     _calls.runToolWindow(window, tool);
     _toolWindow = nullptr;
@@ -183,10 +184,4 @@ void ToolWindows::showCutFailed()
 void ToolWindows::showTrimCancelled()
 {
     alert(tr("The trim tool operation was cancelled."), false);
-}
-
-void ToolWindows::enableSaveButton()
-{
-    if (_calls.setBackupFlg)
-        _calls.setBackupFlg(_openSource == OpenSource::Card);
 }

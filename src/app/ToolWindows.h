@@ -1,6 +1,6 @@
 // The player's tool buttons and what the tools report: the cut button's two presses (range selection
 // first, then the trim tool over the range), the tool window below the pressed button, the results
-// that end its run, and Save enabled by the kind of source actually open.
+// that end its run.
 #pragma once
 
 #include "app/ModalWindow.h"
@@ -40,22 +40,12 @@ public:
         ToolInfo info;           // chapter, chapter list, recording mode, player time, brightness
     };
 
-    // The kind of source opened last; only a camera card can be saved or backed up.
-    enum class OpenSource
-    {
-        None,
-        Card,
-        BackupFolder,
-        MovieFile,
-    };
-
     struct Calls
     {
         std::function<PlayerState()> playerState;
         std::function<void(bool on)> setTrimMode;
         std::function<void()> pauseMovie;
-        std::function<QPoint()> toolWindowTopLeft; // global: below the pressed button
-        std::function<void(bool enabled)> setBackupFlg;
+        std::function<QPoint(ToolType)> toolWindowTopLeft; // global: below the pressed button
         std::function<void(bool topMost)> setChildWindowsTopMost;
         // Runs the tool window (its type says which tool) modally; the real run unless a test replaces it.
         std::function<void(ModalWindow &window, QWidget &tool)> runToolWindow;
@@ -68,9 +58,6 @@ public:
     void openToolWindow(int type);
     void toolWindowClosed(int result) override;
     void closeToolWindow() override;
-
-    void setOpenSource(OpenSource source) { _openSource = source; }
-    void enableSaveButton();
 
     // The ToolInfo of a trim or capture, or none when the track value cannot be a position.
     static std::optional<ToolInfo> makeToolInfo(ToolType type, const PlayerState &state);
@@ -92,7 +79,6 @@ private:
     MessagePrompter &_prompter;
     QPointer<QWidget> _window;
     Calls _calls;
-    OpenSource _openSource = OpenSource::None;
     QPointer<TrimView> _trimView;
     QPointer<CaptureView> _captureView;
     QPointer<ModalWindow> _toolWindow;

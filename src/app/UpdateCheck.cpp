@@ -69,6 +69,11 @@ QUrl UpdateCheck::downloadPageUrl(int language, QUrl server)
     return server;
 }
 
+QString UpdateCheck::announcementTitle()
+{
+    return QCoreApplication::translate("UpdateCheck", "announcement");
+}
+
 QString UpdateCheck::announcementText()
 {
     return QCoreApplication::translate(

@@ -40,6 +40,7 @@ public:
     // The download page in the viewer's language (0 English, 1 French, 2 Spanish).
     static QUrl downloadPageUrl(int language, QUrl server = QUrl(QString::fromLatin1(SUPPORT_HOST)));
 
+    static QString announcementTitle();
     static QString announcementText();
 
 signals:

@@ -91,14 +91,10 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
     makeStopWatch();
 
     WebMapView *bridge = window.mapView()->mapWebView();
-    _mapModes = new MapPanelModes({*_player,
-                                   window.mapView(),
-                                   panels->mapTitleView(),
-                                   panels->emptyMapView(),
-                                   window.childWindows(),
-                                   &window,
+    _mapModes = new MapPanelModes({*_player, window.mapView(), panels->mapTitleView(), panels->emptyMapView(),
+                                   window.childWindows(), &window,
                                    [bridge](bool hidden) { bridge->setMapViewHiddenFlg(hidden); },
-                                   {}},
+                                   [&window](bool playing) { window.updateFrameDisplay(playing); }},
                                   &window);
     panels->mapTitleView()->setDelegate(_mapModes);
 
@@ -133,19 +129,15 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
 
     _toolWindows = new ToolWindows(settings, prompter, &window,
                                    {[playerView] { return playerStateOf(*playerView); },
-                                    [playerView](bool on) {
-                                        if (playerView->valueInfo() && playerView->trackCell()) {
-                                            playerView->trackCell()->setSelectFrame(on);
-                                            playerView->trackSlider()->update();
-                                        }
-                                    },
+                                    [playerView](bool on) { playerView->setTrimMode(on); },
                                     [this] { _player->pauseMovie(); },
-                                    [playerView] {
-                                        // Below the track bar until the player's tool buttons exist.
-                                        const QWidget *anchor = playerView->trackSlider();
-                                        return anchor->mapToGlobal(QPoint(0, anchor->height()));
+                                    [playerView](ToolType type) {
+                                        // Just below the pressed button.
+                                        const QWidget *button = playerView->controls()->control(
+                                            type == ToolType::Capture ? QStringLiteral("snapshot")
+                                                                      : QStringLiteral("cut"));
+                                        return button->mapToGlobal(QPoint(0, button->height()));
                                     },
-                                    [&window](bool enabled) { window.setBackupFlg(enabled); },
                                     topMost,
                                     {}},
                                    &window);
@@ -199,8 +191,7 @@ void WindowCoordinators::makeStopWatch()
                                    playerView->valueInfo()->setStartValueStopwatch(marks.holdFromMs);
                                    playerView->trackSlider()->update();
                                },
-                               // The player's stopwatch button comes with the player's tool buttons.
-                               {}});
+                               [playerView] { playerView->controls()->setStopWatchButton(false); }});
     MainWindow &window = _window;
     _stopWatch = std::make_unique<StopWatchCoordinator>(
         *_stopWatchWindow, window.childWindows(),
@@ -228,7 +219,7 @@ void WindowCoordinators::makeStopWatch()
                 const int listWidth = window.videoListView() ? window.videoListView()->width() : 0;
                 return QPoint(frame.x() + frame.width() - listWidth, frame.y() + 22);
             },
-            {},
+            [playerView] { playerView->controls()->setStopWatchButton(false); },
             [this] {
                 _window.setChildWindowsTopMost(false);
                 const bool agreed = _window.prompter().confirm(
@@ -237,4 +228,3 @@ void WindowCoordinators::makeStopWatch()
                 return agreed;
             }});
 }
-

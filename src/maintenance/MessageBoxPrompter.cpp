@@ -21,6 +21,11 @@ void MessageBoxPrompter::warn(QWidget *parent, const QString &text)
 
 void MessageBoxPrompter::inform(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Information, tr("Information"), text, QMessageBox::Ok, parent);
+    announce(parent, tr("Information"), text);
+}
+
+void MessageBoxPrompter::announce(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
     box.exec();
 }

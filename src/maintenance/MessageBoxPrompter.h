@@ -12,4 +12,5 @@ public:
     bool confirm(QWidget *parent, const QString &text) override;
     void warn(QWidget *parent, const QString &text) override;
     void inform(QWidget *parent, const QString &text) override;
+    void announce(QWidget *parent, const QString &title, const QString &text) override;
 };

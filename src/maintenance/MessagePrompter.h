@@ -15,4 +15,6 @@ public:
     virtual void warn(QWidget *parent, const QString &text) = 0;
     // An informational alert titled "Information".
     virtual void inform(QWidget *parent, const QString &text) = 0;
+    // An informational alert with a title of its own.
+    virtual void announce(QWidget *parent, const QString &title, const QString &text) = 0;
 };

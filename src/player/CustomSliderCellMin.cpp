@@ -1,10 +1,12 @@
 #include "player/CustomSliderCellMin.h"
 
 #include <QLabel>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -86,19 +88,37 @@ void CustomSliderCellMin::showBubble()
             _valLabel->hide();
         return;
     }
+    // The bubble lives in the window's content, so the tool bar's edge or the menu bar cannot cut it.
+    QWidget *area = window();
+    if (auto *main = qobject_cast<QMainWindow *>(area); main && main->centralWidget())
+        area = main->centralWidget();
     if (!_valLabel) {
-        _valLabel = new QLabel(text, parentWidget());
+        _valLabel = new QLabel(text, area);
         QFont font = _valLabel->font();
         font.setPointSizeF(10.0);
         _valLabel->setFont(font);
         _valLabel->setStyleSheet(QStringLiteral("background: lightgray; color: black;"));
     }
+    if (_valLabel->parentWidget() != area)
+        _valLabel->setParent(area);
     _valLabel->setText(text);
     _valLabel->adjustSize();
-    // Left-aligned with the slider, just above it; it stays there for the whole drag.
-    _valLabel->move(geometry().left(), geometry().top() - _valLabel->height());
+    // It stays where the drag began for the whole drag.
+    const QRect slider(mapTo(area, QPoint(0, 0)), size());
+    _valLabel->setGeometry(bubbleRect(slider, _valLabel->size(), area->rect()));
     _valLabel->show();
     _valLabel->raise();
+}
+
+QRect CustomSliderCellMin::bubbleRect(const QRect &slider, const QSize &bubble, const QRect &area)
+{
+    QRect rect(QPoint(slider.left(), slider.top() - bubble.height()), bubble);
+    if (area.contains(rect))
+        return rect;
+    rect.moveTop(slider.bottom() + 1);
+    rect.moveLeft(std::max(area.left(), std::min(rect.left(), area.right() + 1 - rect.width())));
+    rect.moveTop(std::max(area.top(), std::min(rect.top(), area.bottom() + 1 - rect.height())));
+    return rect;
 }
 
 void CustomSliderCellMin::mousePressEvent(QMouseEvent *event)

@@ -1,6 +1,6 @@
 // The panel's small setting sliders (brightness, volume, speed): drawn from the track bar's images with
 // a smaller knob, pressed only inside the 10-pixel bar band, and, while brightness or volume is
-// dragged, showing the value in a bubble at the slider's top-left edge.
+// dragged, showing the value in a bubble at the slider's top-left edge, inside the window.
 #pragma once
 
 #include <QSlider>
@@ -28,6 +28,10 @@ public:
     static QString bubbleText(const QString &identifier, double value);
     // The bubble, made at the first drag of brightness or volume.
     QLabel *valLabel() const { return _valLabel; }
+    // Where a bubble of the given size goes for a slider, both in the coordinates of the area it must
+    // stay in: on the slider's top edge, left-aligned, where that fits; else under the slider, moved
+    // inside the area as far as needed.
+    static QRect bubbleRect(const QRect &slider, const QSize &bubble, const QRect &area);
 
     static constexpr double volMaxVal = 16.0;
 

@@ -1,21 +1,15 @@
 #include "player/MoviePlayerView.h"
 
 #include "player/CustomSliderCell.h"
-#include "player/CustomSliderCellMin.h"
 #include "player/MoviePlayerViewDelegate.h"
-#include "player/PlayerControls.h"
 #include "player/PlayerView.h"
 #include "player/TrackSlider.h"
-#include "player/ZoomMenuControl.h"
 
 #include "card/MoveProtectInfo.h"
 
-#include <QKeyEvent>
-#include <QLabel>
-#include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using PlayStatus = CommonConst::PlayStatus;
 using PlayType = CommonConst::PlayType;
@@ -48,14 +42,6 @@ MoviePlayerView::MoviePlayerView(EngineFactory engineFactory, PlaybackClock::Tim
         _trackSlider->setFocus();
     });
     setFocusPolicy(Qt::ClickFocus);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    layout->addWidget(_controls->toolsView());
-    layout->addWidget(_playerView, 1);
-    layout->addWidget(_trackSlider);
-    layout->addWidget(_controls->datetimeView());
-    layout->addWidget(_controls->controllerView());
     _playerView->setGradient(true);
     updateDatetimeLabel();
     updateControlButtons();
@@ -78,12 +64,6 @@ void MoviePlayerView::syncChapterSelection()
 {
     if (auto *d = delegate())
         d->syncChapterSelection();
-}
-
-int64_t MoviePlayerView::movieDuration()
-{
-    const bool isLast = _valueInfo->currentIndex() == _valueInfo->chapterCount() - 1;
-    return engine() && engine()->hasItem() ? engine()->durationMs() - (isLast ? 100 : 0) : 0;
 }
 
 void MoviePlayerView::setEventMovie(CardData &card, const std::shared_ptr<MoveProtectInfo> &protectInfo)
@@ -157,23 +137,26 @@ void MoviePlayerView::observePlayerItemStatus()
     MediaEngine *player = engine();
     if (!player || !player->hasItem())
         return;
-    if (!_isObservingStatus) {
-        // A chapter's file opened while the clock ran on: the seek made when it was swapped in is
-        // stale by the time it took to open, so go to the position once more.
-        if (player->status() == MediaEngine::Status::ReadyToPlay && _currentStatus == PlayStatus::Play)
-            seekToCurrentValue();
-        return;
-    }
     if (player->status() != MediaEngine::Status::ReadyToPlay) {
-        pauseMovie();
+        if (_isObservingStatus)
+            pauseMovie();
         return;
     }
-    _isObservingStatus = false;
-    _currentStatus = PlayStatus::Pause;
-    if (_autoPlay)
-        playMovie();
-    else
-        stopMovie();
+    if (_isObservingStatus) {
+        _isObservingStatus = false;
+        _currentStatus = PlayStatus::Pause;
+        if (_autoPlay)
+            playMovie();
+        else
+            stopMovie();
+    } else if (!std::exchange(_isOpeningChapter, false)) {
+        return; // the same item reported again
+    } else if (_currentStatus == PlayStatus::Play) {
+        // The seek made when the chapter's file went in is stale by the time it took to open.
+        seekToCurrentValue();
+    }
+    // The item's or a new chapter's picture is there, in every play state: the window shows its position.
+    updateControlButtons();
     syncChapterSelection();
 }
 
@@ -277,6 +260,7 @@ void MoviePlayerView::moveToPosition(int64_t position, PlayStatus status)
                 _isPlayerSeek = false;
                 return;
             }
+            _isOpeningChapter = true;
         }
     }
     trackbarValueChanged();
@@ -311,6 +295,8 @@ PlaybackSync::Input MoviePlayerView::syncInput(int64_t position)
 // Main thread: every tick of the clock, and whenever a setter of the position notifies.
 void MoviePlayerView::trackbarValueChanged()
 {
+    // A move while paused has no tick to redraw the knob.
+    _trackSlider->update();
     updateDatetimeLabel();
     updateDiffSecLabel();
     updateControlButtons();
@@ -454,53 +440,4 @@ void MoviePlayerView::setSettingRate(float rate)
     _clock->setRate(rate);
     if (isPlayerReady() && _currentStatus == PlayStatus::Play)
         engine()->setRate(rate > PlaybackSync::SETTING_RATE_PLAY ? 0.0 : rate);
-}
-
-// --- controls ---
-
-void MoviePlayerView::updateStopWatchMarkers(StopWatchStatus status, int64_t start, std::vector<int64_t> laps,
-                                             int64_t stop, int64_t holdStart)
-{
-    _cell->setStopwatch(status, start, std::move(laps), stop);
-    _valueInfo->setStartValueStopwatch(status == StopWatchStatus::Start ? std::optional<int64_t>(holdStart)
-                                                                        : std::nullopt);
-    _trackSlider->update();
-    updateControlButtons();
-}
-
-void MoviePlayerView::setHost(PlayerPanelHost *host)
-{
-    _controls->setHost(host);
-    updateToolButtons();
-    updateControlButtons();
-}
-
-void MoviePlayerView::setSettings(UserDefaultUtil *settings)
-{
-    _controls->setSettings(settings);
-    updateDatetimeLabel();
-}
-
-void MoviePlayerView::keyPressEvent(QKeyEvent *event)
-{
-    if (!_controls->keyDown(event))
-        QWidget::keyPressEvent(event);
-}
-
-bool MoviePlayerView::focusNextPrevChild(bool next)
-{
-    return _controls->moveToolFocus(next) || QWidget::focusNextPrevChild(next);
-}
-
-void MoviePlayerView::mousePressEvent(QMouseEvent *event)
-{
-    const QPoint at = event->position().toPoint();
-    _controls->panelClicked(at, _playerView->geometry().contains(at));
-    QWidget::mousePressEvent(event);
-}
-
-void MoviePlayerView::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    _controls->zoom()->layoutMenu(_controls->toolsView()->geometry().bottom() + 1);
 }

@@ -95,7 +95,12 @@ public:
         return chapter ? chapter->getPicture(true) : nullptr;
     }
     double frameRate() const { return engine() && engine()->hasItem() ? engine()->frameRate() : 0.0; }
-    int64_t movieDuration();
+    // The item's duration, less 100 ms on the last chapter.
+    int64_t movieDuration()
+    {
+        const bool isLast = _valueInfo->currentIndex() == _valueInfo->chapterCount() - 1;
+        return engine() && engine()->hasItem() ? engine()->durationMs() - (isLast ? 100 : 0) : 0;
+    }
     // One frame in ms: 1000 / frame rate, or KOMA_INTERVAL when the rate is unknown.
     int64_t frameStep() const
     {
@@ -127,7 +132,10 @@ public:
     void setTrimMode(bool on) { _controls->setTrimMode(on); }
     // The stopwatch's marks; while it runs the position cannot go back before holdStart.
     void updateStopWatchMarkers(StopWatchStatus status, int64_t start, std::vector<int64_t> laps,
-                                int64_t stop, int64_t holdStart);
+                                int64_t stop, int64_t holdStart)
+    {
+        _controls->updateStopWatchMarkers(status, start, std::move(laps), stop, holdStart);
+    }
     // The main window's list has an item before / after this one.
     void setPrevNextTrip(bool isPrevTrip, bool isNextTrip)
     {
@@ -135,8 +143,8 @@ public:
     }
     // The main window's side of the tool bar and item buttons, and the settings store that keeps the
     // volume, mute and brightness.
-    void setHost(PlayerPanelHost *host);
-    void setSettings(UserDefaultUtil *settings);
+    void setHost(PlayerPanelHost *host) { _controls->setHost(host); }
+    void setSettings(UserDefaultUtil *settings) { _controls->setSettings(settings); }
     PlayerControls *controls() const { return _controls; }
     // Ready for the controls: an item that can play, in a play state.
     bool isControlReady() const
@@ -157,12 +165,6 @@ public:
     const std::shared_ptr<ChapterData> &currentChapterData() const { return _engines->loadedChapter(); }
     int64_t eventFrame() const { return _eventFrame; }
     const QString &backText() const { return _backText; }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    bool focusNextPrevChild(bool next) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 signals:
     // A new picture is on screen: time in seconds into the current chapter's movie.
@@ -211,6 +213,8 @@ private:
     bool _isProcessing = false;
     // The status of a prepared item is watched until it is ready.
     bool _isObservingStatus = false;
+    // A chapter's file went into the engine on screen; its ready report refreshes the window.
+    bool _isOpeningChapter = false;
     float _playRate = 1.0f;
     float _wkVolume = 1.0f;
     bool _isMute = false;

@@ -9,6 +9,7 @@
 #include "player/NSZoomView.h"
 #include "player/PlayerAdjustments.h"
 #include "player/PlayerPanelHost.h"
+#include "player/PlayerPanelInput.h"
 #include "player/PlayerView.h"
 #include "player/TrackSlider.h"
 #include "player/ZoomMenuControl.h"
@@ -16,10 +17,11 @@
 #include "recording/DateFormatTypeUtil.h"
 #include "recording/UserDefaultUtil.h"
 
+#include <QAction>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -71,6 +73,15 @@ PlayerControls::PlayerControls(MoviePlayerView &panel)
         l->setStyleSheet(QStringLiteral("color: white; font-size: 14px;"));
     buildControlBar();
     _zoom = new ZoomMenuControl(&panel, _zoomButton, panel.playerView(), [this] { updateToolButtons(); });
+    auto *layout = new QVBoxLayout(&panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(_toolsView);
+    layout->addWidget(panel.playerView(), 1);
+    layout->addWidget(panel.trackSlider());
+    layout->addWidget(_datetimeView);
+    layout->addWidget(_controllerView);
+    new PlayerPanelInput(panel, *this);
 }
 
 EXTextButton *PlayerControls::toolButton(const QString &name, const QString &image)
@@ -139,6 +150,9 @@ void PlayerControls::buildToolBar()
     connect(_settingButton, &QToolButton::clicked, this, call(&PlayerPanelHost::showCameraSettingDialog));
     connect(_googleEathButton, &QToolButton::clicked, this, call(&PlayerPanelHost::exportGoogleEarthFile));
     connect(_cutButton, &QToolButton::clicked, this, [this] {
+        // On for the range selection and while the trim tool is open; trim mode's end turns it off.
+        _cutButton->setChecked(true);
+        updateToolButtons();
         if (_host)
             _host->openToolWindow(PlayerPanelHost::TOOL_TRIM);
     });
@@ -152,6 +166,13 @@ void PlayerControls::buildToolBar()
     });
     connect(_zoomButton, &QToolButton::clicked, this, [this] { _zoom->onZoomButton(); });
     connect(_fullscreenButton, &QToolButton::clicked, this, [this](bool on) { onFullscreenButton(on); });
+    // Escape leaves full screen wherever the focus is in the window.
+    _leaveFullScreen = new QAction(&_panel);
+    _leaveFullScreen->setShortcut(Qt::Key_Escape);
+    _leaveFullScreen->setShortcutContext(Qt::WindowShortcut);
+    _leaveFullScreen->setEnabled(false);
+    _panel.addAction(_leaveFullScreen);
+    connect(_leaveFullScreen, &QAction::triggered, this, &PlayerControls::escape);
 }
 
 void PlayerControls::buildControlBar()
@@ -346,55 +367,18 @@ void PlayerControls::updateDiffSecLabel()
 
 // --- rate, sound, brightness ---
 
+void PlayerControls::setHost(PlayerPanelHost *host)
+{
+    _host = host;
+    updateToolButtons();
+    updateControlButtons();
+}
+
 void PlayerControls::setSettings(UserDefaultUtil *settings)
 {
     _settings = settings;
     _adjust->setSettings(settings);
-}
-
-void PlayerControls::applyPlayRate()
-{
-    _adjust->applyPlayRate();
-}
-
-void PlayerControls::setVolume(float value)
-{
-    _adjust->setVolume(value);
-}
-
-void PlayerControls::setMute(bool on)
-{
-    _adjust->setMute(on);
-}
-
-void PlayerControls::setGamma(double value)
-{
-    _adjust->setGamma(value);
-}
-
-float PlayerControls::sliderVolume() const
-{
-    return _adjust->sliderVolume();
-}
-
-QLabel *PlayerControls::playSpeedRateLabel() const
-{
-    return _adjust->playSpeedRateLabel();
-}
-
-CustomSliderCellMin *PlayerControls::volumeSlider() const
-{
-    return _adjust->volumeSlider();
-}
-
-CustomSliderCellMin *PlayerControls::brightSlider() const
-{
-    return _adjust->brightSlider();
-}
-
-CustomSliderCellMin *PlayerControls::playSpeedSlider() const
-{
-    return _adjust->playSpeedSlider();
+    updateDatetimeLabel();
 }
 
 void PlayerControls::setTrimMode(bool on)
@@ -409,6 +393,16 @@ void PlayerControls::setTrimMode(bool on)
     updateToolButtons();
 }
 
+void PlayerControls::updateStopWatchMarkers(StopWatchStatus status, int64_t start, std::vector<int64_t> laps,
+                                            int64_t stop, int64_t holdStart)
+{
+    _panel.trackCell()->setStopwatch(status, start, std::move(laps), stop);
+    _panel.valueInfo()->setStartValueStopwatch(status == StopWatchStatus::Start ? std::optional(holdStart)
+                                                                                : std::nullopt);
+    _panel.trackSlider()->update();
+    updateControlButtons();
+}
+
 void PlayerControls::setPrevNextTrip(bool prev, bool next)
 {
     _isPrevTrip = prev;
@@ -416,53 +410,45 @@ void PlayerControls::setPrevNextTrip(bool prev, bool next)
     updateControlButtons();
 }
 
-// --- keys, clicks and full screen ---
+// --- full screen, Escape and the stopwatch button ---
 
-bool PlayerControls::keyDown(QKeyEvent *event)
+void PlayerControls::escape()
 {
-    if (_zoom->keyDown(event->key()))
-        return true;
-    if (event->key() == Qt::Key_Escape) {
-        escFullScreenCancel();
-        _zoom->escape();
-        return true;
-    }
-    return false;
+    escFullScreenCancel();
+    _zoom->escape();
 }
 
-bool PlayerControls::moveToolFocus(bool forward)
+bool PlayerControls::isFullscreenOn() const
 {
-    QWidget *focus = _toolsView->focusWidget();
-    if (!focus || !focus->hasFocus())
-        return false;
-    const auto target =
-        PlayerPanelRules::moveToolFocus(focus->objectName(), forward, _stopWatchButton->isEnabled());
-    QWidget *next = target ? _toolsView->findChild<QWidget *>(*target) : nullptr;
-    if (!next)
-        return false;
-    next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-    return true;
+    return _fullscreenButton->isChecked();
 }
 
-void PlayerControls::panelClicked(const QPoint &panelPos, bool onVideo)
+void PlayerControls::fullscreenEntered(bool on)
 {
-    _zoom->panelClicked(panelPos);
-    if (onVideo && _fullscreenButton->isChecked())
-        escFullScreenCancel();
-    _zoom->resetZoomKeySelection();
-    updateToolButtons();
+    // The window went in or out by whatever means; the button, its tool tip and the zoom follow.
+    if (on && _zoom->isScaled())
+        _zoom->resetZoomAndButtons();
+    _fullscreenButton->setChecked(on);
+    showFullscreenState(on);
+}
+
+void PlayerControls::showFullscreenState(bool on)
+{
+    _leaveFullScreen->setEnabled(on);
+    if (!_fullscreenButton->isEnabled())
+        _fullscreenButton->setToolTip(QString());
+    else
+        _fullscreenButton->setToolTip(on ? tr("Close full screen") : tr("Full Screen Display"));
+}
+
+void PlayerControls::setStopWatchButton(bool on)
+{
+    _stopWatchButton->setChecked(on);
 }
 
 void PlayerControls::onFullscreenButton(bool on)
 {
-    _fullscreenButton->setChecked(on);
-    if (on) {
-        _fullscreenButton->setToolTip(_fullscreenButton->isEnabled() ? tr("Close full screen") : QString());
-        if (_zoom->isScaled())
-            _zoom->resetZoomAndButtons();
-    } else {
-        _fullscreenButton->setToolTip(_fullscreenButton->isEnabled() ? tr("Full Screen Display") : QString());
-    }
+    fullscreenEntered(on);
     if (_host) {
         if (on != _host->isFullscreen())
             _host->toggleFullScreen();
@@ -475,7 +461,7 @@ void PlayerControls::escFullScreenCancel()
     if (!_fullscreenButton->isChecked())
         return;
     _fullscreenButton->setChecked(false);
-    _fullscreenButton->setToolTip(_fullscreenButton->isEnabled() ? tr("Full Screen Display") : QString());
+    showFullscreenState(false);
     if (_host) {
         if (_host->isFullscreen())
             _host->toggleFullScreen();

@@ -5,18 +5,22 @@
 // through PlayerPanelHost, to the main window.
 #pragma once
 
+#include "player/PlayerAdjustments.h"
 #include "player/PlayerPanelRules.h"
+#include "player/TrackMarks.h"
 
 #include <QObject>
 #include <QPointer>
 
+#include <cstdint>
+#include <vector>
+
 class CustomSliderCellMin;
 class EXTextButton;
 class MoviePlayerView;
-class PlayerAdjustments;
 class ZoomMenuControl;
 class PlayerPanelHost;
-class QKeyEvent;
+class QAction;
 class QLabel;
 class QToolButton;
 class QWidget;
@@ -32,7 +36,7 @@ public:
     QWidget *datetimeView() const { return _datetimeView; }
     QWidget *controllerView() const { return _controllerView; }
 
-    void setHost(PlayerPanelHost *host) { _host = host; }
+    void setHost(PlayerPanelHost *host);
     void setSettings(UserDefaultUtil *settings);
 
     void updateControlButtons();
@@ -42,34 +46,39 @@ public:
 
     // Rate, sound and brightness; the setters store the value in the settings.
     PlayerAdjustments *adjustments() const { return _adjust; }
-    void applyPlayRate();
-    void setVolume(float value);
-    void setMute(bool on);
-    void setGamma(double value);
-    float sliderVolume() const;
+    void applyPlayRate() { _adjust->applyPlayRate(); }
+    void setVolume(float value) { _adjust->setVolume(value); }
+    void setMute(bool on) { _adjust->setMute(on); }
+    void setGamma(double value) { _adjust->setGamma(value); }
+    float sliderVolume() const { return _adjust->sliderVolume(); }
 
     void setTrimMode(bool on);
+    // The stopwatch's marks on the track bar; while it runs the position cannot go back before holdStart.
+    void updateStopWatchMarkers(StopWatchStatus status, int64_t start, std::vector<int64_t> laps,
+                                int64_t stop, int64_t holdStart);
     void setPrevNextTrip(bool prev, bool next);
 
     ZoomMenuControl *zoom() const { return _zoom; }
 
-    // Keys and clicks that reach the panel; true when consumed.
-    bool keyDown(QKeyEvent *event);
-    bool moveToolFocus(bool forward);
-    void panelClicked(const QPoint &panelPos, bool onVideo);
-
     // Full screen by the button's new state, and its end (Escape, a click on the video).
     void onFullscreenButton(bool on);
     void escFullScreenCancel();
+    bool isFullscreenOn() const;
+    // The window entered or left full screen, by the button or any other way.
+    void fullscreenEntered(bool on);
+    // Escape: leaves full screen, then closes the zoom menu.
+    void escape();
+    // Off when the stopwatch window goes, so that one click opens it again.
+    void setStopWatchButton(bool on);
 
     // The controls by role, for the panel's tests and the demo's scripted input.
     QWidget *control(const QString &name) const;
     QLabel *datetimeLabel() const { return _datetimeLabel; }
     QLabel *diffSecLabel() const { return _diffSecLabel; }
-    QLabel *playSpeedRateLabel() const;
-    CustomSliderCellMin *volumeSlider() const;
-    CustomSliderCellMin *brightSlider() const;
-    CustomSliderCellMin *playSpeedSlider() const;
+    QLabel *playSpeedRateLabel() const { return _adjust->playSpeedRateLabel(); }
+    CustomSliderCellMin *volumeSlider() const { return _adjust->volumeSlider(); }
+    CustomSliderCellMin *brightSlider() const { return _adjust->brightSlider(); }
+    CustomSliderCellMin *playSpeedSlider() const { return _adjust->playSpeedSlider(); }
 
 private:
     void buildToolBar();
@@ -80,6 +89,7 @@ private:
     void stepFrame(bool forward);
     void onPlay();
     void store(const char *key, const QVariant &value);
+    void showFullscreenState(bool on);
 
     MoviePlayerView &_panel;
     PlayerPanelHost *_host = nullptr;
@@ -88,6 +98,7 @@ private:
     EXTextButton *_openButton, *_saveButton, *_settingButton, *_cutButton, *_snapShotButton, *_zoomButton,
         *_stopWatchButton, *_googleEathButton;
     QToolButton *_fullscreenButton;
+    QAction *_leaveFullScreen;
     QToolButton *_movieFirstButton, *_movieRewindButton, *_movieKomaBackButton, *_moviePlayButton,
         *_moviePauseButton, *_movieStopButton, *_movieKomaGoButton, *_movieForwardButton, *_movieLastButton;
     PlayerAdjustments *_adjust = nullptr;

@@ -251,15 +251,18 @@ void PlayerView::setGradient(bool on)
 {
     QPalette palette = this->palette();
     if (on) {
-        QLinearGradient gradient(0, 0, 0, 1);
+        // Black at the bottom to dark grey (a third of white) at the top, as drawn from bottom to top.
+        QLinearGradient gradient(0, 1, 0, 0);
         gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
         gradient.setColorAt(0, Qt::black);
-        gradient.setColorAt(1, Qt::darkGray);
+        gradient.setColorAt(1, QColor(0x55, 0x55, 0x55));
         palette.setBrush(QPalette::Window, gradient);
     } else {
         palette.setBrush(QPalette::Window, Qt::black);
     }
     setPalette(palette);
+    // The gradient lies over the whole surface: the picture's black area does not cover it.
+    _maskLayer->setAutoFillBackground(!on);
 }
 
 void PlayerView::setBackText(const QString &text)

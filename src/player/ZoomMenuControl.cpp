@@ -6,6 +6,8 @@
 #include "player/PlayerPanelRules.h"
 #include "player/PlayerView.h"
 
+#include <QLayout>
+
 using Scale = PlayerView::ScaleType;
 
 ZoomMenuControl::ZoomMenuControl(QWidget *panel, EXTextButton *zoomButton, PlayerView *playerView,
@@ -59,6 +61,7 @@ void ZoomMenuControl::hideMenu()
 
 void ZoomMenuControl::onZoomButton()
 {
+    layoutMenu();
     showFilterView(false);
     _zoomMenu->show();
     _zoomMenu->raise();
@@ -172,11 +175,16 @@ void ZoomMenuControl::panelClicked(const QPoint &panelPos)
         _zoomButton->setChecked(false);
 }
 
-void ZoomMenuControl::layoutMenu(int toolBarBottom)
+void ZoomMenuControl::layoutMenu()
 {
+    // The button's tool bar may not have been laid out before the panel was first shown.
+    if (QWidget *toolBar = _zoomButton->parentWidget(); toolBar && toolBar->layout())
+        toolBar->layout()->activate();
     _zoomMenu->adjustSize();
-    const QPoint at = _zoomButton->mapTo(_panel, QPoint(0, 0));
-    _zoomMenu->move(at.x(), toolBarBottom);
+    const QPoint at = _zoomButton->mapTo(_panel, QPoint(0, _zoomButton->height()));
+    const QWidget *toolBar = _zoomButton->parentWidget();
+    const int below = toolBar ? toolBar->mapTo(_panel, QPoint(0, toolBar->height())).y() : at.y();
+    _zoomMenu->move(at.x(), below);
 }
 
 bool ZoomMenuControl::keyDown(int key)

@@ -45,8 +45,8 @@ public:
     void escape();
     // A click on the panel outside the open menu closes it.
     void panelClicked(const QPoint &panelPos);
-    // Under the tool bar, left-aligned with the zoom button.
-    void layoutMenu(int toolBarBottom);
+    // Under the tool bar, left-aligned with the zoom button; laid out at every opening.
+    void layoutMenu();
     bool isScaled() const;
 
 private:

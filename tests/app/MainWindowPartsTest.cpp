@@ -15,6 +15,7 @@
 #include "support/TempDir.h"
 
 #include "../maintenance/FakePrompts.h"
+#include "MainWindowFixture.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -175,6 +176,17 @@ TEST(ChildWindowsTest, ModalRunsActivationAndMinimisingAffectOnlyVisibleWindows)
     children.mainWindowRestored();
     EXPECT_TRUE(stopwatch.isVisible());
     EXPECT_FALSE(map.isVisible()) << "hidden before minimising, hidden after";
+
+    // Full screen: what it hid comes back, what was hidden before or closed meanwhile stays hidden.
+    children.setFullScreen(true);
+    EXPECT_FALSE(stopwatch.isVisible());
+    children.setFullScreen(false);
+    EXPECT_TRUE(stopwatch.isVisible());
+    EXPECT_FALSE(map.isVisible());
+    children.setFullScreen(true);
+    children.closed(&stopwatch);
+    children.setFullScreen(false);
+    EXPECT_FALSE(stopwatch.isVisible());
 }
 
 TEST(AppAboutDialogTest, OkAndEscapeEndTheStandardRunAndTheLabelShowsTheVersion)
@@ -332,4 +344,16 @@ TEST(UpdateCheckTest, ATimeoutOrAnUnreadableLocalVersionIsSilent)
     VersionServer server(http(200, "9.9.9"));
     EXPECT_FALSE(announced(server, QStringLiteral("1.x")));
     EXPECT_TRUE(server.requests.isEmpty()) << "no request without a local version";
+}
+
+TEST(UpdateCheckTest, TheMainWindowAnnouncesANewerVersionUnderTheAnnouncementTitle)
+{
+    const QString version = QCoreApplication::applicationVersion();
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3"));
+    VersionServer server(http(200, "1.2.4"));
+    Fixture f(false, {}, false, server.url());
+    f.startUpUntilShown();
+    EXPECT_TRUE(EventLoop::waitUntil([&] { return !f.prompter.shown.isEmpty(); }));
+    EXPECT_EQ(f.prompter.shown, QStringList{"announcement: " + UpdateCheck::announcementText()});
+    QCoreApplication::setApplicationVersion(version);
 }

@@ -16,6 +16,7 @@
 
 #include "../maintenance/FakePrompts.h"
 #include "AppFakes.h"
+#include "MainWindowFixture.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -23,52 +24,6 @@
 #include <QTimer>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
-
-namespace {
-using Runs = std::vector<std::pair<ModalWindow::Type, QString>>; // kind and title of each modal run
-
-struct RecordingRunner : ModalRunner
-{
-    explicit RecordingRunner(Runs &runs) : runs(runs) {}
-    void run(ModalWindow::Type type, QWidget *, const QString &title, std::optional<QSize>) override
-    {
-        runs.emplace_back(type, title);
-    }
-    Runs &runs;
-};
-
-// The window and its stand-ins: no modal loops, no network, no browser. Not a first launch unless asked.
-struct Fixture
-{
-    explicit Fixture(bool firstLaunch = false, const QString &settingsFile = {})
-        : settings(settingsFile.isEmpty() ? dir.filePath("s.conf") : settingsFile)
-    {
-        settings.load();
-        settings.viewerFirstLaunch = settings.viewerFirstLaunch || !firstLaunch;
-        window = std::make_unique<MainWindow>(MainWindow::Services{
-            settings, prompter, [](std::function<void(bool)> done) { done(false); }, std::nullopt,
-            [this](MainWindow &) { return std::make_unique<RecordingRunner>(runs); },
-            [this](const QUrl &url) { opened.push_back(url); }, [] { return false; },
-            [](const QString &, const QString &) { return std::optional<QString>(); }});
-    }
-    void startUpUntilShown()
-    {
-        bool shown = false;
-        QObject::connect(window.get(), &MainWindow::startUpShown, [&] { shown = true; });
-        window->startUp();
-        EventLoop::waitUntil([&] { return shown; });
-        // Step B, when due, was queued right behind the show.
-        QCoreApplication::processEvents();
-    }
-
-    TempDir dir;
-    UserDefaultUtil settings;
-    FakePrompter prompter;
-    Runs runs;
-    std::vector<QUrl> opened;
-    std::unique_ptr<MainWindow> window;
-};
-} // namespace
 
 TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStartsAndFullScreenShowsOnlyThePlayer)
 {

@@ -21,13 +21,13 @@ struct Harness
         state.trackValue = 9876.9;
         tools = std::make_unique<ToolWindows>(
             settings, prompter, nullptr,
-            ToolWindows::Calls{[this] { return state; },
-                               [this](bool on) { calls << (on ? "trim on" : "trim off"); },
-                               [this] { calls << "pause"; },
-                               [] { return QPoint(120, 340); },
-                               [this](bool on) { backupFlg = on; },
-                               {},
-                               [this](ModalWindow &window, QWidget &tool) { run(window, tool); }});
+            ToolWindows::Calls{
+                [this] { return state; },
+                [this](bool on) { calls << (on ? "trim on" : "trim off"); },
+                [this] { calls << "pause"; },
+                [](ToolType type) { return QPoint(type == ToolType::Capture ? 220 : 120, 340); },
+                {},
+                [this](ModalWindow &window, QWidget &tool) { run(window, tool); }});
     }
     void run(ModalWindow &window, QWidget &tool)
     {
@@ -52,7 +52,6 @@ struct Harness
     FakePrompter prompter;
     ToolWindows::PlayerState state;
     QStringList calls;
-    bool backupFlg = false;
     std::function<void(ModalWindow &, TrimView &)> trimAction;
     std::function<void(ModalWindow &, CaptureView &)> captureAction;
     std::unique_ptr<ToolWindows> tools;
@@ -117,7 +116,7 @@ TEST(ToolWindowsTest, TheSecondPressOpensTheTrimWindowTheSnapshotButtonTheCaptur
         h.captureAction = end;
         h.tools->openToolWindow(ToolWindows::SNAPSHOT_BUTTON);
         QCoreApplication::processEvents();
-        EXPECT_EQ(h.calls, (QStringList{"pause", "run Capture Image 120,340", "ended"}));
+        EXPECT_EQ(h.calls, (QStringList{"pause", "run Capture Image 220,340", "ended"}));
         EXPECT_TRUE(h.prompter.shown.isEmpty());
     }
     Harness none;
@@ -125,17 +124,4 @@ TEST(ToolWindowsTest, TheSecondPressOpensTheTrimWindowTheSnapshotButtonTheCaptur
     none.tools->openToolWindow(ToolWindows::SNAPSHOT_BUTTON);
     EXPECT_EQ(none.calls, QStringList{"trim off"});
     EXPECT_EQ(none.prompter.shown, QStringList{CUT_FAILED});
-}
-
-TEST(ToolWindowsTest, SaveFollowsTheKindOfSourceOpen)
-{
-    using S = ToolWindows::OpenSource;
-    Harness h;
-    for (const auto &[source, enabled] :
-         {std::pair{S::Card, true}, {S::BackupFolder, false}, {S::MovieFile, false}, {S::None, false}}) {
-        h.backupFlg = !enabled;
-        h.tools->setOpenSource(source);
-        h.tools->enableSaveButton();
-        EXPECT_EQ(h.backupFlg, enabled) << static_cast<int>(source);
-    }
 }

@@ -20,6 +20,10 @@ public:
     }
     void warn(QWidget *, const QString &text) override { shown << "warn: " + text; }
     void inform(QWidget *, const QString &text) override { shown << "inform: " + text; }
+    void announce(QWidget *, const QString &title, const QString &text) override
+    {
+        shown << title + ": " + text;
+    }
 };
 
 class FakeRestarter : public ApplicationRestarter

@@ -224,6 +224,19 @@ TEST_F(PlayerControlsTest, ZoomMenuByKeysAndPointerFullScreenResetsItAndTrimExcl
     EXPECT_TRUE(button("cut")->isChecked());
 }
 
+TEST_F(PlayerControlsTest, TheZoomMenuOpensUnderTheZoomButtonFromTheFirstTime)
+{
+    panel->show();
+    load(false);
+    QAbstractButton *zoom = button("zoom");
+    zoom->click();
+    NSZoomView *menu = controls()->zoom()->zoomMenu();
+    ASSERT_TRUE(menu->isVisible());
+    const QWidget *toolBar = controls()->toolsView();
+    EXPECT_EQ(menu->pos(), QPoint(zoom->mapTo(panel.get(), QPoint(0, 0)).x(),
+                                  toolBar->mapTo(panel.get(), QPoint(0, toolBar->height())).y()));
+}
+
 TEST_F(PlayerControlsTest, TabAndShiftTabInTheToolBar)
 {
     load(false);

@@ -198,6 +198,25 @@ TEST(PlayerViewTest, TrimmedClipsGetABlackBandOverTheBottomStripAndTrimModeALabe
     EXPECT_TRUE(label->isHidden());
 }
 
+TEST(PlayerViewTest, TheGradientRunsFromBlackAtTheBottomToDarkGreyAtTheTopOverTheWholeSurface)
+{
+    PanelWidget panel;
+    auto *view = new PlayerView(&panel);
+    view->resize(960, 540);
+    view->setGradient(true);
+    QImage image = view->grab().toImage();
+    const int middle = 480;
+    const QRgb top = pixel(image, {middle, 1}), centre = pixel(image, {middle, 270}),
+               bottom = pixel(image, {middle, 538});
+    EXPECT_TRUE(isBlack(bottom));
+    EXPECT_NEAR(qGray(top), 0x55, 4);
+    EXPECT_GT(qGray(centre), qGray(bottom)) << "the picture's area shows the gradient too";
+    EXPECT_LT(qGray(centre), qGray(top));
+    view->setGradient(false);
+    image = view->grab().toImage();
+    EXPECT_TRUE(isBlack(pixel(image, {middle, 1})) && isBlack(pixel(image, {middle, 270})));
+}
+
 TEST(PlayerViewTest, ScaleFromRawAcceptsOneToFive)
 {
     EXPECT_EQ(PlayerView::scaleFromRaw(3), PlayerView::ScaleType::Scale_x3);

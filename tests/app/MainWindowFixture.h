@@ -1,0 +1,81 @@
+// The main window with its stand-ins: no modal loops, no network, no browser; optionally the fake media
+// engine in place of libmpv. Not a first launch unless asked.
+#pragma once
+
+#include "app/MainWindow.h"
+#include "app/ModalRunner.h"
+#include "recording/UserDefaultUtil.h"
+#include "support/EventLoop.h"
+#include "support/TempDir.h"
+
+#include "../maintenance/FakePrompts.h"
+#include "../player/FakeMediaEngine.h"
+
+#include <QCoreApplication>
+#include <QObject>
+
+#include <memory>
+#include <vector>
+
+using Runs = std::vector<std::pair<ModalWindow::Type, QString>>; // kind and title of each modal run
+
+struct RecordingRunner : ModalRunner
+{
+    explicit RecordingRunner(Runs &runs) : runs(runs) {}
+    void run(ModalWindow::Type type, QWidget *, const QString &title, std::optional<QSize> size) override
+    {
+        runs.emplace_back(type, title);
+        sizes.push_back(size);
+    }
+    Runs &runs;
+    std::vector<std::optional<QSize>> sizes;
+};
+
+struct Fixture
+{
+    explicit Fixture(bool firstLaunch = false, const QString &settingsFile = {}, bool fakeEngines = false,
+                     std::optional<QUrl> updateServer = std::nullopt)
+        : settings(settingsFile.isEmpty() ? dir.filePath("s.conf") : settingsFile)
+    {
+        settings.load();
+        settings.viewerFirstLaunch = settings.viewerFirstLaunch || !firstLaunch;
+        std::function<std::unique_ptr<MediaEngine>()> makeEngine;
+        if (fakeEngines) {
+            makeEngine = [this] {
+                auto engine = std::make_unique<FakeMediaEngine>();
+                engine->holdItems = holdItems;
+                engines.push_back(engine.get());
+                return engine;
+            };
+        }
+        window = std::make_unique<MainWindow>(MainWindow::Services{
+            settings, prompter, [](std::function<void(bool)> done) { done(false); }, updateServer,
+            [this](MainWindow &) {
+                auto made = std::make_unique<RecordingRunner>(runs);
+                runner = made.get();
+                return made;
+            },
+            [this](const QUrl &url) { opened.push_back(url); }, [] { return false; },
+            [](const QString &, const QString &) { return std::optional<QString>(); }, makeEngine});
+    }
+    void startUpUntilShown()
+    {
+        bool shown = false;
+        QObject::connect(window.get(), &MainWindow::startUpShown, [&] { shown = true; });
+        window->startUp();
+        EventLoop::waitUntil([&] { return shown; });
+        // Step B, when due, was queued right behind the show.
+        QCoreApplication::processEvents();
+    }
+
+    TempDir dir;
+    UserDefaultUtil settings;
+    FakePrompter prompter;
+    Runs runs;
+    RecordingRunner *runner = nullptr;
+    std::vector<QUrl> opened;
+    // Made by the player; with holdItems a later item stays opening until its becomeReady.
+    std::vector<FakeMediaEngine *> engines;
+    bool holdItems = false;
+    std::unique_ptr<MainWindow> window;
+};

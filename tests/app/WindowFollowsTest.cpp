@@ -1,0 +1,392 @@
+// The whole main window on the fake media engine over the sample card: what every panel, button and
+// child window shows after chapter changes, resets, full screen, trim mode and the tool windows.
+#include "app/CardOpener.h"
+#include "app/ChildWindows.h"
+#include "app/ItemPlayback.h"
+#include "app/MainWindowLayout.h"
+#include "app/StopWatchCoordinator.h"
+#include "app/StopWatchWindow.h"
+#include "app/ToolWindows.h"
+#include "app/VideoListModel.h"
+#include "app/VideoListView.h"
+#include "app/WindowCoordinators.h"
+#include "card/ChapterData.h"
+#include "card/PictureDataUtil.h"
+#include "graph/CircleChartView.h"
+#include "graph/DrivingInfoView.h"
+#include "graph/SpeedMeterView.h"
+#include "map/MapTitleView.h"
+#include "map/MapView.h"
+#include "map/WebMapView.h"
+#include "player/CustomSliderCell.h"
+#include "player/CustomSliderCellMin.h"
+#include "player/MoviePlayerView.h"
+#include "player/NSZoomView.h"
+#include "player/PlayMovieValueInfo.h"
+#include "player/PlayerControls.h"
+#include "player/PlayerView.h"
+#include "player/TrackSlider.h"
+#include "player/ZoomMenuControl.h"
+#include "videotools/StopWatchView.h"
+
+#include "AppFakes.h"
+#include "MainWindowFixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+using PS = CommonConst::PlayStatus;
+
+// Counts the paint events a widget gets.
+struct PaintCounter : QObject
+{
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+    int paints = 0;
+};
+
+// The sample card open, its three-chapter trip loaded and paused at its start.
+struct PlayingWindow : Fixture
+{
+    PlayingWindow() : Fixture(false, {}, true)
+    {
+        startUpUntilShown();
+        window->resize(1280, 800);
+        QApplication::setActiveWindow(window.get());
+        bool opened = false;
+        QObject::connect(window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
+        window->cardOpener()->pauseMsec = 0;
+        window->cardOpener()->openVideoData(writtenSampleCard(), true, MovieType::Backup);
+        EXPECT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+        const auto &trips = list()->tripData();
+        const auto three = std::find_if(trips.begin(), trips.end(),
+                                        [](const auto &trip) { return trip->sortedChapters().size() == 3; });
+        EXPECT_NE(three, trips.end());
+        tripRow = static_cast<int>(three - trips.begin());
+        window->itemPlayback().playTripItem(tripRow, 0, false, true);
+        engine()->becomeReady();
+        player()->pauseMovie();
+        // From now on a chapter's file takes a moment to open.
+        holdItems = true;
+        for (FakeMediaEngine *each : engines)
+            each->holdItems = true;
+        QCoreApplication::processEvents();
+    }
+
+    MoviePlayerView *player() const { return window->panels()->moviePlayerView(); }
+    PlayerControls *controls() const { return player()->controls(); }
+    QAbstractButton *button(const char *name) const
+    {
+        return qobject_cast<QAbstractButton *>(controls()->control(QString::fromLatin1(name)));
+    }
+    FakeMediaEngine *engine() const { return static_cast<FakeMediaEngine *>(player()->engine()); }
+    VideoListModel *list() const { return window->videoListView()->model(); }
+    DrivingInfoView *panel() const { return window->coordinators()->drivingInfoView(); }
+    WebMapView *map() const { return window->mapView()->mapWebView(); }
+    int64_t start(int chapter) const
+    {
+        return PictureDataUtil::getPosition(player()->valueInfo()->chapterDataList(), chapter, 0);
+    }
+    // A click on the track bar at a position.
+    void clickTrackBar(int64_t position)
+    {
+        CustomSliderCell *cell = player()->trackCell();
+        const double x = CustomSliderCell::TRACK_INSET + cell->valueToPosition(position - cell->minValue());
+        QTest::mouseClick(player()->trackSlider(), Qt::LeftButton, {},
+                          QPoint(qRound(x), qRound(cell->mouseTrackingArea().center().y())));
+    }
+    // What the window shows of the position, all in one line for the checks.
+    struct Shown
+    {
+        QString title, date;
+        int64_t position = 0;
+        double speed = 0.0;
+        bool circle = false, chart = false;
+        int64_t chartChapter = -1;
+        std::pair<double, double> car;
+    };
+    Shown shown() const
+    {
+        Shown s;
+        s.title = window->windowTitle();
+        s.date = controls()->datetimeLabel()->text();
+        s.position = player()->trackCell()->integerValue();
+        s.speed = panel()->speedMeterView()->model().realSpeed();
+        CircleChartModel &circle = panel()->circleChartView()->model();
+        s.circle = !circle.isEmpty() && circle.marker().has_value();
+        s.chart = !panel()->model().chart().speedData.empty();
+        s.chartChapter = panel()->model().currentIndex();
+        s.car = {map()->currentPoint().lat, map()->currentPoint().lng};
+        return s;
+    }
+
+    int tripRow = -1;
+};
+} // namespace
+
+TEST(WindowFollowsTest, APausedChapterChangeByTrackBarButtonOrRowShowsTheNewChapterEverywhereAndAfterPlay)
+{
+    const std::pair<const char *, std::function<void(PlayingWindow &)>> ways[] = {
+        {"track bar", [](PlayingWindow &w) { w.clickTrackBar(w.start(1) + 500); }},
+        {"next chapter button", [](PlayingWindow &w) { w.button("forward")->click(); }},
+        {"chapter row",
+         [](PlayingWindow &w) {
+             emit w.window->videoListView()->rowClicked(CommonConst::ListType::TripChapter, 1);
+         }},
+    };
+    for (const auto &[how, move] : ways) {
+        SCOPED_TRACE(how);
+        PlayingWindow w;
+        const PlayingWindow::Shown before = w.shown();
+        ASSERT_TRUE(before.chart && before.circle);
+        const QString chapter = w.player()->valueInfo()->chapterDataList()[1]->_pathMp4.toLocalFile();
+        PaintCounter knob(w.player()->trackSlider());
+        move(w);
+        ASSERT_EQ(w.player()->valueInfo()->currentIndex(), 1);
+        ASSERT_NE(w.engine()->status(), MediaEngine::Status::ReadyToPlay) << "the chapter's file still opens";
+        w.engine()->becomeReady();
+        QCoreApplication::processEvents();
+
+        const PlayingWindow::Shown after = w.shown();
+        EXPECT_TRUE(after.title.contains(chapter)) << after.title.toStdString();
+        EXPECT_NE(after.date, before.date);
+        EXPECT_FALSE(after.date.contains(QLatin1String("--"))) << after.date.toStdString();
+        EXPECT_GE(after.position, w.start(1));
+        EXPECT_LT(after.position, w.start(2));
+        EXPECT_GT(knob.paints, 0) << "the knob is drawn at the new position";
+        EXPECT_GT(after.speed, 0.0) << "the meter shows the speed, not a dash";
+        EXPECT_TRUE(after.circle);
+        EXPECT_TRUE(after.chart);
+        EXPECT_EQ(after.chartChapter, 1);
+        EXPECT_NE(after.car, before.car);
+        EXPECT_NE(w.player()->currentStatus(), PS::Play);
+
+        w.button("play")->click();
+        ASSERT_EQ(w.player()->currentStatus(), PS::Play);
+        EventLoop::runFor(std::chrono::milliseconds(150));
+        const PlayingWindow::Shown playing = w.shown();
+        EXPECT_TRUE(playing.chart && playing.circle) << "the series stay after Play";
+        EXPECT_EQ(playing.chartChapter, 1);
+        EXPECT_TRUE(playing.title.contains(chapter));
+    }
+}
+
+TEST(WindowFollowsTest, AResetLeavesTheDrivingPanelEmpty)
+{
+    PlayingWindow w;
+    w.player()->moveToPosition(w.start(0) + 3000, PS::Pause);
+    w.window->updateFrameDisplay(false); // as every caller of a move does
+    ASSERT_TRUE(w.shown().chart);
+    ASSERT_GT(w.shown().speed, 0.0);
+    w.window->resetDisplay();
+    const PlayingWindow::Shown reset = w.shown();
+    EXPECT_FALSE(reset.chart || reset.circle);
+    EXPECT_EQ(reset.speed, 0.0);
+    EXPECT_EQ(reset.title, QStringLiteral("Orvalind"));
+}
+
+TEST(WindowFollowsTest, FullScreenFromAnySourceActsAsThePlayersButtonAndHidesThePanelsToolBarAndChildWindows)
+{
+    PlayingWindow w;
+    w.button("stopwatch")->click();
+    QWidget *stopWatch = w.window->coordinators()->stopWatchWindow().window();
+    ASSERT_TRUE(stopWatch->isVisible());
+    w.window->panels()->mapTitleView()->onMapWindowButton();
+    QWidget *mapWindow = w.window->mapView()->window();
+    ASSERT_NE(mapWindow, w.window.get());
+    ASSERT_TRUE(mapWindow->isVisible());
+    QAbstractButton *fullscreen = w.button("fullscrn");
+
+    const std::pair<const char *, std::function<void()>> entries[] = {
+        {"F11", [&] { QTest::keyClick(w.window.get(), Qt::Key_F11); }},
+        {"window manager", [&] { w.window->setWindowState(Qt::WindowFullScreen); }},
+        {"player's button", [&] { fullscreen->click(); }},
+    };
+    const std::pair<const char *, std::function<void()>> exits[] = {
+        {"Escape", [&] { QTest::keyClick(w.window.get(), Qt::Key_Escape); }},
+        {"button", [&] { fullscreen->click(); }},
+    };
+    for (const auto &[entry, enter] : entries) {
+        for (const auto &[exit, leave] : exits) {
+            SCOPED_TRACE(std::string(entry) + " then " + exit);
+            QApplication::setActiveWindow(w.window.get());
+            enter();
+            ASSERT_TRUE(EventLoop::waitUntil([&] { return w.window->isFullscreen(); }));
+            EXPECT_TRUE(fullscreen->isChecked());
+            EXPECT_EQ(fullscreen->toolTip(), QStringLiteral("Close full screen"));
+            EXPECT_FALSE(w.controls()->toolsView()->isVisible());
+            EXPECT_FALSE(stopWatch->isVisible());
+            EXPECT_FALSE(mapWindow->isVisible());
+            leave();
+            ASSERT_TRUE(EventLoop::waitUntil([&] { return !w.window->isFullscreen(); }));
+            EXPECT_FALSE(fullscreen->isChecked());
+            EXPECT_EQ(fullscreen->toolTip(), QStringLiteral("Full Screen Display"));
+            EXPECT_TRUE(w.controls()->toolsView()->isVisible());
+            EXPECT_TRUE(stopWatch->isVisible());
+            EXPECT_TRUE(mapWindow->isVisible());
+        }
+    }
+
+    // The two alerts leave full screen before they show; the missing file also closes the stopwatch.
+    struct FullScreenAtAlert : FakePrompter
+    {
+        void warn(QWidget *parent, const QString &text) override
+        {
+            FakePrompter::warn(parent, text);
+            fullScreen.push_back(parent->window()->isFullScreen());
+        }
+        std::vector<bool> fullScreen;
+    };
+    for (const bool missing : {false, true}) {
+        PlayingWindow alerted;
+        alerted.button("stopwatch")->click();
+        QTest::keyClick(alerted.window.get(), Qt::Key_F11);
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return alerted.window->isFullscreen(); }));
+        missing ? alerted.window->showFileNotFound() : alerted.window->showLoadFailed();
+        EXPECT_FALSE(alerted.window->isFullScreen()) << missing;
+        EXPECT_FALSE(alerted.button("fullscrn")->isChecked()) << missing;
+        EXPECT_EQ(alerted.window->coordinators()->stopWatchWindow().window()->isVisible(), !missing);
+        EXPECT_EQ(alerted.button("stopwatch")->isChecked(), !missing);
+    }
+}
+
+TEST(WindowFollowsTest, TheStopwatchButtonGoesOffWithItsWindowSoOneClickOpensItAgain)
+{
+    PlayingWindow w;
+    QAbstractButton *button = w.button("stopwatch");
+    StopWatchView *view = w.window->coordinators()->stopWatchWindow().view();
+    const std::pair<const char *, std::function<void()>> closers[] = {
+        {"close box", [&] { view->close(); }},
+        {"Escape", [&] { QTest::keyClick(view, Qt::Key_Escape); }},
+        {"closeStopWatch", [&] { w.window->coordinators()->stopWatch().closeStopWatch(); }},
+    };
+    for (const auto &[how, close] : closers) {
+        SCOPED_TRACE(how);
+        button->click();
+        ASSERT_TRUE(view->isVisible());
+        ASSERT_TRUE(button->isChecked());
+        close();
+        EXPECT_FALSE(view->isVisible());
+        EXPECT_FALSE(button->isChecked());
+    }
+    button->click();
+    EXPECT_TRUE(view->isVisible()) << "one click opens it again";
+}
+
+TEST(WindowFollowsTest, TheFirstCutPressEntersTrimModeAndEveryWayOutClearsItsLabelAndRange)
+{
+    const QString range = QString::fromUtf8(" ～ ");
+    const std::pair<const char *, std::function<void(PlayingWindow &)>> ways[] = {
+        {"cancelled", [](PlayingWindow &w) { w.window->coordinators()->toolWindows().toolWindowClosed(1); }},
+        {"saved", [](PlayingWindow &w) { w.window->coordinators()->toolWindows().toolWindowClosed(2); }},
+        {"another item",
+         [](PlayingWindow &w) {
+             w.window->itemPlayback().playTripItem(w.tripRow == 0 ? 1 : 0, 0, false, true);
+         }},
+        {"stop", [](PlayingWindow &w) { w.button("stop")->click(); }},
+    };
+    for (const auto &[how, leave] : ways) {
+        SCOPED_TRACE(how);
+        PlayingWindow w;
+        w.player()->moveToPosition(w.start(0) + 1000, PS::Pause);
+        w.button("cut")->click();
+        QLabel *label = w.player()->playerView()->trimLabel();
+        ASSERT_NE(label, nullptr);
+        EXPECT_TRUE(label->isVisible());
+        EXPECT_EQ(label->text(), QString::fromUtf8("● Trim Mode"));
+        EXPECT_TRUE(w.button("cut")->isChecked());
+        EXPECT_FALSE(w.button("zoom")->isEnabled());
+        EXPECT_TRUE(w.player()->trackCell()->selectFrame());
+        w.player()->moveToPosition(w.start(0) + 2000, PS::Pause);
+        EXPECT_TRUE(w.controls()->datetimeLabel()->text().contains(range));
+        // Back keeps trim mode as it was.
+        w.window->coordinators()->toolWindows().toolWindowClosed(0);
+        EXPECT_TRUE(label->isVisible());
+
+        leave(w);
+        EXPECT_FALSE(label->isVisible());
+        EXPECT_FALSE(w.button("cut")->isChecked());
+        EXPECT_FALSE(w.player()->trackCell()->selectFrame());
+        EXPECT_FALSE(w.controls()->datetimeLabel()->text().contains(range));
+    }
+}
+
+TEST(WindowFollowsTest, TrimAndCaptureWindowsOpenBelowTheirButtons)
+{
+    PlayingWindow w;
+    w.player()->moveToPosition(w.start(0) + 1000, PS::Pause);
+    w.engine()->becomeReady();
+    // Each press ends in a tool window's modal run; where it opened is read from inside the run.
+    const std::pair<const char *, int> presses[] = {{"cut", 2}, {"snapshot", 1}};
+    for (const auto &[name, count] : presses) {
+        SCOPED_TRACE(name);
+        QAbstractButton *button = w.button(name);
+        std::optional<QPoint> topLeft;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget *tool = QApplication::activeModalWidget()) {
+                topLeft = tool->frameGeometry().topLeft();
+                tool->close();
+            }
+        });
+        closer.start(20);
+        for (int i = 0; i < count; ++i)
+            button->click();
+        closer.stop();
+        ASSERT_TRUE(topLeft);
+        const QPoint below = button->mapToGlobal(QPoint(0, button->height()));
+        EXPECT_EQ(*topLeft, below);
+    }
+}
+
+TEST(WindowFollowsTest, AValueBubbleLiesWhollyInsideTheWindowsContent)
+{
+    PlayingWindow w;
+    for (CustomSliderCellMin *slider : {w.controls()->volumeSlider(), w.controls()->brightSlider()}) {
+        SCOPED_TRACE(slider->identifier().toStdString());
+        const QPoint at(slider->width() / 2, slider->height() / 2);
+        QTest::mousePress(slider, Qt::LeftButton, {}, at);
+        QLabel *bubble = slider->valLabel();
+        ASSERT_NE(bubble, nullptr);
+        ASSERT_TRUE(bubble->isVisible());
+        QWidget *content = w.window->centralWidget();
+        const QRect shown(bubble->mapTo(content, QPoint(0, 0)), bubble->size());
+        EXPECT_TRUE(content->rect().contains(shown));
+        EXPECT_FALSE(shown.intersects(QRect(slider->mapTo(content, QPoint(0, 0)), slider->size())));
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
+    }
+}
+
+TEST(CustomSliderCellMinTest, TheBubbleSitsOnTheSlidersTopEdgeWhereItFitsElseUnderItInsideTheArea)
+{
+    const QSize bubble(20, 12);
+    const QRect area(0, 0, 400, 300);
+    // Slider, where the bubble goes.
+    const std::pair<QRect, QRect> cases[] = {
+        {QRect(100, 100, 80, 16), QRect(100, 88, 20, 12)}, // room above: on the top edge
+        {QRect(100, 4, 80, 16), QRect(100, 20, 20, 12)},   // none above: under it
+        {QRect(390, 4, 80, 16), QRect(380, 20, 20, 12)},   // and moved in from the right edge
+        {QRect(100, 0, 80, 300), QRect(100, 288, 20, 12)}, // no room at all: the lowest place inside
+    };
+    for (const auto &[slider, expected] : cases)
+        EXPECT_EQ(CustomSliderCellMin::bubbleRect(slider, bubble, area), expected) << slider.y();
+}
+
+TEST(WindowFollowsTest, TheOpenFromDialogRunsAtItsOwnSize)
+{
+    Fixture f;
+    f.startUpUntilShown();
+    f.window->showOpenFromDialog();
+    ASSERT_FALSE(f.runner->sizes.empty());
+    EXPECT_EQ(f.runner->sizes.back(), QSize(285, 155));
+}
