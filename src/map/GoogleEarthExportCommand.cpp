@@ -2,6 +2,7 @@
 
 #include "card/CardData.h"
 #include "card/MoveProtectInfo.h"
+#include "card/WriteDestination.h"
 #include "map/GoogleEarthExportHost.h"
 #include "map/GoogleEarthLauncher.h"
 #include "map/KmzExporter.h"
@@ -88,6 +89,13 @@ GoogleEarthExportCommand::Outcome GoogleEarthExportCommand::exportGoogleEarthFil
         startPath = path;
     }
     _settings.setPathDirGoogleEarth(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+    // The save panel offers the card's own files; replacing one would destroy it.
+    const std::optional<QUrl> openSource = source.card ? source.card->_openSourcePath : std::nullopt;
+    if (WriteDestination::sourceConflict(path, openSource, source.chapters)) {
+        _host.showWarning(tr("Warning"), WriteDestination::sourceConflictText());
+        return Outcome::Failed;
+    }
+    _exporter.setOpenSource(openSource);
 
     bool saved = false;
     if (isEventItem) {

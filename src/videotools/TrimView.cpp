@@ -154,9 +154,10 @@ void TrimView::startTrim(const QString &destination)
 {
     OverlayChoices::store(_settings, checkedFlags());
     OverlayChoices::storeCutFolder(_settings, QFileInfo(destination).absolutePath());
-    // The save panel offers the card's own recordings; replacing one would destroy it.
-    if (TrimWorker::isSourceRecording(destination, toolinfo->chapterList)) {
-        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMsg);
+    // The save panel offers the card's own files; replacing one would destroy it.
+    if (const auto refusal =
+            TrimRules::refusedDestinationText(destination, toolinfo->openSourcePath, toolinfo->chapterList)) {
+        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, *refusal);
         return;
     }
     if (!checkDiskSpace(QFileInfo(destination).absolutePath()))
@@ -170,6 +171,7 @@ void TrimView::startTrim(const QString &destination)
     request.flags = checkedFlags();
     request.overlaySettings = OverlaySettings::from(_settings);
     request.destination = destination;
+    request.openSourcePath = toolinfo->openSourcePath;
     request.workFolderBase = _workFolderBase;
     request.ffmpegProgram = _ffmpegProgram;
     _prompts->openProgress(txtTitleTrim, [this] { taskProgressDialogOnClose(); });
