@@ -94,7 +94,7 @@ bool TrimWorker::checkClip(const QString &clip)
     const auto movie = MovieProbe::probe(clip);
     if (movie && movie->width > 0 && movie->videoFrames > 0)
         return true;
-    fail(tr("The clip holds no picture."), tr("%1 holds no video frame").arg(clip));
+    fail(tr("The clip holds no picture."), QStringLiteral("%1 holds no video frame").arg(clip));
     return false;
 }
 
