@@ -266,7 +266,8 @@ void ToolDialogView::startTool(const QString &destination)
 
 bool ToolDialogView::refuseDestination(const QString &destination)
 {
-    // The save panel offers the card's own files; replacing one would destroy it.
+    // The save panel offers the card's own files; replacing one would destroy it. A refused folder is
+    // not remembered for the next panel.
     const auto refusal =
         TrimRules::refusedDestinationText(destination, toolinfo->openSourcePath, toolinfo->chapterList);
     if (refusal)
@@ -304,9 +305,9 @@ void ToolDialogView::onCaptureFinished(bool saved)
 void ToolDialogView::startTrim(const QString &destination)
 {
     OverlayChoices::store(_settings, checkedFlags());
-    OverlayChoices::storeCutFolder(_settings, QFileInfo(destination).absolutePath());
     if (refuseDestination(destination))
         return;
+    OverlayChoices::storeCutFolder(_settings, QFileInfo(destination).absolutePath());
     const int64_t range = *toolinfo->selectEndSumFrameTS - *toolinfo->selectStartSumFrameTS;
     if (!TrimRules::checkDiskSpace(toolinfo->recMode, range, _workFolderBase,
                                    QFileInfo(destination).absolutePath())) {

@@ -153,13 +153,14 @@ void TrimView::saveAction()
 void TrimView::startTrim(const QString &destination)
 {
     OverlayChoices::store(_settings, checkedFlags());
-    OverlayChoices::storeCutFolder(_settings, QFileInfo(destination).absolutePath());
-    // The save panel offers the card's own files; replacing one would destroy it.
+    // The save panel offers the card's own files; replacing one would destroy it. A refused folder is
+    // not remembered for the next panel.
     if (const auto refusal =
             TrimRules::refusedDestinationText(destination, toolinfo->openSourcePath, toolinfo->chapterList)) {
         _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, *refusal);
         return;
     }
+    OverlayChoices::storeCutFolder(_settings, QFileInfo(destination).absolutePath());
     if (!checkDiskSpace(QFileInfo(destination).absolutePath()))
         return;
 

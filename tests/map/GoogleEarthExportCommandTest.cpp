@@ -166,6 +166,7 @@ TEST_F(GoogleEarthExportCommandTest, DestinationsInsideTheOpenedCardAreRefused)
         EXPECT_EQ(host.events.last(), "Warning: " + WriteDestination::sourceConflictText());
     }
     EXPECT_EQ(listing(), before);
+    EXPECT_EQ(settings.pathDirGoogleEarth, QUrl::fromLocalFile(out.path())) << "the card is not remembered";
 }
 
 // The new warning too; the document's texts are checked through kmzexport.

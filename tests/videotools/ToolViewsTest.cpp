@@ -234,6 +234,7 @@ TYPED_TEST(TrimViewTest, CardFilesAndUnwritableFoldersAreRefusedBeforeTheJob)
         EXPECT_TRUE(this->_prompts->calls.filter("progress:").isEmpty());
         EXPECT_EQ(this->_prompts->calls.last(), alert) << destination.toStdString();
         EXPECT_EQ(readAll(destination), before);
+        EXPECT_TRUE(this->_settings.pathDirCut.isEmpty()) << "a refused folder is not remembered";
     }
 }
 
