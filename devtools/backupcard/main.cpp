@@ -4,6 +4,7 @@
 #include "maintenance/BackupCopyJob.h"
 #include "maintenance/BackupCopyPlan.h"
 #include "maintenance/BackupFolderName.h"
+#include "maintenance/BackupSpace.h"
 #include "maintenance/BackupTree.h"
 #include "maintenance/ManagementFiles.h"
 #include "maintenance/VerifiedFileCopier.h"
@@ -65,10 +66,12 @@ int main(int argc, char **argv)
     if (!QDir().mkpath(root))
         return fail(QStringLiteral("cannot make %1").arg(root));
     const QString name = args[2];
-    std::int64_t selection = std::int64_t(tree.checkedSize());
-    if (tree.checkedCount() > 0 && card._openSourcePath)
-        selection +=
-            ManagementFiles::totalIn(FileUtil::splitPath(*card._openSourcePath).first->toLocalFile());
+    const auto management =
+        card._openSourcePath
+            ? ManagementFiles::sizesIn(FileUtil::splitPath(*card._openSourcePath).first->toLocalFile())
+            : std::array<std::int64_t, 3>{};
+    const std::int64_t selection =
+        BackupSpace::neededBytes(BackupSpace::fileSizes(tree, management), BackupSpace::blockSizeOf(root));
     if (const auto problem =
             BackupFolderName::check(name, tree.checkedCount(), IOUtil::getFreeSpace(root), selection))
         return fail(BackupFolderName::message(*problem));

@@ -75,6 +75,7 @@ int main(int argc, char **argv)
     card.loadCardFolder(FileUtil::fileUrl(QFileInfo(args[0]).absoluteFilePath()));
     const QString destination = QFileInfo(args[1]).absoluteFilePath();
     KmzExporter exporter(settings);
+    exporter.setOpenSource(card._openSourcePath);
     bool saved = false;
     if (&option == &tripOption) {
         if (index < 0 || index >= qlonglong(card._tripList.size()))

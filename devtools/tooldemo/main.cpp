@@ -185,6 +185,7 @@ int main(int argc, char **argv)
         info.selectEndSumFrameTS = 4000;
     }
     info.chapter = info.chapterList.front();
+    info.openSourcePath = parser.isSet("clip") ? clipCard._openSourcePath : card._openSourcePath;
 
     UserDefaultUtil settings(QDir(scratch.path()).filePath("settings.ini"));
     settings.expDlgDateTime = true;

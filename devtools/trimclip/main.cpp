@@ -87,6 +87,7 @@ int main(int argc, char **argv)
     request.endMs = toMs;
     request.flags = *flags;
     request.destination = QFileInfo(args[1]).absoluteFilePath();
+    request.openSourcePath = card._openSourcePath;
     request.workFolderBase = CommonConst::DIR_PATH_TMP();
     TrimWorker worker(std::move(request));
     QElapsedTimer clock;

@@ -33,14 +33,15 @@
 <context>
     <name>GoogleEarthExportCommand</name>
     <message>
-        <location filename="../../src/map/GoogleEarthExportCommand.cpp" line="+48"/>
-        <location line="+54"/>
+        <location filename="../../src/map/GoogleEarthExportCommand.cpp" line="+49"/>
+        <location line="+46"/>
+        <location line="+15"/>
         <location line="+5"/>
         <source>Warning</source>
         <translation>Advertencia</translation>
     </message>
     <message>
-        <location line="-59"/>
+        <location line="-66"/>
         <source>The file name is not valid.</source>
         <translation>El nombre de archivo no es válido.</translation>
     </message>
@@ -50,7 +51,7 @@
         <translation>Exportar a un archivo de Google Earth</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+29"/>
         <source>The file could not be saved.</source>
         <translation>No se pudo guardar el archivo.</translation>
     </message>

@@ -33,14 +33,15 @@
 <context>
     <name>GoogleEarthExportCommand</name>
     <message>
-        <location filename="../../src/map/GoogleEarthExportCommand.cpp" line="+48"/>
-        <location line="+54"/>
+        <location filename="../../src/map/GoogleEarthExportCommand.cpp" line="+49"/>
+        <location line="+46"/>
+        <location line="+15"/>
         <location line="+5"/>
         <source>Warning</source>
         <translation>Avertissement</translation>
     </message>
     <message>
-        <location line="-59"/>
+        <location line="-66"/>
         <source>The file name is not valid.</source>
         <translation>Le nom de fichier n&apos;est pas valide.</translation>
     </message>
@@ -50,7 +51,7 @@
         <translation>Exporter vers un fichier Google Earth</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+29"/>
         <source>The file could not be saved.</source>
         <translation>Le fichier n&apos;a pas pu être enregistré.</translation>
     </message>

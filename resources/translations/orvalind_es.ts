@@ -50,8 +50,8 @@
 <context>
     <name>BackupSettingDialog</name>
     <message>
-        <location filename="../../src/maintenance/BackupCopyJob.cpp" line="+74"/>
-        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="+189"/>
+        <location filename="../../src/maintenance/BackupCopyJob.cpp" line="+83"/>
+        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="+196"/>
         <source>Unable to copy the file.</source>
         <translation>No se puede copiar el archivo.</translation>
     </message>
@@ -81,7 +81,7 @@
         <translation>No hay suficiente espacio en disco o memoria disponible.</translation>
     </message>
     <message>
-        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="-142"/>
+        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="-147"/>
         <source>Check All</source>
         <translation>Marcar todo</translation>
     </message>
@@ -116,7 +116,7 @@
         <translation>Tamaño de la copia de seguridad</translation>
     </message>
     <message>
-        <location line="+115"/>
+        <location line="+120"/>
         <source>The folder already exists at the selected destination. Would you like to overwrite?</source>
         <translation>La carpeta ya existe en el destino seleccionado. ¿Desea sobrescribirla?</translation>
     </message>
@@ -406,7 +406,7 @@
 <context>
     <name>CaptureView</name>
     <message>
-        <location filename="../../src/videotools/CaptureView.cpp" line="+22"/>
+        <location filename="../../src/videotools/CaptureView.cpp" line="+23"/>
         <source>Insert data.</source>
         <translation>Insertar datos.</translation>
     </message>
@@ -626,22 +626,22 @@
         <translation>No hay argumentos para ffmpeg.</translation>
     </message>
     <message>
-        <location line="+136"/>
+        <location line="+135"/>
         <source>ffmpeg was cancelled.</source>
         <translation>Se canceló ffmpeg.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>ffmpeg could not be started.</source>
         <translation>No se pudo iniciar ffmpeg.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>ffmpeg ended with exit code %1.</source>
         <translation>ffmpeg terminó con el código de salida %1.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>ffmpeg crashed.</source>
         <translation>ffmpeg se bloqueó.</translation>
     </message>
@@ -1163,12 +1163,12 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../src/app/WindowCoordinators.cpp" line="+47"/>
+        <location filename="../../src/app/WindowCoordinators.cpp" line="+48"/>
         <source>OK</source>
         <translation>Aceptar</translation>
     </message>
     <message>
-        <location line="+188"/>
+        <location line="+193"/>
         <source>The Stopwatch measurement result will be deleted. Proceed?</source>
         <translation>Se eliminará el resultado de la medición del cronómetro. ¿Continuar?</translation>
     </message>
@@ -1301,7 +1301,7 @@
 <context>
     <name>ToolDialogView</name>
     <message>
-        <location filename="../../src/videotools/ToolDialogView.cpp" line="+63"/>
+        <location filename="../../src/videotools/ToolDialogView.cpp" line="+64"/>
         <source>Trim Tool</source>
         <translation>Herramienta de recorte</translation>
     </message>
@@ -1453,7 +1453,7 @@
     <message>
         <location line="+1"/>
         <location line="+34"/>
-        <location filename="../../src/videotools/TrimView.cpp" line="+34"/>
+        <location filename="../../src/videotools/TrimView.cpp" line="+35"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
@@ -1572,12 +1572,12 @@
 <context>
     <name>TrimWorker</name>
     <message>
-        <location filename="../../src/videotools/TrimWorker.cpp" line="+103"/>
-        <source>The destination is one of the recordings being trimmed.</source>
-        <translation>El destino es una de las grabaciones que se están recortando.</translation>
+        <location filename="../../src/videotools/TrimWorker.cpp" line="+97"/>
+        <source>The clip holds no picture.</source>
+        <translation>El clip no contiene ninguna imagen.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+20"/>
         <location line="+5"/>
         <source>Cannot create the work folder %1.</source>
         <translation>No se puede crear la carpeta de trabajo %1.</translation>
@@ -1598,7 +1598,7 @@
         <translation>Falta la grabación %1.</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+33"/>
         <source>Cannot move %1 in the work folder.</source>
         <translation>No se puede mover %1 en la carpeta de trabajo.</translation>
     </message>
@@ -1608,12 +1608,12 @@
         <translation>No se puede escribir la lista de cortes en %1.</translation>
     </message>
     <message>
-        <location line="+34"/>
-        <source>The selection ends before it starts.</source>
-        <translation>La selección termina antes de empezar.</translation>
+        <location line="+36"/>
+        <source>The selection gives no length.</source>
+        <translation>La selección no tiene duración.</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+27"/>
         <source>Cannot write %1.</source>
         <translation>No se puede escribir %1.</translation>
     </message>
@@ -1901,6 +1901,19 @@
         <location line="+28"/>
         <source>Settings will be reflected after restarting the application. Would you like to restart now?</source>
         <translation>Los ajustes se aplicarán al reiniciar la aplicación. ¿Desea reiniciar ahora?</translation>
+    </message>
+</context>
+<context>
+    <name>WriteDestination</name>
+    <message>
+        <location filename="../../src/card/WriteDestination.cpp" line="+111"/>
+        <source>Files cannot be saved inside the opened card or backup folder. Please choose another folder.</source>
+        <translation>No se pueden guardar archivos dentro de la tarjeta o la carpeta de copia de seguridad abierta. Elija otra carpeta.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The selected folder cannot be written to. Please choose another folder.</source>
+        <translation>No se puede escribir en la carpeta seleccionada. Elija otra carpeta.</translation>
     </message>
 </context>
 </TS>

@@ -50,8 +50,8 @@
 <context>
     <name>BackupSettingDialog</name>
     <message>
-        <location filename="../../src/maintenance/BackupCopyJob.cpp" line="+74"/>
-        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="+189"/>
+        <location filename="../../src/maintenance/BackupCopyJob.cpp" line="+83"/>
+        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="+196"/>
         <source>Unable to copy the file.</source>
         <translation>Impossible de copier le fichier.</translation>
     </message>
@@ -81,7 +81,7 @@
         <translation>L&apos;espace disque ou la mémoire disponible est insuffisant.</translation>
     </message>
     <message>
-        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="-142"/>
+        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="-147"/>
         <source>Check All</source>
         <translation>Tout cocher</translation>
     </message>
@@ -116,7 +116,7 @@
         <translation>Taille de la sauvegarde</translation>
     </message>
     <message>
-        <location line="+115"/>
+        <location line="+120"/>
         <source>The folder already exists at the selected destination. Would you like to overwrite?</source>
         <translation>Le dossier existe déjà à l&apos;emplacement choisi. Voulez-vous le remplacer ?</translation>
     </message>
@@ -406,7 +406,7 @@
 <context>
     <name>CaptureView</name>
     <message>
-        <location filename="../../src/videotools/CaptureView.cpp" line="+22"/>
+        <location filename="../../src/videotools/CaptureView.cpp" line="+23"/>
         <source>Insert data.</source>
         <translation>Insérer des données.</translation>
     </message>
@@ -626,22 +626,22 @@
         <translation>Aucun argument pour ffmpeg.</translation>
     </message>
     <message>
-        <location line="+136"/>
+        <location line="+135"/>
         <source>ffmpeg was cancelled.</source>
         <translation>ffmpeg a été annulé.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>ffmpeg could not be started.</source>
         <translation>ffmpeg n&apos;a pas pu être lancé.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>ffmpeg ended with exit code %1.</source>
         <translation>ffmpeg s&apos;est terminé avec le code de sortie %1.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>ffmpeg crashed.</source>
         <translation>ffmpeg s&apos;est arrêté brutalement.</translation>
     </message>
@@ -1163,12 +1163,12 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../src/app/WindowCoordinators.cpp" line="+47"/>
+        <location filename="../../src/app/WindowCoordinators.cpp" line="+48"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+188"/>
+        <location line="+193"/>
         <source>The Stopwatch measurement result will be deleted. Proceed?</source>
         <translation>Le résultat de mesure du chronomètre sera supprimé. Continuer ?</translation>
     </message>
@@ -1301,7 +1301,7 @@
 <context>
     <name>ToolDialogView</name>
     <message>
-        <location filename="../../src/videotools/ToolDialogView.cpp" line="+63"/>
+        <location filename="../../src/videotools/ToolDialogView.cpp" line="+64"/>
         <source>Trim Tool</source>
         <translation>Outil de découpe</translation>
     </message>
@@ -1453,7 +1453,7 @@
     <message>
         <location line="+1"/>
         <location line="+34"/>
-        <location filename="../../src/videotools/TrimView.cpp" line="+34"/>
+        <location filename="../../src/videotools/TrimView.cpp" line="+35"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
@@ -1572,12 +1572,12 @@
 <context>
     <name>TrimWorker</name>
     <message>
-        <location filename="../../src/videotools/TrimWorker.cpp" line="+103"/>
-        <source>The destination is one of the recordings being trimmed.</source>
-        <translation>La destination est l&apos;un des enregistrements en cours de découpe.</translation>
+        <location filename="../../src/videotools/TrimWorker.cpp" line="+97"/>
+        <source>The clip holds no picture.</source>
+        <translation>Le clip ne contient aucune image.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+20"/>
         <location line="+5"/>
         <source>Cannot create the work folder %1.</source>
         <translation>Impossible de créer le dossier de travail %1.</translation>
@@ -1598,7 +1598,7 @@
         <translation>L&apos;enregistrement %1 est introuvable.</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+33"/>
         <source>Cannot move %1 in the work folder.</source>
         <translation>Impossible de déplacer %1 dans le dossier de travail.</translation>
     </message>
@@ -1608,12 +1608,12 @@
         <translation>Impossible d&apos;écrire la liste des découpes dans %1.</translation>
     </message>
     <message>
-        <location line="+34"/>
-        <source>The selection ends before it starts.</source>
-        <translation>La sélection se termine avant de commencer.</translation>
+        <location line="+36"/>
+        <source>The selection gives no length.</source>
+        <translation>La sélection n&apos;a aucune durée.</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+27"/>
         <source>Cannot write %1.</source>
         <translation>Impossible d&apos;écrire %1.</translation>
     </message>
@@ -1901,6 +1901,19 @@
         <location line="+28"/>
         <source>Settings will be reflected after restarting the application. Would you like to restart now?</source>
         <translation>Les réglages seront appliqués au redémarrage de l&apos;application. Redémarrer maintenant ?</translation>
+    </message>
+</context>
+<context>
+    <name>WriteDestination</name>
+    <message>
+        <location filename="../../src/card/WriteDestination.cpp" line="+111"/>
+        <source>Files cannot be saved inside the opened card or backup folder. Please choose another folder.</source>
+        <translation>Impossible d&apos;enregistrer des fichiers dans la carte ou le dossier de sauvegarde ouvert. Veuillez choisir un autre dossier.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The selected folder cannot be written to. Please choose another folder.</source>
+        <translation>Impossible d&apos;écrire dans le dossier sélectionné. Veuillez choisir un autre dossier.</translation>
     </message>
 </context>
 </TS>

@@ -15,6 +15,7 @@
 #include "app/StopWatchWindow.h"
 #include "app/ToolWindows.h"
 #include "app/VideoListView.h"
+#include "card/CardData.h"
 #include "graph/DrivingInfoView.h"
 #include "maintenance/MaintenanceMessageBoxes.h"
 #include "maintenance/MessagePrompter.h"
@@ -128,7 +129,12 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
         *_player, *playerView, [&window] { return window.cardData().get(); }, &window, topMost);
 
     _toolWindows = new ToolWindows(settings, prompter, &window,
-                                   {[playerView] { return playerStateOf(*playerView); },
+                                   {[playerView, &window] {
+                                        ToolWindows::PlayerState state = playerStateOf(*playerView);
+                                        if (const auto card = window.cardData())
+                                            state.info.openSourcePath = card->_openSourcePath;
+                                        return state;
+                                    },
                                     [playerView](bool on) { playerView->setTrimMode(on); },
                                     [this] { _player->pauseMovie(); },
                                     [playerView](ToolType type) {

@@ -18,13 +18,13 @@ const QString kVrecFileName = QStringLiteral("VREC_MOV_MNG.DAT");
 const QString kPrctFileName = QStringLiteral("MOV_PRCT.DAT");
 const QString kAdvpFileName = QStringLiteral("ADV_PRCT.DAT");
 
-bool isManagementFileName(const QString &name)
+} // namespace
+
+bool CardData::isManagementFileName(const QString &name)
 {
     const auto upper = name.toUpper();
     return upper == kVrecFileName || upper == kPrctFileName || upper == kAdvpFileName;
 }
-
-} // namespace
 
 CardData::CardData() = default;
 

@@ -46,6 +46,8 @@ public:
     // Fills the lists from the chosen path: a folder, one of its management files, or one movie
     // file. Runs on the calling thread; meant for a card whose workers have not started.
     void loadCardFolder(const QUrl &url);
+    // True for the name (in any case) of one of the three management files: opening one opens its folder.
+    static bool isManagementFileName(const QString &name);
     // Without running workers, releases the lists at once. With workers, only asks them to end
     // (they finish the step they are in); the lists are released on the main thread after both
     // have ended.

@@ -1,6 +1,8 @@
 // One backup run: copies the plan's files in order through a copier, stops on cancel or on the first
 // failure, and then removes exactly what this run created (its new files, then its new folders bottom-up
-// when they are empty). Runs on any one thread; the caller posts progress to the user interface.
+// when they are empty) and puts back what it replaced: a file of an earlier backup is kept beside its
+// target under a hidden name until the whole run has succeeded, so an earlier backup is never left half
+// replaced. Runs on any one thread; the caller posts progress to the user interface.
 #pragma once
 
 #include "maintenance/BackupCopyPlan.h"
@@ -10,6 +12,7 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class FileCopier;
 
@@ -23,6 +26,8 @@ public:
         QString detail;               // what failed, with the path and the system's reason
         int copied = 0;
         int total = 0;
+        // The cause for an alert's detail text; empty after success or a cancel.
+        const QString &failureReason() const { return detail; }
     };
     using Progress = std::function<void(int copied, int total)>;
 
@@ -38,9 +43,20 @@ private:
     // Makes the target's missing parent folders, noting each one made; the failure's text otherwise.
     std::optional<QString> makeParents(const QString &target);
     void removeCreated();
+    // Keeps the file at target beside it until the run ends; the failure's text otherwise.
+    std::optional<QString> keepEarlier(const QString &target);
+    // After a failure or cancel: each kept file back at its target. After success: the kept files gone.
+    void restoreKept();
+    void dropKept();
 
     BackupCopyPlan _plan;
     FileCopier &_copier;
     QStringList _createdFiles;
     QStringList _createdFolders; // in creation order, so parents come before children
+    struct Kept
+    {
+        QString target;
+        QString keep;
+    };
+    std::vector<Kept> _kept;
 };

@@ -1,12 +1,12 @@
 #include "maintenance/BackupCopyPlan.h"
 
+#include "card/WriteDestination.h"
 #include "maintenance/ManagementFiles.h"
 #include "recording/FileUtil.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <sys/stat.h>
 
 namespace {
 QString fail(QString *error, const QString &text)
@@ -14,31 +14,6 @@ QString fail(QString *error, const QString &text)
     if (error)
         *error = text;
     return text;
-}
-// True when path, or where it would be made, lies inside folder or is folder: every existing ancestor is
-// compared by device and inode, so links and a file system that ignores case cannot hide it.
-bool liesInside(const QString &path, const QString &folder)
-{
-    struct stat inner
-    {
-    };
-    // A relative or empty path is refused by targetOf.
-    if (!QDir::isAbsolutePath(path) || ::stat(QFile::encodeName(folder).constData(), &inner) != 0)
-        return false;
-    QString existing = QDir::cleanPath(path);
-    while (!QFileInfo::exists(existing) && existing != u"/")
-        existing = QFileInfo(existing).path();
-    for (QString at = QFileInfo(existing).canonicalFilePath(); !at.isEmpty(); at = QFileInfo(at).path()) {
-        struct stat st
-        {
-        };
-        if (::stat(QFile::encodeName(at).constData(), &st) == 0 && st.st_dev == inner.st_dev &&
-            st.st_ino == inner.st_ino)
-            return true;
-        if (at == u"/")
-            break;
-    }
-    return false;
 }
 } // namespace
 
@@ -57,20 +32,6 @@ std::optional<QString> BackupCopyPlan::targetOf(const QString &source, const QSt
         return std::nullopt;
     const QString relative = file.mid(prefix.size());
     return QDir::cleanPath(destDirPath) + u'/' + relative;
-}
-
-bool BackupCopyPlan::isSameFile(const QString &a, const QString &b)
-{
-    struct stat sa
-    {
-    };
-    struct stat sb
-    {
-    };
-    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 ||
-        ::stat(QFile::encodeName(b).constData(), &sb) != 0)
-        return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 std::optional<BackupCopyPlan> BackupCopyPlan::make(const std::optional<QUrl> &openSourcePath,
@@ -94,7 +55,7 @@ std::optional<BackupCopyPlan> BackupCopyPlan::make(const std::optional<QUrl> &op
     const bool folderSource = fileName.isEmpty() || ManagementFiles::isManagementFile(fileName);
     // A folder source is read with all its sub-folders: a backup inside it would write onto the card and
     // become part of the source the next time it is opened.
-    if (folderSource && liesInside(plan._destDirPath, plan._sourceFolder)) {
+    if (folderSource && WriteDestination::liesInside(plan._destDirPath, plan._sourceFolder)) {
         fail(error, QStringLiteral("the backup folder %1 lies inside the source folder %2")
                         .arg(plan._destDirPath, plan._sourceFolder));
         return std::nullopt;
@@ -113,12 +74,12 @@ std::optional<BackupCopyPlan> BackupCopyPlan::make(const std::optional<QUrl> &op
                  QStringLiteral("%1 lies outside the source folder %2").arg(source, plan._sourceFolder));
             return std::nullopt;
         }
-        if (*target == QDir::cleanPath(source) || isSameFile(source, *target)) {
+        if (*target == QDir::cleanPath(source) || WriteDestination::isSameFile(source, *target)) {
             fail(error, QStringLiteral("%1 would be copied onto itself").arg(source));
             return std::nullopt;
         }
         // A link in an earlier backup folder may lead back into the source.
-        if (folderSource && liesInside(QFileInfo(*target).path(), plan._sourceFolder)) {
+        if (folderSource && WriteDestination::liesInside(QFileInfo(*target).path(), plan._sourceFolder)) {
             fail(error, QStringLiteral("%1 would be written inside the source folder").arg(*target));
             return std::nullopt;
         }

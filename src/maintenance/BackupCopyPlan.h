@@ -28,8 +28,6 @@ public:
     // destination. None for a path outside the folder (also through "..") or the folder itself.
     static std::optional<QString> targetOf(const QString &source, const QString &sourceFolder,
                                            const QString &destDirPath);
-    // True when both paths name the same file (same device and inode), also through links.
-    static bool isSameFile(const QString &a, const QString &b);
 
     const std::vector<Entry> &entries() const { return _entries; }
     const QString &sourceFolder() const { return _sourceFolder; }

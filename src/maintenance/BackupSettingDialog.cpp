@@ -4,6 +4,7 @@
 #include "card/ChapterData.h"
 #include "maintenance/BackupFolderName.h"
 #include "maintenance/BackupSizeText.h"
+#include "maintenance/BackupSpace.h"
 #include "maintenance/BackupTreeModel.h"
 #include "maintenance/MaintenanceHost.h"
 #include "maintenance/MaintenancePrompter.h"
@@ -28,6 +29,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <QtDebug>
+#include <numeric>
 
 BackupSettingDialog::BackupSettingDialog(UserDefaultUtil &settings, MaintenanceHost &host,
                                          MaintenancePrompter &prompter, QWidget *parent)
@@ -116,9 +118,12 @@ void BackupSettingDialog::setupDialog()
     if (!cardData->_openSourcePath)
         return;
     const auto folder = FileUtil::splitPath(*cardData->_openSourcePath).first;
-    _managementSize = folder ? ManagementFiles::totalIn(folder->toLocalFile()) : 0;
+    _managementSizes =
+        folder ? ManagementFiles::sizesIn(folder->toLocalFile()) : decltype(_managementSizes){};
+    _managementSize = std::accumulate(_managementSizes.begin(), _managementSizes.end(), std::int64_t(0));
     if (pathBackup) {
         _freeDriveSize = IOUtil::getFreeSpace(*pathBackup);
+        _blockSize = BackupSpace::blockSizeOf(*pathBackup);
         _txtFreeDriveSize->setText(BackupSizeText::backupText(_freeDriveSize));
     }
     updateBackupSize();
@@ -128,7 +133,9 @@ void BackupSettingDialog::updateBackupSize()
 {
     const BackupTree &tree = _model->tree();
     _backupFileSize = std::int64_t(tree.checkedSize()) + (tree.checkedCount() > 0 ? _managementSize : 0);
-    _isSizeRed = !(_backupFileSize < _freeDriveSize);
+    // What the files take on the backup drive, in its whole blocks, decides whether they fit.
+    _backupNeedBytes = BackupSpace::neededBytes(BackupSpace::fileSizes(tree, _managementSizes), _blockSize);
+    _isSizeRed = !(_backupNeedBytes < _freeDriveSize);
     QPalette palette = _txtFileSize->palette();
     palette.setColor(QPalette::Window,
                      _isSizeRed ? QColor(Qt::red) : this->palette().color(QPalette::Window));
@@ -171,7 +178,7 @@ void BackupSettingDialog::btnOk_Click()
     const QString name = _txtFolderName->text();
     const BackupTree &tree = _model->tree();
     if (const auto problem =
-            BackupFolderName::check(name, tree.checkedCount(), _freeDriveSize, _backupFileSize)) {
+            BackupFolderName::check(name, tree.checkedCount(), _freeDriveSize, _backupNeedBytes)) {
         _prompter.warn(BackupFolderName::message(*problem));
         return;
     }

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <atomic>
 #include <memory>
 #include <optional>
@@ -79,8 +80,11 @@ private:
     QLabel *_txtFileSize;
     std::shared_ptr<FileCopier> _copier;
     std::int64_t _managementSize = 0;
+    std::array<std::int64_t, 3> _managementSizes{};
     std::int64_t _freeDriveSize = 0;
+    std::int64_t _blockSize = -1; // of the backup drive
     std::int64_t _backupFileSize = 0;
+    std::int64_t _backupNeedBytes = 0; // the selection in whole blocks of the backup drive
     bool _isSizeRed = false;
     int _finishPauseMs = 400;
 

@@ -60,9 +60,8 @@ FileCopier::Result VerifiedFileCopier::copy(const QString &source, const QString
     if (::lstat(QFile::encodeName(target).constData(), &st) == 0 && S_ISDIR(st.st_mode))
         return failure(QStringLiteral("a folder stands where %1 goes").arg(target), 0);
 
-    const QFileInfo targetInfo(target);
-    const QByteArray temporary = QFile::encodeName(FileUtil::appendPath(
-        targetInfo.path(), QStringLiteral(".%1.%2.part").arg(targetInfo.fileName(), randomString(8))));
+    const QByteArray temporary =
+        QFile::encodeName(FileUtil::hiddenPathBeside(target, QStringLiteral("part")));
     const Result result = copyOpen(in.fd, source, target, temporary);
     if (!result.ok)
         ::unlink(temporary.constData());

@@ -2,6 +2,7 @@
 
 #include "card/CardData.h"
 #include "card/MoveProtectInfo.h"
+#include "card/WriteDestination.h"
 #include "map/GoogleEarthExportHost.h"
 #include "map/GoogleEarthLauncher.h"
 #include "map/KmzExporter.h"
@@ -87,7 +88,15 @@ GoogleEarthExportCommand::Outcome GoogleEarthExportCommand::exportGoogleEarthFil
             break;
         startPath = path;
     }
+    // The save panel offers the card's own files; replacing one would destroy it. A refused folder is
+    // not remembered for the next panel.
+    const std::optional<QUrl> openSource = source.card ? source.card->_openSourcePath : std::nullopt;
+    if (WriteDestination::sourceConflict(path, openSource, source.chapters)) {
+        _host.showWarning(tr("Warning"), WriteDestination::sourceConflictText());
+        return Outcome::Failed;
+    }
     _settings.setPathDirGoogleEarth(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+    _exporter.setOpenSource(openSource);
 
     bool saved = false;
     if (isEventItem) {

@@ -1,5 +1,6 @@
 #include "map/KmzExporter.h"
 
+#include "card/WriteDestination.h"
 #include "map/EventKmlBuilder.h"
 #include "map/KmzWriter.h"
 #include "map/TripKmlBuilder.h"
@@ -71,6 +72,10 @@ template <typename Build> bool KmzExporter::exportDocument(const QString &destin
     }
     if (destination.isEmpty()) {
         _lastError = QStringLiteral("no destination");
+        return false;
+    }
+    if (const auto conflict = WriteDestination::sourceConflict(destination, _openSourcePath)) {
+        _lastError = *conflict;
         return false;
     }
     // Without a private temporary folder the map folder's path is relative: never work below the

@@ -5,6 +5,7 @@
 #include "card/TripData.h"
 
 #include <QString>
+#include <QUrl>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -18,6 +19,9 @@ public:
     // Dates follow the settings as they stand at each export. Work folders are made below
     // workDirectory (by default the map folder of the program's private temporary folder).
     explicit KmzExporter(const UserDefaultUtil &settings, QString workDirectory = {});
+
+    // The opened card or backup, whose folder no export may write into; none by default.
+    void setOpenSource(const std::optional<QUrl> &openSourcePath) { _openSourcePath = openSourcePath; }
 
     // True only when the destination now holds the new archive; otherwise it is as it was.
     bool exportTripKml(std::span<const std::shared_ptr<ChapterData>> chapters, const QString &destination);
@@ -36,5 +40,6 @@ private:
 
     const UserDefaultUtil &_settings;
     QString _workDirectory;
+    std::optional<QUrl> _openSourcePath;
     QString _lastError;
 };

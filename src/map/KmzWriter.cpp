@@ -1,11 +1,14 @@
 #include "map/KmzWriter.h"
 
+#include "recording/FileUtil.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <zip.h>
 
 namespace {
@@ -62,16 +65,17 @@ bool KmzWriter::write(const QString &destination, const QString &entryName, cons
 {
     QString reason;
     const QFileInfo target(destination);
-    // Beside the destination, so that the final rename stays on one file system and is atomic.
-    const QString temporary = target.absoluteDir().filePath(
-        QStringLiteral(".%1.%2.part")
-            .arg(target.fileName())
-            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    // Beside the destination, so that the final rename stays on one file system and is atomic; and
+    // short: libzip writes under this name plus 7 characters of its own, so a name made from the
+    // destination's could pass the file system's 255 bytes where the destination does not.
+    const QString temporary =
+        FileUtil::appendPath(target.absolutePath(), QStringLiteral(".%1.part").arg(randomString(8)));
     bool opened = false;
     bool ok = writeArchive(temporary, entryName, sourceFile, reason, opened);
     if (ok && std::rename(QFile::encodeName(temporary).constData(),
                           QFile::encodeName(destination).constData()) != 0) {
-        reason = QStringLiteral("cannot replace %1").arg(destination);
+        reason = QStringLiteral("cannot replace %1: %2")
+                     .arg(destination, QString::fromLocal8Bit(std::strerror(errno)));
         ok = false;
     }
     if (!ok) {

@@ -1,8 +1,10 @@
 #include "platform/MovieProbe.h"
 
 #include <QFile>
+#include <algorithm>
 
 extern "C" {
+#include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 }
 
@@ -20,7 +22,12 @@ std::optional<MovieProbe::Info> MovieProbe::probe(const QString &path)
         if (video >= 0) {
             info.width = context->streams[video]->codecpar->width;
             info.height = context->streams[video]->codecpar->height;
+            info.videoFrames = std::max<int64_t>(context->streams[video]->nb_frames, 0);
         }
+        const int sound = av_find_best_stream(context, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+        if (sound >= 0)
+            info.soundCodec =
+                QString::fromLatin1(avcodec_get_name(context->streams[sound]->codecpar->codec_id));
     }
     avformat_close_input(&context);
     return info;

@@ -1,4 +1,4 @@
-// Length and picture size of a movie file, read from its container with FFmpeg's libraries.
+// Length, picture size and sound codec of a movie file, read from its container with FFmpeg's libraries.
 #pragma once
 
 #include <QString>
@@ -15,6 +15,8 @@ public:
         int64_t durationMs = 0; // the container's duration rounded down; 0 when it gives none
         int width = 0;          // of the first video stream; 0 when there is none
         int height = 0;
+        int64_t videoFrames = 0; // pictures of that stream as the container counts them; 0 when unknown
+        QString soundCodec;      // FFmpeg's name of the first sound stream's codec; empty without one
     };
 
     // None when the file cannot be opened as a movie.

@@ -4,6 +4,7 @@
 #include "recording/Regex.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -170,6 +171,16 @@ QUrl FileUtil::fileUrl(const QString &path)
     if (!full.endsWith(QLatin1Char('/')) && QFileInfo(path).isDir())
         full += QLatin1Char('/');
     return QUrl::fromLocalFile(full);
+}
+
+QString FileUtil::hiddenPathBeside(const QString &target, const QString &suffix)
+{
+    const QFileInfo info(target);
+    const QString random = randomString(8);
+    QString name = QStringLiteral(".%1.%2.%3").arg(info.fileName(), random, suffix);
+    if (QFile::encodeName(name).size() > 255)
+        name = QStringLiteral(".%1.%2").arg(random, suffix);
+    return appendPath(info.absolutePath(), name);
 }
 
 QString randomString(int length)

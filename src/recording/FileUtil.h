@@ -40,6 +40,9 @@ public:
     static bool isDirectory(const QUrl &url);
     // File URL of a path, with a trailing "/" when the path is an existing folder.
     static QUrl fileUrl(const QString &path);
+    // A hidden name beside target for a file that is renamed over it, or kept in its place, later:
+    // ".NAME.XXXXXXXX.SUFFIX", or ".XXXXXXXX.SUFFIX" when that would pass the file system's 255 bytes.
+    static QString hiddenPathBeside(const QString &target, const QString &suffix);
 };
 
 // Length characters drawn uniformly from digits and ASCII letters; for temporary file names.

@@ -8,6 +8,7 @@
 #include "videotools/StillCapture.h"
 #include "videotools/ToolViewDelegate.h"
 #include "videotools/TrimDialogs.h"
+#include "videotools/TrimRules.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -130,6 +131,12 @@ void CaptureView::saveAction()
 
 void CaptureView::startCapture(const QString &destination)
 {
+    // The save panel offers the card's own files; replacing one would destroy it.
+    if (const auto refusal =
+            TrimRules::refusedDestinationText(destination, toolinfo->openSourcePath, toolinfo->chapterList)) {
+        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, *refusal);
+        return;
+    }
     const auto request = StillCapture::prepareSave(*toolinfo, checkedFlags(), _settings, destination);
     if (!request) {
         _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMSgCap);

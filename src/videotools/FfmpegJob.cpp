@@ -190,28 +190,35 @@ QString FfmpegJob::logTail() const
     return lines.join(QLatin1Char('\n'));
 }
 
-QString FfmpegJob::errorText() const
+QString FfmpegJob::outcomeText() const
 {
-    QString text;
     switch (_outcome) {
     case Outcome::NotFinished:
     case Outcome::Succeeded:
         return {};
     case Outcome::Cancelled:
-        text = tr("ffmpeg was cancelled.");
-        break;
+        return tr("ffmpeg was cancelled.");
     case Outcome::FailedToStart:
-        text = _startError.isEmpty() ? tr("ffmpeg could not be started.") : _startError;
-        break;
+        return _startError.isEmpty() ? tr("ffmpeg could not be started.") : _startError;
     case Outcome::Failed:
-        text = tr("ffmpeg ended with exit code %1.").arg(_exitCode);
-        break;
+        return tr("ffmpeg ended with exit code %1.").arg(_exitCode);
     case Outcome::Crashed:
-        text = tr("ffmpeg crashed.");
-        break;
+        return tr("ffmpeg crashed.");
     }
+    return {};
+}
+
+QString FfmpegJob::errorText() const
+{
+    const QString text = outcomeText();
     const QString tail = logTail();
-    return tail.isEmpty() ? text : text + QLatin1Char('\n') + tail;
+    return text.isEmpty() || tail.isEmpty() ? text : text + QLatin1Char('\n') + tail;
+}
+
+QString FfmpegJob::shortErrorText() const
+{
+    const QString text = outcomeText();
+    return text.isEmpty() || _logTail.empty() ? text : text + QLatin1Char(' ') + _logTail.back();
 }
 
 void FfmpegJob::onFinished(int exitCode, QProcess::ExitStatus status)

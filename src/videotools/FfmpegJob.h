@@ -66,6 +66,8 @@ public:
     QString logTail() const;
     // One text for an error message: what went wrong and the log tail; empty after success.
     QString errorText() const;
+    // What went wrong and ffmpeg's last log line only, on one line; empty after success.
+    QString shortErrorText() const;
 
     // Percent of expectedMs that one "-progress" line reports, when it reports a time or the end.
     static std::optional<int> progressOfLine(const QByteArray &line, int64_t expectedMs);
@@ -81,6 +83,7 @@ private:
     void appendLogLine(const QByteArray &line);
     void onFinished(int exitCode, QProcess::ExitStatus status);
     void finishWith(Outcome outcome);
+    QString outcomeText() const;
 
     QStringList _arguments;
     QString _label;

@@ -26,9 +26,9 @@ QString FfmpegOperate::timeText(int64_t ms)
 
 QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QString &outputPath,
                                              const QString &assPath, std::optional<uint32_t> start,
-                                             std::optional<uint32_t> end)
+                                             std::optional<uint32_t> end, bool copySound)
 {
-    if (start && end && *end < *start)
+    if (end && *end <= start.value_or(0))
         return {};
     const std::optional<QString> startText = start ? std::optional(timeText(*start)) : std::nullopt;
     const std::optional<QString> lengthText =
@@ -40,10 +40,10 @@ QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QSt
         args << QStringLiteral("-i") << inputPath;
         if (lengthText)
             args << QStringLiteral("-t") << *lengthText;
-        // The sound is copied too: re-encoding it would make a cut without burned-in data take
-        // seconds instead of the time to copy the file.
-        args << QStringLiteral("-vcodec") << QStringLiteral("copy") << QStringLiteral("-acodec")
-             << QStringLiteral("copy");
+        args << QStringLiteral("-vcodec") << QStringLiteral("copy");
+        // Copying the sound saves re-encoding it, but only a codec the MP4 muxer takes can be copied.
+        if (copySound)
+            args << QStringLiteral("-acodec") << QStringLiteral("copy");
     } else {
         args << QStringLiteral("-i") << inputPath << QStringLiteral("-preset") << QStringLiteral("veryfast")
              << QStringLiteral("-loglevel") << QStringLiteral("quiet") << QStringLiteral("-vf")
@@ -55,6 +55,11 @@ QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QSt
     }
     args << QStringLiteral("-g") << QStringLiteral("10") << outputPath;
     return args;
+}
+
+bool FfmpegOperate::isCopyableSound(const QString &codec)
+{
+    return codec == QLatin1String("aac") || codec == QLatin1String("mp3");
 }
 
 QStringList FfmpegOperate::makeJoinArguments(const QString &listPath, const QString &outputPath, bool overlay)

@@ -14,13 +14,16 @@ public:
     // ms as "HH:MM:SS.mmm", the form of the "-ss" and "-t" values.
     static QString timeText(int64_t ms);
 
-    // One cut of inputPath into outputPath. Without a subtitle file (assPath empty) picture and sound
-    // are copied and "-ss" goes before the input (seeking to the key frame before the start); with one
-    // the picture is re-encoded with the subtitles burned in. start and end are ms of the input's
-    // movie time; "-t" is end minus start. Empty when the end lies before the start.
+    // One cut of inputPath into outputPath. Without a subtitle file (assPath empty) the picture is
+    // copied, the sound too when copySound, and "-ss" goes before the input (seeking to the key frame
+    // before the start); with one the picture is re-encoded with the subtitles burned in. start and
+    // end are ms of the input's movie time; "-t" is end minus start. Empty when the cut has no length
+    // (the end at or before the start).
     static QStringList makeTrimArguments(const QString &inputPath, const QString &outputPath,
                                          const QString &assPath, std::optional<uint32_t> start,
-                                         std::optional<uint32_t> end);
+                                         std::optional<uint32_t> end, bool copySound = false);
+    // True for a sound codec (FFmpeg's name) that an MP4 file takes as it is; any other is re-encoded.
+    static bool isCopyableSound(const QString &codec);
 
     // The join of the files a concat list names into outputPath: stream copy, or re-encoded when the
     // clips carry burned-in subtitles (overlay).

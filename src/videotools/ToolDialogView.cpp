@@ -264,8 +264,21 @@ void ToolDialogView::startTool(const QString &destination)
         startTrim(destination);
 }
 
+bool ToolDialogView::refuseDestination(const QString &destination)
+{
+    // The save panel offers the card's own files; replacing one would destroy it. A refused folder is
+    // not remembered for the next panel.
+    const auto refusal =
+        TrimRules::refusedDestinationText(destination, toolinfo->openSourcePath, toolinfo->chapterList);
+    if (refusal)
+        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, *refusal);
+    return refusal.has_value();
+}
+
 void ToolDialogView::startCapture(const QString &destination)
 {
+    if (refuseDestination(destination))
+        return;
     const auto request = StillCapture::prepareSave(*toolinfo, checkedFlags(), _settings, destination);
     if (!request) {
         _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMSgCap);
@@ -292,12 +305,9 @@ void ToolDialogView::onCaptureFinished(bool saved)
 void ToolDialogView::startTrim(const QString &destination)
 {
     OverlayChoices::store(_settings, checkedFlags());
-    OverlayChoices::storeCutFolder(_settings, QFileInfo(destination).absolutePath());
-    // Replacing one of the recordings being cut would destroy it.
-    if (TrimWorker::isSourceRecording(destination, toolinfo->chapterList)) {
-        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMsg);
+    if (refuseDestination(destination))
         return;
-    }
+    OverlayChoices::storeCutFolder(_settings, QFileInfo(destination).absolutePath());
     const int64_t range = *toolinfo->selectEndSumFrameTS - *toolinfo->selectStartSumFrameTS;
     if (!TrimRules::checkDiskSpace(toolinfo->recMode, range, _workFolderBase,
                                    QFileInfo(destination).absolutePath())) {
@@ -311,6 +321,7 @@ void ToolDialogView::startTrim(const QString &destination)
     request.flags = _cutFlg ? OverlayFlags{} : checkedFlags();
     request.overlaySettings = OverlaySettings::from(_settings);
     request.destination = destination;
+    request.openSourcePath = toolinfo->openSourcePath;
     request.workFolderBase = _workFolderBase;
     request.ffmpegProgram = _ffmpegProgram;
     _runner->start(std::move(request));

@@ -85,6 +85,8 @@ private:
     void layoutTrimControls();
     void layoutCaptureControls();
     void startTool(const QString &destination);
+    // Shows why destination may not be written, if it may not; true then.
+    bool refuseDestination(const QString &destination);
     void startCapture(const QString &destination);
     void startTrim(const QString &destination);
     void onTrimFinished(TrimWorker::Result result, const QString &error);

@@ -4,6 +4,7 @@
 #include "card/TripData.h"
 #include "recording/CommonConst.h"
 
+#include <QUrl>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -24,6 +25,7 @@ struct ToolInfo
     std::optional<int64_t> selectStartSumFrameTS; // the trim selection's start
     std::optional<int64_t> selectEndSumFrameTS;   // the current position, rounded down
     CommonConst::RecMode recMode = CommonConst::RecMode::Nomal;
-    int64_t currentCMtimeMs = 0; // the player's time in its current movie; 0 without one
-    double brightBarVal = 1.0;   // the brightness slider, 1.0 neutral
+    int64_t currentCMtimeMs = 0;        // the player's time in its current movie; 0 without one
+    double brightBarVal = 1.0;          // the brightness slider, 1.0 neutral
+    std::optional<QUrl> openSourcePath; // the opened card or backup, which the tools never write into
 };

@@ -7,7 +7,9 @@
 #include "videotools/OverlaySettings.h"
 
 #include <QString>
+#include <QUrl>
 #include <cstdint>
+#include <optional>
 
 struct TrimRequest
 {
@@ -16,7 +18,8 @@ struct TrimRequest
     int64_t endMs = 0;
     OverlayFlags flags; // what to burn in (all off for a trimmed clip as source)
     OverlaySettings overlaySettings;
-    QString destination;    // the clip's path
+    QString destination;                // the clip's path
+    std::optional<QUrl> openSourcePath; // the opened card or backup: never written into
     QString workFolderBase; // the job makes its private work folder below it (created when missing)
     QString ffmpegProgram;  // empty: "ffmpeg" from the PATH
 };

@@ -1,5 +1,6 @@
 #include "videotools/TrimRules.h"
 
+#include "card/WriteDestination.h"
 #include "recording/IOUtil.h"
 
 #include <QDir>
@@ -36,6 +37,21 @@ bool TrimRules::checkDiskSpace(CommonConst::RecMode recMode, int64_t rangeMs, co
     QDir().mkpath(workFolder);
     return hasDiskSpace(recMode, rangeMs, IOUtil::getFreeSpace(workFolder),
                         IOUtil::getFreeSpace(destinationFolder));
+}
+
+std::optional<QString> TrimRules::refusedDestinationText(const QString &destination,
+                                                         const std::optional<QUrl> &openSourcePath,
+                                                         const ChapterList &chapters)
+{
+    if (const auto conflict = WriteDestination::sourceConflict(destination, openSourcePath, chapters)) {
+        qWarning("Refused destination: %s", qPrintable(*conflict));
+        return WriteDestination::sourceConflictText();
+    }
+    if (const auto problem = WriteDestination::folderProblem(QFileInfo(destination).absolutePath())) {
+        qWarning("Refused destination: %s", qPrintable(*problem));
+        return WriteDestination::folderProblemText();
+    }
+    return std::nullopt;
 }
 
 QString TrimRules::withExtension(const QString &path, const QString &extension)

@@ -1,11 +1,14 @@
 // The trim tool's checks before a save and its progress figures, apart from the panel that shows them.
 #pragma once
 
+#include "card/TripData.h"
 #include "recording/CommonConst.h"
 #include "videotools/OverlayFlags.h"
 
 #include <QString>
+#include <QUrl>
 #include <cstdint>
+#include <optional>
 
 class TrimRules
 {
@@ -39,6 +42,12 @@ public:
     // since a folder that does not exist reports none.
     static bool checkDiskSpace(CommonConst::RecMode recMode, int64_t rangeMs, const QString &workFolder,
                                const QString &destinationFolder);
+
+    // The alert text for a destination the tools may not write: inside the opened card or backup (or
+    // one of chapters), or in a folder that takes no new file. None when it may be written.
+    static std::optional<QString> refusedDestinationText(const QString &destination,
+                                                         const std::optional<QUrl> &openSourcePath,
+                                                         const ChapterList &chapters);
 
     // The save panel's name with the tool's file type: another type gets the extension appended, so
     // a typed name can never replace a recording or a card file of another type ("jpg" is a "jpeg").

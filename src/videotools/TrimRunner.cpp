@@ -26,7 +26,7 @@ bool TrimRunner::start(TrimRequest request)
     });
     _thread = QThread::create([this, worker = _worker] {
         const TrimWorker::Result result = worker->run();
-        const QString error = worker->errorText();
+        const QString error = worker->failureReason();
         QMetaObject::invokeMethod(
             this, [this, result, error] { onEnded(result, error); }, Qt::QueuedConnection);
     });

@@ -29,7 +29,8 @@ public:
 
 signals:
     void progress(int step, int total);
-    // After the thread has ended; the runner may start the next job from here.
+    // After the thread has ended; the runner may start the next job from here. error is the job's
+    // failureReason().
     void finished(TrimWorker::Result result, const QString &error);
 
 private:

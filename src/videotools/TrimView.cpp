@@ -153,12 +153,14 @@ void TrimView::saveAction()
 void TrimView::startTrim(const QString &destination)
 {
     OverlayChoices::store(_settings, checkedFlags());
-    OverlayChoices::storeCutFolder(_settings, QFileInfo(destination).absolutePath());
-    // The save panel offers the card's own recordings; replacing one would destroy it.
-    if (TrimWorker::isSourceRecording(destination, toolinfo->chapterList)) {
-        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMsg);
+    // The save panel offers the card's own files; replacing one would destroy it. A refused folder is
+    // not remembered for the next panel.
+    if (const auto refusal =
+            TrimRules::refusedDestinationText(destination, toolinfo->openSourcePath, toolinfo->chapterList)) {
+        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, *refusal);
         return;
     }
+    OverlayChoices::storeCutFolder(_settings, QFileInfo(destination).absolutePath());
     if (!checkDiskSpace(QFileInfo(destination).absolutePath()))
         return;
 
@@ -170,6 +172,7 @@ void TrimView::startTrim(const QString &destination)
     request.flags = checkedFlags();
     request.overlaySettings = OverlaySettings::from(_settings);
     request.destination = destination;
+    request.openSourcePath = toolinfo->openSourcePath;
     request.workFolderBase = _workFolderBase;
     request.ffmpegProgram = _ffmpegProgram;
     _prompts->openProgress(txtTitleTrim, [this] { taskProgressDialogOnClose(); });

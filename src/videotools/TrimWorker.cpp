@@ -2,6 +2,7 @@
 
 #include "card/ChapterData.h"
 #include "card/PictureDataUtil.h"
+#include "card/WriteDestination.h"
 #include "platform/MovieProbe.h"
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
@@ -20,7 +21,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
-#include <sys/stat.h>
 
 namespace {
 
@@ -32,6 +32,13 @@ QString tr(const char *text)
 QString newClipPath(const QString &folder)
 {
     return FileUtil::appendPath(folder, randomString(8) + QStringLiteral(".mp4"));
+}
+
+// A stream copy keeps the sound only where the MP4 file takes it as it is; other sound is re-encoded.
+bool isSoundCopyable(const QString &movie)
+{
+    const auto info = MovieProbe::probe(movie);
+    return info && FfmpegOperate::isCopyableSound(info->soundCodec);
 }
 
 } // namespace
@@ -65,25 +72,30 @@ std::optional<TrimWorker::Range> TrimWorker::planRange(const ChapterList &chapte
     return range;
 }
 
-bool TrimWorker::isSourceRecording(const QString &destination, const ChapterList &chapters)
+bool TrimWorker::checkDestination()
 {
-    // By the file itself, not its name: a symbolic or hard link, or another letter case on the card's
-    // FAT file system, names the same recording.
-    struct stat target
-    {
-    };
-    if (::stat(QFile::encodeName(destination).constData(), &target) != 0)
-        return false; // nothing there yet: it cannot be a recording
-    const auto isTarget = [&](const QUrl &url) {
-        struct stat other
-        {
-        };
-        return url.isLocalFile() && ::stat(QFile::encodeName(url.toLocalFile()).constData(), &other) == 0 &&
-               other.st_dev == target.st_dev && other.st_ino == target.st_ino;
-    };
-    return std::any_of(chapters.begin(), chapters.end(), [&](const std::shared_ptr<ChapterData> &chapter) {
-        return isTarget(chapter->_pathMp4) || isTarget(chapter->_pathMove);
-    });
+    const QString &destination = _request.destination;
+    if (const auto conflict =
+            WriteDestination::sourceConflict(destination, _request.openSourcePath, _request.chapters)) {
+        fail(WriteDestination::sourceConflictText(), *conflict);
+        return false;
+    }
+    if (const auto problem = WriteDestination::folderProblem(QFileInfo(destination).absolutePath())) {
+        fail(WriteDestination::folderProblemText(), *problem);
+        return false;
+    }
+    return true;
+}
+
+bool TrimWorker::checkClip(const QString &clip)
+{
+    // A cut that ffmpeg ended well may still hold no picture (a selection of no length, a broken
+    // chapter): that is no clip to save.
+    const auto movie = MovieProbe::probe(clip);
+    if (movie && movie->width > 0 && movie->videoFrames > 0)
+        return true;
+    fail(tr("The clip holds no picture."), QStringLiteral("%1 holds no video frame").arg(clip));
+    return false;
 }
 
 bool TrimWorker::cancel()
@@ -99,8 +111,8 @@ bool TrimWorker::cancel()
 TrimWorker::Result TrimWorker::run()
 {
     Result result = Result::Failed;
-    if (isSourceRecording(_request.destination, _request.chapters)) {
-        result = fail(tr("The destination is one of the recordings being trimmed."));
+    if (!checkDestination()) {
+        result = Result::Failed;
     } else if (!QDir().mkpath(_request.workFolderBase)) {
         result = fail(tr("Cannot create the work folder %1.").arg(_request.workFolderBase));
     } else {
@@ -175,14 +187,15 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
             k == n - 1 ? PictureDataUtil::getMovieTimeStamp(chapters, range->endPosition) : std::nullopt;
         const QString clip = newClipPath(workFolder);
         QStringList args;
+        const bool copySound = isSoundCopyable(input);
         if (k == 0 && n > 1 && !overlay) {
             // The whole first chapter is copied; its start is cut from the joined clip, so the join
             // starts on a key frame.
-            args = FfmpegOperate::makeTrimArguments(input, clip, ass, std::nullopt, std::nullopt);
+            args = FfmpegOperate::makeTrimArguments(input, clip, ass, std::nullopt, std::nullopt, copySound);
             rememberedStart = startStamp;
             isStartPassDue = true;
         } else {
-            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp);
+            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp, copySound);
         }
         const int64_t expected =
             int64_t(endStamp.value_or(uint32_t(chapter.frameTimeSpan()))) - int64_t(startStamp.value_or(0));
@@ -215,9 +228,9 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
     QString finished = joined;
     if (isStartPassDue && rememberedStart) {
         finished = newClipPath(workFolder);
-        if (!runFfmpeg(
-                FfmpegOperate::makeTrimArguments(joined, finished, QString(), rememberedStart, std::nullopt),
-                0))
+        if (!runFfmpeg(FfmpegOperate::makeTrimArguments(joined, finished, QString(), rememberedStart,
+                                                        std::nullopt, isSoundCopyable(joined)),
+                       0))
             return isCancelled() ? Result::Cancelled : Result::Failed;
     }
     // The cuts are no longer needed: free their space before the clip is copied out.
@@ -225,6 +238,8 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
         QFile::remove(clip);
     step();
 
+    if (!checkClip(finished))
+        return Result::Failed;
     QString boxError;
     if (!CutVideoBoxWriter::append(finished, *metadata, &boxError))
         return fail(boxError);
@@ -237,7 +252,7 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
 bool TrimWorker::runFfmpeg(const QStringList &arguments, int64_t expectedMs, const QString &folder)
 {
     if (arguments.isEmpty()) {
-        fail(tr("The selection ends before it starts."));
+        fail(tr("The selection gives no length."));
         return false;
     }
     FfmpegJob job(arguments);
@@ -251,7 +266,7 @@ bool TrimWorker::runFfmpeg(const QStringList &arguments, int64_t expectedMs, con
     if (outcome == FfmpegJob::Outcome::Succeeded)
         return true;
     if (outcome != FfmpegJob::Outcome::Cancelled)
-        fail(job.errorText());
+        fail(job.errorText(), job.shortErrorText());
     return false;
 }
 
@@ -260,11 +275,7 @@ bool TrimWorker::moveIntoPlace(const QString &finished)
     // The clip goes to a hidden name beside the destination first, so the rename below is atomic and
     // the old file stays whole until the new one is complete.
     const QFileInfo target(_request.destination);
-    QString partName = QStringLiteral(".%1.%2.part").arg(target.fileName(), randomString(8));
-    // A destination name near the file system's limit of 255 bytes has no room for the additions.
-    if (QFile::encodeName(partName).size() > 255)
-        partName = QStringLiteral(".%1.part").arg(randomString(8));
-    const QString part = FileUtil::appendPath(target.absolutePath(), partName);
+    const QString part = FileUtil::hiddenPathBeside(target.absoluteFilePath(), QStringLiteral("part"));
     const qint64 expectedSize = QFileInfo(finished).size();
     if (!QFile::rename(finished, part) && !QFile::copy(finished, part)) {
         QFile::remove(part);
@@ -298,10 +309,12 @@ void TrimWorker::step()
         _onProgress(_step, _total);
 }
 
-TrimWorker::Result TrimWorker::fail(const QString &text)
+TrimWorker::Result TrimWorker::fail(const QString &text, const QString &reason)
 {
-    if (_errorText.isEmpty())
-        _errorText = text;
+    if (_errorText.isEmpty()) {
+        _errorText = reason.isEmpty() || reason == text ? text : text + QLatin1Char('\n') + reason;
+        _failureReason = reason.isEmpty() ? text : reason;
+    }
     return Result::Failed;
 }
 

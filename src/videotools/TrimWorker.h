@@ -53,14 +53,15 @@ public:
     // Any thread. True when the job will end as cancelled; false when it has passed the point where
     // the clip replaces the destination (or has ended), so it reports its own result instead.
     bool cancel();
-    // Why the job failed (empty otherwise).
+    // Why the job failed (empty otherwise), with ffmpeg's last log lines.
     const QString &errorText() const { return _errorText; }
+    // The same in short for an alert's detail: the file and the system's error, or ffmpeg's outcome
+    // and its last log line.
+    const QString &failureReason() const { return _failureReason; }
 
     // The range of a selection after the edge margins; none when it lies outside 32-bit positions or
     // the list is empty.
     static std::optional<Range> planRange(const ChapterList &chapters, int64_t startMs, int64_t endMs);
-    // True when the destination is (by canonical path) one of the chapters' movie files.
-    static bool isSourceRecording(const QString &destination, const ChapterList &chapters);
 
 private:
     enum State
@@ -72,11 +73,15 @@ private:
     };
 
     Result runPasses(const QString &workFolder);
+    // Fails the job when the destination would write over the opened source or its folder takes no file.
+    bool checkDestination();
+    // Fails the job when the finished clip holds no picture.
+    bool checkClip(const QString &clip);
     bool runFfmpeg(const QStringList &arguments, int64_t expectedMs, const QString &folder = QString());
     bool moveIntoPlace(const QString &finished);
     void step();
     bool isCancelled() const { return _state.load() == Cancelled; }
-    Result fail(const QString &text);
+    Result fail(const QString &text, const QString &reason = QString());
     void log(const QString &line);
 
     TrimRequest _request;
@@ -85,6 +90,7 @@ private:
     std::atomic<int> _state = Running;
     std::atomic<bool> _isCancelRequested = false; // mirror of the state for the running ffmpeg
     QString _errorText;
+    QString _failureReason;
     int _step = 0;
     int _total = 0;
 };

@@ -5,14 +5,19 @@
 #include "app/MainWindowPlayerHost.h"
 #include "app/MenuValidation.h"
 #include "app/ModalRunner.h"
+#include "app/ToolWindows.h"
 #include "app/VideoListView.h"
+#include "app/WindowCoordinators.h"
+#include "card/CardData.h"
 #include "map/EmptyMapView.h"
 #include "map/MapTitleView.h"
 #include "map/MapView.h"
 #include "player/MoviePlayerView.h"
+#include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
 #include "support/EventLoop.h"
 #include "support/TempDir.h"
+#include "videotools/CaptureView.h"
 
 #include "../maintenance/FakePrompts.h"
 #include "AppFakes.h"
@@ -218,4 +223,34 @@ TEST(MainMenuTest, ActionsFollowTheStateAndOnlyEnabledHandlersRun)
     state.backupFlg = false;
     menu.trigger(MenuCommand::SaveAs);
     EXPECT_EQ(saves, 1);
+}
+
+// The tools the main window opens know the opened card, so they refuse to write into it.
+TEST(MainWindowTest, ToolsAreHandedTheOpenedCard)
+{
+    Fixture f;
+    f.window->startUp();
+    bool opened = false;
+    QObject::connect(f.window->cardOpener(), &CardOpener::finished,
+                     [&](CardOpener::Outcome outcome) { opened = outcome == CardOpener::Outcome::Opened; });
+    f.window->cardOpener()->pauseMsec = 0;
+    const QUrl card = writtenSampleCard();
+    f.window->cardOpener()->openVideoData(card, true, MovieType::Card);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+    MoviePlayerView *player = f.window->panels()->moviePlayerView();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return player->valueInfo() && player->currentPictureData(); }));
+
+    ToolWindows &tools = f.window->coordinators()->toolWindows();
+    std::optional<QUrl> handed;
+    QTimer::singleShot(0, [&] {
+        if (CaptureView *view = tools.captureView()) {
+            handed = view->toolinfo ? view->toolinfo->openSourcePath : std::nullopt;
+            view->cancelAction();
+        }
+    });
+    tools.openToolWindow(ToolWindows::SNAPSHOT_BUTTON);
+    ASSERT_TRUE(handed);
+    EXPECT_EQ(*handed, f.window->cardData()->_openSourcePath);
+    EXPECT_EQ(FileUtil::splitPath(*handed).first->toLocalFile(),
+              FileUtil::splitPath(card).first->toLocalFile());
 }

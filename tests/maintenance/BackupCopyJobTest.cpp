@@ -8,6 +8,7 @@
 #include "card/CardFixture.h"
 #include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
@@ -223,9 +224,67 @@ TEST(BackupCopyJobTest, CancelDuringTheThirdOfTenFilesKeepsTheUsersFolder)
     EXPECT_FALSE(outcome.alert);
     EXPECT_EQ(outcome.copied, 3);
     EXPECT_EQ(copier.calls, (QStringList{"m0.MP4", "m1.MP4", "m2.MP4"}));
-    // m0 and m2 were new and are removed; m1 stood there before and keeps its new content.
-    Snapshot expected{{"/bk/keep.txt", "mine"}, {"/bk/MOVE001/m1.MP4", pattern(1001, 1)}};
+    // m0 and m2 were new and are removed; m1 stood there before and gets its earlier content back.
+    Snapshot expected{{"/bk/keep.txt", "mine"}, {"/bk/MOVE001/m1.MP4", "an earlier m1"}};
     EXPECT_EQ(snapshot(dir.filePath("dest")), expected);
+}
+
+// A run into an earlier backup of the same card that fails or is cancelled part-way leaves that backup
+// byte for byte as it was, management files included; a run that succeeds leaves only the new files.
+TEST(BackupCopyJobTest, FailedOrCancelledRunLeavesTheEarlierBackupAsItWas)
+{
+    TempDir dir;
+    QStringList chapters;
+    const auto writeCard = [&](char seed, int bigChapter) {
+        chapters.clear();
+        for (int i = 0; i < 10; ++i) {
+            chapters << QString("MOVE001/m%1.MP4").arg(i);
+            dir.write("card/MOVE/" + chapters.last(),
+                      pattern(i == bigChapter ? 300000 : 20000 + i, char(seed + i)));
+        }
+        for (const char *name : {"VREC_MOV_MNG.DAT", "MOV_PRCT.DAT", "ADV_PRCT.DAT"})
+            dir.write(QString("card/MOVE/") + name, pattern(1000, seed) + name);
+    };
+    writeCard('a', -1);
+    VerifiedFileCopier real;
+    const std::atomic<bool> noCancel = false;
+    ASSERT_FALSE(BackupCopyJob(planOf(dir, chapters), real).run(noCancel).cancelled);
+    const Snapshot earlier = snapshot(dir.filePath("dest"));
+    ASSERT_EQ(earlier.size(), 13u);
+
+    // The card has moved on: every file differs, and the eighth chapter is larger than the disk takes.
+    writeCard('k', 7);
+    {
+        const FileSizeLimit limit(100000);
+        ASSERT_TRUE(limit.active());
+        const auto outcome = BackupCopyJob(planOf(dir, chapters), real).run(noCancel);
+        EXPECT_EQ(outcome.alert, "Unable to copy the file.");
+        EXPECT_TRUE(outcome.failureReason().contains("m7.MP4")) << outcome.failureReason().toStdString();
+    }
+    EXPECT_EQ(snapshot(dir.filePath("dest")), earlier);
+
+    // A chapter that cannot be read, past half of the run.
+    const BackupCopyPlan plan = planOf(dir, chapters);
+    const QString gone = dir.filePath("card/MOVE/MOVE001/m6.MP4");
+    const QByteArray goneBytes = snapshot(dir.filePath("card"))["/MOVE/MOVE001/m6.MP4"];
+    QFile::remove(gone);
+    EXPECT_TRUE(BackupCopyJob(plan, real).run(noCancel).alert);
+    EXPECT_EQ(snapshot(dir.filePath("dest")), earlier);
+    dir.write("card/MOVE/MOVE001/m6.MP4", goneBytes);
+
+    // Cancelled through the progress flag after the eighth file.
+    std::atomic<bool> cancel = false;
+    FaultyCopier cancelling;
+    cancelling.cancel = &cancel;
+    cancelling.cancelOn = 8;
+    const auto cancelled = BackupCopyJob(planOf(dir, chapters), cancelling).run(cancel);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_EQ(cancelled.copied, 8);
+    EXPECT_EQ(snapshot(dir.filePath("dest")), earlier);
+
+    // Run to its end: the backup is the card's, with nothing kept beside its files.
+    EXPECT_FALSE(BackupCopyJob(planOf(dir, chapters), real).run(noCancel).cancelled);
+    EXPECT_EQ(snapshot(dir.filePath("dest/bk")), snapshot(dir.filePath("card/MOVE")));
 }
 
 TEST(BackupCopyJobTest, CopiesInOrderWithProgressAndFailuresLeaveTargetsAsTheyWere)

@@ -2,6 +2,7 @@
 #include "maintenance/BackupCopyPlan.h"
 #include "maintenance/BackupFolderName.h"
 #include "maintenance/BackupSizeText.h"
+#include "maintenance/BackupSpace.h"
 
 #include "recording/FileUtil.h"
 #include "support/TempDir.h"
@@ -134,4 +135,35 @@ TEST(BackupFolderNameTest, ChecksInTheDialogsOrder)
     for (const QChar c : refused)
         EXPECT_EQ(BackupFolderName::check("ab" + QString(c) + "cd", 1, 100, 10), P::BadFormat)
             << int(c.unicode());
+}
+
+TEST(BackupSpaceTest, EachFileTakesWholeBlocks)
+{
+    const std::vector<std::int64_t> sizes{1, 4096, 4097, 0, 10000};
+    const struct
+    {
+        std::int64_t blockSize, needed;
+    } cases[] = {
+        {4096, 4096 + 4096 + 8192 + 0 + 12288},
+        {512, 512 + 4096 + 4608 + 0 + 10240},
+        {1, 18194},
+        {-1, 18194}, // unknown: the bytes as they are
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(BackupSpace::neededBytes(sizes, c.blockSize), c.needed) << c.blockSize;
+}
+
+// A thousand small chapters fit by their bytes but not by their blocks: refused before any copy.
+TEST(BackupSpaceTest, BlockRoundedSelectionIsRefusedUpFront)
+{
+    const std::vector<std::int64_t> chapters(1000, 100);
+    const std::int64_t bytes = BackupSpace::neededBytes(chapters, -1);
+    const std::int64_t blocks = BackupSpace::neededBytes(chapters, 4096);
+    const std::int64_t free = 1000000;
+    ASSERT_LT(bytes, free);
+    EXPECT_FALSE(BackupFolderName::check("bk", 1000, free, bytes));
+    EXPECT_EQ(BackupFolderName::check("bk", 1000, free, blocks), BackupFolderName::Problem::NoSpace);
+    TempDir dir;
+    EXPECT_GT(BackupSpace::blockSizeOf(dir.path()), 0);
+    EXPECT_EQ(BackupSpace::blockSizeOf(dir.filePath("missing")), -1);
 }

@@ -1,6 +1,8 @@
 #include "map/GoogleEarthExportCommand.h"
+#include "card/ChapterData.h"
 #include "card/MoveProtectInfo.h"
 #include "card/StandardCardFixture.h"
+#include "card/WriteDestination.h"
 #include "map/GoogleEarthExportHost.h"
 #include "map/GoogleEarthLauncher.h"
 #include "map/KmzExporter.h"
@@ -141,6 +143,30 @@ TEST_F(GoogleEarthExportCommandTest, OutcomesAndWhatTheUserIsTold)
     // A remembered folder that is gone: the panel starts in Documents.
     settings.setPathDirGoogleEarth(QUrl::fromLocalFile(out.filePath("gone")));
     EXPECT_EQ(command.startFolder(), UserDefaultUtil::documentsPath());
+}
+
+// The save panel reaches the card: a file there, under any name, is refused and nothing is written.
+TEST_F(GoogleEarthExportCommandTest, DestinationsInsideTheOpenedCardAreRefused)
+{
+    const QString move = dir->filePath("MOVE");
+    const QString otherTrip = card._tripList.back()->sortedChapters().front()->_pathMp4.toLocalFile();
+    const auto listing = [&move] {
+        QStringList files;
+        QDirIterator it(move, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+        return files;
+    };
+    const QStringList before = listing();
+    for (const QString &choice :
+         {otherTrip, move + "/VREC_MOV_MNG.DAT", move + "/ver.txt", move + "/MOVE001/route.kmz"}) {
+        host.events.clear();
+        host.choices = {choice};
+        EXPECT_EQ(run(), Outcome::Failed) << choice.toStdString();
+        EXPECT_EQ(host.events.last(), "Warning: " + WriteDestination::sourceConflictText());
+    }
+    EXPECT_EQ(listing(), before);
+    EXPECT_EQ(settings.pathDirGoogleEarth, QUrl::fromLocalFile(out.path())) << "the card is not remembered";
 }
 
 // The new warning too; the document's texts are checked through kmzexport.

@@ -1,3 +1,4 @@
+#include "card/ChapterData.h"
 #include "card/StandardCardFixture.h"
 
 #include <QDateTime>
@@ -117,5 +118,27 @@ TEST_F(KmzExportToolTest, LanguageSettingAndBadIndexes)
         const QString none = work.filePath("none.kmz");
         EXPECT_EQ(kmzexport(selection, none).exitCode, 1) << selection.join(' ').toStdString();
         EXPECT_FALSE(QFileInfo::exists(none));
+    }
+}
+
+// Every card file, another trip's chapter too, is refused as the destination: exit 1, a message, no change.
+TEST_F(KmzExportToolTest, CardFilesAreRefused)
+{
+    const QString move = dir->filePath("MOVE");
+    const QString otherTrip = card._tripList.back()->sortedChapters().front()->_pathMp4.toLocalFile();
+    for (const QString &destination : {otherTrip, move + "/VREC_MOV_MNG.DAT", move + "/MOV_PRCT.DAT",
+                                       move + "/SETINF.DAT", move + "/ver.txt"}) {
+        QFile file(destination);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        for (const QStringList &selection : {QStringList{"--trip", "0"}, {"--event", "0"}}) {
+            const ProgramRun exported = kmzexport(selection, destination);
+            EXPECT_EQ(exported.exitCode, 1) << destination.toStdString();
+            EXPECT_TRUE(exported.output.contains("inside the opened folder"))
+                << exported.output.toStdString();
+        }
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before) << destination.toStdString();
     }
 }

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QRandomGenerator>
 
-
 namespace {
 
 QByteArray fileBytes(const QString &path)
@@ -83,4 +82,31 @@ TEST_F(KmzExporterTest, ArchiveCutShortByAFailingWriteReplacesNothing)
     EXPECT_EQ(fileBytes(destination), "old");
     EXPECT_EQ(QDir(out.filePath("dest")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"old.kmz"});
+}
+
+// A name as long as the file system allows is written: the temporary name beside it is a short one.
+TEST_F(KmzExporterTest, LongestNameIsWritten)
+{
+    const QString destination = out.filePath(QString(240, 'k') + ".kmz");
+    KmzExporter exporter(settings, workDirectory());
+    EXPECT_TRUE(exporter.exportTripKml(card._tripList[0]->sortedChapters(), destination))
+        << exporter.lastError().toStdString();
+    EXPECT_TRUE(fileBytes(destination).startsWith("PK"));
+}
+
+// With the opened card named, no card file is replaced, another trip's chapter included.
+TEST_F(KmzExporterTest, CardFilesAreRefused)
+{
+    const QString move = dir->filePath("MOVE");
+    KmzExporter exporter(settings, workDirectory());
+    exporter.setOpenSource(card._openSourcePath);
+    for (const QString &destination :
+         {card._tripList.back()->sortedChapters().front()->_pathMp4.toLocalFile(), move + "/VREC_MOV_MNG.DAT",
+          move + "/MOV_PRCT.DAT", move + "/SETINF.DAT", move + "/ver.txt"}) {
+        const QByteArray before = fileBytes(destination);
+        EXPECT_FALSE(exporter.exportTripKml(card._tripList[0]->sortedChapters(), destination));
+        EXPECT_TRUE(exporter.lastError().contains("inside the opened folder"))
+            << exporter.lastError().toStdString();
+        EXPECT_EQ(fileBytes(destination), before);
+    }
 }

@@ -40,6 +40,7 @@ private:
         info.selectStartSumFrameTS = 0;
         info.selectEndSumFrameTS = endMs;
         info.currentCMtimeMs = currentMs;
+        info.openSourcePath = card._openSourcePath;
         return info;
     }
     ToolTestCard()

@@ -7,7 +7,9 @@
 #include "videotools/TrimView.h"
 
 #include "ToolTestCard.h"
+#include "card/WriteDestination.h"
 #include "recording/UserDefaultUtil.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TempDir.h"
 
 #include <QCheckBox>
@@ -20,6 +22,12 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
 
 // The tools' dialogs and main window as the tests see them: every call recorded.
 struct FakeToolPrompts : TrimPrompts
@@ -199,17 +207,35 @@ TYPED_TEST(TrimViewTest, CancelWhileRunningReportsOnlyCancelled)
     EXPECT_FALSE(QFile::exists(this->_dir.filePath("cancelled.mp4")));
 }
 
-TYPED_TEST(TrimViewTest, SourceRecordingAsDestinationIsRefused)
+// The save panel reaches the card's own files: each is refused before any job starts, as is a folder
+// that takes no file.
+TYPED_TEST(TrimViewTest, CardFilesAndUnwritableFoldersAreRefusedBeforeTheJob)
 {
     const ToolInfo info = ToolTestCard::shared().tripInfo(ToolType::Trim, 4000);
-    const QString source = info.chapterList.front()->_pathMp4.toLocalFile();
-    const qint64 size = QFileInfo(source).size();
-    this->open(info);
-    this->_prompts->destination = source;
-    this->_view->saveAction();
-    EXPECT_FALSE(this->busy());
-    EXPECT_EQ(this->_prompts->calls.last(), "alert:Cut was unsuccessful.");
-    EXPECT_EQ(QFileInfo(source).size(), size);
+    const QString move = ToolTestCard::shared().dir.filePath("MOVE");
+    const ReadOnlyFolder locked(this->_dir.filePath("locked"));
+    const QString inCard = "alert:" + WriteDestination::sourceConflictText();
+    std::vector<std::pair<QString, QString>> cases{
+        {info.chapterList.front()->_pathMp4.toLocalFile(), inCard},
+        {move + "/VREC_MOV_MNG.DAT", inCard},
+        {move + "/MOV_PRCT.DAT", inCard},
+        {move + "/SETINF.DAT", inCard},
+        {move + "/ver.txt", inCard},
+        {move + "/MOVE001/new.mp4", inCard},
+    };
+    if (locked.active())
+        cases.emplace_back(locked.path() + "/clip.mp4", "alert:" + WriteDestination::folderProblemText());
+    for (const auto &[destination, alert] : cases) {
+        const QByteArray before = readAll(destination);
+        this->open(info);
+        this->_prompts->destination = destination;
+        this->_view->saveAction();
+        EXPECT_FALSE(this->busy());
+        EXPECT_TRUE(this->_prompts->calls.filter("progress:").isEmpty());
+        EXPECT_EQ(this->_prompts->calls.last(), alert) << destination.toStdString();
+        EXPECT_EQ(readAll(destination), before);
+        EXPECT_TRUE(this->_settings.pathDirCut.isEmpty()) << "a refused folder is not remembered";
+    }
 }
 
 TYPED_TEST(TrimViewTest, TrimmedClipDisablesTheBoxesAndAsksNothing)
@@ -279,6 +305,18 @@ TYPED_TEST(CaptureViewTest, SavesOrRefusesClosesOnlyAfterSuccessAndStoresTheChoi
     EXPECT_FALSE(reread.expDlgDateTime || reread.expDlgSpeed || reread.expDlgAcceleration ||
                  reread.expDlgPoint);
     EXPECT_EQ(reread.pathDirCap, this->_dir.path());
+}
+
+TYPED_TEST(CaptureViewTest, CardFileIsRefusedBeforeTheCapture)
+{
+    const QString settings = ToolTestCard::shared().dir.filePath("MOVE/SETINF.DAT");
+    const QByteArray before = readAll(settings);
+    auto &view = this->open(ToolTestCard::shared().tripInfo(ToolType::Capture));
+    this->_prompts->destination = settings;
+    view.saveAction();
+    EXPECT_FALSE(this->busy());
+    EXPECT_EQ(this->_prompts->calls.last(), "alert:" + WriteDestination::sourceConflictText());
+    EXPECT_EQ(readAll(settings), before);
 }
 
 using ToolDialogViewTest = TrimViewTest<ToolDialogView>;

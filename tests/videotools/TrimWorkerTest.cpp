@@ -4,11 +4,14 @@
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/PictureDataUtil.h"
+#include "card/StandardCardFixture.h"
 #include "platform/MovieProbe.h"
 #include "recording/FileUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 #include "samplecard/SampleCardWriter.h"
+#include "support/Ffmpeg.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -18,12 +21,58 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int64_t GOP_MS = 10 * 1000 / 28 + 1;
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// What a full decode of the clip reports: nothing for a clip without faults.
+QByteArray decodeErrors(const QString &clip)
+{
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-nostdin", "-v", "error", "-i", clip, "-f", "null", "-"});
+    ffmpeg.waitForFinished(-1);
+    return ffmpeg.readAllStandardError() + (ffmpeg.exitCode() == 0 ? "" : "(failed)");
+}
+
+// The chapter's movie remuxed by ffmpeg with the given output options, and its driving data box appended
+// again, its entry offsets moved with it.
+bool remuxChapter(const QString &chapter, const QString &workFolder, const QStringList &options)
+{
+    const QByteArray bytes = readAll(chapter);
+    qsizetype box = 0;
+    while (box + 8 <= bytes.size() && bytes.mid(box + 4, 4) != "udat")
+        box += qFromBigEndian<quint32>(bytes.constData() + box);
+    if (box + 16 > bytes.size())
+        return false;
+    const QString movie = QDir(workFolder).filePath("movie.mp4");
+    const QString pcm = QDir(workFolder).filePath("remuxed");
+    QFile part(movie);
+    if (!part.open(QIODevice::WriteOnly) || part.write(bytes.left(box)) != box)
+        return false;
+    part.close();
+    if (!Ffmpeg::run(QStringList{"-i", movie} + options + QStringList{pcm}))
+        return false;
+    QByteArray remuxed = readAll(pcm);
+    QByteArray udat = bytes.mid(box);
+    const qint64 shift = remuxed.size() - box;
+    const quint32 count = qFromBigEndian<quint32>(udat.constData() + 12);
+    for (quint32 i = 0; i < count; ++i) {
+        char *entry = udat.data() + 16 + 8 * i;
+        qToBigEndian<quint32>(quint32(qFromBigEndian<quint32>(entry) + shift), entry);
+    }
+    QFile out(chapter);
+    return out.open(QIODevice::WriteOnly) && out.write(remuxed + udat) == remuxed.size() + udat.size();
+}
 
 class TrimWorkerTest : public ::testing::Test
 {
@@ -286,6 +335,146 @@ TEST_F(TrimWorkerTest, TrimclipExitStatusAndNothingLeftBehind)
         EXPECT_EQ(QFile::exists(c.args.last()), c.isSaved);
         QDirIterator files(tmp, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         EXPECT_FALSE(files.hasNext()) << files.next().toStdString();
+    }
+}
+
+// Copies of the fixture's card whose chapters were remuxed with the options.
+class RemuxedCard
+{
+public:
+    RemuxedCard(const QString &move, const QString &workFolder, const QStringList &options)
+    {
+        QDirIterator files(move, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString from = files.next();
+            const QString to = _dir.filePath("MOVE/" + QDir(move).relativeFilePath(from));
+            QDir().mkpath(QFileInfo(to).absolutePath());
+            EXPECT_TRUE(QFile::copy(from, to));
+            if (from.startsWith(move + "/MOVE001/m") && from.endsWith(".MP4"))
+                EXPECT_TRUE(remuxChapter(to, workFolder, options)) << to.toStdString();
+        }
+        card.loadCardFolder(FileUtil::fileUrl(_dir.filePath("MOVE")));
+        EXPECT_EQ(card._tripList.size(), 1u);
+    }
+    ~RemuxedCard() { card.dispose(); }
+    ChapterList chapters() const { return card._tripList.front()->sortedChapters(); }
+
+    CardData card;
+
+private:
+    TempDir _dir;
+};
+
+// A camera that records PCM sound: an MP4 clip cannot take it as it is, so the cut re-encodes it.
+TEST_F(TrimWorkerTest, PcmSoundChapterTrimsWithAndWithoutOverlay)
+{
+    const RemuxedCard pcm(cardFolder(), _work.path(), {"-c:v", "copy", "-c:a", "pcm_s16le", "-f", "mov"});
+    const ChapterList chapters = pcm.chapters();
+    ASSERT_EQ(MovieProbe::probe(chapters[0]->_pathMp4.toLocalFile())->soundCodec, "pcm_s16le");
+    const struct
+    {
+        int64_t start, end;
+        OverlayFlags flags;
+    } cases[] = {{500, 2500, {}}, {1500, 7500, {}}, {1500, 4500, {false, true, false, false}}};
+    for (const auto &c : cases) {
+        const QString out = _work.filePath(QString("pcm%1-%2.mp4").arg(c.end).arg(c.flags.any()));
+        TrimRequest r = request(c.start, c.end, out, c.flags);
+        r.chapters = chapters;
+        TrimWorker worker(r);
+        ASSERT_EQ(trim(worker), TrimWorker::Result::Saved) << worker.errorText().toStdString();
+        EXPECT_EQ(decodeErrors(out), "") << out.toStdString();
+        EXPECT_EQ(MovieProbe::probe(out)->soundCodec, "aac");
+        expectClipOf(out, *TrimWorker::planRange(chapters, c.start, c.end));
+        EXPECT_TRUE(nothingLeftBehind());
+    }
+}
+
+// A selection that gives no length (one record, so "-t 00:00:00.000"), or cuts without a picture, saves
+// nothing and says why; trimclip tells the same.
+TEST_F(TrimWorkerTest, NoLengthOrNoPictureFailsAndLeavesNoFile)
+{
+    TempDir one;
+    ASSERT_TRUE(SampleCardWriter(SampleScenario::singleChapter(30)).writeCard(one.path()));
+    CardData card;
+    card.loadCardFolder(FileUtil::fileUrl(one.filePath("MOVE")));
+    const RemuxedCard soundOnly(cardFolder(), _work.path(), {"-vn", "-c:a", "copy", "-f", "mp4"});
+    const struct
+    {
+        ChapterList chapters;
+        OverlayFlags flags;
+        const char *reason;
+    } cases[] = {
+        {card._tripList.front()->sortedChapters(), {}, "no length"},
+        {card._tripList.front()->sortedChapters(), {true, true, true, true}, "no length"},
+        {soundOnly.chapters(), {}, "no video frame"},
+    };
+    const QString out = _work.filePath("empty.mp4");
+    for (const auto &c : cases) {
+        TrimRequest r = request(0, 3000, out, c.flags);
+        r.chapters = c.chapters;
+        TrimWorker worker(r);
+        EXPECT_EQ(worker.run(), TrimWorker::Result::Failed) << c.reason;
+        EXPECT_TRUE(worker.failureReason().contains(c.reason)) << worker.failureReason().toStdString();
+        EXPECT_FALSE(QFileInfo::exists(out));
+        EXPECT_TRUE(nothingLeftBehind());
+    }
+    card.dispose();
+
+    QProcess trimclip;
+    trimclip.start(QDir(qEnvironmentVariable("ORV_BUILD_DIR")).filePath("devtools/trimclip"),
+                   {one.filePath("MOVE"), "--trip", "0", "--from", "0", "--to", "3000", out});
+    ASSERT_TRUE(trimclip.waitForFinished(-1));
+    EXPECT_EQ(trimclip.exitCode(), 1);
+    EXPECT_TRUE(trimclip.readAllStandardError().contains("Cut was unsuccessful."));
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+// No file of the opened card is replaced, and a folder that takes no file is refused, before any ffmpeg.
+TEST_F(TrimWorkerTest, CardFilesAndUnwritableFoldersAreRefusedBeforeAnyFfmpeg)
+{
+    const QString move = cardFolder();
+    const ReadOnlyFolder locked(_work.filePath("locked"));
+    QStringList destinations{move + "/VREC_MOV_MNG.DAT", move + "/MOV_PRCT.DAT", move + "/SETINF.DAT",
+                             move + "/ver.txt", move + "/MOVE001/new.mp4"};
+    if (locked.active())
+        destinations << locked.path() + "/clip.mp4";
+    for (const QString &destination : destinations) {
+        const QByteArray before = readAll(destination);
+        TrimRequest r = request(500, 2500, destination);
+        r.openSourcePath = _card._openSourcePath;
+        TrimWorker worker(r);
+        _commands.clear();
+        EXPECT_EQ(trim(worker), TrimWorker::Result::Failed) << destination.toStdString();
+        EXPECT_TRUE(_commands.isEmpty()) << _commands.join('\n').toStdString();
+        EXPECT_EQ(readAll(destination), before);
+        EXPECT_TRUE(worker.failureReason().contains(QFileInfo(destination).absolutePath()))
+            << worker.failureReason().toStdString();
+    }
+}
+
+// trimclip over the standard card: every card file, another trip's chapter too, stays as it was.
+TEST_F(TrimWorkerTest, TrimclipRefusesEveryCardFile)
+{
+    TempDir standard;
+    ASSERT_TRUE(writeStandardCard(standard.path()));
+    const QString move = standard.filePath("MOVE");
+    CardData card;
+    card.loadCardFolder(FileUtil::fileUrl(move));
+    const QString otherTrip = card._tripList.back()->sortedChapters().front()->_pathMp4.toLocalFile();
+    card.dispose();
+    for (const QString &destination : {otherTrip, move + "/VREC_MOV_MNG.DAT", move + "/MOV_PRCT.DAT",
+                                       move + "/SETINF.DAT", move + "/ver.txt"}) {
+        const QByteArray before = readAll(destination);
+        QProcess trimclip;
+        trimclip.start(QDir(qEnvironmentVariable("ORV_BUILD_DIR")).filePath("devtools/trimclip"),
+                       {move, "--trip", "0", "--from", "200", "--to", "2800", destination});
+        ASSERT_TRUE(trimclip.waitForFinished(-1));
+        const QByteArray errors = trimclip.readAllStandardError();
+        EXPECT_EQ(trimclip.exitCode(), 1) << destination.toStdString();
+        EXPECT_TRUE(errors.contains("Cut was unsuccessful.")) << errors.toStdString();
+        EXPECT_TRUE(errors.contains("inside the opened")) << errors.toStdString();
+        EXPECT_FALSE(errors.contains("ffmpeg -y")) << errors.toStdString();
+        EXPECT_EQ(readAll(destination), before) << destination.toStdString();
     }
 }
 
