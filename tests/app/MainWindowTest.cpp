@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/CardOpener.h"
+#include "app/FormColors.h"
 #include "app/MainMenu.h"
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowPlayerHost.h"
@@ -90,6 +91,10 @@ TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStartsAndFullScr
     const QList<QWidget *> sides = {panels->mapTitleView(), panels->emptyMapView(), panels->videoListSlot(),
                                     panels->drivingInfoSlot()};
     const int normalWidth = panels->moviePlayerView()->width();
+    // The panels stand on the form's background; the menu bar keeps the desktop's colours.
+    EXPECT_EQ(panels->palette().color(QPalette::Window), FormColors::FROM_BACKGROUND_COLOR);
+    EXPECT_EQ(panels->palette().color(QPalette::WindowText), FormColors::FROM_TEXT_COLOR);
+    EXPECT_TRUE(panels->autoFillBackground());
 
     f.window->mainMenu()->action(MenuCommand::FullScreen)->trigger();
     EventLoop::waitUntil([&] { return f.window->isFullscreen(); });
