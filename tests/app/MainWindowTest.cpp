@@ -6,7 +6,9 @@
 #include "app/MainWindowPlayerHost.h"
 #include "app/MenuValidation.h"
 #include "app/ModalRunner.h"
+#include "app/ToolWindows.h"
 #include "app/VideoListView.h"
+#include "app/WindowCoordinators.h"
 #include "map/EmptyMapView.h"
 #include "map/MapTitleView.h"
 #include "map/MapView.h"
@@ -211,6 +213,27 @@ TEST(MainWindowTest, OpensFillTheListStillsArriveAndBackUpFollowsTheOpenSource)
     EXPECT_FALSE(f.window->backupFlg());
     EXPECT_EQ(list->rowCount(), 0) << "the previous card's rows went with the reset";
     EXPECT_EQ(f.prompter.shown, QStringList{"warn: Unable to read the selected file."});
+}
+
+// A tool is handed the brightness slider's value, which its still rule takes as 1.0 neutral: the
+// engine's filter offset (0.0 at neutral) darkened every still.
+TEST(MainWindowTest, ToolsAreHandedTheBrightnessSlidersValue)
+{
+    Fixture f;
+    f.window->startUp();
+    bool opened = false;
+    QObject::connect(f.window->cardOpener(), &CardOpener::finished,
+                     [&](CardOpener::Outcome) { opened = true; });
+    f.window->cardOpener()->pauseMsec = 0;
+    f.window->cardOpener()->openVideoData(writtenSampleCard(), true, MovieType::Backup);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+    const ToolWindows &tools = f.window->coordinators()->toolWindows();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return tools.playerState().hasRecording; }));
+    MoviePlayerView *panel = f.window->panels()->moviePlayerView();
+    for (const double gamma : {1.0, 3.0, 0.1}) {
+        panel->setGamma(gamma);
+        EXPECT_EQ(tools.playerState().info.brightBarVal, gamma);
+    }
 }
 
 TEST(MenuValidationTest, SavingCommandsNeedAUsableCardAndNoSheetOthersOnlyTheirHandler)
