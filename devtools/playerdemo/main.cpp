@@ -167,7 +167,7 @@ bool runStep(QApplication &app, MoviePlayerView &panel, const QString &action, c
     return true;
 }
 
-// The frame number the picture carries in its stamp (see SampleCardWriter::videoInputArgs),
+// The frame number the picture carries in its stamp (see SampleMovieArgs::frameStampFilter),
 // read from a screenshot of the panel; none when a block is neither black nor white.
 std::optional<int> frameStampIn(const QImage &shot, MoviePlayerView &panel, int videoWidth)
 {

@@ -1,6 +1,7 @@
 #include "samplecard/SampleCardWriter.h"
 
 #include "samplecard/ManagementFileWriter.h"
+#include "samplecard/SampleMovieArgs.h"
 #include "samplecard/SampleSettingsFile.h"
 
 #include "recording/ShiftJisCodec.h"
@@ -75,119 +76,6 @@ Value interpolate(const std::vector<Point> &points, int64_t atMs, Value (*value)
 
 } // namespace
 
-int SampleEvent::detectionCode() const
-{
-    switch (kind) {
-    case Kind::GSensor:
-        return 10;
-    case Kind::ExtSwitch:
-        return 20;
-    case Kind::Surveillance:
-        return 30;
-    case Kind::Adventure:
-        return 32;
-    }
-    return 10;
-}
-
-int64_t SampleTrip::durationMs() const
-{
-    int64_t end = 0;
-    for (const auto &c : chapters)
-        end = std::max(end, c.startMs + c.durationMs);
-    return end;
-}
-
-SampleScenario SampleScenario::standard()
-{
-    SampleScenario s;
-
-    // Trip 1: north-east of the origin, three chapters of 4 s, a shock in the second one.
-    SampleTrip a;
-    a.key = "202405011230";
-    a.start = QDateTime(QDate(2024, 5, 1), QTime(12, 30, 0), Qt::UTC);
-    a.counterStart = 3600000;
-    a.chapters = {{1, 0, 4000}, {2, 4000, 4000}, {3, 8000, 4000}};
-    a.chapters.back().powerDownAtEnd = true;
-    a.route = {{0, 139.7000, 35.6500}, {6000, 139.7010, 35.6520}, {12000, 139.7030, 35.6520}};
-    a.speed = {{0, 0.0}, {2000, 30.0}, {8000, 54.5}, {12000, 10.0}};
-    a.g = {{0, 0.0, 0.0, 0.0}, {5000, 0.1, -0.05, 0.02}, {5500, -0.6, 0.3, 0.1}, {6000, 0.0, 0.0, 0.0}};
-    a.events = {{SampleEvent::Kind::GSensor, 5500, 0x10, 0x01}};
-    a.gpsLostFromMs = 9000;
-    a.gpsLostToMs = 10000;
-    s.trips.push_back(a);
-
-    // Trip 2: west and south of the origin, two chapters, an overspeed warning.
-    SampleTrip b;
-    b.key = "202405021700";
-    b.start = QDateTime(QDate(2024, 5, 2), QTime(17, 0, 0), Qt::UTC);
-    b.counterStart = 200000;
-    b.chapters = {{1, 0, 3000}, {2, 3000, 3000}};
-    b.route = {{0, -58.3800, -34.6000}, {6000, -58.3830, -34.6040}};
-    b.speed = {{0, 80.0}, {6000, 120.0}};
-    b.g = {{0, 0.0, 0.0, 0.0}};
-    b.events = {{SampleEvent::Kind::ExtSwitch, 4000, 0x14, 0x00}};
-    s.trips.push_back(b);
-
-    // Trip 3: numbered 1, 2 and 4; the gap splits it into two trips of one key.
-    SampleTrip c;
-    c.key = "202405031000";
-    c.start = QDateTime(QDate(2024, 5, 3), QTime(10, 0, 0), Qt::UTC);
-    c.counterStart = 900000;
-    c.chapters = {{1, 0, 3000}, {2, 3000, 3000}, {4, 9000, 3000}};
-    c.route = {{0, 2.3500, 48.8500}, {12000, 2.3600, 48.8550}};
-    c.speed = {{0, 20.0}, {12000, 40.0}};
-    c.g = {{0, 0.0, 0.0, 0.0}};
-    s.trips.push_back(c);
-
-    // Trip 4: parked, a surveillance recording triggered 1 s into it.
-    SampleTrip d;
-    d.key = "202405032200";
-    d.start = QDateTime(QDate(2024, 5, 3), QTime(22, 0, 0), Qt::UTC);
-    d.counterStart = 50000;
-    d.chapters = {{1, 0, 3000}, {2, 3000, 3000}};
-    d.route = {{0, 2.3600, 48.8550}};
-    d.speed = {{0, 0.0}};
-    d.g = {{0, 0.0, 0.0, 0.0}, {1000, 0.05, 0.0, 0.0}, {1500, 0.0, 0.0, 0.0}};
-    d.events = {{SampleEvent::Kind::Surveillance, 1000, 0x00, 0x00}};
-    s.trips.push_back(d);
-
-    // Trip 5: an adventure recording over three consecutive chapters.
-    SampleTrip e;
-    e.key = "202405041500";
-    e.start = QDateTime(QDate(2024, 5, 4), QTime(15, 0, 0), Qt::UTC);
-    e.counterStart = 7200000;
-    e.chapters = {{1, 0, 3000}, {2, 3000, 3000}, {3, 6000, 3000}};
-    e.route = {{0, 11.2500, 43.7700}, {9000, 11.2550, 43.7720}};
-    e.speed = {{0, 15.0}, {9000, 25.0}};
-    e.g = {{0, 0.0, 0.0, 0.0}};
-    e.events = {{SampleEvent::Kind::Adventure, 0, 0x00, 0x00}};
-    s.trips.push_back(e);
-    return s;
-}
-
-SampleScenario SampleScenario::singleChapter(int durationMs)
-{
-    return chapters(1, durationMs);
-}
-
-SampleScenario SampleScenario::chapters(int count, int durationMs)
-{
-    SampleScenario s;
-    SampleTrip t;
-    t.key = "202406151000";
-    t.start = QDateTime(QDate(2024, 6, 15), QTime(10, 0, 0), Qt::UTC);
-    t.counterStart = 500000;
-    for (int n = 1; n <= count; ++n)
-        t.chapters.push_back({n, int64_t(n - 1) * durationMs, durationMs});
-    const int64_t total = int64_t(count) * durationMs;
-    t.route = {{0, 135.0, 34.0}, {total, 135.0 + 0.01 * count, 34.0 + 0.01 * count}};
-    t.speed = {{0, 40.0}, {total, 60.0}};
-    t.g = {{0, 0.0, 0.0, 0.0}, {total, 0.2, -0.2, 0.05}};
-    s.trips.push_back(t);
-    return s;
-}
-
 SampleCardWriter::SampleCardWriter(SampleScenario scenario) : _scenario(std::move(scenario)) {}
 
 bool SampleCardWriter::fail(const QString &message)
@@ -221,8 +109,12 @@ bool SampleCardWriter::writeCard(const QString &outDir)
         return false;
     if (!writeHeaderFile(QDir(card).filePath("Playback.inf")))
         return false;
-    if (!SampleSettingsFile::write(_scenario, QDir(card).filePath("SETINF.DAT"), &_lastError))
-        return false;
+    // The version check reads the file beside the movies' folder, the camera settings dialog at the
+    // drive's root, where the camera keeps it.
+    for (const QString &folder : {card, outDir}) {
+        if (!SampleSettingsFile::write(_scenario, QDir(folder).filePath("SETINF.DAT"), &_lastError))
+            return false;
+    }
     for (const auto &trip : _scenario.trips) {
         for (const auto &chapter : trip.chapters) {
             if (!writeChapterMovie(trip, chapter, chapterPath(outDir, trip, chapter)))
@@ -420,84 +312,39 @@ QByteArray SampleCardWriter::udatBox(const SampleTrip &trip, const SampleChapter
     return box;
 }
 
-QStringList SampleCardWriter::videoInputArgs(int width, int height, double fps, double seconds,
-                                             bool frameStamp)
+bool SampleCardWriter::makeBaseMovie(int durationMs, const QString &path, std::optional<int64_t> stampStartMs)
 {
-    const QString length = QString::number(seconds, 'f', 3);
-    QStringList args{
-        "-f", "lavfi", "-i",
-        QString("testsrc2=size=%1x%2:rate=%3:duration=%4").arg(width).arg(height).arg(fps).arg(length)};
-    if (frameStamp)
-        args << "-f"
-             << "lavfi"
-             << "-i" << QString("color=c=black:size=512x32:rate=%1:duration=%2").arg(fps).arg(length);
-    return args;
-}
-
-QStringList SampleCardWriter::frameStampArgs(int audioInput)
-{
-    QStringList args{
-        "-filter_complex",
-        "[1:v]geq=lum='255*mod(floor(N/pow(2,floor(X/32))),2)':cb=128:cr=128[b];[0:v][b]overlay=0:0[v]",
-        "-map", "[v]"};
-    if (audioInput >= 0)
-        args << "-map" << QString("%1:a").arg(audioInput);
-    return args;
-}
-
-bool SampleCardWriter::makeBaseMovie(int durationMs, const QString &path)
-{
-    if (!_baseMovies.contains(durationMs)) {
+    // Plain movies of one length are alike; stamped ones differ by their start.
+    if (!_scenario.timeStamp)
+        stampStartMs.reset();
+    const QString key =
+        stampStartMs ? QString("%1_%2").arg(durationMs).arg(*stampStartMs) : QString::number(durationMs);
+    if (!_baseMovies.contains(key)) {
         if (!_cacheDir) {
             _cacheDir = std::make_unique<QTemporaryDir>();
             if (!_cacheDir->isValid())
                 return fail("cannot create a temporary folder");
         }
-        const QString out = _cacheDir->filePath(QString("base_%1.mp4").arg(durationMs));
-        const QString seconds = QString::number(durationMs / 1000.0, 'f', 3);
-        QStringList args{"-nostdin", "-hide_banner", "-loglevel", "error", "-y"};
-        args << videoInputArgs(_scenario.videoWidth, _scenario.videoHeight, _scenario.fps,
-                               durationMs / 1000.0, _scenario.frameStamp);
-        const int audioInput = _scenario.frameStamp ? 2 : 1;
-        args << "-f"
-             << "lavfi"
-             << "-i" << QString("sine=frequency=440:sample_rate=16000:duration=%1").arg(seconds);
-        if (_scenario.frameStamp)
-            args << frameStampArgs(audioInput);
-        args << "-c:v"
-             << "libx264"
-             << "-preset"
-             << "ultrafast"
-             << "-pix_fmt"
-             << "yuv420p"
-             << "-c:a"
-             << "aac"
-             << "-b:a"
-             << "32k"
-             << "-ac"
-             << "1"
-             << "-shortest";
-        if (_scenario.keyFrameInterval > 0)
-            args << "-g" << QString::number(_scenario.keyFrameInterval);
-        args << out;
+        const QString out = _cacheDir->filePath(QString("base_%1.mp4").arg(key));
         QProcess ffmpeg;
-        ffmpeg.start("ffmpeg", args);
+        ffmpeg.start("ffmpeg", SampleMovieArgs::forMovie(_scenario, durationMs, stampStartMs, out));
         if (!ffmpeg.waitForStarted())
             return fail("cannot start ffmpeg");
         ffmpeg.waitForFinished(-1);
         if (ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0)
             return fail("ffmpeg failed: " + QString::fromLocal8Bit(ffmpeg.readAllStandardError()));
-        _baseMovies.insert(durationMs, out);
+        _baseMovies.insert(key, out);
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile::remove(path);
-    return QFile::copy(_baseMovies.value(durationMs), path) || fail("cannot copy the base movie to " + path);
+    return QFile::copy(_baseMovies.value(key), path) || fail("cannot copy the base movie to " + path);
 }
 
 bool SampleCardWriter::writeChapterMovie(const SampleTrip &trip, const SampleChapter &chapter,
                                          const QString &path)
 {
-    if (!makeBaseMovie(_scenario.movieMs > 0 ? _scenario.movieMs : chapter.durationMs, path))
+    const int64_t startMs = trip.start.toMSecsSinceEpoch() + chapter.startMs;
+    if (!makeBaseMovie(_scenario.movieMs > 0 ? _scenario.movieMs : chapter.durationMs, path, startMs))
         return false;
     QFile f(path);
     if (!f.open(QIODevice::Append))

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class SampleCardWriter
@@ -21,8 +22,8 @@ public:
     // Text of the last failure of a write function.
     const QString &lastError() const { return _lastError; }
 
-    // The whole card under outDir: MOVE/ver.txt, MOVE/Playback.inf, MOVE/SETINF.DAT, the management files and
-    // every chapter movie.
+    // The whole card under outDir: SETINF.DAT, MOVE/ver.txt, MOVE/Playback.inf, MOVE/SETINF.DAT, the
+    // management files and every chapter movie.
     bool writeCard(const QString &outDir);
 
     // One file each; parent folders are created.
@@ -35,13 +36,6 @@ public:
     QString chapterPath(const QString &outDir, const SampleTrip &trip, const SampleChapter &chapter) const;
     // "m" + trip key + 4-digit file number + ".MP4", the camera's movie file name.
     static QString movieFileName(const SampleTrip &trip, const SampleChapter &chapter);
-    // ffmpeg's inputs of a base movie's picture: the test pattern, and with a frame stamp a second
-    // source for it. The stamp is the frame number in 16 blocks of 32x32 pixels along the top
-    // left, bit 0 first, white for 1 and black for 0, readable from a screenshot of the picture.
-    static QStringList videoInputArgs(int width, int height, double fps, double seconds, bool frameStamp);
-    // After all inputs: draws the stamp and maps the picture, and the audio input when not -1.
-    static QStringList frameStampArgs(int audioInput);
-
     // The data behind a chapter movie, for tests that compare what a reader sees.
     // Records in file order (blocks in order, frames before sound records within a block).
     std::vector<SampleRecord> chapterRecords(const SampleTrip &trip, const SampleChapter &chapter) const;
@@ -49,8 +43,10 @@ public:
     // The top-level udat box for a chapter whose box starts at boxOffset in the file.
     QByteArray udatBox(const SampleTrip &trip, const SampleChapter &chapter, int64_t boxOffset) const;
 
-    // A short test-pattern movie with sound, made by the ffmpeg program (cached per length).
-    bool makeBaseMovie(int durationMs, const QString &path);
+    // A test-pattern movie with sound, made by the ffmpeg program (SampleMovieArgs); cached per length,
+    // and per start when the scenario stamps the recording time (stampStartMs: ms since the epoch).
+    bool makeBaseMovie(int durationMs, const QString &path,
+                       std::optional<int64_t> stampStartMs = std::nullopt);
 
     // Values of the scenario's profiles at a trip offset.
     static SampleRoutePoint positionAt(const SampleTrip &trip, int64_t atMs);
@@ -64,5 +60,5 @@ private:
     SampleScenario _scenario;
     QString _lastError;
     std::unique_ptr<QTemporaryDir> _cacheDir;
-    QHash<int, QString> _baseMovies; // length in ms -> cached movie
+    QHash<QString, QString> _baseMovies; // length in ms (and stamp start) -> cached movie
 };

@@ -84,8 +84,11 @@ struct SampleScenario
     QString movieFolder = "MOVE001"; // folder below MOVE/ that holds the movie files
     int videoWidth = 64;             // the base movie made by ffmpeg
     int videoHeight = 48;
-    int keyFrameInterval = 0;            // frames between key frames of the base movie; 0: the encoder's own
-    bool frameStamp = false; // the picture carries its frame number (SampleCardWriter::videoSource)
+    double videoFps = 0.0;      // pictures per second of the base movie; 0: the record rate (fps)
+    bool timeStamp = false;     // the recording's date and time (UTC) drawn into the picture
+    bool compactMovies = false; // a slower encoder preset that keeps large movies small
+    int keyFrameInterval = 0;   // frames between key frames of the base movie; 0: the encoder's own
+    bool frameStamp = false;    // the picture carries its frame number (SampleCardWriter::videoSource)
     QString versionText = "104 1.00.00"; // first line of ver.txt
     uint16_t fileVersion = 0x0714;       // settings item (00, 01) of every chapter header
     bool terminalSeparate = false;       // settings item (01, 09)
@@ -95,8 +98,22 @@ struct SampleScenario
     QString title = "テスト走行";
     int movieMs = 0; // length of every chapter's movie; 0 gives each the length of its driving data
 
-    // The fixed scenario that `samplecard OUT` writes.
+    static constexpr int STANDARD_FIRST_CHAPTER_MS = 4000;
+    static constexpr int CAMERA_FIRST_CHAPTER_MS = 20000;
+    static constexpr int CAMERA_WIDTH = 1280;
+    static constexpr int CAMERA_HEIGHT = 720;
+    static constexpr double CAMERA_FPS = 30.0;
+    static constexpr int MIN_STAMP_WIDTH = 320;
+
+    // The fixed scenario at test scale: five trips of 4 s and 3 s chapters, 64x48 movies.
     static SampleScenario standard();
+    // The same scenario as `samplecard OUT` writes it by default, as a camera records: every time
+    // stretched so that the first trip's chapters last firstChapterMs (the others three quarters of
+    // that), with withMovieSize(1280, 720).
+    static SampleScenario camera(int firstChapterMs = CAMERA_FIRST_CHAPTER_MS);
+    // Movies of the given size. From MIN_STAMP_WIDTH on they are as a camera writes them: 30 pictures a
+    // second, the recording time stamped in, compactly encoded; smaller ones stay the quick test movies.
+    void withMovieSize(int width, int height);
     // One trip with one chapter of the given length: for benchmarks and quick tests.
     static SampleScenario singleChapter(int durationMs);
     // One trip of count chapters of durationMs each (count at most 9999), for memory benchmarks.

@@ -18,7 +18,8 @@ if [ ! -x "$regular/devtools/samplecard" ]; then
 fi
 card=$(mktemp -d)
 trap 'rm -rf "$card"' EXIT
-"$regular/devtools/samplecard" "$card"
+# The card SampleScenario::standard() describes (tests/support/QuickSampleCard.h).
+"$regular/devtools/samplecard" --size 64x48 --duration 4000 "$card"
 
 export QT_QPA_PLATFORM=offscreen
 export ORV_BUILD_DIR="$PWD/$build"

@@ -4,6 +4,7 @@
 #include "app/CardCallbacks.h"
 #include "app/CardOpener.h"
 #include "app/DialogInUseLock.h"
+#include "app/FormColors.h"
 #include "app/ItemPlayback.h"
 #include "app/ListMarkers.h"
 #include "app/MainMenu.h"
@@ -291,8 +292,8 @@ void MainWindow::startUp()
     _panels->emptyMapView()->addMapView(_mapView);
     // Black behind the panels; the menu bar keeps the desktop's colours.
     QPalette background = _panels->palette();
-    background.setColor(QPalette::Window, Qt::black);
-    background.setColor(QPalette::WindowText, QColor(0xd8, 0xdc, 0xe0));
+    background.setColor(QPalette::Window, FormColors::FROM_BACKGROUND_COLOR);
+    background.setColor(QPalette::WindowText, FormColors::FROM_TEXT_COLOR);
     _panels->setPalette(background);
     _panels->setAutoFillBackground(true);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, &MainWindow::onApplicationStateChanged);

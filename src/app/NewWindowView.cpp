@@ -1,5 +1,6 @@
 #include "app/NewWindowView.h"
 
+#include "app/FormColors.h"
 #include "app/NewWindowViewDelegate.h"
 
 #include <QEvent>
@@ -19,8 +20,8 @@ NewWindowView::NewWindowView(QWidget *windowParent, QObject *parent)
 {
     _view->setObjectName(QStringLiteral("NewWindowView"));
     QPalette black = _view->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    black.setColor(QPalette::WindowText, QColor(0xd8, 0xdc, 0xe0));
+    black.setColor(QPalette::Window, FormColors::FROM_BACKGROUND_COLOR);
+    black.setColor(QPalette::WindowText, FormColors::FROM_TEXT_COLOR);
     _view->setPalette(black);
     _view->setAutoFillBackground(true);
 

@@ -62,6 +62,9 @@ public:
     // The ToolInfo of a trim or capture, or none when the track value cannot be a position.
     static std::optional<ToolInfo> makeToolInfo(ToolType type, const PlayerState &state);
 
+    // What a tool button pressed now would hand its tool.
+    PlayerState playerState() const { return _calls.playerState ? _calls.playerState() : PlayerState{}; }
+
     TrimView *trimView() const { return _trimView; }
     CaptureView *captureView() const { return _captureView; }
 

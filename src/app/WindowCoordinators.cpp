@@ -65,10 +65,12 @@ ToolWindows::PlayerState playerStateOf(MoviePlayerView &player)
     state.info.chapter = player.valueInfo()->currentChapter();
     state.info.chapterList = player.valueInfo()->chapterDataList();
     state.info.recMode = picture->video->recMode();
+    // The slider's value (1.0 neutral), which the still's own brightness rule expects; the engine's
+    // filter offset is 0.0 at neutral and would darken every still.
+    state.info.brightBarVal = player.gamma();
     if (const MediaEngine *engine = player.engine()) {
         const double seconds = engine->currentTime();
         state.info.currentCMtimeMs = std::isfinite(seconds) ? static_cast<int64_t>(seconds * 1000.0) : 0;
-        state.info.brightBarVal = engine->brightness();
     }
     return state;
 }

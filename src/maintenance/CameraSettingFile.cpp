@@ -2,6 +2,7 @@
 
 #include "maintenance/CameraSettingModel.h"
 #include "maintenance/DecimalText.h"
+#include "recording/Decimal.h"
 #include "recording/FileUtil.h"
 #include "recording/SettingInfo.h"
 
@@ -45,6 +46,15 @@ double numberOf(const CameraSettingModel::Trio &trio)
     return DecimalText::parse(trio.text).value_or(trio.stepper);
 }
 
+// A level stored in hundredths of g against a control's range, compared exactly: ten hundredths are
+// the range's end 0.10, whatever binary rounding the division would bring.
+bool levelInRange(int32_t hundredths, const ControlRange &range)
+{
+    const std::optional<Decimal> low = Decimal::fromDouble(range.minimum());
+    const std::optional<Decimal> high = Decimal::fromDouble(range.maximum());
+    return low && high && SettingInfo::checkRange(Decimal(hundredths, -2), *low, *high, true);
+}
+
 int32_t hundredthsOf(const CameraSettingModel::Trio &trio)
 {
     return int32_t(std::llround(numberOf(trio) * 100.0));
@@ -55,7 +65,7 @@ int32_t hundredthsOf(const CameraSettingModel::Trio &trio)
 bool CameraSettingFile::load(CameraSettingModel &model, const SettingInfo &info)
 {
     using M = CameraSettingModel;
-    if (const int32_t level = info.getGTrgLevel(); level >= 0 && M::SNS_STEPPER.contains(level / 100.0)) {
+    if (const int32_t level = info.getGTrgLevel(); level >= 0 && levelInRange(level, M::SNS_STEPPER)) {
         model.setDtlSns(level / 100.0);
     }
     if (const int32_t cross = info.getGTrgCross(); cross >= 0 && M::CRS_SLIDER.contains(cross)) {
@@ -87,7 +97,7 @@ bool CameraSettingFile::load(CameraSettingModel &model, const SettingInfo &info)
             model.setQuikWakeUpEnabled(true);
         }
     }
-    if (const int32_t level = info.getSurvGSensorX(); level >= 0 && M::SNS_SLIDER.contains(level / 100.0)) {
+    if (const int32_t level = info.getSurvGSensorX(); level >= 0 && levelInRange(level, M::SNS_SLIDER)) {
         model.setSurvSns(level / 100.0);
     }
     if (const int32_t delay = info.getSurvAccOffTime(); delay == 1 || delay == 2) {

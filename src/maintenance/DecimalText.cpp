@@ -1,26 +1,18 @@
 #include "maintenance/DecimalText.h"
 
-#include <QRegularExpression>
-#include <charconv>
+#include "recording/Decimal.h"
+
 #include <cmath>
-#include <string>
 
 std::optional<double> DecimalText::parse(QStringView text)
 {
-    // The grammar is checked first: from_chars alone would also take "inf", "nan" and "1e".
-    static const QRegularExpression grammar(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
-    if (!grammar.match(text).hasMatch()) {
+    // One grammar for decimal text: the settings' range checks read numbers the same way.
+    const std::optional<Decimal> number = Decimal::fromText(text);
+    if (!number)
         return std::nullopt;
-    }
-    std::string ascii = text.toLatin1().toStdString();
-    if (ascii.front() == '+') {
-        ascii.erase(0, 1);
-    }
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (error != std::errc() || end != ascii.data() + ascii.size() || !std::isfinite(value)) {
+    const double value = number->toDouble();
+    if (!std::isfinite(value))
         return std::nullopt;
-    }
     return value;
 }
 

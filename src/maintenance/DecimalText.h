@@ -10,9 +10,9 @@ class DecimalText
 public:
     DecimalText() = delete;
 
-    // The whole text as a decimal number with a point, independent of the user's locale: an optional
-    // sign, digits with an optional fraction, an optional exponent. "nan", "inf", hexadecimal, spaces
-    // and values too large for a double are not numbers.
+    // The whole text as a decimal number (Decimal::fromText: a point, independent of the user's locale;
+    // no "nan", "inf", hexadecimal or spaces), as the nearest double. Values too large for a double
+    // are not numbers.
     static std::optional<double> parse(QStringView text);
     // value rounded to hundredths, halves away from zero, shown with two decimals ("0.45").
     static QString hundredths(double value);

@@ -535,6 +535,12 @@ bool SettingInfo::checkRange(double doTarget, double doLow, double doHigh, bool 
     return inRange(doTarget, doLow, doHigh, isPermission);
 }
 
+bool SettingInfo::checkRange(const Decimal &deTarget, const Decimal &deLow, const Decimal &deHigh,
+                             bool isPermission)
+{
+    return inRange(deTarget, deLow, deHigh, isPermission);
+}
+
 bool SettingInfo::checkRange(int64_t tTarget, int64_t tLow, int64_t tHigh, bool isPermission)
 {
     return inRange(tTarget, tLow, tHigh, isPermission);

@@ -1,6 +1,8 @@
 // The camera's settings files: SETINF.DAT (read) and GROUP.DAT (written), a table of 8-byte items.
 #pragma once
 
+#include "recording/Decimal.h"
+
 #include <QDateTime>
 #include <QString>
 #include <array>
@@ -225,6 +227,8 @@ public:
 
     // Range tests of the dialog's inputs: strictly inside is true, on a bound is isPermission.
     static bool checkRange(double doTarget, double doLow, double doHigh, bool isPermission);
+    static bool checkRange(const Decimal &deTarget, const Decimal &deLow, const Decimal &deHigh,
+                           bool isPermission);
     static bool checkRange(int64_t tTarget, int64_t tLow, int64_t tHigh, bool isPermission);
 
 private:

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/CardOpener.h"
+#include "app/FormColors.h"
 #include "app/MainMenu.h"
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowPlayerHost.h"
@@ -50,6 +51,10 @@ TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStartsAndFullScr
     const QList<QWidget *> sides = {panels->mapTitleView(), panels->emptyMapView(), panels->videoListSlot(),
                                     panels->drivingInfoSlot()};
     const int normalWidth = panels->moviePlayerView()->width();
+    // The panels stand on the form's background; the menu bar keeps the desktop's colours.
+    EXPECT_EQ(panels->palette().color(QPalette::Window), FormColors::FROM_BACKGROUND_COLOR);
+    EXPECT_EQ(panels->palette().color(QPalette::WindowText), FormColors::FROM_TEXT_COLOR);
+    EXPECT_TRUE(panels->autoFillBackground());
 
     f.window->mainMenu()->action(MenuCommand::FullScreen)->trigger();
     EventLoop::waitUntil([&] { return f.window->isFullscreen(); });
@@ -166,6 +171,27 @@ TEST(MainWindowTest, OpensFillTheListStillsArriveAndBackUpFollowsTheOpenSource)
     EXPECT_FALSE(f.window->backupFlg());
     EXPECT_EQ(list->rowCount(), 0) << "the previous card's rows went with the reset";
     EXPECT_EQ(f.prompter.shown, QStringList{"warn: Unable to read the selected file."});
+}
+
+// A tool is handed the brightness slider's value, which its still rule takes as 1.0 neutral: the
+// engine's filter offset (0.0 at neutral) darkened every still.
+TEST(MainWindowTest, ToolsAreHandedTheBrightnessSlidersValue)
+{
+    Fixture f;
+    f.window->startUp();
+    bool opened = false;
+    QObject::connect(f.window->cardOpener(), &CardOpener::finished,
+                     [&](CardOpener::Outcome) { opened = true; });
+    f.window->cardOpener()->pauseMsec = 0;
+    f.window->cardOpener()->openVideoData(writtenSampleCard(), true, MovieType::Backup);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+    const ToolWindows &tools = f.window->coordinators()->toolWindows();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return tools.playerState().hasRecording; }));
+    MoviePlayerView *panel = f.window->panels()->moviePlayerView();
+    for (const double gamma : {1.0, 3.0, 0.1}) {
+        panel->setGamma(gamma);
+        EXPECT_EQ(tools.playerState().info.brightBarVal, gamma);
+    }
 }
 
 TEST(MenuValidationTest, SavingCommandsNeedAUsableCardAndNoSheetOthersOnlyTheirHandler)

@@ -1,6 +1,7 @@
 #include "app/MapPanelModes.h"
 #include "app/ChildWindows.h"
 #include "app/DrivingPanelCoordinator.h"
+#include "app/FormColors.h"
 #include "app/NewWindowView.h"
 #include "map/EmptyMapView.h"
 #include "map/MapTitleView.h"
@@ -136,6 +137,18 @@ TEST(MapPanelModesTest,
     column.window()->close(); // the close box
     QCoreApplication::processEvents();
     EXPECT_EQ(column.map->parentWidget(), column.placeholder);
+}
+
+// The detached map window's view is painted in the form's colours: opaque black, white text.
+TEST(MapPanelModesTest, TheDetachedMapViewIsPaintedInTheFormColours)
+{
+    NewWindowView view(nullptr);
+    view.view()->resize(120, 80);
+    const QImage shot = view.view()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(2, shot.height() - 3), QColor(Qt::black));
+    EXPECT_EQ(shot.pixelColor(2, shot.height() - 3), FormColors::FROM_BACKGROUND_COLOR);
+    EXPECT_EQ(view.view()->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_EQ(FormColors::FROM_TEXT_COLOR, QColor(Qt::white));
 }
 
 TEST(DrivingPanelCoordinatorTest, EachToggleWritesOnlyItsOwnKey)

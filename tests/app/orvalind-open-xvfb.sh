@@ -11,7 +11,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/backup" "$work/config/Orvalind"
 if [ "$mode" != quit ]; then
-  "$samplecard" "$work/card" >/dev/null
+  # The small, quick sample the suites use (tests/support/QuickSampleCard.h).
+  "$samplecard" --size 64x48 --duration 4000 "$work/card" >/dev/null
   mv "$work/card/MOVE" "$work/backup/Sample"
 fi
 # Not the first launch (its settings dialog would cover the window); English menus.

@@ -2,6 +2,7 @@
 #include "card/StandardCardFixture.h"
 #include "support/FileFlipper.h"
 #include "support/HostileFiles.h"
+#include "support/QuickSampleCard.h"
 
 #include <QCryptographicHash>
 #include <QJsonArray>
@@ -98,7 +99,7 @@ TEST(HostileCardTest, WorkersReadOrReportAMovieCutWhileTheyReadIt)
 TEST(HostileCardTest, CarddumpOverAMixedCardListsEveryProblemAndChangesNothing)
 {
     TempDir dir;
-    runTool("samplecard", {dir.path()});
+    runTool("samplecard", quickSampleCardArgs(dir.path()));
     const QString move = dir.filePath("MOVE");
     const QString movies = move + "/MOVE001/";
     const QString corrupt = "m2024050322000002.MP4";

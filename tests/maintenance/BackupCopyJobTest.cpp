@@ -9,6 +9,7 @@
 #include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
 #include "support/FileSizeLimit.h"
+#include "support/QuickSampleCard.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
@@ -380,7 +381,7 @@ TEST(BackupSettingDialogTest, BackupRunsAsksBeforeCopyingIntoAnExistingFolderAnd
 TEST(BackupCardToolTest, BackupOfTheSampleCardReopensAsTheSameCard)
 {
     TempDir dir;
-    run("samplecard", {dir.path()});
+    run("samplecard", quickSampleCardArgs(dir.path()));
     const QString card = dir.filePath("MOVE");
     const Snapshot before = snapshot(card);
     run("backupcard", {card, dir.filePath("backups"), "whole", "--all"});

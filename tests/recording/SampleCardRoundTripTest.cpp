@@ -1,6 +1,7 @@
 // samplecard writes a card; recdump must print the scenario's frames back.
 #include "recording/RecordingRead.h"
 #include "samplecard/SampleCardWriter.h"
+#include "support/QuickSampleCard.h"
 #include "support/TempDir.h"
 #include <QJsonArray>
 #include <map>
@@ -11,7 +12,7 @@ TEST(SampleCardRoundTripTest, RecdumpPrintsTheScenarioFramesBack)
         GTEST_SKIP() << "ORV_BUILD_DIR is not set";
     TempDir out;
     QProcess samplecard;
-    samplecard.start(tool("samplecard"), {out.path()});
+    samplecard.start(tool("samplecard"), quickSampleCardArgs(out.path()));
     ASSERT_TRUE(samplecard.waitForFinished(120000));
     ASSERT_EQ(samplecard.exitCode(), 0) << samplecard.readAllStandardError().constData();
 
@@ -85,4 +86,55 @@ TEST(SampleCardRoundTripTest, RecdumpPrintsTheScenarioFramesBack)
         }
     }
     EXPECT_EQ(chapters, 13); // five trips of the standard scenario
+}
+
+// The default card is the standard scenario stretched as a whole: chapters still border each other,
+// every event and the GPS gap stay in their chapter; and a stamped camera movie is one ffmpeg accepts.
+TEST(SampleCardRoundTripTest, CameraCardIsTheStandardScenarioStretchedWithStampedMovies)
+{
+    const SampleScenario standard = SampleScenario::standard();
+    const SampleScenario camera = SampleScenario::camera();
+    const int64_t factor =
+        SampleScenario::CAMERA_FIRST_CHAPTER_MS / SampleScenario::STANDARD_FIRST_CHAPTER_MS;
+    const auto chapterOf = [](const SampleTrip &trip, int64_t atMs) {
+        for (size_t i = 0; i < trip.chapters.size(); ++i) {
+            if (atMs >= trip.chapters[i].startMs &&
+                atMs < trip.chapters[i].startMs + trip.chapters[i].durationMs)
+                return int(i);
+        }
+        return -1;
+    };
+    ASSERT_EQ(camera.trips.size(), standard.trips.size());
+    for (size_t t = 0; t < camera.trips.size(); ++t) {
+        const SampleTrip &a = standard.trips[t];
+        const SampleTrip &b = camera.trips[t];
+        SCOPED_TRACE(b.key.toStdString());
+        ASSERT_EQ(b.chapters.size(), a.chapters.size());
+        EXPECT_EQ(b.durationMs(), a.durationMs() * factor);
+        for (size_t c = 0; c < b.chapters.size(); ++c) {
+            EXPECT_EQ(b.chapters[c].startMs, a.chapters[c].startMs * factor);
+            EXPECT_EQ(b.chapters[c].durationMs, a.chapters[c].durationMs * factor);
+        }
+        ASSERT_EQ(b.events.size(), a.events.size());
+        for (size_t e = 0; e < b.events.size(); ++e)
+            EXPECT_EQ(chapterOf(b, b.events[e].atMs), chapterOf(a, a.events[e].atMs));
+        EXPECT_EQ(chapterOf(b, b.gpsLostFromMs), chapterOf(a, a.gpsLostFromMs));
+        EXPECT_DOUBLE_EQ(SampleCardWriter::speedAt(b, b.durationMs() / 2),
+                         SampleCardWriter::speedAt(a, a.durationMs() / 2));
+    }
+
+    // Kept small here: the stamp and the compact encoder take the same path from 320 pixels wide on.
+    SampleScenario stamped = SampleScenario::camera(1000);
+    stamped.withMovieSize(320, 180);
+    ASSERT_TRUE(stamped.timeStamp);
+    SampleCardWriter writer(stamped);
+    const SampleTrip &trip = stamped.trips.front();
+    TempDir dir;
+    const QString path = dir.filePath("m.MP4");
+    ASSERT_TRUE(writer.writeChapterMovie(trip, trip.chapters[1], path)) << writer.lastError().toStdString();
+    QProcess probe;
+    probe.start("ffprobe", {"-v", "error", "-show_entries", "stream=codec_name,width,height,r_frame_rate",
+                            "-of", "csv=p=0", path});
+    ASSERT_TRUE(probe.waitForFinished(30000));
+    EXPECT_EQ(probe.readAllStandardOutput().trimmed(), "h264,320,180,30/1\naac,0/0");
 }

@@ -174,9 +174,49 @@ TEST(SettingInfoTest, AccessorsReadAndWriteTheirEncodingsAndCheckRanges)
         {11.0, 1.0, 10.0, true, false}, {3.0, 3.0, 3.0, true, true},    {5.0, 10.0, 1.0, true, false},
         {3.0, 0.1, 3.0, false, false},  {-0.1, 0.1, 3.0, true, false},
     };
-    for (const auto &[v, lo, hi, inclusive, in] : ranges)
+    // The decimal overload gives the same answers for the same numbers.
+    for (const auto &[v, lo, hi, inclusive, in] : ranges) {
         EXPECT_EQ(SettingInfo::checkRange(v, lo, hi, inclusive), in) << v << " " << lo << " " << hi;
+        EXPECT_EQ(SettingInfo::checkRange(*Decimal::fromDouble(v), *Decimal::fromDouble(lo),
+                                          *Decimal::fromDouble(hi), inclusive),
+                  in)
+            << v << " " << lo << " " << hi;
+    }
     EXPECT_FALSE(SettingInfo::checkRange(int64_t(1), 1, 10, false));
+}
+
+// At the range ends decimals are exact: a digit past what a double holds still puts the target inside
+// or outside, and equal values written differently are the same end.
+TEST(SettingInfoTest, DecimalRangeEndsAreExact)
+{
+    // (target, low, high, isPermission, in range)
+    const std::tuple<const char *, const char *, const char *, bool, bool> cases[] = {
+        {"0.10", "0.1", "0.90", false, false},
+        {"0.10", "0.1", "0.90", true, true},
+        {"0.9", "0.10", "0.900", true, true},
+        {"0.0999999999999999999999", "0.1", "0.9", true, false},
+        {"0.1000000000000000000001", "0.1", "0.9", false, true},
+        {"0.8999999999999999999999", "0.1", "0.9", false, true},
+        {"0.9000000000000000000001", "0.1", "0.9", true, false},
+        {"0.3", "0.3", "0.3", true, true},
+        {"0.3", "0.3", "0.3", false, false},
+        {"-0", "0", "1", true, true},
+        {"-0.45", "-0.5", "-0.4", false, true},
+        {"-0.5", "-0.5", "-0.4", false, false},
+        {"-0.51", "-0.5", "-0.4", true, false},
+        {"5e-1", "0.5", "1", true, true},
+        {"0.5", "1", "0.1", true, false},
+    };
+    for (const auto &[v, lo, hi, permission, in] : cases) {
+        EXPECT_EQ(SettingInfo::checkRange(*Decimal::fromText(QString::fromLatin1(v)),
+                                          *Decimal::fromText(QString::fromLatin1(lo)),
+                                          *Decimal::fromText(QString::fromLatin1(hi)), permission),
+                  in)
+            << v << " " << lo << " " << hi << " " << permission;
+    }
+    // Ten hundredths are the end 0.10 exactly, as the dialog reads a stored level.
+    EXPECT_TRUE(SettingInfo::checkRange(Decimal(10, -2), *Decimal::fromDouble(0.10), Decimal(9, -1), true));
+    EXPECT_FALSE(SettingInfo::checkRange(Decimal(9, -2), *Decimal::fromDouble(0.10), Decimal(9, -1), true));
 }
 
 TEST(SettingInfoTest, SetinfReadsItsCountedItemsOnlyAndTruncatedFilesTheirWholeItems)
