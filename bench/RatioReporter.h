@@ -18,7 +18,8 @@ public:
     {
         for (const Run &run : runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
-                _seconds[run.run_name.function_name] =
+                _seconds[run.run_name.function_name +
+                         (run.run_name.args.empty() ? "" : "/" + run.run_name.args)] =
                     run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
         }
         ConsoleReporter::ReportRuns(runs);
