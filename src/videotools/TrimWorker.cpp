@@ -11,6 +11,7 @@
 #include "videotools/FfmpegJob.h"
 #include "videotools/FfmpegOperate.h"
 #include "videotools/SubtitleWriter.h"
+#include "videotools/TrimWorkFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -105,7 +106,7 @@ TrimWorker::Result TrimWorker::run()
         result = fail(tr("Cannot create the work folder %1.").arg(_request.workFolderBase));
     } else {
         // Every temporary file of the job lives in this folder, which goes with it on every path.
-        QTemporaryDir work(FileUtil::appendPath(_request.workFolderBase, QStringLiteral("trim-XXXXXX")));
+        QTemporaryDir work(TrimWorkFolder::pathTemplate(_request.workFolderBase, _request.destination));
         result = work.isValid() ? runPasses(work.path())
                                 : fail(tr("Cannot create the work folder %1.").arg(work.path()));
     }
