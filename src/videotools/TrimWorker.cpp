@@ -8,6 +8,7 @@
 #include "recording/FileUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
+#include "videotools/FfmpegBatch.h"
 #include "videotools/FfmpegJob.h"
 #include "videotools/FfmpegOperate.h"
 #include "videotools/SubtitleWriter.h"
@@ -33,6 +34,14 @@ QString tr(const char *text)
 QString newClipPath(const QString &folder)
 {
     return FileUtil::appendPath(folder, randomString(8) + QStringLiteral(".mp4"));
+}
+
+// Each cut burns in its own subtitle file, as the cuts run side by side.
+QString subtitlePath(const QString &workFolder, int64_t cut)
+{
+    const QString folder = FileUtil::appendPath(workFolder, QString::number(cut));
+    QDir().mkpath(folder);
+    return FileUtil::appendPath(folder, SubtitleWriter::ASS_FILE_NAME);
 }
 
 } // namespace
@@ -156,9 +165,9 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
     if (!metadata)
         return fail(tr("No recording of the selection has driving data."));
 
-    // Pass 1: one cut per chapter.
+    // Pass 1: one cut per chapter. The cuts do not depend on each other and run side by side.
     const SubtitleWriter subtitles(_request.overlaySettings);
-    const QString assPath = FileUtil::appendPath(workFolder, SubtitleWriter::ASS_FILE_NAME);
+    std::vector<FfmpegBatch::Run> cuts;
     QStringList clips;
     std::optional<uint32_t> rememberedStart;
     bool isStartPassDue = false;
@@ -169,7 +178,8 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
         const QString input = chapter._pathMp4.toLocalFile();
         if (!QFileInfo::exists(input))
             return fail(tr("The recording %1 is missing.").arg(input));
-        const QString ass = overlay ? subtitles.ASSCreate(chapter, _request.flags, assPath) : QString();
+        const QString ass =
+            overlay ? subtitles.ASSCreate(chapter, _request.flags, subtitlePath(workFolder, k)) : QString();
         const auto startStamp =
             k == 0 ? PictureDataUtil::getMovieTimeStamp(chapters, range->startPosition) : std::nullopt;
         const auto endStamp =
@@ -185,12 +195,22 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
         } else {
             args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp);
         }
+        if (args.isEmpty())
+            return fail(tr("The selection ends before it starts."));
         const int64_t expected =
             int64_t(endStamp.value_or(uint32_t(chapter.frameTimeSpan()))) - int64_t(startStamp.value_or(0));
-        if (!runFfmpeg(args, expected))
-            return isCancelled() ? Result::Cancelled : Result::Failed;
+        log(FfmpegJob(args).commandLine());
+        cuts.push_back({args, expected});
         clips << clip;
-        step();
+    }
+    FfmpegBatch batch(_request.ffmpegProgram, FfmpegBatch::defaultLimit());
+    switch (batch.run(cuts, _isCancelRequested, [this](size_t) { step(); })) {
+    case FfmpegBatch::Outcome::Succeeded:
+        break;
+    case FfmpegBatch::Outcome::Cancelled:
+        return Result::Cancelled;
+    case FfmpegBatch::Outcome::Failed:
+        return isCancelled() ? Result::Cancelled : fail(batch.errorText());
     }
     if (isCancelled())
         return Result::Cancelled;
