@@ -99,7 +99,7 @@ void BM_TrimStreamCopy(benchmark::State &state)
     }
     state.SetBytesProcessed(state.iterations() * t.bytes);
 }
-BENCHMARK(BM_TrimStreamCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TrimStreamCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 void BM_CopyWithCp(benchmark::State &state)
 {
@@ -117,7 +117,7 @@ void BM_CopyWithCp(benchmark::State &state)
     }
     state.SetBytesProcessed(state.iterations() * t.bytes);
 }
-BENCHMARK(BM_CopyWithCp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CopyWithCp)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 // The least any ffmpeg-based trim costs: one ffmpeg run joining the chapters by stream copy.
 void BM_FfmpegJoinAlone(benchmark::State &state)
@@ -138,7 +138,7 @@ void BM_FfmpegJoinAlone(benchmark::State &state)
     }
     state.SetBytesProcessed(state.iterations() * t.bytes);
 }
-BENCHMARK(BM_FfmpegJoinAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FfmpegJoinAlone)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 // The same cut and join as BM_TrimStreamCopy in one ffmpeg run over the chapters.
 void BM_FfmpegCutJoinAlone(benchmark::State &state)
@@ -176,7 +176,7 @@ void BM_FfmpegCutJoinAlone(benchmark::State &state)
     }
     state.SetBytesProcessed(state.iterations() * t.bytes);
 }
-BENCHMARK(BM_FfmpegCutJoinAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FfmpegCutJoinAlone)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 // From the middle of the first chapter to the middle of the last with date and speed burned in.
 void BM_TrimOverlayAcross(benchmark::State &state)
