@@ -81,7 +81,8 @@ TrimRequest requestFor(const Trip &t, const QString &folder, int64_t startMs, in
     return request;
 }
 
-void BM_TrimStreamCopy(benchmark::State &state)
+// Runs the trim job over the range in every iteration.
+void trimEach(benchmark::State &state, int64_t startMs, int64_t endMs, OverlayFlags flags)
 {
     Trip &t = trip();
     if (t.chapters.size() != 3) {
@@ -89,54 +90,74 @@ void BM_TrimStreamCopy(benchmark::State &state)
         return;
     }
     QTemporaryDir out;
-    const int64_t end = PictureDataUtil::getTotalLength(t.chapters) - 500;
     for (auto _ : state) {
-        TrimWorker worker(requestFor(t, out.path(), 500, end, {}));
+        TrimWorker worker(requestFor(t, out.path(), startMs, endMs, flags));
         if (worker.run() != TrimWorker::Result::Saved) {
             state.SkipWithError(qPrintable(worker.errorText()));
             return;
         }
     }
-    state.SetBytesProcessed(state.iterations() * t.bytes);
+}
+
+// Runs a program in every iteration (prepared: false skips with an error).
+void runEach(benchmark::State &state, bool prepared, const QString &program, const QStringList &args)
+{
+    for (auto _ : state) {
+        if (!prepared || !run(program, args)) {
+            state.SkipWithError(qPrintable(program + " failed"));
+            return;
+        }
+    }
+}
+
+void countFrames(benchmark::State &state, int64_t ms)
+{
+    state.counters["fps"] =
+        benchmark::Counter(double(state.iterations()) * ms * FPS / 1000, benchmark::Counter::kIsRate);
+}
+
+QStringList chapterPaths(const Trip &t)
+{
+    QStringList paths;
+    for (const auto &chapter : t.chapters)
+        paths << chapter->_pathMp4.toLocalFile();
+    return paths;
+}
+
+// ffmpeg's own options of the runs alone: no questions, no log.
+const QStringList QUIET{"-nostdin", "-y", "-loglevel", "quiet"};
+
+// The chapters as one input, from startMs for lengthMs.
+QStringList concatInput(const QString &listPath, int64_t startMs, int64_t lengthMs)
+{
+    return {"-ss", FfmpegOperate::timeText(startMs), "-f", "concat", "-safe", "0", "-i", listPath,
+            "-t",  FfmpegOperate::timeText(lengthMs)};
+}
+
+void BM_TrimStreamCopy(benchmark::State &state)
+{
+    trimEach(state, 500, PictureDataUtil::getTotalLength(trip().chapters) - 500, {});
+    state.SetBytesProcessed(state.iterations() * trip().bytes);
 }
 BENCHMARK(BM_TrimStreamCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 void BM_CopyWithCp(benchmark::State &state)
 {
-    Trip &t = trip();
     QTemporaryDir out;
-    QStringList args;
-    for (const auto &chapter : t.chapters)
-        args << chapter->_pathMp4.toLocalFile();
-    args << out.path();
-    for (auto _ : state) {
-        if (!run("cp", args)) {
-            state.SkipWithError("cp failed");
-            return;
-        }
-    }
-    state.SetBytesProcessed(state.iterations() * t.bytes);
+    runEach(state, true, "cp", chapterPaths(trip()) << out.path());
+    state.SetBytesProcessed(state.iterations() * trip().bytes);
 }
 BENCHMARK(BM_CopyWithCp)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 // The least any ffmpeg-based trim costs: one ffmpeg run joining the chapters by stream copy.
 void BM_FfmpegJoinAlone(benchmark::State &state)
 {
-    Trip &t = trip();
     QTemporaryDir out;
-    QStringList paths;
-    for (const auto &chapter : t.chapters)
-        paths << chapter->_pathMp4.toLocalFile();
-    const auto list = FfmpegOperate::margefileCreate(paths, out.path());
-    for (auto _ : state) {
-        if (!list ||
-            !run("ffmpeg", QStringList{"-nostdin", "-loglevel", "quiet"} +
-                               FfmpegOperate::makeJoinArguments(*list, out.filePath("joined.mp4"), false))) {
-            state.SkipWithError("ffmpeg failed");
-            return;
-        }
-    }
-    state.SetBytesProcessed(state.iterations() * t.bytes);
+    const auto list = FfmpegOperate::margefileCreate(chapterPaths(trip()), out.path());
+    runEach(state, list.has_value(), "ffmpeg",
+            QUIET + FfmpegOperate::makeJoinArguments(list.value_or(QString()), out.filePath("joined.mp4"),
+                                                     false));
+    state.SetBytesProcessed(state.iterations() * trip().bytes);
 }
 BENCHMARK(BM_FfmpegJoinAlone)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
@@ -145,35 +166,13 @@ void BM_FfmpegCutJoinAlone(benchmark::State &state)
 {
     Trip &t = trip();
     QTemporaryDir out;
-    QStringList paths;
-    for (const auto &chapter : t.chapters)
-        paths << chapter->_pathMp4.toLocalFile();
-    const auto list = FfmpegOperate::margefileCreate(paths, out.path());
-    const int64_t end = PictureDataUtil::getTotalLength(t.chapters) - 500;
-    const auto range = TrimWorker::planRange(t.chapters, 500, end);
-    const QStringList args{"-nostdin",
-                           "-loglevel",
-                           "quiet",
-                           "-y",
-                           "-ss",
-                           FfmpegOperate::timeText(500),
-                           "-f",
-                           "concat",
-                           "-safe",
-                           "0",
-                           "-i",
-                           list.value_or(QString()),
-                           "-t",
-                           FfmpegOperate::timeText(range ? range->endPosition - range->startPosition : 0),
-                           "-c",
-                           "copy",
-                           out.filePath("cut.mp4")};
-    for (auto _ : state) {
-        if (!list || !range || !run("ffmpeg", args)) {
-            state.SkipWithError("ffmpeg failed");
-            return;
-        }
-    }
+    const auto list = FfmpegOperate::margefileCreate(chapterPaths(t), out.path());
+    const auto range =
+        TrimWorker::planRange(t.chapters, 500, PictureDataUtil::getTotalLength(t.chapters) - 500);
+    const int64_t lengthMs = range ? range->endPosition - range->startPosition : 0;
+    const QStringList cut = QUIET + concatInput(list.value_or(QString()), 500, lengthMs) +
+                            QStringList{"-c", "copy", out.filePath("cut.mp4")};
+    runEach(state, list && range, "ffmpeg", cut);
     state.SetBytesProcessed(state.iterations() * t.bytes);
 }
 BENCHMARK(BM_FfmpegCutJoinAlone)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
@@ -181,23 +180,8 @@ BENCHMARK(BM_FfmpegCutJoinAlone)->Unit(benchmark::kMillisecond)->UseRealTime()->
 // From the middle of the first chapter to the middle of the last with date and speed burned in.
 void BM_TrimOverlayAcross(benchmark::State &state)
 {
-    Trip &t = trip();
-    if (t.chapters.size() != 3) {
-        state.SkipWithError("the chapters could not be generated");
-        return;
-    }
-    QTemporaryDir out;
-    for (auto _ : state) {
-        TrimWorker worker(
-            requestFor(t, out.path(), OVERLAY_START_MS, OVERLAY_END_MS, {true, true, false, false}));
-        if (worker.run() != TrimWorker::Result::Saved) {
-            state.SkipWithError(qPrintable(worker.errorText()));
-            return;
-        }
-    }
-    state.counters["fps"] =
-        benchmark::Counter(double(state.iterations()) * (OVERLAY_END_MS - OVERLAY_START_MS) * FPS / 1000,
-                           benchmark::Counter::kIsRate);
+    trimEach(state, OVERLAY_START_MS, OVERLAY_END_MS, {true, true, false, false});
+    countFrames(state, OVERLAY_END_MS - OVERLAY_START_MS);
 }
 BENCHMARK(BM_TrimOverlayAcross)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -206,63 +190,29 @@ void BM_FfmpegOverlayAcrossAlone(benchmark::State &state)
 {
     Trip &t = trip();
     QTemporaryDir out;
-    QStringList paths;
-    for (const auto &chapter : t.chapters)
-        paths << chapter->_pathMp4.toLocalFile();
-    const auto list = FfmpegOperate::margefileCreate(paths, out.path());
+    const auto list = FfmpegOperate::margefileCreate(chapterPaths(t), out.path());
     const QString ass =
         SubtitleWriter(OverlaySettings{})
             .ASSCreate(*t.chapters.front(), {true, true, false, false}, out.filePath("movinfo.ass"));
-    for (auto _ : state) {
-        if (!list || !run("ffmpeg", {"-nostdin",
-                                     "-y",
-                                     "-loglevel",
-                                     "quiet",
-                                     "-ss",
-                                     FfmpegOperate::timeText(OVERLAY_START_MS),
-                                     "-f",
-                                     "concat",
-                                     "-safe",
-                                     "0",
-                                     "-i",
-                                     *list,
-                                     "-t",
-                                     FfmpegOperate::timeText(OVERLAY_END_MS - OVERLAY_START_MS),
-                                     "-preset",
-                                     "veryfast",
-                                     "-vf",
-                                     FfmpegOperate::assFilter(ass),
-                                     "-g",
-                                     "10",
-                                     out.filePath("alone.mp4")})) {
-            state.SkipWithError("ffmpeg failed");
-            return;
-        }
-    }
-    state.counters["fps"] =
-        benchmark::Counter(double(state.iterations()) * (OVERLAY_END_MS - OVERLAY_START_MS) * FPS / 1000,
-                           benchmark::Counter::kIsRate);
+    const QStringList burn =
+        QUIET + concatInput(list.value_or(QString()), OVERLAY_START_MS, OVERLAY_END_MS - OVERLAY_START_MS) +
+        QStringList{"-preset",
+                    "veryfast",
+                    "-vf",
+                    FfmpegOperate::assFilter(ass),
+                    "-g",
+                    "10",
+                    out.filePath("alone.mp4")};
+    runEach(state, list.has_value(), "ffmpeg", burn);
+    countFrames(state, OVERLAY_END_MS - OVERLAY_START_MS);
 }
 BENCHMARK(BM_FfmpegOverlayAcrossAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Frames of one whole chapter cut with date and speed burned in.
 void BM_TrimOverlayChapter(benchmark::State &state)
 {
-    Trip &t = trip();
-    if (t.chapters.size() != 3) {
-        state.SkipWithError("the chapters could not be generated");
-        return;
-    }
-    QTemporaryDir out;
-    for (auto _ : state) {
-        TrimWorker worker(requestFor(t, out.path(), 0, CHAPTER_MS - 1, {true, true, false, false}));
-        if (worker.run() != TrimWorker::Result::Saved) {
-            state.SkipWithError(qPrintable(worker.errorText()));
-            return;
-        }
-    }
-    state.counters["fps"] =
-        benchmark::Counter(double(state.iterations()) * CHAPTER_MS * FPS / 1000, benchmark::Counter::kIsRate);
+    trimEach(state, 0, CHAPTER_MS - 1, {true, true, false, false});
+    countFrames(state, CHAPTER_MS);
 }
 BENCHMARK(BM_TrimOverlayChapter)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -274,16 +224,10 @@ void BM_FfmpegOverlayAlone(benchmark::State &state)
     const QString ass =
         SubtitleWriter(OverlaySettings{})
             .ASSCreate(*t.chapters.front(), {true, true, false, false}, out.filePath("movinfo.ass"));
-    const QString input = t.chapters.front()->_pathMp4.toLocalFile();
-    for (auto _ : state) {
-        if (!run("ffmpeg", {"-nostdin", "-y", "-loglevel", "quiet", "-i", input, "-preset", "veryfast", "-vf",
-                            FfmpegOperate::assFilter(ass), "-g", "10", out.filePath("alone.mp4")})) {
-            state.SkipWithError("ffmpeg failed");
-            return;
-        }
-    }
-    state.counters["fps"] =
-        benchmark::Counter(double(state.iterations()) * CHAPTER_MS * FPS / 1000, benchmark::Counter::kIsRate);
+    runEach(state, !ass.isEmpty(), "ffmpeg",
+            QUIET + QStringList{"-i", t.chapters.front()->_pathMp4.toLocalFile(), "-preset", "veryfast",
+                                "-vf", FfmpegOperate::assFilter(ass), "-g", "10", out.filePath("alone.mp4")});
+    countFrames(state, CHAPTER_MS);
 }
 BENCHMARK(BM_FfmpegOverlayAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 
