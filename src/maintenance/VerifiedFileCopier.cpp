@@ -155,7 +155,6 @@ VerifiedFileCopier::Copied VerifiedFileCopier::copyAndReadBack(int in, int out)
                 (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL ||
                  errno == EBADF)) {
                 isInKernel = false;
-                copied.isInKernel = false;
                 continue;
             }
             if (n < 0) {
@@ -235,7 +234,7 @@ FileCopier::Result VerifiedFileCopier::copyOpen(int in, const QString &source, c
         after.st_dev != before.st_dev || after.st_size != before.st_size)
         return failure(QStringLiteral("%1 vanished or changed while it was copied").arg(source), 0);
 
-    // Replacing an earlier backup: its new bytes must be on the disk before the rename drops the old ones.
+    // The copy is whole on the disk before the rename can drop an earlier backup's file.
     if (::fdatasync(out.fd) != 0)
         return failure(QStringLiteral("cannot write beside %1").arg(target), errno);
     if (copied.readBack.length != copied.source.length || copied.readBack.hash != copied.source.hash)

@@ -45,7 +45,6 @@ private:
         };
         Digest source;
         Digest readBack;
-        bool isInKernel = true; // the bytes never passed through user space
         Failure failure = Failure::None;
         int error = 0; // errno of the failure
     };
