@@ -1,14 +1,21 @@
-// Backup copy throughput: the verified copier (hash while copying, read back, rename) against `cp` of the
-// same files on the same disk. Both copy 8 files of 32 MiB into a fresh folder per iteration.
+// Backup copy throughput: the verified copier (copy, read back from the disk, rename) against `cp` and
+// `rsync` of the same files on the same disk, and against rsync followed by a sync of what it wrote (the
+// copier's files are on the disk when it returns). Each copies 8 files of 32 MiB into a fresh folder per
+// iteration, from a source in memory (/0) or, as from a card just put in, read from the disk (/1). The
+// ratios are printed after the table.
 #include "maintenance/BackupCopyJob.h"
 #include "maintenance/VerifiedFileCopier.h"
 #include "recording/FileUtil.h"
 
+#include "RatioReporter.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -44,43 +51,88 @@ Source &source()
     return s;
 }
 
+// Outside the timing: no backup folder, and with a cold source (/1) no source page in memory.
+void prepare(benchmark::State &state, const Source &s)
+{
+    state.PauseTiming();
+    QDir(s.dir.filePath("dest")).removeRecursively();
+    if (state.range(0) == 1) {
+        for (const QString &path : s.files) {
+            const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+            ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+            ::close(fd);
+        }
+    }
+    state.ResumeTiming();
+}
+
 void BM_VerifiedCopier(benchmark::State &state)
 {
     Source &s = source();
     VerifiedFileCopier copier;
     for (auto _ : state) {
-        const QString dest = s.dir.filePath("dest");
-        auto plan = BackupCopyPlan::make(FileUtil::fileUrl(s.dir.filePath("MOVE")), s.files, dest);
+        prepare(state, s);
+        auto plan =
+            BackupCopyPlan::make(FileUtil::fileUrl(s.dir.filePath("MOVE")), s.files, s.dir.filePath("dest"));
         BackupCopyJob job(std::move(*plan), copier);
         const std::atomic<bool> cancel = false;
-        if (job.run(cancel).cancelled)
+        if (job.run(cancel).cancelled) {
             state.SkipWithError("copy failed");
-        state.PauseTiming();
-        QDir(dest).removeRecursively();
-        state.ResumeTiming();
+            return;
+        }
     }
     state.SetBytesProcessed(state.iterations() * kFiles * kFileSize);
 }
-BENCHMARK(BM_VerifiedCopier)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+bool runTool(const QString &program, const QStringList &args)
+{
+    QProcess tool;
+    tool.start(program, args);
+    return tool.waitForFinished(-1) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
+// The same files through an outside program into a fresh folder; with isSynced, then on the disk.
+void copyWith(benchmark::State &state, const QString &program, const QStringList &options,
+              bool isSynced = false)
+{
+    Source &s = source();
+    const QString dest = s.dir.filePath("dest/MOVE001");
+    QStringList written;
+    for (const QString &file : s.files)
+        written << dest + "/" + QFileInfo(file).fileName();
+    for (auto _ : state) {
+        prepare(state, s);
+        QDir().mkpath(dest);
+        if (!runTool(program, options + s.files << dest + "/") ||
+            (isSynced && !runTool("sync", QStringList{"--data"} + written))) {
+            state.SkipWithError(qPrintable(program + " failed (is it installed?)"));
+            return;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * kFiles * kFileSize);
+}
 
 void BM_Cp(benchmark::State &state)
 {
-    Source &s = source();
-    for (auto _ : state) {
-        const QString dest = s.dir.filePath("dest/MOVE001");
-        QDir().mkpath(dest);
-        QProcess cp;
-        cp.start("cp", QStringList(s.files) << dest);
-        cp.waitForFinished(-1);
-        if (cp.exitCode() != 0)
-            state.SkipWithError("cp failed");
-        state.PauseTiming();
-        QDir(s.dir.filePath("dest")).removeRecursively();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(state.iterations() * kFiles * kFileSize);
+    copyWith(state, "cp", {});
 }
-BENCHMARK(BM_Cp)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+void BM_Rsync(benchmark::State &state)
+{
+    copyWith(state, "rsync", {"-a"});
+}
+
+void BM_RsyncThenSync(benchmark::State &state)
+{
+    copyWith(state, "rsync", {"-a"}, true);
+}
+
+BENCHMARK(BM_VerifiedCopier)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Arg(0)->Arg(1);
+BENCHMARK(BM_Cp)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Arg(0)->Arg(1);
+BENCHMARK(BM_Rsync)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Arg(0)->Arg(1);
+BENCHMARK(BM_RsyncThenSync)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Arg(0)->Arg(1);
 } // namespace
 
-BENCHMARK_MAIN();
+RATIO_BENCHMARK_MAIN({"BM_VerifiedCopier/0", "BM_Cp/0"}, {"BM_VerifiedCopier/0", "BM_Rsync/0"},
+                     {"BM_VerifiedCopier/0", "BM_RsyncThenSync/0"}, {"BM_VerifiedCopier/1", "BM_Cp/1"},
+                     {"BM_VerifiedCopier/1", "BM_Rsync/1"}, {"BM_VerifiedCopier/1", "BM_RsyncThenSync/1"});

@@ -1,7 +1,7 @@
 // playerdemo: plays a generated trip in a window with the track bar.
 //
 //   playerdemo [--chapters N] [--seconds S] [--size WxH] [--fps F] [--rate R]
-//              [--quit-after MS] [--screenshot FILE] [--software] [--zoom N] [--cut] [--check]
+//              [--quit-after MS] [--screenshot FILE] [--software | --opengl] [--zoom N] [--cut] [--check]
 //              [--border-shots DIR] [--script STEPS]
 //
 // --script "MS:ACTION;..." runs actions at times after the start: key:NAME (a key sequence such as
@@ -201,6 +201,7 @@ int main(int argc, char **argv)
         {"quit-after", "Quit after this many ms of playback.", "MS"},
         {"screenshot", "Save the window to this file just before quitting.", "FILE"},
         {"software", "Use mpv's software renderer even on a display."},
+        {"opengl", "Use mpv's OpenGL render context even on a software OpenGL driver."},
         {"zoom", "Start zoomed at this scale (2-5) around the picture's upper left third.", "N"},
         {"cut", "Show the band of a trimmed clip and the trim-mode label."},
         {"check", "Before quitting, fail unless a picture is shown and playback reached the last chapter "
@@ -244,11 +245,14 @@ int main(int argc, char **argv)
     }
     const auto tripData = TripData::create(nullptr, paths, trip.key);
 
-    const bool software = parser.isSet("software");
+    const MpvEngine::RenderMode mode = parser.isSet("software") ? MpvEngine::RenderMode::Software
+                                       : parser.isSet("opengl") ? MpvEngine::RenderMode::OpenGL
+                                                                : MpvEngine::RenderMode::Automatic;
     // The application will choose its engine the same way: the panel only asks the factory.
-    MoviePlayerView panel([software] {
-        return std::make_unique<MpvEngine>(software ? MpvEngine::RenderMode::Software
-                                                    : MpvEngine::RenderMode::Automatic);
+    MoviePlayerView panel([mode] {
+        auto engine = std::make_unique<MpvEngine>(mode);
+        std::printf("[playerdemo] render path %s\n", engine->isSoftwareRender() ? "software" : "opengl");
+        return engine;
     });
     DemoWindow window(&panel);
     panel.setDelegate(&window);

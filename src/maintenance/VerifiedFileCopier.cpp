@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -13,6 +14,10 @@
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
+// The copy is written out and read back in pieces of this size, each read back while the next is written.
+constexpr size_t kPiece = size_t(8) << 20;
+// How far the read-back trails the writing, so the disk always has writes queued.
+constexpr size_t kReadBackLag = size_t(32) << 20;
 
 FileCopier::Result failure(const QString &what, int error)
 {
@@ -68,6 +73,128 @@ FileCopier::Result VerifiedFileCopier::copy(const QString &source, const QString
     return result;
 }
 
+ssize_t VerifiedFileCopier::copyRange(int in, int out, size_t size)
+{
+    return ::copy_file_range(in, nullptr, out, nullptr, size, 0);
+}
+
+bool VerifiedFileCopier::hashRange(int fd, off_t offset, off_t length, StreamHash &hash)
+{
+    for (off_t end = offset + length; offset < end;) {
+        const ssize_t n =
+            ::pread(fd, _buffer.data(), size_t(std::min<off_t>(end - offset, off_t(_buffer.size()))), offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break; // cut short: the lengths will differ
+        hash.update(_buffer.data(), size_t(n));
+        offset += n;
+    }
+    return true;
+}
+
+bool VerifiedFileCopier::readBack(int fd, off_t offset, off_t length, StreamHash &hash)
+{
+    // Written out and dropped from memory, so the bytes read are the disk's, not the pages just written.
+    ::sync_file_range(fd, offset, length,
+                      SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+    ::posix_fadvise(fd, offset, length, POSIX_FADV_DONTNEED);
+    return hashRange(fd, offset, length, hash);
+}
+
+ssize_t VerifiedFileCopier::copyThroughBuffer(int in, int out, StreamHash &source, Copied &copied)
+{
+    ssize_t piece = 0;
+    while (size_t(piece) < kPiece) {
+        const ssize_t n = readChunk(in, _buffer.data(), _buffer.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            copied.error = errno;
+            copied.failure = Copied::Failure::Read;
+            return -1;
+        }
+        if (n == 0)
+            break;
+        source.update(_buffer.data(), size_t(n));
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = writeChunk(out, _buffer.data() + done, size_t(n - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0) {
+                copied.error = w < 0 ? errno : ENOSPC;
+                copied.failure = Copied::Failure::Write;
+                return -1;
+            }
+            done += w;
+        }
+        piece += n;
+    }
+    return piece;
+}
+
+VerifiedFileCopier::Copied VerifiedFileCopier::copyAndReadBack(int in, int out)
+{
+    Copied copied;
+    StreamHash source;
+    StreamHash copy;
+    bool isInKernel = true;
+    off_t written = 0; // bytes in the copy
+    off_t checked = 0; // bytes of the copy read back
+    for (;;) {
+        ssize_t n = 0;
+        if (isInKernel) {
+            n = copyRange(in, out, kPiece);
+            if (n < 0 && errno == EINTR)
+                continue;
+            // File systems the kernel cannot copy between say so on the first call, before anything moved.
+            if (n < 0 && written == 0 &&
+                (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL ||
+                 errno == EBADF)) {
+                isInKernel = false;
+                continue;
+            }
+            if (n < 0) {
+                copied.error = errno;
+                copied.failure = Copied::Failure::Write;
+                return copied;
+            }
+            // These bytes never passed through here: the source's piece, still in memory, is hashed.
+            if (n > 0 && !hashRange(in, written, n, source)) {
+                copied.error = errno;
+                copied.failure = Copied::Failure::Read;
+                return copied;
+            }
+        } else if ((n = copyThroughBuffer(in, out, source, copied)) < 0) {
+            return copied;
+        }
+        if (n == 0)
+            break;
+        // The piece goes to the disk while the one before it is read back.
+        ::sync_file_range(out, written, n, SYNC_FILE_RANGE_WRITE);
+        written += n;
+        const off_t due = written - off_t(kReadBackLag);
+        if (checked < due) {
+            if (!readBack(out, checked, due - checked, copy)) {
+                copied.error = errno;
+                copied.failure = Copied::Failure::ReadBack;
+                return copied;
+            }
+            checked = due;
+        }
+    }
+    if (!readBack(out, checked, written - checked, copy)) {
+        copied.error = errno;
+        copied.failure = Copied::Failure::ReadBack;
+        return copied;
+    }
+    copied.source = {source.length(), source.digest()};
+    copied.readBack = {copy.length(), copy.digest()};
+    return copied;
+}
+
 FileCopier::Result VerifiedFileCopier::copyOpen(int in, const QString &source, const QString &target,
                                                 const QByteArray &temporary)
 {
@@ -84,54 +211,32 @@ FileCopier::Result VerifiedFileCopier::copyOpen(int in, const QString &source, c
     if (out.fd < 0)
         return failure(QStringLiteral("cannot create a file beside %1").arg(target), errno);
 
-    StreamHash written;
-    for (;;) {
-        const ssize_t n = readChunk(in, _buffer.data(), _buffer.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return failure(QStringLiteral("cannot read %1").arg(source), errno);
-        if (n == 0)
-            break;
-        written.update(_buffer.data(), size_t(n));
-        for (ssize_t done = 0; done < n;) {
-            const ssize_t w = writeChunk(out.fd, _buffer.data() + done, size_t(n - done));
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w <= 0)
-                return failure(QStringLiteral("cannot write beside %1").arg(target), w < 0 ? errno : ENOSPC);
-            done += w;
-        }
+    const Copied copied = copyAndReadBack(in, out.fd);
+    switch (copied.failure) {
+    case Copied::Failure::None:
+        break;
+    case Copied::Failure::Read:
+        return failure(QStringLiteral("cannot read %1").arg(source), copied.error);
+    case Copied::Failure::Write:
+        return failure(QStringLiteral("cannot write beside %1").arg(target), copied.error);
+    case Copied::Failure::ReadBack:
+        return failure(QStringLiteral("cannot read back the copy of %1").arg(source), copied.error);
     }
 
     // A source cut short, grown, replaced or removed while it was read gives no trustworthy copy.
     struct stat after
     {
     };
-    if (std::uint64_t(before.st_size) != written.length())
+    if (std::uint64_t(before.st_size) != copied.source.length)
         return failure(QStringLiteral("%1 changed size while it was copied").arg(source), 0);
     if (::stat(QFile::encodeName(source).constData(), &after) != 0 || after.st_ino != before.st_ino ||
         after.st_dev != before.st_dev || after.st_size != before.st_size)
         return failure(QStringLiteral("%1 vanished or changed while it was copied").arg(source), 0);
 
-    // Replacing an earlier backup: its new bytes must be on the disk before the rename drops the old ones.
-    const bool replaces = ::lstat(QFile::encodeName(target).constData(), &after) == 0;
-    if (replaces && ::fdatasync(out.fd) != 0)
+    // The copy is whole on the disk before the rename can drop an earlier backup's file.
+    if (::fdatasync(out.fd) != 0)
         return failure(QStringLiteral("cannot write beside %1").arg(target), errno);
-
-    StreamHash readBack;
-    for (off_t offset = 0;;) {
-        const ssize_t n = ::pread(out.fd, _buffer.data(), _buffer.size(), offset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return failure(QStringLiteral("cannot read back the copy of %1").arg(source), errno);
-        if (n == 0)
-            break;
-        readBack.update(_buffer.data(), size_t(n));
-        offset += n;
-    }
-    if (readBack.length() != written.length() || readBack.digest() != written.digest())
+    if (copied.readBack.length != copied.source.length || copied.readBack.hash != copied.source.hash)
         return failure(QStringLiteral("the copy of %1 does not match its source").arg(source), 0);
 
     const int fd = out.fd;

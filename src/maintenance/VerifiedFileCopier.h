@@ -1,13 +1,17 @@
-// The real copier: writes to a temporary name beside the target, hashes the bytes as it reads them, reads
-// the written file back and compares size and hash, and only then renames it over the target. The old
-// target is never removed first, and a folder standing where the file goes is refused.
+// The real copier: writes to a temporary name beside the target, reads the written file back from the disk
+// and compares size and hash with the source's, and only then renames it over the target. The old target
+// is never removed first, and a folder standing where the file goes is refused. The bytes are copied inside
+// the kernel where the file systems allow it (copy_file_range), else read and written here.
 #pragma once
 
 #include "maintenance/FileCopier.h"
 
 #include <QByteArray>
+#include <cstdint>
 #include <sys/types.h>
 #include <vector>
+
+class StreamHash;
 
 class VerifiedFileCopier : public FileCopier
 {
@@ -20,9 +24,38 @@ protected:
     virtual ssize_t readChunk(int fd, char *buffer, size_t size);
     virtual ssize_t writeChunk(int fd, const char *buffer, size_t size);
     virtual int openTemporary(const QByteArray &path);
+    // copy_file_range from the current offsets: bytes copied, 0 at the source's end, -1 with errno.
+    virtual ssize_t copyRange(int in, int out, size_t size);
 
 private:
+    struct Digest
+    {
+        std::uint64_t length = 0;
+        std::uint64_t hash = 0;
+    };
+    // One file's bytes: the source's as copied and the copy's as read back from the disk.
+    struct Copied
+    {
+        enum class Failure
+        {
+            None,
+            Read,
+            Write,
+            ReadBack,
+        };
+        Digest source;
+        Digest readBack;
+        Failure failure = Failure::None;
+        int error = 0; // errno of the failure
+    };
     Result copyOpen(int in, const QString &source, const QString &target, const QByteArray &temporary);
+    Copied copyAndReadBack(int in, int out);
+    // One piece through the buffer: its length, 0 at the source's end, -1 after a failure noted in copied.
+    ssize_t copyThroughBuffer(int in, int out, StreamHash &source, Copied &copied);
+    // Hashes length bytes of fd from offset (fewer when the file is shorter); false on a read error.
+    bool hashRange(int fd, off_t offset, off_t length, StreamHash &hash);
+    // Hashes a written range as the disk holds it.
+    bool readBack(int fd, off_t offset, off_t length, StreamHash &hash);
 
     std::vector<char> _buffer;
 };

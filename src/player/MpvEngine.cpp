@@ -2,6 +2,7 @@
 
 #include "player/MpvGLWidget.h"
 #include "player/MpvImageWidget.h"
+#include "player/RenderPathChoice.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -52,15 +53,21 @@ int64_t getInt(mpv_handle *mpv, const char *name, int64_t fallback)
     return value;
 }
 
+// The driver cannot change while the program runs: one throwaway context answers for every engine.
+MpvEngine::RenderMode automaticMode()
+{
+    static const MpvEngine::RenderMode mode = RenderPathChoice::isSoftwarePreferredHere()
+                                                  ? MpvEngine::RenderMode::Software
+                                                  : MpvEngine::RenderMode::OpenGL;
+    return mode;
+}
+
 } // namespace
 
 MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _mode(mode)
 {
-    if (_mode == RenderMode::Automatic) {
-        const QString platform = QGuiApplication::platformName();
-        const bool headless = platform == "offscreen" || platform == "minimal";
-        _mode = headless ? RenderMode::Software : RenderMode::OpenGL;
-    }
+    if (_mode == RenderMode::Automatic)
+        _mode = automaticMode();
 
     // libmpv refuses to run unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
@@ -451,8 +458,8 @@ void MpvEngine::drawSoftwareFrame()
         width = 16;
         height = 9;
     }
-    // The software path serves headless runs: scaling 1080p on the CPU for every frame would
-    // cost more than the frame interval.
+    // The software path serves headless runs and software OpenGL drivers: scaling 1080p on the CPU
+    // for every frame would cost more than the frame interval.
     constexpr int MAX_SOFTWARE_WIDTH = 960;
     if (width > MAX_SOFTWARE_WIDTH) {
         height = height * MAX_SOFTWARE_WIDTH / width;

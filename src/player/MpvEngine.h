@@ -18,7 +18,8 @@ class MpvEngine : public MediaEngine
 public:
     enum class RenderMode
     {
-        // OpenGL on a display, software where there is none (the offscreen platform).
+        // OpenGL on a display with a hardware driver; software without a display (the offscreen
+        // platform) and on a software OpenGL driver (RenderPathChoice).
         Automatic,
         // mpv's OpenGL render context inside the video widget.
         OpenGL,

@@ -9,9 +9,11 @@
 #include "recording/FileUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
+#include "videotools/FfmpegBatch.h"
 #include "videotools/FfmpegJob.h"
 #include "videotools/FfmpegOperate.h"
 #include "videotools/SubtitleWriter.h"
+#include "videotools/TrimWorkFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,6 +41,14 @@ bool isSoundCopyable(const QString &movie)
 {
     const auto info = MovieProbe::probe(movie);
     return info && FfmpegOperate::isCopyableSound(info->soundCodec);
+}
+
+// Each cut burns in its own subtitle file, as the cuts run side by side.
+QString subtitlePath(const QString &workFolder, int64_t cut)
+{
+    const QString folder = FileUtil::appendPath(workFolder, QString::number(cut));
+    QDir().mkpath(folder);
+    return FileUtil::appendPath(folder, SubtitleWriter::ASS_FILE_NAME);
 }
 
 } // namespace
@@ -117,7 +127,7 @@ TrimWorker::Result TrimWorker::run()
         result = fail(tr("Cannot create the work folder %1.").arg(_request.workFolderBase));
     } else {
         // Every temporary file of the job lives in this folder, which goes with it on every path.
-        QTemporaryDir work(FileUtil::appendPath(_request.workFolderBase, QStringLiteral("trim-XXXXXX")));
+        QTemporaryDir work(TrimWorkFolder::pathTemplate(_request.workFolderBase, _request.destination));
         result = work.isValid() ? runPasses(work.path())
                                 : fail(tr("Cannot create the work folder %1.").arg(work.path()));
     }
@@ -167,9 +177,9 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
     if (!metadata)
         return fail(tr("No recording of the selection has driving data."));
 
-    // Pass 1: one cut per chapter.
+    // Pass 1: one cut per chapter. The cuts do not depend on each other and run side by side.
     const SubtitleWriter subtitles(_request.overlaySettings);
-    const QString assPath = FileUtil::appendPath(workFolder, SubtitleWriter::ASS_FILE_NAME);
+    std::vector<FfmpegBatch::Run> cuts;
     QStringList clips;
     std::optional<uint32_t> rememberedStart;
     bool isStartPassDue = false;
@@ -180,7 +190,8 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
         const QString input = chapter._pathMp4.toLocalFile();
         if (!QFileInfo::exists(input))
             return fail(tr("The recording %1 is missing.").arg(input));
-        const QString ass = overlay ? subtitles.ASSCreate(chapter, _request.flags, assPath) : QString();
+        const QString ass =
+            overlay ? subtitles.ASSCreate(chapter, _request.flags, subtitlePath(workFolder, k)) : QString();
         const auto startStamp =
             k == 0 ? PictureDataUtil::getMovieTimeStamp(chapters, range->startPosition) : std::nullopt;
         const auto endStamp =
@@ -197,12 +208,22 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
         } else {
             args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp, copySound);
         }
+        if (args.isEmpty())
+            return fail(tr("The selection gives no length."));
         const int64_t expected =
             int64_t(endStamp.value_or(uint32_t(chapter.frameTimeSpan()))) - int64_t(startStamp.value_or(0));
-        if (!runFfmpeg(args, expected))
-            return isCancelled() ? Result::Cancelled : Result::Failed;
+        log(FfmpegJob(args).commandLine());
+        cuts.push_back({args, expected});
         clips << clip;
-        step();
+    }
+    FfmpegBatch batch(_request.ffmpegProgram, FfmpegBatch::defaultLimit());
+    switch (batch.run(cuts, _isCancelRequested, [this](size_t) { step(); })) {
+    case FfmpegBatch::Outcome::Succeeded:
+        break;
+    case FfmpegBatch::Outcome::Cancelled:
+        return Result::Cancelled;
+    case FfmpegBatch::Outcome::Failed:
+        return isCancelled() ? Result::Cancelled : fail(batch.errorText(), batch.shortErrorText());
     }
     if (isCancelled())
         return Result::Cancelled;

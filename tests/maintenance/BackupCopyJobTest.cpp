@@ -101,6 +101,10 @@ public:
     QStringList calls;
     int cancelOn = 0;
     std::atomic<bool> *cancel = nullptr;
+    // As between file systems the kernel cannot copy between: every byte goes through the buffer.
+    bool refusesKernelCopy = false;
+    qint64 kernelBytes = 0;
+    qint64 bufferBytes = 0;
 
 protected:
     bool active(Fault fault) const { return _fault == fault && calls.size() == _onCall; }
@@ -122,6 +126,33 @@ protected:
             bytes[size / 2] ^= 0x01;
         const ssize_t n = VerifiedFileCopier::writeChunk(fd, bytes.data(), size);
         _written += n > 0 ? n : 0;
+        bufferBytes += n > 0 ? n : 0;
+        return n;
+    }
+    // The same faults when the kernel copies, in pieces of 1 MiB so that they strike after the first.
+    ssize_t copyRange(int in, int out, size_t size) override
+    {
+        if (refusesKernelCopy) {
+            errno = EXDEV;
+            return -1;
+        }
+        if (active(Fault::DiskFull) && _written > 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        if (active(Fault::ShortRead) && _written > 0)
+            return 0;
+        const off_t at = ::lseek(out, 0, SEEK_CUR);
+        const ssize_t n = VerifiedFileCopier::copyRange(in, out, std::min<size_t>(size, 1 << 20));
+        if (active(Fault::SourceVanishes))
+            QFile::remove(_vanishing);
+        char byte = 0;
+        if (active(Fault::CorruptWrite) && n > 0 && ::pread(out, &byte, 1, at + n / 2) == 1) {
+            byte ^= 0x01;
+            EXPECT_EQ(::pwrite(out, &byte, 1, at + n / 2), 1);
+        }
+        _written += n > 0 ? n : 0;
+        kernelBytes += n > 0 ? n : 0;
         return n;
     }
     int openTemporary(const QByteArray &path) override
@@ -176,31 +207,58 @@ TEST(BackupCopyJobTest, FaultsEndWithAMessageAndLoseNothing)
 {
     using Fault = FaultyCopier::Fault;
     for (const Fault fault : {Fault::DiskFull, Fault::SourceVanishes, Fault::ReadOnlyTarget,
-                              Fault::CorruptWrite, Fault::ShortRead}) {
-        SCOPED_TRACE(int(fault));
+                              Fault::CorruptWrite, Fault::ShortRead})
+        for (const bool refusesKernelCopy : {false, true}) {
+            SCOPED_TRACE(QString("fault %1, kernel copy %2")
+                             .arg(int(fault))
+                             .arg(refusesKernelCopy ? "refused" : "used")
+                             .toStdString());
+            TempDir dir;
+            dir.write("card/MOVE/MOVE001/a.MP4", pattern(3 << 20, 1));
+            dir.write("card/MOVE/MOVE001/b.MP4", pattern((2 << 20) + 5, 2));
+            dir.write("card/MOVE/MOV_PRCT.DAT", pattern(1536, 3));
+            dir.write("dest/bk/MOVE001/b.MP4", "old b");
+            dir.write("dest/bk/MOV_PRCT.DAT", "old prct");
+            dir.write("dest/bk/notes.txt", "the user's");
+            const Snapshot sources = snapshot(dir.filePath("card"));
+            const Snapshot earlier = snapshot(dir.filePath("dest"));
+
+            FaultyCopier copier(fault, 2, dir.filePath("card/MOVE/MOVE001/b.MP4"));
+            copier.refusesKernelCopy = refusesKernelCopy;
+            BackupCopyJob job(planOf(dir, {"MOVE001/a.MP4", "MOVE001/b.MP4"}), copier);
+            const std::atomic<bool> cancel = false;
+            const auto outcome = job.run(cancel);
+
+            EXPECT_TRUE(outcome.cancelled);
+            EXPECT_EQ(outcome.alert, "Unable to copy the file.");
+            EXPECT_FALSE(outcome.detail.isEmpty());
+            EXPECT_EQ(snapshot(dir.filePath("dest")), earlier); // a.MP4 was new, so it is gone again
+            Snapshot remaining = sources;
+            if (fault == Fault::SourceVanishes)
+                remaining.erase("/MOVE/MOVE001/b.MP4");
+            EXPECT_EQ(snapshot(dir.filePath("card")), remaining);
+        }
+}
+
+// The bytes move inside the kernel where it can copy between the two files, else through the buffer;
+// either way the backup holds the card's bytes.
+TEST(BackupCopyJobTest, CopiesInsideTheKernelWhereItCan)
+{
+    for (const bool refusesKernelCopy : {false, true}) {
+        SCOPED_TRACE(refusesKernelCopy);
         TempDir dir;
-        dir.write("card/MOVE/MOVE001/a.MP4", pattern(3 << 20, 1));
-        dir.write("card/MOVE/MOVE001/b.MP4", pattern((2 << 20) + 5, 2));
+        dir.write("card/MOVE/MOVE001/a.MP4", pattern((5 << 20) + 3, 1));
+        dir.write("card/MOVE/MOVE001/empty.MP4", QByteArray());
         dir.write("card/MOVE/MOV_PRCT.DAT", pattern(1536, 3));
-        dir.write("dest/bk/MOVE001/b.MP4", "old b");
-        dir.write("dest/bk/MOV_PRCT.DAT", "old prct");
-        dir.write("dest/bk/notes.txt", "the user's");
-        const Snapshot sources = snapshot(dir.filePath("card"));
-        const Snapshot earlier = snapshot(dir.filePath("dest"));
-
-        FaultyCopier copier(fault, 2, dir.filePath("card/MOVE/MOVE001/b.MP4"));
-        BackupCopyJob job(planOf(dir, {"MOVE001/a.MP4", "MOVE001/b.MP4"}), copier);
+        FaultyCopier copier;
+        copier.refusesKernelCopy = refusesKernelCopy;
         const std::atomic<bool> cancel = false;
-        const auto outcome = job.run(cancel);
-
-        EXPECT_TRUE(outcome.cancelled);
-        EXPECT_EQ(outcome.alert, "Unable to copy the file.");
-        EXPECT_FALSE(outcome.detail.isEmpty());
-        EXPECT_EQ(snapshot(dir.filePath("dest")), earlier); // a.MP4 was new, so it is gone again
-        Snapshot remaining = sources;
-        if (fault == Fault::SourceVanishes)
-            remaining.erase("/MOVE/MOVE001/b.MP4");
-        EXPECT_EQ(snapshot(dir.filePath("card")), remaining);
+        EXPECT_FALSE(
+            BackupCopyJob(planOf(dir, {"MOVE001/a.MP4", "MOVE001/empty.MP4"}), copier).run(cancel).cancelled);
+        EXPECT_EQ(snapshot(dir.filePath("dest/bk")), snapshot(dir.filePath("card/MOVE")));
+        const qint64 total = (5 << 20) + 3 + 1536;
+        EXPECT_EQ(copier.kernelBytes, refusesKernelCopy ? 0 : total);
+        EXPECT_EQ(copier.bufferBytes, refusesKernelCopy ? total : 0);
     }
 }
 
