@@ -90,7 +90,9 @@ std::shared_ptr<VideoInfo> DividedDatReader::readDivisionFile(const QString &pat
     // The walk reads frame headers only; the thumbnail's picture bytes are not kept.
     std::array<uint8_t, FRAME_HEADER_SIZE> frame;
     const uint64_t length = file.size();
-    for (uint64_t f = itemsEnd, n = 0; f < length && info->_thumbnail._id != 0x55; ++n) {
+    // Frame headers without a picture move on by 64 bytes only: the walk is bounded as well.
+    for (uint64_t f = itemsEnd, n = 0;
+         f < length && info->_thumbnail._id != 0x55 && n < DatFileReader::MAX_STEPS; ++n) {
         if (!file.readAt(f, frame))
             break;
         const uint64_t pictureLength = DataUtility::getUInt32(frame, 0);

@@ -1,4 +1,9 @@
+#include "recording/DatFileReader.h"
+#include "recording/DividedDatReader.h"
+#include "recording/EventRecordingReader.h"
 #include "recording/FileUtil.h"
+#include "recording/LegacyFrameFileReader.h"
+#include "recording/MovieDatReader.h"
 #include "recording/Mp4RecordingReader.h"
 #include "recording/PlaybackInfo.h"
 #include "recording/RecordingRead.h"
@@ -8,8 +13,46 @@
 #include "support/FileFlipper.h"
 #include "support/HostileFiles.h"
 #include "support/TempDir.h"
+#include <QElapsedTimer>
+#include <optional>
 
 namespace {
+
+QByteArray u32(uint32_t value)
+{
+    return HostileFiles::u32(value);
+}
+
+constexpr qint64 FOUR_GIB = 4ll << 30;
+const QByteArray KEY("KEY1", 4);
+
+// An 8 KiB DAT file header whose records carry KEY, with `items` setting items of group 0, 1.
+QByteArray datHeader(int items)
+{
+    QByteArray header(0x2000, '\0');
+    header.replace(44, 4, KEY);
+    header[64] = char(items);
+    for (int i = 0; i < items; ++i)
+        header[80 + 8 * i + 1] = char(0x01);
+    return header;
+}
+
+// A block of each DAT layout every `step` bytes from `from` to the end of a 4 GiB file.
+std::vector<std::pair<qint64, QByteArray>> everyStep(qint64 from, qint64 step, const QByteArray &block)
+{
+    std::vector<std::pair<qint64, QByteArray>> pieces;
+    for (qint64 at = from; at + step <= FOUR_GIB; at += step)
+        pieces.emplace_back(at, block);
+    return pieces;
+}
+
+struct CraftedDat
+{
+    const char *name;
+    std::function<bool(const QString &)> write;
+    // Whether the reader flagged an error; none for a layout that has no such flag.
+    std::function<std::optional<bool>(const QString &)> read;
+};
 
 } // namespace
 
@@ -39,9 +82,9 @@ TEST(HostileFileTest, AMovieCutWhileItIsReadIsReadOrReported)
     EXPECT_GT(flipper.flips(), 0);
 }
 
-// 100,000 records 2 s apart in a one-minute movie would fill millions of frames; the reader refuses
-// the file before it builds more than the movie's length allows.
-TEST(HostileFileTest, MoreFramesThanTheMovieAllowsAreRefusedAndGapFillingStopsAtTheBound)
+// 100,000 records 2 s apart in a one-minute movie would fill millions of frames; the reader keeps
+// no more than the movie's length allows, and says so.
+TEST(HostileFileTest, MoreFramesThanTheMovieAllowsStopAtTheBoundAndGapFillingStopsThere)
 {
     TempDir dir;
     const QString path = dir.write("m2024050112300001.MP4", HostileFiles::chapter(100000, 2000, 60000));
@@ -49,7 +92,9 @@ TEST(HostileFileTest, MoreFramesThanTheMovieAllowsAreRefusedAndGapFillingStopsAt
     ASSERT_TRUE(HostileFiles::resetPeakResident());
     const qint64 before = HostileFiles::peakResidentBytes();
     const PictureData picture = pictureOf(path);
-    EXPECT_FALSE(picture.video);
+    ASSERT_TRUE(picture.video);
+    EXPECT_EQ(picture.video->getCameraFrames(0).size(), Mp4RecordingReader::maxFramesFor(60000));
+    EXPECT_LE(picture.video->getCameraFrames(1).size(), Mp4RecordingReader::maxFramesFor(60000));
     EXPECT_FALSE(picture.problem.isEmpty());
     const qint64 peak = HostileFiles::peakResidentBytes();
     EXPECT_LT(peak - before, 100ll << 20);
@@ -71,6 +116,30 @@ TEST(HostileFileTest, MoreFramesThanTheMovieAllowsAreRefusedAndGapFillingStopsAt
         const auto table = VideoInfo::makeMovieFrameTable(pool, frames, 0, 30.0f, bound);
         EXPECT_EQ(table.keys.size(), std::max(bound, frames.size())) << bound;
     }
+}
+
+// A 60 s movie whose records go on for 80 s: the frames up to the bound stay, so the meter, graphs and
+// route still show the chapter, and the problem is given once.
+TEST(HostileFileTest, SurplusRecordsOfAMovieKeepTheFramesUpToTheBound)
+{
+    TempDir dir;
+    const size_t bound = Mp4RecordingReader::maxFramesFor(60000);
+    const int gapMs = 15;
+    const int records = 80000 / gapMs;
+    ASSERT_GT(size_t(records), bound);
+    const QString path = dir.write("m2024050112300001.MP4", HostileFiles::chapter(records, gapMs, 60000));
+    bool isError = false;
+    QString problem;
+    const auto info =
+        Mp4RecordingReader::read(path, Date::distantPast(), Date::distantFuture(), isError, {}, &problem);
+    ASSERT_TRUE(info);
+    EXPECT_FALSE(isError);
+    EXPECT_EQ(problem, "holds more driving data than its movie's length allows");
+    const std::vector<uint32_t> kept = stamps(*info);
+    ASSERT_EQ(kept.size(), bound);
+    for (size_t i = 0; i < kept.size(); ++i)
+        ASSERT_EQ(kept[i], i * gapMs) << i;
+    EXPECT_EQ(info->_timeSpan, (bound - 1) * gapMs);
 }
 
 // FIFOs in place of a movie, the settings files and the header file are skipped, never waited on.
@@ -105,4 +174,124 @@ TEST(HostileFileTest, TheMovieSearchStripsTheFolderOnlyAsAPrefix)
     const QString direct = dir.write("move1/m2020010112345602.MP4", "x");
     EXPECT_EQ(FileUtil::searchMovieFiles(QUrl::fromLocalFile(folder)),
               QList<QUrl>{QUrl::fromLocalFile(direct)});
+}
+
+// Sparse 4 GiB files (a few KB on disk) shaped as each DAT layout, claiming millions of records or
+// gigabytes of pictures: every reader stops at its bounds with isError, and the read takes what the
+// bounds allow, not what the file claims.
+TEST(HostileFileTest, CraftedFourGigabyteDatFilesAreReadWithinBoundedMemory)
+{
+    const auto all = PictureData::PictureDataType::All;
+    const Date past = Date::distantPast();
+    const Date future = Date::distantFuture();
+    const uint32_t image = uint32_t(EventRecordingReader::MAX_IMAGE_SIZE);
+    const CraftedDat cases[] = {
+        // One block over the whole file: 67 million records of zeros, none of them an end record.
+        {"movie DAT, a block of 4 GiB",
+         [](const QString &path) {
+             return HostileFiles::writeSparse(path, FOUR_GIB, {{0, datHeader(0)}, {0x2000, u32(0xFFFF0000)}});
+         },
+         [&](const QString &path) -> std::optional<bool> {
+             bool isError = false;
+             MovieDatReader::read(path, past, future, all, nullptr, isError);
+             return isError;
+         }},
+        // 8 MiB pictures one after another, each read into memory.
+        {"event recording, 511 pictures of 8 MiB",
+         [&](const QString &path) {
+             QByteArray fixed(EventRecordingReader::FIXED_SIZE, '\0');
+             fixed.replace(0, 4, u32(image + 96));
+             fixed.replace(8, 4, u32(image));
+             fixed[76] = char(0x55);
+             fixed.replace(92, 4, KEY);
+             auto pieces = everyStep(0x2000, image + 96, fixed);
+             pieces.insert(pieces.begin(), {0, datHeader(1)});
+             return HostileFiles::writeSparse(path, FOUR_GIB, pieces);
+         },
+         [&](const QString &path) -> std::optional<bool> {
+             bool isError = false;
+             EventRecordingReader::readFileEvent(path, past, future, all, nullptr, isError);
+             return isError;
+         }},
+        {"legacy frame file, 511 pictures of 8 MiB",
+         [&](const QString &path) {
+             QByteArray header(56, '\0');
+             header[32] = 1;
+             header[49] = char(0x01);
+             QByteArray fixed(LegacyFrameFileReader::RECORD_FIXED_SIZE, '\0');
+             fixed.replace(0, 4, u32(image));
+             fixed[8] = char(0x55);
+             fixed.replace(32, 6, QByteArray::fromHex("240501123000"));
+             auto pieces = everyStep(56, image + fixed.size(), fixed);
+             pieces.insert(pieces.begin(), {0, header});
+             return HostileFiles::writeSparse(path, FOUR_GIB, pieces);
+         },
+         [&](const QString &path) -> std::optional<bool> {
+             bool isError = false;
+             LegacyFrameFileReader::readFileOther(path, past, future, all, nullptr, isError);
+             return isError;
+         }},
+        // Records of zeros: each a bad date, after which the reader looks for the next picture.
+        {"legacy frame file, records of zeros",
+         [](const QString &path) {
+             QByteArray header(56, '\0');
+             header[32] = 1;
+             header[49] = char(0x01);
+             return HostileFiles::writeSparse(path, FOUR_GIB, {{0, header}});
+         },
+         [&](const QString &path) -> std::optional<bool> {
+             bool isError = false;
+             LegacyFrameFileReader::readFileOther(path, past, future, all, nullptr, isError);
+             return isError;
+         }},
+        // Frame headers of zeros: 67 million of them before the end, each a read.
+        {"divided recording, frames without pictures",
+         [](const QString &path) {
+             return HostileFiles::writeSparse(path, FOUR_GIB, {{0, QByteArray(48, 0)}});
+         },
+         [](const QString &path) -> std::optional<bool> {
+             DividedDatReader::readDivisionFile(path);
+             return std::nullopt;
+         }},
+    };
+    for (const CraftedDat &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const QString path = dir.filePath("m2024050112300009.MP40009");
+        ASSERT_TRUE(c.write(path));
+        // What the read adds to the peak: a suite run in one process (or under a sanitizer) starts high.
+        ASSERT_TRUE(HostileFiles::resetPeakResident());
+        const qint64 before = HostileFiles::peakResidentBytes();
+        QElapsedTimer timer;
+        timer.start();
+        const std::optional<bool> isError = c.read(path);
+        EXPECT_NE(isError, std::optional(false));
+        EXPECT_LT(HostileFiles::peakResidentBytes() - before, 200ll << 20);
+        EXPECT_LT(timer.elapsed(), 10000);
+    }
+}
+
+// A crafted chapter-named file that is no MP4 goes to the movie DAT reader: with more picture records
+// than an hour holds it keeps no more than the bound.
+TEST(HostileFileTest, AMovieDatOfMorePicturesThanAnHourKeepsTheBound)
+{
+    constexpr size_t records = DatFileReader::MAX_FRAMES + 1000;
+    QByteArray block = u32(uint32_t(48 + records * 64)) + QByteArray(44, '\0');
+    block.reserve(qsizetype(48 + records * 64));
+    QByteArray record(64, '\0');
+    record[44] = char(0x55);
+    record[32] = char(1);
+    for (size_t i = 0; i < records; ++i) {
+        record.replace(40, 4, u32(uint32_t(1 + i * 33)));
+        block += record;
+    }
+    TempDir dir;
+    const QString path = dir.write("m2024050112300009.MP40009", datHeader(0) + block);
+    ASSERT_TRUE(HostileFiles::resetPeakResident());
+    const qint64 before = HostileFiles::peakResidentBytes();
+    const PictureData picture = pictureOf(path);
+    ASSERT_TRUE(picture.video);
+    EXPECT_FALSE(picture.errors.isEmpty());
+    EXPECT_LE(picture.video->getCameraFrames(1).size(), DatFileReader::MAX_FRAMES);
+    EXPECT_LT(HostileFiles::peakResidentBytes() - before, 200ll << 20);
 }
