@@ -5,10 +5,12 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -73,10 +75,16 @@ std::unique_ptr<QSettings> openStore(const QString &path)
 {
     const QFileInfo info(path);
     if ((info.exists() || info.isSymLink()) && !info.isFile()) {
-        qWarning().noquote() << QStringLiteral(
-                                    "Orvalind: %1 is not a regular file: starting with the default "
-                                    "settings, which are not saved.")
-                                    .arg(path);
+        // Said once: the program opens its store in several places.
+        static std::mutex mutex;
+        static QSet<QString> told;
+        std::lock_guard lock(mutex);
+        if (!told.contains(path)) {
+            told.insert(path);
+            qWarning().noquote() << QStringLiteral("Orvalind: %1 is not a regular file: starting with the "
+                                                   "default settings, which are not saved.")
+                                        .arg(path);
+        }
         return std::make_unique<QSettings>(QString(), QSettings::IniFormat);
     }
     return std::make_unique<QSettings>(path, QSettings::IniFormat);
