@@ -49,9 +49,11 @@ void CardOpener::retire(const std::shared_ptr<CardData> &card)
 {
     if (!card)
         return;
-    if (card == _loading)
+    if (card == _loading) {
+        // Its reading stops early: nobody will look at what it finds.
         card->_isDispose = true;
-    else
+        card->_isLoadCancelled = true;
+    } else
         card->dispose();
 }
 
