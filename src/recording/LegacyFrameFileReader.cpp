@@ -192,14 +192,11 @@ void LegacyFrameFileReader::readJpegFrames(const DatFileReader &file, uint64_t o
         if (frame.powerDown)
             info.powerDown = true;
 
-        bool valid = true;
-        try {
-            frame.time = DataUtility::getBcdDate(data, 4);
-        } catch (const PlatformError &) {
-            valid = false;
-        }
+        const auto time = DataUtility::bcdDate(data, 4);
+        if (time)
+            frame.time = *time;
         const auto violation = DatHeader::bcd(data[24]);
-        if (!valid || !violation) {
+        if (!time || !violation) {
             // Resynchronise on the next picture marker, or step to the violation code's position.
             isError = true;
             const auto marker = markers.from(p + 80);
