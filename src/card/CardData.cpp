@@ -138,10 +138,10 @@ void CardData::loadCardFolder(const QUrl &url)
     } else {
         // A cancelled load stops between its steps; the trip sorts, which may read movies, stop
         // reading at once.
-        const auto load = [this, &url, &folder, &former] {
+        const QString folderPath = folder->toLocalFile();
+        const auto load = [this, &url, &folderPath, &former] {
             const auto movies = former.scanFolder(url);
             // The chapters link their records when made, so the management files come first.
-            const auto folderPath = folder->toLocalFile();
             const auto managementFile = [&folderPath](const QString &fileName) {
                 return QUrl::fromLocalFile(FileUtil::appendPath(folderPath, fileName));
             };
