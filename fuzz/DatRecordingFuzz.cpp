@@ -1,5 +1,6 @@
 // libFuzzer target: the four DAT readers (movie, event, divided, legacy frame file) over one file, and
 // the lookups and per-frame values over what they read.
+#include "DatFuzzStretch.h"
 #include "recording/DividedDatReader.h"
 #include "recording/EventRecordingReader.h"
 #include "recording/LegacyFrameFileReader.h"
@@ -12,8 +13,10 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -46,10 +49,24 @@ void exercise(const std::shared_ptr<VideoInfo> &info)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    // An input ending in a length and the mark stands for a file of that length (up to 4 GiB): the
+    // bytes before them, then a hole. Crafted cards claim gigabytes in a few KB this way.
+    std::optional<qint64> stretch;
+    if (size >= 8 + DatFuzzStretch::MARK.size() &&
+        std::equal(DatFuzzStretch::MARK.begin(), DatFuzzStretch::MARK.end(),
+                   data + size - DatFuzzStretch::MARK.size())) {
+        size -= DatFuzzStretch::MARK.size() + 8;
+        uint64_t length = 0;
+        for (size_t i = 0; i < 8; ++i)
+            length = length << 8 | data[size + i];
+        stretch = qint64(std::min<uint64_t>(length, DatFuzzStretch::MAX_LENGTH));
+    }
     QFile file(inputPath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 0;
     file.write(reinterpret_cast<const char *>(data), qint64(size));
+    if (stretch && *stretch > qint64(size))
+        file.resize(*stretch);
     file.close();
 
     const Date left = Date::distantPast();

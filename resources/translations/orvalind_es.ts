@@ -1088,6 +1088,11 @@
         <source>its driving data claim more than %1 bytes</source>
         <translation>sus datos de conducción indican más de %1 bytes</translation>
     </message>
+    <message>
+        <location line="+23"/>
+        <source>holds more than %1 boxes</source>
+        <translation>contiene más de %1 cajas</translation>
+    </message>
 </context>
 <context>
     <name>Mp4RecordingReader</name>

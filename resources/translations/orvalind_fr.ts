@@ -1088,6 +1088,11 @@
         <source>its driving data claim more than %1 bytes</source>
         <translation>ses données de conduite annoncent plus de %1 octets</translation>
     </message>
+    <message>
+        <location line="+23"/>
+        <source>holds more than %1 boxes</source>
+        <translation>contient plus de %1 boîtes</translation>
+    </message>
 </context>
 <context>
     <name>Mp4RecordingReader</name>

@@ -14,23 +14,46 @@ namespace {
 const char *const READABLE_VERSION = "0714";
 }
 
-CardOpener::CardOpener(CardOpenerHost &host, QObject *parent) : QObject(parent), _host(host)
+CardOpener::CardOpener(CardOpenerHost &host, QObject *parent)
+    : QObject(parent), _host(host), _receiver(std::make_shared<Receiver>()), _pool(new QThreadPool)
 {
+    _receiver->opener = this;
     loadCard = [](CardData &card, const QUrl &url) { card.loadCardFolder(url); };
 }
 
 CardOpener::~CardOpener()
 {
-    _pool.waitForDone();
+    // A read that does not stop in time keeps the pool: the program is ending, and waiting for it
+    // would freeze the window.
+    if (shutDown())
+        delete _pool;
+}
+
+bool CardOpener::shutDown()
+{
+    if (_idleAfterShutDown)
+        return *_idleAfterShutDown;
+    {
+        std::lock_guard lock(_receiver->mutex);
+        _receiver->opener = nullptr;
+    }
+    if (_loading) {
+        _loading->_isDispose = true;
+        _loading->_isLoadCancelled = true;
+    }
+    _idleAfterShutDown = _pool->waitForDone(SHUTDOWN_WAIT_MSEC);
+    return *_idleAfterShutDown;
 }
 
 void CardOpener::retire(const std::shared_ptr<CardData> &card)
 {
     if (!card)
         return;
-    if (card == _loading)
+    if (card == _loading) {
+        // Its reading stops early: nobody will look at what it finds.
         card->_isDispose = true;
-    else
+        card->_isLoadCancelled = true;
+    } else
         card->dispose();
 }
 
@@ -47,20 +70,24 @@ void CardOpener::openVideoData(const QUrl &url, bool autoPlay, MovieType type)
     QPointer<CardOpener> self(this);
     const int pause = pauseMsec;
     std::function<void(CardData &, const QUrl &)> load = loadCard;
-    _pool.start([self, card, url, pause, load, type]() mutable {
+    _pool->start([self, receiver = _receiver, card, url, pause, load, type]() mutable {
         QThread::msleep(static_cast<unsigned long>(pause));
         if (!card->_isDispose)
             load(*card, url);
-        if (!self)
-            return;
-        // The card goes back with the completion, so its last owner lets go of it on the main thread.
-        QMetaObject::invokeMethod(
-            self.data(),
-            [self, card, type] {
-                if (self)
-                    self->cardLoadFinished(card, type);
-            },
-            Qt::QueuedConnection);
+        {
+            std::lock_guard lock(receiver->mutex);
+            if (!receiver->opener)
+                return;
+            // The card goes back with the completion, so its last owner lets go of it on the main
+            // thread. Posted under the lock: the opener cannot end meanwhile.
+            QMetaObject::invokeMethod(
+                receiver->opener,
+                [self, card, type] {
+                    if (self)
+                        self->cardLoadFinished(card, type);
+                },
+                Qt::QueuedConnection);
+        }
         card.reset();
     });
 }

@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class CardData;
@@ -23,6 +24,8 @@ class CardOpener : public QObject
     Q_OBJECT
 public:
     static constexpr int LOAD_PAUSE_MSEC = 400;
+    // How long the end of the opener waits for a cancelled read to stop: Quit never hangs on a card.
+    static constexpr int SHUTDOWN_WAIT_MSEC = 1000;
 
     enum class Outcome
     {
@@ -35,6 +38,8 @@ public:
     Q_ENUM(Outcome)
 
     explicit CardOpener(CardOpenerHost &host, QObject *parent = nullptr);
+    // Shuts down; a read that goes on past the wait is left to end by itself with its own hold on
+    // its card.
     ~CardOpener() override;
 
     // Reads the folder on the worker (tests give a reader of their own).
@@ -47,6 +52,10 @@ public:
     void retire(const std::shared_ptr<CardData> &card);
 
     bool isLoading() const { return _loading != nullptr; }
+    // Ends the opener's work: no completion is delivered any more, a read still running is
+    // cancelled and waited for at most SHUTDOWN_WAIT_MSEC. True when no read runs any more; a
+    // card still being read must then not be disposed by anyone else.
+    bool shutDown();
     // The kind of the source that is open (none before the first successful open).
     std::optional<MovieType> openMovieType() const { return _openMovieType; }
 
@@ -61,8 +70,19 @@ private:
     Outcome complete(CardData &card);
     void showProblems(CardData &card);
 
+    // Where a read's completion goes: cleared under the lock when the opener ends, so a read that
+    // outlives it posts nothing to an object that is gone.
+    struct Receiver
+    {
+        std::mutex mutex;
+        CardOpener *opener = nullptr;
+    };
+
     CardOpenerHost &_host;
-    QThreadPool _pool;
+    std::shared_ptr<Receiver> _receiver;
+    // Not a member by value: its destructor would wait for a read without end.
+    QThreadPool *_pool;
+    std::optional<bool> _idleAfterShutDown;
     std::shared_ptr<CardData> _loading; // the card of the latest open while it is read
     std::optional<MovieType> _openMovieType;
 };

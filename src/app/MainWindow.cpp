@@ -90,10 +90,13 @@ MainWindow::MainWindow(Services services, QWidget *parent)
 MainWindow::~MainWindow()
 {
     _coordinators.reset();
-    // A read still running ends before the card it fills goes.
+    // A read still running is cancelled; the card it fills is released only once it has ended,
+    // and one that does not end in a moment is left to it: Quit does not wait for a card.
+    const bool idle = _cardOpener->shutDown();
     delete _cardOpener;
     _cardOpener = nullptr;
-    _cardData->dispose();
+    if (idle)
+        _cardData->dispose();
 }
 
 void MainWindow::setUpOpening()

@@ -5,6 +5,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QStringDecoder>
+#include <QTimer>
 #include <QUrlQuery>
 
 UpdateCheck::UpdateCheck(QUrl server, QObject *parent)
@@ -96,6 +97,17 @@ void UpdateCheck::checkUpdate(const QString &localVersion)
     request.setHeader(QNetworkRequest::UserAgentHeader, userAgent(_local));
     request.setTransferTimeout(_timeoutMs);
     QNetworkReply *reply = _network->get(request);
+    // Past the cap the reply is given up: it buffers no more than that meanwhile.
+    reply->setReadBufferSize(MAX_REPLY_BYTES + 1);
+    connect(reply, &QNetworkReply::readyRead, reply, [reply] {
+        if (reply->bytesAvailable() > MAX_REPLY_BYTES)
+            reply->abort();
+    });
+    // The transfer timeout starts again with every byte; this deadline does not.
+    QTimer::singleShot(_timeoutMs, reply, [reply] {
+        if (reply->isRunning())
+            reply->abort();
+    });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { checkUpdateCompleted(reply); });
 }
 
@@ -103,8 +115,9 @@ void UpdateCheck::checkUpdateCompleted(QNetworkReply *reply)
 {
     reply->deleteLater();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QByteArray body = reply->readAll();
-    if (reply->error() != QNetworkReply::NoError || status != 200 || body.isEmpty()) {
+    const QByteArray body = reply->read(MAX_REPLY_BYTES + 1);
+    if (reply->error() != QNetworkReply::NoError || status != 200 || body.isEmpty() ||
+        body.size() > MAX_REPLY_BYTES) {
         emit finished();
         return;
     }

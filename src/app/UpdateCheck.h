@@ -20,7 +20,10 @@ public:
     static constexpr const char *SUPPORT_HOST = "https://support.orvalind.example";
     static constexpr const char *VERSION_PATH = "/top/didazorezazav/Orvalind/mac/ver.txt";
     static constexpr const char *DOWNLOAD_PATH = "/top/didazorezazav/Orvalind/index.html";
+    // The whole check, from the request to the last byte: a server that trickles is given up.
     static constexpr int TIMEOUT_MS = 60000;
+    // A version text is a few bytes: a longer reply is not one, and is not read on.
+    static constexpr qint64 MAX_REPLY_BYTES = 4096;
 
     // server: scheme and host (tests give a local server).
     explicit UpdateCheck(QUrl server = QUrl(QString::fromLatin1(SUPPORT_HOST)), QObject *parent = nullptr);
@@ -29,6 +32,7 @@ public:
     // Sends the one request; localVersion is the program's "major.minor.patch". An unreadable local
     // version sends nothing.
     void checkUpdate(const QString &localVersion);
+    // The overall deadline (tests make it short).
     void setTimeoutMs(int ms) { _timeoutMs = ms; }
 
     // Dot-separated decimal parts (optional sign, digits only); nothing when any part is not a number.

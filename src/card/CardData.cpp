@@ -136,24 +136,37 @@ void CardData::loadCardFolder(const QUrl &url)
             _tripList_tab.push_back(trip);
         }
     } else {
-        const auto movies = former.scanFolder(url);
-        // The chapters link their records when made, so the management files come first.
-        const auto folderPath = folder->toLocalFile();
-        const auto managementFile = [&folderPath](const QString &fileName) {
-            return QUrl::fromLocalFile(FileUtil::appendPath(folderPath, fileName));
-        };
-        readVrecMoveManagerFile(managementFile(kVrecFileName));
-        const auto prct = managementFile(kPrctFileName);
-        if (readMoveProtectFile(prct, 1) && readMoveProtectFile(prct, 2))
-            readMoveProtectFile(prct, 3);
-        readAdvMoveProtectFile(managementFile(kAdvpFileName));
-        const auto byDate = [](const auto &a, const auto &b) { return a->_datetime < b->_datetime; };
-        std::stable_sort(_moveProtectList.begin(), _moveProtectList.end(), byDate);
-        std::stable_sort(_advMoveProtectList.begin(), _advMoveProtectList.end(), byDate);
+        // A cancelled load stops between its steps; the trip sorts, which may read movies, stop
+        // reading at once.
+        const QString folderPath = folder->toLocalFile();
+        const auto load = [this, &url, &folderPath, &former] {
+            const auto movies = former.scanFolder(url);
+            // The chapters link their records when made, so the management files come first.
+            const auto managementFile = [&folderPath](const QString &fileName) {
+                return QUrl::fromLocalFile(FileUtil::appendPath(folderPath, fileName));
+            };
+            if (_isLoadCancelled)
+                return;
+            readVrecMoveManagerFile(managementFile(kVrecFileName));
+            const auto prct = managementFile(kPrctFileName);
+            if (readMoveProtectFile(prct, 1) && readMoveProtectFile(prct, 2))
+                readMoveProtectFile(prct, 3);
+            if (_isLoadCancelled)
+                return;
+            readAdvMoveProtectFile(managementFile(kAdvpFileName));
+            const auto byDate = [](const auto &a, const auto &b) { return a->_datetime < b->_datetime; };
+            std::stable_sort(_moveProtectList.begin(), _moveProtectList.end(), byDate);
+            std::stable_sort(_advMoveProtectList.begin(), _advMoveProtectList.end(), byDate);
+            if (_isLoadCancelled)
+                return;
 
-        _tripList = former.formTrips(movies);
-        _tripList_tab = TripFormer::tripsWithoutSurveillance(_tripList, _moveProtectList);
-        _advTripList = former.adventureTrips(_tripList, _advMoveProtectList);
+            _tripList = former.formTrips(movies);
+            if (_isLoadCancelled)
+                return;
+            _tripList_tab = TripFormer::tripsWithoutSurveillance(_tripList, _moveProtectList);
+            _advTripList = former.adventureTrips(_tripList, _advMoveProtectList);
+        };
+        load();
     }
     _managementReader.endOpen();
     _openSourcePath = url;

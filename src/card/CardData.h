@@ -132,6 +132,9 @@ public:
     FileProblemList _fileProblems;
     std::weak_ptr<CardDataDelegate> delegate; // receiver of the hand-offs; read on the main thread only
     std::atomic<bool> _isDispose = false;     // the workers stop when they see it
+    // Set from another thread to end a running loadCardFolder early, its lists left partial; never
+    // cleared, as a card whose load was given up is let go of.
+    std::atomic<bool> _isLoadCancelled = false;
     // The running workers, from startLoadWorkers until their end is handled on the main thread.
     std::unique_ptr<WorkerGroup> _wkThreadGroup;
 

@@ -21,13 +21,13 @@ bool hasPictureCandidate(const Chapter &chapter)
            !chapter->getPicture(false);
 }
 
-// Builds a candidate's driving data (the attempt is counted by getPicture); true when it has some.
+// Builds a candidate's driving data (the attempt is counted by retryPicture); true when it has some.
 bool loadPicture(const Chapter &chapter)
 {
     if (!hasPictureCandidate(chapter))
         return false;
     ++attemptsOfThisStep;
-    return chapter->getPicture(true) != nullptr;
+    return chapter->retryPicture() != nullptr;
 }
 
 bool loadThumbnail(const Chapter &chapter)

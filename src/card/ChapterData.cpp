@@ -108,18 +108,22 @@ uint32_t ChapterData::timeStamp()
 // The length depends only on the trip's start-time order (fixed once sorted), on time stamps
 // (fixed once found) and on the picture data (built at most once), so the first answer is the
 // answer for good. Keeping it makes timeline conversions cheap enough for every playback tick.
+// An answer given while a movie could not be read is not kept: a worker may read it later.
 int64_t ChapterData::frameTimeSpan()
 {
     if (_isFrameTimeSpanKnown.load(std::memory_order_acquire))
         return _frameTimeSpan.load(std::memory_order_relaxed);
     // Two threads may work it out at once; both get the same value.
-    const auto span = computeFrameTimeSpan();
-    _frameTimeSpan.store(span, std::memory_order_relaxed);
-    _isFrameTimeSpanKnown.store(true, std::memory_order_release);
+    bool complete = true;
+    const auto span = computeFrameTimeSpan(complete);
+    if (complete) {
+        _frameTimeSpan.store(span, std::memory_order_relaxed);
+        _isFrameTimeSpanKnown.store(true, std::memory_order_release);
+    }
     return span;
 }
 
-int64_t ChapterData::computeFrameTimeSpan()
+int64_t ChapterData::computeFrameTimeSpan(bool &complete)
 {
     if (const auto next = nextChapter()) {
         const auto nextNumber = next->fileNumber();
@@ -127,7 +131,11 @@ int64_t ChapterData::computeFrameTimeSpan()
         const bool consecutive =
             nextNumber >= 2 ? nextNumber == _fileNumber + 1 : _fileNumber == kLastFileNumber;
         if (consecutive && next->_vmmInfo) {
-            const auto span = static_cast<int64_t>(next->timeStamp()) - static_cast<int64_t>(timeStamp());
+            const auto own = timeStamp();
+            // Without a record the time stamp comes from the movie, which may not have been read.
+            if (!_vmmInfo && !getPicture(false))
+                complete = false;
+            const auto span = static_cast<int64_t>(next->timeStamp()) - static_cast<int64_t>(own);
             // A negative difference means the camera's counter restarted between the two files;
             // such a chapter could never play, so it falls back to its own recorded span.
             if (span >= 0)
@@ -137,7 +145,8 @@ int64_t ChapterData::computeFrameTimeSpan()
     const auto picture = getPicture(true);
     if (picture && picture->video)
         return static_cast<int64_t>(picture->video->_timeSpan);
-    return _frameTimeSpan.load(std::memory_order_relaxed);
+    complete = false;
+    return 0;
 }
 
 std::shared_ptr<PictureData> ChapterData::buildPicture(const QUrl &path)
@@ -161,9 +170,23 @@ void ChapterData::reportProblem(const QString &reason) const
 
 std::shared_ptr<PictureData> ChapterData::getPicture(bool load)
 {
+    if (!load) {
+        std::lock_guard lock(_mutex);
+        return _picture;
+    }
+    return loadPicture(1);
+}
+
+std::shared_ptr<PictureData> ChapterData::retryPicture()
+{
+    return loadPicture(CardData::MAX_RETRY_CNT_PICTUREDATA);
+}
+
+std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
+{
     {
         std::lock_guard lock(_mutex);
-        if (_picture || !load)
+        if (_picture || _retryCntPictureData >= maxAttempts)
             return _picture;
     }
     // One build at a time per chapter: a second caller (the main thread while the worker builds,
@@ -172,13 +195,8 @@ std::shared_ptr<PictureData> ChapterData::getPicture(bool load)
     std::lock_guard build(_pictureBuildMutex);
     {
         std::lock_guard lock(_mutex);
-        if (_picture)
+        if (_picture || _retryCntPictureData >= maxAttempts)
             return _picture;
-        // A recording that failed five times is left alone on every road, not just the workers':
-        // otherwise each playback tick or sort comparison would read the broken file again on the
-        // main thread.
-        if (_retryCntPictureData >= CardData::MAX_RETRY_CNT_PICTUREDATA)
-            return nullptr;
         ++_retryCntPictureData;
     }
     auto picture = buildPicture(_pathMove);

@@ -50,7 +50,12 @@ public:
     // one's, or the recording's own span. Worked out once and then kept (see the .cpp).
     int64_t frameTimeSpan();
     // The driving data; built from the movie when missing and load is true (counts an attempt).
+    // A movie that could not be read is not read again this way during the open: every playback
+    // tick, sort or panel would read it again on the caller's thread. Retries are the workers'.
     std::shared_ptr<PictureData> getPicture(bool load);
+    // The workers' road: builds the driving data while fewer than MAX_RETRY_CNT_PICTUREDATA
+    // attempts have failed.
+    std::shared_ptr<PictureData> retryPicture();
 
     // File number of `_pathMp4` (0 when the name carries none).
     int32_t fileNumber() const;
@@ -86,10 +91,12 @@ public:
 
 private:
     static std::shared_ptr<PictureData> buildPicture(const QUrl &path);
+    // The picture data, built when fewer than maxAttempts attempts were made.
+    std::shared_ptr<PictureData> loadPicture(int64_t maxAttempts);
+    int64_t computeFrameTimeSpan(bool &complete);
     // Lists why this movie could not be read with the card's problems (once per cause).
     void reportProblem(const QString &reason) const;
     Date startDate(Date ChapterData::*cache, const Date *recordDate);
-    int64_t computeFrameTimeSpan();
 
     const std::weak_ptr<TripData> _parent;
     const int32_t _fileNumber;

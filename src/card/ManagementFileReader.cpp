@@ -8,6 +8,7 @@
 #include "recording/DataUtility.h"
 
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -101,6 +102,10 @@ bool ManagementFileReader::readAdvMoveProtectFile(const QUrl &url,
     if (!file || file->size() < AdvMoveProtectInfo::HEADER_SIZE)
         return false;
     const auto data = DataUtility::asBytes(*file);
+    // A file name is taken once: the first record with it wins.
+    QSet<QString> names;
+    for (const auto &record : out)
+        names.insert(record->_fileName);
     // Every whole record after the header is taken (the camera's files leave no spare record).
     for (qsizetype offset = AdvMoveProtectInfo::HEADER_SIZE;
          offset + AdvMoveProtectInfo::RECORD_SIZE <= file->size();
@@ -109,10 +114,10 @@ bool ManagementFileReader::readAdvMoveProtectFile(const QUrl &url,
             std::make_shared<AdvMoveProtectInfo>(data.subspan(offset, AdvMoveProtectInfo::RECORD_SIZE));
         if (!record->_infoEnable)
             continue;
-        const bool repeated = std::any_of(out.begin(), out.end(),
-                                          [&](const auto &r) { return r->_fileName == record->_fileName; });
-        if (!repeated)
+        if (!names.contains(record->_fileName)) {
+            names.insert(record->_fileName);
             out.push_back(std::move(record));
+        }
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "card/TripFormer.h"
 
 #include "card/AdvMoveProtectInfo.h"
+#include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/FileProblemList.h"
 #include "card/MoveProtectInfo.h"
@@ -17,10 +18,24 @@ int32_t fileNumberOfPath(const QUrl &path)
     return FileUtil::getFileNumber(path.fileName());
 }
 
-void sortByStart(TripFormer::TripList &trips)
+// The order of isTripStartAscending, with each trip's start read once: a start time may need a movie
+// read. Once the card's load is cancelled no more are read: the order no longer matters.
+void sortByStart(TripFormer::TripList &trips, const CardData *card)
 {
-    std::stable_sort(trips.begin(), trips.end(),
-                     [](const auto &a, const auto &b) { return TripFormer::isTripStartAscending(*a, *b); });
+    using Keyed = std::pair<std::pair<bool, Date>, std::shared_ptr<TripData>>;
+    std::vector<Keyed> keyed;
+    keyed.reserve(trips.size());
+    for (auto &trip : trips) {
+        const auto first = trip->firstChapter();
+        // Trips without a chapter come first, among themselves in their order.
+        const bool read = first && !(card && card->_isLoadCancelled);
+        keyed.emplace_back(std::pair(bool(first), read ? first->startTime() : Date::distantPast()),
+                           std::move(trip));
+    }
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const Keyed &a, const Keyed &b) { return a.first < b.first; });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        trips[i] = std::move(keyed[i].second);
 }
 } // namespace
 
@@ -88,7 +103,7 @@ TripFormer::TripList TripFormer::formTrips(const MovieGroups &groups)
     TripList trips;
     for (const auto &key : groups.keys)
         formKeyTrips(key, groups.files.value(key), trips);
-    sortByStart(trips);
+    sortByStart(trips, _card);
     return trips;
 }
 
@@ -114,7 +129,7 @@ TripFormer::adventureTrips(const TripList &trips,
     TripList out;
     for (const auto &key : keys)
         formKeyTrips(key, adventure.files.value(key), out);
-    sortByStart(out);
+    sortByStart(out, _card);
     return out;
 }
 

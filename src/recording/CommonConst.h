@@ -49,11 +49,13 @@ public:
     static inline const QString FILE_NAME_ADVP = QStringLiteral("ADV_PRCT.DAT");
     static inline const QString FILE_NAME_SETTING_WRITE = QStringLiteral("GROUP.DAT");
     static inline const QString FILE_NAME_SETTING_READ = QStringLiteral("SETINF.DAT");
-    // Case-insensitive, Unicode \w. The dot before MP4 is any character and the end is not anchored.
-    static inline const QString PATTERN_MOVE = QStringLiteral("^\\w{17}.MP4");
+    // Case-insensitive, Unicode \w. The whole name: a name that only starts like a chapter (such as
+    // "m2024050112300009.MP40009") is no movie and would be read as another layout.
+    static inline const QString PATTERN_MOVE = QStringLiteral("^\\w{17}\\.MP4\\z");
     // The camera's own form of this pattern starts with "^*", an empty match that PCRE2 rejects; without it
-    // the pattern matches the same paths: a "move<digits>/<name>.mp4" anywhere in the relative path.
-    static inline const QString PATTERN_MOVE_REGEX_DIR = QStringLiteral("move[0-9]+/\\w+\\.[mM][pP]4");
+    // the pattern matches the same paths: a "move<digits>/<name>.mp4" anywhere in the relative path,
+    // ending the path as the listing's name ends it.
+    static inline const QString PATTERN_MOVE_REGEX_DIR = QStringLiteral("move[0-9]+/\\w+\\.[mM][pP]4\\z");
     static inline const QString PATTERN_MOVE_REGEX_FILE = QStringLiteral("m[0-9]{16}\\.[mM][pP]4");
     static inline const QString PATTERN_MOVE_REGEX_FILE2 = QStringLiteral("[0-9]{12}_[0-9]{4}\\.[mM][pP]4");
     static inline const QString PATTERN_MOVE_REGEX_INFO = QStringLiteral("[0-9]{16}");

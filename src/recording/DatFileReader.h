@@ -14,6 +14,18 @@
 class DatFileReader
 {
 public:
+    // Bounds of one recording file, whatever its records claim: past them the file is corrupt or
+    // crafted, and the reader stops there (with isError) instead of filling memory.
+    // Frames kept: an hour at 30 frames a second from two cameras, as for a movie without a header.
+    static constexpr size_t MAX_FRAMES = 2 * 30 * 3600 + 300;
+    // Records looked at, of every kind (pictures, sound and the rest), where they are read in blocks.
+    static constexpr size_t MAX_RECORDS = 1 << 19;
+    // Steps of a walk that reads each block, record or frame header on its own: the event, legacy and
+    // divided layouts, whose files hold pictures of a short recording (thousands of frames).
+    static constexpr size_t MAX_STEPS = 1 << 14;
+    // Picture bytes kept in memory across a recording's frames.
+    static constexpr uint64_t MAX_IMAGE_BYTES = 64ull << 20;
+
     explicit DatFileReader(const QString &path) : _file(path) {}
     DatFileReader(const DatFileReader &) = delete;
     DatFileReader &operator=(const DatFileReader &) = delete;

@@ -45,6 +45,24 @@ Date DataUtility::getUnixDate(Bytes data, qsizetype offset)
     return Date::fromUnixSeconds(std::int64_t(bigEndian(data, offset, 4)));
 }
 
+std::optional<Date> DataUtility::bcdDate(Bytes data, qsizetype offset)
+{
+    if (!inRange(data, offset, 6))
+        return std::nullopt;
+    int values[6];
+    for (int i = 0; i < 6; ++i) {
+        const std::uint8_t byte = data[std::size_t(offset + i)];
+        if (byte >> 4 >= 10 || (byte & 0x0F) >= 10)
+            return std::nullopt;
+        values[i] = (byte >> 4) * 10 + (byte & 0x0F);
+    }
+    const QDate date(2000 + values[0], values[1], values[2]);
+    const QTime time(values[3], values[4], values[5]);
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return Date::fromDateTime(QDateTime(date, time, Qt::UTC));
+}
+
 Date DataUtility::getBcdDate(Bytes data, qsizetype offset)
 {
     requireRange(data, offset, 6);

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 // All multi-byte fields on the card are big-endian. Every operation checks its range: a field that runs
@@ -33,6 +34,9 @@ public:
     // "Orvalind" code 0 error; a date or time that does not exist throws code -1 with the description as
     // domain.
     static Date getBcdDate(Bytes data, qsizetype offset);
+    // The same date, or none where getBcdDate throws: for walks that meet many bad dates, where a
+    // thrown error each time would cost more than the read.
+    static std::optional<Date> bcdDate(Bytes data, qsizetype offset);
     static std::uint32_t getBcdUInt32(Bytes data, qsizetype offset); // 0...99,999,999
     static std::uint16_t getBcdUInt16(Bytes data, qsizetype offset); // 0...9,999
     // Sign in bit 7 of the first byte; -7,999...7,999.

@@ -19,15 +19,6 @@ const QString NO_PICTURE_DATA = QStringLiteral("画像データがありませ�
 const QString UNKNOWN = QStringLiteral("不明");
 constexpr size_t ITEMS_OFFSET = 48;
 
-std::optional<Date> bcdDate(std::span<const uint8_t> data, qsizetype offset)
-{
-    try {
-        return DataUtility::getBcdDate(data, offset);
-    } catch (const PlatformError &) {
-        return std::nullopt;
-    }
-}
-
 // A BCD position field to 1/36000 degree; none when a digit is not decimal.
 template <typename Convert>
 std::optional<int32_t> position(std::span<const uint8_t> data, qsizetype offset, Convert convert)
@@ -64,7 +55,7 @@ std::shared_ptr<VideoInfo> DividedDatReader::readDivisionFile(const QString &pat
     std::array<uint8_t, ITEMS_OFFSET + 255 * DatHeader::ITEM_SIZE> header{};
     if (!file.isOpen() || !file.readAt(0, std::span(header).first(ITEMS_OFFSET)))
         return info;
-    if (const auto date = bcdDate(header, 2))
+    if (const auto date = DataUtility::bcdDate(header, 2))
         info->_playback.detectTime = *date;
     const size_t count = header[32];
     const uint64_t itemsEnd = ITEMS_OFFSET + count * DatHeader::ITEM_SIZE;
@@ -90,11 +81,13 @@ std::shared_ptr<VideoInfo> DividedDatReader::readDivisionFile(const QString &pat
     // The walk reads frame headers only; the thumbnail's picture bytes are not kept.
     std::array<uint8_t, FRAME_HEADER_SIZE> frame;
     const uint64_t length = file.size();
-    for (uint64_t f = itemsEnd, n = 0; f < length && info->_thumbnail._id != 0x55; ++n) {
+    // Frame headers without a picture move on by 64 bytes only: the walk is bounded as well.
+    for (uint64_t f = itemsEnd, n = 0;
+         f < length && info->_thumbnail._id != 0x55 && n < DatFileReader::MAX_STEPS; ++n) {
         if (!file.readAt(f, frame))
             break;
         const uint64_t pictureLength = DataUtility::getUInt32(frame, 0);
-        if (const auto date = bcdDate(frame, 36)) {
+        if (const auto date = DataUtility::bcdDate(frame, 36)) {
             if (n <= 1)
                 first = *date;
             last = *date;
@@ -111,7 +104,7 @@ std::shared_ptr<VideoInfo> DividedDatReader::readDivisionFile(const QString &pat
     if (const auto y = file.find(from, length, CommonConst::IMAGE_DATA_IDENTIFIER, true); y && *y >= 30) {
         std::array<uint8_t, 6> date;
         if (file.readAt(*y - 30, date)) {
-            if (const auto d = bcdDate(date, 0))
+            if (const auto d = DataUtility::bcdDate(date, 0))
                 last = *d;
         }
     }
@@ -126,7 +119,7 @@ void DividedDatReader::readDivisionFrame(VideoInfo &info, std::span<const uint8_
         return;
     VideoFrame frame;
     frame._timeStamp = DataUtility::getUInt32(bytes, 4);
-    if (const auto date = bcdDate(bytes, 36))
+    if (const auto date = DataUtility::bcdDate(bytes, 36))
         frame.time = *date;
     frame._id = bytes[44];
     if (frame._id != 0x55)

@@ -134,8 +134,15 @@ void EventRecordingReader::readEventFrames(const DatFileReader &file, std::span<
     std::vector<uint32_t> cameraOne;
     std::vector<uint32_t> cameraTwo;
     std::array<uint8_t, FIXED_SIZE> fixed;
+    size_t blockCount = 0;
+    uint64_t imageBytes = 0;
 
     for (uint64_t b = HEADER_SIZE; b + FIXED_SIZE <= length;) {
+        // Past the bounds the file is not a camera's: what was read so far is kept.
+        if (++blockCount > DatFileReader::MAX_STEPS) {
+            isError = true;
+            break;
+        }
         if (!file.readAt(b, fixed))
             break;
         const uint64_t blockLength = DataUtility::getUInt32(fixed, 0);
@@ -172,7 +179,12 @@ void EventRecordingReader::readEventFrames(const DatFileReader &file, std::span<
                 pictureDataType == PictureData::PictureDataType::Thumbnail && haveThumbnail;
             const uint64_t imageLength = DataUtility::getUInt32(fixed, 8);
             if (!skipImage && imageLength <= blockLength - FIXED_SIZE) {
+                if (imageLength > DatFileReader::MAX_IMAGE_BYTES - imageBytes) {
+                    isError = true;
+                    break;
+                }
                 if (auto image = file.read(b + FIXED_SIZE, imageLength, MAX_IMAGE_SIZE)) {
+                    imageBytes += uint64_t(image->size());
                     frame._imageData = std::move(*image);
                     frame.addrs = uint32_t(b + FIXED_SIZE);
                 }

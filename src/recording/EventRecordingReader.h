@@ -26,7 +26,8 @@ public:
     EventRecordingReader() = delete;
 
     // Never null. isError is only ever set: a file shorter than its header, bad BCD in an item, a code or
-    // a frame's violation fields, no frame in [left, right]. The first kind-0x55 frame becomes the
+    // a frame's violation fields, no frame in [left, right], more blocks or picture bytes than
+    // DatFileReader's bounds (the walk stops there). The first kind-0x55 frame becomes the
     // thumbnail; the later ones fill cameras 0, 1 and 2.
     static std::shared_ptr<VideoInfo> readFileEvent(const QString &path, const Date &left, const Date &right,
                                                     PictureData::PictureDataType pictureDataType,

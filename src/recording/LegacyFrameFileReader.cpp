@@ -20,20 +20,39 @@ namespace {
 // The marker stands this far into a record, inside the picture's first application segment.
 constexpr uint64_t MARKER_OFFSET = 66;
 
-// Remembers the last marker search so a run of broken records does not scan the rest of the file again
-// for each of them.
+// Remembers the last marker search so a run of broken records does not scan the same bytes again for
+// each of them. The next record starts within one picture of a broken one, so a search reaches no
+// further: a longer one would be a scan of whatever the file holds, up to gigabytes.
 class MarkerSearch
 {
 public:
+    static constexpr uint64_t REACH =
+        LegacyFrameFileReader::MAX_IMAGE_SIZE + 2 * LegacyFrameFileReader::RECORD_FIXED_SIZE + MARKER_OFFSET;
+
     explicit MarkerSearch(const DatFileReader &file) : _file(file) {}
 
     std::optional<uint64_t> from(uint64_t start)
     {
-        if (_searched && start >= _start && (!_found || start <= *_found))
-            return _found;
+        const uint64_t end = std::min(start + REACH, _file.size());
+        if (_searched && start >= _start) {
+            // What the last search found is still the first marker from start on.
+            if (_found && start <= *_found)
+                return _found;
+            // [_start, _end) holds none: only the bytes after it are searched.
+            if (!_found && start <= _end) {
+                if (end > _end) {
+                    const uint64_t overlap = CommonConst::IMAGE_DATA_IDENTIFIER.size() - 1;
+                    _found = _file.find(std::max(start, _end > overlap ? _end - overlap : 0), end,
+                                        CommonConst::IMAGE_DATA_IDENTIFIER);
+                    _end = end;
+                }
+                return _found;
+            }
+        }
         _searched = true;
         _start = start;
-        _found = _file.find(start, _file.size(), CommonConst::IMAGE_DATA_IDENTIFIER);
+        _end = end;
+        _found = _file.find(start, end, CommonConst::IMAGE_DATA_IDENTIFIER);
         return _found;
     }
 
@@ -41,6 +60,7 @@ private:
     const DatFileReader &_file;
     bool _searched = false;
     uint64_t _start = 0;
+    uint64_t _end = 0; // of the bytes searched from _start
     std::optional<uint64_t> _found;
 };
 
@@ -133,8 +153,15 @@ void LegacyFrameFileReader::readJpegFrames(const DatFileReader &file, uint64_t o
     auto pool = std::make_shared<FramePool>();
     std::vector<uint32_t> lists[4]; // 0 all, then cameras 1-3
     std::array<uint8_t, RECORD_FIXED_SIZE> fixed;
+    size_t recordCount = 0;
+    uint64_t imageBytes = 0;
 
     for (uint64_t p = offset; p < length;) {
+        // Past the bounds the file is not a camera's: what was read so far is kept.
+        if (++recordCount > DatFileReader::MAX_STEPS) {
+            isError = true;
+            break;
+        }
         if (!file.readAt(p, fixed))
             break;
         const uint64_t imageLength = DataUtility::getUInt32(fixed, 0);
@@ -165,14 +192,11 @@ void LegacyFrameFileReader::readJpegFrames(const DatFileReader &file, uint64_t o
         if (frame.powerDown)
             info.powerDown = true;
 
-        bool valid = true;
-        try {
-            frame.time = DataUtility::getBcdDate(data, 4);
-        } catch (const PlatformError &) {
-            valid = false;
-        }
+        const auto time = DataUtility::bcdDate(data, 4);
+        if (time)
+            frame.time = *time;
         const auto violation = DatHeader::bcd(data[24]);
-        if (!valid || !violation) {
+        if (!time || !violation) {
             // Resynchronise on the next picture marker, or step to the violation code's position.
             isError = true;
             const auto marker = markers.from(p + 80);
@@ -188,7 +212,12 @@ void LegacyFrameFileReader::readJpegFrames(const DatFileReader &file, uint64_t o
         if (frame.time < left || frame.time > right || frame._id != 0x55)
             continue;
         if (pictureDataType != PictureData::PictureDataType::Classify && imageLength >= 16) {
+            if (imageLength > DatFileReader::MAX_IMAGE_BYTES - imageBytes) {
+                isError = true;
+                break;
+            }
             if (auto image = file.read(next - imageLength, imageLength, MAX_IMAGE_SIZE)) {
+                imageBytes += uint64_t(image->size());
                 info._jpegHeader = image->first(16);
                 frame._imageData = std::move(*image);
             }

@@ -23,7 +23,8 @@ public:
 
     LegacyFrameFileReader() = delete;
 
-    // Never null. isError is only ever set (bad BCD in an item or a frame). A record with a bad date or
+    // Never null. isError is only ever set (bad BCD in an item or a frame, more records, frames or picture
+    // bytes than DatFileReader's bounds, where the walk stops). A record with a bad date or
     // violation code is dropped and reading resumes at the next picture marker.
     static std::shared_ptr<VideoInfo> readFileOther(const QString &path, const Date &left, const Date &right,
                                                     PictureData::PictureDataType pictureDataType,

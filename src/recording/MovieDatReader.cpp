@@ -13,11 +13,19 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 
 namespace {
 
 constexpr size_t RECORD_SIZE = 64;
 constexpr size_t ITEMS_OFFSET = 80;
+
+// The bytes of one picture or sound chunk in the file.
+struct Chunk
+{
+    uint32_t addrs = 0;
+    uint32_t size = 0;
+};
 
 struct Block
 {
@@ -26,7 +34,9 @@ struct Block
     uint32_t smallest = 0; // 0: none yet
     uint32_t largest = 0;
     bool powerDown = false;
-    std::vector<VideoFrame> frames; // every record, for the temporary files
+    // The block's last channel-1 picture and last sound chunk, for the temporary files.
+    std::optional<Chunk> lastPicture;
+    std::optional<Chunk> lastSound;
     std::vector<VideoFrame> pictures;
 };
 
@@ -74,20 +84,18 @@ void applyItems(std::span<const uint8_t> header, VideoInfo &info, const FullTime
     }
 }
 
-// Copies the bytes of the last frame with the id (and, for pictures, channel 1) to a temporary file.
-void writeLastChunk(const DatFileReader &file, const std::vector<Block> &blocks, uint8_t id,
-                    const QString &path)
+// Copies the last chunk of the kept blocks (the later block wins) to a temporary file.
+void writeLastChunk(const DatFileReader &file, const std::vector<Block> &blocks,
+                    std::optional<Chunk> Block::*which, const QString &path)
 {
-    const VideoFrame *last = nullptr;
+    const Chunk *last = nullptr;
     for (const Block &block : blocks) {
-        for (const VideoFrame &frame : block.frames) {
-            if (frame._id == id && (id != 0x55 || frame.pictureChannel == 1))
-                last = &frame;
-        }
+        if (block.*which)
+            last = &*(block.*which);
     }
     if (!last)
         return;
-    if (const auto bytes = file.read(last->addrs, last->frameSize, MovieDatReader::MAX_CHUNK_SIZE);
+    if (const auto bytes = file.read(last->addrs, last->size, MovieDatReader::MAX_CHUNK_SIZE);
         bytes && !bytes->isEmpty())
         RecordingTempFiles::write(path, *bytes);
 }
@@ -146,15 +154,24 @@ std::shared_ptr<VideoInfo> MovieDatReader::read(const QString &path, const Date 
 
         const bool walk = std::memcmp(header.data() + 28, identifier.data(), 4) != 0;
         std::array<uint8_t, RECORD_SIZE * 256> records;
-        for (uint64_t b = HEADER_SIZE; walk && b + BLOCK_HEADER_SIZE <= length;) {
+        // Records looked at and picture frames kept: past either bound the file is not a camera's.
+        size_t recordCount = 0;
+        size_t pictureCount = 0;
+        bool bounded = false;
+        for (uint64_t b = HEADER_SIZE; walk && !bounded && b + BLOCK_HEADER_SIZE <= length;) {
             std::array<uint8_t, 12> head;
             if (!file.readAt(b, head))
                 break;
             const uint64_t blockLength = DataUtility::getUInt32(head, 0);
             const uint64_t next = b + blockLength;
             // A length that does not move on, or runs past the file, ends the walk.
-            if (blockLength < BLOCK_HEADER_SIZE || next > length)
+            if (blockLength == 0 || next > length)
                 break;
+            // One too short for its own header holds no records: the next block may still be good.
+            if (blockLength < BLOCK_HEADER_SIZE) {
+                b = next;
+                continue;
+            }
             Block block;
             uint64_t payload = b + BLOCK_HEADER_SIZE;
             uint64_t q = payload + DataUtility::getUInt32(head, 8);
@@ -169,6 +186,10 @@ std::shared_ptr<VideoInfo> MovieDatReader::read(const QString &path, const Date 
                         ended = true;
                         break;
                     }
+                    if (++recordCount > DatFileReader::MAX_RECORDS) {
+                        bounded = ended = true;
+                        break;
+                    }
                     VideoFrame frame = Mp4RecordingReader::decodeRecord(record, 0, isError);
                     frame._engineSpeed = DataUtility::getUInt16(record, 14);
                     frame.status = record[29];
@@ -180,6 +201,10 @@ std::shared_ptr<VideoInfo> MovieDatReader::read(const QString &path, const Date 
                     payload += frame.frameSize;
                     if (frame.powerDown)
                         block.powerDown = true;
+                    if (frame._id == 0x55 && frame.pictureChannel == 1)
+                        block.lastPicture = Chunk{frame.addrs, frame.frameSize};
+                    else if (frame._id == 0xAA)
+                        block.lastSound = Chunk{frame.addrs, frame.frameSize};
                     if (frame._id == 0x55 || frame._id == 0xAA) {
                         const uint32_t t = frame._timeStamp;
                         if (block.smallest == 0) {
@@ -191,11 +216,19 @@ std::shared_ptr<VideoInfo> MovieDatReader::read(const QString &path, const Date 
                         }
                         block.largest = std::max(block.largest, t);
                         block.lastTime = std::max(block.lastTime, frame.time);
-                        if (frame._id == 0x55)
-                            block.pictures.push_back(frame);
+                        if (frame._id == 0x55) {
+                            if (++pictureCount > DatFileReader::MAX_FRAMES) {
+                                bounded = ended = true;
+                                break;
+                            }
+                            block.pictures.push_back(std::move(frame));
+                        }
                     }
-                    block.frames.push_back(std::move(frame));
                 }
+            }
+            if (bounded) {
+                isError = true;
+                break;
             }
             b = next;
             if (block.lastTime < left || block.firstTime > right)
@@ -208,7 +241,9 @@ std::shared_ptr<VideoInfo> MovieDatReader::read(const QString &path, const Date 
             info->lastTime = std::max(info->lastTime, block.lastTime);
             if (block.powerDown)
                 info->powerDown = true;
-            cameraOne.insert(cameraOne.end(), block.pictures.begin(), block.pictures.end());
+            cameraOne.insert(cameraOne.end(), std::make_move_iterator(block.pictures.begin()),
+                             std::make_move_iterator(block.pictures.end()));
+            block.pictures = {};
             kept.push_back(std::move(block));
         }
     } else {
@@ -222,8 +257,8 @@ std::shared_ptr<VideoInfo> MovieDatReader::read(const QString &path, const Date 
         const auto guard = RecordingTempFiles::lock();
         IOUtil::remove(info->_channel1TempName);
         IOUtil::remove(info->_aacTempName);
-        writeLastChunk(file, kept, 0x55, info->_channel1TempName);
-        writeLastChunk(file, kept, 0xAA, info->_aacTempName);
+        writeLastChunk(file, kept, &Block::lastPicture, info->_channel1TempName);
+        writeLastChunk(file, kept, &Block::lastSound, info->_aacTempName);
     }
 
     kept = {};

@@ -24,7 +24,8 @@ public:
     MovieDatReader() = delete;
 
     // Never null. isError is only ever set: bad BCD in an item, a code, the camera count or a frame's
-    // violation fields, a file shorter than its header, no picture frame in [left, right]. For All the
+    // violation fields, a file shorter than its header, no picture frame in [left, right], more records
+    // or frames than DatFileReader's bounds (the walk stops there, keeping the blocks before). For All the
     // last camera-1 picture and the last sound chunk go to "channel1.dat" and "sound.dat" in the
     // temporary folder. fullTimeDataInfo, when given, supplies the user codes the header file lacks.
     static std::shared_ptr<VideoInfo> read(const QString &path, const Date &left, const Date &right,

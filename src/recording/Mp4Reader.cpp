@@ -72,7 +72,12 @@ void Mp4Reader::loadBoxes()
     uint64_t offset = 0;
     std::array<uint8_t, 8> header{};
     // Every header read is bounds-checked: a box header in the last 7 bytes ends the walk.
-    while (offset + 8 <= size) {
+    for (int boxes = 0; offset + 8 <= size; ++boxes) {
+        if (boxes == MAX_TOP_LEVEL_BOXES) {
+            _error =
+                QCoreApplication::translate("Mp4Reader", "holds more than %1 boxes").arg(MAX_TOP_LEVEL_BOXES);
+            break;
+        }
         if (_file) {
             if (!_file->readInto(offset, header)) {
                 _error = _file->error();

@@ -24,6 +24,9 @@ public:
     // Bytes read from one file at most: the udat box of a real chapter is about 110 KB, so a
     // larger claim is a lie about the file and is not allocated.
     static constexpr uint64_t MAX_READ_BYTES = 64ull << 20;
+    // Top-level boxes walked at most: a chapter has four or five, and a file of millions of tiny
+    // boxes would take a read each.
+    static constexpr int MAX_TOP_LEVEL_BOXES = 1024;
 
     enum class BoxType
     {

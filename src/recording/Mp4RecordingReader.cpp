@@ -245,7 +245,8 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
         // Entries may overlap in a corrupt file; valid blocks never add up to more than the file.
         uint64_t budget = reader.fileSize();
         int32_t blockNo = 0;
-        for (++entry; entry != table.end(); ++entry) {
+        bool full = false;
+        for (++entry; !full && entry != table.end(); ++entry) {
             ++blockNo;
             const auto block = reader.readEntry(entry->first, entry->second);
             if (!reader.error().isEmpty())
@@ -277,10 +278,11 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
                 acc.smallest = std::min(acc.smallest, frame._timeStamp);
                 acc.largest = std::max(acc.largest, frame._timeStamp);
                 acc.frames.push_back(std::move(frame));
-                if (frames.size() + acc.frames.size() > maxFrames) {
-                    if (problem)
-                        *problem = tooManyFrames();
-                    return nullptr;
+                // Frames past what the movie's length allows are left out; those before it still
+                // show what the chapter holds.
+                if (frames.size() + acc.frames.size() >= maxFrames) {
+                    full = true;
+                    break;
                 }
             }
 
@@ -305,6 +307,9 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
             frames.insert(frames.end(), std::make_move_iterator(acc.frames.begin()),
                           std::make_move_iterator(acc.frames.end()));
         }
+
+        if (full && problem)
+            *problem = tooManyFrames();
 
         const auto byCounter = [](const VideoFrame &a, const VideoFrame &b) {
             return a._timeStamp < b._timeStamp;

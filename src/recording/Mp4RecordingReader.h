@@ -29,10 +29,10 @@ public:
     Mp4RecordingReader() = delete;
 
     // Null when the file has no udat box, an empty payload, or no usable header record, and when the
-    // file cannot be read or holds more frames than its movie's length allows (problem then says why,
-    // for the user). isError is set (never cleared) for a bad violation code, a header whose items
-    // run past its end, and when no frame is kept. Frames of data blocks wholly outside [left, right]
-    // are dropped.
+    // file cannot be read (problem then says why, for the user). A file with more frames than its
+    // movie's length allows keeps the frames up to that bound, and problem says so. isError is set
+    // (never cleared) for a bad violation code, a header whose items run past its end, and when no
+    // frame is kept. Frames of data blocks wholly outside [left, right] are dropped.
     static std::shared_ptr<VideoInfo> read(const QString &path, const Date &left, const Date &right,
                                            bool &isError, const QByteArray &fileData,
                                            QString *problem = nullptr);

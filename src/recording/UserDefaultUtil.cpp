@@ -2,10 +2,15 @@
 
 #include "recording/FileUtil.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -55,19 +60,51 @@ std::uint8_t languageOf(const QVariant &value)
     return raw == 1 || raw == 2 ? std::uint8_t(raw) : 0;
 }
 
+// A number the player can use: nan and the infinities are refused.
+std::optional<double> finiteNumber(const QVariant &value)
+{
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    return ok && std::isfinite(number) ? std::optional(number) : std::nullopt;
+}
+
+// The store in the file. QSettings reads its file as it is made, and a FIFO there would block the start
+// for good; anything there that is no regular file is left alone: the defaults are kept for this
+// session only (a store without a file writes nowhere).
+std::unique_ptr<QSettings> openStore(const QString &path)
+{
+    const QFileInfo info(path);
+    if ((info.exists() || info.isSymLink()) && !info.isFile()) {
+        // Said once: the program opens its store in several places.
+        static std::mutex mutex;
+        static QSet<QString> told;
+        std::lock_guard lock(mutex);
+        if (!told.contains(path)) {
+            told.insert(path);
+            qWarning().noquote() << QStringLiteral("Orvalind: %1 is not a regular file: starting with the "
+                                                   "default settings, which are not saved.")
+                                        .arg(path);
+        }
+        return std::make_unique<QSettings>(QString(), QSettings::IniFormat);
+    }
+    return std::make_unique<QSettings>(path, QSettings::IniFormat);
+}
+
 } // namespace
 
-UserDefaultUtil::UserDefaultUtil()
-    : pathBackup(documentsPath()), pathDirGoogleEarth(documentsUrl()),
-      _store(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                         QStringLiteral("Orvalind"), QStringLiteral("Orvalind")))
+UserDefaultUtil::UserDefaultUtil() : UserDefaultUtil(userSettingsFile()) {}
+
+UserDefaultUtil::UserDefaultUtil(const QString &settingsFile)
+    : pathBackup(documentsPath()), pathDirGoogleEarth(documentsUrl()), _store(openStore(settingsFile)),
+      _fileName(settingsFile)
 {
 }
 
-UserDefaultUtil::UserDefaultUtil(const QString &settingsFile)
-    : pathBackup(documentsPath()), pathDirGoogleEarth(documentsUrl()),
-      _store(std::make_unique<QSettings>(settingsFile, QSettings::IniFormat))
+QString UserDefaultUtil::userSettingsFile()
 {
+    // Where QSettings keeps the user scope's INI file of the organisation and application "Orvalind".
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Orvalind/Orvalind.ini");
 }
 
 UserDefaultUtil::~UserDefaultUtil() = default;
@@ -128,12 +165,17 @@ void UserDefaultUtil::load()
             return;
         mapTypeId = *text;
     }
-    if (present(KEY_VIEWER_VOLUME))
-        viewerVolume = get(KEY_VIEWER_VOLUME).toFloat();
+    // Values that are no finite number are refused: they would reach the player and be stored again.
+    if (present(KEY_VIEWER_VOLUME)) {
+        if (const auto volume = finiteNumber(get(KEY_VIEWER_VOLUME)); volume && std::isfinite(float(*volume)))
+            viewerVolume = float(*volume);
+    }
     if (present(KEY_VIEWER_IS_MUTE))
         viewerIsMute = get(KEY_VIEWER_IS_MUTE).toBool();
-    if (present(KEY_VIEWER_GAMMA))
-        viewerGamma = get(KEY_VIEWER_GAMMA).toDouble();
+    if (present(KEY_VIEWER_GAMMA)) {
+        if (const auto gamma = finiteNumber(get(KEY_VIEWER_GAMMA)))
+            viewerGamma = *gamma;
+    }
     if (present(KEY_DISP_SPEED_METER))
         dispSpeedMeter = get(KEY_DISP_SPEED_METER).toBool();
     if (present(KEY_DISP_CIRCLE_CHART))
@@ -251,5 +293,5 @@ void UserDefaultUtil::setFlag(const QString &key, bool value)
 
 QString UserDefaultUtil::fileName() const
 {
-    return _store->fileName();
+    return _fileName;
 }

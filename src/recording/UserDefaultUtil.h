@@ -58,10 +58,14 @@ public:
     // Language codes of the Language values 0 (English), 1 (French), 2 (Spanish).
     static constexpr const char *LANGUAGE_CODES[] = {"en", "fr", "es"};
 
-    // The user's store: "Orvalind/Orvalind.conf" in the user's config folder.
+    // The user's store: userSettingsFile().
     UserDefaultUtil();
-    // A store kept in the given INI file (tests use a temporary one).
+    // A store kept in the given INI file (tests use a temporary one). Something there that is no
+    // regular file (a FIFO, a folder, a device) is not opened: the defaults are used and not saved,
+    // with a warning on stderr.
     explicit UserDefaultUtil(const QString &settingsFile);
+    // "Orvalind/Orvalind.ini" in the user's config folder.
+    static QString userSettingsFile();
     ~UserDefaultUtil();
     UserDefaultUtil(const UserDefaultUtil &) = delete;
     UserDefaultUtil &operator=(const UserDefaultUtil &) = delete;
@@ -130,4 +134,5 @@ public:
 
 private:
     std::unique_ptr<QSettings> _store;
+    QString _fileName; // the store's file, also when it was not opened
 };

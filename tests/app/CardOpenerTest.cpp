@@ -5,6 +5,9 @@
 
 #include "AppFakes.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace {
@@ -118,4 +121,42 @@ TEST(CardOpenerTest, OverlappingOpensShowOnlyTheSecondCard)
     EXPECT_EQ(f.host.steps.count("show a stale card"), 0);
     EXPECT_TRUE(first->_tripList.empty()) << "released once its read was over";
     EXPECT_EQ(f.opener.openMovieType(), MovieType::Backup) << "the kind of the source that is open";
+}
+
+// The end of the opener (Quit) cancels a card still being read and waits for it a moment only: a read
+// that sees the cancel ends at once; one that does not is left running, and its completion goes
+// nowhere.
+TEST(CardOpenerTest, ShuttingDownCancelsTheReadAndWaitsAMomentAtMost)
+{
+    for (const bool heedsCancel : {true, false}) {
+        SCOPED_TRACE(heedsCancel);
+        FakeHost host;
+        auto opener = std::make_unique<CardOpener>(host);
+        opener->pauseMsec = 0;
+        std::atomic<bool> reading = false;
+        std::atomic<bool> sawCancel = false;
+        opener->loadCard = [&, heedsCancel](CardData &card, const QUrl &) {
+            reading = true;
+            QElapsedTimer spent;
+            spent.start();
+            while (spent.elapsed() < 3000 && !(heedsCancel && card._isLoadCancelled))
+                QThread::msleep(5);
+            sawCancel = card._isLoadCancelled.load();
+        };
+        bool finished = false;
+        QObject::connect(opener.get(), &CardOpener::finished, [&] { finished = true; });
+        opener->openVideoData(QUrl::fromLocalFile("/nonexistent/"), false, MovieType::Card);
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return reading.load(); }));
+        QElapsedTimer timer;
+        timer.start();
+        const bool idle = opener->shutDown();
+        opener.reset();
+        EXPECT_EQ(idle, heedsCancel);
+        EXPECT_LT(timer.elapsed(), heedsCancel ? 500 : CardOpener::SHUTDOWN_WAIT_MSEC + 500);
+        if (!heedsCancel)
+            QThread::msleep(3000); // the read outlives the opener by itself
+        EXPECT_TRUE(sawCancel);
+        EventLoop::runFor(std::chrono::milliseconds(50));
+        EXPECT_FALSE(finished);
+    }
 }

@@ -18,6 +18,7 @@
 #include "MainWindowFixture.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -86,6 +87,39 @@ struct VersionServer : QTcpServer
     QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(serverPort())); }
     QByteArray requests;
     QByteArray _answer;
+};
+
+// Sends a reply head claiming `length` bytes, then either a body of that length in chunks as the
+// client takes them, or (trickle) one byte every 100 ms without end; counts the body bytes sent.
+struct StreamingServer : QTcpServer
+{
+    StreamingServer(qint64 length, bool trickle)
+    {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this, length, trickle] {
+            QTcpSocket *socket = nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket, length, trickle] {
+                if (!socket->readAll().contains("\r\n\r\n"))
+                    return;
+                socket->write("HTTP/1.1 200 X\r\nContent-Length: " + QByteArray::number(length) + "\r\n\r\n");
+                if (trickle) {
+                    auto *timer = new QTimer(socket);
+                    connect(timer, &QTimer::timeout, socket, [this, socket] { sent += socket->write("9"); });
+                    timer->start(100);
+                    return;
+                }
+                const auto more = [this, socket, length] {
+                    if (sent < length && socket->bytesToWrite() < (1 << 20))
+                        sent +=
+                            socket->write(QByteArray(int(std::min<qint64>(length - sent, 64 << 10)), '9'));
+                };
+                connect(socket, &QTcpSocket::bytesWritten, socket, more);
+                more();
+            });
+        });
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(serverPort())); }
+    qint64 sent = 0;
 };
 
 QByteArray http(int status, const QByteArray &body)
@@ -356,4 +390,37 @@ TEST(UpdateCheckTest, TheMainWindowAnnouncesANewerVersionUnderTheAnnouncementTit
     EXPECT_TRUE(EventLoop::waitUntil([&] { return !f.prompter.shown.isEmpty(); }));
     EXPECT_EQ(f.prompter.shown, QStringList{"announcement: " + UpdateCheck::announcementText()});
     QCoreApplication::setApplicationVersion(version);
+}
+
+// A reply of 100 MB is no version text: the check stops reading it at its cap and stays silent.
+TEST(UpdateCheckTest, AHugeReplyIsCutAtTheCap)
+{
+    StreamingServer server(100ll << 20, false);
+    UpdateCheck check(server.url());
+    bool newer = false;
+    bool done = false;
+    QObject::connect(&check, &UpdateCheck::newerVersionAvailable, [&] { newer = true; });
+    QObject::connect(&check, &UpdateCheck::finished, [&] { done = true; });
+    check.checkUpdate(QStringLiteral("1.2.3"));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return done; }, std::chrono::seconds(20)));
+    EXPECT_FALSE(newer);
+    // What the server could write before the client gave up: the socket buffers, not the reply.
+    EXPECT_LT(server.sent, 16ll << 20);
+}
+
+// A server that sends a byte now and then keeps the transfer timeout from ever running out; the
+// check's own deadline ends it.
+TEST(UpdateCheckTest, ATricklingServerIsAbandonedAtTheDeadline)
+{
+    StreamingServer server(1000, true);
+    UpdateCheck check(server.url());
+    check.setTimeoutMs(1000);
+    bool done = false;
+    QObject::connect(&check, &UpdateCheck::finished, [&] { done = true; });
+    QElapsedTimer timer;
+    timer.start();
+    check.checkUpdate(QStringLiteral("1.2.3"));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return done; }, std::chrono::seconds(10)));
+    EXPECT_GT(server.sent, 3);
+    EXPECT_LT(timer.elapsed(), 5000);
 }

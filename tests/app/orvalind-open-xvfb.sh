@@ -4,13 +4,24 @@
 #    Alt+B "Backup folder", Return); no alert may come up. With a folder given, each list tab is grabbed.
 #  play: opens it so, plays the first trip, then clicks the first event and the adventure, grabbing twice.
 #  quit: quits through the File menu; the program must end by itself with status 0 and keep its settings.
+#  quit-loading: opens a card whose reading takes long (300 trips of one chapter, each a 64 MiB read of
+#    holes) and quits through the File menu while it is read: the program must end within 2 s.
 #   orvalind-open-xvfb.sh ORVALIND SAMPLECARD SCREENGRAB [SHOTS_DIR]
 set -euo pipefail
 program=$1 samplecard=${2:-} screengrab=${3:-} shots=${4:-} mode=${ORV_XVFB_MODE:-open}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/backup" "$work/config/Orvalind"
-if [ "$mode" != quit ]; then
+if [ "$mode" = quit-loading ]; then
+  mkdir -p "$work/backup/Sample/MOVE001"
+  for i in $(seq 300); do
+    movie=$(printf '%s/backup/Sample/MOVE001/m%012d0001.MP4' "$work" "$i")
+    # ftyp, a udat box of 64 MiB that is all holes (sparse: nothing on disk), an empty mdat.
+    printf '\x00\x00\x00\x10ftypisom\x00\x00\x00\x00\x04\x00\x00\x00udat' >"$movie"
+    truncate -s $((16 + 0x4000000)) "$movie"
+    printf '\x00\x00\x00\x08mdat' >>"$movie"
+  done
+elif [ "$mode" != quit ]; then
   # The small, quick sample the suites use (tests/support/QuickSampleCard.h).
   "$samplecard" --size 64x48 --duration 4000 "$work/card" >/dev/null
   mv "$work/card/MOVE" "$work/backup/Sample"
@@ -76,6 +87,21 @@ xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   # Both windows close; the card is read in the background and its stills arrive while the workers run.
   for _ in $(seq 600); do shown "^Open From$" || break; sleep 0.1; done
   shown "^Open From$" && fail "the chosen backup folder was not opened"
+  if [ "$mode" = quit-loading ]; then
+    # The reading starts after a short pause and takes many seconds; quit in the middle of it.
+    sleep 1.5
+    kill -0 "$pid" 2>/dev/null || fail "orvalind ended"
+    xdotool key alt+f
+    xdotool key q
+    start=$(date +%s%N)
+    while kill -0 "$pid" 2>/dev/null && [ $(( ($(date +%s%N) - start) / 1000000 )) -lt 30000 ]; do sleep 0.05; done
+    took=$(( ($(date +%s%N) - start) / 1000000 ))
+    kill -0 "$pid" 2>/dev/null && fail "orvalind did not quit"
+    wait "$pid" || fail "orvalind ended with status $?"
+    echo "quit during the load took $took ms"
+    [ "$took" -le 2000 ] || fail "quit during the load took $took ms"
+    exit
+  fi
   for _ in $(seq 30); do
     xdotool search --onlyvisible --name "^Warning$" >/dev/null 2>&1 && fail "an alert came up"
     sleep 0.1
@@ -113,4 +139,4 @@ xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   wait "$pid" 2>/dev/null || true
 ' open-test "$program" "$screengrab" "$shots" "$mode" "${isolate[@]}"
 
-[ "$mode" != quit ] || grep -q 'TQ-MW58_ViewerFirstLaunch=true' "$work/config/Orvalind/Orvalind.ini"
+case $mode in quit | quit-loading) grep -q 'TQ-MW58_ViewerFirstLaunch=true' "$work/config/Orvalind/Orvalind.ini" ;; esac

@@ -8,6 +8,7 @@
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 #include "support/Ffmpeg.h"
+#include "support/HostileFiles.h"
 
 #include <QImageReader>
 #include <gtest/gtest.h>
@@ -119,8 +120,9 @@ TEST(ChapterDataTest, LengthIsTheNextConsecutiveChaptersTimeStampDifference)
 }
 
 // Without records a placeholder movie's times are unknown; it cannot be read and leaves no picture
-// data: each read on demand is a new, counted attempt until the limit, and then it is not read again.
-TEST(TripDataTest, KeepsTheGivenOrderUntilTimeOrderIsNeededAndReadsAnUnreadableMovieAtMostFiveTimes)
+// data: on demand it is read once in the open, however often its times and length are asked for;
+// the workers' retries are counted up to the limit, and then it is not read again.
+TEST(TripDataTest, KeepsTheGivenOrderUntilTimeOrderIsNeededAndReadsAnUnreadableMovieOnceOnDemand)
 {
     CardFixture f;
     const auto m3 = f.addMovie(kKey, 3, 3000, 120);
@@ -144,16 +146,39 @@ TEST(TripDataTest, KeepsTheGivenOrderUntilTimeOrderIsNeededAndReadsAnUnreadableM
         EXPECT_EQ(unreadable->startTime(), Date::distantPast());
         EXPECT_EQ(unreadable->timeStamp(), 0u);
         EXPECT_EQ(unreadable->frameTimeSpan(), 0);
-    }
-    EXPECT_EQ(unreadable->retryCntPictureData(), CardData::MAX_RETRY_CNT_PICTUREDATA);
-    for (int i = 0; i < 10; ++i)
         EXPECT_FALSE(unreadable->getPicture(true));
+    }
+    EXPECT_EQ(unreadable->retryCntPictureData(), 1);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_FALSE(unreadable->retryPicture());
+    EXPECT_EQ(unreadable->retryCntPictureData(), CardData::MAX_RETRY_CNT_PICTUREDATA);
+    EXPECT_FALSE(unreadable->getPicture(true));
     EXPECT_EQ(unreadable->retryCntPictureData(), CardData::MAX_RETRY_CNT_PICTUREDATA);
     // One chapter is never sorted and has no neighbours.
     trip->setChapters({m1});
     trip->sortedChapters();
     EXPECT_FALSE(trip->isSort());
     EXPECT_FALSE(trip->chapters()[0]->nextChapter() || trip->chapters()[0]->previousChapter());
+}
+
+// A movie that could not be read gives a length of 0 for now; once a worker has read it, its own
+// length is given, not the 0 of the failed read.
+TEST(TripDataTest, ALengthWorkedOutWhileTheMovieCouldNotBeReadIsNotKept)
+{
+    CardFixture f;
+    const auto movie = f.addMovie(kKey, 1, std::nullopt);
+    const auto card = f.recordsOnly();
+    const auto trip = TripData::create(card.get(), {movie}, kKey);
+    const auto chapter = trip->chapters()[0];
+    EXPECT_EQ(chapter->frameTimeSpan(), 0);
+    QFile file(movie.toLocalFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(HostileFiles::chapter(200, 30, 6000));
+    file.close();
+    // On demand it is not read again in this open.
+    EXPECT_EQ(chapter->frameTimeSpan(), 0);
+    ASSERT_TRUE(chapter->retryPicture());
+    EXPECT_EQ(chapter->frameTimeSpan(), 199 * 30);
 }
 
 TEST(ChapterThumbnailTest, EachTrimmedClipGetsItsOwnMaskedThumbnail)

@@ -1,10 +1,13 @@
 #include "card/CardFixture.h"
+#include "card/ChapterData.h"
 #include "card/StandardCardFixture.h"
+#include "card/TripData.h"
 #include "support/FileFlipper.h"
 #include "support/HostileFiles.h"
 #include "support/QuickSampleCard.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
@@ -156,4 +159,76 @@ TEST(HostileCardTest, CarddumpOverAMixedCardListsEveryProblemAndChangesNothing)
                              "m2024060100000002.MP4", "m2024060100000003.MP4", "m2024060100000004.MP4"})
         EXPECT_TRUE(files.contains(name)) << name;
     EXPECT_EQ(snapshot(dir.path()), before);
+}
+
+// A chapter of 64 MiB of 8-byte boxes on a card without management records, whose start time the
+// load's sorts need: the box walk gives up early, and neither the load nor the window's later
+// questions (start times, lengths, driving data) read it a second time on this thread.
+TEST(HostileCardTest, AChapterOfTinyBoxesIsReadOncePerOpenAndRefusedQuickly)
+{
+    CardFixture f;
+    const QUrl good = f.addMovie(kKey, 1, std::nullopt);
+    const QUrl tiny = f.addMovie(kKey, 2, std::nullopt);
+    f.addMovie("202405011300", 1, std::nullopt);
+    QFile goodFile(good.toLocalFile());
+    ASSERT_TRUE(goodFile.open(QIODevice::WriteOnly));
+    goodFile.write(HostileFiles::chapter(200, 30, 6000));
+    goodFile.close();
+    QFile tinyFile(tiny.toLocalFile());
+    ASSERT_TRUE(tinyFile.open(QIODevice::WriteOnly));
+    const QByteArray boxes = (HostileFiles::u32(8) + QByteArray("free")).repeated(1 << 20);
+    for (int i = 0; i < 8; ++i)
+        ASSERT_EQ(tinyFile.write(boxes), boxes.size());
+    tinyFile.close();
+
+    QElapsedTimer timer;
+    timer.start();
+    const auto card = f.load();
+    for (int round = 0; round < 3; ++round) {
+        for (const auto &trip : card->_tripList) {
+            for (const auto &chapter : trip->sortedChapters()) {
+                chapter->startTime();
+                chapter->frameTimeSpan();
+                chapter->getPicture(true);
+            }
+        }
+    }
+    EXPECT_LT(timer.elapsed(), 5000);
+    std::shared_ptr<ChapterData> chapter;
+    for (const auto &trip : card->_tripList) {
+        for (const auto &c : trip->chapters()) {
+            if (c->_pathMp4 == tiny)
+                chapter = c;
+        }
+    }
+    ASSERT_TRUE(chapter);
+    EXPECT_FALSE(chapter->getPicture(false));
+    EXPECT_EQ(chapter->retryCntPictureData(), 1);
+    QStringList reasons;
+    for (const auto &problem : card->_fileProblems.problems()) {
+        if (problem.file == tiny.toLocalFile())
+            reasons << problem.reason;
+    }
+    EXPECT_EQ(reasons, QStringList{"holds more than 1024 boxes"});
+}
+
+// The largest ADV_PRCT.DAT the reader takes (64 MiB: 131,071 records), each naming a file of its own but
+// the last, which repeats the first: repeats are found by name at once, not by comparing each record
+// with every earlier one (six minutes for this file).
+TEST(HostileCardTest, AFullAdventureFileLoadsQuickly)
+{
+    CardFixture f;
+    f.addMovie(kKey, 1, 1000);
+    constexpr int records = 131071;
+    for (int i = 0; i + 1 < records; ++i)
+        f.addAdventure(QString::number(202405000000ll + i / 9999), 1 + i % 9999);
+    f.addAdventure(QString::number(202405000000ll), 1);
+    f.writeManagementFiles();
+    ASSERT_EQ(QFileInfo(f.root() + "/ADV_PRCT.DAT").size(), 64 << 20);
+    QElapsedTimer timer;
+    timer.start();
+    CardData card;
+    card.loadCardFolder(f.folderUrl());
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(card._advMoveProtectList.size(), size_t(records - 1));
 }

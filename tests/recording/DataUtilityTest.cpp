@@ -53,6 +53,26 @@ TEST(DataUtilityTest, BcdNumbersDatesAndTheirErrors)
     // A bad digit anywhere is reported before the date is looked at.
     EXPECT_EQ(codeOf([&] { DataUtility::getBcdDate(Bytes{0x19, 0x13, 0x01, 0x00, 0x00, 0x1F}, 0); }), 0);
 
+    // The form that throws nothing: the same date, or none wherever the other throws.
+    const std::pair<Bytes, qsizetype> dates[] = {
+        {{0x19, 0x12, 0x31, 0x23, 0x59, 0x59}, 0},
+        {{0xFF, 0x00, 0x01, 0x01, 0x00, 0x00, 0x00}, 1},
+        {badMonth, 20},
+        {{0x19, 0x01, 0x00, 0, 0, 0}, 0},
+        {{0x19, 0x02, 0x30, 0, 0, 0}, 0},
+        {{0x19, 0x13, 0x01, 0x00, 0x00, 0x1F}, 0},
+        {{0x19, 0x12, 0x31, 0x23, 0x59}, 0},
+        {{0, 0, 0, 0, 0, 0}, 0},
+        {{0x19, 0x12, 0x31, 0x24, 0x00, 0x00}, 0},
+        {{0x19, 0x12, 0x31, 0x23, 0x59, 0x59}, -1},
+    };
+    for (const auto &[bytes, offset] : dates) {
+        std::optional<Date> thrown;
+        if (codeOf([&] { thrown = DataUtility::getBcdDate(bytes, offset); }) != 999)
+            thrown.reset();
+        EXPECT_EQ(DataUtility::bcdDate(bytes, offset), thrown) << offset;
+    }
+
     EXPECT_EQ(DataUtility::getUnixDate(Bytes{0xFF, 0xFF, 0xFF, 0xFF}, 0),
               Date::fromUnixSeconds(4294967295LL));
     EXPECT_EQ(DataUtility::getUnixDate(Bytes{0x5E, 0x0B, 0xE1, 0x00}, 0), utc(2020, 1, 1, 0, 0, 0));

@@ -89,7 +89,10 @@ TEST(FileUtilTest, MovieSearchOnACardTreeAndInFoldersThatNeedEscapingInUrls)
         "MOVE/sub/move04/202001011235_0001.MP4",     // taken: move folder deeper down
         "MOVE/202001011234_0003.MP4",                // directly in the folder: not taken
         "MOVE/move01/m2020010112345601XMP4-123.MP4", // file number -123: not taken
-        "MOVE/move01/m2020010112345601XMP40123.MP4", // file number 123: taken
+        "MOVE/move01/m2020010112345601XMP40123.MP4", // no ".MP4" after 17 characters: not taken
+        "MOVE/move01/m2024050112300009.MP40009",     // only starts like a chapter: not taken
+        "MOVE/move01/m2024050112300010.MP4.DAT",     // not taken
+        "MOVE/move01/m2024050112300011.MP4\n",       // a line break after the name: not taken
         "MOVE/move01/ABCDEFGHIJKLMNOPQ.MP4",         // no trip key
         "MOVE/move01/202001011234_0000.MP4",         // file number 0
         "MOVE/move01/202001011234_0004.MOV",         // other extension
@@ -104,8 +107,8 @@ TEST(FileUtilTest, MovieSearchOnACardTreeAndInFoldersThatNeedEscapingInUrls)
     QDir().mkpath(card.filePath("MOVE/move05/202001011234_0010.MP4")); // a folder, not a file
 
     const QStringList expected = {"MOVE02/202001011234_0002.mp4", "_Extras/move01/202001011234_0008.MP4",
-                                  "move01/202001011234_0001.MP4", "move01/m2020010112345601XMP40123.MP4",
-                                  "move03/m2020010112345601.mp4", "sub/move04/202001011235_0001.MP4"};
+                                  "move01/202001011234_0001.MP4", "move03/m2020010112345601.mp4",
+                                  "sub/move04/202001011235_0001.MP4"};
     const QUrl folder = FileUtil::fileUrl(move);
     EXPECT_EQ(relativePaths(FileUtil::searchMovieFiles(folder), move), expected);
 

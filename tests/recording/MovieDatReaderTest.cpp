@@ -83,7 +83,7 @@ TEST(MovieDatReaderTest, BlocksOutsideTheWindowAndAfterAnEndRecordAreLeftOut)
     EXPECT_EQ(stamps(*ended.info).size(), 1 + frames.size() / 2);
 }
 
-TEST(MovieDatReaderTest, DamagedBlockLengthsEndTheWalk)
+TEST(MovieDatReaderTest, DamagedBlockLengthsEndTheWalkAndShortBlocksAreSkipped)
 {
     const QByteArray good = writer.movieFile();
     const size_t half = writer.frames().size() / 2;
@@ -94,6 +94,10 @@ TEST(MovieDatReaderTest, DamagedBlockLengthsEndTheWalk)
         {"second block past the end",
          [&](QByteArray &f) { f.replace(secondBlock(f), 4, HostileFiles::u32(0xFFFFFF00)); }, half, false},
         {"truncated second block", [](QByteArray &f) { f.chop(10); }, half, false},
+        // Shorter than a block's own header: it holds no records, and the walk goes on after it.
+        {"40-byte block between two good ones",
+         [&](QByteArray &f) { f.insert(secondBlock(f), HostileFiles::u32(40) + QByteArray(36, '\x5A')); },
+         2 * half, false},
         {"shorter than its header", [](QByteArray &f) { f.truncate(0x2000 - 1); }, 0, true},
         {"header alone", [](QByteArray &f) { f.truncate(0x2000); }, 0, true},
         {"bad item type, later items still read", [](QByteArray &f) { f[80] = char(0x1A); }, 2 * half, true},

@@ -1,9 +1,16 @@
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <chrono>
 #include <functional>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -147,4 +154,59 @@ TEST_F(UserDefaultUtilTest, GoneBackupFolderGivesDocumentsToolFoldersOnlyWhenNoT
     settings.load();
     EXPECT_EQ(settings.pathDirCut, UserDefaultUtil::documentsPath());
     EXPECT_EQ(settings.pathDirCap, UserDefaultUtil::documentsPath());
+}
+
+// Values that are no finite number would reach the player and be stored again: they are refused.
+TEST_F(UserDefaultUtilTest, VolumeAndBrightnessThatAreNoFiniteNumberAreRefused)
+{
+    for (const char *text : {"nan", "inf", "-inf", "NaN", "1e999", "x"}) {
+        SCOPED_TRACE(text);
+        store({{"viewerVolume", QString::fromLatin1(text)}, {"viewerGamma", QString::fromLatin1(text)}});
+        UserDefaultUtil settings(file);
+        settings.load();
+        EXPECT_EQ(settings.viewerVolume, 1.0f);
+        EXPECT_EQ(settings.viewerGamma, 1.0);
+    }
+    store({{"viewerVolume", "0.25"}, {"viewerGamma", "1.5"}});
+    UserDefaultUtil settings(file);
+    settings.load();
+    EXPECT_EQ(settings.viewerVolume, 0.25f);
+    EXPECT_EQ(settings.viewerGamma, 1.5);
+}
+
+// A FIFO in place of the settings file blocked the start in its first read; it, a folder or a link to
+// either is not opened: the defaults are used, kept for the session, and nothing is written there.
+TEST_F(UserDefaultUtilTest, ASettingsFileThatIsNoRegularFileGivesTheDefaults)
+{
+    const QString fifo = dir.filePath("fifo.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = dir.filePath("folder.ini");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString link = dir.filePath("link.ini");
+    ASSERT_TRUE(QFile::link(fifo, link));
+    for (const QString &path : {fifo, folder, link}) {
+        SCOPED_TRACE(path.toStdString());
+        std::promise<std::pair<float, bool>> done;
+        auto result = done.get_future();
+        std::thread([&path, &done] {
+            UserDefaultUtil settings(path);
+            settings.load();
+            settings.setValue("viewerVolume", 0.5);
+            settings.setFlag("inUse", true);
+            done.set_value({settings.viewerVolume, settings.flag("inUse")});
+        }).detach();
+        if (result.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            ADD_FAILURE() << "the settings file was waited on";
+            // A writer lets the blocked read go on, so that the thread ends with the test.
+            QFile writer(fifo);
+            writer.open(QIODevice::WriteOnly);
+            writer.close();
+            result.wait();
+            continue;
+        }
+        const auto [volume, flag] = result.get();
+        EXPECT_EQ(volume, 1.0f);
+        EXPECT_TRUE(flag);
+        EXPECT_TRUE(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+    }
 }

@@ -52,6 +52,19 @@ QByteArray HostileFiles::chapter(int records, int gapMs, int durationMs)
     return mp4({header, block + QByteArray(64, '\0')}, durationMs);
 }
 
+bool HostileFiles::writeSparse(const QString &path, qint64 size,
+                               const std::vector<std::pair<qint64, QByteArray>> &pieces)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !file.resize(size))
+        return false;
+    for (const auto &[offset, bytes] : pieces) {
+        if (!file.seek(offset) || file.write(bytes) != bytes.size())
+            return false;
+    }
+    return true;
+}
+
 bool HostileFiles::makeFifo(const QString &path)
 {
     return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <utility>
 #include <vector>
 
 class HostileFiles
@@ -19,6 +20,9 @@ public:
     static QByteArray mp4(const std::vector<QByteArray> &entries, int durationMs = -1);
     // A camera MP4 of durationMs whose one data block holds `records` frame records gapMs apart.
     static QByteArray chapter(int records, int gapMs, int durationMs);
+    // A sparse file of `size` bytes holding only the given pieces (offset, bytes); false on failure.
+    static bool writeSparse(const QString &path, qint64 size,
+                            const std::vector<std::pair<qint64, QByteArray>> &pieces);
     // A FIFO at the path; false when it cannot be made.
     static bool makeFifo(const QString &path);
     // Peak resident memory of this process since the last reset, in bytes; reset() makes the

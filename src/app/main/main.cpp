@@ -1,4 +1,4 @@
-// orvalind: the viewer. Settings live in the user's store (XDG_CONFIG_HOME/Orvalind/Orvalind.conf).
+// orvalind: the viewer. Settings live in the user's store (XDG_CONFIG_HOME/Orvalind/Orvalind.ini).
 
 #include "app/AppTranslator.h"
 #include "app/MainWindow.h"
