@@ -275,7 +275,11 @@ std::optional<QUrl> ChapterData::pathThumbnail() const
 
 void ChapterData::setPathThumbnail(std::optional<QUrl> path)
 {
+    const bool takenBack = !path && pathThumbnail();
     _thumbnail.setPathThumbnail(std::move(path));
+    // The thumbnail worker has passed this chapter by as done: tell it to look again.
+    if (const auto trip = parent(); takenBack && trip && trip->_parent)
+        ++trip->_parent->_thumbnailsGivenBack;
 }
 
 int64_t ChapterData::retryCntPictureData() const

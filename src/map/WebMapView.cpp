@@ -15,7 +15,9 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace {
 // How long the version note waits for the page to report its map script version.
@@ -151,11 +153,54 @@ void WebMapView::drawRoute(TripData &trip)
 {
     // Sorts the chapters by start time the first time a trip of two or more is read.
     const ChapterList chapters = trip.sortedChapters();
-    for (const std::shared_ptr<ChapterData> &chapter : chapters) {
+    _routeTrip = trip.weak_from_this();
+    _routeChapters.clear();
+    appendReadyChapters(chapters);
+    drawPolyline();
+}
+
+void WebMapView::extendRoute(TripData &trip)
+{
+    const ChapterList chapters = trip.sortedChapters();
+    if (!continuesRoute(trip, chapters)) {
+        runScript(QStringLiteral("removePolyLine()"));
+        _polyList.clear();
+        drawRoute(trip);
+        return;
+    }
+    const size_t from = _polyList.size();
+    appendReadyChapters(chapters);
+    if (_polyList.size() == from)
+        return;
+    if (!_flgInit) {
+        _flgPoly = true;
+        return;
+    }
+    sendPolyPoints(from);
+    runScript(QStringLiteral("extendPolyline()"));
+}
+
+bool WebMapView::continuesRoute(const TripData &trip, const ChapterList &chapters) const
+{
+    if (_routeTrip.lock().get() != &trip || _polyList.size() != _routePointCount ||
+        _routeChapters.size() > chapters.size())
+        return false;
+    for (size_t i = 0; i < _routeChapters.size(); ++i) {
+        if (chapters[i].get() != _routeChapters[i])
+            return false;
+    }
+    return true;
+}
+
+void WebMapView::appendReadyChapters(const ChapterList &chapters)
+{
+    for (size_t i = _routeChapters.size(); i < chapters.size(); ++i) {
+        ChapterData &chapter = *chapters[i];
         // Driving data is built by the card's worker; later chapters wait for its next hand-over.
-        const std::shared_ptr<PictureData> picture = chapter->getPicture(false);
+        const std::shared_ptr<PictureData> picture = chapter.getPicture(false);
         if (!picture)
             break;
+        _routeChapters.push_back(&chapter);
         if (!picture->video)
             continue;
         for (const auto &[key, frame] : picture->video->getCameraFrames(0)) {
@@ -169,7 +214,7 @@ void WebMapView::drawRoute(TripData &trip)
                 _polyList.emplace_back(lat, lng);
         }
     }
-    drawPolyline();
+    _routePointCount = _polyList.size();
 }
 
 void WebMapView::applyMapSettings()
@@ -258,6 +303,7 @@ bool WebMapView::isNewPolyPoint(double lat, double lng) const
 
 void WebMapView::appendPolyPoint(double lat, double lng)
 {
+    _routeTrip.reset();
     if (lat == 0.0 && lng == 0.0)
         return;
     if (isNewPolyPoint(lat, lng))
@@ -270,9 +316,18 @@ void WebMapView::drawPolyline()
         _flgPoly = true;
         return;
     }
-    for (const MapPoint &p : _polyList)
-        runScript(MapScriptText::addPolyPoint(p.lat, p.lng));
+    sendPolyPoints(0);
     runScript(QStringLiteral("drawPolyline()"));
+}
+
+void WebMapView::sendPolyPoints(size_t from)
+{
+    // A route read whole (a long trip selected) goes in a few calls of bounded size.
+    constexpr size_t POINTS_PER_CALL = 50000;
+    const std::span<const MapPoint> points(_polyList);
+    for (size_t at = from; at < points.size(); at += POINTS_PER_CALL)
+        runScript(
+            MapScriptText::addPolyPoints(points.subspan(at, std::min(POINTS_PER_CALL, points.size() - at))));
 }
 
 QString WebMapView::getZoom() const
