@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "app/VideoListModel.h"
 #include "app/VideoListView.h"
+#include "card/CardData.h"
 #include "maintenance/MessagePrompter.h"
 #include "recording/UserDefaultUtil.h"
 #include "samplecard/SampleCardWriter.h"
@@ -19,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -40,7 +43,7 @@ struct QuietPrompter : MessagePrompter
     void inform(QWidget *, const QString &) override {}
 };
 
-// "VmRSS" or "VmHWM" of this process, in MB.
+// A memory line of this process's status ("VmRSS:", "VmHWM:", "RssAnon:", ...), in MB.
 double statusMb(const char *key)
 {
     QFile status("/proc/self/status");
@@ -51,6 +54,12 @@ double statusMb(const char *key)
             return line.mid(int(qstrlen(key)) + 1).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return -1;
+}
+
+double heapInUseMb()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
 }
 
 // trips x chapters one-minute chapters with full-length (tiny) movies, written once per shape.
@@ -143,7 +152,17 @@ void BM_OpenAndPlayLongCard(benchmark::State &state)
         const double startMb = statusMb("VmRSS:");
         std::vector<double> samples;
         QTimer sampler;
-        QObject::connect(&sampler, &QTimer::timeout, [&] { samples.push_back(statusMb("VmRSS:")); });
+        double workersDoneS = -1;
+        double workersDoneMb = -1;
+        double workersDoneHeapMb = -1;
+        QObject::connect(&sampler, &QTimer::timeout, [&] {
+            samples.push_back(statusMb("VmRSS:"));
+            if (workersDoneS < 0 && window.cardData()->loadWorkersDone()) {
+                workersDoneS = double(samples.size());
+                workersDoneMb = samples.back();
+                workersDoneHeapMb = heapInUseMb();
+            }
+        });
         sampler.start(1000);
         runEventLoopUntil([] { return false; }, PLAY_MS);
         sampler.stop();
@@ -151,6 +170,13 @@ void BM_OpenAndPlayLongCard(benchmark::State &state)
         // Growth over the second half of play: flat means the program holds what it has read.
         const double halfMb = samples.size() >= 2 ? samples[samples.size() / 2] : startMb;
 
+        // When the workers had read every chapter (seconds into play; -1: not within it), and the
+        // memory then: what play adds after it is the program's own growth.
+        state.counters["workers_done_s"] = workersDoneS;
+        state.counters["at_workers_done_MB"] = workersDoneMb;
+        // The part of it that is malloc's (every thread's arenas), against the mapped rest.
+        state.counters["heap_at_workers_done_MB"] = workersDoneHeapMb;
+        state.counters["heap_after_60s_MB"] = heapInUseMb();
         state.counters["listed_ms"] = watch.paintedAt >= 0 ? double(watch.paintedAt) : double(LIST_LIMIT_MS);
         state.counters["opened_ms"] = openedAt >= 0 ? double(openedAt) : double(LIST_LIMIT_MS);
         state.counters["idle_MB"] = idleMb;
@@ -158,6 +184,9 @@ void BM_OpenAndPlayLongCard(benchmark::State &state)
         state.counters["after_60s_MB"] = endMb;
         state.counters["second_half_growth_MB"] = endMb - halfMb;
         state.counters["peak_MB"] = statusMb("VmHWM:");
+        // Mapped libraries and the like against what the process itself allocated.
+        state.counters["file_MB"] = statusMb("RssFile:");
+        state.counters["anon_MB"] = statusMb("RssAnon:");
         state.counters["max_sample_MB"] =
             samples.empty() ? endMb : *std::max_element(samples.begin(), samples.end());
         window.cardOpener()->disconnect();

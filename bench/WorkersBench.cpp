@@ -1,8 +1,8 @@
 // What the card's background workers do per chapter, on a generated card of 60 chapters of
 // 1920x1080 H.264 with their driving data: build the driving data, make the thumbnail. One core.
 // Then the picture-data worker's whole run over one trip of 1,000 and 5,000 short chapters (its
-// time per chapter stays flat when the search for the next chapter is linear), and the open of
-// those cards without their management file.
+// time per chapter stays flat when the search for the next chapter is linear), and the open of a
+// trip of 1,000 one-minute chapters with and without its management file.
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/TripData.h"
@@ -20,6 +20,7 @@
 #include <chrono>
 #include <map>
 #include <sched.h>
+#include <tuple>
 
 namespace {
 
@@ -134,16 +135,16 @@ void BM_ChapterThumbnail(benchmark::State &state)
 }
 BENCHMARK(BM_ChapterThumbnail)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// One trip of count one-second chapters with their records (their movies half a second), written once
-// per size; withRecords false takes the management file away.
-QString longTrip(int count, bool withRecords)
+// One trip of count chapters of chapterMs with their records (their movies movieMs long), written once
+// per shape; withRecords false takes the management file away.
+QString longTrip(int count, bool withRecords, int chapterMs, int movieMs)
 {
-    static std::map<std::pair<int, bool>, std::unique_ptr<QTemporaryDir>> cards;
-    const auto key = std::make_pair(count, withRecords);
+    static std::map<std::tuple<int, bool, int>, std::unique_ptr<QTemporaryDir>> cards;
+    const auto key = std::make_tuple(count, withRecords, chapterMs);
     if (!cards.contains(key)) {
         auto dir = std::make_unique<QTemporaryDir>();
-        SampleScenario scenario = SampleScenario::chapters(count, 1000);
-        scenario.movieMs = 500;
+        SampleScenario scenario = SampleScenario::chapters(count, chapterMs);
+        scenario.movieMs = movieMs;
         if (!SampleCardWriter(scenario).writeCard(dir->path()))
             return {};
         if (!withRecords)
@@ -157,7 +158,8 @@ QString longTrip(int count, bool withRecords)
 void BM_PictureWorkerRun(benchmark::State &state)
 {
     const int count = int(state.range(0));
-    const QString path = longTrip(count, true);
+    // Short chapters, so that the search for the next one shows beside the reading.
+    const QString path = longTrip(count, true, 1000, 500);
     if (path.isEmpty()) {
         state.SkipWithError("samplecard could not write the card");
         return;
@@ -194,7 +196,8 @@ void BM_OpenLongTrip(benchmark::State &state)
 {
     const int count = int(state.range(0));
     const bool withRecords = state.range(1) != 0;
-    const QString path = longTrip(count, withRecords);
+    // One-minute chapters read whole, as a camera writes them.
+    const QString path = longTrip(count, withRecords, 60000, 60000);
     if (path.isEmpty()) {
         state.SkipWithError("samplecard could not write the card");
         return;

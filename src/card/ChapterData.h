@@ -86,6 +86,9 @@ public:
 
 private:
     static std::shared_ptr<PictureData> buildPicture(const QUrl &path);
+    // The first time buildPicture's driving data would have, without building it; none when only
+    // building it can tell.
+    static std::optional<Date> readFirstTime(const QUrl &path);
     // Lists why this movie could not be read with the card's problems (once per cause).
     void reportProblem(const QString &reason) const;
     Date startDate(Date ChapterData::*cache, const Date *recordDate);

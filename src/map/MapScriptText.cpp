@@ -86,13 +86,13 @@ QString MapScriptText::addPolyPoint(double lat, double lng)
            QStringLiteral(")");
 }
 
-QString MapScriptText::addPolyPoints(std::span<const MapPoint> points)
+QString MapScriptText::addPolyPoints(std::span<const RoutePoint> points)
 {
     QString text = QStringLiteral("addPolyPoints([");
     // About 24 characters a point; one allocation for a chapter's few hundred.
     text.reserve(text.size() + qsizetype(points.size()) * 26 + 2);
     bool first = true;
-    for (const MapPoint &p : points) {
+    for (const RoutePoint &p : points) {
         if (!first)
             text += QLatin1Char(',');
         first = false;

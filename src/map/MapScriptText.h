@@ -6,7 +6,7 @@
 
 #include <span>
 
-class MapPoint;
+struct RoutePoint;
 
 class MapScriptText
 {
@@ -28,5 +28,5 @@ public:
     static QString addMarker(const QString &key, double lat, double lng, const QString &text, int kind);
     static QString addPolyPoint(double lat, double lng);
     // Many route points in one call: "addPolyPoints([[lat,lng],...])".
-    static QString addPolyPoints(std::span<const MapPoint> points);
+    static QString addPolyPoints(std::span<const RoutePoint> points);
 };

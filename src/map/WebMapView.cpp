@@ -211,7 +211,7 @@ void WebMapView::appendReadyChapters(const ChapterList &chapters)
             const double lat = toDegrees(frame._latitude);
             const double lng = toDegrees(frame._longitude);
             if (isNewPolyPoint(lat, lng))
-                _polyList.emplace_back(lat, lng);
+                _polyList.push_back({lat, lng});
         }
     }
     _routePointCount = _polyList.size();
@@ -294,7 +294,7 @@ bool WebMapView::isNewPolyPoint(double lat, double lng) const
     // jitter between two fixes.
     const size_t n = _polyList.size();
     for (size_t back = 1; back <= 2 && back <= n; ++back) {
-        const MapPoint &p = _polyList[n - back];
+        const RoutePoint &p = _polyList[n - back];
         if (p.lat == lat && p.lng == lng)
             return false;
     }
@@ -307,7 +307,7 @@ void WebMapView::appendPolyPoint(double lat, double lng)
     if (lat == 0.0 && lng == 0.0)
         return;
     if (isNewPolyPoint(lat, lng))
-        _polyList.emplace_back(lat, lng);
+        _polyList.push_back({lat, lng});
 }
 
 void WebMapView::drawPolyline()
@@ -324,7 +324,7 @@ void WebMapView::sendPolyPoints(size_t from)
 {
     // A route read whole (a long trip selected) goes in a few calls of bounded size.
     constexpr size_t POINTS_PER_CALL = 50000;
-    const std::span<const MapPoint> points(_polyList);
+    const std::span<const RoutePoint> points(_polyList);
     for (size_t at = from; at < points.size(); at += POINTS_PER_CALL)
         runScript(
             MapScriptText::addPolyPoints(points.subspan(at, std::min(POINTS_PER_CALL, points.size() - at))));

@@ -73,7 +73,7 @@ public:
     // Fields the main window works on directly: it empties the route after "removePolyLine()",
     // the markers after "removeMarkerAll()" and clears the car after "removeMyCar()".
     MapPoint &currentPoint() { return _currentPoint; }
-    std::vector<MapPoint> &polyList() { return _polyList; }
+    std::vector<RoutePoint> &polyList() { return _polyList; }
     std::map<QString, std::shared_ptr<MapPoint>> &markerList() { return _markerList; }
 
     bool flgCar() const { return _flgCar; }
@@ -122,7 +122,7 @@ private:
     double _iniCenterLng = INI_CENTER_LNG;
     int _iniZoom = INI_ZOOM;
     bool _iniDispBalloon;
-    std::vector<MapPoint> _polyList;
+    std::vector<RoutePoint> _polyList;
     // Where _polyList came from when it is a trip's route: the trip, the chapters read into it in
     // start-time order (compared by identity only), and the list's length after them; any other
     // length means the list was emptied or added to since.

@@ -245,7 +245,7 @@ TEST(MainWindowTest, RouteOfALongTripGrowsByAFewPageCallsPerChapter)
 
     // Every chapter's points, once each, as reading the whole trip gives them.
     WebMapView *bridge = f.window->mapView()->mapWebView();
-    const std::vector<MapPoint> grown = bridge->polyList();
+    const std::vector<RoutePoint> grown = bridge->polyList();
     bridge->polyList().clear();
     bridge->drawRoute(*f.window->cardData()->_tripList.front());
     ASSERT_EQ(grown.size(), bridge->polyList().size());

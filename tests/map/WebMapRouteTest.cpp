@@ -61,7 +61,7 @@ TEST_F(WebMapRouteTest, ASecondChapterWithoutDrivingDataWaitsForTheNextCall)
     EXPECT_EQ(sent, (QStringList{MapScriptText::addPolyPoints(view.polyList()), "drawPolyline()"}))
         << "the points go in one call";
     std::vector<std::pair<double, double>> drawn;
-    for (const MapPoint &p : view.polyList())
+    for (const RoutePoint &p : view.polyList())
         drawn.emplace_back(p.lat, p.lng);
     EXPECT_EQ(drawn, first);
 
@@ -91,10 +91,10 @@ TEST_F(WebMapRouteTest, ExtendingSendsOnlyTheChaptersThatBecameReady)
     ASSERT_TRUE(chapters[1]->getPicture(true));
     ASSERT_TRUE(chapters[2]->getPicture(true));
     view.extendRoute(*trip);
-    const std::vector<MapPoint> added(view.polyList().begin() + qsizetype(firstCount), view.polyList().end());
+    const std::vector<RoutePoint> added(view.polyList().begin() + qsizetype(firstCount), view.polyList().end());
     ASSERT_FALSE(added.empty());
     EXPECT_EQ(sink.take(), (QStringList{MapScriptText::addPolyPoints(added), "extendPolyline()"}));
-    const std::vector<MapPoint> grown = view.polyList();
+    const std::vector<RoutePoint> grown = view.polyList();
 
     // What a whole new drawing gives: the same points.
     view.polyList().clear();

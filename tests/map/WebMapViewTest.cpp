@@ -172,7 +172,7 @@ TEST_F(WebMapViewTest, RoutePointRules)
         for (const auto &[lat, lng] : points)
             view->appendPolyPoint(lat, lng);
         std::vector<double> kept;
-        for (const MapPoint &p : view->polyList())
+        for (const RoutePoint &p : view->polyList())
             kept.push_back(p.lat);
         EXPECT_EQ(kept, keptLatitudes);
     }
