@@ -166,6 +166,10 @@ void BM_OpenAndPlayLongCard(benchmark::State &state)
         sampler.start(1000);
         runEventLoopUntil([] { return false; }, PLAY_MS);
         sampler.stop();
+        std::fprintf(stderr, "resident MB each second of play:");
+        for (const double mb : samples)
+            std::fprintf(stderr, " %.0f", mb);
+        std::fprintf(stderr, "\n");
         const double endMb = statusMb("VmRSS:");
         // Growth over the second half of play: flat means the program holds what it has read.
         const double halfMb = samples.size() >= 2 ? samples[samples.size() / 2] : startMb;

@@ -103,7 +103,8 @@ void MainWindow::setUpOpening()
     // Each chapter the workers finish adds its piece of the route; a burst of them is drawn at once.
     _routeRedraw =
         new RouteRedrawMerger([this] { return _cardCallbacks ? _cardCallbacks->routeTrip() : nullptr; },
-                              [this](TripData &trip) { _mapView->mapWebView()->extendRoute(trip); }, this);
+                              [this](TripData &trip) { _mapView->mapWebView()->extendRoute(trip); },
+                              [this] { return _mapView->mapWebView()->routeRemovals(); }, this);
     _cardCallbacks = std::make_shared<CardCallbacks>(*_videoListView->model(),
                                                      [this](TripData &) { _routeRedraw->request(); });
     _cardData->delegate = _cardCallbacks;

@@ -49,6 +49,8 @@ WebMapView::Settings WebMapView::settingsFrom(const UserDefaultUtil &defaults)
 
 void WebMapView::runScript(const QString &script)
 {
+    if (script == QLatin1String("removePolyLine()"))
+        ++_routeRemovals;
     _sink->runScript(script);
 }
 

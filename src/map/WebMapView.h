@@ -46,6 +46,8 @@ public:
 
     // Sends a script text as it is (the main window's removals and resets).
     void runScript(const QString &script);
+    // How many times the route line was removed ("removePolyLine()") so far.
+    quint64 routeRemovals() const { return _routeRemovals; }
 
     void showCurrentPosition();
     // Appends the trip's route, chapter by chapter in start-time order, up to the first chapter whose
@@ -129,6 +131,7 @@ private:
     std::weak_ptr<TripData> _routeTrip;
     std::vector<const ChapterData *> _routeChapters;
     size_t _routePointCount = 0;
+    quint64 _routeRemovals = 0;
     std::map<QString, std::shared_ptr<MapPoint>> _markerList;
     bool _flgInit = false;   // map settings applied (first updateMap)
     bool _flgPoly = false;   // a route was asked for before _flgInit
