@@ -164,7 +164,11 @@ void BM_OpenAndPlayLongCard(benchmark::State &state)
             }
         });
         sampler.start(1000);
-        runEventLoopUntil([] { return false; }, PLAY_MS);
+        // ORV_BENCH_PLAY_MS plays longer, across more chapter borders.
+        const int playMs = qEnvironmentVariableIsSet("ORV_BENCH_PLAY_MS")
+                               ? qEnvironmentVariableIntValue("ORV_BENCH_PLAY_MS")
+                               : PLAY_MS;
+        runEventLoopUntil([] { return false; }, playMs);
         sampler.stop();
         std::fprintf(stderr, "resident MB each second of play:");
         for (const double mb : samples)
