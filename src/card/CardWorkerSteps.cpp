@@ -50,6 +50,18 @@ bool isThumbnailDone(const Chapter &chapter)
            (chapter->retryCntThumbnail() >= CardData::MAX_RETRY_CNT_THUMBNAIL || chapter->pathThumbnail());
 }
 
+// Only a cached chapter with its driving data is done: a record without one may get it later.
+bool isRecordPictureDone(MoveProtectInfo &record)
+{
+    return isPictureDone(record.eventChapter());
+}
+
+Chapter loadRecordPicture(MoveProtectInfo &record)
+{
+    Chapter chapter = record.eventChapter();
+    return loadPicture(chapter) ? chapter : nullptr;
+}
+
 // The first event record from the scan's mark on for which attempt gives a chapter; the leading
 // records that isDone calls done are passed over for good.
 template <typename Done, typename Attempt>
@@ -99,14 +111,8 @@ Chapter CardWorkerSteps::nextPictureData(CardData &card, Scan &scan)
     // the workers run; only the order within a trip may be (under the trip's lock).
     switch (card._activeType.load()) {
     case CardData::ActiveType::EventRec:
-        // Only records whose chapter the lookup has already cached; a record without one may get it
-        // later, so only a cached chapter with its driving data is done.
-        if (Chapter chapter = firstInRecords(
-                card, scan, [](MoveProtectInfo &record) { return isPictureDone(record.eventChapter()); },
-                [](MoveProtectInfo &record) {
-                    Chapter chapter = record.eventChapter();
-                    return loadPicture(chapter) ? chapter : nullptr;
-                }))
+        // Only records whose chapter the lookup has already cached.
+        if (Chapter chapter = firstInRecords(card, scan, isRecordPictureDone, loadRecordPicture))
             return chapter;
         break;
     case CardData::ActiveType::AdventureRec:
@@ -145,7 +151,7 @@ Chapter CardWorkerSteps::nextThumbnail(CardData &card, Scan &scan)
                 return record.retryCntThumbnail() >= CardData::MAX_RETRY_CNT_THUMBNAIL ||
                        record.pathThumbnail() || !card.getEventChapter(record);
             },
-            [&card](MoveProtectInfo &record) {
+            [&card](MoveProtectInfo &record) -> Chapter {
                 return eventThumbnail(card, record) ? record.eventChapter() : nullptr;
             });
     };
