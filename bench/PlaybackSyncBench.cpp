@@ -116,7 +116,10 @@ void BM_FollowTheClock(benchmark::State &state)
         auto model = panel.model();
         const int64_t border = PictureDataUtil::getPosition(model->timeline(), 1, 0);
         const int64_t from = std::max<int64_t>(0, border - int64_t(rate * RUN_MS / 2));
-        panel.view->setPlayRate(rate);
+        if (!panel.view->setPlayRate(rate)) {
+            state.SkipWithError("the speed slider has no such rate");
+            return;
+        }
         panel.view->moveToPosition(from, CommonConst::PlayStatus::Play);
         const auto chapterAt = [&](double position) {
             int64_t index = 0;

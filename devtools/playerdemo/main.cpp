@@ -197,7 +197,7 @@ int main(int argc, char **argv)
         {"seconds", "Length of each chapter in seconds.", "S", "5"},
         {"size", "Movie size.", "WxH", "1280x720"},
         {"fps", "Frames per second.", "F", "28"},
-        {"rate", "Play rate (0.5 to 10).", "R", "1"},
+        {"rate", "Play rate, one of the speed slider's: 0.5, 1, 2, 3, 5 or 10.", "R", "1"},
         {"quit-after", "Quit after this many ms of playback.", "MS"},
         {"screenshot", "Save the window to this file just before quitting.", "FILE"},
         {"software", "Use mpv's software renderer even on a display."},
@@ -270,7 +270,11 @@ int main(int argc, char **argv)
     panel.setValueInfo(
         std::make_shared<PlayMovieValueInfo>(tripData->chapters(), CardData::ActiveType::MovieRec));
     panel.setAutoPlay(true);
-    panel.setPlayRate(parser.value("rate").toFloat());
+    if (!panel.setPlayRate(parser.value("rate").toFloat())) {
+        std::fprintf(stderr, "playerdemo: the speed slider has no rate %s\n",
+                     qPrintable(parser.value("rate")));
+        return 2;
+    }
     panel.preparePlayer();
     if (const auto scale = PlayerView::scaleFromRaw(parser.value("zoom").toInt())) {
         PlayerView *view = panel.playerView();

@@ -59,7 +59,8 @@ var balloonControl = null;
 // Keyed by the application's marker keys; no prototype, so any key text is just a key.
 var markers = Object.create(null);
 var routePoints = [];
-var routeLine = null;
+var routeLine = null; // the pieces of the drawn route
+var routeEnd = null;  // its last point
 var car = null;
 
 function languageOfDocument()
@@ -296,16 +297,40 @@ function removeMarkerAll()
 
 function addPolyPoint(lat, lng) { routePoints.push([lat, lng]); }
 
-// The application sends the whole route each time, so the points sent since the last call
-// replace the line drawn before.
+// A whole run of route points in one call: [[lat, lng], ...].
+function addPolyPoints(points)
+{
+    for (var i = 0; i < points.length; ++i)
+        routePoints.push([points[i][0], points[i][1]]);
+}
+
+var ROUTE_STYLE = { color: '#1565c0', weight: 4, opacity: 0.85, interactive: false };
+
+// The route is drawn as joined pieces, so that a piece added while the card is read does not make
+// the whole line be built and drawn again.
+function addRoutePiece(points)
+{
+    if (!routeLine)
+        routeLine = L.layerGroup().addTo(map);
+    routeLine.addLayer(L.polyline(points, ROUTE_STYLE));
+    routeEnd = points[points.length - 1];
+}
+
+// The points sent since the last call replace the line drawn before.
 function drawPolyline()
 {
-    if (routeLine)
-        map.removeLayer(routeLine);
-    routeLine = null;
-    if (routePoints.length > 0)
-        routeLine = L.polyline(routePoints, { color: '#1565c0', weight: 4, opacity: 0.85, interactive: false })
-                        .addTo(map);
+    var points = routePoints;
+    removePolyLine();
+    if (points.length > 0)
+        addRoutePiece(points);
+}
+
+// The points sent since the last call continue the line drawn before.
+function extendPolyline()
+{
+    if (routePoints.length === 0)
+        return;
+    addRoutePiece(routeEnd ? [routeEnd].concat(routePoints) : routePoints);
     routePoints = [];
 }
 
@@ -314,7 +339,21 @@ function removePolyLine()
     if (routeLine)
         map.removeLayer(routeLine);
     routeLine = null;
+    routeEnd = null;
     routePoints = [];
+}
+
+// The points of the drawn route, each once (tests and diagnostics).
+function routeLatLngs()
+{
+    var all = [];
+    if (!routeLine)
+        return all;
+    routeLine.getLayers().forEach(function (piece, index) {
+        var points = piece.getLatLngs();
+        all = all.concat(index === 0 ? points : points.slice(1));
+    });
+    return all;
 }
 
 function getDispBalloon() { return state.dispBalloon ? 'true' : 'false'; }

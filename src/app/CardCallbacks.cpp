@@ -24,13 +24,21 @@ void CardCallbacks::redrawRoute(ChapterData &chapter)
     const std::shared_ptr<PictureData> picture = chapter.getPicture(false);
     if (picture && picture->video && picture->video->isCutVideo())
         chapter.setPathThumbnail(std::nullopt);
-    const int tripRow = _list.currentRowTrip() >= 0 ? _list.currentRowTrip() : _list.workRowTrip();
-    if (tripRow < 0 || tripRow >= static_cast<int>(_list.tripData().size()))
+    TripData *trip = routeTrip();
+    if (!trip)
         return;
     const std::vector<std::shared_ptr<ChapterData>> chapters = _list.selectedTripChapters();
     const bool selected =
         std::any_of(chapters.begin(), chapters.end(),
                     [&chapter](const std::shared_ptr<ChapterData> &c) { return c.get() == &chapter; });
     if (selected && _redrawTripRoute)
-        _redrawTripRoute(*_list.tripData()[tripRow]);
+        _redrawTripRoute(*trip);
+}
+
+TripData *CardCallbacks::routeTrip() const
+{
+    const int tripRow = _list.currentRowTrip() >= 0 ? _list.currentRowTrip() : _list.workRowTrip();
+    if (tripRow < 0 || tripRow >= static_cast<int>(_list.tripData().size()))
+        return nullptr;
+    return _list.tripData()[tripRow].get();
 }

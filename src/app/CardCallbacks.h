@@ -12,8 +12,12 @@ class VideoListModel;
 class CardCallbacks : public CardDataDelegate
 {
 public:
-    // redrawTripRoute: the map's route removed and drawn again for the trip.
+    // redrawTripRoute: the map's route of the trip brought up to date.
     CardCallbacks(VideoListModel &list, std::function<void(TripData &)> redrawTripRoute);
+
+    // The trip whose route the map draws: the list's current trip, else its work trip; none
+    // without either.
+    TripData *routeTrip() const;
 
     void chapterDataUpdated(ChapterData &chapter) override;
     void redrawRoute(ChapterData &chapter) override;

@@ -12,6 +12,7 @@
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowPlayerHost.h"
 #include "app/QuitConfirmation.h"
+#include "app/RouteRedrawMerger.h"
 #include "app/StandardModalRunner.h"
 #include "app/StopWatchCoordinator.h"
 #include "app/StopWatchWindow.h"
@@ -103,12 +104,13 @@ void MainWindow::setUpOpening()
 {
     _videoListView = new VideoListView(_panels->videoListSlot());
     _panels->videoListSlot()->layout()->addWidget(_videoListView);
-    _cardCallbacks = std::make_shared<CardCallbacks>(*_videoListView->model(), [this](TripData &trip) {
-        WebMapView *bridge = _mapView->mapWebView();
-        bridge->runScript(QStringLiteral("removePolyLine()"));
-        bridge->polyList().clear();
-        bridge->drawRoute(trip);
-    });
+    // Each chapter the workers finish adds its piece of the route; a burst of them is drawn at once.
+    _routeRedraw =
+        new RouteRedrawMerger([this] { return _cardCallbacks ? _cardCallbacks->routeTrip() : nullptr; },
+                              [this](TripData &trip) { _mapView->mapWebView()->extendRoute(trip); },
+                              [this] { return _mapView->mapWebView()->routeRemovals(); }, this);
+    _cardCallbacks = std::make_shared<CardCallbacks>(*_videoListView->model(),
+                                                     [this](TripData &) { _routeRedraw->request(); });
     _cardData->delegate = _cardCallbacks;
     setUpPlaying();
     _cardHost = std::make_unique<MainWindowCardHost>(*this);

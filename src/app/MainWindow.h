@@ -16,6 +16,7 @@
 
 class AppAboutDialog;
 class CardCallbacks;
+class RouteRedrawMerger;
 class CardOpener;
 class ItemPlayback;
 class ListMarkers;
@@ -89,6 +90,7 @@ public:
     // Opening a source.
     std::shared_ptr<CardData> cardData() const { return _cardData; }
     CardOpener *cardOpener() const { return _cardOpener; }
+    RouteRedrawMerger *routeRedraw() const { return _routeRedraw; }
     VideoListView *videoListView() const { return _videoListView; }
     VideoTypeSelectDialog *videoTypeSelectDialog() const { return _videoTypeSelectDialog; }
     bool isLoading() const { return _isLoading; }
@@ -165,6 +167,7 @@ private:
     std::unique_ptr<MaintenanceMessageBoxes> _maintenancePrompter;
     std::unique_ptr<MainWindowCardHost> _cardHost;
     std::shared_ptr<CardCallbacks> _cardCallbacks;
+    RouteRedrawMerger *_routeRedraw = nullptr;
     CardOpener *_cardOpener = nullptr;
     VideoListView *_videoListView = nullptr;
     VideoTypeSelectDialog *_videoTypeSelectDialog = nullptr;

@@ -1,6 +1,7 @@
 // The opened card (movie folder, backup folder or one movie file): its records, trips and clips.
 #pragma once
 
+#include "card/CardWorkerSteps.h"
 #include "card/EventClip.h"
 #include "card/FileProblemList.h"
 #include "card/ManagementFileReader.h"
@@ -135,6 +136,8 @@ public:
     // Set from another thread to end a running loadCardFolder early, its lists left partial; never
     // cleared, as a card whose load was given up is let go of.
     std::atomic<bool> _isLoadCancelled = false;
+    // Stills the main thread took back from chapters so that the thumbnail worker makes them again.
+    std::atomic<uint64_t> _thumbnailsGivenBack = 0;
     // The running workers, from startLoadWorkers until their end is handled on the main thread.
     std::unique_ptr<WorkerGroup> _wkThreadGroup;
 
@@ -164,6 +167,9 @@ private:
     // hand-off that arrives later is dropped.
     std::unique_ptr<QObject> _handOffContext;
     std::atomic<int> _loopsWithNothingLeft = 0;
+    // Where each worker's search for its next chapter resumes (each used on its worker's thread).
+    CardWorkerSteps::Scan _pictureScan;
+    CardWorkerSteps::Scan _thumbnailScan;
 
     mutable std::mutex _indexMutex;
     mutable RecordIndex _vrecIndex;

@@ -77,12 +77,12 @@ void CardData::workersFinished()
 
 std::shared_ptr<ChapterData> CardData::loadNextPictureData()
 {
-    return CardWorkerSteps::nextPictureData(*this);
+    return CardWorkerSteps::nextPictureData(*this, _pictureScan);
 }
 
 std::shared_ptr<ChapterData> CardData::loadNextThumbnail()
 {
-    return CardWorkerSteps::nextThumbnail(*this);
+    return CardWorkerSteps::nextThumbnail(*this, _thumbnailScan);
 }
 
 std::optional<QUrl> CardData::makeEventThumbnail(bool force, MoveProtectInfo &record)

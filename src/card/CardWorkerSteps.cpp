@@ -39,21 +39,47 @@ bool loadThumbnail(const Chapter &chapter)
     return chapter->makeThumbnail(true).has_value();
 }
 
-// The first chapter of the trips (all of them, or only the active ones) for which the rule
-// succeeds; every chapter or only each trip's first.
-template <typename Rule>
-Chapter firstInTrips(const Trips &trips, bool activeOnly, bool firstChapterOnly, Rule rule)
+bool isPictureDone(const Chapter &chapter)
 {
-    for (const auto &trip : trips) {
-        if (activeOnly && !trip->_isActive)
+    return chapter && !hasPictureCandidate(chapter);
+}
+
+bool isThumbnailDone(const Chapter &chapter)
+{
+    return chapter &&
+           (chapter->retryCntThumbnail() >= CardData::MAX_RETRY_CNT_THUMBNAIL || chapter->pathThumbnail());
+}
+
+// Only a cached chapter with its driving data is done: a record without one may get it later.
+bool isRecordPictureDone(MoveProtectInfo &record)
+{
+    return isPictureDone(record.eventChapter());
+}
+
+Chapter loadRecordPicture(MoveProtectInfo &record)
+{
+    Chapter chapter = record.eventChapter();
+    return loadPicture(chapter) ? chapter : nullptr;
+}
+
+// The first event record from the scan's mark on for which attempt gives a chapter; the leading
+// records that isDone calls done are passed over for good.
+template <typename Done, typename Attempt>
+Chapter firstInRecords(CardData &card, CardWorkerSteps::Scan &scan, Done isDone, Attempt attempt)
+{
+    const auto &records = card._moveProtectList;
+    if (scan.records != records.data()) {
+        scan.records = records.data();
+        scan.recordsDone = 0;
+    }
+    for (size_t i = scan.recordsDone; i < records.size(); ++i) {
+        MoveProtectInfo &record = *records[i];
+        if (i == scan.recordsDone && isDone(record)) {
+            ++scan.recordsDone;
             continue;
-        const ChapterList chapters = trip->sortedChapters();
-        for (const auto &chapter : chapters) {
-            if (rule(chapter))
-                return chapter;
-            if (firstChapterOnly)
-                break;
         }
+        if (Chapter chapter = attempt(record))
+            return chapter;
     }
     return nullptr;
 }
@@ -76,43 +102,58 @@ int64_t CardWorkerSteps::attempts()
     return attemptsOfThisStep;
 }
 
-Chapter CardWorkerSteps::nextPictureData(CardData &card)
+Chapter CardWorkerSteps::nextPictureData(CardData &card, Scan &scan)
 {
+    const auto inTrips = [](TripScanCursor &cursor, const Trips &trips, bool activeOnly) {
+        return cursor.next(trips, activeOnly, false, isPictureDone, loadPicture);
+    };
     // What the user looks at first, then every trip. The lists themselves are not changed while
     // the workers run; only the order within a trip may be (under the trip's lock).
     switch (card._activeType.load()) {
     case CardData::ActiveType::EventRec:
         // Only records whose chapter the lookup has already cached.
-        for (const auto &record : card._moveProtectList) {
-            if (Chapter chapter = record->eventChapter(); loadPicture(chapter))
-                return chapter;
-        }
+        if (Chapter chapter = firstInRecords(card, scan, isRecordPictureDone, loadRecordPicture))
+            return chapter;
         break;
     case CardData::ActiveType::AdventureRec:
-        if (Chapter chapter = firstInTrips(card._advTripList, true, false, loadPicture))
+        if (Chapter chapter = inTrips(scan.adv, card._advTripList, true))
             return chapter;
         break;
     case CardData::ActiveType::MovieRec:
-        if (Chapter chapter = firstInTrips(card._tripList_tab, true, false, loadPicture))
+        if (Chapter chapter = inTrips(scan.tab, card._tripList_tab, true))
             return chapter;
         break;
     }
-    return firstInTrips(card._tripList, false, false, loadPicture);
+    return inTrips(scan.all, card._tripList, false);
 }
 
-Chapter CardWorkerSteps::nextThumbnail(CardData &card)
+Chapter CardWorkerSteps::nextThumbnail(CardData &card, Scan &scan)
 {
-    const auto passM = [&card] { return firstInTrips(card._tripList_tab, true, false, loadThumbnail); };
-    const auto passM1 = [&card] { return firstInTrips(card._tripList_tab, true, true, loadThumbnail); };
-    const auto passA = [&card] { return firstInTrips(card._advTripList, false, false, loadThumbnail); };
-    const auto passA1 = [&card] { return firstInTrips(card._advTripList, false, true, loadThumbnail); };
-    const auto passT = [&card] { return firstInTrips(card._tripList, false, false, loadThumbnail); };
-    const auto passE = [&card]() -> Chapter {
-        for (const auto &record : card._moveProtectList) {
-            if (eventThumbnail(card, *record))
-                return record->eventChapter();
-        }
-        return nullptr;
+    // A still taken back by the main thread (a trimmed clip's, made again without its text) makes its
+    // chapter a candidate again: every search starts over.
+    if (const uint64_t givenBack = card._thumbnailsGivenBack.load(); givenBack != scan.givenBack) {
+        scan.givenBack = givenBack;
+        for (TripScanCursor *cursor : {&scan.tab, &scan.adv, &scan.all})
+            cursor->rewind();
+    }
+    const auto inTrips = [](TripScanCursor &cursor, const Trips &trips, bool activeOnly, bool firstOnly) {
+        return cursor.next(trips, activeOnly, firstOnly, isThumbnailDone, loadThumbnail);
+    };
+    const auto passM = [&] { return inTrips(scan.tab, card._tripList_tab, true, false); };
+    const auto passM1 = [&] { return inTrips(scan.tab, card._tripList_tab, true, true); };
+    const auto passA = [&] { return inTrips(scan.adv, card._advTripList, false, false); };
+    const auto passA1 = [&] { return inTrips(scan.adv, card._advTripList, false, true); };
+    const auto passT = [&] { return inTrips(scan.all, card._tripList, false, false); };
+    const auto passE = [&]() -> Chapter {
+        return firstInRecords(
+            card, scan,
+            [&card](MoveProtectInfo &record) {
+                return record.retryCntThumbnail() >= CardData::MAX_RETRY_CNT_THUMBNAIL ||
+                       record.pathThumbnail() || !card.getEventChapter(record);
+            },
+            [&card](MoveProtectInfo &record) -> Chapter {
+                return eventThumbnail(card, record) ? record.eventChapter() : nullptr;
+            });
     };
     using Pass = std::function<Chapter()>;
     std::vector<Pass> passes;

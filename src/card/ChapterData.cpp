@@ -10,6 +10,7 @@
 #include "recording/CommonConst.h"
 #include "recording/FileUtil.h"
 #include "recording/FullTimeDataInfo.h"
+#include "recording/Mp4RecordingReader.h"
 #include "recording/PictureData.h"
 #include "recording/SettingInfo.h"
 #include "recording/VideoInfo.h"
@@ -68,10 +69,20 @@ Date ChapterData::startDate(Date ChapterData::*cache, const Date *recordDate)
             return this->*cache;
         }
     }
-    const auto picture = getPicture(true);
+    // Without a record, the driving data's first time. Opening a card sorts every trip by it, so it is
+    // read on its own (a fraction of building the driving data, which is left to the worker) unless
+    // the driving data is there already or the light read cannot tell.
+    std::optional<Date> first;
+    if (!getPicture(false))
+        first = readFirstTime(_pathMove);
+    if (!first) {
+        const auto picture = getPicture(true);
+        if (picture && picture->video)
+            first = picture->video->firstTime;
+    }
     std::lock_guard lock(_mutex);
-    if (picture && picture->video)
-        this->*cache = picture->video->firstTime;
+    if (first)
+        this->*cache = *first;
     return this->*cache;
 }
 
@@ -149,15 +160,30 @@ int64_t ChapterData::computeFrameTimeSpan(bool &complete)
     return 0;
 }
 
+namespace {
+// The file-information item that marks clips cut by the trim tool.
+QByteArray cutClipMark()
+{
+    const auto fileInfo = SettingInfo().getItem(SettingInfo::DataType::FileInfo);
+    return QByteArray(reinterpret_cast<const char *>(fileInfo.data()),
+                      static_cast<qsizetype>(fileInfo.size()));
+}
+} // namespace
+
 std::shared_ptr<PictureData> ChapterData::buildPicture(const QUrl &path)
 {
-    // The widest time window, the MP4 reader, and the file-information item that marks clips cut
-    // by the trim tool.
-    const auto fileInfo = SettingInfo().getItem(SettingInfo::DataType::FileInfo);
-    return std::make_shared<PictureData>(
-        path, PictureData::PictureDataType::All, Date::distantPast(), Date::distantFuture(),
-        std::make_shared<FullTimeDataInfo>(), PictureData::RecType::Yohin14Rec,
-        QByteArray(reinterpret_cast<const char *>(fileInfo.data()), static_cast<qsizetype>(fileInfo.size())));
+    // The widest time window and the MP4 reader.
+    return std::make_shared<PictureData>(path, PictureData::PictureDataType::All, Date::distantPast(),
+                                         Date::distantFuture(), std::make_shared<FullTimeDataInfo>(),
+                                         PictureData::RecType::Yohin14Rec, cutClipMark());
+}
+
+std::optional<Date> ChapterData::readFirstTime(const QUrl &path)
+{
+    // buildPicture reads only MP4 files with the MP4 reader.
+    if (!path.isLocalFile() || QFileInfo(path.path()).suffix().toUpper() != QLatin1String("MP4"))
+        return std::nullopt;
+    return Mp4RecordingReader::readFirstTime(path.toLocalFile(), cutClipMark());
 }
 
 void ChapterData::reportProblem(const QString &reason) const
@@ -293,7 +319,11 @@ std::optional<QUrl> ChapterData::pathThumbnail() const
 
 void ChapterData::setPathThumbnail(std::optional<QUrl> path)
 {
+    const bool takenBack = !path && pathThumbnail();
     _thumbnail.setPathThumbnail(std::move(path));
+    // The thumbnail worker has passed this chapter by as done: tell it to look again.
+    if (const auto trip = parent(); takenBack && trip && trip->_parent)
+        ++trip->_parent->_thumbnailsGivenBack;
 }
 
 int64_t ChapterData::retryCntPictureData() const

@@ -94,6 +94,9 @@ private:
     // The picture data, built when fewer than maxAttempts attempts were made.
     std::shared_ptr<PictureData> loadPicture(int64_t maxAttempts);
     int64_t computeFrameTimeSpan(bool &complete);
+    // The first time buildPicture's driving data would have, without building it; none when only
+    // building it can tell.
+    static std::optional<Date> readFirstTime(const QUrl &path);
     // Lists why this movie could not be read with the card's problems (once per cause).
     void reportProblem(const QString &reason) const;
     Date startDate(Date ChapterData::*cache, const Date *recordDate);

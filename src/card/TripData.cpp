@@ -65,6 +65,13 @@ ChapterList TripData::sortedChapters()
     return _chapterDataList;
 }
 
+std::shared_ptr<ChapterData> TripData::sortedChapter(size_t index)
+{
+    std::lock_guard lock(_mutex);
+    sortLocked();
+    return index < _chapterDataList.size() ? _chapterDataList[index] : nullptr;
+}
+
 ChapterList TripData::chapters() const
 {
     std::lock_guard lock(_mutex);

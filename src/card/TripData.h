@@ -42,6 +42,9 @@ public:
     // The chapters in start-time order: sorts the list in place the first time a trip of two or
     // more chapters is read this way. Returns a copy, so callers never hold the lock.
     ChapterList sortedChapters();
+    // The chapter at index in start-time order (sorting as sortedChapters does), none past the end:
+    // a walk through a long trip without copying its list at every step.
+    std::shared_ptr<ChapterData> sortedChapter(size_t index);
     // The chapters as they stand, sorted or not.
     ChapterList chapters() const;
     std::shared_ptr<ChapterData> firstChapter();

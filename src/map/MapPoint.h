@@ -14,6 +14,13 @@ enum class MarkerType : int
     ADVENTURE = 3,
 };
 
+// One point of the route: only where it is, since a long trip has millions.
+struct RoutePoint
+{
+    double lat = 0;
+    double lng = 0;
+};
+
 class MapPoint
 {
 public:

@@ -1,5 +1,7 @@
 #include "map/MapScriptText.h"
 
+#include "map/MapPoint.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <charconv>
@@ -82,4 +84,20 @@ QString MapScriptText::addPolyPoint(double lat, double lng)
 {
     return QStringLiteral("addPolyPoint(") + number(lat) + QStringLiteral(", ") + number(lng) +
            QStringLiteral(")");
+}
+
+QString MapScriptText::addPolyPoints(std::span<const RoutePoint> points)
+{
+    QString text = QStringLiteral("addPolyPoints([");
+    // About 24 characters a point; one allocation for a chapter's few hundred.
+    text.reserve(text.size() + qsizetype(points.size()) * 26 + 2);
+    bool first = true;
+    for (const RoutePoint &p : points) {
+        if (!first)
+            text += QLatin1Char(',');
+        first = false;
+        text += QLatin1Char('[') + number(p.lat) + QLatin1Char(',') + number(p.lng) + QLatin1Char(']');
+    }
+    text += QStringLiteral("])");
+    return text;
 }

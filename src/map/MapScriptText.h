@@ -4,6 +4,10 @@
 
 #include <QString>
 
+#include <span>
+
+struct RoutePoint;
+
 class MapScriptText
 {
 public:
@@ -23,4 +27,6 @@ public:
     static QString drawMyCar(double lat, double lng, qint64 iconCode, bool isGps);
     static QString addMarker(const QString &key, double lat, double lng, const QString &text, int kind);
     static QString addPolyPoint(double lat, double lng);
+    // Many route points in one call: "addPolyPoints([[lat,lng],...])".
+    static QString addPolyPoints(std::span<const RoutePoint> points);
 };

@@ -63,6 +63,8 @@ bool MapWebPage::loadPage(int language)
 
 void MapWebPage::runScript(const QString &script)
 {
+    ++_scriptCalls;
+    _scriptCharacters += script.size();
     if (_pageReady) {
         _page->runJavaScript(script);
         return;

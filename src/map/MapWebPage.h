@@ -31,6 +31,10 @@ public:
 
     QWebEnginePage *page() const { return _page; }
     bool isPageReady() const { return _pageReady; }
+    // Script calls asked for since the page was made, run or held, and their characters (tests and
+    // diagnostics).
+    qint64 scriptCalls() const { return _scriptCalls; }
+    qint64 scriptCharacters() const { return _scriptCharacters; }
 
 private:
     void onLoadStarted();
@@ -41,4 +45,6 @@ private:
     MapPageObject *_object = nullptr;
     bool _pageReady = false;
     QStringList _pending; // calls made while no page was ready, oldest first
+    qint64 _scriptCalls = 0;
+    qint64 _scriptCharacters = 0;
 };

@@ -15,7 +15,9 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace {
 // How long the version note waits for the page to report its map script version.
@@ -47,6 +49,8 @@ WebMapView::Settings WebMapView::settingsFrom(const UserDefaultUtil &defaults)
 
 void WebMapView::runScript(const QString &script)
 {
+    if (script == QLatin1String("removePolyLine()"))
+        ++_routeRemovals;
     _sink->runScript(script);
 }
 
@@ -151,11 +155,54 @@ void WebMapView::drawRoute(TripData &trip)
 {
     // Sorts the chapters by start time the first time a trip of two or more is read.
     const ChapterList chapters = trip.sortedChapters();
-    for (const std::shared_ptr<ChapterData> &chapter : chapters) {
+    _routeTrip = trip.weak_from_this();
+    _routeChapters.clear();
+    appendReadyChapters(chapters);
+    drawPolyline();
+}
+
+void WebMapView::extendRoute(TripData &trip)
+{
+    const ChapterList chapters = trip.sortedChapters();
+    if (!continuesRoute(trip, chapters)) {
+        runScript(QStringLiteral("removePolyLine()"));
+        _polyList.clear();
+        drawRoute(trip);
+        return;
+    }
+    const size_t from = _polyList.size();
+    appendReadyChapters(chapters);
+    if (_polyList.size() == from)
+        return;
+    if (!_flgInit) {
+        _flgPoly = true;
+        return;
+    }
+    sendPolyPoints(from);
+    runScript(QStringLiteral("extendPolyline()"));
+}
+
+bool WebMapView::continuesRoute(const TripData &trip, const ChapterList &chapters) const
+{
+    if (_routeTrip.lock().get() != &trip || _polyList.size() != _routePointCount ||
+        _routeChapters.size() > chapters.size())
+        return false;
+    for (size_t i = 0; i < _routeChapters.size(); ++i) {
+        if (chapters[i].get() != _routeChapters[i])
+            return false;
+    }
+    return true;
+}
+
+void WebMapView::appendReadyChapters(const ChapterList &chapters)
+{
+    for (size_t i = _routeChapters.size(); i < chapters.size(); ++i) {
+        ChapterData &chapter = *chapters[i];
         // Driving data is built by the card's worker; later chapters wait for its next hand-over.
-        const std::shared_ptr<PictureData> picture = chapter->getPicture(false);
+        const std::shared_ptr<PictureData> picture = chapter.getPicture(false);
         if (!picture)
             break;
+        _routeChapters.push_back(&chapter);
         if (!picture->video)
             continue;
         for (const auto &[key, frame] : picture->video->getCameraFrames(0)) {
@@ -166,10 +213,10 @@ void WebMapView::drawRoute(TripData &trip)
             const double lat = toDegrees(frame._latitude);
             const double lng = toDegrees(frame._longitude);
             if (isNewPolyPoint(lat, lng))
-                _polyList.emplace_back(lat, lng);
+                _polyList.push_back({lat, lng});
         }
     }
-    drawPolyline();
+    _routePointCount = _polyList.size();
 }
 
 void WebMapView::applyMapSettings()
@@ -249,7 +296,7 @@ bool WebMapView::isNewPolyPoint(double lat, double lng) const
     // jitter between two fixes.
     const size_t n = _polyList.size();
     for (size_t back = 1; back <= 2 && back <= n; ++back) {
-        const MapPoint &p = _polyList[n - back];
+        const RoutePoint &p = _polyList[n - back];
         if (p.lat == lat && p.lng == lng)
             return false;
     }
@@ -258,10 +305,11 @@ bool WebMapView::isNewPolyPoint(double lat, double lng) const
 
 void WebMapView::appendPolyPoint(double lat, double lng)
 {
+    _routeTrip.reset();
     if (lat == 0.0 && lng == 0.0)
         return;
     if (isNewPolyPoint(lat, lng))
-        _polyList.emplace_back(lat, lng);
+        _polyList.push_back({lat, lng});
 }
 
 void WebMapView::drawPolyline()
@@ -270,9 +318,18 @@ void WebMapView::drawPolyline()
         _flgPoly = true;
         return;
     }
-    for (const MapPoint &p : _polyList)
-        runScript(MapScriptText::addPolyPoint(p.lat, p.lng));
+    sendPolyPoints(0);
     runScript(QStringLiteral("drawPolyline()"));
+}
+
+void WebMapView::sendPolyPoints(size_t from)
+{
+    // A route read whole (a long trip selected) goes in a few calls of bounded size.
+    constexpr size_t POINTS_PER_CALL = 50000;
+    const std::span<const RoutePoint> points(_polyList);
+    for (size_t at = from; at < points.size(); at += POINTS_PER_CALL)
+        runScript(
+            MapScriptText::addPolyPoints(points.subspan(at, std::min(POINTS_PER_CALL, points.size() - at))));
 }
 
 QString WebMapView::getZoom() const

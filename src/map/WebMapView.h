@@ -12,8 +12,10 @@
 #include <memory>
 #include <vector>
 
+class ChapterData;
 class MapScriptSink;
 class TripData;
+using ChapterList = std::vector<std::shared_ptr<ChapterData>>;
 class UserDefaultUtil;
 class WebMapViewDelegate;
 
@@ -44,11 +46,17 @@ public:
 
     // Sends a script text as it is (the main window's removals and resets).
     void runScript(const QString &script);
+    // How many times the route line was removed ("removePolyLine()") so far.
+    quint64 routeRemovals() const { return _routeRemovals; }
 
     void showCurrentPosition();
     // Appends the trip's route, chapter by chapter in start-time order, up to the first chapter whose
     // driving data is not built yet, and draws it. The caller empties the route first for a new one.
     void drawRoute(TripData &trip);
+    // The trip's route as drawRoute gives it after the route was emptied, but when the route shown is
+    // this trip's as last drawn, only the points of chapters that have become ready since are sent,
+    // continuing the line (the map's redraw while the card's workers run).
+    void extendRoute(TripData &trip);
     void applyMapSettings();
     void updateMap();
     void drawMarkers();
@@ -67,7 +75,7 @@ public:
     // Fields the main window works on directly: it empties the route after "removePolyLine()",
     // the markers after "removeMarkerAll()" and clears the car after "removeMyCar()".
     MapPoint &currentPoint() { return _currentPoint; }
-    std::vector<MapPoint> &polyList() { return _polyList; }
+    std::vector<RoutePoint> &polyList() { return _polyList; }
     std::map<QString, std::shared_ptr<MapPoint>> &markerList() { return _markerList; }
 
     bool flgCar() const { return _flgCar; }
@@ -101,6 +109,10 @@ private:
     void onPageStateChanged();
     void onMarkerClicked(const QString &key);
     bool isNewPolyPoint(double lat, double lng) const;
+    bool continuesRoute(const TripData &trip, const ChapterList &chapters) const;
+    // Reads the chapters after those already in the route, up to the first not ready.
+    void appendReadyChapters(const ChapterList &chapters);
+    void sendPolyPoints(size_t from);
 
     MapScriptSink *_sink;
     WebMapViewDelegate *_delegate = nullptr;
@@ -112,7 +124,14 @@ private:
     double _iniCenterLng = INI_CENTER_LNG;
     int _iniZoom = INI_ZOOM;
     bool _iniDispBalloon;
-    std::vector<MapPoint> _polyList;
+    std::vector<RoutePoint> _polyList;
+    // Where _polyList came from when it is a trip's route: the trip, the chapters read into it in
+    // start-time order (compared by identity only), and the list's length after them; any other
+    // length means the list was emptied or added to since.
+    std::weak_ptr<TripData> _routeTrip;
+    std::vector<const ChapterData *> _routeChapters;
+    size_t _routePointCount = 0;
+    quint64 _routeRemovals = 0;
     std::map<QString, std::shared_ptr<MapPoint>> _markerList;
     bool _flgInit = false;   // map settings applied (first updateMap)
     bool _flgPoly = false;   // a route was asked for before _flgInit

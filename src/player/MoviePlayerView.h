@@ -110,12 +110,9 @@ public:
 
     // Rate, sound, labels and buttons, kept by the panel's controls.
     void applyPlayRate() { _controls->applyPlayRate(); }
-    // A rate outside the speed slider's steps, for the developer programs and benchmarks.
-    void setPlayRate(float rate)
-    {
-        _playRate = rate;
-        setSettingRate(rate);
-    }
+    // Moves the speed slider to this rate's step as the user would, so that playing keeps it;
+    // false, and nothing changed, for a rate the slider does not offer.
+    bool setPlayRate(float rate);
     float settingRate() const { return _settingRate; }
     void setSettingRate(float rate);
     float volume() const { return _isMute ? _wkVolume : currentVolume(); }

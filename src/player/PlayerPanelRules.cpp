@@ -26,6 +26,16 @@ PlayerPanelRules::RateStep PlayerPanelRules::rateForSlider(int value)
     return {step.rate, tr(step.text)};
 }
 
+std::optional<int> PlayerPanelRules::sliderForRate(float rate)
+{
+    constexpr int STEPS = 6;
+    for (int value = 0; value < STEPS; ++value) {
+        if (rateForSlider(value).rate == rate)
+            return value;
+    }
+    return std::nullopt;
+}
+
 QString PlayerPanelRules::diffSecText(bool ready, PlayType type, int64_t eventFrame, int64_t value)
 {
     const QString zero = tr("±00.0");

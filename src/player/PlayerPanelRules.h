@@ -25,6 +25,8 @@ public:
     };
     // The speed slider's steps 0...5; any other value is the standard rate.
     static RateStep rateForSlider(int value);
+    // The slider step that gives this rate; none for a rate the slider does not offer.
+    static std::optional<int> sliderForRate(float rate);
 
     // Seconds from the event moment: always signed, two integer digits, one decimal.
     static QString diffSecText(bool ready, CommonConst::PlayType type, int64_t eventFrame, int64_t value);

@@ -348,3 +348,64 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
     info->_playback.endTime = info->lastTime;
     return info;
 }
+
+std::optional<Date> Mp4RecordingReader::readFirstTime(const QString &path, const QByteArray &fileData)
+{
+    // The same checks as read(), in its order, so that a file it refuses is refused here too.
+    const Mp4Reader reader(path);
+    const auto payload = reader.readPayload(Mp4Reader::BoxType::Udat);
+    const bool isCutClip = fileData.size() == 8 && payload.size() >= 8 &&
+                           std::memcmp(payload.data(), fileData.constData(), 8) == 0;
+    if (payload.empty() || isCutClip)
+        return std::nullopt;
+    const size_t maxFrames = maxFramesFor(reader.movieDurationMs().value_or(DURATION_WITHOUT_HEADER_MS));
+    const auto table = reader.readUdatTable();
+    if (table.empty())
+        return std::nullopt;
+    auto entry = table.begin();
+    const auto header = reader.readEntry(entry->first, entry->second);
+    VideoInfo info;
+    bool isError = false;
+    if (header.empty() || !decodeHeader(header, info, isError))
+        return std::nullopt;
+    const auto blockKey = header.subspan(44, 4);
+
+    // The earliest kept frame of the first block that keeps one (of a later one while the counters
+    // seen are all zero, as read() does); every later block is still walked for what makes read() give
+    // up (a read error, too many frames).
+    Date first = Date::distantPast();
+    uint32_t smallest = 0;
+    size_t kept = 0;
+    uint64_t budget = reader.fileSize();
+    for (++entry; entry != table.end(); ++entry) {
+        const auto block = reader.readEntry(entry->first, entry->second);
+        if (!reader.error().isEmpty())
+            return std::nullopt;
+        if (block.size() > budget)
+            break;
+        budget -= block.size();
+        std::optional<Date> blockFirst;
+        uint32_t blockSmallest = SMALLEST_START;
+        for (size_t at = 0; block.size() > RECORD_SIZE && at < block.size() - RECORD_SIZE;
+             at += RECORD_SIZE) {
+            const auto record = block.subspan(at, RECORD_SIZE);
+            if (std::memcmp(record.data() + 60, blockKey.data(), 4) != 0)
+                break;
+            if (record[44] != 0x55) // not a kept frame (decodeRecord's _id)
+                continue;
+            if (++kept > maxFrames)
+                return std::nullopt;
+            if (smallest != 0)
+                continue;
+            const Date time = DataUtility::getUnixDate(record, 2);
+            if (!blockFirst || blockFirst->isDistantPast() || *blockFirst > time)
+                blockFirst = time;
+            blockSmallest = std::min(blockSmallest, DataUtility::getUInt32(record, 40));
+        }
+        if (blockFirst && smallest == 0) {
+            smallest = blockSmallest;
+            first = *blockFirst;
+        }
+    }
+    return first;
+}

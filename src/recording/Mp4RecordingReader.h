@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 
 class Mp4Reader;
@@ -40,6 +41,11 @@ public:
     static std::shared_ptr<VideoInfo> read(std::span<const uint8_t> file, const Date &left, const Date &right,
                                            bool &isError, const QByteArray &fileData,
                                            QString *problem = nullptr);
+
+    // The first time read() gives the file with the widest window, found without decoding its frames
+    // (the order of chapters that have no management record). None where read() gives no recording,
+    // and for a clip cut by the trim tool (fileData marks it): only read() knows those.
+    static std::optional<Date> readFirstTime(const QString &path, const QByteArray &fileData);
 
     // Frames a recording may hold for the length of its movie: two cameras at 30 frames a second,
     // plus ten seconds of margin. Past it the file is corrupt or crafted, and the gap filling may

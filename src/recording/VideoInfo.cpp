@@ -189,11 +189,14 @@ void VideoInfo::editFrames(
         frames.push_back(_pool->at(indices.back()));
     }
     edit(keys, frames);
-    // Lookups in flight keep the pool they hold; the edited frames go into a copy.
-    auto pool = std::make_shared<FramePool>(*_pool);
+    // Lookups in flight keep the pool they hold, so a shared pool's edited frames go into a copy. A
+    // pool no one else holds (the reader's own while the driving data is built, edited three times
+    // per chapter) is edited where it is: no copy of every frame, no freed original left behind.
+    const std::shared_ptr<FramePool> pool = _pool.use_count() == 1 ? std::const_pointer_cast<FramePool>(_pool)
+                                                                   : std::make_shared<FramePool>(*_pool);
     for (size_t i = 0; i < indices.size(); ++i)
         pool->replace(indices[i], frames[i]);
-    _pool = std::move(pool);
+    _pool = pool;
 }
 
 void VideoInfo::rebuildKeyLists()

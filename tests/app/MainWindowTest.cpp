@@ -6,6 +6,7 @@
 #include "app/MainWindowPlayerHost.h"
 #include "app/MenuValidation.h"
 #include "app/ModalRunner.h"
+#include "app/RouteRedrawMerger.h"
 #include "app/ToolWindows.h"
 #include "app/VideoListView.h"
 #include "app/WindowCoordinators.h"
@@ -13,9 +14,12 @@
 #include "map/EmptyMapView.h"
 #include "map/MapTitleView.h"
 #include "map/MapView.h"
+#include "map/MapWebPage.h"
+#include "map/WebMapView.h"
 #include "player/MoviePlayerView.h"
 #include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
+#include "samplecard/SampleCardWriter.h"
 #include "support/EventLoop.h"
 #include "support/TempDir.h"
 #include "videotools/CaptureView.h"
@@ -191,6 +195,52 @@ TEST(MainWindowTest, ToolsAreHandedTheBrightnessSlidersValue)
     for (const double gamma : {1.0, 3.0, 0.1}) {
         panel->setGamma(gamma);
         EXPECT_EQ(tools.playerState().info.brightBarVal, gamma);
+    }
+}
+
+// The route of a long trip grows while the workers read it: a few page calls per chapter, never one
+// per point or per chapter already drawn, and in the end the whole route.
+TEST(MainWindowTest, RouteOfALongTripGrowsByAFewPageCallsPerChapter)
+{
+    constexpr int CHAPTERS = 100;
+    TempDir cardDir;
+    SampleScenario scenario = SampleScenario::chapters(CHAPTERS, 2000);
+    scenario.movieMs = 500;
+    ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
+    Fixture f;
+    f.window->startUp();
+    f.window->cardOpener()->pauseMsec = 0;
+    bool opened = false;
+    QObject::connect(f.window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
+    MapWebPage *page = f.window->mapView()->webPage();
+    const qint64 before = page->scriptCalls();
+    const qint64 charactersBefore = page->scriptCharacters();
+    f.window->cardOpener()->openVideoData(
+        QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/")), true,
+        MovieType::Card);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return f.window->cardData()->loadWorkersDone(); }));
+    // The last hand-offs were queued before the workers found nothing left; their redraw waits out
+    // its merge.
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return !f.window->routeRedraw()->isPending(); }));
+    const qint64 calls = page->scriptCalls() - before;
+    const qint64 characters = page->scriptCharacters() - charactersBefore;
+    EXPECT_LE(calls, 3 * CHAPTERS + 40);
+
+    // Every chapter's points, once each, as reading the whole trip gives them.
+    WebMapView *bridge = f.window->mapView()->mapWebView();
+    const std::vector<RoutePoint> grown = bridge->polyList();
+    bridge->polyList().clear();
+    bridge->drawRoute(*f.window->cardData()->_tripList.front());
+    ASSERT_EQ(grown.size(), bridge->polyList().size());
+    EXPECT_GT(grown.size(), size_t(CHAPTERS));
+    // Each point went out about once (the trip's selection draws what is ready then), not once for
+    // every chapter after it.
+    EXPECT_LE(characters, qint64(grown.size()) * 2 * 24 + 100 * calls) << calls << " calls";
+    for (size_t i = 0; i < grown.size(); ++i) {
+        ASSERT_EQ(grown[i].lat, bridge->polyList()[i].lat) << i;
+        ASSERT_EQ(grown[i].lng, bridge->polyList()[i].lng) << i;
     }
 }
 

@@ -297,6 +297,21 @@ TEST_F(CardDataStepTest, MovieViewServesTheActiveTripFirstThenEveryTrip)
     EXPECT_EQ(stepNames(4, [&] { return card->loadNextThumbnail(); }), pictures);
 }
 
+// The main thread takes a trimmed clip's still back once its driving data shows what it is; the
+// thumbnail worker, which had passed the chapter by as done, makes it again.
+TEST_F(CardDataStepTest, AStillTakenBackIsMadeAgain)
+{
+    std::shared_ptr<ChapterData> last;
+    while (const auto chapter = card->loadNextThumbnail())
+        last = chapter;
+    ASSERT_TRUE(last);
+    EXPECT_EQ(card->loadNextThumbnail(), nullptr);
+    last->setPathThumbnail(std::nullopt);
+    EXPECT_EQ(card->loadNextThumbnail(), last);
+    EXPECT_TRUE(last->pathThumbnail().has_value());
+    EXPECT_EQ(card->loadNextThumbnail(), nullptr);
+}
+
 // The still's name carries its second in the movie. The G event is 1.5 s in, taken half a second earlier
 // on the first attempt; after three failed attempts the fourth would look 2 s before the switch event,
 // which is 1 s into its movie.

@@ -6,10 +6,12 @@
 #include "card/ChapterData.h"
 #include "card/StandardCardFixture.h"
 #include "card/TripData.h"
+#include "map/MapScriptText.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 
 #include <cmath>
+#include <functional>
 
 class WebMapRouteTest : public StandardCardFixture
 {
@@ -56,10 +58,10 @@ TEST_F(WebMapRouteTest, ASecondChapterWithoutDrivingDataWaitsForTheNextCall)
     view.drawRoute(*trip);
     QStringList sent = sink.take();
     ASSERT_FALSE(sent.isEmpty());
-    EXPECT_EQ(sent.last(), "drawPolyline()");
-    EXPECT_EQ(sent.size(), qsizetype(first.size() + 1));
+    EXPECT_EQ(sent, (QStringList{MapScriptText::addPolyPoints(view.polyList()), "drawPolyline()"}))
+        << "the points go in one call";
     std::vector<std::pair<double, double>> drawn;
-    for (const MapPoint &p : view.polyList())
+    for (const RoutePoint &p : view.polyList())
         drawn.emplace_back(p.lat, p.lng);
     EXPECT_EQ(drawn, first);
 
@@ -68,6 +70,58 @@ TEST_F(WebMapRouteTest, ASecondChapterWithoutDrivingDataWaitsForTheNextCall)
     view.polyList().clear();
     view.drawRoute(*trip);
     EXPECT_GT(view.polyList().size(), first.size());
-    sent = sink.take();
-    EXPECT_EQ(sent.size(), qsizetype(view.polyList().size() + 1));
+    EXPECT_EQ(sink.take(), (QStringList{MapScriptText::addPolyPoints(view.polyList()), "drawPolyline()"}));
+}
+
+// The redraw while the workers run: only the points of chapters that became ready go out, continuing
+// the line; another trip, or a route emptied or added to meanwhile, is drawn again whole.
+TEST_F(WebMapRouteTest, ExtendingSendsOnlyTheChaptersThatBecameReady)
+{
+    const auto trip = card._tripList.at(0);
+    const ChapterList chapters = trip->sortedChapters();
+    ASSERT_GE(chapters.size(), 3u);
+    ASSERT_TRUE(chapters[0]->getPicture(true));
+    view.drawRoute(*trip);
+    const size_t firstCount = view.polyList().size();
+    sink.take();
+
+    view.extendRoute(*trip);
+    EXPECT_TRUE(sink.take().isEmpty()) << "nothing new, nothing sent";
+
+    ASSERT_TRUE(chapters[1]->getPicture(true));
+    ASSERT_TRUE(chapters[2]->getPicture(true));
+    view.extendRoute(*trip);
+    const std::vector<RoutePoint> added(view.polyList().begin() + qsizetype(firstCount), view.polyList().end());
+    ASSERT_FALSE(added.empty());
+    EXPECT_EQ(sink.take(), (QStringList{MapScriptText::addPolyPoints(added), "extendPolyline()"}));
+    const std::vector<RoutePoint> grown = view.polyList();
+
+    // What a whole new drawing gives: the same points.
+    view.polyList().clear();
+    view.drawRoute(*trip);
+    ASSERT_EQ(grown.size(), view.polyList().size());
+    for (size_t i = 0; i < grown.size(); ++i)
+        EXPECT_TRUE(grown[i].lat == view.polyList()[i].lat && grown[i].lng == view.polyList()[i].lng) << i;
+    sink.take();
+
+    const struct
+    {
+        const char *name;
+        std::function<void()> meanwhile;
+    } whole[] = {
+        {"an event's route", [&] { view.appendPolyPoint(1.0, 2.0); }},
+        {"the route emptied", [&] { view.polyList().clear(); }},
+        {"another trip", [&] { view.drawRoute(*card._tripList.at(1)); }},
+    };
+    for (const auto &c : whole) {
+        SCOPED_TRACE(c.name);
+        c.meanwhile();
+        sink.take();
+        view.extendRoute(*trip);
+        const QStringList sent = sink.take();
+        ASSERT_EQ(sent.size(), 3);
+        EXPECT_EQ(sent[0], "removePolyLine()");
+        EXPECT_EQ(sent[2], "drawPolyline()");
+        EXPECT_EQ(view.polyList().size(), grown.size());
+    }
 }

@@ -89,7 +89,7 @@ TEST_F(WebMapViewTest, AReloadOnceReachableInitialisesAndSendsEverythingAgain)
     ASSERT_FALSE(sent.isEmpty());
     EXPECT_EQ(sent.first(), "initialize()");
     for (const char *script :
-         {"setLanguage(1)", "addMarker(\"E0\", 1.0, 2.0,\"m\", 2)", "addPolyPoint(3.0, 4.0)"})
+         {"setLanguage(1)", "addMarker(\"E0\", 1.0, 2.0,\"m\", 2)", "addPolyPoints([[3.0,4.0]])"})
         EXPECT_EQ(sent.count(script), 1) << script;
     EXPECT_EQ(sent.last(), "drawMyCar(1.0, 2.0, 1, false)");
     EXPECT_FALSE(sent.contains("setZoom(2)")) << "the settings are applied once";
@@ -153,10 +153,10 @@ TEST_F(WebMapViewTest, DeferredRouteAndMarkersFollowTheSettingsThenTheCar)
     sink.take();
 
     view->updateMap();
-    EXPECT_EQ(sink.take(), (QStringList{"setCenter(1.25,2.5)", "setMapTypeId(\"roadmap\")", "setZoom(15)",
-                                        "setLanguage(1)", "addPolyPoint(1.0, 2.0)", "addPolyPoint(1.25, 2.5)",
-                                        "drawPolyline()", "addMarker(\"E0\", 1.0, 2.0,\"e\", 2)",
-                                        "drawMyCar(1.25, 2.5, 1, false)"}));
+    EXPECT_EQ(sink.take(),
+              (QStringList{"setCenter(1.25,2.5)", "setMapTypeId(\"roadmap\")", "setZoom(15)",
+                           "setLanguage(1)", "addPolyPoints([[1.0,2.0],[1.25,2.5]])", "drawPolyline()",
+                           "addMarker(\"E0\", 1.0, 2.0,\"e\", 2)", "drawMyCar(1.25, 2.5, 1, false)"}));
 }
 
 TEST_F(WebMapViewTest, RoutePointRules)
@@ -172,7 +172,7 @@ TEST_F(WebMapViewTest, RoutePointRules)
         for (const auto &[lat, lng] : points)
             view->appendPolyPoint(lat, lng);
         std::vector<double> kept;
-        for (const MapPoint &p : view->polyList())
+        for (const RoutePoint &p : view->polyList())
             kept.push_back(p.lat);
         EXPECT_EQ(kept, keptLatitudes);
     }

@@ -133,6 +133,31 @@ TEST_F(PlayerControlsTest, FastRatesLeaveTheEngineStillAndNameTheRate)
     EXPECT_EQ(engine()->rate(), 2.0);
 }
 
+// The developer programs and benchmarks set their rate before playing; playing must keep it, and
+// a rate the slider does not offer changes nothing.
+TEST_F(PlayerControlsTest, RateSetBeforePlayingIsTheOnePlayed)
+{
+    load(false);
+    const struct
+    {
+        float rate;
+        bool offered;
+        float played;
+        int slider;
+    } cases[] = {
+        {2.0f, true, 2.0f, 2}, {10.0f, true, 10.0f, 5}, {0.5f, true, 0.5f, 0}, {1.5f, false, 1.0f, 1}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.rate);
+        panel->pauseMovie();
+        controls()->playSpeedSlider()->setValue(1);
+        EXPECT_EQ(panel->setPlayRate(c.rate), c.offered);
+        panel->playMovie();
+        EXPECT_EQ(panel->settingRate(), c.played);
+        EXPECT_EQ(panel->clock()->rate(), double(c.played));
+        EXPECT_EQ(controls()->playSpeedSlider()->value(), c.slider);
+    }
+}
+
 TEST_F(PlayerControlsTest, BubbleTexts)
 {
     const struct

@@ -4,6 +4,9 @@
 #include "recording/SettingInfo.h"
 #include "samplecard/SampleRecord.h"
 #include "support/HostileFiles.h"
+#include "support/TempDir.h"
+
+#include <QFile>
 
 namespace {
 
@@ -319,4 +322,60 @@ TEST(Mp4RecordingReaderTest, TruncatedCorruptAndClipFilesNeverReadOutOfBoundsOrA
     // The clip archive is not understood by this reader: the file reads as no recording.
     const Read clip = readBytes(file, Date::distantPast(), Date::distantFuture(), prefix);
     EXPECT_FALSE(clip.info);
+}
+
+// The first time alone, as the order of chapters without a management record needs it: what read()
+// gives as its first time with the widest window, and none wherever read() gives no recording or
+// the file is a cut clip.
+TEST(Mp4RecordingReaderTest, FirstTimeAloneIsWhatTheWholeReadGives)
+{
+    const QByteArray clipMark = QByteArray::fromHex("0000000000000002");
+    SampleRecord zero = record(0, 3);
+    const struct
+    {
+        const char *name;
+        QByteArray file;
+        bool cutClip;
+    } cases[] = {
+        {"blocks in order", mp4({block({record(1000, 2), record(1036, 1)}), block({record(2000, 0)})}),
+         false},
+        {"sound only first", mp4({block({record(9000, 0, 0xAA)}), block({record(10000, 5)})}), false},
+        {"counter zero first", mp4({block({zero}), block({record(10000, 7)})}), false},
+        {"other block key",
+         mp4({block({[] {
+                  SampleRecord r = record(1000, 4);
+                  r.blockKey = 1;
+                  return r;
+              }()}),
+              block({record(2000, 6)})}),
+         false},
+        {"no kept frame", mp4({block({record(1000, 0, 0xAA)})}), false},
+        {"header only", mp4({}), false},
+        {"too many frames for its movie",
+         HostileFiles::mp4({Header().bytes(), block(std::vector<SampleRecord>(400, record(1000)))}, 1000),
+         false},
+        {"short header", mp4({block({record(1000)})}, Header().bytes().left(64)), false},
+        {"no udat", box("ftyp", "isom"), false},
+        {"cut clip", mp4({block({record(1000)})}), true},
+    };
+    TempDir dir;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromLatin1(c.name) + ".MP4");
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(c.file);
+        out.close();
+        const QByteArray mark = c.cutClip ? clipMark : QByteArray::fromHex("0001071");
+        bool isError = false;
+        const auto whole =
+            Mp4RecordingReader::read(path, Date::distantPast(), Date::distantFuture(), isError, mark);
+        const std::optional<Date> first = Mp4RecordingReader::readFirstTime(path, mark);
+        if (!whole || c.cutClip) {
+            EXPECT_FALSE(first.has_value());
+            continue;
+        }
+        ASSERT_TRUE(first.has_value());
+        EXPECT_EQ(*first, whole->firstTime);
+    }
 }

@@ -1,0 +1,36 @@
+// Merges the route redraws the card's workers ask for: the chapters finished within one short wait
+// reach the map together, drawn for the trip the list selects when the wait ends.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+class TripData;
+
+class RouteRedrawMerger : public QObject
+{
+public:
+    // The workers may finish a chapter every few milliseconds; the map takes them ten times a second.
+    static constexpr int MERGE_MSEC = 100;
+
+    // selectedTrip: the trip whose route the map shows, or none; redraw: draws that trip's route;
+    // routeRemovals: how often the map's route has been removed so far.
+    RouteRedrawMerger(std::function<TripData *()> selectedTrip, std::function<void(TripData &)> redraw,
+                      std::function<quint64()> routeRemovals, QObject *parent = nullptr);
+
+    // Main thread; any number of calls within the wait give one redraw. A route removed after the
+    // last call (another item was played meanwhile) is left as its new owner drew it: without the
+    // wait, those chapters would have been drawn before it was removed.
+    void request();
+    bool isPending() const { return _timer.isActive(); }
+
+private:
+    void redrawNow();
+
+    std::function<TripData *()> _selectedTrip;
+    std::function<void(TripData &)> _redraw;
+    std::function<quint64()> _routeRemovals;
+    quint64 _removalsAtRequest = 0;
+    QTimer _timer;
+};
