@@ -41,6 +41,7 @@ struct QuietPrompter : MessagePrompter
         std::fprintf(stderr, "warning: %s\n", qPrintable(text));
     }
     void inform(QWidget *, const QString &) override {}
+    void announce(QWidget *, const QString &, const QString &) override {}
 };
 
 // A memory line of this process's status ("VmRSS:", "VmHWM:", "RssAnon:", ...), in MB.
@@ -130,7 +131,8 @@ void BM_OpenAndPlayLongCard(benchmark::State &state)
                            {},
                            [](const QUrl &) {},
                            [] { return false; },
-                           [](const QString &, const QString &) { return std::optional<QString>(); }});
+                           [](const QString &, const QString &) { return std::optional<QString>(); },
+                           {}});
         window.startUp();
         window.show();
         runEventLoopUntil([] { return false; }, 1000);

@@ -2,8 +2,6 @@
 
 #include "player/CustomSliderCell.h"
 #include "player/MoviePlayerViewDelegate.h"
-#include "player/PlayerControls.h"
-#include "player/PlayerPanelRules.h"
 #include "player/PlayerView.h"
 #include "player/TrackSlider.h"
 
@@ -434,16 +432,6 @@ void MoviePlayerView::jumpChapter(int delta)
     updateDiffSecLabel();
     syncChapterSelection();
     _isProcessing = false;
-}
-
-bool MoviePlayerView::setPlayRate(float rate)
-{
-    const std::optional<int> step = PlayerPanelRules::sliderForRate(rate);
-    if (!step)
-        return false;
-    // The slider's own signal applies the rate; a slider already there has nothing to change.
-    _controls->playSpeedSlider()->setValue(*step);
-    return true;
 }
 
 void MoviePlayerView::setSettingRate(float rate)

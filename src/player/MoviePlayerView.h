@@ -112,7 +112,7 @@ public:
     void applyPlayRate() { _controls->applyPlayRate(); }
     // Moves the speed slider to this rate's step as the user would, so that playing keeps it;
     // false, and nothing changed, for a rate the slider does not offer.
-    bool setPlayRate(float rate);
+    bool setPlayRate(float rate) { return _controls->setPlayRate(rate); }
     float settingRate() const { return _settingRate; }
     void setSettingRate(float rate);
     float volume() const { return _isMute ? _wkVolume : currentVolume(); }

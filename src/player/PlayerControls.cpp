@@ -10,6 +10,7 @@
 #include "player/PlayerAdjustments.h"
 #include "player/PlayerPanelHost.h"
 #include "player/PlayerPanelInput.h"
+#include "player/PlayerPanelRules.h"
 #include "player/PlayerView.h"
 #include "player/TrackSlider.h"
 #include "player/ZoomMenuControl.h"
@@ -379,6 +380,16 @@ void PlayerControls::setSettings(UserDefaultUtil *settings)
     _settings = settings;
     _adjust->setSettings(settings);
     updateDatetimeLabel();
+}
+
+bool PlayerControls::setPlayRate(float rate)
+{
+    const std::optional<int> step = PlayerPanelRules::sliderForRate(rate);
+    if (!step)
+        return false;
+    // The slider's own signal applies the rate; a slider already there has nothing to change.
+    playSpeedSlider()->setValue(*step);
+    return true;
 }
 
 void PlayerControls::setTrimMode(bool on)

@@ -52,6 +52,8 @@ public:
     void setGamma(double value) { _adjust->setGamma(value); }
     float sliderVolume() const { return _adjust->sliderVolume(); }
 
+    // Moves the speed slider to rate as the user would; false for a rate it does not offer.
+    bool setPlayRate(float rate);
     void setTrimMode(bool on);
     // The stopwatch's marks on the track bar; while it runs the position cannot go back before holdStart.
     void updateStopWatchMarkers(StopWatchStatus status, int64_t start, std::vector<int64_t> laps,
