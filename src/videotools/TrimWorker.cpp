@@ -18,7 +18,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <sys/stat.h>
 
@@ -250,8 +252,13 @@ bool TrimWorker::runFfmpeg(const QStringList &arguments, int64_t expectedMs, con
     const FfmpegJob::Outcome outcome = job.run(&_isCancelRequested);
     if (outcome == FfmpegJob::Outcome::Succeeded)
         return true;
-    if (outcome != FfmpegJob::Outcome::Cancelled)
-        fail(job.errorText());
+    if (outcome != FfmpegJob::Outcome::Cancelled) {
+        // ffmpeg's last line names what stopped it; without one, how it ended.
+        const QString tail = job.logTail();
+        const QString text = job.errorText();
+        fail(text,
+             tail.isEmpty() ? text.section(QLatin1Char('\n'), 0, 0) : tail.section(QLatin1Char('\n'), -1));
+    }
     return false;
 }
 
@@ -266,9 +273,10 @@ bool TrimWorker::moveIntoPlace(const QString &finished)
         partName = QStringLiteral(".%1.part").arg(randomString(8));
     const QString part = FileUtil::appendPath(target.absolutePath(), partName);
     const qint64 expectedSize = QFileInfo(finished).size();
-    if (!QFile::rename(finished, part) && !QFile::copy(finished, part)) {
+    QFile source(finished);
+    if (!QFile::rename(finished, part) && !source.copy(part)) {
         QFile::remove(part);
-        fail(tr("Cannot write %1.").arg(part));
+        fail(tr("Cannot write %1.").arg(part), QStringLiteral("%1: %2").arg(part, source.errorString()));
         return false;
     }
     if (QFileInfo(part).size() != expectedSize) {
@@ -284,8 +292,10 @@ bool TrimWorker::moveIntoPlace(const QString &finished)
     }
     if (std::rename(QFile::encodeName(part).constData(),
                     QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(part);
-        fail(tr("Cannot replace %1.").arg(target.absoluteFilePath()));
+        fail(tr("Cannot replace %1.").arg(target.absoluteFilePath()),
+             QStringLiteral("%1: %2").arg(target.absoluteFilePath(), why));
         return false;
     }
     return true;
@@ -298,10 +308,12 @@ void TrimWorker::step()
         _onProgress(_step, _total);
 }
 
-TrimWorker::Result TrimWorker::fail(const QString &text)
+TrimWorker::Result TrimWorker::fail(const QString &text, const QString &reason)
 {
-    if (_errorText.isEmpty())
+    if (_errorText.isEmpty()) {
         _errorText = text;
+        _failureReason = reason.isEmpty() ? text : reason;
+    }
     return Result::Failed;
 }
 

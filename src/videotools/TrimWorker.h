@@ -55,6 +55,8 @@ public:
     bool cancel();
     // Why the job failed (empty otherwise).
     const QString &errorText() const { return _errorText; }
+    // The same in one line for the user: ffmpeg's last error line, or the file and the system's error.
+    const QString &failureReason() const { return _failureReason; }
 
     // The range of a selection after the edge margins; none when it lies outside 32-bit positions or
     // the list is empty.
@@ -76,7 +78,8 @@ private:
     bool moveIntoPlace(const QString &finished);
     void step();
     bool isCancelled() const { return _state.load() == Cancelled; }
-    Result fail(const QString &text);
+    // reason: the line for the user when it is not the text itself.
+    Result fail(const QString &text, const QString &reason = {});
     void log(const QString &line);
 
     TrimRequest _request;
@@ -85,6 +88,7 @@ private:
     std::atomic<int> _state = Running;
     std::atomic<bool> _isCancelRequested = false; // mirror of the state for the running ffmpeg
     QString _errorText;
+    QString _failureReason;
     int _step = 0;
     int _total = 0;
 };
