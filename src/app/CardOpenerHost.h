@@ -22,7 +22,8 @@ public:
     virtual void setAutoPlay(bool autoPlay) = 0;
     virtual void setLoadingTextVisible(bool visible) = 0;
     // "Warning", critical, with the child windows lowered around it.
-    virtual void warn(const QString &text) = 0;
+    // cause, when given, says what was looked for and not found.
+    virtual void warn(const QString &text, const QString &cause = {}) = 0;
 
     virtual void startLoadWorkers(CardData &card) = 0;
     // The list filled, the frame display refreshed, the map cleared ("clearZoomAndCenter()") and marked.

@@ -76,10 +76,10 @@ void MainWindowCardHost::setLoadingTextVisible(bool visible)
     player->update();
 }
 
-void MainWindowCardHost::warn(const QString &text)
+void MainWindowCardHost::warn(const QString &text, const QString &cause)
 {
     _window.setChildWindowsTopMost(false);
-    _window.prompter().warn(&_window, text);
+    _window.prompter().warn(&_window, text, cause);
     _window.setChildWindowsTopMost(true);
 }
 

@@ -28,7 +28,7 @@ public:
     void setLoading(bool loading) override;
     void setAutoPlay(bool autoPlay) override;
     void setLoadingTextVisible(bool visible) override;
-    void warn(const QString &text) override;
+    void warn(const QString &text, const QString &cause = {}) override;
     void startLoadWorkers(CardData &card) override;
     void showCard(CardData &card) override;
     bool playFirstItem() override;

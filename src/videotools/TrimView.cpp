@@ -16,8 +16,13 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+Q_LOGGING_CATEGORY(lcTool, "orv.videotools.tool", QtInfoMsg)
+}
 
 TrimView::TrimView(UserDefaultUtil &settings, QWidget *parent)
     : QWidget(parent), txtTitleTrim(tr("Trim Tool")), overview1(tr("Insert data.")),
@@ -126,7 +131,7 @@ OverlayFlags TrimView::checkedFlags() const
 void TrimView::saveAction()
 {
     if (!toolinfo || !toolinfo->selectStartSumFrameTS || !toolinfo->selectEndSumFrameTS) {
-        qInfo("No selected Movie.");
+        qCDebug(lcTool) << "No selected Movie.";
         return;
     }
     if (isRunning())
@@ -141,10 +146,7 @@ void TrimView::saveAction()
         !_prompts->confirm(txtConfirmation,
                            bigDataMsgFormat.arg(TrimRules::makeDurationText(range, strHour, strMinute))))
         return;
-    // A home without a Documents folder: the panel would otherwise open wherever the program started.
-    const QString documents = UserDefaultUtil::documentsPath();
-    const QString folder = OverlayChoices::startFolder(
-        _settings.pathDirCut, QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    const QString folder = UserDefaultUtil::saveStartFolder(_settings.pathDirCut);
     const auto destination = _prompts->chooseDestination(folder, EX_MOV);
     if (destination)
         startTrim(*destination);
@@ -156,7 +158,8 @@ void TrimView::startTrim(const QString &destination)
     OverlayChoices::storeCutFolder(_settings, QFileInfo(destination).absolutePath());
     // The save panel offers the card's own recordings; replacing one would destroy it.
     if (TrimWorker::isSourceRecording(destination, toolinfo->chapterList)) {
-        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMsg);
+        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMsg,
+                            tr("%1 is one of the recordings being trimmed.").arg(destination));
         return;
     }
     if (!checkDiskSpace(QFileInfo(destination).absolutePath()))
@@ -200,7 +203,7 @@ void TrimView::onTrimFinished(TrimWorker::Result result, const QString &error)
 
 void TrimView::taskProgressDialogOnClose()
 {
-    qInfo("taskProgressDialogOnClose");
+    qCDebug(lcTool) << "taskProgressDialogOnClose";
     // Too late once the clip is replacing the destination: the job then reports "Saved" itself.
     if (!_runner->cancel())
         return;
@@ -212,14 +215,14 @@ void TrimView::taskProgressDialogOnClose()
 
 void TrimView::backAction()
 {
-    qInfo("[ToolView]Back");
+    qCDebug(lcTool) << "[ToolView]Back";
     if (delegate)
         delegate->toolWindowClosed(ToolViewDelegate::Back);
 }
 
 void TrimView::cancelAction()
 {
-    qInfo("[TrimTool]:Cancel");
+    qCDebug(lcTool) << "[TrimTool]:Cancel";
     if (delegate)
         delegate->toolWindowClosed(ToolViewDelegate::Cancel);
 }

@@ -2,9 +2,12 @@
 #include "app/CardOpenerHost.h"
 #include "card/CardData.h"
 #include "support/EventLoop.h"
+#include "support/Ffmpeg.h"
+#include "support/TempDir.h"
 
 #include "AppFakes.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,6 +17,7 @@ struct FakeHost : CardOpenerHost
     std::shared_ptr<CardData> card = std::make_shared<CardData>();
     std::vector<std::shared_ptr<CardData>> retired;
     QStringList steps;
+    QStringList causes; // of each warning, in order
     bool loading = false;
     bool plays = true;
     QStringList problems;
@@ -29,7 +33,11 @@ struct FakeHost : CardOpenerHost
     void setLoading(bool on) override { loading = on; }
     void setAutoPlay(bool on) override { steps << QStringLiteral("autoPlay %1").arg(on); }
     void setLoadingTextVisible(bool on) override { steps << QStringLiteral("loadingText %1").arg(on); }
-    void warn(const QString &text) override { steps << "warn: " + text; }
+    void warn(const QString &text, const QString &cause = {}) override
+    {
+        steps << "warn: " + text;
+        causes << cause;
+    }
     void startLoadWorkers(CardData &) override { steps << "workers"; }
     void showCard(CardData &c) override { steps << (&c == card.get() ? "show" : "show a stale card"); }
     bool playFirstItem() override { return steps << "play", plays; }
@@ -101,6 +109,61 @@ TEST(CardOpenerTest, CompletionCasesAlertAndStopAtTheirStep)
         EXPECT_EQ(f.opener.openMovieType().has_value(),
                   outcome == O::Opened || outcome == O::NothingPlayable);
     }
+}
+
+// The failures of an open keep their text and say what was looked for and not found.
+TEST(CardOpenerTest, FailedOpensSayWhatWasLookedFor)
+{
+    TempDir dir;
+    const QString empty = dir.filePath("empty");
+    ASSERT_TRUE(QDir().mkpath(empty));
+    const QString foreign = dir.filePath("holiday.mp4");
+    ASSERT_TRUE(Ffmpeg::writeTestMovie(foreign, 320, 240, 1.0));
+    const QString version0713 = writtenSampleCard(0x0713).toLocalFile();
+    const struct
+    {
+        QUrl source;
+        CardOpener::Outcome outcome;
+        QString warning, cause; // a cause ending in "*" is a beginning
+    } cases[] = {
+        {QUrl::fromLocalFile(empty + "/"), CardOpener::Outcome::NoRecordings, NOT_FOUND,
+         "No recordings were found in " + empty + "/."},
+        {QUrl::fromLocalFile(foreign), CardOpener::Outcome::UnreadableFile, UNREADABLE,
+         "No driving data was found in " + foreign + "."},
+        {QUrl::fromLocalFile(version0713), CardOpener::Outcome::UnreadableFile, UNREADABLE,
+         version0713 + "*has the file version \"0713\", which this viewer cannot read."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.source.toLocalFile().toStdString());
+        Fixture f;
+        f.opener.openVideoData(c.source, true, MovieType::Backup);
+        EXPECT_EQ(f.waitFor(1), std::vector{c.outcome});
+        ASSERT_EQ(f.host.causes.size(), 1);
+        EXPECT_EQ(f.host.steps.filter("warn: "), QStringList{c.warning});
+        const qsizetype star = c.cause.indexOf('*');
+        if (star < 0) {
+            EXPECT_EQ(f.host.causes[0], c.cause);
+        } else {
+            EXPECT_TRUE(f.host.causes[0].startsWith(c.cause.left(star)) &&
+                        f.host.causes[0].endsWith(c.cause.mid(star + 1)))
+                << f.host.causes[0].toStdString();
+        }
+    }
+}
+
+// A file that several readers failed on is one line, its reasons joined in the order they came.
+TEST(CardOpenerTest, ProblemLinesNameEachFileOnce)
+{
+    const std::vector<FileProblemList::Problem> problems = {
+        {"/card/MOVE/MOVE001/0002.MP4", "no driving data"},
+        {"/card/MOVE/VREC_MOV_MNG.DAT", "too short"},
+        {"/card/MOVE/MOVE001/0002.MP4", "moov atom not found"},
+        {"/card/MOVE/MOVE001/0002.MP4", "not a movie"},
+        {"/card/MOVE/MOVE001/0002.MP4", "no driving data"},
+    };
+    EXPECT_EQ(CardOpener::problemLines(problems),
+              (QStringList{"0002.MP4: no driving data; moov atom not found; not a movie",
+                           "VREC_MOV_MNG.DAT: too short"}));
 }
 
 TEST(CardOpenerTest, OverlappingOpensShowOnlyTheSecondCard)
