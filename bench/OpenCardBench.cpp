@@ -86,6 +86,7 @@ struct BenchHost : CardOpenerHost
     void setAutoPlay(bool) override {}
     void setLoadingTextVisible(bool) override {}
     void warn(const QString &text, const QString & = {}) override { failure = text; }
+    void holdPlayback(bool) override {}
     void startLoadWorkers(CardData &c) override { c.startLoadWorkers(); }
     void showCard(CardData &c) override
     {

@@ -143,9 +143,14 @@ void CardOpener::showProblems(CardData &card)
 {
     // One message per open, after the card is shown, naming every file the reader left out.
     const QStringList problems = _host.loadProblems(card);
-    if (!problems.isEmpty())
-        _host.warn(tr("These files could not be read and were left out:") + QLatin1Char('\n') +
-                   problems.join(QLatin1Char('\n')));
+    if (problems.isEmpty())
+        return;
+    // The first item waits: playing on under the alert it would run into a file named here, and that
+    // file's own alert would stack on this one.
+    _host.holdPlayback(true);
+    _host.warn(tr("These files could not be read and were left out:") + QLatin1Char('\n') +
+               problems.join(QLatin1Char('\n')));
+    _host.holdPlayback(false);
 }
 
 std::optional<QString> CardOpener::firstChapterProblem(CardData &card)

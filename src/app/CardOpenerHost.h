@@ -38,6 +38,9 @@ public:
     virtual void clearPlayer() = 0;
     virtual void closeStopWatch() = 0;
     virtual void updateWindowTitle() = 0;
+    // While held (an alert is up), the item does not start or go on playing; released, it plays if it
+    // was playing or about to.
+    virtual void holdPlayback(bool held) = 0;
     // The card reader's list of files it could not read or skipped.
     virtual QStringList loadProblems(CardData &card) = 0;
 };

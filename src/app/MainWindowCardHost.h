@@ -29,6 +29,7 @@ public:
     void setAutoPlay(bool autoPlay) override;
     void setLoadingTextVisible(bool visible) override;
     void warn(const QString &text, const QString &cause = {}) override;
+    void holdPlayback(bool held) override;
     void startLoadWorkers(CardData &card) override;
     void showCard(CardData &card) override;
     bool playFirstItem() override;
@@ -40,4 +41,5 @@ public:
 
 private:
     MainWindow &_window;
+    bool _resumeAfterHold = false;
 };

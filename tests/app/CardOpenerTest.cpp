@@ -42,6 +42,7 @@ struct FakeHost : CardOpenerHost
     void showCard(CardData &c) override { steps << (&c == card.get() ? "show" : "show a stale card"); }
     bool playFirstItem() override { return steps << "play", plays; }
     void disableSave() override { steps << "saveOff"; }
+    void holdPlayback(bool held) override { steps << QStringLiteral("hold %1").arg(held); }
     void clearPlayer() override { steps << "clearPlayer"; }
     void closeStopWatch() override { steps << "closeStopWatch"; }
     void updateWindowTitle() override { steps << "title"; }
@@ -78,7 +79,7 @@ TEST(CardOpenerTest, CompletionCasesAlertAndStopAtTheirStep)
 {
     using O = CardOpener::Outcome;
     const QString shown = "loadingText 0";
-    // Listed once, in one message, after the card has opened.
+    // Listed once, in one message, after the card has opened; the first item waits meanwhile.
     const QString leftOut = "warn: These files could not be read and were left out:\na.MP4\nb.MP4";
     // Source (none: the read finds no trip), whether the first item plays, outcome, completion steps.
     const std::tuple<std::optional<QUrl>, bool, O, QStringList> cases[] = {
@@ -90,8 +91,11 @@ TEST(CardOpenerTest, CompletionCasesAlertAndStopAtTheirStep)
         {writtenSampleCard(),
          false,
          O::NothingPlayable,
-         {shown, "workers", "show", "play", NOT_FOUND, "saveOff", leftOut}},
-        {writtenSampleCard(), true, O::Opened, {shown, "workers", "show", "play", "title", leftOut}},
+         {shown, "workers", "show", "play", NOT_FOUND, "saveOff", "hold 1", leftOut, "hold 0"}},
+        {writtenSampleCard(),
+         true,
+         O::Opened,
+         {shown, "workers", "show", "play", "title", "hold 1", leftOut, "hold 0"}},
     };
     for (const auto &[url, plays, outcome, steps] : cases) {
         SCOPED_TRACE(int(outcome));
