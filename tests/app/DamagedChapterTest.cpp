@@ -16,6 +16,7 @@
 #include "support/TempDir.h"
 
 #include "../maintenance/FakePrompts.h"
+#include "OpenedWindow.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -23,11 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct NoModalRuns : ModalRunner
-{
-    void run(ModalWindow::Type, QWidget *, const QString &, std::optional<QSize>) override {}
-};
-
 // Alerts stay up for a while as a user reads them: the event loop runs meanwhile, as under a modal
 // alert. Counts alerts shown over another.
 struct ReadingPrompter : FakePrompter
@@ -63,18 +59,10 @@ TEST(DamagedChapterTest, ListedOnceAndPlayingIntoItStopsWithOneAlert)
 
     UserDefaultUtil settings(dir.filePath("s.conf"));
     settings.load();
-    settings.viewerFirstLaunch = true;
     ReadingPrompter prompter;
-    MainWindow window(MainWindow::Services{
-        settings, prompter, [](std::function<void(bool)> done) { done(false); }, std::nullopt,
-        [](MainWindow &) { return std::make_unique<NoModalRuns>(); }, [](const QUrl &) {},
-        [] { return false; }, [](const QString &, const QString &) { return std::optional<QString>(); }});
-    window.startUp();
-    window.cardOpener()->pauseMsec = 0;
-    bool opened = false;
-    QObject::connect(window.cardOpener(), &CardOpener::finished, [&] { opened = true; });
-    window.cardOpener()->openVideoData(QUrl::fromLocalFile(card + "/"), true, MovieType::Backup);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+    const std::unique_ptr<MainWindow> started = startedWindow(settings, prompter);
+    MainWindow &window = *started;
+    ASSERT_TRUE(openSource(window, QUrl::fromLocalFile(card + "/")));
 
     // The damaged chapter is named once; the first trip plays only after that.
     const QStringList leftOut = prompter.shown.filter("left out");

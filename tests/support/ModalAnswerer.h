@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -32,16 +33,22 @@ public:
 private:
     void answer()
     {
-        QWidget *modal = QApplication::activeModalWidget();
-        // A window is answered once; a new one may reuse the address of one that went.
-        if (!modal || !modal->isVisible() || modal->property("answered").toBool())
+        // Every shown dialog, not only the active modal widget: a window left over by an earlier test
+        // may stand on the modal stack.
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            auto *dialog = qobject_cast<QDialog *>(window);
+            // A window is answered once; a new one may reuse the address of one that went.
+            if (!dialog || !dialog->isVisible() || dialog->property("answered").toBool())
+                continue;
+            dialog->setProperty("answered", true);
+            if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
+                boxes.push_back(
+                    {box->windowTitle(), box->text(), box->informativeText(), box->detailedText()});
+                box->reject();
+            } else if (_other) {
+                _other(dialog);
+            }
             return;
-        modal->setProperty("answered", true);
-        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            boxes.push_back({box->windowTitle(), box->text(), box->informativeText(), box->detailedText()});
-            box->reject();
-        } else if (_other) {
-            _other(modal);
         }
     }
 

@@ -4,6 +4,7 @@
 #include "videotools/TrimDialogs.h"
 
 #include "recording/UserDefaultUtil.h"
+#include "support/HomeFolder.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempDir.h"
 
@@ -14,26 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-// HOME (and the XDG folders' file) pointed at a folder of the test's own, put back afterwards.
-struct HomeFolder
-{
-    HomeFolder() : oldHome(qgetenv("HOME")), oldConfig(qgetenv("XDG_CONFIG_HOME"))
-    {
-        qputenv("HOME", QFile::encodeName(home.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
-    }
-    ~HomeFolder()
-    {
-        qputenv("HOME", oldHome);
-        if (oldConfig.isEmpty())
-            qunsetenv("XDG_CONFIG_HOME");
-        else
-            qputenv("XDG_CONFIG_HOME", oldConfig);
-    }
-    TempDir home;
-    QByteArray oldHome, oldConfig;
-};
-
 QString nameField(QFileDialog &panel)
 {
     auto *field = panel.findChild<QLineEdit *>("fileNameEdit");
