@@ -34,18 +34,18 @@
     <name>GoogleEarthExportCommand</name>
     <message>
         <location filename="../../src/map/GoogleEarthExportCommand.cpp" line="+48"/>
-        <location line="+54"/>
+        <location line="+51"/>
         <location line="+5"/>
         <source>Warning</source>
         <translation>Advertencia</translation>
     </message>
     <message>
-        <location line="-59"/>
+        <location line="-56"/>
         <source>The file name is not valid.</source>
         <translation>El nombre de archivo no es válido.</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+29"/>
         <source>Export to Google Earth File</source>
         <translation>Exportar a un archivo de Google Earth</translation>
     </message>

@@ -34,18 +34,18 @@
     <name>GoogleEarthExportCommand</name>
     <message>
         <location filename="../../src/map/GoogleEarthExportCommand.cpp" line="+48"/>
-        <location line="+54"/>
+        <location line="+51"/>
         <location line="+5"/>
         <source>Warning</source>
         <translation>Avertissement</translation>
     </message>
     <message>
-        <location line="-59"/>
+        <location line="-56"/>
         <source>The file name is not valid.</source>
         <translation>Le nom de fichier n&apos;est pas valide.</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+29"/>
         <source>Export to Google Earth File</source>
         <translation>Exporter vers un fichier Google Earth</translation>
     </message>

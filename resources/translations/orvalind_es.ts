@@ -363,7 +363,7 @@
         <translation>Se sobrescribirá el archivo de ajustes. ¿Continuar?</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>The camera settings have been saved. Updates will be applied after inserting the SD card into the camera.</source>
         <translation>Los ajustes de la cámara se han guardado. Se aplicarán al insertar la tarjeta SD en la cámara.</translation>
     </message>
@@ -406,7 +406,7 @@
 <context>
     <name>CaptureView</name>
     <message>
-        <location filename="../../src/videotools/CaptureView.cpp" line="+22"/>
+        <location filename="../../src/videotools/CaptureView.cpp" line="+27"/>
         <source>Insert data.</source>
         <translation>Insertar datos.</translation>
     </message>
@@ -487,20 +487,41 @@
 <context>
     <name>CardOpener</name>
     <message>
-        <location filename="../../src/app/CardOpener.cpp" line="+88"/>
+        <location filename="../../src/app/CardOpener.cpp" line="+91"/>
         <location line="+20"/>
         <source>Unable to locate the file.</source>
         <translation>No se puede encontrar el archivo.</translation>
     </message>
     <message>
-        <location line="-9"/>
+        <location line="-20"/>
+        <source>No recordings were found in %1.</source>
+        <translation>No se encontraron grabaciones en %1.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Unable to read the selected file.</source>
         <translation>No se puede leer el archivo seleccionado.</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+49"/>
         <source>These files could not be read and were left out:</source>
         <translation>Estos archivos no se pudieron leer y se omitieron:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+4"/>
+        <source>There is no recording.</source>
+        <translation>No hay ninguna grabación.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>No driving data was found in %1.</source>
+        <translation>No se encontraron datos de conducción en %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 has the file version &quot;%2&quot;, which this viewer cannot read.</source>
+        <translation>%1 tiene la versión de archivo &quot;%2&quot;, que este visor no puede leer.</translation>
     </message>
 </context>
 <context>
@@ -740,7 +761,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="+133"/>
+        <location filename="../../src/app/MainWindow.cpp" line="+130"/>
         <source>Open From</source>
         <translation>Abrir desde</translation>
     </message>
@@ -770,7 +791,7 @@
     <name>MaintenancePrompter</name>
     <message>
         <location filename="../../src/maintenance/MaintenanceMessageBoxes.cpp" line="+9"/>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>Warning</source>
         <translation>Advertencia</translation>
     </message>
@@ -781,12 +802,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
     <message>
-        <location line="-15"/>
+        <location line="-16"/>
         <source>OK</source>
         <translation>Aceptar</translation>
     </message>
@@ -796,7 +817,7 @@
         <translation>No se puede completar la acción porque la carpeta o un archivo que contiene está abierto en otro programa. Vuelva a intentarlo después de cerrar la otra aplicación.</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <location line="+6"/>
         <source>ignore</source>
         <translation>omitir</translation>
@@ -907,7 +928,7 @@
         <translation>Advertencia</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Information</source>
         <translation>Información</translation>
     </message>
@@ -1168,12 +1189,12 @@
         <translation>Aceptar</translation>
     </message>
     <message>
-        <location line="+188"/>
+        <location line="+196"/>
         <source>The Stopwatch measurement result will be deleted. Proceed?</source>
         <translation>Se eliminará el resultado de la medición del cronómetro. ¿Continuar?</translation>
     </message>
     <message>
-        <location filename="../../src/app/GoogleEarthExportHostImpl.cpp" line="+57"/>
+        <location filename="../../src/app/GoogleEarthExportHostImpl.cpp" line="+66"/>
         <source>Google Earth files (*.kmz)</source>
         <translation>Archivos de Google Earth (*.kmz)</translation>
     </message>
@@ -1220,7 +1241,7 @@
 <context>
     <name>SubtitleWriter</name>
     <message>
-        <location filename="../../src/videotools/SubtitleWriter.cpp" line="+36"/>
+        <location filename="../../src/videotools/SubtitleWriter.cpp" line="+41"/>
         <source>time/date</source>
         <translation>fecha/hora</translation>
     </message>
@@ -1301,7 +1322,7 @@
 <context>
     <name>ToolDialogView</name>
     <message>
-        <location filename="../../src/videotools/ToolDialogView.cpp" line="+63"/>
+        <location filename="../../src/videotools/ToolDialogView.cpp" line="+69"/>
         <source>Trim Tool</source>
         <translation>Herramienta de recorte</translation>
     </message>
@@ -1418,6 +1439,11 @@
         <source>confirmation</source>
         <translation>confirmación</translation>
     </message>
+    <message>
+        <location line="+221"/>
+        <source>%1 is one of the recordings being trimmed.</source>
+        <translation>%1 es una de las grabaciones que se están recortando.</translation>
+    </message>
 </context>
 <context>
     <name>ToolWindows</name>
@@ -1445,25 +1471,25 @@
 <context>
     <name>TrimView</name>
     <message>
-        <location filename="../../src/videotools/TrimDialogs.cpp" line="+23"/>
+        <location filename="../../src/videotools/TrimDialogs.cpp" line="+21"/>
         <location line="+7"/>
         <source>OK</source>
         <translation>Aceptar</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+34"/>
-        <location filename="../../src/videotools/TrimView.cpp" line="+34"/>
+        <location line="+23"/>
+        <location filename="../../src/videotools/TrimView.cpp" line="+40"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
     <message>
-        <location line="-17"/>
+        <location line="-11"/>
         <source>extension</source>
         <translation>extensión</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+10"/>
         <location line="+18"/>
         <source>Trimming video file.</source>
         <translation>Recortando el vídeo.</translation>
@@ -1568,11 +1594,16 @@
         <source>confirmation</source>
         <translation>confirmación</translation>
     </message>
+    <message>
+        <location line="+120"/>
+        <source>%1 is one of the recordings being trimmed.</source>
+        <translation>%1 es una de las grabaciones que se están recortando.</translation>
+    </message>
 </context>
 <context>
     <name>TrimWorker</name>
     <message>
-        <location filename="../../src/videotools/TrimWorker.cpp" line="+103"/>
+        <location filename="../../src/videotools/TrimWorker.cpp" line="+105"/>
         <source>The destination is one of the recordings being trimmed.</source>
         <translation>El destino es una de las grabaciones que se están recortando.</translation>
     </message>
@@ -1613,7 +1644,7 @@
         <translation>La selección termina antes de empezar.</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+37"/>
         <source>Cannot write %1.</source>
         <translation>No se puede escribir %1.</translation>
     </message>
@@ -1623,7 +1654,7 @@
         <translation>El clip escrito en %1 está incompleto.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>Cannot replace %1.</source>
         <translation>No se puede reemplazar %1.</translation>
     </message>

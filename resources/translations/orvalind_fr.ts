@@ -363,7 +363,7 @@
         <translation>Le fichier de réglages va être remplacé. Continuer ?</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>The camera settings have been saved. Updates will be applied after inserting the SD card into the camera.</source>
         <translation>Les réglages de la caméra ont été enregistrés. Ils seront appliqués une fois la carte SD insérée dans la caméra.</translation>
     </message>
@@ -406,7 +406,7 @@
 <context>
     <name>CaptureView</name>
     <message>
-        <location filename="../../src/videotools/CaptureView.cpp" line="+22"/>
+        <location filename="../../src/videotools/CaptureView.cpp" line="+27"/>
         <source>Insert data.</source>
         <translation>Insérer des données.</translation>
     </message>
@@ -487,20 +487,41 @@
 <context>
     <name>CardOpener</name>
     <message>
-        <location filename="../../src/app/CardOpener.cpp" line="+88"/>
+        <location filename="../../src/app/CardOpener.cpp" line="+91"/>
         <location line="+20"/>
         <source>Unable to locate the file.</source>
         <translation>Impossible de trouver le fichier.</translation>
     </message>
     <message>
-        <location line="-9"/>
+        <location line="-20"/>
+        <source>No recordings were found in %1.</source>
+        <translation>Aucun enregistrement n&apos;a été trouvé dans %1.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Unable to read the selected file.</source>
         <translation>Impossible de lire le fichier sélectionné.</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+49"/>
         <source>These files could not be read and were left out:</source>
         <translation>Ces fichiers n&apos;ont pas pu être lus et ont été ignorés :</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+4"/>
+        <source>There is no recording.</source>
+        <translation>Il n&apos;y a aucun enregistrement.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>No driving data was found in %1.</source>
+        <translation>Aucune donnée de conduite n&apos;a été trouvée dans %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 has the file version &quot;%2&quot;, which this viewer cannot read.</source>
+        <translation>%1 a la version de fichier &quot;%2&quot;, que cette visionneuse ne sait pas lire.</translation>
     </message>
 </context>
 <context>
@@ -740,7 +761,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="+133"/>
+        <location filename="../../src/app/MainWindow.cpp" line="+130"/>
         <source>Open From</source>
         <translation>Ouvrir depuis</translation>
     </message>
@@ -770,7 +791,7 @@
     <name>MaintenancePrompter</name>
     <message>
         <location filename="../../src/maintenance/MaintenanceMessageBoxes.cpp" line="+9"/>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>Warning</source>
         <translation>Avertissement</translation>
     </message>
@@ -781,12 +802,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
     <message>
-        <location line="-15"/>
+        <location line="-16"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -796,7 +817,7 @@
         <translation>L&apos;opération ne peut pas aboutir, car le dossier ou l&apos;un de ses fichiers est ouvert dans un autre programme. Réessayez après avoir fermé l&apos;autre application.</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <location line="+6"/>
         <source>ignore</source>
         <translation>ignorer</translation>
@@ -907,7 +928,7 @@
         <translation>Avertissement</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -1168,12 +1189,12 @@
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+188"/>
+        <location line="+196"/>
         <source>The Stopwatch measurement result will be deleted. Proceed?</source>
         <translation>Le résultat de mesure du chronomètre sera supprimé. Continuer ?</translation>
     </message>
     <message>
-        <location filename="../../src/app/GoogleEarthExportHostImpl.cpp" line="+57"/>
+        <location filename="../../src/app/GoogleEarthExportHostImpl.cpp" line="+66"/>
         <source>Google Earth files (*.kmz)</source>
         <translation>Fichiers Google Earth (*.kmz)</translation>
     </message>
@@ -1220,7 +1241,7 @@
 <context>
     <name>SubtitleWriter</name>
     <message>
-        <location filename="../../src/videotools/SubtitleWriter.cpp" line="+36"/>
+        <location filename="../../src/videotools/SubtitleWriter.cpp" line="+41"/>
         <source>time/date</source>
         <translation>date/heure</translation>
     </message>
@@ -1301,7 +1322,7 @@
 <context>
     <name>ToolDialogView</name>
     <message>
-        <location filename="../../src/videotools/ToolDialogView.cpp" line="+63"/>
+        <location filename="../../src/videotools/ToolDialogView.cpp" line="+69"/>
         <source>Trim Tool</source>
         <translation>Outil de découpe</translation>
     </message>
@@ -1418,6 +1439,11 @@
         <source>confirmation</source>
         <translation>confirmation</translation>
     </message>
+    <message>
+        <location line="+221"/>
+        <source>%1 is one of the recordings being trimmed.</source>
+        <translation>%1 est l&apos;un des enregistrements en cours de découpe.</translation>
+    </message>
 </context>
 <context>
     <name>ToolWindows</name>
@@ -1445,25 +1471,25 @@
 <context>
     <name>TrimView</name>
     <message>
-        <location filename="../../src/videotools/TrimDialogs.cpp" line="+23"/>
+        <location filename="../../src/videotools/TrimDialogs.cpp" line="+21"/>
         <location line="+7"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+34"/>
-        <location filename="../../src/videotools/TrimView.cpp" line="+34"/>
+        <location line="+23"/>
+        <location filename="../../src/videotools/TrimView.cpp" line="+40"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
     <message>
-        <location line="-17"/>
+        <location line="-11"/>
         <source>extension</source>
         <translation>extension</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+10"/>
         <location line="+18"/>
         <source>Trimming video file.</source>
         <translation>Découpe de la vidéo.</translation>
@@ -1568,11 +1594,16 @@
         <source>confirmation</source>
         <translation>confirmation</translation>
     </message>
+    <message>
+        <location line="+120"/>
+        <source>%1 is one of the recordings being trimmed.</source>
+        <translation>%1 est l&apos;un des enregistrements en cours de découpe.</translation>
+    </message>
 </context>
 <context>
     <name>TrimWorker</name>
     <message>
-        <location filename="../../src/videotools/TrimWorker.cpp" line="+103"/>
+        <location filename="../../src/videotools/TrimWorker.cpp" line="+105"/>
         <source>The destination is one of the recordings being trimmed.</source>
         <translation>La destination est l&apos;un des enregistrements en cours de découpe.</translation>
     </message>
@@ -1613,7 +1644,7 @@
         <translation>La sélection se termine avant de commencer.</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+37"/>
         <source>Cannot write %1.</source>
         <translation>Impossible d&apos;écrire %1.</translation>
     </message>
@@ -1623,7 +1654,7 @@
         <translation>Le clip écrit dans %1 est incomplet.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>Cannot replace %1.</source>
         <translation>Impossible de remplacer %1.</translation>
     </message>
