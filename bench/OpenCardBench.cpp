@@ -85,7 +85,8 @@ struct BenchHost : CardOpenerHost
     void setLoading(bool) override {}
     void setAutoPlay(bool) override {}
     void setLoadingTextVisible(bool) override {}
-    void warn(const QString &text) override { failure = text; }
+    void warn(const QString &text, const QString & = {}) override { failure = text; }
+    void holdPlayback(bool) override {}
     void startLoadWorkers(CardData &c) override { c.startLoadWorkers(); }
     void showCard(CardData &c) override
     {

@@ -61,11 +61,12 @@ public:
     {
     }
     // Scripted runs (a file given) report alerts on the console instead of waiting for a click.
-    void showAlert(Style style, const QString &title, const QString &text) override
+    void showAlert(Style style, const QString &title, const QString &text, const QString &cause = {}) override
     {
         if (_destination.isEmpty())
-            return TrimDialogs::showAlert(style, title, text);
-        std::fprintf(stderr, "tooldemo: alert %s: %s\n", qPrintable(title), qPrintable(text));
+            return TrimDialogs::showAlert(style, title, text, cause);
+        std::fprintf(stderr, "tooldemo: alert %s: %s%s\n", qPrintable(title), qPrintable(text),
+                     qPrintable(cause.isEmpty() ? QString() : " (" + cause + ")"));
     }
     std::optional<QString> chooseDestination(const QString &folder, const QString &extension) override
     {

@@ -34,24 +34,24 @@
     <name>GoogleEarthExportCommand</name>
     <message>
         <location filename="../../src/map/GoogleEarthExportCommand.cpp" line="+49"/>
-        <location line="+46"/>
-        <location line="+15"/>
+        <location line="+43"/>
+        <location line="+16"/>
         <location line="+5"/>
         <source>Warning</source>
         <translation>Avertissement</translation>
     </message>
     <message>
-        <location line="-66"/>
+        <location line="-64"/>
         <source>The file name is not valid.</source>
         <translation>Le nom de fichier n&apos;est pas valide.</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+29"/>
         <source>Export to Google Earth File</source>
         <translation>Exporter vers un fichier Google Earth</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+30"/>
         <source>The file could not be saved.</source>
         <translation>Le fichier n&apos;a pas pu être enregistré.</translation>
     </message>

@@ -363,7 +363,7 @@
         <translation>Le fichier de réglages va être remplacé. Continuer ?</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>The camera settings have been saved. Updates will be applied after inserting the SD card into the camera.</source>
         <translation>Les réglages de la caméra ont été enregistrés. Ils seront appliqués une fois la carte SD insérée dans la caméra.</translation>
     </message>
@@ -406,7 +406,7 @@
 <context>
     <name>CaptureView</name>
     <message>
-        <location filename="../../src/videotools/CaptureView.cpp" line="+23"/>
+        <location filename="../../src/videotools/CaptureView.cpp" line="+28"/>
         <source>Insert data.</source>
         <translation>Insérer des données.</translation>
     </message>
@@ -487,20 +487,41 @@
 <context>
     <name>CardOpener</name>
     <message>
-        <location filename="../../src/app/CardOpener.cpp" line="+88"/>
+        <location filename="../../src/app/CardOpener.cpp" line="+118"/>
         <location line="+20"/>
         <source>Unable to locate the file.</source>
         <translation>Impossible de trouver le fichier.</translation>
     </message>
     <message>
-        <location line="-9"/>
+        <location line="-20"/>
+        <source>No recordings were found in %1.</source>
+        <translation>Aucun enregistrement n&apos;a été trouvé dans %1.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Unable to read the selected file.</source>
         <translation>Impossible de lire le fichier sélectionné.</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+49"/>
         <source>These files could not be read and were left out:</source>
         <translation>Ces fichiers n&apos;ont pas pu être lus et ont été ignorés :</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+4"/>
+        <source>There is no recording.</source>
+        <translation>Il n&apos;y a aucun enregistrement.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>No driving data was found in %1.</source>
+        <translation>Aucune donnée de conduite n&apos;a été trouvée dans %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 has the file version &quot;%2&quot;, which this viewer cannot read.</source>
+        <translation>%1 a la version de fichier &quot;%2&quot;, que cette visionneuse ne sait pas lire.</translation>
     </message>
 </context>
 <context>
@@ -577,7 +598,7 @@
 <context>
     <name>CustomSliderCellMin</name>
     <message>
-        <location filename="../../src/player/CustomSliderCellMin.cpp" line="+32"/>
+        <location filename="../../src/player/CustomSliderCellMin.cpp" line="+34"/>
         <source>Adjust brightness</source>
         <translation>Régler la luminosité</translation>
     </message>
@@ -740,12 +761,12 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="+133"/>
+        <location filename="../../src/app/MainWindow.cpp" line="+136"/>
         <source>Open From</source>
         <translation>Ouvrir depuis</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+123"/>
         <source>Unable to locate the file.</source>
         <translation>Impossible de trouver le fichier.</translation>
     </message>
@@ -755,8 +776,8 @@
         <translation>Les données vidéo actuelles n&apos;ont pas pu être chargées. Redémarrez l&apos;application et réessayez. En cas de nouvel échec, choisissez un autre chapitre à lire.</translation>
     </message>
     <message>
-        <location line="+98"/>
-        <location line="+176"/>
+        <location line="+99"/>
+        <location line="+182"/>
         <source>Viewer Settings</source>
         <translation>Réglages de la visionneuse</translation>
     </message>
@@ -770,7 +791,7 @@
     <name>MaintenancePrompter</name>
     <message>
         <location filename="../../src/maintenance/MaintenanceMessageBoxes.cpp" line="+9"/>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>Warning</source>
         <translation>Avertissement</translation>
     </message>
@@ -781,12 +802,12 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
     <message>
-        <location line="-15"/>
+        <location line="-16"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -796,7 +817,7 @@
         <translation>L&apos;opération ne peut pas aboutir, car le dossier ou l&apos;un de ses fichiers est ouvert dans un autre programme. Réessayez après avoir fermé l&apos;autre application.</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <location line="+6"/>
         <source>ignore</source>
         <translation>ignorer</translation>
@@ -907,7 +928,7 @@
         <translation>Avertissement</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -928,7 +949,7 @@
 <context>
     <name>MoviePlayerView</name>
     <message>
-        <location filename="../../src/player/MoviePlayerView.cpp" line="+182"/>
+        <location filename="../../src/player/MoviePlayerView.cpp" line="+165"/>
         <source>Now Loading</source>
         <translation>Chargement…</translation>
     </message>
@@ -963,7 +984,7 @@
         <translation>Vitesse ×10</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+18"/>
         <source>±00.0</source>
         <translation>±00.0</translation>
     </message>
@@ -1110,7 +1131,7 @@
 <context>
     <name>NewWindowView</name>
     <message>
-        <location filename="../../src/app/NewWindowView.cpp" line="+29"/>
+        <location filename="../../src/app/NewWindowView.cpp" line="+30"/>
         <source>Map</source>
         <translation>Carte</translation>
     </message>
@@ -1145,14 +1166,13 @@
 <context>
     <name>PlayerControls</name>
     <message>
-        <location filename="../../src/player/PlayerControls.cpp" line="+314"/>
-        <location line="+146"/>
+        <location filename="../../src/player/PlayerControls.cpp" line="+336"/>
+        <location line="+116"/>
         <source>Close full screen</source>
         <translation>Quitter le plein écran</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <location line="+14"/>
+        <location line="+0"/>
         <source>Full Screen Display</source>
         <translation>Plein écran</translation>
     </message>
@@ -1173,12 +1193,12 @@
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+193"/>
+        <location line="+194"/>
         <source>The Stopwatch measurement result will be deleted. Proceed?</source>
         <translation>Le résultat de mesure du chronomètre sera supprimé. Continuer ?</translation>
     </message>
     <message>
-        <location filename="../../src/app/GoogleEarthExportHostImpl.cpp" line="+57"/>
+        <location filename="../../src/app/GoogleEarthExportHostImpl.cpp" line="+66"/>
         <source>Google Earth files (*.kmz)</source>
         <translation>Fichiers Google Earth (*.kmz)</translation>
     </message>
@@ -1225,7 +1245,7 @@
 <context>
     <name>SubtitleWriter</name>
     <message>
-        <location filename="../../src/videotools/SubtitleWriter.cpp" line="+36"/>
+        <location filename="../../src/videotools/SubtitleWriter.cpp" line="+41"/>
         <source>time/date</source>
         <translation>date/heure</translation>
     </message>
@@ -1306,7 +1326,7 @@
 <context>
     <name>ToolDialogView</name>
     <message>
-        <location filename="../../src/videotools/ToolDialogView.cpp" line="+64"/>
+        <location filename="../../src/videotools/ToolDialogView.cpp" line="+69"/>
         <source>Trim Tool</source>
         <translation>Outil de découpe</translation>
     </message>
@@ -1437,7 +1457,7 @@
         <translation>Capture d&apos;image</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+67"/>
         <source>Cut was unsuccessful.</source>
         <translation>La découpe a échoué.</translation>
     </message>
@@ -1450,25 +1470,25 @@
 <context>
     <name>TrimView</name>
     <message>
-        <location filename="../../src/videotools/TrimDialogs.cpp" line="+23"/>
+        <location filename="../../src/videotools/TrimDialogs.cpp" line="+21"/>
         <location line="+7"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+34"/>
-        <location filename="../../src/videotools/TrimView.cpp" line="+35"/>
+        <location line="+23"/>
+        <location filename="../../src/videotools/TrimView.cpp" line="+40"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
     <message>
-        <location line="-17"/>
+        <location line="-11"/>
         <source>extension</source>
         <translation>extension</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+10"/>
         <location line="+18"/>
         <source>Trimming video file.</source>
         <translation>Découpe de la vidéo.</translation>
@@ -1577,7 +1597,7 @@
 <context>
     <name>TrimWorker</name>
     <message>
-        <location filename="../../src/videotools/TrimWorker.cpp" line="+97"/>
+        <location filename="../../src/videotools/TrimWorker.cpp" line="+109"/>
         <source>The clip holds no picture.</source>
         <translation>Le clip ne contient aucune image.</translation>
     </message>
@@ -1603,7 +1623,7 @@
         <translation>L&apos;enregistrement %1 est introuvable.</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+44"/>
         <source>Cannot move %1 in the work folder.</source>
         <translation>Impossible de déplacer %1 dans le dossier de travail.</translation>
     </message>
@@ -1613,12 +1633,13 @@
         <translation>Impossible d&apos;écrire la liste des découpes dans %1.</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="-28"/>
+        <location line="+64"/>
         <source>The selection gives no length.</source>
         <translation>La sélection n&apos;a aucune durée.</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+28"/>
         <source>Cannot write %1.</source>
         <translation>Impossible d&apos;écrire %1.</translation>
     </message>
@@ -1628,7 +1649,7 @@
         <translation>Le clip écrit dans %1 est incomplet.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>Cannot replace %1.</source>
         <translation>Impossible de remplacer %1.</translation>
     </message>
@@ -1636,11 +1657,12 @@
 <context>
     <name>UpdateCheck</name>
     <message>
+        <location filename="../../src/app/UpdateCheck.cpp" line="+75"/>
         <source>announcement</source>
         <translation>Annonce</translation>
     </message>
     <message>
-        <location filename="../../src/app/UpdateCheck.cpp" line="+74"/>
+        <location line="+5"/>
         <source>The latest version of %1 is available for download at the URL listed in the owner&apos;s manual.</source>
         <translation>La dernière version de %1 peut être téléchargée à l&apos;adresse indiquée dans le manuel d&apos;utilisation.</translation>
     </message>

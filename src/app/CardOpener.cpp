@@ -7,8 +7,10 @@
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 
+#include <QFileInfo>
 #include <QPointer>
 #include <QThread>
+#include <map>
 
 namespace {
 const char *const READABLE_VERSION = "0714";
@@ -112,7 +114,8 @@ CardOpener::Outcome CardOpener::complete(CardData &card)
 {
     _host.setLoadingTextVisible(false);
     if (card._tripList.empty()) {
-        _host.warn(tr("Unable to locate the file."));
+        const QString source = card._openSourcePath ? card._openSourcePath->toLocalFile() : QString();
+        _host.warn(tr("Unable to locate the file."), tr("No recordings were found in %1.").arg(source));
         _host.disableSave();
         _host.setLoading(false);
         _host.closeStopWatch();
@@ -121,9 +124,9 @@ CardOpener::Outcome CardOpener::complete(CardData &card)
     }
     // The first trip in start-time order; only a trip with chapters has a file to check.
     TripData &first = *card._tripList.front();
-    if (!first.sortedChapters().empty() && firstChapterVersion(card) != QLatin1String(READABLE_VERSION)) {
+    if (const auto unreadable = first.sortedChapters().empty() ? std::nullopt : firstChapterProblem(card)) {
         _host.clearPlayer();
-        _host.warn(tr("Unable to read the selected file."));
+        _host.warn(tr("Unable to read the selected file."), *unreadable);
         _host.setLoading(false);
         _host.closeStopWatch();
         _host.updateWindowTitle();
@@ -144,21 +147,53 @@ CardOpener::Outcome CardOpener::complete(CardData &card)
     return Outcome::Opened;
 }
 
+QStringList CardOpener::problemLines(const std::vector<FileProblemList::Problem> &problems)
+{
+    // Each reader that fails on a damaged file reports it; the user needs the file once.
+    QStringList files;
+    std::map<QString, QStringList> reasons;
+    for (const FileProblemList::Problem &problem : problems) {
+        QStringList &known = reasons[problem.file];
+        if (known.isEmpty())
+            files << problem.file;
+        if (!known.contains(problem.reason))
+            known << problem.reason;
+    }
+    QStringList lines;
+    for (const QString &file : files)
+        lines << QStringLiteral("%1: %2").arg(QFileInfo(file).fileName(),
+                                              reasons[file].join(QStringLiteral("; ")));
+    return lines;
+}
+
 void CardOpener::showProblems(CardData &card)
 {
     // One message per open, after the card is shown, naming every file the reader left out.
     const QStringList problems = _host.loadProblems(card);
-    if (!problems.isEmpty())
-        _host.warn(tr("These files could not be read and were left out:") + QLatin1Char('\n') +
-                   problems.join(QLatin1Char('\n')));
+    if (problems.isEmpty())
+        return;
+    // The first item waits: playing on under the alert it would run into a file named here, and that
+    // file's own alert would stack on this one.
+    _host.holdPlayback(true);
+    _host.warn(tr("These files could not be read and were left out:") + QLatin1Char('\n') +
+               problems.join(QLatin1Char('\n')));
+    _host.holdPlayback(false);
 }
 
-QString CardOpener::firstChapterVersion(CardData &card)
+std::optional<QString> CardOpener::firstChapterProblem(CardData &card)
 {
     if (card._tripList.empty())
-        return {};
+        return tr("There is no recording.");
     // Reads the movie's driving data here, on the main thread, as the check needs it now.
     const std::shared_ptr<ChapterData> first = card._tripList.front()->firstChapter();
-    const std::shared_ptr<PictureData> picture = first ? first->getPicture(true) : nullptr;
-    return picture && picture->video ? picture->video->_fileVersion : QString();
+    if (!first)
+        return tr("There is no recording.");
+    const QString file = first->_pathMp4.toLocalFile();
+    const std::shared_ptr<PictureData> picture = first->getPicture(true);
+    if (!picture || !picture->video)
+        return tr("No driving data was found in %1.").arg(file);
+    const QString version = picture->video->_fileVersion;
+    if (version != QLatin1String(READABLE_VERSION))
+        return tr("%1 has the file version \"%2\", which this viewer cannot read.").arg(file, version);
+    return std::nullopt;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "app/VideoTypeSelectDialogDelegate.h"
+#include "card/FileProblemList.h"
 
 #include <QObject>
 #include <QThreadPool>
@@ -59,8 +60,11 @@ public:
     // The kind of the source that is open (none before the first successful open).
     std::optional<MovieType> openMovieType() const { return _openMovieType; }
 
-    // The file version of the first trip's first chapter ("0714" is readable); empty when unreadable.
-    static QString firstChapterVersion(CardData &card);
+    // Why the first trip's first chapter cannot be played (no driving data, another file version).
+    static std::optional<QString> firstChapterProblem(CardData &card);
+    // The lines of the "left out" alert: one per file, named without its folder, with its reasons joined
+    // in the order they were found.
+    static QStringList problemLines(const std::vector<FileProblemList::Problem> &problems);
 
 signals:
     void finished(CardOpener::Outcome outcome);

@@ -22,7 +22,8 @@ public:
     virtual void setAutoPlay(bool autoPlay) = 0;
     virtual void setLoadingTextVisible(bool visible) = 0;
     // "Warning", critical, with the child windows lowered around it.
-    virtual void warn(const QString &text) = 0;
+    // cause, when given, says what was looked for and not found.
+    virtual void warn(const QString &text, const QString &cause = {}) = 0;
 
     virtual void startLoadWorkers(CardData &card) = 0;
     // The list filled, the frame display refreshed, the map cleared ("clearZoomAndCenter()") and marked.
@@ -37,6 +38,9 @@ public:
     virtual void clearPlayer() = 0;
     virtual void closeStopWatch() = 0;
     virtual void updateWindowTitle() = 0;
+    // While held (an alert is up), the item does not start or go on playing; released, it plays if it
+    // was playing or about to.
+    virtual void holdPlayback(bool held) = 0;
     // The card reader's list of files it could not read or skipped.
     virtual QStringList loadProblems(CardData &card) = 0;
 };

@@ -3,8 +3,9 @@
 #include "app/PlaybackControl.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
+#include "videotools/SavePanel.h"
 
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -45,29 +46,34 @@ GoogleEarthExportSource GoogleEarthExportHostImpl::playingItem()
         source.playType = _player.valueInfo()->playType();
         source.chapters = _player.valueInfo()->chapterDataList();
     }
-    if (_listRecords)
-        std::tie(source.records, source.row) = _listRecords();
+    const bool isEventItem = source.playType == CommonConst::PlayType::Event ||
+                             source.playType == CommonConst::PlayType::Surveillance;
+    if (isEventItem && _listRecords)
+        std::tie(source.records, source.row) = _listRecords(source.playType);
     return source;
 }
 
 std::optional<QString> GoogleEarthExportHostImpl::chooseSavePath(const QString &startPath,
                                                                  const QString &message)
 {
-    return lowered([&]() -> std::optional<QString> {
-        QFileDialog panel(_window, message, startPath, QObject::tr("Google Earth files (*.kmz)"));
-        panel.setAcceptMode(QFileDialog::AcceptSave);
-        panel.setDefaultSuffix(QStringLiteral("kmz"));
-        if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
-            return std::nullopt;
-        return panel.selectedFiles().constFirst();
-    });
+    // A folder opens with an empty name; a file chosen before (a refused name) keeps its name.
+    const QFileInfo start(startPath);
+    SavePanel::Request request;
+    request.message = message;
+    request.folder = start.isDir() ? startPath : start.absolutePath();
+    request.fileName = start.isDir() ? QString() : start.fileName();
+    request.extension = QStringLiteral("kmz");
+    request.filter = QObject::tr("Google Earth files (*.kmz)");
+    return lowered([&] { return SavePanel::run(_window, request); });
 }
 
-void GoogleEarthExportHostImpl::showWarning(const QString &message, const QString &informative)
+void GoogleEarthExportHostImpl::showWarning(const QString &message, const QString &informative,
+                                            const QString &cause)
 {
     lowered([&] {
         QMessageBox box(QMessageBox::Critical, message, message, QMessageBox::Ok, _window);
         box.setInformativeText(informative);
+        box.setDetailedText(cause);
         return box.exec();
     });
 }

@@ -15,19 +15,21 @@ class QWidget;
 class GoogleEarthExportHostImpl : public GoogleEarthExportHost
 {
 public:
-    // The list panel's records of the playing event or surveillance recording and its row.
-    using ListRecords = std::function<std::pair<std::vector<std::shared_ptr<MoveProtectInfo>>, qsizetype>()>;
+    // The list panel's records of the given play type (its event or surveillance list) and the current
+    // row in it.
+    using ListRecords = std::function<std::pair<std::vector<std::shared_ptr<MoveProtectInfo>>, qsizetype>(
+        CommonConst::PlayType)>;
 
     GoogleEarthExportHostImpl(PlaybackControl &playback, MoviePlayerView &player,
                               std::function<CardData *()> card, QWidget *window,
                               std::function<void(bool topMost)> setChildWindowsTopMost,
-                              ListRecords listRecords = {});
+                              ListRecords listRecords);
 
     bool isReadyToExport() override;
     void pauseMovie() override;
     GoogleEarthExportSource playingItem() override;
     std::optional<QString> chooseSavePath(const QString &startPath, const QString &message) override;
-    void showWarning(const QString &message, const QString &informative) override;
+    void showWarning(const QString &message, const QString &informative, const QString &cause = {}) override;
     bool askYesNo(const QString &message, const QString &informative, const QString &no,
                   const QString &yes) override;
 

@@ -115,10 +115,7 @@ void MainWindow::setUpOpening()
     setUpPlaying();
     _cardHost = std::make_unique<MainWindowCardHost>(*this);
     _cardHost->problems = [](CardData &card) {
-        QStringList lines;
-        for (const FileProblemList::Problem &problem : card._fileProblems.problems())
-            lines << QStringLiteral("%1: %2").arg(QFileInfo(problem.file).fileName(), problem.reason);
-        return lines;
+        return CardOpener::problemLines(card._fileProblems.problems());
     };
     _cardOpener = new CardOpener(*_cardHost, this);
     connect(_cardOpener, &CardOpener::finished, this, [this](CardOpener::Outcome outcome) {

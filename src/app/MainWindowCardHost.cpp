@@ -15,6 +15,8 @@
 #include "player/MoviePlayerView.h"
 #include "recording/UserDefaultUtil.h"
 
+#include <utility>
+
 MainWindowCardHost::MainWindowCardHost(MainWindow &window) : _window(window) {}
 
 void MainWindowCardHost::openVideoData(const QUrl &url, bool autoPlay, MovieType type)
@@ -76,10 +78,23 @@ void MainWindowCardHost::setLoadingTextVisible(bool visible)
     player->update();
 }
 
-void MainWindowCardHost::warn(const QString &text)
+void MainWindowCardHost::holdPlayback(bool held)
+{
+    MoviePlayerView *player = _window.panels()->moviePlayerView();
+    if (held) {
+        // An item still opening would start when its file is ready: that wish is taken back too.
+        _resumeAfterHold = player->autoPlay() || player->currentStatus() == CommonConst::PlayStatus::Play;
+        player->setAutoPlay(false);
+        player->pauseMovie();
+    } else if (std::exchange(_resumeAfterHold, false)) {
+        player->playMovie();
+    }
+}
+
+void MainWindowCardHost::warn(const QString &text, const QString &cause)
 {
     _window.setChildWindowsTopMost(false);
-    _window.prompter().warn(&_window, text);
+    _window.prompter().warn(&_window, text, cause);
     _window.setChildWindowsTopMost(true);
 }
 

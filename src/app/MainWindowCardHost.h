@@ -28,7 +28,8 @@ public:
     void setLoading(bool loading) override;
     void setAutoPlay(bool autoPlay) override;
     void setLoadingTextVisible(bool visible) override;
-    void warn(const QString &text) override;
+    void warn(const QString &text, const QString &cause = {}) override;
+    void holdPlayback(bool held) override;
     void startLoadWorkers(CardData &card) override;
     void showCard(CardData &card) override;
     bool playFirstItem() override;
@@ -40,4 +41,5 @@ public:
 
 private:
     MainWindow &_window;
+    bool _resumeAfterHold = false;
 };

@@ -127,8 +127,16 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
                      [this] { _menuCommands->selectBackupDirectory(); });
     menu->validate();
 
+    // An event or surveillance recording is exported from its record in the list panel.
+    auto listRecords = [&window](CommonConst::PlayType type) {
+        using LT = CommonConst::ListType;
+        const VideoListModel *list = window.videoListView()->model();
+        const bool event = type == CommonConst::PlayType::Event;
+        return std::pair(event ? list->eventList() : list->surveillanceList(),
+                         qsizetype(list->currentRow(event ? LT::Event : LT::Surveillance)));
+    };
     _googleEarthHost = std::make_unique<GoogleEarthExportHostImpl>(
-        *_player, *playerView, [&window] { return window.cardData().get(); }, &window, topMost);
+        *_player, *playerView, [&window] { return window.cardData().get(); }, &window, topMost, listRecords);
 
     _toolWindows = new ToolWindows(settings, prompter, &window,
                                    {[playerView, &window] {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 namespace {
-Q_LOGGING_CATEGORY(lcCircleChart, "orv.graph.circlechart")
+Q_LOGGING_CATEGORY(lcCircleChart, "orv.graph.circlechart", QtInfoMsg)
 }
 
 double CircleChartModel::scopeFullScale(GScopeType scope)

@@ -11,7 +11,7 @@
 #include <cmath>
 
 namespace {
-Q_LOGGING_CATEGORY(lcGraphView, "orv.graph.graphview")
+Q_LOGGING_CATEGORY(lcGraphView, "orv.graph.graphview", QtInfoMsg)
 }
 
 GraphView::GraphView(QWidget *parent) : QWidget(parent)

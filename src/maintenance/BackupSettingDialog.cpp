@@ -193,7 +193,7 @@ void BackupSettingDialog::btnOk_Click()
     auto plan = BackupCopyPlan::make(cardData->_openSourcePath, tree.checkedPaths(), dest, &error);
     if (!plan) {
         qWarning().noquote() << "[Backup] refused:" << error;
-        _prompter.warn(tr("Unable to copy the file."));
+        _prompter.warn(tr("Unable to copy the file."), error);
         return;
     }
     startBackup(std::move(*plan));
@@ -230,7 +230,7 @@ void BackupSettingDialog::finishBackup(const BackupCopyJob::Outcome &outcome)
     _taskProgress->stopTimer();
     if (outcome.alert) {
         qWarning().noquote() << "[Backup]" << outcome.detail;
-        _prompter.warn(*outcome.alert);
+        _prompter.warn(*outcome.alert, outcome.detail);
     }
     _taskProgress->finish(outcome.cancelled);
     backupFinished();

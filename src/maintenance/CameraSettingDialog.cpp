@@ -311,7 +311,8 @@ void CameraSettingDialog::btnOkClick()
     if (!_prompter.confirm(this, tr("This will overwrite the setup file. Are you sure?"))) {
         return;
     }
-    const CameraSettingFile::SaveResult result = CameraSettingFile::save(_model, _defaultDirPath);
+    QString error;
+    const CameraSettingFile::SaveResult result = CameraSettingFile::save(_model, _defaultDirPath, &error);
     refresh();
     if (result == CameraSettingFile::SaveResult::Saved) {
         _prompter.inform(this,
@@ -320,7 +321,7 @@ void CameraSettingDialog::btnOkClick()
         accept();
         return;
     }
-    _prompter.warn(this, tr("Unable to overwrite the setup file."));
+    _prompter.warn(this, tr("Unable to overwrite the setup file."), error);
 }
 
 void CameraSettingDialog::keyPressEvent(QKeyEvent *event)

@@ -166,8 +166,8 @@ bool CameraSettingFile::canResetWifiPass()
     return false;
 }
 
-CameraSettingFile::SaveResult CameraSettingFile::save(CameraSettingModel &model,
-                                                      const std::optional<QString> &cardFolder)
+CameraSettingFile::SaveResult
+CameraSettingFile::save(CameraSettingModel &model, const std::optional<QString> &cardFolder, QString *error)
 {
     model.applyTextValues();
     if (!cardFolder) {
@@ -177,12 +177,14 @@ CameraSettingFile::SaveResult CameraSettingFile::save(CameraSettingModel &model,
     const SettingInfo written = build(model);
     // Save() already writes atomically and compares the file's bytes; reading it back as items also
     // proves the camera will find every item where it was put.
-    if (written.Save(path)) {
+    if (written.Save(path, error)) {
         SettingInfo back;
         back.Load(path);
         if (back.toBytes() == written.toBytes()) {
             return SaveResult::Saved;
         }
+        if (error)
+            *error = QStringLiteral("%1: the settings read back differ from what was written").arg(path);
     }
     QFile::remove(path);
     return SaveResult::Failed;

@@ -34,5 +34,7 @@ public:
     static bool canResetWifiPass();
 
     // Commits the texts being edited, then writes GROUP.DAT into cardFolder and checks it by reading it back.
-    static SaveResult save(CameraSettingModel &model, const std::optional<QString> &cardFolder);
+    // error, when given, gets the file and the system's reason of a failure.
+    static SaveResult save(CameraSettingModel &model, const std::optional<QString> &cardFolder,
+                           QString *error = nullptr);
 };

@@ -50,7 +50,7 @@ void DeleteRun::removeFolder()
             break;
         if (error) {
             _progress.stopTimer();
-            if (_prompter.askRemoveFailure(true) != MaintenancePrompter::RemoveAnswer::Retry)
+            if (_prompter.askRemoveFailure(true, *error) != MaintenancePrompter::RemoveAnswer::Retry)
                 break;
         }
     }
@@ -79,10 +79,11 @@ void DeleteRun::removeFile(const QString &file)
             _progress.cancel();
             return;
         }
-        if (!_remover->removeFile(file, _folder))
+        const auto error = _remover->removeFile(file, _folder);
+        if (!error)
             return;
         _progress.stopTimer();
-        switch (_prompter.askRemoveFailure(false)) {
+        switch (_prompter.askRemoveFailure(false, QStringLiteral("%1: %2").arg(file, *error))) {
         case MaintenancePrompter::RemoveAnswer::Retry:
             break;
         case MaintenancePrompter::RemoveAnswer::Ignore:

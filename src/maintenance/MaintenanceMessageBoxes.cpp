@@ -4,10 +4,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-void MaintenanceMessageBoxes::warn(const QString &text)
+void MaintenanceMessageBoxes::warn(const QString &text, const QString &cause)
 {
     QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("MaintenancePrompter", "Warning"),
                     text, QMessageBox::Ok, _parent);
+    box.setInformativeText(cause);
     box.exec();
 }
 
@@ -25,7 +26,7 @@ bool MaintenanceMessageBoxes::confirm(const QString &text, bool critical)
     return box.clickedButton() == ok;
 }
 
-MaintenancePrompter::RemoveAnswer MaintenanceMessageBoxes::askRemoveFailure(bool folder)
+MaintenancePrompter::RemoveAnswer MaintenanceMessageBoxes::askRemoveFailure(bool folder, const QString &cause)
 {
     QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("MaintenancePrompter", "Warning"),
                     QCoreApplication::translate(
@@ -33,6 +34,7 @@ MaintenancePrompter::RemoveAnswer MaintenanceMessageBoxes::askRemoveFailure(bool
                         "The action can't be completed because the folder or a file in it is open in another "
                         "program. Please try again after closing the other application."),
                     QMessageBox::NoButton, _parent);
+    box.setInformativeText(cause);
     QPushButton *cancel = folder ? nullptr
                                  : box.addButton(QCoreApplication::translate("MaintenancePrompter", "Cancel"),
                                                  QMessageBox::RejectRole);

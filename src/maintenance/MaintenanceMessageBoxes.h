@@ -11,9 +11,9 @@ class MaintenanceMessageBoxes : public MaintenancePrompter
 public:
     explicit MaintenanceMessageBoxes(QWidget *parent = nullptr) : _parent(parent) {}
 
-    void warn(const QString &text) override;
+    void warn(const QString &text, const QString &cause = {}) override;
     bool confirm(const QString &text, bool critical) override;
-    RemoveAnswer askRemoveFailure(bool folder) override;
+    RemoveAnswer askRemoveFailure(bool folder, const QString &cause = {}) override;
 
 private:
     QPointer<QWidget> _parent;

@@ -13,9 +13,10 @@ bool MessageBoxPrompter::confirm(QWidget *parent, const QString &text)
     return box.clickedButton() == ok;
 }
 
-void MessageBoxPrompter::warn(QWidget *parent, const QString &text)
+void MessageBoxPrompter::warn(QWidget *parent, const QString &text, const QString &cause)
 {
     QMessageBox box(QMessageBox::Critical, tr("Warning"), text, QMessageBox::Ok, parent);
+    box.setInformativeText(cause);
     box.exec();
 }
 

@@ -2,7 +2,8 @@
 // modal loop.
 #pragma once
 
-class QString;
+#include <QString>
+
 class QWidget;
 
 class MessagePrompter
@@ -11,8 +12,8 @@ public:
     virtual ~MessagePrompter() = default;
     // A question titled "confirmation" with "OK" (the default) before "Cancel"; true for OK.
     virtual bool confirm(QWidget *parent, const QString &text) = 0;
-    // A critical alert titled "Warning".
-    virtual void warn(QWidget *parent, const QString &text) = 0;
+    // A critical alert titled "Warning"; cause, when given, says why (the file and the system's error).
+    virtual void warn(QWidget *parent, const QString &text, const QString &cause = {}) = 0;
     // An informational alert titled "Information".
     virtual void inform(QWidget *parent, const QString &text) = 0;
     // An informational alert with a title of its own.

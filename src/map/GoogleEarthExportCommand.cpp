@@ -52,10 +52,7 @@ bool GoogleEarthExportCommand::checkFileName(const std::optional<QString> &name)
 
 QString GoogleEarthExportCommand::startFolder() const
 {
-    const QString stored = _settings.pathDirGoogleEarth.toLocalFile();
-    if (!stored.isEmpty() && QFileInfo::exists(stored))
-        return stored;
-    return UserDefaultUtil::documentsPath();
+    return UserDefaultUtil::saveStartFolder(_settings.pathDirGoogleEarth.toLocalFile());
 }
 
 GoogleEarthExportCommand::Outcome GoogleEarthExportCommand::exportGoogleEarthFile()
@@ -108,7 +105,7 @@ GoogleEarthExportCommand::Outcome GoogleEarthExportCommand::exportGoogleEarthFil
         saved = _exporter.exportTripKml(source.chapters, path);
     }
     if (!saved) {
-        _host.showWarning(tr("Warning"), tr("The file could not be saved."));
+        _host.showWarning(tr("Warning"), tr("The file could not be saved."), _exporter.lastError());
         return Outcome::Failed;
     }
     if (_host.askYesNo(tr("confirmation"), tr("Launch Google Earth now?"), tr("No"), tr("Yes"))) {

@@ -35,7 +35,7 @@ public:
     static bool isValidFileName(const QString &name);
     // The 37 refused characters, in the order they are tested.
     static const QString &invalidFileNameCharacters();
-    // The last export's folder when it still exists, else the Documents folder.
+    // The last export's folder when it still exists, else Documents when it exists, else the home folder.
     QString startFolder() const;
 
 private:

@@ -37,8 +37,9 @@ public:
     // The save panel for ".kmz" files, opened at startPath (a folder, or the file chosen before) with
     // the message; none when cancelled.
     virtual std::optional<QString> chooseSavePath(const QString &startPath, const QString &message) = 0;
-    // A critical alert.
-    virtual void showWarning(const QString &message, const QString &informative) = 0;
+    // A critical alert; cause, when given, says why a failure happened (the file and the system's error).
+    virtual void showWarning(const QString &message, const QString &informative,
+                             const QString &cause = {}) = 0;
     // An informational alert with the buttons no (first) and yes; true for yes.
     virtual bool askYesNo(const QString &message, const QString &informative, const QString &no,
                           const QString &yes) = 0;

@@ -74,15 +74,14 @@ bool KmzWriter::write(const QString &destination, const QString &entryName, cons
     bool ok = writeArchive(temporary, entryName, sourceFile, reason, opened);
     if (ok && std::rename(QFile::encodeName(temporary).constData(),
                           QFile::encodeName(destination).constData()) != 0) {
-        reason = QStringLiteral("cannot replace %1: %2")
-                     .arg(destination, QString::fromLocal8Bit(std::strerror(errno)));
+        reason = QString::fromLocal8Bit(std::strerror(errno));
         ok = false;
     }
     if (!ok) {
         if (opened)
             QFile::remove(temporary);
         if (error)
-            *error = reason;
+            *error = QStringLiteral("%1: %2").arg(destination, reason);
     }
     return ok;
 }

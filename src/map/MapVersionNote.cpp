@@ -4,8 +4,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+namespace {
+Q_LOGGING_CATEGORY(lcVersionNote, "orv.map.versionnote", QtInfoMsg)
+}
 
 QString MapVersionNote::defaultFolder()
 {
@@ -30,13 +35,13 @@ bool MapVersionNote::write(const QString &folder, const QString &appVersion, con
     const QFileInfo info(folder);
     const bool existed = info.exists() && info.isDir();
     if (existed) {
-        qInfo().noquote() << QStringLiteral("Orvalindフォルダが存在しますよ");
+        qCDebug(lcVersionNote).noquote() << QStringLiteral("Orvalindフォルダが存在しますよ");
     } else {
-        qInfo().noquote() << QStringLiteral("Orvalindフォルダが存在しませんよ");
+        qCDebug(lcVersionNote).noquote() << QStringLiteral("Orvalindフォルダが存在しませんよ");
         if (!QDir().mkpath(folder)) {
             const QString why = info.exists() ? QStringLiteral("a file of that name is in the way")
                                               : QStringLiteral("the folder could not be created");
-            qInfo().noquote() << QStringLiteral("folder generated failed: ") + why;
+            qCWarning(lcVersionNote).noquote() << QStringLiteral("folder generated failed: ") + why;
             return false;
         }
     }
@@ -44,8 +49,9 @@ bool MapVersionNote::write(const QString &folder, const QString &appVersion, con
     QSaveFile file(QDir(folder).filePath(QStringLiteral("mv.txt")));
     const QByteArray bytes = text(now, appVersion, mapVersion).toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        qInfo().noquote() << (existed ? QStringLiteral("error: ") : QStringLiteral("an error took place: ")) +
-                                 file.errorString();
+        qCWarning(lcVersionNote).noquote()
+            << (existed ? QStringLiteral("error: ") : QStringLiteral("an error took place: ")) +
+                   file.errorString();
         return false;
     }
     return true;

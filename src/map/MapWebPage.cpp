@@ -97,7 +97,7 @@ void MapWebPage::onLoadStarted()
 void MapWebPage::onLoadFinished(bool ok)
 {
     if (!ok) {
-        qInfo().noquote() << QStringLiteral("[Map]Page load failed: ") + _page->url().toString();
+        qWarning().noquote() << QStringLiteral("[Map]Page load failed: ") + _page->url().toString();
         return;
     }
     _pageReady = true;

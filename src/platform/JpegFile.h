@@ -9,6 +9,7 @@ class JpegFile
 public:
     // Encodes image (quality 0-100, -1 the encoder's default) into a temporary file beside target,
     // synced to disk when asked, then renames it over target. False (and no file at target changed)
-    // on any failure.
-    static bool write(const QImage &image, const QString &targetPath, int quality = -1, bool sync = false);
+    // on any failure; error, when given, then gets the system's reason.
+    static bool write(const QImage &image, const QString &targetPath, int quality = -1, bool sync = false,
+                      QString *error = nullptr);
 };

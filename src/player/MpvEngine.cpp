@@ -76,6 +76,9 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
         qFatal("mpv_create failed");
     mpv_set_option_string(_mpv, "vo", "libmpv");
     mpv_set_option_string(_mpv, "hwdec", "no");
+    // With hardware decoding off, an OpenGL render context need not load the GPU interops of the
+    // hardware decoders: probing them prints errors such as "Cannot load libcuda.so.1" for every engine.
+    mpv_set_option_string(_mpv, "gpu-hwdec-interop", "no");
     // Stay on the last frame at the end of a file, as the panel expects to seek back.
     mpv_set_option_string(_mpv, "keep-open", "yes");
     mpv_set_option_string(_mpv, "idle", "yes");

@@ -240,11 +240,14 @@ void SettingInfo::Load(const QString &path)
     takeItems(bytes, 0, file.size() / ITEM_BYTE_COUNT);
 }
 
-bool SettingInfo::Save(const QString &path) const
+bool SettingInfo::Save(const QString &path, QString *error) const
 {
     Bytes bytes = toBytes();
     const auto fileSize = size_t(CommonConst::FILE_SIZE_SETTING_WRITE);
+    QString why;
     bool saved = bytes.size() <= fileSize;
+    if (!saved)
+        why = QStringLiteral("the settings do not fit in the file");
     if (saved) {
         bytes.resize(fileSize, NODATA);
         QSaveFile file(path);
@@ -252,13 +255,19 @@ bool SettingInfo::Save(const QString &path) const
                 file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size())) ==
                     qint64(bytes.size()) &&
                 file.commit();
+        if (!saved)
+            why = file.errorString();
     }
     if (saved) {
         const QByteArray written = readWholeFile(path, qint64(bytes.size()) + 1);
         saved =
             written.size() == qsizetype(bytes.size()) &&
             std::equal(bytes.begin(), bytes.end(), reinterpret_cast<const uint8_t *>(written.constData()));
+        if (!saved)
+            why = QStringLiteral("the file read back differs from what was written");
     }
+    if (!saved && error)
+        *error = QStringLiteral("%1: %2").arg(path, why);
     if (!saved) {
         QFile::remove(path);
     }

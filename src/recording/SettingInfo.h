@@ -156,7 +156,8 @@ public:
     // Writes GROUP.DAT under a temporary name, renames it into place and reads it back. On any
     // failure the file at path is removed (the camera must never apply a partial or stale file)
     // and false is returned.
-    bool Save(const QString &path) const;
+    // error, when given, gets the path and the system's reason of a failure.
+    bool Save(const QString &path, QString *error = nullptr) const;
     void marge(const SettingInfo &info);
 
     // How a plain item's value reads: the byte as it is, or its BCD digits; None for items that

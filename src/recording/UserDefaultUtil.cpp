@@ -117,6 +117,14 @@ QString UserDefaultUtil::documentsPath()
     return path;
 }
 
+QString UserDefaultUtil::saveStartFolder(const QString &remembered)
+{
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
+        return remembered;
+    const QString documents = documentsPath();
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 QUrl UserDefaultUtil::documentsUrl()
 {
     return FileUtil::fileUrl(documentsPath());

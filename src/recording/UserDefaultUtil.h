@@ -101,6 +101,9 @@ public:
     // directory URL.
     static QString documentsPath();
     static QUrl documentsUrl();
+    // Where a save panel opens: the remembered folder when it exists, else Documents when it exists,
+    // else the home folder. A missing folder is never handed on, as a panel would take it for a name.
+    static QString saveStartFolder(const QString &remembered);
 
     std::uint8_t language = 0; // 0 English, 1 French, 2 Spanish
     DateFormatType dateFormat = DateFormatType::MDY24H;

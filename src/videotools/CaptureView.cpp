@@ -15,9 +15,14 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+Q_LOGGING_CATEGORY(lcTool, "orv.videotools.tool", QtInfoMsg)
+}
 
 CaptureView::CaptureView(UserDefaultUtil &settings, QWidget *parent)
     : QWidget(parent), overview1(tr("Insert data.")), txtChkAccelCap(tr("Acceleration")),
@@ -116,15 +121,12 @@ void CaptureView::setControlsEnabled(bool enabled)
 void CaptureView::saveAction()
 {
     if (!toolinfo) {
-        qInfo("No selected Movie.");
+        qCDebug(lcTool) << "No selected Movie.";
         return;
     }
     if (_isBusy)
         return;
-    // A home without a Documents folder: the panel would otherwise open wherever the program started.
-    const QString documents = UserDefaultUtil::documentsPath();
-    const QString folder = OverlayChoices::startFolder(
-        _settings.pathDirCap, QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    const QString folder = UserDefaultUtil::saveStartFolder(_settings.pathDirCap);
     if (const auto destination = _prompts->chooseDestination(folder, EX_IMAGE))
         startCapture(*destination);
 }
@@ -137,17 +139,19 @@ void CaptureView::startCapture(const QString &destination)
         _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, *refusal);
         return;
     }
-    const auto request = StillCapture::prepareSave(*toolinfo, checkedFlags(), _settings, destination);
+    QString error;
+    const auto request = StillCapture::prepareSave(*toolinfo, checkedFlags(), _settings, destination, &error);
     if (!request) {
-        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMSgCap);
+        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMSgCap, error);
         return;
     }
     _isBusy = true;
     setControlsEnabled(false);
-    StillCapture::start(*request, this, [this](bool saved) { onCaptureFinished(saved); });
+    StillCapture::start(*request, this,
+                        [this](bool saved, const QString &error) { onCaptureFinished(saved, error); });
 }
 
-void CaptureView::onCaptureFinished(bool saved)
+void CaptureView::onCaptureFinished(bool saved, const QString &error)
 {
     _isBusy = false;
     setControlsEnabled(true);
@@ -158,7 +162,7 @@ void CaptureView::onCaptureFinished(bool saved)
             delegate->closeToolWindow();
         return;
     }
-    _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMSgCap);
+    _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMSgCap, error);
     emit captureFinished(false);
 }
 

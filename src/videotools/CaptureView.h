@@ -54,7 +54,7 @@ signals:
 
 private:
     void startCapture(const QString &destination);
-    void onCaptureFinished(bool saved);
+    void onCaptureFinished(bool saved, const QString &error);
 
     UserDefaultUtil &_settings;
     std::unique_ptr<TrimPrompts> _prompts;

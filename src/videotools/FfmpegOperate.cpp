@@ -4,7 +4,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSaveFile>
+
+namespace {
+Q_LOGGING_CATEGORY(lcTrim, "orv.videotools.trim", QtInfoMsg)
+}
 
 namespace {
 
@@ -103,7 +108,7 @@ std::optional<QString> FfmpegOperate::margefileCreate(const QStringList &paths, 
         qWarning("[margefileCreate]Failed Write Error.");
         return std::nullopt;
     }
-    qInfo("[margefileCreate] Success:\"%s\"", qPrintable(listPath));
+    qCDebug(lcTrim).noquote() << "[margefileCreate] Success:" << listPath;
     return listPath;
 }
 

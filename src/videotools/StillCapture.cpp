@@ -18,7 +18,9 @@
 #include <QThread>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <sys/stat.h>
@@ -60,12 +62,20 @@ std::optional<CaptureRequest> StillCapture::makeRequest(const ToolInfo &info, Ov
 }
 
 std::optional<CaptureRequest> StillCapture::prepareSave(const ToolInfo &info, OverlayFlags flags,
-                                                        UserDefaultUtil &settings, const QString &destination)
+                                                        UserDefaultUtil &settings, const QString &destination,
+                                                        QString *error)
 {
     OverlayChoices::store(settings, flags);
     OverlayChoices::storeCaptureFolder(settings, QFileInfo(destination).absolutePath());
-    if (!info.chapter || !QFileInfo::exists(info.chapter->_pathMp4.toLocalFile()))
+    if (!info.chapter || !QFileInfo::exists(info.chapter->_pathMp4.toLocalFile())) {
+        if (error) {
+            *error = info.chapter
+                         ? QStringLiteral("%1: %2").arg(info.chapter->_pathMp4.toLocalFile(),
+                                                        QString::fromLocal8Bit(std::strerror(ENOENT)))
+                         : QStringLiteral("no chapter is being played");
+        }
         return std::nullopt;
+    }
     return makeRequest(info, flags, OverlaySettings::from(settings), destination);
 }
 
@@ -145,23 +155,40 @@ mode_t currentUmask()
 
 } // namespace
 
-bool StillCapture::capture(const CaptureRequest &request)
+bool StillCapture::capture(const CaptureRequest &request, QString *error)
 {
     const auto image = makeStill(request);
-    if (!image || !JpegFile::write(*image, request.destination, JPEG_QUALITY, true))
+    if (!image) {
+        if (error)
+            *error = QStringLiteral("%1: no picture at %2 ms").arg(request.moviePath).arg(request.positionMs);
         return false;
+    }
+    QString why;
+    if (!JpegFile::write(*image, request.destination, JPEG_QUALITY, true, &why)) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(request.destination, why);
+        return false;
+    }
     // The temporary file was private to the user; the still is an ordinary document, with the
     // permissions the user's umask gives new files.
     ::chmod(QFile::encodeName(request.destination).constData(), 0666 & ~currentUmask());
     return true;
 }
 
-void StillCapture::start(CaptureRequest request, QObject *context, std::function<void(bool)> done)
+void StillCapture::start(CaptureRequest request, QObject *context,
+                         std::function<void(bool, const QString &)> done)
 {
-    auto saved = std::make_shared<bool>(false);
-    QThread *thread = QThread::create([request = std::move(request), saved] { *saved = capture(request); });
+    struct Outcome
+    {
+        bool saved = false;
+        QString error;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    QThread *thread = QThread::create(
+        [request = std::move(request), outcome] { outcome->saved = capture(request, &outcome->error); });
     // Connected to context: a tool closed meanwhile is not called back.
-    QObject::connect(thread, &QThread::finished, context, [saved, done = std::move(done)] { done(*saved); });
+    QObject::connect(thread, &QThread::finished, context,
+                     [outcome, done = std::move(done)] { done(outcome->saved, outcome->error); });
     QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     thread->start();
 }

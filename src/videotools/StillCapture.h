@@ -47,17 +47,21 @@ public:
                                                      const QString &destination);
 
     // The save panel's answer, as both capture tools take it: stores the choices and the folder of
-    // destination, then the request. None (after storing) when the chapter's movie is missing.
+    // destination, then the request. None (after storing) when the chapter's movie is missing; error,
+    // when given, then names it.
     static std::optional<CaptureRequest> prepareSave(const ToolInfo &info, OverlayFlags flags,
-                                                     UserDefaultUtil &settings, const QString &destination);
+                                                     UserDefaultUtil &settings, const QString &destination,
+                                                     QString *error = nullptr);
 
     static void applyBrightness(QImage &image, double offset);
     // White text with a black outline, its block in the picture's bottom-left corner.
     static void drawOverlayText(QImage &image, const QString &text, int pixelSize);
     // The decorated still of the request, or none when the movie gives no picture there.
     static std::optional<QImage> makeStill(const CaptureRequest &request);
-    // Makes the still and writes it; false when either fails (the destination is then unchanged).
-    static bool capture(const CaptureRequest &request);
+    // Makes the still and writes it; false when either fails (the destination is then unchanged) and
+    // error, when given, gets the file and the reason.
+    static bool capture(const CaptureRequest &request, QString *error = nullptr);
     // Runs capture on a thread of its own; done runs on context's thread, unless context is gone.
-    static void start(CaptureRequest request, QObject *context, std::function<void(bool saved)> done);
+    static void start(CaptureRequest request, QObject *context,
+                      std::function<void(bool saved, const QString &error)> done);
 };

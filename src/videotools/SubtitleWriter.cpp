@@ -7,9 +7,14 @@
 #include "recording/VideoInfo.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QStringList>
 #include <cmath>
+
+namespace {
+Q_LOGGING_CATEGORY(lcTrim, "orv.videotools.trim", QtInfoMsg)
+}
 
 namespace {
 
@@ -136,6 +141,6 @@ QString SubtitleWriter::ASSCreate(ChapterData &chapter, OverlayFlags flags, cons
         qWarning("[ASSCreate]Failed Write Error.");
         return {};
     }
-    qInfo("[ASSCreate] Success:\"%s\"", qPrintable(path));
+    qCDebug(lcTrim).noquote() << "[ASSCreate] Success:" << path;
     return path;
 }

@@ -16,8 +16,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QProgressBar>
 #include <QPushButton>
+
+namespace {
+Q_LOGGING_CATEGORY(lcTool, "orv.videotools.tool", QtInfoMsg)
+}
 
 namespace {
 
@@ -224,7 +229,7 @@ void ToolDialogView::updateProgress(bool isFinal, double percent)
 void ToolDialogView::saveAction()
 {
     if (!toolinfo) {
-        qInfo("No selected Movie.");
+        qCDebug(lcTool) << "No selected Movie.";
         return;
     }
     if (isBusy())
@@ -235,7 +240,7 @@ void ToolDialogView::saveAction()
         folder = _settings.pathDirCap;
     } else {
         if (!toolinfo->selectStartSumFrameTS || !toolinfo->selectEndSumFrameTS) {
-            qInfo("No selected Movie.");
+            qCDebug(lcTool) << "No selected Movie.";
             return;
         }
         const int64_t range = *toolinfo->selectEndSumFrameTS - *toolinfo->selectStartSumFrameTS;
@@ -279,22 +284,24 @@ void ToolDialogView::startCapture(const QString &destination)
 {
     if (refuseDestination(destination))
         return;
-    const auto request = StillCapture::prepareSave(*toolinfo, checkedFlags(), _settings, destination);
+    QString error;
+    const auto request = StillCapture::prepareSave(*toolinfo, checkedFlags(), _settings, destination, &error);
     if (!request) {
-        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMSgCap);
+        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMSgCap, error);
         return;
     }
     _isCapturing = true;
     setControlsEnabled(false);
-    StillCapture::start(*request, this, [this](bool saved) { onCaptureFinished(saved); });
+    StillCapture::start(*request, this,
+                        [this](bool saved, const QString &error) { onCaptureFinished(saved, error); });
 }
 
-void ToolDialogView::onCaptureFinished(bool saved)
+void ToolDialogView::onCaptureFinished(bool saved, const QString &error)
 {
     _isCapturing = false;
     setControlsEnabled(true);
     if (!saved) {
-        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMSgCap);
+        _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMSgCap, error);
         return;
     }
     _prompts->showAlert(TrimPrompts::Style::Informational, al_infoTitle, al_infoMsg);
@@ -337,7 +344,7 @@ void ToolDialogView::onTrimFinished(TrimWorker::Result result, const QString &er
 
 void ToolDialogView::taskProgressDialogOnClose()
 {
-    qInfo("taskProgressDialogOnClose");
+    qCDebug(lcTool) << "taskProgressDialogOnClose";
     // Too late once the clip is replacing the destination: the run then reports "Saved" itself.
     if (!_runner->cancel())
         return;
@@ -349,14 +356,14 @@ void ToolDialogView::taskProgressDialogOnClose()
 
 void ToolDialogView::backAction()
 {
-    qInfo("[ToolView]Back");
+    qCDebug(lcTool) << "[ToolView]Back";
     if (delegate)
         delegate->toolWindowClosed(ToolViewDelegate::Back);
 }
 
 void ToolDialogView::cancelAction()
 {
-    qInfo("[TrimTool]:Cancel");
+    qCDebug(lcTool) << "[TrimTool]:Cancel";
     if (!delegate)
         return;
     // Without a tool type only the window's run is ended.

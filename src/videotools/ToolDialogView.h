@@ -90,7 +90,7 @@ private:
     void startCapture(const QString &destination);
     void startTrim(const QString &destination);
     void onTrimFinished(TrimWorker::Result result, const QString &error);
-    void onCaptureFinished(bool saved);
+    void onCaptureFinished(bool saved, const QString &error);
 
     UserDefaultUtil &_settings;
     std::unique_ptr<TrimPrompts> _prompts;

@@ -1,12 +1,9 @@
 #include "videotools/TrimDialogs.h"
 
+#include "videotools/SavePanel.h"
 #include "videotools/TrimRules.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QFileDialog>
-#include <QGridLayout>
-#include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -16,10 +13,11 @@ TrimDialogs::~TrimDialogs()
     closeProgress();
 }
 
-void TrimDialogs::showAlert(Style style, const QString &title, const QString &text)
+void TrimDialogs::showAlert(Style style, const QString &title, const QString &text, const QString &cause)
 {
     QMessageBox box(style == Style::Critical ? QMessageBox::Critical : QMessageBox::Information, title, text,
                     QMessageBox::NoButton, _parent);
+    box.setInformativeText(cause);
     box.addButton(QCoreApplication::translate("TrimView", "OK"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -36,26 +34,15 @@ bool TrimDialogs::confirm(const QString &title, const QString &text)
 
 std::optional<QString> TrimDialogs::chooseDestination(const QString &folder, const QString &extension)
 {
-    QFileDialog dialog(_parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOption(QFileDialog::DontUseNativeDialog); // the extension row below needs Qt's own panel
-    dialog.setDirectory(folder);
-    dialog.setNameFilter(QStringLiteral("*.") + extension);
-    dialog.setDefaultSuffix(extension);
+    SavePanel::Request request;
+    request.folder = folder;
+    request.extension = extension;
     // The panel's "extension: " row with its one-item pop-up; only the word is translated.
-    if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout())) {
-        auto *label =
-            new QLabel(QCoreApplication::translate("TrimView", "extension") + QStringLiteral(": "), &dialog);
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto *popUp = new QComboBox(&dialog);
-        popUp->addItem(extension);
-        const int row = grid->rowCount();
-        grid->addWidget(label, row, 0);
-        grid->addWidget(popUp, row, 1);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    request.extensionLabel = QCoreApplication::translate("TrimView", "extension") + QStringLiteral(": ");
+    const auto chosen = SavePanel::run(_parent, request);
+    if (!chosen)
         return std::nullopt;
-    return TrimRules::withExtension(dialog.selectedFiles().first(), extension);
+    return TrimRules::withExtension(*chosen, extension);
 }
 
 void TrimDialogs::openProgress(const QString &title, std::function<void()> onCancel)

@@ -14,7 +14,8 @@ public:
     explicit TrimDialogs(QWidget *parent) : _parent(parent) {}
     ~TrimDialogs() override;
 
-    void showAlert(Style style, const QString &title, const QString &text) override;
+    void showAlert(Style style, const QString &title, const QString &text,
+                   const QString &cause = {}) override;
     bool confirm(const QString &title, const QString &text) override;
     std::optional<QString> chooseDestination(const QString &folder, const QString &extension) override;
     void openProgress(const QString &title, std::function<void()> onCancel) override;

@@ -2,13 +2,18 @@
 
 #include "videotools/ToolViewDelegate.h"
 #include "videotools/TrimPrompts.h"
+#include <QLoggingCategory>
+
+namespace {
+Q_LOGGING_CATEGORY(lcTool, "orv.videotools.tool", QtInfoMsg)
+}
 
 void TrimEndReport::finish(TrimPrompts &prompts, ToolViewDelegate *delegate, bool cancelled,
-                           TrimWorker::Result result, const QString &error,
+                           TrimWorker::Result result, const QString &reason,
                            const std::function<void()> &showFullProgress) const
 {
     if (cancelled || result == TrimWorker::Result::Cancelled) {
-        qInfo("cancel");
+        qCDebug(lcTool) << "cancel";
         prompts.closeProgress();
         return;
     }
@@ -20,7 +25,6 @@ void TrimEndReport::finish(TrimPrompts &prompts, ToolViewDelegate *delegate, boo
             delegate->toolWindowClosed(ToolViewDelegate::Saved);
         return;
     }
-    qWarning("Trim failed: %s", qPrintable(error));
-    prompts.showAlert(TrimPrompts::Style::Critical, warningTitle, errorMessage);
+    prompts.showAlert(TrimPrompts::Style::Critical, warningTitle, errorMessage, reason);
     prompts.closeProgress();
 }

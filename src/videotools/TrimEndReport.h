@@ -15,7 +15,8 @@ struct TrimEndReport
 {
     QString infoTitle, infoMessage, warningTitle, errorMessage;
 
-    // showFullProgress puts the bar at a forced 100 % before the "Saved" alert.
+    // showFullProgress puts the bar at a forced 100 % before the "Saved" alert; reason is the failure's
+    // cause, shown with the alert.
     void finish(TrimPrompts &prompts, ToolViewDelegate *delegate, bool cancelled, TrimWorker::Result result,
-                const QString &error, const std::function<void()> &showFullProgress) const;
+                const QString &reason, const std::function<void()> &showFullProgress) const;
 };

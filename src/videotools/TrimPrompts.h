@@ -17,8 +17,10 @@ public:
     };
 
     virtual ~TrimPrompts() = default;
-    // An alert with the one button "OK"; returns when it is closed.
-    virtual void showAlert(Style style, const QString &title, const QString &text) = 0;
+    // An alert with the one button "OK"; returns when it is closed. cause, when given, says why a
+    // failure happened (ffmpeg's last error line, the file and the system's error).
+    virtual void showAlert(Style style, const QString &title, const QString &text,
+                           const QString &cause = {}) = 0;
     // A question with "OK" first and "Cancel" second; true for OK.
     virtual bool confirm(const QString &title, const QString &text) = 0;
     // The save panel in folder, for files ending in .extension; the chosen path, or none.

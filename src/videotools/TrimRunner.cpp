@@ -1,6 +1,11 @@
 #include "videotools/TrimRunner.h"
 
+#include <QLoggingCategory>
 #include <QThread>
+
+namespace {
+Q_LOGGING_CATEGORY(lcTrim, "orv.videotools.trim", QtInfoMsg)
+}
 
 TrimRunner::TrimRunner(QObject *parent) : QObject(parent) {}
 
@@ -19,16 +24,18 @@ bool TrimRunner::start(TrimRequest request)
     if (_thread)
         return false;
     _worker = std::make_shared<TrimWorker>(std::move(request));
-    _worker->setLogHandler([](const QString &line) { qInfo("%s", qPrintable(line)); });
+    _worker->setLogHandler([](const QString &line) { qCDebug(lcTrim).noquote() << line; });
     _worker->setProgressHandler([this](int step, int total) {
         QMetaObject::invokeMethod(
             this, [this, step, total] { emit progress(step, total); }, Qt::QueuedConnection);
     });
     _thread = QThread::create([this, worker = _worker] {
         const TrimWorker::Result result = worker->run();
-        const QString error = worker->failureReason();
+        if (result == TrimWorker::Result::Failed)
+            qWarning("Trim failed: %s", qPrintable(worker->errorText()));
+        const QString reason = worker->failureReason();
         QMetaObject::invokeMethod(
-            this, [this, result, error] { onEnded(result, error); }, Qt::QueuedConnection);
+            this, [this, result, reason] { onEnded(result, reason); }, Qt::QueuedConnection);
     });
     _thread->start();
     return true;

@@ -29,9 +29,9 @@ public:
 
 signals:
     void progress(int step, int total);
-    // After the thread has ended; the runner may start the next job from here. error is the job's
-    // failureReason().
-    void finished(TrimWorker::Result result, const QString &error);
+    // After the thread has ended; the runner may start the next job from here.
+    // reason: why a failed run failed, for the user (TrimWorker::failureReason).
+    void finished(TrimWorker::Result result, const QString &reason);
 
 private:
     void onEnded(TrimWorker::Result result, const QString &error);

@@ -16,8 +16,13 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+Q_LOGGING_CATEGORY(lcTool, "orv.videotools.tool", QtInfoMsg)
+}
 
 TrimView::TrimView(UserDefaultUtil &settings, QWidget *parent)
     : QWidget(parent), txtTitleTrim(tr("Trim Tool")), overview1(tr("Insert data.")),
@@ -126,7 +131,7 @@ OverlayFlags TrimView::checkedFlags() const
 void TrimView::saveAction()
 {
     if (!toolinfo || !toolinfo->selectStartSumFrameTS || !toolinfo->selectEndSumFrameTS) {
-        qInfo("No selected Movie.");
+        qCDebug(lcTool) << "No selected Movie.";
         return;
     }
     if (isRunning())
@@ -141,10 +146,7 @@ void TrimView::saveAction()
         !_prompts->confirm(txtConfirmation,
                            bigDataMsgFormat.arg(TrimRules::makeDurationText(range, strHour, strMinute))))
         return;
-    // A home without a Documents folder: the panel would otherwise open wherever the program started.
-    const QString documents = UserDefaultUtil::documentsPath();
-    const QString folder = OverlayChoices::startFolder(
-        _settings.pathDirCut, QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    const QString folder = UserDefaultUtil::saveStartFolder(_settings.pathDirCut);
     const auto destination = _prompts->chooseDestination(folder, EX_MOV);
     if (destination)
         startTrim(*destination);
@@ -203,7 +205,7 @@ void TrimView::onTrimFinished(TrimWorker::Result result, const QString &error)
 
 void TrimView::taskProgressDialogOnClose()
 {
-    qInfo("taskProgressDialogOnClose");
+    qCDebug(lcTool) << "taskProgressDialogOnClose";
     // Too late once the clip is replacing the destination: the job then reports "Saved" itself.
     if (!_runner->cancel())
         return;
@@ -215,14 +217,14 @@ void TrimView::taskProgressDialogOnClose()
 
 void TrimView::backAction()
 {
-    qInfo("[ToolView]Back");
+    qCDebug(lcTool) << "[ToolView]Back";
     if (delegate)
         delegate->toolWindowClosed(ToolViewDelegate::Back);
 }
 
 void TrimView::cancelAction()
 {
-    qInfo("[TrimTool]:Cancel");
+    qCDebug(lcTool) << "[TrimTool]:Cancel";
     if (delegate)
         delegate->toolWindowClosed(ToolViewDelegate::Cancel);
 }

@@ -21,7 +21,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -298,9 +300,10 @@ bool TrimWorker::moveIntoPlace(const QString &finished)
     const QFileInfo target(_request.destination);
     const QString part = FileUtil::hiddenPathBeside(target.absoluteFilePath(), QStringLiteral("part"));
     const qint64 expectedSize = QFileInfo(finished).size();
-    if (!QFile::rename(finished, part) && !QFile::copy(finished, part)) {
+    QFile source(finished);
+    if (!QFile::rename(finished, part) && !source.copy(part)) {
         QFile::remove(part);
-        fail(tr("Cannot write %1.").arg(part));
+        fail(tr("Cannot write %1.").arg(part), QStringLiteral("%1: %2").arg(part, source.errorString()));
         return false;
     }
     if (QFileInfo(part).size() != expectedSize) {
@@ -316,8 +319,10 @@ bool TrimWorker::moveIntoPlace(const QString &finished)
     }
     if (std::rename(QFile::encodeName(part).constData(),
                     QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(part);
-        fail(tr("Cannot replace %1.").arg(target.absoluteFilePath()));
+        fail(tr("Cannot replace %1.").arg(target.absoluteFilePath()),
+             QStringLiteral("%1: %2").arg(target.absoluteFilePath(), why));
         return false;
     }
     return true;

@@ -2,12 +2,15 @@
 #include "app/CardOpenerHost.h"
 #include "card/CardData.h"
 #include "support/EventLoop.h"
+#include "support/Ffmpeg.h"
+#include "support/TempDir.h"
 
 #include "AppFakes.h"
 
 #include <QElapsedTimer>
 #include <QThread>
 #include <atomic>
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,6 +20,7 @@ struct FakeHost : CardOpenerHost
     std::shared_ptr<CardData> card = std::make_shared<CardData>();
     std::vector<std::shared_ptr<CardData>> retired;
     QStringList steps;
+    QStringList causes; // of each warning, in order
     bool loading = false;
     bool plays = true;
     QStringList problems;
@@ -32,11 +36,16 @@ struct FakeHost : CardOpenerHost
     void setLoading(bool on) override { loading = on; }
     void setAutoPlay(bool on) override { steps << QStringLiteral("autoPlay %1").arg(on); }
     void setLoadingTextVisible(bool on) override { steps << QStringLiteral("loadingText %1").arg(on); }
-    void warn(const QString &text) override { steps << "warn: " + text; }
+    void warn(const QString &text, const QString &cause = {}) override
+    {
+        steps << "warn: " + text;
+        causes << cause;
+    }
     void startLoadWorkers(CardData &) override { steps << "workers"; }
     void showCard(CardData &c) override { steps << (&c == card.get() ? "show" : "show a stale card"); }
     bool playFirstItem() override { return steps << "play", plays; }
     void disableSave() override { steps << "saveOff"; }
+    void holdPlayback(bool held) override { steps << QStringLiteral("hold %1").arg(held); }
     void clearPlayer() override { steps << "clearPlayer"; }
     void closeStopWatch() override { steps << "closeStopWatch"; }
     void updateWindowTitle() override { steps << "title"; }
@@ -73,7 +82,7 @@ TEST(CardOpenerTest, CompletionCasesAlertAndStopAtTheirStep)
 {
     using O = CardOpener::Outcome;
     const QString shown = "loadingText 0";
-    // Listed once, in one message, after the card has opened.
+    // Listed once, in one message, after the card has opened; the first item waits meanwhile.
     const QString leftOut = "warn: These files could not be read and were left out:\na.MP4\nb.MP4";
     // Source (none: the read finds no trip), whether the first item plays, outcome, completion steps.
     const std::tuple<std::optional<QUrl>, bool, O, QStringList> cases[] = {
@@ -85,8 +94,11 @@ TEST(CardOpenerTest, CompletionCasesAlertAndStopAtTheirStep)
         {writtenSampleCard(),
          false,
          O::NothingPlayable,
-         {shown, "workers", "show", "play", NOT_FOUND, "saveOff", leftOut}},
-        {writtenSampleCard(), true, O::Opened, {shown, "workers", "show", "play", "title", leftOut}},
+         {shown, "workers", "show", "play", NOT_FOUND, "saveOff", "hold 1", leftOut, "hold 0"}},
+        {writtenSampleCard(),
+         true,
+         O::Opened,
+         {shown, "workers", "show", "play", "title", "hold 1", leftOut, "hold 0"}},
     };
     for (const auto &[url, plays, outcome, steps] : cases) {
         SCOPED_TRACE(int(outcome));
@@ -104,6 +116,61 @@ TEST(CardOpenerTest, CompletionCasesAlertAndStopAtTheirStep)
         EXPECT_EQ(f.opener.openMovieType().has_value(),
                   outcome == O::Opened || outcome == O::NothingPlayable);
     }
+}
+
+// The failures of an open keep their text and say what was looked for and not found.
+TEST(CardOpenerTest, FailedOpensSayWhatWasLookedFor)
+{
+    TempDir dir;
+    const QString empty = dir.filePath("empty");
+    ASSERT_TRUE(QDir().mkpath(empty));
+    const QString foreign = dir.filePath("holiday.mp4");
+    ASSERT_TRUE(Ffmpeg::writeTestMovie(foreign, 320, 240, 1.0));
+    const QString version0713 = writtenSampleCard(0x0713).toLocalFile();
+    const struct
+    {
+        QUrl source;
+        CardOpener::Outcome outcome;
+        QString warning, cause; // a cause ending in "*" is a beginning
+    } cases[] = {
+        {QUrl::fromLocalFile(empty + "/"), CardOpener::Outcome::NoRecordings, NOT_FOUND,
+         "No recordings were found in " + empty + "/."},
+        {QUrl::fromLocalFile(foreign), CardOpener::Outcome::UnreadableFile, UNREADABLE,
+         "No driving data was found in " + foreign + "."},
+        {QUrl::fromLocalFile(version0713), CardOpener::Outcome::UnreadableFile, UNREADABLE,
+         version0713 + "*has the file version \"0713\", which this viewer cannot read."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.source.toLocalFile().toStdString());
+        Fixture f;
+        f.opener.openVideoData(c.source, true, MovieType::Backup);
+        EXPECT_EQ(f.waitFor(1), std::vector{c.outcome});
+        ASSERT_EQ(f.host.causes.size(), 1);
+        EXPECT_EQ(f.host.steps.filter("warn: "), QStringList{c.warning});
+        const qsizetype star = c.cause.indexOf('*');
+        if (star < 0) {
+            EXPECT_EQ(f.host.causes[0], c.cause);
+        } else {
+            EXPECT_TRUE(f.host.causes[0].startsWith(c.cause.left(star)) &&
+                        f.host.causes[0].endsWith(c.cause.mid(star + 1)))
+                << f.host.causes[0].toStdString();
+        }
+    }
+}
+
+// A file that several readers failed on is one line, its reasons joined in the order they came.
+TEST(CardOpenerTest, ProblemLinesNameEachFileOnce)
+{
+    const std::vector<FileProblemList::Problem> problems = {
+        {"/card/MOVE/MOVE001/0002.MP4", "no driving data"},
+        {"/card/MOVE/VREC_MOV_MNG.DAT", "too short"},
+        {"/card/MOVE/MOVE001/0002.MP4", "moov atom not found"},
+        {"/card/MOVE/MOVE001/0002.MP4", "not a movie"},
+        {"/card/MOVE/MOVE001/0002.MP4", "no driving data"},
+    };
+    EXPECT_EQ(CardOpener::problemLines(problems),
+              (QStringList{"0002.MP4: no driving data; moov atom not found; not a movie",
+                           "VREC_MOV_MNG.DAT: too short"}));
 }
 
 TEST(CardOpenerTest, OverlappingOpensShowOnlyTheSecondCard)

@@ -240,9 +240,9 @@ TEST(WindowFollowsTest, FullScreenFromAnySourceActsAsThePlayersButtonAndHidesThe
     // The two alerts leave full screen before they show; the missing file also closes the stopwatch.
     struct FullScreenAtAlert : FakePrompter
     {
-        void warn(QWidget *parent, const QString &text) override
+        void warn(QWidget *parent, const QString &text, const QString &cause = {}) override
         {
-            FakePrompter::warn(parent, text);
+            FakePrompter::warn(parent, text, cause);
             fullScreen.push_back(parent->window()->isFullScreen());
         }
         std::vector<bool> fullScreen;

@@ -43,6 +43,7 @@ fi
 
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime
 export QT_QPA_PLATFORM=xcb QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
+export QT_MESSAGE_PATTERN="%{type}: %{if-category}%{category}: %{endif}%{message}"
 mkdir -m 0700 -p "$work/runtime"
 
 xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
@@ -137,6 +138,13 @@ xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   fi
   kill "$pid"
   wait "$pid" 2>/dev/null || true
-' open-test "$program" "$screengrab" "$shots" "$mode" "${isolate[@]}"
+' open-test "$program" "$screengrab" "$shots" "$mode" "${isolate[@]}" 2> "$work/stderr" || status=$?
+cat "$work/stderr" >&2
+[ "${status:-0}" = 0 ] || exit "$status"
+# A quiet terminal: Qt's debug and info lines only when asked for, no probing of hardware decoders.
+if grep -E '^(debug|info): |Cannot load libcuda' "$work/stderr" >&2; then
+  echo "debug output or a hardware decoder probe on the terminal" >&2
+  exit 1
+fi
 
 case $mode in quit | quit-loading) grep -q 'TQ-MW58_ViewerFirstLaunch=true' "$work/config/Orvalind/Orvalind.ini" ;; esac

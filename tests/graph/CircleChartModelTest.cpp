@@ -1,5 +1,8 @@
 #include "graph/CircleChartModel.h"
 #include "FakeDrivingData.h"
+#include "support/MessageCapture.h"
+
+#include <QLoggingCategory>
 
 #include <gtest/gtest.h>
 
@@ -140,4 +143,21 @@ TEST(CircleChartModelTest, ChaptersEventsResizeAndEmptyLists)
     EXPECT_FALSE(chart.marker().has_value());
     chart.updateMarker(100, Status::NotReady);
     EXPECT_TRUE(chart.trace().empty());
+}
+
+// Each draw of a paused chart has a debug line; it reaches the console only when asked for.
+TEST(CircleChartModelTest, DrawLinesAreDebugOutputOffUnlessAsked)
+{
+    CircleChartModel chart;
+    chart.loadMovieChapters(circling());
+    chart.updateMarker(3000, Status::Pause);
+    for (const bool asked : {false, true}) {
+        QLoggingCategory::setFilterRules(asked ? "orv.graph.circlechart.debug=true" : "");
+        MessageCapture console;
+        chart.trace();
+        chart.trace();
+        EXPECT_EQ(console.messages().size(), asked ? 2u : 0u);
+        EXPECT_EQ(console.count(QtDebugMsg, "orv.graph.circlechart"), asked ? 2 : 0);
+    }
+    QLoggingCategory::setFilterRules({});
 }

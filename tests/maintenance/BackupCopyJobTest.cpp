@@ -431,6 +431,7 @@ TEST(BackupSettingDialogTest, BackupRunsAsksBeforeCopyingIntoAnExistingFolderAnd
               (QStringList{"confirm:The folder already exists at the selected destination. Would "
                            "you like to overwrite?",
                            "warn:Unable to copy the file."}));
+    EXPECT_FALSE(rig.prompter.causes.last().isEmpty()) << "the alert says which file failed and why";
     EXPECT_EQ(rig.host.progress.finished, (QStringList{"Save completed.", "Backup cancelled."}));
     EXPECT_EQ(snapshot(rig.dir.filePath("backups")), earlier);
 }

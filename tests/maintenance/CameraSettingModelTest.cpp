@@ -371,3 +371,21 @@ TEST(CameraSettingDialogTest, OkAsksThenSavesOrWarnsAndStaysOpen)
     EXPECT_TRUE(prompter.shown.last().startsWith("inform: The camera settings have been saved."));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
+
+// A card folder that cannot take the file: the warning keeps its text and names the file with the reason.
+TEST(CameraSettingDialogTest, FailedSaveSaysWhichFileAndWhy)
+{
+    TempDir dir;
+    const QString card = dir.write("card", "a file where the card's folder should be");
+    FakePrompter prompter;
+    CameraSettingDialog dialog(prompter);
+    dialog.setSettingInfo(settingsOf({}));
+    dialog.setupDialog();
+    dialog.setDefaultDirPath(card);
+    prompter.shown.clear();
+    dialog.btnOkClick();
+    EXPECT_EQ(prompter.shown.last(), "warn: Unable to overwrite the setup file.");
+    const QString cause = prompter.causes.last();
+    EXPECT_TRUE(cause.startsWith(card + "/GROUP.DAT: ") && cause.size() > card.size() + 12)
+        << cause.toStdString();
+}

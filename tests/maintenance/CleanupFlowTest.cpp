@@ -6,10 +6,13 @@
 #include "maintenance/CleanupRules.h"
 #include "maintenance/DeleteRun.h"
 #include "maintenance/GuardedRemover.h"
+#include "maintenance/MaintenanceMessageBoxes.h"
+#include "maintenance/MessageBoxPrompter.h"
 
 #include "MaintenanceFakes.h"
 #include "card/CardFixture.h"
 #include "recording/UserDefaultUtil.h"
+#include "support/ModalAnswerer.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -236,7 +239,32 @@ TEST(DeleteRunTest, FailedRemovalsFollowTheAnswerAndRetriesAreBounded)
                            folder, c.whole, {stuck, other}, prompter, log, {0, 4}),
                   c.cancelled);
         EXPECT_EQ(prompter.log.size(), c.prompts);
+        for (const QString &cause : prompter.causes)
+            EXPECT_EQ(cause, stuck + ": busy") << "the file and the system's reason";
         EXPECT_EQ(QFileInfo::exists(other), !c.secondRemoved);
         EXPECT_TRUE(QFileInfo::exists(stuck));
     }
+}
+
+// The alerts as the user sees them: the failure's own text stays the main text, its cause goes below.
+TEST(MaintenanceAlertsTest, FailureBoxesShowTheCauseAsInformativeText)
+{
+    MessageBoxPrompter dialogs;
+    MaintenanceMessageBoxes flows;
+    const QString cause = "/media/card/MOVE/GROUP.DAT: Read-only file system";
+    ModalAnswerer answerer;
+    dialogs.warn(nullptr, "Unable to overwrite the setup file.", cause);
+    flows.warn("Unable to copy the file.", cause);
+    EXPECT_EQ(flows.askRemoveFailure(false, cause), MaintenancePrompter::RemoveAnswer::Cancel);
+    dialogs.warn(nullptr, "Chapter was not selected.");
+    ASSERT_EQ(answerer.boxes.size(), 4u);
+    const QStringList texts{"Unable to overwrite the setup file.", "Unable to copy the file."};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(answerer.boxes[i].title, "Warning");
+        EXPECT_EQ(answerer.boxes[i].informative, cause) << i;
+    }
+    EXPECT_EQ(answerer.boxes[0].text, texts[0]);
+    EXPECT_EQ(answerer.boxes[1].text, texts[1]);
+    EXPECT_TRUE(answerer.boxes[2].text.startsWith("The action can't be completed"));
+    EXPECT_TRUE(answerer.boxes[3].informative.isEmpty()) << "no cause, no second line";
 }

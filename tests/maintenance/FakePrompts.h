@@ -11,14 +11,19 @@ class FakePrompter : public MessagePrompter
 {
 public:
     bool confirmAnswer = true;
-    QStringList shown; // "confirm: text", "warn: text", "inform: text" in order
+    QStringList shown;  // "confirm: text", "warn: text", "inform: text" in order
+    QStringList causes; // the cause given with each warning, in order
 
     bool confirm(QWidget *, const QString &text) override
     {
         shown << "confirm: " + text;
         return confirmAnswer;
     }
-    void warn(QWidget *, const QString &text) override { shown << "warn: " + text; }
+    void warn(QWidget *, const QString &text, const QString &cause = {}) override
+    {
+        shown << "warn: " + text;
+        causes << cause;
+    }
     void inform(QWidget *, const QString &text) override { shown << "inform: " + text; }
     void announce(QWidget *, const QString &title, const QString &text) override
     {

@@ -11,7 +11,11 @@
 class FakeMaintenancePrompter : public MaintenancePrompter
 {
 public:
-    void warn(const QString &text) override { log << "warn:" + text; }
+    void warn(const QString &text, const QString &cause = {}) override
+    {
+        log << "warn:" + text;
+        causes << cause;
+    }
     bool confirm(const QString &text, bool) override
     {
         log << "confirm:" + text;
@@ -21,13 +25,15 @@ public:
         confirmAnswers.pop_front();
         return answer;
     }
-    RemoveAnswer askRemoveFailure(bool folder) override
+    RemoveAnswer askRemoveFailure(bool folder, const QString &cause = {}) override
     {
         log << (folder ? "removeFailure:folder" : "removeFailure:file");
+        causes << cause;
         return removeAnswer;
     }
 
     QStringList log;
+    QStringList causes; // the cause each warning and removal failure gave, in order
     std::deque<bool> confirmAnswers;
     RemoveAnswer removeAnswer = RemoveAnswer::Ignore;
 };

@@ -8,6 +8,8 @@
 #include "map/KmzExporter.h"
 #include "recording/UserDefaultUtil.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTranslator>
 
 namespace {
@@ -24,14 +26,15 @@ public:
         events << "panel " + startPath;
         return choices.isEmpty() ? std::nullopt : std::optional(choices.takeFirst());
     }
-    void showWarning(const QString &message, const QString &informative) override
+    void showWarning(const QString &message, const QString &informative, const QString &cause = {}) override
     {
         events << message + ": " + informative;
+        causes << cause;
     }
     bool askYesNo(const QString &message, const QString &informative, const QString &,
                   const QString &) override
     {
-        showWarning(message, informative);
+        events << message + ": " + informative;
         return answerYes;
     }
 
@@ -44,6 +47,7 @@ public:
     GoogleEarthExportSource source;
     QStringList choices;
     QStringList events;
+    QStringList causes; // of each warning, in order
     QStringList opened;
 };
 
@@ -139,10 +143,13 @@ TEST_F(GoogleEarthExportCommandTest, OutcomesAndWhatTheUserIsTold)
         EXPECT_EQ(run(), c.outcome) << c.what;
         EXPECT_EQ(host.events.isEmpty() ? QString() : host.events.last(), c.lastEvent) << c.what;
         EXPECT_TRUE(host.opened.isEmpty()) << c.what;
+        if (c.outcome == Outcome::Failed)
+            EXPECT_TRUE(host.causes.last().startsWith(c.choice + ": ")) << host.causes.last().toStdString();
     }
-    // A remembered folder that is gone: the panel starts in Documents.
+    // A remembered folder that is gone: the panel starts in Documents, or at home without one.
     settings.setPathDirGoogleEarth(QUrl::fromLocalFile(out.filePath("gone")));
-    EXPECT_EQ(command.startFolder(), UserDefaultUtil::documentsPath());
+    const QString documents = UserDefaultUtil::documentsPath();
+    EXPECT_EQ(command.startFolder(), QFileInfo(documents).isDir() ? documents : QDir::homePath());
 }
 
 // The save panel reaches the card: a file there, under any name, is refused and nothing is written.

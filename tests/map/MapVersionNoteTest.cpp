@@ -5,17 +5,26 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QStringList>
 #include <gtest/gtest.h>
 
 namespace {
-// The lines the note writes to the console while it runs.
+// The lines the note writes to the console while it runs, its debug lines asked for.
 QStringList g_console;
 
 struct ConsoleCapture
 {
-    ConsoleCapture() { g_console.clear(); }
-    ~ConsoleCapture() { qInstallMessageHandler(previous); }
+    ConsoleCapture()
+    {
+        g_console.clear();
+        QLoggingCategory::setFilterRules(QStringLiteral("orv.map.versionnote.debug=true"));
+    }
+    ~ConsoleCapture()
+    {
+        QLoggingCategory::setFilterRules({});
+        qInstallMessageHandler(previous);
+    }
     QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext &, const QString &text) { g_console.append(text); });
 };

@@ -10,6 +10,7 @@
 #include "card/WriteDestination.h"
 #include "recording/UserDefaultUtil.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/MessageCapture.h"
 #include "support/TempDir.h"
 
 #include <QCheckBox>
@@ -18,6 +19,7 @@
 #include <QEventLoop>
 #include <QImageReader>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -34,15 +36,17 @@ struct FakeToolPrompts : TrimPrompts
 {
     // "alert:<text>", "confirm:<text>", "save:<folder>:<extension>", "progress:<label>", "close"
     QStringList calls;
+    QStringList causes; // of each alert, in order
     bool answer = true;
     std::optional<QString> destination;
     std::function<void()> onCancel;
     std::function<void(double)> onProgress;
     QEventLoop *loop = nullptr; // left at the first alert
 
-    void showAlert(Style, const QString &, const QString &text) override
+    void showAlert(Style, const QString &, const QString &text, const QString &cause = {}) override
     {
         calls << "alert:" + text;
+        causes << cause;
         if (loop)
             loop->quit();
     }
@@ -182,7 +186,9 @@ TYPED_TEST(TrimViewTest, RangeAndLongJobChecksBeforeTheSavePanel)
 TYPED_TEST(TrimViewTest, SaveRunsTheJobReportsSavedOnceAndStoresTheChoices)
 {
     const QString clip = this->_dir.filePath("clip.mp4");
+    MessageCapture console;
     this->runTrim(clip);
+    EXPECT_EQ(console.count(QtDebugMsg, ""), 0) << "the ffmpeg commands are debug lines, off unless asked";
     EXPECT_EQ(this->_delegate.results, QList<int>{ToolViewDelegate::Saved});
     EXPECT_EQ(this->_prompts->calls.filter("alert:").join(','), "alert:Saved");
     const std::vector<double> &values = this->_progress;
@@ -238,6 +244,32 @@ TYPED_TEST(TrimViewTest, CardFilesAndUnwritableFoldersAreRefusedBeforeTheJob)
     }
 }
 
+// The failure alert keeps its text and says why: ffmpeg's last line. The commands reach the console
+// only when the trim's debug lines are asked for.
+TYPED_TEST(TrimViewTest, FailedCutSaysWhatFfmpegSaidLast)
+{
+    const QString program =
+        this->_dir.write("ffmpeg-fails", "#!/bin/sh\necho 'Stream mapping:' >&2\n"
+                                         "echo 'clip.mp4: Invalid argument' >&2\nexit 1\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QLoggingCategory::setFilterRules("orv.videotools.trim.debug=true");
+    MessageCapture console;
+    auto &view = this->open(ToolTestCard::shared().tripInfo(ToolType::Trim, 4000));
+    view.setFfmpegProgram(program);
+    this->_prompts->destination = this->_dir.filePath("clip.mp4");
+    QEventLoop loop;
+    this->_prompts->loop = &loop;
+    view.saveAction();
+    loop.exec();
+    while (this->busy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QLoggingCategory::setFilterRules({});
+    EXPECT_EQ(this->_prompts->calls.filter("alert:").join(','), "alert:Cut was unsuccessful.");
+    EXPECT_EQ(this->_prompts->causes.last(), "clip.mp4: Invalid argument");
+    EXPECT_GT(console.count(QtDebugMsg, "orv.videotools.trim"), 0);
+    EXPECT_FALSE(QFile::exists(this->_dir.filePath("clip.mp4")));
+}
+
 TYPED_TEST(TrimViewTest, TrimmedClipDisablesTheBoxesAndAsksNothing)
 {
     ToolInfo info = ToolTestCard::shared().clipInfo(ToolType::Trim);
@@ -288,6 +320,8 @@ TYPED_TEST(CaptureViewTest, SavesOrRefusesClosesOnlyAfterSuccessAndStoresTheChoi
             loop.exec();
         }
         EXPECT_EQ(this->_prompts->calls.last(), c.alert);
+        EXPECT_EQ(this->_prompts->causes.last(),
+                  c.isMovieMissing ? this->_dir.filePath("gone.MP4") + ": No such file or directory" : "");
         // Only the first save starts where no stored folder exists yet; later ones in the stored folder.
         const QString folder = c.closed == 1 ? this->firstFolder() : this->_dir.path();
         EXPECT_EQ(this->_prompts->calls.front(), "save:" + folder + ":jpeg");
@@ -305,6 +339,17 @@ TYPED_TEST(CaptureViewTest, SavesOrRefusesClosesOnlyAfterSuccessAndStoresTheChoi
     EXPECT_FALSE(reread.expDlgDateTime || reread.expDlgSpeed || reread.expDlgAcceleration ||
                  reread.expDlgPoint);
     EXPECT_EQ(reread.pathDirCap, this->_dir.path());
+
+    // A still that cannot be written names its file and the system's reason.
+    auto &view = this->open(card.tripInfo(ToolType::Capture));
+    this->_prompts->destination = this->_dir.filePath("no folder/still.jpeg");
+    QEventLoop loop;
+    this->_prompts->loop = &loop;
+    view.saveAction();
+    loop.exec();
+    EXPECT_EQ(this->_prompts->calls.last(), "alert:Unable to save the image.");
+    EXPECT_TRUE(this->_prompts->causes.last().startsWith(this->_dir.filePath("no folder/still.jpeg: ")))
+        << this->_prompts->causes.last().toStdString();
 }
 
 TYPED_TEST(CaptureViewTest, CardFileIsRefusedBeforeTheCapture)

@@ -290,6 +290,33 @@ TEST_F(TrimWorkerTest, RefusedOrFailedDestinationsKeepTheirFiles)
     EXPECT_TRUE(nothingLeftBehind());
 }
 
+// The reason for the user is one line: what ffmpeg said last, or the file with the system's error.
+TEST_F(TrimWorkerTest, FailureReasonIsFfmpegsLastLineOrTheFileWithTheSystemsError)
+{
+    const QString failing = _work.write("ffmpeg-fails", "#!/bin/sh\necho 'Input #0, mov' >&2\n"
+                                                        "echo 'out.mp4: Invalid argument' >&2\nexit 1\n");
+    const QString silent = _work.write("ffmpeg-silent", "#!/bin/sh\nexit 3\n");
+    for (const QString &program : {failing, silent})
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString blocked = QFileInfo(_work.write("taken.mp4/keep.txt", "keep")).path();
+    const struct
+    {
+        QString program, destination, reason;
+    } cases[] = {
+        {failing, _work.filePath("a.mp4"), "out.mp4: Invalid argument"},
+        {silent, _work.filePath("b.mp4"), "ffmpeg ended with exit code 3."},
+        {{}, blocked, blocked + ": Is a directory"},
+    };
+    for (const auto &c : cases) {
+        TrimRequest r = request(500, 2500, c.destination);
+        r.ffmpegProgram = c.program;
+        TrimWorker worker(r);
+        EXPECT_EQ(worker.run(), TrimWorker::Result::Failed);
+        EXPECT_EQ(worker.failureReason(), c.reason) << worker.errorText().toStdString();
+    }
+    EXPECT_TRUE(nothingLeftBehind());
+}
+
 TEST_F(TrimWorkerTest, AwkwardFolderNamesForWorkAndDestination)
 {
     const QString folder = _work.filePath("clips 'one', two: three");

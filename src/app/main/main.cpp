@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLoggingCategory>
 #include <QStringList>
 #include <QTranslator>
 
@@ -21,6 +22,8 @@ int main(int argc, char *argv[])
     if (const std::optional<qint64> oldPid = Relaunch::waitTarget(arguments))
         Relaunch::waitForExit(*oldPid, QStringLiteral("/proc/self/exe"));
 
+    // Qt WebEngine describes its graphics set-up at every start; QT_LOGGING_RULES still overrides this.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvalind"));
