@@ -372,7 +372,7 @@ std::optional<Date> Mp4RecordingReader::readFirstTime(const QString &path, const
 
     // The earliest kept frame of the first block that keeps one (of a later one while the counters
     // seen are all zero, as read() does); every later block is still walked for what makes read() give
-    // up (a read error, too many frames).
+    // up (a read error), up to the frames the movie's length allows.
     Date first = Date::distantPast();
     uint32_t smallest = 0;
     size_t kept = 0;
@@ -393,19 +393,22 @@ std::optional<Date> Mp4RecordingReader::readFirstTime(const QString &path, const
                 break;
             if (record[44] != 0x55) // not a kept frame (decodeRecord's _id)
                 continue;
-            if (++kept > maxFrames)
-                return std::nullopt;
-            if (smallest != 0)
-                continue;
-            const Date time = DataUtility::getUnixDate(record, 2);
-            if (!blockFirst || blockFirst->isDistantPast() || *blockFirst > time)
-                blockFirst = time;
-            blockSmallest = std::min(blockSmallest, DataUtility::getUInt32(record, 40));
+            if (smallest == 0) {
+                const Date time = DataUtility::getUnixDate(record, 2);
+                if (!blockFirst || blockFirst->isDistantPast() || *blockFirst > time)
+                    blockFirst = time;
+                blockSmallest = std::min(blockSmallest, DataUtility::getUInt32(record, 40));
+            }
+            // read() keeps the frames up to what the movie's length allows and leaves the rest out.
+            if (++kept >= maxFrames)
+                break;
         }
         if (blockFirst && smallest == 0) {
             smallest = blockSmallest;
             first = *blockFirst;
         }
+        if (kept >= maxFrames)
+            break;
     }
     return first;
 }

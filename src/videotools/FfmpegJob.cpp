@@ -217,8 +217,9 @@ QString FfmpegJob::errorText() const
 
 QString FfmpegJob::shortErrorText() const
 {
+    // ffmpeg's last line names what stopped it; without one, how it ended.
     const QString text = outcomeText();
-    return text.isEmpty() || _logTail.empty() ? text : text + QLatin1Char(' ') + _logTail.back();
+    return text.isEmpty() || _logTail.empty() ? text : _logTail.back();
 }
 
 void FfmpegJob::onFinished(int exitCode, QProcess::ExitStatus status)

@@ -66,7 +66,7 @@ public:
     QString logTail() const;
     // One text for an error message: what went wrong and the log tail; empty after success.
     QString errorText() const;
-    // What went wrong and ffmpeg's last log line only, on one line; empty after success.
+    // ffmpeg's last log line, or how it ended when it wrote none; empty after success.
     QString shortErrorText() const;
 
     // Percent of expectedMs that one "-progress" line reports, when it reports a time or the end.

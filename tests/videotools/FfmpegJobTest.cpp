@@ -56,11 +56,8 @@ TEST(FfmpegJobTest, FailuresAreClearErrors)
     EXPECT_NE(failed.exitCode(), 0);
     EXPECT_TRUE(failed.logTail().contains("/nonexistent/in.mp4"));
     EXPECT_TRUE(failed.errorText().startsWith("ffmpeg ended with exit code"));
-    // The short form for an alert: the outcome and ffmpeg's last line, on one line.
-    const QString reason = failed.shortErrorText();
-    EXPECT_TRUE(reason.startsWith("ffmpeg ended with exit code")) << reason.toStdString();
-    EXPECT_TRUE(reason.endsWith(failed.logTail().split('\n').last())) << reason.toStdString();
-    EXPECT_FALSE(reason.contains('\n'));
+    // The short form for an alert: ffmpeg's last line.
+    EXPECT_EQ(failed.shortErrorText(), failed.logTail().split('\n').last());
 }
 
 TEST(FfmpegJobTest, CancelWhileRunningEndsTheProcess)

@@ -340,15 +340,18 @@ TYPED_TEST(CaptureViewTest, SavesOrRefusesClosesOnlyAfterSuccessAndStoresTheChoi
                  reread.expDlgPoint);
     EXPECT_EQ(reread.pathDirCap, this->_dir.path());
 
-    // A still that cannot be written names its file and the system's reason.
+    // A still that cannot be written names its file and the system's reason (a folder stands where
+    // the file would go: the destination's folder takes new files, so it passes the early checks).
     auto &view = this->open(card.tripInfo(ToolType::Capture));
-    this->_prompts->destination = this->_dir.filePath("no folder/still.jpeg");
+    const QString taken = this->_dir.filePath("taken/still.jpeg");
+    ASSERT_TRUE(QDir().mkpath(taken));
+    this->_prompts->destination = taken;
     QEventLoop loop;
     this->_prompts->loop = &loop;
     view.saveAction();
     loop.exec();
     EXPECT_EQ(this->_prompts->calls.last(), "alert:Unable to save the image.");
-    EXPECT_TRUE(this->_prompts->causes.last().startsWith(this->_dir.filePath("no folder/still.jpeg: ")))
+    EXPECT_TRUE(this->_prompts->causes.last().startsWith(taken + ": "))
         << this->_prompts->causes.last().toStdString();
 }
 
