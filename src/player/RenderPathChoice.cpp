@@ -1,9 +1,14 @@
 #include "player/RenderPathChoice.h"
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+
+namespace {
+Q_LOGGING_CATEGORY(lcRenderPath, "orv.player.renderpath", QtWarningMsg)
+}
 
 bool RenderPathChoice::isSoftwareDriver(const Driver &driver)
 {
@@ -54,7 +59,7 @@ bool RenderPathChoice::isSoftwarePreferredHere()
         return true;
     const auto driver = probeDriver();
     if (driver)
-        qInfo("[RenderPathChoice] OpenGL renderer \"%s\" by \"%s\"", qPrintable(driver->renderer),
-              qPrintable(driver->vendor));
+        qCInfo(lcRenderPath, "[RenderPathChoice] OpenGL renderer \"%s\" by \"%s\"",
+               qPrintable(driver->renderer), qPrintable(driver->vendor));
     return isSoftwarePreferred(platform, driver);
 }

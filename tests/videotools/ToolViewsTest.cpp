@@ -9,8 +9,8 @@
 #include "ToolTestCard.h"
 #include "card/WriteDestination.h"
 #include "recording/UserDefaultUtil.h"
-#include "support/ReadOnlyFolder.h"
 #include "support/MessageCapture.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TempDir.h"
 
 #include <QCheckBox>
