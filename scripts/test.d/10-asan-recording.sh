@@ -4,10 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-build=${ASAN_BUILD_DIR:-build-asan}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DORV_SANITIZE=address,undefined -DCMAKE_CXX_FLAGS="-fno-sanitize-recover=all" \
-  -DORV_BUILD_GUI=OFF -DORV_BUILD_TESTS=ON >/dev/null
+# The tree the fuzz targets build in (clang).
+source scripts/trees.bash
+build=$(asan_tree)
 # The suite runs the developer programs (samplecard, recdump, carddump) found in the build folder.
 targets=(tests_recording)
 known=$(ninja -C "$build" -t targets all)
@@ -17,7 +16,7 @@ done
 cmake --build "$build" --parallel "${ASAN_JOBS:-$(nproc)}" --target "${targets[@]}"
 
 export QT_QPA_PLATFORM=offscreen
-export ORV_BUILD_DIR="$PWD/$build"
+export ORV_BUILD_DIR="$(realpath "$build")"
 # Qt keeps some allocations until exit on purpose; leaks are not what this step looks for.
 export ASAN_OPTIONS="detect_leaks=0:halt_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

@@ -4,9 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-build=${TSAN_BUILD_DIR:-build-tsan}
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DORV_SANITIZE=thread -DORV_BUILD_GUI=OFF -DORV_BUILD_TESTS=ON >/dev/null
+source scripts/trees.bash
+build=$(tsan_tree)
 cmake --build "$build" --parallel "$(nproc)" --target tests_card
 
 # The sanitizer's runtime cannot follow the ffmpeg children that make the card's movies, so the
@@ -22,7 +21,7 @@ trap 'rm -rf "$card"' EXIT
 "$regular/devtools/samplecard" --size 64x48 --duration 4000 "$card"
 
 export QT_QPA_PLATFORM=offscreen
-export ORV_BUILD_DIR="$PWD/$build"
+export ORV_BUILD_DIR="$(realpath "$build")"
 export ORV_SAMPLE_CARD="$card"
 export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1 suppressions=$PWD/scripts/test.d/tsan.supp"
 "$build/tests/card/tests_card" --gtest_filter='WorkerGroupTest.*:CardDataWorkersTest.*:HostileCardTest.Workers*'

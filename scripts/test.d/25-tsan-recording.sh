@@ -4,9 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-build=${TSAN_BUILD_DIR:-build-tsan}
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DORV_SANITIZE=thread -DORV_BUILD_GUI=OFF -DORV_BUILD_TESTS=ON >/dev/null
+source scripts/trees.bash
+build=$(tsan_tree)
 cmake --build "$build" --parallel "$(nproc)" --target tests_recording
 
 export QT_QPA_PLATFORM=offscreen

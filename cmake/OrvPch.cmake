@@ -1,0 +1,116 @@
+# Precompiled headers. Qt Widgets and GoogleTest headers cost more to parse than most of our files, so
+# every target gets the precompiled header of its kind (what it links: Qt, Qt Widgets, libmpv, whose
+# -D_REENTRANT must match, GoogleTest), built once by a small host target and reused by all targets of
+# that kind. Reuse needs the same compile flags, which all targets of a tree share except the fuzz
+# targets (left out). A user may define more macros than the host, not fewer (GCC drops a header built
+# with a macro the user lacks), so each host links the least of its kind. Off by default under a compiler
+# launcher: ccache then hits across worktrees as before.
+if(CMAKE_CXX_COMPILER_LAUNCHER)
+  set(orv_pch_default OFF)
+else()
+  set(orv_pch_default ON)
+endif()
+option(ORV_PCH "Precompiled headers (default: on unless a compiler launcher is set)" ${orv_pch_default})
+
+set(ORV_PCH_CORE_HEADERS
+    <algorithm> <functional> <map> <memory> <optional> <span> <string> <vector>
+    <QByteArray> <QCoreApplication> <QDateTime> <QDir> <QFile> <QFileInfo> <QHash> <QList> <QObject>
+    <QPointer> <QString> <QStringList> <QTimer> <QUrl>)
+set(ORV_PCH_WIDGETS_HEADERS
+    <QApplication> <QComboBox> <QDialog> <QHBoxLayout> <QImage> <QKeyEvent> <QLabel> <QMouseEvent>
+    <QPainter> <QPushButton> <QToolButton> <QVBoxLayout> <QWidget>)
+set(ORV_PCH_GTEST_HEADERS <gmock/gmock.h> <gtest/gtest.h>)
+
+# Sets out to the links of target and of our own libraries it links, all the way down.
+function(orv_pch_links target out)
+  set(seen ${target})
+  set(todo ${target})
+  set(links)
+  while(todo)
+    list(POP_FRONT todo current)
+    get_target_property(direct ${current} LINK_LIBRARIES)
+    get_target_property(interface ${current} INTERFACE_LINK_LIBRARIES)
+    foreach(link IN LISTS direct interface)
+      string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
+      if(NOT link OR link MATCHES "-NOTFOUND$" OR link IN_LIST seen)
+        continue()
+      endif()
+      list(APPEND seen ${link})
+      list(APPEND links ${link})
+      if(TARGET ${link})
+        get_target_property(imported ${link} IMPORTED)
+        if(NOT imported)
+          list(APPEND todo ${link})
+        endif()
+      endif()
+    endforeach()
+  endwhile()
+  set(${out} ${links} PARENT_SCOPE)
+endfunction()
+
+# The host of one kind (core, widgets or player, with or without gtest): an object library of an empty
+# file with the kind's least links.
+function(orv_pch_host kind)
+  set(host orv_pch_${kind})
+  if(TARGET ${host})
+    return()
+  endif()
+  set(headers ${ORV_PCH_CORE_HEADERS})
+  set(links Qt6::Core)
+  if(kind MATCHES "widgets|player")
+    list(APPEND headers ${ORV_PCH_WIDGETS_HEADERS})
+    list(APPEND links Qt6::Widgets)
+  endif()
+  if(kind MATCHES "player")
+    list(APPEND links PkgConfig::MPV)
+  endif()
+  if(kind MATCHES "gtest")
+    list(APPEND headers ${ORV_PCH_GTEST_HEADERS})
+    list(APPEND links GTest::gtest GTest::gmock)
+  endif()
+  add_library(${host} OBJECT EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  set_target_properties(${host} PROPERTIES AUTOMOC OFF AUTORCC OFF AUTOUIC OFF)
+  target_link_libraries(${host} PRIVATE ${links})
+  target_precompile_headers(${host} PRIVATE ${headers})
+endfunction()
+
+# Gives every C++ target under dir that links Qt the precompiled header of its kind. Called once at the
+# end of the top level, when all targets and their links are known.
+function(orv_precompile_headers dir)
+  if(NOT ORV_PCH)
+    return()
+  endif()
+  get_property(global_options DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY COMPILE_OPTIONS)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    get_target_property(options ${target} COMPILE_OPTIONS)
+    if(NOT options)
+      set(options)
+    endif()
+    if(NOT type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|SHARED_LIBRARY|OBJECT_LIBRARY)$"
+       OR target MATCHES "^orv_pch_" OR NOT "${options}" STREQUAL "${global_options}")
+      continue()
+    endif()
+    orv_pch_links(${target} links)
+    if(NOT links MATCHES "Qt6?::")
+      continue()
+    endif()
+    if(links MATCHES "PkgConfig::MPV")
+      set(kind player)
+    elseif(links MATCHES "Qt6?::Widgets")
+      set(kind widgets)
+    else()
+      set(kind core)
+    endif()
+    if(links MATCHES "GTest::")
+      set(kind gtest_${kind})
+    endif()
+    orv_pch_host(${kind})
+    target_precompile_headers(${target} REUSE_FROM orv_pch_${kind})
+  endforeach()
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(subdir ${subdirs})
+    orv_precompile_headers(${subdir})
+  endforeach()
+endfunction()
