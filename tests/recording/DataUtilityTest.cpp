@@ -66,7 +66,10 @@ TEST(DataUtilityTest, BcdNumbersDatesAndTheirErrors)
         {{0x19, 0x12, 0x31, 0x24, 0x00, 0x00}, 0},
         {{0x19, 0x12, 0x31, 0x23, 0x59, 0x59}, -1},
     };
-    for (const auto &[bytes, offset] : dates) {
+    for (const auto &date : dates) {
+        // Named copies: clang 14 lambdas cannot capture structured bindings.
+        const Bytes &bytes = date.first;
+        const qsizetype offset = date.second;
         std::optional<Date> thrown;
         if (codeOf([&] { thrown = DataUtility::getBcdDate(bytes, offset); }) != 999)
             thrown.reset();
