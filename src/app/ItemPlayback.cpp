@@ -88,8 +88,7 @@ bool ItemPlayback::beginChange(int index, ListType type, bool switchTab, bool le
 void ItemPlayback::clearMapRoute()
 {
     WebMapView &map = _parts.map;
-    map.runScript(QStringLiteral("removePolyLine()"));
-    map.polyList().clear();
+    map.removeRoute();
     map.runScript(QStringLiteral("removeMyCar()"));
     map.currentPoint().clear();
 }

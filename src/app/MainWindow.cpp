@@ -491,8 +491,7 @@ void MainWindow::resetDisplay()
     player->setAutoPlay(false);
     player->clearMovie(false);
     WebMapView *bridge = _mapView->mapWebView();
-    bridge->runScript(QStringLiteral("removePolyLine()"));
-    bridge->polyList().clear();
+    bridge->removeRoute();
     bridge->runScript(QStringLiteral("removeMarkerAll()"));
     bridge->markerList().clear();
     bridge->runScript(QStringLiteral("removeMyCar()"));

@@ -49,9 +49,14 @@ WebMapView::Settings WebMapView::settingsFrom(const UserDefaultUtil &defaults)
 
 void WebMapView::runScript(const QString &script)
 {
-    if (script == QLatin1String("removePolyLine()"))
-        ++_routeRemovals;
     _sink->runScript(script);
+}
+
+void WebMapView::removeRoute()
+{
+    runScript(QStringLiteral("removePolyLine()"));
+    _polyList.clear();
+    ++_routeRemovals;
 }
 
 void WebMapView::onPageLoaded()
@@ -165,8 +170,7 @@ void WebMapView::extendRoute(TripData &trip)
 {
     const ChapterList chapters = trip.sortedChapters();
     if (!continuesRoute(trip, chapters)) {
-        runScript(QStringLiteral("removePolyLine()"));
-        _polyList.clear();
+        removeRoute();
         drawRoute(trip);
         return;
     }

@@ -46,7 +46,9 @@ public:
 
     // Sends a script text as it is (the main window's removals and resets).
     void runScript(const QString &script);
-    // How many times the route line was removed ("removePolyLine()") so far.
+    // Takes the route line off the page ("removePolyLine()") and empties its points.
+    void removeRoute();
+    // How many times removeRoute took the route off so far.
     quint64 routeRemovals() const { return _routeRemovals; }
 
     void showCurrentPosition();
@@ -72,8 +74,8 @@ public:
     bool getDispBalloon() const;  // true only when the page reported balloons on
     QString getMapVersion() const;
 
-    // Fields the main window works on directly: it empties the route after "removePolyLine()",
-    // the markers after "removeMarkerAll()" and clears the car after "removeMyCar()".
+    // Fields the main window works on directly: it empties the markers after "removeMarkerAll()"
+    // and clears the car after "removeMyCar()".
     MapPoint &currentPoint() { return _currentPoint; }
     std::vector<RoutePoint> &polyList() { return _polyList; }
     std::map<QString, std::shared_ptr<MapPoint>> &markerList() { return _markerList; }
