@@ -84,9 +84,21 @@ xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   }
   press_until_shown "^Open From$" ctrl+o
   press_until_shown "^Selection of backup folder$" alt+b
-  xdotool key Return
+  # Without a window manager the new dialog may not hold the keyboard yet, and a key sent to the blocked
+  # window below it is dropped: focus it first, and press again while it stays.
+  choose_folder() {
+    local dialog
+    dialog=$(xdotool search --onlyvisible --name "^Selection of backup folder$" 2>/dev/null | head -1) || return 0
+    [ -n "$dialog" ] || return 0
+    xdotool windowfocus --sync "$dialog" 2>/dev/null
+    xdotool key Return
+  }
   # Both windows close; the card is read in the background and its stills arrive while the workers run.
-  for _ in $(seq 600); do shown "^Open From$" || break; sleep 0.1; done
+  for tick in $(seq 0 599); do
+    shown "^Open From$" || break
+    [ $((tick % 50)) = 0 ] && choose_folder
+    sleep 0.1
+  done
   shown "^Open From$" && fail "the chosen backup folder was not opened"
   if [ "$mode" = quit-loading ]; then
     # The reading starts after a short pause and takes many seconds; quit in the middle of it.
