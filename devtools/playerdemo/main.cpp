@@ -2,7 +2,10 @@
 //
 //   playerdemo [--chapters N] [--seconds S] [--size WxH] [--fps F] [--rate R]
 //              [--quit-after MS] [--screenshot FILE] [--software | --opengl] [--zoom N] [--cut] [--check]
-//              [--border-shots DIR] [--script STEPS]
+//              [--border-shots DIR] [--script STEPS] [--own-context]
+//
+// OpenGL contexts share one application-wide context, as in the viewer (its web engine needs that);
+// --own-context leaves it out, so the render path's probe makes a context of its own.
 //
 // --script "MS:ACTION;..." runs actions at times after the start: key:NAME (a key sequence such as
 // Right, Return, Escape, Shift+Tab, sent to the focused control), click:NAME (a control of the panel:
@@ -35,6 +38,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -188,6 +192,10 @@ std::optional<int> frameStampIn(const QImage &shot, MoviePlayerView &panel, int 
 
 int main(int argc, char **argv)
 {
+    // Read before the application exists, which creates the shared context.
+    if (std::none_of(argv + 1, argv + argc,
+                     [](const char *arg) { return qstrcmp(arg, "--own-context") == 0; }))
+        QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription("Plays a generated trip in a window with the track bar.");
@@ -202,6 +210,7 @@ int main(int argc, char **argv)
         {"screenshot", "Save the window to this file just before quitting.", "FILE"},
         {"software", "Use mpv's software renderer even on a display."},
         {"opengl", "Use mpv's OpenGL render context even on a software OpenGL driver."},
+        {"own-context", "No application-wide shared OpenGL context."},
         {"zoom", "Start zoomed at this scale (2-5) around the picture's upper left third.", "N"},
         {"cut", "Show the band of a trimmed clip and the trim-mode label."},
         {"check", "Before quitting, fail unless a picture is shown and playback reached the last chapter "

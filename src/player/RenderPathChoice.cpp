@@ -27,9 +27,16 @@ bool RenderPathChoice::isSoftwareDriver(const Driver &driver)
 
 std::optional<RenderPathChoice::Driver> RenderPathChoice::probeDriver()
 {
-    QOffscreenSurface surface;
-    surface.create();
+    // A context of another format than the application's shared one makes the software driver set up a
+    // second screen of its own, which stays in memory (about 30 MB on llvmpipe): share it and its format.
     QOpenGLContext context;
+    QOffscreenSurface surface;
+    if (QOpenGLContext *global = QOpenGLContext::globalShareContext()) {
+        context.setShareContext(global);
+        context.setFormat(global->format());
+        surface.setFormat(global->format());
+    }
+    surface.create();
     if (!surface.isValid() || !context.create() || !context.makeCurrent(&surface))
         return std::nullopt;
     QOpenGLFunctions *gl = context.functions();

@@ -11,6 +11,9 @@ run() {
 }
 out=$(run) || { echo "$out"; exit 1; }
 echo "$out" | grep -q '^\[playerdemo\] render path software$' || { echo "$out"; echo "FAIL: llvmpipe took the OpenGL path"; exit 1; }
+# The same when the probe has no application-wide context to share.
+own=$(run --own-context) || { echo "$own"; exit 1; }
+echo "$own" | grep -q '^\[playerdemo\] render path software$' || { echo "$own"; echo "FAIL: llvmpipe took the OpenGL path without a shared context"; exit 1; }
 forced=$(run --opengl) || { echo "$forced"; exit 1; }
 echo "$forced" | grep -q '^\[playerdemo\] render path opengl$' || { echo "$forced"; echo "FAIL: --opengl ignored"; exit 1; }
 echo "$out" | grep -m1 "OpenGL renderer"
