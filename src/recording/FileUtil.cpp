@@ -183,6 +183,16 @@ QString FileUtil::hiddenPathBeside(const QString &target, const QString &suffix)
     return appendPath(info.absolutePath(), name);
 }
 
+bool FileUtil::writeScratchFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() &&
+        file.flush())
+        return true;
+    file.remove();
+    return false;
+}
+
 QString randomString(int length)
 {
     static const char alphabet[] = "1234567890abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";

@@ -43,6 +43,9 @@ public:
     // A hidden name beside target for a file that is renamed over it, or kept in its place, later:
     // ".NAME.XXXXXXXX.SUFFIX", or ".XXXXXXXX.SUFFIX" when that would pass the file system's 255 bytes.
     static QString hiddenPathBeside(const QString &target, const QString &suffix);
+    // Writes a working file that lives only as long as its job (a folder removed with it). Not synced:
+    // a sync would wait for every large file written to the same file system before it.
+    static bool writeScratchFile(const QString &path, const QByteArray &bytes);
 };
 
 // Length characters drawn uniformly from digits and ASCII letters; for temporary file names.

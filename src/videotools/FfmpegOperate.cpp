@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
 
 namespace {
 Q_LOGGING_CATEGORY(lcTrim, "orv.videotools.trim", QtInfoMsg)
@@ -102,9 +101,7 @@ std::optional<QString> FfmpegOperate::margefileCreate(const QStringList &paths, 
     if (paths.size() < 2)
         return std::nullopt;
     const QString listPath = FileUtil::appendPath(folder, randomString(12) + QStringLiteral(".txt"));
-    QSaveFile file(listPath);
-    const QByteArray bytes = concatListText(paths, folder).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!FileUtil::writeScratchFile(listPath, concatListText(paths, folder).toUtf8())) {
         qWarning("[margefileCreate]Failed Write Error.");
         return std::nullopt;
     }

@@ -3,12 +3,12 @@
 #include "card/ChapterData.h"
 #include "platform/MovieProbe.h"
 #include "recording/DateFormatTypeUtil.h"
+#include "recording/FileUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
-#include <QSaveFile>
 #include <QStringList>
 #include <cmath>
 
@@ -136,8 +136,7 @@ QString SubtitleWriter::ASSCreate(ChapterData &chapter, OverlayFlags flags, cons
     const std::shared_ptr<PictureData> picture = chapter.getPicture(true);
     const QByteArray bytes =
         assDocument(picture ? picture->video.get() : nullptr, movie->width, movie->height, flags).toUtf8();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!FileUtil::writeScratchFile(path, bytes)) {
         qWarning("[ASSCreate]Failed Write Error.");
         return {};
     }
