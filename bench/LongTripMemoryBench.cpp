@@ -10,6 +10,7 @@
 #include "app/VideoListView.h"
 #include "card/CardData.h"
 #include "maintenance/MessagePrompter.h"
+#include "platform/HeapPolicy.h"
 #include "recording/UserDefaultUtil.h"
 #include "samplecard/SampleCardWriter.h"
 
@@ -218,6 +219,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu");
+    // As the program does at its start.
+    HeapPolicy::returnLargeBlocksToTheSystem();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -15,6 +15,7 @@
 
 #include "card/ChapterData.h"
 #include "card/PictureDataUtil.h"
+#include "platform/HeapPolicy.h"
 
 #include "TestClips.h"
 #include "TripFixture.h"
@@ -325,6 +326,8 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As the program does at its start.
+    HeapPolicy::returnLargeBlocksToTheSystem();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (!trip().ok()) {

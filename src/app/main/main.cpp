@@ -5,6 +5,7 @@
 #include "app/Relaunch.h"
 #include "app/UpdateCheck.h"
 #include "maintenance/MessageBoxPrompter.h"
+#include "platform/HeapPolicy.h"
 #include "recording/UserDefaultUtil.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 
 int main(int argc, char *argv[])
 {
+    HeapPolicy::returnLargeBlocksToTheSystem();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -1,0 +1,18 @@
+#include "platform/HeapPolicy.h"
+
+#include <cstdlib> // defines __GLIBC__
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+bool HeapPolicy::returnLargeBlocksToTheSystem()
+{
+#if defined(__GLIBC__)
+    // Setting the bound also stops glibc from moving it.
+    constexpr int LARGE_BLOCK_BYTES = 128 * 1024;
+    return mallopt(M_MMAP_THRESHOLD, LARGE_BLOCK_BYTES) == 1;
+#else
+    return false;
+#endif
+}
