@@ -10,7 +10,7 @@ bool HeapPolicy::returnLargeBlocksToTheSystem()
 {
 #if defined(__GLIBC__)
     // Setting the bound also stops glibc from moving it.
-    constexpr int LARGE_BLOCK_BYTES = 128 * 1024;
+    constexpr int LARGE_BLOCK_BYTES = 2 * 1024 * 1024;
     return mallopt(M_MMAP_THRESHOLD, LARGE_BLOCK_BYTES) == 1;
 #else
     return false;
