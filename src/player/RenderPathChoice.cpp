@@ -31,7 +31,7 @@ std::optional<RenderPathChoice::Driver> RenderPathChoice::probeDriver()
     // second screen of its own, which stays in memory (about 30 MB on llvmpipe): share it and its format.
     QOpenGLContext context;
     QOffscreenSurface surface;
-    if (QOpenGLContext *global = QOpenGLContext::globalShareContext()) {
+    if (QOpenGLContext *global = QOpenGLContext::globalShareContext(); global && global->isValid()) {
         context.setShareContext(global);
         context.setFormat(global->format());
         surface.setFormat(global->format());
