@@ -229,6 +229,8 @@ TEST(HostileCardTest, AFullAdventureFileLoadsQuickly)
     timer.start();
     CardData card;
     card.loadCardFolder(f.folderUrl());
-    EXPECT_LT(timer.elapsed(), 2000);
+    // The pairwise search for repeats took over a minute; the load takes about 1.4 s alone and more on a
+    // loaded machine, so only a bound far from both tells them apart.
+    EXPECT_LT(timer.elapsed(), 20000);
     EXPECT_EQ(card._advMoveProtectList.size(), size_t(records - 1));
 }
