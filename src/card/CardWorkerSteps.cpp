@@ -21,13 +21,17 @@ bool hasPictureCandidate(const Chapter &chapter)
            !chapter->getPicture(false);
 }
 
-// Builds a candidate's driving data (the attempt is counted by retryPicture); true when it has some.
+// Builds a candidate's driving data (the attempt is counted by retryPicture); true when it has some
+// that nobody has handed on yet, which includes data another caller read first.
 bool loadPicture(const Chapter &chapter)
 {
-    if (!hasPictureCandidate(chapter))
+    if (!chapter)
         return false;
-    ++attemptsOfThisStep;
-    return chapter->retryPicture() != nullptr;
+    if (hasPictureCandidate(chapter)) {
+        ++attemptsOfThisStep;
+        chapter->retryPicture();
+    }
+    return chapter->takePictureReport();
 }
 
 bool loadThumbnail(const Chapter &chapter)
@@ -41,7 +45,8 @@ bool loadThumbnail(const Chapter &chapter)
 
 bool isPictureDone(const Chapter &chapter)
 {
-    return chapter && !hasPictureCandidate(chapter);
+    return chapter && !hasPictureCandidate(chapter) &&
+           (chapter->isPictureReported() || !chapter->getPicture(false));
 }
 
 bool isThumbnailDone(const Chapter &chapter)

@@ -332,6 +332,11 @@ int64_t ChapterData::retryCntPictureData() const
     return _retryCntPictureData;
 }
 
+bool ChapterData::takePictureReport()
+{
+    return getPicture(false) && !_isPictureReported.exchange(true);
+}
+
 int64_t ChapterData::retryCntThumbnail() const
 {
     return _thumbnail.retryCntThumbnail();

@@ -78,6 +78,10 @@ public:
     std::optional<QUrl> pathThumbnail() const;
     void setPathThumbnail(std::optional<QUrl> path);
     int64_t retryCntPictureData() const;
+    // True the first time it is asked once the driving data is there: the worker hands each chapter's
+    // route on once, also when another caller (an event's still, a sort) read the data first.
+    bool takePictureReport();
+    bool isPictureReported() const { return _isPictureReported.load(); }
     int64_t retryCntThumbnail() const;
     void addRetryCntThumbnail();
     std::shared_ptr<ChapterDataDelegate> delegate() const;
@@ -119,6 +123,7 @@ private:
     std::atomic<bool> _isFrameTimeSpanKnown = false;
     std::shared_ptr<PictureData> _picture;
     int64_t _retryCntPictureData = 0;
+    std::atomic<bool> _isPictureReported = false;
     ThumbnailCache _thumbnail;
     std::weak_ptr<ChapterDataDelegate> _delegate;
 };

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QThread>
+#include <algorithm>
 #include <future>
 #include <gtest/gtest.h>
 #include <set>
@@ -116,6 +117,24 @@ using CardDataStepTest = CardDataWorkersTest;
 
 // The movie no reader or decoder can use is a chapter both of its trip and of the adventure trip (another
 // chapter object): each is tried five times, then left alone.
+// An event's still reads its chapter's driving data before the picture worker gets there (it did so
+// under load): the worker still hands that chapter's route on, once, or the map's route would stop
+// short of it.
+TEST_F(CardDataWorkersTest, AChapterWhoseDrivingDataAnotherCallerReadFirstStillHandsOnItsRoute)
+{
+    const auto chapters = allChapters();
+    const auto early = std::find_if(chapters.begin(), chapters.end(), [](const auto &chapter) {
+        return chapter->_pathMp4.fileName() != CORRUPT_MOVIE;
+    });
+    ASSERT_NE(early, chapters.end());
+    ASSERT_NE((*early)->getPicture(true), nullptr);
+    const QString name = (*early)->_pathMp4.fileName();
+    card->startLoadWorkers();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return card->loadWorkersDone(); }));
+    EventLoop::runFor(std::chrono::milliseconds(1200));
+    EXPECT_EQ(std::count(delegate->routes.begin(), delegate->routes.end(), name), 1);
+}
+
 TEST_F(CardDataWorkersTest, EveryChapterGetsDrivingDataAndAThumbnailOnTheMainThread)
 {
     card->startLoadWorkers();
