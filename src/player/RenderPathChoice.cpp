@@ -29,8 +29,8 @@ std::optional<RenderPathChoice::Driver> RenderPathChoice::probeDriver()
 {
     // A context of another format than the application's shared one makes the software driver set up a
     // second screen of its own, which stays in memory (about 30 MB on llvmpipe): share it and its format.
-    QOpenGLContext context;
     QOffscreenSurface surface;
+    QOpenGLContext context;
     if (QOpenGLContext *global = QOpenGLContext::globalShareContext(); global && global->isValid()) {
         context.setShareContext(global);
         context.setFormat(global->format());
