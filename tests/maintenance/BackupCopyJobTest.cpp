@@ -8,6 +8,7 @@
 #include "card/CardFixture.h"
 #include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
+#include "support/CaseBlindVolume.h"
 #include "support/FileSizeLimit.h"
 #include "support/QuickSampleCard.h"
 #include "support/TempDir.h"
@@ -470,4 +471,33 @@ TEST(BackupCardToolTest, BackupOfTheSampleCardReopensAsTheSameCard)
     run("backupcard", {card, dir.filePath("backups"), "part", "--trips", "0,9"}, &exitCode);
     EXPECT_NE(exitCode, 0);
     EXPECT_EQ(snapshot(card), before);
+}
+
+// On a card drive, which ignores letter case, a backup into the card under another spelling of its movie
+// folder is refused like one under the same spelling, and the card is left as it was. (Not on FAT through
+// FUSE: that driver reads back other bytes than were written, so every backup onto it fails anyway.)
+TEST(BackupCardToolTest, BackupIntoTheCardUnderAnotherSpellingIsRefused)
+{
+    for (const auto kind : {CaseBlindVolume::Kind::Exfat}) {
+        SCOPED_TRACE(CaseBlindVolume::name(kind).toStdString());
+        const CaseBlindVolume volume(kind);
+        if (!volume.mounted()) {
+            std::printf("skipped on %s: %s\n", qPrintable(CaseBlindVolume::name(kind)),
+                        qPrintable(volume.problem()));
+            continue;
+        }
+        run("samplecard", quickSampleCardArgs(volume.path()));
+        const QString card = volume.filePath("MOVE");
+        const Snapshot before = snapshot(card);
+        const QStringList rows[] = {{volume.path(), "move"},
+                                    {volume.filePath("Move"), "bk"},
+                                    {volume.filePath("move/MOVE001"), "bk"}};
+        for (const QStringList &row : rows) {
+            SCOPED_TRACE(row.join(' ').toStdString());
+            int exitCode = 0;
+            run("backupcard", {card, row[0], row[1], "--all"}, &exitCode);
+            EXPECT_NE(exitCode, 0);
+            EXPECT_EQ(snapshot(card), before);
+        }
+    }
 }
