@@ -96,12 +96,12 @@ TEST_F(WriteDestinationTest, FolderThatTakesNoFileIsFoundAndLeftClean)
 // its own inode), the opened card is the same card under any spelling.
 TEST(WriteDestinationOnCardDriveTest, AnotherSpellingOfTheCardIsTheCard)
 {
+    QStringList unmounted;
     for (const auto kind : {CaseBlindVolume::Kind::Fat, CaseBlindVolume::Kind::Exfat}) {
         SCOPED_TRACE(CaseBlindVolume::name(kind).toStdString());
         const CaseBlindVolume volume(kind);
         if (!volume.mounted()) {
-            std::printf("skipped on %s: %s\n", qPrintable(CaseBlindVolume::name(kind)),
-                        qPrintable(volume.problem()));
+            unmounted << CaseBlindVolume::name(kind) + ": " + volume.problem();
             continue;
         }
         const QString card = volume.path();
@@ -132,6 +132,8 @@ TEST(WriteDestinationOnCardDriveTest, AnotherSpellingOfTheCardIsTheCard)
             WriteDestination::isSameFile(card + "/MOVE/VREC_MOV_MNG.DAT", card + "/move/Vrec_Mov_Mng.dat"));
         EXPECT_FALSE(WriteDestination::isSameFile(card + "/MOVE/VREC_MOV_MNG.DAT", card + "/SETINF.DAT"));
     }
+    if (!unmounted.isEmpty())
+        GTEST_SKIP() << "not tested on " << unmounted.join("; ").toStdString();
 }
 
 } // namespace

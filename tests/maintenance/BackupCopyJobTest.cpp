@@ -478,26 +478,19 @@ TEST(BackupCardToolTest, BackupOfTheSampleCardReopensAsTheSameCard)
 // FUSE: that driver reads back other bytes than were written, so every backup onto it fails anyway.)
 TEST(BackupCardToolTest, BackupIntoTheCardUnderAnotherSpellingIsRefused)
 {
-    for (const auto kind : {CaseBlindVolume::Kind::Exfat}) {
-        SCOPED_TRACE(CaseBlindVolume::name(kind).toStdString());
-        const CaseBlindVolume volume(kind);
-        if (!volume.mounted()) {
-            std::printf("skipped on %s: %s\n", qPrintable(CaseBlindVolume::name(kind)),
-                        qPrintable(volume.problem()));
-            continue;
-        }
-        run("samplecard", quickSampleCardArgs(volume.path()));
-        const QString card = volume.filePath("MOVE");
-        const Snapshot before = snapshot(card);
-        const QStringList rows[] = {{volume.path(), "move"},
-                                    {volume.filePath("Move"), "bk"},
-                                    {volume.filePath("move/MOVE001"), "bk"}};
-        for (const QStringList &row : rows) {
-            SCOPED_TRACE(row.join(' ').toStdString());
-            int exitCode = 0;
-            run("backupcard", {card, row[0], row[1], "--all"}, &exitCode);
-            EXPECT_NE(exitCode, 0);
-            EXPECT_EQ(snapshot(card), before);
-        }
+    const CaseBlindVolume volume(CaseBlindVolume::Kind::Exfat);
+    if (!volume.mounted())
+        GTEST_SKIP() << "no exFAT volume: " << volume.problem().toStdString();
+    run("samplecard", quickSampleCardArgs(volume.path()));
+    const QString card = volume.filePath("MOVE");
+    const Snapshot before = snapshot(card);
+    const QStringList rows[] = {
+        {volume.path(), "move"}, {volume.filePath("Move"), "bk"}, {volume.filePath("move/MOVE001"), "bk"}};
+    for (const QStringList &row : rows) {
+        SCOPED_TRACE(row.join(' ').toStdString());
+        int exitCode = 0;
+        run("backupcard", {card, row[0], row[1], "--all"}, &exitCode);
+        EXPECT_NE(exitCode, 0);
+        EXPECT_EQ(snapshot(card), before);
     }
 }

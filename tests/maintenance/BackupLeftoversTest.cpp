@@ -211,6 +211,7 @@ TEST(BackupLeftoversTest, KilledBackupsLeaveEveryEarlierFileInPlace)
     const Snapshot cardFiles = snapshot(card.root());
 
     using Kind = CaseBlindVolume::Kind;
+    QString unmounted;
     // Not FAT through FUSE: that driver reads back other bytes than were written, which the copier refuses.
     for (const std::optional<Kind> kind : {std::optional<Kind>{}, std::optional{Kind::Exfat}}) {
         SCOPED_TRACE(kind ? CaseBlindVolume::name(*kind).toStdString() : "local folder");
@@ -219,8 +220,7 @@ TEST(BackupLeftoversTest, KilledBackupsLeaveEveryEarlierFileInPlace)
         if (kind) {
             volume.emplace(*kind);
             if (!volume->mounted()) {
-                std::printf("skipped on %s: %s\n", qPrintable(CaseBlindVolume::name(*kind)),
-                            qPrintable(volume->problem()));
+                unmounted = CaseBlindVolume::name(*kind) + ": " + volume->problem();
                 continue;
             }
         }
@@ -248,4 +248,6 @@ TEST(BackupLeftoversTest, KilledBackupsLeaveEveryEarlierFileInPlace)
         EXPECT_EQ(last.exitCode(), 0) << last.readAllStandardError().toStdString();
         EXPECT_EQ(snapshot(backup), cardFiles);
     }
+    if (!unmounted.isEmpty())
+        GTEST_SKIP() << "tested on the local disk only; " << unmounted.toStdString();
 }
