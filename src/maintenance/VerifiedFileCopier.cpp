@@ -239,6 +239,8 @@ FileCopier::Result VerifiedFileCopier::copyOpen(int in, Fd &out, const QString &
     if (copied.readBack.length != copied.source.length || copied.readBack.hash != copied.source.hash)
         return failure(QStringLiteral("the copy of %1 does not match its source").arg(source), 0);
 
+    // A duplicate keeps the copy locked until it has its name, while the close reports late write errors.
+    const Fd locked{::dup(out.fd)};
     const int fd = out.fd;
     out.fd = -1;
     if (::close(fd) != 0)
