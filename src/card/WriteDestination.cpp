@@ -2,6 +2,7 @@
 
 #include "card/CardData.h"
 #include "card/ChapterData.h"
+#include "card/PlaceNames.h"
 #include "recording/CommonConst.h"
 #include "recording/FileUtil.h"
 
@@ -35,9 +36,7 @@ bool isSame(const struct stat &a, const struct stat &b)
 
 bool WriteDestination::isSameFile(const QString &a, const QString &b)
 {
-    const auto first = statOf(a);
-    const auto second = statOf(b);
-    return first && second && isSame(*first, *second);
+    return PlaceNames().samePlace(a, b);
 }
 
 bool WriteDestination::liesInside(const QString &path, const QString &folder)
@@ -49,8 +48,10 @@ bool WriteDestination::liesInside(const QString &path, const QString &folder)
     QString existing = QDir::cleanPath(path);
     while (!QFileInfo::exists(existing) && existing != u"/")
         existing = QFileInfo(existing).path();
+    const PlaceNames places;
     for (QString at = QFileInfo(existing).canonicalFilePath(); !at.isEmpty(); at = QFileInfo(at).path()) {
-        if (const auto st = statOf(at); st && isSame(*st, *inner))
+        const auto st = statOf(at);
+        if (st && (isSame(*st, *inner) || (st->st_dev == inner->st_dev && places.samePlace(at, folder))))
             return true;
         if (at == u"/")
             break;

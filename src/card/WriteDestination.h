@@ -20,7 +20,8 @@ public:
     // inside the opened folder (a card's MOVE folder or a backup folder), at any depth; the opened file
     // of a single-movie source; the card's settings file beside the opened folder; and the given
     // chapters' files. Compared by device and inode on the destination and each of its existing parent
-    // folders, so links, ".." and another letter case on a FAT card cannot hide it.
+    // folders, and on a file system that ignores case also by path without regard to case, so links, ".."
+    // and another letter case on a card drive cannot hide it.
     static std::optional<QString> sourceConflict(const QString &destination,
                                                  const std::optional<QUrl> &openSourcePath,
                                                  const ChapterList &chapters = {});
@@ -34,6 +35,6 @@ public:
 
     // True when path, or its nearest existing parent folder, is folder or lies inside it.
     static bool liesInside(const QString &path, const QString &folder);
-    // True when both paths exist and name the same file.
+    // True when both paths exist and name the same file (also by another letter case where that is one).
     static bool isSameFile(const QString &a, const QString &b);
 };

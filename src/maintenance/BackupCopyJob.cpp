@@ -1,7 +1,7 @@
 #include "maintenance/BackupCopyJob.h"
 
+#include "maintenance/BackupLeftovers.h"
 #include "maintenance/FileCopier.h"
-#include "recording/FileUtil.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,11 +48,24 @@ std::optional<QString> BackupCopyJob::makeParents(const QString &target)
         missing.prepend(path);
     }
     for (const QString &path : missing) {
-        if (::mkdir(QFile::encodeName(path).constData(), 0755) != 0)
-            return QString::fromLocal8Bit(std::strerror(errno));
-        _createdFolders << path;
+        if (makeFolder(QFile::encodeName(path)) == 0) {
+            _createdFolders << path;
+            continue;
+        }
+        const int error = errno;
+        // Another run backing up into the same folder made it meanwhile: it is there, and not ours.
+        struct stat st
+        {
+        };
+        if (error != EEXIST || ::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return QString::fromLocal8Bit(std::strerror(error));
     }
     return std::nullopt;
+}
+
+int BackupCopyJob::makeFolder(const QByteArray &path)
+{
+    return ::mkdir(path.constData(), 0755);
 }
 
 BackupCopyJob::Outcome BackupCopyJob::run(const std::atomic<bool> &cancel, const Progress &progress)
@@ -70,14 +82,11 @@ BackupCopyJob::Outcome BackupCopyJob::run(const std::atomic<bool> &cancel, const
             outcome.detail = QStringLiteral("cannot make the folder of %1: %2").arg(entry.target, *error);
             break;
         }
-        const bool existed = exists(entry.target);
-        if (existed) {
-            if (const auto error = keepEarlier(entry.target)) {
-                outcome.alert = *error;
-                outcome.detail = QStringLiteral("cannot keep the earlier %1: %2").arg(entry.target, *error);
-                break;
-            }
+        if (const QString folder = QFileInfo(entry.target).path(); !_sweptFolders.contains(folder)) {
+            BackupLeftovers::sweep(folder);
+            _sweptFolders << folder;
         }
+        const bool existed = exists(entry.target);
         const FileCopier::Result result = _copier.copy(entry.source, entry.target);
         if (!result.ok) {
             outcome.alert = QCoreApplication::translate("BackupSettingDialog", "Unable to copy the file.");
@@ -92,57 +101,9 @@ BackupCopyJob::Outcome BackupCopyJob::run(const std::atomic<bool> &cancel, const
     }
     if (outcome.alert || cancel.load())
         outcome.cancelled = true;
-    if (outcome.cancelled) {
-        restoreKept();
+    if (outcome.cancelled)
         removeCreated();
-    } else {
-        dropKept();
-    }
     return outcome;
-}
-
-std::optional<QString> BackupCopyJob::keepEarlier(const QString &target)
-{
-    struct stat st
-    {
-    };
-    // A folder at the target is refused by the copier and left alone.
-    if (::lstat(QFile::encodeName(target).constData(), &st) == 0 && S_ISDIR(st.st_mode))
-        return std::nullopt;
-    const QString keep = FileUtil::hiddenPathBeside(target, QStringLiteral("keep"));
-    const QByteArray from = QFile::encodeName(target);
-    const QByteArray to = QFile::encodeName(keep);
-    // A second link leaves the target in place while it is copied over; a file system without hard
-    // links (FAT) gets the file moved aside instead, and the copy makes the target anew.
-    if (::link(from.constData(), to.constData()) != 0 && ::rename(from.constData(), to.constData()) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    _kept.push_back({target, keep});
-    return std::nullopt;
-}
-
-void BackupCopyJob::restoreKept()
-{
-    for (auto it = _kept.crbegin(); it != _kept.crend(); ++it) {
-        const QByteArray keep = QFile::encodeName(it->keep);
-        // A target the copy never replaced is still the kept file itself: rename leaves both names.
-        if (::rename(keep.constData(), QFile::encodeName(it->target).constData()) == 0)
-            ::unlink(keep.constData());
-    }
-    _kept.clear();
-}
-
-void BackupCopyJob::dropKept()
-{
-    for (const Kept &kept : std::as_const(_kept)) {
-        // The new bytes reach the disk before the only other copy of the old ones goes.
-        const int fd = ::open(QFile::encodeName(kept.target).constData(), O_RDONLY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::fdatasync(fd);
-            ::close(fd);
-        }
-        ::unlink(QFile::encodeName(kept.keep).constData());
-    }
-    _kept.clear();
 }
 
 void BackupCopyJob::removeCreated()

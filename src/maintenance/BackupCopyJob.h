@@ -1,8 +1,10 @@
 // One backup run: copies the plan's files in order through a copier, stops on cancel or on the first
 // failure, and then removes exactly what this run created (its new files, then its new folders bottom-up
-// when they are empty) and puts back what it replaced: a file of an earlier backup is kept beside its
-// target under a hidden name until the whole run has succeeded, so an earlier backup is never left half
-// replaced. Runs on any one thread; the caller posts progress to the user interface.
+// when they are empty). A file that stood at its target before keeps what the run completed over it, and
+// the file in progress keeps its earlier bytes: the copier puts each copy in place by one rename, so an
+// earlier file is never away from its name, whenever the run dies. What a run that died leaves is hidden
+// beside its targets, and the next run clears it from each folder it writes in.
+// Runs on any one thread; the caller posts progress to the user interface.
 #pragma once
 
 #include "maintenance/BackupCopyPlan.h"
@@ -12,7 +14,6 @@
 #include <atomic>
 #include <functional>
 #include <optional>
-#include <vector>
 
 class FileCopier;
 
@@ -32,6 +33,7 @@ public:
     using Progress = std::function<void(int copied, int total)>;
 
     BackupCopyJob(BackupCopyPlan plan, FileCopier &copier);
+    virtual ~BackupCopyJob() = default;
 
     // The cancel flag is read once before each file, so the file being copied is finished first.
     Outcome run(const std::atomic<bool> &cancel, const Progress &progress = {});
@@ -39,24 +41,18 @@ public:
     // Progress as the progress label shows it: whole percent and a full-width percent sign.
     static QString percentText(double value);
 
+protected:
+    // mkdir; a seam for tests to make the folder first, as another run would.
+    virtual int makeFolder(const QByteArray &path);
+
 private:
     // Makes the target's missing parent folders, noting each one made; the failure's text otherwise.
     std::optional<QString> makeParents(const QString &target);
     void removeCreated();
-    // Keeps the file at target beside it until the run ends; the failure's text otherwise.
-    std::optional<QString> keepEarlier(const QString &target);
-    // After a failure or cancel: each kept file back at its target. After success: the kept files gone.
-    void restoreKept();
-    void dropKept();
 
     BackupCopyPlan _plan;
     FileCopier &_copier;
     QStringList _createdFiles;
     QStringList _createdFolders; // in creation order, so parents come before children
-    struct Kept
-    {
-        QString target;
-        QString keep;
-    };
-    std::vector<Kept> _kept;
+    QStringList _sweptFolders;
 };

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,16 +26,6 @@ FileCopier::Result failure(const QString &what, int error)
             error ? QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(error))) : what};
 }
 
-// Closes the descriptor on every way out.
-struct Fd
-{
-    int fd = -1;
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 } // namespace
 
 VerifiedFileCopier::VerifiedFileCopier() : _buffer(kBufferSize) {}
@@ -65,12 +56,25 @@ FileCopier::Result VerifiedFileCopier::copy(const QString &source, const QString
     if (::lstat(QFile::encodeName(target).constData(), &st) == 0 && S_ISDIR(st.st_mode))
         return failure(QStringLiteral("a folder stands where %1 goes").arg(target), 0);
 
-    const QByteArray temporary =
-        QFile::encodeName(FileUtil::hiddenPathBeside(target, QStringLiteral("part")));
-    const Result result = copyOpen(in.fd, source, target, temporary);
-    if (!result.ok)
-        ::unlink(temporary.constData());
-    return result;
+    // The copy is locked while it is written, so another run clearing a dead run's leftovers passes it
+    // by; one cleared in the moment before its lock is made anew under another name.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const QByteArray temporary =
+            QFile::encodeName(FileUtil::hiddenPathBeside(target, QStringLiteral("part")));
+        Fd out{openTemporary(temporary)};
+        if (out.fd < 0)
+            return failure(QStringLiteral("cannot create a file beside %1").arg(target), errno);
+        struct stat copy
+        {
+        };
+        if (::flock(out.fd, LOCK_EX) == 0 && ::fstat(out.fd, &copy) == 0 && copy.st_nlink == 0)
+            continue;
+        const Result result = copyOpen(in.fd, out, source, target, temporary);
+        if (!result.ok)
+            ::unlink(temporary.constData());
+        return result;
+    }
+    return failure(QStringLiteral("cannot create a file beside %1").arg(target), EAGAIN);
 }
 
 ssize_t VerifiedFileCopier::copyRange(int in, int out, size_t size)
@@ -195,7 +199,7 @@ VerifiedFileCopier::Copied VerifiedFileCopier::copyAndReadBack(int in, int out)
     return copied;
 }
 
-FileCopier::Result VerifiedFileCopier::copyOpen(int in, const QString &source, const QString &target,
+FileCopier::Result VerifiedFileCopier::copyOpen(int in, Fd &out, const QString &source, const QString &target,
                                                 const QByteArray &temporary)
 {
     struct stat before
@@ -206,10 +210,6 @@ FileCopier::Result VerifiedFileCopier::copyOpen(int in, const QString &source, c
     if (!S_ISREG(before.st_mode))
         return failure(QStringLiteral("%1 is no regular file").arg(source), 0);
     ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
-
-    Fd out{openTemporary(temporary)};
-    if (out.fd < 0)
-        return failure(QStringLiteral("cannot create a file beside %1").arg(target), errno);
 
     const Copied copied = copyAndReadBack(in, out.fd);
     switch (copied.failure) {
@@ -239,6 +239,8 @@ FileCopier::Result VerifiedFileCopier::copyOpen(int in, const QString &source, c
     if (copied.readBack.length != copied.source.length || copied.readBack.hash != copied.source.hash)
         return failure(QStringLiteral("the copy of %1 does not match its source").arg(source), 0);
 
+    // A duplicate keeps the copy locked until it has its name, while the close reports late write errors.
+    const Fd locked{::dup(out.fd)};
     const int fd = out.fd;
     out.fd = -1;
     if (::close(fd) != 0)

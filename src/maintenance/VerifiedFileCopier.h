@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <cstdint>
 #include <sys/types.h>
+#include <unistd.h>
 #include <vector>
 
 class StreamHash;
@@ -48,7 +49,18 @@ private:
         Failure failure = Failure::None;
         int error = 0; // errno of the failure
     };
-    Result copyOpen(int in, const QString &source, const QString &target, const QByteArray &temporary);
+    // Closes the descriptor on every way out.
+    struct Fd
+    {
+        int fd = -1;
+        ~Fd()
+        {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    };
+    Result copyOpen(int in, Fd &out, const QString &source, const QString &target,
+                    const QByteArray &temporary);
     Copied copyAndReadBack(int in, int out);
     // One piece through the buffer: its length, 0 at the source's end, -1 after a failure noted in copied.
     ssize_t copyThroughBuffer(int in, int out, StreamHash &source, Copied &copied);

@@ -3,6 +3,7 @@
 
 #include "StandardCardFixture.h"
 #include "card/ChapterData.h"
+#include "support/CaseBlindVolume.h"
 #include "support/ReadOnlyFolder.h"
 
 #include <QDir>
@@ -89,6 +90,50 @@ TEST_F(WriteDestinationTest, FolderThatTakesNoFileIsFoundAndLeftClean)
     if (!locked.active())
         GTEST_SKIP() << "no folder can be made read-only here";
     EXPECT_TRUE(WriteDestination::folderProblem(locked.path()));
+}
+
+// On a card drive, which ignores letter case (and whose FUSE drivers may give each spelling of a folder
+// its own inode), the opened card is the same card under any spelling.
+TEST(WriteDestinationOnCardDriveTest, AnotherSpellingOfTheCardIsTheCard)
+{
+    QStringList unmounted;
+    for (const auto kind : {CaseBlindVolume::Kind::Fat, CaseBlindVolume::Kind::Exfat}) {
+        SCOPED_TRACE(CaseBlindVolume::name(kind).toStdString());
+        const CaseBlindVolume volume(kind);
+        if (!volume.mounted()) {
+            unmounted << CaseBlindVolume::name(kind) + ": " + volume.problem();
+            continue;
+        }
+        const QString card = volume.path();
+        ASSERT_TRUE(QDir().mkpath(card + "/MOVE/MOVE001"));
+        ASSERT_TRUE(QDir().mkpath(card + "/backups"));
+        for (const char *name :
+             {"MOVE/MOVE001/m2024050112300001.MP4", "MOVE/VREC_MOV_MNG.DAT", "SETINF.DAT"}) {
+            QFile file(card + "/" + name);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("card");
+        }
+        const auto opened = FileUtil::fileUrl(card + "/MOVE");
+        const QStringList refused{"move/MOVE001/m2024050112300001.MP4",
+                                  "Move/move001/M2024050112300001.mp4",
+                                  "move/VREC_MOV_MNG.DAT",
+                                  "MOVE/vrec_mov_mng.dat",
+                                  "move/new/clip.mp4",
+                                  "move",
+                                  "setinf.dat"};
+        for (const QString &destination : refused)
+            EXPECT_TRUE(WriteDestination::sourceConflict(card + "/" + destination, opened))
+                << destination.toStdString();
+        const QStringList allowed{"backups/clip.mp4", "MOVE-2/clip.mp4", "clip.mp4"};
+        for (const QString &destination : allowed)
+            EXPECT_FALSE(WriteDestination::sourceConflict(card + "/" + destination, opened))
+                << destination.toStdString();
+        EXPECT_TRUE(
+            WriteDestination::isSameFile(card + "/MOVE/VREC_MOV_MNG.DAT", card + "/move/Vrec_Mov_Mng.dat"));
+        EXPECT_FALSE(WriteDestination::isSameFile(card + "/MOVE/VREC_MOV_MNG.DAT", card + "/SETINF.DAT"));
+    }
+    if (!unmounted.isEmpty())
+        GTEST_SKIP() << "not tested on " << unmounted.join("; ").toStdString();
 }
 
 } // namespace

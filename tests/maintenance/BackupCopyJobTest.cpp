@@ -8,6 +8,7 @@
 #include "card/CardFixture.h"
 #include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
+#include "support/CaseBlindVolume.h"
 #include "support/FileSizeLimit.h"
 #include "support/QuickSampleCard.h"
 #include "support/TempDir.h"
@@ -283,13 +284,15 @@ TEST(BackupCopyJobTest, CancelDuringTheThirdOfTenFilesKeepsTheUsersFolder)
     EXPECT_FALSE(outcome.alert);
     EXPECT_EQ(outcome.copied, 3);
     EXPECT_EQ(copier.calls, (QStringList{"m0.MP4", "m1.MP4", "m2.MP4"}));
-    // m0 and m2 were new and are removed; m1 stood there before and gets its earlier content back.
-    Snapshot expected{{"/bk/keep.txt", "mine"}, {"/bk/MOVE001/m1.MP4", "an earlier m1"}};
+    // m0 and m2 were new and are removed; m1 stood there before and keeps its new content.
+    Snapshot expected{{"/bk/keep.txt", "mine"}, {"/bk/MOVE001/m1.MP4", pattern(1001, 1)}};
     EXPECT_EQ(snapshot(dir.filePath("dest")), expected);
 }
 
-// A run into an earlier backup of the same card that fails or is cancelled part-way leaves that backup
-// byte for byte as it was, management files included; a run that succeeds leaves only the new files.
+// A run into an earlier backup of the same card that fails or is cancelled part-way leaves each file of
+// that backup whole at its name: those it completed with the card's bytes, the one in progress and the
+// rest, management files included, as they were, and nothing beside them; a run that succeeds leaves only
+// the new files.
 TEST(BackupCopyJobTest, FailedOrCancelledRunLeavesTheEarlierBackupAsItWas)
 {
     TempDir dir;
@@ -310,6 +313,18 @@ TEST(BackupCopyJobTest, FailedOrCancelledRunLeavesTheEarlierBackupAsItWas)
     ASSERT_FALSE(BackupCopyJob(planOf(dir, chapters), real).run(noCancel).cancelled);
     const Snapshot earlier = snapshot(dir.filePath("dest"));
     ASSERT_EQ(earlier.size(), 13u);
+    // The earlier backup with the first n files of the copy list as the card has them now.
+    const auto completed = [&](int n) {
+        Snapshot files = earlier;
+        const Snapshot card = snapshot(dir.filePath("card/MOVE"));
+        for (int i = 0; i < n; ++i)
+            files["/bk/" + chapters[i]] = card.at("/" + chapters[i]);
+        return files;
+    };
+    const auto putBackEarlier = [&] {
+        for (const auto &[path, bytes] : earlier)
+            dir.write("dest" + path, bytes);
+    };
 
     // The card has moved on: every file differs, and the eighth chapter is larger than the disk takes.
     writeCard('k', 7);
@@ -320,7 +335,8 @@ TEST(BackupCopyJobTest, FailedOrCancelledRunLeavesTheEarlierBackupAsItWas)
         EXPECT_EQ(outcome.alert, "Unable to copy the file.");
         EXPECT_TRUE(outcome.failureReason().contains("m7.MP4")) << outcome.failureReason().toStdString();
     }
-    EXPECT_EQ(snapshot(dir.filePath("dest")), earlier);
+    EXPECT_EQ(snapshot(dir.filePath("dest")), completed(7));
+    putBackEarlier();
 
     // A chapter that cannot be read, past half of the run.
     const BackupCopyPlan plan = planOf(dir, chapters);
@@ -328,7 +344,8 @@ TEST(BackupCopyJobTest, FailedOrCancelledRunLeavesTheEarlierBackupAsItWas)
     const QByteArray goneBytes = snapshot(dir.filePath("card"))["/MOVE/MOVE001/m6.MP4"];
     QFile::remove(gone);
     EXPECT_TRUE(BackupCopyJob(plan, real).run(noCancel).alert);
-    EXPECT_EQ(snapshot(dir.filePath("dest")), earlier);
+    EXPECT_EQ(snapshot(dir.filePath("dest")), completed(6));
+    putBackEarlier();
     dir.write("card/MOVE/MOVE001/m6.MP4", goneBytes);
 
     // Cancelled through the progress flag after the eighth file.
@@ -339,7 +356,7 @@ TEST(BackupCopyJobTest, FailedOrCancelledRunLeavesTheEarlierBackupAsItWas)
     const auto cancelled = BackupCopyJob(planOf(dir, chapters), cancelling).run(cancel);
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_EQ(cancelled.copied, 8);
-    EXPECT_EQ(snapshot(dir.filePath("dest")), earlier);
+    EXPECT_EQ(snapshot(dir.filePath("dest")), completed(8));
 
     // Run to its end: the backup is the card's, with nothing kept beside its files.
     EXPECT_FALSE(BackupCopyJob(planOf(dir, chapters), real).run(noCancel).cancelled);
@@ -454,4 +471,26 @@ TEST(BackupCardToolTest, BackupOfTheSampleCardReopensAsTheSameCard)
     run("backupcard", {card, dir.filePath("backups"), "part", "--trips", "0,9"}, &exitCode);
     EXPECT_NE(exitCode, 0);
     EXPECT_EQ(snapshot(card), before);
+}
+
+// On a card drive, which ignores letter case, a backup into the card under another spelling of its movie
+// folder is refused like one under the same spelling, and the card is left as it was. (Not on FAT through
+// FUSE: that driver reads back other bytes than were written, so every backup onto it fails anyway.)
+TEST(BackupCardToolTest, BackupIntoTheCardUnderAnotherSpellingIsRefused)
+{
+    const CaseBlindVolume volume(CaseBlindVolume::Kind::Exfat);
+    if (!volume.mounted())
+        GTEST_SKIP() << "no exFAT volume: " << volume.problem().toStdString();
+    run("samplecard", quickSampleCardArgs(volume.path()));
+    const QString card = volume.filePath("MOVE");
+    const Snapshot before = snapshot(card);
+    const QStringList rows[] = {
+        {volume.path(), "move"}, {volume.filePath("Move"), "bk"}, {volume.filePath("move/MOVE001"), "bk"}};
+    for (const QStringList &row : rows) {
+        SCOPED_TRACE(row.join(' ').toStdString());
+        int exitCode = 0;
+        run("backupcard", {card, row[0], row[1], "--all"}, &exitCode);
+        EXPECT_NE(exitCode, 0);
+        EXPECT_EQ(snapshot(card), before);
+    }
 }
