@@ -159,7 +159,10 @@ TEST(WindowMaintenanceTest, DeletingFromTheOpenedBackupAsksForTheStopwatchThenSh
         ASSERT_TRUE(w.window->cardData());
         EXPECT_EQ(w.window->cardData()->_openSourcePath, w.source());
         EXPECT_EQ(w.chapters(), agree ? before - 1 : before);
-        EXPECT_GE(w.window->videoListView()->model()->rowCount(), rows - 1);
+        const int listed = w.window->videoListView()->model()->rowCount();
+        EXPECT_GT(listed, 0) << "the source's trips are listed";
+        if (!agree)
+            EXPECT_EQ(listed, rows);
         ASSERT_TRUE(w.player()->valueInfo());
         EXPECT_FALSE(w.player()->valueInfo()->chapterDataList().empty()) << "a trip of the source is loaded";
         EXPECT_NE(w.player()->currentStatus(), PS::Play);
