@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -79,4 +80,13 @@ void CardDriveSelectDialog::btnCancel_Click()
     if (selectCardDriveType == CardDriveType::CameraSetting)
         _settings.setFlag(QString::fromLatin1(UserDefaultUtil::KEY_CAMERA_SETTING_FLG), false);
     done(QDialog::Rejected);
+}
+
+void CardDriveSelectDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -39,6 +39,10 @@ public slots:
     void btnOk_Click();
     void btnCancel_Click();
 
+protected:
+    // Escape leaves the choice open: only OK and Cancel end its run.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     UserDefaultUtil &_settings;
     const VolumeLister &_volumes;

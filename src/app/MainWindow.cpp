@@ -543,7 +543,10 @@ void MainWindow::showViewerSettingDialog()
     const DialogInUseLock::Hold hold =
         _coordinators->inUseLock().acquire(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_SETTING_FLG));
     if (!hold) {
+        // Lowered as around the other guarded commands' warning, so it cannot open under them.
+        setChildWindowsTopMost(false);
         _prompter.warn(this, DialogInUseLock::inUseWarningText());
+        setChildWindowsTopMost(true);
         return;
     }
     ViewerSettingDialog dialog(_settings, this, _prompter);

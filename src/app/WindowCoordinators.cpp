@@ -1,5 +1,6 @@
 #include "app/WindowCoordinators.h"
 
+#include "app/CardOpener.h"
 #include "app/DialogInUseLock.h"
 #include "app/DrivingPanelCoordinator.h"
 #include "app/GoogleEarthExportHostImpl.h"
@@ -86,9 +87,19 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
     _lock = std::make_unique<DialogInUseLock>(settings, std::move(options.otherInstanceRunning));
     _maintenancePrompter = std::make_unique<MaintenanceMessageBoxes>(&window);
     auto topMost = [&window](bool on) { window.setChildWindowsTopMost(on); };
+    // A delete from the opened source asks before the stopwatch's measurement goes, and opens again
+    // what is left of the source, paused, as the kind of source it was opened as.
     _host = std::make_unique<MaintenanceHostImpl>(
         settings, &window,
-        MaintenanceHostImpl::Calls{{}, [&window] { window.resetDisplay(); }, {}, {}, topMost});
+        MaintenanceHostImpl::Calls{[this] { return _stopWatch->confirmStopWatchReset(); },
+                                   [&window] { window.resetDisplay(); },
+                                   [&window](const QUrl &url) {
+                                       CardOpener *opener = window.cardOpener();
+                                       opener->openVideoData(
+                                           url, false, opener->openMovieType().value_or(MovieType::Backup));
+                                   },
+                                   {},
+                                   topMost});
 
     hostDrivingPanel();
     makeStopWatch();
@@ -199,13 +210,13 @@ void WindowCoordinators::makeStopWatch()
     _stopWatchWindow = std::make_unique<StopWatchWindow>(
         _settings, &_window,
         StopWatchWindow::Calls{[playerView](const StopWatchWindow::TrackUpdate &marks) {
-                                   CustomSliderCell *track = playerView->trackCell();
-                                   if (!playerView->valueInfo() || !track)
+                                   if (!playerView->valueInfo() || !playerView->trackCell())
                                        return;
-                                   track->setStopwatch(marks.status, marks.startMs, marks.lapMs,
-                                                       marks.stopMs);
-                                   playerView->valueInfo()->setStartValueStopwatch(marks.holdFromMs);
-                                   playerView->trackSlider()->update();
+                                   // The player's buttons follow the start bound too ("frame back" at
+                                   // the start of a running measurement goes off).
+                                   playerView->updateStopWatchMarkers(marks.status, marks.startMs,
+                                                                      marks.lapMs, marks.stopMs,
+                                                                      marks.holdFromMs.value_or(-1));
                                },
                                [playerView] { playerView->controls()->setStopWatchButton(false); }});
     MainWindow &window = _window;
@@ -220,8 +231,7 @@ void WindowCoordinators::makeStopWatch()
                 item.playType = info->playType();
                 item.chapters = info->chapterDataList();
                 item.protectInfo = info->protectInfo();
-                // The value model keeps no adventure record: an adventure keeps the
-                // stopwatch's chapters.
+                item.advProtectInfo = info->advProtectInfo();
                 if (playerView->trackCell())
                     info->setCurrentValue(playerView->trackCell()->integerValue());
                 item.positionMs = info->currentValue();

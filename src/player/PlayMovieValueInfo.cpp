@@ -63,6 +63,13 @@ PlayMovieValueInfo::PlayMovieValueInfo(ChapterList chapterDataList, CardData::Ac
     _chapterDataList = std::move(chapterDataList);
     _playType = activeType == CardData::ActiveType::AdventureRec ? CommonConst::PlayType::Adventure
                                                                  : CommonConst::PlayType::Movie;
+    if (_playType == CommonConst::PlayType::Adventure) {
+        // The stopwatch opened during the adventure takes its chapters from the card through it.
+        const auto recorded = std::find_if(_chapterDataList.begin(), _chapterDataList.end(),
+                                           [](const auto &chapter) { return chapter && chapter->_advInfo; });
+        if (recorded != _chapterDataList.end())
+            _advProtectInfo = (*recorded)->_advInfo;
+    }
     _timeline = ChapterTimeline(_chapterDataList);
     _minValue = 0;
     _maxValue = PictureDataUtil::getTotalLength(_timeline);
@@ -74,6 +81,7 @@ PlayMovieValueInfo::~PlayMovieValueInfo()
 {
     _chapterDataList.clear();
     _protectInfo.reset();
+    _advProtectInfo.reset();
 }
 
 int64_t PlayMovieValueInfo::effectiveStart() const

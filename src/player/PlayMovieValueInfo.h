@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+class AdvMoveProtectInfo;
 class ChapterData;
 class MoveProtectInfo;
 class PlaybackClock;
@@ -24,7 +25,8 @@ public:
     // One event or surveillance recording; range 0 to 1 and event position -1 when its chapters
     // are not on the card.
     PlayMovieValueInfo(CardData &card, const std::shared_ptr<MoveProtectInfo> &protectInfo);
-    // A trip, or an adventure when the card's active type is AdventureRec.
+    // A trip, or an adventure when the card's active type is AdventureRec; an adventure keeps the record
+    // of its first chapter that has one.
     PlayMovieValueInfo(ChapterList chapterDataList, CardData::ActiveType activeType);
     ~PlayMovieValueInfo();
 
@@ -66,6 +68,7 @@ public:
     const ChapterList &chapterDataList() const { return _chapterDataList; }
     CommonConst::PlayType playType() const { return _playType; }
     const std::shared_ptr<MoveProtectInfo> &protectInfo() const { return _protectInfo; }
+    const std::shared_ptr<AdvMoveProtectInfo> &advProtectInfo() const { return _advProtectInfo; }
     // The event's position; -1 when its chapters were not found; none for trips and adventures.
     std::optional<int64_t> eventValue() const { return _eventValue; }
     int64_t minValue() const { return _minValue; }
@@ -87,6 +90,7 @@ protected:
     CommonConst::PlayType _playType = CommonConst::PlayType::Movie;
     ChapterList _chapterDataList;
     std::shared_ptr<MoveProtectInfo> _protectInfo;
+    std::shared_ptr<AdvMoveProtectInfo> _advProtectInfo;
     std::optional<int64_t> _eventValue;
     int64_t _minValue = 0;
     int64_t _maxValue = 1;

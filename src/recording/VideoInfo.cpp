@@ -10,6 +10,7 @@
 #include "recording/Regex.h"
 #include "recording/VersionInfo.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -389,6 +390,26 @@ std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionIn
     if (!info || info->_timeSpan == 0 || isError)
         errors.append(BAD_PICTURE_DETAIL);
     return info;
+}
+
+std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionInfo &ver, QStringList &errors,
+                                               const Date &left, const Date &right,
+                                               PictureData::PictureDataType pictureDataType)
+{
+    FullTimeDataInfo fullTimeDataInfo;
+    return fromFile(path, ver, errors, left, right, pictureDataType, fullTimeDataInfo);
+}
+
+std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionInfo &ver, QStringList &errors)
+{
+    const Date end = Date::fromDateTime(QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
+    return fromFile(path, ver, errors, Date::now(), end, PictureData::PictureDataType::All);
+}
+
+std::shared_ptr<VideoInfo> VideoInfo::fromFile(const QUrl &path, const VersionInfo &ver)
+{
+    QStringList errors;
+    return fromFile(path, ver, errors);
 }
 
 std::shared_ptr<VideoInfo> VideoInfo::fromDivisionFile(const QUrl &path, QStringList &errors)

@@ -77,6 +77,13 @@ public:
                                                const Date &left, const Date &right,
                                                PictureData::PictureDataType pictureDataType,
                                                FullTimeDataInfo &fullTimeDataInfo);
+    // The same with new full-time data; the two shortest keep every frame from now to the end of
+    // 9999-12-31 in local time, so a recording made before the call keeps none.
+    static std::shared_ptr<VideoInfo> fromFile(const QUrl &path, const VersionInfo &ver, QStringList &errors,
+                                               const Date &left, const Date &right,
+                                               PictureData::PictureDataType pictureDataType);
+    static std::shared_ptr<VideoInfo> fromFile(const QUrl &path, const VersionInfo &ver, QStringList &errors);
+    static std::shared_ptr<VideoInfo> fromFile(const QUrl &path, const VersionInfo &ver);
     static std::shared_ptr<VideoInfo> fromDivisionFile(const QUrl &path, QStringList &errors);
     static std::shared_ptr<VideoInfo> readFile0401Move(const QUrl &filePath, const VersionInfo &ver,
                                                        const Date &left, const Date &right,

@@ -14,20 +14,27 @@
 #include <QCoreApplication>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 using Runs = std::vector<std::pair<ModalWindow::Type, QString>>; // kind and title of each modal run
 
+// What a test does inside a modal run, in the user's place; the run ends when it returns.
+using RunAction = std::function<void(ModalWindow::Type type, QWidget *view)>;
+
 struct RecordingRunner : ModalRunner
 {
-    explicit RecordingRunner(Runs &runs) : runs(runs) {}
-    void run(ModalWindow::Type type, QWidget *, const QString &title, std::optional<QSize> size) override
+    explicit RecordingRunner(Runs &runs, const RunAction *act = nullptr) : runs(runs), act(act) {}
+    void run(ModalWindow::Type type, QWidget *view, const QString &title, std::optional<QSize> size) override
     {
         runs.emplace_back(type, title);
         sizes.push_back(size);
+        if (act && *act)
+            (*act)(type, view);
     }
     Runs &runs;
+    const RunAction *act;
     std::vector<std::optional<QSize>> sizes;
 };
 
@@ -51,11 +58,11 @@ struct Fixture
         window = std::make_unique<MainWindow>(MainWindow::Services{
             settings, prompter, [](std::function<void(bool)> done) { done(false); }, updateServer,
             [this](MainWindow &) {
-                auto made = std::make_unique<RecordingRunner>(runs);
+                auto made = std::make_unique<RecordingRunner>(runs, &onRun);
                 runner = made.get();
                 return made;
             },
-            [this](const QUrl &url) { opened.push_back(url); }, [] { return false; },
+            [this](const QUrl &url) { opened.push_back(url); }, [this] { return otherCopyRunning; },
             [](const QString &, const QString &) { return std::optional<QString>(); }, makeEngine});
     }
     void startUpUntilShown()
@@ -73,6 +80,8 @@ struct Fixture
     FakePrompter prompter;
     Runs runs;
     RecordingRunner *runner = nullptr;
+    RunAction onRun;
+    bool otherCopyRunning = false; // another copy of the viewer holds every flag that is set
     std::vector<QUrl> opened;
     // Made by the player; with holdItems a later item stays opening until its becomeReady.
     std::vector<FakeMediaEngine *> engines;

@@ -1,5 +1,6 @@
 #include "app/CardDriveSelectDialog.h"
 #include "app/ModalRunner.h"
+#include "app/StandardModalRunner.h"
 #include "app/StorageVolumeLister.h"
 #include "app/VideoTypeSelectDialog.h"
 #include "maintenance/BackUpFolderSelectDialog.h"
@@ -10,10 +11,13 @@
 #include "../maintenance/MaintenanceFakes.h"
 #include "AppFakes.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -184,6 +188,40 @@ TEST(CardDriveSelectDialogTest, OkAndCancelPerOwner)
         EXPECT_EQ(ends, camera ? 2 : 1) << "OK ends only the camera's run: the Open From dialog ends its own";
         EXPECT_EQ(owner.opened, QStringList{"/media/u/A/MOVE/"});
         EXPECT_EQ(settings.value(*dialog.userDefaultsKey).toString(), "A");
+    }
+}
+
+TEST(CardDriveSelectDialogTest, EscapeLeavesEitherOwnersRunGoingUntilOkOrCancel)
+{
+    using T = CardDriveSelectDialog::CardDriveType;
+    // Each owner and the window it runs the choice in.
+    const std::pair<T, ModalWindow::Type> owners[] = {{T::FileOpen, ModalWindow::Type::Etc},
+                                                      {T::CameraSetting, ModalWindow::Type::CameraSetting}};
+    for (const auto &[owner, type] : owners) {
+        SCOPED_TRACE(static_cast<int>(type));
+        TempDir dir;
+        UserDefaultUtil settings(dir.filePath("s.conf"));
+        QWidget main;
+        StandardModalRunner runner(settings, &main, {});
+        CardDriveSelectDialog dialog(settings, TWO_CARDS);
+        dialog.selectCardDriveType = owner;
+        dialog.loadDriveList();
+        std::optional<bool> shownAfterEscape;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            if (!dialog.isVisible())
+                return;
+            user.stop();
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(dialog.cmbCardDriveFolder(), &escape);
+            QCoreApplication::processEvents();
+            shownAfterEscape = dialog.window()->isVisible();
+            dialog.btnCancel_Click();
+        });
+        user.start(10);
+        runner.run(type, &dialog, "Selection of Card Drive", QSize(335, 188));
+        EXPECT_EQ(shownAfterEscape, std::optional(true));
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "Cancel ended the run";
     }
 }
 

@@ -36,6 +36,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -389,4 +390,74 @@ TEST(WindowFollowsTest, TheOpenFromDialogRunsAtItsOwnSize)
     f.window->showOpenFromDialog();
     ASSERT_FALSE(f.runner->sizes.empty());
     EXPECT_EQ(f.runner->sizes.back(), QSize(285, 155));
+}
+
+TEST(WindowFollowsTest, FrameBackGoesOffAtTheRunningStopwatchsLastMarkAndBackOnPastItOrWhenItStops)
+{
+    PlayingWindow w;
+    const int64_t at = w.start(0) + 1500;
+    w.player()->moveToPosition(at, PS::Pause);
+    w.window->updateFrameWithStopWatch();
+    QAbstractButton *back = w.button("komaBack");
+    ASSERT_TRUE(back->isEnabled());
+    w.button("stopwatch")->click();
+    StopWatchView *view = w.window->coordinators()->stopWatchWindow().view();
+    const std::tuple<const char *, std::function<void()>, bool> steps[] = {
+        {"started where it stands", [&] { view->btnStartStop->click(); }, false},
+        {"on past the start",
+         [&] {
+             w.player()->moveToPosition(at + 1000, PS::Pause);
+             w.window->updateFrameWithStopWatch();
+         },
+         true},
+        {"a lap there", [&] { view->btnLapReset->click(); }, false},
+        {"stopped", [&] { view->btnStartStop->click(); }, true},
+    };
+    for (const auto &[step, act, enabled] : steps) {
+        SCOPED_TRACE(step);
+        act();
+        EXPECT_EQ(back->isEnabled(), enabled);
+    }
+}
+
+TEST(WindowFollowsTest, TheStopwatchFirstOpenedDuringAnAdventureMeasuresItsRecordedSpeed)
+{
+    PlayingWindow w;
+    ASSERT_TRUE(w.window->itemPlayback().playAdventureItem(0, 0, false));
+    w.engine()->becomeReady();
+    w.player()->pauseMovie();
+    const auto moveTo = [&w](int64_t position) {
+        w.player()->moveToPosition(position, PS::Pause);
+        if (w.engine()->status() != MediaEngine::Status::ReadyToPlay)
+            w.engine()->becomeReady();
+        QCoreApplication::processEvents();
+        w.window->updateFrameWithStopWatch();
+    };
+    const int64_t from = 1500, to = 7500;
+    moveTo(from);
+    w.button("stopwatch")->click();
+    StopWatchView *view = w.window->coordinators()->stopWatchWindow().view();
+    view->btnStartStop->click();
+    moveTo(to);
+    view->btnLapReset->click();
+
+    // The mean of the speed the sample card recorded over the lap, in its adventure's own time.
+    const SampleScenario scenario = SampleScenario::standard();
+    const auto adventure =
+        std::find_if(scenario.trips.begin(), scenario.trips.end(), [](const SampleTrip &t) {
+            return !t.events.empty() && t.events.front().kind == SampleEvent::Kind::Adventure;
+        });
+    ASSERT_NE(adventure, scenario.trips.end());
+    double sum = 0.0;
+    for (int64_t ms = from; ms < to; ms += 10)
+        sum += SampleCardWriter::speedAt(*adventure, ms);
+    const double recorded = sum / double((to - from) / 10);
+
+    const std::vector<LapInfo> &laps = view->model().laps();
+    ASSERT_EQ(laps.size(), 1u);
+    EXPECT_EQ(laps[0].lapTimeSpan, to - from);
+    EXPECT_NEAR(double(laps[0].aveSpeed), recorded, 1.0);
+    const std::optional<LapInfo> total = view->model().total();
+    ASSERT_TRUE(total);
+    EXPECT_NEAR(double(total->aveSpeed), recorded, 1.0) << "the total runs over the same stretch";
 }

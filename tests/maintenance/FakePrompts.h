@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class FakePrompter : public MessagePrompter
 {
@@ -13,16 +14,22 @@ public:
     bool confirmAnswer = true;
     QStringList shown;  // "confirm: text", "warn: text", "inform: text" in order
     QStringList causes; // the cause given with each warning, in order
+    // Runs while a question or warning is up.
+    std::function<void()> whileShown;
 
     bool confirm(QWidget *, const QString &text) override
     {
         shown << "confirm: " + text;
+        if (whileShown)
+            whileShown();
         return confirmAnswer;
     }
     void warn(QWidget *, const QString &text, const QString &cause = {}) override
     {
         shown << "warn: " + text;
         causes << cause;
+        if (whileShown)
+            whileShown();
     }
     void inform(QWidget *, const QString &text) override { shown << "inform: " + text; }
     void announce(QWidget *, const QString &title, const QString &text) override

@@ -99,3 +99,52 @@ TEST(LegacyFrameFileReaderTest, BadDatesAndCodesResynchroniseSignedBcdGAndEmptyO
     EXPECT_EQ(stamps(*r.info).size(), writer.frames().size() - 2);
     EXPECT_TRUE(r.info->getCameraFrames(0).at(0)._imageData.isEmpty());
 }
+
+// The short overloads read this layout; the two shortest keep the frames dated from the call on, so a
+// recording made before it gives nothing.
+TEST(VideoInfoTest, TheShortFromFileOverloadsReadTheLegacyLayoutTheShortestFromNowOn)
+{
+    TempDir dir;
+    QByteArray future = writer.legacyFile();
+    for (size_t i = 0; i < writer.frames().size(); ++i)
+        future[recordAt(future, i) + 28 + 4] = char(0x99); // the year of each record's BCD date: 2099
+    const QUrl past = QUrl::fromLocalFile(dir.write("P.DAT", writer.legacyFile()));
+    const QUrl later = QUrl::fromLocalFile(dir.write("F.DAT", future));
+    const VersionInfo ver = VersionInfo::fallback();
+    using Reader = std::function<std::shared_ptr<VideoInfo>(const QUrl &, QStringList &)>;
+    // (overload, keeps frames from now on, reports its failures)
+    const std::tuple<const char *, Reader, bool, bool> overloads[] = {
+        {"path and version", [&](const QUrl &url, QStringList &) { return VideoInfo::fromFile(url, ver); },
+         true, false},
+        {"with errors",
+         [&](const QUrl &url, QStringList &errors) { return VideoInfo::fromFile(url, ver, errors); }, true,
+         true},
+        {"with window and picture type",
+         [&](const QUrl &url, QStringList &errors) {
+             return VideoInfo::fromFile(url, ver, errors, Date::distantPast(), Date::distantFuture(),
+                                        PictureData::PictureDataType::Classify);
+         },
+         false, true},
+    };
+    const size_t all = writer.frames().size() - 1; // after the thumbnail
+    for (const auto &[name, read, fromNow, reports] : overloads) {
+        SCOPED_TRACE(name);
+        QStringList errors;
+        const auto inFuture = read(later, errors);
+        ASSERT_TRUE(inFuture);
+        EXPECT_EQ(stamps(*inFuture).size(), all);
+        EXPECT_TRUE(errors.isEmpty());
+
+        const auto before = read(past, errors);
+        ASSERT_TRUE(before);
+        EXPECT_EQ(before->_timeSpan == 0, fromNow) << "none of its frames kept";
+        if (!fromNow)
+            EXPECT_EQ(stamps(*before).size(), all);
+        EXPECT_EQ(errors,
+                  reports && fromNow ? QStringList{"正常な画像詳細情報ではありません。"} : QStringList{});
+
+        errors.clear();
+        EXPECT_FALSE(read(QUrl("https://example.invalid/L.DAT"), errors));
+        EXPECT_EQ(errors, reports ? QStringList{"画像データがありません。"} : QStringList{});
+    }
+}
