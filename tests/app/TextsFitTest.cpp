@@ -1,0 +1,198 @@
+// Every window in English, French and Spanish, built as its opener builds it and shown at the size its
+// opener gives it: no text is cut off or elided.
+#include "ClippedTexts.h"
+
+#include "app/AppAboutDialog.h"
+#include "app/AppTranslator.h"
+#include "app/CardDriveSelectDialog.h"
+#include "app/MessageBoxWidths.h"
+#include "app/StopWatchWindow.h"
+#include "app/ToolWindows.h"
+#include "card/CardFixture.h"
+#include "graph/DrivingInfoView.h"
+#include "maintenance/BackupSettingDialog.h"
+#include "maintenance/CameraSettingDialog.h"
+#include "maintenance/MessageBoxPrompter.h"
+#include "maintenance/ViewerSettingDialog.h"
+#include "recording/UserDefaultUtil.h"
+#include "support/ModalAnswerer.h"
+#include "support/TempDir.h"
+#include "videotools/CaptureView.h"
+#include "videotools/StopWatchView.h"
+#include "videotools/TrimDialogs.h"
+#include "videotools/TrimView.h"
+
+#include "../maintenance/FakePrompts.h"
+#include "../maintenance/MaintenanceFakes.h"
+#include "AppFakes.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// What the windows are made with; the window shown last is kept here until the next.
+struct Rig
+{
+    Rig() : settings(dir.filePath("s.conf"))
+    {
+        settings.load();
+        const QString key = "202405011200";
+        for (int i = 0; i < 3; ++i)
+            card.addMovie(key, i + 1, 100000 + 60000 * uint32_t(i), 60 * i);
+        card.addEvent(1, key, 2, 160000, 60);
+        cardData = card.load();
+    }
+    QWidget *keep(std::unique_ptr<QWidget> w)
+    {
+        window = std::move(w);
+        return window.get();
+    }
+
+    TempDir dir;
+    UserDefaultUtil settings;
+    FakePrompter prompter;
+    FakeRestarter restarter;
+    FakeMaintenanceHost host;
+    FakeMaintenancePrompter maintenancePrompter;
+    FakeVolumes volumes{{{"/media/card", true}}};
+    CardFixture card;
+    std::unique_ptr<CardData> cardData;
+    std::unique_ptr<StopWatchWindow> stopWatch;
+    std::unique_ptr<QWidget> parent = std::make_unique<QWidget>();
+    std::unique_ptr<QWidget> window;
+};
+
+struct Window
+{
+    const char *name;
+    std::optional<QSize> size; // the opener's content size; none: the window's own
+    std::function<QWidget *(Rig &)> make;
+};
+
+const Window WINDOWS[] = {
+    {"stopwatch", std::nullopt,
+     [](Rig &r) {
+         r.stopWatch =
+             std::make_unique<StopWatchWindow>(r.settings, r.parent.get(), StopWatchWindow::Calls{});
+         r.stopWatch->setupWindow();
+         return r.stopWatch->window();
+     }},
+    {"camera settings", QSize(590, 631),
+     [](Rig &r) {
+         auto dialog = std::make_unique<CameraSettingDialog>(r.prompter);
+         dialog->setupDialog();
+         return r.keep(std::move(dialog));
+     }},
+    {"viewer settings", QSize(575, 540),
+     [](Rig &r) {
+         auto dialog = std::make_unique<ViewerSettingDialog>(r.settings, &r.restarter, r.prompter);
+         dialog->setupDialog();
+         return r.keep(std::move(dialog));
+     }},
+    {"backup", std::nullopt,
+     [](Rig &r) {
+         auto dialog = std::make_unique<BackupSettingDialog>(r.settings, r.host, r.maintenancePrompter);
+         dialog->cardData = r.cardData.get();
+         dialog->pathBackup = r.dir.path();
+         dialog->setupDialog();
+         return r.keep(std::move(dialog));
+     }},
+    {"card drive", QSize(335, 188),
+     [](Rig &r) {
+         auto dialog = std::make_unique<CardDriveSelectDialog>(r.settings, r.volumes);
+         dialog->loadDriveList();
+         return r.keep(std::move(dialog));
+     }},
+    {"about", std::nullopt,
+     [](Rig &r) {
+         auto dialog = std::make_unique<AppAboutDialog>();
+         dialog->setVersionLabel();
+         return r.keep(std::move(dialog));
+     }},
+    {"trim", ToolWindows::TRIM_CONTENT_SIZE,
+     [](Rig &r) {
+         auto view = std::make_unique<TrimView>(r.settings);
+         view->setupControls();
+         return r.keep(std::move(view));
+     }},
+    {"capture", ToolWindows::CAPTURE_CONTENT_SIZE,
+     [](Rig &r) {
+         auto view = std::make_unique<CaptureView>(r.settings);
+         view->setupControls();
+         return r.keep(std::move(view));
+     }},
+    {"driving data", std::nullopt,
+     [](Rig &r) {
+         auto view = std::make_unique<DrivingInfoView>(&r.settings);
+         view->setupView();
+         return r.keep(std::move(view));
+     }},
+};
+
+} // namespace
+
+TEST(TextsFitTest, EveryWindowShowsItsTextsWholeInEveryLanguage)
+{
+    for (const int language : {0, 1, 2}) {
+        const std::unique_ptr<QTranslator> translator = AppTranslator::install(language);
+        ASSERT_EQ(translator != nullptr, language != 0);
+        for (const Window &w : WINDOWS) {
+            SCOPED_TRACE(QStringLiteral("%1 in language %2").arg(w.name).arg(language).toStdString());
+            Rig rig;
+            QWidget *window = w.make(rig);
+            // As the modal window holds the view's content size.
+            if (w.size)
+                window->setFixedSize(*w.size);
+            window->show();
+            QCoreApplication::processEvents();
+            const std::vector<ClippedText> clipped = clippedTexts(*window);
+            EXPECT_TRUE(clipped.empty()) << describe(clipped).toStdString();
+        }
+    }
+}
+
+// The alerts that end a trim, a capture and the maintenance dialogs' work, with the program's filter on
+// message boxes: besides its title, a title bar holds the window manager's icon and three buttons (about 90
+// pixels under openbox), and the box leaves room for both.
+TEST(TextsFitTest, AlertsAreWideEnoughForTheirTitlesInEveryLanguage)
+{
+    constexpr int WINDOW_MANAGER_EXTRAS = 90;
+    MessageBoxWidths widths;
+    qApp->installEventFilter(&widths);
+    const std::pair<const char *, std::function<void(UserDefaultUtil &)>> alerts[] = {
+        {"trim saved",
+         [](UserDefaultUtil &s) {
+             TrimView view(s);
+             TrimDialogs(nullptr).showAlert(TrimPrompts::Style::Informational, view.al_infoTitle,
+                                            view.al_infoMsg);
+         }},
+        {"capture saved",
+         [](UserDefaultUtil &s) {
+             CaptureView view(s);
+             TrimDialogs(nullptr).showAlert(TrimPrompts::Style::Informational, view.al_infoTitle,
+                                            view.al_infoMsg);
+         }},
+        {"maintenance information", [](UserDefaultUtil &) { MessageBoxPrompter().inform(nullptr, "OK"); }},
+    };
+    for (const int language : {0, 1, 2}) {
+        const std::unique_ptr<QTranslator> translator = AppTranslator::install(language);
+        for (const auto &[name, show] : alerts) {
+            SCOPED_TRACE(QStringLiteral("%1 in language %2").arg(name).arg(language).toStdString());
+            Rig rig;
+            ModalAnswerer answerer;
+            show(rig.settings);
+            ASSERT_EQ(answerer.boxes.size(), 1u);
+            QFont bold = QApplication::font();
+            bold.setBold(true);
+            const int title = QFontMetrics(bold).horizontalAdvance(answerer.boxes[0].title);
+            EXPECT_GE(answerer.boxes[0].width - WINDOW_MANAGER_EXTRAS, title)
+                << answerer.boxes[0].title.toStdString();
+        }
+    }
+    qApp->removeEventFilter(&widths);
+}
