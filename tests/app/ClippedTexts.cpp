@@ -15,6 +15,9 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 const QChar ELLIPSIS(0x2026);
@@ -33,6 +36,22 @@ QString withoutMnemonic(QString text)
     return text;
 }
 
+// The height a text needs in a box of the given height: texts are drawn clipped to their box, their lines
+// centred in it, so a line taller than the box may still show its glyphs whole, or lose the tops of its
+// capitals' accents. Returns the box height needed to show every glyph where it lands.
+int inkHeight(const QFontMetrics &fm, const QString &text, int box)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const int lineBox = fm.height() + fm.lineSpacing() * int(lines.size() - 1);
+    const double top = (box - lineBox) / 2.0;
+    const QRect first = fm.tightBoundingRect(lines.front());
+    const QRect last = fm.tightBoundingRect(lines.back());
+    const double inkTop = top + fm.ascent() + first.top();
+    const double inkBottom = top + fm.lineSpacing() * (lines.size() - 1) + fm.ascent() + last.bottom() + 1;
+    // Whatever sticks out at either end makes the box that much too small.
+    return box + int(std::ceil(std::max(0.0, -inkTop) + std::max(0.0, inkBottom - box)));
+}
+
 struct Walk
 {
     std::vector<ClippedText> clipped;
@@ -48,7 +67,7 @@ struct Walk
         const QStringList all = text.split(QLatin1Char('\n'));
         for (const QString &line : all)
             fit(w, line, fm.horizontalAdvance(line), room.width());
-        fit(w, text, fm.height() + fm.lineSpacing() * int(all.size() - 1), room.height());
+        fit(w, text, inkHeight(fm, text, room.height()), room.height());
     }
 
     void label(const QLabel &l)
@@ -169,7 +188,8 @@ struct Walk
         const int room = contents.width() - margins.left() - margins.right() - 4;
         const QFontMetrics fm(e.font());
         fit(e, e.text(), fm.horizontalAdvance(e.text()), room);
-        fit(e, e.text(), fm.height(), contents.height() - margins.top() - margins.bottom());
+        const int height = contents.height() - margins.top() - margins.bottom();
+        fit(e, e.text(), inkHeight(fm, e.text(), height), height);
     }
 
     void comboBox(const QComboBox &c)
@@ -187,7 +207,7 @@ struct Walk
             room.setWidth(room.width() - c.iconSize().width() - 4);
         const QFontMetrics fm(c.font());
         fit(c, c.currentText(), fm.horizontalAdvance(c.currentText()), room.width());
-        fit(c, c.currentText(), fm.height(), room.height());
+        fit(c, c.currentText(), inkHeight(fm, c.currentText(), room.height()), room.height());
     }
 
     void widget(const QWidget &w)

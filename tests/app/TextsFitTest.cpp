@@ -21,6 +21,7 @@
 #include "videotools/StopWatchView.h"
 #include "videotools/TrimDialogs.h"
 #include "videotools/TrimView.h"
+#include <QToolButton>
 
 #include "../maintenance/FakePrompts.h"
 #include "../maintenance/MaintenanceFakes.h"
@@ -195,4 +196,19 @@ TEST(TextsFitTest, AlertsAreWideEnoughForTheirTitlesInEveryLanguage)
         }
     }
     qApp->removeEventFilter(&widths);
+}
+
+// A longer title widens the meter's toggle rather than shrinking the title below the other languages'.
+TEST(TextsFitTest, TheMeterTitleKeepsItsSizeInEveryLanguage)
+{
+    std::vector<int> sizes;
+    for (const int language : {0, 1, 2}) {
+        const std::unique_ptr<QTranslator> translator = AppTranslator::install(language);
+        DrivingInfoView view;
+        view.setupView();
+        view.show();
+        view.speedMeterButton()->ensurePolished();
+        sizes.push_back(QFontInfo(view.speedMeterButton()->font()).pixelSize());
+    }
+    EXPECT_EQ(sizes, std::vector<int>(3, sizes.front()));
 }
