@@ -8,10 +8,13 @@
 #include "app/MessageBoxWidths.h"
 #include "app/StopWatchWindow.h"
 #include "app/ToolWindows.h"
+#include "app/VideoTypeSelectDialog.h"
 #include "card/CardFixture.h"
 #include "graph/DrivingInfoView.h"
+#include "maintenance/BackUpFolderSelectDialog.h"
 #include "maintenance/BackupSettingDialog.h"
 #include "maintenance/CameraSettingDialog.h"
+#include "maintenance/CleanupDialog.h"
 #include "maintenance/MessageBoxPrompter.h"
 #include "maintenance/ViewerSettingDialog.h"
 #include "recording/UserDefaultUtil.h"
@@ -26,6 +29,7 @@
 #include "../maintenance/FakePrompts.h"
 #include "../maintenance/MaintenanceFakes.h"
 #include "AppFakes.h"
+#include "MainWindowFixture.h"
 
 #include <QCoreApplication>
 #include <QTranslator>
@@ -64,6 +68,9 @@ struct Rig
     CardFixture card;
     std::unique_ptr<CardData> cardData;
     std::unique_ptr<StopWatchWindow> stopWatch;
+    Runs runs;
+    std::unique_ptr<RecordingRunner> runner;
+    std::unique_ptr<Fixture> mainWindow;
     std::unique_ptr<QWidget> parent = std::make_unique<QWidget>();
     std::unique_ptr<QWidget> window;
 };
@@ -102,6 +109,37 @@ const Window WINDOWS[] = {
          dialog->pathBackup = r.dir.path();
          dialog->setupDialog();
          return r.keep(std::move(dialog));
+     }},
+    {"backup folder selection", QSize(336, 188),
+     [](Rig &r) {
+         QDir().mkpath(r.dir.filePath("backups/20240501120000"));
+         r.settings.pathBackup = r.dir.filePath("backups");
+         auto dialog = std::make_unique<BackUpFolderSelectDialog>(r.settings, &r.host, r.maintenancePrompter);
+         dialog->mode = BackUpFolderSelectDialog::Mode::Cleanup;
+         dialog->setupDialog();
+         return r.keep(std::move(dialog));
+     }},
+    {"delete", QSize(763, 436),
+     [](Rig &r) {
+         auto dialog = std::make_unique<CleanupDialog>(r.settings, &r.host, r.maintenancePrompter);
+         dialog->backupRoot = r.dir.path();
+         dialog->cleanupDirPath = r.card.root();
+         dialog->setupDialog();
+         return r.keep(std::move(dialog));
+     }},
+    {"open from", QSize(285, 155),
+     [](Rig &r) {
+         r.runner = std::make_unique<RecordingRunner>(r.runs);
+         auto dialog = std::make_unique<VideoTypeSelectDialog>(VideoTypeSelectDialog::Services{
+             r.settings, r.prompter, r.maintenancePrompter, r.volumes, *r.runner,
+             [](QWidget *, const QString &) { return QString(); }});
+         return r.keep(std::move(dialog));
+     }},
+    {"main window", std::nullopt,
+     [](Rig &r) {
+         r.mainWindow = std::make_unique<Fixture>();
+         r.mainWindow->startUpUntilShown();
+         return static_cast<QWidget *>(r.mainWindow->window.get());
      }},
     {"card drive", QSize(335, 188),
      [](Rig &r) {
