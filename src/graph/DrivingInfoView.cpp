@@ -38,8 +38,8 @@ DrivingInfoView::DrivingInfoView(UserDefaultUtil *settings, QWidget *parent)
         button->setStyleSheet(
             QStringLiteral("QToolButton { color: white; background: #3a3b40; border: 1px solid #55565c; "
                            "border-radius: 3px; }"
-                           "QToolButton:hover { border-color: #b4b6c0; }"
-                           "QToolButton:checked { background: #5a5c66; border-color: #8a8c96; }"));
+                           "QToolButton:checked { background: #5a5c66; border-color: #8a8c96; }"
+                           "QToolButton:hover { border-color: #d8dae2; }"));
         return button;
     };
     _speedMeterButton = new EXTextButton(this);

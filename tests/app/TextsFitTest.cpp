@@ -5,8 +5,9 @@
 #include "app/AppAboutDialog.h"
 #include "app/AppTranslator.h"
 #include "app/CardDriveSelectDialog.h"
-#include "app/MessageBoxWidths.h"
+#include "app/StandardModalRunner.h"
 #include "app/StopWatchWindow.h"
+#include "app/TitleBarWidths.h"
 #include "app/ToolWindows.h"
 #include "app/VideoTypeSelectDialog.h"
 #include "card/CardFixture.h"
@@ -201,7 +202,7 @@ TEST(TextsFitTest, EveryWindowShowsItsTextsWholeInEveryLanguage)
 TEST(TextsFitTest, AlertsAreWideEnoughForTheirTitlesInEveryLanguage)
 {
     constexpr int WINDOW_MANAGER_EXTRAS = 90;
-    MessageBoxWidths widths;
+    TitleBarWidths widths;
     qApp->installEventFilter(&widths);
     const std::pair<const char *, std::function<void(UserDefaultUtil &)>> alerts[] = {
         {"trim saved",
@@ -249,4 +250,32 @@ TEST(TextsFitTest, TheMeterTitleKeepsItsSizeInEveryLanguage)
         sizes.push_back(QFontInfo(view.speedMeterButton()->font()).pixelSize());
     }
     EXPECT_EQ(sizes, std::vector<int>(3, sizes.front()));
+}
+
+// A window that takes its content's size, run as the viewer runs it, is as wide as its title needs beside
+// the window manager's icon and buttons.
+TEST(TextsFitTest, AWindowSizedByItsContentLeavesRoomForItsTitleInEveryLanguage)
+{
+    constexpr int WINDOW_MANAGER_EXTRAS = 90;
+    for (const int language : {0, 1, 2}) {
+        SCOPED_TRACE(language);
+        const std::unique_ptr<QTranslator> translator = AppTranslator::install(language);
+        Rig rig;
+        QWidget *backup = WINDOWS[3].make(rig);
+        ASSERT_STREQ(WINDOWS[3].name, "backup");
+        QString title;
+        int width = 0;
+        ModalAnswerer answerer([&](QWidget *window) {
+            title = window->windowTitle();
+            width = window->width();
+            static_cast<ModalWindow *>(window)->abortModal();
+        });
+        StandardModalRunner(rig.settings, nullptr, {})
+            .run(ModalWindow::Type::BackupSetting, backup,
+                 QCoreApplication::translate("MenuCommands", "Select backup folder"));
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GE(width - WINDOW_MANAGER_EXTRAS, QFontMetrics(bold).horizontalAdvance(title))
+            << title.toStdString();
+    }
 }

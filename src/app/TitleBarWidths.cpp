@@ -1,4 +1,4 @@
-#include "app/MessageBoxWidths.h"
+#include "app/TitleBarWidths.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -10,14 +10,14 @@ namespace {
 const char *const WIDENED = "orvTitleWidth";
 } // namespace
 
-int MessageBoxWidths::widthForTitle(const QMessageBox &box)
+int TitleBarWidths::widthForTitle(const QWidget &window)
 {
-    QFont font = box.font();
+    QFont font = window.font();
     font.setBold(true);
-    return QFontMetrics(font).horizontalAdvance(box.windowTitle()) + TITLE_BAR_EXTRAS;
+    return QFontMetrics(font).horizontalAdvance(window.windowTitle()) + TITLE_BAR_EXTRAS;
 }
 
-bool MessageBoxWidths::eventFilter(QObject *watched, QEvent *event)
+bool TitleBarWidths::eventFilter(QObject *watched, QEvent *event)
 {
     // Before the box's own show handling, which fixes its size from its layout's minimum width.
     if (event->type() != QEvent::Show)
