@@ -7,6 +7,7 @@
 #include "app/CardDriveSelectDialog.h"
 #include "app/StandardModalRunner.h"
 #include "app/StopWatchWindow.h"
+#include "app/TaskProgressWindow.h"
 #include "app/TitleBarWidths.h"
 #include "app/ToolWindows.h"
 #include "app/VideoTypeSelectDialog.h"
@@ -72,6 +73,7 @@ struct Rig
     Runs runs;
     std::unique_ptr<RecordingRunner> runner;
     std::unique_ptr<Fixture> mainWindow;
+    std::unique_ptr<TaskProgressWindow> progress;
     std::unique_ptr<QWidget> parent = std::make_unique<QWidget>();
     std::unique_ptr<QWidget> window;
 };
@@ -141,6 +143,14 @@ const Window WINDOWS[] = {
          r.mainWindow = std::make_unique<Fixture>();
          r.mainWindow->startUpUntilShown();
          return static_cast<QWidget *>(r.mainWindow->window.get());
+     }},
+    {"backup progress", std::nullopt,
+     [](Rig &r) {
+         r.progress = std::make_unique<TaskProgressWindow>(r.settings, nullptr, nullptr);
+         r.progress->start(TaskProgress::Mode::Backup,
+                           QCoreApplication::translate("BackupSettingDialog", "Back up"));
+         r.progress->setProgress(40, "MOVE/m2024050112000001.MP4");
+         return static_cast<QWidget *>(&r.progress->window());
      }},
     {"card drive", QSize(335, 188),
      [](Rig &r) {
