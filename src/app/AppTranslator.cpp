@@ -3,6 +3,7 @@
 #include "recording/UserDefaultUtil.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QTranslator>
 #include <iterator>
 
@@ -36,5 +37,12 @@ std::unique_ptr<QTranslator> AppTranslator::install(int language)
     auto *exportTexts = new QTranslator(translator.get());
     if (exportTexts->load(cataloguePath("googleearth", language)))
         QCoreApplication::installTranslator(exportTexts);
+    // Qt's own dialogs and standard buttons, from the catalogues the system's Qt installs; without them
+    // a file dialog stays English.
+    auto *qtTexts = new QTranslator(translator.get());
+    if (qtTexts->load(
+            QStringLiteral("qtbase_%1").arg(QLatin1String(UserDefaultUtil::LANGUAGE_CODES[language])),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtTexts);
     return translator;
 }

@@ -13,7 +13,7 @@ public:
     // The catalogue's resource path for a Language setting (0 English, 1 French, 2 Spanish); empty for
     // English and for unknown values.
     static QString catalogueFor(int language);
-    // Installs the catalogue, with the Google Earth export's own beside it, into the application; none
-    // for English or a missing catalogue.
+    // Installs the catalogue, with the Google Earth export's own and Qt's beside it, into the application;
+    // none for English or a missing catalogue.
     static std::unique_ptr<QTranslator> install(int language);
 };

@@ -1,5 +1,7 @@
 #include "app/ModalWindow.h"
 
+#include "app/TitleBarWidths.h"
+
 #include "app/ModalWindowDelegate.h"
 #include "recording/UserDefaultUtil.h"
 
@@ -8,6 +10,8 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 ModalWindow::ModalWindow(UserDefaultUtil *flags, QWidget *parent) : QDialog(parent), _flags(flags)
 {
@@ -125,6 +129,9 @@ void ModalWindow::runStandard(QWidget *view, const RunOptions &options)
     if (options.contentSize && view)
         view->setFixedSize(*options.contentSize);
     adjustSize();
+    // A window sized by its content is also as wide as its title needs.
+    if (!options.contentSize)
+        resize(std::max(width(), TitleBarWidths::widthForTitle(*this)), height());
     center();
     if (options.setChildWindowsTopMost)
         options.setChildWindowsTopMost(false);

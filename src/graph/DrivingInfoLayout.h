@@ -3,8 +3,6 @@
 #pragma once
 
 #include <QRectF>
-#include <functional>
-#include <optional>
 
 struct DrivingInfoLayout
 {
@@ -12,9 +10,11 @@ struct DrivingInfoLayout
     static constexpr double HEADER_HEIGHT = 24.0;
     static constexpr double GAP = 1.0; // between the parts
     static constexpr double BUTTON_WIDTH = 57.0;
-    static constexpr double BUTTON_HEIGHT = 20.0;
+    static constexpr double BUTTON_HEIGHT = 24.0; // the strip's height: a 17-point title with its descenders
+    static constexpr double CIRCLE_BUTTON_WIDTH = 40.0;
     static constexpr double GPS_SIZE = 20.0;
     static constexpr double TITLE_POINT_SIZE = 17.0;
+    static constexpr double TITLE_MARGIN = 3.0; // either side, inside the border
 
     QRectF lineChart;
     QRectF speedMeter; // empty when hidden
@@ -23,9 +23,10 @@ struct DrivingInfoLayout
     QRectF circleChartButton;
     QRectF gpsImage;
 
+    // meterButtonWidth: at least BUTTON_WIDTH, wider for a longer title.
     static DrivingInfoLayout compute(QSizeF panel, bool speedMeterShown, bool circleChartShown,
-                                     QSizeF meterSize, QSizeF circleSize);
-    // The largest point size from 17 down, in steps of 1, whose title is at most 57 points wide; none when
-    // even size 1 does not fit.
-    static std::optional<double> titlePointSize(const std::function<double(double pointSize)> &widthAt);
+                                     QSizeF meterSize, QSizeF circleSize,
+                                     double meterButtonWidth = BUTTON_WIDTH);
+    // The meter button's width for a title of the given width at TITLE_POINT_SIZE, with its margins.
+    static double meterButtonWidth(double titleWidth);
 };

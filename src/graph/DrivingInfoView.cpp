@@ -7,6 +7,7 @@
 #include "graph/GraphView.h"
 #include "graph/LineView.h"
 #include "graph/SpeedMeterView.h"
+#include "player/EXTextButton.h"
 #include "recording/DateFormatTypeUtil.h"
 #include "recording/UserDefaultUtil.h"
 
@@ -29,19 +30,21 @@ DrivingInfoView::DrivingInfoView(UserDefaultUtil *settings, QWidget *parent)
     _speedMeterView = new SpeedMeterView(this);
     _circleChartView = new CircleChartView(_settings, this);
 
-    const auto makeToggle = [this](const QString &title) {
-        auto *button = new QToolButton(this);
+    const auto makeToggle = [](QToolButton *button, const QString &title) {
         button->setCheckable(true);
         button->setChecked(true);
         button->setText(title);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setStyleSheet(
             QStringLiteral("QToolButton { color: white; background: #3a3b40; border: 1px solid #55565c; "
                            "border-radius: 3px; }"
-                           "QToolButton:checked { background: #5a5c66; border-color: #8a8c96; }"));
+                           "QToolButton:checked { background: #5a5c66; border-color: #8a8c96; }"
+                           "QToolButton:hover { border-color: #d8dae2; }"));
         return button;
     };
-    _speedMeterButton = makeToggle(tr("Meter"));
-    _circleChartButton = makeToggle(QStringLiteral("G"));
+    _speedMeterButton = new EXTextButton(this);
+    makeToggle(_speedMeterButton, tr("Meter"));
+    _circleChartButton = makeToggle(new QToolButton(this), QStringLiteral("G"));
     connect(_speedMeterButton, &QToolButton::clicked, this, [this] { onDisplayButton(false); });
     connect(_circleChartButton, &QToolButton::clicked, this, [this] { onDisplayButton(true); });
     _gpsImage = new QLabel(this);
@@ -55,6 +58,11 @@ DrivingInfoView::DrivingInfoView(UserDefaultUtil *settings, QWidget *parent)
 }
 
 DrivingInfoView::~DrivingInfoView() = default;
+
+QToolButton *DrivingInfoView::speedMeterButton() const
+{
+    return _speedMeterButton;
+}
 
 DrivingInfoModel::Settings DrivingInfoView::settings() const
 {
@@ -90,18 +98,13 @@ void DrivingInfoView::setupView()
 
 void DrivingInfoView::setButtonTitles()
 {
-    // Sizes are in points of the screen, that is pixels here.
+    // Sizes are in points of the screen, that is pixels here. The title keeps its size in every language:
+    // a longer one ("Velocímetro") widens the button instead.
     QFont font(QStringLiteral("Arial"));
-    const QString title = _speedMeterButton->text();
-    const auto size = DrivingInfoLayout::titlePointSize([&](double pointSize) {
-        font.setPixelSize(static_cast<int>(pointSize));
-        return QFontMetricsF(font).horizontalAdvance(title);
-    });
-    if (!size)
-        return;
-    _speedMeterButton->setStyleSheet(
-        _speedMeterButton->styleSheet() +
-        QStringLiteral("QToolButton { font-family: Arial; font-size: %1px; }").arg(static_cast<int>(*size)));
+    font.setPixelSize(static_cast<int>(DrivingInfoLayout::TITLE_POINT_SIZE));
+    _speedMeterButton->setFont(font);
+    _meterButtonWidth =
+        DrivingInfoLayout::meterButtonWidth(QFontMetricsF(font).horizontalAdvance(_speedMeterButton->text()));
 }
 
 void DrivingInfoView::loadMovieChapters(std::shared_ptr<DrivingDataSource> source)
@@ -162,8 +165,9 @@ void DrivingInfoView::updateLayout(bool reloadChart)
     const bool circleShown = _circleChartButton->isChecked();
     _speedMeterView->setVisible(meterShown);
     _circleChartView->setVisible(circleShown);
-    const DrivingInfoLayout layout = DrivingInfoLayout::compute(
-        size(), meterShown, circleShown, _speedMeterView->sizeHint(), _circleChartView->sizeHint());
+    const DrivingInfoLayout layout =
+        DrivingInfoLayout::compute(size(), meterShown, circleShown, _speedMeterView->sizeHint(),
+                                   _circleChartView->sizeHint(), _meterButtonWidth);
     _lineChartView->setGeometry(layout.lineChart.toRect());
     _speedMeterView->setGeometry(layout.speedMeter.toRect());
     _circleChartView->setGeometry(layout.circleChart.toRect());

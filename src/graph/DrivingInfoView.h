@@ -2,6 +2,7 @@
 // chart, their two toggle buttons and the GPS icon. It follows the playback position it is given.
 #pragma once
 
+#include "graph/DrivingInfoLayout.h"
 #include "graph/DrivingInfoModel.h"
 #include "graph/GraphImages.h"
 #include "graph/LineViewDelegate.h"
@@ -14,6 +15,7 @@
 class CardData;
 class CircleChartView;
 class DrivingInfoViewDelegate;
+class EXTextButton;
 class LineView;
 class MoveProtectInfo;
 class QLabel;
@@ -62,7 +64,8 @@ public:
     LineView *lineChartView() const { return _lineChartView; }
     SpeedMeterView *speedMeterView() const { return _speedMeterView; }
     CircleChartView *circleChartView() const { return _circleChartView; }
-    QToolButton *speedMeterButton() const { return _speedMeterButton; }
+    // The hover text button of the player's tool bar.
+    QToolButton *speedMeterButton() const;
     QToolButton *circleChartButton() const { return _circleChartButton; }
 
     QSize sizeHint() const override { return {760, 172}; }
@@ -84,7 +87,8 @@ private:
     LineView *_lineChartView = nullptr;
     SpeedMeterView *_speedMeterView = nullptr;
     CircleChartView *_circleChartView = nullptr;
-    QToolButton *_speedMeterButton = nullptr;
+    EXTextButton *_speedMeterButton = nullptr;
+    double _meterButtonWidth = DrivingInfoLayout::BUTTON_WIDTH;
     QToolButton *_circleChartButton = nullptr;
     QLabel *_gpsImage = nullptr;
     QString _gpsImageName;

@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QThread>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -41,6 +42,7 @@ BackupSettingDialog::BackupSettingDialog(UserDefaultUtil &settings, MaintenanceH
     _outLineView->setModel(_model);
     _outLineView->setUniformRowHeights(true);
     _outLineView->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    _outLineView->header()->setStretchLastSection(false);
     _txtFileSize->setAutoFillBackground(true);
     _txtFileSize->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     _txtFreeDriveSize->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -115,6 +117,7 @@ void BackupSettingDialog::setupDialog()
             }
         }
     }
+    fitColumns();
     if (!cardData->_openSourcePath)
         return;
     const auto folder = FileUtil::splitPath(*cardData->_openSourcePath).first;
@@ -127,6 +130,15 @@ void BackupSettingDialog::setupDialog()
         _txtFreeDriveSize->setText(BackupSizeText::backupText(_freeDriveSize));
     }
     updateBackupSize();
+}
+
+void BackupSettingDialog::fitColumns()
+{
+    // The outline is as wide as its columns, so the window opens wide enough to show each whole.
+    for (int column = 0; column < _model->columnCount(); ++column)
+        _outLineView->resizeColumnToContents(column);
+    _outLineView->setMinimumWidth(_outLineView->header()->length() + 2 * _outLineView->frameWidth() +
+                                  _outLineView->verticalScrollBar()->sizeHint().width());
 }
 
 void BackupSettingDialog::updateBackupSize()

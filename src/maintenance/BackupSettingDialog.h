@@ -66,6 +66,7 @@ signals:
     void backupEnded(bool cancelled);
 
 private:
+    void fitColumns();
     void startBackup(BackupCopyPlan plan);
     void finishBackup(const BackupCopyJob::Outcome &outcome);
     void backupFinished();

@@ -132,10 +132,14 @@ QButtonGroup *CameraSettingDialog::addOnOff(QGridLayout *grid, int row, const QS
 void CameraSettingDialog::buildWidgets()
 {
     using M = CameraSettingModel;
+    // The style's spacing needs more height than the window's 631 points: squeezed rows cut the tops of
+    // their texts (the accent of "Élevée"), so the rows keep their height and the gaps are smaller.
     auto *layout = new QVBoxLayout(this);
+    layout->setSpacing(4);
     const auto group = [&](const QString &title) {
         auto *box = new QGroupBox(title, this);
         auto *grid = new QGridLayout(box);
+        grid->setVerticalSpacing(2);
         grid->setColumnStretch(1, 1);
         layout->addWidget(box);
         return grid;

@@ -2,6 +2,7 @@
 
 #include "player/ZoomSelectOverlay.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QFont>
 #include <QLabel>
@@ -44,6 +45,25 @@ PlayerView::PlayerView(QWidget *parent) : QWidget(parent), strTrimMode(tr("● T
     _zoomSelectLayer = new ZoomSelectOverlay(this);
     _zoomSelectLayer->hide();
     attachPlayer();
+    // The preview follows the pointer over every window of the program, not only over the picture.
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool PlayerView::eventFilter(QObject *watched, QEvent *event)
+{
+    // Moves over widgets that do not track the pointer still pass the application's filters.
+    if (event->type() == QEvent::MouseMove && !_zoomPoint && _playerScale != ScaleType::Scale_x1 &&
+        isVisible()) {
+        const QPointF global = static_cast<QMouseEvent *>(event)->globalPosition();
+        // The same move reaches the filter again for each parent it is passed on to.
+        if (global != _pointerGlobal) {
+            _pointerGlobal = global;
+            _pointer = mapFromGlobal(global);
+            layoutZoom();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PlayerView::setPlayerLayer(QWidget *widget)

@@ -82,6 +82,7 @@ public:
     void setCutFile(bool isCut) { _isCutFile = isCut; }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -106,4 +107,5 @@ private:
     bool _isCutFile = false;
     // Last pointer position seen over the surface, view coordinates.
     std::optional<QPointF> _pointer;
+    std::optional<QPointF> _pointerGlobal; // of the last move anywhere in the program
 };

@@ -10,7 +10,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -54,12 +58,15 @@ StopWatchView::StopWatchView(const UserDefaultUtil &settings, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     for (QPushButton *button : {btnStartStop, btnLapReset, btnReturn}) {
         button->setFocusPolicy(Qt::NoFocus); // keys stay with the window: Escape hides it
-        buttons->addWidget(button);
+        // A third of the row each, whatever their texts need.
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        buttons->addWidget(button, 1);
     }
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch();
     layout->addLayout(buttons);
+    fitButtonTexts(layout->contentsMargins(), buttons->spacing());
     resize(WIDTH, HEIGHT);
 
     connect(btnStartStop, &QPushButton::clicked, this, &StopWatchView::startStop);
@@ -71,6 +78,30 @@ StopWatchView::StopWatchView(const UserDefaultUtil &settings, QWidget *parent)
     };
     updateButtons();
     redrawLaps();
+}
+
+void StopWatchView::fitButtonTexts(QMargins margins, int spacing)
+{
+    // French and Spanish texts are wider than a third of the window: the three buttons then share the
+    // largest font that lets the widest text fit.
+    const std::array buttons{btnStartStop, btnLapReset, btnReturn};
+    const int share = (WIDTH - margins.left() - margins.right() - 2 * spacing) / int(buttons.size());
+    QStyleOptionButton option;
+    option.initFrom(btnStartStop);
+    option.rect = QRect(0, 0, share, btnStartStop->sizeHint().height());
+    // Two pixels clear of the button's frame on either side.
+    const int room =
+        style()->subElementRect(QStyle::SE_PushButtonContents, &option, btnStartStop).width() - 4;
+    QFont font = btnStartStop->font();
+    const auto fits = [&] {
+        const QFontMetrics metrics(font);
+        return std::all_of(buttons.begin(), buttons.end(),
+                           [&](QPushButton *b) { return metrics.horizontalAdvance(b->text()) <= room; });
+    };
+    while (!fits() && font.pointSizeF() > MIN_BUTTON_POINT_SIZE)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    for (QPushButton *b : buttons)
+        b->setFont(font);
 }
 
 void StopWatchView::setupWindow()

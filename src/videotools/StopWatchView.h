@@ -9,6 +9,7 @@
 #include <array>
 
 class QLabel;
+class QMargins;
 class QPushButton;
 class StopWatchViewDelegate;
 class UserDefaultUtil;
@@ -61,8 +62,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    static constexpr double MIN_BUTTON_POINT_SIZE = 6.0;
+
     void updateButtons();
     void changed();
+    void fitButtonTexts(QMargins margins, int spacing);
 
     const UserDefaultUtil &_settings;
     StopWatchModel _model;

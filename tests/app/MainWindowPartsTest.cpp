@@ -18,7 +18,9 @@
 #include "MainWindowFixture.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -164,20 +166,28 @@ TEST(WindowTitleTest, KindOfRecordingAndMovieWhilePlayingElseTheProductName)
 
 TEST(AppTranslatorTest, TheLanguageSettingPicksTheBuiltInCatalogue)
 {
-    // The File menu's item, the map panel's title bar, the Google Earth export's own catalogue.
-    const std::tuple<int, const char *, const char *, const char *> rows[] = {
-        {0, "&Quit", "Map", "Trip"},
-        {1, "&Quitter", "Carte", "Trajet"},
-        {2, "&Salir", "Mapa", "Trayecto"},
-        {7, "&Quit", "Map", "Trip"},
+    // The File menu's item, the map panel's title bar, the Google Earth export's own catalogue, Qt's own
+    // standard button and file dialog.
+    const std::tuple<int, const char *, const char *, const char *, const char *, const char *> rows[] = {
+        {0, "&Quit", "Map", "Trip", "Cancel", "Look in:"},
+        {1, "&Quitter", "Carte", "Trajet", "Annuler", "Voir dans :"},
+        {2, "&Salir", "Mapa", "Trayecto", "Cancelar", "Ver en:"},
+        {7, "&Quit", "Map", "Trip", "Cancel", "Look in:"},
     };
-    for (const auto &[language, quit, mapTab, trip] : rows) {
+    for (const auto &[language, quit, mapTab, trip, cancel, lookIn] : rows) {
         SCOPED_TRACE(language);
         const std::unique_ptr<QTranslator> translator = AppTranslator::install(language);
         EXPECT_EQ(translator != nullptr, language == 1 || language == 2);
         EXPECT_EQ(QCoreApplication::translate("MainMenu", "&Quit"), quit);
         EXPECT_EQ(QCoreApplication::translate("MapTitleView", "Map"), mapTab);
         EXPECT_EQ(QCoreApplication::translate("TripKmlBuilder", "Trip"), trip);
+        const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+        EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), cancel);
+        QFileDialog files(nullptr, {}, QDir::tempPath());
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        const auto *lookInLabel = files.findChild<QLabel *>(QStringLiteral("lookInLabel"));
+        ASSERT_NE(lookInLabel, nullptr);
+        EXPECT_EQ(lookInLabel->text(), lookIn);
     }
 }
 

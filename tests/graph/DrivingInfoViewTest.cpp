@@ -6,6 +6,7 @@
 #include "graph/LineView.h"
 #include "graph/SelectLineView.h"
 #include "graph/SpeedMeterView.h"
+#include "player/EXTextButton.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -209,4 +210,22 @@ TEST(GraphViewTest, SegmentsTakeTheColourOfThePointTheyEndAt)
     EXPECT_EQ(colourAt(330), QColor(Qt::blue));
     for (int x = 1; x < 400; ++x)
         ASSERT_NE(image.pixelColor(x, 20), QColor(Qt::red)) << x;
+}
+
+// The meter's toggle is the hover text button: the pointer over it lights it as over the player's buttons.
+TEST(DrivingInfoViewTest, TheMeterToggleIsTheHoverTextButton)
+{
+    DrivingInfoView panel;
+    panel.resize(760, 172);
+    panel.show();
+    panel.setupView();
+    auto *button = qobject_cast<EXTextButton *>(panel.speedMeterButton());
+    ASSERT_NE(button, nullptr);
+    const QPointF inside(5, 5);
+    QEnterEvent enter(inside, inside, button->mapToGlobal(inside));
+    QCoreApplication::sendEvent(button, &enter);
+    EXPECT_TRUE(button->isMouseOver());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(button, &leave);
+    EXPECT_FALSE(button->isMouseOver());
 }

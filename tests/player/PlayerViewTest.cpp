@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -247,4 +248,37 @@ TEST(PlayerViewTest, ShowsTheRealEnginesPictureFitted)
     // The bars' top-left is light grey, the picture reaches the fitted rectangle's corners.
     EXPECT_GT(qGray(pixel(image, {fit.left() + 4, fit.top() + 4})), 120);
     EXPECT_FALSE(isBlack(pixel(image, {fit.right() - 4, fit.top() + 4})));
+}
+
+// The pointer beside the picture, over a part of the window that does not track it, and over another
+// window of the program: the preview follows it there too, its centre held inside the picture.
+TEST(PlayerViewTest, ZoomPreviewFollowsThePointerOverEveryWindowOfTheProgram)
+{
+    Surface s(640, 360);
+    s.panel.resize(840, 360);
+    QWidget sideBar(&s.panel);
+    sideBar.setGeometry(640, 0, 200, 360);
+    QWidget otherWindow;
+    otherWindow.setGeometry(s.panel.mapToGlobal(QPoint(0, 400)).x(), s.panel.mapToGlobal(QPoint(0, 400)).y(),
+                            300, 200);
+    s.panel.show();
+    otherWindow.show();
+    s.view->setPlayerScale(PlayerView::ScaleType::Scale_x3);
+    // At x3 the window is a third of the picture: its centre stays 640/6 and 360/6 inside the edges.
+    const QRectF centres(640.0 / 6, 60, 640 - 2 * 640.0 / 6, 360 - 2 * 60);
+    const struct
+    {
+        QWidget *over;
+        QPointF at;
+    } cases[] = {
+        {&sideBar, {20, 30}}, {&sideBar, {150, 180}}, {&otherWindow, {200, 10}}, {&otherWindow, {5, 150}}};
+    for (const auto &c : cases) {
+        mouse(c.over, c.at, QEvent::MouseMove);
+        ASSERT_TRUE(s.view->isZoomPreviewVisible());
+        const QPointF pointer = s.view->mapFromGlobal(c.over->mapToGlobal(c.at));
+        ASSERT_FALSE(s.view->rect().contains(pointer.toPoint())) << "the pointer is off the picture";
+        const QPointF centre = s.view->zoomPreviewWindow().center();
+        EXPECT_NEAR(centre.x(), std::clamp(pointer.x(), centres.left(), centres.right()), 1e-6) << c.at.x();
+        EXPECT_NEAR(centre.y(), std::clamp(pointer.y(), centres.top(), centres.bottom()), 1e-6) << c.at.y();
+    }
 }

@@ -19,6 +19,7 @@ public:
     struct Box
     {
         QString title, text, informative, detailed;
+        int width = 0; // as shown
     };
 
     explicit ModalAnswerer(std::function<void(QWidget *)> other = {}) : _other(std::move(other))
@@ -42,8 +43,8 @@ private:
                 continue;
             dialog->setProperty("answered", true);
             if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
-                boxes.push_back(
-                    {box->windowTitle(), box->text(), box->informativeText(), box->detailedText()});
+                boxes.push_back({box->windowTitle(), box->text(), box->informativeText(), box->detailedText(),
+                                 box->width()});
                 box->reject();
             } else if (_other) {
                 _other(dialog);

@@ -3,6 +3,7 @@
 #include "app/AppTranslator.h"
 #include "app/MainWindow.h"
 #include "app/Relaunch.h"
+#include "app/TitleBarWidths.h"
 #include "app/UpdateCheck.h"
 #include "maintenance/MessageBoxPrompter.h"
 #include "platform/HeapPolicy.h"
@@ -39,6 +40,8 @@ int main(int argc, char *argv[])
     UserDefaultUtil settings;
     settings.load();
     const std::unique_ptr<QTranslator> translator = AppTranslator::install(settings.language);
+    TitleBarWidths titleBarWidths;
+    app.installEventFilter(&titleBarWidths);
 
     MessageBoxPrompter prompter;
     MainWindow window({settings, prompter, {}, QUrl(QString::fromLatin1(UpdateCheck::SUPPORT_HOST)), {}, {}});
