@@ -38,13 +38,6 @@ QString newClipPath(const QString &folder)
     return FileUtil::appendPath(folder, randomString(8) + QStringLiteral(".mp4"));
 }
 
-// A stream copy keeps the sound only where the MP4 file takes it as it is; other sound is re-encoded.
-bool isSoundCopyable(const QString &movie)
-{
-    const auto info = MovieProbe::probe(movie);
-    return info && FfmpegOperate::isCopyableSound(info->soundCodec);
-}
-
 // Each cut burns in its own subtitle file, as the cuts run side by side.
 QString subtitlePath(const QString &workFolder, int64_t cut)
 {
@@ -200,15 +193,14 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
             k == n - 1 ? PictureDataUtil::getMovieTimeStamp(chapters, range->endPosition) : std::nullopt;
         const QString clip = newClipPath(workFolder);
         QStringList args;
-        const bool copySound = isSoundCopyable(input);
         if (k == 0 && n > 1 && !overlay) {
             // The whole first chapter is copied; its start is cut from the joined clip, so the join
             // starts on a key frame.
-            args = FfmpegOperate::makeTrimArguments(input, clip, ass, std::nullopt, std::nullopt, copySound);
+            args = FfmpegOperate::makeTrimArguments(input, clip, ass, std::nullopt, std::nullopt);
             rememberedStart = startStamp;
             isStartPassDue = true;
         } else {
-            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp, copySound);
+            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp);
         }
         if (args.isEmpty())
             return fail(tr("The selection gives no length."));
@@ -251,9 +243,9 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
     QString finished = joined;
     if (isStartPassDue && rememberedStart) {
         finished = newClipPath(workFolder);
-        if (!runFfmpeg(FfmpegOperate::makeTrimArguments(joined, finished, QString(), rememberedStart,
-                                                        std::nullopt, isSoundCopyable(joined)),
-                       0))
+        if (!runFfmpeg(
+                FfmpegOperate::makeTrimArguments(joined, finished, QString(), rememberedStart, std::nullopt),
+                0))
             return isCancelled() ? Result::Cancelled : Result::Failed;
     }
     // The cuts are no longer needed: free their space before the clip is copied out.
