@@ -67,9 +67,12 @@ QStringList FfmpegOperate::makeJoinArguments(const QString &listPath, const QStr
                      QStringLiteral("0"),
                      QStringLiteral("-i"),
                      listPath};
+    // The concat demuxer puts each clip after the longer of its streams, and the first clip's picture
+    // after its decoding delay: an encoder at a constant frame rate fills such a gap by repeating the
+    // frame after it. Each frame is encoded once, with its own time, instead.
     if (overlay)
-        args << QStringLiteral("-preset") << QStringLiteral("veryfast") << QStringLiteral("-loglevel")
-             << QStringLiteral("quiet");
+        args << QStringLiteral("-fps_mode") << QStringLiteral("vfr") << QStringLiteral("-preset")
+             << QStringLiteral("veryfast") << QStringLiteral("-loglevel") << QStringLiteral("quiet");
     else
         args << QStringLiteral("-c") << QStringLiteral("copy");
     args << outputPath;
