@@ -7,6 +7,7 @@
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
 #include "recording/FileUtil.h"
+#include "recording/IOUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 #include "videotools/FfmpegBatch.h"
@@ -125,6 +126,8 @@ TrimWorker::Result TrimWorker::run()
         QTemporaryDir work(TrimWorkFolder::pathTemplate(_request.workFolderBase, _request.destination));
         result = work.isValid() ? runPasses(work.path())
                                 : fail(tr("Cannot create the work folder %1.").arg(work.path()));
+        if (result == Result::Failed)
+            nameFullVolume();
     }
     int expected = Running;
     _state.compare_exchange_strong(expected, Ended);
@@ -318,6 +321,25 @@ bool TrimWorker::moveIntoPlace(const QString &finished)
         return false;
     }
     return true;
+}
+
+void TrimWorker::nameFullVolume()
+{
+    // ffmpeg rarely says why a write failed (a burned-in cut runs quiet, a failed trailer may even end
+    // with 0 and leave a broken file for the next step), so the volume itself is asked.
+    const QString destination = QFileInfo(_request.destination).absoluteFilePath();
+    const std::pair<QString, QString> written[] = {{destination, QFileInfo(destination).absolutePath()},
+                                                   {_request.workFolderBase, _request.workFolderBase}};
+    for (const auto &[path, folder] : written) {
+        const int64_t free = IOUtil::getFreeSpace(folder);
+        if (free < 0 || free >= FULL_VOLUME_BYTES)
+            continue;
+        const QString reason =
+            QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+        _errorText = reason + QLatin1Char('\n') + _errorText;
+        _failureReason = reason;
+        return;
+    }
 }
 
 void TrimWorker::step()
