@@ -70,7 +70,9 @@ QStringList SampleMovieArgs::forMovie(const SampleScenario &scenario, int durati
     const int audioInput = scenario.frameStamp ? 2 : 1;
     args << "-f"
          << "lavfi"
-         << "-i" << QString("sine=frequency=440:sample_rate=16000:duration=%1").arg(seconds);
+         << "-i"
+         << QString("sine=frequency=440:sample_rate=16000:duration=%1")
+                .arg(number((durationMs + std::max(scenario.soundTailMs, 0)) / 1000.0));
 
     QStringList filters;
     if (scenario.frameStamp)
@@ -105,8 +107,9 @@ QStringList SampleMovieArgs::forMovie(const SampleScenario &scenario, int durati
          << "-b:a"
          << "32k"
          << "-ac"
-         << "1"
-         << "-shortest";
+         << "1";
+    if (scenario.soundTailMs <= 0)
+        args << "-shortest";
     if (scenario.keyFrameInterval > 0)
         args << "-g" << QString::number(scenario.keyFrameInterval);
     args << out;

@@ -89,6 +89,7 @@ struct SampleScenario
     bool compactMovies = false; // a slower encoder preset that keeps large movies small
     int keyFrameInterval = 0;   // frames between key frames of the base movie; 0: the encoder's own
     bool frameStamp = false;    // the picture carries its frame number (SampleCardWriter::videoSource)
+    int soundTailMs = 0;        // sound recorded on past the picture's last frame, as some cameras do
     QString versionText = "104 1.00.00"; // first line of ver.txt
     uint16_t fileVersion = 0x0714;       // settings item (00, 01) of every chapter header
     bool terminalSeparate = false;       // settings item (01, 09)

@@ -30,7 +30,7 @@ QString FfmpegOperate::timeText(int64_t ms)
 
 QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QString &outputPath,
                                              const QString &assPath, std::optional<uint32_t> start,
-                                             std::optional<uint32_t> end, bool copySound)
+                                             std::optional<uint32_t> end)
 {
     if (end && *end <= start.value_or(0))
         return {};
@@ -45,9 +45,6 @@ QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QSt
         if (lengthText)
             args << QStringLiteral("-t") << *lengthText;
         args << QStringLiteral("-vcodec") << QStringLiteral("copy");
-        // Copying the sound saves re-encoding it, but only a codec the MP4 muxer takes can be copied.
-        if (copySound)
-            args << QStringLiteral("-acodec") << QStringLiteral("copy");
     } else {
         args << QStringLiteral("-i") << inputPath << QStringLiteral("-preset") << QStringLiteral("veryfast")
              << QStringLiteral("-loglevel") << QStringLiteral("quiet") << QStringLiteral("-vf")
@@ -61,11 +58,6 @@ QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QSt
     return args;
 }
 
-bool FfmpegOperate::isCopyableSound(const QString &codec)
-{
-    return codec == QLatin1String("aac") || codec == QLatin1String("mp3");
-}
-
 QStringList FfmpegOperate::makeJoinArguments(const QString &listPath, const QString &outputPath, bool overlay)
 {
     QStringList args{QStringLiteral("-y"),
@@ -75,9 +67,12 @@ QStringList FfmpegOperate::makeJoinArguments(const QString &listPath, const QStr
                      QStringLiteral("0"),
                      QStringLiteral("-i"),
                      listPath};
+    // The concat demuxer puts each clip after the longer of its streams, and the first clip's picture
+    // after its decoding delay: an encoder at a constant frame rate fills such a gap by repeating the
+    // frame after it. Each frame is encoded once, with its own time, instead.
     if (overlay)
-        args << QStringLiteral("-preset") << QStringLiteral("veryfast") << QStringLiteral("-loglevel")
-             << QStringLiteral("quiet");
+        args << QStringLiteral("-fps_mode") << QStringLiteral("vfr") << QStringLiteral("-preset")
+             << QStringLiteral("veryfast") << QStringLiteral("-loglevel") << QStringLiteral("quiet");
     else
         args << QStringLiteral("-c") << QStringLiteral("copy");
     args << outputPath;

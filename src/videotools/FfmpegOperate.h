@@ -15,18 +15,16 @@ public:
     static QString timeText(int64_t ms);
 
     // One cut of inputPath into outputPath. Without a subtitle file (assPath empty) the picture is
-    // copied, the sound too when copySound, and "-ss" goes before the input (seeking to the key frame
-    // before the start); with one the picture is re-encoded with the subtitles burned in. start and
-    // end are ms of the input's movie time; "-t" is end minus start. Empty when the cut has no length
-    // (the end at or before the start).
+    // copied and "-ss" goes before the input (seeking to the key frame before the start); with one the
+    // picture is re-encoded with the subtitles burned in. The sound always takes ffmpeg's default for
+    // MP4, which serves any sound a camera records. start and end are ms of the input's movie time;
+    // "-t" is end minus start. Empty when the cut has no length (the end at or before the start).
     static QStringList makeTrimArguments(const QString &inputPath, const QString &outputPath,
                                          const QString &assPath, std::optional<uint32_t> start,
-                                         std::optional<uint32_t> end, bool copySound = false);
-    // True for a sound codec (FFmpeg's name) that an MP4 file takes as it is; any other is re-encoded.
-    static bool isCopyableSound(const QString &codec);
+                                         std::optional<uint32_t> end);
 
     // The join of the files a concat list names into outputPath: stream copy, or re-encoded when the
-    // clips carry burned-in subtitles (overlay).
+    // clips carry burned-in subtitles (overlay), each frame once with its own time.
     static QStringList makeJoinArguments(const QString &listPath, const QString &outputPath, bool overlay);
 
     // The concat list of the paths, one "file" line each, joined by line feeds without a last one.

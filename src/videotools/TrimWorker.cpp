@@ -7,6 +7,7 @@
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
 #include "recording/FileUtil.h"
+#include "recording/IOUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 #include "videotools/FfmpegBatch.h"
@@ -36,13 +37,6 @@ QString tr(const char *text)
 QString newClipPath(const QString &folder)
 {
     return FileUtil::appendPath(folder, randomString(8) + QStringLiteral(".mp4"));
-}
-
-// A stream copy keeps the sound only where the MP4 file takes it as it is; other sound is re-encoded.
-bool isSoundCopyable(const QString &movie)
-{
-    const auto info = MovieProbe::probe(movie);
-    return info && FfmpegOperate::isCopyableSound(info->soundCodec);
 }
 
 // Each cut burns in its own subtitle file, as the cuts run side by side.
@@ -132,6 +126,8 @@ TrimWorker::Result TrimWorker::run()
         QTemporaryDir work(TrimWorkFolder::pathTemplate(_request.workFolderBase, _request.destination));
         result = work.isValid() ? runPasses(work.path())
                                 : fail(tr("Cannot create the work folder %1.").arg(work.path()));
+        if (result == Result::Failed)
+            nameFullVolume();
     }
     int expected = Running;
     _state.compare_exchange_strong(expected, Ended);
@@ -200,15 +196,14 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
             k == n - 1 ? PictureDataUtil::getMovieTimeStamp(chapters, range->endPosition) : std::nullopt;
         const QString clip = newClipPath(workFolder);
         QStringList args;
-        const bool copySound = isSoundCopyable(input);
         if (k == 0 && n > 1 && !overlay) {
             // The whole first chapter is copied; its start is cut from the joined clip, so the join
             // starts on a key frame.
-            args = FfmpegOperate::makeTrimArguments(input, clip, ass, std::nullopt, std::nullopt, copySound);
+            args = FfmpegOperate::makeTrimArguments(input, clip, ass, std::nullopt, std::nullopt);
             rememberedStart = startStamp;
             isStartPassDue = true;
         } else {
-            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp, copySound);
+            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp);
         }
         if (args.isEmpty())
             return fail(tr("The selection gives no length."));
@@ -251,9 +246,9 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
     QString finished = joined;
     if (isStartPassDue && rememberedStart) {
         finished = newClipPath(workFolder);
-        if (!runFfmpeg(FfmpegOperate::makeTrimArguments(joined, finished, QString(), rememberedStart,
-                                                        std::nullopt, isSoundCopyable(joined)),
-                       0))
+        if (!runFfmpeg(
+                FfmpegOperate::makeTrimArguments(joined, finished, QString(), rememberedStart, std::nullopt),
+                0))
             return isCancelled() ? Result::Cancelled : Result::Failed;
     }
     // The cuts are no longer needed: free their space before the clip is copied out.
@@ -326,6 +321,25 @@ bool TrimWorker::moveIntoPlace(const QString &finished)
         return false;
     }
     return true;
+}
+
+void TrimWorker::nameFullVolume()
+{
+    // ffmpeg rarely says why a write failed (a burned-in cut runs quiet, a failed trailer may even end
+    // with 0 and leave a broken file for the next step), so the volume itself is asked.
+    const QString destination = QFileInfo(_request.destination).absoluteFilePath();
+    const std::pair<QString, QString> written[] = {{destination, QFileInfo(destination).absolutePath()},
+                                                   {_request.workFolderBase, _request.workFolderBase}};
+    for (const auto &[path, folder] : written) {
+        const int64_t free = IOUtil::getFreeSpace(folder);
+        if (free < 0 || free >= FULL_VOLUME_BYTES)
+            continue;
+        const QString reason =
+            QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+        _errorText = reason + QLatin1Char('\n') + _errorText;
+        _failureReason = reason;
+        return;
+    }
 }
 
 void TrimWorker::step()

@@ -24,6 +24,9 @@ public:
 
     // Margin kept of the first and of the last chapter, so neither cut is empty.
     static constexpr int32_t EDGE_MARGIN_MS = 1100;
+    // Room left on a volume after a failed job below which the full volume is named as the cause: a
+    // write that ran out of room leaves less than one muxer's write free.
+    static constexpr int64_t FULL_VOLUME_BYTES = int64_t(4) << 20;
 
     // Chapter indexes and offsets of a range after the edge margins, and its positions.
     struct Range
@@ -79,6 +82,9 @@ private:
     bool checkClip(const QString &clip);
     bool runFfmpeg(const QStringList &arguments, int64_t expectedMs, const QString &folder = QString());
     bool moveIntoPlace(const QString &finished);
+    // After a failure, while the job's files still take their room: names a full volume of the
+    // destination or the work folder as the cause.
+    void nameFullVolume();
     void step();
     bool isCancelled() const { return _state.load() == Cancelled; }
     Result fail(const QString &text, const QString &reason = QString());

@@ -11,6 +11,7 @@
 #include "recording/UserDefaultUtil.h"
 #include "support/MessageCapture.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/SmallVolume.h"
 #include "support/TempDir.h"
 
 #include <QCheckBox>
@@ -21,6 +22,8 @@
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QPushButton>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -268,6 +271,36 @@ TYPED_TEST(TrimViewTest, FailedCutSaysWhatFfmpegSaidLast)
     EXPECT_EQ(this->_prompts->causes.last(), "clip.mp4: Invalid argument");
     EXPECT_GT(console.count(QtDebugMsg, "orv.videotools.trim"), 0);
     EXPECT_FALSE(QFile::exists(this->_dir.filePath("clip.mp4")));
+}
+
+// A volume that runs full during the job: the failure alert names it, as the backup's does, not
+// ffmpeg's last words. The volume has room enough for the checks before the job; the ffmpeg that the job
+// starts fills it first.
+TYPED_TEST(TrimViewTest, FullVolumeIsNamedInTheFailureAlert)
+{
+    SmallVolume volume(this->_dir.filePath("volume"), 40);
+    if (!volume.active())
+        GTEST_SKIP() << volume.whyNot().toStdString();
+    const QString program = this->_dir.write(
+        "ffmpeg-fills", QString("#!/bin/sh\ncat /dev/zero > '%1/filler.'$$ 2>/dev/null\nexec ffmpeg \"$@\"\n")
+                            .arg(volume.path())
+                            .toUtf8());
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    auto &view = this->open(ToolTestCard::shared().tripInfo(ToolType::Trim, 4000));
+    view.setFfmpegProgram(program);
+    const QString clip = volume.path() + "/clip.mp4";
+    this->_prompts->destination = clip;
+    QEventLoop loop;
+    this->_prompts->loop = &loop;
+    view.saveAction();
+    if (this->busy())
+        loop.exec();
+    while (this->busy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ(this->_prompts->calls.filter("alert:").join(','), "alert:Cut was unsuccessful.");
+    EXPECT_EQ(this->_prompts->causes.last().toStdString(),
+              (clip + ": " + QString::fromLocal8Bit(std::strerror(ENOSPC))).toStdString());
+    EXPECT_TRUE(this->_delegate.results.isEmpty());
 }
 
 TYPED_TEST(TrimViewTest, TrimmedClipDisablesTheBoxesAndAsksNothing)

@@ -1,0 +1,137 @@
+// Each frame of a trimmed selection appears once in the clip, in order, across the joins of its
+// chapters: the chapters' pictures carry their frame numbers, read back from the clip's every frame.
+#include "videotools/TrimWorker.h"
+
+#include "card/CardData.h"
+#include "card/ChapterData.h"
+#include "card/PictureDataUtil.h"
+#include "platform/MovieProbe.h"
+#include "recording/FileUtil.h"
+#include "samplecard/SampleCardWriter.h"
+#include "support/Ffmpeg.h"
+#include "support/TempDir.h"
+
+#include <QMap>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+constexpr double FPS = 28.0;
+
+// Three chapters of 3 s whose pictures show their frame numbers; the sound runs on soundTailMs past
+// the last picture. Written once per tail.
+QString cardFolder(int soundTailMs)
+{
+    static QMap<int, std::shared_ptr<TempDir>> cards;
+    if (!cards.contains(soundTailMs)) {
+        auto dir = std::make_shared<TempDir>();
+        SampleScenario scenario = SampleScenario::singleChapter(3000);
+        scenario.trips.front().chapters = {{1, 0, 3000}, {2, 3000, 3000}, {3, 6000, 3000}};
+        scenario.keyFrameInterval = 10;
+        scenario.frameStamp = true;
+        scenario.videoWidth = 512; // the stamp's 16 blocks of 32 pixels
+        scenario.videoHeight = 96;
+        scenario.soundTailMs = soundTailMs;
+        EXPECT_TRUE(SampleCardWriter(scenario).writeCard(dir->path()));
+        cards.insert(soundTailMs, dir);
+    }
+    return cards.value(soundTailMs)->filePath("MOVE");
+}
+
+// The frame number of every frame the clip holds, in order: no frame repeated or dropped on the way.
+std::vector<int> stampedFrames(const QString &clip)
+{
+    QByteArray gray;
+    EXPECT_TRUE(
+        Ffmpeg::run({"-i", clip, "-fps_mode", "passthrough", "-vf", "crop=512:32:0:0,scale=16:1:flags=area",
+                     "-f", "rawvideo", "-pix_fmt", "gray", "-"},
+                    &gray));
+    std::vector<int> frames;
+    for (qsizetype at = 0; at + 16 <= gray.size(); at += 16) {
+        int number = 0;
+        for (int bit = 0; bit < 16; ++bit)
+            number |= uchar(gray[at + bit]) > 128 ? 1 << bit : 0;
+        frames.push_back(number);
+    }
+    return frames;
+}
+
+std::string listed(const std::vector<int> &frames)
+{
+    QStringList numbers;
+    for (const int frame : frames)
+        numbers << QString::number(frame);
+    return numbers.join(' ').toStdString();
+}
+
+TEST(TrimJoinTest, EveryFrameOfTheSelectionOnceInOrder)
+{
+    // The sound of a tail and the first clip's decoding delay put gaps before a join's next picture.
+    const struct
+    {
+        int soundTailMs;
+        int64_t start, end;
+        OverlayFlags flags;
+    } cases[] = {
+        {0, 1000, 6500, {}},
+        {0, 1000, 6500, {false, true, false, false}},
+        {30, 1500, 4500, {}},
+        {30, 1500, 4500, {false, true, false, false}},
+        {30, 1000, 6500, {true, true, false, false}},
+    };
+    TempDir work;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QString("sound tail %1 ms, %2..%3 ms, data %4")
+                         .arg(c.soundTailMs)
+                         .arg(c.start)
+                         .arg(c.end)
+                         .arg(c.flags.any())
+                         .toStdString());
+        CardData card;
+        card.loadCardFolder(FileUtil::fileUrl(cardFolder(c.soundTailMs)));
+        ASSERT_EQ(card._tripList.size(), 1u);
+        TrimRequest request;
+        request.chapters = card._tripList.front()->sortedChapters();
+        request.startMs = c.start;
+        request.endMs = c.end;
+        request.flags = c.flags;
+        request.destination = work.filePath("clip.mp4");
+        request.workFolderBase = work.filePath("TMP");
+        const auto range = TrimWorker::planRange(request.chapters, c.start, c.end);
+        ASSERT_TRUE(range);
+        const auto startStamp = PictureDataUtil::getMovieTimeStamp(request.chapters, range->startPosition);
+        const auto endStamp = PictureDataUtil::getMovieTimeStamp(request.chapters, range->endPosition);
+        const auto movie = MovieProbe::probe(request.chapters.front()->_pathMp4.toLocalFile());
+        TrimWorker worker(request);
+        const TrimWorker::Result result = worker.run();
+        card.dispose();
+        ASSERT_EQ(result, TrimWorker::Result::Saved) << worker.errorText().toStdString();
+        ASSERT_TRUE(startStamp && endStamp && movie);
+
+        // The frames the selection covers: from its start in the first chapter, every frame of the
+        // chapters between, up to its end in the last one. The edges may fall a frame either way.
+        const std::vector<int> frames = stampedFrames(request.destination);
+        ASSERT_FALSE(frames.empty());
+        const int perChapter = int(movie->videoFrames);
+        const int first = int(std::lround(*startStamp * FPS / 1000.0));
+        const int last = int(std::lround(*endStamp * FPS / 1000.0)) - 1;
+        EXPECT_NEAR(frames.front(), first, 1);
+        EXPECT_NEAR(frames.back(), last, 1);
+        std::vector<int> expected;
+        const int lastChapter = int(range->chapterCount()) - 1;
+        int chapter = 0;
+        for (int frame = frames.front();
+             chapter < lastChapter || (chapter == lastChapter && frame <= frames.back());) {
+            expected.push_back(frame);
+            if (++frame == perChapter) {
+                frame = 0;
+                ++chapter;
+            }
+        }
+        EXPECT_EQ(listed(frames), listed(expected));
+    }
+}
+
+} // namespace
