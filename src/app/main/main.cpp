@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/Relaunch.h"
 #include "app/UpdateCheck.h"
+#include "app/WebEngineFlags.h"
 #include "maintenance/MessageBoxPrompter.h"
 #include "platform/HeapPolicy.h"
 #include "recording/UserDefaultUtil.h"
@@ -26,6 +27,7 @@ int main(int argc, char *argv[])
 
     // Qt WebEngine describes its graphics set-up at every start; QT_LOGGING_RULES still overrides this.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    WebEngineFlags::quietChromium();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvalind"));
@@ -41,7 +43,11 @@ int main(int argc, char *argv[])
     const std::unique_ptr<QTranslator> translator = AppTranslator::install(settings.language);
 
     MessageBoxPrompter prompter;
-    MainWindow window({settings, prompter, {}, QUrl(QString::fromLatin1(UpdateCheck::SUPPORT_HOST)), {}, {}});
+    MainWindow window(MainWindow::Services{
+        .settings = settings,
+        .prompter = prompter,
+        .updateServer = QUrl(QString::fromLatin1(UpdateCheck::SUPPORT_HOST)),
+    });
     window.startUp();
     const int status = app.exec();
     if (status == 0 && settings.restartFlg)
