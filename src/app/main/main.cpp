@@ -7,6 +7,7 @@
 #include "app/WebEngineFlags.h"
 #include "maintenance/MessageBoxPrompter.h"
 #include "platform/HeapPolicy.h"
+#include "platform/UserTempFolder.h"
 #include "recording/UserDefaultUtil.h"
 
 #include <QApplication>
@@ -38,6 +39,9 @@ int main(int argc, char *argv[])
     // The main window decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // This copy's own working folder, made at start so that the folders of copies no longer running go
+    // now rather than at the first card.
+    UserTempFolder::runPath();
     UserDefaultUtil settings;
     settings.load();
     const std::unique_ptr<QTranslator> translator = AppTranslator::install(settings.language);
