@@ -11,15 +11,14 @@
 
 namespace {
 
-// Opens (making it when missing) the lock file of folder. A sweeper makes it too: a folder whose maker
-// has not yet made its lock is then taken by the sweeper, and the maker sees its lock unlinked.
-int openLock(const QByteArray &folder)
+// The folder itself carries the lock: nothing to make inside it, and systemd-tmpfiles passes over a
+// folder locked so when it cleans the temp folder of a program that runs for weeks.
+int openFolder(const QByteArray &folder)
 {
-    const QByteArray lock = folder + '/' + LockedWorkFolder::LOCK_NAME;
-    return ::open(lock.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
-bool isUnlinked(int fd)
+bool isRemoved(int fd)
 {
     struct stat info = {};
     return ::fstat(fd, &info) == 0 && info.st_nlink == 0;
@@ -37,20 +36,20 @@ int lockRetrying(int fd, int operation)
 
 LockedWorkFolder::LockedWorkFolder(const QString &pathTemplate)
 {
-    // A sweeper may remove a fresh folder between its making and its locking; a few tries with new names.
+    // A sweeper may take a fresh folder for a dead run's between its making and its locking and
+    // remove it: then a few tries with new names.
     for (int attempt = 0; attempt < 4; ++attempt) {
         QByteArray folder = QFile::encodeName(pathTemplate);
         if (::mkdtemp(folder.data()) == nullptr)
             return;
-        const int fd = openLock(folder);
+        const int fd = openFolder(folder);
         if (fd < 0) {
             if (errno == ENOENT)
                 continue;
             ::rmdir(folder.constData());
             return;
         }
-        // Blocks only while a sweeper holds it, which then removes the folder: made again.
-        if (lockRetrying(fd, LOCK_EX) == 0 && isUnlinked(fd)) {
+        if (lockRetrying(fd, LOCK_EX) == 0 && isRemoved(fd)) {
             ::close(fd);
             continue;
         }
@@ -78,14 +77,12 @@ int LockedWorkFolder::removeDead(const QString &parent, const QString &prefix)
         {prefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
         const QString path = dir.filePath(name);
-        const QByteArray encoded = QFile::encodeName(path);
-        struct stat info = {};
-        if (::lstat(encoded.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
-            continue;
-        const int fd = openLock(encoded);
+        const int fd = openFolder(QFile::encodeName(path));
         if (fd < 0)
             continue;
-        if (lockRetrying(fd, LOCK_EX | LOCK_NB) == 0 && !isUnlinked(fd) && QDir(path).removeRecursively())
+        struct stat info = {};
+        if (::fstat(fd, &info) == 0 && info.st_uid == ::getuid() &&
+            lockRetrying(fd, LOCK_EX | LOCK_NB) == 0 && !isRemoved(fd) && QDir(path).removeRecursively())
             ++removed;
         ::close(fd);
     }

@@ -1,7 +1,7 @@
-// A work folder that says whether the run that made it still lives: its maker holds a lock (flock) on a
-// file inside for as long as the folder is in use, and the kernel drops that lock however the process
-// ends. A folder whose lock anyone can take was left by a run that died; the next run that looks at its
-// parent folder removes it.
+// A work folder that says whether the run that made it still lives: its maker holds a lock (flock) on the
+// folder for as long as it is in use, and the kernel drops that lock however the process ends. A folder
+// whose lock anyone can take was left by a run that died; the next run that looks at its parent folder
+// removes it.
 #pragma once
 
 #include <QString>
@@ -9,8 +9,6 @@
 class LockedWorkFolder
 {
 public:
-    static constexpr const char *LOCK_NAME = ".lock";
-
     // pathTemplate ends in "XXXXXX", replaced by random characters (as for mkdtemp); the folder gets
     // mode 0700 and keeps its lock until this object goes, which removes it.
     explicit LockedWorkFolder(const QString &pathTemplate);

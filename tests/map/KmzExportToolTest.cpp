@@ -151,9 +151,7 @@ TEST_F(KmzExportToolTest, WhatAKilledExportLeftGoesWithTheNextExport)
     const QString folder = work.filePath("exports");
     const QString user = work.filePath(QString("orvalind-%1").arg(getuid()));
     work.write("exports/earlier.kmz", "earlier");
-    work.write("exports/.kmz-dead01/.lock", "");
     work.write("exports/.kmz-dead01/kmz.part.Ab3dE1x", "PK");
-    work.write(QString("orvalind-%1/run-dead01/.lock").arg(getuid()), "");
     work.write(QString("orvalind-%1/run-dead01/TMP/MAP/a1b2c3d4e5f6/202401011200.kml").arg(getuid()),
                "<kml/>");
     const LockedWorkFolder live(QDir(folder).filePath(".kmz-XXXXXX"));

@@ -12,13 +12,13 @@
 
 namespace {
 
-// A lock held by another process, as a running copy holds its folder's (util-linux's flock program
-// locks the shell's descriptor, which the shell then keeps as sleep).
-std::unique_ptr<QProcess> holdInAnotherProcess(const QString &lock)
+// A folder locked by another process, as a running copy holds its own (util-linux's flock program locks
+// the shell's descriptor, which the shell then keeps as sleep).
+std::unique_ptr<QProcess> holdInAnotherProcess(const QString &folder)
 {
     auto holder = std::make_unique<QProcess>();
     holder->start(QStringLiteral("sh"),
-                  {"-c", "exec 9>\"$0\" && flock 9 && echo held && exec sleep 60", lock});
+                  {"-c", "exec 9<\"$0\" && flock 9 && echo held && exec sleep 60", folder});
     if (!holder->waitForReadyRead(10000))
         return nullptr;
     return holder;
@@ -34,14 +34,13 @@ TEST(LockedWorkFolderTest, OnlyFoldersWhoseLockIsFreeAreRemoved)
     TempDir elsewhere;
     const LockedWorkFolder live(parent.filePath(".work-XXXXXX"));
     ASSERT_TRUE(live.isValid());
-    parent.write(".work-killed/.lock", "");
     parent.write(".work-killed/part.mp4", "x");
-    parent.write(".work-nolock/part.mp4", "x");
-    parent.write(".other-killed/.lock", "");
-    parent.write(".work-other/.lock", "");
+    parent.write(".work-killed/sub/part.ass", "x");
+    parent.write(".other-killed/part.mp4", "x");
+    parent.write(".work-other/part.mp4", "x");
     elsewhere.write("kept", "x");
     ASSERT_TRUE(QFile::link(elsewhere.path(), parent.filePath(".work-link")));
-    const auto holder = holdInAnotherProcess(parent.filePath(".work-other/.lock"));
+    const auto holder = holdInAnotherProcess(parent.filePath(".work-other"));
     ASSERT_TRUE(holder);
 
     const struct
@@ -49,14 +48,11 @@ TEST(LockedWorkFolderTest, OnlyFoldersWhoseLockIsFreeAreRemoved)
         QString name;
         bool removed;
     } cases[] = {
-        {".work-killed", true},
-        {".work-nolock", true},
-        {".other-killed", false},
-        {".work-other", false},
-        {QFileInfo(live.path()).fileName(), false},
+        {".work-killed", true}, {".other-killed", false},
+        {".work-other", false}, {QFileInfo(live.path()).fileName(), false},
         {".work-link", false},
     };
-    EXPECT_EQ(LockedWorkFolder::removeDead(parent.path(), ".work-"), 2);
+    EXPECT_EQ(LockedWorkFolder::removeDead(parent.path(), ".work-"), 1);
     for (const auto &c : cases)
         EXPECT_EQ(QFileInfo::exists(parent.filePath(c.name)), !c.removed) << c.name.toStdString();
     EXPECT_TRUE(QFileInfo::exists(elsewhere.filePath("kept")));
