@@ -11,24 +11,22 @@
 #include <QDir>
 #include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QUrl>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <unistd.h>
 
 namespace {
 
-// The readers take paths; the input goes to a file named as the divided reader expects.
+// The readers take paths; the input goes to a file named as the divided reader expects, in a folder that
+// goes with the run when it ends (libFuzzer ends it through exit()).
 const QString &inputPath()
 {
-    static const QString path = [] {
-        const QString dir = QDir::temp().filePath(QStringLiteral("orv-datfuzz-%1").arg(::getpid()));
-        QDir().mkpath(dir);
-        return QDir(dir).filePath(QStringLiteral("Video.dat"));
-    }();
+    static const QTemporaryDir dir(QDir::temp().filePath(QStringLiteral("orv-datfuzz-XXXXXX")));
+    static const QString path = dir.filePath(QStringLiteral("Video.dat"));
     return path;
 }
 

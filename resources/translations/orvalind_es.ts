@@ -786,6 +786,10 @@
         <source>Unable to read the selected file.</source>
         <translation>No se puede leer el archivo seleccionado.</translation>
     </message>
+    <message>
+        <source>No web browser could be started to open %1.</source>
+        <translation>No se pudo iniciar ningún navegador web para abrir %1.</translation>
+    </message>
 </context>
 <context>
     <name>MaintenancePrompter</name>

@@ -786,6 +786,10 @@
         <source>Unable to read the selected file.</source>
         <translation>Impossible de lire le fichier sélectionné.</translation>
     </message>
+    <message>
+        <source>No web browser could be started to open %1.</source>
+        <translation>Aucun navigateur web n’a pu être lancé pour ouvrir %1.</translation>
+    </message>
 </context>
 <context>
     <name>MaintenancePrompter</name>

@@ -30,6 +30,7 @@
 #include "map/EmptyMapView.h"
 #include "map/MapView.h"
 #include "map/ReachabilityProbe.h"
+#include "platform/BrowserLauncher.h"
 #include "player/CustomSliderCell.h"
 #include "player/MediaEngine.h"
 #include "player/MoviePlayerView.h"
@@ -44,7 +45,6 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QPointer>
 #include <QWindowStateChangeEvent>
@@ -57,8 +57,12 @@ MainWindow::MainWindow(Services services, QWidget *parent)
       _chooseDirectory(std::move(services.chooseDirectory))
 {
     setObjectName(QStringLiteral("Main"));
-    if (!_openUrl)
-        _openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    if (!_openUrl) {
+        _openUrl = [this](const QUrl &url) {
+            if (!BrowserLauncher::open(url))
+                _prompter.warn(this, tr("No web browser could be started to open %1.").arg(url.toString()));
+        };
+    }
     _modalRunner = services.modalRunner
                        ? services.modalRunner(*this)
                        : std::make_unique<StandardModalRunner>(

@@ -49,16 +49,18 @@ public:
     // What the window is given rather than makes, so that tests can give stand-ins.
     struct Services
     {
-        UserDefaultUtil &settings;                  // loaded before the window is made
-        MessagePrompter &prompter;                  // alerts and the quit question
-        MapReachabilityWatcher::Probe reachability; // none: the real probe of the tile server
-        std::optional<QUrl> updateServer;           // none: no update check
-        std::function<std::unique_ptr<ModalRunner>(MainWindow &)> modalRunner; // none: real windows
-        std::function<void(const QUrl &)> openUrl;                             // none: the desktop's browser
-        std::function<bool()> otherInstanceRunning; // none: the scan of running processes
-        std::function<std::optional<QString>(const QString &start, const QString &message)>
-            chooseDirectory;                                   // none: the folder panel
-        std::function<std::unique_ptr<MediaEngine>()> engines; // none: libmpv
+        UserDefaultUtil &settings; // loaded before the window is made
+        MessagePrompter &prompter; // alerts and the quit question
+        // The rest may be left out, each standing for the real thing.
+        MapReachabilityWatcher::Probe reachability = {}; // none: the real probe of the tile server
+        std::optional<QUrl> updateServer = {};           // none: no update check
+        std::function<std::unique_ptr<ModalRunner>(MainWindow &)> modalRunner = {}; // none: real windows
+        // none: the desktop's browser, and an alert when none can be started
+        std::function<void(const QUrl &)> openUrl = {};
+        std::function<bool()> otherInstanceRunning = {}; // none: the scan of running processes
+        std::function<std::optional<QString>(const QString &start, const QString &message)> chooseDirectory =
+            {};                                                     // none: the folder panel
+        std::function<std::unique_ptr<MediaEngine>()> engines = {}; // none: libmpv
     };
 
     explicit MainWindow(Services services, QWidget *parent = nullptr);

@@ -1,5 +1,7 @@
 #include "map/GoogleEarthLauncher.h"
 
+#include "platform/ChildProcess.h"
+
 #include <QDesktopServices>
 #include <QProcess>
 #include <QStandardPaths>
@@ -15,6 +17,7 @@ bool GoogleEarthLauncher::isInstalled()
     if (xdgMime.isEmpty())
         return false;
     QProcess query;
+    ChildProcess::endWithParent(query);
     query.start(xdgMime,
                 {QStringLiteral("query"), QStringLiteral("default"), QString::fromLatin1(KMZ_MIME_TYPE)});
     // A desktop database lookup; it answers at once or not at all.

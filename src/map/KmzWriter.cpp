@@ -1,5 +1,6 @@
 #include "map/KmzWriter.h"
 
+#include "platform/LockedWorkFolder.h"
 #include "recording/FileUtil.h"
 
 #include <QDir>
@@ -22,13 +23,10 @@ QString zipError(zip_t *archive)
 }
 
 // Builds the archive at path; false with the reason in error. libzip writes the archive itself on close.
-// opened tells whether path was ours to write (an existing file is never opened).
-bool writeArchive(const QString &path, const QString &entryName, const QString &sourceFile, QString &error,
-                  bool &opened)
+bool writeArchive(const QString &path, const QString &entryName, const QString &sourceFile, QString &error)
 {
     int code = 0;
     zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_EXCL, &code);
-    opened = archive != nullptr;
     if (!archive) {
         zip_error_t reason;
         zip_error_init_with_code(&reason, code);
@@ -64,24 +62,25 @@ bool KmzWriter::write(const QString &destination, const QString &entryName, cons
                       QString *error)
 {
     QString reason;
-    const QFileInfo target(destination);
-    // Beside the destination, so that the final rename stays on one file system and is atomic; and
-    // short: libzip writes under this name plus 7 characters of its own, so a name made from the
-    // destination's could pass the file system's 255 bytes where the destination does not.
-    const QString temporary =
-        FileUtil::appendPath(target.absolutePath(), QStringLiteral(".%1.part").arg(randomString(8)));
-    bool opened = false;
-    bool ok = writeArchive(temporary, entryName, sourceFile, reason, opened);
-    if (ok && std::rename(QFile::encodeName(temporary).constData(),
-                          QFile::encodeName(destination).constData()) != 0) {
-        reason = QString::fromLocal8Bit(std::strerror(errno));
-        ok = false;
-    }
+    const QString folder = QFileInfo(destination).absolutePath();
+    // Beside the destination, so that the final rename stays on one file system and is atomic; in a
+    // folder of its own, which an export whose program was killed leaves to the next export here.
+    LockedWorkFolder::removeDead(folder, QStringLiteral(".kmz-"));
+    const LockedWorkFolder work(FileUtil::appendPath(folder, QStringLiteral(".kmz-XXXXXX")));
+    bool ok = work.isValid();
     if (!ok) {
-        if (opened)
-            QFile::remove(temporary);
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(destination, reason);
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+    } else {
+        // Short: libzip writes under this name plus 7 characters of its own.
+        const QString temporary = FileUtil::appendPath(work.path(), QStringLiteral("kmz.part"));
+        ok = writeArchive(temporary, entryName, sourceFile, reason);
+        if (ok && std::rename(QFile::encodeName(temporary).constData(),
+                              QFile::encodeName(destination).constData()) != 0) {
+            reason = QString::fromLocal8Bit(std::strerror(errno));
+            ok = false;
+        }
     }
+    if (!ok && error)
+        *error = QStringLiteral("%1: %2").arg(destination, reason);
     return ok;
 }

@@ -8,9 +8,10 @@ class KmzWriter
 public:
     KmzWriter() = delete;
 
-    // Writes an archive holding the source file as its one deflated entry, first under a temporary
-    // name beside the destination, then renamed over it. On failure the old destination is as it
-    // was, no temporary file is left, and error (when given) says why.
+    // Writes an archive holding the source file as its one deflated entry, first in a hidden work folder
+    // beside the destination (".kmz-XXXXXX"), then renamed over it. On failure the old destination is
+    // as it was, no temporary file is left, and error (when given) says why. The work folders of
+    // exports whose program was killed are removed first.
     static bool write(const QString &destination, const QString &entryName, const QString &sourceFile,
                       QString *error = nullptr);
 };

@@ -3,6 +3,7 @@
 #include "platform/BoundedFileReader.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QSet>
 
 #include <algorithm>
@@ -16,6 +17,8 @@ extern "C" {
 }
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcFfmpeg, "orv.platform.ffmpeg", QtInfoMsg)
 
 // The input whose work runs on this thread: FFmpeg's log lines carry no file of their own.
 thread_local MovieInput *currentInput = nullptr;
@@ -174,6 +177,10 @@ void MovieInput::logLine(void *context, int level, const char *format, va_list a
     if (input && level <= AV_LOG_ERROR && input->_logError.isEmpty())
         input->_logError = text;
 
+    // The user learns of a broken movie from the program's own lists and alerts; the terminal only
+    // when asked (QT_LOGGING_RULES="orv.platform.ffmpeg.debug=true").
+    if (!lcFfmpeg().isDebugEnabled())
+        return;
     static std::mutex mutex;
     static QSet<QString> printed;
     {
@@ -185,5 +192,5 @@ void MovieInput::logLine(void *context, int level, const char *format, va_list a
             return;
         printed.insert(key);
     }
-    std::fprintf(stderr, "%s: %s\n", file.toLocal8Bit().constData(), text.toLocal8Bit().constData());
+    qCDebug(lcFfmpeg).noquote() << file + QStringLiteral(": ") + text;
 }

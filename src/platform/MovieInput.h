@@ -37,7 +37,8 @@ public:
 
     // Sends FFmpeg's log through one callback (once per process): warnings and errors only, each
     // line prefixed by the movie being read on that thread, and a line repeated for the same file
-    // (as every retry of a broken file repeats it) printed once.
+    // (as every retry of a broken file repeats it) logged once, to the "orv.platform.ffmpeg" debug
+    // category (not shown unless asked for). An error is kept as the input's error() either way.
     static void routeLog();
 
 private:

@@ -1,9 +1,12 @@
 #include "platform/UserTempFolder.h"
 
+#include "platform/LockedWorkFolder.h"
+
 #include <QDir>
 #include <QFile>
 
 #include <cerrno>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,4 +85,18 @@ QString UserTempFolder::pathBelow(const QString &base)
     if (::mkdtemp(pattern.data()) == nullptr)
         return {};
     return QFile::decodeName(pattern);
+}
+
+QString UserTempFolder::runPath()
+{
+    // Destroyed at exit, which removes the folder; a killed run leaves it to the next run's sweep.
+    static const std::unique_ptr<LockedWorkFolder> run = []() -> std::unique_ptr<LockedWorkFolder> {
+        const QString user = path();
+        if (user.isEmpty())
+            return nullptr;
+        auto folder = std::make_unique<LockedWorkFolder>(user + QStringLiteral("/run-XXXXXX"));
+        LockedWorkFolder::removeDead(user, QStringLiteral("run-"));
+        return folder;
+    }();
+    return run && run->isValid() ? run->path() : QString();
 }

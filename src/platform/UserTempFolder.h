@@ -15,6 +15,11 @@ public:
     // The same below another base folder; used by tests.
     static QString pathBelow(const QString &base);
 
+    // This running copy's own folder below path() ("run-XXXXXX"): two copies never share a working
+    // file. Made at first use, when the folders of copies no longer running are removed; removed when
+    // the program ends normally. Empty when nothing could be created.
+    static QString runPath();
+
     // Makes folder and its missing parents. Inside a user temporary folder of the system temp folder,
     // that folder is checked again first (ours, mode 0700, no link) and made again when a cleaner
     // removed it, and every folder made below it gets mode 0700 and must not be a link: what was

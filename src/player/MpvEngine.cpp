@@ -3,6 +3,7 @@
 #include "player/MpvGLWidget.h"
 #include "player/MpvImageWidget.h"
 #include "player/RenderPathChoice.h"
+#include "player/SoundLibraryLog.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -73,6 +74,7 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
 
     // libmpv refuses to run unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
+    SoundLibraryLog::routeToQtLog();
     _mpv = mpv_create();
     if (!_mpv)
         qFatal("mpv_create failed");

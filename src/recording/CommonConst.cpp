@@ -10,7 +10,7 @@ namespace {
 
 const CommonConst::TempPaths &tempPaths()
 {
-    static const CommonConst::TempPaths paths = CommonConst::tempPathsBelow(UserTempFolder::path());
+    static const CommonConst::TempPaths paths = CommonConst::tempPathsBelow(UserTempFolder::runPath());
     return paths;
 }
 

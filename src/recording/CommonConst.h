@@ -75,10 +75,10 @@ public:
     static constexpr Date DEFAULT_DATE = Date::distantPast();
 
     // Computed once per process on first use (thread-safe). The temporary folders end in "/"; they are
-    // only named here, their users create and empty them. The user's temporary folder is private to the
-    // user (mode 0700, see UserTempFolder).
-    static const QString &DIR_PATH_TMP();     // <user temp>/TMP/
-    static const QString &ARCHIVE_PATH_TMP(); // <user temp>/ArchiveTmp/
+    // only named here, their users create and empty them. They lie in the running copy's own folder of
+    // the user's private temporary folder (mode 0700, see UserTempFolder::runPath).
+    static const QString &DIR_PATH_TMP();     // <run folder>/TMP/
+    static const QString &ARCHIVE_PATH_TMP(); // <run folder>/ArchiveTmp/
     static const QString &DIR_PATH_THUMB();   // DIR_PATH_TMP + THUMB/
     static const QString &DIR_PATH_MAP();     // DIR_PATH_TMP + MAP/
     // Titles translated with the "CommonConst" context; the English text when there is no translation.

@@ -1,5 +1,7 @@
 #include "videotools/FfmpegJob.h"
 
+#include "platform/ChildProcess.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStandardPaths>
@@ -18,6 +20,7 @@ FfmpegJob::FfmpegJob(QStringList arguments, QString label, QObject *parent)
 {
     _process.setProcessChannelMode(QProcess::SeparateChannels);
     _process.setInputChannelMode(QProcess::ManagedInputChannel);
+    ChildProcess::endWithParent(_process);
     connect(&_process, &QProcess::readyReadStandardOutput, this, &FfmpegJob::readProgress);
     connect(&_process, &QProcess::readyReadStandardError, this, &FfmpegJob::readLog);
     connect(&_process, &QProcess::finished, this, &FfmpegJob::onFinished);

@@ -3,6 +3,7 @@
 #include "card/ChapterData.h"
 #include "card/PictureDataUtil.h"
 #include "card/WriteDestination.h"
+#include "platform/LockedWorkFolder.h"
 #include "platform/MovieProbe.h"
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
@@ -20,7 +21,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -122,10 +122,15 @@ TrimWorker::Result TrimWorker::run()
     } else if (!QDir().mkpath(_request.workFolderBase)) {
         result = fail(tr("Cannot create the work folder %1.").arg(_request.workFolderBase));
     } else {
-        // Every temporary file of the job lives in this folder, which goes with it on every path.
-        QTemporaryDir work(TrimWorkFolder::pathTemplate(_request.workFolderBase, _request.destination));
-        result = work.isValid() ? runPasses(work.path())
-                                : fail(tr("Cannot create the work folder %1.").arg(work.path()));
+        // Every temporary file of the job lives in this folder, which goes with it on every path; the
+        // folders of trims whose program was killed are removed first.
+        const QString pattern = TrimWorkFolder::pathTemplate(_request.workFolderBase, _request.destination);
+        const QFileInfo patternInfo(pattern);
+        LockedWorkFolder::removeDead(patternInfo.absolutePath(), patternInfo.fileName().chopped(6));
+        const LockedWorkFolder work(pattern);
+        result = work.isValid()
+                     ? runPasses(work.path())
+                     : fail(tr("Cannot create the work folder %1.").arg(patternInfo.absolutePath()));
         if (result == Result::Failed)
             nameFullVolume();
     }

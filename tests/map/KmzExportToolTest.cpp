@@ -1,5 +1,6 @@
 #include "card/ChapterData.h"
 #include "card/StandardCardFixture.h"
+#include "platform/LockedWorkFolder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -141,4 +142,23 @@ TEST_F(KmzExportToolTest, CardFilesAreRefused)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), before) << destination.toStdString();
     }
+}
+
+// An export whose program was killed leaves its work beside the destination and in its own temporary
+// folder; the next export into that folder removes them, and leaves alone what a live export holds.
+TEST_F(KmzExportToolTest, WhatAKilledExportLeftGoesWithTheNextExport)
+{
+    const QString folder = work.filePath("exports");
+    const QString user = work.filePath(QString("orvalind-%1").arg(getuid()));
+    work.write("exports/earlier.kmz", "earlier");
+    work.write("exports/.kmz-dead01/kmz.part.Ab3dE1x", "PK");
+    work.write(QString("orvalind-%1/run-dead01/TMP/MAP/a1b2c3d4e5f6/202401011200.kml").arg(getuid()),
+               "<kml/>");
+    const LockedWorkFolder live(QDir(folder).filePath(".kmz-XXXXXX"));
+    ASSERT_TRUE(live.isValid());
+
+    ASSERT_EQ(kmzexport({"--trip", "0"}, QDir(folder).filePath("trip.kmz")).exitCode, 0);
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{QFileInfo(live.path()).fileName(), "earlier.kmz", "trip.kmz"}));
+    EXPECT_EQ(QDir(user).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }

@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 
 #include <QFile>
+#include <QLoggingCategory>
 #include <QTemporaryFile>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -51,12 +52,29 @@ TEST(MovieInputTest, APlaylistNamedAsAMovieOpensNothingElse)
     ::close(watch);
 }
 
-// Every retry of a broken movie repeats FFmpeg's complaint; it is printed once, naming the file once.
+// A broken movie is the program's to report (its lists and alerts): by default FFmpeg's complaint
+// ("moov atom not found") stays off the terminal, and the reason reaches the caller all the same.
+TEST(MovieInputTest, FfmpegsComplaintsStayOffTheTerminalUnlessAsked)
+{
+    TempDir dir;
+    const QString broken = dir.write("m2024050112300004.MP4", QByteArray(4096, 'x'));
+    QString problem;
+    const QStringList lines = stderrLines([&] {
+        EXPECT_FALSE(MovieStillGrabber::grab(broken, 1, MovieStillGrabber::MAX_SIZE, nullptr, &problem));
+    });
+    EXPECT_EQ(lines.join('\n').toStdString(), "");
+    EXPECT_FALSE(problem.isEmpty());
+}
+
+// Every retry of a broken movie repeats FFmpeg's complaint; shown when asked for, it is printed once,
+// naming the file once.
 TEST(MovieInputTest, MessagesNameTheFileOncePerCause)
 {
     TempDir dir;
     const QString broken = dir.write("m2024050112300002.MP4", QByteArray(4096, 'x'));
     QStringList problems;
+    QLoggingCategory::setFilterRules(QStringLiteral("orv.platform.ffmpeg.debug=true"));
+    qSetMessagePattern(QStringLiteral("%{message}"));
     const QStringList lines = stderrLines([&] {
         for (int attempt = 0; attempt < 5; ++attempt) {
             QString problem;
@@ -64,6 +82,8 @@ TEST(MovieInputTest, MessagesNameTheFileOncePerCause)
             problems << problem;
         }
     });
+    QLoggingCategory::setFilterRules({});
+    qSetMessagePattern({});
     ASSERT_FALSE(lines.isEmpty());
     for (const QString &line : lines) {
         EXPECT_TRUE(line.startsWith(broken + ": ")) << line.toStdString();

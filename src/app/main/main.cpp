@@ -5,8 +5,10 @@
 #include "app/Relaunch.h"
 #include "app/TitleBarWidths.h"
 #include "app/UpdateCheck.h"
+#include "app/WebEngineFlags.h"
 #include "maintenance/MessageBoxPrompter.h"
 #include "platform/HeapPolicy.h"
+#include "platform/UserTempFolder.h"
 #include "recording/UserDefaultUtil.h"
 
 #include <QApplication>
@@ -27,6 +29,7 @@ int main(int argc, char *argv[])
 
     // Qt WebEngine describes its graphics set-up at every start; QT_LOGGING_RULES still overrides this.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    WebEngineFlags::quietChromium();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvalind"));
@@ -37,6 +40,9 @@ int main(int argc, char *argv[])
     // The main window decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // This copy's own working folder, made at start so that the folders of copies no longer running go
+    // now rather than at the first card.
+    UserTempFolder::runPath();
     UserDefaultUtil settings;
     settings.load();
     const std::unique_ptr<QTranslator> translator = AppTranslator::install(settings.language);
@@ -44,7 +50,11 @@ int main(int argc, char *argv[])
     app.installEventFilter(&titleBarWidths);
 
     MessageBoxPrompter prompter;
-    MainWindow window({settings, prompter, {}, QUrl(QString::fromLatin1(UpdateCheck::SUPPORT_HOST)), {}, {}});
+    MainWindow window(MainWindow::Services{
+        .settings = settings,
+        .prompter = prompter,
+        .updateServer = QUrl(QString::fromLatin1(UpdateCheck::SUPPORT_HOST)),
+    });
     window.startUp();
     const int status = app.exec();
     if (status == 0 && settings.restartFlg)
