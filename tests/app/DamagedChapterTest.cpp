@@ -7,9 +7,14 @@
 #include "app/ModalRunner.h"
 #include "card/CardData.h"
 #include "card/ChapterData.h"
+#include "card/PictureDataUtil.h"
 #include "card/TripData.h"
+#include "player/CustomSliderCell.h"
+#include "player/MediaEngine.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
+#include "player/PlaybackClock.h"
+#include "player/TrackSlider.h"
 #include "recording/UserDefaultUtil.h"
 #include "samplecard/SampleCardWriter.h"
 #include "support/EventLoop.h"
@@ -20,6 +25,8 @@
 
 #include <QEventLoop>
 #include <QFile>
+#include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -110,4 +117,109 @@ TEST(DamagedChapterTest, ListedOnceAndPlayingIntoItStopsWithOneAlert)
         EXPECT_FALSE(player->clock()->isRunning());
         EXPECT_NE(player->currentStatus(), CommonConst::PlayStatus::Play);
     }
+}
+
+namespace {
+// Alerts as the user sees them: a real modal box, up for a moment. The window below gets no mouse
+// meanwhile, so a button let go while the box is up (the release of the click that raised it) is lost
+// to the window.
+struct ModalPrompter : FakePrompter
+{
+    void warn(QWidget *parent, const QString &text, const QString &cause = {}) override
+    {
+        FakePrompter::warn(parent, text, cause);
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Warning"), text, QMessageBox::Ok, parent);
+        QTimer::singleShot(300, &box, [&] {
+            if (const auto up = std::exchange(whileUp, nullptr))
+                up();
+            box.accept();
+        });
+        box.exec();
+    }
+    std::function<void()> whileUp;
+};
+
+// The clock runs and the picture moves with it.
+bool plays(MoviePlayerView &player)
+{
+    if (player.currentStatus() != CommonConst::PlayStatus::Play)
+        player.playMovie();
+    EventLoop::runFor(std::chrono::milliseconds(300));
+    const int64_t from = player.clock()->position();
+    const double shown = player.engine() ? player.engine()->currentTime() : -1.0;
+    EventLoop::runFor(std::chrono::milliseconds(1000));
+    return player.currentStatus() == CommonConst::PlayStatus::Play &&
+           player.clock()->position() - from >= 500 && player.engine() &&
+           player.engine()->currentTime() != shown;
+}
+} // namespace
+
+// Each way into an unreadable chapter alerts once and leaves the player as it was: the next chapter,
+// another trip and another card play.
+TEST(DamagedChapterTest, AfterTheAlertEveryOtherRecordingPlays)
+{
+    TempDir dir;
+    ASSERT_TRUE(SampleCardWriter(SampleScenario::standard()).writeCard(dir.path()));
+    const QString card = SampleCardWriter::cardFolder(dir.path());
+    ASSERT_TRUE(SampleCardWriter(SampleScenario::standard()).writeCard(dir.filePath("healthy")));
+    ASSERT_TRUE(QFile::resize(card + "/MOVE001/m2024050112300002.MP4", 20000));
+
+    UserDefaultUtil settings(dir.filePath("s.conf"));
+    settings.load();
+    ModalPrompter prompter;
+    const std::unique_ptr<MainWindow> started = startedWindow(settings, prompter);
+    MainWindow &window = *started;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(openSource(window, QUrl::fromLocalFile(card + "/")));
+    MoviePlayerView *player = window.panels()->moviePlayerView();
+    const auto start = [&](int chapter) {
+        return PictureDataUtil::getPosition(player->valueInfo()->timeline(), chapter, 0);
+    };
+    const auto trackBarPoint = [&](int64_t position) {
+        CustomSliderCell *cell = player->trackCell();
+        const double x = CustomSliderCell::TRACK_INSET + cell->valueToPosition(position - cell->minValue());
+        return player->trackSlider()->mapTo(
+            &window, QPoint(qRound(x), qRound(cell->mouseTrackingArea().center().y())));
+    };
+
+    const struct
+    {
+        const char *way;
+        std::function<void()> enter;
+    } ways[] = {
+        {"playing across the border",
+         [&] {
+             player->moveToPosition(start(1) - 500, CommonConst::PlayStatus::Play);
+             EventLoop::waitUntil([&] { return !prompter.shown.isEmpty(); }, std::chrono::seconds(10));
+         }},
+        {"the next-chapter button", [&] { player->nextChapter(); }},
+        {"a click on the track bar, let go while the alert is up",
+         [&] {
+             const QPoint at = trackBarPoint(start(1) + 1000);
+             prompter.whileUp = [&, at] {
+                 QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, at);
+             };
+             QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, at);
+         }},
+    };
+    for (const auto &[way, enter] : ways) {
+        SCOPED_TRACE(way);
+        player->moveToPosition(start(0), CommonConst::PlayStatus::Pause);
+        EventLoop::runFor(std::chrono::milliseconds(300));
+        prompter.shown.clear();
+        enter();
+        EventLoop::runFor(std::chrono::milliseconds(500));
+        EXPECT_EQ(prompter.shown, QStringList{LOAD_FAILED});
+        player->nextChapter();
+        EXPECT_EQ(player->valueInfo()->currentIndex(), 2);
+        EXPECT_TRUE(plays(*player)) << "the chapter after it";
+    }
+
+    ASSERT_TRUE(window.itemPlayback().playTripItem(1, 0, false, true));
+    EXPECT_TRUE(plays(*player)) << "another trip";
+    ASSERT_TRUE(
+        openSource(window, QUrl::fromLocalFile(SampleCardWriter::cardFolder(dir.filePath("healthy")) + "/")));
+    EXPECT_TRUE(plays(*player)) << "another card";
+    EXPECT_EQ(prompter.shown, QStringList{LOAD_FAILED});
 }
