@@ -1,5 +1,5 @@
-// A card whose trip has a damaged chapter in the middle, in the main window: the chapter is listed once
-// among the files left out, and playing into it stops with one alert.
+// A card whose trip has a damaged chapter in the middle, in the main window: the chapter is named once
+// among the files that could not be read, and playing into it stops with one alert.
 #include "app/CardOpener.h"
 #include "app/ItemPlayback.h"
 #include "app/MainWindow.h"
@@ -71,11 +71,14 @@ TEST(DamagedChapterTest, ListedOnceAndPlayingIntoItStopsWithOneAlert)
     MainWindow &window = *started;
     ASSERT_TRUE(openSource(window, QUrl::fromLocalFile(card + "/")));
 
-    // The damaged chapter is named once; the first trip plays only after that.
-    const QStringList leftOut = prompter.shown.filter("left out");
+    // The damaged chapter is named once, as still listed (it is not left out); the first trip plays only
+    // after that.
+    const QStringList leftOut = prompter.shown.filter("could not be read");
     ASSERT_EQ(leftOut.size(), 1);
+    EXPECT_FALSE(leftOut[0].contains("left out")) << leftOut[0].toStdString();
     const QStringList lines = leftOut[0].split('\n').mid(1);
     EXPECT_EQ(lines.filter("m2024050112300002.MP4").size(), 1) << leftOut[0].toStdString();
+    EXPECT_EQ(window.panels()->moviePlayerView()->valueInfo()->chapterCount(), 3) << "kept in the trip";
 
     // It plays into the damaged chapter after 4 s: one alert, on its own, and the clock stops.
     MoviePlayerView *player = window.panels()->moviePlayerView();
