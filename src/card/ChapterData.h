@@ -104,6 +104,7 @@ private:
     // Lists why this movie could not be read with the card's problems (once per cause).
     void reportProblem(const QString &reason) const;
     Date startDate(Date ChapterData::*cache, const Date *recordDate);
+    int64_t movieLength();
 
     const std::weak_ptr<TripData> _parent;
     const int32_t _fileNumber;
@@ -121,6 +122,8 @@ private:
     // published (release) after the length is stored.
     std::atomic<int64_t> _frameTimeSpan = 0;
     std::atomic<bool> _isFrameTimeSpanKnown = false;
+    // The movie's own length from its header, read once when first needed (-1 until then).
+    std::atomic<int64_t> _movieLength = -1;
     std::shared_ptr<PictureData> _picture;
     int64_t _retryCntPictureData = 0;
     std::atomic<bool> _isPictureReported = false;
