@@ -47,7 +47,8 @@ public:
     // Camera millisecond counter at the file's start (0 while unknown).
     uint32_t timeStamp();
     // Length in ms on the trip timeline: the next consecutive chapter's time stamp minus this
-    // one's, or the recording's own span. Worked out once and then kept (see the .cpp).
+    // one's, or the recording's own span (the movie's length until the recording is read). Worked
+    // out once and then kept (see the .cpp).
     int64_t frameTimeSpan();
     // The driving data; built from the movie when missing and load is true (counts an attempt).
     // A movie that could not be read is not read again this way during the open: every playback
