@@ -508,6 +508,10 @@
         <translation>Estos archivos no se pudieron leer y se omitieron:</translation>
     </message>
     <message>
+        <source>These files could not be read; their chapters stay listed but may not play:</source>
+        <translation>Estos archivos no se pudieron leer; sus capítulos siguen en la lista, pero puede que no se reproduzcan:</translation>
+    </message>
+    <message>
         <location line="+8"/>
         <location line="+4"/>
         <source>There is no recording.</source>

@@ -508,6 +508,10 @@
         <translation>Ces fichiers n&apos;ont pas pu être lus et ont été ignorés :</translation>
     </message>
     <message>
+        <source>These files could not be read; their chapters stay listed but may not play:</source>
+        <translation>Ces fichiers n&apos;ont pas pu être lus ; leurs chapitres restent dans la liste mais peuvent ne pas être lus :</translation>
+    </message>
+    <message>
         <location line="+8"/>
         <location line="+4"/>
         <source>There is no recording.</source>

@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QPointer>
+#include <QSet>
 #include <QThread>
 #include <map>
 
@@ -166,17 +167,39 @@ QStringList CardOpener::problemLines(const std::vector<FileProblemList::Problem>
     return lines;
 }
 
+std::vector<FileProblemList::Problem> CardOpener::problemsOf(CardData &card, bool kept)
+{
+    QSet<QString> chapters;
+    for (const auto *list : {&card._tripList, &card._advTripList})
+        for (const auto &trip : *list)
+            for (const auto &chapter : trip->chapters())
+                chapters << chapter->_pathMp4.toLocalFile() << chapter->_pathMove.toLocalFile();
+    std::vector<FileProblemList::Problem> chosen;
+    for (FileProblemList::Problem &problem : card._fileProblems.problems())
+        if (chapters.contains(problem.file) == kept)
+            chosen.push_back(std::move(problem));
+    return chosen;
+}
+
 void CardOpener::showProblems(CardData &card)
 {
-    // One message per open, after the card is shown, naming every file the reader left out.
-    const QStringList problems = _host.loadProblems(card);
-    if (problems.isEmpty())
+    // One message per open, after the card is shown, naming every file the reader could not read: apart,
+    // those it left out and those still listed as chapters.
+    const QStringList leftOut = _host.loadProblems(card);
+    const QStringList kept = _host.keptProblems(card);
+    QStringList parts;
+    if (!leftOut.isEmpty())
+        parts << tr("These files could not be read and were left out:") + QLatin1Char('\n') +
+                     leftOut.join(QLatin1Char('\n'));
+    if (!kept.isEmpty())
+        parts << tr("These files could not be read; their chapters stay listed but may not play:") +
+                     QLatin1Char('\n') + kept.join(QLatin1Char('\n'));
+    if (parts.isEmpty())
         return;
     // The first item waits: playing on under the alert it would run into a file named here, and that
     // file's own alert would stack on this one.
     _host.holdPlayback(true);
-    _host.warn(tr("These files could not be read and were left out:") + QLatin1Char('\n') +
-               problems.join(QLatin1Char('\n')));
+    _host.warn(parts.join(QStringLiteral("\n\n")));
     _host.holdPlayback(false);
 }
 

@@ -65,6 +65,8 @@ public:
     // The lines of the "left out" alert: one per file, named without its folder, with its reasons joined
     // in the order they were found.
     static QStringList problemLines(const std::vector<FileProblemList::Problem> &problems);
+    // The card's problems of the files it still holds as chapters (kept), or of all others.
+    static std::vector<FileProblemList::Problem> problemsOf(CardData &card, bool kept);
 
 signals:
     void finished(CardOpener::Outcome outcome);

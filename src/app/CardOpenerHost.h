@@ -43,4 +43,6 @@ public:
     virtual void holdPlayback(bool held) = 0;
     // The card reader's list of files it could not read or skipped.
     virtual QStringList loadProblems(CardData &card) = 0;
+    // The same for files the card still lists as chapters: not left out, but they may not play.
+    virtual QStringList keptProblems(CardData &) { return {}; }
 };

@@ -4,6 +4,7 @@
 #include "app/StopWatchPanel.h"
 #include "card/ChapterData.h"
 #include "graph/ChapterDrivingData.h"
+#include "graph/CircleChartView.h"
 #include "graph/DrivingInfoView.h"
 #include "map/KmlUtil.h"
 #include "map/WebMapView.h"
@@ -54,9 +55,16 @@ void FrameFollower::updateFrameDisplay(bool playing)
     DrivingInfoView *panel = _panel ? _panel() : nullptr;
     const std::shared_ptr<PlayMovieValueInfo> valueInfo = player.valueInfo();
     const auto picture = valueInfo && valueInfo->chapterCount() > 0 ? player.currentPictureData() : nullptr;
-    if (!picture || !isPlayerReady(_player) || player.currentStatus() == CommonConst::PlayStatus::NotReady) {
+    const bool ready = isPlayerReady(_player) && player.currentStatus() != CommonConst::PlayStatus::NotReady;
+    if (!picture || !ready) {
         if (panel)
             panel->clearFrame();
+        // Within a trip, a chapter without driving data empties the panel; the next chapter with data
+        // loads it again, as the item's start did.
+        const auto type = valueInfo ? valueInfo->playType() : CommonConst::PlayType::Event;
+        const bool chapters =
+            type == CommonConst::PlayType::Movie || type == CommonConst::PlayType::Adventure;
+        _emptiedItem = ready && chapters && valueInfo->chapterCount() > 0 ? valueInfo : nullptr;
         return;
     }
     if (player.isPlayerSeek())
@@ -88,6 +96,11 @@ void FrameFollower::updateFrameDisplay(bool playing)
             ++_tableBuilds;
         }
     }
+    if (panel && _emptiedItem == valueInfo) {
+        panel->loadMovieChapters(_source);
+        panel->circleChartView()->loadMovieChapters(_source);
+    }
+    _emptiedItem.reset();
     if (panel)
         panel->showFrame(position, frame,
                          isPlayerReady(_player) ? player.currentStatus() : CommonConst::PlayStatus::NotReady,

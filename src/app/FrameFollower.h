@@ -45,4 +45,6 @@ private:
     int _tableBuilds = 0;
     std::shared_ptr<PlayMovieValueInfo> _sourceOf; // the item the panel source was made for
     std::shared_ptr<ChapterDrivingData> _source;
+    // The trip or adventure whose panel a chapter without driving data emptied.
+    std::shared_ptr<PlayMovieValueInfo> _emptiedItem;
 };

@@ -118,8 +118,8 @@ void MainWindow::setUpOpening()
     _cardData->delegate = _cardCallbacks;
     setUpPlaying();
     _cardHost = std::make_unique<MainWindowCardHost>(*this);
-    _cardHost->problems = [](CardData &card) {
-        return CardOpener::problemLines(card._fileProblems.problems());
+    _cardHost->problems = [](CardData &card, bool kept) {
+        return CardOpener::problemLines(CardOpener::problemsOf(card, kept));
     };
     _cardOpener = new CardOpener(*_cardHost, this);
     connect(_cardOpener, &CardOpener::finished, this, [this](CardOpener::Outcome outcome) {

@@ -146,5 +146,10 @@ void MainWindowCardHost::updateWindowTitle()
 
 QStringList MainWindowCardHost::loadProblems(CardData &card)
 {
-    return problems ? problems(card) : QStringList();
+    return problems ? problems(card, false) : QStringList();
+}
+
+QStringList MainWindowCardHost::keptProblems(CardData &card)
+{
+    return problems ? problems(card, true) : QStringList();
 }

@@ -14,8 +14,9 @@ class MainWindowCardHost : public CardOpenerHost, public VideoTypeSelectDialogDe
 public:
     explicit MainWindowCardHost(MainWindow &window);
 
-    // The card reader's problem list, when it keeps one (none: nothing to report).
-    std::function<QStringList(CardData &)> problems;
+    // The card reader's problem list, when it keeps one (none: nothing to report): those of the files
+    // left out, or of those kept as chapters.
+    std::function<QStringList(CardData &, bool kept)> problems;
 
     // VideoTypeSelectDialogDelegate
     void openVideoData(const QUrl &url, bool autoPlay, MovieType type) override;
@@ -38,6 +39,7 @@ public:
     void closeStopWatch() override;
     void updateWindowTitle() override;
     QStringList loadProblems(CardData &card) override;
+    QStringList keptProblems(CardData &card) override;
 
 private:
     MainWindow &_window;

@@ -10,6 +10,7 @@
 #include "recording/CommonConst.h"
 #include "recording/FileUtil.h"
 #include "recording/FullTimeDataInfo.h"
+#include "recording/Mp4Reader.h"
 #include "recording/Mp4RecordingReader.h"
 #include "recording/PictureData.h"
 #include "recording/SettingInfo.h"
@@ -156,8 +157,20 @@ int64_t ChapterData::computeFrameTimeSpan(bool &complete)
     const auto picture = getPicture(true);
     if (picture && picture->video)
         return static_cast<int64_t>(picture->video->_timeSpan);
+    // No driving data yet (a worker may be reading it, or will try again): a trip started meanwhile
+    // fixes its timeline now, and without a length the chapter would fall off its end.
     complete = false;
-    return 0;
+    return movieLength();
+}
+
+int64_t ChapterData::movieLength()
+{
+    int64_t length = _movieLength.load(std::memory_order_relaxed);
+    if (length < 0) {
+        length = std::max<int64_t>(0, Mp4Reader(_pathMp4.toLocalFile()).movieDurationMs().value_or(0));
+        _movieLength.store(length, std::memory_order_relaxed);
+    }
+    return length;
 }
 
 namespace {

@@ -47,7 +47,8 @@ public:
     // Camera millisecond counter at the file's start (0 while unknown).
     uint32_t timeStamp();
     // Length in ms on the trip timeline: the next consecutive chapter's time stamp minus this
-    // one's, or the recording's own span. Worked out once and then kept (see the .cpp).
+    // one's, or the recording's own span (the movie's length until the recording is read). Worked
+    // out once and then kept (see the .cpp).
     int64_t frameTimeSpan();
     // The driving data; built from the movie when missing and load is true (counts an attempt).
     // A movie that could not be read is not read again this way during the open: every playback
@@ -104,6 +105,7 @@ private:
     // Lists why this movie could not be read with the card's problems (once per cause).
     void reportProblem(const QString &reason) const;
     Date startDate(Date ChapterData::*cache, const Date *recordDate);
+    int64_t movieLength();
 
     const std::weak_ptr<TripData> _parent;
     const int32_t _fileNumber;
@@ -121,6 +123,8 @@ private:
     // published (release) after the length is stored.
     std::atomic<int64_t> _frameTimeSpan = 0;
     std::atomic<bool> _isFrameTimeSpanKnown = false;
+    // The movie's own length from its header, read once when first needed (-1 until then).
+    std::atomic<int64_t> _movieLength = -1;
     std::shared_ptr<PictureData> _picture;
     int64_t _retryCntPictureData = 0;
     std::atomic<bool> _isPictureReported = false;

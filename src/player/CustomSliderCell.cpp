@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -320,6 +321,13 @@ void CustomSliderCell::stopTracking(QPointF last, QPointF current)
     _isTracking = false;
     _clock->setHeld(false);
     emit userValueChanged();
+}
+
+void CustomSliderCell::cancelTracking()
+{
+    if (!std::exchange(_isTracking, false))
+        return;
+    _clock->setHeld(false);
 }
 
 // Works on x distances from the track's start, the form positionToValue and valueToPosition use.

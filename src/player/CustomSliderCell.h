@@ -91,6 +91,8 @@ public:
     void continueTracking(QPointF last, QPointF current);
     void stopTracking(QPointF last, QPointF current);
     bool isTracking() const { return _isTracking; }
+    // Ends a drag where the knob is, without a last move: its release will not come.
+    void cancelTracking();
     // The chapter under the knob when a drag began on it.
     const std::shared_ptr<ChapterData> &trackingStartChapter() const { return _trackingStartChapter; }
     // Keeps a drag behind the running stopwatch's last mark and inside the trim selection.

@@ -27,10 +27,18 @@ void TrackSlider::paintEvent(QPaintEvent *)
 
 void TrackSlider::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || !_cell->startTracking(event->position())) {
-        event->ignore();
-        return;
+    if (event->button() != Qt::LeftButton)
+        return event->ignore();
+    // The press's seek may bring up an alert (a chapter that cannot be loaded); the window under it gets
+    // no release then, and the drag would hold the clock for good.
+    _pressedIn = window();
+    _pressedIn->installEventFilter(this);
+    if (!_cell->startTracking(event->position())) {
+        endWatch();
+        return event->ignore();
     }
+    if (!_cell->isTracking())
+        endWatch();
     _lastPoint = event->position();
     update();
 }
@@ -48,5 +56,23 @@ void TrackSlider::mouseReleaseEvent(QMouseEvent *event)
     if (!_cell->isTracking())
         return;
     _cell->stopTracking(_lastPoint, event->position());
+    endWatch();
     update();
+}
+
+bool TrackSlider::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == _pressedIn && event->type() == QEvent::WindowBlocked) {
+        _cell->cancelTracking();
+        endWatch();
+        update();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TrackSlider::endWatch()
+{
+    if (_pressedIn)
+        _pressedIn->removeEventFilter(this);
+    _pressedIn = nullptr;
 }

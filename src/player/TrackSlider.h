@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPointF>
+#include <QPointer>
 #include <QWidget>
 
 class CustomSliderCell;
@@ -21,8 +22,13 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void endWatch();
+
     CustomSliderCell *_cell;
     QPointF _lastPoint;
+    // The window watched during a press: a modal window over it takes the release.
+    QPointer<QWidget> _pressedIn;
 };

@@ -1,16 +1,18 @@
 #include "app/CardOpener.h"
 #include "app/CardOpenerHost.h"
 #include "card/CardData.h"
+#include "card/TripData.h"
 #include "support/EventLoop.h"
 #include "support/Ffmpeg.h"
 #include "support/TempDir.h"
 
 #include "AppFakes.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
 #include <atomic>
-#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,6 +26,7 @@ struct FakeHost : CardOpenerHost
     bool loading = false;
     bool plays = true;
     QStringList problems;
+    QStringList kept;
 
     void keepMapState() override { steps << "keepMapState"; }
     void resetDisplay() override
@@ -50,6 +53,7 @@ struct FakeHost : CardOpenerHost
     void closeStopWatch() override { steps << "closeStopWatch"; }
     void updateWindowTitle() override { steps << "title"; }
     QStringList loadProblems(CardData &) override { return problems; }
+    QStringList keptProblems(CardData &) override { return kept; }
 };
 
 struct Fixture
@@ -171,6 +175,47 @@ TEST(CardOpenerTest, ProblemLinesNameEachFileOnce)
     EXPECT_EQ(CardOpener::problemLines(problems),
               (QStringList{"0002.MP4: no driving data; moov atom not found; not a movie",
                            "VREC_MOV_MNG.DAT: too short"}));
+}
+
+// Files the card still lists as chapters are not said to be left out: they have their own part of the
+// one alert.
+TEST(CardOpenerTest, ChaptersStillListedAreApartFromFilesLeftOut)
+{
+    auto card = std::make_shared<CardData>();
+    const auto url = [](const char *name) {
+        return QUrl::fromLocalFile(QStringLiteral("/card/MOVE/") + name);
+    };
+    card->_tripList.push_back(TripData::create(card.get(), {url("m0001.MP4"), url("m0002.MP4")}, "m"));
+    card->_advTripList.push_back(TripData::create(card.get(), {url("a0007.MP4")}, "a"));
+    for (const char *file : {"m0002.MP4", "VREC_MOV_MNG.DAT", "huge.MP4", "a0007.MP4"})
+        card->_fileProblems.add(url(file).toLocalFile(), "unreadable");
+    const auto names = [](const std::vector<FileProblemList::Problem> &problems) {
+        QStringList files;
+        for (const auto &problem : problems)
+            files << QFileInfo(problem.file).fileName();
+        return files;
+    };
+    EXPECT_EQ(names(CardOpener::problemsOf(*card, true)), (QStringList{"m0002.MP4", "a0007.MP4"}));
+    EXPECT_EQ(names(CardOpener::problemsOf(*card, false)), (QStringList{"VREC_MOV_MNG.DAT", "huge.MP4"}));
+
+    const QString leftOut = "These files could not be read and were left out:\nb.DAT";
+    const QString listed =
+        "These files could not be read; their chapters stay listed but may not play:\na.MP4";
+    // Left out, kept: the alert's text (none: no alert).
+    const std::tuple<QStringList, QStringList, std::optional<QString>> cases[] = {
+        {{"b.DAT"}, {"a.MP4"}, leftOut + "\n\n" + listed},
+        {{}, {"a.MP4"}, listed},
+        {{"b.DAT"}, {}, leftOut},
+        {{}, {}, std::nullopt},
+    };
+    for (const auto &[out, kept, text] : cases) {
+        Fixture f;
+        f.host.problems = out;
+        f.host.kept = kept;
+        f.opener.openVideoData(writtenSampleCard(), true, MovieType::Backup);
+        f.waitFor(1);
+        EXPECT_EQ(f.host.steps.filter("warn: "), text ? QStringList{"warn: " + *text} : QStringList{});
+    }
 }
 
 TEST(CardOpenerTest, OverlappingOpensShowOnlyTheSecondCard)

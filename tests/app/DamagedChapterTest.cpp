@@ -1,15 +1,23 @@
-// A card whose trip has a damaged chapter in the middle, in the main window: the chapter is listed once
-// among the files left out, and playing into it stops with one alert.
+// A card whose trip has a damaged chapter in the middle, in the main window: the chapter is named once
+// among the files that could not be read, and playing into it stops with one alert.
 #include "app/CardOpener.h"
 #include "app/ItemPlayback.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowLayout.h"
 #include "app/ModalRunner.h"
+#include "app/WindowCoordinators.h"
 #include "card/CardData.h"
 #include "card/ChapterData.h"
+#include "card/PictureDataUtil.h"
 #include "card/TripData.h"
+#include "graph/CircleChartView.h"
+#include "graph/DrivingInfoView.h"
+#include "player/CustomSliderCell.h"
+#include "player/MediaEngine.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
+#include "player/PlaybackClock.h"
+#include "player/TrackSlider.h"
 #include "recording/UserDefaultUtil.h"
 #include "samplecard/SampleCardWriter.h"
 #include "support/EventLoop.h"
@@ -20,6 +28,8 @@
 
 #include <QEventLoop>
 #include <QFile>
+#include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -64,11 +74,14 @@ TEST(DamagedChapterTest, ListedOnceAndPlayingIntoItStopsWithOneAlert)
     MainWindow &window = *started;
     ASSERT_TRUE(openSource(window, QUrl::fromLocalFile(card + "/")));
 
-    // The damaged chapter is named once; the first trip plays only after that.
-    const QStringList leftOut = prompter.shown.filter("left out");
+    // The damaged chapter is named once, as still listed (it is not left out); the first trip plays only
+    // after that.
+    const QStringList leftOut = prompter.shown.filter("could not be read");
     ASSERT_EQ(leftOut.size(), 1);
+    EXPECT_FALSE(leftOut[0].contains("left out")) << leftOut[0].toStdString();
     const QStringList lines = leftOut[0].split('\n').mid(1);
     EXPECT_EQ(lines.filter("m2024050112300002.MP4").size(), 1) << leftOut[0].toStdString();
+    EXPECT_EQ(window.panels()->moviePlayerView()->valueInfo()->chapterCount(), 3) << "kept in the trip";
 
     // It plays into the damaged chapter after 4 s: one alert, on its own, and the clock stops.
     MoviePlayerView *player = window.panels()->moviePlayerView();
@@ -110,4 +123,113 @@ TEST(DamagedChapterTest, ListedOnceAndPlayingIntoItStopsWithOneAlert)
         EXPECT_FALSE(player->clock()->isRunning());
         EXPECT_NE(player->currentStatus(), CommonConst::PlayStatus::Play);
     }
+}
+
+namespace {
+// Alerts as the user sees them: a real modal box, up for a moment. The window below gets no mouse
+// meanwhile, so a button let go while the box is up (the release of the click that raised it) is lost
+// to the window.
+struct ModalPrompter : FakePrompter
+{
+    void warn(QWidget *parent, const QString &text, const QString &cause = {}) override
+    {
+        FakePrompter::warn(parent, text, cause);
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Warning"), text, QMessageBox::Ok, parent);
+        QTimer::singleShot(300, &box, [&] {
+            if (const auto up = std::exchange(whileUp, nullptr))
+                up();
+            box.accept();
+        });
+        box.exec();
+    }
+    std::function<void()> whileUp;
+};
+
+// The clock runs, the picture moves with it and the panel beside shows the chapter's driving data.
+bool plays(MainWindow &window)
+{
+    MoviePlayerView &player = *window.panels()->moviePlayerView();
+    if (player.currentStatus() != CommonConst::PlayStatus::Play)
+        player.playMovie();
+    EventLoop::runFor(std::chrono::milliseconds(300));
+    const int64_t from = player.clock()->position();
+    const double shown = player.engine() ? player.engine()->currentTime() : -1.0;
+    EventLoop::runFor(std::chrono::milliseconds(1000));
+    DrivingInfoView *panel = window.coordinators()->drivingInfoView();
+    return player.currentStatus() == CommonConst::PlayStatus::Play &&
+           player.clock()->position() - from >= 500 && player.engine() &&
+           player.engine()->currentTime() != shown && !panel->model().chart().speedData.empty() &&
+           panel->model().currentIndex() == player.valueInfo()->currentIndex() &&
+           !panel->circleChartView()->model().isEmpty();
+}
+} // namespace
+
+// Each way into an unreadable chapter alerts once and leaves the player as it was: the next chapter,
+// another trip and another card play.
+TEST(DamagedChapterTest, AfterTheAlertEveryOtherRecordingPlays)
+{
+    TempDir dir;
+    ASSERT_TRUE(SampleCardWriter(SampleScenario::standard()).writeCard(dir.path()));
+    const QString card = SampleCardWriter::cardFolder(dir.path());
+    ASSERT_TRUE(SampleCardWriter(SampleScenario::standard()).writeCard(dir.filePath("healthy")));
+    ASSERT_TRUE(QFile::resize(card + "/MOVE001/m2024050112300002.MP4", 20000));
+
+    UserDefaultUtil settings(dir.filePath("s.conf"));
+    settings.load();
+    ModalPrompter prompter;
+    const std::unique_ptr<MainWindow> started = startedWindow(settings, prompter);
+    MainWindow &window = *started;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(openSource(window, QUrl::fromLocalFile(card + "/")));
+    MoviePlayerView *player = window.panels()->moviePlayerView();
+    const auto start = [&](int chapter) {
+        return PictureDataUtil::getPosition(player->valueInfo()->timeline(), chapter, 0);
+    };
+    const auto trackBarPoint = [&](int64_t position) {
+        CustomSliderCell *cell = player->trackCell();
+        const double x = CustomSliderCell::TRACK_INSET + cell->valueToPosition(position - cell->minValue());
+        return player->trackSlider()->mapTo(
+            &window, QPoint(qRound(x), qRound(cell->mouseTrackingArea().center().y())));
+    };
+
+    const struct
+    {
+        const char *way;
+        std::function<void()> enter;
+    } ways[] = {
+        {"playing across the border",
+         [&] {
+             player->moveToPosition(start(1) - 500, CommonConst::PlayStatus::Play);
+             EventLoop::waitUntil([&] { return !prompter.shown.isEmpty(); }, std::chrono::seconds(10));
+         }},
+        {"the next-chapter button", [&] { player->nextChapter(); }},
+        {"a click on the track bar, let go while the alert is up",
+         [&] {
+             const QPoint at = trackBarPoint(start(1) + 1000);
+             prompter.whileUp = [&, at] {
+                 QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, at);
+             };
+             QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, at);
+         }},
+    };
+    for (const auto &[way, enter] : ways) {
+        SCOPED_TRACE(way);
+        player->moveToPosition(start(0), CommonConst::PlayStatus::Pause);
+        EventLoop::runFor(std::chrono::milliseconds(300));
+        prompter.shown.clear();
+        enter();
+        EventLoop::runFor(std::chrono::milliseconds(500));
+        EXPECT_EQ(prompter.shown, QStringList{LOAD_FAILED});
+        player->nextChapter();
+        EXPECT_EQ(player->valueInfo()->currentIndex(), 2);
+        EXPECT_TRUE(plays(window)) << "the chapter after it";
+    }
+
+    ASSERT_TRUE(window.itemPlayback().playTripItem(1, 0, false, true));
+    EXPECT_TRUE(plays(window)) << "another trip";
+    ASSERT_TRUE(
+        openSource(window, QUrl::fromLocalFile(SampleCardWriter::cardFolder(dir.filePath("healthy")) + "/")));
+    EXPECT_TRUE(plays(window)) << "another card";
+    EXPECT_EQ(prompter.shown, QStringList{LOAD_FAILED});
 }

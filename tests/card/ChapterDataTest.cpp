@@ -181,6 +181,48 @@ TEST(TripDataTest, ALengthWorkedOutWhileTheMovieCouldNotBeReadIsNotKept)
     EXPECT_EQ(chapter->frameTimeSpan(), 199 * 30);
 }
 
+// The timeline a trip fixes when it starts spans its last chapter also when that chapter's driving data
+// has not come yet (its first read failed and the workers will try again): it takes the movie's own
+// length until the data's span is there.
+TEST(TripDataTest, ATripStartedBeforeItsLastChaptersDataArrivesSpansEveryChapter)
+{
+    const struct
+    {
+        const char *name;
+        bool heldBack;
+        int lastLength;
+    } cases[] = {
+        {"the data there", false, 199 * 30},
+        {"the data held back", true, 6000},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        CardFixture f;
+        std::vector<QUrl> movies;
+        for (int number = 1; number <= 3; ++number) {
+            movies.push_back(f.addMovie(kKey, number, uint32_t(number * 6000), number * 6));
+            f.write("MOVE/MOVE001/" + CardFixture::movieName(kKey, number),
+                    HostileFiles::chapter(200, 30, 6000));
+        }
+        const auto card = f.recordsOnly();
+        const auto trip = TripData::create(card.get(), {movies[0], movies[1], movies[2]}, kKey);
+        const auto last = trip->chapters()[2];
+        const QString path = movies[2].toLocalFile();
+        if (c.heldBack) {
+            // A worker's first read finds the movie away for a moment.
+            ASSERT_TRUE(QFile::rename(path, path + ".away"));
+            EXPECT_FALSE(last->retryPicture());
+            ASSERT_TRUE(QFile::rename(path + ".away", path));
+        }
+        const ChapterTimeline started(trip->sortedChapters());
+        EXPECT_EQ(started.totalLength(), 6000 + 1 + 6000 + 1 + c.lastLength);
+        EXPECT_EQ(started.length(2), c.lastLength);
+        // The data comes: later timelines take its span.
+        ASSERT_TRUE(last->retryPicture());
+        EXPECT_EQ(ChapterTimeline(trip->sortedChapters()).length(2), 199 * 30);
+    }
+}
+
 TEST(ChapterThumbnailTest, EachTrimmedClipGetsItsOwnMaskedThumbnail)
 {
     TempDir dir;
