@@ -6,6 +6,7 @@
 #include "maintenance/BackUpFolderSelectDialog.h"
 #include "maintenance/BackupFolderList.h"
 #include "maintenance/MessagePrompter.h"
+#include "maintenance/PanelWindow.h"
 #include "maintenance/TaskProgress.h"
 #include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
@@ -70,21 +71,16 @@ void VideoTypeSelectDialog::backupFolderOnClick()
         _s.prompter.warn(this, tr("There is no backup folder."));
         return;
     }
-    // The folder dialog is a plain panel: a dialog around it gives the run its end.
-    QDialog window;
-    auto *layout = new QVBoxLayout(&window);
-    layout->setContentsMargins(0, 0, 0, 0);
     _backUpFolderSelectDialog = std::make_unique<BackUpFolderSelectDialog>(
         _s.settings, static_cast<MaintenanceHost *>(this), _s.maintenancePrompter);
     _backUpFolderSelectDialog->setupDialog();
-    layout->addWidget(_backUpFolderSelectDialog.get());
-    connect(_backUpFolderSelectDialog.get(), &BackUpFolderSelectDialog::closeRequested, &window,
-            &QDialog::reject);
-    _nestedWindow = &window;
-    _s.runner.run(ModalWindow::Type::Etc, &window, tr("Selection of backup folder"), QSize(336, 188));
-    _nestedWindow = nullptr;
-    layout->removeWidget(_backUpFolderSelectDialog.get());
-    _backUpFolderSelectDialog->setParent(nullptr);
+    {
+        // The folder dialog is a plain panel: a dialog around it gives the run its end.
+        PanelWindow window(_backUpFolderSelectDialog.get());
+        _nestedWindow = &window;
+        _s.runner.run(ModalWindow::Type::Etc, &window, tr("Selection of backup folder"), QSize(336, 188));
+        _nestedWindow = nullptr;
+    }
     if (isVisible())
         activateWindow();
     _selectMovieType = MovieType::Backup;

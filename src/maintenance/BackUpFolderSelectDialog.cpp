@@ -4,11 +4,11 @@
 #include "maintenance/CleanupDialog.h"
 #include "maintenance/MaintenanceHost.h"
 #include "maintenance/MaintenancePrompter.h"
+#include "maintenance/PanelWindow.h"
 #include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
 
 #include <QComboBox>
-#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -95,14 +95,8 @@ void BackUpFolderSelectDialog::btnCancel_Click()
 
 void BackUpFolderSelectDialog::runCleanupInWindow(CleanupDialog &dialog)
 {
-    QDialog window(this);
+    PanelWindow window(&dialog, this);
     window.setWindowTitle(tr("Select delete data"));
-    auto *layout = new QVBoxLayout(&window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(&dialog);
-    connect(&dialog, &CleanupDialog::closeRequested, &window, &QDialog::reject);
     window.resize(763, 436);
     window.exec();
-    layout->removeWidget(&dialog);
-    dialog.setParent(nullptr);
 }
