@@ -1,6 +1,7 @@
 #include "player/MoviePlayerView.h"
 
 #include "player/CustomSliderCell.h"
+#include "player/FrameSteps.h"
 #include "player/MoviePlayerViewDelegate.h"
 #include "player/PlayerView.h"
 #include "player/TrackSlider.h"
@@ -406,7 +407,9 @@ void MoviePlayerView::moveAndSync(int64_t position, PlayStatus status)
 
 void MoviePlayerView::frameBack()
 {
-    const int64_t target = _valueInfo->currentValue() - frameStep();
+    const int64_t current = _valueInfo->currentValue();
+    const int64_t target =
+        FrameSteps::neighbour(_valueInfo->timeline(), current, -1).value_or(current - frameStep());
     if (target > _clock->minimum())
         moveAndSync(target, PlayStatus::Pause);
     else
@@ -415,10 +418,14 @@ void MoviePlayerView::frameBack()
 
 void MoviePlayerView::frameForward()
 {
-    if (isPlayerReady() && _currentStatus == PlayStatus::Play)
+    if (isPlayerReady() && _currentStatus == PlayStatus::Play) {
         pauseMovie();
-    else
-        moveAndSync(std::min(_clock->maximum(), _valueInfo->currentValue() + frameStep()), PlayStatus::Pause);
+        return;
+    }
+    const int64_t current = _valueInfo->currentValue();
+    const int64_t target =
+        FrameSteps::neighbour(_valueInfo->timeline(), current, 1).value_or(current + frameStep());
+    moveAndSync(std::min(_clock->maximum(), target), PlayStatus::Pause);
 }
 
 void MoviePlayerView::jumpChapter(int delta)

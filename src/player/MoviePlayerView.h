@@ -101,7 +101,8 @@ public:
         const bool isLast = _valueInfo->currentIndex() == _valueInfo->chapterCount() - 1;
         return engine() && engine()->hasItem() ? engine()->durationMs() - (isLast ? 100 : 0) : 0;
     }
-    // One frame in ms: 1000 / frame rate, or KOMA_INTERVAL when the rate is unknown.
+    // A frame step in ms where the chapter has no driving data to step by: 1000 / frame rate, or
+    // KOMA_INTERVAL when the rate is unknown.
     int64_t frameStep() const
     {
         const double rate = frameRate();

@@ -137,10 +137,11 @@ TEST_F(MoviePlayerViewTest, ClockModelAndTrackBarAgreeAfterEveryKindOfMove)
          2, PlayStatus::Pause, false},
         {"frame step over the border",
          [&] {
-             panel->moveToPosition(start(1) - 10, PlayStatus::Pause);
+             // From the first chapter's last picture to the second's first, its start: stopped there.
+             panel->moveToPosition(start(1) - 1, PlayStatus::Pause);
              panel->frameForward();
          },
-         1, PlayStatus::Pause, true},
+         1, PlayStatus::Stop, true},
         {"stop", [&] { panel->stopMovie(); }, 1, PlayStatus::Stop, false},
     };
     for (const auto &m : moves) {
@@ -188,12 +189,14 @@ TEST_F(MoviePlayerViewTest, FrameStepsUseTheFrameRateAndStayInTheRange)
     engine()->fps = 0.0;
     EXPECT_EQ(panel->frameStep(), 35);
     engine()->fps = 30.0;
+    // With driving data a step goes to the neighbouring picture's key, 28 per second here: 1000 is
+    // a picture of its own, after 964 and before 1036.
     panel->moveToPosition(1000, PlayStatus::Pause);
     panel->frameForward();
-    EXPECT_EQ(model()->currentValue(), 1033);
+    EXPECT_EQ(model()->currentValue(), 1036);
     panel->frameBack();
     panel->frameBack();
-    EXPECT_EQ(model()->currentValue(), 967);
+    EXPECT_EQ(model()->currentValue(), 964);
     // Back at the first frame: the minimum, stopped.
     panel->moveToPosition(20, PlayStatus::Pause);
     panel->frameBack();

@@ -20,12 +20,14 @@ class TripFixture
 {
 public:
     // One chapter per length (ms), numbered from 1, laid end to end. A key frame every
-    // keyFrameInterval frames when given (as the camera writes), else x264's default.
+    // keyFrameInterval frames when given (as the camera writes), else x264's default. With frameStamp
+    // (and no key frame interval) each picture carries its frame number (SampleMovieArgs).
     explicit TripFixture(const std::vector<int> &lengthsMs, int width = 64, int height = 48,
-                         double fps = 28.0, int keyFrameInterval = 0)
+                         double fps = 28.0, int keyFrameInterval = 0, bool frameStamp = false)
     {
         SampleScenario scenario;
         scenario.fps = fps;
+        scenario.frameStamp = frameStamp;
         scenario.videoWidth = width;
         scenario.videoHeight = height;
         SampleTrip trip;
