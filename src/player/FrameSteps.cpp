@@ -5,11 +5,12 @@
 #include "recording/VideoInfo.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
 
-// Camera 1's table: the frames a seek goes to (PlayMovieValueInfo::movieTimeOfCurrentFrame).
+// Camera 1's table: the records a seek goes by (PlayMovieValueInfo::movieTimeOfCurrentFrame).
 constexpr int SEEK_CAMERA = 1;
 
 std::optional<FrameTable> framesOf(const ChapterTimeline &timeline, int64_t index)
@@ -17,7 +18,10 @@ std::optional<FrameTable> framesOf(const ChapterTimeline &timeline, int64_t inde
     const auto picture = timeline.chapters()[static_cast<size_t>(index)]->getPicture(true);
     if (!picture || !picture->video)
         return std::nullopt;
-    return picture->video->getCameraFrames(SEEK_CAMERA);
+    const FrameTable frames = picture->video->getCameraFrames(SEEK_CAMERA);
+    if (frames.empty())
+        return std::nullopt;
+    return frames;
 }
 
 // The table's entry a lookup at offset finds (VideoInfo::findFrame): the last key not above it.
@@ -30,41 +34,57 @@ size_t entryAt(const FrameTable &frames, int64_t offset)
 
 } // namespace
 
-std::optional<int64_t> FrameSteps::neighbour(const ChapterTimeline &timeline, int64_t position, int direction)
+int64_t FrameSteps::movieTimeAt(const FrameTable &frames, int64_t offset)
 {
-    if (timeline.empty())
+    const size_t at = entryAt(frames, offset);
+    const int64_t movie = frames.frame(at)._movieTimeStamp;
+    const int64_t since = std::max<int64_t>(offset - frames.key(at), 0);
+    if (at + 1 >= frames.size())
+        return movie + since;
+    const int64_t next = frames.frame(at + 1)._movieTimeStamp;
+    return next > movie ? std::min(movie + since, next - 1) : movie;
+}
+
+int64_t FrameSteps::pictureAt(int64_t movieTimeMs, double fps)
+{
+    return static_cast<int64_t>(std::floor((double(movieTimeMs) + 0.5) * fps / 1000.0));
+}
+
+std::optional<int64_t> FrameSteps::neighbour(const ChapterTimeline &timeline, int64_t position, int direction,
+                                             double fps)
+{
+    if (timeline.empty() || !(fps > 0.0))
         return std::nullopt;
-    const auto narrowed = static_cast<int32_t>(std::clamp<int64_t>(
-        position, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
     int64_t index = 0;
     int32_t offset = 0;
-    timeline.chapterPosition(narrowed, index, offset);
+    timeline.chapterPosition(
+        static_cast<int32_t>(std::clamp<int64_t>(position, std::numeric_limits<int32_t>::min(),
+                                                 std::numeric_limits<int32_t>::max())),
+        index, offset);
     const auto frames = framesOf(timeline, index);
-    if (!frames || frames->empty())
+    if (!frames)
         return std::nullopt;
     const int32_t length = timeline.length(static_cast<size_t>(index));
-    const size_t at = entryAt(*frames, offset);
-    // Keys that share a movie time show one picture (a table's key 0 stands for its first frame too).
-    const uint32_t shown = frames->frame(at)._movieTimeStamp;
-    if (direction > 0) {
-        for (size_t i = at + 1; i < frames->size() && frames->key(i) <= length; ++i) {
-            if (frames->frame(i)._movieTimeStamp != shown)
-                return timeline.position(index, frames->key(i));
-        }
-        if (index + 1 < static_cast<int64_t>(timeline.size()))
-            return timeline.position(index + 1, 0);
-        return position;
+    const int64_t wanted = pictureAt(movieTimeAt(*frames, offset), fps) + (direction > 0 ? 1 : -1);
+    if (wanted < 0)
+        return index == 0 ? timeline.position(0, 0)
+                          : timeline.position(index - 1, timeline.length(index - 1));
+    // The first offset whose movie time shows the wanted picture (its start in whole ms); movie time
+    // grows with the offset.
+    const auto start = static_cast<int64_t>(std::ceil(double(wanted) * 1000.0 / fps - 0.5));
+    if (movieTimeAt(*frames, length) < start) {
+        if (direction < 0)
+            return position;
+        const bool isLast = index + 1 >= static_cast<int64_t>(timeline.size());
+        return isLast ? timeline.position(index, length) : timeline.position(index + 1, 0);
     }
-    for (size_t i = at; i-- > 0;) {
-        if (frames->key(i) >= 0 && frames->key(i) <= length && frames->frame(i)._movieTimeStamp != shown)
-            return timeline.position(index, frames->key(i));
+    int32_t low = 0, high = length;
+    while (low < high) {
+        const int32_t middle = low + (high - low) / 2;
+        if (movieTimeAt(*frames, middle) >= start)
+            high = middle;
+        else
+            low = middle + 1;
     }
-    if (index == 0)
-        return timeline.position(0, 0);
-    const int32_t previousLength = timeline.length(static_cast<size_t>(index - 1));
-    const auto previous = framesOf(timeline, index - 1);
-    if (!previous || previous->empty())
-        return timeline.position(index - 1, previousLength);
-    const auto last = previous->key(entryAt(*previous, previousLength));
-    return timeline.position(index - 1, std::clamp(last, 0, previousLength));
+    return timeline.position(index, low);
 }

@@ -408,8 +408,8 @@ void MoviePlayerView::moveAndSync(int64_t position, PlayStatus status)
 void MoviePlayerView::frameBack()
 {
     const int64_t current = _valueInfo->currentValue();
-    const int64_t target =
-        FrameSteps::neighbour(_valueInfo->timeline(), current, -1).value_or(current - frameStep());
+    const int64_t target = FrameSteps::neighbour(_valueInfo->timeline(), current, -1, frameRate())
+                               .value_or(current - frameStep());
     if (target > _clock->minimum())
         moveAndSync(target, PlayStatus::Pause);
     else
@@ -423,8 +423,8 @@ void MoviePlayerView::frameForward()
         return;
     }
     const int64_t current = _valueInfo->currentValue();
-    const int64_t target =
-        FrameSteps::neighbour(_valueInfo->timeline(), current, 1).value_or(current + frameStep());
+    const int64_t target = FrameSteps::neighbour(_valueInfo->timeline(), current, 1, frameRate())
+                               .value_or(current + frameStep());
     moveAndSync(std::min(_clock->maximum(), target), PlayStatus::Pause);
 }
 

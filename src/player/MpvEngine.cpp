@@ -1,5 +1,6 @@
 #include "player/MpvEngine.h"
 
+#include "player/FrameSteps.h"
 #include "player/MpvGLWidget.h"
 #include "player/MpvImageWidget.h"
 #include "player/RenderPathChoice.h"
@@ -268,7 +269,12 @@ void MpvEngine::flushSeek()
     const auto target = _seeks.take();
     if (!target)
         return;
-    const QByteArray seconds = QByteArray::number(*target / 1000.0, 'f', 3);
+    // mpv's exact seek shows the first picture from a few ms before the target on, which is the next
+    // picture for a target inside one: go to the start of the picture at or before the target.
+    double time = *target / 1000.0;
+    if (_frameRate > 0.0)
+        time = double(FrameSteps::pictureAt(*target, _frameRate)) / _frameRate;
+    const QByteArray seconds = QByteArray::number(time, 'f', 6);
     const char *args[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
     mpv_command_async(_mpv, SEEK_REPLY, args);
 }

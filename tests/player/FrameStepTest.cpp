@@ -20,6 +20,7 @@ namespace {
 
 constexpr int WIDTH = 320;
 constexpr double FPS = 30.0;
+constexpr int PICTURES = 31; // in each chapter of the first test
 
 // Chapter index and frame number of the picture on screen, and the frame the engine's time gives.
 struct Shown
@@ -47,8 +48,9 @@ Shown shownBy(MoviePlayerView &panel, const ChapterList &chapters)
 
 TEST(FrameStepTest, EachPressShowsTheNeighbouringPictureOnBothSidesOfAChapterBorder)
 {
-    // Two 1 s chapters of 30 pictures at the camera's 30 per second, as samplecard writes them.
-    const TripFixture trip({1000, 1000}, WIDTH, 180, FPS, 0, true);
+    // Two chapters of 31 pictures (0 to 1000 ms) with 28 records of driving data a second, as the
+    // camera and samplecard write them: steps by the records alone would skip two pictures a second.
+    const TripFixture trip({1030, 1030}, WIDTH, 180, 28.0, 0, true, FPS);
     ASSERT_TRUE(trip.ok()) << qPrintable(trip.error);
     MoviePlayerView panel([] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Software); });
     panel.resize(480, 320);
@@ -69,7 +71,7 @@ TEST(FrameStepTest, EachPressShowsTheNeighbouringPictureOnBothSidesOfAChapterBor
     for (const auto &way : ways) {
         for (int press = 0; press < 44; ++press) {
             frame += way.direction;
-            const Shown expected{frame / 30, frame % 30, frame % 30};
+            const Shown expected{frame / PICTURES, frame % PICTURES, frame % PICTURES};
             (panel.*way.press)();
             EventLoop::waitUntil([&] { return shownBy(panel, trip.chapters) == expected; },
                                  std::chrono::seconds(3));
@@ -83,10 +85,10 @@ TEST(FrameStepTest, EachPressShowsTheNeighbouringPictureOnBothSidesOfAChapterBor
     EXPECT_EQ(panel.currentStatus(), PlayStatus::Stop) << "back at the first picture stops at the start";
 }
 
-TEST(FrameStepTest, StepsEndAtTheItemsFirstAndLastPictures)
+TEST(FrameStepTest, StepsGoToThePicturesStartAndEndAtTheItemsFirstAndLastPictures)
 {
-    // Frame keys 0, 33, 67 ... 967 in each chapter (30 per second).
-    const TripFixture trip({1000, 1000}, 64, 48, FPS);
+    // 28 records a second to 30 pictures; picture n starts at n x 33.3 ms.
+    const TripFixture trip({1000, 1000}, 64, 48, 28.0, 0, false, FPS);
     ASSERT_TRUE(trip.ok()) << qPrintable(trip.error);
     const ChapterTimeline timeline(trip.chapters);
     const int64_t second = timeline.start(1), end = timeline.totalLength();
@@ -96,15 +98,19 @@ TEST(FrameStepTest, StepsEndAtTheItemsFirstAndLastPictures)
         int direction;
         int64_t expected;
     } rows[] = {
-        {0, 1, 33},        {40, 1, 67},
-        {40, -1, 0},       {0, -1, 0},
-        {967, 1, second},  {second - 1, 1, second},
-        {second, -1, 967}, {second + 33, -1, second},
-        {end, 1, end},     {second + 950, 1, end},
+        {0, 1, 33},
+        {40, 1, 67},
+        {40, -1, 0},
+        {0, -1, 0},
+        {second - 1, 1, second},
+        {second, -1, second - 1},
+        {second + 33, -1, second},
+        {end, 1, end},
     };
     for (const auto &row : rows) {
-        EXPECT_EQ(FrameSteps::neighbour(timeline, row.position, row.direction), row.expected)
+        EXPECT_EQ(FrameSteps::neighbour(timeline, row.position, row.direction, FPS), row.expected)
             << row.position << " " << row.direction;
     }
-    EXPECT_EQ(FrameSteps::neighbour(ChapterTimeline(), 0, 1), std::nullopt);
+    EXPECT_EQ(FrameSteps::neighbour(timeline, 40, 1, 0.0), std::nullopt) << "no frame rate";
+    EXPECT_EQ(FrameSteps::neighbour(ChapterTimeline(), 0, 1, FPS), std::nullopt);
 }
