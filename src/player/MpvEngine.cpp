@@ -340,12 +340,20 @@ void MpvEngine::renderContextFreed()
     _renderContexts = std::max(0, _renderContexts - 1);
 }
 
+void MpvEngine::noteFrameHandedOver()
+{
+    // The core reports a frame's time as it hands the frame over; by the frame's display time it may
+    // have queued the next one and reported that time too.
+    drainEvents();
+    _handedTime = _timePos;
+}
+
 void MpvEngine::noteFrameRendered()
 {
     // Reading a property waits for mpv's core, which while playing sleeps until its next frame is
-    // due: the main thread would stall for most of every frame. Playing, the observed time-pos has
-    // come with the frame; paused (after a seek) the core answers at once.
-    const double time = _rate > 0.0 ? _timePos : getDouble(_mpv, "time-pos", _timePos);
+    // due: the main thread would stall for most of every frame. Playing, the time reported with the
+    // frame's hand-over is the one; paused (after a seek) the core answers at once.
+    const double time = _rate > 0.0 ? _handedTime : getDouble(_mpv, "time-pos", _timePos);
     _shownTime = time;
     emit frameShown(time);
 }
@@ -444,6 +452,7 @@ void MpvEngine::renderSoftwareFrame()
         return;
     if (!(mpv_render_context_update(_swContext) & MPV_RENDER_UPDATE_FRAME))
         return;
+    noteFrameHandedOver();
     // mpv hands a playing frame over before its display time: drawing it at once would show it
     // up to a frame early, waiting inside the render would put the main thread to sleep.
     mpv_render_frame_info info{};

@@ -62,7 +62,8 @@ public:
     mpv_handle *handle() const { return _mpv; }
     void renderContextCreated();
     void renderContextFreed();
-    // Called after the OpenGL widget drew a new frame.
+    // Called when a render context has a new frame to draw, and after it drew it.
+    void noteFrameHandedOver();
     void noteFrameRendered();
 
 signals:
@@ -111,6 +112,8 @@ private:
     double _timePos = 0.0;
     // Time of the frame last rendered: the one on screen.
     double _shownTime = 0.0;
+    // Time of the frame last handed over for drawing, while playing.
+    double _handedTime = 0.0;
     double _frameRate = 0.0;
     qint64 _durationMs = 0;
     double _volume = 1.0;

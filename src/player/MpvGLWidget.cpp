@@ -83,6 +83,8 @@ void MpvGLWidget::onUpdate()
 {
     if (!_context || !(mpv_render_context_update(_context) & MPV_RENDER_UPDATE_FRAME))
         return;
+    if (_engine)
+        _engine->noteFrameHandedOver();
     // mpv hands a playing frame over before its display time: draw it when it is due.
     mpv_render_frame_info info{};
     mpv_render_param next{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
