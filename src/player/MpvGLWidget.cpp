@@ -83,14 +83,14 @@ void MpvGLWidget::onUpdate()
 {
     if (!_context || !(mpv_render_context_update(_context) & MPV_RENDER_UPDATE_FRAME))
         return;
-    if (_engine)
-        _engine->noteFrameHandedOver();
     // mpv hands a playing frame over before its display time: draw it when it is due.
     mpv_render_frame_info info{};
     mpv_render_param next{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
     int64_t waitUs = 0;
     if (_engine && mpv_render_context_get_info(_context, next) >= 0 && info.target_time > 0)
         waitUs = info.target_time - mpv_get_time_us(_engine->handle());
+    if (_engine)
+        _engine->noteFrameHandedOver(info.target_time);
     if (waitUs > 1000) {
         _drawTimer.start(static_cast<int>(waitUs / 1000));
         return;
