@@ -50,8 +50,53 @@ int64_t FrameSteps::pictureAt(int64_t movieTimeMs, double fps)
     return static_cast<int64_t>(std::floor((double(movieTimeMs) + 0.5) * fps / 1000.0));
 }
 
+namespace {
+
+// What a step needs of one chapter: its records, its length on the timeline and its last picture.
+struct ChapterFrames
+{
+    FrameTable frames;
+    int32_t length = 0;
+    int64_t lastPicture = 0;
+};
+
+std::optional<ChapterFrames> chapterFrames(const ChapterTimeline &timeline, int64_t index, double fps,
+                                           const FrameSteps::PictureCount &pictureCount)
+{
+    auto frames = framesOf(timeline, index);
+    if (!frames)
+        return std::nullopt;
+    const int32_t length = timeline.length(static_cast<size_t>(index));
+    // A chapter's length may run to the next chapter's start, which is the end of its movie, not a
+    // picture: the movie's own count bounds it.
+    int64_t last = FrameSteps::pictureAt(FrameSteps::movieTimeAt(*frames, length), fps);
+    if (const int64_t count = pictureCount ? pictureCount(index) : 0; count > 0)
+        last = std::min(last, count - 1);
+    return ChapterFrames{std::move(*frames), length, last};
+}
+
+// The first offset whose movie time shows the picture (from its start in whole ms; movie time grows
+// with the offset); none when the chapter's records end before it.
+std::optional<int32_t> offsetOf(const ChapterFrames &chapter, int64_t picture, double fps)
+{
+    const auto start = static_cast<int64_t>(std::ceil(double(picture) * 1000.0 / fps - 0.5));
+    if (FrameSteps::movieTimeAt(chapter.frames, chapter.length) < start)
+        return std::nullopt;
+    int32_t low = 0, high = chapter.length;
+    while (low < high) {
+        const int32_t middle = low + (high - low) / 2;
+        if (FrameSteps::movieTimeAt(chapter.frames, middle) >= start)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+} // namespace
+
 std::optional<int64_t> FrameSteps::neighbour(const ChapterTimeline &timeline, int64_t position, int direction,
-                                             double fps)
+                                             double fps, const PictureCount &pictureCount)
 {
     if (timeline.empty() || !(fps > 0.0))
         return std::nullopt;
@@ -61,30 +106,27 @@ std::optional<int64_t> FrameSteps::neighbour(const ChapterTimeline &timeline, in
         static_cast<int32_t>(std::clamp<int64_t>(position, std::numeric_limits<int32_t>::min(),
                                                  std::numeric_limits<int32_t>::max())),
         index, offset);
-    const auto frames = framesOf(timeline, index);
-    if (!frames)
+    const auto chapter = chapterFrames(timeline, index, fps, pictureCount);
+    if (!chapter)
         return std::nullopt;
-    const int32_t length = timeline.length(static_cast<size_t>(index));
-    const int64_t wanted = pictureAt(movieTimeAt(*frames, offset), fps) + (direction > 0 ? 1 : -1);
-    if (wanted < 0)
-        return index == 0 ? timeline.position(0, 0)
-                          : timeline.position(index - 1, timeline.length(index - 1));
-    // The first offset whose movie time shows the wanted picture (its start in whole ms); movie time
-    // grows with the offset.
-    const auto start = static_cast<int64_t>(std::ceil(double(wanted) * 1000.0 / fps - 0.5));
-    if (movieTimeAt(*frames, length) < start) {
-        if (direction < 0)
-            return position;
+    const int64_t shown =
+        std::min(pictureAt(movieTimeAt(chapter->frames, offset), fps), chapter->lastPicture);
+    if (direction > 0) {
+        if (shown + 1 <= chapter->lastPicture) {
+            if (const auto found = offsetOf(*chapter, shown + 1, fps))
+                return timeline.position(index, *found);
+        }
         const bool isLast = index + 1 >= static_cast<int64_t>(timeline.size());
-        return isLast ? timeline.position(index, length) : timeline.position(index + 1, 0);
+        return isLast ? timeline.position(index, chapter->length) : timeline.position(index + 1, 0);
     }
-    int32_t low = 0, high = length;
-    while (low < high) {
-        const int32_t middle = low + (high - low) / 2;
-        if (movieTimeAt(*frames, middle) >= start)
-            high = middle;
-        else
-            low = middle + 1;
+    if (shown > 0) {
+        if (const auto found = offsetOf(*chapter, shown - 1, fps))
+            return timeline.position(index, *found);
     }
-    return timeline.position(index, low);
+    if (index == 0)
+        return timeline.position(0, 0);
+    const auto previous = chapterFrames(timeline, index - 1, fps, pictureCount);
+    const int32_t previousLength = timeline.length(static_cast<size_t>(index - 1));
+    const auto found = previous ? offsetOf(*previous, previous->lastPicture, fps) : std::nullopt;
+    return timeline.position(index - 1, found.value_or(previousLength));
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class ChapterTimeline;
@@ -23,10 +24,13 @@ public:
     // picture's start written in whole ms may lie half a millisecond after its true time.
     static int64_t pictureAt(int64_t movieTimeMs, double fps);
 
+    // The number of pictures in the movie of the chapter at an index of the timeline; 0 when unknown.
+    using PictureCount = std::function<int64_t(int64_t chapterIndex)>;
+
     // The position of the picture after (direction > 0) or before (direction < 0) the one at position,
     // on into the neighbouring chapter at a border: the next chapter's start, the previous chapter's
-    // end. Past the first picture it is the item's start, past the last picture the item's end.
-    // None without a frame rate or when the chapter at position has no driving data.
+    // last picture. Past the first picture it is the item's start, past the last picture the item's
+    // end. None without a frame rate or when the chapter at position has no driving data.
     static std::optional<int64_t> neighbour(const ChapterTimeline &timeline, int64_t position, int direction,
-                                            double fps);
+                                            double fps, const PictureCount &pictureCount = {});
 };

@@ -6,6 +6,7 @@
 #include "card/ChapterData.h"
 #include "card/PictureDataUtil.h"
 #include "player/CustomSliderCellDelegate.h"
+#include "player/FrameSteps.h"
 #include "player/MediaEngine.h"
 #include "player/PlayMovieValueInfo.h"
 #include "player/PlaybackClock.h"
@@ -22,6 +23,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -195,6 +197,8 @@ private:
     // A move that tells the main window when it changed the chapter.
     void moveAndSync(int64_t position, CommonConst::PlayStatus status);
     void jumpChapter(int delta);
+    // The pictures of each chapter's movie for the frame steps, read once per file.
+    FrameSteps::PictureCount pictureCounts();
     void applyEngineStep(const PlaybackSync::Action &action);
     void swapToPrepared();
 
@@ -224,4 +228,5 @@ private:
     int64_t _eventFrame = -1;
     bool _isPlayerSeek = false;
     QTimer _borderTimer;
+    std::map<QString, int64_t> _pictureCounts;
 };
