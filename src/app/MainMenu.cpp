@@ -6,7 +6,8 @@
 #include <QMenuBar>
 
 MainMenu::MainMenu(QMenuBar *menuBar, std::function<MenuValidation::State()> state, QObject *parent)
-    : QObject(parent), _state(std::move(state))
+    : QObject(parent), _state(std::move(state)),
+      _window(menuBar->window() != menuBar ? menuBar->window() : nullptr)
 {
     // Linux has no application menu: "About" goes to Help and "Quit" to File, as desktops expect.
     QMenu *file = menuBar->addMenu(tr("&File"));
@@ -45,8 +46,13 @@ QAction *MainMenu::addAction(QMenu *menu, MenuCommand command, const QString &te
                              const QKeySequence &shortcut)
 {
     QAction *action = menu->addAction(text);
-    if (!shortcut.isEmpty())
+    if (!shortcut.isEmpty()) {
         action->setShortcut(shortcut);
+        // A shortcut works only while a widget it belongs to is shown: the window keeps it when full
+        // screen hides the menu bar.
+        if (_window)
+            _window->addAction(action);
+    }
     connect(action, &QAction::triggered, this, [this, command] { trigger(command); });
     _actions[command] = action;
     return action;

@@ -11,6 +11,7 @@
 
 class QAction;
 class QMenuBar;
+class QWidget;
 
 class MainMenu : public QObject
 {
@@ -32,6 +33,8 @@ private:
                        const QKeySequence &shortcut);
 
     std::function<MenuValidation::State()> _state;
+    // The window that holds the menu bar, which keeps the shortcuts while the bar is hidden.
+    QWidget *_window = nullptr;
     std::map<MenuCommand, QAction *> _actions;
     std::map<MenuCommand, std::function<void()>> _handlers;
 };

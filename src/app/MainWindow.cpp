@@ -46,6 +46,7 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QMenuBar>
 #include <QPointer>
 #include <QWindowStateChangeEvent>
 
@@ -468,6 +469,8 @@ void MainWindow::updatePanelLayout(bool fullScreen)
     _panels->apply(PanelLayout::sizesFor(fullScreen));
     _childWindows.setFullScreen(fullScreen);
     _panels->moviePlayerView()->controls()->toolsView()->setHidden(fullScreen);
+    // The picture takes the whole screen; the menu's shortcuts stay with the window.
+    menuBar()->setHidden(fullScreen);
     _isFullscreen = fullScreen;
     if (_menu) {
         if (QAction *action = _menu->action(MenuCommand::FullScreen))

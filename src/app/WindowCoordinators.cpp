@@ -71,7 +71,8 @@ ToolWindows::PlayerState playerStateOf(MoviePlayerView &player)
     state.info.brightBarVal = player.gamma();
     if (const MediaEngine *engine = player.engine()) {
         const double seconds = engine->currentTime();
-        state.info.currentCMtimeMs = std::isfinite(seconds) ? static_cast<int64_t>(seconds * 1000.0) : 0;
+        // Rounded: the picture at 15.9667 s is the one on screen, truncated to 15966 ms the one before.
+        state.info.currentCMtimeMs = std::isfinite(seconds) ? std::llround(seconds * 1000.0) : 0;
     }
     return state;
 }

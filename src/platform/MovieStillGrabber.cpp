@@ -188,7 +188,10 @@ std::optional<QImage> MovieStillGrabber::grabFrom(const MovieInput &input, qint6
         return std::nullopt;
 
     const int64_t startTs = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
-    const int64_t targetTs = startTs + av_rescale_q(positionMs, AVRational{1, 1000}, stream->time_base);
+    // Half a millisecond on: a picture's start written in whole ms may lie that far before its true
+    // time, and it is that picture the position stands for, not the one before.
+    const int64_t targetTs =
+        startTs + av_rescale_q(2 * positionMs + 1, AVRational{1, 2000}, stream->time_base);
     if (stream->duration > 0 && targetTs >= startTs + stream->duration)
         return std::nullopt;
     // Backward: land on the key frame at or before the target, then decode forward.

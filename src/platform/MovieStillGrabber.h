@@ -17,7 +17,8 @@ public:
     // No scaling: the movie's own picture size.
     static constexpr QSize NATURAL_SIZE{1 << 16, 1 << 16};
 
-    // The frame on screen at positionMs (milliseconds from the start of the movie's timeline),
+    // The frame on screen at positionMs (milliseconds from the start of the movie's timeline; a frame
+    // that starts less than half a millisecond after it counts, as its start rounded to whole ms),
     // scaled down to fit maxSize. None when the movie cannot be opened or decoded, or when the
     // position lies before the start or after the end of the video. Only regular files are read;
     // cancel (may be null) or the input's time limit stops the work. problem (may be null) gets the

@@ -1,11 +1,13 @@
 #include "player/MoviePlayerView.h"
 
 #include "player/CustomSliderCell.h"
+#include "player/FrameSteps.h"
 #include "player/MoviePlayerViewDelegate.h"
 #include "player/PlayerView.h"
 #include "player/TrackSlider.h"
 
 #include "card/MoveProtectInfo.h"
+#include "platform/MovieProbe.h"
 
 #include <algorithm>
 #include <cmath>
@@ -406,7 +408,10 @@ void MoviePlayerView::moveAndSync(int64_t position, PlayStatus status)
 
 void MoviePlayerView::frameBack()
 {
-    const int64_t target = _valueInfo->currentValue() - frameStep();
+    const int64_t current = _valueInfo->currentValue();
+    const int64_t target =
+        FrameSteps::neighbour(_valueInfo->timeline(), current, -1, frameRate(), pictureCounts())
+            .value_or(current - frameStep());
     if (target > _clock->minimum())
         moveAndSync(target, PlayStatus::Pause);
     else
@@ -415,10 +420,29 @@ void MoviePlayerView::frameBack()
 
 void MoviePlayerView::frameForward()
 {
-    if (isPlayerReady() && _currentStatus == PlayStatus::Play)
+    if (isPlayerReady() && _currentStatus == PlayStatus::Play) {
         pauseMovie();
-    else
-        moveAndSync(std::min(_clock->maximum(), _valueInfo->currentValue() + frameStep()), PlayStatus::Pause);
+        return;
+    }
+    const int64_t current = _valueInfo->currentValue();
+    const int64_t target =
+        FrameSteps::neighbour(_valueInfo->timeline(), current, 1, frameRate(), pictureCounts())
+            .value_or(current + frameStep());
+    moveAndSync(std::min(_clock->maximum(), target), PlayStatus::Pause);
+}
+
+FrameSteps::PictureCount MoviePlayerView::pictureCounts()
+{
+    return [this](int64_t index) -> int64_t {
+        const ChapterList &chapters = _valueInfo->chapterDataList();
+        if (index < 0 || index >= _valueInfo->chapterCount())
+            return 0;
+        const QString path = chapters[static_cast<size_t>(index)]->_pathMp4.toLocalFile();
+        if (const auto known = _pictureCounts.find(path); known != _pictureCounts.end())
+            return known->second;
+        const auto probed = MovieProbe::probe(path);
+        return _pictureCounts[path] = probed ? probed->videoFrames : 0;
+    };
 }
 
 void MoviePlayerView::jumpChapter(int delta)

@@ -6,6 +6,7 @@
 #include "card/ChapterData.h"
 #include "card/PictureDataUtil.h"
 #include "player/CustomSliderCellDelegate.h"
+#include "player/FrameSteps.h"
 #include "player/MediaEngine.h"
 #include "player/PlayMovieValueInfo.h"
 #include "player/PlaybackClock.h"
@@ -22,6 +23,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -101,7 +103,8 @@ public:
         const bool isLast = _valueInfo->currentIndex() == _valueInfo->chapterCount() - 1;
         return engine() && engine()->hasItem() ? engine()->durationMs() - (isLast ? 100 : 0) : 0;
     }
-    // One frame in ms: 1000 / frame rate, or KOMA_INTERVAL when the rate is unknown.
+    // A frame step in ms where the chapter has no driving data to step by: 1000 / frame rate, or
+    // KOMA_INTERVAL when the rate is unknown.
     int64_t frameStep() const
     {
         const double rate = frameRate();
@@ -194,6 +197,8 @@ private:
     // A move that tells the main window when it changed the chapter.
     void moveAndSync(int64_t position, CommonConst::PlayStatus status);
     void jumpChapter(int delta);
+    // The pictures of each chapter's movie for the frame steps, read once per file.
+    FrameSteps::PictureCount pictureCounts();
     void applyEngineStep(const PlaybackSync::Action &action);
     void swapToPrepared();
 
@@ -223,4 +228,5 @@ private:
     int64_t _eventFrame = -1;
     bool _isPlayerSeek = false;
     QTimer _borderTimer;
+    std::map<QString, int64_t> _pictureCounts;
 };

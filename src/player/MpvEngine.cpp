@@ -1,5 +1,6 @@
 #include "player/MpvEngine.h"
 
+#include "player/FrameSteps.h"
 #include "player/MpvGLWidget.h"
 #include "player/MpvImageWidget.h"
 #include "player/RenderPathChoice.h"
@@ -244,6 +245,7 @@ void MpvEngine::removeItem()
 void MpvEngine::setRate(double rate)
 {
     _rate = rate > 0.0 ? rate : 0.0;
+    _lastHanded.reset();
     if (_rate > 0.0) {
         double speed = _rate;
         mpv_set_property_async(_mpv, 0, "speed", MPV_FORMAT_DOUBLE, &speed);
@@ -270,7 +272,13 @@ void MpvEngine::flushSeek()
     const auto target = _seeks.take();
     if (!target)
         return;
-    const QByteArray seconds = QByteArray::number(*target / 1000.0, 'f', 3);
+    // mpv's exact seek shows the first picture from a few ms before the target on, which is the next
+    // picture for a target inside one: go to the start of the picture at or before the target.
+    double time = *target / 1000.0;
+    if (_frameRate > 0.0)
+        time = double(FrameSteps::pictureAt(*target, _frameRate)) / _frameRate;
+    const QByteArray seconds = QByteArray::number(time, 'f', 6);
+    _lastHanded.reset();
     const char *args[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
     mpv_command_async(_mpv, SEEK_REPLY, args);
 }
@@ -336,12 +344,31 @@ void MpvEngine::renderContextFreed()
     _renderContexts = std::max(0, _renderContexts - 1);
 }
 
+void MpvEngine::noteFrameHandedOver(int64_t targetUs)
+{
+    // The core reports a frame's time as it queues the frame, and may have queued the next one (and
+    // reported its time) by the time this one is handed over: of the last two times reported, take
+    // the one the previous frame's time and the distance between their display times point to.
+    drainEvents();
+    double time = _timePos;
+    if (_lastHanded && targetUs > 0 && _rate > 0.0) {
+        const double expected = _lastHanded->first + double(targetUs - _lastHanded->second) / 1e6 * _rate;
+        if (std::abs(_previousTimePos - expected) < std::abs(time - expected))
+            time = _previousTimePos;
+    }
+    _handedTime = time;
+    if (targetUs > 0 && _rate > 0.0)
+        _lastHanded = std::pair{time, targetUs};
+    else
+        _lastHanded.reset();
+}
+
 void MpvEngine::noteFrameRendered()
 {
     // Reading a property waits for mpv's core, which while playing sleeps until its next frame is
-    // due: the main thread would stall for most of every frame. Playing, the observed time-pos has
-    // come with the frame; paused (after a seek) the core answers at once.
-    const double time = _rate > 0.0 ? _timePos : getDouble(_mpv, "time-pos", _timePos);
+    // due: the main thread would stall for most of every frame. Playing, the time reported with the
+    // frame's hand-over is the one; paused (after a seek) the core answers at once.
+    const double time = _rate > 0.0 ? _handedTime : getDouble(_mpv, "time-pos", _timePos);
     _shownTime = time;
     emit frameShown(time);
 }
@@ -401,7 +428,9 @@ void MpvEngine::handleEvent(const mpv_event &event)
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto *property = static_cast<mpv_event_property *>(event.data);
         if (event.reply_userdata == TimePos && property->format == MPV_FORMAT_DOUBLE) {
-            _timePos = *static_cast<double *>(property->data);
+            const double time = *static_cast<double *>(property->data);
+            if (time != _timePos)
+                _previousTimePos = std::exchange(_timePos, time);
         } else if (event.reply_userdata == EofReached && property->format == MPV_FORMAT_FLAG) {
             const bool eof = *static_cast<int *>(property->data) != 0;
             if (eof && !_eofReached && _status == Status::ReadyToPlay) {
@@ -447,6 +476,7 @@ void MpvEngine::renderSoftwareFrame()
     int64_t waitUs = 0;
     if (mpv_render_context_get_info(_swContext, next) >= 0 && info.target_time > 0)
         waitUs = info.target_time - mpv_get_time_us(_mpv);
+    noteFrameHandedOver(info.target_time);
     if (waitUs > 1000) {
         _renderTimer.start(static_cast<int>(waitUs / 1000));
         return;

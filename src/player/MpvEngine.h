@@ -8,6 +8,9 @@
 #include <QString>
 #include <QTimer>
 
+#include <optional>
+#include <utility>
+
 struct mpv_handle;
 struct mpv_render_context;
 struct mpv_event;
@@ -62,7 +65,9 @@ public:
     mpv_handle *handle() const { return _mpv; }
     void renderContextCreated();
     void renderContextFreed();
-    // Called after the OpenGL widget drew a new frame.
+    // Called when a render context has a new frame to draw (its display time on mpv's clock, 0 when
+    // unknown), and after it drew it.
+    void noteFrameHandedOver(int64_t targetUs);
     void noteFrameRendered();
 
 signals:
@@ -111,6 +116,11 @@ private:
     double _timePos = 0.0;
     // Time of the frame last rendered: the one on screen.
     double _shownTime = 0.0;
+    // Time of the frame last handed over for drawing, while playing; the time reported before the
+    // latest one; the last frame handed over while playing, with its display time (us).
+    double _handedTime = 0.0;
+    double _previousTimePos = 0.0;
+    std::optional<std::pair<double, int64_t>> _lastHanded;
     double _frameRate = 0.0;
     qint64 _durationMs = 0;
     double _volume = 1.0;

@@ -89,6 +89,8 @@ void MpvGLWidget::onUpdate()
     int64_t waitUs = 0;
     if (_engine && mpv_render_context_get_info(_context, next) >= 0 && info.target_time > 0)
         waitUs = info.target_time - mpv_get_time_us(_engine->handle());
+    if (_engine)
+        _engine->noteFrameHandedOver(info.target_time);
     if (waitUs > 1000) {
         _drawTimer.start(static_cast<int>(waitUs / 1000));
         return;

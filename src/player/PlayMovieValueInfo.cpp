@@ -4,6 +4,7 @@
 #include "card/EventClip.h"
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
+#include "player/FrameSteps.h"
 #include "player/PlaybackClock.h"
 #include "recording/PictureData.h"
 #include "recording/VideoFrame.h"
@@ -205,7 +206,11 @@ std::optional<int64_t> PlayMovieValueInfo::movieTimeOfCurrentFrame()
     const auto picture = chapter ? chapter->getPicture(true) : nullptr;
     if (!picture || !picture->video)
         return std::nullopt;
-    return int64_t(picture->video->findFrame(1, narrow(currentFrame()), true)._movieTimeStamp);
+    const FrameTable frames = picture->video->getCameraFrames(1);
+    if (frames.empty())
+        return int64_t(picture->video->findFrame(1, narrow(currentFrame()), true)._movieTimeStamp);
+    // Between two records the movie runs on: a picture without a record of its own is reached too.
+    return FrameSteps::movieTimeAt(frames, narrow(currentFrame()));
 }
 
 int64_t PlayMovieValueInfo::eventFrameOf(uint32_t eventTimeStamp, uint32_t firstChapterTimeStamp)

@@ -77,7 +77,8 @@ public:
     // Movie time (ms into its chapter's movie) of the frame at a position; none outside the list
     // or without driving data.
     std::optional<int64_t> movieTimeAt(int64_t position) const;
-    // Movie time of camera 1's frame at the current offset, where a seek to the position goes.
+    // Movie time at the current offset by camera 1's records (FrameSteps::movieTimeAt), where a seek to
+    // the position goes.
     std::optional<int64_t> movieTimeOfCurrentFrame();
     // The event moment on the timeline from the two camera counters; -1 when the event would lie
     // before the first chapter.

@@ -6,13 +6,12 @@
 #include "platform/MovieStillGrabber.h"
 #include "recording/UserDefaultUtil.h"
 #include "videotools/OverlayChoices.h"
+#include "videotools/OverlayTextLayout.h"
 #include "videotools/SubtitleWriter.h"
 #include "videotools/ToolInfo.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QFont>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QThread>
@@ -102,24 +101,13 @@ void StillCapture::drawOverlayText(QImage &image, const QString &text, int pixel
         return;
     if (image.format() != QImage::Format_RGB32)
         image = image.convertToFormat(QImage::Format_RGB32);
-    QFont font;
-    font.setBold(true);
-    font.setPixelSize(pixelSize);
-    const QFontMetricsF metrics(font);
-    // The text field's own inset: the block sits just inside the corner, as a fitted label would.
-    constexpr double inset = 2.0;
-    QPainterPath path;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    double baseline = image.height() - inset - metrics.descent();
-    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
-        path.addText(QPointF(inset, baseline), font, lines[i]);
-        baseline -= metrics.lineSpacing();
-    }
+    const OverlayTextLayout layout(text, pixelSize, image.width());
+    const QPainterPath path = layout.path(image.height());
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    // The outline first and the white glyphs over it, so the outline only rims them: 3 % of the text
-    // size outside the glyphs, at least most of a pixel, and small text stays white inside.
-    painter.strokePath(path, QPen(Qt::black, std::max(1.5, pixelSize * 0.06)));
+    // The outline first and the white glyphs over it, so the outline only rims them and small text
+    // stays white inside.
+    painter.strokePath(path, QPen(Qt::black, layout.outlineWidth()));
     painter.fillPath(path, Qt::white);
 }
 

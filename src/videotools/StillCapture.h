@@ -54,7 +54,8 @@ public:
                                                      QString *error = nullptr);
 
     static void applyBrightness(QImage &image, double offset);
-    // White text with a black outline, its block in the picture's bottom-left corner.
+    // White text with a black outline, its block in the picture's bottom-left corner, broken onto more
+    // lines where it is wider than the picture (OverlayTextLayout).
     static void drawOverlayText(QImage &image, const QString &text, int pixelSize);
     // The decorated still of the request, or none when the movie gives no picture there.
     static std::optional<QImage> makeStill(const CaptureRequest &request);

@@ -33,8 +33,10 @@
 #include "MainWindowFixture.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -207,15 +209,22 @@ TEST(WindowFollowsTest, FullScreenFromAnySourceActsAsThePlayersButtonAndHidesThe
     ASSERT_NE(mapWindow, w.window.get());
     ASSERT_TRUE(mapWindow->isVisible());
     QAbstractButton *fullscreen = w.button("fullscrn");
+    QAction *viewFullScreen = nullptr;
+    for (QAction *action : w.window->menuBar()->findChildren<QAction *>())
+        viewFullScreen = action->shortcut() == QKeySequence(Qt::Key_F11) ? action : viewFullScreen;
+    ASSERT_NE(viewFullScreen, nullptr);
 
     const std::pair<const char *, std::function<void()>> entries[] = {
         {"F11", [&] { QTest::keyClick(w.window.get(), Qt::Key_F11); }},
         {"window manager", [&] { w.window->setWindowState(Qt::WindowFullScreen); }},
         {"player's button", [&] { fullscreen->click(); }},
+        {"View menu", [&] { viewFullScreen->trigger(); }},
     };
+    // F11 again once the menu bar, whose action holds the key, is hidden.
     const std::pair<const char *, std::function<void()>> exits[] = {
         {"Escape", [&] { QTest::keyClick(w.window.get(), Qt::Key_Escape); }},
         {"button", [&] { fullscreen->click(); }},
+        {"F11", [&] { QTest::keyClick(w.window.get(), Qt::Key_F11); }},
     };
     for (const auto &[entry, enter] : entries) {
         for (const auto &[exit, leave] : exits) {
@@ -228,6 +237,7 @@ TEST(WindowFollowsTest, FullScreenFromAnySourceActsAsThePlayersButtonAndHidesThe
             EXPECT_FALSE(w.controls()->toolsView()->isVisible());
             EXPECT_FALSE(stopWatch->isVisible());
             EXPECT_FALSE(mapWindow->isVisible());
+            EXPECT_FALSE(w.window->menuBar()->isVisible()) << "the picture takes the whole screen";
             leave();
             ASSERT_TRUE(EventLoop::waitUntil([&] { return !w.window->isFullscreen(); }));
             EXPECT_FALSE(fullscreen->isChecked());
@@ -235,6 +245,7 @@ TEST(WindowFollowsTest, FullScreenFromAnySourceActsAsThePlayersButtonAndHidesThe
             EXPECT_TRUE(w.controls()->toolsView()->isVisible());
             EXPECT_TRUE(stopWatch->isVisible());
             EXPECT_TRUE(mapWindow->isVisible());
+            EXPECT_TRUE(w.window->menuBar()->isVisible());
         }
     }
 

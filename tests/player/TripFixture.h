@@ -20,12 +20,17 @@ class TripFixture
 {
 public:
     // One chapter per length (ms), numbered from 1, laid end to end. A key frame every
-    // keyFrameInterval frames when given (as the camera writes), else x264's default.
+    // keyFrameInterval frames when given (as the camera writes), else x264's default. fps is the rate of
+    // the driving data's records. Without a key frame interval the movie may have a picture rate of
+    // its own (videoFps) and carry each picture's number (frameStamp, SampleMovieArgs).
     explicit TripFixture(const std::vector<int> &lengthsMs, int width = 64, int height = 48,
-                         double fps = 28.0, int keyFrameInterval = 0)
+                         double fps = 28.0, int keyFrameInterval = 0, bool frameStamp = false,
+                         double videoFps = 0.0)
     {
         SampleScenario scenario;
         scenario.fps = fps;
+        scenario.frameStamp = frameStamp;
+        scenario.videoFps = videoFps;
         scenario.videoWidth = width;
         scenario.videoHeight = height;
         SampleTrip trip;

@@ -1,11 +1,17 @@
 #include "videotools/StillCapture.h"
 
+#include "recording/VideoFrame.h"
+#include "videotools/OverlayTextLayout.h"
+#include "videotools/SubtitleWriter.h"
+
 #include "ToolTestCard.h"
 #include "support/Ffmpeg.h"
 #include "support/TempDir.h"
 
 #include <QFile>
 #include <QImageReader>
+#include <QTimeZone>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -138,4 +144,47 @@ TEST(StillCaptureTest, RequestTextNeedsAFlagAndDrivingData)
     EXPECT_TRUE(StillCapture::makeRequest(info, speed, settings, "x.jpeg")->overlayText.isEmpty());
     info.chapter.reset();
     EXPECT_FALSE(StillCapture::makeRequest(info, speed, settings, "x.jpeg"));
+}
+
+TEST(StillCaptureTest, TheWidestOverlayLiesWhollyInsideThePictureAtTheCamerasSizes)
+{
+    // Every item with its widest value: a twelve-hour date, three-digit speed, the sensor's largest G,
+    // both coordinates with a minus sign and three integer digits where they can have them.
+    VideoFrame frame;
+    frame.time = Date::fromDateTime(QDateTime(QDate(2024, 12, 28), QTime(12, 58, 58), QTimeZone::utc()));
+    frame.speed = 255;
+    frame.gX = frame.gY = -4.094;
+    frame._latitude = -89 * 36000 - 35999;
+    frame._longitude = -179 * 36000 - 35999;
+    const OverlaySettings settings{DateFormatType::MDYAMPM, 0, false, true};
+    const QString text = SubtitleWriter(settings).makeInfoText(frame, {true, true, true, true});
+    const struct
+    {
+        QSize picture;
+        CommonConst::RecMode mode;
+    } cases[] = {{{1920, 1080}, CommonConst::RecMode::HighQuality},
+                 {{1280, 720}, CommonConst::RecMode::Nomal},
+                 {{640, 360}, CommonConst::RecMode::LongRec},
+                 {{640, 360}, CommonConst::RecMode::Nomal}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.picture.width());
+        QImage image(c.picture, QImage::Format_RGB32);
+        const QRgb background = qRgb(100, 100, 100);
+        image.fill(background);
+        StillCapture::drawOverlayText(image, text, StillCapture::fontPixelSize(c.mode));
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != background)
+                    ink |= QRect(x, y, 1, 1);
+        // Cut text runs into the edge; whole text keeps the corner's inset on every side.
+        EXPECT_GE(ink.left(), 1);
+        EXPECT_LE(ink.right(), image.width() - 2) << "the text runs into the right edge";
+        EXPECT_GE(ink.top(), 1);
+        EXPECT_LE(ink.bottom(), image.height() - 2);
+        const OverlayTextLayout layout(text, StillCapture::fontPixelSize(c.mode), image.width());
+        std::printf("[overlay] %dx%d: %lld line(s) of %d px, ink %d..%d x %d..%d\n", image.width(),
+                    image.height(), static_cast<long long>(layout.lines().size()), layout.pixelSize(),
+                    ink.left(), ink.right(), ink.top(), ink.bottom());
+    }
 }
