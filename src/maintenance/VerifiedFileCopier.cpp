@@ -19,9 +19,6 @@ namespace {
 constexpr size_t kBufferSize = 1 << 20;
 // The copy is written out and read back in pieces of this size, each read back while the next is written.
 constexpr size_t kPiece = size_t(8) << 20;
-// How far the read-back trails the writing, so the disk always has writes queued. What is left of it when
-// the writing ends is read back before the file counts as copied.
-constexpr size_t kReadBackLag = size_t(16) << 20;
 
 FileCopier::Result failure(const QString &what, int error)
 {
@@ -177,7 +174,9 @@ VerifiedFileCopier::Copied VerifiedFileCopier::copyAndReadBack(int in, int out)
     Written written;
     int readBackError = 0;
     bool isReadBackFailed = false;
-    // Reads back each stretch once it lies kReadBackLag behind the writing, the rest at the end.
+    // Reads back each piece as soon as it is written: on a thread of its own the wait for the disk holds up
+    // nothing, and at the end of a file at most its last piece is left to read back (trailing the writing
+    // by a few pieces left that much to read back after the last write, file after file).
     std::thread reader([&] {
         off_t checked = 0;
         for (;;) {
@@ -185,12 +184,11 @@ VerifiedFileCopier::Copied VerifiedFileCopier::copyAndReadBack(int in, int out)
             bool isFinal = false;
             {
                 std::unique_lock lock(written.mutex);
-                written.grown.wait(
-                    lock, [&] { return written.isFinal || written.bytes - off_t(kReadBackLag) > checked; });
+                written.grown.wait(lock, [&] { return written.isFinal || written.bytes > checked; });
                 if (written.isAbandoned)
                     return;
                 isFinal = written.isFinal;
-                due = isFinal ? written.bytes : written.bytes - off_t(kReadBackLag);
+                due = written.bytes;
             }
             if (due > checked) {
                 if (!readBack(out, checked, due - checked, copy, _readBackBuffer)) {

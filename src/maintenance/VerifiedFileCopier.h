@@ -2,8 +2,8 @@
 // and compares size and hash with the source's, and only then renames it over the target. The old target
 // is never removed first, and a folder standing where the file goes is refused. The bytes are copied inside
 // the kernel where the file systems allow it (copy_file_range), else read and written here. The copy is
-// read back on a thread of its own, a little behind the writing, so that reading the card and writing the
-// copy go on meanwhile.
+// read back on a thread of its own, piece by piece as it is written, so that reading the card and writing
+// the copy go on meanwhile.
 #pragma once
 
 #include "maintenance/FileCopier.h"

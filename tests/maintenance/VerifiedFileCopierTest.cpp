@@ -1,5 +1,5 @@
-// The copier's read-back, which trails the writing on a thread of its own: a file longer than that
-// trail is read back partly while it is still being written, and a wrong byte anywhere is still found.
+// The copier's read-back, which follows the writing on a thread of its own: a file of several pieces is
+// read back partly while it is still being written, and a wrong byte anywhere is still found.
 #include "maintenance/VerifiedFileCopier.h"
 
 #include "support/TempDir.h"
@@ -46,7 +46,7 @@ protected:
 
 TEST(VerifiedFileCopierTest, AWrongByteIsFoundWhereverTheReadBackMeetsIt)
 {
-    // Longer than the read-back's trail and several pieces, with a short last one.
+    // Several of the copier's pieces, with a short last one.
     constexpr qint64 SIZE = (qint64(40) << 20) + 3;
     TempDir dir;
     QByteArray bytes(SIZE, Qt::Uninitialized);
