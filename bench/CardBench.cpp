@@ -13,6 +13,8 @@
 
 #include <random>
 
+#include <sched.h>
+
 namespace {
 constexpr int kChapters = 1000;
 
@@ -186,6 +188,11 @@ BENCHMARK(BM_MakeTimeline)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
+    // The open and the conversions run on the calling thread only.
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(sched_getcpu(), &one);
+    sched_setaffinity(0, sizeof(one), &one);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

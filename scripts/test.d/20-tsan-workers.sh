@@ -24,4 +24,4 @@ export QT_QPA_PLATFORM=offscreen
 export ORV_BUILD_DIR="$(realpath "$build")"
 export ORV_SAMPLE_CARD="$card"
 export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1 suppressions=$PWD/scripts/test.d/tsan.supp"
-"$build/tests/card/tests_card" --gtest_filter='WorkerGroupTest.*:CardDataWorkersTest.*:HostileCardTest.Workers*'
+"$build/tests/card/tests_card" --gtest_filter='WorkerGroupTest.*:CardDataWorkersTest.*:HostileCardTest.Workers*:RecentPicturesTest.*'

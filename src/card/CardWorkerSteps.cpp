@@ -18,7 +18,7 @@ thread_local int64_t attemptsOfThisStep = 0;
 bool hasPictureCandidate(const Chapter &chapter)
 {
     return chapter && chapter->retryCntPictureData() < CardData::MAX_RETRY_CNT_PICTUREDATA &&
-           !chapter->getPicture(false);
+           !chapter->hasPicture();
 }
 
 // Builds a candidate's driving data (the attempt is counted by retryPicture); true when it has some
@@ -46,7 +46,7 @@ bool loadThumbnail(const Chapter &chapter)
 bool isPictureDone(const Chapter &chapter)
 {
     return chapter && !hasPictureCandidate(chapter) &&
-           (chapter->isPictureReported() || !chapter->getPicture(false));
+           (chapter->isPictureReported() || !chapter->hasPicture());
 }
 
 bool isThumbnailDone(const Chapter &chapter)

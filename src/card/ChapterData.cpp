@@ -4,6 +4,7 @@
 #include "card/AdvMoveProtectInfo.h"
 #include "card/CardData.h"
 #include "card/ChapterDataDelegate.h"
+#include "card/RecentPictures.h"
 #include "card/TripData.h"
 #include "card/VrecMoveManagerInfo.h"
 #include "platform/JpegFile.h"
@@ -74,7 +75,7 @@ Date ChapterData::startDate(Date ChapterData::*cache, const Date *recordDate)
     // read on its own (a fraction of building the driving data, which is left to the worker) unless
     // the driving data is there already or the light read cannot tell.
     std::optional<Date> first;
-    if (!getPicture(false))
+    if (!hasPicture())
         first = readFirstTime(_pathMove);
     if (!first) {
         const auto picture = getPicture(true);
@@ -209,11 +210,14 @@ void ChapterData::reportProblem(const QString &reason) const
 
 std::shared_ptr<PictureData> ChapterData::getPicture(bool load)
 {
-    if (!load) {
-        std::lock_guard lock(_mutex);
-        return _picture;
-    }
-    return loadPicture(1);
+    // Without load, only data read before: no attempt allows a first read.
+    return loadPicture(load ? 1 : 0);
+}
+
+bool ChapterData::hasPicture() const
+{
+    std::lock_guard lock(_mutex);
+    return _isPictureRead;
 }
 
 std::shared_ptr<PictureData> ChapterData::retryPicture()
@@ -223,10 +227,16 @@ std::shared_ptr<PictureData> ChapterData::retryPicture()
 
 std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
 {
+    std::shared_ptr<PictureData> held;
     {
         std::lock_guard lock(_mutex);
-        if (_picture || _retryCntPictureData >= maxAttempts)
-            return _picture;
+        held = _picture.lock();
+        if (!held && !_isPictureRead && _retryCntPictureData >= maxAttempts)
+            return nullptr;
+    }
+    if (held) {
+        RecentPictures::shared().keep(held);
+        return held;
     }
     // One build at a time per chapter: a second caller (the main thread while the worker builds,
     // or the other way round) waits for the first and takes its result instead of reading the
@@ -234,9 +244,16 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
     std::lock_guard build(_pictureBuildMutex);
     {
         std::lock_guard lock(_mutex);
-        if (_picture || _retryCntPictureData >= maxAttempts)
-            return _picture;
-        ++_retryCntPictureData;
+        held = _picture.lock();
+        if (!held && !_isPictureRead && _retryCntPictureData >= maxAttempts)
+            return nullptr;
+        // Reading again what was read once is no new attempt.
+        if (!held && !_isPictureRead)
+            ++_retryCntPictureData;
+    }
+    if (held) {
+        RecentPictures::shared().keep(held);
+        return held;
     }
     auto picture = buildPicture(_pathMove);
     if (picture)
@@ -245,10 +262,15 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
     // a failed attempt, so that the chapter is not taken for done.
     if (picture && !picture->video)
         picture.reset();
-    std::lock_guard lock(_mutex);
-    if (!_picture)
-        _picture = std::move(picture);
-    return _picture;
+    if (!picture)
+        return nullptr;
+    {
+        std::lock_guard lock(_mutex);
+        _picture = picture;
+        _isPictureRead = true;
+    }
+    RecentPictures::shared().keep(picture);
+    return picture;
 }
 
 QString ChapterData::maskedThumbnailPath() const
@@ -279,11 +301,7 @@ std::optional<QUrl> ChapterData::makeThumbnail(bool create)
     std::unique_lock build = _thumbnail.lockThumbnailBuild();
     if (auto kept = _thumbnail.pathOrCountAttempt())
         return kept;
-    std::shared_ptr<PictureData> picture;
-    {
-        std::lock_guard lock(_mutex);
-        picture = _picture;
-    }
+    const std::shared_ptr<PictureData> picture = getPicture(false);
     const QUrl folder = QUrl::fromLocalFile(CommonConst::DIR_PATH_THUMB());
     QString problem;
     const auto trip = parent();
@@ -347,7 +365,7 @@ int64_t ChapterData::retryCntPictureData() const
 
 bool ChapterData::takePictureReport()
 {
-    return getPicture(false) && !_isPictureReported.exchange(true);
+    return hasPicture() && !_isPictureReported.exchange(true);
 }
 
 int64_t ChapterData::retryCntThumbnail() const

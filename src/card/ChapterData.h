@@ -53,7 +53,11 @@ public:
     // The driving data; built from the movie when missing and load is true (counts an attempt).
     // A movie that could not be read is not read again this way during the open: every playback
     // tick, sort or panel would read it again on the caller's thread. Retries are the workers'.
+    // Once read, only the chapters used last keep theirs (RecentPictures): the others' is read
+    // again when asked for, load or not, without counting an attempt.
     std::shared_ptr<PictureData> getPicture(bool load);
+    // The driving data was read once (whether it is still held or not); reads nothing.
+    bool hasPicture() const;
     // The workers' road: builds the driving data while fewer than MAX_RETRY_CNT_PICTUREDATA
     // attempts have failed.
     std::shared_ptr<PictureData> retryPicture();
@@ -125,7 +129,9 @@ private:
     std::atomic<bool> _isFrameTimeSpanKnown = false;
     // The movie's own length from its header, read once when first needed (-1 until then).
     std::atomic<int64_t> _movieLength = -1;
-    std::shared_ptr<PictureData> _picture;
+    // Held by its users and RecentPictures; a read that succeeded once is repeated when it is gone.
+    std::weak_ptr<PictureData> _picture;
+    bool _isPictureRead = false;
     int64_t _retryCntPictureData = 0;
     std::atomic<bool> _isPictureReported = false;
     ThumbnailCache _thumbnail;

@@ -7,18 +7,19 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <mutex>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
 // The copy is written out and read back in pieces of this size, each read back while the next is written.
 constexpr size_t kPiece = size_t(8) << 20;
-// How far the read-back trails the writing, so the disk always has writes queued.
-constexpr size_t kReadBackLag = size_t(32) << 20;
 
 FileCopier::Result failure(const QString &what, int error)
 {
@@ -26,9 +27,47 @@ FileCopier::Result failure(const QString &what, int error)
             error ? QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(error))) : what};
 }
 
+// The pieces written so far, handed from the copying thread to the one reading them back.
+struct Written
+{
+    std::mutex mutex;
+    std::condition_variable grown;
+    off_t bytes = 0;
+    bool isFinal = false; // no more pieces: read back what is left, or stop after a failure
+    bool isAbandoned = false;
+
+    void add(off_t n)
+    {
+        {
+            std::lock_guard lock(mutex);
+            bytes += n;
+        }
+        grown.notify_one();
+    }
+    void finish(bool abandon)
+    {
+        {
+            std::lock_guard lock(mutex);
+            isFinal = true;
+            isAbandoned = abandon;
+        }
+        grown.notify_one();
+    }
+};
+
+// Closes the descriptor on every way out.
+struct Fd
+{
+    int fd = -1;
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
 } // namespace
 
-VerifiedFileCopier::VerifiedFileCopier() : _buffer(kBufferSize) {}
+VerifiedFileCopier::VerifiedFileCopier() : _buffer(kBufferSize), _readBackBuffer(kBufferSize) {}
 
 ssize_t VerifiedFileCopier::readChunk(int fd, char *buffer, size_t size)
 {
@@ -82,30 +121,32 @@ ssize_t VerifiedFileCopier::copyRange(int in, int out, size_t size)
     return ::copy_file_range(in, nullptr, out, nullptr, size, 0);
 }
 
-bool VerifiedFileCopier::hashRange(int fd, off_t offset, off_t length, StreamHash &hash)
+bool VerifiedFileCopier::hashRange(int fd, off_t offset, off_t length, StreamHash &hash,
+                                   std::vector<char> &buffer)
 {
     for (off_t end = offset + length; offset < end;) {
         const ssize_t n =
-            ::pread(fd, _buffer.data(), size_t(std::min<off_t>(end - offset, off_t(_buffer.size()))), offset);
+            ::pread(fd, buffer.data(), size_t(std::min<off_t>(end - offset, off_t(buffer.size()))), offset);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             return false;
         if (n == 0)
             break; // cut short: the lengths will differ
-        hash.update(_buffer.data(), size_t(n));
+        hash.update(buffer.data(), size_t(n));
         offset += n;
     }
     return true;
 }
 
-bool VerifiedFileCopier::readBack(int fd, off_t offset, off_t length, StreamHash &hash)
+bool VerifiedFileCopier::readBack(int fd, off_t offset, off_t length, StreamHash &hash,
+                                  std::vector<char> &buffer)
 {
     // Written out and dropped from memory, so the bytes read are the disk's, not the pages just written.
     ::sync_file_range(fd, offset, length,
                       SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
     ::posix_fadvise(fd, offset, length, POSIX_FADV_DONTNEED);
-    return hashRange(fd, offset, length, hash);
+    return hashRange(fd, offset, length, hash, buffer);
 }
 
 ssize_t VerifiedFileCopier::copyThroughBuffer(int in, int out, StreamHash &source, Copied &copied)
@@ -144,9 +185,45 @@ VerifiedFileCopier::Copied VerifiedFileCopier::copyAndReadBack(int in, int out)
     Copied copied;
     StreamHash source;
     StreamHash copy;
+    Written written;
+    int readBackError = 0;
+    bool isReadBackFailed = false;
+    // Reads back each piece as soon as it is written: on a thread of its own the wait for the disk holds up
+    // nothing, and at the end of a file at most its last piece is left to read back (trailing the writing
+    // by a few pieces left that much to read back after the last write, file after file).
+    std::thread reader([&] {
+        off_t checked = 0;
+        for (;;) {
+            off_t due = 0;
+            bool isFinal = false;
+            {
+                std::unique_lock lock(written.mutex);
+                written.grown.wait(lock, [&] { return written.isFinal || written.bytes > checked; });
+                if (written.isAbandoned)
+                    return;
+                isFinal = written.isFinal;
+                due = written.bytes;
+            }
+            if (due > checked) {
+                if (!readBack(out, checked, due - checked, copy, _readBackBuffer)) {
+                    readBackError = errno;
+                    isReadBackFailed = true;
+                    return;
+                }
+                checked = due;
+            }
+            if (isFinal)
+                return;
+        }
+    });
+    // The reader's results are read only after it has been joined.
+    const auto stop = [&](bool abandon) {
+        written.finish(abandon);
+        reader.join();
+    };
+
     bool isInKernel = true;
-    off_t written = 0; // bytes in the copy
-    off_t checked = 0; // bytes of the copy read back
+    off_t offset = 0; // bytes in the copy
     for (;;) {
         ssize_t n = 0;
         if (isInKernel) {
@@ -154,7 +231,7 @@ VerifiedFileCopier::Copied VerifiedFileCopier::copyAndReadBack(int in, int out)
             if (n < 0 && errno == EINTR)
                 continue;
             // File systems the kernel cannot copy between say so on the first call, before anything moved.
-            if (n < 0 && written == 0 &&
+            if (n < 0 && offset == 0 &&
                 (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL ||
                  errno == EBADF)) {
                 isInKernel = false;
@@ -163,34 +240,30 @@ VerifiedFileCopier::Copied VerifiedFileCopier::copyAndReadBack(int in, int out)
             if (n < 0) {
                 copied.error = errno;
                 copied.failure = Copied::Failure::Write;
+                stop(true);
                 return copied;
             }
             // These bytes never passed through here: the source's piece, still in memory, is hashed.
-            if (n > 0 && !hashRange(in, written, n, source)) {
+            if (n > 0 && !hashRange(in, offset, n, source, _buffer)) {
                 copied.error = errno;
                 copied.failure = Copied::Failure::Read;
+                stop(true);
                 return copied;
             }
         } else if ((n = copyThroughBuffer(in, out, source, copied)) < 0) {
+            stop(true);
             return copied;
         }
         if (n == 0)
             break;
-        // The piece goes to the disk while the one before it is read back.
-        ::sync_file_range(out, written, n, SYNC_FILE_RANGE_WRITE);
-        written += n;
-        const off_t due = written - off_t(kReadBackLag);
-        if (checked < due) {
-            if (!readBack(out, checked, due - checked, copy)) {
-                copied.error = errno;
-                copied.failure = Copied::Failure::ReadBack;
-                return copied;
-            }
-            checked = due;
-        }
+        // The piece goes to the disk while the reader reads back those before it.
+        ::sync_file_range(out, offset, n, SYNC_FILE_RANGE_WRITE);
+        offset += n;
+        written.add(n);
     }
-    if (!readBack(out, checked, written - checked, copy)) {
-        copied.error = errno;
+    stop(false);
+    if (isReadBackFailed) {
+        copied.error = readBackError;
         copied.failure = Copied::Failure::ReadBack;
         return copied;
     }

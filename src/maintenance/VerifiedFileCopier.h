@@ -1,7 +1,9 @@
 // The real copier: writes to a temporary name beside the target, reads the written file back from the disk
 // and compares size and hash with the source's, and only then renames it over the target. The old target
 // is never removed first, and a folder standing where the file goes is refused. The bytes are copied inside
-// the kernel where the file systems allow it (copy_file_range), else read and written here.
+// the kernel where the file systems allow it (copy_file_range), else read and written here. The copy is
+// read back on a thread of its own, piece by piece as it is written, so that reading the card and writing
+// the copy go on meanwhile.
 #pragma once
 
 #include "maintenance/FileCopier.h"
@@ -64,10 +66,12 @@ private:
     Copied copyAndReadBack(int in, int out);
     // One piece through the buffer: its length, 0 at the source's end, -1 after a failure noted in copied.
     ssize_t copyThroughBuffer(int in, int out, StreamHash &source, Copied &copied);
-    // Hashes length bytes of fd from offset (fewer when the file is shorter); false on a read error.
-    bool hashRange(int fd, off_t offset, off_t length, StreamHash &hash);
+    // Hashes length bytes of fd from offset (fewer when the file is shorter) through buffer; false on a
+    // read error.
+    static bool hashRange(int fd, off_t offset, off_t length, StreamHash &hash, std::vector<char> &buffer);
     // Hashes a written range as the disk holds it.
-    bool readBack(int fd, off_t offset, off_t length, StreamHash &hash);
+    static bool readBack(int fd, off_t offset, off_t length, StreamHash &hash, std::vector<char> &buffer);
 
     std::vector<char> _buffer;
+    std::vector<char> _readBackBuffer; // the read-back thread's
 };

@@ -11,6 +11,7 @@ class MpvImageWidget : public QWidget
     Q_OBJECT
 public:
     MpvImageWidget(MpvEngine *engine, QWidget *parent = nullptr);
+    MpvEngine *engine() const { return _engine; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
