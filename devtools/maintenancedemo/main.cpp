@@ -5,11 +5,10 @@
 #include "maintenance/BackUpFolderSelectDialog.h"
 #include "maintenance/BackupSettingDialog.h"
 #include "maintenance/CleanupDialog.h"
-#include "maintenance/MaintenanceHost.h"
 #include "maintenance/MaintenanceMessageBoxes.h"
-#include "maintenance/TaskProgress.h"
 #include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
+#include "common/QuietMaintenanceHost.h"
 #include "samplecard/SampleCardWriter.h"
 
 #include <QApplication>
@@ -19,29 +18,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
-
-namespace {
-class DemoHost : public MaintenanceHost
-{
-    class Progress : public TaskProgress
-    {
-        void start(Mode, const QString &) override {}
-        const std::atomic<bool> &cancelFlag() const override { return _cancel; }
-        void cancel() override { _cancel = true; }
-        void setProgress(double, const QString &) override {}
-        void stopTimer() override {}
-        void finish(bool) override {}
-        std::atomic<bool> _cancel = false;
-    };
-
-public:
-    std::unique_ptr<TaskProgress> createTaskProgress() override { return std::make_unique<Progress>(); }
-    bool confirmStopWatchReset() override { return false; }
-    void resetDisplay() override {}
-    void reopenVideoData(const QUrl &) override {}
-    void openBackupFolderPath(const QString &) override {}
-};
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -67,7 +43,7 @@ int main(int argc, char **argv)
     UserDefaultUtil settings(dir.filePath("settings.ini"));
     settings.setValue(UserDefaultUtil::KEY_PATH_BACKUP, root);
     settings.load();
-    DemoHost host;
+    QuietMaintenanceHost host;
     MaintenanceMessageBoxes prompter;
     CardData card;
     card.loadCardFolder(FileUtil::fileUrl(root + "/20240501123000"));

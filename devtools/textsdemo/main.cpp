@@ -10,12 +10,11 @@
 #include "graph/DrivingInfoView.h"
 #include "maintenance/BackupSettingDialog.h"
 #include "maintenance/CameraSettingDialog.h"
-#include "maintenance/MaintenanceHost.h"
 #include "maintenance/MaintenanceMessageBoxes.h"
 #include "maintenance/MessageBoxPrompter.h"
-#include "maintenance/TaskProgress.h"
 #include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
+#include "common/QuietMaintenanceHost.h"
 #include "samplecard/SampleCardWriter.h"
 #include "videotools/TrimDialogs.h"
 #include "videotools/TrimView.h"
@@ -26,29 +25,6 @@
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <cstdio>
-
-namespace {
-class DemoHost : public MaintenanceHost
-{
-    class Progress : public TaskProgress
-    {
-        void start(Mode, const QString &) override {}
-        const std::atomic<bool> &cancelFlag() const override { return _cancel; }
-        void cancel() override { _cancel = true; }
-        void setProgress(double, const QString &) override {}
-        void stopTimer() override {}
-        void finish(bool) override {}
-        std::atomic<bool> _cancel = false;
-    };
-
-public:
-    std::unique_ptr<TaskProgress> createTaskProgress() override { return std::make_unique<Progress>(); }
-    bool confirmStopWatchReset() override { return false; }
-    void resetDisplay() override {}
-    void reopenVideoData(const QUrl &) override {}
-    void openBackupFolderPath(const QString &) override {}
-};
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -93,7 +69,7 @@ int main(int argc, char **argv)
         }
         CardData card;
         card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
-        DemoHost host;
+        QuietMaintenanceHost host;
         MaintenanceMessageBoxes prompter;
         BackupSettingDialog dialog(settings, host, prompter);
         dialog.cardData = &card;

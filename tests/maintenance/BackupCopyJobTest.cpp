@@ -11,11 +11,11 @@
 #include "support/CaseBlindVolume.h"
 #include "support/FileSizeLimit.h"
 #include "support/QuickSampleCard.h"
+#include "support/FolderSnapshot.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -25,21 +25,6 @@
 #include <unistd.h>
 
 namespace {
-using Snapshot = std::map<QString, QByteArray>;
-
-Snapshot snapshot(const QString &root)
-{
-    Snapshot files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        files[path.mid(root.size())] = file.readAll();
-    }
-    return files;
-}
-
 // Bytes that differ from file to file and from run to run of the generator.
 QByteArray pattern(int size, char seed)
 {
@@ -221,8 +206,8 @@ TEST(BackupCopyJobTest, FaultsEndWithAMessageAndLoseNothing)
             dir.write("dest/bk/MOVE001/b.MP4", "old b");
             dir.write("dest/bk/MOV_PRCT.DAT", "old prct");
             dir.write("dest/bk/notes.txt", "the user's");
-            const Snapshot sources = snapshot(dir.filePath("card"));
-            const Snapshot earlier = snapshot(dir.filePath("dest"));
+            const FolderSnapshot sources = snapshotFolder(dir.filePath("card"));
+            const FolderSnapshot earlier = snapshotFolder(dir.filePath("dest"));
 
             FaultyCopier copier(fault, 2, dir.filePath("card/MOVE/MOVE001/b.MP4"));
             copier.refusesKernelCopy = refusesKernelCopy;
@@ -233,11 +218,11 @@ TEST(BackupCopyJobTest, FaultsEndWithAMessageAndLoseNothing)
             EXPECT_TRUE(outcome.cancelled);
             EXPECT_EQ(outcome.alert, "Unable to copy the file.");
             EXPECT_FALSE(outcome.detail.isEmpty());
-            EXPECT_EQ(snapshot(dir.filePath("dest")), earlier); // a.MP4 was new, so it is gone again
-            Snapshot remaining = sources;
+            EXPECT_EQ(snapshotFolder(dir.filePath("dest")), earlier); // a.MP4 was new, so it is gone again
+            FolderSnapshot remaining = sources;
             if (fault == Fault::SourceVanishes)
                 remaining.erase("/MOVE/MOVE001/b.MP4");
-            EXPECT_EQ(snapshot(dir.filePath("card")), remaining);
+            EXPECT_EQ(snapshotFolder(dir.filePath("card")), remaining);
         }
 }
 
@@ -256,7 +241,7 @@ TEST(BackupCopyJobTest, CopiesInsideTheKernelWhereItCan)
         const std::atomic<bool> cancel = false;
         EXPECT_FALSE(
             BackupCopyJob(planOf(dir, {"MOVE001/a.MP4", "MOVE001/empty.MP4"}), copier).run(cancel).cancelled);
-        EXPECT_EQ(snapshot(dir.filePath("dest/bk")), snapshot(dir.filePath("card/MOVE")));
+        EXPECT_EQ(snapshotFolder(dir.filePath("dest/bk")), snapshotFolder(dir.filePath("card/MOVE")));
         const qint64 total = (5 << 20) + 3 + 1536;
         EXPECT_EQ(copier.kernelBytes, refusesKernelCopy ? 0 : total);
         EXPECT_EQ(copier.bufferBytes, refusesKernelCopy ? total : 0);
@@ -285,8 +270,8 @@ TEST(BackupCopyJobTest, CancelDuringTheThirdOfTenFilesKeepsTheUsersFolder)
     EXPECT_EQ(outcome.copied, 3);
     EXPECT_EQ(copier.calls, (QStringList{"m0.MP4", "m1.MP4", "m2.MP4"}));
     // m0 and m2 were new and are removed; m1 stood there before and keeps its new content.
-    Snapshot expected{{"/bk/keep.txt", "mine"}, {"/bk/MOVE001/m1.MP4", pattern(1001, 1)}};
-    EXPECT_EQ(snapshot(dir.filePath("dest")), expected);
+    FolderSnapshot expected{{"/bk/keep.txt", "mine"}, {"/bk/MOVE001/m1.MP4", pattern(1001, 1)}};
+    EXPECT_EQ(snapshotFolder(dir.filePath("dest")), expected);
 }
 
 // A run into an earlier backup of the same card that fails or is cancelled part-way leaves each file of
@@ -311,12 +296,12 @@ TEST(BackupCopyJobTest, FailedOrCancelledRunLeavesTheEarlierBackupAsItWas)
     VerifiedFileCopier real;
     const std::atomic<bool> noCancel = false;
     ASSERT_FALSE(BackupCopyJob(planOf(dir, chapters), real).run(noCancel).cancelled);
-    const Snapshot earlier = snapshot(dir.filePath("dest"));
+    const FolderSnapshot earlier = snapshotFolder(dir.filePath("dest"));
     ASSERT_EQ(earlier.size(), 13u);
     // The earlier backup with the first n files of the copy list as the card has them now.
     const auto completed = [&](int n) {
-        Snapshot files = earlier;
-        const Snapshot card = snapshot(dir.filePath("card/MOVE"));
+        FolderSnapshot files = earlier;
+        const FolderSnapshot card = snapshotFolder(dir.filePath("card/MOVE"));
         for (int i = 0; i < n; ++i)
             files["/bk/" + chapters[i]] = card.at("/" + chapters[i]);
         return files;
@@ -335,16 +320,16 @@ TEST(BackupCopyJobTest, FailedOrCancelledRunLeavesTheEarlierBackupAsItWas)
         EXPECT_EQ(outcome.alert, "Unable to copy the file.");
         EXPECT_TRUE(outcome.failureReason().contains("m7.MP4")) << outcome.failureReason().toStdString();
     }
-    EXPECT_EQ(snapshot(dir.filePath("dest")), completed(7));
+    EXPECT_EQ(snapshotFolder(dir.filePath("dest")), completed(7));
     putBackEarlier();
 
     // A chapter that cannot be read, past half of the run.
     const BackupCopyPlan plan = planOf(dir, chapters);
     const QString gone = dir.filePath("card/MOVE/MOVE001/m6.MP4");
-    const QByteArray goneBytes = snapshot(dir.filePath("card"))["/MOVE/MOVE001/m6.MP4"];
+    const QByteArray goneBytes = snapshotFolder(dir.filePath("card"))["/MOVE/MOVE001/m6.MP4"];
     QFile::remove(gone);
     EXPECT_TRUE(BackupCopyJob(plan, real).run(noCancel).alert);
-    EXPECT_EQ(snapshot(dir.filePath("dest")), completed(6));
+    EXPECT_EQ(snapshotFolder(dir.filePath("dest")), completed(6));
     putBackEarlier();
     dir.write("card/MOVE/MOVE001/m6.MP4", goneBytes);
 
@@ -356,11 +341,11 @@ TEST(BackupCopyJobTest, FailedOrCancelledRunLeavesTheEarlierBackupAsItWas)
     const auto cancelled = BackupCopyJob(planOf(dir, chapters), cancelling).run(cancel);
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_EQ(cancelled.copied, 8);
-    EXPECT_EQ(snapshot(dir.filePath("dest")), completed(8));
+    EXPECT_EQ(snapshotFolder(dir.filePath("dest")), completed(8));
 
     // Run to its end: the backup is the card's, with nothing kept beside its files.
     EXPECT_FALSE(BackupCopyJob(planOf(dir, chapters), real).run(noCancel).cancelled);
-    EXPECT_EQ(snapshot(dir.filePath("dest/bk")), snapshot(dir.filePath("card/MOVE")));
+    EXPECT_EQ(snapshotFolder(dir.filePath("dest/bk")), snapshotFolder(dir.filePath("card/MOVE")));
 }
 
 TEST(BackupCopyJobTest, CopiesInOrderWithProgressAndFailuresLeaveTargetsAsTheyWere)
@@ -378,14 +363,14 @@ TEST(BackupCopyJobTest, CopiesInOrderWithProgressAndFailuresLeaveTargetsAsTheyWe
     EXPECT_FALSE(outcome.cancelled);
     EXPECT_EQ(copier.calls, (QStringList{"m0.MP4", "VREC_MOV_MNG.DAT", "ADV_PRCT.DAT"}));
     EXPECT_EQ(labels, (QStringList{u"33％"_qs, u"66％"_qs, u"100％"_qs}));
-    EXPECT_EQ(snapshot(dir.filePath("dest/bk")), snapshot(dir.filePath("card/MOVE")));
+    EXPECT_EQ(snapshotFolder(dir.filePath("dest/bk")), snapshotFolder(dir.filePath("card/MOVE")));
 
     // A folder standing at a target is refused and kept with what it holds.
     dir.write("dest2/bk/MOVE001/m0.MP4/inside.txt", "kept");
     VerifiedFileCopier real;
     BackupCopyJob blocked(planOf(dir, {"MOVE001/m0.MP4"}, "dest2/bk"), real);
     EXPECT_EQ(blocked.run(cancel).alert, "Unable to copy the file.");
-    EXPECT_EQ(snapshot(dir.filePath("dest2")), (Snapshot{{"/bk/MOVE001/m0.MP4/inside.txt", "kept"}}));
+    EXPECT_EQ(snapshotFolder(dir.filePath("dest2")), (FolderSnapshot{{"/bk/MOVE001/m0.MP4/inside.txt", "kept"}}));
 
     // A failure on the first file into a new folder removes the folders the run made.
     FaultyCopier failing(FaultyCopier::Fault::ReadOnlyTarget, 1);
@@ -439,7 +424,7 @@ TEST(BackupSettingDialogTest, BackupRunsAsksBeforeCopyingIntoAnExistingFolderAnd
     rig.dialog->btnOk_Click();
     EXPECT_EQ(rig.host.progress.starts, 1);
 
-    const Snapshot earlier = snapshot(rig.dir.filePath("backups"));
+    const FolderSnapshot earlier = snapshotFolder(rig.dir.filePath("backups"));
     rig.dialog->setCopier(std::make_shared<FaultyCopier>(FaultyCopier::Fault::ReadOnlyTarget, 1));
     rig.prompter.log.clear();
     rig.dialog->btnOk_Click(); // "OK" to the overwrite question
@@ -450,7 +435,7 @@ TEST(BackupSettingDialogTest, BackupRunsAsksBeforeCopyingIntoAnExistingFolderAnd
                            "warn:Unable to copy the file."}));
     EXPECT_FALSE(rig.prompter.causes.last().isEmpty()) << "the alert says which file failed and why";
     EXPECT_EQ(rig.host.progress.finished, (QStringList{"Save completed.", "Backup cancelled."}));
-    EXPECT_EQ(snapshot(rig.dir.filePath("backups")), earlier);
+    EXPECT_EQ(snapshotFolder(rig.dir.filePath("backups")), earlier);
 }
 
 // The sample card backed up whole reads back as the same card; a backup onto the card itself is refused.
@@ -459,7 +444,7 @@ TEST(BackupCardToolTest, BackupOfTheSampleCardReopensAsTheSameCard)
     TempDir dir;
     run("samplecard", quickSampleCardArgs(dir.path()));
     const QString card = dir.filePath("MOVE");
-    const Snapshot before = snapshot(card);
+    const FolderSnapshot before = snapshotFolder(card);
     run("backupcard", {card, dir.filePath("backups"), "whole", "--all"});
     const QString whole = dir.filePath("backups/whole");
     EXPECT_EQ(run("carddump", {whole}).replace(whole.toUtf8(), "<source>"),
@@ -470,7 +455,7 @@ TEST(BackupCardToolTest, BackupOfTheSampleCardReopensAsTheSameCard)
     EXPECT_NE(exitCode, 0);
     run("backupcard", {card, dir.filePath("backups"), "part", "--trips", "0,9"}, &exitCode);
     EXPECT_NE(exitCode, 0);
-    EXPECT_EQ(snapshot(card), before);
+    EXPECT_EQ(snapshotFolder(card), before);
 }
 
 // On a card drive, which ignores letter case, a backup into the card under another spelling of its movie
@@ -483,7 +468,7 @@ TEST(BackupCardToolTest, BackupIntoTheCardUnderAnotherSpellingIsRefused)
         GTEST_SKIP() << "no exFAT volume: " << volume.problem().toStdString();
     run("samplecard", quickSampleCardArgs(volume.path()));
     const QString card = volume.filePath("MOVE");
-    const Snapshot before = snapshot(card);
+    const FolderSnapshot before = snapshotFolder(card);
     const QStringList rows[] = {
         {volume.path(), "move"}, {volume.filePath("Move"), "bk"}, {volume.filePath("move/MOVE001"), "bk"}};
     for (const QStringList &row : rows) {
@@ -491,6 +476,6 @@ TEST(BackupCardToolTest, BackupIntoTheCardUnderAnotherSpellingIsRefused)
         int exitCode = 0;
         run("backupcard", {card, row[0], row[1], "--all"}, &exitCode);
         EXPECT_NE(exitCode, 0);
-        EXPECT_EQ(snapshot(card), before);
+        EXPECT_EQ(snapshotFolder(card), before);
     }
 }

@@ -6,6 +6,7 @@
 
 #include "card/CardFixture.h"
 #include "support/CaseBlindVolume.h"
+#include "support/FolderSnapshot.h"
 #include "support/TempDir.h"
 
 #include <QDirIterator>
@@ -17,21 +18,6 @@
 #include <sys/stat.h>
 
 namespace {
-using Snapshot = std::map<QString, QByteArray>;
-
-Snapshot snapshot(const QString &root)
-{
-    Snapshot files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-        files[path.mid(root.size())] = file.readAll();
-    }
-    return files;
-}
-
 QStringList hiddenFiles(const QString &root)
 {
     QStringList hidden;
@@ -160,8 +146,8 @@ TEST(BackupLeftoversTest, SweepClearsWhatDeadRunsLeft)
     ASSERT_EQ(::flock(writing.handle(), LOCK_EX), 0);
 
     EXPECT_EQ(BackupLeftovers::sweep(dir.filePath("bk")), 3);
-    EXPECT_EQ(snapshot(dir.filePath("bk")),
-              (Snapshot{{"/m1.MP4", "new m1"},
+    EXPECT_EQ(snapshotFolder(dir.filePath("bk")),
+              (FolderSnapshot{{"/m1.MP4", "new m1"},
                         {"/m2.MP4", "old m2"},
                         {"/.dddddddd.keep", "a set-aside file of a shortened name"},
                         {"/.notes", "the user's"},
@@ -190,7 +176,7 @@ TEST(BackupLeftoversTest, FolderMadeMeanwhileByAnotherRunIsUsed)
         EXPECT_FALSE(outcome.alert) << outcome.detail.toStdString();
         EXPECT_EQ(outcome.cancelled, cancelled);
         EXPECT_EQ(job.raced.size(), cancelled ? 4 : 5);
-        EXPECT_EQ(snapshot(dir.filePath("dest")).size(), cancelled ? 0u : 2u);
+        EXPECT_EQ(snapshotFolder(dir.filePath("dest")).size(), cancelled ? 0u : 2u);
         for (const QString &folder : job.raced)
             EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
     }
@@ -208,7 +194,7 @@ TEST(BackupLeftoversTest, KilledBackupsLeaveEveryEarlierFileInPlace)
         card.write("MOVE/MOVE001/" + CardFixture::movieName(kKey, i), pattern(2 << 20, i));
     }
     card.writeManagementFiles();
-    const Snapshot cardFiles = snapshot(card.root());
+    const FolderSnapshot cardFiles = snapshotFolder(card.root());
 
     using Kind = CaseBlindVolume::Kind;
     QString unmounted;
@@ -231,13 +217,13 @@ TEST(BackupLeftoversTest, KilledBackupsLeaveEveryEarlierFileInPlace)
         first.start(backupcard(), args);
         ASSERT_TRUE(first.waitForFinished(-1));
         ASSERT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
-        const Snapshot earlier = snapshot(backup);
+        const FolderSnapshot earlier = snapshotFolder(backup);
         ASSERT_EQ(earlier.size(), 14u);
 
         for (const int done : {0, 4, 9}) {
             SCOPED_TRACE(done);
             EXPECT_TRUE(killAfter(args, backup, done)) << "the run ended before it was killed";
-            Snapshot visible = snapshot(backup);
+            FolderSnapshot visible = snapshotFolder(backup);
             for (const QString &name : hiddenFiles(backup))
                 visible.erase(name);
             EXPECT_EQ(visible, earlier);
@@ -246,7 +232,7 @@ TEST(BackupLeftoversTest, KilledBackupsLeaveEveryEarlierFileInPlace)
         last.start(backupcard(), args);
         ASSERT_TRUE(last.waitForFinished(-1));
         EXPECT_EQ(last.exitCode(), 0) << last.readAllStandardError().toStdString();
-        EXPECT_EQ(snapshot(backup), cardFiles);
+        EXPECT_EQ(snapshotFolder(backup), cardFiles);
     }
     if (!unmounted.isEmpty())
         GTEST_SKIP() << "tested on the local disk only; " << unmounted.toStdString();
