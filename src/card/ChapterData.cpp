@@ -225,7 +225,9 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
 {
     {
         std::lock_guard lock(_mutex);
-        if (_picture || _retryCntPictureData >= maxAttempts)
+        // The attempt under way has not failed yet: its result is waited for below, or an on-demand
+        // read during the worker's first read would find neither data nor an attempt left.
+        if (_picture || _retryCntPictureData - (_isPictureBuilding ? 1 : 0) >= maxAttempts)
             return _picture;
     }
     // One build at a time per chapter: a second caller (the main thread while the worker builds,
@@ -237,6 +239,7 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
         if (_picture || _retryCntPictureData >= maxAttempts)
             return _picture;
         ++_retryCntPictureData;
+        _isPictureBuilding = true;
     }
     auto picture = buildPicture(_pathMove);
     if (picture)
@@ -246,6 +249,7 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
     if (picture && !picture->video)
         picture.reset();
     std::lock_guard lock(_mutex);
+    _isPictureBuilding = false;
     if (!_picture)
         _picture = std::move(picture);
     return _picture;

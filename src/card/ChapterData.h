@@ -127,6 +127,7 @@ private:
     std::atomic<int64_t> _movieLength = -1;
     std::shared_ptr<PictureData> _picture;
     int64_t _retryCntPictureData = 0;
+    bool _isPictureBuilding = false; // an attempt, already counted, is reading the movie
     std::atomic<bool> _isPictureReported = false;
     ThumbnailCache _thumbnail;
     std::weak_ptr<ChapterDataDelegate> _delegate;
