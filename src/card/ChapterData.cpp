@@ -231,7 +231,9 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
     {
         std::lock_guard lock(_mutex);
         held = _picture.lock();
-        if (!held && !_isPictureRead && _retryCntPictureData >= maxAttempts)
+        // The attempt under way has not failed yet: its result is waited for below, or an on-demand
+        // read during the worker's first read would find neither data nor an attempt left.
+        if (!held && !_isPictureRead && _retryCntPictureData - (_isPictureBuilding ? 1 : 0) >= maxAttempts)
             return nullptr;
     }
     if (held) {
@@ -250,6 +252,8 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
         // Reading again what was read once is no new attempt.
         if (!held && !_isPictureRead)
             ++_retryCntPictureData;
+        if (!held)
+            _isPictureBuilding = true;
     }
     if (held) {
         RecentPictures::shared().keep(held);
@@ -262,13 +266,16 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
     // a failed attempt, so that the chapter is not taken for done.
     if (picture && !picture->video)
         picture.reset();
-    if (!picture)
-        return nullptr;
     {
         std::lock_guard lock(_mutex);
-        _picture = picture;
-        _isPictureRead = true;
+        _isPictureBuilding = false;
+        if (picture) {
+            _picture = picture;
+            _isPictureRead = true;
+        }
     }
+    if (!picture)
+        return nullptr;
     RecentPictures::shared().keep(picture);
     return picture;
 }

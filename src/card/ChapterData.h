@@ -133,6 +133,7 @@ private:
     std::weak_ptr<PictureData> _picture;
     bool _isPictureRead = false;
     int64_t _retryCntPictureData = 0;
+    bool _isPictureBuilding = false; // a read of the movie is under way
     std::atomic<bool> _isPictureReported = false;
     ThumbnailCache _thumbnail;
     std::weak_ptr<ChapterDataDelegate> _delegate;

@@ -170,8 +170,9 @@ float StopWatchModel::chapterDistance(ChapterData &chapter)
             sum += float(int64_t(frame.speed) * (int64_t(key) - previous));
             previous = key;
         }
+        // Only a distance from the driving data is kept: without it a worker may still bring it.
+        _chapterDistance[&chapter] = sum;
     }
-    _chapterDistance[&chapter] = sum;
     return sum;
 }
 

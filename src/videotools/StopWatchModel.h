@@ -89,7 +89,7 @@ private:
     float chapterDistance(ChapterData &chapter);
 
     ChapterList _chapters;
-    std::map<const ChapterData *, float> _chapterDistance; // whole chapters, until clearData
+    std::map<const ChapterData *, float> _chapterDistance; // whole chapters with data, until clearData
     StopWatchStatus _status = StopWatchStatus::Ready;
     int64_t _currentMs = 0;
     int64_t _startMs = 0;

@@ -13,6 +13,7 @@
 #include <QImageReader>
 #include <gtest/gtest.h>
 #include <random>
+#include <thread>
 
 namespace {
 const QString kKey = "202405011200";
@@ -220,6 +221,50 @@ TEST(TripDataTest, ATripStartedBeforeItsLastChaptersDataArrivesSpansEveryChapter
         // The data comes: later timelines take its span.
         ASSERT_TRUE(last->retryPicture());
         EXPECT_EQ(ChapterTimeline(trip->sortedChapters()).length(2), 199 * 30);
+    }
+}
+
+// An on-demand read while a worker reads the movie for the first time waits for that read and gets
+// its data; while a worker tries again after a failed first read, it gives up at once as before.
+TEST(TripDataTest, AnOnDemandReadDuringTheWorkersFirstReadTakesItsData)
+{
+    const struct
+    {
+        const char *name;
+        bool firstReadFailed;
+        bool expectData;
+    } cases[] = {
+        {"the worker's first read", false, true},
+        {"the worker's second read", true, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        CardFixture f;
+        const QUrl movie = f.addMovie(kKey, 1, 6000, 6);
+        // Many records, so that the worker's read lasts while it is watched.
+        const QByteArray bytes = HostileFiles::chapter(60000, 30, 1800000);
+        const auto card = f.recordsOnly();
+        const auto trip = TripData::create(card.get(), {movie}, kKey);
+        const auto chapter = trip->chapters()[0];
+        if (c.firstReadFailed) {
+            EXPECT_FALSE(chapter->retryPicture());
+        }
+        f.write("MOVE/MOVE001/" + CardFixture::movieName(kKey, 1), bytes);
+        const int64_t attempts = chapter->retryCntPictureData() + 1;
+        std::atomic<bool> done = false;
+        std::thread worker([&] {
+            chapter->retryPicture();
+            done = true;
+        });
+        while (!done && !(chapter->retryCntPictureData() == attempts && !chapter->getPicture(false)))
+            std::this_thread::yield();
+        const bool watched = !done;
+        const bool hasData = chapter->getPicture(true) != nullptr;
+        worker.join();
+        ASSERT_TRUE(watched) << "the worker's read ended before it could be watched";
+        EXPECT_EQ(hasData, c.expectData);
+        EXPECT_TRUE(chapter->getPicture(false));
+        EXPECT_EQ(chapter->retryCntPictureData(), attempts);
     }
 }
 

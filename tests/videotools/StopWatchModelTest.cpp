@@ -5,9 +5,11 @@
 #include "ToolTestCard.h"
 #include "card/EventClip.h"
 #include "card/MoveProtectInfo.h"
+#include "card/PictureDataUtil.h"
 #include "recording/UserDefaultUtil.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -114,6 +116,49 @@ TEST_F(StopWatchModelTest, AverageSpeedsInTheUnitShown)
     EXPECT_EQ(empty.lapTimeSpan, 7000);
     EXPECT_EQ(empty.aveSpeed, 0);
     EXPECT_EQ(_model.getDistance(5000), 0.0f);
+}
+
+// A chapter whose driving data had not come when a lap was first measured over it counts once it
+// has come: its distance is not kept as the 0 it had without data.
+TEST(StopWatchDistanceTest, AChapterWhoseDataCameLateCountsInTheDistance)
+{
+    const struct
+    {
+        const char *name;
+        bool heldBack;
+    } cases[] = {
+        {"the data there", false},
+        {"the data held back", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        ASSERT_TRUE(SampleCardWriter(SampleScenario::standard()).writeCard(dir.path()));
+        CardData card;
+        card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
+        ASSERT_FALSE(card._advMoveProtectList.empty());
+        const EventClip clip = card.getAdventureChapters(*card._advMoveProtectList.front());
+        ASSERT_TRUE(clip.chapters && clip.chapters->size() == 3);
+        const ChapterList &chapters = *clip.chapters;
+        const std::shared_ptr<ChapterData> middle = chapters[1];
+        const QString path = middle->_pathMove.toLocalFile();
+        if (c.heldBack) {
+            // A worker's first read finds the movie away for a moment.
+            ASSERT_TRUE(QFile::rename(path, path + ".away"));
+            EXPECT_FALSE(middle->retryPicture());
+            ASSERT_TRUE(QFile::rename(path + ".away", path));
+        }
+        const int64_t end = PictureDataUtil::getPosition(chapters, 2, 0) + 1000;
+        StopWatchModel model;
+        model.setChapterDataList(chapters);
+        model.getDistance(end);
+        ASSERT_TRUE(middle->retryPicture());
+        StopWatchModel fresh;
+        fresh.setChapterDataList(chapters);
+        EXPECT_GT(fresh.getDistance(end), fresh.getDistance(PictureDataUtil::getPosition(chapters, 1, 0)));
+        EXPECT_EQ(model.getDistance(end), fresh.getDistance(end));
+        card.dispose();
+    }
 }
 
 TEST(StopWatchTextTest, RowTexts)
