@@ -231,7 +231,9 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
     {
         std::lock_guard lock(_mutex);
         held = _picture.lock();
-        if (!held && !_isPictureRead && _retryCntPictureData >= maxAttempts)
+        // An attempt still being read is not a failed one: a caller that may read waits for it.
+        if (!held && !_isPictureRead && _retryCntPictureData >= maxAttempts &&
+            !(_isPictureBuilding && maxAttempts > 0))
             return nullptr;
     }
     if (held) {
@@ -250,6 +252,7 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
         // Reading again what was read once is no new attempt.
         if (!held && !_isPictureRead)
             ++_retryCntPictureData;
+        _isPictureBuilding = !held;
     }
     if (held) {
         RecentPictures::shared().keep(held);
@@ -262,10 +265,11 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
     // a failed attempt, so that the chapter is not taken for done.
     if (picture && !picture->video)
         picture.reset();
-    if (!picture)
-        return nullptr;
     {
         std::lock_guard lock(_mutex);
+        _isPictureBuilding = false;
+        if (!picture)
+            return nullptr;
         _picture = picture;
         _isPictureRead = true;
     }

@@ -132,6 +132,8 @@ private:
     // Held by its users and RecentPictures; a read that succeeded once is repeated when it is gone.
     std::weak_ptr<PictureData> _picture;
     bool _isPictureRead = false;
+    // A read is under way on some thread (under _pictureBuildMutex).
+    bool _isPictureBuilding = false;
     int64_t _retryCntPictureData = 0;
     std::atomic<bool> _isPictureReported = false;
     ThumbnailCache _thumbnail;
