@@ -51,7 +51,10 @@ struct Fixture
             makeEngine = [this] {
                 auto engine = std::make_unique<FakeMediaEngine>();
                 engine->holdItems = holdItems;
-                engines.push_back(engine.get());
+                FakeMediaEngine *made = engine.get();
+                engines.push_back(made);
+                // A reset drops the player's engines; a test must not reach one through the list.
+                QObject::connect(made, &QObject::destroyed, [this, made] { std::erase(engines, made); });
                 return engine;
             };
         }
@@ -83,7 +86,8 @@ struct Fixture
     RunAction onRun;
     bool otherCopyRunning = false; // another copy of the viewer holds every flag that is set
     std::vector<QUrl> opened;
-    // Made by the player; with holdItems a later item stays opening until its becomeReady.
+    // Made by the player and still alive; with holdItems a later item stays opening until its
+    // becomeReady.
     std::vector<FakeMediaEngine *> engines;
     bool holdItems = false;
     std::unique_ptr<MainWindow> window;

@@ -272,7 +272,8 @@ TEST(QuitConfirmationTest, AsksOnlyWithALoadedRecordingAndCancelOrEscapeKeepsRun
         int pauses = 0, saves = 0;
         QStringList topMost;
         QuitConfirmation quit(settings, prompter,
-                              {[&] { return active; }, [&] { ++pauses; }, [&] { return ++saves, true; },
+                              {[active = active] { return active; }, [&] { ++pauses; },
+                               [&] { return ++saves, true; },
                                [&](bool on) { topMost << (on ? "up" : "down"); }});
         EXPECT_EQ(quit.confirmTerminate(nullptr), terminate);
         EXPECT_EQ(prompter.shown.size(), asked ? 1 : 0);

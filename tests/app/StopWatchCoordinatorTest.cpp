@@ -77,8 +77,8 @@ TEST(StopWatchCoordinatorTest, AMeasurementIsDroppedOnlyWhenTheUserAgrees)
         FakeStopWatch panel;
         ChildWindows children;
         panel.laps = laps;
-        StopWatchCoordinator coordinator(panel, children,
-                                         {{}, {}, {}, {}, [&] { return panel.calls << "ask", agree; }});
+        StopWatchCoordinator coordinator(
+            panel, children, {{}, {}, {}, {}, [&, agree = agree] { return panel.calls << "ask", agree; }});
         EXPECT_EQ(coordinator.confirmStopWatchReset(), goOn) << laps << agree;
         EXPECT_EQ(panel.calls, calls) << laps << agree;
     }

@@ -43,6 +43,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 using PS = CommonConst::PlayStatus;
 
@@ -182,6 +185,20 @@ TEST(WindowFollowsTest, APausedChapterChangeByTrackBarButtonOrRowShowsTheNewChap
         EXPECT_EQ(playing.chartChapter, 1);
         EXPECT_TRUE(playing.title.contains(chapter));
     }
+}
+
+TEST(WindowFollowsTest, TheFixtureListsOnlyTheEnginesThePlayerStillHolds)
+{
+    // Opening the card plays its first item, then the fixture's own play drops that engine: a
+    // test that set a flag through a dropped one wrote into freed memory.
+    PlayingWindow w;
+    std::vector<MediaEngine *> held, listed(w.engines.begin(), w.engines.end());
+    for (MediaEngine *each : {w.player()->engine(), w.player()->preparedEngine()})
+        if (each)
+            held.push_back(each);
+    std::sort(held.begin(), held.end());
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, held);
 }
 
 TEST(WindowFollowsTest, AResetLeavesTheDrivingPanelEmpty)

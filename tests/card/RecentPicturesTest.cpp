@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <latch>
 #include <thread>
 
 namespace {
@@ -122,4 +123,28 @@ TEST(RecentPicturesTest, ReadsAndLettingGoMeetSafely)
     letGo.join();
     EXPECT_EQ(missing, 0);
     EXPECT_EQ(f.chapter->retryCntPictureData(), 1);
+}
+
+// Two first reads at once (the main thread asking while a worker reads): the later one waits for the
+// earlier and takes its data, instead of finding an attempt counted but not done and taking nothing.
+TEST(RecentPicturesTest, AFirstReadUnderWayIsWaitedForNotTakenForAFailure)
+{
+    int missing = 0, differing = 0;
+    for (int round = 0; round < 40; ++round) {
+        ReadableChapter f;
+        std::latch start(2);
+        std::shared_ptr<PictureData> got[2];
+        std::thread other([&] {
+            start.arrive_and_wait();
+            got[1] = f.chapter->getPicture(true);
+        });
+        start.arrive_and_wait();
+        got[0] = f.chapter->getPicture(true);
+        other.join();
+        missing += !got[0] + !got[1];
+        differing += got[0] != got[1];
+        EXPECT_EQ(f.chapter->retryCntPictureData(), 1);
+    }
+    EXPECT_EQ(missing, 0);
+    EXPECT_EQ(differing, 0);
 }
