@@ -146,7 +146,7 @@ int64_t ChapterData::computeFrameTimeSpan(bool &complete)
         if (consecutive && next->_vmmInfo) {
             const auto own = timeStamp();
             // Without a record the time stamp comes from the movie, which may not have been read.
-            if (!_vmmInfo && !getPicture(false))
+            if (!_vmmInfo && !hasPicture())
                 complete = false;
             const auto span = static_cast<int64_t>(next->timeStamp()) - static_cast<int64_t>(own);
             // A negative difference means the camera's counter restarted between the two files;
