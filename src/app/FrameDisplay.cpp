@@ -24,6 +24,13 @@ std::optional<CarFix> FrameDisplay::carPosition(const FrameTable *frames, int64_
                                                 const std::shared_ptr<ChapterData> &current,
                                                 const ChapterList &chapters)
 {
+    if (auto fix = frameFix(frames, currentFrame))
+        return fix;
+    return lastKnownPosition(current, chapters);
+}
+
+std::optional<CarFix> FrameDisplay::frameFix(const FrameTable *frames, int64_t currentFrame)
+{
     if (frames && !frames->empty()) {
         const std::span<const int32_t> keys = frames->keys();
         const auto it =
@@ -36,6 +43,12 @@ std::optional<CarFix> FrameDisplay::carPosition(const FrameTable *frames, int64_
                 return CarFix{frame._latitude, frame._longitude, frame.ex.direction, frame.gps};
         }
     }
+    return std::nullopt;
+}
+
+std::optional<CarFix> FrameDisplay::lastKnownPosition(const std::shared_ptr<ChapterData> &current,
+                                                      const ChapterList &chapters)
+{
     // The last position of an earlier chapter, only from recordings already read.
     for (auto chapter = current ? current->previousChapter() : nullptr; chapter;
          chapter = chapter->previousChapter()) {

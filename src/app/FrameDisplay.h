@@ -40,6 +40,11 @@ public:
     static std::optional<CarFix> carPosition(const FrameTable *frames, int64_t currentFrame,
                                              const std::shared_ptr<ChapterData> &current,
                                              const ChapterList &chapters);
+    // The first step of carPosition: the frame at or before the offset when it has both coordinates.
+    static std::optional<CarFix> frameFix(const FrameTable *frames, int64_t currentFrame);
+    // The rest of carPosition; it may read earlier chapters' driving data again (LastKnownCar).
+    static std::optional<CarFix> lastKnownPosition(const std::shared_ptr<ChapterData> &current,
+                                                   const ChapterList &chapters);
 
     // For each frame's stamp, the seconds left in its run of one speed; a run's start holds the run's
     // length. The recorded arithmetic is kept as the meter's animation was tuned to it.

@@ -72,8 +72,13 @@ void FrameFollower::updateFrameDisplay(bool playing)
     const std::optional<FrameTable> frames =
         picture->video ? std::optional(picture->video->getCameraFrames(0)) : std::nullopt;
     const auto chapter = valueInfo->currentChapter();
-    if (const auto car = FrameDisplay::carPosition(frames ? &*frames : nullptr, valueInfo->currentFrame(),
-                                                   chapter, valueInfo->chapterDataList())) {
+    std::optional<CarFix> car =
+        FrameDisplay::frameFix(frames ? &*frames : nullptr, valueInfo->currentFrame());
+    if (!car)
+        car = _lastKnownCar.at(valueInfo, chapter, [&] {
+            return FrameDisplay::lastKnownPosition(chapter, valueInfo->chapterDataList());
+        });
+    if (car) {
         _map.drawMyCar(KmlUtil::degrees(car->latitude), KmlUtil::degrees(car->longitude), car->icon,
                        car->gps);
         _map.setFlgCar(true);

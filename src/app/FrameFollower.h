@@ -3,6 +3,7 @@
 // speed-run table and the panel's data source are made once per chapter and item, not per tick.
 #pragma once
 
+#include "app/LastKnownCar.h"
 #include "graph/SpeedDurations.h"
 
 #include <QUrl>
@@ -47,4 +48,5 @@ private:
     std::shared_ptr<ChapterDrivingData> _source;
     // The trip or adventure whose panel a chapter without driving data emptied.
     std::shared_ptr<PlayMovieValueInfo> _emptiedItem;
+    LastKnownCar _lastKnownCar;
 };
