@@ -232,7 +232,6 @@ void WindowCoordinators::makeStopWatch()
                 item.playType = info->playType();
                 item.chapters = info->chapterDataList();
                 item.protectInfo = info->protectInfo();
-                item.advProtectInfo = info->advProtectInfo();
                 if (playerView->trackCell())
                     info->setCurrentValue(playerView->trackCell()->integerValue());
                 item.positionMs = info->currentValue();
