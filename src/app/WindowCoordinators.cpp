@@ -248,7 +248,7 @@ void WindowCoordinators::makeStopWatch()
             [playerView] { playerView->controls()->setStopWatchButton(false); },
             [this] {
                 _window.setChildWindowsTopMost(false);
-                const bool agreed = _window.prompter().confirm(
+                const bool agreed = _window.prompter().confirmCancelFirst(
                     &_window, QObject::tr("The Stopwatch measurement result will be deleted. Proceed?"));
                 _window.setChildWindowsTopMost(true);
                 return agreed;

@@ -148,6 +148,7 @@ TEST(WindowMaintenanceTest, DeletingFromTheOpenedBackupAsksForTheStopwatchThenSh
         ASSERT_EQ(deleted.size(), 1);
         EXPECT_TRUE(w.prompter.shown.contains(STOPWATCH_QUESTION))
             << w.prompter.shown.join('\n').toStdString();
+        EXPECT_EQ(w.prompter.cancelFirst, QStringList{STOPWATCH_QUESTION.mid(9)}) << "Return keeps the laps";
         EXPECT_TRUE(
             boxes.texts.contains("A file in the backup folder is currently in use. Proceed with delete?"));
         EXPECT_EQ(QFileInfo::exists(deleted[0]), !agree);

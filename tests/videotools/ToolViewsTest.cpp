@@ -1,6 +1,7 @@
 // The trim tool, the capture tool and the tool panel. The panel's trim and capture layouts share typed tests
 // with the two tools; the panel's own layouts come last.
 #include "videotools/CaptureView.h"
+#include "videotools/StillCapture.h"
 #include "videotools/ToolDialogView.h"
 #include "videotools/ToolViewDelegate.h"
 #include "videotools/TrimPrompts.h"
@@ -14,19 +15,32 @@
 #include "support/SmallVolume.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QEventLoop>
 #include <QImageReader>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
+
+double meanGrey(const QImage &image)
+{
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += qGray(image.pixel(x, y));
+    return sum / (double(image.width()) * image.height());
+}
 
 QByteArray readAll(const QString &path)
 {
@@ -214,6 +228,39 @@ TYPED_TEST(TrimViewTest, CancelWhileRunningReportsOnlyCancelled)
     EXPECT_EQ(this->_delegate.results, QList<int>{ToolViewDelegate::CancelledWhileRunning});
     EXPECT_TRUE(this->_prompts->calls.filter("alert:").isEmpty());
     EXPECT_FALSE(QFile::exists(this->_dir.filePath("cancelled.mp4")));
+}
+
+// In its window (a dialog, whose buttons take Return by themselves) the tool's Return goes to Save, which
+// starts nothing while a job runs: Return or Enter on the focused control neither ends the job nor the tool.
+TYPED_TEST(TrimViewTest, ReturnInTheToolsWindowWhileItsJobRunsLeavesTheJobRunning)
+{
+    const QString program = this->_dir.write("endless", "#!/bin/sh\nexec sleep 600\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDialog window;
+    auto *layout = new QVBoxLayout(&window);
+    auto &view = this->open(ToolTestCard::shared().tripInfo(ToolType::Trim, 4000));
+    layout->addWidget(&view);
+    view.show();
+    view.setFfmpegProgram(program);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    this->_prompts->destination = this->_dir.filePath("running.mp4");
+    view.saveAction();
+    ASSERT_TRUE(this->busy());
+    const auto saves = this->_prompts->calls.filter("save:").size();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QWidget *focused = QApplication::focusWidget();
+        QTest::keyClick(focused && focused->window() == &window ? focused : &window, key);
+    }
+    EXPECT_TRUE(this->busy());
+    EXPECT_TRUE(this->_delegate.results.isEmpty()) << "neither Back nor Cancel was pressed";
+    EXPECT_EQ(this->_prompts->calls.filter("save:").size(), saves) << "Save starts nothing while a job runs";
+    ASSERT_TRUE(this->_prompts->onCancel);
+    std::exchange(this->_prompts->onCancel, nullptr)();
+    while (this->busy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    view.setParent(nullptr);
 }
 
 // The save panel reaches the card's own files: each is refused before any job starts, as is a folder
