@@ -370,6 +370,40 @@ template <class View> class CaptureViewTest : public TrimViewTest<View>
 using CaptureViews = ::testing::Types<CaptureView, ToolDialogView>;
 TYPED_TEST_SUITE(CaptureViewTest, CaptureViews);
 
+// The player's brightness slider as each tool brightens its still: the capture tool darkens by up to 0.3
+// and brightens by 0.1 a step, the panel moves a quarter of full scale a step on both sides.
+TYPED_TEST(CaptureViewTest, TheStillTakesTheToolsOwnBrightness)
+{
+    const auto capture = [this](double slider) {
+        ToolInfo info = ToolTestCard::shared().tripInfo(ToolType::Capture);
+        info.brightBarVal = slider;
+        this->_settings.expDlgSpeed = this->_settings.expDlgAcceleration = this->_settings.expDlgPoint =
+            false;
+        auto &view = this->open(info);
+        const QString still = this->_dir.filePath(QStringLiteral("still-%1.jpeg").arg(slider));
+        this->_prompts->destination = still;
+        QEventLoop loop;
+        this->_prompts->loop = &loop;
+        view.saveAction();
+        if (this->busy())
+            loop.exec();
+        return QImageReader(still).read().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage neutral = capture(1.0);
+    ASSERT_FALSE(neutral.isNull());
+    // Slider, offset of the capture tool, offset of the panel (full scale 1.0).
+    const std::tuple<double, double, double> rows[] = {{0.0, -0.3, -0.25}, {3.0, 0.2, 0.5}, {5.0, 0.4, 1.0}};
+    for (const auto &[slider, toolOffset, panelOffset] : rows) {
+        SCOPED_TRACE(slider);
+        QImage expected = neutral;
+        StillCapture::applyBrightness(expected, this->IS_PANEL ? panelOffset : toolOffset);
+        const QImage still = capture(slider);
+        ASSERT_EQ(still.size(), neutral.size());
+        // Within what saving as JPEG once more adds; the two rules differ by 30 levels and more at 3 and 5.
+        EXPECT_NEAR(meanGrey(still), meanGrey(expected), 5.0);
+    }
+}
+
 TYPED_TEST(CaptureViewTest, SavesOrRefusesClosesOnlyAfterSuccessAndStoresTheChoices)
 {
     ToolTestCard &card = ToolTestCard::shared();
