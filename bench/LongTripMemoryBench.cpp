@@ -46,6 +46,7 @@ constexpr int LIST_LIMIT_MS = 120000;
 struct QuietPrompter : MessagePrompter
 {
     bool confirm(QWidget *, const QString &) override { return true; }
+    bool confirmCancelFirst(QWidget *, const QString &) override { return true; }
     void warn(QWidget *, const QString &text, const QString & = {}) override
     {
         std::fprintf(stderr, "warning: %s\n", qPrintable(text));

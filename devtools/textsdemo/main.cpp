@@ -1,12 +1,16 @@
 // textsdemo: one window of the viewer in a chosen language, opened as the viewer opens it (the modal
 // window at its content size, the program's catalogues and message box widths), for screenshots under
-// Xvfb. Windows: stopwatch, camera, backup, files, saved, driving.
+// Xvfb. Windows: stopwatch, camera, backup, files, saved, driving, question (the stopwatch's question before
+// its laps are dropped) and lock (the alert of a guarded command whose lock file cannot be made, with the
+// settings in --settings-folder; by default a folder that is a plain file).
 #include "app/AppTranslator.h"
+#include "app/DialogInUseLock.h"
 #include "app/StandardModalRunner.h"
 #include "app/StopWatchWindow.h"
 #include "app/TitleBarWidths.h"
 #include "card/CardData.h"
 #include "card/ChapterData.h"
+#include "common/QuietMaintenanceHost.h"
 #include "graph/DrivingInfoView.h"
 #include "maintenance/BackupSettingDialog.h"
 #include "maintenance/CameraSettingDialog.h"
@@ -14,7 +18,6 @@
 #include "maintenance/MessageBoxPrompter.h"
 #include "recording/FileUtil.h"
 #include "recording/UserDefaultUtil.h"
-#include "common/QuietMaintenanceHost.h"
 #include "samplecard/SampleCardWriter.h"
 #include "videotools/TrimDialogs.h"
 #include "videotools/TrimView.h"
@@ -32,9 +35,10 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.addHelpOption();
     const QCommandLineOption language("language", "0 English, 1 French (default), 2 Spanish", "N", "1");
-    const QCommandLineOption which("window", "stopwatch, camera, backup, files, saved or driving", "name",
-                                   "stopwatch");
-    parser.addOptions({language, which});
+    const QCommandLineOption which(
+        "window", "stopwatch, camera, backup, files, saved, driving, question or lock", "name", "stopwatch");
+    const QCommandLineOption settingsFolder("settings-folder", "the lock window's settings folder", "path");
+    parser.addOptions({language, which, settingsFolder});
     parser.process(app);
 
     QTemporaryDir dir;
@@ -84,6 +88,25 @@ int main(int argc, char **argv)
         QFileDialog::getOpenFileName(
             nullptr, QCoreApplication::translate("VideoTypeSelectDialog", "Select File"), dir.path(),
             QCoreApplication::translate("VideoTypeSelectDialog", "Movies (*.mp4)"));
+        return 0;
+    }
+    if (name == "question") {
+        MessageBoxPrompter().confirmCancelFirst(
+            nullptr, QCoreApplication::translate(
+                         "QObject", "The Stopwatch measurement result will be deleted. Proceed?"));
+        return 0;
+    }
+    if (name == "lock") {
+        QString folder = parser.value(settingsFolder);
+        if (folder.isEmpty()) {
+            folder = dir.filePath("file");
+            QFile(folder).open(QIODevice::WriteOnly);
+        }
+        UserDefaultUtil store(folder + "/settings.ini");
+        DialogInUseLock lock(store, [] { return false; });
+        const DialogInUseLock::Hold hold = lock.acquire(UserDefaultUtil::KEY_BACKUP_SETTING_FLG);
+        if (!hold)
+            MessageBoxPrompter().warn(nullptr, hold.refusal().text, hold.refusal().cause);
         return 0;
     }
     if (name == "saved") {

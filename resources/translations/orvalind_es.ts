@@ -50,8 +50,8 @@
 <context>
     <name>BackupSettingDialog</name>
     <message>
-        <location filename="../../src/maintenance/BackupCopyJob.cpp" line="+83"/>
-        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="+196"/>
+        <location filename="../../src/maintenance/BackupCopyJob.cpp" line="+92"/>
+        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="+208"/>
         <source>Unable to copy the file.</source>
         <translation>No se puede copiar el archivo.</translation>
     </message>
@@ -81,7 +81,7 @@
         <translation>No hay suficiente espacio en disco o memoria disponible.</translation>
     </message>
     <message>
-        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="-147"/>
+        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="-157"/>
         <source>Check All</source>
         <translation>Marcar todo</translation>
     </message>
@@ -116,7 +116,7 @@
         <translation>Tamaño de la copia de seguridad</translation>
     </message>
     <message>
-        <location line="+120"/>
+        <location line="+130"/>
         <source>The folder already exists at the selected destination. Would you like to overwrite?</source>
         <translation>La carpeta ya existe en el destino seleccionado. ¿Desea sobrescribirla?</translation>
     </message>
@@ -218,7 +218,7 @@
         <translation>Desactivado</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+28"/>
         <source>Recording</source>
         <translation>Grabación</translation>
     </message>
@@ -469,7 +469,7 @@
 <context>
     <name>CardDriveSelectDialog</name>
     <message>
-        <location filename="../../src/app/CardDriveSelectDialog.cpp" line="+26"/>
+        <location filename="../../src/app/CardDriveSelectDialog.cpp" line="+27"/>
         <source>OK</source>
         <translation>Aceptar</translation>
     </message>
@@ -487,7 +487,7 @@
 <context>
     <name>CardOpener</name>
     <message>
-        <location filename="../../src/app/CardOpener.cpp" line="+118"/>
+        <location filename="../../src/app/CardOpener.cpp" line="+119"/>
         <location line="+20"/>
         <source>Unable to locate the file.</source>
         <translation>No se puede encontrar el archivo.</translation>
@@ -503,16 +503,17 @@
         <translation>No se puede leer el archivo seleccionado.</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+62"/>
         <source>These files could not be read and were left out:</source>
         <translation>Estos archivos no se pudieron leer y se omitieron:</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>These files could not be read; their chapters stay listed but may not play:</source>
         <translation>Estos archivos no se pudieron leer; sus capítulos siguen en la lista, pero puede que no se reproduzcan:</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+14"/>
         <location line="+4"/>
         <source>There is no recording.</source>
         <translation>No hay ninguna grabación.</translation>
@@ -620,7 +621,12 @@
 <context>
     <name>DialogInUseLock</name>
     <message>
-        <location filename="../../src/app/DialogInUseLock.cpp" line="+104"/>
+        <location filename="../../src/app/DialogInUseLock.cpp" line="+136"/>
+        <source>The selected file operation cannot start because its lock file cannot be made.</source>
+        <translation>La operación elegida no puede empezar porque no se puede crear su archivo de bloqueo.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>The selected file operation is currently in use by another instance of the application.</source>
         <translation>La operación elegida está en uso en otra instancia de la aplicación.</translation>
     </message>
@@ -628,7 +634,7 @@
 <context>
     <name>DrivingInfoView</name>
     <message>
-        <location filename="../../src/graph/DrivingInfoView.cpp" line="+43"/>
+        <location filename="../../src/graph/DrivingInfoView.cpp" line="+46"/>
         <source>Meter</source>
         <translation>Velocímetro</translation>
     </message>
@@ -636,7 +642,7 @@
 <context>
     <name>FfmpegJob</name>
     <message>
-        <location filename="../../src/videotools/FfmpegJob.cpp" line="+26"/>
+        <location filename="../../src/videotools/FfmpegJob.cpp" line="+29"/>
         <source>ffmpeg could not be started: %1</source>
         <translation>No se pudo iniciar ffmpeg: %1</translation>
     </message>
@@ -682,7 +688,7 @@
 <context>
     <name>MainMenu</name>
     <message>
-        <location filename="../../src/app/MainMenu.cpp" line="+12"/>
+        <location filename="../../src/app/MainMenu.cpp" line="+13"/>
         <source>&amp;File</source>
         <translation>&amp;Archivo</translation>
     </message>
@@ -765,7 +771,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="+136"/>
+        <location filename="../../src/app/MainWindow.cpp" line="+141"/>
         <source>Open From</source>
         <translation>Abrir desde</translation>
     </message>
@@ -781,7 +787,7 @@
     </message>
     <message>
         <location line="+99"/>
-        <location line="+182"/>
+        <location line="+186"/>
         <source>Viewer Settings</source>
         <translation>Ajustes del visor</translation>
     </message>
@@ -791,6 +797,7 @@
         <translation>No se puede leer el archivo seleccionado.</translation>
     </message>
     <message>
+        <location filename="../../src/app/MainWindow.cpp" line="-496"/>
         <source>No web browser could be started to open %1.</source>
         <translation>No se pudo iniciar ningún navegador web para abrir %1.</translation>
     </message>
@@ -917,21 +924,24 @@
     <name>MessageBoxPrompter</name>
     <message>
         <location filename="../../src/maintenance/MessageBoxPrompter.cpp" line="+8"/>
+        <location line="+10"/>
         <source>confirmation</source>
         <translation>confirmación</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-9"/>
+        <location line="+11"/>
         <source>OK</source>
         <translation>Aceptar</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-10"/>
+        <location line="+9"/>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Warning</source>
         <translation>Advertencia</translation>
     </message>
@@ -944,7 +954,7 @@
 <context>
     <name>MovieInput</name>
     <message>
-        <location filename="../../src/platform/MovieInput.cpp" line="+94"/>
+        <location filename="../../src/platform/MovieInput.cpp" line="+97"/>
         <source>reading was stopped</source>
         <translation>se detuvo la lectura</translation>
     </message>
@@ -957,7 +967,7 @@
 <context>
     <name>MoviePlayerView</name>
     <message>
-        <location filename="../../src/player/MoviePlayerView.cpp" line="+165"/>
+        <location filename="../../src/player/MoviePlayerView.cpp" line="+167"/>
         <source>Now Loading</source>
         <translation>Cargando…</translation>
     </message>
@@ -1188,7 +1198,7 @@
 <context>
     <name>PlayerView</name>
     <message>
-        <location filename="../../src/player/PlayerView.cpp" line="+32"/>
+        <location filename="../../src/player/PlayerView.cpp" line="+33"/>
         <source>● Trim Mode</source>
         <translation>● Modo de recorte</translation>
     </message>
@@ -1196,12 +1206,12 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../src/app/WindowCoordinators.cpp" line="+48"/>
+        <location filename="../../src/app/WindowCoordinators.cpp" line="+49"/>
         <source>OK</source>
         <translation>Aceptar</translation>
     </message>
     <message>
-        <location line="+194"/>
+        <location line="+203"/>
         <source>The Stopwatch measurement result will be deleted. Proceed?</source>
         <translation>Se eliminará el resultado de la medición del cronómetro. ¿Continuar?</translation>
     </message>
@@ -1222,25 +1232,25 @@
 <context>
     <name>StopWatchView</name>
     <message>
-        <location filename="../../src/videotools/StopWatchView.cpp" line="+47"/>
+        <location filename="../../src/videotools/StopWatchView.cpp" line="+51"/>
         <source>Total</source>
         <translation>Total</translation>
     </message>
     <message>
         <location line="+4"/>
-        <location line="+104"/>
+        <location line="+131"/>
         <source>START/STOP</source>
         <translation>INICIO/PARADA</translation>
     </message>
     <message>
-        <location line="-103"/>
-        <location line="+103"/>
+        <location line="-130"/>
+        <location line="+130"/>
         <source>LAP/RESET</source>
         <translation>VUELTA/REINICIO</translation>
     </message>
     <message>
-        <location line="-102"/>
-        <location line="+102"/>
+        <location line="-129"/>
+        <location line="+129"/>
         <source>PREVIOUS LAP</source>
         <translation>VUELTA ANTERIOR</translation>
     </message>
@@ -1286,7 +1296,7 @@
         <translation>Cancelar</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+27"/>
         <source>Backing up files</source>
         <translation>Copiando los archivos</translation>
     </message>
@@ -1605,18 +1615,18 @@
 <context>
     <name>TrimWorker</name>
     <message>
-        <location filename="../../src/videotools/TrimWorker.cpp" line="+109"/>
+        <location filename="../../src/videotools/TrimWorker.cpp" line="+103"/>
         <source>The clip holds no picture.</source>
         <translation>El clip no contiene ninguna imagen.</translation>
     </message>
     <message>
         <location line="+20"/>
-        <location line="+5"/>
+        <location line="+10"/>
         <source>Cannot create the work folder %1.</source>
         <translation>No se puede crear la carpeta de trabajo %1.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+16"/>
         <source>The selection lies outside the recordings.</source>
         <translation>La selección queda fuera de las grabaciones.</translation>
     </message>
@@ -1631,7 +1641,7 @@
         <translation>Falta la grabación %1.</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+43"/>
         <source>Cannot move %1 in the work folder.</source>
         <translation>No se puede mover %1 en la carpeta de trabajo.</translation>
     </message>
@@ -1754,7 +1764,7 @@
 <context>
     <name>VideoTypeSelectDialog</name>
     <message>
-        <location filename="../../src/app/VideoTypeSelectDialog.cpp" line="+24"/>
+        <location filename="../../src/app/VideoTypeSelectDialog.cpp" line="+25"/>
         <source>Select File</source>
         <translation>Seleccionar archivo</translation>
     </message>
@@ -1794,7 +1804,7 @@
         <translation>No hay ninguna carpeta de copia de seguridad.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+10"/>
         <source>Selection of backup folder</source>
         <translation>Selección de la carpeta de copia de seguridad</translation>
     </message>
@@ -1941,7 +1951,7 @@
 <context>
     <name>WriteDestination</name>
     <message>
-        <location filename="../../src/card/WriteDestination.cpp" line="+111"/>
+        <location filename="../../src/card/WriteDestination.cpp" line="+112"/>
         <source>Files cannot be saved inside the opened card or backup folder. Please choose another folder.</source>
         <translation>No se pueden guardar archivos dentro de la tarjeta o la carpeta de copia de seguridad abierta. Elija otra carpeta.</translation>
     </message>

@@ -50,8 +50,8 @@
 <context>
     <name>BackupSettingDialog</name>
     <message>
-        <location filename="../../src/maintenance/BackupCopyJob.cpp" line="+83"/>
-        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="+196"/>
+        <location filename="../../src/maintenance/BackupCopyJob.cpp" line="+92"/>
+        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="+208"/>
         <source>Unable to copy the file.</source>
         <translation>Impossible de copier le fichier.</translation>
     </message>
@@ -81,7 +81,7 @@
         <translation>L&apos;espace disque ou la mémoire disponible est insuffisant.</translation>
     </message>
     <message>
-        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="-147"/>
+        <location filename="../../src/maintenance/BackupSettingDialog.cpp" line="-157"/>
         <source>Check All</source>
         <translation>Tout cocher</translation>
     </message>
@@ -116,7 +116,7 @@
         <translation>Taille de la sauvegarde</translation>
     </message>
     <message>
-        <location line="+120"/>
+        <location line="+130"/>
         <source>The folder already exists at the selected destination. Would you like to overwrite?</source>
         <translation>Le dossier existe déjà à l&apos;emplacement choisi. Voulez-vous le remplacer ?</translation>
     </message>
@@ -218,7 +218,7 @@
         <translation>Désactivé</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+28"/>
         <source>Recording</source>
         <translation>Enregistrement</translation>
     </message>
@@ -469,7 +469,7 @@
 <context>
     <name>CardDriveSelectDialog</name>
     <message>
-        <location filename="../../src/app/CardDriveSelectDialog.cpp" line="+26"/>
+        <location filename="../../src/app/CardDriveSelectDialog.cpp" line="+27"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -487,7 +487,7 @@
 <context>
     <name>CardOpener</name>
     <message>
-        <location filename="../../src/app/CardOpener.cpp" line="+118"/>
+        <location filename="../../src/app/CardOpener.cpp" line="+119"/>
         <location line="+20"/>
         <source>Unable to locate the file.</source>
         <translation>Impossible de trouver le fichier.</translation>
@@ -503,16 +503,17 @@
         <translation>Impossible de lire le fichier sélectionné.</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+62"/>
         <source>These files could not be read and were left out:</source>
         <translation>Ces fichiers n&apos;ont pas pu être lus et ont été ignorés :</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>These files could not be read; their chapters stay listed but may not play:</source>
         <translation>Ces fichiers n&apos;ont pas pu être lus ; leurs chapitres restent dans la liste mais peuvent ne pas être lus :</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+14"/>
         <location line="+4"/>
         <source>There is no recording.</source>
         <translation>Il n&apos;y a aucun enregistrement.</translation>
@@ -620,7 +621,12 @@
 <context>
     <name>DialogInUseLock</name>
     <message>
-        <location filename="../../src/app/DialogInUseLock.cpp" line="+104"/>
+        <location filename="../../src/app/DialogInUseLock.cpp" line="+136"/>
+        <source>The selected file operation cannot start because its lock file cannot be made.</source>
+        <translation>L&apos;opération choisie ne peut pas démarrer car son fichier de verrou ne peut pas être créé.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>The selected file operation is currently in use by another instance of the application.</source>
         <translation>L&apos;opération choisie est en cours d&apos;utilisation dans une autre instance de l&apos;application.</translation>
     </message>
@@ -628,7 +634,7 @@
 <context>
     <name>DrivingInfoView</name>
     <message>
-        <location filename="../../src/graph/DrivingInfoView.cpp" line="+43"/>
+        <location filename="../../src/graph/DrivingInfoView.cpp" line="+46"/>
         <source>Meter</source>
         <translation>Compteur</translation>
     </message>
@@ -636,7 +642,7 @@
 <context>
     <name>FfmpegJob</name>
     <message>
-        <location filename="../../src/videotools/FfmpegJob.cpp" line="+26"/>
+        <location filename="../../src/videotools/FfmpegJob.cpp" line="+29"/>
         <source>ffmpeg could not be started: %1</source>
         <translation>ffmpeg n&apos;a pas pu être lancé : %1</translation>
     </message>
@@ -682,7 +688,7 @@
 <context>
     <name>MainMenu</name>
     <message>
-        <location filename="../../src/app/MainMenu.cpp" line="+12"/>
+        <location filename="../../src/app/MainMenu.cpp" line="+13"/>
         <source>&amp;File</source>
         <translation>&amp;Fichier</translation>
     </message>
@@ -765,7 +771,7 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="+136"/>
+        <location filename="../../src/app/MainWindow.cpp" line="+141"/>
         <source>Open From</source>
         <translation>Ouvrir depuis</translation>
     </message>
@@ -781,7 +787,7 @@
     </message>
     <message>
         <location line="+99"/>
-        <location line="+182"/>
+        <location line="+186"/>
         <source>Viewer Settings</source>
         <translation>Réglages de la visionneuse</translation>
     </message>
@@ -791,6 +797,7 @@
         <translation>Impossible de lire le fichier sélectionné.</translation>
     </message>
     <message>
+        <location filename="../../src/app/MainWindow.cpp" line="-496"/>
         <source>No web browser could be started to open %1.</source>
         <translation>Aucun navigateur web n’a pu être lancé pour ouvrir %1.</translation>
     </message>
@@ -917,21 +924,24 @@
     <name>MessageBoxPrompter</name>
     <message>
         <location filename="../../src/maintenance/MessageBoxPrompter.cpp" line="+8"/>
+        <location line="+10"/>
         <source>confirmation</source>
         <translation>confirmation</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-9"/>
+        <location line="+11"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-10"/>
+        <location line="+9"/>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Warning</source>
         <translation>Avertissement</translation>
     </message>
@@ -944,7 +954,7 @@
 <context>
     <name>MovieInput</name>
     <message>
-        <location filename="../../src/platform/MovieInput.cpp" line="+94"/>
+        <location filename="../../src/platform/MovieInput.cpp" line="+97"/>
         <source>reading was stopped</source>
         <translation>la lecture a été arrêtée</translation>
     </message>
@@ -957,7 +967,7 @@
 <context>
     <name>MoviePlayerView</name>
     <message>
-        <location filename="../../src/player/MoviePlayerView.cpp" line="+165"/>
+        <location filename="../../src/player/MoviePlayerView.cpp" line="+167"/>
         <source>Now Loading</source>
         <translation>Chargement…</translation>
     </message>
@@ -1188,7 +1198,7 @@
 <context>
     <name>PlayerView</name>
     <message>
-        <location filename="../../src/player/PlayerView.cpp" line="+32"/>
+        <location filename="../../src/player/PlayerView.cpp" line="+33"/>
         <source>● Trim Mode</source>
         <translation>● Mode découpe</translation>
     </message>
@@ -1196,12 +1206,12 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../src/app/WindowCoordinators.cpp" line="+48"/>
+        <location filename="../../src/app/WindowCoordinators.cpp" line="+49"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+194"/>
+        <location line="+203"/>
         <source>The Stopwatch measurement result will be deleted. Proceed?</source>
         <translation>Le résultat de mesure du chronomètre sera supprimé. Continuer ?</translation>
     </message>
@@ -1222,25 +1232,25 @@
 <context>
     <name>StopWatchView</name>
     <message>
-        <location filename="../../src/videotools/StopWatchView.cpp" line="+47"/>
+        <location filename="../../src/videotools/StopWatchView.cpp" line="+51"/>
         <source>Total</source>
         <translation>Total</translation>
     </message>
     <message>
         <location line="+4"/>
-        <location line="+104"/>
+        <location line="+131"/>
         <source>START/STOP</source>
         <translation>DÉPART/ARRÊT</translation>
     </message>
     <message>
-        <location line="-103"/>
-        <location line="+103"/>
+        <location line="-130"/>
+        <location line="+130"/>
         <source>LAP/RESET</source>
         <translation>TOUR/RÉINIT.</translation>
     </message>
     <message>
-        <location line="-102"/>
-        <location line="+102"/>
+        <location line="-129"/>
+        <location line="+129"/>
         <source>PREVIOUS LAP</source>
         <translation>TOUR PRÉCÉDENT</translation>
     </message>
@@ -1286,7 +1296,7 @@
         <translation>Annuler</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+27"/>
         <source>Backing up files</source>
         <translation>Sauvegarde des fichiers</translation>
     </message>
@@ -1605,18 +1615,18 @@
 <context>
     <name>TrimWorker</name>
     <message>
-        <location filename="../../src/videotools/TrimWorker.cpp" line="+109"/>
+        <location filename="../../src/videotools/TrimWorker.cpp" line="+103"/>
         <source>The clip holds no picture.</source>
         <translation>Le clip ne contient aucune image.</translation>
     </message>
     <message>
         <location line="+20"/>
-        <location line="+5"/>
+        <location line="+10"/>
         <source>Cannot create the work folder %1.</source>
         <translation>Impossible de créer le dossier de travail %1.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+16"/>
         <source>The selection lies outside the recordings.</source>
         <translation>La sélection se trouve en dehors des enregistrements.</translation>
     </message>
@@ -1631,7 +1641,7 @@
         <translation>L&apos;enregistrement %1 est introuvable.</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+43"/>
         <source>Cannot move %1 in the work folder.</source>
         <translation>Impossible de déplacer %1 dans le dossier de travail.</translation>
     </message>
@@ -1754,7 +1764,7 @@
 <context>
     <name>VideoTypeSelectDialog</name>
     <message>
-        <location filename="../../src/app/VideoTypeSelectDialog.cpp" line="+24"/>
+        <location filename="../../src/app/VideoTypeSelectDialog.cpp" line="+25"/>
         <source>Select File</source>
         <translation>Sélectionner un fichier</translation>
     </message>
@@ -1794,7 +1804,7 @@
         <translation>Il n&apos;y a aucun dossier de sauvegarde.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+10"/>
         <source>Selection of backup folder</source>
         <translation>Sélection du dossier de sauvegarde</translation>
     </message>
@@ -1941,7 +1951,7 @@
 <context>
     <name>WriteDestination</name>
     <message>
-        <location filename="../../src/card/WriteDestination.cpp" line="+111"/>
+        <location filename="../../src/card/WriteDestination.cpp" line="+112"/>
         <source>Files cannot be saved inside the opened card or backup folder. Please choose another folder.</source>
         <translation>Impossible d&apos;enregistrer des fichiers dans la carte ou le dossier de sauvegarde ouvert. Veuillez choisir un autre dossier.</translation>
     </message>

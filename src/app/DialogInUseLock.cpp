@@ -4,13 +4,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 
 #include <unistd.h>
 
 DialogInUseLock::Hold::Hold(Hold &&other) noexcept
-    : _lock(std::exchange(other._lock, nullptr)), _key(std::move(other._key))
+    : _lock(std::exchange(other._lock, nullptr)), _key(std::move(other._key)),
+      _refusal(std::move(other._refusal))
 {
 }
 
@@ -20,6 +22,7 @@ DialogInUseLock::Hold &DialogInUseLock::Hold::operator=(Hold &&other) noexcept
         release();
         _lock = std::exchange(other._lock, nullptr);
         _key = std::move(other._key);
+        _refusal = std::move(other._refusal);
     }
     return *this;
 }
@@ -41,37 +44,66 @@ DialogInUseLock::DialogInUseLock(UserDefaultUtil &store, std::function<bool()> o
 {
 }
 
-bool DialogInUseLock::setFlagLocked(const QString &key, bool acquiring)
+namespace {
+
+// The system's reason why no file can be made at path: QLockFile only tells a kind of failure. Made and
+// written as the lock file would be, then removed; empty when that works now.
+QString whyNoFile(const QString &path)
+{
+    QFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return probe.errorString();
+    const QByteArray content(64, ' ');
+    const bool written = probe.write(content) == content.size() && probe.flush();
+    const QString reason = probe.errorString();
+    probe.close();
+    probe.remove();
+    return written ? QString() : reason;
+}
+
+} // namespace
+
+QString DialogInUseLock::lockFilePath() const
+{
+    return _store.fileName() + QStringLiteral(".dialogs.lock");
+}
+
+std::optional<DialogInUseLock::Refusal> DialogInUseLock::testAndSet(const QString &key)
 {
     // Test and set under a lock file of our own beside the store (QSettings locks its own file per sync),
     // so two copies cannot both take the flag.
-    QLockFile guard(_store.fileName() + QStringLiteral(".dialogs.lock"));
+    const QString path = lockFilePath();
+    QLockFile guard(path);
     guard.setStaleLockTime(10000);
-    const bool locked = guard.tryLock(5000);
-    if (!acquiring) {
-        _store.setFlag(key, false);
-        return true;
+    if (!guard.tryLock(5000)) {
+        // Still held after the wait: another copy is in its own test and set.
+        if (guard.error() == QLockFile::LockFailedError)
+            return Refusal{inUseWarningText(), {}};
+        const QString reason = whyNoFile(path);
+        return Refusal{lockFailedText(), reason.isEmpty() ? path : path + QStringLiteral(": ") + reason};
     }
-    if (!locked)
-        return false;
     if (!_otherInstanceRunning())
         _store.setFlag(key, false); // nobody else can hold it: a flag left by an ended copy
     if (_store.flag(key))
-        return false;
+        return Refusal{inUseWarningText(), {}};
     _store.setFlag(key, true);
-    return true;
+    return std::nullopt;
 }
 
 DialogInUseLock::Hold DialogInUseLock::acquire(const QString &key)
 {
-    if (!setFlagLocked(key, true))
-        return {};
+    if (auto refusal = testAndSet(key))
+        return Hold(std::move(*refusal));
     return Hold(this, key);
 }
 
 void DialogInUseLock::release(const QString &key)
 {
-    setFlagLocked(key, false);
+    // Under the same lock file as the test and set, when it can be made; a flag is freed even when not.
+    QLockFile guard(lockFilePath());
+    guard.setStaleLockTime(10000);
+    guard.tryLock(5000);
+    _store.setFlag(key, false);
 }
 
 bool DialogInUseLock::isOtherInstanceRunning()
@@ -97,6 +129,13 @@ bool DialogInUseLock::isOtherProcessRunning(const QString &exePath, qint64 ownPi
             return true;
     }
     return false;
+}
+
+QString DialogInUseLock::lockFailedText()
+{
+    return QCoreApplication::translate("DialogInUseLock",
+                                       "The selected file operation cannot start because its lock file "
+                                       "cannot be made.");
 }
 
 QString DialogInUseLock::inUseWarningText()

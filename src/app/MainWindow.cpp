@@ -552,7 +552,7 @@ void MainWindow::showViewerSettingDialog()
     if (!hold) {
         // Lowered as around the other guarded commands' warning, so it cannot open under them.
         setChildWindowsTopMost(false);
-        _prompter.warn(this, DialogInUseLock::inUseWarningText());
+        _prompter.warn(this, hold.refusal().text, hold.refusal().cause);
         setChildWindowsTopMost(true);
         return;
     }

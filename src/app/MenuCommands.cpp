@@ -49,15 +49,15 @@ DialogInUseLock::Hold MenuCommands::pauseAndAcquire(const char *key)
         _s.player.pauseMovie();
     DialogInUseLock::Hold hold = _s.lock.acquire(QString::fromLatin1(key));
     if (!hold)
-        warn(DialogInUseLock::inUseWarningText());
+        warn(hold.refusal().text, hold.refusal().cause);
     return hold;
 }
 
-void MenuCommands::warn(const QString &text)
+void MenuCommands::warn(const QString &text, const QString &cause)
 {
     if (_s.setChildWindowsTopMost)
         _s.setChildWindowsTopMost(false);
-    _s.prompter.warn(_s.window, text);
+    _s.prompter.warn(_s.window, text, cause);
     if (_s.setChildWindowsTopMost)
         _s.setChildWindowsTopMost(true);
 }

@@ -61,9 +61,9 @@ public:
     static QString backupChooserStart(const QString &storedPath);
 
 private:
-    // The pause step, then the flag: an empty holder after the in-use warning.
+    // The pause step, then the flag: an empty holder after the warning of its refusal.
     DialogInUseLock::Hold pauseAndAcquire(const char *key);
-    void warn(const QString &text);
+    void warn(const QString &text, const QString &cause = {});
 
     Services _s;
 };

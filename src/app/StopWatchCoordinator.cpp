@@ -36,14 +36,12 @@ void StopWatchCoordinator::loadPlayedItem(const PlayedItem &item)
     CardData *card = _calls.cardData ? _calls.cardData() : nullptr;
     switch (item.playType) {
     case CommonConst::PlayType::Movie:
+    case CommonConst::PlayType::Adventure:
+        // The chapters as played: the card's records chain an adventure on across the file numbers'
+        // wrap from 9999 to 1, where the played one ends, so their timeline is not the track bar's.
         _panel.clearData();
         _panel.resetMeasurement();
         _panel.setChapters(item.chapters);
-        break;
-    case CommonConst::PlayType::Adventure:
-        // Without its record the stopwatch keeps the chapters it had.
-        if (item.advProtectInfo && card)
-            _panel.setTripChapters(*card, *item.advProtectInfo);
         break;
     case CommonConst::PlayType::Event:
     case CommonConst::PlayType::Surveillance:

@@ -10,7 +10,6 @@
 #include <functional>
 #include <memory>
 
-class AdvMoveProtectInfo;
 class CardData;
 class ChildWindows;
 class MoveProtectInfo;
@@ -25,7 +24,6 @@ public:
         CommonConst::PlayType playType = CommonConst::PlayType::Movie;
         ChapterList chapters;
         std::shared_ptr<MoveProtectInfo> protectInfo;
-        std::shared_ptr<AdvMoveProtectInfo> advProtectInfo;
         int64_t positionMs = 0; // the track bar's value, clamped by the value model
     };
 

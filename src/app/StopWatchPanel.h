@@ -6,7 +6,6 @@
 
 #include <cstdint>
 
-class AdvMoveProtectInfo;
 class CardData;
 class MoveProtectInfo;
 class QWidget;
@@ -27,7 +26,6 @@ public:
     virtual void stopMeasurement() = 0;
     virtual void setChapters(const ChapterList &chapters) = 0;
     virtual void setEventChapters(CardData &card, MoveProtectInfo &record) = 0;
-    virtual void setTripChapters(CardData &card, AdvMoveProtectInfo &record) = 0;
     virtual void setCurrentSumFrameTimeSpan(int64_t ms) = 0;
     virtual void redrawLaps() = 0;
 };

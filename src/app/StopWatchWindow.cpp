@@ -98,12 +98,6 @@ void StopWatchWindow::setEventChapters(CardData &card, MoveProtectInfo &record)
         _view->setEventChapters(card, record);
 }
 
-void StopWatchWindow::setTripChapters(CardData &card, AdvMoveProtectInfo &record)
-{
-    if (_view)
-        _view->setTripChapters(card, record);
-}
-
 void StopWatchWindow::setCurrentSumFrameTimeSpan(int64_t ms)
 {
     if (_view)

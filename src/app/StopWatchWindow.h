@@ -51,7 +51,6 @@ public:
     void stopMeasurement() override;
     void setChapters(const ChapterList &chapters) override;
     void setEventChapters(CardData &card, MoveProtectInfo &record) override;
-    void setTripChapters(CardData &card, AdvMoveProtectInfo &record) override;
     void setCurrentSumFrameTimeSpan(int64_t ms) override;
     void redrawLaps() override;
 

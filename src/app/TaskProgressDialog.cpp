@@ -39,6 +39,8 @@ TaskProgressDialog::TaskProgressDialog(std::function<std::int64_t()> now, QObjec
     _progressLabel->setMinimumWidth(44);
     _progressLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     _btnCancel = new QPushButton(tr("Cancel"), _view.get());
+    // In a dialog a button takes Return by itself; a Return meant for another window must not stop the job.
+    _btnCancel->setAutoDefault(false);
     auto *bar = new QHBoxLayout;
     bar->addWidget(_progressBar, 1);
     bar->addWidget(_progressLabel);

@@ -232,7 +232,6 @@ void WindowCoordinators::makeStopWatch()
                 item.playType = info->playType();
                 item.chapters = info->chapterDataList();
                 item.protectInfo = info->protectInfo();
-                item.advProtectInfo = info->advProtectInfo();
                 if (playerView->trackCell())
                     info->setCurrentValue(playerView->trackCell()->integerValue());
                 item.positionMs = info->currentValue();
@@ -249,7 +248,7 @@ void WindowCoordinators::makeStopWatch()
             [playerView] { playerView->controls()->setStopWatchButton(false); },
             [this] {
                 _window.setChildWindowsTopMost(false);
-                const bool agreed = _window.prompter().confirm(
+                const bool agreed = _window.prompter().confirmCancelFirst(
                     &_window, QObject::tr("The Stopwatch measurement result will be deleted. Proceed?"));
                 _window.setChildWindowsTopMost(true);
                 return agreed;

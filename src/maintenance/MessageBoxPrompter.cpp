@@ -13,6 +13,16 @@ bool MessageBoxPrompter::confirm(QWidget *parent, const QString &text)
     return box.clickedButton() == ok;
 }
 
+bool MessageBoxPrompter::confirmCancelFirst(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Information, tr("confirmation"), text, QMessageBox::NoButton, parent);
+    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+    QPushButton *ok = box.addButton(tr("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
 void MessageBoxPrompter::warn(QWidget *parent, const QString &text, const QString &cause)
 {
     QMessageBox box(QMessageBox::Critical, tr("Warning"), text, QMessageBox::Ok, parent);

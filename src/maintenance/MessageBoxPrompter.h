@@ -10,6 +10,7 @@ class MessageBoxPrompter : public MessagePrompter
     Q_DECLARE_TR_FUNCTIONS(MessageBoxPrompter)
 public:
     bool confirm(QWidget *parent, const QString &text) override;
+    bool confirmCancelFirst(QWidget *parent, const QString &text) override;
     void warn(QWidget *parent, const QString &text, const QString &cause = {}) override;
     void inform(QWidget *parent, const QString &text) override;
     void announce(QWidget *parent, const QString &title, const QString &text) override;

@@ -12,6 +12,9 @@ public:
     virtual ~MessagePrompter() = default;
     // A question titled "confirmation" with "OK" (the default) before "Cancel"; true for OK.
     virtual bool confirm(QWidget *parent, const QString &text) = 0;
+    // The same question with "Cancel" first and the default, for a question whose OK throws away what the
+    // user has: Return keeps it. True for OK.
+    virtual bool confirmCancelFirst(QWidget *parent, const QString &text) = 0;
     // A critical alert titled "Warning"; cause, when given, says why (the file and the system's error).
     virtual void warn(QWidget *parent, const QString &text, const QString &cause = {}) = 0;
     // An informational alert titled "Information".

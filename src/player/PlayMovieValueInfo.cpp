@@ -65,7 +65,7 @@ PlayMovieValueInfo::PlayMovieValueInfo(ChapterList chapterDataList, CardData::Ac
     _playType = activeType == CardData::ActiveType::AdventureRec ? CommonConst::PlayType::Adventure
                                                                  : CommonConst::PlayType::Movie;
     if (_playType == CommonConst::PlayType::Adventure) {
-        // The stopwatch opened during the adventure takes its chapters from the card through it.
+        // The adventure's record, from its first chapter that has one.
         const auto recorded = std::find_if(_chapterDataList.begin(), _chapterDataList.end(),
                                            [](const auto &chapter) { return chapter && chapter->_advInfo; });
         if (recorded != _chapterDataList.end())

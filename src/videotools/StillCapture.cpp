@@ -34,6 +34,11 @@ double StillCapture::brightnessOffset(double x)
     return ((5.0 - x) * (-0.25) + 1.0) * 0.4;
 }
 
+double StillCapture::panelBrightnessOffset(double x)
+{
+    return x == 1.0 ? 0.0 : (x - 1.0) * 0.25;
+}
+
 int StillCapture::fontPixelSize(CommonConst::RecMode recMode)
 {
     return recMode == CommonConst::RecMode::LongRec ? 8 : 20;
@@ -49,7 +54,7 @@ std::optional<CaptureRequest> StillCapture::makeRequest(const ToolInfo &info, Ov
     request.moviePath = info.chapter->_pathMp4.toLocalFile();
     request.positionMs = info.currentCMtimeMs;
     request.recMode = info.recMode;
-    request.brightBarVal = info.brightBarVal;
+    request.brightness = brightnessOffset(info.brightBarVal);
     request.destination = destination;
     const auto position = info.selectEndSumFrameTS;
     if (flags.any() && position && *position >= std::numeric_limits<int32_t>::min() &&
@@ -118,7 +123,7 @@ std::optional<QImage> StillCapture::makeStill(const CaptureRequest &request)
     if (!still)
         return std::nullopt;
     QImage image = still->convertToFormat(QImage::Format_RGB32);
-    applyBrightness(image, brightnessOffset(request.brightBarVal));
+    applyBrightness(image, request.brightness);
     drawOverlayText(image, request.overlayText, fontPixelSize(request.recMode));
     return image;
 }

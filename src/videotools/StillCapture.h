@@ -22,8 +22,8 @@ struct CaptureRequest
     QString moviePath;      // the chapter's MP4 file
     int64_t positionMs = 0; // the player's time in that movie
     CommonConst::RecMode recMode = CommonConst::RecMode::Nomal;
-    double brightBarVal = 1.0; // the player's brightness slider
-    QString overlayText;       // empty: no text
+    double brightness = 0.0; // added to every colour component (1.0 = full scale)
+    QString overlayText;     // empty: no text
     QString destination;
 };
 
@@ -37,6 +37,8 @@ public:
     // The brightness added to every colour component (1.0 = full scale) for the player's brightness
     // slider (0 to 5, 1 neutral): the player's own rule, so the still looks as the picture did.
     static double brightnessOffset(double brightBarVal);
+    // The tool panel's own rule: a quarter of full scale per slider step, the same on both sides of 1.
+    static double panelBrightnessOffset(double brightBarVal);
     // Bold text of this many pixels; the long-recording mode's smaller picture takes smaller text.
     static int fontPixelSize(CommonConst::RecMode recMode);
 

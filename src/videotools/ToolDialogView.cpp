@@ -285,11 +285,12 @@ void ToolDialogView::startCapture(const QString &destination)
     if (refuseDestination(destination))
         return;
     QString error;
-    const auto request = StillCapture::prepareSave(*toolinfo, checkedFlags(), _settings, destination, &error);
+    auto request = StillCapture::prepareSave(*toolinfo, checkedFlags(), _settings, destination, &error);
     if (!request) {
         _prompts->showAlert(TrimPrompts::Style::Critical, al_warningTitle, al_errorMSgCap, error);
         return;
     }
+    request->brightness = StillCapture::panelBrightnessOffset(toolinfo->brightBarVal);
     _isCapturing = true;
     setControlsEnabled(false);
     StillCapture::start(*request, this,

@@ -1,7 +1,7 @@
 // The tool panel: trim or capture in one panel, chosen by the ToolInfo's type, with its controls laid
 // out in code for that tool. It runs the same trim job and still capture as the two separate tools;
-// where it differs from them: the save panel starts on the Desktop, the capture runs on a thread, and
-// the trim's progress counts the job's finished steps.
+// where it differs from them: the save panel starts on the Desktop, the capture runs on a thread, the
+// still takes the panel's own brightness rule, and the trim's progress counts the job's finished steps.
 #pragma once
 
 #include "videotools/OverlayFlags.h"

@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
 #include <QTimer>
 #include <QTranslator>
 #include <deque>
@@ -292,6 +293,38 @@ TEST(QuitConfirmationTest, AsksOnlyWithALoadedRecordingAndCancelOrEscapeKeepsRun
     });
     EXPECT_FALSE(prompter.confirm(nullptr, QuitConfirmation::questionText()));
     EXPECT_TRUE(escaped);
+}
+
+// Return, pressed on the box's focused control, takes the default answer: the quit question quits, the
+// stopwatch question keeps the laps (Cancel comes first and is its default).
+TEST(MessageBoxPrompterTest, ReturnQuitsButKeepsTheStopwatchsLaps)
+{
+    MessageBoxPrompter prompter;
+    // The question, its default button, what Return answers.
+    const std::tuple<const char *, std::function<bool()>, QString, bool> rows[] = {
+        {"quit", [&] { return prompter.confirm(nullptr, QuitConfirmation::questionText()); }, "OK", true},
+        {"stopwatch",
+         [&] {
+             return prompter.confirmCancelFirst(nullptr,
+                                                "The Stopwatch measurement result will be deleted. Proceed?");
+         },
+         "Cancel", false},
+    };
+    for (const auto &[name, ask, defaultButton, answer] : rows) {
+        SCOPED_TRACE(name);
+        QString byDefault;
+        const auto poll = whenModal([&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            if (!box)
+                return false;
+            byDefault = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QWidget *focused = QApplication::focusWidget();
+            QTest::keyClick(focused && focused->window() == box ? focused : box, Qt::Key_Return);
+            return true;
+        });
+        EXPECT_EQ(ask(), answer);
+        EXPECT_EQ(byDefault, defaultButton);
+    }
 }
 
 TEST(RelaunchTest, TheNewCopyWaitsForTheOldProcessUntilItHasGoneOrItsNumberRunsAnotherProgram)

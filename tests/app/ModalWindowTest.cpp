@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,6 +32,17 @@ struct Row
     bool asksDelegate; // the close button leaves the run to the delegate
     bool keepsPlace;   // not centred
 };
+
+// Return and Enter as the keyboard sends them: to the focused control of the active window.
+void pressReturnAndEnter(QWidget *window)
+{
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QWidget *focused = QApplication::focusWidget();
+        QTest::keyClick(focused && focused->window() == window ? focused : window, key);
+    }
+}
 
 const Row rows[] = {
     {Type::OpenForm, true, nullptr, false, false, false},
@@ -166,4 +178,37 @@ TEST(TrimProgressPromptsTest, TheTrimsProgressIsTheTaskWindowWhoseCancelAndClose
         EXPECT_FALSE(window->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// A progress window's only button is Cancel, and a dialog's buttons take Return by themselves: Return must
+// not stop the backup, delete or trim that runs behind it. Only a click on Cancel or the close button does.
+TEST(TaskProgressWindowTest, ReturnInARunningJobsProgressWindowLeavesTheJobRunning)
+{
+    using M = TaskProgress::Mode;
+    for (const M mode : {M::Backup, M::Cleanup}) {
+        SCOPED_TRACE(int(mode));
+        TempDir dir;
+        UserDefaultUtil settings(dir.filePath("s.ini"));
+        TaskProgressWindow progress(settings, nullptr, {});
+        progress.dialog().informationAlert = [](const QString &) {};
+        progress.start(mode, "Back up");
+        pressReturnAndEnter(&progress.window());
+        EXPECT_FALSE(progress.cancelFlag().load());
+        EXPECT_TRUE(progress.window().isVisible());
+        progress.finish(false);
+    }
+    TempDir dir;
+    UserDefaultUtil settings(dir.filePath("s.ini"));
+    TrimProgressPrompts prompts(settings, nullptr);
+    int cancels = 0;
+    prompts.openProgress("Trim Tool", [&] { ++cancels; });
+    auto *window = qobject_cast<ModalWindow *>(QApplication::activeModalWidget());
+    ASSERT_NE(window, nullptr);
+    pressReturnAndEnter(window);
+    EXPECT_EQ(cancels, 0);
+    EXPECT_TRUE(window->isVisible());
+    window->findChild<QPushButton *>()->click();
+    EXPECT_EQ(cancels, 1) << "the button itself still stops the job";
+    prompts.closeProgress();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -2,7 +2,6 @@
 #include "app/ChildWindows.h"
 #include "app/StopWatchPanel.h"
 #include "app/StopWatchWindow.h"
-#include "card/AdvMoveProtectInfo.h"
 #include "card/CardData.h"
 #include "card/MoveProtectInfo.h"
 #include "recording/UserDefaultUtil.h"
@@ -25,7 +24,6 @@ struct FakeStopWatch : StopWatchPanel
     void stopMeasurement() override { calls << "stop"; }
     void setChapters(const ChapterList &c) override { calls << QStringLiteral("chapters %1").arg(c.size()); }
     void setEventChapters(CardData &, MoveProtectInfo &) override { calls << "event"; }
-    void setTripChapters(CardData &, AdvMoveProtectInfo &) override { calls << "adventure"; }
     void setCurrentSumFrameTimeSpan(int64_t ms) override { calls << QStringLiteral("at %1").arg(ms); }
     void redrawLaps() override { calls << "redraw"; }
 
@@ -39,11 +37,12 @@ struct FakeStopWatch : StopWatchPanel
 TEST(StopWatchCoordinatorTest, TheFirstShowLoadsThePlayedItemBesideTheMainWindow)
 {
     using PT = CommonConst::PlayType;
-    // Type, with its protection record, what the first show loads.
+    // Type, with its protection record, what the first show loads: a trip or an adventure its chapters
+    // as played, an event its record's stretch.
     const std::tuple<PT, bool, QStringList> rows[] = {
         {PT::Movie, false, {"clear", "reset", "chapters 2"}},
-        {PT::Adventure, true, {"adventure"}},
-        {PT::Adventure, false, {}},
+        {PT::Adventure, true, {"clear", "reset", "chapters 2"}},
+        {PT::Adventure, false, {"clear", "reset", "chapters 2"}},
         {PT::Event, true, {"event"}},
         {PT::Surveillance, false, {}},
     };
@@ -51,11 +50,10 @@ TEST(StopWatchCoordinatorTest, TheFirstShowLoadsThePlayedItemBesideTheMainWindow
         CardData card;
         FakeStopWatch panel;
         ChildWindows children;
-        StopWatchCoordinator::PlayedItem item{type, ChapterList(2), {}, {}, 61000};
+        StopWatchCoordinator::PlayedItem item{type, ChapterList(2), {}, 61000};
         if (withRecord) {
             const std::vector<uint8_t> record(64, 0);
             item.protectInfo = std::make_shared<MoveProtectInfo>(record, MoveProtectInfo::DetectStatus::G);
-            item.advProtectInfo = std::make_shared<AdvMoveProtectInfo>(record);
         }
         StopWatchCoordinator coordinator(
             panel, children,
@@ -114,7 +112,7 @@ TEST(StopWatchWindowTest, TheRealWindowKeepsItsLapsAcrossHideAndShowAndFollowsTh
         settings, &mainWindow,
         {[&](const StopWatchWindow::TrackUpdate &u) { sent.push_back(u); }, [&] { ++buttonOff; }});
     ChildWindows children;
-    StopWatchCoordinator::PlayedItem item{CommonConst::PlayType::Movie, {}, {}, {}, 2000};
+    StopWatchCoordinator::PlayedItem item{CommonConst::PlayType::Movie, {}, {}, 2000};
     StopWatchCoordinator coordinator(
         panel, children,
         {[&] { return item; }, [] { return nullptr; }, [] { return QPoint(300, 40); }, {}, {}});

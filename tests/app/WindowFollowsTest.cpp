@@ -489,3 +489,72 @@ TEST(WindowFollowsTest, TheStopwatchFirstOpenedDuringAnAdventureMeasuresItsRecor
     ASSERT_TRUE(total);
     EXPECT_NEAR(double(total->aveSpeed), recorded, 1.0) << "the total runs over the same stretch";
 }
+
+// An adventure recorded across the file numbers' wrap from 9999 to 1 is listed as two adventures, split
+// at the wrap. The stopwatch first opened while the part after the wrap plays measures that part as played,
+// not the whole recording the card's records chain together: there the two timelines differ.
+TEST(WindowFollowsTest, TheStopwatchFirstOpenedDuringAnAdventureAfterTheFileNumbersWrapMeasuresItAsPlayed)
+{
+    SampleScenario scenario = SampleScenario::standard();
+    SampleTrip wrapped;
+    wrapped.key = "202405051000";
+    wrapped.start = QDateTime(QDate(2024, 5, 5), QTime(10, 0, 0), Qt::UTC);
+    wrapped.counterStart = 400000;
+    wrapped.chapters = {{9998, 0, 3000}, {9999, 3000, 3000}, {1, 6000, 3000}, {2, 9000, 3000}};
+    wrapped.route = {{0, 7.2600, 43.7000}, {12000, 7.2700, 43.7050}};
+    // Slow before the wrap, fast after it: a lap measured on the wrong part is far off.
+    wrapped.speed = {{0, 20.0}, {6000, 20.0}, {6500, 90.0}, {12000, 90.0}};
+    wrapped.g = {{0, 0.0, 0.0, 0.0}};
+    wrapped.events = {{SampleEvent::Kind::Adventure, 0, 0x00, 0x00}};
+    scenario.trips = {wrapped};
+    TempDir cardDir;
+    SampleCardWriter writer(scenario);
+    ASSERT_TRUE(writer.writeCard(cardDir.path())) << writer.lastError().toStdString();
+
+    Fixture f(false, {}, true);
+    f.startUpUntilShown();
+    f.window->resize(1280, 800);
+    bool opened = false;
+    QObject::connect(f.window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
+    f.window->cardOpener()->pauseMsec = 0;
+    f.window->cardOpener()->openVideoData(
+        QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/")), true,
+        MovieType::Backup);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+    const auto &adventures = f.window->cardData()->_advTripList;
+    ASSERT_EQ(adventures.size(), 2u) << "split at the wrap";
+    const auto afterWrap = std::find_if(adventures.begin(), adventures.end(), [](const auto &adventure) {
+        return adventure->sortedChapters().front()->fileNumber() == 1;
+    });
+    ASSERT_NE(afterWrap, adventures.end());
+    ASSERT_TRUE(f.window->itemPlayback().playAdventureItem(int(afterWrap - adventures.begin()), 0, false));
+    MoviePlayerView *player = f.window->panels()->moviePlayerView();
+    const auto engine = [player] { return static_cast<FakeMediaEngine *>(player->engine()); };
+    engine()->becomeReady();
+    player->pauseMovie();
+    const auto moveTo = [&](int64_t position) {
+        player->moveToPosition(position, PS::Pause);
+        if (engine()->status() != MediaEngine::Status::ReadyToPlay)
+            engine()->becomeReady();
+        QCoreApplication::processEvents();
+        f.window->updateFrameWithStopWatch();
+    };
+    const int64_t from = 500, to = 5500;
+    moveTo(from);
+    qobject_cast<QAbstractButton *>(player->controls()->control(QStringLiteral("stopwatch")))->click();
+    StopWatchView *view = f.window->coordinators()->stopWatchWindow().view();
+    view->btnStartStop->click();
+    moveTo(to);
+    view->btnLapReset->click();
+
+    // The part after the wrap starts 6 s into the recording.
+    double sum = 0.0;
+    for (int64_t ms = from; ms < to; ms += 10)
+        sum += SampleCardWriter::speedAt(wrapped, 6000 + ms);
+    const double recorded = sum / double((to - from) / 10);
+    EXPECT_EQ(view->model().chapterDataList(), player->valueInfo()->chapterDataList());
+    const std::vector<LapInfo> &laps = view->model().laps();
+    ASSERT_EQ(laps.size(), 1u);
+    EXPECT_EQ(laps[0].lapTimeSpan, to - from);
+    EXPECT_NEAR(double(laps[0].aveSpeed), recorded, 1.0);
+}

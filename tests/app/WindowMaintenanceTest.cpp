@@ -23,6 +23,8 @@
 
 #include "AppFakes.h"
 #include "MainWindowFixture.h"
+#include "support/ReadOnlyFolder.h"
+#include "support/SmallVolume.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -31,11 +33,61 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 using PS = CommonConst::PlayStatus;
 using UD = UserDefaultUtil;
+
+// The system's reason why a file cannot be made and written in folder, or an empty text when it can.
+QString whyNoFileIn(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(folder + "/probe");
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    const char bytes[64] = {};
+    const int error = ::write(fd, bytes, sizeof bytes) == ssize_t(sizeof bytes) ? 0 : errno;
+    ::close(fd);
+    ::unlink(path.constData());
+    return error ? QString::fromLocal8Bit(std::strerror(error)) : QString();
+}
+
+// Every guarded command of a window whose settings live in folder, made unusable by spoil after start-up:
+// each says that its lock file cannot be made, names that file and the system's reason, and opens nothing.
+void expectEveryGuardedCommandNamesItsLockFailure(const QString &folder, const std::function<bool()> &spoil)
+{
+    Fixture f(false, folder + "/s.conf");
+    f.startUpUntilShown();
+    if (!spoil())
+        GTEST_SKIP() << "the folder cannot be spoilt here";
+    const QString reason = whyNoFileIn(folder);
+    ASSERT_FALSE(reason.isEmpty());
+    MainMenu *menu = f.window->mainMenu();
+    MenuCommands &commands = f.window->coordinators()->menuCommands();
+    const std::pair<const char *, std::function<void()>> guarded[] = {
+        {UD::KEY_VIEWER_SETTING_FLG, [&] { menu->action(MenuCommand::ViewerSettings)->trigger(); }},
+        {UD::KEY_CAMERA_SETTING_FLG, [&] { menu->action(MenuCommand::CameraSettings)->trigger(); }},
+        {UD::KEY_BACKUP_DIRECTORY_SETTING_FLG,
+         [&] { menu->action(MenuCommand::BackupDirectorySettings)->trigger(); }},
+        {UD::KEY_BACKUP_SETTING_FLG, [&] { commands.showBackupSettingDialog(); }}, // its item needs a card
+        {UD::KEY_BACKUP_DELETE_FLG, [&] { menu->action(MenuCommand::Delete)->trigger(); }},
+    };
+    for (const auto &[flag, command] : guarded) {
+        SCOPED_TRACE(flag);
+        f.prompter.shown.clear();
+        f.prompter.causes.clear();
+        command();
+        EXPECT_EQ(f.prompter.shown, QStringList{"warn: " + DialogInUseLock::lockFailedText()});
+        EXPECT_EQ(f.prompter.causes, QStringList{folder + "/s.conf.dialogs.lock: " + reason});
+        EXPECT_TRUE(f.runs.empty());
+        EXPECT_FALSE(f.settings.flag(flag));
+    }
+}
 
 const QString STOPWATCH_QUESTION = "confirm: The Stopwatch measurement result will be deleted. Proceed?";
 
@@ -148,6 +200,7 @@ TEST(WindowMaintenanceTest, DeletingFromTheOpenedBackupAsksForTheStopwatchThenSh
         ASSERT_EQ(deleted.size(), 1);
         EXPECT_TRUE(w.prompter.shown.contains(STOPWATCH_QUESTION))
             << w.prompter.shown.join('\n').toStdString();
+        EXPECT_EQ(w.prompter.cancelFirst, QStringList{STOPWATCH_QUESTION.mid(9)}) << "Return keeps the laps";
         EXPECT_TRUE(
             boxes.texts.contains("A file in the backup folder is currently in use. Proceed with delete?"));
         EXPECT_EQ(QFileInfo::exists(deleted[0]), !agree);
@@ -202,4 +255,22 @@ TEST(WindowMaintenanceTest, EveryGuardedCommandsInUseWarningShowsWithTheFloating
         EXPECT_TRUE(f.runs.empty());
         f.settings.setFlag(flag, false);
     }
+}
+
+TEST(WindowMaintenanceTest, AReadOnlySettingsFolderIsNamedNotAnotherRunningCopy)
+{
+    TempDir dir;
+    const QString folder = dir.filePath("settings");
+    QDir().mkpath(folder);
+    std::optional<ReadOnlyFolder> locked;
+    expectEveryGuardedCommandNamesItsLockFailure(folder, [&] { return locked.emplace(folder).active(); });
+}
+
+TEST(WindowMaintenanceTest, AFullSettingsFolderIsNamedNotAnotherRunningCopy)
+{
+    TempDir dir;
+    SmallVolume volume(dir.filePath("settings"), 1);
+    if (!volume.active())
+        GTEST_SKIP() << volume.whyNot().toStdString();
+    expectEveryGuardedCommandNamesItsLockFailure(volume.path(), [&] { return volume.leaveFree(0); });
 }

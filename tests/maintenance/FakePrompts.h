@@ -12,14 +12,23 @@ class FakePrompter : public MessagePrompter
 {
 public:
     bool confirmAnswer = true;
-    QStringList shown;  // "confirm: text", "warn: text", "inform: text" in order
-    QStringList causes; // the cause given with each warning, in order
+    QStringList shown;       // "confirm: text", "warn: text", "inform: text" in order
+    QStringList causes;      // the cause given with each warning, in order
+    QStringList cancelFirst; // the questions asked with Cancel first and their default, in order
     // Runs while a question or warning is up.
     std::function<void()> whileShown;
 
     bool confirm(QWidget *, const QString &text) override
     {
         shown << "confirm: " + text;
+        if (whileShown)
+            whileShown();
+        return confirmAnswer;
+    }
+    bool confirmCancelFirst(QWidget *, const QString &text) override
+    {
+        shown << "confirm: " + text;
+        cancelFirst << text;
         if (whileShown)
             whileShown();
         return confirmAnswer;

@@ -48,7 +48,7 @@ TEST(StillCaptureTest, TakesTheExactFrameAtNaturalSizeAsJpeg)
     ASSERT_TRUE(Ffmpeg::run({"-f", "lavfi", "-i", "nullsrc=s=640x360:r=25:d=4", "-vf",
                              "geq=lum='20+60*floor(T)':cb=128:cr=128,format=yuv420p", "-c:v", "libx264", "-g",
                              "100", movie}));
-    CaptureRequest request{movie, 2500, CommonConst::RecMode::Nomal, 1.0, {}, dir.filePath("still.jpeg")};
+    CaptureRequest request{movie, 2500, CommonConst::RecMode::Nomal, 0.0, {}, dir.filePath("still.jpeg")};
     ASSERT_TRUE(StillCapture::capture(request));
 
     QImageReader reader(request.destination);

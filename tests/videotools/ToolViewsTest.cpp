@@ -1,6 +1,7 @@
 // The trim tool, the capture tool and the tool panel. The panel's trim and capture layouts share typed tests
 // with the two tools; the panel's own layouts come last.
 #include "videotools/CaptureView.h"
+#include "videotools/StillCapture.h"
 #include "videotools/ToolDialogView.h"
 #include "videotools/ToolViewDelegate.h"
 #include "videotools/TrimPrompts.h"
@@ -14,19 +15,32 @@
 #include "support/SmallVolume.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QEventLoop>
 #include <QImageReader>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
+
+double meanGrey(const QImage &image)
+{
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += qGray(image.pixel(x, y));
+    return sum / (double(image.width()) * image.height());
+}
 
 QByteArray readAll(const QString &path)
 {
@@ -216,6 +230,39 @@ TYPED_TEST(TrimViewTest, CancelWhileRunningReportsOnlyCancelled)
     EXPECT_FALSE(QFile::exists(this->_dir.filePath("cancelled.mp4")));
 }
 
+// In its window (a dialog, whose buttons take Return by themselves) the tool's Return goes to Save, which
+// starts nothing while a job runs: Return or Enter on the focused control neither ends the job nor the tool.
+TYPED_TEST(TrimViewTest, ReturnInTheToolsWindowWhileItsJobRunsLeavesTheJobRunning)
+{
+    const QString program = this->_dir.write("endless", "#!/bin/sh\nexec sleep 600\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDialog window;
+    auto *layout = new QVBoxLayout(&window);
+    auto &view = this->open(ToolTestCard::shared().tripInfo(ToolType::Trim, 4000));
+    layout->addWidget(&view);
+    view.show();
+    view.setFfmpegProgram(program);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    this->_prompts->destination = this->_dir.filePath("running.mp4");
+    view.saveAction();
+    ASSERT_TRUE(this->busy());
+    const auto saves = this->_prompts->calls.filter("save:").size();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QWidget *focused = QApplication::focusWidget();
+        QTest::keyClick(focused && focused->window() == &window ? focused : &window, key);
+    }
+    EXPECT_TRUE(this->busy());
+    EXPECT_TRUE(this->_delegate.results.isEmpty()) << "neither Back nor Cancel was pressed";
+    EXPECT_EQ(this->_prompts->calls.filter("save:").size(), saves) << "Save starts nothing while a job runs";
+    ASSERT_TRUE(this->_prompts->onCancel);
+    std::exchange(this->_prompts->onCancel, nullptr)();
+    while (this->busy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    view.setParent(nullptr);
+}
+
 // The save panel reaches the card's own files: each is refused before any job starts, as is a folder
 // that takes no file.
 TYPED_TEST(TrimViewTest, CardFilesAndUnwritableFoldersAreRefusedBeforeTheJob)
@@ -322,6 +369,40 @@ template <class View> class CaptureViewTest : public TrimViewTest<View>
 };
 using CaptureViews = ::testing::Types<CaptureView, ToolDialogView>;
 TYPED_TEST_SUITE(CaptureViewTest, CaptureViews);
+
+// The player's brightness slider as each tool brightens its still: the capture tool darkens by up to 0.3
+// and brightens by 0.1 a step, the panel moves a quarter of full scale a step on both sides.
+TYPED_TEST(CaptureViewTest, TheStillTakesTheToolsOwnBrightness)
+{
+    const auto capture = [this](double slider) {
+        ToolInfo info = ToolTestCard::shared().tripInfo(ToolType::Capture);
+        info.brightBarVal = slider;
+        this->_settings.expDlgSpeed = this->_settings.expDlgAcceleration = this->_settings.expDlgPoint =
+            false;
+        auto &view = this->open(info);
+        const QString still = this->_dir.filePath(QStringLiteral("still-%1.jpeg").arg(slider));
+        this->_prompts->destination = still;
+        QEventLoop loop;
+        this->_prompts->loop = &loop;
+        view.saveAction();
+        if (this->busy())
+            loop.exec();
+        return QImageReader(still).read().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage neutral = capture(1.0);
+    ASSERT_FALSE(neutral.isNull());
+    // Slider, offset of the capture tool, offset of the panel (full scale 1.0).
+    const std::tuple<double, double, double> rows[] = {{0.0, -0.3, -0.25}, {3.0, 0.2, 0.5}, {5.0, 0.4, 1.0}};
+    for (const auto &[slider, toolOffset, panelOffset] : rows) {
+        SCOPED_TRACE(slider);
+        QImage expected = neutral;
+        StillCapture::applyBrightness(expected, this->IS_PANEL ? panelOffset : toolOffset);
+        const QImage still = capture(slider);
+        ASSERT_EQ(still.size(), neutral.size());
+        // Within what saving as JPEG once more adds; the two rules differ by 30 levels and more at 3 and 5.
+        EXPECT_NEAR(meanGrey(still), meanGrey(expected), 5.0);
+    }
+}
 
 TYPED_TEST(CaptureViewTest, SavesOrRefusesClosesOnlyAfterSuccessAndStoresTheChoices)
 {
