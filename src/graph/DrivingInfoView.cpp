@@ -98,13 +98,18 @@ void DrivingInfoView::setupView()
 
 void DrivingInfoView::setButtonTitles()
 {
-    // Sizes are in points of the screen, that is pixels here. The title keeps its size in every language:
-    // a longer one ("Velocímetro") widens the button instead.
+    // Sizes are in points of the screen, that is pixels here. The button keeps its width in every language:
+    // a longer title ("Velocímetro") is set smaller.
     QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(static_cast<int>(DrivingInfoLayout::TITLE_POINT_SIZE));
+    const QString title = _speedMeterButton->text();
+    const std::optional<double> size = DrivingInfoLayout::titlePointSize([&](double pointSize) {
+        font.setPixelSize(static_cast<int>(pointSize));
+        return QFontMetricsF(font).horizontalAdvance(title);
+    });
+    if (!size)
+        return;
+    font.setPixelSize(static_cast<int>(*size));
     _speedMeterButton->setFont(font);
-    _meterButtonWidth =
-        DrivingInfoLayout::meterButtonWidth(QFontMetricsF(font).horizontalAdvance(_speedMeterButton->text()));
 }
 
 void DrivingInfoView::loadMovieChapters(std::shared_ptr<DrivingDataSource> source)
@@ -165,9 +170,8 @@ void DrivingInfoView::updateLayout(bool reloadChart)
     const bool circleShown = _circleChartButton->isChecked();
     _speedMeterView->setVisible(meterShown);
     _circleChartView->setVisible(circleShown);
-    const DrivingInfoLayout layout =
-        DrivingInfoLayout::compute(size(), meterShown, circleShown, _speedMeterView->sizeHint(),
-                                   _circleChartView->sizeHint(), _meterButtonWidth);
+    const DrivingInfoLayout layout = DrivingInfoLayout::compute(
+        size(), meterShown, circleShown, _speedMeterView->sizeHint(), _circleChartView->sizeHint());
     _lineChartView->setGeometry(layout.lineChart.toRect());
     _speedMeterView->setGeometry(layout.speedMeter.toRect());
     _circleChartView->setGeometry(layout.circleChart.toRect());
