@@ -24,9 +24,9 @@ DrivingInfoView::DrivingInfoView(UserDefaultUtil *settings, QWidget *parent)
 
     _lineChartView = new LineView(this);
     _lineChartView->lineViewDelegate = this;
+    // The legend took its colours when the chart was made: its swatches stay the chart's own red and orange.
     _lineChartView->legendSpeedColor = DrivingInfoModel::lineVColor();
     _lineChartView->legendGColor = DrivingInfoModel::lineGColor();
-    _lineChartView->setLegend();
     _speedMeterView = new SpeedMeterView(this);
     _circleChartView = new CircleChartView(_settings, this);
 
