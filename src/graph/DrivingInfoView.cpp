@@ -39,7 +39,9 @@ DrivingInfoView::DrivingInfoView(UserDefaultUtil *settings, QWidget *parent)
             QStringLiteral("QToolButton { color: white; background: #3a3b40; border: 1px solid #55565c; "
                            "border-radius: 3px; }"
                            "QToolButton:checked { background: #5a5c66; border-color: #8a8c96; }"
-                           "QToolButton:hover { border-color: #d8dae2; }"));
+                           "QToolButton:hover { border-color: #d8dae2; }"
+                           // The keyboard's focus in the player's blue, over the checked look.
+                           "QToolButton:focus { border-color: #5a9be0; }"));
         return button;
     };
     _speedMeterButton = new EXTextButton(this);
