@@ -17,6 +17,7 @@
 #include "app/StopWatchCoordinator.h"
 #include "app/StopWatchWindow.h"
 #include "app/StorageVolumeLister.h"
+#include "app/TabFocusWrap.h"
 #include "app/UpdateCheck.h"
 #include "app/VideoListView.h"
 #include "app/VideoTypeSelectDialog.h"
@@ -24,6 +25,7 @@
 #include "app/WindowTitle.h"
 #include "card/CardData.h"
 #include "card/ChapterData.h"
+#include "graph/DrivingInfoView.h"
 #include "maintenance/MaintenanceMessageBoxes.h"
 #include "maintenance/MessagePrompter.h"
 #include "maintenance/ViewerSettingDialog.h"
@@ -36,6 +38,7 @@
 #include "player/MoviePlayerView.h"
 #include "player/MpvEngine.h"
 #include "player/PlayMovieValueInfo.h"
+#include "player/PlayerControls.h"
 #include "player/PlayerView.h"
 #include "player/TrackSlider.h"
 #include "recording/CommonConst.h"
@@ -48,6 +51,7 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QPointer>
+#include <QToolButton>
 #include <QWindowStateChangeEvent>
 
 MainWindow::MainWindow(Services services, QWidget *parent)
@@ -309,6 +313,9 @@ void MainWindow::startUp()
     _coordinators = std::make_unique<WindowCoordinators>(
         *this, _settings, _prompter, *_modalRunner,
         WindowCoordinators::Options{_otherInstanceRunning, _chooseDirectory});
+    _tabFocusWrap = std::make_unique<TabFocusWrap>(
+        _coordinators->drivingInfoView()->circleChartButton(),
+        _panels->moviePlayerView()->controls()->control(QStringLiteral("open")));
     _menu->validate();
 
     // Shown from the event loop, as the last step of start-up; the first launch's dialog follows it.
@@ -444,6 +451,15 @@ void MainWindow::changeEvent(QEvent *event)
         }
     }
     QMainWindow::changeEvent(event);
+}
+
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    if (QWidget *target = _tabFocusWrap ? _tabFocusWrap->target(focusWidget(), next) : nullptr) {
+        target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 void MainWindow::onApplicationStateChanged(Qt::ApplicationState state)

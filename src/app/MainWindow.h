@@ -17,6 +17,7 @@
 class AppAboutDialog;
 class CardCallbacks;
 class RouteRedrawMerger;
+class TabFocusWrap;
 class CardOpener;
 class ItemPlayback;
 class ListMarkers;
@@ -138,6 +139,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // Tab and Shift-Tab: the player and driving panel's ring first, then the window's order.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     MoviePlayerView *createPlayerPanel(std::function<std::unique_ptr<MediaEngine>()> engines);
@@ -180,6 +183,7 @@ private:
     std::unique_ptr<PlayerPanelHost> _playerHost;
     std::unique_ptr<ItemPlayback> _itemPlayback;
     std::unique_ptr<ListMarkers> _listMarkers;
+    std::unique_ptr<TabFocusWrap> _tabFocusWrap;
 
     bool _isFullscreen = false;
     bool _backupFlg = false;

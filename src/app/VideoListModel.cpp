@@ -134,7 +134,7 @@ void VideoListModel::reloadTableData()
         break;
     }
     endResetModel();
-    emit currentRowChanged(shownCurrentRow());
+    emit rowToShow(shownCurrentRow());
 }
 
 bool VideoListModel::selectRow(int row, ListType type, bool switchList)
@@ -183,12 +183,15 @@ bool VideoListModel::selectRow(int row, ListType type, bool switchList)
     }
     if (switchList) {
         setListType(type);
-    } else if (_listType == type && previous != row) {
-        // Only the two rows' marks change.
-        if (previous >= 0 && previous < rowCount())
-            emit dataChanged(index(previous, 0), index(previous, ImageColumn));
-        emit dataChanged(index(row, 0), index(row, ImageColumn));
-        emit currentRowChanged(row);
+    } else if (_listType == type) {
+        // Only the two rows' marks change; the row is brought into view even when it was current already,
+        // as the user may have scrolled it away.
+        if (previous != row) {
+            if (previous >= 0 && previous < rowCount())
+                emit dataChanged(index(previous, 0), index(previous, ImageColumn));
+            emit dataChanged(index(row, 0), index(row, ImageColumn));
+        }
+        emit rowToShow(row);
     }
     return true;
 }

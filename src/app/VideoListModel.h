@@ -115,8 +115,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 signals:
-    // The current row of the list shown changed (the view scrolls to it).
-    void currentRowChanged(int row);
+    // A row of the list shown for the view to scroll into view: the current row once the rows are made
+    // again, and every row selected, the current one too.
+    void rowToShow(int row);
 
 private:
     // What a row shows: a chapter (trip, adventure and chapter rows) or an event record.

@@ -64,13 +64,17 @@ VideoListView::VideoListView(QWidget *parent)
     _listTable->horizontalHeader()->resizeSection(VideoListModel::ImageColumn, 120);
     _listTable->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignBottom);
     _listTable->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { color: white; background: rgb(51,51,51); font-size: 15pt;"
+        QStringLiteral("QHeaderView::section { color: white; background: rgb(51,51,51); font-size: 15px;"
                        " border: none; padding-left: 4px; }"
                        " QHeaderView::section:first { border-right: 1px solid black; }"));
-    _listTable->setStyleSheet(QStringLiteral("QTableView { background: black; border: none; }"));
+    // Tab goes on to the window's next control rather than from cell to cell, round and round; the
+    // keyboard's focus shows as a frame in the controls' blue.
+    _listTable->setTabKeyNavigation(false);
+    _listTable->setStyleSheet(QStringLiteral("QTableView { background: black; border: 1px solid black; }"
+                                             "QTableView:focus { border-color: #5a9be0; }"));
     connect(_listTable, &QTableView::pressed, this,
             [this](const QModelIndex &index) { emit rowClicked(_model->listType(), index.row()); });
-    connect(_model, &VideoListModel::currentRowChanged, this, [this](int row) {
+    connect(_model, &VideoListModel::rowToShow, this, [this](int row) {
         if (row >= 0 && row < _model->rowCount())
             _listTable->scrollTo(_model->index(row, 0));
     });

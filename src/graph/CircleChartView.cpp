@@ -13,7 +13,9 @@ CircleChartView::CircleChartView(UserDefaultUtil *settings, QWidget *parent)
         _model.setScope(CircleChartModel::scopeFromIndex(_settings->dispCircleChartMaxG));
     _scopeButton = new QToolButton(this);
     _scopeButton->setAutoRaise(true);
-    _scopeButton->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
+    // A frame a pixel wide round the image shows the keyboard's focus in the player's blue.
+    _scopeButton->setStyleSheet(QStringLiteral("QToolButton { border: 1px solid transparent; padding: 0; }"
+                                               "QToolButton:focus { border-color: #5a9be0; }"));
     connect(_scopeButton, &QToolButton::pressed, this, [this] {
         _scopeButton->setIcon(
             QIcon(_images.pixmap(CircleChartModel::scopeImageName(_model.gScopeType, true))));
@@ -30,8 +32,9 @@ void CircleChartView::updateScopeImages()
     const QSize size = _images.naturalSize(name);
     _scopeButton->setIcon(QIcon(_images.pixmap(name)));
     _scopeButton->setIconSize(size);
-    _scopeButton->setFixedSize(size);
-    _scopeButton->move(width() - 4 - size.width(), height() - 4 - size.height());
+    _scopeButton->setFixedSize(size + QSize(2, 2));
+    // The image itself 4 pixels in from the corner, its frame around it.
+    _scopeButton->move(width() - 5 - size.width(), height() - 5 - size.height());
 }
 
 void CircleChartView::saveScopeSetting()

@@ -1,10 +1,9 @@
 #include "graph/DrivingInfoLayout.h"
 
 #include <algorithm>
-#include <cmath>
 
 DrivingInfoLayout DrivingInfoLayout::compute(QSizeF panel, bool speedMeterShown, bool circleChartShown,
-                                             QSizeF meterSize, QSizeF circleSize, double meterButtonWidth)
+                                             QSizeF meterSize, QSizeF circleSize)
 {
     DrivingInfoLayout layout;
     const QRectF inner(BORDER, BORDER, panel.width() - 2 * BORDER, panel.height() - 2 * BORDER);
@@ -29,15 +28,19 @@ DrivingInfoLayout DrivingInfoLayout::compute(QSizeF panel, bool speedMeterShown,
     const double buttonTop = inner.top() + (HEADER_HEIGHT - BUTTON_HEIGHT) * 0.5;
     layout.circleChartButton =
         QRectF(inner.right() - 4.0 - CIRCLE_BUTTON_WIDTH, buttonTop, CIRCLE_BUTTON_WIDTH, BUTTON_HEIGHT);
-    layout.speedMeterButton = QRectF(layout.circleChartButton.left() - 4.0 - meterButtonWidth, buttonTop,
-                                     meterButtonWidth, BUTTON_HEIGHT);
+    layout.speedMeterButton =
+        QRectF(layout.circleChartButton.left() - 4.0 - BUTTON_WIDTH, buttonTop, BUTTON_WIDTH, BUTTON_HEIGHT);
     layout.gpsImage =
         QRectF(inner.left() + 6.0, inner.top() + (HEADER_HEIGHT - GPS_SIZE) * 0.5, GPS_SIZE, GPS_SIZE);
     return layout;
 }
 
-double DrivingInfoLayout::meterButtonWidth(double titleWidth)
+std::optional<double>
+DrivingInfoLayout::titlePointSize(const std::function<double(double pointSize)> &widthAt)
 {
-    // The border's pixel on either side, then the margins.
-    return std::max(BUTTON_WIDTH, std::ceil(titleWidth) + 2 * (TITLE_MARGIN + 1.0));
+    for (double size = TITLE_POINT_SIZE; size >= 1.0; size -= 1.0) {
+        if (widthAt(size) <= TITLE_WIDTH)
+            return size;
+    }
+    return std::nullopt;
 }

@@ -24,9 +24,9 @@ DrivingInfoView::DrivingInfoView(UserDefaultUtil *settings, QWidget *parent)
 
     _lineChartView = new LineView(this);
     _lineChartView->lineViewDelegate = this;
+    // The legend took its colours when the chart was made: its swatches stay the chart's own red and orange.
     _lineChartView->legendSpeedColor = DrivingInfoModel::lineVColor();
     _lineChartView->legendGColor = DrivingInfoModel::lineGColor();
-    _lineChartView->setLegend();
     _speedMeterView = new SpeedMeterView(this);
     _circleChartView = new CircleChartView(_settings, this);
 
@@ -39,7 +39,9 @@ DrivingInfoView::DrivingInfoView(UserDefaultUtil *settings, QWidget *parent)
             QStringLiteral("QToolButton { color: white; background: #3a3b40; border: 1px solid #55565c; "
                            "border-radius: 3px; }"
                            "QToolButton:checked { background: #5a5c66; border-color: #8a8c96; }"
-                           "QToolButton:hover { border-color: #d8dae2; }"));
+                           "QToolButton:hover { border-color: #d8dae2; }"
+                           // The keyboard's focus in the player's blue, over the checked look.
+                           "QToolButton:focus { border-color: #5a9be0; }"));
         return button;
     };
     _speedMeterButton = new EXTextButton(this);
@@ -98,13 +100,18 @@ void DrivingInfoView::setupView()
 
 void DrivingInfoView::setButtonTitles()
 {
-    // Sizes are in points of the screen, that is pixels here. The title keeps its size in every language:
-    // a longer one ("Velocímetro") widens the button instead.
+    // Sizes are in points of the screen, that is pixels here. The button keeps its width in every language:
+    // a longer title ("Velocímetro") is set smaller.
     QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(static_cast<int>(DrivingInfoLayout::TITLE_POINT_SIZE));
+    const QString title = _speedMeterButton->text();
+    const std::optional<double> size = DrivingInfoLayout::titlePointSize([&](double pointSize) {
+        font.setPixelSize(static_cast<int>(pointSize));
+        return QFontMetricsF(font).horizontalAdvance(title);
+    });
+    if (!size)
+        return;
+    font.setPixelSize(static_cast<int>(*size));
     _speedMeterButton->setFont(font);
-    _meterButtonWidth =
-        DrivingInfoLayout::meterButtonWidth(QFontMetricsF(font).horizontalAdvance(_speedMeterButton->text()));
 }
 
 void DrivingInfoView::loadMovieChapters(std::shared_ptr<DrivingDataSource> source)
@@ -165,9 +172,8 @@ void DrivingInfoView::updateLayout(bool reloadChart)
     const bool circleShown = _circleChartButton->isChecked();
     _speedMeterView->setVisible(meterShown);
     _circleChartView->setVisible(circleShown);
-    const DrivingInfoLayout layout =
-        DrivingInfoLayout::compute(size(), meterShown, circleShown, _speedMeterView->sizeHint(),
-                                   _circleChartView->sizeHint(), _meterButtonWidth);
+    const DrivingInfoLayout layout = DrivingInfoLayout::compute(
+        size(), meterShown, circleShown, _speedMeterView->sizeHint(), _circleChartView->sizeHint());
     _lineChartView->setGeometry(layout.lineChart.toRect());
     _speedMeterView->setGeometry(layout.speedMeter.toRect());
     _circleChartView->setGeometry(layout.circleChart.toRect());

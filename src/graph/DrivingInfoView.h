@@ -2,7 +2,6 @@
 // chart, their two toggle buttons and the GPS icon. It follows the playback position it is given.
 #pragma once
 
-#include "graph/DrivingInfoLayout.h"
 #include "graph/DrivingInfoModel.h"
 #include "graph/GraphImages.h"
 #include "graph/LineViewDelegate.h"
@@ -88,7 +87,6 @@ private:
     SpeedMeterView *_speedMeterView = nullptr;
     CircleChartView *_circleChartView = nullptr;
     EXTextButton *_speedMeterButton = nullptr;
-    double _meterButtonWidth = DrivingInfoLayout::BUTTON_WIDTH;
     QToolButton *_circleChartButton = nullptr;
     QLabel *_gpsImage = nullptr;
     QString _gpsImageName;

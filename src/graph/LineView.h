@@ -28,14 +28,13 @@ public:
     ChartLabel minValue;
     ChartLabel maxValue;
     ChartLabel accidentValue;
+    // Read once, when the chart is made: a later change leaves the legend as it is.
     QColor legendGColor{255, 128, 0};
     QColor legendSpeedColor{Qt::red};
     LineViewDelegate *lineViewDelegate = nullptr; // the panel, which owns the chart
 
     // Takes the fields above into the graph: series, colours, event line, labels and axis scales.
     void setChartData();
-    // The legend takes the colours as they are now (the panel sets them once after creation).
-    void setLegend();
     GraphView *graphView() const { return _graphView; }
     // The graph's place inside the chart's margins, for a chart of this size.
     static QRectF graphRect(QSizeF chartSize);
@@ -49,6 +48,7 @@ protected:
 private:
     // A point of the graph (y upwards) in the chart's coordinates.
     QPointF fromGraph(QPointF graphPoint) const;
+    void setLegend();
 
     GraphView *_graphView = nullptr;
     QString _minLabel;

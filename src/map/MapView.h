@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class MapWebPage;
+class QFrame;
 class QWebEngineView;
 
 class MapView : public QWidget
@@ -24,8 +25,17 @@ public:
     // false when the application carries no such page.
     bool loadMapPage();
 
+protected:
+    // Tab and Shift-Tab in the page go on to the window's next or previous control: the page would keep
+    // the focus among its own markers and links, out of sight. The page's focus shows as a frame.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void watchKeysOf(QObject *object);
+
     QWebEngineView *_webView;
     MapWebPage *_webPage;
     WebMapView *_mapWebView;
+    QFrame *_focusFrame; // shown while the page has the keyboard
 };

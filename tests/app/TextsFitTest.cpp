@@ -34,6 +34,7 @@
 #include "MainWindowFixture.h"
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QTranslator>
 #include <gtest/gtest.h>
 
@@ -247,19 +248,36 @@ TEST(TextsFitTest, AlertsAreWideEnoughForTheirTitlesInEveryLanguage)
     qApp->removeEventFilter(&widths);
 }
 
-// A longer title widens the meter's toggle rather than shrinking the title below the other languages'.
-TEST(TextsFitTest, TheMeterTitleKeepsItsSizeInEveryLanguage)
+// The meter's toggle keeps its width in every language; a longer title is set smaller, from 17 pixels down,
+// until it is at most 57 wide, and shows whole.
+TEST(TextsFitTest, TheMeterTitleShrinksIntoAButtonOfOneWidthInEveryLanguage)
 {
-    std::vector<int> sizes;
+    constexpr double TITLE_ROOM = 57.0;
+    std::vector<int> widths;
     for (const int language : {0, 1, 2}) {
+        SCOPED_TRACE(language);
         const std::unique_ptr<QTranslator> translator = AppTranslator::install(language);
         DrivingInfoView view;
         view.setupView();
         view.show();
-        view.speedMeterButton()->ensurePolished();
-        sizes.push_back(QFontInfo(view.speedMeterButton()->font()).pixelSize());
+        QCoreApplication::processEvents();
+        QToolButton *button = view.speedMeterButton();
+        button->ensurePolished();
+        widths.push_back(button->width());
+        const QString title = button->text();
+        QFont font = button->font();
+        const int size = font.pixelSize();
+        EXPECT_LE(QFontMetricsF(font).horizontalAdvance(title), TITLE_ROOM);
+        if (size < 17) {
+            font.setPixelSize(size + 1);
+            EXPECT_GT(QFontMetricsF(font).horizontalAdvance(title), TITLE_ROOM) << "one size larger fits";
+        } else {
+            EXPECT_EQ(size, 17);
+        }
+        const std::vector<ClippedText> clipped = clippedTexts(*button);
+        EXPECT_TRUE(clipped.empty()) << describe(clipped).toStdString();
     }
-    EXPECT_EQ(sizes, std::vector<int>(3, sizes.front()));
+    EXPECT_EQ(widths, std::vector<int>(3, widths.front()));
 }
 
 // A window that takes its content's size, run as the viewer runs it, is as wide as its title needs beside

@@ -8,9 +8,15 @@
 
 #include "AppFakes.h"
 
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QImage>
 #include <QPushButton>
 #include <QTableView>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 using LT = CommonConst::ListType;
@@ -150,6 +156,57 @@ TEST_F(VideoListModelTest, AClickIsOnlyReportedAndTabsSwapTheirRows)
         EXPECT_EQ(view.isTripRowOnTop(), tripRowOnTop) << int(view.model()->listType());
         EXPECT_TRUE(view.tabButton(view.model()->listType())->isChecked());
     }
+}
+
+// Selecting a row brings it into view every time: also a row already current that the user scrolled away.
+TEST_F(VideoListModelTest, SelectingARowScrollsItIntoViewAlsoWhenItIsCurrentAlready)
+{
+    VideoListView view;
+    view.model()->setDateStyle({FORMAT, ZONE, false});
+    view.setListData(card);
+    view.resize(300, 140);
+    view.show();
+    QCoreApplication::processEvents();
+    const int last = view.model()->rowCount() - 1;
+    ASSERT_GE(last, 1);
+    QTableView *table = view.listTable();
+    const auto inView = [&] {
+        return table->viewport()->rect().contains(table->visualRect(view.model()->index(last, 0)));
+    };
+    ASSERT_FALSE(inView());
+    for (const char *when : {"not current yet", "current already"}) {
+        SCOPED_TRACE(when);
+        ASSERT_TRUE(view.selectRow(last, view.model()->listType(), false));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(inView());
+        table->scrollToTop();
+        ASSERT_FALSE(inView());
+    }
+}
+
+// The header's titles are set at 15 of the program's points, one pixel each, as every other text.
+TEST_F(VideoListModelTest, TheHeaderTitleIsFifteenPixelsHigh)
+{
+    VideoListView view;
+    view.setListData(card);
+    view.resize(300, 400);
+    view.show();
+    QCoreApplication::processEvents();
+    QHeaderView *header = view.listTable()->horizontalHeader();
+    const QImage image = header->grab().toImage();
+    // The title is white on the dark header: the rows it inks.
+    int top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < header->sectionSize(VideoListModel::InfoColumn); ++x)
+            if (image.pixelColor(x, y).lightness() > 200) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    ASSERT_GE(bottom, top);
+    QFont font = header->font();
+    font.setPixelSize(15);
+    const int expected = QFontMetrics(font).tightBoundingRect(view.model()->infoTitle()).height();
+    EXPECT_NEAR(bottom - top + 1, expected, 1);
 }
 
 TEST_F(VideoListModelTest, StillsRefreshOnlyTheRowsShowingTheChapterAndDrivingDataOnlyTheSelectedTripsRoute)

@@ -229,3 +229,23 @@ TEST(DrivingInfoViewTest, TheMeterToggleIsTheHoverTextButton)
     QCoreApplication::sendEvent(button, &leave);
     EXPECT_FALSE(button->isMouseOver());
 }
+
+// The legend's swatches are drawn in the colours the chart was made with: the panel's softer line colours,
+// set afterwards, leave the "Speed" swatch pure red.
+TEST(DrivingInfoViewTest, TheLegendKeepsTheColoursTheChartWasMadeWith)
+{
+    DrivingInfoView panel;
+    panel.resize(760, 172);
+    panel.show();
+    panel.setupView();
+    const QImage image = panel.lineChartView()->graphView()->grab().toImage();
+    // The swatches are short lines at the legend's left, the "Speed" one on top.
+    const auto swatch = [&](int top) {
+        for (int y = top + 7; y <= top + 11; ++y)
+            if (const QColor c = image.pixelColor(15, y); c != image.pixelColor(15, top + 1))
+                return c;
+        return QColor();
+    };
+    EXPECT_EQ(swatch(5), QColor(Qt::red));
+    EXPECT_EQ(swatch(23), QColor(255, 128, 0));
+}
