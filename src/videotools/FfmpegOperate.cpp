@@ -60,13 +60,12 @@ QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QSt
 
 QStringList FfmpegOperate::makeJoinArguments(const QString &listPath, const QString &outputPath, bool overlay)
 {
-    QStringList args{QStringLiteral("-y"),
-                     QStringLiteral("-f"),
-                     QStringLiteral("concat"),
-                     QStringLiteral("-safe"),
-                     QStringLiteral("0"),
-                     QStringLiteral("-i"),
-                     listPath};
+    // The list's first cut opens with its sound's encoder delay, a packet before time 0 that the
+    // decoder drops. Shifting the input so that this packet starts at 0 (ffmpeg's default) starts the
+    // pictures that much after the sound; the times are taken as the list gives them instead.
+    QStringList args{
+        QStringLiteral("-y"),    QStringLiteral("-copyts"), QStringLiteral("-f"), QStringLiteral("concat"),
+        QStringLiteral("-safe"), QStringLiteral("0"),       QStringLiteral("-i"), listPath};
     // The concat demuxer puts each clip after the longer of its streams, and the first clip's picture
     // after its decoding delay: an encoder at a constant frame rate fills such a gap by repeating the
     // frame after it. Each frame is encoded once, with its own time, instead.

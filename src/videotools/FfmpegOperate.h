@@ -24,7 +24,8 @@ public:
                                          std::optional<uint32_t> end);
 
     // The join of the files a concat list names into outputPath: stream copy, or re-encoded when the
-    // clips carry burned-in subtitles (overlay), each frame once with its own time.
+    // clips carry burned-in subtitles (overlay), each frame once with its own time. The clip keeps the
+    // first cut's start, so its picture and sound start together at 0.
     static QStringList makeJoinArguments(const QString &listPath, const QString &outputPath, bool overlay);
 
     // The concat list of the paths, one "file" line each, joined by line feeds without a last one.

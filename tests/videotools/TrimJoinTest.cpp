@@ -1,5 +1,7 @@
 // Each frame of a trimmed selection appears once in the clip, in order, across the joins of its
 // chapters: the chapters' pictures carry their frame numbers, read back from the clip's every frame.
+// Each frame also shows for one frame period: the frames' times step evenly across the joins, and the
+// picture and the sound start together at 0.
 #include "videotools/TrimWorker.h"
 
 #include "card/CardData.h"
@@ -11,7 +13,11 @@
 #include "support/Ffmpeg.h"
 #include "support/TempDir.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMap>
+#include <QProcess>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
@@ -56,6 +62,50 @@ std::vector<int> stampedFrames(const QString &clip)
         frames.push_back(number);
     }
     return frames;
+}
+
+// ffprobe's entries of the clip as JSON.
+QJsonObject probed(const QString &clip, const QStringList &options)
+{
+    QProcess probe;
+    probe.start("ffprobe", QStringList{"-v", "error", "-of", "json"} + options + QStringList{clip});
+    probe.waitForFinished(-1);
+    EXPECT_EQ(probe.readAllStandardError(), QByteArray());
+    return QJsonDocument::fromJson(probe.readAllStandardOutput()).object();
+}
+
+// The time of every picture the clip shows, in order, in seconds.
+std::vector<double> pictureTimes(const QString &clip)
+{
+    std::vector<double> times;
+    const QJsonArray frames =
+        probed(clip, {"-select_streams", "v:0", "-show_entries", "frame=pts_time"})["frames"].toArray();
+    for (const QJsonValue &frame : frames)
+        times.push_back(frame["pts_time"].toString().toDouble());
+    return times;
+}
+
+// Where the clip's picture and sound start, in seconds.
+std::pair<double, double> streamStarts(const QString &clip)
+{
+    std::pair<double, double> starts{-1.0, -1.0};
+    const QJsonArray streams =
+        probed(clip, {"-show_entries", "stream=codec_type,start_time"})["streams"].toArray();
+    for (const QJsonValue &stream : streams)
+        (stream["codec_type"] == "video" ? starts.first : starts.second) =
+            stream["start_time"].toString().toDouble();
+    return starts;
+}
+
+// The picture steps that differ from one frame period by more than a millisecond, as "index: from -> to".
+std::string unevenSteps(const std::vector<double> &times)
+{
+    QStringList uneven;
+    for (size_t i = 1; i < times.size(); ++i) {
+        if (std::abs(times[i] - times[i - 1] - 1.0 / FPS) > 0.001)
+            uneven << QString("%1: %2 -> %3").arg(i).arg(times[i - 1], 0, 'f', 4).arg(times[i], 0, 'f', 4);
+    }
+    return uneven.join(", ").toStdString();
 }
 
 std::string listed(const std::vector<int> &frames)
@@ -131,6 +181,15 @@ TEST(TrimJoinTest, EveryFrameOfTheSelectionOnceInOrder)
             }
         }
         EXPECT_EQ(listed(frames), listed(expected));
+
+        const std::vector<double> times = pictureTimes(request.destination);
+        EXPECT_EQ(times.size(), frames.size());
+        EXPECT_EQ(unevenSteps(times), "");
+        const auto [pictureStart, soundStart] = streamStarts(request.destination);
+        EXPECT_NEAR(pictureStart, 0.0, 0.0005);
+        EXPECT_NEAR(soundStart, 0.0, 0.0005);
+        ASSERT_FALSE(times.empty());
+        EXPECT_NEAR(times.front(), 0.0, 0.0005);
     }
 }
 
