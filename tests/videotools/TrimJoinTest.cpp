@@ -7,8 +7,11 @@
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/PictureDataUtil.h"
+#include "card/TripData.h"
 #include "platform/MovieProbe.h"
 #include "recording/FileUtil.h"
+#include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
 #include "samplecard/SampleCardWriter.h"
 #include "support/Ffmpeg.h"
 #include "support/TempDir.h"
@@ -20,11 +23,14 @@
 #include <QProcess>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 namespace {
 
 constexpr double FPS = 28.0;
+constexpr uint32_t COUNTER_START = 100000; // the camera's millisecond counter at the trip's first record
+constexpr int CHAPTER_MS = 3000;
 
 // Three chapters of 3 s whose pictures show their frame numbers; the sound runs on soundTailMs past
 // the last picture. Written once per tail.
@@ -33,8 +39,10 @@ QString cardFolder(int soundTailMs)
     static QMap<int, std::shared_ptr<TempDir>> cards;
     if (!cards.contains(soundTailMs)) {
         auto dir = std::make_shared<TempDir>();
-        SampleScenario scenario = SampleScenario::singleChapter(3000);
-        scenario.trips.front().chapters = {{1, 0, 3000}, {2, 3000, 3000}, {3, 6000, 3000}};
+        SampleScenario scenario = SampleScenario::singleChapter(CHAPTER_MS);
+        scenario.trips.front().chapters = {
+            {1, 0, CHAPTER_MS}, {2, CHAPTER_MS, CHAPTER_MS}, {3, 2 * CHAPTER_MS, CHAPTER_MS}};
+        scenario.trips.front().counterStart = COUNTER_START;
         scenario.keyFrameInterval = 10;
         scenario.frameStamp = true;
         scenario.videoWidth = 512; // the stamp's 16 blocks of 32 pixels
@@ -106,6 +114,20 @@ std::string unevenSteps(const std::vector<double> &times)
             uneven << QString("%1: %2 -> %3").arg(i).arg(times[i - 1], 0, 'f', 4).arg(times[i], 0, 'f', 4);
     }
     return uneven.join(", ").toStdString();
+}
+
+// The clip's driving data: the movie time of each record, by the camera's counter.
+std::map<uint32_t, uint32_t> movieTimesByCounter(const QString &clip)
+{
+    std::map<uint32_t, uint32_t> times;
+    const auto trip = TripData::create(nullptr, {QUrl::fromLocalFile(clip)}, QString());
+    const auto picture = trip->sortedChapters().front()->getPicture(true);
+    if (picture && picture->video) {
+        for (const auto &[key, frame] : picture->video->getCameraFrames(1))
+            times[frame._timeStamp] = frame._movieTimeStamp;
+    }
+    trip->dispose();
+    return times;
 }
 
 std::string listed(const std::vector<int> &frames)
@@ -190,6 +212,19 @@ TEST(TrimJoinTest, EveryFrameOfTheSelectionOnceInOrder)
         EXPECT_NEAR(soundStart, 0.0, 0.0005);
         ASSERT_FALSE(times.empty());
         EXPECT_NEAR(times.front(), 0.0, 0.0005);
+
+        // The clip's driving data puts each chapter's first record where that chapter's first picture is.
+        const std::map<uint32_t, uint32_t> recordTimes = movieTimesByCounter(request.destination);
+        int64_t chapterIndex = range->startIndex;
+        for (size_t i = 1; i < frames.size() && i < times.size(); ++i) {
+            if (frames[i] != 0)
+                continue;
+            ++chapterIndex;
+            const auto record = recordTimes.find(COUNTER_START + uint32_t(chapterIndex * CHAPTER_MS));
+            ASSERT_NE(record, recordTimes.end()) << chapterIndex;
+            EXPECT_NEAR(record->second, times[i] * 1000.0, 1.0) << chapterIndex;
+        }
+        EXPECT_EQ(chapterIndex, range->endIndex);
     }
 }
 
