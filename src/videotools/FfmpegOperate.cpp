@@ -30,7 +30,7 @@ QString FfmpegOperate::timeText(int64_t ms)
 
 QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QString &outputPath,
                                              const QString &assPath, std::optional<uint32_t> start,
-                                             std::optional<uint32_t> end)
+                                             std::optional<uint32_t> end, bool isJoined)
 {
     if (end && *end <= start.value_or(0))
         return {};
@@ -54,26 +54,33 @@ QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QSt
         if (lengthText)
             args << QStringLiteral("-t") << *lengthText;
     }
+    // A frame of compressed sound is a few tens of ms, and a cut's sound, encoded afresh, starts with
+    // the encoder's delay and ends padded to a whole frame: joined, the padding and the next delay
+    // play as sound and the sound falls behind the pictures at every join. Samples join exactly.
+    if (isJoined)
+        args << QStringLiteral("-c:a") << QStringLiteral("pcm_s16le") << QStringLiteral("-f")
+             << QStringLiteral("mov");
     args << QStringLiteral("-g") << QStringLiteral("10") << outputPath;
     return args;
 }
 
 QStringList FfmpegOperate::makeJoinArguments(const QString &listPath, const QString &outputPath, bool overlay)
 {
-    // The list's first cut opens with its sound's encoder delay, a packet before time 0 that the
-    // decoder drops. Shifting the input so that this packet starts at 0 (ffmpeg's default) starts the
-    // pictures that much after the sound; the times are taken as the list gives them instead.
-    QStringList args{
-        QStringLiteral("-y"),    QStringLiteral("-copyts"), QStringLiteral("-f"), QStringLiteral("concat"),
-        QStringLiteral("-safe"), QStringLiteral("0"),       QStringLiteral("-i"), listPath};
-    // The concat demuxer puts each clip after the longer of its streams, and the first clip's picture
-    // after its decoding delay: an encoder at a constant frame rate fills such a gap by repeating the
-    // frame after it. Each frame is encoded once, with its own time, instead.
+    QStringList args{QStringLiteral("-y"),
+                     QStringLiteral("-f"),
+                     QStringLiteral("concat"),
+                     QStringLiteral("-safe"),
+                     QStringLiteral("0"),
+                     QStringLiteral("-i"),
+                     listPath};
+    // An encoder at a constant frame rate fills any gap between two pictures (the concat demuxer puts
+    // each cut after the longer of its streams) by repeating the frame after it. Each frame is encoded
+    // once, with its own time, instead.
     if (overlay)
         args << QStringLiteral("-fps_mode") << QStringLiteral("vfr") << QStringLiteral("-preset")
              << QStringLiteral("veryfast") << QStringLiteral("-loglevel") << QStringLiteral("quiet");
-    else
-        args << QStringLiteral("-c") << QStringLiteral("copy");
+    else // the cuts' sound samples are encoded for MP4 here
+        args << QStringLiteral("-c:v") << QStringLiteral("copy");
     args << outputPath;
     return args;
 }

@@ -221,11 +221,11 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
         if (k == 0 && n > 1 && !overlay) {
             // The whole first chapter is copied; its start is cut from the joined clip, so the join
             // starts on a key frame.
-            args = FfmpegOperate::makeTrimArguments(input, clip, ass, std::nullopt, endStamp);
+            args = FfmpegOperate::makeTrimArguments(input, clip, ass, std::nullopt, endStamp, true);
             rememberedStart = startStamp;
             isStartPassDue = true;
         } else {
-            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp);
+            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp, n > 1);
         }
         if (args.isEmpty())
             return fail(tr("The selection gives no length."));

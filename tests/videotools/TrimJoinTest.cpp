@@ -21,6 +21,7 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QProcess>
+#include <QtEndian>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
@@ -32,8 +33,8 @@ constexpr double FPS = 28.0;
 constexpr uint32_t COUNTER_START = 100000; // the camera's millisecond counter at the trip's first record
 constexpr int CHAPTER_MS = 3000;
 
-// Three chapters of 3 s whose pictures show their frame numbers; the sound runs on soundTailMs past
-// the last picture. Written once per tail.
+// Three chapters of 3 s whose pictures show their frame numbers and whose sound marks each whole
+// second with a tone; the sound runs on soundTailMs past the last picture. Written once per tail.
 QString cardFolder(int soundTailMs)
 {
     static QMap<int, std::shared_ptr<TempDir>> cards;
@@ -48,6 +49,7 @@ QString cardFolder(int soundTailMs)
         scenario.videoWidth = 512; // the stamp's 16 blocks of 32 pixels
         scenario.videoHeight = 96;
         scenario.soundTailMs = soundTailMs;
+        scenario.soundMarks = true;
         EXPECT_TRUE(SampleCardWriter(scenario).writeCard(dir->path()));
         cards.insert(soundTailMs, dir);
     }
@@ -114,6 +116,46 @@ std::string unevenSteps(const std::vector<double> &times)
             uneven << QString("%1: %2 -> %3").arg(i).arg(times[i - 1], 0, 'f', 4).arg(times[i], 0, 'f', 4);
     }
     return uneven.join(", ").toStdString();
+}
+
+// Where the clip's sound marks begin, in seconds: the first loud sample after half a second of quiet.
+std::vector<double> soundMarks(const QString &clip)
+{
+    constexpr int RATE = 16000;
+    QByteArray pcm;
+    EXPECT_TRUE(
+        Ffmpeg::run({"-i", clip, "-vn", "-f", "s16le", "-ac", "1", "-ar", QString::number(RATE), "-"}, &pcm));
+    std::vector<double> marks;
+    qsizetype lastLoud = -RATE;
+    for (qsizetype at = 0; at + 1 < pcm.size(); at += 2) {
+        const qsizetype sample = at / 2;
+        if (std::abs(qFromLittleEndian<qint16>(pcm.constData() + at)) < 8000)
+            continue;
+        if (sample - lastLoud > RATE / 2)
+            marks.push_back(double(sample) / RATE);
+        lastLoud = sample;
+    }
+    return marks;
+}
+
+// The marks that are not where the pictures of whole seconds are (frame numbers that are multiples
+// of the rate), as "picture time: mark time", and the marks beyond them.
+std::string misplacedMarks(const std::vector<int> &frames, const std::vector<double> &times,
+                           const std::vector<double> &marks)
+{
+    QStringList misplaced;
+    size_t mark = 0;
+    for (size_t i = 0; i < frames.size() && i < times.size(); ++i) {
+        if (frames[i] % int(FPS) != 0)
+            continue;
+        const QString at = mark < marks.size() ? QString::number(marks[mark], 'f', 4) : QString("none");
+        if (mark >= marks.size() || std::abs(marks[mark] - times[i]) > 0.003)
+            misplaced << QString("%1: %2").arg(times[i], 0, 'f', 4).arg(at);
+        ++mark;
+    }
+    for (; mark < marks.size(); ++mark)
+        misplaced << QString("none: %1").arg(marks[mark], 0, 'f', 4);
+    return misplaced.join(", ").toStdString();
 }
 
 // The clip's driving data: the movie time of each record, by the camera's counter.
@@ -213,6 +255,8 @@ TEST(TrimJoinTest, EveryFrameOfTheSelectionOnceInOrder)
         EXPECT_NEAR(soundStart, 0.0, 0.0005);
         ASSERT_FALSE(times.empty());
         EXPECT_NEAR(times.front(), 0.0, 0.0005);
+        // The sound stays with the pictures across the joins.
+        EXPECT_EQ(misplacedMarks(frames, times, soundMarks(request.destination)), "");
 
         // The clip's driving data puts each chapter's first record where that chapter's first picture is.
         const std::map<uint32_t, uint32_t> recordTimes = movieTimesByCounter(request.destination);
