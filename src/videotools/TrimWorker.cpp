@@ -49,8 +49,8 @@ QString subtitlePath(const QString &workFolder, int64_t cut)
 }
 
 // Where a cut that runs to its chapter's end stops: at the end of the chapter's last picture. The
-// concat demuxer puts the next cut after the longer of a cut's streams, and a cut's sound, re-encoded
-// from the source's whole last frame of sound, runs on past the picture by up to that frame (64 ms at
+// concat demuxer puts the next cut after the longer of a cut's streams, and a cut's sound, decoded
+// to the end of the source's last frame of sound, runs on past the picture by up to that frame (64 ms at
 // 16 kHz), further with a camera's own tail; the next chapter's first picture would come that late.
 // None when the picture's end is unknown.
 std::optional<uint32_t> chapterEndStamp(int64_t pictureEndMs)
