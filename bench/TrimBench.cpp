@@ -149,7 +149,7 @@ void BM_CopyWithCp(benchmark::State &state)
 }
 BENCHMARK(BM_CopyWithCp)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
-// The least any ffmpeg-based trim costs: one ffmpeg run joining the chapters by stream copy.
+// The least any ffmpeg-based trim costs: one ffmpeg run joining the chapters, their pictures by stream copy.
 void BM_FfmpegJoinAlone(benchmark::State &state)
 {
     QTemporaryDir out;

@@ -68,11 +68,13 @@ QStringList SampleMovieArgs::forMovie(const SampleScenario &scenario, int durati
              << "lavfi"
              << "-i" << QString("color=c=black:size=512x32:rate=%1:duration=%2").arg(fps).arg(seconds);
     const int audioInput = scenario.frameStamp ? 2 : 1;
+    const QString soundSeconds = number((durationMs + std::max(scenario.soundTailMs, 0)) / 1000.0);
     args << "-f"
          << "lavfi"
          << "-i"
-         << QString("sine=frequency=440:sample_rate=16000:duration=%1")
-                .arg(number((durationMs + std::max(scenario.soundTailMs, 0)) / 1000.0));
+         << (scenario.soundMarks
+                 ? QString("aevalsrc='0.5*sin(2*PI*440*t)*lt(mod(t,1),0.1)':s=16000:d=%1").arg(soundSeconds)
+                 : QString("sine=frequency=440:sample_rate=16000:duration=%1").arg(soundSeconds));
 
     QStringList filters;
     if (scenario.frameStamp)

@@ -90,6 +90,7 @@ struct SampleScenario
     int keyFrameInterval = 0;   // frames between key frames of the base movie; 0: the encoder's own
     bool frameStamp = false;    // the picture carries its frame number (SampleCardWriter::videoSource)
     int soundTailMs = 0;        // sound recorded on past the picture's last frame, as some cameras do
+    bool soundMarks = false;    // the sound is silent but for a 100 ms tone at each whole second of a movie
     QString versionText = "104 1.00.00"; // first line of ver.txt
     uint16_t fileVersion = 0x0714;       // settings item (00, 01) of every chapter header
     bool terminalSeparate = false;       // settings item (01, 09)

@@ -20,9 +20,15 @@ std::optional<MovieProbe::Info> MovieProbe::probe(const QString &path)
             info.durationMs = context->duration / (AV_TIME_BASE / 1000);
         const int video = av_find_best_stream(context, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
         if (video >= 0) {
-            info.width = context->streams[video]->codecpar->width;
-            info.height = context->streams[video]->codecpar->height;
-            info.videoFrames = std::max<int64_t>(context->streams[video]->nb_frames, 0);
+            const AVStream *stream = context->streams[video];
+            info.width = stream->codecpar->width;
+            info.height = stream->codecpar->height;
+            info.videoFrames = std::max<int64_t>(stream->nb_frames, 0);
+            if (stream->duration > 0) {
+                const int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+                info.pictureEndMs =
+                    av_rescale_q_rnd(start + stream->duration, stream->time_base, {1, 1000}, AV_ROUND_DOWN);
+            }
         }
         const int sound = av_find_best_stream(context, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
         if (sound >= 0)

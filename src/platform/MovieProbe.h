@@ -16,7 +16,10 @@ public:
         int width = 0;          // of the first video stream; 0 when there is none
         int height = 0;
         int64_t videoFrames = 0; // pictures of that stream as the container counts them; 0 when unknown
-        QString soundCodec;      // FFmpeg's name of the first sound stream's codec; empty without one
+        // Where that stream's last picture ends, in ms of movie time rounded down; 0 when unknown. The
+        // sound may run on past it, so the container's duration can be longer.
+        int64_t pictureEndMs = 0;
+        QString soundCodec; // FFmpeg's name of the first sound stream's codec; empty without one
     };
 
     // None when the file cannot be opened as a movie.

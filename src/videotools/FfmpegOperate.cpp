@@ -30,7 +30,7 @@ QString FfmpegOperate::timeText(int64_t ms)
 
 QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QString &outputPath,
                                              const QString &assPath, std::optional<uint32_t> start,
-                                             std::optional<uint32_t> end)
+                                             std::optional<uint32_t> end, bool isJoined)
 {
     if (end && *end <= start.value_or(0))
         return {};
@@ -54,6 +54,12 @@ QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QSt
         if (lengthText)
             args << QStringLiteral("-t") << *lengthText;
     }
+    // A frame of compressed sound is a few tens of ms, and a cut's sound, encoded afresh, starts with
+    // the encoder's delay and ends padded to a whole frame: joined, the padding and the next delay
+    // play as sound and the sound falls behind the pictures at every join. Samples join exactly.
+    if (isJoined)
+        args << QStringLiteral("-c:a") << QStringLiteral("pcm_s16le") << QStringLiteral("-f")
+             << QStringLiteral("mov");
     args << QStringLiteral("-g") << QStringLiteral("10") << outputPath;
     return args;
 }
@@ -67,14 +73,14 @@ QStringList FfmpegOperate::makeJoinArguments(const QString &listPath, const QStr
                      QStringLiteral("0"),
                      QStringLiteral("-i"),
                      listPath};
-    // The concat demuxer puts each clip after the longer of its streams, and the first clip's picture
-    // after its decoding delay: an encoder at a constant frame rate fills such a gap by repeating the
-    // frame after it. Each frame is encoded once, with its own time, instead.
+    // An encoder at a constant frame rate fills any gap between two pictures (the concat demuxer puts
+    // each cut after the longer of its streams) by repeating the frame after it. Each frame is encoded
+    // once, with its own time, instead.
     if (overlay)
         args << QStringLiteral("-fps_mode") << QStringLiteral("vfr") << QStringLiteral("-preset")
              << QStringLiteral("veryfast") << QStringLiteral("-loglevel") << QStringLiteral("quiet");
-    else
-        args << QStringLiteral("-c") << QStringLiteral("copy");
+    else // the cuts' sound samples are encoded for MP4 here
+        args << QStringLiteral("-c:v") << QStringLiteral("copy");
     args << outputPath;
     return args;
 }

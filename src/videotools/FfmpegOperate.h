@@ -19,12 +19,15 @@ public:
     // picture is re-encoded with the subtitles burned in. The sound always takes ffmpeg's default for
     // MP4, which serves any sound a camera records. start and end are ms of the input's movie time;
     // "-t" is end minus start. Empty when the cut has no length (the end at or before the start).
+    // A cut that is to be joined (isJoined) keeps its sound as samples, in a QuickTime file, so that
+    // the sound of the join runs on without a gap or overlap.
     static QStringList makeTrimArguments(const QString &inputPath, const QString &outputPath,
                                          const QString &assPath, std::optional<uint32_t> start,
-                                         std::optional<uint32_t> end);
+                                         std::optional<uint32_t> end, bool isJoined = false);
 
-    // The join of the files a concat list names into outputPath: stream copy, or re-encoded when the
-    // clips carry burned-in subtitles (overlay), each frame once with its own time.
+    // The join of the cuts a concat list names into outputPath: their pictures copied, or re-encoded
+    // when they carry burned-in subtitles (overlay), each frame once with its own time; their sound
+    // (samples, see makeTrimArguments) encoded for MP4.
     static QStringList makeJoinArguments(const QString &listPath, const QString &outputPath, bool overlay);
 
     // The concat list of the paths, one "file" line each, joined by line feeds without a last one.

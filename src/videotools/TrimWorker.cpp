@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -45,6 +46,18 @@ QString subtitlePath(const QString &workFolder, int64_t cut)
     const QString folder = FileUtil::appendPath(workFolder, QString::number(cut));
     QDir().mkpath(folder);
     return FileUtil::appendPath(folder, SubtitleWriter::ASS_FILE_NAME);
+}
+
+// Where a cut that runs to its chapter's end stops: at the end of the chapter's last picture. The
+// concat demuxer puts the next cut after the longer of a cut's streams, and a cut's sound, decoded
+// to the end of the source's last frame of sound, runs on past the picture by up to that frame (64 ms at
+// 16 kHz), further with a camera's own tail; the next chapter's first picture would come that late.
+// None when the picture's end is unknown.
+std::optional<uint32_t> chapterEndStamp(int64_t pictureEndMs)
+{
+    if (pictureEndMs <= 0 || pictureEndMs > std::numeric_limits<uint32_t>::max())
+        return std::nullopt;
+    return uint32_t(pictureEndMs);
 }
 
 } // namespace
@@ -152,14 +165,18 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
     const bool overlay = _request.flags.any();
 
     // Metadata pass: the clip's driving data, from the chapters whose recording can be read.
+    // Each chapter's pictures follow the previous chapter's last picture in the clip (the cuts end
+    // there), so a chapter lasts as long as its pictures, however long its sound runs on.
     std::optional<CutVideoKihonInfo> metadata;
+    std::vector<int64_t> pictureEnds;
     for (int64_t i = range->startIndex; i <= range->endIndex; ++i) {
         if (isCancelled())
             return Result::Cancelled;
         ChapterData &chapter = *chapters[size_t(i)];
         const int64_t endCut = i == range->endIndex ? range->endOffset : chapter.frameTimeSpan();
         const auto movie = MovieProbe::probe(chapter._pathMp4.toLocalFile());
-        const int64_t duration = movie ? movie->durationMs : 0;
+        pictureEnds.push_back(movie ? movie->pictureEndMs : 0);
+        const int64_t duration = pictureEnds.back() > 0 ? pictureEnds.back() : movie ? movie->durationMs : 0;
         const std::shared_ptr<PictureData> picture = chapter.getPicture(true);
         if (picture && picture->video) {
             VideoInfo &video = *picture->video;
@@ -197,18 +214,18 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
             overlay ? subtitles.ASSCreate(chapter, _request.flags, subtitlePath(workFolder, k)) : QString();
         const auto startStamp =
             k == 0 ? PictureDataUtil::getMovieTimeStamp(chapters, range->startPosition) : std::nullopt;
-        const auto endStamp =
-            k == n - 1 ? PictureDataUtil::getMovieTimeStamp(chapters, range->endPosition) : std::nullopt;
+        const auto endStamp = k == n - 1 ? PictureDataUtil::getMovieTimeStamp(chapters, range->endPosition)
+                                         : chapterEndStamp(pictureEnds[size_t(k)]);
         const QString clip = newClipPath(workFolder);
         QStringList args;
         if (k == 0 && n > 1 && !overlay) {
             // The whole first chapter is copied; its start is cut from the joined clip, so the join
             // starts on a key frame.
-            args = FfmpegOperate::makeTrimArguments(input, clip, ass, std::nullopt, std::nullopt);
+            args = FfmpegOperate::makeTrimArguments(input, clip, ass, std::nullopt, endStamp, true);
             rememberedStart = startStamp;
             isStartPassDue = true;
         } else {
-            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp);
+            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp, n > 1);
         }
         if (args.isEmpty())
             return fail(tr("The selection gives no length."));

@@ -1,39 +1,55 @@
 // Each frame of a trimmed selection appears once in the clip, in order, across the joins of its
 // chapters: the chapters' pictures carry their frame numbers, read back from the clip's every frame.
+// Each frame also shows for one frame period: the frames' times step evenly across the joins, and the
+// picture and the sound start together at 0.
 #include "videotools/TrimWorker.h"
 
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/PictureDataUtil.h"
+#include "card/TripData.h"
 #include "platform/MovieProbe.h"
 #include "recording/FileUtil.h"
+#include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
 #include "samplecard/SampleCardWriter.h"
 #include "support/Ffmpeg.h"
 #include "support/TempDir.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMap>
+#include <QProcess>
+#include <QtEndian>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 namespace {
 
 constexpr double FPS = 28.0;
+constexpr uint32_t COUNTER_START = 100000; // the camera's millisecond counter at the trip's first record
+constexpr int CHAPTER_MS = 3000;
 
-// Three chapters of 3 s whose pictures show their frame numbers; the sound runs on soundTailMs past
-// the last picture. Written once per tail.
+// Three chapters of 3 s whose pictures show their frame numbers and whose sound marks each whole
+// second with a tone; the sound runs on soundTailMs past the last picture. Written once per tail.
 QString cardFolder(int soundTailMs)
 {
     static QMap<int, std::shared_ptr<TempDir>> cards;
     if (!cards.contains(soundTailMs)) {
         auto dir = std::make_shared<TempDir>();
-        SampleScenario scenario = SampleScenario::singleChapter(3000);
-        scenario.trips.front().chapters = {{1, 0, 3000}, {2, 3000, 3000}, {3, 6000, 3000}};
+        SampleScenario scenario = SampleScenario::singleChapter(CHAPTER_MS);
+        scenario.trips.front().chapters = {
+            {1, 0, CHAPTER_MS}, {2, CHAPTER_MS, CHAPTER_MS}, {3, 2 * CHAPTER_MS, CHAPTER_MS}};
+        scenario.trips.front().counterStart = COUNTER_START;
         scenario.keyFrameInterval = 10;
         scenario.frameStamp = true;
         scenario.videoWidth = 512; // the stamp's 16 blocks of 32 pixels
         scenario.videoHeight = 96;
         scenario.soundTailMs = soundTailMs;
+        scenario.soundMarks = true;
         EXPECT_TRUE(SampleCardWriter(scenario).writeCard(dir->path()));
         cards.insert(soundTailMs, dir);
     }
@@ -56,6 +72,104 @@ std::vector<int> stampedFrames(const QString &clip)
         frames.push_back(number);
     }
     return frames;
+}
+
+// ffprobe's entries of the clip as JSON.
+QJsonObject probed(const QString &clip, const QStringList &options)
+{
+    QProcess probe;
+    probe.start("ffprobe", QStringList{"-v", "error", "-of", "json"} + options + QStringList{clip});
+    probe.waitForFinished(-1);
+    EXPECT_EQ(probe.readAllStandardError(), QByteArray());
+    return QJsonDocument::fromJson(probe.readAllStandardOutput()).object();
+}
+
+// The time of every picture the clip shows, in order, in seconds.
+std::vector<double> pictureTimes(const QString &clip)
+{
+    std::vector<double> times;
+    const QJsonArray frames =
+        probed(clip, {"-select_streams", "v:0", "-show_entries", "frame=pts_time"})["frames"].toArray();
+    for (const QJsonValue &frame : frames)
+        times.push_back(frame["pts_time"].toString().toDouble());
+    return times;
+}
+
+// Where the clip's picture and sound start, in seconds.
+std::pair<double, double> streamStarts(const QString &clip)
+{
+    std::pair<double, double> starts{-1.0, -1.0};
+    const QJsonArray streams =
+        probed(clip, {"-show_entries", "stream=codec_type,start_time"})["streams"].toArray();
+    for (const QJsonValue &stream : streams)
+        (stream["codec_type"] == "video" ? starts.first : starts.second) =
+            stream["start_time"].toString().toDouble();
+    return starts;
+}
+
+// The picture steps that differ from one frame period by more than a millisecond, as "index: from -> to".
+std::string unevenSteps(const std::vector<double> &times)
+{
+    QStringList uneven;
+    for (size_t i = 1; i < times.size(); ++i) {
+        if (std::abs(times[i] - times[i - 1] - 1.0 / FPS) > 0.001)
+            uneven << QString("%1: %2 -> %3").arg(i).arg(times[i - 1], 0, 'f', 4).arg(times[i], 0, 'f', 4);
+    }
+    return uneven.join(", ").toStdString();
+}
+
+// Where the clip's sound marks begin, in seconds: the first loud sample after half a second of quiet.
+std::vector<double> soundMarks(const QString &clip)
+{
+    constexpr int RATE = 16000;
+    QByteArray pcm;
+    EXPECT_TRUE(
+        Ffmpeg::run({"-i", clip, "-vn", "-f", "s16le", "-ac", "1", "-ar", QString::number(RATE), "-"}, &pcm));
+    std::vector<double> marks;
+    qsizetype lastLoud = -RATE;
+    for (qsizetype at = 0; at + 1 < pcm.size(); at += 2) {
+        const qsizetype sample = at / 2;
+        if (std::abs(qFromLittleEndian<qint16>(pcm.constData() + at)) < 8000)
+            continue;
+        if (sample - lastLoud > RATE / 2)
+            marks.push_back(double(sample) / RATE);
+        lastLoud = sample;
+    }
+    return marks;
+}
+
+// The marks that are not where the pictures of whole seconds are (frame numbers that are multiples
+// of the rate), as "picture time: mark time", and the marks beyond them.
+std::string misplacedMarks(const std::vector<int> &frames, const std::vector<double> &times,
+                           const std::vector<double> &marks)
+{
+    QStringList misplaced;
+    size_t mark = 0;
+    for (size_t i = 0; i < frames.size() && i < times.size(); ++i) {
+        if (frames[i] % int(FPS) != 0)
+            continue;
+        const QString at = mark < marks.size() ? QString::number(marks[mark], 'f', 4) : QString("none");
+        if (mark >= marks.size() || std::abs(marks[mark] - times[i]) > 0.003)
+            misplaced << QString("%1: %2").arg(times[i], 0, 'f', 4).arg(at);
+        ++mark;
+    }
+    for (; mark < marks.size(); ++mark)
+        misplaced << QString("none: %1").arg(marks[mark], 0, 'f', 4);
+    return misplaced.join(", ").toStdString();
+}
+
+// The clip's driving data: the movie time of each record, by the camera's counter.
+std::map<uint32_t, uint32_t> movieTimesByCounter(const QString &clip)
+{
+    std::map<uint32_t, uint32_t> times;
+    const auto trip = TripData::create(nullptr, {QUrl::fromLocalFile(clip)}, QString());
+    const auto picture = trip->sortedChapters().front()->getPicture(true);
+    if (picture && picture->video) {
+        for (const auto &[key, frame] : picture->video->getCameraFrames(1))
+            times[frame._timeStamp] = frame._movieTimeStamp;
+    }
+    trip->dispose();
+    return times;
 }
 
 std::string listed(const std::vector<int> &frames)
@@ -111,13 +225,14 @@ TEST(TrimJoinTest, EveryFrameOfTheSelectionOnceInOrder)
         ASSERT_TRUE(startStamp && endStamp && movie);
 
         // The frames the selection covers: from its start in the first chapter, every frame of the
-        // chapters between, up to its end in the last one. The edges may fall a frame either way.
+        // chapters between, up to its end in the last one. The clip starts on the start's frame; its end
+        // may fall a frame either way.
         const std::vector<int> frames = stampedFrames(request.destination);
         ASSERT_FALSE(frames.empty());
         const int perChapter = int(movie->videoFrames);
         const int first = int(std::lround(*startStamp * FPS / 1000.0));
         const int last = int(std::lround(*endStamp * FPS / 1000.0)) - 1;
-        EXPECT_NEAR(frames.front(), first, 1);
+        EXPECT_EQ(frames.front(), first);
         EXPECT_NEAR(frames.back(), last, 1);
         std::vector<int> expected;
         const int lastChapter = int(range->chapterCount()) - 1;
@@ -131,6 +246,30 @@ TEST(TrimJoinTest, EveryFrameOfTheSelectionOnceInOrder)
             }
         }
         EXPECT_EQ(listed(frames), listed(expected));
+
+        const std::vector<double> times = pictureTimes(request.destination);
+        EXPECT_EQ(times.size(), frames.size());
+        EXPECT_EQ(unevenSteps(times), "");
+        const auto [pictureStart, soundStart] = streamStarts(request.destination);
+        EXPECT_NEAR(pictureStart, 0.0, 0.0005);
+        EXPECT_NEAR(soundStart, 0.0, 0.0005);
+        ASSERT_FALSE(times.empty());
+        EXPECT_NEAR(times.front(), 0.0, 0.0005);
+        // The sound stays with the pictures across the joins.
+        EXPECT_EQ(misplacedMarks(frames, times, soundMarks(request.destination)), "");
+
+        // The clip's driving data puts each chapter's first record where that chapter's first picture is.
+        const std::map<uint32_t, uint32_t> recordTimes = movieTimesByCounter(request.destination);
+        int64_t chapterIndex = range->startIndex;
+        for (size_t i = 1; i < frames.size() && i < times.size(); ++i) {
+            if (frames[i] != 0)
+                continue;
+            ++chapterIndex;
+            const auto record = recordTimes.find(COUNTER_START + uint32_t(chapterIndex * CHAPTER_MS));
+            ASSERT_NE(record, recordTimes.end()) << chapterIndex;
+            EXPECT_NEAR(record->second, times[i] * 1000.0, 1.0) << chapterIndex;
+        }
+        EXPECT_EQ(chapterIndex, range->endIndex);
     }
 }
 

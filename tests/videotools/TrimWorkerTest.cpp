@@ -195,7 +195,8 @@ TEST_F(TrimWorkerTest, EdgeMargins)
 TEST_F(TrimWorkerTest, CommandsAndClipByChapterCountAndOverlay)
 {
     // One pattern per ffmpeg run, in order. A stream copy cuts the first chapter's start last; a burned-in
-    // overlay cuts it first and re-encodes the join. A stream copy's cut names no sound codec.
+    // overlay cuts it first and re-encodes the join. A single cut names no sound codec; cuts to be
+    // joined keep their sound as samples. Every cut has a length, also one that runs to its chapter's end.
     const struct
     {
         int64_t start, end;
@@ -204,13 +205,14 @@ TEST_F(TrimWorkerTest, CommandsAndClipByChapterCountAndOverlay)
     } cases[] = {
         // clang-format off
         {500, 2500, {}, {"^ffmpeg -y -ss 00:00:00\\.\\d+ -i \\S+ -t \\S+ -vcodec copy -g 10 \\S+$"}},
-        {1500, 7500, {}, {"^ffmpeg -y -i \\S+ -vcodec copy -g 10 \\S+$",
-                          "^ffmpeg -y -i \\S+ -vcodec copy -g 10 \\S+$",
-                          "^ffmpeg -y -i \\S+ -t \\S+ -vcodec copy -g 10 \\S+$",
-                          "-f concat -safe 0 .*-c copy",
+        {1500, 7500, {}, {"^ffmpeg -y -i \\S+ -t 00:00:03\\.000 -vcodec copy -c:a pcm_s16le -f mov -g 10 \\S+$",
+                          "^ffmpeg -y -i \\S+ -t 00:00:03\\.000 -vcodec copy -c:a pcm_s16le -f mov -g 10 \\S+$",
+                          "^ffmpeg -y -i \\S+ -t \\S+ -vcodec copy -c:a pcm_s16le -f mov -g 10 \\S+$",
+                          "-f concat -safe 0 .*-c:v copy \\S+$",
                           "^ffmpeg -y -ss 00:00:01\\.\\d+ -i \\S+ -vcodec copy -g 10 \\S+$"}},
         {1500, 7500, {true, true, true, true},
-         {"-vf ass=.*-ss 00:00:01\\.", "-vf ass=", "-vf ass=", "^(?!.*-c copy)"}},
+         {"-vf ass=.*-ss 00:00:01\\.\\d+ -t \\S+ -c:a pcm_s16le ", "-vf ass=.* -t 00:00:03\\.000 -c:a pcm_s16le ",
+          "-vf ass=.* -t \\S+ -c:a pcm_s16le ", "^(?!.*-c:?v? copy)"}},
         // clang-format on
     };
     QString out;
