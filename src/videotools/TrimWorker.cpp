@@ -5,12 +5,14 @@
 #include "card/WriteDestination.h"
 #include "platform/LockedWorkFolder.h"
 #include "platform/MovieProbe.h"
+#include "platform/PacketTimesReader.h"
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
 #include "recording/FileUtil.h"
 #include "recording/IOUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
+#include "videotools/CopyCutEnd.h"
 #include "videotools/FfmpegBatch.h"
 #include "videotools/FfmpegJob.h"
 #include "videotools/FfmpegOperate.h"
@@ -58,6 +60,23 @@ std::optional<uint32_t> chapterEndStamp(int64_t pictureEndMs)
     if (pictureEndMs <= 0 || pictureEndMs > std::numeric_limits<uint32_t>::max())
         return std::nullopt;
     return uint32_t(pictureEndMs);
+}
+
+// Where a cut whose pictures are copied from input (from startMs, when given) stops so that its last
+// pictures are whole: at endMs or a group of pictures either side of it (CopyCutEnd).
+uint32_t copyCutEndStamp(const QString &input, std::optional<uint32_t> startMs, uint32_t endMs)
+{
+    constexpr int64_t SEARCH_US = 1000000; // far beyond any group of B-frames
+    const int64_t fromMs = startMs.value_or(0);
+    const int64_t lengthMs = int64_t(endMs) - fromMs;
+    std::vector<PacketTimesReader::Packet> packets =
+        PacketTimesReader::read(input, int64_t(endMs) * 1000 - SEARCH_US, int64_t(endMs) * 1000 + SEARCH_US);
+    for (PacketTimesReader::Packet &packet : packets) {
+        packet.ptsUs -= fromMs * 1000;
+        packet.dtsUs -= fromMs * 1000;
+    }
+    const int64_t cutMs = fromMs + CopyCutEnd::lengthMs(packets, lengthMs);
+    return cutMs > fromMs && cutMs <= std::numeric_limits<uint32_t>::max() ? uint32_t(cutMs) : endMs;
 }
 
 } // namespace
@@ -214,8 +233,11 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
             overlay ? subtitles.ASSCreate(chapter, _request.flags, subtitlePath(workFolder, k)) : QString();
         const auto startStamp =
             k == 0 ? PictureDataUtil::getMovieTimeStamp(chapters, range->startPosition) : std::nullopt;
-        const auto endStamp = k == n - 1 ? PictureDataUtil::getMovieTimeStamp(chapters, range->endPosition)
-                                         : chapterEndStamp(pictureEnds[size_t(k)]);
+        auto endStamp = k == n - 1 ? PictureDataUtil::getMovieTimeStamp(chapters, range->endPosition)
+                                   : chapterEndStamp(pictureEnds[size_t(k)]);
+        // The clip's end; the other cuts end after their chapter's last picture, with every packet.
+        if (k == n - 1 && endStamp && !overlay)
+            endStamp = copyCutEndStamp(input, startStamp, *endStamp);
         const QString clip = newClipPath(workFolder);
         QStringList args;
         if (k == 0 && n > 1 && !overlay) {
