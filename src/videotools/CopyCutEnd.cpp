@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-int64_t CopyCutEnd::lengthMs(const std::vector<PacketTimesReader::Packet> &packets, int64_t lengthMs)
+CopyCutEnd::End CopyCutEnd::end(const std::vector<PacketTimesReader::Packet> &packets, int64_t lengthMs)
 {
     const int64_t endUs = lengthMs * 1000;
     const size_t n = packets.size();
@@ -32,8 +32,14 @@ int64_t CopyCutEnd::lengthMs(const std::vector<PacketTimesReader::Packet> &packe
         }
     }
     if (best == 0 || best == asked)
-        return lengthMs;
-    // Halfway between the last packet kept and the first one left, clear of either's rounding.
-    const int64_t cutMs = (packets[best - 1].dtsUs + packets[best].dtsUs) / 2 / 1000;
-    return cutMs > 0 ? cutMs : lengthMs;
+        return {lengthMs, std::nullopt};
+    // The group ends where the first picture left out is shown. ffmpeg keeps the packets decoded before
+    // that, among them pictures shown after it: they go, cut off halfway to the group's last picture.
+    int64_t groupLastUs = std::numeric_limits<int64_t>::min();
+    for (size_t i = 0; i < best; ++i)
+        groupLastUs = std::max(groupLastUs, packets[i].ptsUs);
+    const int64_t groupEndMs = (leftFirstUs[best] + 500) / 1000;
+    if (groupEndMs <= 0)
+        return {lengthMs, std::nullopt};
+    return {groupEndMs, groupLastUs + (leftFirstUs[best] - groupLastUs) / 2};
 }

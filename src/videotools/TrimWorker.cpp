@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -62,21 +63,25 @@ std::optional<uint32_t> chapterEndStamp(int64_t pictureEndMs)
     return uint32_t(pictureEndMs);
 }
 
-// Where a cut whose pictures are copied from input (from startMs, when given) stops so that its last
-// pictures are whole: at endMs or a group of pictures either side of it (CopyCutEnd).
-uint32_t copyCutEndStamp(const QString &input, std::optional<uint32_t> startMs, uint32_t endMs)
+// Where a cut whose pictures are copied from input (from startMs, when given) ends so that its last
+// pictures are whole: at endMs or on a group of pictures either side of it (CopyCutEnd), in ms of the
+// input's movie time.
+std::pair<uint32_t, std::optional<int64_t>> copyCutEnd(const QString &input, std::optional<uint32_t> startMs,
+                                                       uint32_t endMs)
 {
     constexpr int64_t SEARCH_US = 1000000; // far beyond any group of B-frames
     const int64_t fromMs = startMs.value_or(0);
-    const int64_t lengthMs = int64_t(endMs) - fromMs;
     std::vector<PacketTimesReader::Packet> packets =
         PacketTimesReader::read(input, int64_t(endMs) * 1000 - SEARCH_US, int64_t(endMs) * 1000 + SEARCH_US);
     for (PacketTimesReader::Packet &packet : packets) {
         packet.ptsUs -= fromMs * 1000;
         packet.dtsUs -= fromMs * 1000;
     }
-    const int64_t cutMs = fromMs + CopyCutEnd::lengthMs(packets, lengthMs);
-    return cutMs > fromMs && cutMs <= std::numeric_limits<uint32_t>::max() ? uint32_t(cutMs) : endMs;
+    const CopyCutEnd::End end = CopyCutEnd::end(packets, int64_t(endMs) - fromMs);
+    const int64_t cutMs = fromMs + end.lengthMs;
+    if (cutMs <= fromMs || cutMs > std::numeric_limits<uint32_t>::max())
+        return {endMs, std::nullopt};
+    return {uint32_t(cutMs), end.dropFromUs};
 }
 
 } // namespace
@@ -236,8 +241,9 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
         auto endStamp = k == n - 1 ? PictureDataUtil::getMovieTimeStamp(chapters, range->endPosition)
                                    : chapterEndStamp(pictureEnds[size_t(k)]);
         // The clip's end; the other cuts end after their chapter's last picture, with every packet.
+        std::optional<int64_t> dropFromUs;
         if (k == n - 1 && endStamp && !overlay)
-            endStamp = copyCutEndStamp(input, startStamp, *endStamp);
+            std::tie(endStamp, dropFromUs) = copyCutEnd(input, startStamp, *endStamp);
         const QString clip = newClipPath(workFolder);
         QStringList args;
         if (k == 0 && n > 1 && !overlay) {
@@ -247,7 +253,8 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
             rememberedStart = startStamp;
             isStartPassDue = true;
         } else {
-            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp, n > 1);
+            args =
+                FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp, n > 1, dropFromUs);
         }
         if (args.isEmpty())
             return fail(tr("The selection gives no length."));

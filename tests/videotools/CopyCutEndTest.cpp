@@ -18,12 +18,13 @@ std::vector<PacketTimesReader::Packet> decoded(const std::vector<int> &order, in
     return packets;
 }
 
-// The pictures (frames shown) that the cut of the given length keeps, as ffmpeg cuts by decode time.
-std::vector<int> kept(const std::vector<PacketTimesReader::Packet> &packets, int64_t lengthMs)
+// The pictures (frames shown) that the cut keeps: ffmpeg cuts by decode time, then drops those shown
+// from the end's drop time on.
+std::vector<int> kept(const std::vector<PacketTimesReader::Packet> &packets, const CopyCutEnd::End &end)
 {
     std::vector<int> frames;
     for (const auto &packet : packets) {
-        if (packet.dtsUs < lengthMs * 1000)
+        if (packet.dtsUs < end.lengthMs * 1000 && packet.ptsUs < end.dropFromUs.value_or(packet.ptsUs + 1))
             frames.push_back(int(packet.ptsUs / FRAME_US));
     }
     std::sort(frames.begin(), frames.end());
@@ -69,17 +70,24 @@ TEST(CopyCutEndTest, EndsOnTheWholeGroupNearestTheEnd)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const auto packets = decoded(c.order, c.delay);
-        const int64_t length = CopyCutEnd::lengthMs(packets, c.lengthMs);
-        EXPECT_EQ(length == c.lengthMs, c.isAsIs) << length;
-        EXPECT_EQ(kept(packets, length), upTo(c.lastFrame)) << length;
+        const CopyCutEnd::End end = CopyCutEnd::end(packets, c.lengthMs);
+        EXPECT_EQ(end.lengthMs == c.lengthMs && !end.dropFromUs, c.isAsIs) << end.lengthMs;
+        EXPECT_EQ(kept(packets, end), upTo(c.lastFrame)) << end.lengthMs;
+        // The sound, cut at the length, ends with the last picture.
+        if (!c.isAsIs)
+            EXPECT_EQ(end.lengthMs * 1000, (c.lastFrame + 1) * FRAME_US);
     }
 }
 
 TEST(CopyCutEndTest, KeepsTheLengthWithoutAWholeEndInReach)
 {
-    EXPECT_EQ(CopyCutEnd::lengthMs({}, 500), 500);
-    // Every cut inside these packets leaves a hole: what follows them is unknown.
-    EXPECT_EQ(CopyCutEnd::lengthMs(decoded({4, 2, 1, 3}, 2), 100), 100);
+    for (const auto &packets : {std::vector<PacketTimesReader::Packet>{},
+                                // every cut inside these leaves a hole: what follows them is unknown
+                                decoded({4, 2, 1, 3}, 2)}) {
+        const CopyCutEnd::End end = CopyCutEnd::end(packets, 100);
+        EXPECT_EQ(end.lengthMs, 100);
+        EXPECT_FALSE(end.dropFromUs);
+    }
 }
 
 } // namespace
