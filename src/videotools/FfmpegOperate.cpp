@@ -30,7 +30,8 @@ QString FfmpegOperate::timeText(int64_t ms)
 
 QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QString &outputPath,
                                              const QString &assPath, std::optional<uint32_t> start,
-                                             std::optional<uint32_t> end, bool isJoined)
+                                             std::optional<uint32_t> end, bool isJoined,
+                                             std::optional<int64_t> dropPicturesFromUs)
 {
     if (end && *end <= start.value_or(0))
         return {};
@@ -45,6 +46,12 @@ QStringList FfmpegOperate::makeTrimArguments(const QString &inputPath, const QSt
         if (lengthText)
             args << QStringLiteral("-t") << *lengthText;
         args << QStringLiteral("-vcodec") << QStringLiteral("copy");
+        // The expression is above 0 (drop) from the given time on; it holds no comma, which would
+        // end the filter in ffmpeg's list of bitstream filters.
+        if (dropPicturesFromUs)
+            args << QStringLiteral("-bsf:v")
+                 << QStringLiteral("noise=drop=sgn(pts*tb-%1)+1")
+                        .arg(QString::asprintf("%.6f", double(*dropPicturesFromUs) / 1e6));
     } else {
         args << QStringLiteral("-i") << inputPath << QStringLiteral("-preset") << QStringLiteral("veryfast")
              << QStringLiteral("-loglevel") << QStringLiteral("quiet") << QStringLiteral("-vf")

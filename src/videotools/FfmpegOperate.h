@@ -20,10 +20,12 @@ public:
     // MP4, which serves any sound a camera records. start and end are ms of the input's movie time;
     // "-t" is end minus start. Empty when the cut has no length (the end at or before the start).
     // A cut that is to be joined (isJoined) keeps its sound as samples, in a QuickTime file, so that
-    // the sound of the join runs on without a gap or overlap.
+    // the sound of the join runs on without a gap or overlap. A copied cut with dropPicturesFromUs drops
+    // the pictures shown from then on (µs from the cut's start) of those ffmpeg keeps (CopyCutEnd).
     static QStringList makeTrimArguments(const QString &inputPath, const QString &outputPath,
                                          const QString &assPath, std::optional<uint32_t> start,
-                                         std::optional<uint32_t> end, bool isJoined = false);
+                                         std::optional<uint32_t> end, bool isJoined = false,
+                                         std::optional<int64_t> dropPicturesFromUs = std::nullopt);
 
     // The join of the cuts a concat list names into outputPath: their pictures copied, or re-encoded
     // when they carry burned-in subtitles (overlay), each frame once with its own time; their sound

@@ -5,12 +5,14 @@
 #include "card/WriteDestination.h"
 #include "platform/LockedWorkFolder.h"
 #include "platform/MovieProbe.h"
+#include "platform/PacketTimesReader.h"
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
 #include "recording/FileUtil.h"
 #include "recording/IOUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
+#include "videotools/CopyCutEnd.h"
 #include "videotools/FfmpegBatch.h"
 #include "videotools/FfmpegJob.h"
 #include "videotools/FfmpegOperate.h"
@@ -26,6 +28,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -58,6 +61,27 @@ std::optional<uint32_t> chapterEndStamp(int64_t pictureEndMs)
     if (pictureEndMs <= 0 || pictureEndMs > std::numeric_limits<uint32_t>::max())
         return std::nullopt;
     return uint32_t(pictureEndMs);
+}
+
+// Where a cut whose pictures are copied from input (from startMs, when given) ends so that its last
+// pictures are whole: at endMs or on a group of pictures either side of it (CopyCutEnd), in ms of the
+// input's movie time.
+std::pair<uint32_t, std::optional<int64_t>> copyCutEnd(const QString &input, std::optional<uint32_t> startMs,
+                                                       uint32_t endMs)
+{
+    constexpr int64_t SEARCH_US = 1000000; // far beyond any group of B-frames
+    const int64_t fromMs = startMs.value_or(0);
+    std::vector<PacketTimesReader::Packet> packets =
+        PacketTimesReader::read(input, int64_t(endMs) * 1000 - SEARCH_US, int64_t(endMs) * 1000 + SEARCH_US);
+    for (PacketTimesReader::Packet &packet : packets) {
+        packet.ptsUs -= fromMs * 1000;
+        packet.dtsUs -= fromMs * 1000;
+    }
+    const CopyCutEnd::End end = CopyCutEnd::end(packets, int64_t(endMs) - fromMs);
+    const int64_t cutMs = fromMs + end.lengthMs;
+    if (cutMs <= fromMs || cutMs > std::numeric_limits<uint32_t>::max())
+        return {endMs, std::nullopt};
+    return {uint32_t(cutMs), end.dropFromUs};
 }
 
 } // namespace
@@ -214,8 +238,12 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
             overlay ? subtitles.ASSCreate(chapter, _request.flags, subtitlePath(workFolder, k)) : QString();
         const auto startStamp =
             k == 0 ? PictureDataUtil::getMovieTimeStamp(chapters, range->startPosition) : std::nullopt;
-        const auto endStamp = k == n - 1 ? PictureDataUtil::getMovieTimeStamp(chapters, range->endPosition)
-                                         : chapterEndStamp(pictureEnds[size_t(k)]);
+        auto endStamp = k == n - 1 ? PictureDataUtil::getMovieTimeStamp(chapters, range->endPosition)
+                                   : chapterEndStamp(pictureEnds[size_t(k)]);
+        // The clip's end; the other cuts end after their chapter's last picture, with every packet.
+        std::optional<int64_t> dropFromUs;
+        if (k == n - 1 && endStamp && !overlay)
+            std::tie(endStamp, dropFromUs) = copyCutEnd(input, startStamp, *endStamp);
         const QString clip = newClipPath(workFolder);
         QStringList args;
         if (k == 0 && n > 1 && !overlay) {
@@ -225,7 +253,8 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
             rememberedStart = startStamp;
             isStartPassDue = true;
         } else {
-            args = FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp, n > 1);
+            args =
+                FfmpegOperate::makeTrimArguments(input, clip, ass, startStamp, endStamp, n > 1, dropFromUs);
         }
         if (args.isEmpty())
             return fail(tr("The selection gives no length."));

@@ -34,11 +34,13 @@ constexpr uint32_t COUNTER_START = 100000; // the camera's millisecond counter a
 constexpr int CHAPTER_MS = 3000;
 
 // Three chapters of 3 s whose pictures show their frame numbers and whose sound marks each whole
-// second with a tone; the sound runs on soundTailMs past the last picture. Written once per tail.
-QString cardFolder(int soundTailMs)
+// second with a tone; the sound runs on soundTailMs past the last picture. Written once per tail and
+// encoding: with B-frames (as a camera compresses) or without.
+QString cardFolder(int soundTailMs, bool hasBFrames)
 {
-    static QMap<int, std::shared_ptr<TempDir>> cards;
-    if (!cards.contains(soundTailMs)) {
+    static QMap<std::pair<int, bool>, std::shared_ptr<TempDir>> cards;
+    const std::pair key{soundTailMs, hasBFrames};
+    if (!cards.contains(key)) {
         auto dir = std::make_shared<TempDir>();
         SampleScenario scenario = SampleScenario::singleChapter(CHAPTER_MS);
         scenario.trips.front().chapters = {
@@ -50,10 +52,11 @@ QString cardFolder(int soundTailMs)
         scenario.videoHeight = 96;
         scenario.soundTailMs = soundTailMs;
         scenario.soundMarks = true;
+        scenario.compactMovies = hasBFrames;
         EXPECT_TRUE(SampleCardWriter(scenario).writeCard(dir->path()));
-        cards.insert(soundTailMs, dir);
+        cards.insert(key, dir);
     }
-    return cards.value(soundTailMs)->filePath("MOVE");
+    return cards.value(key)->filePath("MOVE");
 }
 
 // The frame number of every frame the clip holds, in order: no frame repeated or dropped on the way.
@@ -188,23 +191,31 @@ TEST(TrimJoinTest, EveryFrameOfTheSelectionOnceInOrder)
         int soundTailMs;
         int64_t start, end;
         OverlayFlags flags;
+        bool hasBFrames = false;
     } cases[] = {
         {0, 1000, 6500, {}},
         {0, 1000, 6500, {false, true, false, false}},
         {30, 1500, 4500, {}},
         {30, 1500, 4500, {false, true, false, false}},
         {30, 1000, 6500, {true, true, false, false}},
+        // A copied cut ends by decode order, and B-frames are decoded after pictures shown later.
+        {0, 1000, 6500, {}, true},
+        {0, 1000, 6460, {}, true},
+        {30, 1500, 4500, {}, true},
+        {0, 500, 2430, {}, true},
+        {0, 1000, 6500, {false, true, false, false}, true},
     };
     TempDir work;
     for (const auto &c : cases) {
-        SCOPED_TRACE(QString("sound tail %1 ms, %2..%3 ms, data %4")
+        SCOPED_TRACE(QString("sound tail %1 ms, %2..%3 ms, data %4, B-frames %5")
                          .arg(c.soundTailMs)
                          .arg(c.start)
                          .arg(c.end)
                          .arg(c.flags.any())
+                         .arg(c.hasBFrames)
                          .toStdString());
         CardData card;
-        card.loadCardFolder(FileUtil::fileUrl(cardFolder(c.soundTailMs)));
+        card.loadCardFolder(FileUtil::fileUrl(cardFolder(c.soundTailMs, c.hasBFrames)));
         ASSERT_EQ(card._tripList.size(), 1u);
         TrimRequest request;
         request.chapters = card._tripList.front()->sortedChapters();

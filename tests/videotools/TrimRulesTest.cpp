@@ -40,6 +40,17 @@ TEST(FfmpegOperateTest, CutArgumentsPerForm)
                   c.expected);
 }
 
+TEST(FfmpegOperateTest, CopiedCutDropsThePicturesPastItsEnd)
+{
+    // Those ffmpeg keeps in decode order that are shown from 4.95 s on: the expression must hold no
+    // comma, which would split ffmpeg's list of bitstream filters.
+    EXPECT_EQ(
+        FfmpegOperate::makeTrimArguments("/t/a.mp4", "/t/b.mp4", "", 5000, 10067, false, 4950000).join(' '),
+        "-y -ss 00:00:05.000 -i /t/a.mp4 -t 00:00:05.067 -vcodec copy -bsf:v "
+        "noise=drop=sgn(pts*tb-4.950000)+1 "
+        "-g 10 /t/b.mp4");
+}
+
 TEST(FfmpegOperateTest, ConcatListNeedsTwoPathsAndEndsWithoutLineFeed)
 {
     TempDir dir;
