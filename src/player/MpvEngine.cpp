@@ -467,8 +467,14 @@ void MpvEngine::renderSoftwareFrame()
 {
     if (!_swContext)
         return;
-    if (!(mpv_render_context_update(_swContext) & MPV_RENDER_UPDATE_FRAME))
+    if (!(mpv_render_context_update(_swContext) & MPV_RENDER_UPDATE_FRAME)) {
+        // The core waits 200 ms for a frame to be drawn and then makes it current undrawn: a main
+        // thread busy that long (a tool window opening, a loaded machine) would leave a paused seek's
+        // or step's picture unseen. Drawing the current frame shows it.
+        if (_rate == 0.0 && isReadyToPlay() && !_renderTimer.isActive())
+            drawSoftwareFrame();
         return;
+    }
     // mpv hands a playing frame over before its display time: drawing it at once would show it
     // up to a frame early, waiting inside the render would put the main thread to sleep.
     mpv_render_frame_info info{};

@@ -81,8 +81,15 @@ void MpvGLWidget::paintGL()
 // Main thread.
 void MpvGLWidget::onUpdate()
 {
-    if (!_context || !(mpv_render_context_update(_context) & MPV_RENDER_UPDATE_FRAME))
+    if (!_context)
         return;
+    if (!(mpv_render_context_update(_context) & MPV_RENDER_UPDATE_FRAME)) {
+        // The core makes a frame current undrawn after waiting 200 ms for it: while paused, draw the
+        // current frame, or a seek's or step's picture would stay unseen after a busy main thread.
+        if (_engine && _engine->rate() == 0.0 && _engine->isReadyToPlay() && !_drawTimer.isActive())
+            drawFrame();
+        return;
+    }
     // mpv hands a playing frame over before its display time: draw it when it is due.
     mpv_render_frame_info info{};
     mpv_render_param next{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
