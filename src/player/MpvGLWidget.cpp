@@ -25,6 +25,7 @@ MpvGLWidget::MpvGLWidget(MpvEngine *engine, QWidget *parent) : QOpenGLWidget(par
     _drawTimer.setSingleShot(true);
     _drawTimer.setTimerType(Qt::PreciseTimer);
     connect(&_drawTimer, &QTimer::timeout, this, &MpvGLWidget::drawFrame);
+    connect(engine, &MpvEngine::pausedSeekFinished, this, &MpvGLWidget::onUpdate, Qt::QueuedConnection);
 }
 
 MpvGLWidget::~MpvGLWidget()
@@ -84,9 +85,7 @@ void MpvGLWidget::onUpdate()
     if (!_context)
         return;
     if (!(mpv_render_context_update(_context) & MPV_RENDER_UPDATE_FRAME)) {
-        // The core makes a frame current undrawn after waiting 200 ms for it: while paused, draw the
-        // current frame, or a seek's or step's picture would stay unseen after a busy main thread.
-        if (_engine && _engine->rate() == 0.0 && _engine->isReadyToPlay() && !_drawTimer.isActive())
+        if (_engine && _engine->isPausedAfterSeek() && !_drawTimer.isActive())
             drawFrame();
         return;
     }

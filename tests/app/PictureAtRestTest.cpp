@@ -21,6 +21,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QScreen>
 #include <QThread>
@@ -40,8 +41,8 @@ constexpr double FPS = 30.0;
 // A picture a pause, a step or a still brings is on screen long before this; it only ends a round whose
 // picture never comes.
 constexpr std::chrono::seconds SETTLE_LIMIT(15);
-// Late pictures of the core's queue land within a few frames of the pause.
-constexpr std::chrono::milliseconds LATE_PICTURES(400);
+// A picture that stays this long is the one the player came to rest on.
+constexpr std::chrono::milliseconds AT_REST(500);
 
 // A spinning shell on every core for the life of the object.
 class BusyCores
@@ -154,11 +155,20 @@ struct TripOnScreen : Fixture
         return {model->currentIndex(), int(FrameSteps::pictureAt(*movieTime, FPS))};
     }
     // Frames from the expected picture to the one on screen once the picture has come to rest (±999: another
-    // chapter's).
+    // chapter's). A seek decodes from the key frame before its target, so the picture before it may still
+    // show, or the target may have shown in passing: at rest it has shown a while.
     int framesOffAtRest(const Picture &expected)
     {
-        EventLoop::waitUntil([&] { return onScreen() == expected; }, SETTLE_LIMIT);
-        EventLoop::runFor(LATE_PICTURES);
+        QElapsedTimer shownFor;
+        EventLoop::waitUntil(
+            [&] {
+                if (onScreen() != expected)
+                    shownFor.invalidate();
+                else if (!shownFor.isValid())
+                    shownFor.start();
+                return shownFor.isValid() && shownFor.elapsed() >= AT_REST.count();
+            },
+            SETTLE_LIMIT);
         const Picture shown = onScreen();
         if (shown.chapter != expected.chapter)
             return shown.chapter < expected.chapter ? -999 : 999;
