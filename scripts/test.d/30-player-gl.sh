@@ -1,21 +1,34 @@
 #!/usr/bin/env bash
-# The player's OpenGL path, which the offscreen suites cannot reach (and which the program itself only
-# takes on a hardware driver, so it is forced here on Xvfb's llvmpipe): playerdemo plays a generated
-# three-chapter trip in a window under Xvfb through mpv's OpenGL render context, and must show a
-# picture, reach the last chapter and, 50 ms after each border, show the new chapter's frame.
-# Chapters of 4 s: the next file is opened 2 s before its border, and under Xvfb's software GL
-# that costs the main thread a few hundred ms, which must not fall on the border itself.
+# The player on a real X server, which the offscreen suites cannot reach.
+# 1. The OpenGL path (which the program itself only takes on a hardware driver, so it is forced here on
+# Xvfb's llvmpipe): playerdemo plays a generated three-chapter trip in a window under Xvfb through mpv's
+# OpenGL render context, and must show a picture, reach the last chapter and, 50 ms after each border,
+# show the new chapter's frame. Chapters of 4 s: the next file is opened 2 s before its border, and under
+# Xvfb's software GL that costs the main thread a few hundred ms, which must not fall on the border itself.
+# 2. The picture at rest in the main window (tests_app's PictureAtRestTest): paused from play, stepped a
+# frame either way and captured, the picture the X server shows is the position's, also with every core
+# busy.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 build=${BUILD_DIR:-build}
+status=0
 demo="$build/devtools/playerdemo"
-if [ ! -x "$demo" ]; then
-  echo "playerdemo not built; skipped"
-  exit 0
+if [ -x "$demo" ]; then
+  shots=$(mktemp -d)
+  trap 'rm -rf "$shots"' EXIT
+  unset QT_QPA_PLATFORM
+  xvfb-run -a -s "-screen 0 1280x800x24" "$demo" --opengl --chapters 3 --seconds 4 --size 640x360 \
+    --quit-after 10500 --check --screenshot "$shots/gl.png" --border-shots "$shots" 2>/dev/null | grep '^\[playerdemo\]' ||
+    status=1
+else
+  echo "playerdemo not built; its OpenGL check skipped"
 fi
-shots=$(mktemp -d)
-trap 'rm -rf "$shots"' EXIT
-unset QT_QPA_PLATFORM
-xvfb-run -a -s "-screen 0 1280x800x24" "$demo" --opengl --chapters 3 --seconds 4 --size 640x360 \
-  --quit-after 10500 --check --screenshot "$shots/gl.png" --border-shots "$shots" 2>/dev/null | grep '^\[playerdemo\]'
+
+suite="$build/tests/app/tests_app"
+if [ -x "$suite" ]; then
+  tests/app/picture-at-rest-xvfb.sh "$suite" || status=1
+else
+  echo "tests_app not built; the picture-at-rest check skipped"
+fi
+exit "$status"

@@ -72,6 +72,9 @@ void ToolWindows::openToolWindow(int type)
     }
     if (type == SNAPSHOT_BUTTON) {
         _calls.pauseMovie();
+        // The pause brings the picture to the position: the still is the one on screen from now on.
+        if (const auto paused = makeToolInfo(toolType, _calls.playerState()))
+            info = paused;
         openCaptureTool(std::move(*info));
         return;
     }

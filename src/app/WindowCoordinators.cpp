@@ -69,7 +69,12 @@ ToolWindows::PlayerState playerStateOf(MoviePlayerView &player)
     // The slider's value (1.0 neutral), which the still's own brightness rule expects; the engine's
     // filter offset is 0.0 at neutral and would darken every still.
     state.info.brightBarVal = player.gamma();
-    if (const MediaEngine *engine = player.engine()) {
+    // At rest the picture is the position's (a pause brings the engine there); playing, the one on screen.
+    const auto resting =
+        player.currentStatus() == CommonConst::PlayStatus::Play ? std::nullopt : player.restingMovieTime();
+    if (resting) {
+        state.info.currentCMtimeMs = *resting;
+    } else if (const MediaEngine *engine = player.engine()) {
         const double seconds = engine->currentTime();
         // Rounded: the picture at 15.9667 s is the one on screen, truncated to 15966 ms the one before.
         state.info.currentCMtimeMs = std::isfinite(seconds) ? std::llround(seconds * 1000.0) : 0;

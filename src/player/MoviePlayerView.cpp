@@ -212,10 +212,17 @@ void MoviePlayerView::pauseMovie()
 {
     if (_currentStatus == PlayStatus::NotReady || _currentStatus == PlayStatus::Pause)
         return;
+    const bool wasPlaying = _currentStatus == PlayStatus::Play;
     _currentStatus = PlayStatus::Pause;
     _clock->pause();
-    if (engine())
+    if (engine()) {
         engine()->pause();
+        // Playing, the picture may be up to the sync margin off the clock, and the core may show a
+        // frame or two it had queued: at rest the picture is the position's, as frame steps, the
+        // capture and the trim selection read it.
+        if (const auto target = wasPlaying ? restingMovieTime() : std::nullopt)
+            engine()->seekExact(*target);
+    }
     updateControlButtons();
     updateToolButtons();
 }
@@ -365,6 +372,14 @@ int64_t MoviePlayerView::seekTarget()
 {
     const auto target = _valueInfo->movieTimeOfCurrentFrame();
     return std::min<int64_t>(target ? *target : 0, movieDuration());
+}
+
+std::optional<int64_t> MoviePlayerView::restingMovieTime()
+{
+    if (!isPlayerReady() || currentChapterData() != _valueInfo->currentChapter() ||
+        !_valueInfo->movieTimeOfCurrentFrame())
+        return std::nullopt;
+    return seekTarget();
 }
 
 void MoviePlayerView::seekToCurrentValue()

@@ -152,6 +152,10 @@ public:
         return isPlayerReady() && _currentStatus != CommonConst::PlayStatus::NotReady;
     }
 
+    // Movie time (ms) of the picture at the position, where a pause or a seek brings the engine on
+    // screen; none while that engine holds another chapter or the position has no driving data.
+    std::optional<int64_t> restingMovieTime();
+
     CommonConst::PlayStatus currentStatus() const { return _currentStatus; }
     PlaybackClock *clock() const { return _clock.get(); }
     // The engine whose picture is on screen, and the one holding the next chapter.

@@ -132,6 +132,8 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
             },
             this);
         _renderContexts = 1;
+        connect(this, &MpvEngine::pausedSeekFinished, this, &MpvEngine::renderSoftwareFrame,
+                Qt::QueuedConnection);
         _renderTimer.setSingleShot(true);
         _renderTimer.setTimerType(Qt::PreciseTimer);
         connect(&_renderTimer, &QTimer::timeout, this, &MpvEngine::drawSoftwareFrame);
@@ -195,6 +197,7 @@ void MpvEngine::replaceItem(const QString &path)
     _frameRate = probed.frameRate;
     _durationMs = probed.durationMs;
     _eofReached = false;
+    _pausedAfterSeek = false;
     _pendingPath = path;
     _loadPending = true;
     _seeks.clear();
@@ -236,6 +239,7 @@ void MpvEngine::removeItem()
     _expectedEntryId = -1;
     _timePos = 0.0;
     _shownTime = 0.0;
+    _pausedAfterSeek = false;
     setRate(0.0);
     // Synchronous, so that a later load cannot be overtaken by this stop.
     const char *args[] = {"stop", nullptr};
@@ -246,6 +250,7 @@ void MpvEngine::setRate(double rate)
 {
     _rate = rate > 0.0 ? rate : 0.0;
     _lastHanded.reset();
+    _pausedAfterSeek = _pausedAfterSeek && _rate == 0.0;
     if (_rate > 0.0) {
         double speed = _rate;
         mpv_set_property_async(_mpv, 0, "speed", MPV_FORMAT_DOUBLE, &speed);
@@ -398,6 +403,10 @@ void MpvEngine::handleEvent(const mpv_event &event)
         // A seek finished: the next merged target may go.
         _seeks.finished();
         flushSeek();
+        if (_rate == 0.0) {
+            _pausedAfterSeek = true;
+            emit pausedSeekFinished();
+        }
         break;
     case MPV_EVENT_COMMAND_REPLY:
         if (event.reply_userdata == SEEK_REPLY && event.error < 0) {
@@ -467,8 +476,12 @@ void MpvEngine::renderSoftwareFrame()
 {
     if (!_swContext)
         return;
-    if (!(mpv_render_context_update(_swContext) & MPV_RENDER_UPDATE_FRAME))
+    if (!(mpv_render_context_update(_swContext) & MPV_RENDER_UPDATE_FRAME)) {
+        drainEvents();
+        if (isPausedAfterSeek() && !_renderTimer.isActive())
+            drawSoftwareFrame();
         return;
+    }
     // mpv hands a playing frame over before its display time: drawing it at once would show it
     // up to a frame early, waiting inside the render would put the main thread to sleep.
     mpv_render_frame_info info{};

@@ -69,12 +69,18 @@ public:
     // unknown), and after it drew it.
     void noteFrameHandedOver(int64_t targetUs);
     void noteFrameRendered();
+    // Paused since a seek finished: an update without a new frame may mean the core made the seek's
+    // frame current undrawn, after waiting 200 ms for a busy main thread; drawing the current frame
+    // shows it.
+    bool isPausedAfterSeek() const { return _rate == 0.0 && _pausedAfterSeek && isReadyToPlay(); }
 
 signals:
     // The render contexts of video widgets must be freed now: the core is going away.
     void aboutToClose();
     // The software renderer produced a new picture.
     void softwareFrameChanged();
+    // A seek finished while paused: its picture is due.
+    void pausedSeekFinished();
 
 private:
     void drainEvents();
@@ -127,6 +133,7 @@ private:
     bool _muted = false;
     double _brightness = 0.0;
     bool _eofReached = false;
+    bool _pausedAfterSeek = false;
     QImage _softwareFrame;
     // The picture's display size, read at its first software render.
     QSize _displaySize;

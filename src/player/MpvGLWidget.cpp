@@ -25,6 +25,7 @@ MpvGLWidget::MpvGLWidget(MpvEngine *engine, QWidget *parent) : QOpenGLWidget(par
     _drawTimer.setSingleShot(true);
     _drawTimer.setTimerType(Qt::PreciseTimer);
     connect(&_drawTimer, &QTimer::timeout, this, &MpvGLWidget::drawFrame);
+    connect(engine, &MpvEngine::pausedSeekFinished, this, &MpvGLWidget::onUpdate, Qt::QueuedConnection);
 }
 
 MpvGLWidget::~MpvGLWidget()
@@ -81,8 +82,13 @@ void MpvGLWidget::paintGL()
 // Main thread.
 void MpvGLWidget::onUpdate()
 {
-    if (!_context || !(mpv_render_context_update(_context) & MPV_RENDER_UPDATE_FRAME))
+    if (!_context)
         return;
+    if (!(mpv_render_context_update(_context) & MPV_RENDER_UPDATE_FRAME)) {
+        if (_engine && _engine->isPausedAfterSeek() && !_drawTimer.isActive())
+            drawFrame();
+        return;
+    }
     // mpv hands a playing frame over before its display time: draw it when it is due.
     mpv_render_frame_info info{};
     mpv_render_param next{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
