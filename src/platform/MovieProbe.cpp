@@ -24,6 +24,8 @@ std::optional<MovieProbe::Info> MovieProbe::probe(const QString &path)
             info.width = stream->codecpar->width;
             info.height = stream->codecpar->height;
             info.videoFrames = std::max<int64_t>(stream->nb_frames, 0);
+            if (stream->avg_frame_rate.num > 0 && stream->avg_frame_rate.den > 0)
+                info.frameRate = av_q2d(stream->avg_frame_rate);
             if (stream->duration > 0) {
                 const int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
                 info.pictureEndMs =

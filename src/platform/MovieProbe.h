@@ -19,7 +19,8 @@ public:
         // Where that stream's last picture ends, in ms of movie time rounded down; 0 when unknown. The
         // sound may run on past it, so the container's duration can be longer.
         int64_t pictureEndMs = 0;
-        QString soundCodec; // FFmpeg's name of the first sound stream's codec; empty without one
+        double frameRate = 0.0; // that stream's average pictures a second; 0 when unknown
+        QString soundCodec;     // FFmpeg's name of the first sound stream's codec; empty without one
     };
 
     // None when the file cannot be opened as a movie.

@@ -6,6 +6,7 @@
 #include "platform/LockedWorkFolder.h"
 #include "platform/MovieProbe.h"
 #include "platform/PacketTimesReader.h"
+#include "player/FrameSteps.h"
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
 #include "recording/FileUtil.h"
@@ -25,6 +26,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -61,6 +63,26 @@ std::optional<uint32_t> chapterEndStamp(int64_t pictureEndMs)
     if (pictureEndMs <= 0 || pictureEndMs > std::numeric_limits<uint32_t>::max())
         return std::nullopt;
     return uint32_t(pictureEndMs);
+}
+
+// Where the clip starts in the first chapter's movie time: at the start of the picture the player
+// shows at the selection's start. The records are sparser than the pictures and the movie runs on
+// between two, so the record at the start may lie a picture earlier; ffmpeg keeps the pictures from
+// its start time on, so the time is taken back to the picture's start, not past it.
+std::optional<uint32_t> pictureStartStamp(ChapterData &chapter, int32_t offset, double frameRate,
+                                          std::optional<uint32_t> recordStamp)
+{
+    const std::shared_ptr<PictureData> picture = chapter.getPicture(true);
+    if (!recordStamp || frameRate <= 0.0 || !picture || !picture->video)
+        return recordStamp;
+    const FrameTable frames = picture->video->getCameraFrames(1);
+    if (frames.empty())
+        return recordStamp;
+    const int64_t shown = FrameSteps::pictureAt(FrameSteps::movieTimeAt(frames, offset), frameRate);
+    const double startMs = std::floor(double(shown) * 1000.0 / frameRate);
+    if (startMs < 0.0 || startMs > double(std::numeric_limits<uint32_t>::max()))
+        return recordStamp;
+    return uint32_t(startMs);
 }
 
 // Where a cut whose pictures are copied from input (from startMs, when given) ends so that its last
@@ -193,6 +215,7 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
     // there), so a chapter lasts as long as its pictures, however long its sound runs on.
     std::optional<CutVideoKihonInfo> metadata;
     std::vector<int64_t> pictureEnds;
+    std::vector<double> frameRates;
     for (int64_t i = range->startIndex; i <= range->endIndex; ++i) {
         if (isCancelled())
             return Result::Cancelled;
@@ -200,6 +223,7 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
         const int64_t endCut = i == range->endIndex ? range->endOffset : chapter.frameTimeSpan();
         const auto movie = MovieProbe::probe(chapter._pathMp4.toLocalFile());
         pictureEnds.push_back(movie ? movie->pictureEndMs : 0);
+        frameRates.push_back(movie ? movie->frameRate : 0.0);
         const int64_t duration = pictureEnds.back() > 0 ? pictureEnds.back() : movie ? movie->durationMs : 0;
         const std::shared_ptr<PictureData> picture = chapter.getPicture(true);
         if (picture && picture->video) {
@@ -237,7 +261,9 @@ TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
         const QString ass =
             overlay ? subtitles.ASSCreate(chapter, _request.flags, subtitlePath(workFolder, k)) : QString();
         const auto startStamp =
-            k == 0 ? PictureDataUtil::getMovieTimeStamp(chapters, range->startPosition) : std::nullopt;
+            k == 0 ? pictureStartStamp(chapter, range->startOffset, frameRates.front(),
+                                       PictureDataUtil::getMovieTimeStamp(chapters, range->startPosition))
+                   : std::nullopt;
         auto endStamp = k == n - 1 ? PictureDataUtil::getMovieTimeStamp(chapters, range->endPosition)
                                    : chapterEndStamp(pictureEnds[size_t(k)]);
         // The clip's end; the other cuts end after their chapter's last picture, with every packet.

@@ -26,6 +26,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -36,10 +37,10 @@ constexpr int CHAPTER_MS = 3000;
 // Three chapters of 3 s whose pictures show their frame numbers and whose sound marks each whole
 // second with a tone; the sound runs on soundTailMs past the last picture. Written once per tail and
 // encoding: with B-frames (as a camera compresses) or without.
-QString cardFolder(int soundTailMs, bool hasBFrames)
+QString cardFolder(int soundTailMs, bool hasBFrames, double videoFps = 0.0)
 {
-    static QMap<std::pair<int, bool>, std::shared_ptr<TempDir>> cards;
-    const std::pair key{soundTailMs, hasBFrames};
+    static QMap<std::tuple<int, bool, double>, std::shared_ptr<TempDir>> cards;
+    const std::tuple key{soundTailMs, hasBFrames, videoFps};
     if (!cards.contains(key)) {
         auto dir = std::make_shared<TempDir>();
         SampleScenario scenario = SampleScenario::singleChapter(CHAPTER_MS);
@@ -53,6 +54,7 @@ QString cardFolder(int soundTailMs, bool hasBFrames)
         scenario.soundTailMs = soundTailMs;
         scenario.soundMarks = true;
         scenario.compactMovies = hasBFrames;
+        scenario.videoFps = videoFps;
         EXPECT_TRUE(SampleCardWriter(scenario).writeCard(dir->path()));
         cards.insert(key, dir);
     }
@@ -281,6 +283,46 @@ TEST(TrimJoinTest, EveryFrameOfTheSelectionOnceInOrder)
             EXPECT_NEAR(record->second, times[i] * 1000.0, 1.0) << chapterIndex;
         }
         EXPECT_EQ(chapterIndex, range->endIndex);
+    }
+}
+
+TEST(TrimJoinTest, TheClipStartsOnThePictureShownAtTheSelectionsStart)
+{
+    // As a camera records: 30 pictures a second under 28 records. Between two records the movie runs
+    // on, so the picture at a start may come after the record at or before it (1034 ms shows picture 31,
+    // the record before it is picture 30's). A picture starts at frame * 1000 / 30 ms.
+    constexpr double VIDEO_FPS = 30.0;
+    const struct
+    {
+        int64_t start, end;
+        OverlayFlags flags;
+    } cases[] = {
+        {1034, 2500, {}}, {1034, 2500, {false, true, false, false}}, {1500, 4500, {}},
+        {1570, 4900, {}}, {1570, 4900, {false, true, false, false}}, {3100, 6000, {}},
+    };
+    TempDir work;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QString("%1..%2 ms, data %3").arg(c.start).arg(c.end).arg(c.flags.any()).toStdString());
+        CardData card;
+        card.loadCardFolder(FileUtil::fileUrl(cardFolder(0, false, VIDEO_FPS)));
+        ASSERT_EQ(card._tripList.size(), 1u);
+        TrimRequest request;
+        request.chapters = card._tripList.front()->sortedChapters();
+        request.startMs = c.start;
+        request.endMs = c.end;
+        request.flags = c.flags;
+        request.destination = work.filePath("clip.mp4");
+        request.workFolderBase = work.filePath("TMP");
+        const auto range = TrimWorker::planRange(request.chapters, c.start, c.end);
+        ASSERT_TRUE(range);
+        TrimWorker worker(request);
+        const TrimWorker::Result result = worker.run();
+        card.dispose();
+        ASSERT_EQ(result, TrimWorker::Result::Saved) << worker.errorText().toStdString();
+        const std::vector<int> frames = stampedFrames(request.destination);
+        ASSERT_FALSE(frames.empty());
+        // Each chapter's records run from movie time 0, one per 1000 / 28 ms, so an offset is its movie time.
+        EXPECT_EQ(frames.front(), int(range->startOffset * VIDEO_FPS / 1000.0));
     }
 }
 
