@@ -13,21 +13,6 @@
 set -euo pipefail
 program=$1 samplecard=${2:-} screengrab=${3:-${ORV_SCREENGRAB:-}} shots=${4:-} mode=${ORV_XVFB_MODE:-open}
 
-# The whole test runs in a network namespace of its own, so the program (which looks up the map and
-# update servers at start) sends nothing off the machine, and in a mount namespace with a folder of X
-# sockets of its own: Xvfb, xdotool and the program see no other X server. Sharing /tmp/.X11-unix, a
-# program in a network namespace reaches its server only through the socket file there, and a server of
-# the same number that another test ends removes that file, even when a new server has just made it.
-if [ -z "${ORV_WINDOW_TEST_ISOLATED:-}" ]; then
-  export ORV_WINDOW_TEST_ISOLATED=1
-  for isolate in "unshare -mn" "unshare -rmn"; do
-    $isolate true 2>/dev/null && exec $isolate "$0" "$@"
-  done
-  echo "no network and mount namespaces available: skipped" >&2
-  exit 77
-fi
-mkdir -p /tmp/.X11-unix
-mount -t tmpfs -o mode=1777 x11-sockets /tmp/.X11-unix
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/backup" "$work/config/Orvalind"
@@ -56,12 +41,23 @@ export QT_QPA_PLATFORM=xcb QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gp
 export QT_MESSAGE_PATTERN="%{type}: %{if-category}%{category}: %{endif}%{message}"
 mkdir -m 0700 -p "$work/runtime"
 
+# The program looks up the map and update servers at start; in a network namespace of its own it sends
+# nothing off the machine (it reaches the X server through the server's socket file).
+if unshare -n true 2>/dev/null; then
+  isolate=(unshare -n)
+elif unshare -rn true 2>/dev/null; then
+  isolate=(unshare -rn)
+else
+  echo "no network namespace available: skipped" >&2
+  exit 77
+fi
+
 # Xvfb's log, its display number and the program's own output (stdout and stderr) stay in $work.
 source "$(dirname "$0")/../support/virtual-screen.bash"
 trap '[ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; virtual_screen_stop; rm -rf "$work"' EXIT
 virtual_screen_start 1600x1000x24 "$work"
 
-"$program" >"$work/output" 2>&1 &
+"${isolate[@]}" "$program" >"$work/output" 2>&1 &
 pid=$!
 # From here each step checks its own outcome and fails with a message.
 set +e
@@ -71,6 +67,8 @@ fail() {
   echo "FAIL ($mode): $1" >&2
   echo "--- orvalind's output:" >&2
   cat "$work/output" >&2
+  echo "--- Xvfb's log:" >&2
+  cat "$work/xvfb.log" >&2
   echo "---" >&2
   if [ -n "${ORV_FAILURE_SHOTS:-}" ] && [ -n "$screengrab" ]; then
     local shot
@@ -83,10 +81,10 @@ fail() {
 }
 # Deadlines are in seconds of the shell's clock.
 shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
-# The first window found may be replaced while the program starts (an X error then): look again. xdotool
-# waits for the focus without an end of its own, so it gets one.
+# The first window found may be replaced while the program starts (an X error then): look again, up to a
+# deadline.
 deadline=$((SECONDS + 60))
-until window=$(xdotool search --onlyvisible --name "^Orvalind$" 2>/dev/null | head -1) && [ -n "$window" ] &&
+until window=$(xdotool search --onlyvisible --name "^Orvalind$" 2>/dev/null | head -1 || true) && [ -n "$window" ] &&
   timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null; do
   kill -0 "$pid" 2>/dev/null || fail "orvalind ended before its window showed"
   [ "$SECONDS" -lt "$deadline" ] || fail "no window named Orvalind shown and focused within 60 s"
@@ -120,7 +118,7 @@ else
   # window below it is dropped: focus it first, and press again while it stays.
   choose_folder() {
     local dialog
-    dialog=$(xdotool search --onlyvisible --name "^Selection of backup folder$" 2>/dev/null | head -1) || return 0
+    dialog=$(xdotool search --onlyvisible --name "^Selection of backup folder$" 2>/dev/null | head -1 || true)
     [ -n "$dialog" ] || return 0
     timeout 5 xdotool windowfocus --sync "$dialog" 2>/dev/null
     xdotool key Return

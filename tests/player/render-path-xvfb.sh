@@ -36,12 +36,14 @@ run() {
   cat "$work/output"
   return "$status"
 }
+# Here-strings, not pipes: with pipefail, grep -q ending at its match while echo still writes the lines
+# after it fails the pipe (SIGPIPE).
 out=$(run) || { echo "$out"; exit 1; }
-echo "$out" | grep -q '^\[playerdemo\] render path software$' || { echo "$out"; echo "FAIL: llvmpipe took the OpenGL path"; exit 1; }
+grep -q '^\[playerdemo\] render path software$' <<<"$out" || { echo "$out"; echo "FAIL: llvmpipe took the OpenGL path"; exit 1; }
 # The same when the probe has no application-wide context to share.
 own=$(run --own-context) || { echo "$own"; exit 1; }
-echo "$own" | grep -q '^\[playerdemo\] render path software$' || { echo "$own"; echo "FAIL: llvmpipe took the OpenGL path without a shared context"; exit 1; }
+grep -q '^\[playerdemo\] render path software$' <<<"$own" || { echo "$own"; echo "FAIL: llvmpipe took the OpenGL path without a shared context"; exit 1; }
 forced=$(run --opengl) || { echo "$forced"; exit 1; }
-echo "$forced" | grep -q '^\[playerdemo\] render path opengl$' || { echo "$forced"; echo "FAIL: --opengl ignored"; exit 1; }
-echo "$out" | grep -m1 "OpenGL renderer"
+grep -q '^\[playerdemo\] render path opengl$' <<<"$forced" || { echo "$forced"; echo "FAIL: --opengl ignored"; exit 1; }
+grep -m1 "OpenGL renderer" <<<"$out"
 echo "software driver: software path; --opengl: OpenGL path"

@@ -1,6 +1,9 @@
 # A virtual X screen of a test's own, for scripts that source this file. Xvfb picks a free display
 # itself (-displayfd): a socket it can bind is the display it takes, so servers started side by side never
-# share a number (xvfb-run -a guesses one from lock files, and Xvfb leaves none with -displayfd).
+# share a number (xvfb-run -a guesses one from lock files, and Xvfb leaves none with -displayfd). It never
+# resets (-noreset): by default an X server resets when its last client leaves, and a program connecting
+# in that moment is turned away ("could not connect to display") - as when xdotool, looking for the
+# program's window, closes its connection just as the program opens its own.
 # Every wait here has a deadline and says what it waited for.
 
 # virtual_screen_start SIZE FOLDER: starts Xvfb with one screen of SIZE (WxHxD), its log in FOLDER/xvfb.log;
@@ -8,7 +11,7 @@
 virtual_screen_start() {
   local size=$1 folder=$2 deadline=$((SECONDS + 30))
   : >"$folder/display"
-  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$folder/display" >"$folder/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3>"$folder/display" >"$folder/xvfb.log" 2>&1 &
   VIRTUAL_SCREEN_PID=$!
   # The number is written once the server takes connections.
   until grep -qx '[0-9][0-9]*' "$folder/display"; do
