@@ -1,13 +1,16 @@
 // The freeze at chapter borders on the real engine: a generated trip of 21 chapters of 3 s at
-// 1920x1080, 28 fps, played at 1x and 2x across its 20 borders. For each border, the time from
-// the clock crossing it to the end of the first paint of the new chapter's picture (the video
-// widget of the engine holding the new chapter, once the panel reported the chapter shown: the
-// signal alone comes before anything is painted). mpv renders with its software renderer.
+// 1920x1080, 28 fps, played at 1x and 2x across its 20 borders, against the same files as one mpv
+// playlist with prefetch-playlist on (the alternative to a second engine). Both render in software.
 //
-// For the choice of approach, BM_PlaylistPrefetch plays the same files as one mpv playlist with
-// prefetch-playlist on and measures, per file change, how long the picture stands still past the
-// moment the next frame was due, up to the new file's first picture rendered: the alternative to a
-// second engine, stopped at the same event.
+// Both sides are timed alike, from the pictures drawn: every picture carries its number in its movie
+// (the frame stamp), so a redraw of a picture already shown is no new picture, and the first picture
+// numbered lower than the one before is the new file's first. The border is where the old movie's own
+// time stamps end: the moment its last picture drawn was first drawn, plus the rest of the movie after
+// that picture (its frames left times the frame interval, at the playing rate). The gap is from that
+// instant to the moment the new file's first picture was drawn: our panel's video widget once it has
+// painted it, mpv's render call once it has returned it. A negative gap is a new picture drawn before
+// the old movie's end, its last pictures never shown (old_unshown); new_skipped counts the new movie's
+// first pictures never shown.
 #include "player/MoviePlayerView.h"
 #include "player/MpvEngine.h"
 #include "player/MpvImageWidget.h"
@@ -15,14 +18,15 @@
 #include "player/PlaybackClock.h"
 
 #include "card/ChapterData.h"
-#include "card/PictureDataUtil.h"
 #include "platform/HeapPolicy.h"
 
 #include "TestClips.h"
 #include "TripFixture.h"
+#include "support/FrameStamp.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <benchmark/benchmark.h>
 
 #include <mpv/client.h>
@@ -35,7 +39,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -44,40 +50,15 @@ constexpr double FPS = 28.0;
 constexpr int CHAPTERS = 21;
 constexpr int CHAPTER_MS = 3000;
 
+constexpr int MOVIE_WIDTH = 1920;
+// Pictures in each chapter's movie, numbered from 0.
+constexpr int PICTURES = int(CHAPTER_MS * FPS / 1000);
+
 TripFixture &trip()
 {
-    static TripFixture t(std::vector<int>(CHAPTERS, CHAPTER_MS), 1920, 1080, FPS, int(FPS));
+    static TripFixture t(std::vector<int>(CHAPTERS, CHAPTER_MS), MOVIE_WIDTH, 1080, FPS, 0, true);
     return t;
 }
-
-// Ends a border's measure when the new chapter's picture has been painted: the filter paints the
-// video widget itself, so the time taken is after its paintEvent.
-class PaintWatch : public QObject
-{
-public:
-    std::function<bool(MpvImageWidget *)> isNewPicture; // the widget shows the pending chapter
-    std::function<void()> painted;
-    bool pending = false;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (!pending || _inside || event->type() != QEvent::Paint)
-            return false;
-        auto *widget = qobject_cast<MpvImageWidget *>(watched);
-        if (!widget || !isNewPicture(widget))
-            return false;
-        _inside = true;
-        static_cast<QObject *>(widget)->event(event);
-        _inside = false;
-        pending = false;
-        painted();
-        return true;
-    }
-
-private:
-    bool _inside = false;
-};
 
 int64_t nowNs()
 {
@@ -86,25 +67,103 @@ int64_t nowNs()
         .count();
 }
 
+// The gaps at the borders from the pictures drawn, by their frame stamps. A number far below the one
+// before is the new file's first picture; a step back of a few pictures within a file (a seek that keeps
+// the picture with the clock) is counted apart.
+class BorderGaps
+{
+public:
+    explicit BorderGaps(double rate) : _rate(rate) {}
+
+    void drawn(const QImage &picture, int64_t atNs)
+    {
+        const std::optional<int> number = frameStampIn(picture, MOVIE_WIDTH);
+        if (!number || *number == _last)
+            return; // unreadable, or a redraw of the picture shown
+        if (_last >= 0 && *number + PICTURES / 2 < _last) {
+            const double borderNs = double(_lastFirstDrawnNs) + (PICTURES - _last) * 1e9 / FPS / _rate;
+            gaps.push_back((double(atNs) - borderNs) / 1e6);
+            oldUnshown.push_back(PICTURES - 1 - _last);
+            newSkipped.push_back(*number);
+        } else if (*number < _last) {
+            ++stepsBack;
+        }
+        _last = *number;
+        _lastFirstDrawnNs = atNs;
+    }
+
+    std::vector<double> gaps;
+    // Per border: the old movie's last pictures never drawn, the new movie's first ones.
+    std::vector<double> oldUnshown, newSkipped;
+    int stepsBack = 0;
+
+private:
+    double _rate;
+    int _last = -1;
+    int64_t _lastFirstDrawnNs = 0;
+};
+
+// Hands every picture the panel's video widget on top paints to the gaps, once painted: the widget of the
+// engine playing (the next chapter's engine waits below it, shown).
+class PaintWatch : public QObject
+{
+public:
+    PaintWatch(BorderGaps &gaps, std::function<bool(MpvImageWidget *)> onTop)
+        : _gaps(gaps), _onTop(std::move(onTop))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (_inside || event->type() != QEvent::Paint)
+            return false;
+        auto *widget = qobject_cast<MpvImageWidget *>(watched);
+        if (!widget || !widget->engine() || !_onTop(widget))
+            return false;
+        _inside = true;
+        static_cast<QObject *>(widget)->event(event);
+        _inside = false;
+        _gaps.drawn(widget->engine()->softwareFrame(), nowNs());
+        return true;
+    }
+
+private:
+    BorderGaps &_gaps;
+    std::function<bool(MpvImageWidget *)> _onTop;
+    bool _inside = false;
+};
+
 // Median gap per approach and rate, for the ratio printed after the table.
 std::map<std::pair<std::string, double>, double> medians;
 
-void report(benchmark::State &state, std::vector<double> gaps, const std::string &approach, double rate)
+double median(std::vector<double> values)
 {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+void report(benchmark::State &state, const BorderGaps &measured, const std::string &approach, double rate)
+{
+    std::vector<double> gaps = measured.gaps;
     std::sort(gaps.begin(), gaps.end());
     state.counters["borders"] = double(gaps.size());
+    state.counters["steps_back"] = measured.stepsBack;
     if (gaps.empty())
         return;
+    // Negative: the new file's first picture came before the old movie's end, its last pictures unshown.
     state.counters["gap_min_ms"] = gaps.front();
     state.counters["gap_median_ms"] = gaps[gaps.size() / 2];
     medians[{approach, rate}] = gaps[gaps.size() / 2];
     state.counters["gap_max_ms"] = gaps.back();
+    state.counters["old_unshown_median"] = median(measured.oldUnshown);
+    state.counters["new_skipped_median"] = median(measured.newSkipped);
 }
 
 void BM_BorderSwap(benchmark::State &state)
 {
     const double rate = double(state.range(0)) / 10.0;
-    std::vector<double> gaps;
+    BorderGaps gaps(rate);
     for (auto _ : state) {
         MoviePlayerView view([] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Software); });
         view.resize(960, 580);
@@ -114,34 +173,17 @@ void BM_BorderSwap(benchmark::State &state)
         view.preparePlayer();
         testclips::waitUntil([&] { return view.currentStatus() == CommonConst::PlayStatus::Stop; });
         PlaybackClock *clock = view.clock();
-        auto model = view.valueInfo();
-        auto shownChapter = view.currentChapterData();
-        double crossedNs = 0.0;
-        PaintWatch watch;
-        watch.isNewPicture = [&](MpvImageWidget *widget) { return widget->engine() == view.engine(); };
-        watch.painted = [&] { gaps.push_back((double(clock->now()) - crossedNs) / 1e6); };
+        PaintWatch watch(gaps, [&](MpvImageWidget *widget) { return widget->engine() == view.engine(); });
         qApp->installEventFilter(&watch);
-        QObject::connect(&view, &MoviePlayerView::frameShown, [&](double) {
-            const auto chapter = view.currentChapterData();
-            if (chapter == shownChapter)
-                return;
-            shownChapter = chapter;
-            const auto &list = model->chapterDataList();
-            const auto index = std::find(list.begin(), list.end(), chapter) - list.begin();
-            const int64_t border = PictureDataUtil::getPosition(model->timeline(), index, 0);
-            // The clock's own crossing moment, from its last tick.
-            crossedNs =
-                double(*clock->lastTickNs()) - double(clock->position() - border) / clock->rate() * 1e6;
-            watch.pending = true;
-        });
         if (!view.setPlayRate(float(rate))) {
             state.SkipWithError("the speed slider has no such rate");
             return;
         }
         view.playMovie();
-        const int64_t end = model->maxValue();
+        const int64_t end = view.valueInfo()->maxValue();
         testclips::waitUntil([&] { return clock->position() >= end; },
                              int(CHAPTERS * CHAPTER_MS / rate) + 20000);
+        qApp->removeEventFilter(&watch);
     }
     report(state, gaps, "swap", rate);
 }
@@ -150,7 +192,7 @@ void BM_BorderSwap(benchmark::State &state)
 void BM_PlaylistPrefetch(benchmark::State &state)
 {
     const double rate = double(state.range(0)) / 10.0;
-    std::vector<double> gaps;
+    BorderGaps gaps(rate);
     for (auto _ : state) {
         std::setlocale(LC_NUMERIC, "C");
         mpv_handle *mpv = mpv_create();
@@ -178,11 +220,9 @@ void BM_PlaylistPrefetch(benchmark::State &state)
         mpv_set_property(mpv, "speed", MPV_FORMAT_DOUBLE, &speed);
         int paused = 0;
         mpv_set_property(mpv, "pause", MPV_FORMAT_FLAG, &paused);
-        std::vector<uint8_t> pixels(960 * 540 * 4);
+        QImage picture(960, 540, QImage::Format_RGBX8888);
         int size[2] = {960, 540};
-        size_t stride = 960 * 4;
-        int64_t lastPos = -1, lastRenderNs = 0;
-        int64_t playlistPos = 0;
+        size_t stride = size_t(picture.bytesPerLine());
         const int64_t deadline = nowNs() + int64_t((CHAPTERS * CHAPTER_MS / rate + 20000) * 1e6);
         int ended = 0;
         while (ended < CHAPTERS && nowNs() < deadline) {
@@ -196,20 +236,10 @@ void BM_PlaylistPrefetch(benchmark::State &state)
             mpv_render_param sw[] = {{MPV_RENDER_PARAM_SW_SIZE, size},
                                      {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char *>("rgb0")},
                                      {MPV_RENDER_PARAM_SW_STRIDE, &stride},
-                                     {MPV_RENDER_PARAM_SW_POINTER, pixels.data()},
+                                     {MPV_RENDER_PARAM_SW_POINTER, picture.bits()},
                                      {MPV_RENDER_PARAM_INVALID, nullptr}};
             mpv_render_context_render(render, sw);
-            const int64_t at = nowNs();
-            mpv_get_property(mpv, "playlist-pos", MPV_FORMAT_INT64, &playlistPos);
-            if (playlistPos < 0) // past the last file: no border
-                continue;
-            if (lastPos >= 0 && playlistPos != lastPos) {
-                // The next frame was due one frame interval after the last one of the old file.
-                const double dueNs = double(lastRenderNs) + 1e9 / FPS / rate;
-                gaps.push_back(std::max(0.0, (double(at) - dueNs) / 1e6));
-            }
-            lastPos = playlistPos;
-            lastRenderNs = at;
+            gaps.drawn(picture, nowNs());
         }
         mpv_render_context_free(render);
         mpv_terminate_destroy(mpv);
@@ -242,9 +272,13 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     for (const double rate : {1.0, 2.0}) {
         const auto ours = medians.find({"swap", rate}), theirs = medians.find({"playlist", rate});
-        if (ours != medians.end() && theirs != medians.end() && theirs->second > 0)
-            std::printf("ratio median gap at %gx: second engine / mpv playlist = %.2f\n", rate,
-                        ours->second / theirs->second);
+        if (ours == medians.end() || theirs == medians.end())
+            continue;
+        std::printf("median gap at %gx: second engine %.0f ms, mpv playlist %.0f ms", rate, ours->second,
+                    theirs->second);
+        if (ours->second > 0 && theirs->second > 0)
+            std::printf(", ratio second engine / mpv playlist = %.2f", ours->second / theirs->second);
+        std::printf("\n");
     }
     benchmark::Shutdown();
     return 0;

@@ -1,5 +1,9 @@
-// Opening a generated card of 1,000 chapters through the open flow: how long after the 0.4 s pause the
-// filled list is drawn, and the longest the main thread is kept busy while the workers then run.
+// Opening a generated card of 1,000 chapters through the open flow, from the open (what the dialog's
+// OK calls) to the filled list drawn, the open flow's fixed pause of CardOpener::LOAD_PAUSE_MSEC (0.4 s)
+// before the list fills included; the part after the pause is a counter of its own. The card's movies
+// are empty placeholder files, all but one (the load reads only the management records and the first
+// movie): the figure is the list's own cost, not reading movies from a card. Also the longest the main
+// thread is kept busy while the workers then run.
 #include "app/CardOpener.h"
 #include "app/CardOpenerHost.h"
 #include "app/VideoListView.h"
@@ -102,7 +106,7 @@ struct BenchHost : CardOpenerHost
     QStringList loadProblems(CardData &) override { return {}; }
 };
 
-void BM_OpenCard1000ChaptersToFilledList(benchmark::State &state)
+void BM_Open1000PlaceholderChaptersToListWithPause(benchmark::State &state)
 {
     GeneratedCard generated;
     const QUrl url = FileUtil::fileUrl(generated.root);
@@ -148,17 +152,21 @@ void BM_OpenCard1000ChaptersToFilledList(benchmark::State &state)
         while (clock.elapsed() < until)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         tick.stop();
-        state.SetIterationTime(fill / 1000.0);
+        state.SetIterationTime(double(host.shownAt) / 1000.0);
         worstFill = std::max(worstFill, fill);
         worstBlock = std::max(worstBlock, double(longest));
         host.card->dispose();
     }
+    state.counters["pause_ms"] = CardOpener::LOAD_PAUSE_MSEC;
     state.counters["fill_ms_after_pause"] = worstFill;
     state.counters["max_main_block_ms"] = worstBlock;
     state.counters["chapter_tab_ms"] = worstTab;
     state.counters["chapter_rows"] = chapterRows;
 }
-BENCHMARK(BM_OpenCard1000ChaptersToFilledList)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open1000PlaceholderChaptersToListWithPause)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char **argv)

@@ -76,6 +76,15 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
     // libmpv refuses to run unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
     SoundLibraryLog::routeToQtLog();
+    // Where no sound server answers, libmpv tries SDL for the sound, and SDL takes SIGINT and SIGTERM for
+    // a quit event of its own that nothing here reads: a SIGTERM in that moment (a session ending) would
+    // not end the program. Set before the first core exists; a setting of the user's stays.
+    static const bool sdlLeavesSignals = [] {
+        if (!qEnvironmentVariableIsSet("SDL_NO_SIGNAL_HANDLERS"))
+            qputenv("SDL_NO_SIGNAL_HANDLERS", "1");
+        return true;
+    }();
+    Q_UNUSED(sdlLeavesSignals);
     _mpv = mpv_create();
     if (!_mpv)
         qFatal("mpv_create failed");

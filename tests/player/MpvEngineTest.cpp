@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 #include <vector>
+
+#include <signal.h>
 
 using EventLoop::waitUntil;
 
@@ -170,4 +174,41 @@ TEST_F(MpvEngineTest, VideoWidgetOutlivingTheEngineIsHarmless)
     engine.reset();
     video->resize(160, 90);
     video->grab();
+}
+
+// Where no sound server answers, libmpv tries SDL for the sound, and SDL takes SIGTERM for a quit event of
+// its own that nothing here reads: a SIGTERM in that moment (a session ending, kill) would not end the
+// program. The disposition is watched from another thread while fresh cores open a movie with sound.
+TEST_F(MpvEngineTest, OpeningSoundLeavesSigtermToTheSystem)
+{
+    const QString withSound = QDir(dir->path()).filePath("sound.mp4");
+    ASSERT_TRUE(Ffmpeg::run({"-f", "lavfi", "-i", "testsrc2=size=160x90:rate=28:duration=2", "-f", "lavfi",
+                             "-i", "sine=frequency=440:duration=2", "-c:v", "libx264", "-preset", "ultrafast",
+                             "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest", withSound}));
+    struct sigaction before
+    {
+    };
+    ASSERT_EQ(sigaction(SIGTERM, nullptr, &before), 0);
+    ASSERT_EQ(before.sa_handler, SIG_DFL);
+    std::atomic<bool> stop = false, taken = false;
+    std::thread watcher([&] {
+        while (!stop) {
+            struct sigaction now
+            {
+            };
+            if (sigaction(SIGTERM, nullptr, &now) == 0 && now.sa_handler != SIG_DFL)
+                taken = true;
+        }
+    });
+    // Each core looks for a sound output of its own.
+    for (int i = 0; i < 3; ++i) {
+        MpvEngine fresh(MpvEngine::RenderMode::Software);
+        fresh.replaceItem(withSound);
+        EXPECT_TRUE(waitUntil([&] { return fresh.status() != MediaEngine::Status::Unknown; }));
+        fresh.setRate(1.0);
+        testclips::spin(500);
+    }
+    stop = true;
+    watcher.join();
+    EXPECT_FALSE(taken);
 }
