@@ -2,6 +2,7 @@
 // engine in place of libmpv. Not a first launch unless asked.
 #pragma once
 
+#include "app/CardOpener.h"
 #include "app/MainWindow.h"
 #include "app/ModalRunner.h"
 #include "recording/UserDefaultUtil.h"
@@ -11,6 +12,7 @@
 #include "../maintenance/FakePrompts.h"
 #include "../player/FakeMediaEngine.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QObject>
 
@@ -76,6 +78,20 @@ struct Fixture
         EventLoop::waitUntil([&] { return shown; });
         // Step B, when due, was queued right behind the show.
         QCoreApplication::processEvents();
+    }
+
+    // Shown at 1280x800 and active, with source opened as a backup folder; false when it was not read.
+    bool showAndOpenBackup(const QUrl &source)
+    {
+        startUpUntilShown();
+        window->resize(1280, 800);
+        QApplication::setActiveWindow(window.get());
+        bool opened = false;
+        QObject context;
+        QObject::connect(window->cardOpener(), &CardOpener::finished, &context, [&] { opened = true; });
+        window->cardOpener()->pauseMsec = 0;
+        window->cardOpener()->openVideoData(source, true, MovieType::Backup);
+        return EventLoop::waitUntil([&] { return opened; });
     }
 
     TempDir dir;

@@ -29,14 +29,7 @@ struct TabbedWindow : Fixture
 {
     TabbedWindow() : Fixture(false, {}, true)
     {
-        startUpUntilShown();
-        window->resize(1280, 800);
-        QApplication::setActiveWindow(window.get());
-        bool opened = false;
-        QObject::connect(window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
-        window->cardOpener()->pauseMsec = 0;
-        window->cardOpener()->openVideoData(writtenSampleCard(), true, MovieType::Backup);
-        EXPECT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+        EXPECT_TRUE(showAndOpenBackup(writtenSampleCard()));
         EXPECT_TRUE(EventLoop::waitUntil([&] { return window->mapView()->webPage()->isPageReady(); }));
         QCoreApplication::processEvents();
     }

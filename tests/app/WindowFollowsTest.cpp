@@ -66,14 +66,7 @@ struct PlayingWindow : Fixture
 {
     PlayingWindow() : Fixture(false, {}, true)
     {
-        startUpUntilShown();
-        window->resize(1280, 800);
-        QApplication::setActiveWindow(window.get());
-        bool opened = false;
-        QObject::connect(window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
-        window->cardOpener()->pauseMsec = 0;
-        window->cardOpener()->openVideoData(writtenSampleCard(), true, MovieType::Backup);
-        EXPECT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+        EXPECT_TRUE(showAndOpenBackup(writtenSampleCard()));
         const auto &trips = list()->tripData();
         const auto three = std::find_if(trips.begin(), trips.end(),
                                         [](const auto &trip) { return trip->sortedChapters().size() == 3; });

@@ -38,6 +38,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 using PS = CommonConst::PlayStatus;
@@ -57,6 +58,24 @@ QString whyNoFileIn(const QString &folder)
     return error ? QString::fromLocal8Bit(std::strerror(error)) : QString();
 }
 
+// The five commands that hold a flag while their window is open, each with its flag.
+std::vector<std::pair<const char *, std::function<void()>>> guardedCommands(Fixture &f)
+{
+    MainMenu *menu = f.window->mainMenu();
+    MenuCommands *commands = &f.window->coordinators()->menuCommands();
+    const auto item = [menu](MenuCommand command) {
+        return [menu, command] { menu->action(command)->trigger(); };
+    };
+    return {
+        {UD::KEY_VIEWER_SETTING_FLG, item(MenuCommand::ViewerSettings)},
+        {UD::KEY_CAMERA_SETTING_FLG, item(MenuCommand::CameraSettings)},
+        {UD::KEY_BACKUP_DIRECTORY_SETTING_FLG, item(MenuCommand::BackupDirectorySettings)},
+        {UD::KEY_BACKUP_SETTING_FLG,
+         [commands] { commands->showBackupSettingDialog(); }}, // its item needs a card
+        {UD::KEY_BACKUP_DELETE_FLG, item(MenuCommand::Delete)},
+    };
+}
+
 // Every guarded command of a window whose settings live in folder, made unusable by spoil after start-up:
 // each says that its lock file cannot be made, names that file and the system's reason, and opens nothing.
 void expectEveryGuardedCommandNamesItsLockFailure(const QString &folder, const std::function<bool()> &spoil)
@@ -67,16 +86,7 @@ void expectEveryGuardedCommandNamesItsLockFailure(const QString &folder, const s
         GTEST_SKIP() << "the folder cannot be spoilt here";
     const QString reason = whyNoFileIn(folder);
     ASSERT_FALSE(reason.isEmpty());
-    MainMenu *menu = f.window->mainMenu();
-    MenuCommands &commands = f.window->coordinators()->menuCommands();
-    const std::pair<const char *, std::function<void()>> guarded[] = {
-        {UD::KEY_VIEWER_SETTING_FLG, [&] { menu->action(MenuCommand::ViewerSettings)->trigger(); }},
-        {UD::KEY_CAMERA_SETTING_FLG, [&] { menu->action(MenuCommand::CameraSettings)->trigger(); }},
-        {UD::KEY_BACKUP_DIRECTORY_SETTING_FLG,
-         [&] { menu->action(MenuCommand::BackupDirectorySettings)->trigger(); }},
-        {UD::KEY_BACKUP_SETTING_FLG, [&] { commands.showBackupSettingDialog(); }}, // its item needs a card
-        {UD::KEY_BACKUP_DELETE_FLG, [&] { menu->action(MenuCommand::Delete)->trigger(); }},
-    };
+    const auto guarded = guardedCommands(f);
     for (const auto &[flag, command] : guarded) {
         SCOPED_TRACE(flag);
         f.prompter.shown.clear();
@@ -233,16 +243,7 @@ TEST(WindowMaintenanceTest, EveryGuardedCommandsInUseWarningShowsWithTheFloating
     ASSERT_TRUE(children.isTopMost(floating));
     std::vector<bool> floatingWhileShown;
     f.prompter.whileShown = [&] { floatingWhileShown.push_back(children.isTopMost(floating)); };
-    MainMenu *menu = f.window->mainMenu();
-    MenuCommands &commands = f.window->coordinators()->menuCommands();
-    const std::pair<const char *, std::function<void()>> guarded[] = {
-        {UD::KEY_VIEWER_SETTING_FLG, [&] { menu->action(MenuCommand::ViewerSettings)->trigger(); }},
-        {UD::KEY_CAMERA_SETTING_FLG, [&] { menu->action(MenuCommand::CameraSettings)->trigger(); }},
-        {UD::KEY_BACKUP_DIRECTORY_SETTING_FLG,
-         [&] { menu->action(MenuCommand::BackupDirectorySettings)->trigger(); }},
-        {UD::KEY_BACKUP_SETTING_FLG, [&] { commands.showBackupSettingDialog(); }}, // its item needs a card
-        {UD::KEY_BACKUP_DELETE_FLG, [&] { menu->action(MenuCommand::Delete)->trigger(); }},
-    };
+    const auto guarded = guardedCommands(f);
     for (const auto &[flag, command] : guarded) {
         SCOPED_TRACE(flag);
         f.settings.setFlag(flag, true);

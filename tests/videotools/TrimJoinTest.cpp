@@ -185,6 +185,20 @@ std::string listed(const std::vector<int> &frames)
     return numbers.join(' ').toStdString();
 }
 
+// The trip's selection from startMs to endMs saved as clip.mp4 in work.
+TrimRequest clipRequest(const CardData &card, int64_t startMs, int64_t endMs, OverlayFlags flags,
+                        const TempDir &work)
+{
+    TrimRequest request;
+    request.chapters = card._tripList.front()->sortedChapters();
+    request.startMs = startMs;
+    request.endMs = endMs;
+    request.flags = flags;
+    request.destination = work.filePath("clip.mp4");
+    request.workFolderBase = work.filePath("TMP");
+    return request;
+}
+
 TEST(TrimJoinTest, EveryFrameOfTheSelectionOnceInOrder)
 {
     // The sound of a tail and the first clip's decoding delay put gaps before a join's next picture.
@@ -219,13 +233,7 @@ TEST(TrimJoinTest, EveryFrameOfTheSelectionOnceInOrder)
         CardData card;
         card.loadCardFolder(FileUtil::fileUrl(cardFolder(c.soundTailMs, c.hasBFrames)));
         ASSERT_EQ(card._tripList.size(), 1u);
-        TrimRequest request;
-        request.chapters = card._tripList.front()->sortedChapters();
-        request.startMs = c.start;
-        request.endMs = c.end;
-        request.flags = c.flags;
-        request.destination = work.filePath("clip.mp4");
-        request.workFolderBase = work.filePath("TMP");
+        const TrimRequest request = clipRequest(card, c.start, c.end, c.flags, work);
         const auto range = TrimWorker::planRange(request.chapters, c.start, c.end);
         ASSERT_TRUE(range);
         const auto startStamp = PictureDataUtil::getMovieTimeStamp(request.chapters, range->startPosition);
@@ -306,13 +314,7 @@ TEST(TrimJoinTest, TheClipStartsOnThePictureShownAtTheSelectionsStart)
         CardData card;
         card.loadCardFolder(FileUtil::fileUrl(cardFolder(0, false, VIDEO_FPS)));
         ASSERT_EQ(card._tripList.size(), 1u);
-        TrimRequest request;
-        request.chapters = card._tripList.front()->sortedChapters();
-        request.startMs = c.start;
-        request.endMs = c.end;
-        request.flags = c.flags;
-        request.destination = work.filePath("clip.mp4");
-        request.workFolderBase = work.filePath("TMP");
+        const TrimRequest request = clipRequest(card, c.start, c.end, c.flags, work);
         const auto range = TrimWorker::planRange(request.chapters, c.start, c.end);
         ASSERT_TRUE(range);
         TrimWorker worker(request);
