@@ -27,7 +27,7 @@ fi
 
 suite="$build/tests/app/tests_app"
 if [ -x "$suite" ]; then
-  tests/app/picture-at-rest-xvfb.sh "$suite" || status=1
+  tests/app/on-screen-xvfb.sh "$suite" 'PictureAtRestTest.*' || status=1
 else
   echo "tests_app not built; the picture-at-rest check skipped"
 fi

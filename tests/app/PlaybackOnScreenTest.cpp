@@ -1,0 +1,191 @@
+// Every picture of a trip on a real X screen while it plays through the main window's play button and the
+// real engine: the screen is read back continuously (a thread of the test's own reading the frame stamps
+// off the X server) and each chapter border, the pictures inside the chapters and the trip's end are
+// counted, at x1 and x2, idle and with every core busy. The same files played as one libmpv playlist in a
+// plain window over the same place are the reference. It needs a display (scripts/test.d/30-player-gl.sh
+// starts Xvfb for it).
+#include "app/CardOpener.h"
+#include "app/ItemPlayback.h"
+#include "app/MainWindowLayout.h"
+#include "player/MoviePlayerView.h"
+#include "player/PlayMovieValueInfo.h"
+#include "player/PlayerControls.h"
+#include "player/PlayerView.h"
+#include "samplecard/SampleCardWriter.h"
+
+#include "MainWindowFixture.h"
+#include "support/BusyCores.h"
+#include "support/ShownPictures.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+constexpr int WIDTH = 1280, HEIGHT = 720;
+constexpr double FPS = 30.0;
+// Five chapters of 6 s, each one group of pictures (a single key frame): a seek inside one decodes from
+// its start, as in a camera's minute-long chapters.
+constexpr int CHAPTERS = 5, CHAPTER_MS = 6000;
+constexpr int PICTURES = int(CHAPTER_MS * FPS / 1000);
+
+int64_t steadyNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+QUrl stampedTrip(const TempDir &dir)
+{
+    SampleScenario scenario = SampleScenario::chapters(CHAPTERS, CHAPTER_MS);
+    scenario.videoWidth = WIDTH;
+    scenario.videoHeight = HEIGHT;
+    scenario.videoFps = FPS;
+    scenario.frameStamp = true;
+    scenario.keyFrameInterval = PICTURES;
+    SampleCardWriter writer(scenario);
+    EXPECT_TRUE(writer.writeCard(dir.path())) << writer.lastError().toStdString();
+    return QUrl::fromLocalFile(SampleCardWriter::cardFolder(dir.path()) + QStringLiteral("/"));
+}
+
+struct TripPlayed : Fixture
+{
+    TripPlayed()
+    {
+        startUpUntilShown();
+        window->move(0, 0);
+        window->resize(1280, 900);
+        bool opened = false;
+        QObject::connect(window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
+        window->cardOpener()->pauseMsec = 0;
+        window->cardOpener()->openVideoData(stampedTrip(card), false, MovieType::Backup);
+        EXPECT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+    }
+    MoviePlayerView *player() const { return window->panels()->moviePlayerView(); }
+    QAbstractButton *button(const char *name) const
+    {
+        return qobject_cast<QAbstractButton *>(player()->controls()->control(QString::fromLatin1(name)));
+    }
+    QRect pictureOnScreen() const
+    {
+        QWidget *layer = player()->playerView()->playerLayer();
+        return layer ? QRect(layer->mapToGlobal(QPoint(0, 0)), layer->size()) : QRect();
+    }
+    // The trip from its first picture to its end through the play button, the screen read meanwhile.
+    ShownPictures play(double rate)
+    {
+        window->itemPlayback().playTripItem(0, 0, false, true);
+        EXPECT_TRUE(EventLoop::waitUntil([&] {
+            return player()->currentStatus() == CommonConst::PlayStatus::Stop && player()->isControlReady();
+        }));
+        EXPECT_TRUE(player()->setPlayRate(float(rate)));
+        ScreenStampWatch watch(pictureOnScreen(), QSize(WIDTH, HEIGHT));
+        EXPECT_TRUE(watch.start()) << watch.error().toStdString();
+        EventLoop::runFor(std::chrono::milliseconds(500));
+        const int64_t from = steadyNs();
+        button("play")->click();
+        const auto tripMs = std::chrono::milliseconds(int(CHAPTERS * CHAPTER_MS / rate));
+        EXPECT_TRUE(EventLoop::waitUntil(
+            [&] {
+                return player()->currentStatus() == CommonConst::PlayStatus::Pause &&
+                       player()->clock()->position() >= player()->clock()->maximum();
+            },
+            tripMs + std::chrono::seconds(30)))
+            << "the trip did not play to its end";
+        EventLoop::runFor(std::chrono::milliseconds(1000));
+        return ShownPictures::analyse(watch.stop(), PICTURES, 1000.0 / FPS / rate, from);
+    }
+    // The same chapters as one libmpv playlist in a plain window over the picture's place.
+    ShownPictures reference(double rate)
+    {
+        const QRect place = pictureOnScreen();
+        QStringList args{QStringLiteral("--place"),
+                         QStringLiteral("%1,%2,%3,%4")
+                             .arg(place.x())
+                             .arg(place.y())
+                             .arg(place.width())
+                             .arg(place.height()),
+                         QStringLiteral("--speed"), QString::number(rate)};
+        for (const auto &chapter : player()->valueInfo()->chapterDataList())
+            args << chapter->_pathMp4.toLocalFile();
+        ScreenStampWatch watch(place, QSize(WIDTH, HEIGHT));
+        EXPECT_TRUE(watch.start()) << watch.error().toStdString();
+        QProcess plain;
+        plain.start(qEnvironmentVariable("ORV_BUILD_DIR") + QStringLiteral("/devtools/playlistplayer"), args);
+        EXPECT_TRUE(plain.waitForStarted());
+        int64_t from = 0;
+        EXPECT_TRUE(EventLoop::waitUntil([&] {
+            const QByteArray line = plain.readLine();
+            if (line.startsWith("playing "))
+                from = line.mid(8).trimmed().toLongLong();
+            return from > 0;
+        }));
+        const auto tripMs = std::chrono::milliseconds(int(CHAPTERS * CHAPTER_MS / rate));
+        EXPECT_TRUE(EventLoop::waitUntil([&] { return plain.state() == QProcess::NotRunning; },
+                                         tripMs + std::chrono::seconds(30)));
+        plain.kill();
+        plain.waitForFinished();
+        return ShownPictures::analyse(watch.stop(), PICTURES, 1000.0 / FPS / rate, from);
+    }
+
+    TempDir card;
+};
+
+bool onRealDisplay()
+{
+    return QApplication::platformName() == QLatin1String("xcb");
+}
+
+void print(const char *who, const char *load, double rate, const ShownPictures &shown)
+{
+    std::printf("[on screen] %s x%g %s: %s\n", who, rate, load, shown.summary().c_str());
+    std::fflush(stdout);
+}
+
+} // namespace
+
+TEST(PlaybackOnScreenTest, EveryPictureOfATripReachesTheScreen)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "reads the picture from an X screen";
+    TripPlayed trip;
+    for (const double rate : {1.0, 2.0}) {
+        const ShownPictures ours = trip.play(rate);
+        print("ours", "idle", rate, ours);
+        const ShownPictures plain = trip.reference(rate);
+        print("playlist", "idle", rate, plain);
+        EXPECT_EQ(ours.borders.size(), size_t(CHAPTERS - 1)) << "x" << rate;
+        EXPECT_LE(ours.worstBorderCut(), 1) << "x" << rate << ": " << ours.summary();
+        EXPECT_TRUE(ours.freezes.empty()) << "x" << rate << ": " << ours.summary();
+        EXPECT_TRUE(ours.stepsBack.empty()) << "x" << rate << ": " << ours.summary();
+        EXPECT_EQ(ours.lastPicture, PICTURES - 1) << "x" << rate;
+        EXPECT_GE(ours.picturesPerSecond, 0.95 * plain.picturesPerSecond) << "x" << rate;
+    }
+}
+
+TEST(PlaybackOnScreenTest, WithEveryCoreBusyNoWorseThanAPlainPlayer)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "reads the picture from an X screen";
+    TripPlayed trip;
+    BusyCores busy;
+    ASSERT_TRUE(busy.started());
+    for (const double rate : {1.0, 2.0}) {
+        const ShownPictures ours = trip.play(rate);
+        print("ours", "busy", rate, ours);
+        const ShownPictures plain = trip.reference(rate);
+        print("playlist", "busy", rate, plain);
+        EXPECT_EQ(ours.borders.size(), size_t(CHAPTERS - 1)) << "x" << rate;
+        EXPECT_LE(ours.borderCutTotal(), plain.borderCutTotal() + int(ours.borders.size()))
+            << "x" << rate << ": ours " << ours.summary() << "; the playlist's " << plain.summary();
+        EXPECT_TRUE(ours.stepsBack.empty()) << "x" << rate << ": " << ours.summary();
+        EXPECT_EQ(ours.lastPicture, PICTURES - 1) << "x" << rate;
+    }
+}

@@ -1,0 +1,133 @@
+#include "support/ShownPictures.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+#include <set>
+
+namespace {
+
+struct Shown
+{
+    int64_t atNs;
+    int chapter;
+    int frame;
+};
+
+} // namespace
+
+ShownPictures ShownPictures::analyse(const std::vector<ScreenStampWatch::Sample> &samples,
+                                     int picturesPerChapter, double intervalMs, int64_t fromNs)
+{
+    ShownPictures result;
+    // The pictures in the order they showed, each with its chapter: a number far below the one before is
+    // the next chapter's.
+    std::vector<Shown> shown;
+    int chapter = 0;
+    for (const auto &sample : samples) {
+        if (sample.frame < 0) {
+            result.unreadable += sample.atNs >= fromNs;
+            continue;
+        }
+        if (!shown.empty()) {
+            const Shown &last = shown.back();
+            if (sample.frame == last.frame)
+                continue;
+            if (sample.frame + picturesPerChapter / 2 < last.frame)
+                ++chapter;
+        }
+        shown.push_back({sample.atNs, chapter, sample.frame});
+    }
+    // The picture on screen when play started counts; what went before it does not.
+    auto start = std::find_if(shown.begin(), shown.end(), [&](const Shown &s) { return s.atNs >= fromNs; });
+    if (start != shown.begin())
+        --start;
+    shown.erase(shown.begin(), start);
+    if (shown.empty())
+        return result;
+
+    result.chapters = shown.back().chapter - shown.front().chapter + 1;
+    std::vector<std::set<int>> seen(static_cast<size_t>(shown.back().chapter + 1));
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const Shown &s = shown[i];
+        seen[size_t(s.chapter)].insert(s.frame);
+        if (i > 0 && shown[i - 1].chapter == s.chapter && s.frame < shown[i - 1].frame)
+            result.stepsBack.push_back({s.chapter, shown[i - 1].frame, s.frame});
+    }
+    for (int c = shown.front().chapter; c <= shown.back().chapter; ++c) {
+        const std::set<int> &frames = seen[size_t(c)];
+        if (frames.empty()) {
+            result.midUnshown.push_back(0);
+            continue;
+        }
+        const int span = *frames.rbegin() - *frames.begin() + 1;
+        result.midUnshown.push_back(span - int(frames.size()));
+        if (c > shown.front().chapter) {
+            const std::set<int> &before = seen[size_t(c - 1)];
+            result.borders.push_back(
+                {before.empty() ? picturesPerChapter : picturesPerChapter - 1 - *before.rbegin(),
+                 *frames.begin()});
+        }
+    }
+    result.lastPicture = *seen.back().rbegin();
+
+    // Freezes: from the first change after the start to the moment the trip's last picture arrived; that
+    // one stays, as a player's last picture does.
+    const auto end = std::find_if(shown.begin(), shown.end(), [&](const Shown &s) {
+        return s.chapter == shown.back().chapter && s.frame == result.lastPicture;
+    });
+    for (auto it = shown.begin(); it != end && std::next(it) != shown.end(); ++it) {
+        if (it == shown.begin())
+            continue; // the picture waiting for play to start
+        const double ms = double(std::next(it)->atNs - it->atNs) / 1e6;
+        if (ms > 3.0 * intervalMs)
+            result.freezes.push_back({it->chapter, it->frame, ms, picturesPerChapter - 1 - it->frame});
+    }
+    if (shown.size() > 1 && end != shown.begin()) {
+        const double seconds = double(end->atNs - std::next(shown.begin())->atNs) / 1e9;
+        const auto pictures = std::distance(std::next(shown.begin()), end);
+        if (seconds > 0.0)
+            result.picturesPerSecond = double(pictures) / seconds;
+    }
+    return result;
+}
+
+int ShownPictures::midUnshownTotal() const
+{
+    return std::accumulate(midUnshown.begin(), midUnshown.end(), 0);
+}
+
+int ShownPictures::worstBorderCut() const
+{
+    int worst = 0;
+    for (const Border &b : borders)
+        worst = std::max({worst, b.oldUnshown, b.newSkipped});
+    return worst;
+}
+
+int ShownPictures::borderCutTotal() const
+{
+    int total = 0;
+    for (const Border &b : borders)
+        total += b.oldUnshown + b.newSkipped;
+    return total;
+}
+
+std::string ShownPictures::summary() const
+{
+    std::string cuts, skips;
+    for (const Border &b : borders) {
+        cuts += (cuts.empty() ? "" : ",") + std::to_string(b.oldUnshown);
+        skips += (skips.empty() ? "" : ",") + std::to_string(b.newSkipped);
+    }
+    double worstFreeze = 0.0;
+    for (const Freeze &f : freezes)
+        worstFreeze = std::max(worstFreeze, f.ms);
+    char line[512];
+    std::snprintf(line, sizeof line,
+                  "borders %zu, old pictures unshown [%s], new skipped [%s], freezes %zu (worst %.0f ms), "
+                  "steps back %zu, mid-chapter unshown %d, last picture %d, %.1f pictures/s, unreadable %d",
+                  borders.size(), cuts.c_str(), skips.c_str(), freezes.size(), worstFreeze, stepsBack.size(),
+                  midUnshownTotal(), lastPicture, picturesPerSecond, unreadable);
+    return line;
+}
