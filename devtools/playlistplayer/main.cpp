@@ -4,7 +4,7 @@
 // measured against.
 //   playlistplayer --place X,Y,W,H [--speed R] [--wait-ms MS] FILE...
 // It shows the first picture, waits (1 s by default), plays and prints "playing <steady clock ns>" as it
-// starts; it quits once the last file has ended.
+// starts and "ended <steady clock ns>" once the last file's last picture shows; it quits a second later.
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -27,7 +27,7 @@ namespace {
 class PlaylistWindow : public QWidget
 {
 public:
-    PlaylistWindow(const QStringList &files, double speed) : _files(files.size())
+    PlaylistWindow(const QStringList &files, double speed)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
         std::setlocale(LC_NUMERIC, "C");
@@ -36,7 +36,7 @@ public:
                                           {"hwdec", "no"},
                                           {"idle", "yes"},
                                           {"pause", "yes"},
-                                          {"keep-open", "no"},
+                                          {"keep-open", "yes"},
                                           {"prefetch-playlist", "yes"},
                                           {"audio-fallback-to-null", "yes"},
                                           {"terminal", "no"},
@@ -70,6 +70,7 @@ public:
             mpv_command(_mpv, args);
         }
         mpv_set_property(_mpv, "speed", MPV_FORMAT_DOUBLE, &speed);
+        mpv_observe_property(_mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
     }
     ~PlaylistWindow() override
     {
@@ -120,16 +121,31 @@ private:
     {
         for (mpv_event *event = mpv_wait_event(_mpv, 0); event->event_id != MPV_EVENT_NONE;
              event = mpv_wait_event(_mpv, 0)) {
-            if (event->event_id == MPV_EVENT_END_FILE && ++_ended >= _files)
-                QTimer::singleShot(300, qApp, &QApplication::quit);
+            if (event->event_id != MPV_EVENT_PROPERTY_CHANGE || _ended)
+                continue;
+            const auto *property = static_cast<mpv_event_property *>(event->data);
+            // The last file stays open on its last picture (keep-open); the others go on to the next.
+            if (property->format == MPV_FORMAT_FLAG && *static_cast<int *>(property->data)) {
+                _ended = true;
+                printLine("ended");
+                QTimer::singleShot(1000, qApp, &QApplication::quit);
+            }
         }
+    }
+
+    static void printLine(const char *what)
+    {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        std::printf(
+            "%s %lld\n", what,
+            static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+        std::fflush(stdout);
     }
 
     mpv_handle *_mpv = nullptr;
     mpv_render_context *_render = nullptr;
     QImage _picture;
-    qsizetype _files = 0;
-    qsizetype _ended = 0;
+    bool _ended = false;
 };
 
 } // namespace

@@ -120,19 +120,27 @@ struct TripPlayed : Fixture
         QProcess plain;
         plain.start(qEnvironmentVariable("ORV_BUILD_DIR") + QStringLiteral("/devtools/playlistplayer"), args);
         EXPECT_TRUE(plain.waitForStarted());
-        int64_t from = 0;
-        EXPECT_TRUE(EventLoop::waitUntil([&] {
-            const QByteArray line = plain.readLine();
-            if (line.startsWith("playing "))
-                from = line.mid(8).trimmed().toLongLong();
-            return from > 0;
-        }));
+        // "playing NS" as it starts, "ended NS" once its last picture shows; the window then stays a while.
+        int64_t from = 0, ended = 0;
         const auto tripMs = std::chrono::milliseconds(int(CHAPTERS * CHAPTER_MS / rate));
-        EXPECT_TRUE(EventLoop::waitUntil([&] { return plain.state() == QProcess::NotRunning; },
-                                         tripMs + std::chrono::seconds(30)));
+        EXPECT_TRUE(EventLoop::waitUntil(
+            [&] {
+                while (plain.canReadLine()) {
+                    const QByteArray line = plain.readLine().trimmed();
+                    if (line.startsWith("playing "))
+                        from = line.mid(8).toLongLong();
+                    else if (line.startsWith("ended "))
+                        ended = line.mid(6).toLongLong();
+                }
+                return ended > 0;
+            },
+            tripMs + std::chrono::seconds(30)))
+            << "the playlist did not play to its end";
+        EventLoop::runFor(std::chrono::milliseconds(300));
+        std::vector<ScreenStampWatch::Sample> samples = watch.stop();
         plain.kill();
         plain.waitForFinished();
-        return ShownPictures::analyse(watch.stop(), PICTURES, 1000.0 / FPS / rate, from);
+        return ShownPictures::analyse(samples, PICTURES, 1000.0 / FPS / rate, from);
     }
 
     TempDir card;

@@ -120,14 +120,19 @@ std::string ShownPictures::summary() const
         cuts += (cuts.empty() ? "" : ",") + std::to_string(b.oldUnshown);
         skips += (skips.empty() ? "" : ",") + std::to_string(b.newSkipped);
     }
-    double worstFreeze = 0.0;
+    // Where each freeze and step back was: chapter and picture.
+    std::string where;
     for (const Freeze &f : freezes)
-        worstFreeze = std::max(worstFreeze, f.ms);
-    char line[512];
+        where += " c" + std::to_string(f.chapter) + "/" + std::to_string(f.frame) + ":" +
+                 std::to_string(int(f.ms)) + "ms";
+    std::string back;
+    for (const StepBack &b : stepsBack)
+        back += " c" + std::to_string(b.chapter) + ":" + std::to_string(b.from) + ">" + std::to_string(b.to);
+    char line[4096];
     std::snprintf(line, sizeof line,
-                  "borders %zu, old pictures unshown [%s], new skipped [%s], freezes %zu (worst %.0f ms), "
-                  "steps back %zu, mid-chapter unshown %d, last picture %d, %.1f pictures/s, unreadable %d",
-                  borders.size(), cuts.c_str(), skips.c_str(), freezes.size(), worstFreeze, stepsBack.size(),
-                  midUnshownTotal(), lastPicture, picturesPerSecond, unreadable);
+                  "borders %zu, old pictures unshown [%s], new skipped [%s], freezes %zu [%s ], steps back %zu "
+                  "[%s ], mid-chapter unshown %d, last picture %d, %.1f pictures/s, unreadable %d",
+                  borders.size(), cuts.c_str(), skips.c_str(), freezes.size(), where.c_str(), stepsBack.size(),
+                  back.c_str(), midUnshownTotal(), lastPicture, picturesPerSecond, unreadable);
     return line;
 }
