@@ -39,6 +39,9 @@ public:
     // 0 pauses; a positive rate plays at that speed.
     virtual void setRate(double rate) = 0;
     virtual double rate() const = 0;
+    // The rate the next play starts at, given while paused: an engine that takes a while to change its
+    // rate would otherwise hold the first pictures of the play.
+    virtual void presetRate(double rate) { Q_UNUSED(rate); }
     void pause() { setRate(0.0); }
 
     // Seeks to the exact frame at or before the time (no tolerance either way).
@@ -57,7 +60,8 @@ public:
     virtual double volume() const = 0;
     virtual void setMuted(bool muted) = 0;
     virtual bool isMuted() const = 0;
-    // Brightness offset -1.0 to 1.0, 0 leaves the picture untouched.
+    // Brightness offset -1.0 to 1.0, 0 leaves the picture untouched. The picture on screen is drawn
+    // again with it, the same picture while paused.
     virtual void setBrightness(double brightness) = 0;
     virtual double brightness() const = 0;
 

@@ -12,9 +12,12 @@ public:
     static constexpr double SETTING_RATE_PLAY = 2.0;
     // The picture may be this far off the clock (plus the lead above 1x) before it is corrected.
     static constexpr int64_t MARGIN_MS = 100;
-    // Ticks between two seeks that bring a lagging video back to the position, so that a slow
-    // decoder is not kept seeking.
-    static constexpr int CATCH_UP_TICKS = 15;
+    // A picture lagging past the margin catches up by playing faster, never by a seek: a seek decodes
+    // from the key frame before its target (up to a whole chapter back) and holds the picture meanwhile.
+    // The engine plays this much faster per ms of lag (1 % per 5 ms: 500 ms are made up within about
+    // half a second), at most CATCH_UP_MAX faster; the core leaves out the pictures it cannot show.
+    static constexpr double CATCH_UP_PER_MS = 0.002;
+    static constexpr double CATCH_UP_MAX = 1.0;
     // Within the margin the engine plays up to this much faster or slower until the frame on
     // screen is the clock's (10 %: a frame of 36 ms is made up in about a third of a second).
     static constexpr double NUDGE = 0.1;
@@ -45,13 +48,13 @@ public:
         // The engine and the movie times (ms into the chapter's movie) around the position.
         bool isEngineReady = false;
         double engineRate = 0.0;
-        double shownMs = 0.0; // the frame on screen
+        double shownMs = 0.0;         // the start of the frame on screen
+        double frameIntervalMs = 0.0; // one picture's time in the movie, 0 when unknown
         std::optional<int64_t> targetMs;
         std::optional<int64_t> ahead50Ms;
         std::optional<int64_t> ahead150Ms;
         int64_t durationMs = 0;
-        int ticksSinceCatchUp = CATCH_UP_TICKS;
-        // The clock's movie time minus the frame on screen's, averaged over the previous ticks.
+        // The clock's movie time minus the middle of the frame on screen's, averaged over the previous ticks.
         double averageLagMs = 0.0;
     };
 
@@ -60,12 +63,11 @@ public:
         None,
         // Pause the engine (the picture is ahead, or nothing ahead changes).
         HoldEngine,
-        // Let the engine play at engineRate: the picture lags, or is a frame off within the margin.
+        // Let the engine play at engineRate: faster while the picture lags, a little faster or slower
+        // while it is a frame off within the margin.
         PlayEngine,
         // Pause the engine and seek it to the position (fast rates).
         SeekEngine,
-        // Seek to the position and play: the picture lags beyond the margin.
-        CatchUp,
         // The end of the range or of the trim span: the panel pauses.
         PausePanel,
         // The position is in another chapter: show the prepared engine's, or open it.
@@ -76,7 +78,7 @@ public:
     struct Action
     {
         Step step = Step::None;
-        // The engine's rate for PlayEngine and CatchUp.
+        // The engine's rate for PlayEngine.
         double engineRate = 0.0;
         // The lag average to keep for the next tick.
         double averageLagMs = 0.0;

@@ -50,6 +50,14 @@ bool PlayerEngines::ensureCurrent()
     return true;
 }
 
+void PlayerEngines::ensureStandby()
+{
+    if (_next)
+        return;
+    _next = make(_nextWidget);
+    _surface->setStandbyLayer(_nextWidget);
+}
+
 void PlayerEngines::reset()
 {
     _surface->setPlayerLayer(nullptr);
@@ -80,21 +88,19 @@ void PlayerEngines::setLoaded(std::shared_ptr<ChapterData> chapter, std::optiona
 }
 
 void PlayerEngines::prepare(int64_t index, const std::shared_ptr<ChapterData> &chapter, int64_t firstFrameMs,
-                            double brightness)
+                            double brightness, double rate)
 {
     _preparedIndex = index;
     _preparedChapter.reset();
     const QString path = chapter ? chapter->_pathMp4.toLocalFile() : QString();
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
-    if (!_next) {
-        _next = make(_nextWidget);
-        _surface->setStandbyLayer(_nextWidget);
-    }
+    ensureStandby();
     if (!_next->canPlay(path))
         return;
     _next->setBrightness(brightness);
     _next->replaceItem(path);
+    _next->presetRate(rate);
     _next->seekExact(firstFrameMs);
     _preparedChapter = chapter;
 }
@@ -119,7 +125,6 @@ void PlayerEngines::swap()
     if (_next)
         _next->pause();
     dropPrepared();
-    _ticksSinceCatchUp = PlaybackSync::CATCH_UP_TICKS;
     _averageLagMs = 0.0;
     // Its first frame is on screen now.
     if (_current)
@@ -138,6 +143,22 @@ void PlayerEngines::setSound(bool muted, double volume)
     }
 }
 
+void PlayerEngines::setBrightness(double brightness)
+{
+    for (MediaEngine *engine : {_current.get(), _next.get()}) {
+        if (engine)
+            engine->setBrightness(brightness);
+    }
+}
+
+void PlayerEngines::presetRate(double rate)
+{
+    for (MediaEngine *engine : {_current.get(), _next.get()}) {
+        if (engine)
+            engine->presetRate(rate);
+    }
+}
+
 double PlayerEngines::brightnessForGamma(double g)
 {
     if (g == 1.0)
@@ -152,12 +173,13 @@ void PlayerEngines::describe(PlaybackSync::Input &in) const
     in.loadedChapter = _loadedIndex;
     in.preparedChapter = _preparedIndex;
     in.isPreparedReady = isPreparedReady();
-    in.ticksSinceCatchUp = _ticksSinceCatchUp;
     in.averageLagMs = _averageLagMs;
     if (_current) {
         in.isEngineReady = _current->isReadyToPlay();
         in.engineRate = _current->rate();
         in.shownMs = _current->currentTime() * 1000.0;
+        if (const double fps = _current->frameRate(); fps > 0.0)
+            in.frameIntervalMs = 1000.0 / fps;
     }
 }
 
@@ -167,7 +189,6 @@ void PlayerEngines::apply(const PlaybackSync::Action &action, int64_t seekTarget
     const Step step = action.step;
     const double rate = action.engineRate;
     _averageLagMs = action.averageLagMs;
-    ++_ticksSinceCatchUp;
     if (!_current)
         return;
     switch (step) {
@@ -180,11 +201,6 @@ void PlayerEngines::apply(const PlaybackSync::Action &action, int64_t seekTarget
     case Step::SeekEngine:
         _current->pause();
         _current->seekExact(seekTargetMs);
-        break;
-    case Step::CatchUp:
-        _ticksSinceCatchUp = 0;
-        _current->seekExact(seekTargetMs);
-        _current->setRate(rate);
         break;
     default:
         break;

@@ -56,9 +56,9 @@ TEST(PlaybackSyncTest, DecisionTable)
         {"behind, faster already",
          [](Input &in) { in.shownMs = 964, in.averageLagMs = 36, in.engineRate = 1.1; }, Step::None},
         {"ahead past the margin", [](Input &in) { in.shownMs = 1101.5; }, Step::HoldEngine},
-        {"lags past the margin", [](Input &in) { in.shownMs = 899; }, Step::CatchUp},
+        {"lags past the margin", [](Input &in) { in.shownMs = 899; }, Step::PlayEngine},
         {"2x: ahead past margin+lead", [](Input &in) { in.rate = 2, in.shownMs = 1301.5; }, Step::HoldEngine},
-        {"2x: lags past margin+lead", [](Input &in) { in.rate = 2, in.shownMs = 699; }, Step::CatchUp},
+        {"2x: lags past margin+lead", [](Input &in) { in.rate = 2, in.shownMs = 699; }, Step::PlayEngine},
         {"0.5x: no lead", [](Input &in) { in.rate = 0.5, in.shownMs = 1101.5; }, Step::HoldEngine},
         {"3x seeks", [](Input &in) { in.rate = 3; }, Step::SeekEngine},
         {"5x seeks", [](Input &in) { in.rate = 5, in.shownMs = 5000; }, Step::SeekEngine},
@@ -66,6 +66,12 @@ TEST(PlaybackSyncTest, DecisionTable)
         {"no driving data", [](Input &in) { in.targetMs.reset(); }, Step::None},
         {"nothing ahead changes", [](Input &in) { in.ahead150Ms = 1050; }, Step::HoldEngine},
         {"nothing ahead", [](Input &in) { in.ahead50Ms.reset(), in.ahead150Ms.reset(); }, Step::HoldEngine},
+        {"the item's last 150 ms: the positions ahead stop at its end",
+         [](Input &in) {
+             in.positionChapter = in.loadedChapter = 2, in.nextBorder = 180003;
+             in.position = in.maximum - 120, in.ahead150Ms = 1050, in.engineRate = 0;
+         },
+         Step::PlayEngine},
         {"frame past the movie's end", [](Input &in) { in.durationMs = 1000; }, Step::HoldEngine},
         {"paused, after a seek", [](Input &in) { in.isPlaying = false, in.shownMs = 5000; }, Step::None},
         {"engine still opening", [](Input &in) { in.isEngineReady = false; }, Step::None},
@@ -128,7 +134,7 @@ TEST(PlaybackSyncTest, InsideTheMarginTheRateIsNudgedByTheAverageLag)
         {1.0, 1000, 20, 1.0, 1.05}, // in step now, still behind on average
         {1.0, 1040, 0, 1.0, 0.99},  // a frame ahead once: a little slower
         {1.0, 1090, 0, 0, 0.99},    // ahead inside the margin, paused: slower, not held
-        {2.0, 701, 0, 0, 2.08},     // 2x, lagging inside margin and lead
+        {2.0, 960, 0, 0, 2.02},     // 2x, lagging inside the margin
         {2.0, 1299, -60, 1.8, 0},   // 2x, ahead inside margin and lead, slowest already
         {0.5, 960, 0, 0, 0.505},    // 0.5x, lagging
     };
@@ -146,9 +152,38 @@ TEST(PlaybackSyncTest, InsideTheMarginTheRateIsNudgedByTheAverageLag)
             EXPECT_NEAR(action.engineRate, c.asked, 1e-9) << c.shownMs;
         }
     }
-    // Soon after a catch-up a lag past the margin is only nudged.
-    Input in = playing();
-    in.shownMs = 899;
-    in.ticksSinceCatchUp = 3;
-    EXPECT_EQ(PlaybackSync::decide(in).step, Step::PlayEngine);
+}
+
+TEST(PlaybackSyncTest, APictureLaggingPastTheMarginPlaysFasterUntilItCatchesUp)
+{
+    // The clock's frame is at 1000 ms; rate, start of the frame on screen, one picture's time; the rate
+    // asked for. Never a seek: it would hold the picture while the core decodes from a key frame.
+    const struct
+    {
+        double rate, shownMs, intervalMs, asked;
+    } cases[] = {
+        {1.0, 899, 0, 1.2},     // just past the margin
+        {1.0, 750, 0, 1.5},     // 250 ms behind
+        {1.0, 500, 0, 2.0},     // 500 ms: the most
+        {1.0, -2000, 0, 2.0},   // far behind: no more than that
+        {2.0, 600, 0, 3.6},     // 2x
+        {2.0, 850, 0, 2.6},     // 2x: the lead lets a picture run ahead, not lag
+        {0.5, 800, 0, 0.7},     // 0.5x
+        {1.0, 933, 33.3, 1.01}, // the middle of the frame 50 ms behind: inside the margin, a nudge
+        {1.0, 880, 33.3, 1.21}, // the middle of the frame 103 ms behind
+    };
+    for (const auto &c : cases) {
+        Input in = playing();
+        in.rate = c.rate;
+        in.engineRate = c.rate;
+        in.shownMs = c.shownMs;
+        in.frameIntervalMs = c.intervalMs;
+        const auto action = PlaybackSync::decide(in);
+        if (c.asked == c.rate) {
+            EXPECT_EQ(action.step, Step::None) << c.shownMs;
+        } else {
+            EXPECT_EQ(action.step, Step::PlayEngine) << c.shownMs;
+            EXPECT_NEAR(action.engineRate, c.asked, 1e-9) << c.shownMs;
+        }
+    }
 }
