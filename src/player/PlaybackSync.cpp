@@ -28,16 +28,14 @@ PlaybackSync::Step engineStep(const PlaybackSync::Input &in, double &engineRate,
     const double margin = static_cast<double>(PlaybackSync::MARGIN_MS);
     if (lag < -(margin + lead))
         return Step::HoldEngine;
+    // The lead above 1x lets a picture run ahead, never lag. Past the margin the lag is taken at once.
+    averageLagMs = lag > margin ? lag : in.averageLagMs + (lag - in.averageLagMs) * PlaybackSync::LAG_WEIGHT;
+    const double inStep = in.frameIntervalMs > 0.0 ? in.frameIntervalMs / 2.0 : PlaybackSync::IN_STEP_MS;
     double speedUp = 0.0;
-    // The lead above 1x lets a picture run ahead, never lag: a lag cuts the pictures the clock passes.
-    if (lag > margin) {
-        speedUp = std::min(lag * PlaybackSync::CATCH_UP_PER_MS, PlaybackSync::CATCH_UP_MAX);
-        averageLagMs = lag;
-    } else {
-        // Inside the margin the engine plays a little faster or slower until the frame on screen is the
-        // clock's: its start takes a moment, and its clock and ours drift apart.
-        averageLagMs = in.averageLagMs + (lag - in.averageLagMs) * PlaybackSync::LAG_WEIGHT;
-        speedUp = std::clamp(averageLagMs / PlaybackSync::FULL_NUDGE_LAG_MS, -1.0, 1.0) * PlaybackSync::NUDGE;
+    if (std::abs(averageLagMs) > inStep) {
+        const double offStep = averageLagMs - std::copysign(inStep, averageLagMs);
+        speedUp = std::clamp(offStep * PlaybackSync::CATCH_UP_PER_MS / in.rate, -PlaybackSync::SLOW_DOWN_MAX,
+                             PlaybackSync::CATCH_UP_MAX);
     }
     // Whole percent steps keep the rate from being set on every tick.
     engineRate = in.rate * (1.0 + std::round(speedUp * 100.0) / 100.0);

@@ -10,21 +10,22 @@ class PlaybackSync
 public:
     // Above it the engine stays paused and every tick seeks to the frame at the position.
     static constexpr double SETTING_RATE_PLAY = 2.0;
-    // The picture may be this far off the clock (plus the lead above 1x) before it is corrected.
+    // The picture may run this far ahead of the clock (plus the lead above 1x) before the engine is held.
+    // A lag is never let be: it cuts the pictures the clock passes, a chapter's last ones at its border.
     static constexpr int64_t MARGIN_MS = 100;
-    // A picture lagging past the margin catches up by playing faster, never by a seek: a seek decodes
-    // from the key frame before its target (up to a whole chapter back) and holds the picture meanwhile.
-    // The engine plays this much faster per ms of lag (1 % per 5 ms: 500 ms are made up within about
-    // half a second), at most CATCH_UP_MAX faster; the core leaves out the pictures it cannot show.
+    // A lagging or leading picture is brought to the clock by playing faster or slower, never by a seek:
+    // a seek decodes from the key frame before its target (up to a whole chapter back) and holds the
+    // picture meanwhile. The speed changes in proportion to the lag: 1 % per 5 ms of the movie at 1x
+    // (a lag shrinks to a third in about half a second whatever the rate), from half the speed to twice
+    // it; the core leaves out the pictures it cannot show in time.
     static constexpr double CATCH_UP_PER_MS = 0.002;
     static constexpr double CATCH_UP_MAX = 1.0;
-    // Within the margin the engine plays up to this much faster or slower until the frame on
-    // screen is the clock's (10 %: a frame of 36 ms is made up in about a third of a second).
-    static constexpr double NUDGE = 0.1;
-    // The lag (ms) that gets the whole nudge, and the weight of each tick's lag in its average:
-    // one tick sees whole frames only, the average over ticks at changing phases sees between them.
-    static constexpr double FULL_NUDGE_LAG_MS = 36.0;
-    static constexpr double LAG_WEIGHT = 0.05;
+    static constexpr double SLOW_DOWN_MAX = 0.5;
+    // Inside the margin the lag is averaged over a few ticks (the weight of each tick's lag): one tick
+    // sees whole pictures only. Within half a picture (this much when the frame rate is unknown) the
+    // picture on screen is the clock's and the rate stays as it is.
+    static constexpr double LAG_WEIGHT = 0.25;
+    static constexpr double IN_STEP_MS = 16.0;
     // Wall time before a border at which the next chapter is opened in the second engine: mpv
     // takes 200-450 ms to open a file, more on a loaded machine.
     static constexpr int64_t PREPARE_AHEAD_MS = 2000;

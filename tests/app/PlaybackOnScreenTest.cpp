@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -100,7 +101,18 @@ struct TripPlayed : Fixture
             tripMs + std::chrono::seconds(30)))
             << "the trip did not play to its end";
         EventLoop::runFor(std::chrono::milliseconds(1000));
-        return ShownPictures::analyse(watch.stop(), PICTURES, 1000.0 / FPS / rate, from);
+        return analyse(watch, from, rate);
+    }
+    // What the watch saw from play on; it says how long the screen went unwatched at most, which a freeze
+    // must outlast to be one.
+    static ShownPictures analyse(ScreenStampWatch &watch, int64_t from, double rate)
+    {
+        const auto samples = watch.stop();
+        double unwatchedMs = 0.0;
+        for (const auto &[start, end] : watch.blindSpans())
+            unwatchedMs = std::max(unwatchedMs, double(end - start) / 1e6);
+        std::printf("[on screen] the screen unwatched at most %.0f ms at a time\n", unwatchedMs);
+        return ShownPictures::analyse(samples, PICTURES, 1000.0 / FPS / rate, from);
     }
     // The same chapters as one libmpv playlist in a plain window over the picture's place.
     ShownPictures reference(double rate)
@@ -137,10 +149,10 @@ struct TripPlayed : Fixture
             tripMs + std::chrono::seconds(30)))
             << "the playlist did not play to its end";
         EventLoop::runFor(std::chrono::milliseconds(300));
-        std::vector<ScreenStampWatch::Sample> samples = watch.stop();
+        ShownPictures shown = analyse(watch, from, rate);
         plain.kill();
         plain.waitForFinished();
-        return ShownPictures::analyse(samples, PICTURES, 1000.0 / FPS / rate, from);
+        return shown;
     }
 
     TempDir card;

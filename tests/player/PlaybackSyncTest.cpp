@@ -54,7 +54,7 @@ TEST(PlaybackSyncTest, DecisionTable)
     const Case cases[] = {
         {"in step", [](Input &) {}, Step::None},
         {"behind, faster already",
-         [](Input &in) { in.shownMs = 964, in.averageLagMs = 36, in.engineRate = 1.1; }, Step::None},
+         [](Input &in) { in.shownMs = 964, in.averageLagMs = 36, in.engineRate = 1.04; }, Step::None},
         {"ahead past the margin", [](Input &in) { in.shownMs = 1101.5; }, Step::HoldEngine},
         {"lags past the margin", [](Input &in) { in.shownMs = 899; }, Step::PlayEngine},
         {"2x: ahead past margin+lead", [](Input &in) { in.rate = 2, in.shownMs = 1301.5; }, Step::HoldEngine},
@@ -118,72 +118,41 @@ TEST(PlaybackSyncTest, DecisionTable)
     }
 }
 
-TEST(PlaybackSyncTest, InsideTheMarginTheRateIsNudgedByTheAverageLag)
+TEST(PlaybackSyncTest, ThePictureIsBroughtToTheClockByTheEnginesSpeedNeverBySeeking)
 {
-    // Rate, frame on screen (the clock's frame is at 1000 ms), lag average before, engine rate
-    // before; the rate asked for, or 0 when the engine is left alone.
+    // The clock's movie time is 1000 ms. Rate; start of the frame on screen and one picture's time (0:
+    // unknown); the lag average before and the engine's rate; the rate asked for, the same: left alone.
+    // A seek would hold the picture while the core decodes from a key frame, up to a chapter back.
     const struct
     {
-        double rate, shownMs, averageLagMs, engineRate, asked;
+        const char *name;
+        double rate, shownMs, intervalMs, averageLagMs, engineRate, asked;
     } cases[] = {
-        {1.0, 1000, 0, 0, 1.0},     // in step, engine paused: start it
-        {1.0, 1000, 0, 1.0, 0},     // in step: leave it
-        {1.0, 960, 0, 1.0, 1.01},   // a frame behind once: a little faster
-        {1.0, 964, 36, 1.0, 1.1},   // a frame behind on average: the whole nudge
-        {1.0, 964, 36, 1.1, 0},     // faster already
-        {1.0, 1000, 20, 1.0, 1.05}, // in step now, still behind on average
-        {1.0, 1040, 0, 1.0, 0.99},  // a frame ahead once: a little slower
-        {1.0, 1090, 0, 0, 0.99},    // ahead inside the margin, paused: slower, not held
-        {2.0, 960, 0, 0, 2.02},     // 2x, lagging inside the margin
-        {2.0, 1299, -60, 1.8, 0},   // 2x, ahead inside margin and lead, slowest already
-        {0.5, 960, 0, 0, 0.505},    // 0.5x, lagging
+        {"the clock inside the picture on screen", 1, 983.3, 33.3, 0, 1, 1},
+        {"in step, the engine paused: start it", 1, 983.3, 33.3, 0, 0, 1},
+        {"a picture behind once: one tick sees whole pictures", 1, 950, 33.3, 0, 1, 1},
+        {"a picture behind on average", 1, 950, 33.3, 33.3, 1, 1.03},
+        {"ahead on average: slower", 1, 1033.3, 33.3, -50, 1, 0.93},
+        {"faster already, in step again on average", 1, 983.3, 33.3, 10, 1.03, 1},
+        {"past the margin: the lag as it is", 1, 880, 0, 0, 1, 1.21},
+        {"far behind: at most twice the speed", 1, -2000, 0, 0, 1, 2},
+        {"2x: behind", 2, 700, 0, 0, 2, 2.56},
+        {"2x: ahead inside margin and lead", 2, 1250, 0, -250, 2, 1.54},
+        {"0.5x: behind", 0.5, 900, 0, 100, 0.5, 0.67},
     };
     for (const auto &c : cases) {
         Input in = playing();
         in.rate = c.rate;
         in.shownMs = c.shownMs;
+        in.frameIntervalMs = c.intervalMs;
         in.averageLagMs = c.averageLagMs;
         in.engineRate = c.engineRate;
         const auto action = PlaybackSync::decide(in);
-        if (c.asked == 0) {
-            EXPECT_EQ(action.step, Step::None) << c.shownMs;
+        if (c.asked == c.engineRate) {
+            EXPECT_EQ(action.step, Step::None) << c.name;
         } else {
-            EXPECT_EQ(action.step, Step::PlayEngine) << c.shownMs;
-            EXPECT_NEAR(action.engineRate, c.asked, 1e-9) << c.shownMs;
-        }
-    }
-}
-
-TEST(PlaybackSyncTest, APictureLaggingPastTheMarginPlaysFasterUntilItCatchesUp)
-{
-    // The clock's frame is at 1000 ms; rate, start of the frame on screen, one picture's time; the rate
-    // asked for. Never a seek: it would hold the picture while the core decodes from a key frame.
-    const struct
-    {
-        double rate, shownMs, intervalMs, asked;
-    } cases[] = {
-        {1.0, 899, 0, 1.2},     // just past the margin
-        {1.0, 750, 0, 1.5},     // 250 ms behind
-        {1.0, 500, 0, 2.0},     // 500 ms: the most
-        {1.0, -2000, 0, 2.0},   // far behind: no more than that
-        {2.0, 600, 0, 3.6},     // 2x
-        {2.0, 850, 0, 2.6},     // 2x: the lead lets a picture run ahead, not lag
-        {0.5, 800, 0, 0.7},     // 0.5x
-        {1.0, 933, 33.3, 1.01}, // the middle of the frame 50 ms behind: inside the margin, a nudge
-        {1.0, 880, 33.3, 1.21}, // the middle of the frame 103 ms behind
-    };
-    for (const auto &c : cases) {
-        Input in = playing();
-        in.rate = c.rate;
-        in.engineRate = c.rate;
-        in.shownMs = c.shownMs;
-        in.frameIntervalMs = c.intervalMs;
-        const auto action = PlaybackSync::decide(in);
-        if (c.asked == c.rate) {
-            EXPECT_EQ(action.step, Step::None) << c.shownMs;
-        } else {
-            EXPECT_EQ(action.step, Step::PlayEngine) << c.shownMs;
-            EXPECT_NEAR(action.engineRate, c.asked, 1e-9) << c.shownMs;
+            EXPECT_EQ(action.step, Step::PlayEngine) << c.name;
+            EXPECT_NEAR(action.engineRate, c.asked, 1e-9) << c.name;
         }
     }
 }

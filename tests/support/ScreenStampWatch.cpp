@@ -10,6 +10,8 @@ namespace {
 // samplecard's stamp: bit b is a block 32 pixels wide at x = 32 b along the picture's top 32 rows.
 constexpr int BLOCK = 32;
 constexpr int BITS = 16;
+// Readings further apart than this leave the screen unwatched for a while (the machine was busy).
+constexpr int64_t BLIND_NS = 8'000'000;
 
 int64_t steadyNs()
 {
@@ -73,6 +75,7 @@ bool ScreenStampWatch::start(int intervalUs)
     _intervalUs = intervalUs;
     _stopping = false;
     _samples.clear();
+    _blind.clear();
     _thread = std::thread([this] { run(); });
     return true;
 }
@@ -95,12 +98,16 @@ void ScreenStampWatch::run()
     const int y = _picture.y() + int(BLOCK / 2 * scaleY);
     std::vector<uint8_t> grey(static_cast<size_t>(width));
     int last = -2;
+    int64_t lastAt = 0;
     auto next = std::chrono::steady_clock::now();
     while (!_stopping) {
         const auto cookie = xcb_get_image(_connection->xcb, XCB_IMAGE_FORMAT_Z_PIXMAP, _connection->root,
                                           int16_t(_picture.x()), int16_t(y), uint16_t(width), 1, ~0u);
         xcb_get_image_reply_t *reply = xcb_get_image_reply(_connection->xcb, cookie, nullptr);
         const int64_t at = steadyNs();
+        if (lastAt > 0 && at - lastAt > BLIND_NS)
+            _blind.push_back({lastAt, at});
+        lastAt = at;
         int frame = -1;
         if (reply) {
             // A 24-bit screen keeps its pixels in 32 bits, blue first.

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 class ScreenStampWatch
@@ -37,6 +38,9 @@ public:
     const QString &error() const { return _error; }
     // Readings made so far.
     int64_t readings() const { return _readings.load(); }
+    // The stretches (from, to in ns) between two readings more than 8 ms apart, once stopped: what the
+    // screen showed then was not seen.
+    const std::vector<std::pair<int64_t, int64_t>> &blindSpans() const { return _blind; }
 
     // The stamp in one row of grey levels read across its blocks (0-255 each); none when a block is
     // neither dark nor light.
@@ -53,6 +57,7 @@ private:
     std::atomic<int64_t> _readings{0};
     int _intervalUs = 1000;
     std::vector<Sample> _samples;
+    std::vector<std::pair<int64_t, int64_t>> _blind;
     struct Connection;
     std::unique_ptr<Connection> _connection;
 };

@@ -81,7 +81,8 @@ ShownPictures ShownPictures::analyse(const std::vector<ScreenStampWatch::Sample>
             continue; // the picture waiting for play to start
         const double ms = double(std::next(it)->atNs - it->atNs) / 1e6;
         if (ms > 3.0 * intervalMs)
-            result.freezes.push_back({it->chapter, it->frame, ms, picturesPerChapter - 1 - it->frame});
+            result.freezes.push_back(
+                {it->chapter, it->frame, ms, it->atNs, picturesPerChapter - 1 - it->frame});
     }
     if (shown.size() > 1 && end != shown.begin()) {
         const double seconds = double(end->atNs - std::next(shown.begin())->atNs) / 1e9;
@@ -129,10 +130,11 @@ std::string ShownPictures::summary() const
     for (const StepBack &b : stepsBack)
         back += " c" + std::to_string(b.chapter) + ":" + std::to_string(b.from) + ">" + std::to_string(b.to);
     char line[4096];
-    std::snprintf(line, sizeof line,
-                  "borders %zu, old pictures unshown [%s], new skipped [%s], freezes %zu [%s ], steps back %zu "
-                  "[%s ], mid-chapter unshown %d, last picture %d, %.1f pictures/s, unreadable %d",
-                  borders.size(), cuts.c_str(), skips.c_str(), freezes.size(), where.c_str(), stepsBack.size(),
-                  back.c_str(), midUnshownTotal(), lastPicture, picturesPerSecond, unreadable);
+    std::snprintf(
+        line, sizeof line,
+        "borders %zu, old pictures unshown [%s], new skipped [%s], freezes %zu [%s ], steps back %zu "
+        "[%s ], mid-chapter unshown %d, last picture %d, %.1f pictures/s, unreadable %d",
+        borders.size(), cuts.c_str(), skips.c_str(), freezes.size(), where.c_str(), stepsBack.size(),
+        back.c_str(), midUnshownTotal(), lastPicture, picturesPerSecond, unreadable);
     return line;
 }

@@ -22,7 +22,8 @@ public:
     {
         int chapter = 0;
         int frame = 0;
-        double ms = 0.0; // how long the picture stayed
+        double ms = 0.0;  // how long the picture stayed
+        int64_t atNs = 0; // when it showed
         // Pictures of its chapter still to come when it froze (how far before the border).
         int picturesLeft = 0;
     };
