@@ -7,6 +7,7 @@
 #include "app/CardOpener.h"
 #include "app/ItemPlayback.h"
 #include "app/MainWindowLayout.h"
+#include "player/CustomSliderCellMin.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
 #include "player/PlayerControls.h"
@@ -15,12 +16,16 @@
 
 #include "MainWindowFixture.h"
 #include "support/BusyCores.h"
+#include "support/FrameStamp.h"
 #include "support/ShownPictures.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QProcess>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -78,6 +83,41 @@ struct TripPlayed : Fixture
     {
         QWidget *layer = player()->playerView()->playerLayer();
         return layer ? QRect(layer->mapToGlobal(QPoint(0, 0)), layer->size()) : QRect();
+    }
+    // The stamp on screen, once it has stayed half a second (a paused seek decodes from the chapter's key
+    // frame first); -1 when none stays within 15 s.
+    int pictureAtRest()
+    {
+        int shown = -1;
+        QElapsedTimer since;
+        EventLoop::waitUntil(
+            [&] {
+                const int now = stampOnScreen();
+                if (now != shown || now < 0) {
+                    shown = now;
+                    since.start();
+                }
+                return shown >= 0 && since.elapsed() >= 500;
+            },
+            std::chrono::seconds(15));
+        return shown;
+    }
+    int stampOnScreen() const { return frameStampIn(grabPicture(), WIDTH).value_or(-1); }
+    QImage grabPicture() const
+    {
+        const QRect place = pictureOnScreen();
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(0, place.x(), place.y(), place.width(), place.height())
+            .toImage();
+    }
+    // Runs xdotool with the arguments (a chain of its commands) while the program goes on.
+    bool xdotool(const QStringList &args)
+    {
+        QProcess tool;
+        tool.start(QStringLiteral("xdotool"), args);
+        return tool.waitForStarted() &&
+               EventLoop::waitUntil([&] { return tool.state() == QProcess::NotRunning; }) &&
+               tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
     }
     // The trip from its first picture to its end through the play button, the screen read meanwhile.
     ShownPictures play(double rate)
@@ -208,4 +248,103 @@ TEST(PlaybackOnScreenTest, WithEveryCoreBusyNoWorseThanAPlainPlayer)
         EXPECT_TRUE(ours.stepsBack.empty()) << "x" << rate << ": " << ours.summary();
         EXPECT_EQ(ours.lastPicture, PICTURES - 1) << "x" << rate;
     }
+}
+
+TEST(PlaybackOnScreenTest, ATripEndsOnItsLastPictureAndStepsFromItBothWays)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "reads the picture from an X screen";
+    TripPlayed trip;
+    trip.window->itemPlayback().playTripItem(0, 0, false, true);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return trip.player()->isControlReady(); }));
+    // The last second of the trip, played to its end.
+    trip.player()->moveToPosition(trip.player()->clock()->maximum() - 1000, CommonConst::PlayStatus::Pause);
+    trip.button("play")->click();
+    ASSERT_TRUE(EventLoop::waitUntil([&] {
+        return trip.player()->currentStatus() == CommonConst::PlayStatus::Pause &&
+               trip.player()->clock()->position() >= trip.player()->clock()->maximum();
+    }));
+    EXPECT_EQ(trip.pictureAtRest(), PICTURES - 1) << "the trip's last picture";
+    // Back and on again, each step one picture.
+    const struct
+    {
+        const char *button;
+        int picture;
+    } steps[] = {{"komaBack", PICTURES - 2},
+                 {"komaBack", PICTURES - 3},
+                 {"komaGo", PICTURES - 2},
+                 {"komaGo", PICTURES - 1}};
+    for (const auto &step : steps) {
+        ASSERT_TRUE(trip.button(step.button)->isEnabled()) << step.button << " to " << step.picture;
+        trip.button(step.button)->click();
+        EXPECT_EQ(trip.pictureAtRest(), step.picture) << step.button;
+    }
+    EXPECT_FALSE(trip.button("komaGo")->isEnabled()) << "nothing after the last picture";
+}
+
+TEST(PlaybackOnScreenTest, APausedPictureHoldsWhileTheBrightnessChanges)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "reads the picture from an X screen";
+    TripPlayed trip;
+    trip.window->itemPlayback().playTripItem(0, 0, false, true);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return trip.player()->isControlReady(); }));
+    trip.button("play")->click();
+    EventLoop::runFor(std::chrono::milliseconds(1300));
+    trip.button("pause")->click();
+    const int paused = trip.pictureAtRest();
+    ASSERT_GE(paused, 0);
+    const auto meanGrey = [&] {
+        const QImage picture = trip.grabPicture();
+        int64_t sum = 0;
+        // Below the stamp's strip: the moving pattern.
+        for (int y = picture.height() / 4; y < picture.height(); y += 4)
+            for (int x = 0; x < picture.width(); x += 4)
+                sum += qGray(picture.pixel(x, y));
+        return double(sum) / ((picture.height() * 3 / 4 / 4) * (picture.width() / 4));
+    };
+    const double neutral = meanGrey();
+
+    // Drags of the brightness knob by about 25 px either way, through the X server as a user's, the screen
+    // read all along; then the standard brightness button.
+    CustomSliderCellMin *slider = trip.player()->controls()->brightSlider();
+    ScreenStampWatch watch(trip.pictureOnScreen(), QSize(WIDTH, HEIGHT));
+    ASSERT_TRUE(watch.start()) << watch.error().toStdString();
+    const int64_t from = steadyNs();
+    double lightest = neutral;
+    for (const int dx : {25, -25, 30, -40, 25}) {
+        const double fraction = (slider->doubleValue() - slider->minimum() / 10.0) /
+                                ((slider->maximum() - slider->minimum()) / 10.0);
+        const QPoint knob =
+            slider->mapToGlobal(QPoint(int(fraction * (slider->width() - 16)) + 8, slider->height() / 2));
+        QStringList chain{QStringLiteral("mousemove"), QString::number(knob.x()), QString::number(knob.y()),
+                          QStringLiteral("mousedown"), QStringLiteral("1")};
+        for (int step = 1; step <= 5; ++step)
+            chain << QStringLiteral("sleep") << QStringLiteral("0.04") << QStringLiteral("mousemove")
+                  << QString::number(knob.x() + dx * step / 5) << QString::number(knob.y());
+        chain << QStringLiteral("mouseup") << QStringLiteral("1");
+        ASSERT_TRUE(trip.xdotool(chain));
+        EventLoop::runFor(std::chrono::milliseconds(800));
+        lightest = std::max(lightest, meanGrey());
+    }
+    const double changedGamma = trip.player()->gamma();
+    trip.player()->controls()->control(QStringLiteral("bright"))->setFocus();
+    qobject_cast<QAbstractButton *>(trip.player()->controls()->control(QStringLiteral("bright")))->click();
+    EventLoop::runFor(std::chrono::milliseconds(1500));
+    const auto samples = watch.stop();
+
+    EXPECT_NE(changedGamma, 1.0) << "the drags changed the brightness";
+    EXPECT_GT(lightest, neutral + 5) << "the paused picture was drawn again lighter";
+    EXPECT_NEAR(meanGrey(), neutral, 2) << "and back to the standard brightness";
+    int other = 0, unread = 0;
+    for (const auto &sample : samples) {
+        if (sample.atNs < from)
+            continue;
+        other += sample.frame >= 0 && sample.frame != paused;
+        unread += sample.frame < 0;
+    }
+    EXPECT_EQ(other, 0) << "pictures other than the paused " << paused << " showed";
+    EXPECT_EQ(unread, 0);
+    EXPECT_EQ(trip.pictureAtRest(), paused);
+    EXPECT_EQ(trip.player()->currentStatus(), CommonConst::PlayStatus::Pause);
 }

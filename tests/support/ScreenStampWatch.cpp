@@ -49,9 +49,11 @@ std::optional<int> ScreenStampWatch::stampInRow(const std::vector<uint8_t> &grey
         const auto x = static_cast<size_t>((bit + 0.5) * blockWidth);
         if (x >= grey.size())
             return std::nullopt;
-        if (grey[x] > 64 && grey[x] < 192)
+        // A block is read as dark or light also under the player's brightness, which moves black up to 102
+        // and white down to 186; a grey in between is neither.
+        if (grey[x] > 112 && grey[x] < 144)
             return std::nullopt;
-        frame |= (grey[x] >= 192 ? 1 : 0) << bit;
+        frame |= (grey[x] >= 144 ? 1 : 0) << bit;
     }
     return frame;
 }
