@@ -46,8 +46,6 @@ public:
 
     // Seeks to the exact frame at or before the time (no tolerance either way).
     virtual void seekExact(qint64 timeMs) = 0;
-    // Steps frames from a paused picture (+1 forward, -1 back).
-    virtual void stepByCount(int count) = 0;
     // Seconds into the item of the frame most recently shown (or the last seek target).
     virtual double currentTime() const = 0;
     // The item's nominal frame rate, 0 when unknown or without item.

@@ -333,14 +333,6 @@ void MpvEngine::flushSeek()
     mpv_command_async(_mpv, SEEK_REPLY, args);
 }
 
-void MpvEngine::stepByCount(int count)
-{
-    if (!isReadyToPlay())
-        return;
-    for (int i = 0; i < std::abs(count); ++i)
-        command({count > 0 ? "frame-step" : "frame-back-step"});
-}
-
 void MpvEngine::setVolume(double volume)
 {
     _volume = std::clamp(volume, 0.0, 1.0);
@@ -413,13 +405,6 @@ void MpvEngine::noteFrameRendered()
         _shown.rest(time);
     _shownTime = time;
     emit frameShown(time);
-}
-
-void MpvEngine::command(std::initializer_list<const char *> args)
-{
-    std::vector<const char *> list(args);
-    list.push_back(nullptr);
-    mpv_command_async(_mpv, 0, list.data());
 }
 
 // Main thread: runs after mpv's wakeup callback.

@@ -46,7 +46,6 @@ public:
     double rate() const override { return _rate; }
     void presetRate(double rate) override;
     void seekExact(qint64 timeMs) override;
-    void stepByCount(int count) override;
     double currentTime() const override { return _shownTime; }
     double frameRate() const override { return _hasItem ? _frameRate : 0.0; }
     qint64 durationMs() const override { return _hasItem ? _durationMs : 0; }
@@ -96,7 +95,6 @@ private:
     void issueLoad();
     // Main thread: a picture of the software renderer at its display time.
     void takeSoftwarePicture(const QImage &image, int64_t targetUs);
-    void command(std::initializer_list<const char *> args);
     // Sends the core's playing speed when it changed.
     void sendSpeed(double speed);
     // Sends the merged seek target, when the core has none in flight.
