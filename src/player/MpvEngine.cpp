@@ -138,15 +138,8 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
         const int64_t mpvClockOffsetUs = mpv_get_time_us(_mpv) - steadyUs();
         _renderThread = std::make_unique<SoftwareRenderThread>(
             _swContext, [mpvClockOffsetUs] { return steadyUs() + mpvClockOffsetUs; },
-            [this](SoftwareRenderThread::Picture picture) {
-                // A picture that arrives after the engine is gone is dropped with the queued call.
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, image = std::move(picture.image), targetUs = picture.targetUs] {
-                        takeSoftwarePicture(image, targetUs);
-                    },
-                    Qt::QueuedConnection);
-            });
+            // Queued by name: the call is made inside Qt, and the picture waits in the render thread.
+            [this] { QMetaObject::invokeMethod(this, "takeSoftwarePicture", Qt::QueuedConnection); });
         connect(this, &MpvEngine::pausedSeekFinished, this, [this] {
             if (_renderThread)
                 _renderThread->requestRedraw();
@@ -509,11 +502,14 @@ void MpvEngine::onFileLoaded()
 }
 
 // Main thread: the render thread's picture, at its display time.
-void MpvEngine::takeSoftwarePicture(const QImage &image, int64_t targetUs)
+void MpvEngine::takeSoftwarePicture()
 {
-    _softwareFrame = image;
-    if (targetUs > 0)
-        noteFrameHandedOver(targetUs);
+    auto picture = _renderThread ? _renderThread->takePicture() : std::nullopt;
+    if (!picture)
+        return;
+    _softwareFrame = std::move(picture->image);
+    if (picture->targetUs > 0)
+        noteFrameHandedOver(picture->targetUs);
     else
         drainEvents();
     emit softwareFrameChanged();

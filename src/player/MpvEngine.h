@@ -93,8 +93,8 @@ private:
     void onFileLoaded();
     void onLoadReply(const mpv_event &event);
     void issueLoad();
-    // Main thread: a picture of the software renderer at its display time.
-    void takeSoftwarePicture(const QImage &image, int64_t targetUs);
+    // Main thread: the software renderer's latest picture, at its display time.
+    Q_INVOKABLE void takeSoftwarePicture();
     // Sends the core's playing speed when it changed.
     void sendSpeed(double speed);
     // Sends the merged seek target, when the core has none in flight.

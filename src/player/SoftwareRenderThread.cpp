@@ -16,8 +16,8 @@ constexpr QImage::Format PICTURE_FORMAT = QImage::Format_RGB32;
 
 } // namespace
 
-SoftwareRenderThread::SoftwareRenderThread(mpv_render_context *context, MpvClock clock, Deliver deliver)
-    : _context(context), _clock(std::move(clock)), _deliver(std::move(deliver))
+SoftwareRenderThread::SoftwareRenderThread(mpv_render_context *context, MpvClock clock, Notify notify)
+    : _context(context), _clock(std::move(clock)), _notify(std::move(notify))
 {
     // Runs on mpv's threads, which must not wait here: only note it.
     mpv_render_context_set_update_callback(
@@ -105,6 +105,12 @@ void SoftwareRenderThread::finishPicture(QImage &image, double brightness)
     }
 }
 
+std::optional<SoftwareRenderThread::Picture> SoftwareRenderThread::takePicture()
+{
+    const std::lock_guard lock(_mutex);
+    return std::exchange(_due, std::nullopt);
+}
+
 QImage &SoftwareRenderThread::freeBuffer(QSize size)
 {
     // The main thread drops its copy of a picture when the next one reaches it.
@@ -174,6 +180,10 @@ void SoftwareRenderThread::run()
                     return;
             }
         }
-        _deliver(Picture{buffer, targetUs});
+        {
+            const std::lock_guard lock(_mutex);
+            _due = Picture{buffer, targetUs};
+        }
+        _notify();
     }
 }
