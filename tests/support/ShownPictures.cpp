@@ -1,6 +1,7 @@
 #include "support/ShownPictures.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <numeric>
 #include <set>
@@ -48,6 +49,11 @@ ShownPictures ShownPictures::analyse(const std::vector<ScreenStampWatch::Sample>
 
     result.chapters = shown.back().chapter - shown.front().chapter + 1;
     std::vector<std::set<int>> seen(static_cast<size_t>(shown.back().chapter + 1));
+    // Each chapter's pictures as they showed once play started, for its rhythm: the picture waiting for
+    // play showed at no time of the movie's.
+    std::vector<std::vector<ScreenStampWatch::Sample>> played(seen.size());
+    for (auto it = std::next(shown.begin()); it != shown.end(); ++it)
+        played[size_t(it->chapter)].push_back({it->atNs, it->frame});
     for (size_t i = 0; i < shown.size(); ++i) {
         const Shown &s = shown[i];
         seen[size_t(s.chapter)].insert(s.frame);
@@ -64,9 +70,14 @@ ShownPictures ShownPictures::analyse(const std::vector<ScreenStampWatch::Sample>
         result.midUnshown.push_back(span - int(frames.size()));
         if (c > shown.front().chapter) {
             const std::set<int> &before = seen[size_t(c - 1)];
-            result.borders.push_back(
-                {before.empty() ? picturesPerChapter : picturesPerChapter - 1 - *before.rbegin(),
-                 *frames.begin()});
+            Border border;
+            border.oldUnshown =
+                before.empty() ? picturesPerChapter : picturesPerChapter - 1 - *before.rbegin();
+            border.newSkipped = *frames.begin();
+            // A chapter after the first began after play started, so it has a first arrival.
+            if (const auto due = dueNs(played[size_t(c - 1)], picturesPerChapter, intervalMs))
+                border.gapMs = double(played[size_t(c)].front().atNs - *due) / 1e6;
+            result.borders.push_back(border);
         }
     }
     result.lastPicture = *seen.back().rbegin();
@@ -91,6 +102,25 @@ ShownPictures ShownPictures::analyse(const std::vector<ScreenStampWatch::Sample>
             result.picturesPerSecond = double(pictures) / seconds;
     }
     return result;
+}
+
+std::optional<int64_t> ShownPictures::dueNs(const std::vector<ScreenStampWatch::Sample> &pictures,
+                                            int picture, double intervalMs)
+{
+    // Where each picture puts the movie's picture 0.
+    std::vector<int64_t> starts;
+    for (const auto &p : pictures) {
+        if (p.frame >= 0)
+            starts.push_back(p.atNs - std::llround(p.frame * intervalMs * 1e6));
+    }
+    if (starts.empty())
+        return std::nullopt;
+    const auto middle = starts.begin() + std::ptrdiff_t(starts.size() / 2);
+    std::nth_element(starts.begin(), middle, starts.end());
+    int64_t start = *middle;
+    if (starts.size() % 2 == 0)
+        start = (start + *std::max_element(starts.begin(), middle)) / 2;
+    return start + std::llround(picture * intervalMs * 1e6);
 }
 
 int ShownPictures::midUnshownTotal() const

@@ -1,12 +1,14 @@
 // What a screen showed of a trip whose chapters' pictures carry their numbers (samplecard's frame stamp),
 // from the numbers read off the screen and when each first showed: per chapter border the old chapter's
-// last pictures never shown and the new one's first; pictures never shown inside a chapter; a picture
-// held longer than three picture intervals; a number lower than the one before inside a chapter.
+// last pictures never shown and the new one's first, and how late the new one's first came; pictures never
+// shown inside a chapter; a picture held longer than three picture intervals; a number lower than the one
+// before inside a chapter.
 #pragma once
 
 #include "support/ScreenStampWatch.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,10 @@ public:
     {
         int oldUnshown = 0; // the old chapter's last pictures never shown
         int newSkipped = 0; // the new chapter's first pictures never shown
+        // The new chapter's first picture's arrival less the moment the old chapter's picture number
+        // picturesPerChapter was due by the old chapter's rhythm (dueNs); positive: it came late. None
+        // when the old chapter showed nothing after play started.
+        std::optional<double> gapMs;
     };
     struct Freeze
     {
@@ -38,6 +44,12 @@ public:
     // the playing rate. Samples before fromNs (the picture waiting for play) are left out.
     static ShownPictures analyse(const std::vector<ScreenStampWatch::Sample> &samples, int picturesPerChapter,
                                  double intervalMs, int64_t fromNs = 0);
+    // When picture number `picture` of a movie is due by the rhythm its pictures showed in: the median
+    // over the pictures given of first showing less number times intervalMs, which a few late showings
+    // (a busy painter) hardly move, unlike the last picture's showing. Unreadable samples are left out;
+    // none without a readable one.
+    static std::optional<int64_t> dueNs(const std::vector<ScreenStampWatch::Sample> &pictures, int picture,
+                                        double intervalMs);
 
     std::vector<Border> borders;
     std::vector<Freeze> freezes;
