@@ -95,7 +95,6 @@ void MoviePlayerView::preparePlayer()
 {
     if (_engines->ensureCurrent())
         applyPlayRate();
-    // EARLYSTANDBY
     MediaEngine *player = _engines->current();
     if (_currentStatus == PlayStatus::Play)
         player->pause();

@@ -50,14 +50,6 @@ bool PlayerEngines::ensureCurrent()
     return true;
 }
 
-void PlayerEngines::ensureStandby()
-{
-    if (_next)
-        return;
-    _next = make(_nextWidget);
-    _surface->setStandbyLayer(_nextWidget);
-}
-
 void PlayerEngines::reset()
 {
     _surface->setPlayerLayer(nullptr);
@@ -95,7 +87,10 @@ void PlayerEngines::prepare(int64_t index, const std::shared_ptr<ChapterData> &c
     const QString path = chapter ? chapter->_pathMp4.toLocalFile() : QString();
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
-    ensureStandby();
+    if (!_next) {
+        _next = make(_nextWidget);
+        _surface->setStandbyLayer(_nextWidget);
+    }
     if (!_next->canPlay(path))
         return;
     _next->setBrightness(brightness);
@@ -135,27 +130,27 @@ void PlayerEngines::setSound(bool muted, double volume)
 {
     _muted = muted;
     _volume = volume;
-    for (MediaEngine *engine : {_current.get(), _next.get()}) {
-        if (engine) {
-            engine->setMuted(muted);
-            engine->setVolume(volume);
-        }
-    }
+    forEachEngine([&](MediaEngine &engine) {
+        engine.setMuted(muted);
+        engine.setVolume(volume);
+    });
 }
 
 void PlayerEngines::setBrightness(double brightness)
 {
-    for (MediaEngine *engine : {_current.get(), _next.get()}) {
-        if (engine)
-            engine->setBrightness(brightness);
-    }
+    forEachEngine([&](MediaEngine &engine) { engine.setBrightness(brightness); });
 }
 
 void PlayerEngines::presetRate(double rate)
 {
+    forEachEngine([&](MediaEngine &engine) { engine.presetRate(rate); });
+}
+
+void PlayerEngines::forEachEngine(const std::function<void(MediaEngine &)> &change)
+{
     for (MediaEngine *engine : {_current.get(), _next.get()}) {
         if (engine)
-            engine->presetRate(rate);
+            change(*engine);
     }
 }
 

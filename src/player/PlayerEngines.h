@@ -33,9 +33,6 @@ public:
     QWidget *currentWidget() const { return _currentWidget; }
     // Makes the engine on screen when there is none; true when it was made now.
     bool ensureCurrent();
-    // Makes the second engine when there is none, ahead of the first chapter to open in it: making a core
-    // on the main thread while a chapter plays would hold its picture.
-    void ensureStandby();
     // Drops both engines and their pictures.
     void reset();
 
@@ -86,6 +83,8 @@ signals:
 
 private:
     std::unique_ptr<MediaEngine> make(QPointer<QWidget> &widget);
+    // Both engines, the next chapter's too, get a change of sound, brightness or rate.
+    void forEachEngine(const std::function<void(MediaEngine &)> &change);
 
     EngineFactory _factory;
     PlayerView *_surface;
