@@ -14,6 +14,8 @@
 #include "card/CardFixture.h"
 #include "graph/DrivingInfoLayout.h"
 #include "graph/DrivingInfoView.h"
+#include "graph/GraphView.h"
+#include "graph/LineView.h"
 #include "maintenance/BackUpFolderSelectDialog.h"
 #include "maintenance/BackupSettingDialog.h"
 #include "maintenance/CameraSettingDialog.h"
@@ -325,6 +327,34 @@ TEST(TextsFitTest, TheMeterTitleEndsAtTheRightOfItsRoomInEveryLanguage)
     }
     const auto [lo, hi] = std::minmax_element(rightEdges.begin(), rightEdges.end());
     EXPECT_LE(*hi - *lo, 1);
+}
+
+// The line chart's legend box holds each of its texts whole: the box is found as the darkened pixels of a
+// grey background, the texts as the white ones.
+TEST(TextsFitTest, TheLegendBoxHoldsItsTextsInEveryLanguage)
+{
+    for (const int language : {0, 1, 2}) {
+        SCOPED_TRACE(language);
+        const std::unique_ptr<QTranslator> translator = AppTranslator::install(language);
+        LineView chart;
+        chart.resize(470, 160);
+        chart.show();
+        QCoreApplication::processEvents();
+        GraphView *graph = chart.graphView();
+        QImage image(graph->size(), QImage::Format_RGB32);
+        image.fill(QColor(100, 100, 100));
+        graph->render(&image, {}, {}, QWidget::DrawChildren);
+        // The axis lines along the left and bottom edges are white too.
+        const QImage inside = image.copy(2, 0, image.width() - 2, image.height() - 2);
+        const QRect box = inkBounds(inside, [](QColor c) {
+            return std::max({c.red(), c.green(), c.blue()}) <= 70;
+        });
+        const QRect texts = inkBounds(inside, isWhiteText);
+        ASSERT_FALSE(box.isEmpty());
+        ASSERT_FALSE(texts.isEmpty());
+        EXPECT_TRUE(box.contains(texts)) << "box " << box.left() << ".." << box.right() << ", texts "
+                                         << texts.left() << ".." << texts.right();
+    }
 }
 
 // A window that takes its content's size, run as the viewer runs it, is as wide as its title needs beside
