@@ -71,13 +71,8 @@ struct TripOnScreen : Fixture
 {
     TripOnScreen()
     {
-        startUpUntilShown();
+        EXPECT_TRUE(showAndOpenBackup(stampedTrip(card), false));
         window->resize(1280, 900);
-        bool opened = false;
-        QObject::connect(window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
-        window->cardOpener()->pauseMsec = 0;
-        window->cardOpener()->openVideoData(stampedTrip(card), false, MovieType::Backup);
-        EXPECT_TRUE(EventLoop::waitUntil([&] { return opened; }));
         window->itemPlayback().playTripItem(0, 0, false, true);
         EXPECT_TRUE(EventLoop::waitUntil([&] { return onScreen() == Picture{0, 0}; }));
     }

@@ -31,6 +31,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -65,14 +66,9 @@ struct TripPlayed : Fixture
 {
     TripPlayed()
     {
-        startUpUntilShown();
+        EXPECT_TRUE(showAndOpenBackup(stampedTrip(card), false));
         window->move(0, 0);
         window->resize(1280, 900);
-        bool opened = false;
-        QObject::connect(window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
-        window->cardOpener()->pauseMsec = 0;
-        window->cardOpener()->openVideoData(stampedTrip(card), false, MovieType::Backup);
-        EXPECT_TRUE(EventLoop::waitUntil([&] { return opened; }));
     }
     MoviePlayerView *player() const { return window->panels()->moviePlayerView(); }
     QAbstractButton *button(const char *name) const
@@ -119,13 +115,18 @@ struct TripPlayed : Fixture
                EventLoop::waitUntil([&] { return tool.state() == QProcess::NotRunning; }) &&
                tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
     }
+    // The trip in the player, stopped at its start.
+    void load()
+    {
+        window->itemPlayback().playTripItem(0, 0, false, true);
+        ASSERT_TRUE(EventLoop::waitUntil([&] {
+            return player()->currentStatus() == CommonConst::PlayStatus::Stop && player()->isControlReady();
+        }));
+    }
     // The trip from its first picture to its end through the play button, the screen read meanwhile.
     ShownPictures play(double rate)
     {
-        window->itemPlayback().playTripItem(0, 0, false, true);
-        EXPECT_TRUE(EventLoop::waitUntil([&] {
-            return player()->currentStatus() == CommonConst::PlayStatus::Stop && player()->isControlReady();
-        }));
+        load();
         EXPECT_TRUE(player()->setPlayRate(float(rate)));
         ScreenStampWatch watch(pictureOnScreen(), QSize(WIDTH, HEIGHT));
         EXPECT_TRUE(watch.start()) << watch.error().toStdString();
@@ -209,6 +210,19 @@ void print(const char *who, const char *load, double rate, const ShownPictures &
     std::fflush(stdout);
 }
 
+// The trip played through our window, then as the plain playlist, at a rate; both printed.
+std::pair<ShownPictures, ShownPictures> oursAndPlaylist(TripPlayed &trip, double rate, const char *load)
+{
+    ShownPictures ours = trip.play(rate);
+    print("ours", load, rate, ours);
+    ShownPictures plain = trip.reference(rate);
+    print("playlist", load, rate, plain);
+    EXPECT_EQ(ours.borders.size(), size_t(CHAPTERS - 1)) << "x" << rate;
+    EXPECT_TRUE(ours.stepsBack.empty()) << "x" << rate << ": " << ours.summary();
+    EXPECT_EQ(ours.lastPicture, PICTURES - 1) << "x" << rate;
+    return {std::move(ours), std::move(plain)};
+}
+
 } // namespace
 
 TEST(PlaybackOnScreenTest, EveryPictureOfATripReachesTheScreen)
@@ -217,15 +231,9 @@ TEST(PlaybackOnScreenTest, EveryPictureOfATripReachesTheScreen)
         GTEST_SKIP() << "reads the picture from an X screen";
     TripPlayed trip;
     for (const double rate : {1.0, 2.0}) {
-        const ShownPictures ours = trip.play(rate);
-        print("ours", "idle", rate, ours);
-        const ShownPictures plain = trip.reference(rate);
-        print("playlist", "idle", rate, plain);
-        EXPECT_EQ(ours.borders.size(), size_t(CHAPTERS - 1)) << "x" << rate;
+        const auto [ours, plain] = oursAndPlaylist(trip, rate, "idle");
         EXPECT_LE(ours.worstBorderCut(), 1) << "x" << rate << ": " << ours.summary();
         EXPECT_TRUE(ours.freezes.empty()) << "x" << rate << ": " << ours.summary();
-        EXPECT_TRUE(ours.stepsBack.empty()) << "x" << rate << ": " << ours.summary();
-        EXPECT_EQ(ours.lastPicture, PICTURES - 1) << "x" << rate;
         EXPECT_GE(ours.picturesPerSecond, 0.95 * plain.picturesPerSecond) << "x" << rate;
     }
 }
@@ -238,15 +246,9 @@ TEST(PlaybackOnScreenTest, WithEveryCoreBusyNoWorseThanAPlainPlayer)
     BusyCores busy;
     ASSERT_TRUE(busy.started());
     for (const double rate : {1.0, 2.0}) {
-        const ShownPictures ours = trip.play(rate);
-        print("ours", "busy", rate, ours);
-        const ShownPictures plain = trip.reference(rate);
-        print("playlist", "busy", rate, plain);
-        EXPECT_EQ(ours.borders.size(), size_t(CHAPTERS - 1)) << "x" << rate;
+        const auto [ours, plain] = oursAndPlaylist(trip, rate, "busy");
         EXPECT_LE(ours.borderCutTotal(), plain.borderCutTotal() + int(ours.borders.size()))
             << "x" << rate << ": ours " << ours.summary() << "; the playlist's " << plain.summary();
-        EXPECT_TRUE(ours.stepsBack.empty()) << "x" << rate << ": " << ours.summary();
-        EXPECT_EQ(ours.lastPicture, PICTURES - 1) << "x" << rate;
     }
 }
 
@@ -255,8 +257,7 @@ TEST(PlaybackOnScreenTest, ATripEndsOnItsLastPictureAndStepsFromItBothWays)
     if (!onRealDisplay())
         GTEST_SKIP() << "reads the picture from an X screen";
     TripPlayed trip;
-    trip.window->itemPlayback().playTripItem(0, 0, false, true);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return trip.player()->isControlReady(); }));
+    ASSERT_NO_FATAL_FAILURE(trip.load());
     // The last second of the trip, played to its end.
     trip.player()->moveToPosition(trip.player()->clock()->maximum() - 1000, CommonConst::PlayStatus::Pause);
     trip.button("play")->click();
@@ -287,8 +288,7 @@ TEST(PlaybackOnScreenTest, APausedPictureHoldsWhileTheBrightnessChanges)
     if (!onRealDisplay())
         GTEST_SKIP() << "reads the picture from an X screen";
     TripPlayed trip;
-    trip.window->itemPlayback().playTripItem(0, 0, false, true);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return trip.player()->isControlReady(); }));
+    ASSERT_NO_FATAL_FAILURE(trip.load());
     trip.button("play")->click();
     EventLoop::runFor(std::chrono::milliseconds(1300));
     trip.button("pause")->click();

@@ -269,6 +269,17 @@ TEST(TextsFitTest, AlertsAreWideEnoughForTheirTitlesInEveryLanguage)
     qApp->removeEventFilter(&widths);
 }
 
+namespace {
+// The driving panel's meter toggle as the window shows it.
+QToolButton *shownMeterButton(DrivingInfoView &view)
+{
+    view.setupView();
+    view.show();
+    QCoreApplication::processEvents();
+    return view.speedMeterButton();
+}
+} // namespace
+
 // The meter's toggle keeps its width in every language; a longer title is set smaller, from 17 pixels down,
 // until it is at most 57 wide, and shows whole.
 TEST(TextsFitTest, TheMeterTitleShrinksIntoAButtonOfOneWidthInEveryLanguage)
@@ -279,10 +290,7 @@ TEST(TextsFitTest, TheMeterTitleShrinksIntoAButtonOfOneWidthInEveryLanguage)
         SCOPED_TRACE(language);
         const std::unique_ptr<QTranslator> translator = AppTranslator::install(language);
         DrivingInfoView view;
-        view.setupView();
-        view.show();
-        QCoreApplication::processEvents();
-        QToolButton *button = view.speedMeterButton();
+        QToolButton *button = shownMeterButton(view);
         button->ensurePolished();
         widths.push_back(button->width());
         const QString title = button->text();
@@ -313,10 +321,7 @@ TEST(TextsFitTest, TheMeterTitleEndsAtTheRightOfItsRoomInEveryLanguage)
         SCOPED_TRACE(language);
         const std::unique_ptr<QTranslator> translator = AppTranslator::install(language);
         DrivingInfoView view;
-        view.setupView();
-        view.show();
-        QCoreApplication::processEvents();
-        QToolButton *button = view.speedMeterButton();
+        QToolButton *button = shownMeterButton(view);
         const QRect ink = inkBounds(button->grab().toImage(), isWhiteText);
         ASSERT_FALSE(ink.isEmpty());
         // A glyph's ink may stop a pixel or two short of its advance.
