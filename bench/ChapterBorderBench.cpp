@@ -1,16 +1,15 @@
-// The freeze at chapter borders on the real engine: a generated trip of 21 chapters of 3 s at
-// 1920x1080, 28 fps, played at 1x and 2x across its 20 borders, against the same files as one mpv
-// playlist with prefetch-playlist on (the alternative to a second engine). Both render in software.
+// The chapter borders on the real engine: a generated trip of 21 chapters of 3 s at 1920x1080, 28 fps,
+// each chapter one group of pictures (a single key frame, as a camera's chapter is), played at 1x and 2x
+// across its 20 borders by our panel (the second engine opening the next chapter ahead), against the
+// same files as one libmpv playlist with prefetch-playlist on. Both render in software.
 //
-// Both sides are timed alike, from the pictures drawn: every picture carries its number in its movie
-// (the frame stamp), so a redraw of a picture already shown is no new picture, and the first picture
-// numbered lower than the one before is the new file's first. The border is where the old movie's own
-// time stamps end: the moment its last picture drawn was first drawn, plus the rest of the movie after
-// that picture (its frames left times the frame interval, at the playing rate). The gap is from that
-// instant to the moment the new file's first picture was drawn: our panel's video widget once it has
-// painted it, mpv's render call once it has returned it. A negative gap is a new picture drawn before
-// the old movie's end, its last pictures never shown (old_unshown); new_skipped counts the new movie's
-// first pictures never shown.
+// Both sides are read alike, from the pictures drawn: every picture carries its number in its movie (the
+// frame stamp), taken from our panel's video widget once it has painted it and from mpv's render call once
+// it has returned it. ShownPictures counts per border the old chapter's last pictures never shown and the
+// new one's first skipped, and over the run the freezes, steps back, pictures never shown inside a
+// chapter and pictures per second. The border gap is the new chapter's first picture less the moment the
+// old movie's picture PICTURES (one past its last) was due by the rhythm its own pictures were drawn in,
+// which a late drawing of its last picture does not move; positive: the new picture came late.
 #include "player/MoviePlayerView.h"
 #include "player/MpvEngine.h"
 #include "player/MpvImageWidget.h"
@@ -23,6 +22,7 @@
 #include "TestClips.h"
 #include "TripFixture.h"
 #include "support/FrameStamp.h"
+#include "support/ShownPictures.h"
 
 #include <QApplication>
 #include <QFile>
@@ -35,7 +35,7 @@
 #include <algorithm>
 #include <chrono>
 #include <clocale>
-#include <cmath>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
@@ -56,7 +56,7 @@ constexpr int PICTURES = int(CHAPTER_MS * FPS / 1000);
 
 TripFixture &trip()
 {
-    static TripFixture t(std::vector<int>(CHAPTERS, CHAPTER_MS), MOVIE_WIDTH, 1080, FPS, 0, true);
+    static TripFixture t(std::vector<int>(CHAPTERS, CHAPTER_MS), MOVIE_WIDTH, 1080, FPS, PICTURES, true);
     return t;
 }
 
@@ -67,49 +67,31 @@ int64_t nowNs()
         .count();
 }
 
-// The gaps at the borders from the pictures drawn, by their frame stamps. A number far below the one
-// before is the new file's first picture; a step back of a few pictures within a file (a seek that keeps
-// the picture with the clock) is counted apart.
-class BorderGaps
+// The number of every picture drawn and when; a redraw of the picture shown adds nothing.
+class Drawings
 {
 public:
-    explicit BorderGaps(double rate) : _rate(rate) {}
-
     void drawn(const QImage &picture, int64_t atNs)
     {
-        const std::optional<int> number = frameStampIn(picture, MOVIE_WIDTH);
-        if (!number || *number == _last)
-            return; // unreadable, or a redraw of the picture shown
-        if (_last >= 0 && *number + PICTURES / 2 < _last) {
-            const double borderNs = double(_lastFirstDrawnNs) + (PICTURES - _last) * 1e9 / FPS / _rate;
-            gaps.push_back((double(atNs) - borderNs) / 1e6);
-            oldUnshown.push_back(PICTURES - 1 - _last);
-            newSkipped.push_back(*number);
-        } else if (*number < _last) {
-            ++stepsBack;
-        }
-        _last = *number;
-        _lastFirstDrawnNs = atNs;
+        const int number = frameStampIn(picture, MOVIE_WIDTH).value_or(-1);
+        if (samples.empty() || samples.back().frame != number)
+            samples.push_back({atNs, number});
+    }
+    ShownPictures analyse(double rate, int64_t playedFromNs) const
+    {
+        return ShownPictures::analyse(samples, PICTURES, 1000.0 / FPS / rate, playedFromNs);
     }
 
-    std::vector<double> gaps;
-    // Per border: the old movie's last pictures never drawn, the new movie's first ones.
-    std::vector<double> oldUnshown, newSkipped;
-    int stepsBack = 0;
-
-private:
-    double _rate;
-    int _last = -1;
-    int64_t _lastFirstDrawnNs = 0;
+    std::vector<ScreenStampWatch::Sample> samples;
 };
 
-// Hands every picture the panel's video widget on top paints to the gaps, once painted: the widget of the
-// engine playing (the next chapter's engine waits below it, shown).
+// Hands every picture the panel's video widget on top paints to the drawings, once painted: the widget of
+// the engine playing (the next chapter's engine waits below it, shown).
 class PaintWatch : public QObject
 {
 public:
-    PaintWatch(BorderGaps &gaps, std::function<bool(MpvImageWidget *)> onTop)
-        : _gaps(gaps), _onTop(std::move(onTop))
+    PaintWatch(Drawings &drawings, std::function<bool(MpvImageWidget *)> onTop)
+        : _drawings(drawings), _onTop(std::move(onTop))
     {
     }
 
@@ -124,46 +106,70 @@ protected:
         _inside = true;
         static_cast<QObject *>(widget)->event(event);
         _inside = false;
-        _gaps.drawn(widget->engine()->softwareFrame(), nowNs());
+        _drawings.drawn(widget->engine()->softwareFrame(), nowNs());
         return true;
     }
 
 private:
-    BorderGaps &_gaps;
+    Drawings &_drawings;
     std::function<bool(MpvImageWidget *)> _onTop;
     bool _inside = false;
 };
 
-// Median gap per approach and rate, for the ratio printed after the table.
-std::map<std::pair<std::string, double>, double> medians;
-
-double median(std::vector<double> values)
+// The figures of one run, for the table after the benchmarks'.
+struct Figures
 {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
+    explicit Figures(ShownPictures shownPictures) : shown(std::move(shownPictures))
+    {
+        for (const auto &b : shown.borders) {
+            oldUnshown += b.oldUnshown;
+            oldUnshownWorst = std::max(oldUnshownWorst, b.oldUnshown);
+            newSkipped += b.newSkipped;
+            newSkippedWorst = std::max(newSkippedWorst, b.newSkipped);
+            if (b.gapMs)
+                gapsMs.push_back(*b.gapMs);
+        }
+        std::sort(gapsMs.begin(), gapsMs.end());
+        for (const auto &freeze : shown.freezes)
+            freezeWorstMs = std::max(freezeWorstMs, freeze.ms);
+    }
+    double gapMedianMs() const { return gapsMs.empty() ? 0.0 : gapsMs[gapsMs.size() / 2]; }
+    double gapWorstMs() const { return gapsMs.empty() ? 0.0 : gapsMs.back(); }
 
-void report(benchmark::State &state, const BorderGaps &measured, const std::string &approach, double rate)
+    ShownPictures shown;
+    int oldUnshown = 0, oldUnshownWorst = 0, newSkipped = 0, newSkippedWorst = 0;
+    double freezeWorstMs = 0.0;
+    std::vector<double> gapsMs; // of the borders that have one, in ascending order
+};
+
+// Per approach ("ours", "playlist") and rate.
+std::map<std::pair<std::string, double>, Figures> figures;
+
+void report(benchmark::State &state, const ShownPictures &shown, const std::string &approach, double rate)
 {
-    std::vector<double> gaps = measured.gaps;
-    std::sort(gaps.begin(), gaps.end());
-    state.counters["borders"] = double(gaps.size());
-    state.counters["steps_back"] = measured.stepsBack;
-    if (gaps.empty())
-        return;
-    // Negative: the new file's first picture came before the old movie's end, its last pictures unshown.
-    state.counters["gap_min_ms"] = gaps.front();
-    state.counters["gap_median_ms"] = gaps[gaps.size() / 2];
-    medians[{approach, rate}] = gaps[gaps.size() / 2];
-    state.counters["gap_max_ms"] = gaps.back();
-    state.counters["old_unshown_median"] = median(measured.oldUnshown);
-    state.counters["new_skipped_median"] = median(measured.newSkipped);
+    const Figures f(shown);
+    state.counters["borders"] = double(shown.borders.size());
+    state.counters["old_unshown"] = f.oldUnshown;
+    state.counters["new_skipped"] = f.newSkipped;
+    state.counters["freezes"] = double(shown.freezes.size());
+    state.counters["freeze_max_ms"] = f.freezeWorstMs;
+    state.counters["steps_back"] = double(shown.stepsBack.size());
+    state.counters["mid_unshown"] = shown.midUnshownTotal();
+    state.counters["pictures_per_s"] = shown.picturesPerSecond;
+    state.counters["last_picture"] = shown.lastPicture;
+    if (!f.gapsMs.empty()) {
+        state.counters["gap_min_ms"] = f.gapsMs.front();
+        state.counters["gap_median_ms"] = f.gapMedianMs();
+        state.counters["gap_max_ms"] = f.gapWorstMs();
+    }
+    figures.insert_or_assign({approach, rate}, f);
 }
 
 void BM_BorderSwap(benchmark::State &state)
 {
     const double rate = double(state.range(0)) / 10.0;
-    BorderGaps gaps(rate);
+    Drawings drawings;
+    int64_t playedFromNs = 0;
     for (auto _ : state) {
         MoviePlayerView view([] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Software); });
         view.resize(960, 580);
@@ -173,26 +179,29 @@ void BM_BorderSwap(benchmark::State &state)
         view.preparePlayer();
         testclips::waitUntil([&] { return view.currentStatus() == CommonConst::PlayStatus::Stop; });
         PlaybackClock *clock = view.clock();
-        PaintWatch watch(gaps, [&](MpvImageWidget *widget) { return widget->engine() == view.engine(); });
+        PaintWatch watch(drawings, [&](MpvImageWidget *widget) { return widget->engine() == view.engine(); });
         qApp->installEventFilter(&watch);
         if (!view.setPlayRate(float(rate))) {
             state.SkipWithError("the speed slider has no such rate");
             return;
         }
+        playedFromNs = nowNs();
         view.playMovie();
         const int64_t end = view.valueInfo()->maxValue();
         testclips::waitUntil([&] { return clock->position() >= end; },
                              int(CHAPTERS * CHAPTER_MS / rate) + 20000);
+        testclips::spin(300); // the last picture's paint
         qApp->removeEventFilter(&watch);
     }
-    report(state, gaps, "swap", rate);
+    report(state, drawings.analyse(rate, playedFromNs), "ours", rate);
 }
 
 // One mpv core with the chapters as a playlist, rendering in software as the panel does offscreen.
 void BM_PlaylistPrefetch(benchmark::State &state)
 {
     const double rate = double(state.range(0)) / 10.0;
-    BorderGaps gaps(rate);
+    Drawings drawings;
+    int64_t playedFromNs = 0;
     for (auto _ : state) {
         std::setlocale(LC_NUMERIC, "C");
         mpv_handle *mpv = mpv_create();
@@ -219,6 +228,7 @@ void BM_PlaylistPrefetch(benchmark::State &state)
         double speed = rate;
         mpv_set_property(mpv, "speed", MPV_FORMAT_DOUBLE, &speed);
         int paused = 0;
+        playedFromNs = nowNs();
         mpv_set_property(mpv, "pause", MPV_FORMAT_FLAG, &paused);
         QImage picture(960, 540, QImage::Format_RGBX8888);
         int size[2] = {960, 540};
@@ -239,16 +249,129 @@ void BM_PlaylistPrefetch(benchmark::State &state)
                                      {MPV_RENDER_PARAM_SW_POINTER, picture.bits()},
                                      {MPV_RENDER_PARAM_INVALID, nullptr}};
             mpv_render_context_render(render, sw);
-            gaps.drawn(picture, nowNs());
+            drawings.drawn(picture, nowNs());
         }
         mpv_render_context_free(render);
         mpv_terminate_destroy(mpv);
     }
-    report(state, gaps, "playlist", rate);
+    report(state, drawings.analyse(rate, playedFromNs), "playlist", rate);
 }
 
 BENCHMARK(BM_BorderSwap)->Arg(10)->Arg(20)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_PlaylistPrefetch)->Arg(10)->Arg(20)->Iterations(1)->Unit(benchmark::kSecond);
+
+// ours / the playlist's, where both are on the same side of zero and the playlist's is not zero.
+std::string ratio(double ours, double theirs)
+{
+    if (theirs == 0.0 || ours / theirs < 0.0)
+        return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", ours / theirs);
+    return text;
+}
+
+void printTable()
+{
+    const Figures *runs[2][2] = {}; // [rate][ours, playlist]
+    for (int r = 0; r < 2; ++r) {
+        for (int a = 0; a < 2; ++a) {
+            const auto it = figures.find({a == 0 ? "ours" : "playlist", r == 0 ? 1.0 : 2.0});
+            runs[r][a] = it == figures.end() ? nullptr : &it->second;
+        }
+    }
+    if (!runs[0][0] && !runs[0][1] && !runs[1][0] && !runs[1][1])
+        return;
+    const struct
+    {
+        const char *label;
+        std::function<double(const Figures &)> value;
+        const char *format;
+    } rows[] = {
+        {"borders", [](const Figures &f) { return double(f.shown.borders.size()); }, "%.0f"},
+        {"old pictures unshown, all borders", [](const Figures &f) { return double(f.oldUnshown); }, "%.0f"},
+        {"old pictures unshown, worst border", [](const Figures &f) { return double(f.oldUnshownWorst); },
+         "%.0f"},
+        {"new pictures skipped, all borders", [](const Figures &f) { return double(f.newSkipped); }, "%.0f"},
+        {"new pictures skipped, worst border", [](const Figures &f) { return double(f.newSkippedWorst); },
+         "%.0f"},
+        {"freezes (> 3 picture intervals)", [](const Figures &f) { return double(f.shown.freezes.size()); },
+         "%.0f"},
+        {"worst freeze, ms", [](const Figures &f) { return f.freezeWorstMs; }, "%.0f"},
+        {"steps back", [](const Figures &f) { return double(f.shown.stepsBack.size()); }, "%.0f"},
+        {"mid-chapter pictures unshown", [](const Figures &f) { return double(f.shown.midUnshownTotal()); },
+         "%.0f"},
+        {"last picture", [](const Figures &f) { return double(f.shown.lastPicture); }, "%.0f"},
+        {"pictures per second", [](const Figures &f) { return f.shown.picturesPerSecond; }, "%.1f"},
+        {"border gap median, ms", [](const Figures &f) { return f.gapMedianMs(); }, "%+.1f"},
+        {"border gap worst (latest), ms", [](const Figures &f) { return f.gapWorstMs(); }, "%+.1f"},
+    };
+    auto cell = [](const Figures *f, const std::function<double(const Figures &)> &value,
+                   const char *format) {
+        if (!f)
+            return std::string("n/a");
+        char text[32];
+        std::snprintf(text, sizeof text, format, value(*f));
+        return std::string(text);
+    };
+    std::printf(
+        "\nchapter borders: ours (second engine) against one libmpv playlist with prefetch; %d chapters "
+        "of %d pictures at %g fps\n",
+        CHAPTERS, PICTURES, FPS);
+    std::printf("%-36s %9s %9s %7s | %9s %9s %7s\n", "", "x1 ours", "playlist", "ratio", "x2 ours",
+                "playlist", "ratio");
+    for (const auto &row : rows) {
+        std::printf("%-36s", row.label);
+        for (int r = 0; r < 2; ++r) {
+            const std::string ours = cell(runs[r][0], row.value, row.format);
+            const std::string theirs = cell(runs[r][1], row.value, row.format);
+            const std::string quotient =
+                runs[r][0] && runs[r][1] ? ratio(row.value(*runs[r][0]), row.value(*runs[r][1])) : "-";
+            std::printf("%s %9s %9s %7s", r == 0 ? "" : " |", ours.c_str(), theirs.c_str(), quotient.c_str());
+        }
+        std::printf("\n");
+    }
+    std::printf(
+        "gap: the new chapter's first picture less the moment the old movie's end was due by the rhythm "
+        "of its own pictures; positive: the new picture came late\n");
+
+    std::printf("\nper border: old pictures unshown / new pictures skipped / gap ms\n%-6s", "border");
+    const char *titles[2][2] = {{"x1 ours", "x1 playlist"}, {"x2 ours", "x2 playlist"}};
+    size_t borders = 0;
+    for (int r = 0; r < 2; ++r) {
+        for (int a = 0; a < 2; ++a) {
+            std::printf(" %18s", titles[r][a]);
+            if (runs[r][a])
+                borders = std::max(borders, runs[r][a]->shown.borders.size());
+        }
+    }
+    std::printf("\n");
+    for (size_t i = 0; i < borders; ++i) {
+        std::printf("%-6zu", i + 1);
+        for (int r = 0; r < 2; ++r) {
+            for (int a = 0; a < 2; ++a) {
+                char text[48] = "-";
+                if (runs[r][a] && i < runs[r][a]->shown.borders.size()) {
+                    const ShownPictures::Border &b = runs[r][a]->shown.borders[i];
+                    if (b.gapMs)
+                        std::snprintf(text, sizeof text, "%d / %d / %+.0f", b.oldUnshown, b.newSkipped,
+                                      *b.gapMs);
+                    else
+                        std::snprintf(text, sizeof text, "%d / %d / -", b.oldUnshown, b.newSkipped);
+                }
+                std::printf(" %18s", text);
+            }
+        }
+        std::printf("\n");
+    }
+    // Where each freeze and step back was (chapter/picture), to look for them in the movie.
+    std::printf("\n");
+    for (int r = 0; r < 2; ++r) {
+        for (int a = 0; a < 2; ++a) {
+            if (runs[r][a])
+                std::printf("%s: %s\n", titles[r][a], runs[r][a]->shown.summary().c_str());
+        }
+    }
+}
 
 } // namespace
 
@@ -270,16 +393,7 @@ int main(int argc, char **argv)
         return 1;
     }
     benchmark::RunSpecifiedBenchmarks();
-    for (const double rate : {1.0, 2.0}) {
-        const auto ours = medians.find({"swap", rate}), theirs = medians.find({"playlist", rate});
-        if (ours == medians.end() || theirs == medians.end())
-            continue;
-        std::printf("median gap at %gx: second engine %.0f ms, mpv playlist %.0f ms", rate, ours->second,
-                    theirs->second);
-        if (ours->second > 0 && theirs->second > 0)
-            std::printf(", ratio second engine / mpv playlist = %.2f", ours->second / theirs->second);
-        std::printf("\n");
-    }
+    printTable();
     benchmark::Shutdown();
     return 0;
 }

@@ -18,3 +18,12 @@ tsan_tree() {
     -DORV_SANITIZE=thread -DORV_BUILD_GUI=OFF -DORV_BUILD_TESTS=ON >/dev/null || return
   echo "$build"
 }
+
+# clang with ThreadSanitizer and the windowed libraries, for the player's suites where its render threads
+# meet the main thread.
+tsan_gui_tree() {
+  local build=${TSAN_GUI_BUILD_DIR:-build-tsan-gui}
+  CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DORV_SANITIZE=thread -DORV_BUILD_GUI=ON -DORV_BUILD_DEMOS=OFF -DORV_BUILD_TESTS=ON >/dev/null || return
+  echo "$build"
+}

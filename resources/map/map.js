@@ -247,6 +247,26 @@ function drawMyCar(lat, lng, code, isGps)
     car.iconCode = code;
     car.isGps = !!isGps;
     car.addTo(map);
+    keepCarInView();
+}
+
+// Room between the car and the map's edge: its icon (32 px, anchored at its middle) is seen whole,
+// with a little to spare.
+var CAR_MARGIN = 24;
+
+// A car drawn out of sight (a new item elsewhere, or the car driving out of the view) brings the map
+// to it at the same zoom; a car in sight leaves the user's pan and zoom alone. Centring through
+// centreOn keeps the car in the middle when the application zooms next. Nothing moves while the user
+// drags or a zoom is under way: the car's next position catches up.
+function keepCarInView()
+{
+    if ((map.dragging && map.dragging.moving()) || map._animatingZoom)
+        return;
+    var size = map.getSize();
+    var at = map.latLngToContainerPoint(car.getLatLng());
+    if (at.x >= CAR_MARGIN && at.y >= CAR_MARGIN && at.x <= size.x - CAR_MARGIN && at.y <= size.y - CAR_MARGIN)
+        return;
+    centreOn(car.getLatLng().lat, car.getLatLng().lng, map.getZoom());
 }
 
 function removeMyCar()

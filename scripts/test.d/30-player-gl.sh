@@ -8,6 +8,11 @@
 # 2. The picture at rest in the main window (tests_app's PictureAtRestTest): paused from play, stepped a
 # frame either way and captured, the picture the X server shows is the position's, also with every core
 # busy.
+# 3. Every picture of a trip on screen while it plays (tests_app's PlaybackOnScreenTest), read off the X server
+# all along and set beside the same files as one libmpv playlist in a plain window: no chapter border cuts
+# the old chapter's last pictures, nothing freezes or steps back and x2 shows as many pictures a second as the
+# playlist; with every core busy no worse than the playlist; the trip ends on its last picture and steps from
+# it both ways; a paused picture holds while the brightness knob is dragged.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -27,7 +32,8 @@ fi
 
 suite="$build/tests/app/tests_app"
 if [ -x "$suite" ]; then
-  tests/app/picture-at-rest-xvfb.sh "$suite" || status=1
+  tests/app/on-screen-xvfb.sh "$suite" 'PictureAtRestTest.*' || status=1
+  tests/app/on-screen-xvfb.sh "$suite" 'PlaybackOnScreenTest.*' || status=1
 else
   echo "tests_app not built; the picture-at-rest check skipped"
 fi

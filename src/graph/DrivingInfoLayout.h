@@ -10,13 +10,14 @@ struct DrivingInfoLayout
 {
     static constexpr double BORDER = 1.0;
     static constexpr double HEADER_HEIGHT = 24.0;
-    static constexpr double GAP = 1.0;               // between the parts
-    static constexpr double TITLE_WIDTH = 57.0;      // the widest the meter's title may be
-    static constexpr double TITLE_MARGIN = 3.0;      // either side, inside the border
-    static constexpr double TITLE_POINT_SIZE = 17.0; // the meter title's size when it fits
-    // The meter's toggle: the title's room, its margins and the border's pixel on either side; the same
-    // in every language, a longer title is set smaller instead.
-    static constexpr double BUTTON_WIDTH = TITLE_WIDTH + 2 * (TITLE_MARGIN + 1.0);
+    static constexpr double GAP = 1.0;                        // between the parts
+    static constexpr double TITLE_WIDTH = 57.0;               // the widest the meter's title may be
+    static constexpr double TITLE_MARGIN = 3.0;               // either side, inside the border
+    static constexpr double TITLE_POINT_SIZE = 17.0;          // the meter title's size when it fits
+    static constexpr double TITLE_INSET = TITLE_MARGIN + 1.0; // the margin and the border's pixel
+    // The meter's toggle: the title's room and its inset on either side; the same in every language, a
+    // longer title is set smaller instead.
+    static constexpr double BUTTON_WIDTH = TITLE_WIDTH + 2 * TITLE_INSET;
     static constexpr double BUTTON_HEIGHT = 24.0; // the strip's height: a 17-point title with its descenders
     static constexpr double CIRCLE_BUTTON_WIDTH = 40.0;
     static constexpr double GPS_SIZE = 20.0;

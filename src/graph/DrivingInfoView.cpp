@@ -46,6 +46,10 @@ DrivingInfoView::DrivingInfoView(UserDefaultUtil *settings, QWidget *parent)
     };
     _speedMeterButton = new EXTextButton(this);
     makeToggle(_speedMeterButton, tr("Meter"));
+    // Flush right in its room: a shorter translation leaves the room's left free.
+    const int inset = static_cast<int>(DrivingInfoLayout::TITLE_INSET);
+    _speedMeterButton->setTitleMargins(QMargins(inset, 0, inset, 0));
+    _speedMeterButton->setTitleAlignment(Qt::AlignRight | Qt::AlignVCenter);
     _circleChartButton = makeToggle(new QToolButton(this), QStringLiteral("G"));
     connect(_speedMeterButton, &QToolButton::clicked, this, [this] { onDisplayButton(false); });
     connect(_circleChartButton, &QToolButton::clicked, this, [this] { onDisplayButton(true); });

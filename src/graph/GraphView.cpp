@@ -1,8 +1,10 @@
 #include "graph/GraphView.h"
 
 #include "graph/GraphViewDelegate.h"
+#include "graph/LegendLayout.h"
 #include "graph/SelectLineView.h"
 
+#include <QFontMetricsF>
 #include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
@@ -178,20 +180,21 @@ void GraphView::drawData(QPainter &painter, const Series &data, const std::vecto
 
 void GraphView::drawLegend(QPainter &painter) const
 {
-    const double rowHeight = 18.0;
-    const auto n = static_cast<double>(legendLabel.size());
-    // Five points below the top edge, first entry on top.
-    painter.fillRect(QRectF(5.0, 5.0, 80.0, n * rowHeight), QColor(0, 0, 0, 128));
     QFont font = painter.font();
     font.setPixelSize(12);
     painter.setFont(font);
+    // Measured with the font and device the texts are drawn with: the box takes the widest translation.
+    const QFontMetricsF metrics(font, painter.device());
+    std::vector<double> widths;
+    for (const LegendEntry &entry : legendLabel)
+        widths.push_back(metrics.horizontalAdvance(entry.title));
+    const LegendLayout layout = LegendLayout::compute(widths);
+    painter.fillRect(layout.box, QColor(0, 0, 0, 128));
     for (size_t i = 0; i < legendLabel.size(); ++i) {
-        const double top = 5.0 + static_cast<double>(i) * rowHeight;
         painter.setPen(QPen(legendLabel[i].color, 2.0));
-        painter.drawLine(QPointF(10.0, top + 9.0), QPointF(20.0, top + 9.0));
+        painter.drawLine(layout.rows[i].swatch);
         painter.setPen(Qt::white);
-        painter.drawText(QRectF(30.0, top, 80.0, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                         legendLabel[i].title);
+        painter.drawText(layout.rows[i].text, Qt::AlignLeft | Qt::AlignVCenter, legendLabel[i].title);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "player/EXTextButton.h"
 
 #include <QEvent>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 
 namespace {
 // The icon draws the same image in every mode: the button itself picks the image of its state.
@@ -33,6 +35,39 @@ void EXTextButton::setImages(const QString &normal, const QString &hover, const 
     _look = Look::Normal;
     setIcon(_originalImage);
     updateCellInside();
+}
+
+void EXTextButton::setTitleAlignment(Qt::Alignment alignment)
+{
+    _titleAlignment = alignment;
+    update();
+}
+
+void EXTextButton::setTitleMargins(const QMargins &margins)
+{
+    _titleMargins = margins;
+    update();
+}
+
+void EXTextButton::paintEvent(QPaintEvent *event)
+{
+    if (text().isEmpty() || toolButtonStyle() == Qt::ToolButtonIconOnly) {
+        QToolButton::paintEvent(event);
+        return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    // The style draws the frame, background, focus and image as for any tool button, without the title.
+    const QString title = option.text;
+    option.text.clear();
+    painter.drawComplexControl(QStyle::CC_ToolButton, option);
+    // Unlike a style's label, the title stays put when the button is checked or pressed.
+    int flags = int(_titleAlignment) | Qt::TextShowMnemonic;
+    if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this))
+        flags |= Qt::TextHideMnemonic;
+    painter.drawItemText(rect().marginsRemoved(_titleMargins), flags, option.palette, isEnabled(), title,
+                         QPalette::ButtonText);
 }
 
 void EXTextButton::show(Look look)

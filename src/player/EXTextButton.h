@@ -1,9 +1,11 @@
 // An image button with a white title, a second image while the pointer is over it and a third while
 // it is disabled. The zoom menu drives the hover look from the keyboard: while _flgZoomBtnForKey is set
-// real pointer entries are ignored and only the panel's own mouseEntered calls highlight.
+// real pointer entries are ignored and only the panel's own mouseEntered calls highlight. The button draws
+// its title itself, aligned inside its width less the title margins: a tool button only centres its text.
 #pragma once
 
 #include <QIcon>
+#include <QMargins>
 #include <QToolButton>
 
 class EXTextButton : public QToolButton
@@ -33,7 +35,11 @@ public:
     void setFlgZoomBtnForKey(bool on) { _flgZoomBtnForKey = on; }
     Look look() const { return _look; }
 
+    void setTitleAlignment(Qt::Alignment alignment);
+    void setTitleMargins(const QMargins &margins);
+
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -47,4 +53,6 @@ private:
     bool _isMouseOver = false;
     bool _flgZoomBtnForKey = false;
     Look _look = Look::Normal;
+    Qt::Alignment _titleAlignment = Qt::AlignCenter;
+    QMargins _titleMargins;
 };

@@ -58,6 +58,7 @@ struct ChapterFrames
     FrameTable frames;
     int32_t length = 0;
     int64_t lastPicture = 0;
+    bool isLastChapter = false;
 };
 
 std::optional<ChapterFrames> chapterFrames(const ChapterTimeline &timeline, int64_t index, double fps,
@@ -68,11 +69,13 @@ std::optional<ChapterFrames> chapterFrames(const ChapterTimeline &timeline, int6
         return std::nullopt;
     const int32_t length = timeline.length(static_cast<size_t>(index));
     // A chapter's length may run to the next chapter's start, which is the end of its movie, not a
-    // picture: the movie's own count bounds it.
+    // picture: the movie's own count bounds it. The item's last chapter ends at its last record, before
+    // the movie does: its end stands for the rest of the movie, down to the last picture.
     int64_t last = FrameSteps::pictureAt(FrameSteps::movieTimeAt(*frames, length), fps);
+    const bool isLastChapter = index + 1 == static_cast<int64_t>(timeline.size());
     if (const int64_t count = pictureCount ? pictureCount(index) : 0; count > 0)
-        last = std::min(last, count - 1);
-    return ChapterFrames{std::move(*frames), length, last};
+        last = isLastChapter ? count - 1 : std::min(last, count - 1);
+    return ChapterFrames{std::move(*frames), length, last, isLastChapter};
 }
 
 // The first offset whose movie time shows the picture (from its start in whole ms; movie time grows
@@ -110,7 +113,9 @@ std::optional<int64_t> FrameSteps::neighbour(const ChapterTimeline &timeline, in
     if (!chapter)
         return std::nullopt;
     const int64_t shown =
-        std::min(pictureAt(movieTimeAt(chapter->frames, offset), fps), chapter->lastPicture);
+        chapter->isLastChapter && offset >= chapter->length
+            ? chapter->lastPicture
+            : std::min(pictureAt(movieTimeAt(chapter->frames, offset), fps), chapter->lastPicture);
     if (direction > 0) {
         if (shown + 1 <= chapter->lastPicture) {
             if (const auto found = offsetOf(*chapter, shown + 1, fps))

@@ -30,7 +30,8 @@ public:
     // The position of the picture after (direction > 0) or before (direction < 0) the one at position,
     // on into the neighbouring chapter at a border: the next chapter's start, the previous chapter's
     // last picture. Past the first picture it is the item's start, past the last picture the item's
-    // end. None without a frame rate or when the chapter at position has no driving data.
+    // end, which shows the last chapter's last picture (its records end before its movie does). None
+    // without a frame rate or when the chapter at position has no driving data.
     static std::optional<int64_t> neighbour(const ChapterTimeline &timeline, int64_t position, int direction,
                                             double fps, const PictureCount &pictureCount = {});
 };

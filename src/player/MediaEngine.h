@@ -39,12 +39,13 @@ public:
     // 0 pauses; a positive rate plays at that speed.
     virtual void setRate(double rate) = 0;
     virtual double rate() const = 0;
+    // The rate the next play starts at, given while paused: an engine that takes a while to change its
+    // rate would otherwise hold the first pictures of the play.
+    virtual void presetRate(double rate) { Q_UNUSED(rate); }
     void pause() { setRate(0.0); }
 
     // Seeks to the exact frame at or before the time (no tolerance either way).
     virtual void seekExact(qint64 timeMs) = 0;
-    // Steps frames from a paused picture (+1 forward, -1 back).
-    virtual void stepByCount(int count) = 0;
     // Seconds into the item of the frame most recently shown (or the last seek target).
     virtual double currentTime() const = 0;
     // The item's nominal frame rate, 0 when unknown or without item.
@@ -57,7 +58,8 @@ public:
     virtual double volume() const = 0;
     virtual void setMuted(bool muted) = 0;
     virtual bool isMuted() const = 0;
-    // Brightness offset -1.0 to 1.0, 0 leaves the picture untouched.
+    // Brightness offset -1.0 to 1.0, 0 leaves the picture untouched. The picture on screen is drawn
+    // again with it, the same picture while paused.
     virtual void setBrightness(double brightness) = 0;
     virtual double brightness() const = 0;
 

@@ -200,8 +200,9 @@ void MoviePlayerView::playMovie()
         return;
     _currentStatus = PlayStatus::Play;
     applyPlayRate();
-    // The correction of the next tick starts the engine.
+    // The correction of the next tick starts the engine, at the rate it already has.
     engine()->setRate(0.0);
+    engine()->presetRate(enginePlayRate());
     _clock->play();
     updateControlButtons();
     updateToolButtons();
@@ -216,12 +217,18 @@ void MoviePlayerView::pauseMovie()
     _currentStatus = PlayStatus::Pause;
     _clock->pause();
     if (engine()) {
-        engine()->pause();
-        // Playing, the picture may be up to the sync margin off the clock, and the core may show a
-        // frame or two it had queued: at rest the picture is the position's, as frame steps, the
-        // capture and the trim selection read it.
-        if (const auto target = wasPlaying ? restingMovieTime() : std::nullopt)
-            engine()->seekExact(*target);
+        const auto target = wasPlaying ? restingMovieTime() : std::nullopt;
+        // At the item's end the playing movie runs on to its last picture, the end's own, and stops there
+        // by itself; paused and sought there, it would hold the picture before it while it decodes.
+        const bool runsOut = target && isAtItemEnd() && engine()->rate() > 0.0;
+        if (!runsOut) {
+            engine()->pause();
+            // Playing, the picture may be up to the sync margin off the clock, and the core may show a
+            // frame or two it had queued: at rest the picture is the position's, as frame steps, the
+            // capture and the trim selection read it.
+            if (target)
+                engine()->seekExact(*target);
+        }
     }
     updateControlButtons();
     updateToolButtons();
@@ -253,6 +260,9 @@ void MoviePlayerView::moveToPosition(int64_t position, PlayStatus status)
         return;
     _isPlayerSeek = true;
     pauseMovie();
+    // A movie running out at the item's end stops with the move.
+    if (engine())
+        engine()->pause();
     _valueInfo->setCurrentValue(position);
 
     const auto chapter = _valueInfo->currentChapter();
@@ -346,7 +356,7 @@ void MoviePlayerView::syncPlayerPosition(int64_t value)
 void MoviePlayerView::applyEngineStep(const PlaybackSync::Action &action)
 {
     // Finding the frame of a seek target is only worth it for a seek.
-    const bool seeks = action.step == Step::SeekEngine || action.step == Step::CatchUp;
+    const bool seeks = action.step == Step::SeekEngine;
     _engines->apply(action, seeks ? seekTarget() : 0);
 }
 
@@ -355,7 +365,8 @@ void MoviePlayerView::prepareNextChapter()
     const int64_t next = *_engines->loadedIndex() + 1;
     const auto chapter = _valueInfo->chapterDataList()[static_cast<size_t>(next)];
     const auto firstFrame = _valueInfo->movieTimeAt(chapterStart(next));
-    _engines->prepare(next, chapter, firstFrame ? *firstFrame : 0, PlayerEngines::brightnessForGamma(_gamma));
+    _engines->prepare(next, chapter, firstFrame ? *firstFrame : 0, PlayerEngines::brightnessForGamma(_gamma),
+                      enginePlayRate());
 }
 
 void MoviePlayerView::swapToPrepared()
@@ -370,8 +381,17 @@ void MoviePlayerView::swapToPrepared()
 
 int64_t MoviePlayerView::seekTarget()
 {
+    if (isAtItemEnd())
+        return movieDuration();
     const auto target = _valueInfo->movieTimeOfCurrentFrame();
     return std::min<int64_t>(target ? *target : 0, movieDuration());
+}
+
+bool MoviePlayerView::isAtItemEnd()
+{
+    const int64_t last = _valueInfo->chapterCount() - 1;
+    return last >= 0 && _valueInfo->currentIndex() == last &&
+           _valueInfo->currentValue() >= PictureDataUtil::getTotalLength(_valueInfo->timeline());
 }
 
 std::optional<int64_t> MoviePlayerView::restingMovieTime()
@@ -478,5 +498,7 @@ void MoviePlayerView::setSettingRate(float rate)
     _settingRate = rate;
     _clock->setRate(rate);
     if (isPlayerReady() && _currentStatus == PlayStatus::Play)
-        engine()->setRate(rate > PlaybackSync::SETTING_RATE_PLAY ? 0.0 : rate);
+        engine()->setRate(enginePlayRate());
+    else
+        _engines->presetRate(enginePlayRate());
 }

@@ -97,11 +97,17 @@ public:
         return chapter ? chapter->getPicture(true) : nullptr;
     }
     double frameRate() const { return engine() && engine()->hasItem() ? engine()->frameRate() : 0.0; }
-    // The item's duration, less 100 ms on the last chapter.
+    // The item's duration; on the last chapter the start of its last picture (a seek there still shows a
+    // picture), or 100 ms less without a frame rate.
     int64_t movieDuration()
     {
-        const bool isLast = _valueInfo->currentIndex() == _valueInfo->chapterCount() - 1;
-        return engine() && engine()->hasItem() ? engine()->durationMs() - (isLast ? 100 : 0) : 0;
+        if (!engine() || !engine()->hasItem())
+            return 0;
+        const int64_t duration = engine()->durationMs();
+        if (_valueInfo->currentIndex() != _valueInfo->chapterCount() - 1)
+            return duration;
+        const double fps = engine()->frameRate();
+        return duration - (fps > 0.0 ? static_cast<int64_t>(1000.0 / fps) : 100);
     }
     // A frame step in ms where the chapter has no driving data to step by: 1000 / frame rate, or
     // KOMA_INTERVAL when the rate is unknown.
@@ -117,6 +123,11 @@ public:
     // false, and nothing changed, for a rate the slider does not offer.
     bool setPlayRate(float rate) { return _controls->setPlayRate(rate); }
     float settingRate() const { return _settingRate; }
+    // The engine's rate while the panel plays: above 2x it stays paused and every tick seeks.
+    double enginePlayRate() const
+    {
+        return _settingRate > PlaybackSync::SETTING_RATE_PLAY ? 0.0 : double(_settingRate);
+    }
     void setSettingRate(float rate);
     float volume() const { return _isMute ? _wkVolume : currentVolume(); }
     void setVolume(float value) { _controls->setVolume(value); }
@@ -194,8 +205,10 @@ private:
     {
         return PictureDataUtil::getPosition(_valueInfo->timeline(), index, 0);
     }
-    // Movie time of the frame at the position, capped by the movie's duration.
+    // Movie time of the frame at the position, capped by the movie's duration; at the item's very end the
+    // last picture, which the rest of the movie after the last record leads to.
     int64_t seekTarget();
+    bool isAtItemEnd();
     PlaybackSync::Input syncInput(int64_t position);
     void prepareNextChapter();
     // A move that tells the main window when it changed the chapter.

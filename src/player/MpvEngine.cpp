@@ -4,6 +4,7 @@
 #include "player/MpvGLWidget.h"
 #include "player/MpvImageWidget.h"
 #include "player/RenderPathChoice.h"
+#include "player/SoftwareRenderThread.h"
 #include "player/SoundLibraryLog.h"
 
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <utility>
@@ -27,34 +29,30 @@ extern "C" {
 
 namespace {
 
+// Everything the engine reads of the core comes as observed properties and replies: reading a property
+// waits for the core, which is busy for hundreds of milliseconds while it opens a file or seeks.
 enum ObservedProperty : uint64_t
 {
     TimePos = 1,
     EofReached = 2,
+    Duration = 3,
+    ContainerFps = 4,
 };
 
-// Reply tag of seek commands, so that a refused seek does not keep the next one waiting.
+// Reply tags: a refused seek must not keep the next one waiting; a load's reply names its playlist entry.
 constexpr uint64_t SEEK_REPLY = 100;
+constexpr uint64_t LOAD_REPLY = 101;
 
-// mpv's software renderer writes this many bytes per pixel in "rgb0" order, which is
-// QImage::Format_RGBX8888 in memory.
-constexpr const char *SOFTWARE_FORMAT = "rgb0";
 constexpr int MAX_DECODER_THREADS = 4;
+// The software path serves headless runs and software OpenGL drivers: drawing bigger than this on the CPU
+// for every picture would cost more than the picture's interval; the widget scales a larger picture.
+constexpr int MAX_SOFTWARE_WIDTH = 1920, MAX_SOFTWARE_HEIGHT = 1080;
 
-double getDouble(mpv_handle *mpv, const char *name, double fallback)
+int64_t steadyUs()
 {
-    double value = 0.0;
-    if (mpv_get_property(mpv, name, MPV_FORMAT_DOUBLE, &value) < 0 || !std::isfinite(value))
-        return fallback;
-    return value;
-}
-
-int64_t getInt(mpv_handle *mpv, const char *name, int64_t fallback)
-{
-    int64_t value = 0;
-    if (mpv_get_property(mpv, name, MPV_FORMAT_INT64, &value) < 0)
-        return fallback;
-    return value;
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 // The driver cannot change while the program runs: one throwaway context answers for every engine.
@@ -117,6 +115,8 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
 
     mpv_observe_property(_mpv, TimePos, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(_mpv, EofReached, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_observe_property(_mpv, Duration, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(_mpv, ContainerFps, "container-fps", MPV_FORMAT_DOUBLE);
     // Runs on mpv's threads: only hop to the main thread.
     mpv_set_wakeup_callback(
         _mpv,
@@ -133,19 +133,17 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
         };
         if (mpv_render_context_create(&_swContext, _mpv, params) < 0)
             qFatal("mpv software render context could not be created");
-        mpv_render_context_set_update_callback(
-            _swContext,
-            [](void *ctx) {
-                auto *engine = static_cast<MpvEngine *>(ctx);
-                QMetaObject::invokeMethod(engine, &MpvEngine::renderSoftwareFrame, Qt::QueuedConnection);
-            },
-            this);
         _renderContexts = 1;
-        connect(this, &MpvEngine::pausedSeekFinished, this, &MpvEngine::renderSoftwareFrame,
-                Qt::QueuedConnection);
-        _renderTimer.setSingleShot(true);
-        _renderTimer.setTimerType(Qt::PreciseTimer);
-        connect(&_renderTimer, &QTimer::timeout, this, &MpvEngine::drawSoftwareFrame);
+        // mpv's clock is the steady clock shifted; the render thread must not call into the core for it.
+        const int64_t mpvClockOffsetUs = mpv_get_time_us(_mpv) - steadyUs();
+        _renderThread = std::make_unique<SoftwareRenderThread>(
+            _swContext, [mpvClockOffsetUs] { return steadyUs() + mpvClockOffsetUs; },
+            // Queued by name: the call is made inside Qt, and the picture waits in the render thread.
+            [this] { QMetaObject::invokeMethod(this, "takeSoftwarePicture", Qt::QueuedConnection); });
+        connect(this, &MpvEngine::pausedSeekFinished, this, [this] {
+            if (_renderThread)
+                _renderThread->requestRedraw();
+        });
     }
 }
 
@@ -153,8 +151,8 @@ MpvEngine::~MpvEngine()
 {
     // Render contexts must go before the core they belong to.
     emit aboutToClose();
+    _renderThread.reset();
     if (_swContext) {
-        mpv_render_context_set_update_callback(_swContext, nullptr, nullptr);
         mpv_render_context_free(_swContext);
         _swContext = nullptr;
     }
@@ -202,8 +200,9 @@ void MpvEngine::replaceItem(const QString &path)
     _status = Status::Unknown;
     _timePos = 0.0;
     _shownTime = 0.0;
-    _displaySize = QSize();
     _frameRate = probed.frameRate;
+    _shown.setFrameInterval(_frameRate > 0.0 ? 1.0 / _frameRate : 0.0);
+    _shown.rest(0.0);
     _durationMs = probed.durationMs;
     _eofReached = false;
     _pausedAfterSeek = false;
@@ -222,21 +221,41 @@ void MpvEngine::issueLoad()
     _loadPending = false;
     const QByteArray file = QFile::encodeName(_pendingPath);
     const char *args[] = {"loadfile", file.constData(), "replace", nullptr};
-    mpv_node result;
-    if (mpv_command_ret(_mpv, args, &result) < 0) {
+    // The reply names the playlist entry; until then no event of the core is taken for this item.
+    _expectedEntryId = -1;
+    if (mpv_command_async(_mpv, LOAD_REPLY, args) < 0) {
         _status = Status::Failed;
         emit statusChanged();
         return;
     }
-    _expectedEntryId = -1;
-    if (result.format == MPV_FORMAT_NODE_MAP) {
-        for (int i = 0; i < result.u.list->num; ++i) {
-            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
-                result.u.list->values[i].format == MPV_FORMAT_INT64)
-                _expectedEntryId = result.u.list->values[i].u.int64;
+    ++_loadsInFlight;
+}
+
+void MpvEngine::onLoadReply(const mpv_event &event)
+{
+    // A later load replaces this one: its reply is the one that counts.
+    if (--_loadsInFlight > 0 || !_hasItem || _loadPending)
+        return;
+    if (event.error < 0) {
+        _status = Status::Failed;
+        emit statusChanged();
+        return;
+    }
+    const auto *reply = static_cast<const mpv_event_command *>(event.data);
+    if (reply && reply->result.format == MPV_FORMAT_NODE_MAP) {
+        const mpv_node_list *map = reply->result.u.list;
+        for (int i = 0; i < map->num; ++i) {
+            if (qstrcmp(map->keys[i], "playlist_entry_id") == 0 && map->values[i].format == MPV_FORMAT_INT64)
+                _expectedEntryId = map->values[i].u.int64;
         }
     }
-    mpv_free_node_contents(&result);
+    // The core may have opened the file, or failed to, before its answer came through.
+    if (_expectedEntryId >= 0 && _failedEntryId == _expectedEntryId) {
+        _status = Status::Failed;
+        emit statusChanged();
+    } else if (_expectedEntryId >= 0 && _loadedEntryId == _expectedEntryId) {
+        onFileLoaded();
+    }
 }
 
 void MpvEngine::removeItem()
@@ -258,14 +277,25 @@ void MpvEngine::removeItem()
 void MpvEngine::setRate(double rate)
 {
     _rate = rate > 0.0 ? rate : 0.0;
-    _lastHanded.reset();
     _pausedAfterSeek = _pausedAfterSeek && _rate == 0.0;
-    if (_rate > 0.0) {
-        double speed = _rate;
-        mpv_set_property_async(_mpv, 0, "speed", MPV_FORMAT_DOUBLE, &speed);
-    }
+    if (_rate > 0.0)
+        sendSpeed(_rate);
     int paused = _rate > 0.0 ? 0 : 1;
     mpv_set_property_async(_mpv, 0, "pause", MPV_FORMAT_FLAG, &paused);
+}
+
+void MpvEngine::presetRate(double rate)
+{
+    if (rate > 0.0 && _rate == 0.0)
+        sendSpeed(rate);
+}
+
+void MpvEngine::sendSpeed(double speed)
+{
+    if (speed == _speed)
+        return;
+    _speed = speed;
+    mpv_set_property_async(_mpv, 0, "speed", MPV_FORMAT_DOUBLE, &speed);
 }
 
 void MpvEngine::seekExact(qint64 timeMs)
@@ -292,17 +322,8 @@ void MpvEngine::flushSeek()
     if (_frameRate > 0.0)
         time = double(FrameSteps::pictureAt(*target, _frameRate)) / _frameRate;
     const QByteArray seconds = QByteArray::number(time, 'f', 6);
-    _lastHanded.reset();
     const char *args[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
     mpv_command_async(_mpv, SEEK_REPLY, args);
-}
-
-void MpvEngine::stepByCount(int count)
-{
-    if (!isReadyToPlay())
-        return;
-    for (int i = 0; i < std::abs(count); ++i)
-        command({count > 0 ? "frame-step" : "frame-back-step"});
 }
 
 void MpvEngine::setVolume(double volume)
@@ -321,18 +342,21 @@ void MpvEngine::setMuted(bool muted)
 
 void MpvEngine::setBrightness(double brightness)
 {
-    const double previous = _brightness;
     _brightness = std::clamp(brightness, -1.0, 1.0);
+    // mpv's software renderer has no colour controls: the render thread lays the offset on each picture
+    // and draws the one on screen again, without the core. The OpenGL renderer redraws it itself.
+    if (_renderThread) {
+        _renderThread->setBrightness(_brightness);
+        return;
+    }
     int64_t value = mpvBrightness();
     mpv_set_property_async(_mpv, 0, "brightness", MPV_FORMAT_INT64, &value);
-    if (_mode == RenderMode::Software && _brightness != previous) {
-        // mpv's software renderer has no colour controls: FFmpeg's eq filter takes the same
-        // -1 to 1 offset. Changing it rebuilds the filter chain, which only a settings change does.
-        const QByteArray filter =
-            _brightness == 0.0 ? QByteArray() : "eq=brightness=" + QByteArray::number(_brightness, 'f', 3);
-        const char *text = filter.constData();
-        mpv_set_property_async(_mpv, 0, "vf", MPV_FORMAT_STRING, &text);
-    }
+}
+
+void MpvEngine::setSoftwareSize(QSize size)
+{
+    if (_renderThread)
+        _renderThread->setSize(size.boundedTo(QSize(MAX_SOFTWARE_WIDTH, MAX_SOFTWARE_HEIGHT)));
 }
 
 int MpvEngine::mpvBrightness() const
@@ -360,38 +384,20 @@ void MpvEngine::renderContextFreed()
 
 void MpvEngine::noteFrameHandedOver(int64_t targetUs)
 {
-    // The core reports a frame's time as it queues the frame, and may have queued the next one (and
-    // reported its time) by the time this one is handed over: of the last two times reported, take
-    // the one the previous frame's time and the distance between their display times point to.
     drainEvents();
-    double time = _timePos;
-    if (_lastHanded && targetUs > 0 && _rate > 0.0) {
-        const double expected = _lastHanded->first + double(targetUs - _lastHanded->second) / 1e6 * _rate;
-        if (std::abs(_previousTimePos - expected) < std::abs(time - expected))
-            time = _previousTimePos;
-    }
-    _handedTime = time;
-    if (targetUs > 0 && _rate > 0.0)
-        _lastHanded = std::pair{time, targetUs};
-    else
-        _lastHanded.reset();
+    if (_rate > 0.0)
+        _handedTime = _shown.handedOver(targetUs, _rate, _timePos);
 }
 
 void MpvEngine::noteFrameRendered()
 {
-    // Reading a property waits for mpv's core, which while playing sleeps until its next frame is
-    // due: the main thread would stall for most of every frame. Playing, the time reported with the
-    // frame's hand-over is the one; paused (after a seek) the core answers at once.
-    const double time = _rate > 0.0 ? _handedTime : getDouble(_mpv, "time-pos", _timePos);
+    // Playing, the time reported with the frame's hand-over is the one; paused, the latest reported
+    // (a paused seek's own time may still be on its way: it updates the shown time when it comes).
+    const double time = _rate > 0.0 ? _handedTime : _timePos;
+    if (_rate == 0.0)
+        _shown.rest(time);
     _shownTime = time;
     emit frameShown(time);
-}
-
-void MpvEngine::command(std::initializer_list<const char *> args)
-{
-    std::vector<const char *> list(args);
-    list.push_back(nullptr);
-    mpv_command_async(_mpv, 0, list.data());
 }
 
 // Main thread: runs after mpv's wakeup callback.
@@ -421,18 +427,23 @@ void MpvEngine::handleEvent(const mpv_event &event)
         if (event.reply_userdata == SEEK_REPLY && event.error < 0) {
             _seeks.finished();
             flushSeek();
+        } else if (event.reply_userdata == LOAD_REPLY) {
+            onLoadReply(event);
         }
         break;
     case MPV_EVENT_START_FILE:
         _startedEntryId = static_cast<mpv_event_start_file *>(event.data)->playlist_entry_id;
         break;
     case MPV_EVENT_FILE_LOADED:
-        if (_hasItem && _startedEntryId == _expectedEntryId)
+        _loadedEntryId = _startedEntryId;
+        if (_hasItem && _expectedEntryId >= 0 && _startedEntryId == _expectedEntryId)
             onFileLoaded();
         break;
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<mpv_event_end_file *>(event.data);
-        if (!_hasItem || end->playlist_entry_id != _expectedEntryId)
+        if (end->reason == MPV_END_FILE_REASON_ERROR)
+            _failedEntryId = end->playlist_entry_id;
+        if (!_hasItem || _expectedEntryId < 0 || end->playlist_entry_id != _expectedEntryId)
             break;
         if (end->reason == MPV_END_FILE_REASON_ERROR) {
             _status = Status::Failed;
@@ -447,8 +458,12 @@ void MpvEngine::handleEvent(const mpv_event &event)
         const auto *property = static_cast<mpv_event_property *>(event.data);
         if (event.reply_userdata == TimePos && property->format == MPV_FORMAT_DOUBLE) {
             const double time = *static_cast<double *>(property->data);
-            if (time != _timePos)
-                _previousTimePos = std::exchange(_timePos, time);
+            _timePos = time;
+            // A paused seek's picture may be drawn before its time is reported.
+            if (_rate == 0.0 && _pausedAfterSeek) {
+                _shownTime = _timePos;
+                _shown.rest(_timePos);
+            }
         } else if (event.reply_userdata == EofReached && property->format == MPV_FORMAT_FLAG) {
             const bool eof = *static_cast<int *>(property->data) != 0;
             if (eof && !_eofReached && _status == Status::ReadyToPlay) {
@@ -458,6 +473,17 @@ void MpvEngine::handleEvent(const mpv_event &event)
                 emit endOfItem();
             }
             _eofReached = eof;
+        } else if (event.reply_userdata == Duration && property->format == MPV_FORMAT_DOUBLE) {
+            const double seconds = *static_cast<double *>(property->data);
+            // Taken once the item is open: before that it may still be the previous file's.
+            if (isReadyToPlay() && std::isfinite(seconds) && seconds > 0.0)
+                _durationMs = static_cast<qint64>(seconds * 1000.0);
+        } else if (event.reply_userdata == ContainerFps && property->format == MPV_FORMAT_DOUBLE) {
+            const double fps = *static_cast<double *>(property->data);
+            if (isReadyToPlay() && std::isfinite(fps) && fps > 0.0) {
+                _frameRate = fps;
+                _shown.setFrameInterval(1.0 / fps);
+            }
         }
         break;
     }
@@ -468,83 +494,24 @@ void MpvEngine::handleEvent(const mpv_event &event)
 
 void MpvEngine::onFileLoaded()
 {
-    const double duration = getDouble(_mpv, "duration", 0.0);
-    if (duration > 0.0)
-        _durationMs = static_cast<qint64>(duration * 1000.0);
-    const double fps = getDouble(_mpv, "container-fps", 0.0);
-    if (fps > 0.0)
-        _frameRate = fps;
+    // The duration and frame rate the container gave before the load hold until the core reports its own.
     _status = Status::ReadyToPlay;
     _playerReady = true;
     flushSeek();
     emit statusChanged();
 }
 
-// Main thread: runs after the software render context's update callback.
-void MpvEngine::renderSoftwareFrame()
+// Main thread: the render thread's picture, at its display time.
+void MpvEngine::takeSoftwarePicture()
 {
-    if (!_swContext)
+    auto picture = _renderThread ? _renderThread->takePicture() : std::nullopt;
+    if (!picture)
         return;
-    if (!(mpv_render_context_update(_swContext) & MPV_RENDER_UPDATE_FRAME)) {
+    _softwareFrame = std::move(picture->image);
+    if (picture->targetUs > 0)
+        noteFrameHandedOver(picture->targetUs);
+    else
         drainEvents();
-        if (isPausedAfterSeek() && !_renderTimer.isActive())
-            drawSoftwareFrame();
-        return;
-    }
-    // mpv hands a playing frame over before its display time: drawing it at once would show it
-    // up to a frame early, waiting inside the render would put the main thread to sleep.
-    mpv_render_frame_info info{};
-    mpv_render_param next{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
-    int64_t waitUs = 0;
-    if (mpv_render_context_get_info(_swContext, next) >= 0 && info.target_time > 0)
-        waitUs = info.target_time - mpv_get_time_us(_mpv);
-    noteFrameHandedOver(info.target_time);
-    if (waitUs > 1000) {
-        _renderTimer.start(static_cast<int>(waitUs / 1000));
-        return;
-    }
-    drawSoftwareFrame();
-}
-
-void MpvEngine::drawSoftwareFrame()
-{
-    _renderTimer.stop();
-    if (!_swContext)
-        return;
-    // Read once per item: a property read waits for the core, which while playing sleeps until
-    // its next frame is due.
-    if (_displaySize.isEmpty())
-        _displaySize =
-            QSize(static_cast<int>(getInt(_mpv, "dwidth", 0)), static_cast<int>(getInt(_mpv, "dheight", 0)));
-    int width = _displaySize.width();
-    int height = _displaySize.height();
-    if (width <= 0 || height <= 0) {
-        width = 16;
-        height = 9;
-    }
-    // The software path serves headless runs and software OpenGL drivers: scaling 1080p on the CPU
-    // for every frame would cost more than the frame interval.
-    constexpr int MAX_SOFTWARE_WIDTH = 960;
-    if (width > MAX_SOFTWARE_WIDTH) {
-        height = height * MAX_SOFTWARE_WIDTH / width;
-        width = MAX_SOFTWARE_WIDTH;
-    }
-    if (_softwareFrame.width() != width || _softwareFrame.height() != height)
-        _softwareFrame = QImage(width, height, QImage::Format_RGBX8888);
-    int size[2] = {width, height};
-    size_t stride = static_cast<size_t>(_softwareFrame.bytesPerLine());
-    int block = 0;
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_SW_SIZE, size},
-        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char *>(SOFTWARE_FORMAT)},
-        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
-        {MPV_RENDER_PARAM_SW_POINTER, _softwareFrame.bits()},
-        // Not waiting for the frame's display time: that would put the main thread to sleep for
-        // most of every frame (the frame is due when mpv asks for the update).
-        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    mpv_render_context_render(_swContext, params);
     emit softwareFrameChanged();
     noteFrameRendered();
 }

@@ -3,17 +3,20 @@
 
 #include "player/MediaEngine.h"
 #include "player/SeekMerger.h"
+#include "player/ShownFrameTracker.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
-#include <QTimer>
 
+#include <memory>
 #include <optional>
 #include <utility>
 
 struct mpv_handle;
 struct mpv_render_context;
 struct mpv_event;
+class SoftwareRenderThread;
 
 class MpvEngine : public MediaEngine
 {
@@ -26,7 +29,7 @@ public:
         Automatic,
         // mpv's OpenGL render context inside the video widget.
         OpenGL,
-        // mpv's software renderer into a QImage that the video widgets paint.
+        // mpv's software renderer into a QImage, on a thread of the engine's own; the video widget paints it.
         Software
     };
 
@@ -41,8 +44,8 @@ public:
     bool isPlayerReady() const override { return _playerReady; }
     void setRate(double rate) override;
     double rate() const override { return _rate; }
+    void presetRate(double rate) override;
     void seekExact(qint64 timeMs) override;
-    void stepByCount(int count) override;
     double currentTime() const override { return _shownTime; }
     double frameRate() const override { return _hasItem ? _frameRate : 0.0; }
     qint64 durationMs() const override { return _hasItem ? _durationMs : 0; }
@@ -57,6 +60,8 @@ public:
     bool isSoftwareRender() const { return _mode == RenderMode::Software; }
     // The last picture of the software renderer (null in OpenGL mode or before the first frame).
     const QImage &softwareFrame() const { return _softwareFrame; }
+    // The size the software renderer draws at: the video widget's, in device pixels.
+    void setSoftwareSize(QSize size);
     // mpv's own "brightness" property (-100 to 100) as last set.
     int mpvBrightness() const;
 
@@ -86,23 +91,31 @@ private:
     void drainEvents();
     void handleEvent(const mpv_event &event);
     void onFileLoaded();
+    void onLoadReply(const mpv_event &event);
     void issueLoad();
-    void renderSoftwareFrame();
-    void drawSoftwareFrame();
-    void command(std::initializer_list<const char *> args);
+    // Main thread: the software renderer's latest picture, at its display time.
+    Q_INVOKABLE void takeSoftwarePicture();
+    // Sends the core's playing speed when it changed.
+    void sendSpeed(double speed);
     // Sends the merged seek target, when the core has none in flight.
     void flushSeek();
 
     RenderMode _mode;
     mpv_handle *_mpv = nullptr;
-    // Software mode only; freed before the core.
+    // Software mode only; the thread goes first, then the context, then the core.
     mpv_render_context *_swContext = nullptr;
+    std::unique_ptr<SoftwareRenderThread> _renderThread;
     int _renderContexts = 0;
     QString _pendingPath;
     bool _loadPending = false;
     SeekMerger _seeks;
+    // The playlist entry of the latest load, known once the core answers it (-1 until then); loads not
+    // yet answered; the entries the core last started, loaded and failed.
     qint64 _expectedEntryId = -1;
+    int _loadsInFlight = 0;
     qint64 _startedEntryId = -2;
+    qint64 _loadedEntryId = -2;
+    qint64 _failedEntryId = -2;
 
     // What the file's container says, read before mpv opens it.
     struct Probe
@@ -119,14 +132,15 @@ private:
     bool _hasItem = false;
     Status _status = Status::Unknown;
     double _rate = 0.0;
+    // The speed last sent to the core: a change makes it rebuild its sound filters, which holds the
+    // picture for a while (130 ms at 2x).
+    double _speed = 1.0;
     double _timePos = 0.0;
     // Time of the frame last rendered: the one on screen.
     double _shownTime = 0.0;
-    // Time of the frame last handed over for drawing, while playing; the time reported before the
-    // latest one; the last frame handed over while playing, with its display time (us).
+    // Time of the frame last handed over for drawing, while playing, and how it is found.
     double _handedTime = 0.0;
-    double _previousTimePos = 0.0;
-    std::optional<std::pair<double, int64_t>> _lastHanded;
+    ShownFrameTracker _shown;
     double _frameRate = 0.0;
     qint64 _durationMs = 0;
     double _volume = 1.0;
@@ -135,8 +149,4 @@ private:
     bool _eofReached = false;
     bool _pausedAfterSeek = false;
     QImage _softwareFrame;
-    // The picture's display size, read at its first software render.
-    QSize _displaySize;
-    // Holds a software frame until its display time.
-    QTimer _renderTimer;
 };

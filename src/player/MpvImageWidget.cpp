@@ -10,6 +10,12 @@ MpvImageWidget::MpvImageWidget(MpvEngine *engine, QWidget *parent) : QWidget(par
     connect(engine, &MpvEngine::softwareFrameChanged, this, qOverload<>(&QWidget::update));
 }
 
+void MpvImageWidget::resizeEvent(QResizeEvent *)
+{
+    if (_engine)
+        _engine->setSoftwareSize(size() * devicePixelRatio());
+}
+
 void MpvImageWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -17,6 +23,10 @@ void MpvImageWidget::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), Qt::black);
         return;
     }
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect(), _engine->softwareFrame());
+    const QImage &picture = _engine->softwareFrame();
+    // Drawn at the widget's size, the picture is copied as it is; one of another size (a resize on its
+    // way, a zoom past the largest size drawn) is scaled.
+    if (picture.size() != size() * devicePixelRatio())
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), picture);
 }

@@ -1,4 +1,4 @@
-// Shows the software renderer's picture of an MpvEngine, stretched to the widget.
+// Shows the software renderer's picture of an MpvEngine, which draws it at the widget's size.
 #pragma once
 
 #include <QPointer>
@@ -15,6 +15,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QPointer<MpvEngine> _engine;

@@ -202,15 +202,20 @@ std::optional<int64_t> PlayMovieValueInfo::movieTimeAt(int64_t position) const
 
 std::optional<int64_t> PlayMovieValueInfo::movieTimeOfCurrentFrame()
 {
-    const auto chapter = currentChapter();
+    return runningMovieTime(currentChapter(), currentFrame());
+}
+
+std::optional<int64_t> PlayMovieValueInfo::runningMovieTime(const std::shared_ptr<ChapterData> &chapter,
+                                                            int64_t offset)
+{
     const auto picture = chapter ? chapter->getPicture(true) : nullptr;
     if (!picture || !picture->video)
         return std::nullopt;
     const FrameTable frames = picture->video->getCameraFrames(1);
     if (frames.empty())
-        return int64_t(picture->video->findFrame(1, narrow(currentFrame()), true)._movieTimeStamp);
+        return int64_t(picture->video->findFrame(1, narrow(offset), true)._movieTimeStamp);
     // Between two records the movie runs on: a picture without a record of its own is reached too.
-    return FrameSteps::movieTimeAt(frames, narrow(currentFrame()));
+    return FrameSteps::movieTimeAt(frames, narrow(offset));
 }
 
 int64_t PlayMovieValueInfo::eventFrameOf(uint32_t eventTimeStamp, uint32_t firstChapterTimeStamp)
@@ -247,7 +252,10 @@ void PlayMovieValueInfo::describe(PlaybackSync::Input &in, int64_t position)
     in.positionChapter = index >= 0 && index < chapterCount() ? std::optional<int64_t>(index) : std::nullopt;
     if (in.loadedChapter && *in.loadedChapter < chapterCount())
         in.nextBorder = PictureDataUtil::getPosition(_timeline, *in.loadedChapter + 1, 0);
-    in.targetMs = movieTimeAt(position);
+    // The movie time the clock has reached, between records too: the picture's lag is measured from it.
+    in.targetMs = in.positionChapter
+                      ? runningMovieTime(_chapterDataList[static_cast<size_t>(*in.positionChapter)], offset)
+                      : std::nullopt;
     in.ahead50Ms = movieTimeAt(position + 50);
     in.ahead150Ms = movieTimeAt(position + 150);
 }

@@ -80,6 +80,9 @@ public:
     // Movie time at the current offset by camera 1's records (FrameSteps::movieTimeAt), where a seek to
     // the position goes.
     std::optional<int64_t> movieTimeOfCurrentFrame();
+    // The same at an offset into a chapter.
+    static std::optional<int64_t> runningMovieTime(const std::shared_ptr<ChapterData> &chapter,
+                                                   int64_t offset);
     // The event moment on the timeline from the two camera counters; -1 when the event would lie
     // before the first chapter.
     // The chapter's driving data says its movie is a clip cut by the trim tool.

@@ -12,31 +12,33 @@ PlaybackSync::Step engineStep(const PlaybackSync::Input &in, double &engineRate,
     averageLagMs = 0.0;
     if (!in.isPlaying || !in.isEngineReady || !in.targetMs)
         return Step::None;
-    const auto target = static_cast<double>(*in.targetMs);
     if (in.rate > PlaybackSync::SETTING_RATE_PLAY)
         return Step::SeekEngine;
     const double lead = in.rate <= 1.0 ? 0.0 : in.rate * 100.0;
-    // Nothing ahead changes (the movie's end, or a still recording): hold the picture.
-    if ((!in.ahead50Ms && !in.ahead150Ms) ||
-        (in.ahead50Ms && in.ahead150Ms && *in.ahead50Ms == *in.ahead150Ms))
+    // Nothing ahead changes (a still recording): hold the picture. Within the last 150 ms of the item the
+    // positions ahead stop at its end, which is no still: the movie plays on to its last picture.
+    const bool isItemEndAhead = in.position + 150 > in.maximum;
+    if (!isItemEndAhead && ((!in.ahead50Ms && !in.ahead150Ms) ||
+                            (in.ahead50Ms && in.ahead150Ms && *in.ahead50Ms == *in.ahead150Ms)))
         return Step::HoldEngine;
     if (*in.targetMs >= in.durationMs)
         return Step::HoldEngine;
+    // The clock is in step while it lies within the picture on screen: its lag is taken from the middle.
+    const double lag = static_cast<double>(*in.targetMs) - (in.shownMs + in.frameIntervalMs / 2.0);
     const double margin = static_cast<double>(PlaybackSync::MARGIN_MS);
-    if (target < std::trunc(in.shownMs - margin - lead))
+    if (lag < -(margin + lead))
         return Step::HoldEngine;
-    // At the same rate a picture lagging this far would never catch up.
-    if (target > std::trunc(in.shownMs + margin + lead) &&
-        in.ticksSinceCatchUp >= PlaybackSync::CATCH_UP_TICKS)
-        return Step::CatchUp;
-    // Inside the margin the engine plays a little faster or slower until the frame on screen is the
-    // clock's: its start takes a moment, and its clock and ours drift apart. Whole percent steps
-    // keep the rate from being set on every tick.
-    const double lag = target - std::trunc(in.shownMs);
-    averageLagMs = in.averageLagMs + (lag - in.averageLagMs) * PlaybackSync::LAG_WEIGHT;
-    const double nudge =
-        std::clamp(averageLagMs / PlaybackSync::FULL_NUDGE_LAG_MS, -1.0, 1.0) * PlaybackSync::NUDGE;
-    engineRate = in.rate * (1.0 + std::round(nudge * 100.0) / 100.0);
+    // The lead above 1x lets a picture run ahead, never lag. Past the margin the lag is taken at once.
+    averageLagMs = lag > margin ? lag : in.averageLagMs + (lag - in.averageLagMs) * PlaybackSync::LAG_WEIGHT;
+    const double inStep = in.frameIntervalMs > 0.0 ? in.frameIntervalMs / 2.0 : PlaybackSync::IN_STEP_MS;
+    double speedUp = 0.0;
+    if (std::abs(averageLagMs) > inStep) {
+        const double offStep = averageLagMs - std::copysign(inStep, averageLagMs);
+        speedUp = std::clamp(offStep * PlaybackSync::CATCH_UP_PER_MS / in.rate, -PlaybackSync::SLOW_DOWN_MAX,
+                             PlaybackSync::CATCH_UP_MAX);
+    }
+    // Whole percent steps keep the rate from being set on every tick.
+    engineRate = in.rate * (1.0 + std::round(speedUp * 100.0) / 100.0);
     return in.engineRate != engineRate ? Step::PlayEngine : Step::None;
 }
 

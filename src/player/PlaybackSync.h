@@ -10,18 +10,22 @@ class PlaybackSync
 public:
     // Above it the engine stays paused and every tick seeks to the frame at the position.
     static constexpr double SETTING_RATE_PLAY = 2.0;
-    // The picture may be this far off the clock (plus the lead above 1x) before it is corrected.
+    // The picture may run this far ahead of the clock (plus the lead above 1x) before the engine is held.
+    // A lag is never let be: it cuts the pictures the clock passes, a chapter's last ones at its border.
     static constexpr int64_t MARGIN_MS = 100;
-    // Ticks between two seeks that bring a lagging video back to the position, so that a slow
-    // decoder is not kept seeking.
-    static constexpr int CATCH_UP_TICKS = 15;
-    // Within the margin the engine plays up to this much faster or slower until the frame on
-    // screen is the clock's (10 %: a frame of 36 ms is made up in about a third of a second).
-    static constexpr double NUDGE = 0.1;
-    // The lag (ms) that gets the whole nudge, and the weight of each tick's lag in its average:
-    // one tick sees whole frames only, the average over ticks at changing phases sees between them.
-    static constexpr double FULL_NUDGE_LAG_MS = 36.0;
-    static constexpr double LAG_WEIGHT = 0.05;
+    // A lagging or leading picture is brought to the clock by playing faster or slower, never by a seek:
+    // a seek decodes from the key frame before its target (up to a whole chapter back) and holds the
+    // picture meanwhile. The speed changes in proportion to the lag: 1 % per 5 ms of the movie at 1x
+    // (a lag shrinks to a third in about half a second whatever the rate), from half the speed to twice
+    // it; the core leaves out the pictures it cannot show in time.
+    static constexpr double CATCH_UP_PER_MS = 0.002;
+    static constexpr double CATCH_UP_MAX = 1.0;
+    static constexpr double SLOW_DOWN_MAX = 0.5;
+    // Inside the margin the lag is averaged over a few ticks (the weight of each tick's lag): one tick
+    // sees whole pictures only. Within half a picture (this much when the frame rate is unknown) the
+    // picture on screen is the clock's and the rate stays as it is.
+    static constexpr double LAG_WEIGHT = 0.25;
+    static constexpr double IN_STEP_MS = 16.0;
     // Wall time before a border at which the next chapter is opened in the second engine: mpv
     // takes 200-450 ms to open a file, more on a loaded machine.
     static constexpr int64_t PREPARE_AHEAD_MS = 2000;
@@ -45,13 +49,13 @@ public:
         // The engine and the movie times (ms into the chapter's movie) around the position.
         bool isEngineReady = false;
         double engineRate = 0.0;
-        double shownMs = 0.0; // the frame on screen
+        double shownMs = 0.0;         // the start of the frame on screen
+        double frameIntervalMs = 0.0; // one picture's time in the movie, 0 when unknown
         std::optional<int64_t> targetMs;
         std::optional<int64_t> ahead50Ms;
         std::optional<int64_t> ahead150Ms;
         int64_t durationMs = 0;
-        int ticksSinceCatchUp = CATCH_UP_TICKS;
-        // The clock's movie time minus the frame on screen's, averaged over the previous ticks.
+        // The clock's movie time minus the middle of the frame on screen's, averaged over the previous ticks.
         double averageLagMs = 0.0;
     };
 
@@ -60,12 +64,11 @@ public:
         None,
         // Pause the engine (the picture is ahead, or nothing ahead changes).
         HoldEngine,
-        // Let the engine play at engineRate: the picture lags, or is a frame off within the margin.
+        // Let the engine play at engineRate: faster while the picture lags, a little faster or slower
+        // while it is a frame off within the margin.
         PlayEngine,
         // Pause the engine and seek it to the position (fast rates).
         SeekEngine,
-        // Seek to the position and play: the picture lags beyond the margin.
-        CatchUp,
         // The end of the range or of the trim span: the panel pauses.
         PausePanel,
         // The position is in another chapter: show the prepared engine's, or open it.
@@ -76,7 +79,7 @@ public:
     struct Action
     {
         Step step = Step::None;
-        // The engine's rate for PlayEngine and CatchUp.
+        // The engine's rate for PlayEngine.
         double engineRate = 0.0;
         // The lag average to keep for the next tick.
         double averageLagMs = 0.0;

@@ -12,8 +12,6 @@
 
 #include <algorithm>
 
-using PlayStatus = CommonConst::PlayStatus;
-
 PlayerAdjustments::PlayerAdjustments(MoviePlayerView &panel, QWidget *toolsView)
     : QObject(&panel), _panel(panel), _toolsView(toolsView)
 {
@@ -149,14 +147,9 @@ void PlayerAdjustments::setGamma(double value)
         const QSignalBlocker block(_brightSlider);
         _brightSlider->setDoubleValue(_panel._gamma);
     }
-    if (MediaEngine *engine = _panel.engine()) {
-        engine->setBrightness(PlayerEngines::brightnessForGamma(_panel._gamma));
-        // A paused picture is drawn again with the new filter.
-        if (!(_panel.isPlayerReady() && _panel.currentStatus() == PlayStatus::Play) && engine->hasItem()) {
-            engine->stepByCount(1);
-            engine->stepByCount(-1);
-        }
-    }
+    // Both engines, the next chapter's too. The engine draws the picture on screen again with the new
+    // brightness, paused too: stepping a frame on and back for it would let the movie run on between.
+    _panel._engines->setBrightness(PlayerEngines::brightnessForGamma(_panel._gamma));
     if (_settings)
         _settings->viewerGamma = _panel._gamma;
     store(UserDefaultUtil::KEY_VIEWER_GAMMA, _panel._gamma);

@@ -80,7 +80,7 @@ void PlayerEngines::setLoaded(std::shared_ptr<ChapterData> chapter, std::optiona
 }
 
 void PlayerEngines::prepare(int64_t index, const std::shared_ptr<ChapterData> &chapter, int64_t firstFrameMs,
-                            double brightness)
+                            double brightness, double rate)
 {
     _preparedIndex = index;
     _preparedChapter.reset();
@@ -95,6 +95,7 @@ void PlayerEngines::prepare(int64_t index, const std::shared_ptr<ChapterData> &c
         return;
     _next->setBrightness(brightness);
     _next->replaceItem(path);
+    _next->presetRate(rate);
     _next->seekExact(firstFrameMs);
     _preparedChapter = chapter;
 }
@@ -119,7 +120,6 @@ void PlayerEngines::swap()
     if (_next)
         _next->pause();
     dropPrepared();
-    _ticksSinceCatchUp = PlaybackSync::CATCH_UP_TICKS;
     _averageLagMs = 0.0;
     // Its first frame is on screen now.
     if (_current)
@@ -130,11 +130,27 @@ void PlayerEngines::setSound(bool muted, double volume)
 {
     _muted = muted;
     _volume = volume;
+    forEachEngine([&](MediaEngine &engine) {
+        engine.setMuted(muted);
+        engine.setVolume(volume);
+    });
+}
+
+void PlayerEngines::setBrightness(double brightness)
+{
+    forEachEngine([&](MediaEngine &engine) { engine.setBrightness(brightness); });
+}
+
+void PlayerEngines::presetRate(double rate)
+{
+    forEachEngine([&](MediaEngine &engine) { engine.presetRate(rate); });
+}
+
+void PlayerEngines::forEachEngine(const std::function<void(MediaEngine &)> &change)
+{
     for (MediaEngine *engine : {_current.get(), _next.get()}) {
-        if (engine) {
-            engine->setMuted(muted);
-            engine->setVolume(volume);
-        }
+        if (engine)
+            change(*engine);
     }
 }
 
@@ -152,12 +168,13 @@ void PlayerEngines::describe(PlaybackSync::Input &in) const
     in.loadedChapter = _loadedIndex;
     in.preparedChapter = _preparedIndex;
     in.isPreparedReady = isPreparedReady();
-    in.ticksSinceCatchUp = _ticksSinceCatchUp;
     in.averageLagMs = _averageLagMs;
     if (_current) {
         in.isEngineReady = _current->isReadyToPlay();
         in.engineRate = _current->rate();
         in.shownMs = _current->currentTime() * 1000.0;
+        if (const double fps = _current->frameRate(); fps > 0.0)
+            in.frameIntervalMs = 1000.0 / fps;
     }
 }
 
@@ -167,7 +184,6 @@ void PlayerEngines::apply(const PlaybackSync::Action &action, int64_t seekTarget
     const Step step = action.step;
     const double rate = action.engineRate;
     _averageLagMs = action.averageLagMs;
-    ++_ticksSinceCatchUp;
     if (!_current)
         return;
     switch (step) {
@@ -180,11 +196,6 @@ void PlayerEngines::apply(const PlaybackSync::Action &action, int64_t seekTarget
     case Step::SeekEngine:
         _current->pause();
         _current->seekExact(seekTargetMs);
-        break;
-    case Step::CatchUp:
-        _ticksSinceCatchUp = 0;
-        _current->seekExact(seekTargetMs);
-        _current->setRate(rate);
         break;
     default:
         break;

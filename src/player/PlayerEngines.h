@@ -50,11 +50,11 @@ public:
     std::optional<int64_t> loadedIndex() const { return _loadedIndex; }
     void setLoaded(std::shared_ptr<ChapterData> chapter, std::optional<int64_t> index);
 
-    // Opens the chapter's file in the second engine, paused at the given movie time. A file that
-    // is missing or cannot be opened is not reported here: its border alerts as without a second
-    // engine, so the chapter is noted as prepared but not ready.
+    // Opens the chapter's file in the second engine, paused at the given movie time, to play at rate
+    // once swapped in (0: it stays paused). A file that is missing or cannot be opened is not reported
+    // here: its border alerts as without a second engine, so the chapter is noted as prepared but not ready.
     void prepare(int64_t index, const std::shared_ptr<ChapterData> &chapter, int64_t firstFrameMs,
-                 double brightness);
+                 double brightness, double rate);
     std::optional<int64_t> preparedIndex() const { return _preparedIndex; }
     const std::shared_ptr<ChapterData> &preparedChapter() const { return _preparedChapter; }
     MediaEngine *prepared() const { return _next.get(); }
@@ -63,6 +63,10 @@ public:
     // The prepared engine and chapter go on screen; the old engine is paused and waits under it.
     void swap();
     void setSound(bool muted, double volume);
+    // Brightness offset (-1 to 1) of both engines.
+    void setBrightness(double brightness);
+    // The rate the engines start at when they play next (MediaEngine::presetRate).
+    void presetRate(double rate);
 
     // The brightness offset (-1 to 1) for a gamma setting (0.1 to 5).
     static double brightnessForGamma(double gamma);
@@ -79,6 +83,8 @@ signals:
 
 private:
     std::unique_ptr<MediaEngine> make(QPointer<QWidget> &widget);
+    // Both engines, the next chapter's too, get a change of sound, brightness or rate.
+    void forEachEngine(const std::function<void(MediaEngine &)> &change);
 
     EngineFactory _factory;
     PlayerView *_surface;
@@ -91,8 +97,6 @@ private:
     std::optional<int64_t> _preparedIndex;
     // Null when the prepared chapter's file could not be opened.
     std::shared_ptr<ChapterData> _preparedChapter;
-    // Ticks since the last catch-up seek.
-    int _ticksSinceCatchUp = PlaybackSync::CATCH_UP_TICKS;
     double _averageLagMs = 0.0;
     bool _muted = false;
     double _volume = 1.0;

@@ -4,6 +4,12 @@
 
 bool SeekMerger::request(int64_t targetMs)
 {
+    // The seek in flight goes there already: sent again once it lands, it would take a picture that has
+    // played on since back to it.
+    if (_inFlight && targetMs == _inFlightTarget) {
+        _pending.reset();
+        return false;
+    }
     _pending = targetMs;
     if (_flushDue)
         return false;
@@ -17,6 +23,7 @@ std::optional<int64_t> SeekMerger::take()
     if (_inFlight || !_pending)
         return std::nullopt;
     _inFlight = true;
+    _inFlightTarget = *_pending;
     return std::exchange(_pending, std::nullopt);
 }
 

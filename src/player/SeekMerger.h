@@ -1,6 +1,7 @@
 // Merges exact seeks for an engine: at most one seek in flight, and a newer target replaces one
 // not yet started, so a burst of targets (scrubbing, seeks on every tick) costs one seek each
-// time the engine is free, always to the latest target.
+// time the engine is free, always to the latest target; the target of the seek in flight is not
+// sent again.
 #pragma once
 
 #include <cstdint>
@@ -24,5 +25,6 @@ public:
 private:
     std::optional<int64_t> _pending;
     bool _inFlight = false;
+    int64_t _inFlightTarget = 0;
     bool _flushDue = false;
 };

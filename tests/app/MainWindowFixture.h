@@ -80,8 +80,9 @@ struct Fixture
         QCoreApplication::processEvents();
     }
 
-    // Shown at 1280x800 and active, with source opened as a backup folder; false when it was not read.
-    bool showAndOpenBackup(const QUrl &source)
+    // Shown at 1280x800 and active, with source opened as a backup folder (its first item played when
+    // autoPlay); false when it was not read.
+    bool showAndOpenBackup(const QUrl &source, bool autoPlay = true)
     {
         startUpUntilShown();
         window->resize(1280, 800);
@@ -90,7 +91,7 @@ struct Fixture
         QObject context;
         QObject::connect(window->cardOpener(), &CardOpener::finished, &context, [&] { opened = true; });
         window->cardOpener()->pauseMsec = 0;
-        window->cardOpener()->openVideoData(source, true, MovieType::Backup);
+        window->cardOpener()->openVideoData(source, autoPlay, MovieType::Backup);
         return EventLoop::waitUntil([&] { return opened; });
     }
 

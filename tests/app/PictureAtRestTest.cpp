@@ -17,21 +17,19 @@
 #include "videotools/StillCapture.h"
 
 #include "MainWindowFixture.h"
+#include "support/BusyCores.h"
 #include "support/FrameStamp.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QScreen>
-#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <list>
 #include <ostream>
 
 namespace {
@@ -43,38 +41,6 @@ constexpr double FPS = 30.0;
 constexpr std::chrono::seconds SETTLE_LIMIT(15);
 // A picture that stays this long is the one the player came to rest on.
 constexpr std::chrono::milliseconds AT_REST(500);
-
-// A spinning shell on every core for the life of the object.
-class BusyCores
-{
-public:
-    BusyCores()
-    {
-        for (int core = 0; core < QThread::idealThreadCount(); ++core) {
-            auto &child = _children.emplace_back();
-            child.start(QStringLiteral("/bin/sh"),
-                        {QStringLiteral("-c"), QStringLiteral("while :; do :; done")});
-        }
-    }
-    ~BusyCores()
-    {
-        for (QProcess &child : _children) {
-            child.kill();
-            child.waitForFinished();
-        }
-    }
-    bool started()
-    {
-        for (QProcess &child : _children) {
-            if (!child.waitForStarted())
-                return false;
-        }
-        return true;
-    }
-
-private:
-    std::list<QProcess> _children;
-};
 
 // Three chapters of 4 s, 1280x720 at 30 pictures a second, stamped with their frame numbers.
 QUrl stampedTrip(const TempDir &dir)
@@ -105,13 +71,8 @@ struct TripOnScreen : Fixture
 {
     TripOnScreen()
     {
-        startUpUntilShown();
+        EXPECT_TRUE(showAndOpenBackup(stampedTrip(card), false));
         window->resize(1280, 900);
-        bool opened = false;
-        QObject::connect(window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
-        window->cardOpener()->pauseMsec = 0;
-        window->cardOpener()->openVideoData(stampedTrip(card), false, MovieType::Backup);
-        EXPECT_TRUE(EventLoop::waitUntil([&] { return opened; }));
         window->itemPlayback().playTripItem(0, 0, false, true);
         EXPECT_TRUE(EventLoop::waitUntil([&] { return onScreen() == Picture{0, 0}; }));
     }

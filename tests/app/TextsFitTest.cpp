@@ -12,7 +12,10 @@
 #include "app/ToolWindows.h"
 #include "app/VideoTypeSelectDialog.h"
 #include "card/CardFixture.h"
+#include "graph/DrivingInfoLayout.h"
 #include "graph/DrivingInfoView.h"
+#include "graph/GraphView.h"
+#include "graph/LineView.h"
 #include "maintenance/BackUpFolderSelectDialog.h"
 #include "maintenance/BackupSettingDialog.h"
 #include "maintenance/CameraSettingDialog.h"
@@ -35,9 +38,11 @@
 
 #include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QTranslator>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -185,6 +190,22 @@ const Window WINDOWS[] = {
      }},
 };
 
+// The smallest rectangle holding every pixel of the image that isInk picks; empty when there is none.
+QRect inkBounds(const QImage &image, const std::function<bool(QColor)> &isInk)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (isInk(image.pixelColor(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+bool isWhiteText(QColor c)
+{
+    return std::min({c.red(), c.green(), c.blue()}) >= 170;
+}
+
 } // namespace
 
 TEST(TextsFitTest, EveryWindowShowsItsTextsWholeInEveryLanguage)
@@ -248,6 +269,17 @@ TEST(TextsFitTest, AlertsAreWideEnoughForTheirTitlesInEveryLanguage)
     qApp->removeEventFilter(&widths);
 }
 
+namespace {
+// The driving panel's meter toggle as the window shows it.
+QToolButton *shownMeterButton(DrivingInfoView &view)
+{
+    view.setupView();
+    view.show();
+    QCoreApplication::processEvents();
+    return view.speedMeterButton();
+}
+} // namespace
+
 // The meter's toggle keeps its width in every language; a longer title is set smaller, from 17 pixels down,
 // until it is at most 57 wide, and shows whole.
 TEST(TextsFitTest, TheMeterTitleShrinksIntoAButtonOfOneWidthInEveryLanguage)
@@ -258,10 +290,7 @@ TEST(TextsFitTest, TheMeterTitleShrinksIntoAButtonOfOneWidthInEveryLanguage)
         SCOPED_TRACE(language);
         const std::unique_ptr<QTranslator> translator = AppTranslator::install(language);
         DrivingInfoView view;
-        view.setupView();
-        view.show();
-        QCoreApplication::processEvents();
-        QToolButton *button = view.speedMeterButton();
+        QToolButton *button = shownMeterButton(view);
         button->ensurePolished();
         widths.push_back(button->width());
         const QString title = button->text();
@@ -278,6 +307,59 @@ TEST(TextsFitTest, TheMeterTitleShrinksIntoAButtonOfOneWidthInEveryLanguage)
         EXPECT_TRUE(clipped.empty()) << describe(clipped).toStdString();
     }
     EXPECT_EQ(widths, std::vector<int>(3, widths.front()));
+}
+
+// The meter's title is set flush right in its room: however long it is in a language, it ends at the
+// same column, inside the button's border.
+TEST(TextsFitTest, TheMeterTitleEndsAtTheRightOfItsRoomInEveryLanguage)
+{
+    // The first column past the title's room: its margin and the button's border are on its right.
+    const int roomEnd =
+        static_cast<int>(DrivingInfoLayout::BUTTON_WIDTH - DrivingInfoLayout::TITLE_MARGIN - 1.0);
+    std::vector<int> rightEdges;
+    for (const int language : {0, 1, 2}) {
+        SCOPED_TRACE(language);
+        const std::unique_ptr<QTranslator> translator = AppTranslator::install(language);
+        DrivingInfoView view;
+        QToolButton *button = shownMeterButton(view);
+        const QRect ink = inkBounds(button->grab().toImage(), isWhiteText);
+        ASSERT_FALSE(ink.isEmpty());
+        // A glyph's ink may stop a pixel or two short of its advance.
+        EXPECT_GE(ink.right(), roomEnd - 3) << button->text().toStdString();
+        EXPECT_LT(ink.right(), roomEnd) << button->text().toStdString();
+        EXPECT_GE(ink.left(), 1) << button->text().toStdString();
+        rightEdges.push_back(ink.right());
+    }
+    const auto [lo, hi] = std::minmax_element(rightEdges.begin(), rightEdges.end());
+    EXPECT_LE(*hi - *lo, 1);
+}
+
+// The line chart's legend box holds each of its texts whole: the box is found as the darkened pixels of a
+// grey background, the texts as the white ones.
+TEST(TextsFitTest, TheLegendBoxHoldsItsTextsInEveryLanguage)
+{
+    for (const int language : {0, 1, 2}) {
+        SCOPED_TRACE(language);
+        const std::unique_ptr<QTranslator> translator = AppTranslator::install(language);
+        LineView chart;
+        chart.resize(470, 160);
+        chart.show();
+        QCoreApplication::processEvents();
+        GraphView *graph = chart.graphView();
+        QImage image(graph->size(), QImage::Format_RGB32);
+        image.fill(QColor(100, 100, 100));
+        graph->render(&image, {}, {}, QWidget::DrawChildren);
+        // The axis lines along the left and bottom edges are white too.
+        const QImage inside = image.copy(2, 0, image.width() - 2, image.height() - 2);
+        const QRect box = inkBounds(inside, [](QColor c) {
+            return std::max({c.red(), c.green(), c.blue()}) <= 70;
+        });
+        const QRect texts = inkBounds(inside, isWhiteText);
+        ASSERT_FALSE(box.isEmpty());
+        ASSERT_FALSE(texts.isEmpty());
+        EXPECT_TRUE(box.contains(texts)) << "box " << box.left() << ".." << box.right() << ", texts "
+                                         << texts.left() << ".." << texts.right();
+    }
 }
 
 // A window that takes its content's size, run as the viewer runs it, is as wide as its title needs beside

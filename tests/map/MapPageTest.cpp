@@ -271,3 +271,67 @@ TEST_F(MapPageTest, ScriptsGivenBeforeTheLoadRunAfterItInOrder)
     EXPECT_EQ(evaluate(page->page(), "Object.keys(markers)").toStringList(), QStringList{"E0"});
     EXPECT_EQ(evaluate(page->page(), "routeLatLngs().length").toInt(), 2);
 }
+
+// The page keeps the car it draws in view by itself: a car in view leaves the user's view alone, one
+// out of view brings the map to it at the same zoom.
+TEST_F(MapPageTest, ACarDrawnOutOfViewBringsTheMapToItAtTheSameZoom)
+{
+    MapView view(WebMapView::Settings{"roadmap", 13, true, 0});
+    WebMapView *bridge = bridgeOf(view, false);
+    view.resize(800, 600);
+    view.show();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->isInitialized(); }));
+    QWebEnginePage *page = view.webPage()->page();
+    bridge->setCenter(35.67, 139.755);
+    bridge->setZoom(13);
+    ASSERT_TRUE(EventLoop::waitUntil([&] {
+        return evaluate(page, "map.getZoom() === 13 && map.getSize().x > 200 && map.getSize().equals("
+                              "L.point(map.getContainer().clientWidth, map.getContainer().clientHeight))")
+            .toBool();
+    }));
+    // Draws the car at a point given in fractions of the view's size, from its top left corner or from
+    // the car, and tells whether the point was well inside the view (or off: near an edge or out), the
+    // map moved, the car's icon (32 px, anchored at its middle) is wholly in view and the zoom kept.
+    evaluate(page, "window.drawCarAt = function (fx, fy, fromCar) {"
+                   "  var s = map.getSize(), c = map.getCenter(), z = map.getZoom();"
+                   "  var at = (fromCar ? map.latLngToContainerPoint(car.getLatLng()) : L.point(0, 0))"
+                   "      .add([s.x * fx, s.y * fy]);"
+                   "  var l = map.containerPointToLatLng(at);"
+                   "  drawMyCar(l.lat, l.lng, 7, true);"
+                   "  var p = map.latLngToContainerPoint(car.getLatLng());"
+                   "  return [at.x >= s.x / 10 && at.y >= s.y / 10 && at.x <= s.x * 0.9 && at.y <= s.y * 0.9"
+                   "          ? 'well-in' : 'off', map.getCenter().equals(c) ? 'still' : 'moved',"
+                   "          p.x >= 16 && p.y >= 16 && p.x <= s.x - 16 && p.y <= s.y - 16 ? 'whole' : 'cut',"
+                   "          map.getZoom() === z ? 'same-zoom' : 'new-zoom'].join(' ');"
+                   "}");
+    const auto drawCarAt = [&](double fx, double fy, bool fromCar) {
+        return evaluate(page, QString("drawCarAt(%1, %2, %3)").arg(fx).arg(fy).arg(fromCar)).toString();
+    };
+
+    // After the user's own move: in view, near an edge, just past one, a country away, across the world.
+    evaluate(page, "map.panBy([120, -80], { animate: false })");
+    for (const auto &[fx, fy, expected] : {std::tuple{0.5, 0.5, "well-in still whole same-zoom"},
+                                           {0.2, 0.8, "well-in still whole same-zoom"},
+                                           {0.9, 0.1, "well-in still whole same-zoom"},
+                                           {0.5, 0.98, "off moved whole same-zoom"},
+                                           {1.3, 0.4, "off moved whole same-zoom"},
+                                           {-40.0, 25.0, "off moved whole same-zoom"},
+                                           {0.5, -0.2, "off moved whole same-zoom"},
+                                           {-1000.0, 300.0, "off moved whole same-zoom"}})
+        EXPECT_EQ(drawCarAt(fx, fy, false).toStdString(), expected) << fx << "," << fy;
+
+    // Playing: the car goes on by a part of the view at each frame and leaves it again and again. It is
+    // never out of sight, and the map does not move while the car is well inside it.
+    for (const auto &[fx, fy] : {std::pair{1.0 / 6, 0.0}, {-1.0 / 7, 1.0 / 5}}) {
+        drawCarAt(0.5, 0.5, false);
+        int moves = 0;
+        for (int step = 1; step <= 16; ++step) {
+            const QString drawn = drawCarAt(fx, fy, true);
+            EXPECT_TRUE(drawn.endsWith("whole same-zoom"))
+                << drawn.toStdString() << " " << fx << "," << fy << " step " << step;
+            EXPECT_FALSE(drawn.startsWith("well-in moved")) << fx << "," << fy << " step " << step;
+            moves += drawn.contains("moved");
+        }
+        EXPECT_GE(moves, 2) << fx << "," << fy;
+    }
+}

@@ -38,7 +38,6 @@ public:
         seeks.push_back(timeMs);
         _time = timeMs / 1000.0;
     }
-    void stepByCount(int count) override { steps.push_back(count); }
     double currentTime() const override { return _time; }
     double frameRate() const override { return _hasItem ? fps : 0.0; }
     qint64 durationMs() const override { return _hasItem ? duration : 0; }
@@ -66,7 +65,6 @@ public:
     QStringList items;
     QSet<QString> unplayable;
     std::vector<qint64> seeks;
-    std::vector<int> steps;
     // Later items stay opening until becomeReady, as a real file takes a moment to open.
     bool holdItems = false;
     double fps = 30.0;

@@ -102,7 +102,41 @@ TEST_F(MpvEngineTest, ExactSeekShowsTheFrameAtTheTarget)
     ASSERT_TRUE(shows(2.0));
     for (double t : shown)
         EXPECT_GT(t, 1.9);
-    EXPECT_EQ(engine->softwareFrame().size(), QSize(320, 180));
+    // The picture is drawn at the size the video widget asks for, again at once when it changes.
+    engine->setSoftwareSize(QSize(320, 180));
+    EXPECT_TRUE(waitUntil([&] { return engine->softwareFrame().size() == QSize(320, 180); }));
+}
+
+TEST_F(MpvEngineTest, ABrightnessChangeDrawsThePausedPictureAgainAndNoOther)
+{
+    ASSERT_TRUE(load(clip));
+    engine->setSoftwareSize(QSize(320, 180));
+    engine->seekExact(1500);
+    ASSERT_TRUE(shows(1.5));
+    testclips::spin(300);
+    const QImage before = engine->softwareFrame();
+    const double time = engine->currentTime();
+    ASSERT_EQ(before.size(), QSize(320, 180));
+    // A drag of the slider: many changes in a row, ending lighter.
+    for (double brightness = 0.0; brightness <= 0.3001; brightness += 0.02)
+        engine->setBrightness(brightness);
+    ASSERT_TRUE(waitUntil([&] { return engine->softwareFrame() != before; }));
+    testclips::spin(1000);
+    const QImage after = engine->softwareFrame();
+    EXPECT_EQ(engine->currentTime(), time);
+    EXPECT_EQ(engine->rate(), 0.0);
+    // The same picture, each colour raised by the offset (30 % of full scale) up to white.
+    int off = 0;
+    for (int y = 0; y < before.height(); ++y) {
+        for (int x = 0; x < before.width(); ++x) {
+            const QRgb was = before.pixel(x, y), is = after.pixel(x, y);
+            for (const int shift : {16, 8, 0}) {
+                const int wasLevel = int(was >> shift) & 0xff, isLevel = int(is >> shift) & 0xff;
+                off += std::abs(isLevel - std::min(wasLevel + 77, 255)) > 1;
+            }
+        }
+    }
+    EXPECT_EQ(off, 0) << "colour values not the paused picture's raised by the offset";
 }
 
 TEST_F(MpvEngineTest, PlaysToTheEndAndStaysOnTheLastFrame)

@@ -54,11 +54,11 @@ TEST(PlaybackSyncTest, DecisionTable)
     const Case cases[] = {
         {"in step", [](Input &) {}, Step::None},
         {"behind, faster already",
-         [](Input &in) { in.shownMs = 964, in.averageLagMs = 36, in.engineRate = 1.1; }, Step::None},
+         [](Input &in) { in.shownMs = 964, in.averageLagMs = 36, in.engineRate = 1.04; }, Step::None},
         {"ahead past the margin", [](Input &in) { in.shownMs = 1101.5; }, Step::HoldEngine},
-        {"lags past the margin", [](Input &in) { in.shownMs = 899; }, Step::CatchUp},
+        {"lags past the margin", [](Input &in) { in.shownMs = 899; }, Step::PlayEngine},
         {"2x: ahead past margin+lead", [](Input &in) { in.rate = 2, in.shownMs = 1301.5; }, Step::HoldEngine},
-        {"2x: lags past margin+lead", [](Input &in) { in.rate = 2, in.shownMs = 699; }, Step::CatchUp},
+        {"2x: lags past margin+lead", [](Input &in) { in.rate = 2, in.shownMs = 699; }, Step::PlayEngine},
         {"0.5x: no lead", [](Input &in) { in.rate = 0.5, in.shownMs = 1101.5; }, Step::HoldEngine},
         {"3x seeks", [](Input &in) { in.rate = 3; }, Step::SeekEngine},
         {"5x seeks", [](Input &in) { in.rate = 5, in.shownMs = 5000; }, Step::SeekEngine},
@@ -66,6 +66,12 @@ TEST(PlaybackSyncTest, DecisionTable)
         {"no driving data", [](Input &in) { in.targetMs.reset(); }, Step::None},
         {"nothing ahead changes", [](Input &in) { in.ahead150Ms = 1050; }, Step::HoldEngine},
         {"nothing ahead", [](Input &in) { in.ahead50Ms.reset(), in.ahead150Ms.reset(); }, Step::HoldEngine},
+        {"the item's last 150 ms: the positions ahead stop at its end",
+         [](Input &in) {
+             in.positionChapter = in.loadedChapter = 2, in.nextBorder = 180003;
+             in.position = in.maximum - 120, in.ahead150Ms = 1050, in.engineRate = 0;
+         },
+         Step::PlayEngine},
         {"frame past the movie's end", [](Input &in) { in.durationMs = 1000; }, Step::HoldEngine},
         {"paused, after a seek", [](Input &in) { in.isPlaying = false, in.shownMs = 5000; }, Step::None},
         {"engine still opening", [](Input &in) { in.isEngineReady = false; }, Step::None},
@@ -112,43 +118,41 @@ TEST(PlaybackSyncTest, DecisionTable)
     }
 }
 
-TEST(PlaybackSyncTest, InsideTheMarginTheRateIsNudgedByTheAverageLag)
+TEST(PlaybackSyncTest, ThePictureIsBroughtToTheClockByTheEnginesSpeedNeverBySeeking)
 {
-    // Rate, frame on screen (the clock's frame is at 1000 ms), lag average before, engine rate
-    // before; the rate asked for, or 0 when the engine is left alone.
+    // The clock's movie time is 1000 ms. Rate; start of the frame on screen and one picture's time (0:
+    // unknown); the lag average before and the engine's rate; the rate asked for, the same: left alone.
+    // A seek would hold the picture while the core decodes from a key frame, up to a chapter back.
     const struct
     {
-        double rate, shownMs, averageLagMs, engineRate, asked;
+        const char *name;
+        double rate, shownMs, intervalMs, averageLagMs, engineRate, asked;
     } cases[] = {
-        {1.0, 1000, 0, 0, 1.0},     // in step, engine paused: start it
-        {1.0, 1000, 0, 1.0, 0},     // in step: leave it
-        {1.0, 960, 0, 1.0, 1.01},   // a frame behind once: a little faster
-        {1.0, 964, 36, 1.0, 1.1},   // a frame behind on average: the whole nudge
-        {1.0, 964, 36, 1.1, 0},     // faster already
-        {1.0, 1000, 20, 1.0, 1.05}, // in step now, still behind on average
-        {1.0, 1040, 0, 1.0, 0.99},  // a frame ahead once: a little slower
-        {1.0, 1090, 0, 0, 0.99},    // ahead inside the margin, paused: slower, not held
-        {2.0, 701, 0, 0, 2.08},     // 2x, lagging inside margin and lead
-        {2.0, 1299, -60, 1.8, 0},   // 2x, ahead inside margin and lead, slowest already
-        {0.5, 960, 0, 0, 0.505},    // 0.5x, lagging
+        {"the clock inside the picture on screen", 1, 983.3, 33.3, 0, 1, 1},
+        {"in step, the engine paused: start it", 1, 983.3, 33.3, 0, 0, 1},
+        {"a picture behind once: one tick sees whole pictures", 1, 950, 33.3, 0, 1, 1},
+        {"a picture behind on average", 1, 950, 33.3, 33.3, 1, 1.03},
+        {"ahead on average: slower", 1, 1033.3, 33.3, -50, 1, 0.93},
+        {"faster already, in step again on average", 1, 983.3, 33.3, 10, 1.03, 1},
+        {"past the margin: the lag as it is", 1, 880, 0, 0, 1, 1.21},
+        {"far behind: at most twice the speed", 1, -2000, 0, 0, 1, 2},
+        {"2x: behind", 2, 700, 0, 0, 2, 2.56},
+        {"2x: ahead inside margin and lead", 2, 1250, 0, -250, 2, 1.54},
+        {"0.5x: behind", 0.5, 900, 0, 100, 0.5, 0.67},
     };
     for (const auto &c : cases) {
         Input in = playing();
         in.rate = c.rate;
         in.shownMs = c.shownMs;
+        in.frameIntervalMs = c.intervalMs;
         in.averageLagMs = c.averageLagMs;
         in.engineRate = c.engineRate;
         const auto action = PlaybackSync::decide(in);
-        if (c.asked == 0) {
-            EXPECT_EQ(action.step, Step::None) << c.shownMs;
+        if (c.asked == c.engineRate) {
+            EXPECT_EQ(action.step, Step::None) << c.name;
         } else {
-            EXPECT_EQ(action.step, Step::PlayEngine) << c.shownMs;
-            EXPECT_NEAR(action.engineRate, c.asked, 1e-9) << c.shownMs;
+            EXPECT_EQ(action.step, Step::PlayEngine) << c.name;
+            EXPECT_NEAR(action.engineRate, c.asked, 1e-9) << c.name;
         }
     }
-    // Soon after a catch-up a lag past the margin is only nudged.
-    Input in = playing();
-    in.shownMs = 899;
-    in.ticksSinceCatchUp = 3;
-    EXPECT_EQ(PlaybackSync::decide(in).step, Step::PlayEngine);
 }

@@ -31,3 +31,25 @@ TEST(SeekMergerTest, QuickTargetsGiveOneSeekToTheLastAndOneIsInFlightAtATime)
     EXPECT_EQ(seeks.take(), std::nullopt);
     EXPECT_TRUE(seeks.request(600));
 }
+
+TEST(SeekMergerTest, TheTargetInFlightIsNotSentAgain)
+{
+    // Asked for again while its seek runs (a stop on a just-opened item, then play at once): sent again
+    // when it lands, the picture played on since would go back to it.
+    SeekMerger seeks;
+    seeks.request(0);
+    ASSERT_EQ(seeks.take(), 0);
+    EXPECT_FALSE(seeks.request(0));
+    seeks.finished();
+    EXPECT_EQ(seeks.take(), std::nullopt);
+    // The latest target wins: another one, then the one in flight again, leaves nothing to send.
+    seeks.request(500);
+    ASSERT_EQ(seeks.take(), 500);
+    seeks.request(700);
+    seeks.request(500);
+    seeks.finished();
+    EXPECT_EQ(seeks.take(), std::nullopt);
+    // Once landed, the same target is a new seek.
+    EXPECT_TRUE(seeks.request(500));
+    EXPECT_EQ(seeks.take(), 500);
+}

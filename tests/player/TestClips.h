@@ -6,15 +6,28 @@
 #include "support/Ffmpeg.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QString>
 
 namespace testclips {
 
-// An H.264 MP4 of the lavfi test pattern, a key frame every second as a camera writes them.
+// An H.264 MP4 of the lavfi test pattern, a key frame every second as a camera writes them. Under
+// ThreadSanitizer a suite cannot start ffmpeg (the sanitizer cannot follow Qt's way of forking): the folder
+// ORV_TEST_CLIPS, when set, keeps the clips a regular build of the suite made, and they are taken from there.
 inline QString makeClip(const QString &dir, const QString &name, int width, int height, int fps,
                         double seconds, const QString &pattern = "testsrc2")
 {
-    const QString path = QDir(dir).filePath(name);
+    const QString kept = qEnvironmentVariable("ORV_TEST_CLIPS");
+    const QString path = kept.isEmpty() ? QDir(dir).filePath(name)
+                                        : QDir(kept).filePath(QString("%1-%2x%3-%4-%5-%6")
+                                                                  .arg(pattern)
+                                                                  .arg(width)
+                                                                  .arg(height)
+                                                                  .arg(fps)
+                                                                  .arg(seconds)
+                                                                  .arg(name));
+    if (!kept.isEmpty() && QFileInfo::exists(path))
+        return path;
     const QString source = QString("%1=size=%2x%3:rate=%4:duration=%5").arg(pattern).arg(width).arg(height);
     const bool made = Ffmpeg::run({"-f", "lavfi", "-i", source.arg(fps).arg(seconds), "-c:v", "libx264",
                                    "-preset", "ultrafast", "-g", QString::number(fps), "-pix_fmt", "yuv420p",

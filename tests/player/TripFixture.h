@@ -21,8 +21,9 @@ class TripFixture
 public:
     // One chapter per length (ms), numbered from 1, laid end to end. A key frame every
     // keyFrameInterval frames when given (as the camera writes), else x264's default. fps is the rate of
-    // the driving data's records. Without a key frame interval the movie may have a picture rate of
-    // its own (videoFps) and carry each picture's number (frameStamp, SampleMovieArgs).
+    // the driving data's records. The movie may have a picture rate of its own (videoFps) and carry each
+    // picture's number (frameStamp, SampleMovieArgs); without a stamp a key frame interval gives the plain
+    // test pattern at fps.
     explicit TripFixture(const std::vector<int> &lengthsMs, int width = 64, int height = 48,
                          double fps = 28.0, int keyFrameInterval = 0, bool frameStamp = false,
                          double videoFps = 0.0)
@@ -30,6 +31,7 @@ public:
         SampleScenario scenario;
         scenario.fps = fps;
         scenario.frameStamp = frameStamp;
+        scenario.keyFrameInterval = frameStamp ? keyFrameInterval : 0;
         scenario.videoFps = videoFps;
         scenario.videoWidth = width;
         scenario.videoHeight = height;
@@ -49,9 +51,10 @@ public:
         QList<QUrl> paths;
         for (const SampleChapter &chapter : trip.chapters) {
             const QString path = writer.chapterPath(dir.path(), trip, chapter);
-            const bool written = keyFrameInterval > 0 ? writeMovie(writer, trip, chapter, path, width, height,
-                                                                   fps, keyFrameInterval)
-                                                      : writer.writeChapterMovie(trip, chapter, path);
+            const bool written =
+                keyFrameInterval > 0 && !frameStamp
+                    ? writeMovie(writer, trip, chapter, path, width, height, fps, keyFrameInterval)
+                    : writer.writeChapterMovie(trip, chapter, path);
             if (!written) {
                 error = writer.lastError().isEmpty() ? "ffmpeg failed" : writer.lastError();
                 return;

@@ -6,7 +6,10 @@
 
 TempDir::TempDir() : _path(_dir.path()) {}
 
-QString TempDir::filePath(const QString &name) const { return QDir(_path).filePath(name); }
+QString TempDir::filePath(const QString &name) const
+{
+    return QDir(_path).filePath(name);
+}
 
 QString TempDir::write(const QString &relativePath, const QByteArray &bytes) const
 {

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Runs the picture-at-rest suite of tests_app on an X server of its own: the suite reads the picture
-# from the screen, which the offscreen platform has not.
-#   picture-at-rest-xvfb.sh TESTS_APP [GTEST ARGS...]
+# Runs suites of tests_app that read the picture from the screen, which the offscreen platform has not, on
+# an X server of their own.
+#   on-screen-xvfb.sh TESTS_APP FILTER [GTEST ARGS...]     e.g. FILTER 'PictureAtRestTest.*'
 set -uo pipefail
 suite=$1
-shift
+filter=$2
+shift 2
 command -v Xvfb >/dev/null || { echo "no Xvfb: skipped"; exit 77; }
 source "$(dirname "$0")/../support/virtual-screen.bash"
 work=$(mktemp -d)
@@ -17,4 +18,4 @@ virtual_screen_start 1920x1080x24 "$work" || exit 1
 # Xvfb's OpenGL is Mesa's software driver, on which the player takes mpv's software renderer.
 export QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe
 export QTWEBENGINE_CHROMIUM_FLAGS=${QTWEBENGINE_CHROMIUM_FLAGS:-"--no-sandbox --disable-gpu"}
-"$suite" --gtest_filter='PictureAtRestTest.*' "$@"
+"$suite" --gtest_filter="$filter" "$@"

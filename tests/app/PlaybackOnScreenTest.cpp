@@ -1,0 +1,350 @@
+// Every picture of a trip on a real X screen while it plays through the main window's play button and the
+// real engine: the screen is read back continuously (a thread of the test's own reading the frame stamps
+// off the X server) and each chapter border, the pictures inside the chapters and the trip's end are
+// counted, at x1 and x2, idle and with every core busy. The same files played as one libmpv playlist in a
+// plain window over the same place are the reference. It needs a display (scripts/test.d/30-player-gl.sh
+// starts Xvfb for it).
+#include "app/CardOpener.h"
+#include "app/ItemPlayback.h"
+#include "app/MainWindowLayout.h"
+#include "player/CustomSliderCellMin.h"
+#include "player/MoviePlayerView.h"
+#include "player/PlayMovieValueInfo.h"
+#include "player/PlayerControls.h"
+#include "player/PlayerView.h"
+#include "samplecard/SampleCardWriter.h"
+
+#include "MainWindowFixture.h"
+#include "support/BusyCores.h"
+#include "support/FrameStamp.h"
+#include "support/ShownPictures.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+constexpr int WIDTH = 1280, HEIGHT = 720;
+constexpr double FPS = 30.0;
+// Five chapters of 6 s, each one group of pictures (a single key frame): a seek inside one decodes from
+// its start, as in a camera's minute-long chapters.
+constexpr int CHAPTERS = 5, CHAPTER_MS = 6000;
+constexpr int PICTURES = int(CHAPTER_MS * FPS / 1000);
+
+int64_t steadyNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+QUrl stampedTrip(const TempDir &dir)
+{
+    SampleScenario scenario = SampleScenario::chapters(CHAPTERS, CHAPTER_MS);
+    scenario.videoWidth = WIDTH;
+    scenario.videoHeight = HEIGHT;
+    scenario.videoFps = FPS;
+    scenario.frameStamp = true;
+    scenario.keyFrameInterval = PICTURES;
+    SampleCardWriter writer(scenario);
+    EXPECT_TRUE(writer.writeCard(dir.path())) << writer.lastError().toStdString();
+    return QUrl::fromLocalFile(SampleCardWriter::cardFolder(dir.path()) + QStringLiteral("/"));
+}
+
+struct TripPlayed : Fixture
+{
+    TripPlayed()
+    {
+        EXPECT_TRUE(showAndOpenBackup(stampedTrip(card), false));
+        window->move(0, 0);
+        window->resize(1280, 900);
+    }
+    MoviePlayerView *player() const { return window->panels()->moviePlayerView(); }
+    QAbstractButton *button(const char *name) const
+    {
+        return qobject_cast<QAbstractButton *>(player()->controls()->control(QString::fromLatin1(name)));
+    }
+    QRect pictureOnScreen() const
+    {
+        QWidget *layer = player()->playerView()->playerLayer();
+        return layer ? QRect(layer->mapToGlobal(QPoint(0, 0)), layer->size()) : QRect();
+    }
+    // The stamp on screen, once it has stayed half a second (a paused seek decodes from the chapter's key
+    // frame first); -1 when none stays within 15 s.
+    int pictureAtRest()
+    {
+        int shown = -1;
+        QElapsedTimer since;
+        EventLoop::waitUntil(
+            [&] {
+                const int now = stampOnScreen();
+                if (now != shown || now < 0) {
+                    shown = now;
+                    since.start();
+                }
+                return shown >= 0 && since.elapsed() >= 500;
+            },
+            std::chrono::seconds(15));
+        return shown;
+    }
+    int stampOnScreen() const { return frameStampIn(grabPicture(), WIDTH).value_or(-1); }
+    QImage grabPicture() const
+    {
+        const QRect place = pictureOnScreen();
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(0, place.x(), place.y(), place.width(), place.height())
+            .toImage();
+    }
+    // Runs xdotool with the arguments (a chain of its commands) while the program goes on.
+    bool xdotool(const QStringList &args)
+    {
+        QProcess tool;
+        tool.start(QStringLiteral("xdotool"), args);
+        return tool.waitForStarted() &&
+               EventLoop::waitUntil([&] { return tool.state() == QProcess::NotRunning; }) &&
+               tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    }
+    // The trip in the player, stopped at its start.
+    void load()
+    {
+        window->itemPlayback().playTripItem(0, 0, false, true);
+        ASSERT_TRUE(EventLoop::waitUntil([&] {
+            return player()->currentStatus() == CommonConst::PlayStatus::Stop && player()->isControlReady();
+        }));
+    }
+    // The trip from its first picture to its end through the play button, the screen read meanwhile.
+    ShownPictures play(double rate)
+    {
+        load();
+        EXPECT_TRUE(player()->setPlayRate(float(rate)));
+        ScreenStampWatch watch(pictureOnScreen(), QSize(WIDTH, HEIGHT));
+        EXPECT_TRUE(watch.start()) << watch.error().toStdString();
+        EventLoop::runFor(std::chrono::milliseconds(500));
+        const int64_t from = steadyNs();
+        button("play")->click();
+        const auto tripMs = std::chrono::milliseconds(int(CHAPTERS * CHAPTER_MS / rate));
+        EXPECT_TRUE(EventLoop::waitUntil(
+            [&] {
+                return player()->currentStatus() == CommonConst::PlayStatus::Pause &&
+                       player()->clock()->position() >= player()->clock()->maximum();
+            },
+            tripMs + std::chrono::seconds(30)))
+            << "the trip did not play to its end";
+        EventLoop::runFor(std::chrono::milliseconds(1000));
+        return analyse(watch, from, rate);
+    }
+    // What the watch saw from play on; it says how long the screen went unwatched at most, which a freeze
+    // must outlast to be one.
+    static ShownPictures analyse(ScreenStampWatch &watch, int64_t from, double rate)
+    {
+        const auto samples = watch.stop();
+        double unwatchedMs = 0.0;
+        for (const auto &[start, end] : watch.blindSpans())
+            unwatchedMs = std::max(unwatchedMs, double(end - start) / 1e6);
+        std::printf("[on screen] the screen unwatched at most %.0f ms at a time\n", unwatchedMs);
+        return ShownPictures::analyse(samples, PICTURES, 1000.0 / FPS / rate, from);
+    }
+    // The same chapters as one libmpv playlist in a plain window over the picture's place.
+    ShownPictures reference(double rate)
+    {
+        const QRect place = pictureOnScreen();
+        QStringList args{QStringLiteral("--place"),
+                         QStringLiteral("%1,%2,%3,%4")
+                             .arg(place.x())
+                             .arg(place.y())
+                             .arg(place.width())
+                             .arg(place.height()),
+                         QStringLiteral("--speed"), QString::number(rate)};
+        for (const auto &chapter : player()->valueInfo()->chapterDataList())
+            args << chapter->_pathMp4.toLocalFile();
+        ScreenStampWatch watch(place, QSize(WIDTH, HEIGHT));
+        EXPECT_TRUE(watch.start()) << watch.error().toStdString();
+        QProcess plain;
+        plain.start(qEnvironmentVariable("ORV_BUILD_DIR") + QStringLiteral("/devtools/playlistplayer"), args);
+        EXPECT_TRUE(plain.waitForStarted());
+        // "playing NS" as it starts, "ended NS" once its last picture shows; the window then stays a while.
+        int64_t from = 0, ended = 0;
+        const auto tripMs = std::chrono::milliseconds(int(CHAPTERS * CHAPTER_MS / rate));
+        EXPECT_TRUE(EventLoop::waitUntil(
+            [&] {
+                while (plain.canReadLine()) {
+                    const QByteArray line = plain.readLine().trimmed();
+                    if (line.startsWith("playing "))
+                        from = line.mid(8).toLongLong();
+                    else if (line.startsWith("ended "))
+                        ended = line.mid(6).toLongLong();
+                }
+                return ended > 0;
+            },
+            tripMs + std::chrono::seconds(30)))
+            << "the playlist did not play to its end";
+        EventLoop::runFor(std::chrono::milliseconds(300));
+        ShownPictures shown = analyse(watch, from, rate);
+        plain.kill();
+        plain.waitForFinished();
+        return shown;
+    }
+
+    TempDir card;
+};
+
+bool onRealDisplay()
+{
+    return QApplication::platformName() == QLatin1String("xcb");
+}
+
+void print(const char *who, const char *load, double rate, const ShownPictures &shown)
+{
+    std::printf("[on screen] %s x%g %s: %s\n", who, rate, load, shown.summary().c_str());
+    std::fflush(stdout);
+}
+
+// The trip played through our window, then as the plain playlist, at a rate; both printed.
+std::pair<ShownPictures, ShownPictures> oursAndPlaylist(TripPlayed &trip, double rate, const char *load)
+{
+    ShownPictures ours = trip.play(rate);
+    print("ours", load, rate, ours);
+    ShownPictures plain = trip.reference(rate);
+    print("playlist", load, rate, plain);
+    EXPECT_EQ(ours.borders.size(), size_t(CHAPTERS - 1)) << "x" << rate;
+    EXPECT_TRUE(ours.stepsBack.empty()) << "x" << rate << ": " << ours.summary();
+    EXPECT_EQ(ours.lastPicture, PICTURES - 1) << "x" << rate;
+    return {std::move(ours), std::move(plain)};
+}
+
+} // namespace
+
+TEST(PlaybackOnScreenTest, EveryPictureOfATripReachesTheScreen)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "reads the picture from an X screen";
+    TripPlayed trip;
+    for (const double rate : {1.0, 2.0}) {
+        const auto [ours, plain] = oursAndPlaylist(trip, rate, "idle");
+        EXPECT_LE(ours.worstBorderCut(), 1) << "x" << rate << ": " << ours.summary();
+        EXPECT_TRUE(ours.freezes.empty()) << "x" << rate << ": " << ours.summary();
+        EXPECT_GE(ours.picturesPerSecond, 0.95 * plain.picturesPerSecond) << "x" << rate;
+    }
+}
+
+TEST(PlaybackOnScreenTest, WithEveryCoreBusyNoWorseThanAPlainPlayer)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "reads the picture from an X screen";
+    TripPlayed trip;
+    BusyCores busy;
+    ASSERT_TRUE(busy.started());
+    for (const double rate : {1.0, 2.0}) {
+        const auto [ours, plain] = oursAndPlaylist(trip, rate, "busy");
+        EXPECT_LE(ours.borderCutTotal(), plain.borderCutTotal() + int(ours.borders.size()))
+            << "x" << rate << ": ours " << ours.summary() << "; the playlist's " << plain.summary();
+    }
+}
+
+TEST(PlaybackOnScreenTest, ATripEndsOnItsLastPictureAndStepsFromItBothWays)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "reads the picture from an X screen";
+    TripPlayed trip;
+    ASSERT_NO_FATAL_FAILURE(trip.load());
+    // The last second of the trip, played to its end.
+    trip.player()->moveToPosition(trip.player()->clock()->maximum() - 1000, CommonConst::PlayStatus::Pause);
+    trip.button("play")->click();
+    ASSERT_TRUE(EventLoop::waitUntil([&] {
+        return trip.player()->currentStatus() == CommonConst::PlayStatus::Pause &&
+               trip.player()->clock()->position() >= trip.player()->clock()->maximum();
+    }));
+    EXPECT_EQ(trip.pictureAtRest(), PICTURES - 1) << "the trip's last picture";
+    // Back and on again, each step one picture.
+    const struct
+    {
+        const char *button;
+        int picture;
+    } steps[] = {{"komaBack", PICTURES - 2},
+                 {"komaBack", PICTURES - 3},
+                 {"komaGo", PICTURES - 2},
+                 {"komaGo", PICTURES - 1}};
+    for (const auto &step : steps) {
+        ASSERT_TRUE(trip.button(step.button)->isEnabled()) << step.button << " to " << step.picture;
+        trip.button(step.button)->click();
+        EXPECT_EQ(trip.pictureAtRest(), step.picture) << step.button;
+    }
+    EXPECT_FALSE(trip.button("komaGo")->isEnabled()) << "nothing after the last picture";
+}
+
+TEST(PlaybackOnScreenTest, APausedPictureHoldsWhileTheBrightnessChanges)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "reads the picture from an X screen";
+    TripPlayed trip;
+    ASSERT_NO_FATAL_FAILURE(trip.load());
+    trip.button("play")->click();
+    EventLoop::runFor(std::chrono::milliseconds(1300));
+    trip.button("pause")->click();
+    const int paused = trip.pictureAtRest();
+    ASSERT_GE(paused, 0);
+    const auto meanGrey = [&] {
+        const QImage picture = trip.grabPicture();
+        int64_t sum = 0;
+        // Below the stamp's strip: the moving pattern.
+        for (int y = picture.height() / 4; y < picture.height(); y += 4)
+            for (int x = 0; x < picture.width(); x += 4)
+                sum += qGray(picture.pixel(x, y));
+        return double(sum) / ((picture.height() * 3 / 4 / 4) * (picture.width() / 4));
+    };
+    const double neutral = meanGrey();
+
+    // Drags of the brightness knob by about 25 px either way, through the X server as a user's, the screen
+    // read all along; then the standard brightness button.
+    CustomSliderCellMin *slider = trip.player()->controls()->brightSlider();
+    ScreenStampWatch watch(trip.pictureOnScreen(), QSize(WIDTH, HEIGHT));
+    ASSERT_TRUE(watch.start()) << watch.error().toStdString();
+    const int64_t from = steadyNs();
+    double lightest = neutral;
+    for (const int dx : {25, -25, 30, -40, 25}) {
+        const double fraction = (slider->doubleValue() - slider->minimum() / 10.0) /
+                                ((slider->maximum() - slider->minimum()) / 10.0);
+        const QPoint knob =
+            slider->mapToGlobal(QPoint(int(fraction * (slider->width() - 16)) + 8, slider->height() / 2));
+        QStringList chain{QStringLiteral("mousemove"), QString::number(knob.x()), QString::number(knob.y()),
+                          QStringLiteral("mousedown"), QStringLiteral("1")};
+        for (int step = 1; step <= 5; ++step)
+            chain << QStringLiteral("sleep") << QStringLiteral("0.04") << QStringLiteral("mousemove")
+                  << QString::number(knob.x() + dx * step / 5) << QString::number(knob.y());
+        chain << QStringLiteral("mouseup") << QStringLiteral("1");
+        ASSERT_TRUE(trip.xdotool(chain));
+        EventLoop::runFor(std::chrono::milliseconds(800));
+        lightest = std::max(lightest, meanGrey());
+    }
+    const double changedGamma = trip.player()->gamma();
+    trip.player()->controls()->control(QStringLiteral("bright"))->setFocus();
+    qobject_cast<QAbstractButton *>(trip.player()->controls()->control(QStringLiteral("bright")))->click();
+    EventLoop::runFor(std::chrono::milliseconds(1500));
+    const auto samples = watch.stop();
+
+    EXPECT_NE(changedGamma, 1.0) << "the drags changed the brightness";
+    EXPECT_GT(lightest, neutral + 5) << "the paused picture was drawn again lighter";
+    EXPECT_NEAR(meanGrey(), neutral, 2) << "and back to the standard brightness";
+    int other = 0, unread = 0;
+    for (const auto &sample : samples) {
+        if (sample.atNs < from)
+            continue;
+        other += sample.frame >= 0 && sample.frame != paused;
+        unread += sample.frame < 0;
+    }
+    EXPECT_EQ(other, 0) << "pictures other than the paused " << paused << " showed";
+    EXPECT_EQ(unread, 0);
+    EXPECT_EQ(trip.pictureAtRest(), paused);
+    EXPECT_EQ(trip.player()->currentStatus(), CommonConst::PlayStatus::Pause);
+}

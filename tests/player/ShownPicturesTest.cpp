@@ -1,0 +1,72 @@
+#include "support/ShownPictures.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+constexpr int64_t T0 = 1'000'000'000, MS = 1'000'000;
+constexpr double INTERVAL_MS = 10.0;
+
+// Pictures first..last of a movie, each on time from T0 but for those late by lateMs.
+std::vector<ScreenStampWatch::Sample> onTime(int first, int last, std::initializer_list<int> late = {},
+                                             int64_t lateMs = 0)
+{
+    std::vector<ScreenStampWatch::Sample> samples;
+    for (int frame = first; frame <= last; ++frame)
+        samples.push_back(
+            {T0 + frame * 10 * MS + (std::count(late.begin(), late.end(), frame) ? lateMs * MS : 0), frame});
+    return samples;
+}
+
+} // namespace
+
+TEST(ShownPicturesTest, PictureDueByTheRhythmOfThoseShown)
+{
+    auto unreadable = onTime(3, 9);
+    unreadable.push_back({T0 + 500 * MS, -1});
+    const struct
+    {
+        const char *name;
+        std::vector<ScreenStampWatch::Sample> pictures;
+        int picture;
+        std::optional<int64_t> due;
+    } cases[] = {
+        {"steady", onTime(0, 9), 10, T0 + 100 * MS},
+        {"the last picture drawn late", onTime(0, 9, {9}, 60), 10, T0 + 100 * MS},
+        {"a few drawn late", onTime(0, 9, {1, 4, 6}, 25), 10, T0 + 100 * MS},
+        {"the first skipped, a reading unreadable", unreadable, 10, T0 + 100 * MS},
+        {"two pictures: halfway between their rhythms", {{T0, 0}, {T0 + 14 * MS, 1}}, 2, T0 + 22 * MS},
+        {"nothing readable", {{T0, -1}}, 10, std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ShownPictures::dueNs(c.pictures, c.picture, INTERVAL_MS), c.due) << c.name;
+}
+
+TEST(ShownPicturesTest, BorderGapFromTheOldChaptersRhythm)
+{
+    const struct
+    {
+        const char *name;
+        int oldLast;     // the old chapter's last picture shown
+        int64_t lateMs;  // how late that one was drawn
+        int64_t newAtMs; // the new chapter's first arrival after T0
+        int oldUnshown;
+        double gapMs;
+    } cases[] = {
+        {"the new picture late", 9, 30, 140, 0, 40.0},
+        {"the new picture before the old ones' end", 7, 5, 80, 2, -20.0},
+    };
+    for (const auto &c : cases) {
+        auto samples = onTime(0, c.oldLast, {c.oldLast}, c.lateMs);
+        samples.push_back({T0 + c.newAtMs * MS, 0});
+        samples.push_back({T0 + (c.newAtMs + 10) * MS, 1});
+        const ShownPictures shown = ShownPictures::analyse(samples, 10, INTERVAL_MS);
+        ASSERT_EQ(shown.borders.size(), 1u) << c.name;
+        EXPECT_EQ(shown.borders[0].oldUnshown, c.oldUnshown) << c.name;
+        ASSERT_TRUE(shown.borders[0].gapMs) << c.name;
+        EXPECT_DOUBLE_EQ(*shown.borders[0].gapMs, c.gapMs) << c.name;
+    }
+}

@@ -1,0 +1,138 @@
+#include "support/ScreenStampWatch.h"
+
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <cmath>
+
+namespace {
+
+// samplecard's stamp: bit b is a block 32 pixels wide at x = 32 b along the picture's top 32 rows.
+constexpr int BLOCK = 32;
+constexpr int BITS = 16;
+// Readings further apart than this leave the screen unwatched for a while (the machine was busy).
+constexpr int64_t BLIND_NS = 8'000'000;
+
+int64_t steadyNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+struct ScreenStampWatch::Connection
+{
+    xcb_connection_t *xcb = nullptr;
+    xcb_window_t root = 0;
+    ~Connection()
+    {
+        if (xcb)
+            xcb_disconnect(xcb);
+    }
+};
+
+ScreenStampWatch::ScreenStampWatch(QRect picture, QSize movieSize) : _picture(picture), _movieSize(movieSize)
+{
+}
+
+ScreenStampWatch::~ScreenStampWatch()
+{
+    stop();
+}
+
+std::optional<int> ScreenStampWatch::stampInRow(const std::vector<uint8_t> &grey, double blockWidth)
+{
+    int frame = 0;
+    for (int bit = 0; bit < BITS; ++bit) {
+        const auto x = static_cast<size_t>((bit + 0.5) * blockWidth);
+        if (x >= grey.size())
+            return std::nullopt;
+        // A block is read as dark or light also under the player's brightness, which moves black up to 102
+        // and white down to 186; a grey in between is neither.
+        if (grey[x] > 112 && grey[x] < 144)
+            return std::nullopt;
+        frame |= (grey[x] >= 144 ? 1 : 0) << bit;
+    }
+    return frame;
+}
+
+bool ScreenStampWatch::start(int intervalUs)
+{
+    if (_thread.joinable())
+        return true;
+    _connection = std::make_unique<Connection>();
+    int screenNumber = 0;
+    _connection->xcb = xcb_connect(nullptr, &screenNumber);
+    if (!_connection->xcb || xcb_connection_has_error(_connection->xcb)) {
+        _error = QStringLiteral("no X display to read");
+        _connection.reset();
+        return false;
+    }
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(_connection->xcb));
+    for (int i = 0; i < screenNumber && screens.rem; ++i)
+        xcb_screen_next(&screens);
+    _connection->root = screens.data->root;
+    _intervalUs = intervalUs;
+    _stopping = false;
+    _samples.clear();
+    _blind.clear();
+    _thread = std::thread([this] { run(); });
+    return true;
+}
+
+std::vector<ScreenStampWatch::Sample> ScreenStampWatch::stop()
+{
+    _stopping = true;
+    if (_thread.joinable())
+        _thread.join();
+    _connection.reset();
+    return std::move(_samples);
+}
+
+// The watch's own thread: one row through the middle of the stamp's blocks, read as often as asked.
+void ScreenStampWatch::run()
+{
+    const double scaleX = double(_picture.width()) / _movieSize.width();
+    const double scaleY = double(_picture.height()) / _movieSize.height();
+    const int width = std::min(_picture.width(), int(std::ceil(BLOCK * BITS * scaleX)));
+    const int y = _picture.y() + int(BLOCK / 2 * scaleY);
+    std::vector<uint8_t> grey(static_cast<size_t>(width));
+    int last = -2;
+    int64_t lastAt = 0;
+    auto next = std::chrono::steady_clock::now();
+    while (!_stopping) {
+        const auto cookie = xcb_get_image(_connection->xcb, XCB_IMAGE_FORMAT_Z_PIXMAP, _connection->root,
+                                          int16_t(_picture.x()), int16_t(y), uint16_t(width), 1, ~0u);
+        xcb_get_image_reply_t *reply = xcb_get_image_reply(_connection->xcb, cookie, nullptr);
+        const int64_t at = steadyNs();
+        if (lastAt > 0 && at - lastAt > BLIND_NS)
+            _blind.push_back({lastAt, at});
+        lastAt = at;
+        int frame = -1;
+        if (reply) {
+            // A 24-bit screen keeps its pixels in 32 bits, blue first.
+            const uint8_t *data = xcb_get_image_data(reply);
+            if (xcb_get_image_data_length(reply) >= width * 4) {
+                for (int x = 0; x < width; ++x) {
+                    const uint8_t *p = data + 4 * x;
+                    grey[size_t(x)] = uint8_t((p[2] * 11 + p[1] * 16 + p[0] * 5) / 32);
+                }
+                frame = stampInRow(grey, BLOCK * scaleX).value_or(-1);
+            }
+            free(reply);
+        }
+        ++_readings;
+        if (frame != last) {
+            _samples.push_back({at, frame});
+            last = frame;
+        }
+        next += std::chrono::microseconds(_intervalUs);
+        const auto now = std::chrono::steady_clock::now();
+        if (next > now)
+            std::this_thread::sleep_until(next);
+        else
+            next = now;
+    }
+}

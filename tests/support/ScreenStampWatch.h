@@ -1,0 +1,63 @@
+// Watches a strip of an X screen for samplecard's frame stamp, from a thread of its own with a connection
+// of its own, so that the program under test keeps its main thread: every change of the number shown is
+// kept with the moment it was seen (steady clock, as std::chrono::steady_clock reads it).
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+class ScreenStampWatch
+{
+public:
+    struct Sample
+    {
+        int64_t atNs = 0;
+        // The number in the picture; -1 where the stamp could not be read.
+        int frame = -1;
+    };
+
+    // picture: where the movie's picture is on the screen, in screen pixels; movieSize: the movie's own
+    // size, which scales the stamp's blocks.
+    ScreenStampWatch(QRect picture, QSize movieSize);
+    ~ScreenStampWatch();
+    ScreenStampWatch(const ScreenStampWatch &) = delete;
+    ScreenStampWatch &operator=(const ScreenStampWatch &) = delete;
+
+    // Starts reading the screen about every intervalUs; false with error() when the display cannot be read.
+    bool start(int intervalUs = 1000);
+    // Stops and returns what was seen: the first reading and then each change.
+    std::vector<Sample> stop();
+    const QString &error() const { return _error; }
+    // Readings made so far.
+    int64_t readings() const { return _readings.load(); }
+    // The stretches (from, to in ns) between two readings more than 8 ms apart, once stopped: what the
+    // screen showed then was not seen.
+    const std::vector<std::pair<int64_t, int64_t>> &blindSpans() const { return _blind; }
+
+    // The stamp in one row of grey levels read across its blocks (0-255 each); none when a block is
+    // neither dark nor light.
+    static std::optional<int> stampInRow(const std::vector<uint8_t> &grey, double blockWidth);
+
+private:
+    void run();
+
+    QRect _picture;
+    QSize _movieSize;
+    QString _error;
+    std::thread _thread;
+    std::atomic<bool> _stopping{false};
+    std::atomic<int64_t> _readings{0};
+    int _intervalUs = 1000;
+    std::vector<Sample> _samples;
+    std::vector<std::pair<int64_t, int64_t>> _blind;
+    struct Connection;
+    std::unique_ptr<Connection> _connection;
+};
