@@ -51,17 +51,15 @@ public:
         mpv_render_context_set_update_callback(
             _render,
             [](void *self) {
-                QMetaObject::invokeMethod(
-                    static_cast<PlaylistWindow *>(self),
-                    [self] { static_cast<PlaylistWindow *>(self)->renderFrame(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(static_cast<PlaylistWindow *>(self), &PlaylistWindow::renderFrame,
+                                          Qt::QueuedConnection);
             },
             this);
         mpv_set_wakeup_callback(
             _mpv,
             [](void *self) {
-                QMetaObject::invokeMethod(
-                    static_cast<PlaylistWindow *>(self),
-                    [self] { static_cast<PlaylistWindow *>(self)->readEvents(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(static_cast<PlaylistWindow *>(self), &PlaylistWindow::readEvents,
+                                          Qt::QueuedConnection);
             },
             this);
         for (const QString &file : files) {

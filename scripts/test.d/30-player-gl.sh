@@ -10,8 +10,7 @@
 # busy.
 # 3. Every picture of a trip on screen while it plays (tests_app's PlaybackOnScreenTest), read off the X server
 # all along and set beside the same files as one libmpv playlist in a plain window: no chapter border cuts
-# the old chapter's last pictures, nothing freezes or steps back and x2 shows as many pictures a second as the
-# playlist; with every core busy no worse than the playlist; the trip ends on its last picture and steps from
+# the old chapter's last pictures, nothing freezes or steps back; with every core busy no worse than the playlist; the trip ends on its last picture and steps from
 # it both ways; a paused picture holds while the brightness knob is dragged.
 set -euo pipefail
 cd "$(dirname "$0")/../.."

@@ -261,7 +261,7 @@ void MoviePlayerView::moveToPosition(int64_t position, PlayStatus status)
     _isPlayerSeek = true;
     pauseMovie();
     // A movie running out at the item's end stops with the move.
-    if (engine())
+    if (engine() && engine()->rate() > 0.0)
         engine()->pause();
     _valueInfo->setCurrentValue(position);
 

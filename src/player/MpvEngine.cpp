@@ -35,8 +35,6 @@ enum ObservedProperty : uint64_t
 {
     TimePos = 1,
     EofReached = 2,
-    Duration = 3,
-    ContainerFps = 4,
 };
 
 // Reply tags: a refused seek must not keep the next one waiting; a load's reply names its playlist entry.
@@ -115,8 +113,6 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
 
     mpv_observe_property(_mpv, TimePos, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(_mpv, EofReached, "eof-reached", MPV_FORMAT_FLAG);
-    mpv_observe_property(_mpv, Duration, "duration", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(_mpv, ContainerFps, "container-fps", MPV_FORMAT_DOUBLE);
     // Runs on mpv's threads: only hop to the main thread.
     mpv_set_wakeup_callback(
         _mpv,
@@ -457,8 +453,7 @@ void MpvEngine::handleEvent(const mpv_event &event)
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto *property = static_cast<mpv_event_property *>(event.data);
         if (event.reply_userdata == TimePos && property->format == MPV_FORMAT_DOUBLE) {
-            const double time = *static_cast<double *>(property->data);
-            _timePos = time;
+            _timePos = *static_cast<double *>(property->data);
             // A paused seek's picture may be drawn before its time is reported.
             if (_rate == 0.0 && _pausedAfterSeek) {
                 _shownTime = _timePos;
@@ -473,17 +468,6 @@ void MpvEngine::handleEvent(const mpv_event &event)
                 emit endOfItem();
             }
             _eofReached = eof;
-        } else if (event.reply_userdata == Duration && property->format == MPV_FORMAT_DOUBLE) {
-            const double seconds = *static_cast<double *>(property->data);
-            // Taken once the item is open: before that it may still be the previous file's.
-            if (isReadyToPlay() && std::isfinite(seconds) && seconds > 0.0)
-                _durationMs = static_cast<qint64>(seconds * 1000.0);
-        } else if (event.reply_userdata == ContainerFps && property->format == MPV_FORMAT_DOUBLE) {
-            const double fps = *static_cast<double *>(property->data);
-            if (isReadyToPlay() && std::isfinite(fps) && fps > 0.0) {
-                _frameRate = fps;
-                _shown.setFrameInterval(1.0 / fps);
-            }
         }
         break;
     }
@@ -494,7 +478,7 @@ void MpvEngine::handleEvent(const mpv_event &event)
 
 void MpvEngine::onFileLoaded()
 {
-    // The duration and frame rate the container gave before the load hold until the core reports its own.
+    // The duration and frame rate are the container's, read before the load (MpvEngine::probe).
     _status = Status::ReadyToPlay;
     _playerReady = true;
     flushSeek();

@@ -45,30 +45,27 @@ SoftwareRenderThread::~SoftwareRenderThread()
     mpv_render_context_set_update_callback(_context, nullptr, nullptr);
 }
 
-void SoftwareRenderThread::setSize(QSize size)
+template <typename T> void SoftwareRenderThread::redrawWith(T &setting, const T &value)
 {
-    if (size.isEmpty())
-        return;
     {
         const std::lock_guard lock(_mutex);
-        if (size == _size)
+        if (setting == value)
             return;
-        _size = size;
+        setting = value;
         _redrawPending = true;
     }
     _wake.notify_one();
 }
 
+void SoftwareRenderThread::setSize(QSize size)
+{
+    if (!size.isEmpty())
+        redrawWith(_size, size);
+}
+
 void SoftwareRenderThread::setBrightness(double brightness)
 {
-    {
-        const std::lock_guard lock(_mutex);
-        if (brightness == _brightness)
-            return;
-        _brightness = brightness;
-        _redrawPending = true;
-    }
-    _wake.notify_one();
+    redrawWith(_brightness, brightness);
 }
 
 void SoftwareRenderThread::requestRedraw()
@@ -82,10 +79,12 @@ void SoftwareRenderThread::requestRedraw()
 
 void SoftwareRenderThread::finishPicture(QImage &image, double brightness)
 {
+    // Read once: the image's accessors are calls into Qt, too dear for every pixel.
+    const int width = image.width(), height = image.height();
     if (brightness == 0.0) {
-        for (int y = 0; y < image.height(); ++y) {
+        for (int y = 0; y < height; ++y) {
             auto *pixel = reinterpret_cast<uint32_t *>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x)
+            for (int x = 0; x < width; ++x)
                 pixel[x] |= 0xff000000u;
         }
         return;
@@ -94,9 +93,9 @@ void SoftwareRenderThread::finishPicture(QImage &image, double brightness)
     const double offset = brightness * 255.0;
     for (int level = 0; level < 256; ++level)
         table[size_t(level)] = uchar(std::clamp<long>(std::lround(level + offset), 0, 255));
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = 0; y < height; ++y) {
         uchar *pixel = image.scanLine(y);
-        for (int x = 0; x < image.width(); ++x, pixel += 4) {
+        for (int x = 0; x < width; ++x, pixel += 4) {
             pixel[0] = table[pixel[0]];
             pixel[1] = table[pixel[1]];
             pixel[2] = table[pixel[2]];

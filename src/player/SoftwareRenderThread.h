@@ -53,6 +53,8 @@ public:
 private:
     void run();
     QImage &freeBuffer(QSize size);
+    // Changes a setting of the drawing under the lock and draws the current picture again with it.
+    template <typename T> void redrawWith(T &setting, const T &value);
 
     mpv_render_context *_context;
     MpvClock _clock;

@@ -12,11 +12,11 @@
 #include "player/PlayMovieValueInfo.h"
 #include "player/PlayerControls.h"
 #include "player/PlayerView.h"
-#include "samplecard/SampleCardWriter.h"
 #include "videotools/CaptureView.h"
 #include "videotools/StillCapture.h"
 
 #include "MainWindowFixture.h"
+#include "StampedTrip.h"
 #include "support/BusyCores.h"
 #include "support/FrameStamp.h"
 
@@ -42,19 +42,6 @@ constexpr std::chrono::seconds SETTLE_LIMIT(15);
 // A picture that stays this long is the one the player came to rest on.
 constexpr std::chrono::milliseconds AT_REST(500);
 
-// Three chapters of 4 s, 1280x720 at 30 pictures a second, stamped with their frame numbers.
-QUrl stampedTrip(const TempDir &dir)
-{
-    SampleScenario scenario = SampleScenario::chapters(3, 4000);
-    scenario.videoWidth = WIDTH;
-    scenario.videoHeight = 720;
-    scenario.videoFps = FPS;
-    scenario.frameStamp = true;
-    SampleCardWriter writer(scenario);
-    EXPECT_TRUE(writer.writeCard(dir.path())) << writer.lastError().toStdString();
-    return QUrl::fromLocalFile(SampleCardWriter::cardFolder(dir.path()) + QStringLiteral("/"));
-}
-
 // A picture named by its chapter and its frame number in that chapter's movie.
 struct Picture
 {
@@ -71,7 +58,7 @@ struct TripOnScreen : Fixture
 {
     TripOnScreen()
     {
-        EXPECT_TRUE(showAndOpenBackup(stampedTrip(card), false));
+        EXPECT_TRUE(showAndOpenBackup(writeStampedTrip(card, 3, 4000, QSize(WIDTH, 720), FPS), false));
         window->resize(1280, 900);
         window->itemPlayback().playTripItem(0, 0, false, true);
         EXPECT_TRUE(EventLoop::waitUntil([&] { return onScreen() == Picture{0, 0}; }));

@@ -8,10 +8,10 @@
 #include "player/MoviePlayerView.h"
 #include "player/MpvEngine.h"
 #include "player/PlayerControls.h"
-#include "samplecard/SampleCardWriter.h"
 #include "videotools/StillCapture.h"
 
 #include "MainWindowFixture.h"
+#include "StampedTrip.h"
 #include "support/FrameStamp.h"
 
 #include <QAbstractButton>
@@ -22,18 +22,6 @@ namespace {
 constexpr int WIDTH = 320;
 
 // One trip of one 4 s chapter: 30 stamped pictures a second, 28 records of driving data.
-QUrl stampedCard(const TempDir &dir)
-{
-    SampleScenario scenario = SampleScenario::chapters(1, 4000);
-    scenario.videoWidth = WIDTH;
-    scenario.videoHeight = 180;
-    scenario.videoFps = 30.0;
-    scenario.frameStamp = true;
-    SampleCardWriter writer(scenario);
-    EXPECT_TRUE(writer.writeCard(dir.path())) << writer.lastError().toStdString();
-    return QUrl::fromLocalFile(SampleCardWriter::cardFolder(dir.path()) + QStringLiteral("/"));
-}
-
 struct StampedWindow : Fixture
 {
     StampedWindow()
@@ -42,7 +30,8 @@ struct StampedWindow : Fixture
         bool opened = false;
         QObject::connect(window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
         window->cardOpener()->pauseMsec = 0;
-        window->cardOpener()->openVideoData(stampedCard(card), false, MovieType::Backup);
+        window->cardOpener()->openVideoData(writeStampedTrip(card, 1, 4000, QSize(WIDTH, 180), 30.0), false,
+                                            MovieType::Backup);
         EXPECT_TRUE(EventLoop::waitUntil([&] { return opened; }));
         window->itemPlayback().playTripItem(0, 0, false, true);
         EXPECT_TRUE(EventLoop::waitUntil([&] { return onScreen() == 0; }));

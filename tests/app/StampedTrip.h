@@ -1,0 +1,26 @@
+// A card of one trip whose pictures carry their frame numbers (samplecard's frame stamp), for the suites
+// that read the picture off the screen.
+#pragma once
+
+#include "samplecard/SampleCardWriter.h"
+#include "support/TempDir.h"
+
+#include <QSize>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+// Chapters of chapterMs each, at size and fps, a key frame every keyFrameInterval pictures (0: the
+// encoder's own), written into dir; the URL of its movie folder, to open as a backup folder.
+inline QUrl writeStampedTrip(const TempDir &dir, int chapters, int chapterMs, QSize size, double fps,
+                             int keyFrameInterval = 0)
+{
+    SampleScenario scenario = SampleScenario::chapters(chapters, chapterMs);
+    scenario.videoWidth = size.width();
+    scenario.videoHeight = size.height();
+    scenario.videoFps = fps;
+    scenario.frameStamp = true;
+    scenario.keyFrameInterval = keyFrameInterval;
+    SampleCardWriter writer(scenario);
+    EXPECT_TRUE(writer.writeCard(dir.path())) << writer.lastError().toStdString();
+    return QUrl::fromLocalFile(SampleCardWriter::cardFolder(dir.path()) + QStringLiteral("/"));
+}
