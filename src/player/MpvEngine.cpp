@@ -196,6 +196,7 @@ void MpvEngine::replaceItem(const QString &path)
     _status = Status::Unknown;
     _timePos = 0.0;
     _shownTime = 0.0;
+    _reportedTime.reset();
     _frameRate = probed.frameRate;
     _shown.setFrameInterval(_frameRate > 0.0 ? 1.0 / _frameRate : 0.0);
     _shown.rest(0.0);
@@ -263,6 +264,7 @@ void MpvEngine::removeItem()
     _expectedEntryId = -1;
     _timePos = 0.0;
     _shownTime = 0.0;
+    _reportedTime.reset();
     _pausedAfterSeek = false;
     setRate(0.0);
     // Synchronous, so that a later load cannot be overtaken by this stop.
@@ -393,6 +395,11 @@ void MpvEngine::noteFrameRendered()
     if (_rate == 0.0)
         _shown.rest(time);
     _shownTime = time;
+    // A paused picture drawn again (a brightness change, a new size, a redraw after a seek) is no new
+    // picture unless it shows another time.
+    if (_rate == 0.0 && _reportedTime == time)
+        return;
+    _reportedTime = time;
     emit frameShown(time);
 }
 

@@ -138,6 +138,8 @@ private:
     double _timePos = 0.0;
     // Time of the frame last rendered: the one on screen.
     double _shownTime = 0.0;
+    // The time frameShown last reported for the item.
+    std::optional<double> _reportedTime;
     // Time of the frame last handed over for drawing, while playing, and how it is found.
     double _handedTime = 0.0;
     ShownFrameTracker _shown;
