@@ -21,6 +21,7 @@
 #include "app/UpdateCheck.h"
 #include "app/VideoListView.h"
 #include "app/VideoTypeSelectDialog.h"
+#include "app/WindowComposition.h"
 #include "app/WindowCoordinators.h"
 #include "app/WindowTitle.h"
 #include "card/CardData.h"
@@ -62,6 +63,8 @@ MainWindow::MainWindow(Services services, QWidget *parent)
       _chooseDirectory(std::move(services.chooseDirectory))
 {
     setObjectName(QStringLiteral("Main"));
+    // Before the map's web view exists.
+    WindowComposition::followRenderPath();
     if (!_openUrl) {
         _openUrl = [this](const QUrl &url) {
             if (!BrowserLauncher::open(url))

@@ -95,6 +95,9 @@ void MoviePlayerView::preparePlayer()
 {
     if (_engines->ensureCurrent())
         applyPlayRate();
+    // An item of several chapters crosses borders: their engine is made now, not while a picture plays.
+    if (_valueInfo->chapterDataList().size() > 1)
+        _engines->ensureStandby();
     MediaEngine *player = _engines->current();
     if (_currentStatus == PlayStatus::Play)
         player->pause();

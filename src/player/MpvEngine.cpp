@@ -53,13 +53,10 @@ int64_t steadyUs()
         .count();
 }
 
-// The driver cannot change while the program runs: one throwaway context answers for every engine.
 MpvEngine::RenderMode automaticMode()
 {
-    static const MpvEngine::RenderMode mode = RenderPathChoice::isSoftwarePreferredHere()
-                                                  ? MpvEngine::RenderMode::Software
-                                                  : MpvEngine::RenderMode::OpenGL;
-    return mode;
+    return RenderPathChoice::isSoftwarePreferredHere() ? MpvEngine::RenderMode::Software
+                                                       : MpvEngine::RenderMode::OpenGL;
 }
 
 } // namespace
@@ -380,18 +377,19 @@ void MpvEngine::renderContextFreed()
     _renderContexts = std::max(0, _renderContexts - 1);
 }
 
-void MpvEngine::noteFrameHandedOver(int64_t targetUs)
+void MpvEngine::noteFrameHandedOver(std::optional<int64_t> targetUs)
 {
     drainEvents();
     if (_rate > 0.0)
-        _handedTime = _shown.handedOver(targetUs, _rate, _timePos);
+        _shown.handedOver(targetUs, _rate, _timePos);
 }
 
 void MpvEngine::noteFrameRendered()
 {
-    // Playing, the time reported with the frame's hand-over is the one; paused, the latest reported
-    // (a paused seek's own time may still be on its way: it updates the shown time when it comes).
-    const double time = _rate > 0.0 ? _handedTime : _timePos;
+    // Playing, the count of pictures handed over says which one shows (a picture drawn again is the same
+    // one); paused, the latest reported (a paused seek's own time may still be on its way: it updates the
+    // shown time when it comes).
+    const double time = _rate > 0.0 ? _shown.time() : _timePos;
     if (_rate == 0.0)
         _shown.rest(time);
     _shownTime = time;
@@ -499,8 +497,8 @@ void MpvEngine::takeSoftwarePicture()
     if (!picture)
         return;
     _softwareFrame = std::move(picture->image);
-    if (picture->targetUs > 0)
-        noteFrameHandedOver(picture->targetUs);
+    if (picture->newFrame)
+        noteFrameHandedOver(picture->targetUs > 0 ? std::optional(picture->targetUs) : std::nullopt);
     else
         drainEvents();
     emit softwareFrameChanged();

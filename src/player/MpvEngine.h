@@ -70,9 +70,9 @@ public:
     mpv_handle *handle() const { return _mpv; }
     void renderContextCreated();
     void renderContextFreed();
-    // Called when a render context has a new frame to draw (its display time on mpv's clock, 0 when
-    // unknown), and after it drew it.
-    void noteFrameHandedOver(int64_t targetUs);
+    // Called when a render context has a new picture to draw (its display time on mpv's clock, if the
+    // core gave one), and after it drew it or drew the picture on screen again.
+    void noteFrameHandedOver(std::optional<int64_t> targetUs);
     void noteFrameRendered();
     // Paused since a seek finished: an update without a new frame may mean the core made the seek's
     // frame current undrawn, after waiting 200 ms for a busy main thread; drawing the current frame
@@ -140,8 +140,7 @@ private:
     double _shownTime = 0.0;
     // The time frameShown last reported for the item.
     std::optional<double> _reportedTime;
-    // Time of the frame last handed over for drawing, while playing, and how it is found.
-    double _handedTime = 0.0;
+    // Which picture shows while playing.
     ShownFrameTracker _shown;
     double _frameRate = 0.0;
     qint64 _durationMs = 0;

@@ -93,10 +93,12 @@ void MpvGLWidget::onUpdate()
     mpv_render_frame_info info{};
     mpv_render_param next{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
     int64_t waitUs = 0;
-    if (_engine && mpv_render_context_get_info(_context, next) >= 0 && info.target_time > 0)
+    const bool known = _engine && mpv_render_context_get_info(_context, next) >= 0;
+    if (known && info.target_time > 0)
         waitUs = info.target_time - mpv_get_time_us(_engine->handle());
-    if (_engine)
-        _engine->noteFrameHandedOver(info.target_time);
+    // A redraw or a repeat shows the picture on screen again: no new picture to count.
+    if (known && !(info.flags & (MPV_RENDER_FRAME_INFO_REDRAW | MPV_RENDER_FRAME_INFO_REPEAT)))
+        _engine->noteFrameHandedOver(info.target_time > 0 ? std::optional(info.target_time) : std::nullopt);
     if (waitUs > 1000) {
         _drawTimer.start(static_cast<int>(waitUs / 1000));
         return;

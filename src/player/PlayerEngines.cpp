@@ -50,6 +50,14 @@ bool PlayerEngines::ensureCurrent()
     return true;
 }
 
+void PlayerEngines::ensureStandby()
+{
+    if (_next)
+        return;
+    _next = make(_nextWidget);
+    _surface->setStandbyLayer(_nextWidget);
+}
+
 void PlayerEngines::reset()
 {
     _surface->setPlayerLayer(nullptr);
@@ -87,10 +95,7 @@ void PlayerEngines::prepare(int64_t index, const std::shared_ptr<ChapterData> &c
     const QString path = chapter ? chapter->_pathMp4.toLocalFile() : QString();
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
-    if (!_next) {
-        _next = make(_nextWidget);
-        _surface->setStandbyLayer(_nextWidget);
-    }
+    ensureStandby();
     if (!_next->canPlay(path))
         return;
     _next->setBrightness(brightness);

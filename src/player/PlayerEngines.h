@@ -33,6 +33,9 @@ public:
     QWidget *currentWidget() const { return _currentWidget; }
     // Makes the engine on screen when there is none; true when it was made now.
     bool ensureCurrent();
+    // Makes the second engine, waiting under the one on screen, when there is none: making a core takes
+    // the main thread tens of milliseconds, which must not fall on a playing picture at the first border.
+    void ensureStandby();
     // Drops both engines and their pictures.
     void reset();
 

@@ -61,12 +61,16 @@ bool RenderPathChoice::isSoftwarePreferred(const QString &platformName, const st
 
 bool RenderPathChoice::isSoftwarePreferredHere()
 {
-    const QString platform = QGuiApplication::platformName();
-    if (isHeadlessPlatform(platform))
-        return true;
-    const auto driver = probeDriver();
-    if (driver)
-        qCInfo(lcRenderPath, "[RenderPathChoice] OpenGL renderer \"%s\" by \"%s\"",
-               qPrintable(driver->renderer), qPrintable(driver->vendor));
-    return isSoftwarePreferred(platform, driver);
+    // The driver cannot change while the program runs: one throwaway context answers for every caller.
+    static const bool software = [] {
+        const QString platform = QGuiApplication::platformName();
+        if (isHeadlessPlatform(platform))
+            return true;
+        const auto driver = probeDriver();
+        if (driver)
+            qCInfo(lcRenderPath, "[RenderPathChoice] OpenGL renderer \"%s\" by \"%s\"",
+                   qPrintable(driver->renderer), qPrintable(driver->vendor));
+        return isSoftwarePreferred(platform, driver);
+    }();
+    return software;
 }

@@ -26,6 +26,6 @@ public:
     static bool isHeadlessPlatform(const QString &platformName);
     // The software path on the headless platforms, without any OpenGL, and on a software driver.
     static bool isSoftwarePreferred(const QString &platformName, const std::optional<Driver> &driver);
-    // The same for the running application; probes a context only on a platform with a display.
+    // The same for the running application; probes a context once, only on a platform with a display.
     static bool isSoftwarePreferredHere();
 };

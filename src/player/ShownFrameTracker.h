@@ -14,13 +14,18 @@ public:
     void setFrameInterval(double seconds) { _interval = seconds; }
     // At rest the picture on screen is the one the core reports.
     void rest(double timeSec);
-    // The time (s) of a picture shown at displayUs (the core's clock) while playing at rate; latestSec is
-    // the latest time the core reported, which the screen never passes and is never far behind.
-    double handedOver(int64_t displayUs, double rate, double latestSec);
+    // The time (s) of a new picture shown at displayUs (the core's clock; none when the core gave no
+    // display time) while playing at rate; latestSec is the latest time the core reported, which the
+    // screen never passes and is never far behind.
+    double handedOver(std::optional<int64_t> displayUs, double rate, double latestSec);
+    // The time of the picture on screen.
     double time() const { return _time; }
 
 private:
     double _interval = 0.0;
     double _time = 0.0;
+    // The pictures counted; ahead of _time while the core's report is late.
+    double _counted = 0.0;
+    bool _aheadBefore = false;
     std::optional<int64_t> _lastDisplayUs;
 };

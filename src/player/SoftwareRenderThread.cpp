@@ -104,6 +104,18 @@ void SoftwareRenderThread::finishPicture(QImage &image, double brightness)
     }
 }
 
+SoftwareRenderThread::Picture SoftwareRenderThread::supersede(const std::optional<Picture> &untaken,
+                                                              Picture next)
+{
+    // A redraw (a brightness change, a paused seek's) drawn over a new picture not yet taken: dropping the
+    // new one would lose it from the count of pictures shown while playing.
+    if (untaken && untaken->newFrame && !next.newFrame) {
+        next.newFrame = true;
+        next.targetUs = untaken->targetUs;
+    }
+    return next;
+}
+
 std::optional<SoftwareRenderThread::Picture> SoftwareRenderThread::takePicture()
 {
     const std::lock_guard lock(_mutex);
@@ -143,11 +155,14 @@ void SoftwareRenderThread::run()
             brightness = _brightness;
         }
         int64_t targetUs = 0;
+        bool newFrame = false;
         if (update && (mpv_render_context_update(_context) & MPV_RENDER_UPDATE_FRAME)) {
             mpv_render_frame_info info{};
             mpv_render_param next{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
-            if (mpv_render_context_get_info(_context, next) >= 0 && info.target_time > 0)
-                targetUs = info.target_time;
+            if (mpv_render_context_get_info(_context, next) >= 0) {
+                targetUs = std::max<int64_t>(info.target_time, 0);
+                newFrame = !(info.flags & (MPV_RENDER_FRAME_INFO_REDRAW | MPV_RENDER_FRAME_INFO_REPEAT));
+            }
         } else if (!redraw || !_hasPicture) {
             continue;
         }
@@ -181,7 +196,7 @@ void SoftwareRenderThread::run()
         }
         {
             const std::lock_guard lock(_mutex);
-            _due = Picture{buffer, targetUs};
+            _due = supersede(_due, Picture{buffer, targetUs, newFrame});
         }
         _notify();
     }

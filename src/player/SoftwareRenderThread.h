@@ -23,8 +23,10 @@ public:
     struct Picture
     {
         QImage image;
-        // Its display time on mpv's clock (us); 0 for a picture drawn again (a redraw).
+        // Its display time on mpv's clock (us); 0 when the core gave none (a picture drawn again).
         int64_t targetUs = 0;
+        // A new picture of the movie, not the one on screen drawn again (a redraw or a repeat).
+        bool newFrame = false;
     };
     // Called on the render thread when a picture is due: takePicture has it.
     using Notify = std::function<void()>;
@@ -43,12 +45,16 @@ public:
     void setBrightness(double brightness);
     // Draws the current picture again (a paused seek whose picture the core made current undrawn).
     void requestRedraw();
-    // The latest picture due, once: one that came before it and was not taken yet is never shown.
+    // The latest picture due, once: one that came before it and was not taken yet is never shown. A new
+    // picture drawn again before it was taken is still handed over as a new one, with its display time.
     std::optional<Picture> takePicture();
 
     // Makes a picture as mpv drew it opaque and adds the brightness offset (-1 to 1 of full scale) to its
     // colours: 0 leaves them as they are, positive lightens, negative darkens.
     static void finishPicture(QImage &image, double brightness);
+    // The picture due once `next` comes while `untaken` still waits: the later image, still counted as
+    // the new picture it draws again.
+    static Picture supersede(const std::optional<Picture> &untaken, Picture next);
 
 private:
     void run();

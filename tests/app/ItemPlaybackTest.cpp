@@ -89,12 +89,9 @@ protected:
     VideoListView list;
     FakeScriptSink sink;
     WebMapView map{&sink, {}};
-    FakeMediaEngine *engine = nullptr;
-    MoviePlayerView player{[this] {
-        auto made = std::make_unique<FakeMediaEngine>();
-        engine = made.get();
-        return made;
-    }};
+    MoviePlayerView player{[] { return std::make_unique<FakeMediaEngine>(); }};
+    // The engine on screen (a second one waits for the next chapter).
+    FakeMediaEngine *engine() const { return static_cast<FakeMediaEngine *>(player.engine()); }
     DrivingInfoView panel;
     std::unique_ptr<ItemPlayback> playback;
     std::unique_ptr<ListMarkers> markers;
@@ -179,7 +176,7 @@ TEST_F(ItemPlaybackTest, ATripLoadsAtItsChapterAChapterRowSeeksKeepingTheStatusA
     EXPECT_FALSE(playback->frames().currentMp4Path()) << "the meter's table is rebuilt for the new item";
     EXPECT_TRUE(calls.isEmpty());
 
-    engine->becomeReady();
+    engine()->becomeReady();
     player.playMovie();
     EXPECT_TRUE(playback->listRowSelected(LT::TripChapter, 0));
     EXPECT_EQ(player.valueInfo(), item) << "same item, no reload";
@@ -226,7 +223,7 @@ TEST_F(ItemPlaybackTest, AnEventDrawsOnlyItsWindowsRouteAndFollowsTheClock)
     EXPECT_EQ(sink.scripts.last(), "drawPolyline()");
 
     // Ticks: the car is drawn once per change, the meter's table built once per chapter.
-    engine->becomeReady();
+    engine()->becomeReady();
     player.playMovie();
     sink.take();
     for (int i = 0; i < 5; ++i)
@@ -240,7 +237,7 @@ TEST_F(ItemPlaybackTest, PlayerEventCodes)
 {
     ASSERT_TRUE(playback->playTripItem(0, 0, false, true));
     EXPECT_EQ(std::exchange(trims, 0), 1) << "playing an item leaves trim mode";
-    engine->becomeReady();
+    engine()->becomeReady();
     // Code, title refreshes (sync and item changes), car drawn again after it was cleared, hook reached.
     const std::tuple<int, int, bool, QStringList> cases[] = {{1, 1, true, {}},
                                                              {2, 1, true, {}},

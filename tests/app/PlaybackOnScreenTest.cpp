@@ -12,6 +12,7 @@
 #include "player/PlayMovieValueInfo.h"
 #include "player/PlayerControls.h"
 #include "player/PlayerView.h"
+#include "player/RenderPathChoice.h"
 
 #include "MainWindowFixture.h"
 #include "StampedTrip.h"
@@ -26,6 +27,8 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
+#include <QWebEngineView>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -239,6 +242,19 @@ TEST(PlaybackOnScreenTest, WithEveryCoreBusyNoWorseThanAPlainPlayer)
         EXPECT_LE(ours.borderCutTotal(), plain.borderCutTotal() + int(ours.borders.size()))
             << "x" << rate << ": ours " << ours.summary() << "; the playlist's " << plain.summary();
     }
+}
+
+TEST(PlaybackOnScreenTest, OnASoftwareDriverTheWindowWithTheMapIsNoOpenGLOne)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "composes on an X screen";
+    if (!RenderPathChoice::isSoftwarePreferredHere())
+        GTEST_SKIP() << "a graphics card composes the window";
+    // Composed through OpenGL on the CPU, the whole window was drawn again for every picture.
+    TripPlayed trip;
+    ASSERT_TRUE(trip.window->findChild<QWebEngineView *>()) << "the map's web view is in the window";
+    ASSERT_TRUE(trip.window->windowHandle());
+    EXPECT_EQ(trip.window->windowHandle()->surfaceType(), QSurface::RasterSurface);
 }
 
 TEST(PlaybackOnScreenTest, ATripEndsOnItsLastPictureAndStepsFromItBothWays)

@@ -39,7 +39,9 @@ protected:
         card.loadCardFolder(FileUtil::fileUrl(SampleCardWriter::cardFolder(dir->path())));
         panel = std::make_unique<MoviePlayerView>([this] {
             auto engine = std::make_unique<FakeMediaEngine>();
-            fake = engine.get();
+            // The first engine is the one on screen; a second waits for the next chapter.
+            if (!fake)
+                fake = engine.get();
             return engine;
         });
     }

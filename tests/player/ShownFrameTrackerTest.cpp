@@ -1,0 +1,107 @@
+// Which picture is on screen while playing, counted from the pictures handed over, and which picture waits
+// for the main thread when a redraw follows a new one.
+#include "player/ShownFrameTracker.h"
+#include "player/SoftwareRenderThread.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr double FPS = 30.0;
+
+// One picture handed over: its display time (ms after the first, none when the core gave none), the
+// latest time the core reported (in pictures), and the picture the tracker must name.
+struct Handed
+{
+    std::optional<double> displayMs;
+    double latestPicture;
+    double expected;
+};
+
+struct Case
+{
+    const char *name;
+    double rate;
+    std::vector<Handed> pictures;
+};
+
+int64_t displayUs(double ms)
+{
+    return 1'000'000'000 + int64_t(std::llround(ms * 1000.0));
+}
+
+} // namespace
+
+TEST(ShownFrameTrackerTest, NamesThePictureOnScreenFromRest)
+{
+    constexpr double I = 1000.0 / FPS;
+    const Case cases[] = {
+        // The core reports a picture as it queues it, one or two ahead of the screen.
+        {"one after another", 1.0, {{0, 48, 48}, {I, 50, 49}, {2 * I, 51, 50}, {3 * I, 52, 51}}},
+        {"a picture the core dropped", 1.0, {{0, 49, 48}, {2 * I, 51, 50}, {3 * I, 52, 51}}},
+        {"at x2", 2.0, {{0, 49, 48}, {I / 2, 50, 49}, {I, 51, 50}, {2 * I, 53, 52}}},
+        // The core's thread had no time to report picture 50 before it showed: the screen is named no
+        // further than the report, and the count is not lost once the report comes.
+        {"a late report", 1.0, {{0, 49, 48}, {I, 49, 49}, {2 * I, 49, 49}, {3 * I, 52, 51}, {4 * I, 53, 52}}},
+        // A count a picture ahead of what the core ever reported is set back.
+        {"a count too far",
+         1.0,
+         {{0, 47, 47}, {I, 48, 48}, {3 * I, 49, 49}, {4 * I, 50, 50}, {5 * I, 52, 51}}},
+        // A new picture without a display time is one picture on.
+        {"no display time", 1.0, {{0, 49, 48}, {std::nullopt, 50, 49}, {2 * I, 51, 50}, {3 * I, 52, 51}}},
+        // Pictures the count never saw (a machine so busy the main thread missed them all) come from the
+        // report once it is further ahead than the core queues.
+        {"far behind the report", 1.0, {{0, 49, 48}, {I, 55, 54}, {2 * I, 56, 55}}},
+    };
+    for (const Case &c : cases) {
+        ShownFrameTracker tracker;
+        tracker.setFrameInterval(1.0 / FPS);
+        tracker.rest(47.0 / FPS);
+        for (size_t i = 0; i < c.pictures.size(); ++i) {
+            const Handed &picture = c.pictures[i];
+            const auto at = picture.displayMs ? std::optional(displayUs(*picture.displayMs)) : std::nullopt;
+            const double time = tracker.handedOver(at, c.rate, picture.latestPicture / FPS);
+            EXPECT_EQ(std::lround(time * FPS), std::lround(picture.expected)) << c.name << ", picture " << i;
+            EXPECT_EQ(tracker.time(), time) << c.name;
+        }
+    }
+}
+
+TEST(ShownFrameTrackerTest, ARestStartsTheCountAgain)
+{
+    ShownFrameTracker tracker;
+    tracker.setFrameInterval(1.0 / FPS);
+    tracker.rest(10.0 / FPS);
+    tracker.handedOver(displayUs(0), 1.0, 12.0 / FPS);
+    tracker.rest(100.0 / FPS);
+    // The display time before the rest says nothing of how far the next picture is.
+    EXPECT_EQ(std::lround(tracker.handedOver(displayUs(5000), 1.0, 102.0 / FPS) * FPS), 101);
+}
+
+TEST(SoftwareRenderThreadTest, ARedrawOverAnUntakenNewPictureIsStillThatNewPicture)
+{
+    using Picture = SoftwareRenderThread::Picture;
+    const struct
+    {
+        const char *name;
+        std::optional<Picture> untaken;
+        Picture next;
+        bool newFrame;
+        int64_t targetUs;
+    } cases[] = {
+        {"nothing waiting", std::nullopt, {{}, 0, false}, false, 0},
+        {"a redraw over a new picture", Picture{{}, 500, true}, {{}, 0, false}, true, 500},
+        {"a new picture over a new picture", Picture{{}, 500, true}, {{}, 533, true}, true, 533},
+        {"a new picture over a redraw", Picture{{}, 0, false}, {{}, 533, true}, true, 533},
+        {"a redraw over a redraw", Picture{{}, 0, false}, {{}, 0, false}, false, 0},
+    };
+    for (const auto &c : cases) {
+        const Picture due = SoftwareRenderThread::supersede(c.untaken, c.next);
+        EXPECT_EQ(due.newFrame, c.newFrame) << c.name;
+        EXPECT_EQ(due.targetUs, c.targetUs) << c.name;
+    }
+}
