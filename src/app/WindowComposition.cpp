@@ -7,10 +7,6 @@
 
 void WindowComposition::followRenderPath()
 {
-    static const bool chosen = [] {
-        if (RenderPathChoice::isSoftwarePreferredHere())
-            QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-        return true;
-    }();
-    (void)chosen;
+    if (RenderPathChoice::isSoftwarePreferredHere())
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 }

@@ -33,9 +33,12 @@ double ShownFrameTracker::handedOver(std::optional<int64_t> displayUs, double ra
         // Past the core's report: the report is late (a busy machine kept the core's thread from sending
         // it), or the count took a picture too many. A late report has come by the next picture; a count
         // still ahead then is set back. The screen is never shown past the report meanwhile.
-        if (_aheadBefore)
+        if (_aheadBefore) {
             _counted = latestSec;
-        _aheadBefore = !_aheadBefore; // set back: counted afresh from here
+            _aheadBefore = false;
+        } else {
+            _aheadBefore = true;
+        }
         _time = latestSec;
         return _time;
     }
