@@ -10,6 +10,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -48,6 +49,11 @@ int64_t offsetInto(uint32_t recordTimeStamp, ChapterData &chapter)
     return std::max<int64_t>(0, static_cast<int64_t>(recordTimeStamp) -
                                     static_cast<int64_t>(chapter.timeStamp()));
 }
+
+int32_t narrow(int64_t value)
+{
+    return static_cast<int32_t>(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
+}
 } // namespace
 
 EventClip EventClipBuilder::eventClip(const std::shared_ptr<ChapterData> &eventChapter,
@@ -83,7 +89,10 @@ EventClip EventClipBuilder::eventClip(const std::shared_ptr<ChapterData> &eventC
     ChapterList chapters(earlier.rbegin(), earlier.rend());
     chapters.push_back(eventChapter);
     chapters.insert(chapters.end(), later.begin(), later.end());
-    clip.position = offsetInto(recordTimeStamp, *chapters.front());
+    // The record's place in its own chapter on the timeline, where each chapter takes one position more than
+    // its time span: the time since the first chapter's start would land a millisecond early per border
+    // crossed, on the record before the event's own.
+    clip.position = PictureDataUtil::getPosition(chapters, static_cast<int64_t>(earlier.size()), narrow(d));
     clip.start = std::max<int64_t>(0, clip.position - kLeadInWindow);
     clip.end = std::min<int64_t>(clip.position + kLeadOutWindow, PictureDataUtil::getTotalLength(chapters));
     clip.chapters = std::move(chapters);

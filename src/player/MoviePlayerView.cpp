@@ -72,10 +72,8 @@ void MoviePlayerView::setEventMovie(CardData &card, const std::shared_ptr<MovePr
 {
     setValueInfo(std::make_shared<PlayMovieValueInfo>(card, protectInfo));
     _valueInfo->setCurrentValue(_valueInfo->minValue());
-    _eventFrame = -1;
-    if (!_valueInfo->chapterDataList().empty() && protectInfo)
-        _eventFrame = PlayMovieValueInfo::eventFrameOf(protectInfo->_timeStamp,
-                                                       _valueInfo->chapterDataList().front()->timeStamp());
+    // The event's moment is the clip's: its place on the timeline, where its picture and its record are.
+    _eventFrame = _valueInfo->chapterDataList().empty() ? -1 : _valueInfo->eventValue().value_or(-1);
     preparePlayer();
     updateDatetimeLabel();
     updateToolButtons();

@@ -218,13 +218,6 @@ std::optional<int64_t> PlayMovieValueInfo::runningMovieTime(const std::shared_pt
     return FrameSteps::movieTimeAt(frames, narrow(offset));
 }
 
-int64_t PlayMovieValueInfo::eventFrameOf(uint32_t eventTimeStamp, uint32_t firstChapterTimeStamp)
-{
-    // Both are unsigned camera counters: subtract in 64 bits rather than wrap around.
-    const int64_t frame = static_cast<int64_t>(eventTimeStamp) - static_cast<int64_t>(firstChapterTimeStamp);
-    return frame >= 0 ? frame : -1;
-}
-
 bool PlayMovieValueInfo::isCutChapter(ChapterData *chapter)
 {
     const auto picture = chapter ? chapter->getPicture(true) : nullptr;

@@ -87,7 +87,6 @@ public:
     // before the first chapter.
     // The chapter's driving data says its movie is a clip cut by the trim tool.
     static bool isCutChapter(ChapterData *chapter);
-    static int64_t eventFrameOf(uint32_t eventTimeStamp, uint32_t firstChapterTimeStamp);
 
 protected:
     // Stored fields; a subclass may set up a bare model (tests do).

@@ -15,6 +15,7 @@
 #include "player/CustomSliderCell.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
+#include "player/PlayerControls.h"
 #include "recording/FrameTable.h"
 #include "recording/PictureData.h"
 #include "recording/UserDefaultUtil.h"
@@ -25,6 +26,7 @@
 #include "../player/FakeMediaEngine.h"
 #include "AppFakes.h"
 
+#include <QLabel>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -231,6 +233,32 @@ TEST_F(ItemPlaybackTest, AnEventDrawsOnlyItsWindowsRouteAndFollowsTheClock)
     EXPECT_EQ(scriptsNamed("drawMyCar").size(), 1);
     EXPECT_EQ(playback->frames().speedRunTableBuilds(), 1);
     EXPECT_TRUE(playback->frames().currentMp4Path());
+}
+
+TEST_F(ItemPlaybackTest, TheListTheDateAtTheEventAndTheChartsEventLabelNameTheSameSecond)
+{
+    // The sample's shock lies 1500 ms and its switch 1000 ms into their events' second chapters, each on a
+    // record of its own; a whole second is where a millisecond early names the second before.
+    list.model()->setDateStyle(VideoListModel::DateStyle::from(settings));
+    list.model()->setListType(LT::Event);
+    const QRegularExpression clock("\\d\\d:\\d\\d:\\d\\d");
+    const auto secondIn = [&](const QString &text) { return clock.match(text).captured().toStdString(); };
+    for (const int row : {0, 1}) {
+        SCOPED_TRACE(row);
+        ASSERT_TRUE(playback->playEventItem(row, false));
+        engine()->becomeReady();
+        ASSERT_GE(player.eventFrame(), 0);
+        player.moveToPosition(player.eventFrame(), CommonConst::PlayStatus::Pause);
+        player.updateDatetimeLabel();
+        const QString listed =
+            list.model()->data(list.model()->index(row, 0), VideoListModel::TimeRole).toString();
+        EXPECT_EQ(player.controls()->diffSecLabel()->text(), "\u00b100.0");
+        EXPECT_EQ(secondIn(listed), secondIn(player.controls()->datetimeLabel()->text()))
+            << listed.toStdString() << " / " << player.controls()->datetimeLabel()->text().toStdString();
+        EXPECT_EQ(secondIn(listed), secondIn(panel.model().chart().accidentValue.text))
+            << listed.toStdString() << " / " << panel.model().chart().accidentValue.text.toStdString();
+        EXPECT_FALSE(secondIn(listed).empty());
+    }
 }
 
 TEST_F(ItemPlaybackTest, PlayerEventCodes)

@@ -244,19 +244,27 @@ TEST(CardDataClipTest, EventClipsOverMinuteChapters)
         Span span;
         bool byHand = false;
     };
+    // A position is one more per chapter border crossed than the time since the first chapter's start: each
+    // chapter takes its time span plus one position on the timeline.
     const Case cases[] = {
-        {"3 s into chapter 2 takes chapter 1", 1, {1, 2, 3}, 2, 163000, {1, 2}, {63000, 51000, 71000}},
+        {"3 s into chapter 2 takes chapter 1", 1, {1, 2, 3}, 2, 163000, {1, 2}, {63001, 51001, 71001}},
         {"15 s into chapter 2 takes no earlier one", 1, {1, 2, 3}, 2, 175000, {2}, {15000, 3000, 23000}},
         {"at the trip start the clip starts at 0", 3, {1, 2, 3}, 1, 100500, {1}, {500, 0, 8500}},
         {"near the end takes the next chapter", 1, {1, 2, 3}, 1, 155000, {1, 2}, {55000, 43000, 63000}},
-        {"the end is clamped to the list's length", 1, {1, 2}, 2, 160000, {1, 2}, {60000, 48000, 60001}},
+        {"the end is clamped to the list's length", 1, {1, 2}, 2, 160000, {1, 2}, {60001, 48001, 60001}},
         // The counter restarted: without the clamp the offset would wrap and no chapter would fit.
-        {"stamped before its chapter is placed at its start", 1, {1, 2, 3}, 2, 50, {1, 2}, {0, 0, 8000}},
+        {"stamped before its chapter is placed at that chapter's start",
+         1,
+         {1, 2, 3},
+         2,
+         50,
+         {1, 2},
+         {60001, 48001, 68001}},
         {"surveillance runs 60 s from the event", 2, {1, 2, 3}, 1, 101000, {1, 2}, {1000, 1000, 61000}},
         {"surveillance stamped before its chapter", 2, {1, 2, 3}, 1, 50, {1}, {0, 0, 60000}},
         {"a record without its chapter gives no clip", 1, {1, 2, 3}, 7, 100000, {}, {0, 0, 0}},
         {"nor does a surveillance record", 2, {1, 2, 3}, 7, 100000, {}, {0, 0, 0}},
-        {"back across the wrap", 1, {9999, 1, 2}, 1, 161000, {9999, 1}, {61000, 49000, 69000}, true},
+        {"back across the wrap", 1, {9999, 1, 2}, 1, 161000, {9999, 1}, {61001, 49001, 69001}, true},
         {"but not across a gap", 1, {9998, 1, 2}, 1, 161000, {1}, {1000, 0, 9000}, true},
         {"surveillance over the wrap", 2, {9999, 1, 2}, 9999, 101000, {9999, 1}, {1000, 1000, 61000}, true},
     };

@@ -75,8 +75,10 @@ TEST_F(EventPlaybackTest, ShockEventPlaysFromItsClipStartWithItsMomentAndMarker)
     EXPECT_GE(*model->eventValue(), 0);
     EXPECT_EQ(model->minValue(), std::max<int64_t>(0, *model->eventValue() - 12000));
     EXPECT_EQ(model->currentValue(), model->minValue());
-    EXPECT_EQ(panel->eventFrame(),
-              int64_t(shock->_timeStamp) - int64_t(model->chapterDataList().front()->timeStamp()));
+    // The moment is where the shock's own record lies on the timeline, past the border into its chapter.
+    const auto atMoment = PictureDataUtil::getVideoFrame(model->timeline(), int32_t(panel->eventFrame()));
+    ASSERT_TRUE(atMoment);
+    EXPECT_EQ(atMoment->_timeStamp, shock->_timeStamp);
     EXPECT_EQ(panel->eventFrame(), *model->eventValue());
     // The shock's marker sits at its moment on the track bar.
     const auto &markers = panel->trackCell()->markers();

@@ -370,19 +370,8 @@ TEST_F(MoviePlayerViewTest, ResetDropsThePlayerAndInstallsAnEmptyModel)
     EXPECT_EQ(panel->currentStatus(), PlayStatus::NotReady);
 }
 
-TEST(MoviePlayerViewRules, EventFrameIsComputedWithoutWrapping)
+TEST(MoviePlayerViewRules, BrightnessOffsetsAtTheGammaEnds)
 {
-    const struct
-    {
-        uint32_t event, first;
-        int64_t frame;
-    } cases[] = {{5000, 2000, 3000},
-                 {2000, 2000, 0},
-                 {1000, 2000, -1},
-                 {0, 0xFFFFFFFFu, -1},
-                 {0xFFFFFFFFu, 0, 0xFFFFFFFFll}};
-    for (const auto &c : cases)
-        EXPECT_EQ(PlayMovieValueInfo::eventFrameOf(c.event, c.first), c.frame) << c.event;
     EXPECT_NEAR(PlayerEngines::brightnessForGamma(0.1), -0.27, 1e-12);
     EXPECT_NEAR(PlayerEngines::brightnessForGamma(5.0), 0.4, 1e-12);
 }
