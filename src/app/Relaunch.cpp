@@ -1,11 +1,15 @@
 #include "app/Relaunch.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QThread>
 
 #include <cerrno>
-#include <signal.h>
+#include <csignal>
+#include <spawn.h>
+#include <vector>
+
+extern char **environ;
 
 namespace {
 constexpr int POLL_MS = 20;
@@ -25,9 +29,39 @@ Relaunch::Plan Relaunch::plan(const QString &program, qint64 oldPid)
     return {program, {QString::fromLatin1(WAIT_OPTION), QString::number(oldPid)}};
 }
 
-bool Relaunch::start(const Plan &plan)
+std::optional<qint64> Relaunch::start(const Plan &plan)
 {
-    return QProcess::startDetached(plan.program, plan.arguments);
+    // Not QProcess::startDetached: it hands every descriptor without close-on-exec to the new copy, the web
+    // engine's zygote socket among them, which keeps the old copy's zygotes running as long as the new copy.
+    // The new copy gets the standard three only, in a session of its own, with the signals as a new program
+    // has them.
+    std::vector<QByteArray> encoded{QFile::encodeName(plan.program)};
+    for (const QString &argument : plan.arguments)
+        encoded.push_back(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &each : encoded)
+        argv.push_back(each.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t files;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&files);
+    posix_spawnattr_init(&attributes);
+    posix_spawn_file_actions_addclosefrom_np(&files, 3);
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, argv.front(), &files, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&files);
+    if (failed != 0)
+        return std::nullopt;
+    return pid;
 }
 
 std::optional<qint64> Relaunch::waitTarget(const QStringList &arguments)

@@ -23,8 +23,9 @@ public:
 
     // The program and arguments that start this program again after process oldPid has ended.
     static Plan plan(const QString &program, qint64 oldPid);
-    // Starts the plan detached; false when it could not be started.
-    static bool start(const Plan &plan);
+    // Starts the plan in a session of its own with only the standard descriptors; its process id, none when
+    // it could not be started.
+    static std::optional<qint64> start(const Plan &plan);
 
     // The process the new copy must wait for, from its arguments (argv[1], argv[2]); none when the
     // arguments do not ask for a wait or the number is not a process id.

@@ -19,8 +19,11 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -32,7 +35,10 @@
 #include <QTimer>
 #include <QTranslator>
 #include <deque>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 // Acts on the modal window once it is up; polling ends with the timer, so nothing outlives the test.
@@ -347,6 +353,32 @@ TEST(RelaunchTest, TheNewCopyWaitsForTheOldProcessUntilItHasGoneOrItsNumberRunsA
     old.closeWriteChannel();
     ASSERT_TRUE(old.waitForFinished());
     EXPECT_TRUE(Relaunch::waitForExit(pid, "/proc/self/exe", 0));
+}
+
+TEST(RelaunchTest, TheNewCopyGetsOnlyTheStandardDescriptors)
+{
+    // A descriptor without close-on-exec, as the web engine's zygote socket is: handed on, it kept the old
+    // copy's zygotes running as long as the new copy.
+    TempDir dir;
+    const int leaky = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(leaky, 3);
+    // sleep under a name of its own, which no other suite counts.
+    const QString program = dir.filePath("relaunched");
+    ASSERT_TRUE(QFile::copy("/bin/sleep", program));
+    const std::optional<qint64> pid = Relaunch::start({program, {"30"}});
+    ::close(leaky);
+    ASSERT_TRUE(pid);
+    QStringList open;
+    ASSERT_TRUE(EventLoop::waitUntil([&] {
+        open = QDir(QStringLiteral("/proc/%1/fd").arg(*pid)).entryList(QDir::NoDotAndDotDot | QDir::System);
+        return QFileInfo(QStringLiteral("/proc/%1/exe").arg(*pid)).canonicalFilePath() ==
+               QFileInfo(program).canonicalFilePath();
+    }));
+    for (const QString &fd : open)
+        EXPECT_LE(fd.toInt(), 2) << "descriptor " << fd.toStdString() << " reached the new copy";
+    EXPECT_EQ(::getsid(pid_t(*pid)), pid_t(*pid)) << "a session of its own";
+    ::kill(pid_t(*pid), SIGKILL);
+    ::waitpid(pid_t(*pid), nullptr, 0);
 }
 
 TEST(MapReachabilityWatcherTest, ThePageLoadsOnceTheServerAnswersAndAMissingPageKeepsTrying)
