@@ -46,6 +46,14 @@ constexpr int MAX_DECODER_THREADS = 4;
 // for every picture would cost more than the picture's interval; the widget scales a larger picture.
 constexpr int MAX_SOFTWARE_WIDTH = 1920, MAX_SOFTWARE_HEIGHT = 1080;
 
+mpv_node nodeString(const char *text)
+{
+    mpv_node node;
+    node.format = MPV_FORMAT_STRING;
+    node.u.string = const_cast<char *>(text);
+    return node;
+}
+
 int64_t steadyUs()
 {
     return std::chrono::duration_cast<std::chrono::microseconds>(
@@ -204,7 +212,9 @@ void MpvEngine::replaceItem(const QString &path)
     _loadPending = true;
     _seeks.clear();
     setRate(0.0);
-    issueLoad();
+    // Sent once this pass of the event loop is over, so that the seek the panel asks for right after it
+    // goes with the load.
+    QMetaObject::invokeMethod(this, &MpvEngine::issueLoad, Qt::QueuedConnection);
 }
 
 void MpvEngine::issueLoad()
@@ -213,16 +223,42 @@ void MpvEngine::issueLoad()
     if (!_loadPending || _renderContexts == 0)
         return;
     _loadPending = false;
+    // The item's first seek is the load's start: loaded without one, the core shows the file's first picture
+    // while it waits, and the seek's own only after the file is open and the seek has decoded up to it.
     const QByteArray file = QFile::encodeName(_pendingPath);
-    const char *args[] = {"loadfile", file.constData(), "replace", nullptr};
+    QByteArray options;
+    if (const auto start = _seeks.take()) {
+        const double seconds = pictureStart(*start);
+        options = "start=" + QByteArray::number(seconds, 'f', 6);
+        _timePos = _shownTime = seconds;
+        _shown.rest(seconds);
+    }
+    // Named arguments: the place of the options among the plain ones differs between mpv's versions.
+    mpv_node values[] = {nodeString("loadfile"), nodeString(file.constData()), nodeString("replace"),
+                         nodeString(options.constData())};
+    const char *keys[] = {"name", "url", "flags", "options"};
+    mpv_node_list map{options.isEmpty() ? 3 : 4, values, const_cast<char **>(keys)};
+    mpv_node command;
+    command.format = MPV_FORMAT_NODE_MAP;
+    command.u.list = &map;
     // The reply names the playlist entry; until then no event of the core is taken for this item.
     _expectedEntryId = -1;
-    if (mpv_command_async(_mpv, LOAD_REPLY, args) < 0) {
+    if (mpv_command_node_async(_mpv, LOAD_REPLY, &command) < 0) {
+        _seeks.clear();
         _status = Status::Failed;
         emit statusChanged();
         return;
     }
     ++_loadsInFlight;
+}
+
+double MpvEngine::pictureStart(qint64 targetMs) const
+{
+    // mpv's exact seek shows the first picture from a few ms before the target on, which is the next
+    // picture for a target inside one: go to the start of the picture at or before the target.
+    if (_frameRate > 0.0)
+        return double(FrameSteps::pictureAt(targetMs, _frameRate)) / _frameRate;
+    return targetMs / 1000.0;
 }
 
 void MpvEngine::onLoadReply(const mpv_event &event)
@@ -311,12 +347,7 @@ void MpvEngine::flushSeek()
     const auto target = _seeks.take();
     if (!target)
         return;
-    // mpv's exact seek shows the first picture from a few ms before the target on, which is the next
-    // picture for a target inside one: go to the start of the picture at or before the target.
-    double time = *target / 1000.0;
-    if (_frameRate > 0.0)
-        time = double(FrameSteps::pictureAt(*target, _frameRate)) / _frameRate;
-    const QByteArray seconds = QByteArray::number(time, 'f', 6);
+    const QByteArray seconds = QByteArray::number(pictureStart(*target), 'f', 6);
     const char *args[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
     mpv_command_async(_mpv, SEEK_REPLY, args);
 }

@@ -99,6 +99,8 @@ private:
     void sendSpeed(double speed);
     // Sends the merged seek target, when the core has none in flight.
     void flushSeek();
+    // Seconds into the item of the start of the picture at or before the target.
+    double pictureStart(qint64 targetMs) const;
 
     RenderMode _mode;
     mpv_handle *_mpv = nullptr;

@@ -6,6 +6,7 @@
 // starts Xvfb for it).
 #include "app/CardOpener.h"
 #include "app/ItemPlayback.h"
+#include "app/MainWindow.h"
 #include "app/MainWindowLayout.h"
 #include "player/CustomSliderCellMin.h"
 #include "player/MoviePlayerView.h"
@@ -34,6 +35,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -54,10 +56,11 @@ int64_t steadyNs()
 
 struct TripPlayed : Fixture
 {
-    TripPlayed()
+    explicit TripPlayed(std::vector<SampleEvent> events = {})
     {
-        EXPECT_TRUE(showAndOpenBackup(
-            writeStampedTrip(card, CHAPTERS, CHAPTER_MS, QSize(WIDTH, HEIGHT), FPS, PICTURES), false));
+        EXPECT_TRUE(showAndOpenBackup(writeStampedTrip(card, CHAPTERS, CHAPTER_MS, QSize(WIDTH, HEIGHT), FPS,
+                                                       PICTURES, std::move(events)),
+                                      false));
         window->move(0, 0);
         window->resize(1280, 900);
     }
@@ -190,6 +193,110 @@ struct TripPlayed : Fixture
     TempDir card;
 };
 
+// What the screen showed from an item's change on: the old item's picture (playing, a few more of it), then
+// black or no readable picture, then the new item's own picture, which stays. Any other picture is one the
+// new item showed before its own.
+struct ItemOpenSeen
+{
+    int old = -1;
+    int own = -1;
+    std::vector<int> wrong;
+    double blackMs = 0.0;
+    double toOwnMs = -1.0;
+
+    static ItemOpenSeen read(const std::vector<ScreenStampWatch::Sample> &samples, int64_t clickNs,
+                             int oldAtClick, int own)
+    {
+        ItemOpenSeen seen;
+        seen.old = oldAtClick;
+        seen.own = own;
+        bool oldGone = false;
+        int64_t blackFrom = -1;
+        for (const auto &sample : samples) {
+            if (sample.atNs < clickNs)
+                continue;
+            if (blackFrom >= 0) {
+                seen.blackMs += double(sample.atNs - blackFrom) / 1e6;
+                blackFrom = -1;
+            }
+            if (sample.frame == ScreenStampWatch::BLACK)
+                blackFrom = sample.atNs;
+            const bool oldPicture = sample.frame >= oldAtClick && sample.frame <= oldAtClick + 5;
+            if (!oldGone && (sample.frame < 0 || oldPicture))
+                continue;
+            oldGone = true;
+            if (sample.frame < 0)
+                continue;
+            if (sample.frame != own)
+                seen.wrong.push_back(sample.frame);
+            else if (seen.toOwnMs < 0)
+                seen.toOwnMs = double(sample.atNs - clickNs) / 1e6;
+        }
+        return seen;
+    }
+    std::string summary() const
+    {
+        std::string text = "old " + std::to_string(old) + ", black " + std::to_string(int(blackMs)) + " ms";
+        for (const int frame : wrong)
+            text += ", WRONG " + std::to_string(frame);
+        return text + ", own " + std::to_string(own) + " after " + std::to_string(int(toOwnMs)) + " ms";
+    }
+};
+
+// Two events inside chapters, whose clips start inside their first chapters (12 s before the event).
+std::vector<SampleEvent> midChapterEvents()
+{
+    return {{SampleEvent::Kind::GSensor, 2 * CHAPTER_MS + 4000, 0x10, 0x01},
+            {SampleEvent::Kind::ExtSwitch, 3 * CHAPTER_MS + 3000, 0x14, 0x00}};
+}
+
+// Opens each event of the trip, once from the list and once by the next item button, from a paused and
+// from a playing item, rounds times, reading the screen from each click on; prints what each open showed.
+// The number of opens that showed another picture before the item's own.
+int openEvents(TripPlayed &trip, int rounds, const char *load)
+{
+    using ListType = CommonConst::ListType;
+    const QRect place = trip.pictureOnScreen();
+    int wrongOpens = 0;
+    const auto open = [&](const char *how, bool playing, const std::function<void()> &click) {
+        if (playing) {
+            trip.button("play")->click();
+            EventLoop::runFor(std::chrono::milliseconds(400));
+        }
+        ScreenStampWatch watch(place, QSize(WIDTH, HEIGHT));
+        EXPECT_TRUE(watch.start()) << watch.error().toStdString();
+        EventLoop::runFor(std::chrono::milliseconds(50));
+        const int oldAtClick = trip.stampOnScreen();
+        const int64_t clickNs = steadyNs();
+        click();
+        EXPECT_TRUE(EventLoop::waitUntil([&] {
+            return trip.player()->currentStatus() == CommonConst::PlayStatus::Stop &&
+                   trip.player()->isControlReady();
+        }));
+        const int own = trip.pictureAtRest();
+        const ItemOpenSeen seen = ItemOpenSeen::read(watch.stop(), clickNs, oldAtClick, own);
+        std::printf("[on screen] event open %s, %s, %s: %s\n", how, playing ? "playing" : "paused", load,
+                    seen.summary().c_str());
+        std::fflush(stdout);
+        EXPECT_GE(own, 0);
+        wrongOpens += !seen.wrong.empty();
+    };
+    for (int round = 0; round < rounds; ++round) {
+        for (const bool playing : {false, true}) {
+            // The trip paused far into its last chapter: a picture no event's chapter starts with.
+            trip.window->itemPlayback().playTripItem(0, CHAPTERS - 1, false, true);
+            EXPECT_TRUE(EventLoop::waitUntil([&] { return trip.player()->isControlReady(); }));
+            trip.player()->moveToPosition(trip.player()->clock()->maximum() - 1000,
+                                          CommonConst::PlayStatus::Pause);
+            trip.pictureAtRest();
+            open("from the list", playing,
+                 [&] { trip.window->itemPlayback().listRowSelected(ListType::Event, 0); });
+            open("by the next item button", playing, [&] { trip.button("last")->click(); });
+        }
+    }
+    return wrongOpens;
+}
+
 bool onRealDisplay()
 {
     return QApplication::platformName() == QLatin1String("xcb");
@@ -242,6 +349,18 @@ TEST(PlaybackOnScreenTest, WithEveryCoreBusyNoWorseThanAPlainPlayer)
         EXPECT_LE(ours.borderCutTotal(), plain.borderCutTotal() + int(ours.borders.size()))
             << "x" << rate << ": ours " << ours.summary() << "; the playlist's " << plain.summary();
     }
+}
+
+TEST(PlaybackOnScreenTest, AnEventOpensOnItsOwnPictureNeverOnAnotherOfItsChapter)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "reads the picture from an X screen";
+    TripPlayed trip(midChapterEvents());
+    ASSERT_NO_FATAL_FAILURE(trip.load());
+    EXPECT_EQ(openEvents(trip, 3, "idle"), 0);
+    BusyCores busy;
+    ASSERT_TRUE(busy.started());
+    EXPECT_EQ(openEvents(trip, 3, "busy"), 0);
 }
 
 TEST(PlaybackOnScreenTest, OnASoftwareDriverTheWindowWithTheMapIsNoOpenGLOne)

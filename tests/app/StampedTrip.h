@@ -9,12 +9,16 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 // Chapters of chapterMs each, at size and fps, a key frame every keyFrameInterval pictures (0: the
-// encoder's own), written into dir; the URL of its movie folder, to open as a backup folder.
+// encoder's own), with the events given (their times from the trip's start), written into dir; the URL of
+// its movie folder, to open as a backup folder.
 inline QUrl writeStampedTrip(const TempDir &dir, int chapters, int chapterMs, QSize size, double fps,
-                             int keyFrameInterval = 0)
+                             int keyFrameInterval = 0, std::vector<SampleEvent> events = {})
 {
     SampleScenario scenario = SampleScenario::chapters(chapters, chapterMs);
+    scenario.trips.front().events = std::move(events);
     scenario.videoWidth = size.width();
     scenario.videoHeight = size.height();
     scenario.videoFps = fps;

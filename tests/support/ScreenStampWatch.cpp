@@ -2,8 +2,10 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -91,6 +93,46 @@ std::vector<ScreenStampWatch::Sample> ScreenStampWatch::stop()
     return std::move(_samples);
 }
 
+// The stamp in the row at y, width pixels from the picture's left; -1 when it cannot be read.
+int ScreenStampWatch::readStamp(int width, int y, double scaleX, std::vector<uint8_t> &grey)
+{
+    const auto cookie = xcb_get_image(_connection->xcb, XCB_IMAGE_FORMAT_Z_PIXMAP, _connection->root,
+                                      int16_t(_picture.x()), int16_t(y), uint16_t(width), 1, ~0u);
+    xcb_get_image_reply_t *reply = xcb_get_image_reply(_connection->xcb, cookie, nullptr);
+    if (!reply)
+        return -1;
+    int frame = -1;
+    // A 24-bit screen keeps its pixels in 32 bits, blue first.
+    const uint8_t *data = xcb_get_image_data(reply);
+    if (xcb_get_image_data_length(reply) >= width * 4) {
+        for (int x = 0; x < width; ++x) {
+            const uint8_t *p = data + 4 * x;
+            grey[size_t(x)] = uint8_t((p[2] * 11 + p[1] * 16 + p[0] * 5) / 32);
+        }
+        frame = stampInRow(grey, BLOCK * scaleX).value_or(-1);
+    }
+    free(reply);
+    return frame;
+}
+
+// A row of the movie's picture under the stamp's strip, dark all along: the screen shows no picture there.
+bool ScreenStampWatch::isBlackBelowStamp(double scaleX, double scaleY)
+{
+    const int width = std::min(_picture.width(), int(std::ceil(BLOCK * 4 * scaleX)));
+    const int y = _picture.y() + int(BLOCK * 1.5 * scaleY);
+    const auto cookie = xcb_get_image(_connection->xcb, XCB_IMAGE_FORMAT_Z_PIXMAP, _connection->root,
+                                      int16_t(_picture.x()), int16_t(y), uint16_t(width), 1, ~0u);
+    xcb_get_image_reply_t *reply = xcb_get_image_reply(_connection->xcb, cookie, nullptr);
+    if (!reply)
+        return false;
+    bool black = xcb_get_image_data_length(reply) >= width * 4;
+    const uint8_t *data = xcb_get_image_data(reply);
+    for (int x = 0; black && x < width; ++x)
+        black = std::max({data[4 * x], data[4 * x + 1], data[4 * x + 2]}) < 24;
+    free(reply);
+    return black;
+}
+
 // The watch's own thread: one row through the middle of the stamp's blocks, read as often as asked.
 void ScreenStampWatch::run()
 {
@@ -99,30 +141,19 @@ void ScreenStampWatch::run()
     const int width = std::min(_picture.width(), int(std::ceil(BLOCK * BITS * scaleX)));
     const int y = _picture.y() + int(BLOCK / 2 * scaleY);
     std::vector<uint8_t> grey(static_cast<size_t>(width));
-    int last = -2;
+    int last = std::numeric_limits<int>::min();
     int64_t lastAt = 0;
     auto next = std::chrono::steady_clock::now();
     while (!_stopping) {
-        const auto cookie = xcb_get_image(_connection->xcb, XCB_IMAGE_FORMAT_Z_PIXMAP, _connection->root,
-                                          int16_t(_picture.x()), int16_t(y), uint16_t(width), 1, ~0u);
-        xcb_get_image_reply_t *reply = xcb_get_image_reply(_connection->xcb, cookie, nullptr);
+        int frame = readStamp(width, y, scaleX, grey);
         const int64_t at = steadyNs();
         if (lastAt > 0 && at - lastAt > BLIND_NS)
             _blind.push_back({lastAt, at});
         lastAt = at;
-        int frame = -1;
-        if (reply) {
-            // A 24-bit screen keeps its pixels in 32 bits, blue first.
-            const uint8_t *data = xcb_get_image_data(reply);
-            if (xcb_get_image_data_length(reply) >= width * 4) {
-                for (int x = 0; x < width; ++x) {
-                    const uint8_t *p = data + 4 * x;
-                    grey[size_t(x)] = uint8_t((p[2] * 11 + p[1] * 16 + p[0] * 5) / 32);
-                }
-                frame = stampInRow(grey, BLOCK * scaleX).value_or(-1);
-            }
-            free(reply);
-        }
+        // A stamp of 0 is black but for the picture below it; read after it, so the stamp is read again: a
+        // picture that replaced black in between would otherwise be taken for number 0.
+        if (frame == 0)
+            frame = isBlackBelowStamp(scaleX, scaleY) ? BLACK : readStamp(width, y, scaleX, grey);
         ++_readings;
         if (frame != last) {
             _samples.push_back({at, frame});

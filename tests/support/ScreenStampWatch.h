@@ -20,9 +20,12 @@ public:
     struct Sample
     {
         int64_t atNs = 0;
-        // The number in the picture; -1 where the stamp could not be read.
+        // The number in the picture; -1 where the stamp could not be read, BLACK where no picture shows.
         int frame = -1;
     };
+    // A black picture reads as number 0 in the stamp's strip; the movie's own picture below it is never
+    // black.
+    static constexpr int BLACK = -2;
 
     // picture: where the movie's picture is on the screen, in screen pixels; movieSize: the movie's own
     // size, which scales the stamp's blocks.
@@ -48,6 +51,8 @@ public:
 
 private:
     void run();
+    int readStamp(int width, int y, double scaleX, std::vector<uint8_t> &grey);
+    bool isBlackBelowStamp(double scaleX, double scaleY);
 
     QRect _picture;
     QSize _movieSize;
