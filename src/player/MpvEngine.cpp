@@ -1,5 +1,6 @@
 #include "player/MpvEngine.h"
 
+#include "player/EngineTeardown.h"
 #include "player/FrameSteps.h"
 #include "player/MpvGLWidget.h"
 #include "player/MpvImageWidget.h"
@@ -17,6 +18,7 @@
 #include <chrono>
 #include <clocale>
 #include <cmath>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -37,9 +39,11 @@ enum ObservedProperty : uint64_t
     EofReached = 2,
 };
 
-// Reply tags: a refused seek must not keep the next one waiting; a load's reply names its playlist entry.
+// Reply tags: a refused seek must not keep the next one waiting; a load's reply names its playlist entry; a
+// load waits for the stop before it, which the core might otherwise carry out after it.
 constexpr uint64_t SEEK_REPLY = 100;
 constexpr uint64_t LOAD_REPLY = 101;
+constexpr uint64_t STOP_REPLY = 102;
 
 constexpr int MAX_DECODER_THREADS = 4;
 // The software path serves headless runs and software OpenGL drivers: drawing bigger than this on the CPU
@@ -137,10 +141,15 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
         _renderContexts = 1;
         // mpv's clock is the steady clock shifted; the render thread must not call into the core for it.
         const int64_t mpvClockOffsetUs = mpv_get_time_us(_mpv) - steadyUs();
-        _renderThread = std::make_unique<SoftwareRenderThread>(
+        _renderThread = std::make_shared<SoftwareRenderThread>(
             _swContext, [mpvClockOffsetUs] { return steadyUs() + mpvClockOffsetUs; },
-            // Queued by name: the call is made inside Qt, and the picture waits in the render thread.
-            [this] { QMetaObject::invokeMethod(this, "takeSoftwarePicture", Qt::QueuedConnection); });
+            // Queued by name: the call is made inside Qt, and the picture waits in the render thread. The
+            // thread outlives the engine while the core ends.
+            [receiver = _pictureReceiver] {
+                const std::lock_guard lock(receiver->mutex);
+                if (receiver->engine)
+                    QMetaObject::invokeMethod(receiver->engine, "takeSoftwarePicture", Qt::QueuedConnection);
+            });
         connect(this, &MpvEngine::pausedSeekFinished, this, [this] {
             if (_renderThread)
                 _renderThread->requestRedraw();
@@ -150,15 +159,20 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
 
 MpvEngine::~MpvEngine()
 {
-    // Render contexts must go before the core they belong to.
+    // Render contexts must go before the core they belong to; an OpenGL one on this thread, in its widget.
     emit aboutToClose();
-    _renderThread.reset();
-    if (_swContext) {
-        mpv_render_context_free(_swContext);
-        _swContext = nullptr;
+    {
+        const std::lock_guard lock(_pictureReceiver->mutex);
+        _pictureReceiver->engine = nullptr;
     }
     mpv_set_wakeup_callback(_mpv, nullptr, nullptr);
-    mpv_terminate_destroy(_mpv);
+    // The core waits for its file to close; the render thread may be drawing. Neither holds up this thread.
+    EngineTeardown::run([thread = std::move(_renderThread), context = _swContext, core = _mpv]() mutable {
+        thread.reset();
+        if (context)
+            mpv_render_context_free(context);
+        mpv_terminate_destroy(core);
+    });
 }
 
 bool MpvEngine::canPlay(const QString &path) const
@@ -220,7 +234,7 @@ void MpvEngine::replaceItem(const QString &path)
 void MpvEngine::issueLoad()
 {
     // Without a render context mpv would open the file with video disabled.
-    if (!_loadPending || _renderContexts == 0)
+    if (!_loadPending || _renderContexts == 0 || _stopsInFlight > 0)
         return;
     _loadPending = false;
     // The item's first seek is the load's start: loaded without one, the core shows the file's first picture
@@ -300,9 +314,10 @@ void MpvEngine::removeItem()
     _reportedTime.reset();
     _pausedAfterSeek = false;
     setRate(0.0);
-    // Synchronous, so that a later load cannot be overtaken by this stop.
+    // The core closes the file in its own time; a load asked for meanwhile goes once the stop is done.
     const char *args[] = {"stop", nullptr};
-    mpv_command(_mpv, args);
+    if (mpv_command_async(_mpv, STOP_REPLY, args) >= 0)
+        ++_stopsInFlight;
 }
 
 void MpvEngine::setRate(double rate)
@@ -417,6 +432,9 @@ void MpvEngine::noteFrameHandedOver(std::optional<int64_t> targetUs)
 
 void MpvEngine::noteFrameRendered()
 {
+    // Until the item's file is open, what is drawn is the previous file's picture or none.
+    if (!isReadyToPlay())
+        return;
     // Playing, the count of pictures handed over says which one shows (a picture drawn again is the same
     // one); paused, the latest reported (a paused seek's own time may still be on its way: it updates the
     // shown time when it comes).
@@ -461,6 +479,9 @@ void MpvEngine::handleEvent(const mpv_event &event)
             flushSeek();
         } else if (event.reply_userdata == LOAD_REPLY) {
             onLoadReply(event);
+        } else if (event.reply_userdata == STOP_REPLY) {
+            _stopsInFlight = std::max(0, _stopsInFlight - 1);
+            issueLoad();
         }
         break;
     case MPV_EVENT_START_FILE:

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -106,7 +107,15 @@ private:
     mpv_handle *_mpv = nullptr;
     // Software mode only; the thread goes first, then the context, then the core.
     mpv_render_context *_swContext = nullptr;
-    std::unique_ptr<SoftwareRenderThread> _renderThread;
+    std::shared_ptr<SoftwareRenderThread> _renderThread;
+    // Where the render thread's pictures are announced: this engine until it goes.
+    struct PictureReceiver
+    {
+        explicit PictureReceiver(MpvEngine *receiver) : engine(receiver) {}
+        std::mutex mutex;
+        MpvEngine *engine;
+    };
+    std::shared_ptr<PictureReceiver> _pictureReceiver = std::make_shared<PictureReceiver>(this);
     int _renderContexts = 0;
     QString _pendingPath;
     bool _loadPending = false;
@@ -115,6 +124,7 @@ private:
     // yet answered; the entries the core last started, loaded and failed.
     qint64 _expectedEntryId = -1;
     int _loadsInFlight = 0;
+    int _stopsInFlight = 0;
     qint64 _startedEntryId = -2;
     qint64 _loadedEntryId = -2;
     qint64 _failedEntryId = -2;

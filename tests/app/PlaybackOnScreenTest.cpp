@@ -25,9 +25,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
+#include <QTimer>
 #include <QWebEngineView>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -191,6 +193,30 @@ struct TripPlayed : Fixture
     }
 
     TempDir card;
+};
+
+// The main thread's longest wait between two turns of its event loop while it runs: a timer due every
+// millisecond, and how late its latest turn came at most.
+class MainThreadStall
+{
+public:
+    MainThreadStall()
+    {
+        _timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&_timer, &QTimer::timeout, [this] {
+            const int64_t now = steadyNs();
+            if (_last > 0)
+                _longestMs = std::max(_longestMs, double(now - _last) / 1e6 - 1.0);
+            _last = now;
+        });
+        _timer.start(1);
+    }
+    double longestMs() const { return _longestMs; }
+
+private:
+    QTimer _timer;
+    int64_t _last = 0;
+    double _longestMs = 0.0;
 };
 
 // What the screen showed from an item's change on: the old item's picture (playing, a few more of it), then
@@ -361,6 +387,49 @@ TEST(PlaybackOnScreenTest, AnEventOpensOnItsOwnPictureNeverOnAnotherOfItsChapter
     BusyCores busy;
     ASSERT_TRUE(busy.started());
     EXPECT_EQ(openEvents(trip, 3, "busy"), 0);
+}
+
+TEST(PlaybackOnScreenTest, TheMainThreadGoesOnAtAnItemChangeAndAtAChapterThatFailsToLoad)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "plays in the real window";
+    TripPlayed trip(midChapterEvents());
+    ASSERT_NO_FATAL_FAILURE(trip.load());
+    double itemChange = 0.0;
+    for (int round = 0; round < 4; ++round) {
+        trip.window->itemPlayback().playTripItem(0, 1, false, true);
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return trip.player()->isControlReady(); }));
+        trip.button("play")->click();
+        EventLoop::runFor(std::chrono::milliseconds(300));
+        MainThreadStall stall;
+        EventLoop::runFor(std::chrono::milliseconds(20));
+        trip.window->itemPlayback().listRowSelected(CommonConst::ListType::Event, 0);
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return trip.player()->isControlReady(); }));
+        EventLoop::runFor(std::chrono::milliseconds(500));
+        itemChange = std::max(itemChange, stall.longestMs());
+    }
+
+    // A chapter whose file went bad after the trip was opened: the border stops at it with an alert.
+    trip.window->itemPlayback().playTripItem(0, 0, false, true);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return trip.player()->isControlReady(); }));
+    const QString bad = trip.player()->valueInfo()->chapterDataList()[2]->_pathMp4.toLocalFile();
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray(4096, '\x17'));
+    file.close();
+    trip.player()->moveToPosition(trip.player()->valueInfo()->timeline().start(2) - 600,
+                                  CommonConst::PlayStatus::Pause);
+    trip.button("play")->click();
+    MainThreadStall stall;
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return trip.player()->valueInfo()->currentIndex() == 2; }));
+    EventLoop::runFor(std::chrono::milliseconds(800));
+    std::printf(
+        "[on screen] the main thread's longest wait: %.0f ms at an item change, %.0f ms at a chapter that "
+        "failed to load\n",
+        itemChange, stall.longestMs());
+    std::fflush(stdout);
+    EXPECT_FALSE(trip.player()->engine()->hasItem()) << "the bad chapter left no movie on screen";
+    EXPECT_EQ(trip.prompter.shown.filter("warn:").size(), 1);
 }
 
 TEST(PlaybackOnScreenTest, OnASoftwareDriverTheWindowWithTheMapIsNoOpenGLOne)
