@@ -7,7 +7,6 @@
 #include "player/TrackSlider.h"
 
 #include "card/MoveProtectInfo.h"
-#include "platform/MovieProbe.h"
 
 #include <algorithm>
 #include <cmath>
@@ -469,16 +468,7 @@ void MoviePlayerView::frameForward()
 
 FrameSteps::PictureCount MoviePlayerView::pictureCounts()
 {
-    return [this](int64_t index) -> int64_t {
-        const ChapterList &chapters = _valueInfo->chapterDataList();
-        if (index < 0 || index >= _valueInfo->chapterCount())
-            return 0;
-        const QString path = chapters[static_cast<size_t>(index)]->_pathMp4.toLocalFile();
-        if (const auto known = _pictureCounts.find(path); known != _pictureCounts.end())
-            return known->second;
-        const auto probed = MovieProbe::probe(path);
-        return _pictureCounts[path] = probed ? probed->videoFrames : 0;
-    };
+    return [info = _valueInfo](int64_t index) { return info->pictureCount(index); };
 }
 
 void MoviePlayerView::jumpChapter(int delta)

@@ -214,7 +214,7 @@ private:
     // A move that tells the main window when it changed the chapter.
     void moveAndSync(int64_t position, CommonConst::PlayStatus status);
     void jumpChapter(int delta);
-    // The pictures of each chapter's movie for the frame steps, read once per file.
+    // The pictures of each chapter's movie for the frame steps, read once per item.
     FrameSteps::PictureCount pictureCounts();
     void applyEngineStep(const PlaybackSync::Action &action);
     void swapToPrepared();
@@ -245,5 +245,4 @@ private:
     int64_t _eventFrame = -1;
     bool _isPlayerSeek = false;
     QTimer _borderTimer;
-    std::map<QString, int64_t> _pictureCounts;
 };

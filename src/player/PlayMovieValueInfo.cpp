@@ -4,6 +4,7 @@
 #include "card/EventClip.h"
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
+#include "platform/MovieProbe.h"
 #include "player/FrameSteps.h"
 #include "player/PlaybackClock.h"
 #include "recording/PictureData.h"
@@ -216,6 +217,17 @@ std::optional<int64_t> PlayMovieValueInfo::runningMovieTime(const std::shared_pt
         return int64_t(picture->video->findFrame(1, narrow(offset), true)._movieTimeStamp);
     // Between two records the movie runs on: a picture without a record of its own is reached too.
     return FrameSteps::movieTimeAt(frames, narrow(offset));
+}
+
+int64_t PlayMovieValueInfo::pictureCount(int64_t index)
+{
+    if (index < 0 || index >= chapterCount())
+        return 0;
+    if (const auto known = _pictureCounts.find(index); known != _pictureCounts.end())
+        return known->second;
+    const auto probed =
+        MovieProbe::probe(_chapterDataList[static_cast<size_t>(index)]->_pathMp4.toLocalFile());
+    return _pictureCounts[index] = probed ? probed->videoFrames : 0;
 }
 
 bool PlayMovieValueInfo::isCutChapter(ChapterData *chapter)

@@ -9,6 +9,7 @@
 #include "recording/CommonConst.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -83,10 +84,11 @@ public:
     // The same at an offset into a chapter.
     static std::optional<int64_t> runningMovieTime(const std::shared_ptr<ChapterData> &chapter,
                                                    int64_t offset);
-    // The event moment on the timeline from the two camera counters; -1 when the event would lie
-    // before the first chapter.
     // The chapter's driving data says its movie is a clip cut by the trim tool.
     static bool isCutChapter(ChapterData *chapter);
+    // The pictures in the movie of the chapter at an index, read once per chapter (the frame steps count
+    // them); 0 when unknown.
+    int64_t pictureCount(int64_t index);
 
 protected:
     // Stored fields; a subclass may set up a bare model (tests do).
@@ -112,4 +114,6 @@ protected:
 private:
     int64_t chapterIndexAt(int64_t position) const;
     void convertCurrent();
+
+    std::map<int64_t, int64_t> _pictureCounts;
 };

@@ -1,8 +1,10 @@
 // Every picture of a trip on a real X screen while it plays through the main window's play button and the
 // real engine: the screen is read back continuously (a thread of the test's own reading the frame stamps
 // off the X server) and each chapter border, the pictures inside the chapters and the trip's end are
-// counted, at x1 and x2, idle and with every core busy. The same files played as one libmpv playlist in a
-// plain window over the same place are the reference. It needs a display (scripts/test.d/30-player-gl.sh
+// counted, at x1 and x2, idle and with every core busy. A freeze or a cut border counts against the player
+// only where the machine did not withhold that time from it (the kernel's run-queue times of the player's
+// and the X server's threads). The same files played as one libmpv playlist in a plain window over the same
+// place are the reference. An event's opening is read the same way. It needs a display (scripts/test.d/30-player-gl.sh
 // starts Xvfb for it).
 #include "app/CardOpener.h"
 #include "app/ItemPlayback.h"
@@ -149,7 +151,19 @@ struct TripPlayed : Fixture
         for (const auto &[start, end] : watch.blindSpans())
             unwatchedMs = std::max(unwatchedMs, double(end - start) / 1e6);
         std::printf("[on screen] the screen unwatched at most %.0f ms at a time\n", unwatchedMs);
-        return ShownPictures::analyse(samples, PICTURES, 1000.0 / FPS / rate, from);
+        const double intervalMs = 1000.0 / FPS / rate;
+        ShownPictures shown = ShownPictures::analyse(samples, PICTURES, intervalMs, from);
+        shown.weigh(intervalMs, [&](int64_t fromNs, int64_t toNs) { return watch.withheldMs(fromNs, toNs); });
+        if (!samples.empty()) {
+            double worst = 0.0;
+            for (int64_t t = from; t < samples.back().atNs; t += 50'000'000)
+                worst = std::max(worst, watch.withheldMs(t, t + 50'000'000).value_or(-1.0));
+            std::printf("[on screen] the machine withheld at most %.0f ms in any 50 ms, %.0f ms in all\n",
+                        worst, watch.withheldMs(from, samples.back().atNs).value_or(-1.0));
+        }
+        for (const std::string &line : shown.explained)
+            std::printf("[on screen] explained by the machine: %s\n", line.c_str());
+        return shown;
     }
     // The same chapters as one libmpv playlist in a plain window over the picture's place.
     ShownPictures reference(double rate)
@@ -356,8 +370,10 @@ TEST(PlaybackOnScreenTest, EveryPictureOfATripReachesTheScreen)
     TripPlayed trip;
     for (const double rate : {1.0, 2.0}) {
         const auto [ours, plain] = oursAndPlaylist(trip, rate, "idle");
-        EXPECT_LE(ours.worstBorderCut(), 1) << "x" << rate << ": " << ours.summary();
-        EXPECT_TRUE(ours.freezes.empty()) << "x" << rate << ": " << ours.summary();
+        // Nothing froze and no border cut more than one picture but where the machine withheld the time
+        // from the player: a neighbour's work is no fault of ours, a freeze of ours outlasts what it took.
+        for (const std::string &fault : ours.unexplained)
+            ADD_FAILURE() << "x" << rate << ": " << fault << "; " << ours.summary();
         // Pictures a second against the playlist's are a speed figure, printed above and compared by
         // ChapterBorderBench, not a limit here: on a small machine the window's composition bounds them.
     }

@@ -2,10 +2,18 @@
 
 #include <xcb/xcb.h>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -23,6 +31,69 @@ int64_t steadyNs()
 }
 
 } // namespace
+
+// The run-queue times of every thread of some processes (/proc/PID/task/TID/schedstat: time on a CPU, time
+// waiting for one, in ns), the files kept open and the threads looked up again every 20 readings.
+class ScreenStampWatch::RunQueueTimes
+{
+public:
+    explicit RunQueueTimes(std::vector<int> pids) : _pids(std::move(pids)) {}
+    // A thread left out: the watch's own, whose waits show as readings further apart (blindSpans).
+    void leaveOut(int tid) { _leftOut = tid; }
+    ~RunQueueTimes() { closeAll(); }
+
+    std::vector<std::pair<int, int64_t>> read()
+    {
+        if (_reads++ % 20 == 0)
+            findThreads();
+        std::vector<std::pair<int, int64_t>> waits;
+        char text[128];
+        for (const auto &[tid, fd] : _files) {
+            const ssize_t length = ::pread(fd, text, sizeof text - 1, 0);
+            if (length <= 0)
+                continue;
+            text[length] = 0;
+            long long onCpu = 0, waiting = 0;
+            if (std::sscanf(text, "%lld %lld", &onCpu, &waiting) == 2)
+                waits.emplace_back(tid, waiting);
+        }
+        return waits;
+    }
+
+private:
+    void findThreads()
+    {
+        closeAll();
+        for (const int pid : _pids) {
+            const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+            DIR *dir = ::opendir(tasks.c_str());
+            if (!dir)
+                continue;
+            while (const dirent *entry = ::readdir(dir)) {
+                const int tid = std::atoi(entry->d_name);
+                if (tid <= 0 || tid == _leftOut)
+                    continue;
+                const int fd =
+                    ::open((tasks + "/" + entry->d_name + "/schedstat").c_str(), O_RDONLY | O_CLOEXEC);
+                if (fd >= 0)
+                    _files.emplace_back(tid, fd);
+            }
+            ::closedir(dir);
+        }
+        std::sort(_files.begin(), _files.end());
+    }
+    void closeAll()
+    {
+        for (const auto &file : _files)
+            ::close(file.second);
+        _files.clear();
+    }
+
+    std::vector<int> _pids;
+    int _leftOut = 0;
+    std::vector<std::pair<int, int>> _files; // thread id, open schedstat
+    int _reads = 0;
+};
 
 struct ScreenStampWatch::Connection
 {
@@ -80,6 +151,15 @@ bool ScreenStampWatch::start(int intervalUs)
     _stopping = false;
     _samples.clear();
     _blind.clear();
+    _runQueue.clear();
+    // The X server at the other end of the connection, which draws what the player shows.
+    std::vector<int> pids{int(::getpid())};
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (::getsockopt(xcb_get_file_descriptor(_connection->xcb), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+        peer.pid > 0)
+        pids.push_back(int(peer.pid));
+    _runQueueTimes = std::make_unique<RunQueueTimes>(std::move(pids));
     _thread = std::thread([this] { run(); });
     return true;
 }
@@ -90,7 +170,36 @@ std::vector<ScreenStampWatch::Sample> ScreenStampWatch::stop()
     if (_thread.joinable())
         _thread.join();
     _connection.reset();
+    _runQueueTimes.reset();
     return std::move(_samples);
+}
+
+std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs) const
+{
+    if (_runQueue.empty() || _runQueue.front().waits.empty())
+        return std::nullopt;
+    // The readings around the stretch: the last at or before its start, the first at or after its end.
+    auto after = std::lower_bound(_runQueue.begin(), _runQueue.end(), toNs,
+                                  [](const RunQueueReading &r, int64_t at) { return r.atNs < at; });
+    if (after == _runQueue.end())
+        --after;
+    auto before = std::upper_bound(_runQueue.begin(), _runQueue.end(), fromNs,
+                                   [](int64_t at, const RunQueueReading &r) { return at < r.atNs; });
+    if (before != _runQueue.begin())
+        --before;
+    int64_t longest = 0;
+    for (const auto &[tid, wait] : after->waits) {
+        const auto then =
+            std::lower_bound(before->waits.begin(), before->waits.end(), std::pair(tid, int64_t(0)));
+        if (then != before->waits.end() && then->first == tid)
+            longest = std::max(longest, wait - then->second);
+    }
+    // The watch's own waits: the screen went unwatched.
+    for (const auto &[from, to] : _blind) {
+        if (from < toNs && to > fromNs)
+            longest = std::max(longest, to - from);
+    }
+    return double(longest) / 1e6;
 }
 
 // The stamp in the row at y, width pixels from the picture's left; -1 when it cannot be read.
@@ -136,6 +245,7 @@ bool ScreenStampWatch::isBlackBelowStamp(double scaleX, double scaleY)
 // The watch's own thread: one row through the middle of the stamp's blocks, read as often as asked.
 void ScreenStampWatch::run()
 {
+    _runQueueTimes->leaveOut(int(::gettid()));
     const double scaleX = double(_picture.width()) / _movieSize.width();
     const double scaleY = double(_picture.height()) / _movieSize.height();
     const int width = std::min(_picture.width(), int(std::ceil(BLOCK * BITS * scaleX)));
@@ -159,6 +269,8 @@ void ScreenStampWatch::run()
             _samples.push_back({at, frame});
             last = frame;
         }
+        if (_readings % 10 == 0)
+            _runQueue.push_back({at, _runQueueTimes->read()});
         next += std::chrono::microseconds(_intervalUs);
         const auto now = std::chrono::steady_clock::now();
         if (next > now)

@@ -75,8 +75,9 @@ ShownPictures ShownPictures::analyse(const std::vector<ScreenStampWatch::Sample>
                 before.empty() ? picturesPerChapter : picturesPerChapter - 1 - *before.rbegin();
             border.newSkipped = *frames.begin();
             // A chapter after the first began after play started, so it has a first arrival.
+            border.firstNewNs = played[size_t(c)].front().atNs;
             if (const auto due = dueNs(played[size_t(c - 1)], picturesPerChapter, intervalMs))
-                border.gapMs = double(played[size_t(c)].front().atNs - *due) / 1e6;
+                border.gapMs = double(border.firstNewNs - *due) / 1e6;
             result.borders.push_back(border);
         }
     }
@@ -121,6 +122,31 @@ std::optional<int64_t> ShownPictures::dueNs(const std::vector<ScreenStampWatch::
     if (starts.size() % 2 == 0)
         start = (start + *std::max_element(starts.begin(), middle)) / 2;
     return start + std::llround(picture * intervalMs * 1e6);
+}
+
+void ShownPictures::weigh(double intervalMs, const Withheld &withheld)
+{
+    unexplained.clear();
+    explained.clear();
+    const auto judge = [&](const std::string &what, double overrunMs, int64_t fromNs, int64_t toNs) {
+        const double machine = withheld(fromNs, toNs).value_or(0.0);
+        char line[256];
+        std::snprintf(line, sizeof line, "%s, over by %.0f ms, the machine withheld %.0f ms", what.c_str(),
+                      overrunMs, machine);
+        (machine < overrunMs ? unexplained : explained).emplace_back(line);
+    };
+    for (const Freeze &f : freezes) {
+        judge("freeze c" + std::to_string(f.chapter) + "/" + std::to_string(f.frame) + " " +
+                  std::to_string(int(f.ms)) + " ms",
+              f.ms - 3.0 * intervalMs, f.atNs, f.atNs + int64_t(f.ms * 1e6));
+    }
+    for (size_t i = 0; i < borders.size(); ++i) {
+        const Border &b = borders[i];
+        const int cut = std::max(b.oldUnshown, b.newSkipped);
+        if (cut > 1)
+            judge("border " + std::to_string(i + 1) + " cut " + std::to_string(cut), (cut - 1) * intervalMs,
+                  b.firstNewNs - 1'000'000'000, b.firstNewNs);
+    }
 }
 
 int ShownPictures::midUnshownTotal() const

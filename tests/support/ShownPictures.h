@@ -8,6 +8,7 @@
 #include "support/ScreenStampWatch.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ public:
         // picturesPerChapter was due by the old chapter's rhythm (dueNs); positive: it came late. None
         // when the old chapter showed nothing after play started.
         std::optional<double> gapMs;
+        // When the new chapter's first picture showed.
+        int64_t firstNewNs = 0;
     };
     struct Freeze
     {
@@ -62,6 +65,16 @@ public:
     int unreadable = 0;
     // Distinct pictures shown per second, from the first change to the last picture's arrival.
     double picturesPerSecond = 0.0;
+
+    // The longest time any thread the pictures depend on waited for a CPU between two moments, in ms; none
+    // where that is not known.
+    using Withheld = std::function<std::optional<double>(int64_t fromNs, int64_t toNs)>;
+    // Sorts the faults a busy machine may cause into those it explains and those it does not, one line
+    // each: a freeze that overran three picture intervals by more than the machine withheld meanwhile, and
+    // a border that cut more than one picture where the machine withheld less than the pictures cut beyond
+    // one in the second before it, are unexplained.
+    void weigh(double intervalMs, const Withheld &withheld);
+    std::vector<std::string> unexplained, explained;
 
     int midUnshownTotal() const;
     int worstBorderCut() const;
