@@ -20,6 +20,7 @@ std::optional<MovieProbe::Info> MovieProbe::probe(const QString &path)
             info.durationMs = context->duration / (AV_TIME_BASE / 1000);
         const int video = av_find_best_stream(context, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
         if (video >= 0) {
+            info.hasVideo = true;
             const AVStream *stream = context->streams[video];
             info.width = stream->codecpar->width;
             info.height = stream->codecpar->height;

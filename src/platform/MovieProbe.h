@@ -13,6 +13,7 @@ public:
     struct Info
     {
         int64_t durationMs = 0; // the container's duration rounded down; 0 when it gives none
+        bool hasVideo = false;  // its streams were read and one of them is video
         int width = 0;          // of the first video stream; 0 when there is none
         int height = 0;
         int64_t videoFrames = 0; // pictures of that stream as the container counts them; 0 when unknown

@@ -1,22 +1,20 @@
 #include "player/MpvEngine.h"
 
+#include "platform/MovieProbe.h"
 #include "player/EngineTeardown.h"
 #include "player/FrameSteps.h"
+#include "player/MpvCore.h"
 #include "player/MpvGLWidget.h"
 #include "player/MpvImageWidget.h"
 #include "player/RenderPathChoice.h"
 #include "player/SoftwareRenderThread.h"
-#include "player/SoundLibraryLog.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QMetaObject>
-#include <QThread>
 #include <QtGlobal>
 
 #include <algorithm>
 #include <chrono>
-#include <clocale>
 #include <cmath>
 #include <mutex>
 #include <utility>
@@ -24,10 +22,6 @@
 
 #include <mpv/client.h>
 #include <mpv/render.h>
-
-extern "C" {
-#include <libavformat/avformat.h>
-}
 
 namespace {
 
@@ -45,18 +39,9 @@ constexpr uint64_t SEEK_REPLY = 100;
 constexpr uint64_t LOAD_REPLY = 101;
 constexpr uint64_t STOP_REPLY = 102;
 
-constexpr int MAX_DECODER_THREADS = 4;
 // The software path serves headless runs and software OpenGL drivers: drawing bigger than this on the CPU
 // for every picture would cost more than the picture's interval; the widget scales a larger picture.
 constexpr int MAX_SOFTWARE_WIDTH = 1920, MAX_SOFTWARE_HEIGHT = 1080;
-
-mpv_node nodeString(const char *text)
-{
-    mpv_node node;
-    node.format = MPV_FORMAT_STRING;
-    node.u.string = const_cast<char *>(text);
-    return node;
-}
 
 int64_t steadyUs()
 {
@@ -78,47 +63,7 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
     if (_mode == RenderMode::Automatic)
         _mode = automaticMode();
 
-    // libmpv refuses to run unless numbers are formatted the C way.
-    std::setlocale(LC_NUMERIC, "C");
-    SoundLibraryLog::routeToQtLog();
-    // Where no sound server answers, libmpv tries SDL for the sound, and SDL takes SIGINT and SIGTERM for
-    // a quit event of its own that nothing here reads: a SIGTERM in that moment (a session ending) would
-    // not end the program. Set before the first core exists; a setting of the user's stays.
-    static const bool sdlLeavesSignals = [] {
-        if (!qEnvironmentVariableIsSet("SDL_NO_SIGNAL_HANDLERS"))
-            qputenv("SDL_NO_SIGNAL_HANDLERS", "1");
-        return true;
-    }();
-    Q_UNUSED(sdlLeavesSignals);
-    _mpv = mpv_create();
-    if (!_mpv)
-        qFatal("mpv_create failed");
-    mpv_set_option_string(_mpv, "vo", "libmpv");
-    mpv_set_option_string(_mpv, "hwdec", "no");
-    // With hardware decoding off, an OpenGL render context need not load the GPU interops of the
-    // hardware decoders: probing them prints errors such as "Cannot load libcuda.so.1" for every engine.
-    mpv_set_option_string(_mpv, "gpu-hwdec-interop", "no");
-    // mpv's default is a frame thread per core plus one, each holding pictures of its own, in both
-    // engines: 45 MB more for a 720p trip on eight cores than four threads, which decode as fast and
-    // show a sought frame sooner.
-    const int decoderThreads = std::clamp(QThread::idealThreadCount(), 1, MAX_DECODER_THREADS);
-    mpv_set_option_string(_mpv, "vd-lavc-threads", QByteArray::number(decoderThreads).constData());
-    // Stay on the last frame at the end of a file, as the panel expects to seek back.
-    mpv_set_option_string(_mpv, "keep-open", "yes");
-    mpv_set_option_string(_mpv, "idle", "yes");
-    mpv_set_option_string(_mpv, "pause", "yes");
-    mpv_set_option_string(_mpv, "hr-seek", "yes");
-    // Without it a paused seek shows its frame only after mpv's 200 ms wait for a second decoded
-    // frame; the panel seeks on every tick above 2x and steps frames while paused.
-    mpv_set_option_string(_mpv, "video-latency-hacks", "yes");
-    // The widget always has the movie's aspect; stretch like the original layer did.
-    mpv_set_option_string(_mpv, "keepaspect", "no");
-    mpv_set_option_string(_mpv, "audio-fallback-to-null", "yes");
-    mpv_set_option_string(_mpv, "input-default-bindings", "no");
-    mpv_set_option_string(_mpv, "terminal", "no");
-    mpv_set_option_string(_mpv, "osd-level", "0");
-    if (mpv_initialize(_mpv) < 0)
-        qFatal("mpv_initialize failed");
+    _mpv = MpvCore::create();
 
     mpv_observe_property(_mpv, TimePos, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(_mpv, EofReached, "eof-reached", MPV_FORMAT_FLAG);
@@ -185,26 +130,10 @@ MpvEngine::Probe MpvEngine::probe(const QString &path) const
     // The panel checks a file and then loads it: keep the last answer.
     if (path == _probedPath)
         return _probed;
-    Probe result;
-    AVFormatContext *format = nullptr;
-    const QByteArray file = QFile::encodeName(path);
-    if (avformat_open_input(&format, file.constData(), nullptr, nullptr) == 0) {
-        if (avformat_find_stream_info(format, nullptr) >= 0) {
-            const int video = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-            if (video >= 0) {
-                result.playable = true;
-                if (format->duration > 0)
-                    result.durationMs = format->duration / (AV_TIME_BASE / 1000);
-                const AVRational rate = format->streams[video]->avg_frame_rate;
-                if (rate.num > 0 && rate.den > 0)
-                    result.frameRate = av_q2d(rate);
-            }
-        }
-        avformat_close_input(&format);
-    }
+    const auto movie = MovieProbe::probe(path);
     _probedPath = path;
-    _probed = result;
-    return result;
+    _probed = movie && movie->hasVideo ? Probe{true, movie->durationMs, movie->frameRate} : Probe{};
+    return _probed;
 }
 
 void MpvEngine::replaceItem(const QString &path)
@@ -239,25 +168,15 @@ void MpvEngine::issueLoad()
     _loadPending = false;
     // The item's first seek is the load's start: loaded without one, the core shows the file's first picture
     // while it waits, and the seek's own only after the file is open and the seek has decoded up to it.
-    const QByteArray file = QFile::encodeName(_pendingPath);
-    QByteArray options;
-    if (const auto start = _seeks.take()) {
-        const double seconds = pictureStart(*start);
-        options = "start=" + QByteArray::number(seconds, 'f', 6);
-        _timePos = _shownTime = seconds;
-        _shown.rest(seconds);
+    std::optional<double> start;
+    if (const auto target = _seeks.take()) {
+        start = pictureStart(*target);
+        _timePos = _shownTime = *start;
+        _shown.rest(*start);
     }
-    // Named arguments: the place of the options among the plain ones differs between mpv's versions.
-    mpv_node values[] = {nodeString("loadfile"), nodeString(file.constData()), nodeString("replace"),
-                         nodeString(options.constData())};
-    const char *keys[] = {"name", "url", "flags", "options"};
-    mpv_node_list map{options.isEmpty() ? 3 : 4, values, const_cast<char **>(keys)};
-    mpv_node command;
-    command.format = MPV_FORMAT_NODE_MAP;
-    command.u.list = &map;
     // The reply names the playlist entry; until then no event of the core is taken for this item.
     _expectedEntryId = -1;
-    if (mpv_command_node_async(_mpv, LOAD_REPLY, &command) < 0) {
+    if (!MpvCore::loadAsync(_mpv, LOAD_REPLY, _pendingPath, start)) {
         _seeks.clear();
         _status = Status::Failed;
         emit statusChanged();

@@ -22,6 +22,10 @@ constexpr int BLOCK = 32;
 constexpr int BITS = 16;
 // Readings further apart than this leave the screen unwatched for a while (the machine was busy).
 constexpr int64_t BLIND_NS = 8'000'000;
+// A thread waits a little for a CPU each time it wakes, on any machine (on a virtual one its CPU must be
+// woken first): a thread woken a thousand times a second, as the X server is by the watch, waits tens of ms a
+// second on an idle machine. Only the wait beyond this per run counts as withheld.
+constexpr int64_t WAKE_UP_ALLOWANCE_NS = 500'000;
 
 int64_t steadyNs()
 {
@@ -42,20 +46,20 @@ public:
     void leaveOut(int tid) { _leftOut = tid; }
     ~RunQueueTimes() { closeAll(); }
 
-    std::vector<std::pair<int, int64_t>> read()
+    std::vector<ThreadWait> read()
     {
         if (_reads++ % 20 == 0)
             findThreads();
-        std::vector<std::pair<int, int64_t>> waits;
+        std::vector<ThreadWait> waits;
         char text[128];
         for (const auto &[tid, fd] : _files) {
             const ssize_t length = ::pread(fd, text, sizeof text - 1, 0);
             if (length <= 0)
                 continue;
             text[length] = 0;
-            long long onCpu = 0, waiting = 0;
-            if (std::sscanf(text, "%lld %lld", &onCpu, &waiting) == 2)
-                waits.emplace_back(tid, waiting);
+            long long onCpu = 0, waiting = 0, runs = 0;
+            if (std::sscanf(text, "%lld %lld %lld", &onCpu, &waiting, &runs) == 3)
+                waits.push_back({tid, waiting, runs});
         }
         return waits;
     }
@@ -188,11 +192,12 @@ std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs)
     if (before != _runQueue.begin())
         --before;
     int64_t longest = 0;
-    for (const auto &[tid, wait] : after->waits) {
-        const auto then =
-            std::lower_bound(before->waits.begin(), before->waits.end(), std::pair(tid, int64_t(0)));
-        if (then != before->waits.end() && then->first == tid)
-            longest = std::max(longest, wait - then->second);
+    for (const ThreadWait &now : after->waits) {
+        const auto then = std::lower_bound(before->waits.begin(), before->waits.end(), now.tid,
+                                           [](const ThreadWait &w, int tid) { return w.tid < tid; });
+        if (then != before->waits.end() && then->tid == now.tid)
+            longest = std::max(longest,
+                               (now.waitNs - then->waitNs) - (now.runs - then->runs) * WAKE_UP_ALLOWANCE_NS);
     }
     // The watch's own waits: the screen went unwatched.
     for (const auto &[from, to] : _blind) {

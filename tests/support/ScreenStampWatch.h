@@ -45,9 +45,9 @@ public:
     // screen showed then was not seen.
     const std::vector<std::pair<int64_t, int64_t>> &blindSpans() const { return _blind; }
     // What the machine withheld between two moments, once stopped, in ms: the longest time any one thread of
-    // this process (the player) or of the X server spent waiting for a CPU then, by the kernel's run-queue
-    // times read about every 10 ms, or the watch's own longest unwatched stretch then, if longer. None where
-    // the kernel keeps no such times.
+    // this process (the player) or of the X server spent waiting for a CPU then beyond the short wait each
+    // wake-up brings, by the kernel's run-queue times read about every 10 ms, or the watch's own longest
+    // unwatched stretch then, if longer. None where the kernel keeps no such times.
     std::optional<double> withheldMs(int64_t fromNs, int64_t toNs) const;
 
     // The stamp in one row of grey levels read across its blocks (0-255 each); none when a block is
@@ -68,11 +68,18 @@ private:
     int _intervalUs = 1000;
     std::vector<Sample> _samples;
     std::vector<std::pair<int64_t, int64_t>> _blind;
-    // Each thread's time spent waiting for a CPU so far (thread id, ns, by thread id), read at atNs.
+    // A thread's time spent waiting for a CPU so far and the times it ran.
+    struct ThreadWait
+    {
+        int tid = 0;
+        int64_t waitNs = 0;
+        int64_t runs = 0;
+    };
+    // Every thread's, by thread id, read at atNs.
     struct RunQueueReading
     {
         int64_t atNs = 0;
-        std::vector<std::pair<int, int64_t>> waits;
+        std::vector<ThreadWait> waits;
     };
     std::vector<RunQueueReading> _runQueue;
     class RunQueueTimes;
