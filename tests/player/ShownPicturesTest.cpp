@@ -70,3 +70,38 @@ TEST(ShownPicturesTest, BorderGapFromTheOldChaptersRhythm)
         EXPECT_DOUBLE_EQ(*shown.borders[0].gapMs, c.gapMs) << c.name;
     }
 }
+
+TEST(ShownPicturesTest, AFaultCountsUnlessTheMachineWithheldAtLeastItsOverrun)
+{
+    // Picture 4 stays 60 ms (three intervals are 30): over by 30 ms. Then a border that cuts the old
+    // chapter's last three pictures: over by two intervals, 20 ms.
+    auto samples = onTime(0, 4);
+    for (int frame = 5; frame <= 6; ++frame)
+        samples.push_back({T0 + (frame * 10 + 50) * MS, frame});
+    samples.push_back({T0 + 120 * MS, 0});
+    samples.push_back({T0 + 130 * MS, 1});
+    ShownPictures shown = ShownPictures::analyse(samples, 10, INTERVAL_MS);
+    ASSERT_EQ(shown.freezes.size(), 1u);
+    ASSERT_EQ(shown.borders.size(), 1u);
+    EXPECT_EQ(shown.borders[0].oldUnshown, 3);
+    const struct
+    {
+        const char *name;
+        std::optional<double> freezeWithheld, borderWithheld;
+        size_t unexplained;
+    } cases[] = {
+        {"an idle machine", 0.0, 0.0, 2},
+        {"withheld less than the overrun", 29.0, 19.0, 2},
+        {"withheld as much as the overrun", 30.0, 20.0, 0},
+        {"only the freeze's", 45.0, 5.0, 1},
+        {"nothing known counts as nothing withheld", std::nullopt, std::nullopt, 2},
+    };
+    for (const auto &c : cases) {
+        // The freeze's own stretch, or the second before the border.
+        shown.weigh(INTERVAL_MS, [&](int64_t from, int64_t to) {
+            return to - from == 60 * MS ? c.freezeWithheld : c.borderWithheld;
+        });
+        EXPECT_EQ(shown.unexplained.size(), c.unexplained) << c.name;
+        EXPECT_EQ(shown.unexplained.size() + shown.explained.size(), 2u) << c.name;
+    }
+}
