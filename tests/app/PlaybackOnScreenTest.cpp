@@ -4,13 +4,14 @@
 // counted, at x1 and x2, idle and with every core busy. A freeze or a cut border counts against the player
 // only where the machine did not withhold that time from it (the kernel's run-queue times of the player's
 // and the X server's threads). The same files played as one libmpv playlist in a plain window over the same
-// place are the reference. An event's opening is read the same way. It needs a display (scripts/test.d/30-player-gl.sh
-// starts Xvfb for it).
+// place are the reference. An event's opening is read the same way. It needs a display
+// (scripts/test.d/30-player-gl.sh starts Xvfb for it).
 #include "app/CardOpener.h"
 #include "app/ItemPlayback.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowLayout.h"
 #include "player/CustomSliderCellMin.h"
+#include "player/FrameSteps.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
 #include "player/PlayerControls.h"
@@ -261,7 +262,8 @@ struct ItemOpenSeen
             }
             if (sample.frame == ScreenStampWatch::BLACK)
                 blackFrom = sample.atNs;
-            const bool oldPicture = sample.frame >= oldAtClick && sample.frame <= oldAtClick + 5;
+            const bool oldPicture =
+                oldAtClick >= 0 && sample.frame >= oldAtClick && sample.frame <= oldAtClick + 5;
             if (!oldGone && (sample.frame < 0 || oldPicture))
                 continue;
             oldGone = true;
@@ -314,6 +316,9 @@ int openEvents(TripPlayed &trip, int rounds, const char *load)
                    trip.player()->isControlReady();
         }));
         const int own = trip.pictureAtRest();
+        // The item's own: the picture at its position.
+        const auto movieMs = trip.player()->restingMovieTime();
+        EXPECT_TRUE(movieMs && own == FrameSteps::pictureAt(*movieMs, FPS)) << how << ": rests on " << own;
         const ItemOpenSeen seen = ItemOpenSeen::read(watch.stop(), clickNs, oldAtClick, own);
         std::printf("[on screen] event open %s, %s, %s: %s\n", how, playing ? "playing" : "paused", load,
                     seen.summary().c_str());
