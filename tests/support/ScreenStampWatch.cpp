@@ -191,20 +191,22 @@ std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs)
                                    [](int64_t at, const RunQueueReading &r) { return at < r.atNs; });
     if (before != _runQueue.begin())
         --before;
-    int64_t longest = 0;
+    // A picture passes through several threads in turn (decoder, renderer, painter, X server): what each
+    // of them lost adds up.
+    int64_t withheld = 0;
     for (const ThreadWait &now : after->waits) {
         const auto then = std::lower_bound(before->waits.begin(), before->waits.end(), now.tid,
                                            [](const ThreadWait &w, int tid) { return w.tid < tid; });
         if (then != before->waits.end() && then->tid == now.tid)
-            longest = std::max(longest,
-                               (now.waitNs - then->waitNs) - (now.runs - then->runs) * WAKE_UP_ALLOWANCE_NS);
+            withheld += std::max<int64_t>(0, (now.waitNs - then->waitNs) -
+                                                 (now.runs - then->runs) * WAKE_UP_ALLOWANCE_NS);
     }
     // The watch's own waits: the screen went unwatched.
     for (const auto &[from, to] : _blind) {
         if (from < toNs && to > fromNs)
-            longest = std::max(longest, to - from);
+            withheld = std::max(withheld, to - from);
     }
-    return double(longest) / 1e6;
+    return double(withheld) / 1e6;
 }
 
 // The stamp in the row at y, width pixels from the picture's left; -1 when it cannot be read.

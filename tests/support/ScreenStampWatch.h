@@ -44,10 +44,10 @@ public:
     // The stretches (from, to in ns) between two readings more than 8 ms apart, once stopped: what the
     // screen showed then was not seen.
     const std::vector<std::pair<int64_t, int64_t>> &blindSpans() const { return _blind; }
-    // What the machine withheld between two moments, once stopped, in ms: the longest time any one thread of
-    // this process (the player) or of the X server spent waiting for a CPU then beyond the short wait each
-    // wake-up brings, by the kernel's run-queue times read about every 10 ms, or the watch's own longest
-    // unwatched stretch then, if longer. None where the kernel keeps no such times.
+    // What the machine withheld between two moments, once stopped, in ms: the time the threads of this
+    // process (the player) and of the X server spent waiting for a CPU then beyond the short wait each
+    // wake-up brings, together, by the kernel's run-queue times read about every 10 ms; or the watch's own
+    // longest unwatched stretch then, if longer. None where the kernel keeps no such times.
     std::optional<double> withheldMs(int64_t fromNs, int64_t toNs) const;
 
     // The stamp in one row of grey levels read across its blocks (0-255 each); none when a block is

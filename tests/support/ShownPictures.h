@@ -66,8 +66,8 @@ public:
     // Distinct pictures shown per second, from the first change to the last picture's arrival.
     double picturesPerSecond = 0.0;
 
-    // The longest time any thread the pictures depend on waited for a CPU between two moments, in ms; none
-    // where that is not known.
+    // The time the threads the pictures depend on waited for a CPU between two moments, in ms; none where
+    // that is not known.
     using Withheld = std::function<std::optional<double>(int64_t fromNs, int64_t toNs)>;
     // Sorts the faults a busy machine may cause into those it explains and those it does not, one line
     // each: a freeze that overran three picture intervals by more than the machine withheld meanwhile, and
