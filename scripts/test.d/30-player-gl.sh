@@ -11,7 +11,8 @@
 # 3. Every picture of a trip on screen while it plays (tests_app's PlaybackOnScreenTest), read off the X server
 # all along and set beside the same files as one libmpv playlist in a plain window: nothing steps back, and no
 # chapter border cuts the old chapter's last pictures and nothing freezes but where the machine withheld that
-# time from the player's or the X server's threads; with every core busy no worse than the playlist; the trip
+# time from the player's and the X server's threads or other programs took half of it; with every core busy no
+# worse than the playlist; the trip
 # ends on its last picture and steps from it both ways; a paused picture holds while the brightness knob is
 # dragged; an event inside a chapter opens on its own picture.
 set -euo pipefail

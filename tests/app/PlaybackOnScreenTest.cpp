@@ -3,9 +3,9 @@
 // off the X server) and each chapter border, the pictures inside the chapters and the trip's end are
 // counted, at x1 and x2, idle and with every core busy. A freeze or a cut border counts against the player
 // only where the machine did not withhold that time from it (the kernel's run-queue times of the player's
-// and the X server's threads). The same files played as one libmpv playlist in a plain window over the same
-// place are the reference. An event's opening is read the same way. It needs a display
-// (scripts/test.d/30-player-gl.sh starts Xvfb for it).
+// and the X server's threads) and other programs did not take half of it. The same files played as one
+// libmpv playlist in a plain window over the same place are the reference. An event's opening is read the
+// same way. It needs a display (scripts/test.d/30-player-gl.sh starts Xvfb for it).
 #include "app/CardOpener.h"
 #include "app/ItemPlayback.h"
 #include "app/MainWindow.h"
@@ -154,12 +154,18 @@ struct TripPlayed : Fixture
         std::printf("[on screen] the screen unwatched at most %.0f ms at a time\n", unwatchedMs);
         const double intervalMs = 1000.0 / FPS / rate;
         ShownPictures shown = ShownPictures::analyse(samples, PICTURES, intervalMs, from);
-        shown.weigh(intervalMs, [&](int64_t fromNs, int64_t toNs) { return watch.withheldMs(fromNs, toNs); });
+        shown.weigh(intervalMs, [&](int64_t fromNs, int64_t toNs) {
+            return ShownPictures::Machine{watch.withheldMs(fromNs, toNs), watch.othersShare(fromNs, toNs)};
+        });
         if (!samples.empty()) {
-            double worst = 0.0;
-            for (int64_t t = from; t < samples.back().atNs; t += 50'000'000)
-                worst = std::max(worst, watch.withheldMs(t, t + 50'000'000).value_or(-1.0));
-            std::printf("[on screen] the machine withheld at most %.0f ms in any 50 ms\n", worst);
+            double withheld = 0.0, taken = 0.0;
+            for (int64_t t = from; t < samples.back().atNs; t += 50'000'000) {
+                withheld = std::max(withheld, watch.withheldMs(t, t + 50'000'000).value_or(-1.0));
+                taken = std::max(taken, watch.othersShare(t, t + 50'000'000).value_or(-1.0));
+            }
+            std::printf(
+                "[on screen] in any 50 ms the machine withheld at most %.0f ms, others took at most %.0f%%\n",
+                withheld, 100.0 * taken);
         }
         for (const std::string &line : shown.explained)
             std::printf("[on screen] explained by the machine: %s\n", line.c_str());

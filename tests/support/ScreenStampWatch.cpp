@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <string>
 
@@ -46,11 +47,12 @@ public:
     void leaveOut(int tid) { _leftOut = tid; }
     ~RunQueueTimes() { closeAll(); }
 
-    std::vector<ThreadWait> read()
+    // The threads' times and the machine's, taken now.
+    RunQueueReading read(int64_t atNs)
     {
         if (_reads++ % 20 == 0)
             findThreads();
-        std::vector<ThreadWait> waits;
+        RunQueueReading reading{atNs, {}, 0, 0};
         char text[128];
         for (const auto &[tid, fd] : _files) {
             const ssize_t length = ::pread(fd, text, sizeof text - 1, 0);
@@ -59,9 +61,21 @@ public:
             text[length] = 0;
             long long onCpu = 0, waiting = 0, runs = 0;
             if (std::sscanf(text, "%lld %lld %lld", &onCpu, &waiting, &runs) == 3)
-                waits.push_back({tid, waiting, runs});
+                reading.waits.push_back({tid, waiting, runs, onCpu});
         }
-        return waits;
+        // The first line of /proc/stat: user, nice, system, idle, iowait, irq, softirq and steal time of all
+        // the CPUs together, in clock ticks.
+        if (FILE *stat = std::fopen("/proc/stat", "re")) {
+            unsigned long long t[8] = {};
+            if (std::fscanf(stat, "cpu %llu %llu %llu %llu %llu %llu %llu %llu", &t[0], &t[1], &t[2], &t[3],
+                            &t[4], &t[5], &t[6], &t[7]) == 8) {
+                const int64_t tickNs = 1'000'000'000 / ::sysconf(_SC_CLK_TCK);
+                reading.machineBusyNs = int64_t(t[0] + t[1] + t[2] + t[5] + t[6] + t[7]) * tickNs;
+                reading.machineNs = reading.machineBusyNs + int64_t(t[3] + t[4]) * tickNs;
+            }
+            std::fclose(stat);
+        }
+        return reading;
     }
 
 private:
@@ -178,11 +192,12 @@ std::vector<ScreenStampWatch::Sample> ScreenStampWatch::stop()
     return std::move(_samples);
 }
 
-std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs) const
+std::optional<std::pair<const ScreenStampWatch::RunQueueReading *, const ScreenStampWatch::RunQueueReading *>>
+ScreenStampWatch::readingsAround(int64_t fromNs, int64_t toNs) const
 {
-    if (_runQueue.empty() || _runQueue.front().waits.empty())
+    if (_runQueue.empty())
         return std::nullopt;
-    // The readings around the stretch: the last at or before its start, the first at or after its end.
+    // The last at or before the start, the first at or after the end.
     auto after = std::lower_bound(_runQueue.begin(), _runQueue.end(), toNs,
                                   [](const RunQueueReading &r, int64_t at) { return r.atNs < at; });
     if (after == _runQueue.end())
@@ -191,16 +206,45 @@ std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs)
                                    [](int64_t at, const RunQueueReading &r) { return at < r.atNs; });
     if (before != _runQueue.begin())
         --before;
+    return std::pair(&*before, &*after);
+}
+
+void ScreenStampWatch::forEachThread(const RunQueueReading &before, const RunQueueReading &after,
+                                     const std::function<void(const ThreadWait &, const ThreadWait &)> &each)
+{
+    for (const ThreadWait &now : after.waits) {
+        const auto then = std::lower_bound(before.waits.begin(), before.waits.end(), now.tid,
+                                           [](const ThreadWait &w, int tid) { return w.tid < tid; });
+        if (then != before.waits.end() && then->tid == now.tid)
+            each(*then, now);
+    }
+}
+
+std::optional<double> ScreenStampWatch::othersShare(int64_t fromNs, int64_t toNs) const
+{
+    const auto around = readingsAround(fromNs, toNs);
+    if (!around || around->second->machineNs <= around->first->machineNs)
+        return std::nullopt;
+    const auto [before, after] = *around;
+    int64_t ours = 0;
+    forEachThread(*before, *after,
+                  [&](const ThreadWait &then, const ThreadWait &now) { ours += now.cpuNs - then.cpuNs; });
+    return double(after->machineBusyNs - before->machineBusyNs - ours) /
+           double(after->machineNs - before->machineNs);
+}
+
+std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs) const
+{
+    const auto around = readingsAround(fromNs, toNs);
+    if (!around || around->first->waits.empty())
+        return std::nullopt;
     // A picture passes through several threads in turn (decoder, renderer, painter, X server): what each
     // of them lost adds up.
     int64_t withheld = 0;
-    for (const ThreadWait &now : after->waits) {
-        const auto then = std::lower_bound(before->waits.begin(), before->waits.end(), now.tid,
-                                           [](const ThreadWait &w, int tid) { return w.tid < tid; });
-        if (then != before->waits.end() && then->tid == now.tid)
-            withheld += std::max<int64_t>(0, (now.waitNs - then->waitNs) -
-                                                 (now.runs - then->runs) * WAKE_UP_ALLOWANCE_NS);
-    }
+    forEachThread(*around->first, *around->second, [&](const ThreadWait &then, const ThreadWait &now) {
+        withheld +=
+            std::max<int64_t>(0, (now.waitNs - then.waitNs) - (now.runs - then.runs) * WAKE_UP_ALLOWANCE_NS);
+    });
     // The watch's own waits: the screen went unwatched.
     for (const auto &[from, to] : _blind) {
         if (from < toNs && to > fromNs)
@@ -277,7 +321,7 @@ void ScreenStampWatch::run()
             last = frame;
         }
         if (_readings % 10 == 0)
-            _runQueue.push_back({at, _runQueueTimes->read()});
+            _runQueue.push_back(_runQueueTimes->read(at));
         next += std::chrono::microseconds(_intervalUs);
         const auto now = std::chrono::steady_clock::now();
         if (next > now)

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -49,6 +50,9 @@ public:
     // wake-up brings, together, by the kernel's run-queue times read about every 10 ms; or the watch's own
     // longest unwatched stretch then, if longer. None where the kernel keeps no such times.
     std::optional<double> withheldMs(int64_t fromNs, int64_t toNs) const;
+    // The share of all the machine's CPU time (0 to 1) that other processes than this one and the X server
+    // used between two moments, once stopped, by /proc/stat read with the run-queue times.
+    std::optional<double> othersShare(int64_t fromNs, int64_t toNs) const;
 
     // The stamp in one row of grey levels read across its blocks (0-255 each); none when a block is
     // neither dark nor light.
@@ -74,14 +78,22 @@ private:
         int tid = 0;
         int64_t waitNs = 0;
         int64_t runs = 0;
+        int64_t cpuNs = 0;
     };
     // Every thread's, by thread id, read at atNs.
     struct RunQueueReading
     {
         int64_t atNs = 0;
         std::vector<ThreadWait> waits;
+        // The machine's CPUs: time busy and time in all, summed over them (/proc/stat).
+        int64_t machineBusyNs = 0, machineNs = 0;
     };
     std::vector<RunQueueReading> _runQueue;
+    std::optional<std::pair<const RunQueueReading *, const RunQueueReading *>>
+    readingsAround(int64_t fromNs, int64_t toNs) const;
+    // Each thread in both readings, with its times in each.
+    static void forEachThread(const RunQueueReading &before, const RunQueueReading &after,
+                              const std::function<void(const ThreadWait &then, const ThreadWait &now)> &each);
     class RunQueueTimes;
     std::unique_ptr<RunQueueTimes> _runQueueTimes;
     struct Connection;

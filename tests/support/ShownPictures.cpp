@@ -124,16 +124,19 @@ std::optional<int64_t> ShownPictures::dueNs(const std::vector<ScreenStampWatch::
     return start + std::llround(picture * intervalMs * 1e6);
 }
 
-void ShownPictures::weigh(double intervalMs, const Withheld &withheld)
+void ShownPictures::weigh(double intervalMs, const MachineAt &machineAt)
 {
     unexplained.clear();
     explained.clear();
     const auto judge = [&](const std::string &what, double overrunMs, int64_t fromNs, int64_t toNs) {
-        const double machine = withheld(fromNs, toNs).value_or(0.0);
+        const Machine machine = machineAt(fromNs, toNs);
+        const double withheld = machine.withheldMs.value_or(0.0), others = machine.othersShare.value_or(0.0);
         char line[256];
-        std::snprintf(line, sizeof line, "%s, over by %.0f ms, the machine withheld %.0f ms", what.c_str(),
-                      overrunMs, machine);
-        (machine < overrunMs ? unexplained : explained).emplace_back(line);
+        std::snprintf(line, sizeof line,
+                      "%s, over by %.0f ms, the machine withheld %.0f ms, others took %.0f%%", what.c_str(),
+                      overrunMs, withheld, 100.0 * others);
+        const bool explainedByMachine = withheld >= overrunMs || others >= TAKEN_SHARE;
+        (explainedByMachine ? explained : unexplained).emplace_back(line);
     };
     for (const Freeze &f : freezes) {
         judge("freeze c" + std::to_string(f.chapter) + "/" + std::to_string(f.frame) + " " +

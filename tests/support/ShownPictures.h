@@ -66,14 +66,23 @@ public:
     // Distinct pictures shown per second, from the first change to the last picture's arrival.
     double picturesPerSecond = 0.0;
 
-    // The time the threads the pictures depend on waited for a CPU between two moments, in ms; none where
-    // that is not known.
-    using Withheld = std::function<std::optional<double>(int64_t fromNs, int64_t toNs)>;
+    // What the machine gave the player between two moments: how long the threads the pictures depend on
+    // waited for a CPU beyond the usual (ms), and the share of all its CPU time other programs took (0 to 1);
+    // either none where it is not known.
+    struct Machine
+    {
+        std::optional<double> withheldMs;
+        std::optional<double> othersShare;
+    };
+    using MachineAt = std::function<Machine(int64_t fromNs, int64_t toNs)>;
+    // Other programs held at least this share of the machine: a player's threads share their CPUs' caches
+    // and cores (hyperthreads) with them without waiting for a CPU, and what they get is not known.
+    static constexpr double TAKEN_SHARE = 0.5;
     // Sorts the faults a busy machine may cause into those it explains and those it does not, one line
-    // each: a freeze that overran three picture intervals by more than the machine withheld meanwhile, and
-    // a border that cut more than one picture where the machine withheld less than the pictures cut beyond
-    // one in the second before it, are unexplained.
-    void weigh(double intervalMs, const Withheld &withheld);
+    // each. A freeze is explained where the machine withheld at least its overrun of three picture
+    // intervals, or other programs took the machine meanwhile; a border that cut more than one picture,
+    // where either held in the second before it for the pictures cut beyond one.
+    void weigh(double intervalMs, const MachineAt &machineAt);
     std::vector<std::string> unexplained, explained;
 
     int midUnshownTotal() const;
