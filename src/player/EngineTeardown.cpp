@@ -11,6 +11,7 @@ namespace {
 class Endings
 {
 public:
+    // Waits for every ending handed over.
     ~Endings() { waitAll(); }
 
     void run(std::function<void()> ending)
@@ -70,9 +71,4 @@ Endings &endings()
 void EngineTeardown::run(std::function<void()> ending)
 {
     endings().run(std::move(ending));
-}
-
-void EngineTeardown::waitAll()
-{
-    endings().waitAll();
 }

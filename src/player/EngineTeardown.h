@@ -9,6 +9,4 @@ class EngineTeardown
 {
 public:
     static void run(std::function<void()> ending);
-    // Waits until every ending handed over so far is done.
-    static void waitAll();
 };

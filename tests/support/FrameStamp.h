@@ -4,10 +4,11 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <optional>
 
 // The number in a picture shown at any scale; movieWidth is the movie's own width, which sets how many
-// blocks the picture holds. None when a block is neither dark nor light.
+// blocks the picture holds. None when a block is neither dark nor light, or when the picture is black.
 inline std::optional<int> frameStampIn(const QImage &picture, int movieWidth)
 {
     if (picture.isNull() || movieWidth < 32)
@@ -19,6 +20,16 @@ inline std::optional<int> frameStampIn(const QImage &picture, int movieWidth)
         if (grey > 64 && grey < 192)
             return std::nullopt;
         frame |= (grey >= 192 ? 1 : 0) << bit;
+    }
+    // Number 0 is all dark, as a black screen is: the movie's own picture below the stamp never is.
+    if (frame == 0 && picture.height() > int(48 * scale)) {
+        bool black = true;
+        for (int x = 0; black && x < 128 && int(x * scale) < picture.width(); x += 8) {
+            const QRgb pixel = picture.pixel(int(x * scale), int(48 * scale));
+            black = std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}) < 24;
+        }
+        if (black)
+            return std::nullopt;
     }
     return frame;
 }
