@@ -131,3 +131,20 @@ TEST(DrivingInfoModelTest, EventAndSurveillanceStretches)
     EXPECT_EQ(model.chart().maxValue, (ChartLabel{0, ""})); // under 2 ms: no labels
     EXPECT_TRUE(model.chart().speedData.empty());
 }
+
+TEST(DrivingInfoModelTest, TheEventLineNamesTheSecondOfTheRecordAtItsPosition)
+{
+    // Chapters of 10 s on a timeline without gaps: a border's first record is its chapter's, and a label
+    // that took the previous chapter's last sample there would name the second before.
+    const struct
+    {
+        int event;
+        const char *label;
+    } cases[] = {
+        {10000, "12:00:10"}, {9999, "12:00:09"}, {15500, "12:00:15"}, {20000, "12:00:20"}, {0, "12:00:00"}};
+    for (const auto &c : cases) {
+        DrivingInfoModel model;
+        model.loadEventChapters(steady({9999, 9999, 9999}), PlayType::Event, c.event, 0, 29999, utc());
+        EXPECT_EQ(model.chart().accidentValue, (ChartLabel{c.event, c.label})) << c.event;
+    }
+}
