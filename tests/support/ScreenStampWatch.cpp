@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <string>
@@ -52,7 +53,7 @@ public:
     {
         if (_reads++ % 20 == 0)
             findThreads();
-        RunQueueReading reading{atNs, {}, 0, 0};
+        RunQueueReading reading{atNs, {}, 0, 0, {}};
         char text[128];
         for (const auto &[tid, fd] : _files) {
             const ssize_t length = ::pread(fd, text, sizeof text - 1, 0);
@@ -63,15 +64,23 @@ public:
             if (std::sscanf(text, "%lld %lld %lld", &onCpu, &waiting, &runs) == 3)
                 reading.waits.push_back({tid, waiting, runs, onCpu});
         }
-        // The first line of /proc/stat: user, nice, system, idle, iowait, irq, softirq and steal time of all
-        // the CPUs together, in clock ticks.
+        // /proc/stat: the first line sums all the CPUs, one line each follows; user, nice, system, idle,
+        // iowait, irq, softirq and steal time, in clock ticks.
         if (FILE *stat = std::fopen("/proc/stat", "re")) {
-            unsigned long long t[8] = {};
-            if (std::fscanf(stat, "cpu %llu %llu %llu %llu %llu %llu %llu %llu", &t[0], &t[1], &t[2], &t[3],
-                            &t[4], &t[5], &t[6], &t[7]) == 8) {
-                const int64_t tickNs = 1'000'000'000 / ::sysconf(_SC_CLK_TCK);
-                reading.machineBusyNs = int64_t(t[0] + t[1] + t[2] + t[5] + t[6] + t[7]) * tickNs;
-                reading.machineNs = reading.machineBusyNs + int64_t(t[3] + t[4]) * tickNs;
+            const int64_t tickNs = 1'000'000'000 / ::sysconf(_SC_CLK_TCK);
+            char line[256];
+            while (std::fgets(line, sizeof line, stat) && std::strncmp(line, "cpu", 3) == 0) {
+                unsigned long long t[8] = {};
+                const char *fields = std::strchr(line, ' ');
+                if (!fields || std::sscanf(fields, "%llu %llu %llu %llu %llu %llu %llu %llu", &t[0], &t[1],
+                                           &t[2], &t[3], &t[4], &t[5], &t[6], &t[7]) != 8)
+                    continue;
+                if (line[3] == ' ') {
+                    reading.machineBusyNs = int64_t(t[0] + t[1] + t[2] + t[5] + t[6] + t[7]) * tickNs;
+                    reading.machineNs = reading.machineBusyNs + int64_t(t[3] + t[4]) * tickNs;
+                } else {
+                    reading.stealNs.push_back(int64_t(t[7]) * tickNs);
+                }
             }
             std::fclose(stat);
         }
@@ -229,8 +238,9 @@ std::optional<double> ScreenStampWatch::othersShare(int64_t fromNs, int64_t toNs
     int64_t ours = 0;
     forEachThread(*before, *after,
                   [&](const ThreadWait &then, const ThreadWait &now) { ours += now.cpuNs - then.cpuNs; });
-    return double(after->machineBusyNs - before->machineBusyNs - ours) /
-           double(after->machineNs - before->machineNs);
+    // The machine's time comes in clock ticks, the threads' in ns: over a short span ours can exceed it.
+    return std::max(0.0, double(after->machineBusyNs - before->machineBusyNs - ours) /
+                             double(after->machineNs - before->machineNs));
 }
 
 std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs) const
@@ -245,6 +255,13 @@ std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs)
         withheld +=
             std::max<int64_t>(0, (now.waitNs - then.waitNs) - (now.runs - then.runs) * WAKE_UP_ALLOWANCE_NS);
     });
+    // On a virtual machine the host may run something else on a CPU while one of these threads is on it:
+    // the thread neither runs nor waits then, so only the CPU's steal time shows it.
+    const auto &stealThen = around->first->stealNs, &stealNow = around->second->stealNs;
+    int64_t stolen = 0;
+    for (size_t cpu = 0; cpu < std::min(stealThen.size(), stealNow.size()); ++cpu)
+        stolen = std::max(stolen, stealNow[cpu] - stealThen[cpu]);
+    withheld += stolen;
     // The watch's own waits: the screen went unwatched.
     for (const auto &[from, to] : _blind) {
         if (from < toNs && to > fromNs)

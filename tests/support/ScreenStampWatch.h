@@ -47,7 +47,8 @@ public:
     const std::vector<std::pair<int64_t, int64_t>> &blindSpans() const { return _blind; }
     // What the machine withheld between two moments, once stopped, in ms: the time the threads of this
     // process (the player) and of the X server spent waiting for a CPU then beyond the short wait each
-    // wake-up brings, together, by the kernel's run-queue times read about every 10 ms; or the watch's own
+    // wake-up brings, together, by the kernel's run-queue times read about every 10 ms, and the most steal
+    // time of any one CPU then (a virtual machine's host ran something else on it); or the watch's own
     // longest unwatched stretch then, if longer. None where the kernel keeps no such times.
     std::optional<double> withheldMs(int64_t fromNs, int64_t toNs) const;
     // The share of all the machine's CPU time (0 to 1) that other processes than this one and the X server
@@ -87,6 +88,8 @@ private:
         std::vector<ThreadWait> waits;
         // The machine's CPUs: time busy and time in all, summed over them (/proc/stat).
         int64_t machineBusyNs = 0, machineNs = 0;
+        // Each CPU's steal time: what the host of a virtual machine ran instead of it.
+        std::vector<int64_t> stealNs;
     };
     std::vector<RunQueueReading> _runQueue;
     std::optional<std::pair<const RunQueueReading *, const RunQueueReading *>>
