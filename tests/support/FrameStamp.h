@@ -2,9 +2,10 @@
 // is a white or black block 32 pixels wide at x = 32 b along the top 32 rows of the movie's picture.
 #pragma once
 
+#include "support/ScreenStampWatch.h"
+
 #include <QImage>
 
-#include <algorithm>
 #include <optional>
 
 // The number in a picture shown at any scale; movieWidth is the movie's own width, which sets how many
@@ -21,12 +22,12 @@ inline std::optional<int> frameStampIn(const QImage &picture, int movieWidth)
             return std::nullopt;
         frame |= (grey >= 192 ? 1 : 0) << bit;
     }
-    // Number 0 is all dark, as a black screen is: the movie's own picture below the stamp never is.
-    if (frame == 0 && picture.height() > int(48 * scale)) {
+    if (frame == 0 && picture.height() > int(ScreenStampWatch::BLACK_ROW_Y * scale)) {
         bool black = true;
-        for (int x = 0; black && x < 128 && int(x * scale) < picture.width(); x += 8) {
-            const QRgb pixel = picture.pixel(int(x * scale), int(48 * scale));
-            black = std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}) < 24;
+        for (int x = 0; black && x < ScreenStampWatch::BLACK_ROW_WIDTH && int(x * scale) < picture.width();
+             x += 8) {
+            const QRgb pixel = picture.pixel(int(x * scale), int(ScreenStampWatch::BLACK_ROW_Y * scale));
+            black = ScreenStampWatch::isDarkPixel(qRed(pixel), qGreen(pixel), qBlue(pixel));
         }
         if (black)
             return std::nullopt;

@@ -292,11 +292,11 @@ int ScreenStampWatch::readStamp(int width, int y, double scaleX, std::vector<uin
     return frame;
 }
 
-// A row of the movie's picture under the stamp's strip, dark all along: the screen shows no picture there.
+// The row that tells a black screen from number 0, dark all along: the screen shows no picture there.
 bool ScreenStampWatch::isBlackBelowStamp(double scaleX, double scaleY)
 {
-    const int width = std::min(_picture.width(), int(std::ceil(BLOCK * 4 * scaleX)));
-    const int y = _picture.y() + int(BLOCK * 1.5 * scaleY);
+    const int width = std::min(_picture.width(), int(std::ceil(BLACK_ROW_WIDTH * scaleX)));
+    const int y = _picture.y() + int(BLACK_ROW_Y * scaleY);
     const auto cookie = xcb_get_image(_connection->xcb, XCB_IMAGE_FORMAT_Z_PIXMAP, _connection->root,
                                       int16_t(_picture.x()), int16_t(y), uint16_t(width), 1, ~0u);
     xcb_get_image_reply_t *reply = xcb_get_image_reply(_connection->xcb, cookie, nullptr);
@@ -305,7 +305,7 @@ bool ScreenStampWatch::isBlackBelowStamp(double scaleX, double scaleY)
     bool black = xcb_get_image_data_length(reply) >= width * 4;
     const uint8_t *data = xcb_get_image_data(reply);
     for (int x = 0; black && x < width; ++x)
-        black = std::max({data[4 * x], data[4 * x + 1], data[4 * x + 2]}) < 24;
+        black = isDarkPixel(data[4 * x + 2], data[4 * x + 1], data[4 * x]);
     free(reply);
     return black;
 }

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -54,6 +55,11 @@ public:
     // The share of all the machine's CPU time (0 to 1) that other processes than this one and the X server
     // used between two moments, once stopped, by /proc/stat read with the run-queue times.
     std::optional<double> othersShare(int64_t fromNs, int64_t toNs) const;
+
+    // Number 0 is all dark, as a black screen is: a row of the movie's own picture under the stamp's strip,
+    // across its first four blocks, tells them apart, as it is never dark all along.
+    static constexpr int BLACK_ROW_Y = 48, BLACK_ROW_WIDTH = 128;
+    static bool isDarkPixel(int red, int green, int blue) { return std::max({red, green, blue}) < 24; }
 
     // The stamp in one row of grey levels read across its blocks (0-255 each); none when a block is
     // neither dark nor light.
