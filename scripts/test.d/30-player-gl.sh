@@ -14,7 +14,7 @@
 # time from the player's and the X server's threads or other programs took half of it; with every core busy no
 # worse than the playlist; the trip
 # ends on its last picture and steps from it both ways; a paused picture holds while the brightness knob is
-# dragged; an event inside a chapter opens on its own picture.
+# dragged; an event inside a chapter opens on its own picture; the play button starts the picture with the clock.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 

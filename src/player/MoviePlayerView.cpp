@@ -198,8 +198,10 @@ void MoviePlayerView::playMovie()
     }
     if (_currentStatus == PlayStatus::Play)
         return;
-    _currentStatus = PlayStatus::Play;
+    // The rate reaches the engine while it rests: set while playing, it would start the engine, and until
+    // the pause below reaches the core too the movie runs ahead of the clock, which has not started.
     applyPlayRate();
+    _currentStatus = PlayStatus::Play;
     // The correction of the next tick starts the engine, at the rate it already has.
     engine()->setRate(0.0);
     engine()->presetRate(enginePlayRate());

@@ -64,6 +64,10 @@ mpv_handle *MpvCore::create()
     // The widget always has the movie's aspect; stretch like the original layer did.
     mpv_set_option_string(core, "keepaspect", "no");
     mpv_set_option_string(core, "audio-fallback-to-null", "yes");
+    // The panel's clock leads the picture, not the sound: with the sound leading, a change of speed while
+    // paused (a new play rate) makes the core refill its sound buffer, and the next play holds the first
+    // picture until that buffer has played, about 200 ms, before the picture runs to catch the clock up.
+    mpv_set_option_string(core, "video-sync", "desync");
     mpv_set_option_string(core, "input-default-bindings", "no");
     mpv_set_option_string(core, "terminal", "no");
     mpv_set_option_string(core, "osd-level", "0");
