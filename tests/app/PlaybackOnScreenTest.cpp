@@ -458,8 +458,8 @@ TEST(PlaybackOnScreenTest, AnEventOpensOnItsOwnPictureNeverOnAnotherOfItsChapter
     EXPECT_EQ(openEvents(trip, 3, "busy"), 0);
 }
 
-// The play button starts the movie with the clock: from the clock's first tick, on the movie's next picture
-// and in its rhythm from there. It had two ways to fail at x2:
+// The play button starts the movie with the clock: its next picture shows after the clock's first tick and
+// within three intervals of it. It had two ways to fail at x2:
 // - it started the core and paused it again in the same click: held up between the two (a busy machine),
 //   the main thread let the core run ahead of the clock, and the picture then stood until the clock came;
 // - a play rate chosen while paused reached the core as a change of speed, after which a core led by the
@@ -492,27 +492,29 @@ TEST(PlaybackOnScreenTest, ThePlayButtonStartsThePictureWithTheClock)
         EventLoop::runFor(std::chrono::milliseconds(500));
         QObject::disconnect(ticks);
         trip.button("play")->click();
-        // When each of the first pictures first showed after the click.
-        std::vector<int64_t> shownNs(FIRST + 1, 0);
+        // The pictures after the click, each when it first showed; a busy machine may leave one out.
+        int64_t startNs = 0;
         std::string seen;
+        int last = 0;
         for (const auto &sample : watch.stop()) {
-            if (sample.atNs < clickNs || sample.frame < 0 || sample.frame > FIRST || shownNs[sample.frame])
+            if (sample.atNs < clickNs || sample.frame <= last || sample.frame > FIRST)
                 continue;
-            shownNs[sample.frame] = sample.atNs;
+            startNs = startNs ? startNs : sample.atNs;
+            last = sample.frame;
             seen += " " + std::to_string(sample.frame) + "@" +
                     std::to_string((sample.atNs - clickNs) / 1'000'000);
         }
         const std::string what = "round " + std::to_string(round) + ", pictures after the click (ms):" + seen;
-        EXPECT_EQ(std::count(shownNs.begin() + 1, shownNs.end(), 0), 0) << "some never showed; " << what;
-        EXPECT_GE(shownNs[1], firstTickNs) << "the movie ran before the clock; " << what;
-        // Picture 1 is due one interval after the tick that starts the core; later than three is a freeze of
-        // the picture on screen, which the machine may explain as any other.
-        const double overrunMs = double(shownNs[1] - firstTickNs) / 1e6 - 3.0 * INTERVAL_MS;
-        if (shownNs[1] > 0 && overrunMs > 0.0) {
-            const double withheld = watch.withheldMs(firstTickNs, shownNs[1]).value_or(0.0);
-            const double others = watch.othersShare(firstTickNs, shownNs[1]).value_or(0.0);
+        ASSERT_GT(startNs, 0) << "the movie did not start; " << what;
+        EXPECT_GE(startNs, firstTickNs) << "the movie ran before the clock; " << what;
+        // The next picture is due one interval after the tick that starts the core; later than three is a
+        // freeze of the picture on screen, which the machine may explain as any other.
+        const double overrunMs = double(startNs - firstTickNs) / 1e6 - 3.0 * INTERVAL_MS;
+        if (overrunMs > 0.0) {
+            const double withheld = watch.withheldMs(firstTickNs, startNs).value_or(0.0);
+            const double others = watch.othersShare(firstTickNs, startNs).value_or(0.0);
             EXPECT_TRUE(withheld >= overrunMs || others >= ShownPictures::TAKEN_SHARE)
-                << "the first picture came " << int(overrunMs) << " ms late, the machine withheld "
+                << "the movie started " << int(overrunMs) << " ms late, the machine withheld "
                 << int(withheld) << " ms, others took " << int(100 * others) << "%; " << what;
         }
     }
