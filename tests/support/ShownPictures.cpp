@@ -124,6 +124,11 @@ std::optional<int64_t> ShownPictures::dueNs(const std::vector<ScreenStampWatch::
     return start + std::llround(picture * intervalMs * 1e6);
 }
 
+bool ShownPictures::machineExplains(const Machine &machine, double overrunMs)
+{
+    return machine.withheldMs.value_or(0.0) >= overrunMs || machine.othersShare.value_or(0.0) >= TAKEN_SHARE;
+}
+
 void ShownPictures::weigh(double intervalMs, const MachineAt &machineAt)
 {
     unexplained.clear();
@@ -135,8 +140,7 @@ void ShownPictures::weigh(double intervalMs, const MachineAt &machineAt)
         std::snprintf(line, sizeof line,
                       "%s, over by %.0f ms, the machine withheld %.0f ms, others took %.0f%%", what.c_str(),
                       overrunMs, withheld, 100.0 * others);
-        const bool explainedByMachine = withheld >= overrunMs || others >= TAKEN_SHARE;
-        (explainedByMachine ? explained : unexplained).emplace_back(line);
+        (machineExplains(machine, overrunMs) ? explained : unexplained).emplace_back(line);
     };
     for (const Freeze &f : freezes) {
         judge("freeze c" + std::to_string(f.chapter) + "/" + std::to_string(f.frame) + " " +

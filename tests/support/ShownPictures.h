@@ -78,6 +78,9 @@ public:
     // Other programs held at least this share of the machine: a player's threads share their CPUs' caches
     // and cores (hyperthreads) with them without waiting for a CPU, and what they get is not known.
     static constexpr double TAKEN_SHARE = 0.5;
+    // A fault that overran what is allowed by overrunMs is the machine's where it withheld at least that
+    // much, or other programs took the machine meanwhile.
+    static bool machineExplains(const Machine &machine, double overrunMs);
     // Sorts the faults a busy machine may cause into those it explains and those it does not, one line
     // each. A freeze is explained where the machine withheld at least its overrun of three picture
     // intervals, or other programs took the machine meanwhile; a border that cut more than one picture,
