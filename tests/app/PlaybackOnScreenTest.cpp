@@ -198,7 +198,8 @@ struct TripPlayed : Fixture
         const double intervalMs = 1000.0 / FPS / rate;
         ShownPictures shown = ShownPictures::analyse(samples, PICTURES, intervalMs, from);
         shown.weigh(intervalMs, [&](int64_t fromNs, int64_t toNs) {
-            return ShownPictures::Machine{watch.withheldMs(fromNs, toNs), watch.othersShare(fromNs, toNs)};
+            return ShownPictures::Machine{watch.withheldMs(fromNs, toNs), watch.othersShare(fromNs, toNs),
+                                          watch.busiestThreads(fromNs, toNs)};
         });
         if (!samples.empty()) {
             double withheld = 0.0, taken = 0.0;
@@ -209,6 +210,8 @@ struct TripPlayed : Fixture
             std::printf(
                 "[on screen] in any 50 ms the machine withheld at most %.0f ms, others took at most %.0f%%\n",
                 withheld, 100.0 * taken);
+            std::printf("[on screen] busiest: %s\n",
+                        watch.busiestThreads(from, samples.back().atNs, 8).c_str());
         }
         for (const std::string &line : shown.explained)
             std::printf("[on screen] explained by the machine: %s\n", line.c_str());
@@ -512,11 +515,13 @@ TEST(PlaybackOnScreenTest, ThePlayButtonStartsThePictureWithTheClock)
         const double overrunMs = double(startNs - firstTickNs) / 1e6 - 3.0 * INTERVAL_MS;
         if (overrunMs > 0.0) {
             const ShownPictures::Machine machine{watch.withheldMs(firstTickNs, startNs),
-                                                 watch.othersShare(firstTickNs, startNs)};
+                                                 watch.othersShare(firstTickNs, startNs),
+                                                 watch.busiestThreads(firstTickNs, startNs)};
             EXPECT_TRUE(ShownPictures::machineExplains(machine, overrunMs))
                 << "the movie started " << int(overrunMs) << " ms late, the machine withheld "
                 << int(machine.withheldMs.value_or(0.0)) << " ms, others took "
-                << int(100 * machine.othersShare.value_or(0.0)) << "%; " << what;
+                << int(100 * machine.othersShare.value_or(0.0)) << "%; busiest: " << machine.busiest << "; "
+                << what;
         }
     }
 }

@@ -91,11 +91,11 @@ TEST(ShownPicturesTest, AFaultCountsUnlessTheMachineWithheldItsOverrunOrOthersTo
         Machine atFreeze, beforeBorder;
         size_t unexplained;
     } cases[] = {
-        {"an idle machine", {0.0, 0.02}, {0.0, 0.02}, 2},
-        {"withheld less than the overrun", {29.0, 0.1}, {19.0, 0.1}, 2},
-        {"withheld as much as the overrun", {30.0, 0.1}, {20.0, 0.1}, 0},
-        {"only the freeze's", {45.0, 0.0}, {5.0, 0.0}, 1},
-        {"others took half the machine", {0.0, 0.5}, {0.0, 0.49}, 1},
+        {"an idle machine", {0.0, 0.02, {}}, {0.0, 0.02, {}}, 2},
+        {"withheld less than the overrun", {29.0, 0.1, {}}, {19.0, 0.1, {}}, 2},
+        {"withheld as much as the overrun", {30.0, 0.1, {}}, {20.0, 0.1, {}}, 0},
+        {"only the freeze's", {45.0, 0.0, {}}, {5.0, 0.0, {}}, 1},
+        {"others took half the machine", {0.0, 0.5, {}}, {0.0, 0.49, {}}, 1},
         {"nothing known counts as nothing withheld", {}, {}, 2},
     };
     for (const auto &c : cases) {
@@ -106,4 +106,24 @@ TEST(ShownPicturesTest, AFaultCountsUnlessTheMachineWithheldItsOverrunOrOthersTo
         EXPECT_EQ(shown.unexplained.size(), c.unexplained) << c.name;
         EXPECT_EQ(shown.unexplained.size() + shown.explained.size(), 2u) << c.name;
     }
+}
+
+TEST(ScreenStampWatchTest, AHostMayHaveTakenATickMoreThanReadFromACpuItTookFrom)
+{
+    // /proc/stat gives steal time in whole ticks, each reading cut down: one tick read between two readings
+    // may be anything short of two taken.
+    constexpr int64_t TICK = 10 * MS;
+    const struct
+    {
+        const char *name;
+        std::vector<int64_t> then, now;
+        int64_t mostStolen;
+    } cases[] = {
+        {"nothing taken", {5 * TICK, 7 * TICK}, {5 * TICK, 7 * TICK}, 0},
+        {"one tick on one CPU", {5 * TICK, 7 * TICK}, {5 * TICK, 8 * TICK}, 2 * TICK},
+        {"the CPU that lost most", {5 * TICK, 7 * TICK}, {8 * TICK, 8 * TICK}, 4 * TICK},
+        {"readings of other CPUs", {5 * TICK}, {5 * TICK, 9 * TICK}, 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ScreenStampWatch::mostStolenNs(c.then, c.now, TICK), c.mostStolen) << c.name;
 }

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <map>
 #include <string>
 
 namespace {
@@ -47,6 +48,8 @@ public:
     // A thread left out: the watch's own, whose waits show as readings further apart (blindSpans).
     void leaveOut(int tid) { _leftOut = tid; }
     ~RunQueueTimes() { closeAll(); }
+    // Each thread's name (comm) as last looked up.
+    const std::map<int, std::string> &names() const { return _names; }
 
     // The threads' times and the machine's, taken now.
     RunQueueReading read(int64_t atNs)
@@ -104,6 +107,12 @@ private:
                     ::open((tasks + "/" + entry->d_name + "/schedstat").c_str(), O_RDONLY | O_CLOEXEC);
                 if (fd >= 0)
                     _files.emplace_back(tid, fd);
+                if (FILE *comm = std::fopen((tasks + "/" + entry->d_name + "/comm").c_str(), "re")) {
+                    char name[32] = {};
+                    if (std::fgets(name, sizeof name, comm))
+                        _names[tid] = std::string(name, std::strcspn(name, "\n"));
+                    std::fclose(comm);
+                }
             }
             ::closedir(dir);
         }
@@ -119,6 +128,7 @@ private:
     std::vector<int> _pids;
     int _leftOut = 0;
     std::vector<std::pair<int, int>> _files; // thread id, open schedstat
+    std::map<int, std::string> _names;
     int _reads = 0;
 };
 
@@ -175,6 +185,7 @@ bool ScreenStampWatch::start(int intervalUs)
         xcb_screen_next(&screens);
     _connection->root = screens.data->root;
     _intervalUs = intervalUs;
+    _tickNs = 1'000'000'000 / ::sysconf(_SC_CLK_TCK);
     _stopping = false;
     _samples.clear();
     _blind.clear();
@@ -197,6 +208,8 @@ std::vector<ScreenStampWatch::Sample> ScreenStampWatch::stop()
     if (_thread.joinable())
         _thread.join();
     _connection.reset();
+    if (_runQueueTimes)
+        _threadNames = _runQueueTimes->names();
     _runQueueTimes.reset();
     return std::move(_samples);
 }
@@ -243,6 +256,51 @@ std::optional<double> ScreenStampWatch::othersShare(int64_t fromNs, int64_t toNs
                              double(after->machineNs - before->machineNs));
 }
 
+int64_t ScreenStampWatch::mostStolenNs(const std::vector<int64_t> &then, const std::vector<int64_t> &now,
+                                       int64_t tickNs)
+{
+    if (then.size() != now.size())
+        return 0;
+    int64_t stolen = 0;
+    for (size_t cpu = 0; cpu < now.size(); ++cpu) {
+        const int64_t read = now[cpu] - then[cpu];
+        if (read > 0)
+            stolen = std::max(stolen, read + tickNs);
+    }
+    return stolen;
+}
+
+std::string ScreenStampWatch::busiestThreads(int64_t fromNs, int64_t toNs, size_t count) const
+{
+    const auto around = readingsAround(fromNs, toNs);
+    if (!around)
+        return {};
+    struct Use
+    {
+        int tid;
+        int64_t cpuNs, waitNs;
+    };
+    std::vector<Use> uses;
+    forEachThread(*around->first, *around->second, [&](const ThreadWait &then, const ThreadWait &now) {
+        if (now.cpuNs > then.cpuNs || now.waitNs > then.waitNs)
+            uses.push_back({now.tid, now.cpuNs - then.cpuNs, now.waitNs - then.waitNs});
+    });
+    std::sort(uses.begin(), uses.end(),
+              [](const Use &a, const Use &b) { return a.cpuNs + a.waitNs > b.cpuNs + b.waitNs; });
+    std::string text;
+    char part[96];
+    for (size_t i = 0; i < std::min(count, uses.size()); ++i) {
+        const auto name = _threadNames.find(uses[i].tid);
+        std::snprintf(part, sizeof part, "%s%s ran %.0f waited %.0f", i ? ", " : "",
+                      name != _threadNames.end() ? name->second.c_str() : "?", double(uses[i].cpuNs) / 1e6,
+                      double(uses[i].waitNs) / 1e6);
+        text += part;
+    }
+    std::snprintf(part, sizeof part, " (ms, over %.0f ms)",
+                  double(around->second->atNs - around->first->atNs) / 1e6);
+    return text + part;
+}
+
 std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs) const
 {
     const auto around = readingsAround(fromNs, toNs);
@@ -257,11 +315,7 @@ std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs)
     });
     // On a virtual machine the host may run something else on a CPU while one of these threads is on it:
     // the thread neither runs nor waits then, so only the CPU's steal time shows it.
-    const auto &stealThen = around->first->stealNs, &stealNow = around->second->stealNs;
-    int64_t stolen = 0;
-    for (size_t cpu = 0; cpu < std::min(stealThen.size(), stealNow.size()); ++cpu)
-        stolen = std::max(stolen, stealNow[cpu] - stealThen[cpu]);
-    withheld += stolen;
+    withheld += mostStolenNs(around->first->stealNs, around->second->stealNs, _tickNs);
     // The watch's own waits: the screen went unwatched.
     for (const auto &[from, to] : _blind) {
         if (from < toNs && to > fromNs)

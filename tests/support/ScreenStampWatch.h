@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -49,12 +50,21 @@ public:
     // What the machine withheld between two moments, once stopped, in ms: the time the threads of this
     // process (the player) and of the X server spent waiting for a CPU then beyond the short wait each
     // wake-up brings, together, by the kernel's run-queue times read about every 10 ms, and the most steal
-    // time of any one CPU then (a virtual machine's host ran something else on it); or the watch's own
+    // time any one CPU may have had then (mostStolenNs: a virtual machine's host ran something else on
+    // it); or the watch's own
     // longest unwatched stretch then, if longer. None where the kernel keeps no such times.
     std::optional<double> withheldMs(int64_t fromNs, int64_t toNs) const;
     // The share of all the machine's CPU time (0 to 1) that other processes than this one and the X server
     // used between two moments, once stopped, by /proc/stat read with the run-queue times.
     std::optional<double> othersShare(int64_t fromNs, int64_t toNs) const;
+    // The threads of the player and the X server that ran or waited longest between two moments, once
+    // stopped, with their names: what was busy when a picture stayed too long, for the logs.
+    std::string busiestThreads(int64_t fromNs, int64_t toNs, size_t count = 5) const;
+    // The most time the host of a virtual machine may have run something else on any one CPU between two
+    // readings of each CPU's steal time (ns). /proc/stat counts it in whole clock ticks, each reading cut
+    // down to one: k ticks read between them are up to k + 1 taken, where any were taken at all.
+    static int64_t mostStolenNs(const std::vector<int64_t> &then, const std::vector<int64_t> &now,
+                                int64_t tickNs);
 
     // Number 0 is all dark, as a black screen is: a row of the movie's own picture under the stamp's strip,
     // across its first four blocks, tells them apart, as it is never dark all along.
@@ -77,8 +87,10 @@ private:
     std::atomic<bool> _stopping{false};
     std::atomic<int64_t> _readings{0};
     int _intervalUs = 1000;
+    int64_t _tickNs = 10'000'000;
     std::vector<Sample> _samples;
     std::vector<std::pair<int64_t, int64_t>> _blind;
+    std::map<int, std::string> _threadNames;
     // A thread's time spent waiting for a CPU so far and the times it ran.
     struct ThreadWait
     {

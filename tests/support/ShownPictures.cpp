@@ -140,7 +140,10 @@ void ShownPictures::weigh(double intervalMs, const MachineAt &machineAt)
         std::snprintf(line, sizeof line,
                       "%s, over by %.0f ms, the machine withheld %.0f ms, others took %.0f%%", what.c_str(),
                       overrunMs, withheld, 100.0 * others);
-        (machineExplains(machine, overrunMs) ? explained : unexplained).emplace_back(line);
+        std::string text = line;
+        if (!machine.busiest.empty())
+            text += "; busiest: " + machine.busiest;
+        (machineExplains(machine, overrunMs) ? explained : unexplained).push_back(std::move(text));
     };
     for (const Freeze &f : freezes) {
         judge("freeze c" + std::to_string(f.chapter) + "/" + std::to_string(f.frame) + " " +

@@ -73,6 +73,8 @@ public:
     {
         std::optional<double> withheldMs;
         std::optional<double> othersShare;
+        // The threads that ran or waited most meanwhile, for the logs; may be empty.
+        std::string busiest;
     };
     using MachineAt = std::function<Machine(int64_t fromNs, int64_t toNs)>;
     // Other programs held at least this share of the machine: a player's threads share their CPUs' caches
