@@ -230,11 +230,12 @@ struct TripPlayed : Fixture
                          QStringLiteral("--speed"), QString::number(rate)};
         for (const auto &chapter : player()->valueInfo()->chapterDataList())
             args << chapter->_pathMp4.toLocalFile();
-        ScreenStampWatch watch(place, QSize(WIDTH, HEIGHT));
-        EXPECT_TRUE(watch.start()) << watch.error().toStdString();
         QProcess plain;
         plain.start(qEnvironmentVariable("ORV_BUILD_DIR") + QStringLiteral("/devtools/playlistplayer"), args);
         EXPECT_TRUE(plain.waitForStarted());
+        // Watched from before its window opens, its threads with ours.
+        ScreenStampWatch watch(place, QSize(WIDTH, HEIGHT));
+        EXPECT_TRUE(watch.start(1000, int(plain.processId()))) << watch.error().toStdString();
         // "playing NS" as it starts, "ended NS" once its last picture shows; the window then stays a while.
         int64_t from = 0, ended = 0;
         const auto tripMs = std::chrono::milliseconds(int(CHAPTERS * CHAPTER_MS / rate));

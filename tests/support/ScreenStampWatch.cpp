@@ -110,7 +110,9 @@ private:
                 if (FILE *comm = std::fopen((tasks + "/" + entry->d_name + "/comm").c_str(), "re")) {
                     char name[32] = {};
                     if (std::fgets(name, sizeof name, comm))
-                        _names[tid] = std::string(name, std::strcspn(name, "\n"));
+                        // A process's main thread bears its name, as do its unnamed threads.
+                        _names[tid] =
+                            std::string(name, std::strcspn(name, "\n")) + (tid == pid ? " main" : "");
                     std::fclose(comm);
                 }
             }
@@ -168,7 +170,7 @@ std::optional<int> ScreenStampWatch::stampInRow(const std::vector<uint8_t> &grey
     return frame;
 }
 
-bool ScreenStampWatch::start(int intervalUs)
+bool ScreenStampWatch::start(int intervalUs, int playerPid)
 {
     if (_thread.joinable())
         return true;
@@ -192,6 +194,8 @@ bool ScreenStampWatch::start(int intervalUs)
     _runQueue.clear();
     // The X server at the other end of the connection, which draws what the player shows.
     std::vector<int> pids{int(::getpid())};
+    if (playerPid > 0)
+        pids.push_back(playerPid);
     ucred peer{};
     socklen_t size = sizeof peer;
     if (::getsockopt(xcb_get_file_descriptor(_connection->xcb), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&

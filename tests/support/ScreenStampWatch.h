@@ -38,7 +38,8 @@ public:
     ScreenStampWatch &operator=(const ScreenStampWatch &) = delete;
 
     // Starts reading the screen about every intervalUs; false with error() when the display cannot be read.
-    bool start(int intervalUs = 1000);
+    // The machine's times are read for this process, the X server and the player given, if another.
+    bool start(int intervalUs = 1000, int playerPid = 0);
     // Stops and returns what was seen: the first reading and then each change.
     std::vector<Sample> stop();
     const QString &error() const { return _error; }
