@@ -30,6 +30,13 @@ constexpr int64_t BLIND_NS = 8'000'000;
 // second on an idle machine. Only the wait beyond this per run counts as withheld.
 constexpr int64_t WAKE_UP_ALLOWANCE_NS = 500'000;
 
+// /proc/stat's unit of time.
+int64_t clockTickNs()
+{
+    static const int64_t tick = 1'000'000'000 / ::sysconf(_SC_CLK_TCK);
+    return tick;
+}
+
 int64_t steadyNs()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -70,7 +77,7 @@ public:
         // /proc/stat: the first line sums all the CPUs, one line each follows; user, nice, system, idle,
         // iowait, irq, softirq and steal time, in clock ticks.
         if (FILE *stat = std::fopen("/proc/stat", "re")) {
-            const int64_t tickNs = 1'000'000'000 / ::sysconf(_SC_CLK_TCK);
+            const int64_t tickNs = clockTickNs();
             char line[256];
             while (std::fgets(line, sizeof line, stat) && std::strncmp(line, "cpu", 3) == 0) {
                 unsigned long long t[8] = {};
@@ -107,6 +114,9 @@ private:
                     ::open((tasks + "/" + entry->d_name + "/schedstat").c_str(), O_RDONLY | O_CLOEXEC);
                 if (fd >= 0)
                     _files.emplace_back(tid, fd);
+                // Named once: the watch reads on meanwhile.
+                if (_names.count(tid))
+                    continue;
                 if (FILE *comm = std::fopen((tasks + "/" + entry->d_name + "/comm").c_str(), "re")) {
                     char name[32] = {};
                     if (std::fgets(name, sizeof name, comm))
@@ -187,7 +197,6 @@ bool ScreenStampWatch::start(int intervalUs, int playerPid)
         xcb_screen_next(&screens);
     _connection->root = screens.data->root;
     _intervalUs = intervalUs;
-    _tickNs = 1'000'000'000 / ::sysconf(_SC_CLK_TCK);
     _stopping = false;
     _samples.clear();
     _blind.clear();
@@ -319,7 +328,7 @@ std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs)
     });
     // On a virtual machine the host may run something else on a CPU while one of these threads is on it:
     // the thread neither runs nor waits then, so only the CPU's steal time shows it.
-    withheld += mostStolenNs(around->first->stealNs, around->second->stealNs, _tickNs);
+    withheld += mostStolenNs(around->first->stealNs, around->second->stealNs, clockTickNs());
     // The watch's own waits: the screen went unwatched.
     for (const auto &[from, to] : _blind) {
         if (from < toNs && to > fromNs)

@@ -52,8 +52,8 @@ public:
     // process (the player) and of the X server spent waiting for a CPU then beyond the short wait each
     // wake-up brings, together, by the kernel's run-queue times read about every 10 ms, and the most steal
     // time any one CPU may have had then (mostStolenNs: a virtual machine's host ran something else on
-    // it); or the watch's own
-    // longest unwatched stretch then, if longer. None where the kernel keeps no such times.
+    // it); or the watch's own longest unwatched stretch then, if longer. None where the kernel keeps no
+    // such times.
     std::optional<double> withheldMs(int64_t fromNs, int64_t toNs) const;
     // The share of all the machine's CPU time (0 to 1) that other processes than this one and the X server
     // used between two moments, once stopped, by /proc/stat read with the run-queue times.
@@ -88,7 +88,6 @@ private:
     std::atomic<bool> _stopping{false};
     std::atomic<int64_t> _readings{0};
     int _intervalUs = 1000;
-    int64_t _tickNs = 10'000'000;
     std::vector<Sample> _samples;
     std::vector<std::pair<int64_t, int64_t>> _blind;
     std::map<int, std::string> _threadNames;
