@@ -43,11 +43,15 @@ QIcon controlIcon(const QString &image)
 const QString SMALL_BUTTON_STYLE = QStringLiteral("QToolButton { border: none; background: transparent; }"
                                                   "QToolButton:focus { border: 1px solid #5a9be0; }");
 
+// The refreshers run on every tick of the clock: a widget is touched only where its state changes. A show
+// lays its row out again at once and moves the buttons after it, under a click on its way.
 void apply(QWidget *w, const PlayerPanelRules::Button &b)
 {
     w->setEnabled(b.enabled);
-    w->setVisible(b.visible);
-    w->setToolTip(b.toolTip);
+    if (w->isHidden() == b.visible)
+        w->setVisible(b.visible);
+    if (w->toolTip() != b.toolTip)
+        w->setToolTip(b.toolTip);
 }
 
 QWidget *bar(QWidget *parent)
@@ -293,8 +297,15 @@ void PlayerControls::updateControlButtons()
         in.isNextTrip = _isNextTrip && provides(int(Service::NextItem));
     }
     const auto c = PlayerPanelRules::controlButtons(in);
-    apply(_moviePlayButton, c.play);
-    apply(_moviePauseButton, c.pause);
+    // Play and pause share a place: the one that goes is hidden before the other shows, so the two are
+    // never in the row together.
+    if (c.play.visible) {
+        apply(_moviePauseButton, c.pause);
+        apply(_moviePlayButton, c.play);
+    } else {
+        apply(_moviePlayButton, c.play);
+        apply(_moviePauseButton, c.pause);
+    }
     apply(_movieStopButton, c.stop);
     apply(_movieKomaBackButton, c.komaBack);
     apply(_movieKomaGoButton, c.komaGo);
@@ -303,8 +314,6 @@ void PlayerControls::updateControlButtons()
     apply(_movieFirstButton, c.first);
     apply(_movieLastButton, c.last);
     _panel.trackSlider()->setEnabled(c.trackbar.enabled);
-    // One of play and pause shows at a time.
-    _moviePlayButton->setVisible(!c.pause.visible);
     if (!in.ready)
         _adjust->resetToolTips();
 }
@@ -329,11 +338,11 @@ void PlayerControls::updateToolButtons()
         for (const auto &[sw, service] : services)
             if (sw == w && !provides(int(service)))
                 b = {false, true, {}};
+        if (w == _fullscreenButton && b.enabled && _fullscreenButton->isChecked())
+            b.toolTip = tr("Close full screen");
         apply(w, b);
     }
     _openButton->setEnabled(provides(int(Service::OpenFrom)));
-    if (_fullscreenButton->isChecked() && _fullscreenButton->isEnabled())
-        _fullscreenButton->setToolTip(tr("Close full screen"));
 }
 
 void PlayerControls::updateDatetimeLabel()

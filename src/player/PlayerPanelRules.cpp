@@ -105,6 +105,8 @@ PlayerPanelRules::Controls PlayerPanelRules::controlButtons(const ControlInput &
     c.first = button(in.isPrevTrip, first);
     c.last = button(in.isNextTrip, last);
     c.fullscreen = button(true, {});
+    // One of play and pause shows at a time, in the same place.
+    c.play.visible = !c.pause.visible;
     return c;
 }
 

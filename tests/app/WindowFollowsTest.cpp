@@ -282,6 +282,56 @@ TEST(WindowFollowsTest, FullScreenFromAnySourceActsAsThePlayersButtonAndHidesThe
     }
 }
 
+// Every show, hide and move that a widget of the window gets, by the widget's name or class.
+struct LayoutChurn : QObject
+{
+    explicit LayoutChurn(QWidget *window) : window(window)
+    {
+        QApplication::instance()->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const auto type = event->type();
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!widget || widget->window() != window ||
+            (type != QEvent::Show && type != QEvent::Hide && type != QEvent::Move))
+            return false;
+        const QString name =
+            widget->objectName().isEmpty() ? widget->metaObject()->className() : widget->objectName();
+        seen << (type == QEvent::Show ? "show " : type == QEvent::Hide ? "hide " : "move ") + name;
+        return false;
+    }
+    QWidget *window;
+    QStringList seen;
+};
+
+// A refresh on every tick of the clock that showed the play button and hid it again laid the control row out
+// twice a tick: a click on the pause button in between found the row's empty place where it had been.
+TEST(WindowFollowsTest, NoWidgetOfTheWindowIsShownHiddenOrMovedWhileATripPlays)
+{
+    PlayingWindow w;
+    w.button("play")->click();
+    EventLoop::runFor(std::chrono::milliseconds(300));
+    ASSERT_EQ(w.player()->currentStatus(), PS::Play);
+    const int64_t from = w.player()->clock()->position();
+    LayoutChurn churn(w.window.get());
+    EventLoop::runFor(std::chrono::milliseconds(1000));
+    EXPECT_GT(w.player()->clock()->position(), from + 500) << "the trip played meanwhile";
+    EXPECT_EQ(churn.seen.size(), 0) << "in a second of play: " << churn.seen.join(", ").toStdString();
+    // Pause and play again: the one button takes the other's place, never beside it.
+    for (const char *name : {"pause", "play"}) {
+        churn.seen.clear();
+        QAbstractButton *clicked = w.button(name);
+        const QPoint place = clicked->pos();
+        clicked->click();
+        QCoreApplication::processEvents();
+        QAbstractButton *other = w.button(name == std::string("pause") ? "play" : "pause");
+        EXPECT_TRUE(clicked->isHidden() && !other->isHidden()) << name;
+        EXPECT_EQ(other->pos(), place) << name;
+        EXPECT_EQ(churn.seen.filter("show").size(), 1) << name << ": " << churn.seen.join(", ").toStdString();
+    }
+}
+
 TEST(WindowFollowsTest, TheStopwatchButtonGoesOffWithItsWindowSoOneClickOpensItAgain)
 {
     PlayingWindow w;

@@ -126,6 +126,13 @@ TEST(PlayerPanelRulesTest, ControlBarMatrix)
         EXPECT_EQ(b.first.toolTip, QString::fromLatin1(c.firstTip));
         EXPECT_EQ(b.rewind.toolTip, QString::fromLatin1(c.rewindTip));
         EXPECT_EQ(b.fullscreen.enabled, c.ready);
+        // One of play and pause in their place, whatever the state.
+        for (const PlayStatus status :
+             {PlayStatus::NotReady, PlayStatus::Stop, PlayStatus::Pause, PlayStatus::Play}) {
+            in.status = status;
+            const auto s = Rules::controlButtons(in);
+            EXPECT_NE(s.play.visible, s.pause.visible) << int(status);
+        }
     }
 }
 
