@@ -71,11 +71,22 @@ void ToolWindows::openToolWindow(int type)
         return;
     }
     if (type == SNAPSHOT_BUTTON) {
+        if (_isCaptureWaiting)
+            return;
         _calls.pauseMovie();
-        // The pause brings the picture to the position: the still is the one on screen from now on.
-        if (const auto paused = makeToolInfo(toolType, _calls.playerState()))
-            info = paused;
-        openCaptureTool(std::move(*info));
+        // The still is the picture the pause rests on, which the position names once it is on screen.
+        auto capture = [this, toolType, info = std::move(*info)]() mutable {
+            _isCaptureWaiting = false;
+            if (const auto paused = makeToolInfo(toolType, _calls.playerState()))
+                info = *paused;
+            openCaptureTool(std::move(info));
+        };
+        if (!_calls.whenPictureAtRest) {
+            capture();
+            return;
+        }
+        _isCaptureWaiting = true;
+        _calls.whenPictureAtRest(std::move(capture));
         return;
     }
     if (type != CUT_BUTTON)

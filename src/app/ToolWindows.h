@@ -49,6 +49,9 @@ public:
         std::function<void(bool topMost)> setChildWindowsTopMost;
         // Runs the tool window (its type says which tool) modally; the real run unless a test replaces it.
         std::function<void(ModalWindow &window, QWidget &tool)> runToolWindow;
+        // Runs the call once the picture a pause keeps is at rest (MoviePlayerView::whenPictureAtRest); at
+        // once when not given.
+        std::function<void(std::function<void()>)> whenPictureAtRest;
     };
 
     ToolWindows(UserDefaultUtil &settings, MessagePrompter &prompter, QWidget *window, Calls calls,
@@ -85,4 +88,6 @@ private:
     QPointer<TrimView> _trimView;
     QPointer<CaptureView> _captureView;
     QPointer<ModalWindow> _toolWindow;
+    // A capture waits for the paused picture: a second press meanwhile opens no second tool.
+    bool _isCaptureWaiting = false;
 };

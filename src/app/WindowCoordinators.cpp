@@ -69,7 +69,8 @@ ToolWindows::PlayerState playerStateOf(MoviePlayerView &player)
     // The slider's value (1.0 neutral), which the still's own brightness rule expects; the engine's
     // filter offset is 0.0 at neutral and would darken every still.
     state.info.brightBarVal = player.gamma();
-    // At rest the picture is the position's (a pause brings the engine there); playing, the one on screen.
+    // At rest the position names the picture on screen (a pause brings the one to the other); playing, the
+    // one on screen.
     const auto resting =
         player.currentStatus() == CommonConst::PlayStatus::Play ? std::nullopt : player.restingMovieTime();
     if (resting) {
@@ -155,25 +156,26 @@ WindowCoordinators::WindowCoordinators(MainWindow &window, UserDefaultUtil &sett
     _googleEarthHost = std::make_unique<GoogleEarthExportHostImpl>(
         *_player, *playerView, [&window] { return window.cardData().get(); }, &window, topMost, listRecords);
 
-    _toolWindows = new ToolWindows(settings, prompter, &window,
-                                   {[playerView, &window] {
-                                        ToolWindows::PlayerState state = playerStateOf(*playerView);
-                                        if (const auto card = window.cardData())
-                                            state.info.openSourcePath = card->_openSourcePath;
-                                        return state;
-                                    },
-                                    [playerView](bool on) { playerView->setTrimMode(on); },
-                                    [this] { _player->pauseMovie(); },
-                                    [playerView](ToolType type) {
-                                        // Just below the pressed button.
-                                        const QWidget *button = playerView->controls()->control(
-                                            type == ToolType::Capture ? QStringLiteral("snapshot")
-                                                                      : QStringLiteral("cut"));
-                                        return button->mapToGlobal(QPoint(0, button->height()));
-                                    },
-                                    topMost,
-                                    {}},
-                                   &window);
+    _toolWindows = new ToolWindows(
+        settings, prompter, &window,
+        {[playerView, &window] {
+             ToolWindows::PlayerState state = playerStateOf(*playerView);
+             if (const auto card = window.cardData())
+                 state.info.openSourcePath = card->_openSourcePath;
+             return state;
+         },
+         [playerView](bool on) { playerView->setTrimMode(on); },
+         [this] { _player->pauseMovie(); },
+         [playerView](ToolType type) {
+             // Just below the pressed button.
+             const QWidget *button = playerView->controls()->control(
+                 type == ToolType::Capture ? QStringLiteral("snapshot") : QStringLiteral("cut"));
+             return button->mapToGlobal(QPoint(0, button->height()));
+         },
+         topMost,
+         {},
+         [playerView](std::function<void()> then) { playerView->whenPictureAtRest(std::move(then)); }},
+        &window);
 }
 
 WindowCoordinators::~WindowCoordinators()

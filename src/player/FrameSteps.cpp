@@ -96,10 +96,17 @@ std::optional<int32_t> offsetOf(const ChapterFrames &chapter, int64_t picture, d
     return low;
 }
 
-} // namespace
+// The chapter and offset of a position, with the picture it shows.
+struct ShownAt
+{
+    int64_t index;
+    int32_t offset;
+    ChapterFrames chapter;
+    int64_t shown;
+};
 
-std::optional<int64_t> FrameSteps::neighbour(const ChapterTimeline &timeline, int64_t position, int direction,
-                                             double fps, const PictureCount &pictureCount)
+std::optional<ShownAt> shownAt(const ChapterTimeline &timeline, int64_t position, double fps,
+                               const FrameSteps::PictureCount &pictureCount)
 {
     if (timeline.empty() || !(fps > 0.0))
         return std::nullopt;
@@ -109,13 +116,54 @@ std::optional<int64_t> FrameSteps::neighbour(const ChapterTimeline &timeline, in
         static_cast<int32_t>(std::clamp<int64_t>(position, std::numeric_limits<int32_t>::min(),
                                                  std::numeric_limits<int32_t>::max())),
         index, offset);
-    const auto chapter = chapterFrames(timeline, index, fps, pictureCount);
+    auto chapter = chapterFrames(timeline, index, fps, pictureCount);
     if (!chapter)
         return std::nullopt;
     const int64_t shown =
         chapter->isLastChapter && offset >= chapter->length
             ? chapter->lastPicture
-            : std::min(pictureAt(movieTimeAt(chapter->frames, offset), fps), chapter->lastPicture);
+            : std::min(FrameSteps::pictureAt(FrameSteps::movieTimeAt(chapter->frames, offset), fps),
+                       chapter->lastPicture);
+    return ShownAt{index, offset, std::move(*chapter), shown};
+}
+
+} // namespace
+
+std::optional<FrameSteps::Picture> FrameSteps::pictureAtPosition(const ChapterTimeline &timeline,
+                                                                 int64_t position, double fps,
+                                                                 const PictureCount &pictureCount)
+{
+    const auto at = shownAt(timeline, position, fps, pictureCount);
+    return at ? std::optional(Picture{at->index, at->shown}) : std::nullopt;
+}
+
+std::optional<int64_t> FrameSteps::positionOf(const ChapterTimeline &timeline, Picture picture, double fps,
+                                              const PictureCount &pictureCount)
+{
+    if (picture.chapter < 0 || picture.chapter >= static_cast<int64_t>(timeline.size()) || !(fps > 0.0) ||
+        picture.number < 0)
+        return std::nullopt;
+    const auto chapter = chapterFrames(timeline, picture.chapter, fps, pictureCount);
+    if (!chapter || picture.number > chapter->lastPicture)
+        return std::nullopt;
+    // The last chapter's pictures after its last record: the item's end stands for them.
+    const auto found = offsetOf(*chapter, picture.number, fps);
+    if (!found)
+        return chapter->isLastChapter
+                   ? std::optional<int64_t>(timeline.position(picture.chapter, chapter->length))
+                   : std::nullopt;
+    return timeline.position(picture.chapter, *found);
+}
+
+std::optional<int64_t> FrameSteps::neighbour(const ChapterTimeline &timeline, int64_t position, int direction,
+                                             double fps, const PictureCount &pictureCount)
+{
+    const auto at = shownAt(timeline, position, fps, pictureCount);
+    if (!at)
+        return std::nullopt;
+    const int64_t index = at->index;
+    const ChapterFrames *chapter = &at->chapter;
+    const int64_t shown = at->shown;
     if (direction > 0) {
         if (shown + 1 <= chapter->lastPicture) {
             if (const auto found = offsetOf(*chapter, shown + 1, fps))

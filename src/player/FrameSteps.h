@@ -34,4 +34,19 @@ public:
     // without a frame rate or when the chapter at position has no driving data.
     static std::optional<int64_t> neighbour(const ChapterTimeline &timeline, int64_t position, int direction,
                                             double fps, const PictureCount &pictureCount = {});
+
+    // A picture of a chapter's movie: the chapter's index on the timeline and the picture's number.
+    struct Picture
+    {
+        int64_t chapter = 0;
+        int64_t number = 0;
+        bool operator==(const Picture &) const = default;
+    };
+    // The picture a position shows, as the steps count it; none as for neighbour.
+    static std::optional<Picture> pictureAtPosition(const ChapterTimeline &timeline, int64_t position,
+                                                    double fps, const PictureCount &pictureCount = {});
+    // The first position that shows the picture; none where the chapter's records end before it, without a
+    // frame rate or driving data, or outside the timeline.
+    static std::optional<int64_t> positionOf(const ChapterTimeline &timeline, Picture picture, double fps,
+                                             const PictureCount &pictureCount = {});
 };

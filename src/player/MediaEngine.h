@@ -44,6 +44,11 @@ public:
     virtual void presetRate(double rate) { Q_UNUSED(rate); }
     void pause() { setRate(0.0); }
 
+    // Paused from play, an engine may still show a picture or two it had on its way: until then the picture
+    // at rest is not on screen yet. pauseSettled tells its end, also when a seek, a play or another item ends
+    // the wait.
+    virtual bool isSettlingPause() const { return false; }
+
     // Seeks to the exact frame at or before the time (no tolerance either way).
     virtual void seekExact(qint64 timeMs) = 0;
     // Seconds into the item of the frame most recently shown (or the last seek target).
@@ -73,4 +78,6 @@ signals:
     void endOfItem();
     // A new picture was shown; time is the frame's time in seconds into the item.
     void frameShown(double timeSec);
+    // The picture a pause from play rests on is on screen and was reported by frameShown, or the wait ended.
+    void pauseSettled();
 };

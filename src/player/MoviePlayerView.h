@@ -72,8 +72,13 @@ public:
     void clearMovie(bool isLoading);
     void resetPlayer();
     void playMovie();
+    // The picture on screen stays and the position comes to it; at the item's end and at the rates that
+    // seek on every tick the picture goes to the position instead.
     void pauseMovie();
     void stopMovie();
+    // Runs then once a pause's picture is at rest and the position names it: at once, or on a later pass
+    // of the event loop while the engine still shows the pictures it had on their way.
+    void whenPictureAtRest(std::function<void()> then);
     void moveToPosition(int64_t position, CommonConst::PlayStatus status);
     void seekToCurrentValue();
     void syncPlayerPosition(int64_t value);
@@ -218,6 +223,10 @@ private:
     FrameSteps::PictureCount pictureCounts();
     void applyEngineStep(const PlaybackSync::Action &action);
     void swapToPrepared();
+    // A pause from play keeps the picture: the position follows the engine's pictures until it settles.
+    void keepPicture();
+    void takeShownPicture(double timeSec);
+    void stopKeepingPicture();
 
     std::shared_ptr<PlaybackClock> _clock;
     std::shared_ptr<PlayMovieValueInfo> _valueInfo;
@@ -245,4 +254,6 @@ private:
     int64_t _eventFrame = -1;
     bool _isPlayerSeek = false;
     QTimer _borderTimer;
+    bool _isKeepingPicture = false;
+    std::vector<std::function<void()>> _pictureWaiters;
 };

@@ -11,6 +11,7 @@
 
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <QTimer>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -38,6 +39,11 @@ enum ObservedProperty : uint64_t
 constexpr uint64_t SEEK_REPLY = 100;
 constexpr uint64_t LOAD_REPLY = 101;
 constexpr uint64_t STOP_REPLY = 102;
+// The core's time read right behind a pause: the picture it rests on, its queued pictures shown.
+constexpr uint64_t RESTING_TIME_REPLY = 103;
+// A pause's last pictures are due within a picture interval or two; a core that drew its resting picture
+// without a new picture (a dropped one drawn again) is taken at its word after this.
+constexpr int SETTLE_LIMIT_MS = 300;
 
 // The software path serves headless runs and software OpenGL drivers: drawing bigger than this on the CPU
 // for every picture would cost more than the picture's interval; the widget scales a larger picture.
@@ -154,6 +160,7 @@ void MpvEngine::replaceItem(const QString &path)
     _pendingPath = path;
     _loadPending = true;
     _seeks.clear();
+    endSettle(std::nullopt);
     setRate(0.0);
     // Sent once this pass of the event loop is over, so that the seek the panel asks for right after it
     // goes with the load.
@@ -232,6 +239,7 @@ void MpvEngine::removeItem()
     _shownTime = 0.0;
     _reportedTime.reset();
     _pausedAfterSeek = false;
+    endSettle(std::nullopt);
     setRate(0.0);
     // The core closes the file in its own time; a load asked for meanwhile goes once the stop is done.
     const char *args[] = {"stop", nullptr};
@@ -241,12 +249,69 @@ void MpvEngine::removeItem()
 
 void MpvEngine::setRate(double rate)
 {
+    const double playedAt = _rate;
     _rate = rate > 0.0 ? rate : 0.0;
     _pausedAfterSeek = _pausedAfterSeek && _rate == 0.0;
-    if (_rate > 0.0)
+    if (_rate > 0.0) {
+        endSettle(std::nullopt);
         sendSpeed(_rate);
+    }
     int paused = _rate > 0.0 ? 0 : 1;
     mpv_set_property_async(_mpv, 0, "pause", MPV_FORMAT_FLAG, &paused);
+    if (playedAt == 0.0 || _rate > 0.0 || !isReadyToPlay())
+        return;
+    // The core shows the pictures it had queued before the pause took: the one it rests on is its time once
+    // the pause is in, which a read sent right behind the pause gives. Until it is on screen the pictures
+    // still count at the rate played.
+    _settle = PauseSettle{playedAt, std::nullopt, ++_settles};
+    if (mpv_get_property_async(_mpv, RESTING_TIME_REPLY, "time-pos", MPV_FORMAT_DOUBLE) >= 0)
+        ++_restReadsInFlight;
+    else
+        endSettle(_timePos);
+}
+
+void MpvEngine::onRestingTime(const mpv_event &event)
+{
+    // A later pause's read is the one that counts.
+    if (--_restReadsInFlight > 0 || !_settle || _settle->restSec)
+        return;
+    const auto *property = static_cast<const mpv_event_property *>(event.data);
+    if (event.error < 0 || !property || property->format != MPV_FORMAT_DOUBLE) {
+        endSettle(_timePos);
+        return;
+    }
+    _settle->restSec = *static_cast<double *>(property->data);
+    QTimer::singleShot(SETTLE_LIMIT_MS, this, [this, id = _settle->id] {
+        if (_settle && _settle->id == id)
+            endSettle(_settle->restSec);
+    });
+    checkSettled();
+}
+
+void MpvEngine::checkSettled()
+{
+    if (!_settle || !_settle->restSec)
+        return;
+    // Within half a picture: the times the core reports are the pictures' own, rounded.
+    const double half = _frameRate > 0.0 ? 0.5 / _frameRate : 0.001;
+    if (_shownTime + half >= *_settle->restSec)
+        endSettle(_settle->restSec);
+}
+
+void MpvEngine::endSettle(std::optional<double> restSec)
+{
+    if (!_settle)
+        return;
+    _settle.reset();
+    if (restSec && isReadyToPlay()) {
+        _shown.rest(*restSec);
+        _shownTime = *restSec;
+        if (_reportedTime != *restSec) {
+            _reportedTime = *restSec;
+            emit frameShown(*restSec);
+        }
+    }
+    emit pauseSettled();
 }
 
 void MpvEngine::presetRate(double rate)
@@ -268,6 +333,8 @@ void MpvEngine::seekExact(qint64 timeMs)
     if (!_hasItem)
         return;
     _eofReached = false;
+    // The seek's picture replaces whatever the pause had on its way.
+    endSettle(std::nullopt);
     // Targets asked for in one pass of the event loop become one seek, to the last of them.
     if (_seeks.request(timeMs))
         QMetaObject::invokeMethod(this, &MpvEngine::flushSeek, Qt::QueuedConnection);
@@ -347,6 +414,8 @@ void MpvEngine::noteFrameHandedOver(std::optional<int64_t> targetUs)
     drainEvents();
     if (_rate > 0.0)
         _shown.handedOver(targetUs, _rate, _timePos);
+    else if (_settle)
+        _shown.handedOver(targetUs, _settle->playRate, _timePos);
 }
 
 void MpvEngine::noteFrameRendered()
@@ -354,19 +423,21 @@ void MpvEngine::noteFrameRendered()
     // Until the item's file is open, what is drawn is the previous file's picture or none.
     if (!isReadyToPlay())
         return;
-    // Playing, the count of pictures handed over says which one shows (a picture drawn again is the same
-    // one); paused, the latest reported (a paused seek's own time may still be on its way: it updates the
-    // shown time when it comes).
-    const double time = _rate > 0.0 ? _shown.time() : _timePos;
-    if (_rate == 0.0)
+    // Playing, and paused from play until the core's last pictures are shown, the count of pictures handed
+    // over says which one shows (a picture drawn again is the same one); paused, the latest reported (a
+    // paused seek's own time may still be on its way: it updates the shown time when it comes).
+    const bool counting = _rate > 0.0 || _settle;
+    const double time = counting ? _shown.time() : _timePos;
+    if (!counting)
         _shown.rest(time);
     _shownTime = time;
     // A paused picture drawn again (a brightness change, a new size, a redraw after a seek) is no new
     // picture unless it shows another time.
-    if (_rate == 0.0 && _reportedTime == time)
-        return;
-    _reportedTime = time;
-    emit frameShown(time);
+    if (_rate > 0.0 || _reportedTime != time) {
+        _reportedTime = time;
+        emit frameShown(time);
+    }
+    checkSettled();
 }
 
 // Main thread: runs after mpv's wakeup callback.
@@ -402,6 +473,10 @@ void MpvEngine::handleEvent(const mpv_event &event)
             _stopsInFlight = std::max(0, _stopsInFlight - 1);
             issueLoad();
         }
+        break;
+    case MPV_EVENT_GET_PROPERTY_REPLY:
+        if (event.reply_userdata == RESTING_TIME_REPLY)
+            onRestingTime(event);
         break;
     case MPV_EVENT_START_FILE:
         _startedEntryId = static_cast<mpv_event_start_file *>(event.data)->playlist_entry_id;

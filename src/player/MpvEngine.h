@@ -46,6 +46,7 @@ public:
     void setRate(double rate) override;
     double rate() const override { return _rate; }
     void presetRate(double rate) override;
+    bool isSettlingPause() const override { return _settle.has_value(); }
     void seekExact(qint64 timeMs) override;
     double currentTime() const override { return _shownTime; }
     double frameRate() const override { return _hasItem ? _frameRate : 0.0; }
@@ -102,6 +103,10 @@ private:
     void flushSeek();
     // Seconds into the item of the start of the picture at or before the target.
     double pictureStart(qint64 targetMs) const;
+    // A pause from play: the picture the core rests on, and whether it is on screen yet.
+    void onRestingTime(const mpv_event &event);
+    void checkSettled();
+    void endSettle(std::optional<double> restSec);
 
     RenderMode _mode;
     mpv_handle *_mpv = nullptr;
@@ -161,5 +166,16 @@ private:
     double _brightness = 0.0;
     bool _eofReached = false;
     bool _pausedAfterSeek = false;
+    // Paused from play until the picture the core rests on is shown: the rate it played at (its pictures
+    // still on their way are counted at it), the time of the picture it rests on once the core has said.
+    struct PauseSettle
+    {
+        double playRate = 1.0;
+        std::optional<double> restSec;
+        int id = 0;
+    };
+    std::optional<PauseSettle> _settle;
+    int _settles = 0;
+    int _restReadsInFlight = 0;
     QImage _softwareFrame;
 };

@@ -36,6 +36,10 @@ std::unique_ptr<MediaEngine> PlayerEngines::make(QPointer<QWidget> &widget)
         if (raw == _current.get())
             emit frameShown(t);
     });
+    connect(raw, &MediaEngine::pauseSettled, this, [this, raw] {
+        if (raw == _current.get())
+            emit pauseSettled();
+    });
     engine->setMuted(_muted);
     engine->setVolume(_volume);
     widget = engine->createVideoWidget(_surface);

@@ -83,6 +83,7 @@ signals:
     void statusChanged();
     void endOfItem();
     void frameShown(double timeSec);
+    void pauseSettled();
 
 private:
     std::unique_ptr<MediaEngine> make(QPointer<QWidget> &widget);

@@ -102,6 +102,23 @@ struct TripOnScreen : Fixture
             return {};
         return {model->currentIndex(), int(FrameSteps::pictureAt(*movieTime, FPS))};
     }
+    // The picture on screen once it has stayed a while: a pause's last pictures have shown by then.
+    Picture restingOnScreen() const
+    {
+        Picture shown;
+        QElapsedTimer shownFor;
+        EventLoop::waitUntil(
+            [&] {
+                const Picture now = onScreen();
+                if (now != shown || now.frame < 0) {
+                    shown = now;
+                    shownFor.start();
+                }
+                return shown.frame >= 0 && shownFor.elapsed() >= AT_REST.count();
+            },
+            SETTLE_LIMIT);
+        return shown;
+    }
     // Frames from the expected picture to the one on screen once the picture has come to rest (±999: another
     // chapter's). A seek decodes from the key frame before its target, so the picture before it may still
     // show, or the target may have shown in passing: at rest it has shown a while.
@@ -158,10 +175,12 @@ void restWherePositionIs(const char *load)
         play->click();
         EventLoop::runFor(std::chrono::milliseconds(playMs[round]));
         pause->click();
+        // The picture on screen stays, with those the engine still had on their way; the position comes
+        // to the one it rests on.
+        const Picture pausedPicture = w.restingOnScreen();
         const Picture rest = w.atPosition();
-        const int off = w.framesOffAtRest(rest);
+        const int off = pausedPicture.chapter == rest.chapter ? pausedPicture.frame - rest.frame : 999;
         paused.add(off);
-        const Picture pausedPicture = w.onScreen();
         EXPECT_EQ(off, 0) << load << " round " << round << ": paused at chapter " << rest.chapter << " frame "
                           << rest.frame << ", screen " << pausedPicture.frame;
 
@@ -207,6 +226,8 @@ void restWherePositionIs(const char *load)
         still.reset();
         watcher.start();
         snapshot->click();
+        // The tool opens once the paused picture is at rest.
+        EventLoop::waitUntil([&] { return still.has_value(); }, SETTLE_LIMIT);
         watcher.stop();
         ASSERT_TRUE(still.has_value()) << load << " still " << round;
         stills.add(offStill);

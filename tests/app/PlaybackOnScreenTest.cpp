@@ -44,10 +44,13 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
 #include <functional>
+#include <optional>
+#include <random>
 #include <thread>
 #include <utility>
 
@@ -418,6 +421,95 @@ std::pair<ShownPictures, ShownPictures> oursAndPlaylist(TripPlayed &trip, double
     return {std::move(ours), std::move(plain)};
 }
 
+// Clicks a button of the player's as a user does, through the X server, where it is now.
+bool clickOnScreen(TripPlayed &trip, const char *name)
+{
+    QAbstractButton *button = trip.button(name);
+    const QPoint at = button->mapToGlobal(button->rect().center());
+    return trip.xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                         QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// The pictures as they showed, numbered across the trip's chapters (a number far below the one before is the
+// next chapter's), each with the moment it first showed.
+std::vector<std::pair<int64_t, int>> tripPictures(const std::vector<ScreenStampWatch::Sample> &samples)
+{
+    std::vector<std::pair<int64_t, int>> pictures;
+    int chapter = 0, last = -1;
+    for (const auto &sample : samples) {
+        if (sample.frame < 0)
+            continue;
+        if (last >= 0 && sample.frame + PICTURES / 2 < last)
+            ++chapter;
+        last = sample.frame;
+        pictures.emplace_back(sample.atNs, chapter * PICTURES + sample.frame);
+    }
+    return pictures;
+}
+
+// Pauses of a trip played from its start at a rate through the pause button, and what the screen showed
+// around each: whether a picture earlier than the last one before the click showed after it, and whether the
+// position at rest names the picture on screen.
+struct PausesSeen
+{
+    int made = 0, steppedBack = 0, offPosition = 0;
+    std::string faults;
+};
+
+PausesSeen pauseRepeatedly(TripPlayed &trip, double rate)
+{
+    PausesSeen seen;
+    trip.load();
+    EXPECT_TRUE(trip.player()->setPlayRate(float(rate)));
+    ScreenStampWatch watch(trip.pictureOnScreen(), QSize(WIDTH, HEIGHT));
+    EXPECT_TRUE(watch.start()) << watch.error().toStdString();
+    struct Pause
+    {
+        int64_t clickNs, restNs;
+        int positionPicture;
+    };
+    std::vector<Pause> pauses;
+    const auto &info = trip.player()->valueInfo();
+    const auto counts = [info](int64_t index) { return info->pictureCount(index); };
+    // Played 0.3 to 1 s between pauses, at changing phases of the clock's tick and the pictures.
+    for (const int playMs : {430, 310, 770, 540, 870, 360, 660, 390, 980, 470, 720, 350}) {
+        trip.button("play")->click();
+        EventLoop::runFor(std::chrono::milliseconds(playMs));
+        const int64_t clickNs = steadyNs();
+        trip.button("pause")->click();
+        trip.pictureAtRest();
+        const auto picture =
+            FrameSteps::pictureAtPosition(info->timeline(), trip.player()->clock()->position(), FPS, counts);
+        pauses.push_back(
+            {clickNs, steadyNs(), picture ? int(picture->chapter * PICTURES + picture->number) : -1});
+    }
+    const auto pictures = tripPictures(watch.stop());
+    for (const Pause &pause : pauses) {
+        ++seen.made;
+        int before = -1, earliest = INT_MAX, rest = -1;
+        for (const auto &[atNs, picture] : pictures) {
+            if (atNs < pause.clickNs)
+                before = picture;
+            else if (atNs <= pause.restNs)
+                earliest = std::min(earliest, rest = picture);
+        }
+        rest = rest >= 0 ? rest : before;
+        const std::string what = " [" + std::to_string(before) + " before the click, " +
+                                 (earliest == INT_MAX ? std::string("none") : std::to_string(earliest)) +
+                                 " earliest after, " + std::to_string(rest) + " at rest, position " +
+                                 std::to_string(pause.positionPicture) + "]";
+        if (earliest < before) {
+            ++seen.steppedBack;
+            seen.faults += " stepped back" + what;
+        }
+        if (rest != pause.positionPicture) {
+            ++seen.offPosition;
+            seen.faults += " off the position" + what;
+        }
+    }
+    return seen;
+}
+
 } // namespace
 
 TEST(PlaybackOnScreenTest, EveryPictureOfATripReachesTheScreen)
@@ -677,4 +769,100 @@ TEST(PlaybackOnScreenTest, APausedPictureHoldsWhileTheBrightnessChanges)
     EXPECT_EQ(unread, 0);
     EXPECT_EQ(trip.pictureAtRest(), paused);
     EXPECT_EQ(trip.player()->currentStatus(), CommonConst::PlayStatus::Pause);
+}
+
+// A pause keeps the picture on screen, with those the engine still shows of what it had on their way, and the
+// position comes to it: seeking to the clock's position at the pause stepped the picture back by one or two,
+// as playing it may run that far ahead of the clock.
+TEST(PlaybackOnScreenTest, APauseKeepsThePictureOnScreenAndThePositionComesToIt)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "reads the picture from an X screen";
+    TripPlayed trip;
+    for (const bool busy : {false, true}) {
+        std::optional<BusyCores> cores;
+        if (busy) {
+            cores.emplace();
+            ASSERT_TRUE(cores->started());
+        }
+        for (const double rate : {1.0, 2.0}) {
+            const PausesSeen seen = pauseRepeatedly(trip, rate);
+            std::printf(
+                "[on screen] pauses x%g %s: %d made, %d stepped back, %d at rest off the position%s\n", rate,
+                busy ? "busy" : "idle", seen.made, seen.steppedBack, seen.offPosition, seen.faults.c_str());
+            std::fflush(stdout);
+            EXPECT_EQ(seen.steppedBack, 0) << "x" << rate << (busy ? " busy" : " idle") << seen.faults;
+            EXPECT_EQ(seen.offPosition, 0) << "x" << rate << (busy ? " busy" : " idle") << seen.faults;
+        }
+    }
+}
+
+// Clicks on the pause and play buttons through the X server at random moments while a trip plays, the first
+// right after an open, while the item plays by itself: each one changes the state, and the screen shows it (a
+// pause holds the picture, a play moves it on). A refresh that showed the play button and hid it again on
+// every tick moved the pause button away from under a click now and then.
+TEST(PlaybackOnScreenTest, EveryClickOnPauseOrPlayTakesAndTheScreenShowsIt)
+{
+    if (!onRealDisplay())
+        GTEST_SKIP() << "clicks through an X server";
+    TripPlayed trip;
+    std::mt19937 random(62);
+    std::uniform_int_distribution<int> waitMs(40, 700);
+    using PS = CommonConst::PlayStatus;
+    for (const bool busy : {false, true}) {
+        std::optional<BusyCores> cores;
+        if (busy) {
+            cores.emplace();
+            ASSERT_TRUE(cores->started());
+        }
+        int clicks = 0, lost = 0, unshown = 0;
+        std::string faults;
+        for (int open = 0; open < 6; ++open) {
+            trip.player()->setAutoPlay(true);
+            trip.window->itemPlayback().playTripItem(0, open % CHAPTERS, false, true);
+            ASSERT_TRUE(EventLoop::waitUntil([&] { return trip.player()->currentStatus() == PS::Play; }));
+            for (int click = 0; click < 10; ++click) {
+                if (click > 0)
+                    EventLoop::runFor(std::chrono::milliseconds(waitMs(random)));
+                const bool playing = trip.player()->currentStatus() == PS::Play;
+                const int before = trip.stampOnScreen();
+                ASSERT_TRUE(clickOnScreen(trip, playing ? "pause" : "play"));
+                ++clicks;
+                const std::string where = " [open " + std::to_string(open) + " click " +
+                                          std::to_string(click) + (playing ? " on pause]" : " on play]");
+                if (!EventLoop::waitUntil(
+                        [&] { return trip.player()->currentStatus() == (playing ? PS::Pause : PS::Play); },
+                        std::chrono::seconds(2))) {
+                    ++lost;
+                    faults += " lost" + where;
+                    continue;
+                }
+                bool shown = false;
+                if (playing) {
+                    const int rest = trip.pictureAtRest();
+                    EventLoop::runFor(std::chrono::milliseconds(300));
+                    shown = rest >= 0 && trip.stampOnScreen() == rest;
+                } else {
+                    shown = EventLoop::waitUntil(
+                        [&] {
+                            const int now = trip.stampOnScreen();
+                            return now >= 0 && now != before;
+                        },
+                        std::chrono::seconds(2));
+                }
+                if (!shown) {
+                    ++unshown;
+                    faults += " not on screen" + where;
+                }
+            }
+            // Paused for the next open, as a user would leave it.
+            if (trip.player()->currentStatus() == PS::Play)
+                trip.button("pause")->click();
+        }
+        std::printf("[on screen] clicks %s: %d made, %d lost, %d not shown%s\n", busy ? "busy" : "idle",
+                    clicks, lost, unshown, faults.c_str());
+        std::fflush(stdout);
+        EXPECT_EQ(lost, 0) << (busy ? "busy" : "idle") << faults;
+        EXPECT_EQ(unshown, 0) << (busy ? "busy" : "idle") << faults;
+    }
 }
