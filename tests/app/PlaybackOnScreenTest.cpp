@@ -49,10 +49,12 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <random>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -60,7 +62,92 @@ namespace {
 // may preempt it there; 0: not at all. The core meanwhile plays on by itself.
 std::atomic<int> holdAfterRunMs{0};
 
+// The calls that wait for a core (to close its file, to carry out a command, to end) which the main thread
+// made while a test watched, by name; the thread to watch, none while no test watches.
+std::mutex waitingCallsMutex;
+std::optional<std::thread::id> watchedThread;
+std::vector<std::string> waitingCalls;
+
+void noteWaitingCall(const char *name)
+{
+    const std::lock_guard lock(waitingCallsMutex);
+    if (watchedThread == std::this_thread::get_id())
+        waitingCalls.emplace_back(name);
+}
+
+template <typename Call> Call coreCall(const char *name)
+{
+    return reinterpret_cast<Call>(dlsym(RTLD_NEXT, name));
+}
+
 } // namespace
+
+// The core's calls that wait for it: each is noted, then goes to the core as it is.
+extern "C" void mpv_terminate_destroy(mpv_handle *ctx)
+{
+    noteWaitingCall("mpv_terminate_destroy");
+    static const auto core = coreCall<void (*)(mpv_handle *)>("mpv_terminate_destroy");
+    core(ctx);
+}
+
+extern "C" void mpv_destroy(mpv_handle *ctx)
+{
+    noteWaitingCall("mpv_destroy");
+    static const auto core = coreCall<void (*)(mpv_handle *)>("mpv_destroy");
+    core(ctx);
+}
+
+extern "C" int mpv_command(mpv_handle *ctx, const char **args)
+{
+    noteWaitingCall("mpv_command");
+    static const auto core = coreCall<int (*)(mpv_handle *, const char **)>("mpv_command");
+    return core(ctx, args);
+}
+
+extern "C" int mpv_command_node(mpv_handle *ctx, mpv_node *args, mpv_node *result)
+{
+    noteWaitingCall("mpv_command_node");
+    static const auto core = coreCall<int (*)(mpv_handle *, mpv_node *, mpv_node *)>("mpv_command_node");
+    return core(ctx, args, result);
+}
+
+extern "C" int mpv_command_string(mpv_handle *ctx, const char *args)
+{
+    noteWaitingCall("mpv_command_string");
+    static const auto core = coreCall<int (*)(mpv_handle *, const char *)>("mpv_command_string");
+    return core(ctx, args);
+}
+
+extern "C" int mpv_set_property(mpv_handle *ctx, const char *name, mpv_format format, void *data)
+{
+    noteWaitingCall("mpv_set_property");
+    static const auto core =
+        coreCall<int (*)(mpv_handle *, const char *, mpv_format, void *)>("mpv_set_property");
+    return core(ctx, name, format, data);
+}
+
+extern "C" int mpv_get_property(mpv_handle *ctx, const char *name, mpv_format format, void *data)
+{
+    noteWaitingCall("mpv_get_property");
+    static const auto core =
+        coreCall<int (*)(mpv_handle *, const char *, mpv_format, void *)>("mpv_get_property");
+    return core(ctx, name, format, data);
+}
+
+extern "C" void mpv_wait_async_requests(mpv_handle *ctx)
+{
+    noteWaitingCall("mpv_wait_async_requests");
+    static const auto core = coreCall<void (*)(mpv_handle *)>("mpv_wait_async_requests");
+    core(ctx);
+}
+
+extern "C" mpv_event *mpv_wait_event(mpv_handle *ctx, double timeout)
+{
+    if (timeout != 0.0)
+        noteWaitingCall("mpv_wait_event");
+    static const auto core = coreCall<mpv_event *(*)(mpv_handle *, double)>("mpv_wait_event");
+    return core(ctx, timeout);
+}
 
 // Every engine's requests go through here to the core as they are; only the hold above is added.
 extern "C" int mpv_set_property_async(mpv_handle *ctx, uint64_t reply, const char *name, mpv_format format,
@@ -263,6 +350,28 @@ struct TripPlayed : Fixture
     }
 
     TempDir card;
+};
+
+// Notes the calls that wait for a core made by the thread that makes it, for its life.
+class WaitingCallsOfThisThread
+{
+public:
+    WaitingCallsOfThisThread()
+    {
+        const std::lock_guard lock(waitingCallsMutex);
+        watchedThread = std::this_thread::get_id();
+        waitingCalls.clear();
+    }
+    ~WaitingCallsOfThisThread()
+    {
+        const std::lock_guard lock(waitingCallsMutex);
+        watchedThread.reset();
+    }
+    std::vector<std::string> calls() const
+    {
+        const std::lock_guard lock(waitingCallsMutex);
+        return waitingCalls;
+    }
 };
 
 // The main thread's longest wait between two turns of its event loop while it runs: a timer due every
@@ -625,6 +734,8 @@ TEST(PlaybackOnScreenTest, TheMainThreadGoesOnAtAnItemChangeAndAtAChapterThatFai
         GTEST_SKIP() << "plays in the real window";
     TripPlayed trip(midChapterEvents());
     ASSERT_NO_FATAL_FAILURE(trip.load());
+    // From here on, any call of the main thread's that waits for a core.
+    WaitingCallsOfThisThread waits;
     double itemChange = 0.0;
     for (int round = 0; round < 4; ++round) {
         trip.window->itemPlayback().playTripItem(0, 1, false, true);
@@ -660,6 +771,9 @@ TEST(PlaybackOnScreenTest, TheMainThreadGoesOnAtAnItemChangeAndAtAChapterThatFai
     std::fflush(stdout);
     EXPECT_FALSE(trip.player()->engine()->hasItem()) << "the bad chapter left no movie on screen";
     EXPECT_EQ(trip.prompter.shown.filter("warn:").size(), 1);
+    // The old item's engines ended meanwhile, and a chapter's file went out: the cores closed their files and
+    // ended on threads of their own, and the stop went without a wait.
+    EXPECT_EQ(waits.calls(), std::vector<std::string>{});
 }
 
 TEST(PlaybackOnScreenTest, OnASoftwareDriverTheWindowWithTheMapIsNoOpenGLOne)
