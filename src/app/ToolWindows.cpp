@@ -75,11 +75,17 @@ void ToolWindows::openToolWindow(int type)
             return;
         _calls.pauseMovie();
         // The still is the picture the pause rests on, which the position names once it is on screen.
-        auto capture = [this, toolType, info = std::move(*info)]() mutable {
-            _isCaptureWaiting = false;
-            if (const auto paused = makeToolInfo(toolType, _calls.playerState()))
-                info = *paused;
-            openCaptureTool(std::move(info));
+        auto capture = [self = QPointer(this), toolType, info = std::move(*info)]() mutable {
+            if (!self)
+                return;
+            self->_isCaptureWaiting = false;
+            // Another item may have come meanwhile: its picture is no still of the one pressed for.
+            const PlayerState paused = self->_calls.playerState();
+            if (!paused.hasRecording || paused.info.chapterList != info.chapterList)
+                return;
+            if (const auto atRest = makeToolInfo(toolType, paused))
+                info = *atRest;
+            self->openCaptureTool(std::move(info));
         };
         if (!_calls.whenPictureAtRest) {
             capture();

@@ -260,8 +260,9 @@ void MoviePlayerView::takeShownPicture(double timeSec)
 {
     MediaEngine *player = engine();
     const auto index = _engines->loadedIndex();
-    if (_currentStatus != PlayStatus::Pause || !player || !player->isReadyToPlay() || !index ||
-        currentChapterData() != _valueInfo->chapterDataList().at(static_cast<size_t>(*index)))
+    if (_currentStatus != PlayStatus::Pause || !player || !player->isReadyToPlay() || !index || *index < 0 ||
+        *index >= _valueInfo->chapterCount() ||
+        currentChapterData() != _valueInfo->chapterDataList()[static_cast<size_t>(*index)])
         return;
     const double fps = player->frameRate();
     const FrameSteps::Picture shown{*index, FrameSteps::pictureAt(std::llround(timeSec * 1000.0), fps)};

@@ -42,8 +42,10 @@ constexpr uint64_t STOP_REPLY = 102;
 // The core's time read right behind a pause: the picture it rests on, its queued pictures shown.
 constexpr uint64_t RESTING_TIME_REPLY = 103;
 // A pause's last pictures are due within a picture interval or two; a core that drew its resting picture
-// without a new picture (a dropped one drawn again) is taken at its word after this.
+// without a new picture (a dropped one drawn again) is taken at its word after this. A core that does not
+// answer at all leaves the picture as it is after the longer limit.
 constexpr int SETTLE_LIMIT_MS = 300;
+constexpr int SETTLE_ANSWER_LIMIT_MS = 1500;
 
 // The software path serves headless runs and software OpenGL drivers: drawing bigger than this on the CPU
 // for every picture would cost more than the picture's interval; the widget scales a larger picture.
@@ -264,10 +266,15 @@ void MpvEngine::setRate(double rate)
     // the pause is in, which a read sent right behind the pause gives. Until it is on screen the pictures
     // still count at the rate played.
     _settle = PauseSettle{playedAt, std::nullopt, ++_settles};
-    if (mpv_get_property_async(_mpv, RESTING_TIME_REPLY, "time-pos", MPV_FORMAT_DOUBLE) >= 0)
-        ++_restReadsInFlight;
-    else
+    if (mpv_get_property_async(_mpv, RESTING_TIME_REPLY, "time-pos", MPV_FORMAT_DOUBLE) < 0) {
         endSettle(_timePos);
+        return;
+    }
+    ++_restReadsInFlight;
+    QTimer::singleShot(SETTLE_ANSWER_LIMIT_MS, this, [this, id = _settle->id] {
+        if (_settle && _settle->id == id)
+            endSettle(_settle->restSec.value_or(_timePos));
+    });
 }
 
 void MpvEngine::onRestingTime(const mpv_event &event)

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <utility>
 #include <vector>
 
 class FakeMediaEngine : public MediaEngine
@@ -31,10 +32,19 @@ public:
     bool hasItem() const override { return _hasItem; }
     Status status() const override { return _status; }
     bool isPlayerReady() const override { return _playerReady; }
-    void setRate(double rate) override { _rate = rate; }
+    void setRate(double rate) override
+    {
+        if (settlesPauses && _rate > 0.0 && rate == 0.0)
+            _settling = true;
+        else if (rate > 0.0)
+            settle();
+        _rate = rate;
+    }
     double rate() const override { return _rate; }
+    bool isSettlingPause() const override { return _settling; }
     void seekExact(qint64 timeMs) override
     {
+        settle();
         seeks.push_back(timeMs);
         _time = timeMs / 1000.0;
     }
@@ -61,6 +71,17 @@ public:
         _rate = 0.0;
         emit endOfItem();
     }
+    // A picture on screen, and the end of a pause's wait for its last pictures.
+    void show(double timeSec)
+    {
+        _time = timeSec;
+        emit frameShown(timeSec);
+    }
+    void settle()
+    {
+        if (std::exchange(_settling, false))
+            emit pauseSettled();
+    }
 
     QStringList items;
     QSet<QString> unplayable;
@@ -69,6 +90,8 @@ public:
     bool holdItems = false;
     double fps = 30.0;
     qint64 duration = 60000;
+    // Paused from play, it still shows pictures until settle, as a core shows those it had queued.
+    bool settlesPauses = false;
 
 private:
     bool _playerReady = false;
@@ -79,4 +102,5 @@ private:
     double _volume = 1.0;
     bool _muted = false;
     double _brightness = 0.0;
+    bool _settling = false;
 };

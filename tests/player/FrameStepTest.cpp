@@ -1,5 +1,5 @@
-// The frame-step buttons' steps on the real engine, over a generated trip whose pictures carry their
-// frame numbers: what the engine shows after each press.
+// The frame-step buttons' steps and a pause from play on the real engine, over a generated trip whose
+// pictures carry their frame numbers: what the engine shows after each press.
 #include "player/MoviePlayerView.h"
 
 #include "player/FrameSteps.h"
@@ -12,6 +12,7 @@
 #include "support/FrameStamp.h"
 #include "support/TempDir.h"
 
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -145,4 +146,83 @@ TEST(FrameStepTest, StepsGoToThePicturesStartAndEndAtTheItemsFirstAndLastPicture
     EXPECT_EQ(FrameSteps::neighbour(timeline, second, -1, FPS, twentyEight), 900);
     EXPECT_EQ(FrameSteps::neighbour(timeline, 40, 1, 0.0), std::nullopt) << "no frame rate";
     EXPECT_EQ(FrameSteps::neighbour(ChapterTimeline(), 0, 1, FPS), std::nullopt);
+}
+
+// Each picture's first position shows it, and the position before it the picture before: the position a pause
+// comes to names the picture on screen, and a step from there goes one picture on.
+TEST(FrameStepTest, EachPicturesFirstPositionShowsIt)
+{
+    const TripFixture trip({1000, 1000}, 64, 48, 28.0, 0, false, FPS);
+    ASSERT_TRUE(trip.ok()) << qPrintable(trip.error);
+    const ChapterTimeline timeline(trip.chapters);
+    // The movies' own count, which gives the last chapter the pictures after its last record.
+    const auto thirty = [](int64_t) -> int64_t { return 30; };
+    for (int64_t chapter = 0; chapter < 2; ++chapter) {
+        for (int64_t number = 0; number < 30; ++number) {
+            const FrameSteps::Picture picture{chapter, number};
+            const auto position = FrameSteps::positionOf(timeline, picture, FPS, thirty);
+            // The first chapter's records end at 964 ms, before its last picture starts.
+            if (chapter == 0 && number == 29) {
+                EXPECT_EQ(position, std::nullopt);
+                continue;
+            }
+            ASSERT_TRUE(position) << chapter << "/" << number;
+            EXPECT_EQ(FrameSteps::pictureAtPosition(timeline, *position, FPS, thirty), picture) << *position;
+            if (number > 0)
+                EXPECT_EQ(FrameSteps::pictureAtPosition(timeline, *position - 1, FPS, thirty),
+                          (FrameSteps::Picture{chapter, number - 1}))
+                    << *position;
+        }
+    }
+    EXPECT_EQ(FrameSteps::positionOf(timeline, {2, 0}, FPS), std::nullopt) << "no third chapter";
+    EXPECT_EQ(FrameSteps::positionOf(timeline, {0, -1}, FPS), std::nullopt);
+    EXPECT_EQ(FrameSteps::pictureAtPosition(timeline, timeline.totalLength(), FPS, thirty),
+              (FrameSteps::Picture{1, 29}))
+        << "the item's end shows the last picture";
+}
+
+// Paused from play at several moments, the engine comes to rest on a picture no earlier than the last one it
+// showed before the pause, and the position names it.
+TEST(FrameStepTest, APauseFromPlayRestsOnNoEarlierPictureAndThePositionNamesIt)
+{
+    const TripFixture trip({3000, 3000}, WIDTH, 180, 28.0, 0, true, FPS);
+    ASSERT_TRUE(trip.ok()) << qPrintable(trip.error);
+    MoviePlayerView panel([] { return std::make_unique<MpvEngine>(MpvEngine::RenderMode::Software); });
+    panel.resize(480, 320);
+    panel.setValueInfo(std::make_shared<PlayMovieValueInfo>(trip.chapters, CardData::ActiveType::MovieRec));
+    panel.preparePlayer();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return shownBy(panel, trip.chapters) == Shown{0, 0, 0}; }));
+    // Every picture the engine hands the widget, in order.
+    std::vector<Shown> seen;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const Shown now = shownBy(panel, trip.chapters);
+        if (now.stamp >= 0 &&
+            (seen.empty() || seen.back().stamp != now.stamp || seen.back().chapter != now.chapter))
+            seen.push_back(now);
+    });
+    watch.start(1);
+    const auto info = panel.valueInfo();
+    const auto counts = [info](int64_t index) { return info->pictureCount(index); };
+    // At x2 the picture may run ahead of the clock by up to the lead (PlaybackSync).
+    ASSERT_TRUE(panel.setPlayRate(2.0f));
+    for (const int playMs : {350, 260, 410, 230, 370, 300}) {
+        panel.playMovie();
+        EventLoop::runFor(std::chrono::milliseconds(playMs));
+        const Shown before = seen.back();
+        const size_t from = seen.size();
+        panel.pauseMovie();
+        bool atRest = false;
+        panel.whenPictureAtRest([&] { atRest = true; });
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return atRest; }));
+        EventLoop::runFor(std::chrono::milliseconds(300));
+        const Shown rest = seen.back();
+        for (size_t i = from; i < seen.size(); ++i)
+            EXPECT_TRUE(seen[i].chapter > before.chapter || seen[i].stamp >= before.stamp)
+                << "after " << playMs << " ms: " << seen[i].stamp << " after " << before.stamp;
+        EXPECT_EQ(FrameSteps::pictureAtPosition(info->timeline(), info->currentValue(), FPS, counts),
+                  (FrameSteps::Picture{rest.chapter, rest.stamp}))
+            << "after " << playMs << " ms the engine rests on chapter " << rest.chapter << " picture "
+            << rest.stamp;
+    }
 }

@@ -1,11 +1,13 @@
 #include "player/MoviePlayerView.h"
 
+#include "player/FrameSteps.h"
 #include "player/TrackSlider.h"
 
 #include "card/ChapterData.h"
 
 #include "PanelFixture.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 using PlayStatus = CommonConst::PlayStatus;
@@ -215,6 +217,77 @@ TEST_F(MoviePlayerViewTest, FrameStepsUseTheFrameRateAndStayInTheRange)
     panel->frameForward();
     EXPECT_EQ(panel->currentStatus(), PlayStatus::Pause);
     EXPECT_EQ(model()->currentValue(), 1000);
+}
+
+// Playing, the picture may run a picture or two ahead of the clock, and the core still shows those it had
+// queued after the pause: seeking it to the clock's position stepped it back. The picture stays and the
+// position comes to it, to each of those after it too, until the engine says it rests.
+TEST_F(MoviePlayerViewTest, APauseKeepsThePictureAndThePositionComesToItUntilItRests)
+{
+    load(false);
+    engine()->settlesPauses = true;
+    const auto counts = [info = model()](int64_t index) { return info->pictureCount(index); };
+    const auto pictureAtPosition = [&] {
+        return FrameSteps::pictureAtPosition(model()->timeline(), model()->currentValue(), 30.0, counts);
+    };
+    // Into the second chapter, playing.
+    panel->moveToPosition(start(1) + 400, PlayStatus::Play);
+    tick(33, 6);
+    const auto atClock = pictureAtPosition();
+    ASSERT_TRUE(atClock && atClock->chapter == 1);
+    const int64_t ahead = atClock->number + 2;
+    engine()->show(ahead / 30.0);
+    const size_t seeks = engine()->seeks.size();
+    bool atRest = false;
+    panel->pauseMovie();
+    panel->whenPictureAtRest([&] { atRest = true; });
+    EXPECT_EQ(engine()->seeks.size(), seeks) << "the picture stays";
+    EXPECT_EQ(pictureAtPosition(), (FrameSteps::Picture{1, ahead}));
+    EXPECT_EQ(cell()->integerValue(), model()->currentValue());
+    // The core's last queued picture.
+    engine()->show((ahead + 1) / 30.0);
+    EXPECT_EQ(pictureAtPosition(), (FrameSteps::Picture{1, ahead + 1}));
+    engine()->settle();
+    EXPECT_FALSE(atRest) << "a waiter runs on a later pass of the event loop";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(atRest);
+    // At rest nothing the engine shows moves the position; a frame step goes on from the picture.
+    engine()->show((ahead + 5) / 30.0);
+    EXPECT_EQ(pictureAtPosition(), (FrameSteps::Picture{1, ahead + 1}));
+    panel->frameForward();
+    EXPECT_EQ(pictureAtPosition(), (FrameSteps::Picture{1, ahead + 2}));
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Pause);
+
+    // A waiter while nothing settles runs at once; a play ends the wait, the waiter runs after it.
+    atRest = false;
+    panel->whenPictureAtRest([&] { atRest = true; });
+    EXPECT_TRUE(atRest);
+    panel->playMovie();
+    tick(33, 3);
+    engine()->setRate(1.0);
+    panel->pauseMovie();
+    atRest = false;
+    panel->whenPictureAtRest([&] { atRest = true; });
+    panel->playMovie();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(atRest);
+}
+
+// At the rates that seek on every tick the picture is on its way to the position, and at the item's end its
+// last picture is the end's: a pause there brings the picture to the position, forward.
+TEST_F(MoviePlayerViewTest, AtTheFastRatesAPauseBringsThePictureToThePosition)
+{
+    load(false);
+    engine()->settlesPauses = true;
+    ASSERT_TRUE(panel->setPlayRate(3.0f));
+    panel->moveToPosition(start(1) + 400, PlayStatus::Play);
+    tick(33, 6);
+    const int64_t position = model()->currentValue();
+    engine()->show(0.1);
+    panel->pauseMovie();
+    ASSERT_FALSE(engine()->seeks.empty());
+    EXPECT_EQ(engine()->seeks.back(), *model()->movieTimeOfCurrentFrame());
+    EXPECT_EQ(model()->currentValue(), position);
 }
 
 TEST_F(MoviePlayerViewTest, ChapterJumpsGoToChapterStartsAndKeepPlayingUntilTheEndPauses)
