@@ -70,40 +70,42 @@ void ToolWindows::openToolWindow(int type)
         showCutFailed();
         return;
     }
-    if (type == SNAPSHOT_BUTTON) {
-        if (_isCaptureWaiting)
-            return;
-        _calls.pauseMovie();
-        // The still is the picture the pause rests on, which the position names once it is on screen.
-        auto capture = [self = QPointer(this), toolType, info = std::move(*info)]() mutable {
-            if (!self)
-                return;
-            self->_isCaptureWaiting = false;
-            // Another item may have come meanwhile: its picture is no still of the one pressed for.
-            const PlayerState paused = self->_calls.playerState();
-            if (!paused.hasRecording || paused.info.chapterList != info.chapterList)
-                return;
-            if (const auto atRest = makeToolInfo(toolType, paused))
-                info = *atRest;
-            self->openCaptureTool(std::move(info));
-        };
-        if (!_calls.whenPictureAtRest) {
-            capture();
-            return;
-        }
-        _isCaptureWaiting = true;
-        _calls.whenPictureAtRest(std::move(capture));
-        return;
-    }
-    if (type != CUT_BUTTON)
-        return;
-    if (!state.selectFrame) {
+    if (type == CUT_BUTTON && !state.selectFrame) {
         // The first press only starts the range selection.
         _calls.setTrimMode(true);
         return;
     }
+    if (type != SNAPSHOT_BUTTON && type != CUT_BUTTON)
+        return;
+    if (_isToolWaiting)
+        return;
     _calls.pauseMovie();
-    openTrimTool(std::move(*info));
+    openAtRest(toolType, std::move(*info));
+}
+
+void ToolWindows::openAtRest(ToolType type, ToolInfo pressed)
+{
+    // The still, and the trim range's end, are the picture the pause rests on, which the position names
+    // once it is on screen.
+    auto open = [self = QPointer(this), type, info = std::move(pressed)]() mutable {
+        if (!self)
+            return;
+        self->_isToolWaiting = false;
+        // Another item may have come meanwhile: it is not the one pressed for.
+        const PlayerState paused = self->_calls.playerState();
+        if (!paused.hasRecording || paused.info.chapterList != info.chapterList)
+            return;
+        if (const auto atRest = makeToolInfo(type, paused))
+            info = *atRest;
+        type == ToolType::Capture ? self->openCaptureTool(std::move(info))
+                                  : self->openTrimTool(std::move(info));
+    };
+    if (!_calls.whenPictureAtRest) {
+        open();
+        return;
+    }
+    _isToolWaiting = true;
+    _calls.whenPictureAtRest(std::move(open));
 }
 
 void ToolWindows::openTrimTool(ToolInfo info)

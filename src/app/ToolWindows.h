@@ -73,6 +73,7 @@ public:
 
 private:
     void showCutFailed();
+    void openAtRest(ToolType type, ToolInfo pressed);
     void openTrimTool(ToolInfo info);
     void openCaptureTool(ToolInfo info);
     void runToolWindow(ModalWindow::Type type, const QString &title, QWidget &tool,
@@ -88,6 +89,6 @@ private:
     QPointer<TrimView> _trimView;
     QPointer<CaptureView> _captureView;
     QPointer<ModalWindow> _toolWindow;
-    // A capture waits for the paused picture: a second press meanwhile opens no second tool.
-    bool _isCaptureWaiting = false;
+    // A tool waits for the paused picture: a second press meanwhile opens no second tool.
+    bool _isToolWaiting = false;
 };

@@ -126,34 +126,38 @@ TEST(ToolWindowsTest, TheSecondPressOpensTheTrimWindowTheSnapshotButtonTheCaptur
     EXPECT_EQ(none.prompter.shown, QStringList{CUT_FAILED});
 }
 
-// The still is the picture a pause rests on: the capture window opens once it is at rest. A second press
-// meanwhile opens no second window, and another item come meanwhile gets none.
-TEST(ToolWindowsTest, TheCaptureWindowWaitsForThePausedPictureOnceAndNotForAnotherItem)
+// The still, and the trim range's end, are the picture a pause rests on: the tool window opens once it is at
+// rest. A second press meanwhile opens no second window, and another item come meanwhile gets none.
+TEST(ToolWindowsTest, AToolWindowWaitsForThePausedPictureOnceAndNotForAnotherItem)
 {
-    for (const bool itemChanged : {false, true}) {
-        Harness h;
-        h.state.selectFrame = false;
-        h.captureAction = [](ModalWindow &, CaptureView &t) { t.cancelAction(); };
-        std::vector<std::function<void()>> waiting;
-        h.tools = std::make_unique<ToolWindows>(
-            h.settings, h.prompter, nullptr,
-            ToolWindows::Calls{[&h] { return h.state; },
-                               {},
-                               [&h] { h.calls << "pause"; },
-                               [](ToolType) { return QPoint(220, 340); },
-                               {},
-                               [&h](ModalWindow &window, QWidget &tool) { h.run(window, tool); },
-                               [&](std::function<void()> then) { waiting.push_back(std::move(then)); }});
-        h.tools->openToolWindow(ToolWindows::SNAPSHOT_BUTTON);
-        h.tools->openToolWindow(ToolWindows::SNAPSHOT_BUTTON);
-        EXPECT_EQ(h.calls, QStringList{"pause"}) << "nothing opens before the picture rests";
-        ASSERT_EQ(waiting.size(), 1u);
-        if (itemChanged)
-            h.state.info.chapterList = {nullptr};
-        waiting.front()();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(h.calls, itemChanged ? QStringList{"pause"}
-                                       : QStringList({"pause", "run Capture Image 220,340", "ended"}))
-            << itemChanged;
+    for (const int button : {ToolWindows::SNAPSHOT_BUTTON, ToolWindows::CUT_BUTTON}) {
+        for (const bool itemChanged : {false, true}) {
+            Harness h;
+            const bool capture = button == ToolWindows::SNAPSHOT_BUTTON;
+            h.state.selectFrame = !capture;
+            h.captureAction = [](ModalWindow &, CaptureView &t) { t.cancelAction(); };
+            h.trimAction = [](ModalWindow &, TrimView &t) { t.backAction(); };
+            std::vector<std::function<void()>> waiting;
+            h.tools = std::make_unique<ToolWindows>(
+                h.settings, h.prompter, nullptr,
+                ToolWindows::Calls{[&h] { return h.state; },
+                                   {},
+                                   [&h] { h.calls << "pause"; },
+                                   [](ToolType) { return QPoint(220, 340); },
+                                   {},
+                                   [&h](ModalWindow &window, QWidget &tool) { h.run(window, tool); },
+                                   [&](std::function<void()> then) { waiting.push_back(std::move(then)); }});
+            h.tools->openToolWindow(button);
+            h.tools->openToolWindow(button);
+            EXPECT_EQ(h.calls, QStringList{"pause"}) << "nothing opens before the picture rests";
+            ASSERT_EQ(waiting.size(), 1u);
+            if (itemChanged)
+                h.state.info.chapterList = {nullptr};
+            waiting.front()();
+            QCoreApplication::processEvents();
+            const QString run = capture ? "run Capture Image 220,340" : "run Trim Tool 220,340";
+            EXPECT_EQ(h.calls, itemChanged ? QStringList{"pause"} : QStringList({"pause", run, "ended"}))
+                << button << itemChanged;
+        }
     }
 }
