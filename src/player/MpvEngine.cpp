@@ -150,6 +150,7 @@ void MpvEngine::replaceItem(const QString &path)
     _shown.rest(0.0);
     _durationMs = probed.durationMs;
     _eofReached = false;
+    _endPending = false;
     _pausedAfterSeek = false;
     _pendingPath = path;
     _loadPending = true;
@@ -231,6 +232,7 @@ void MpvEngine::removeItem()
     _timePos = 0.0;
     _shownTime = 0.0;
     _reportedTime.reset();
+    _endPending = false;
     _pausedAfterSeek = false;
     setRate(0.0);
     // The core closes the file in its own time; a load asked for meanwhile goes once the stop is done.
@@ -268,6 +270,7 @@ void MpvEngine::seekExact(qint64 timeMs)
     if (!_hasItem)
         return;
     _eofReached = false;
+    _endPending = false;
     // Targets asked for in one pass of the event loop become one seek, to the last of them.
     if (_seeks.request(timeMs))
         QMetaObject::invokeMethod(this, &MpvEngine::flushSeek, Qt::QueuedConnection);
@@ -438,10 +441,8 @@ void MpvEngine::handleEvent(const mpv_event &event)
         } else if (event.reply_userdata == EofReached && property->format == MPV_FORMAT_FLAG) {
             const bool eof = *static_cast<int *>(property->data) != 0;
             if (eof && !_eofReached && _status == Status::ReadyToPlay) {
-                // keep-open pauses the core at the end, as a media player's rate drops to 0.
-                _rate = 0.0;
                 _eofReached = true;
-                emit endOfItem();
+                reachEnd();
             }
             _eofReached = eof;
         }
@@ -450,6 +451,31 @@ void MpvEngine::handleEvent(const mpv_event &event)
     default:
         break;
     }
+}
+
+void MpvEngine::reachEnd()
+{
+    // keep-open pauses the core on the file's last picture, as a media player's rate drops to 0. On a busy
+    // machine the core gets there while its last pictures are still on their way to the screen: the item
+    // ends once the core's current picture, drawn again behind them, is shown, and the pictures before it
+    // count as played.
+    _endPending = true;
+    if (_renderThread)
+        _endRedraw = _renderThread->requestRedraw();
+    else if (_renderContexts > 0)
+        emit endPictureDue();
+    else
+        noteEndPictureDrawn();
+}
+
+void MpvEngine::noteEndPictureDrawn()
+{
+    if (!_endPending)
+        return;
+    _endPending = false;
+    _rate = 0.0;
+    noteFrameRendered();
+    emit endOfItem();
 }
 
 void MpvEngine::onFileLoaded()
@@ -473,5 +499,8 @@ void MpvEngine::takeSoftwarePicture()
     else
         drainEvents();
     emit softwareFrameChanged();
-    noteFrameRendered();
+    if (_endPending && picture->redraws >= _endRedraw)
+        noteEndPictureDrawn();
+    else
+        noteFrameRendered();
 }
