@@ -287,6 +287,12 @@ void MpvEngine::flushSeek()
     const QByteArray seconds = QByteArray::number(pictureStart(*target), 'f', 6);
     const char *args[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
     mpv_command_async(_mpv, SEEK_REPLY, args);
+    // A core at the file's end pauses itself again (keep-open) when told to play before the seek away from
+    // the end reaches it: playing goes again after the seek.
+    if (_rate > 0.0) {
+        int paused = 0;
+        mpv_set_property_async(_mpv, 0, "pause", MPV_FORMAT_FLAG, &paused);
+    }
 }
 
 void MpvEngine::setVolume(double volume)
