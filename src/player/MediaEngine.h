@@ -74,7 +74,7 @@ public:
 signals:
     // The item's status changed (ready or failed).
     void statusChanged();
-    // Playback reached the end of the item; the engine stays on its last frame.
+    // Playback reached the end of the item and its last frame is on screen, where the engine stays.
     void endOfItem();
     // A new picture was shown; time is the frame's time in seconds into the item.
     void frameShown(double timeSec);

@@ -158,6 +158,7 @@ void MpvEngine::replaceItem(const QString &path)
     _shown.rest(0.0);
     _durationMs = probed.durationMs;
     _eofReached = false;
+    _endPending = false;
     _pausedAfterSeek = false;
     _pendingPath = path;
     _loadPending = true;
@@ -240,6 +241,7 @@ void MpvEngine::removeItem()
     _timePos = 0.0;
     _shownTime = 0.0;
     _reportedTime.reset();
+    _endPending = false;
     _pausedAfterSeek = false;
     endSettle(std::nullopt);
     setRate(0.0);
@@ -340,6 +342,7 @@ void MpvEngine::seekExact(qint64 timeMs)
     if (!_hasItem)
         return;
     _eofReached = false;
+    _endPending = false;
     // The seek's picture replaces whatever the pause had on its way.
     endSettle(std::nullopt);
     // Targets asked for in one pass of the event loop become one seek, to the last of them.
@@ -358,6 +361,12 @@ void MpvEngine::flushSeek()
     const QByteArray seconds = QByteArray::number(pictureStart(*target), 'f', 6);
     const char *args[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
     mpv_command_async(_mpv, SEEK_REPLY, args);
+    // A core at the file's end pauses itself again (keep-open) when told to play before the seek away from
+    // the end reaches it: playing goes again after the seek.
+    if (_rate > 0.0) {
+        int paused = 0;
+        mpv_set_property_async(_mpv, 0, "pause", MPV_FORMAT_FLAG, &paused);
+    }
 }
 
 void MpvEngine::setVolume(double volume)
@@ -520,10 +529,8 @@ void MpvEngine::handleEvent(const mpv_event &event)
         } else if (event.reply_userdata == EofReached && property->format == MPV_FORMAT_FLAG) {
             const bool eof = *static_cast<int *>(property->data) != 0;
             if (eof && !_eofReached && _status == Status::ReadyToPlay) {
-                // keep-open pauses the core at the end, as a media player's rate drops to 0.
-                _rate = 0.0;
                 _eofReached = true;
-                emit endOfItem();
+                reachEnd();
             }
             _eofReached = eof;
         }
@@ -532,6 +539,35 @@ void MpvEngine::handleEvent(const mpv_event &event)
     default:
         break;
     }
+}
+
+void MpvEngine::reachEnd()
+{
+    // keep-open pauses the core on the file's last picture, as a media player's rate drops to 0. On a busy
+    // machine the core gets there while its last pictures are still on their way to the screen: the item
+    // ends once the core's current picture, drawn again behind them, is shown, and the pictures before it
+    // count as played.
+    _endPending = true;
+    if (_renderThread)
+        _endRedraw = _renderThread->requestRedraw();
+    else if (_renderContexts > 0)
+        emit endPictureDue();
+    else
+        noteEndPictureDrawn();
+}
+
+void MpvEngine::noteEndPictureDrawn()
+{
+    if (!_endPending)
+        return;
+    _endPending = false;
+    _rate = 0.0;
+    // A pause in the last pictures rests on the last one.
+    if (_settle)
+        endSettle(_timePos);
+    else
+        noteFrameRendered();
+    emit endOfItem();
 }
 
 void MpvEngine::onFileLoaded()
@@ -555,5 +591,8 @@ void MpvEngine::takeSoftwarePicture()
     else
         drainEvents();
     emit softwareFrameChanged();
-    noteFrameRendered();
+    if (_endPending && picture->redraws >= _endRedraw)
+        noteEndPictureDrawn();
+    else
+        noteFrameRendered();
 }

@@ -76,6 +76,9 @@ public:
     // core gave one), and after it drew it or drew the picture on screen again.
     void noteFrameHandedOver(std::optional<int64_t> targetUs);
     void noteFrameRendered();
+    // Called after the core's current picture was drawn once the item reached its end (endPictureDue): the
+    // item rests on it, its last picture, and ends.
+    void noteEndPictureDrawn();
     // Paused since a seek finished: an update without a new frame may mean the core made the seek's
     // frame current undrawn, after waiting 200 ms for a busy main thread; drawing the current frame
     // shows it.
@@ -88,6 +91,8 @@ signals:
     void softwareFrameChanged();
     // A seek finished while paused: its picture is due.
     void pausedSeekFinished();
+    // The item reached its end: the core's current picture, its last, is to be drawn again (OpenGL).
+    void endPictureDue();
 
 private:
     void drainEvents();
@@ -97,6 +102,8 @@ private:
     void issueLoad();
     // Main thread: the software renderer's latest picture, at its display time.
     Q_INVOKABLE void takeSoftwarePicture();
+    // The core paused at the end of the file; the item ends once its last picture is drawn.
+    void reachEnd();
     // Sends the core's playing speed when it changed.
     void sendSpeed(double speed);
     // Sends the merged seek target, when the core has none in flight.
@@ -165,6 +172,10 @@ private:
     bool _muted = false;
     double _brightness = 0.0;
     bool _eofReached = false;
+    // The core is at the end and the picture drawn for it is on its way (software: the render thread's
+    // redraw numbered _endRedraw); the pictures before it still count as played.
+    bool _endPending = false;
+    uint64_t _endRedraw = 0;
     bool _pausedAfterSeek = false;
     // Paused from play until the picture the core rests on is shown: the rate it played at (its pictures
     // still on their way are counted at it), the time of the picture it rests on once the core has said.

@@ -26,6 +26,12 @@ MpvGLWidget::MpvGLWidget(MpvEngine *engine, QWidget *parent) : QOpenGLWidget(par
     _drawTimer.setTimerType(Qt::PreciseTimer);
     connect(&_drawTimer, &QTimer::timeout, this, &MpvGLWidget::drawFrame);
     connect(engine, &MpvEngine::pausedSeekFinished, this, &MpvGLWidget::onUpdate, Qt::QueuedConnection);
+    // Drawn on this thread, the render draws the core's latest picture: at the end, its last.
+    connect(engine, &MpvEngine::endPictureDue, this, [this] {
+        draw();
+        if (_engine)
+            _engine->noteEndPictureDrawn();
+    });
 }
 
 MpvGLWidget::~MpvGLWidget()
@@ -108,9 +114,17 @@ void MpvGLWidget::onUpdate()
 
 void MpvGLWidget::drawFrame()
 {
+    if (!draw())
+        return;
+    if (_engine)
+        _engine->noteFrameRendered();
+}
+
+bool MpvGLWidget::draw()
+{
     _drawTimer.stop();
     if (!_context)
-        return;
+        return false;
     if (window()->isMinimized() || !isVisible()) {
         // No paint event comes while hidden; draw anyway so mpv's frame queue keeps moving.
         makeCurrent();
@@ -119,8 +133,7 @@ void MpvGLWidget::drawFrame()
     } else {
         update();
     }
-    if (_engine)
-        _engine->noteFrameRendered();
+    return true;
 }
 
 void MpvGLWidget::freeContext()

@@ -22,6 +22,8 @@ protected:
 private:
     void onUpdate();
     void drawFrame();
+    // Draws the core's latest picture; false without a render context.
+    bool draw();
     void freeContext();
 
     QPointer<MpvEngine> _engine;

@@ -68,13 +68,16 @@ void SoftwareRenderThread::setBrightness(double brightness)
     redrawWith(_brightness, brightness);
 }
 
-void SoftwareRenderThread::requestRedraw()
+uint64_t SoftwareRenderThread::requestRedraw()
 {
+    uint64_t asked = 0;
     {
         const std::lock_guard lock(_mutex);
         _redrawPending = true;
+        asked = ++_redrawsAsked;
     }
     _wake.notify_one();
+    return asked;
 }
 
 void SoftwareRenderThread::finishPicture(QImage &image, double brightness)
@@ -144,6 +147,7 @@ void SoftwareRenderThread::run()
         QSize size;
         double brightness = 0.0;
         bool update = false, redraw = false;
+        uint64_t redraws = 0;
         {
             std::unique_lock lock(_mutex);
             _wake.wait(lock, [this] { return _stopping || _updatePending || _redrawPending; });
@@ -153,6 +157,7 @@ void SoftwareRenderThread::run()
             redraw = std::exchange(_redrawPending, false);
             size = _size;
             brightness = _brightness;
+            redraws = _redrawsAsked;
         }
         int64_t targetUs = 0;
         bool newFrame = false;
@@ -196,7 +201,7 @@ void SoftwareRenderThread::run()
         }
         {
             const std::lock_guard lock(_mutex);
-            _due = supersede(_due, Picture{buffer, targetUs, newFrame});
+            _due = supersede(_due, Picture{buffer, targetUs, newFrame, redraws});
         }
         _notify();
     }

@@ -27,6 +27,8 @@ public:
         int64_t targetUs = 0;
         // A new picture of the movie, not the one on screen drawn again (a redraw or a repeat).
         bool newFrame = false;
+        // The requestRedraw calls made before it was drawn: it shows the core's picture as of the latest.
+        uint64_t redraws = 0;
     };
     // Called on the render thread when a picture is due: takePicture has it.
     using Notify = std::function<void()>;
@@ -43,8 +45,9 @@ public:
     void setSize(QSize size);
     // Brightness offset -1 to 1 added to every colour component; the current picture is drawn again.
     void setBrightness(double brightness);
-    // Draws the current picture again (a paused seek whose picture the core made current undrawn).
-    void requestRedraw();
+    // Draws the current picture again (a paused seek whose picture the core made current undrawn, the
+    // item's end); the picture drawn for it counts this request in its redraws, which this returns.
+    uint64_t requestRedraw();
     // The latest picture due, once: one that came before it and was not taken yet is never shown. A new
     // picture drawn again before it was taken is still handed over as a new one, with its display time.
     std::optional<Picture> takePicture();
@@ -71,6 +74,7 @@ private:
     bool _updatePending = false;
     bool _redrawPending = false;
     bool _stopping = false;
+    uint64_t _redrawsAsked = 0;
     QSize _size{960, 540};
     double _brightness = 0.0;
     // Handed to the main thread under the lock: its own, which the sanitizer sees, unlike Qt's event queue.

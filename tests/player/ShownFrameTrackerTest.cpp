@@ -84,6 +84,8 @@ TEST(ShownFrameTrackerTest, ARestStartsTheCountAgain)
 
 TEST(SoftwareRenderThreadTest, ARedrawOverAnUntakenNewPictureIsStillThatNewPicture)
 {
+    // The picture due counts the redraws asked for before it was drawn, whatever it stands in for: the
+    // item's end waits for its redraw.
     using Picture = SoftwareRenderThread::Picture;
     const struct
     {
@@ -93,15 +95,16 @@ TEST(SoftwareRenderThreadTest, ARedrawOverAnUntakenNewPictureIsStillThatNewPictu
         bool newFrame;
         int64_t targetUs;
     } cases[] = {
-        {"nothing waiting", std::nullopt, {{}, 0, false}, false, 0},
-        {"a redraw over a new picture", Picture{{}, 500, true}, {{}, 0, false}, true, 500},
-        {"a new picture over a new picture", Picture{{}, 500, true}, {{}, 533, true}, true, 533},
-        {"a new picture over a redraw", Picture{{}, 0, false}, {{}, 533, true}, true, 533},
-        {"a redraw over a redraw", Picture{{}, 0, false}, {{}, 0, false}, false, 0},
+        {"nothing waiting", std::nullopt, {{}, 0, false, 1}, false, 0},
+        {"a redraw over a new picture", Picture{{}, 500, true, 0}, {{}, 0, false, 1}, true, 500},
+        {"a new picture over a new picture", Picture{{}, 500, true, 0}, {{}, 533, true, 1}, true, 533},
+        {"a new picture over a redraw", Picture{{}, 0, false, 0}, {{}, 533, true, 1}, true, 533},
+        {"a redraw over a redraw", Picture{{}, 0, false, 0}, {{}, 0, false, 1}, false, 0},
     };
     for (const auto &c : cases) {
         const Picture due = SoftwareRenderThread::supersede(c.untaken, c.next);
         EXPECT_EQ(due.newFrame, c.newFrame) << c.name;
         EXPECT_EQ(due.targetUs, c.targetUs) << c.name;
+        EXPECT_EQ(due.redraws, 1u) << c.name;
     }
 }
