@@ -186,6 +186,56 @@ TEST_F(MpvEngineTest, PlaysToTheEndAndStaysOnTheLastFrame)
     EXPECT_TRUE(waitUntil([&] { return stampShown() == 28; })) << stampShown();
 }
 
+// Paused from play, the core still shows the pictures it had queued: the engine counts them at the rate
+// played and says when the one the core rests on is on screen, which its time then names; nothing steps back.
+TEST_F(MpvEngineTest, APauseFromPlayRestsOnTheCoresPictureAndNamesIt)
+{
+    const auto stampShown = [this] { return frameStampIn(engine->softwareFrame(), 320).value_or(-1); };
+    ASSERT_TRUE(load(stamped));
+    int settled = 0;
+    QObject::connect(engine.get(), &MediaEngine::pauseSettled, [&] { ++settled; });
+    // Every picture handed to the widget, in order.
+    std::vector<int> pictures;
+    QObject::connect(engine.get(), &MpvEngine::softwareFrameChanged, [&] {
+        if (const int stamp = stampShown(); stamp >= 0 && (pictures.empty() || pictures.back() != stamp))
+            pictures.push_back(stamp);
+    });
+    engine->seekExact(200);
+    ASSERT_TRUE(shows(0.2));
+    for (const auto &[rate, playMs] : {std::pair{1.0, 310}, {2.0, 270}, {1.0, 430}, {2.0, 180}}) {
+        engine->setRate(rate);
+        testclips::spin(playMs);
+        const int before = pictures.back();
+        const size_t from = pictures.size();
+        const int wasSettled = settled;
+        engine->pause();
+        EXPECT_TRUE(engine->isSettlingPause()) << "x" << rate;
+        ASSERT_TRUE(waitUntil([&] { return settled > wasSettled; })) << "x" << rate;
+        EXPECT_FALSE(engine->isSettlingPause());
+        // The time names the picture the core rests on, which shows by now or in a moment: the count of
+        // pictures on their way may be a picture ahead.
+        const int rest = int(std::lround(engine->currentTime() * 28));
+        EXPECT_EQ(shown.back(), engine->currentTime()) << "x" << rate;
+        EXPECT_TRUE(waitUntil([&] { return stampShown() == rest; }, std::chrono::seconds(2)))
+            << "x" << rate << ": rests on " << stampShown() << ", its time names " << rest;
+        for (size_t i = from; i < pictures.size(); ++i)
+            EXPECT_GE(pictures[i], before) << "x" << rate << " after " << playMs << " ms";
+        testclips::spin(300);
+        EXPECT_EQ(stampShown(), rest) << "x" << rate << ": it stays";
+        EXPECT_EQ(std::lround(engine->currentTime() * 28), rest) << "x" << rate;
+        EXPECT_EQ(settled, wasSettled + 1);
+    }
+    // A seek ends the wait at once.
+    engine->setRate(1.0);
+    testclips::spin(200);
+    const int wasSettled = settled;
+    engine->pause();
+    engine->seekExact(1000);
+    EXPECT_EQ(settled, wasSettled + 1);
+    EXPECT_FALSE(engine->isSettlingPause());
+    EXPECT_TRUE(waitUntil([&] { return stampShown() == 28; })) << stampShown();
+}
+
 TEST_F(MpvEngineTest, SoundAndBrightnessSettingsAreClamped)
 {
     for (const auto &[asked, kept] : {std::pair{1.7, 1.0}, {-2.0, 0.0}}) {
