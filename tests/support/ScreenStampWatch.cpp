@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -51,8 +52,8 @@ int64_t steadyNs()
 
 // The run-queue times of every thread of some processes (/proc/PID/task/TID/schedstat: time on a CPU, time
 // waiting for one, in ns), the files kept open and the threads looked up again every 20 readings; the time
-// on a CPU of those processes and of all they started (their CPU clocks, which keep an ended thread's time);
-// and /proc/stat's times of the CPUs given.
+// on a CPU of those processes and of the map's pages they started (their CPU clocks, which keep an ended
+// thread's time); and /proc/stat's times of the CPUs given.
 class ScreenStampWatch::RunQueueTimes
 {
 public:
@@ -136,13 +137,14 @@ private:
             ::closedir(dir);
         }
         std::sort(_files.begin(), _files.end());
-        // What they started works for them: the map's pages run in processes of their own.
+        // The map's pages run in Qt WebEngine's processes of their own, the viewer's work; the test's other
+        // children (a busy neighbour, the plain player it compares with) are not the player's.
         std::vector<int> pending(ours.begin(), ours.end());
         while (!pending.empty()) {
             const int pid = pending.back();
             pending.pop_back();
             for (const int child : childrenOf(pid)) {
-                if (ours.insert(child).second)
+                if (isPagesProcess(child) && ours.insert(child).second)
                     pending.push_back(child);
             }
         }
@@ -152,6 +154,17 @@ private:
             if (::clock_getcpuclockid(pid, &clock) == 0)
                 _processes.emplace_back(pid, clock);
         }
+    }
+    static bool isPagesProcess(int pid)
+    {
+        char path[PATH_MAX];
+        const ssize_t length =
+            ::readlink(("/proc/" + std::to_string(pid) + "/exe").c_str(), path, sizeof path - 1);
+        if (length <= 0)
+            return false;
+        path[length] = 0;
+        const char *name = std::strrchr(path, '/');
+        return std::strcmp(name ? name + 1 : path, "QtWebEngineProcess") == 0;
     }
     // The processes that any thread of a process started (/proc/PID/task/TID/children).
     static std::vector<int> childrenOf(int pid)

@@ -40,8 +40,8 @@ public:
 
     // Starts reading the screen about every intervalUs; false with error() when the display cannot be read.
     // The machine's times are read for this process, the X server and the player given, if another; what
-    // they and the processes they started run is the player's own: the X server draws its pictures, and
-    // the watch, the test's own, reads alike on an idle machine and a busy one.
+    // they and the map's web pages run is the player's own: the X server draws its pictures, and the
+    // watch, the test's own, reads alike on an idle machine and a busy one.
     bool start(int intervalUs = 1000, int playerPid = 0);
     // Stops and returns what was seen: the first reading and then each change.
     std::vector<Sample> stop();
@@ -97,7 +97,7 @@ public:
         // The player's and the X server's threads, by thread id: what a picture waits for.
         std::vector<ThreadWait> waits;
         // Time on a CPU of each process of ours, by process id: the player's, this one (the watch's
-        // thread with it), the X server and what they started (the map's web pages).
+        // thread with it), the X server and the processes of the map's web pages.
         std::vector<std::pair<int, int64_t>> processCpuNs;
         CpuTimes cpus;
     };
