@@ -297,9 +297,13 @@ struct TripPlayed : Fixture
                 withheld = std::max(withheld, watch.withheldMs(t, t + 50'000'000).value_or(-1.0));
                 taken = std::max(taken, watch.othersShare(t, t + 50'000'000).value_or(-1.0));
             }
+            std::string cpus;
+            for (const int cpu : watch.cpus())
+                cpus += (cpus.empty() ? "" : ",") + std::to_string(cpu);
             std::printf(
-                "[on screen] in any 50 ms the machine withheld at most %.0f ms, others took at most %.0f%%\n",
-                withheld, 100.0 * taken);
+                "[on screen] in any 50 ms the machine withheld at most %.0f ms, other programs took at "
+                "most %.0f%% of the player's CPUs (%s)\n",
+                withheld, 100.0 * taken, cpus.c_str());
             std::printf("[on screen] busiest: %s\n",
                         watch.busiestThreads(from, samples.back().atNs, 8).c_str());
         }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -126,4 +129,106 @@ TEST(ScreenStampWatchTest, AHostMayHaveTakenATickMoreThanReadFromACpuItTookFrom)
     };
     for (const auto &c : cases)
         EXPECT_EQ(ScreenStampWatch::mostStolenNs(c.then, c.now, TICK), c.mostStolen) << c.name;
+}
+
+TEST(ScreenStampWatchTest, TheMachineWithholdsWhatOthersRanOnThePlayersCpusAndWhatTheHostTook)
+{
+    // Two readings 100 ms apart on a machine of four CPUs, each read in ticks of 10 ms: every CPU's time
+    // that is neither idle nor stolen is busy. The player's one thread waited waitMs for a CPU meanwhile.
+    constexpr int64_t TICK = 10 * MS, SPAN_TICKS = 10;
+    using Ticks = std::array<int64_t, 4>;
+    const auto procStat = [&](const Ticks &idle, const Ticks &steal, int64_t sumIdleExtra) {
+        std::string text;
+        char line[128];
+        int64_t busy = 0, idleAll = sumIdleExtra, stealAll = 0;
+        for (size_t cpu = 0; cpu < idle.size(); ++cpu) {
+            busy += SPAN_TICKS - idle[cpu] - steal[cpu];
+            idleAll += idle[cpu];
+            stealAll += steal[cpu];
+        }
+        std::snprintf(line, sizeof line, "cpu  %lld 0 0 %lld 0 0 0 %lld 0 0\n", (long long)busy,
+                      (long long)idleAll, (long long)stealAll);
+        text += line;
+        for (size_t cpu = 0; cpu < idle.size(); ++cpu) {
+            std::snprintf(line, sizeof line, "cpu%zu %lld 0 0 %lld 0 0 0 %lld 0 0\n", cpu,
+                          (long long)(SPAN_TICKS - idle[cpu] - steal[cpu]), (long long)idle[cpu],
+                          (long long)steal[cpu]);
+            text += line;
+        }
+        return text;
+    };
+    const struct
+    {
+        const char *name;
+        std::vector<int> cpus; // those the player may run on
+        Ticks idle, stolen;    // each CPU's meanwhile
+        int64_t oursMs;        // our processes' time on a CPU meanwhile
+        int64_t waitMs, runs;
+        int64_t withheldMs;
+        double othersShare;
+        int64_t startedMs = 0;    // of oursMs, a process of ours that started meanwhile
+        int64_t sumIdleExtra = 0; // idle ticks the sum's line keeps that each CPU's line cut off
+    } cases[] = {
+        {"our threads wait for each other, no other program", {0, 1}, {0, 0, 10, 10}, {}, 200, 60, 0, 0, 0.0},
+        {"a neighbour on the CPUs the player cannot use", {0, 1}, {0, 0, 0, 0}, {}, 200, 60, 0, 0, 0.0},
+        {"a neighbour on the player's CPUs", {0, 1}, {0, 0, 10, 10}, {}, 120, 60, 0, 60, 0.4},
+        {"what the neighbour ran bounds the waits", {0, 1}, {0, 0, 10, 10}, {}, 170, 60, 0, 30, 0.15},
+        {"the short wait each wake-up brings", {0, 1}, {0, 0, 10, 10}, {}, 120, 60, 100, 10, 0.4},
+        {"a process of ours started meanwhile", {0, 1}, {0, 0, 10, 10}, {}, 200, 60, 0, 0, 0.0, 50},
+        {"the host took a tick of a CPU of the player's",
+         {0, 1},
+         {0, 0, 10, 10},
+         {0, 1, 0, 0},
+         190,
+         60,
+         0,
+         20,
+         0.05},
+        {"the host took a tick of a CPU the player cannot use",
+         {0, 1},
+         {0, 0, 10, 9},
+         {0, 0, 0, 1},
+         200,
+         60,
+         0,
+         0,
+         0.0},
+        {"every CPU the player's: the sum's line, cut down once",
+         {0, 1, 2, 3},
+         {0, 0, 5, 5},
+         {},
+         200,
+         60,
+         0,
+         60,
+         0.225,
+         0,
+         1},
+    };
+    for (const auto &c : cases) {
+        ScreenStampWatch::RunQueueReading before, after;
+        before.atNs = T0;
+        after.atNs = T0 + SPAN_TICKS * TICK;
+        before.waits = {{7, 500 * MS, 1000, 1000 * MS}};
+        after.waits = {{7, (500 + c.waitMs) * MS, 1000 + c.runs, (1000 + c.oursMs - c.startedMs) * MS}};
+        before.processCpuNs = {{1, 1000 * MS}};
+        after.processCpuNs = {{1, (1000 + c.oursMs - c.startedMs) * MS}};
+        if (c.startedMs > 0)
+            after.processCpuNs.emplace_back(2, c.startedMs * MS);
+        // Counters far from zero, as a machine's are.
+        const Ticks far{1000, 1000, 1000, 1000};
+        before.cpus = ScreenStampWatch::cpuTimes(procStat(far, far, 0), c.cpus, TICK);
+        Ticks idle = far, stolen = far;
+        for (size_t cpu = 0; cpu < far.size(); ++cpu) {
+            idle[cpu] += c.idle[cpu];
+            stolen[cpu] += c.stolen[cpu];
+        }
+        after.cpus = ScreenStampWatch::cpuTimes(procStat(idle, stolen, c.sumIdleExtra), c.cpus, TICK);
+        before.cpus.atNs = before.atNs;
+        after.cpus.atNs = after.atNs;
+        EXPECT_EQ(ScreenStampWatch::withheldNsBetween(before, after, TICK), c.withheldMs * MS) << c.name;
+        const auto share = ScreenStampWatch::othersShareBetween(before, after);
+        ASSERT_TRUE(share) << c.name;
+        EXPECT_NEAR(*share, c.othersShare, 1e-9) << c.name;
+    }
 }

@@ -4,11 +4,14 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +19,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <set>
 #include <string>
 
 namespace {
@@ -47,11 +51,16 @@ int64_t steadyNs()
 } // namespace
 
 // The run-queue times of every thread of some processes (/proc/PID/task/TID/schedstat: time on a CPU, time
-// waiting for one, in ns), the files kept open and the threads looked up again every 20 readings.
+// waiting for one, in ns), the files kept open and the threads looked up again every 20 readings; the time
+// on a CPU of those processes and of the map's pages they started (their CPU clocks, which keep an ended
+// thread's time); and /proc/stat's times of the CPUs given.
 class ScreenStampWatch::RunQueueTimes
 {
 public:
-    explicit RunQueueTimes(std::vector<int> pids) : _pids(std::move(pids)) {}
+    RunQueueTimes(std::vector<int> pids, std::vector<int> cpus)
+        : _pids(std::move(pids)), _cpus(std::move(cpus))
+    {
+    }
     // A thread left out: the watch's own, whose waits show as readings further apart (blindSpans).
     void leaveOut(int tid) { _leftOut = tid; }
     ~RunQueueTimes() { closeAll(); }
@@ -63,7 +72,8 @@ public:
     {
         if (_reads++ % 20 == 0)
             findThreads();
-        RunQueueReading reading{atNs, {}, 0, 0, {}};
+        RunQueueReading reading;
+        reading.atNs = atNs;
         char text[128];
         for (const auto &[tid, fd] : _files) {
             const ssize_t length = ::pread(fd, text, sizeof text - 1, 0);
@@ -74,25 +84,21 @@ public:
             if (std::sscanf(text, "%lld %lld %lld", &onCpu, &waiting, &runs) == 3)
                 reading.waits.push_back({tid, waiting, runs, onCpu});
         }
-        // /proc/stat: the first line sums all the CPUs, one line each follows; user, nice, system, idle,
-        // iowait, irq, softirq and steal time, in clock ticks.
+        // Ours and the CPUs' as close together as may be: others' time is theirs less ours.
+        for (const auto &[pid, clock] : _processes) {
+            timespec used{};
+            if (::clock_gettime(clock, &used) == 0)
+                reading.processCpuNs.emplace_back(pid, int64_t(used.tv_sec) * 1'000'000'000 + used.tv_nsec);
+        }
+        const int64_t cpusAtNs = steadyNs();
         if (FILE *stat = std::fopen("/proc/stat", "re")) {
-            const int64_t tickNs = clockTickNs();
+            std::string cpuLines;
             char line[256];
-            while (std::fgets(line, sizeof line, stat) && std::strncmp(line, "cpu", 3) == 0) {
-                unsigned long long t[8] = {};
-                const char *fields = std::strchr(line, ' ');
-                if (!fields || std::sscanf(fields, "%llu %llu %llu %llu %llu %llu %llu %llu", &t[0], &t[1],
-                                           &t[2], &t[3], &t[4], &t[5], &t[6], &t[7]) != 8)
-                    continue;
-                if (line[3] == ' ') {
-                    reading.machineBusyNs = int64_t(t[0] + t[1] + t[2] + t[5] + t[6] + t[7]) * tickNs;
-                    reading.machineNs = reading.machineBusyNs + int64_t(t[3] + t[4]) * tickNs;
-                } else {
-                    reading.stealNs.push_back(int64_t(t[7]) * tickNs);
-                }
-            }
+            while (std::fgets(line, sizeof line, stat) && std::strncmp(line, "cpu", 3) == 0)
+                cpuLines += line;
             std::fclose(stat);
+            reading.cpus = cpuTimes(cpuLines, _cpus, clockTickNs());
+            reading.cpus.atNs = cpusAtNs;
         }
         return reading;
     }
@@ -101,11 +107,13 @@ private:
     void findThreads()
     {
         closeAll();
+        std::set<int> ours;
         for (const int pid : _pids) {
             const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
             DIR *dir = ::opendir(tasks.c_str());
             if (!dir)
                 continue;
+            ours.insert(pid);
             while (const dirent *entry = ::readdir(dir)) {
                 const int tid = std::atoi(entry->d_name);
                 if (tid <= 0 || tid == _leftOut)
@@ -129,6 +137,55 @@ private:
             ::closedir(dir);
         }
         std::sort(_files.begin(), _files.end());
+        // The map's pages run in Qt WebEngine's processes of their own, the viewer's work; the test's other
+        // children (a busy neighbour, the plain player it compares with) are not the player's.
+        std::vector<int> pending(ours.begin(), ours.end());
+        while (!pending.empty()) {
+            const int pid = pending.back();
+            pending.pop_back();
+            for (const int child : childrenOf(pid)) {
+                if (isPagesProcess(child) && ours.insert(child).second)
+                    pending.push_back(child);
+            }
+        }
+        _processes.clear();
+        for (const int pid : ours) {
+            clockid_t clock{};
+            if (::clock_getcpuclockid(pid, &clock) == 0)
+                _processes.emplace_back(pid, clock);
+        }
+    }
+    static bool isPagesProcess(int pid)
+    {
+        char path[PATH_MAX];
+        const ssize_t length =
+            ::readlink(("/proc/" + std::to_string(pid) + "/exe").c_str(), path, sizeof path - 1);
+        if (length <= 0)
+            return false;
+        path[length] = 0;
+        const char *name = std::strrchr(path, '/');
+        return std::strcmp(name ? name + 1 : path, "QtWebEngineProcess") == 0;
+    }
+    // The processes that any thread of a process started (/proc/PID/task/TID/children).
+    static std::vector<int> childrenOf(int pid)
+    {
+        std::vector<int> children;
+        const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+        DIR *dir = ::opendir(tasks.c_str());
+        if (!dir)
+            return children;
+        while (const dirent *entry = ::readdir(dir)) {
+            if (entry->d_name[0] == '.')
+                continue;
+            if (FILE *file = std::fopen((tasks + "/" + entry->d_name + "/children").c_str(), "re")) {
+                int child = 0;
+                while (std::fscanf(file, "%d", &child) == 1)
+                    children.push_back(child);
+                std::fclose(file);
+            }
+        }
+        ::closedir(dir);
+        return children;
     }
     void closeAll()
     {
@@ -138,8 +195,10 @@ private:
     }
 
     std::vector<int> _pids;
+    std::vector<int> _cpus;
     int _leftOut = 0;
     std::vector<std::pair<int, int>> _files; // thread id, open schedstat
+    std::vector<std::pair<int, clockid_t>> _processes;
     std::map<int, std::string> _names;
     int _reads = 0;
 };
@@ -210,7 +269,20 @@ bool ScreenStampWatch::start(int intervalUs, int playerPid)
     if (::getsockopt(xcb_get_file_descriptor(_connection->xcb), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
         peer.pid > 0)
         pids.push_back(int(peer.pid));
-    _runQueueTimes = std::make_unique<RunQueueTimes>(std::move(pids));
+    // Where they may run: other programs elsewhere take nothing from them.
+    std::set<int> cpus;
+    for (const int pid : pids) {
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        if (::sched_getaffinity(pid, sizeof set, &set) != 0)
+            continue;
+        for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+            if (CPU_ISSET(cpu, &set))
+                cpus.insert(cpu);
+        }
+    }
+    _cpus.assign(cpus.begin(), cpus.end());
+    _runQueueTimes = std::make_unique<RunQueueTimes>(std::move(pids), _cpus);
     _thread = std::thread([this] { run(); });
     return true;
 }
@@ -255,18 +327,112 @@ void ScreenStampWatch::forEachThread(const RunQueueReading &before, const RunQue
     }
 }
 
+ScreenStampWatch::CpuTimes ScreenStampWatch::cpuTimes(std::string_view procStat, const std::vector<int> &cpus,
+                                                      int64_t tickNs)
+{
+    CpuTimes times;
+    std::optional<int64_t> allIdleNs;
+    bool everyCpu = true;
+    for (size_t at = 0; at < procStat.size();) {
+        const size_t end = std::min(procStat.find('\n', at), procStat.size());
+        const std::string line(procStat.substr(at, end - at));
+        at = end + 1;
+        // The first line sums all the CPUs, one line each follows ("cpuN"): user, nice, system, idle,
+        // iowait, irq, softirq and steal time, in clock ticks.
+        int cpu = -1;
+        if (line.compare(0, 3, "cpu") != 0 ||
+            (line[3] != ' ' && std::sscanf(line.c_str() + 3, "%d", &cpu) != 1))
+            continue;
+        unsigned long long t[8] = {};
+        const char *fields = std::strchr(line.c_str(), ' ');
+        if (!fields || std::sscanf(fields, "%llu %llu %llu %llu %llu %llu %llu %llu", &t[0], &t[1], &t[2],
+                                   &t[3], &t[4], &t[5], &t[6], &t[7]) != 8)
+            continue;
+        // Idle time is kept to the ns and cut down to a tick as it is printed; what ran is only sampled at
+        // the kernel's ticks, which a thread woken at a steady beat may always or never meet.
+        const int64_t idleNs = int64_t(t[3] + t[4]) * tickNs;
+        if (cpu < 0) {
+            allIdleNs = idleNs;
+        } else if (std::binary_search(cpus.begin(), cpus.end(), cpu)) {
+            ++times.count;
+            times.idleNs += idleNs;
+            times.stealNs.push_back(int64_t(t[7]) * tickNs);
+        } else {
+            everyCpu = false;
+        }
+    }
+    // The sum over all CPUs is cut down once rather than each CPU's.
+    if (everyCpu && times.count > 0 && allIdleNs)
+        times.idleNs = *allIdleNs;
+    return times;
+}
+
+namespace {
+
+// The time on a CPU our processes had between two readings. One that the earlier reading lacks started
+// meanwhile or was found since: all its time counts, so that no time of ours counts as others'.
+int64_t oursNs(const ScreenStampWatch::RunQueueReading &before,
+               const ScreenStampWatch::RunQueueReading &after)
+{
+    int64_t ours = 0;
+    for (const auto &[pid, cpuNs] : after.processCpuNs) {
+        const auto then = std::find_if(before.processCpuNs.begin(), before.processCpuNs.end(),
+                                       [pid = pid](const auto &p) { return p.first == pid; });
+        ours += then != before.processCpuNs.end() ? std::max<int64_t>(0, cpuNs - then->second) : cpuNs;
+    }
+    return ours;
+}
+
+// The time others had on the player's CPUs between two readings, the host's steal included: the time they
+// were not idle less ours. None where the CPUs were not read alike.
+std::optional<int64_t> othersNs(const ScreenStampWatch::RunQueueReading &before,
+                                const ScreenStampWatch::RunQueueReading &after)
+{
+    const ScreenStampWatch::CpuTimes &then = before.cpus, &now = after.cpus;
+    if (now.count == 0 || now.count != then.count || now.atNs <= then.atNs)
+        return std::nullopt;
+    return now.count * (now.atNs - then.atNs) - (now.idleNs - then.idleNs) - oursNs(before, after);
+}
+
+} // namespace
+
+std::optional<int64_t> ScreenStampWatch::withheldNsBetween(const RunQueueReading &before,
+                                                           const RunQueueReading &after, int64_t tickNs)
+{
+    const std::optional<int64_t> others = othersNs(before, after);
+    if (before.waits.empty() || !others)
+        return std::nullopt;
+    // A picture passes through several threads in turn (decoder, renderer, painter, X server): what each
+    // of them lost adds up.
+    int64_t waits = 0;
+    forEachThread(before, after, [&](const ThreadWait &then, const ThreadWait &now) {
+        waits +=
+            std::max<int64_t>(0, (now.waitNs - then.waitNs) - (now.runs - then.runs) * WAKE_UP_ALLOWANCE_NS);
+    });
+    // The host's steal is added whole below, once.
+    int64_t ran = *others;
+    for (size_t cpu = 0; cpu < after.cpus.stealNs.size(); ++cpu)
+        ran -= after.cpus.stealNs[cpu] - before.cpus.stealNs[cpu];
+    // On a virtual machine the host may run something else on a CPU while one of these threads is on it:
+    // the thread neither runs nor waits then, so only the CPU's steal time shows it.
+    return std::min(waits, std::max<int64_t>(0, ran)) +
+           mostStolenNs(before.cpus.stealNs, after.cpus.stealNs, tickNs);
+}
+
+std::optional<double> ScreenStampWatch::othersShareBetween(const RunQueueReading &before,
+                                                           const RunQueueReading &after)
+{
+    const std::optional<int64_t> others = othersNs(before, after);
+    if (!others)
+        return std::nullopt;
+    // Idle time comes in clock ticks, ours in ns: over a short span ours can exceed what it leaves.
+    return std::max(0.0, double(*others) / double(after.cpus.count * (after.cpus.atNs - before.cpus.atNs)));
+}
+
 std::optional<double> ScreenStampWatch::othersShare(int64_t fromNs, int64_t toNs) const
 {
     const auto around = readingsAround(fromNs, toNs);
-    if (!around || around->second->machineNs <= around->first->machineNs)
-        return std::nullopt;
-    const auto [before, after] = *around;
-    int64_t ours = 0;
-    forEachThread(*before, *after,
-                  [&](const ThreadWait &then, const ThreadWait &now) { ours += now.cpuNs - then.cpuNs; });
-    // The machine's time comes in clock ticks, the threads' in ns: over a short span ours can exceed it.
-    return std::max(0.0, double(after->machineBusyNs - before->machineBusyNs - ours) /
-                             double(after->machineNs - before->machineNs));
+    return around ? othersShareBetween(*around->first, *around->second) : std::nullopt;
 }
 
 int64_t ScreenStampWatch::mostStolenNs(const std::vector<int64_t> &then, const std::vector<int64_t> &now,
@@ -317,18 +483,11 @@ std::string ScreenStampWatch::busiestThreads(int64_t fromNs, int64_t toNs, size_
 std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs) const
 {
     const auto around = readingsAround(fromNs, toNs);
-    if (!around || around->first->waits.empty())
+    const std::optional<int64_t> taken =
+        around ? withheldNsBetween(*around->first, *around->second, clockTickNs()) : std::nullopt;
+    if (!taken)
         return std::nullopt;
-    // A picture passes through several threads in turn (decoder, renderer, painter, X server): what each
-    // of them lost adds up.
-    int64_t withheld = 0;
-    forEachThread(*around->first, *around->second, [&](const ThreadWait &then, const ThreadWait &now) {
-        withheld +=
-            std::max<int64_t>(0, (now.waitNs - then.waitNs) - (now.runs - then.runs) * WAKE_UP_ALLOWANCE_NS);
-    });
-    // On a virtual machine the host may run something else on a CPU while one of these threads is on it:
-    // the thread neither runs nor waits then, so only the CPU's steal time shows it.
-    withheld += mostStolenNs(around->first->stealNs, around->second->stealNs, clockTickNs());
+    int64_t withheld = *taken;
     // The watch's own waits: the screen went unwatched.
     for (const auto &[from, to] : _blind) {
         if (from < toNs && to > fromNs)

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -38,7 +39,9 @@ public:
     ScreenStampWatch &operator=(const ScreenStampWatch &) = delete;
 
     // Starts reading the screen about every intervalUs; false with error() when the display cannot be read.
-    // The machine's times are read for this process, the X server and the player given, if another.
+    // The machine's times are read for this process, the X server and the player given, if another; what
+    // they and the map's web pages run is the player's own: the X server draws its pictures, and the
+    // watch, the test's own, reads alike on an idle machine and a busy one.
     bool start(int intervalUs = 1000, int playerPid = 0);
     // Stops and returns what was seen: the first reading and then each change.
     std::vector<Sample> stop();
@@ -48,15 +51,12 @@ public:
     // The stretches (from, to in ns) between two readings more than 8 ms apart, once stopped: what the
     // screen showed then was not seen.
     const std::vector<std::pair<int64_t, int64_t>> &blindSpans() const { return _blind; }
-    // What the machine withheld between two moments, once stopped, in ms: the time the threads of this
-    // process (the player) and of the X server spent waiting for a CPU then beyond the short wait each
-    // wake-up brings, together, by the kernel's run-queue times read about every 10 ms, and the most steal
-    // time any one CPU may have had then (mostStolenNs: a virtual machine's host ran something else on
-    // it); or the watch's own longest unwatched stretch then, if longer. None where the kernel keeps no
-    // such times.
+    // What the machine withheld from the player between two moments, once stopped, in ms
+    // (withheldNsBetween), or the watch's own longest unwatched stretch then, if longer. None where the
+    // kernel keeps no such times.
     std::optional<double> withheldMs(int64_t fromNs, int64_t toNs) const;
-    // The share of all the machine's CPU time (0 to 1) that other processes than this one and the X server
-    // used between two moments, once stopped, by /proc/stat read with the run-queue times.
+    // The share of the player's CPUs' time (0 to 1) that other programs took between two moments, once
+    // stopped (othersShareBetween).
     std::optional<double> othersShare(int64_t fromNs, int64_t toNs) const;
     // The threads of the player and the X server that ran or waited longest between two moments, once
     // stopped, with their names: what was busy when a picture stayed too long, for the logs.
@@ -66,6 +66,51 @@ public:
     // down to one: k ticks read between them are up to k + 1 taken, where any were taken at all.
     static int64_t mostStolenNs(const std::vector<int64_t> &then, const std::vector<int64_t> &now,
                                 int64_t tickNs);
+
+    // The CPUs the player's threads may run on: those of the player's, this process's and the X server's
+    // affinity together. Other programs count only by what they ran there.
+    const std::vector<int> &cpus() const { return _cpus; }
+
+    // What /proc/stat tells of the CPUs numbered in cpus at one moment: how many of them there are, their
+    // time idle or waiting for I/O together, and each one's steal time (what a virtual machine's host ran
+    // instead of it), in ns.
+    struct CpuTimes
+    {
+        int64_t atNs = 0; // when read, on the steady clock
+        int count = 0;
+        int64_t idleNs = 0;
+        std::vector<int64_t> stealNs;
+    };
+    static CpuTimes cpuTimes(std::string_view procStat, const std::vector<int> &cpus, int64_t tickNs);
+    // A thread's time spent waiting for a CPU so far, the times it ran and its time on a CPU.
+    struct ThreadWait
+    {
+        int tid = 0;
+        int64_t waitNs = 0;
+        int64_t runs = 0;
+        int64_t cpuNs = 0;
+    };
+    // What the watch reads about every 10 ms.
+    struct RunQueueReading
+    {
+        int64_t atNs = 0;
+        // The player's and the X server's threads, by thread id: what a picture waits for.
+        std::vector<ThreadWait> waits;
+        // Time on a CPU of each process of ours, by process id: the player's, this one (the watch's
+        // thread with it), the X server and the processes of the map's web pages.
+        std::vector<std::pair<int, int64_t>> processCpuNs;
+        CpuTimes cpus;
+    };
+    // What other programs and the host took from the player between two readings (ns): its threads'
+    // waits for a CPU beyond the short wait each wake-up brings, together, but no more than other programs
+    // ran on its CPUs meanwhile, as the waits for a thread of its own are its own; and the most steal
+    // time any one of its CPUs may have had (mostStolenNs). None without the threads' or the CPUs' times.
+    static std::optional<int64_t> withheldNsBetween(const RunQueueReading &before,
+                                                    const RunQueueReading &after, int64_t tickNs);
+    // The share of the player's CPUs' time that others used between two readings: all but their idle time
+    // and ours, the host's steal included.
+    static std::optional<double> othersShareBetween(const RunQueueReading &before,
+                                                    const RunQueueReading &after);
 
     // Number 0 is all dark, as a black screen is: a row of the movie's own picture under the stamp's strip,
     // across its first four blocks, tells them apart, as it is never dark all along.
@@ -91,24 +136,7 @@ private:
     std::vector<Sample> _samples;
     std::vector<std::pair<int64_t, int64_t>> _blind;
     std::map<int, std::string> _threadNames;
-    // A thread's time spent waiting for a CPU so far and the times it ran.
-    struct ThreadWait
-    {
-        int tid = 0;
-        int64_t waitNs = 0;
-        int64_t runs = 0;
-        int64_t cpuNs = 0;
-    };
-    // Every thread's, by thread id, read at atNs.
-    struct RunQueueReading
-    {
-        int64_t atNs = 0;
-        std::vector<ThreadWait> waits;
-        // The machine's CPUs: time busy and time in all, summed over them (/proc/stat).
-        int64_t machineBusyNs = 0, machineNs = 0;
-        // Each CPU's steal time: what the host of a virtual machine ran instead of it.
-        std::vector<int64_t> stealNs;
-    };
+    std::vector<int> _cpus;
     std::vector<RunQueueReading> _runQueue;
     std::optional<std::pair<const RunQueueReading *, const RunQueueReading *>>
     readingsAround(int64_t fromNs, int64_t toNs) const;

@@ -138,8 +138,9 @@ void ShownPictures::weigh(double intervalMs, const MachineAt &machineAt)
         const double withheld = machine.withheldMs.value_or(0.0), others = machine.othersShare.value_or(0.0);
         char line[256];
         std::snprintf(line, sizeof line,
-                      "%s, over by %.0f ms, the machine withheld %.0f ms, others took %.0f%%", what.c_str(),
-                      overrunMs, withheld, 100.0 * others);
+                      "%s, over by %.0f ms, the machine withheld %.0f ms, other programs took %.0f%% of the "
+                      "player's CPUs",
+                      what.c_str(), overrunMs, withheld, 100.0 * others);
         std::string text = line;
         if (!machine.busiest.empty())
             text += "; busiest: " + machine.busiest;

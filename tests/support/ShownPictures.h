@@ -67,8 +67,9 @@ public:
     double picturesPerSecond = 0.0;
 
     // What the machine gave the player between two moments: how long the threads the pictures depend on
-    // waited for a CPU beyond the usual (ms), and the share of all its CPU time other programs took (0 to 1);
-    // either none where it is not known.
+    // waited for a CPU beyond the usual while other programs or the host had it (ms), and the share of the
+    // time of the CPUs the player may use that other programs took (0 to 1); either none where it is not
+    // known.
     struct Machine
     {
         std::optional<double> withheldMs;
@@ -77,8 +78,8 @@ public:
         std::string busiest;
     };
     using MachineAt = std::function<Machine(int64_t fromNs, int64_t toNs)>;
-    // Other programs held at least this share of the machine: a player's threads share their CPUs' caches
-    // and cores (hyperthreads) with them without waiting for a CPU, and what they get is not known.
+    // Other programs held at least this share of the player's CPUs: its threads share their caches and
+    // cores (hyperthreads) with them without waiting for a CPU, and what they get is not known.
     static constexpr double TAKEN_SHARE = 0.5;
     // A fault that overran what is allowed by overrunMs is the machine's where it withheld at least that
     // much, or other programs took the machine meanwhile.
