@@ -168,6 +168,7 @@ TEST(ScreenStampWatchTest, TheMachineWithholdsWhatOthersRanOnThePlayersCpusAndWh
         double othersShare;
         int64_t startedMs = 0;    // of oursMs, a process of ours that started meanwhile
         int64_t sumIdleExtra = 0; // idle ticks the sum's line keeps that each CPU's line cut off
+        int threadCpu = 1;        // where the thread last ran
     } cases[] = {
         {"our threads wait for each other, no other program", {0, 1}, {0, 0, 10, 10}, {}, 200, 60, 0, 0, 0.0},
         {"a neighbour on the CPUs the player cannot use", {0, 1}, {0, 0, 0, 0}, {}, 200, 60, 0, 0, 0.0},
@@ -193,6 +194,27 @@ TEST(ScreenStampWatchTest, TheMachineWithholdsWhatOthersRanOnThePlayersCpusAndWh
          0,
          0,
          0.0},
+        {"the host took a tick of a CPU of the player's that its thread was not on",
+         {0, 1},
+         {0, 0, 10, 10},
+         {0, 1, 0, 0},
+         190,
+         60,
+         0,
+         0,
+         0.05,
+         0,
+         0,
+         0},
+        {"the host took two ticks of the CPU of a thread busy half the time",
+         {0, 1},
+         {10, 3, 10, 10},
+         {0, 2, 0, 0},
+         50,
+         0,
+         0,
+         15,
+         0.1},
         {"every CPU the player's: the sum's line, cut down once",
          {0, 1, 2, 3},
          {0, 0, 5, 5},
@@ -210,7 +232,8 @@ TEST(ScreenStampWatchTest, TheMachineWithholdsWhatOthersRanOnThePlayersCpusAndWh
         before.atNs = T0;
         after.atNs = T0 + SPAN_TICKS * TICK;
         before.waits = {{7, 500 * MS, 1000, 1000 * MS}};
-        after.waits = {{7, (500 + c.waitMs) * MS, 1000 + c.runs, (1000 + c.oursMs - c.startedMs) * MS}};
+        after.waits = {
+            {7, (500 + c.waitMs) * MS, 1000 + c.runs, (1000 + c.oursMs - c.startedMs) * MS, c.threadCpu}};
         before.processCpuNs = {{1, 1000 * MS}};
         after.processCpuNs = {{1, (1000 + c.oursMs - c.startedMs) * MS}};
         if (c.startedMs > 0)
@@ -226,9 +249,31 @@ TEST(ScreenStampWatchTest, TheMachineWithholdsWhatOthersRanOnThePlayersCpusAndWh
         after.cpus = ScreenStampWatch::cpuTimes(procStat(idle, stolen, c.sumIdleExtra), c.cpus, TICK);
         before.cpus.atNs = before.atNs;
         after.cpus.atNs = after.atNs;
-        EXPECT_EQ(ScreenStampWatch::withheldNsBetween(before, after, TICK), c.withheldMs * MS) << c.name;
+        EXPECT_EQ(ScreenStampWatch::withheldNsBetween(std::array{before, after}, TICK), c.withheldMs * MS)
+            << c.name;
         const auto share = ScreenStampWatch::othersShareBetween(before, after);
         ASSERT_TRUE(share) << c.name;
         EXPECT_NEAR(*share, c.othersShare, 1e-9) << c.name;
     }
+}
+
+// A thread that moves between CPUs loses to the host only what it took from the CPU the thread was on then:
+// two spans of 50 ms, the host taking a tick of CPU 1 in each, the thread busy throughout on CPU 0 and then
+// on CPU 1.
+TEST(ScreenStampWatchTest, TheHostTakesFromAThreadOnlyWhereTheThreadWas)
+{
+    constexpr int64_t TICK = 10 * MS;
+    std::array<ScreenStampWatch::RunQueueReading, 3> readings;
+    for (size_t i = 0; i < readings.size(); ++i) {
+        ScreenStampWatch::RunQueueReading &r = readings[i];
+        r.atNs = r.cpus.atNs = T0 + int64_t(i) * 50 * MS;
+        r.cpus.count = 2;
+        r.cpus.ids = {0, 1};
+        r.cpus.stealNs = {0, int64_t(i) * TICK};
+        r.waits = {{7, 0, int64_t(i), int64_t(i) * 50 * MS, i < 2 ? 0 : 1}};
+    }
+    EXPECT_EQ(ScreenStampWatch::stolenFromThreadsNs(readings, TICK), 2 * TICK)
+        << "the second tick, and one more";
+    EXPECT_EQ(ScreenStampWatch::stolenFromThreadsNs(std::span(readings).first(2), TICK), 0)
+        << "the first tick: the thread was on the other CPU";
 }

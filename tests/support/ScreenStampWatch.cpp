@@ -74,15 +74,15 @@ public:
             findThreads();
         RunQueueReading reading;
         reading.atNs = atNs;
-        char text[128];
-        for (const auto &[tid, fd] : _files) {
+        char text[1024];
+        for (const auto &[tid, fd, statFd] : _files) {
             const ssize_t length = ::pread(fd, text, sizeof text - 1, 0);
             if (length <= 0)
                 continue;
             text[length] = 0;
             long long onCpu = 0, waiting = 0, runs = 0;
             if (std::sscanf(text, "%lld %lld %lld", &onCpu, &waiting, &runs) == 3)
-                reading.waits.push_back({tid, waiting, runs, onCpu});
+                reading.waits.push_back({tid, waiting, runs, onCpu, lastCpu(statFd, text, sizeof text)});
         }
         // Ours and the CPUs' as close together as may be: others' time is theirs less ours.
         for (const auto &[pid, clock] : _processes) {
@@ -121,7 +121,9 @@ private:
                 const int fd =
                     ::open((tasks + "/" + entry->d_name + "/schedstat").c_str(), O_RDONLY | O_CLOEXEC);
                 if (fd >= 0)
-                    _files.emplace_back(tid, fd);
+                    _files.push_back(
+                        {tid, fd,
+                         ::open((tasks + "/" + entry->d_name + "/stat").c_str(), O_RDONLY | O_CLOEXEC)});
                 // Named once: the watch reads on meanwhile.
                 if (_names.count(tid))
                     continue;
@@ -189,15 +191,36 @@ private:
     }
     void closeAll()
     {
-        for (const auto &file : _files)
-            ::close(file.second);
+        for (const ThreadFiles &file : _files) {
+            ::close(file.schedstat);
+            if (file.stat >= 0)
+                ::close(file.stat);
+        }
         _files.clear();
+    }
+    // The CPU a thread last ran on: /proc/PID/task/TID/stat's 39th field, the 37th after the name's ")".
+    static int lastCpu(int statFd, char *text, size_t size)
+    {
+        const ssize_t length = statFd >= 0 ? ::pread(statFd, text, size - 1, 0) : -1;
+        if (length <= 0)
+            return -1;
+        text[length] = 0;
+        const char *field = std::strrchr(text, ')');
+        for (int skipped = 0; field && skipped < 37; ++skipped)
+            field = std::strchr(field + 1, ' ');
+        return field ? std::atoi(field + 1) : -1;
     }
 
     std::vector<int> _pids;
     std::vector<int> _cpus;
     int _leftOut = 0;
-    std::vector<std::pair<int, int>> _files; // thread id, open schedstat
+    struct ThreadFiles
+    {
+        int tid;
+        int schedstat, stat; // open; stat -1 where it could not be opened
+        bool operator<(const ThreadFiles &other) const { return tid < other.tid; }
+    };
+    std::vector<ThreadFiles> _files;
     std::vector<std::pair<int, clockid_t>> _processes;
     std::map<int, std::string> _names;
     int _reads = 0;
@@ -357,6 +380,7 @@ ScreenStampWatch::CpuTimes ScreenStampWatch::cpuTimes(std::string_view procStat,
             ++times.count;
             times.idleNs += idleNs;
             times.stealNs.push_back(int64_t(t[7]) * tickNs);
+            times.ids.push_back(cpu);
         } else {
             everyCpu = false;
         }
@@ -396,9 +420,12 @@ std::optional<int64_t> othersNs(const ScreenStampWatch::RunQueueReading &before,
 
 } // namespace
 
-std::optional<int64_t> ScreenStampWatch::withheldNsBetween(const RunQueueReading &before,
-                                                           const RunQueueReading &after, int64_t tickNs)
+std::optional<int64_t> ScreenStampWatch::withheldNsBetween(std::span<const RunQueueReading> readings,
+                                                           int64_t tickNs)
 {
+    if (readings.empty())
+        return std::nullopt;
+    const RunQueueReading &before = readings.front(), &after = readings.back();
     const std::optional<int64_t> others = othersNs(before, after);
     if (before.waits.empty() || !others)
         return std::nullopt;
@@ -409,14 +436,53 @@ std::optional<int64_t> ScreenStampWatch::withheldNsBetween(const RunQueueReading
         waits +=
             std::max<int64_t>(0, (now.waitNs - then.waitNs) - (now.runs - then.runs) * WAKE_UP_ALLOWANCE_NS);
     });
-    // The host's steal is added whole below, once.
+    // The host's steal is added below, as far as it hit the player's threads.
     int64_t ran = *others;
-    for (size_t cpu = 0; cpu < after.cpus.stealNs.size(); ++cpu)
+    for (size_t cpu = 0; cpu < after.cpus.stealNs.size() && cpu < before.cpus.stealNs.size(); ++cpu)
         ran -= after.cpus.stealNs[cpu] - before.cpus.stealNs[cpu];
-    // On a virtual machine the host may run something else on a CPU while one of these threads is on it:
-    // the thread neither runs nor waits then, so only the CPU's steal time shows it.
-    return std::min(waits, std::max<int64_t>(0, ran)) +
-           mostStolenNs(before.cpus.stealNs, after.cpus.stealNs, tickNs);
+    return std::min(waits, std::max<int64_t>(0, ran)) + stolenFromThreadsNs(readings, tickNs);
+}
+
+int64_t ScreenStampWatch::stolenFromThreadsNs(std::span<const RunQueueReading> readings, int64_t tickNs)
+{
+    if (readings.size() < 2)
+        return 0;
+    // On a virtual machine the host may run something else on a CPU while one of the player's threads is on
+    // it: the thread neither runs nor waits then, so only the CPU's steal time shows it. A thread that slept
+    // on that CPU meanwhile lost nothing.
+    struct Loss
+    {
+        double stolenNs = 0.0;
+        double mostBusy = 0.0;
+    };
+    std::map<int, Loss> losses;
+    for (size_t i = 1; i < readings.size(); ++i) {
+        const RunQueueReading &then = readings[i - 1], &now = readings[i];
+        const int64_t spanNs = now.atNs - then.atNs;
+        if (spanNs <= 0 || now.cpus.ids != then.cpus.ids ||
+            now.cpus.stealNs.size() != then.cpus.stealNs.size())
+            continue;
+        forEachThread(then, now, [&](const ThreadWait &before, const ThreadWait &after) {
+            const auto at = std::find(now.cpus.ids.begin(), now.cpus.ids.end(), after.cpu);
+            if (at == now.cpus.ids.end())
+                return;
+            const size_t cpu = size_t(at - now.cpus.ids.begin());
+            const int64_t stolen = now.cpus.stealNs[cpu] - then.cpus.stealNs[cpu];
+            const double busy = std::clamp(
+                double((after.cpuNs - before.cpuNs) + (after.waitNs - before.waitNs)) / double(spanNs), 0.0,
+                1.0);
+            if (stolen <= 0 || busy <= 0.0)
+                return;
+            Loss &loss = losses[after.tid];
+            loss.stolenNs += busy * double(stolen);
+            loss.mostBusy = std::max(loss.mostBusy, busy);
+        });
+    }
+    double most = 0.0;
+    for (const auto &[tid, loss] : losses)
+        most = std::max(most, loss.stolenNs + loss.mostBusy * double(tickNs));
+    return std::min<int64_t>(std::llround(most), mostStolenNs(readings.front().cpus.stealNs,
+                                                              readings.back().cpus.stealNs, tickNs));
 }
 
 std::optional<double> ScreenStampWatch::othersShareBetween(const RunQueueReading &before,
@@ -484,7 +550,8 @@ std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs)
 {
     const auto around = readingsAround(fromNs, toNs);
     const std::optional<int64_t> taken =
-        around ? withheldNsBetween(*around->first, *around->second, clockTickNs()) : std::nullopt;
+        around ? withheldNsBetween(std::span(around->first, around->second + 1), clockTickNs())
+               : std::nullopt;
     if (!taken)
         return std::nullopt;
     int64_t withheld = *taken;

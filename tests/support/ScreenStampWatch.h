@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <thread>
 #include <utility>
@@ -79,7 +80,9 @@ public:
         int64_t atNs = 0; // when read, on the steady clock
         int count = 0;
         int64_t idleNs = 0;
+        // Each CPU's steal, and its number.
         std::vector<int64_t> stealNs;
+        std::vector<int> ids;
     };
     static CpuTimes cpuTimes(std::string_view procStat, const std::vector<int> &cpus, int64_t tickNs);
     // A thread's time spent waiting for a CPU so far, the times it ran and its time on a CPU.
@@ -89,6 +92,7 @@ public:
         int64_t waitNs = 0;
         int64_t runs = 0;
         int64_t cpuNs = 0;
+        int cpu = -1; // the CPU it last ran on; -1 when not known
     };
     // What the watch reads about every 10 ms.
     struct RunQueueReading
@@ -101,12 +105,18 @@ public:
         std::vector<std::pair<int, int64_t>> processCpuNs;
         CpuTimes cpus;
     };
-    // What other programs and the host took from the player between two readings (ns): its threads'
-    // waits for a CPU beyond the short wait each wake-up brings, together, but no more than other programs
-    // ran on its CPUs meanwhile, as the waits for a thread of its own are its own; and the most steal
-    // time any one of its CPUs may have had (mostStolenNs). None without the threads' or the CPUs' times.
-    static std::optional<int64_t> withheldNsBetween(const RunQueueReading &before,
-                                                    const RunQueueReading &after, int64_t tickNs);
+    // What other programs and the host took from the player over readings in a row (ns), the first before
+    // the span and the last after it: its threads' waits for a CPU beyond the short wait each wake-up
+    // brings, together, but no more than other programs ran on its CPUs meanwhile, as the waits for a
+    // thread of its own are its own; and what the host may have taken from the one thread of the player's
+    // it took most from (stolenFromThreadsNs). None without the threads' or the CPUs' times.
+    static std::optional<int64_t> withheldNsBetween(std::span<const RunQueueReading> readings,
+                                                    int64_t tickNs);
+    // What the host may have taken from a thread of the player's over readings in a row, at most (ns): the
+    // steal of the CPU it was on between each two readings, in the share of that time it ran or waited to
+    // run (a thread asleep loses nothing to the host), with a tick more where any was read, as the counters
+    // are cut down to whole ticks; no more than the CPU it took most from lost (mostStolenNs).
+    static int64_t stolenFromThreadsNs(std::span<const RunQueueReading> readings, int64_t tickNs);
     // The share of the player's CPUs' time that others used between two readings: all but their idle time
     // and ours, the host's steal included.
     static std::optional<double> othersShareBetween(const RunQueueReading &before,
