@@ -478,11 +478,13 @@ int64_t ScreenStampWatch::stolenFromThreadsNs(std::span<const RunQueueReading> r
             loss.mostBusy = std::max(loss.mostBusy, busy);
         });
     }
+    // The counters may read a tick more than was taken: only the rest certainly hit the thread.
     double most = 0.0;
     for (const auto &[tid, loss] : losses)
-        most = std::max(most, loss.stolenNs + loss.mostBusy * double(tickNs));
-    return std::min<int64_t>(std::llround(most), mostStolenNs(readings.front().cpus.stealNs,
-                                                              readings.back().cpus.stealNs, tickNs));
+        most = std::max(most, loss.stolenNs - loss.mostBusy * double(tickNs));
+    return std::min<int64_t>(
+        std::llround(std::max(0.0, most)),
+        mostStolenNs(readings.front().cpus.stealNs, readings.back().cpus.stealNs, tickNs));
 }
 
 std::optional<double> ScreenStampWatch::othersShareBetween(const RunQueueReading &before,
@@ -509,8 +511,7 @@ int64_t ScreenStampWatch::mostStolenNs(const std::vector<int64_t> &then, const s
     int64_t stolen = 0;
     for (size_t cpu = 0; cpu < now.size(); ++cpu) {
         const int64_t read = now[cpu] - then[cpu];
-        if (read > 0)
-            stolen = std::max(stolen, read + tickNs);
+        stolen = std::max(stolen, read - tickNs);
     }
     return stolen;
 }

@@ -62,9 +62,10 @@ public:
     // The threads of the player and the X server that ran or waited longest between two moments, once
     // stopped, with their names: what was busy when a picture stayed too long, for the logs.
     std::string busiestThreads(int64_t fromNs, int64_t toNs, size_t count = 5) const;
-    // The most time the host of a virtual machine may have run something else on any one CPU between two
+    // The most time the host of a virtual machine certainly ran something else on any one CPU between two
     // readings of each CPU's steal time (ns). /proc/stat counts it in whole clock ticks, each reading cut
-    // down to one: k ticks read between them are up to k + 1 taken, where any were taken at all.
+    // down to one: k ticks read between them are more than k - 1 taken. A judge that excuses the player
+    // counts no more than that.
     static int64_t mostStolenNs(const std::vector<int64_t> &then, const std::vector<int64_t> &now,
                                 int64_t tickNs);
 
@@ -108,14 +109,14 @@ public:
     // What other programs and the host took from the player over readings in a row (ns), the first before
     // the span and the last after it: its threads' waits for a CPU beyond the short wait each wake-up
     // brings, together, but no more than other programs ran on its CPUs meanwhile, as the waits for a
-    // thread of its own are its own; and what the host may have taken from the one thread of the player's
+    // thread of its own are its own; and what the host certainly took from the one thread of the player's
     // it took most from (stolenFromThreadsNs). None without the threads' or the CPUs' times.
     static std::optional<int64_t> withheldNsBetween(std::span<const RunQueueReading> readings,
                                                     int64_t tickNs);
-    // What the host may have taken from a thread of the player's over readings in a row, at most (ns): the
-    // steal of the CPU it was on between each two readings, in the share of that time it ran or waited to
-    // run (a thread asleep loses nothing to the host), with a tick more where any was read, as the counters
-    // are cut down to whole ticks; no more than the CPU it took most from lost (mostStolenNs).
+    // What the host certainly took from the thread of the player's it took most from over readings in a row
+    // (ns): the steal of the CPU it was on between each two readings, in the share of that time it ran or
+    // waited to run (a thread asleep loses nothing to the host), less the tick the counters may read over;
+    // no more than the CPU it took most from lost (mostStolenNs).
     static int64_t stolenFromThreadsNs(std::span<const RunQueueReading> readings, int64_t tickNs);
     // The share of the player's CPUs' time that others used between two readings: all but their idle time
     // and ours, the host's steal included.
