@@ -386,8 +386,11 @@ ScreenStampWatch::CpuTimes ScreenStampWatch::cpuTimes(std::string_view procStat,
         }
     }
     // The sum over all CPUs is cut down once rather than each CPU's.
-    if (everyCpu && times.count > 0 && allIdleNs)
+    times.idleCutNs = times.count * tickNs;
+    if (everyCpu && times.count > 0 && allIdleNs) {
         times.idleNs = *allIdleNs;
+        times.idleCutNs = tickNs;
+    }
     return times;
 }
 
@@ -436,8 +439,10 @@ std::optional<int64_t> ScreenStampWatch::withheldNsBetween(std::span<const RunQu
         waits +=
             std::max<int64_t>(0, (now.waitNs - then.waitNs) - (now.runs - then.runs) * WAKE_UP_ALLOWANCE_NS);
     });
-    // The host's steal is added below, as far as it hit the player's threads.
-    int64_t ran = *others;
+    // The host's steal is added below, as far as it hit the player's threads. The idle counters may read
+    // up to a tick short at either reading, which would count that time as others': only what others
+    // certainly ran counts.
+    int64_t ran = *others - std::max(before.cpus.idleCutNs, after.cpus.idleCutNs);
     for (size_t cpu = 0; cpu < after.cpus.stealNs.size() && cpu < before.cpus.stealNs.size(); ++cpu)
         ran -= after.cpus.stealNs[cpu] - before.cpus.stealNs[cpu];
     return std::min(waits, std::max<int64_t>(0, ran)) + stolenFromThreadsNs(readings, tickNs);

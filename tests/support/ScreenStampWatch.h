@@ -81,6 +81,8 @@ public:
         int64_t atNs = 0; // when read, on the steady clock
         int count = 0;
         int64_t idleNs = 0;
+        // How far idleNs may read short: each line of /proc/stat is cut down to a tick.
+        int64_t idleCutNs = 0;
         // Each CPU's steal, and its number.
         std::vector<int64_t> stealNs;
         std::vector<int> ids;
@@ -108,8 +110,8 @@ public:
     };
     // What other programs and the host took from the player over readings in a row (ns), the first before
     // the span and the last after it: its threads' waits for a CPU beyond the short wait each wake-up
-    // brings, together, but no more than other programs ran on its CPUs meanwhile, as the waits for a
-    // thread of its own are its own; and what the host certainly took from the one thread of the player's
+    // brings, together, but no more than other programs certainly ran on its CPUs meanwhile, as the waits for
+    // a thread of its own are its own; and what the host certainly took from the one thread of the player's
     // it took most from (stolenFromThreadsNs). None without the threads' or the CPUs' times.
     static std::optional<int64_t> withheldNsBetween(std::span<const RunQueueReading> readings,
                                                     int64_t tickNs);
