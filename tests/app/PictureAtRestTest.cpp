@@ -36,6 +36,7 @@ namespace {
 
 constexpr int WIDTH = 1280;
 constexpr double FPS = 30.0;
+constexpr int CHAPTER_MS = 4000, PICTURES_PER_CHAPTER = int(CHAPTER_MS * FPS / 1000);
 // A picture a pause, a step or a still brings is on screen long before this; it only ends a round whose
 // picture never comes.
 constexpr std::chrono::seconds SETTLE_LIMIT(15);
@@ -48,6 +49,11 @@ struct Picture
     int64_t chapter = -1;
     int frame = -1;
     bool operator==(const Picture &) const = default;
+    // A step on from a chapter's last picture is the next chapter's first.
+    Picture next() const
+    {
+        return frame + 1 < PICTURES_PER_CHAPTER ? Picture{chapter, frame + 1} : Picture{chapter + 1, 0};
+    }
     friend void PrintTo(const Picture &picture, std::ostream *out)
     {
         *out << "chapter " << picture.chapter << " frame " << picture.frame;
@@ -58,7 +64,7 @@ struct TripOnScreen : Fixture
 {
     TripOnScreen()
     {
-        EXPECT_TRUE(showAndOpenBackup(writeStampedTrip(card, 3, 4000, QSize(WIDTH, 720), FPS), false));
+        EXPECT_TRUE(showAndOpenBackup(writeStampedTrip(card, 3, CHAPTER_MS, QSize(WIDTH, 720), FPS), false));
         window->resize(1280, 900);
         window->itemPlayback().playTripItem(0, 0, false, true);
         EXPECT_TRUE(EventLoop::waitUntil([&] { return onScreen() == Picture{0, 0}; }));
@@ -185,9 +191,8 @@ void restWherePositionIs(const char *load)
                           << rest.frame << ", screen " << pausedPicture.frame;
 
         forward->click();
-        const Picture next = w.atPosition();
-        EXPECT_EQ(next, (Picture{rest.chapter, rest.frame + 1})) << load << " round " << round;
-        const int offNext = w.framesOffAtRest(Picture{rest.chapter, rest.frame + 1});
+        EXPECT_EQ(w.atPosition(), rest.next()) << load << " round " << round;
+        const int offNext = w.framesOffAtRest(rest.next());
         stepped.add(offNext);
         EXPECT_EQ(offNext, 0) << load << " round " << round << ": a frame on from " << rest.frame;
 

@@ -135,7 +135,8 @@ TEST(ScreenStampWatchTest, AHostCertainlyTookATickLessThanReadFromACpu)
 TEST(ScreenStampWatchTest, TheMachineWithholdsWhatOthersRanOnThePlayersCpusAndWhatTheHostTook)
 {
     // Two readings 100 ms apart on a machine of four CPUs, each read in ticks of 10 ms: every CPU's time
-    // that is neither idle nor stolen is busy. The player's one thread waited waitMs for a CPU meanwhile.
+    // that is neither idle nor stolen is busy (a CPU the host is slow to wake is both). The player's one
+    // thread waited waitMs for a CPU meanwhile.
     constexpr int64_t TICK = 10 * MS, SPAN_TICKS = 10;
     using Ticks = std::array<int64_t, 4>;
     const auto procStat = [&](const Ticks &idle, const Ticks &steal, int64_t sumIdleExtra) {
@@ -143,7 +144,7 @@ TEST(ScreenStampWatchTest, TheMachineWithholdsWhatOthersRanOnThePlayersCpusAndWh
         char line[128];
         int64_t busy = 0, idleAll = sumIdleExtra, stealAll = 0;
         for (size_t cpu = 0; cpu < idle.size(); ++cpu) {
-            busy += SPAN_TICKS - idle[cpu] - steal[cpu];
+            busy += std::max<int64_t>(0, SPAN_TICKS - idle[cpu] - steal[cpu]);
             idleAll += idle[cpu];
             stealAll += steal[cpu];
         }
@@ -152,8 +153,8 @@ TEST(ScreenStampWatchTest, TheMachineWithholdsWhatOthersRanOnThePlayersCpusAndWh
         text += line;
         for (size_t cpu = 0; cpu < idle.size(); ++cpu) {
             std::snprintf(line, sizeof line, "cpu%zu %lld 0 0 %lld 0 0 0 %lld 0 0\n", cpu,
-                          (long long)(SPAN_TICKS - idle[cpu] - steal[cpu]), (long long)idle[cpu],
-                          (long long)steal[cpu]);
+                          (long long)std::max<int64_t>(0, SPAN_TICKS - idle[cpu] - steal[cpu]),
+                          (long long)idle[cpu], (long long)steal[cpu]);
             text += line;
         }
         return text;
@@ -185,7 +186,16 @@ TEST(ScreenStampWatchTest, TheMachineWithholdsWhatOthersRanOnThePlayersCpusAndWh
          0.15},
         {"the short wait each wake-up brings", {0, 1}, {0, 0, 10, 10}, {}, 120, 60, 100, 10, 0.4},
         {"a process of ours started meanwhile", {0, 1}, {0, 0, 10, 10}, {}, 200, 60, 0, 0, 0.0, 50},
-        {"the host took two ticks of a CPU of the player's, one of them certainly",
+        {"the host took two ticks of the CPU a thread of the player's ran on, one of them certainly",
+         {0, 1},
+         {0, 0, 10, 10},
+         {0, 2, 0, 0},
+         180,
+         0,
+         0,
+         10,
+         0.1},
+        {"the host took two ticks of the CPU a thread of the player's waited on, one of them certainly",
          {0, 1},
          {0, 0, 10, 10},
          {0, 2, 0, 0},
@@ -193,7 +203,18 @@ TEST(ScreenStampWatchTest, TheMachineWithholdsWhatOthersRanOnThePlayersCpusAndWh
          60,
          0,
          10,
-         0.1},
+         0.1,
+         180},
+        {"the host was slow to wake the idle CPU a thread was woken onto: idle and stolen at once",
+         {0, 1},
+         {0, 6, 10, 10},
+         {0, 6, 0, 0},
+         100,
+         60,
+         0,
+         50,
+         0.2,
+         100},
         {"the host took a tick of a CPU of the player's, which may be none",
          {0, 1},
          {0, 0, 10, 10},
@@ -294,4 +315,36 @@ TEST(ScreenStampWatchTest, TheHostTakesFromAThreadOnlyWhereTheThreadWas)
         << "the second span's two ticks, less the one the counters may read over";
     EXPECT_EQ(ScreenStampWatch::stolenFromThreadsNs(std::span(readings).first(2), TICK), 0)
         << "the first span's: the thread was on the other CPU";
+}
+
+// The host holds CPU 1 for stolenTicks of a 100 ms span while one thread of the player's waits there: the
+// wait is the host's only in the share of the CPU the player's own thread there did not run, as it would have
+// waited behind that one anyway.
+TEST(ScreenStampWatchTest, AWaitBehindAThreadOfThePlayersOwnIsItsOwnWhileTheHostHoldsTheCpu)
+{
+    constexpr int64_t TICK = 10 * MS;
+    const struct
+    {
+        const char *name;
+        int64_t stolenTicks, runnerMs, waitMs;
+        int64_t hostMs;
+    } cases[] = {
+        {"behind a thread that ran all the host left", 2, 80, 80, 0},
+        {"behind a thread that ran half of it", 4, 30, 60, 10},
+        {"on a CPU the player's threads did not run on", 4, 0, 60, 30},
+        {"more stolen than waited", 4, 0, 25, 15},
+    };
+    for (const auto &c : cases) {
+        std::array<ScreenStampWatch::RunQueueReading, 2> readings;
+        for (size_t i = 0; i < readings.size(); ++i) {
+            ScreenStampWatch::RunQueueReading &r = readings[i];
+            r.atNs = r.cpus.atNs = T0 + int64_t(i) * 100 * MS;
+            r.cpus.count = 2;
+            r.cpus.ids = {0, 1};
+            r.cpus.stealNs = {0, int64_t(i) * c.stolenTicks * TICK};
+            r.waits = {{7, 0, int64_t(i), int64_t(i) * c.runnerMs * MS, 1},
+                       {8, int64_t(i) * c.waitMs * MS, int64_t(i), 0, 1}};
+        }
+        EXPECT_EQ(ScreenStampWatch::hostInWaitsNs(readings, TICK), c.hostMs * MS) << c.name;
+    }
 }

@@ -282,6 +282,7 @@ bool ScreenStampWatch::start(int intervalUs, int playerPid)
     _stopping = false;
     _samples.clear();
     _blind.clear();
+    _blindBeforeChange.clear();
     _runQueue.clear();
     // The X server at the other end of the connection, which draws what the player shows.
     std::vector<int> pids{int(::getpid())};
@@ -439,13 +440,53 @@ std::optional<int64_t> ScreenStampWatch::withheldNsBetween(std::span<const RunQu
         waits +=
             std::max<int64_t>(0, (now.waitNs - then.waitNs) - (now.runs - then.runs) * WAKE_UP_ALLOWANCE_NS);
     });
-    // The host's steal is added below, as far as it hit the player's threads. The idle counters may read
-    // up to a tick short at either reading, which would count that time as others': only what others
-    // certainly ran counts.
+    // Of those waits, other programs took no more than they certainly ran on the player's CPUs, the host no
+    // more than it took while a thread waited (hostInWaitsNs). The idle counters may read up to a tick short
+    // at either reading, which would count that time as others'.
     int64_t ran = *others - std::max(before.cpus.idleCutNs, after.cpus.idleCutNs);
     for (size_t cpu = 0; cpu < after.cpus.stealNs.size() && cpu < before.cpus.stealNs.size(); ++cpu)
         ran -= after.cpus.stealNs[cpu] - before.cpus.stealNs[cpu];
-    return std::min(waits, std::max<int64_t>(0, ran)) + stolenFromThreadsNs(readings, tickNs);
+    return std::min(waits, std::max<int64_t>(0, ran) + hostInWaitsNs(readings, tickNs)) +
+           stolenFromThreadsNs(readings, tickNs);
+}
+
+int64_t ScreenStampWatch::hostInWaitsNs(std::span<const RunQueueReading> readings, int64_t tickNs)
+{
+    // A thread queued on a CPU the host holds waits the while; so does one woken onto a CPU that idles
+    // until the host wakes it, which counts as idle as well as stolen. But a thread queued behind one of
+    // the player's own, which the host held meanwhile, would have waited anyway: of a CPU's steal between
+    // each two readings, only the share the player's threads did not run counts, and no more than the
+    // waits queued on that CPU.
+    std::map<int, int64_t> covered;
+    for (size_t i = 1; i < readings.size(); ++i) {
+        const RunQueueReading &then = readings[i - 1], &now = readings[i];
+        const int64_t spanNs = now.atNs - then.atNs;
+        if (spanNs <= 0 || now.cpus.ids != then.cpus.ids ||
+            now.cpus.stealNs.size() != then.cpus.stealNs.size())
+            continue;
+        std::vector<int64_t> waitsOn(now.cpus.ids.size()), ranOn(now.cpus.ids.size());
+        forEachThread(then, now, [&](const ThreadWait &before, const ThreadWait &after) {
+            const auto at = std::find(now.cpus.ids.begin(), now.cpus.ids.end(), after.cpu);
+            if (at == now.cpus.ids.end())
+                return;
+            const size_t cpu = size_t(at - now.cpus.ids.begin());
+            waitsOn[cpu] += std::max<int64_t>(0, after.waitNs - before.waitNs);
+            ranOn[cpu] += std::max<int64_t>(0, after.cpuNs - before.cpuNs);
+        });
+        for (size_t cpu = 0; cpu < waitsOn.size(); ++cpu) {
+            const int64_t stolen = std::max<int64_t>(0, now.cpus.stealNs[cpu] - then.cpus.stealNs[cpu]);
+            // What the host left of the CPU, the player's threads ran that share of.
+            const double ours =
+                stolen < spanNs ? std::clamp(double(ranOn[cpu]) / double(spanNs - stolen), 0.0, 1.0) : 0.0;
+            covered[now.cpus.ids[cpu]] +=
+                std::min<int64_t>(waitsOn[cpu], std::llround(double(stolen) * (1.0 - ours)));
+        }
+    }
+    // Each CPU's counter may read a tick more than was taken.
+    int64_t host = 0;
+    for (const auto &[cpu, ns] : covered)
+        host += std::max<int64_t>(0, ns - tickNs);
+    return host;
 }
 
 int64_t ScreenStampWatch::stolenFromThreadsNs(std::span<const RunQueueReading> readings, int64_t tickNs)
@@ -453,8 +494,9 @@ int64_t ScreenStampWatch::stolenFromThreadsNs(std::span<const RunQueueReading> r
     if (readings.size() < 2)
         return 0;
     // On a virtual machine the host may run something else on a CPU while one of the player's threads is on
-    // it: the thread neither runs nor waits then, so only the CPU's steal time shows it. A thread that slept
-    // on that CPU meanwhile lost nothing.
+    // it: the thread neither runs nor waits then, so only the CPU's steal time shows it, in the share of the
+    // time the thread ran there. A thread that slept on that CPU meanwhile lost nothing; one that waited
+    // lost it as a wait (hostInWaitsNs).
     struct Loss
     {
         double stolenNs = 0.0;
@@ -473,9 +515,7 @@ int64_t ScreenStampWatch::stolenFromThreadsNs(std::span<const RunQueueReading> r
                 return;
             const size_t cpu = size_t(at - now.cpus.ids.begin());
             const int64_t stolen = now.cpus.stealNs[cpu] - then.cpus.stealNs[cpu];
-            const double busy = std::clamp(
-                double((after.cpuNs - before.cpuNs) + (after.waitNs - before.waitNs)) / double(spanNs), 0.0,
-                1.0);
+            const double busy = std::clamp(double(after.cpuNs - before.cpuNs) / double(spanNs), 0.0, 1.0);
             if (stolen <= 0 || busy <= 0.0)
                 return;
             Loss &loss = losses[after.tid];
@@ -561,8 +601,9 @@ std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs)
     if (!taken)
         return std::nullopt;
     int64_t withheld = *taken;
-    // The watch's own waits: the screen went unwatched.
-    for (const auto &[from, to] : _blind) {
+    // The watch's own waits: the screen went unwatched. Only where it showed another picture after them may
+    // that picture have come unseen before; where it showed the same, nothing was missed.
+    for (const auto &[from, to] : _blindBeforeChange) {
         if (from < toNs && to > fromNs)
             withheld = std::max(withheld, to - from);
     }
@@ -619,14 +660,18 @@ void ScreenStampWatch::run()
     const int y = _picture.y() + int(BLOCK / 2 * scaleY);
     std::vector<uint8_t> grey(static_cast<size_t>(width));
     int last = std::numeric_limits<int>::min();
-    int64_t lastAt = 0;
+    int64_t lastAt = 0, blindFrom = 0;
     auto next = std::chrono::steady_clock::now();
     while (!_stopping) {
         int frame = readStamp(width, y, scaleX, grey);
         const int64_t at = steadyNs();
-        if (lastAt > 0 && at - lastAt > BLIND_NS)
+        const bool blind = lastAt > 0 && at - lastAt > BLIND_NS;
+        if (blind)
             _blind.push_back({lastAt, at});
-        lastAt = at;
+        // The screen is read before the clock: a picture first seen just after a stretch unwatched may have
+        // come within it.
+        const int64_t unwatchedFrom = blind ? lastAt : blindFrom;
+        blindFrom = blind ? lastAt : 0;
         // A stamp of 0 is black but for the picture below it; read after it, so the stamp is read again: a
         // picture that replaced black in between would otherwise be taken for number 0.
         if (frame == 0)
@@ -634,8 +679,11 @@ void ScreenStampWatch::run()
         ++_readings;
         if (frame != last) {
             _samples.push_back({at, frame});
+            if (unwatchedFrom > 0)
+                _blindBeforeChange.push_back({unwatchedFrom, at});
             last = frame;
         }
+        lastAt = at;
         if (_readings % 10 == 0)
             _runQueue.push_back(_runQueueTimes->read(at));
         next += std::chrono::microseconds(_intervalUs);

@@ -53,8 +53,9 @@ public:
     // screen showed then was not seen.
     const std::vector<std::pair<int64_t, int64_t>> &blindSpans() const { return _blind; }
     // What the machine withheld from the player between two moments, once stopped, in ms
-    // (withheldNsBetween), or the watch's own longest unwatched stretch then, if longer. None where the
-    // kernel keeps no such times.
+    // (withheldNsBetween), or the watch's own longest unwatched stretch then after which the screen showed
+    // another picture, if longer: that picture may have come unseen meanwhile. None where the kernel keeps
+    // no such times.
     std::optional<double> withheldMs(int64_t fromNs, int64_t toNs) const;
     // The share of the player's CPUs' time (0 to 1) that other programs took between two moments, once
     // stopped (othersShareBetween).
@@ -110,16 +111,21 @@ public:
     };
     // What other programs and the host took from the player over readings in a row (ns), the first before
     // the span and the last after it: its threads' waits for a CPU beyond the short wait each wake-up
-    // brings, together, but no more than other programs certainly ran on its CPUs meanwhile, as the waits for
-    // a thread of its own are its own; and what the host certainly took from the one thread of the player's
-    // it took most from (stolenFromThreadsNs). None without the threads' or the CPUs' times.
+    // brings, together, but no more than other programs certainly ran on its CPUs meanwhile and the host
+    // took while they waited (hostInWaitsNs), as the waits for a thread of its own are its own; and what the
+    // host certainly took from the one thread of the player's it took most from while it ran
+    // (stolenFromThreadsNs). None without the threads' or the CPUs' times.
     static std::optional<int64_t> withheldNsBetween(std::span<const RunQueueReading> readings,
                                                     int64_t tickNs);
-    // What the host certainly took from the thread of the player's it took most from over readings in a row
-    // (ns): the steal of the CPU it was on between each two readings, in the share of that time it ran or
-    // waited to run (a thread asleep loses nothing to the host), less the tick the counters may read over;
-    // no more than the CPU it took most from lost (mostStolenNs).
+    // What the host certainly took from the thread of the player's it took most from while it ran, over
+    // readings in a row (ns): the steal of the CPU it was on between each two readings, in the share of that
+    // time it ran (a thread asleep loses nothing to the host), less the tick the counters may read over; no
+    // more than the CPU it took most from lost (mostStolenNs).
     static int64_t stolenFromThreadsNs(std::span<const RunQueueReading> readings, int64_t tickNs);
+    // What the host certainly took from the player's threads while they waited for a CPU, over readings in
+    // a row (ns): on each CPU, between each two readings, its steal up to the waits queued on it, less the
+    // tick its counter may read over.
+    static int64_t hostInWaitsNs(std::span<const RunQueueReading> readings, int64_t tickNs);
     // The share of the player's CPUs' time that others used between two readings: all but their idle time
     // and ours, the host's steal included.
     static std::optional<double> othersShareBetween(const RunQueueReading &before,
@@ -148,6 +154,8 @@ private:
     int _intervalUs = 1000;
     std::vector<Sample> _samples;
     std::vector<std::pair<int64_t, int64_t>> _blind;
+    // Those after which the screen showed another picture.
+    std::vector<std::pair<int64_t, int64_t>> _blindBeforeChange;
     std::map<int, std::string> _threadNames;
     std::vector<int> _cpus;
     std::vector<RunQueueReading> _runQueue;
