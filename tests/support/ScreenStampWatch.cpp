@@ -446,8 +446,9 @@ std::optional<int64_t> ScreenStampWatch::withheldNsBetween(std::span<const RunQu
     int64_t ran = *others - std::max(before.cpus.idleCutNs, after.cpus.idleCutNs);
     for (size_t cpu = 0; cpu < after.cpus.stealNs.size() && cpu < before.cpus.stealNs.size(); ++cpu)
         ran -= after.cpus.stealNs[cpu] - before.cpus.stealNs[cpu];
-    return std::min(waits, std::max<int64_t>(0, ran) + hostInWaitsNs(readings, tickNs)) +
-           stolenFromThreadsNs(readings, tickNs);
+    // The host may hold one thread while others wait at the same time: certainly withheld is the larger.
+    return std::max(std::min(waits, std::max<int64_t>(0, ran) + hostInWaitsNs(readings, tickNs)),
+                    stolenFromThreadsNs(readings, tickNs));
 }
 
 int64_t ScreenStampWatch::hostInWaitsNs(std::span<const RunQueueReading> readings, int64_t tickNs)

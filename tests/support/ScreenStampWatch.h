@@ -112,9 +112,10 @@ public:
     // What other programs and the host took from the player over readings in a row (ns), the first before
     // the span and the last after it: its threads' waits for a CPU beyond the short wait each wake-up
     // brings, together, but no more than other programs certainly ran on its CPUs meanwhile and the host
-    // took while they waited (hostInWaitsNs), as the waits for a thread of its own are its own; and what the
+    // took while they waited (hostInWaitsNs), as the waits for a thread of its own are its own; or what the
     // host certainly took from the one thread of the player's it took most from while it ran
-    // (stolenFromThreadsNs). None without the threads' or the CPUs' times.
+    // (stolenFromThreadsNs), if more, as that may have been meanwhile. None without the threads' or the CPUs'
+    // times.
     static std::optional<int64_t> withheldNsBetween(std::span<const RunQueueReading> readings,
                                                     int64_t tickNs);
     // What the host certainly took from the thread of the player's it took most from while it ran, over
