@@ -351,6 +351,31 @@ void ScreenStampWatch::forEachThread(const RunQueueReading &before, const RunQue
     }
 }
 
+void ScreenStampWatch::forEachThreadOnItsCpu(
+    const RunQueueReading &before, const RunQueueReading &after,
+    const std::function<void(const ThreadWait &then, const ThreadWait &now, size_t cpu)> &each)
+{
+    forEachThread(before, after, [&](const ThreadWait &then, const ThreadWait &now) {
+        const auto at = std::find(after.cpus.ids.begin(), after.cpus.ids.end(), now.cpu);
+        if (at != after.cpus.ids.end())
+            each(then, now, size_t(at - after.cpus.ids.begin()));
+    });
+}
+
+void ScreenStampWatch::forEachSpanOnTheSameCpus(
+    std::span<const RunQueueReading> readings,
+    const std::function<void(const RunQueueReading &then, const RunQueueReading &now, int64_t spanNs)> &each)
+{
+    for (size_t i = 1; i < readings.size(); ++i) {
+        const RunQueueReading &then = readings[i - 1], &now = readings[i];
+        const int64_t spanNs = now.atNs - then.atNs;
+        if (spanNs > 0 && now.cpus.ids == then.cpus.ids &&
+            now.cpus.stealNs.size() == then.cpus.stealNs.size() &&
+            now.cpus.stealNs.size() == now.cpus.ids.size())
+            each(then, now, spanNs);
+    }
+}
+
 ScreenStampWatch::CpuTimes ScreenStampWatch::cpuTimes(std::string_view procStat, const std::vector<int> &cpus,
                                                       int64_t tickNs)
 {
@@ -459,18 +484,10 @@ int64_t ScreenStampWatch::hostInWaitsNs(std::span<const RunQueueReading> reading
     // each two readings, only the share the player's threads did not run counts, and no more than the
     // waits queued on that CPU.
     std::map<int, int64_t> covered;
-    for (size_t i = 1; i < readings.size(); ++i) {
-        const RunQueueReading &then = readings[i - 1], &now = readings[i];
-        const int64_t spanNs = now.atNs - then.atNs;
-        if (spanNs <= 0 || now.cpus.ids != then.cpus.ids ||
-            now.cpus.stealNs.size() != then.cpus.stealNs.size())
-            continue;
+    forEachSpanOnTheSameCpus(readings, [&](const RunQueueReading &then, const RunQueueReading &now,
+                                           int64_t spanNs) {
         std::vector<int64_t> waitsOn(now.cpus.ids.size()), ranOn(now.cpus.ids.size());
-        forEachThread(then, now, [&](const ThreadWait &before, const ThreadWait &after) {
-            const auto at = std::find(now.cpus.ids.begin(), now.cpus.ids.end(), after.cpu);
-            if (at == now.cpus.ids.end())
-                return;
-            const size_t cpu = size_t(at - now.cpus.ids.begin());
+        forEachThreadOnItsCpu(then, now, [&](const ThreadWait &before, const ThreadWait &after, size_t cpu) {
             waitsOn[cpu] += std::max<int64_t>(0, after.waitNs - before.waitNs);
             ranOn[cpu] += std::max<int64_t>(0, after.cpuNs - before.cpuNs);
         });
@@ -482,7 +499,7 @@ int64_t ScreenStampWatch::hostInWaitsNs(std::span<const RunQueueReading> reading
             covered[now.cpus.ids[cpu]] +=
                 std::min<int64_t>(waitsOn[cpu], std::llround(double(stolen) * (1.0 - ours)));
         }
-    }
+    });
     // Each CPU's counter may read a tick more than was taken.
     int64_t host = 0;
     for (const auto &[cpu, ns] : covered)
@@ -504,17 +521,9 @@ int64_t ScreenStampWatch::stolenFromThreadsNs(std::span<const RunQueueReading> r
         double mostBusy = 0.0;
     };
     std::map<int, Loss> losses;
-    for (size_t i = 1; i < readings.size(); ++i) {
-        const RunQueueReading &then = readings[i - 1], &now = readings[i];
-        const int64_t spanNs = now.atNs - then.atNs;
-        if (spanNs <= 0 || now.cpus.ids != then.cpus.ids ||
-            now.cpus.stealNs.size() != then.cpus.stealNs.size())
-            continue;
-        forEachThread(then, now, [&](const ThreadWait &before, const ThreadWait &after) {
-            const auto at = std::find(now.cpus.ids.begin(), now.cpus.ids.end(), after.cpu);
-            if (at == now.cpus.ids.end())
-                return;
-            const size_t cpu = size_t(at - now.cpus.ids.begin());
+    forEachSpanOnTheSameCpus(readings, [&](const RunQueueReading &then, const RunQueueReading &now,
+                                           int64_t spanNs) {
+        forEachThreadOnItsCpu(then, now, [&](const ThreadWait &before, const ThreadWait &after, size_t cpu) {
             const int64_t stolen = now.cpus.stealNs[cpu] - then.cpus.stealNs[cpu];
             const double busy = std::clamp(double(after.cpuNs - before.cpuNs) / double(spanNs), 0.0, 1.0);
             if (stolen <= 0 || busy <= 0.0)
@@ -523,7 +532,7 @@ int64_t ScreenStampWatch::stolenFromThreadsNs(std::span<const RunQueueReading> r
             loss.stolenNs += busy * double(stolen);
             loss.mostBusy = std::max(loss.mostBusy, busy);
         });
-    }
+    });
     // The counters may read a tick more than was taken: only the rest certainly hit the thread.
     double most = 0.0;
     for (const auto &[tid, loss] : losses)

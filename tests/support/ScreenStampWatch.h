@@ -165,6 +165,16 @@ private:
     // Each thread in both readings, with its times in each.
     static void forEachThread(const RunQueueReading &before, const RunQueueReading &after,
                               const std::function<void(const ThreadWait &then, const ThreadWait &now)> &each);
+    // The same, with the index of the CPU each thread was last on among those read; threads on others are
+    // left out.
+    static void forEachThreadOnItsCpu(
+        const RunQueueReading &before, const RunQueueReading &after,
+        const std::function<void(const ThreadWait &then, const ThreadWait &now, size_t cpu)> &each);
+    // Each two readings in a row that read the same CPUs, with the time between them.
+    static void forEachSpanOnTheSameCpus(
+        std::span<const RunQueueReading> readings,
+        const std::function<void(const RunQueueReading &then, const RunQueueReading &now, int64_t spanNs)>
+            &each);
     class RunQueueTimes;
     std::unique_ptr<RunQueueTimes> _runQueueTimes;
     struct Connection;
