@@ -195,14 +195,14 @@ TEST(ScreenStampWatchTest, TheMachineWithholdsWhatOthersRanOnThePlayersCpusAndWh
          0,
          10,
          0.1},
-        {"the host held the CPU the player's thread ran and waited on, a neighbour ran there: its time once",
+        {"the host held the player's thread while a neighbour ran: the same time, counted once",
          {0, 1},
          {0, 0, 10, 10},
          {0, 2, 0, 0},
          150,
          60,
          0,
-         20,
+         10,
          0.25},
         {"the host took two ticks of the CPU a thread of the player's waited on, one of them certainly",
          {0, 1},
@@ -326,22 +326,22 @@ TEST(ScreenStampWatchTest, TheHostTakesFromAThreadOnlyWhereTheThreadWas)
         << "the first span's: the thread was on the other CPU";
 }
 
-// The host holds CPU 1 for stolenTicks of a 100 ms span while a thread of the player's runs there and another
-// waits on waitCpu: the host stretched the wait as far as it held that CPU, whoever the thread waited behind.
-TEST(ScreenStampWatchTest, TheHostStretchesTheWaitsQueuedOnTheCpuItHolds)
+// The host holds CPU 1 for stolenTicks of a 100 ms span while one thread of the player's waits there: the
+// wait is the host's only in the share of the CPU the player's own thread there did not run, as it would have
+// waited behind that one anyway.
+TEST(ScreenStampWatchTest, AWaitBehindAThreadOfThePlayersOwnIsItsOwnWhileTheHostHoldsTheCpu)
 {
     constexpr int64_t TICK = 10 * MS;
     const struct
     {
         const char *name;
-        int64_t stolenTicks, waitMs;
-        int waitCpu;
+        int64_t stolenTicks, runnerMs, waitMs;
         int64_t hostMs;
     } cases[] = {
-        {"behind a thread of the player's own", 2, 80, 1, 10},
-        {"more stolen than waited", 4, 25, 1, 15},
-        {"a tick, which may be none", 1, 80, 1, 0},
-        {"waiting on the CPU the host left alone", 4, 60, 0, 0},
+        {"behind a thread that ran all the host left", 2, 80, 80, 0},
+        {"behind a thread that ran half of it", 4, 30, 60, 10},
+        {"on a CPU the player's threads did not run on", 4, 0, 60, 30},
+        {"more stolen than waited", 4, 0, 25, 15},
     };
     for (const auto &c : cases) {
         std::array<ScreenStampWatch::RunQueueReading, 2> readings;
@@ -351,8 +351,8 @@ TEST(ScreenStampWatchTest, TheHostStretchesTheWaitsQueuedOnTheCpuItHolds)
             r.cpus.count = 2;
             r.cpus.ids = {0, 1};
             r.cpus.stealNs = {0, int64_t(i) * c.stolenTicks * TICK};
-            r.waits = {{7, 0, int64_t(i), int64_t(i) * (100 - c.stolenTicks * 10) * MS, 1},
-                       {8, int64_t(i) * c.waitMs * MS, int64_t(i), 0, c.waitCpu}};
+            r.waits = {{7, 0, int64_t(i), int64_t(i) * c.runnerMs * MS, 1},
+                       {8, int64_t(i) * c.waitMs * MS, int64_t(i), 0, 1}};
         }
         EXPECT_EQ(ScreenStampWatch::hostInWaitsNs(readings, TICK), c.hostMs * MS) << c.name;
     }

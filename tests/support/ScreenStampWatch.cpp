@@ -480,19 +480,27 @@ std::optional<int64_t> ScreenStampWatch::withheldNsBetween(std::span<const RunQu
 
 int64_t ScreenStampWatch::hostInWaitsNs(std::span<const RunQueueReading> readings, int64_t tickNs)
 {
-    // A thread queued on a CPU the host holds waits the while, whatever it waits behind: the host
-    // stretches that one's turn too. So does one woken onto a CPU that idles until the host wakes it, which
-    // counts as idle as well as stolen. Between each two readings a CPU's steal covers no more than the
-    // waits queued on it.
+    // A thread queued on a CPU the host holds waits the while; so does one woken onto a CPU that idles
+    // until the host wakes it, which counts as idle as well as stolen. But a thread queued behind one of
+    // the player's own, which the host held meanwhile, would have waited anyway: of a CPU's steal between
+    // each two readings, only the share the player's threads did not run counts, and no more than the
+    // waits queued on that CPU.
     std::map<int, int64_t> covered;
-    forEachSpanOnTheSameCpus(readings, [&](const RunQueueReading &then, const RunQueueReading &now, int64_t) {
-        std::vector<int64_t> waitsOn(now.cpus.ids.size());
+    forEachSpanOnTheSameCpus(readings, [&](const RunQueueReading &then, const RunQueueReading &now,
+                                           int64_t spanNs) {
+        std::vector<int64_t> waitsOn(now.cpus.ids.size()), ranOn(now.cpus.ids.size());
         forEachThreadOnItsCpu(then, now, [&](const ThreadWait &before, const ThreadWait &after, size_t cpu) {
             waitsOn[cpu] += std::max<int64_t>(0, after.waitNs - before.waitNs);
+            ranOn[cpu] += std::max<int64_t>(0, after.cpuNs - before.cpuNs);
         });
-        for (size_t cpu = 0; cpu < waitsOn.size(); ++cpu)
+        for (size_t cpu = 0; cpu < waitsOn.size(); ++cpu) {
+            const int64_t stolen = std::max<int64_t>(0, now.cpus.stealNs[cpu] - then.cpus.stealNs[cpu]);
+            // What the host left of the CPU, the player's threads ran that share of.
+            const double ours =
+                stolen < spanNs ? std::clamp(double(ranOn[cpu]) / double(spanNs - stolen), 0.0, 1.0) : 0.0;
             covered[now.cpus.ids[cpu]] +=
-                std::min(waitsOn[cpu], std::max<int64_t>(0, now.cpus.stealNs[cpu] - then.cpus.stealNs[cpu]));
+                std::min<int64_t>(waitsOn[cpu], std::llround(double(stolen) * (1.0 - ours)));
+        }
     });
     // Each CPU's counter may read a tick more than was taken.
     int64_t host = 0;
