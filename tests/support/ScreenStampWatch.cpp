@@ -481,10 +481,11 @@ std::optional<int64_t> ScreenStampWatch::withheldNsBetween(std::span<const RunQu
 int64_t ScreenStampWatch::hostInWaitsNs(std::span<const RunQueueReading> readings, int64_t tickNs)
 {
     // A thread queued on a CPU the host holds waits the while; so does one woken onto a CPU that idles
-    // until the host wakes it, which counts as idle as well as stolen. But a thread queued behind one of
-    // the player's own, which the host held meanwhile, would have waited anyway: of a CPU's steal between
-    // each two readings, only the share the player's threads did not run counts, and no more than the
-    // waits queued on that CPU.
+    // until the host wakes it, which counts as idle as well as stolen. But a wait behind a thread of the
+    // player's own is the player's, even where the host stretched it (a main thread's long stretch of work
+    // would otherwise be excused by the steal of the CPU it ran on): of a CPU's steal between each two
+    // readings, only the share the player's threads did not run counts, and no more than the waits queued
+    // on that CPU.
     std::map<int, int64_t> covered;
     forEachSpanOnTheSameCpus(readings, [&](const RunQueueReading &then, const RunQueueReading &now,
                                            int64_t spanNs) {
