@@ -124,8 +124,9 @@ public:
     // more than the CPU it took most from lost (mostStolenNs).
     static int64_t stolenFromThreadsNs(std::span<const RunQueueReading> readings, int64_t tickNs);
     // What the host certainly took from the player's threads while they waited for a CPU, over readings in
-    // a row (ns): on each CPU, between each two readings, its steal up to the waits queued on it, less the
-    // tick its counter may read over.
+    // a row (ns): on each CPU, between each two readings, the share of its steal the player's threads did
+    // not run (a wait behind one of its own is its own), up to the waits queued on it; less the tick its
+    // counter may read over.
     static int64_t hostInWaitsNs(std::span<const RunQueueReading> readings, int64_t tickNs);
     // The share of the player's CPUs' time that others used between two readings: all but their idle time
     // and ours, the host's steal included.
