@@ -276,6 +276,17 @@ struct TripPlayed : Fixture
         EventLoop::runFor(std::chrono::milliseconds(1000));
         return analyse(watch, from, rate);
     }
+    // What the machine withheld in the quarter second before a fault: the core decodes a few pictures
+    // ahead, and a neighbour that took the CPUs just before can leave it none to show. For the logs.
+    static std::string machineBefore(const ScreenStampWatch &watch, int64_t atNs)
+    {
+        const int64_t fromNs = atNs - 250'000'000;
+        char text[96];
+        std::snprintf(text, sizeof text, "withheld %.0f ms, others took %.0f%%",
+                      watch.withheldMs(fromNs, atNs).value_or(-1.0),
+                      100.0 * watch.othersShare(fromNs, atNs).value_or(-1.0));
+        return text;
+    }
     // What the watch saw from play on; it says how long the screen went unwatched at most, which a freeze
     // must outlast to be one.
     static ShownPictures analyse(ScreenStampWatch &watch, int64_t from, double rate)
@@ -289,7 +300,9 @@ struct TripPlayed : Fixture
         ShownPictures shown = ShownPictures::analyse(samples, PICTURES, intervalMs, from);
         shown.weigh(intervalMs, [&](int64_t fromNs, int64_t toNs) {
             return ShownPictures::Machine{watch.withheldMs(fromNs, toNs), watch.othersShare(fromNs, toNs),
-                                          watch.busiestThreads(fromNs, toNs)};
+                                          watch.busiestThreads(fromNs, toNs) +
+                                              "; weighed: " + watch.weighed(fromNs, toNs) +
+                                              "; before it: " + machineBefore(watch, fromNs)};
         });
         if (!samples.empty()) {
             double withheld = 0.0, taken = 0.0;
@@ -722,7 +735,8 @@ TEST(PlaybackOnScreenTest, ThePlayButtonStartsThePictureWithTheClock)
         if (overrunMs > 0.0) {
             const ShownPictures::Machine machine{watch.withheldMs(firstTickNs, startNs),
                                                  watch.othersShare(firstTickNs, startNs),
-                                                 watch.busiestThreads(firstTickNs, startNs)};
+                                                 watch.busiestThreads(firstTickNs, startNs) +
+                                                     "; weighed: " + watch.weighed(firstTickNs, startNs)};
             EXPECT_TRUE(ShownPictures::machineExplains(machine, overrunMs))
                 << "the movie started " << int(overrunMs) << " ms late, the machine withheld "
                 << int(machine.withheldMs.value_or(0.0)) << " ms, others took "

@@ -454,6 +454,13 @@ std::optional<int64_t> othersNs(const ScreenStampWatch::RunQueueReading &before,
 std::optional<int64_t> ScreenStampWatch::withheldNsBetween(std::span<const RunQueueReading> readings,
                                                            int64_t tickNs)
 {
+    const auto parts = withheldPartsBetween(readings, tickNs);
+    return parts ? std::optional(parts->withheldNs) : std::nullopt;
+}
+
+std::optional<ScreenStampWatch::WithheldParts>
+ScreenStampWatch::withheldPartsBetween(std::span<const RunQueueReading> readings, int64_t tickNs)
+{
     if (readings.empty())
         return std::nullopt;
     const RunQueueReading &before = readings.front(), &after = readings.back();
@@ -462,10 +469,12 @@ std::optional<int64_t> ScreenStampWatch::withheldNsBetween(std::span<const RunQu
         return std::nullopt;
     // A picture passes through several threads in turn (decoder, renderer, painter, X server): what each
     // of them lost adds up.
-    int64_t waits = 0;
+    WithheldParts parts;
     forEachThread(before, after, [&](const ThreadWait &then, const ThreadWait &now) {
-        waits +=
-            std::max<int64_t>(0, (now.waitNs - then.waitNs) - (now.runs - then.runs) * WAKE_UP_ALLOWANCE_NS);
+        const int64_t waited = now.waitNs - then.waitNs, runs = now.runs - then.runs;
+        parts.waitsNs += waited;
+        parts.wakeUps += runs;
+        parts.beyondAllowanceNs += std::max<int64_t>(0, waited - runs * WAKE_UP_ALLOWANCE_NS);
     });
     // Of those waits, other programs took no more than they certainly ran on the player's CPUs, the host no
     // more than it took while a thread waited (hostInWaitsNs). The idle counters may read up to a tick short
@@ -473,9 +482,13 @@ std::optional<int64_t> ScreenStampWatch::withheldNsBetween(std::span<const RunQu
     int64_t ran = *others - std::max(before.cpus.idleCutNs, after.cpus.idleCutNs);
     for (size_t cpu = 0; cpu < after.cpus.stealNs.size() && cpu < before.cpus.stealNs.size(); ++cpu)
         ran -= after.cpus.stealNs[cpu] - before.cpus.stealNs[cpu];
+    parts.othersRanNs = std::max<int64_t>(0, ran);
+    parts.hostInWaitsNs = hostInWaitsNs(readings, tickNs);
+    parts.stolenFromThreadsNs = stolenFromThreadsNs(readings, tickNs);
     // The host may hold one thread while others wait at the same time: certainly withheld is the larger.
-    return std::max(std::min(waits, std::max<int64_t>(0, ran) + hostInWaitsNs(readings, tickNs)),
-                    stolenFromThreadsNs(readings, tickNs));
+    parts.withheldNs = std::max(std::min(parts.beyondAllowanceNs, parts.othersRanNs + parts.hostInWaitsNs),
+                                parts.stolenFromThreadsNs);
+    return parts;
 }
 
 int64_t ScreenStampWatch::hostInWaitsNs(std::span<const RunQueueReading> readings, int64_t tickNs)
@@ -603,6 +616,26 @@ std::string ScreenStampWatch::busiestThreads(int64_t fromNs, int64_t toNs, size_
     std::snprintf(part, sizeof part, " (ms, over %.0f ms)",
                   double(around->second->atNs - around->first->atNs) / 1e6);
     return text + part;
+}
+
+std::string ScreenStampWatch::weighed(int64_t fromNs, int64_t toNs) const
+{
+    const auto around = readingsAround(fromNs, toNs);
+    const auto parts = around
+                           ? withheldPartsBetween(std::span(around->first, around->second + 1), clockTickNs())
+                           : std::nullopt;
+    if (!parts)
+        return "not known";
+    char text[256];
+    std::snprintf(
+        text, sizeof text,
+        "waits %.0f ms in %lld wake-ups, %.0f beyond the allowance; others ran %.0f, the host took %.0f "
+        "in waits and %.0f from a thread (ms, over %.0f ms)",
+        double(parts->waitsNs) / 1e6, static_cast<long long>(parts->wakeUps),
+        double(parts->beyondAllowanceNs) / 1e6, double(parts->othersRanNs) / 1e6,
+        double(parts->hostInWaitsNs) / 1e6, double(parts->stolenFromThreadsNs) / 1e6,
+        double(around->second->atNs - around->first->atNs) / 1e6);
+    return text;
 }
 
 std::optional<double> ScreenStampWatch::withheldMs(int64_t fromNs, int64_t toNs) const

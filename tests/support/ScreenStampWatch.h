@@ -63,6 +63,9 @@ public:
     // The threads of the player and the X server that ran or waited longest between two moments, once
     // stopped, with their names: what was busy when a picture stayed too long, for the logs.
     std::string busiestThreads(int64_t fromNs, int64_t toNs, size_t count = 5) const;
+    // What the machine's share was weighed from between two moments, once stopped (withheldPartsBetween),
+    // for the logs: why a fault was or was not put down to the machine.
+    std::string weighed(int64_t fromNs, int64_t toNs) const;
     // The most time the host of a virtual machine certainly ran something else on any one CPU between two
     // readings of each CPU's steal time (ns). /proc/stat counts it in whole clock ticks, each reading cut
     // down to one: k ticks read between them are more than k - 1 taken. A judge that excuses the player
@@ -118,6 +121,17 @@ public:
     // times.
     static std::optional<int64_t> withheldNsBetween(std::span<const RunQueueReading> readings,
                                                     int64_t tickNs);
+    // The parts withheldNsBetween weighs, in ns.
+    struct WithheldParts
+    {
+        int64_t waitsNs = 0, wakeUps = 0;
+        int64_t beyondAllowanceNs = 0; // of the waits, beyond the short one each wake-up brings
+        int64_t othersRanNs = 0;       // what other programs certainly ran on the player's CPUs, if above 0
+        int64_t hostInWaitsNs = 0, stolenFromThreadsNs = 0;
+        int64_t withheldNs = 0;
+    };
+    static std::optional<WithheldParts> withheldPartsBetween(std::span<const RunQueueReading> readings,
+                                                             int64_t tickNs);
     // What the host certainly took from the thread of the player's it took most from while it ran, over
     // readings in a row (ns): the steal of the CPU it was on between each two readings, in the share of that
     // time it ran (a thread asleep loses nothing to the host), less the tick the counters may read over; no
