@@ -5,7 +5,7 @@
 #   tests/app/gl-series.sh DIR [RUNS]     (RUNS defaults to 30; a run takes about 8 minutes on 8 cores)
 # The build must be there already (scripts/test makes it); the step itself installs what it runs.
 set -uo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/../.." || exit
 dir=${1:?usage: tests/app/gl-series.sh DIR [RUNS]}
 runs=${2:-30}
 mkdir -p "$dir"
