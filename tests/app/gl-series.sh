@@ -5,8 +5,9 @@
 #   tests/app/gl-series.sh DIR [RUNS]     (RUNS defaults to 30; a run takes about 8 minutes on 8 cores)
 # The build must be there already (scripts/test makes it); the step itself installs what it runs.
 set -uo pipefail
+# DIR is the caller's, so it is made whole before the step's own folder is entered.
+dir=$(realpath -m "${1:?usage: tests/app/gl-series.sh DIR [RUNS]}")
 cd "$(dirname "$0")/../.." || exit
-dir=${1:?usage: tests/app/gl-series.sh DIR [RUNS]}
 runs=${2:-30}
 mkdir -p "$dir"
 summary="$dir/summary"
