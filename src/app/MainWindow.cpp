@@ -40,8 +40,8 @@
 #include "player/MpvEngine.h"
 #include "player/PlayMovieValueInfo.h"
 #include "player/PlayerControls.h"
-#include "player/PlayerView.h"
 #include "player/TrackSlider.h"
+#include "player/ZoomMenuControl.h"
 #include "recording/CommonConst.h"
 #include "recording/UserDefaultUtil.h"
 
@@ -181,7 +181,7 @@ void MainWindow::setUpPlaying()
     hooks.updateWindowTitle = [this] { updateWindowTitle(); };
     hooks.loading = [this]() -> bool & { return _isLoading; };
     hooks.leaveTrimMode = [player] { player->setTrimMode(false); };
-    hooks.resetZoom = [player] { player->playerView()->resetZoom(); };
+    hooks.resetZoom = [player] { player->controls()->zoom()->resetZoom(); };
     hooks.redisplayMap = [self] {
         QMetaObject::invokeMethod(
             self,
@@ -319,6 +319,9 @@ void MainWindow::startUp()
     _tabFocusWrap = std::make_unique<TabFocusWrap>(
         _coordinators->drivingInfoView()->circleChartButton(),
         _panels->moviePlayerView()->controls()->control(QStringLiteral("open")));
+    // The tool bar's buttons whose handlers the coordinators bring (settings among them) work from now
+    // on, before anything is opened.
+    _panels->moviePlayerView()->updateToolButtons();
     _menu->validate();
 
     // Shown from the event loop, as the last step of start-up; the first launch's dialog follows it.

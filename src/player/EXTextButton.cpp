@@ -22,7 +22,8 @@ EXTextButton::EXTextButton(QWidget *parent) : QToolButton(parent)
     setAutoRaise(true);
     setFocusPolicy(Qt::StrongFocus);
     setToolButtonStyle(Qt::ToolButtonIconOnly);
-    setStyleSheet(QStringLiteral("QToolButton { color: white; border: none; }"
+    // The same border width in every state: focus only colours it, so a focused button is not taller.
+    setStyleSheet(QStringLiteral("QToolButton { color: white; border: 1px solid transparent; }"
                                  "QToolButton:focus { border: 1px solid #5a9be0; border-radius: 3px; }"
                                  "QToolButton:checked { background: #3a4450; border-radius: 3px; }"));
 }
@@ -108,6 +109,9 @@ void EXTextButton::enterEvent(QEnterEvent *event)
 void EXTextButton::leaveEvent(QEvent *event)
 {
     mouseExited();
+    // The pointer has gone, whatever the state: a button enabled later must not come back in its hover look.
+    if (!isEnabled())
+        _isMouseOver = false;
     QToolButton::leaveEvent(event);
 }
 

@@ -40,8 +40,10 @@ QIcon controlIcon(const QString &image)
     return icon;
 }
 
-const QString SMALL_BUTTON_STYLE = QStringLiteral("QToolButton { border: none; background: transparent; }"
-                                                  "QToolButton:focus { border: 1px solid #5a9be0; }");
+// A transparent border in every state, so that the focus's border does not make the button taller.
+const QString SMALL_BUTTON_STYLE =
+    QStringLiteral("QToolButton { border: 1px solid transparent; background: transparent; }"
+                   "QToolButton:focus { border: 1px solid #5a9be0; }");
 
 // The refreshers run on every tick of the clock: a widget is touched only where its state changes. A show
 // lays its row out again at once and moves the buttons after it, under a click on its way.
@@ -76,6 +78,11 @@ PlayerControls::PlayerControls(MoviePlayerView &panel)
     _datetimeView->layout()->addWidget(_diffSecLabel);
     for (QLabel *l : {_datetimeLabel, _diffSecLabel})
         l->setStyleSheet(QStringLiteral("color: white; font-size: 14px;"));
+    // Trim mode's range joins two dates with "～", drawn in a taller fallback font: the bar is that tall from
+    // the start, so the picture does not shrink when trim mode begins.
+    _datetimeLabel->setText(QStringLiteral("0 ～ 0"));
+    _datetimeLabel->setMinimumHeight(_datetimeLabel->sizeHint().height());
+    _datetimeLabel->clear();
     buildControlBar();
     _zoom = new ZoomMenuControl(&panel, _zoomButton, panel.playerView(), [this] { updateToolButtons(); });
     auto *layout = new QVBoxLayout(&panel);

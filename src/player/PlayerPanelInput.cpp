@@ -55,14 +55,17 @@ bool PlayerPanelInput::keyDown(const QKeyEvent &event)
 
 bool PlayerPanelInput::moveToolFocus(bool forward)
 {
-    QWidget *focus = _controls.toolsView()->focusWidget();
+    // The order is that of the tool bar's buttons: a slider sharing a button's name is not that button.
+    auto *focus = qobject_cast<QAbstractButton *>(_controls.toolsView()->focusWidget());
     if (!focus || !focus->hasFocus())
         return false;
     const QWidget *stopWatch = _controls.control(QStringLiteral("stopwatch"));
     const auto target =
         PlayerPanelRules::moveToolFocus(focus->objectName(), forward, stopWatch && stopWatch->isEnabled());
-    QWidget *next = target ? _controls.toolsView()->findChild<QWidget *>(*target) : nullptr;
-    if (!next)
+    QWidget *next = target ? _controls.toolsView()->findChild<QAbstractButton *>(*target) : nullptr;
+    // A button that cannot take the focus leaves the key to the window's own order, so the focus never
+    // stays put.
+    if (!next || !next->isEnabled() || !next->isVisibleTo(next->window()))
         return false;
     next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;

@@ -307,10 +307,10 @@ void PlayerView::mousePressEvent(QMouseEvent *event)
         _pointer = p;
         _zoomPoint = fractionInMask(clampZoomPoint(p));
         _locationInWindow = mapTo(window(), p);
+        layoutZoom();
     } else {
         resetZoom();
     }
-    layoutZoom();
     // The panel above also reacts to the click.
     event->ignore();
 }
@@ -320,6 +320,19 @@ void PlayerView::resetZoom()
     _playerScale = ScaleType::Scale_x1;
     _zoomPoint.reset();
     _locationInWindow.reset();
+    // The unzoomed picture shows at once, and the preview goes with the scale.
+    layoutZoom();
+}
+
+void PlayerView::setPlayerScale(ScaleType scale)
+{
+    // A newly chosen scale previews around where the pointer is now, not where it was last seen over the
+    // picture: the menu or the keys that chose it are elsewhere.
+    if (scale != _playerScale) {
+        _pointer.reset();
+        _pointerGlobal.reset();
+    }
+    _playerScale = scale;
 }
 
 void PlayerView::mouseMoveEvent(QMouseEvent *event)

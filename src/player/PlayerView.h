@@ -66,7 +66,7 @@ public:
     const double videoAspect = 16.0 / 9.0;
     // Zoom state, written by the panel; lay out (layoutZoom) afterwards.
     ScaleType playerScale() const { return _playerScale; }
-    void setPlayerScale(ScaleType scale) { _playerScale = scale; }
+    void setPlayerScale(ScaleType scale);
     // Zoom centre as fractions of the fitted picture from its top-left corner.
     std::optional<QPointF> zoomPoint() const { return _zoomPoint; }
     void setZoomPoint(std::optional<QPointF> point) { _zoomPoint = point; }
@@ -75,7 +75,7 @@ public:
     void setLocationInWindow(std::optional<QPointF> location) { _locationInWindow = location; }
     // The scale zoomPoint was last derived for.
     std::optional<ScaleType> prevScale() const { return _prevScale; }
-    // Back to x1 without a zoom centre (the scale the centre was derived for is kept).
+    // Back to x1 without a zoom centre (the scale the centre was derived for is kept), laid out.
     void resetZoom();
     // The recording being played is a clip cut by the trim tool: cover its bottom strip.
     bool isCutFile() const { return _isCutFile; }

@@ -37,19 +37,25 @@ bool ZoomMenuControl::isScaled() const
     return _playerView->playerScale() != Scale::Scale_x1;
 }
 
+QWidget *ZoomMenuControl::coverHost() const
+{
+    return _panel->parentWidget() ? _panel->parentWidget() : _panel;
+}
+
 void ZoomMenuControl::showFilterView(bool hidden)
 {
-    QWidget *parent = _panel->parentWidget() ? _panel->parentWidget() : _panel;
-    if (!_filterView) {
-        _filterView = new FilterView(parent);
+    QWidget *host = coverHost();
+    if (!_filterView || _filterView->parentWidget() != host) {
+        delete _filterView;
+        _filterView = new FilterView(host);
         _filterView->setDelegate(this);
     }
-    _filterView->setGeometry(parent == _panel ? _panel->rect() : parent->rect());
+    _filterView->setGeometry(host->rect());
     _filterView->setVisible(!hidden);
     if (!hidden) {
+        // Over everything beside and in the panel (its buttons, sliders and picture, the list, the map);
+        // only the menu lies above it.
         _filterView->raise();
-        if (parent != _panel)
-            _panel->raise();
         _zoomMenu->raise();
     }
 }
@@ -61,6 +67,9 @@ void ZoomMenuControl::hideMenu()
 
 void ZoomMenuControl::onZoomButton()
 {
+    // The menu lies in the cover's parent, so that it stays above the cover that takes every other click.
+    if (_zoomMenu->parentWidget() != coverHost())
+        _zoomMenu->setParent(coverHost());
     layoutMenu();
     showFilterView(false);
     _zoomMenu->show();
@@ -118,7 +127,9 @@ void ZoomMenuControl::resetZoomKeySelection()
     for (int i = 0; i < NSZoomView::COUNT; ++i)
         _zoomMenu->button(i)->setFlgZoomBtnForKey(false);
     _zoomMenu->setDelegate(nullptr);
-    showFilterView(true);
+    // The pointer handed back over the open menu leaves the cover in place: a click outside still only
+    // closes the menu.
+    showFilterView(!isShown());
 }
 
 int ZoomMenuControl::hoveredZoomButtonIndex() const
@@ -169,7 +180,9 @@ void ZoomMenuControl::escape()
 
 void ZoomMenuControl::panelClicked(const QPoint &panelPos)
 {
-    if (isShown() && !_zoomMenu->geometry().contains(panelPos))
+    const QPoint inMenuParent =
+        _zoomMenu->parentWidget() == _panel ? panelPos : _panel->mapTo(_zoomMenu->parentWidget(), panelPos);
+    if (isShown() && !_zoomMenu->geometry().contains(inMenuParent))
         hideMenu();
     if (!isScaled())
         _zoomButton->setChecked(false);
@@ -181,10 +194,13 @@ void ZoomMenuControl::layoutMenu()
     if (QWidget *toolBar = _zoomButton->parentWidget(); toolBar && toolBar->layout())
         toolBar->layout()->activate();
     _zoomMenu->adjustSize();
-    const QPoint at = _zoomButton->mapTo(_panel, QPoint(0, _zoomButton->height()));
+    QWidget *menuParent = _zoomMenu->parentWidget();
+    const QPoint at = _zoomButton->mapTo(menuParent, QPoint(0, _zoomButton->height()));
     const QWidget *toolBar = _zoomButton->parentWidget();
-    const int below = toolBar ? toolBar->mapTo(_panel, QPoint(0, toolBar->height())).y() : at.y();
+    const int below = toolBar ? toolBar->mapTo(menuParent, QPoint(0, toolBar->height())).y() : at.y();
     _zoomMenu->move(at.x(), below);
+    if (_filterView && _filterView->isVisible())
+        _filterView->setGeometry(_filterView->parentWidget()->rect());
 }
 
 bool ZoomMenuControl::keyDown(int key)

@@ -50,6 +50,9 @@ public:
     bool isScaled() const;
 
 private:
+    // The widget the click catcher covers while the menu is open: the panel's parent, the panel alone
+    // when it has none.
+    QWidget *coverHost() const;
     void showFilterView(bool hidden);
     void hideMenu();
 

@@ -7,6 +7,7 @@
 #include "map/MapTitleView.h"
 #include "map/MapView.h"
 #include "map/MapWebPage.h"
+#include "player/CustomSliderCellMin.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayerControls.h"
 
@@ -132,4 +133,69 @@ TEST(TabFocusTest, TabAndShiftTabPassThroughTheMapPageBackToTheOpenButton)
         EXPECT_EQ(unframed, 0)
             << "presses after which the map's frame did not tell whether the page has the focus";
     }
+}
+
+// Before anything is opened the tool bar's settings button works and takes its place in the order: Tab and
+// Shift-Tab pass through it, and no press anywhere leaves the focus where it was.
+TEST(TabFocusTest, BeforeAnythingIsOpenedTheSettingsButtonWorksAndTheOrderNeverSticks)
+{
+    Fixture f(false, {}, true);
+    f.startUpUntilShown();
+    f.window->resize(1280, 800);
+    QApplication::setActiveWindow(f.window.get());
+    PlayerControls *controls = f.window->panels()->moviePlayerView()->controls();
+    auto *setting = qobject_cast<QAbstractButton *>(controls->control(QStringLiteral("setting")));
+    ASSERT_NE(setting, nullptr);
+    EXPECT_TRUE(setting->isEnabled());
+    EXPECT_EQ(setting->toolTip(), QStringLiteral("Setting"));
+    const auto name = [] {
+        const QWidget *w = QApplication::focusWidget();
+        return !w                                             ? QStringLiteral("none")
+               : qobject_cast<const CustomSliderCellMin *>(w) ? w->objectName() + QStringLiteral(" slider")
+                                                              : w->objectName();
+    };
+    const struct
+    {
+        Direction direction;
+        const char *from;
+        QStringList next;
+    } walks[] = {
+        {DIRECTIONS[0],
+         "open",
+         {"setting", "bright", "bright slider", "volumeButton", "volume slider", "speed slider"}},
+        {DIRECTIONS[1],
+         "speed",
+         {"volume slider", "volumeButton", "bright slider", "bright", "setting", "open"}},
+        {DIRECTIONS[2],
+         "speed",
+         {"volume slider", "volumeButton", "bright slider", "bright", "setting", "open"}},
+    };
+    for (const auto &walk : walks) {
+        SCOPED_TRACE(walk.direction.name);
+        QWidget *from = walk.from == std::string("open")
+                            ? controls->control(QStringLiteral("open"))
+                            : static_cast<QWidget *>(controls->playSpeedSlider());
+        from->setFocus(Qt::OtherFocusReason);
+        QStringList walked;
+        for (qsizetype i = 0; i < walk.next.size(); ++i) {
+            TabbedWindow::press(f.window.get(), walk.direction.key, walk.direction.modifiers);
+            walked << name();
+        }
+        EXPECT_EQ(walked.join(QStringLiteral(", ")).toStdString(),
+                  walk.next.join(QStringLiteral(", ")).toStdString());
+        // On round the window and back, the focus moving at every press.
+        int presses = 0, stuck = 0;
+        do {
+            const QWidget *before = QApplication::focusWidget();
+            TabbedWindow::press(f.window.get(), walk.direction.key, walk.direction.modifiers);
+            stuck += QApplication::focusWidget() == before;
+        } while (QApplication::focusWidget() != from && ++presses < 200);
+        EXPECT_EQ(QApplication::focusWidget(), from);
+        EXPECT_EQ(stuck, 0) << "presses that left the focus where it was";
+    }
+    // It opens the card drive choice for the camera's settings, or says there is no drive.
+    setting->click();
+    const bool ran = !f.runs.empty() && f.runs.back().first == ModalWindow::Type::CameraSetting;
+    EXPECT_TRUE(ran ||
+                f.prompter.shown.contains(QStringLiteral("warn: Unable to locate the selected drive.")));
 }

@@ -20,6 +20,7 @@
 #include "map/WebMapView.h"
 #include "player/CustomSliderCell.h"
 #include "player/CustomSliderCellMin.h"
+#include "player/EXTextButton.h"
 #include "player/MoviePlayerView.h"
 #include "player/NSZoomView.h"
 #include "player/PlayMovieValueInfo.h"
@@ -39,6 +40,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -600,4 +602,89 @@ TEST(WindowFollowsTest, TheStopwatchFirstOpenedDuringAnAdventureAfterTheFileNumb
     ASSERT_EQ(laps.size(), 1u);
     EXPECT_EQ(laps[0].lapTimeSpan, to - from);
     EXPECT_NEAR(double(laps[0].aveSpeed), recorded, 1.0);
+}
+
+namespace {
+// Zoomed x2 around the picture's top-left corner, the menu closed.
+void zoomInOnTheTopLeft(PlayingWindow &w)
+{
+    PlayerView *view = w.player()->playerView();
+    w.button("zoom")->click();
+    w.controls()->zoom()->zoomMenu()->button(1)->click();
+    const QRectF fit = view->fittedVideoRect();
+    QTest::mouseClick(view, Qt::LeftButton, {}, (fit.topLeft() + QPointF(20, 20)).toPoint());
+}
+} // namespace
+
+// While the zoom menu is open a click anywhere outside it only closes the menu: the tool bar, the control
+// row, the sliders, the picture, the list and the map do not act, and the applied zoom stays.
+TEST(WindowFollowsTest, AClickOutsideTheOpenZoomMenuOnlyClosesItWhereverItLands)
+{
+    PlayingWindow w;
+    QMainWindow *window = w.window.get();
+    PlayerView *view = w.player()->playerView();
+    ZoomMenuControl *zoom = w.controls()->zoom();
+    zoomInOnTheTopLeft(w);
+    ASSERT_TRUE(view->zoomPoint().has_value());
+    const auto at = [window](QWidget *widget, QPointF inWidget) {
+        return widget->mapTo(window, inWidget.toPoint());
+    };
+    const auto centre = [at](QWidget *widget) { return at(widget, QRectF(widget->rect()).center()); };
+    QTableView *table = w.window->videoListView()->listTable();
+    const std::pair<const char *, QPoint> targets[] = {
+        {"open button", centre(w.button("open"))},
+        {"play button", centre(w.button("play"))},
+        {"frame forward", centre(w.button("komaGo"))},
+        {"brightness slider", centre(w.controls()->brightSlider())},
+        {"volume slider", centre(w.controls()->volumeSlider())},
+        {"picture", at(view, {view->width() * 0.75, view->height() * 0.75})},
+        {"list row", at(table->viewport(), QRectF(table->visualRect(table->model()->index(0, 0))).center())},
+        {"map", centre(w.window->mapView())},
+    };
+    for (const auto &[name, point] : targets) {
+        SCOPED_TRACE(name);
+        w.button("zoom")->click();
+        ASSERT_TRUE(zoom->isShown());
+        const auto before = w.shown();
+        const auto status = w.player()->currentStatus();
+        const double gamma = w.player()->gamma();
+        const float volume = w.controls()->sliderVolume();
+        const int row = w.list()->currentRowTrip();
+        const size_t runs = w.runs.size();
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, point);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(zoom->isShown());
+        EXPECT_EQ(w.player()->currentStatus(), status);
+        EXPECT_EQ(w.shown().position, before.position);
+        EXPECT_EQ(w.player()->gamma(), gamma);
+        EXPECT_EQ(w.controls()->sliderVolume(), volume);
+        EXPECT_EQ(w.list()->currentRowTrip(), row);
+        EXPECT_EQ(w.runs.size(), runs) << "a dialog opened";
+        EXPECT_EQ(view->playerScale(), PlayerView::ScaleType::Scale_x2);
+        EXPECT_TRUE(view->zoomPoint().has_value());
+        EXPECT_TRUE(w.button("zoom")->isChecked());
+    }
+    // The menu's own buttons still take a click.
+    w.button("zoom")->click();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, centre(zoom->zoomMenu()->button(0)));
+    EXPECT_EQ(view->playerScale(), PlayerView::ScaleType::Scale_x1);
+    EXPECT_FALSE(zoom->isShown());
+    EXPECT_TRUE(showsWholeQuadrants(view->grab().toImage(), view->fittedVideoRect()));
+}
+
+// A new item shows its picture whole, the zoom of the one before undone at once.
+TEST(WindowFollowsTest, ANewItemShowsItsPictureUnzoomed)
+{
+    PlayingWindow w;
+    PlayerView *view = w.player()->playerView();
+    zoomInOnTheTopLeft(w);
+    ASSERT_FALSE(showsWholeQuadrants(view->grab().toImage(), view->fittedVideoRect()));
+    const int other = w.tripRow == 0 ? 1 : 0;
+    ASSERT_TRUE(w.window->itemPlayback().playTripItem(other, 0, false, true));
+    w.engine()->becomeReady();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->playerScale(), PlayerView::ScaleType::Scale_x1);
+    EXPECT_FALSE(view->isZoomPreviewVisible());
+    EXPECT_FALSE(w.button("zoom")->isChecked());
+    EXPECT_TRUE(showsWholeQuadrants(view->grab().toImage(), view->fittedVideoRect()));
 }

@@ -4,6 +4,8 @@
 
 #include "player/MediaEngine.h"
 
+#include "QuadrantPicture.h"
+
 #include <QSet>
 #include <QStringList>
 #include <QWidget>
@@ -57,7 +59,7 @@ public:
     bool isMuted() const override { return _muted; }
     void setBrightness(double brightness) override { _brightness = brightness; }
     double brightness() const override { return _brightness; }
-    QWidget *createVideoWidget(QWidget *parent) override { return new QWidget(parent); }
+    QWidget *createVideoWidget(QWidget *parent) override { return new QuadrantPicture(parent); }
 
     // Test controls.
     void becomeReady()

@@ -10,6 +10,7 @@
 #include "recording/UserDefaultUtil.h"
 
 #include "PanelFixture.h"
+#include "QuadrantPicture.h"
 #include "support/EventLoop.h"
 #include "support/TempDir.h"
 
@@ -17,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTest>
 #include <QToolButton>
 
 using PlayStatus = CommonConst::PlayStatus;
@@ -45,12 +47,13 @@ void mouse(QWidget *w, QEvent::Type type, std::optional<double> y = {})
 class FakeHost : public PlayerPanelHost
 {
 public:
-    bool provides(Service) const override { return true; }
+    bool provides(Service service) const override { return !withheld.contains(service); }
     bool isFullscreen() const override { return fullscreen; }
     void toggleFullScreen() override { fullscreen = !fullscreen; }
     void updatePanelLayout(bool on) override { layouts.push_back(on); }
     bool fullscreen = false;
     std::vector<bool> layouts;
+    QSet<Service> withheld;
 };
 
 class PlayerControlsTest : public PanelFixture
@@ -337,3 +340,205 @@ TEST_F(PlayerControlsTest, StopwatchHoldsFrameBackAndLoadingTextIsShown)
 }
 
 } // namespace
+
+namespace {
+
+// The focused control's name; a slider sharing a button's name is told apart.
+QString focusName()
+{
+    const QWidget *f = QApplication::focusWidget();
+    if (!f)
+        return QStringLiteral("none");
+    return qobject_cast<const CustomSliderCellMin *>(f) ? f->objectName() + QStringLiteral(" slider")
+                                                        : f->objectName();
+}
+
+// Whether the surface shows the whole picture fitted and undimmed, read off its pixels.
+bool showsWholePicture(PlayerView *view)
+{
+    return showsWholeQuadrants(view->grab().toImage(), view->fittedVideoRect());
+}
+
+// A click as the pointer gives it: the window finds the widget under it.
+void clickAt(QWidget *window, QPoint at)
+{
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+// Key by key from the open button, either way round, in each state; no press leaves the focus in place.
+TEST_F(PlayerControlsTest, TabAndShiftTabWalkTheToolBarsOrderInEveryStateAndNeverStick)
+{
+    panel->show();
+    QApplication::setActiveWindow(panel.get());
+    const struct
+    {
+        const char *state;
+        std::function<void()> enter;
+        QStringList forward, backward;
+    } cases[] = {
+        {"nothing open",
+         [] {},
+         {"setting", "bright", "bright slider", "volumeButton", "volume slider", "speed slider", "open"},
+         {"speed slider", "volume slider", "volumeButton", "bright slider", "bright", "setting", "open"}},
+        {"ready",
+         [this] { load(false); },
+         {"setting", "cut", "snapshot", "zoom", "stopwatch", "google", "fullscrn", "play", "komaGo",
+          "forward", "speed slider", "open"},
+         {"speed slider", "forward", "komaGo", "play", "fullscrn", "google", "stopwatch", "zoom", "snapshot",
+          "cut", "setting", "open"}},
+        {"ready, the stopwatch disabled",
+         [this] {
+             host.withheld.insert(PlayerPanelHost::Service::StopWatch);
+             panel->updateToolButtons();
+         },
+         {"setting", "bright", "bright slider", "volumeButton", "volume slider", "fullscrn", "play", "komaGo",
+          "forward", "speed slider", "open"},
+         {"speed slider", "forward", "komaGo", "play", "fullscrn", "setting", "open"}},
+    };
+    for (const auto &c : cases) {
+        c.enter();
+        for (const bool forward : {true, false}) {
+            SCOPED_TRACE(std::string(c.state) + (forward ? ", Tab" : ", Shift+Tab"));
+            controls()->control(QStringLiteral("open"))->setFocus();
+            QStringList walked;
+            for (qsizetype i = 0; i < (forward ? c.forward : c.backward).size(); ++i) {
+                QTest::keyClick(panel->windowHandle(), forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                                forward ? Qt::NoModifier : Qt::ShiftModifier);
+                walked << focusName();
+            }
+            EXPECT_EQ(walked.join(QStringLiteral(", ")).toStdString(),
+                      (forward ? c.forward : c.backward).join(QStringLiteral(", ")).toStdString());
+        }
+    }
+}
+
+// Every way back to x1 shows the whole picture at once, undimmed, zoomed in on a fixed centre or still
+// previewing one.
+TEST_F(PlayerControlsTest, EveryWayBackToX1ShowsTheWholePictureAtOnce)
+{
+    load(false);
+    panel->show();
+    PlayerView *view = panel->playerView();
+    ZoomMenuControl *zoom = controls()->zoom();
+    ASSERT_TRUE(showsWholePicture(view));
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        {"x1 by the mouse",
+         [&] {
+             button("zoom")->click();
+             zoom->zoomMenu()->button(0)->click();
+         }},
+        {"x1 by Return",
+         [&] {
+             button("zoom")->click();
+             keyClick(panel.get(), Qt::Key_Right); // the first key lights x1
+             keyClick(panel.get(), Qt::Key_Return);
+         }},
+        {"full screen", [&] { button("fullscrn")->click(); }},
+        {"a click on the zoomed picture", [&] { mouse(view, QEvent::MouseButtonPress); }},
+    };
+    // Fixed on the picture's top-left quarter, x2 shows the red quadrant alone.
+    const auto fixCentre = [view] {
+        const QRectF fit = view->fittedVideoRect();
+        const QPointF at = fit.topLeft() + QPointF(fit.width() * 0.1, fit.height() * 0.1);
+        QMouseEvent press(QEvent::MouseButtonPress, at, view->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(view, &press);
+    };
+    for (const auto &[way, back] : ways) {
+        for (const bool centreFixed : {true, false}) {
+            if (!centreFixed && std::string(way) == "a click on the zoomed picture")
+                continue; // a click on the preview fixes the centre
+            SCOPED_TRACE(std::string(way) + (centreFixed ? ", centre fixed" : ", previewing"));
+            button("zoom")->click();
+            zoom->zoomMenu()->button(1)->click();
+            if (centreFixed)
+                fixCentre();
+            ASSERT_FALSE(showsWholePicture(view));
+            back();
+            EXPECT_TRUE(showsWholePicture(view));
+            EXPECT_FALSE(view->isZoomPreviewVisible());
+            EXPECT_FALSE(button("zoom")->isChecked());
+            EXPECT_TRUE(button("cut")->isEnabled());
+            if (host.fullscreen)
+                button("fullscrn")->click();
+        }
+    }
+}
+
+// The preview's clear window opens around the pointer where it is when the scale is chosen, not where it
+// last crossed the picture.
+TEST_F(PlayerControlsTest, TheZoomPreviewOpensAroundThePointerWhereItIsNow)
+{
+    load(false);
+    panel->show();
+    PlayerView *view = panel->playerView();
+    const QRectF fit = view->fittedVideoRect();
+    const QPointF crossed = fit.topLeft() + QPointF(fit.width() * 0.2, fit.height() * 0.2);
+    const QPointF now = fit.topLeft() + QPointF(fit.width() * 0.75, fit.height() * 0.75);
+    QMouseEvent move(QEvent::MouseMove, crossed, view->mapToGlobal(crossed), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    QCursor::setPos(view->mapToGlobal(now).toPoint());
+    button("zoom")->click();
+    controls()->zoom()->zoomMenu()->button(2)->click(); // x3
+    ASSERT_TRUE(view->isZoomPreviewVisible());
+    const QPointF centre = view->zoomPreviewWindow().center();
+    EXPECT_NEAR(centre.x(), now.x(), 1.0);
+    EXPECT_NEAR(centre.y(), now.y(), 1.0);
+    // On screen: bright at the pointer, dimmed where the pointer crossed before.
+    const QImage image = view->grab().toImage();
+    EXPECT_EQ(image.pixel(now.toPoint()), QColor(Qt::yellow).rgb());
+    EXPECT_NE(image.pixel(crossed.toPoint()), QColor(Qt::red).rgb());
+}
+
+// A button the pointer crossed while it was disabled comes back in its normal look when enabled again.
+TEST_F(PlayerControlsTest, ATrimButtonCrossedWhileGreyedIsNotLeftInItsHoverLook)
+{
+    load(false);
+    panel->show();
+    auto *cut = qobject_cast<EXTextButton *>(button("cut"));
+    button("zoom")->click();
+    ASSERT_FALSE(cut->isEnabled());
+    QEnterEvent enter(QPointF(5, 5), cut->mapToGlobal(QPointF(5, 5)), cut->mapToGlobal(QPointF(5, 5)));
+    QApplication::sendEvent(cut, &enter);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(cut, &leave);
+    keyClick(panel.get(), Qt::Key_Escape);
+    ASSERT_TRUE(cut->isEnabled());
+    EXPECT_EQ(cut->look(), EXTextButton::Look::Normal);
+}
+
+// Neither the zoom menu, the focus on a tool button nor trim mode's range makes a bar taller or the picture
+// smaller.
+TEST_F(PlayerControlsTest, TheToolBarKeepsItsHeightWhateverItsButtonsShow)
+{
+    load(false);
+    panel->show();
+    QApplication::setActiveWindow(panel.get());
+    panel->setFocus();
+    EventLoop::runFor(std::chrono::milliseconds(50));
+    const int height = controls()->toolsView()->height();
+    const QSize picture = panel->playerView()->size();
+    const auto clickOn = [this](const char *name) {
+        QWidget *w = button(name);
+        clickAt(panel.get(), w->mapTo(panel.get(), w->rect().center()));
+    };
+    const std::pair<const char *, std::function<void()>> changes[] = {
+        {"zoom menu opened by a click", [&] { clickOn("zoom"); }},
+        {"zoom menu closed", [this] { keyClick(panel.get(), Qt::Key_Escape); }},
+        {"capture pressed", [&] { clickOn("snapshot"); }},
+        {"focus on a small button", [this] { button("fullscrn")->setFocus(Qt::TabFocusReason); }},
+        {"stopwatch button on", [this] { controls()->setStopWatchButton(true); }},
+        {"trim button on", [this] { panel->setTrimMode(true); }},
+    };
+    for (const auto &[name, change] : changes) {
+        SCOPED_TRACE(name);
+        change();
+        EventLoop::runFor(std::chrono::milliseconds(50));
+        EXPECT_EQ(controls()->toolsView()->height(), height);
+        EXPECT_EQ(panel->playerView()->size(), picture);
+    }
+}

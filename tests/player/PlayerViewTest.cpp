@@ -2,6 +2,7 @@
 
 #include "player/MpvEngine.h"
 
+#include "QuadrantPicture.h"
 #include "TestClips.h"
 #include "support/TempDir.h"
 
@@ -17,25 +18,6 @@
 #include <memory>
 
 namespace {
-
-// A picture of four coloured quadrants, so that a grab shows which part of it is on screen.
-class QuadrantWidget : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        const int w = width() / 2;
-        const int h = height() / 2;
-        p.fillRect(0, 0, w, h, Qt::red);
-        p.fillRect(w, 0, width() - w, h, Qt::green);
-        p.fillRect(0, h, w, height() - h, Qt::blue);
-        p.fillRect(w, h, width() - w, height() - h, Qt::yellow);
-    }
-};
 
 // The panel above the surface: counts the presses the surface passes on.
 class PanelWidget : public QWidget
@@ -74,7 +56,7 @@ struct Surface
         panel.resize(w, h);
         view = new PlayerView(&panel);
         view->resize(w, h);
-        view->setPlayerLayer(new QuadrantWidget);
+        view->setPlayerLayer(new QuadrantPicture);
         view->attachPlayer();
     }
     QImage grab() { return view->grab().toImage(); }
