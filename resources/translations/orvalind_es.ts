@@ -619,6 +619,14 @@
     </message>
 </context>
 <context>
+    <name>DeleteRun</name>
+    <message>
+        <location filename="../../src/maintenance/DeleteRun.cpp" line="+102"/>
+        <source>The action can&apos;t be completed because the backup folder or a file in it is a link or lies outside the backup directory. Nothing outside the backup directory is deleted.</source>
+        <translation>No se puede completar la acción porque la carpeta de copia de seguridad o un archivo que contiene es un enlace o está fuera del directorio de copias de seguridad. No se elimina nada fuera del directorio de copias de seguridad.</translation>
+    </message>
+</context>
+<context>
     <name>DialogInUseLock</name>
     <message>
         <location filename="../../src/app/DialogInUseLock.cpp" line="+136"/>
@@ -675,6 +683,59 @@
         <location line="+2"/>
         <source>ffmpeg crashed.</source>
         <translation>ffmpeg se bloqueó.</translation>
+    </message>
+</context>
+<context>
+    <name>GuardedRemover</name>
+    <message>
+        <location filename="../../src/maintenance/GuardedRemover.cpp" line="+32"/>
+        <source>The backup directory %1 can&apos;t be used.</source>
+        <translation>No se puede usar el directorio de copias de seguridad %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is not a full path.</source>
+        <translation>%1 no es una ruta completa.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 names no backup folder.</source>
+        <translation>%1 no designa ninguna carpeta de copia de seguridad.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is a link to another place.</source>
+        <translation>%1 es un enlace a otro lugar.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 does not exist.</source>
+        <translation>%1 no existe.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is not a folder.</source>
+        <translation>%1 no es una carpeta.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is not a folder directly inside the backup directory %2.</source>
+        <translation>%1 no es una carpeta situada directamente en el directorio de copias de seguridad %2.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>%1 lies outside the backup folder %2.</source>
+        <translation>%1 está fuera de la carpeta de copia de seguridad %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is a folder.</source>
+        <translation>%1 es una carpeta.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 could not be removed completely.</source>
+        <translation>%1 no se ha podido eliminar por completo.</translation>
     </message>
 </context>
 <context>

@@ -619,6 +619,14 @@
     </message>
 </context>
 <context>
+    <name>DeleteRun</name>
+    <message>
+        <location filename="../../src/maintenance/DeleteRun.cpp" line="+102"/>
+        <source>The action can&apos;t be completed because the backup folder or a file in it is a link or lies outside the backup directory. Nothing outside the backup directory is deleted.</source>
+        <translation>L&apos;opération ne peut pas aboutir, car le dossier de sauvegarde ou l&apos;un de ses fichiers est un lien ou se trouve en dehors du répertoire des sauvegardes. Rien n&apos;est supprimé en dehors du répertoire des sauvegardes.</translation>
+    </message>
+</context>
+<context>
     <name>DialogInUseLock</name>
     <message>
         <location filename="../../src/app/DialogInUseLock.cpp" line="+136"/>
@@ -675,6 +683,59 @@
         <location line="+2"/>
         <source>ffmpeg crashed.</source>
         <translation>ffmpeg s&apos;est arrêté brutalement.</translation>
+    </message>
+</context>
+<context>
+    <name>GuardedRemover</name>
+    <message>
+        <location filename="../../src/maintenance/GuardedRemover.cpp" line="+32"/>
+        <source>The backup directory %1 can&apos;t be used.</source>
+        <translation>Le répertoire des sauvegardes %1 est inutilisable.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is not a full path.</source>
+        <translation>%1 n&apos;est pas un chemin complet.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 names no backup folder.</source>
+        <translation>%1 ne désigne aucun dossier de sauvegarde.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is a link to another place.</source>
+        <translation>%1 est un lien vers un autre emplacement.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 does not exist.</source>
+        <translation>%1 n&apos;existe pas.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is not a folder.</source>
+        <translation>%1 n&apos;est pas un dossier.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is not a folder directly inside the backup directory %2.</source>
+        <translation>%1 n&apos;est pas un dossier placé directement dans le répertoire des sauvegardes %2.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>%1 lies outside the backup folder %2.</source>
+        <translation>%1 se trouve en dehors du dossier de sauvegarde %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 is a folder.</source>
+        <translation>%1 est un dossier.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 could not be removed completely.</source>
+        <translation>%1 n&apos;a pas pu être entièrement supprimé.</translation>
     </message>
 </context>
 <context>

@@ -268,7 +268,7 @@ void MainWindow::showFileNotFound()
         toggleFullScreen();
     updatePanelLayout(false);
     setChildWindowsTopMost(false);
-    _prompter.warn(this, tr("Unable to locate the file."));
+    _prompter.caution(this, tr("Unable to locate the file."));
     setChildWindowsTopMost(true);
 }
 
@@ -278,9 +278,9 @@ void MainWindow::showLoadFailed()
         toggleFullScreen();
     updatePanelLayout(false);
     setChildWindowsTopMost(false);
-    _prompter.warn(this,
-                   tr("The current video data could not be loaded. Please restart the application and try "
-                      "again. If still unsuccessful, please select another chapter for playback."));
+    _prompter.caution(this,
+                      tr("The current video data could not be loaded. Please restart the application and try "
+                         "again. If still unsuccessful, please select another chapter for playback."));
     setChildWindowsTopMost(true);
 }
 

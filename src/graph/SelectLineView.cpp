@@ -24,6 +24,8 @@ void SelectLineView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setPen(QPen(Qt::yellow, 1.0));
+    // An aliased line at x fills pixel column floor(x), as the graph's own event lines do: the last
+    // position, held at width - 0.5, lands on the last column and not one past it.
     for (const double x : _selectedVarticalLine)
-        painter.drawLine(QPointF(x + 0.5, 0.0), QPointF(x + 0.5, height()));
+        painter.drawLine(QPointF(x, 0.0), QPointF(x, height()));
 }

@@ -41,8 +41,7 @@ void DeleteRun::removeFolder()
 {
     for (int attempt = 0; attempt < _settings.maxAttempts && !isCancelled(); ++attempt) {
         if (const auto refusal = _remover->refuseFolder(_folder)) {
-            qWarning().noquote() << "[Cleanup] refused:" << *refusal;
-            _progress.cancel();
+            refuse(*refusal);
             break;
         }
         const auto error = _remover->removeFolder(_folder);
@@ -75,8 +74,7 @@ void DeleteRun::removeFile(const QString &file)
 {
     for (int attempt = 0; attempt < _settings.maxAttempts && !isCancelled(); ++attempt) {
         if (const auto refusal = _remover->refuseFile(file, _folder)) {
-            qWarning().noquote() << "[Cleanup] refused:" << *refusal;
-            _progress.cancel();
+            refuse(*refusal);
             return;
         }
         const auto error = _remover->removeFile(file, _folder);
@@ -93,6 +91,18 @@ void DeleteRun::removeFile(const QString &file)
             return;
         }
     }
+}
+
+void DeleteRun::refuse(const QString &reason)
+{
+    qWarning().noquote() << "[Cleanup] refused:" << reason;
+    // A refusal would come again at every try, so there is nothing to retry or ignore: the user is told
+    // why, and the run ends cancelled as after "Cancel" to a failed removal.
+    _progress.stopTimer();
+    _prompter.warn(tr("The action can't be completed because the backup folder or a file in it is a link or "
+                      "lies outside the backup directory. Nothing outside the backup directory is deleted."),
+                   reason);
+    _progress.cancel();
 }
 
 void DeleteRun::end()

@@ -1,6 +1,6 @@
 // One delete run of the cleanup dialog: removes the whole backup folder or the chosen chapter files, one
 // removal per turn of the main thread's event loop with a pause between files, asking what to do when a
-// removal fails. Every removal goes through the guarded remover.
+// removal fails and saying why when one is refused. Every removal goes through the guarded remover.
 #pragma once
 
 #include "maintenance/GuardedRemover.h"
@@ -38,6 +38,7 @@ private:
     void removeFolder();
     void removeNextFile();
     void removeFile(const QString &file);
+    void refuse(const QString &reason);
     void end();
     void later(void (DeleteRun::*step)());
 

@@ -29,22 +29,22 @@ std::optional<QString> GuardedRemover::refuseFolder(const QString &folder) const
 {
     const QString root = QFileInfo(_backupRoot).canonicalFilePath();
     if (root.isEmpty() || root == u"/")
-        return QStringLiteral("the backup root %1 is not usable").arg(_backupRoot);
+        return tr("The backup directory %1 can't be used.").arg(_backupRoot);
     if (!QDir::isAbsolutePath(folder))
-        return QStringLiteral("%1 is no absolute path").arg(folder);
+        return tr("%1 is not a full path.").arg(folder);
     // The folder as named must be an entry of the root, not a link: a link's target may lie anywhere.
     const QFileInfo named(QDir::cleanPath(folder));
     if (named.fileName().isEmpty() || named.fileName() == u"." || named.fileName() == u"..")
-        return QStringLiteral("%1 names no backup folder").arg(folder);
+        return tr("%1 names no backup folder.").arg(folder);
     if (isLink(named.filePath()))
-        return QStringLiteral("%1 is a link").arg(folder);
+        return tr("%1 is a link to another place.").arg(folder);
     const QString canonical = named.canonicalFilePath();
     if (canonical.isEmpty())
-        return QStringLiteral("%1 does not exist").arg(folder);
+        return tr("%1 does not exist.").arg(folder);
     if (!named.isDir())
-        return QStringLiteral("%1 is no folder").arg(folder);
+        return tr("%1 is not a folder.").arg(folder);
     if (canonical == root || QFileInfo(canonical).path() != root)
-        return QStringLiteral("%1 is not a folder directly inside the backup root %2").arg(folder, root);
+        return tr("%1 is not a folder directly inside the backup directory %2.").arg(folder, root);
     return std::nullopt;
 }
 
@@ -58,9 +58,9 @@ std::optional<QString> GuardedRemover::refuseFile(const QString &file, const QSt
     // link (only the link goes).
     const QString parent = QFileInfo(info.path()).canonicalFilePath();
     if (parent.isEmpty() || (parent != base && !parent.startsWith(base + u'/')))
-        return QStringLiteral("%1 lies outside the backup folder %2").arg(file, folder);
+        return tr("%1 lies outside the backup folder %2.").arg(file, folder);
     if (info.isDir() && !info.isSymLink())
-        return QStringLiteral("%1 is a folder").arg(file);
+        return tr("%1 is a folder.").arg(file);
     return std::nullopt;
 }
 
@@ -72,7 +72,7 @@ std::optional<QString> GuardedRemover::removeFolder(const QString &folder) const
         return refusal;
     // removeRecursively removes links it meets, never what they point to.
     if (!QDir(folder).removeRecursively())
-        return QStringLiteral("%1 could not be removed completely").arg(folder);
+        return tr("%1 could not be removed completely.").arg(folder);
     return std::nullopt;
 }
 

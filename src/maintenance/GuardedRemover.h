@@ -3,16 +3,18 @@
 // (the root itself, "root/..", a link that leads out of the root) can make it delete the user's files.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <optional>
 
 class GuardedRemover
 {
+    Q_DECLARE_TR_FUNCTIONS(GuardedRemover)
 public:
     explicit GuardedRemover(QString backupRoot);
     virtual ~GuardedRemover() = default;
 
-    // Why a path may not be removed; none when it may.
+    // Why a path may not be removed, in words for the user; none when it may.
     std::optional<QString> refuseFolder(const QString &folder) const;
     std::optional<QString> refuseFile(const QString &file, const QString &folder) const;
 

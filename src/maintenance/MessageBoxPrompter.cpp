@@ -30,6 +30,12 @@ void MessageBoxPrompter::warn(QWidget *parent, const QString &text, const QStrin
     box.exec();
 }
 
+void MessageBoxPrompter::caution(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, tr("Warning"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
 void MessageBoxPrompter::inform(QWidget *parent, const QString &text)
 {
     announce(parent, tr("Information"), text);

@@ -12,6 +12,7 @@ public:
     bool confirm(QWidget *parent, const QString &text) override;
     bool confirmCancelFirst(QWidget *parent, const QString &text) override;
     void warn(QWidget *parent, const QString &text, const QString &cause = {}) override;
+    void caution(QWidget *parent, const QString &text) override;
     void inform(QWidget *parent, const QString &text) override;
     void announce(QWidget *parent, const QString &title, const QString &text) override;
 };

@@ -17,6 +17,9 @@ public:
     virtual bool confirmCancelFirst(QWidget *parent, const QString &text) = 0;
     // A critical alert titled "Warning"; cause, when given, says why (the file and the system's error).
     virtual void warn(QWidget *parent, const QString &text, const QString &cause = {}) = 0;
+    // The same alert in the warning style, not the critical one: for a chapter that is missing or cannot
+    // be loaded, which the user can put right by choosing another.
+    virtual void caution(QWidget *parent, const QString &text) = 0;
     // An informational alert titled "Information".
     virtual void inform(QWidget *parent, const QString &text) = 0;
     // An informational alert with a title of its own.

@@ -12,6 +12,7 @@
 #include "card/TripData.h"
 #include "graph/CircleChartView.h"
 #include "graph/DrivingInfoView.h"
+#include "maintenance/MessageBoxPrompter.h"
 #include "player/CustomSliderCell.h"
 #include "player/MediaEngine.h"
 #include "player/MoviePlayerView.h"
@@ -21,6 +22,7 @@
 #include "recording/UserDefaultUtil.h"
 #include "samplecard/SampleCardWriter.h"
 #include "support/EventLoop.h"
+#include "support/ModalAnswerer.h"
 #include "support/TempDir.h"
 
 #include "../maintenance/FakePrompts.h"
@@ -232,4 +234,45 @@ TEST(DamagedChapterTest, AfterTheAlertEveryOtherRecordingPlays)
         openSource(window, QUrl::fromLocalFile(SampleCardWriter::cardFolder(dir.filePath("healthy")) + "/")));
     EXPECT_TRUE(plays(window)) << "another card";
     EXPECT_EQ(prompter.shown, QStringList{LOAD_FAILED});
+}
+
+// The alerts of a chapter that is missing or cannot be loaded are real message boxes in the warning style,
+// as the user can put them right; the card's own read failure stays critical.
+TEST(DamagedChapterTest, AMissingOrUnloadableChapterAlertsInTheWarningStyle)
+{
+    TempDir dir;
+    ASSERT_TRUE(SampleCardWriter(SampleScenario::standard()).writeCard(dir.path()));
+    const QString card = SampleCardWriter::cardFolder(dir.path());
+    ASSERT_TRUE(QFile::resize(card + "/MOVE001/m2024050112300002.MP4", 20000));
+
+    UserDefaultUtil settings(dir.filePath("s.conf"));
+    settings.load();
+    MessageBoxPrompter prompter;
+    ModalAnswerer answerer;
+    const std::unique_ptr<MainWindow> started = startedWindow(settings, prompter);
+    MainWindow &window = *started;
+    ASSERT_TRUE(openSource(window, QUrl::fromLocalFile(card + "/")));
+    MoviePlayerView *player = window.panels()->moviePlayerView();
+    player->moveToPosition(0, CommonConst::PlayStatus::Pause);
+    player->nextChapter();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return answerer.boxes.size() == 2; }, std::chrono::seconds(10)));
+    ASSERT_GE(window.cardData()->_tripList.size(), 2u);
+    const auto second = window.cardData()->_tripList[1]->chapters();
+    ASSERT_FALSE(second.empty());
+    ASSERT_TRUE(QFile::remove(second.front()->_pathMp4.toLocalFile()));
+    EXPECT_FALSE(window.itemPlayback().playTripItem(1, 0, false, true));
+    EventLoop::runFor(std::chrono::milliseconds(300));
+
+    const std::pair<QString, QMessageBox::Icon> expected[] = {
+        {"These files could not be read", QMessageBox::Critical},
+        {"The current video data could not be loaded.", QMessageBox::Warning},
+        {"Unable to locate the file.", QMessageBox::Warning},
+    };
+    ASSERT_EQ(answerer.boxes.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE(answerer.boxes[i].text.toStdString());
+        EXPECT_TRUE(answerer.boxes[i].text.startsWith(expected[i].first));
+        EXPECT_EQ(answerer.boxes[i].title, "Warning");
+        EXPECT_EQ(answerer.boxes[i].icon, expected[i].second);
+    }
 }

@@ -2,6 +2,7 @@
 #include "FakeDrivingData.h"
 #include "graph/CircleChartView.h"
 #include "graph/DrivingInfoViewDelegate.h"
+#include "graph/EventStretch.h"
 #include "graph/GraphView.h"
 #include "graph/LineView.h"
 #include "graph/SelectLineView.h"
@@ -186,6 +187,55 @@ TEST(DrivingInfoViewTest, ToggleButtonsRelayoutAndDragsSeekThroughTheDelegate)
         {Phase::MouseUp, 9991 + 19980},
     };
     EXPECT_EQ(window.seeks, expected);
+}
+
+// The selection line is on screen at every position, the last ones too: from the last sample on (the end
+// and the frame before it) the position is held at the graph's right edge.
+TEST(DrivingInfoViewTest, TheSelectionLineShowsUpToTheLastPosition)
+{
+    const auto constant = [](int32_t p) { return makeSample(p, 60, 0.3); };
+    // Chapters of 15 and 20 s, 1 ms apart on the trip's timeline; samples every 30 ms up to 19 980 ms.
+    const int second = 15001;
+    const int frameMs = 33;
+    const struct
+    {
+        const char *name;
+        bool event;
+        int position;
+        double share; // of the graph's width where the line stands; 1 for the last column
+    } cases[] = {
+        {"trip end", false, second + 20000, 1.0},
+        {"trip end less a frame", false, second + 20000 - frameMs, 1.0},
+        {"event end", true, 32000, 1.0},
+        {"event end less a frame", true, 32000 - frameMs, 1.0},
+        {"trip middle", false, second + 9990, 0.5},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        DrivingInfoView panel;
+        panel.resize(760, 172);
+        panel.show();
+        panel.setupView();
+        const auto source = std::make_shared<FakeDrivingData>(std::vector<int32_t>{15000, 20000}, constant);
+        if (c.event)
+            panel.loadEventStretch({CommonConst::PlayType::Event, source, 24000, 12000, 32000});
+        else
+            panel.loadMovieChapters(source);
+        panel.setValue(c.position);
+        const QImage image =
+            keep(*panel.lineChartView()->graphView(), QStringLiteral("selection_%1").arg(c.position));
+        std::vector<int> lineColumns; // yellow from top to bottom
+        for (int x = 0; x < image.width(); ++x) {
+            int rows = 0;
+            for (int y = 0; y < image.height(); ++y)
+                rows += image.pixelColor(x, y) == QColor(Qt::yellow);
+            if (rows == image.height())
+                lineColumns.push_back(x);
+        }
+        const int w = image.width();
+        EXPECT_EQ(lineColumns, std::vector<int>{std::min(static_cast<int>(w * c.share), w - 1)})
+            << "graph width " << w;
+    }
 }
 
 TEST(GraphViewTest, SegmentsTakeTheColourOfThePointTheyEndAt)

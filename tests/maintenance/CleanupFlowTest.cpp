@@ -153,6 +153,43 @@ TEST(CleanupFlowTest, NothingChosenOrAnsweredCancelDeletesNothing)
     EXPECT_EQ(QDir(rig.bk("MOVE001")).entryList(QDir::Files).size(), 3);
 }
 
+// A backup entry that is a link to a folder elsewhere: nothing is deleted through it, and the user is told
+// why before the run ends cancelled.
+TEST(CleanupFlowTest, ADeleteThroughALinkedEntryIsRefusedWithItsReason)
+{
+    for (const bool whole : {false, true}) {
+        SCOPED_TRACE(whole);
+        FlowRig rig;
+        const QString elsewhere = rig.dir.filePath("elsewhere");
+        const QString linked = rig.dir.filePath("root/linked");
+        ASSERT_TRUE(QDir().rename(rig.bk(), elsewhere));
+        ASSERT_TRUE(QFile::link(elsewhere, linked));
+        CleanupDialog dialog(rig.settings, &rig.host, rig.prompter);
+        dialog.backupRoot = rig.dir.filePath("root");
+        dialog.cleanupDirPath = linked;
+        dialog.paceMs = 0;
+        dialog.setupDialog();
+        dialog.btnCheckOn_Click();
+        if (!whole) {
+            const QModelIndex trip = dialog.model()->index(0, 0);
+            dialog.model()->setData(dialog.model()->index(2, BackupTreeModel::ChapterColumn, trip),
+                                    Qt::Unchecked, Qt::CheckStateRole);
+        }
+        dialog.btnOk_Click();
+        while (dialog.isRunning())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+
+        ASSERT_EQ(rig.prompter.log.size(), 2) << rig.prompter.log.join('|').toStdString();
+        EXPECT_EQ(rig.prompter.log[1],
+                  "warn:The action can't be completed because the backup folder or a file in it is a link or "
+                  "lies outside the backup directory. Nothing outside the backup directory is deleted.");
+        EXPECT_EQ(rig.prompter.causes.last(), linked + " is a link to another place.");
+        EXPECT_EQ(rig.host.progress.finished, QStringList{"Delete cancelled."});
+        EXPECT_EQ(QDir(elsewhere + "/MOVE001").entryList(QDir::Files).size(), 3);
+        EXPECT_TRUE(QFileInfo(linked).isSymLink());
+    }
+}
+
 TEST(CleanupFlowTest, TheOpenSourceIsInUseWhateverTheCase)
 {
     const std::pair<const char *, bool> cases[] = {

@@ -40,6 +40,8 @@ public:
         if (whileShown)
             whileShown();
     }
+    // Shown as a warning ("warn: text"), so that the stand-ins that catch warnings catch these too.
+    void caution(QWidget *parent, const QString &text) override { warn(parent, text); }
     void inform(QWidget *, const QString &text) override { shown << "inform: " + text; }
     void announce(QWidget *, const QString &title, const QString &text) override
     {

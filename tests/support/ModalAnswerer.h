@@ -20,6 +20,7 @@ public:
     {
         QString title, text, informative, detailed;
         int width = 0; // as shown
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
     };
 
     explicit ModalAnswerer(std::function<void(QWidget *)> other = {}) : _other(std::move(other))
@@ -44,7 +45,7 @@ private:
             dialog->setProperty("answered", true);
             if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
                 boxes.push_back({box->windowTitle(), box->text(), box->informativeText(), box->detailedText(),
-                                 box->width()});
+                                 box->width(), box->icon()});
                 box->reject();
             } else if (_other) {
                 _other(dialog);
