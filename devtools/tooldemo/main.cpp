@@ -1,12 +1,14 @@
 // tooldemo: opens a video tool on a generated trip as the main window will, for manual checks and
-// screenshots under Xvfb: the trim tool, the capture tool, the tool panel (which nothing else opens)
-// or the stopwatch.
+// screenshots under Xvfb: the trim tool, the capture tool, the tool panel (which nothing else opens; the
+// application's own, with its task progress dialog) or the stopwatch.
 //   tooldemo [--card MOVE_PATH] [--trip N] [--from MS] [--to MS] [--clip] [--press-save] [--save-to FILE]
 //            [--capture] [--panel] [--position MS] [--brightness X] [--show-still] [--video-size WxH]
 //            [--stopwatch MARKS] [--mph] [--quit-after MS] [--screenshot FILE]
+#include "app/ToolWindows.h"
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/PictureDataUtil.h"
+#include "maintenance/MessageBoxPrompter.h"
 #include "recording/CommonConst.h"
 #include "recording/FileUtil.h"
 #include "recording/PictureData.h"
@@ -24,8 +26,10 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDialog>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -78,6 +82,23 @@ public:
 private:
     QString _destination;
 };
+
+// The application's save panel answered with a file as a user types it, once it shows.
+void answerSavePanels(QObject *context, const QString &file)
+{
+    auto *poll = new QTimer(context);
+    QObject::connect(poll, &QTimer::timeout, [file] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            auto *panel = qobject_cast<QFileDialog *>(window);
+            if (!panel || !panel->isVisible())
+                continue;
+            if (auto *field = panel->findChild<QLineEdit *>("fileNameEdit"))
+                field->setText(file);
+            QMetaObject::invokeMethod(panel, "accept");
+        }
+    });
+    poll->start(100);
+}
 
 // Stands in for the main window's track bar and stopwatch button.
 class DemoStopWatchDelegate : public StopWatchViewDelegate
@@ -216,6 +237,9 @@ int main(int argc, char **argv)
     auto *layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
     window.move(40, 40);
+    MessageBoxPrompter prompter;
+    // No main window here: the panel's progress and alerts centre on the screen.
+    ToolWindows panelMaker(settings, prompter, nullptr, {});
     DemoStopWatchDelegate stopWatchDelegate;
     std::unique_ptr<StopWatchView> stopWatch;
     std::function<void()> pressSave;
@@ -238,11 +262,14 @@ int main(int argc, char **argv)
         }
         stopWatch->redrawLaps();
     } else if (parser.isSet("panel")) {
-        auto *view = new ToolDialogView(settings, &window);
+        std::unique_ptr<ToolDialogView> panel = panelMaker.makeToolPanel();
+        panel->setParent(&window);
+        ToolDialogView *view = panel.release();
         layout->addWidget(view);
         view->toolinfo = info;
         view->delegate = &delegate;
-        view->setPrompts(std::make_unique<DemoDialogs>(view, parser.value("save-to")));
+        if (parser.isSet("save-to"))
+            answerSavePanels(&window, parser.value("save-to"));
         window.show();
         view->viewDidAppear();
         pressSave = [view] { view->saveAction(); };

@@ -75,12 +75,15 @@ void TaskProgressDialog::startProgress()
         break;
     }
     delete _timer;
-    // A Qt timer fires inside a modal run's event loop too.
+    // A Qt timer fires inside a modal run's event loop too. A coarse one may fire a little early and snaps
+    // to whole seconds, which shows a second twice and skips the next; each tick must come a full second
+    // after the start it counts from.
     _timer = new QTimer(this);
+    _timer->setTimerType(Qt::PreciseTimer);
     _timer->setInterval(1000);
     connect(_timer, &QTimer::timeout, this, &TaskProgressDialog::timeUpdateWithTimer);
-    _timer->start();
     _startMs = _now();
+    _timer->start();
     timeUpdateWithTimer();
 }
 

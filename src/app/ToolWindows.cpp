@@ -4,6 +4,7 @@
 #include "app/ModalWindowDelegate.h"
 #include "app/TrimProgressPrompts.h"
 #include "maintenance/MessagePrompter.h"
+#include "videotools/ToolDialogView.h"
 #include "videotools/TrimView.h"
 
 #include <cmath>
@@ -120,6 +121,13 @@ void ToolWindows::openTrimTool(ToolInfo info)
     runToolWindow(ModalWindow::Type::Trim, tr("Trim Tool"), *tool, &closer);
     // A job still finishing keeps its thread until the tool goes; the tool waits for it.
     tool.reset();
+}
+
+std::unique_ptr<ToolDialogView> ToolWindows::makeToolPanel() const
+{
+    auto panel = std::make_unique<ToolDialogView>(_settings);
+    panel->setPrompts(std::make_unique<TrimProgressPrompts>(_settings, _window));
+    return panel;
 }
 
 void ToolWindows::openCaptureTool(ToolInfo info)

@@ -14,10 +14,12 @@
 #include <QPointer>
 #include <QSize>
 #include <functional>
+#include <memory>
 
 class MessagePrompter;
 class ModalWindowDelegate;
 class QWidget;
+class ToolDialogView;
 class UserDefaultUtil;
 
 class ToolWindows : public QObject, public ToolViewDelegate
@@ -61,6 +63,10 @@ public:
     void openToolWindow(int type);
     void toolWindowClosed(int result) override;
     void closeToolWindow() override;
+
+    // The tool panel for a caller that shows it (no button here opens one): its trim's progress is the task
+    // progress dialog, as the trim tool's. The caller sets toolinfo, delegate and locatePoint.
+    std::unique_ptr<ToolDialogView> makeToolPanel() const;
 
     // The ToolInfo of a trim or capture, or none when the track value cannot be a position.
     static std::optional<ToolInfo> makeToolInfo(ToolType type, const PlayerState &state);

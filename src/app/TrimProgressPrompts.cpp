@@ -18,6 +18,14 @@ TrimProgressPrompts::~TrimProgressPrompts()
     closeProgress();
 }
 
+void TrimProgressPrompts::showAlert(Style style, const QString &title, const QString &text,
+                                    const QString &cause)
+{
+    if (_dialog)
+        _dialog->stopTimer();
+    TrimDialogs::showAlert(style, title, text, cause);
+}
+
 void TrimProgressPrompts::openProgress(const QString &title, std::function<void()> onCancel)
 {
     closeProgress();

@@ -18,6 +18,9 @@ public:
     TrimProgressPrompts(UserDefaultUtil &settings, QWidget *parent);
     ~TrimProgressPrompts() override;
 
+    // An alert while the progress is up ends the run ("Saved" or the failure): the elapsed time stops there.
+    void showAlert(Style style, const QString &title, const QString &text,
+                   const QString &cause = {}) override;
     void openProgress(const QString &title, std::function<void()> onCancel) override;
     void setProgress(double value, const QString &label) override;
     void closeProgress() override;

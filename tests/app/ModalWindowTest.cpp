@@ -9,9 +9,11 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -178,6 +180,33 @@ TEST(TrimProgressPromptsTest, TheTrimsProgressIsTheTaskWindowWhoseCancelAndClose
         EXPECT_FALSE(window->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// The alert that ends a trim ("Saved", or the failure) stops the elapsed time where the job ended: it does
+// not count on behind the alert.
+TEST(TrimProgressPromptsTest, TheEndAlertStopsTheElapsedTime)
+{
+    TempDir dir;
+    UserDefaultUtil settings(dir.filePath("s.ini"));
+    TrimProgressPrompts prompts(settings, nullptr);
+    prompts.openProgress("Trim Tool", {});
+    auto *window = qobject_cast<ModalWindow *>(QApplication::activeModalWidget());
+    ASSERT_NE(window, nullptr);
+    QLabel *elapsed = nullptr;
+    for (QLabel *label : window->findChildren<QLabel *>())
+        if (label->text().startsWith("elapsed time"))
+            elapsed = label;
+    ASSERT_NE(elapsed, nullptr);
+    const QString shown = elapsed->text();
+    // The alert stays up for more than a tick.
+    QTimer::singleShot(1500, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->reject();
+    });
+    prompts.showAlert(TrimPrompts::Style::Informational, "Information", "Saved");
+    EXPECT_EQ(elapsed->text().toStdString(), shown.toStdString());
+    prompts.closeProgress();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // A progress window's only button is Cancel, and a dialog's buttons take Return by themselves: Return must

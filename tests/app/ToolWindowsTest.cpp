@@ -1,11 +1,20 @@
 #include "app/ToolWindows.h"
 #include "recording/UserDefaultUtil.h"
+#include "support/ModalAnswerer.h"
 #include "support/TempDir.h"
+#include "videotools/ToolDialogView.h"
 
 #include "../maintenance/FakePrompts.h"
+#include "../videotools/ToolTestCard.h"
 
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -58,6 +67,41 @@ struct Harness
 };
 
 const QString CUT_FAILED = QStringLiteral("warn: Cut was unsuccessful.");
+
+// The save panel answered as a user would: the file typed into the name field, then Save.
+void typeIntoSavePanel(QWidget *modal, const QString &file)
+{
+    auto *panel = qobject_cast<QFileDialog *>(modal);
+    ASSERT_NE(panel, nullptr) << modal->metaObject()->className();
+    auto *field = panel->findChild<QLineEdit *>("fileNameEdit");
+    ASSERT_NE(field, nullptr);
+    field->setText(file);
+    QMetaObject::invokeMethod(panel, "accept");
+}
+
+// What the window shows of a control: on screen, inside the window, and drawn (more than one colour).
+bool isShownIn(QWidget *window, QWidget *control)
+{
+    if (!control || !control->isVisible())
+        return false;
+    const QRect area(control->mapTo(window, QPoint(0, 0)), control->size());
+    if (area.isEmpty() || !window->rect().contains(area))
+        return false;
+    const QImage image = window->grab(area).toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return true;
+    return false;
+}
+
+template <class Control> Control *withTextStarting(QWidget *window, const QString &start)
+{
+    for (Control *control : window->findChildren<Control *>())
+        if (control->text().startsWith(start))
+            return control;
+    return nullptr;
+}
 } // namespace
 
 TEST(ToolWindowsTest, TheCutButtonFirstSelectsARangeAndRefusesWithoutAUsablePosition)
@@ -160,4 +204,62 @@ TEST(ToolWindowsTest, AToolWindowWaitsForThePausedPictureOnceAndNotForAnotherIte
                 << button << itemChanged;
         }
     }
+}
+
+// The tool panel as the application gives it: its trim shows the task progress dialog, the task with its
+// moving dots, the elapsed time, the bar and Cancel; Cancel stops the trim and leaves nothing behind.
+TEST(ToolWindowsTest, TheToolPanelsTrimShowsTheTaskProgressDialogWhoseCancelStopsTheTrim)
+{
+    Harness h;
+    const QString endless = h.dir.write("endless", "#!/bin/sh\nexec sleep 600\n");
+    QFile::setPermissions(endless, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const std::unique_ptr<ToolDialogView> panel = h.tools->makeToolPanel();
+    panel->toolinfo = ToolTestCard::shared().tripInfo(ToolType::Trim, 4000);
+    panel->delegate = h.tools.get();
+    panel->setWorkFolderBase(h.dir.filePath("TMP"));
+    panel->setFfmpegProgram(endless);
+    panel->show();
+    panel->viewDidAppear();
+    const QString clip = h.dir.filePath("clip.mp4");
+    {
+        ModalAnswerer answerer([&](QWidget *modal) { typeIntoSavePanel(modal, clip); });
+        panel->saveAction();
+    }
+    ASSERT_TRUE(panel->isBusy());
+
+    QWidget *shown = QApplication::activeModalWidget();
+    ASSERT_NE(shown, nullptr);
+    auto *window = qobject_cast<ModalWindow *>(shown);
+    ASSERT_NE(window, nullptr) << "the progress window is a " << shown->metaObject()->className();
+    EXPECT_EQ(window->type(), ModalWindow::Type::TaskProgress);
+    EXPECT_EQ(window->windowTitle(), "Trim Tool");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QLabel *comment = withTextStarting<QLabel>(window, "Trimming video file.");
+    QLabel *elapsed = withTextStarting<QLabel>(window, "elapsed time：");
+    auto *cancel = withTextStarting<QPushButton>(window, "Cancel");
+    ASSERT_TRUE(comment && elapsed && cancel);
+    // The first tick comes with the window: two dots and no time yet; then each second a dot more and the
+    // time counted up by one.
+    EXPECT_EQ(comment->text().toStdString(), "Trimming video file..");
+    EXPECT_EQ(elapsed->text().toStdString(), "elapsed time：00:00:00");
+    const std::pair<const char *, QWidget *> controls[] = {{"comment", comment},
+                                                           {"time", elapsed},
+                                                           {"bar", window->findChild<QProgressBar *>()},
+                                                           {"Cancel", cancel}};
+    for (const auto &[name, control] : controls)
+        EXPECT_TRUE(isShownIn(window, control)) << name;
+    for (const char *seconds : {"01", "02"}) {
+        const QString before = comment->text();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return comment->text() != before; }, 5000));
+        EXPECT_EQ(comment->text(), before + ".");
+        EXPECT_EQ(elapsed->text().toStdString(), std::string("elapsed time：00:00:") + seconds);
+    }
+
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->isBusy(); }, 10000)) << "the trim has stopped";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(h.prompter.shown, QStringList{"inform: The trim tool operation was cancelled."});
+    EXPECT_FALSE(QFile::exists(clip));
+    EXPECT_TRUE(QDir(h.dir.filePath("TMP")).isEmpty());
 }
