@@ -17,8 +17,7 @@ std::optional<CutClipReader::Counters> CutClipReader::read(VideoInfo &info, std:
     }
     // Members a clip must carry for its frames to be placed: without them the clip has no driving
     // data, rather than made-up values.
-    if (!clip->_detectType || !clip->_detectTime || !clip->_settingInfo._terminalType ||
-        !clip->_settingInfo._recMode) {
+    if (!clip->_detectType || !clip->_detectTime) {
         return std::nullopt;
     }
     for (const auto &entry : clip->_footerCamera1List) {
@@ -33,8 +32,8 @@ std::optional<CutClipReader::Counters> CutClipReader::read(VideoInfo &info, std:
     info.sw = clip->_sw;
     info._playback.detectPosition = clip->_detectPosition;
     info._fileVersion = clip->_settingInfo._fileVersion;
-    info._terminalType = *clip->_settingInfo._terminalType;
-    info._recMode = *clip->_settingInfo._recMode;
+    info._terminalType = clip->_settingInfo._terminalType.value_or(TerminalType::None);
+    info._recMode = clip->_settingInfo._recMode.value_or(CommonConst::RecMode::Nomal);
     info.isDatetime = clip->_isDatetime;
     info.isSpeed = clip->_isSpeed;
     info.isAcceleration = clip->_isAcceleration;

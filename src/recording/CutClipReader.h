@@ -24,7 +24,8 @@ public:
     // archive: the udat payload after its 8-byte file-information item. Fills the header values, the
     // recording settings, the overlay flags and the camera 0 and 1 tables of info; sets isError when no
     // frame is kept. None when the archive cannot be read: the MP4 reader then returns no recording.
-    // The MP4 reader finishes the recording (key lists, time span, detection) afterwards.
+    // The detection stays as the archive holds it; the MP4 reader finishes the recording (key lists,
+    // time span) afterwards.
     static std::optional<Counters> read(VideoInfo &info, std::span<const uint8_t> archive, const Date &left,
                                         const Date &right, bool &isError);
 };

@@ -6,7 +6,8 @@ namespace {
 constexpr const char *KEY_FILE_VERSION = "cvsi_zqa_fileVersion";
 constexpr const char *KEY_TERMINAL_TYPE = "cvsi_zqa_terminalType";
 constexpr const char *KEY_REC_MODE = "cvsi_zqa_recMode";
-// Stored for a field without a value; the cases are stored as their declaration order.
+// Stored for a field without a value; the cases are stored as their declaration order, for the
+// archive's sake only: decoding reads neither back.
 constexpr int64_t NO_VALUE = -1;
 } // namespace
 
@@ -27,11 +28,9 @@ std::optional<CutVideoSettingInfo> CutVideoSettingInfo::initWithCoder(const Arch
     }
     CutVideoSettingInfo info;
     info._fileVersion = fileVersion.value;
-    // A stored case comes back as that case. Anything else (no value, an unknown number, an archive
-    // without the key) reads as the values clips have always been read with: None and Nomal.
-    const auto terminal = coder.decodeInteger(KEY_TERMINAL_TYPE, 0, 2);
-    info._terminalType = terminal.isPresent() ? TerminalType(terminal.value) : TerminalType::None;
-    const auto recMode = coder.decodeInteger(KEY_REC_MODE, 0, 2);
-    info._recMode = recMode.isPresent() ? CommonConst::RecMode(recMode.value) : CommonConst::RecMode::Nomal;
+    // The integers stored for the camera build and the recording mode have no meaning that every
+    // writer of clips shares, so none is turned back into a case: every clip reads as None and Nomal.
+    info._terminalType = TerminalType::None;
+    info._recMode = CommonConst::RecMode::Nomal;
     return info;
 }

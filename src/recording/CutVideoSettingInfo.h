@@ -23,6 +23,7 @@ public:
 
     // Adds this object to the archive and returns its reference.
     KeyedArchiver::Ref encodeWithCoder(KeyedArchiver &archiver) const;
-    // None when the file version is missing or not a text.
+    // None when the file version is missing or not a text. The camera build and the mode read as None
+    // and Nomal whatever integers the archive holds.
     static std::optional<CutVideoSettingInfo> initWithCoder(const ArchivedValue &coder);
 };

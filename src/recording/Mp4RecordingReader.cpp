@@ -341,9 +341,13 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
 
     info->rebuildKeyLists();
     info->_timeSpan = largest - smallest;
-    info->_playback.detectPosition = info->locateDetection(smallest, largest);
-    if (const auto frame = info->getCameraFrames(0).find(int(info->_playback.detectPosition)))
-        info->_playback.detectTime = frame->time;
+    // A trimmed clip's detection is the one its archive holds, placed already when its source was read;
+    // placing it again against the clip's own frames would give the clip's first frame instead.
+    if (!info->_isCutVideo) {
+        info->_playback.detectPosition = info->locateDetection(smallest, largest);
+        if (const auto frame = info->getCameraFrames(0).find(int(info->_playback.detectPosition)))
+            info->_playback.detectTime = frame->time;
+    }
     info->_playback.recordTime = info->firstTime;
     info->_playback.endTime = info->lastTime;
     return info;

@@ -1,9 +1,6 @@
 #include "videotools/TrimRules.h"
 
-#include "videotools/TrimWorkFolder.h"
-
 #include "card/WriteDestination.h"
-#include "recording/FileUtil.h"
 #include "recording/IOUtil.h"
 
 #include <QDir>
@@ -38,22 +35,8 @@ bool TrimRules::checkDiskSpace(CommonConst::RecMode recMode, int64_t rangeMs, co
                                const QString &destinationFolder)
 {
     QDir().mkpath(workFolder);
-    const int64_t destinationFree = IOUtil::getFreeSpace(destinationFolder);
-    // The job works on the destination's file system wherever it can: then the cuts and the clip
-    // take their room from the same free space.
-    const QString work =
-        QFileInfo(TrimWorkFolder::pathTemplate(workFolder,
-                                               FileUtil::appendPath(destinationFolder, QStringLiteral("x"))))
-            .absolutePath();
-    if (TrimWorkFolder::isSameFileSystem(work, destinationFolder))
-        return hasDiskSpaceOnOneVolume(recMode, rangeMs, destinationFree);
-    return hasDiskSpace(recMode, rangeMs, IOUtil::getFreeSpace(workFolder), destinationFree);
-}
-
-bool TrimRules::hasDiskSpaceOnOneVolume(CommonConst::RecMode recMode, int64_t rangeMs, int64_t freeBytes)
-{
-    const DiskNeed need = diskNeed(recMode, rangeMs);
-    return freeBytes >= 0 && freeBytes / 1048576 >= need.workMiB + need.destinationMiB;
+    return hasDiskSpace(recMode, rangeMs, IOUtil::getFreeSpace(workFolder),
+                        IOUtil::getFreeSpace(destinationFolder));
 }
 
 std::optional<QString> TrimRules::refusedDestinationText(const QString &destination,

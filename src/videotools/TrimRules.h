@@ -38,11 +38,9 @@ public:
     static bool hasDiskSpace(CommonConst::RecMode recMode, int64_t rangeMs, int64_t workFreeBytes,
                              int64_t destinationFreeBytes);
 
-    // The same when the work folder and the destination share one volume: both needs from its space.
-    static bool hasDiskSpaceOnOneVolume(CommonConst::RecMode recMode, int64_t rangeMs, int64_t freeBytes);
-
-    // The same with the free space the volumes of the two folders report; makes the work folder first,
-    // since a folder that does not exist reports none.
+    // The same with the free space the volumes of the two folders report, each asked for its own need
+    // (on one volume, the clip is renamed into place there, so the work folder's need covers both);
+    // makes the work folder first, since a folder that does not exist reports none.
     static bool checkDiskSpace(CommonConst::RecMode recMode, int64_t rangeMs, const QString &workFolder,
                                const QString &destinationFolder);
 

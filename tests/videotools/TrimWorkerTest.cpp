@@ -1,6 +1,5 @@
 // The trim job with the real ffmpeg on generated chapters (64 x 48, 28 fps, a key frame every 10 frames).
 #include "videotools/TrimWorker.h"
-#include "videotools/TrimWorkFolder.h"
 
 #include "card/CardData.h"
 #include "card/ChapterData.h"
@@ -22,6 +21,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStorageInfo>
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -340,35 +340,28 @@ TEST_F(TrimWorkerTest, AwkwardFolderNamesForWorkAndDestination)
     EXPECT_EQ(copy.run(), TrimWorker::Result::Saved) << copy.errorText().toStdString();
 }
 
-// A work folder on another file system than the clip's (a system temp folder in memory): the job works
-// beside the destination instead, so every cut is written to the disk that takes the clip and the clip is
-// renamed into place.
-TEST_F(TrimWorkerTest, WorksOnTheDestinationsFileSystem)
+// A work folder on another file system than the clip's (a system temp folder in memory): every cut is
+// made there, and only the finished clip is copied beside the destination and renamed over the old one.
+TEST_F(TrimWorkerTest, WorksInTheWorkFolderOnAnotherFileSystem)
 {
     QTemporaryDir memory(QStringLiteral("/dev/shm/orv-trim-XXXXXX"));
-    if (!memory.isValid() || TrimWorkFolder::isSameFileSystem(memory.path(), _work.path()))
+    if (!memory.isValid() || QStorageInfo(memory.path()).rootPath() == QStorageInfo(_work.path()).rootPath())
         GTEST_SKIP() << "no second file system at /dev/shm";
-    const QString destination = _work.filePath("clip.mp4");
-    EXPECT_EQ(TrimWorkFolder::pathTemplate(memory.path(), destination), _work.filePath(".trim-XXXXXX"));
-    ASSERT_TRUE(QDir().mkpath(_work.filePath("TMP")));
-    EXPECT_EQ(TrimWorkFolder::pathTemplate(_work.filePath("TMP"), destination),
-              _work.filePath("TMP/trim-XXXXXX"));
-    // A destination folder that is not there yet (the move fails later) keeps the configured folder.
-    EXPECT_EQ(TrimWorkFolder::pathTemplate(memory.path(), _work.filePath("no/such/clip.mp4")),
-              memory.path() + "/trim-XXXXXX");
-
+    const QString destination = _work.write("clip.mp4", "old");
     TrimRequest r = request(1500, 7500, destination);
     r.workFolderBase = memory.filePath("TMP");
     ASSERT_TRUE(QDir().mkpath(r.workFolderBase));
     TrimWorker worker(r);
     ASSERT_EQ(trim(worker), TrimWorker::Result::Saved) << worker.errorText().toStdString();
     ASSERT_EQ(_commands.size(), 5);
-    for (const QString &command : _commands)
-        EXPECT_TRUE(command.contains(_work.filePath(".trim-"))) << command.toStdString();
+    for (const QString &command : _commands) {
+        EXPECT_TRUE(command.contains(r.workFolderBase + "/trim-")) << command.toStdString();
+        EXPECT_FALSE(command.contains(_work.path())) << command.toStdString();
+    }
     expectClipOf(destination, *TrimWorker::planRange(_chapters, 1500, 7500));
     EXPECT_TRUE(QDir(r.workFolderBase).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     EXPECT_EQ(QDir(_work.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-              (QStringList{"clip.mp4", "TMP"}));
+              (QStringList{"clip.mp4"}));
 }
 
 // trimclip, the job without windows: exit status, the clip, and an empty work folder either way.
