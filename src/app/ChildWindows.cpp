@@ -3,6 +3,17 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+// A window manager minimises a main window's tool windows with it, and Qt keeps that state in a window
+// hidden meanwhile. Shown so, the window would map minimised, and the window manager would minimise its
+// main window again along with it: each restore would end minimised.
+void showUnminimised(QWidget *window)
+{
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+}
+} // namespace
+
 void ChildWindows::add(QWidget *window)
 {
     if (!window)
@@ -59,7 +70,7 @@ void ChildWindows::mainWindowRestored()
 {
     for (Entry &entry : _entries) {
         if (entry.window && entry.shownBeforeMinimise)
-            entry.window->show();
+            showUnminimised(entry.window);
     }
 }
 

@@ -25,8 +25,31 @@ virtual_screen_start() {
   export DISPLAY=:$(cat "$folder/display")
 }
 
-# Ends the Xvfb of virtual_screen_start, if any.
+# virtual_screen_window_manager FOLDER: starts openbox on the screen of virtual_screen_start, its log in
+# FOLDER/openbox.log, for tests of what a window manager does to the program's windows (minimising,
+# restoring, stacking); sets WINDOW_MANAGER_PID. Ready once it answers the desktop-count query, which a
+# bare X server does not; fails, with its log, when it does not within 30 s.
+virtual_screen_window_manager() {
+  local folder=$1 deadline=$((SECONDS + 30))
+  openbox >"$folder/openbox.log" 2>&1 &
+  WINDOW_MANAGER_PID=$!
+  until xdotool get_num_desktops >/dev/null 2>&1; do
+    if ! kill -0 "$WINDOW_MANAGER_PID" 2>/dev/null || [ "$SECONDS" -ge "$deadline" ]; then
+      echo "no window manager: openbox did not take the screen within 30 s; its log:" >&2
+      cat "$folder/openbox.log" >&2
+      return 1
+    fi
+    sleep 0.05
+  done
+}
+
+# Ends the window manager and the Xvfb of virtual_screen_start, if any.
 virtual_screen_stop() {
+  if [ -n "${WINDOW_MANAGER_PID:-}" ]; then
+    kill "$WINDOW_MANAGER_PID" 2>/dev/null || true
+    wait "$WINDOW_MANAGER_PID" 2>/dev/null || true
+    WINDOW_MANAGER_PID=
+  fi
   [ -n "${VIRTUAL_SCREEN_PID:-}" ] || return 0
   kill "$VIRTUAL_SCREEN_PID" 2>/dev/null || true
   wait "$VIRTUAL_SCREEN_PID" 2>/dev/null || true
