@@ -23,7 +23,8 @@ public:
     MpvSoftwareRender &operator=(const MpvSoftwareRender &) = delete;
 
     SoftwareRenderThread &thread() const { return *_thread; }
-    // The size of the video widget, in device pixels.
+    // The size to draw at: the video widget's, in device pixels, up to full HD (the widget scales a larger
+    // picture).
     void setSize(QSize size);
 
 private:
