@@ -25,11 +25,10 @@ MoviePlayerView::MoviePlayerView(EngineFactory engineFactory, PlaybackClock::Tim
     connect(_engines.get(), &PlayerEngines::statusChanged, this, &MoviePlayerView::observePlayerItemStatus);
     connect(_engines.get(), &PlayerEngines::endOfItem, this, &MoviePlayerView::playerItemDidPlayToEndTime);
     connect(_engines.get(), &PlayerEngines::frameShown, this, [this](double timeSec) {
-        if (_isKeepingPicture)
-            takeShownPicture(timeSec);
+        _pictureKeeper.pictureShown(timeSec);
         emit frameShown(timeSec);
     });
-    connect(_engines.get(), &PlayerEngines::pauseSettled, this, &MoviePlayerView::stopKeepingPicture);
+    connect(_engines.get(), &PlayerEngines::pauseSettled, this, [this] { _pictureKeeper.stopKeeping(); });
     // An extra tick when the clock reaches a border swaps the chapters then, rather than up to a
     // tick later; the step is measured, so the rhythm keeps its pace.
     _borderTimer.setSingleShot(true);
@@ -181,7 +180,7 @@ void MoviePlayerView::clearMovie(bool isLoading)
 
 void MoviePlayerView::resetPlayer()
 {
-    stopKeepingPicture();
+    _pictureKeeper.stopKeeping();
     _clock->pause();
     if (MediaEngine *player = engine()) {
         player->pause();
@@ -204,7 +203,7 @@ void MoviePlayerView::playMovie()
     }
     if (_currentStatus == PlayStatus::Play)
         return;
-    stopKeepingPicture();
+    _pictureKeeper.stopKeeping();
     // The rate reaches the engine while it rests: set while playing, it would start the engine, and until
     // the pause below reaches the core too the movie runs ahead of the clock, which has not started.
     applyPlayRate();
@@ -225,84 +224,16 @@ void MoviePlayerView::pauseMovie()
     const bool wasPlaying = _currentStatus == PlayStatus::Play;
     _currentStatus = PlayStatus::Pause;
     _clock->pause();
-    if (engine()) {
-        // At the item's end the playing movie runs on to its last picture, the end's own, and stops there
-        // by itself; paused and sought there, it would hold the picture before it while it decodes.
-        const bool runsOut = wasPlaying && isAtItemEnd() && engine()->rate() > 0.0 && restingMovieTime();
-        if (!runsOut) {
-            engine()->pause();
-            // A move pauses on its way to a position of its own.
-            if (wasPlaying && !_isPlayerSeek)
-                keepPicture();
-        }
-    }
+    _pictureKeeper.pause(wasPlaying);
     updateControlButtons();
     updateToolButtons();
-}
-
-void MoviePlayerView::keepPicture()
-{
-    // At the item's end the picture is its last; at the rates that seek on every tick the picture is on its
-    // way to the position, which is ahead of it. Either way the seek goes on forward.
-    if (isAtItemEnd() || _settingRate > PlaybackSync::SETTING_RATE_PLAY) {
-        if (const auto target = restingMovieTime())
-            engine()->seekExact(*target);
-        return;
-    }
-    // Playing, the picture may be up to the sync margin off the clock: seeking it to the clock's position
-    // stepped it back. The position comes to the picture on screen instead, and to the pictures the core
-    // still shows, which it had queued before the pause.
-    _isKeepingPicture = engine()->isSettlingPause();
-    takeShownPicture(engine()->currentTime());
-}
-
-void MoviePlayerView::takeShownPicture(double timeSec)
-{
-    MediaEngine *player = engine();
-    const auto index = _engines->loadedIndex();
-    if (_currentStatus != PlayStatus::Pause || !player || !player->isReadyToPlay() || !index || *index < 0 ||
-        *index >= _valueInfo->chapterCount() ||
-        currentChapterData() != _valueInfo->chapterDataList()[static_cast<size_t>(*index)])
-        return;
-    const double fps = player->frameRate();
-    const FrameSteps::Picture shown{*index, FrameSteps::pictureAt(std::llround(timeSec * 1000.0), fps)};
-    // A position that shows the picture already stays, wherever it lies between the picture's records.
-    const ChapterTimeline &timeline = _valueInfo->timeline();
-    if (FrameSteps::pictureAtPosition(timeline, _valueInfo->currentValue(), fps, pictureCounts()) == shown)
-        return;
-    const auto position = FrameSteps::positionOf(timeline, shown, fps, pictureCounts());
-    if (!position)
-        return;
-    _valueInfo->setCurrentValue(*position);
-    trackbarValueChanged();
-    if (auto *d = delegate())
-        d->updateFrameDisplay(false);
-}
-
-void MoviePlayerView::stopKeepingPicture()
-{
-    _isKeepingPicture = false;
-    // Queued: a waiter may open a window of its own, which must not run inside the engine's call.
-    for (auto &then : std::exchange(_pictureWaiters, {}))
-        QMetaObject::invokeMethod(this, std::move(then), Qt::QueuedConnection);
-}
-
-void MoviePlayerView::whenPictureAtRest(std::function<void()> then)
-{
-    if (!then)
-        return;
-    if (!_isKeepingPicture) {
-        then();
-        return;
-    }
-    _pictureWaiters.push_back(std::move(then));
 }
 
 void MoviePlayerView::stopMovie()
 {
     if (_currentStatus == PlayStatus::NotReady || _currentStatus == PlayStatus::Stop)
         return;
-    stopKeepingPicture();
+    _pictureKeeper.stopKeeping();
     _currentStatus = PlayStatus::Stop;
     _clock->pause();
     if (engine())
@@ -325,7 +256,7 @@ void MoviePlayerView::moveToPosition(int64_t position, PlayStatus status)
         return;
     _isPlayerSeek = true;
     pauseMovie();
-    stopKeepingPicture();
+    _pictureKeeper.stopKeeping();
     // A movie running out at the item's end stops with the move.
     if (engine() && engine()->rate() > 0.0)
         engine()->pause();
@@ -460,17 +391,9 @@ bool MoviePlayerView::isAtItemEnd()
            _valueInfo->currentValue() >= PictureDataUtil::getTotalLength(_valueInfo->timeline());
 }
 
-std::optional<int64_t> MoviePlayerView::restingMovieTime()
-{
-    if (!isPlayerReady() || currentChapterData() != _valueInfo->currentChapter() ||
-        !_valueInfo->movieTimeOfCurrentFrame())
-        return std::nullopt;
-    return seekTarget();
-}
-
 void MoviePlayerView::seekToCurrentValue()
 {
-    stopKeepingPicture();
+    _pictureKeeper.stopKeeping();
     if (engine())
         engine()->seekExact(seekTarget());
 }

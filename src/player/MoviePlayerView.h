@@ -8,6 +8,7 @@
 #include "player/CustomSliderCellDelegate.h"
 #include "player/FrameSteps.h"
 #include "player/MediaEngine.h"
+#include "player/PausePictureKeeper.h"
 #include "player/PlayMovieValueInfo.h"
 #include "player/PlaybackClock.h"
 #include "player/PlaybackSync.h"
@@ -78,7 +79,7 @@ public:
     void stopMovie();
     // Runs then once a pause's picture is at rest and the position names it: at once, or on a later pass
     // of the event loop while the engine still shows the pictures it had on their way.
-    void whenPictureAtRest(std::function<void()> then);
+    void whenPictureAtRest(std::function<void()> then) { _pictureKeeper.whenAtRest(std::move(then)); }
     void moveToPosition(int64_t position, CommonConst::PlayStatus status);
     void seekToCurrentValue();
     void syncPlayerPosition(int64_t value);
@@ -170,7 +171,7 @@ public:
 
     // Movie time (ms) of the picture at the position, where a pause or a seek brings the engine on
     // screen; none while that engine holds another chapter or the position has no driving data.
-    std::optional<int64_t> restingMovieTime();
+    std::optional<int64_t> restingMovieTime() { return _pictureKeeper.restingMovieTime(); }
 
     CommonConst::PlayStatus currentStatus() const { return _currentStatus; }
     PlaybackClock *clock() const { return _clock.get(); }
@@ -193,6 +194,7 @@ signals:
 private:
     friend class PlayerControls;
     friend class PlayerAdjustments;
+    friend class PausePictureKeeper;
     MoviePlayerViewDelegate *delegate() const;
     float currentVolume() const { return _controls->sliderVolume(); }
     // Puts the chapter's file into the engine on screen; alerts when it cannot be played.
@@ -223,10 +225,6 @@ private:
     FrameSteps::PictureCount pictureCounts();
     void applyEngineStep(const PlaybackSync::Action &action);
     void swapToPrepared();
-    // A pause from play keeps the picture: the position follows the engine's pictures until it settles.
-    void keepPicture();
-    void takeShownPicture(double timeSec);
-    void stopKeepingPicture();
 
     std::shared_ptr<PlaybackClock> _clock;
     std::shared_ptr<PlayMovieValueInfo> _valueInfo;
@@ -254,6 +252,6 @@ private:
     int64_t _eventFrame = -1;
     bool _isPlayerSeek = false;
     QTimer _borderTimer;
-    bool _isKeepingPicture = false;
-    std::vector<std::function<void()>> _pictureWaiters;
+    // A pause from play keeps the picture: the position follows the engine's pictures until it settles.
+    PausePictureKeeper _pictureKeeper{*this};
 };

@@ -1,28 +1,24 @@
 #include "player/MpvEngine.h"
 
-#include "platform/MovieProbe.h"
 #include "player/EngineTeardown.h"
 #include "player/FrameSteps.h"
 #include "player/MpvCore.h"
 #include "player/MpvGLWidget.h"
 #include "player/MpvImageWidget.h"
+#include "player/MpvSoftwareRender.h"
 #include "player/RenderPathChoice.h"
-#include "player/SoftwareRenderThread.h"
 
 #include <QGuiApplication>
 #include <QMetaObject>
-#include <QTimer>
 #include <QtGlobal>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <mutex>
 #include <utility>
 #include <vector>
 
 #include <mpv/client.h>
-#include <mpv/render.h>
 
 namespace {
 
@@ -41,22 +37,6 @@ constexpr uint64_t LOAD_REPLY = 101;
 constexpr uint64_t STOP_REPLY = 102;
 // The core's time read right behind a pause: the picture it rests on, its queued pictures shown.
 constexpr uint64_t RESTING_TIME_REPLY = 103;
-// A pause's last pictures are due within a picture interval or two; a core that drew its resting picture
-// without a new picture (a dropped one drawn again) is taken at its word after this. A core that does not
-// answer at all leaves the picture as it is after the longer limit.
-constexpr int SETTLE_LIMIT_MS = 300;
-constexpr int SETTLE_ANSWER_LIMIT_MS = 1500;
-
-// The software path serves headless runs and software OpenGL drivers: drawing bigger than this on the CPU
-// for every picture would cost more than the picture's interval; the widget scales a larger picture.
-constexpr int MAX_SOFTWARE_WIDTH = 1920, MAX_SOFTWARE_HEIGHT = 1080;
-
-int64_t steadyUs()
-{
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 MpvEngine::RenderMode automaticMode()
 {
@@ -66,7 +46,15 @@ MpvEngine::RenderMode automaticMode()
 
 } // namespace
 
-MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _mode(mode)
+MpvEngine::MpvEngine(RenderMode mode, QObject *parent)
+    : MediaEngine(parent), _mode(mode), _load(LOAD_REPLY, STOP_REPLY),
+      _settle(this,
+              {[this] {
+                   return mpv_get_property_async(_mpv, RESTING_TIME_REPLY, "time-pos", MPV_FORMAT_DOUBLE) >=
+                          0;
+               },
+               [this] { return _timePos; }, [this] { return _shownTime; }, [this] { return _frameRate; },
+               [this](std::optional<double> restSec) { onSettled(restSec); }})
 {
     if (_mode == RenderMode::Automatic)
         _mode = automaticMode();
@@ -85,27 +73,17 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent) : MediaEngine(parent), _m
         this);
 
     if (_mode == RenderMode::Software) {
-        mpv_render_param params[] = {
-            {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_SW)},
-            {MPV_RENDER_PARAM_INVALID, nullptr},
-        };
-        if (mpv_render_context_create(&_swContext, _mpv, params) < 0)
-            qFatal("mpv software render context could not be created");
+        // Queued by name: the call is made inside Qt, and the picture waits in the render thread. The
+        // thread outlives the engine while the core ends.
+        _software = std::make_shared<MpvSoftwareRender>(_mpv, [receiver = _pictureReceiver] {
+            const std::lock_guard lock(receiver->mutex);
+            if (receiver->engine)
+                QMetaObject::invokeMethod(receiver->engine, "takeSoftwarePicture", Qt::QueuedConnection);
+        });
         _renderContexts = 1;
-        // mpv's clock is the steady clock shifted; the render thread must not call into the core for it.
-        const int64_t mpvClockOffsetUs = mpv_get_time_us(_mpv) - steadyUs();
-        _renderThread = std::make_shared<SoftwareRenderThread>(
-            _swContext, [mpvClockOffsetUs] { return steadyUs() + mpvClockOffsetUs; },
-            // Queued by name: the call is made inside Qt, and the picture waits in the render thread. The
-            // thread outlives the engine while the core ends.
-            [receiver = _pictureReceiver] {
-                const std::lock_guard lock(receiver->mutex);
-                if (receiver->engine)
-                    QMetaObject::invokeMethod(receiver->engine, "takeSoftwarePicture", Qt::QueuedConnection);
-            });
         connect(this, &MpvEngine::pausedSeekFinished, this, [this] {
-            if (_renderThread)
-                _renderThread->requestRedraw();
+            if (_software)
+                _software->thread().requestRedraw();
         });
     }
 }
@@ -120,34 +98,21 @@ MpvEngine::~MpvEngine()
     }
     mpv_set_wakeup_callback(_mpv, nullptr, nullptr);
     // The core waits for its file to close; the render thread may be drawing. Neither holds up this thread.
-    EngineTeardown::run([thread = std::move(_renderThread), context = _swContext, core = _mpv]() mutable {
-        thread.reset();
-        if (context)
-            mpv_render_context_free(context);
+    EngineTeardown::run([software = std::move(_software), core = _mpv]() mutable {
+        software.reset();
         mpv_terminate_destroy(core);
     });
 }
 
 bool MpvEngine::canPlay(const QString &path) const
 {
-    return probe(path).playable;
-}
-
-MpvEngine::Probe MpvEngine::probe(const QString &path) const
-{
-    // The panel checks a file and then loads it: keep the last answer.
-    if (path == _probedPath)
-        return _probed;
-    const auto movie = MovieProbe::probe(path);
-    _probedPath = path;
-    _probed = movie && movie->hasVideo ? Probe{true, movie->durationMs, movie->frameRate} : Probe{};
-    return _probed;
+    return _load.probe(path).playable;
 }
 
 void MpvEngine::replaceItem(const QString &path)
 {
     // Duration and frame rate are known at once, as the panel seeks right after replacing.
-    const Probe probed = probe(path);
+    const MpvItemLoad::Probe probed = _load.probe(path);
     _hasItem = true;
     _status = Status::Unknown;
     _timePos = 0.0;
@@ -160,10 +125,9 @@ void MpvEngine::replaceItem(const QString &path)
     _eofReached = false;
     _endPending = false;
     _pausedAfterSeek = false;
-    _pendingPath = path;
-    _loadPending = true;
+    _load.ask(path);
     _seeks.clear();
-    endSettle(std::nullopt);
+    _settle.end(std::nullopt);
     setRate(0.0);
     // Sent once this pass of the event loop is over, so that the seek the panel asks for right after it
     // goes with the load.
@@ -173,9 +137,8 @@ void MpvEngine::replaceItem(const QString &path)
 void MpvEngine::issueLoad()
 {
     // Without a render context mpv would open the file with video disabled.
-    if (!_loadPending || _renderContexts == 0 || _stopsInFlight > 0)
+    if (_renderContexts == 0 || !_load.isDue())
         return;
-    _loadPending = false;
     // The item's first seek is the load's start: loaded without one, the core shows the file's first picture
     // while it waits, and the seek's own only after the file is open and the seek has decoded up to it.
     std::optional<double> start;
@@ -184,15 +147,11 @@ void MpvEngine::issueLoad()
         _timePos = _shownTime = *start;
         _shown.rest(*start);
     }
-    // The reply names the playlist entry; until then no event of the core is taken for this item.
-    _expectedEntryId = -1;
-    if (!MpvCore::loadAsync(_mpv, LOAD_REPLY, _pendingPath, start)) {
+    if (!_load.send(_mpv, start)) {
         _seeks.clear();
         _status = Status::Failed;
         emit statusChanged();
-        return;
     }
-    ++_loadsInFlight;
 }
 
 double MpvEngine::pictureStart(qint64 targetMs) const
@@ -204,51 +163,20 @@ double MpvEngine::pictureStart(qint64 targetMs) const
     return targetMs / 1000.0;
 }
 
-void MpvEngine::onLoadReply(const mpv_event &event)
-{
-    // A later load replaces this one: its reply is the one that counts.
-    if (--_loadsInFlight > 0 || !_hasItem || _loadPending)
-        return;
-    if (event.error < 0) {
-        _status = Status::Failed;
-        emit statusChanged();
-        return;
-    }
-    const auto *reply = static_cast<const mpv_event_command *>(event.data);
-    if (reply && reply->result.format == MPV_FORMAT_NODE_MAP) {
-        const mpv_node_list *map = reply->result.u.list;
-        for (int i = 0; i < map->num; ++i) {
-            if (qstrcmp(map->keys[i], "playlist_entry_id") == 0 && map->values[i].format == MPV_FORMAT_INT64)
-                _expectedEntryId = map->values[i].u.int64;
-        }
-    }
-    // The core may have opened the file, or failed to, before its answer came through.
-    if (_expectedEntryId >= 0 && _failedEntryId == _expectedEntryId) {
-        _status = Status::Failed;
-        emit statusChanged();
-    } else if (_expectedEntryId >= 0 && _loadedEntryId == _expectedEntryId) {
-        onFileLoaded();
-    }
-}
-
 void MpvEngine::removeItem()
 {
     _hasItem = false;
-    _loadPending = false;
+    _load.drop();
     _seeks.clear();
     _status = Status::Unknown;
-    _expectedEntryId = -1;
     _timePos = 0.0;
     _shownTime = 0.0;
     _reportedTime.reset();
     _endPending = false;
     _pausedAfterSeek = false;
-    endSettle(std::nullopt);
+    _settle.end(std::nullopt);
     setRate(0.0);
-    // The core closes the file in its own time; a load asked for meanwhile goes once the stop is done.
-    const char *args[] = {"stop", nullptr};
-    if (mpv_command_async(_mpv, STOP_REPLY, args) >= 0)
-        ++_stopsInFlight;
+    _load.stop(_mpv);
 }
 
 void MpvEngine::setRate(double rate)
@@ -257,61 +185,20 @@ void MpvEngine::setRate(double rate)
     _rate = rate > 0.0 ? rate : 0.0;
     _pausedAfterSeek = _pausedAfterSeek && _rate == 0.0;
     if (_rate > 0.0) {
-        endSettle(std::nullopt);
+        _settle.end(std::nullopt);
         sendSpeed(_rate);
     }
     int paused = _rate > 0.0 ? 0 : 1;
     mpv_set_property_async(_mpv, 0, "pause", MPV_FORMAT_FLAG, &paused);
     if (playedAt == 0.0 || _rate > 0.0 || !isReadyToPlay())
         return;
-    // The core shows the pictures it had queued before the pause took: the one it rests on is its time once
-    // the pause is in, which a read sent right behind the pause gives. Until it is on screen the pictures
-    // still count at the rate played.
-    _settle = PauseSettle{playedAt, std::nullopt, ++_settles};
-    if (mpv_get_property_async(_mpv, RESTING_TIME_REPLY, "time-pos", MPV_FORMAT_DOUBLE) < 0) {
-        endSettle(_timePos);
-        return;
-    }
-    ++_restReadsInFlight;
-    QTimer::singleShot(SETTLE_ANSWER_LIMIT_MS, this, [this, id = _settle->id] {
-        if (_settle && _settle->id == id)
-            endSettle(_settle->restSec.value_or(_timePos));
-    });
+    // The core shows the pictures it had queued before the pause took; until the one it rests on is on
+    // screen the pictures still count at the rate played.
+    _settle.start(playedAt);
 }
 
-void MpvEngine::onRestingTime(const mpv_event &event)
+void MpvEngine::onSettled(std::optional<double> restSec)
 {
-    // A later pause's read is the one that counts.
-    if (--_restReadsInFlight > 0 || !_settle || _settle->restSec)
-        return;
-    const auto *property = static_cast<const mpv_event_property *>(event.data);
-    if (event.error < 0 || !property || property->format != MPV_FORMAT_DOUBLE) {
-        endSettle(_timePos);
-        return;
-    }
-    _settle->restSec = *static_cast<double *>(property->data);
-    QTimer::singleShot(SETTLE_LIMIT_MS, this, [this, id = _settle->id] {
-        if (_settle && _settle->id == id)
-            endSettle(_settle->restSec);
-    });
-    checkSettled();
-}
-
-void MpvEngine::checkSettled()
-{
-    if (!_settle || !_settle->restSec)
-        return;
-    // Within half a picture: the times the core reports are the pictures' own, rounded.
-    const double half = _frameRate > 0.0 ? 0.5 / _frameRate : 0.001;
-    if (_shownTime + half >= *_settle->restSec)
-        endSettle(_settle->restSec);
-}
-
-void MpvEngine::endSettle(std::optional<double> restSec)
-{
-    if (!_settle)
-        return;
-    _settle.reset();
     if (restSec && isReadyToPlay()) {
         _shown.rest(*restSec);
         _shownTime = *restSec;
@@ -344,7 +231,7 @@ void MpvEngine::seekExact(qint64 timeMs)
     _eofReached = false;
     _endPending = false;
     // The seek's picture replaces whatever the pause had on its way.
-    endSettle(std::nullopt);
+    _settle.end(std::nullopt);
     // Targets asked for in one pass of the event loop become one seek, to the last of them.
     if (_seeks.request(timeMs))
         QMetaObject::invokeMethod(this, &MpvEngine::flushSeek, Qt::QueuedConnection);
@@ -388,8 +275,8 @@ void MpvEngine::setBrightness(double brightness)
     _brightness = std::clamp(brightness, -1.0, 1.0);
     // mpv's software renderer has no colour controls: the render thread lays the offset on each picture
     // and draws the one on screen again, without the core. The OpenGL renderer redraws it itself.
-    if (_renderThread) {
-        _renderThread->setBrightness(_brightness);
+    if (_software) {
+        _software->thread().setBrightness(_brightness);
         return;
     }
     int64_t value = mpvBrightness();
@@ -398,8 +285,8 @@ void MpvEngine::setBrightness(double brightness)
 
 void MpvEngine::setSoftwareSize(QSize size)
 {
-    if (_renderThread)
-        _renderThread->setSize(size.boundedTo(QSize(MAX_SOFTWARE_WIDTH, MAX_SOFTWARE_HEIGHT)));
+    if (_software)
+        _software->setSize(size);
 }
 
 int MpvEngine::mpvBrightness() const
@@ -430,8 +317,8 @@ void MpvEngine::noteFrameHandedOver(std::optional<int64_t> targetUs)
     drainEvents();
     if (_rate > 0.0)
         _shown.handedOver(targetUs, _rate, _timePos);
-    else if (_settle)
-        _shown.handedOver(targetUs, _settle->playRate, _timePos);
+    else if (_settle.isSettling())
+        _shown.handedOver(targetUs, _settle.playRate(), _timePos);
 }
 
 void MpvEngine::noteFrameRendered()
@@ -442,7 +329,7 @@ void MpvEngine::noteFrameRendered()
     // Playing, and paused from play until the core's last pictures are shown, the count of pictures handed
     // over says which one shows (a picture drawn again is the same one); paused, the latest reported (a
     // paused seek's own time may still be on its way: it updates the shown time when it comes).
-    const bool counting = _rate > 0.0 || _settle;
+    const bool counting = _rate > 0.0 || _settle.isSettling();
     const double time = counting ? _shown.time() : _timePos;
     if (!counting)
         _shown.rest(time);
@@ -453,7 +340,7 @@ void MpvEngine::noteFrameRendered()
         _reportedTime = time;
         emit frameShown(time);
     }
-    checkSettled();
+    _settle.check();
 }
 
 // Main thread: runs after mpv's wakeup callback.
@@ -469,6 +356,8 @@ void MpvEngine::drainEvents()
 
 void MpvEngine::handleEvent(const mpv_event &event)
 {
+    if (applyLoad(_load.take(event, _hasItem)))
+        return;
     switch (event.event_id) {
     case MPV_EVENT_PLAYBACK_RESTART:
         // A seek finished: the next merged target may go.
@@ -483,40 +372,12 @@ void MpvEngine::handleEvent(const mpv_event &event)
         if (event.reply_userdata == SEEK_REPLY && event.error < 0) {
             _seeks.finished();
             flushSeek();
-        } else if (event.reply_userdata == LOAD_REPLY) {
-            onLoadReply(event);
-        } else if (event.reply_userdata == STOP_REPLY) {
-            _stopsInFlight = std::max(0, _stopsInFlight - 1);
-            issueLoad();
         }
         break;
     case MPV_EVENT_GET_PROPERTY_REPLY:
         if (event.reply_userdata == RESTING_TIME_REPLY)
-            onRestingTime(event);
+            _settle.takeReply(event);
         break;
-    case MPV_EVENT_START_FILE:
-        _startedEntryId = static_cast<mpv_event_start_file *>(event.data)->playlist_entry_id;
-        break;
-    case MPV_EVENT_FILE_LOADED:
-        _loadedEntryId = _startedEntryId;
-        if (_hasItem && _expectedEntryId >= 0 && _startedEntryId == _expectedEntryId)
-            onFileLoaded();
-        break;
-    case MPV_EVENT_END_FILE: {
-        const auto *end = static_cast<mpv_event_end_file *>(event.data);
-        if (end->reason == MPV_END_FILE_REASON_ERROR)
-            _failedEntryId = end->playlist_entry_id;
-        if (!_hasItem || _expectedEntryId < 0 || end->playlist_entry_id != _expectedEntryId)
-            break;
-        if (end->reason == MPV_END_FILE_REASON_ERROR) {
-            _status = Status::Failed;
-            emit statusChanged();
-        } else if (end->reason == MPV_END_FILE_REASON_EOF) {
-            _rate = 0.0;
-            emit endOfItem();
-        }
-        break;
-    }
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto *property = static_cast<mpv_event_property *>(event.data);
         if (event.reply_userdata == TimePos && property->format == MPV_FORMAT_DOUBLE) {
@@ -541,6 +402,23 @@ void MpvEngine::handleEvent(const mpv_event &event)
     }
 }
 
+bool MpvEngine::applyLoad(MpvItemLoad::Outcome outcome)
+{
+    using Outcome = MpvItemLoad::Outcome;
+    if (outcome == Outcome::Loaded) {
+        onFileLoaded();
+    } else if (outcome == Outcome::Failed) {
+        _status = Status::Failed;
+        emit statusChanged();
+    } else if (outcome == Outcome::EndOfFile) {
+        _rate = 0.0;
+        emit endOfItem();
+    } else if (outcome == Outcome::Stopped) {
+        issueLoad();
+    }
+    return outcome != Outcome::None;
+}
+
 void MpvEngine::reachEnd()
 {
     // keep-open pauses the core on the file's last picture, as a media player's rate drops to 0. On a busy
@@ -548,8 +426,8 @@ void MpvEngine::reachEnd()
     // ends once the core's current picture, drawn again behind them, is shown, and the pictures before it
     // count as played.
     _endPending = true;
-    if (_renderThread)
-        _endRedraw = _renderThread->requestRedraw();
+    if (_software)
+        _endRedraw = _software->thread().requestRedraw();
     else if (_renderContexts > 0)
         emit endPictureDue();
     else
@@ -563,8 +441,8 @@ void MpvEngine::noteEndPictureDrawn()
     _endPending = false;
     _rate = 0.0;
     // A pause in the last pictures rests on the last one.
-    if (_settle)
-        endSettle(_timePos);
+    if (_settle.isSettling())
+        _settle.end(_timePos);
     else
         noteFrameRendered();
     emit endOfItem();
@@ -572,7 +450,7 @@ void MpvEngine::noteEndPictureDrawn()
 
 void MpvEngine::onFileLoaded()
 {
-    // The duration and frame rate are the container's, read before the load (MpvEngine::probe).
+    // The duration and frame rate are the container's, read before the load (MpvItemLoad::probe).
     _status = Status::ReadyToPlay;
     _playerReady = true;
     flushSeek();
@@ -582,7 +460,7 @@ void MpvEngine::onFileLoaded()
 // Main thread: the render thread's picture, at its display time.
 void MpvEngine::takeSoftwarePicture()
 {
-    auto picture = _renderThread ? _renderThread->takePicture() : std::nullopt;
+    auto picture = _software ? _software->thread().takePicture() : std::nullopt;
     if (!picture)
         return;
     _softwareFrame = std::move(picture->image);

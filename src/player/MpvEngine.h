@@ -2,6 +2,8 @@
 #pragma once
 
 #include "player/MediaEngine.h"
+#include "player/MpvItemLoad.h"
+#include "player/PauseSettle.h"
 #include "player/SeekMerger.h"
 #include "player/ShownFrameTracker.h"
 
@@ -15,9 +17,8 @@
 #include <utility>
 
 struct mpv_handle;
-struct mpv_render_context;
 struct mpv_event;
-class SoftwareRenderThread;
+class MpvSoftwareRender;
 
 class MpvEngine : public MediaEngine
 {
@@ -46,7 +47,7 @@ public:
     void setRate(double rate) override;
     double rate() const override { return _rate; }
     void presetRate(double rate) override;
-    bool isSettlingPause() const override { return _settle.has_value(); }
+    bool isSettlingPause() const override { return _settle.isSettling(); }
     void seekExact(qint64 timeMs) override;
     double currentTime() const override { return _shownTime; }
     double frameRate() const override { return _hasItem ? _frameRate : 0.0; }
@@ -97,8 +98,9 @@ signals:
 private:
     void drainEvents();
     void handleEvent(const mpv_event &event);
+    // What one of the core's events meant for the item; false when nothing.
+    bool applyLoad(MpvItemLoad::Outcome outcome);
     void onFileLoaded();
-    void onLoadReply(const mpv_event &event);
     void issueLoad();
     // Main thread: the software renderer's latest picture, at its display time.
     Q_INVOKABLE void takeSoftwarePicture();
@@ -110,16 +112,13 @@ private:
     void flushSeek();
     // Seconds into the item of the start of the picture at or before the target.
     double pictureStart(qint64 targetMs) const;
-    // A pause from play: the picture the core rests on, and whether it is on screen yet.
-    void onRestingTime(const mpv_event &event);
-    void checkSettled();
-    void endSettle(std::optional<double> restSec);
+    // A pause from play is over: the picture the core rests on is on screen, at restSec if known.
+    void onSettled(std::optional<double> restSec);
 
     RenderMode _mode;
     mpv_handle *_mpv = nullptr;
-    // Software mode only; the thread goes first, then the context, then the core.
-    mpv_render_context *_swContext = nullptr;
-    std::shared_ptr<SoftwareRenderThread> _renderThread;
+    // Software mode only; it goes before the core.
+    std::shared_ptr<MpvSoftwareRender> _software;
     // Where the render thread's pictures are announced: this engine until it goes.
     struct PictureReceiver
     {
@@ -129,29 +128,9 @@ private:
     };
     std::shared_ptr<PictureReceiver> _pictureReceiver = std::make_shared<PictureReceiver>(this);
     int _renderContexts = 0;
-    QString _pendingPath;
-    bool _loadPending = false;
     SeekMerger _seeks;
-    // The playlist entry of the latest load, known once the core answers it (-1 until then); loads not
-    // yet answered; the entries the core last started, loaded and failed.
-    qint64 _expectedEntryId = -1;
-    int _loadsInFlight = 0;
-    int _stopsInFlight = 0;
-    qint64 _startedEntryId = -2;
-    qint64 _loadedEntryId = -2;
-    qint64 _failedEntryId = -2;
+    MpvItemLoad _load;
 
-    // What the file's container says, read before mpv opens it.
-    struct Probe
-    {
-        bool playable = false;
-        qint64 durationMs = 0;
-        double frameRate = 0.0;
-    };
-    Probe probe(const QString &path) const;
-
-    mutable QString _probedPath;
-    mutable Probe _probed;
     bool _playerReady = false;
     bool _hasItem = false;
     Status _status = Status::Unknown;
@@ -177,16 +156,8 @@ private:
     bool _endPending = false;
     uint64_t _endRedraw = 0;
     bool _pausedAfterSeek = false;
-    // Paused from play until the picture the core rests on is shown: the rate it played at (its pictures
-    // still on their way are counted at it), the time of the picture it rests on once the core has said.
-    struct PauseSettle
-    {
-        double playRate = 1.0;
-        std::optional<double> restSec;
-        int id = 0;
-    };
-    std::optional<PauseSettle> _settle;
-    int _settles = 0;
-    int _restReadsInFlight = 0;
+    // Paused from play until the picture the core rests on is shown: its pictures still on their way are
+    // counted at the rate it played.
+    PauseSettle _settle;
     QImage _softwareFrame;
 };
