@@ -67,9 +67,6 @@ void ZoomMenuControl::hideMenu()
 
 void ZoomMenuControl::onZoomButton()
 {
-    // The menu lies in the cover's parent, so that it stays above the cover that takes every other click.
-    if (_zoomMenu->parentWidget() != coverHost())
-        _zoomMenu->setParent(coverHost());
     layoutMenu();
     showFilterView(false);
     _zoomMenu->show();
@@ -190,6 +187,13 @@ void ZoomMenuControl::panelClicked(const QPoint &panelPos)
 
 void ZoomMenuControl::layoutMenu()
 {
+    // The menu lies in the cover's parent, so that it stays above the cover that takes every other click;
+    // the panel may have been given its parent after the menu was made.
+    if (QWidget *host = coverHost(); _zoomMenu->parentWidget() != host) {
+        const bool shown = !_zoomMenu->isHidden();
+        _zoomMenu->setParent(host);
+        _zoomMenu->setVisible(shown);
+    }
     // The button's tool bar may not have been laid out before the panel was first shown.
     if (QWidget *toolBar = _zoomButton->parentWidget(); toolBar && toolBar->layout())
         toolBar->layout()->activate();
