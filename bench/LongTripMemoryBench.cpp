@@ -58,6 +58,7 @@ struct QuietPrompter : MessagePrompter
     {
         std::fprintf(stderr, "warning: %s\n", qPrintable(text));
     }
+    void caution(QWidget *parent, const QString &text) override { warn(parent, text); }
     void inform(QWidget *, const QString &) override {}
     void announce(QWidget *, const QString &, const QString &) override {}
 };

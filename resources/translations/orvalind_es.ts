@@ -642,7 +642,7 @@
 <context>
     <name>DrivingInfoView</name>
     <message>
-        <location filename="../../src/graph/DrivingInfoView.cpp" line="+46"/>
+        <location filename="../../src/graph/DrivingInfoView.cpp" line="+48"/>
         <source>Meter</source>
         <translation>Velocímetro</translation>
     </message>
@@ -832,12 +832,12 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="+141"/>
+        <location filename="../../src/app/MainWindow.cpp" line="+154"/>
         <source>Open From</source>
         <translation>Abrir desde</translation>
     </message>
     <message>
-        <location line="+123"/>
+        <location line="+71"/>
         <source>Unable to locate the file.</source>
         <translation>No se puede encontrar el archivo.</translation>
     </message>
@@ -847,18 +847,12 @@
         <translation>No se han podido cargar los datos de vídeo actuales. Reinicie la aplicación y vuelva a intentarlo. Si sigue sin funcionar, seleccione otro capítulo para reproducir.</translation>
     </message>
     <message>
-        <location line="+99"/>
-        <location line="+186"/>
-        <source>Viewer Settings</source>
-        <translation>Ajustes del visor</translation>
-    </message>
-    <message>
         <location filename="../../src/app/ItemPlayback.cpp" line="+33"/>
         <source>Unable to read the selected file.</source>
         <translation>No se puede leer el archivo seleccionado.</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="-496"/>
+        <location filename="../../src/app/MainWindow.cpp" line="-165"/>
         <source>No web browser could be started to open %1.</source>
         <translation>No se pudo iniciar ningún navegador web para abrir %1.</translation>
     </message>
@@ -1003,11 +997,12 @@
     </message>
     <message>
         <location line="+9"/>
+        <location line="+7"/>
         <source>Warning</source>
         <translation>Advertencia</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>Information</source>
         <translation>Información</translation>
     </message>
@@ -1028,7 +1023,7 @@
 <context>
     <name>MoviePlayerView</name>
     <message>
-        <location filename="../../src/player/MoviePlayerView.cpp" line="+167"/>
+        <location filename="../../src/player/MoviePlayerView.cpp" line="+171"/>
         <source>Now Loading</source>
         <translation>Cargando…</translation>
     </message>
@@ -1133,7 +1128,7 @@
         <translation>Capítulo siguiente</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+13"/>
         <source>Save</source>
         <translation>Guardar</translation>
     </message>
@@ -1223,14 +1218,14 @@
 <context>
     <name>PlayerAdjustments</name>
     <message>
-        <location filename="../../src/player/PlayerAdjustments.cpp" line="+41"/>
-        <location line="+43"/>
+        <location filename="../../src/player/PlayerAdjustments.cpp" line="+39"/>
+        <location line="+48"/>
         <source>Standard brightness</source>
         <translation>Brillo estándar</translation>
     </message>
     <message>
-        <location line="-42"/>
-        <location line="+43"/>
+        <location line="-47"/>
+        <location line="+48"/>
         <location line="+52"/>
         <source>Mute</source>
         <translation>Silenciar</translation>
@@ -1245,8 +1240,8 @@
 <context>
     <name>PlayerControls</name>
     <message>
-        <location filename="../../src/player/PlayerControls.cpp" line="+336"/>
-        <location line="+116"/>
+        <location filename="../../src/player/PlayerControls.cpp" line="+355"/>
+        <location line="+119"/>
         <source>Close full screen</source>
         <translation>Salir de pantalla completa</translation>
     </message>
@@ -1272,7 +1267,7 @@
         <translation>Aceptar</translation>
     </message>
     <message>
-        <location line="+203"/>
+        <location line="+210"/>
         <source>The Stopwatch measurement result will be deleted. Proceed?</source>
         <translation>Se eliminará el resultado de la medición del cronómetro. ¿Continuar?</translation>
     </message>
@@ -1372,7 +1367,7 @@
         <translation>Recortando el vídeo.</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>elapsed time：</source>
         <translation>tiempo transcurrido：</translation>
     </message>
@@ -1526,12 +1521,12 @@
 <context>
     <name>ToolWindows</name>
     <message>
-        <location filename="../../src/app/ToolWindows.cpp" line="+98"/>
+        <location filename="../../src/app/ToolWindows.cpp" line="+121"/>
         <source>Trim Tool</source>
         <translation>Herramienta de recorte</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+22"/>
         <source>Capture Image</source>
         <translation>Capturar imagen</translation>
     </message>
@@ -1676,13 +1671,13 @@
 <context>
     <name>TrimWorker</name>
     <message>
-        <location filename="../../src/videotools/TrimWorker.cpp" line="+103"/>
+        <location filename="../../src/videotools/TrimWorker.cpp" line="+161"/>
         <source>The clip holds no picture.</source>
         <translation>El clip no contiene ninguna imagen.</translation>
     </message>
     <message>
         <location line="+20"/>
-        <location line="+10"/>
+        <location line="+9"/>
         <source>Cannot create the work folder %1.</source>
         <translation>No se puede crear la carpeta de trabajo %1.</translation>
     </message>
@@ -1692,7 +1687,7 @@
         <translation>La selección queda fuera de las grabaciones.</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+38"/>
         <source>No recording of the selection has driving data.</source>
         <translation>Ninguna grabación de la selección tiene datos de conducción.</translation>
     </message>
@@ -1702,7 +1697,7 @@
         <translation>Falta la grabación %1.</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+50"/>
         <source>Cannot move %1 in the work folder.</source>
         <translation>No se puede mover %1 en la carpeta de trabajo.</translation>
     </message>
@@ -1718,17 +1713,7 @@
         <translation>La selección no tiene duración.</translation>
     </message>
     <message>
-        <location line="+28"/>
-        <source>Cannot write %1.</source>
-        <translation>No se puede escribir %1.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>The clip written to %1 is incomplete.</source>
-        <translation>El clip escrito en %1 está incompleto.</translation>
-    </message>
-    <message>
-        <location line="+13"/>
+        <location line="+32"/>
         <source>Cannot replace %1.</source>
         <translation>No se puede reemplazar %1.</translation>
     </message>
@@ -1749,7 +1734,7 @@
 <context>
     <name>VideoListModel</name>
     <message>
-        <location filename="../../src/app/VideoListModel.cpp" line="+271"/>
+        <location filename="../../src/app/VideoListModel.cpp" line="+274"/>
         <source>Sensing time/date</source>
         <translation>Detectado el</translation>
     </message>
@@ -1868,6 +1853,15 @@
         <location line="+10"/>
         <source>Selection of backup folder</source>
         <translation>Selección de la carpeta de copia de seguridad</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerDialogs</name>
+    <message>
+        <location filename="../../src/app/ViewerDialogs.cpp" line="+38"/>
+        <location line="+16"/>
+        <source>Viewer Settings</source>
+        <translation>Ajustes del visor</translation>
     </message>
 </context>
 <context>

@@ -642,7 +642,7 @@
 <context>
     <name>DrivingInfoView</name>
     <message>
-        <location filename="../../src/graph/DrivingInfoView.cpp" line="+46"/>
+        <location filename="../../src/graph/DrivingInfoView.cpp" line="+48"/>
         <source>Meter</source>
         <translation>Compteur</translation>
     </message>
@@ -832,12 +832,12 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="+141"/>
+        <location filename="../../src/app/MainWindow.cpp" line="+154"/>
         <source>Open From</source>
         <translation>Ouvrir depuis</translation>
     </message>
     <message>
-        <location line="+123"/>
+        <location line="+71"/>
         <source>Unable to locate the file.</source>
         <translation>Impossible de trouver le fichier.</translation>
     </message>
@@ -847,18 +847,12 @@
         <translation>Les données vidéo actuelles n&apos;ont pas pu être chargées. Redémarrez l&apos;application et réessayez. En cas de nouvel échec, choisissez un autre chapitre à lire.</translation>
     </message>
     <message>
-        <location line="+99"/>
-        <location line="+186"/>
-        <source>Viewer Settings</source>
-        <translation>Réglages de la visionneuse</translation>
-    </message>
-    <message>
         <location filename="../../src/app/ItemPlayback.cpp" line="+33"/>
         <source>Unable to read the selected file.</source>
         <translation>Impossible de lire le fichier sélectionné.</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="-496"/>
+        <location filename="../../src/app/MainWindow.cpp" line="-165"/>
         <source>No web browser could be started to open %1.</source>
         <translation>Aucun navigateur web n’a pu être lancé pour ouvrir %1.</translation>
     </message>
@@ -1003,11 +997,12 @@
     </message>
     <message>
         <location line="+9"/>
+        <location line="+7"/>
         <source>Warning</source>
         <translation>Avertissement</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -1028,7 +1023,7 @@
 <context>
     <name>MoviePlayerView</name>
     <message>
-        <location filename="../../src/player/MoviePlayerView.cpp" line="+167"/>
+        <location filename="../../src/player/MoviePlayerView.cpp" line="+171"/>
         <source>Now Loading</source>
         <translation>Chargement…</translation>
     </message>
@@ -1133,7 +1128,7 @@
         <translation>Chapitre suivant</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+13"/>
         <source>Save</source>
         <translation>Enregistrer</translation>
     </message>
@@ -1223,14 +1218,14 @@
 <context>
     <name>PlayerAdjustments</name>
     <message>
-        <location filename="../../src/player/PlayerAdjustments.cpp" line="+41"/>
-        <location line="+43"/>
+        <location filename="../../src/player/PlayerAdjustments.cpp" line="+39"/>
+        <location line="+48"/>
         <source>Standard brightness</source>
         <translation>Luminosité standard</translation>
     </message>
     <message>
-        <location line="-42"/>
-        <location line="+43"/>
+        <location line="-47"/>
+        <location line="+48"/>
         <location line="+52"/>
         <source>Mute</source>
         <translation>Couper le son</translation>
@@ -1245,8 +1240,8 @@
 <context>
     <name>PlayerControls</name>
     <message>
-        <location filename="../../src/player/PlayerControls.cpp" line="+336"/>
-        <location line="+116"/>
+        <location filename="../../src/player/PlayerControls.cpp" line="+355"/>
+        <location line="+119"/>
         <source>Close full screen</source>
         <translation>Quitter le plein écran</translation>
     </message>
@@ -1272,7 +1267,7 @@
         <translation>OK</translation>
     </message>
     <message>
-        <location line="+203"/>
+        <location line="+210"/>
         <source>The Stopwatch measurement result will be deleted. Proceed?</source>
         <translation>Le résultat de mesure du chronomètre sera supprimé. Continuer ?</translation>
     </message>
@@ -1372,7 +1367,7 @@
         <translation>Découpe de la vidéo.</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+41"/>
         <source>elapsed time：</source>
         <translation>temps écoulé：</translation>
     </message>
@@ -1526,12 +1521,12 @@
 <context>
     <name>ToolWindows</name>
     <message>
-        <location filename="../../src/app/ToolWindows.cpp" line="+98"/>
+        <location filename="../../src/app/ToolWindows.cpp" line="+121"/>
         <source>Trim Tool</source>
         <translation>Outil de découpe</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+22"/>
         <source>Capture Image</source>
         <translation>Capture d&apos;image</translation>
     </message>
@@ -1676,13 +1671,13 @@
 <context>
     <name>TrimWorker</name>
     <message>
-        <location filename="../../src/videotools/TrimWorker.cpp" line="+103"/>
+        <location filename="../../src/videotools/TrimWorker.cpp" line="+161"/>
         <source>The clip holds no picture.</source>
         <translation>Le clip ne contient aucune image.</translation>
     </message>
     <message>
         <location line="+20"/>
-        <location line="+10"/>
+        <location line="+9"/>
         <source>Cannot create the work folder %1.</source>
         <translation>Impossible de créer le dossier de travail %1.</translation>
     </message>
@@ -1692,7 +1687,7 @@
         <translation>La sélection se trouve en dehors des enregistrements.</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+38"/>
         <source>No recording of the selection has driving data.</source>
         <translation>Aucun enregistrement de la sélection ne contient de données de conduite.</translation>
     </message>
@@ -1702,7 +1697,7 @@
         <translation>L&apos;enregistrement %1 est introuvable.</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+50"/>
         <source>Cannot move %1 in the work folder.</source>
         <translation>Impossible de déplacer %1 dans le dossier de travail.</translation>
     </message>
@@ -1718,17 +1713,7 @@
         <translation>La sélection n&apos;a aucune durée.</translation>
     </message>
     <message>
-        <location line="+28"/>
-        <source>Cannot write %1.</source>
-        <translation>Impossible d&apos;écrire %1.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>The clip written to %1 is incomplete.</source>
-        <translation>Le clip écrit dans %1 est incomplet.</translation>
-    </message>
-    <message>
-        <location line="+13"/>
+        <location line="+32"/>
         <source>Cannot replace %1.</source>
         <translation>Impossible de remplacer %1.</translation>
     </message>
@@ -1749,7 +1734,7 @@
 <context>
     <name>VideoListModel</name>
     <message>
-        <location filename="../../src/app/VideoListModel.cpp" line="+271"/>
+        <location filename="../../src/app/VideoListModel.cpp" line="+274"/>
         <source>Sensing time/date</source>
         <translation>Détecté le</translation>
     </message>
@@ -1868,6 +1853,15 @@
         <location line="+10"/>
         <source>Selection of backup folder</source>
         <translation>Sélection du dossier de sauvegarde</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerDialogs</name>
+    <message>
+        <location filename="../../src/app/ViewerDialogs.cpp" line="+38"/>
+        <location line="+16"/>
+        <source>Viewer Settings</source>
+        <translation>Réglages de la visionneuse</translation>
     </message>
 </context>
 <context>

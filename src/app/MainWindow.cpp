@@ -1,14 +1,14 @@
 #include "app/MainWindow.h"
 
-#include "app/AppAboutDialog.h"
+#include "app/ApplicationQuit.h"
 #include "app/CardCallbacks.h"
 #include "app/CardOpener.h"
-#include "app/DialogInUseLock.h"
 #include "app/FormColors.h"
 #include "app/ItemPlayback.h"
 #include "app/ListMarkers.h"
 #include "app/MainMenu.h"
 #include "app/MainWindowCardHost.h"
+#include "app/MainWindowItemHooks.h"
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowPlayerHost.h"
 #include "app/QuitConfirmation.h"
@@ -18,18 +18,18 @@
 #include "app/StopWatchWindow.h"
 #include "app/StorageVolumeLister.h"
 #include "app/TabFocusWrap.h"
-#include "app/UpdateCheck.h"
 #include "app/VideoListView.h"
 #include "app/VideoTypeSelectDialog.h"
+#include "app/ViewerDialogs.h"
 #include "app/WindowComposition.h"
 #include "app/WindowCoordinators.h"
+#include "app/WindowStateFollower.h"
 #include "app/WindowTitle.h"
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "graph/DrivingInfoView.h"
 #include "maintenance/MaintenanceMessageBoxes.h"
 #include "maintenance/MessagePrompter.h"
-#include "maintenance/ViewerSettingDialog.h"
 #include "map/EmptyMapView.h"
 #include "map/MapView.h"
 #include "map/ReachabilityProbe.h"
@@ -75,14 +75,18 @@ MainWindow::MainWindow(Services services, QWidget *parent)
                        ? services.modalRunner(*this)
                        : std::make_unique<StandardModalRunner>(
                              _settings, this, [this](bool topMost) { setChildWindowsTopMost(topMost); });
-    _quitConfirmation = std::make_unique<QuitConfirmation>(
-        _settings, _prompter,
-        QuitConfirmation::Hooks{
-            [this] { return isPlayerActive(); }, [this] { _panels->moviePlayerView()->pauseMovie(); },
-            [this] { return saveViewerState(); }, [this](bool topMost) { setChildWindowsTopMost(topMost); }});
-
     _panels = new MainWindowLayout(createPlayerPanel(std::move(services.engines)), this);
     setCentralWidget(_panels);
+    _windowState = std::make_unique<WindowStateFollower>(WindowStateFollower::Parts{
+        *this, *_panels, [this] { return _menu ? _menu->action(MenuCommand::FullScreen) : nullptr; },
+        [this](bool playing) { updateFrameDisplay(playing); }});
+    _quit = std::make_unique<ApplicationQuit>(
+        *this, childWindows(),
+        QuitConfirmation(_settings, _prompter,
+                         QuitConfirmation::Hooks{[this] { return isPlayerActive(); },
+                                                 [this] { _panels->moviePlayerView()->pauseMovie(); },
+                                                 [this] { return saveViewerState(); },
+                                                 [this](bool topMost) { setChildWindowsTopMost(topMost); }}));
     _mapView = new MapView(WebMapView::settingsFrom(_settings), this);
     MapReachabilityWatcher::Probe probe = services.reachability;
     if (!probe) {
@@ -94,8 +98,10 @@ MainWindow::MainWindow(Services services, QWidget *parent)
     _reachability = new MapReachabilityWatcher(
         probe, [this] { return _mapView->loadMapPage(); }, this);
     setUpOpening();
-    _appAboutDialog = new AppAboutDialog;
-    _appAboutDialog->setParent(this, _appAboutDialog->windowFlags());
+    _dialogs = std::make_unique<ViewerDialogs>(
+        ViewerDialogs::Parts{*this, *this, _settings, _prompter, *_modalRunner, [this] { pauseForCommand(); },
+                             [this](bool topMost) { setChildWindowsTopMost(topMost); }, _openUrl,
+                             [this]() -> DialogInUseLock & { return _coordinators->inUseLock(); }});
     resize(1280, 800);
     setMinimumSize(800, 520);
 }
@@ -162,70 +168,18 @@ void MainWindow::setUpPlaying()
     WebMapView *map = _mapView->mapWebView();
     map->setDelegate(this);
     auto card = [this] { return _cardData; };
-    QPointer<MainWindow> self(this);
-    ItemPlayback::Hooks hooks;
-    hooks.confirmStopWatchReset = [this] {
-        return !_coordinators || _coordinators->stopWatch().confirmStopWatchReset();
-    };
-    hooks.stopMeasurement = [this] {
-        if (_coordinators)
-            _coordinators->stopWatch().stopMeasurement();
-    };
-    hooks.neighbours = [player](bool previous, bool next) { player->setPrevNextTrip(previous, next); };
-    hooks.showFileNotFound = [this] { showFileNotFound(); };
-    hooks.warn = [this](const QString &text) {
-        setChildWindowsTopMost(false);
-        _prompter.warn(this, text);
-        setChildWindowsTopMost(true);
-    };
-    hooks.updateWindowTitle = [this] { updateWindowTitle(); };
-    hooks.loading = [this]() -> bool & { return _isLoading; };
-    hooks.leaveTrimMode = [player] { player->setTrimMode(false); };
-    hooks.resetZoom = [player] { player->controls()->zoom()->resetZoom(); };
-    hooks.redisplayMap = [self] {
-        QMetaObject::invokeMethod(
-            self,
-            [self] {
-                if (self)
-                    self->_mapView->update();
-            },
-            Qt::QueuedConnection);
-    };
     _itemPlayback = std::make_unique<ItemPlayback>(
         ItemPlayback::Parts{*player, *_videoListView, *map, card,
                             [this] { return _coordinators ? _coordinators->drivingInfoView() : nullptr; },
                             [this]() -> StopWatchPanel * {
                                 return _coordinators ? &_coordinators->stopWatchWindow() : nullptr;
                             }},
-        std::move(hooks));
+        MainWindowItemHooks::itemPlayback(*this));
     connect(_videoListView, &VideoListView::rowClicked, this,
             [this](CommonConst::ListType type, int row) { _itemPlayback->listRowSelected(type, row); });
-
-    ListMarkers::Hooks markerHooks;
-    markerHooks.post = [self](std::function<void()> task) {
-        QMetaObject::invokeMethod(
-            self,
-            [self, task = std::move(task)] {
-                if (self)
-                    task();
-            },
-            Qt::QueuedConnection);
-    };
-    markerHooks.centred = [this]() -> bool & { return _isMapZoomAndCenter; };
-    markerHooks.selectRow = [this](CommonConst::ListType type, int row, bool switchTab) {
-        return _videoListView->selectRow(row, type, switchTab);
-    };
-    markerHooks.selectListItem = [this](CommonConst::ListType type, int row, int chapter, bool switchTab) {
-        _itemPlayback->selectListItem(type, row, chapter, switchTab);
-    };
-    markerHooks.playEventItem = [this](int index, bool switchTab) {
-        return _itemPlayback->playEventItem(index, switchTab);
-    };
-    markerHooks.playSurveillanceItem = [this](int index, bool switchTab) {
-        return _itemPlayback->playSurveillanceItem(index, switchTab);
-    };
-    _listMarkers = std::make_unique<ListMarkers>(
-        ListMarkers::Parts{*map, *_videoListView->model(), card, _settings}, std::move(markerHooks));
+    _listMarkers =
+        std::make_unique<ListMarkers>(ListMarkers::Parts{*map, *_videoListView->model(), card, _settings},
+                                      MainWindowItemHooks::listMarkers(*this));
 }
 
 bool MainWindow::playFirstItem()
@@ -264,7 +218,7 @@ void MainWindow::showFileNotFound()
     resetDisplay();
     if (_coordinators)
         _coordinators->stopWatch().closeStopWatch();
-    if (_isFullscreen)
+    if (isFullscreen())
         toggleFullScreen();
     updatePanelLayout(false);
     setChildWindowsTopMost(false);
@@ -274,7 +228,7 @@ void MainWindow::showFileNotFound()
 
 void MainWindow::showLoadFailed()
 {
-    if (_isFullscreen)
+    if (isFullscreen())
         toggleFullScreen();
     updatePanelLayout(false);
     setChildWindowsTopMost(false);
@@ -333,18 +287,15 @@ void MainWindow::startUp()
                 self->deferredShow();
         },
         Qt::QueuedConnection);
-    if (_updateServer) {
-        _updateCheck = new UpdateCheck(*_updateServer, this);
-        connect(_updateCheck, &UpdateCheck::newerVersionAvailable, this, &MainWindow::announceNewerVersion);
-        _updateCheck->checkUpdate(QCoreApplication::applicationVersion());
-    }
+    if (_updateServer)
+        _dialogs->checkForUpdate(*_updateServer);
     updateWindowTitle();
     if (!_settings.viewerFirstLaunch) {
         QMetaObject::invokeMethod(
             this,
             [self] {
                 if (self)
-                    self->firstLaunch();
+                    self->_dialogs->firstLaunch();
             },
             Qt::QueuedConnection);
     }
@@ -362,9 +313,9 @@ void MainWindow::buildMenu()
             return state;
         },
         this);
-    _menu->setHandler(MenuCommand::About, [this] { showAboutDialog(); });
-    _menu->setHandler(MenuCommand::ViewerSettings, [this] { showViewerSettingDialog(); });
-    _menu->setHandler(MenuCommand::DownloadUpdates, [this] { openDownloadPage(); });
+    _menu->setHandler(MenuCommand::About, [this] { _dialogs->showAboutDialog(); });
+    _menu->setHandler(MenuCommand::ViewerSettings, [this] { _dialogs->showViewerSettingDialog(); });
+    _menu->setHandler(MenuCommand::DownloadUpdates, [this] { _dialogs->openDownloadPage(); });
     _menu->setHandler(MenuCommand::FullScreen, [this] { toggleFullScreen(); });
     _menu->setHandler(MenuCommand::Quit, [this] { requestQuit(); });
     _menu->setHandler(MenuCommand::Open, [this] { showOpenFromDialog(); });
@@ -377,14 +328,6 @@ void MainWindow::deferredShow()
     // The driving-data panel draws its meter itself once shown; nothing waits for it here.
     show();
     emit startUpShown();
-}
-
-void MainWindow::firstLaunch()
-{
-    _settings.viewerFirstLaunch = true;
-    _settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_FIRST_LAUNCH), true);
-    ViewerSettingDialog dialog(_settings, this, _prompter);
-    _modalRunner->run(ModalWindow::Type::ViewerSetting, &dialog, tr("Viewer Settings"), QSize(575, 540));
 }
 
 bool MainWindow::isPlayerActive() const
@@ -401,61 +344,34 @@ void MainWindow::pauseForCommand()
 
 bool MainWindow::confirmTerminate()
 {
-    return _quitConfirmation->confirmTerminate(this);
+    return _quit->confirmTerminate();
 }
 
 void MainWindow::requestQuit()
 {
-    if (_quitConfirmed || !confirmTerminate())
-        return;
-    _quitConfirmed = true;
-    _childWindows.hideAll();
-    // exit, not quit: the windows' close handlers would ask again.
-    QCoreApplication::exit(0);
+    _quit->requestQuit();
 }
 
 void MainWindow::terminateForRestart()
 {
     // The dialog's modal run has ended; quit from the event loop, as the Quit command does.
-    QPointer<MainWindow> self(this);
-    QMetaObject::invokeMethod(
-        this,
-        [self] {
-            if (self)
-                self->requestQuit();
-        },
-        Qt::QueuedConnection);
+    _quit->requestQuitLater();
+}
+
+bool MainWindow::isQuitConfirmed() const
+{
+    return _quit->isQuitConfirmed();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // Closing the main window quits: on Linux a program without a window cannot be reached again.
-    if (!_quitConfirmed) {
-        requestQuit();
-        if (!_quitConfirmed) {
-            event->ignore();
-            return;
-        }
-    }
-    event->accept();
+    event->setAccepted(_quit->closeRequested());
 }
 
 void MainWindow::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::WindowStateChange) {
-        const Qt::WindowStates old = static_cast<QWindowStateChangeEvent *>(event)->oldState();
-        const Qt::WindowStates now = windowState();
-        if (now.testFlag(Qt::WindowMinimized) && !old.testFlag(Qt::WindowMinimized))
-            _childWindows.mainWindowMinimised();
-        else if (old.testFlag(Qt::WindowMinimized) && !now.testFlag(Qt::WindowMinimized))
-            _childWindows.mainWindowRestored();
-        // Entered or left by the player's button, the menu, F11 or the window manager alike.
-        const bool fullScreen = now.testFlag(Qt::WindowFullScreen);
-        if (fullScreen != _isFullscreen) {
-            _panels->moviePlayerView()->controls()->fullscreenEntered(fullScreen);
-            updatePanelLayout(fullScreen);
-        }
-    }
+    if (event->type() == QEvent::WindowStateChange)
+        _windowState->stateChanged(static_cast<QWindowStateChangeEvent *>(event)->oldState(), windowState());
     QMainWindow::changeEvent(event);
 }
 
@@ -470,35 +386,32 @@ bool MainWindow::focusNextPrevChild(bool next)
 
 void MainWindow::onApplicationStateChanged(Qt::ApplicationState state)
 {
-    _childWindows.applicationActive(state == Qt::ApplicationActive);
+    _windowState->applicationActive(state == Qt::ApplicationActive);
+}
+
+ChildWindows &MainWindow::childWindows()
+{
+    return _windowState->childWindows();
+}
+
+bool MainWindow::isFullscreen() const
+{
+    return _windowState->isFullscreen();
 }
 
 void MainWindow::setChildWindowsTopMost(bool topMost)
 {
-    _childWindows.setTopMost(topMost);
+    childWindows().setTopMost(topMost);
 }
 
 void MainWindow::toggleFullScreen()
 {
-    if (isFullScreen())
-        showNormal();
-    else
-        showFullScreen();
+    _windowState->toggleFullScreen();
 }
 
 void MainWindow::updatePanelLayout(bool fullScreen)
 {
-    _panels->apply(PanelLayout::sizesFor(fullScreen));
-    _childWindows.setFullScreen(fullScreen);
-    _panels->moviePlayerView()->controls()->toolsView()->setHidden(fullScreen);
-    // The picture takes the whole screen; the menu's shortcuts stay with the window.
-    menuBar()->setHidden(fullScreen);
-    _isFullscreen = fullScreen;
-    if (_menu) {
-        if (QAction *action = _menu->action(MenuCommand::FullScreen))
-            action->setChecked(fullScreen);
-    }
-    updateFrameDisplay(false);
+    _windowState->updatePanelLayout(fullScreen);
 }
 
 void MainWindow::updateWindowTitle()
@@ -557,42 +470,4 @@ bool MainWindow::saveViewerState()
     _settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_IS_MUTE), _settings.viewerIsMute);
     _settings.setValue(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_GAMMA), _settings.viewerGamma);
     return true;
-}
-
-void MainWindow::showAboutDialog()
-{
-    pauseForCommand();
-    _modalRunner->run(ModalWindow::Type::Etc, _appAboutDialog, AppAboutDialog::windowTitleText(),
-                      QSize(487, 407));
-}
-
-void MainWindow::showViewerSettingDialog()
-{
-    pauseForCommand();
-    const DialogInUseLock::Hold hold =
-        _coordinators->inUseLock().acquire(QString::fromLatin1(UserDefaultUtil::KEY_VIEWER_SETTING_FLG));
-    if (!hold) {
-        // Lowered as around the other guarded commands' warning, so it cannot open under them.
-        setChildWindowsTopMost(false);
-        _prompter.warn(this, hold.refusal().text, hold.refusal().cause);
-        setChildWindowsTopMost(true);
-        return;
-    }
-    ViewerSettingDialog dialog(_settings, this, _prompter);
-    _modalRunner->run(ModalWindow::Type::ViewerSetting, &dialog, tr("Viewer Settings"), QSize(575, 540));
-}
-
-void MainWindow::openDownloadPage()
-{
-    pauseForCommand();
-    const QUrl url = UpdateCheck::downloadPageUrl(_settings.language);
-    if (url.isValid())
-        _openUrl(url);
-}
-
-void MainWindow::announceNewerVersion()
-{
-    setChildWindowsTopMost(false);
-    _prompter.announce(this, UpdateCheck::announcementTitle(), UpdateCheck::announcementText());
-    setChildWindowsTopMost(true);
 }

@@ -1,5 +1,6 @@
 // The application's one main window: owns the card library object, the panels, the map and the
-// dialogs; starts up, routes the menus, follows full screen and minimising, and decides quitting.
+// dialogs; starts up and routes the menus. Its state changes (WindowStateFollower) and quitting
+// (ApplicationQuit) are classes of their own.
 #pragma once
 
 #include "app/ChildWindows.h"
@@ -14,7 +15,7 @@
 #include <memory>
 #include <optional>
 
-class AppAboutDialog;
+class ApplicationQuit;
 class CardCallbacks;
 class RouteRedrawMerger;
 class TabFocusWrap;
@@ -32,13 +33,13 @@ class MessagePrompter;
 class ModalRunner;
 class MoviePlayerView;
 class PlayerPanelHost;
-class QuitConfirmation;
-class UpdateCheck;
 class UserDefaultUtil;
 class VideoListView;
 class VideoTypeSelectDialog;
+class ViewerDialogs;
 class VolumeLister;
 class WindowCoordinators;
+class WindowStateFollower;
 
 class MainWindow : public QMainWindow,
                    public ApplicationRestarter,
@@ -83,10 +84,7 @@ public:
     void updatePanelLayout(bool fullScreen);
     void setChildWindowsTopMost(bool topMost);
 
-    // Menu commands.
-    void showAboutDialog();
-    void showViewerSettingDialog();
-    void openDownloadPage();
+    // Menu commands; the viewer's own dialogs are ViewerDialogs'.
     void toggleFullScreen();
     void showOpenFromDialog();
 
@@ -120,16 +118,16 @@ public:
     void mapMarkerClicked(const MapPoint &point) override;
 
     bool isPlayerActive() const;
-    bool isFullscreen() const { return _isFullscreen; }
+    bool isFullscreen() const;
     bool backupFlg() const { return _backupFlg; }
     // Save and the backup menus follow the kind of source open.
     WindowCoordinators *coordinators() const { return _coordinators.get(); }
     const VolumeLister &volumes() const { return *_volumes; }
-    bool isQuitConfirmed() const { return _quitConfirmed; }
+    bool isQuitConfirmed() const;
     MainMenu *mainMenu() const { return _menu; }
     MainWindowLayout *panels() const { return _panels; }
     MapView *mapView() const { return _mapView; }
-    ChildWindows &childWindows() { return _childWindows; }
+    ChildWindows &childWindows();
     MapReachabilityWatcher *reachabilityWatcher() const { return _reachability; }
 
 signals:
@@ -143,15 +141,15 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    friend class MainWindowItemHooks; // the loading and map-centred flags
+
     MoviePlayerView *createPlayerPanel(std::function<std::unique_ptr<MediaEngine>()> engines);
     void setUpOpening();
     void setUpPlaying();
     void buildMenu();
     void deferredShow();
-    void firstLaunch();
     void pauseForCommand();
     void onApplicationStateChanged(Qt::ApplicationState state);
-    void announceNewerVersion();
 
     UserDefaultUtil &_settings;
     MessagePrompter &_prompter;
@@ -159,14 +157,13 @@ private:
     std::optional<QUrl> _updateServer;
     std::shared_ptr<CardData> _cardData;
     std::unique_ptr<ModalRunner> _modalRunner;
-    std::unique_ptr<QuitConfirmation> _quitConfirmation;
+    std::unique_ptr<WindowStateFollower> _windowState; // the child windows, minimising and full screen
+    std::unique_ptr<ApplicationQuit> _quit;
     MainWindowLayout *_panels;
     MapView *_mapView;
     MainMenu *_menu = nullptr;
-    AppAboutDialog *_appAboutDialog;
+    std::unique_ptr<ViewerDialogs> _dialogs; // About, Viewer Settings, the download page and the update check
     MapReachabilityWatcher *_reachability;
-    UpdateCheck *_updateCheck = nullptr;
-    ChildWindows _childWindows;
     // Opening a source and the video list.
     std::unique_ptr<VolumeLister> _volumes;
     std::unique_ptr<MaintenanceMessageBoxes> _maintenancePrompter;
@@ -185,9 +182,6 @@ private:
     std::unique_ptr<ListMarkers> _listMarkers;
     std::unique_ptr<TabFocusWrap> _tabFocusWrap;
 
-    bool _isFullscreen = false;
     bool _backupFlg = false;
     bool _isMapZoomAndCenter = false; // the map was centred on a card; only then is its zoom kept
-    bool _quitConfirmed = false;      // the quit question was answered; the close that follows is not asked
-    bool _wasMinimised = false;
 };

@@ -20,6 +20,9 @@ NSZoomView::NSZoomView(QWidget *parent) : QFrame(parent)
         b->setImages(name, name + QStringLiteral("_over"));
         b->setIconSize(QSize(48, 24));
         b->setMouseTracking(true);
+        // The menu's keys are the panel's (arrows and Return): a scale button never holds the focus, which
+        // would pass on to the next control in the window when the menu closes.
+        b->setFocusPolicy(Qt::NoFocus);
         b->installEventFilter(this);
         layout->addWidget(b);
         _buttons[static_cast<size_t>(i)] = b;

@@ -41,11 +41,16 @@ void PlayerAdjustments::addSoundControls(QHBoxLayout *layout, const ButtonMaker 
     _brightSlider->setDoubleValue(GAMMA_DEFAULT);
     _volumeSlider->setDoubleValue(VOLUME_MAX);
 
-    connect(_brightButton, &QToolButton::clicked, this, [this] { setGamma(GAMMA_DEFAULT); });
+    // Both buttons take the focus when clicked, as the sliders do.
+    connect(_brightButton, &QToolButton::clicked, this, [this] {
+        setGamma(GAMMA_DEFAULT);
+        _brightButton->setFocus(Qt::MouseFocusReason);
+    });
     connect(_brightSlider, &QSlider::valueChanged, this, [this] { setGamma(_brightSlider->doubleValue()); });
     connect(_volumeButton, &QToolButton::clicked, this, [this] {
         setMute(!_volumeButton->isChecked());
         applyPlayRate();
+        _volumeButton->setFocus(Qt::MouseFocusReason);
     });
     connect(_volumeSlider, &QSlider::valueChanged, this, [this] {
         if (!_panel._isMute) {

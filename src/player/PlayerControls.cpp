@@ -40,6 +40,11 @@ QIcon controlIcon(const QString &image)
     return icon;
 }
 
+// The buttons take the focus from Tab only, as the toolkit's tool buttons do: a click leaves it with the
+// panel, so a button that the click hides or disables (full screen, stop, the last item) does not hand
+// the focus on to whichever control comes next in the window.
+constexpr Qt::FocusPolicy BUTTON_FOCUS = Qt::TabFocus;
+
 // A transparent border in every state, so that the focus's border does not make the button taller.
 const QString SMALL_BUTTON_STYLE =
     QStringLiteral("QToolButton { border: 1px solid transparent; background: transparent; }"
@@ -99,6 +104,7 @@ PlayerControls::PlayerControls(MoviePlayerView &panel)
 EXTextButton *PlayerControls::toolButton(const QString &name, const QString &image)
 {
     auto *b = new EXTextButton(_toolsView);
+    b->setFocusPolicy(BUTTON_FOCUS);
     b->setIdentifier(name);
     b->setImages(image, image + QStringLiteral("_over"), image + QStringLiteral("_off"));
     b->setIconSize(QSize(28, 28));
@@ -114,7 +120,7 @@ QToolButton *PlayerControls::controlButton(const QString &name, const QString &i
     b->setIconSize(QSize(26, 26));
     b->setStyleSheet(SMALL_BUTTON_STYLE);
     b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::StrongFocus);
+    b->setFocusPolicy(BUTTON_FOCUS);
     _controllerView->layout()->addWidget(b);
     return b;
 }
@@ -141,7 +147,7 @@ void PlayerControls::buildToolBar()
         b->setIconSize(QSize(20, 20));
         b->setStyleSheet(SMALL_BUTTON_STYLE);
         b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::StrongFocus);
+        b->setFocusPolicy(BUTTON_FOCUS);
         layout->addWidget(b);
         return b;
     };

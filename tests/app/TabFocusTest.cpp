@@ -1,20 +1,31 @@
 // Tab and Shift-Tab in the whole main window over the sample card, pressed as the keyboard presses them:
-// the player and driving panel's ring, and the map page, which hands the focus back to the window.
+// the player and driving panel's ring, and the map page, which hands the focus back to the window; and
+// where the keys go after the clicks that hide the control they land on.
 #include "app/CardOpener.h"
+#include "app/ItemPlayback.h"
 #include "app/MainWindowLayout.h"
+#include "app/VideoListModel.h"
+#include "app/VideoListView.h"
 #include "app/WindowCoordinators.h"
 #include "graph/DrivingInfoView.h"
 #include "map/MapTitleView.h"
 #include "map/MapView.h"
 #include "map/MapWebPage.h"
+#include "player/CustomSliderCell.h"
 #include "player/CustomSliderCellMin.h"
+#include "player/EXTextButton.h"
 #include "player/MoviePlayerView.h"
+#include "player/NSZoomView.h"
 #include "player/PlayerControls.h"
+#include "player/PlayerView.h"
+#include "player/ZoomMenuControl.h"
 
 #include "AppFakes.h"
 #include "MainWindowFixture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
 #include <QWebEngineView>
@@ -198,4 +209,152 @@ TEST(TabFocusTest, BeforeAnythingIsOpenedTheSettingsButtonWorksAndTheOrderNeverS
     const bool ran = !f.runs.empty() && f.runs.back().first == ModalWindow::Type::CameraSetting;
     EXPECT_TRUE(ran ||
                 f.prompter.shown.contains(QStringLiteral("warn: Unable to locate the selected drive.")));
+}
+
+namespace {
+
+// What a stray key could change outside the player panel's own state.
+struct AroundThePanel
+{
+    MapType map;
+    int listRow;
+    int tableRow;
+    CommonConst::PlayStatus status;
+    int64_t position;
+    bool operator==(const AroundThePanel &) const = default;
+    friend std::ostream &operator<<(std::ostream &out, const AroundThePanel &a)
+    {
+        return out << "map " << int(a.map) << ", list row " << a.listRow << ", table row " << a.tableRow
+                   << ", status " << int(a.status) << ", position " << a.position;
+    }
+};
+
+// The focused control as the user would name it.
+std::string focusName()
+{
+    const QWidget *w = QApplication::focusWidget();
+    if (!w)
+        return "nothing";
+    const auto *button = qobject_cast<const QAbstractButton *>(w);
+    return QStringLiteral("%1 %2 %3")
+        .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName(),
+             button ? button->text() : QString())
+        .toStdString();
+}
+
+struct ClickedWindow : TabbedWindow
+{
+    // The first trip playing.
+    ClickedWindow()
+    {
+        static_cast<FakeMediaEngine *>(player()->engine())->becomeReady();
+        QCoreApplication::processEvents();
+    }
+    MoviePlayerView *player() const { return window->panels()->moviePlayerView(); }
+    QWidget *control(const char *name) const
+    {
+        return player()->controls()->control(QString::fromLatin1(name));
+    }
+    AroundThePanel around() const
+    {
+        QTableView *table = window->videoListView()->listTable();
+        return {window->panels()->mapTitleView()->mapType(),
+                window->videoListView()->model()->currentRowTrip(), table->currentIndex().row(),
+                player()->currentStatus(), player()->trackCell()->integerValue()};
+    }
+    // A press and release of the left button where the pointer would give it.
+    void click(QWidget *on, std::optional<QPoint> at = {}) const
+    {
+        const QPoint inWindow = on->mapTo(window.get(), at.value_or(on->rect().center()));
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, inWindow);
+        QCoreApplication::processEvents();
+    }
+    void clickScale(int index) const
+    {
+        click(control("zoom"));
+        ASSERT_TRUE(player()->controls()->zoom()->isShown());
+        click(player()->controls()->zoom()->zoomMenu()->button(index));
+    }
+    bool setFullScreen(bool on) const
+    {
+        return EventLoop::waitUntil([&] { return window->isFullscreen() == on; });
+    }
+};
+
+} // namespace
+
+// After a scale chosen by the mouse, full screen by its button, and every other way the menu closes or the
+// tool bar goes, the keys go to the player panel: Space presses nothing, Tab stays in the panel's order.
+TEST(TabFocusTest, AfterAZoomScaleOrFullScreenByTheMouseTheKeysGoToThePlayerPanel)
+{
+    using Way = std::function<void(ClickedWindow &)>;
+    const auto scale = [](int index) { return [index](ClickedWindow &w) { w.clickScale(index); }; };
+    const auto fullScreenByTheButton = [](ClickedWindow &w) {
+        w.click(w.control("fullscrn"));
+        ASSERT_TRUE(w.setFullScreen(true));
+    };
+    const auto byF11From = [](QWidget *(*focus)(ClickedWindow &)) {
+        return [focus](ClickedWindow &w) {
+            focus(w)->setFocus(Qt::TabFocusReason);
+            TabbedWindow::press(w.window.get(), Qt::Key_F11);
+            ASSERT_TRUE(w.setFullScreen(true));
+        };
+    };
+    const std::pair<const char *, Way> ways[] = {
+        {"x2 by the mouse", scale(1)},
+        {"x3 by the mouse", scale(2)},
+        {"x5 by the mouse", scale(4)},
+        {"x1 by the mouse", scale(0)},
+        {"the menu closed by a click on the list beside it",
+         [](ClickedWindow &w) {
+             w.click(w.control("zoom"));
+             QTableView *table = w.window->videoListView()->listTable();
+             w.click(table->viewport(), table->visualRect(table->model()->index(1, 0)).center());
+         }},
+        {"the menu closed by Escape",
+         [](ClickedWindow &w) {
+             w.click(w.control("zoom"));
+             TabbedWindow::press(w.window.get(), Qt::Key_Escape);
+         }},
+        {"the menu closed by a new item",
+         [](ClickedWindow &w) {
+             w.click(w.control("zoom"));
+             w.window->itemPlayback().playTripItem(1, 0, false, true);
+             QCoreApplication::processEvents();
+         }},
+        {"full screen by its button", fullScreenByTheButton},
+        {"full screen by its button, left by Escape",
+         [&](ClickedWindow &w) {
+             fullScreenByTheButton(w);
+             TabbedWindow::press(w.window.get(), Qt::Key_Escape);
+             ASSERT_TRUE(w.setFullScreen(false));
+         }},
+        {"full screen by its button, left by a click on the picture",
+         [&](ClickedWindow &w) {
+             fullScreenByTheButton(w);
+             w.click(w.player()->playerView());
+             ASSERT_TRUE(w.setFullScreen(false));
+         }},
+        {"full screen by F11 from the zoom button",
+         byF11From([](ClickedWindow &w) { return w.control("zoom"); })},
+        {"full screen by F11 from the list",
+         byF11From([](ClickedWindow &w) -> QWidget * { return w.window->videoListView()->listTable(); })},
+    };
+    for (const auto &[way, act] : ways) {
+        SCOPED_TRACE(way);
+        ClickedWindow w;
+        w.click(w.control("pause"));
+        ASSERT_EQ(w.player()->currentStatus(), CommonConst::PlayStatus::Pause);
+        act(w);
+        EXPECT_FALSE(w.player()->controls()->zoom()->isShown());
+        EXPECT_EQ(QApplication::focusWidget(), w.player()) << "the focus is on " << focusName();
+        const AroundThePanel before = w.around();
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Tab}) {
+            TabbedWindow::press(w.window.get(), key);
+            EXPECT_EQ(w.around(), before) << "after " << QKeySequence(key).toString().toStdString();
+        }
+        const QWidget *focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus && w.player()->isAncestorOf(focus) && focus->isVisible())
+            << "Tab put the focus on " << focusName();
+    }
 }
