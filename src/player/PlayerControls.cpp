@@ -41,14 +41,27 @@ QIcon controlIcon(const QString &image)
 }
 
 // The buttons take the focus from Tab only, as the toolkit's tool buttons do: a click leaves it with the
-// panel, so a button that the click hides or disables (full screen, stop, the last item) does not hand
-// the focus on to whichever control comes next in the window.
+// panel, so a button the click hides or disables does not hand it on to the next control in the window.
 constexpr Qt::FocusPolicy BUTTON_FOCUS = Qt::TabFocus;
 
 // A transparent border in every state, so that the focus's border does not make the button taller.
 const QString SMALL_BUTTON_STYLE =
     QStringLiteral("QToolButton { border: 1px solid transparent; background: transparent; }"
                    "QToolButton:focus { border: 1px solid #5a9be0; }");
+
+// A button of the control row, or a small one of the tool bar, at the end of its bar.
+QToolButton *barButton(QWidget *bar, const QString &name, const QString &image, int size)
+{
+    auto *b = new QToolButton(bar);
+    b->setObjectName(name);
+    b->setIcon(controlIcon(image));
+    b->setIconSize(QSize(size, size));
+    b->setStyleSheet(SMALL_BUTTON_STYLE);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(BUTTON_FOCUS);
+    bar->layout()->addWidget(b);
+    return b;
+}
 
 // The refreshers run on every tick of the clock: a widget is touched only where its state changes. A show
 // lays its row out again at once and moves the buttons after it, under a click on its way.
@@ -112,19 +125,6 @@ EXTextButton *PlayerControls::toolButton(const QString &name, const QString &ima
     return b;
 }
 
-QToolButton *PlayerControls::controlButton(const QString &name, const QString &image)
-{
-    auto *b = new QToolButton(_controllerView);
-    b->setObjectName(name);
-    b->setIcon(controlIcon(image));
-    b->setIconSize(QSize(26, 26));
-    b->setStyleSheet(SMALL_BUTTON_STYLE);
-    b->setAutoRaise(true);
-    b->setFocusPolicy(BUTTON_FOCUS);
-    _controllerView->layout()->addWidget(b);
-    return b;
-}
-
 void PlayerControls::buildToolBar()
 {
     auto *layout = static_cast<QHBoxLayout *>(_toolsView->layout());
@@ -140,16 +140,8 @@ void PlayerControls::buildToolBar()
     for (EXTextButton *b : {_cutButton, _zoomButton, _stopWatchButton})
         b->setCheckable(true);
     layout->addStretch(1);
-    auto small = [this, layout](const QString &name, const QString &image) {
-        auto *b = new QToolButton(_toolsView);
-        b->setObjectName(name);
-        b->setIcon(controlIcon(image));
-        b->setIconSize(QSize(20, 20));
-        b->setStyleSheet(SMALL_BUTTON_STYLE);
-        b->setAutoRaise(true);
-        b->setFocusPolicy(BUTTON_FOCUS);
-        layout->addWidget(b);
-        return b;
+    auto small = [this](const QString &name, const QString &image) {
+        return barButton(_toolsView, name, image, 20);
     };
     _adjust = new PlayerAdjustments(_panel, _toolsView);
     _adjust->addSoundControls(layout, small);
@@ -196,6 +188,9 @@ void PlayerControls::buildToolBar()
 void PlayerControls::buildControlBar()
 {
     auto *layout = static_cast<QHBoxLayout *>(_controllerView->layout());
+    const auto controlButton = [this](const QString &name, const QString &image) {
+        return barButton(_controllerView, name, image, 26);
+    };
     _movieFirstButton = controlButton(QStringLiteral("first"), QStringLiteral("button_first"));
     _movieRewindButton = controlButton(QStringLiteral("rewind"), QStringLiteral("button_rewind"));
     _movieKomaBackButton = controlButton(QStringLiteral("komaBack"), QStringLiteral("button_koma_back"));

@@ -85,7 +85,6 @@ public:
 private:
     void buildToolBar();
     void buildControlBar();
-    QToolButton *controlButton(const QString &name, const QString &image);
     EXTextButton *toolButton(const QString &name, const QString &image);
     bool provides(int service) const;
     void stepFrame(bool forward);
