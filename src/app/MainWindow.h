@@ -1,6 +1,7 @@
 // The application's one main window: owns the card library object, the panels, the map and the
-// dialogs; starts up and routes the menus. Its state changes (WindowStateFollower) and quitting
-// (ApplicationQuit) are classes of their own.
+// dialogs; starts up and routes the menus. Its state changes (WindowStateFollower), quitting
+// (ApplicationQuit), the viewer's own dialogs (ViewerDialogs) and the item playback's hooks
+// (MainWindowItemHooks) are classes of their own.
 #pragma once
 
 #include "app/ChildWindows.h"
