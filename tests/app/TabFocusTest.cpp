@@ -275,7 +275,8 @@ struct ClickedWindow : TabbedWindow
         ASSERT_TRUE(player()->controls()->zoom()->isShown());
         click(player()->controls()->zoom()->zoomMenu()->button(index));
     }
-    bool setFullScreen(bool on) const
+    // Whether the window reached the state within the wait: a window manager goes in and out later.
+    bool waitForFullScreen(bool on) const
     {
         return EventLoop::waitUntil([&] { return window->isFullscreen() == on; });
     }
@@ -291,13 +292,13 @@ TEST(TabFocusTest, AfterAZoomScaleOrFullScreenByTheMouseTheKeysGoToThePlayerPane
     const auto scale = [](int index) { return [index](ClickedWindow &w) { w.clickScale(index); }; };
     const auto fullScreenByTheButton = [](ClickedWindow &w) {
         w.click(w.control("fullscrn"));
-        ASSERT_TRUE(w.setFullScreen(true));
+        ASSERT_TRUE(w.waitForFullScreen(true));
     };
     const auto byF11From = [](QWidget *(*focus)(ClickedWindow &)) {
         return [focus](ClickedWindow &w) {
             focus(w)->setFocus(Qt::TabFocusReason);
             TabbedWindow::press(w.window.get(), Qt::Key_F11);
-            ASSERT_TRUE(w.setFullScreen(true));
+            ASSERT_TRUE(w.waitForFullScreen(true));
         };
     };
     const std::pair<const char *, Way> ways[] = {
@@ -327,13 +328,13 @@ TEST(TabFocusTest, AfterAZoomScaleOrFullScreenByTheMouseTheKeysGoToThePlayerPane
          [&](ClickedWindow &w) {
              fullScreenByTheButton(w);
              TabbedWindow::press(w.window.get(), Qt::Key_Escape);
-             ASSERT_TRUE(w.setFullScreen(false));
+             ASSERT_TRUE(w.waitForFullScreen(false));
          }},
         {"full screen by its button, left by a click on the picture",
          [&](ClickedWindow &w) {
              fullScreenByTheButton(w);
              w.click(w.player()->playerView());
-             ASSERT_TRUE(w.setFullScreen(false));
+             ASSERT_TRUE(w.waitForFullScreen(false));
          }},
         {"full screen by F11 from the zoom button",
          byF11From([](ClickedWindow &w) { return w.control("zoom"); })},
