@@ -10,6 +10,12 @@
 // processes included) as the sum of proportional set sizes, at 45 s and at its largest sample. The
 // growth from 15 s to 45 s is the program's growth while it plays one chapter; the step from 45 s to
 // 75 s is what the border and the next chapter add.
+//
+// BM_LongTripMainThreadStalls times how long the window answers nothing on the same cards: a thread
+// pings the main thread every 50 ms, as a window manager does, and the longest wait for an answer is
+// reported for the first 60 s after the open, after a 1-s hold of the main thread 4 s into the open (a
+// stand-in for any slow handler while the workers read), for a play of the trip again once the
+// workers are done, and for a switch from the trip list to the chapter list and back.
 #include "app/CardOpener.h"
 #include "app/MainWindow.h"
 #include "app/VideoListModel.h"
@@ -17,6 +23,7 @@
 #include "card/CardData.h"
 #include "maintenance/MessagePrompter.h"
 #include "platform/HeapPolicy.h"
+#include "recording/CommonConst.h"
 #include "recording/UserDefaultUtil.h"
 #include "samplecard/ManagementFileWriter.h"
 #include "samplecard/SampleCardWriter.h"
@@ -26,6 +33,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -35,10 +43,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -310,12 +323,187 @@ void BM_OpenAndPlayLongCard(benchmark::State &state)
         window.cardOpener()->disconnect();
     }
 }
+// Pings the main thread every 50 ms from a thread of its own and keeps when each ping was answered.
+class MainThreadPings
+{
+public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr auto INTERVAL = std::chrono::milliseconds(50);
+
+    MainThreadPings() : _start(Clock::now()), _thread([this] { run(); }) {}
+    ~MainThreadPings()
+    {
+        {
+            std::lock_guard lock(_mutex);
+            _stop = true;
+        }
+        _wake.notify_all();
+        _thread.join();
+    }
+
+    // Milliseconds since the pings started.
+    qint64 now() const { return ms(Clock::now()); }
+    // The longest wait for an answer of the pings sent between from and to (ms); a ping still
+    // unanswered counts until now.
+    qint64 longestStall(qint64 from, qint64 to)
+    {
+        std::lock_guard lock(_mutex);
+        qint64 longest = 0;
+        for (const Ping &ping : _pings) {
+            if (ping.sent < from || ping.sent > to)
+                continue;
+            longest = std::max(longest, (ping.answered < 0 ? now() : ping.answered) - ping.sent);
+        }
+        return longest;
+    }
+
+private:
+    struct Ping
+    {
+        qint64 sent;
+        qint64 answered = -1;
+    };
+    qint64 ms(Clock::time_point at) const
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(at - _start).count();
+    }
+    void run()
+    {
+        std::unique_lock lock(_mutex);
+        while (!_stop) {
+            const size_t index = _pings.size();
+            _pings.push_back({now()});
+            QMetaObject::invokeMethod(
+                qApp,
+                [this, index] {
+                    std::lock_guard answer(_mutex);
+                    _pings[index].answered = now();
+                },
+                Qt::QueuedConnection);
+            _wake.wait_for(lock, INTERVAL, [this] { return _stop; });
+        }
+    }
+
+    const Clock::time_point _start;
+    std::mutex _mutex;
+    std::condition_variable _wake;
+    bool _stop = false;
+    std::vector<Ping> _pings;
+    std::thread _thread;
+};
+
+constexpr int STALL_WINDOW_MS = 60000;
+constexpr int HOLD_AT_MS = 4000;
+constexpr int HOLD_MS = 1000;
+constexpr int WORKERS_LIMIT_MS = 600000;
+
+struct ShownWindow
+{
+    QTemporaryDir settingsDir;
+    UserDefaultUtil settings{settingsDir.filePath("s.conf")};
+    QuietPrompter prompter;
+    std::unique_ptr<MainWindow> window;
+
+    ShownWindow()
+    {
+        settings.load();
+        settings.viewerFirstLaunch = true;
+        window = std::make_unique<MainWindow>(
+            MainWindow::Services{settings,
+                                 prompter,
+                                 [](std::function<void(bool)> done) { done(false); },
+                                 std::nullopt,
+                                 {},
+                                 [](const QUrl &) {},
+                                 [] { return false; },
+                                 [](const QString &, const QString &) { return std::optional<QString>(); },
+                                 {}});
+        window->startUp();
+        window->show();
+        runEventLoopUntil([] { return false; }, 1000);
+    }
+};
+
+void BM_LongTripMainThreadStalls(benchmark::State &state)
+{
+    const int chapters = int(state.range(0));
+    const QString card = cardOf(1, chapters);
+    if (card.isEmpty()) {
+        state.SkipWithError("samplecard could not write the card");
+        return;
+    }
+    using LT = CommonConst::ListType;
+    for (auto _ : state) {
+        // Without the hold: the open, the workers' reading, then a replay and a switch of lists.
+        {
+            ShownWindow shown;
+            MainWindow &window = *shown.window;
+            MainThreadPings pings;
+            const qint64 openedAt = pings.now();
+            window.cardOpener()->openVideoData(QUrl::fromLocalFile(card), true, MovieType::Card);
+            runEventLoopUntil([] { return false; }, STALL_WINDOW_MS);
+            state.counters["open_60s_stall_ms"] =
+                double(pings.longestStall(openedAt, openedAt + STALL_WINDOW_MS));
+            runEventLoopUntil([&] { return window.cardData()->loadWorkersDone(); }, WORKERS_LIMIT_MS);
+            state.counters["workers_done_s"] =
+                window.cardData()->loadWorkersDone() ? double(pings.now() - openedAt) / 1000.0 : -1.0;
+            runEventLoopUntil([] { return false; }, 2000);
+
+            const qint64 replayAt = pings.now();
+            QElapsedTimer handler;
+            handler.start();
+            emit window.videoListView()->rowClicked(LT::Trip, 0);
+            state.counters["replay_handler_ms"] = double(handler.elapsed());
+            runEventLoopUntil([] { return false; }, 3000);
+            state.counters["replay_stall_ms"] = double(pings.longestStall(replayAt, pings.now()));
+
+            const qint64 switchAt = pings.now();
+            window.videoListView()->tabButton(LT::TripChapter)->click();
+            runEventLoopUntil([] { return false; }, 1500);
+            window.videoListView()->tabButton(LT::Trip)->click();
+            runEventLoopUntil([] { return false; }, 1500);
+            state.counters["switch_stall_ms"] = double(pings.longestStall(switchAt, pings.now()));
+            state.counters["peak_MB"] = statusMb("VmHWM:");
+            window.cardOpener()->disconnect();
+        }
+        // With a 1-s hold of the main thread while the workers read.
+        {
+            ShownWindow shown;
+            MainWindow &window = *shown.window;
+            MainThreadPings pings;
+            const qint64 openedAt = pings.now();
+            qint64 heldUntil = -1;
+            QTimer::singleShot(HOLD_AT_MS, &window, [&] {
+                state.counters["workers_busy_at_hold"] = window.cardData()->loadWorkersDone() ? 0 : 1;
+                std::this_thread::sleep_for(std::chrono::milliseconds(HOLD_MS));
+                heldUntil = pings.now();
+            });
+            window.cardOpener()->openVideoData(QUrl::fromLocalFile(card), true, MovieType::Card);
+            runEventLoopUntil([] { return false; }, STALL_WINDOW_MS);
+            runEventLoopUntil([&] { return window.cardData()->loadWorkersDone(); }, WORKERS_LIMIT_MS);
+            // Pings sent during the hold wait for it; the stalls after it, until the workers are done,
+            // are the program's.
+            state.counters["after_hold_stall_ms"] =
+                heldUntil < 0 ? -1.0 : double(pings.longestStall(heldUntil, pings.now()));
+            window.cardOpener()->disconnect();
+        }
+    }
+}
+
 BENCHMARK(BM_OpenAndPlayLongCard)
     ->ArgNames({"trips", "chapters"})
     ->Args({1, 1})
     ->Args({1, 1000})
     ->Args({1, 5000})
     ->Args({20, 50})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+BENCHMARK(BM_LongTripMainThreadStalls)
+    ->ArgNames({"chapters"})
+    ->Args({200})
+    ->Args({1000})
+    ->Args({5000})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

@@ -2,14 +2,14 @@
 
 #include "app/VideoListModel.h"
 #include "card/ChapterData.h"
+#include "card/ChapterOutline.h"
 #include "card/TripData.h"
-#include "recording/PictureData.h"
-#include "recording/VideoInfo.h"
 
 #include <algorithm>
 
-CardCallbacks::CardCallbacks(VideoListModel &list, std::function<void(TripData &)> redrawTripRoute)
-    : _list(list), _redrawTripRoute(std::move(redrawTripRoute))
+CardCallbacks::CardCallbacks(VideoListModel &list, std::function<void(TripData &)> redrawTripRoute,
+                             std::function<void(ChapterData &)> chapterRead)
+    : _list(list), _redrawTripRoute(std::move(redrawTripRoute)), _chapterRead(std::move(chapterRead))
 {
 }
 
@@ -21,9 +21,10 @@ void CardCallbacks::chapterDataUpdated(ChapterData &chapter)
 void CardCallbacks::redrawRoute(ChapterData &chapter)
 {
     // A trimmed clip's frame carries burnt-in text: its still is made again without it.
-    const std::shared_ptr<PictureData> picture = chapter.getPicture(false);
-    if (picture && picture->video && picture->video->isCutVideo())
+    if (const auto outline = chapter.outline(); outline && outline->isCutVideo)
         chapter.setPathThumbnail(std::nullopt);
+    if (_chapterRead)
+        _chapterRead(chapter);
     TripData *trip = routeTrip();
     if (!trip)
         return;

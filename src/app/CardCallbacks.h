@@ -1,5 +1,6 @@
 // The card library's hand-offs while its workers run: a new still refreshes the rows that show the
-// chapter (in place, no whole reload), new driving data redraws the selected trip's route.
+// chapter (in place, no whole reload), new driving data redraws the selected trip's route and puts the
+// markers that waited for it. Each hand-off reads no recording: the chapter's outline holds what it needs.
 #pragma once
 
 #include "card/CardDataDelegate.h"
@@ -12,8 +13,10 @@ class VideoListModel;
 class CardCallbacks : public CardDataDelegate
 {
 public:
-    // redrawTripRoute: the map's route of the trip brought up to date.
-    CardCallbacks(VideoListModel &list, std::function<void(TripData &)> redrawTripRoute);
+    // redrawTripRoute: the map's route of the trip brought up to date; chapterRead: the chapter's
+    // driving data is there now (the list's markers).
+    CardCallbacks(VideoListModel &list, std::function<void(TripData &)> redrawTripRoute,
+                  std::function<void(ChapterData &)> chapterRead = {});
 
     // The trip whose route the map draws: the list's current trip, else its work trip; none
     // without either.
@@ -25,4 +28,5 @@ public:
 private:
     VideoListModel &_list;
     std::function<void(TripData &)> _redrawTripRoute;
+    std::function<void(ChapterData &)> _chapterRead;
 };

@@ -1,17 +1,13 @@
 #include "app/FrameDisplay.h"
 
 #include "card/ChapterData.h"
+#include "card/ChapterOutline.h"
 #include "card/VrecMoveManagerInfo.h"
 #include "recording/PictureData.h"
 
 #include <vector>
 
 namespace {
-bool hasPosition(const VideoFrame &frame)
-{
-    return frame._latitude != 0 || frame._longitude != 0;
-}
-
 std::optional<CarFix> fallbackFix(int32_t latitude, int32_t longitude)
 {
     if (latitude == 0 && longitude == 0)
@@ -52,12 +48,11 @@ std::optional<CarFix> FrameDisplay::lastKnownPosition(const std::shared_ptr<Chap
     // The last position of an earlier chapter, only from recordings already read.
     for (auto chapter = current ? current->previousChapter() : nullptr; chapter;
          chapter = chapter->previousChapter()) {
-        const auto picture = chapter->getPicture(false);
-        if (!picture || !picture->video)
+        const auto outline = chapter->outline();
+        if (!outline)
             continue;
-        const VideoFrame last = picture->video->findFrame(0, picture->video->_timeSpan, true);
-        if (hasPosition(last))
-            return fallbackFix(last._latitude, last._longitude);
+        if (auto fix = fallbackFix(outline->last.latitude, outline->last.longitude))
+            return fix;
     }
     for (const auto &chapter : chapters) {
         if (!chapter)
@@ -67,11 +62,10 @@ std::optional<CarFix> FrameDisplay::lastKnownPosition(const std::shared_ptr<Chap
                 return fix;
             continue;
         }
-        const auto picture = chapter->getPicture(false);
-        if (!picture || !picture->video)
+        const auto outline = chapter->outline();
+        if (!outline)
             continue;
-        const VideoFrame first = picture->video->findFrame(0, 0, false);
-        if (auto fix = fallbackFix(first._latitude, first._longitude))
+        if (auto fix = fallbackFix(outline->first.latitude, outline->first.longitude))
             return fix;
     }
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include "app/VideoListModel.h"
 #include "card/CardData.h"
 #include "card/ChapterData.h"
+#include "card/ChapterOutline.h"
 #include "card/MoveProtectInfo.h"
 #include "card/TripData.h"
 #include "card/VrecMoveManagerInfo.h"
@@ -10,22 +11,7 @@
 #include "map/MapPoint.h"
 #include "map/WebMapView.h"
 #include "recording/DateFormatTypeUtil.h"
-#include "recording/PictureData.h"
 #include "recording/UserDefaultUtil.h"
-#include "recording/VideoInfo.h"
-
-namespace {
-// The first frame of a chapter's recording, read when missing.
-std::optional<VideoFrame> firstFrame(ChapterData &chapter, Date *date = nullptr)
-{
-    const auto picture = chapter.getPicture(true);
-    if (!picture || !picture->video)
-        return std::nullopt;
-    if (date)
-        *date = picture->video->firstTime;
-    return picture->video->findFrame(0, 0, false);
-}
-} // namespace
 
 ListMarkers::ListMarkers(Parts parts, Hooks hooks) : _parts(std::move(parts)), _hooks(std::move(hooks)) {}
 
@@ -66,59 +52,104 @@ void ListMarkers::setEventMapMarkers()
     finish(first);
 }
 
+bool ListMarkers::putAtFirstFrame(const ChapterData &chapter, const Waiting &marker, First &first)
+{
+    const std::shared_ptr<const ChapterOutline> outline = chapter.outline();
+    if (!outline)
+        return false;
+    const double lat = KmlUtil::degrees(outline->first.latitude);
+    const double lng = KmlUtil::degrees(outline->first.longitude);
+    if (lat == 0.0 && lng == 0.0)
+        return true;
+    const QString text = balloon(marker.date.value_or(outline->firstTime));
+    put(marker.key,
+        marker.marker == MarkerType::NORMAL
+            ? MapPoint(lat, lng, text, marker.marker, marker.index, marker.chapterIndex)
+            : MapPoint(lat, lng, text, marker.marker, marker.index),
+        first);
+    return true;
+}
+
+void ListMarkers::forgetWaiting(MarkerType marker)
+{
+    std::erase_if(_waiting, [marker](const auto &entry) { return entry.second.marker == marker; });
+}
+
 void ListMarkers::setSurveillanceMapMarkers()
 {
+    forgetWaiting(MarkerType::SURVEILLANCE);
     auto first = std::make_shared<First>();
     const auto &records = _parts.list.surveillanceList();
     for (size_t i = 0; i < records.size(); ++i) {
         const MoveProtectInfo &record = *records[i];
         // Each record's own position: one without a readable first frame gets no marker, rather than
         // the previous record's.
-        const auto chapter = record.eventChapter();
-        const std::optional<VideoFrame> frame = chapter ? firstFrame(*chapter) : std::nullopt;
-        if (!frame)
+        const std::shared_ptr<ChapterData> chapter = record.eventChapter();
+        if (!chapter)
             continue;
-        const double lat = KmlUtil::degrees(frame->_latitude);
-        const double lng = KmlUtil::degrees(frame->_longitude);
-        if (lat == 0.0 && lng == 0.0)
-            continue;
-        put(QStringLiteral("S%1").arg(i),
-            MapPoint(lat, lng, balloon(record._datetime), MarkerType::SURVEILLANCE, static_cast<int>(i)),
-            *first);
+        Waiting marker{
+            chapter,         QStringLiteral("S%1").arg(i), MarkerType::SURVEILLANCE, static_cast<int>(i), -1,
+            record._datetime};
+        if (!putAtFirstFrame(*chapter, marker, *first))
+            _waiting.emplace(chapter.get(), std::move(marker));
     }
     finish(first);
 }
 
 void ListMarkers::setTripMapMarkers()
 {
+    forgetWaiting(MarkerType::NORMAL);
     auto first = std::make_shared<First>();
     const std::shared_ptr<CardData> card = _parts.card();
     for (size_t i = 0; i < card->_tripList_tab.size(); ++i) {
         const ChapterList chapters = card->_tripList_tab[i]->sortedChapters();
         for (size_t j = 0; j < chapters.size(); ++j) {
-            ChapterData &chapter = *chapters[j];
-            Date date = Date::distantPast();
-            int32_t latitude = 0;
-            int32_t longitude = 0;
-            if (chapter._vmmInfo) {
-                date = chapter._vmmInfo->_datetime;
-                latitude = chapter._vmmInfo->_latitude;
-                longitude = chapter._vmmInfo->_longitude;
-            } else if (const std::optional<VideoFrame> frame = firstFrame(chapter, &date)) {
-                latitude = frame->_latitude;
-                longitude = frame->_longitude;
+            const std::shared_ptr<ChapterData> &chapter = chapters[j];
+            const QString key = QStringLiteral("C%1_%2").arg(i).arg(j);
+            if (!chapter->_vmmInfo) {
+                Waiting marker{chapter,     key, MarkerType::NORMAL, static_cast<int>(i), static_cast<int>(j),
+                               std::nullopt};
+                if (!putAtFirstFrame(*chapter, marker, *first))
+                    _waiting.emplace(chapter.get(), std::move(marker));
+                continue;
             }
-            const double lat = KmlUtil::degrees(latitude);
-            const double lng = KmlUtil::degrees(longitude);
+            const VrecMoveManagerInfo &record = *chapter->_vmmInfo;
+            const double lat = KmlUtil::degrees(record._latitude);
+            const double lng = KmlUtil::degrees(record._longitude);
             if (lat == 0.0 && lng == 0.0)
                 continue;
-            put(QStringLiteral("C%1_%2").arg(i).arg(j),
-                MapPoint(lat, lng, balloon(date), MarkerType::NORMAL, static_cast<int>(i),
+            put(key,
+                MapPoint(lat, lng, balloon(record._datetime), MarkerType::NORMAL, static_cast<int>(i),
                          static_cast<int>(j)),
                 *first);
         }
     }
     finish(first);
+}
+
+void ListMarkers::chapterRead(const ChapterData &chapter)
+{
+    auto [from, to] = _waiting.equal_range(&chapter);
+    if (from == to)
+        return;
+    First first;
+    bool put = false;
+    for (auto it = from; it != to;) {
+        // A chapter of a card closed since may have left its address to this one.
+        if (it->second.chapter.lock().get() != &chapter) {
+            it = _waiting.erase(it);
+            continue;
+        }
+        if (!putAtFirstFrame(chapter, it->second, first)) {
+            ++it;
+            continue;
+        }
+        put = true;
+        _parts.map.drawMarker(it->second.key);
+        it = _waiting.erase(it);
+    }
+    if (put)
+        centerOnFirstMarker(first);
 }
 
 void ListMarkers::centerOnFirstMarker(const First &first)

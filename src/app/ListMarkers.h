@@ -1,16 +1,21 @@
 // The map markers of the lists: one per event, surveillance recording and trip chapter that has a
 // position, with its date as the balloon; the map centred once per opened card on the first of them;
-// and a clicked marker played through the main window's list operations.
+// and a clicked marker played through the main window's list operations. A marker that needs a
+// recording's first frame waits for the card's workers to read it: the window reads none itself.
 #pragma once
 
+#include "map/MapPoint.h"
 #include "recording/CommonConst.h"
 #include "recording/Date.h"
 
+#include <QString>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 
 class CardData;
-class MapPoint;
+class ChapterData;
 class UserDefaultUtil;
 class VideoListModel;
 class WebMapView;
@@ -41,7 +46,11 @@ public:
     void setEventMapMarkers();
     void setSurveillanceMapMarkers();
     void setTripMapMarkers();
+    // The workers have read the chapter's recording: the markers that waited for it are put.
+    void chapterRead(const ChapterData &chapter);
     void mapMarkerClicked(const MapPoint &point);
+    // Markers waiting for a recording to be read.
+    size_t waitingCount() const { return _waiting.size(); }
 
 private:
     struct First
@@ -49,11 +58,25 @@ private:
         double lat = 0.0;
         double lng = 0.0;
     };
+    // A marker of a chapter whose recording has not been read yet.
+    struct Waiting
+    {
+        std::weak_ptr<ChapterData> chapter;
+        QString key;
+        MarkerType marker;
+        int index;
+        int chapterIndex;
+        std::optional<Date> date; // the record's; the recording's first time when none
+    };
     QString balloon(const Date &date) const;
+    // Puts the marker at the chapter's first frame; false while its recording has not been read.
+    bool putAtFirstFrame(const ChapterData &chapter, const Waiting &marker, First &first);
+    void forgetWaiting(MarkerType marker);
     void put(const QString &key, const MapPoint &point, First &first);
     void finish(const std::shared_ptr<First> &first);
     void centerOnFirstMarker(const First &first);
 
     Parts _parts;
     Hooks _hooks;
+    std::multimap<const ChapterData *, Waiting> _waiting;
 };

@@ -127,8 +127,12 @@ void MainWindow::setUpOpening()
         new RouteRedrawMerger([this] { return _cardCallbacks ? _cardCallbacks->routeTrip() : nullptr; },
                               [this](TripData &trip) { _mapView->mapWebView()->extendRoute(trip); },
                               [this] { return _mapView->mapWebView()->routeRemovals(); }, this);
-    _cardCallbacks = std::make_shared<CardCallbacks>(*_videoListView->model(),
-                                                     [this](TripData &) { _routeRedraw->request(); });
+    _cardCallbacks = std::make_shared<CardCallbacks>(
+        *_videoListView->model(), [this](TripData &) { _routeRedraw->request(); },
+        [this](ChapterData &chapter) {
+            if (_listMarkers)
+                _listMarkers->chapterRead(chapter);
+        });
     _cardData->delegate = _cardCallbacks;
     setUpPlaying();
     _cardHost = std::make_unique<MainWindowCardHost>(*this);

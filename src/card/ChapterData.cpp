@@ -4,6 +4,7 @@
 #include "card/AdvMoveProtectInfo.h"
 #include "card/CardData.h"
 #include "card/ChapterDataDelegate.h"
+#include "card/ChapterOutline.h"
 #include "card/RecentPictures.h"
 #include "card/TripData.h"
 #include "card/VrecMoveManagerInfo.h"
@@ -17,16 +18,31 @@
 #include "recording/SettingInfo.h"
 #include "recording/VideoInfo.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QThread>
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
 constexpr int32_t kLastFileNumber = 9999;
+std::atomic<uint64_t> readsOnMainThread = 0;
+} // namespace
+
+void ChapterData::countRead()
+{
+    const QCoreApplication *application = QCoreApplication::instance();
+    if (application && QThread::currentThread() == application->thread())
+        ++readsOnMainThread;
+}
+
+uint64_t ChapterData::mainThreadReads()
+{
+    return readsOnMainThread.load();
 }
 
 ChapterData::ChapterData(QUrl path, const std::shared_ptr<TripData> &parent, Records records)
@@ -168,6 +184,7 @@ int64_t ChapterData::movieLength()
 {
     int64_t length = _movieLength.load(std::memory_order_relaxed);
     if (length < 0) {
+        countRead();
         length = std::max<int64_t>(0, Mp4Reader(_pathMp4.toLocalFile()).movieDurationMs().value_or(0));
         _movieLength.store(length, std::memory_order_relaxed);
     }
@@ -186,6 +203,7 @@ QByteArray cutClipMark()
 
 std::shared_ptr<PictureData> ChapterData::buildPicture(const QUrl &path)
 {
+    countRead();
     // The widest time window and the MP4 reader.
     return std::make_shared<PictureData>(path, PictureData::PictureDataType::All, Date::distantPast(),
                                          Date::distantFuture(), std::make_shared<FullTimeDataInfo>(),
@@ -197,6 +215,7 @@ std::optional<Date> ChapterData::readFirstTime(const QUrl &path)
     // buildPicture reads only MP4 files with the MP4 reader.
     if (!path.isLocalFile() || QFileInfo(path.path()).suffix().toUpper() != QLatin1String("MP4"))
         return std::nullopt;
+    countRead();
     return Mp4RecordingReader::readFirstTime(path.toLocalFile(), cutClipMark());
 }
 
@@ -210,14 +229,29 @@ void ChapterData::reportProblem(const QString &reason) const
 
 std::shared_ptr<PictureData> ChapterData::getPicture(bool load)
 {
-    // Without load, only data read before: no attempt allows a first read.
-    return loadPicture(load ? 1 : 0);
+    if (!load) {
+        std::shared_ptr<PictureData> held;
+        {
+            std::lock_guard lock(_mutex);
+            held = _picture.lock();
+        }
+        if (held)
+            RecentPictures::shared().keep(held);
+        return held;
+    }
+    return loadPicture(1);
 }
 
 bool ChapterData::hasPicture() const
 {
     std::lock_guard lock(_mutex);
     return _isPictureRead;
+}
+
+std::shared_ptr<const ChapterOutline> ChapterData::outline() const
+{
+    std::lock_guard lock(_mutex);
+    return _outline;
 }
 
 std::shared_ptr<PictureData> ChapterData::retryPicture()
@@ -266,12 +300,18 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
     // a failed attempt, so that the chapter is not taken for done.
     if (picture && !picture->video)
         picture.reset();
+    // The data never changes once read, so neither does its outline.
+    std::shared_ptr<const ChapterOutline> outline;
+    if (picture && !this->outline())
+        outline = std::make_shared<const ChapterOutline>(ChapterOutline::of(*picture->video));
     {
         std::lock_guard lock(_mutex);
         _isPictureBuilding = false;
         if (picture) {
             _picture = picture;
             _isPictureRead = true;
+            if (outline)
+                _outline = std::move(outline);
         }
     }
     if (!picture)
@@ -308,7 +348,7 @@ std::optional<QUrl> ChapterData::makeThumbnail(bool create)
     std::unique_lock build = _thumbnail.lockThumbnailBuild();
     if (auto kept = _thumbnail.pathOrCountAttempt())
         return kept;
-    const std::shared_ptr<PictureData> picture = getPicture(false);
+    const std::shared_ptr<const ChapterOutline> read = outline();
     const QUrl folder = QUrl::fromLocalFile(CommonConst::DIR_PATH_THUMB());
     QString problem;
     const auto trip = parent();
@@ -321,7 +361,7 @@ std::optional<QUrl> ChapterData::makeThumbnail(bool create)
 
     // A clip cut by the trim tool carries burnt-in text at the bottom of its picture; its
     // thumbnail covers it with a black band 30/1080 of the height.
-    if (picture && picture->video && picture->video->_isCutVideo) {
+    if (read && read->isCutVideo) {
         // A still that cannot be read back keeps its unmasked file.
         if (const QImage still(result->toLocalFile()); !still.isNull()) {
             const QString masked = maskedThumbnailPath();

@@ -16,6 +16,7 @@
 
 class AdvMoveProtectInfo;
 class ChapterDataDelegate;
+struct ChapterOutline;
 class PictureData;
 class TripData;
 class VrecMoveManagerInfo;
@@ -54,10 +55,17 @@ public:
     // A movie that could not be read is not read again this way during the open: every playback
     // tick, sort or panel would read it again on the caller's thread. Retries are the workers'.
     // Once read, only the chapters used last keep theirs (RecentPictures): the others' is read
-    // again when asked for, load or not, without counting an attempt.
+    // again when asked for with load, without counting an attempt. Without load nothing is read:
+    // only data still held is given.
     std::shared_ptr<PictureData> getPicture(bool load);
     // The driving data was read once (whether it is still held or not); reads nothing.
     bool hasPicture() const;
+    // What walks over a whole trip need of the driving data, kept for good from its first read;
+    // none before it. Reads nothing.
+    std::shared_ptr<const ChapterOutline> outline() const;
+    // Recordings read on the application's main thread so far, by every chapter: the window answers
+    // nothing while one is read.
+    static uint64_t mainThreadReads();
     // The workers' road: builds the driving data while fewer than MAX_RETRY_CNT_PICTUREDATA
     // attempts have failed.
     std::shared_ptr<PictureData> retryPicture();
@@ -100,6 +108,7 @@ public:
 
 private:
     static std::shared_ptr<PictureData> buildPicture(const QUrl &path);
+    static void countRead();
     // The picture data, built when fewer than maxAttempts attempts were made.
     std::shared_ptr<PictureData> loadPicture(int64_t maxAttempts);
     int64_t computeFrameTimeSpan(bool &complete);
@@ -131,6 +140,7 @@ private:
     std::atomic<int64_t> _movieLength = -1;
     // Held by its users and RecentPictures; a read that succeeded once is repeated when it is gone.
     std::weak_ptr<PictureData> _picture;
+    std::shared_ptr<const ChapterOutline> _outline;
     bool _isPictureRead = false;
     int64_t _retryCntPictureData = 0;
     bool _isPictureBuilding = false; // a read of the movie is under way

@@ -1,15 +1,14 @@
 #include "map/WebMapView.h"
 
 #include "card/ChapterData.h"
+#include "card/ChapterOutline.h"
 #include "card/TripData.h"
 #include "map/MapScriptSink.h"
 #include "map/MapScriptText.h"
 #include "map/MapVersionNote.h"
 #include "map/ReachabilityProbe.h"
 #include "map/WebMapViewDelegate.h"
-#include "recording/PictureData.h"
 #include "recording/UserDefaultUtil.h"
-#include "recording/VideoInfo.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -203,19 +202,13 @@ void WebMapView::appendReadyChapters(const ChapterList &chapters)
     for (size_t i = _routeChapters.size(); i < chapters.size(); ++i) {
         ChapterData &chapter = *chapters[i];
         // Driving data is built by the card's worker; later chapters wait for its next hand-over.
-        const std::shared_ptr<PictureData> picture = chapter.getPicture(false);
-        if (!picture)
+        const std::shared_ptr<const ChapterOutline> outline = chapter.outline();
+        if (!outline)
             break;
         _routeChapters.push_back(&chapter);
-        if (!picture->video)
-            continue;
-        for (const auto &[key, frame] : picture->video->getCameraFrames(0)) {
-            if (!frame.ex.isFrameEnable)
-                continue;
-            if (frame._latitude == 0 && frame._longitude == 0)
-                continue;
-            const double lat = toDegrees(frame._latitude);
-            const double lng = toDegrees(frame._longitude);
+        for (const ChapterOutline::Point &point : outline->route) {
+            const double lat = toDegrees(point.latitude);
+            const double lng = toDegrees(point.longitude);
             if (isNewPolyPoint(lat, lng))
                 _polyList.push_back({lat, lng});
         }
@@ -268,6 +261,19 @@ void WebMapView::drawMarkers()
     for (const auto &[key, point] : _markerList)
         runScript(MapScriptText::addMarker(key, point->lat, point->lng, point->msg,
                                            static_cast<int>(point->marker) + 1));
+}
+
+void WebMapView::drawMarker(const QString &key)
+{
+    const auto it = _markerList.find(key);
+    // Before the settings are applied every marker of the list goes out together.
+    if (it == _markerList.end() || !_flgInit) {
+        _flgMarker = _flgMarker || it != _markerList.end();
+        return;
+    }
+    const MapPoint &point = *it->second;
+    runScript(
+        MapScriptText::addMarker(key, point.lat, point.lng, point.msg, static_cast<int>(point.marker) + 1));
 }
 
 void WebMapView::setCenter(double lat, double lng)

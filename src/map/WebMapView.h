@@ -62,6 +62,8 @@ public:
     void applyMapSettings();
     void updateMap();
     void drawMarkers();
+    // Sends one marker of the list, put there after the others were drawn.
+    void drawMarker(const QString &key);
     void setCenter(double lat, double lng);
     void drawMyCar(double lat, double lng, IconId icon, bool isGps);
     void appendPolyPoint(double lat, double lng);

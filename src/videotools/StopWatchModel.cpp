@@ -2,6 +2,7 @@
 
 #include "card/CardData.h"
 #include "card/ChapterData.h"
+#include "card/ChapterOutline.h"
 #include "card/EventClip.h"
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
@@ -160,9 +161,15 @@ float StopWatchModel::chapterDistance(ChapterData &chapter)
 {
     if (const auto cached = _chapterDistance.find(&chapter); cached != _chapterDistance.end())
         return cached->second;
+    if (chapter.frameTimeSpan() < 1)
+        return 0.0f;
+    // Read once by the card's workers: a lap over a long trip reads no recording again.
+    if (const auto outline = chapter.outline()) {
+        _chapterDistance[&chapter] = outline->distance;
+        return outline->distance;
+    }
     float sum = 0.0f;
-    const std::shared_ptr<PictureData> picture =
-        chapter.frameTimeSpan() < 1 ? nullptr : chapter.getPicture(true);
+    const std::shared_ptr<PictureData> picture = chapter.getPicture(true);
     if (picture && picture->video) {
         const FrameTable frames = picture->video->getCameraFrames(0);
         int64_t previous = 0;
