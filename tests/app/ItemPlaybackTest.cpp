@@ -10,6 +10,7 @@
 #include "card/PictureDataUtil.h"
 #include "card/VrecMoveManagerInfo.h"
 #include "graph/DrivingInfoView.h"
+#include "map/KmlUtil.h"
 #include "map/MapPoint.h"
 #include "map/WebMapView.h"
 #include "player/CustomSliderCell.h"
@@ -29,6 +30,8 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace {
 using LT = CommonConst::ListType;
@@ -330,6 +333,48 @@ TEST_F(ItemPlaybackTest, MarkersAreKeyedPerItemCentredOncePerCardOnlineAndOfflin
     EXPECT_EQ(currentRow(LT::Event), events - 1);
     markers->mapMarkerClicked(MapPoint(1, 2, "", MarkerType::NORMAL, 1, 0));
     EXPECT_EQ(player.valueInfo()->chapterDataList(), list.model()->tripData()[1]->sortedChapters());
+}
+
+// A marker at a recording's first frame reads nothing on the main thread: it waits for the card's
+// workers, and their hand-over of the chapter puts it where the frame is, sent alone, and centres the
+// map if nothing has yet. Another chapter's hand-over, or a second one, changes nothing.
+TEST_F(ItemPlaybackTest, MarkersAtAFirstFrameWaitForTheWorkersAndReadNothing)
+{
+    loadPage();
+    map.markerList().clear();
+    const auto &records = list.model()->surveillanceList();
+    ASSERT_FALSE(records.empty());
+    const uint64_t before = ChapterData::mainThreadReads();
+    markers->setSurveillanceMapMarkers();
+    runPosted();
+    EXPECT_EQ(ChapterData::mainThreadReads(), before);
+    EXPECT_EQ(markers->waitingCount(), records.size());
+    EXPECT_TRUE(map.markerList().empty());
+    EXPECT_TRUE(scriptsNamed("setCenter").isEmpty());
+    sink.take();
+
+    for (size_t i = 0; i < records.size(); ++i) {
+        const std::shared_ptr<ChapterData> chapter = records[i]->eventChapter();
+        ASSERT_TRUE(chapter) << i;
+        // The worker's read, on a thread of its own.
+        std::thread([&] { chapter->retryPicture(); }).join();
+        const VideoFrame first = chapter->getPicture(true)->video->findFrame(0, 0, false);
+        const uint64_t handedOver = ChapterData::mainThreadReads();
+        markers->chapterRead(*chapter);
+        markers->chapterRead(*chapter);
+        EXPECT_EQ(ChapterData::mainThreadReads(), handedOver) << i;
+        const QString key = QStringLiteral("S%1").arg(i);
+        ASSERT_TRUE(map.markerList().contains(key)) << i;
+        const MapPoint &point = *map.markerList().at(key);
+        EXPECT_EQ(point.lat, KmlUtil::degrees(first._latitude)) << i;
+        EXPECT_EQ(point.lng, KmlUtil::degrees(first._longitude)) << i;
+        EXPECT_EQ(point.eventIndex, int(i)) << i;
+        EXPECT_EQ(point.marker, MarkerType::SURVEILLANCE) << i;
+        EXPECT_EQ(scriptsNamed("addMarker").size(), 1) << "only the new marker goes out, " << i;
+        EXPECT_EQ(scriptsNamed("setCenter").size(), i == 0 ? 1 : 0) << "centred on the first, " << i;
+        sink.take();
+    }
+    EXPECT_EQ(markers->waitingCount(), 0u);
 }
 
 TEST_F(ItemPlaybackTest, AnUnreadableVersionAlertsAndLeavesThePlayerClearAndTheGuardDown)

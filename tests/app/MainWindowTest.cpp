@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/CardOpener.h"
 #include "app/FormColors.h"
+#include "app/ListMarkers.h"
 #include "app/MainMenu.h"
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowPlayerHost.h"
@@ -11,6 +12,10 @@
 #include "app/VideoListView.h"
 #include "app/WindowCoordinators.h"
 #include "card/CardData.h"
+#include "card/CardDataDelegate.h"
+#include "card/ChapterData.h"
+#include "card/RecentPictures.h"
+#include "card/TripData.h"
 #include "map/EmptyMapView.h"
 #include "map/MapTitleView.h"
 #include "map/MapView.h"
@@ -25,12 +30,14 @@
 #include "videotools/CaptureView.h"
 
 #include "../maintenance/FakePrompts.h"
+#include "../map/RouteReference.h"
 #include "AppFakes.h"
 #include "MainWindowFixture.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
@@ -242,6 +249,104 @@ TEST(MainWindowTest, RouteOfALongTripGrowsByAFewPageCallsPerChapter)
         ASSERT_EQ(grown[i].lat, bridge->polyList()[i].lat) << i;
         ASSERT_EQ(grown[i].lng, bridge->polyList()[i].lng) << i;
     }
+}
+
+// Once the workers have read a trip longer than the cache of recent driving data keeps, the walks over
+// the whole trip read no recording on the main thread: drawing and extending its route, the list's
+// markers, the workers' hand-overs and a switch of lists. Playing the trip again reads at most the
+// chapter it plays and the one prepared after it.
+TEST(MainWindowTest, WalksOverALongTripReadNoRecordingOnTheMainThread)
+{
+    constexpr int CHAPTERS = int(RecentPictures::CAPACITY) + 8;
+    TempDir cardDir;
+    SampleScenario scenario = SampleScenario::chapters(CHAPTERS, 2000);
+    scenario.movieMs = 500;
+    ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
+    Fixture f(false, {}, true);
+    f.window->startUp();
+    f.window->cardOpener()->pauseMsec = 0;
+    bool opened = false;
+    QObject::connect(f.window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
+    f.window->cardOpener()->openVideoData(
+        QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/")), true,
+        MovieType::Card);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return f.window->cardData()->loadWorkersDone(); }));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return !f.window->routeRedraw()->isPending(); }));
+
+    CardData &card = *f.window->cardData();
+    TripData &trip = *card._tripList_tab.front();
+    const ChapterList chapters = trip.sortedChapters();
+    ASSERT_EQ(chapters.size(), size_t(CHAPTERS));
+    WebMapView &map = *f.window->mapView()->mapWebView();
+    VideoListView &list = *f.window->videoListView();
+    const auto receiver = card.delegate.lock();
+    ASSERT_TRUE(receiver);
+    using LT = CommonConst::ListType;
+    struct Walk
+    {
+        const char *name;
+        std::function<void()> walk;
+        uint64_t allowedReads;
+    };
+    const Walk walks[] = {
+        {"draw the route",
+         [&] {
+             map.removeRoute();
+             map.drawRoute(trip);
+         },
+         0},
+        {"extend a route emptied meanwhile",
+         [&] {
+             map.polyList().clear();
+             map.extendRoute(trip);
+         },
+         0},
+        {"the trips' and the surveillance markers",
+         [&] {
+             f.window->listMarkers().setTripMapMarkers();
+             f.window->listMarkers().setSurveillanceMapMarkers();
+         },
+         0},
+        {"a hand-over of every chapter",
+         [&] {
+             for (const auto &chapter : chapters)
+                 receiver->redrawRoute(*chapter);
+             EventLoop::waitUntil([&] { return !f.window->routeRedraw()->isPending(); });
+         },
+         0},
+        {"the chapter list and back",
+         [&] {
+             list.tabButton(LT::TripChapter)->click();
+             QCoreApplication::processEvents();
+             list.tabButton(LT::Trip)->click();
+             QCoreApplication::processEvents();
+         },
+         0},
+        {"play the trip again",
+         [&] {
+             emit list.rowClicked(LT::Trip, 0);
+             QCoreApplication::processEvents();
+         },
+         2},
+    };
+    for (const Walk &walk : walks) {
+        // Only the chapters used last keep their driving data; here, none.
+        RecentPictures::shared().clear();
+        const uint64_t before = ChapterData::mainThreadReads();
+        walk.walk();
+        EXPECT_LE(ChapterData::mainThreadReads() - before, walk.allowedReads) << walk.name;
+    }
+    // The route drawn from what the chapters keep is the one their driving data gives.
+    map.removeRoute();
+    map.drawRoute(trip);
+    const std::vector<RoutePoint> reference = RouteReference::of(chapters);
+    EXPECT_GT(reference.size(), size_t(CHAPTERS));
+    EXPECT_TRUE(std::ranges::equal(
+        map.polyList(), reference,
+        [](const RoutePoint &a, const RoutePoint &b) { return a.lat == b.lat && a.lng == b.lng; }))
+        << map.polyList().size() << " points drawn, " << reference.size() << " read";
 }
 
 TEST(MenuValidationTest, SavingCommandsNeedAUsableCardAndNoSheetOthersOnlyTheirHandler)
