@@ -55,6 +55,7 @@ void WebMapView::removeRoute()
 {
     runScript(QStringLiteral("removePolyLine()"));
     _polyList.clear();
+    _lineCommand.clear();
     ++_routeRemovals;
 }
 
@@ -88,6 +89,8 @@ void WebMapView::initializeMap(bool reachable)
 void WebMapView::sendAgainAfterReload()
 {
     runScript(MapScriptText::setLanguage(_mapLanguage));
+    // A line under way went to the page that is gone.
+    _lineCommand.clear();
     // updateMap sends the route and markers itself when they were asked for before the settings.
     if (!_flgPoly && !_polyList.empty())
         drawPolyline();
@@ -181,8 +184,7 @@ void WebMapView::extendRoute(TripData &trip)
         _flgPoly = true;
         return;
     }
-    sendPolyPoints(from);
-    runScript(QStringLiteral("extendPolyline()"));
+    sendLine(from, QStringLiteral("extendPolyline()"));
 }
 
 bool WebMapView::continuesRoute(const TripData &trip, const ChapterList &chapters) const
@@ -328,18 +330,47 @@ void WebMapView::drawPolyline()
         _flgPoly = true;
         return;
     }
-    sendPolyPoints(0);
-    runScript(QStringLiteral("drawPolyline()"));
+    sendLine(0, QStringLiteral("drawPolyline()"));
 }
 
-void WebMapView::sendPolyPoints(size_t from)
+void WebMapView::sendLine(size_t from, const QString &command)
 {
-    // A route read whole (a long trip selected) goes in a few calls of bounded size.
+    if (!_lineCommand.isEmpty()) {
+        // The points still to go continue the line under way.
+        if (command == QLatin1String("extendPolyline()"))
+            return;
+        // The page drops the points it holds for the line it will not draw.
+        runScript(QStringLiteral("removePolyLine()"));
+    }
+    _pagePoints = from;
+    _lineCommand = command;
+    sendNextPoints();
+}
+
+void WebMapView::sendNextPoints()
+{
+    // A call's text takes some 20 ms to write at this size: a whole long trip's route (hundreds of
+    // thousands of points) held the window for as many times that.
     constexpr size_t POINTS_PER_CALL = 50000;
+    if (_lineCommand.isEmpty())
+        return;
     const std::span<const RoutePoint> points(_polyList);
-    for (size_t at = from; at < points.size(); at += POINTS_PER_CALL)
-        runScript(
-            MapScriptText::addPolyPoints(points.subspan(at, std::min(POINTS_PER_CALL, points.size() - at))));
+    _pagePoints = std::min(_pagePoints, points.size());
+    const size_t count = std::min(POINTS_PER_CALL, points.size() - _pagePoints);
+    if (count > 0) {
+        runScript(MapScriptText::addPolyPoints(points.subspan(_pagePoints, count)));
+        _pagePoints += count;
+    }
+    if (_pagePoints < points.size()) {
+        if (!std::exchange(_isNextPointsQueued, true)) {
+            QTimer::singleShot(0, this, [this] {
+                _isNextPointsQueued = false;
+                sendNextPoints();
+            });
+        }
+        return;
+    }
+    runScript(std::exchange(_lineCommand, QString()));
 }
 
 QString WebMapView::getZoom() const

@@ -116,7 +116,11 @@ private:
     bool continuesRoute(const TripData &trip, const ChapterList &chapters) const;
     // Reads the chapters after those already in the route, up to the first not ready.
     void appendReadyChapters(const ChapterList &chapters);
-    void sendPolyPoints(size_t from);
+    // Sends the route's points from the given one on and then the command that draws them. A long
+    // route goes one call a turn of the event loop, so that the window answers between the calls; a
+    // line extended while under way takes the new points along, a new one replaces it.
+    void sendLine(size_t from, const QString &command);
+    void sendNextPoints();
 
     MapScriptSink *_sink;
     WebMapViewDelegate *_delegate = nullptr;
@@ -136,6 +140,11 @@ private:
     std::vector<const ChapterData *> _routeChapters;
     size_t _routePointCount = 0;
     quint64 _routeRemovals = 0;
+    // The line under way: the points of _polyList the page has been sent for it, and the command that
+    // ends it once all are; empty when none is under way.
+    size_t _pagePoints = 0;
+    QString _lineCommand;
+    bool _isNextPointsQueued = false;
     std::map<QString, std::shared_ptr<MapPoint>> _markerList;
     bool _flgInit = false;   // map settings applied (first updateMap)
     bool _flgPoly = false;   // a route was asked for before _flgInit

@@ -1,6 +1,7 @@
 #include "player/PlayMovieValueInfo.h"
 
 #include "card/ChapterData.h"
+#include "card/ChapterOutline.h"
 #include "card/EventClip.h"
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
@@ -232,6 +233,8 @@ int64_t PlayMovieValueInfo::pictureCount(int64_t index)
 
 bool PlayMovieValueInfo::isCutChapter(ChapterData *chapter)
 {
+    if (const auto outline = chapter ? chapter->outline() : nullptr)
+        return outline->isCutVideo;
     const auto picture = chapter ? chapter->getPicture(true) : nullptr;
     return picture && picture->video && picture->video->isCutVideo();
 }

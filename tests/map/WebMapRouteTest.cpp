@@ -10,6 +10,8 @@
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <functional>
 
@@ -91,7 +93,8 @@ TEST_F(WebMapRouteTest, ExtendingSendsOnlyTheChaptersThatBecameReady)
     ASSERT_TRUE(chapters[1]->getPicture(true));
     ASSERT_TRUE(chapters[2]->getPicture(true));
     view.extendRoute(*trip);
-    const std::vector<RoutePoint> added(view.polyList().begin() + qsizetype(firstCount), view.polyList().end());
+    const std::vector<RoutePoint> added(view.polyList().begin() + qsizetype(firstCount),
+                                        view.polyList().end());
     ASSERT_FALSE(added.empty());
     EXPECT_EQ(sink.take(), (QStringList{MapScriptText::addPolyPoints(added), "extendPolyline()"}));
     const std::vector<RoutePoint> grown = view.polyList();
@@ -124,4 +127,60 @@ TEST_F(WebMapRouteTest, ExtendingSendsOnlyTheChaptersThatBecameReady)
         EXPECT_EQ(sent[2], "drawPolyline()");
         EXPECT_EQ(view.polyList().size(), grown.size());
     }
+}
+
+// A long route goes to the page one call a turn of the event loop, so that the window answers between
+// them; the page ends with every point once, in order, and the command that draws them. Meanwhile an
+// extension rides along, a removal ends the line, and a new line makes the page drop what it was sent.
+TEST_F(WebMapRouteTest, ALongRouteGoesOneCallATurnAndEndsWithEveryPointOnce)
+{
+    constexpr int POINTS = 120000;
+    const auto fill = [&](int from, int to) {
+        for (int i = from; i < to; ++i)
+            view.appendPolyPoint(10.0 + i * 1e-5, 20.0);
+    };
+    // What the page holds after the scripts: the points sent since its last removal, and whether the
+    // last script drew them.
+    struct Page
+    {
+        size_t points = 0;
+        QString last;
+        int calls = 0;
+    };
+    const auto replay = [](const QStringList &scripts, Page page = {}) {
+        for (const QString &script : scripts) {
+            if (script == "removePolyLine()")
+                page.points = 0;
+            else if (script.startsWith("addPolyPoints("))
+                page.points += size_t(script.count('[') - 1);
+            page.last = script;
+            ++page.calls;
+        }
+        return page;
+    };
+    const auto turn = [] { QCoreApplication::processEvents(); };
+
+    fill(0, POINTS);
+    view.drawPolyline();
+    Page page = replay(sink.take());
+    EXPECT_EQ(page.calls, 1) << "one call in the first turn";
+    EXPECT_NE(page.last, "drawPolyline()");
+    fill(POINTS, POINTS + 10); // an extension while under way
+    view.drawPolyline();       // a new whole line: the page drops what it was sent
+    page = replay(sink.take(), page);
+    EXPECT_EQ(page.points, 50000u);
+    for (int i = 0; i < 10 && page.last != "drawPolyline()"; ++i)
+        page = replay(sink.take(), (turn(), page));
+    EXPECT_EQ(page.last, "drawPolyline()");
+    EXPECT_EQ(page.points, size_t(POINTS + 10));
+    turn();
+    EXPECT_TRUE(sink.take().isEmpty()) << "nothing after the line is drawn";
+
+    // A removal ends a line under way.
+    view.drawPolyline();
+    sink.take();
+    view.removeRoute();
+    EXPECT_EQ(sink.take(), QStringList{"removePolyLine()"});
+    turn();
+    EXPECT_TRUE(sink.take().isEmpty());
 }
