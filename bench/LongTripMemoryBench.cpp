@@ -21,6 +21,9 @@
 #include "app/VideoListModel.h"
 #include "app/VideoListView.h"
 #include "card/CardData.h"
+#include "card/ChapterData.h"
+#include "card/ChapterOutline.h"
+#include "card/TripData.h"
 #include "maintenance/MessagePrompter.h"
 #include "platform/HeapPolicy.h"
 #include "recording/CommonConst.h"
@@ -464,6 +467,17 @@ void BM_LongTripMainThreadStalls(benchmark::State &state)
             runEventLoopUntil([] { return false; }, 1500);
             state.counters["switch_stall_ms"] = double(pings.longestStall(switchAt, pings.now()));
             state.counters["peak_MB"] = statusMb("VmHWM:");
+            // What the chapters keep for good of their driving data, each.
+            size_t kept = 0, read = 0;
+            for (const auto &trip : window.cardData()->_tripList) {
+                for (const auto &chapter : trip->chapters()) {
+                    if (const auto outline = chapter->outline()) {
+                        kept += outline->bytes();
+                        ++read;
+                    }
+                }
+            }
+            state.counters["kept_bytes_per_chapter"] = read ? double(kept) / double(read) : 0.0;
             window.cardOpener()->disconnect();
         }
         // With a 1-s hold of the main thread while the workers read.
