@@ -316,12 +316,12 @@ TEST(MainWindowTest, WalksOverALongTripReadNoRecordingOnTheMainThread)
              EventLoop::waitUntil([&] { return !f.window->routeRedraw()->isPending(); });
          },
          0},
-        {"the chapter list and back",
+        {"every list and back",
          [&] {
-             list.tabButton(LT::TripChapter)->click();
-             QCoreApplication::processEvents();
-             list.tabButton(LT::Trip)->click();
-             QCoreApplication::processEvents();
+             for (const LT type : {LT::TripChapter, LT::Event, LT::Surveillance, LT::Adventure, LT::Trip}) {
+                 list.tabButton(type)->click();
+                 QCoreApplication::processEvents();
+             }
          },
          0},
         {"play the trip again",
