@@ -210,6 +210,34 @@ struct ListPaintWatch : QObject
     }
 };
 
+// The main window as the user starts it, shown, with an idle second behind it.
+struct ShownWindow
+{
+    QTemporaryDir settingsDir;
+    UserDefaultUtil settings{settingsDir.filePath("s.conf")};
+    QuietPrompter prompter;
+    std::unique_ptr<MainWindow> window;
+
+    ShownWindow()
+    {
+        settings.load();
+        settings.viewerFirstLaunch = true;
+        window = std::make_unique<MainWindow>(
+            MainWindow::Services{settings,
+                                 prompter,
+                                 [](std::function<void(bool)> done) { done(false); },
+                                 std::nullopt,
+                                 {},
+                                 [](const QUrl &) {},
+                                 [] { return false; },
+                                 [](const QString &, const QString &) { return std::optional<QString>(); },
+                                 {}});
+        window->startUp();
+        window->show();
+        runEventLoopUntil([] { return false; }, 1000);
+    }
+};
+
 void BM_OpenAndPlayLongCard(benchmark::State &state)
 {
     const int trips = int(state.range(0));
@@ -226,23 +254,8 @@ void BM_OpenAndPlayLongCard(benchmark::State &state)
         QFile clearRefs("/proc/self/clear_refs");
         if (clearRefs.open(QIODevice::WriteOnly))
             clearRefs.write("5");
-        QTemporaryDir settingsDir;
-        UserDefaultUtil settings(settingsDir.filePath("s.conf"));
-        settings.load();
-        settings.viewerFirstLaunch = true;
-        QuietPrompter prompter;
-        MainWindow window({settings,
-                           prompter,
-                           [](std::function<void(bool)> done) { done(false); },
-                           std::nullopt,
-                           {},
-                           [](const QUrl &) {},
-                           [] { return false; },
-                           [](const QString &, const QString &) { return std::optional<QString>(); },
-                           {}});
-        window.startUp();
-        window.show();
-        runEventLoopUntil([] { return false; }, 1000);
+        ShownWindow shown;
+        MainWindow &window = *shown.window;
         const double idleMb = statusMb("VmRSS:");
 
         QElapsedTimer clock;
@@ -399,33 +412,6 @@ constexpr int STALL_WINDOW_MS = 60000;
 constexpr int HOLD_AT_MS = 4000;
 constexpr int HOLD_MS = 1000;
 constexpr int WORKERS_LIMIT_MS = 600000;
-
-struct ShownWindow
-{
-    QTemporaryDir settingsDir;
-    UserDefaultUtil settings{settingsDir.filePath("s.conf")};
-    QuietPrompter prompter;
-    std::unique_ptr<MainWindow> window;
-
-    ShownWindow()
-    {
-        settings.load();
-        settings.viewerFirstLaunch = true;
-        window = std::make_unique<MainWindow>(
-            MainWindow::Services{settings,
-                                 prompter,
-                                 [](std::function<void(bool)> done) { done(false); },
-                                 std::nullopt,
-                                 {},
-                                 [](const QUrl &) {},
-                                 [] { return false; },
-                                 [](const QString &, const QString &) { return std::optional<QString>(); },
-                                 {}});
-        window->startUp();
-        window->show();
-        runEventLoopUntil([] { return false; }, 1000);
-    }
-};
 
 void BM_LongTripMainThreadStalls(benchmark::State &state)
 {

@@ -205,6 +205,27 @@ TEST(MainWindowTest, ToolsAreHandedTheBrightnessSlidersValue)
     }
 }
 
+namespace {
+// Opens the card written under folder and waits until the workers have read it all and the map has
+// taken their last hand-offs.
+bool openAndReadWhole(Fixture &f, const QString &folder)
+{
+    f.window->cardOpener()->pauseMsec = 0;
+    bool opened = false;
+    QObject::connect(f.window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
+    f.window->cardOpener()->openVideoData(
+        QUrl::fromLocalFile(SampleCardWriter::cardFolder(folder) + QStringLiteral("/")), true,
+        MovieType::Card);
+    if (!EventLoop::waitUntil([&] { return opened; }) ||
+        !EventLoop::waitUntil([&] { return f.window->cardData()->loadWorkersDone(); }))
+        return false;
+    // The last hand-offs were queued before the workers found nothing left; their redraw waits out
+    // its merge.
+    QCoreApplication::processEvents();
+    return EventLoop::waitUntil([&] { return !f.window->routeRedraw()->isPending(); });
+}
+} // namespace
+
 // The route of a long trip grows while the workers read it: a few page calls per chapter, never one
 // per point or per chapter already drawn, and in the end the whole route.
 TEST(MainWindowTest, RouteOfALongTripGrowsByAFewPageCallsPerChapter)
@@ -216,21 +237,10 @@ TEST(MainWindowTest, RouteOfALongTripGrowsByAFewPageCallsPerChapter)
     ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
     Fixture f;
     f.window->startUp();
-    f.window->cardOpener()->pauseMsec = 0;
-    bool opened = false;
-    QObject::connect(f.window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
     MapWebPage *page = f.window->mapView()->webPage();
     const qint64 before = page->scriptCalls();
     const qint64 charactersBefore = page->scriptCharacters();
-    f.window->cardOpener()->openVideoData(
-        QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/")), true,
-        MovieType::Card);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return opened; }));
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return f.window->cardData()->loadWorkersDone(); }));
-    // The last hand-offs were queued before the workers found nothing left; their redraw waits out
-    // its merge.
-    QCoreApplication::processEvents();
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return !f.window->routeRedraw()->isPending(); }));
+    ASSERT_TRUE(openAndReadWhole(f, cardDir.path()));
     const qint64 calls = page->scriptCalls() - before;
     const qint64 characters = page->scriptCharacters() - charactersBefore;
     EXPECT_LE(calls, 3 * CHAPTERS + 40);
@@ -264,16 +274,7 @@ TEST(MainWindowTest, WalksOverALongTripReadNoRecordingOnTheMainThread)
     ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
     Fixture f(false, {}, true);
     f.window->startUp();
-    f.window->cardOpener()->pauseMsec = 0;
-    bool opened = false;
-    QObject::connect(f.window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
-    f.window->cardOpener()->openVideoData(
-        QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/")), true,
-        MovieType::Card);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return opened; }));
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return f.window->cardData()->loadWorkersDone(); }));
-    QCoreApplication::processEvents();
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return !f.window->routeRedraw()->isPending(); }));
+    ASSERT_TRUE(openAndReadWhole(f, cardDir.path()));
 
     CardData &card = *f.window->cardData();
     TripData &trip = *card._tripList_tab.front();
