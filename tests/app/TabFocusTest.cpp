@@ -1,7 +1,7 @@
 // Tab and Shift-Tab in the whole main window over the sample card, pressed as the keyboard presses them:
 // the player and driving panel's ring, and the map page, which hands the focus back to the window; where
 // the keys go after the clicks that hide the control they land on, and after the program itself hides or
-// disables the control that has them.
+// disables the control that has them; and the detached map's window, which opens with no button focused.
 #include "app/CardOpener.h"
 #include "app/ItemPlayback.h"
 #include "app/MainWindowLayout.h"
@@ -309,6 +309,12 @@ struct ClickedWindow : TabbedWindow
         ASSERT_FALSE(control(name)->isEnabled());
     }
     QWidget *mapWindow() const { return window->mapView()->window(); }
+    // Active as a click on it makes it: a window manager may leave a new window inactive.
+    static bool activate(QWidget *w)
+    {
+        w->activateWindow();
+        return EventLoop::waitUntil([&] { return QApplication::activeWindow() == w; });
+    }
     // Whether the window reached the state within the wait: a window manager goes in and out later.
     bool waitForFullScreen(bool on) const
     {
@@ -462,5 +468,26 @@ TEST(TabFocusTest, PlayAndPauseHandTheFocusToEachOtherAndTheSoundButtonsKeepIt)
     for (const char *name : {"bright", "volumeButton"}) {
         w.click(w.control(name));
         EXPECT_EQ(QApplication::focusWidget(), w.control(name)) << "the focus is on " << focusName();
+    }
+}
+
+// The map's own window opens with no button focused: its first Space leaves it open, and neither Space nor
+// Tab changes the player or the list.
+TEST(TabFocusTest, TheDetachedMapOpensWithNoButtonFocused)
+{
+    ClickedWindow w;
+    w.click(w.control("pause"));
+    w.click(w.window->panels()->mapTitleView()->mapWindowButton());
+    QWidget *mapWindow = w.mapWindow();
+    ASSERT_NE(mapWindow, w.window.get());
+    ASSERT_TRUE(ClickedWindow::activate(mapWindow));
+    EXPECT_FALSE(qobject_cast<QAbstractButton *>(QApplication::focusWidget()))
+        << "the focus is on " << focusName();
+    const AroundThePanel before = w.around();
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Tab}) {
+        TabbedWindow::press(mapWindow, key);
+        const auto now = QKeySequence(key).toString().toStdString();
+        ASSERT_EQ(w.mapWindow(), mapWindow) << "closed by " << now;
+        EXPECT_EQ(w.around(), before) << "after " << now;
     }
 }
