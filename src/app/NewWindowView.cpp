@@ -83,6 +83,9 @@ QWidget *NewWindowView::openWindow(const QString &title)
     _window = window;
     setupWindow();
     window->installEventFilter(this);
+    // Shown, a window gives the focus to its first control, the close button, and a Space would close it:
+    // the view holds it until Tab.
+    _view->setFocus(Qt::OtherFocusReason);
     window->show();
     return window;
 }

@@ -3,6 +3,7 @@
 #include "player/CustomSliderCell.h"
 #include "player/FrameSteps.h"
 #include "player/MoviePlayerViewDelegate.h"
+#include "player/PanelFocusKeeper.h"
 #include "player/PlayerView.h"
 #include "player/TrackSlider.h"
 
@@ -47,6 +48,7 @@ MoviePlayerView::MoviePlayerView(EngineFactory engineFactory, PlaybackClock::Tim
         _trackSlider->setFocus();
     });
     setFocusPolicy(Qt::ClickFocus);
+    _focusKeeper = new PanelFocusKeeper(*this);
     _playerView->setGradient(true);
     updateDatetimeLabel();
     updateControlButtons();
@@ -58,6 +60,11 @@ MoviePlayerView::~MoviePlayerView()
     _clock->pause();
     _cell->setDelegate(nullptr);
     _engines.reset();
+}
+
+bool MoviePlayerView::focusNextPrevChild(bool next)
+{
+    return _focusKeeper->takeBack() || QWidget::focusNextPrevChild(next);
 }
 
 MoviePlayerViewDelegate *MoviePlayerView::delegate() const

@@ -35,6 +35,7 @@ class CustomSliderCell;
 class MediaEngine;
 class MoveProtectInfo;
 class MoviePlayerViewDelegate;
+class PanelFocusKeeper;
 class PictureData;
 class PlayMovieValueInfo;
 class PlayerControls;
@@ -191,6 +192,9 @@ signals:
     // A new picture is on screen: time in seconds into the current chapter's movie.
     void frameShown(double timeSec);
 
+protected:
+    bool focusNextPrevChild(bool next) override;
+
 private:
     friend class PlayerControls;
     friend class PlayerAdjustments;
@@ -233,6 +237,7 @@ private:
     TrackSlider *_trackSlider = nullptr;
     CustomSliderCell *_cell = nullptr;
     PlayerControls *_controls = nullptr;
+    PanelFocusKeeper *_focusKeeper = nullptr;
     QPointer<QObject> _delegateObject;
 
     bool _autoPlay = false;

@@ -1,9 +1,11 @@
 // Tab and Shift-Tab in the whole main window over the sample card, pressed as the keyboard presses them:
-// the player and driving panel's ring, and the map page, which hands the focus back to the window; and
-// where the keys go after the clicks that hide the control they land on.
+// the player and driving panel's ring, and the map page, which hands the focus back to the window; where
+// the keys go after the clicks that hide the control they land on, and after the program itself hides or
+// disables the control that has them; and the detached map's window, which opens with no button focused.
 #include "app/CardOpener.h"
 #include "app/ItemPlayback.h"
 #include "app/MainWindowLayout.h"
+#include "app/ModalWindow.h"
 #include "app/VideoListModel.h"
 #include "app/VideoListView.h"
 #include "app/WindowCoordinators.h"
@@ -230,9 +232,8 @@ struct AroundThePanel
 };
 
 // The focused control as the user would name it.
-std::string focusName()
+std::string focusName(const QWidget *w = QApplication::focusWidget())
 {
-    const QWidget *w = QApplication::focusWidget();
     if (!w)
         return "nothing";
     const auto *button = qobject_cast<const QAbstractButton *>(w);
@@ -255,12 +256,14 @@ struct ClickedWindow : TabbedWindow
     {
         return player()->controls()->control(QString::fromLatin1(name));
     }
+    // A playing position moves on by itself: only a resting one is compared.
     AroundThePanel around() const
     {
         QTableView *table = window->videoListView()->listTable();
+        const CommonConst::PlayStatus status = player()->currentStatus();
         return {window->panels()->mapTitleView()->mapType(),
-                window->videoListView()->model()->currentRowTrip(), table->currentIndex().row(),
-                player()->currentStatus(), player()->trackCell()->integerValue()};
+                window->videoListView()->model()->currentRowTrip(), table->currentIndex().row(), status,
+                status == CommonConst::PlayStatus::Play ? -1 : player()->trackCell()->integerValue()};
     }
     // A press and release of the left button where the pointer would give it.
     void click(QWidget *on, std::optional<QPoint> at = {}) const
@@ -274,6 +277,43 @@ struct ClickedWindow : TabbedWindow
         click(control("zoom"));
         ASSERT_TRUE(player()->controls()->zoom()->isShown());
         click(player()->controls()->zoom()->zoomMenu()->button(index));
+    }
+    // Play clicked, as the user starts playback from a pause: Pause takes the focus.
+    void clickPlay() const
+    {
+        player()->pauseMovie();
+        click(control("play"));
+        ASSERT_EQ(player()->currentStatus(), CommonConst::PlayStatus::Play);
+        ASSERT_EQ(QApplication::focusWidget(), control("pause")) << "the focus is on " << focusName();
+    }
+    // Played from a moment before the trip's end until it pauses there; meanwhile away, when asked.
+    void playToTheEnd(bool awayMeanwhile) const
+    {
+        player()->moveToPosition(player()->trackCell()->maxValue() - 300, CommonConst::PlayStatus::Pause);
+        clickPlay();
+        if (awayMeanwhile)
+            QApplication::setActiveWindow(nullptr);
+        ASSERT_TRUE(
+            EventLoop::waitUntil([&] { return player()->currentStatus() != CommonConst::PlayStatus::Play; }));
+        ASSERT_EQ(player()->trackCell()->integerValue(), player()->trackCell()->maxValue());
+        if (awayMeanwhile)
+            QApplication::setActiveWindow(window.get());
+    }
+    // From a resting position, the step button reached by Tab and pressed by Space until it is disabled.
+    void stepByKeyboard(const char *name, int64_t from) const
+    {
+        player()->moveToPosition(from, CommonConst::PlayStatus::Pause);
+        control(name)->setFocus(Qt::TabFocusReason);
+        for (int presses = 0; control(name)->isEnabled() && presses < 20; ++presses)
+            TabbedWindow::press(window.get(), Qt::Key_Space);
+        ASSERT_FALSE(control(name)->isEnabled());
+    }
+    QWidget *mapWindow() const { return window->mapView()->window(); }
+    // Active as a click on it makes it: a window manager may leave a new window inactive.
+    static bool activate(QWidget *w)
+    {
+        w->activateWindow();
+        return EventLoop::waitUntil([&] { return QApplication::activeWindow() == w; });
     }
     // Whether the window reached the state within the wait: a window manager goes in and out later.
     bool waitForFullScreen(bool on) const
@@ -357,5 +397,97 @@ TEST(TabFocusTest, AfterAZoomScaleOrFullScreenByTheMouseTheKeysGoToThePlayerPane
         const QWidget *focus = QApplication::focusWidget();
         EXPECT_TRUE(focus && w.player()->isAncestorOf(focus) && focus->isVisible())
             << "Tab put the focus on " << focusName();
+    }
+}
+
+// Where the program itself hides or disables the control that has the focus, the keys go to the player
+// panel: Space presses no button the user did not pick, Tab stays in the panel's order.
+TEST(TabFocusTest, AControlTheProgramHidesOrDisablesHandsTheKeysToThePlayerPanel)
+{
+    using Way = std::function<void(ClickedWindow &)>;
+    // Playing paused around the map's change, and resumed.
+    const auto clickOnTheMap = [](bool windowButton) {
+        return [windowButton](ClickedWindow &w) {
+            w.clickPlay();
+            MapTitleView *title = w.window->panels()->mapTitleView();
+            w.click(windowButton ? title->mapWindowButton() : title->mapHideButton());
+            if (windowButton)
+                ASSERT_NE(w.mapWindow(), w.window.get());
+        };
+    };
+    const std::pair<const char *, Way> ways[] = {
+        {"Pause hidden at the trip's end", [](ClickedWindow &w) { w.playToTheEnd(false); }},
+        {"Pause hidden at the trip's end while another window is active",
+         [](ClickedWindow &w) { w.playToTheEnd(true); }},
+        {"a pause by Ctrl+O, its window ended",
+         [](ClickedWindow &w) {
+             w.clickPlay();
+             TabbedWindow::press(w.window.get(), Qt::Key_O, Qt::ControlModifier);
+             ASSERT_FALSE(w.runs.empty());
+             ASSERT_EQ(w.runs.back().first, ModalWindow::Type::OpenForm);
+         }},
+        {"a pause by a click on the map's Hide", clickOnTheMap(false)},
+        {"a pause by a click on the map's Window", clickOnTheMap(true)},
+        {"frame-forward by Space to the last picture",
+         [](ClickedWindow &w) { w.stepByKeyboard("komaGo", w.player()->trackCell()->maxValue() - 100); }},
+        {"frame-back by Space to the first picture",
+         [](ClickedWindow &w) { w.stepByKeyboard("komaBack", w.player()->trackCell()->minValue() + 100); }},
+    };
+    for (const auto &[way, act] : ways) {
+        SCOPED_TRACE(way);
+        ClickedWindow w;
+        act(w);
+        // The main window's focus: where its keys go, also while the detached map's window is active.
+        EXPECT_EQ(w.window->focusWidget(), w.player())
+            << "the focus is on " << focusName(w.window->focusWidget());
+        const AroundThePanel before = w.around();
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Tab}) {
+            TabbedWindow::press(w.window.get(), key);
+            EXPECT_EQ(w.around(), before) << "after " << QKeySequence(key).toString().toStdString();
+        }
+        const QWidget *focus = w.window->focusWidget();
+        EXPECT_TRUE(focus && w.player()->isAncestorOf(focus) && focus->isVisible())
+            << "Tab put the focus on " << focusName(focus);
+    }
+}
+
+// The hand-overs the controls make on purpose still hold: Space on Play gives the focus to Pause and back,
+// and the brightness and volume buttons keep it when clicked.
+TEST(TabFocusTest, PlayAndPauseHandTheFocusToEachOtherAndTheSoundButtonsKeepIt)
+{
+    ClickedWindow w;
+    w.player()->pauseMovie();
+    w.control("play")->setFocus(Qt::TabFocusReason);
+    const char *const handOvers[][2] = {{"play", "pause"}, {"pause", "play"}, {"play", "pause"}};
+    for (const auto &[from, to] : handOvers) {
+        ASSERT_EQ(QApplication::focusWidget(), w.control(from)) << "the focus is on " << focusName();
+        TabbedWindow::press(w.window.get(), Qt::Key_Space);
+        EXPECT_EQ(QApplication::focusWidget(), w.control(to))
+            << "Space on " << from << " left the focus on " << focusName();
+    }
+    for (const char *name : {"bright", "volumeButton"}) {
+        w.click(w.control(name));
+        EXPECT_EQ(QApplication::focusWidget(), w.control(name)) << "the focus is on " << focusName();
+    }
+}
+
+// The map's own window opens with no button focused: its first Space leaves it open, and neither Space nor
+// Tab changes the player or the list.
+TEST(TabFocusTest, TheDetachedMapOpensWithNoButtonFocused)
+{
+    ClickedWindow w;
+    w.click(w.control("pause"));
+    w.click(w.window->panels()->mapTitleView()->mapWindowButton());
+    QWidget *mapWindow = w.mapWindow();
+    ASSERT_NE(mapWindow, w.window.get());
+    ASSERT_TRUE(ClickedWindow::activate(mapWindow));
+    EXPECT_FALSE(qobject_cast<QAbstractButton *>(QApplication::focusWidget()))
+        << "the focus is on " << focusName();
+    const AroundThePanel before = w.around();
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Tab}) {
+        TabbedWindow::press(mapWindow, key);
+        const auto now = QKeySequence(key).toString().toStdString();
+        ASSERT_EQ(w.mapWindow(), mapWindow) << "closed by " << now;
+        EXPECT_EQ(w.around(), before) << "after " << now;
     }
 }
