@@ -223,7 +223,9 @@ TEST(GoogleEarthExportHostTest, ATripIsReadOffTheMainThreadBehindTheProgressWind
 
     for (const bool cancel : {true, false}) {
         SCOPED_TRACE(cancel ? "cancelled" : "exported");
-        const QString file = dir.filePath("trip.kmz");
+        // Each case a file of its own: the save panel would ask before replacing one.
+        const QString file = dir.filePath(cancel ? "cancelled/trip.kmz" : "exported/trip.kmz");
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
         ProgressWatch progress(cancel);
         PanelAnswer panel{file};
         ModalAnswerer answerer(std::ref(panel));
@@ -235,7 +237,7 @@ TEST(GoogleEarthExportHostTest, ATripIsReadOffTheMainThreadBehindTheProgressWind
         const uint64_t before = ChapterData::mainThreadReads();
         window->coordinators()->exportGoogleEarthFile();
         EXPECT_EQ(ChapterData::mainThreadReads(), before) << "recordings read on the main thread";
-        EXPECT_EQ(progress.titles, QStringList{"Export to Google Earth File"});
+        EXPECT_EQ(progress.titles.join(", ").toStdString(), "Export to Google Earth File");
         EXPECT_TRUE(progress.applicationModal);
         EXPECT_EQ(shownProgressWindow(), nullptr);
         if (cancel) {
@@ -246,7 +248,9 @@ TEST(GoogleEarthExportHostTest, ATripIsReadOffTheMainThreadBehindTheProgressWind
             EXPECT_EQ(answerer.boxes[0].informative, "Launch Google Earth now?");
             EXPECT_EQ(kmlOf(file), kmlOf(reference));
         }
-        EXPECT_EQ(QDir(dir.path()).entryList({".kmz-*"}, QDir::AllEntries | QDir::Hidden), QStringList());
+        EXPECT_EQ(
+            QDir(QFileInfo(file).path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            cancel ? QStringList() : QStringList{"trip.kmz"});
     }
 }
 
