@@ -4,7 +4,8 @@
 // chapters, what the tools do on the main thread over the whole trip: the longest time the main thread
 // handles no event during a KMZ export, with the export on the main thread (0) and with its long part on
 // a thread of its own as the window runs it (1), every recording read again as after the workers' cache
-// let it go. Runs on one core.
+// let it go; the stopwatch's first total over that trip before any chapter was read; and the check of a
+// save's destination against its recordings. Runs on one core.
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/RecentPictures.h"
@@ -198,6 +199,36 @@ BENCHMARK(BM_KmzExportLongestMainThreadBlock)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(3);
+
+// The stopwatch's first update of a total from the trip's start to its last chapter just after the card's
+// opening, when no chapter has been read: reading them here (0) against asking for them elsewhere (1).
+void BM_StopWatchTotalOverUnreadLongTrip(benchmark::State &state)
+{
+    LongTrip &t = longTrip();
+    if (t.chapters.size() != size_t(LONG_TRIP_CHAPTERS)) {
+        state.SkipWithError("the trip could not be generated");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        CardData card;
+        card.loadCardFolder(FileUtil::fileUrl(t.dir.filePath("MOVE")));
+        const ChapterList chapters = card._tripList.front()->sortedChapters();
+        StopWatchModel model;
+        if (state.range(0) == 1)
+            model.readElsewhere = [](const std::shared_ptr<ChapterData> &) {};
+        model.setChapterDataList(chapters);
+        model.setCurrentMs(1000);
+        model.startStop();
+        model.setCurrentMs(int64_t(LONG_TRIP_CHAPTERS - 1) * LONG_CHAPTER_MS + 1000);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(model.total());
+        state.PauseTiming();
+        card.dispose();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StopWatchTotalOverUnreadLongTrip)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The check that a save's destination is none of the trip's recordings, which the trim, the capture and
 // the export make on the main thread before their work starts: a new file, and one that exists.
