@@ -204,7 +204,7 @@ TEST_F(GoogleEarthExportCommandTest, StoppedInTheBackgroundNothingIsWrittenAndNo
 {
     const QString destination = out.write("old.kmz", "old");
     const int chapters = int(host.source.chapters.size());
-    ASSERT_GT(chapters, 1);
+    // Where in the work a stop comes is the exporter's test.
     const struct
     {
         const char *what;
@@ -212,9 +212,7 @@ TEST_F(GoogleEarthExportCommandTest, StoppedInTheBackgroundNothingIsWrittenAndNo
         Outcome outcome;
         QString lastEvent;
     } cases[] = {
-        {"before the first read", 0, Outcome::Cancelled, "panel " + out.path()},
-        {"after the first chapter", 1, Outcome::Cancelled, "panel " + out.path()},
-        {"with every chapter read", chapters, Outcome::Cancelled, "panel " + out.path()},
+        {"stopped", 1, Outcome::Cancelled, "panel " + out.path()},
         {"not stopped", -1, Outcome::Exported, "confirmation: Launch Google Earth now?"},
     };
     for (const auto &c : cases) {
