@@ -1,5 +1,6 @@
 #include "app/GoogleEarthExportHostImpl.h"
 
+#include "app/BackgroundTaskRun.h"
 #include "app/PlaybackControl.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
@@ -89,4 +90,10 @@ bool GoogleEarthExportHostImpl::askYesNo(const QString &message, const QString &
         box.exec();
         return box.clickedButton() == yesButton;
     });
+}
+
+void GoogleEarthExportHostImpl::runInBackground(const QString &title,
+                                                const std::function<void(const WorkControl &)> &work)
+{
+    BackgroundTaskRun(_window, _setChildWindowsTopMost).run(title, work);
 }

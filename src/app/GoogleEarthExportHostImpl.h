@@ -32,6 +32,8 @@ public:
     void showWarning(const QString &message, const QString &informative, const QString &cause = {}) override;
     bool askYesNo(const QString &message, const QString &informative, const QString &no,
                   const QString &yes) override;
+    void runInBackground(const QString &title,
+                         const std::function<void(const WorkControl &control)> &work) override;
 
 private:
     template <typename Prompt> auto lowered(Prompt prompt);

@@ -73,6 +73,9 @@ void TaskProgressDialog::startProgress()
     case TaskMode::Trim:
         _txtComment->setText(tr("Trimming video file."));
         break;
+    case TaskMode::Export:
+        _txtComment->setText(_taskText);
+        break;
     }
     delete _timer;
     // A Qt timer fires inside a modal run's event loop too. A coarse one may fire a little early and snaps

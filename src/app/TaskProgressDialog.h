@@ -1,5 +1,5 @@
-// The progress dialog of backup, delete and trim jobs: the task text with moving dots, the elapsed time
-// counted up each second, a bar and percent label fed by the owner, and Cancel.
+// The progress dialog of backup, delete, trim and export jobs: the task text with moving dots, the elapsed
+// time counted up each second, a bar and percent label fed by the owner, and Cancel.
 #pragma once
 
 #include "app/ModalWindowDelegate.h"
@@ -23,7 +23,8 @@ enum class TaskMode : std::uint8_t
 {
     Backup = 0,
     Cleanup = 1,
-    Trim = 2
+    Trim = 2,
+    Export = 3 // the owner names the task (setTaskText); its worker sees the flag itself
 };
 
 class TaskProgressDialog : public QObject, public ModalWindowDelegate
@@ -44,6 +45,8 @@ public:
     TaskMode taskMode() const { return _taskMode; }
     void setTaskMode(TaskMode mode) { _taskMode = mode; }
     void setDelegate(TaskProgressDialogDelegate *delegate) { _delegate = delegate; }
+    // The task text of an Export.
+    void setTaskText(const QString &text) { _taskText = text; }
 
     // Read by the owners' workers on their own threads.
     bool cancelFlg() const { return _cancelFlg.load(std::memory_order_acquire); }
@@ -88,5 +91,6 @@ private:
     std::int64_t _startMs = 0;
     int _dotCount = 1;
     TaskMode _taskMode = TaskMode::Backup;
+    QString _taskText;
     TaskProgressDialogDelegate *_delegate = nullptr;
 };

@@ -64,10 +64,15 @@ std::optional<QString> WriteDestination::sourceConflict(const QString &destinati
                                                         const ChapterList &chapters)
 {
     const QString target = QFileInfo(destination).absoluteFilePath();
-    for (const auto &chapter : chapters) {
-        for (const QUrl &url : {chapter->_pathMp4, chapter->_pathMove}) {
-            if (url.isLocalFile() && isSameFile(target, url.toLocalFile()))
-                return QStringLiteral("%1 is the recording %2").arg(target, url.toLocalFile());
+    // A long trip has a thousand chapters: a new file is none of them, and an existing one is compared
+    // with each under one reading of the mounts.
+    if (!chapters.empty() && statOf(target)) {
+        const PlaceNames places;
+        for (const auto &chapter : chapters) {
+            for (const QUrl &url : {chapter->_pathMp4, chapter->_pathMove}) {
+                if (url.isLocalFile() && places.samePlace(target, url.toLocalFile()))
+                    return QStringLiteral("%1 is the recording %2").arg(target, url.toLocalFile());
+            }
         }
     }
     if (!openSourcePath || !openSourcePath->isLocalFile())

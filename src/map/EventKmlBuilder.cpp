@@ -5,13 +5,14 @@
 
 XmlData EventKmlBuilder::buildEventKml(std::span<const std::shared_ptr<ChapterData>> chapters,
                                        std::int32_t start, std::int32_t end, const MoveProtectInfo &record,
-                                       const QString &name, const KmlDateSettings &settings)
+                                       const QString &name, const KmlDateSettings &settings,
+                                       const WorkControl &control)
 {
     XmlData document;
     if (chapters.empty())
         return document;
     document.Name = name;
-    const auto frames = RouteFrameCollection::collectMovieFrames(chapters, start, end);
+    const auto frames = RouteFrameCollection::collectMovieFrames(chapters, start, end, control);
     if (frames.empty())
         return document;
 

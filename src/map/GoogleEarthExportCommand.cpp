@@ -94,6 +94,10 @@ GoogleEarthExportCommand::Outcome GoogleEarthExportCommand::exportGoogleEarthFil
     }
     _settings.setPathDirGoogleEarth(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
     _exporter.setOpenSource(openSource);
+    // Reading a long trip's recordings takes seconds: the window goes on answering meanwhile.
+    _exporter.setRunner([this](const KmzExporter::Work &work) {
+        _host.runInBackground(tr("Export to Google Earth File"), work);
+    });
 
     bool saved = false;
     if (isEventItem) {
@@ -104,6 +108,8 @@ GoogleEarthExportCommand::Outcome GoogleEarthExportCommand::exportGoogleEarthFil
     } else {
         saved = _exporter.exportTripKml(source.chapters, path);
     }
+    if (!saved && _exporter.wasCancelled())
+        return Outcome::Cancelled;
     if (!saved) {
         _host.showWarning(tr("Warning"), tr("The file could not be saved."), _exporter.lastError());
         return Outcome::Failed;

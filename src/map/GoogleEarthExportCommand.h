@@ -19,8 +19,8 @@ public:
     enum class Outcome
     {
         NothingToExport, // no ready item, or its list row is out of range
-        Cancelled,
-        Failed, // the user was warned; the old file, if any, is unchanged
+        Cancelled,       // at the save panel, or while the file was being made (nothing was written)
+        Failed,          // the user was warned; the old file, if any, is unchanged
         Exported
     };
 

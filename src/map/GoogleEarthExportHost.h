@@ -2,9 +2,11 @@
 #pragma once
 
 #include "card/TripData.h"
+#include "platform/WorkControl.h"
 #include "recording/CommonConst.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -43,4 +45,9 @@ public:
     // An informational alert with the buttons no (first) and yes; true for yes.
     virtual bool askYesNo(const QString &message, const QString &informative, const QString &no,
                           const QString &yes) = 0;
+    // Runs the export's long part where the window keeps answering, on a thread of its own behind a
+    // progress window with the title, and returns once the part has ended. The window's Cancel and close
+    // button stop the part through its control; its steps move the window's bar.
+    virtual void runInBackground(const QString &title,
+                                 const std::function<void(const WorkControl &control)> &work) = 0;
 };

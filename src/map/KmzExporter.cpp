@@ -46,25 +46,28 @@ QString KmzExporter::entryName()
 bool KmzExporter::exportTripKml(std::span<const std::shared_ptr<ChapterData>> chapters,
                                 const QString &destination)
 {
-    return exportDocument(destination, [&](const QString &name, const KmlDateSettings &dates) {
-        return TripKmlBuilder::buildTripKml(chapters, name, dates);
-    });
+    return exportDocument(destination,
+                          [&](const QString &name, const KmlDateSettings &dates, const WorkControl &control) {
+                              return TripKmlBuilder::buildTripKml(chapters, name, dates, control);
+                          });
 }
 
 bool KmzExporter::exportEventKml(const std::optional<ChapterList> &chapters, std::int64_t start,
                                  std::int64_t end, const MoveProtectInfo &record, const QString &destination)
 {
-    return exportDocument(destination, [&](const QString &name, const KmlDateSettings &dates) {
-        if (!chapters)
-            return EventKmlBuilder::buildEventKml({}, 0, 0, record, name, dates);
-        return EventKmlBuilder::buildEventKml(*chapters, clampToInt32(start), clampToInt32(end), record, name,
-                                              dates);
-    });
+    return exportDocument(
+        destination, [&](const QString &name, const KmlDateSettings &dates, const WorkControl &control) {
+            if (!chapters)
+                return EventKmlBuilder::buildEventKml({}, 0, 0, record, name, dates);
+            return EventKmlBuilder::buildEventKml(*chapters, clampToInt32(start), clampToInt32(end), record,
+                                                  name, dates, control);
+        });
 }
 
 template <typename Build> bool KmzExporter::exportDocument(const QString &destination, Build build)
 {
     _lastError.clear();
+    _wasCancelled = false;
     const auto dates = KmlDateSettings::fromSettings(_settings);
     if (!dates) {
         _lastError = QStringLiteral("the date format setting has no export format");
@@ -91,16 +94,42 @@ template <typename Build> bool KmzExporter::exportDocument(const QString &destin
         QDir().rmdir(_workDirectory);
         return false;
     }
-    XmlData document = build(QFileInfo(destination).completeBaseName(), *dates);
+    const QString name = QFileInfo(destination).completeBaseName();
     const QString kmlPath = QDir(workFolder).filePath(entryName());
-    QFile kml(kmlPath);
-    const QByteArray text = KmlUtil::kmlText(document).toUtf8();
-    bool ok = kml.open(QIODevice::WriteOnly) && kml.write(text) == text.size() && kml.flush();
-    kml.close();
-    if (!ok)
-        _lastError = QStringLiteral("cannot write %1").arg(kmlPath);
+    // The work's results; the runner returns only once it has ended.
+    bool ok = false;
+    bool cancelled = false;
+    QString error;
+    const Work work = [&](const WorkControl &control) {
+        int chapters = 0;
+        WorkControl reading = control;
+        reading.steps = [&control, &chapters](int done, int total) {
+            chapters = total;
+            control.report(done, total + 1);
+        };
+        XmlData document = build(name, *dates, reading);
+        if (control.isCancelled()) {
+            cancelled = true;
+            return;
+        }
+        QFile kml(kmlPath);
+        const QByteArray text = KmlUtil::kmlText(document).toUtf8();
+        ok = kml.open(QIODevice::WriteOnly) && kml.write(text) == text.size() && kml.flush();
+        kml.close();
+        if (!ok)
+            error = QStringLiteral("cannot write %1").arg(kmlPath);
+        else
+            ok = KmzWriter::write(destination, QFileInfo(kmlPath).fileName(), kmlPath, &error, control);
+        cancelled = !ok && control.isCancelled();
+        if (ok)
+            control.report(chapters + 1, chapters + 1);
+    };
+    if (_runner)
+        _runner(work);
     else
-        ok = KmzWriter::write(destination, QFileInfo(kmlPath).fileName(), kmlPath, &_lastError);
+        work(WorkControl{});
+    _wasCancelled = cancelled;
+    _lastError = cancelled ? QStringLiteral("cancelled") : error;
     QDir(workFolder).removeRecursively();
     // The map folder goes too once no other export is using it.
     QDir().rmdir(_workDirectory);

@@ -59,7 +59,7 @@ bool writeArchive(const QString &path, const QString &entryName, const QString &
 } // namespace
 
 bool KmzWriter::write(const QString &destination, const QString &entryName, const QString &sourceFile,
-                      QString *error)
+                      QString *error, const WorkControl &control)
 {
     QString reason;
     const QString folder = QFileInfo(destination).absolutePath();
@@ -74,6 +74,11 @@ bool KmzWriter::write(const QString &destination, const QString &entryName, cons
         // Short: libzip writes under this name plus 7 characters of its own.
         const QString temporary = FileUtil::appendPath(work.path(), QStringLiteral("kmz.part"));
         ok = writeArchive(temporary, entryName, sourceFile, reason);
+        // The last moment a stop leaves the destination as it was; after the rename the export stands.
+        if (ok && control.isCancelled()) {
+            reason = QStringLiteral("cancelled");
+            ok = false;
+        }
         if (ok && std::rename(QFile::encodeName(temporary).constData(),
                               QFile::encodeName(destination).constData()) != 0) {
             reason = QString::fromLocal8Bit(std::strerror(errno));

@@ -36,7 +36,7 @@ RouteFrameCollection::ChapterFrames RouteFrameCollection::cameraFrames(ChapterDa
 }
 
 std::vector<VideoFrame> RouteFrameCollection::collectMovieFrames(Chapters chapters, std::int32_t start,
-                                                                 std::int32_t end)
+                                                                 std::int32_t end, const WorkControl &control)
 {
     std::vector<VideoFrame> collected;
     if (chapters.empty())
@@ -48,7 +48,10 @@ std::vector<VideoFrame> RouteFrameCollection::collectMovieFrames(Chapters chapte
     PictureDataUtil::getChapterPosition(chapters, end, index, endOffset);
 
     for (size_t k = 0; k < chapters.size(); ++k) {
+        if (control.isCancelled())
+            return collected;
         const auto picture = chapters[k]->getPicture(true);
+        control.report(int(k + 1), int(chapters.size()));
         if (!picture)
             return collected;
         if (!picture->video)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "card/TripData.h"
+#include "platform/WorkControl.h"
 #include "recording/VideoFrame.h"
 
 #include <cstdint>
@@ -35,6 +36,8 @@ public:
     // the last usable frame not after the start, the last chapter up to the last usable frame not
     // after the end, the chapters between whole. A chapter that cannot be read ends the collection;
     // one read without driving data gives a single frame without a position instead of a route.
-    static std::vector<VideoFrame> collectMovieFrames(Chapters chapters, std::int32_t start,
-                                                      std::int32_t end);
+    // control: stopped, the collection ends before the next chapter's read; each read is reported
+    // against the chapter count.
+    static std::vector<VideoFrame> collectMovieFrames(Chapters chapters, std::int32_t start, std::int32_t end,
+                                                      const WorkControl &control = {});
 };

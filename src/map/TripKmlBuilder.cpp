@@ -3,7 +3,8 @@
 #include "map/RouteFrameCollection.h"
 
 XmlData TripKmlBuilder::buildTripKml(std::span<const std::shared_ptr<ChapterData>> chapters,
-                                     const QString &name, const KmlDateSettings &settings)
+                                     const QString &name, const KmlDateSettings &settings,
+                                     const WorkControl &control)
 {
     XmlData document;
     if (chapters.empty())
@@ -12,8 +13,12 @@ XmlData TripKmlBuilder::buildTripKml(std::span<const std::shared_ptr<ChapterData
 
     std::vector<RouteFrameCollection::ChapterFrames> read;
     read.reserve(chapters.size());
-    for (const auto &chapter : chapters)
+    for (const auto &chapter : chapters) {
+        if (control.isCancelled())
+            return document;
         read.push_back(RouteFrameCollection::cameraFrames(*chapter));
+        control.report(int(read.size()), int(chapters.size()));
+    }
 
     FolderData chapterFolder{tr("Chapter"), {}};
     for (const auto &chapter : read) {

@@ -3,6 +3,7 @@
 
 #include "card/TripData.h"
 #include "map/KmlUtil.h"
+#include "platform/WorkControl.h"
 
 #include <QCoreApplication>
 #include <span>
@@ -15,7 +16,8 @@ public:
     TripKmlBuilder() = delete;
 
     // Reads every chapter's driving data that is not read yet. An empty list gives an unnamed
-    // document without folders.
+    // document without folders. control: stopped, no further chapter is read (the document is then
+    // incomplete); each read is reported against the chapter count.
     static XmlData buildTripKml(std::span<const std::shared_ptr<ChapterData>> chapters, const QString &name,
-                                const KmlDateSettings &settings);
+                                const KmlDateSettings &settings, const WorkControl &control = {});
 };

@@ -100,7 +100,7 @@ void StopWatchModel::resetMeasurement()
 void StopWatchModel::clearData()
 {
     _chapters.clear();
-    _chapterDistance.clear();
+    forgetChapters();
     _currentMs = 0;
     _startMs = 0;
     _stopMs = 0;
@@ -150,40 +150,76 @@ LapInfo StopWatchModel::setLap(int64_t from, int64_t to)
     if (from >= to)
         return {from, 0, 0};
     LapInfo lap{to, to - from, 0};
-    const double distance = double(getDistance(to)) - double(getDistance(from));
+    // Both asked, so that every read either needs is under way at once.
+    const std::optional<float> end = getDistance(to);
+    const std::optional<float> start = getDistance(from);
+    if (!end || !start) {
+        lap.isSpeedPending = true;
+        return lap;
+    }
+    const double distance = double(*end) - double(*start);
     lap.aveSpeed = std::llround(distance / double(lap.lapTimeSpan));
     if (!_isKmh)
         lap.aveSpeed = int64_t(std::floor(double(lap.aveSpeed) / 1.6093));
     return lap;
 }
 
-float StopWatchModel::chapterDistance(ChapterData &chapter)
+std::optional<std::shared_ptr<PictureData>>
+StopWatchModel::pictureOf(const std::shared_ptr<ChapterData> &chapter)
 {
-    if (const auto cached = _chapterDistance.find(&chapter); cached != _chapterDistance.end())
+    if (!readElsewhere)
+        return chapter->getPicture(true);
+    if (auto held = chapter->getPicture(false))
+        return held;
+    if (_unreadable.contains(chapter.get()))
+        return std::shared_ptr<PictureData>();
+    if (_requested.insert(chapter.get()).second)
+        readElsewhere(chapter);
+    return std::nullopt;
+}
+
+void StopWatchModel::chapterRead(const ChapterData &chapter)
+{
+    // A chapter of a list given up meanwhile.
+    if (!_requested.erase(&chapter))
+        return;
+    if (!chapter.outline())
+        _unreadable.insert(&chapter);
+    for (size_t i = 0; i < _laps.size(); ++i) {
+        if (_laps[i].isSpeedPending)
+            _laps[i] = setLap(i == 0 ? _startMs : _laps[i - 1].pos, _laps[i].pos);
+    }
+}
+
+std::optional<float> StopWatchModel::chapterDistance(const std::shared_ptr<ChapterData> &chapter)
+{
+    if (const auto cached = _chapterDistance.find(chapter.get()); cached != _chapterDistance.end())
         return cached->second;
-    if (chapter.frameTimeSpan() < 1)
+    if (chapter->frameTimeSpan() < 1)
         return 0.0f;
     // Read once by the card's workers: a lap over a long trip reads no recording again.
-    if (const auto outline = chapter.outline()) {
-        _chapterDistance[&chapter] = outline->distance;
+    if (const auto outline = chapter->outline()) {
+        _chapterDistance[chapter.get()] = outline->distance;
         return outline->distance;
     }
+    const auto picture = pictureOf(chapter);
+    if (!picture)
+        return std::nullopt;
     float sum = 0.0f;
-    const std::shared_ptr<PictureData> picture = chapter.getPicture(true);
-    if (picture && picture->video) {
-        const FrameTable frames = picture->video->getCameraFrames(0);
+    if (*picture && (*picture)->video) {
+        const FrameTable frames = (*picture)->video->getCameraFrames(0);
         int64_t previous = 0;
         for (const auto &[key, frame] : frames) {
             sum += float(int64_t(frame.speed) * (int64_t(key) - previous));
             previous = key;
         }
         // Only a distance from the driving data is kept: without it a worker may still bring it.
-        _chapterDistance[&chapter] = sum;
+        _chapterDistance[chapter.get()] = sum;
     }
     return sum;
 }
 
-float StopWatchModel::getDistance(int64_t position)
+std::optional<float> StopWatchModel::getDistance(int64_t position)
 {
     if (_chapters.empty())
         return 0.0f;
@@ -191,8 +227,18 @@ float StopWatchModel::getDistance(int64_t position)
     int32_t offset = 0;
     PictureDataUtil::getChapterPosition(_chapters, toPosition(position), index, offset);
     float sum = 0.0f;
-    for (int64_t i = 0; i < index; ++i)
-        sum += chapterDistance(*_chapters[size_t(i)]);
+    bool isPending = false;
+    // The whole chapters before the position, a thousand on a long trip, are never read here. On past a
+    // chapter still being read: the others are asked for in the same pass.
+    for (int64_t i = 0; i < index; ++i) {
+        const std::optional<float> distance = chapterDistance(_chapters[size_t(i)]);
+        isPending = isPending || !distance;
+        sum += distance.value_or(0.0f);
+    }
+    if (isPending)
+        return std::nullopt;
+    // The chapter at a lap's end, which the player shows or showed: it is mostly held, and at most a
+    // lap's ends and the position are read here.
     const std::shared_ptr<PictureData> picture = _chapters[size_t(index)]->getPicture(true);
     if (!picture || !picture->video)
         return sum;
@@ -244,14 +290,21 @@ QString StopWatchModel::lapTimeText(const std::optional<LapInfo> &lap)
 
 QString StopWatchModel::speedText(const std::optional<LapInfo> &lap, bool kmh)
 {
-    if (!lap)
+    if (!lap || lap->isSpeedPending)
         return kmh ? FMT_SPEED_DEFAULT : FMT_SPEED_DEFAULT_MPH;
     return QString::number(lap->aveSpeed) + (kmh ? QStringLiteral("km/h") : QStringLiteral("MPH"));
 }
 
 void StopWatchModel::setChapterDataList(ChapterList chapters)
 {
-    // The cache is keyed by chapter address: a freed chapter's address may come back for another.
-    _chapterDistance.clear();
+    forgetChapters();
     _chapters = std::move(chapters);
+}
+
+void StopWatchModel::forgetChapters()
+{
+    // Keyed by chapter address: a freed chapter's address may come back for another.
+    _chapterDistance.clear();
+    _requested.clear();
+    _unreadable.clear();
 }

@@ -11,12 +11,15 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 class CardData;
 class MoveProtectInfo;
 class AdvMoveProtectInfo;
+class PictureData;
 
 // One lap: where it ends (ms), how long it took (ms) and its average speed in the unit shown.
 struct LapInfo
@@ -24,6 +27,7 @@ struct LapInfo
     int64_t pos = 0;
     int64_t lapTimeSpan = 0;
     int64_t aveSpeed = 0;
+    bool isSpeedPending = false; // the speed waits for driving data being read elsewhere (0 meanwhile)
 };
 
 class StopWatchModel
@@ -50,6 +54,13 @@ public:
     bool isKmh() const { return _isKmh; }
     // Runs after every change of the marks.
     std::function<void(const StopWatchMarkers &)> onMarkersChanged;
+    // Reads a chapter's driving data away from this thread, once asked, and then tells chapterRead. Set,
+    // the model reads none of the chapters between a lap's ends itself: a speed that needs one is pending
+    // until it has come. None: they are read here.
+    std::function<void(const std::shared_ptr<ChapterData> &chapter)> readElsewhere;
+    // A read asked of readElsewhere has ended, with or without data: the stored laps' speeds that waited
+    // for it are worked out again.
+    void chapterRead(const ChapterData &chapter);
 
     const ChapterList &chapterDataList() const { return _chapters; }
     // Also forgets the distances of the previous chapters.
@@ -73,8 +84,9 @@ public:
 
     // The lap from one position to another; a backwards or empty one has time and speed 0.
     LapInfo setLap(int64_t from, int64_t to);
-    // The recorded speed (km/h) integrated over time (ms) from the start of the list to the position.
-    float getDistance(int64_t position);
+    // The recorded speed (km/h) integrated over time (ms) from the start of the list to the position;
+    // none while a chapter before the position is being read elsewhere.
+    std::optional<float> getDistance(int64_t position);
 
     // Rows 1 to 10 and the total, as shown now; none for an empty row.
     std::array<std::optional<LapInfo>, LAP_MAX> rows();
@@ -86,10 +98,15 @@ public:
 
 private:
     void sendMarkers();
-    float chapterDistance(ChapterData &chapter);
+    std::optional<float> chapterDistance(const std::shared_ptr<ChapterData> &chapter);
+    // A whole chapter's driving data (empty without any); none while it is being read elsewhere.
+    std::optional<std::shared_ptr<PictureData>> pictureOf(const std::shared_ptr<ChapterData> &chapter);
+    void forgetChapters();
 
     ChapterList _chapters;
     std::map<const ChapterData *, float> _chapterDistance; // whole chapters with data, until clearData
+    std::set<const ChapterData *> _requested;              // asked of readElsewhere, not read yet
+    std::set<const ChapterData *> _unreadable;             // read elsewhere without data
     StopWatchStatus _status = StopWatchStatus::Ready;
     int64_t _currentMs = 0;
     int64_t _startMs = 0;

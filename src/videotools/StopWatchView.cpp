@@ -1,6 +1,8 @@
 #include "videotools/StopWatchView.h"
 
+#include "card/ChapterData.h"
 #include "recording/UserDefaultUtil.h"
+#include "videotools/BackgroundPictureReads.h"
 #include "videotools/StopWatchViewDelegate.h"
 
 #include <QCloseEvent>
@@ -76,6 +78,12 @@ StopWatchView::StopWatchView(const UserDefaultUtil &settings, QWidget *parent)
         if (_delegate)
             _delegate->updateStopWatchMarkers(markers);
     };
+    _reads = std::make_unique<BackgroundPictureReads>([this](const BackgroundPictureReads::Chapters &read) {
+        for (const auto &chapter : read)
+            _model.chapterRead(*chapter);
+        redrawLaps();
+    });
+    _model.readElsewhere = [this](const std::shared_ptr<ChapterData> &chapter) { _reads->read(chapter); };
     updateButtons();
     redrawLaps();
 }
@@ -189,6 +197,8 @@ void StopWatchView::updateButtons()
         buttons[i].first->setToolTip(buttons[i].second ? tips[i] : QString());
     }
 }
+
+StopWatchView::~StopWatchView() = default;
 
 void StopWatchView::redrawLaps()
 {

@@ -7,7 +7,9 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
+class BackgroundPictureReads;
 class QLabel;
 class QMargins;
 class QPushButton;
@@ -23,6 +25,7 @@ public:
 
     // settings: read for the speed unit at every redraw.
     explicit StopWatchView(const UserDefaultUtil &settings, QWidget *parent = nullptr);
+    ~StopWatchView() override;
 
     StopWatchModel &model() { return _model; }
     // Held weakly: the main window outlives the stopwatch.
@@ -70,6 +73,9 @@ private:
 
     const UserDefaultUtil &_settings;
     StopWatchModel _model;
+    // The recordings a lap needs, read off the main thread: a long trip's would hold the window. Ends
+    // before the model it hands the chapters to.
+    std::unique_ptr<BackgroundPictureReads> _reads;
     StopWatchViewDelegate *_delegate = nullptr;
     bool _isLoaded = false;
     bool _topMostFlg = true;

@@ -6,10 +6,12 @@
 #include "map/GoogleEarthExportHost.h"
 #include "map/GoogleEarthLauncher.h"
 #include "map/KmzExporter.h"
+#include "platform/WorkerWait.h"
 #include "recording/UserDefaultUtil.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 #include <QTranslator>
 
 namespace {
@@ -38,6 +40,22 @@ public:
         return answerYes;
     }
 
+    // On a thread of its own, as the window runs it; the stop is asked for once stopAtStep steps are done.
+    void runInBackground(const QString &title, const std::function<void(const WorkControl &)> &work) override
+    {
+        backgroundTitles << title;
+        std::atomic<bool> stop = stopAtStep == 0;
+        const WorkControl control{&stop, [this, &stop](int done, int total) {
+                                      lastStep = {done, total};
+                                      if (done == stopAtStep)
+                                          stop = true;
+                                  }};
+        WorkerWait::run([&] {
+            workThread = QThread::currentThread();
+            work(control);
+        });
+    }
+
     bool isInstalled() override { return installed; }
     bool openFile(const QString &path) override { return !(opened << path).isEmpty(); }
 
@@ -49,6 +67,10 @@ public:
     QStringList events;
     QStringList causes; // of each warning, in order
     QStringList opened;
+    int stopAtStep = -1; // none
+    QStringList backgroundTitles;
+    QThread *workThread = nullptr;
+    std::pair<int, int> lastStep;
 };
 
 using Outcome = GoogleEarthExportCommand::Outcome;
@@ -174,6 +196,46 @@ TEST_F(GoogleEarthExportCommandTest, DestinationsInsideTheOpenedCardAreRefused)
     }
     EXPECT_EQ(listing(), before);
     EXPECT_EQ(settings.pathDirGoogleEarth, QUrl::fromLocalFile(out.path())) << "the card is not remembered";
+}
+
+// The file is made on another thread behind the host's progress; a stop there, before the archive is in
+// place, ends the export as cancelled without a word, and the old file stays.
+TEST_F(GoogleEarthExportCommandTest, StoppedInTheBackgroundNothingIsWrittenAndNothingSaid)
+{
+    const QString destination = out.write("old.kmz", "old");
+    const int chapters = int(host.source.chapters.size());
+    // Where in the work a stop comes is the exporter's test.
+    const struct
+    {
+        const char *what;
+        int stopAtStep;
+        Outcome outcome;
+        QString lastEvent;
+    } cases[] = {
+        {"stopped", 1, Outcome::Cancelled, "panel " + out.path()},
+        {"not stopped", -1, Outcome::Exported, "confirmation: Launch Google Earth now?"},
+    };
+    for (const auto &c : cases) {
+        host.events.clear();
+        host.backgroundTitles.clear();
+        host.workThread = nullptr;
+        host.choices = {destination};
+        host.stopAtStep = c.stopAtStep;
+        EXPECT_EQ(run(), c.outcome) << c.what;
+        EXPECT_EQ(host.backgroundTitles, QStringList{"Export to Google Earth File"}) << c.what;
+        EXPECT_NE(host.workThread, nullptr) << c.what;
+        EXPECT_NE(host.workThread, QThread::currentThread()) << c.what;
+        EXPECT_EQ(host.events.last(), c.lastEvent) << c.what;
+        const bool written = c.outcome == Outcome::Exported;
+        QFile file(destination);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.what;
+        EXPECT_EQ(file.readAll().startsWith("PK"), written) << c.what;
+        EXPECT_EQ(QDir(out.path()).entryList({".kmz-*"}, QDir::AllEntries | QDir::Hidden), QStringList())
+            << c.what;
+        if (written)
+            EXPECT_EQ(host.lastStep, std::pair(chapters + 1, chapters + 1))
+                << "one step a chapter and the archive";
+    }
 }
 
 // The new warning too; the document's texts are checked through kmzexport.

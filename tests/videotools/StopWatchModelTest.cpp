@@ -7,6 +7,7 @@
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
 #include "recording/UserDefaultUtil.h"
+#include "support/EventLoop.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -36,6 +37,29 @@ protected:
 
     StopWatchModel _model;
     std::vector<StopWatchMarkers> _sent;
+};
+
+// A trip of twelve chapters none of which has been read yet, as just after a card's opening.
+struct UnreadTrip
+{
+    static constexpr size_t CHAPTERS = 12;
+    UnreadTrip()
+    {
+        SampleScenario scenario = SampleScenario::chapters(int(CHAPTERS), 2000);
+        scenario.movieMs = 500;
+        EXPECT_TRUE(SampleCardWriter(scenario).writeCard(dir.path()));
+        card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
+        chapters = card._tripList.front()->sortedChapters();
+    }
+    ~UnreadTrip() { card.dispose(); }
+    int64_t at(int64_t index, int32_t offset) const
+    {
+        return PictureDataUtil::getPosition(chapters, index, offset);
+    }
+
+    TempDir dir;
+    CardData card;
+    ChapterList chapters;
 };
 
 } // namespace
@@ -244,4 +268,81 @@ TEST(StopWatchViewTest, EscapeAndCloseHideAndKeepTheLaps)
     view.btnLapReset->click();
     EXPECT_EQ(view.lapText(0), "--'--\"-");
     EXPECT_EQ(delegate.markers.back(), StopWatchMarkers{});
+}
+
+// With the recordings read elsewhere, a lap over chapters nobody has read yet reads here only the chapters
+// at its ends and at the position: the speed waits for each chapter in between, asked once, and is then
+// the speed reading them all here gives. A chapter whose read brought nothing counts as without driving
+// data, as it does here.
+TEST(StopWatchDistanceTest, ALapOverUnreadChaptersWaitsForTheirReadsElsewhere)
+{
+    for (const bool unreadable : {false, true}) {
+        SCOPED_TRACE(unreadable ? "a chapter that cannot be read" : "every chapter readable");
+        UnreadTrip trip;
+        ASSERT_EQ(trip.chapters.size(), UnreadTrip::CHAPTERS);
+        const QString away = trip.chapters[2]->_pathMove.toLocalFile();
+        if (unreadable)
+            ASSERT_TRUE(QFile::rename(away, away + ".away"));
+        StopWatchModel model;
+        std::vector<std::shared_ptr<ChapterData>> asked;
+        model.readElsewhere = [&](const std::shared_ptr<ChapterData> &chapter) { asked.push_back(chapter); };
+        model.setChapterDataList(trip.chapters);
+        const uint64_t before = ChapterData::mainThreadReads();
+        model.setCurrentMs(trip.at(0, 1000));
+        model.startStop();
+        model.setCurrentMs(trip.at(6, 500));
+        model.lapReset();
+        model.setCurrentMs(trip.at(10, 1500));
+        const auto total = model.total();
+        ASSERT_TRUE(total);
+        EXPECT_EQ(model.laps()[0].lapTimeSpan, trip.at(6, 500) - trip.at(0, 1000));
+        EXPECT_TRUE(model.laps()[0].isSpeedPending && model.rows()[1]->isSpeedPending &&
+                    total->isSpeedPending);
+        EXPECT_EQ(StopWatchModel::speedText(total, true), "-km/h");
+        EXPECT_LE(ChapterData::mainThreadReads() - before, 3u) << "the lap's ends and the position at most";
+        ASSERT_EQ(asked.size(), 10u) << "each whole chapter before the position, once";
+
+        for (const auto &chapter : asked) {
+            chapter->getPicture(true);
+            model.chapterRead(*chapter);
+        }
+        StopWatchModel here;
+        here.setChapterDataList(trip.chapters);
+        const LapInfo lap = here.setLap(trip.at(0, 1000), trip.at(6, 500));
+        const LapInfo whole = here.setLap(trip.at(0, 1000), trip.at(10, 1500));
+        EXPECT_GT(lap.aveSpeed, 0);
+        EXPECT_EQ((std::array{model.laps()[0].aveSpeed, model.total()->aveSpeed}),
+                  (std::array{lap.aveSpeed, whole.aveSpeed}));
+        EXPECT_FALSE(model.laps()[0].isSpeedPending || model.total()->isSpeedPending);
+        if (unreadable)
+            ASSERT_TRUE(QFile::rename(away + ".away", away));
+    }
+}
+
+// The window's stopwatch reads the chapters between its laps' ends off the main thread and shows the laps'
+// speeds once they have come.
+TEST(StopWatchViewTest, ALapOverUnreadChaptersReadsTheChaptersBetweenItsEndsElsewhere)
+{
+    UnreadTrip trip;
+    TempDir dir;
+    UserDefaultUtil settings(dir.filePath("settings.ini"));
+    StopWatchView view(settings);
+    view.model().setChapterDataList(trip.chapters);
+    const uint64_t before = ChapterData::mainThreadReads();
+    view.setCurrentSumFrameTimeSpan(trip.at(0, 1000));
+    view.btnStartStop->click();
+    view.setCurrentSumFrameTimeSpan(trip.at(6, 500));
+    view.btnLapReset->click();
+    view.setCurrentSumFrameTimeSpan(trip.at(10, 1500));
+    view.redrawLaps();
+    EXPECT_LE(ChapterData::mainThreadReads() - before, 3u) << "recordings read on the main thread";
+    EXPECT_EQ(view.lapText(0), StopWatchModel::lapTimeText(LapInfo{0, trip.at(6, 500) - trip.at(0, 1000)}));
+
+    StopWatchModel here;
+    here.setChapterDataList(trip.chapters);
+    const QString lap = StopWatchModel::speedText(here.setLap(trip.at(0, 1000), trip.at(6, 500)), true);
+    const QString whole = StopWatchModel::speedText(here.setLap(trip.at(0, 1000), trip.at(10, 1500)), true);
+    ASSERT_NE(lap, "-km/h");
+    EXPECT_TRUE(EventLoop::waitUntil([&] { return view.speedText(0) == lap && view.speedText(10) == whole; }))
+        << view.speedText(0).toStdString() << " " << view.speedText(10).toStdString();
 }
