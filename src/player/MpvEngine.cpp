@@ -200,7 +200,7 @@ void MpvEngine::setRate(double rate)
 void MpvEngine::onSettled(std::optional<double> restSec)
 {
     if (restSec && isReadyToPlay()) {
-        _shown.rest(*restSec);
+        _shown.rest(*restSec, _drawnNumber);
         _shownTime = *restSec;
         if (_reportedTime != *restSec) {
             _reportedTime = *restSec;
@@ -315,10 +315,12 @@ void MpvEngine::renderContextFreed()
 void MpvEngine::noteFrameHandedOver(std::optional<int64_t> targetUs)
 {
     drainEvents();
+    // The report is read now, which may be well after the picture's display time on a busy main thread.
+    const int64_t reportUs = mpv_get_time_us(_mpv);
     if (_rate > 0.0)
-        _shown.handedOver(targetUs, _rate, _timePos);
+        _shown.handedOver(targetUs, _rate, _timePos, reportUs, _drawnNumber);
     else if (_settle.isSettling())
-        _shown.handedOver(targetUs, _settle.playRate(), _timePos);
+        _shown.handedOver(targetUs, _settle.playRate(), _timePos, reportUs, _drawnNumber);
 }
 
 void MpvEngine::noteFrameRendered()
@@ -332,7 +334,7 @@ void MpvEngine::noteFrameRendered()
     const bool counting = _rate > 0.0 || _settle.isSettling();
     const double time = counting ? _shown.time() : _timePos;
     if (!counting)
-        _shown.rest(time);
+        _shown.rest(time, _drawnNumber);
     _shownTime = time;
     // A paused picture drawn again (a brightness change, a new size, a redraw after a seek) is no new
     // picture unless it shows another time.
@@ -385,7 +387,7 @@ void MpvEngine::handleEvent(const mpv_event &event)
             // A paused seek's picture may be drawn before its time is reported.
             if (_rate == 0.0 && _pausedAfterSeek) {
                 _shownTime = _timePos;
-                _shown.rest(_timePos);
+                _shown.rest(_timePos, _drawnNumber);
             }
         } else if (event.reply_userdata == EofReached && property->format == MPV_FORMAT_FLAG) {
             const bool eof = *static_cast<int *>(property->data) != 0;
@@ -464,6 +466,7 @@ void MpvEngine::takeSoftwarePicture()
     if (!picture)
         return;
     _softwareFrame = std::move(picture->image);
+    _drawnNumber = picture->drawnNumber;
     if (picture->newFrame)
         noteFrameHandedOver(picture->targetUs > 0 ? std::optional(picture->targetUs) : std::nullopt);
     else

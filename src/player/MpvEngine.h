@@ -145,6 +145,8 @@ private:
     std::optional<double> _reportedTime;
     // Which picture shows while playing.
     ShownFrameTracker _shown;
+    // The software renderer's number of the picture on screen (SoftwareRenderThread::Picture::drawnNumber).
+    std::optional<uint64_t> _drawnNumber;
     double _frameRate = 0.0;
     qint64 _durationMs = 0;
     double _volume = 1.0;

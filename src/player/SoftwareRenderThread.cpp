@@ -188,6 +188,7 @@ void SoftwareRenderThread::run()
         if (mpv_render_context_render(_context, params) < 0)
             continue;
         _hasPicture = true;
+        _drawnNumber += newFrame ? 1 : 0;
         finishPicture(buffer, brightness);
         // The core hands a picture over before its display time: it goes on screen then.
         if (targetUs > 0) {
@@ -201,7 +202,7 @@ void SoftwareRenderThread::run()
         }
         {
             const std::lock_guard lock(_mutex);
-            _due = supersede(_due, Picture{buffer, targetUs, newFrame, redraws});
+            _due = supersede(_due, Picture{buffer, targetUs, newFrame, redraws, _drawnNumber});
         }
         _notify();
     }
