@@ -10,31 +10,42 @@ constexpr double LEAD_SLACK_PICTURES = 0.25;
 
 } // namespace
 
-void ShownFrameTracker::rest(double timeSec, std::optional<uint64_t> drawnNumber)
+void ShownFrameTracker::rest(double timeSec, std::optional<Tally> tally)
 {
     _time = _counted = timeSec;
     _aheadBefore = false;
     _lastDisplayUs.reset();
-    _lastDrawn = drawnNumber;
+    _lastTally = tally;
     _lastRate = 0.0;
 }
 
+double ShownFrameTracker::steps(std::optional<int64_t> displayUs, double rate,
+                                std::optional<Tally> tally) const
+{
+    if (tally && _lastTally) {
+        // Exact, where display times are not: the core spaces its pictures by the rate they were queued at,
+        // which the player nudges while a busy machine holds the picture back. A dropped count that went
+        // down was set back by a seek, and counts from 0.
+        const double drawn =
+            tally->drawn > _lastTally->drawn ? double(tally->drawn - _lastTally->drawn) : 0.0;
+        const int64_t since = tally->dropped >= _lastTally->dropped ? _lastTally->dropped : 0;
+        return drawn + double(tally->dropped - since);
+    }
+    if (displayUs && _lastDisplayUs)
+        return std::max(1.0, std::round(double(*displayUs - *_lastDisplayUs) / 1e6 * rate / _interval));
+    return 1.0;
+}
+
 double ShownFrameTracker::handedOver(std::optional<int64_t> displayUs, double rate, double latestSec,
-                                     std::optional<int64_t> reportUs, std::optional<uint64_t> drawnNumber)
+                                     std::optional<int64_t> reportUs, std::optional<Tally> tally)
 {
     if (!(_interval > 0.0) || !(rate > 0.0)) {
-        rest(latestSec, drawnNumber);
+        rest(latestSec, tally);
         return _time;
     }
-    double steps = 1.0;
-    if (displayUs && _lastDisplayUs)
-        steps = std::max(1.0, std::round(double(*displayUs - *_lastDisplayUs) / 1e6 * rate / _interval));
-    // Pictures the renderer drew over before the main thread took one were on screen as long as it let them.
-    if (drawnNumber && _lastDrawn && *drawnNumber > *_lastDrawn)
-        steps = std::max(steps, double(*drawnNumber - *_lastDrawn));
-    _counted += steps * _interval;
+    _counted += steps(displayUs, rate, tally) * _interval;
     _lastDisplayUs = displayUs;
-    _lastDrawn = drawnNumber;
+    _lastTally = tally;
     const double queuedRate = std::max(rate, _lastRate);
     _lastRate = rate;
     if (_counted > latestSec + _interval / 2.0) {

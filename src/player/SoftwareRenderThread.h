@@ -30,7 +30,7 @@ public:
         // The requestRedraw calls made before it was drawn: it shows the core's picture as of the latest.
         uint64_t redraws = 0;
         // The new pictures drawn so far, this one or the one it draws again included: those drawn over
-        // before the main thread took one count as shown.
+        // before the main thread took one were on screen as long as it let them be.
         uint64_t drawnNumber = 0;
     };
     // Called on the render thread when a picture is due: takePicture has it.

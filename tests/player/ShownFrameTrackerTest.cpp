@@ -72,64 +72,89 @@ TEST(ShownFrameTrackerTest, NamesThePictureOnScreenFromRest)
 }
 
 // One picture handed over by a renderer that may number its pictures: when the core's report was read (ms
-// after the picture's display time), the renderer's number, the rate and, in pictures, the report and the
+// after the picture's display time), the pictures gone by it, the rate and, in pictures, the report and the
 // picture the tracker must name.
-struct Numbered
+struct Tallied
 {
     std::optional<double> displayMs;
     double readLateMs;
-    std::optional<uint64_t> drawn;
+    std::optional<ShownFrameTracker::Tally> tally;
     double rate;
     double latestPicture;
     double expected;
 };
 
-TEST(ShownFrameTrackerTest, CountsThePicturesTheRendererReplacedAndTrustsNoReportBeyondItsLead)
+TEST(ShownFrameTrackerTest, CountsThePicturesDrawnAndDroppedAndTrustsNoReportBeyondItsLead)
 {
+    using Tally = ShownFrameTracker::Tally;
     constexpr double I = 1000.0 / FPS;
+    const auto none = std::nullopt;
     const struct
     {
         const char *name;
-        std::optional<uint64_t> drawnAtRest;
-        std::vector<Numbered> pictures;
+        std::optional<Tally> atRest;
+        std::vector<Tallied> pictures;
     } cases[] = {
         // A busy main thread took the first picture after the rest only once the renderer had drawn the next
-        // one over it: the display time has nothing before it to count from, the numbers do.
-        {"one replaced before the first after a rest",
-         10,
-         {{0, 40, 12, 1.0, 50, 49}, {I, 5, 13, 1.0, 51, 50}, {2 * I, 5, 14, 1.0, 52, 51}}},
-        {"three replaced before the first after a rest",
-         10,
-         {{0, 100, 14, 1.0, 53, 51}, {I, 5, 15, 1.0, 53, 52}}},
-        {"replaced between two without display times",
-         10,
-         {{std::nullopt, 2, 11, 1.0, 49, 48}, {std::nullopt, 2, 13, 1.0, 51, 50}}},
+        // one over it: the display time has nothing before it to count from, the tally does.
+        {"one drawn over before the first after a rest",
+         Tally{10, 0},
+         {{0, 40, Tally{12, 0}, 1.0, 50, 49},
+          {I, 5, Tally{13, 0}, 1.0, 51, 50},
+          {2 * I, 5, Tally{14, 0}, 1.0, 52, 51}}},
+        {"three drawn over before the first after a rest",
+         Tally{10, 0},
+         {{0, 100, Tally{14, 0}, 1.0, 53, 51}, {I, 5, Tally{15, 0}, 1.0, 53, 52}}},
+        {"drawn over between two without display times",
+         Tally{10, 0},
+         {{none, 2, Tally{11, 0}, 1.0, 49, 48}, {none, 2, Tally{13, 0}, 1.0, 51, 50}}},
+        // The player nudged the rate up while the pictures on their way were spaced at the rate before: four
+        // pictures' time at the new rate reads as five.
+        {"a nudged rate",
+         Tally{10, 0},
+         {{0, 2, Tally{11, 0}, 1.0, 49, 48}, {132.68, 28, Tally{15, 0}, 1.17, 53, 52}}},
+        {"pictures the core dropped",
+         Tally{10, 0},
+         {{0, 2, Tally{11, 0}, 1.0, 49, 48},
+          {3 * I, 2, Tally{12, 2}, 1.0, 52, 51},
+          {4 * I, 2, Tally{13, 2}, 1.0, 53, 52}}},
+        // The core reported the drop only after the picture behind it was taken: it counts from then on.
+        {"a drop reported late",
+         Tally{10, 0},
+         {{0, 2, Tally{11, 0}, 1.0, 49, 48},
+          {2 * I, 2, Tally{12, 0}, 1.0, 51, 49},
+          {3 * I, 2, Tally{13, 1}, 1.0, 52, 51}}},
+        // A seek sets the core's count of dropped pictures back to 0, which the rest may not have seen yet.
+        {"a dropped count set back",
+         Tally{10, 5},
+         {{0, 2, Tally{11, 0}, 1.0, 49, 48}, {2 * I, 2, Tally{12, 1}, 1.0, 51, 50}}},
+        {"a rest without a tally",
+         none,
+         {{0, 2, Tally{30, 0}, 1.0, 49, 48}, {I, 2, Tally{31, 0}, 1.0, 50, 49}}},
         // The picture was taken 90 ms after its display time: the core queued the pictures due by then and
         // those 50 ms further on, and its report is that far ahead of a count that is right.
         {"taken late while the core ran ahead",
-         10,
-         {{0, 2, 11, 1.0, 49, 48}, {I, 90, 12, 1.0, 53, 49}, {2 * I, 5, 13, 1.0, 51, 50}}},
+         Tally{10, 0},
+         {{0, 2, Tally{11, 0}, 1.0, 49, 48},
+          {I, 90, Tally{12, 0}, 1.0, 53, 49},
+          {2 * I, 5, Tally{13, 0}, 1.0, 51, 50}}},
         // Further ahead than that the count has lost pictures: it takes the earliest the report allows.
         {"lost pictures, the report ahead even of a late picture",
-         std::nullopt,
-         {{0, 2, std::nullopt, 1.0, 49, 48}, {I, 90, std::nullopt, 1.0, 60, 56}}},
+         none,
+         {{0, 2, none, 1.0, 49, 48}, {I, 90, none, 1.0, 60, 56}}},
         // The pictures queued before x2 went back to x1 are half an interval apart.
-        {"queued at the rate before",
-         std::nullopt,
-         {{0, 2, std::nullopt, 2.0, 49, 48}, {I / 2, 30, std::nullopt, 1.0, 52, 49}}},
-        // A rest whose picture has no number counts the first picture after it as the next.
-        {"a rest without a number", std::nullopt, {{0, 2, 30, 1.0, 49, 48}, {I, 2, 31, 1.0, 50, 49}}},
+        {"queued at the rate before", none, {{0, 2, none, 2.0, 49, 48}, {I / 2, 30, none, 1.0, 52, 49}}},
     };
     for (const auto &c : cases) {
         ShownFrameTracker tracker;
         tracker.setFrameInterval(1.0 / FPS);
-        tracker.rest(47.0 / FPS, c.drawnAtRest);
+        tracker.rest(47.0 / FPS, c.atRest);
         for (size_t i = 0; i < c.pictures.size(); ++i) {
-            const Numbered &picture = c.pictures[i];
+            const Tallied &picture = c.pictures[i];
             const auto at = picture.displayMs ? std::optional(displayUs(*picture.displayMs)) : std::nullopt;
             const auto read = displayUs(picture.displayMs.value_or(0.0) + picture.readLateMs);
             const double time =
-                tracker.handedOver(at, picture.rate, picture.latestPicture / FPS, read, picture.drawn);
+                tracker.handedOver(at, picture.rate, picture.latestPicture / FPS, read, picture.tally);
             EXPECT_EQ(std::lround(time * FPS), std::lround(picture.expected)) << c.name << ", picture " << i;
         }
     }
