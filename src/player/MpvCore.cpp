@@ -1,5 +1,6 @@
 #include "player/MpvCore.h"
 
+#include "player/ShownFrameTracker.h"
 #include "player/SoundLibraryLog.h"
 
 #include <QByteArray>
@@ -68,6 +69,10 @@ mpv_handle *MpvCore::create()
     // paused (a new play rate) makes the core refill its sound buffer, and the next play holds the first
     // picture until that buffer has played, about 200 ms, before the picture runs to catch the clock up.
     mpv_set_option_string(core, "video-sync", "desync");
+    // The core queues a picture, and reports its time, at most this long before it is due: how far ahead of
+    // the picture on screen a report may be, beyond the pictures due meanwhile.
+    mpv_set_option_string(core, "video-timing-offset",
+                          QByteArray::number(ShownFrameTracker::MOST_REPORT_LEAD_SEC, 'f', 3).constData());
     mpv_set_option_string(core, "input-default-bindings", "no");
     mpv_set_option_string(core, "terminal", "no");
     mpv_set_option_string(core, "osd-level", "0");

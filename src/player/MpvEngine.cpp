@@ -28,6 +28,7 @@ enum ObservedProperty : uint64_t
 {
     TimePos = 1,
     EofReached = 2,
+    DroppedPictures = 3,
 };
 
 // Reply tags: a refused seek must not keep the next one waiting; a load's reply names its playlist entry; a
@@ -63,6 +64,7 @@ MpvEngine::MpvEngine(RenderMode mode, QObject *parent)
 
     mpv_observe_property(_mpv, TimePos, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(_mpv, EofReached, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_observe_property(_mpv, DroppedPictures, "frame-drop-count", MPV_FORMAT_INT64);
     // Runs on mpv's threads: only hop to the main thread.
     mpv_set_wakeup_callback(
         _mpv,
@@ -200,7 +202,7 @@ void MpvEngine::setRate(double rate)
 void MpvEngine::onSettled(std::optional<double> restSec)
 {
     if (restSec && isReadyToPlay()) {
-        _shown.rest(*restSec);
+        _shown.rest(*restSec, tally());
         _shownTime = *restSec;
         if (_reportedTime != *restSec) {
             _reportedTime = *restSec;
@@ -315,10 +317,19 @@ void MpvEngine::renderContextFreed()
 void MpvEngine::noteFrameHandedOver(std::optional<int64_t> targetUs)
 {
     drainEvents();
+    // The report is read now, which may be well after the picture's display time on a busy main thread.
+    const int64_t reportUs = mpv_get_time_us(_mpv);
     if (_rate > 0.0)
-        _shown.handedOver(targetUs, _rate, _timePos);
+        _shown.handedOver(targetUs, _rate, _timePos, reportUs, tally());
     else if (_settle.isSettling())
-        _shown.handedOver(targetUs, _settle.playRate(), _timePos);
+        _shown.handedOver(targetUs, _settle.playRate(), _timePos, reportUs, tally());
+}
+
+std::optional<ShownFrameTracker::Tally> MpvEngine::tally() const
+{
+    if (!_drawnNumber)
+        return std::nullopt;
+    return ShownFrameTracker::Tally{*_drawnNumber, _droppedPictures};
 }
 
 void MpvEngine::noteFrameRendered()
@@ -332,7 +343,7 @@ void MpvEngine::noteFrameRendered()
     const bool counting = _rate > 0.0 || _settle.isSettling();
     const double time = counting ? _shown.time() : _timePos;
     if (!counting)
-        _shown.rest(time);
+        _shown.rest(time, tally());
     _shownTime = time;
     // A paused picture drawn again (a brightness change, a new size, a redraw after a seek) is no new
     // picture unless it shows another time.
@@ -385,8 +396,13 @@ void MpvEngine::handleEvent(const mpv_event &event)
             // A paused seek's picture may be drawn before its time is reported.
             if (_rate == 0.0 && _pausedAfterSeek) {
                 _shownTime = _timePos;
-                _shown.rest(_timePos);
+                _shown.rest(_timePos, tally());
             }
+        } else if (event.reply_userdata == DroppedPictures && property->format == MPV_FORMAT_INT64) {
+            _droppedPictures = *static_cast<int64_t *>(property->data);
+            // Dropped before the rest, reported after it: the count starts after them.
+            if (_rate == 0.0 && !_settle.isSettling() && isReadyToPlay())
+                _shown.rest(_shownTime, tally());
         } else if (event.reply_userdata == EofReached && property->format == MPV_FORMAT_FLAG) {
             const bool eof = *static_cast<int *>(property->data) != 0;
             if (eof && !_eofReached && _status == Status::ReadyToPlay) {
@@ -464,6 +480,7 @@ void MpvEngine::takeSoftwarePicture()
     if (!picture)
         return;
     _softwareFrame = std::move(picture->image);
+    _drawnNumber = picture->drawnNumber;
     if (picture->newFrame)
         noteFrameHandedOver(picture->targetUs > 0 ? std::optional(picture->targetUs) : std::nullopt);
     else

@@ -112,6 +112,8 @@ private:
     void flushSeek();
     // Seconds into the item of the start of the picture at or before the target.
     double pictureStart(qint64 targetMs) const;
+    // The pictures gone by the one on screen, where the renderer numbers them.
+    std::optional<ShownFrameTracker::Tally> tally() const;
     // A pause from play is over: the picture the core rests on is on screen, at restSec if known.
     void onSettled(std::optional<double> restSec);
 
@@ -145,6 +147,10 @@ private:
     std::optional<double> _reportedTime;
     // Which picture shows while playing.
     ShownFrameTracker _shown;
+    // The software renderer's number of the picture on screen (SoftwareRenderThread::Picture::drawnNumber),
+    // and the core's count of the pictures it dropped, as last reported.
+    std::optional<uint64_t> _drawnNumber;
+    int64_t _droppedPictures = 0;
     double _frameRate = 0.0;
     qint64 _durationMs = 0;
     double _volume = 1.0;

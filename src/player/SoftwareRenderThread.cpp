@@ -166,7 +166,10 @@ void SoftwareRenderThread::run()
             mpv_render_param next{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
             if (mpv_render_context_get_info(_context, next) >= 0) {
                 targetUs = std::max<int64_t>(info.target_time, 0);
-                newFrame = !(info.flags & (MPV_RENDER_FRAME_INFO_REDRAW | MPV_RENDER_FRAME_INFO_REPEAT));
+                // Without a frame present the core's current one is drawn again: one the core gave up waiting
+                // for, which it counts as dropped.
+                newFrame = (info.flags & MPV_RENDER_FRAME_INFO_PRESENT) &&
+                           !(info.flags & (MPV_RENDER_FRAME_INFO_REDRAW | MPV_RENDER_FRAME_INFO_REPEAT));
             }
         } else if (!redraw || !_hasPicture) {
             continue;
@@ -188,6 +191,7 @@ void SoftwareRenderThread::run()
         if (mpv_render_context_render(_context, params) < 0)
             continue;
         _hasPicture = true;
+        _drawnNumber += newFrame ? 1 : 0;
         finishPicture(buffer, brightness);
         // The core hands a picture over before its display time: it goes on screen then.
         if (targetUs > 0) {
@@ -201,7 +205,7 @@ void SoftwareRenderThread::run()
         }
         {
             const std::lock_guard lock(_mutex);
-            _due = supersede(_due, Picture{buffer, targetUs, newFrame, redraws});
+            _due = supersede(_due, Picture{buffer, targetUs, newFrame, redraws, _drawnNumber});
         }
         _notify();
     }

@@ -29,6 +29,9 @@ public:
         bool newFrame = false;
         // The requestRedraw calls made before it was drawn: it shows the core's picture as of the latest.
         uint64_t redraws = 0;
+        // The new pictures drawn so far, this one or the one it draws again included: those drawn over
+        // before the main thread took one were on screen as long as it let them be.
+        uint64_t drawnNumber = 0;
     };
     // Called on the render thread when a picture is due: takePicture has it.
     using Notify = std::function<void()>;
@@ -82,5 +85,6 @@ private:
     // The render thread's own: a picture the main thread still shows is not drawn over.
     std::array<QImage, 3> _buffers;
     bool _hasPicture = false;
+    uint64_t _drawnNumber = 0;
     std::thread _thread;
 };
