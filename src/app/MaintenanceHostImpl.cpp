@@ -9,7 +9,7 @@ MaintenanceHostImpl::MaintenanceHostImpl(UserDefaultUtil &settings, QWidget *win
 
 std::unique_ptr<TaskProgress> MaintenanceHostImpl::createTaskProgress()
 {
-    return std::make_unique<TaskProgressWindow>(_settings, _window, _calls.setChildWindowsTopMost);
+    return std::make_unique<TaskProgressWindow>(&_settings, _window, _calls.setChildWindowsTopMost);
 }
 
 bool MaintenanceHostImpl::confirmStopWatchReset()

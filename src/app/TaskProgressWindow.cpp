@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <cmath>
 
-TaskProgressWindow::TaskProgressWindow(UserDefaultUtil &settings, QWidget *parent,
+TaskProgressWindow::TaskProgressWindow(UserDefaultUtil *settings, QWidget *parent,
                                        std::function<void(bool)> setChildWindowsTopMost)
     : _dialog(std::make_unique<TaskProgressDialog>()),
-      _window(std::make_unique<ModalWindow>(&settings, parent)),
+      _window(std::make_unique<ModalWindow>(settings, parent)),
       _setChildWindowsTopMost(std::move(setChildWindowsTopMost))
 {
     _window->setType(ModalWindow::Type::TaskProgress);
@@ -27,7 +27,18 @@ TaskProgressWindow::~TaskProgressWindow()
 
 void TaskProgressWindow::start(Mode mode, const QString &title)
 {
-    _dialog->setTaskMode(mode == Mode::Backup ? TaskMode::Backup : TaskMode::Cleanup);
+    show(mode == Mode::Backup ? TaskMode::Backup : TaskMode::Cleanup, title);
+}
+
+void TaskProgressWindow::startTask(const QString &title)
+{
+    _dialog->setTaskText(title);
+    show(TaskMode::Export, title);
+}
+
+void TaskProgressWindow::show(TaskMode mode, const QString &title)
+{
+    _dialog->setTaskMode(mode);
     _window->setContentView(_dialog->view());
     _window->setWindowTitle(title);
     _window->adjustSize();

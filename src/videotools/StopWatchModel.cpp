@@ -164,20 +164,6 @@ LapInfo StopWatchModel::setLap(int64_t from, int64_t to)
     return lap;
 }
 
-std::optional<std::shared_ptr<PictureData>>
-StopWatchModel::pictureOf(const std::shared_ptr<ChapterData> &chapter)
-{
-    if (!readElsewhere)
-        return chapter->getPicture(true);
-    if (auto held = chapter->getPicture(false))
-        return held;
-    if (_unreadable.contains(chapter.get()))
-        return std::shared_ptr<PictureData>();
-    if (_requested.insert(chapter.get()).second)
-        readElsewhere(chapter);
-    return std::nullopt;
-}
-
 void StopWatchModel::chapterRead(const ChapterData &chapter)
 {
     // A chapter of a list given up meanwhile.
@@ -197,26 +183,25 @@ std::optional<float> StopWatchModel::chapterDistance(const std::shared_ptr<Chapt
         return cached->second;
     if (chapter->frameTimeSpan() < 1)
         return 0.0f;
-    // Read once by the card's workers: a lap over a long trip reads no recording again.
-    if (const auto outline = chapter->outline()) {
-        _chapterDistance[chapter.get()] = outline->distance;
-        return outline->distance;
-    }
-    const auto picture = pictureOf(chapter);
-    if (!picture)
-        return std::nullopt;
-    float sum = 0.0f;
-    if (*picture && (*picture)->video) {
-        const FrameTable frames = (*picture)->video->getCameraFrames(0);
-        int64_t previous = 0;
-        for (const auto &[key, frame] : frames) {
-            sum += float(int64_t(frame.speed) * (int64_t(key) - previous));
-            previous = key;
+    // Read once, by the card's workers or here, the chapter keeps its distance: a lap over a long trip
+    // reads no recording again.
+    std::shared_ptr<const ChapterOutline> outline = chapter->outline();
+    if (!outline) {
+        if (readElsewhere) {
+            if (_unreadable.contains(chapter.get()))
+                return 0.0f;
+            if (_requested.insert(chapter.get()).second)
+                readElsewhere(chapter);
+            return std::nullopt;
         }
-        // Only a distance from the driving data is kept: without it a worker may still bring it.
-        _chapterDistance[chapter.get()] = sum;
+        chapter->getPicture(true);
+        outline = chapter->outline();
     }
-    return sum;
+    // Only a distance from the driving data is kept: without it a worker may still bring it.
+    if (!outline)
+        return 0.0f;
+    _chapterDistance[chapter.get()] = outline->distance;
+    return outline->distance;
 }
 
 std::optional<float> StopWatchModel::getDistance(int64_t position)

@@ -19,7 +19,6 @@
 class CardData;
 class MoveProtectInfo;
 class AdvMoveProtectInfo;
-class PictureData;
 
 // One lap: where it ends (ms), how long it took (ms) and its average speed in the unit shown.
 struct LapInfo
@@ -99,8 +98,6 @@ public:
 private:
     void sendMarkers();
     std::optional<float> chapterDistance(const std::shared_ptr<ChapterData> &chapter);
-    // A whole chapter's driving data (empty without any); none while it is being read elsewhere.
-    std::optional<std::shared_ptr<PictureData>> pictureOf(const std::shared_ptr<ChapterData> &chapter);
     void forgetChapters();
 
     ChapterList _chapters;

@@ -136,7 +136,7 @@ TEST(TaskProgressWindowTest, AJobsWindowShowsWithoutWaitingCancelsByItsCloseButt
         TempDir dir;
         UserDefaultUtil settings(dir.filePath("s.ini"));
         QStringList log;
-        TaskProgressWindow progress(settings, nullptr, [&log](bool on) { log << (on ? "raise" : "lower"); });
+        TaskProgressWindow progress(&settings, nullptr, [&log](bool on) { log << (on ? "raise" : "lower"); });
         progress.dialog().informationAlert = [&log](const QString &text) { log << text; };
         progress.start(mode, "Back up");
         EXPECT_TRUE(progress.window().isVisible());
@@ -218,7 +218,7 @@ TEST(TaskProgressWindowTest, ReturnInARunningJobsProgressWindowLeavesTheJobRunni
         SCOPED_TRACE(int(mode));
         TempDir dir;
         UserDefaultUtil settings(dir.filePath("s.ini"));
-        TaskProgressWindow progress(settings, nullptr, {});
+        TaskProgressWindow progress(&settings, nullptr, {});
         progress.dialog().informationAlert = [](const QString &) {};
         progress.start(mode, "Back up");
         pressReturnAndEnter(&progress.window());

@@ -152,7 +152,7 @@ const Window WINDOWS[] = {
      }},
     {"backup progress", std::nullopt,
      [](Rig &r) {
-         r.progress = std::make_unique<TaskProgressWindow>(r.settings, nullptr, nullptr);
+         r.progress = std::make_unique<TaskProgressWindow>(&r.settings, nullptr, nullptr);
          r.progress->start(TaskProgress::Mode::Backup,
                            QCoreApplication::translate("BackupSettingDialog", "Back up"));
          r.progress->setProgress(40, "MOVE/m2024050112000001.MP4");
