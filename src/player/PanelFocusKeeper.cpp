@@ -23,7 +23,10 @@ bool PanelFocusKeeper::takeBack()
 
 bool PanelFocusKeeper::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &_panel && event->type() == QEvent::WindowActivate)
-        takeBack();
+    if (watched != &_panel || event->type() != QEvent::WindowActivate || takeBack())
+        return false;
+    // A window without a focus of its own gives it to its first control, which the user never picked.
+    if (!_panel.window()->focusWidget() && _panel.isVisible())
+        _panel.setFocus(Qt::ActiveWindowFocusReason);
     return false;
 }

@@ -19,8 +19,8 @@ public:
     bool takeBack();
 
 protected:
-    // The window coming back gives the focus of a control hidden meanwhile to the next control, without
-    // asking the panel: the panel takes it first.
+    // The window coming back gives the focus of a control hidden meanwhile to the next control, and a
+    // focus it never had to its first control, without asking the panel: the panel takes it first.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -491,3 +491,29 @@ TEST(TabFocusTest, TheDetachedMapOpensWithNoButtonFocused)
         EXPECT_EQ(w.around(), before) << "after " << now;
     }
 }
+
+// The window taking the keys before the user has picked a control, at its start and back from another
+// window, gives them to the player panel: the toolkit would give them to the first control, Open, and the
+// first Space would bring up the Open From window.
+TEST(TabFocusTest, TheWindowTakingTheKeysWithNoControlPickedGivesThemToThePlayerPanel)
+{
+    Fixture f(false, {}, true);
+    f.startUpUntilShown();
+    MoviePlayerView *player = f.window->panels()->moviePlayerView();
+    QWidget other;
+    other.show();
+    const std::pair<const char *, QWidget *> activations[] = {
+        {"at the start", f.window.get()}, {"another window", &other}, {"back from it", f.window.get()}};
+    for (const auto &[name, active] : activations) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(ClickedWindow::activate(active));
+        EXPECT_EQ(f.window->focusWidget(), player)
+            << "the focus is on " << focusName(f.window->focusWidget());
+    }
+    TabbedWindow::press(f.window.get(), Qt::Key_Space);
+    EXPECT_TRUE(f.runs.empty()) << "Space brought up a window: " << f.runs.front().second.toStdString();
+    // Tab starts the walk through the controls.
+    TabbedWindow::press(f.window.get(), Qt::Key_Tab);
+    const QWidget *focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus && player->isAncestorOf(focus)) << "Tab put the focus on " << focusName(focus);
+}
