@@ -34,8 +34,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -186,6 +188,33 @@ QString cardOf(int trips, int chapters)
     }
     // The folder as the open dialog gives it.
     return SampleCardWriter::cardFolder(cards[key]->path()) + QLatin1Char('/');
+}
+
+// The same one-trip card without its chapters' management records, as a card whose records were lost
+// or a folder copied without them: hard links to the card's files, "VREC_MOV_MNG.DAT" left out.
+QString recordlessCardOf(int chapters)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> cards;
+    const QString source = cardOf(1, chapters);
+    if (source.isEmpty())
+        return {};
+    if (!cards.contains(chapters)) {
+        auto dir = std::make_unique<QTemporaryDir>();
+        const QDir from(source);
+        const QString to = SampleCardWriter::cardFolder(dir->path());
+        QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            if (QFileInfo(file).fileName() == QLatin1String("VREC_MOV_MNG.DAT"))
+                continue;
+            const QString target = QDir(to).filePath(from.relativeFilePath(file));
+            QDir().mkpath(QFileInfo(target).path());
+            if (::link(QFile::encodeName(file).constData(), QFile::encodeName(target).constData()) != 0)
+                return {};
+        }
+        cards[chapters] = std::move(dir);
+    }
+    return SampleCardWriter::cardFolder(cards[chapters]->path()) + QLatin1Char('/');
 }
 
 void runEventLoopUntil(const std::function<bool()> &done, int limitMs)
@@ -490,6 +519,43 @@ void BM_LongTripMainThreadStalls(benchmark::State &state)
     }
 }
 
+// A trip without management records: the main thread's longest stall and its recording reads from the
+// open until the first chapter plays, then over 60 s, and a replay once the workers are done.
+void BM_RecordlessTripMainThreadStalls(benchmark::State &state)
+{
+    const int chapters = int(state.range(0));
+    const QString card = recordlessCardOf(chapters);
+    if (card.isEmpty()) {
+        state.SkipWithError("the card could not be written");
+        return;
+    }
+    for (auto _ : state) {
+        ShownWindow shown;
+        MainWindow &window = *shown.window;
+        bool opened = false;
+        QObject::connect(window.cardOpener(), &CardOpener::finished, [&] { opened = true; });
+        MainThreadPings pings;
+        const qint64 openedAt = pings.now();
+        const uint64_t readsBefore = ChapterData::mainThreadReads();
+        window.cardOpener()->openVideoData(QUrl::fromLocalFile(card), true, MovieType::Card);
+        runEventLoopUntil([&] { return opened; }, WORKERS_LIMIT_MS);
+        state.counters["open_to_play_s"] = double(pings.now() - openedAt) / 1000.0;
+        state.counters["open_main_thread_reads"] = double(ChapterData::mainThreadReads() - readsBefore);
+        runEventLoopUntil([] { return false; }, STALL_WINDOW_MS);
+        state.counters["open_60s_stall_ms"] = double(pings.longestStall(openedAt, pings.now()));
+        runEventLoopUntil([&] { return window.cardData()->loadWorkersDone(); }, WORKERS_LIMIT_MS);
+        runEventLoopUntil([] { return false; }, 2000);
+        const qint64 replayAt = pings.now();
+        const uint64_t replayReadsBefore = ChapterData::mainThreadReads();
+        emit window.videoListView()->rowClicked(CommonConst::ListType::Trip, 0);
+        runEventLoopUntil([] { return false; }, 3000);
+        state.counters["replay_stall_ms"] = double(pings.longestStall(replayAt, pings.now()));
+        state.counters["replay_main_thread_reads"] =
+            double(ChapterData::mainThreadReads() - replayReadsBefore);
+        window.cardOpener()->disconnect();
+    }
+}
+
 BENCHMARK(BM_OpenAndPlayLongCard)
     ->ArgNames({"trips", "chapters"})
     ->Args({1, 1})
@@ -500,6 +566,14 @@ BENCHMARK(BM_OpenAndPlayLongCard)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();
 BENCHMARK(BM_LongTripMainThreadStalls)
+    ->ArgNames({"chapters"})
+    ->Args({200})
+    ->Args({1000})
+    ->Args({5000})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+BENCHMARK(BM_RecordlessTripMainThreadStalls)
     ->ArgNames({"chapters"})
     ->Args({200})
     ->Args({1000})

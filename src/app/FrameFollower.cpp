@@ -23,6 +23,12 @@ FrameFollower::FrameFollower(MoviePlayerView &player, WebMapView &map,
 
 FrameFollower::~FrameFollower() = default;
 
+void FrameFollower::refreshTimeline()
+{
+    if (_source)
+        _source->refreshTimeline();
+}
+
 namespace {
 int32_t narrow(int64_t value)
 {

@@ -29,6 +29,8 @@ public:
     void updateFrameDisplay(bool playing);
     // An item change: the next frame builds the table again.
     void forgetChapter() { _currentMp4Path.reset(); }
+    // The panel's data source takes the chapter lengths the workers learned.
+    void refreshTimeline();
 
     // The chapter whose speed-run table is held; none makes the next frame rebuild it.
     const std::optional<QUrl> &currentMp4Path() const { return _currentMp4Path; }

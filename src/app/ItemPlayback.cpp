@@ -159,10 +159,9 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
     card->_activeType = adventure ? CardData::ActiveType::AdventureRec : CardData::ActiveType::MovieRec;
     for (const auto &each : card->_tripList)
         each->_isActive = false;
-    const int32_t start = PictureDataUtil::getPosition(chapters, chapterIndex, 0);
     auto valueInfo = std::make_shared<PlayMovieValueInfo>(chapters, card->_activeType.load());
     player.setValueInfo(valueInfo);
-    valueInfo->setCurrentValue(start);
+    valueInfo->setCurrentValue(PictureDataUtil::getPosition(valueInfo->timeline(), chapterIndex, 0));
     player.preparePlayer();
     player.updateDatetimeLabel();
     player.updateToolButtons();
@@ -196,6 +195,7 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
         player.updateDatetimeLabel();
     if (DrivingInfoView *panel = _parts.panel ? _parts.panel() : nullptr) {
         auto source = std::make_shared<ChapterDrivingData>(chapters);
+        _panelSource = source;
         loadPanels([panel, source] {
             panel->loadMovieChapters(source);
             panel->circleChartView()->loadMovieChapters(source);
@@ -204,6 +204,20 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
         updateFrameDisplay(false);
     }
     return true;
+}
+
+void ItemPlayback::chapterRead()
+{
+    _frames.refreshTimeline();
+    if (const auto source = _panelSource.lock(); source && source->refreshTimeline()) {
+        if (DrivingInfoView *panel = _parts.panel ? _parts.panel() : nullptr) {
+            panel->loadMovieChapters(source);
+            panel->circleChartView()->loadMovieChapters(source);
+        }
+    }
+    MoviePlayerView &player = _parts.player;
+    if (const auto &valueInfo = player.valueInfo(); valueInfo && valueInfo->refreshTimeline())
+        player.timelineRefreshed();
 }
 
 bool ItemPlayback::playEventItem(int index, bool switchTab)
@@ -363,8 +377,7 @@ void ItemPlayback::selectChapterOf(ListType type, int row, int chapterIndex, boo
                          valueInfo->chapterDataList() == items[static_cast<size_t>(row)]->sortedChapters();
     if (playing) {
         // The item playing: move within it and keep playing or paused as it was.
-        const auto chapters = trip ? model.selectedTripChapters() : model.selectedAdventureChapters();
-        const int32_t position = PictureDataUtil::getPosition(chapters, chapterIndex, 0);
+        const int32_t position = PictureDataUtil::getPosition(valueInfo->timeline(), chapterIndex, 0);
         player.moveToPosition(position,
                               isPlayerReady() ? player.currentStatus() : CommonConst::PlayStatus::NotReady);
         updateFrameDisplay(false);

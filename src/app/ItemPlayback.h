@@ -71,6 +71,8 @@ public:
     // Once per clock tick; and with false after seeks, steps, pauses and item changes.
     void updateFrameWithStopWatch();
     void updateFrameDisplay(bool playing);
+    // A chapter's driving data was handed over: a timeline that waited for its length takes it.
+    void chapterRead();
 
     const FrameFollower &frames() const { return _frames; }
 
@@ -95,4 +97,5 @@ private:
     Parts _parts;
     Hooks _hooks;
     FrameFollower _frames;
+    std::weak_ptr<ChapterDrivingData> _panelSource; // the trip's or adventure's, given to the panel
 };

@@ -132,6 +132,8 @@ void MainWindow::setUpOpening()
         [this](ChapterData &chapter) {
             if (_listMarkers)
                 _listMarkers->chapterRead(chapter);
+            if (_itemPlayback)
+                _itemPlayback->chapterRead();
         });
     _cardData->delegate = _cardCallbacks;
     setUpPlaying();

@@ -135,6 +135,7 @@ void CardData::loadCardFolder(const QUrl &url)
             _tripList.push_back(trip);
             _tripList_tab.push_back(trip);
         }
+        prepareChapterSpans();
     } else {
         // A cancelled load stops between its steps; the trip sorts, which may read movies, stop
         // reading at once.
@@ -165,12 +166,26 @@ void CardData::loadCardFolder(const QUrl &url)
                 return;
             _tripList_tab = TripFormer::tripsWithoutSurveillance(_tripList, _moveProtectList);
             _advTripList = former.adventureTrips(_tripList, _advMoveProtectList);
+            prepareChapterSpans();
         };
         load();
     }
     _managementReader.endOpen();
     _openSourcePath = url;
     _isDispose = false;
+}
+
+void CardData::prepareChapterSpans()
+{
+    // Here, on the open's own thread, so that the player's timeline of a trip without records reads no
+    // recording on the main thread. The trips are sorted already, so the chapters' neighbours are fixed.
+    for (const auto &trip : _tripList) {
+        for (const auto &chapter : trip->sortedChapters()) {
+            if (_isLoadCancelled)
+                return;
+            chapter->prepareFrameTimeSpan();
+        }
+    }
 }
 
 std::vector<std::shared_ptr<TripData>> CardData::tripsByName() const

@@ -142,6 +142,10 @@ public:
     std::unique_ptr<WorkerGroup> _wkThreadGroup;
 
 private:
+    // Every chapter learns what its timeline length needs beyond the records (see
+    // ChapterData::prepareFrameTimeSpan).
+    void prepareChapterSpans();
+
     using RecordKey = QPair<QString, int32_t>; // trip key, file number
     struct RecordIndex
     {

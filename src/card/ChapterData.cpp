@@ -92,7 +92,7 @@ Date ChapterData::startDate(Date ChapterData::*cache, const Date *recordDate)
     // the driving data is there already or the light read cannot tell.
     std::optional<Date> first;
     if (!hasPicture())
-        first = readFirstTime(_pathMove);
+        first = readOpening();
     if (!first) {
         const auto picture = getPicture(true);
         if (picture && picture->video)
@@ -144,7 +144,7 @@ int64_t ChapterData::frameTimeSpan()
         return _frameTimeSpan.load(std::memory_order_relaxed);
     // Two threads may work it out at once; both get the same value.
     bool complete = true;
-    const auto span = computeFrameTimeSpan(complete);
+    const auto span = computeFrameTimeSpan(complete, true);
     if (complete) {
         _frameTimeSpan.store(span, std::memory_order_relaxed);
         _isFrameTimeSpanKnown.store(true, std::memory_order_release);
@@ -152,7 +152,40 @@ int64_t ChapterData::frameTimeSpan()
     return span;
 }
 
-int64_t ChapterData::computeFrameTimeSpan(bool &complete)
+ChapterData::SpanSoFar ChapterData::frameTimeSpanSoFar()
+{
+    if (_isFrameTimeSpanKnown.load(std::memory_order_acquire))
+        return {_frameTimeSpan.load(std::memory_order_relaxed), true};
+    bool complete = true;
+    const auto span = computeFrameTimeSpan(complete, false);
+    if (complete) {
+        _frameTimeSpan.store(span, std::memory_order_relaxed);
+        _isFrameTimeSpanKnown.store(true, std::memory_order_release);
+    }
+    return {span, complete};
+}
+
+void ChapterData::prepareFrameTimeSpan()
+{
+    if (frameTimeSpanSoFar().known)
+        return;
+    readOpening();
+    movieLength();
+    frameTimeSpanSoFar();
+}
+
+std::optional<uint32_t> ChapterData::knownTimeStamp()
+{
+    {
+        std::lock_guard lock(_mutex);
+        if (_timeStamp != 0 || _vmmInfo)
+            return _timeStamp != 0 ? static_cast<uint32_t>(_timeStamp) : _vmmInfo->_timeStamp;
+    }
+    // timeStamp() reads nothing while the driving data is held.
+    return heldPicture() ? std::optional(timeStamp()) : std::nullopt;
+}
+
+int64_t ChapterData::computeFrameTimeSpan(bool &complete, bool mayRead)
 {
     if (const auto next = nextChapter()) {
         const auto nextNumber = next->fileNumber();
@@ -160,22 +193,41 @@ int64_t ChapterData::computeFrameTimeSpan(bool &complete)
         const bool consecutive =
             nextNumber >= 2 ? nextNumber == _fileNumber + 1 : _fileNumber == kLastFileNumber;
         if (consecutive && next->_vmmInfo) {
-            const auto own = timeStamp();
             // Without a record the time stamp comes from the movie, which may not have been read.
-            if (!_vmmInfo && !hasPicture())
+            const auto own = mayRead ? std::optional(timeStamp()) : knownTimeStamp();
+            if (!own || (!_vmmInfo && !hasPicture())) {
                 complete = false;
-            const auto span = static_cast<int64_t>(next->timeStamp()) - static_cast<int64_t>(own);
+                if (!own) {
+                    bool ignored = true;
+                    return ownFrameTimeSpan(ignored, false);
+                }
+            }
+            const auto span = static_cast<int64_t>(next->timeStamp()) - static_cast<int64_t>(*own);
             // A negative difference means the camera's counter restarted between the two files;
             // such a chapter could never play, so it falls back to its own recorded span.
             if (span >= 0)
                 return span;
         }
     }
-    const auto picture = getPicture(true);
-    if (picture && picture->video)
+    return ownFrameTimeSpan(complete, mayRead);
+}
+
+// The recording's own span: the driving data's, which the light read at the open already tells.
+int64_t ChapterData::ownFrameTimeSpan(bool &complete, bool mayRead)
+{
+    if (const auto picture = heldPicture(); picture && picture->video)
         return static_cast<int64_t>(picture->video->_timeSpan);
+    // A chapter the open did not prepare (one made alone) learns it here by the same light read.
+    readOpening();
+    if (const auto span = _recordingSpan.load(std::memory_order_relaxed); span >= 0)
+        return span;
+    if (mayRead) {
+        const auto picture = getPicture(true);
+        if (picture && picture->video)
+            return static_cast<int64_t>(picture->video->_timeSpan);
+    }
     // No driving data yet (a worker may be reading it, or will try again): a trip started meanwhile
-    // fixes its timeline now, and without a length the chapter would fall off its end.
+    // takes the movie's length until the workers hand the chapter over.
     complete = false;
     return movieLength();
 }
@@ -189,6 +241,12 @@ int64_t ChapterData::movieLength()
         _movieLength.store(length, std::memory_order_relaxed);
     }
     return length;
+}
+
+std::shared_ptr<PictureData> ChapterData::heldPicture() const
+{
+    std::lock_guard lock(_mutex);
+    return _picture.lock();
 }
 
 namespace {
@@ -210,13 +268,27 @@ std::shared_ptr<PictureData> ChapterData::buildPicture(const QUrl &path)
                                          PictureData::RecType::Yohin14Rec, cutClipMark());
 }
 
-std::optional<Date> ChapterData::readFirstTime(const QUrl &path)
+std::optional<Date> ChapterData::readOpening()
 {
+    {
+        std::lock_guard lock(_mutex);
+        if (_openingFirstTime)
+            return *_openingFirstTime;
+    }
     // buildPicture reads only MP4 files with the MP4 reader.
-    if (!path.isLocalFile() || QFileInfo(path.path()).suffix().toUpper() != QLatin1String("MP4"))
-        return std::nullopt;
-    countRead();
-    return Mp4RecordingReader::readFirstTime(path.toLocalFile(), cutClipMark());
+    Mp4RecordingReader::Opening opening;
+    if (_pathMove.isLocalFile() && QFileInfo(_pathMove.path()).suffix().toUpper() == QLatin1String("MP4")) {
+        countRead();
+        opening = Mp4RecordingReader::readOpening(_pathMove.toLocalFile(), cutClipMark());
+        if (_pathMp4 == _pathMove && _movieLength.load(std::memory_order_relaxed) < 0)
+            _movieLength.store(std::max<int64_t>(0, opening.movieDurationMs.value_or(0)),
+                               std::memory_order_relaxed);
+    }
+    std::lock_guard lock(_mutex);
+    if (opening.timeSpan)
+        _recordingSpan.store(*opening.timeSpan, std::memory_order_relaxed);
+    _openingFirstTime = opening.firstTime;
+    return opening.firstTime;
 }
 
 void ChapterData::reportProblem(const QString &reason) const
@@ -310,6 +382,8 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
         if (picture) {
             _picture = picture;
             _isPictureRead = true;
+            // Kept for the timelines, which never build the data again to learn it.
+            _recordingSpan.store(picture->video->_timeSpan, std::memory_order_relaxed);
             if (outline)
                 _outline = std::move(outline);
         }

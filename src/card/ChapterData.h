@@ -51,6 +51,20 @@ public:
     // one's, or the recording's own span (the movie's length until the recording is read). Worked
     // out once and then kept (see the .cpp).
     int64_t frameTimeSpan();
+    // The length as far as it can be told without building the driving data: `known` once it is the
+    // length frameTimeSpan() gives for good. Until then it is the recording's own span or the movie's
+    // length, and the caller asks again once the workers hand the chapter over. The main thread's
+    // timelines use it: a long trip's open reads no recording there.
+    struct SpanSoFar
+    {
+        int64_t span = 0;
+        bool known = false;
+    };
+    SpanSoFar frameTimeSpanSoFar();
+    // Learns what the length needs beyond the card's records by a light read of the movie (its header
+    // and driving-data index), so that frameTimeSpanSoFar() reads nothing later. The card's open calls
+    // it for every chapter on its own thread.
+    void prepareFrameTimeSpan();
     // The driving data; built from the movie when missing and load is true (counts an attempt).
     // A movie that could not be read is not read again this way during the open: every playback
     // tick, sort or panel would read it again on the caller's thread. Retries are the workers'.
@@ -111,10 +125,17 @@ private:
     static void countRead();
     // The picture data, built when fewer than maxAttempts attempts were made.
     std::shared_ptr<PictureData> loadPicture(int64_t maxAttempts);
-    int64_t computeFrameTimeSpan(bool &complete);
-    // The first time buildPicture's driving data would have, without building it; none when only
-    // building it can tell.
-    static std::optional<Date> readFirstTime(const QUrl &path);
+    // Without mayRead, the driving data is never built: a length it alone can tell is not complete.
+    int64_t computeFrameTimeSpan(bool &complete, bool mayRead);
+    int64_t ownFrameTimeSpan(bool &complete, bool mayRead);
+    // The camera's counter at the file's start when known without building the driving data.
+    std::optional<uint32_t> knownTimeStamp();
+    // The driving data while someone holds it; leaves the recent-use order alone.
+    std::shared_ptr<PictureData> heldPicture() const;
+    // The first time buildPicture's driving data would have, without building it (none when only
+    // building it can tell); the same read learns the recording's span and the movie's length. Read
+    // once.
+    std::optional<Date> readOpening();
     // Lists why this movie could not be read with the card's problems (once per cause).
     void reportProblem(const QString &reason) const;
     Date startDate(Date ChapterData::*cache, const Date *recordDate);
@@ -138,6 +159,9 @@ private:
     std::atomic<bool> _isFrameTimeSpanKnown = false;
     // The movie's own length from its header, read once when first needed (-1 until then).
     std::atomic<int64_t> _movieLength = -1;
+    // What readOpening found: the first time, and the span the driving data will have (-1 if none).
+    std::optional<std::optional<Date>> _openingFirstTime;
+    std::atomic<int64_t> _recordingSpan = -1;
     // Held by its users and RecentPictures; a read that succeeded once is repeated when it is gone.
     std::weak_ptr<PictureData> _picture;
     std::shared_ptr<const ChapterOutline> _outline;

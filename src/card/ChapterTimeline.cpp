@@ -10,12 +10,34 @@ ChapterTimeline::ChapterTimeline(ChapterList chapters) : _chapters(std::move(cha
     _starts.reserve(_chapters.size() + 1);
     int32_t start = 0;
     _starts.push_back(start);
-    for (const auto &chapter : _chapters) {
-        const auto length = static_cast<int32_t>(chapter->frameTimeSpan());
+    for (size_t i = 0; i < _chapters.size(); ++i) {
+        const auto known = _chapters[i]->frameTimeSpanSoFar();
+        if (!known.known)
+            _unsettled.push_back(i);
+        const auto length = static_cast<int32_t>(known.span);
         _lengths.push_back(length);
         start += length + 1;
         _starts.push_back(start);
     }
+}
+
+bool ChapterTimeline::refresh()
+{
+    bool changed = false;
+    std::erase_if(_unsettled, [this, &changed](size_t i) {
+        const auto known = _chapters[i]->frameTimeSpanSoFar();
+        const auto length = static_cast<int32_t>(known.span);
+        if (length != _lengths[i]) {
+            _lengths[i] = length;
+            changed = true;
+        }
+        return known.known;
+    });
+    if (changed) {
+        for (size_t i = 0; i < _chapters.size(); ++i)
+            _starts[i + 1] = _starts[i] + _lengths[i] + 1;
+    }
+    return changed;
 }
 
 int32_t ChapterTimeline::totalLength() const

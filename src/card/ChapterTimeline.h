@@ -8,12 +8,19 @@
 #include <vector>
 
 // Chapter lengths never change once known (see ChapterData::frameTimeSpan), so the starts are
-// computed when the timeline is made: that reads every chapter's length, as the total length does.
+// computed when the timeline is made, from the lengths known so far: making it builds no driving data.
+// A length not known for good yet (the workers have not read its chapter) is the movie's own until
+// refresh() takes the one they learned.
 class ChapterTimeline
 {
 public:
     ChapterTimeline() = default;
     explicit ChapterTimeline(ChapterList chapters);
+
+    // Every length is known for good.
+    bool isSettled() const { return _unsettled.empty(); }
+    // Takes the lengths learned since; true when any changed (the starts after it moved).
+    bool refresh();
 
     const ChapterList &chapters() const { return _chapters; }
     size_t size() const { return _chapters.size(); }
@@ -31,4 +38,5 @@ private:
     ChapterList _chapters;
     std::vector<int32_t> _lengths;
     std::vector<int32_t> _starts;
+    std::vector<size_t> _unsettled; // indices of lengths not known for good
 };

@@ -14,6 +14,8 @@ public:
     int32_t position(int64_t index, int32_t offset) const override;
     int32_t chapterSpan(size_t index) const override { return _timeline.length(index); }
     std::optional<DrivingSample> sampleAt(size_t index, int32_t offset) override;
+    // Takes the chapter lengths the workers learned since (see ChapterTimeline::refresh).
+    bool refreshTimeline() { return _timeline.refresh(); }
 
 private:
     ChapterTimeline _timeline;

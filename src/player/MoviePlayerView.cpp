@@ -99,6 +99,11 @@ void MoviePlayerView::setValueInfo(std::shared_ptr<PlayMovieValueInfo> info)
     _engines->dropPrepared();
 }
 
+void MoviePlayerView::timelineRefreshed()
+{
+    _cell->setValueInfo(_valueInfo);
+}
+
 void MoviePlayerView::preparePlayer()
 {
     if (_engines->ensureCurrent())

@@ -143,6 +143,8 @@ public:
     double gamma() const { return _gamma; }
     void setGamma(double value) { _controls->setGamma(value); }
     void updateDatetimeLabel() { _controls->updateDatetimeLabel(); }
+    // The item's timeline took chapter lengths the workers learned: the track bar and labels follow.
+    void timelineRefreshed();
     void updateDiffSecLabel() { _controls->updateDiffSecLabel(); }
     void updateControlButtons() { _controls->updateControlButtons(); }
     void updateToolButtons() { _controls->updateToolButtons(); }

@@ -87,6 +87,51 @@ PlayMovieValueInfo::~PlayMovieValueInfo()
     _advProtectInfo.reset();
 }
 
+bool PlayMovieValueInfo::refreshTimeline()
+{
+    if (_timeline.isSettled())
+        return false;
+    // Each position as its chapter and offset on the timeline as it was.
+    using Place = std::pair<int64_t, int32_t>;
+    const auto place = [this](int64_t position) {
+        Place at;
+        _timeline.chapterPosition(narrow(position), at.first, at.second);
+        return at;
+    };
+    const auto placeOf = [&place](const std::optional<int64_t> &position) {
+        return position ? std::optional(place(*position)) : std::nullopt;
+    };
+    const bool wholeList = !_eventValue;
+    const Place current = place(currentValue());
+    const Place min = place(_minValue);
+    const Place max = place(_maxValue);
+    const auto stopwatch = placeOf(_startValueStopwatch);
+    const auto cutStart = placeOf(_startValueMovieCut);
+    const auto cutEnd = placeOf(_endValueMovieCut);
+    const auto event = _eventValue && *_eventValue >= 0 ? std::optional(place(*_eventValue)) : std::nullopt;
+    if (!_timeline.refresh())
+        return false;
+    const auto position = [this](const Place &at) {
+        return int64_t(_timeline.position(at.first, at.second));
+    };
+    const auto positionOf = [&position](const std::optional<Place> &at) {
+        return at ? std::optional(position(*at)) : std::nullopt;
+    };
+    _minValue = wholeList ? 0 : position(min);
+    _maxValue = wholeList ? PictureDataUtil::getTotalLength(_timeline) : position(max);
+    _startValueStopwatch = positionOf(stopwatch);
+    _startValueMovieCut = positionOf(cutStart);
+    _endValueMovieCut = positionOf(cutEnd);
+    if (event)
+        _eventValue = position(*event);
+    _clock->setRange(_minValue, _maxValue);
+    _clock->setPosition(position(current));
+    _convertedValue.reset();
+    _startFrameIndex.reset();
+    _endFrameIndex.reset();
+    return true;
+}
+
 int64_t PlayMovieValueInfo::effectiveStart() const
 {
     int64_t start = _minValue;

@@ -65,6 +65,9 @@ public:
 
     // The chapter list with its starts worked out, for conversions on every clock tick.
     const ChapterTimeline &timeline() const { return _timeline; }
+    // Takes the chapter lengths the workers learned since the model was made; the position and the
+    // stopwatch and trim bounds stay on the pictures they named. True when the timeline changed.
+    bool refreshTimeline();
     int64_t chapterCount() const { return static_cast<int64_t>(_chapterDataList.size()); }
     const ChapterList &chapterDataList() const { return _chapterDataList; }
     CommonConst::PlayType playType() const { return _playType; }

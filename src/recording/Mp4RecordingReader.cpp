@@ -355,36 +355,45 @@ std::shared_ptr<VideoInfo> Mp4RecordingReader::read(const Mp4Reader &reader, con
 
 std::optional<Date> Mp4RecordingReader::readFirstTime(const QString &path, const QByteArray &fileData)
 {
+    return readOpening(path, fileData).firstTime;
+}
+
+Mp4RecordingReader::Opening Mp4RecordingReader::readOpening(const QString &path, const QByteArray &fileData)
+{
     // The same checks as read(), in its order, so that a file it refuses is refused here too.
+    Opening opening;
     const Mp4Reader reader(path);
+    opening.movieDurationMs = reader.movieDurationMs();
     const auto payload = reader.readPayload(Mp4Reader::BoxType::Udat);
     const bool isCutClip = fileData.size() == 8 && payload.size() >= 8 &&
                            std::memcmp(payload.data(), fileData.constData(), 8) == 0;
     if (payload.empty() || isCutClip)
-        return std::nullopt;
-    const size_t maxFrames = maxFramesFor(reader.movieDurationMs().value_or(DURATION_WITHOUT_HEADER_MS));
+        return opening;
+    const size_t maxFrames = maxFramesFor(opening.movieDurationMs.value_or(DURATION_WITHOUT_HEADER_MS));
     const auto table = reader.readUdatTable();
     if (table.empty())
-        return std::nullopt;
+        return opening;
     auto entry = table.begin();
     const auto header = reader.readEntry(entry->first, entry->second);
     VideoInfo info;
     bool isError = false;
     if (header.empty() || !decodeHeader(header, info, isError))
-        return std::nullopt;
+        return opening;
     const auto blockKey = header.subspan(44, 4);
 
     // The earliest kept frame of the first block that keeps one (of a later one while the counters
-    // seen are all zero, as read() does); every later block is still walked for what makes read() give
-    // up (a read error), up to the frames the movie's length allows.
+    // seen are all zero, as read() does) and the largest counter of every kept frame; every later block
+    // is still walked for what makes read() give up (a read error), up to the frames the movie's length
+    // allows.
     Date first = Date::distantPast();
     uint32_t smallest = 0;
+    uint32_t largest = 0;
     size_t kept = 0;
     uint64_t budget = reader.fileSize();
     for (++entry; entry != table.end(); ++entry) {
         const auto block = reader.readEntry(entry->first, entry->second);
         if (!reader.error().isEmpty())
-            return std::nullopt;
+            return opening;
         if (block.size() > budget)
             break;
         budget -= block.size();
@@ -397,11 +406,13 @@ std::optional<Date> Mp4RecordingReader::readFirstTime(const QString &path, const
                 break;
             if (record[44] != 0x55) // not a kept frame (decodeRecord's _id)
                 continue;
+            const uint32_t counter = DataUtility::getUInt32(record, 40);
+            largest = std::max(largest, counter);
             if (smallest == 0) {
                 const Date time = DataUtility::getUnixDate(record, 2);
                 if (!blockFirst || blockFirst->isDistantPast() || *blockFirst > time)
                     blockFirst = time;
-                blockSmallest = std::min(blockSmallest, DataUtility::getUInt32(record, 40));
+                blockSmallest = std::min(blockSmallest, counter);
             }
             // read() keeps the frames up to what the movie's length allows and leaves the rest out.
             if (++kept >= maxFrames)
@@ -414,5 +425,7 @@ std::optional<Date> Mp4RecordingReader::readFirstTime(const QString &path, const
         if (kept >= maxFrames)
             break;
     }
-    return first;
+    opening.firstTime = first;
+    opening.timeSpan = largest - smallest;
+    return opening;
 }

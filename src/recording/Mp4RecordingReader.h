@@ -46,6 +46,16 @@ public:
     // (the order of chapters that have no management record). None where read() gives no recording,
     // and for a clip cut by the trim tool (fileData marks it): only read() knows those.
     static std::optional<Date> readFirstTime(const QString &path, const QByteArray &fileData);
+    // What a card's open learns of a recording in that same pass: its first time, the span read() would
+    // give it (_timeSpan), and the movie's length from its header. Each is none where only read() can
+    // tell (a cut clip, a file read() refuses) or the file does not say.
+    struct Opening
+    {
+        std::optional<Date> firstTime;
+        std::optional<uint32_t> timeSpan;
+        std::optional<int64_t> movieDurationMs;
+    };
+    static Opening readOpening(const QString &path, const QByteArray &fileData);
 
     // Frames a recording may hold for the length of its movie: two cameras at 30 frames a second,
     // plus ten seconds of margin. Past it the file is corrupt or crafted, and the gap filling may

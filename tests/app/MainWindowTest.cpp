@@ -14,6 +14,7 @@
 #include "card/CardData.h"
 #include "card/CardDataDelegate.h"
 #include "card/ChapterData.h"
+#include "card/ChapterTimeline.h"
 #include "card/RecentPictures.h"
 #include "card/TripData.h"
 #include "map/EmptyMapView.h"
@@ -22,8 +23,11 @@
 #include "map/MapWebPage.h"
 #include "map/WebMapView.h"
 #include "player/MoviePlayerView.h"
+#include "player/PlayMovieValueInfo.h"
 #include "recording/FileUtil.h"
+#include "recording/Mp4RecordingReader.h"
 #include "recording/UserDefaultUtil.h"
+#include "recording/VideoInfo.h"
 #include "samplecard/SampleCardWriter.h"
 #include "support/EventLoop.h"
 #include "support/TempDir.h"
@@ -36,6 +40,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFile>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
@@ -348,6 +353,43 @@ TEST(MainWindowTest, WalksOverALongTripReadNoRecordingOnTheMainThread)
         map.polyList(), reference,
         [](const RoutePoint &a, const RoutePoint &b) { return a.lat == b.lat && a.lng == b.lng; }))
         << map.polyList().size() << " points drawn, " << reference.size() << " read";
+}
+
+// A trip whose chapters have no management record opens and plays reading on the main thread no
+// recording but the chapter it plays and the one prepared after it, and its timeline is the one the
+// recordings give once read whole.
+TEST(MainWindowTest, ATripWithoutRecordsOpensReadingOnlyTheChaptersItPlays)
+{
+    constexpr int CHAPTERS = 40;
+    TempDir cardDir;
+    SampleScenario scenario = SampleScenario::chapters(CHAPTERS, 2000);
+    scenario.movieMs = 500;
+    ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
+    ASSERT_TRUE(
+        QFile::remove(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/VREC_MOV_MNG.DAT")));
+    Fixture f(false, {}, true);
+    f.window->startUp();
+    const uint64_t before = ChapterData::mainThreadReads();
+    ASSERT_TRUE(openAndReadWhole(f, cardDir.path()));
+    EXPECT_LE(ChapterData::mainThreadReads() - before, 2u);
+
+    const ChapterList chapters = f.window->cardData()->_tripList_tab.front()->sortedChapters();
+    ASSERT_EQ(chapters.size(), size_t(CHAPTERS));
+    const auto &valueInfo = f.window->panels()->moviePlayerView()->valueInfo();
+    ASSERT_TRUE(valueInfo);
+    const ChapterTimeline &timeline = valueInfo->timeline();
+    ASSERT_EQ(timeline.size(), chapters.size());
+    EXPECT_TRUE(timeline.isSettled());
+    int64_t total = -1;
+    for (size_t i = 0; i < chapters.size(); ++i) {
+        bool isError = false;
+        const auto whole = Mp4RecordingReader::read(chapters[i]->_pathMove.toLocalFile(), Date::distantPast(),
+                                                    Date::distantFuture(), isError, {});
+        ASSERT_TRUE(whole) << i;
+        EXPECT_EQ(timeline.length(i), int32_t(whole->_timeSpan)) << i;
+        total += int64_t(whole->_timeSpan) + 1;
+    }
+    EXPECT_EQ(valueInfo->maxValue(), total);
 }
 
 TEST(MenuValidationTest, SavingCommandsNeedAUsableCardAndNoSheetOthersOnlyTheirHandler)

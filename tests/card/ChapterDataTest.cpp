@@ -183,8 +183,8 @@ TEST(TripDataTest, ALengthWorkedOutWhileTheMovieCouldNotBeReadIsNotKept)
 }
 
 // The timeline a trip fixes when it starts spans its last chapter also when that chapter's driving data
-// has not come yet (its first read failed and the workers will try again): it takes the movie's own
-// length until the data's span is there.
+// has not come yet (its first read failed and the workers will try again): the light read of the movie
+// tells the span the data will have, so the length is the data's from the start.
 TEST(TripDataTest, ATripStartedBeforeItsLastChaptersDataArrivesSpansEveryChapter)
 {
     const struct
@@ -194,7 +194,7 @@ TEST(TripDataTest, ATripStartedBeforeItsLastChaptersDataArrivesSpansEveryChapter
         int lastLength;
     } cases[] = {
         {"the data there", false, 199 * 30},
-        {"the data held back", true, 6000},
+        {"the data held back", true, 199 * 30},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -218,6 +218,7 @@ TEST(TripDataTest, ATripStartedBeforeItsLastChaptersDataArrivesSpansEveryChapter
         const ChapterTimeline started(trip->sortedChapters());
         EXPECT_EQ(started.totalLength(), 6000 + 1 + 6000 + 1 + c.lastLength);
         EXPECT_EQ(started.length(2), c.lastLength);
+        EXPECT_TRUE(started.isSettled());
         // The data comes: later timelines take its span.
         ASSERT_TRUE(last->retryPicture());
         EXPECT_EQ(ChapterTimeline(trip->sortedChapters()).length(2), 199 * 30);

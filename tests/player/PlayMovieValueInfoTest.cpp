@@ -4,10 +4,16 @@
 #include "card/ChapterData.h"
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
+#include "card/TripData.h"
+#include "player/PlaybackClock.h"
+#include "samplecard/ManagementFileWriter.h"
+#include "samplecard/SampleCardWriter.h"
+#include "support/TempDir.h"
 
 #include "TestModels.h"
 #include "TripFixture.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using PlayType = CommonConst::PlayType;
@@ -108,4 +114,60 @@ TEST(PlayMovieValueInfoTest, TripModelConvertsThePositionAndTheTrimBoundsToChapt
     info.setStartValueMovieCut(std::nullopt);
     EXPECT_EQ(info.startFrameIndex(), 0);
     EXPECT_EQ(info.endFrameIndex(), 1);
+}
+
+// A chapter whose record was lost but whose next chapter has one is as long as the next chapter's
+// counter less its own, which only its recording tells: until it is read the timeline takes the
+// recording's own span, and the refresh that follows keeps the position and the bounds on their pictures.
+TEST(PlayMovieValueInfoTest, ALengthLearnedLaterMovesTheStartsAfterItAndKeepsThePlaces)
+{
+    TempDir cardDir;
+    SampleScenario scenario = SampleScenario::chapters(4, 2000);
+    scenario.movieMs = 500;
+    ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
+    const QString folder = SampleCardWriter::cardFolder(cardDir.path());
+    {
+        // The second chapter's record becomes an empty one, which the reader skips.
+        QFile records(folder + QStringLiteral("/VREC_MOV_MNG.DAT"));
+        ASSERT_TRUE(records.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            records.seek(ManagementFileWriter::VREC_HEADER_SIZE + ManagementFileWriter::VREC_RECORD_SIZE));
+        ASSERT_EQ(records.write(QByteArray(ManagementFileWriter::VREC_RECORD_SIZE, '\0')),
+                  ManagementFileWriter::VREC_RECORD_SIZE);
+    }
+    CardData card;
+    card.loadCardFolder(QUrl::fromLocalFile(folder + QLatin1Char('/')));
+    ASSERT_EQ(card._tripList.size(), size_t(1));
+    const ChapterList chapters = card._tripList.front()->sortedChapters();
+    ASSERT_EQ(chapters.size(), size_t(4));
+    ASSERT_FALSE(chapters[1]->_vmmInfo);
+    ASSERT_TRUE(chapters[2]->_vmmInfo);
+
+    const uint64_t readsBefore = ChapterData::mainThreadReads();
+    PlayMovieValueInfo info(chapters, CardData::ActiveType::MovieRec);
+    EXPECT_EQ(ChapterData::mainThreadReads(), readsBefore) << "the timeline read a recording";
+    ASSERT_FALSE(info.timeline().isSettled());
+    const int32_t provisional = info.timeline().length(1);
+    EXPECT_FALSE(info.refreshTimeline()) << "nothing learned yet";
+
+    const auto at = [&info](int64_t index, int32_t offset) {
+        return int64_t(info.timeline().position(index, offset));
+    };
+    info.setStartValueStopwatch(at(2, 50));
+    info.setEndValueMovieCut(at(3, 400));
+    info.setCurrentValue(at(3, 100));
+    ASSERT_EQ(info.currentIndex(), 3);
+
+    ASSERT_TRUE(chapters[1]->getPicture(true));
+    ASSERT_TRUE(info.refreshTimeline());
+    EXPECT_TRUE(info.timeline().isSettled());
+    EXPECT_EQ(info.timeline().length(1), chapters[1]->frameTimeSpan());
+    EXPECT_NE(info.timeline().length(1), provisional);
+    EXPECT_EQ(info.maxValue(), PictureDataUtil::getTotalLength(chapters));
+    EXPECT_EQ(info.clock()->maximum(), info.maxValue());
+    EXPECT_EQ(info.currentIndex(), 3);
+    EXPECT_EQ(info.currentFrame(), 100);
+    EXPECT_EQ(info.startValueStopwatch(), at(2, 50));
+    EXPECT_EQ(info.endValueMovieCut(), at(3, 400));
+    EXPECT_FALSE(info.refreshTimeline());
 }

@@ -1,5 +1,6 @@
 #include "recording/Mp4RecordingReader.h"
 #include "recording/DataUtility.h"
+#include "recording/Mp4Reader.h"
 #include "recording/RecordingRead.h"
 #include "recording/SettingInfo.h"
 #include "samplecard/SampleRecord.h"
@@ -327,7 +328,7 @@ TEST(Mp4RecordingReaderTest, TruncatedCorruptAndClipFilesNeverReadOutOfBoundsOrA
 // The first time alone, as the order of chapters without a management record needs it: what read()
 // gives as its first time with the widest window, and none wherever read() gives no recording or
 // the file is a cut clip.
-TEST(Mp4RecordingReaderTest, FirstTimeAloneIsWhatTheWholeReadGives)
+TEST(Mp4RecordingReaderTest, FirstTimeAndSpanAloneAreWhatTheWholeReadGives)
 {
     const QByteArray clipMark = QByteArray::fromHex("0000000000000002");
     SampleRecord zero = record(0, 3);
@@ -341,6 +342,10 @@ TEST(Mp4RecordingReaderTest, FirstTimeAloneIsWhatTheWholeReadGives)
          false},
         {"sound only first", mp4({block({record(9000, 0, 0xAA)}), block({record(10000, 5)})}), false},
         {"counter zero first", mp4({block({zero}), block({record(10000, 7)})}), false},
+        {"largest counter in the first block",
+         mp4({block({record(5000, 2), record(9000, 1)}), block({record(6000, 0), record(7000, 3)})}), false},
+        {"sound only between",
+         mp4({block({record(1000, 1)}), block({record(99000, 0, 0xAA)}), block({record(2000, 4)})}), false},
         {"other block key",
          mp4({block({[] {
                   SampleRecord r = record(1000, 4);
@@ -371,11 +376,17 @@ TEST(Mp4RecordingReaderTest, FirstTimeAloneIsWhatTheWholeReadGives)
         const auto whole =
             Mp4RecordingReader::read(path, Date::distantPast(), Date::distantFuture(), isError, mark);
         const std::optional<Date> first = Mp4RecordingReader::readFirstTime(path, mark);
+        const auto opening = Mp4RecordingReader::readOpening(path, mark);
+        EXPECT_EQ(opening.firstTime, first);
+        EXPECT_EQ(opening.movieDurationMs, Mp4Reader(path).movieDurationMs());
         if (!whole || c.cutClip) {
             EXPECT_FALSE(first.has_value());
+            EXPECT_FALSE(opening.timeSpan.has_value());
             continue;
         }
         ASSERT_TRUE(first.has_value());
         EXPECT_EQ(*first, whole->firstTime);
+        ASSERT_TRUE(opening.timeSpan.has_value());
+        EXPECT_EQ(*opening.timeSpan, whole->_timeSpan);
     }
 }
