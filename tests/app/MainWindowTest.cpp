@@ -17,17 +17,20 @@
 #include "card/ChapterTimeline.h"
 #include "card/RecentPictures.h"
 #include "card/TripData.h"
+#include "card/VrecMoveManagerInfo.h"
 #include "map/EmptyMapView.h"
 #include "map/MapTitleView.h"
 #include "map/MapView.h"
 #include "map/MapWebPage.h"
 #include "map/WebMapView.h"
+#include "player/CustomSliderCell.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
 #include "recording/FileUtil.h"
 #include "recording/Mp4RecordingReader.h"
 #include "recording/UserDefaultUtil.h"
 #include "recording/VideoInfo.h"
+#include "samplecard/ManagementFileWriter.h"
 #include "samplecard/SampleCardWriter.h"
 #include "support/EventLoop.h"
 #include "support/TempDir.h"
@@ -355,41 +358,72 @@ TEST(MainWindowTest, WalksOverALongTripReadNoRecordingOnTheMainThread)
         << map.polyList().size() << " points drawn, " << reference.size() << " read";
 }
 
-// A trip whose chapters have no management record opens and plays reading on the main thread no
-// recording but the chapter it plays and the one prepared after it, and its timeline is the one the
-// recordings give once read whole.
+// A trip whose chapters have no management record, or one of whose chapters lost its record, opens and
+// plays reading on the main thread no recording but the chapter it plays and the one prepared after it.
+// Once the workers have handed every chapter over, the player's timeline is the one the recordings give:
+// each chapter's own span without records; where a lost record's length is the next chapter's counter
+// less the chapter's own, which only its recording tells, the hand-over brings it.
 TEST(MainWindowTest, ATripWithoutRecordsOpensReadingOnlyTheChaptersItPlays)
 {
     constexpr int CHAPTERS = 40;
-    TempDir cardDir;
-    SampleScenario scenario = SampleScenario::chapters(CHAPTERS, 2000);
-    scenario.movieMs = 500;
-    ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
-    ASSERT_TRUE(
-        QFile::remove(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/VREC_MOV_MNG.DAT")));
-    Fixture f(false, {}, true);
-    f.window->startUp();
-    const uint64_t before = ChapterData::mainThreadReads();
-    ASSERT_TRUE(openAndReadWhole(f, cardDir.path()));
-    EXPECT_LE(ChapterData::mainThreadReads() - before, 2u);
+    constexpr int LOST = 20;
+    const struct
+    {
+        const char *name;
+        bool allRecordsLost; // else only LOST's, far from the chapters played first
+    } cases[] = {{"no records", true}, {"one record lost", false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir cardDir;
+        SampleScenario scenario = SampleScenario::chapters(CHAPTERS, 2000);
+        scenario.movieMs = 500;
+        ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
+        const QString records =
+            SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/VREC_MOV_MNG.DAT");
+        if (c.allRecordsLost) {
+            ASSERT_TRUE(QFile::remove(records));
+        } else {
+            // An empty record, which the reader skips.
+            QFile file(records);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(file.seek(ManagementFileWriter::VREC_HEADER_SIZE +
+                                  LOST * ManagementFileWriter::VREC_RECORD_SIZE));
+            ASSERT_EQ(file.write(QByteArray(ManagementFileWriter::VREC_RECORD_SIZE, '\0')),
+                      ManagementFileWriter::VREC_RECORD_SIZE);
+        }
+        Fixture f(false, {}, true);
+        f.window->startUp();
+        const uint64_t before = ChapterData::mainThreadReads();
+        ASSERT_TRUE(openAndReadWhole(f, cardDir.path()));
+        EXPECT_LE(ChapterData::mainThreadReads() - before, 2u);
 
-    const ChapterList chapters = f.window->cardData()->_tripList_tab.front()->sortedChapters();
-    ASSERT_EQ(chapters.size(), size_t(CHAPTERS));
-    const auto &valueInfo = f.window->panels()->moviePlayerView()->valueInfo();
-    ASSERT_TRUE(valueInfo);
-    const ChapterTimeline &timeline = valueInfo->timeline();
-    ASSERT_EQ(timeline.size(), chapters.size());
-    EXPECT_TRUE(timeline.isSettled());
-    int64_t total = -1;
-    for (size_t i = 0; i < chapters.size(); ++i) {
-        bool isError = false;
-        const auto whole = Mp4RecordingReader::read(chapters[i]->_pathMove.toLocalFile(), Date::distantPast(),
-                                                    Date::distantFuture(), isError, {});
-        ASSERT_TRUE(whole) << i;
-        EXPECT_EQ(timeline.length(i), int32_t(whole->_timeSpan)) << i;
-        total += int64_t(whole->_timeSpan) + 1;
+        const ChapterList chapters = f.window->cardData()->_tripList_tab.front()->sortedChapters();
+        ASSERT_EQ(chapters.size(), size_t(CHAPTERS));
+        ASSERT_EQ(bool(chapters[LOST]->_vmmInfo), false);
+        const auto &valueInfo = f.window->panels()->moviePlayerView()->valueInfo();
+        ASSERT_TRUE(valueInfo);
+        const ChapterTimeline &timeline = valueInfo->timeline();
+        ASSERT_EQ(timeline.size(), chapters.size());
+        EXPECT_TRUE(timeline.isSettled());
+        int64_t total = -1;
+        for (size_t i = 0; i < chapters.size(); ++i) {
+            bool isError = false;
+            const auto whole =
+                Mp4RecordingReader::read(chapters[i]->_pathMove.toLocalFile(), Date::distantPast(),
+                                         Date::distantFuture(), isError, {});
+            ASSERT_TRUE(whole) << i;
+            const auto next = i + 1 < chapters.size() ? chapters[i + 1] : nullptr;
+            // The next chapter's counter less this one's where the next has its record.
+            const int64_t own = chapters[i]->_vmmInfo ? int64_t(chapters[i]->_vmmInfo->_timeStamp)
+                                                      : int64_t(whole->findFrame(0, 0, true)._timeStamp);
+            const int64_t length = next && next->_vmmInfo ? int64_t(next->_vmmInfo->_timeStamp) - own
+                                                          : int64_t(whole->_timeSpan);
+            EXPECT_EQ(timeline.length(i), length) << i;
+            total += length + 1;
+        }
+        EXPECT_EQ(valueInfo->maxValue(), total);
+        EXPECT_EQ(f.window->panels()->moviePlayerView()->trackCell()->maxValue(), double(total));
     }
-    EXPECT_EQ(valueInfo->maxValue(), total);
 }
 
 TEST(MenuValidationTest, SavingCommandsNeedAUsableCardAndNoSheetOthersOnlyTheirHandler)
