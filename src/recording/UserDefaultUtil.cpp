@@ -5,7 +5,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
-#include <QSet>
+#include <QHash>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -68,26 +68,95 @@ std::optional<double> finiteNumber(const QVariant &value)
     return ok && std::isfinite(number) ? std::optional(number) : std::nullopt;
 }
 
+} // namespace
+
+// What the values are kept in: the settings file, or memory where the file is unusable.
+class UserDefaultUtil::Store
+{
+public:
+    virtual ~Store() = default;
+    virtual QVariant value(const QString &key) const = 0;
+    virtual bool contains(const QString &key) const = 0;
+    virtual void setValue(const QString &key, const QVariant &value) = 0;
+    virtual void remove(const QString &key) = 0;
+    // Takes what other stores over the same place wrote, and writes this one's out.
+    virtual void sync() = 0;
+};
+
+namespace {
+
+class FileStore final : public UserDefaultUtil::Store
+{
+public:
+    explicit FileStore(const QString &path) : _settings(path, QSettings::IniFormat) {}
+    QVariant value(const QString &key) const override { return _settings.value(key); }
+    bool contains(const QString &key) const override { return _settings.contains(key); }
+    void setValue(const QString &key, const QVariant &value) override { _settings.setValue(key, value); }
+    void remove(const QString &key) override { _settings.remove(key); }
+    void sync() override { _settings.sync(); }
+
+private:
+    QSettings _settings;
+};
+
+// The values of every store of the session over one unusable path.
+struct SharedValues
+{
+    mutable std::mutex mutex;
+    QVariantMap values;
+};
+
+class MemoryStore final : public UserDefaultUtil::Store
+{
+public:
+    explicit MemoryStore(std::shared_ptr<SharedValues> shared) : _shared(std::move(shared)) {}
+    QVariant value(const QString &key) const override
+    {
+        std::lock_guard lock(_shared->mutex);
+        return _shared->values.value(key);
+    }
+    bool contains(const QString &key) const override
+    {
+        std::lock_guard lock(_shared->mutex);
+        return _shared->values.contains(key);
+    }
+    void setValue(const QString &key, const QVariant &value) override
+    {
+        std::lock_guard lock(_shared->mutex);
+        _shared->values.insert(key, value);
+    }
+    void remove(const QString &key) override
+    {
+        std::lock_guard lock(_shared->mutex);
+        _shared->values.remove(key);
+    }
+    void sync() override {}
+
+private:
+    std::shared_ptr<SharedValues> _shared;
+};
+
 // The store in the file. QSettings reads its file as it is made, and a FIFO there would block the start
-// for good; anything there that is no regular file is left alone: the defaults are kept for this
-// session only (a store without a file writes nowhere).
-std::unique_ptr<QSettings> openStore(const QString &path)
+// for good; anything there that is no regular file is left alone, and the session keeps that path's
+// values in memory (see the header).
+std::unique_ptr<UserDefaultUtil::Store> openStore(const QString &path)
 {
     const QFileInfo info(path);
-    if ((info.exists() || info.isSymLink()) && !info.isFile()) {
+    if (!(info.exists() || info.isSymLink()) || info.isFile())
+        return std::make_unique<FileStore>(path);
+    static std::mutex mutex;
+    static QHash<QString, std::shared_ptr<SharedValues>> unusable;
+    std::lock_guard lock(mutex);
+    const QString key = info.absoluteFilePath();
+    auto &shared = unusable[key];
+    if (!shared) {
         // Said once: the program opens its store in several places.
-        static std::mutex mutex;
-        static QSet<QString> told;
-        std::lock_guard lock(mutex);
-        if (!told.contains(path)) {
-            told.insert(path);
-            qWarning().noquote() << QStringLiteral("Orvalind: %1 is not a regular file: starting with the "
-                                                   "default settings, which are not saved.")
-                                        .arg(path);
-        }
-        return std::make_unique<QSettings>(QString(), QSettings::IniFormat);
+        shared = std::make_shared<SharedValues>();
+        qWarning().noquote() << QStringLiteral("Orvalind: %1 is not a regular file: starting with the "
+                                               "default settings, which are not saved.")
+                                    .arg(path);
     }
-    return std::make_unique<QSettings>(path, QSettings::IniFormat);
+    return std::make_unique<MemoryStore>(shared);
 }
 
 } // namespace
@@ -132,7 +201,7 @@ QUrl UserDefaultUtil::documentsUrl()
 
 void UserDefaultUtil::load()
 {
-    QSettings &s = *_store;
+    Store &s = *_store;
     s.sync();
     auto present = [&s](const char *key) { return s.contains(QLatin1String(key)); };
     auto get = [&s](const char *key) { return s.value(QLatin1String(key)); };

@@ -11,8 +11,6 @@
 #include <cstdint>
 #include <memory>
 
-class QSettings;
-
 // One object per process, owned by the application and passed to the views that read or write settings.
 // The store is shared by every running copy of the viewer. load() refreshes the values; the views that own
 // a setting write its key with setValue() and change the value themselves.
@@ -61,8 +59,10 @@ public:
     // The user's store: userSettingsFile().
     UserDefaultUtil();
     // A store kept in the given INI file (tests use a temporary one). Something there that is no
-    // regular file (a FIFO, a folder, a device) is not opened: the defaults are used and not saved,
-    // with a warning on stderr.
+    // regular file (a FIFO, a folder, a device, a link to one) is not opened, with a warning on stderr:
+    // the store's values are kept in memory instead, starting from the defaults. Every store of the
+    // session over that same path shares them, as stores over one file do, until the session ends;
+    // nothing is saved, and stores over any other path never see them.
     explicit UserDefaultUtil(const QString &settingsFile);
     // "Orvalind/Orvalind.ini" in the user's config folder.
     static QString userSettingsFile();
@@ -135,7 +135,9 @@ public:
     QSizeF newWindowSize{480.0, 294.0};
     bool restartFlg = false;
 
+    class Store;
+
 private:
-    std::unique_ptr<QSettings> _store;
+    std::unique_ptr<Store> _store;
     QString _fileName; // the store's file, also when it was not opened
 };

@@ -6,11 +6,14 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <chrono>
+#include <fcntl.h>
 #include <functional>
 #include <future>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -176,37 +179,66 @@ TEST_F(UserDefaultUtilTest, VolumeAndBrightnessThatAreNoFiniteNumberAreRefused)
 
 // A FIFO in place of the settings file blocked the start in its first read; it, a folder or a link to
 // either is not opened: the defaults are used, kept for the session, and nothing is written there.
-TEST_F(UserDefaultUtilTest, ASettingsFileThatIsNoRegularFileGivesTheDefaults)
+// Something at the settings file's place that is no regular file is never opened (a FIFO would block the
+// start for good): its stores start from the defaults, and every store of the session over that same
+// path shares what they are given, as stores over one file do, while a store over another unusable path
+// never sees it. Each store is made on a thread of its own so that a wait on the path fails the test
+// instead of hanging it.
+TEST_F(UserDefaultUtilTest, ASettingsFileThatIsNoRegularFileKeepsTheSessionsValuesForThatPathAlone)
 {
     const QString fifo = dir.filePath("fifo.ini");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString folder = dir.filePath("folder.ini");
     ASSERT_TRUE(QDir().mkpath(folder));
-    const QString link = dir.filePath("link.ini");
-    ASSERT_TRUE(QFile::link(fifo, link));
-    for (const QString &path : {fifo, folder, link}) {
-        SCOPED_TRACE(path.toStdString());
-        std::promise<std::pair<float, bool>> done;
-        auto result = done.get_future();
-        std::thread([&path, &done] {
+    const QString fifoLink = dir.filePath("fifo-link.ini");
+    ASSERT_TRUE(QFile::link(fifo, fifoLink));
+    const QString folderLink = dir.filePath("folder-link.ini");
+    ASSERT_TRUE(QFile::link(folder, folderLink));
+
+    struct Seen
+    {
+        float volume;
+        bool flag;
+    };
+    // Makes a store over path, loads it, reads the volume and the flag, then writes its own.
+    const auto visit = [](const QString &path, float volume) -> std::optional<Seen> {
+        auto done = std::make_shared<std::promise<Seen>>();
+        auto result = done->get_future();
+        std::thread([path, volume, done] {
             UserDefaultUtil settings(path);
             settings.load();
-            settings.setValue("viewerVolume", 0.5);
+            const Seen seen{settings.viewerVolume, settings.flag("inUse")};
+            settings.setValue("viewerVolume", volume);
             settings.setFlag("inUse", true);
-            done.set_value({settings.viewerVolume, settings.flag("inUse")});
+            done->set_value(seen);
         }).detach();
-        if (result.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        if (result.wait_for(std::chrono::seconds(20)) != std::future_status::ready)
+            return std::nullopt;
+        return result.get();
+    };
+    for (const QString &path : {fifo, folder, fifoLink, folderLink}) {
+        SCOPED_TRACE(path.toStdString());
+        const auto first = visit(path, 0.5f);
+        if (!first) {
             ADD_FAILURE() << "the settings file was waited on";
-            // A writer lets the blocked read go on, so that the thread ends with the test.
-            QFile writer(fifo);
-            writer.open(QIODevice::WriteOnly);
-            writer.close();
-            result.wait();
-            continue;
+            // A reader blocked on the FIFO gets its end of file; a writer never waits for one.
+            const int writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0)
+                ::close(writer);
+            return;
         }
-        const auto [volume, flag] = result.get();
-        EXPECT_EQ(volume, 1.0f);
-        EXPECT_TRUE(flag);
+        EXPECT_EQ(first->volume, 1.0f);
+        EXPECT_FALSE(first->flag);
+        const auto second = visit(path, 0.25f);
+        ASSERT_TRUE(second);
+        EXPECT_EQ(second->volume, 0.5f) << "the session's other store over the path";
+        EXPECT_TRUE(second->flag);
         EXPECT_TRUE(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+    }
+    // Each path kept its own: the last store over each wrote 0.25.
+    for (const QString &path : {fifo, folder, fifoLink, folderLink}) {
+        UserDefaultUtil settings(path);
+        settings.load();
+        EXPECT_EQ(settings.viewerVolume, 0.25f) << path.toStdString();
     }
 }
