@@ -25,7 +25,9 @@
 #include "card/ChapterOutline.h"
 #include "card/TripData.h"
 #include "maintenance/MessagePrompter.h"
+#include "map/KmzExporter.h"
 #include "platform/HeapPolicy.h"
+#include "platform/WorkerWait.h"
 #include "recording/CommonConst.h"
 #include "recording/UserDefaultUtil.h"
 #include "samplecard/ManagementFileWriter.h"
@@ -38,6 +40,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -45,6 +48,7 @@
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -556,6 +560,59 @@ void BM_RecordlessTripMainThreadStalls(benchmark::State &state)
     }
 }
 
+// The Google Earth export of a long trip: the peak memory of kmzexport exporting it alone, and the program's
+// own memory when it exports the opened card's trip as the window does (the work on a thread of its own):
+// its resident memory before, its peak meanwhile (the kernel's high-water mark, reset first) and after.
+void BM_KmzExportMemory(benchmark::State &state)
+{
+    const int chapters = int(state.range(0));
+    const QString card = cardOf(1, chapters);
+    if (card.isEmpty()) {
+        state.SkipWithError("samplecard could not write the card");
+        return;
+    }
+    QTemporaryDir out;
+    for (auto _ : state) {
+        // kmzexport as a child; its peak is the children's largest.
+        QProcess child;
+        child.start(
+            QCoreApplication::applicationDirPath() + QStringLiteral("/../devtools/kmzexport"),
+            {card, QStringLiteral("--trip"), QStringLiteral("0"), out.filePath(QStringLiteral("child.kmz"))});
+        if (!child.waitForFinished(600000) || child.exitCode() != 0) {
+            state.SkipWithError("kmzexport failed");
+            return;
+        }
+        rusage children{};
+        getrusage(RUSAGE_CHILDREN, &children);
+        state.counters["kmzexport_peak_MB"] = double(children.ru_maxrss) / 1024.0;
+
+        CardData data;
+        data.loadCardFolder(QUrl::fromLocalFile(card));
+        if (data._tripList.empty()) {
+            state.SkipWithError("the card has no trip");
+            return;
+        }
+        const ChapterList trip = data._tripList.front()->sortedChapters();
+        UserDefaultUtil settings(out.filePath(QStringLiteral("settings.ini")));
+        KmzExporter exporter(settings, out.filePath(QStringLiteral("work")));
+        exporter.setRunner([](const KmzExporter::Work &work) {
+            const std::atomic<bool> never = false;
+            WorkerWait::run([&] { work(WorkControl{&never, {}}); });
+        });
+        const double before = statusMb("VmRSS:");
+        QFile reset(QStringLiteral("/proc/self/clear_refs"));
+        const bool peakReset = reset.open(QIODevice::WriteOnly) && reset.write("5") == 1;
+        reset.close();
+        if (!exporter.exportTripKml(trip, out.filePath(QStringLiteral("viewer.kmz")))) {
+            state.SkipWithError("the export failed");
+            return;
+        }
+        state.counters["viewer_before_MB"] = before;
+        state.counters["viewer_peak_above_MB"] = peakReset ? statusMb("VmHWM:") - before : -1.0;
+        state.counters["viewer_after_above_MB"] = statusMb("VmRSS:") - before;
+    }
+}
+
 BENCHMARK(BM_OpenAndPlayLongCard)
     ->ArgNames({"trips", "chapters"})
     ->Args({1, 1})
@@ -566,6 +623,14 @@ BENCHMARK(BM_OpenAndPlayLongCard)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();
 BENCHMARK(BM_LongTripMainThreadStalls)
+    ->ArgNames({"chapters"})
+    ->Args({200})
+    ->Args({1000})
+    ->Args({5000})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+BENCHMARK(BM_KmzExportMemory)
     ->ArgNames({"chapters"})
     ->Args({200})
     ->Args({1000})

@@ -4,6 +4,9 @@
 #include "recording/DateFormatTypeUtil.h"
 #include "recording/UserDefaultUtil.h"
 
+#include <QBuffer>
+#include <QIODevice>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -32,7 +35,43 @@ QString cdata(const QString &text)
     return QStringLiteral("<![CDATA[") + body + QStringLiteral("]]>");
 }
 
-QString placemarkText(const PlacemarkData &placemark, XmlData &document)
+// UTF-8 out in blocks of about a megabyte; a refused write is remembered and ends the writing.
+class KmlSink
+{
+public:
+    explicit KmlSink(QIODevice &out) : _out(out) {}
+    ~KmlSink() { flush(); }
+    KmlSink &operator<<(const QString &text)
+    {
+        _buffer += text.toUtf8();
+        if (_buffer.size() >= BLOCK)
+            flush();
+        return *this;
+    }
+    bool flush()
+    {
+        if (_ok && !_buffer.isEmpty())
+            _ok = _out.write(_buffer) == _buffer.size();
+        _buffer.clear();
+        return _ok;
+    }
+    bool ok() const { return _ok; }
+
+private:
+    static constexpr qsizetype BLOCK = 1 << 20;
+    QIODevice &_out;
+    QByteArray _buffer;
+    bool _ok = true;
+};
+
+QString coordText(double longitude, double latitude, double altitude)
+{
+    return element("gx:coord", number(longitude) + QLatin1Char(' ') + number(latitude) + QLatin1Char(' ') +
+                                   number(altitude)) +
+           LF;
+}
+
+void writePlacemark(KmlSink &out, const PlacemarkData &placemark)
 {
     QString text = QStringLiteral("<Placemark>\n<Snippet maxLines=\"0\"></Snippet>\n");
     if (!placemark.Name.isEmpty())
@@ -48,58 +87,78 @@ QString placemarkText(const PlacemarkData &placemark, XmlData &document)
     }
     if (placemark.LookAt)
         text += KmlUtil::lookAtText(placemark.LookAt) + LF;
-    if (!placemark.TrackList.empty()) {
-        text += QStringLiteral("<gx:Track>\n");
+    out << text;
+    if (!placemark.TrackList.empty() || !placemark.PackedTrackList.empty()) {
+        out << QStringLiteral("<gx:Track>\n");
         for (const TrackData &sample : placemark.TrackList) {
             if (sample.When)
-                text += element("when", KmlUtil::kmlDateText(*sample.When)) + LF;
+                out << element("when", KmlUtil::kmlDateText(*sample.When)) + LF;
         }
-        for (const TrackData &sample : placemark.TrackList) {
-            text +=
-                element("gx:coord", number(sample.Longitude) + QLatin1Char(' ') + number(sample.Latitude) +
-                                        QLatin1Char(' ') + number(sample.Altitude)) +
-                LF;
-        }
-        text += QStringLiteral("</gx:Track>\n");
-        if (!document.LookAt)
-            document.LookAt = KmlUtil::fitLookAt(placemark.TrackList);
+        for (const PackedTrackSample &sample : placemark.PackedTrackList)
+            out << element("when", KmlUtil::kmlDateText(sample.When)) + LF;
+        for (const TrackData &sample : placemark.TrackList)
+            out << coordText(sample.Longitude, sample.Latitude, sample.Altitude);
+        for (const PackedTrackSample &sample : placemark.PackedTrackList)
+            out << coordText(KmlUtil::degrees(sample.Longitude), KmlUtil::degrees(sample.Latitude), 0.0);
+        out << QStringLiteral("</gx:Track>\n");
     }
-    return text + QStringLiteral("</Placemark>\n");
+    out << QStringLiteral("</Placemark>\n");
 }
 
-QString folderText(XmlData &document)
+void writeFolders(KmlSink &out, const XmlData &document)
 {
-    QString text;
     for (const FolderData &folder : document.FolderList) {
-        text += QStringLiteral("<Folder>\n");
+        QString head = QStringLiteral("<Folder>\n");
         if (!folder.Name.isEmpty())
-            text += element("name", KmlUtil::escapeText(folder.Name)) + LF;
+            head += element("name", KmlUtil::escapeText(folder.Name)) + LF;
+        out << head;
         for (const PlacemarkData &placemark : folder.PlacemarkList)
-            text += placemarkText(placemark, document);
-        text += QStringLiteral("</Folder>\n");
+            writePlacemark(out, placemark);
+        out << QStringLiteral("</Folder>\n");
     }
-    return text;
 }
 
-// Each marker of the template is filled once: a slot text that itself holds "{1}" stays as it is.
-QString fillTemplate(const QString &pattern, const std::array<QString, 4> &texts)
+// Bounds and ends of a placemark's samples, in the degrees the text shows.
+struct TrackView
 {
-    QString out;
-    out.reserve(pattern.size() + texts[0].size() + texts[1].size() + texts[2].size() + texts[3].size());
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        if (pattern.at(i) == QLatin1Char('{') && i + 2 < pattern.size() &&
-            pattern.at(i + 2) == QLatin1Char('}')) {
-            const int slot = pattern.at(i + 1).unicode() - '0';
-            if (slot >= 0 && slot < int(texts.size())) {
-                out += texts[size_t(slot)];
-                i += 2;
-                continue;
-            }
-        }
-        out += pattern.at(i);
+    double maxLat = -90, minLat = 90, maxLon = -180, minLon = 180;
+    std::optional<Date> first;
+    std::optional<Date> last;
+    bool any = false;
+
+    void add(double longitude, double latitude, const std::optional<Date> &when)
+    {
+        maxLat = std::max(maxLat, latitude);
+        minLat = std::min(minLat, latitude);
+        maxLon = std::max(maxLon, longitude);
+        minLon = std::min(minLon, longitude);
+        if (!any)
+            first = when;
+        last = when;
+        any = true;
     }
-    return out;
-}
+    LookAtData lookAt() const
+    {
+        LookAtData lookAt;
+        if (!any)
+            return lookAt;
+        lookAt.TimeStan = TimeSpanData{first, last};
+        const double dLat = maxLat - minLat;
+        const double midLat = minLat + dLat / 2;
+        const double dLon = maxLon - minLon;
+        const double midLon = minLon + dLon / 2;
+        // About 170 km of view height per degree of latitude; a degree of longitude shrinks with
+        // cos(latitude).
+        lookAt.Range =
+            std::max(170000 * dLat, std::cos(std::fabs(midLat) / 180 * std::numbers::pi) * dLon * 110000);
+        lookAt.Longitude = midLon;
+        lookAt.Latitude = midLat;
+        lookAt.Altitude = 0;
+        lookAt.Heading = 0;
+        lookAt.Tilt = 0;
+        return lookAt;
+    }
+};
 
 } // namespace
 
@@ -114,10 +173,51 @@ std::optional<KmlDateSettings> KmlDateSettings::fromSettings(const UserDefaultUt
 
 QString KmlUtil::kmlText(XmlData &document)
 {
-    // The folders go first: their first track may give the document its LookAt.
-    const QString folders = folderText(document);
-    return fillTemplate(templateText(),
-                        {escapeText(document.Name), lookAtText(document.LookAt), styleBlock(), folders});
+    QBuffer text;
+    text.open(QIODevice::WriteOnly);
+    writeKml(document, text);
+    return QString::fromUtf8(text.data());
+}
+
+bool KmlUtil::writeKml(XmlData &document, QIODevice &out)
+{
+    // The document's view, where it has none, is the first track's.
+    for (const FolderData &folder : document.FolderList) {
+        for (const PlacemarkData &placemark : folder.PlacemarkList) {
+            if (!document.LookAt && (!placemark.TrackList.empty() || !placemark.PackedTrackList.empty()))
+                document.LookAt = fitLookAt(placemark);
+        }
+    }
+    KmlSink sink(out);
+    // Each marker of the template is filled once: a slot text that itself holds "{1}" stays as it is.
+    const QString pattern = templateText();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern.at(i) != QLatin1Char('{') || i + 2 >= pattern.size() ||
+            pattern.at(i + 2) != QLatin1Char('}'))
+            continue;
+        const int slot = pattern.at(i + 1).unicode() - '0';
+        if (slot < 0 || slot > 3)
+            continue;
+        sink << pattern.mid(from, i - from);
+        switch (slot) {
+        case 0:
+            sink << escapeText(document.Name);
+            break;
+        case 1:
+            sink << lookAtText(document.LookAt);
+            break;
+        case 2:
+            sink << styleBlock();
+            break;
+        default:
+            writeFolders(sink, document);
+        }
+        i += 2;
+        from = i + 1;
+    }
+    sink << pattern.mid(from);
+    return sink.flush();
 }
 
 QString KmlUtil::lookAtText(const std::optional<LookAtData> &lookAt)
@@ -155,30 +255,20 @@ QString KmlUtil::kmlDisplayDateText(const Date &date, const KmlDateSettings &set
 
 LookAtData KmlUtil::fitLookAt(const std::vector<TrackData> &tracks)
 {
-    LookAtData lookAt;
-    if (tracks.empty())
-        return lookAt;
-    double maxLat = -90, minLat = 90, maxLon = -180, minLon = 180;
-    for (const TrackData &sample : tracks) {
-        maxLat = std::max(maxLat, sample.Latitude);
-        minLat = std::min(minLat, sample.Latitude);
-        maxLon = std::max(maxLon, sample.Longitude);
-        minLon = std::min(minLon, sample.Longitude);
-    }
-    lookAt.TimeStan = TimeSpanData{tracks.front().When, tracks.back().When};
-    const double dLat = maxLat - minLat;
-    const double midLat = minLat + dLat / 2;
-    const double dLon = maxLon - minLon;
-    const double midLon = minLon + dLon / 2;
-    // About 170 km of view height per degree of latitude; a degree of longitude shrinks with cos(latitude).
-    lookAt.Range =
-        std::max(170000 * dLat, std::cos(std::fabs(midLat) / 180 * std::numbers::pi) * dLon * 110000);
-    lookAt.Longitude = midLon;
-    lookAt.Latitude = midLat;
-    lookAt.Altitude = 0;
-    lookAt.Heading = 0;
-    lookAt.Tilt = 0;
-    return lookAt;
+    TrackView view;
+    for (const TrackData &sample : tracks)
+        view.add(sample.Longitude, sample.Latitude, sample.When);
+    return view.lookAt();
+}
+
+LookAtData KmlUtil::fitLookAt(const PlacemarkData &placemark)
+{
+    TrackView view;
+    for (const TrackData &sample : placemark.TrackList)
+        view.add(sample.Longitude, sample.Latitude, sample.When);
+    for (const PackedTrackSample &sample : placemark.PackedTrackList)
+        view.add(degrees(sample.Longitude), degrees(sample.Latitude), sample.When);
+    return view.lookAt();
 }
 
 std::optional<PlacemarkData> KmlUtil::makeFramePlacemark(const Date &date, std::int32_t longitude,

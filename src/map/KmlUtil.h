@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+class QIODevice;
 class UserDefaultUtil;
 
 // How the viewer shows dates: the export date format and the zone and summer time of the settings.
@@ -31,6 +32,9 @@ public:
     // The whole document. Sets the document's LookAt to the first track's fitted view when it has
     // none, so writing the same tree twice gives the same text.
     static QString kmlText(XmlData &document);
+    // The same text, UTF-8, written out piece by piece: a long track never stands whole in memory as
+    // text. False when the device refused a write.
+    static bool writeKml(XmlData &document, QIODevice &out);
     // One LookAt element without a line end; empty for none.
     static QString lookAtText(const std::optional<LookAtData> &lookAt);
     // The instant in UTC, as KML time elements expect ("2024-05-01T12:30:05Z").
@@ -38,6 +42,8 @@ public:
     // The date as the viewer shows it.
     static QString kmlDisplayDateText(const Date &date, const KmlDateSettings &settings);
     static LookAtData fitLookAt(const std::vector<TrackData> &tracks);
+    // The view of a placemark's samples, TrackList's then PackedTrackList's.
+    static LookAtData fitLookAt(const PlacemarkData &placemark);
     // None when either raw coordinate is 0.
     static std::optional<PlacemarkData> makeFramePlacemark(const Date &date, std::int32_t longitude,
                                                            std::int32_t latitude,

@@ -4,6 +4,7 @@
 #include "map/EventKmlBuilder.h"
 #include "map/KmzWriter.h"
 #include "map/TripKmlBuilder.h"
+#include "platform/HeapPolicy.h"
 #include "recording/CommonConst.h"
 
 #include <QDateTime>
@@ -107,15 +108,16 @@ template <typename Build> bool KmzExporter::exportDocument(const QString &destin
             chapters = total;
             control.report(done, total + 1);
         };
-        XmlData document = build(name, *dates, reading);
-        if (control.isCancelled()) {
-            cancelled = true;
-            return;
+        {
+            XmlData document = build(name, *dates, reading);
+            if (control.isCancelled()) {
+                cancelled = true;
+                return;
+            }
+            QFile kml(kmlPath);
+            ok = kml.open(QIODevice::WriteOnly) && KmlUtil::writeKml(document, kml) && kml.flush();
+            kml.close();
         }
-        QFile kml(kmlPath);
-        const QByteArray text = KmlUtil::kmlText(document).toUtf8();
-        ok = kml.open(QIODevice::WriteOnly) && kml.write(text) == text.size() && kml.flush();
-        kml.close();
         if (!ok)
             error = QStringLiteral("cannot write %1").arg(kmlPath);
         else
@@ -133,5 +135,7 @@ template <typename Build> bool KmzExporter::exportDocument(const QString &destin
     QDir(workFolder).removeRecursively();
     // The map folder goes too once no other export is using it.
     QDir().rmdir(_workDirectory);
+    // A long trip's document took hundreds of megabytes in small blocks, which the allocator would keep.
+    HeapPolicy::returnFreedMemory();
     return ok;
 }

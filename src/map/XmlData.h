@@ -4,6 +4,8 @@
 #include "recording/Date.h"
 
 #include <QString>
+#include <cstdint>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -76,14 +78,26 @@ struct CoordinatesData
     double Altitude = 0.0;
 };
 
+// A long gx:Track kept small (a trip's): each sample's time and its position in the recording's
+// 1/36,000 degrees, written as a TrackData of KmlUtil::degrees of them would be. Held in blocks, so that
+// growing it never copies what it holds.
+struct PackedTrackSample
+{
+    Date When;
+    std::int32_t Longitude = 0;
+    std::int32_t Latitude = 0;
+};
+using PackedTrack = std::deque<PackedTrackSample>;
+
 struct PlacemarkData
 {
     QString Name;
     QString StyleUrl;
     std::vector<TrackData> TrackList;
-    QString Description; // written inside CDATA, so it may carry markup ("<br>")
+    QString Description;         // written inside CDATA, so it may carry markup ("<br>")
     std::optional<CoordinatesData> Coordinates;
     std::optional<LookAtData> LookAt;
+    PackedTrack PackedTrackList; // written after TrackList's samples, where a placemark has both
 };
 
 struct FolderData

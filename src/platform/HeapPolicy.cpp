@@ -16,3 +16,14 @@ bool HeapPolicy::returnLargeBlocksToTheSystem()
     return false;
 #endif
 }
+
+bool HeapPolicy::returnFreedMemory()
+{
+#if defined(__GLIBC__)
+    // Every arena's free pages, the worker thread's included.
+    malloc_trim(0);
+    return true;
+#else
+    return false;
+#endif
+}

@@ -14,4 +14,7 @@ public:
     // reusing them saves the page faults of fresh pages (a still from a movie needs several). Call once,
     // before the first picture is allocated. False where the C library has no such setting.
     static bool returnLargeBlocksToTheSystem();
+    // Hands the heap's free pages back to the system, after work that freed much in small blocks. False
+    // where the C library cannot.
+    static bool returnFreedMemory();
 };

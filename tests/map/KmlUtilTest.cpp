@@ -1,5 +1,7 @@
 #include "map/KmlUtil.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QMap>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -181,4 +183,41 @@ TEST(KmlUtilTest, PointPlacemarkNeedsBothCoordinates)
     EXPECT_FALSE(KmlUtil::makeFramePlacemark(TEN_AM_HONOLULU, 1, 0, HONOLULU));
     XmlData document{"", {}, {{"", {*KmlUtil::makeFramePlacemark(TEN_AM_HONOLULU, 1, -18, HONOLULU)}}}};
     EXPECT_TRUE(KmlUtil::kmlText(document).contains("<coordinates>2.8e-05,-0.0005,0.0</coordinates>"));
+}
+
+// A trip's track kept packed is written, block by block, as the same samples in TrackData are, with the
+// view fitted to them; a device that refuses a write makes the writing fail.
+TEST(KmlUtilTest, APackedTrackIsWrittenAsItsSamplesInTrackDataAndARefusedWriteIsSaid)
+{
+    // Enough samples for several of the writer's blocks, west and south of the zero lines too.
+    constexpr int SAMPLES = 30000;
+    XmlData plain;
+    plain.Name = "trip";
+    PlacemarkData car;
+    car.Name = "car";
+    car.Description = "Trip<br>";
+    PlacemarkData packedCar = car;
+    for (int i = 0; i < SAMPLES; ++i) {
+        const Date when = Date::fromUnixSeconds(1556740800 + i / 10);
+        const int32_t longitude = -5000000 + i * 37;
+        const int32_t latitude = 1280000 - i * 11;
+        car.TrackList.push_back({when, KmlUtil::degrees(longitude), KmlUtil::degrees(latitude), 0.0});
+        packedCar.PackedTrackList.push_back({when, longitude, latitude});
+    }
+    XmlData packed = plain;
+    plain.FolderList.push_back({"Route", {car}});
+    packed.FolderList.push_back({"Route", {packedCar}});
+    const QString text = KmlUtil::kmlText(plain);
+    ASSERT_GT(text.size(), 2 << 20);
+    EXPECT_EQ(KmlUtil::kmlText(packed), text);
+
+    QBuffer written;
+    written.open(QIODevice::WriteOnly);
+    packed.LookAt.reset();
+    ASSERT_TRUE(KmlUtil::writeKml(packed, written));
+    EXPECT_TRUE(written.data() == text.toUtf8());
+
+    QFile full(QStringLiteral("/dev/full"));
+    if (full.open(QIODevice::WriteOnly))
+        EXPECT_FALSE(KmlUtil::writeKml(packed, full));
 }

@@ -141,7 +141,7 @@ TEST_F(RouteDocumentsTest, UnreadableChaptersDropOutOfTheRoute)
     ASSERT_EQ(document.FolderList.size(), 2u);
     EXPECT_EQ(document.FolderList[0].PlacemarkList.size(), 1u);
     EXPECT_EQ(document.FolderList[1].PlacemarkList[0].Description, "Trip<br><br>");
-    EXPECT_FALSE(document.FolderList[1].PlacemarkList[0].TrackList.empty());
+    EXPECT_FALSE(document.FolderList[1].PlacemarkList[0].PackedTrackList.empty());
 
     const auto collected = RouteFrameCollection::collectMovieFrames(gone, 0, 1000000);
     const auto first = RouteFrameCollection::cameraFrames(*gone[0]).frames;
