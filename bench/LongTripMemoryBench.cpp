@@ -26,6 +26,8 @@
 #include "card/TripData.h"
 #include "maintenance/MessagePrompter.h"
 #include "map/KmzExporter.h"
+#include "map/MapView.h"
+#include "map/MapWebPage.h"
 #include "platform/HeapPolicy.h"
 #include "platform/WorkerWait.h"
 #include "recording/CommonConst.h"
@@ -45,10 +47,10 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -560,6 +562,114 @@ void BM_RecordlessTripMainThreadStalls(benchmark::State &state)
     }
 }
 
+// CPU milliseconds spent so far by this process's descendants (the web engine's zygote and renderers).
+double descendantsCpuMs()
+{
+    std::map<int, int> parents;
+    std::map<int, double> cpu;
+    const double tick = 1000.0 / double(sysconf(_SC_CLK_TCK));
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool isPid = false;
+        const int pid = entry.toInt(&isPid);
+        if (!isPid)
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        // After the command's closing parenthesis: state, ppid, ..., utime (14th field), stime (15th).
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() < 13)
+            continue;
+        parents[pid] = fields[1].toInt();
+        cpu[pid] = (fields[11].toDouble() + fields[12].toDouble()) * tick;
+    }
+    double total = 0.0;
+    for (const auto &[pid, ms] : cpu) {
+        for (int up = parents[pid]; up > 1; up = parents.contains(up) ? parents[up] : 0) {
+            if (up == int(getpid())) {
+                total += ms;
+                break;
+            }
+        }
+    }
+    return total;
+}
+
+// The answer of a script run in the map page, waited for.
+QVariant evaluateInPage(QWebEnginePage *page, const QString &script)
+{
+    QVariant result;
+    bool done = false;
+    page->runJavaScript(script, [&](const QVariant &value) {
+        result = value;
+        done = true;
+    });
+    runEventLoopUntil([&] { return done; }, 60000);
+    return result;
+}
+
+// What the map page costs the machine with a long trip's markers and route: the web engine's CPU time for
+// a click on the zoom buttons and for a click on the trip's row, and the time from the last of 30 quick
+// zoom clicks until the page shows that zoom. Before, the card is read whole.
+void BM_MapPageCpu(benchmark::State &state)
+{
+    const int chapters = int(state.range(0));
+    const QString card = cardOf(1, chapters);
+    if (card.isEmpty()) {
+        state.SkipWithError("samplecard could not write the card");
+        return;
+    }
+    for (auto _ : state) {
+        ShownWindow shown;
+        MainWindow &window = *shown.window;
+        MainThreadPings pings;
+        window.cardOpener()->openVideoData(QUrl::fromLocalFile(card), true, MovieType::Card);
+        runEventLoopUntil([&] { return window.cardData() && window.cardData()->loadWorkersDone(); },
+                          WORKERS_LIMIT_MS);
+        runEventLoopUntil([] { return false; }, 5000);
+        QWebEnginePage *page = window.mapView()->webPage()->page();
+        const auto click = [&](const char *button) {
+            evaluateInPage(page,
+                           QStringLiteral("document.querySelector('.leaflet-control-zoom-%1').click(); 1")
+                               .arg(QLatin1String(button)));
+        };
+        const auto cpuOf = [&](const std::function<void()> &action, int settleMs) {
+            const double before = descendantsCpuMs();
+            action();
+            runEventLoopUntil([] { return false; }, settleMs);
+            return descendantsCpuMs() - before;
+        };
+        double zoomMax = 0.0, zoomSum = 0.0;
+        for (const char *button : {"in", "in", "out", "out"}) {
+            const double ms = cpuOf([&] { click(button); }, 2500);
+            zoomMax = std::max(zoomMax, ms);
+            zoomSum += ms;
+        }
+        state.counters["zoom_click_cpu_ms"] = zoomSum / 4.0;
+        state.counters["zoom_click_cpu_max_ms"] = zoomMax;
+
+        const qint64 replayAt = pings.now();
+        state.counters["trip_click_cpu_ms"] =
+            cpuOf([&] { emit window.videoListView()->rowClicked(CommonConst::ListType::Trip, 0); }, 5000);
+        state.counters["trip_click_stall_ms"] = double(pings.longestStall(replayAt, pings.now()));
+
+        // 30 clicks, 50 ms apart, ten levels in all; then the time until the page has drawn the last zoom
+        // and answers again.
+        for (int i = 0; i < 30; ++i) {
+            click(i % 3 == 2 ? "out" : "in");
+            runEventLoopUntil([] { return false; }, 50);
+        }
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < 120000 &&
+               !evaluateInPage(page, QStringLiteral("!map._animatingZoom")).toBool())
+            runEventLoopUntil([] { return false; }, 20);
+        state.counters["zoom_30_clicks_settle_ms"] = double(settle.elapsed());
+        window.cardOpener()->disconnect();
+    }
+}
+
 // The Google Earth export of a long trip: the peak memory of kmzexport exporting it alone, and the program's
 // own memory when it exports the opened card's trip as the window does (the work on a thread of its own):
 // its resident memory before, its peak meanwhile (the kernel's high-water mark, reset first) and after.
@@ -573,18 +683,19 @@ void BM_KmzExportMemory(benchmark::State &state)
     }
     QTemporaryDir out;
     for (auto _ : state) {
-        // kmzexport as a child; its peak is the children's largest.
+        // kmzexport as a child, its peak as GNU time reports it (the card's own ffmpeg children would
+        // count in this process's figure for its children); -1 without that program.
         QProcess child;
-        child.start(
-            QCoreApplication::applicationDirPath() + QStringLiteral("/../devtools/kmzexport"),
-            {card, QStringLiteral("--trip"), QStringLiteral("0"), out.filePath(QStringLiteral("child.kmz"))});
-        if (!child.waitForFinished(600000) || child.exitCode() != 0) {
-            state.SkipWithError("kmzexport failed");
-            return;
-        }
-        rusage children{};
-        getrusage(RUSAGE_CHILDREN, &children);
-        state.counters["kmzexport_peak_MB"] = double(children.ru_maxrss) / 1024.0;
+        child.start(QStringLiteral("/usr/bin/time"),
+                    {QStringLiteral("-f"), QStringLiteral("peak_kb=%M"),
+                     QCoreApplication::applicationDirPath() + QStringLiteral("/../devtools/kmzexport"), card,
+                     QStringLiteral("--trip"), QStringLiteral("0"),
+                     out.filePath(QStringLiteral("child.kmz"))});
+        const bool exported = child.waitForFinished(600000) && child.exitCode() == 0;
+        const QByteArray report = child.readAllStandardError();
+        const qsizetype at = report.lastIndexOf("peak_kb=");
+        state.counters["kmzexport_peak_MB"] =
+            exported && at >= 0 ? report.mid(at + 8).trimmed().toDouble() / 1024.0 : -1.0;
 
         CardData data;
         data.loadCardFolder(QUrl::fromLocalFile(card));
@@ -623,6 +734,14 @@ BENCHMARK(BM_OpenAndPlayLongCard)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();
 BENCHMARK(BM_LongTripMainThreadStalls)
+    ->ArgNames({"chapters"})
+    ->Args({200})
+    ->Args({1000})
+    ->Args({5000})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+BENCHMARK(BM_MapPageCpu)
     ->ArgNames({"chapters"})
     ->Args({200})
     ->Args({1000})

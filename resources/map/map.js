@@ -37,7 +37,7 @@ var HEADINGS = {
 };
 
 // Pin colours by marker kind as sent (kind + 1): trip chapter, event, surveillance, adventure.
-var PIN_CLASSES = { 1: 'pin-normal', 2: 'pin-event', 3: 'pin-surveillance', 4: 'pin-adventure' };
+var PIN_COLOURS = { 1: '#1e88e5', 2: '#e53935', 3: '#757575', 4: '#43a047' };
 
 var state = {
     language: languageOfDocument(),
@@ -58,6 +58,7 @@ var layerControl = null;
 var balloonControl = null;
 // Keyed by the application's marker keys; no prototype, so any key text is just a key.
 var markers = Object.create(null);
+var pinLayer = null; // draws them all (below)
 var routePoints = [];
 var routeLine = null; // the pieces of the drawn route
 var routeEnd = null;  // its last point
@@ -210,7 +211,8 @@ function setMapTypeId(id)
 function setDispBalloon(show)
 {
     state.dispBalloon = !!show;
-    Object.keys(markers).forEach(function (key) { bindBalloon(markers[key]); });
+    if (pinLayer)
+        pinLayer.changed();
     if (balloonControl)
         balloonControl.update();
     report();
@@ -276,43 +278,205 @@ function removeMyCar()
     car = null;
 }
 
-function bindBalloon(marker)
+// --- markers -----------------------------------------------------------------------------
+
+// A card holds thousands of chapters, each with its pin: the pins are drawn on one canvas rather than
+// as an element each, so that a zoom or a new trip costs the page a drawing of the pins in view, not
+// thousands of elements to place. They look, stack and answer the mouse as marker elements would:
+// an icon of 24 x 36 pixels anchored at its tip, the southern one above, of two at the same height
+// the one put last; a click anywhere on its box plays it, and resting on it shows its balloon.
+var PIN_SIZE = { x: 24, y: 36 };
+var PIN_ANCHOR = { x: 12, y: 35 };
+var PIN_SHAPE = 'M12 1 C5.9 1 1 5.9 1 12 C1 20 12 35 12 35 C12 35 23 20 23 12 C23 5.9 18.1 1 12 1 Z';
+var pinCount = 0;
+
+function Pin(key, lat, lng, text, kind)
 {
-    marker.unbindTooltip();
-    if (state.dispBalloon && marker.balloonText)
-        marker.bindTooltip(escapeHtml(marker.balloonText), { direction: 'top', offset: [0, -30] });
+    this.markerKey = key;
+    this.markerKind = kind;
+    this.balloonText = text;
+    this.latLng = L.latLng(lat, lng);
+    this.order = ++pinCount;
+}
+Pin.prototype.getLatLng = function () { return this.latLng; };
+
+// One pin's picture per colour, at the screen's pixel ratio.
+var pinImages = Object.create(null);
+function pinImage(kind)
+{
+    var colour = PIN_COLOURS[kind] || PIN_COLOURS[1];
+    if (pinImages[colour])
+        return pinImages[colour];
+    var ratio = window.devicePixelRatio || 1;
+    var image = document.createElement('canvas');
+    image.width = Math.ceil(PIN_SIZE.x * ratio);
+    image.height = Math.ceil(PIN_SIZE.y * ratio);
+    var context = image.getContext('2d');
+    context.scale(ratio, ratio);
+    context.fillStyle = colour;
+    context.strokeStyle = '#ffffff';
+    context.lineWidth = 1.5;
+    var shape = new Path2D(PIN_SHAPE);
+    context.fill(shape);
+    context.stroke(shape);
+    context.fillStyle = '#ffffff';
+    context.beginPath();
+    context.arc(12, 12, 4.5, 0, 2 * Math.PI);
+    context.fill();
+    pinImages[colour] = image;
+    return image;
+}
+
+var PinLayer = L.Layer.extend({
+    onAdd: function (map) {
+        if (!map.getPane('pins')) {
+            // Above the route, below the car (in the marker pane) and the balloons.
+            map.createPane('pins').style.zIndex = 590;
+        }
+        this._canvas = L.DomUtil.create('canvas', 'pin-layer leaflet-zoom-animated', map.getPane('pins'));
+        this._canvas.style.pointerEvents = 'none';
+        this._balloon = L.tooltip({ direction: 'top', offset: [0, -30] });
+        this._hovered = null;
+        map.on('viewreset zoomend moveend resize', this.redraw, this);
+        map.on('zoomanim', this._animateZoom, this);
+        map.on('mousemove', this._onMove, this);
+        map.on('mouseout', this._onLeave, this);
+        map.on('click', this._onClick, this);
+        this.redraw();
+    },
+    onRemove: function (map) {
+        map.off('viewreset zoomend moveend resize', this.redraw, this);
+        map.off('zoomanim', this._animateZoom, this);
+        map.off('mousemove', this._onMove, this);
+        map.off('mouseout', this._onLeave, this);
+        map.off('click', this._onClick, this);
+        L.DomUtil.remove(this._canvas);
+    },
+    // The pins in drawing order, the topmost last; reworked only when the pins or the zoom change.
+    _ordered: function () {
+        var zoom = this._map.getZoom();
+        if (this._order && this._orderZoom === zoom)
+            return this._order;
+        var map = this._map;
+        var all = Object.keys(markers).map(function (key) {
+            var pin = markers[key];
+            pin.point = map.project(pin.latLng, zoom).round();
+            return pin;
+        });
+        all.sort(function (a, b) { return a.point.y - b.point.y || a.order - b.order; });
+        this._order = all;
+        this._orderZoom = zoom;
+        return all;
+    },
+    changed: function () {
+        this._order = null;
+        this._hovered = null;
+        if (this._map) {
+            this._map.closeTooltip(this._balloon);
+            this.redraw();
+        }
+    },
+    redraw: function () {
+        var map = this._map;
+        if (!map || map._animatingZoom)
+            return;
+        var size = map.getSize();
+        var ratio = window.devicePixelRatio || 1;
+        var canvas = this._canvas;
+        var topLeft = map.containerPointToLayerPoint([0, 0]);
+        L.DomUtil.setPosition(canvas, topLeft);
+        if (canvas.width !== Math.round(size.x * ratio) || canvas.height !== Math.round(size.y * ratio)) {
+            canvas.width = Math.round(size.x * ratio);
+            canvas.height = Math.round(size.y * ratio);
+            canvas.style.width = size.x + 'px';
+            canvas.style.height = size.y + 'px';
+        }
+        this._topLeft = map.layerPointToLatLng(topLeft);
+        this._zoom = map.getZoom();
+        var context = canvas.getContext('2d');
+        context.setTransform(ratio, 0, 0, ratio, 0, 0);
+        context.clearRect(0, 0, size.x, size.y);
+        var origin = map.getPixelOrigin().add(topLeft);
+        var pins = this._ordered();
+        for (var i = 0; i < pins.length; ++i) {
+            var x = pins[i].point.x - origin.x - PIN_ANCHOR.x;
+            var y = pins[i].point.y - origin.y - PIN_ANCHOR.y;
+            if (x > size.x || y > size.y || x + PIN_SIZE.x < 0 || y + PIN_SIZE.y < 0)
+                continue;
+            context.drawImage(pinImage(pins[i].markerKind), x, y, PIN_SIZE.x, PIN_SIZE.y);
+        }
+    },
+    // During a zoom's animation the drawn pins are scaled with the map, as Leaflet's own canvas is.
+    _animateZoom: function (e) {
+        if (!this._topLeft)
+            return;
+        var scale = this._map.getZoomScale(e.zoom, this._zoom);
+        var offset = this._map._latLngToNewLayerPoint(this._topLeft, e.zoom, e.center);
+        L.DomUtil.setTransform(this._canvas, offset, scale);
+    },
+    // The topmost pin whose box holds the point of the map's container.
+    pinAt: function (containerPoint) {
+        var map = this._map;
+        if (!map || map._animatingZoom)
+            return null;
+        var at = map.containerPointToLayerPoint(containerPoint).add(map.getPixelOrigin());
+        var pins = this._ordered();
+        for (var i = pins.length - 1; i >= 0; --i) {
+            var x = at.x - (pins[i].point.x - PIN_ANCHOR.x);
+            var y = at.y - (pins[i].point.y - PIN_ANCHOR.y);
+            if (x >= 0 && x < PIN_SIZE.x && y >= 0 && y < PIN_SIZE.y)
+                return pins[i];
+        }
+        return null;
+    },
+    _onMove: function (e) {
+        var pin = this.pinAt(e.containerPoint);
+        this._map.getContainer().style.cursor = pin ? 'pointer' : '';
+        if (pin === this._hovered)
+            return;
+        this._hovered = pin;
+        if (pin && state.dispBalloon && pin.balloonText)
+            this._map.openTooltip(this._balloon.setContent(escapeHtml(pin.balloonText)).setLatLng(pin.latLng));
+        else
+            this._map.closeTooltip(this._balloon);
+    },
+    _onLeave: function () {
+        this._hovered = null;
+        this._map.getContainer().style.cursor = '';
+        this._map.closeTooltip(this._balloon);
+    },
+    _onClick: function (e) {
+        var pin = this.pinAt(e.containerPoint);
+        if (pin && bridge)
+            bridge.markerClickWithId(pin.markerKey);
+    }
+});
+
+pinLayer = new PinLayer().addTo(map);
+
+function putMarker(key, lat, lng, text, kind)
+{
+    markers[key] = new Pin(key, lat, lng, text, kind);
 }
 
 function addMarker(key, lat, lng, text, kind)
 {
-    if (key in markers)
-        map.removeLayer(markers[key]);
-    var pinClass = PIN_CLASSES[kind] || PIN_CLASSES[1];
-    var icon = L.divIcon({
-        className: 'pin ' + pinClass,
-        html: '<svg viewBox="0 0 24 36" width="24" height="36">' +
-              '<path d="M12 1 C5.9 1 1 5.9 1 12 C1 20 12 35 12 35 C12 35 23 20 23 12 C23 5.9 18.1 1 12 1 Z"/>' +
-              '<circle cx="12" cy="12" r="4.5"/></svg>',
-        iconSize: [24, 36],
-        iconAnchor: [12, 35]
-    });
-    var marker = L.marker([lat, lng], { icon: icon, title: '' });
-    marker.markerKey = key;
-    marker.markerKind = kind;
-    marker.balloonText = text;
-    bindBalloon(marker);
-    marker.on('click', function () {
-        if (bridge)
-            bridge.markerClickWithId(key);
-    });
-    marker.addTo(map);
-    markers[key] = marker;
+    putMarker(key, lat, lng, text, kind);
+    pinLayer.changed();
+}
+
+// Many markers in one call: [[key, lat, lng, text, kind], ...].
+function addMarkers(list)
+{
+    for (var i = 0; i < list.length; ++i)
+        putMarker(list[i][0], list[i][1], list[i][2], list[i][3], list[i][4]);
+    pinLayer.changed();
 }
 
 function removeMarkerAll()
 {
-    Object.keys(markers).forEach(function (key) { map.removeLayer(markers[key]); });
     markers = Object.create(null);
+    pinLayer.changed();
 }
 
 function addPolyPoint(lat, lng) { routePoints.push([lat, lng]); }
@@ -324,7 +488,10 @@ function addPolyPoints(points)
         routePoints.push([points[i][0], points[i][1]]);
 }
 
-var ROUTE_STYLE = { color: '#1565c0', weight: 4, opacity: 0.85, interactive: false };
+// On a canvas of its own: a long trip's route is hundreds of thousands of points, which as one path
+// element the page would lay out again at every zoom.
+var ROUTE_STYLE = { color: '#1565c0', weight: 4, opacity: 0.85, interactive: false,
+                    renderer: L.canvas({ padding: 0.5 }) };
 
 // The route is drawn as joined pieces, so that a piece added while the card is read does not make
 // the whole line be built and drawn again.

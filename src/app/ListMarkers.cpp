@@ -19,8 +19,11 @@ QString ListMarkers::balloon(const Date &date) const
 {
     const UserDefaultUtil &settings = _parts.settings;
     const auto format = DateFormatTypeUtil::format(DateFormatTypeUtil::displayFormats(), settings.dateFormat);
-    return date.toString(format.value_or(QString()),
-                         DateFormatTypeUtil::timeZoneIdentifier(settings.timeZone), settings.summerTime);
+    // A full card has thousands of markers: the zone is looked up once for all of them.
+    const QString zone = DateFormatTypeUtil::timeZoneIdentifier(settings.timeZone);
+    if (!_zone || _zone->first != zone)
+        _zone = std::pair(zone, Date::resolveTimeZone(zone));
+    return date.toString(format.value_or(QString()), _zone->second, settings.summerTime);
 }
 
 void ListMarkers::put(const QString &key, const MapPoint &point, First &first)

@@ -9,6 +9,7 @@
 #include "recording/Date.h"
 
 #include <QString>
+#include <QTimeZone>
 #include <functional>
 #include <map>
 #include <memory>
@@ -78,5 +79,6 @@ private:
 
     Parts _parts;
     Hooks _hooks;
+    mutable std::optional<std::pair<QString, QTimeZone>> _zone; // the balloons' zone, by its identifier
     std::multimap<const ChapterData *, Waiting> _waiting;
 };

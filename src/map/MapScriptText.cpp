@@ -80,6 +80,18 @@ QString MapScriptText::addMarker(const QString &key, double lat, double lng, con
            QString::number(kind) + QStringLiteral(")");
 }
 
+QString MapScriptText::addMarkers(std::span<const Marker> markers)
+{
+    // One JSON text for the whole list: quoting each key and text alone costs a document each.
+    QJsonArray list;
+    for (const Marker &marker : markers)
+        list.append(QJsonArray{marker.key, marker.lat, marker.lng, marker.text, marker.kind});
+    QString literal = QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact));
+    literal.replace(QChar(0x2028), QStringLiteral("\\u2028"));
+    literal.replace(QChar(0x2029), QStringLiteral("\\u2029"));
+    return QStringLiteral("addMarkers(") + literal + QLatin1Char(')');
+}
+
 QString MapScriptText::addPolyPoint(double lat, double lng)
 {
     return QStringLiteral("addPolyPoint(") + number(lat) + QStringLiteral(", ") + number(lng) +

@@ -26,6 +26,16 @@ public:
     static QString setLanguage(int language);
     static QString drawMyCar(double lat, double lng, qint64 iconCode, bool isGps);
     static QString addMarker(const QString &key, double lat, double lng, const QString &text, int kind);
+    struct Marker
+    {
+        QString key;
+        double lat = 0.0;
+        double lng = 0.0;
+        QString text;
+        int kind = 0;
+    };
+    // Many markers in one call: "addMarkers([[key,lat,lng,text,kind],...])".
+    static QString addMarkers(std::span<const Marker> markers);
     static QString addPolyPoint(double lat, double lng);
     // Many route points in one call: "addPolyPoints([[lat,lng],...])".
     static QString addPolyPoints(std::span<const RoutePoint> points);

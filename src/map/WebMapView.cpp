@@ -260,9 +260,19 @@ void WebMapView::drawMarkers()
         _flgMarker = true;
         return;
     }
-    for (const auto &[key, point] : _markerList)
-        runScript(MapScriptText::addMarker(key, point->lat, point->lng, point->msg,
-                                           static_cast<int>(point->marker) + 1));
+    // A full card has thousands: they go out in a few calls.
+    constexpr size_t MARKERS_PER_CALL = 1000;
+    std::vector<MapScriptText::Marker> batch;
+    batch.reserve(std::min(_markerList.size(), MARKERS_PER_CALL));
+    for (const auto &[key, point] : _markerList) {
+        batch.push_back({key, point->lat, point->lng, point->msg, static_cast<int>(point->marker) + 1});
+        if (batch.size() == MARKERS_PER_CALL) {
+            runScript(MapScriptText::addMarkers(batch));
+            batch.clear();
+        }
+    }
+    if (!batch.empty())
+        runScript(MapScriptText::addMarkers(batch));
 }
 
 void WebMapView::drawMarker(const QString &key)

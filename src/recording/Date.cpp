@@ -189,7 +189,11 @@ QString Date::toString(const QString &format, const QTimeZone &zone) const
 
 QString Date::toString(const QString &format, const QString &timeZone, bool summerTimeFlg) const
 {
-    const QTimeZone zone = resolveTimeZone(timeZone);
+    return toString(format, resolveTimeZone(timeZone), summerTimeFlg);
+}
+
+QString Date::toString(const QString &format, const QTimeZone &zone, bool summerTimeFlg) const
+{
     const QDateTime utc = toDateTime();
     // Without summer time the zone's standard offset is used directly: taking the daylight-saving offset
     // off an instant and formatting the result in the zone shows a wrong hour near the changes.

@@ -53,6 +53,8 @@ public:
     // always "AM"/"PM". With summerTimeFlg false the zone's standard time is shown all year round. An
     // identifier the zone database does not know gives the system's zone.
     QString toString(const QString &format, const QString &timeZone, bool summerTimeFlg) const;
+    // The same in a zone resolved once (resolveTimeZone) for many dates.
+    QString toString(const QString &format, const QTimeZone &zone, bool summerTimeFlg) const;
     // Formats with a Unicode date pattern in the given zone, daylight saving included.
     QString toString(const QString &format, const QTimeZone &zone) const;
 

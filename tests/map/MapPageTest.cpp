@@ -335,3 +335,95 @@ TEST_F(MapPageTest, ACarDrawnOutOfViewBringsTheMapToItAtTheSameZoom)
         EXPECT_GE(moves, 2) << fx << "," << fy;
     }
 }
+
+// A full card's thousands of pins are drawn on one canvas, sent in a few calls, and answer the mouse as
+// marker elements did: of pins stacked at one place the one put last is on top, a pin further south
+// covers its northern neighbour, resting on a pin shows its balloon, and a click plays the topmost.
+TEST_F(MapPageTest, ThousandsOfPinsOnOneCanvasAnswerTheMouseAsStackedMarkers)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = bridgeOf(view, false);
+    ClickRecorder recorder;
+    bridge->setDelegate(&recorder);
+    view.resize(800, 600);
+    view.show();
+    ASSERT_TRUE(
+        EventLoop::waitUntil([&] { return !bridge->getMapVersion().isEmpty() && bridge->isInitialized(); }));
+    bridge->setCenter(35.0, 139.0);
+    bridge->setZoom(15);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
+
+    constexpr int CHAPTERS = 3000;
+    for (int j = 0; j < CHAPTERS; ++j)
+        bridge->markerList()[QStringLiteral("C1_%1").arg(j)] = std::make_shared<MapPoint>(
+            34.9 - 0.001 * (j / 60), 138.9 + 0.001 * (j % 60), "c", MarkerType::NORMAL, 1, j);
+    // At the centre: an event and a surveillance pin at one place (the surveillance one is put after
+    // it), and an adventure pin two pixels south, which covers both; to the east, the first two alone.
+    const std::tuple<const char *, double, double, MarkerType, int> stacked[] = {
+        {"E0", 35.0, 139.0, MarkerType::EVENT, 0},          {"S0", 35.0, 139.0, MarkerType::SURVEILLANCE, 0},
+        {"A0", 34.99992, 139.0, MarkerType::ADVENTURE, 0},  {"E1", 35.0, 139.002, MarkerType::EVENT, 1},
+        {"S1", 35.0, 139.002, MarkerType::SURVEILLANCE, 1},
+    };
+    for (const auto &[key, lat, lng, type, index] : stacked)
+        bridge->markerList()[key] = type == MarkerType::ADVENTURE
+                                        ? std::make_shared<MapPoint>(lat, lng, key, type, index, 0)
+                                        : std::make_shared<MapPoint>(lat, lng, key, type, index);
+    MapWebPage *webPage = view.webPage();
+    const qint64 callsBefore = webPage->scriptCalls();
+    bridge->drawMarkers();
+    EXPECT_LE(webPage->scriptCalls() - callsBefore, 4);
+    QWebEnginePage *page = webPage->page();
+    ASSERT_TRUE(EventLoop::waitUntil(
+        [&] { return evaluate(page, "Object.keys(markers).length").toInt() == CHAPTERS + 5; }));
+    EXPECT_EQ(evaluate(page, "document.querySelectorAll('.leaflet-marker-icon').length").toInt(), 0)
+        << "no element per marker";
+
+    QWidget *target = view.webView()->focusProxy();
+    ASSERT_NE(target, nullptr);
+    const auto pointOf = [&](const char *key) {
+        const QVariantList at =
+            evaluate(page, QStringLiteral("(function () { var p = "
+                                          "map.latLngToContainerPoint(markers['%1'].getLatLng());"
+                                          " return [p.x, p.y]; })()")
+                               .arg(QLatin1String(key)))
+                .toList();
+        return at.size() == 2 ? QPointF(at[0].toDouble(), at[1].toDouble()) : QPointF();
+    };
+    const auto mouse = [&](QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, pos, target->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    };
+    const auto click = [&](QPointF pos) {
+        mouse(QEvent::MouseMove, pos, Qt::NoButton, Qt::NoButton);
+        mouse(QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+    };
+    const QString balloon = "(function () { var t = document.querySelector('.leaflet-tooltip');"
+                            " return t ? t.textContent : ''; })()";
+    // Each pin's balloon is its key.
+    const struct
+    {
+        const char *at;
+        QPointF offset;
+        const char *topmost;
+    } clicks[] = {
+        {"E0", {0, -20}, "A0"},  // the southern pin covers the place
+        {"E1", {0, -20}, "S1"},  // of two at one place, the one put last
+        {"E1", {11, -34}, "S1"}, // the box's corner
+    };
+    for (const auto &c : clicks) {
+        SCOPED_TRACE(c.at);
+        const QPointF pos = pointOf(c.at) + c.offset;
+        const size_t before = recorder.clicked.size();
+        click(pos);
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return recorder.clicked.size() == before + 1; }));
+        EXPECT_EQ(recorder.clicked.back().msg, c.topmost);
+        EXPECT_TRUE(EventLoop::waitUntil([&] { return evaluate(page, balloon).toString() == c.topmost; }));
+    }
+    // Beside the box: no pin, no balloon.
+    const size_t before = recorder.clicked.size();
+    click(pointOf("E1") + QPointF(13, -20));
+    EXPECT_TRUE(EventLoop::waitUntil([&] { return evaluate(page, balloon).toString().isEmpty(); }));
+    EventLoop::runFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(recorder.clicked.size(), before);
+}

@@ -89,7 +89,7 @@ TEST_F(WebMapViewTest, AReloadOnceReachableInitialisesAndSendsEverythingAgain)
     ASSERT_FALSE(sent.isEmpty());
     EXPECT_EQ(sent.first(), "initialize()");
     for (const char *script :
-         {"setLanguage(1)", "addMarker(\"E0\", 1.0, 2.0,\"m\", 2)", "addPolyPoints([[3.0,4.0]])"})
+         {"setLanguage(1)", "addMarkers([[\"E0\",1,2,\"m\",2]])", "addPolyPoints([[3.0,4.0]])"})
         EXPECT_EQ(sent.count(script), 1) << script;
     EXPECT_EQ(sent.last(), "drawMyCar(1.0, 2.0, 1, false)");
     EXPECT_FALSE(sent.contains("setZoom(2)")) << "the settings are applied once";
@@ -117,11 +117,11 @@ TEST_F(WebMapViewTest, MarkersWaitForTheSettings)
     addMarker(*view, "S1", -3.5, 4.0, "s", MarkerType::SURVEILLANCE, 1);
     view->drawMarkers();
     EXPECT_TRUE(sink.scripts.isEmpty());
-    const QStringList markers{"addMarker(\"E0\", 1.0, 2.0,\"e\", 2)",
-                              "addMarker(\"S1\", -3.5, 4.0,\"s\", 3)"};
+    // All in one call.
+    const QStringList markers{"addMarkers([[\"E0\",1,2,\"e\",2],[\"S1\",-3.5,4,\"s\",3]])"};
     view->updateMap();
     const QStringList sent = sink.take();
-    EXPECT_EQ(sent.mid(sent.size() - 2), markers);
+    EXPECT_EQ(sent.mid(sent.size() - 1), markers);
     view->updateMap();
     EXPECT_EQ(sink.take(), markers);
 
@@ -133,8 +133,9 @@ TEST_F(WebMapViewTest, MarkersWaitForTheSettings)
         std::make_shared<MapPoint>(1.0, 2.0, QString::fromUtf8("…"), MarkerType::NORMAL, 0, 0);
     later->markerList()["C0_1"] = std::make_shared<MapPoint>(1.0, 2.5, "x", MarkerType::ADVENTURE, 0, 1);
     later->drawMarkers();
-    EXPECT_EQ(sink.take(), (QStringList{QString::fromUtf8("addMarker(\"C0_0\", 1.0, 2.0,\"…\", 1)"),
-                                        "addMarker(\"C0_1\", 1.0, 2.5,\"x\", 4)"}));
+    EXPECT_EQ(
+        sink.take(),
+        (QStringList{QString::fromUtf8("addMarkers([[\"C0_0\",1,2,\"…\",1],[\"C0_1\",1,2.5,\"x\",4]])")}));
     later->updateMap();
     EXPECT_TRUE(sink.scripts.isEmpty());
 }
@@ -156,7 +157,7 @@ TEST_F(WebMapViewTest, DeferredRouteAndMarkersFollowTheSettingsThenTheCar)
     EXPECT_EQ(sink.take(),
               (QStringList{"setCenter(1.25,2.5)", "setMapTypeId(\"roadmap\")", "setZoom(15)",
                            "setLanguage(1)", "addPolyPoints([[1.0,2.0],[1.25,2.5]])", "drawPolyline()",
-                           "addMarker(\"E0\", 1.0, 2.0,\"e\", 2)", "drawMyCar(1.25, 2.5, 1, false)"}));
+                           "addMarkers([[\"E0\",1,2,\"e\",2]])", "drawMyCar(1.25, 2.5, 1, false)"}));
 }
 
 TEST_F(WebMapViewTest, RoutePointRules)
