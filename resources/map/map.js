@@ -432,8 +432,10 @@ var PinLayer = L.Layer.extend({
     _onMove: function (e) {
         var pin = this.pinAt(e.containerPoint);
         this._map.getContainer().style.cursor = pin ? 'pointer' : '';
-        if (pin === this._hovered)
-            return;
+        if (pin !== this._hovered)
+            this._showBalloon(pin);
+    },
+    _showBalloon: function (pin) {
         this._hovered = pin;
         if (pin && state.dispBalloon && pin.balloonText)
             this._map.openTooltip(this._balloon.setContent(escapeHtml(pin.balloonText)).setLatLng(pin.latLng));
@@ -445,8 +447,11 @@ var PinLayer = L.Layer.extend({
         this._map.getContainer().style.cursor = '';
         this._map.closeTooltip(this._balloon);
     },
+    // Leaflet closes a balloon as a click begins on a touch-capable page; a click on a pin shows its
+    // balloon again, as a marker's own does.
     _onClick: function (e) {
         var pin = this.pinAt(e.containerPoint);
+        this._showBalloon(pin);
         if (pin && bridge)
             bridge.markerClickWithId(pin.markerKey);
     }
