@@ -278,6 +278,56 @@ function removeMyCar()
     car = null;
 }
 
+// A canvas over the map, larger than the view by half of it on every side so that a drag shows what
+// lies beyond; drawn again once a move or zoom has ended, and scaled with the map while a zoom runs.
+var PADDING = 0.5;
+var CanvasOverlay = L.Layer.extend({
+    onAdd: function (map) {
+        this._canvas = L.DomUtil.create('canvas', 'leaflet-zoom-animated', map.getPane(this.options.pane));
+        this._canvas.style.pointerEvents = 'none';
+        map.on('viewreset zoomend moveend resize', this.redraw, this);
+        map.on('zoomanim', this._animateZoom, this);
+        this.redraw();
+    },
+    onRemove: function (map) {
+        map.off('viewreset zoomend moveend resize', this.redraw, this);
+        map.off('zoomanim', this._animateZoom, this);
+        L.DomUtil.remove(this._canvas);
+    },
+    redraw: function () {
+        var map = this._map;
+        if (!map || map._animatingZoom)
+            return;
+        var size = map.getSize();
+        var pad = size.multiplyBy(PADDING).round();
+        var full = size.add(pad.multiplyBy(2));
+        var ratio = window.devicePixelRatio || 1;
+        var canvas = this._canvas;
+        var topLeft = map.containerPointToLayerPoint([0, 0]).subtract(pad);
+        L.DomUtil.setPosition(canvas, topLeft);
+        if (canvas.width !== Math.round(full.x * ratio) || canvas.height !== Math.round(full.y * ratio)) {
+            canvas.width = Math.round(full.x * ratio);
+            canvas.height = Math.round(full.y * ratio);
+            canvas.style.width = full.x + 'px';
+            canvas.style.height = full.y + 'px';
+        }
+        this._topLeft = map.layerPointToLatLng(topLeft);
+        this._zoom = map.getZoom();
+        var context = canvas.getContext('2d');
+        context.setTransform(ratio, 0, 0, ratio, 0, 0);
+        context.clearRect(0, 0, full.x, full.y);
+        // Canvas x = plane pixel at this zoom - origin.
+        this.draw(context, map.getPixelOrigin().add(topLeft), full);
+    },
+    _animateZoom: function (e) {
+        if (!this._topLeft)
+            return;
+        var scale = this._map.getZoomScale(e.zoom, this._zoom);
+        var offset = this._map._latLngToNewLayerPoint(this._topLeft, e.zoom, e.center);
+        L.DomUtil.setTransform(this._canvas, offset, scale);
+    }
+});
+
 // --- markers -----------------------------------------------------------------------------
 
 // A card holds thousands of chapters, each with its pin: the pins are drawn on one canvas rather than
@@ -327,30 +377,25 @@ function pinImage(kind)
     return image;
 }
 
-var PinLayer = L.Layer.extend({
+var PinLayer = CanvasOverlay.extend({
+    options: { pane: 'pins' },
     onAdd: function (map) {
         if (!map.getPane('pins')) {
             // Above the route, below the car (in the marker pane) and the balloons.
             map.createPane('pins').style.zIndex = 590;
         }
-        this._canvas = L.DomUtil.create('canvas', 'pin-layer leaflet-zoom-animated', map.getPane('pins'));
-        this._canvas.style.pointerEvents = 'none';
         this._balloon = L.tooltip({ direction: 'top', offset: [0, -30] });
         this._hovered = null;
-        map.on('viewreset zoomend moveend resize', this.redraw, this);
-        map.on('zoomanim', this._animateZoom, this);
         map.on('mousemove', this._onMove, this);
         map.on('mouseout', this._onLeave, this);
         map.on('click', this._onClick, this);
-        this.redraw();
+        CanvasOverlay.prototype.onAdd.call(this, map);
     },
     onRemove: function (map) {
-        map.off('viewreset zoomend moveend resize', this.redraw, this);
-        map.off('zoomanim', this._animateZoom, this);
         map.off('mousemove', this._onMove, this);
         map.off('mouseout', this._onLeave, this);
         map.off('click', this._onClick, this);
-        L.DomUtil.remove(this._canvas);
+        CanvasOverlay.prototype.onRemove.call(this, map);
     },
     // The pins in drawing order, the topmost last; reworked only when the pins or the zoom change.
     _ordered: function () {
@@ -376,27 +421,7 @@ var PinLayer = L.Layer.extend({
             this.redraw();
         }
     },
-    redraw: function () {
-        var map = this._map;
-        if (!map || map._animatingZoom)
-            return;
-        var size = map.getSize();
-        var ratio = window.devicePixelRatio || 1;
-        var canvas = this._canvas;
-        var topLeft = map.containerPointToLayerPoint([0, 0]);
-        L.DomUtil.setPosition(canvas, topLeft);
-        if (canvas.width !== Math.round(size.x * ratio) || canvas.height !== Math.round(size.y * ratio)) {
-            canvas.width = Math.round(size.x * ratio);
-            canvas.height = Math.round(size.y * ratio);
-            canvas.style.width = size.x + 'px';
-            canvas.style.height = size.y + 'px';
-        }
-        this._topLeft = map.layerPointToLatLng(topLeft);
-        this._zoom = map.getZoom();
-        var context = canvas.getContext('2d');
-        context.setTransform(ratio, 0, 0, ratio, 0, 0);
-        context.clearRect(0, 0, size.x, size.y);
-        var origin = map.getPixelOrigin().add(topLeft);
+    draw: function (context, origin, size) {
         var pins = this._ordered();
         for (var i = 0; i < pins.length; ++i) {
             var x = pins[i].point.x - origin.x - PIN_ANCHOR.x;
@@ -405,14 +430,6 @@ var PinLayer = L.Layer.extend({
                 continue;
             context.drawImage(pinImage(pins[i].markerKind), x, y, PIN_SIZE.x, PIN_SIZE.y);
         }
-    },
-    // During a zoom's animation the drawn pins are scaled with the map, as Leaflet's own canvas is.
-    _animateZoom: function (e) {
-        if (!this._topLeft)
-            return;
-        var scale = this._map.getZoomScale(e.zoom, this._zoom);
-        var offset = this._map._latLngToNewLayerPoint(this._topLeft, e.zoom, e.center);
-        L.DomUtil.setTransform(this._canvas, offset, scale);
     },
     // The topmost pin whose box holds the point of the map's container.
     pinAt: function (containerPoint) {
@@ -484,28 +501,139 @@ function removeMarkerAll()
     pinLayer.changed();
 }
 
-function addPolyPoint(lat, lng) { routePoints.push([lat, lng]); }
+// --- the route ------------------------------------------------------------------------------
+
+// A long trip's route is hundreds of thousands of points. They are kept as numbers (their degrees and
+// their place on the zoom-0 Mercator plane) and drawn on a canvas of their own, each zoom or move a
+// walk over plain arrays that leaves out what is outside the view and what falls on a pixel already
+// drawn: no path element the page would lay out again, no object per point.
+var ROUTE_COLOUR = '#1565c0';
+var ROUTE_WIDTH = 4;
+var ROUTE_OPACITY = 0.85;
+var EARTH_RADIUS = 6378137;
+var MAX_LATITUDE = 85.0511287798;
+
+function RoutePiece(points)
+{
+    this.lat = [];
+    this.lng = [];
+    this.x = [];
+    this.y = [];
+    for (var i = 0; i + 1 < points.length; i += 2)
+        this.add(points[i], points[i + 1]);
+}
+RoutePiece.prototype.add = function (lat, lng) {
+    // The spherical Mercator plane of Leaflet's default projection, 256 pixels wide at zoom 0.
+    var sin = Math.sin(Math.max(Math.min(MAX_LATITUDE, lat), -MAX_LATITUDE) * Math.PI / 180);
+    var scale = 0.5 / Math.PI;
+    this.lat.push(lat);
+    this.lng.push(lng);
+    this.x.push(256 * (0.5 + scale * lng * Math.PI / 180));
+    this.y.push(256 * (0.5 - scale * Math.log((1 + sin) / (1 - sin)) / 2));
+};
+RoutePiece.prototype.getLatLngs = function () {
+    var all = [];
+    for (var i = 0; i < this.lat.length; ++i)
+        all.push(L.latLng(this.lat[i], this.lng[i]));
+    return all;
+};
+
+var RouteLayer = CanvasOverlay.extend({
+    options: { pane: 'overlayPane' },
+    initialize: function () { this._pieces = []; },
+    getLayers: function () { return this._pieces.slice(); },
+    clear: function () {
+        this._pieces = [];
+        if (this._map)
+            this.redraw();
+    },
+    addPiece: function (points) {
+        var piece = new RoutePiece(points);
+        this._pieces.push(piece);
+        if (this._map)
+            this.redraw();
+        return piece;
+    },
+    draw: function (context, origin, size) {
+        var scale = this._map.getZoomScale(this._map.getZoom(), 0);
+        context.strokeStyle = ROUTE_COLOUR;
+        context.lineWidth = ROUTE_WIDTH;
+        context.globalAlpha = ROUTE_OPACITY;
+        context.lineCap = 'round';
+        context.lineJoin = 'round';
+        var margin = ROUTE_WIDTH;
+        var maxX = size.x + margin, maxY = size.y + margin;
+        for (var p = 0; p < this._pieces.length; ++p) {
+            var xs = this._pieces[p].x, ys = this._pieces[p].y;
+            context.beginPath();
+            var lastX = 0, lastY = 0, lastCode = -1, penDown = false, drawnX = 0, drawnY = 0;
+            for (var i = 0; i < xs.length; ++i) {
+                var x = xs[i] * scale - origin.x, y = ys[i] * scale - origin.y;
+                var code = (x < -margin ? 1 : x > maxX ? 2 : 0) | (y < -margin ? 4 : y > maxY ? 8 : 0);
+                if (lastCode >= 0 && (code & lastCode) === 0) {
+                    // A segment that may cross the view: drawn, unless it stays within the pixel
+                    // drawn last.
+                    if (!penDown) {
+                        context.moveTo(lastX, lastY);
+                        drawnX = lastX;
+                        drawnY = lastY;
+                        penDown = true;
+                    }
+                    if (Math.abs(x - drawnX) >= 1 || Math.abs(y - drawnY) >= 1 || i === xs.length - 1) {
+                        context.lineTo(x, y);
+                        drawnX = x;
+                        drawnY = y;
+                    }
+                } else if (lastCode >= 0) {
+                    // Wholly on one side outside the view: left out, the line picks up where it returns.
+                    if (penDown && (drawnX !== lastX || drawnY !== lastY))
+                        context.lineTo(lastX, lastY);
+                    penDown = false;
+                }
+                lastX = x;
+                lastY = y;
+                lastCode = code;
+            }
+            if (penDown && (drawnX !== lastX || drawnY !== lastY))
+                context.lineTo(lastX, lastY);
+            context.stroke();
+        }
+    }
+});
+
+var routeLayer = new RouteLayer().addTo(map);
+
+function addPolyPoint(lat, lng) { routePoints.push(lat, lng); }
 
 // A whole run of route points in one call: [[lat, lng], ...].
 function addPolyPoints(points)
 {
     for (var i = 0; i < points.length; ++i)
-        routePoints.push([points[i][0], points[i][1]]);
+        routePoints.push(points[i][0], points[i][1]);
 }
 
-// On a canvas of its own: a long trip's route is hundreds of thousands of points, which as one path
-// element the page would lay out again at every zoom.
-var ROUTE_STYLE = { color: '#1565c0', weight: 4, opacity: 0.85, interactive: false,
-                    renderer: L.canvas({ padding: 0.5 }) };
+// The same run packed: the base64 of the points' latitudes and longitudes, one after the other, as
+// little-endian 64-bit numbers; the page takes them without reading a number's text.
+function addPackedPolyPoints(packed)
+{
+    var bytes = atob(packed);
+    var buffer = new ArrayBuffer(bytes.length);
+    var view = new Uint8Array(buffer);
+    for (var i = 0; i < bytes.length; ++i)
+        view[i] = bytes.charCodeAt(i);
+    var values = new Float64Array(buffer, 0, Math.floor(bytes.length / 8));
+    for (var j = 0; j < values.length; ++j)
+        routePoints.push(values[j]);
+}
 
 // The route is drawn as joined pieces, so that a piece added while the card is read does not make
-// the whole line be built and drawn again.
+// the whole line be built again.
 function addRoutePiece(points)
 {
     if (!routeLine)
-        routeLine = L.layerGroup().addTo(map);
-    routeLine.addLayer(L.polyline(points, ROUTE_STYLE));
-    routeEnd = points[points.length - 1];
+        routeLine = routeLayer;
+    routeLayer.addPiece(points);
+    routeEnd = [points[points.length - 2], points[points.length - 1]];
 }
 
 // The points sent since the last call replace the line drawn before.
@@ -522,14 +650,13 @@ function extendPolyline()
 {
     if (routePoints.length === 0)
         return;
-    addRoutePiece(routeEnd ? [routeEnd].concat(routePoints) : routePoints);
+    addRoutePiece(routeEnd ? routeEnd.concat(routePoints) : routePoints);
     routePoints = [];
 }
 
 function removePolyLine()
 {
-    if (routeLine)
-        map.removeLayer(routeLine);
+    routeLayer.clear();
     routeLine = null;
     routeEnd = null;
     routePoints = [];

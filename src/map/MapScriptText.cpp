@@ -4,6 +4,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QtEndian>
 #include <charconv>
 #include <cmath>
 
@@ -78,6 +79,19 @@ QString MapScriptText::addMarker(const QString &key, double lat, double lng, con
     return QStringLiteral("addMarker(") + string(key) + QStringLiteral(", ") + number(lat) +
            QStringLiteral(", ") + number(lng) + QStringLiteral(",") + string(text) + QStringLiteral(", ") +
            QString::number(kind) + QStringLiteral(")");
+}
+
+QString MapScriptText::addPackedPolyPoints(std::span<const RoutePoint> points)
+{
+    QByteArray bytes(qsizetype(points.size()) * 16, Qt::Uninitialized);
+    char *at = bytes.data();
+    for (const RoutePoint &p : points) {
+        qToLittleEndian(p.lat, at);
+        qToLittleEndian(p.lng, at + 8);
+        at += 16;
+    }
+    return QStringLiteral("addPackedPolyPoints(\"") + QString::fromLatin1(bytes.toBase64()) +
+           QStringLiteral("\")");
 }
 
 QString MapScriptText::addMarkers(std::span<const Marker> markers)

@@ -39,4 +39,8 @@ public:
     static QString addPolyPoint(double lat, double lng);
     // Many route points in one call: "addPolyPoints([[lat,lng],...])".
     static QString addPolyPoints(std::span<const RoutePoint> points);
+    // The same packed, for long routes: "addPackedPolyPoints(\"<base64>\")", the base64 of each point's
+    // latitude and longitude as little-endian 64-bit numbers. Some 21 characters a point, and the page
+    // takes the numbers without reading their text.
+    static QString addPackedPolyPoints(std::span<const RoutePoint> points);
 };

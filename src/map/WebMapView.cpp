@@ -359,8 +359,8 @@ void WebMapView::sendLine(size_t from, const QString &command)
 
 void WebMapView::sendNextPoints()
 {
-    // A call's text takes some 20 ms to write at this size: a whole long trip's route (hundreds of
-    // thousands of points) held the window for as many times that.
+    // A call's text takes some 20 ms to write at this size as numbers, a few packed: a whole long trip's
+    // route (hundreds of thousands of points) held the window for as many times that.
     constexpr size_t POINTS_PER_CALL = 50000;
     if (_lineCommand.isEmpty())
         return;
@@ -368,7 +368,7 @@ void WebMapView::sendNextPoints()
     _pagePoints = std::min(_pagePoints, points.size());
     const size_t count = std::min(POINTS_PER_CALL, points.size() - _pagePoints);
     if (count > 0) {
-        runScript(MapScriptText::addPolyPoints(points.subspan(_pagePoints, count)));
+        runScript(MapScriptText::addPackedPolyPoints(points.subspan(_pagePoints, count)));
         _pagePoints += count;
     }
     if (_pagePoints < points.size()) {

@@ -214,7 +214,7 @@ TEST_F(ItemPlaybackTest, AnEventDrawsOnlyItsWindowsRouteAndFollowsTheClock)
     EXPECT_EQ(player.valueInfo()->playType(), CommonConst::PlayType::Event);
     EXPECT_EQ(card->_activeType, CardData::ActiveType::EventRec);
     EXPECT_FALSE(neighbours.first);
-    EXPECT_FALSE(scriptsNamed("addPolyPoint").isEmpty());
+    EXPECT_FALSE(scriptsNamed("addPackedPolyPoints").isEmpty());
     // A window without positions: no point, but the route is still drawn (empty).
     const EventClip clip = card->getEventChapters(*list.model()->eventList()[0]);
     for (const auto &chapter : *clip.chapters) {
@@ -227,7 +227,7 @@ TEST_F(ItemPlaybackTest, AnEventDrawsOnlyItsWindowsRouteAndFollowsTheClock)
     }
     sink.take();
     ASSERT_TRUE(playback->playEventItem(0, false));
-    EXPECT_TRUE(scriptsNamed("addPolyPoint").isEmpty());
+    EXPECT_TRUE(scriptsNamed("addPackedPolyPoints").isEmpty());
     EXPECT_EQ(sink.scripts.last(), "drawPolyline()");
 
     // Ticks: the car is drawn once per change, the meter's table built once per chapter.

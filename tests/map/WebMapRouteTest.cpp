@@ -60,7 +60,7 @@ TEST_F(WebMapRouteTest, ASecondChapterWithoutDrivingDataWaitsForTheNextCall)
     view.drawRoute(*trip);
     QStringList sent = sink.take();
     ASSERT_FALSE(sent.isEmpty());
-    EXPECT_EQ(sent, (QStringList{MapScriptText::addPolyPoints(view.polyList()), "drawPolyline()"}))
+    EXPECT_EQ(sent, (QStringList{MapScriptText::addPackedPolyPoints(view.polyList()), "drawPolyline()"}))
         << "the points go in one call";
     std::vector<std::pair<double, double>> drawn;
     for (const RoutePoint &p : view.polyList())
@@ -72,7 +72,8 @@ TEST_F(WebMapRouteTest, ASecondChapterWithoutDrivingDataWaitsForTheNextCall)
     view.polyList().clear();
     view.drawRoute(*trip);
     EXPECT_GT(view.polyList().size(), first.size());
-    EXPECT_EQ(sink.take(), (QStringList{MapScriptText::addPolyPoints(view.polyList()), "drawPolyline()"}));
+    EXPECT_EQ(sink.take(),
+              (QStringList{MapScriptText::addPackedPolyPoints(view.polyList()), "drawPolyline()"}));
 }
 
 // The redraw while the workers run: only the points of chapters that became ready go out, continuing
@@ -96,7 +97,7 @@ TEST_F(WebMapRouteTest, ExtendingSendsOnlyTheChaptersThatBecameReady)
     const std::vector<RoutePoint> added(view.polyList().begin() + qsizetype(firstCount),
                                         view.polyList().end());
     ASSERT_FALSE(added.empty());
-    EXPECT_EQ(sink.take(), (QStringList{MapScriptText::addPolyPoints(added), "extendPolyline()"}));
+    EXPECT_EQ(sink.take(), (QStringList{MapScriptText::addPackedPolyPoints(added), "extendPolyline()"}));
     const std::vector<RoutePoint> grown = view.polyList();
 
     // What a whole new drawing gives: the same points.
@@ -151,8 +152,9 @@ TEST_F(WebMapRouteTest, ALongRouteGoesOneCallATurnAndEndsWithEveryPointOnce)
         for (const QString &script : scripts) {
             if (script == "removePolyLine()")
                 page.points = 0;
-            else if (script.startsWith("addPolyPoints("))
-                page.points += size_t(script.count('[') - 1);
+            else if (script.startsWith("addPackedPolyPoints(\""))
+                page.points +=
+                    size_t(QByteArray::fromBase64(script.mid(21, script.size() - 23).toLatin1()).size() / 16);
             page.last = script;
             ++page.calls;
         }

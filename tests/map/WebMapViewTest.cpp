@@ -1,6 +1,8 @@
 #include "map/WebMapView.h"
 
 #include "FakeScriptSink.h"
+#include "map/MapPoint.h"
+#include "map/MapScriptText.h"
 #include "map/WebMapViewDelegate.h"
 #include "support/TempDir.h"
 
@@ -88,9 +90,10 @@ TEST_F(WebMapViewTest, AReloadOnceReachableInitialisesAndSendsEverythingAgain)
     const QStringList sent = sink.take();
     ASSERT_FALSE(sent.isEmpty());
     EXPECT_EQ(sent.first(), "initialize()");
-    for (const char *script :
-         {"setLanguage(1)", "addMarkers([[\"E0\",1,2,\"m\",2]])", "addPolyPoints([[3.0,4.0]])"})
-        EXPECT_EQ(sent.count(script), 1) << script;
+    for (const QString &script :
+         {QStringLiteral("setLanguage(1)"), QStringLiteral("addMarkers([[\"E0\",1,2,\"m\",2]])"),
+          MapScriptText::addPackedPolyPoints(std::vector<RoutePoint>{{3.0, 4.0}})})
+        EXPECT_EQ(sent.count(script), 1) << script.toStdString();
     EXPECT_EQ(sent.last(), "drawMyCar(1.0, 2.0, 1, false)");
     EXPECT_FALSE(sent.contains("setZoom(2)")) << "the settings are applied once";
 }
@@ -155,9 +158,10 @@ TEST_F(WebMapViewTest, DeferredRouteAndMarkersFollowTheSettingsThenTheCar)
 
     view->updateMap();
     EXPECT_EQ(sink.take(),
-              (QStringList{"setCenter(1.25,2.5)", "setMapTypeId(\"roadmap\")", "setZoom(15)",
-                           "setLanguage(1)", "addPolyPoints([[1.0,2.0],[1.25,2.5]])", "drawPolyline()",
-                           "addMarkers([[\"E0\",1,2,\"e\",2]])", "drawMyCar(1.25, 2.5, 1, false)"}));
+              (QStringList{
+                  "setCenter(1.25,2.5)", "setMapTypeId(\"roadmap\")", "setZoom(15)", "setLanguage(1)",
+                  MapScriptText::addPackedPolyPoints(std::vector<RoutePoint>{{1.0, 2.0}, {1.25, 2.5}}),
+                  "drawPolyline()", "addMarkers([[\"E0\",1,2,\"e\",2]])", "drawMyCar(1.25, 2.5, 1, false)"}));
 }
 
 TEST_F(WebMapViewTest, RoutePointRules)
