@@ -429,3 +429,53 @@ TEST_F(MapPageTest, ThousandsOfPinsOnOneCanvasAnswerTheMouseAsStackedMarkers)
     EventLoop::runFor(std::chrono::milliseconds(300));
     EXPECT_EQ(recorder.clicked.size(), before);
 }
+
+// The route's canvas shows the line wherever its points lead, at every zoom: a long run far outside the
+// view is left out without cutting the line where it comes back, and nothing is drawn beside it.
+TEST_F(MapPageTest, TheRouteIsDrawnThroughItsPointsAtEveryZoom)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = bridgeOf(view, false);
+    view.resize(800, 600);
+    view.show();
+    ASSERT_TRUE(
+        EventLoop::waitUntil([&] { return !bridge->getMapVersion().isEmpty() && bridge->isInitialized(); }));
+    // West to east through the centre, a long loop far to the north in between, then on east; the runs'
+    // points closer together than a pixel.
+    for (int i = 0; i <= 1000; ++i)
+        bridge->appendPolyPoint(35.0, 138.999 + i * 0.000001);
+    for (int i = 0; i <= 100; ++i)
+        bridge->appendPolyPoint(35.0 + i * 0.05, 139.0);
+    for (int i = 100; i >= 0; --i)
+        bridge->appendPolyPoint(35.0 + i * 0.05, 139.0001);
+    for (int i = 0; i <= 1000; ++i)
+        bridge->appendPolyPoint(35.0, 139.0001 + i * 0.0000009);
+    bridge->drawPolyline();
+    QWebEnginePage *page = view.webPage()->page();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return evaluate(page, "routeLatLngs().length").toInt() > 2000; }));
+    // The alpha of the route canvas's pixel at a place, taken once the page has drawn the zoom.
+    const auto alphaAt = [&](double lat, double lng, int dy) {
+        return evaluate(page, QStringLiteral("(function () { var c = routeLayer._canvas;"
+                                             " var p = map.latLngToContainerPoint([%1, %2]);"
+                                             " var at = map.containerPointToLayerPoint(p).subtract("
+                                             "L.DomUtil.getPosition(c));"
+                                             " var r = c.width / c.clientWidth;"
+                                             " return c.getContext('2d').getImageData(Math.round(at.x * r),"
+                                             " Math.round((at.y + %3) * r), 1, 1).data[3]; })()")
+                                  .arg(lat, 0, 'f', 6)
+                                  .arg(lng, 0, 'f', 6)
+                                  .arg(dy))
+            .toInt();
+    };
+    for (const int zoom : {15, 12, 17, 3}) {
+        SCOPED_TRACE(zoom);
+        bridge->setCenter(35.0, 139.0);
+        bridge->setZoom(zoom);
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == QString::number(zoom); }));
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return evaluate(page, "!map._animatingZoom").toBool(); }));
+        EventLoop::runFor(std::chrono::milliseconds(200));
+        EXPECT_GT(alphaAt(35.0, 138.9995, 0), 0) << "the first run";
+        EXPECT_GT(alphaAt(35.0, 139.0006, 0), 0) << "the last run, past the loop";
+        EXPECT_EQ(alphaAt(35.0, 139.0003, 40), 0) << "beside the line";
+    }
+}
