@@ -640,6 +640,19 @@ void BM_MapPageCpu(benchmark::State &state)
             runEventLoopUntil([] { return false; }, settleMs);
             return descendantsCpuMs() - before;
         };
+        // The page's own time for one drawing of the route and of the pins.
+        const auto pageMs = [&](const char *call) {
+            return evaluateInPage(page, QStringLiteral("(function () { var t = performance.now(); %1;"
+                                                       " return performance.now() - t; })()")
+                                            .arg(QLatin1String(call)))
+                .toDouble();
+        };
+        if (evaluateInPage(page, QStringLiteral("typeof routeLayer !== 'undefined'")).toBool()) {
+            state.counters["route_draw_ms"] = pageMs("routeLayer.redraw()");
+            state.counters["pins_draw_ms"] = pageMs("pinLayer.changed()");
+        }
+        // What the page costs meanwhile without a click (the car following the playback), over as long.
+        state.counters["no_click_cpu_ms"] = cpuOf([] {}, 2500);
         double zoomMax = 0.0, zoomSum = 0.0;
         for (const char *button : {"in", "in", "out", "out"}) {
             const double ms = cpuOf([&] { click(button); }, 2500);

@@ -279,18 +279,19 @@ function removeMyCar()
 }
 
 // A canvas over the map, larger than the view by half of it on every side so that a drag shows what
-// lies beyond; drawn again once a move or zoom has ended, and scaled with the map while a zoom runs.
+// lies beyond; drawn again once a move or zoom has ended (a zoom ends with a move end too), and scaled
+// with the map while a zoom runs.
 var PADDING = 0.5;
 var CanvasOverlay = L.Layer.extend({
     onAdd: function (map) {
         this._canvas = L.DomUtil.create('canvas', 'leaflet-zoom-animated', map.getPane(this.options.pane));
         this._canvas.style.pointerEvents = 'none';
-        map.on('viewreset zoomend moveend resize', this.redraw, this);
+        map.on('viewreset moveend resize', this.redraw, this);
         map.on('zoomanim', this._animateZoom, this);
         this.redraw();
     },
     onRemove: function (map) {
-        map.off('viewreset zoomend moveend resize', this.redraw, this);
+        map.off('viewreset moveend resize', this.redraw, this);
         map.off('zoomanim', this._animateZoom, this);
         L.DomUtil.remove(this._canvas);
     },

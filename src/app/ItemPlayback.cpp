@@ -61,7 +61,7 @@ void ItemPlayback::unreadable()
     _hooks.warn(unreadableText());
 }
 
-bool ItemPlayback::beginChange(int index, ListType type, bool switchTab, bool leaveTrim)
+bool ItemPlayback::beginChange(int index, ListType type, bool switchTab, bool leaveTrim, TripData *playing)
 {
     VideoListModel &model = *_parts.list.model();
     model.isSelectRowChanging = true;
@@ -81,14 +81,17 @@ bool ItemPlayback::beginChange(int index, ListType type, bool switchTab, bool le
     _parts.player.clearMovie(false);
     _parts.player.updateDatetimeLabel();
     updateFrameDisplay(false);
-    clearMapRoute();
+    clearMapRoute(playing);
     return true;
 }
 
-void ItemPlayback::clearMapRoute()
+void ItemPlayback::clearMapRoute(TripData *playing)
 {
     WebMapView &map = _parts.map;
-    map.removeRoute();
+    // The trip played again keeps the route the page shows: sending a long trip's again costs the page
+    // seconds. Should it fail to play, playMovieItem takes the route off.
+    if (!playing || !map.showsRouteOf(*playing))
+        map.removeRoute();
     map.runScript(QStringLiteral("removeMyCar()"));
     map.currentPoint().clear();
 }
@@ -116,7 +119,7 @@ bool ItemPlayback::playTripItem(int tripIndex, int chapterIndex, bool switchTab,
     if (model.isSelectRowChanging || tripIndex < 0 || tripIndex >= static_cast<int>(model.tripData().size()))
         return false;
     const std::shared_ptr<TripData> trip = model.tripData()[static_cast<size_t>(tripIndex)];
-    if (!beginChange(tripIndex, ListType::Trip, switchTab, resetTools))
+    if (!beginChange(tripIndex, ListType::Trip, switchTab, resetTools, trip.get()))
         return false;
     return playMovieItem(*trip, tripIndex, chapterIndex, switchTab, false);
 }
@@ -132,7 +135,7 @@ bool ItemPlayback::playAdventureItem(int advIndex, int chapterIndex, bool switch
     if (advIndex >= static_cast<int>(card->_advTripList.size()))
         return false;
     const std::shared_ptr<TripData> adventure = card->_advTripList[static_cast<size_t>(advIndex)];
-    if (!beginChange(advIndex, ListType::Adventure, switchTab, true))
+    if (!beginChange(advIndex, ListType::Adventure, switchTab, true, adventure.get()))
         return false;
     return playMovieItem(*adventure, advIndex, chapterIndex, switchTab, true);
 }
@@ -144,6 +147,7 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
     VideoListModel &model = *_parts.list.model();
     const ChapterList chapters = trip.sortedChapters();
     if (!filesExist(chapters)) {
+        _parts.map.removeRoute();
         giveUp();
         _hooks.showFileNotFound();
         return false;
@@ -151,6 +155,7 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
     if (chapterIndex >= 0 && chapterIndex < static_cast<int>(chapters.size())) {
         const auto picture = chapters[static_cast<size_t>(chapterIndex)]->getPicture(true);
         if (!picture || !picture->video || picture->video->_fileVersion != QLatin1String(kVersion)) {
+            _parts.map.removeRoute();
             unreadable();
             return false;
         }
@@ -168,6 +173,7 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
     player.updateDiffSecLabel();
     player.updateControlButtons();
     if (!filesExist(chapters)) {
+        _parts.map.removeRoute();
         giveUp();
         _hooks.showFileNotFound();
         return false;

@@ -84,8 +84,9 @@ private:
     };
     bool playMovieItem(TripData &trip, int index, int chapterIndex, bool switchTab, bool adventure);
     bool playProtectItem(int index, bool switchTab, Protect kind);
-    bool beginChange(int index, ListType type, bool switchTab, bool leaveTrim);
-    void clearMapRoute();
+    // playing: the trip or adventure about to play, whose route the page may keep.
+    bool beginChange(int index, ListType type, bool switchTab, bool leaveTrim, TripData *playing = nullptr);
+    void clearMapRoute(TripData *playing = nullptr);
     bool filesExist(const ChapterList &chapters) const;
     bool giveUp();
     void unreadable();

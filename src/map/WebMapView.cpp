@@ -160,6 +160,8 @@ double toDegrees(int32_t value)
 
 void WebMapView::drawRoute(TripData &trip)
 {
+    if (showsRouteOf(trip))
+        return;
     // Sorts the chapters by start time the first time a trip of two or more is read.
     const ChapterList chapters = trip.sortedChapters();
     _routeTrip = trip.weak_from_this();
@@ -185,6 +187,16 @@ void WebMapView::extendRoute(TripData &trip)
         return;
     }
     sendLine(from, QStringLiteral("extendPolyline()"));
+}
+
+bool WebMapView::showsRouteOf(TripData &trip) const
+{
+    if (!_flgInit || _flgPoly || !_lineCommand.isEmpty() || _polyList.empty())
+        return false;
+    const ChapterList chapters = trip.sortedChapters();
+    // No chapter past those drawn has its outline yet.
+    return continuesRoute(trip, chapters) &&
+           (_routeChapters.size() == chapters.size() || !chapters[_routeChapters.size()]->outline());
 }
 
 bool WebMapView::continuesRoute(const TripData &trip, const ChapterList &chapters) const

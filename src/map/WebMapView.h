@@ -59,6 +59,9 @@ public:
     // this trip's as last drawn, only the points of chapters that have become ready since are sent,
     // continuing the line (the map's redraw while the card's workers run).
     void extendRoute(TripData &trip);
+    // The page shows the trip's whole route as its chapters give it now: drawing it again would send
+    // the same points (hundreds of thousands on a long trip).
+    bool showsRouteOf(TripData &trip) const;
     void applyMapSettings();
     void updateMap();
     void drawMarkers();

@@ -27,6 +27,7 @@
 #include "../player/FakeMediaEngine.h"
 #include "AppFakes.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -205,6 +206,43 @@ TEST_F(ItemPlaybackTest, ATripLoadsAtItsChapterAChapterRowSeeksKeepingTheStatusA
         EXPECT_EQ(titles, before + 1) << "the title is refreshed also when nothing plays";
         EXPECT_FALSE(loading);
     }
+}
+
+// The trip whose route the page shows, played again, keeps it: none of its points go out again. Another
+// trip's replaces it, and a trip that fails to play takes it off.
+TEST_F(ItemPlaybackTest, ATripPlayedAgainKeepsTheRouteThePageShows)
+{
+    loadPage();
+    const auto &trips = list.model()->tripData();
+    for (const size_t trip : {0u, 1u}) {
+        for (const auto &chapter : trips[trip]->sortedChapters())
+            ASSERT_TRUE(chapter->getPicture(true)); // as the card's workers read them
+    }
+    const auto routeSent = [&] { return !scriptsNamed("addPackedPolyPoints").isEmpty(); };
+    const auto removed = [&] { return sink.scripts.contains("removePolyLine()"); };
+    ASSERT_TRUE(playback->playTripItem(1, 0, false, true));
+    EXPECT_TRUE(routeSent());
+    const std::vector<RoutePoint> shown = map.polyList();
+    ASSERT_FALSE(shown.empty());
+    sink.take();
+
+    ASSERT_TRUE(playback->playTripItem(1, 1, false, true));
+    EXPECT_FALSE(routeSent());
+    EXPECT_FALSE(removed());
+    EXPECT_EQ(map.polyList().size(), shown.size());
+    sink.take();
+
+    ASSERT_TRUE(playback->playTripItem(0, 0, false, true));
+    EXPECT_TRUE(removed());
+    EXPECT_TRUE(routeSent());
+    sink.take();
+
+    const QString movie = trips[0]->sortedChapters().front()->_pathMp4.toLocalFile();
+    ASSERT_TRUE(QFile::rename(movie, movie + ".away"));
+    EXPECT_FALSE(playback->playTripItem(0, 0, false, true));
+    ASSERT_TRUE(QFile::rename(movie + ".away", movie));
+    EXPECT_TRUE(removed()) << "a trip that could not play shows no route";
+    EXPECT_TRUE(map.polyList().empty());
 }
 
 TEST_F(ItemPlaybackTest, AnEventDrawsOnlyItsWindowsRouteAndFollowsTheClock)
