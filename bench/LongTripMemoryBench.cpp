@@ -746,38 +746,21 @@ BENCHMARK(BM_OpenAndPlayLongCard)
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();
-BENCHMARK(BM_LongTripMainThreadStalls)
-    ->ArgNames({"chapters"})
-    ->Args({200})
-    ->Args({1000})
-    ->Args({5000})
-    ->Iterations(1)
-    ->Unit(benchmark::kSecond)
-    ->UseRealTime();
-BENCHMARK(BM_MapPageCpu)
-    ->ArgNames({"chapters"})
-    ->Args({200})
-    ->Args({1000})
-    ->Args({5000})
-    ->Iterations(1)
-    ->Unit(benchmark::kSecond)
-    ->UseRealTime();
-BENCHMARK(BM_KmzExportMemory)
-    ->ArgNames({"chapters"})
-    ->Args({200})
-    ->Args({1000})
-    ->Args({5000})
-    ->Iterations(1)
-    ->Unit(benchmark::kSecond)
-    ->UseRealTime();
-BENCHMARK(BM_RecordlessTripMainThreadStalls)
-    ->ArgNames({"chapters"})
-    ->Args({200})
-    ->Args({1000})
-    ->Args({5000})
-    ->Iterations(1)
-    ->Unit(benchmark::kSecond)
-    ->UseRealTime();
+// One run at each long trip's size.
+void longTripSizes(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->ArgNames({"chapters"})
+        ->Args({200})
+        ->Args({1000})
+        ->Args({5000})
+        ->Iterations(1)
+        ->Unit(benchmark::kSecond)
+        ->UseRealTime();
+}
+BENCHMARK(BM_LongTripMainThreadStalls)->Apply(longTripSizes);
+BENCHMARK(BM_MapPageCpu)->Apply(longTripSizes);
+BENCHMARK(BM_KmzExportMemory)->Apply(longTripSizes);
+BENCHMARK(BM_RecordlessTripMainThreadStalls)->Apply(longTripSizes);
 
 } // namespace
 
