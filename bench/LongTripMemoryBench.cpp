@@ -562,7 +562,8 @@ void BM_RecordlessTripMainThreadStalls(benchmark::State &state)
     }
 }
 
-// CPU milliseconds spent so far by this process's descendants (the web engine's zygote and renderers).
+// CPU milliseconds spent so far by this process's web engine descendants (its zygotes and renderers; not
+// the helpers the program starts itself).
 double descendantsCpuMs()
 {
     std::map<int, int> parents;
@@ -581,8 +582,11 @@ double descendantsCpuMs()
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
         if (fields.size() < 13)
             continue;
+        const qsizetype open = line.indexOf('(');
+        const bool webEngine = line.mid(open + 1, line.lastIndexOf(')') - open - 1).startsWith("QtWebEngine");
         parents[pid] = fields[1].toInt();
-        cpu[pid] = (fields[11].toDouble() + fields[12].toDouble()) * tick;
+        if (webEngine)
+            cpu[pid] = (fields[11].toDouble() + fields[12].toDouble()) * tick;
     }
     double total = 0.0;
     for (const auto &[pid, ms] : cpu) {

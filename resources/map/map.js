@@ -59,7 +59,8 @@ var balloonControl = null;
 // Keyed by the application's marker keys; no prototype, so any key text is just a key.
 var markers = Object.create(null);
 var pinLayer = null; // draws them all (below)
-var routePoints = [];
+var routeChunks = []; // points sent for the next line: Float64Arrays of latitude, longitude, ...
+var routeLoose = [];  // and those sent one by one since the last chunk
 var routeLine = null; // the pieces of the drawn route
 var routeEnd = null;  // its last point
 var car = null;
@@ -514,29 +515,113 @@ var ROUTE_OPACITY = 0.85;
 var EARTH_RADIUS = 6378137;
 var MAX_LATITUDE = 85.0511287798;
 
+// points: a Float64Array of latitude, longitude, latitude, ...
 function RoutePiece(points)
 {
-    this.lat = [];
-    this.lng = [];
-    this.x = [];
-    this.y = [];
-    for (var i = 0; i + 1 < points.length; i += 2)
-        this.add(points[i], points[i + 1]);
-}
-RoutePiece.prototype.add = function (lat, lng) {
+    var count = points.length >> 1;
+    this.points = points;
+    this.x = new Float64Array(count);
+    this.y = new Float64Array(count);
     // The spherical Mercator plane of Leaflet's default projection, 256 pixels wide at zoom 0.
-    var sin = Math.sin(Math.max(Math.min(MAX_LATITUDE, lat), -MAX_LATITUDE) * Math.PI / 180);
     var scale = 0.5 / Math.PI;
-    this.lat.push(lat);
-    this.lng.push(lng);
-    this.x.push(256 * (0.5 + scale * lng * Math.PI / 180));
-    this.y.push(256 * (0.5 - scale * Math.log((1 + sin) / (1 - sin)) / 2));
-};
+    for (var i = 0; i < count; ++i) {
+        var lat = points[2 * i], lng = points[2 * i + 1];
+        var sin = Math.sin(Math.max(Math.min(MAX_LATITUDE, lat), -MAX_LATITUDE) * Math.PI / 180);
+        this.x[i] = 256 * (0.5 + scale * lng * Math.PI / 180);
+        this.y[i] = 256 * (0.5 - scale * Math.log((1 + sin) / (1 - sin)) / 2);
+    }
+    this._kept = [];
+}
 RoutePiece.prototype.getLatLngs = function () {
     var all = [];
-    for (var i = 0; i < this.lat.length; ++i)
-        all.push(L.latLng(this.lat[i], this.lng[i]));
+    for (var i = 0; i + 1 < this.points.length; i += 2)
+        all.push(L.latLng(this.points[i], this.points[i + 1]));
     return all;
+};
+// A set of segments between whole pixels, either way round.
+function SegmentSet()
+{
+    this._size = 0;
+    this._grow(1 << 12);
+}
+SegmentSet.prototype._grow = function (capacity) {
+    var old = this._keys, oldUsed = this._used;
+    this._keys = new Int32Array(capacity * 4);
+    this._used = new Uint8Array(capacity);
+    this._size = 0;
+    if (!old)
+        return;
+    for (var i = 0; i < oldUsed.length; ++i) {
+        if (oldUsed[i])
+            this.add(old[4 * i], old[4 * i + 1], old[4 * i + 2], old[4 * i + 3]);
+    }
+};
+// False when the segment was there already.
+SegmentSet.prototype.add = function (x0, y0, x1, y1) {
+    if (x1 < x0 || (x1 === x0 && y1 < y0)) {
+        var t = x0; x0 = x1; x1 = t;
+        t = y0; y0 = y1; y1 = t;
+    }
+    var mask = this._used.length - 1;
+    var slot = (Math.imul(x0, 73856093) ^ Math.imul(y0, 19349663) ^ Math.imul(x1, 83492791) ^
+                Math.imul(y1, 2654435761 | 0)) & mask;
+    var keys = this._keys;
+    while (this._used[slot]) {
+        var at = slot * 4;
+        if (keys[at] === x0 && keys[at + 1] === y0 && keys[at + 2] === x1 && keys[at + 3] === y1)
+            return false;
+        slot = (slot + 1) & mask;
+    }
+    if (2 * (this._size + 1) > this._used.length) {
+        this._grow(this._used.length * 2);
+        return this.add(x0, y0, x1, y1);
+    }
+    this._used[slot] = 1;
+    var to = slot * 4;
+    keys[to] = x0;
+    keys[to + 1] = y0;
+    keys[to + 2] = x1;
+    keys[to + 3] = y1;
+    ++this._size;
+    return true;
+};
+
+// What to walk of a piece at a zoom: its points a pixel or more from the one before, each a segment
+// from that one, or the start of a line (flagged, index + START) where the segment ran over one walked
+// before. A route that goes over the same road many times is thus drawn once, its stroke the same.
+// Worked out once per zoom, so that a move or a zoom back walks only what can show.
+var START = 0x80000000;
+RoutePiece.prototype.kept = function (zoom, scale) {
+    for (var k = 0; k < this._kept.length; ++k) {
+        if (this._kept[k].zoom === zoom)
+            return this._kept[k].entries;
+    }
+    var xs = this.x, ys = this.y, count = xs.length;
+    var entries = new Uint32Array(count);
+    var seen = new SegmentSet();
+    var n = 0, lastX = 0, lastY = 0, lastIsStart = false;
+    for (var i = 0; i < count; ++i) {
+        var x = Math.round(xs[i] * scale), y = Math.round(ys[i] * scale);
+        if (i > 0 && x === lastX && y === lastY)
+            continue;
+        if (i === 0 || !seen.add(lastX, lastY, x, y)) {
+            // A new line from here; a start just before it, with no segment from it, is dropped.
+            if (lastIsStart)
+                --n;
+            entries[n++] = (i | START) >>> 0;
+            lastIsStart = true;
+        } else {
+            entries[n++] = i;
+            lastIsStart = false;
+        }
+        lastX = x;
+        lastY = y;
+    }
+    var kept = entries.slice(0, n);
+    // A few zooms kept: the one shown and those a click away.
+    this._kept.unshift({ zoom: zoom, entries: kept });
+    this._kept.length = Math.min(this._kept.length, 3);
+    return kept;
 };
 
 var RouteLayer = CanvasOverlay.extend({
@@ -556,7 +641,8 @@ var RouteLayer = CanvasOverlay.extend({
         return piece;
     },
     draw: function (context, origin, size) {
-        var scale = this._map.getZoomScale(this._map.getZoom(), 0);
+        var zoom = this._map.getZoom();
+        var scale = this._map.getZoomScale(zoom, 0);
         context.strokeStyle = ROUTE_COLOUR;
         context.lineWidth = ROUTE_WIDTH;
         context.globalAlpha = ROUTE_OPACITY;
@@ -566,37 +652,30 @@ var RouteLayer = CanvasOverlay.extend({
         var maxX = size.x + margin, maxY = size.y + margin;
         for (var p = 0; p < this._pieces.length; ++p) {
             var xs = this._pieces[p].x, ys = this._pieces[p].y;
+            var kept = this._pieces[p].kept(zoom, scale);
             context.beginPath();
-            var lastX = 0, lastY = 0, lastCode = -1, penDown = false, drawnX = 0, drawnY = 0;
-            for (var i = 0; i < xs.length; ++i) {
+            var lastX = 0, lastY = 0, lastCode = -1, penDown = false;
+            for (var k = 0; k < kept.length; ++k) {
+                var entry = kept[k];
+                var i = entry & 0x7fffffff;
                 var x = xs[i] * scale - origin.x, y = ys[i] * scale - origin.y;
                 var code = (x < -margin ? 1 : x > maxX ? 2 : 0) | (y < -margin ? 4 : y > maxY ? 8 : 0);
-                if (lastCode >= 0 && (code & lastCode) === 0) {
-                    // A segment that may cross the view: drawn, unless it stays within the pixel
-                    // drawn last.
+                if (entry < START && lastCode >= 0 && (code & lastCode) === 0) {
+                    // A segment that may cross the view.
                     if (!penDown) {
                         context.moveTo(lastX, lastY);
-                        drawnX = lastX;
-                        drawnY = lastY;
                         penDown = true;
                     }
-                    if (Math.abs(x - drawnX) >= 1 || Math.abs(y - drawnY) >= 1 || i === xs.length - 1) {
-                        context.lineTo(x, y);
-                        drawnX = x;
-                        drawnY = y;
-                    }
-                } else if (lastCode >= 0) {
-                    // Wholly on one side outside the view: left out, the line picks up where it returns.
-                    if (penDown && (drawnX !== lastX || drawnY !== lastY))
-                        context.lineTo(lastX, lastY);
+                    context.lineTo(x, y);
+                } else {
+                    // A new line, or a segment wholly on one side outside the view: the line picks up
+                    // from here.
                     penDown = false;
                 }
                 lastX = x;
                 lastY = y;
                 lastCode = code;
             }
-            if (penDown && (drawnX !== lastX || drawnY !== lastY))
-                context.lineTo(lastX, lastY);
             context.stroke();
         }
     }
@@ -604,27 +683,74 @@ var RouteLayer = CanvasOverlay.extend({
 
 var routeLayer = new RouteLayer().addTo(map);
 
-function addPolyPoint(lat, lng) { routePoints.push(lat, lng); }
+function addPolyPoint(lat, lng) { routeLoose.push(lat, lng); }
 
 // A whole run of route points in one call: [[lat, lng], ...].
 function addPolyPoints(points)
 {
     for (var i = 0; i < points.length; ++i)
-        routePoints.push(points[i][0], points[i][1]);
+        routeLoose.push(points[i][0], points[i][1]);
 }
 
-// The same run packed: the base64 of the points' latitudes and longitudes, one after the other, as
-// little-endian 64-bit numbers; the page takes them without reading a number's text.
-function addPackedPolyPoints(packed)
+function keepLoosePoints()
+{
+    if (routeLoose.length === 0)
+        return;
+    routeChunks.push(Float64Array.from(routeLoose));
+    routeLoose = [];
+}
+
+// The points sent for the next line, after those given, in one array; none are kept for the next.
+function takeRoutePoints(before)
+{
+    keepLoosePoints();
+    var count = before.length;
+    routeChunks.forEach(function (chunk) { count += chunk.length; });
+    var all = new Float64Array(count);
+    all.set(before, 0);
+    var at = before.length;
+    routeChunks.forEach(function (chunk) {
+        all.set(chunk, at);
+        at += chunk.length;
+    });
+    routeChunks = [];
+    return all;
+}
+
+function routePointsWaiting()
+{
+    return routeLoose.length > 0 || routeChunks.length > 0;
+}
+
+// The same run packed (see MapScriptText::addPackedPolyPoints): with steps set, zigzag LEB128 steps
+// in millionths of a degree; otherwise little-endian 64-bit numbers. Either way the page takes them
+// without reading a number's text.
+function addPackedPolyPoints(packed, steps)
 {
     var bytes = atob(packed);
+    keepLoosePoints();
+    if (steps) {
+        var values = new Float64Array(bytes.length);
+        var count = 0, last = [0, 0];
+        for (var at = 0; at < bytes.length;) {
+            var value = 0, unit = 1, b;
+            do {
+                b = bytes.charCodeAt(at++);
+                value += (b & 0x7f) * unit;
+                unit *= 128;
+            } while (b & 0x80);
+            var step = value % 2 ? -(value + 1) / 2 : value / 2;
+            var micro = last[count & 1] += step;
+            values[count++] = micro / 1000000;
+        }
+        routeChunks.push(values.subarray(0, count - (count & 1)));
+        return;
+    }
     var buffer = new ArrayBuffer(bytes.length);
     var view = new Uint8Array(buffer);
     for (var i = 0; i < bytes.length; ++i)
         view[i] = bytes.charCodeAt(i);
-    var values = new Float64Array(buffer, 0, Math.floor(bytes.length / 8));
-    for (var j = 0; j < values.length; ++j)
-        routePoints.push(values[j]);
+    routeChunks.push(new Float64Array(buffer, 0, Math.floor(bytes.length / 16) * 2));
 }
 
 // The route is drawn as joined pieces, so that a piece added while the card is read does not make
@@ -634,13 +760,13 @@ function addRoutePiece(points)
     if (!routeLine)
         routeLine = routeLayer;
     routeLayer.addPiece(points);
-    routeEnd = [points[points.length - 2], points[points.length - 1]];
+    routeEnd = points.slice(points.length - 2);
 }
 
 // The points sent since the last call replace the line drawn before.
 function drawPolyline()
 {
-    var points = routePoints;
+    var points = takeRoutePoints([]);
     removePolyLine();
     if (points.length > 0)
         addRoutePiece(points);
@@ -649,10 +775,9 @@ function drawPolyline()
 // The points sent since the last call continue the line drawn before.
 function extendPolyline()
 {
-    if (routePoints.length === 0)
+    if (!routePointsWaiting())
         return;
-    addRoutePiece(routeEnd ? routeEnd.concat(routePoints) : routePoints);
-    routePoints = [];
+    addRoutePiece(takeRoutePoints(routeEnd || []));
 }
 
 function removePolyLine()
@@ -660,7 +785,8 @@ function removePolyLine()
     routeLayer.clear();
     routeLine = null;
     routeEnd = null;
-    routePoints = [];
+    routeChunks = [];
+    routeLoose = [];
 }
 
 // The points of the drawn route, each once (tests and diagnostics).

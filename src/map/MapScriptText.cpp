@@ -7,6 +7,7 @@
 #include <QtEndian>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 QString MapScriptText::number(double value)
 {
@@ -81,8 +82,50 @@ QString MapScriptText::addMarker(const QString &key, double lat, double lng, con
            QString::number(kind) + QStringLiteral(")");
 }
 
+namespace {
+// The millionths of a degree a value is, when it is exactly that many (as route degrees are).
+std::optional<int64_t> wholeMicroDegrees(double value)
+{
+    if (!std::isfinite(value) || std::fabs(value) > 1000.0)
+        return std::nullopt;
+    const int64_t micro = std::llround(value * 1000000.0);
+    if (double(micro) / 1000000.0 != value)
+        return std::nullopt;
+    return micro;
+}
+
+void appendVarint(QByteArray &bytes, int64_t value)
+{
+    // Zigzag, so that small steps either way take a byte or two.
+    auto zigzag = (uint64_t(value) << 1) ^ uint64_t(value >> 63);
+    do {
+        const auto low = char(zigzag & 0x7f);
+        zigzag >>= 7;
+        bytes.append(zigzag ? char(low | 0x80) : low);
+    } while (zigzag);
+}
+} // namespace
+
 QString MapScriptText::addPackedPolyPoints(std::span<const RoutePoint> points)
 {
+    QByteArray steps;
+    steps.reserve(qsizetype(points.size()) * 4);
+    int64_t lastLat = 0, lastLng = 0;
+    bool whole = true;
+    for (const RoutePoint &p : points) {
+        const auto lat = wholeMicroDegrees(p.lat), lng = wholeMicroDegrees(p.lng);
+        if (!lat || !lng) {
+            whole = false;
+            break;
+        }
+        appendVarint(steps, *lat - lastLat);
+        appendVarint(steps, *lng - lastLng);
+        lastLat = *lat;
+        lastLng = *lng;
+    }
+    if (whole)
+        return QStringLiteral("addPackedPolyPoints(\"") + QString::fromLatin1(steps.toBase64()) +
+               QStringLiteral("\",1)");
     QByteArray bytes(qsizetype(points.size()) * 16, Qt::Uninitialized);
     char *at = bytes.data();
     for (const RoutePoint &p : points) {

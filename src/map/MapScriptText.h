@@ -39,8 +39,10 @@ public:
     static QString addPolyPoint(double lat, double lng);
     // Many route points in one call: "addPolyPoints([[lat,lng],...])".
     static QString addPolyPoints(std::span<const RoutePoint> points);
-    // The same packed, for long routes: "addPackedPolyPoints(\"<base64>\")", the base64 of each point's
-    // latitude and longitude as little-endian 64-bit numbers. Some 21 characters a point, and the page
-    // takes the numbers without reading their text.
+    // The same packed, for long routes, the page taking the numbers without reading their text. Points in
+    // whole millionths of a degree (the route's): "addPackedPolyPoints(\"<base64>\",1)", the base64 of
+    // each point's latitude and longitude in millionths, each the step from the one before (the first
+    // from 0) as a zigzag LEB128 number: some 3 to 6 characters a point. Others:
+    // "addPackedPolyPoints(\"<base64>\")", of little-endian 64-bit numbers, some 21 characters a point.
     static QString addPackedPolyPoints(std::span<const RoutePoint> points);
 };

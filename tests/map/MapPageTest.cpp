@@ -479,3 +479,100 @@ TEST_F(MapPageTest, TheRouteIsDrawnThroughItsPointsAtEveryZoom)
         EXPECT_EQ(alphaAt(35.0, 139.0003, 40), 0) << "beside the line";
     }
 }
+
+// A trip that drives the same road again and again (a card of copied chapters, a daily commute) shows the
+// same line as one drive, and what the page walks to draw it does not grow with the drives.
+TEST_F(MapPageTest, ARouteOverTheSameRoadManyTimesIsDrawnAsOnce)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = bridgeOf(view, false);
+    view.resize(800, 600);
+    view.show();
+    ASSERT_TRUE(
+        EventLoop::waitUntil([&] { return !bridge->getMapVersion().isEmpty() && bridge->isInitialized(); }));
+    QWebEnginePage *page = view.webPage()->page();
+    // A loop: east, then north-west past its start, then south-east back to it.
+    const auto drive = [&] {
+        for (int i = 0; i < 300; ++i)
+            bridge->appendPolyPoint(35.0, 138.998 + i * 0.00001);
+        for (int i = 0; i < 300; ++i)
+            bridge->appendPolyPoint(35.0 + i * 0.000005, 139.001 - i * 0.00001);
+        for (int i = 0; i < 100; ++i)
+            bridge->appendPolyPoint(35.0015 - i * 0.000015, 138.998 + i * 0.0000001);
+    };
+    // The route canvas's pixels as a checksum, and the entries walked at the zoom shown.
+    const QString look = "(function () { var c = routeLayer._canvas;"
+                         " var d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;"
+                         " var sum = 0, lit = 0; for (var i = 3; i < d.length; i += 4) {"
+                         " sum = (sum * 31 + d[i] + d[i - 1] + i) % 1000000007; lit += d[i] > 0; }"
+                         " var z = map.getZoom(), piece = routeLayer.getLayers()[0];"
+                         " return [sum, lit, piece.kept(z, map.getZoomScale(z, 0)).length]; })()";
+    const auto drawn = [&](int drives, int zoom) {
+        bridge->removeRoute();
+        for (int d = 0; d < drives; ++d)
+            drive();
+        bridge->appendPolyPoint(35.0, 138.998);
+        const int points = int(bridge->polyList().size());
+        bridge->drawPolyline();
+        EXPECT_TRUE(
+            EventLoop::waitUntil([&] { return evaluate(page, "routeLatLngs().length").toInt() == points; }));
+        bridge->setCenter(35.0, 139.0);
+        bridge->setZoom(zoom);
+        EXPECT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == QString::number(zoom); }));
+        EXPECT_TRUE(EventLoop::waitUntil([&] { return evaluate(page, "!map._animatingZoom").toBool(); }));
+        EventLoop::runFor(std::chrono::milliseconds(200));
+        return evaluate(page, look).toList();
+    };
+    for (const int zoom : {17, 14}) {
+        SCOPED_TRACE(zoom);
+        const QVariantList once = drawn(1, zoom);
+        const QVariantList many = drawn(200, zoom);
+        ASSERT_EQ(once.size(), 3);
+        ASSERT_EQ(many.size(), 3);
+        EXPECT_GT(once[1].toInt(), 100) << "the line is drawn";
+        EXPECT_EQ(many[0], once[0]) << "the same pixels";
+        EXPECT_LE(many[2].toInt(), once[2].toInt() + 2) << "walked once";
+    }
+}
+
+// The route's points reach the page as the same numbers, whichever way they are packed: whole millionths
+// of a degree as steps (both signs, the far ends of the world, a jump across it), others as they are.
+TEST_F(MapPageTest, RoutePointsReachThePageAsTheSameNumbers)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = bridgeOf(view, false);
+    view.show();
+    ASSERT_TRUE(
+        EventLoop::waitUntil([&] { return !bridge->getMapVersion().isEmpty() && bridge->isInitialized(); }));
+    QWebEnginePage *page = view.webPage()->page();
+    const std::vector<std::vector<RoutePoint>> routes = {
+        {{35.681236, 139.767125},
+         {35.681237, 139.767124},
+         {-33.86882, 151.209296},
+         {0.000001, -0.000001},
+         {89.999999, -179.999999},
+         {-85.051128, 180.0},
+         {35.681236, 139.767125}},
+        {{35.6812365, 139.767125}, {35.1, 139.2}},
+        {{12.5, -3.25}, {1e-7, 100.0}},
+    };
+    for (const auto &route : routes) {
+        SCOPED_TRACE(route.size());
+        bridge->removeRoute();
+        for (const RoutePoint &point : route)
+            bridge->appendPolyPoint(point.lat, point.lng);
+        ASSERT_EQ(bridge->polyList().size(), route.size());
+        bridge->drawPolyline();
+        ASSERT_TRUE(EventLoop::waitUntil(
+            [&] { return evaluate(page, "routeLatLngs().length").toInt() == int(route.size()); }));
+        const QVariantList drawn =
+            evaluate(page, "routeLatLngs().map(function (p) { return [p.lat, p.lng]; })").toList();
+        ASSERT_EQ(drawn.size(), qsizetype(route.size()));
+        for (size_t i = 0; i < route.size(); ++i) {
+            const QVariantList point = drawn[qsizetype(i)].toList();
+            ASSERT_EQ(point.size(), 2);
+            EXPECT_EQ(point[0].toDouble(), route[i].lat) << i;
+            EXPECT_EQ(point[1].toDouble(), route[i].lng) << i;
+        }
+    }
+}

@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -152,9 +153,16 @@ TEST_F(WebMapRouteTest, ALongRouteGoesOneCallATurnAndEndsWithEveryPointOnce)
         for (const QString &script : scripts) {
             if (script == "removePolyLine()")
                 page.points = 0;
-            else if (script.startsWith("addPackedPolyPoints(\""))
-                page.points +=
-                    size_t(QByteArray::fromBase64(script.mid(21, script.size() - 23).toLatin1()).size() / 16);
+            else if (script.startsWith("addPackedPolyPoints(\"")) {
+                // Whole millionths go as steps, a number's last byte below 0x80; others as 16 bytes.
+                const bool steps = script.endsWith("\",1)");
+                const QByteArray bytes =
+                    QByteArray::fromBase64(script.mid(21, script.size() - (steps ? 25 : 23)).toLatin1());
+                page.points += steps ? size_t(std::count_if(bytes.begin(), bytes.end(),
+                                                            [](char b) { return (b & 0x80) == 0; }) /
+                                              2)
+                                     : size_t(bytes.size() / 16);
+            }
             page.last = script;
             ++page.calls;
         }
