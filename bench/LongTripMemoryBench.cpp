@@ -28,6 +28,7 @@
 #include "map/KmzExporter.h"
 #include "map/MapView.h"
 #include "map/MapWebPage.h"
+#include "map/WebMapView.h"
 #include "platform/HeapPolicy.h"
 #include "platform/WorkerWait.h"
 #include "recording/CommonConst.h"
@@ -670,6 +671,18 @@ void BM_MapPageCpu(benchmark::State &state)
         state.counters["trip_click_cpu_ms"] =
             cpuOf([&] { emit window.videoListView()->rowClicked(CommonConst::ListType::Trip, 0); }, 5000);
         state.counters["trip_click_stall_ms"] = double(pings.longestStall(replayAt, pings.now()));
+
+        // The trip's whole route drawn anew, as for a trip the map did not show: what the page costs and
+        // how long the window waits meanwhile.
+        const qint64 redrawAt = pings.now();
+        state.counters["new_route_cpu_ms"] = cpuOf(
+            [&] {
+                WebMapView *bridge = window.mapView()->mapWebView();
+                bridge->removeRoute();
+                bridge->drawRoute(*window.cardData()->_tripList.front());
+            },
+            5000);
+        state.counters["new_route_stall_ms"] = double(pings.longestStall(redrawAt, pings.now()));
 
         // 30 clicks, 50 ms apart, ten levels in all; then the time until the page has drawn the last zoom
         // and answers again.
