@@ -6,6 +6,7 @@
 #include "map/RouteFrameCollection.h"
 #include "map/TripKmlBuilder.h"
 
+#include <QBuffer>
 #include <QRegularExpression>
 
 namespace {
@@ -147,6 +148,98 @@ TEST_F(RouteDocumentsTest, UnreadableChaptersDropOutOfTheRoute)
     const auto first = RouteFrameCollection::cameraFrames(*gone[0]).frames;
     EXPECT_TRUE(std::equal(collected.begin(), collected.end(), first.begin(), first.end(),
                            [](const VideoFrame &x, const VideoFrame &y) { return x.sameAs(y); }));
+}
+
+// The trip's document as it was built before the export streamed: every chapter's frames read first, the
+// track then kept as degrees. The streaming builder must write the same text to the byte.
+static XmlData wholeTripDocument(const ChapterList &chapters, const QString &name)
+{
+    XmlData document;
+    if (chapters.empty())
+        return document;
+    document.Name = name;
+    std::vector<RouteFrameCollection::ChapterFrames> read;
+    for (const auto &chapter : chapters)
+        read.push_back(RouteFrameCollection::cameraFrames(*chapter));
+    FolderData chapterFolder{"Chapter", {}};
+    for (const auto &chapter : read) {
+        if (chapter.frames.empty())
+            continue;
+        const VideoFrame &frame = chapter.frames.front();
+        if (auto point = KmlUtil::makeFramePlacemark(frame.time, frame._longitude, frame._latitude, DATES))
+            chapterFolder.PlacemarkList.push_back(std::move(*point));
+    }
+    if (!chapterFolder.PlacemarkList.empty())
+        document.FolderList.push_back(std::move(chapterFolder));
+    PlacemarkData car;
+    car.Name = "MyCar";
+    car.StyleUrl = "#track_style";
+    car.Description = "Trip<br><br>";
+    using Status = RouteFrameCollection::ChapterFrames::Status;
+    if (read.front().status == Status::Read && read.back().status == Status::Read) {
+        if (!read.front().frames.empty())
+            car.Description += "Recording start time/date<br>" +
+                               KmlUtil::kmlDisplayDateText(read.front().frames.front().time, DATES);
+        car.Description += "<br>";
+        if (!read.back().frames.empty())
+            car.Description += "Recording end time/date<br>" +
+                               KmlUtil::kmlDisplayDateText(read.back().frames.back().time, DATES);
+        car.Description += "<br>";
+    }
+    for (const auto &chapter : read) {
+        for (const VideoFrame &frame : chapter.frames) {
+            if (!frame.ex.isFrameEnable || (frame._longitude == 0 && frame._latitude == 0))
+                continue;
+            car.TrackList.push_back(
+                {frame.time, KmlUtil::degrees(frame._longitude), KmlUtil::degrees(frame._latitude), 0});
+        }
+    }
+    document.FolderList.push_back(FolderData{"Route", {std::move(car)}});
+    return document;
+}
+
+TEST_F(RouteDocumentsTest, StreamedTripDocumentIsTheWholeReadDocumentToTheByte)
+{
+    const ChapterList first = trip(0);
+    const ChapterList second = trip(1);
+    // A movie that is gone, and a file read as one without driving data (a single frame, no position).
+    const auto odd = TripData::create(nullptr,
+                                      {FileUtil::fileUrl(dir->filePath("gone.MP4")),
+                                       FileUtil::fileUrl(dir->filePath("SETINF.DAT"))},
+                                      "x")
+                         ->chapters();
+    ChapterList all = first;
+    all.insert(all.end(), second.begin(), second.end());
+    const struct
+    {
+        const char *name;
+        ChapterList chapters;
+    } cases[] = {
+        {"one trip", first},
+        {"two trips in a row", all},
+        {"first unreadable", {odd[0], first[0], first[1]}},
+        {"last unreadable", {first[0], second[0], odd[0]}},
+        {"unreadable and frameless between", {first[0], odd[0], odd[1], first[1], second[1]}},
+        {"first frameless", {odd[1], second[0], second[1]}},
+        {"only unreadable", {odd[0], odd[1]}},
+    };
+    for (const auto &c : cases) {
+        XmlData whole = wholeTripDocument(c.chapters, "trip");
+        XmlData streamed = TripKmlBuilder::buildTripKml(c.chapters, "trip", DATES);
+        const QString text = KmlUtil::kmlText(whole);
+        const QString streamedText = KmlUtil::kmlText(streamed);
+        // The first difference only: the documents run to thousands of lines.
+        qsizetype at = 0;
+        while (at < std::min(text.size(), streamedText.size()) && text[at] == streamedText[at])
+            ++at;
+        EXPECT_TRUE(streamedText == text)
+            << c.name << ": from " << at << ": " << streamedText.mid(at, 120).toStdString() << " instead of "
+            << text.mid(at, 120).toStdString();
+        QBuffer written;
+        written.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(KmlUtil::writeKml(streamed, written)) << c.name;
+        EXPECT_TRUE(written.data() == text.toUtf8()) << c.name;
+    }
 }
 
 TEST_F(RouteDocumentsTest, RouteRunsFromTheLastUsableFrameBeforeEachEnd)
