@@ -82,6 +82,18 @@ protected:
         return view.mapWebView();
     }
 
+    // The bridge of an offline view shown at 800 x 600 once its page is set up; null when it never is.
+    static WebMapView *shownOffline(MapView &view)
+    {
+        WebMapView *bridge = bridgeOf(view, false);
+        view.resize(800, 600);
+        view.show();
+        return EventLoop::waitUntil(
+                   [&] { return !bridge->getMapVersion().isEmpty() && bridge->isInitialized(); })
+                   ? bridge
+                   : nullptr;
+    }
+
     OffMachineRefuser refuser;
 };
 
@@ -435,11 +447,8 @@ TEST_F(MapPageTest, ThousandsOfPinsOnOneCanvasAnswerTheMouseAsStackedMarkers)
 TEST_F(MapPageTest, TheRouteIsDrawnThroughItsPointsAtEveryZoom)
 {
     MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
-    WebMapView *bridge = bridgeOf(view, false);
-    view.resize(800, 600);
-    view.show();
-    ASSERT_TRUE(
-        EventLoop::waitUntil([&] { return !bridge->getMapVersion().isEmpty() && bridge->isInitialized(); }));
+    WebMapView *bridge = shownOffline(view);
+    ASSERT_TRUE(bridge);
     // West to east through the centre, a long loop far to the north in between, then on east; the runs'
     // points closer together than a pixel.
     for (int i = 0; i <= 1000; ++i)
@@ -485,11 +494,8 @@ TEST_F(MapPageTest, TheRouteIsDrawnThroughItsPointsAtEveryZoom)
 TEST_F(MapPageTest, ARouteOverTheSameRoadManyTimesIsDrawnAsOnce)
 {
     MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
-    WebMapView *bridge = bridgeOf(view, false);
-    view.resize(800, 600);
-    view.show();
-    ASSERT_TRUE(
-        EventLoop::waitUntil([&] { return !bridge->getMapVersion().isEmpty() && bridge->isInitialized(); }));
+    WebMapView *bridge = shownOffline(view);
+    ASSERT_TRUE(bridge);
     QWebEnginePage *page = view.webPage()->page();
     // A loop: east, then north-west past its start, then south-east back to it.
     const auto drive = [&] {
