@@ -183,7 +183,7 @@ void CardData::prepareChapterSpans()
         for (const auto &chapter : trip->sortedChapters()) {
             if (_isLoadCancelled)
                 return;
-            chapter->prepareFrameTimeSpan();
+            chapter->frameTimeSpanSoFar();
         }
     }
 }

@@ -143,7 +143,7 @@ public:
 
 private:
     // Every chapter learns what its timeline length needs beyond the records (see
-    // ChapterData::prepareFrameTimeSpan).
+    // ChapterData::frameTimeSpanSoFar).
     void prepareChapterSpans();
 
     using RecordKey = QPair<QString, int32_t>; // trip key, file number

@@ -140,38 +140,26 @@ uint32_t ChapterData::timeStamp()
 // An answer given while a movie could not be read is not kept: a worker may read it later.
 int64_t ChapterData::frameTimeSpan()
 {
-    if (_isFrameTimeSpanKnown.load(std::memory_order_acquire))
-        return _frameTimeSpan.load(std::memory_order_relaxed);
-    // Two threads may work it out at once; both get the same value.
-    bool complete = true;
-    const auto span = computeFrameTimeSpan(complete, true);
-    if (complete) {
-        _frameTimeSpan.store(span, std::memory_order_relaxed);
-        _isFrameTimeSpanKnown.store(true, std::memory_order_release);
-    }
-    return span;
+    return keptFrameTimeSpan(true).span;
 }
 
 ChapterData::SpanSoFar ChapterData::frameTimeSpanSoFar()
 {
+    return keptFrameTimeSpan(false);
+}
+
+ChapterData::SpanSoFar ChapterData::keptFrameTimeSpan(bool mayRead)
+{
     if (_isFrameTimeSpanKnown.load(std::memory_order_acquire))
         return {_frameTimeSpan.load(std::memory_order_relaxed), true};
+    // Two threads may work it out at once; both get the same value.
     bool complete = true;
-    const auto span = computeFrameTimeSpan(complete, false);
+    const auto span = computeFrameTimeSpan(complete, mayRead);
     if (complete) {
         _frameTimeSpan.store(span, std::memory_order_relaxed);
         _isFrameTimeSpanKnown.store(true, std::memory_order_release);
     }
     return {span, complete};
-}
-
-void ChapterData::prepareFrameTimeSpan()
-{
-    if (frameTimeSpanSoFar().known)
-        return;
-    readOpening();
-    movieLength();
-    frameTimeSpanSoFar();
 }
 
 std::optional<uint32_t> ChapterData::knownTimeStamp()
@@ -280,7 +268,7 @@ std::optional<Date> ChapterData::readOpening()
     if (_pathMove.isLocalFile() && QFileInfo(_pathMove.path()).suffix().toUpper() == QLatin1String("MP4")) {
         countRead();
         opening = Mp4RecordingReader::readOpening(_pathMove.toLocalFile(), cutClipMark());
-        if (_pathMp4 == _pathMove && _movieLength.load(std::memory_order_relaxed) < 0)
+        if (_movieLength.load(std::memory_order_relaxed) < 0)
             _movieLength.store(std::max<int64_t>(0, opening.movieDurationMs.value_or(0)),
                                std::memory_order_relaxed);
     }

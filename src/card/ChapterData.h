@@ -53,18 +53,16 @@ public:
     int64_t frameTimeSpan();
     // The length as far as it can be told without building the driving data: `known` once it is the
     // length frameTimeSpan() gives for good. Until then it is the recording's own span or the movie's
-    // length, and the caller asks again once the workers hand the chapter over. The main thread's
-    // timelines use it: a long trip's open reads no recording there.
+    // length, and the caller asks again once the workers hand the chapter over. What the records do not
+    // tell comes from a light read of the movie (its header and driving-data index), made once: the
+    // card's open asks for every chapter on its own thread, so that the main thread's timelines read
+    // no recording.
     struct SpanSoFar
     {
         int64_t span = 0;
         bool known = false;
     };
     SpanSoFar frameTimeSpanSoFar();
-    // Learns what the length needs beyond the card's records by a light read of the movie (its header
-    // and driving-data index), so that frameTimeSpanSoFar() reads nothing later. The card's open calls
-    // it for every chapter on its own thread.
-    void prepareFrameTimeSpan();
     // The driving data; built from the movie when missing and load is true (counts an attempt).
     // A movie that could not be read is not read again this way during the open: every playback
     // tick, sort or panel would read it again on the caller's thread. Retries are the workers'.
@@ -125,6 +123,8 @@ private:
     static void countRead();
     // The picture data, built when fewer than maxAttempts attempts were made.
     std::shared_ptr<PictureData> loadPicture(int64_t maxAttempts);
+    // The kept length, else the one worked out now (and kept when complete).
+    SpanSoFar keptFrameTimeSpan(bool mayRead);
     // Without mayRead, the driving data is never built: a length it alone can tell is not complete.
     int64_t computeFrameTimeSpan(bool &complete, bool mayRead);
     int64_t ownFrameTimeSpan(bool &complete, bool mayRead);

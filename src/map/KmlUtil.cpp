@@ -55,7 +55,6 @@ public:
         _buffer.clear();
         return _ok;
     }
-    bool ok() const { return _ok; }
 
 private:
     static constexpr qsizetype BLOCK = 1 << 20;
