@@ -195,7 +195,7 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
         stopWatch && stopWatch->isLoaded()) {
         stopWatch->clearData();
         stopWatch->resetMeasurement();
-        stopWatch->setChapters(chapters);
+        stopWatch->setChapters(valueInfo->timeline());
     }
     if (!adventure)
         player.updateDatetimeLabel();
@@ -224,6 +224,8 @@ void ItemPlayback::chapterRead()
     MoviePlayerView &player = _parts.player;
     if (const auto &valueInfo = player.valueInfo(); valueInfo && valueInfo->refreshTimeline())
         player.timelineRefreshed();
+    if (StopWatchPanel *stopWatch = _parts.stopWatch ? _parts.stopWatch() : nullptr)
+        stopWatch->refreshTimeline();
 }
 
 bool ItemPlayback::playEventItem(int index, bool switchTab)

@@ -41,7 +41,7 @@ void StopWatchCoordinator::loadPlayedItem(const PlayedItem &item)
         // wrap from 9999 to 1, where the played one ends, so their timeline is not the track bar's.
         _panel.clearData();
         _panel.resetMeasurement();
-        _panel.setChapters(item.chapters);
+        _panel.setChapters(item.timeline);
         break;
     case CommonConst::PlayType::Event:
     case CommonConst::PlayType::Surveillance:

@@ -4,7 +4,7 @@
 
 #include "recording/CommonConst.h"
 
-#include "card/TripData.h"
+#include "card/ChapterTimeline.h"
 
 #include <QPoint>
 #include <functional>
@@ -22,7 +22,7 @@ public:
     struct PlayedItem
     {
         CommonConst::PlayType playType = CommonConst::PlayType::Movie;
-        ChapterList chapters;
+        ChapterTimeline timeline; // the player's
         std::shared_ptr<MoveProtectInfo> protectInfo;
         int64_t positionMs = 0; // the track bar's value, clamped by the value model
     };

@@ -2,7 +2,7 @@
 // small adapter, tests give a fake.
 #pragma once
 
-#include "card/TripData.h"
+#include "card/ChapterTimeline.h"
 
 #include <cstdint>
 
@@ -24,8 +24,11 @@ public:
     virtual void clearData() = 0;
     virtual void resetMeasurement() = 0;
     virtual void stopMeasurement() = 0;
-    virtual void setChapters(const ChapterList &chapters) = 0;
+    // The player's timeline as it stands: both read a position alike until the next refresh.
+    virtual void setChapters(const ChapterTimeline &played) = 0;
     virtual void setEventChapters(CardData &card, MoveProtectInfo &record) = 0;
     virtual void setCurrentSumFrameTimeSpan(int64_t ms) = 0;
     virtual void redrawLaps() = 0;
+    // A chapter's driving data was handed over: the measurement's timeline takes a length it waited for.
+    virtual void refreshTimeline() = 0;
 };

@@ -86,10 +86,10 @@ void StopWatchWindow::stopMeasurement()
         _view->stopMeasurement();
 }
 
-void StopWatchWindow::setChapters(const ChapterList &chapters)
+void StopWatchWindow::setChapters(const ChapterTimeline &played)
 {
     if (_view)
-        _view->model().setChapterDataList(chapters);
+        _view->model().setTimeline(played);
 }
 
 void StopWatchWindow::setEventChapters(CardData &card, MoveProtectInfo &record)
@@ -102,6 +102,12 @@ void StopWatchWindow::setCurrentSumFrameTimeSpan(int64_t ms)
 {
     if (_view)
         _view->setCurrentSumFrameTimeSpan(ms);
+}
+
+void StopWatchWindow::refreshTimeline()
+{
+    if (_view)
+        _view->refreshTimeline();
 }
 
 void StopWatchWindow::redrawLaps()

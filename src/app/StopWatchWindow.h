@@ -49,9 +49,10 @@ public:
     void clearData() override;
     void resetMeasurement() override;
     void stopMeasurement() override;
-    void setChapters(const ChapterList &chapters) override;
+    void setChapters(const ChapterTimeline &played) override;
     void setEventChapters(CardData &card, MoveProtectInfo &record) override;
     void setCurrentSumFrameTimeSpan(int64_t ms) override;
+    void refreshTimeline() override;
     void redrawLaps() override;
 
     // StopWatchViewDelegate

@@ -237,7 +237,7 @@ void WindowCoordinators::makeStopWatch()
                 if (!info)
                     return item;
                 item.playType = info->playType();
-                item.chapters = info->chapterDataList();
+                item.timeline = info->timeline();
                 item.protectInfo = info->protectInfo();
                 if (playerView->trackCell())
                     info->setCurrentValue(playerView->trackCell()->integerValue());

@@ -34,7 +34,7 @@ void StopWatchModel::setEventChapters(CardData &card, MoveProtectInfo &record)
                                : card.getEventChapters(record);
     clearData();
     resetMeasurement();
-    _chapters = clip.chapters.value_or(ChapterList{});
+    _timeline = ChapterTimeline(clip.chapters.value_or(ChapterList{}));
     _currentMs = clip.start;
 }
 
@@ -43,7 +43,7 @@ void StopWatchModel::setTripChapters(CardData &card, AdvMoveProtectInfo &record)
     const EventClip clip = card.getAdventureChapters(record);
     clearData();
     resetMeasurement();
-    _chapters = clip.chapters.value_or(ChapterList{});
+    _timeline = ChapterTimeline(clip.chapters.value_or(ChapterList{}));
     _currentMs = clip.start;
 }
 
@@ -99,7 +99,7 @@ void StopWatchModel::resetMeasurement()
 
 void StopWatchModel::clearData()
 {
-    _chapters.clear();
+    _timeline = ChapterTimeline();
     forgetChapters();
     _currentMs = 0;
     _startMs = 0;
@@ -177,11 +177,12 @@ void StopWatchModel::chapterRead(const ChapterData &chapter)
     }
 }
 
-std::optional<float> StopWatchModel::chapterDistance(const std::shared_ptr<ChapterData> &chapter)
+std::optional<float> StopWatchModel::chapterDistance(size_t index)
 {
+    const std::shared_ptr<ChapterData> &chapter = _timeline.chapters()[index];
     if (const auto cached = _chapterDistance.find(chapter.get()); cached != _chapterDistance.end())
         return cached->second;
-    if (chapter->frameTimeSpan() < 1)
+    if (_timeline.length(index) < 1)
         return 0.0f;
     // Read once, by the card's workers or here, the chapter keeps its distance: a lap over a long trip
     // reads no recording again.
@@ -206,17 +207,17 @@ std::optional<float> StopWatchModel::chapterDistance(const std::shared_ptr<Chapt
 
 std::optional<float> StopWatchModel::getDistance(int64_t position)
 {
-    if (_chapters.empty())
+    if (_timeline.empty())
         return 0.0f;
     int64_t index = 0;
     int32_t offset = 0;
-    PictureDataUtil::getChapterPosition(_chapters, toPosition(position), index, offset);
+    PictureDataUtil::getChapterPosition(_timeline, toPosition(position), index, offset);
     float sum = 0.0f;
     bool isPending = false;
     // The whole chapters before the position, a thousand on a long trip, are never read here. On past a
     // chapter still being read: the others are asked for in the same pass.
     for (int64_t i = 0; i < index; ++i) {
-        const std::optional<float> distance = chapterDistance(_chapters[size_t(i)]);
+        const std::optional<float> distance = chapterDistance(size_t(i));
         isPending = isPending || !distance;
         sum += distance.value_or(0.0f);
     }
@@ -224,7 +225,7 @@ std::optional<float> StopWatchModel::getDistance(int64_t position)
         return std::nullopt;
     // The chapter at a lap's end, which the player shows or showed: it is mostly held, and at most a
     // lap's ends and the position are read here.
-    const std::shared_ptr<PictureData> picture = _chapters[size_t(index)]->getPicture(true);
+    const std::shared_ptr<PictureData> picture = _timeline.chapters()[size_t(index)]->getPicture(true);
     if (!picture || !picture->video)
         return sum;
     const FrameTable frames = picture->video->getCameraFrames(0);
@@ -282,8 +283,47 @@ QString StopWatchModel::speedText(const std::optional<LapInfo> &lap, bool kmh)
 
 void StopWatchModel::setChapterDataList(ChapterList chapters)
 {
+    setTimeline(ChapterTimeline(std::move(chapters)));
+}
+
+void StopWatchModel::setTimeline(ChapterTimeline timeline)
+{
     forgetChapters();
-    _chapters = std::move(chapters);
+    _timeline = std::move(timeline);
+}
+
+bool StopWatchModel::refreshTimeline()
+{
+    if (_timeline.isSettled())
+        return false;
+    // Each mark as its chapter and offset on the timeline as it was.
+    using Place = std::pair<int64_t, int32_t>;
+    const auto place = [this](int64_t position) {
+        Place at;
+        _timeline.chapterPosition(toPosition(position), at.first, at.second);
+        return at;
+    };
+    const Place current = place(_currentMs);
+    const Place start = place(_startMs);
+    const Place stop = place(_stopMs);
+    std::vector<Place> lapEnds;
+    for (const LapInfo &lap : _laps)
+        lapEnds.push_back(place(lap.pos));
+    if (!_timeline.refresh())
+        return false;
+    // A chapter that came out shorter keeps its mark on its last picture.
+    const auto position = [this](const Place &at) {
+        return int64_t(_timeline.position(at.first, std::min(at.second, _timeline.length(size_t(at.first)))));
+    };
+    _currentMs = position(current);
+    if (_status != StopWatchStatus::Ready)
+        _startMs = position(start);
+    if (_status == StopWatchStatus::Stop)
+        _stopMs = position(stop);
+    for (size_t i = 0; i < _laps.size(); ++i)
+        _laps[i] = setLap(i == 0 ? _startMs : _laps[i - 1].pos, position(lapEnds[i]));
+    sendMarkers();
+    return true;
 }
 
 void StopWatchModel::forgetChapters()

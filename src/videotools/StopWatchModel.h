@@ -3,6 +3,7 @@
 // of its three buttons. No clock runs here: the player hands over its position.
 #pragma once
 
+#include "card/ChapterTimeline.h"
 #include "card/TripData.h"
 #include "videotools/StopWatchViewDelegate.h"
 
@@ -61,9 +62,15 @@ public:
     // for it are worked out again.
     void chapterRead(const ChapterData &chapter);
 
-    const ChapterList &chapterDataList() const { return _chapters; }
+    const ChapterList &chapterDataList() const { return _timeline.chapters(); }
     // Also forgets the distances of the previous chapters.
     void setChapterDataList(ChapterList chapters);
+    // The same, on the player's timeline as it stands.
+    void setTimeline(ChapterTimeline timeline);
+    // Positions are read on the player's timeline: the lengths known so far, each taken for good once its
+    // chapter is read. Takes the lengths learned since; the marks keep their chapter and offset and the
+    // laps are worked out again. True when any mark may have moved.
+    bool refreshTimeline();
     // Loads an event or surveillance record, or an adventure record, of the card: clears everything
     // and starts at the record's start.
     void setEventChapters(CardData &card, MoveProtectInfo &record);
@@ -97,10 +104,10 @@ public:
 
 private:
     void sendMarkers();
-    std::optional<float> chapterDistance(const std::shared_ptr<ChapterData> &chapter);
+    std::optional<float> chapterDistance(size_t index);
     void forgetChapters();
 
-    ChapterList _chapters;
+    ChapterTimeline _timeline;
     std::map<const ChapterData *, float> _chapterDistance; // whole chapters with data, until clearData
     std::set<const ChapterData *> _requested;              // asked of readElsewhere, not read yet
     std::set<const ChapterData *> _unreadable;             // read elsewhere without data

@@ -138,6 +138,12 @@ void StopWatchView::changed()
     redrawLaps();
 }
 
+void StopWatchView::refreshTimeline()
+{
+    if (_model.refreshTimeline())
+        redrawLaps();
+}
+
 void StopWatchView::startStop()
 {
     _model.startStop();

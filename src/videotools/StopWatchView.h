@@ -41,6 +41,8 @@ public:
     // The player's position on every frame; then redrawLaps.
     void setCurrentSumFrameTimeSpan(int64_t ms) { _model.setCurrentMs(ms); }
     void redrawLaps();
+    // A chapter's length learned since the item was loaded: the marks stay on their pictures.
+    void refreshTimeline();
     void stopMeasurement();
     void resetMeasurement();
     void clearData();

@@ -3,6 +3,7 @@
 #include "app/StopWatchPanel.h"
 #include "app/StopWatchWindow.h"
 #include "card/CardData.h"
+#include "card/ChapterData.h"
 #include "card/MoveProtectInfo.h"
 #include "recording/UserDefaultUtil.h"
 #include "support/TempDir.h"
@@ -22,10 +23,14 @@ struct FakeStopWatch : StopWatchPanel
     void clearData() override { calls << "clear"; }
     void resetMeasurement() override { calls << "reset", laps = 0; }
     void stopMeasurement() override { calls << "stop"; }
-    void setChapters(const ChapterList &c) override { calls << QStringLiteral("chapters %1").arg(c.size()); }
+    void setChapters(const ChapterTimeline &t) override
+    {
+        calls << QStringLiteral("chapters %1").arg(t.size());
+    }
     void setEventChapters(CardData &, MoveProtectInfo &) override { calls << "event"; }
     void setCurrentSumFrameTimeSpan(int64_t ms) override { calls << QStringLiteral("at %1").arg(ms); }
     void redrawLaps() override { calls << "redraw"; }
+    void refreshTimeline() override { calls << "refresh"; }
 
     QWidget widget;
     bool loaded = false;
@@ -50,7 +55,9 @@ TEST(StopWatchCoordinatorTest, TheFirstShowLoadsThePlayedItemBesideTheMainWindow
         CardData card;
         FakeStopWatch panel;
         ChildWindows children;
-        StopWatchCoordinator::PlayedItem item{type, ChapterList(2), {}, 61000};
+        const ChapterList two{std::make_shared<ChapterData>(QUrl(), nullptr, ChapterData::Records{}),
+                              std::make_shared<ChapterData>(QUrl(), nullptr, ChapterData::Records{})};
+        StopWatchCoordinator::PlayedItem item{type, ChapterTimeline(two), {}, 61000};
         if (withRecord) {
             const std::vector<uint8_t> record(64, 0);
             item.protectInfo = std::make_shared<MoveProtectInfo>(record, MoveProtectInfo::DetectStatus::G);

@@ -10,7 +10,9 @@
 #include "app/VideoListModel.h"
 #include "app/VideoListView.h"
 #include "app/WindowCoordinators.h"
+#include "card/CardData.h"
 #include "card/ChapterData.h"
+#include "card/ChapterTimeline.h"
 #include "card/PictureDataUtil.h"
 #include "graph/CircleChartView.h"
 #include "graph/DrivingInfoView.h"
@@ -30,12 +32,16 @@
 #include "player/ZoomMenuControl.h"
 #include "videotools/StopWatchView.h"
 
+#include "samplecard/ManagementFileWriter.h"
+#include "samplecard/SampleCardWriter.h"
+
 #include "AppFakes.h"
 #include "MainWindowFixture.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -618,6 +624,73 @@ TEST(WindowFollowsTest, TheStopwatchFirstOpenedDuringAnAdventureAfterTheFileNumb
     ASSERT_EQ(laps.size(), 1u);
     EXPECT_EQ(laps[0].lapTimeSpan, to - from);
     EXPECT_NEAR(double(laps[0].aveSpeed), recorded, 1.0);
+}
+
+// A chapter whose record was lost, before one that has its record, is as long as only its recording tells,
+// which the card's workers read after the open. Stopwatch marks made meanwhile stay on their pictures once
+// the length has come, as the player's position does: the lap is measured as the track bar shows it.
+TEST(WindowFollowsTest, StopwatchMarksMadeBeforeALostRecordsLengthCameStayOnTheirPictures)
+{
+    constexpr int CHAPTERS = 60;
+    constexpr int LOST = 50; // far from the chapters the workers read first
+    TempDir cardDir;
+    SampleScenario scenario = SampleScenario::chapters(CHAPTERS, 2000);
+    scenario.movieMs = 500;
+    ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
+    {
+        // An empty record, which the reader skips.
+        QFile records(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/VREC_MOV_MNG.DAT"));
+        ASSERT_TRUE(records.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(records.seek(ManagementFileWriter::VREC_HEADER_SIZE +
+                                 LOST * ManagementFileWriter::VREC_RECORD_SIZE));
+        ASSERT_EQ(records.write(QByteArray(ManagementFileWriter::VREC_RECORD_SIZE, '\0')),
+                  ManagementFileWriter::VREC_RECORD_SIZE);
+    }
+    Fixture f(false, {}, true);
+    f.startUpUntilShown();
+    f.window->resize(1280, 800);
+    bool opened = false;
+    QObject::connect(f.window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
+    f.window->cardOpener()->pauseMsec = 0;
+    f.window->cardOpener()->openVideoData(
+        QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/")), true,
+        MovieType::Backup);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+    MoviePlayerView *player = f.window->panels()->moviePlayerView();
+    const std::shared_ptr<PlayMovieValueInfo> valueInfo = player->valueInfo();
+    ASSERT_TRUE(valueInfo);
+    const ChapterTimeline &timeline = valueInfo->timeline();
+    // Whether the workers had read the chapter before the marks were made; either way the marks end on
+    // their pictures.
+    const bool learnedAfterTheMarks = !timeline.isSettled();
+    RecordProperty("learnedAfterTheMarks", learnedAfterTheMarks ? "yes" : "no");
+    const auto engine = [player] { return static_cast<FakeMediaEngine *>(player->engine()); };
+    engine()->becomeReady();
+    player->pauseMovie();
+    const auto moveTo = [&](int64_t position) {
+        player->moveToPosition(position, PS::Pause);
+        if (engine()->status() != MediaEngine::Status::ReadyToPlay)
+            engine()->becomeReady();
+        f.window->updateFrameWithStopWatch();
+    };
+    moveTo(timeline.position(2, 100));
+    qobject_cast<QAbstractButton *>(player->controls()->control(QStringLiteral("stopwatch")))->click();
+    StopWatchView *view = f.window->coordinators()->stopWatchWindow().view();
+    view->btnStartStop->click();
+    moveTo(timeline.position(LOST + 5, 300));
+    view->btnLapReset->click();
+
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return f.window->cardData()->loadWorkersDone(); }));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(timeline.isSettled());
+    const ChapterList chapters = f.window->cardData()->_tripList_tab.front()->sortedChapters();
+    ASSERT_EQ(timeline.length(LOST), chapters[LOST]->frameTimeSpan());
+    const StopWatchModel &model = view->model();
+    EXPECT_EQ(model.startMs(), timeline.position(2, 100));
+    ASSERT_EQ(model.laps().size(), 1u);
+    EXPECT_EQ(model.laps()[0].pos, timeline.position(LOST + 5, 300));
+    EXPECT_EQ(model.laps()[0].lapTimeSpan, timeline.position(LOST + 5, 300) - timeline.position(2, 100));
+    EXPECT_EQ(valueInfo->currentValue(), timeline.position(LOST + 5, 300)) << "the player's position";
 }
 
 namespace {

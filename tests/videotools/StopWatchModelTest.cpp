@@ -3,10 +3,12 @@
 #include "videotools/StopWatchView.h"
 
 #include "ToolTestCard.h"
+#include "card/ChapterTimeline.h"
 #include "card/EventClip.h"
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
 #include "recording/UserDefaultUtil.h"
+#include "samplecard/ManagementFileWriter.h"
 #include "support/EventLoop.h"
 
 #include <QCoreApplication>
@@ -39,15 +41,25 @@ protected:
     std::vector<StopWatchMarkers> _sent;
 };
 
-// A trip of twelve chapters none of which has been read yet, as just after a card's opening.
+// A trip of twelve chapters none of which has been read yet, as just after a card's opening; optionally
+// with one chapter's record lost.
 struct UnreadTrip
 {
     static constexpr size_t CHAPTERS = 12;
-    UnreadTrip()
+    explicit UnreadTrip(std::optional<int> lostRecord = std::nullopt)
     {
         SampleScenario scenario = SampleScenario::chapters(int(CHAPTERS), 2000);
         scenario.movieMs = 500;
         EXPECT_TRUE(SampleCardWriter(scenario).writeCard(dir.path()));
+        if (lostRecord) {
+            // An empty record, which the reader skips.
+            QFile records(dir.filePath("MOVE/VREC_MOV_MNG.DAT"));
+            EXPECT_TRUE(records.open(QIODevice::ReadWrite));
+            EXPECT_TRUE(records.seek(ManagementFileWriter::VREC_HEADER_SIZE +
+                                     *lostRecord * ManagementFileWriter::VREC_RECORD_SIZE));
+            EXPECT_EQ(records.write(QByteArray(ManagementFileWriter::VREC_RECORD_SIZE, '\0')),
+                      ManagementFileWriter::VREC_RECORD_SIZE);
+        }
         card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
         chapters = card._tripList.front()->sortedChapters();
     }
@@ -317,6 +329,58 @@ TEST(StopWatchDistanceTest, ALapOverUnreadChaptersWaitsForTheirReadsElsewhere)
         if (unreadable)
             ASSERT_TRUE(QFile::rename(away + ".away", away));
     }
+}
+
+// A chapter whose record was lost, before one that has its record, is as long as only its recording tells.
+// Until it is read the stopwatch reads positions on the player's timeline, which takes the recording's own
+// span, and reads that chapter elsewhere like the others; once it has come the marks stay on their pictures
+// and the laps are measured on the length learned, as a stopwatch started afterwards measures them.
+TEST(StopWatchDistanceTest, ALengthLearnedLaterKeepsTheMarksOnTheirPictures)
+{
+    UnreadTrip trip(1);
+    ASSERT_EQ(trip.chapters.size(), UnreadTrip::CHAPTERS);
+    ASSERT_FALSE(trip.chapters[1]->_vmmInfo);
+    const ChapterTimeline played(trip.chapters);
+    ASSERT_FALSE(played.isSettled());
+    StopWatchModel model;
+    std::vector<std::shared_ptr<ChapterData>> asked;
+    model.readElsewhere = [&](const std::shared_ptr<ChapterData> &chapter) { asked.push_back(chapter); };
+    std::vector<StopWatchMarkers> sent;
+    model.onMarkersChanged = [&sent](const StopWatchMarkers &markers) { sent.push_back(markers); };
+    model.setChapterDataList(trip.chapters);
+    const uint64_t before = ChapterData::mainThreadReads();
+    model.setCurrentMs(played.position(0, 1000));
+    model.startStop();
+    model.setCurrentMs(played.position(6, 500));
+    model.lapReset();
+    model.setCurrentMs(played.position(10, 1500));
+    ASSERT_TRUE(model.total());
+    EXPECT_LE(ChapterData::mainThreadReads() - before, 3u) << "the lap's ends and the position at most";
+    EXPECT_FALSE(model.refreshTimeline()) << "nothing learned yet";
+
+    for (const auto &chapter : asked) {
+        chapter->getPicture(true);
+        model.chapterRead(*chapter);
+    }
+    ASSERT_TRUE(model.refreshTimeline());
+    const ChapterTimeline settled(trip.chapters);
+    ASSERT_TRUE(settled.isSettled());
+    ASSERT_NE(settled.length(1), played.length(1));
+    EXPECT_EQ(model.startMs(), settled.position(0, 1000));
+    ASSERT_EQ(model.laps().size(), 1u);
+    EXPECT_EQ(model.laps()[0].pos, settled.position(6, 500));
+    EXPECT_EQ(model.currentMs(), settled.position(10, 1500));
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back().lapMs, std::vector<int64_t>{settled.position(6, 500)}) << "the track bar's marks";
+
+    StopWatchModel afterwards;
+    afterwards.setChapterDataList(trip.chapters);
+    const LapInfo lap = afterwards.setLap(settled.position(0, 1000), settled.position(6, 500));
+    const LapInfo whole = afterwards.setLap(settled.position(0, 1000), settled.position(10, 1500));
+    EXPECT_GT(lap.aveSpeed, 0);
+    EXPECT_EQ((std::array{model.laps()[0].lapTimeSpan, model.laps()[0].aveSpeed, model.total()->aveSpeed}),
+              (std::array{lap.lapTimeSpan, lap.aveSpeed, whole.aveSpeed}));
+    EXPECT_FALSE(model.refreshTimeline());
 }
 
 // The window's stopwatch reads the chapters between its laps' ends off the main thread and shows the laps'
