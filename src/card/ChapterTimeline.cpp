@@ -3,6 +3,7 @@
 #include "card/ChapterData.h"
 
 #include <algorithm>
+#include <limits>
 
 ChapterTimeline::ChapterTimeline(ChapterList chapters) : _chapters(std::move(chapters))
 {
@@ -63,6 +64,24 @@ void ChapterTimeline::chapterPosition(int32_t position, int64_t &index, int32_t 
     const auto i = it == _starts.begin() ? 0 : static_cast<size_t>(it - _starts.begin()) - 1;
     index = static_cast<int64_t>(i);
     offset = std::clamp(position - _starts[i], 0, std::max(_lengths[i], 0));
+}
+
+ChapterTimeline::Place ChapterTimeline::place(int64_t position) const
+{
+    Place at;
+    chapterPosition(static_cast<int32_t>(std::clamp<int64_t>(position, std::numeric_limits<int32_t>::min(),
+                                                             std::numeric_limits<int32_t>::max())),
+                    at.index, at.offset);
+    return at;
+}
+
+int64_t ChapterTimeline::position(const Place &at) const
+{
+    if (_chapters.empty())
+        return 0;
+    const auto i =
+        static_cast<size_t>(std::clamp<int64_t>(at.index, 0, static_cast<int64_t>(_chapters.size()) - 1));
+    return position(static_cast<int64_t>(i), std::min(at.offset, std::max(_lengths[i], 0)));
 }
 
 int32_t ChapterTimeline::position(int64_t index, int32_t offset) const

@@ -34,6 +34,16 @@ public:
     void chapterPosition(int32_t position, int64_t &index, int32_t &offset) const;
     int32_t position(int64_t index, int32_t offset) const;
 
+    // A position as its chapter and offset: what a mark keeps across a refresh.
+    struct Place
+    {
+        int64_t index = 0;
+        int32_t offset = 0;
+    };
+    Place place(int64_t position) const;
+    // Where the place is now; past the end of a chapter that came out shorter, on its last position.
+    int64_t position(const Place &at) const;
+
 private:
     ChapterList _chapters;
     std::vector<int32_t> _lengths;

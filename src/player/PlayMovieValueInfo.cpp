@@ -92,12 +92,8 @@ bool PlayMovieValueInfo::refreshTimeline()
     if (_timeline.isSettled())
         return false;
     // Each position as its chapter and offset on the timeline as it was.
-    using Place = std::pair<int64_t, int32_t>;
-    const auto place = [this](int64_t position) {
-        Place at;
-        _timeline.chapterPosition(narrow(position), at.first, at.second);
-        return at;
-    };
+    using Place = ChapterTimeline::Place;
+    const auto place = [this](int64_t position) { return _timeline.place(position); };
     const auto placeOf = [&place](const std::optional<int64_t> &position) {
         return position ? std::optional(place(*position)) : std::nullopt;
     };
@@ -111,9 +107,7 @@ bool PlayMovieValueInfo::refreshTimeline()
     const auto event = _eventValue && *_eventValue >= 0 ? std::optional(place(*_eventValue)) : std::nullopt;
     if (!_timeline.refresh())
         return false;
-    const auto position = [this](const Place &at) {
-        return int64_t(_timeline.position(at.first, at.second));
-    };
+    const auto position = [this](const Place &at) { return _timeline.position(at); };
     const auto positionOf = [&position](const std::optional<Place> &at) {
         return at ? std::optional(position(*at)) : std::nullopt;
     };

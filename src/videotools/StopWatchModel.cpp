@@ -297,24 +297,16 @@ bool StopWatchModel::refreshTimeline()
     if (_timeline.isSettled())
         return false;
     // Each mark as its chapter and offset on the timeline as it was.
-    using Place = std::pair<int64_t, int32_t>;
-    const auto place = [this](int64_t position) {
-        Place at;
-        _timeline.chapterPosition(toPosition(position), at.first, at.second);
-        return at;
-    };
-    const Place current = place(_currentMs);
-    const Place start = place(_startMs);
-    const Place stop = place(_stopMs);
+    using Place = ChapterTimeline::Place;
+    const Place current = _timeline.place(_currentMs);
+    const Place start = _timeline.place(_startMs);
+    const Place stop = _timeline.place(_stopMs);
     std::vector<Place> lapEnds;
     for (const LapInfo &lap : _laps)
-        lapEnds.push_back(place(lap.pos));
+        lapEnds.push_back(_timeline.place(lap.pos));
     if (!_timeline.refresh())
         return false;
-    // A chapter that came out shorter keeps its mark on its last picture.
-    const auto position = [this](const Place &at) {
-        return int64_t(_timeline.position(at.first, std::min(at.second, _timeline.length(size_t(at.first)))));
-    };
+    const auto position = [this](const Place &at) { return _timeline.position(at); };
     _currentMs = position(current);
     if (_status != StopWatchStatus::Ready)
         _startMs = position(start);

@@ -500,6 +500,45 @@ TEST(WindowFollowsTest, FrameBackGoesOffAtTheRunningStopwatchsLastMarkAndBackOnP
 }
 
 namespace {
+// Opens a card's folder as a backup in the shown window, as File > Open does, and plays its first item.
+bool openBackupInTheShownWindow(Fixture &f, const QString &cardDir)
+{
+    f.startUpUntilShown();
+    f.window->resize(1280, 800);
+    bool opened = false;
+    QObject::connect(f.window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
+    f.window->cardOpener()->pauseMsec = 0;
+    f.window->cardOpener()->openVideoData(
+        QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir) + QStringLiteral("/")), true,
+        MovieType::Backup);
+    return EventLoop::waitUntil([&] { return opened; });
+}
+
+// The loaded item paused; each call moves it to a position as a click on the track bar does, and the
+// window follows as on a clock tick.
+struct PausedMover
+{
+    PausedMover(Fixture &fixture, bool handleEvents) : f(fixture), events(handleEvents)
+    {
+        engine()->becomeReady();
+        player()->pauseMovie();
+    }
+    MoviePlayerView *player() const { return f.window->panels()->moviePlayerView(); }
+    FakeMediaEngine *engine() const { return static_cast<FakeMediaEngine *>(player()->engine()); }
+    void operator()(int64_t position) const
+    {
+        player()->moveToPosition(position, PS::Pause);
+        if (engine()->status() != MediaEngine::Status::ReadyToPlay)
+            engine()->becomeReady();
+        if (events)
+            QCoreApplication::processEvents();
+        f.window->updateFrameWithStopWatch();
+    }
+
+    Fixture &f;
+    bool events;
+};
+
 // A lap's speed needs the driving data of the chapters it runs over, which the card's workers or the
 // stopwatch's own reads bring off the main thread: until then its row shows "-km/h". Waits until the
 // first lap's and the total's rows show a speed.
@@ -516,15 +555,7 @@ TEST(WindowFollowsTest, TheStopwatchFirstOpenedDuringAnAdventureMeasuresItsRecor
 {
     PlayingWindow w;
     ASSERT_TRUE(w.window->itemPlayback().playAdventureItem(0, 0, false));
-    w.engine()->becomeReady();
-    w.player()->pauseMovie();
-    const auto moveTo = [&w](int64_t position) {
-        w.player()->moveToPosition(position, PS::Pause);
-        if (w.engine()->status() != MediaEngine::Status::ReadyToPlay)
-            w.engine()->becomeReady();
-        QCoreApplication::processEvents();
-        w.window->updateFrameWithStopWatch();
-    };
+    const PausedMover moveTo{w, true};
     const int64_t from = 1500, to = 7500;
     moveTo(from);
     w.button("stopwatch")->click();
@@ -578,15 +609,7 @@ TEST(WindowFollowsTest, TheStopwatchFirstOpenedDuringAnAdventureAfterTheFileNumb
     ASSERT_TRUE(writer.writeCard(cardDir.path())) << writer.lastError().toStdString();
 
     Fixture f(false, {}, true);
-    f.startUpUntilShown();
-    f.window->resize(1280, 800);
-    bool opened = false;
-    QObject::connect(f.window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
-    f.window->cardOpener()->pauseMsec = 0;
-    f.window->cardOpener()->openVideoData(
-        QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/")), true,
-        MovieType::Backup);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+    ASSERT_TRUE(openBackupInTheShownWindow(f, cardDir.path()));
     const auto &adventures = f.window->cardData()->_advTripList;
     ASSERT_EQ(adventures.size(), 2u) << "split at the wrap";
     const auto afterWrap = std::find_if(adventures.begin(), adventures.end(), [](const auto &adventure) {
@@ -595,16 +618,7 @@ TEST(WindowFollowsTest, TheStopwatchFirstOpenedDuringAnAdventureAfterTheFileNumb
     ASSERT_NE(afterWrap, adventures.end());
     ASSERT_TRUE(f.window->itemPlayback().playAdventureItem(int(afterWrap - adventures.begin()), 0, false));
     MoviePlayerView *player = f.window->panels()->moviePlayerView();
-    const auto engine = [player] { return static_cast<FakeMediaEngine *>(player->engine()); };
-    engine()->becomeReady();
-    player->pauseMovie();
-    const auto moveTo = [&](int64_t position) {
-        player->moveToPosition(position, PS::Pause);
-        if (engine()->status() != MediaEngine::Status::ReadyToPlay)
-            engine()->becomeReady();
-        QCoreApplication::processEvents();
-        f.window->updateFrameWithStopWatch();
-    };
+    const PausedMover moveTo{f, true};
     const int64_t from = 500, to = 5500;
     moveTo(from);
     qobject_cast<QAbstractButton *>(player->controls()->control(QStringLiteral("stopwatch")))->click();
@@ -647,15 +661,7 @@ TEST(WindowFollowsTest, StopwatchMarksMadeBeforeALostRecordsLengthCameStayOnThei
                   ManagementFileWriter::VREC_RECORD_SIZE);
     }
     Fixture f(false, {}, true);
-    f.startUpUntilShown();
-    f.window->resize(1280, 800);
-    bool opened = false;
-    QObject::connect(f.window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
-    f.window->cardOpener()->pauseMsec = 0;
-    f.window->cardOpener()->openVideoData(
-        QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/")), true,
-        MovieType::Backup);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return opened; }));
+    ASSERT_TRUE(openBackupInTheShownWindow(f, cardDir.path()));
     MoviePlayerView *player = f.window->panels()->moviePlayerView();
     const std::shared_ptr<PlayMovieValueInfo> valueInfo = player->valueInfo();
     ASSERT_TRUE(valueInfo);
@@ -664,15 +670,8 @@ TEST(WindowFollowsTest, StopwatchMarksMadeBeforeALostRecordsLengthCameStayOnThei
     // their pictures.
     const bool learnedAfterTheMarks = !timeline.isSettled();
     RecordProperty("learnedAfterTheMarks", learnedAfterTheMarks ? "yes" : "no");
-    const auto engine = [player] { return static_cast<FakeMediaEngine *>(player->engine()); };
-    engine()->becomeReady();
-    player->pauseMovie();
-    const auto moveTo = [&](int64_t position) {
-        player->moveToPosition(position, PS::Pause);
-        if (engine()->status() != MediaEngine::Status::ReadyToPlay)
-            engine()->becomeReady();
-        f.window->updateFrameWithStopWatch();
-    };
+    // No events between the marks: a chapter the workers have read meanwhile is handed over after them.
+    const PausedMover moveTo{f, false};
     moveTo(timeline.position(2, 100));
     qobject_cast<QAbstractButton *>(player->controls()->control(QStringLiteral("stopwatch")))->click();
     StopWatchView *view = f.window->coordinators()->stopWatchWindow().view();
