@@ -30,9 +30,9 @@
 #include "recording/Mp4RecordingReader.h"
 #include "recording/UserDefaultUtil.h"
 #include "recording/VideoInfo.h"
-#include "samplecard/ManagementFileWriter.h"
 #include "samplecard/SampleCardWriter.h"
 #include "support/EventLoop.h"
+#include "support/LostRecord.h"
 #include "support/TempDir.h"
 #include "videotools/CaptureView.h"
 
@@ -383,13 +383,7 @@ TEST(MainWindowTest, ATripWithoutRecordsOpensReadingOnlyTheChaptersItPlays)
         if (c.allRecordsLost) {
             ASSERT_TRUE(QFile::remove(records));
         } else {
-            // An empty record, which the reader skips.
-            QFile file(records);
-            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-            ASSERT_TRUE(file.seek(ManagementFileWriter::VREC_HEADER_SIZE +
-                                  LOST * ManagementFileWriter::VREC_RECORD_SIZE));
-            ASSERT_EQ(file.write(QByteArray(ManagementFileWriter::VREC_RECORD_SIZE, '\0')),
-                      ManagementFileWriter::VREC_RECORD_SIZE);
+            ASSERT_TRUE(loseMovieRecord(SampleCardWriter::cardFolder(cardDir.path()), LOST));
         }
         Fixture f(false, {}, true);
         f.window->startUp();

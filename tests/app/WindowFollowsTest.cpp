@@ -32,8 +32,8 @@
 #include "player/ZoomMenuControl.h"
 #include "videotools/StopWatchView.h"
 
-#include "samplecard/ManagementFileWriter.h"
 #include "samplecard/SampleCardWriter.h"
+#include "support/LostRecord.h"
 
 #include "AppFakes.h"
 #include "MainWindowFixture.h"
@@ -41,7 +41,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -651,15 +650,7 @@ TEST(WindowFollowsTest, StopwatchMarksMadeBeforeALostRecordsLengthCameStayOnThei
     SampleScenario scenario = SampleScenario::chapters(CHAPTERS, 2000);
     scenario.movieMs = 500;
     ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
-    {
-        // An empty record, which the reader skips.
-        QFile records(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/VREC_MOV_MNG.DAT"));
-        ASSERT_TRUE(records.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(records.seek(ManagementFileWriter::VREC_HEADER_SIZE +
-                                 LOST * ManagementFileWriter::VREC_RECORD_SIZE));
-        ASSERT_EQ(records.write(QByteArray(ManagementFileWriter::VREC_RECORD_SIZE, '\0')),
-                  ManagementFileWriter::VREC_RECORD_SIZE);
-    }
+    ASSERT_TRUE(loseMovieRecord(SampleCardWriter::cardFolder(cardDir.path()), LOST));
     Fixture f(false, {}, true);
     ASSERT_TRUE(openBackupInTheShownWindow(f, cardDir.path()));
     MoviePlayerView *player = f.window->panels()->moviePlayerView();

@@ -6,14 +6,13 @@
 #include "card/PictureDataUtil.h"
 #include "card/TripData.h"
 #include "player/PlaybackClock.h"
-#include "samplecard/ManagementFileWriter.h"
 #include "samplecard/SampleCardWriter.h"
+#include "support/LostRecord.h"
 #include "support/TempDir.h"
 
 #include "TestModels.h"
 #include "TripFixture.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 using PlayType = CommonConst::PlayType;
@@ -126,15 +125,7 @@ TEST(PlayMovieValueInfoTest, ALengthLearnedLaterMovesTheStartsAfterItAndKeepsThe
     scenario.movieMs = 500;
     ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
     const QString folder = SampleCardWriter::cardFolder(cardDir.path());
-    {
-        // The second chapter's record becomes an empty one, which the reader skips.
-        QFile records(folder + QStringLiteral("/VREC_MOV_MNG.DAT"));
-        ASSERT_TRUE(records.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(
-            records.seek(ManagementFileWriter::VREC_HEADER_SIZE + ManagementFileWriter::VREC_RECORD_SIZE));
-        ASSERT_EQ(records.write(QByteArray(ManagementFileWriter::VREC_RECORD_SIZE, '\0')),
-                  ManagementFileWriter::VREC_RECORD_SIZE);
-    }
+    ASSERT_TRUE(loseMovieRecord(folder, 1));
     CardData card;
     card.loadCardFolder(QUrl::fromLocalFile(folder + QLatin1Char('/')));
     ASSERT_EQ(card._tripList.size(), size_t(1));

@@ -8,8 +8,8 @@
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
 #include "recording/UserDefaultUtil.h"
-#include "samplecard/ManagementFileWriter.h"
 #include "support/EventLoop.h"
+#include "support/LostRecord.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -51,15 +51,8 @@ struct UnreadTrip
         SampleScenario scenario = SampleScenario::chapters(int(CHAPTERS), 2000);
         scenario.movieMs = 500;
         EXPECT_TRUE(SampleCardWriter(scenario).writeCard(dir.path()));
-        if (lostRecord) {
-            // An empty record, which the reader skips.
-            QFile records(dir.filePath("MOVE/VREC_MOV_MNG.DAT"));
-            EXPECT_TRUE(records.open(QIODevice::ReadWrite));
-            EXPECT_TRUE(records.seek(ManagementFileWriter::VREC_HEADER_SIZE +
-                                     *lostRecord * ManagementFileWriter::VREC_RECORD_SIZE));
-            EXPECT_EQ(records.write(QByteArray(ManagementFileWriter::VREC_RECORD_SIZE, '\0')),
-                      ManagementFileWriter::VREC_RECORD_SIZE);
-        }
+        if (lostRecord)
+            EXPECT_TRUE(loseMovieRecord(dir.filePath("MOVE"), *lostRecord));
         card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
         chapters = card._tripList.front()->sortedChapters();
     }
