@@ -248,6 +248,16 @@ TEST(ChildWindowsOnScreenTest, ARestoreShowsTheMainWindowThenTheChildWindowsItHi
             },
             30s))
             << "minimising did not take the main window and its child windows off the screen";
+        // The program has handled the minimise as well (it hides the child windows itself), and what it
+        // does on losing the activation has run: the restore is watched from a settled state.
+        ASSERT_TRUE(EventLoop::waitUntil(
+            [&] {
+                return std::none_of(children.begin(), children.end(),
+                                    [](const QWidget *child) { return child->isVisible(); });
+            },
+            30s))
+            << "the program never hid its child windows with the minimised main window";
+        EventLoop::runFor(1s);
 
         // Restored as a task bar or the window list does it; from then on every map and unmap counts.
         x.watch(main);
