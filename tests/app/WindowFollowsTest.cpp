@@ -499,20 +499,6 @@ TEST(WindowFollowsTest, FrameBackGoesOffAtTheRunningStopwatchsLastMarkAndBackOnP
 }
 
 namespace {
-// Opens a card's folder as a backup in the shown window, as File > Open does, and plays its first item.
-bool openBackupInTheShownWindow(Fixture &f, const QString &cardDir)
-{
-    f.startUpUntilShown();
-    f.window->resize(1280, 800);
-    bool opened = false;
-    QObject::connect(f.window->cardOpener(), &CardOpener::finished, [&] { opened = true; });
-    f.window->cardOpener()->pauseMsec = 0;
-    f.window->cardOpener()->openVideoData(
-        QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir) + QStringLiteral("/")), true,
-        MovieType::Backup);
-    return EventLoop::waitUntil([&] { return opened; });
-}
-
 // The loaded item paused; each call moves it to a position as a click on the track bar does, and the
 // window follows as on a clock tick.
 struct PausedMover
@@ -608,7 +594,7 @@ TEST(WindowFollowsTest, TheStopwatchFirstOpenedDuringAnAdventureAfterTheFileNumb
     ASSERT_TRUE(writer.writeCard(cardDir.path())) << writer.lastError().toStdString();
 
     Fixture f(false, {}, true);
-    ASSERT_TRUE(openBackupInTheShownWindow(f, cardDir.path()));
+    ASSERT_TRUE(f.showAndOpenBackup(QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir.path()) + "/")));
     const auto &adventures = f.window->cardData()->_advTripList;
     ASSERT_EQ(adventures.size(), 2u) << "split at the wrap";
     const auto afterWrap = std::find_if(adventures.begin(), adventures.end(), [](const auto &adventure) {
@@ -644,15 +630,15 @@ TEST(WindowFollowsTest, TheStopwatchFirstOpenedDuringAnAdventureAfterTheFileNumb
 // the length has come, as the player's position does: the lap is measured as the track bar shows it.
 TEST(WindowFollowsTest, StopwatchMarksMadeBeforeALostRecordsLengthCameStayOnTheirPictures)
 {
-    constexpr int CHAPTERS = 60;
-    constexpr int LOST = 50; // far from the chapters the workers read first
+    constexpr int CHAPTERS = 150;
+    constexpr int LOST = 140; // far from the chapters the workers read first
     TempDir cardDir;
     SampleScenario scenario = SampleScenario::chapters(CHAPTERS, 2000);
     scenario.movieMs = 500;
     ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
     ASSERT_TRUE(loseMovieRecord(SampleCardWriter::cardFolder(cardDir.path()), LOST));
     Fixture f(false, {}, true);
-    ASSERT_TRUE(openBackupInTheShownWindow(f, cardDir.path()));
+    ASSERT_TRUE(f.showAndOpenBackup(QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir.path()) + "/")));
     MoviePlayerView *player = f.window->panels()->moviePlayerView();
     const std::shared_ptr<PlayMovieValueInfo> valueInfo = player->valueInfo();
     ASSERT_TRUE(valueInfo);
