@@ -23,10 +23,16 @@ FrameFollower::FrameFollower(MoviePlayerView &player, WebMapView &map,
 
 FrameFollower::~FrameFollower() = default;
 
-void FrameFollower::refreshTimeline()
+void FrameFollower::adoptSource(std::shared_ptr<PlayMovieValueInfo> item,
+                                std::shared_ptr<ChapterDrivingData> source)
 {
-    if (_source)
-        _source->refreshTimeline();
+    _sourceOf = std::move(item);
+    _source = std::move(source);
+}
+
+bool FrameFollower::refreshTimeline()
+{
+    return _source && _source->refreshTimeline();
 }
 
 namespace {
@@ -65,12 +71,12 @@ void FrameFollower::updateFrameDisplay(bool playing)
     if (!picture || !ready) {
         if (panel)
             panel->clearFrame();
-        // Within a trip, a chapter without driving data empties the panel; the next chapter with data
-        // loads it again, as the item's start did.
+        // Within a trip, a chapter without driving data, or a player not ready yet, empties the panel; the
+        // next frame with data loads it again, as the item's start did.
         const auto type = valueInfo ? valueInfo->playType() : CommonConst::PlayType::Event;
         const bool chapters =
             type == CommonConst::PlayType::Movie || type == CommonConst::PlayType::Adventure;
-        _emptiedItem = ready && chapters && valueInfo->chapterCount() > 0 ? valueInfo : nullptr;
+        _emptiedItem = chapters && valueInfo->chapterCount() > 0 ? valueInfo : nullptr;
         return;
     }
     if (player.isPlayerSeek())

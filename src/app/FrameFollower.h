@@ -29,8 +29,11 @@ public:
     void updateFrameDisplay(bool playing);
     // An item change: the next frame builds the table again.
     void forgetChapter() { _currentMp4Path.reset(); }
-    // The panel's data source takes the chapter lengths the workers learned.
-    void refreshTimeline();
+    // The trip's or adventure's data source, which the panel shows too: one source, so that the frames the
+    // panel is given and its charts lie on one timeline.
+    void adoptSource(std::shared_ptr<PlayMovieValueInfo> item, std::shared_ptr<ChapterDrivingData> source);
+    // The data source takes the chapter lengths the workers learned; true when its timeline changed.
+    bool refreshTimeline();
 
     // The chapter whose speed-run table is held; none makes the next frame rebuild it.
     const std::optional<QUrl> &currentMp4Path() const { return _currentMp4Path; }

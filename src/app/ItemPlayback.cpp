@@ -201,7 +201,7 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
         player.updateDatetimeLabel();
     if (DrivingInfoView *panel = _parts.panel ? _parts.panel() : nullptr) {
         auto source = std::make_shared<ChapterDrivingData>(chapters);
-        _panelSource = source;
+        _frames.adoptSource(valueInfo, source);
         loadPanels([panel, source] {
             panel->loadMovieChapters(source);
             panel->circleChartView()->loadMovieChapters(source);
@@ -214,16 +214,15 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
 
 void ItemPlayback::chapterRead()
 {
-    _frames.refreshTimeline();
-    if (const auto source = _panelSource.lock(); source && source->refreshTimeline()) {
-        if (DrivingInfoView *panel = _parts.panel ? _parts.panel() : nullptr) {
-            panel->loadMovieChapters(source);
-            panel->circleChartView()->loadMovieChapters(source);
-        }
-    }
     MoviePlayerView &player = _parts.player;
-    if (const auto &valueInfo = player.valueInfo(); valueInfo && valueInfo->refreshTimeline())
+    const auto &valueInfo = player.valueInfo();
+    if (valueInfo && valueInfo->refreshTimeline())
         player.timelineRefreshed();
+    // The panel follows the position, which stayed on its picture.
+    if (_frames.refreshTimeline() && valueInfo) {
+        if (DrivingInfoView *panel = _parts.panel ? _parts.panel() : nullptr)
+            panel->timelineRefreshed(static_cast<int>(valueInfo->currentValue()));
+    }
     if (StopWatchPanel *stopWatch = _parts.stopWatch ? _parts.stopWatch() : nullptr)
         stopWatch->refreshTimeline();
 }

@@ -98,5 +98,4 @@ private:
     Parts _parts;
     Hooks _hooks;
     FrameFollower _frames;
-    std::weak_ptr<ChapterDrivingData> _panelSource; // the trip's or adventure's, given to the panel
 };

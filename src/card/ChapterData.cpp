@@ -131,6 +131,7 @@ uint32_t ChapterData::timeStamp()
     const VideoFrame frame = picture->video->findFrame(0, 0, true);
     std::lock_guard lock(_mutex);
     _timeStamp = frame._timeStamp;
+    _isTimeStampRead = true;
     return static_cast<uint32_t>(_timeStamp);
 }
 
@@ -166,8 +167,10 @@ std::optional<uint32_t> ChapterData::knownTimeStamp()
 {
     {
         std::lock_guard lock(_mutex);
-        if (_timeStamp != 0 || _vmmInfo)
-            return _timeStamp != 0 ? static_cast<uint32_t>(_timeStamp) : _vmmInfo->_timeStamp;
+        if (_timeStamp != 0 || _isTimeStampRead)
+            return static_cast<uint32_t>(_timeStamp);
+        if (_vmmInfo)
+            return _vmmInfo->_timeStamp;
     }
     // timeStamp() reads nothing while the driving data is held.
     return heldPicture() ? std::optional(timeStamp()) : std::nullopt;
@@ -364,9 +367,18 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
     std::shared_ptr<const ChapterOutline> outline;
     if (picture && !this->outline())
         outline = std::make_shared<const ChapterOutline>(ChapterOutline::of(*picture->video));
+    // Without a record the length of the chapter before may need the first frame's stamp, which outlives
+    // the data: a timeline asks for it after the data may have been let go.
+    const std::optional<uint64_t> firstStamp =
+        picture && !_vmmInfo ? std::optional<uint64_t>(picture->video->findFrame(0, 0, true)._timeStamp)
+                             : std::nullopt;
     {
         std::lock_guard lock(_mutex);
         _isPictureBuilding = false;
+        if (firstStamp && _timeStamp == 0) {
+            _timeStamp = *firstStamp;
+            _isTimeStampRead = true;
+        }
         if (picture) {
             _picture = picture;
             _isPictureRead = true;

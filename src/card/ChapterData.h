@@ -153,6 +153,7 @@ private:
     Date _startAdvTime = Date::distantPast();
     Date _startTime = Date::distantPast();
     uint64_t _timeStamp = 0;
+    bool _isTimeStampRead = false; // _timeStamp is the driving data's, kept when the data is let go
     // Read on every playback tick, so the known length is read without the lock: the flag is
     // published (release) after the length is stored.
     std::atomic<int64_t> _frameTimeSpan = 0;

@@ -94,6 +94,19 @@ void CircleChartModel::updateMarker(int value, CommonConst::PlayStatus status)
     }
 }
 
+void CircleChartModel::timelineRefreshed(int value)
+{
+    if (_recType != CommonConst::PlayType::Movie || isEmpty())
+        return;
+    const int minimum = _minValue;
+    const int maximum = _maxValue;
+    _currentIndex = -1;
+    updateMarker(value, _playStatus);
+    // The trace is cached by position.
+    if (minimum != _minValue || maximum != _maxValue)
+        _isDispChanged = true;
+}
+
 void CircleChartModel::setScope(GScopeType scope)
 {
     gScopeType = scope;

@@ -64,6 +64,8 @@ public:
     void loadEventChapters(std::shared_ptr<DrivingDataSource> source, CommonConst::PlayType type,
                            int minValue, int maxValue);
     void updateMarker(int value, CommonConst::PlayStatus status);
+    // The source's timeline took lengths learned since and the position moved with its picture.
+    void timelineRefreshed(int value);
     void setScope(GScopeType scope);
 
     // From a G pair to a point of the view; values beyond the scope lie on its circle.

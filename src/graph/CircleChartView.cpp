@@ -74,6 +74,12 @@ void CircleChartView::updateMarker(int value, CommonConst::PlayStatus status)
     update();
 }
 
+void CircleChartView::timelineRefreshed(int value)
+{
+    _model.timelineRefreshed(value);
+    update();
+}
+
 void CircleChartView::resizeEvent(QResizeEvent *)
 {
     _model.setSize(size());

@@ -24,6 +24,7 @@ public:
     void loadEventChapters(std::shared_ptr<DrivingDataSource> source, CommonConst::PlayType type,
                            int minValue, int maxValue);
     void updateMarker(int value, CommonConst::PlayStatus status);
+    void timelineRefreshed(int value);
     // The scope button: next scope, saved as "dispCircleChartMaxG".
     void saveScopeSetting();
 

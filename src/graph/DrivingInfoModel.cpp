@@ -55,6 +55,22 @@ bool DrivingInfoModel::showChapterOf(int position)
     return true;
 }
 
+void DrivingInfoModel::timelineRefreshed(int position, const Settings &settings)
+{
+    const bool followsChapters =
+        _playType == CommonConst::PlayType::Movie || _playType == CommonConst::PlayType::Adventure;
+    if (!followsChapters || !_source || _source->chapterCount() == 0)
+        return;
+    const int64_t index = _currentIndex;
+    const int span = _maxValue - _minValue;
+    _value = position;
+    _currentIndex = -1;
+    showChapterOf(position);
+    // The series are kept from the chapter's start: a chapter that only moved draws the same.
+    if (_currentIndex != index || _maxValue - _minValue != span)
+        updateDrivingInfo(settings);
+}
+
 bool DrivingInfoModel::setValue(int position, const Settings &settings)
 {
     _value = position;

@@ -66,6 +66,9 @@ public:
     bool setValue(int position, const Settings &settings);
     // Rebuilds the labels and series of the stretch.
     void updateDrivingInfo(const Settings &settings);
+    // The source's timeline took lengths learned since and the position moved with its picture: a trip's
+    // chart follows its chapter's new place, built again only when the chapter or its length changed.
+    void timelineRefreshed(int position, const Settings &settings);
 
     const LineChartData &chart() const { return _chart; }
     int minValue() const { return _minValue; }

@@ -161,13 +161,18 @@ void DrivingInfoView::setValue(int position)
 {
     const int rebuilds = _model.rebuildCount();
     const bool chapterChanged = _model.setValue(position, settings());
-    if (_model.rebuildCount() != rebuilds)
+    showModel(rebuilds, chapterChanged);
+}
+
+void DrivingInfoView::showModel(int rebuildsBefore, bool reloadChart)
+{
+    if (_model.rebuildCount() != rebuildsBefore)
         loadChart();
     const int r = _model.relativeValue();
     _lineChartView->_value = r;
     _lineChartView->graphView()->selectValue = r;
     _lineChartView->graphView()->updateSelectLine();
-    updateLayout(chapterChanged);
+    updateLayout(reloadChart);
 }
 
 void DrivingInfoView::updateLayout(bool reloadChart)
@@ -223,6 +228,14 @@ void DrivingInfoView::clearFrame()
     _circleChartView->loadMovieChapters(nullptr);
     _speedMeterView->resetMeter();
     setGpsImage(QStringLiteral("parts_gps_off"));
+}
+
+void DrivingInfoView::timelineRefreshed(int position)
+{
+    const int rebuilds = _model.rebuildCount();
+    _model.timelineRefreshed(position, settings());
+    showModel(rebuilds, _model.rebuildCount() != rebuilds);
+    _circleChartView->timelineRefreshed(position);
 }
 
 std::optional<int> DrivingInfoView::selectedPosition() const

@@ -53,6 +53,9 @@ public:
                    bool playing, const SpeedDurationTable &durInfo);
     // Nothing to show: empty chart and circle, meter at rest, GPS off.
     void clearFrame();
+    // The loaded trip's or adventure's timeline took lengths learned since; position is where the player's
+    // position moved with its picture.
+    void timelineRefreshed(int position);
 
     // The position a selection on the line chart asks for: the stretch's start plus the chart's value.
     std::optional<int> selectedPosition() const;
@@ -74,6 +77,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Shows the model after a change: the chart again when its series were built anew.
+    void showModel(int rebuildsBefore, bool reloadChart);
     DrivingInfoModel::Settings settings() const;
     void loadChart();
     void onDisplayButton(bool circleChart);
