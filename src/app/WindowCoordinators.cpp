@@ -65,6 +65,7 @@ ToolWindows::PlayerState playerStateOf(MoviePlayerView &player)
     state.trackValue = track->doubleValue();
     state.info.chapter = player.valueInfo()->currentChapter();
     state.info.chapterList = player.valueInfo()->chapterDataList();
+    state.info.timeline = player.valueInfo()->timeline();
     state.info.recMode = picture->video->recMode();
     // The slider's value (1.0 neutral), which the still's own brightness rule expects; the engine's
     // filter offset is 0.0 at neutral and would darken every still.

@@ -117,14 +117,27 @@ void CustomSliderCell::setSelectFrame(bool on)
     _marks.selectFrame = on;
     if (on) {
         const auto start = static_cast<int64_t>(std::floor(doubleValue()));
-        _marks.selectStartSumFrameTS = start;
-        _valueInfo->setStartValueMovieCut(start);
-        _valueInfo->setEndValueMovieCut(start + TrackMarks::TRM_MAX_VAL);
+        _selectStart = _valueInfo->timeline().place(start);
+        selectFrom(start);
     } else {
         _valueInfo->setStartValueMovieCut(std::nullopt);
         _valueInfo->setEndValueMovieCut(std::nullopt);
     }
     updateMarkers();
+}
+
+void CustomSliderCell::selectFrom(int64_t start)
+{
+    _marks.selectStartSumFrameTS = start;
+    _valueInfo->setStartValueMovieCut(start);
+    _valueInfo->setEndValueMovieCut(start + TrackMarks::TRM_MAX_VAL);
+}
+
+void CustomSliderCell::timelineRefreshed(const std::shared_ptr<PlayMovieValueInfo> &info)
+{
+    if (info == _valueInfo && _marks.selectFrame)
+        selectFrom(_valueInfo->timeline().position(_selectStart));
+    setValueInfo(info);
 }
 
 void CustomSliderCell::setStopwatch(StopWatchStatus status, int64_t start, std::vector<int64_t> laps,

@@ -3,6 +3,7 @@
 // and forwards the mouse; TrackBarPainter draws it.
 #pragma once
 
+#include "card/ChapterTimeline.h"
 #include "player/TrackMarks.h"
 #include "recording/Date.h"
 
@@ -53,6 +54,9 @@ public:
 
     // Attaches the model to the clock and takes its range, base date and markers.
     void setValueInfo(const std::shared_ptr<PlayMovieValueInfo> &info);
+    // The model's timeline took lengths learned since: the trim selection's start stays on its picture
+    // and its 30 minutes are counted from there again; then as setValueInfo.
+    void timelineRefreshed(const std::shared_ptr<PlayMovieValueInfo> &info);
     const std::shared_ptr<PlayMovieValueInfo> &valueInfo() const { return _valueInfo; }
 
     // The trim selection: on starts a 30-minute window at the current position.
@@ -105,6 +109,7 @@ signals:
     void userValueChanged();
 
 private:
+    void selectFrom(int64_t start);
     void tellDelegate();
     double range() const;
     // Drag position (control x) to a value in range.
@@ -118,6 +123,7 @@ private:
     CustomSliderCellDelegate *_delegate = nullptr;
     QPointer<QWidget> _controlView;
     TrackMarks _marks;
+    ChapterTimeline::Place _selectStart; // the trim selection's start on the model's timeline
     std::optional<Date> _baseDate;
     std::shared_ptr<ChapterData> _trackingStartChapter;
     bool _isTracking = false;

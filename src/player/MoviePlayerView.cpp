@@ -101,7 +101,7 @@ void MoviePlayerView::setValueInfo(std::shared_ptr<PlayMovieValueInfo> info)
 
 void MoviePlayerView::timelineRefreshed()
 {
-    _cell->setValueInfo(_valueInfo);
+    _cell->timelineRefreshed(_valueInfo);
 }
 
 void MoviePlayerView::preparePlayer()

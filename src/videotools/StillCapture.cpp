@@ -59,7 +59,8 @@ std::optional<CaptureRequest> StillCapture::makeRequest(const ToolInfo &info, Ov
     const auto position = info.selectEndSumFrameTS;
     if (flags.any() && position && *position >= std::numeric_limits<int32_t>::min() &&
         *position <= std::numeric_limits<int32_t>::max()) {
-        if (const auto frame = PictureDataUtil::getVideoFrame(info.chapterList, int32_t(*position)); frame)
+        if (const auto frame = PictureDataUtil::getVideoFrame(info.positionsTimeline(), int32_t(*position));
+            frame)
             request.overlayText = SubtitleWriter(settings).makeInfoText(*frame, flags);
     }
     return request;

@@ -324,8 +324,8 @@ void ToolDialogView::startTrim(const QString &destination)
     }
     TrimRequest request;
     request.chapters = toolinfo->chapterList;
-    request.startMs = *toolinfo->selectStartSumFrameTS;
-    request.endMs = *toolinfo->selectEndSumFrameTS;
+    request.select(toolinfo->positionsTimeline(), *toolinfo->selectStartSumFrameTS,
+                   *toolinfo->selectEndSumFrameTS);
     request.flags = _cutFlg ? OverlayFlags{} : checkedFlags();
     request.overlaySettings = OverlaySettings::from(_settings);
     request.destination = destination;

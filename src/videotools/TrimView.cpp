@@ -169,8 +169,8 @@ void TrimView::startTrim(const QString &destination)
     // Every choice is taken here, on the main thread: the job reads no widget and no setting.
     TrimRequest request;
     request.chapters = toolinfo->chapterList;
-    request.startMs = *toolinfo->selectStartSumFrameTS;
-    request.endMs = *toolinfo->selectEndSumFrameTS;
+    request.select(toolinfo->positionsTimeline(), *toolinfo->selectStartSumFrameTS,
+                   *toolinfo->selectEndSumFrameTS);
     request.flags = checkedFlags();
     request.overlaySettings = OverlaySettings::from(_settings);
     request.destination = destination;

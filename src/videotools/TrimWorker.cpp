@@ -121,6 +121,32 @@ std::optional<TrimWorker::Range> TrimWorker::planRange(const ChapterList &chapte
     range.endPosition = int32_t(endMs);
     PictureDataUtil::getChapterPosition(chapters, range.startPosition, range.startIndex, range.startOffset);
     PictureDataUtil::getChapterPosition(chapters, range.endPosition, range.endIndex, range.endOffset);
+    return withMargins(chapters, range);
+}
+
+std::optional<TrimWorker::Range>
+TrimWorker::planRange(const ChapterList &chapters, ChapterTimeline::Place start, ChapterTimeline::Place end)
+{
+    const auto count = int64_t(chapters.size());
+    if (start.index < 0 || start.index >= count || end.index < 0 || end.index >= count)
+        return std::nullopt;
+    // An offset past a chapter that came out shorter than the timeline it was taken on is its last position.
+    const auto within = [&chapters](const ChapterTimeline::Place &at) {
+        const int64_t length = chapters[size_t(at.index)]->frameTimeSpan();
+        return int32_t(std::clamp<int64_t>(at.offset, 0, std::max<int64_t>(length, 0)));
+    };
+    Range range;
+    range.startIndex = start.index;
+    range.startOffset = within(start);
+    range.endIndex = end.index;
+    range.endOffset = within(end);
+    range.startPosition = PictureDataUtil::getPosition(chapters, range.startIndex, range.startOffset);
+    range.endPosition = PictureDataUtil::getPosition(chapters, range.endIndex, range.endOffset);
+    return withMargins(chapters, range);
+}
+
+std::optional<TrimWorker::Range> TrimWorker::withMargins(const ChapterList &chapters, Range range)
+{
     const int64_t firstLength = chapters[size_t(range.startIndex)]->frameTimeSpan();
     if (firstLength - range.startOffset < EDGE_MARGIN_MS) {
         range.startOffset = int32_t(std::max<int64_t>(firstLength - EDGE_MARGIN_MS, 0));
@@ -201,7 +227,9 @@ TrimWorker::Result TrimWorker::run()
 TrimWorker::Result TrimWorker::runPasses(const QString &workFolder)
 {
     const ChapterList &chapters = _request.chapters;
-    const auto range = planRange(chapters, _request.startMs, _request.endMs);
+    const auto range = _request.startPlace && _request.endPlace
+                           ? planRange(chapters, *_request.startPlace, *_request.endPlace)
+                           : planRange(chapters, _request.startMs, _request.endMs);
     if (!range)
         return fail(tr("The selection lies outside the recordings."));
     const int64_t n = range->chapterCount();

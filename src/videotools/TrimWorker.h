@@ -65,8 +65,13 @@ public:
     // The range of a selection after the edge margins; none when it lies outside 32-bit positions or
     // the list is empty.
     static std::optional<Range> planRange(const ChapterList &chapters, int64_t startMs, int64_t endMs);
+    // The same for a selection given as chapters and offsets.
+    static std::optional<Range> planRange(const ChapterList &chapters, ChapterTimeline::Place start,
+                                          ChapterTimeline::Place end);
 
 private:
+    static std::optional<Range> withMargins(const ChapterList &chapters, Range range);
+
     enum State
     {
         Running,
