@@ -17,6 +17,7 @@
 #include "graph/CircleChartView.h"
 #include "graph/DrivingInfoView.h"
 #include "graph/SpeedMeterView.h"
+#include "map/MapPoint.h"
 #include "map/MapTitleView.h"
 #include "map/MapView.h"
 #include "map/WebMapView.h"
@@ -30,7 +31,13 @@
 #include "player/PlayerView.h"
 #include "player/TrackSlider.h"
 #include "player/ZoomMenuControl.h"
+#include "recording/PictureData.h"
+#include "recording/VideoInfo.h"
+#include "videotools/CaptureView.h"
+#include "videotools/StillCapture.h"
 #include "videotools/StopWatchView.h"
+#include "videotools/SubtitleWriter.h"
+#include "videotools/TrimView.h"
 
 #include "samplecard/SampleCardWriter.h"
 #include "support/LostRecord.h"
@@ -184,6 +191,53 @@ TEST(WindowFollowsTest, APausedChapterChangeByTrackBarButtonOrRowShowsTheNewChap
         EXPECT_TRUE(playing.chart && playing.circle) << "the series stay after Play";
         EXPECT_EQ(playing.chartChapter, 1);
         EXPECT_TRUE(playing.title.contains(chapter));
+    }
+}
+
+// A click on a chapter's pin moves the whole window to that chapter whatever the player was doing: the
+// title, the list, the picture, the date label, the charts and the car agree, and a stopped or paused
+// player stays so.
+TEST(WindowFollowsTest, AChapterPinClickedInAnyPlayStateShowsThatChapterEverywhere)
+{
+    const std::pair<PS, std::function<void(PlayingWindow &)>> states[] = {
+        {PS::Stop,
+         [](PlayingWindow &w) {
+             // A click on the trip's row loads it at its start, stopped.
+             emit w.window->videoListView()->rowClicked(CommonConst::ListType::Trip, w.tripRow);
+             w.engine()->becomeReady();
+             w.player()->stopMovie();
+         }},
+        {PS::Pause, [](PlayingWindow &w) { w.player()->moveToPosition(w.start(0) + 700, PS::Pause); }},
+        {PS::Play, [](PlayingWindow &w) { w.button("play")->click(); }},
+    };
+    for (const auto &[state, reach] : states) {
+        SCOPED_TRACE(int(state));
+        PlayingWindow w;
+        reach(w);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(w.player()->currentStatus(), state);
+        const PlayingWindow::Shown before = w.shown();
+        const ChapterList chapters = w.player()->valueInfo()->chapterDataList();
+        const QString chapter = chapters[1]->_pathMp4.toLocalFile();
+
+        w.window->mapMarkerClicked(MapPoint(35.0, 139.0, QString(), MarkerType::NORMAL, w.tripRow, 1));
+        if (w.engine()->status() != MediaEngine::Status::ReadyToPlay)
+            w.engine()->becomeReady();
+        QCoreApplication::processEvents();
+        w.window->updateFrameWithStopWatch();
+
+        const PlayingWindow::Shown after = w.shown();
+        EXPECT_EQ(w.player()->valueInfo()->chapterDataList(), chapters) << "the same trip";
+        EXPECT_TRUE(after.title.contains(chapter)) << after.title.toStdString();
+        EXPECT_EQ(w.list()->currentRow(CommonConst::ListType::TripChapter), 1);
+        EXPECT_GE(after.position, w.start(1));
+        EXPECT_LT(after.position, w.start(2));
+        EXPECT_TRUE(w.engine()->items.endsWith(chapter)) << "the picture is the chapter's";
+        EXPECT_NE(after.date, before.date);
+        EXPECT_EQ(after.chartChapter, 1);
+        EXPECT_TRUE(after.chart && after.circle);
+        EXPECT_NE(after.car, before.car);
+        EXPECT_EQ(w.player()->currentStatus() == PS::Play, state == PS::Play);
     }
 }
 
@@ -656,9 +710,10 @@ TEST(WindowFollowsTest, StopwatchMarksMadeBeforeALostRecordsLengthCameStayOnThei
     moveTo(timeline.position(LOST + 5, 300));
     view->btnLapReset->click();
 
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return f.window->cardData()->loadWorkersDone(); }));
-    QCoreApplication::processEvents();
-    ASSERT_TRUE(timeline.isSettled());
+    // The workers are done once both loops found nothing left, which may come before their last hand-offs
+    // ran here.
+    ASSERT_TRUE(EventLoop::waitUntil(
+        [&] { return f.window->cardData()->loadWorkersDone() && timeline.isSettled(); }));
     const ChapterList chapters = f.window->cardData()->_tripList_tab.front()->sortedChapters();
     ASSERT_EQ(timeline.length(LOST), chapters[LOST]->frameTimeSpan());
     const StopWatchModel &model = view->model();
@@ -667,6 +722,147 @@ TEST(WindowFollowsTest, StopwatchMarksMadeBeforeALostRecordsLengthCameStayOnThei
     EXPECT_EQ(model.laps()[0].pos, timeline.position(LOST + 5, 300));
     EXPECT_EQ(model.laps()[0].lapTimeSpan, timeline.position(LOST + 5, 300) - timeline.position(2, 100));
     EXPECT_EQ(valueInfo->currentValue(), timeline.position(LOST + 5, 300)) << "the player's position";
+}
+
+// A trip whose chapters lost their records learns their lengths after the open, while it plays: the panel
+// draws the speed line with its time labels and the G circle its dot from the first picture on, and still
+// after every length came.
+TEST(WindowFollowsTest, ThePanelDrawsATripWithLostRecordsFromItsFirstPictureOn)
+{
+    const auto everyOther = [](int count) {
+        std::vector<int> lost;
+        for (int i = 1; i < count; i += 2)
+            lost.push_back(i);
+        return lost;
+    };
+    const struct
+    {
+        const char *name;
+        SampleScenario scenario;
+        std::vector<int> lost;
+    } cases[] = {
+        {"the sample card's second record", SampleScenario::standard(), {1}},
+        {"every other record of a long trip", SampleScenario::chapters(40, 2000), everyOther(40)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir cardDir;
+        ASSERT_TRUE(SampleCardWriter(c.scenario).writeCard(cardDir.path()));
+        const QString folder = SampleCardWriter::cardFolder(cardDir.path());
+        for (int index : c.lost)
+            ASSERT_TRUE(loseMovieRecord(folder, index));
+        Fixture f(false, {}, true);
+        ASSERT_TRUE(f.showAndOpenBackup(QUrl::fromLocalFile(folder + "/")));
+        MoviePlayerView *player = f.window->panels()->moviePlayerView();
+        DrivingInfoView *panel = f.window->coordinators()->drivingInfoView();
+        const auto drawn = [&](const char *when) {
+            SCOPED_TRACE(when);
+            const LineChartData &chart = panel->model().chart();
+            EXPECT_FALSE(chart.speedData.empty()) << "the speed line";
+            EXPECT_FALSE(chart.minValue.text.isEmpty()) << "the time at the chart's start";
+            EXPECT_FALSE(chart.maxValue.text.isEmpty()) << "the time at the chart's end";
+            CircleChartModel &circle = panel->circleChartView()->model();
+            EXPECT_TRUE(!circle.isEmpty() && circle.marker().has_value()) << "the G circle's dot";
+        };
+        auto *engine = static_cast<FakeMediaEngine *>(player->engine());
+        engine->becomeReady();
+        QCoreApplication::processEvents();
+        f.window->updateFrameWithStopWatch();
+        drawn("at the open");
+
+        ASSERT_TRUE(EventLoop::waitUntil([&] {
+            return f.window->cardData()->loadWorkersDone() && player->valueInfo()->timeline().isSettled();
+        }));
+        f.window->updateFrameWithStopWatch();
+        drawn("once every length came");
+        const PausedMover moveTo{f, true};
+        const ChapterTimeline &timeline = player->valueInfo()->timeline();
+        for (size_t i = 0; i < timeline.size(); i += 3) {
+            SCOPED_TRACE(i);
+            moveTo(timeline.position(int64_t(i), 500));
+            drawn("paused in a chapter");
+            EXPECT_EQ(panel->model().currentIndex(), int64_t(i));
+        }
+    }
+}
+
+// A trim range and a still chosen while the card's workers still learn the lengths of the chapters before
+// them stay on the pictures chosen: the selection's start on the track bar, in the trim bounds and in the
+// date label, and the positions the trim and capture tools were handed, which name those pictures on the
+// timeline they came with, so the clip's range and the still's burned-in data are the chosen pictures'.
+TEST(WindowFollowsTest, ATrimRangeAndAStillChosenBeforeTheLengthsCameKeepTheirPictures)
+{
+    constexpr int CHAPTERS = 150;
+    using Place = ChapterTimeline::Place;
+    const Place from{140, 1500}, to{143, 700};
+    TempDir cardDir;
+    SampleScenario scenario = SampleScenario::chapters(CHAPTERS, 2000);
+    scenario.movieMs = 500;
+    ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
+    // The chapters before the marks that the workers read last learn their lengths after the open.
+    for (int i = 101; i < CHAPTERS; i += 2)
+        ASSERT_TRUE(loseMovieRecord(SampleCardWriter::cardFolder(cardDir.path()), i));
+    Fixture f(false, {}, true);
+    ASSERT_TRUE(f.showAndOpenBackup(QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir.path()) + "/")));
+    MoviePlayerView *player = f.window->panels()->moviePlayerView();
+    const std::shared_ptr<PlayMovieValueInfo> valueInfo = player->valueInfo();
+    ASSERT_TRUE(valueInfo);
+    const ChapterTimeline &timeline = valueInfo->timeline();
+    const auto positionOf = [&timeline](const Place &at) { return int64_t(timeline.position(at)); };
+    const bool learnedAfterTheMarks = !timeline.isSettled();
+    RecordProperty("learnedAfterTheMarks", learnedAfterTheMarks ? "yes" : "no");
+    // No events between the marks: a chapter the workers have read meanwhile is handed over after them.
+    const PausedMover moveTo{f, false};
+    moveTo(positionOf(from));
+    QAbstractButton *cut =
+        qobject_cast<QAbstractButton *>(player->controls()->control(QStringLiteral("cut")));
+    cut->click();
+    moveTo(positionOf(to));
+
+    // Each tool is looked at once every length has come, while it is open.
+    std::optional<ToolInfo> trimInfo, stillInfo;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget *tool = QApplication::activeModalWidget();
+        if (!tool || !f.window->cardData()->loadWorkersDone() || !timeline.isSettled())
+            return;
+        if (auto *trim = tool->findChild<TrimView *>(); trim && trim->toolinfo)
+            trimInfo = *trim->toolinfo;
+        if (auto *capture = tool->findChild<CaptureView *>(); capture && capture->toolinfo)
+            stillInfo = *capture->toolinfo;
+        tool->close();
+    });
+    closer.start(20);
+    cut->click();
+    qobject_cast<QAbstractButton *>(player->controls()->control(QStringLiteral("snapshot")))->click();
+    closer.stop();
+    ASSERT_TRUE(timeline.isSettled());
+
+    const ChapterList chapters = valueInfo->chapterDataList();
+    const auto frameAt = [&chapters](const Place &at) {
+        return chapters[size_t(at.index)]->getPicture(true)->video->findFrame(0, at.offset, true);
+    };
+    CustomSliderCell *cell = player->trackCell();
+    EXPECT_EQ(cell->selectStartSumFrameTS(), positionOf(from));
+    EXPECT_EQ(valueInfo->startValueMovieCut(), positionOf(from));
+    EXPECT_EQ(valueInfo->endValueMovieCut(), positionOf(from) + TrackMarks::TRM_MAX_VAL);
+    EXPECT_EQ(cell->selectStartDate(), frameAt(from).time) << "the date label's start";
+    EXPECT_EQ(valueInfo->currentValue(), positionOf(to));
+
+    ASSERT_TRUE(trimInfo && trimInfo->selectStartSumFrameTS && trimInfo->selectEndSumFrameTS);
+    const ChapterTimeline handed = trimInfo->positionsTimeline();
+    const auto same = [](const Place &a, const Place &b) {
+        return a.index == b.index && a.offset == b.offset;
+    };
+    EXPECT_TRUE(same(handed.place(*trimInfo->selectStartSumFrameTS), from));
+    EXPECT_TRUE(same(handed.place(*trimInfo->selectEndSumFrameTS), to));
+
+    ASSERT_TRUE(stillInfo);
+    const OverlayFlags flags{true, true, true, true};
+    const auto still =
+        StillCapture::makeRequest(*stillInfo, flags, OverlaySettings{}, cardDir.filePath("still.jpg"));
+    ASSERT_TRUE(still);
+    EXPECT_EQ(still->overlayText, SubtitleWriter(OverlaySettings{}).makeInfoText(frameAt(to), flags));
 }
 
 namespace {
