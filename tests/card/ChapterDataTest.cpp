@@ -1,14 +1,20 @@
 #include "card/AVUtil.h"
+#include "card/CardData.h"
 #include "card/CardFixture.h"
 #include "card/ChapterTimeline.h"
 #include "card/PictureDataUtil.h"
+#include "card/RecentPictures.h"
+#include "card/VrecMoveManagerInfo.h"
 #include "recording/CommonConst.h"
 #include "recording/CutVideoBoxWriter.h"
 #include "recording/CutVideoKihonInfo.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
+#include "samplecard/SampleCardWriter.h"
 #include "support/Ffmpeg.h"
 #include "support/HostileFiles.h"
+#include "support/LostRecord.h"
+#include "support/TempDir.h"
 
 #include <QImageReader>
 #include <gtest/gtest.h>
@@ -223,6 +229,34 @@ TEST(TripDataTest, ATripStartedBeforeItsLastChaptersDataArrivesSpansEveryChapter
         ASSERT_TRUE(last->retryPicture());
         EXPECT_EQ(ChapterTimeline(trip->sortedChapters()).length(2), 199 * 30);
     }
+}
+
+// A chapter that lost its record, before one that has its record, is as long as the next record's counter
+// less its first frame's, which only its driving data tells: once read, its length is known for good, also
+// after the data has been let go.
+TEST(TripDataTest, ARecordlessChaptersLengthIsKnownOnceReadEvenAfterItsDataWasLetGo)
+{
+    TempDir dir;
+    SampleScenario scenario = SampleScenario::chapters(3, 2000);
+    scenario.movieMs = 500;
+    ASSERT_TRUE(SampleCardWriter(scenario).writeCard(dir.path()));
+    const QString folder = SampleCardWriter::cardFolder(dir.path());
+    ASSERT_TRUE(loseMovieRecord(folder, 1));
+    CardData card;
+    card.loadCardFolder(QUrl::fromLocalFile(folder + "/"));
+    ASSERT_EQ(card._tripList.size(), 1u);
+    const ChapterList chapters = card._tripList.front()->sortedChapters();
+    ASSERT_EQ(chapters.size(), 3u);
+    ASSERT_FALSE(chapters[1]->_vmmInfo);
+    ASSERT_FALSE(ChapterTimeline(chapters).isSettled()) << "only the driving data tells";
+    // A worker reads the chapter; its data is let go before a timeline asks for the length.
+    ASSERT_TRUE(chapters[1]->retryPicture());
+    const auto first = chapters[1]->getPicture(true)->video->findFrame(0, 0, true)._timeStamp;
+    RecentPictures::shared().clear();
+    ASSERT_FALSE(chapters[1]->getPicture(false));
+    const ChapterTimeline started(chapters);
+    EXPECT_TRUE(started.isSettled());
+    EXPECT_EQ(started.length(1), int64_t(chapters[2]->_vmmInfo->_timeStamp) - int64_t(first));
 }
 
 // An on-demand read while a worker reads the movie for the first time waits for that read and gets

@@ -192,6 +192,43 @@ TEST_F(TrimWorkerTest, EdgeMargins)
     EXPECT_FALSE(TrimWorker::planRange({}, 0, 2000));
 }
 
+// A selection handed over as chapters and offsets, as one made on a timeline whose lengths were not all
+// known yet is, is planned on the chapters' own lengths: the same pictures as the positions that name them
+// there, an offset past its chapter's end at that end, and places outside the list none.
+TEST_F(TrimWorkerTest, ASelectionByChapterAndOffsetIsPlannedOnTheChaptersOwnLengths)
+{
+    using Place = ChapterTimeline::Place;
+    const struct
+    {
+        Place start, end;
+        std::optional<std::pair<int64_t, int64_t>> positions; // the same range as positions, none: refused
+    } cases[] = {
+        {{0, 500}, {0, 2500}, std::pair<int64_t, int64_t>{500, 2500}},
+        {{0, 2500}, {2, 1398}, std::pair<int64_t, int64_t>{2500, 7400}},
+        {{0, 1000}, {2, 300}, std::pair<int64_t, int64_t>{1000, 6302}},
+        {{1, 2999},
+         {2, 9000},
+         std::pair<int64_t, int64_t>{5999, 8966}}, // past the last chapter's end (2964 ms)
+        {{-1, 0}, {1, 0}, std::nullopt},
+        {{0, 0}, {3, 0}, std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.start.index * 10000 + c.start.offset);
+        const auto byPlace = TrimWorker::planRange(_chapters, c.start, c.end);
+        ASSERT_EQ(byPlace.has_value(), c.positions.has_value());
+        if (!c.positions)
+            continue;
+        const auto byPosition = TrimWorker::planRange(_chapters, c.positions->first, c.positions->second);
+        ASSERT_TRUE(byPosition);
+        EXPECT_EQ(
+            (std::array{byPlace->startIndex, int64_t(byPlace->startOffset), int64_t(byPlace->startPosition),
+                        byPlace->endIndex, int64_t(byPlace->endOffset), int64_t(byPlace->endPosition)}),
+            (std::array{byPosition->startIndex, int64_t(byPosition->startOffset),
+                        int64_t(byPosition->startPosition), byPosition->endIndex,
+                        int64_t(byPosition->endOffset), int64_t(byPosition->endPosition)}));
+    }
+}
+
 TEST_F(TrimWorkerTest, CommandsAndClipByChapterCountAndOverlay)
 {
     // One pattern per ffmpeg run, in order. A stream copy cuts the first chapter's start last; a burned-in
