@@ -85,10 +85,10 @@ public:
     // THREADED_SLEEP_MSEC while a step finds nothing, and hands every finished chapter to the
     // delegate on the main thread.
     void startLoadWorkers();
-    // True once each worker has had a step that found nothing left to try: every candidate has
-    // what it needs or has used up its attempts. Candidates only ever shrink, so this stays true.
-    // Any thread.
-    bool loadWorkersDone() const { return _loopsWithNothingLeft.load() == 2; }
+    // True once each worker has had a step that found nothing left to try (every candidate has what it
+    // needs or has used up its attempts) and every hand-off they made has run on the main thread.
+    // Candidates only ever shrink, so this stays true. Any thread.
+    bool loadWorkersDone() const { return _loopsWithNothingLeft.load() == 2 && _handOffsToRun.load() == 0; }
     // One step of each worker (worker threads): the chapter whose driving data, or whose (or whose
     // event's) thumbnail, this step made; none when nothing is left to try.
     std::shared_ptr<ChapterData> loadNextPictureData();
@@ -171,6 +171,7 @@ private:
     // hand-off that arrives later is dropped.
     std::unique_ptr<QObject> _handOffContext;
     std::atomic<int> _loopsWithNothingLeft = 0;
+    std::atomic<int> _handOffsToRun = 0; // made by the workers, not yet run on the main thread
     // Where each worker's search for its next chapter resumes (each used on its worker's thread).
     CardWorkerSteps::Scan _pictureScan;
     CardWorkerSteps::Scan _thumbnailScan;

@@ -44,6 +44,7 @@ void CardData::startLoadWorkers()
     // delegate is resolved there, at the moment of the call.
     using Requirement = void (CardDataDelegate::*)(ChapterData &);
     _loopsWithNothingLeft = 0;
+    _handOffsToRun = 0;
     const auto worker = [this](std::shared_ptr<ChapterData> (CardData::*step)(), Requirement requirement) {
         return [this, step, requirement, isDone = false]() mutable -> WorkerGroup::HandOff {
             CardWorkerSteps::resetAttempts();
@@ -54,9 +55,12 @@ void CardData::startLoadWorkers()
             }
             if (!chapter)
                 return nullptr;
+            // Counted before the step that finds nothing left, so "done" waits for this one to run.
+            ++_handOffsToRun;
             return [this, chapter = std::move(chapter), requirement] {
                 if (const auto receiver = delegate.lock())
                     (receiver.get()->*requirement)(*chapter);
+                --_handOffsToRun;
             };
         };
     };
