@@ -241,6 +241,39 @@ TEST(WindowFollowsTest, AChapterPinClickedInAnyPlayStateShowsThatChapterEverywhe
     }
 }
 
+// The same on the real engine, with the pin clicked while the trip a row click loaded, stopped, still opens
+// its movie: once it has, the panel, the label and the car are the chapter's too.
+TEST(WindowFollowsTest, AChapterPinClickedWhileAStoppedTripOpensShowsThatChapterOnTheRealEngine)
+{
+    Fixture f(false, {}, false);
+    ASSERT_TRUE(f.showAndOpenBackup(writtenSampleCard(), false));
+    MoviePlayerView *player = f.window->panels()->moviePlayerView();
+    const auto &trips = f.window->videoListView()->model()->tripData();
+    const auto three = std::find_if(trips.begin(), trips.end(),
+                                    [](const auto &trip) { return trip->sortedChapters().size() == 3; });
+    ASSERT_NE(three, trips.end());
+    const int row = int(three - trips.begin());
+    emit f.window->videoListView()->rowClicked(CommonConst::ListType::Trip, row);
+    const QString dateAtStart = player->controls()->datetimeLabel()->text();
+    f.window->mapMarkerClicked(MapPoint(35.0, 139.0, QString(), MarkerType::NORMAL, row, 1));
+
+    const ChapterTimeline &timeline = player->valueInfo()->timeline();
+    DrivingInfoView *panel = f.window->coordinators()->drivingInfoView();
+    CircleChartModel &circle = panel->circleChartView()->model();
+    const auto shown = [&] {
+        return player->engine()->isPlayerReady() && player->currentStatus() == PS::Stop &&
+               panel->model().currentIndex() == 1 && !panel->model().chart().speedData.empty() &&
+               !circle.isEmpty() && circle.marker().has_value();
+    };
+    EXPECT_TRUE(EventLoop::waitUntil(shown, std::chrono::seconds(20)))
+        << "chart chapter " << panel->model().currentIndex();
+    EXPECT_EQ(player->valueInfo()->currentIndex(), 1);
+    EXPECT_EQ(player->valueInfo()->currentValue(), timeline.position(1, 0));
+    EXPECT_TRUE(
+        f.window->windowTitle().contains(player->valueInfo()->chapterDataList()[1]->_pathMp4.fileName()));
+    EXPECT_NE(player->controls()->datetimeLabel()->text(), dateAtStart);
+}
+
 TEST(WindowFollowsTest, TheFixtureListsOnlyTheEnginesThePlayerStillHolds)
 {
     // Opening the card plays its first item, then the fixture's own play drops that engine: a
