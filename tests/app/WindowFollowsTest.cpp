@@ -611,6 +611,21 @@ struct PausedMover
     bool events;
 };
 
+// The card of the scenario, written under dir, with the listed records of its movies lost; the URL of the
+// folder to open as a backup, none when it could not be written.
+std::optional<QUrl> cardWithLostRecords(const TempDir &dir, const SampleScenario &scenario,
+                                        const std::vector<int> &lost)
+{
+    if (!SampleCardWriter(scenario).writeCard(dir.path()))
+        return std::nullopt;
+    const QString folder = SampleCardWriter::cardFolder(dir.path());
+    for (int index : lost) {
+        if (!loseMovieRecord(folder, index))
+            return std::nullopt;
+    }
+    return QUrl::fromLocalFile(folder + "/");
+}
+
 // A lap's speed needs the driving data of the chapters it runs over, which the card's workers or the
 // stopwatch's own reads bring off the main thread: until then its row shows "-km/h". Waits until the
 // first lap's and the total's rows show a speed.
@@ -780,12 +795,10 @@ TEST(WindowFollowsTest, ThePanelDrawsATripWithLostRecordsFromItsFirstPictureOn)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         TempDir cardDir;
-        ASSERT_TRUE(SampleCardWriter(c.scenario).writeCard(cardDir.path()));
-        const QString folder = SampleCardWriter::cardFolder(cardDir.path());
-        for (int index : c.lost)
-            ASSERT_TRUE(loseMovieRecord(folder, index));
+        const auto card = cardWithLostRecords(cardDir, c.scenario, c.lost);
+        ASSERT_TRUE(card);
         Fixture f(false, {}, true);
-        ASSERT_TRUE(f.showAndOpenBackup(QUrl::fromLocalFile(folder + "/")));
+        ASSERT_TRUE(f.showAndOpenBackup(*card));
         MoviePlayerView *player = f.window->panels()->moviePlayerView();
         DrivingInfoView *panel = f.window->coordinators()->drivingInfoView();
         const auto drawn = [&](const char *when) {
@@ -831,12 +844,14 @@ TEST(WindowFollowsTest, ATrimRangeAndAStillChosenBeforeTheLengthsCameKeepTheirPi
     TempDir cardDir;
     SampleScenario scenario = SampleScenario::chapters(CHAPTERS, 2000);
     scenario.movieMs = 500;
-    ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
     // The chapters before the marks that the workers read last learn their lengths after the open.
+    std::vector<int> lost;
     for (int i = 101; i < CHAPTERS; i += 2)
-        ASSERT_TRUE(loseMovieRecord(SampleCardWriter::cardFolder(cardDir.path()), i));
+        lost.push_back(i);
+    const auto card = cardWithLostRecords(cardDir, scenario, lost);
+    ASSERT_TRUE(card);
     Fixture f(false, {}, true);
-    ASSERT_TRUE(f.showAndOpenBackup(QUrl::fromLocalFile(SampleCardWriter::cardFolder(cardDir.path()) + "/")));
+    ASSERT_TRUE(f.showAndOpenBackup(*card));
     MoviePlayerView *player = f.window->panels()->moviePlayerView();
     const std::shared_ptr<PlayMovieValueInfo> valueInfo = player->valueInfo();
     ASSERT_TRUE(valueInfo);
