@@ -101,6 +101,9 @@ void MoviePlayerView::setValueInfo(std::shared_ptr<PlayMovieValueInfo> info)
 
 void MoviePlayerView::timelineRefreshed()
 {
+    // The event's moment moved with its picture.
+    if (_eventFrame >= 0)
+        _eventFrame = _valueInfo->eventValue().value_or(-1);
     _cell->timelineRefreshed(_valueInfo);
 }
 

@@ -5,6 +5,7 @@
 #include "card/MoveProtectInfo.h"
 #include "card/PictureDataUtil.h"
 #include "card/TripData.h"
+#include "player/CustomSliderCell.h"
 #include "player/PlaybackClock.h"
 #include "samplecard/SampleCardWriter.h"
 #include "support/LostRecord.h"
@@ -115,22 +116,35 @@ TEST(PlayMovieValueInfoTest, TripModelConvertsThePositionAndTheTrimBoundsToChapt
     EXPECT_EQ(info.endFrameIndex(), 1);
 }
 
+namespace {
+// A trip of four chapters whose second lost its record.
+struct LostRecordTrip
+{
+    LostRecordTrip()
+    {
+        SampleScenario scenario = SampleScenario::chapters(4, 2000);
+        scenario.movieMs = 500;
+        const QString folder = SampleCardWriter::cardFolder(dir.path());
+        if (!SampleCardWriter(scenario).writeCard(dir.path()) || !loseMovieRecord(folder, 1))
+            return;
+        card.loadCardFolder(QUrl::fromLocalFile(folder + QLatin1Char('/')));
+        if (card._tripList.size() == 1)
+            chapters = card._tripList.front()->sortedChapters();
+    }
+    TempDir dir;
+    CardData card;
+    ChapterList chapters;
+};
+} // namespace
+
 // A chapter whose record was lost but whose next chapter has one is as long as the next chapter's
 // counter less its own, which only its recording tells: until it is read the timeline takes the
 // recording's own span, and the refresh that follows keeps the position and the bounds on their pictures.
 TEST(PlayMovieValueInfoTest, ALengthLearnedLaterMovesTheStartsAfterItAndKeepsThePlaces)
 {
-    TempDir cardDir;
-    SampleScenario scenario = SampleScenario::chapters(4, 2000);
-    scenario.movieMs = 500;
-    ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
-    const QString folder = SampleCardWriter::cardFolder(cardDir.path());
-    ASSERT_TRUE(loseMovieRecord(folder, 1));
-    CardData card;
-    card.loadCardFolder(QUrl::fromLocalFile(folder + QLatin1Char('/')));
-    ASSERT_EQ(card._tripList.size(), size_t(1));
-    const ChapterList chapters = card._tripList.front()->sortedChapters();
-    ASSERT_EQ(chapters.size(), size_t(4));
+    const LostRecordTrip trip;
+    ASSERT_EQ(trip.chapters.size(), size_t(4));
+    const ChapterList &chapters = trip.chapters;
     ASSERT_FALSE(chapters[1]->_vmmInfo);
     ASSERT_TRUE(chapters[2]->_vmmInfo);
 
@@ -161,4 +175,31 @@ TEST(PlayMovieValueInfoTest, ALengthLearnedLaterMovesTheStartsAfterItAndKeepsThe
     EXPECT_EQ(info.startValueStopwatch(), at(2, 50));
     EXPECT_EQ(info.endValueMovieCut(), at(3, 400));
     EXPECT_FALSE(info.refreshTimeline());
+}
+
+// The track bar keeps the trim selection's start: a length learned after it leaves it on its picture, with
+// the selection's 30 minutes counted from there.
+TEST(PlayMovieValueInfoTest, ALengthLearnedLaterLeavesTheTrimSelectionsStartOnItsPicture)
+{
+    const LostRecordTrip trip;
+    ASSERT_EQ(trip.chapters.size(), size_t(4));
+    const ChapterList &chapters = trip.chapters;
+    const auto info = std::make_shared<PlayMovieValueInfo>(chapters, CardData::ActiveType::MovieRec);
+    ASSERT_FALSE(info->timeline().isSettled());
+    CustomSliderCell cell;
+    cell.setValueInfo(info);
+    const auto at = [&info](int64_t index, int32_t offset) {
+        return int64_t(info->timeline().position(index, offset));
+    };
+    info->setCurrentValue(at(2, 700));
+    cell.setSelectFrame(true);
+    info->setCurrentValue(at(3, 100));
+
+    ASSERT_TRUE(chapters[1]->getPicture(true));
+    ASSERT_TRUE(info->refreshTimeline());
+    cell.timelineRefreshed(info);
+    EXPECT_EQ(cell.selectStartSumFrameTS(), at(2, 700));
+    EXPECT_EQ(info->startValueMovieCut(), at(2, 700));
+    EXPECT_EQ(info->endValueMovieCut(), at(2, 700) + TrackMarks::TRM_MAX_VAL);
+    EXPECT_EQ(cell.integerValue(), at(3, 100));
 }
