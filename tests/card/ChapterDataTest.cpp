@@ -120,6 +120,41 @@ TEST(ChapterDataTest, LengthIsTheNextConsecutiveChaptersTimeStampDifference)
     }
 }
 
+// A chapter's neighbours and index come from the list in start-time order, however the chapters were
+// given, and a chapter of a list replaced since has none.
+TEST(TripDataTest, NeighboursAndIndicesByChapterAgreeWithTheSortedList)
+{
+    const std::vector<Numbers> orders = {{1, 2, 3, 4, 5}, {5, 4, 3, 2, 1}, {3, 1, 5, 2, 4}, {2}};
+    for (const Numbers &order : orders) {
+        SCOPED_TRACE(::testing::PrintToString(order));
+        CardFixture f;
+        QList<QUrl> movies;
+        for (const int number : order)
+            movies.append(f.addMovie(kKey, number, uint32_t(number * 1000), number * 60));
+        const auto card = f.recordsOnly();
+        const auto trip = TripData::create(card.get(), movies, kKey);
+        const ChapterList given = trip->chapters();
+        const ChapterList sorted = trip->sortedChapters();
+        ASSERT_EQ(sorted.size(), order.size());
+        Numbers ascending = order;
+        std::sort(ascending.begin(), ascending.end());
+        for (const auto &chapter : given) {
+            const auto at = trip->sortedIndexOf(chapter.get());
+            ASSERT_TRUE(at);
+            ASSERT_EQ(sorted[*at], chapter);
+            EXPECT_EQ(chapter->fileNumber(), ascending[*at]);
+            EXPECT_EQ(chapter->previousChapter(), *at > 0 ? sorted[*at - 1] : nullptr);
+            EXPECT_EQ(chapter->nextChapter(), *at + 1 < sorted.size() ? sorted[*at + 1] : nullptr);
+        }
+        trip->setChapters(movies);
+        EXPECT_FALSE(trip->sortedIndexOf(given.front().get()));
+        EXPECT_FALSE(trip->neighbour(given.front().get(), 1));
+        const ChapterList again = trip->sortedChapters();
+        for (size_t i = 0; i < again.size(); ++i)
+            EXPECT_EQ(trip->sortedIndexOf(again[i].get()), std::optional(i));
+    }
+}
+
 // Without records a placeholder movie's times are unknown; it cannot be read and leaves no picture
 // data: on demand it is read once in the open, however often its times and length are asked for;
 // the workers' retries are counted up to the limit, and then it is not read again.
