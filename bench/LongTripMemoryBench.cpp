@@ -18,11 +18,15 @@
 // workers are done, and for a switch from the trip list to the chapter list and back.
 #include "app/CardOpener.h"
 #include "app/MainWindow.h"
+#include "app/MainWindowLayout.h"
+#include "app/StopWatchWindow.h"
 #include "app/VideoListModel.h"
 #include "app/VideoListView.h"
+#include "app/WindowCoordinators.h"
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/ChapterOutline.h"
+#include "card/ChapterTimeline.h"
 #include "card/TripData.h"
 #include "maintenance/MessagePrompter.h"
 #include "map/KmzExporter.h"
@@ -31,12 +35,17 @@
 #include "map/WebMapView.h"
 #include "platform/HeapPolicy.h"
 #include "platform/WorkerWait.h"
+#include "player/MoviePlayerView.h"
+#include "player/PlayMovieValueInfo.h"
 #include "recording/CommonConst.h"
 #include "recording/UserDefaultUtil.h"
 #include "samplecard/ManagementFileWriter.h"
 #include "samplecard/SampleCardWriter.h"
 #include "samplecard/SampleSettingsFile.h"
+#include "support/LostRecord.h"
+#include "videotools/StopWatchView.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -150,22 +159,28 @@ double treePssMb()
 
 // trips x chapters one-minute 1280x720 chapters, written once per shape. One movie is made; every
 // chapter's file is a hard link to it, and the management records list each chapter in its place.
+SampleScenario longCardScenario(int trips, int chapters)
+{
+    SampleScenario scenario = SampleScenario::chapters(chapters, CHAPTER_MS);
+    scenario.withMovieSize(SampleScenario::CAMERA_WIDTH, SampleScenario::CAMERA_HEIGHT);
+    const SampleTrip first = scenario.trips.front();
+    scenario.trips.clear();
+    for (int t = 0; t < trips; ++t) {
+        SampleTrip trip = first;
+        trip.start = first.start.addDays(t);
+        trip.key = trip.start.toString("yyyyMMddhhmm");
+        scenario.trips.push_back(trip);
+    }
+    return scenario;
+}
+
 QString cardOf(int trips, int chapters)
 {
     static std::map<std::pair<int, int>, std::unique_ptr<QTemporaryDir>> cards;
     const auto key = std::make_pair(trips, chapters);
     if (!cards.contains(key)) {
         auto dir = std::make_unique<QTemporaryDir>();
-        SampleScenario scenario = SampleScenario::chapters(chapters, CHAPTER_MS);
-        scenario.withMovieSize(SampleScenario::CAMERA_WIDTH, SampleScenario::CAMERA_HEIGHT);
-        const SampleTrip first = scenario.trips.front();
-        scenario.trips.clear();
-        for (int t = 0; t < trips; ++t) {
-            SampleTrip trip = first;
-            trip.start = first.start.addDays(t);
-            trip.key = trip.start.toString("yyyyMMddhhmm");
-            scenario.trips.push_back(trip);
-        }
+        const SampleScenario scenario = longCardScenario(trips, chapters);
         SampleCardWriter writer(scenario);
         const QString folder = SampleCardWriter::cardFolder(dir->path());
         const SampleTrip &trip0 = scenario.trips.front();
@@ -217,6 +232,50 @@ QString recordlessCardOf(int chapters)
             const QString target = QDir(to).filePath(from.relativeFilePath(file));
             QDir().mkpath(QFileInfo(target).path());
             if (::link(QFile::encodeName(file).constData(), QFile::encodeName(target).constData()) != 0)
+                return {};
+        }
+        cards[chapters] = std::move(dir);
+    }
+    return SampleCardWriter::cardFolder(cards[chapters]->path()) + QLatin1Char('/');
+}
+
+// The one-trip card whose odd chapters lost their management records: hard links to the card's files, a
+// copy of "VREC_MOV_MNG.DAT" with those records emptied. Their lengths are known only once the workers
+// have read them. Without a record a chapter takes its place in the trip from its own driving data, so
+// each odd chapter is a file of its own: a 1-s movie (to keep the card small) with its chapter's driving
+// data.
+QString oddRecordsLostCardOf(int chapters)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> cards;
+    const QString source = cardOf(1, chapters);
+    if (source.isEmpty())
+        return {};
+    if (!cards.contains(chapters)) {
+        auto dir = std::make_unique<QTemporaryDir>();
+        const QDir from(source);
+        const QString to = SampleCardWriter::cardFolder(dir->path());
+        QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            const QString target = QDir(to).filePath(from.relativeFilePath(file));
+            QDir().mkpath(QFileInfo(target).path());
+            const bool copied =
+                QFileInfo(file).fileName() == QLatin1String("VREC_MOV_MNG.DAT")
+                    ? QFile::copy(file, target)
+                    : ::link(QFile::encodeName(file).constData(), QFile::encodeName(target).constData()) == 0;
+            if (!copied)
+                return {};
+        }
+        SampleScenario scenario = longCardScenario(1, chapters);
+        // One movie for all, without the time drawn into each.
+        scenario.movieMs = 1000;
+        scenario.timeStamp = false;
+        SampleCardWriter writer(scenario);
+        const SampleTrip &trip = scenario.trips.front();
+        for (int i = 1; i < chapters; i += 2) {
+            const QString path = writer.chapterPath(dir->path(), trip, trip.chapters[size_t(i)]);
+            if (!QFile::remove(path) || !writer.writeChapterMovie(trip, trip.chapters[size_t(i)], path) ||
+                !loseMovieRecord(to, i))
                 return {};
         }
         cards[chapters] = std::move(dir);
@@ -563,6 +622,75 @@ void BM_RecordlessTripMainThreadStalls(benchmark::State &state)
     }
 }
 
+// The stopwatch over a trip whose odd chapters' lengths are learned while the workers read: open, pause,
+// a seek to 85 %, the stopwatch started, a seek 30 s further and a lap, then the workers read the rest.
+// Reports the main thread's longest stall from the open until the workers are done, and from the lap on;
+// late_lengths_at_lap is 1 when lengths were still to come at the lap (the case measured).
+void BM_LateLengthsStopWatchStalls(benchmark::State &state)
+{
+    const int chapters = int(state.range(0));
+    const QString card = oddRecordsLostCardOf(chapters);
+    if (card.isEmpty()) {
+        state.SkipWithError("the card could not be written");
+        return;
+    }
+    constexpr int STEP_MS = 500;
+    for (auto _ : state) {
+        ShownWindow shown;
+        MainWindow &window = *shown.window;
+        bool opened = false;
+        QObject::connect(window.cardOpener(), &CardOpener::finished, [&] { opened = true; });
+        MainThreadPings pings;
+        const qint64 openedAt = pings.now();
+        window.cardOpener()->openVideoData(QUrl::fromLocalFile(card), true, MovieType::Card);
+        MoviePlayerView *player = window.panels()->moviePlayerView();
+        runEventLoopUntil([&] { return opened && player->valueInfo() && player->isControlReady(); },
+                          WORKERS_LIMIT_MS);
+        if (!player->valueInfo()) {
+            state.SkipWithError("the trip did not play");
+            return;
+        }
+        const qint64 playedAt = pings.now();
+        std::fprintf(stderr, "playing at %lld ms\n", (long long)(playedAt - openedAt));
+        state.counters["open_stall_ms"] = double(pings.longestStall(openedAt, playedAt));
+        // Each step's own longest stall, from its action until the next.
+        const auto step = [&](const char *name, const std::function<void()> &act) {
+            const qint64 from = pings.now();
+            act();
+            runEventLoopUntil([] { return false; }, STEP_MS);
+            state.counters[name] = double(pings.longestStall(from, pings.now()));
+        };
+        const auto seek = [&](int64_t position) {
+            player->moveToPosition(position, CommonConst::PlayStatus::Pause);
+            window.updateFrameWithStopWatch();
+        };
+        step("pause_stall_ms", [&] { player->pauseMovie(); });
+        const int64_t at = int64_t(player->valueInfo()->timeline().totalLength()) * 85 / 100;
+        step("seek_stall_ms", [&] { seek(at); });
+        step("stopwatch_shown_stall_ms", [&] {
+            qobject_cast<QAbstractButton *>(player->controls()->control(QStringLiteral("stopwatch")))
+                ->click();
+        });
+        StopWatchView *view = window.coordinators()->stopWatchWindow().view();
+        step("start_stall_ms", [&] { view->btnStartStop->click(); });
+        step("seek_on_stall_ms", [&] { seek(at + 30000); });
+        const qint64 lapAt = pings.now();
+        const uint64_t readsBeforeLap = ChapterData::mainThreadReads();
+        state.counters["late_lengths_at_lap"] = player->valueInfo()->timeline().isSettled() ? 0 : 1;
+        view->btnLapReset->click();
+        runEventLoopUntil([&] { return window.cardData()->loadWorkersDone(); }, WORKERS_LIMIT_MS);
+        runEventLoopUntil([] { return false; }, 3000);
+        state.counters["workers_done_s"] =
+            window.cardData()->loadWorkersDone() ? double(pings.now() - openedAt) / 1000.0 : -1.0;
+        state.counters["steps_stall_ms"] = double(pings.longestStall(playedAt, pings.now()));
+        state.counters["after_lap_stall_ms"] = double(pings.longestStall(lapAt, pings.now()));
+        state.counters["after_lap_main_thread_reads"] =
+            double(ChapterData::mainThreadReads() - readsBeforeLap);
+        state.counters["lap_speed_shown"] = view->speedText(0) != QStringLiteral("-km/h") ? 1 : 0;
+        window.cardOpener()->disconnect();
+    }
+}
+
 // CPU milliseconds spent so far by this process's web engine descendants (its zygotes and renderers; not
 // the helpers the program starts itself).
 double descendantsCpuMs()
@@ -778,6 +906,13 @@ BENCHMARK(BM_LongTripMainThreadStalls)->Apply(longTripSizes);
 BENCHMARK(BM_MapPageCpu)->Apply(longTripSizes);
 BENCHMARK(BM_KmzExportMemory)->Apply(longTripSizes);
 BENCHMARK(BM_RecordlessTripMainThreadStalls)->Apply(longTripSizes);
+BENCHMARK(BM_LateLengthsStopWatchStalls)
+    ->ArgNames({"chapters"})
+    ->Args({1000})
+    ->Args({5000})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 } // namespace
 

@@ -129,10 +129,15 @@ uint32_t ChapterData::timeStamp()
     if (!picture || !picture->video)
         return 0;
     const VideoFrame frame = picture->video->findFrame(0, 0, true);
-    std::lock_guard lock(_mutex);
-    _timeStamp = frame._timeStamp;
-    _isTimeStampRead = true;
-    return static_cast<uint32_t>(_timeStamp);
+    uint32_t stamp = 0;
+    {
+        std::lock_guard lock(_mutex);
+        _timeStamp = frame._timeStamp;
+        _isTimeStampRead = true;
+        stamp = static_cast<uint32_t>(_timeStamp);
+    }
+    lengthInputChanged();
+    return stamp;
 }
 
 // The length depends only on the trip's start-time order (fixed once sorted), on time stamps
@@ -159,6 +164,7 @@ ChapterData::SpanSoFar ChapterData::keptFrameTimeSpan(bool mayRead)
     if (complete) {
         _frameTimeSpan.store(span, std::memory_order_relaxed);
         _isFrameTimeSpanKnown.store(true, std::memory_order_release);
+        lengthInputChanged();
     }
     return {span, complete};
 }
@@ -230,6 +236,7 @@ int64_t ChapterData::movieLength()
         countRead();
         length = std::max<int64_t>(0, Mp4Reader(_pathMp4.toLocalFile()).movieDurationMs().value_or(0));
         _movieLength.store(length, std::memory_order_relaxed);
+        lengthInputChanged();
     }
     return length;
 }
@@ -275,10 +282,13 @@ std::optional<Date> ChapterData::readOpening()
             _movieLength.store(std::max<int64_t>(0, opening.movieDurationMs.value_or(0)),
                                std::memory_order_relaxed);
     }
-    std::lock_guard lock(_mutex);
-    if (opening.timeSpan)
-        _recordingSpan.store(*opening.timeSpan, std::memory_order_relaxed);
-    _openingFirstTime = opening.firstTime;
+    {
+        std::lock_guard lock(_mutex);
+        if (opening.timeSpan)
+            _recordingSpan.store(*opening.timeSpan, std::memory_order_relaxed);
+        _openingFirstTime = opening.firstTime;
+    }
+    lengthInputChanged();
     return opening.firstTime;
 }
 
@@ -390,6 +400,7 @@ std::shared_ptr<PictureData> ChapterData::loadPicture(int64_t maxAttempts)
     }
     if (!picture)
         return nullptr;
+    lengthInputChanged();
     RecentPictures::shared().keep(picture);
     return picture;
 }

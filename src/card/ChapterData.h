@@ -63,6 +63,10 @@ public:
         bool known = false;
     };
     SpanSoFar frameTimeSpanSoFar();
+    // Moves on whenever what frameTimeSpanSoFar() gives may have changed (this chapter's driving data,
+    // opening, time stamp or movie length learned): a timeline asks again only the chapters whose
+    // revision moved since it last asked them. Read it before asking.
+    uint32_t lengthRevision() const { return _lengthRevision.load(std::memory_order_acquire); }
     // The driving data; built from the movie when missing and load is true (counts an attempt).
     // A movie that could not be read is not read again this way during the open: every playback
     // tick, sort or panel would read it again on the caller's thread. Retries are the workers'.
@@ -136,6 +140,7 @@ private:
     // building it can tell); the same read learns the recording's span and the movie's length. Read
     // once.
     std::optional<Date> readOpening();
+    void lengthInputChanged() { _lengthRevision.fetch_add(1, std::memory_order_release); }
     // Lists why this movie could not be read with the card's problems (once per cause).
     void reportProblem(const QString &reason) const;
     Date startDate(Date ChapterData::*cache, const Date *recordDate);
@@ -158,6 +163,8 @@ private:
     // published (release) after the length is stored.
     std::atomic<int64_t> _frameTimeSpan = 0;
     std::atomic<bool> _isFrameTimeSpanKnown = false;
+    // Bumped (release) after any of the fields the length is worked out from was stored.
+    std::atomic<uint32_t> _lengthRevision = 0;
     // The movie's own length from its header, read once when first needed (-1 until then).
     std::atomic<int64_t> _movieLength = -1;
     // What readOpening found: the first time, and the span the driving data will have (-1 if none).

@@ -12,9 +12,12 @@ ChapterTimeline::ChapterTimeline(ChapterList chapters) : _chapters(std::move(cha
     int32_t start = 0;
     _starts.push_back(start);
     for (size_t i = 0; i < _chapters.size(); ++i) {
+        // Read before the length: what is learned meanwhile moves it past the one kept.
+        const uint32_t revision = _chapters[i]->lengthRevision();
         const auto known = _chapters[i]->frameTimeSpanSoFar();
+        ++_lengthsAsked;
         if (!known.known)
-            _unsettled.push_back(i);
+            _unsettled.push_back({i, revision});
         const auto length = static_cast<int32_t>(known.span);
         _lengths.push_back(length);
         start += length + 1;
@@ -24,21 +27,25 @@ ChapterTimeline::ChapterTimeline(ChapterList chapters) : _chapters(std::move(cha
 
 bool ChapterTimeline::refresh()
 {
-    bool changed = false;
-    std::erase_if(_unsettled, [this, &changed](size_t i) {
-        const auto known = _chapters[i]->frameTimeSpanSoFar();
+    size_t firstChanged = _chapters.size();
+    std::erase_if(_unsettled, [this, &firstChanged](Unsettled &at) {
+        ChapterData &chapter = *_chapters[at.index];
+        const uint32_t revision = chapter.lengthRevision();
+        if (revision == at.revision)
+            return false;
+        at.revision = revision;
+        const auto known = chapter.frameTimeSpanSoFar();
+        ++_lengthsAsked;
         const auto length = static_cast<int32_t>(known.span);
-        if (length != _lengths[i]) {
-            _lengths[i] = length;
-            changed = true;
+        if (length != _lengths[at.index]) {
+            _lengths[at.index] = length;
+            firstChanged = std::min(firstChanged, at.index);
         }
         return known.known;
     });
-    if (changed) {
-        for (size_t i = 0; i < _chapters.size(); ++i)
-            _starts[i + 1] = _starts[i] + _lengths[i] + 1;
-    }
-    return changed;
+    for (size_t i = firstChanged; i < _chapters.size(); ++i)
+        _starts[i + 1] = _starts[i] + _lengths[i] + 1;
+    return firstChanged < _chapters.size();
 }
 
 int32_t ChapterTimeline::totalLength() const

@@ -19,8 +19,12 @@ public:
 
     // Every length is known for good.
     bool isSettled() const { return _unsettled.empty(); }
-    // Takes the lengths learned since; true when any changed (the starts after it moved).
+    // Takes the lengths learned since; true when any changed (the starts after it moved). Asks only the
+    // chapters whose length revision moved since they were last asked: a hand-over costs a look at one
+    // chapter, not at every chapter still unsettled.
     bool refresh();
+    // How many lengths this timeline has asked its chapters for, from its making on.
+    uint64_t lengthsAsked() const { return _lengthsAsked; }
 
     const ChapterList &chapters() const { return _chapters; }
     size_t size() const { return _chapters.size(); }
@@ -48,5 +52,11 @@ private:
     ChapterList _chapters;
     std::vector<int32_t> _lengths;
     std::vector<int32_t> _starts;
-    std::vector<size_t> _unsettled; // indices of lengths not known for good
+    struct Unsettled
+    {
+        size_t index;      // of a length not known for good
+        uint32_t revision; // the chapter's length revision when it was last asked
+    };
+    std::vector<Unsettled> _unsettled;
+    uint64_t _lengthsAsked = 0;
 };

@@ -37,6 +37,7 @@ void TripData::setChapters(const QList<QUrl> &paths)
     std::lock_guard lock(_mutex);
     _chapterDataList = std::move(chapters);
     _isSort = false;
+    _indexByAddress.clear();
 }
 
 void TripData::dispose()
@@ -46,6 +47,7 @@ void TripData::dispose()
         std::lock_guard lock(_mutex);
         sortLocked();
         released.swap(_chapterDataList);
+        _indexByAddress.clear();
     }
     // Chapters die outside the lock: a chapter's destructor may touch its picture data.
 }
@@ -55,6 +57,7 @@ void TripData::sortLocked()
     if (!_isSort && _chapterDataList.size() > 1) {
         ChapterData::sortByStartTime(_chapterDataList);
         _isSort = true;
+        _indexByAddress.clear();
     }
 }
 
@@ -97,16 +100,38 @@ bool TripData::isSort() const
     return _isSort;
 }
 
+std::optional<size_t> TripData::indexLocked(const ChapterData *chapter)
+{
+    if (_indexByAddress.size() != _chapterDataList.size()) {
+        _indexByAddress.clear();
+        _indexByAddress.reserve(_chapterDataList.size());
+        for (size_t i = 0; i < _chapterDataList.size(); ++i)
+            _indexByAddress.emplace_back(_chapterDataList[i].get(), i);
+        std::sort(_indexByAddress.begin(), _indexByAddress.end());
+    }
+    const auto it = std::lower_bound(_indexByAddress.begin(), _indexByAddress.end(),
+                                     std::pair<const ChapterData *, size_t>(chapter, 0));
+    if (it == _indexByAddress.end() || it->first != chapter)
+        return std::nullopt;
+    return it->second;
+}
+
+std::optional<size_t> TripData::sortedIndexOf(const ChapterData *chapter)
+{
+    std::lock_guard lock(_mutex);
+    sortLocked();
+    return indexLocked(chapter);
+}
+
 std::shared_ptr<ChapterData> TripData::neighbour(const ChapterData *chapter, int step)
 {
     std::lock_guard lock(_mutex);
     sortLocked();
-    const auto it = std::find_if(_chapterDataList.begin(), _chapterDataList.end(),
-                                 [chapter](const auto &c) { return c.get() == chapter; });
-    if (it == _chapterDataList.end())
+    const auto at = indexLocked(chapter);
+    if (!at)
         return nullptr;
-    const auto index = (it - _chapterDataList.begin()) + step;
-    if (index < 0 || index >= static_cast<qsizetype>(_chapterDataList.size()))
+    const auto index = static_cast<int64_t>(*at) + step;
+    if (index < 0 || index >= static_cast<int64_t>(_chapterDataList.size()))
         return nullptr;
     return _chapterDataList[static_cast<size_t>(index)];
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class AdvMoveProtectInfo;
@@ -50,8 +51,11 @@ public:
     std::shared_ptr<ChapterData> firstChapter();
     size_t chapterCount() const;
     bool isSort() const;
-    // The chapter before (step -1) or after (step +1) the given one in start-time order.
+    // The chapter before (step -1) or after (step +1) the given one in start-time order. Found by the
+    // chapter's index, not by a search of the list: walks over a trip ask it at every step.
     std::shared_ptr<ChapterData> neighbour(const ChapterData *chapter, int step);
+    // The chapter's index in start-time order (sorting as sortedChapters does); none when it is not here.
+    std::optional<size_t> sortedIndexOf(const ChapterData *chapter);
 
     CardData *_parent = nullptr;         // the card library that owns this trip (not owned here)
     std::atomic<bool> _isActive = false; // shown by the main window: the workers serve it first
@@ -61,10 +65,14 @@ public:
 private:
     std::shared_ptr<ChapterData> findChapter(const QString &fileName);
     void sortLocked();
+    std::optional<size_t> indexLocked(const ChapterData *chapter);
 
     // Guards the list and the sorted flag: the workers read the list while the main thread may
     // sort it in place.
     mutable std::mutex _mutex;
     ChapterList _chapterDataList;
     bool _isSort = false;
+    // The list's indices by chapter address, made again when first asked after the list or its
+    // order changed (empty until then).
+    std::vector<std::pair<const ChapterData *, size_t>> _indexByAddress;
 };

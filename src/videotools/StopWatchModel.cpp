@@ -34,7 +34,7 @@ void StopWatchModel::setEventChapters(CardData &card, MoveProtectInfo &record)
                                : card.getEventChapters(record);
     clearData();
     resetMeasurement();
-    _timeline = ChapterTimeline(clip.chapters.value_or(ChapterList{}));
+    setTimeline(ChapterTimeline(clip.chapters.value_or(ChapterList{})));
     _currentMs = clip.start;
 }
 
@@ -43,7 +43,7 @@ void StopWatchModel::setTripChapters(CardData &card, AdvMoveProtectInfo &record)
     const EventClip clip = card.getAdventureChapters(record);
     clearData();
     resetMeasurement();
-    _timeline = ChapterTimeline(clip.chapters.value_or(ChapterList{}));
+    setTimeline(ChapterTimeline(clip.chapters.value_or(ChapterList{})));
     _currentMs = clip.start;
 }
 
@@ -167,42 +167,44 @@ LapInfo StopWatchModel::setLap(int64_t from, int64_t to)
 void StopWatchModel::chapterRead(const ChapterData &chapter)
 {
     // A chapter of a list given up meanwhile.
-    if (!_requested.erase(&chapter))
+    const auto at = _indexOf.find(&chapter);
+    if (at == _indexOf.end() || !_requested.erase(at->second))
         return;
     if (!chapter.outline())
-        _unreadable.insert(&chapter);
+        _unreadable.insert(at->second);
+    // The next walk keeps its distance, or finds it without data.
+    _unlooked.insert(at->second);
     for (size_t i = 0; i < _laps.size(); ++i) {
         if (_laps[i].isSpeedPending)
             _laps[i] = setLap(i == 0 ? _startMs : _laps[i - 1].pos, _laps[i].pos);
     }
 }
 
-std::optional<float> StopWatchModel::chapterDistance(size_t index)
+StopWatchModel::Looked StopWatchModel::lookAtChapter(size_t index)
 {
-    const std::shared_ptr<ChapterData> &chapter = _timeline.chapters()[index];
-    if (const auto cached = _chapterDistance.find(chapter.get()); cached != _chapterDistance.end())
-        return cached->second;
+    ++_chapterLookups;
     if (_timeline.length(index) < 1)
-        return 0.0f;
+        return Looked::Zero;
     // Read once, by the card's workers or here, the chapter keeps its distance: a lap over a long trip
     // reads no recording again.
+    const std::shared_ptr<ChapterData> &chapter = _timeline.chapters()[index];
     std::shared_ptr<const ChapterOutline> outline = chapter->outline();
     if (!outline) {
         if (readElsewhere) {
-            if (_unreadable.contains(chapter.get()))
-                return 0.0f;
-            if (_requested.insert(chapter.get()).second)
-                readElsewhere(chapter);
-            return std::nullopt;
+            if (_unreadable.contains(index))
+                return Looked::Zero;
+            _requested.insert(index);
+            readElsewhere(chapter);
+            return Looked::Pending;
         }
         chapter->getPicture(true);
         outline = chapter->outline();
     }
     // Only a distance from the driving data is kept: without it a worker may still bring it.
     if (!outline)
-        return 0.0f;
-    _chapterDistance[chapter.get()] = outline->distance;
-    return outline->distance;
+        return Looked::Zero;
+    _keptDistances.add(index, std::llround(outline->distance));
+    return Looked::Kept;
 }
 
 std::optional<float> StopWatchModel::getDistance(int64_t position)
@@ -212,20 +214,18 @@ std::optional<float> StopWatchModel::getDistance(int64_t position)
     int64_t index = 0;
     int32_t offset = 0;
     PictureDataUtil::getChapterPosition(_timeline, toPosition(position), index, offset);
-    float sum = 0.0f;
-    bool isPending = false;
-    // The whole chapters before the position, a thousand on a long trip, are never read here. On past a
+    // The whole chapters before the position, a thousand on a long trip, are never read here, and only
+    // those not kept nor asked for yet are looked at: the kept ones are summed without a walk. On past a
     // chapter still being read: the others are asked for in the same pass.
-    for (int64_t i = 0; i < index; ++i) {
-        const std::optional<float> distance = chapterDistance(size_t(i));
-        isPending = isPending || !distance;
-        sum += distance.value_or(0.0f);
-    }
-    if (isPending)
+    const auto end = size_t(index);
+    for (auto it = _unlooked.begin(); it != _unlooked.end() && *it < end;)
+        it = lookAtChapter(*it) == Looked::Zero ? std::next(it) : _unlooked.erase(it);
+    if (!_requested.empty() && *_requested.begin() < end)
         return std::nullopt;
+    float sum = float(_keptDistances.sumBefore(end));
     // The chapter at a lap's end, which the player shows or showed: it is mostly held, and at most a
     // lap's ends and the position are read here.
-    const std::shared_ptr<PictureData> picture = _timeline.chapters()[size_t(index)]->getPicture(true);
+    const std::shared_ptr<PictureData> picture = _timeline.chapters()[end]->getPicture(true);
     if (!picture || !picture->video)
         return sum;
     const FrameTable frames = picture->video->getCameraFrames(0);
@@ -288,8 +288,8 @@ void StopWatchModel::setChapterDataList(ChapterList chapters)
 
 void StopWatchModel::setTimeline(ChapterTimeline timeline)
 {
-    forgetChapters();
     _timeline = std::move(timeline);
+    forgetChapters();
 }
 
 bool StopWatchModel::refreshTimeline()
@@ -320,8 +320,16 @@ bool StopWatchModel::refreshTimeline()
 
 void StopWatchModel::forgetChapters()
 {
-    // Keyed by chapter address: a freed chapter's address may come back for another.
-    _chapterDistance.clear();
+    // By index on the timeline as it is now; a freed chapter's address may come back for another.
+    const size_t count = _timeline.size();
+    _keptDistances = PrefixSums(count);
     _requested.clear();
     _unreadable.clear();
+    _unlooked.clear();
+    _indexOf.clear();
+    _indexOf.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        _unlooked.insert(_unlooked.end(), i);
+        _indexOf.emplace(_timeline.chapters()[i].get(), i);
+    }
 }

@@ -5,16 +5,17 @@
 
 #include "card/ChapterTimeline.h"
 #include "card/TripData.h"
+#include "videotools/PrefixSums.h"
 #include "videotools/StopWatchViewDelegate.h"
 
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 class CardData;
@@ -102,15 +103,31 @@ public:
     static QString lapTimeText(const std::optional<LapInfo> &lap);
     static QString speedText(const std::optional<LapInfo> &lap, bool kmh);
 
+    // Whole chapters whose distance getDistance has looked up so far: each chapter once its distance is
+    // kept, a chapter without data each time again.
+    uint64_t chapterLookups() const { return _chapterLookups; }
+
 private:
+    // What a look at a whole chapter found.
+    enum class Looked
+    {
+        Kept,    // its distance is among the kept sums for good
+        Pending, // asked of readElsewhere
+        Zero,    // no distance for now (no data, or no length): looked at again by the next walk
+    };
     void sendMarkers();
-    std::optional<float> chapterDistance(size_t index);
+    Looked lookAtChapter(size_t index);
     void forgetChapters();
 
     ChapterTimeline _timeline;
-    std::map<const ChapterData *, float> _chapterDistance; // whole chapters with data, until clearData
-    std::set<const ChapterData *> _requested;              // asked of readElsewhere, not read yet
-    std::set<const ChapterData *> _unreadable;             // read elsewhere without data
+    // Whole chapters with data, by index on the timeline, until the list changes: the distances are
+    // whole numbers (km/h times ms), so their sums are exact in any order they were kept.
+    PrefixSums _keptDistances;
+    std::set<size_t> _unlooked;   // neither kept nor asked of readElsewhere: a walk looks at them
+    std::set<size_t> _requested;  // asked of readElsewhere, not read yet
+    std::set<size_t> _unreadable; // read elsewhere without data
+    std::unordered_map<const ChapterData *, size_t> _indexOf;
+    uint64_t _chapterLookups = 0;
     StopWatchStatus _status = StopWatchStatus::Ready;
     int64_t _currentMs = 0;
     int64_t _startMs = 0;

@@ -126,6 +126,41 @@ TEST(ChapterDataTest, LengthIsTheNextConsecutiveChaptersTimeStampDifference)
     }
 }
 
+// A chapter's neighbours and index come from the list in start-time order, however the chapters were
+// given, and a chapter of a list replaced since has none.
+TEST(TripDataTest, NeighboursAndIndicesByChapterAgreeWithTheSortedList)
+{
+    const std::vector<Numbers> orders = {{1, 2, 3, 4, 5}, {5, 4, 3, 2, 1}, {3, 1, 5, 2, 4}, {2}};
+    for (const Numbers &order : orders) {
+        SCOPED_TRACE(::testing::PrintToString(order));
+        CardFixture f;
+        QList<QUrl> movies;
+        for (const int number : order)
+            movies.append(f.addMovie(kKey, number, uint32_t(number * 1000), number * 60));
+        const auto card = f.recordsOnly();
+        const auto trip = TripData::create(card.get(), movies, kKey);
+        const ChapterList given = trip->chapters();
+        const ChapterList sorted = trip->sortedChapters();
+        ASSERT_EQ(sorted.size(), order.size());
+        Numbers ascending = order;
+        std::sort(ascending.begin(), ascending.end());
+        for (const auto &chapter : given) {
+            const auto at = trip->sortedIndexOf(chapter.get());
+            ASSERT_TRUE(at);
+            ASSERT_EQ(sorted[*at], chapter);
+            EXPECT_EQ(chapter->fileNumber(), ascending[*at]);
+            EXPECT_EQ(chapter->previousChapter(), *at > 0 ? sorted[*at - 1] : nullptr);
+            EXPECT_EQ(chapter->nextChapter(), *at + 1 < sorted.size() ? sorted[*at + 1] : nullptr);
+        }
+        trip->setChapters(movies);
+        EXPECT_FALSE(trip->sortedIndexOf(given.front().get()));
+        EXPECT_FALSE(trip->neighbour(given.front().get(), 1));
+        const ChapterList again = trip->sortedChapters();
+        for (size_t i = 0; i < again.size(); ++i)
+            EXPECT_EQ(trip->sortedIndexOf(again[i].get()), std::optional(i));
+    }
+}
+
 // Without records a placeholder movie's times are unknown; it cannot be read and leaves no picture
 // data: on demand it is read once in the open, however often its times and length are asked for;
 // the workers' retries are counted up to the limit, and then it is not read again.
@@ -380,6 +415,56 @@ TEST(PictureDataUtilTest, PositionsRoundTripOverRandomLengths)
                 ASSERT_EQ(PictureDataUtil::getPosition(timeline, index, offset), p);
             }
         }
+    }
+}
+
+// A trip whose odd chapters lost their records: their lengths are learned as their recordings are read.
+// Each refresh asks only the chapters read since it last looked (a read of a chapter whose length was
+// known asks none) and then agrees with a timeline made afresh.
+TEST(ChapterTimelineTest, ARefreshAsksOnlyTheChaptersReadSinceAndAgreesWithAFreshTimeline)
+{
+    constexpr int CHAPTERS = 12;
+    const struct
+    {
+        const char *name;
+        std::vector<std::vector<size_t>> reads; // chapters read before each refresh
+        std::vector<uint64_t> asked;            // unsettled chapters among them
+    } cases[] = {
+        {"one at a time, backwards", {{9}, {7}, {5}, {3}, {1}}, {1, 1, 1, 1, 1}},
+        {"all at once", {{1, 3, 5, 7, 9}}, {5}},
+        {"with settled ones and none", {{4, 5}, {}, {0, 1, 2, 3}, {6, 7, 8, 9, 10, 11}}, {1, 0, 2, 2}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        SampleScenario scenario = SampleScenario::chapters(CHAPTERS, 2000);
+        scenario.movieMs = 500;
+        ASSERT_TRUE(SampleCardWriter(scenario).writeCard(dir.path()));
+        for (int lost = 1; lost < CHAPTERS; lost += 2)
+            ASSERT_TRUE(loseMovieRecord(dir.filePath("MOVE"), lost));
+        CardData card;
+        card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
+        const ChapterList chapters = card._tripList.front()->sortedChapters();
+        ASSERT_EQ(chapters.size(), size_t(CHAPTERS));
+        ChapterTimeline timeline(chapters);
+        ASSERT_FALSE(timeline.isSettled());
+        // What the first asks may have learned meanwhile (the movies' light read) is taken first.
+        timeline.refresh();
+        for (size_t step = 0; step < c.reads.size(); ++step) {
+            SCOPED_TRACE(step);
+            for (const size_t i : c.reads[step])
+                ASSERT_TRUE(chapters[i]->getPicture(true));
+            const uint64_t before = timeline.lengthsAsked();
+            const ChapterTimeline fresh(chapters);
+            EXPECT_EQ(timeline.refresh(), c.asked[step] > 0);
+            EXPECT_EQ(timeline.lengthsAsked() - before, c.asked[step]);
+            for (size_t i = 0; i < chapters.size(); ++i) {
+                ASSERT_EQ(timeline.length(i), fresh.length(i)) << i;
+                ASSERT_EQ(timeline.start(i + 1), fresh.start(i + 1)) << i;
+            }
+        }
+        EXPECT_TRUE(timeline.isSettled());
+        card.dispose();
     }
 }
 

@@ -47,12 +47,16 @@ struct UnreadTrip
 {
     static constexpr size_t CHAPTERS = 12;
     explicit UnreadTrip(std::optional<int> lostRecord = std::nullopt)
+        : UnreadTrip(lostRecord ? std::vector<int>{*lostRecord} : std::vector<int>{})
+    {
+    }
+    explicit UnreadTrip(const std::vector<int> &lostRecords)
     {
         SampleScenario scenario = SampleScenario::chapters(int(CHAPTERS), 2000);
         scenario.movieMs = 500;
         EXPECT_TRUE(SampleCardWriter(scenario).writeCard(dir.path()));
-        if (lostRecord)
-            EXPECT_TRUE(loseMovieRecord(dir.filePath("MOVE"), *lostRecord));
+        for (const int lost : lostRecords)
+            EXPECT_TRUE(loseMovieRecord(dir.filePath("MOVE"), lost));
         card.loadCardFolder(FileUtil::fileUrl(dir.filePath("MOVE")));
         chapters = card._tripList.front()->sortedChapters();
     }
@@ -374,6 +378,85 @@ TEST(StopWatchDistanceTest, ALengthLearnedLaterKeepsTheMarksOnTheirPictures)
     EXPECT_EQ((std::array{model.laps()[0].lapTimeSpan, model.laps()[0].aveSpeed, model.total()->aveSpeed}),
               (std::array{lap.lapTimeSpan, lap.aveSpeed, whole.aveSpeed}));
     EXPECT_FALSE(model.refreshTimeline());
+}
+
+// Over a trip whose odd chapters lost their records, the lengths learned before the marks, inside the lap,
+// after it or in turns with the stopwatch's own reads: once all have come the lap and the total are those
+// of a stopwatch started afterwards. Each whole chapter is looked up at most twice (asked for, then kept
+// once read), however often the laps are worked out again: the kept distances are summed, not walked.
+TEST(StopWatchDistanceTest, LapsOverLengthsLearnedAtAnyTimeMatchAStopwatchStartedAfterwards)
+{
+    using Place = ChapterTimeline::Place;
+    const Place startAt{0, 1000}, lapAt{6, 500}, currentAt{10, 1500};
+    const struct
+    {
+        const char *name;
+        std::vector<size_t> learnedBefore; // read before the marks
+        bool readsBeforeLengths;           // the stopwatch's reads handed over before the lengths
+    } cases[] = {
+        {"all after the lap", {}, false},  {"all before the marks", {1, 3, 5, 7, 9}, false},
+        {"inside the lap", {3, 5}, false}, {"after the lap's end", {7, 9}, true},
+        {"the reads first", {}, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        UnreadTrip trip(std::vector<int>{1, 3, 5, 7, 9});
+        ChapterTimeline played(trip.chapters);
+        ASSERT_FALSE(played.isSettled());
+        StopWatchModel model;
+        std::vector<std::shared_ptr<ChapterData>> asked;
+        model.readElsewhere = [&](const std::shared_ptr<ChapterData> &chapter) { asked.push_back(chapter); };
+        model.setChapterDataList(trip.chapters);
+        const auto refresh = [&] {
+            played.refresh();
+            model.refreshTimeline();
+            model.rows();
+            model.total();
+        };
+        for (const size_t i : c.learnedBefore)
+            ASSERT_TRUE(trip.chapters[i]->getPicture(true));
+        refresh();
+        model.setCurrentMs(played.position(startAt));
+        model.startStop();
+        model.setCurrentMs(played.position(lapAt));
+        model.lapReset();
+        model.setCurrentMs(played.position(currentAt));
+        refresh();
+
+        // The stopwatch's reads and the workers' hand-overs, each followed by a refresh as in the window.
+        const auto readAsked = [&] {
+            for (const auto &chapter : std::exchange(asked, {})) {
+                chapter->getPicture(true);
+                model.chapterRead(*chapter);
+                refresh();
+            }
+        };
+        if (c.readsBeforeLengths)
+            readAsked();
+        for (const size_t i : {9, 1, 7, 3, 5}) {
+            trip.chapters[i]->getPicture(true);
+            refresh();
+        }
+        readAsked();
+        ASSERT_TRUE(played.isSettled());
+        EXPECT_LE(model.chapterLookups(), 2 * UnreadTrip::CHAPTERS);
+        const uint64_t lookups = model.chapterLookups();
+        refresh();
+        EXPECT_EQ(model.chapterLookups(), lookups) << "kept sums only";
+
+        StopWatchModel afterwards;
+        afterwards.setChapterDataList(trip.chapters);
+        const LapInfo lap = afterwards.setLap(played.position(startAt), played.position(lapAt));
+        const LapInfo whole = afterwards.setLap(played.position(startAt), played.position(currentAt));
+        ASSERT_GT(lap.aveSpeed, 0);
+        ASSERT_EQ(model.laps().size(), 1u);
+        const auto total = model.total();
+        ASSERT_TRUE(total);
+        EXPECT_EQ((std::array{model.laps()[0].pos, model.laps()[0].lapTimeSpan, model.laps()[0].aveSpeed,
+                              total->lapTimeSpan, total->aveSpeed}),
+                  (std::array{lap.pos, lap.lapTimeSpan, lap.aveSpeed, whole.lapTimeSpan, whole.aveSpeed}));
+        EXPECT_FALSE(model.laps()[0].isSpeedPending || total->isSpeedPending);
+    }
 }
 
 // The window's stopwatch reads the chapters between its laps' ends off the main thread and shows the laps'
