@@ -379,6 +379,9 @@ function pinImage(kind)
     return image;
 }
 
+// Drawing order: the northern first, of two at the same height the one put first.
+function comparePins(a, b) { return a.point.y - b.point.y || a.order - b.order; }
+
 var PinLayer = CanvasOverlay.extend({
     options: { pane: 'pins' },
     onAdd: function (map) {
@@ -399,7 +402,8 @@ var PinLayer = CanvasOverlay.extend({
         map.off('click', this._onClick, this);
         CanvasOverlay.prototype.onRemove.call(this, map);
     },
-    // The pins in drawing order, the topmost last; reworked only when the pins or the zoom change.
+    // The pins in drawing order, the topmost last: sorted whole when the zoom changes, and kept so as
+    // pins are put (see added).
     _ordered: function () {
         var zoom = this._map.getZoom();
         if (this._order && this._orderZoom === zoom)
@@ -410,13 +414,44 @@ var PinLayer = CanvasOverlay.extend({
             pin.point = map.project(pin.latLng, zoom).round();
             return pin;
         });
-        all.sort(function (a, b) { return a.point.y - b.point.y || a.order - b.order; });
+        all.sort(comparePins);
         this._order = all;
         this._orderZoom = zoom;
         return all;
     },
+    // The pins just put, the latest of their keys: a card's pins come a few at a time while it is read,
+    // so only these are placed and sorted, then merged into the order, the pins they replace left out.
+    added: function (pins) {
+        var map = this._map;
+        var order = this._order;
+        if (map && order && this._orderZoom === map.getZoom()) {
+            var zoom = this._orderZoom;
+            var fresh = pins.filter(function (pin) { return markers[pin.markerKey] === pin; });
+            fresh.forEach(function (pin) { pin.point = map.project(pin.latLng, zoom).round(); });
+            fresh.sort(comparePins);
+            var merged = new Array(order.length + fresh.length);
+            var n = 0, i = 0, j = 0;
+            while (i < order.length || j < fresh.length) {
+                var pin;
+                if (j >= fresh.length || (i < order.length && comparePins(order[i], fresh[j]) < 0))
+                    pin = order[i++];
+                else
+                    pin = fresh[j++];
+                if (markers[pin.markerKey] === pin)
+                    merged[n++] = pin;
+            }
+            merged.length = n;
+            this._order = merged;
+        } else {
+            this._order = null;
+        }
+        this._refresh();
+    },
     changed: function () {
         this._order = null;
+        this._refresh();
+    },
+    _refresh: function () {
         this._hovered = null;
         if (this._map) {
             this._map.closeTooltip(this._balloon);
@@ -480,21 +515,23 @@ pinLayer = new PinLayer().addTo(map);
 
 function putMarker(key, lat, lng, text, kind)
 {
-    markers[key] = new Pin(key, lat, lng, text, kind);
+    var pin = new Pin(key, lat, lng, text, kind);
+    markers[key] = pin;
+    return pin;
 }
 
 function addMarker(key, lat, lng, text, kind)
 {
-    putMarker(key, lat, lng, text, kind);
-    pinLayer.changed();
+    pinLayer.added([putMarker(key, lat, lng, text, kind)]);
 }
 
 // Many markers in one call: [[key, lat, lng, text, kind], ...].
 function addMarkers(list)
 {
+    var pins = new Array(list.length);
     for (var i = 0; i < list.length; ++i)
-        putMarker(list[i][0], list[i][1], list[i][2], list[i][3], list[i][4]);
-    pinLayer.changed();
+        pins[i] = putMarker(list[i][0], list[i][1], list[i][2], list[i][3], list[i][4]);
+    pinLayer.added(pins);
 }
 
 function removeMarkerAll()

@@ -65,8 +65,11 @@ public:
     void applyMapSettings();
     void updateMap();
     void drawMarkers();
+    // Sends the markers of the list with these keys, put there after the others were drawn, in this
+    // order; a key no longer in the list is passed over.
+    void drawMarkers(const std::vector<QString> &keys);
     // Sends one marker of the list, put there after the others were drawn.
-    void drawMarker(const QString &key);
+    void drawMarker(const QString &key) { drawMarkers(std::vector{key}); }
     void setCenter(double lat, double lng);
     void drawMyCar(double lat, double lng, IconId icon, bool isGps);
     void appendPolyPoint(double lat, double lng);
@@ -124,6 +127,7 @@ private:
     // line extended while under way takes the new points along, a new one replaces it.
     void sendLine(size_t from, const QString &command);
     void sendNextPoints();
+    void sendMarkers(const std::vector<std::pair<QString, const MapPoint *>> &markers);
 
     MapScriptSink *_sink;
     WebMapViewDelegate *_delegate = nullptr;

@@ -582,3 +582,108 @@ TEST_F(MapPageTest, RoutePointsReachThePageAsTheSameNumbers)
         }
     }
 }
+
+// Pins come in batches while a card is read, in any order, and a key may come again: whatever the
+// batches, the page stacks them as its whole sort does (the southern on top, of two at one place the one
+// put last) and a click answers with the pin on top.
+TEST_F(MapPageTest, PinsPutInBatchesStackAndAnswerClicksAsIfPutOneAtATime)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = shownOffline(view);
+    ASSERT_NE(bridge, nullptr);
+    ClickRecorder recorder;
+    bridge->setDelegate(&recorder);
+    bridge->setCenter(35.0, 139.0);
+    bridge->setZoom(15);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
+    QWebEnginePage *page = view.webPage()->page();
+
+    // Two places: A at the centre, with a pin two pixels south that covers it; B to the east, with a pin
+    // two pixels north that it covers. Many more pins to the north, half of them in view, none on A or B.
+    const std::pair<double, double> placeA{35.0, 139.0}, placeB{35.0, 139.002};
+    const std::map<QString, std::pair<double, double>> places = {
+        {"E0", placeA}, {"S0", placeA}, {"A0", {34.99992, 139.0}},
+        {"E1", placeB}, {"S1", placeB}, {"N1", {35.00008, 139.002}},
+    };
+    QStringList others;
+    for (int j = 0; j < 400; ++j)
+        others << QStringLiteral("C1_%1").arg(j);
+    const auto putAll = [&] {
+        bridge->markerList().clear();
+        for (const auto &[key, at] : places)
+            bridge->markerList()[key] =
+                std::make_shared<MapPoint>(at.first, at.second, key, MarkerType::EVENT, 0);
+        for (int j = 0; j < others.size(); ++j)
+            bridge->markerList()[others[j]] =
+                std::make_shared<MapPoint>(35.003 + 0.0004 * (j / 20) + (j < 200 ? 0.0 : 0.05),
+                                           138.99 + 0.0012 * (j % 20), others[j], MarkerType::NORMAL, 1, j);
+    };
+    const QString all = others.join(' ');
+
+    QWidget *target = view.webView()->focusProxy();
+    ASSERT_NE(target, nullptr);
+    const auto pointOf = [&](std::pair<double, double> at) {
+        const QVariantList point =
+            evaluate(page, QStringLiteral("(function () { var p = map.latLngToContainerPoint([%1, %2]);"
+                                          " return [p.x, p.y]; })()")
+                               .arg(at.first, 0, 'g', 10)
+                               .arg(at.second, 0, 'g', 10))
+                .toList();
+        return point.size() == 2 ? QPointF(point[0].toDouble(), point[1].toDouble()) : QPointF();
+    };
+    const auto click = [&](QPointF pos) {
+        for (const auto &[type, button, buttons] :
+             {std::tuple{QEvent::MouseMove, Qt::NoButton, Qt::NoButton},
+              {QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton},
+              {QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton}}) {
+            QMouseEvent event(type, pos, target->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &event);
+        }
+    };
+    const QString order = "JSON.stringify(pinLayer._ordered().map(function (p) { return p.markerKey; }))";
+
+    const struct
+    {
+        const char *name;
+        std::vector<QString> batches; // keys, space-separated; "*" the pins around
+        const char *movedToB;         // a key whose pin moves to B before the last batch
+        const char *topAtA;
+        const char *topAtB;
+    } cases[] = {
+        {"all at once", {"* E0 S0 A0 E1 S1 N1"}, "", "A0", "S1"},
+        {"one at a time", {"*", "E0", "S0", "A0", "E1", "S1", "N1"}, "", "A0", "S1"},
+        {"out of order", {"S1 A0", "*", "N1 S0", "E1 E0"}, "", "A0", "E1"},
+        {"put again later", {"E0 S0 * E1 S1 N1", "E0"}, "", "E0", "S1"},
+        {"twice in one batch", {"* E0 S0", "E1 S1 E1"}, "", "S0", "E1"},
+        {"moved", {"E0 S0 * E1 S1", "S0"}, "S0", "E0", "S0"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        view.webPage()->runScript("removeMarkerAll()");
+        putAll();
+        for (size_t i = 0; i < c.batches.size(); ++i) {
+            if (i + 1 == c.batches.size() && *c.movedToB)
+                bridge->markerList()[c.movedToB] =
+                    std::make_shared<MapPoint>(placeB.first, placeB.second, c.movedToB, MarkerType::EVENT, 0);
+            const QStringList batch = QString(c.batches[i]).replace("*", all).split(' ', Qt::SkipEmptyParts);
+            bridge->drawMarkers(std::vector<QString>(batch.begin(), batch.end()));
+        }
+        // The order kept through the batches is the one a whole sort gives.
+        const std::string kept = evaluate(page, order).toString().toStdString();
+        evaluate(page, "pinLayer.changed(); 1");
+        EXPECT_EQ(kept, evaluate(page, order).toString().toStdString());
+
+        for (const auto &[at, top] : {std::pair{placeA, c.topAtA}, {placeB, c.topAtB}}) {
+            const size_t before = recorder.clicked.size();
+            click(pointOf(at) + QPointF(0, -20));
+            ASSERT_TRUE(EventLoop::waitUntil([&] { return recorder.clicked.size() == before + 1; }));
+            EXPECT_EQ(recorder.clicked.back().msg.toStdString(), top);
+            EXPECT_EQ(evaluate(page, "map.getContainer().style.cursor").toString(), "pointer");
+            EXPECT_TRUE(EventLoop::waitUntil([&] {
+                return evaluate(page, "(function () { var t = document.querySelector('.leaflet-tooltip');"
+                                      " return t ? t.textContent : ''; })()")
+                           .toString() == top;
+            }));
+        }
+    }
+}
