@@ -272,6 +272,7 @@ void WebMapView::drawMarkers()
         _flgMarker = true;
         return;
     }
+    ++_markerListDraws;
     std::vector<std::pair<QString, const MapPoint *>> all;
     all.reserve(_markerList.size());
     for (const auto &[key, point] : _markerList)

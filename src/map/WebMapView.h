@@ -68,8 +68,8 @@ public:
     // Sends the markers of the list with these keys, put there after the others were drawn, in this
     // order; a key no longer in the list is passed over.
     void drawMarkers(const std::vector<QString> &keys);
-    // Sends one marker of the list, put there after the others were drawn.
-    void drawMarker(const QString &key) { drawMarkers(std::vector{key}); }
+    // How many times drawMarkers() sent the whole list so far: what was put before went with it.
+    quint64 markerListDraws() const { return _markerListDraws; }
     void setCenter(double lat, double lng);
     void drawMyCar(double lat, double lng, IconId icon, bool isGps);
     void appendPolyPoint(double lat, double lng);
@@ -153,6 +153,7 @@ private:
     QString _lineCommand;
     bool _isNextPointsQueued = false;
     std::map<QString, std::shared_ptr<MapPoint>> _markerList;
+    quint64 _markerListDraws = 0;
     bool _flgInit = false;   // map settings applied (first updateMap)
     bool _flgPoly = false;   // a route was asked for before _flgInit
     bool _flgMarker = false; // markers were asked for before _flgInit
