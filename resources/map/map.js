@@ -352,7 +352,8 @@ function Pin(key, lat, lng, text, kind)
 }
 Pin.prototype.getLatLng = function () { return this.latLng; };
 
-// One pin's picture per colour, at the screen's pixel ratio.
+// One pin's picture per colour, at the screen's pixel ratio; drawn as a pattern that fills the pin's
+// box, which costs the page's canvas a small part of what drawing the picture as an image does.
 var pinImages = Object.create(null);
 function pinImage(kind)
 {
@@ -458,15 +459,33 @@ var PinLayer = CanvasOverlay.extend({
             this.redraw();
         }
     },
+    _pattern: function (context, kind) {
+        var image = pinImage(kind);
+        if (!this._patterns || this._patterns.context !== context)
+            this._patterns = { context: context, byImage: new Map() };
+        var pattern = this._patterns.byImage.get(image);
+        if (!pattern) {
+            pattern = context.createPattern(image, 'no-repeat');
+            // The picture's pixels over the pin's box, as an image drawn into it would be.
+            pattern.setTransform(new DOMMatrix().scale(PIN_SIZE.x / image.width, PIN_SIZE.y / image.height));
+            this._patterns.byImage.set(image, pattern);
+        }
+        return pattern;
+    },
     draw: function (context, origin, size) {
         var pins = this._ordered();
+        var transform = context.getTransform();
         for (var i = 0; i < pins.length; ++i) {
             var x = pins[i].point.x - origin.x - PIN_ANCHOR.x;
             var y = pins[i].point.y - origin.y - PIN_ANCHOR.y;
             if (x > size.x || y > size.y || x + PIN_SIZE.x < 0 || y + PIN_SIZE.y < 0)
                 continue;
-            context.drawImage(pinImage(pins[i].markerKind), x, y, PIN_SIZE.x, PIN_SIZE.y);
+            context.setTransform(transform.a, 0, 0, transform.d, transform.e + transform.a * x,
+                                 transform.f + transform.d * y);
+            context.fillStyle = this._pattern(context, pins[i].markerKind);
+            context.fillRect(0, 0, PIN_SIZE.x, PIN_SIZE.y);
         }
+        context.setTransform(transform);
     },
     // The topmost pin whose box holds the point of the map's container.
     pinAt: function (containerPoint) {
