@@ -319,7 +319,25 @@ var CanvasOverlay = L.Layer.extend({
         context.setTransform(ratio, 0, 0, ratio, 0, 0);
         context.clearRect(0, 0, full.x, full.y);
         // Canvas x = plane pixel at this zoom - origin.
-        this.draw(context, map.getPixelOrigin().add(topLeft), full);
+        var origin = map.getPixelOrigin().add(topLeft);
+        this._drawn = { zoom: this._zoom, pixelOrigin: map.getPixelOrigin(), origin: origin, size: full, ratio: ratio };
+        this.draw(context, origin, full);
+    },
+    // Draws more over what the last redraw left, while the map's plane is still the one it drew on: what
+    // goes on top then costs the page only its own drawing. Otherwise the whole is drawn again.
+    drawOver: function (draw) {
+        var map = this._map;
+        var drawn = this._drawn;
+        if (!map)
+            return;
+        if (map._animatingZoom || !drawn || drawn.zoom !== map.getZoom() ||
+            !drawn.pixelOrigin.equals(map.getPixelOrigin()) || drawn.ratio !== (window.devicePixelRatio || 1)) {
+            this.redraw();
+            return;
+        }
+        var context = this._canvas.getContext('2d');
+        context.setTransform(drawn.ratio, 0, 0, drawn.ratio, 0, 0);
+        draw(context, drawn.origin, drawn.size);
     },
     _animateZoom: function (e) {
         if (!this._topLeft)
@@ -689,14 +707,17 @@ var RouteLayer = CanvasOverlay.extend({
         if (this._map)
             this.redraw();
     },
+    // A piece goes on top of those drawn before it, each stroked on its own: drawing it over the canvas
+    // gives what a whole redraw would, without walking the rest of a long route again.
     addPiece: function (points) {
         var piece = new RoutePiece(points);
         this._pieces.push(piece);
-        if (this._map)
-            this.redraw();
+        var layer = this;
+        this.drawOver(function (context, origin, size) { layer._drawPieces([piece], context, origin, size); });
         return piece;
     },
-    draw: function (context, origin, size) {
+    draw: function (context, origin, size) { this._drawPieces(this._pieces, context, origin, size); },
+    _drawPieces: function (pieces, context, origin, size) {
         var zoom = this._map.getZoom();
         var scale = this._map.getZoomScale(zoom, 0);
         context.strokeStyle = ROUTE_COLOUR;
@@ -706,9 +727,9 @@ var RouteLayer = CanvasOverlay.extend({
         context.lineJoin = 'round';
         var margin = ROUTE_WIDTH;
         var maxX = size.x + margin, maxY = size.y + margin;
-        for (var p = 0; p < this._pieces.length; ++p) {
-            var xs = this._pieces[p].x, ys = this._pieces[p].y;
-            var kept = this._pieces[p].kept(zoom, scale);
+        for (var p = 0; p < pieces.length; ++p) {
+            var xs = pieces[p].x, ys = pieces[p].y;
+            var kept = pieces[p].kept(zoom, scale);
             context.beginPath();
             var lastX = 0, lastY = 0, lastCode = -1, penDown = false;
             for (var k = 0; k < kept.length; ++k) {

@@ -687,3 +687,35 @@ TEST_F(MapPageTest, PinsPutInBatchesStackAndAnswerClicksAsIfPutOneAtATime)
         }
     }
 }
+
+// A route that grows piece by piece while a card is read shows what the whole route drawn at once shows,
+// its pieces crossing each other included, at the zoom it was drawn at and after a change of zoom.
+TEST_F(MapPageTest, ARouteGrownPieceByPieceShowsWhatItDrawnWholeShows)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = shownOffline(view);
+    ASSERT_NE(bridge, nullptr);
+    bridge->setCenter(35.0, 139.0);
+    bridge->setZoom(15);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
+    QWebEnginePage *page = view.webPage()->page();
+    const QString pixels = "routeLayer._canvas.toDataURL()";
+    // Out and back over the same road, then across it, a piece at a time.
+    const char *pieces[] = {"[[35.0,138.99],[35.0,139.0],[35.002,139.004]]",
+                            "[[35.001,139.006],[35.0,139.0]]",
+                            "[[34.998,139.0],[35.003,139.001],[35.0,139.01]]"};
+    view.webPage()->runScript("drawPolyline()");
+    for (const int zoom : {15, 14}) {
+        SCOPED_TRACE(zoom);
+        bridge->setZoom(zoom);
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == QString::number(zoom); }));
+        for (const char *piece : pieces) {
+            view.webPage()->runScript(QStringLiteral("addPolyPoints(%1)").arg(QLatin1String(piece)));
+            view.webPage()->runScript("extendPolyline()");
+        }
+        const QString grown = evaluate(page, pixels).toString();
+        evaluate(page, "routeLayer.redraw(); 1");
+        EXPECT_TRUE(grown == evaluate(page, pixels).toString());
+        EXPECT_GT(evaluate(page, "routeLayer.getLayers().length").toInt(), 1);
+    }
+}
