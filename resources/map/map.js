@@ -320,7 +320,8 @@ var CanvasOverlay = L.Layer.extend({
         context.clearRect(0, 0, full.x, full.y);
         // Canvas x = plane pixel at this zoom - origin.
         var origin = map.getPixelOrigin().add(topLeft);
-        this._drawn = { zoom: this._zoom, pixelOrigin: map.getPixelOrigin(), origin: origin, size: full, ratio: ratio };
+        this._drawn = { zoom: this._zoom, pixelOrigin: map.getPixelOrigin(), origin: origin, size: full,
+                        ratio: ratio };
         this.draw(context, origin, full);
     },
     // Draws more over what the last redraw left, while the map's plane is still the one it drew on: what
@@ -330,8 +331,9 @@ var CanvasOverlay = L.Layer.extend({
         var drawn = this._drawn;
         if (!map)
             return;
+        var ratio = window.devicePixelRatio || 1;
         if (map._animatingZoom || !drawn || drawn.zoom !== map.getZoom() ||
-            !drawn.pixelOrigin.equals(map.getPixelOrigin()) || drawn.ratio !== (window.devicePixelRatio || 1)) {
+            !drawn.pixelOrigin.equals(map.getPixelOrigin()) || drawn.ratio !== ratio) {
             this.redraw();
             return;
         }
@@ -443,34 +445,54 @@ var PinLayer = CanvasOverlay.extend({
     added: function (pins) {
         var map = this._map;
         var order = this._order;
-        if (map && order && this._orderZoom === map.getZoom()) {
-            var zoom = this._orderZoom;
-            var fresh = pins.filter(function (pin) { return markers[pin.markerKey] === pin; });
-            fresh.forEach(function (pin) { pin.point = map.project(pin.latLng, zoom).round(); });
-            fresh.sort(comparePins);
-            var merged = new Array(order.length + fresh.length);
-            var n = 0, i = 0, j = 0;
-            while (i < order.length || j < fresh.length) {
-                var pin;
-                if (j >= fresh.length || (i < order.length && comparePins(order[i], fresh[j]) < 0))
-                    pin = order[i++];
-                else
-                    pin = fresh[j++];
+        if (!map || !order || this._orderZoom !== map.getZoom()) {
+            this.changed();
+            return;
+        }
+        var zoom = this._orderZoom;
+        var fresh = pins.filter(function (pin) { return markers[pin.markerKey] === pin; });
+        fresh.forEach(function (pin) { pin.point = map.project(pin.latLng, zoom).round(); });
+        fresh.sort(comparePins);
+        var merged = new Array(order.length + fresh.length);
+        var at = new Array(fresh.length); // where each fresh pin went
+        var n = 0, i = 0, j = 0, replaced = false;
+        while (i < order.length || j < fresh.length) {
+            if (j >= fresh.length || (i < order.length && comparePins(order[i], fresh[j]) < 0)) {
+                var pin = order[i++];
                 if (markers[pin.markerKey] === pin)
                     merged[n++] = pin;
+                else
+                    replaced = true;
+            } else {
+                at[j] = n;
+                merged[n++] = fresh[j++];
             }
-            merged.length = n;
-            this._order = merged;
-        } else {
-            this._order = null;
         }
-        this._refresh();
+        merged.length = n;
+        this._order = merged;
+        this._hovered = null;
+        map.closeTooltip(this._balloon);
+        // Pins put over the others only go on top of the canvas; a pin put under one drawn before, or one
+        // taken away, needs the whole drawn again.
+        var firstFresh = Infinity;
+        fresh.forEach(function (pin) { firstFresh = Math.min(firstFresh, pin.order); });
+        var under = replaced || fresh.some(function (pin, k) {
+            for (var next = at[k] + 1; next < n && merged[next].point.y - pin.point.y < PIN_SIZE.y; ++next) {
+                var other = merged[next];
+                if (other.order < firstFresh && Math.abs(other.point.x - pin.point.x) < PIN_SIZE.x)
+                    return true;
+            }
+            return false;
+        });
+        if (under) {
+            this.redraw();
+            return;
+        }
+        var layer = this;
+        this.drawOver(function (context, origin, size) { layer._drawPins(fresh, context, origin, size); });
     },
     changed: function () {
         this._order = null;
-        this._refresh();
-    },
-    _refresh: function () {
         this._hovered = null;
         if (this._map) {
             this._map.closeTooltip(this._balloon);
@@ -490,8 +512,8 @@ var PinLayer = CanvasOverlay.extend({
         }
         return pattern;
     },
-    draw: function (context, origin, size) {
-        var pins = this._ordered();
+    draw: function (context, origin, size) { this._drawPins(this._ordered(), context, origin, size); },
+    _drawPins: function (pins, context, origin, size) {
         var transform = context.getTransform();
         for (var i = 0; i < pins.length; ++i) {
             var x = pins[i].point.x - origin.x - PIN_ANCHOR.x;

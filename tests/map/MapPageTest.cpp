@@ -641,6 +641,7 @@ TEST_F(MapPageTest, PinsPutInBatchesStackAndAnswerClicksAsIfPutOneAtATime)
         }
     };
     const QString order = "JSON.stringify(pinLayer._ordered().map(function (p) { return p.markerKey; }))";
+    const QString pixels = "pinLayer._canvas.toDataURL()";
 
     const struct
     {
@@ -668,10 +669,12 @@ TEST_F(MapPageTest, PinsPutInBatchesStackAndAnswerClicksAsIfPutOneAtATime)
             const QStringList batch = QString(c.batches[i]).replace("*", all).split(' ', Qt::SkipEmptyParts);
             bridge->drawMarkers(std::vector<QString>(batch.begin(), batch.end()));
         }
-        // The order kept through the batches is the one a whole sort gives.
+        // The order kept through the batches, and the pins drawn, are those of a whole sort and drawing.
         const std::string kept = evaluate(page, order).toString().toStdString();
+        const QString drawn = evaluate(page, pixels).toString();
         evaluate(page, "pinLayer.changed(); 1");
         EXPECT_EQ(kept, evaluate(page, order).toString().toStdString());
+        EXPECT_TRUE(drawn == evaluate(page, pixels).toString());
 
         for (const auto &[at, top] : {std::pair{placeA, c.topAtA}, {placeB, c.topAtB}}) {
             const size_t before = recorder.clicked.size();
