@@ -243,13 +243,18 @@ function carIcon(code, isGps)
     return L.divIcon({ className: classes, html: html, iconSize: [32, 32], iconAnchor: [16, 16] });
 }
 
+// The car follows the playback several times a second: a car whose icon stays is moved, not made again.
 function drawMyCar(lat, lng, code, isGps)
 {
-    removeMyCar();
-    car = L.marker([lat, lng], { icon: carIcon(code, isGps), interactive: false, zIndexOffset: 1000 });
-    car.iconCode = code;
-    car.isGps = !!isGps;
-    car.addTo(map);
+    if (car && car.iconCode === code && car.isGps === !!isGps) {
+        car.setLatLng([lat, lng]);
+    } else {
+        removeMyCar();
+        car = L.marker([lat, lng], { icon: carIcon(code, isGps), interactive: false, zIndexOffset: 1000 });
+        car.iconCode = code;
+        car.isGps = !!isGps;
+        car.addTo(map);
+    }
     keepCarInView();
 }
 

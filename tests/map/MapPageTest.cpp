@@ -722,3 +722,29 @@ TEST_F(MapPageTest, ARouteGrownPieceByPieceShowsWhatItDrawnWholeShows)
         EXPECT_GT(evaluate(page, "routeLayer.getLayers().length").toInt(), 1);
     }
 }
+
+// The car following the playback is moved while its icon stays, and shows the new heading when it turns:
+// one car on the page either way.
+TEST_F(MapPageTest, TheCarMovesAndTurnsAsOneCar)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = shownOffline(view);
+    ASSERT_NE(bridge, nullptr);
+    QWebEnginePage *page = view.webPage()->page();
+    const QString car = "JSON.stringify([document.querySelectorAll('.car').length, car.getLatLng().lat,"
+                        " car.getLatLng().lng, document.querySelector('.car svg').style.transform])";
+    const struct
+    {
+        double lat, lng;
+        IconId icon;
+        const char *shown;
+    } moves[] = {
+        {35.0, 139.0, IconId::East, "[1,35,139,\"rotate(90deg)\"]"},
+        {35.0001, 139.0002, IconId::East, "[1,35.0001,139.0002,\"rotate(90deg)\"]"},
+        {35.0002, 139.0002, IconId::North, "[1,35.0002,139.0002,\"rotate(0deg)\"]"},
+    };
+    for (const auto &m : moves) {
+        bridge->drawMyCar(m.lat, m.lng, m.icon, true);
+        EXPECT_EQ(evaluate(page, car).toString().toStdString(), m.shown);
+    }
+}
