@@ -691,9 +691,9 @@ void BM_LateLengthsStopWatchStalls(benchmark::State &state)
     }
 }
 
-// CPU milliseconds spent so far by this process's web engine descendants (its zygotes and renderers; not
-// the helpers the program starts itself).
-double descendantsCpuMs()
+// CPU milliseconds spent so far by each of this process's web engine descendants (its zygotes and
+// renderers; not the helpers the program starts itself), by process id.
+std::map<int, double> descendantsCpu()
 {
     std::map<int, int> parents;
     std::map<int, double> cpu;
@@ -717,14 +717,34 @@ double descendantsCpuMs()
         if (webEngine)
             cpu[pid] = (fields[11].toDouble() + fields[12].toDouble()) * tick;
     }
-    double total = 0.0;
+    std::map<int, double> ours;
     for (const auto &[pid, ms] : cpu) {
         for (int up = parents[pid]; up > 1; up = parents.contains(up) ? parents[up] : 0) {
             if (up == int(getpid())) {
-                total += ms;
+                ours[pid] = ms;
                 break;
             }
         }
+    }
+    return ours;
+}
+
+double descendantsCpuMs()
+{
+    double total = 0.0;
+    for (const auto &[pid, ms] : descendantsCpu())
+        total += ms;
+    return total;
+}
+
+// The web engine's CPU milliseconds since the sample: of the processes alive now, so that the engine of a
+// window closed before, ending meanwhile, takes nothing off.
+double descendantsCpuMsSince(const std::map<int, double> &before)
+{
+    double total = 0.0;
+    for (const auto &[pid, ms] : descendantsCpu()) {
+        const auto it = before.find(pid);
+        total += ms - (it != before.end() ? it->second : 0.0);
     }
     return total;
 }
@@ -828,6 +848,54 @@ void BM_MapPageCpu(benchmark::State &state)
     }
 }
 
+constexpr int QUIET_SAMPLE_MS = 1000;
+constexpr double QUIET_CPU_MS = 100.0;
+
+// The map page's work for the open of a long trip, as the user opens it (its first chapter played): the
+// web engine's CPU time from the open until the page is quiet, and when that was. Quiet: the workers have
+// read the card and the page has used less than a tenth of a core over a second (the car following the
+// playback costs it a little). For the trip with its chapters' management records, and for the same trip
+// without them ("recordless_"), where each chapter's marker waits for the workers to read its recording.
+void BM_MapPageOpenCpu(benchmark::State &state)
+{
+    const int chapters = int(state.range(0));
+    const std::pair<std::string, QString> cards[] = {{"", cardOf(1, chapters)},
+                                                     {"recordless_", recordlessCardOf(chapters)}};
+    for (const auto &[name, card] : cards) {
+        if (card.isEmpty()) {
+            state.SkipWithError("the card could not be written");
+            return;
+        }
+    }
+    for (auto _ : state) {
+        for (const auto &[name, card] : cards) {
+            ShownWindow shown;
+            MainWindow &window = *shown.window;
+            const std::map<int, double> before = descendantsCpu();
+            QElapsedTimer clock;
+            clock.start();
+            window.cardOpener()->openVideoData(QUrl::fromLocalFile(card), true, MovieType::Card);
+            runEventLoopUntil([&] { return window.cardData() && window.cardData()->loadWorkersDone(); },
+                              WORKERS_LIMIT_MS);
+            double used = descendantsCpuMsSince(before);
+            qint64 quietAt = -1;
+            while (clock.elapsed() < WORKERS_LIMIT_MS) {
+                const qint64 sampledAt = clock.elapsed();
+                runEventLoopUntil([] { return false; }, QUIET_SAMPLE_MS);
+                const double now = descendantsCpuMsSince(before);
+                if (now - used < QUIET_CPU_MS) {
+                    quietAt = sampledAt;
+                    break;
+                }
+                used = now;
+            }
+            state.counters[name + "open_to_quiet_cpu_ms"] = used;
+            state.counters[name + "open_to_quiet_s"] = quietAt >= 0 ? double(quietAt) / 1000.0 : -1.0;
+            window.cardOpener()->disconnect();
+        }
+    }
+}
+
 // The Google Earth export of a long trip: the peak memory of kmzexport exporting it alone, and the program's
 // own memory when it exports the opened card's trip as the window does (the work on a thread of its own):
 // its resident memory before, its peak meanwhile (the kernel's high-water mark, reset first) and after.
@@ -904,6 +972,7 @@ void longTripSizes(benchmark::internal::Benchmark *benchmark)
 }
 BENCHMARK(BM_LongTripMainThreadStalls)->Apply(longTripSizes);
 BENCHMARK(BM_MapPageCpu)->Apply(longTripSizes);
+BENCHMARK(BM_MapPageOpenCpu)->Apply(longTripSizes);
 BENCHMARK(BM_KmzExportMemory)->Apply(longTripSizes);
 BENCHMARK(BM_RecordlessTripMainThreadStalls)->Apply(longTripSizes);
 BENCHMARK(BM_LateLengthsStopWatchStalls)

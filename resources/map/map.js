@@ -243,13 +243,18 @@ function carIcon(code, isGps)
     return L.divIcon({ className: classes, html: html, iconSize: [32, 32], iconAnchor: [16, 16] });
 }
 
+// The car follows the playback several times a second: a car whose icon stays is moved, not made again.
 function drawMyCar(lat, lng, code, isGps)
 {
-    removeMyCar();
-    car = L.marker([lat, lng], { icon: carIcon(code, isGps), interactive: false, zIndexOffset: 1000 });
-    car.iconCode = code;
-    car.isGps = !!isGps;
-    car.addTo(map);
+    if (car && car.iconCode === code && car.isGps === !!isGps) {
+        car.setLatLng([lat, lng]);
+    } else {
+        removeMyCar();
+        car = L.marker([lat, lng], { icon: carIcon(code, isGps), interactive: false, zIndexOffset: 1000 });
+        car.iconCode = code;
+        car.isGps = !!isGps;
+        car.addTo(map);
+    }
     keepCarInView();
 }
 
@@ -319,7 +324,27 @@ var CanvasOverlay = L.Layer.extend({
         context.setTransform(ratio, 0, 0, ratio, 0, 0);
         context.clearRect(0, 0, full.x, full.y);
         // Canvas x = plane pixel at this zoom - origin.
-        this.draw(context, map.getPixelOrigin().add(topLeft), full);
+        var origin = map.getPixelOrigin().add(topLeft);
+        this._drawn = { zoom: this._zoom, pixelOrigin: map.getPixelOrigin(), origin: origin, size: full,
+                        ratio: ratio };
+        this.draw(context, origin, full);
+    },
+    // Draws more over what the last redraw left, while the map's plane is still the one it drew on: what
+    // goes on top then costs the page only its own drawing. Otherwise the whole is drawn again.
+    drawOver: function (draw) {
+        var map = this._map;
+        var drawn = this._drawn;
+        if (!map)
+            return;
+        var ratio = window.devicePixelRatio || 1;
+        if (map._animatingZoom || !drawn || drawn.zoom !== map.getZoom() ||
+            !drawn.pixelOrigin.equals(map.getPixelOrigin()) || drawn.ratio !== ratio) {
+            this.redraw();
+            return;
+        }
+        var context = this._canvas.getContext('2d');
+        context.setTransform(drawn.ratio, 0, 0, drawn.ratio, 0, 0);
+        draw(context, drawn.origin, drawn.size);
     },
     _animateZoom: function (e) {
         if (!this._topLeft)
@@ -352,7 +377,8 @@ function Pin(key, lat, lng, text, kind)
 }
 Pin.prototype.getLatLng = function () { return this.latLng; };
 
-// One pin's picture per colour, at the screen's pixel ratio.
+// One pin's picture per colour, at the screen's pixel ratio; drawn as a pattern that fills the pin's
+// box, which costs the page's canvas a small part of what drawing the picture as an image does.
 var pinImages = Object.create(null);
 function pinImage(kind)
 {
@@ -379,6 +405,9 @@ function pinImage(kind)
     return image;
 }
 
+// Drawing order: the northern first, of two at the same height the one put first.
+function comparePins(a, b) { return a.point.y - b.point.y || a.order - b.order; }
+
 var PinLayer = CanvasOverlay.extend({
     options: { pane: 'pins' },
     onAdd: function (map) {
@@ -399,7 +428,8 @@ var PinLayer = CanvasOverlay.extend({
         map.off('click', this._onClick, this);
         CanvasOverlay.prototype.onRemove.call(this, map);
     },
-    // The pins in drawing order, the topmost last; reworked only when the pins or the zoom change.
+    // The pins in drawing order, the topmost last: sorted whole when the zoom changes, and kept so as
+    // pins are put (see added).
     _ordered: function () {
         var zoom = this._map.getZoom();
         if (this._order && this._orderZoom === zoom)
@@ -410,10 +440,61 @@ var PinLayer = CanvasOverlay.extend({
             pin.point = map.project(pin.latLng, zoom).round();
             return pin;
         });
-        all.sort(function (a, b) { return a.point.y - b.point.y || a.order - b.order; });
+        all.sort(comparePins);
         this._order = all;
         this._orderZoom = zoom;
         return all;
+    },
+    // The pins just put, the latest of their keys: a card's pins come a few at a time while it is read,
+    // so only these are placed and sorted, then merged into the order, the pins they replace left out.
+    added: function (pins) {
+        var map = this._map;
+        var order = this._order;
+        if (!map || !order || this._orderZoom !== map.getZoom()) {
+            this.changed();
+            return;
+        }
+        var zoom = this._orderZoom;
+        var fresh = pins.filter(function (pin) { return markers[pin.markerKey] === pin; });
+        fresh.forEach(function (pin) { pin.point = map.project(pin.latLng, zoom).round(); });
+        fresh.sort(comparePins);
+        var merged = new Array(order.length + fresh.length);
+        var at = new Array(fresh.length); // where each fresh pin went
+        var n = 0, i = 0, j = 0, replaced = false;
+        while (i < order.length || j < fresh.length) {
+            if (j >= fresh.length || (i < order.length && comparePins(order[i], fresh[j]) < 0)) {
+                var pin = order[i++];
+                if (markers[pin.markerKey] === pin)
+                    merged[n++] = pin;
+                else
+                    replaced = true;
+            } else {
+                at[j] = n;
+                merged[n++] = fresh[j++];
+            }
+        }
+        merged.length = n;
+        this._order = merged;
+        this._hovered = null;
+        map.closeTooltip(this._balloon);
+        // Pins put over the others only go on top of the canvas; a pin put under one drawn before, or one
+        // taken away, needs the whole drawn again.
+        var firstFresh = Infinity;
+        fresh.forEach(function (pin) { firstFresh = Math.min(firstFresh, pin.order); });
+        var under = replaced || fresh.some(function (pin, k) {
+            for (var next = at[k] + 1; next < n && merged[next].point.y - pin.point.y < PIN_SIZE.y; ++next) {
+                var other = merged[next];
+                if (other.order < firstFresh && Math.abs(other.point.x - pin.point.x) < PIN_SIZE.x)
+                    return true;
+            }
+            return false;
+        });
+        if (under) {
+            this.redraw();
+            return;
+        }
+        var layer = this;
+        this.drawOver(function (context, origin, size) { layer._drawPins(fresh, context, origin, size); });
     },
     changed: function () {
         this._order = null;
@@ -423,15 +504,33 @@ var PinLayer = CanvasOverlay.extend({
             this.redraw();
         }
     },
-    draw: function (context, origin, size) {
-        var pins = this._ordered();
+    _pattern: function (context, kind) {
+        var image = pinImage(kind);
+        if (!this._patterns || this._patterns.context !== context)
+            this._patterns = { context: context, byImage: new Map() };
+        var pattern = this._patterns.byImage.get(image);
+        if (!pattern) {
+            pattern = context.createPattern(image, 'no-repeat');
+            // The picture's pixels over the pin's box, as an image drawn into it would be.
+            pattern.setTransform(new DOMMatrix().scale(PIN_SIZE.x / image.width, PIN_SIZE.y / image.height));
+            this._patterns.byImage.set(image, pattern);
+        }
+        return pattern;
+    },
+    draw: function (context, origin, size) { this._drawPins(this._ordered(), context, origin, size); },
+    _drawPins: function (pins, context, origin, size) {
+        var transform = context.getTransform();
         for (var i = 0; i < pins.length; ++i) {
             var x = pins[i].point.x - origin.x - PIN_ANCHOR.x;
             var y = pins[i].point.y - origin.y - PIN_ANCHOR.y;
             if (x > size.x || y > size.y || x + PIN_SIZE.x < 0 || y + PIN_SIZE.y < 0)
                 continue;
-            context.drawImage(pinImage(pins[i].markerKind), x, y, PIN_SIZE.x, PIN_SIZE.y);
+            context.setTransform(transform.a, 0, 0, transform.d, transform.e + transform.a * x,
+                                 transform.f + transform.d * y);
+            context.fillStyle = this._pattern(context, pins[i].markerKind);
+            context.fillRect(0, 0, PIN_SIZE.x, PIN_SIZE.y);
         }
+        context.setTransform(transform);
     },
     // The topmost pin whose box holds the point of the map's container.
     pinAt: function (containerPoint) {
@@ -480,21 +579,23 @@ pinLayer = new PinLayer().addTo(map);
 
 function putMarker(key, lat, lng, text, kind)
 {
-    markers[key] = new Pin(key, lat, lng, text, kind);
+    var pin = new Pin(key, lat, lng, text, kind);
+    markers[key] = pin;
+    return pin;
 }
 
 function addMarker(key, lat, lng, text, kind)
 {
-    putMarker(key, lat, lng, text, kind);
-    pinLayer.changed();
+    pinLayer.added([putMarker(key, lat, lng, text, kind)]);
 }
 
 // Many markers in one call: [[key, lat, lng, text, kind], ...].
 function addMarkers(list)
 {
+    var pins = new Array(list.length);
     for (var i = 0; i < list.length; ++i)
-        putMarker(list[i][0], list[i][1], list[i][2], list[i][3], list[i][4]);
-    pinLayer.changed();
+        pins[i] = putMarker(list[i][0], list[i][1], list[i][2], list[i][3], list[i][4]);
+    pinLayer.added(pins);
 }
 
 function removeMarkerAll()
@@ -633,14 +734,17 @@ var RouteLayer = CanvasOverlay.extend({
         if (this._map)
             this.redraw();
     },
+    // A piece goes on top of those drawn before it, each stroked on its own: drawing it over the canvas
+    // gives what a whole redraw would, without walking the rest of a long route again.
     addPiece: function (points) {
         var piece = new RoutePiece(points);
         this._pieces.push(piece);
-        if (this._map)
-            this.redraw();
+        var layer = this;
+        this.drawOver(function (context, origin, size) { layer._drawPieces([piece], context, origin, size); });
         return piece;
     },
-    draw: function (context, origin, size) {
+    draw: function (context, origin, size) { this._drawPieces(this._pieces, context, origin, size); },
+    _drawPieces: function (pieces, context, origin, size) {
         var zoom = this._map.getZoom();
         var scale = this._map.getZoomScale(zoom, 0);
         context.strokeStyle = ROUTE_COLOUR;
@@ -650,9 +754,9 @@ var RouteLayer = CanvasOverlay.extend({
         context.lineJoin = 'round';
         var margin = ROUTE_WIDTH;
         var maxX = size.x + margin, maxY = size.y + margin;
-        for (var p = 0; p < this._pieces.length; ++p) {
-            var xs = this._pieces[p].x, ys = this._pieces[p].y;
-            var kept = this._pieces[p].kept(zoom, scale);
+        for (var p = 0; p < pieces.length; ++p) {
+            var xs = pieces[p].x, ys = pieces[p].y;
+            var kept = pieces[p].kept(zoom, scale);
             context.beginPath();
             var lastX = 0, lastY = 0, lastCode = -1, penDown = false;
             for (var k = 0; k < kept.length; ++k) {

@@ -148,11 +148,24 @@ void ListMarkers::chapterRead(const ChapterData &chapter)
             continue;
         }
         put = true;
-        _parts.map.drawMarker(it->second.key);
+        if (_parts.map.markerListDraws() != _listDrawsAtPut) {
+            _undrawn.clear();
+            _listDrawsAtPut = _parts.map.markerListDraws();
+        }
+        _undrawn.push_back(it->second.key);
         it = _waiting.erase(it);
     }
-    if (put)
-        centerOnFirstMarker(first);
+    if (!put)
+        return;
+    _drawing.request();
+    centerOnFirstMarker(first);
+}
+
+void ListMarkers::drawPut()
+{
+    if (_parts.map.markerListDraws() == _listDrawsAtPut)
+        _parts.map.drawMarkers(_undrawn);
+    _undrawn.clear();
 }
 
 void ListMarkers::centerOnFirstMarker(const First &first)

@@ -1,9 +1,11 @@
 // The map markers of the lists: one per event, surveillance recording and trip chapter that has a
 // position, with its date as the balloon; the map centred once per opened card on the first of them;
 // and a clicked marker played through the main window's list operations. A marker that needs a
-// recording's first frame waits for the card's workers to read it: the window reads none itself.
+// recording's first frame waits for the card's workers to read it: the window reads none itself, and
+// the markers the workers' hand-overs put within a short wait reach the map together.
 #pragma once
 
+#include "app/BurstMerger.h"
 #include "map/MapPoint.h"
 #include "recording/CommonConst.h"
 #include "recording/Date.h"
@@ -14,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class CardData;
 class ChapterData;
@@ -47,11 +50,14 @@ public:
     void setEventMapMarkers();
     void setSurveillanceMapMarkers();
     void setTripMapMarkers();
-    // The workers have read the chapter's recording: the markers that waited for it are put.
+    // The workers have read the chapter's recording: the markers that waited for it are put, and drawn
+    // with the others put within the wait.
     void chapterRead(const ChapterData &chapter);
     void mapMarkerClicked(const MapPoint &point);
     // Markers waiting for a recording to be read.
     size_t waitingCount() const { return _waiting.size(); }
+    // Markers put but not yet drawn.
+    bool isDrawPending() const { return _drawing.isPending(); }
 
 private:
     struct First
@@ -76,9 +82,15 @@ private:
     void put(const QString &key, const MapPoint &point, First &first);
     void finish(const std::shared_ptr<First> &first);
     void centerOnFirstMarker(const First &first);
+    void drawPut();
 
     Parts _parts;
     Hooks _hooks;
     mutable std::optional<std::pair<QString, QTimeZone>> _zone; // the balloons' zone, by its identifier
     std::multimap<const ChapterData *, Waiting> _waiting;
+    // Keys put by the hand-overs since the last drawing, in the order put; the whole list drawn meanwhile
+    // took them along.
+    std::vector<QString> _undrawn;
+    quint64 _listDrawsAtPut = 0;
+    BurstMerger _drawing{[this] { drawPut(); }};
 };

@@ -4,19 +4,14 @@ RouteRedrawMerger::RouteRedrawMerger(std::function<TripData *()> selectedTrip,
                                      std::function<void(TripData &)> redraw,
                                      std::function<quint64()> routeRemovals, QObject *parent)
     : QObject(parent), _selectedTrip(std::move(selectedTrip)), _redraw(std::move(redraw)),
-      _routeRemovals(std::move(routeRemovals))
+      _routeRemovals(std::move(routeRemovals)), _burst([this] { redrawNow(); })
 {
-    _timer.setSingleShot(true);
-    _timer.setInterval(MERGE_MSEC);
-    connect(&_timer, &QTimer::timeout, this, &RouteRedrawMerger::redrawNow);
 }
 
 void RouteRedrawMerger::request()
 {
     _removalsAtRequest = _routeRemovals();
-    // Not restarted: a steady stream of chapters still redraws every wait.
-    if (!_timer.isActive())
-        _timer.start();
+    _burst.request();
 }
 
 void RouteRedrawMerger::redrawNow()

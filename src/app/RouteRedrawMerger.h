@@ -2,8 +2,9 @@
 // reach the map together, drawn for the trip the list selects when the wait ends.
 #pragma once
 
+#include "app/BurstMerger.h"
+
 #include <QObject>
-#include <QTimer>
 #include <functional>
 
 class TripData;
@@ -11,9 +12,6 @@ class TripData;
 class RouteRedrawMerger : public QObject
 {
 public:
-    // The workers may finish a chapter every few milliseconds; the map takes them ten times a second.
-    static constexpr int MERGE_MSEC = 100;
-
     // selectedTrip: the trip whose route the map shows, or none; redraw: draws that trip's route;
     // routeRemovals: how often the map's route has been removed so far.
     RouteRedrawMerger(std::function<TripData *()> selectedTrip, std::function<void(TripData &)> redraw,
@@ -23,7 +21,7 @@ public:
     // last call (another item was played meanwhile) is left as its new owner drew it: without the
     // wait, those chapters would have been drawn before it was removed.
     void request();
-    bool isPending() const { return _timer.isActive(); }
+    bool isPending() const { return _burst.isPending(); }
 
 private:
     void redrawNow();
@@ -32,5 +30,5 @@ private:
     std::function<void(TripData &)> _redraw;
     std::function<quint64()> _routeRemovals;
     quint64 _removalsAtRequest = 0;
-    QTimer _timer;
+    BurstMerger _burst;
 };

@@ -272,11 +272,36 @@ void WebMapView::drawMarkers()
         _flgMarker = true;
         return;
     }
+    ++_markerListDraws;
+    std::vector<std::pair<QString, const MapPoint *>> all;
+    all.reserve(_markerList.size());
+    for (const auto &[key, point] : _markerList)
+        all.emplace_back(key, point.get());
+    sendMarkers(all);
+}
+
+void WebMapView::drawMarkers(const std::vector<QString> &keys)
+{
+    std::vector<std::pair<QString, const MapPoint *>> put;
+    for (const QString &key : keys) {
+        if (const auto it = _markerList.find(key); it != _markerList.end())
+            put.emplace_back(key, it->second.get());
+    }
+    // Before the settings are applied every marker of the list goes out together.
+    if (!_flgInit) {
+        _flgMarker = _flgMarker || !put.empty();
+        return;
+    }
+    sendMarkers(put);
+}
+
+void WebMapView::sendMarkers(const std::vector<std::pair<QString, const MapPoint *>> &markers)
+{
     // A full card has thousands: they go out in a few calls.
     constexpr size_t MARKERS_PER_CALL = 1000;
     std::vector<MapScriptText::Marker> batch;
-    batch.reserve(std::min(_markerList.size(), MARKERS_PER_CALL));
-    for (const auto &[key, point] : _markerList) {
+    batch.reserve(std::min(markers.size(), MARKERS_PER_CALL));
+    for (const auto &[key, point] : markers) {
         batch.push_back({key, point->lat, point->lng, point->msg, static_cast<int>(point->marker) + 1});
         if (batch.size() == MARKERS_PER_CALL) {
             runScript(MapScriptText::addMarkers(batch));
@@ -285,19 +310,6 @@ void WebMapView::drawMarkers()
     }
     if (!batch.empty())
         runScript(MapScriptText::addMarkers(batch));
-}
-
-void WebMapView::drawMarker(const QString &key)
-{
-    const auto it = _markerList.find(key);
-    // Before the settings are applied every marker of the list goes out together.
-    if (it == _markerList.end() || !_flgInit) {
-        _flgMarker = _flgMarker || it != _markerList.end();
-        return;
-    }
-    const MapPoint &point = *it->second;
-    runScript(
-        MapScriptText::addMarker(key, point.lat, point.lng, point.msg, static_cast<int>(point.marker) + 1));
 }
 
 void WebMapView::setCenter(double lat, double lng)

@@ -65,8 +65,11 @@ public:
     void applyMapSettings();
     void updateMap();
     void drawMarkers();
-    // Sends one marker of the list, put there after the others were drawn.
-    void drawMarker(const QString &key);
+    // Sends the markers of the list with these keys, put there after the others were drawn, in this
+    // order; a key no longer in the list is passed over.
+    void drawMarkers(const std::vector<QString> &keys);
+    // How many times drawMarkers() sent the whole list so far: what was put before went with it.
+    quint64 markerListDraws() const { return _markerListDraws; }
     void setCenter(double lat, double lng);
     void drawMyCar(double lat, double lng, IconId icon, bool isGps);
     void appendPolyPoint(double lat, double lng);
@@ -124,6 +127,7 @@ private:
     // line extended while under way takes the new points along, a new one replaces it.
     void sendLine(size_t from, const QString &command);
     void sendNextPoints();
+    void sendMarkers(const std::vector<std::pair<QString, const MapPoint *>> &markers);
 
     MapScriptSink *_sink;
     WebMapViewDelegate *_delegate = nullptr;
@@ -149,6 +153,7 @@ private:
     QString _lineCommand;
     bool _isNextPointsQueued = false;
     std::map<QString, std::shared_ptr<MapPoint>> _markerList;
+    quint64 _markerListDraws = 0;
     bool _flgInit = false;   // map settings applied (first updateMap)
     bool _flgPoly = false;   // a route was asked for before _flgInit
     bool _flgMarker = false; // markers were asked for before _flgInit

@@ -21,6 +21,7 @@
 #include "recording/PictureData.h"
 #include "recording/UserDefaultUtil.h"
 #include "recording/VideoInfo.h"
+#include "support/EventLoop.h"
 #include "support/TempDir.h"
 
 #include "../map/FakeScriptSink.h"
@@ -410,6 +411,7 @@ TEST_F(ItemPlaybackTest, MarkersAtAFirstFrameWaitForTheWorkersAndReadNothing)
         const uint64_t handedOver = ChapterData::mainThreadReads();
         markers->chapterRead(*chapter);
         markers->chapterRead(*chapter);
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return !markers->isDrawPending(); })) << i;
         EXPECT_EQ(ChapterData::mainThreadReads(), handedOver) << i;
         const QString key = QStringLiteral("S%1").arg(i);
         ASSERT_TRUE(map.markerList().contains(key)) << i;
@@ -423,6 +425,81 @@ TEST_F(ItemPlaybackTest, MarkersAtAFirstFrameWaitForTheWorkersAndReadNothing)
         sink.take();
     }
     EXPECT_EQ(markers->waitingCount(), 0u);
+}
+
+// The markers a burst of hand-overs puts reach the page together once the wait is over, in one call and
+// in the order put; those the whole list took along meanwhile, or that left the list, are not sent again.
+TEST_F(ItemPlaybackTest, MarkersPutByABurstOfHandOversAreDrawnTogetherOnce)
+{
+    loadPage();
+    map.markerList().clear();
+    // Trip chapters without their records: each marker waits for the workers.
+    for (const auto &trip : card->_tripList_tab) {
+        for (const auto &chapter : trip->chapters())
+            chapter->_vmmInfo = nullptr;
+    }
+    std::vector<std::pair<std::shared_ptr<ChapterData>, QString>> chapters;
+    for (size_t i = 0; i < card->_tripList_tab.size(); ++i) {
+        const ChapterList sorted = card->_tripList_tab[i]->sortedChapters();
+        for (size_t j = 0; j < sorted.size(); ++j)
+            chapters.emplace_back(sorted[j], QStringLiteral("C%1_%2").arg(i).arg(j));
+    }
+    ASSERT_GE(chapters.size(), 8u);
+    markers->setTripMapMarkers();
+    ASSERT_EQ(markers->waitingCount(), chapters.size());
+    for (const auto &[chapter, key] : chapters)
+        std::thread([&] { chapter->retryPicture(); }).join();
+    const auto sentKeys = [&] {
+        std::vector<std::string> calls; // each call's keys
+        for (const QString &call : scriptsNamed("addMarker")) {
+            // The arguments as a list: one marker's, or the list of markers.
+            const qsizetype open = call.indexOf('(');
+            const QJsonArray arguments =
+                QJsonDocument::fromJson('[' + call.mid(open + 1, call.size() - open - 2).toUtf8() + ']')
+                    .array();
+            const QJsonArray sent =
+                call.startsWith("addMarkers(") ? arguments.at(0).toArray() : QJsonArray{arguments};
+            QStringList keys;
+            for (const QJsonValue &marker : sent)
+                keys << marker.toArray().at(0).toString();
+            calls.push_back(keys.join(' ').toStdString());
+        }
+        return calls;
+    };
+
+    const struct
+    {
+        const char *name;
+        std::vector<int> handOvers;
+        std::function<void()> meanwhile; // after the hand-overs, its own scripts left out
+        std::vector<int> later;          // hand-overs after it
+        std::vector<int> sent;
+    } cases[] = {
+        {"one burst", {2, 0, 1}, {}, {}, {2, 0, 1}},
+        {"the whole list drawn meanwhile", {3}, [&] { map.drawMarkers(); }, {}, {}},
+        {"the whole list drawn, then more", {4}, [&] { map.drawMarkers(); }, {5}, {5}},
+        {"a marker gone from the list", {6, 7}, [&] { map.markerList().erase(chapters[6].second); }, {}, {7}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        sink.take();
+        for (const int i : c.handOvers)
+            markers->chapterRead(*chapters[size_t(i)].first);
+        EXPECT_TRUE(sentKeys().empty()) << "nothing before the wait is over";
+        if (c.meanwhile) {
+            c.meanwhile();
+            sink.take();
+        }
+        for (const int i : c.later)
+            markers->chapterRead(*chapters[size_t(i)].first);
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return !markers->isDrawPending(); }));
+        QStringList keys;
+        for (const int i : c.sent)
+            keys << chapters[size_t(i)].second;
+        const std::vector<std::string> expected =
+            keys.isEmpty() ? std::vector<std::string>{} : std::vector{keys.join(' ').toStdString()};
+        EXPECT_EQ(sentKeys(), expected);
+    }
 }
 
 TEST_F(ItemPlaybackTest, AnUnreadableVersionAlertsAndLeavesThePlayerClearAndTheGuardDown)

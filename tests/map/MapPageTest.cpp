@@ -582,3 +582,169 @@ TEST_F(MapPageTest, RoutePointsReachThePageAsTheSameNumbers)
         }
     }
 }
+
+// Pins come in batches while a card is read, in any order, and a key may come again: whatever the
+// batches, the page stacks them as its whole sort does (the southern on top, of two at one place the one
+// put last) and a click answers with the pin on top.
+TEST_F(MapPageTest, PinsPutInBatchesStackAndAnswerClicksAsIfPutOneAtATime)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = shownOffline(view);
+    ASSERT_NE(bridge, nullptr);
+    ClickRecorder recorder;
+    bridge->setDelegate(&recorder);
+    bridge->setCenter(35.0, 139.0);
+    bridge->setZoom(15);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
+    QWebEnginePage *page = view.webPage()->page();
+
+    // Two places: A at the centre, with a pin two pixels south that covers it; B to the east, with a pin
+    // two pixels north that it covers. Many more pins to the north, half of them in view, none on A or B.
+    const std::pair<double, double> placeA{35.0, 139.0}, placeB{35.0, 139.002};
+    const std::map<QString, std::pair<double, double>> places = {
+        {"E0", placeA}, {"S0", placeA}, {"A0", {34.99992, 139.0}},
+        {"E1", placeB}, {"S1", placeB}, {"N1", {35.00008, 139.002}},
+    };
+    QStringList others;
+    for (int j = 0; j < 400; ++j)
+        others << QStringLiteral("C1_%1").arg(j);
+    const auto putAll = [&] {
+        bridge->markerList().clear();
+        for (const auto &[key, at] : places)
+            bridge->markerList()[key] =
+                std::make_shared<MapPoint>(at.first, at.second, key, MarkerType::EVENT, 0);
+        for (int j = 0; j < others.size(); ++j)
+            bridge->markerList()[others[j]] =
+                std::make_shared<MapPoint>(35.003 + 0.0004 * (j / 20) + (j < 200 ? 0.0 : 0.05),
+                                           138.99 + 0.0012 * (j % 20), others[j], MarkerType::NORMAL, 1, j);
+    };
+    const QString all = others.join(' ');
+
+    QWidget *target = view.webView()->focusProxy();
+    ASSERT_NE(target, nullptr);
+    const auto pointOf = [&](std::pair<double, double> at) {
+        const QVariantList point =
+            evaluate(page, QStringLiteral("(function () { var p = map.latLngToContainerPoint([%1, %2]);"
+                                          " return [p.x, p.y]; })()")
+                               .arg(at.first, 0, 'g', 10)
+                               .arg(at.second, 0, 'g', 10))
+                .toList();
+        return point.size() == 2 ? QPointF(point[0].toDouble(), point[1].toDouble()) : QPointF();
+    };
+    const auto click = [&](QPointF pos) {
+        for (const auto &[type, button, buttons] :
+             {std::tuple{QEvent::MouseMove, Qt::NoButton, Qt::NoButton},
+              {QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton},
+              {QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton}}) {
+            QMouseEvent event(type, pos, target->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &event);
+        }
+    };
+    const QString order = "JSON.stringify(pinLayer._ordered().map(function (p) { return p.markerKey; }))";
+    const QString pixels = "pinLayer._canvas.toDataURL()";
+
+    const struct
+    {
+        const char *name;
+        std::vector<QString> batches; // keys, space-separated; "*" the pins around
+        const char *movedToB;         // a key whose pin moves to B before the last batch
+        const char *topAtA;
+        const char *topAtB;
+    } cases[] = {
+        {"all at once", {"* E0 S0 A0 E1 S1 N1"}, "", "A0", "S1"},
+        {"one at a time", {"*", "E0", "S0", "A0", "E1", "S1", "N1"}, "", "A0", "S1"},
+        {"out of order", {"S1 A0", "*", "N1 S0", "E1 E0"}, "", "A0", "E1"},
+        {"put again later", {"E0 S0 * E1 S1 N1", "E0"}, "", "E0", "S1"},
+        {"twice in one batch", {"* E0 S0", "E1 S1 E1"}, "", "S0", "E1"},
+        {"moved", {"E0 S0 * E1 S1", "S0"}, "S0", "E0", "S0"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        view.webPage()->runScript("removeMarkerAll()");
+        putAll();
+        for (size_t i = 0; i < c.batches.size(); ++i) {
+            if (i + 1 == c.batches.size() && *c.movedToB)
+                bridge->markerList()[c.movedToB] =
+                    std::make_shared<MapPoint>(placeB.first, placeB.second, c.movedToB, MarkerType::EVENT, 0);
+            const QStringList batch = QString(c.batches[i]).replace("*", all).split(' ', Qt::SkipEmptyParts);
+            bridge->drawMarkers(std::vector<QString>(batch.begin(), batch.end()));
+        }
+        // The order kept through the batches, and the pins drawn, are those of a whole sort and drawing.
+        const std::string kept = evaluate(page, order).toString().toStdString();
+        const QString drawn = evaluate(page, pixels).toString();
+        evaluate(page, "pinLayer.changed(); 1");
+        EXPECT_EQ(kept, evaluate(page, order).toString().toStdString());
+        EXPECT_TRUE(drawn == evaluate(page, pixels).toString());
+
+        for (const auto &[at, top] : {std::pair{placeA, c.topAtA}, {placeB, c.topAtB}}) {
+            const size_t before = recorder.clicked.size();
+            click(pointOf(at) + QPointF(0, -20));
+            ASSERT_TRUE(EventLoop::waitUntil([&] { return recorder.clicked.size() == before + 1; }));
+            EXPECT_EQ(recorder.clicked.back().msg.toStdString(), top);
+            EXPECT_EQ(evaluate(page, "map.getContainer().style.cursor").toString(), "pointer");
+            EXPECT_TRUE(EventLoop::waitUntil([&] {
+                return evaluate(page, "(function () { var t = document.querySelector('.leaflet-tooltip');"
+                                      " return t ? t.textContent : ''; })()")
+                           .toString() == top;
+            }));
+        }
+    }
+}
+
+// A route that grows piece by piece while a card is read shows what the whole route drawn at once shows,
+// its pieces crossing each other included, at the zoom it was drawn at and after a change of zoom.
+TEST_F(MapPageTest, ARouteGrownPieceByPieceShowsWhatItDrawnWholeShows)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = shownOffline(view);
+    ASSERT_NE(bridge, nullptr);
+    bridge->setCenter(35.0, 139.0);
+    bridge->setZoom(15);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
+    QWebEnginePage *page = view.webPage()->page();
+    const QString pixels = "routeLayer._canvas.toDataURL()";
+    // Out and back over the same road, then across it, a piece at a time.
+    const char *pieces[] = {"[[35.0,138.99],[35.0,139.0],[35.002,139.004]]",
+                            "[[35.001,139.006],[35.0,139.0]]",
+                            "[[34.998,139.0],[35.003,139.001],[35.0,139.01]]"};
+    view.webPage()->runScript("drawPolyline()");
+    for (const int zoom : {15, 14}) {
+        SCOPED_TRACE(zoom);
+        bridge->setZoom(zoom);
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == QString::number(zoom); }));
+        for (const char *piece : pieces) {
+            view.webPage()->runScript(QStringLiteral("addPolyPoints(%1)").arg(QLatin1String(piece)));
+            view.webPage()->runScript("extendPolyline()");
+        }
+        const QString grown = evaluate(page, pixels).toString();
+        evaluate(page, "routeLayer.redraw(); 1");
+        EXPECT_TRUE(grown == evaluate(page, pixels).toString());
+        EXPECT_GT(evaluate(page, "routeLayer.getLayers().length").toInt(), 1);
+    }
+}
+
+// The car following the playback is moved while its icon stays, and shows the new heading when it turns:
+// one car on the page either way.
+TEST_F(MapPageTest, TheCarMovesAndTurnsAsOneCar)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = shownOffline(view);
+    ASSERT_NE(bridge, nullptr);
+    QWebEnginePage *page = view.webPage()->page();
+    const QString car = "JSON.stringify([document.querySelectorAll('.car').length, car.getLatLng().lat,"
+                        " car.getLatLng().lng, document.querySelector('.car svg').style.transform])";
+    const struct
+    {
+        double lat, lng;
+        IconId icon;
+        const char *shown;
+    } moves[] = {
+        {35.0, 139.0, IconId::East, "[1,35,139,\"rotate(90deg)\"]"},
+        {35.0001, 139.0002, IconId::East, "[1,35.0001,139.0002,\"rotate(90deg)\"]"},
+        {35.0002, 139.0002, IconId::North, "[1,35.0002,139.0002,\"rotate(0deg)\"]"},
+    };
+    for (const auto &m : moves) {
+        bridge->drawMyCar(m.lat, m.lng, m.icon, true);
+        EXPECT_EQ(evaluate(page, car).toString().toStdString(), m.shown);
+    }
+}
