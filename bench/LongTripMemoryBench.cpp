@@ -16,8 +16,12 @@
 // reported for the first 60 s after the open, after a 1-s hold of the main thread 4 s into the open (a
 // stand-in for any slow handler while the workers read), for a play of the trip again once the
 // workers are done, and for a switch from the trip list to the chapter list and back.
+//
+// BM_LongTripOpenStall times the open's own longest stall, from the open until the first trip plays, on
+// trips of 1,000 and 5,000 chapters with and without their management records.
 #include "app/CardOpener.h"
 #include "app/MainWindow.h"
+#include "app/MainWindowLayout.h"
 #include "app/VideoListModel.h"
 #include "app/VideoListView.h"
 #include "card/CardData.h"
@@ -31,6 +35,7 @@
 #include "map/WebMapView.h"
 #include "platform/HeapPolicy.h"
 #include "platform/WorkerWait.h"
+#include "player/MoviePlayerView.h"
 #include "recording/CommonConst.h"
 #include "recording/UserDefaultUtil.h"
 #include "samplecard/ManagementFileWriter.h"
@@ -563,6 +568,40 @@ void BM_RecordlessTripMainThreadStalls(benchmark::State &state)
     }
 }
 
+// The open's own stall: the longest wait for the main thread from the open until the open has finished
+// (the list and the map filled, the first trip handed to the player) and the player plays, in a window
+// of its own each time, with and without the chapters' management records. The largest of the runs and
+// their middle one.
+void BM_LongTripOpenStall(benchmark::State &state)
+{
+    const int chapters = int(state.range(0));
+    const bool records = state.range(1) != 0;
+    const QString card = records ? cardOf(1, chapters) : recordlessCardOf(chapters);
+    if (card.isEmpty()) {
+        state.SkipWithError("the card could not be written");
+        return;
+    }
+    std::vector<double> stalls;
+    for (auto _ : state) {
+        ShownWindow shown;
+        MainWindow &window = *shown.window;
+        MoviePlayerView *player = window.panels()->moviePlayerView();
+        bool finished = false;
+        QObject::connect(window.cardOpener(), &CardOpener::finished, [&] { finished = true; });
+        MainThreadPings pings;
+        const qint64 openedAt = pings.now();
+        window.cardOpener()->openVideoData(QUrl::fromLocalFile(card), true, MovieType::Card);
+        runEventLoopUntil(
+            [&] { return finished && player->currentStatus() == CommonConst::PlayStatus::Play; },
+            WORKERS_LIMIT_MS);
+        stalls.push_back(double(pings.longestStall(openedAt, pings.now())));
+        window.cardOpener()->disconnect();
+    }
+    std::sort(stalls.begin(), stalls.end());
+    state.counters["open_stall_max_ms"] = stalls.back();
+    state.counters["open_stall_median_ms"] = stalls[stalls.size() / 2];
+}
+
 // CPU milliseconds spent so far by this process's web engine descendants (its zygotes and renderers; not
 // the helpers the program starts itself).
 double descendantsCpuMs()
@@ -778,6 +817,12 @@ BENCHMARK(BM_LongTripMainThreadStalls)->Apply(longTripSizes);
 BENCHMARK(BM_MapPageCpu)->Apply(longTripSizes);
 BENCHMARK(BM_KmzExportMemory)->Apply(longTripSizes);
 BENCHMARK(BM_RecordlessTripMainThreadStalls)->Apply(longTripSizes);
+BENCHMARK(BM_LongTripOpenStall)
+    ->ArgNames({"chapters", "records"})
+    ->ArgsProduct({{1000, 5000}, {1, 0}})
+    ->Iterations(5)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 } // namespace
 
