@@ -4,6 +4,7 @@
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/TripData.h"
+#include "platform/MovieProbe.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 
@@ -81,6 +82,8 @@ void CardOpener::openVideoData(const QUrl &url, bool autoPlay, MovieType type)
         QThread::msleep(static_cast<unsigned long>(pause));
         if (!card->_isDispose)
             load(*card, url);
+        if (!card->_isDispose)
+            probeFirstMovies(*card);
         {
             std::lock_guard lock(receiver->mutex);
             if (!receiver->opener)
@@ -262,6 +265,17 @@ void CardOpener::showProblems(CardData &card)
     _host.holdPlayback(true);
     _host.warn(parts.join(QStringLiteral("\n\n")));
     _host.holdPlayback(false);
+}
+
+void CardOpener::probeFirstMovies(CardData &card)
+{
+    // The first item is the list's first trip; its second chapter goes to the player's second engine.
+    const auto &trips = card._tripList_tab;
+    if (trips.empty())
+        return;
+    for (size_t index : {0, 1})
+        if (const std::shared_ptr<ChapterData> chapter = trips.front()->sortedChapter(index))
+            MovieProbe::probeKept(chapter->_pathMp4.toLocalFile());
 }
 
 std::optional<QString> CardOpener::firstChapterProblem(CardData &card)

@@ -76,6 +76,9 @@ signals:
 
 private:
     void cardLoadFinished(const std::shared_ptr<CardData> &card, MovieType type);
+    // On the worker, once the card is read: the movies the first item opens are probed there, and the
+    // player finds their answers kept instead of reading them on the main thread.
+    static void probeFirstMovies(CardData &card);
     // The failures found before anything is shown: no trip, or a first chapter this viewer cannot read.
     std::optional<Outcome> check(CardData &card);
     // Runs the step on a later pass of the event loop, unless the card was let go of meanwhile.
