@@ -431,7 +431,7 @@ private:
             const size_t index = _pings.size();
             _pings.push_back({now()});
             QMetaObject::invokeMethod(
-                qApp,
+                &_answers,
                 [this, index] {
                     std::lock_guard answer(_mutex);
                     _pings[index].answered = now();
@@ -442,6 +442,8 @@ private:
     }
 
     const Clock::time_point _start;
+    // Where the answers go, on the main thread: one still queued when the pings end goes with it.
+    QObject _answers;
     std::mutex _mutex;
     std::condition_variable _wake;
     bool _stop = false;
