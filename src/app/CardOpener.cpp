@@ -4,6 +4,7 @@
 #include "card/CardData.h"
 #include "card/ChapterData.h"
 #include "card/TripData.h"
+#include "platform/MovieProbe.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 
@@ -44,6 +45,7 @@ bool CardOpener::shutDown()
         _loading->_isDispose = true;
         _loading->_isLoadCancelled = true;
     }
+    _showing.reset();
     _idleAfterShutDown = _pool->waitForDone(SHUTDOWN_WAIT_MSEC);
     return *_idleAfterShutDown;
 }
@@ -62,11 +64,14 @@ void CardOpener::retire(const std::shared_ptr<CardData> &card)
 
 void CardOpener::openVideoData(const QUrl &url, bool autoPlay, MovieType type)
 {
+    // Steps of an earlier open still to come find their card gone.
+    releaseShowing();
     _host.keepMapState();
     _host.resetDisplay();
     _host.setLoading(true);
     _host.setAutoPlay(autoPlay);
     _host.setLoadingTextVisible(true);
+    _host.prepareEngines();
     std::shared_ptr<CardData> card = _host.cardData();
     _loading = card;
     _openMovieType.reset();
@@ -77,6 +82,8 @@ void CardOpener::openVideoData(const QUrl &url, bool autoPlay, MovieType type)
         QThread::msleep(static_cast<unsigned long>(pause));
         if (!card->_isDispose)
             load(*card, url);
+        if (!card->_isDispose)
+            probeFirstMovies(*card);
         {
             std::lock_guard lock(receiver->mutex);
             if (!receiver->opener)
@@ -99,19 +106,65 @@ void CardOpener::cardLoadFinished(const std::shared_ptr<CardData> &card, MovieTy
 {
     if (_loading == card)
         _loading.reset();
-    // A later open took the window's place, or the window let go of this card: nothing more happens.
-    if (card->_isDispose || card != _host.cardData()) {
-        card->dispose();
-        emit finished(Outcome::Dropped);
+    if (isStale(*card)) {
+        drop(*card);
         return;
     }
-    const Outcome outcome = complete(*card);
-    if (outcome == Outcome::Opened || outcome == Outcome::NothingPlayable)
-        _openMovieType = type;
-    emit finished(outcome);
+    if (const std::optional<Outcome> failed = check(*card)) {
+        emit finished(*failed);
+        return;
+    }
+    _host.startLoadWorkers(*card);
+    // The list and the map, then the first item, each on a pass of the event loop of its own: on a long
+    // trip each takes the main thread a while. Meanwhile a click on the list or the map starts nothing,
+    // as the open's own item is on its way.
+    _showing = card;
+    _host.holdItemChanges(true);
+    nextStep(card, [this, card, type] {
+        _host.showCard(*card);
+        nextStep(card, [this, card, type] { play(*card, type); });
+    });
 }
 
-CardOpener::Outcome CardOpener::complete(CardData &card)
+void CardOpener::nextStep(const std::shared_ptr<CardData> &card, std::function<void()> step)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, card, step = std::move(step)] {
+            if (_idleAfterShutDown)
+                return;
+            // A later open or the window's reset let go of the card meanwhile.
+            if (_showing != card || isStale(*card)) {
+                if (_showing == card)
+                    releaseShowing();
+                drop(*card);
+                return;
+            }
+            step();
+        },
+        Qt::QueuedConnection);
+}
+
+bool CardOpener::isStale(CardData &card)
+{
+    return card._isDispose || &card != _host.cardData().get();
+}
+
+void CardOpener::drop(CardData &card)
+{
+    card.dispose();
+    emit finished(Outcome::Dropped);
+}
+
+void CardOpener::releaseShowing()
+{
+    if (_showing) {
+        _showing.reset();
+        _host.holdItemChanges(false);
+    }
+}
+
+std::optional<CardOpener::Outcome> CardOpener::check(CardData &card)
 {
     _host.setLoadingTextVisible(false);
     if (card._tripList.empty()) {
@@ -133,19 +186,26 @@ CardOpener::Outcome CardOpener::complete(CardData &card)
         _host.updateWindowTitle();
         return Outcome::UnreadableFile;
     }
-    _host.startLoadWorkers(card);
-    _host.showCard(card);
+    return std::nullopt;
+}
+
+void CardOpener::play(CardData &card, MovieType type)
+{
+    releaseShowing();
     if (!_host.playFirstItem()) {
         _host.warn(tr("Unable to locate the file."));
         _host.disableSave();
         _host.setLoading(false);
         showProblems(card);
-        return Outcome::NothingPlayable;
+        _openMovieType = type;
+        emit finished(Outcome::NothingPlayable);
+        return;
     }
     _host.setLoading(false);
     _host.updateWindowTitle();
     showProblems(card);
-    return Outcome::Opened;
+    _openMovieType = type;
+    emit finished(Outcome::Opened);
 }
 
 QStringList CardOpener::problemLines(const std::vector<FileProblemList::Problem> &problems)
@@ -169,13 +229,17 @@ QStringList CardOpener::problemLines(const std::vector<FileProblemList::Problem>
 
 std::vector<FileProblemList::Problem> CardOpener::problemsOf(CardData &card, bool kept)
 {
+    std::vector<FileProblemList::Problem> problems = card._fileProblems.problems();
+    // Most cards have none: a long trip's chapters are not walked for nothing.
+    if (problems.empty())
+        return {};
     QSet<QString> chapters;
     for (const auto *list : {&card._tripList, &card._advTripList})
         for (const auto &trip : *list)
             for (const auto &chapter : trip->chapters())
                 chapters << chapter->_pathMp4.toLocalFile() << chapter->_pathMove.toLocalFile();
     std::vector<FileProblemList::Problem> chosen;
-    for (FileProblemList::Problem &problem : card._fileProblems.problems())
+    for (FileProblemList::Problem &problem : problems)
         if (chapters.contains(problem.file) == kept)
             chosen.push_back(std::move(problem));
     return chosen;
@@ -201,6 +265,17 @@ void CardOpener::showProblems(CardData &card)
     _host.holdPlayback(true);
     _host.warn(parts.join(QStringLiteral("\n\n")));
     _host.holdPlayback(false);
+}
+
+void CardOpener::probeFirstMovies(CardData &card)
+{
+    // The first item is the list's first trip; its second chapter goes to the player's second engine.
+    const auto &trips = card._tripList_tab;
+    if (trips.empty())
+        return;
+    for (size_t index : {0, 1})
+        if (const std::shared_ptr<ChapterData> chapter = trips.front()->sortedChapter(index))
+            MovieProbe::probeKept(chapter->_pathMp4.toLocalFile());
 }
 
 std::optional<QString> CardOpener::firstChapterProblem(CardData &card)

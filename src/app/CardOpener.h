@@ -1,6 +1,7 @@
 // Opening a card's folder, a backup folder or one movie file: the display is reset, the folder is read
 // on a worker thread after a short pause, and the completion on the main thread checks the result,
-// shows the card and hands over to playback.
+// shows the card and hands over to playback, the showing and the hand-over each on a later pass of the
+// event loop.
 //
 // Every open reads into its own card object; a completion whose card is no longer the window's (a later
 // open replaced it) is dropped, so two overlapping opens never fill one card.
@@ -53,6 +54,8 @@ public:
     void retire(const std::shared_ptr<CardData> &card);
 
     bool isLoading() const { return _loading != nullptr; }
+    // The card is read and its list, map and first item are on their way.
+    bool isShowing() const { return _showing != nullptr; }
     // Ends the opener's work: no completion is delivered any more, a read still running is
     // cancelled and waited for at most SHUTDOWN_WAIT_MSEC. True when no read runs any more; a
     // card still being read must then not be disposed by anyone else.
@@ -73,7 +76,18 @@ signals:
 
 private:
     void cardLoadFinished(const std::shared_ptr<CardData> &card, MovieType type);
-    Outcome complete(CardData &card);
+    // On the worker, once the card is read: the movies the first item opens are probed there, and the
+    // player finds their answers kept instead of reading them on the main thread.
+    static void probeFirstMovies(CardData &card);
+    // The failures found before anything is shown: no trip, or a first chapter this viewer cannot read.
+    std::optional<Outcome> check(CardData &card);
+    // Runs the step on a later pass of the event loop, unless the card was let go of meanwhile.
+    void nextStep(const std::shared_ptr<CardData> &card, std::function<void()> step);
+    void play(CardData &card, MovieType type);
+    // A later open took the window's place, or the window let go of this card.
+    bool isStale(CardData &card);
+    void drop(CardData &card);
+    void releaseShowing();
     void showProblems(CardData &card);
 
     // Where a read's completion goes: cleared under the lock when the opener ends, so a read that
@@ -90,5 +104,6 @@ private:
     QThreadPool *_pool;
     std::optional<bool> _idleAfterShutDown;
     std::shared_ptr<CardData> _loading; // the card of the latest open while it is read
+    std::shared_ptr<CardData> _showing; // the card read whose list, map and first item are on their way
     std::optional<MovieType> _openMovieType;
 };

@@ -21,11 +21,16 @@ public:
     // The player: the play wish and the "Now Loading" text.
     virtual void setAutoPlay(bool autoPlay) = 0;
     virtual void setLoadingTextVisible(bool visible) = 0;
+    // While the card is read: the player makes the engines the first item will take.
+    virtual void prepareEngines() {}
     // "Warning", critical, with the child windows lowered around it.
     // cause, when given, says what was looked for and not found.
     virtual void warn(const QString &text, const QString &cause = {}) = 0;
 
     virtual void startLoadWorkers(CardData &card) = 0;
+    // While held, from the card's read until its first item is handed over, a click on the list or the
+    // map starts no item.
+    virtual void holdItemChanges(bool) {}
     // The list filled, the frame display refreshed, the map cleared ("clearZoomAndCenter()") and marked.
     virtual void showCard(CardData &card) = 0;
     // Where opening hands over to playback: the first trip, failing that the first surveillance

@@ -18,11 +18,11 @@
 #include "player/MediaEngine.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
+#include "recording/FileUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <limits>
 
 namespace {
@@ -98,11 +98,11 @@ void ItemPlayback::clearMapRoute(TripData *playing)
 
 bool ItemPlayback::filesExist(const ChapterList &chapters) const
 {
-    for (const auto &chapter : chapters) {
-        if (!QFileInfo::exists(chapter->_pathMp4.toLocalFile()))
-            return false;
-    }
-    return true;
+    QStringList paths;
+    paths.reserve(static_cast<qsizetype>(chapters.size()));
+    for (const auto &chapter : chapters)
+        paths << chapter->_pathMp4.toLocalFile();
+    return FileUtil::allExist(paths);
 }
 
 void ItemPlayback::loadPanels(const std::function<void()> &load)

@@ -78,6 +78,11 @@ void MainWindowCardHost::setLoadingTextVisible(bool visible)
     player->update();
 }
 
+void MainWindowCardHost::prepareEngines()
+{
+    _window.panels()->moviePlayerView()->makeEnginesAhead();
+}
+
 void MainWindowCardHost::holdPlayback(bool held)
 {
     MoviePlayerView *player = _window.panels()->moviePlayerView();
@@ -101,6 +106,12 @@ void MainWindowCardHost::warn(const QString &text, const QString &cause)
 void MainWindowCardHost::startLoadWorkers(CardData &card)
 {
     card.startLoadWorkers();
+}
+
+void MainWindowCardHost::holdItemChanges(bool held)
+{
+    // The guard an item change in progress sets: the list, the map and the player's buttons ask first.
+    _window.videoListView()->model()->isSelectRowChanging = held;
 }
 
 void MainWindowCardHost::showCard(CardData &card)

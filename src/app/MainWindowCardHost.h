@@ -29,9 +29,11 @@ public:
     void setLoading(bool loading) override;
     void setAutoPlay(bool autoPlay) override;
     void setLoadingTextVisible(bool visible) override;
+    void prepareEngines() override;
     void warn(const QString &text, const QString &cause = {}) override;
     void holdPlayback(bool held) override;
     void startLoadWorkers(CardData &card) override;
+    void holdItemChanges(bool held) override;
     void showCard(CardData &card) override;
     bool playFirstItem() override;
     void disableSave() override;

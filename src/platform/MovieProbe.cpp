@@ -2,6 +2,11 @@
 
 #include <QFile>
 #include <algorithm>
+#include <deque>
+#include <mutex>
+#include <tuple>
+
+#include <sys/stat.h>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -39,5 +44,41 @@ std::optional<MovieProbe::Info> MovieProbe::probe(const QString &path)
                 QString::fromLatin1(avcodec_get_name(context->streams[sound]->codecpar->codec_id));
     }
     avformat_close_input(&context);
+    return info;
+}
+
+namespace {
+struct Kept
+{
+    QString path;
+    std::tuple<dev_t, ino_t, off_t, time_t, long> stamp;
+    std::optional<MovieProbe::Info> info;
+};
+constexpr size_t KEPT_FILES = 8;
+} // namespace
+
+std::optional<MovieProbe::Info> MovieProbe::probeKept(const QString &path)
+{
+    struct stat status = {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    const auto stamp = std::make_tuple(status.st_dev, status.st_ino, status.st_size, status.st_mtim.tv_sec,
+                                       status.st_mtim.tv_nsec);
+    static std::mutex mutex;
+    static std::deque<Kept> kept;
+    {
+        const std::lock_guard lock(mutex);
+        const auto found =
+            std::find_if(kept.begin(), kept.end(), [&](const Kept &each) { return each.path == path; });
+        if (found != kept.end() && found->stamp == stamp)
+            return found->info;
+    }
+    // Probed outside the lock: a probe takes a while, and other files' answers need not wait for it.
+    std::optional<Info> info = probe(path);
+    const std::lock_guard lock(mutex);
+    std::erase_if(kept, [&](const Kept &each) { return each.path == path; });
+    kept.push_back({path, stamp, info});
+    if (kept.size() > KEPT_FILES)
+        kept.pop_front();
     return info;
 }

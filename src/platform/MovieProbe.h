@@ -26,4 +26,7 @@ public:
 
     // None when the file cannot be opened as a movie.
     static std::optional<Info> probe(const QString &path);
+    // The same, answered from the last few files probed this way while their size, time stamp and inode
+    // stay the same: a file probed on a worker ahead of its use costs its user no read. Thread-safe.
+    static std::optional<Info> probeKept(const QString &path);
 };

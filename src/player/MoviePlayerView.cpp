@@ -141,6 +141,17 @@ void MoviePlayerView::preparePlayer()
     _playerView->attachPlayer();
 }
 
+void MoviePlayerView::makeEnginesAhead()
+{
+    QTimer::singleShot(0, this, [this] {
+        // An item that came meanwhile made what it needs; a spare made now would only wait.
+        if (_engines->current() || _engines->spareCount() >= PlayerEngines::SPARES)
+            return;
+        _engines->makeSpare();
+        makeEnginesAhead();
+    });
+}
+
 bool MoviePlayerView::loadChapter(const std::shared_ptr<ChapterData> &chapter)
 {
     const auto result = _engines->load(*chapter, PlayerEngines::brightnessForGamma(_gamma));

@@ -71,6 +71,10 @@ public:
     bool autoPlay() const { return _autoPlay; }
     void setAutoPlay(bool on) { _autoPlay = on; }
     void preparePlayer();
+    // Makes the engines the next item takes, one per pass of the event loop, while the player holds none
+    // (as while a card is read): the item's preparation then makes none itself.
+    void makeEnginesAhead();
+    int spareEngines() const { return _engines->spareCount(); }
     void clearMovie(bool isLoading);
     void resetPlayer();
     void playMovie();

@@ -14,7 +14,7 @@ MpvItemLoad::Probe MpvItemLoad::probe(const QString &path) const
     // The panel checks a file and then loads it: keep the last answer.
     if (path == _probedPath)
         return _probed;
-    const auto movie = MovieProbe::probe(path);
+    const auto movie = MovieProbe::probeKept(path);
     _probedPath = path;
     _probed = movie && movie->hasVideo ? Probe{true, movie->durationMs, movie->frameRate} : Probe{};
     return _probed;

@@ -18,9 +18,33 @@ PlayerEngines::~PlayerEngines()
     // The video widgets' render contexts go before the engines' cores.
     delete _currentWidget.data();
     delete _nextWidget.data();
+    for (Made &spare : _spares)
+        delete spare.widget.data();
 }
 
 std::unique_ptr<MediaEngine> PlayerEngines::make(QPointer<QWidget> &widget)
+{
+    Made made;
+    if (!_spares.empty()) {
+        made = std::move(_spares.front());
+        _spares.erase(_spares.begin());
+    } else {
+        made = create();
+    }
+    // The sound may have changed since a spare was made.
+    made.engine->setMuted(_muted);
+    made.engine->setVolume(_volume);
+    widget = made.widget;
+    return std::move(made.engine);
+}
+
+void PlayerEngines::makeSpare()
+{
+    if (static_cast<int>(_spares.size()) < SPARES)
+        _spares.push_back(create());
+}
+
+PlayerEngines::Made PlayerEngines::create()
 {
     auto engine = _factory();
     MediaEngine *raw = engine.get();
@@ -40,10 +64,9 @@ std::unique_ptr<MediaEngine> PlayerEngines::make(QPointer<QWidget> &widget)
         if (raw == _current.get())
             emit pauseSettled();
     });
-    engine->setMuted(_muted);
-    engine->setVolume(_volume);
-    widget = engine->createVideoWidget(_surface);
-    return engine;
+    // Hidden until the surface takes it as a layer.
+    QWidget *widget = engine->createVideoWidget(_surface);
+    return {std::move(engine), widget};
 }
 
 bool PlayerEngines::ensureCurrent()

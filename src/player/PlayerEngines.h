@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class ChapterData;
 class MediaEngine;
@@ -36,8 +37,14 @@ public:
     // Makes the second engine, waiting under the one on screen, when there is none: making a core takes
     // the main thread tens of milliseconds, which must not fall on a playing picture at the first border.
     void ensureStandby();
-    // Drops both engines and their pictures.
+    // Drops both engines and their pictures; the spares stay, as they never held an item.
     void reset();
+    // Makes a fresh engine ahead and puts it aside, for the next ensureCurrent or ensureStandby to take
+    // instead of making one then: an open makes them while its card is read, not in the turn that plays
+    // the first item. At most SPARES are kept.
+    void makeSpare();
+    int spareCount() const { return static_cast<int>(_spares.size()); }
+    static constexpr int SPARES = 2;
 
     enum class LoadResult
     {
@@ -86,7 +93,14 @@ signals:
     void pauseSettled();
 
 private:
+    struct Made
+    {
+        std::unique_ptr<MediaEngine> engine;
+        QPointer<QWidget> widget;
+    };
+    // A spare if there is one, else a new engine.
     std::unique_ptr<MediaEngine> make(QPointer<QWidget> &widget);
+    Made create();
     // Both engines, the next chapter's too, get a change of sound, brightness or rate.
     void forEachEngine(const std::function<void(MediaEngine &)> &change);
 
@@ -101,6 +115,7 @@ private:
     std::optional<int64_t> _preparedIndex;
     // Null when the prepared chapter's file could not be opened.
     std::shared_ptr<ChapterData> _preparedChapter;
+    std::vector<Made> _spares;
     double _averageLagMs = 0.0;
     bool _muted = false;
     double _volume = 1.0;

@@ -6,7 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRandomGenerator>
+#include <QSet>
+
+#include <dirent.h>
 
 namespace {
 
@@ -157,6 +161,41 @@ QList<QUrl> FileUtil::searchMovieFiles(const QUrl &selection)
             taken.append(file);
     }
     return taken;
+}
+
+namespace {
+// The names in a folder as the file system spells them; none when it cannot be read.
+std::optional<QSet<QByteArray>> folderNames(const QString &folder)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return std::nullopt;
+    QSet<QByteArray> names;
+    while (const dirent *entry = ::readdir(dir))
+        names.insert(QByteArray(entry->d_name));
+    ::closedir(dir);
+    return names;
+}
+} // namespace
+
+bool FileUtil::allExist(const QStringList &paths)
+{
+    QHash<QString, std::optional<QSet<QByteArray>>> folders;
+    for (const QString &path : paths) {
+        const qsizetype slash = path.lastIndexOf(u'/');
+        if (slash >= 0) {
+            const QString folder = path.left(slash + 1);
+            auto listed = folders.find(folder);
+            if (listed == folders.end())
+                listed = folders.insert(folder, folderNames(folder));
+            if (*listed && (*listed)->contains(QFile::encodeName(path.mid(slash + 1))))
+                continue;
+        }
+        // Not listed under that spelling: a volume that ignores letter case may still find it.
+        if (!QFileInfo::exists(path))
+            return false;
+    }
+    return true;
 }
 
 bool FileUtil::isDirectory(const QUrl &url)

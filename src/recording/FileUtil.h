@@ -36,6 +36,9 @@ public:
     // selected folder and has a trip key and a file number above 0.
     static QList<QUrl> searchMovieFiles(const QUrl &selection);
 
+    // True when something exists at every path, as QFileInfo::exists finds it. Each folder is listed once
+    // instead of each file being looked up: a long trip's thousands of chapters lie in a few folders.
+    static bool allExist(const QStringList &paths);
     // True when something exists at the URL's path and it is a directory.
     static bool isDirectory(const QUrl &url);
     // File URL of a path, with a trailing "/" when the path is an existing folder.

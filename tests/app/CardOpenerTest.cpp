@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QThread>
 #include <atomic>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,6 +28,7 @@ struct FakeHost : CardOpenerHost
     bool plays = true;
     QStringList problems;
     QStringList kept;
+    std::function<void()> afterShow;
 
     void keepMapState() override { steps << "keepMapState"; }
     void resetDisplay() override
@@ -45,7 +47,13 @@ struct FakeHost : CardOpenerHost
         causes << cause;
     }
     void startLoadWorkers(CardData &) override { steps << "workers"; }
-    void showCard(CardData &c) override { steps << (&c == card.get() ? "show" : "show a stale card"); }
+    void holdItemChanges(bool held) override { steps << QStringLiteral("holdItems %1").arg(held); }
+    void showCard(CardData &c) override
+    {
+        steps << (&c == card.get() ? "show" : "show a stale card");
+        if (afterShow)
+            afterShow();
+    }
     bool playFirstItem() override { return steps << "play", plays; }
     void disableSave() override { steps << "saveOff"; }
     void holdPlayback(bool held) override { steps << QStringLiteral("hold %1").arg(held); }
@@ -98,11 +106,13 @@ TEST(CardOpenerTest, CompletionCasesAlertAndStopAtTheirStep)
         {writtenSampleCard(),
          false,
          O::NothingPlayable,
-         {shown, "workers", "show", "play", NOT_FOUND, "saveOff", "hold 1", leftOut, "hold 0"}},
+         {shown, "workers", "holdItems 1", "show", "holdItems 0", "play", NOT_FOUND, "saveOff", "hold 1",
+          leftOut, "hold 0"}},
         {writtenSampleCard(),
          true,
          O::Opened,
-         {shown, "workers", "show", "play", "title", "hold 1", leftOut, "hold 0"}},
+         {shown, "workers", "holdItems 1", "show", "holdItems 0", "play", "title", "hold 1", leftOut,
+          "hold 0"}},
     };
     for (const auto &[url, plays, outcome, steps] : cases) {
         SCOPED_TRACE(int(outcome));
@@ -233,6 +243,43 @@ TEST(CardOpenerTest, OverlappingOpensShowOnlyTheSecondCard)
     EXPECT_EQ(f.host.steps.count("show a stale card"), 0);
     EXPECT_TRUE(first->_tripList.empty()) << "released once its read was over";
     EXPECT_EQ(f.opener.openMovieType(), MovieType::Backup) << "the kind of the source that is open";
+}
+
+// The list and the first item come on passes of the event loop of their own. A card the window lets go of
+// in between (a reset, a later open) is dropped there and plays nothing; an opener ended in between
+// (Quit) does nothing more. The hold on the user's clicks never outlasts the open.
+TEST(CardOpenerTest, ACardLetGoOfBetweenTheListAndTheFirstItemIsDropped)
+{
+    using O = CardOpener::Outcome;
+    // What happens between the steps, the outcomes, the steps from the list on.
+    const std::tuple<const char *, std::function<void(Fixture &)>, std::vector<O>, QStringList> cases[] = {
+        {"a reset",
+         [](Fixture &f) { f.host.resetDisplay(); },
+         {O::Dropped},
+         {"show", "reset", "holdItems 0"}},
+        {"a later open",
+         [](Fixture &f) { f.opener.openVideoData(writtenSampleCard(), true, MovieType::Backup); },
+         {O::Dropped, O::Opened},
+         {"show", "holdItems 0", "keepMapState", "reset", "autoPlay 1", "loadingText 1", "loadingText 0",
+          "workers", "holdItems 1", "show", "holdItems 0", "play", "title"}},
+        {"the opener's end", [](Fixture &f) { f.opener.shutDown(); }, {}, {"show"}},
+    };
+    for (const auto &[what, meanwhile, outcomes, steps] : cases) {
+        SCOPED_TRACE(what);
+        Fixture f;
+        QObject context;
+        f.host.afterShow = [&, meanwhile = meanwhile] {
+            f.host.afterShow = nullptr;
+            QMetaObject::invokeMethod(
+                &context, [&] { meanwhile(f); }, Qt::QueuedConnection);
+        };
+        f.opener.openVideoData(writtenSampleCard(), true, MovieType::Card);
+        if (!outcomes.empty())
+            EXPECT_EQ(f.waitFor(outcomes.size()), outcomes);
+        EventLoop::runFor(std::chrono::milliseconds(50));
+        EXPECT_EQ(f.outcomes, outcomes);
+        EXPECT_EQ(f.host.steps.mid(f.host.steps.indexOf("show")), steps);
+    }
 }
 
 // The end of the opener (Quit) cancels a card still being read and waits for it a moment only: a read

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/CardOpener.h"
 #include "app/FormColors.h"
+#include "app/ItemPlayback.h"
 #include "app/ListMarkers.h"
 #include "app/MainMenu.h"
 #include "app/MainWindowLayout.h"
@@ -505,4 +506,118 @@ TEST(MainWindowTest, ToolsAreHandedTheOpenedCard)
     EXPECT_EQ(*handed, f.window->cardData()->_openSourcePath);
     EXPECT_EQ(FileUtil::splitPath(*handed).first->toLocalFile(),
               FileUtil::splitPath(card).first->toLocalFile());
+}
+
+// The open fills the list and the map and hands over to the first trip on passes of the event loop of
+// their own. What the user does between the list and the first item starts nothing of its own: the open
+// ends as it does without it (the first trip plays, the list and the map filled, the same alerts), a
+// second open takes its place, and a window closed meanwhile ends it.
+TEST(MainWindowTest, WhatTheUserDoesWhileTheListIsShownAndTheFirstTripNotYetIsSafe)
+{
+    using O = CardOpener::Outcome;
+    using LT = CommonConst::ListType;
+    const QUrl card = writtenSampleCard();
+    struct Result
+    {
+        std::vector<O> outcomes;
+        int rows = 0, shownRow = -1;
+        LT shownList = LT::Event;
+        size_t markers = 0;
+        QStringList alerts;
+        ChapterList playing, first;
+    };
+    const auto open = [&](const std::function<void(Fixture &)> &meanwhile, bool closes = false) {
+        Fixture f(false, {}, true);
+        f.startUpUntilShown();
+        f.window->cardOpener()->pauseMsec = 0;
+        Result result;
+        QObject context;
+        QObject::connect(f.window->cardOpener(), &CardOpener::finished, &context,
+                         [&](O outcome) { result.outcomes.push_back(outcome); });
+        VideoListModel *list = f.window->videoListView()->model();
+        bool acted = false;
+        QObject::connect(list, &QAbstractItemModel::modelReset, &context, [&] {
+            if (acted || list->rowCount() == 0 || !meanwhile)
+                return;
+            acted = true;
+            // Runs once this pass is over, before the open's next one.
+            QMetaObject::invokeMethod(
+                &context,
+                [&] {
+                    EXPECT_TRUE(f.window->cardOpener()->isShowing());
+                    meanwhile(f);
+                    if (f.window)
+                        EXPECT_TRUE(
+                            f.window->panels()->moviePlayerView()->valueInfo()->chapterDataList().empty())
+                            << "nothing started meanwhile";
+                },
+                Qt::QueuedConnection);
+        });
+        f.window->cardOpener()->openVideoData(card, true, MovieType::Backup);
+        if (closes) {
+            EXPECT_TRUE(EventLoop::waitUntil([&] { return !f.window; }));
+            EventLoop::runFor(std::chrono::milliseconds(200));
+            return result;
+        }
+        EXPECT_TRUE(EventLoop::waitUntil(
+            [&] { return !result.outcomes.empty() && result.outcomes.back() != O::Dropped; }));
+        EXPECT_TRUE(!meanwhile || acted);
+        list = f.window->videoListView()->model();
+        result.rows = list->rowCount();
+        // The workers' hand-overs add the pins of chapters read since.
+        EXPECT_TRUE(EventLoop::waitUntil([&] { return f.window->cardData()->loadWorkersDone(); }));
+        QCoreApplication::processEvents();
+        result.markers = f.window->mapView()->mapWebView()->markerList().size();
+        result.alerts = f.prompter.shown;
+        const auto &valueInfo = f.window->panels()->moviePlayerView()->valueInfo();
+        result.playing = valueInfo ? valueInfo->chapterDataList() : ChapterList();
+        result.first = list->tripData().empty() ? ChapterList() : list->tripData()[0]->sortedChapters();
+        result.shownList = list->listType();
+        result.shownRow = list->shownCurrentRow();
+        // Nothing holds the user's clicks any more: another trip plays.
+        emit f.window->videoListView()->rowClicked(LT::Trip, 1);
+        EXPECT_EQ(f.window->panels()->moviePlayerView()->valueInfo()->chapterDataList(),
+                  list->tripData()[1]->sortedChapters());
+        return result;
+    };
+    const Result plain = open({});
+    ASSERT_EQ(plain.outcomes, std::vector{O::Opened});
+    ASSERT_GT(plain.rows, 0);
+    EXPECT_EQ(plain.shownList, LT::Trip);
+    EXPECT_EQ(plain.shownRow, 0);
+    ASSERT_GT(plain.markers, 0u);
+    ASSERT_FALSE(plain.first.empty());
+    EXPECT_EQ(plain.playing, plain.first);
+
+    const std::tuple<const char *, std::function<void(Fixture &)>, std::vector<O>> cases[] = {
+        {"a click on another trip",
+         [](Fixture &f) { emit f.window->videoListView()->rowClicked(LT::Trip, 1); },
+         {O::Opened}},
+        {"a click on an event",
+         [](Fixture &f) { emit f.window->videoListView()->rowClicked(LT::Event, 0); },
+         {O::Opened}},
+        {"a click on another trip's pin",
+         [](Fixture &f) { f.window->mapMarkerClicked(MapPoint(35.0, 139.0, {}, MarkerType::NORMAL, 1, 0)); },
+         {O::Opened}},
+        {"the next item", [](Fixture &f) { f.window->itemPlayback().playNextItem(); }, {O::Opened}},
+        {"a second open",
+         [&](Fixture &f) { f.window->cardOpener()->openVideoData(card, true, MovieType::Backup); },
+         {O::Dropped, O::Opened}},
+    };
+    for (const auto &[what, meanwhile, outcomes] : cases) {
+        SCOPED_TRACE(what);
+        const Result result = open(meanwhile);
+        EXPECT_EQ(result.outcomes, outcomes);
+        EXPECT_EQ(result.rows, plain.rows);
+        EXPECT_EQ(result.shownList, plain.shownList);
+        EXPECT_EQ(result.shownRow, plain.shownRow);
+        EXPECT_EQ(result.markers, plain.markers);
+        EXPECT_EQ(result.alerts, plain.alerts);
+        EXPECT_EQ(result.playing, result.first) << "the first trip plays";
+    }
+    {
+        SCOPED_TRACE("the window closed");
+        const Result closed = open([](Fixture &f) { f.window.reset(); }, true);
+        EXPECT_TRUE(closed.outcomes.empty());
+    }
 }

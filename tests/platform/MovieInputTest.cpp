@@ -1,4 +1,5 @@
 #include "platform/MovieInput.h"
+#include "platform/MovieProbe.h"
 #include "platform/MovieStillGrabber.h"
 
 #include "support/Ffmpeg.h"
@@ -113,4 +114,28 @@ TEST(MovieInputTest, ACancelATimeLimitOrAFifoEndTheWorkWithAReason)
     MovieInput expired(movie, nullptr, std::chrono::milliseconds(-1));
     EXPECT_FALSE(expired.format());
     EXPECT_TRUE(expired.isInterrupted());
+}
+
+// A file's probe is kept while the file stays as it was: one replaced since, or gone, is probed anew.
+TEST(MovieProbeTest, AKeptProbeIsTheFilesAsItIsNow)
+{
+    TempDir dir;
+    const QString movie = dir.filePath("movie.mp4"), other = dir.filePath("other.mp4");
+    ASSERT_TRUE(Ffmpeg::writeTestMovie(movie, 160, 90, 1.0));
+    ASSERT_TRUE(Ffmpeg::writeTestMovie(other, 320, 180, 2.0));
+    const auto first = MovieProbe::probeKept(movie);
+    ASSERT_TRUE(first && first->hasVideo);
+    EXPECT_EQ(first->width, 160);
+    EXPECT_EQ(MovieProbe::probeKept(movie)->width, 160);
+    ASSERT_TRUE(QFile::remove(movie) && QFile::copy(other, movie));
+    const auto replaced = MovieProbe::probeKept(movie);
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ(replaced->width, 320);
+    EXPECT_EQ(replaced->durationMs, MovieProbe::probe(other)->durationMs);
+    ASSERT_TRUE(QFile::remove(movie));
+    EXPECT_FALSE(MovieProbe::probeKept(movie));
+    QFile text(movie);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("no movie") > 0);
+    text.close();
+    EXPECT_FALSE(MovieProbe::probeKept(movie));
 }

@@ -6,6 +6,7 @@
 #include "card/ChapterData.h"
 
 #include "PanelFixture.h"
+#include "support/EventLoop.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -441,6 +442,41 @@ TEST_F(MoviePlayerViewTest, ResetDropsThePlayerAndInstallsAnEmptyModel)
     panel->pauseMovie();
     panel->stopMovie();
     EXPECT_EQ(panel->currentStatus(), PlayStatus::NotReady);
+}
+
+// Engines made ahead, while no item is held, are the ones the next item takes: it makes none itself, and
+// they carry the sound chosen after they were made. A reset keeps them until then.
+TEST_F(MoviePlayerViewTest, EnginesMadeAheadAreTakenByTheNextItem)
+{
+    panel->makeEnginesAhead();
+    EXPECT_TRUE(engines.empty()) << "made on later passes of the event loop, not in the caller's";
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return panel->spareEngines() == PlayerEngines::SPARES; }));
+    EventLoop::runFor(std::chrono::milliseconds(50));
+    ASSERT_EQ(engines.size(), size_t(PlayerEngines::SPARES));
+    panel->clearMovie(true);
+    panel->setMute(true);
+    panel->setValueInfo(tripModel(trip->chapters));
+    panel->setAutoPlay(true);
+    panel->preparePlayer();
+    EXPECT_EQ(engines.size(), size_t(PlayerEngines::SPARES)) << "no engine made at the item's preparation";
+    EXPECT_EQ(panel->spareEngines(), 0);
+    EXPECT_EQ(panel->engine(), engines[0]);
+    EXPECT_TRUE(engines[0]->isMuted());
+    EXPECT_TRUE(engines[1]->isMuted());
+    engine()->becomeReady();
+    tick(500);
+    EXPECT_EQ(panel->currentStatus(), PlayStatus::Play);
+}
+
+// An item that comes before the engines are made ahead has made its own: no spare is made after it.
+TEST_F(MoviePlayerViewTest, NoEngineIsMadeAheadForAPlayerThatHoldsOne)
+{
+    panel->makeEnginesAhead();
+    load(false);
+    const size_t made = engines.size();
+    EventLoop::runFor(std::chrono::milliseconds(50));
+    EXPECT_EQ(panel->spareEngines(), 0);
+    EXPECT_EQ(engines.size(), made);
 }
 
 TEST(MoviePlayerViewRules, BrightnessOffsetsAtTheGammaEnds)

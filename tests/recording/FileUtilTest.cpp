@@ -1,8 +1,10 @@
 #include "recording/FileUtil.h"
 #include "recording/IOUtil.h"
 #include "recording/Regex.h"
+#include "support/CaseBlindVolume.h"
 #include "support/TempDir.h"
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -169,4 +171,53 @@ TEST(FileUtilTest, RemoveFreeSpaceAndRandomNames)
 
     EXPECT_TRUE(QRegularExpression("^[0-9a-zA-Z]{8}$").match(randomString(8)).hasMatch());
     EXPECT_NE(randomString(12), randomString(12));
+}
+
+// Files that exist at every path are found as QFileInfo::exists finds them, one folder's listing at a
+// time: in several folders, among names of other letter case, with one of them gone or a folder that
+// cannot be read, and under another spelling on a volume that ignores letter case.
+TEST(FileUtilTest, AllExistFindsWhatTheFileSystemFinds)
+{
+    const auto write = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
+    };
+    TempDir dir;
+    const QString a = dir.filePath("MOVE001"), b = dir.filePath("MOVE002");
+    ASSERT_TRUE(QDir().mkpath(a) && QDir().mkpath(b));
+    for (const QString &file : {a + "/0001.MP4", a + "/0002.MP4", b + "/0003.MP4", b + "/0004.mp4"})
+        ASSERT_TRUE(write(file));
+    const QString locked = dir.filePath("locked");
+    ASSERT_TRUE(QDir().mkpath(locked) && write(locked + "/0005.MP4"));
+    QFile::setPermissions(locked, QFile::WriteOwner | QFile::ExeOwner); // found, not listed
+    const std::pair<QStringList, bool> cases[] = {
+        {{}, true},
+        {{a + "/0001.MP4", a + "/0002.MP4", b + "/0003.MP4"}, true},
+        {{a + "/0001.MP4", b + "/0003.MP4", a + "/0002.MP4"}, true},
+        {{a + "/0001.MP4", a + "/0009.MP4", b + "/0003.MP4"}, false},
+        {{b + "/0004.MP4"}, false}, // another letter case on a volume that tells them apart
+        {{dir.filePath("MOVE009/0001.MP4")}, false},
+        {{locked + "/0005.MP4"}, true},
+        {{locked + "/0006.MP4"}, false},
+        {{a}, true},
+        {{a + "/"}, true},
+        {{""}, false},
+    };
+    for (const auto &[paths, exist] : cases) {
+        SCOPED_TRACE(paths.join(' ').toStdString());
+        EXPECT_EQ(FileUtil::allExist(paths), exist);
+    }
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    for (const auto kind : {CaseBlindVolume::Kind::Fat, CaseBlindVolume::Kind::Exfat}) {
+        SCOPED_TRACE(CaseBlindVolume::name(kind).toStdString());
+        const CaseBlindVolume volume(kind);
+        if (!volume.mounted())
+            continue;
+        ASSERT_TRUE(QDir().mkpath(volume.filePath("MOVE/MOVE001")));
+        ASSERT_TRUE(write(volume.filePath("MOVE/MOVE001/0001.MP4")));
+        EXPECT_TRUE(FileUtil::allExist(
+            {volume.filePath("MOVE/MOVE001/0001.mp4"), volume.filePath("move/move001/0001.MP4")}));
+        EXPECT_FALSE(FileUtil::allExist({volume.filePath("MOVE/MOVE001/0002.MP4")}));
+    }
 }
