@@ -215,6 +215,36 @@ QString cardOf(int trips, int chapters)
     return SampleCardWriter::cardFolder(cards[key]->path()) + QLatin1Char('/');
 }
 
+// What a card made of another's files does with its "VREC_MOV_MNG.DAT".
+enum class Records
+{
+    Skip,
+    Copy,
+};
+
+// Hard links under folder's card folder to every file of the card at source, the movie records left out
+// or copied (a copy may be changed without changing the source).
+bool linkCard(const QString &source, const QString &folder, Records records)
+{
+    const QDir from(source);
+    const QString to = SampleCardWriter::cardFolder(folder);
+    QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const bool isRecords = QFileInfo(file).fileName() == QLatin1String("VREC_MOV_MNG.DAT");
+        if (isRecords && records == Records::Skip)
+            continue;
+        const QString target = QDir(to).filePath(from.relativeFilePath(file));
+        QDir().mkpath(QFileInfo(target).path());
+        const bool made = isRecords ? QFile::copy(file, target)
+                                    : ::link(QFile::encodeName(file).constData(),
+                                             QFile::encodeName(target).constData()) == 0;
+        if (!made)
+            return false;
+    }
+    return true;
+}
+
 // The same one-trip card without its chapters' management records, as a card whose records were lost
 // or a folder copied without them: hard links to the card's files, "VREC_MOV_MNG.DAT" left out.
 QString recordlessCardOf(int chapters)
@@ -225,18 +255,8 @@ QString recordlessCardOf(int chapters)
         return {};
     if (!cards.contains(chapters)) {
         auto dir = std::make_unique<QTemporaryDir>();
-        const QDir from(source);
-        const QString to = SampleCardWriter::cardFolder(dir->path());
-        QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            if (QFileInfo(file).fileName() == QLatin1String("VREC_MOV_MNG.DAT"))
-                continue;
-            const QString target = QDir(to).filePath(from.relativeFilePath(file));
-            QDir().mkpath(QFileInfo(target).path());
-            if (::link(QFile::encodeName(file).constData(), QFile::encodeName(target).constData()) != 0)
-                return {};
-        }
+        if (!linkCard(source, dir->path(), Records::Skip))
+            return {};
         cards[chapters] = std::move(dir);
     }
     return SampleCardWriter::cardFolder(cards[chapters]->path()) + QLatin1Char('/');
@@ -255,20 +275,8 @@ QString oddRecordsLostCardOf(int chapters)
         return {};
     if (!cards.contains(chapters)) {
         auto dir = std::make_unique<QTemporaryDir>();
-        const QDir from(source);
-        const QString to = SampleCardWriter::cardFolder(dir->path());
-        QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            const QString target = QDir(to).filePath(from.relativeFilePath(file));
-            QDir().mkpath(QFileInfo(target).path());
-            const bool copied =
-                QFileInfo(file).fileName() == QLatin1String("VREC_MOV_MNG.DAT")
-                    ? QFile::copy(file, target)
-                    : ::link(QFile::encodeName(file).constData(), QFile::encodeName(target).constData()) == 0;
-            if (!copied)
-                return {};
-        }
+        if (!linkCard(source, dir->path(), Records::Copy))
+            return {};
         SampleScenario scenario = longCardScenario(1, chapters);
         // One movie for all, without the time drawn into each.
         scenario.movieMs = 1000;
@@ -278,7 +286,7 @@ QString oddRecordsLostCardOf(int chapters)
         for (int i = 1; i < chapters; i += 2) {
             const QString path = writer.chapterPath(dir->path(), trip, trip.chapters[size_t(i)]);
             if (!QFile::remove(path) || !writer.writeChapterMovie(trip, trip.chapters[size_t(i)], path) ||
-                !loseMovieRecord(to, i))
+                !loseMovieRecord(SampleCardWriter::cardFolder(dir->path()), i))
                 return {};
         }
         cards[chapters] = std::move(dir);
