@@ -33,6 +33,7 @@ public:
         VideoListModel &list;
         std::function<std::shared_ptr<CardData>()> card;
         const UserDefaultUtil &settings;
+        BurstBeat *beat = nullptr; // the wait the markers put are drawn on; their own without
     };
     struct Hooks
     {
@@ -92,5 +93,5 @@ private:
     // took them along.
     std::vector<QString> _undrawn;
     quint64 _listDrawsAtPut = 0;
-    BurstMerger _drawing{[this] { drawPut(); }};
+    BurstMerger _drawing{[this] { drawPut(); }, _parts.beat};
 };

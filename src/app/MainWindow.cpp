@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ApplicationQuit.h"
+#include "app/BurstMerger.h"
 #include "app/CardCallbacks.h"
 #include "app/CardOpener.h"
 #include "app/FormColors.h"
@@ -33,6 +34,7 @@
 #include "map/EmptyMapView.h"
 #include "map/MapView.h"
 #include "map/ReachabilityProbe.h"
+#include "map/WebMapView.h"
 #include "platform/BrowserLauncher.h"
 #include "player/CustomSliderCell.h"
 #include "player/MediaEngine.h"
@@ -122,11 +124,22 @@ void MainWindow::setUpOpening()
 {
     _videoListView = new VideoListView(_panels->videoListSlot());
     _panels->videoListSlot()->layout()->addWidget(_videoListView);
-    // Each chapter the workers finish adds its piece of the route; a burst of them is drawn at once.
+    // Each chapter the workers finish adds its piece of the route and may put its marker; a burst of
+    // them is drawn at once.
+    _mapBeat = new BurstBeat(this);
+    _mapBeat->setAround(
+        [map = QPointer<WebMapView>(_mapView->mapWebView())](const std::function<void()> &run) {
+            if (!map) {
+                run();
+                return;
+            }
+            WebMapView::ScriptBatch batch(*map);
+            run();
+        });
     _routeRedraw =
         new RouteRedrawMerger([this] { return _cardCallbacks ? _cardCallbacks->routeTrip() : nullptr; },
                               [this](TripData &trip) { _mapView->mapWebView()->extendRoute(trip); },
-                              [this] { return _mapView->mapWebView()->routeRemovals(); }, this);
+                              [this] { return _mapView->mapWebView()->routeRemovals(); }, _mapBeat, this);
     _cardCallbacks = std::make_shared<CardCallbacks>(
         *_videoListView->model(), [this](TripData &) { _routeRedraw->request(); },
         [this](ChapterData &chapter) {
@@ -183,9 +196,9 @@ void MainWindow::setUpPlaying()
         MainWindowItemHooks::itemPlayback(*this));
     connect(_videoListView, &VideoListView::rowClicked, this,
             [this](CommonConst::ListType type, int row) { _itemPlayback->listRowSelected(type, row); });
-    _listMarkers =
-        std::make_unique<ListMarkers>(ListMarkers::Parts{*map, *_videoListView->model(), card, _settings},
-                                      MainWindowItemHooks::listMarkers(*this));
+    _listMarkers = std::make_unique<ListMarkers>(
+        ListMarkers::Parts{*map, *_videoListView->model(), card, _settings, _mapBeat},
+        MainWindowItemHooks::listMarkers(*this));
 }
 
 bool MainWindow::playFirstItem()

@@ -18,6 +18,7 @@
 
 class ApplicationQuit;
 class CardCallbacks;
+class BurstBeat;
 class RouteRedrawMerger;
 class TabFocusWrap;
 class CardOpener;
@@ -170,6 +171,8 @@ private:
     std::unique_ptr<MaintenanceMessageBoxes> _maintenancePrompter;
     std::unique_ptr<MainWindowCardHost> _cardHost;
     std::shared_ptr<CardCallbacks> _cardCallbacks;
+    BurstBeat *_mapBeat = nullptr; // the route's and the markers' wait: what a burst of hand-overs gives
+                                   // the map goes to its page in one call
     RouteRedrawMerger *_routeRedraw = nullptr;
     CardOpener *_cardOpener = nullptr;
     VideoListView *_videoListView = nullptr;

@@ -2,9 +2,9 @@
 
 RouteRedrawMerger::RouteRedrawMerger(std::function<TripData *()> selectedTrip,
                                      std::function<void(TripData &)> redraw,
-                                     std::function<quint64()> routeRemovals, QObject *parent)
+                                     std::function<quint64()> routeRemovals, BurstBeat *beat, QObject *parent)
     : QObject(parent), _selectedTrip(std::move(selectedTrip)), _redraw(std::move(redraw)),
-      _routeRemovals(std::move(routeRemovals)), _burst([this] { redrawNow(); })
+      _routeRemovals(std::move(routeRemovals)), _burst([this] { redrawNow(); }, beat)
 {
 }
 

@@ -13,9 +13,11 @@ class RouteRedrawMerger : public QObject
 {
 public:
     // selectedTrip: the trip whose route the map shows, or none; redraw: draws that trip's route;
-    // routeRemovals: how often the map's route has been removed so far.
+    // routeRemovals: how often the map's route has been removed so far; beat: the wait shared with the
+    // markers, or none for a wait of its own.
     RouteRedrawMerger(std::function<TripData *()> selectedTrip, std::function<void(TripData &)> redraw,
-                      std::function<quint64()> routeRemovals, QObject *parent = nullptr);
+                      std::function<quint64()> routeRemovals, BurstBeat *beat = nullptr,
+                      QObject *parent = nullptr);
 
     // Main thread; any number of calls within the wait give one redraw. A route removed after the
     // last call (another item was played meanwhile) is left as its new owner drew it: without the

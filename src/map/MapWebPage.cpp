@@ -65,6 +65,7 @@ void MapWebPage::runScript(const QString &script)
 {
     ++_scriptCalls;
     _scriptCharacters += script.size();
+    emit scriptAsked(script);
     if (_pageReady) {
         _page->runJavaScript(script);
         return;

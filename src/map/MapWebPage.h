@@ -36,6 +36,10 @@ public:
     qint64 scriptCalls() const { return _scriptCalls; }
     qint64 scriptCharacters() const { return _scriptCharacters; }
 
+signals:
+    // Each call as asked for (tests and diagnostics).
+    void scriptAsked(const QString &script);
+
 private:
     void onLoadStarted();
     void onLoadFinished(bool ok);

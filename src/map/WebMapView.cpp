@@ -48,7 +48,34 @@ WebMapView::Settings WebMapView::settingsFrom(const UserDefaultUtil &defaults)
 
 void WebMapView::runScript(const QString &script)
 {
+    if (_batchDepth > 0) {
+        _batched << script;
+        return;
+    }
     _sink->runScript(script);
+}
+
+WebMapView::ScriptBatch::ScriptBatch(WebMapView &view) : _view(&view)
+{
+    ++view._batchDepth;
+}
+
+WebMapView::ScriptBatch::~ScriptBatch()
+{
+    if (!_view || --_view->_batchDepth > 0)
+        return;
+    const QStringList scripts = std::exchange(_view->_batched, {});
+    if (scripts.size() == 1) {
+        _view->_sink->runScript(scripts.front());
+        return;
+    }
+    if (scripts.isEmpty())
+        return;
+    // Each on its own, as separate calls were: a script that throws is reported and the rest still run.
+    QString joined;
+    for (const QString &script : scripts)
+        joined += QStringLiteral("try { ") + script + QStringLiteral("; } catch (e) { console.error(e); }\n");
+    _view->_sink->runScript(joined);
 }
 
 void WebMapView::removeRoute()

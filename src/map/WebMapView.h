@@ -6,7 +6,9 @@
 #include "map/MapPoint.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <memory>
@@ -46,6 +48,20 @@ public:
 
     // Sends a script text as it is (the main window's removals and resets).
     void runScript(const QString &script);
+    // While one lives, the scripts sent go to the page as one call when the outermost ends, in the
+    // order sent; one that fails does not stop those after it. Each call costs the page milliseconds
+    // whatever it holds.
+    class ScriptBatch
+    {
+    public:
+        explicit ScriptBatch(WebMapView &view);
+        ~ScriptBatch();
+        ScriptBatch(const ScriptBatch &) = delete;
+        ScriptBatch &operator=(const ScriptBatch &) = delete;
+
+    private:
+        QPointer<WebMapView> _view;
+    };
     // Takes the route line off the page ("removePolyLine()") and empties its points.
     void removeRoute();
     // How many times removeRoute took the route off so far.
@@ -130,6 +146,8 @@ private:
     void sendMarkers(const std::vector<std::pair<QString, const MapPoint *>> &markers);
 
     MapScriptSink *_sink;
+    int _batchDepth = 0;
+    QStringList _batched;
     WebMapViewDelegate *_delegate = nullptr;
     ReachabilityCheck _reachabilityCheck;
     QString _versionNoteFolder;

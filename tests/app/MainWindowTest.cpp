@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/BurstMerger.h"
 #include "app/CardOpener.h"
 #include "app/FormColors.h"
 #include "app/ItemPlayback.h"
@@ -44,11 +45,15 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrlQuery>
+#include <QWebEnginePage>
 #include <gtest/gtest.h>
 
 TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStartsAndFullScreenShowsOnlyThePlayer)
@@ -215,6 +220,18 @@ TEST(MainWindowTest, ToolsAreHandedTheBrightnessSlidersValue)
 }
 
 namespace {
+QVariant evaluateInPage(QWebEnginePage *page, const QString &script)
+{
+    QVariant result;
+    bool finished = false;
+    page->runJavaScript(script, [&](const QVariant &value) {
+        result = value;
+        finished = true;
+    });
+    EventLoop::waitUntil([&] { return finished; });
+    return result;
+}
+
 // Opens the card written under folder and waits until the workers have read it all and the map has
 // taken their last hand-offs.
 bool openAndReadWhole(Fixture &f, const QString &folder)
@@ -268,6 +285,66 @@ TEST(MainWindowTest, RouteOfALongTripGrowsByAFewPageCallsPerChapter)
         ASSERT_EQ(grown[i].lat, bridge->polyList()[i].lat) << i;
         ASSERT_EQ(grown[i].lng, bridge->polyList()[i].lng) << i;
     }
+}
+
+// While the workers read a trip whose markers wait for them (its records lost), each wait's new markers
+// and route pieces reach the page together, in one call: every call costs the page milliseconds, and a
+// full card's read made hundreds. In the end the page holds every pin and the whole route.
+TEST(MainWindowTest, TheMarkersAndRouteTheWorkersGiveReachThePageTogetherOnceAWait)
+{
+    constexpr int CHAPTERS = 60;
+    TempDir cardDir;
+    SampleScenario scenario = SampleScenario::chapters(CHAPTERS, 2000);
+    scenario.movieMs = 500;
+    ASSERT_TRUE(SampleCardWriter(scenario).writeCard(cardDir.path()));
+    ASSERT_TRUE(
+        QFile::remove(SampleCardWriter::cardFolder(cardDir.path()) + QStringLiteral("/VREC_MOV_MNG.DAT")));
+    Fixture f(false, {}, true);
+    f.window->startUp();
+    MapWebPage *page = f.window->mapView()->webPage();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return f.window->mapView()->mapWebView()->isInitialized(); }));
+    struct Call
+    {
+        qint64 at;
+        bool markers;
+        bool route;
+    };
+    std::vector<Call> calls;
+    QElapsedTimer clock;
+    QObject::connect(page, &MapWebPage::scriptAsked, [&](const QString &script) {
+        const bool markers = script.contains(QLatin1String("addMarkers("));
+        const bool route = script.contains(QLatin1String("extendPolyline()"));
+        if (markers || route)
+            calls.push_back({clock.elapsed(), markers, route});
+    });
+    clock.start();
+    ASSERT_TRUE(openAndReadWhole(f, cardDir.path()));
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return !f.window->listMarkers().isDrawPending(); }));
+    const qint64 readFor = clock.elapsed();
+
+    ASSERT_FALSE(calls.empty());
+    EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const Call &c) { return c.markers && c.route; }))
+        << "markers and route pieces of one wait in one call";
+    // One call a wait: no two of the route's closer than the wait (less the timers' slack).
+    std::vector<qint64> routeCalls;
+    for (const Call &c : calls)
+        if (c.route)
+            routeCalls.push_back(c.at);
+    for (size_t i = 1; i < routeCalls.size(); ++i)
+        EXPECT_GE(routeCalls[i] - routeCalls[i - 1], BurstBeat::WAIT_MSEC - 50)
+            << i << " of " << routeCalls.size();
+    EXPECT_LE(qint64(routeCalls.size()), readFor / BurstBeat::WAIT_MSEC + 1);
+
+    const QJsonObject shown =
+        QJsonDocument::fromJson(evaluateInPage(page->page(), "JSON.stringify({ pins: Object.keys(markers)"
+                                                             ".length, route: routeLatLngs().length })")
+                                    .toString()
+                                    .toUtf8())
+            .object();
+    EXPECT_EQ(shown["pins"].toInt(), CHAPTERS);
+    WebMapView &bridge = *f.window->mapView()->mapWebView();
+    EXPECT_EQ(shown["route"].toInt(), int(bridge.polyList().size()));
+    EXPECT_GT(bridge.polyList().size(), size_t(CHAPTERS));
 }
 
 // Once the workers have read a trip longer than the cache of recent driving data keeps, the walks over

@@ -284,6 +284,41 @@ TEST_F(MapPageTest, ScriptsGivenBeforeTheLoadRunAfterItInOrder)
     EXPECT_EQ(evaluate(page->page(), "routeLatLngs().length").toInt(), 2);
 }
 
+// Scripts sent within a batch reach the page as one call, in order, as they would one by one: one that
+// fails is reported and those after it still run; batches opened within one go out with the outermost.
+TEST_F(MapPageTest, ABatchOfScriptsIsOneCallThatRunsEachAsItsOwn)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = bridgeOf(view, true);
+    MapWebPage *page = view.webPage();
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->isInitialized(); }));
+    QStringList asked;
+    QObject::connect(page, &MapWebPage::scriptAsked, [&](const QString &script) { asked << script; });
+    {
+        WebMapView::ScriptBatch outer(*bridge);
+        bridge->runScript("window.order = [1]");
+        {
+            WebMapView::ScriptBatch inner(*bridge);
+            bridge->runScript("window.order.push(2); undefinedFunction()");
+            bridge->runScript("window.order.push(3)");
+        }
+        EXPECT_TRUE(asked.isEmpty()) << "the inner batch waits for the outer";
+        bridge->markerList()["E0"] = std::make_shared<MapPoint>(1.0, 2.0, "e", MarkerType::EVENT, 0);
+        bridge->drawMarkers();
+        bridge->runScript("window.order.push(4)");
+    }
+    EXPECT_EQ(asked.size(), 1);
+    EXPECT_EQ(evaluate(page->page(), "window.order").toList(), (QVariantList{1, 2, 3, 4}));
+    EXPECT_EQ(evaluate(page->page(), "Object.keys(markers)").toStringList(), QStringList{"E0"});
+    {
+        WebMapView::ScriptBatch one(*bridge);
+        bridge->runScript("window.order.push(5)");
+    }
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(asked.back(), "window.order.push(5)") << "a batch of one goes as it is";
+    EXPECT_EQ(evaluate(page->page(), "window.order.length").toInt(), 5);
+}
+
 // The page keeps the car it draws in view by itself: a car in view leaves the user's view alone, one
 // out of view brings the map to it at the same zoom.
 TEST_F(MapPageTest, ACarDrawnOutOfViewBringsTheMapToItAtTheSameZoom)
