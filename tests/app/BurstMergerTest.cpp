@@ -67,7 +67,8 @@ TEST(BurstMergerTest, MergersOnOneBeatRunTogetherOnceInsideTheWrapper)
         c.ask(*route, *markers);
         EXPECT_TRUE(beats.empty()) << "nothing before the wait is over";
         ASSERT_TRUE(EventLoop::waitUntil([&] { return !beats.empty(); }));
-        EXPECT_GE(clock.elapsed(), BurstBeat::WAIT_MSEC * 9 / 10) << "one wait from the first ask (a coarse timer)";
+        EXPECT_GE(clock.elapsed(), BurstBeat::WAIT_MSEC * 9 / 10)
+            << "one wait from the first ask (a coarse timer)";
         EventLoop::runFor(std::chrono::milliseconds(BurstBeat::WAIT_MSEC + 100));
         EXPECT_EQ(beats, c.beats);
         EXPECT_FALSE(route->isPending());
