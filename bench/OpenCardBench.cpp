@@ -98,6 +98,7 @@ struct BenchHost : CardOpenerHost
         list->repaint();
         shownAt = clock->elapsed();
     }
+    void markCard(CardData &) override {}
     bool playFirstItem() override { return list->selectRow(0, CommonConst::ListType::Trip, true); }
     void disableSave() override {}
     void clearPlayer() override {}

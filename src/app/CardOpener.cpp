@@ -115,14 +115,18 @@ void CardOpener::cardLoadFinished(const std::shared_ptr<CardData> &card, MovieTy
         return;
     }
     _host.startLoadWorkers(*card);
-    // The list and the map, then the first item, each on a pass of the event loop of its own: on a long
-    // trip each takes the main thread a while. Meanwhile a click on the list or the map starts nothing,
-    // as the open's own item is on its way.
+    // The list, the map's markers, then the first item, each on a pass of the event loop of its own: on
+    // a long trip each takes the main thread a while, and a slow machine's workers and web engine
+    // stretch every one. Meanwhile a click on the list or the map starts nothing, as the open's own item
+    // is on its way.
     _showing = card;
     _host.holdItemChanges(true);
     nextStep(card, [this, card, type] {
         _host.showCard(*card);
-        nextStep(card, [this, card, type] { play(*card, type); });
+        nextStep(card, [this, card, type] {
+            _host.markCard(*card);
+            nextStep(card, [this, card, type] { play(*card, type); });
+        });
     });
 }
 

@@ -31,8 +31,10 @@ public:
     // While held, from the card's read until its first item is handed over, a click on the list or the
     // map starts no item.
     virtual void holdItemChanges(bool) {}
-    // The list filled, the frame display refreshed, the map cleared ("clearZoomAndCenter()") and marked.
+    // The list filled, the frame display refreshed and the map cleared ("clearZoomAndCenter()").
     virtual void showCard(CardData &card) = 0;
+    // The map marked with the list's events, surveillance recordings and trip chapters.
+    virtual void markCard(CardData &card) = 0;
     // Where opening hands over to playback: the first trip, failing that the first surveillance
     // recording. False when neither plays.
     virtual bool playFirstItem() = 0;

@@ -172,12 +172,6 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
     player.updateToolButtons();
     player.updateDiffSecLabel();
     player.updateControlButtons();
-    if (!filesExist(chapters)) {
-        _parts.map.removeRoute();
-        giveUp();
-        _hooks.showFileNotFound();
-        return false;
-    }
     if (player.autoPlay())
         player.playMovie();
     else

@@ -120,8 +120,12 @@ void MainWindowCardHost::showCard(CardData &card)
     list->model()->setDateStyle(VideoListModel::DateStyle::from(_window.settings()));
     list->setListData(card);
     _window.mapView()->mapWebView()->runScript(QStringLiteral("clearZoomAndCenter()"));
-    // Per-frame refresh, then the markers in the order events, surveillance, trips.
     _window.updateFrameDisplay(false);
+}
+
+void MainWindowCardHost::markCard(CardData &)
+{
+    // In the order events, surveillance, trips.
     ListMarkers &markers = _window.listMarkers();
     markers.setEventMapMarkers();
     markers.setSurveillanceMapMarkers();

@@ -35,6 +35,7 @@ public:
     void startLoadWorkers(CardData &card) override;
     void holdItemChanges(bool held) override;
     void showCard(CardData &card) override;
+    void markCard(CardData &card) override;
     bool playFirstItem() override;
     void disableSave() override;
     void clearPlayer() override;
