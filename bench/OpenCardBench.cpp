@@ -99,7 +99,10 @@ struct BenchHost : CardOpenerHost
         shownAt = clock->elapsed();
     }
     void markCard(CardData &) override {}
-    bool playFirstItem() override { return list->selectRow(0, CommonConst::ListType::Trip, true); }
+    bool playFirstItem(const ChapterList &) override
+    {
+        return list->selectRow(0, CommonConst::ListType::Trip, true);
+    }
     void disableSave() override {}
     void clearPlayer() override {}
     void closeStopWatch() override {}

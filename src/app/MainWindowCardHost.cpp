@@ -132,9 +132,9 @@ void MainWindowCardHost::markCard(CardData &)
     markers.setTripMapMarkers();
 }
 
-bool MainWindowCardHost::playFirstItem()
+bool MainWindowCardHost::playFirstItem(const ChapterList &found)
 {
-    return _window.playFirstItem();
+    return _window.playFirstItem(found);
 }
 
 void MainWindowCardHost::disableSave()

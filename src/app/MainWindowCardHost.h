@@ -36,7 +36,7 @@ public:
     void holdItemChanges(bool held) override;
     void showCard(CardData &card) override;
     void markCard(CardData &card) override;
-    bool playFirstItem() override;
+    bool playFirstItem(const ChapterList &found) override;
     void disableSave() override;
     void clearPlayer() override;
     void closeStopWatch() override;

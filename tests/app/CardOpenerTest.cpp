@@ -1,6 +1,7 @@
 #include "app/CardOpener.h"
 #include "app/CardOpenerHost.h"
 #include "card/CardData.h"
+#include "card/ChapterData.h"
 #include "card/TripData.h"
 #include "support/EventLoop.h"
 #include "support/Ffmpeg.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <atomic>
@@ -31,6 +33,7 @@ struct FakeHost : CardOpenerHost
     QStringList kept;
     std::function<void()> afterShow;
     std::function<void()> afterMark;
+    ChapterList found; // handed to the first item
 
     void keepMapState() override { steps << "keepMapState"; }
     void resetDisplay() override
@@ -62,7 +65,11 @@ struct FakeHost : CardOpenerHost
         if (afterMark)
             afterMark();
     }
-    bool playFirstItem() override { return steps << "play", plays; }
+    bool playFirstItem(const ChapterList &chapters) override
+    {
+        found = chapters;
+        return steps << "play", plays;
+    }
     void disableSave() override { steps << "saveOff"; }
     void holdPlayback(bool held) override { steps << QStringLiteral("hold %1").arg(held); }
     void clearPlayer() override { steps << "clearPlayer"; }
@@ -306,6 +313,32 @@ TEST(CardOpenerTest, ACardLetGoOfBetweenTheListAndTheFirstItemIsDropped)
         EventLoop::runFor(std::chrono::milliseconds(50));
         EXPECT_EQ(f.outcomes, outcomes);
         EXPECT_EQ(f.host.steps.mid(f.host.steps.indexOf("show")), steps);
+    }
+}
+
+// The read looks for the first trip's files on its worker and hands the first item its chapters when all
+// are there, so that the hand-over does not look for them again on the main thread; one file gone while
+// the card is read hands none, and the hand-over looks itself.
+TEST(CardOpenerTest, TheFirstTripsFilesAreLookedForWhereTheCardIsRead)
+{
+    for (const bool lost : {false, true}) {
+        SCOPED_TRACE(lost ? "a file lost" : "all there");
+        TempDir dir;
+        SampleCardWriter writer(SampleScenario::standard());
+        ASSERT_TRUE(writer.writeCard(dir.path()));
+        Fixture f;
+        f.opener.loadCard = [lost](CardData &card, const QUrl &url) {
+            card.loadCardFolder(url);
+            if (lost)
+                QFile::remove(card._tripList_tab.front()->sortedChapters().back()->_pathMp4.toLocalFile());
+        };
+        f.opener.openVideoData(
+            QUrl::fromLocalFile(SampleCardWriter::cardFolder(dir.path()) + QLatin1Char('/')), true,
+            MovieType::Card);
+        EXPECT_EQ(f.waitFor(1), std::vector{CardOpener::Outcome::Opened});
+        const ChapterList first = f.host.card->_tripList_tab.front()->sortedChapters();
+        ASSERT_GT(first.size(), 1u);
+        EXPECT_EQ(f.host.found, lost ? ChapterList() : first);
     }
 }
 
