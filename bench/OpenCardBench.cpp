@@ -98,7 +98,11 @@ struct BenchHost : CardOpenerHost
         list->repaint();
         shownAt = clock->elapsed();
     }
-    bool playFirstItem() override { return list->selectRow(0, CommonConst::ListType::Trip, true); }
+    void markCard(CardData &) override {}
+    bool playFirstItem(const ChapterList &) override
+    {
+        return list->selectRow(0, CommonConst::ListType::Trip, true);
+    }
     void disableSave() override {}
     void clearPlayer() override {}
     void closeStopWatch() override {}

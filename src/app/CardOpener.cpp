@@ -5,6 +5,7 @@
 #include "card/ChapterData.h"
 #include "card/TripData.h"
 #include "platform/MovieProbe.h"
+#include "recording/FileUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 
@@ -82,8 +83,11 @@ void CardOpener::openVideoData(const QUrl &url, bool autoPlay, MovieType type)
         QThread::msleep(static_cast<unsigned long>(pause));
         if (!card->_isDispose)
             load(*card, url);
-        if (!card->_isDispose)
+        ChapterList found;
+        if (!card->_isDispose) {
             probeFirstMovies(*card);
+            found = findFirstTrip(*card);
+        }
         {
             std::lock_guard lock(receiver->mutex);
             if (!receiver->opener)
@@ -92,9 +96,9 @@ void CardOpener::openVideoData(const QUrl &url, bool autoPlay, MovieType type)
             // thread. Posted under the lock: the opener cannot end meanwhile.
             QMetaObject::invokeMethod(
                 receiver->opener,
-                [self, card, type] {
+                [self, card, type, found = std::move(found)] {
                     if (self)
-                        self->cardLoadFinished(card, type);
+                        self->cardLoadFinished(card, type, found);
                 },
                 Qt::QueuedConnection);
         }
@@ -102,7 +106,8 @@ void CardOpener::openVideoData(const QUrl &url, bool autoPlay, MovieType type)
     });
 }
 
-void CardOpener::cardLoadFinished(const std::shared_ptr<CardData> &card, MovieType type)
+void CardOpener::cardLoadFinished(const std::shared_ptr<CardData> &card, MovieType type,
+                                  const ChapterList &found)
 {
     if (_loading == card)
         _loading.reset();
@@ -114,15 +119,22 @@ void CardOpener::cardLoadFinished(const std::shared_ptr<CardData> &card, MovieTy
         emit finished(*failed);
         return;
     }
-    _host.startLoadWorkers(*card);
-    // The list and the map, then the first item, each on a pass of the event loop of its own: on a long
-    // trip each takes the main thread a while. Meanwhile a click on the list or the map starts nothing,
-    // as the open's own item is on its way.
+    // The list, the map's markers, then the first item, each on a pass of the event loop of its own: on
+    // a long trip each takes the main thread a while, and on a machine of few cores the web engine
+    // stretches every one. Meanwhile a click on the list or the map starts nothing, as the open's own
+    // item is on its way.
     _showing = card;
     _host.holdItemChanges(true);
-    nextStep(card, [this, card, type] {
+    nextStep(card, [this, card, type, found] {
         _host.showCard(*card);
-        nextStep(card, [this, card, type] { play(*card, type); });
+        nextStep(card, [this, card, type, found] {
+            _host.markCard(*card);
+            // The workers start once the map is marked: on a machine of few cores they would stretch
+            // that longest pass of the open, while what they find by the first item's alert is still
+            // named in it.
+            _host.startLoadWorkers(*card);
+            nextStep(card, [this, card, type, found] { play(*card, type, found); });
+        });
     });
 }
 
@@ -189,10 +201,10 @@ std::optional<CardOpener::Outcome> CardOpener::check(CardData &card)
     return std::nullopt;
 }
 
-void CardOpener::play(CardData &card, MovieType type)
+void CardOpener::play(CardData &card, MovieType type, const ChapterList &found)
 {
     releaseShowing();
-    if (!_host.playFirstItem()) {
+    if (!_host.playFirstItem(found)) {
         _host.warn(tr("Unable to locate the file."));
         _host.disableSave();
         _host.setLoading(false);
@@ -276,6 +288,19 @@ void CardOpener::probeFirstMovies(CardData &card)
     for (size_t index : {0, 1})
         if (const std::shared_ptr<ChapterData> chapter = trips.front()->sortedChapter(index))
             MovieProbe::probeKept(chapter->_pathMp4.toLocalFile());
+}
+
+ChapterList CardOpener::findFirstTrip(CardData &card)
+{
+    const auto &trips = card._tripList_tab;
+    if (trips.empty())
+        return {};
+    ChapterList chapters = trips.front()->sortedChapters();
+    QStringList paths;
+    paths.reserve(static_cast<qsizetype>(chapters.size()));
+    for (const auto &chapter : chapters)
+        paths << chapter->_pathMp4.toLocalFile();
+    return FileUtil::allExist(paths) ? chapters : ChapterList();
 }
 
 std::optional<QString> CardOpener::firstChapterProblem(CardData &card)

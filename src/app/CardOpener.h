@@ -1,7 +1,7 @@
 // Opening a card's folder, a backup folder or one movie file: the display is reset, the folder is read
 // on a worker thread after a short pause, and the completion on the main thread checks the result,
-// shows the card and hands over to playback, the showing and the hand-over each on a later pass of the
-// event loop.
+// shows the card, marks the map and hands over to playback, each of the last three on a later pass of
+// the event loop; the card's workers start once the map is marked.
 //
 // Every open reads into its own card object; a completion whose card is no longer the window's (a later
 // open replaced it) is dropped, so two overlapping opens never fill one card.
@@ -9,6 +9,7 @@
 
 #include "app/VideoTypeSelectDialogDelegate.h"
 #include "card/FileProblemList.h"
+#include "card/TripData.h"
 
 #include <QObject>
 #include <QThreadPool>
@@ -75,15 +76,18 @@ signals:
     void finished(CardOpener::Outcome outcome);
 
 private:
-    void cardLoadFinished(const std::shared_ptr<CardData> &card, MovieType type);
+    void cardLoadFinished(const std::shared_ptr<CardData> &card, MovieType type, const ChapterList &found);
     // On the worker, once the card is read: the movies the first item opens are probed there, and the
     // player finds their answers kept instead of reading them on the main thread.
     static void probeFirstMovies(CardData &card);
+    // Also on the worker: the first trip's chapters when all their files are there (none otherwise), so
+    // that its hand-over does not look for thousands of files on the main thread.
+    static ChapterList findFirstTrip(CardData &card);
     // The failures found before anything is shown: no trip, or a first chapter this viewer cannot read.
     std::optional<Outcome> check(CardData &card);
     // Runs the step on a later pass of the event loop, unless the card was let go of meanwhile.
     void nextStep(const std::shared_ptr<CardData> &card, std::function<void()> step);
-    void play(CardData &card, MovieType type);
+    void play(CardData &card, MovieType type, const ChapterList &found);
     // A later open took the window's place, or the window let go of this card.
     bool isStale(CardData &card);
     void drop(CardData &card);

@@ -4,8 +4,11 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 class CardData;
+class ChapterData;
+using ChapterList = std::vector<std::shared_ptr<ChapterData>>;
 
 class CardOpenerHost
 {
@@ -31,11 +34,14 @@ public:
     // While held, from the card's read until its first item is handed over, a click on the list or the
     // map starts no item.
     virtual void holdItemChanges(bool) {}
-    // The list filled, the frame display refreshed, the map cleared ("clearZoomAndCenter()") and marked.
+    // The list filled, the frame display refreshed and the map cleared ("clearZoomAndCenter()").
     virtual void showCard(CardData &card) = 0;
+    // The map marked with the list's events, surveillance recordings and trip chapters.
+    virtual void markCard(CardData &card) = 0;
     // Where opening hands over to playback: the first trip, failing that the first surveillance
-    // recording. False when neither plays.
-    virtual bool playFirstItem() = 0;
+    // recording. False when neither plays. found: the chapters whose files the read has just found, not
+    // looked for again.
+    virtual bool playFirstItem(const ChapterList &found) = 0;
 
     // After a failure: the Save button off and without tool tip.
     virtual void disableSave() = 0;

@@ -113,7 +113,8 @@ void ItemPlayback::loadPanels(const std::function<void()> &load)
     load();
 }
 
-bool ItemPlayback::playTripItem(int tripIndex, int chapterIndex, bool switchTab, bool resetTools)
+bool ItemPlayback::playTripItem(int tripIndex, int chapterIndex, bool switchTab, bool resetTools,
+                                const ChapterList &found)
 {
     VideoListModel &model = *_parts.list.model();
     if (model.isSelectRowChanging || tripIndex < 0 || tripIndex >= static_cast<int>(model.tripData().size()))
@@ -121,7 +122,7 @@ bool ItemPlayback::playTripItem(int tripIndex, int chapterIndex, bool switchTab,
     const std::shared_ptr<TripData> trip = model.tripData()[static_cast<size_t>(tripIndex)];
     if (!beginChange(tripIndex, ListType::Trip, switchTab, resetTools, trip.get()))
         return false;
-    return playMovieItem(*trip, tripIndex, chapterIndex, switchTab, false);
+    return playMovieItem(*trip, tripIndex, chapterIndex, switchTab, false, found);
 }
 
 bool ItemPlayback::playAdventureItem(int advIndex, int chapterIndex, bool switchTab)
@@ -140,13 +141,16 @@ bool ItemPlayback::playAdventureItem(int advIndex, int chapterIndex, bool switch
     return playMovieItem(*adventure, advIndex, chapterIndex, switchTab, true);
 }
 
-bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bool switchTab, bool adventure)
+bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bool switchTab, bool adventure,
+                                 const ChapterList &found)
 {
     (void)switchTab;
     MoviePlayerView &player = _parts.player;
     VideoListModel &model = *_parts.list.model();
     const ChapterList chapters = trip.sortedChapters();
-    if (!filesExist(chapters)) {
+    // Chapters the card's read has just found are not looked for again: on a long trip the look takes the
+    // main thread a while.
+    if (chapters != found && !filesExist(chapters)) {
         _parts.map.removeRoute();
         giveUp();
         _hooks.showFileNotFound();
@@ -172,12 +176,6 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
     player.updateToolButtons();
     player.updateDiffSecLabel();
     player.updateControlButtons();
-    if (!filesExist(chapters)) {
-        _parts.map.removeRoute();
-        giveUp();
-        _hooks.showFileNotFound();
-        return false;
-    }
     if (player.autoPlay())
         player.playMovie();
     else

@@ -56,7 +56,10 @@ public:
     ItemPlayback(Parts parts, Hooks hooks);
     ~ItemPlayback();
 
-    bool playTripItem(int tripIndex, int chapterIndex, bool switchTab, bool resetTools);
+    // found: chapters whose files were found a moment ago (the card's read); a trip of exactly those is
+    // not looked for again.
+    bool playTripItem(int tripIndex, int chapterIndex, bool switchTab, bool resetTools,
+                      const ChapterList &found = {});
     bool playAdventureItem(int advIndex, int chapterIndex, bool switchTab);
     bool playEventItem(int index, bool switchTab);
     bool playSurveillanceItem(int index, bool switchTab);
@@ -82,7 +85,8 @@ private:
         Event,
         Surveillance
     };
-    bool playMovieItem(TripData &trip, int index, int chapterIndex, bool switchTab, bool adventure);
+    bool playMovieItem(TripData &trip, int index, int chapterIndex, bool switchTab, bool adventure,
+                       const ChapterList &found = {});
     bool playProtectItem(int index, bool switchTab, Protect kind);
     // playing: the trip or adventure about to play, whose route the page may keep.
     bool beginChange(int index, ListType type, bool switchTab, bool leaveTrim, TripData *playing = nullptr);

@@ -201,9 +201,10 @@ void MainWindow::setUpPlaying()
         MainWindowItemHooks::listMarkers(*this));
 }
 
-bool MainWindow::playFirstItem()
+bool MainWindow::playFirstItem(const ChapterList &found)
 {
-    return _itemPlayback->playTripItem(0, 0, true, true) || _itemPlayback->playSurveillanceItem(0, true);
+    return _itemPlayback->playTripItem(0, 0, true, true, found) ||
+           _itemPlayback->playSurveillanceItem(0, true);
 }
 
 void MainWindow::updateFrameWithStopWatch()

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class ApplicationQuit;
 class CardCallbacks;
@@ -27,6 +28,8 @@ class ListMarkers;
 class MainWindowCardHost;
 class MaintenanceMessageBoxes;
 class CardData;
+class ChapterData;
+using ChapterList = std::vector<std::shared_ptr<ChapterData>>;
 class MainMenu;
 class MainWindowLayout;
 class MapView;
@@ -104,8 +107,8 @@ public:
     UserDefaultUtil &settings() { return _settings; }
     MessagePrompter &prompter() { return _prompter; }
     // Where opening hands over to playback: plays the first trip, failing that the first surveillance
-    // recording; false when neither plays.
-    virtual bool playFirstItem();
+    // recording; false when neither plays. found: chapters whose files were found a moment ago.
+    virtual bool playFirstItem(const ChapterList &found = {});
     ItemPlayback &itemPlayback() { return *_itemPlayback; }
     ListMarkers &listMarkers() { return *_listMarkers; }
 

@@ -120,17 +120,21 @@ void MainWindowCardHost::showCard(CardData &card)
     list->model()->setDateStyle(VideoListModel::DateStyle::from(_window.settings()));
     list->setListData(card);
     _window.mapView()->mapWebView()->runScript(QStringLiteral("clearZoomAndCenter()"));
-    // Per-frame refresh, then the markers in the order events, surveillance, trips.
     _window.updateFrameDisplay(false);
+}
+
+void MainWindowCardHost::markCard(CardData &)
+{
+    // In the order events, surveillance, trips.
     ListMarkers &markers = _window.listMarkers();
     markers.setEventMapMarkers();
     markers.setSurveillanceMapMarkers();
     markers.setTripMapMarkers();
 }
 
-bool MainWindowCardHost::playFirstItem()
+bool MainWindowCardHost::playFirstItem(const ChapterList &found)
 {
-    return _window.playFirstItem();
+    return _window.playFirstItem(found);
 }
 
 void MainWindowCardHost::disableSave()

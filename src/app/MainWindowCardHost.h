@@ -35,7 +35,8 @@ public:
     void startLoadWorkers(CardData &card) override;
     void holdItemChanges(bool held) override;
     void showCard(CardData &card) override;
-    bool playFirstItem() override;
+    void markCard(CardData &card) override;
+    bool playFirstItem(const ChapterList &found) override;
     void disableSave() override;
     void clearPlayer() override;
     void closeStopWatch() override;

@@ -1,6 +1,7 @@
 #include "app/CardOpener.h"
 #include "app/CardOpenerHost.h"
 #include "card/CardData.h"
+#include "card/ChapterData.h"
 #include "card/TripData.h"
 #include "support/EventLoop.h"
 #include "support/Ffmpeg.h"
@@ -10,11 +11,13 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <atomic>
 #include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 // Records every step; its card object is replaced by a fresh one at each reset, as the window's is.
@@ -29,6 +32,8 @@ struct FakeHost : CardOpenerHost
     QStringList problems;
     QStringList kept;
     std::function<void()> afterShow;
+    std::function<void()> afterMark;
+    ChapterList found; // handed to the first item
 
     void keepMapState() override { steps << "keepMapState"; }
     void resetDisplay() override
@@ -54,7 +59,17 @@ struct FakeHost : CardOpenerHost
         if (afterShow)
             afterShow();
     }
-    bool playFirstItem() override { return steps << "play", plays; }
+    void markCard(CardData &c) override
+    {
+        steps << (&c == card.get() ? "mark" : "mark a stale card");
+        if (afterMark)
+            afterMark();
+    }
+    bool playFirstItem(const ChapterList &chapters) override
+    {
+        found = chapters;
+        return steps << "play", plays;
+    }
     void disableSave() override { steps << "saveOff"; }
     void holdPlayback(bool held) override { steps << QStringLiteral("hold %1").arg(held); }
     void clearPlayer() override { steps << "clearPlayer"; }
@@ -106,12 +121,12 @@ TEST(CardOpenerTest, CompletionCasesAlertAndStopAtTheirStep)
         {writtenSampleCard(),
          false,
          O::NothingPlayable,
-         {shown, "workers", "holdItems 1", "show", "holdItems 0", "play", NOT_FOUND, "saveOff", "hold 1",
-          leftOut, "hold 0"}},
+         {shown, "holdItems 1", "show", "mark", "workers", "holdItems 0", "play", NOT_FOUND, "saveOff",
+          "hold 1", leftOut, "hold 0"}},
         {writtenSampleCard(),
          true,
          O::Opened,
-         {shown, "workers", "holdItems 1", "show", "holdItems 0", "play", "title", "hold 1", leftOut,
+         {shown, "holdItems 1", "show", "mark", "workers", "holdItems 0", "play", "title", "hold 1", leftOut,
           "hold 0"}},
     };
     for (const auto &[url, plays, outcome, steps] : cases) {
@@ -245,33 +260,52 @@ TEST(CardOpenerTest, OverlappingOpensShowOnlyTheSecondCard)
     EXPECT_EQ(f.opener.openMovieType(), MovieType::Backup) << "the kind of the source that is open";
 }
 
-// The list and the first item come on passes of the event loop of their own. A card the window lets go of
-// in between (a reset, a later open) is dropped there and plays nothing; an opener ended in between
-// (Quit) does nothing more. The hold on the user's clicks never outlasts the open.
+// The list, the map's markers and the first item come on passes of the event loop of their own. A card
+// the window lets go of in between (a reset, a later open) is dropped there and plays nothing; an opener
+// ended in between (Quit) does nothing more. The hold on the user's clicks never outlasts the open.
 TEST(CardOpenerTest, ACardLetGoOfBetweenTheListAndTheFirstItemIsDropped)
 {
     using O = CardOpener::Outcome;
-    // What happens between the steps, the outcomes, the steps from the list on.
-    const std::tuple<const char *, std::function<void(Fixture &)>, std::vector<O>, QStringList> cases[] = {
-        {"a reset",
-         [](Fixture &f) { f.host.resetDisplay(); },
-         {O::Dropped},
-         {"show", "reset", "holdItems 0"}},
-        {"a later open",
-         [](Fixture &f) { f.opener.openVideoData(writtenSampleCard(), true, MovieType::Backup); },
-         {O::Dropped, O::Opened},
-         {"show", "holdItems 0", "keepMapState", "reset", "autoPlay 1", "loadingText 1", "loadingText 0",
-          "workers", "holdItems 1", "show", "holdItems 0", "play", "title"}},
-        {"the opener's end", [](Fixture &f) { f.opener.shutDown(); }, {}, {"show"}},
+    const auto reset = [](Fixture &f) { f.host.resetDisplay(); };
+    const auto laterOpen = [](Fixture &f) {
+        f.opener.openVideoData(writtenSampleCard(), true, MovieType::Backup);
     };
-    for (const auto &[what, meanwhile, outcomes, steps] : cases) {
+    const auto end = [](Fixture &f) { f.opener.shutDown(); };
+    const QStringList secondOpen = {"keepMapState",  "reset",       "autoPlay 1", "loadingText 1",
+                                    "loadingText 0", "holdItems 1", "show",       "mark",
+                                    "workers",       "holdItems 0", "play",       "title"};
+    // What happens between the steps, after which step, the outcomes, the steps from the list on.
+    const std::tuple<const char *, std::function<void(Fixture &)>, bool, std::vector<O>, QStringList>
+        cases[] = {
+            {"a reset after the list", reset, false, {O::Dropped}, {"show", "reset", "holdItems 0"}},
+            {"a reset after the markers",
+             reset,
+             true,
+             {O::Dropped},
+             {"show", "mark", "workers", "reset", "holdItems 0"}},
+            {"a later open after the list",
+             laterOpen,
+             false,
+             {O::Dropped, O::Opened},
+             QStringList({"show", "holdItems 0"}) + secondOpen},
+            {"a later open after the markers",
+             laterOpen,
+             true,
+             {O::Dropped, O::Opened},
+             QStringList({"show", "mark", "workers", "holdItems 0"}) + secondOpen},
+            {"the opener's end after the list", end, false, {}, {"show"}},
+            {"the opener's end after the markers", end, true, {}, {"show", "mark", "workers"}},
+        };
+    for (const auto &[what, meanwhile, afterMarkers, outcomes, steps] : cases) {
         SCOPED_TRACE(what);
         Fixture f;
         QObject context;
-        f.host.afterShow = [&, meanwhile = meanwhile] {
-            f.host.afterShow = nullptr;
-            QMetaObject::invokeMethod(
-                &context, [&] { meanwhile(f); }, Qt::QueuedConnection);
+        // Once: a later open shows and marks again.
+        bool acted = false;
+        (afterMarkers ? f.host.afterMark : f.host.afterShow) = [&, meanwhile = meanwhile] {
+            if (!std::exchange(acted, true))
+                QMetaObject::invokeMethod(
+                    &context, [&f, meanwhile] { meanwhile(f); }, Qt::QueuedConnection);
         };
         f.opener.openVideoData(writtenSampleCard(), true, MovieType::Card);
         if (!outcomes.empty())
@@ -279,6 +313,32 @@ TEST(CardOpenerTest, ACardLetGoOfBetweenTheListAndTheFirstItemIsDropped)
         EventLoop::runFor(std::chrono::milliseconds(50));
         EXPECT_EQ(f.outcomes, outcomes);
         EXPECT_EQ(f.host.steps.mid(f.host.steps.indexOf("show")), steps);
+    }
+}
+
+// The read looks for the first trip's files on its worker and hands the first item its chapters when all
+// are there, so that the hand-over does not look for them again on the main thread; one file gone while
+// the card is read hands none, and the hand-over looks itself.
+TEST(CardOpenerTest, TheFirstTripsFilesAreLookedForWhereTheCardIsRead)
+{
+    for (const bool lost : {false, true}) {
+        SCOPED_TRACE(lost ? "a file lost" : "all there");
+        TempDir dir;
+        SampleCardWriter writer(SampleScenario::standard());
+        ASSERT_TRUE(writer.writeCard(dir.path()));
+        Fixture f;
+        f.opener.loadCard = [lost](CardData &card, const QUrl &url) {
+            card.loadCardFolder(url);
+            if (lost)
+                QFile::remove(card._tripList_tab.front()->sortedChapters().back()->_pathMp4.toLocalFile());
+        };
+        f.opener.openVideoData(
+            QUrl::fromLocalFile(SampleCardWriter::cardFolder(dir.path()) + QLatin1Char('/')), true,
+            MovieType::Card);
+        EXPECT_EQ(f.waitFor(1), std::vector{CardOpener::Outcome::Opened});
+        const ChapterList first = f.host.card->_tripList_tab.front()->sortedChapters();
+        ASSERT_GT(first.size(), 1u);
+        EXPECT_EQ(f.host.found, lost ? ChapterList() : first);
     }
 }
 

@@ -502,6 +502,38 @@ TEST_F(ItemPlaybackTest, MarkersPutByABurstOfHandOversAreDrawnTogetherOnce)
     }
 }
 
+// A trip's files are looked for at its hand-over unless exactly its chapters were found a moment ago (by
+// the card's read): a file gone alerts and plays nothing, also when another trip's chapters were found.
+TEST_F(ItemPlaybackTest, ATripsFilesAreLookedForUnlessItsOwnChaptersWereJustFound)
+{
+    TempDir own;
+    SampleCardWriter writer(SampleScenario::standard());
+    ASSERT_TRUE(writer.writeCard(own.path()));
+    card->dispose();
+    card = std::make_shared<CardData>();
+    card->loadCardFolder(QUrl::fromLocalFile(SampleCardWriter::cardFolder(own.path()) + QLatin1Char('/')));
+    list.setListData(*card);
+    ASSERT_GE(list.model()->tripData().size(), 2u);
+    const ChapterList first = list.model()->tripData()[0]->sortedChapters();
+    const ChapterList second = list.model()->tripData()[1]->sortedChapters();
+    ASSERT_GT(first.size(), 1u);
+    ASSERT_TRUE(QFile::remove(first.back()->_pathMp4.toLocalFile()));
+    // Chapters found, whether the first trip plays.
+    const std::tuple<const char *, ChapterList, bool> cases[] = {
+        {"none", {}, false},
+        {"another trip's", second, false},
+        {"its own", first, true},
+    };
+    for (const auto &[what, found, plays] : cases) {
+        SCOPED_TRACE(what);
+        calls.clear();
+        EXPECT_EQ(playback->playTripItem(0, 0, false, true, found), plays);
+        EXPECT_EQ(calls, plays ? QStringList() : QStringList{"not found"});
+        EXPECT_EQ(chapters(), plays ? static_cast<int>(first.size()) : 0);
+        EXPECT_FALSE(list.model()->isSelectRowChanging);
+    }
+}
+
 TEST_F(ItemPlaybackTest, AnUnreadableVersionAlertsAndLeavesThePlayerClearAndTheGuardDown)
 {
     card->dispose();

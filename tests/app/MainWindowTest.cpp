@@ -577,10 +577,11 @@ TEST(MainWindowTest, ToolsAreHandedTheOpenedCard)
               FileUtil::splitPath(card).first->toLocalFile());
 }
 
-// The open fills the list and the map and hands over to the first trip on passes of the event loop of
-// their own. What the user does between the list and the first item starts nothing of its own: the open
-// ends as it does without it (the first trip plays, the list and the map filled, the same alerts), a
-// second open takes its place, and a window closed meanwhile ends it.
+// The open fills the list, marks the map and hands over to the first trip on passes of the event loop of
+// their own. What the user does between the list and the markers, or between the markers and the first
+// item, starts nothing of its own: the open ends as it does without it (the first trip plays, the list
+// and the map filled, the same alerts), a second open takes its place, and a window closed meanwhile
+// ends it.
 TEST(MainWindowTest, WhatTheUserDoesWhileTheListIsShownAndTheFirstTripNotYetIsSafe)
 {
     using O = CardOpener::Outcome;
@@ -595,7 +596,9 @@ TEST(MainWindowTest, WhatTheUserDoesWhileTheListIsShownAndTheFirstTripNotYetIsSa
         QStringList alerts;
         ChapterList playing, first;
     };
-    const auto open = [&](const std::function<void(Fixture &)> &meanwhile, bool closes = false) {
+    // afterMarkers: the user acts once the markers' pass is over too, not right after the list's.
+    const auto open = [&](const std::function<void(Fixture &)> &meanwhile, bool afterMarkers = false,
+                          bool closes = false) {
         Fixture f(false, {}, true);
         f.startUpUntilShown();
         f.window->cardOpener()->pauseMsec = 0;
@@ -609,16 +612,23 @@ TEST(MainWindowTest, WhatTheUserDoesWhileTheListIsShownAndTheFirstTripNotYetIsSa
             if (acted || list->rowCount() == 0 || !meanwhile)
                 return;
             acted = true;
-            // Runs once this pass is over, before the open's next one.
+            const auto act = [&] {
+                EXPECT_TRUE(f.window->cardOpener()->isShowing());
+                EXPECT_EQ(f.window->mapView()->mapWebView()->markerList().empty(), !afterMarkers)
+                    << "the markers come on a pass of their own";
+                meanwhile(f);
+                if (f.window)
+                    EXPECT_TRUE(f.window->panels()->moviePlayerView()->valueInfo()->chapterDataList().empty())
+                        << "nothing started meanwhile";
+            };
+            // Runs once this pass is over, before the open's next one; or once the next one is over too.
             QMetaObject::invokeMethod(
                 &context,
-                [&] {
-                    EXPECT_TRUE(f.window->cardOpener()->isShowing());
-                    meanwhile(f);
-                    if (f.window)
-                        EXPECT_TRUE(
-                            f.window->panels()->moviePlayerView()->valueInfo()->chapterDataList().empty())
-                            << "nothing started meanwhile";
+                [&, act] {
+                    if (afterMarkers)
+                        QMetaObject::invokeMethod(&context, act, Qt::QueuedConnection);
+                    else
+                        act();
                 },
                 Qt::QueuedConnection);
         });
@@ -673,20 +683,21 @@ TEST(MainWindowTest, WhatTheUserDoesWhileTheListIsShownAndTheFirstTripNotYetIsSa
          [&](Fixture &f) { f.window->cardOpener()->openVideoData(card, true, MovieType::Backup); },
          {O::Dropped, O::Opened}},
     };
-    for (const auto &[what, meanwhile, outcomes] : cases) {
-        SCOPED_TRACE(what);
-        const Result result = open(meanwhile);
-        EXPECT_EQ(result.outcomes, outcomes);
-        EXPECT_EQ(result.rows, plain.rows);
-        EXPECT_EQ(result.shownList, plain.shownList);
-        EXPECT_EQ(result.shownRow, plain.shownRow);
-        EXPECT_EQ(result.markers, plain.markers);
-        EXPECT_EQ(result.alerts, plain.alerts);
-        EXPECT_EQ(result.playing, result.first) << "the first trip plays";
-    }
-    {
+    for (const bool afterMarkers : {false, true}) {
+        SCOPED_TRACE(afterMarkers ? "after the markers" : "after the list");
+        for (const auto &[what, meanwhile, outcomes] : cases) {
+            SCOPED_TRACE(what);
+            const Result result = open(meanwhile, afterMarkers);
+            EXPECT_EQ(result.outcomes, outcomes);
+            EXPECT_EQ(result.rows, plain.rows);
+            EXPECT_EQ(result.shownList, plain.shownList);
+            EXPECT_EQ(result.shownRow, plain.shownRow);
+            EXPECT_EQ(result.markers, plain.markers);
+            EXPECT_EQ(result.alerts, plain.alerts);
+            EXPECT_EQ(result.playing, result.first) << "the first trip plays";
+        }
         SCOPED_TRACE("the window closed");
-        const Result closed = open([](Fixture &f) { f.window.reset(); }, true);
+        const Result closed = open([](Fixture &f) { f.window.reset(); }, afterMarkers, true);
         EXPECT_TRUE(closed.outcomes.empty());
     }
 }
