@@ -119,20 +119,17 @@ void CardOpener::cardLoadFinished(const std::shared_ptr<CardData> &card, MovieTy
         emit finished(*failed);
         return;
     }
+    _host.startLoadWorkers(*card);
     // The list, the map's markers, then the first item, each on a pass of the event loop of its own: on
-    // a long trip each takes the main thread a while, and on a machine of few cores the web engine
-    // stretches every one. Meanwhile a click on the list or the map starts nothing, as the open's own
-    // item is on its way.
+    // a long trip each takes the main thread a while, and a slow machine's workers and web engine
+    // stretch every one. Meanwhile a click on the list or the map starts nothing, as the open's own item
+    // is on its way.
     _showing = card;
     _host.holdItemChanges(true);
     nextStep(card, [this, card, type, found] {
         _host.showCard(*card);
         nextStep(card, [this, card, type, found] {
             _host.markCard(*card);
-            // The workers start once the map is marked: on a machine of few cores they would stretch
-            // that longest pass of the open, while what they find by the first item's alert is still
-            // named in it.
-            _host.startLoadWorkers(*card);
             nextStep(card, [this, card, type, found] { play(*card, type, found); });
         });
     });

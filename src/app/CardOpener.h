@@ -1,7 +1,7 @@
 // Opening a card's folder, a backup folder or one movie file: the display is reset, the folder is read
 // on a worker thread after a short pause, and the completion on the main thread checks the result,
 // shows the card, marks the map and hands over to playback, each of the last three on a later pass of
-// the event loop; the card's workers start once the map is marked.
+// the event loop.
 //
 // Every open reads into its own card object; a completion whose card is no longer the window's (a later
 // open replaced it) is dropped, so two overlapping opens never fill one card.
