@@ -35,6 +35,7 @@
 #include "samplecard/SampleCardWriter.h"
 #include "support/EventLoop.h"
 #include "support/LostRecord.h"
+#include "support/PageScript.h"
 #include "support/TempDir.h"
 #include "videotools/CaptureView.h"
 
@@ -53,7 +54,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUrlQuery>
-#include <QWebEnginePage>
 #include <gtest/gtest.h>
 
 TEST(MainWindowTest, FirstLaunchOpensTheViewerSettingsOnceAcrossStartsAndFullScreenShowsOnlyThePlayer)
@@ -220,18 +220,6 @@ TEST(MainWindowTest, ToolsAreHandedTheBrightnessSlidersValue)
 }
 
 namespace {
-QVariant evaluateInPage(QWebEnginePage *page, const QString &script)
-{
-    QVariant result;
-    bool finished = false;
-    page->runJavaScript(script, [&](const QVariant &value) {
-        result = value;
-        finished = true;
-    });
-    EventLoop::waitUntil([&] { return finished; });
-    return result;
-}
-
 // Opens the card written under folder and waits until the workers have read it all and the map has
 // taken their last hand-offs.
 bool openAndReadWhole(Fixture &f, const QString &folder)

@@ -3,6 +3,7 @@
 #include "map/MapWebPage.h"
 #include "map/WebMapViewDelegate.h"
 #include "support/EventLoop.h"
+#include "support/PageScript.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -22,18 +23,6 @@ struct ClickRecorder : WebMapViewDelegate
     std::vector<MapPoint> clicked;
 };
 
-QVariant evaluate(QWebEnginePage *page, const QString &script)
-{
-    QVariant result;
-    bool finished = false;
-    page->runJavaScript(script, [&](const QVariant &value) {
-        result = value;
-        finished = true;
-    });
-    EventLoop::waitUntil([&] { return finished; });
-    return result;
-}
-
 QJsonObject pageSummary(QWebEnginePage *page)
 {
     const QString script = QStringLiteral(
@@ -47,7 +36,7 @@ QJsonObject pageSummary(QWebEnginePage *page)
         ": '',"
         "  callables: Object.keys(bridge).filter(function (k) { return typeof bridge[k] === 'function'; })"
         "})");
-    return QJsonDocument::fromJson(evaluate(page, script).toString().toUtf8()).object();
+    return QJsonDocument::fromJson(evaluateInPage(page, script).toString().toUtf8()).object();
 }
 
 // Tests send nothing off the machine: with reachability faked as online, the page's tile requests
@@ -120,7 +109,7 @@ TEST_F(MapPageTest, DrawsRouteCarAndMarkersAndHearsClicks)
         EventLoop::waitUntil([&] { return !bridge->getMapVersion().isEmpty() && bridge->isInitialized(); }));
     EXPECT_TRUE(bridge->getMapVersion().startsWith("Leaflet "));
     EXPECT_EQ(view.webPage()->page()->url(), MapWebPage::pageUrl(0));
-    EXPECT_EQ(evaluate(view.webPage()->page(), "document.documentElement.lang").toString(), "en");
+    EXPECT_EQ(evaluateInPage(view.webPage()->page(), "document.documentElement.lang").toString(), "en");
 
     // What the card-open centring does, then a route and the car.
     bridge->setCenter(35.67, 139.755);
@@ -149,17 +138,18 @@ TEST_F(MapPageTest, DrawsRouteCarAndMarkersAndHearsClicks)
     // the pieces meet; a point at a time still works as before.
     view.webPage()->runScript("addPolyPoints([[35.69,139.77],[35.7,139.78]])");
     view.webPage()->runScript("extendPolyline()");
-    EXPECT_EQ(evaluate(page, "JSON.stringify(routeLatLngs().map(function (p) { return [p.lat, p.lng]; }))")
-                  .toString(),
-              "[[35.6586,139.7454],[35.665,139.75],[35.672,139.758],[35.6812,139.7671],[35.69,139.77],[35.7,"
-              "139.78]]");
-    EXPECT_EQ(evaluate(page, "routeLine.getLayers()[1].getLatLngs()[0].lat").toDouble(), 35.6812);
+    EXPECT_EQ(
+        evaluateInPage(page, "JSON.stringify(routeLatLngs().map(function (p) { return [p.lat, p.lng]; }))")
+            .toString(),
+        "[[35.6586,139.7454],[35.665,139.75],[35.672,139.758],[35.6812,139.7671],[35.69,139.77],[35.7,"
+        "139.78]]");
+    EXPECT_EQ(evaluateInPage(page, "routeLine.getLayers()[1].getLatLngs()[0].lat").toDouble(), 35.6812);
     view.webPage()->runScript("addPolyPoint(35.66, 139.75)");
     view.webPage()->runScript("addPolyPoint(35.67, 139.76)");
     view.webPage()->runScript("drawPolyline()");
-    EXPECT_EQ(evaluate(page, "routeLatLngs().length").toInt(), 2);
+    EXPECT_EQ(evaluateInPage(page, "routeLatLngs().length").toInt(), 2);
     bridge->drawPolyline();
-    EXPECT_EQ(evaluate(page, "routeLatLngs().length").toInt(), 4);
+    EXPECT_EQ(evaluateInPage(page, "routeLatLngs().length").toInt(), 4);
     EXPECT_EQ(summary["car"].toVariant().toList(), (QVariantList{35.672, 139.758, 7, true}));
     EXPECT_EQ(summary["carTurn"].toString(), "rotate(90deg)");
     // Of the bridge's methods the page sees only markerClickWithId and QObject's deleteLater, which the
@@ -174,8 +164,8 @@ TEST_F(MapPageTest, DrawsRouteCarAndMarkersAndHearsClicks)
 
     // A real mouse click on the event pin.
     const QVariantList at =
-        evaluate(page, "(function () { var p = map.latLngToContainerPoint(markers['E0'].getLatLng());"
-                       " return [p.x, p.y - 20]; })()")
+        evaluateInPage(page, "(function () { var p = map.latLngToContainerPoint(markers['E0'].getLatLng());"
+                             " return [p.x, p.y - 20]; })()")
             .toList();
     ASSERT_EQ(at.size(), 2);
     const QPointF pos(at[0].toDouble(), at[1].toDouble());
@@ -192,9 +182,9 @@ TEST_F(MapPageTest, DrawsRouteCarAndMarkersAndHearsClicks)
     EXPECT_EQ(recorder.clicked[0].eventIndex, 0);
 
     // The page cannot delete the object it talks to; unknown keys do nothing.
-    evaluate(page, "bridge.deleteLater(); bridge.markerClickWithId('X9');");
+    evaluateInPage(page, "bridge.deleteLater(); bridge.markerClickWithId('X9');");
     EventLoop::runFor(std::chrono::milliseconds(300));
-    evaluate(page, "bridge.markerClickWithId('C0_0');");
+    evaluateInPage(page, "bridge.markerClickWithId('C0_0');");
     ASSERT_TRUE(EventLoop::waitUntil([&] { return recorder.clicked.size() == 2; }));
     EXPECT_EQ(recorder.clicked[1].tripIndex, 0);
     EXPECT_EQ(recorder.clicked[1].marker, MarkerType::NORMAL);
@@ -217,7 +207,7 @@ TEST_F(MapPageTest, MapTypesBalloonsAndTheCarWithoutGps)
     EXPECT_TRUE(
         EventLoop::waitUntil([&] { return bridge->isInitialized(); })); // unreachable: set up, without tiles
     EXPECT_EQ(page->url(), MapWebPage::pageUrl(1));
-    EXPECT_EQ(evaluate(page, "document.documentElement.lang").toString(), "fr");
+    EXPECT_EQ(evaluateInPage(page, "document.documentElement.lang").toString(), "fr");
 
     bridge->runScript("setMapTypeId(\"terrain\")");
     ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getMapTypeId() == "terrain"; }));
@@ -228,7 +218,7 @@ TEST_F(MapPageTest, MapTypesBalloonsAndTheCarWithoutGps)
 
     bridge->drawMyCar(10.0, 20.0, IconId::GDetection, false);
     const QVariantList car =
-        evaluate(
+        evaluateInPage(
             page,
             "[document.querySelectorAll('.car-nogps').length, document.querySelectorAll('.car-still').length,"
             " document.querySelectorAll('.leaflet-tile-pane img').length]")
@@ -237,7 +227,7 @@ TEST_F(MapPageTest, MapTypesBalloonsAndTheCarWithoutGps)
 
     bridge->runScript("removeMyCar()");
     bridge->currentPoint().clear();
-    EXPECT_EQ(evaluate(page, "car === null").toBool(), true);
+    EXPECT_EQ(evaluateInPage(page, "car === null").toBool(), true);
 
     // Keys and texts are data, whatever they hold.
     bridge->updateMap();
@@ -245,10 +235,10 @@ TEST_F(MapPageTest, MapTypesBalloonsAndTheCarWithoutGps)
     bridge->markerList()["a\"b');x('"] =
         std::make_shared<MapPoint>(1.5, 2.5, "q\n\u2028", MarkerType::EVENT, 1);
     bridge->drawMarkers();
-    const QStringList keys = evaluate(page, "Object.keys(markers).sort()").toStringList();
+    const QStringList keys = evaluateInPage(page, "Object.keys(markers).sort()").toStringList();
     EXPECT_EQ(keys, (QStringList{"__proto__", "a\"b');x('"}));
-    EXPECT_EQ(evaluate(page, "markers['__proto__'].balloonText").toString(), "p");
-    EXPECT_EQ(evaluate(page, "typeof x").toString(), "undefined");
+    EXPECT_EQ(evaluateInPage(page, "markers['__proto__'].balloonText").toString(), "p");
+    EXPECT_EQ(evaluateInPage(page, "typeof x").toString(), "undefined");
 }
 
 TEST_F(MapPageTest, ScriptsGivenBeforeTheLoadRunAfterItInOrder)
@@ -260,9 +250,9 @@ TEST_F(MapPageTest, ScriptsGivenBeforeTheLoadRunAfterItInOrder)
     for (int i = 1; i <= 3; ++i)
         page->runScript(QString("window.order = (window.order || []).concat([%1])").arg(i));
     ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->isInitialized(); }));
-    EXPECT_EQ(evaluate(page->page(), "window.order").toList(), (QVariantList{1, 2, 3}));
+    EXPECT_EQ(evaluateInPage(page->page(), "window.order").toList(), (QVariantList{1, 2, 3}));
     EXPECT_EQ(page->page()->url(), MapWebPage::pageUrl(2));
-    EXPECT_EQ(evaluate(page->page(), "document.documentElement.lang").toString(), "es");
+    EXPECT_EQ(evaluateInPage(page->page(), "document.documentElement.lang").toString(), "es");
 
     bridge->markerList()["E0"] = std::make_shared<MapPoint>(1.0, 2.0, "e", MarkerType::EVENT, 0);
     bridge->drawMarkers();
@@ -278,10 +268,10 @@ TEST_F(MapPageTest, ScriptsGivenBeforeTheLoadRunAfterItInOrder)
     ASSERT_TRUE(EventLoop::waitUntil([&] { return !page->isPageReady(); }));
     EXPECT_EQ(bridge->getZoom(), "");
     ASSERT_TRUE(EventLoop::waitUntil([&] { return !bridge->getZoom().isEmpty(); }));
-    EXPECT_EQ(evaluate(page->page(), "window.order === undefined").toBool(), true);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return evaluate(page->page(), "car !== null").toBool(); }));
-    EXPECT_EQ(evaluate(page->page(), "Object.keys(markers)").toStringList(), QStringList{"E0"});
-    EXPECT_EQ(evaluate(page->page(), "routeLatLngs().length").toInt(), 2);
+    EXPECT_EQ(evaluateInPage(page->page(), "window.order === undefined").toBool(), true);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return evaluateInPage(page->page(), "car !== null").toBool(); }));
+    EXPECT_EQ(evaluateInPage(page->page(), "Object.keys(markers)").toStringList(), QStringList{"E0"});
+    EXPECT_EQ(evaluateInPage(page->page(), "routeLatLngs().length").toInt(), 2);
 }
 
 // Scripts sent within a batch reach the page as one call, in order, as they would one by one: one that
@@ -308,15 +298,15 @@ TEST_F(MapPageTest, ABatchOfScriptsIsOneCallThatRunsEachAsItsOwn)
         bridge->runScript("window.order.push(4)");
     }
     EXPECT_EQ(asked.size(), 1);
-    EXPECT_EQ(evaluate(page->page(), "window.order").toList(), (QVariantList{1, 2, 3, 4}));
-    EXPECT_EQ(evaluate(page->page(), "Object.keys(markers)").toStringList(), QStringList{"E0"});
+    EXPECT_EQ(evaluateInPage(page->page(), "window.order").toList(), (QVariantList{1, 2, 3, 4}));
+    EXPECT_EQ(evaluateInPage(page->page(), "Object.keys(markers)").toStringList(), QStringList{"E0"});
     {
         WebMapView::ScriptBatch one(*bridge);
         bridge->runScript("window.order.push(5)");
     }
     ASSERT_EQ(asked.size(), 2);
     EXPECT_EQ(asked.back(), "window.order.push(5)") << "a batch of one goes as it is";
-    EXPECT_EQ(evaluate(page->page(), "window.order.length").toInt(), 5);
+    EXPECT_EQ(evaluateInPage(page->page(), "window.order.length").toInt(), 5);
 }
 
 // The page keeps the car it draws in view by itself: a car in view leaves the user's view alone, one
@@ -332,14 +322,16 @@ TEST_F(MapPageTest, ACarDrawnOutOfViewBringsTheMapToItAtTheSameZoom)
     bridge->setCenter(35.67, 139.755);
     bridge->setZoom(13);
     ASSERT_TRUE(EventLoop::waitUntil([&] {
-        return evaluate(page, "map.getZoom() === 13 && map.getSize().x > 200 && map.getSize().equals("
+        return evaluateInPage(page,
+                              "map.getZoom() === 13 && map.getSize().x > 200 && map.getSize().equals("
                               "L.point(map.getContainer().clientWidth, map.getContainer().clientHeight))")
             .toBool();
     }));
     // Draws the car at a point given in fractions of the view's size, from its top left corner or from
     // the car, and tells whether the point was well inside the view (or off: near an edge or out), the
     // map moved, the car's icon (32 px, anchored at its middle) is wholly in view and the zoom kept.
-    evaluate(page, "window.drawCarAt = function (fx, fy, fromCar) {"
+    evaluateInPage(page,
+                   "window.drawCarAt = function (fx, fy, fromCar) {"
                    "  var s = map.getSize(), c = map.getCenter(), z = map.getZoom();"
                    "  var at = (fromCar ? map.latLngToContainerPoint(car.getLatLng()) : L.point(0, 0))"
                    "      .add([s.x * fx, s.y * fy]);"
@@ -352,11 +344,11 @@ TEST_F(MapPageTest, ACarDrawnOutOfViewBringsTheMapToItAtTheSameZoom)
                    "          map.getZoom() === z ? 'same-zoom' : 'new-zoom'].join(' ');"
                    "}");
     const auto drawCarAt = [&](double fx, double fy, bool fromCar) {
-        return evaluate(page, QString("drawCarAt(%1, %2, %3)").arg(fx).arg(fy).arg(fromCar)).toString();
+        return evaluateInPage(page, QString("drawCarAt(%1, %2, %3)").arg(fx).arg(fy).arg(fromCar)).toString();
     };
 
     // After the user's own move: in view, near an edge, just past one, a country away, across the world.
-    evaluate(page, "map.panBy([120, -80], { animate: false })");
+    evaluateInPage(page, "map.panBy([120, -80], { animate: false })");
     for (const auto &[fx, fy, expected] : {std::tuple{0.5, 0.5, "well-in still whole same-zoom"},
                                            {0.2, 0.8, "well-in still whole same-zoom"},
                                            {0.9, 0.1, "well-in still whole same-zoom"},
@@ -421,18 +413,18 @@ TEST_F(MapPageTest, ThousandsOfPinsOnOneCanvasAnswerTheMouseAsStackedMarkers)
     EXPECT_LE(webPage->scriptCalls() - callsBefore, 4);
     QWebEnginePage *page = webPage->page();
     ASSERT_TRUE(EventLoop::waitUntil(
-        [&] { return evaluate(page, "Object.keys(markers).length").toInt() == CHAPTERS + 5; }));
-    EXPECT_EQ(evaluate(page, "document.querySelectorAll('.leaflet-marker-icon').length").toInt(), 0)
+        [&] { return evaluateInPage(page, "Object.keys(markers).length").toInt() == CHAPTERS + 5; }));
+    EXPECT_EQ(evaluateInPage(page, "document.querySelectorAll('.leaflet-marker-icon').length").toInt(), 0)
         << "no element per marker";
 
     QWidget *target = view.webView()->focusProxy();
     ASSERT_NE(target, nullptr);
     const auto pointOf = [&](const char *key) {
         const QVariantList at =
-            evaluate(page, QStringLiteral("(function () { var p = "
-                                          "map.latLngToContainerPoint(markers['%1'].getLatLng());"
-                                          " return [p.x, p.y]; })()")
-                               .arg(QLatin1String(key)))
+            evaluateInPage(page, QStringLiteral("(function () { var p = "
+                                                "map.latLngToContainerPoint(markers['%1'].getLatLng());"
+                                                " return [p.x, p.y]; })()")
+                                     .arg(QLatin1String(key)))
                 .toList();
         return at.size() == 2 ? QPointF(at[0].toDouble(), at[1].toDouble()) : QPointF();
     };
@@ -467,12 +459,12 @@ TEST_F(MapPageTest, ThousandsOfPinsOnOneCanvasAnswerTheMouseAsStackedMarkers)
         EXPECT_EQ(recorder.clicked.back().msg, c.topmost);
         // Still there once a closing balloon would have faded.
         EventLoop::runFor(std::chrono::milliseconds(400));
-        EXPECT_EQ(evaluate(page, balloon).toString(), c.topmost);
+        EXPECT_EQ(evaluateInPage(page, balloon).toString(), c.topmost);
     }
     // Beside the box: no pin, no balloon.
     const size_t before = recorder.clicked.size();
     click(pointOf("E1") + QPointF(13, -20));
-    EXPECT_TRUE(EventLoop::waitUntil([&] { return evaluate(page, balloon).toString().isEmpty(); }));
+    EXPECT_TRUE(EventLoop::waitUntil([&] { return evaluateInPage(page, balloon).toString().isEmpty(); }));
     EventLoop::runFor(std::chrono::milliseconds(300));
     EXPECT_EQ(recorder.clicked.size(), before);
 }
@@ -496,10 +488,12 @@ TEST_F(MapPageTest, TheRouteIsDrawnThroughItsPointsAtEveryZoom)
         bridge->appendPolyPoint(35.0, 139.0001 + i * 0.0000009);
     bridge->drawPolyline();
     QWebEnginePage *page = view.webPage()->page();
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return evaluate(page, "routeLatLngs().length").toInt() > 2000; }));
+    ASSERT_TRUE(
+        EventLoop::waitUntil([&] { return evaluateInPage(page, "routeLatLngs().length").toInt() > 2000; }));
     // The alpha of the route canvas's pixel at a place, taken once the page has drawn the zoom.
     const auto alphaAt = [&](double lat, double lng, int dy) {
-        return evaluate(page, QStringLiteral("(function () { var c = routeLayer._canvas;"
+        return evaluateInPage(page,
+                              QStringLiteral("(function () { var c = routeLayer._canvas;"
                                              " var p = map.latLngToContainerPoint([%1, %2]);"
                                              " var at = map.containerPointToLayerPoint(p).subtract("
                                              "L.DomUtil.getPosition(c));"
@@ -516,7 +510,8 @@ TEST_F(MapPageTest, TheRouteIsDrawnThroughItsPointsAtEveryZoom)
         bridge->setCenter(35.0, 139.0);
         bridge->setZoom(zoom);
         ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == QString::number(zoom); }));
-        ASSERT_TRUE(EventLoop::waitUntil([&] { return evaluate(page, "!map._animatingZoom").toBool(); }));
+        ASSERT_TRUE(
+            EventLoop::waitUntil([&] { return evaluateInPage(page, "!map._animatingZoom").toBool(); }));
         EventLoop::runFor(std::chrono::milliseconds(200));
         EXPECT_GT(alphaAt(35.0, 138.9995, 0), 0) << "the first run";
         EXPECT_GT(alphaAt(35.0, 139.0006, 0), 0) << "the last run, past the loop";
@@ -555,14 +550,15 @@ TEST_F(MapPageTest, ARouteOverTheSameRoadManyTimesIsDrawnAsOnce)
         bridge->appendPolyPoint(35.0, 138.998);
         const int points = int(bridge->polyList().size());
         bridge->drawPolyline();
-        EXPECT_TRUE(
-            EventLoop::waitUntil([&] { return evaluate(page, "routeLatLngs().length").toInt() == points; }));
+        EXPECT_TRUE(EventLoop::waitUntil(
+            [&] { return evaluateInPage(page, "routeLatLngs().length").toInt() == points; }));
         bridge->setCenter(35.0, 139.0);
         bridge->setZoom(zoom);
         EXPECT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == QString::number(zoom); }));
-        EXPECT_TRUE(EventLoop::waitUntil([&] { return evaluate(page, "!map._animatingZoom").toBool(); }));
+        EXPECT_TRUE(
+            EventLoop::waitUntil([&] { return evaluateInPage(page, "!map._animatingZoom").toBool(); }));
         EventLoop::runFor(std::chrono::milliseconds(200));
-        return evaluate(page, look).toList();
+        return evaluateInPage(page, look).toList();
     };
     for (const int zoom : {17, 14}) {
         SCOPED_TRACE(zoom);
@@ -605,9 +601,9 @@ TEST_F(MapPageTest, RoutePointsReachThePageAsTheSameNumbers)
         ASSERT_EQ(bridge->polyList().size(), route.size());
         bridge->drawPolyline();
         ASSERT_TRUE(EventLoop::waitUntil(
-            [&] { return evaluate(page, "routeLatLngs().length").toInt() == int(route.size()); }));
+            [&] { return evaluateInPage(page, "routeLatLngs().length").toInt() == int(route.size()); }));
         const QVariantList drawn =
-            evaluate(page, "routeLatLngs().map(function (p) { return [p.lat, p.lng]; })").toList();
+            evaluateInPage(page, "routeLatLngs().map(function (p) { return [p.lat, p.lng]; })").toList();
         ASSERT_EQ(drawn.size(), qsizetype(route.size()));
         for (size_t i = 0; i < route.size(); ++i) {
             const QVariantList point = drawn[qsizetype(i)].toList();
@@ -659,10 +655,10 @@ TEST_F(MapPageTest, PinsPutInBatchesStackAndAnswerClicksAsIfPutOneAtATime)
     ASSERT_NE(target, nullptr);
     const auto pointOf = [&](std::pair<double, double> at) {
         const QVariantList point =
-            evaluate(page, QStringLiteral("(function () { var p = map.latLngToContainerPoint([%1, %2]);"
-                                          " return [p.x, p.y]; })()")
-                               .arg(at.first, 0, 'g', 10)
-                               .arg(at.second, 0, 'g', 10))
+            evaluateInPage(page, QStringLiteral("(function () { var p = map.latLngToContainerPoint([%1, %2]);"
+                                                " return [p.x, p.y]; })()")
+                                     .arg(at.first, 0, 'g', 10)
+                                     .arg(at.second, 0, 'g', 10))
                 .toList();
         return point.size() == 2 ? QPointF(point[0].toDouble(), point[1].toDouble()) : QPointF();
     };
@@ -705,20 +701,21 @@ TEST_F(MapPageTest, PinsPutInBatchesStackAndAnswerClicksAsIfPutOneAtATime)
             bridge->drawMarkers(std::vector<QString>(batch.begin(), batch.end()));
         }
         // The order kept through the batches, and the pins drawn, are those of a whole sort and drawing.
-        const std::string kept = evaluate(page, order).toString().toStdString();
-        const QString drawn = evaluate(page, pixels).toString();
-        evaluate(page, "pinLayer.changed(); 1");
-        EXPECT_EQ(kept, evaluate(page, order).toString().toStdString());
-        EXPECT_TRUE(drawn == evaluate(page, pixels).toString());
+        const std::string kept = evaluateInPage(page, order).toString().toStdString();
+        const QString drawn = evaluateInPage(page, pixels).toString();
+        evaluateInPage(page, "pinLayer.changed(); 1");
+        EXPECT_EQ(kept, evaluateInPage(page, order).toString().toStdString());
+        EXPECT_TRUE(drawn == evaluateInPage(page, pixels).toString());
 
         for (const auto &[at, top] : {std::pair{placeA, c.topAtA}, {placeB, c.topAtB}}) {
             const size_t before = recorder.clicked.size();
             click(pointOf(at) + QPointF(0, -20));
             ASSERT_TRUE(EventLoop::waitUntil([&] { return recorder.clicked.size() == before + 1; }));
             EXPECT_EQ(recorder.clicked.back().msg.toStdString(), top);
-            EXPECT_EQ(evaluate(page, "map.getContainer().style.cursor").toString(), "pointer");
+            EXPECT_EQ(evaluateInPage(page, "map.getContainer().style.cursor").toString(), "pointer");
             EXPECT_TRUE(EventLoop::waitUntil([&] {
-                return evaluate(page, "(function () { var t = document.querySelector('.leaflet-tooltip');"
+                return evaluateInPage(page,
+                                      "(function () { var t = document.querySelector('.leaflet-tooltip');"
                                       " return t ? t.textContent : ''; })()")
                            .toString() == top;
             }));
@@ -751,10 +748,10 @@ TEST_F(MapPageTest, ARouteGrownPieceByPieceShowsWhatItDrawnWholeShows)
             view.webPage()->runScript(QStringLiteral("addPolyPoints(%1)").arg(QLatin1String(piece)));
             view.webPage()->runScript("extendPolyline()");
         }
-        const QString grown = evaluate(page, pixels).toString();
-        evaluate(page, "routeLayer.redraw(); 1");
-        EXPECT_TRUE(grown == evaluate(page, pixels).toString());
-        EXPECT_GT(evaluate(page, "routeLayer.getLayers().length").toInt(), 1);
+        const QString grown = evaluateInPage(page, pixels).toString();
+        evaluateInPage(page, "routeLayer.redraw(); 1");
+        EXPECT_TRUE(grown == evaluateInPage(page, pixels).toString());
+        EXPECT_GT(evaluateInPage(page, "routeLayer.getLayers().length").toInt(), 1);
     }
 }
 
@@ -780,6 +777,6 @@ TEST_F(MapPageTest, TheCarMovesAndTurnsAsOneCar)
     };
     for (const auto &m : moves) {
         bridge->drawMyCar(m.lat, m.lng, m.icon, true);
-        EXPECT_EQ(evaluate(page, car).toString().toStdString(), m.shown);
+        EXPECT_EQ(evaluateInPage(page, car).toString().toStdString(), m.shown);
     }
 }
