@@ -245,21 +245,29 @@ bool linkCard(const QString &source, const QString &folder, Records records)
     return true;
 }
 
-// The same one-trip card without its chapters' management records, as a card whose records were lost
-// or a folder copied without them: hard links to the card's files, "VREC_MOV_MNG.DAT" left out.
-QString recordlessCardOf(int chapters)
+// The one-trip card of cardOf linked into a folder of its own and changed by change, made once per
+// chapter count and kept in cards.
+QString linkedCardOf(std::map<int, std::unique_ptr<QTemporaryDir>> &cards, int chapters, Records records,
+                     const std::function<bool(const QString &folder)> &change)
 {
-    static std::map<int, std::unique_ptr<QTemporaryDir>> cards;
     const QString source = cardOf(1, chapters);
     if (source.isEmpty())
         return {};
     if (!cards.contains(chapters)) {
         auto dir = std::make_unique<QTemporaryDir>();
-        if (!linkCard(source, dir->path(), Records::Skip))
+        if (!linkCard(source, dir->path(), records) || !change(dir->path()))
             return {};
         cards[chapters] = std::move(dir);
     }
     return SampleCardWriter::cardFolder(cards[chapters]->path()) + QLatin1Char('/');
+}
+
+// The same one-trip card without its chapters' management records, as a card whose records were lost
+// or a folder copied without them: hard links to the card's files, "VREC_MOV_MNG.DAT" left out.
+QString recordlessCardOf(int chapters)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> cards;
+    return linkedCardOf(cards, chapters, Records::Skip, [](const QString &) { return true; });
 }
 
 // The one-trip card whose odd chapters lost their management records: hard links to the card's files, a
@@ -270,13 +278,7 @@ QString recordlessCardOf(int chapters)
 QString oddRecordsLostCardOf(int chapters)
 {
     static std::map<int, std::unique_ptr<QTemporaryDir>> cards;
-    const QString source = cardOf(1, chapters);
-    if (source.isEmpty())
-        return {};
-    if (!cards.contains(chapters)) {
-        auto dir = std::make_unique<QTemporaryDir>();
-        if (!linkCard(source, dir->path(), Records::Copy))
-            return {};
+    return linkedCardOf(cards, chapters, Records::Copy, [chapters](const QString &folder) {
         SampleScenario scenario = longCardScenario(1, chapters);
         // One movie for all, without the time drawn into each.
         scenario.movieMs = 1000;
@@ -284,14 +286,13 @@ QString oddRecordsLostCardOf(int chapters)
         SampleCardWriter writer(scenario);
         const SampleTrip &trip = scenario.trips.front();
         for (int i = 1; i < chapters; i += 2) {
-            const QString path = writer.chapterPath(dir->path(), trip, trip.chapters[size_t(i)]);
+            const QString path = writer.chapterPath(folder, trip, trip.chapters[size_t(i)]);
             if (!QFile::remove(path) || !writer.writeChapterMovie(trip, trip.chapters[size_t(i)], path) ||
-                !loseMovieRecord(SampleCardWriter::cardFolder(dir->path()), i))
-                return {};
+                !loseMovieRecord(SampleCardWriter::cardFolder(folder), i))
+                return false;
         }
-        cards[chapters] = std::move(dir);
-    }
-    return SampleCardWriter::cardFolder(cards[chapters]->path()) + QLatin1Char('/');
+        return true;
+    });
 }
 
 void runEventLoopUntil(const std::function<bool()> &done, int limitMs)

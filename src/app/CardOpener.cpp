@@ -5,7 +5,6 @@
 #include "card/ChapterData.h"
 #include "card/TripData.h"
 #include "platform/MovieProbe.h"
-#include "recording/FileUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 
@@ -293,11 +292,7 @@ ChapterList CardOpener::findFirstTrip(CardData &card)
     if (trips.empty())
         return {};
     ChapterList chapters = trips.front()->sortedChapters();
-    QStringList paths;
-    paths.reserve(static_cast<qsizetype>(chapters.size()));
-    for (const auto &chapter : chapters)
-        paths << chapter->_pathMp4.toLocalFile();
-    return FileUtil::allExist(paths) ? chapters : ChapterList();
+    return TripData::moviesExist(chapters) ? chapters : ChapterList();
 }
 
 std::optional<QString> CardOpener::firstChapterProblem(CardData &card)

@@ -18,7 +18,6 @@
 #include "player/MediaEngine.h"
 #include "player/MoviePlayerView.h"
 #include "player/PlayMovieValueInfo.h"
-#include "recording/FileUtil.h"
 #include "recording/PictureData.h"
 #include "recording/VideoInfo.h"
 
@@ -96,15 +95,6 @@ void ItemPlayback::clearMapRoute(TripData *playing)
     map.currentPoint().clear();
 }
 
-bool ItemPlayback::filesExist(const ChapterList &chapters) const
-{
-    QStringList paths;
-    paths.reserve(static_cast<qsizetype>(chapters.size()));
-    for (const auto &chapter : chapters)
-        paths << chapter->_pathMp4.toLocalFile();
-    return FileUtil::allExist(paths);
-}
-
 void ItemPlayback::loadPanels(const std::function<void()> &load)
 {
     // Loaded before and after one refresh, so the charts start from the item's first frame.
@@ -150,7 +140,7 @@ bool ItemPlayback::playMovieItem(TripData &trip, int index, int chapterIndex, bo
     const ChapterList chapters = trip.sortedChapters();
     // Chapters the card's read has just found are not looked for again: on a long trip the look takes the
     // main thread a while.
-    if (chapters != found && !filesExist(chapters)) {
+    if (chapters != found && !TripData::moviesExist(chapters)) {
         _parts.map.removeRoute();
         giveUp();
         _hooks.showFileNotFound();
@@ -260,7 +250,7 @@ bool ItemPlayback::playProtectItem(int index, bool switchTab, Protect kind)
         unreadable();
         return false;
     }
-    if (!filesExist(chapters)) {
+    if (!TripData::moviesExist(chapters)) {
         _hooks.showFileNotFound();
         return giveUp();
     }
@@ -274,7 +264,7 @@ bool ItemPlayback::playProtectItem(int index, bool switchTab, Protect kind)
     card->_activeType = CardData::ActiveType::EventRec;
     MoviePlayerView &player = _parts.player;
     player.setEventMovie(*card, record);
-    if (!filesExist(chapters)) {
+    if (!TripData::moviesExist(chapters)) {
         giveUp();
         _hooks.showFileNotFound();
         return false;

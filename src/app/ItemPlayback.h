@@ -91,7 +91,6 @@ private:
     // playing: the trip or adventure about to play, whose route the page may keep.
     bool beginChange(int index, ListType type, bool switchTab, bool leaveTrim, TripData *playing = nullptr);
     void clearMapRoute(TripData *playing = nullptr);
-    bool filesExist(const ChapterList &chapters) const;
     bool giveUp();
     void unreadable();
     void loadPanels(const std::function<void()> &load);

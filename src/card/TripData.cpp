@@ -7,6 +7,8 @@
 #include "card/VrecMoveManagerInfo.h"
 #include "recording/FileUtil.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 std::shared_ptr<TripData> TripData::create(CardData *parent, const QList<QUrl> &paths, const QString &name)
@@ -121,6 +123,15 @@ std::optional<size_t> TripData::sortedIndexOf(const ChapterData *chapter)
     std::lock_guard lock(_mutex);
     sortLocked();
     return indexLocked(chapter);
+}
+
+bool TripData::moviesExist(const ChapterList &chapters)
+{
+    QStringList paths;
+    paths.reserve(static_cast<qsizetype>(chapters.size()));
+    for (const auto &chapter : chapters)
+        paths << chapter->_pathMp4.toLocalFile();
+    return FileUtil::allExist(paths);
 }
 
 std::shared_ptr<ChapterData> TripData::neighbour(const ChapterData *chapter, int step)

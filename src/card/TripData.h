@@ -56,6 +56,9 @@ public:
     std::shared_ptr<ChapterData> neighbour(const ChapterData *chapter, int step);
     // The chapter's index in start-time order (sorting as sortedChapters does); none when it is not here.
     std::optional<size_t> sortedIndexOf(const ChapterData *chapter);
+    // True when every chapter's movie file is there; a long trip's thousands are looked for folder by
+    // folder (FileUtil::allExist).
+    static bool moviesExist(const ChapterList &chapters);
 
     CardData *_parent = nullptr;         // the card library that owns this trip (not owned here)
     std::atomic<bool> _isActive = false; // shown by the main window: the workers serve it first
