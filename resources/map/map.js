@@ -286,28 +286,69 @@ function removeMyCar()
 
 // A canvas over the map, larger than the view by half of it on every side so that a drag shows what
 // lies beyond; drawn again once a move or zoom has ended (a zoom ends with a move end too), and scaled
-// with the map while a zoom runs.
+// with the map while a zoom runs. A move that leaves the view inside what was drawn (the map following
+// the car several times a minute) only puts the canvas back in place: drawing a long route again costs
+// the page far more than the move. A drag starts from a canvas with its whole margin.
 var PADDING = 0.5;
 var CanvasOverlay = L.Layer.extend({
     onAdd: function (map) {
         this._canvas = L.DomUtil.create('canvas', 'leaflet-zoom-animated', map.getPane(this.options.pane));
         this._canvas.style.pointerEvents = 'none';
-        map.on('viewreset moveend resize', this.redraw, this);
+        map.on('viewreset moveend', this._moved, this);
+        map.on('resize', this.redraw, this);
+        map.on('dragstart', this._dragStarts, this);
         map.on('zoomanim', this._animateZoom, this);
         this.redraw();
     },
     onRemove: function (map) {
-        map.off('viewreset moveend resize', this.redraw, this);
+        map.off('viewreset moveend', this._moved, this);
+        map.off('resize', this.redraw, this);
+        map.off('dragstart', this._dragStarts, this);
         map.off('zoomanim', this._animateZoom, this);
         L.DomUtil.remove(this._canvas);
+    },
+    // The canvas's size for the map's size now, in CSS pixels: the view and its margin on every side.
+    _fullSize: function () {
+        var size = this._map.getSize();
+        var pad = size.multiplyBy(PADDING).round();
+        return { pad: pad, full: size.add(pad.multiplyBy(2)) };
+    },
+    // What was drawn covers the view at least this far beyond each edge (plane pixels).
+    _covers: function (margin) {
+        var map = this._map;
+        var drawn = this._drawn;
+        if (!drawn || drawn.zoom !== map.getZoom() || drawn.ratio !== (window.devicePixelRatio || 1) ||
+            !drawn.size.equals(this._fullSize().full))
+            return false;
+        var view = map.getPixelBounds();
+        var end = drawn.origin.add(drawn.size);
+        return view.min.x - margin.x >= drawn.origin.x && view.min.y - margin.y >= drawn.origin.y &&
+               view.max.x + margin.x <= end.x && view.max.y + margin.y <= end.y;
+    },
+    _moved: function () {
+        var map = this._map;
+        if (!map || map._animatingZoom)
+            return;
+        if (!this._covers(L.point(0, 0))) {
+            this.redraw();
+            return;
+        }
+        // The drawing stays where it is on the plane; the map's layer points may have a new origin.
+        var topLeft = this._drawn.origin.subtract(map.getPixelOrigin());
+        L.DomUtil.setPosition(this._canvas, topLeft);
+        this._topLeft = map.layerPointToLatLng(topLeft);
+        this._drawn.pixelOrigin = map.getPixelOrigin();
+    },
+    _dragStarts: function () {
+        if (this._map && !this._map._animatingZoom && !this._covers(this._fullSize().pad))
+            this.redraw();
     },
     redraw: function () {
         var map = this._map;
         if (!map || map._animatingZoom)
             return;
-        var size = map.getSize();
-        var pad = size.multiplyBy(PADDING).round();
-        var full = size.add(pad.multiplyBy(2));
+        var fullSize = this._fullSize();
+        var pad = fullSize.pad, full = fullSize.full;
         var ratio = window.devicePixelRatio || 1;
         var canvas = this._canvas;
         var topLeft = map.containerPointToLayerPoint([0, 0]).subtract(pad);
@@ -625,14 +666,30 @@ function RoutePiece(points)
     this.y = new Float64Array(count);
     // The spherical Mercator plane of Leaflet's default projection, 256 pixels wide at zoom 0.
     var scale = 0.5 / Math.PI;
+    var minX = Infinity, minY = Infinity, maxX = -Infinity, maxY = -Infinity;
     for (var i = 0; i < count; ++i) {
         var lat = points[2 * i], lng = points[2 * i + 1];
         var sin = Math.sin(Math.max(Math.min(MAX_LATITUDE, lat), -MAX_LATITUDE) * Math.PI / 180);
-        this.x[i] = 256 * (0.5 + scale * lng * Math.PI / 180);
-        this.y[i] = 256 * (0.5 - scale * Math.log((1 + sin) / (1 - sin)) / 2);
+        var x = 256 * (0.5 + scale * lng * Math.PI / 180);
+        var y = 256 * (0.5 - scale * Math.log((1 + sin) / (1 - sin)) / 2);
+        this.x[i] = x;
+        this.y[i] = y;
+        minX = Math.min(minX, x);
+        maxX = Math.max(maxX, x);
+        minY = Math.min(minY, y);
+        maxY = Math.max(maxY, y);
     }
+    // The piece's box on the zoom-0 plane: a piece wholly outside the canvas is passed over without
+    // working out what of it to walk at the zoom.
+    this.box = { minX: minX, minY: minY, maxX: maxX, maxY: maxY };
     this._kept = [];
 }
+// Whether the piece may cross the canvas whose top left is at origin (plane pixels at the scale).
+RoutePiece.prototype.mayShow = function (scale, origin, size, margin) {
+    var box = this.box;
+    return box.maxX * scale - origin.x >= -margin && box.minX * scale - origin.x <= size.x + margin &&
+           box.maxY * scale - origin.y >= -margin && box.minY * scale - origin.y <= size.y + margin;
+};
 RoutePiece.prototype.getLatLngs = function () {
     var all = [];
     for (var i = 0; i + 1 < this.points.length; i += 2)
@@ -755,6 +812,8 @@ var RouteLayer = CanvasOverlay.extend({
         var margin = ROUTE_WIDTH;
         var maxX = size.x + margin, maxY = size.y + margin;
         for (var p = 0; p < pieces.length; ++p) {
+            if (!pieces[p].mayShow(scale, origin, size, margin))
+                continue;
             var xs = pieces[p].x, ys = pieces[p].y;
             var kept = pieces[p].kept(zoom, scale);
             context.beginPath();

@@ -57,6 +57,22 @@ struct OffMachineRefuser : QWebEngineUrlRequestInterceptor
     std::atomic<int> refused{0};
 };
 
+// The alpha of the route canvas's pixel at a place (dy pixels below it), as the canvas shows it now.
+int routeAlphaAt(QWebEnginePage *page, double lat, double lng, int dy)
+{
+    return evaluateInPage(page, QStringLiteral("(function () { var c = routeLayer._canvas;"
+                                               " var p = map.latLngToContainerPoint([%1, %2]);"
+                                               " var at = map.containerPointToLayerPoint(p).subtract("
+                                               "L.DomUtil.getPosition(c));"
+                                               " var r = c.width / c.clientWidth;"
+                                               " return c.getContext('2d').getImageData(Math.round(at.x * r),"
+                                               " Math.round((at.y + %3) * r), 1, 1).data[3]; })()")
+                                    .arg(lat, 0, 'f', 6)
+                                    .arg(lng, 0, 'f', 6)
+                                    .arg(dy))
+        .toInt();
+}
+
 class MapPageTest : public ::testing::Test
 {
 protected:
@@ -490,21 +506,7 @@ TEST_F(MapPageTest, TheRouteIsDrawnThroughItsPointsAtEveryZoom)
     QWebEnginePage *page = view.webPage()->page();
     ASSERT_TRUE(
         EventLoop::waitUntil([&] { return evaluateInPage(page, "routeLatLngs().length").toInt() > 2000; }));
-    // The alpha of the route canvas's pixel at a place, taken once the page has drawn the zoom.
-    const auto alphaAt = [&](double lat, double lng, int dy) {
-        return evaluateInPage(page,
-                              QStringLiteral("(function () { var c = routeLayer._canvas;"
-                                             " var p = map.latLngToContainerPoint([%1, %2]);"
-                                             " var at = map.containerPointToLayerPoint(p).subtract("
-                                             "L.DomUtil.getPosition(c));"
-                                             " var r = c.width / c.clientWidth;"
-                                             " return c.getContext('2d').getImageData(Math.round(at.x * r),"
-                                             " Math.round((at.y + %3) * r), 1, 1).data[3]; })()")
-                                  .arg(lat, 0, 'f', 6)
-                                  .arg(lng, 0, 'f', 6)
-                                  .arg(dy))
-            .toInt();
-    };
+    const auto alphaAt = [&](double lat, double lng, int dy) { return routeAlphaAt(page, lat, lng, dy); };
     for (const int zoom : {15, 12, 17, 3}) {
         SCOPED_TRACE(zoom);
         bridge->setCenter(35.0, 139.0);
@@ -753,6 +755,113 @@ TEST_F(MapPageTest, ARouteGrownPieceByPieceShowsWhatItDrawnWholeShows)
         EXPECT_TRUE(grown == evaluateInPage(page, pixels).toString());
         EXPECT_GT(evaluateInPage(page, "routeLayer.getLayers().length").toInt(), 1);
     }
+}
+
+// The map following the car moves several times a minute; a move that leaves the view inside what the
+// canvases drew (the view and half of it on every side) puts them back in place without drawing the
+// route and the pins again. A move past that, a zoom or a drag started near the drawing's edge draws
+// them anew.
+TEST_F(MapPageTest, AMoveWithinWhatWasDrawnKeepsTheDrawingInPlace)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = shownOffline(view);
+    ASSERT_NE(bridge, nullptr);
+    bridge->setCenter(35.0, 139.0);
+    bridge->setZoom(15);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
+    QWebEnginePage *page = view.webPage()->page();
+    // West to east through the centre, far past the view either way.
+    for (int i = 0; i <= 400; ++i)
+        bridge->appendPolyPoint(35.0, 138.96 + i * 0.0002);
+    bridge->drawPolyline();
+    ASSERT_TRUE(
+        EventLoop::waitUntil([&] { return evaluateInPage(page, "routeLatLngs().length").toInt() == 401; }));
+    evaluateInPage(page, "window.draws = { route: 0, pins: 0 };"
+                         "[[RouteLayer, 'route'], [PinLayer, 'pins']].forEach(function (layer) {"
+                         "  var draw = layer[0].prototype.draw;"
+                         "  layer[0].prototype.draw = function () { ++draws[layer[1]];"
+                         "    return draw.apply(this, arguments); }; }); 1");
+    // Moves the map's centre by fractions of the view's size (as following the car does), or zooms, or
+    // starts a drag; then how many times each canvas was drawn since the last step.
+    const auto step = [&](const QString &action) {
+        evaluateInPage(page, "draws = { route: 0, pins: 0 }; " + action + "; 1");
+        return evaluateInPage(page, "draws.route + ',' + draws.pins").toString().toStdString();
+    };
+    const auto moveBy = [](double fx, double fy) {
+        return QStringLiteral("(function () { var s = map.getSize();"
+                              " var l = map.containerPointToLatLng([s.x * (0.5 + %1), s.y * (0.5 + %2)]);"
+                              " centreOn(l.lat, l.lng, map.getZoom()); })()")
+            .arg(fx)
+            .arg(fy);
+    };
+    const QString start = "centreOn(35.0, 139.0, map.getZoom()); routeLayer.redraw(); pinLayer.redraw()";
+    const QString drag = "map.fire('dragstart')";
+    const struct
+    {
+        const char *what;
+        QStringList actions;
+        std::string drawn;
+    } rows[] = {
+        {"a fifth east", {start, moveBy(0.2, 0.0)}, "0,0"},
+        {"to the margin's edge", {start, moveBy(0.45, -0.45)}, "0,0"},
+        {"there and back", {start, moveBy(0.4, 0.0), moveBy(-0.4, 0.0)}, "0,0"},
+        {"two moves past the margin", {start, moveBy(0.3, 0.0), moveBy(0.3, 0.0)}, "1,1"},
+        {"past the margin at once", {start, moveBy(0.0, 0.7)}, "1,1"},
+        {"a zoom", {start, "map.setZoom(14, { animate: false })"}, "1,1"},
+        {"a drag from a whole margin", {start, drag}, "0,0"},
+        {"a drag after a move", {start, moveBy(0.3, 0.0), drag}, "1,1"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        bridge->setZoom(15);
+        ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
+        std::string drawn;
+        for (const QString &action : row.actions)
+            drawn = step(action);
+        EXPECT_EQ(drawn, row.drawn);
+        // Wherever the map went, the line shows through the view's middle row and nowhere beside it.
+        evaluateInPage(page, "var c = map.getCenter(); centreOn(35.0, c.lng, map.getZoom()); 1");
+        const double lng = evaluateInPage(page, "map.getCenter().lng").toDouble();
+        EXPECT_GT(routeAlphaAt(page, 35.0, lng, 0), 0);
+        EXPECT_EQ(routeAlphaAt(page, 35.0, lng, 30), 0);
+    }
+    // A piece added after a move that kept the drawing goes where its points are.
+    bridge->setZoom(15);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
+    evaluateInPage(page, start + "; 1");
+    EXPECT_EQ(step(moveBy(0.1, 0.3)), "0,0");
+    view.webPage()->runScript("addPolyPoints([[34.999, 139.0], [34.997, 139.0]]); extendPolyline()");
+    ASSERT_TRUE(
+        EventLoop::waitUntil([&] { return evaluateInPage(page, "routeLatLngs().length").toInt() == 403; }));
+    EXPECT_GT(routeAlphaAt(page, 34.998, 139.0, 0), 0);
+    EXPECT_EQ(routeAlphaAt(page, 34.998, 139.001, 0), 0);
+}
+
+// Pieces of the route that cannot show on the canvas are passed over: what to walk of them at a zoom is
+// worked out once the map goes to them.
+TEST_F(MapPageTest, APieceOfTheRouteOffTheCanvasIsLeftUntilTheMapGoesToIt)
+{
+    MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
+    WebMapView *bridge = shownOffline(view);
+    ASSERT_NE(bridge, nullptr);
+    bridge->setCenter(35.0, 139.0);
+    bridge->setZoom(15);
+    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
+    QWebEnginePage *page = view.webPage()->page();
+    view.webPage()->runScript("drawPolyline()");
+    // A piece here, one north from its end, and one there (a piece goes on from where the last ended).
+    for (const char *piece :
+         {"[[35.0,138.99],[35.0,139.01]]", "[[35.5,139.01],[36.0,139.01]]", "[[36.0,138.99],[36.0,139.0]]"})
+        view.webPage()->runScript(
+            QStringLiteral("addPolyPoints(%1); extendPolyline()").arg(QLatin1String(piece)));
+    ASSERT_TRUE(EventLoop::waitUntil(
+        [&] { return evaluateInPage(page, "routeLayer.getLayers().length").toInt() == 3; }));
+    const QString walked = "routeLayer.getLayers().map(function (p) { return p._kept.length > 0; }).join()";
+    EXPECT_EQ(evaluateInPage(page, walked).toString().toStdString(), "true,true,false");
+    bridge->setCenter(36.0, 139.0);
+    ASSERT_TRUE(
+        EventLoop::waitUntil([&] { return evaluateInPage(page, walked).toString() == "true,true,true"; }));
+    EXPECT_GT(routeAlphaAt(page, 36.0, 139.0, 0), 0);
 }
 
 // The car following the playback is moved while its icon stays, and shows the new heading when it turns:
