@@ -99,6 +99,18 @@ protected:
                    : nullptr;
     }
 
+    // The bridge of an offline view shown as shownOffline gives it, centred on (35, 139) at zoom 15;
+    // null when it never gets there.
+    static WebMapView *shownOfflineAtZoom15(MapView &view)
+    {
+        WebMapView *bridge = shownOffline(view);
+        if (!bridge)
+            return nullptr;
+        bridge->setCenter(35.0, 139.0);
+        bridge->setZoom(15);
+        return EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }) ? bridge : nullptr;
+    }
+
     OffMachineRefuser refuser;
 };
 
@@ -622,13 +634,10 @@ TEST_F(MapPageTest, RoutePointsReachThePageAsTheSameNumbers)
 TEST_F(MapPageTest, PinsPutInBatchesStackAndAnswerClicksAsIfPutOneAtATime)
 {
     MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
-    WebMapView *bridge = shownOffline(view);
+    WebMapView *bridge = shownOfflineAtZoom15(view);
     ASSERT_NE(bridge, nullptr);
     ClickRecorder recorder;
     bridge->setDelegate(&recorder);
-    bridge->setCenter(35.0, 139.0);
-    bridge->setZoom(15);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
     QWebEnginePage *page = view.webPage()->page();
 
     // Two places: A at the centre, with a pin two pixels south that covers it; B to the east, with a pin
@@ -730,11 +739,8 @@ TEST_F(MapPageTest, PinsPutInBatchesStackAndAnswerClicksAsIfPutOneAtATime)
 TEST_F(MapPageTest, ARouteGrownPieceByPieceShowsWhatItDrawnWholeShows)
 {
     MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
-    WebMapView *bridge = shownOffline(view);
+    WebMapView *bridge = shownOfflineAtZoom15(view);
     ASSERT_NE(bridge, nullptr);
-    bridge->setCenter(35.0, 139.0);
-    bridge->setZoom(15);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
     QWebEnginePage *page = view.webPage()->page();
     const QString pixels = "routeLayer._canvas.toDataURL()";
     // Out and back over the same road, then across it, a piece at a time.
@@ -764,11 +770,8 @@ TEST_F(MapPageTest, ARouteGrownPieceByPieceShowsWhatItDrawnWholeShows)
 TEST_F(MapPageTest, AMoveWithinWhatWasDrawnKeepsTheDrawingInPlace)
 {
     MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
-    WebMapView *bridge = shownOffline(view);
+    WebMapView *bridge = shownOfflineAtZoom15(view);
     ASSERT_NE(bridge, nullptr);
-    bridge->setCenter(35.0, 139.0);
-    bridge->setZoom(15);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
     QWebEnginePage *page = view.webPage()->page();
     // West to east through the centre, far past the view either way.
     for (int i = 0; i <= 400; ++i)
@@ -811,10 +814,13 @@ TEST_F(MapPageTest, AMoveWithinWhatWasDrawnKeepsTheDrawingInPlace)
         {"a drag from a whole margin", {start, drag}, "0,0"},
         {"a drag after a move", {start, moveBy(0.3, 0.0), drag}, "1,1"},
     };
+    const auto atZoom15 = [&] {
+        bridge->setZoom(15);
+        return EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; });
+    };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
-        bridge->setZoom(15);
-        ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
+        ASSERT_TRUE(atZoom15());
         std::string drawn;
         for (const QString &action : row.actions)
             drawn = step(action);
@@ -826,8 +832,7 @@ TEST_F(MapPageTest, AMoveWithinWhatWasDrawnKeepsTheDrawingInPlace)
         EXPECT_EQ(routeAlphaAt(page, 35.0, lng, 30), 0);
     }
     // A piece added after a move that kept the drawing goes where its points are.
-    bridge->setZoom(15);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
+    ASSERT_TRUE(atZoom15());
     evaluateInPage(page, start + "; 1");
     EXPECT_EQ(step(moveBy(0.1, 0.3)), "0,0");
     view.webPage()->runScript("addPolyPoints([[34.999, 139.0], [34.997, 139.0]]); extendPolyline()");
@@ -842,11 +847,8 @@ TEST_F(MapPageTest, AMoveWithinWhatWasDrawnKeepsTheDrawingInPlace)
 TEST_F(MapPageTest, APieceOfTheRouteOffTheCanvasIsLeftUntilTheMapGoesToIt)
 {
     MapView view(WebMapView::Settings{"roadmap", 15, true, 0});
-    WebMapView *bridge = shownOffline(view);
+    WebMapView *bridge = shownOfflineAtZoom15(view);
     ASSERT_NE(bridge, nullptr);
-    bridge->setCenter(35.0, 139.0);
-    bridge->setZoom(15);
-    ASSERT_TRUE(EventLoop::waitUntil([&] { return bridge->getZoom() == "15"; }));
     QWebEnginePage *page = view.webPage()->page();
     view.webPage()->runScript("drawPolyline()");
     // A piece here, one north from its end, and one there (a piece goes on from where the last ended).
